@@ -1,0 +1,1 @@
+"""Quenda's local speech engine: HTTP on loopback, recognition and text correction."""

@@ -1,0 +1,108 @@
+"""Speech recognition with Debian's pocketsphinx and its US English model."""
+
+import io
+import os
+import re
+import sys
+import threading
+import time
+import wave
+
+MODEL_DIR = "/usr/share/pocketsphinx/model/en-us"
+MODEL_NAME = "pocketsphinx en-us"
+SAMPLE_RATE = 16000
+
+MISSING_MODULE = ("Speech recognition is unavailable: the Python module pocketsphinx "
+                  "is missing (install the Debian package python3-pocketsphinx).")
+MISSING_MODEL = ("Speech recognition is unavailable: the English model is missing "
+                 "(install the Debian package pocketsphinx-en-us).")
+
+
+class BadAudio(ValueError):
+    """The request body is not the PCM mono 16 kHz 16-bit WAV the app records."""
+
+
+def read_pcm(data):
+    """The raw little-endian samples of a WAV body."""
+    try:
+        with wave.open(io.BytesIO(data), "rb") as w:
+            if w.getnchannels() != 1 or w.getsampwidth() != 2 or w.getframerate() != SAMPLE_RATE:
+                raise BadAudio(
+                    f"Expected mono 16-bit {SAMPLE_RATE} Hz audio, got {w.getnchannels()} "
+                    f"channel(s), {8 * w.getsampwidth()}-bit, {w.getframerate()} Hz.")
+            return w.readframes(w.getnframes())
+    except (wave.Error, EOFError) as e:
+        raise BadAudio(f"The body is not a PCM WAV file: {e}") from None
+
+
+def is_english(language):
+    """"auto" and an empty code fall to English, the only model installed."""
+    code = re.split(r"[-_]", language.strip().lower(), maxsplit=1)[0]
+    return code in ("", "auto", "en", "eng")
+
+
+class Recogniser:
+    """Loads the decoder in the background so /health can answer at once."""
+
+    def __init__(self, model_dir=MODEL_DIR):
+        self.model_dir = model_dir
+        self.error = None
+        self._decoder = None
+        self._loaded = threading.Event()
+        self._started = False
+        self._start_lock = threading.Lock()
+        # A pocketsphinx decoder holds one utterance at a time.
+        self._decode_lock = threading.Lock()
+
+    def start_loading(self):
+        with self._start_lock:
+            if self._started:
+                return
+            self._started = True
+        threading.Thread(target=self._load, name="recogniser-load", daemon=True).start()
+
+    @property
+    def ready(self):
+        return self._decoder is not None
+
+    def wait_loaded(self, timeout):
+        return self._loaded.wait(timeout)
+
+    def _load(self):
+        began = time.monotonic()
+        try:
+            self._decoder = self._make_decoder()
+            print(f"recogniser ready in {time.monotonic() - began:.2f} s", file=sys.stderr)
+        except Exception as e:  # any load failure must reach /health, not kill the engine
+            self.error = e.args[0] if isinstance(e, RuntimeError) and e.args else \
+                f"Speech recognition is unavailable: {e}"
+            print(self.error, file=sys.stderr)
+        finally:
+            self._loaded.set()
+
+    def _make_decoder(self):
+        try:
+            from pocketsphinx import Decoder
+        except ImportError:
+            raise RuntimeError(MISSING_MODULE) from None
+        files = {"hmm": "en-us", "lm": "en-us.lm.bin", "dict": "cmudict-en-us.dict"}
+        paths = {k: os.path.join(self.model_dir, v) for k, v in files.items()}
+        if not all(os.path.exists(p) for p in paths.values()):
+            raise RuntimeError(MISSING_MODEL)
+        if not hasattr(Decoder, "default_config"):
+            # pocketsphinx 5 takes its settings as keyword arguments.
+            return Decoder(logfn=os.devnull, **paths)
+        config = Decoder.default_config()
+        for key, path in paths.items():
+            config.set_string("-" + key, path)
+        config.set_string("-logfn", os.devnull)
+        return Decoder(config)
+
+    def transcribe(self, pcm):
+        with self._decode_lock:
+            d = self._decoder
+            d.start_utt()
+            d.process_raw(pcm, False, True)
+            d.end_utt()
+            hyp = d.hyp()
+        return hyp.hypstr.strip() if hyp else ""

@@ -1,0 +1,13 @@
+#include "core/run_mode.h"
+
+#include <QCoreApplication>
+#include <QTextStream>
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    RunMode::setArguments(QCoreApplication::arguments());
+    QTextStream(stderr) << "Quenda " << QStringLiteral(QUENDA_VERSION)
+                        << ": the application shell is not built yet; nothing to run.\n";
+    return 1;
+}

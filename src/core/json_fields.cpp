@@ -1,0 +1,128 @@
+#include "json_fields.h"
+
+#include <cmath>
+
+std::optional<QJsonValue> JsonFields::present(const QString& key) const
+{
+    const auto it = m_object.constFind(key);
+    if (it == m_object.constEnd() || it->isNull() || it->isUndefined())
+        return std::nullopt;
+    return *it;
+}
+
+template <typename T> T JsonFields::require(std::optional<T> value)
+{
+    if (!value) {
+        m_failed = true;
+        return T{};
+    }
+    return *value;
+}
+
+std::optional<QString> JsonFields::string(const QString& key)
+{
+    const auto value = present(key);
+    if (!value)
+        return std::nullopt;
+    if (!value->isString()) {
+        m_failed = true;
+        return std::nullopt;
+    }
+    return value->toString();
+}
+
+std::optional<bool> JsonFields::boolean(const QString& key)
+{
+    const auto value = present(key);
+    if (!value)
+        return std::nullopt;
+    if (!value->isBool()) {
+        m_failed = true;
+        return std::nullopt;
+    }
+    return value->toBool();
+}
+
+std::optional<qint64> JsonFields::integer(const QString& key)
+{
+    const auto value = present(key);
+    if (!value)
+        return std::nullopt;
+    const double d = value->toDouble();
+    // 2^63 is exactly representable; anything at or beyond it does not fit.
+    constexpr double limit = 9223372036854775808.0;
+    if (!value->isDouble() || !std::isfinite(d) || std::trunc(d) != d || d >= limit || d < -limit) {
+        m_failed = true;
+        return std::nullopt;
+    }
+    return value->toInteger(static_cast<qint64>(d));
+}
+
+std::optional<double> JsonFields::number(const QString& key)
+{
+    const auto value = present(key);
+    if (!value)
+        return std::nullopt;
+    if (!value->isDouble()) {
+        m_failed = true;
+        return std::nullopt;
+    }
+    return value->toDouble();
+}
+
+std::optional<QJsonArray> JsonFields::array(const QString& key)
+{
+    const auto value = present(key);
+    if (!value)
+        return std::nullopt;
+    if (!value->isArray()) {
+        m_failed = true;
+        return std::nullopt;
+    }
+    return value->toArray();
+}
+
+std::optional<QJsonObject> JsonFields::object(const QString& key)
+{
+    const auto value = present(key);
+    if (!value)
+        return std::nullopt;
+    if (!value->isObject()) {
+        m_failed = true;
+        return std::nullopt;
+    }
+    return value->toObject();
+}
+
+std::optional<QUuid> JsonFields::uuid(const QString& key)
+{
+    const auto text = string(key);
+    if (!text)
+        return std::nullopt;
+    const QUuid id = QUuid::fromString(*text);
+    if (id.isNull() && *text != QStringLiteral("00000000-0000-0000-0000-000000000000")) {
+        m_failed = true;
+        return std::nullopt;
+    }
+    return id;
+}
+
+QString JsonFields::requiredString(const QString& key)
+{
+    return require(string(key));
+}
+
+bool JsonFields::requiredBool(const QString& key)
+{
+    return require(boolean(key));
+}
+
+QUuid JsonFields::requiredUuid(const QString& key)
+{
+    return require(uuid(key));
+}
+
+QString JsonText::uuid(const QUuid& id)
+{
+    return id.toString(QUuid::WithoutBraces).toUpper();
+}

@@ -1,0 +1,1 @@
+# Sources of the keys area of quenda_core.

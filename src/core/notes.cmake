@@ -1,0 +1,1 @@
+# Sources of the notes area of quenda_core.

@@ -1,0 +1,1 @@
+# Sources of the state area of quenda_core.

@@ -1,0 +1,1 @@
+# Sources of the text area of quenda_core.

@@ -1,0 +1,122 @@
+#include "timing.h"
+
+#include "support_paths.h"
+
+#include <QFile>
+
+#include <atomic>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <thread>
+
+namespace {
+
+struct Line {
+    QString path;
+    QByteArray bytes;
+};
+
+// The serial queue that alone touches the log file.
+class Writer {
+public:
+    Writer()
+        : m_thread([this] { run(); })
+    {
+    }
+    ~Writer()
+    {
+        {
+            std::lock_guard lock(m_mutex);
+            m_stopping = true;
+        }
+        m_wake.notify_all();
+        m_thread.join();
+    }
+
+    void push(Line line)
+    {
+        {
+            std::lock_guard lock(m_mutex);
+            m_lines.push_back(std::move(line));
+            ++m_queued;
+        }
+        m_wake.notify_all();
+    }
+
+    void flush()
+    {
+        std::unique_lock lock(m_mutex);
+        const quint64 target = m_queued;
+        m_done.wait(lock, [&] { return m_written >= target; });
+    }
+
+private:
+    void run()
+    {
+        std::unique_lock lock(m_mutex);
+        for (;;) {
+            m_wake.wait(lock, [&] { return m_stopping || !m_lines.empty(); });
+            if (m_lines.empty())
+                return;
+            Line line = std::move(m_lines.front());
+            m_lines.pop_front();
+            lock.unlock();
+            // Opened and closed for every line; append mode creates the file when missing.
+            QFile file(line.path);
+            if (file.open(QIODevice::WriteOnly | QIODevice::Append))
+                file.write(line.bytes);
+            file.close();
+            lock.lock();
+            ++m_written;
+            m_done.notify_all();
+        }
+    }
+
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    std::condition_variable m_done;
+    std::deque<Line> m_lines;
+    quint64 m_queued = 0;
+    quint64 m_written = 0;
+    bool m_stopping = false;
+    std::thread m_thread;
+};
+
+Writer& writer()
+{
+    static Writer instance;
+    return instance;
+}
+
+std::atomic<qint64> g_startMs{QDateTime::currentMSecsSinceEpoch()};
+
+} // namespace
+
+void Timing::mark(const QString& label)
+{
+    const QString line = formatLine(QDateTime::currentDateTime(), start(), label);
+    writer().push({SupportPaths::file(QStringLiteral("timing.log")), line.toUtf8()});
+}
+
+QDateTime Timing::start()
+{
+    return QDateTime::fromMSecsSinceEpoch(g_startMs.load());
+}
+
+void Timing::setStart(const QDateTime& start)
+{
+    g_startMs.store(start.toMSecsSinceEpoch());
+}
+
+QString Timing::formatLine(const QDateTime& now, const QDateTime& start, const QString& label)
+{
+    const qint64 elapsed = start.msecsTo(now);
+    return now.toLocalTime().toString(QStringLiteral("HH:mm:ss.zzz")) + QStringLiteral("  +") +
+           QString::number(elapsed) + QStringLiteral("ms  ") + label + QLatin1Char('\n');
+}
+
+void Timing::flush()
+{
+    writer().flush();
+}

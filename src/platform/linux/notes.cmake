@@ -1,0 +1,1 @@
+# Linux backends of the notes area.

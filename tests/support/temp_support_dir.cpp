@@ -1,0 +1,43 @@
+#include "temp_support_dir.h"
+
+#include "core/run_mode.h"
+#include "core/support_paths.h"
+#include "core/timing.h"
+
+#include <QDir>
+#include <QFile>
+
+void TempSupportDir::SetUp()
+{
+    ASSERT_TRUE(m_dir.isValid());
+    RunMode::setSnapshot(false);
+    SupportPaths::setDataRoot(m_dir.path());
+}
+
+void TempSupportDir::TearDown()
+{
+    // Lines still queued for this folder must land before it is removed.
+    Timing::flush();
+    RunMode::setSnapshot(false);
+}
+
+QString TempSupportDir::supportFile(const QString& name) const
+{
+    return QDir(SupportPaths::directory()).filePath(name);
+}
+
+QByteArray TempSupportDir::readAll(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+void TempSupportDir::writeAll(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}

@@ -58,7 +58,9 @@ bool JsonFile::writeAtomically(const QString& path, const QByteArray& bytes)
     if (!keepAside(path))
         return false;
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered, so a short write (disk full, size limit) shows here instead of being lost in the
+    // buffer flush that commit() does not report.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return false;
     if (file.write(bytes) != bytes.size()) {
         file.cancelWriting();

@@ -1,1 +1,141 @@
-#include <gtest/gtest.h>
+#include "temp_support_dir.h"
+
+#include "core/history_store.h"
+#include "core/run_mode.h"
+#include "core/support_paths.h"
+#include "core/timing.h"
+
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QRegularExpression>
+
+#include <thread>
+#include <vector>
+
+namespace {
+
+QString s(const char* utf8)
+{
+    return QString::fromUtf8(utf8);
+}
+
+class SupportFolder : public TempSupportDir {
+protected:
+    QString oldFolder() const { return QDir(root()).filePath(QStringLiteral("Quenda")); }
+    QString newFolder() const { return QDir(root()).filePath(QStringLiteral("Morvane Quenda")); }
+    void makeOldFolder()
+    {
+        writeAll(QDir(oldFolder()).filePath(QStringLiteral("config.json")), "{}");
+        writeAll(QDir(oldFolder()).filePath(QStringLiteral("engine.version")), "1");
+    }
+};
+
+HistoryEntry entry(const char* text, const char* date)
+{
+    return {QUuid::createUuid(), QDateTime::fromString(s(date), Qt::ISODate), s(text), s(text), {}, {}, {}, {}};
+}
+
+} // namespace
+
+TEST_F(SupportFolder, OldFolderMovesIntoAnEmptyOrDotOnlyNewFolder)
+{
+    makeOldFolder();
+    writeAll(QDir(newFolder()).filePath(QStringLiteral(".hidden")), "x");
+    SupportPaths::setDataRoot(root());
+    EXPECT_EQ(SupportPaths::directory(), newFolder());
+    EXPECT_TRUE(QFile::exists(QDir(newFolder()).filePath(QStringLiteral("config.json"))));
+    EXPECT_FALSE(QFile::exists(QDir(newFolder()).filePath(QStringLiteral("engine.version"))));
+    EXPECT_FALSE(QFile::exists(oldFolder()));
+}
+
+TEST_F(SupportFolder, OldFolderIsLeftAloneWhenTheNewOneHasContent)
+{
+    makeOldFolder();
+    writeAll(QDir(newFolder()).filePath(QStringLiteral("history.json")), "[]");
+    SupportPaths::setDataRoot(root());
+    SupportPaths::directory();
+    EXPECT_TRUE(QFile::exists(QDir(oldFolder()).filePath(QStringLiteral("engine.version"))));
+    EXPECT_FALSE(QFile::exists(QDir(newFolder()).filePath(QStringLiteral("config.json"))));
+}
+
+TEST_F(SupportFolder, SnapshotModeTouchesNeitherFolder)
+{
+    makeOldFolder();
+    RunMode::setSnapshot(true);
+    SupportPaths::setDataRoot(root());
+    EXPECT_EQ(SupportPaths::directory(), newFolder());
+    EXPECT_FALSE(HistoryStore::save({entry("a", "2025-03-01T08:15:00Z")}));
+    EXPECT_FALSE(QFile::exists(newFolder()));
+    EXPECT_TRUE(QFile::exists(QDir(oldFolder()).filePath(QStringLiteral("engine.version"))));
+}
+
+TEST_F(SupportFolder, ModelsFolderIsCreatedOnUse)
+{
+    EXPECT_TRUE(QFileInfo(SupportPaths::models()).isDir());
+}
+
+TEST_F(TempSupportDir, HistoryRoundTripsNewestFirstWithWholeSeconds)
+{
+    QList<HistoryEntry> entries{entry("new", "2025-03-02T10:00:00Z"), entry("old", "2025-03-01T08:15:00Z")};
+    entries[0].date = entries[0].date.addMSecs(400);
+    entries[1].kind = HistoryEntry::clipboardKind;
+    ASSERT_TRUE(HistoryStore::save(entries));
+    const auto loaded = HistoryStore::load();
+    ASSERT_EQ(loaded.size(), 2);
+    EXPECT_EQ(loaded[0].text, s("new"));
+    EXPECT_EQ(loaded[0].date, QDateTime::fromString(s("2025-03-02T10:00:00Z"), Qt::ISODate));
+    EXPECT_EQ(loaded[1], entries[1]);
+
+    ASSERT_TRUE(HistoryStore::save({}));
+    EXPECT_TRUE(QJsonDocument::fromJson(readAll(supportFile(s("history.json")))).array().isEmpty());
+}
+
+TEST_F(TempSupportDir, UndecodableHistoryLoadsEmptyAndIsKeptAsideOnTheNextSave)
+{
+    const QByteArray broken = R"([{"id": "x", "text": "lost?"}])";
+    writeAll(supportFile(s("history.json")), broken);
+    EXPECT_TRUE(HistoryStore::load().isEmpty());
+    ASSERT_TRUE(HistoryStore::save({entry("fresh", "2025-03-01T08:15:00Z")}));
+    const QStringList aside =
+        QDir(SupportPaths::directory()).entryList({QStringLiteral("history.json.corrupt-*")}, QDir::Files);
+    ASSERT_EQ(aside.size(), 1);
+    EXPECT_EQ(readAll(supportFile(aside[0])), broken);
+    EXPECT_EQ(HistoryStore::load().size(), 1);
+}
+
+TEST(TimingLine, HoldsTimeOfDayElapsedMillisecondsAndLabel)
+{
+    const QDateTime now(QDate(2025, 3, 1), QTime(14, 3, 7, 250));
+    EXPECT_EQ(Timing::formatLine(now, now.addMSecs(-1234), s("engine replied")),
+              s("14:03:07.250  +1234ms  engine replied\n"));
+    EXPECT_EQ(Timing::formatLine(now, now, s("x")), s("14:03:07.250  +0ms  x\n"));
+}
+
+TEST_F(TempSupportDir, FirstMarkCreatesTheLogAndConcurrentMarksStayWholeLines)
+{
+    const QString log = supportFile(s("timing.log"));
+    Timing::mark(s("first"));
+    Timing::flush();
+    const QString firstLine = QString::fromUtf8(readAll(log));
+    EXPECT_TRUE(QRegularExpression(s(R"(^\d\d:\d\d:\d\d\.\d{3}  \+-?\d+ms  first\n$)")).match(firstLine).hasMatch())
+        << firstLine.toStdString();
+
+    constexpr int threads = 8;
+    constexpr int perThread = 200;
+    const QString label(300, QLatin1Char('x'));
+    std::vector<std::thread> workers;
+    for (int t = 0; t < threads; ++t)
+        workers.emplace_back([&] {
+            for (int i = 0; i < perThread; ++i)
+                Timing::mark(label);
+        });
+    for (auto& w : workers)
+        w.join();
+    Timing::flush();
+
+    const QStringList lines = QString::fromUtf8(readAll(log)).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 1 + threads * perThread);
+    for (const auto& line : lines.mid(1))
+        ASSERT_TRUE(line.endsWith(s("ms  ") + label)) << line.toStdString();
+}

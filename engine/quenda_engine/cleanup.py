@@ -45,9 +45,9 @@ def tidy(text):
 
 
 def capitalise(text, keep=()):
-    """Upper-cases sentence starts, except where a dictionary term that is
-    spelled with a small letter (say "iPhone") begins."""
-    lower_terms = [t for t in keep if t[:1].islower()]
+    """Upper-cases sentence starts, except where a dictionary term of mixed
+    case that begins with a small letter (say "iPhone") stands."""
+    lower_terms = [t for t in keep if t[:1].islower() and t != t.lower()]
 
     def fix(m):
         pos = m.start(2)

@@ -1,0 +1,63 @@
+import json
+import os
+import signal
+import socket
+import subprocess
+import tempfile
+import time
+import unittest
+from pathlib import Path
+
+from quenda_engine import config
+
+from .helpers import request
+
+ENGINE = Path(__file__).resolve().parent.parent
+
+
+class SetupAndLaunchTest(unittest.TestCase):
+    def setUp(self):
+        tmp = tempfile.TemporaryDirectory()
+        self.addCleanup(tmp.cleanup)
+        self.support = Path(tmp.name, "Morvane Quenda")  # a blank, as in the real path
+
+    def setup_engine(self, source):
+        return subprocess.run(["/bin/bash", ENGINE / "setup_engine.sh", source, self.support,
+                               "1.2.3"], capture_output=True, text=True, timeout=120)
+
+    def test_port_comes_from_config_json_with_the_app_fallbacks(self):
+        self.support.mkdir()
+        self.assertEqual(17321, config.load_port(self.support))
+        for content, port in (('{"port": 4000}', 4000), ('{"port": "4000"}', 17321),
+                              ('{"port": 0}', 17321), ('{"port"', 17321)):
+            (self.support / "config.json").write_text(content)
+            self.assertEqual(port, config.load_port(self.support), content)
+
+    def test_failed_setup_leaves_no_version_stamp(self):
+        self.support.mkdir()
+        (self.support / "engine.version").write_text("1.2.3")
+        self.assertNotEqual(0, self.setup_engine(ENGINE / "tests").returncode)
+        self.assertFalse((self.support / "engine.version").exists())
+
+    def test_setup_then_launch_as_the_supervisor_does(self):
+        result = self.setup_engine(ENGINE)
+        self.assertEqual(0, result.returncode, result.stdout + result.stderr)
+        self.assertEqual("1.2.3\n", (self.support / "engine.version").read_text())
+        with socket.socket() as s:
+            s.bind(("127.0.0.1", 0))
+            port = s.getsockname()[1]
+        (self.support / "config.json").write_text(json.dumps({"port": port}))
+        env = dict(os.environ, PYTHONUNBUFFERED="1", QUENDA_SUPPORT=str(self.support))
+        engine = subprocess.Popen([self.support / ".venv/bin/python", "-u", "-m", "quenda_engine"],
+                                  cwd=self.support, env=env, stderr=subprocess.DEVNULL)
+        self.addCleanup(engine.kill)
+        for _ in range(200):
+            try:
+                self.assertIn("ready", request(port, "GET", "/health")[1])
+                break
+            except OSError:
+                time.sleep(0.05)
+        else:
+            self.fail("the engine never answered /health")
+        engine.send_signal(signal.SIGTERM)
+        self.assertEqual(0, engine.wait(10))

@@ -1,0 +1,292 @@
+#include "open_ai_key_store.h"
+
+#include "run_mode.h"
+
+#include <QPointer>
+#include <QSettings>
+#include <QStringDecoder>
+
+OpenAIKeyStore::OpenAIKeyStore(SecretStore& secrets, QObject* parent)
+    : QObject(parent)
+    , m_secrets(secrets)
+{
+    // One worker keeps background calls in the order they were made.
+    m_worker.setMaxThreadCount(1);
+}
+
+OpenAIKeyStore::~OpenAIKeyStore()
+{
+    m_worker.waitForDone();
+}
+
+QString OpenAIKeyStore::service()
+{
+    return QStringLiteral("de.morvane.quenda");
+}
+
+QString OpenAIKeyStore::legacyService()
+{
+    return QStringLiteral("de.oberkamm.Quenda");
+}
+
+QString OpenAIKeyStore::openAIAccount()
+{
+    return QStringLiteral("openai-api-key");
+}
+
+QString OpenAIKeyStore::itemLabel()
+{
+    return QStringLiteral("Morvane Quenda OpenAI");
+}
+
+QString OpenAIKeyStore::dataProtectionFlagKey()
+{
+    return QStringLiteral("quenda.keychain.dp.v2");
+}
+
+QString OpenAIKeyStore::account(const CorrectionEndpoint& endpoint)
+{
+    if (endpoint.kind == QLatin1String("chatgpt"))
+        return openAIAccount();
+    if (endpoint.kind == QLatin1String("claude"))
+        return QStringLiteral("claude-api-key");
+    if (endpoint.kind == QLatin1String("cursor"))
+        return QStringLiteral("cursor-api-key");
+    return endpointAccount(endpoint.id);
+}
+
+QString OpenAIKeyStore::endpointAccount(const QUuid& id)
+{
+    return QStringLiteral("correction.") + id.toString(QUuid::WithoutBraces).toUpper();
+}
+
+std::optional<QUrl> OpenAIKeyStore::keySetupURL(const CorrectionEndpoint& endpoint)
+{
+    if (endpoint.kind == QLatin1String("chatgpt"))
+        return QUrl(QStringLiteral("https://platform.openai.com/api-keys"));
+    if (endpoint.kind == QLatin1String("claude"))
+        return QUrl(QStringLiteral("https://console.anthropic.com/settings/keys"));
+    if (endpoint.kind == QLatin1String("cursor"))
+        return QUrl(QStringLiteral("https://cursor.com/settings"));
+    return std::nullopt;
+}
+
+QString OpenAIKeyStore::key(const CorrectionEndpoint& endpoint)
+{
+    const QString kindAccount = account(endpoint);
+    const QString found = loadAccount(kindAccount, endpoint.kind == QLatin1String("chatgpt"));
+    if (!found.isEmpty() || endpoint.kind == QLatin1String("custom") || RunMode::isSnapshot())
+        return found;
+
+    // Older versions kept built-in providers' keys per endpoint; unknown kinds already read it.
+    const QString own = endpointAccount(endpoint.id);
+    if (own == kindAccount)
+        return {};
+    std::optional<QString> legacy = read(service(), own, Keychain::DataProtection);
+    if (legacy) {
+        dropLoginCopy(own);
+    } else {
+        legacy = read(service(), own, Keychain::Login);
+        if (legacy)
+            migrateToDataProtection(*legacy, own);
+    }
+    if (!legacy)
+        return {};
+    // Moved rather than copied: a copy left behind would bring back a key the user removes later.
+    if (save(*legacy, kindAccount))
+        remove(service(), own);
+    return *legacy;
+}
+
+QString OpenAIKeyStore::load(std::optional<QUuid> endpointId)
+{
+    if (RunMode::isSnapshot())
+        return {};
+    if (endpointId)
+        return loadAccount(endpointAccount(*endpointId), false);
+    return loadAccount(openAIAccount(), true);
+}
+
+bool OpenAIKeyStore::save(const QString& key, const QString& account)
+{
+    if (RunMode::isSnapshot())
+        return false;
+    const QString trimmed = key.trimmed();
+    const bool isOpenAI = account == openAIAccount();
+    const Peeked existing = peek(account, isOpenAI);
+    if (trimmed == existing.key) {
+        // Already where it belongs: only a login copy may need to go, so nothing is written.
+        if (existing.inDataProtection)
+            dropLoginCopy(account);
+        else if (!trimmed.isEmpty())
+            migrateToDataProtection(trimmed, account);
+        return true;
+    }
+
+    if (!trimmed.isEmpty()) {
+        bool stored = upsert(trimmed, account, Keychain::DataProtection);
+        if (!stored) {
+            // An older copy left in the data-protection keychain would win every later load,
+            // and that load would then drop the new login copy.
+            m_secrets.remove(service(), account, Keychain::DataProtection);
+            stored = upsert(trimmed, account, Keychain::Login);
+        }
+        if (!stored)
+            return false;
+    } else {
+        remove(service(), account);
+        // Otherwise the next load would migrate the legacy key back in.
+        if (isOpenAI)
+            remove(legacyService(), account);
+    }
+    if (isOpenAI)
+        setDataProtectionFlag();
+    return peek(account, isOpenAI).key == trimmed;
+}
+
+void OpenAIKeyStore::keyInBackground(const CorrectionEndpoint& endpoint, QObject* context,
+                                     std::function<void(const QString&)> done)
+{
+    runInBackground<QString>([this, endpoint] { return key(endpoint); }, context, std::move(done));
+}
+
+void OpenAIKeyStore::loadInBackground(std::optional<QUuid> endpointId, QObject* context,
+                                      std::function<void(const QString&)> done)
+{
+    runInBackground<QString>([this, endpointId] { return load(endpointId); }, context, std::move(done));
+}
+
+void OpenAIKeyStore::saveInBackground(const QString& key, const QString& account, QObject* context,
+                                      std::function<void(bool)> done)
+{
+    runInBackground<bool>([this, key, account] { return save(key, account); }, context, std::move(done));
+}
+
+template <typename Result>
+void OpenAIKeyStore::runInBackground(std::function<Result()> work, QObject* context,
+                                     std::function<void(Result)> done)
+{
+    Q_ASSERT(!context || context->thread() == thread());
+    const bool deliver = context && done;
+    QPointer<QObject> guard(context);
+    m_worker.start([this, work = std::move(work), guard, done = std::move(done), deliver] {
+        Result result = work();
+        if (!deliver)
+            return;
+        // Hop through this object, which outlives the worker; the guard is read on its thread.
+        QMetaObject::invokeMethod(
+            this,
+            [guard, done, result] {
+                if (guard)
+                    done(result);
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+std::optional<QString> OpenAIKeyStore::read(const QString& service, const QString& account, Keychain keychain)
+{
+    const SecretStore::Read found = m_secrets.read(service, account, keychain);
+    if (found.status != SecretStore::Status::Ok)
+        return std::nullopt;
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = decoder(found.secret);
+    if (decoder.hasError() || text.isEmpty())
+        return std::nullopt;
+    return text;
+}
+
+bool OpenAIKeyStore::upsert(const QString& value, const QString& account, Keychain keychain)
+{
+    return m_secrets.write(service(), account, keychain, value.toUtf8(), itemLabel());
+}
+
+void OpenAIKeyStore::deleteLogin(const QString& service, const QString& account)
+{
+    m_secrets.remove(service, account, Keychain::Login);
+}
+
+void OpenAIKeyStore::remove(const QString& service, const QString& account)
+{
+    m_secrets.remove(service, account, Keychain::Login);
+    m_secrets.remove(service, account, Keychain::DataProtection);
+}
+
+bool OpenAIKeyStore::touch(const QString& account)
+{
+    // The launch warm-up runs on a worker while the main thread may read the same account.
+    std::lock_guard lock(m_touchedMutex);
+    if (m_touchedAccounts.contains(account))
+        return false;
+    m_touchedAccounts.insert(account);
+    return true;
+}
+
+void OpenAIKeyStore::dropLoginCopy(const QString& account)
+{
+    if (!touch(account))
+        return;
+    deleteLogin(service(), account);
+    if (account == openAIAccount())
+        setDataProtectionFlag();
+}
+
+bool OpenAIKeyStore::migrateToDataProtection(const QString& value, const QString& account)
+{
+    if (!touch(account))
+        return false;
+    if (!upsert(value, account, Keychain::DataProtection))
+        return false;
+    deleteLogin(service(), account);
+    if (account == openAIAccount())
+        setDataProtectionFlag();
+    return true;
+}
+
+QString OpenAIKeyStore::loadAccount(const QString& account, bool migrateLegacyOpenAI)
+{
+    if (RunMode::isSnapshot())
+        return {};
+    if (const auto found = read(service(), account, Keychain::DataProtection)) {
+        dropLoginCopy(account);
+        return *found;
+    }
+    if (const auto found = read(service(), account, Keychain::Login)) {
+        migrateToDataProtection(*found, account);
+        return *found;
+    }
+    if (!migrateLegacyOpenAI || account != openAIAccount())
+        return {};
+    std::optional<QString> legacy = read(legacyService(), account, Keychain::DataProtection);
+    if (!legacy)
+        legacy = read(legacyService(), account, Keychain::Login);
+    if (!legacy)
+        return {};
+    if (migrateToDataProtection(*legacy, account))
+        remove(legacyService(), account);
+    return *legacy;
+}
+
+OpenAIKeyStore::Peeked OpenAIKeyStore::peek(const QString& account, bool includeLegacyOpenAI)
+{
+    if (auto found = read(service(), account, Keychain::DataProtection))
+        return {*found, true};
+    if (auto found = read(service(), account, Keychain::Login))
+        return {*found, false};
+    if (includeLegacyOpenAI) {
+        if (auto found = read(legacyService(), openAIAccount(), Keychain::DataProtection))
+            return {*found, false};
+        if (auto found = read(legacyService(), openAIAccount(), Keychain::Login))
+            return {*found, false};
+    }
+    return {};
+}
+
+void OpenAIKeyStore::setDataProtectionFlag()
+{
+    // A local object per call: QSettings is reentrant, not shared across threads.
+    QSettings settings(QStringLiteral("Morvane"), QStringLiteral("Quenda"));
+    if (settings.value(dataProtectionFlagKey()).toBool())
+        return;
+    settings.setValue(dataProtectionFlagKey(), true);
+}

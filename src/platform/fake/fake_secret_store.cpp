@@ -1,0 +1,130 @@
+#include "fake_secret_store.h"
+
+#include <algorithm>
+
+namespace {
+
+const char* operationName(FakeSecretStore::Operation operation)
+{
+    switch (operation) {
+    case FakeSecretStore::Operation::Read:
+        return "read";
+    case FakeSecretStore::Operation::Write:
+        return "write";
+    case FakeSecretStore::Operation::Remove:
+        return "remove";
+    }
+    return "";
+}
+
+} // namespace
+
+SecretStore::Read FakeSecretStore::read(const QString& service, const QString& account, Keychain keychain)
+{
+    std::lock_guard lock(m_mutex);
+    logLocked(Operation::Read, service, account, keychain);
+    if (failsLocked(Operation::Read, keychain))
+        return {Status::Failed, {}};
+    const auto it = m_items.find({service, account, keychain});
+    if (it == m_items.end())
+        return {Status::NotFound, {}};
+    return {Status::Ok, it->second.secret};
+}
+
+bool FakeSecretStore::write(const QString& service, const QString& account, Keychain keychain,
+                            const QByteArray& secret, const QString& label)
+{
+    std::lock_guard lock(m_mutex);
+    logLocked(Operation::Write, service, account, keychain);
+    if (failsLocked(Operation::Write, keychain))
+        return false;
+    m_items[{service, account, keychain}] = {secret, label};
+    return true;
+}
+
+SecretStore::Status FakeSecretStore::remove(const QString& service, const QString& account, Keychain keychain)
+{
+    std::lock_guard lock(m_mutex);
+    logLocked(Operation::Remove, service, account, keychain);
+    if (failsLocked(Operation::Remove, keychain))
+        return Status::Failed;
+    return m_items.erase({service, account, keychain}) > 0 ? Status::Ok : Status::NotFound;
+}
+
+void FakeSecretStore::put(const QString& service, const QString& account, Keychain keychain,
+                          const QByteArray& secret)
+{
+    std::lock_guard lock(m_mutex);
+    m_items[{service, account, keychain}] = {secret, QStringLiteral("seeded")};
+}
+
+std::optional<QByteArray> FakeSecretStore::item(const QString& service, const QString& account,
+                                                Keychain keychain) const
+{
+    std::lock_guard lock(m_mutex);
+    const auto it = m_items.find({service, account, keychain});
+    if (it == m_items.end())
+        return std::nullopt;
+    return it->second.secret;
+}
+
+QString FakeSecretStore::label(const QString& service, const QString& account, Keychain keychain) const
+{
+    std::lock_guard lock(m_mutex);
+    const auto it = m_items.find({service, account, keychain});
+    return it == m_items.end() ? QString() : it->second.label;
+}
+
+int FakeSecretStore::itemCount() const
+{
+    std::lock_guard lock(m_mutex);
+    return static_cast<int>(m_items.size());
+}
+
+void FakeSecretStore::setFailing(Operation operation, Keychain keychain, bool failing)
+{
+    std::lock_guard lock(m_mutex);
+    if (failing)
+        m_failing.insert({operation, keychain});
+    else
+        m_failing.erase({operation, keychain});
+}
+
+void FakeSecretStore::setUnavailable(bool unavailable)
+{
+    std::lock_guard lock(m_mutex);
+    m_unavailable = unavailable;
+}
+
+QStringList FakeSecretStore::calls() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_calls;
+}
+
+int FakeSecretStore::count(Operation operation) const
+{
+    std::lock_guard lock(m_mutex);
+    const QString prefix = QLatin1String(operationName(operation)) + QLatin1Char(' ');
+    return static_cast<int>(std::count_if(m_calls.cbegin(), m_calls.cend(),
+                                          [&](const QString& call) { return call.startsWith(prefix); }));
+}
+
+void FakeSecretStore::clearCalls()
+{
+    std::lock_guard lock(m_mutex);
+    m_calls.clear();
+}
+
+bool FakeSecretStore::failsLocked(Operation operation, Keychain keychain) const
+{
+    return m_unavailable || m_failing.contains({operation, keychain});
+}
+
+void FakeSecretStore::logLocked(Operation operation, const QString& service, const QString& account,
+                                Keychain keychain)
+{
+    const QLatin1String chain(keychain == Keychain::Login ? "login" : "dp");
+    m_calls.append(QLatin1String(operationName(operation)) + QLatin1Char(' ') + service + QLatin1Char(' ') +
+                   account + QLatin1Char(' ') + chain);
+}

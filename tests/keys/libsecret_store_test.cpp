@@ -1,0 +1,108 @@
+#include "core/open_ai_key_store.h"
+#include "core/run_mode.h"
+#include "libsecret_store.h"
+
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QUuid>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Keychain = SecretStore::Keychain;
+using Status = SecretStore::Status;
+
+// Runs against the private gnome-keyring of scripts/with-services. Accounts are random so a
+// run against a real keyring leaves the user's own items alone.
+class LibsecretStoreTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (qEnvironmentVariable("QUENDA_SECRET_SERVICE") != QLatin1String("1"))
+            GTEST_SKIP() << "needs the Secret Service of scripts/with-services (QUENDA_SECRET_SERVICE=1)";
+        RunMode::setSnapshot(false);
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settingsDir.path());
+    }
+    void TearDown() override
+    {
+        for (const Keychain keychain : {Keychain::Login, Keychain::DataProtection})
+            m_store.remove(m_service, m_account, keychain);
+    }
+
+    QTemporaryDir m_settingsDir;
+    LibsecretStore m_store;
+    const QString m_service = QStringLiteral("de.morvane.quenda.test");
+    const QString m_account = QStringLiteral("test-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
+};
+
+TEST_F(LibsecretStoreTest, KeychainsHoldSeparateItems)
+{
+    EXPECT_EQ(m_store.read(m_service, m_account, Keychain::Login).status, Status::NotFound);
+    ASSERT_TRUE(
+        m_store.write(m_service, m_account, Keychain::Login, "login-secret", QStringLiteral("label")));
+    EXPECT_EQ(m_store.read(m_service, m_account, Keychain::DataProtection).status, Status::NotFound);
+    ASSERT_TRUE(
+        m_store.write(m_service, m_account, Keychain::DataProtection, "dp-secret", QStringLiteral("label")));
+
+    const SecretStore::Read login = m_store.read(m_service, m_account, Keychain::Login);
+    EXPECT_EQ(login.status, Status::Ok);
+    EXPECT_EQ(login.secret, QByteArray("login-secret"));
+    EXPECT_EQ(m_store.read(m_service, m_account, Keychain::DataProtection).secret, QByteArray("dp-secret"));
+
+    EXPECT_EQ(m_store.remove(m_service, m_account, Keychain::Login), Status::Ok);
+    EXPECT_EQ(m_store.remove(m_service, m_account, Keychain::Login), Status::NotFound);
+    EXPECT_EQ(m_store.read(m_service, m_account, Keychain::DataProtection).secret, QByteArray("dp-secret"));
+}
+
+TEST_F(LibsecretStoreTest, WriteReplacesTheItemAndKeepsBytesExact)
+{
+    const QByteArray binary("\x00\xff sk", 5);
+    ASSERT_TRUE(
+        m_store.write(m_service, m_account, Keychain::DataProtection, "first", QStringLiteral("label")));
+    ASSERT_TRUE(
+        m_store.write(m_service, m_account, Keychain::DataProtection, binary, QStringLiteral("label")));
+    EXPECT_EQ(m_store.read(m_service, m_account, Keychain::DataProtection).secret, binary);
+    EXPECT_EQ(m_store.remove(m_service, m_account, Keychain::DataProtection), Status::Ok);
+    EXPECT_EQ(m_store.read(m_service, m_account, Keychain::DataProtection).status, Status::NotFound)
+        << "a replaced item must not leave its older twin behind";
+}
+
+TEST_F(LibsecretStoreTest, KeyStoreMigratesALoginKeyThroughTheSecretService)
+{
+    const QUuid id = QUuid::createUuid();
+    const QString account = OpenAIKeyStore::endpointAccount(id);
+    const QString service = OpenAIKeyStore::service();
+    ASSERT_TRUE(m_store.write(service, account, Keychain::Login, "sk-login", QStringLiteral("label")));
+
+    OpenAIKeyStore keys(m_store);
+    EXPECT_EQ(keys.load(id), QStringLiteral("sk-login"));
+    EXPECT_EQ(m_store.read(service, account, Keychain::DataProtection).secret, QByteArray("sk-login"));
+    EXPECT_EQ(m_store.read(service, account, Keychain::Login).status, Status::NotFound);
+
+    EXPECT_TRUE(keys.save(QString(), account));
+    EXPECT_EQ(m_store.read(service, account, Keychain::DataProtection).status, Status::NotFound);
+}
+
+// Run by CTest with the session bus pointing nowhere (see CMakeLists.txt).
+TEST(LibsecretStoreWithoutService, ReadsGiveNoKeyAndSavesFail)
+{
+    if (qEnvironmentVariable("QUENDA_NO_SECRET_SERVICE") != QLatin1String("1"))
+        GTEST_SKIP() << "needs a session bus address that leads nowhere (QUENDA_NO_SECRET_SERVICE=1)";
+    QTemporaryDir settingsDir;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
+    RunMode::setSnapshot(false);
+
+    LibsecretStore store;
+    const QString service = OpenAIKeyStore::service();
+    const QString account = OpenAIKeyStore::openAIAccount();
+    EXPECT_EQ(store.read(service, account, Keychain::DataProtection).status, Status::Failed);
+    EXPECT_FALSE(store.write(service, account, Keychain::DataProtection, "sk", QStringLiteral("label")));
+    EXPECT_EQ(store.remove(service, account, Keychain::Login), Status::Failed);
+
+    OpenAIKeyStore keys(store);
+    EXPECT_EQ(keys.load(std::nullopt), QString());
+    EXPECT_FALSE(keys.save(QStringLiteral("sk-1"), account));
+}
+
+} // namespace

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "word_count.h"
+
 #include <QDateTime>
 #include <QJsonObject>
 #include <QString>
@@ -21,6 +23,7 @@ struct HistoryEntry {
     static inline const QString clipboardKind = QStringLiteral("clipboard");
 
     bool isDictation() const { return kind != clipboardKind; }
+    int words() const { return wordCount(text); }
 
     // Dates are written as ISO-8601 UTC text with whole seconds.
     QJsonObject toJson() const;

@@ -2,12 +2,14 @@
 
 #include "app_style_profile.h"
 #include "correction_endpoint.h"
+#include "history_entry.h"
 
 #include <QJsonObject>
 #include <QList>
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 // The whole user configuration, kept in "config.json" in the support folder.
@@ -75,6 +77,27 @@ struct QuendaConfig {
 
     // Guarantees a non-empty endpoint list and mirrors the first endpoint into the legacy fields.
     void syncLegacyCorrectionFields();
+
+    // ---- Queries and choice tables (quenda_config_queries.cpp) ----
+    static const QList<qint64>& whistleDepthsByQuality();
+    static const QStringList& whisperLanguages();
+    static const QStringList& whistleLanguages();
+    static const QList<qint64>& historyKeepChoices(); // hours; 0 keeps any age
+    static const QList<qint64>& historyLimitChoices(); // 0 keeps any number
+    static const QList<qint64>& overlayDismissChoices(); // seconds
+    static const QList<qint64>& dictationPreviewDismissChoices(); // seconds
+
+    QList<CorrectionEndpoint> enabledCorrectionEndpoints() const;
+    // The endpoints a correction tries, in order: every enabled one with fallback, else the first.
+    QList<CorrectionEndpoint> activeCorrectionEndpoints() const;
+    QString resolvedCorrectionBaseURL() const;
+    // The stored key of an endpoint's provider, "" when none.
+    using EndpointKey = std::function<QString(const CorrectionEndpoint&)>;
+    // Whether a correction request can be made; `hasKey` tells whether the "chatgpt" kind has a key.
+    bool correctionConfigured(bool hasKey, const EndpointKey& keyFor) const;
+    // The entries the retention settings keep at `now`, in their order.
+    QList<HistoryEntry> trimmedHistory(const QList<HistoryEntry>& entries, const QDateTime& now) const;
+    // ---- end of queries ----
 
     friend bool operator==(const QuendaConfig&, const QuendaConfig&) = default;
 };

@@ -1,0 +1,56 @@
+#include "fake_script_runner.h"
+
+void FakeScriptRunner::run(const ScriptRequest& request, QObject* context, Completion done)
+{
+    m_requests.append(request);
+    if (m_replies.empty()) {
+        m_pending.push_back({context, std::move(done)});
+        return;
+    }
+    ScriptResult reply = std::move(m_replies.front());
+    m_replies.pop_front();
+    if (context && done)
+        QMetaObject::invokeMethod(
+            context, [done = std::move(done), reply = std::move(reply)] { done(reply); },
+            Qt::QueuedConnection);
+}
+
+void FakeScriptRunner::addReply(ScriptResult result)
+{
+    m_replies.push_back(std::move(result));
+}
+
+bool FakeScriptRunner::finishNext(const ScriptResult& result)
+{
+    if (m_pending.empty())
+        return false;
+    Pending next = std::move(m_pending.front());
+    m_pending.pop_front();
+    if (next.context && next.done)
+        next.done(result);
+    return true;
+}
+
+ScriptResult FakeScriptRunner::exited(int exitCode, const QByteArray& output, const QByteArray& error)
+{
+    ScriptResult result;
+    result.exitCode = exitCode;
+    result.output = output;
+    result.error = error;
+    return result;
+}
+
+ScriptResult FakeScriptRunner::timedOut()
+{
+    ScriptResult result;
+    result.status = ScriptResult::Status::TimedOut;
+    return result;
+}
+
+ScriptResult FakeScriptRunner::failedToStart(const QString& reason)
+{
+    ScriptResult result;
+    result.status = ScriptResult::Status::FailedToStart;
+    result.launchError = reason;
+    return result;
+}

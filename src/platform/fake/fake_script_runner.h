@@ -1,0 +1,36 @@
+#pragma once
+
+#include "platform/script_runner.h"
+
+#include <QList>
+#include <QPointer>
+
+#include <deque>
+
+// Records every run; a run completes with a scripted reply (queued, like the real runner) or
+// when the test finishes it.
+class FakeScriptRunner final : public ScriptRunner {
+public:
+    void run(const ScriptRequest& request, QObject* context, Completion done) override;
+
+    // The next run without a reply waiting takes this one, delivered through the event loop.
+    void addReply(ScriptResult result);
+    // Completes the oldest waiting run right now; false when none waits.
+    bool finishNext(const ScriptResult& result);
+    int pendingCount() const { return static_cast<int>(m_pending.size()); }
+    const QList<ScriptRequest>& requests() const { return m_requests; }
+
+    static ScriptResult exited(int exitCode, const QByteArray& output, const QByteArray& error = {});
+    static ScriptResult timedOut();
+    static ScriptResult failedToStart(const QString& reason);
+
+private:
+    struct Pending {
+        QPointer<QObject> context;
+        Completion done;
+    };
+
+    QList<ScriptRequest> m_requests;
+    std::deque<Pending> m_pending;
+    std::deque<ScriptResult> m_replies;
+};

@@ -1,0 +1,24 @@
+#include "fake_update_feed.h"
+
+void FakeUpdateFeed::fetchLatest(QObject* context, std::function<void(const Reply&)> done) {
+    ++m_requests;
+    m_waiting.push_back({context, std::move(done)});
+}
+
+bool FakeUpdateFeed::answer(const AppRelease& release) {
+    return finishNext({release, {}});
+}
+
+bool FakeUpdateFeed::fail(const QString& error) {
+    return finishNext({std::nullopt, error});
+}
+
+bool FakeUpdateFeed::finishNext(const Reply& reply) {
+    if (m_waiting.empty())
+        return false;
+    Waiting next = std::move(m_waiting.front());
+    m_waiting.pop_front();
+    if (next.context)
+        next.done(reply);
+    return true;
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "platform/update_feed.h"
+
+#include <QPointer>
+
+#include <deque>
+
+// Holds every request until the test answers it, oldest first.
+class FakeUpdateFeed final : public UpdateFeed {
+public:
+    void fetchLatest(QObject* context, std::function<void(const Reply&)> done) override;
+
+    // False when no request waits.
+    bool answer(const AppRelease& release);
+    bool fail(const QString& error);
+    int requests() const { return m_requests; }
+    int waiting() const { return static_cast<int>(m_waiting.size()); }
+
+private:
+    bool finishNext(const Reply& reply);
+
+    struct Waiting {
+        QPointer<QObject> context;
+        std::function<void(const Reply&)> done;
+    };
+    std::deque<Waiting> m_waiting;
+    int m_requests = 0;
+};

@@ -1,0 +1,112 @@
+// The client's side of a /transcribe round trip with a 10-second recording, against a fake engine
+// on its own thread that reads the whole upload and answers at once.
+#include "core/system_clock.h"
+#include "speech_engine.h"
+
+#include <QCoreApplication>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QThread>
+
+#include <benchmark/benchmark.h>
+
+#include <future>
+
+namespace {
+
+class NoKeys final : public ProviderKeys {
+public:
+    QString generalKey() const override { return {}; }
+    QString key(const CorrectionEndpoint&) const override { return {}; }
+};
+
+// Serves one request per connection with blocking socket calls, off the client's thread.
+class FakeEngineThread final : public QThread {
+public:
+    quint16 start()
+    {
+        QThread::start();
+        return m_port.get_future().get();
+    }
+    void stop()
+    {
+        m_stop = true;
+        wait();
+    }
+
+protected:
+    void run() override
+    {
+        QTcpServer server;
+        server.listen(QHostAddress::LocalHost, 0);
+        m_port.set_value(server.serverPort());
+        const QByteArray reply = "HTTP/1.1 200 OK\r\nContent-Type: application/json\r\nContent-Length: 31\r\n"
+                                 "Connection: close\r\n\r\n{\"text\":\"Hallo Welt\",\"lang\":\"\"}";
+        while (!m_stop) {
+            if (!server.waitForNewConnection(50))
+                continue;
+            std::unique_ptr<QTcpSocket> socket(server.nextPendingConnection());
+            QByteArray request;
+            qsizetype needed = -1;
+            while (socket->waitForReadyRead(2000)) {
+                request += socket->readAll();
+                const qsizetype head = request.indexOf("\r\n\r\n");
+                if (head >= 0 && needed < 0) {
+                    const qsizetype at = request.toLower().indexOf("content-length:");
+                    needed = head + 4 +
+                             request.mid(at + 15, request.indexOf('\r', at) - at - 15).trimmed().toLongLong();
+                }
+                if (needed >= 0 && request.size() >= needed)
+                    break;
+            }
+            socket->write(reply);
+            socket->waitForBytesWritten(2000);
+            socket->disconnectFromHost();
+        }
+    }
+
+private:
+    std::promise<quint16> m_port;
+    std::atomic_bool m_stop = false;
+};
+
+void BM_TranscribeRoundTrip(benchmark::State& state)
+{
+    FakeEngineThread engineThread;
+    const quint16 port = engineThread.start();
+    SystemClock clock;
+    NoKeys keys;
+    SpeechEngine engine(clock, keys, EngineLocations{});
+    QObject context;
+    QByteArray wav("RIFF....WAVEfmt ");
+    wav += QByteArray(16000 * 2 * 10 + 28, '\x01');
+    bool ok = true;
+    for (auto _ : state) {
+        bool done = false;
+        engine.transcribe(wav, QStringLiteral("de"), port, &context,
+                          [&](const EngineResult<QString>& result) {
+                              ok = ok && result.ok();
+                              done = true;
+                          });
+        while (!done)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    engineThread.stop();
+    if (!ok)
+        state.SkipWithError("a round trip failed");
+    state.SetBytesProcessed(state.iterations() * wav.size());
+}
+// Process CPU counts the client, Qt's HTTP thread and the fake engine; thread CPU only the caller.
+BENCHMARK(BM_TranscribeRoundTrip)->Unit(benchmark::kMicrosecond)->UseRealTime()->MeasureProcessCPUTime();
+BENCHMARK(BM_TranscribeRoundTrip)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,208 @@
+#include "engine_client.h"
+
+#include "core/l10n.h"
+
+#include <QJsonDocument>
+#include <QNetworkProxy>
+#include <QNetworkReply>
+#include <QPointer>
+
+#include <memory>
+
+namespace {
+
+const QByteArray kJson = QByteArrayLiteral("application/json");
+
+EngineError invalidPort(qint64 port)
+{
+    return {EngineError::Kind::InvalidPort, L10n::format(QStringLiteral("engine.invalidPort"), {port})};
+}
+
+EngineError undecodable()
+{
+    return {EngineError::Kind::Decoding, L10n::s(QStringLiteral("engine.badReply"))};
+}
+
+bool isTransportError(QNetworkReply::NetworkError error)
+{
+    // 1-199 are connection and proxy failures; higher codes mirror an HTTP status.
+    return error > QNetworkReply::NoError && error < QNetworkReply::ContentAccessDenied;
+}
+
+template <typename Record, typename T>
+EngineClient::Done<QByteArray> decodeWith(EngineClient::Done<T> done, std::function<T(const Record&)> pick)
+{
+    return [done = std::move(done), pick = std::move(pick)](const EngineResult<QByteArray>& reply) {
+        if (!reply.ok()) {
+            done(reply.error());
+            return;
+        }
+        const std::optional<Record> record = Record::decode(reply.value());
+        if (!record) {
+            done(undecodable());
+            return;
+        }
+        done(pick(*record));
+    };
+}
+
+} // namespace
+
+EngineClient::EngineClient(Clock& clock, QObject* parent)
+    : QObject(parent)
+    , m_clock(clock)
+{
+    m_network.setProxy(QNetworkProxy::NoProxy);
+    // A redirect would carry provider keys in a /polish body away from the loopback engine.
+    m_network.setRedirectPolicy(QNetworkRequest::ManualRedirectPolicy);
+    m_network.setAutoDeleteReplies(true);
+}
+
+std::optional<QUrl> EngineClient::endpoint(const QString& path, qint64 port)
+{
+    if (port < 1 || port > 65535)
+        return std::nullopt;
+    return QUrl(QStringLiteral("http://127.0.0.1:") + QString::number(port) + path, QUrl::StrictMode);
+}
+
+std::optional<EngineError> EngineClient::validate(const QByteArray& body, std::optional<int> status)
+{
+    const int code = status.value_or(500);
+    if (code >= 200 && code <= 299)
+        return std::nullopt;
+    if (const auto error = ErrorBody::decode(body))
+        return EngineError{EngineError::Kind::Engine, error->error};
+    return EngineError{EngineError::Kind::Engine, QStringLiteral("Engine-Fehler ") + QString::number(code)};
+}
+
+void EngineClient::transcribe(const QByteArray& wav, const QString& language, qint64 port, QObject* context,
+                              Done<QString> done)
+{
+    auto url = endpoint(QStringLiteral("/transcribe"), port);
+    if (!url) {
+        failLater(context, [done, port] { done(invalidPort(port)); });
+        return;
+    }
+    // Encoded in full, so "+", "&" or "=" in the value can never change the query's meaning.
+    url->setQuery(QStringLiteral("language=") + QString::fromLatin1(QUrl::toPercentEncoding(language)),
+                  QUrl::StrictMode);
+    post(*url, QByteArrayLiteral("application/octet-stream"), wav, context,
+         decodeWith<TextBody, QString>(std::move(done), [](const TextBody& body) { return body.text; }));
+}
+
+void EngineClient::polish(const PolishBody& body, qint64 port, QObject* context, Done<QString> done)
+{
+    const auto url = endpoint(QStringLiteral("/polish"), port);
+    if (!url) {
+        failLater(context, [done, port] { done(invalidPort(port)); });
+        return;
+    }
+    post(*url, kJson, QJsonDocument(body.toJson()).toJson(QJsonDocument::Compact), context,
+         decodeWith<TextBody, QString>(std::move(done), [](const TextBody& reply) { return reply.text; }));
+}
+
+void EngineClient::correctionModel(const CorrectionModelRequest& request, qint64 port, QObject* context,
+                                   Done<CorrectionModelBody> done)
+{
+    const auto url = endpoint(QStringLiteral("/correction-model"), port);
+    if (!url) {
+        failLater(context, [done, port] { done(invalidPort(port)); });
+        return;
+    }
+    post(*url, kJson, QJsonDocument(request.toJson()).toJson(QJsonDocument::Compact), context,
+         decodeWith<CorrectionModelBody, CorrectionModelBody>(
+             std::move(done), [](const CorrectionModelBody& reply) { return reply; }));
+}
+
+void EngineClient::prewarm(qint64 port)
+{
+    postEmpty(QStringLiteral("/warmup"), port);
+}
+
+void EngineClient::requestShutdown(qint64 port)
+{
+    postEmpty(QStringLiteral("/shutdown"), port);
+}
+
+void EngineClient::health(qint64 port, QObject* context, HealthDone done)
+{
+    const auto url = endpoint(QStringLiteral("/health"), port);
+    if (!url) {
+        failLater(context, [done] { done(std::nullopt); });
+        return;
+    }
+    // The status code and transport errors are not looked at: only a decodable body counts.
+    watch(m_network.get(request(*url)), kPollTimeoutMs, context,
+          [done = std::move(done)](QNetworkReply* reply, bool timedOut) {
+              done(timedOut ? std::nullopt : HealthBody::decode(reply->readAll()));
+          });
+}
+
+QNetworkRequest EngineClient::request(const QUrl& url)
+{
+    QNetworkRequest request(url);
+    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
+    request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
+    request.setAttribute(QNetworkRequest::CookieLoadControlAttribute, QNetworkRequest::Manual);
+    request.setAttribute(QNetworkRequest::CookieSaveControlAttribute, QNetworkRequest::Manual);
+    return request;
+}
+
+void EngineClient::post(const QUrl& url, const QByteArray& contentType, const QByteArray& body,
+                        QObject* context, Done<QByteArray> done)
+{
+    QNetworkRequest r = request(url);
+    r.setHeader(QNetworkRequest::ContentTypeHeader, contentType);
+    watch(m_network.post(r, body), kRequestTimeoutMs, context,
+          [done = std::move(done)](QNetworkReply* reply, bool timedOut) {
+              if (timedOut) {
+                  done(EngineError{EngineError::Kind::TimedOut, L10n::s(QStringLiteral("engine.timedOut"))});
+                  return;
+              }
+              if (isTransportError(reply->error())) {
+                  done(EngineError{EngineError::Kind::Transport, reply->errorString()});
+                  return;
+              }
+              const QByteArray bytes = reply->readAll();
+              const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
+              if (const auto error =
+                      validate(bytes, status.isValid() ? std::optional(status.toInt()) : std::nullopt)) {
+                  done(*error);
+                  return;
+              }
+              done(bytes);
+          });
+}
+
+void EngineClient::postEmpty(const QString& path, qint64 port)
+{
+    const auto url = endpoint(path, port);
+    if (!url)
+        return;
+    // A custom POST with an empty body goes out with no Content-Type, which a plain post() would add.
+    watch(m_network.sendCustomRequest(request(*url), QByteArrayLiteral("POST"), QByteArray()),
+          kRequestTimeoutMs, this, [](QNetworkReply*, bool) {});
+}
+
+void EngineClient::watch(QNetworkReply* reply, int timeoutMs, QObject* context, Finish finish)
+{
+    auto timedOut = std::make_shared<bool>(false);
+    const Clock::TimerId timer = m_clock.singleShot(timeoutMs, reply, [reply, timedOut] {
+        *timedOut = true;
+        reply->abort();
+    });
+    // The reply is read here, on the client's thread, before it is deleted; the caller's context
+    // only decides whether anyone still wants the answer.
+    connect(reply, &QNetworkReply::finished, this,
+            [this, reply, timer, timedOut, guard = QPointer<QObject>(context), finish = std::move(finish)] {
+                m_clock.cancel(timer);
+                if (guard)
+                    finish(reply, *timedOut);
+            });
+}
+
+void EngineClient::failLater(QObject* context, std::function<void()> report)
+{
+    // Failures are reported as late as answers, so a caller never sees its callback re-entered.
+    QMetaObject::invokeMethod(context, std::move(report), Qt::QueuedConnection);
+}

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "core/clock.h"
+#include "engine_replies.h"
+#include "engine_requests.h"
+#include "engine_result.h"
+
+#include <QNetworkAccessManager>
+#include <QObject>
+#include <QUrl>
+
+#include <functional>
+#include <optional>
+
+class QNetworkReply;
+
+// HTTP to the engine on the loopback interface: no cache, no cookies, no proxy, no redirects.
+// Replies are handled on the client's thread; a callback whose context is gone is dropped.
+class EngineClient final : public QObject {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(EngineClient)
+
+public:
+    template <typename T> using Done = std::function<void(const EngineResult<T>&)>;
+    using HealthDone = std::function<void(const std::optional<HealthBody>&)>;
+
+    static constexpr int kRequestTimeoutMs = 60'000;
+    static constexpr int kPollTimeoutMs = 800;
+
+    explicit EngineClient(Clock& clock, QObject* parent = nullptr);
+
+    // "http://127.0.0.1:<port><path>"; none for a port outside 1-65535.
+    static std::optional<QUrl> endpoint(const QString& path, qint64 port);
+    // None when the reply passes; a status of none stands for a reply that is not HTTP.
+    static std::optional<EngineError> validate(const QByteArray& body, std::optional<int> status);
+
+    void transcribe(const QByteArray& wav, const QString& language, qint64 port, QObject* context,
+                    Done<QString> done);
+    void polish(const PolishBody& body, qint64 port, QObject* context, Done<QString> done);
+    void correctionModel(const CorrectionModelRequest& request, qint64 port, QObject* context,
+                         Done<CorrectionModelBody> done);
+    // Fire and forget: nothing is awaited, reported or retried.
+    void prewarm(qint64 port);
+    void requestShutdown(qint64 port);
+    // GET /health with the poll's time-out; none on any failure or an undecodable body.
+    void health(qint64 port, QObject* context, HealthDone done);
+
+private:
+    using Finish = std::function<void(QNetworkReply* reply, bool timedOut)>;
+
+    static QNetworkRequest request(const QUrl& url);
+    void post(const QUrl& url, const QByteArray& contentType, const QByteArray& body, QObject* context,
+              Done<QByteArray> done);
+    void postEmpty(const QString& path, qint64 port);
+    void watch(QNetworkReply* reply, int timeoutMs, QObject* context, Finish finish);
+    static void failLater(QObject* context, std::function<void()> report);
+
+    Clock& m_clock;
+    QNetworkAccessManager m_network;
+};

@@ -1,0 +1,83 @@
+#include "engine_replies.h"
+
+#include "core/json_fields.h"
+
+#include <QJsonDocument>
+
+namespace {
+
+std::optional<QJsonObject> objectOf(const QByteArray& bytes)
+{
+    QJsonParseError error{};
+    const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
+    if (error.error != QJsonParseError::NoError || !document.isObject())
+        return std::nullopt;
+    return document.object();
+}
+
+} // namespace
+
+std::optional<HealthBody> HealthBody::decode(const QByteArray& bytes)
+{
+    const auto object = objectOf(bytes);
+    if (!object)
+        return std::nullopt;
+    JsonFields f(*object);
+    HealthBody body;
+    body.ready = f.requiredBool(QStringLiteral("ready"));
+    body.error = f.string(QStringLiteral("error"));
+    body.model = f.string(QStringLiteral("model"));
+    body.polish = f.boolean(QStringLiteral("polish"));
+    body.polishError = f.string(QStringLiteral("polishError"));
+    if (f.failed())
+        return std::nullopt;
+    return body;
+}
+
+std::optional<TextBody> TextBody::decode(const QByteArray& bytes)
+{
+    const auto object = objectOf(bytes);
+    if (!object)
+        return std::nullopt;
+    JsonFields f(*object);
+    TextBody body;
+    body.text = f.requiredString(QStringLiteral("text"));
+    body.language = f.string(QStringLiteral("language"));
+    if (f.failed())
+        return std::nullopt;
+    return body;
+}
+
+std::optional<CorrectionModelBody> CorrectionModelBody::decode(const QByteArray& bytes)
+{
+    const auto object = objectOf(bytes);
+    if (!object)
+        return std::nullopt;
+    JsonFields f(*object);
+    CorrectionModelBody body;
+    body.model = f.requiredString(QStringLiteral("model"));
+    if (const auto models = f.array(QStringLiteral("models"))) {
+        QStringList list;
+        for (const QJsonValue& value : *models) {
+            if (!value.isString())
+                return std::nullopt;
+            list.append(value.toString());
+        }
+        body.models = list;
+    }
+    if (f.failed())
+        return std::nullopt;
+    return body;
+}
+
+std::optional<ErrorBody> ErrorBody::decode(const QByteArray& bytes)
+{
+    const auto object = objectOf(bytes);
+    if (!object)
+        return std::nullopt;
+    JsonFields f(*object);
+    ErrorBody body{f.requiredString(QStringLiteral("error"))};
+    if (f.failed())
+        return std::nullopt;
+    return body;
+}

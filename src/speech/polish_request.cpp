@@ -1,0 +1,49 @@
+#include "polish_request.h"
+
+#include "core/run_mode.h"
+
+namespace PolishRequest {
+
+namespace {
+
+std::optional<QString> nonEmpty(const QString& text)
+{
+    if (text.isEmpty())
+        return std::nullopt;
+    return text;
+}
+
+} // namespace
+
+PolishBody build(const QString& raw, const std::optional<QString>& selection, const QuendaConfig& config,
+                 const std::optional<QString>& targetLanguage, bool noteAnswer, const ProviderKeys& keys)
+{
+    const bool snapshot = RunMode::isSnapshot();
+    const bool openAI = config.polishProvider == QLatin1String("openai");
+
+    PolishBody body;
+    body.raw = raw;
+    body.selection = selection;
+    body.style = config.style;
+    body.instructions = config.instructions;
+    body.dictionary = config.dictionary;
+    body.targetLanguage = targetLanguage;
+    body.provider = config.polishProvider;
+    body.apiKey = nonEmpty(snapshot ? QString() : keys.generalKey().trimmed());
+    if (openAI) {
+        body.openAIModel = config.openAIModel;
+        body.baseURL = config.resolvedCorrectionBaseURL();
+    }
+    for (const CorrectionEndpoint& endpoint : config.activeCorrectionEndpoints()) {
+        const QString key = snapshot ? QString() : keys.key(endpoint).trimmed();
+        const QString baseURL = endpoint.resolvedBaseURL();
+        const bool custom = endpoint.kind == QLatin1String("custom");
+        if (custom ? baseURL.isEmpty() : key.isEmpty())
+            continue;
+        body.endpoints.append({endpoint.model, nonEmpty(key), baseURL, endpoint.kind});
+    }
+    body.noteAnswer = noteAnswer;
+    return body;
+}
+
+} // namespace PolishRequest

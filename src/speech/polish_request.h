@@ -1,0 +1,18 @@
+#pragma once
+
+#include "core/quenda_config.h"
+#include "engine_requests.h"
+#include "provider_keys.h"
+
+#include <QString>
+
+#include <optional>
+
+namespace PolishRequest {
+
+// The /polish body for one correction: keys are trimmed, and an endpoint is left out when it has
+// no key (any kind but "custom") or no base URL ("custom"). In snapshot mode every key is empty.
+PolishBody build(const QString& raw, const std::optional<QString>& selection, const QuendaConfig& config,
+                 const std::optional<QString>& targetLanguage, bool noteAnswer, const ProviderKeys& keys);
+
+} // namespace PolishRequest

@@ -1,0 +1,329 @@
+#include "speech_engine.h"
+
+#include "core/l10n.h"
+#include "core/run_mode.h"
+#include "core/support_paths.h"
+#include "health_probe.h"
+#include "polish_request.h"
+
+#include <QFile>
+#include <QProcessEnvironment>
+
+namespace {
+
+constexpr int kStartWaitMs = 5000;
+
+QString text(const char* key)
+{
+    return L10n::s(QString::fromLatin1(key));
+}
+
+qint64 configuredPort()
+{
+    return QuendaConfig::load().port;
+}
+
+QString logPath()
+{
+    return SupportPaths::file(QStringLiteral("engine.log"));
+}
+
+// Empties "engine.log" so it holds the output since the last setup run or launch.
+bool emptyLog()
+{
+    QFile log(logPath());
+    return log.open(QIODevice::WriteOnly | QIODevice::Truncate);
+}
+
+void routeOutputToLog(QProcess& process)
+{
+    process.setStandardOutputFile(logPath(), QIODevice::Append);
+    process.setStandardErrorFile(logPath(), QIODevice::Append);
+}
+
+QProcessEnvironment engineEnvironment()
+{
+    const QString models = SupportPaths::models();
+    const QString hub = models + QStringLiteral("/hub");
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("PYTHONUNBUFFERED"), QStringLiteral("1"));
+    env.insert(QStringLiteral("HF_HUB_DISABLE_TELEMETRY"), QStringLiteral("1"));
+    env.insert(QStringLiteral("QUENDA_SUPPORT"), SupportPaths::directory());
+    env.insert(QStringLiteral("HF_HOME"), models);
+    env.insert(QStringLiteral("HF_HUB_CACHE"), hub);
+    env.insert(QStringLiteral("HUGGINGFACE_HUB_CACHE"), hub);
+    return env;
+}
+
+} // namespace
+
+SpeechEngine::SpeechEngine(Clock& clock, const ProviderKeys& keys, EngineLocations locations, QObject* parent)
+    : QObject(parent)
+    , m_clock(clock)
+    , m_keys(keys)
+    , m_locations(std::move(locations))
+    , m_client(clock)
+    , m_statusText(text("engine.loadingWhisper"))
+{
+}
+
+SpeechEngine::~SpeechEngine()
+{
+    // A running child would be killed by its own destructor anyway, with a warning; do it quietly
+    // and without reporting the exit to an object that is going away.
+    const auto processes = findChildren<QProcess*>(Qt::FindDirectChildrenOnly);
+    for (QProcess* process : processes) {
+        process->disconnect(this);
+        if (process->state() != QProcess::NotRunning) {
+            process->kill();
+            process->waitForFinished(kStartWaitMs);
+        }
+    }
+}
+
+std::optional<QUrl> SpeechEngine::endpoint(const QString& path, qint64 port)
+{
+    return EngineClient::endpoint(path, port);
+}
+
+void SpeechEngine::prewarm(qint64 port)
+{
+    m_client.prewarm(port);
+}
+
+void SpeechEngine::transcribe(const QByteArray& wav, const QString& language, qint64 port, QObject* context,
+                              Done<QString> done)
+{
+    m_client.transcribe(wav, language, port, context, std::move(done));
+}
+
+void SpeechEngine::polish(const QString& raw, const std::optional<QString>& selection,
+                          const QuendaConfig& config, const std::optional<QString>& targetLanguage,
+                          bool noteAnswer, QObject* context, Done<QString> done)
+{
+    const PolishBody body = PolishRequest::build(raw, selection, config, targetLanguage, noteAnswer, m_keys);
+    m_client.polish(body, config.port, context, std::move(done));
+}
+
+void SpeechEngine::correctionModel(const QString& apiKey, const QString& baseURL, qint64 port,
+                                   QObject* context, Done<CorrectionModelBody> done)
+{
+    m_client.correctionModel({apiKey, baseURL}, port, context, std::move(done));
+}
+
+void SpeechEngine::start()
+{
+    start(StartCause::Launch);
+}
+
+void SpeechEngine::start(StartCause cause)
+{
+    if (m_setupProcess)
+        return;
+    if (const auto bundled = BundledEngine::find(m_locations.resourceDir); bundled && bundled->needsSetup()) {
+        if (cause == StartCause::SetupSucceeded) {
+            // The script claimed success but left no matching environment; running it again
+            // would loop for ever, emptying the log that explains why.
+            setStatus(text("engine.setupFailed"), false);
+            update();
+            return;
+        }
+        runSetup(*bundled);
+        return;
+    }
+    if (!m_process && !healthNow())
+        launch();
+    beginWatching();
+}
+
+void SpeechEngine::runSetup(const BundledEngine& bundled)
+{
+    if (healthNow())
+        shutdown(); // an engine of the old installation must not keep running
+    auto* process = new QProcess(this);
+    process->setProgram(m_locations.shell);
+    process->setArguments({bundled.script, bundled.source, SupportPaths::directory(), bundled.version});
+    if (emptyLog()) {
+        routeOutputToLog(*process);
+    } else {
+        process->setStandardOutputFile(QProcess::nullDevice());
+        process->setStandardErrorFile(QProcess::nullDevice());
+    }
+    connect(process, &QProcess::finished, this,
+            [this, process](int exitCode, QProcess::ExitStatus exitStatus) {
+                setupFinished(process, exitCode, exitStatus);
+            });
+    process->start();
+    if (process->waitForStarted(kStartWaitMs)) {
+        m_setupProcess = process;
+        m_ready = false;
+        setStatus(text("engine.settingUp"), true);
+    } else {
+        setStatus(L10n::format(QStringLiteral("engine.setupFailedDetail"), {process->errorString()}), false);
+        process->deleteLater();
+    }
+    update();
+}
+
+void SpeechEngine::launch()
+{
+    if (m_setupProcess)
+        return;
+    if (!BundledEngine::interpreterReady()) {
+        setStatus(text("engine.missing"), false);
+        update();
+        return;
+    }
+    if (!emptyLog())
+        return;
+    auto* process = new QProcess(this);
+    process->setProgram(BundledEngine::interpreter());
+    process->setArguments({QStringLiteral("-u"), QStringLiteral("-m"), QStringLiteral("quenda_engine")});
+    process->setWorkingDirectory(SupportPaths::directory());
+    process->setProcessEnvironment(engineEnvironment());
+    routeOutputToLog(*process);
+    connect(process, &QProcess::finished, this, [this, process] { engineFinished(process); });
+    process->start();
+    if (!process->waitForStarted(kStartWaitMs)) {
+        setStatus(process->errorString(), false);
+        process->deleteLater();
+        update();
+        return;
+    }
+    if (m_process)
+        retire(m_process);
+    m_process = process;
+    m_ready = false;
+    setStatus(text("engine.loadingWhisper"), true);
+    update();
+}
+
+void SpeechEngine::beginWatching()
+{
+    if (m_pollTimer)
+        m_clock.cancel(*m_pollTimer);
+    m_pollTimer = m_clock.repeating(kPollIntervalMs, this, [this] { poll(); });
+    poll();
+}
+
+void SpeechEngine::poll()
+{
+    const quint64 generation = m_watchGeneration;
+    m_client.health(configuredPort(), this, [this, generation](const std::optional<HealthBody>& health) {
+        if (generation == m_watchGeneration)
+            applyHealth(health);
+    });
+}
+
+std::optional<HealthBody> SpeechEngine::healthNow() const
+{
+    return HealthProbe::fetch(configuredPort(), kProbeTimeoutMs);
+}
+
+void SpeechEngine::applyHealth(const std::optional<HealthBody>& health)
+{
+    if (!health) {
+        // A process of ours keeps its own status (loading, or stopped) until it answers.
+        if (!m_process) {
+            m_ready = false;
+            setStatus(text("engine.missing"), false);
+        }
+        update();
+        return;
+    }
+    m_ready = health->ready;
+    if (m_ready) {
+        const QuendaConfig config = QuendaConfig::load();
+        const bool snapshot = RunMode::isSnapshot();
+        const bool hasKey = !snapshot && !m_keys.generalKey().trimmed().isEmpty();
+        m_polishAvailable =
+            config.correctionConfigured(hasKey, [this, snapshot](const CorrectionEndpoint& endpoint) {
+                return snapshot ? QString() : m_keys.key(endpoint);
+            });
+        const bool needsKey = config.polishProvider == QLatin1String("openai") && !m_polishAvailable;
+        setStatus(text(needsKey ? "engine.readyNeedsKey" : "engine.ready"), false);
+    } else {
+        m_polishAvailable = false;
+        if (health->error)
+            setStatus(*health->error, false);
+        else
+            setStatus(text("engine.loadingWhisper"), true);
+    }
+    update();
+}
+
+void SpeechEngine::setupFinished(QProcess* process, int exitCode, QProcess::ExitStatus exitStatus)
+{
+    process->deleteLater();
+    if (process != m_setupProcess)
+        return;
+    m_setupProcess = nullptr;
+    if (exitStatus == QProcess::NormalExit && exitCode == 0) {
+        start(StartCause::SetupSucceeded);
+        return;
+    }
+    setStatus(text("engine.setupFailed"), false);
+    update();
+}
+
+void SpeechEngine::engineFinished(QProcess* process)
+{
+    // Only the current process reports its end: a predecessor that restart() terminated may exit
+    // after its successor is running, and must not mark that one stopped.
+    if (process != m_process) {
+        process->deleteLater();
+        return;
+    }
+    // The process stays set, so later polls without an answer keep showing that it stopped.
+    m_ready = false;
+    setStatus(text("engine.stopped"), false);
+    update();
+}
+
+void SpeechEngine::shutdown()
+{
+    if (m_pollTimer)
+        m_clock.cancel(*m_pollTimer);
+    m_pollTimer.reset();
+    // A relaunch still pending from restart() would start a second engine beside the next one.
+    if (m_relaunch)
+        m_clock.cancel(*m_relaunch);
+    m_relaunch.reset();
+    ++m_watchGeneration;
+    m_client.requestShutdown(configuredPort());
+    if (m_process)
+        retire(m_process);
+    m_process = nullptr;
+    m_ready = false;
+}
+
+void SpeechEngine::restart()
+{
+    shutdown();
+    m_relaunch = m_clock.singleShot(kRestartDelayMs, this, [this] {
+        m_relaunch.reset();
+        launch();
+        beginWatching();
+    });
+}
+
+void SpeechEngine::retire(QProcess* process)
+{
+    // A running process is kept until it has exited, so its end is reaped without blocking.
+    if (process->state() == QProcess::NotRunning)
+        process->deleteLater();
+    else
+        process->terminate();
+}
+
+void SpeechEngine::setStatus(const QString& text, bool loading)
+{
+    m_statusText = text;
+    m_statusIsLoading = loading;
+}
+
+void SpeechEngine::update()
+{
+    if (m_onUpdate)
+        m_onUpdate();
+}

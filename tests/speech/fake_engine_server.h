@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QList>
+#include <QObject>
+#include <QTcpServer>
+
+// One request as the fake engine received it. Header names are lower-cased.
+struct RecordedRequest {
+    QByteArray method;
+    QByteArray target; // path and query, as sent
+    QHash<QByteArray, QByteArray> headers;
+    QByteArray body;
+};
+
+// What the fake engine answers on one path; `hold` never answers.
+struct ScriptedReply {
+    ScriptedReply(int status = 200, QByteArray body = {}, QByteArray extraHeaders = {})
+        : status(status)
+        , body(std::move(body))
+        , extraHeaders(std::move(extraHeaders))
+    {
+    }
+    static ScriptedReply held()
+    {
+        ScriptedReply reply;
+        reply.hold = true;
+        return reply;
+    }
+
+    int status;
+    QByteArray body;
+    QByteArray extraHeaders; // complete lines, each ending in "\r\n"
+    bool hold = false;
+};
+
+// A scripted HTTP engine on 127.0.0.1 that records every request it gets.
+class FakeEngineServer final : public QObject {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(FakeEngineServer)
+
+public:
+    FakeEngineServer();
+
+    quint16 port() const { return m_server.serverPort(); }
+    // Paths without a script answer 200 with an empty body.
+    void script(const QByteArray& path, const ScriptedReply& reply) { m_replies.insert(path, reply); }
+    const QList<RecordedRequest>& requests() const { return m_requests; }
+
+private:
+    void serve(QTcpSocket* socket);
+
+    QTcpServer m_server;
+    QHash<QByteArray, ScriptedReply> m_replies;
+    QList<RecordedRequest> m_requests;
+};

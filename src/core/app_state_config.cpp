@@ -11,7 +11,6 @@ void AppState::setConfig(const QuendaConfig& config) {
     // Copies: the controller's handler may write the configuration again while we run.
     const QuendaConfig previous = std::exchange(m_config, config);
     const QuendaConfig current = config;
-    emit configChanged();
     const bool saved = current.save();
     if (!saved && !RunMode::isSnapshot())
         Timing::mark(QStringLiteral("config: saving config.json failed"));
@@ -23,6 +22,9 @@ void AppState::setConfig(const QuendaConfig& config) {
     // "Saved" would be a lie when the file was not written.
     if (saved && m_settingToastSuppressed == 0)
         noteSettingChanged();
+    // Observers hear last: one that writes the configuration back starts a complete run of its
+    // own, so the file and the controller never end on an older value than the state holds.
+    emit configChanged();
 }
 
 void AppState::noteSettingChanged() {

@@ -57,7 +57,8 @@ void AppState::finishUpdateCheck(quint64 generation, bool userInitiated, bool au
         refreshDismissedUpdate();
         return;
     }
-    if (offered <= QVersionNumber::fromString(m_appVersion)) {
+    // Trailing zeros name the same release: "1.4.0" is not newer than "1.4".
+    if (offered.normalized() <= QVersionNumber::fromString(m_appVersion).normalized()) {
         setUpdate(UpdateStatus::current());
         refreshDismissedUpdate();
         return;

@@ -74,7 +74,8 @@ std::optional<QUrl> OpenAIKeyStore::keySetupURL(const CorrectionEndpoint& endpoi
 QString OpenAIKeyStore::key(const CorrectionEndpoint& endpoint)
 {
     const QString kindAccount = account(endpoint);
-    const QString found = loadAccount(kindAccount, endpoint.kind == QLatin1String("chatgpt"));
+    bool unreadable = false;
+    const QString found = loadAccount(kindAccount, endpoint.kind == QLatin1String("chatgpt"), &unreadable);
     if (!found.isEmpty() || endpoint.kind == QLatin1String("custom") || RunMode::isSnapshot())
         return found;
 
@@ -82,20 +83,14 @@ QString OpenAIKeyStore::key(const CorrectionEndpoint& endpoint)
     const QString own = endpointAccount(endpoint.id);
     if (own == kindAccount)
         return {};
-    std::optional<QString> legacy = read(service(), own, Keychain::DataProtection);
-    if (legacy) {
-        dropLoginCopy(own);
-    } else {
-        legacy = read(service(), own, Keychain::Login);
-        if (legacy)
-            migrateToDataProtection(*legacy, own);
-    }
-    if (!legacy)
+    const QString legacy = loadAccount(own, false);
+    if (legacy.isEmpty())
         return {};
     // Moved rather than copied: a copy left behind would bring back a key the user removes later.
-    if (save(*legacy, kindAccount))
+    // A kind item that could not be read may hold a newer key, so it is not overwritten.
+    if (!unreadable && save(legacy, kindAccount))
         remove(service(), own);
-    return *legacy;
+    return legacy;
 }
 
 QString OpenAIKeyStore::load(std::optional<QUuid> endpointId)
@@ -114,7 +109,8 @@ bool OpenAIKeyStore::save(const QString& key, const QString& account)
     const QString trimmed = key.trimmed();
     const bool isOpenAI = account == openAIAccount();
     const Peeked existing = peek(account, isOpenAI);
-    if (trimmed == existing.key) {
+    // "Nothing stored" is only known when every read answered.
+    if (trimmed == existing.key && !(trimmed.isEmpty() && existing.unreadable)) {
         // Already where it belongs: only a login copy may need to go, so nothing is written.
         if (existing.inDataProtection)
             dropLoginCopy(account);
@@ -141,7 +137,8 @@ bool OpenAIKeyStore::save(const QString& key, const QString& account)
     }
     if (isOpenAI)
         setDataProtectionFlag();
-    return peek(account, isOpenAI).key == trimmed;
+    const Peeked stored = peek(account, isOpenAI);
+    return stored.key == trimmed && !(trimmed.isEmpty() && stored.unreadable);
 }
 
 void OpenAIKeyStore::keyInBackground(const CorrectionEndpoint& endpoint, QObject* context,
@@ -184,9 +181,12 @@ void OpenAIKeyStore::runInBackground(std::function<Result()> work, QObject* cont
     });
 }
 
-std::optional<QString> OpenAIKeyStore::read(const QString& service, const QString& account, Keychain keychain)
+std::optional<QString> OpenAIKeyStore::read(const QString& service, const QString& account, Keychain keychain,
+                                            bool* unreadable)
 {
     const SecretStore::Read found = m_secrets.read(service, account, keychain);
+    if (found.status == SecretStore::Status::Failed && unreadable)
+        *unreadable = true;
     if (found.status != SecretStore::Status::Ok)
         return std::nullopt;
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
@@ -243,43 +243,50 @@ bool OpenAIKeyStore::migrateToDataProtection(const QString& value, const QString
     return true;
 }
 
-QString OpenAIKeyStore::loadAccount(const QString& account, bool migrateLegacyOpenAI)
+QString OpenAIKeyStore::loadAccount(const QString& account, bool migrateLegacyOpenAI, bool* unreadable)
 {
     if (RunMode::isSnapshot())
         return {};
-    if (const auto found = read(service(), account, Keychain::DataProtection)) {
+    // An item of the main service that could not be read may be newer than an older copy met
+    // below; moving that copy in would overwrite it, so it is only returned.
+    bool mainUnreadable = false;
+    if (const auto found = read(service(), account, Keychain::DataProtection, &mainUnreadable)) {
         dropLoginCopy(account);
         return *found;
     }
-    if (const auto found = read(service(), account, Keychain::Login)) {
-        migrateToDataProtection(*found, account);
+    if (const auto found = read(service(), account, Keychain::Login, &mainUnreadable)) {
+        if (!mainUnreadable)
+            migrateToDataProtection(*found, account);
         return *found;
     }
+    if (unreadable && mainUnreadable)
+        *unreadable = true;
     if (!migrateLegacyOpenAI || account != openAIAccount())
         return {};
-    std::optional<QString> legacy = read(legacyService(), account, Keychain::DataProtection);
+    std::optional<QString> legacy = read(legacyService(), account, Keychain::DataProtection, unreadable);
     if (!legacy)
-        legacy = read(legacyService(), account, Keychain::Login);
+        legacy = read(legacyService(), account, Keychain::Login, unreadable);
     if (!legacy)
         return {};
-    if (migrateToDataProtection(*legacy, account))
+    if (!mainUnreadable && migrateToDataProtection(*legacy, account))
         remove(legacyService(), account);
     return *legacy;
 }
 
 OpenAIKeyStore::Peeked OpenAIKeyStore::peek(const QString& account, bool includeLegacyOpenAI)
 {
-    if (auto found = read(service(), account, Keychain::DataProtection))
-        return {*found, true};
-    if (auto found = read(service(), account, Keychain::Login))
-        return {*found, false};
+    bool unreadable = false;
+    if (auto found = read(service(), account, Keychain::DataProtection, &unreadable))
+        return {*found, true, unreadable};
+    if (auto found = read(service(), account, Keychain::Login, &unreadable))
+        return {*found, false, unreadable};
     if (includeLegacyOpenAI) {
-        if (auto found = read(legacyService(), openAIAccount(), Keychain::DataProtection))
-            return {*found, false};
-        if (auto found = read(legacyService(), openAIAccount(), Keychain::Login))
-            return {*found, false};
+        if (auto found = read(legacyService(), openAIAccount(), Keychain::DataProtection, &unreadable))
+            return {*found, false, unreadable};
+        if (auto found = read(legacyService(), openAIAccount(), Keychain::Login, &unreadable))
+            return {*found, false, unreadable};
     }
-    return {};
+    return {{}, false, unreadable};
 }
 
 void OpenAIKeyStore::setDataProtectionFlag()

@@ -63,7 +63,9 @@ public:
 private:
     using Keychain = SecretStore::Keychain;
 
-    std::optional<QString> read(const QString& service, const QString& account, Keychain keychain);
+    // `unreadable`, when given, is set when the store did not answer (as opposed to holding no item).
+    std::optional<QString> read(const QString& service, const QString& account, Keychain keychain,
+                                bool* unreadable = nullptr);
     bool upsert(const QString& value, const QString& account, Keychain keychain);
     void deleteLogin(const QString& service, const QString& account);
     void remove(const QString& service, const QString& account);
@@ -72,10 +74,12 @@ private:
     void dropLoginCopy(const QString& account);
     // True when the value now sits in the data-protection keychain.
     bool migrateToDataProtection(const QString& value, const QString& account);
-    QString loadAccount(const QString& account, bool migrateLegacyOpenAI);
+    // `unreadable` is set as with read() when no key was found and a read went unanswered.
+    QString loadAccount(const QString& account, bool migrateLegacyOpenAI, bool* unreadable = nullptr);
     struct Peeked {
         QString key;
         bool inDataProtection = false; // of the main service
+        bool unreadable = false;       // a read before the key was found went unanswered
     };
     Peeked peek(const QString& account, bool includeLegacyOpenAI);
     static void setDataProtectionFlag();

@@ -103,6 +103,7 @@ TEST(LibsecretStoreWithoutService, ReadsGiveNoKeyAndSavesFail)
     OpenAIKeyStore keys(store);
     EXPECT_EQ(keys.load(std::nullopt), QString());
     EXPECT_FALSE(keys.save(QStringLiteral("sk-1"), account));
+    EXPECT_FALSE(keys.save(QString(), account)) << "a removal nobody answered is no success";
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -266,6 +267,37 @@ TEST_F(KeyStoreTest, UnavailableStoreGivesNoKeyAndRefusesSaves)
     EXPECT_EQ(m_store.key(endpoint("claude")), QString());
     EXPECT_FALSE(m_store.save(QStringLiteral("sk-1"), kOpenAI));
     EXPECT_FALSE(flag());
+    // Unanswered reads are not "no key": a removal that may have left the key is no success.
+    EXPECT_FALSE(m_store.save({}, kOpenAI));
+    EXPECT_FALSE(m_store.save({}, kClaude));
+}
+
+TEST_F(KeyStoreTest, UnreadableDataProtectionItemIsNeverOverwrittenByAnOlderCopy)
+{
+    struct Case {
+        const char* name;
+        QString service;
+        QString account;
+        std::function<QString(OpenAIKeyStore&)> read;
+    };
+    const Case cases[] = {
+        {"login copy", kMain, kClaude, [](OpenAIKeyStore& s) { return s.key(endpoint("claude")); }},
+        {"legacy service", kLegacy, kOpenAI, [](OpenAIKeyStore& s) { return s.load(std::nullopt); }},
+        {"endpoint item", kMain, kEndpointAccount,
+         [](OpenAIKeyStore& s) { return s.key(endpoint("claude")); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeSecretStore secrets;
+        OpenAIKeyStore store(secrets);
+        const QString kindAccount = c.account == kEndpointAccount ? kClaude : c.account;
+        secrets.put(kMain, kindAccount, DP, "sk-newer");
+        secrets.put(c.service, c.account, Login, "sk-older");
+        secrets.setFailing(Op::Read, DP, true);
+        EXPECT_EQ(c.read(store), QStringLiteral("sk-older"));
+        EXPECT_EQ(secrets.item(kMain, kindAccount, DP), QByteArray("sk-newer"));
+        EXPECT_EQ(secrets.item(c.service, c.account, Login), QByteArray("sk-older"));
+    }
 }
 
 // --- key(for:) ---
@@ -336,25 +368,6 @@ TEST_F(KeyStoreTest, SnapshotModeNeverTouchesTheStore)
 
 // --- background calls ---
 
-TEST_F(KeyStoreTest, BackgroundResultArrivesOnTheContextThread)
-{
-    m_secrets.put(kMain, kOpenAI, Login, "sk-1");
-    QObject context;
-    QEventLoop loop;
-    QTimer::singleShot(10'000, &loop, [&] { loop.exit(1); });
-    QString got;
-    QThread* deliveredOn = nullptr;
-    m_store.loadInBackground(std::nullopt, &context, [&](const QString& key) {
-        got = key;
-        deliveredOn = QThread::currentThread();
-        loop.quit();
-    });
-    ASSERT_EQ(loop.exec(), 0) << "no result arrived";
-    EXPECT_EQ(got, QStringLiteral("sk-1"));
-    EXPECT_EQ(deliveredOn, context.thread());
-    EXPECT_EQ(item(kOpenAI, DP), QByteArray("sk-1"));
-}
-
 TEST_F(KeyStoreTest, BackgroundResultForAGoneContextIsDropped)
 {
     auto* gone = new QObject;
@@ -368,13 +381,16 @@ TEST_F(KeyStoreTest, BackgroundResultForAGoneContextIsDropped)
     QTimer::singleShot(10'000, &loop, [&] { loop.exit(1); });
     CorrectionEndpoint claude = endpoint("claude");
     QString got;
+    QThread* deliveredOn = nullptr;
     m_store.keyInBackground(claude, &live, [&](const QString& key) {
         got = key;
+        deliveredOn = QThread::currentThread();
         loop.quit();
     });
     ASSERT_EQ(loop.exec(), 0) << "no result arrived";
     EXPECT_FALSE(calledForGone);
     EXPECT_EQ(got, QStringLiteral("sk-1")) << "the save itself still ran";
+    EXPECT_EQ(deliveredOn, live.thread());
 }
 
 } // namespace

@@ -156,23 +156,6 @@ protected:
 
 } // namespace
 
-TEST_F(NotesInterpreter, ListsFoldersWithoutTrashAndRepeatsSorted)
-{
-    QFile listing(m_dir.filePath(QStringLiteral("folders.txt")));
-    ASSERT_TRUE(listing.open(QIODevice::WriteOnly));
-    listing.write(
-        "Work\tFolder 10\niCloud\tNotes\nWork\tFolder 9\niCloud\tZuletzt gel\xC3\xB6scht\niCloud\tNotes\n");
-    listing.close();
-    const AppleNotes notes = bridge("notes");
-    Capture<QList<AppleNotesFolder>> capture;
-    notes.folders(&m_context, capture.callback());
-    ASSERT_TRUE(completes(capture));
-    ASSERT_TRUE(capture.result->ok()) << capture.result->failure().output.toStdString();
-    const QList<AppleNotesFolder> expected{
-        {s("iCloud"), s("Notes")}, {s("Work"), s("Folder 9")}, {s("Work"), s("Folder 10")}};
-    EXPECT_EQ(capture.result->value(), expected);
-}
-
 // Whatever the user dictates reaches Notes as text; none of it may become script.
 TEST_F(NotesInterpreter, DictatedTextCannotBreakOutOfTheScript)
 {

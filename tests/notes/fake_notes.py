@@ -2,11 +2,11 @@
 
 usage: fake_notes.py MODE STATE_DIR -   (the script arrives on stdin)
 
-It accepts only the three scripts the bridge sends, with every string literal replaced by a
+It accepts only the bridge's create and reveal scripts, with every string literal replaced by a
 placeholder; anything else (a literal that broke out of its quotes) is a syntax error, exit 2.
 Modes:
-  notes  answer like Notes: the listing is STATE_DIR/folders.txt; a created note's fields go
-         to STATE_DIR/created.json and its id is printed; a reveal goes to revealed.json
+  notes  answer like Notes: a created note's fields go to STATE_DIR/created.json and its id
+         is printed; a reveal goes to revealed.json
   deny   refuse without reading the script, as Notes does without permission
   hang   read the script, then never answer
 """
@@ -14,17 +14,6 @@ import json
 import os
 import signal
 import sys
-
-LIST = """tell application "Notes"
-    set collected to ""
-    repeat with a in accounts
-        set accountName to name of a as text
-        repeat with f in folders of a
-            set collected to collected & accountName & tab & (name of f as text) & linefeed
-        end repeat
-    end repeat
-    return collected
-end tell"""
 
 CREATE = """tell application "Notes"
     tell account "X"
@@ -123,10 +112,6 @@ def main():
     except SyntaxError as error:
         sys.stderr.write("syntax error: %s\n" % error)
         return 2
-    if match(parts, LIST) is not None:
-        with open(os.path.join(state, "folders.txt"), encoding="utf-8", newline="") as f:
-            sys.stdout.write(f.read())
-        return 0
     created = match(parts, CREATE)
     if created is not None:
         account, folder, name, body = created

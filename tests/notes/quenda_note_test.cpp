@@ -1,4 +1,3 @@
-#include "core/note_save_outcome.h"
 #include "core/quenda_note.h"
 
 #include <gtest/gtest.h>
@@ -74,11 +73,4 @@ TEST(QuendaNoteTest, DecodingRequiresEveryKeyWithItsType)
         wrongType.insert(s(key), 42);
         EXPECT_FALSE(QuendaNote::fromJson(wrongType)) << key;
     }
-}
-
-TEST(NoteSaveOutcomeTest, FolderMattersOnlyForApple)
-{
-    EXPECT_NE(NoteSaveOutcome::apple(s("A")), NoteSaveOutcome::apple(s("B")));
-    EXPECT_NE(NoteSaveOutcome::quenda(), NoteSaveOutcome::fallback());
-    EXPECT_EQ(NoteSaveOutcome::quenda(), (NoteSaveOutcome{NoteSaveOutcome::Kind::Quenda, s("ignored")}));
 }

@@ -33,6 +33,7 @@ TEST_F(UpdateCheck, ResultsOfACheckByWhoStartedIt) {
     const QList<Case> cases{
         {"newer, by the user", true, release("1.5.0"), UpdateStatus::available(release("1.5.0"))},
         {"same version", true, release("1.4.0"), UpdateStatus::current()},
+        {"same version, longer form", true, release("1.4.0.0"), UpdateStatus::current()},
         {"older version", false, release("1.3.9"), UpdateStatus::current()},
         {"failure, by the user", true, std::nullopt, UpdateStatus::failed()},
         {"failure, in the background", false, std::nullopt, UpdateStatus::idle()},

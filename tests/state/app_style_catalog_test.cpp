@@ -35,7 +35,6 @@ TEST(AppStyleCatalog, SuggestsByBundleAndName) {
         {"x.unlisted", "Mailbox", "auto"},
         {"x.unlisted", "!!! ???", "auto"},
         {"org.telegram.desktop", "!!!", "chat"},
-        {"net.whatsapp.WhatsApp", "", "chat"},
         {"x.unlisted", "GNOME Terminal", "code"},
         {"x.unlisted", "Signal-Desktop", "chat"},
         {"", "", "auto"},

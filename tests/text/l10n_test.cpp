@@ -149,14 +149,6 @@ TEST(L10nCodes, CanonicalForms)
         EXPECT_EQ(L10n::canonical(text(input)), text(expected)) << input;
 }
 
-TEST(L10nCodes, CandidatesShortenTowardsTheLanguage)
-{
-    EXPECT_EQ(L10n::candidates(text("zh-Hans-CN")),
-              (QStringList{text("zh-Hans-CN"), text("zh-Hans"), text("zh")}));
-    EXPECT_EQ(L10n::candidates(text("de_DE")), (QStringList{text("de-DE"), text("de")}));
-    EXPECT_EQ(L10n::candidates(text("en")), QStringList{text("en")});
-}
-
 class L10nFolders : public TempSupportDir {};
 
 TEST_F(L10nFolders, SupportFolderComesLastAndTheSourceTreeIsRead)

@@ -15,7 +15,8 @@ public:
     explicit QProcessScriptRunner(Clock& clock, QObject* parent = nullptr);
     ~QProcessScriptRunner() override;
 
-    // Call on the runner's thread; `context` may live on any thread.
+    // Call on the runner's thread, with `context` on that thread too: a QPointer to an object that
+    // another thread may be deleting cannot be trusted.
     void run(const ScriptRequest& request, QObject* context, Completion done) override;
 
 private:

@@ -24,38 +24,14 @@ QByteArray HistoryStore::encode(const QList<HistoryEntry>& entries)
 
 std::optional<QList<HistoryEntry>> HistoryStore::decode(const QByteArray& bytes)
 {
-    QJsonParseError error{};
-    const QJsonDocument doc = QJsonDocument::fromJson(bytes, &error);
-    if (error.error != QJsonParseError::NoError || !doc.isArray())
-        return std::nullopt;
-    const QJsonArray array = doc.array();
-    QList<HistoryEntry> entries;
-    entries.reserve(array.size());
-    for (const auto& value : array) {
-        if (!value.isObject())
-            return std::nullopt;
-        auto entry = HistoryEntry::fromJson(value.toObject());
-        if (!entry)
-            return std::nullopt;
-        entries.append(std::move(*entry));
-    }
-    return entries;
+    return JsonFile::decodeArrayDocument<HistoryEntry>(bytes, &HistoryEntry::fromJson);
 }
 
 QList<HistoryEntry> HistoryStore::load()
 {
     if (RunMode::isSnapshot())
         return {};
-    const QString path = historyPath();
-    const auto file = JsonFile::read(path);
-    if (file.status == JsonFile::ReadStatus::Missing)
-        return {};
-    if (file.status == JsonFile::ReadStatus::Ok) {
-        if (auto entries = decode(file.bytes))
-            return *entries;
-    }
-    JsonFile::markUndecodable(path);
-    return {};
+    return JsonFile::load(historyPath(), &HistoryStore::decode).value_or(QList<HistoryEntry>());
 }
 
 bool HistoryStore::save(const QList<HistoryEntry>& entries)

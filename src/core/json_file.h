@@ -1,7 +1,12 @@
 #pragma once
 
 #include <QByteArray>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QList>
 #include <QString>
+
+#include <optional>
 
 // Whole-file reads and atomic writes of the stored JSON files, with one safety rule: a file that
 // exists but could not be decoded is renamed to "<name>.corrupt-<timestamp>" before the first
@@ -20,5 +25,49 @@ ReadResult read(const QString& path);
 void markUndecodable(const QString& path);
 // Writes a complete new file in place of the old one; false when nothing was written.
 bool writeAtomically(const QString& path, const QByteArray& bytes);
+
+// Decodes every element of an array as an object with fromJson; one bad element fails the whole.
+template <typename T, typename FromJson>
+std::optional<QList<T>> decodeObjects(const QJsonArray& array, FromJson fromJson)
+{
+    QList<T> items;
+    items.reserve(array.size());
+    for (const auto& value : array) {
+        if (!value.isObject())
+            return std::nullopt;
+        auto item = fromJson(value.toObject());
+        if (!item)
+            return std::nullopt;
+        items.append(std::move(*item));
+    }
+    return items;
+}
+
+// A document that is one JSON array of records.
+template <typename T, typename FromJson>
+std::optional<QList<T>> decodeArrayDocument(const QByteArray& bytes, FromJson fromJson)
+{
+    QJsonParseError error{};
+    const QJsonDocument doc = QJsonDocument::fromJson(bytes, &error);
+    if (error.error != QJsonParseError::NoError || !doc.isArray())
+        return std::nullopt;
+    return decodeObjects<T>(doc.array(), fromJson);
+}
+
+// Reads and decodes a stored file. Missing gives nothing; a file that cannot be read or decoded
+// gives nothing too and is marked, so the next write keeps it aside.
+template <typename Decode>
+auto load(const QString& path, Decode decode) -> decltype(decode(QByteArray()))
+{
+    const auto file = read(path);
+    if (file.status == ReadStatus::Missing)
+        return std::nullopt;
+    if (file.status == ReadStatus::Ok) {
+        if (auto decoded = decode(file.bytes))
+            return decoded;
+    }
+    markUndecodable(path);
+    return std::nullopt;
+}
 
 } // namespace JsonFile

@@ -30,38 +30,14 @@ std::optional<QByteArray> NoteStore::encode(const QList<QuendaNote>& notes)
 
 std::optional<QList<QuendaNote>> NoteStore::decode(const QByteArray& bytes)
 {
-    QJsonParseError error{};
-    const QJsonDocument doc = QJsonDocument::fromJson(bytes, &error);
-    if (error.error != QJsonParseError::NoError || !doc.isArray())
-        return std::nullopt;
-    const QJsonArray array = doc.array();
-    QList<QuendaNote> notes;
-    notes.reserve(array.size());
-    for (const auto& value : array) {
-        if (!value.isObject())
-            return std::nullopt;
-        auto note = QuendaNote::fromJson(value.toObject());
-        if (!note)
-            return std::nullopt;
-        notes.append(std::move(*note));
-    }
-    return notes;
+    return JsonFile::decodeArrayDocument<QuendaNote>(bytes, &QuendaNote::fromJson);
 }
 
 QList<QuendaNote> NoteStore::load()
 {
     if (RunMode::isSnapshot())
         return {};
-    const QString path = notesPath();
-    const auto file = JsonFile::read(path);
-    if (file.status == JsonFile::ReadStatus::Missing)
-        return {};
-    if (file.status == JsonFile::ReadStatus::Ok) {
-        if (auto notes = decode(file.bytes))
-            return *notes;
-    }
-    JsonFile::markUndecodable(path);
-    return {};
+    return JsonFile::load(notesPath(), &NoteStore::decode).value_or(QList<QuendaNote>());
 }
 
 bool NoteStore::save(const QList<QuendaNote>& notes)

@@ -50,21 +50,6 @@ qint64 atLeastZero(std::optional<qint64> value, qint64 fallback)
     return std::max<qint64>(0, value.value_or(fallback));
 }
 
-template <typename T, typename Decode>
-std::optional<QList<T>> decodeList(const QJsonArray& array, Decode decode)
-{
-    QList<T> items;
-    for (const auto& value : array) {
-        if (!value.isObject())
-            return std::nullopt;
-        auto item = decode(value.toObject());
-        if (!item)
-            return std::nullopt;
-        items.append(std::move(*item));
-    }
-    return items;
-}
-
 } // namespace
 
 QJsonObject QuendaConfig::toJson() const
@@ -159,7 +144,7 @@ std::optional<QuendaConfig> QuendaConfig::fromJson(const QJsonObject& object)
     c.showWidget = f.boolean(QStringLiteral("showWidget")).value_or(false);
 
     if (const auto styles = f.array(QStringLiteral("appStyles"))) {
-        auto profiles = decodeList<AppStyleProfile>(*styles, &AppStyleProfile::fromJson);
+        auto profiles = JsonFile::decodeObjects<AppStyleProfile>(*styles, &AppStyleProfile::fromJson);
         if (!profiles)
             return std::nullopt;
         c.appStyles = *profiles;
@@ -216,7 +201,7 @@ std::optional<QuendaConfig> QuendaConfig::fromJson(const QJsonObject& object)
     c.resultPlacementAnchor = anchor && kAnchors.contains(*anchor) ? *anchor : QStringLiteral("topCenter");
 
     if (const auto endpoints = f.array(QStringLiteral("correctionEndpoints"))) {
-        auto list = decodeList<CorrectionEndpoint>(*endpoints, &CorrectionEndpoint::fromJson);
+        auto list = JsonFile::decodeObjects<CorrectionEndpoint>(*endpoints, &CorrectionEndpoint::fromJson);
         if (!list)
             return std::nullopt;
         c.correctionEndpoints = *list;
@@ -257,17 +242,9 @@ QuendaConfig QuendaConfig::load()
 {
     if (RunMode::isSnapshot())
         return snapshotDemo();
-    const QString path = configPath();
-    const auto file = JsonFile::read(path);
-    if (file.status == JsonFile::ReadStatus::Missing)
+    auto decoded = JsonFile::load(configPath(), &QuendaConfig::decode);
+    if (!decoded)
         return standard();
-    std::optional<QuendaConfig> decoded;
-    if (file.status == JsonFile::ReadStatus::Ok)
-        decoded = decode(file.bytes);
-    if (!decoded) {
-        JsonFile::markUndecodable(path);
-        return standard();
-    }
     QuendaConfig c = std::move(*decoded);
     if (!c.didChooseModel) {
         if (c.openAIModel.isEmpty() || c.openAIModel == QLatin1String("gpt-4.1-mini"))

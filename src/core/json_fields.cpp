@@ -1,7 +1,5 @@
 #include "json_fields.h"
 
-#include <cmath>
-
 std::optional<QJsonValue> JsonFields::present(const QString& key) const
 {
     const auto it = m_object.constFind(key);
@@ -48,14 +46,15 @@ std::optional<qint64> JsonFields::integer(const QString& key)
     const auto value = present(key);
     if (!value)
         return std::nullopt;
-    const double d = value->toDouble();
-    // 2^63 is exactly representable; anything at or beyond it does not fit.
-    constexpr double limit = 9223372036854775808.0;
-    if (!value->isDouble() || !std::isfinite(d) || std::trunc(d) != d || d >= limit || d < -limit) {
+    // toInteger() answers only for a whole number that fits, else its fallback; two fallbacks tell
+    // a miss apart. Going through double instead would reject integers near the top of the range
+    // (a saturated "historyKeepHours") that the encoder itself writes.
+    const qint64 n = value->toInteger(0);
+    if (!value->isDouble() || (n == 0 && value->toInteger(1) != 0)) {
         m_failed = true;
         return std::nullopt;
     }
-    return value->toInteger(static_cast<qint64>(d));
+    return n;
 }
 
 std::optional<double> JsonFields::number(const QString& key)

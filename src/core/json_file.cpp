@@ -11,17 +11,26 @@
 
 namespace {
 
-QMutex g_mutex;
-QSet<QString> g_undecodable;
+struct State {
+    // Held across a read and its decode and across a keep-aside and its write.
+    QMutex mutex;
+    QSet<QString> undecodable;
+};
 
-// Renames a file marked undecodable; false when it is still in the way.
-bool keepAside(const QString& path)
+// Never destroyed, like the timing log it reports to, so a save at exit still finds it.
+State& state()
 {
-    QMutexLocker lock(&g_mutex);
-    if (!g_undecodable.contains(path))
+    static State* const instance = new State;
+    return *instance;
+}
+
+// Renames a file marked undecodable; false when it is still in the way. Caller holds the lock.
+bool keepAside(State& s, const QString& path)
+{
+    if (!s.undecodable.contains(path))
         return true;
     if (!QFileInfo::exists(path)) {
-        g_undecodable.remove(path);
+        s.undecodable.remove(path);
         return true;
     }
     const QString aside =
@@ -30,7 +39,7 @@ bool keepAside(const QString& path)
         Timing::mark(QStringLiteral("could not keep aside undecodable ") + path);
         return false;
     }
-    g_undecodable.remove(path);
+    s.undecodable.remove(path);
     Timing::mark(QStringLiteral("kept undecodable file aside as ") + aside);
     return true;
 }
@@ -49,13 +58,29 @@ JsonFile::ReadResult JsonFile::read(const QString& path)
 
 void JsonFile::markUndecodable(const QString& path)
 {
-    QMutexLocker lock(&g_mutex);
-    g_undecodable.insert(path);
+    State& s = state();
+    QMutexLocker lock(&s.mutex);
+    s.undecodable.insert(path);
+}
+
+void JsonFile::readAndDecode(const QString& path, const std::function<bool(const QByteArray&)>& decode)
+{
+    State& s = state();
+    QMutexLocker lock(&s.mutex);
+    const auto file = read(path);
+    if (file.status == ReadStatus::Missing)
+        return;
+    if (file.status == ReadStatus::Ok && decode(file.bytes))
+        s.undecodable.remove(path); // replaced by a good file since an earlier failed read
+    else
+        s.undecodable.insert(path);
 }
 
 bool JsonFile::writeAtomically(const QString& path, const QByteArray& bytes)
 {
-    if (!keepAside(path))
+    State& s = state();
+    QMutexLocker lock(&s.mutex);
+    if (!keepAside(s, path))
         return false;
     QSaveFile file(path);
     // Unbuffered, so a short write (disk full, size limit) shows here instead of being lost in the

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 // Whole-file reads and atomic writes of the stored JSON files, with one safety rule: a file that
@@ -25,6 +26,10 @@ ReadResult read(const QString& path);
 void markUndecodable(const QString& path);
 // Writes a complete new file in place of the old one; false when nothing was written.
 bool writeAtomically(const QString& path, const QByteArray& bytes);
+// Reads the file and hands an existing one's bytes to decode, which tells whether they decoded;
+// an unreadable or undecodable file is marked. Writes wait meanwhile, so none can replace the
+// file between a failed decode and its mark.
+void readAndDecode(const QString& path, const std::function<bool(const QByteArray&)>& decode);
 
 // Decodes every element of an array as an object with fromJson; one bad element fails the whole.
 template <typename T, typename FromJson>
@@ -59,15 +64,12 @@ std::optional<QList<T>> decodeArrayDocument(const QByteArray& bytes, FromJson fr
 template <typename Decode>
 auto load(const QString& path, Decode decode) -> decltype(decode(QByteArray()))
 {
-    const auto file = read(path);
-    if (file.status == ReadStatus::Missing)
-        return std::nullopt;
-    if (file.status == ReadStatus::Ok) {
-        if (auto decoded = decode(file.bytes))
-            return decoded;
-    }
-    markUndecodable(path);
-    return std::nullopt;
+    decltype(decode(QByteArray())) result;
+    readAndDecode(path, [&](const QByteArray& bytes) {
+        result = decode(bytes);
+        return result.has_value();
+    });
+    return result;
 }
 
 } // namespace JsonFile

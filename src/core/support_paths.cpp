@@ -10,20 +10,28 @@
 
 namespace {
 
-const QString kFolder = QStringLiteral("Morvane Quenda");
-const QString kOldFolder = QStringLiteral("Quenda");
+struct State {
+    QMutex mutex;
+    std::optional<QString> root;
+    std::optional<QString> directory;
+};
 
-QMutex g_mutex;
-std::optional<QString> g_root;
-std::optional<QString> g_directory;
+// Never destroyed: a timing mark from a static destructor at exit still needs the folder.
+State& state()
+{
+    static State* const instance = new State;
+    return *instance;
+}
 
 QString resolve(const QString& root)
 {
-    const QString target = QDir(root).filePath(kFolder);
+    const QString target = QDir(root).filePath(QStringLiteral("Morvane Quenda"));
     if (RunMode::isSnapshot())
         return target;
-    const QString old = QDir(root).filePath(kOldFolder);
-    const bool targetEmpty = QDir(target).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty();
+    const QString old = QDir(root).filePath(QStringLiteral("Quenda"));
+    // System lists dangling symlinks, sockets and FIFOs, which are visible entries too.
+    const bool targetEmpty =
+        QDir(target).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot).isEmpty();
     if (targetEmpty && QFileInfo::exists(old)) {
         // Only dot-files can be in the way; they do not count as contents worth keeping.
         QDir(target).removeRecursively();
@@ -38,13 +46,14 @@ QString resolve(const QString& root)
 
 QString SupportPaths::directory()
 {
-    QMutexLocker lock(&g_mutex);
-    if (!g_directory) {
+    State& s = state();
+    QMutexLocker lock(&s.mutex);
+    if (!s.directory) {
         const QString root =
-            g_root.value_or(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
-        g_directory = resolve(root);
+            s.root.value_or(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
+        s.directory = resolve(root);
     }
-    return *g_directory;
+    return *s.directory;
 }
 
 QString SupportPaths::models()
@@ -61,7 +70,8 @@ QString SupportPaths::file(const QString& name)
 
 void SupportPaths::setDataRoot(const QString& root)
 {
-    QMutexLocker lock(&g_mutex);
-    g_root = root;
-    g_directory.reset();
+    State& s = state();
+    QMutexLocker lock(&s.mutex);
+    s.root = root;
+    s.directory.reset();
 }

@@ -34,8 +34,11 @@ Clock::TimerId SystemClock::repeating(int intervalMs, QObject* context, std::fun
 
 void SystemClock::cancel(TimerId id)
 {
-    if (auto timer = m_timers.take(id))
+    if (auto timer = m_timers.take(id)) {
+        // The deferred delete may come only after the next tick, which must not fire.
+        timer->stop();
         timer->deleteLater();
+    }
 }
 
 Clock::TimerId SystemClock::start(int ms, bool single, QObject* context, std::function<void()> fn)

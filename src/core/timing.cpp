@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <cstdlib>
 #include <deque>
 #include <mutex>
 #include <thread>
@@ -17,30 +18,35 @@ struct Line {
     QByteArray bytes;
 };
 
-// The serial queue that alone touches the log file.
+void append(const Line& line)
+{
+    // Opened and closed for every line; append mode creates the file when missing.
+    QFile file(line.path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Append))
+        file.write(line.bytes);
+}
+
+// The serial queue that alone touches the log file. It is never destroyed, because marks may
+// come from static destructors at exit; finish() drains it at exit, after which marks are
+// written on the caller's thread, still one whole line at a time and in order.
 class Writer {
 public:
     Writer()
         : m_thread([this] { run(); })
     {
     }
-    ~Writer()
-    {
-        {
-            std::lock_guard lock(m_mutex);
-            m_stopping = true;
-        }
-        m_wake.notify_all();
-        m_thread.join();
-    }
 
     void push(Line line)
     {
-        {
-            std::lock_guard lock(m_mutex);
-            m_lines.push_back(std::move(line));
-            ++m_queued;
+        std::unique_lock lock(m_mutex);
+        ++m_queued;
+        if (m_finished) {
+            append(line);
+            ++m_written;
+            return;
         }
+        m_lines.push_back(std::move(line));
+        lock.unlock();
         m_wake.notify_all();
     }
 
@@ -51,22 +57,31 @@ public:
         m_done.wait(lock, [&] { return m_written >= target; });
     }
 
+    void finish()
+    {
+        {
+            std::lock_guard lock(m_mutex);
+            m_stopping = true;
+        }
+        m_wake.notify_all();
+        if (m_thread.joinable())
+            m_thread.join();
+    }
+
 private:
     void run()
     {
         std::unique_lock lock(m_mutex);
         for (;;) {
             m_wake.wait(lock, [&] { return m_stopping || !m_lines.empty(); });
-            if (m_lines.empty())
+            if (m_lines.empty()) {
+                m_finished = true;
                 return;
+            }
             Line line = std::move(m_lines.front());
             m_lines.pop_front();
             lock.unlock();
-            // Opened and closed for every line; append mode creates the file when missing.
-            QFile file(line.path);
-            if (file.open(QIODevice::WriteOnly | QIODevice::Append))
-                file.write(line.bytes);
-            file.close();
+            append(line);
             lock.lock();
             ++m_written;
             m_done.notify_all();
@@ -80,13 +95,18 @@ private:
     quint64 m_queued = 0;
     quint64 m_written = 0;
     bool m_stopping = false;
+    bool m_finished = false;
     std::thread m_thread;
 };
 
 Writer& writer()
 {
-    static Writer instance;
-    return instance;
+    static Writer* const instance = [] {
+        auto* created = new Writer;
+        std::atexit([] { writer().finish(); });
+        return created;
+    }();
+    return *instance;
 }
 
 std::atomic<qint64> g_startMs{QDateTime::currentMSecsSinceEpoch()};

@@ -1,5 +1,7 @@
+#include "core/system_clock.h"
 #include "manual_clock.h"
 
+#include <QCoreApplication>
 #include <QObject>
 
 #include <gtest/gtest.h>
@@ -39,4 +41,26 @@ TEST(ManualClock, RepeatingTimerTicksEachIntervalAndCanCancelItself)
     clock.advance(1000);
     EXPECT_EQ(ticks, 3);
     EXPECT_EQ(clock.elapsedMs(), 1000);
+}
+
+TEST(SystemClock, CancelledAndOrphanedTimersNeverFire)
+{
+    SystemClock clock;
+    QObject context;
+    auto doomed = std::make_unique<QObject>();
+    QStringList fired;
+    clock.singleShot(0, &context, [&] { fired << QStringLiteral("kept"); });
+    clock.cancel(clock.singleShot(0, &context, [&] { fired << QStringLiteral("cancelled"); }));
+    clock.singleShot(0, doomed.get(), [&] { fired << QStringLiteral("doomed"); });
+    Clock::TimerId self = 0;
+    self = clock.repeating(0, &context, [&] {
+        fired << QStringLiteral("self");
+        clock.cancel(self);
+    });
+    doomed.reset();
+    // No event loop runs here, so deferred deletes never happen; only stopping keeps a timer quiet.
+    for (int i = 0; i < 20; ++i)
+        QCoreApplication::processEvents();
+    fired.sort();
+    EXPECT_EQ(fired, (QStringList{QStringLiteral("kept"), QStringLiteral("self")}));
 }

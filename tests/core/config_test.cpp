@@ -76,8 +76,12 @@ TEST(ConfigDecode, ClampsAndKnownValues)
          [](const QuendaConfig& c) { EXPECT_EQ(c.historyKeepHours, 5); }},
         {R"({"historyKeepHours": -5})", [](const QuendaConfig& c) { EXPECT_EQ(c.historyKeepHours, 0); }},
         {R"({"historyKeepDays": -2})", [](const QuendaConfig& c) { EXPECT_EQ(c.historyKeepHours, 0); }},
+        // The saturated value must survive its own save, or the next load falls back to defaults.
         {R"({"historyKeepDays": 900000000000000000})",
-         [](const QuendaConfig& c) { EXPECT_EQ(c.historyKeepHours, std::numeric_limits<qint64>::max()); }},
+         [](const QuendaConfig& c) {
+             EXPECT_EQ(c.historyKeepHours, std::numeric_limits<qint64>::max());
+             EXPECT_EQ(QuendaConfig::decode(c.encode()), c);
+         }},
         {R"({"historyMaxEntries": -1, "overlayResultDismissSeconds": -1, "dictationPreviewDismissSeconds": -9})",
          [](const QuendaConfig& c) {
              EXPECT_EQ(c.historyMaxEntries, 0);

@@ -10,6 +10,8 @@
 #include <QJsonDocument>
 #include <QRegularExpression>
 
+#include <cstdlib>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -57,6 +59,15 @@ TEST_F(SupportFolder, OldFolderIsLeftAloneWhenTheNewOneHasContent)
     SupportPaths::directory();
     EXPECT_TRUE(QFile::exists(QDir(oldFolder()).filePath(QStringLiteral("engine.version"))));
     EXPECT_FALSE(QFile::exists(QDir(newFolder()).filePath(QStringLiteral("config.json"))));
+
+    // A dangling link (say "models" on an unmounted disk) is content too, not to be removed.
+    QFile::remove(QDir(newFolder()).filePath(QStringLiteral("history.json")));
+    const QString link = QDir(newFolder()).filePath(QStringLiteral("models"));
+    ASSERT_TRUE(QFile::link(QDir(root()).filePath(QStringLiteral("gone")), link));
+    SupportPaths::setDataRoot(root());
+    SupportPaths::directory();
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_TRUE(QFile::exists(oldFolder()));
 }
 
 TEST_F(SupportFolder, SnapshotModeTouchesNeitherFolder)
@@ -138,4 +149,36 @@ TEST_F(TempSupportDir, FirstMarkCreatesTheLogAndConcurrentMarksStayWholeLines)
     ASSERT_EQ(lines.size(), 1 + threads * perThread);
     for (const auto& line : lines.mid(1))
         ASSERT_TRUE(line.endsWith(s("ms  ") + label)) << line.toStdString();
+}
+
+TEST(TimingAtExit, MarksFromStaticDestructorsStillLand)
+{
+    // The child process re-runs this test from the top; the variable hands it the parent's folder.
+    const char* const rootVariable = "QUENDA_TEST_EXIT_ROOT";
+    std::optional<QTemporaryDir> dir;
+    if (!qEnvironmentVariableIsSet(rootVariable)) {
+        dir.emplace();
+        qputenv(rootVariable, QFile::encodeName(dir->path()));
+    }
+    const QString root = qEnvironmentVariable(rootVariable);
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            // Made before the log's writer, so destroyed after it at exit.
+            static struct Late {
+                ~Late() { Timing::mark(s("from a static destructor")); }
+            } late;
+            SupportPaths::setDataRoot(root);
+            Timing::mark(s("before exit"));
+            std::exit(0);
+        },
+        ::testing::ExitedWithCode(0), "");
+    qunsetenv(rootVariable);
+
+    QFile log(QDir(root).filePath(s("Morvane Quenda/timing.log")));
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(log.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_TRUE(lines[0].endsWith(s("ms  before exit")));
+    EXPECT_TRUE(lines[1].endsWith(s("ms  from a static destructor")));
 }

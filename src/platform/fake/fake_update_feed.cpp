@@ -1,7 +1,6 @@
 #include "fake_update_feed.h"
 
 void FakeUpdateFeed::fetchLatest(QObject* context, std::function<void(const Reply&)> done) {
-    ++m_requests;
     m_waiting.push_back({context, std::move(done)});
 }
 

@@ -14,8 +14,6 @@ public:
     // False when no request waits.
     bool answer(const AppRelease& release);
     bool fail(const QString& error);
-    int requests() const { return m_requests; }
-    int waiting() const { return static_cast<int>(m_waiting.size()); }
 
 private:
     bool finishNext(const Reply& reply);
@@ -25,5 +23,4 @@ private:
         std::function<void(const Reply&)> done;
     };
     std::deque<Waiting> m_waiting;
-    int m_requests = 0;
 };

@@ -2,16 +2,14 @@
 
 #include "platform/window_system.h"
 
-// Frontmost and running applications as a test sets them.
+// Running applications as a test sets them; none is frontmost.
 class FakeWindowSystem final : public WindowSystem {
 public:
-    std::optional<FrontApp> frontmostApp() const override { return m_frontmost; }
+    std::optional<FrontApp> frontmostApp() const override { return std::nullopt; }
     QList<FrontApp> runningApps() const override { return m_running; }
 
-    void setFrontmost(const std::optional<FrontApp>& app) { m_frontmost = app; }
     void setRunning(const QList<FrontApp>& apps) { m_running = apps; }
 
 private:
-    std::optional<FrontApp> m_frontmost;
     QList<FrontApp> m_running;
 };

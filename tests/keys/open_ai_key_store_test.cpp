@@ -2,394 +2,211 @@
 #include "core/run_mode.h"
 #include "fake_secret_store.h"
 
-#include <QEventLoop>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QThread>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <utility>
+#include <memory>
+#include <optional>
 #include <vector>
 
 namespace {
 
+using namespace Qt::Literals::StringLiterals;
 using Keychain = SecretStore::Keychain;
 using Op = FakeSecretStore::Operation;
 constexpr Keychain DP = Keychain::DataProtection;
 constexpr Keychain Login = Keychain::Login;
 
-const QString kMain = QStringLiteral("de.morvane.quenda");
-const QString kLegacy = QStringLiteral("de.oberkamm.Quenda");
-const QString kOpenAI = QStringLiteral("openai-api-key");
-const QString kClaude = QStringLiteral("claude-api-key");
+const QString kMain = u"de.morvane.quenda"_s;
+const QString kLegacy = u"de.oberkamm.Quenda"_s;
+const QString kOpenAI = u"openai-api-key"_s;
+const QString kClaude = u"claude-api-key"_s;
+const QString kEndpoint = u"correction.6F1C2A3B-4D5E-4F60-8A9B-0C1D2E3F4A5B"_s;
+
+const QUuid kId = QUuid::fromString(QLatin1String("{6f1c2a3b-4d5e-4f60-8a9b-0c1d2e3f4a5b}"));
 
 CorrectionEndpoint endpoint(const char* kind)
 {
-    return {QUuid::fromString(QLatin1String("{6f1c2a3b-4d5e-4f60-8a9b-0c1d2e3f4a5b}")),
-            QLatin1String(kind),
-            QStringLiteral("auto"),
-            {},
-            true};
+    return {kId, QLatin1String(kind), u"auto"_s, {}, true};
 }
 
-const QString kEndpointAccount = QStringLiteral("correction.6F1C2A3B-4D5E-4F60-8A9B-0C1D2E3F4A5B");
-
-class KeyStoreTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(m_settingsDir.isValid());
-        RunMode::setSnapshot(false);
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settingsDir.path());
-    }
-    void TearDown() override { RunMode::setSnapshot(false); }
-
-    static bool flag()
-    {
-        return QSettings(QStringLiteral("Morvane"), QStringLiteral("Quenda"))
-            .value(QStringLiteral("quenda.keychain.dp.v2"), false)
-            .toBool();
-    }
-    std::optional<QByteArray> item(const QString& account, Keychain keychain,
-                                   const QString& service = kMain) const
-    {
-        return m_secrets.item(service, account, keychain);
-    }
-
-    QTemporaryDir m_settingsDir;
-    FakeSecretStore m_secrets;
-    OpenAIKeyStore m_store{m_secrets};
-};
-
-// --- accounts and key pages ---
-
-struct KindCase {
-    const char* kind;
+struct Item {
+    QString service;
     QString account;
-    QString url; // empty: no key page
+    Keychain keychain;
+    QByteArray secret;
+};
+using Items = std::vector<Item>;
+const std::optional<Items> kUnchanged;
+
+using Action = std::function<QVariant(OpenAIKeyStore&)>;
+const Action loadDefault = [](OpenAIKeyStore& s) { return QVariant(s.load(std::nullopt)); };
+
+Action keyOf(const char* kind)
+{
+    return [kind](OpenAIKeyStore& s) { return QVariant(s.key(endpoint(kind))); };
+}
+
+Action saving(const char* typed, const QString& account)
+{
+    return
+        [typed, account](OpenAIKeyStore& s) { return QVariant(s.save(QString::fromUtf8(typed), account)); };
+}
+
+const Action loadTwice = [](OpenAIKeyStore& s) {
+    s.load(std::nullopt);
+    return QVariant(s.load(std::nullopt));
 };
 
-TEST_F(KeyStoreTest, AccountAndKeyPageFollowTheKind)
-{
-    const KindCase cases[] = {
-        {"chatgpt", kOpenAI, QStringLiteral("https://platform.openai.com/api-keys")},
-        {"claude", kClaude, QStringLiteral("https://console.anthropic.com/settings/keys")},
-        {"cursor", QStringLiteral("cursor-api-key"), QStringLiteral("https://cursor.com/settings")},
-        {"custom", kEndpointAccount, {}},
-        {"gemini", kEndpointAccount, {}},
-    };
-    for (const KindCase& c : cases) {
-        SCOPED_TRACE(c.kind);
-        EXPECT_EQ(OpenAIKeyStore::account(endpoint(c.kind)), c.account);
-        const auto url = OpenAIKeyStore::keySetupURL(endpoint(c.kind));
-        EXPECT_EQ(url.value_or(QUrl()).toString(), c.url);
-    }
-}
+const std::vector<std::pair<Op, Keychain>> kNoSecretService{{Op::Read, DP},   {Op::Read, Login},
+                                                            {Op::Write, DP},  {Op::Write, Login},
+                                                            {Op::Remove, DP}, {Op::Remove, Login}};
 
-// --- save ---
-
-TEST_F(KeyStoreTest, SavedKeyIsTrimmedAndLandsInTheDataProtectionKeychain)
-{
-    const char* typed[] = {"  sk-one  ", "sk-one\n", "\tsk-one\r\n"};
-    for (const char* text : typed) {
-        SCOPED_TRACE(text);
-        ASSERT_TRUE(m_store.save(QStringLiteral("sk-other"), kClaude));
-        EXPECT_TRUE(m_store.save(QLatin1String(text), kClaude));
-        EXPECT_EQ(item(kClaude, DP), QByteArray("sk-one"));
-        EXPECT_EQ(m_secrets.label(kMain, kClaude, DP), QStringLiteral("Morvane Quenda OpenAI"));
-        EXPECT_FALSE(item(kClaude, Login));
-    }
-    EXPECT_FALSE(flag()) << "only the OpenAI account sets the flag";
-}
-
-TEST_F(KeyStoreTest, SavingEmptyTextRemovesTheItemFromBothKeychains)
-{
-    m_secrets.put(kMain, kClaude, DP, "sk-dp");
-    m_secrets.put(kMain, kClaude, Login, "sk-login");
-    EXPECT_TRUE(m_store.save(QStringLiteral(" \n"), kClaude));
-    EXPECT_EQ(m_secrets.itemCount(), 0);
-}
-
-TEST_F(KeyStoreTest, SavingTheStoredKeyWritesNothing)
-{
-    m_secrets.put(kMain, kClaude, DP, "sk-1");
-    EXPECT_TRUE(m_store.save(QStringLiteral("sk-1 "), kClaude));
-    EXPECT_EQ(m_secrets.count(Op::Write), 0);
-    EXPECT_EQ(m_secrets.count(Op::Remove), 1) << "only the login copy is dropped";
-}
-
-TEST_F(KeyStoreTest, SavingEmptyTextWithNoKeyStoredDeletesNothing)
-{
-    EXPECT_TRUE(m_store.save({}, kOpenAI));
-    EXPECT_EQ(m_secrets.count(Op::Remove), 0);
-    EXPECT_EQ(m_secrets.count(Op::Write), 0);
-}
-
-struct SaveFailureCase {
+struct Case {
     const char* name;
+    Items before;
     std::vector<std::pair<Op, Keychain>> failing;
-    const char* storedInLogin; // nullptr: nothing stored
-    const char* typed;
-    bool saved;
+    Action act;
+    QVariant result;
+    std::optional<Items> after; // kUnchanged: as before
+    bool flag = false;          // the data-protection flag is set afterwards
+    int calls = -1;             // the store's calls, when they matter
 };
 
-TEST_F(KeyStoreTest, SaveReportsWhatTheStoreReallyHolds)
+// clang-format off
+const Case kCases[] = {
+    // Saving.
+    {"trimmed key replaces the stored one", {{kMain, kClaude, DP, "sk-other"}}, {},
+     saving("\tsk-one \r\n", kClaude), true, Items{{kMain, kClaude, DP, "sk-one"}}},
+    {"the stored key is not written again, only its login copy goes",
+     {{kMain, kClaude, DP, "sk-1"}, {kMain, kClaude, Login, "sk-1"}}, {},
+     saving("sk-1 ", kClaude), true, Items{{kMain, kClaude, DP, "sk-1"}}, false, 2},
+    {"empty text with nothing stored deletes nothing", {}, {}, saving("", kOpenAI), true, Items{}, false, 4},
+    // Left behind, the legacy key would be migrated straight back by the next load.
+    {"empty text removes the items of both keychains and the legacy key",
+     {{kMain, kOpenAI, DP, "sk-1"}, {kMain, kOpenAI, Login, "sk-1"}, {kLegacy, kOpenAI, Login, "sk-old"}}, {},
+     saving(" \n", kOpenAI), true, Items{}, true},
+    // Left in place, the old key would win the next load and that load would delete the new one.
+    {"login takes what data protection refuses, the older copy there goes", {{kMain, kClaude, DP, "sk-old"}},
+     {{Op::Write, DP}}, saving("sk-new", kClaude), true, Items{{kMain, kClaude, Login, "sk-new"}}},
+    {"no keychain takes the key", {}, {{Op::Write, DP}, {Op::Write, Login}}, saving("sk-new", kClaude), false,
+     Items{}},
+    {"read-back still finds the older key", {{kMain, kClaude, Login, "sk-old"}}, {{Op::Read, DP}},
+     saving("sk-new", kClaude), false,
+     Items{{kMain, kClaude, DP, "sk-new"}, {kMain, kClaude, Login, "sk-old"}}},
+    {"removal leaves the item behind", {{kMain, kClaude, Login, "sk-old"}}, {{Op::Remove, Login}},
+     saving("", kClaude), false, kUnchanged},
+    {"saving the legacy key again keeps the legacy item", {{kLegacy, kOpenAI, Login, "sk-legacy"}}, {},
+     saving("sk-legacy", kOpenAI), true,
+     Items{{kMain, kOpenAI, DP, "sk-legacy"}, {kLegacy, kOpenAI, Login, "sk-legacy"}}, true},
+    // Unanswered reads are not "no key": a removal that may have left the key is no success.
+    {"no Secret Service: no key, and no save succeeds", {{kMain, kOpenAI, DP, "sk-1"}}, kNoSecretService,
+     [](OpenAIKeyStore& s) {
+         return QVariant(QVariantList{s.load(std::nullopt), s.key(endpoint("claude")),
+                                      s.save(u"sk-2"_s, kOpenAI), s.save({}, kClaude)});
+     },
+     QVariantList{u""_s, u""_s, false, false}, kUnchanged},
+    // Loading: the two migrations, each at most once a run.
+    {"login-only key moves to data protection", {{kMain, kOpenAI, Login, "sk-1"}}, {},
+     loadTwice, u"sk-1"_s, Items{{kMain, kOpenAI, DP, "sk-1"}}, true, 5},
+    {"failed move keeps the key and is not retried this run", {{kMain, kOpenAI, Login, "sk-1"}},
+     {{Op::Write, DP}}, loadTwice, u"sk-1"_s, kUnchanged, false, 5},
+    {"data-protection key drops its login copy",
+     {{kMain, kEndpoint, DP, "sk"}, {kMain, kEndpoint, Login, "sk"}}, {},
+     [](OpenAIKeyStore& s) { return QVariant(s.load(kId)); }, u"sk"_s, Items{{kMain, kEndpoint, DP, "sk"}}},
+    {"legacy key moves to the main service, no copy left",
+     {{kLegacy, kOpenAI, DP, "sk-legacy"}, {kLegacy, kOpenAI, Login, "sk-old"}}, {},
+     keyOf("chatgpt"), u"sk-legacy"_s, Items{{kMain, kOpenAI, DP, "sk-legacy"}}, true},
+    {"legacy key stays when its move fails", {{kLegacy, kOpenAI, Login, "sk-legacy"}}, {{Op::Write, DP}},
+     loadDefault, u"sk-legacy"_s, kUnchanged},
+    {"undecodable or empty items are no key",
+     {{kMain, kOpenAI, DP, ""}, {kMain, kOpenAI, Login, "sk-\xc3"}, {kLegacy, kOpenAI, DP, "\xff\xfe"}}, {},
+     loadDefault, u""_s, kUnchanged},
+    // An unreadable data-protection item may be newer than a copy met later: never overwritten.
+    {"unreadable item and its login copy",
+     {{kMain, kClaude, DP, "sk-newer"}, {kMain, kClaude, Login, "sk-older"}},
+     {{Op::Read, DP}}, keyOf("claude"), u"sk-older"_s, kUnchanged},
+    {"unreadable item and the legacy key",
+     {{kMain, kOpenAI, DP, "sk-newer"}, {kLegacy, kOpenAI, Login, "sk-older"}},
+     {{Op::Read, DP}}, loadDefault, u"sk-older"_s, kUnchanged},
+    {"unreadable item and the endpoint item",
+     {{kMain, kClaude, DP, "sk-newer"}, {kMain, kEndpoint, Login, "sk-older"}},
+     {{Op::Read, DP}}, keyOf("claude"), u"sk-older"_s, kUnchanged},
+    // Built-in kinds' keys once kept per endpoint.
+    {"endpoint item moves to the kind account, no copy left",
+     {{kMain, kEndpoint, DP, "sk-claude"}, {kMain, kEndpoint, Login, "sk-old"}}, {},
+     keyOf("claude"), u"sk-claude"_s, Items{{kMain, kClaude, DP, "sk-claude"}}},
+    {"endpoint item stays when the copy fails", {{kMain, kEndpoint, DP, "sk-claude"}},
+     {{Op::Write, DP}, {Op::Write, Login}}, keyOf("claude"), u"sk-claude"_s, kUnchanged},
+    {"custom endpoint reads only its own item", {{kMain, kOpenAI, DP, "sk-default"}}, {},
+     keyOf("custom"), u""_s, kUnchanged, false, 2},
+    {"snapshot mode never touches the store",
+     {{kMain, kOpenAI, DP, "sk-1"}, {kMain, kEndpoint, Login, "sk-2"}}, {},
+     [](OpenAIKeyStore& s) {
+         RunMode::setSnapshot(true);
+         const QVariantList results{s.load(std::nullopt), s.key(endpoint("claude")),
+                                    s.save(u"sk-3"_s, kOpenAI), s.save({}, kOpenAI)};
+         RunMode::setSnapshot(false);
+         return QVariant(results);
+     },
+     QVariantList{u""_s, u""_s, false, false}, kUnchanged, false, 0},
+};
+// clang-format on
+
+TEST(KeyStore, EveryCaseLeavesTheStoreAsExpected)
 {
-    const SaveFailureCase cases[] = {
-        {"login takes what data protection refuses", {{Op::Write, DP}}, nullptr, "sk-new", true},
-        {"no keychain takes the key", {{Op::Write, DP}, {Op::Write, Login}}, nullptr, "sk-new", false},
-        {"read-back still finds the older key", {{Op::Read, DP}}, "sk-old", "sk-new", false},
-        {"removal leaves the item behind", {{Op::Remove, Login}}, "sk-old", "", false},
-    };
-    for (const SaveFailureCase& c : cases) {
+    QTemporaryDir settingsDir;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
+    for (const Case& c : kCases) {
         SCOPED_TRACE(c.name);
+        QSettings(u"Morvane"_s, u"Quenda"_s).clear();
         FakeSecretStore secrets;
         OpenAIKeyStore store(secrets);
-        if (c.storedInLogin)
-            secrets.put(kMain, kClaude, Login, c.storedInLogin);
+        for (const Item& item : c.before)
+            secrets.put(item.service, item.account, item.keychain, item.secret);
         for (const auto& [operation, keychain] : c.failing)
             secrets.setFailing(operation, keychain, true);
-        EXPECT_EQ(store.save(QLatin1String(c.typed), kClaude), c.saved);
+
+        const QVariant result = c.act(store);
+        EXPECT_EQ(result, c.result) << qPrintable(result.toString());
+        const Items& after = c.after.value_or(c.before);
+        EXPECT_EQ(secrets.itemCount(), static_cast<int>(after.size()));
+        for (const Item& item : after)
+            EXPECT_EQ(secrets.item(item.service, item.account, item.keychain), item.secret)
+                << qPrintable(item.service + u' ' + item.account);
+        EXPECT_EQ(
+            QSettings(u"Morvane"_s, u"Quenda"_s).value(OpenAIKeyStore::dataProtectionFlagKey()).toBool(),
+            c.flag);
+        EXPECT_TRUE(c.calls < 0 || secrets.calls().size() == c.calls)
+            << qPrintable(secrets.calls().join(u'\n'));
     }
 }
 
-TEST_F(KeyStoreTest, FallbackWriteDropsTheOlderDataProtectionCopy)
+TEST(KeyStore, BackgroundResultForAGoneContextIsDropped)
 {
-    // Left in place, the old key would win the next load and that load would delete the new one.
-    m_secrets.put(kMain, kClaude, DP, "sk-old");
-    m_secrets.setFailing(Op::Write, DP, true);
-    EXPECT_TRUE(m_store.save(QStringLiteral("sk-new"), kClaude));
-    EXPECT_FALSE(item(kClaude, DP));
-    EXPECT_EQ(m_store.key(endpoint("claude")), QStringLiteral("sk-new"));
-}
-
-TEST_F(KeyStoreTest, RemovingTheDefaultKeyAlsoRemovesTheLegacyOne)
-{
-    // Otherwise the next load would migrate the removed key straight back.
-    m_secrets.put(kMain, kOpenAI, DP, "sk-new");
-    m_secrets.put(kLegacy, kOpenAI, Login, "sk-old");
-    EXPECT_TRUE(m_store.save({}, kOpenAI));
-    EXPECT_EQ(m_store.load(std::nullopt), QString());
-    EXPECT_EQ(m_secrets.itemCount(), 0);
-    EXPECT_TRUE(flag());
-}
-
-// --- load and migrations ---
-
-TEST_F(KeyStoreTest, LoginOnlyKeyMovesToDataProtectionOnceARun)
-{
-    m_secrets.put(kMain, kOpenAI, Login, "sk-1");
-    EXPECT_EQ(m_store.load(std::nullopt), QStringLiteral("sk-1"));
-    EXPECT_EQ(item(kOpenAI, DP), QByteArray("sk-1"));
-    EXPECT_FALSE(item(kOpenAI, Login));
-    EXPECT_TRUE(flag());
-
-    m_secrets.clearCalls();
-    EXPECT_EQ(m_store.load(std::nullopt), QStringLiteral("sk-1"));
-    EXPECT_EQ(m_secrets.calls(), QStringList{QStringLiteral("read de.morvane.quenda openai-api-key dp")});
-}
-
-TEST_F(KeyStoreTest, DataProtectionKeyDropsItsLoginCopy)
-{
-    m_secrets.put(kMain, kEndpointAccount, DP, "sk-dp");
-    m_secrets.put(kMain, kEndpointAccount, Login, "sk-login");
-    EXPECT_EQ(m_store.load(endpoint("custom").id), QStringLiteral("sk-dp"));
-    EXPECT_FALSE(item(kEndpointAccount, Login));
-}
-
-TEST_F(KeyStoreTest, FailedMigrationKeepsTheKeyAndWaitsForTheNextRun)
-{
-    m_secrets.put(kMain, kOpenAI, Login, "sk-1");
-    m_secrets.setFailing(Op::Write, DP, true);
-    EXPECT_EQ(m_store.load(std::nullopt), QStringLiteral("sk-1"));
-    EXPECT_EQ(m_store.load(std::nullopt), QStringLiteral("sk-1"));
-    EXPECT_EQ(item(kOpenAI, Login), QByteArray("sk-1"));
-    EXPECT_EQ(m_secrets.count(Op::Write), 1);
-    EXPECT_FALSE(flag());
-
-    m_secrets.setFailing(Op::Write, DP, false);
-    OpenAIKeyStore nextRun(m_secrets);
-    EXPECT_EQ(nextRun.load(std::nullopt), QStringLiteral("sk-1"));
-    EXPECT_EQ(item(kOpenAI, DP), QByteArray("sk-1"));
-    EXPECT_FALSE(item(kOpenAI, Login));
-}
-
-TEST_F(KeyStoreTest, LegacyServiceKeyIsMovedToTheMainService)
-{
-    for (const Keychain where : {DP, Login}) {
-        SCOPED_TRACE(where == DP ? "legacy in data protection" : "legacy in login");
-        FakeSecretStore secrets;
-        OpenAIKeyStore store(secrets);
-        secrets.put(kLegacy, kOpenAI, where, "sk-legacy");
-        EXPECT_EQ(store.load(std::nullopt), QStringLiteral("sk-legacy"));
-        EXPECT_EQ(secrets.item(kMain, kOpenAI, DP), QByteArray("sk-legacy"));
-        EXPECT_EQ(secrets.itemCount(), 1) << "legacy copies are gone from both keychains";
-        EXPECT_TRUE(flag());
-    }
-}
-
-TEST_F(KeyStoreTest, LegacyKeyStaysWhenItsMoveFails)
-{
-    m_secrets.put(kLegacy, kOpenAI, Login, "sk-legacy");
-    m_secrets.setFailing(Op::Write, DP, true);
-    EXPECT_EQ(m_store.load(std::nullopt), QStringLiteral("sk-legacy"));
-    EXPECT_EQ(item(kOpenAI, Login, kLegacy), QByteArray("sk-legacy"));
-    EXPECT_EQ(m_secrets.count(Op::Remove), 0);
-}
-
-TEST_F(KeyStoreTest, SavingTheLegacyKeyAgainKeepsTheLegacyItem)
-{
-    m_secrets.put(kLegacy, kOpenAI, Login, "sk-legacy");
-    EXPECT_TRUE(m_store.save(QStringLiteral("sk-legacy"), kOpenAI));
-    EXPECT_EQ(item(kOpenAI, DP), QByteArray("sk-legacy"));
-    EXPECT_EQ(item(kOpenAI, Login, kLegacy), QByteArray("sk-legacy"));
-}
-
-TEST_F(KeyStoreTest, UndecodableOrEmptyItemsCountAsNoKey)
-{
-    const QByteArray data[] = {QByteArray(), QByteArray("\xff\xfe", 2), QByteArray("sk-\xc3", 4)};
-    for (const QByteArray& bytes : data) {
-        SCOPED_TRACE(bytes.toHex().constData());
-        FakeSecretStore secrets;
-        OpenAIKeyStore store(secrets);
-        secrets.put(kMain, kOpenAI, DP, bytes);
-        EXPECT_EQ(store.load(std::nullopt), QString());
-    }
-}
-
-TEST_F(KeyStoreTest, UnavailableStoreGivesNoKeyAndRefusesSaves)
-{
-    m_secrets.setUnavailable(true);
-    EXPECT_EQ(m_store.load(std::nullopt), QString());
-    EXPECT_EQ(m_store.key(endpoint("claude")), QString());
-    EXPECT_FALSE(m_store.save(QStringLiteral("sk-1"), kOpenAI));
-    EXPECT_FALSE(flag());
-    // Unanswered reads are not "no key": a removal that may have left the key is no success.
-    EXPECT_FALSE(m_store.save({}, kOpenAI));
-    EXPECT_FALSE(m_store.save({}, kClaude));
-}
-
-TEST_F(KeyStoreTest, UnreadableDataProtectionItemIsNeverOverwrittenByAnOlderCopy)
-{
-    struct Case {
-        const char* name;
-        QString service;
-        QString account;
-        std::function<QString(OpenAIKeyStore&)> read;
-    };
-    const Case cases[] = {
-        {"login copy", kMain, kClaude, [](OpenAIKeyStore& s) { return s.key(endpoint("claude")); }},
-        {"legacy service", kLegacy, kOpenAI, [](OpenAIKeyStore& s) { return s.load(std::nullopt); }},
-        {"endpoint item", kMain, kEndpointAccount,
-         [](OpenAIKeyStore& s) { return s.key(endpoint("claude")); }},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        FakeSecretStore secrets;
-        OpenAIKeyStore store(secrets);
-        const QString kindAccount = c.account == kEndpointAccount ? kClaude : c.account;
-        secrets.put(kMain, kindAccount, DP, "sk-newer");
-        secrets.put(c.service, c.account, Login, "sk-older");
-        secrets.setFailing(Op::Read, DP, true);
-        EXPECT_EQ(c.read(store), QStringLiteral("sk-older"));
-        EXPECT_EQ(secrets.item(kMain, kindAccount, DP), QByteArray("sk-newer"));
-        EXPECT_EQ(secrets.item(c.service, c.account, Login), QByteArray("sk-older"));
-    }
-}
-
-// --- key(for:) ---
-
-TEST_F(KeyStoreTest, PerEndpointKeyOfABuiltInKindMovesToTheKindAccount)
-{
-    for (const Keychain where : {DP, Login}) {
-        SCOPED_TRACE(where == DP ? "endpoint item in data protection" : "endpoint item in login");
-        FakeSecretStore secrets;
-        OpenAIKeyStore store(secrets);
-        secrets.put(kMain, kEndpointAccount, where, "sk-claude");
-        EXPECT_EQ(store.key(endpoint("claude")), QStringLiteral("sk-claude"));
-        EXPECT_EQ(secrets.item(kMain, kClaude, DP), QByteArray("sk-claude"));
-        EXPECT_EQ(secrets.itemCount(), 1);
-    }
-}
-
-TEST_F(KeyStoreTest, RemovedKindKeyDoesNotComeBackFromTheEndpointItem)
-{
-    m_secrets.put(kMain, kEndpointAccount, DP, "sk-claude");
-    ASSERT_EQ(m_store.key(endpoint("claude")), QStringLiteral("sk-claude"));
-    ASSERT_TRUE(m_store.save({}, kClaude));
-    EXPECT_EQ(m_store.key(endpoint("claude")), QString());
-}
-
-TEST_F(KeyStoreTest, EndpointItemStaysWhenTheCopyFails)
-{
-    m_secrets.put(kMain, kEndpointAccount, DP, "sk-claude");
-    m_secrets.setFailing(Op::Write, DP, true);
-    m_secrets.setFailing(Op::Write, Login, true);
-    EXPECT_EQ(m_store.key(endpoint("claude")), QStringLiteral("sk-claude"));
-    EXPECT_EQ(item(kEndpointAccount, DP), QByteArray("sk-claude"));
-}
-
-TEST_F(KeyStoreTest, ChatGPTEndpointFindsTheLegacyDefaultKey)
-{
-    m_secrets.put(kLegacy, kOpenAI, DP, "sk-legacy");
-    EXPECT_EQ(m_store.key(endpoint("chatgpt")), QStringLiteral("sk-legacy"));
-    EXPECT_EQ(item(kOpenAI, DP), QByteArray("sk-legacy"));
-}
-
-TEST_F(KeyStoreTest, CustomEndpointWithoutItemLooksNoFurther)
-{
-    m_secrets.put(kMain, kOpenAI, DP, "sk-default");
-    EXPECT_EQ(m_store.key(endpoint("custom")), QString());
-    EXPECT_EQ(m_secrets.calls(),
-              (QStringList{
-                  QStringLiteral("read de.morvane.quenda ") + kEndpointAccount + QStringLiteral(" dp"),
-                  QStringLiteral("read de.morvane.quenda ") + kEndpointAccount + QStringLiteral(" login"),
-              }));
-}
-
-// --- snapshot mode ---
-
-TEST_F(KeyStoreTest, SnapshotModeNeverTouchesTheStore)
-{
-    m_secrets.put(kMain, kOpenAI, DP, "sk-1");
-    m_secrets.put(kMain, kEndpointAccount, Login, "sk-2");
-    RunMode::setSnapshot(true);
-    EXPECT_EQ(m_store.load(std::nullopt), QString());
-    EXPECT_EQ(m_store.load(endpoint("custom").id), QString());
-    for (const char* kind : {"chatgpt", "claude", "custom"})
-        EXPECT_EQ(m_store.key(endpoint(kind)), QString()) << kind;
-    EXPECT_FALSE(m_store.save(QStringLiteral("sk-3"), kOpenAI));
-    EXPECT_FALSE(m_store.save({}, kOpenAI));
-    EXPECT_TRUE(m_secrets.calls().isEmpty());
-}
-
-// --- background calls ---
-
-TEST_F(KeyStoreTest, BackgroundResultForAGoneContextIsDropped)
-{
-    auto* gone = new QObject;
+    FakeSecretStore secrets;
+    OpenAIKeyStore store(secrets);
+    auto gone = std::make_unique<QObject>();
     bool calledForGone = false;
-    m_store.saveInBackground(QStringLiteral("sk-1"), kClaude, gone, [&](bool) { calledForGone = true; });
-    delete gone;
+    store.saveInBackground(u"sk-1"_s, kClaude, gone.get(), [&](bool) { calledForGone = true; });
+    gone.reset();
 
     // One worker: the second result is delivered after the first would have been.
     QObject live;
-    QEventLoop loop;
-    QTimer::singleShot(10'000, &loop, [&] { loop.exit(1); });
-    CorrectionEndpoint claude = endpoint("claude");
     QString got;
     QThread* deliveredOn = nullptr;
-    m_store.keyInBackground(claude, &live, [&](const QString& key) {
+    store.keyInBackground(endpoint("claude"), &live, [&](const QString& key) {
         got = key;
         deliveredOn = QThread::currentThread();
-        loop.quit();
     });
-    ASSERT_EQ(loop.exec(), 0) << "no result arrived";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return deliveredOn != nullptr; }, 10'000)) << "no result arrived";
     EXPECT_FALSE(calledForGone);
-    EXPECT_EQ(got, QStringLiteral("sk-1")) << "the save itself still ran";
+    EXPECT_EQ(got, u"sk-1"_s) << "the save itself still ran";
     EXPECT_EQ(deliveredOn, live.thread());
 }
 

@@ -1,4 +1,5 @@
 #include "core/apple_notes.h"
+#include "core/apple_notes_failure.h"
 #include "core/apple_notes_scripts.h"
 #include "fake_script_runner.h"
 #include "manual_clock.h"
@@ -6,9 +7,7 @@
 
 #include <QFile>
 #include <QJsonDocument>
-#include <QJsonObject>
 #include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -16,9 +15,53 @@
 
 namespace {
 
+using namespace Qt::Literals::StringLiterals;
+
 QString s(const char* utf8)
 {
     return QString::fromUtf8(utf8);
+}
+
+TEST(AppleNotesScripts, BodyMarkupKeepsTheTextAsText)
+{
+    EXPECT_EQ(AppleNotesScripts::htmlBody(s("&lt; <b>")), s("<div>&amp;lt; &lt;b&gt;</div>"));
+    EXPECT_EQ(AppleNotesScripts::htmlBody(s("one\r\ntwo\nthree\rfour")),
+              s("<div>one<br>two<br>three\rfour</div>"));
+}
+
+TEST(AppleNotesScripts, FolderListingSkipsHiddenAndRepeatedFoldersAndSortsByValue)
+{
+    const std::vector<std::pair<const char*, const char*>> cases{
+        {"no tab\n\tNotes\niCloud\t \n\n  A \t B \n", "A/B"},
+        {"A\tB\tC", "A/B\tC"},
+        {"iCloud\tRecently Deleted\niCloud\tZULETZT GELÖSCHT\niCloud\tzuletzt gelo\xCC\x88scht\n"
+         "iCloud\tRécently deleted\niCloud\tKept",
+         "iCloud/Kept"},
+        {"B\tNotes\nA\tNotes\r\nA\tNotes\nA\t Notes ", "A/Notes B/Notes"},
+        {"B\tx\nA\tz\nB\ta\nA\ty", "A/y A/z B/a B/x"},
+        {"A\tFolder 10\nA\tFolder 9\nA\tfolder 2", "A/folder 2 A/Folder 9 A/Folder 10"},
+    };
+    for (const auto& [output, expected] : cases) {
+        QStringList folders;
+        for (const AppleNotesFolder& folder : AppleNotesScripts::parseFolders(s(output)))
+            folders << folder.account + u'/' + folder.name;
+        EXPECT_EQ(folders.join(u' '), s(expected)) << output;
+    }
+}
+
+TEST(AppleNotesScripts, OnlyTheScriptsRefusalCountsAsDenied)
+{
+    const std::vector<std::pair<AppleNotesFailure, bool>> cases{
+        {{s("execution error: (-1743)"), false}, true},
+        {{s("Not AUTHORIZED to send Apple events"), false}, true},
+        {{s("Nicht berechtigt, Apple-Events zu senden"), false}, true},
+        {AppleNotesFailure::timeout(), false},
+        {{s("Can’t get folder \"x\". (-1728)"), false}, false},
+        // A launch error is not the script's refusal, whatever its text says.
+        {{s("not authorized"), true}, false},
+    };
+    for (const auto& [failure, denied] : cases)
+        EXPECT_EQ(failure.denied(), denied) << qPrintable(failure.output);
 }
 
 // Records every completion of one call.
@@ -33,128 +76,96 @@ template <typename T> struct Capture {
             result = r;
         };
     }
+    bool completes() const
+    {
+        return QTest::qWaitFor([this] { return calls > 0; }, 10'000);
+    }
 };
 
-// The bridge against scripted runner replies.
-class AppleNotesReplies : public ::testing::Test {
+class AppleNotesTest : public ::testing::Test {
 protected:
     QTemporaryDir m_dir;
     QSettings m_settings{m_dir.filePath(QStringLiteral("settings.ini")), QSettings::IniFormat};
-    FakeScriptRunner m_runner;
     QObject m_context;
-    AppleNotes m_notes{m_runner, m_settings, QStringLiteral("/opt/notes-interpreter")};
 };
 
-struct ReplyCase {
-    const char* name;
-    ScriptResult reply;
-    std::optional<QString> id; // the delivered id, or none for a failure
-    QString failure;
-};
-
-void PrintTo(const ReplyCase& c, std::ostream* os)
+TEST_F(AppleNotesTest, RunnerRepliesBecomeAnIdOrAFailure)
 {
-    *os << c.name;
-}
-
-class CreateReplies : public AppleNotesReplies, public ::testing::WithParamInterface<ReplyCase> {};
-
-} // namespace
-
-TEST_P(CreateReplies, BecomeIdOrFailure)
-{
-    Capture<QString> capture;
-    m_notes.createNote(s("t"), s("b"), s("iCloud"), s("Notes"), &m_context, capture.callback());
-    const ScriptRequest request = m_runner.requests().value(0);
-    EXPECT_EQ(request.program, s("/opt/notes-interpreter"));
-    EXPECT_EQ(request.arguments, QStringList{s("-")});
-    EXPECT_EQ(request.timeoutMs, 90'000);
-    ASSERT_TRUE(m_runner.finishNext(GetParam().reply));
-    ASSERT_EQ(capture.calls, 1);
-    if (GetParam().id) {
-        ASSERT_TRUE(capture.result->ok());
-        EXPECT_EQ(capture.result->value(), *GetParam().id);
-    } else {
-        ASSERT_FALSE(capture.result->ok());
-        EXPECT_EQ(capture.result->failure().output, GetParam().failure);
+    const std::vector<std::pair<ScriptResult, const char*>> cases{
+        {FakeScriptRunner::exited(0, " id-1 \n"), "id id-1"},
+        {FakeScriptRunner::exited(0, "", "warning"), "id "},
+        {FakeScriptRunner::exited(0, "\xff\xfeid"), "id "}, // not UTF-8: no text
+        {FakeScriptRunner::exited(1, "out", " denied \n"), "failure  denied \n"},
+        {FakeScriptRunner::exited(1, "out\n", ""), "failure out\n"},
+        {ScriptResult{ScriptResult::Status::Crashed, 0, {}, "boom", {}}, "failure boom"},
+        {FakeScriptRunner::timedOut(), "failure timeout"},
+        // On a desktop without the interpreter callers take their failure path (saving falls back).
+        {FakeScriptRunner::failedToStart(s("not authorized")), "launch failure not authorized"},
+    };
+    for (const auto& [reply, expected] : cases) {
+        FakeScriptRunner runner;
+        const AppleNotes notes(runner, m_settings, QStringLiteral("/opt/notes-interpreter"));
+        Capture<QString> capture;
+        notes.createNote(s(" \n "), s("b"), s("iCloud"), s("Notes"), &m_context, capture.callback());
+        const ScriptRequest request = runner.requests().value(0);
+        EXPECT_EQ(request.program + u' ' + request.arguments.join(u' '), s("/opt/notes-interpreter -"));
+        EXPECT_TRUE(QString::fromUtf8(request.input).contains(s("{name:\"Notiz\", body:"))) << "blank title";
+        ASSERT_TRUE(runner.finishNext(reply));
+        ASSERT_EQ(capture.calls, 1);
+        const AppleNotesResult<QString>& r = *capture.result;
+        const QString failure = r.ok() ? QString()
+                                       : (r.failure().launchFailed ? u"launch "_s : QString()) +
+                                             u"failure "_s + r.failure().output;
+        EXPECT_EQ(r.ok() ? u"id "_s + r.value() : failure, s(expected));
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Results, CreateReplies,
-    ::testing::Values(
-        ReplyCase{"IdIsTrimmed", FakeScriptRunner::exited(0, " id-1 \n"), s("id-1"), {}},
-        ReplyCase{"StderrOfASuccessIsIgnored", FakeScriptRunner::exited(0, "", "warning"), s(""), {}},
-        ReplyCase{"InvalidUtf8CountsAsNoText", FakeScriptRunner::exited(0, "\xff\xfeid"), s(""), {}},
-        ReplyCase{"ErrorTextIsKeptUntrimmed",
-                  FakeScriptRunner::exited(1, "out", " denied \n"),
-                  {},
-                  s(" denied \n")},
-        ReplyCase{"StdoutWhenStderrIsEmpty", FakeScriptRunner::exited(1, "out\n", ""), {}, s("out\n")},
-        ReplyCase{
-            "CrashIsAFailure", ScriptResult{ScriptResult::Status::Crashed, 0, {}, "boom", {}}, {}, s("boom")},
-        ReplyCase{"TimedOut", FakeScriptRunner::timedOut(), {}, s("timeout")}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(AppleNotesReplies, BlankTitleIsSentAsNotiz)
+TEST_F(AppleNotesTest, RememberKeepsTheOldIdForABlankOne)
 {
-    m_notes.createNote(s(" \n "), s("b"), s("iCloud"), s("Notes"), &m_context, {});
-    EXPECT_TRUE(QString::fromUtf8(m_runner.requests().value(0).input).contains(s("{name:\"Notiz\", body:")));
-}
-
-TEST_F(AppleNotesReplies, RememberKeepsTheOldIdForABlankOne)
-{
-    m_notes.remember(s("  note-1 \n"));
-    m_notes.remember(s("  "));
-    EXPECT_EQ(m_notes.rememberedID(), s("note-1"));
+    FakeScriptRunner runner;
+    AppleNotes notes(runner, m_settings);
+    notes.remember(s("  note-1 \n"));
+    notes.remember(s("  "));
+    EXPECT_EQ(notes.rememberedID(), s("note-1"));
     m_settings.setValue(AppleNotes::rememberedKey(), s(" \t "));
-    EXPECT_FALSE(m_notes.rememberedID());
+    EXPECT_FALSE(notes.rememberedID());
 }
-
-namespace {
 
 // The bridge against a child process that answers like Notes (fake_notes.py).
-class NotesInterpreter : public ::testing::Test {
+class NotesInterpreter : public AppleNotesTest {
 protected:
-    void SetUp() override
-    {
-        m_python = QStandardPaths::findExecutable(QStringLiteral("python3"));
-        if (m_python.isEmpty())
-            GTEST_SKIP() << "python3 is needed for the fake interpreter";
-    }
-
+    // The fake accepts only scripts shaped like the bridge's own, with "X" for each text.
     AppleNotes bridge(const char* mode)
     {
-        const QString path = m_dir.filePath(QStringLiteral("interpreter-") + s(mode));
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("#!/bin/sh\nexec '" + m_python.toUtf8() + "' '" QUENDA_FAKE_NOTES "' " + mode + " '" +
-                   m_dir.path().toUtf8() + "' \"$@\"\n");
-        file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        return AppleNotes(m_runner, m_settings, path);
+        const QString x = QStringLiteral("X");
+        write("create.template", AppleNotesScripts::createNote(x, x, x, x).toUtf8());
+        write("reveal.template", AppleNotesScripts::reveal(x, x, x).toUtf8());
+        write("interpreter", "#!/bin/sh\nexec python3 '" QUENDA_FAKE_NOTES "' " + QByteArray(mode) + " '" +
+                                 m_dir.path().toUtf8() + "' \"$@\"\n");
+        QFile::setPermissions(m_dir.filePath(QStringLiteral("interpreter")),
+                              QFile::ReadOwner | QFile::ExeOwner);
+        return AppleNotes(m_runner, m_settings, m_dir.filePath(QStringLiteral("interpreter")));
     }
 
-    QJsonObject recorded(const char* name)
+    void write(const char* name, const QByteArray& bytes)
     {
         QFile file(m_dir.filePath(s(name)));
-        return file.open(QIODevice::ReadOnly) ? QJsonDocument::fromJson(file.readAll()).object()
-                                              : QJsonObject();
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
     }
 
-    template <typename T> bool completes(const Capture<T>& capture)
+    // The texts the fake found in the script's placeholders.
+    QStringList recorded(const char* name)
     {
-        return QTest::qWaitFor([&] { return capture.calls > 0; }, 10'000);
+        QFile file(m_dir.filePath(s(name)));
+        return file.open(QIODevice::ReadOnly)
+                   ? QJsonDocument::fromJson(file.readAll()).toVariant().toStringList()
+                   : QStringList();
     }
 
-    QTemporaryDir m_dir;
-    QSettings m_settings{m_dir.filePath(QStringLiteral("settings.ini")), QSettings::IniFormat};
     ManualClock m_clock;
     QProcessScriptRunner m_runner{m_clock};
-    QObject m_context;
-    QString m_python;
 };
-
-} // namespace
 
 // Whatever the user dictates reaches Notes as text; none of it may become script.
 TEST_F(NotesInterpreter, DictatedTextCannotBreakOutOfTheScript)
@@ -166,28 +177,25 @@ TEST_F(NotesInterpreter, DictatedTextCannotBreakOutOfTheScript)
     const AppleNotes notes = bridge("notes");
     Capture<QString> created;
     notes.createNote(title, body, account, folder, &m_context, created.callback());
-    ASSERT_TRUE(completes(created));
-    ASSERT_TRUE(created.result->ok()) << created.result->failure().output.toStdString();
+    ASSERT_TRUE(created.completes());
+    ASSERT_TRUE(created.result->ok()) << qPrintable(created.result->failure().output);
     EXPECT_EQ(created.result->value(), s("x-coredata://note/p42"));
-    const QJsonObject note = recorded("created.json");
-    EXPECT_EQ(note.value(QStringLiteral("name")).toString(), title.trimmed());
-    EXPECT_EQ(note.value(QStringLiteral("body")).toString(), AppleNotesScripts::htmlBody(body));
-    EXPECT_EQ(note.value(QStringLiteral("account")).toString(), account);
-    EXPECT_EQ(note.value(QStringLiteral("folder")).toString(), folder);
+    EXPECT_EQ(recorded("create.json"),
+              (QStringList{account, folder, title.trimmed(), AppleNotesScripts::htmlBody(body)}));
 
     Capture<std::monostate> revealed;
     notes.reveal(account, folder, s(" id \"7\"\\ \n"), &m_context, revealed.callback());
-    ASSERT_TRUE(completes(revealed));
-    ASSERT_TRUE(revealed.result->ok()) << revealed.result->failure().output.toStdString();
-    EXPECT_EQ(recorded("revealed.json").value(QStringLiteral("id")).toString(), s("id \"7\"\\"));
+    ASSERT_TRUE(revealed.completes());
+    ASSERT_TRUE(revealed.result->ok()) << qPrintable(revealed.result->failure().output);
+    const QString id = s("id \"7\"\\");
+    EXPECT_EQ(recorded("reveal.json"), (QStringList{id, id, account, folder}));
 }
 
 TEST_F(NotesInterpreter, RefusalIsReportedAsDenied)
 {
-    const AppleNotes notes = bridge("deny");
     Capture<QList<AppleNotesFolder>> capture;
-    notes.folders(&m_context, capture.callback());
-    ASSERT_TRUE(completes(capture));
+    bridge("deny").folders(&m_context, capture.callback());
+    ASSERT_TRUE(capture.completes());
     ASSERT_FALSE(capture.result->ok());
     EXPECT_TRUE(capture.result->failure().denied());
     EXPECT_TRUE(capture.result->failure().output.endsWith(s("(-1743)\n")));
@@ -195,14 +203,13 @@ TEST_F(NotesInterpreter, RefusalIsReportedAsDenied)
 
 TEST_F(NotesInterpreter, SlowScriptTimesOutOnceAndIsKilled)
 {
-    const AppleNotes notes = bridge("hang");
     Capture<QString> capture;
-    notes.createNote(s("t"), s("b"), s("iCloud"), s("Notes"), &m_context, capture.callback());
+    bridge("hang").createNote(s("t"), s("b"), s("iCloud"), s("Notes"), &m_context, capture.callback());
     m_clock.advance(AppleNotes::defaultTimeoutMs - 1);
     QCoreApplication::processEvents();
     EXPECT_EQ(capture.calls, 0);
     m_clock.advance(1);
-    ASSERT_TRUE(completes(capture));
+    ASSERT_TRUE(capture.completes());
     EXPECT_EQ(capture.result->failure().output, s("timeout"));
     // The killed child's own end arrives later and must not complete the call again.
     ASSERT_TRUE(QTest::qWaitFor([&] { return m_runner.findChildren<QProcess*>().isEmpty(); }, 10'000));
@@ -210,16 +217,4 @@ TEST_F(NotesInterpreter, SlowScriptTimesOutOnceAndIsKilled)
     EXPECT_EQ(capture.calls, 1);
 }
 
-// On a desktop without the interpreter, callers take their failure path (saving falls back).
-TEST_F(NotesInterpreter, MissingInterpreterIsALaunchFailure)
-{
-    const AppleNotes notes(m_runner, m_settings, m_dir.filePath(QStringLiteral("no-such-interpreter")));
-    Capture<QString> capture;
-    notes.createNote(s("t"), s("b"), s("iCloud"), s("Notes"), &m_context, capture.callback());
-    EXPECT_EQ(capture.calls, 0) << "completes later, never inside the call";
-    ASSERT_TRUE(completes(capture));
-    ASSERT_FALSE(capture.result->ok());
-    EXPECT_TRUE(capture.result->failure().launchFailed);
-    EXPECT_FALSE(capture.result->failure().denied());
-    EXPECT_EQ(m_clock.pendingCount(), 0) << "the time limit ends with the run";
-}
+} // namespace

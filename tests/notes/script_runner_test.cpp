@@ -11,37 +11,36 @@
 
 namespace {
 
+using Status = ScriptResult::Status;
+
 struct Completions {
     int calls = 0;
     ScriptResult last;
-
-    ScriptRunner::Completion callback()
-    {
-        return [this](const ScriptResult& result) {
-            ++calls;
-            last = result;
-        };
-    }
 };
+
+ScriptRequest shell(const char* command, QByteArray input = {})
+{
+    return {QStringLiteral("/bin/sh"),
+            {QStringLiteral("-c"), QString::fromUtf8(command)},
+            std::move(input),
+            1000};
+}
 
 class QProcessScriptRunnerTest : public ::testing::Test {
 protected:
-    static ScriptRequest shell(const char* command, QByteArray input = {})
+    void run(Completions& c, const ScriptRequest& request, QObject* context = nullptr)
     {
-        return {QStringLiteral("/bin/sh"),
-                {QStringLiteral("-c"), QString::fromUtf8(command)},
-                std::move(input),
-                1000};
+        m_runner.run(request, context ? context : &m_context, [&c](const ScriptResult& result) {
+            ++c.calls;
+            c.last = result;
+        });
     }
 
-    static bool completes(const Completions& c)
+    // Waits until every child is gone, then delivers what is still queued.
+    void settle()
     {
-        return QTest::qWaitFor([&] { return c.calls > 0; }, 20'000);
-    }
-
-    bool childrenGone()
-    {
-        return QTest::qWaitFor([&] { return m_runner.findChildren<QProcess*>().isEmpty(); }, 10'000);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return m_runner.findChildren<QProcess*>().isEmpty(); }, 10'000));
+        QCoreApplication::processEvents();
     }
 
     ManualClock m_clock;
@@ -49,69 +48,42 @@ protected:
     QObject m_context;
 };
 
-} // namespace
-
-TEST_F(QProcessScriptRunnerTest, LargeInputComesBackWithErrorAndExitCode)
+// Large input must not deadlock the pipes, and a program that exits without reading its input
+// must not take the caller down with SIGPIPE. Every run completes once, later, never inside run().
+TEST_F(QProcessScriptRunnerTest, EndedProgramCompletesOnceWithItsOutcome)
 {
-    const QByteArray input(4 << 20, 'x');
-    Completions c;
-    m_runner.run(shell("cat; echo oops >&2; exit 3", input), &m_context, c.callback());
-    ASSERT_TRUE(completes(c));
-    EXPECT_EQ(c.last.status, ScriptResult::Status::Exited);
-    EXPECT_EQ(c.last.exitCode, 3);
-    EXPECT_EQ(c.last.output, input);
-    EXPECT_EQ(c.last.error, QByteArray("oops\n"));
-}
-
-// A program that exits without reading its input must not take the caller down with SIGPIPE.
-TEST_F(QProcessScriptRunnerTest, ProgramIgnoringItsInputStillCompletes)
-{
-    Completions c;
-    m_runner.run(shell("exit 0", QByteArray(1 << 20, 'x')), &m_context, c.callback());
-    ASSERT_TRUE(completes(c));
-    EXPECT_TRUE(c.last.succeeded());
-}
-
-TEST_F(QProcessScriptRunnerTest, KilledProgramIsACrash)
-{
-    Completions c;
-    m_runner.run(shell("kill -KILL $$"), &m_context, c.callback());
-    ASSERT_TRUE(completes(c));
-    EXPECT_EQ(c.last.status, ScriptResult::Status::Crashed);
-}
-
-TEST_F(QProcessScriptRunnerTest, ExitBeforeTheLimitCompletesOnce)
-{
-    Completions c;
-    m_runner.run(shell("echo done"), &m_context, c.callback());
-    ASSERT_TRUE(completes(c));
-    EXPECT_EQ(m_clock.pendingCount(), 0) << "the time limit is cancelled by the exit";
-    m_clock.advance(5000);
-    QCoreApplication::processEvents();
-    EXPECT_EQ(c.calls, 1);
-    EXPECT_TRUE(c.last.succeeded());
-}
-
-// The limit falls due before the already-finished child's exit is seen: one completion only.
-TEST_F(QProcessScriptRunnerTest, LimitRacingTheExitCompletesOnce)
-{
-    Completions c;
-    m_runner.run(shell("exit 0"), &m_context, c.callback());
-    m_clock.advance(1000);
-    ASSERT_TRUE(completes(c));
-    EXPECT_EQ(c.last.status, ScriptResult::Status::TimedOut);
-    ASSERT_TRUE(childrenGone());
-    QCoreApplication::processEvents();
-    EXPECT_EQ(c.calls, 1);
+    const QByteArray big(4 << 20, 'x');
+    const std::vector<std::pair<ScriptRequest, ScriptResult>> cases{
+        {shell("cat; echo oops >&2; exit 3", big), {Status::Exited, 3, big, "oops\n", {}}},
+        {shell("exit 0", big), {}},
+        {shell("kill -KILL $$"), {Status::Crashed, 0, {}, {}, {}}},
+        {{QStringLiteral("/nonexistent/interpreter"), {}, big}, {Status::FailedToStart, 0, {}, {}, {}}},
+    };
+    for (const auto& [request, expected] : cases) {
+        SCOPED_TRACE(qPrintable(request.program + u' ' + request.arguments.join(u' ')));
+        Completions c;
+        run(c, request);
+        EXPECT_EQ(c.calls, 0);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return c.calls > 0; }, 20'000));
+        EXPECT_EQ(c.last.status, expected.status);
+        EXPECT_TRUE(expected.status != Status::Exited || c.last.exitCode == expected.exitCode);
+        EXPECT_EQ(c.last.output, expected.output);
+        EXPECT_EQ(c.last.error, expected.error);
+        EXPECT_EQ(m_clock.pendingCount(), 0) << "the time limit ends with the run";
+        m_clock.advance(5000);
+        settle();
+        EXPECT_EQ(c.calls, 1);
+    }
 }
 
 TEST_F(QProcessScriptRunnerTest, GoneContextIsNeverCalled)
 {
     Completions c;
     auto context = std::make_unique<QObject>();
-    m_runner.run(shell("cat", "x"), context.get(), c.callback());
+    run(c, shell("cat", "x"), context.get());
     context.reset();
-    ASSERT_TRUE(childrenGone());
-    QCoreApplication::processEvents();
+    settle();
     EXPECT_EQ(c.calls, 0);
 }
+
+} // namespace

@@ -7,79 +7,51 @@
 namespace {
 
 struct FormatCase {
-    const char* name;
-    QString pattern;
+    const char* pattern;
     QLocale locale;
     QVariantList arguments;
-    QString expected;
+    const char* expected;
 };
 
-void PrintTo(const FormatCase& c, std::ostream* os)
+void check(const std::vector<FormatCase>& cases)
 {
-    *os << c.name;
+    for (const FormatCase& c : cases)
+        EXPECT_EQ(TextFormat::format(QString::fromUtf8(c.pattern), c.locale, c.arguments),
+                  QString::fromUtf8(c.expected))
+            << c.pattern;
 }
 
 const QLocale en(QLocale::English, QLocale::UnitedStates);
 const QLocale de(QLocale::German, QLocale::Germany);
 
-QString text(const char* s)
+TEST(TextFormat, FillsConversionsInTheLocale)
 {
-    return QString::fromUtf8(s);
+    check({{"%d", de, {1234567}, "1234567"}, // no grouping
+           {"%d", en, {Q_INT64_C(9000000000)}, "9000000000"},
+           {"%lld", en, {std::numeric_limits<qint64>::min()}, "-9223372036854775808"},
+           {"%lu", en, {std::numeric_limits<quint64>::max()}, "18446744073709551615"},
+           {"[%04d|%-4d]", en, {-5, 7}, "[-005|7   ]"},
+           {"%.1f %.2e", en, {3, 12345.0}, "3.0 1.23e+04"},
+           {"%.1f", de, {-0.5}, "-0,5"},
+           {"%.2s %@", de, {QStringLiteral("abcdef"), 2.5}, "ab 2,5"},
+           {"100%% sure", en, {}, "100% sure"},
+           {"%2$d of %1$@", en, {QStringLiteral("x"), 3}, "3 of x"},
+           // An argument is never read again as a pattern.
+           {"%@", en, {QStringLiteral("50%d")}, "50%d"}});
 }
-
-class TextFormatTest : public ::testing::TestWithParam<FormatCase> {};
-
-TEST_P(TextFormatTest, Fills)
-{
-    const FormatCase& c = GetParam();
-    EXPECT_EQ(TextFormat::format(c.pattern, c.locale, c.arguments), c.expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Conversions, TextFormatTest,
-    ::testing::Values(
-        FormatCase{"noGrouping", text("%d"), de, {1234567}, text("1234567")},
-        // A 64-bit value through %d must not be cut to 32 bits.
-        FormatCase{"wideThroughD", text("%d"), en, {Q_INT64_C(9000000000)}, text("9000000000")},
-        FormatCase{
-            "lowest", text("%lld"), en, {std::numeric_limits<qint64>::min()}, text("-9223372036854775808")},
-        FormatCase{"unsignedMax",
-                   text("%lu"),
-                   en,
-                   {std::numeric_limits<quint64>::max()},
-                   text("18446744073709551615")},
-        FormatCase{"zeroPadAfterSign", text("%04d"), en, {-5}, text("-005")},
-        FormatCase{"widthBothSides", text("[%4d|%-4d]"), en, {7, 7}, text("[   7|7   ]")},
-        FormatCase{"integerWidensToFloat", text("%.1f"), en, {3}, text("3.0")},
-        FormatCase{"exponent", text("%.2e"), en, {12345.0}, text("1.23e+04")},
-        FormatCase{"negativeFloat", text("%.1f"), de, {-0.5}, text("-0,5")},
-        FormatCase{"object", text("Model %@"), en, {text("tiny")}, text("Model tiny")},
-        FormatCase{"textPrecision", text("%.2s"), en, {text("abcdef")}, text("ab")},
-        FormatCase{"numberAsObject", text("%@"), de, {2.5}, text("2,5")},
-        FormatCase{"percent", text("100%% sure"), en, {}, text("100% sure")},
-        FormatCase{"positional", text("%2$@ %1$@"), en, {text("a"), text("b")}, text("b a")},
-        FormatCase{"positionalTyped", text("%2$d of %1$@"), en, {text("x"), 3}, text("3 of x")},
-        // An argument is never read again as a pattern.
-        FormatCase{"argumentHoldsPercent", text("%@"), en, {text("50%d")}, text("50%d")}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 // Table texts come from a user-writable folder: a conversion that does not fit its argument
 // prints the argument, and what cannot be filled stays visible instead of reading garbage.
-INSTANTIATE_TEST_SUITE_P(
-    Mismatches, TextFormatTest,
-    ::testing::Values(FormatCase{"textForInteger", text("%d min"), en, {text("five")}, text("five min")},
-                      FormatCase{"fractionForInteger", text("%d"), de, {2.5}, text("2,5")},
-                      FormatCase{"textForFloat", text("%.1f h"), en, {text("x")}, text("x h")},
-                      FormatCase{"missingArgument", text("%d and %d"), en, {1}, text("1 and %d")},
-                      FormatCase{"positionBeyond", text("%3$@"), en, {text("a")}, text("%3$@")},
-                      FormatCase{"positionZero", text("%0$d"), en, {1}, text("%0$d")},
-                      FormatCase{"unknownKeepsArgument", text("%k %d"), en, {7}, text("%k 7")},
-                      FormatCase{"unsupportedHex", text("%x"), en, {255}, text("%x")},
-                      FormatCase{"trailingPercent", text("100%"), en, {}, text("100%")},
-                      FormatCase{"hugeWidth", text("%999999999d"), en, {1}, text("%999999999d")},
-                      FormatCase{"hugePrecision", text("%.500f"), en, {1.0}, text("%.500f")},
-                      FormatCase{"starWidth", text("%*d"), en, {3, 4}, text("%*d")},
-                      FormatCase{"invalidVariant", text("[%@]"), en, {QVariant()}, text("[]")}),
-    [](const auto& info) { return std::string(info.param.name); });
+TEST(TextFormat, MismatchesNeverReadTheWrongThing)
+{
+    check({{"%d min", en, {QStringLiteral("five")}, "five min"},
+           {"%d", de, {2.5}, "2,5"},
+           {"%d and %d", en, {1}, "1 and %d"},
+           {"%3$@ %0$d", en, {QStringLiteral("a")}, "%3$@ %0$d"},
+           {"%k %d %x", en, {7, 255}, "%k 7 %x"},
+           {"100%", en, {}, "100%"},
+           {"%999999999d %.500f %*d", en, {1, 1.0, 3}, "%999999999d %.500f %*d"},
+           {"[%@]", en, {QVariant()}, "[]"}});
+}
 
 } // namespace

@@ -3,21 +3,7 @@
 void FakeScriptRunner::run(const ScriptRequest& request, QObject* context, Completion done)
 {
     m_requests.append(request);
-    if (m_replies.empty()) {
-        m_pending.push_back({context, std::move(done)});
-        return;
-    }
-    ScriptResult reply = std::move(m_replies.front());
-    m_replies.pop_front();
-    if (context && done)
-        QMetaObject::invokeMethod(
-            context, [done = std::move(done), reply = std::move(reply)] { done(reply); },
-            Qt::QueuedConnection);
-}
-
-void FakeScriptRunner::addReply(ScriptResult result)
-{
-    m_replies.push_back(std::move(result));
+    m_pending.push_back({context, std::move(done)});
 }
 
 bool FakeScriptRunner::finishNext(const ScriptResult& result)

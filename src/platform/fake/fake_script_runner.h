@@ -7,17 +7,13 @@
 
 #include <deque>
 
-// Records every run; a run completes with a scripted reply (queued, like the real runner) or
-// when the test finishes it.
+// Records every run; a run completes when the test finishes it.
 class FakeScriptRunner final : public ScriptRunner {
 public:
     void run(const ScriptRequest& request, QObject* context, Completion done) override;
 
-    // The next run without a reply waiting takes this one, delivered through the event loop.
-    void addReply(ScriptResult result);
     // Completes the oldest waiting run right now; false when none waits.
     bool finishNext(const ScriptResult& result);
-    int pendingCount() const { return static_cast<int>(m_pending.size()); }
     const QList<ScriptRequest>& requests() const { return m_requests; }
 
     static ScriptResult exited(int exitCode, const QByteArray& output, const QByteArray& error = {});
@@ -32,5 +28,4 @@ private:
 
     QList<ScriptRequest> m_requests;
     std::deque<Pending> m_pending;
-    std::deque<ScriptResult> m_replies;
 };

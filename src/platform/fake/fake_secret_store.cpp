@@ -1,7 +1,5 @@
 #include "fake_secret_store.h"
 
-#include <algorithm>
-
 namespace {
 
 const char* operationName(FakeSecretStore::Operation operation)
@@ -28,17 +26,17 @@ SecretStore::Read FakeSecretStore::read(const QString& service, const QString& a
     const auto it = m_items.find({service, account, keychain});
     if (it == m_items.end())
         return {Status::NotFound, {}};
-    return {Status::Ok, it->second.secret};
+    return {Status::Ok, it->second};
 }
 
 bool FakeSecretStore::write(const QString& service, const QString& account, Keychain keychain,
-                            const QByteArray& secret, const QString& label)
+                            const QByteArray& secret, const QString& /*label*/)
 {
     std::lock_guard lock(m_mutex);
     logLocked(Operation::Write, service, account, keychain);
     if (failsLocked(Operation::Write, keychain))
         return false;
-    m_items[{service, account, keychain}] = {secret, label};
+    m_items[{service, account, keychain}] = secret;
     return true;
 }
 
@@ -55,7 +53,7 @@ void FakeSecretStore::put(const QString& service, const QString& account, Keycha
                           const QByteArray& secret)
 {
     std::lock_guard lock(m_mutex);
-    m_items[{service, account, keychain}] = {secret, QStringLiteral("seeded")};
+    m_items[{service, account, keychain}] = secret;
 }
 
 std::optional<QByteArray> FakeSecretStore::item(const QString& service, const QString& account,
@@ -65,14 +63,7 @@ std::optional<QByteArray> FakeSecretStore::item(const QString& service, const QS
     const auto it = m_items.find({service, account, keychain});
     if (it == m_items.end())
         return std::nullopt;
-    return it->second.secret;
-}
-
-QString FakeSecretStore::label(const QString& service, const QString& account, Keychain keychain) const
-{
-    std::lock_guard lock(m_mutex);
-    const auto it = m_items.find({service, account, keychain});
-    return it == m_items.end() ? QString() : it->second.label;
+    return it->second;
 }
 
 int FakeSecretStore::itemCount() const
@@ -90,35 +81,15 @@ void FakeSecretStore::setFailing(Operation operation, Keychain keychain, bool fa
         m_failing.erase({operation, keychain});
 }
 
-void FakeSecretStore::setUnavailable(bool unavailable)
-{
-    std::lock_guard lock(m_mutex);
-    m_unavailable = unavailable;
-}
-
 QStringList FakeSecretStore::calls() const
 {
     std::lock_guard lock(m_mutex);
     return m_calls;
 }
 
-int FakeSecretStore::count(Operation operation) const
-{
-    std::lock_guard lock(m_mutex);
-    const QString prefix = QLatin1String(operationName(operation)) + QLatin1Char(' ');
-    return static_cast<int>(std::count_if(m_calls.cbegin(), m_calls.cend(),
-                                          [&](const QString& call) { return call.startsWith(prefix); }));
-}
-
-void FakeSecretStore::clearCalls()
-{
-    std::lock_guard lock(m_mutex);
-    m_calls.clear();
-}
-
 bool FakeSecretStore::failsLocked(Operation operation, Keychain keychain) const
 {
-    return m_unavailable || m_failing.contains({operation, keychain});
+    return m_failing.contains({operation, keychain});
 }
 
 void FakeSecretStore::logLocked(Operation operation, const QString& service, const QString& account,

@@ -24,32 +24,22 @@ public:
     // Seeds and inspects items without counting as calls.
     void put(const QString& service, const QString& account, Keychain keychain, const QByteArray& secret);
     std::optional<QByteArray> item(const QString& service, const QString& account, Keychain keychain) const;
-    QString label(const QString& service, const QString& account, Keychain keychain) const;
     int itemCount() const;
 
     // Every later call of that operation on that keychain fails.
     void setFailing(Operation operation, Keychain keychain, bool failing);
-    // Every call fails, as with no Secret Service on the bus.
-    void setUnavailable(bool unavailable);
 
     // Calls so far, each as "<read|write|remove> <service> <account> <login|dp>".
     QStringList calls() const;
-    int count(Operation operation) const;
-    void clearCalls();
 
 private:
     using Key = std::tuple<QString, QString, Keychain>;
-    struct Item {
-        QByteArray secret;
-        QString label;
-    };
 
     bool failsLocked(Operation operation, Keychain keychain) const;
     void logLocked(Operation operation, const QString& service, const QString& account, Keychain keychain);
 
     mutable std::mutex m_mutex;
-    std::map<Key, Item> m_items;
+    std::map<Key, QByteArray> m_items;
     std::set<std::pair<Operation, Keychain>> m_failing;
-    bool m_unavailable = false;
     QStringList m_calls;
 };

@@ -132,9 +132,9 @@ void EngineClient::health(qint64 port, QObject* context, HealthDone done)
         return;
     }
     // The status code and transport errors are not looked at: only a decodable body counts.
-    watch(m_network.get(request(*url)), kPollTimeoutMs, context,
-          [done = std::move(done)](QNetworkReply* reply, bool timedOut) {
-              done(timedOut ? std::nullopt : HealthBody::decode(reply->readAll()));
+    watch(m_network.get(request(*url)), kPollTimeoutMs, kMaxHealthBytes, context,
+          [done = std::move(done)](QNetworkReply* reply, Ending ending) {
+              done(ending == Ending::Answered ? HealthBody::decode(reply->readAll()) : std::nullopt);
           });
 }
 
@@ -153,10 +153,14 @@ void EngineClient::post(const QUrl& url, const QByteArray& contentType, const QB
 {
     QNetworkRequest r = request(url);
     r.setHeader(QNetworkRequest::ContentTypeHeader, contentType);
-    watch(m_network.post(r, body), kRequestTimeoutMs, context,
-          [done = std::move(done)](QNetworkReply* reply, bool timedOut) {
-              if (timedOut) {
+    watch(m_network.post(r, body), kRequestTimeoutMs, kMaxReplyBytes, context,
+          [done = std::move(done)](QNetworkReply* reply, Ending ending) {
+              if (ending == Ending::TimedOut) {
                   done(EngineError{EngineError::Kind::TimedOut, L10n::s(QStringLiteral("engine.timedOut"))});
+                  return;
+              }
+              if (ending == Ending::TooLarge) {
+                  done(undecodable());
                   return;
               }
               if (isTransportError(reply->error())) {
@@ -181,28 +185,36 @@ void EngineClient::postEmpty(const QString& path, qint64 port)
         return;
     // A custom POST with an empty body goes out with no Content-Type, which a plain post() would add.
     watch(m_network.sendCustomRequest(request(*url), QByteArrayLiteral("POST"), QByteArray()),
-          kRequestTimeoutMs, this, [](QNetworkReply*, bool) {});
+          kRequestTimeoutMs, kMaxHealthBytes, this, [](QNetworkReply*, Ending) {});
 }
 
-void EngineClient::watch(QNetworkReply* reply, int timeoutMs, QObject* context, Finish finish)
+void EngineClient::watch(QNetworkReply* reply, int timeoutMs, qint64 maxBytes, QObject* context,
+                        Finish finish)
 {
-    auto timedOut = std::make_shared<bool>(false);
-    const Clock::TimerId timer = m_clock.singleShot(timeoutMs, reply, [reply, timedOut] {
-        *timedOut = true;
+    auto ending = std::make_shared<Ending>(Ending::Answered);
+    const Clock::TimerId timer = m_clock.singleShot(timeoutMs, reply, [reply, ending] {
+        *ending = Ending::TimedOut;
         reply->abort();
     });
-    // The reply is read here, on the client's thread, before it is deleted; the caller's context
-    // only decides whether anyone still wants the answer.
+    connect(reply, &QIODevice::readyRead, reply, [reply, ending, maxBytes] {
+        if (reply->bytesAvailable() > maxBytes) {
+            *ending = Ending::TooLarge;
+            reply->abort();
+        }
+    });
+    // The reply is read here, on the client's thread, before it is deleted; a caller's context
+    // only decides whether anyone still wants the answer, and without one the answer always comes.
     connect(reply, &QNetworkReply::finished, this,
-            [this, reply, timer, timedOut, guard = QPointer<QObject>(context), finish = std::move(finish)] {
+            [this, reply, timer, ending, bound = context != nullptr, guard = QPointer<QObject>(context),
+             finish = std::move(finish)] {
                 m_clock.cancel(timer);
-                if (guard)
-                    finish(reply, *timedOut);
+                if (guard || !bound)
+                    finish(reply, *ending);
             });
 }
 
 void EngineClient::failLater(QObject* context, std::function<void()> report)
 {
     // Failures are reported as late as answers, so a caller never sees its callback re-entered.
-    QMetaObject::invokeMethod(context, std::move(report), Qt::QueuedConnection);
+    QMetaObject::invokeMethod(context ? context : this, std::move(report), Qt::QueuedConnection);
 }

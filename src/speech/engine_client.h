@@ -26,6 +26,9 @@ public:
 
     static constexpr int kRequestTimeoutMs = 60'000;
     static constexpr int kPollTimeoutMs = 800;
+    // Larger replies are cut off and count as undecodable, so a stray listener cannot fill memory.
+    static constexpr qint64 kMaxReplyBytes = 16 * 1024 * 1024;
+    static constexpr qint64 kMaxHealthBytes = 64 * 1024;
 
     explicit EngineClient(Clock& clock, QObject* parent = nullptr);
 
@@ -46,14 +49,15 @@ public:
     void health(qint64 port, QObject* context, HealthDone done);
 
 private:
-    using Finish = std::function<void(QNetworkReply* reply, bool timedOut)>;
+    enum class Ending { Answered, TimedOut, TooLarge };
+    using Finish = std::function<void(QNetworkReply* reply, Ending ending)>;
 
     static QNetworkRequest request(const QUrl& url);
     void post(const QUrl& url, const QByteArray& contentType, const QByteArray& body, QObject* context,
               Done<QByteArray> done);
     void postEmpty(const QString& path, qint64 port);
-    void watch(QNetworkReply* reply, int timeoutMs, QObject* context, Finish finish);
-    static void failLater(QObject* context, std::function<void()> report);
+    void watch(QNetworkReply* reply, int timeoutMs, qint64 maxBytes, QObject* context, Finish finish);
+    void failLater(QObject* context, std::function<void()> report);
 
     Clock& m_clock;
     QNetworkAccessManager m_network;

@@ -1,349 +1,331 @@
 #include "fake_engine_server.h"
+#include "fake_provider_keys.h"
 #include "health_probe.h"
-#include "supervisor_fixture.h"
+#include "manual_clock.h"
+#include "qstring_printer.h"
+#include "speech_engine.h"
+#include "support/temp_support_dir.h"
 
 #include "core/l10n.h"
 #include "core/support_paths.h"
 
 #include <QElapsedTimer>
 #include <QFile>
-#include <QJsonArray>
 #include <QTcpServer>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 namespace {
 
-TEST_F(SupervisorTest, CreatedEngineIsLoadingAndHasToldNobody)
+using namespace Qt::Literals::StringLiterals;
+
+// The interpreter that setup installs: it records how it was launched, writes to its output and
+// then stays silent like an engine still loading, until it is terminated.
+const QByteArray kEngineStub =
+    "#!/bin/sh\necho \"$0 $* | $(pwd) | $PYTHONUNBUFFERED $HF_HUB_DISABLE_TELEMETRY"
+    " | $QUENDA_SUPPORT | $HF_HOME | $HF_HUB_CACHE | $HUGGINGFACE_HUB_CACHE\""
+    " >> launches\necho engine output\nexec sleep 30\n";
+const QByteArray kWaitForGo = "while [ ! -e \"$2/go\" ]; do sleep 0.01; done\n";
+const QByteArray kInstall = "mkdir -p \"$2/.venv/bin\"\ncp \"$1/python\" \"$2/.venv/bin/python\"\n"
+                            "printf '%s\\n' \"$3\" > \"$2/engine.version\"\n";
+
+QString text(const char* key)
 {
-    EXPECT_FALSE(engine().ready());
-    EXPECT_FALSE(engine().polishAvailable());
-    EXPECT_EQ(engine().statusText(), text("engine.loadingWhisper"));
-    EXPECT_TRUE(engine().statusIsLoading());
-    EXPECT_EQ(m_updates, 0);
+    return L10n::s(QString::fromLatin1(key));
 }
 
-struct PollRow {
-    const char* name;
-    int httpStatus;
-    const char* health; // nullptr: the engine is not listening
-    const char* provider;
-    const char* generalKey;
+// The system's own text for a program that cannot be started.
+QString startError(const QString& program, const QProcessEnvironment& environment = {})
+{
+    QProcess process;
+    if (!environment.isEmpty())
+        process.setProcessEnvironment(environment);
+    process.start(program, {});
+    process.waitForStarted();
+    return process.errorString();
+}
+
+// A support folder, and resources (version " 1.0.0 ") whose setup script installs kEngineStub.
+class SupervisorTest : public TempSupportDir {
+public:
+    using TempSupportDir::supportFile;
+    using TempSupportDir::writeAll;
+
+    void SetUp() override
+    {
+        TempSupportDir::SetUp();
+        QTcpServer probe;
+        probe.listen(QHostAddress::LocalHost, 0);
+        m_config.port = probe.serverPort();
+        // "local" stays only while a local model is there.
+        m_config.polishProvider = u"local"_s;
+        m_config.modelPath = supportFile(u"model"_s);
+        writeAll(supportFile(u"model/config.json"_s), "{}");
+        ASSERT_TRUE(m_config.save());
+        writeExecutable(resourceFile("engine/python"), kEngineStub);
+        writeAll(resourceFile("engine.version"), " 1.0.0 \n\n");
+        writeSetupScript(kInstall);
+    }
+    SpeechEngine& engine(const QString& shell = u"/bin/bash"_s)
+    {
+        if (!m_engine) {
+            m_engine =
+                std::make_unique<SpeechEngine>(m_clock, m_keys, EngineLocations{resourceFile(""), shell});
+            m_engine->setOnUpdate([this] { m_history << m_engine->statusText(); });
+        }
+        return *m_engine;
+    }
+    QString resourceFile(const char* name) const { return root() + u"/res/"_s + QLatin1String(name); }
+    void writeSetupScript(const QByteArray& body)
+    {
+        writeAll(resourceFile("setup_engine.sh"), "echo \"setup $1 | $2 | $3\"\n" + body);
+    }
+    static void writeExecutable(const QString& path, const QByteArray& script)
+    {
+        writeAll(path, script);
+        QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::ExeOwner);
+    }
+    // What a successful setup leaves behind, made by hand.
+    void install(const QByteArray& interpreter = kEngineStub, const QByteArray& version = "1.0.0")
+    {
+        writeExecutable(supportFile(u".venv/bin/python"_s), interpreter);
+        writeAll(supportFile(u"engine.version"_s), version);
+    }
+    // Points the configured port at an in-test engine that answers /health with `body`.
+    void serveHealth(const QByteArray& body, int status = 200)
+    {
+        m_server = std::make_unique<FakeEngineServer>();
+        m_server->script("/health", {status, body});
+        m_config.port = m_server->port();
+        ASSERT_TRUE(m_config.save());
+    }
+    QList<QProcess*> processes() { return engine().findChildren<QProcess*>(); }
+    // Runs the health poll second by second on the manual clock until done() holds.
+    bool pollUntil(const std::function<bool()>& done)
+    {
+        for (int second = 0; second < 10 && !done(); ++second) {
+            m_clock.advance(SpeechEngine::kPollIntervalMs);
+            // Counted after the tick: the poll it timed out reports at once, the new one later.
+            const qsizetype before = m_history.size();
+            if (!waitFor([&] { return m_history.size() > before; }))
+                return false;
+        }
+        return done();
+    }
+    static bool waitFor(const std::function<bool()>& done) { return QTest::qWaitFor(done, 8000); }
+
+    ManualClock m_clock;
+    FakeProviderKeys m_keys;
+    QuendaConfig m_config = QuendaConfig::standard();
+    QStringList m_history; // the status text at each onUpdate
+
+private:
+    std::unique_ptr<FakeEngineServer> m_server;
+    std::unique_ptr<SpeechEngine> m_engine;
+};
+
+using S = SupervisorTest;
+using Act = std::function<QString(S&)>; // brings an event about and gives the text it must show
+
+// Installs `interpreter` (if any), replaces the setup script (if given), starts and waits for
+// `updates` onUpdate calls. Without `shown` the text is the system's error for the interpreter.
+Act started(const char* interpreter, const char* setup, int updates, const char* shown)
+{
+    return [=](S& t) {
+        if (interpreter)
+            t.install(interpreter);
+        if (setup)
+            t.writeSetupScript(setup);
+        t.engine().start();
+        t.waitFor([&] { return t.m_history.size() >= updates; });
+        return shown ? text(shown)
+                     : startError(t.supportFile(u".venv/bin/python"_s),
+                                  QProcessEnvironment::systemEnvironment());
+    };
+}
+
+// One poll of an engine answering `body` (none: nothing listens). `shown` is a text key, or with a
+// leading "=" the text itself.
+Act polled(const QByteArray& body, const char* shown, const char* provider = "local", const char* key = "",
+           int status = 200)
+{
+    return [=](S& t) {
+        t.m_config.polishProvider = QString::fromLatin1(provider);
+        t.m_keys.general = QString::fromLatin1(key);
+        if (!body.isNull())
+            t.serveHealth(body, status);
+        t.engine().poll();
+        t.waitFor([&] { return !t.m_history.isEmpty(); });
+        return shown[0] == '=' ? QString::fromUtf8(shown + 1) : text(shown);
+    };
+}
+
+struct StatusRow {
+    const char* event;
+    Act act;
     bool ready;
     bool polishAvailable;
-    const char* statusKey; // a UI text key, or with a leading "=" the literal text
     bool loading;
+    bool told; // onUpdate ran, last with the final status
 };
 
-class PollTable : public SupervisorTest, public ::testing::WithParamInterface<PollRow> {};
+class StatusTable : public SupervisorTest, public ::testing::WithParamInterface<StatusRow> {};
 
-TEST_P(PollTable, TurnsTheHealthAnswerIntoTheStatus)
+TEST_P(StatusTable, ShowsWhatTheEventCallsFor)
 {
-    const PollRow& row = GetParam();
-    FakeEngineServer server;
-    m_config.port = row.health ? server.port() : m_config.port;
-    m_config.polishProvider = QString::fromLatin1(row.provider);
-    ASSERT_TRUE(m_config.save());
-    m_keys.general = QString::fromLatin1(row.generalKey);
-    if (row.health)
-        server.script("/health", {row.httpStatus, row.health});
-
-    engine().poll();
-    ASSERT_TRUE(waitFor([&] { return m_updates == 1; }));
-    EXPECT_EQ(engine().ready(), row.ready);
-    EXPECT_EQ(engine().polishAvailable(), row.polishAvailable);
-    const QString status = QString::fromUtf8(row.statusKey);
-    EXPECT_EQ(engine().statusText(),
-              status.startsWith(QLatin1Char('=')) ? status.mid(1) : text(row.statusKey));
-    EXPECT_EQ(engine().statusIsLoading(), row.loading);
+    const QString status = GetParam().act(*this);
+    EXPECT_EQ(engine().statusText(), status);
+    EXPECT_EQ(engine().ready(), GetParam().ready);
+    EXPECT_EQ(engine().polishAvailable(), GetParam().polishAvailable);
+    EXPECT_EQ(engine().statusIsLoading(), GetParam().loading);
+    EXPECT_EQ(m_history.value(m_history.size() - 1), GetParam().told ? status : QString());
 }
 
-const PollRow kPollRows[] = {
-    {"ReadyLocal", 200, R"({"ready":true})", "local", "", true, false, "engine.ready", false},
-    {"ReadyOpenAIWithoutKey", 200, R"({"ready":true})", "openai", "", true, false, "engine.readyNeedsKey",
-     false},
-    {"ReadyOpenAIWithBlankKey", 200, R"({"ready":true})", "openai", " \n", true, false,
-     "engine.readyNeedsKey", false},
-    {"ReadyOpenAIWithKey", 200, R"({"ready":true})", "openai", "sk-1", true, true, "engine.ready", false},
-    {"StatusCodeIgnored", 500, R"({"ready":true})", "local", "", true, false, "engine.ready", false},
-    {"NotReadyWithError", 200, R"({"ready":false,"error":"Modell fehlt"})", "local", "", false, false,
-     "=Modell fehlt", false},
-    {"NotReadyLoading", 200, R"({"ready":false,"polish":true})", "local", "", false, false,
-     "engine.loadingWhisper", true},
-    {"ReadyAsStringIsNoAnswer", 200, R"({"ready":"yes"})", "local", "", false, false, "engine.missing",
-     false},
-    {"NotListening", 200, nullptr, "local", "", false, false, "engine.missing", false},
+const QByteArray kReady = R"({"ready":true})";
+
+const StatusRow kStatusRows[] = {
+    {"Created", [](S& t) { return t.engine(), text("engine.loadingWhisper"); }, false, false, true, false},
+    {"SetupStarted", started(nullptr, kWaitForGo, 1, "engine.settingUp"), false, false, true, true},
+    {"SetupCannotStart",
+     [](S& t) {
+         t.engine(u"/nonexistent/bash"_s).start();
+         return L10n::format(u"engine.setupFailedDetail"_s, {startError(u"/nonexistent/bash"_s)});
+     },
+     false, false, false, true},
+    {"SetupExitedNonZero", started(nullptr, "exit 4\n", 2, "engine.setupFailed"), false, false, false, true},
+    // Running the script again would loop for ever, emptying the log that explains why.
+    {"SetupExitedZeroWithoutStamp", started(nullptr, "exit 0\n", 2, "engine.setupFailed"), false, false,
+     false, true},
+    // A blank resource version means there is no setup step.
+    {"InterpreterMissingAtLaunch",
+     [](S& t) {
+         t.writeAll(t.resourceFile("engine.version"), " \n");
+         t.engine().start();
+         return text("engine.missing");
+     },
+     false, false, false, true},
+    {"EngineProcessStarted", started(kEngineStub, nullptr, 1, "engine.loadingWhisper"), false, false, true,
+     true},
+    {"EngineProcessCannotStart", started("#!/nonexistent/sh\n", nullptr, 1, nullptr), false, false, false,
+     true},
+    {"CurrentEngineProcessExited", started("#!/bin/sh\nexit 3\n", nullptr, 3, "engine.stopped"), false, false,
+     false, true},
+    {"PollNoAnswerWithAProcess", started(kEngineStub, nullptr, 2, "engine.loadingWhisper"), false, false,
+     true, true},
+    {"PollNoAnswerWithoutAProcess", polled({}, "engine.missing"), false, false, false, true},
+    // The status code of a health reply is not looked at.
+    {"PollReadyLocal", polled(kReady, "engine.ready", "local", "", 500), true, false, false, true},
+    {"PollReadyOpenAIWithBlankKey", polled(kReady, "engine.readyNeedsKey", "openai", " \n"), true, false,
+     false, true},
+    {"PollReadyOpenAIWithKey", polled(kReady, "engine.ready", "openai", "sk-1"), true, true, false, true},
+    {"PollNotReadyWithError", polled(R"({"ready":false,"error":"Modell fehlt"})", "=Modell fehlt"), false,
+     false, false, true},
+    {"PollNotReadyWithoutError", polled(R"({"ready":false,"polish":true})", "engine.loadingWhisper"), false,
+     false, true, true},
+    {"PollReadyAsStringIsNoAnswer", polled(R"({"ready":"yes"})", "engine.missing"), false, false, false,
+     true},
+    {"PollReplyTooLargeIsNoAnswer",
+     polled(QByteArray(EngineClient::kMaxHealthBytes, ' ') + kReady, "engine.missing"), false, false, false,
+     true},
+    // Polling stops, a poll answer on its way is dropped, and the terminated process's end shows nothing.
+    {"Shutdown",
+     [](S& t) {
+         t.install();
+         t.engine().start();
+         t.waitFor([&] { return t.m_history.size() == 2; }); // launched, and the first poll unanswered
+         t.serveHealth(kReady);
+         t.pollUntil([&] { return t.engine().ready(); });
+         t.m_clock.advance(SpeechEngine::kPollIntervalMs);
+         t.m_history.clear();
+         t.engine().shutdown();
+         t.waitFor([&] { return t.processes().isEmpty() && t.m_clock.pendingCount() == 0; });
+         t.m_clock.advance(3 * SpeechEngine::kPollIntervalMs);
+         QCoreApplication::processEvents();
+         return text("engine.ready");
+     },
+     false, false, false, false},
 };
 
-INSTANTIATE_TEST_SUITE_P(Rows, PollTable, ::testing::ValuesIn(kPollRows),
-                         [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(SupervisorTest, PollThatGetsNoReplyGivesUpAfter800Milliseconds)
-{
-    FakeEngineServer server;
-    server.script("/health", ScriptedReply::held());
-    m_config.port = server.port();
-    ASSERT_TRUE(m_config.save());
-    engine().poll();
-    ASSERT_TRUE(waitFor([&] { return server.requests().size() == 1; }));
-    m_clock.advance(EngineClient::kPollTimeoutMs - 1);
-    QCoreApplication::processEvents();
-    EXPECT_EQ(m_updates, 0);
-    m_clock.advance(1);
-    ASSERT_TRUE(waitFor([&] { return m_updates == 1; }));
-    EXPECT_EQ(engine().statusText(), text("engine.missing"));
-}
+INSTANTIATE_TEST_SUITE_P(Events, StatusTable, ::testing::ValuesIn(kStatusRows),
+                         [](const auto& info) { return std::string(info.param.event); });
 
 TEST_F(SupervisorTest, FirstStartSetsUpWithoutPollingThenLaunchesTheEngine)
 {
-    writeSetupScript(QByteArray(kRecordSetup) + kWaitForGo + kInstall);
-    engine().start();
-    EXPECT_EQ(engine().statusText(), text("engine.settingUp"));
-    EXPECT_TRUE(engine().statusIsLoading());
-    EXPECT_FALSE(engine().ready());
-    EXPECT_EQ(m_updates, 1);
-    m_clock.advance(3000);
-    QCoreApplication::processEvents();
-    EXPECT_EQ(m_updates, 1) << "polled during setup";
-
-    QFile(supportFile(QStringLiteral("go"))).open(QIODevice::WriteOnly);
-    ASSERT_TRUE(waitFor([&] { return !launches().isEmpty(); }));
-    ASSERT_TRUE(pollUntil([&] { return isReady(); }));
-
+    const QString log = supportFile(u"engine.log"_s);
     const QString support = SupportPaths::directory();
-    EXPECT_EQ(QString::fromUtf8(readAll(supportFile(QStringLiteral("setup-args")))),
-              resourceFile(QStringLiteral("engine")) + u'\n' + support + u'\n' + QStringLiteral("1.0.0\n"));
-    const QJsonObject launch = launches().front();
-    EXPECT_EQ(launch.value(QStringLiteral("argv")).toArray(),
-              (QJsonArray{QString(support + QStringLiteral("/.venv/bin/python")), QStringLiteral("-u"),
-                          QStringLiteral("-m"), QStringLiteral("quenda_engine")}));
-    EXPECT_EQ(launch.value(QStringLiteral("cwd")).toString(), support);
-    const QString models = support + QStringLiteral("/models");
-    const QString hub = models + QStringLiteral("/hub");
-    EXPECT_EQ(launch.value(QStringLiteral("env")).toObject(),
-              (QJsonObject{{QStringLiteral("PYTHONUNBUFFERED"), QStringLiteral("1")},
-                           {QStringLiteral("HF_HUB_DISABLE_TELEMETRY"), QStringLiteral("1")},
-                           {QStringLiteral("QUENDA_SUPPORT"), support},
-                           {QStringLiteral("HF_HOME"), models},
-                           {QStringLiteral("HF_HUB_CACHE"), hub},
-                           {QStringLiteral("HUGGINGFACE_HUB_CACHE"), hub}}));
-    // The launch emptied the log, so it holds the engine's output and no longer the setup's.
-    ASSERT_TRUE(
-        waitFor([&] { return readAll(supportFile(QStringLiteral("engine.log"))).contains("fake engine"); }));
-    EXPECT_FALSE(readAll(supportFile(QStringLiteral("engine.log"))).contains("setup ran"));
-}
-
-TEST_F(SupervisorTest, VersionsDifferingOnlyInSurroundingBlanksNeedNoSetup)
-{
-    TempSupportDir::writeAll(resourceFile(QStringLiteral("engine.version")), " 1.0.0 \n\n");
-    installEnvironment("1.0.0");
+    writeAll(log, "stale output\n");
+    writeSetupScript(kWaitForGo + kInstall);
     engine().start();
-    EXPECT_EQ(setupRuns(), 0);
+    const QByteArray setup = u"setup %1 | %2 | 1.0.0\n"_s.arg(resourceFile("engine"), support).toUtf8();
+    ASSERT_TRUE(waitFor([&] { return readAll(log) == setup; })) << readAll(log).toStdString();
+    m_clock.advance(3 * SpeechEngine::kPollIntervalMs);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(m_history, QStringList{text("engine.settingUp")}) << "polled during setup";
+
+    writeAll(supportFile(u"go"_s), {});
+    ASSERT_TRUE(waitFor([&] { return readAll(log) == "engine output\n"; })) << "the launch kept the log";
     EXPECT_EQ(engine().statusText(), text("engine.loadingWhisper"));
-    ASSERT_TRUE(pollUntil([&] { return isReady(); }));
+    EXPECT_EQ(readAll(supportFile(u"launches"_s)),
+              u"%1/.venv/bin/python -u -m quenda_engine | %1 | 1 1 | %1 | %2 | %2/hub | %2/hub\n"_s
+                  .arg(support, SupportPaths::models())
+                  .toUtf8());
+    const qsizetype told = m_history.size();
+    EXPECT_TRUE(pollUntil([&] { return m_history.size() > told; })) << "no polling after the launch";
 }
 
-enum class Missing { VersionFile, VersionText, Script, EngineFolder };
-
-class IncompleteResources : public SupervisorTest, public ::testing::WithParamInterface<Missing> {};
-
-TEST_P(IncompleteResources, SkipSetupAndShowMissingWithoutAnInterpreter)
+TEST_F(SupervisorTest, EngineAlreadyAnsweringIsKeptAndItsEndShowsMissing)
 {
-    switch (GetParam()) {
-    case Missing::VersionFile:
-        QFile::remove(resourceFile(QStringLiteral("engine.version")));
-        break;
-    case Missing::VersionText:
-        TempSupportDir::writeAll(resourceFile(QStringLiteral("engine.version")), " \n");
-        break;
-    case Missing::Script:
-        QFile::remove(resourceFile(QStringLiteral("setup_engine.sh")));
-        break;
-    case Missing::EngineFolder:
-        QDir(resourceFile(QStringLiteral("engine"))).removeRecursively();
-        break;
-    }
-    engine().start();
-    EXPECT_EQ(engine().statusText(), text("engine.missing"));
-    EXPECT_FALSE(engine().statusIsLoading());
-    ASSERT_TRUE(pollUntil([&] { return m_updates >= 2; }));
-    EXPECT_EQ(engine().statusText(), text("engine.missing"));
-    EXPECT_EQ(setupRuns(), 0);
-}
-
-INSTANTIATE_TEST_SUITE_P(Resources, IncompleteResources,
-                         ::testing::Values(Missing::VersionFile, Missing::VersionText, Missing::Script,
-                                           Missing::EngineFolder));
-
-TEST_F(SupervisorTest, FailedSetupShowsSetupFailedWithItsOutputInAFreshLog)
-{
-    TempSupportDir::writeAll(supportFile(QStringLiteral("engine.log")), "stale output\n");
-    writeSetupScript(QByteArray(kRecordSetup) + "exit 4\n");
-    engine().start();
-    ASSERT_TRUE(waitFor([&] { return engine().statusText() == text("engine.setupFailed"); }));
-    EXPECT_FALSE(engine().statusIsLoading());
-    EXPECT_EQ(m_updates, 2);
-    const QByteArray log = readAll(supportFile(QStringLiteral("engine.log")));
-    EXPECT_TRUE(log.contains("setup ran"));
-    EXPECT_FALSE(log.contains("stale"));
-    EXPECT_TRUE(launches().isEmpty());
-}
-
-TEST_F(SupervisorTest, SetupThatCannotStartShowsTheReason)
-{
-    makeEngine({m_resources.path(), QStringLiteral("/nonexistent/bash")});
-    engine().start();
-    const QString prefix = L10n::format(QStringLiteral("engine.setupFailedDetail"), {QString()});
-    EXPECT_TRUE(engine().statusText().startsWith(prefix)) << engine().statusText().toStdString();
-    EXPECT_GT(engine().statusText().size(), prefix.size());
-    EXPECT_FALSE(engine().statusIsLoading());
-    EXPECT_EQ(m_updates, 1);
-}
-
-// Catches an endless loop of setup runs when the script exits 0 but leaves no matching stamp.
-TEST_F(SupervisorTest, SetupThatSucceedsWithoutItsStampRunsOnlyOnce)
-{
-    writeSetupScript(QByteArray(kRecordSetup) + "exit 0\n");
-    engine().start();
-    ASSERT_TRUE(waitFor([&] { return engine().statusText() == text("engine.setupFailed"); }));
-    ASSERT_TRUE(waitFor([&] { return processes().isEmpty(); }));
-    EXPECT_EQ(setupRuns(), 1);
-    EXPECT_FALSE(engine().statusIsLoading());
-}
-
-TEST_F(SupervisorTest, EngineAlreadyAnsweringIsAdoptedAndItsEndShowsMissing)
-{
-    installEnvironment();
+    install();
+    writeAll(root() + u"/served/health"_s, kReady);
     QProcess running;
-    running.setWorkingDirectory(SupportPaths::directory());
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QUENDA_SUPPORT"), SupportPaths::directory());
-    running.setProcessEnvironment(env);
-    running.start(QStringLiteral("/usr/bin/python3"),
-                  {QStringLiteral("-m"), QStringLiteral("quenda_engine")});
+    running.start(u"/usr/bin/python3"_s,
+                  {u"-m"_s, u"http.server"_s, u"--bind"_s, u"127.0.0.1"_s, u"--directory"_s,
+                   root() + u"/served"_s, QString::number(m_config.port)});
     ASSERT_TRUE(waitFor([&] { return HealthProbe::fetch(m_config.port, 200).has_value(); }));
 
     engine().start();
-    ASSERT_TRUE(pollUntil([&] { return isReady(); }));
-    EXPECT_EQ(launches().size(), 1) << "a second engine was started";
-    EXPECT_TRUE(processes().isEmpty());
-
+    EXPECT_TRUE(processes().isEmpty()) << "a second engine was started";
+    ASSERT_TRUE(pollUntil([&] { return engine().ready(); }));
     running.kill();
     running.waitForFinished();
-    ASSERT_TRUE(pollUntil([&] { return engine().statusText() == text("engine.missing"); }));
-    EXPECT_FALSE(engine().ready());
+    EXPECT_TRUE(pollUntil([&] { return engine().statusText() == text("engine.missing"); }));
 }
 
 TEST_F(SupervisorTest, RestartDuringSetupShowsMissingUntilTheSetupEndsThenLaunches)
 {
-    writeSetupScript(QByteArray(kRecordSetup) + kWaitForGo + kInstall);
+    install(kEngineStub, "0.9.0"); // the installation being replaced must not be launched
+    writeSetupScript(kWaitForGo + kInstall);
     engine().start();
+    engine().start(); // does nothing while the setup runs
     engine().restart();
     m_clock.advance(SpeechEngine::kRestartDelayMs);
     ASSERT_TRUE(waitFor([&] { return engine().statusText() == text("engine.missing"); }));
     EXPECT_EQ(processes().size(), 1) << "only the setup script runs";
 
-    QFile(supportFile(QStringLiteral("go"))).open(QIODevice::WriteOnly);
-    ASSERT_TRUE(waitFor([&] { return engine().statusText() == text("engine.loadingWhisper"); }));
-    ASSERT_TRUE(pollUntil([&] { return isReady(); }));
-    EXPECT_EQ(setupRuns(), 1);
-    EXPECT_EQ(launches().size(), 1);
+    writeAll(supportFile(u"go"_s), {});
+    EXPECT_TRUE(waitFor([&] { return engine().statusText() == text("engine.loadingWhisper"); }));
 }
 
-// Catches the terminated predecessor's late exit marking the running successor "stopped".
-TEST_F(SupervisorTest, PredecessorExitingAfterRestartLeavesTheSuccessorAlone)
+// Catches two engines started when the user reloads twice within the delay, and the terminated
+// predecessor's late exit marking the running successor "stopped".
+TEST_F(SupervisorTest, RestartsWithinTheDelayLaunchOneSuccessorThatThePredecessorsExitLeavesAlone)
 {
-    installEnvironment();
+    install();
     engine().start();
-    ASSERT_TRUE(pollUntil([&] { return isReady(); }));
-    engine().restart();
-    // The successor is launched before the event loop can report the predecessor's exit.
-    m_clock.advance(SpeechEngine::kRestartDelayMs);
-    EXPECT_EQ(engine().statusText(), text("engine.loadingWhisper"));
-    ASSERT_TRUE(waitFor([&] { return processes().size() == 1; })) << "predecessor not reaped";
-    ASSERT_TRUE(pollUntil([&] { return isReady(); }));
-    EXPECT_FALSE(m_history.contains(text("engine.stopped")));
-    EXPECT_EQ(launches().size(), 2);
-}
-
-// Catches two engines started when the user reloads twice within the restart delay.
-TEST_F(SupervisorTest, SecondRestartWithinTheDelayLaunchesOneEngine)
-{
-    installEnvironment();
-    engine().start();
-    ASSERT_TRUE(pollUntil([&] { return isReady(); }));
+    ASSERT_TRUE(waitFor([&] { return m_history.size() == 2; })); // launched, first poll unanswered
     engine().restart();
     m_clock.advance(SpeechEngine::kRestartDelayMs / 2);
     engine().restart();
     m_clock.advance(SpeechEngine::kRestartDelayMs);
-    // No event has run since the first restart, so the terminated predecessor is still held too.
+    // No event has run since the first restart, so the terminated first engine is still held too.
     EXPECT_EQ(processes().size(), 2);
-    ASSERT_TRUE(pollUntil([&] { return isReady(); }));
-    ASSERT_TRUE(waitFor([&] { return processes().size() == 1; }));
-}
-
-TEST_F(SupervisorTest, ShutdownStopsPollingAndTheEnginesExitShowsNothing)
-{
-    installEnvironment();
-    engine().start();
-    ASSERT_TRUE(pollUntil([&] { return isReady(); }));
-    const int updates = m_updates;
-
-    engine().shutdown();
-    EXPECT_FALSE(engine().ready());
-    EXPECT_EQ(engine().statusText(), text("engine.ready"));
-    EXPECT_FALSE(engine().statusIsLoading());
-    EXPECT_EQ(m_updates, updates);
-    ASSERT_TRUE(waitFor([&] { return processes().isEmpty(); }));
-    m_clock.advance(3 * SpeechEngine::kPollIntervalMs);
-    QCoreApplication::processEvents();
-    EXPECT_EQ(m_updates, updates);
-    EXPECT_EQ(engine().statusText(), text("engine.ready"));
-}
-
-TEST_F(SupervisorTest, EngineThatExitsShowsStoppedAndLaterPollsKeepIt)
-{
-    writeInterpreter("#!/bin/sh\necho leaving\nexit 3\n");
-    makeEngine({});
-    engine().start();
-    ASSERT_TRUE(waitFor([&] { return engine().statusText() == text("engine.stopped"); }));
-    EXPECT_FALSE(engine().ready());
-    EXPECT_FALSE(engine().statusIsLoading());
-    const int updates = m_updates;
-    ASSERT_TRUE(pollUntil([&] { return m_updates > updates; }));
-    EXPECT_EQ(engine().statusText(), text("engine.stopped"));
-    EXPECT_TRUE(readAll(supportFile(QStringLiteral("engine.log"))).contains("leaving"));
-}
-
-TEST_F(SupervisorTest, SilentProcessKeepsLoadingWhilePollsGetNoAnswer)
-{
-    writeInterpreter("#!/bin/sh\nexec sleep 30\n");
-    makeEngine({});
-    engine().start();
-    ASSERT_TRUE(waitFor([&] { return m_updates >= 2; }));
-    const int updates = m_updates;
-    ASSERT_TRUE(pollUntil([&] { return m_updates > updates; }));
+    ASSERT_TRUE(waitFor([&] { return processes().size() == 1; })) << "predecessor not reaped";
     EXPECT_EQ(engine().statusText(), text("engine.loadingWhisper"));
-    EXPECT_TRUE(engine().statusIsLoading());
+    EXPECT_FALSE(m_history.contains(text("engine.stopped")));
 }
-
-TEST_F(SupervisorTest, InterpreterThatCannotStartShowsTheSystemError)
-{
-    writeInterpreter("#!/nonexistent/interpreter\n");
-    makeEngine({});
-    engine().start();
-    ASSERT_FALSE(m_history.isEmpty());
-    const QString shown = m_history.front();
-    EXPECT_FALSE(shown.isEmpty());
-    EXPECT_NE(shown, text("engine.loadingWhisper"));
-    EXPECT_NE(shown, text("engine.missing"));
-    EXPECT_TRUE(processes().isEmpty() || processes().front()->state() == QProcess::NotRunning);
-}
-
-} // namespace
-
-namespace {
 
 // Catches a probe that waits longer than the start path allows, or that runs queued events
 // (a nested event loop) while the main thread is held.

@@ -16,22 +16,9 @@ struct RecordedRequest {
 
 // What the fake engine answers on one path; `hold` never answers.
 struct ScriptedReply {
-    ScriptedReply(int status = 200, QByteArray body = {}, QByteArray extraHeaders = {})
-        : status(status)
-        , body(std::move(body))
-        , extraHeaders(std::move(extraHeaders))
-    {
-    }
-    static ScriptedReply held()
-    {
-        ScriptedReply reply;
-        reply.hold = true;
-        return reply;
-    }
-
-    int status;
-    QByteArray body;
-    QByteArray extraHeaders; // complete lines, each ending in "\r\n"
+    int status = 200;
+    QByteArray body = {};
+    QByteArray extraHeaders = {}; // complete lines, each ending in "\r\n"
     bool hold = false;
 };
 

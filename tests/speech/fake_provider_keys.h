@@ -4,16 +4,12 @@
 
 #include <QHash>
 
-// Keys by endpoint id first, then by kind; everything else has none.
+// Keys by endpoint kind; everything else has none.
 class FakeProviderKeys final : public ProviderKeys {
 public:
     QString general;
     QHash<QString, QString> byKind;
-    QHash<QUuid, QString> byId;
 
     QString generalKey() const override { return general; }
-    QString key(const CorrectionEndpoint& endpoint) const override
-    {
-        return byId.value(endpoint.id, byKind.value(endpoint.kind));
-    }
+    QString key(const CorrectionEndpoint& endpoint) const override { return byKind.value(endpoint.kind); }
 };

@@ -4,8 +4,13 @@
 
 #include <ostream>
 
-// Readable QStrings in GoogleTest failure messages.
+// Readable QStrings and QByteArrays in GoogleTest failure messages.
 inline void PrintTo(const QString& text, std::ostream* os)
 {
     *os << '"' << text.toStdString() << '"';
+}
+
+inline void PrintTo(const QByteArray& bytes, std::ostream* os)
+{
+    *os << '"' << bytes.toStdString() << '"';
 }

@@ -8,6 +8,16 @@ std::optional<QJsonValue> JsonFields::present(const QString& key) const
     return *it;
 }
 
+std::optional<QJsonValue> JsonFields::typed(const QString& key, QJsonValue::Type type)
+{
+    const auto value = present(key);
+    if (value && value->type() != type) {
+        m_failed = true;
+        return std::nullopt;
+    }
+    return value;
+}
+
 template <typename T> T JsonFields::require(std::optional<T> value)
 {
     if (!value) {
@@ -19,26 +29,14 @@ template <typename T> T JsonFields::require(std::optional<T> value)
 
 std::optional<QString> JsonFields::string(const QString& key)
 {
-    const auto value = present(key);
-    if (!value)
-        return std::nullopt;
-    if (!value->isString()) {
-        m_failed = true;
-        return std::nullopt;
-    }
-    return value->toString();
+    const auto value = typed(key, QJsonValue::String);
+    return value ? std::optional(value->toString()) : std::nullopt;
 }
 
 std::optional<bool> JsonFields::boolean(const QString& key)
 {
-    const auto value = present(key);
-    if (!value)
-        return std::nullopt;
-    if (!value->isBool()) {
-        m_failed = true;
-        return std::nullopt;
-    }
-    return value->toBool();
+    const auto value = typed(key, QJsonValue::Bool);
+    return value ? std::optional(value->toBool()) : std::nullopt;
 }
 
 std::optional<qint64> JsonFields::integer(const QString& key)
@@ -59,38 +57,20 @@ std::optional<qint64> JsonFields::integer(const QString& key)
 
 std::optional<double> JsonFields::number(const QString& key)
 {
-    const auto value = present(key);
-    if (!value)
-        return std::nullopt;
-    if (!value->isDouble()) {
-        m_failed = true;
-        return std::nullopt;
-    }
-    return value->toDouble();
+    const auto value = typed(key, QJsonValue::Double);
+    return value ? std::optional(value->toDouble()) : std::nullopt;
 }
 
 std::optional<QJsonArray> JsonFields::array(const QString& key)
 {
-    const auto value = present(key);
-    if (!value)
-        return std::nullopt;
-    if (!value->isArray()) {
-        m_failed = true;
-        return std::nullopt;
-    }
-    return value->toArray();
+    const auto value = typed(key, QJsonValue::Array);
+    return value ? std::optional(value->toArray()) : std::nullopt;
 }
 
 std::optional<QJsonObject> JsonFields::object(const QString& key)
 {
-    const auto value = present(key);
-    if (!value)
-        return std::nullopt;
-    if (!value->isObject()) {
-        m_failed = true;
-        return std::nullopt;
-    }
-    return value->toObject();
+    const auto value = typed(key, QJsonValue::Object);
+    return value ? std::optional(value->toObject()) : std::nullopt;
 }
 
 std::optional<QUuid> JsonFields::uuid(const QString& key)

@@ -37,6 +37,8 @@ public:
 
 private:
     std::optional<QJsonValue> present(const QString& key) const;
+    // The value when present with the given type; a present value of another type fails the read.
+    std::optional<QJsonValue> typed(const QString& key, QJsonValue::Type type);
     template <typename T> T require(std::optional<T> value);
 
     QJsonObject m_object;

@@ -2,6 +2,7 @@
 
 import json
 import os
+import re
 import sys
 from pathlib import Path
 
@@ -19,22 +20,71 @@ def support_dir():
     return base / APP_FOLDER
 
 
+def _integer(v):
+    # The app reads a JSON number as an integer when it is whole: 4000.0 is 4000.
+    return not isinstance(v, bool) and (isinstance(v, int) or (
+        isinstance(v, float) and v.is_integer() and abs(v) < 2 ** 63))
+
+
+_UUID = re.compile(r"[0-9a-fA-F]{8}(-[0-9a-fA-F]{4}){3}-[0-9a-fA-F]{12}")
+_STRING, _BOOL = (lambda v: isinstance(v, str)), (lambda v: isinstance(v, bool))
+
+
+def _records(fields):
+    return lambda v: isinstance(v, list) and all(isinstance(r, dict) and all(
+        r.get(k) is not None and ok(r[k]) for k, ok in fields.items()) for r in v)
+
+
+# The keys the app's decoder reads, with the JSON type it demands of each.
+APP_KEYS = {
+    **dict.fromkeys("""modelPath whisperModel polishProvider openAIModel asrEngine
+        correctionBaseURL correctionKind language nativeLanguage style instructions dictionary
+        hotkey othersAudio overlayResultSize resultPlacementScreen resultPlacementAnchor
+        noteDestination""".split(), _STRING),
+    **dict.fromkeys("""didChooseModel correctionFallback showWidget commandMode autoCorrect
+        playSounds launchAtLogin onboarded learnEdits widgetFollowActiveScreen
+        showDictationPreview resultPlacementFixed""".split(), _BOOL),
+    **dict.fromkeys("""asrQuality port widgetDisplayID historyKeepHours historyMaxEntries
+        overlayResultDismissSeconds dictationPreviewDismissSeconds""".split(), _integer),
+    "widgetX": lambda v: isinstance(v, (int, float)) and not isinstance(v, bool),
+    "widgetY": lambda v: isinstance(v, (int, float)) and not isinstance(v, bool),
+    "correctionEndpoints": _records({
+        "id": lambda v: isinstance(v, str) and bool(_UUID.fullmatch(v.strip("{}"))),
+        "kind": _STRING, "model": _STRING, "baseURL": _STRING, "enabled": _BOOL}),
+    "appStyles": _records(dict.fromkeys("bundleID name style suggested".split(), _STRING) |
+                          {"customized": _BOOL}),
+}
+
+
+def _app_would_decode(data):
+    keys = dict(APP_KEYS)
+    # Older keys, read only when their newer form gives no answer.
+    if data.get("historyKeepHours") is None:
+        keys["historyKeepDays"] = _integer
+    if data.get("othersAudio") not in ("off", "quiet", "mute"):
+        keys["muteOthers"] = _BOOL
+    return all(data.get(k) is None or ok(data[k]) for k, ok in keys.items())
+
+
+def _no_constants(name):
+    raise ValueError(f"{name} is not JSON")
+
+
 def load_port(support):
-    """The "port" of config.json; the app falls back to the default on any
-    unreadable file or wrongly typed value, so the engine must do the same
-    to stay reachable."""
+    """The "port" of config.json. The app uses its defaults, port included, for
+    a file it cannot read or in which any key it reads has the wrong JSON
+    type, so the engine does the same to be found where the app sends."""
     try:
         with open(Path(support) / "config.json", "rb") as f:
-            data = json.load(f)
-    except (OSError, ValueError):
+            data = json.loads(f.read(), parse_constant=_no_constants)
+    except (OSError, ValueError, RecursionError):
         return DEFAULT_PORT
-    if not isinstance(data, dict):
+    if not isinstance(data, dict) or not _app_would_decode(data):
         return DEFAULT_PORT
-    port = data.get("port", DEFAULT_PORT)
+    port = data.get("port")
     if port is None:
         return DEFAULT_PORT
-    if isinstance(port, bool) or not isinstance(port, int):
-        return DEFAULT_PORT
+    port = int(port)
     if not 1 <= port <= 65535:
         print(f"config.json port {port} is out of range; using {DEFAULT_PORT}",
               file=sys.stderr)

@@ -98,7 +98,7 @@ class Polisher:
                     failures.append(f"{ep['kind']}: no time left")
                     break
                 try:
-                    return self._ask(ep, system, user, left)
+                    return self._ask(ep, system, user, deadline)
                 except providers.ProviderError as e:
                     failures.append(f"{ep['kind']} at {ep['baseURL']}: {e}")
                     print(f"polish: {failures[-1]}", file=sys.stderr)
@@ -109,12 +109,17 @@ class Polisher:
                                      "translations and note answers need one.")
         raise PolishFailure(502, "No correction provider answered: " + "; ".join(failures))
 
-    def _ask(self, ep, system, user, timeout):
+    def _ask(self, ep, system, user, deadline):
         key = ep.get("apiKey", "")
         model = ep["model"].strip()
         if not model or model == "auto":
-            model = self._auto_model(ep["baseURL"], key, min(timeout, LOOKUP_TIMEOUT))
-        return providers.chat(ep["baseURL"], ep["kind"], key, model, system, user, timeout)
+            left = deadline - time.monotonic()
+            model = self._auto_model(ep["baseURL"], key, min(left, LOOKUP_TIMEOUT))
+        # The model look-up has used part of the budget; the chat gets only the rest.
+        left = deadline - time.monotonic()
+        if left < 1:
+            raise providers.ProviderError("no time left after the model look-up")
+        return providers.chat(ep["baseURL"], ep["kind"], key, model, system, user, left)
 
     def _auto_model(self, base, key, timeout):
         with self._lock:

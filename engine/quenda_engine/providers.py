@@ -1,6 +1,7 @@
 """Calls to correction providers: OpenAI-compatible chat completions and the
 Anthropic messages API."""
 
+import http.client
 import json
 import re
 import urllib.error
@@ -22,8 +23,15 @@ class ProviderError(Exception):
     pass
 
 
+def split_url(url):
+    try:
+        return urllib.parse.urlsplit(url)
+    except ValueError:  # "http://[::1/v1" and the like
+        return urllib.parse.urlsplit("")
+
+
 def is_anthropic(base_url, kind=""):
-    host = (urllib.parse.urlsplit(base_url).hostname or "").lower()
+    host = (split_url(base_url).hostname or "").lower()
     return kind == "claude" or host == "anthropic.com" or host.endswith(".anthropic.com")
 
 
@@ -38,10 +46,20 @@ def _headers(api_key, anthropic):
     return headers
 
 
+class _NoRedirect(urllib.request.HTTPRedirectHandler):
+    """Providers answer in place; following a redirect would hand the key to another host."""
+
+    def redirect_request(self, req, fp, code, msg, headers, newurl):
+        return None
+
+
 def _request(url, api_key, anthropic, timeout, payload=None):
-    parts = urllib.parse.urlsplit(url)
+    parts = split_url(url)
     if parts.scheme not in ("http", "https") or not parts.hostname:
         raise ProviderError(f"not an http(s) URL: {url!r}")
+    if "\r" in api_key or "\n" in api_key or not api_key.isascii():
+        # http.client would quote the whole header, key included, in its error.
+        raise ProviderError("the API key holds characters a header cannot carry")
     headers = _headers(api_key, anthropic)
     data = None
     if payload is not None:
@@ -49,16 +67,20 @@ def _request(url, api_key, anthropic, timeout, payload=None):
         headers["Content-Type"] = "application/json"
     req = urllib.request.Request(url, data=data, headers=headers)
     # A proxy from the environment must not swallow a local server.
-    handlers = [urllib.request.ProxyHandler({})] if parts.hostname in LOOPBACK_HOSTS else []
+    handlers = [_NoRedirect()]
+    if parts.hostname in LOOPBACK_HOSTS:
+        handlers.append(urllib.request.ProxyHandler({}))
     opener = urllib.request.build_opener(*handlers)
     try:
         with opener.open(req, timeout=timeout) as reply:
             body = reply.read(MAX_REPLY_BYTES + 1)
     except urllib.error.HTTPError as e:
-        raise ProviderError(f"HTTP {e.code}{_error_detail(e)}") from None
+        raise ProviderError(f"HTTP {e.code}{_error_detail(e, api_key)}") from None
     except (urllib.error.URLError, OSError) as e:
         reason = getattr(e, "reason", e)
         raise ProviderError(f"unreachable ({reason})") from None
+    except (http.client.HTTPException, ValueError) as e:  # a garbled reply or an unusable URL
+        raise ProviderError(f"request failed ({type(e).__name__}: {str(e)[:200]})") from None
     if len(body) > MAX_REPLY_BYTES:
         raise ProviderError("reply too large")
     try:
@@ -67,11 +89,15 @@ def _request(url, api_key, anthropic, timeout, payload=None):
         raise ProviderError("reply is not JSON") from None
 
 
-def _error_detail(http_error):
+def _error_detail(http_error, api_key):
     try:
         err = json.loads(http_error.read(65536)).get("error")
         message = err.get("message") if isinstance(err, dict) else err
-        return f": {str(message)[:200]}" if message else ""
+        if not message:
+            return ""
+        # Some servers quote the rejected key; it must not reach the log.
+        message = str(message).replace(api_key, "***") if api_key else str(message)
+        return f": {message[:200]}"
     except Exception:  # the detail is a courtesy; the status says enough
         return ""
 
@@ -98,7 +124,8 @@ def chat(base_url, kind, api_key, model, system, user, timeout):
             "model": model, "max_tokens": 4096, "system": system,
             "messages": [{"role": "user", "content": user}]})
         blocks = reply.get("content") if isinstance(reply, dict) else None
-        texts = [b.get("text") for b in blocks or [] if isinstance(b, dict)]
+        texts = [b.get("text") for b in blocks if isinstance(b, dict)] \
+            if isinstance(blocks, list) else []
         text = "".join(t for t in texts if isinstance(t, str))
     else:
         reply = _request(base + "/chat/completions", api_key, False, timeout, {

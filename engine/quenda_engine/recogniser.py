@@ -31,8 +31,8 @@ def read_pcm(data):
                     f"Expected mono 16-bit {SAMPLE_RATE} Hz audio, got {w.getnchannels()} "
                     f"channel(s), {8 * w.getsampwidth()}-bit, {w.getframerate()} Hz.")
             return w.readframes(w.getnframes())
-    except (wave.Error, EOFError) as e:
-        raise BadAudio(f"The body is not a PCM WAV file: {e}") from None
+    except (wave.Error, EOFError, RuntimeError) as e:  # RuntimeError: a chunk size that lies
+        raise BadAudio(f"The body is not a PCM WAV file: {e or 'a chunk size is wrong'}") from None
 
 
 def is_english(language):

@@ -1,6 +1,7 @@
 """The engine's HTTP interface on 127.0.0.1."""
 
 import json
+import re
 import threading
 import traceback
 import urllib.parse
@@ -68,7 +69,7 @@ class Handler(BaseHTTPRequestHandler):
     _unread = 0
 
     def do_GET(self):
-        path = urllib.parse.urlsplit(self.path).path
+        path = providers.split_url(self.path).path
         if path == "/health":
             self.reply(200, self.server.health())
         elif path in POSTS:
@@ -77,7 +78,7 @@ class Handler(BaseHTTPRequestHandler):
             self.send_error(404, f"No such endpoint: {path}")
 
     def do_POST(self):
-        parts = urllib.parse.urlsplit(self.path)
+        parts = providers.split_url(self.path)
         self._unread = self._content_length()
         route = POSTS.get(parts.path)
         if route is None:
@@ -91,7 +92,12 @@ class Handler(BaseHTTPRequestHandler):
         except Exception as e:  # a fault of the engine still answers with an ErrorBody
             traceback.print_exc()
             return self.send_error(500, f"Engine failure: {e}")
-        self.reply(status, body)
+        try:
+            self.reply(status, body)
+        finally:
+            if route is Handler.on_shutdown:
+                # Only after the reply, or the process may end before it leaves.
+                self.server.stop_soon()
 
     # -- replies ------------------------------------------------------------
 
@@ -148,7 +154,7 @@ class Handler(BaseHTTPRequestHandler):
             if required:
                 raise Failure(411, "Send the body with a Content-Length.")
             return b""
-        if not value.strip().isdigit():
+        if not re.fullmatch(r"[0-9]+", value.strip()):  # isdigit() also takes "²"
             raise Failure(400, "Bad Content-Length.")
         length = int(value)
         if length > limit:
@@ -162,7 +168,7 @@ class Handler(BaseHTTPRequestHandler):
     def read_json(self, types, required):
         try:
             body = json.loads(self.read_body(self.server.max_json_bytes).decode("utf-8"))
-        except (ValueError, UnicodeDecodeError):
+        except (ValueError, RecursionError):  # RecursionError: nesting too deep
             raise Failure(400, "The body is not valid JSON.") from None
         check_types(body, types, required)
         return body
@@ -176,7 +182,6 @@ class Handler(BaseHTTPRequestHandler):
 
     def on_shutdown(self, query):
         self.read_body(MAX_EMPTY_BYTES, required=False)
-        self.server.stop_soon()
         self.close_connection = True
         return 200, {"ok": True}
 
@@ -210,7 +215,7 @@ class Handler(BaseHTTPRequestHandler):
     def on_correction_model(self, query):
         body = self.read_json({"apiKey": str, "baseURL": str}, {"apiKey", "baseURL"})
         base = body["baseURL"].strip()
-        parts = urllib.parse.urlsplit(base)
+        parts = providers.split_url(base)
         if parts.scheme not in ("http", "https") or not parts.hostname:
             raise Failure(400, f"\"{base}\" is not an http(s) base URL.")
         try:

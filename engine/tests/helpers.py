@@ -20,79 +20,78 @@ def wav_bytes(seconds=0.2, rate=16000, channels=1, width=2):
     return out.getvalue()
 
 
-class StubRecogniser:
-    ready, error = True, None
-    start_loading = wait_loaded = lambda *args: None
-    transcribe = lambda self, pcm: f"{len(pcm)} bytes heard"
-
-
-def request(port, method, path, body=None):
+def request(port, method, path, body=None, headers=None):
     conn = http.client.HTTPConnection("127.0.0.1", port, timeout=30)
     try:
-        conn.request(method, path, json.dumps(body).encode() if isinstance(body, dict) else body)
+        conn.request(method, path, json.dumps(body).encode() if isinstance(body, dict) else body,
+                     headers or {})
         reply = conn.getresponse()
         return reply.status, json.loads(reply.read())
     finally:
         conn.close()
 
 
-def serve(server):
+def serve(test, server):
     server.thread = threading.Thread(target=server.serve_forever, args=(0.05,), daemon=True)
     server.thread.start()
+    test.addCleanup(server.server_close)
+    test.addCleanup(server.shutdown)
     return server
 
 
+class StubRecogniser:
+    ready, error = True, None
+    start_loading = wait_loaded = lambda *args: None
+    transcribe = lambda self, pcm: f"{len(pcm)} bytes heard"
+
+
 class EngineCase(unittest.TestCase):
-    recogniser = StubRecogniser
-
     def setUp(self):
-        quiet = mock.patch.object(Handler, "log_message")
-        quiet.start()
-        self.addCleanup(quiet.stop)
-        self.server = serve(EngineServer(0, self.recogniser()))
-        self.addCleanup(self.server.server_close)
-        self.addCleanup(self.server.shutdown)
+        self.enterContext(mock.patch.object(Handler, "log_message"))
+        self.server = serve(self, EngineServer(0, StubRecogniser()))
 
-    def call(self, method, path, body=None):
-        return request(self.server.server_address[1], method, path, body)
+    def call(self, method, path, body=None, headers=None):
+        return request(self.server.server_address[1], method, path, body, headers)
 
     def assertFails(self, status, reply, fragment=""):
         self.assertEqual(status, reply[0], reply[1])
         self.assertIn(fragment, reply[1]["error"])
+        return reply[1]["error"]
 
 
 class FakeProvider(BaseHTTPRequestHandler):
-    """Answers by the first path segment: /ok/... answers, /fail/... gives 500,
-    /denied/... gives 401. Requests are kept in the server's `seen`."""
+    """Answers by the first path segment: /ok/... answers; /garbage/... breaks
+    HTTP, or for /messages sends a misshapen reply; /moved/... redirects; any other gives 500 and
+    quotes the key it got. Requests are kept in the server's `seen`."""
 
-    @classmethod
-    def start(cls, models):
-        server = serve(ThreadingHTTPServer(("127.0.0.1", 0), cls))
-        server.seen, server.models = [], models
-        return server
-
-    def log_message(self, *args):
-        pass
+    log_message = lambda *args: None
 
     def do_POST(self):
         length = int(self.headers.get("Content-Length") or 0)
-        body = json.loads(self.rfile.read(length)) if length else None
+        body = json.loads(self.rfile.read(length)) if length else {}
         self.server.seen.append((self.path, self.headers, body))
-        mode = self.path.split("/")[1]
-        if mode != "ok":
-            self.send(401 if mode == "denied" else 500, {"error": {"message": mode + " by fake"}})
-        elif self.path.endswith("/models"):
-            self.send(200, {"data": [{"id": m} for m in self.server.models]})
-        elif self.path.endswith("/messages"):
-            self.send(200, {"content": [{"type": "text", "text": " claude says hi "}]})
-        else:
-            self.send(200, {"choices": [{"message": {"content": "fixed by " + body["model"]}}]})
-
-    do_GET = do_POST
-
-    def send(self, status, body):
-        data = json.dumps(body).encode()
+        mode, last = self.path.split("/")[1], self.path.rsplit("/", 1)[1]
+        if mode == "garbage" and last != "messages":
+            return self.wfile.write(b"nonsense\r\n\r\n")
+        if mode == "moved":
+            self.send_response(307)
+            self.send_header("Location", "/leak/v1/" + last)
+            self.send_header("Content-Length", "0")
+            return self.end_headers()
+        status, reply = 200, {
+            "models": {"data": [{"id": m} for m in self.server.models]},
+            "messages": {"content": [{"type": "text", "text": " claude says hi "}]},
+            "completions": {"choices": [{"message": {"content": f"fixed by {body.get('model')}"}}]},
+        }[last]
+        if mode == "garbage":
+            reply = {"content": 5}
+        elif mode != "ok":
+            key = self.headers["Authorization"]
+            status, reply = 500, {"error": {"message": f"{mode} for {key}"}}
+        data = json.dumps(reply).encode()
         self.send_response(status)
         self.send_header("Content-Length", str(len(data)))
         self.end_headers()
         self.wfile.write(data)
+
+    do_GET = do_POST

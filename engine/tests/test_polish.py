@@ -1,14 +1,13 @@
-import socket
+from http.server import ThreadingHTTPServer
 
-from .helpers import EngineCase, FakeProvider
+from .helpers import EngineCase, FakeProvider, serve
 
 
 class PolishTest(EngineCase):
     def setUp(self):
         super().setUp()
-        self.fake = FakeProvider.start(["text-embedding-3-small", "gpt-4o", "gpt-4o-mini"])
-        self.addCleanup(self.fake.server_close)
-        self.addCleanup(self.fake.shutdown)
+        self.fake = serve(self, ThreadingHTTPServer(("127.0.0.1", 0), FakeProvider))
+        self.fake.seen, self.fake.models = [], ["text-embedding-3-small", "gpt-4o", "gpt-4o-mini"]
 
     def polish(self, endpoints=(), provider="openai", **extra):
         return self.call("POST", "/polish", {
@@ -17,32 +16,33 @@ class PolishTest(EngineCase):
             **extra})
 
     def endpoint(self, mode, kind="custom", model="m1", key="sk-test"):
-        with socket.socket() as s:  # a port nobody listens on
-            s.bind(("127.0.0.1", 0))
-            port = self.fake.server_address[1] if mode != "closed" else s.getsockname()[1]
         return {"model": model, "apiKey": key, "kind": kind,
-                "baseURL": f"http://127.0.0.1:{port}/{mode}/v1"}
+                "baseURL": f"http://127.0.0.1:{self.fake.server_address[1]}/{mode}/v1"}
 
-    def test_falls_through_to_the_first_endpoint_that_answers(self):
-        eps = [self.endpoint("closed"), self.endpoint("fail"), self.endpoint("ok", "chatgpt")]
-        self.assertEqual((200, {"text": "fixed by m1"}), self.polish(eps))
+    def test_falls_through_every_broken_endpoint_to_the_first_that_answers(self):
+        ok = self.endpoint("ok", "chatgpt")
+        # Port 1 is privileged and unused: the connection is refused.
+        urls = ("http://127.0.0.1:1/v1", "http://[::1/v1", "http://127.0.0.1:port/v1",
+                ok["baseURL"] + " x")
+        broken = [self.endpoint("fail"), self.endpoint("garbage"), self.endpoint("moved"),
+                  self.endpoint("garbage", "claude"), dict(ok, apiKey="sk-\nx"),
+                  dict(ok, apiKey="sk-€"), *(dict(ok, baseURL=url) for url in urls)]
+        self.assertEqual((200, {"text": "fixed by m1"}), self.polish(broken + [ok]))
+        # A redirect would carry the key elsewhere, so it is a failure, never followed.
+        self.assertFalse(any(seen[0].startswith("/leak") for seen in self.fake.seen))
         path, headers, body = self.fake.seen[-1]
-        self.assertEqual(("/ok/v1/chat/completions", "Bearer sk-test"),
-                         (path, headers["Authorization"]))
-        self.assertEqual(["system", "user"], [m["role"] for m in body["messages"]])
-        self.assertEqual("hello  there ,you", body["messages"][1]["content"])
-        self.assertIn("Theresa", body["messages"][0]["content"])
+        (system, user), raw = body["messages"], "hello  there ,you"
+        self.assertEqual(("/ok/v1/chat/completions", "Bearer sk-test", "system", "user", raw, True),
+                         (path, headers["Authorization"], system["role"], user["role"],
+                          user["content"], "Theresa" in system["content"]))
 
-    def test_claude_uses_the_messages_api(self):
+    def test_claude_uses_the_messages_api_and_auto_asks_the_model_list_once(self):
         self.assertEqual("claude says hi",
                          self.polish([self.endpoint("ok", "claude", key="ak")])[1]["text"])
         path, headers, body = self.fake.seen[-1]
-        self.assertEqual(("/ok/v1/messages", "ak", "2023-06-01", None),
+        self.assertEqual(("/ok/v1/messages", "ak", "2023-06-01", None, True),
                          (path, headers["x-api-key"], headers["anthropic-version"],
-                          headers["Authorization"]))
-        self.assertIn("system", body)
-
-    def test_auto_model_comes_from_the_model_list_once(self):
+                          headers["Authorization"], "system" in body))
         for _ in range(2):
             reply = self.polish([self.endpoint("ok", model="auto")])
             self.assertEqual("fixed by gpt-4o-mini", reply[1]["text"])
@@ -58,10 +58,11 @@ class PolishTest(EngineCase):
             self.assertFails(502, self.polish([self.endpoint("fail")], **extra), "500")
             self.assertFails(503, self.polish(**extra))
 
-    def test_correction_model(self):
+    def test_correction_model_and_a_refusal_without_the_key(self):
         body = {"apiKey": " sk-test ", "baseURL": self.endpoint("ok")["baseURL"] + "/"}
         self.assertEqual((200, {"model": "gpt-4o-mini", "models": self.fake.models}),
                          self.call("POST", "/correction-model", body))
         self.assertEqual("Bearer sk-test", self.fake.seen[-1][1]["Authorization"])
         body["baseURL"] = self.endpoint("denied")["baseURL"]
-        self.assertFails(502, self.call("POST", "/correction-model", body), "denied by fake")
+        error = self.assertFails(502, self.call("POST", "/correction-model", body), "Bearer ***")
+        self.assertNotIn("sk-test", error)

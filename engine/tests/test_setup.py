@@ -17,26 +17,32 @@ ENGINE = Path(__file__).resolve().parent.parent
 
 class SetupAndLaunchTest(unittest.TestCase):
     def setUp(self):
-        tmp = tempfile.TemporaryDirectory()
-        self.addCleanup(tmp.cleanup)
-        self.support = Path(tmp.name, "Morvane Quenda")  # a blank, as in the real path
+        self.tmp = Path(self.enterContext(tempfile.TemporaryDirectory()))
+        self.support = self.tmp / "Morvane Quenda"  # a blank, as in the real path
 
     def setup_engine(self, source):
         return subprocess.run(["/bin/bash", ENGINE / "setup_engine.sh", source, self.support,
                                "1.2.3"], capture_output=True, text=True, timeout=120)
 
-    def test_port_comes_from_config_json_with_the_app_fallbacks(self):
+    def test_port_comes_from_config_json_where_the_app_reads_it(self):
         self.support.mkdir()
         self.assertEqual(17321, config.load_port(self.support))
-        for content, port in (('{"port": 4000}', 4000), ('{"port": "4000"}', 17321),
-                              ('{"port": 0}', 17321), ('{"port"', 17321)):
+        endpoint = '{"port": 4000, "correctionEndpoints": [{"id": "3F2504E0-4F89-11D3-9A0C-' \
+                   '0305E82C3301", "kind": "custom", "model": "m", "baseURL": "", "enabled": %s}]}'
+        # The app takes its defaults, port included, for a file with any wrongly typed key.
+        for content, port in (('{"port": 4000.0}', 4000), ('{"port": "4000"}', 17321),
+                              ('{"port": 0}', 17321), ('{"port": 4000, "widgetX": NaN}', 17321),
+                              (endpoint % "true", 4000), (endpoint % "null", 17321)):
             (self.support / "config.json").write_text(content)
             self.assertEqual(port, config.load_port(self.support), content)
 
-    def test_failed_setup_leaves_no_version_stamp(self):
+    def test_a_failing_self_check_fails_the_setup_and_leaves_no_stamp(self):
+        module = self.tmp / "app resources" / "quenda_engine"
+        module.mkdir(parents=True)
+        (module / "__main__.py").write_text("raise SystemExit(3)\n")
         self.support.mkdir()
         (self.support / "engine.version").write_text("1.2.3")
-        self.assertNotEqual(0, self.setup_engine(ENGINE / "tests").returncode)
+        self.assertNotEqual(0, self.setup_engine(module.parent).returncode)
         self.assertFalse((self.support / "engine.version").exists())
 
     def test_setup_then_launch_as_the_supervisor_does(self):

@@ -74,7 +74,7 @@ class FakeProvider(BaseHTTPRequestHandler):
         if mode == "garbage" and last != "messages":
             return self.wfile.write(b"nonsense\r\n\r\n")
         if mode == "moved":
-            self.send_response(307)
+            self.send_response(302)
             self.send_header("Location", "/leak/v1/" + last)
             self.send_header("Content-Length", "0")
             return self.end_headers()

@@ -57,78 +57,55 @@ TEST(ConfigDecode, EmptyObjectGivesDefaultsButAnUnmigratedModelChoice)
     EXPECT_EQ(c, QuendaConfig::standard());
 }
 
-TEST(ConfigDecode, ClampsAndKnownValues)
+TEST(ConfigDecode, ClampsFallbacksAndLegacyKeys)
 {
-    struct Case {
+    // Each row: a stored document, one key of the decoded record's JSON form, its expected value.
+    const QString max = QString::number(std::numeric_limits<qint64>::max());
+    const struct {
         const char* json;
-        std::function<void(const QuendaConfig&)> check;
-    };
-    const Case cases[] = {
-        {R"({"asrQuality": 9})", [](const QuendaConfig& c) { EXPECT_EQ(c.asrQuality, 4); }},
-        {R"({"asrQuality": -3})", [](const QuendaConfig& c) { EXPECT_EQ(c.asrQuality, 0); }},
-        {R"({"whisperModel": "mlx-community/whisper-small-mlx"})",
-         [](const QuendaConfig& c) { EXPECT_EQ(c.asrQuality, 2); }},
-        {R"({"whisperModel": "other"})", [](const QuendaConfig& c) { EXPECT_EQ(c.asrQuality, 4); }},
-        {R"({"asrEngine": "Whistle"})", [](const QuendaConfig& c) { EXPECT_EQ(c.asrEngine, s("whisper")); }},
-        {R"({"asrEngine": "whistle"})", [](const QuendaConfig& c) { EXPECT_EQ(c.asrEngine, s("whistle")); }},
-        {R"({"historyKeepDays": 3})", [](const QuendaConfig& c) { EXPECT_EQ(c.historyKeepHours, 72); }},
-        {R"({"historyKeepDays": 3, "historyKeepHours": 5})",
-         [](const QuendaConfig& c) { EXPECT_EQ(c.historyKeepHours, 5); }},
-        {R"({"historyKeepHours": -5})", [](const QuendaConfig& c) { EXPECT_EQ(c.historyKeepHours, 0); }},
-        {R"({"historyKeepDays": -2})", [](const QuendaConfig& c) { EXPECT_EQ(c.historyKeepHours, 0); }},
-        // The saturated value must survive its own save, or the next load falls back to defaults.
-        {R"({"historyKeepDays": 900000000000000000})",
-         [](const QuendaConfig& c) {
-             EXPECT_EQ(c.historyKeepHours, std::numeric_limits<qint64>::max());
-             EXPECT_EQ(QuendaConfig::decode(c.encode()), c);
-         }},
-        {R"({"historyMaxEntries": -1, "overlayResultDismissSeconds": -1, "dictationPreviewDismissSeconds": -9})",
-         [](const QuendaConfig& c) {
-             EXPECT_EQ(c.historyMaxEntries, 0);
-             EXPECT_EQ(c.overlayResultDismissSeconds, 0);
-             EXPECT_EQ(c.dictationPreviewDismissSeconds, 0);
-         }},
-        {R"({"muteOthers": false})", [](const QuendaConfig& c) { EXPECT_EQ(c.othersAudio, s("off")); }},
-        {R"({"othersAudio": "loud", "muteOthers": false})",
-         [](const QuendaConfig& c) { EXPECT_EQ(c.othersAudio, s("off")); }},
-        {R"({"othersAudio": "loud"})", [](const QuendaConfig& c) { EXPECT_EQ(c.othersAudio, s("mute")); }},
+        const char* key;
+        QJsonValue expected;
+    } rows[] = {
+        {R"({"asrQuality": 9})", "asrQuality", 4},
+        {R"({"asrQuality": -3})", "asrQuality", 0},
+        {R"({"whisperModel": "mlx-community/whisper-small-mlx"})", "asrQuality", 2},
+        {R"({"whisperModel": "other"})", "asrQuality", 4},
+        {R"({"asrEngine": "Whistle"})", "asrEngine", s("whisper")},
+        {R"({"asrEngine": "whistle"})", "asrEngine", s("whistle")},
+        {R"({"historyKeepDays": 3})", "historyKeepHours", 72},
+        {R"({"historyKeepDays": 3, "historyKeepHours": 5})", "historyKeepHours", 5},
+        {R"({"historyKeepHours": -5})", "historyKeepHours", 0},
+        {R"({"historyKeepDays": -2})", "historyKeepHours", 0},
+        {R"({"historyMaxEntries": -1})", "historyMaxEntries", 0},
+        {R"({"overlayResultDismissSeconds": -1})", "overlayResultDismissSeconds", 0},
+        {R"({"dictationPreviewDismissSeconds": -9})", "dictationPreviewDismissSeconds", 0},
+        {R"({"muteOthers": false})", "othersAudio", s("off")},
+        {R"({"othersAudio": "loud", "muteOthers": false})", "othersAudio", s("off")},
+        {R"({"othersAudio": "loud"})", "othersAudio", s("mute")},
         // An accepted "othersAudio" means the legacy key is never read, wrong type or not.
-        {R"({"othersAudio": "quiet", "muteOthers": "yes"})",
-         [](const QuendaConfig& c) { EXPECT_EQ(c.othersAudio, s("quiet")); }},
-        {R"({"overlayResultSize": "Large", "resultPlacementAnchor": "middle", "resultPlacementScreen": ""})",
-         [](const QuendaConfig& c) {
-             EXPECT_EQ(c.overlayResultSize, s("large"));
-             EXPECT_EQ(c.resultPlacementAnchor, s("topCenter"));
-             EXPECT_EQ(c.resultPlacementScreen, s("pointer"));
-         }},
-        {R"({"noteDestination": "quenda"})", [](const QuendaConfig& c) { EXPECT_EQ(c.noteDestination, s("quenda")); }},
-        {R"({"noteDestination": "Notes"})",
-         [](const QuendaConfig& c) { EXPECT_EQ(c.noteDestination, QuendaConfig::standard().noteDestination); }},
-        {R"({"port": 17321.0, "widgetX": 10.5, "widgetDisplayID": 3, "language": null})",
-         [](const QuendaConfig& c) {
-             EXPECT_EQ(c.port, 17321);
-             EXPECT_EQ(c.widgetX, 10.5);
-             EXPECT_FALSE(c.widgetY);
-             EXPECT_EQ(c.widgetDisplayID, 3);
-             EXPECT_EQ(c.language, s("auto"));
-         }},
-        {R"({"correctionBaseURL": " https://llm.example.org/v1 \n", "openAIModel": "m1"})",
-         [](const QuendaConfig& c) {
-             ASSERT_EQ(c.correctionEndpoints.size(), 1);
-             EXPECT_EQ(c.correctionEndpoints[0].kind, s("custom"));
-             EXPECT_EQ(c.correctionEndpoints[0].model, s("m1"));
-             EXPECT_TRUE(c.correctionEndpoints[0].enabled);
-             EXPECT_EQ(c.correctionKind, s("custom"));
-         }},
-        {R"({"correctionBaseURL": "https://API.OpenAI.com/v1"})",
-         [](const QuendaConfig& c) { EXPECT_EQ(c.correctionKind, s("chatgpt")); }},
-        {R"({"correctionKind": "claude", "correctionEndpoints": []})",
-         [](const QuendaConfig& c) { EXPECT_EQ(c.correctionEndpoints.at(0).kind, s("claude")); }},
+        {R"({"othersAudio": "quiet", "muteOthers": "yes"})", "othersAudio", s("quiet")},
+        {R"({"overlayResultSize": "Large"})", "overlayResultSize", s("large")},
+        {R"({"resultPlacementAnchor": "middle"})", "resultPlacementAnchor", s("topCenter")},
+        {R"({"resultPlacementScreen": ""})", "resultPlacementScreen", s("pointer")},
+        {R"({"noteDestination": "quenda"})", "noteDestination", s("quenda")},
+        {R"({"noteDestination": "Notes"})", "noteDestination", QuendaConfig::standard().noteDestination},
+        {R"({"port": 17321.0, "language": null})", "port", 17321},
+        {R"({"port": 17321.0, "language": null})", "language", s("auto")},
+        {R"({"widgetX": 10.5, "widgetDisplayID": 3})", "widgetX", 10.5},
+        {R"({"widgetX": 10.5, "widgetDisplayID": 3})", "widgetY", QJsonValue::Undefined},
+        {R"({"correctionBaseURL": " https://llm.example.org/v1 \n", "openAIModel": "m1"})", "correctionKind",
+         s("custom")},
+        {R"({"correctionBaseURL": " https://llm.example.org/v1 \n", "openAIModel": "m1"})", "openAIModel", s("m1")},
+        {R"({"correctionBaseURL": "https://API.OpenAI.com/v1"})", "correctionKind", s("chatgpt")},
+        {R"({"correctionKind": "claude", "correctionEndpoints": []})", "correctionKind", s("claude")},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.json);
-        c.check(decodeJson(c.json));
-    }
+    for (const auto& row : rows)
+        EXPECT_EQ(decodeJson(row.json).toJson().value(s(row.key)), row.expected) << row.json << " " << row.key;
+
+    // The saturated value must survive its own save, or the next load falls back to defaults.
+    const QuendaConfig saturated = decodeJson(R"({"historyKeepDays": 900000000000000000})");
+    EXPECT_EQ(QString::number(saturated.historyKeepHours), max);
+    EXPECT_EQ(QuendaConfig::decode(saturated.encode()), saturated);
 }
 
 TEST(ConfigDecode, AWronglyTypedValueFailsTheWholeDecode)

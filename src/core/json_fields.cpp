@@ -1,5 +1,7 @@
 #include "json_fields.h"
 
+#include <QJsonDocument>
+
 std::optional<QJsonValue> JsonFields::present(const QString& key) const
 {
     const auto it = m_object.constFind(key);
@@ -104,4 +106,31 @@ QUuid JsonFields::requiredUuid(const QString& key)
 QString JsonText::uuid(const QUuid& id)
 {
     return id.toString(QUuid::WithoutBraces).toUpper();
+}
+
+namespace {
+std::optional<QJsonDocument> parse(const QByteArray& bytes)
+{
+    QJsonParseError error{};
+    QJsonDocument doc = QJsonDocument::fromJson(bytes, &error);
+    if (error.error != QJsonParseError::NoError)
+        return std::nullopt;
+    return doc;
+}
+} // namespace
+
+std::optional<QJsonObject> JsonText::parseObject(const QByteArray& bytes)
+{
+    const auto doc = parse(bytes);
+    if (!doc || !doc->isObject())
+        return std::nullopt;
+    return doc->object();
+}
+
+std::optional<QJsonArray> JsonText::parseArray(const QByteArray& bytes)
+{
+    const auto doc = parse(bytes);
+    if (!doc || !doc->isArray())
+        return std::nullopt;
+    return doc->array();
 }

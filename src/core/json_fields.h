@@ -48,4 +48,7 @@ private:
 namespace JsonText {
 // The stored form of a UUID: 36 upper-case hyphenated characters.
 QString uuid(const QUuid& id);
+// The document when bytes are well-formed JSON whose top level is an object (or an array).
+std::optional<QJsonObject> parseObject(const QByteArray& bytes);
+std::optional<QJsonArray> parseArray(const QByteArray& bytes);
 } // namespace JsonText

@@ -1,8 +1,9 @@
 #pragma once
 
+#include "json_fields.h"
+
 #include <QByteArray>
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QList>
 #include <QString>
 
@@ -52,11 +53,10 @@ std::optional<QList<T>> decodeObjects(const QJsonArray& array, FromJson fromJson
 template <typename T, typename FromJson>
 std::optional<QList<T>> decodeArrayDocument(const QByteArray& bytes, FromJson fromJson)
 {
-    QJsonParseError error{};
-    const QJsonDocument doc = QJsonDocument::fromJson(bytes, &error);
-    if (error.error != QJsonParseError::NoError || !doc.isArray())
+    const auto array = JsonText::parseArray(bytes);
+    if (!array)
         return std::nullopt;
-    return decodeObjects<T>(doc.array(), fromJson);
+    return decodeObjects<T>(*array, fromJson);
 }
 
 // Reads and decodes a stored file. Missing gives nothing; a file that cannot be read or decoded

@@ -1,12 +1,12 @@
 #include "l10n.h"
 
+#include "json_fields.h"
 #include "support_paths.h"
 #include "text_format.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QJsonDocument>
 #include <QJsonObject>
 
 #include <atomic>
@@ -42,11 +42,10 @@ std::optional<L10n::Table> readTable(const QString& path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
-    QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &error);
-    if (error.error != QJsonParseError::NoError || !document.isObject())
+    const auto parsed = JsonText::parseObject(file.readAll());
+    if (!parsed)
         return std::nullopt;
-    const QJsonObject object = document.object();
+    const QJsonObject& object = *parsed;
     L10n::Table table;
     for (auto it = object.begin(); it != object.end(); ++it) {
         if (!it.value().isString())

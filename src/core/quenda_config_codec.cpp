@@ -225,11 +225,8 @@ std::optional<QuendaConfig> QuendaConfig::fromJson(const QJsonObject& object)
 
 std::optional<QuendaConfig> QuendaConfig::decode(const QByteArray& bytes)
 {
-    QJsonParseError error{};
-    const QJsonDocument doc = QJsonDocument::fromJson(bytes, &error);
-    if (error.error != QJsonParseError::NoError || !doc.isObject())
-        return std::nullopt;
-    return fromJson(doc.object());
+    const auto object = JsonText::parseObject(bytes);
+    return object ? fromJson(*object) : std::nullopt;
 }
 
 QByteArray QuendaConfig::encode() const

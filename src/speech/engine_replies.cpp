@@ -2,24 +2,9 @@
 
 #include "core/json_fields.h"
 
-#include <QJsonDocument>
-
-namespace {
-
-std::optional<QJsonObject> objectOf(const QByteArray& bytes)
-{
-    QJsonParseError error{};
-    const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
-    if (error.error != QJsonParseError::NoError || !document.isObject())
-        return std::nullopt;
-    return document.object();
-}
-
-} // namespace
-
 std::optional<HealthBody> HealthBody::decode(const QByteArray& bytes)
 {
-    const auto object = objectOf(bytes);
+    const auto object = JsonText::parseObject(bytes);
     if (!object)
         return std::nullopt;
     JsonFields f(*object);
@@ -36,7 +21,7 @@ std::optional<HealthBody> HealthBody::decode(const QByteArray& bytes)
 
 std::optional<TextBody> TextBody::decode(const QByteArray& bytes)
 {
-    const auto object = objectOf(bytes);
+    const auto object = JsonText::parseObject(bytes);
     if (!object)
         return std::nullopt;
     JsonFields f(*object);
@@ -50,7 +35,7 @@ std::optional<TextBody> TextBody::decode(const QByteArray& bytes)
 
 std::optional<CorrectionModelBody> CorrectionModelBody::decode(const QByteArray& bytes)
 {
-    const auto object = objectOf(bytes);
+    const auto object = JsonText::parseObject(bytes);
     if (!object)
         return std::nullopt;
     JsonFields f(*object);
@@ -72,7 +57,7 @@ std::optional<CorrectionModelBody> CorrectionModelBody::decode(const QByteArray&
 
 std::optional<ErrorBody> ErrorBody::decode(const QByteArray& bytes)
 {
-    const auto object = objectOf(bytes);
+    const auto object = JsonText::parseObject(bytes);
     if (!object)
         return std::nullopt;
     JsonFields f(*object);

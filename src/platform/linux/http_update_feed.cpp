@@ -1,6 +1,7 @@
 #include "http_update_feed.h"
 
-#include <QJsonDocument>
+#include "core/json_fields.h"
+
 #include <QJsonObject>
 #include <QNetworkReply>
 #include <QNetworkRequest>
@@ -16,11 +17,10 @@ HttpUpdateFeed::HttpUpdateFeed(QUrl feedUrl, QObject* parent)
     , m_url(std::move(feedUrl)) {}
 
 UpdateFeed::Reply HttpUpdateFeed::parse(const QByteArray& body) {
-    QJsonParseError error{};
-    const QJsonDocument doc = QJsonDocument::fromJson(body, &error);
-    if (error.error != QJsonParseError::NoError || !doc.isObject())
+    const auto parsed = JsonText::parseObject(body);
+    if (!parsed)
         return {std::nullopt, QStringLiteral("the feed did not answer a JSON object")};
-    const QJsonObject object = doc.object();
+    const QJsonObject& object = *parsed;
     const QString version = object.value(QStringLiteral("version")).toString();
     const QUrl url(object.value(QStringLiteral("pkgURL")).toString(), QUrl::StrictMode);
     if (QVersionNumber::fromString(version).isNull())

@@ -1,6 +1,7 @@
 #include "app_style_catalog.h"
 
 #include "desktop_entry.h"
+#include "plain_text.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -139,17 +140,6 @@ bool matches(const QString& id, const QString& name, const Category& category) {
     return false;
 }
 
-// Case and diacritics folded, so "CÜRSOR" and "Cursor" compare alike.
-QString folded(const QString& text) {
-    const QString decomposed = text.normalized(QString::NormalizationForm_D);
-    QString out;
-    out.reserve(decomposed.size());
-    for (const QChar c : decomposed) {
-        if (c.category() != QChar::Mark_NonSpacing)
-            out += c;
-    }
-    return out.toCaseFolded();
-}
 
 } // namespace
 
@@ -160,7 +150,7 @@ QString AppStyleCatalog::ownBundleID() {
 QString AppStyleCatalog::suggest(const QString& bundleID, const QString& name) {
     const QString id = bundleID.toLower();
     // Cursor restyles text itself, although the code tables would claim it.
-    if (folded(name) == QLatin1String("cursor") || id == QLatin1String("com.todesktop.230313mzl4w4u92") ||
+    if (PlainText::fold(name) == QLatin1String("cursor") || id == QLatin1String("com.todesktop.230313mzl4w4u92") ||
         id.startsWith(QLatin1String("com.cursor.")))
         return QStringLiteral("auto");
     const QString n = name.toLower();

@@ -1,6 +1,6 @@
 #include "apple_notes_failure.h"
 
-#include "apple_notes_scripts.h"
+#include "plain_text.h"
 
 #include <QStringList>
 
@@ -13,6 +13,6 @@ bool AppleNotesFailure::denied() const
     static const QStringList markers{QStringLiteral("-1743"), QStringLiteral("not authorized"),
                                      QStringLiteral("nicht berechtigt"), QStringLiteral("nicht erlaubt"),
                                      QStringLiteral("-1002")};
-    const QString folded = AppleNotesScripts::fold(output);
+    const QString folded = PlainText::fold(output);
     return std::any_of(markers.begin(), markers.end(), [&](const QString& m) { return folded.contains(m); });
 }

@@ -1,8 +1,9 @@
 #include "apple_notes_scripts.h"
 
+#include "plain_text.h"
+
 #include <QCollator>
 #include <QLocale>
-#include <QRegularExpression>
 #include <QSet>
 #include <QStringList>
 
@@ -119,18 +120,16 @@ QString AppleNotesScripts::reveal(const QString& noteID, const QString& account,
 
 QList<AppleNotesFolder> AppleNotesScripts::parseFolders(const QString& output)
 {
-    static const QRegularExpression lineBreaks(
-        QStringLiteral("\\r\\n|[\\n\\r\\x{0B}\\x{0C}\\x{85}\\x{2028}\\x{2029}]"));
     QList<AppleNotesFolder> folders;
     QSet<QString> seen;
-    for (const QString& line : output.split(lineBreaks, Qt::SkipEmptyParts)) {
+    for (const QString& line : PlainText::nonEmptyLines(output)) {
         const qsizetype tab = line.indexOf(QLatin1Char('\t'));
         if (tab < 0)
             continue;
         AppleNotesFolder folder{line.first(tab).trimmed(), line.sliced(tab + 1).trimmed()};
         if (folder.account.isEmpty() || folder.name.isEmpty())
             continue;
-        if (hiddenFolders().contains(fold(folder.name)))
+        if (hiddenFolders().contains(PlainText::fold(folder.name)))
             continue;
         if (seen.contains(folder.id()))
             continue;
@@ -148,14 +147,3 @@ QList<AppleNotesFolder> AppleNotesScripts::parseFolders(const QString& output)
     return folders;
 }
 
-QString AppleNotesScripts::fold(const QString& text)
-{
-    const QString decomposed = text.normalized(QString::NormalizationForm_D);
-    QString folded;
-    folded.reserve(decomposed.size());
-    for (const QChar c : decomposed) {
-        if (c.category() != QChar::Mark_NonSpacing)
-            folded.append(c);
-    }
-    return folded.toCaseFolded();
-}

@@ -20,7 +20,4 @@ QString reveal(const QString& noteID, const QString& account, const QString& fol
 // One folder per "account<TAB>name" line; malformed lines, trash folders and repeats skipped.
 QList<AppleNotesFolder> parseFolders(const QString& output);
 
-// Lower case without diacritics, for comparing names and error texts.
-QString fold(const QString& text);
-
 } // namespace AppleNotesScripts

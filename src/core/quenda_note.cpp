@@ -2,8 +2,8 @@
 
 #include "iso_date.h"
 #include "json_fields.h"
+#include "plain_text.h"
 
-#include <QRegularExpression>
 #include <QTextBoundaryFinder>
 
 namespace {
@@ -32,9 +32,7 @@ QString QuendaNote::listTitle() const
 
 QString QuendaNote::derivedTitle(const QString& text)
 {
-    static const QRegularExpression lineBreaks(
-        QStringLiteral("\\r\\n|[\\n\\r\\x{0B}\\x{0C}\\x{85}\\x{2028}\\x{2029}]"));
-    const QStringList lines = text.split(lineBreaks, Qt::SkipEmptyParts);
+    const QStringList lines = PlainText::nonEmptyLines(text);
     if (lines.isEmpty())
         return {};
     // Only the first non-empty line counts, even when it is blank.

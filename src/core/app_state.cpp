@@ -193,8 +193,11 @@ void AppState::setSection(MainSection section) {
 }
 
 void AppState::setUpdate(const UpdateStatus& status) {
-    if (assign(m_update, status))
-        emit updateChanged();
+    if (!assign(m_update, status))
+        return;
+    emit updateChanged();
+    // Whether the offered release is the dismissed one follows from the status.
+    refreshDismissedUpdate();
 }
 
 void AppState::setDismissedUpdate(bool dismissed) {

@@ -33,7 +33,6 @@ void AppState::checkForUpdate(bool userInitiated, std::optional<bool> autoInstal
     if (!m_update.is(UpdateStatus::Kind::Checking))
         m_updateBeforeCheck = m_update;
     setUpdate(UpdateStatus::checking());
-    refreshDismissedUpdate();
     if (!m_updateFeed) {
         finishUpdateCheck(generation, userInitiated, install, std::nullopt,
                           QStringLiteral("no update feed is built in"));
@@ -54,17 +53,14 @@ void AppState::finishUpdateCheck(quint64 generation, bool userInitiated, bool au
         Timing::mark(QStringLiteral("update: check failed: ") +
                      (release ? QStringLiteral("unusable version \"%1\"").arg(release->version) : error));
         setUpdate(userInitiated ? UpdateStatus::failed() : m_updateBeforeCheck);
-        refreshDismissedUpdate();
         return;
     }
     // Trailing zeros name the same release: "1.4.0" is not newer than "1.4".
     if (offered.normalized() <= QVersionNumber::fromString(m_appVersion).normalized()) {
         setUpdate(UpdateStatus::current());
-        refreshDismissedUpdate();
         return;
     }
     setUpdate(UpdateStatus::available(*release));
-    refreshDismissedUpdate();
     if (autoInstall && !m_dismissedUpdate) {
         m_pendingInstall = release;
         installWhenIdle();
@@ -98,5 +94,4 @@ void AppState::startInstall(const AppRelease& release) {
     Timing::mark(QStringLiteral("update: cannot install %1 from %2: this platform has no package installer")
                      .arg(release.version, release.pkgURL.toString()));
     setUpdate(UpdateStatus::failed());
-    refreshDismissedUpdate();
 }

@@ -1,6 +1,7 @@
 #include "l10n.h"
 
 #include "json_fields.h"
+#include "resource_paths.h"
 #include "support_paths.h"
 #include "text_format.h"
 
@@ -103,10 +104,8 @@ void L10n::install(const Sources& sources)
 QStringList L10n::directories()
 {
     QStringList folders;
-    if (QCoreApplication::instance()) {
-        folders << QDir::cleanPath(QCoreApplication::applicationDirPath() +
-                                   QStringLiteral("/../share/quenda/Languages"));
-    }
+    if (const QString resources = ResourcePaths::directory(); !resources.isEmpty())
+        folders << QDir(resources).filePath(QStringLiteral("Languages"));
     // Lets a build run against the tables being edited; absent on every other machine.
     const QString sourceTree = QStringLiteral(QUENDA_SOURCE_DIR "/resources/Languages");
     if (QFileInfo(sourceTree).isDir())

@@ -1,12 +1,10 @@
 #include "engine_locations.h"
 
-#include <QCoreApplication>
-#include <QDir>
+#include "core/resource_paths.h"
 
 EngineLocations EngineLocations::installed()
 {
     EngineLocations locations;
-    locations.resourceDir =
-        QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/../share/quenda"));
+    locations.resourceDir = ResourcePaths::directory();
     return locations;
 }

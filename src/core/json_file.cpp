@@ -44,9 +44,14 @@ bool keepAside(State& s, const QString& path)
     return true;
 }
 
-} // namespace
+enum class ReadStatus { Ok, Missing, Unreadable };
 
-JsonFile::ReadResult JsonFile::read(const QString& path)
+struct ReadResult {
+    ReadStatus status = ReadStatus::Missing;
+    QByteArray bytes;
+};
+
+ReadResult read(const QString& path)
 {
     QFile file(path);
     if (!file.exists())
@@ -56,12 +61,7 @@ JsonFile::ReadResult JsonFile::read(const QString& path)
     return {ReadStatus::Ok, file.readAll()};
 }
 
-void JsonFile::markUndecodable(const QString& path)
-{
-    State& s = state();
-    QMutexLocker lock(&s.mutex);
-    s.undecodable.insert(path);
-}
+} // namespace
 
 void JsonFile::readAndDecode(const QString& path, const std::function<bool(const QByteArray&)>& decode)
 {

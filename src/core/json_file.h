@@ -15,16 +15,6 @@
 // write that would replace it, so the user's data is never silently destroyed.
 namespace JsonFile {
 
-enum class ReadStatus { Ok, Missing, Unreadable };
-
-struct ReadResult {
-    ReadStatus status = ReadStatus::Missing;
-    QByteArray bytes;
-};
-
-ReadResult read(const QString& path);
-// The caller could not decode what read() returned; keep the file aside before it is replaced.
-void markUndecodable(const QString& path);
 // Writes a complete new file in place of the old one; false when nothing was written.
 bool writeAtomically(const QString& path, const QByteArray& bytes);
 // Reads the file and hands an existing one's bytes to decode, which tells whether they decoded;

@@ -37,7 +37,9 @@ TASKS = {
 }
 
 
-class PolishFailure(Exception):
+class Failure(Exception):
+    """A request that ends in an error reply with this status."""
+
     def __init__(self, status, message):
         super().__init__(message)
         self.status = status
@@ -105,9 +107,9 @@ class Polisher:
         if mode == "dictation":
             return clean_up(body["raw"], body.get("dictionary", ""))
         if not endpoints:
-            raise PolishFailure(503, "No correction provider is set up; commands, "
+            raise Failure(503, "No correction provider is set up; commands, "
                                      "translations and note answers need one.")
-        raise PolishFailure(502, "No correction provider answered: " + "; ".join(failures))
+        raise Failure(502, "No correction provider answered: " + "; ".join(failures))
 
     def _ask(self, ep, system, user, deadline):
         key = ep.get("apiKey", "")

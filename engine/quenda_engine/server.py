@@ -8,7 +8,7 @@ import urllib.parse
 from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
 
 from . import providers
-from .polish import PolishFailure, Polisher
+from .polish import Failure, Polisher
 from .recogniser import MODEL_NAME, BadAudio, is_english, read_pcm
 
 MAX_WAV_BYTES = 64 * 1024 * 1024      # over half an hour of 16 kHz 16-bit mono
@@ -22,12 +22,6 @@ POLISH_KEYS = {"raw": str, "selection": str, "style": str, "instructions": str,
                "dictionary": str, "targetLanguage": str, "provider": str, "apiKey": str,
                "openAIModel": str, "baseURL": str, "endpoints": list, "noteAnswer": bool}
 JSON_TYPES = {str: "a string", list: "an array", bool: "true or false"}
-
-
-class Failure(Exception):
-    def __init__(self, status, message):
-        super().__init__(message)
-        self.status = status
 
 
 def check_types(body, types, required, where=""):
@@ -207,10 +201,7 @@ class Handler(BaseHTTPRequestHandler):
         body = self.read_json(POLISH_KEYS, {"raw"})
         for i, ep in enumerate(body.get("endpoints", [])):
             check_types(ep, ENDPOINT_KEYS, {"model", "baseURL", "kind"}, f"endpoints[{i}].")
-        try:
-            return 200, {"text": self.server.polisher.polish(body)}
-        except PolishFailure as f:
-            raise Failure(f.status, str(f)) from None
+        return 200, {"text": self.server.polisher.polish(body)}
 
     def on_correction_model(self, query):
         body = self.read_json({"apiKey": str, "baseURL": str}, {"apiKey", "baseURL"})

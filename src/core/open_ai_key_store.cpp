@@ -112,7 +112,7 @@ bool OpenAIKeyStore::save(const QString& key, const QString& account)
     // "Nothing stored" is only known when every read answered.
     if (trimmed == existing.key && !(trimmed.isEmpty() && existing.unreadable)) {
         // Already where it belongs: only a login copy may need to go, so nothing is written.
-        if (existing.inDataProtection)
+        if (existing.source == Peeked::Source::DataProtection)
             dropLoginCopy(account);
         else if (!trimmed.isEmpty())
             migrateToDataProtection(trimmed, account);
@@ -247,46 +247,46 @@ QString OpenAIKeyStore::loadAccount(const QString& account, bool migrateLegacyOp
 {
     if (RunMode::isSnapshot())
         return {};
-    // An item of the main service that could not be read may be newer than an older copy met
-    // below; moving that copy in would overwrite it, so it is only returned.
-    bool mainUnreadable = false;
-    if (const auto found = read(service(), account, Keychain::DataProtection, &mainUnreadable)) {
-        dropLoginCopy(account);
-        return *found;
-    }
-    if (const auto found = read(service(), account, Keychain::Login, &mainUnreadable)) {
-        if (!mainUnreadable)
-            migrateToDataProtection(*found, account);
-        return *found;
-    }
-    if (unreadable && mainUnreadable)
+    const Peeked found = peek(account, migrateLegacyOpenAI && account == openAIAccount());
+    using Source = Peeked::Source;
+    if (unreadable && found.unreadable && (found.source == Source::None || found.source == Source::Legacy))
         *unreadable = true;
-    if (!migrateLegacyOpenAI || account != openAIAccount())
-        return {};
-    std::optional<QString> legacy = read(legacyService(), account, Keychain::DataProtection, unreadable);
-    if (!legacy)
-        legacy = read(legacyService(), account, Keychain::Login, unreadable);
-    if (!legacy)
-        return {};
-    if (!mainUnreadable && migrateToDataProtection(*legacy, account))
-        remove(legacyService(), account);
-    return *legacy;
+    // An item of the main service that could not be read may be newer than an older copy found
+    // later; moving that copy in would overwrite it, so it is only returned.
+    switch (found.source) {
+    case Source::DataProtection:
+        dropLoginCopy(account);
+        break;
+    case Source::Login:
+        if (!found.mainUnreadable)
+            migrateToDataProtection(found.key, account);
+        break;
+    case Source::Legacy:
+        if (!found.mainUnreadable && migrateToDataProtection(found.key, account))
+            remove(legacyService(), account);
+        break;
+    case Source::None:
+        break;
+    }
+    return found.key;
 }
 
 OpenAIKeyStore::Peeked OpenAIKeyStore::peek(const QString& account, bool includeLegacyOpenAI)
 {
+    using Source = Peeked::Source;
     bool unreadable = false;
     if (auto found = read(service(), account, Keychain::DataProtection, &unreadable))
-        return {*found, true, unreadable};
+        return {*found, Source::DataProtection, unreadable, unreadable};
     if (auto found = read(service(), account, Keychain::Login, &unreadable))
-        return {*found, false, unreadable};
+        return {*found, Source::Login, unreadable, unreadable};
+    const bool mainUnreadable = unreadable;
     if (includeLegacyOpenAI) {
-        if (auto found = read(legacyService(), openAIAccount(), Keychain::DataProtection, &unreadable))
-            return {*found, false, unreadable};
-        if (auto found = read(legacyService(), openAIAccount(), Keychain::Login, &unreadable))
-            return {*found, false, unreadable};
+        if (auto found = read(legacyService(), account, Keychain::DataProtection, &unreadable))
+            return {*found, Source::Legacy, mainUnreadable, unreadable};
+        if (auto found = read(legacyService(), account, Keychain::Login, &unreadable))
+            return {*found, Source::Legacy, mainUnreadable, unreadable};
     }
-    return {{}, false, unreadable};
+    return {{}, Source::None, mainUnreadable, unreadable};
 }
 
 void OpenAIKeyStore::setDataProtectionFlag()

@@ -77,9 +77,11 @@ private:
     // `unreadable` is set as with read() when no key was found and a read went unanswered.
     QString loadAccount(const QString& account, bool migrateLegacyOpenAI, bool* unreadable = nullptr);
     struct Peeked {
+        enum class Source { None, DataProtection, Login, Legacy };
         QString key;
-        bool inDataProtection = false; // of the main service
-        bool unreadable = false;       // a read before the key was found went unanswered
+        Source source = Source::None;
+        bool mainUnreadable = false; // a read of the main service went unanswered
+        bool unreadable = false;     // a read before the key was found went unanswered
     };
     Peeked peek(const QString& account, bool includeLegacyOpenAI);
     static void setDataProtectionFlag();

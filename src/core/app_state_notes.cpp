@@ -48,7 +48,7 @@ void AppState::saveCapturedText(const QString& text, QObject* context,
         [this, trimmed, folder = *folder, reply](const AppleNotesResult<QString>& result) {
             if (!result.ok()) {
                 Timing::mark(QStringLiteral("notes: Notes did not take the note (") +
-                             result.failure().output + QStringLiteral("); kept it here"));
+                             result.error().output + QStringLiteral("); kept it here"));
                 reply(saveToOwnStore(trimmed, NoteSaveOutcome::fallback()));
                 return;
             }
@@ -117,7 +117,7 @@ void AppState::refreshAppleNoteFolders() {
         if (listing != m_folderListing)
             return;
         if (!result.ok()) {
-            setAppleNotesStatus(L10n::s(result.failure().denied()
+            setAppleNotesStatus(L10n::s(result.error().denied()
                                             ? QStringLiteral("notes.destination.denied")
                                             : QStringLiteral("notes.destination.failed")));
             return;

@@ -70,7 +70,7 @@ void AppleNotes::folders(QObject* context, Done<QList<AppleNotesFolder>> done) c
             if (r.ok())
                 done(AppleNotesScripts::parseFolders(r.value()));
             else
-                done(r.failure());
+                done(r.error());
         });
 }
 
@@ -103,7 +103,7 @@ void AppleNotes::reveal(const QString& account, const QString& folder, const std
             if (r.ok())
                 done(std::monostate{});
             else
-                done(r.failure());
+                done(r.error());
         });
 }
 

@@ -114,8 +114,8 @@ TEST_F(AppleNotesTest, RunnerRepliesBecomeAnIdOrAFailure)
         ASSERT_EQ(capture.calls, 1);
         const AppleNotesResult<QString>& r = *capture.result;
         const QString failure = r.ok() ? QString()
-                                       : (r.failure().launchFailed ? u"launch "_s : QString()) +
-                                             u"failure "_s + r.failure().output;
+                                       : (r.error().launchFailed ? u"launch "_s : QString()) +
+                                             u"failure "_s + r.error().output;
         EXPECT_EQ(r.ok() ? u"id "_s + r.value() : failure, s(expected));
     }
 }
@@ -178,7 +178,7 @@ TEST_F(NotesInterpreter, DictatedTextCannotBreakOutOfTheScript)
     Capture<QString> created;
     notes.createNote(title, body, account, folder, &m_context, created.callback());
     ASSERT_TRUE(created.completes());
-    ASSERT_TRUE(created.result->ok()) << qPrintable(created.result->failure().output);
+    ASSERT_TRUE(created.result->ok()) << qPrintable(created.result->error().output);
     EXPECT_EQ(created.result->value(), s("x-coredata://note/p42"));
     EXPECT_EQ(recorded("create.json"),
               (QStringList{account, folder, title.trimmed(), AppleNotesScripts::htmlBody(body)}));
@@ -186,7 +186,7 @@ TEST_F(NotesInterpreter, DictatedTextCannotBreakOutOfTheScript)
     Capture<std::monostate> revealed;
     notes.reveal(account, folder, s(" id \"7\"\\ \n"), &m_context, revealed.callback());
     ASSERT_TRUE(revealed.completes());
-    ASSERT_TRUE(revealed.result->ok()) << qPrintable(revealed.result->failure().output);
+    ASSERT_TRUE(revealed.result->ok()) << qPrintable(revealed.result->error().output);
     const QString id = s("id \"7\"\\");
     EXPECT_EQ(recorded("reveal.json"), (QStringList{id, id, account, folder}));
 }
@@ -197,8 +197,8 @@ TEST_F(NotesInterpreter, RefusalIsReportedAsDenied)
     bridge("deny").folders(&m_context, capture.callback());
     ASSERT_TRUE(capture.completes());
     ASSERT_FALSE(capture.result->ok());
-    EXPECT_TRUE(capture.result->failure().denied());
-    EXPECT_TRUE(capture.result->failure().output.endsWith(s("(-1743)\n")));
+    EXPECT_TRUE(capture.result->error().denied());
+    EXPECT_TRUE(capture.result->error().output.endsWith(s("(-1743)\n")));
 }
 
 TEST_F(NotesInterpreter, SlowScriptTimesOutOnceAndIsKilled)
@@ -210,7 +210,7 @@ TEST_F(NotesInterpreter, SlowScriptTimesOutOnceAndIsKilled)
     EXPECT_EQ(capture.calls, 0);
     m_clock.advance(1);
     ASSERT_TRUE(capture.completes());
-    EXPECT_EQ(capture.result->failure().output, s("timeout"));
+    EXPECT_EQ(capture.result->error().output, s("timeout"));
     // The killed child's own end arrives later and must not complete the call again.
     ASSERT_TRUE(QTest::qWaitFor([&] { return m_runner.findChildren<QProcess*>().isEmpty(); }, 10'000));
     QCoreApplication::processEvents();

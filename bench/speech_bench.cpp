@@ -1,7 +1,7 @@
 // The client's side of a /transcribe round trip with a 10-second recording, against a fake engine
 // on its own thread that reads the whole upload and answers at once.
-#include "core/system_clock.h"
-#include "speech_engine.h"
+#include "core/base/system_clock.h"
+#include "speech/speech_engine.h"
 
 #include <QCoreApplication>
 #include <QTcpServer>

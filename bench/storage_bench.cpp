@@ -1,7 +1,7 @@
 // Loading and saving the configuration and a 10,000-entry history in a temporary support folder.
-#include "core/history_store.h"
-#include "core/quenda_config.h"
-#include "core/support_paths.h"
+#include "core/storage/history_store.h"
+#include "core/config/quenda_config.h"
+#include "core/base/support_paths.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>

@@ -1,4 +1,4 @@
-#include "core/run_mode.h"
+#include "core/base/run_mode.h"
 
 #include <QCoreApplication>
 #include <QTextStream>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/app_release.h"
+#include "core/model/app_release.h"
 
 #include <QObject>
 #include <QString>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/app_style_profile.h"
+#include "core/model/app_style_profile.h"
 
 #include <QList>
 

@@ -1,6 +1,6 @@
-#include "bundled_engine.h"
+#include "speech/bundled_engine.h"
 
-#include "core/support_paths.h"
+#include "core/base/support_paths.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "engine_client.h"
+#include "speech/engine_client.h"
 
-#include "core/l10n.h"
+#include "core/text/l10n.h"
 
 #include <QJsonDocument>
 #include <QNetworkProxy>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "core/clock.h"
-#include "engine_replies.h"
-#include "engine_requests.h"
-#include "engine_result.h"
+#include "core/base/clock.h"
+#include "speech/engine_replies.h"
+#include "speech/engine_requests.h"
+#include "speech/engine_result.h"
 
 #include <QNetworkAccessManager>
 #include <QObject>

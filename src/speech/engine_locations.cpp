@@ -1,6 +1,6 @@
-#include "engine_locations.h"
+#include "speech/engine_locations.h"
 
-#include "core/resource_paths.h"
+#include "core/base/resource_paths.h"
 
 EngineLocations EngineLocations::installed()
 {

@@ -1,6 +1,6 @@
-#include "engine_replies.h"
+#include "speech/engine_replies.h"
 
-#include "core/json_fields.h"
+#include "core/base/json_fields.h"
 
 std::optional<HealthBody> HealthBody::decode(const QByteArray& bytes)
 {

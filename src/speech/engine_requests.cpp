@@ -1,4 +1,4 @@
-#include "engine_requests.h"
+#include "speech/engine_requests.h"
 
 #include <QJsonArray>
 

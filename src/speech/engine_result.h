@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/result.h"
-#include "engine_error.h"
+#include "core/base/result.h"
+#include "speech/engine_error.h"
 
 // The value of a finished engine request, or why there is none.
 template <typename T> using EngineResult = Result<T, EngineError>;

@@ -1,4 +1,4 @@
-#include "health_probe.h"
+#include "speech/health_probe.h"
 
 #include <QDeadlineTimer>
 #include <QHostAddress>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine_replies.h"
+#include "speech/engine_replies.h"
 
 #include <optional>
 

@@ -1,6 +1,6 @@
-#include "polish_request.h"
+#include "speech/polish_request.h"
 
-#include "core/run_mode.h"
+#include "core/base/run_mode.h"
 
 namespace PolishRequest {
 

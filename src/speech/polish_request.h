@@ -1,8 +1,8 @@
 #pragma once
 
-#include "core/quenda_config.h"
-#include "engine_requests.h"
-#include "provider_keys.h"
+#include "core/config/quenda_config.h"
+#include "speech/engine_requests.h"
+#include "speech/provider_keys.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/correction_endpoint.h"
+#include "core/model/correction_endpoint.h"
 
 #include <QString>
 

@@ -1,10 +1,10 @@
-#include "speech_engine.h"
+#include "speech/speech_engine.h"
 
-#include "core/l10n.h"
-#include "core/run_mode.h"
-#include "core/support_paths.h"
-#include "health_probe.h"
-#include "polish_request.h"
+#include "core/text/l10n.h"
+#include "core/base/run_mode.h"
+#include "core/base/support_paths.h"
+#include "speech/health_probe.h"
+#include "speech/polish_request.h"
 
 #include <QFile>
 #include <QProcessEnvironment>

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "bundled_engine.h"
-#include "core/clock.h"
-#include "core/quenda_config.h"
-#include "engine_client.h"
-#include "engine_locations.h"
-#include "provider_keys.h"
+#include "speech/bundled_engine.h"
+#include "core/base/clock.h"
+#include "core/config/quenda_config.h"
+#include "speech/engine_client.h"
+#include "speech/engine_locations.h"
+#include "speech/provider_keys.h"
 
 #include <QObject>
 #include <QPointer>

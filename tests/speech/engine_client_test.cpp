@@ -1,12 +1,12 @@
 #include "fake_engine_server.h"
 #include "fake_provider_keys.h"
-#include "manual_clock.h"
+#include "platform/fake/manual_clock.h"
 #include "qstring_printer.h"
-#include "speech_engine.h"
+#include "speech/speech_engine.h"
 #include "support/temp_support_dir.h"
 
-#include "core/l10n.h"
-#include "core/run_mode.h"
+#include "core/text/l10n.h"
+#include "core/base/run_mode.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>

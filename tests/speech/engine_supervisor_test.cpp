@@ -1,13 +1,13 @@
 #include "fake_engine_server.h"
 #include "fake_provider_keys.h"
-#include "health_probe.h"
-#include "manual_clock.h"
+#include "speech/health_probe.h"
+#include "platform/fake/manual_clock.h"
 #include "qstring_printer.h"
-#include "speech_engine.h"
+#include "speech/speech_engine.h"
 #include "support/temp_support_dir.h"
 
-#include "core/l10n.h"
-#include "core/support_paths.h"
+#include "core/text/l10n.h"
+#include "core/base/support_paths.h"
 
 #include <QElapsedTimer>
 #include <QFile>

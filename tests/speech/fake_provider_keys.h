@@ -1,6 +1,6 @@
 #pragma once
 
-#include "provider_keys.h"
+#include "speech/provider_keys.h"
 
 #include <QHash>
 

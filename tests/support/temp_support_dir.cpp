@@ -1,8 +1,8 @@
 #include "temp_support_dir.h"
 
-#include "core/run_mode.h"
-#include "core/support_paths.h"
-#include "core/timing.h"
+#include "core/base/run_mode.h"
+#include "core/base/support_paths.h"
+#include "core/base/timing.h"
 
 #include <QDir>
 #include <QFile>

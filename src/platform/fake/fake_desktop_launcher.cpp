@@ -1,4 +1,4 @@
-#include "fake_desktop_launcher.h"
+#include "platform/fake/fake_desktop_launcher.h"
 
 bool FakeDesktopLauncher::openSettings(const QString& program, const QStringList& arguments)
 {

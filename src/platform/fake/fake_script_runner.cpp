@@ -1,4 +1,4 @@
-#include "fake_script_runner.h"
+#include "platform/fake/fake_script_runner.h"
 
 void FakeScriptRunner::run(const ScriptRequest& request, QObject* context, Completion done)
 {

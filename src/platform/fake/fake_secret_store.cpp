@@ -1,4 +1,4 @@
-#include "fake_secret_store.h"
+#include "platform/fake/fake_secret_store.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "fake_update_feed.h"
+#include "platform/fake/fake_update_feed.h"
 
 void FakeUpdateFeed::fetchLatest(QObject* context, std::function<void(const Reply&)> done) {
     m_waiting.push_back({context, std::move(done)});

@@ -1,4 +1,4 @@
-#include "manual_clock.h"
+#include "platform/fake/manual_clock.h"
 
 #include <QTimeZone>
 

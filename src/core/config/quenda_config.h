@@ -1,0 +1,103 @@
+#pragma once
+
+#include "core/model/app_style_profile.h"
+#include "core/model/correction_endpoint.h"
+#include "core/model/history_entry.h"
+
+#include <QJsonObject>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <optional>
+
+// The whole user configuration, kept in "config.json" in the support folder.
+struct QuendaConfig {
+    QString modelPath;
+    QString whisperModel;
+    QString asrEngine; // "whisper" or "whistle"
+    qint64 asrQuality = 4; // 0...4
+    QString polishProvider; // "openai" (the endpoint list) or "local"
+    QString openAIModel; // legacy mirror of the first endpoint
+    QString correctionBaseURL; // legacy mirror of the first endpoint
+    QString correctionKind; // legacy mirror of the first endpoint
+    bool correctionFallback = false;
+    QString noteDestination; // "quenda" or an AppleNotesFolder's stored form
+    QList<CorrectionEndpoint> correctionEndpoints;
+    bool didChooseModel = true;
+    QList<AppStyleProfile> appStyles;
+    QString language;
+    QString nativeLanguage;
+    QString style;
+    QString instructions;
+    QString dictionary;
+    bool commandMode = true;
+    bool autoCorrect = true;
+    QString hotkey;
+    bool playSounds = true;
+    QString othersAudio; // "off", "quiet" or "mute"
+    bool learnEdits = true;
+    bool launchAtLogin = true;
+    bool onboarded = false;
+    qint64 port = 17321;
+    std::optional<double> widgetX;
+    std::optional<double> widgetY;
+    std::optional<qint64> widgetDisplayID;
+    bool widgetFollowActiveScreen = true;
+    bool showWidget = false;
+    QString overlayResultSize;
+    qint64 overlayResultDismissSeconds = 15;
+    qint64 historyKeepHours = 168; // below 1: no age limit
+    qint64 historyMaxEntries = 500; // below 1: no count limit
+    bool showDictationPreview = true;
+    qint64 dictationPreviewDismissSeconds = 1;
+    bool resultPlacementFixed = true;
+    QString resultPlacementScreen;
+    QString resultPlacementAnchor;
+
+    // The defaults; computed once, so its endpoint keeps one id for the whole run.
+    static const QuendaConfig& standard();
+    static const QString& defaultModel();
+    // The record snapshot mode works with.
+    static QuendaConfig snapshotDemo();
+    static const QStringList& whisperModelsByQuality();
+    static std::optional<qint64> quality(const QString& whisperModel);
+
+    // The configuration from the file, decoded leniently and migrated; never fails.
+    static QuendaConfig load();
+    // Writes the file atomically; false when nothing was written.
+    bool save() const;
+
+    QJsonObject toJson() const;
+    // Fails only on a wrongly typed value; every missing key takes its default.
+    static std::optional<QuendaConfig> fromJson(const QJsonObject& object);
+    static std::optional<QuendaConfig> decode(const QByteArray& bytes);
+    QByteArray encode() const;
+
+    // Guarantees a non-empty endpoint list and mirrors the first endpoint into the legacy fields.
+    void syncLegacyCorrectionFields();
+
+    // ---- Queries and choice tables (quenda_config_queries.cpp) ----
+    static const QList<qint64>& whistleDepthsByQuality();
+    static const QStringList& whisperLanguages();
+    static const QStringList& whistleLanguages();
+    static const QList<qint64>& historyKeepChoices(); // hours; 0 keeps any age
+    static const QList<qint64>& historyLimitChoices(); // 0 keeps any number
+    static const QList<qint64>& overlayDismissChoices(); // seconds
+    static const QList<qint64>& dictationPreviewDismissChoices(); // seconds
+
+    QList<CorrectionEndpoint> enabledCorrectionEndpoints() const;
+    // The endpoints a correction tries, in order: every enabled one with fallback, else the first.
+    QList<CorrectionEndpoint> activeCorrectionEndpoints() const;
+    QString resolvedCorrectionBaseURL() const;
+    // The stored key of an endpoint's provider, "" when none.
+    using EndpointKey = std::function<QString(const CorrectionEndpoint&)>;
+    // Whether a correction request can be made; `hasKey` tells whether the "chatgpt" kind has a key.
+    bool correctionConfigured(bool hasKey, const EndpointKey& keyFor) const;
+    // The entries the retention settings keep at `now`, in their order.
+    QList<HistoryEntry> trimmedHistory(const QList<HistoryEntry>& entries, const QDateTime& now) const;
+    // ---- end of queries ----
+
+    friend bool operator==(const QuendaConfig&, const QuendaConfig&) = default;
+};

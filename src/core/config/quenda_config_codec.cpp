@@ -1,0 +1,266 @@
+// JSON form of the configuration, loading with its migrations, and saving.
+#include "core/config/quenda_config.h"
+
+#include "core/model/apple_notes_folder.h"
+#include "core/base/json_fields.h"
+#include "core/base/json_file.h"
+#include "core/model/others_audio.h"
+#include "core/base/run_mode.h"
+#include "core/base/support_paths.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QUrl>
+
+#include <limits>
+
+namespace {
+
+const QStringList kResultSizes{QStringLiteral("compact"), QStringLiteral("regular"), QStringLiteral("large")};
+const QStringList kAnchors{QStringLiteral("topLeading"),    QStringLiteral("topCenter"),
+                           QStringLiteral("topTrailing"),   QStringLiteral("bottomLeading"),
+                           QStringLiteral("bottomCenter"),  QStringLiteral("bottomTrailing")};
+
+QString configPath()
+{
+    return SupportPaths::file(QStringLiteral("config.json"));
+}
+
+QString inferKind(const QString& baseURL)
+{
+    const QUrl url(baseURL.trimmed(), QUrl::StrictMode);
+    if (url.isValid() && !url.host().isEmpty() &&
+        url.host().toLower() != CorrectionEndpoint::openAIHost())
+        return QStringLiteral("custom");
+    return QStringLiteral("chatgpt");
+}
+
+// Days of an old file as hours; saturates instead of overflowing.
+qint64 daysToHours(qint64 days)
+{
+    constexpr qint64 max = std::numeric_limits<qint64>::max();
+    days = std::max<qint64>(0, days);
+    return days > max / 24 ? max : days * 24;
+}
+
+qint64 atLeastZero(std::optional<qint64> value, qint64 fallback)
+{
+    return std::max<qint64>(0, value.value_or(fallback));
+}
+
+} // namespace
+
+QJsonObject QuendaConfig::toJson() const
+{
+    // The file always holds a non-empty endpoint list and matching legacy fields.
+    QuendaConfig synced = *this;
+    synced.syncLegacyCorrectionFields();
+
+    QJsonArray endpoints;
+    for (const auto& endpoint : synced.correctionEndpoints)
+        endpoints.append(endpoint.toJson());
+    QJsonArray styles;
+    for (const auto& profile : appStyles)
+        styles.append(profile.toJson());
+
+    QJsonObject o{
+        {QStringLiteral("modelPath"), synced.modelPath},
+        {QStringLiteral("whisperModel"), synced.whisperModel},
+        {QStringLiteral("asrEngine"), synced.asrEngine},
+        {QStringLiteral("asrQuality"), synced.asrQuality},
+        {QStringLiteral("polishProvider"), synced.polishProvider},
+        {QStringLiteral("openAIModel"), synced.openAIModel},
+        {QStringLiteral("correctionBaseURL"), synced.correctionBaseURL},
+        {QStringLiteral("correctionKind"), synced.correctionKind},
+        {QStringLiteral("correctionFallback"), synced.correctionFallback},
+        {QStringLiteral("noteDestination"), synced.noteDestination},
+        {QStringLiteral("correctionEndpoints"), endpoints},
+        {QStringLiteral("didChooseModel"), didChooseModel},
+        {QStringLiteral("appStyles"), styles},
+        {QStringLiteral("language"), language},
+        {QStringLiteral("nativeLanguage"), nativeLanguage},
+        {QStringLiteral("style"), style},
+        {QStringLiteral("instructions"), instructions},
+        {QStringLiteral("dictionary"), dictionary},
+        {QStringLiteral("commandMode"), commandMode},
+        {QStringLiteral("autoCorrect"), autoCorrect},
+        {QStringLiteral("hotkey"), hotkey},
+        {QStringLiteral("playSounds"), playSounds},
+        {QStringLiteral("othersAudio"), othersAudio},
+        {QStringLiteral("muteOthers"), othersAudio != QLatin1String("off")},
+        {QStringLiteral("learnEdits"), learnEdits},
+        {QStringLiteral("launchAtLogin"), launchAtLogin},
+        {QStringLiteral("onboarded"), onboarded},
+        {QStringLiteral("port"), port},
+        {QStringLiteral("widgetFollowActiveScreen"), widgetFollowActiveScreen},
+        {QStringLiteral("showWidget"), showWidget},
+        {QStringLiteral("overlayResultSize"), overlayResultSize},
+        {QStringLiteral("overlayResultDismissSeconds"), overlayResultDismissSeconds},
+        {QStringLiteral("historyKeepHours"), historyKeepHours},
+        {QStringLiteral("historyMaxEntries"), historyMaxEntries},
+        {QStringLiteral("showDictationPreview"), showDictationPreview},
+        {QStringLiteral("dictationPreviewDismissSeconds"), dictationPreviewDismissSeconds},
+        {QStringLiteral("resultPlacementFixed"), resultPlacementFixed},
+        {QStringLiteral("resultPlacementScreen"), resultPlacementScreen},
+        {QStringLiteral("resultPlacementAnchor"), resultPlacementAnchor},
+    };
+    if (widgetX)
+        o.insert(QStringLiteral("widgetX"), *widgetX);
+    if (widgetY)
+        o.insert(QStringLiteral("widgetY"), *widgetY);
+    if (widgetDisplayID)
+        o.insert(QStringLiteral("widgetDisplayID"), *widgetDisplayID);
+    return o;
+}
+
+std::optional<QuendaConfig> QuendaConfig::fromJson(const QJsonObject& object)
+{
+    const QuendaConfig& d = standard();
+    JsonFields f(object);
+    QuendaConfig c;
+
+    c.modelPath = f.string(QStringLiteral("modelPath")).value_or(d.modelPath);
+    c.whisperModel = f.string(QStringLiteral("whisperModel")).value_or(d.whisperModel);
+    c.polishProvider = f.string(QStringLiteral("polishProvider")).value_or(d.polishProvider);
+    c.openAIModel = f.string(QStringLiteral("openAIModel")).value_or(d.openAIModel);
+
+    const auto engine = f.string(QStringLiteral("asrEngine"));
+    c.asrEngine = engine == QLatin1String("whistle") ? *engine : QStringLiteral("whisper");
+
+    if (const auto q = f.integer(QStringLiteral("asrQuality")))
+        c.asrQuality = std::clamp<qint64>(*q, 0, 4);
+    else
+        c.asrQuality = quality(c.whisperModel).value_or(4);
+
+    c.correctionBaseURL = f.string(QStringLiteral("correctionBaseURL")).value_or(QString());
+    const auto kind = f.string(QStringLiteral("correctionKind"));
+    c.correctionKind = kind && CorrectionEndpoint::knownKinds().contains(*kind) ? *kind
+                                                                             : inferKind(c.correctionBaseURL);
+
+    c.didChooseModel = f.boolean(QStringLiteral("didChooseModel")).value_or(false);
+    c.correctionFallback = f.boolean(QStringLiteral("correctionFallback")).value_or(false);
+    c.showWidget = f.boolean(QStringLiteral("showWidget")).value_or(false);
+
+    if (const auto styles = f.array(QStringLiteral("appStyles"))) {
+        auto profiles = JsonFile::decodeObjects<AppStyleProfile>(*styles, &AppStyleProfile::fromJson);
+        if (!profiles)
+            return std::nullopt;
+        c.appStyles = *profiles;
+    }
+
+    c.language = f.string(QStringLiteral("language")).value_or(d.language);
+    c.nativeLanguage = f.string(QStringLiteral("nativeLanguage")).value_or(d.nativeLanguage);
+    c.style = f.string(QStringLiteral("style")).value_or(d.style);
+    c.instructions = f.string(QStringLiteral("instructions")).value_or(d.instructions);
+    c.dictionary = f.string(QStringLiteral("dictionary")).value_or(d.dictionary);
+    c.hotkey = f.string(QStringLiteral("hotkey")).value_or(d.hotkey);
+
+    c.commandMode = f.boolean(QStringLiteral("commandMode")).value_or(d.commandMode);
+    c.autoCorrect = f.boolean(QStringLiteral("autoCorrect")).value_or(d.autoCorrect);
+    c.playSounds = f.boolean(QStringLiteral("playSounds")).value_or(d.playSounds);
+    c.launchAtLogin = f.boolean(QStringLiteral("launchAtLogin")).value_or(d.launchAtLogin);
+    c.onboarded = f.boolean(QStringLiteral("onboarded")).value_or(d.onboarded);
+    c.learnEdits = f.boolean(QStringLiteral("learnEdits")).value_or(true);
+    c.widgetFollowActiveScreen = f.boolean(QStringLiteral("widgetFollowActiveScreen")).value_or(true);
+    c.showDictationPreview = f.boolean(QStringLiteral("showDictationPreview")).value_or(true);
+    c.resultPlacementFixed = f.boolean(QStringLiteral("resultPlacementFixed")).value_or(true);
+
+    // "muteOthers" is the older form and only read when "othersAudio" gives no answer.
+    const auto others = f.string(QStringLiteral("othersAudio"));
+    if (others && OthersAudioText::fromRaw(*others))
+        c.othersAudio = *others;
+    else
+        c.othersAudio = f.boolean(QStringLiteral("muteOthers")).value_or(true) ? QStringLiteral("mute")
+                                                                               : QStringLiteral("off");
+
+    c.port = f.integer(QStringLiteral("port")).value_or(d.port);
+    c.widgetX = f.number(QStringLiteral("widgetX"));
+    c.widgetY = f.number(QStringLiteral("widgetY"));
+    c.widgetDisplayID = f.integer(QStringLiteral("widgetDisplayID"));
+
+    const auto size = f.string(QStringLiteral("overlayResultSize"));
+    c.overlayResultSize = size && kResultSizes.contains(*size) ? *size : QStringLiteral("large");
+
+    // "historyKeepDays" is the older form and only read when "historyKeepHours" is absent.
+    if (const auto hours = f.integer(QStringLiteral("historyKeepHours")))
+        c.historyKeepHours = std::max<qint64>(0, *hours);
+    else if (const auto days = f.integer(QStringLiteral("historyKeepDays")))
+        c.historyKeepHours = daysToHours(*days);
+    else
+        c.historyKeepHours = 168;
+
+    c.historyMaxEntries = atLeastZero(f.integer(QStringLiteral("historyMaxEntries")), 500);
+    c.overlayResultDismissSeconds = atLeastZero(f.integer(QStringLiteral("overlayResultDismissSeconds")), 15);
+    c.dictationPreviewDismissSeconds = atLeastZero(f.integer(QStringLiteral("dictationPreviewDismissSeconds")), 1);
+
+    const auto screen = f.string(QStringLiteral("resultPlacementScreen"));
+    c.resultPlacementScreen = screen && !screen->isEmpty() ? *screen : QStringLiteral("pointer");
+    const auto anchor = f.string(QStringLiteral("resultPlacementAnchor"));
+    c.resultPlacementAnchor = anchor && kAnchors.contains(*anchor) ? *anchor : QStringLiteral("topCenter");
+
+    if (const auto endpoints = f.array(QStringLiteral("correctionEndpoints"))) {
+        auto list = JsonFile::decodeObjects<CorrectionEndpoint>(*endpoints, &CorrectionEndpoint::fromJson);
+        if (!list)
+            return std::nullopt;
+        c.correctionEndpoints = *list;
+    }
+    if (c.correctionEndpoints.isEmpty()) {
+        c.correctionEndpoints = {
+            {QUuid::createUuid(), c.correctionKind, c.openAIModel, c.correctionBaseURL, true}};
+    }
+
+    const auto destination = f.string(QStringLiteral("noteDestination"));
+    c.noteDestination = destination && (*destination == QLatin1String("quenda") ||
+                                        AppleNotesFolder::decode(*destination))
+                            ? *destination
+                            : d.noteDestination;
+
+    if (f.failed())
+        return std::nullopt;
+    c.syncLegacyCorrectionFields();
+    return c;
+}
+
+std::optional<QuendaConfig> QuendaConfig::decode(const QByteArray& bytes)
+{
+    const auto object = JsonText::parseObject(bytes);
+    return object ? fromJson(*object) : std::nullopt;
+}
+
+QByteArray QuendaConfig::encode() const
+{
+    // QJsonObject keeps its keys sorted, which is the order the file is written in.
+    return QJsonDocument(toJson()).toJson(QJsonDocument::Indented);
+}
+
+QuendaConfig QuendaConfig::load()
+{
+    if (RunMode::isSnapshot())
+        return snapshotDemo();
+    auto decoded = JsonFile::load(configPath(), &QuendaConfig::decode);
+    if (!decoded)
+        return standard();
+    QuendaConfig c = std::move(*decoded);
+    if (!c.didChooseModel) {
+        if (c.openAIModel.isEmpty() || c.openAIModel == QLatin1String("gpt-4.1-mini"))
+            c.openAIModel = QStringLiteral("auto");
+        c.didChooseModel = true;
+        c.save();
+    }
+    if (c.polishProvider == QLatin1String("local") &&
+        !QFileInfo::exists(QDir(c.modelPath).filePath(QStringLiteral("config.json")))) {
+        c.polishProvider = QStringLiteral("openai");
+        c.save();
+    }
+    c.syncLegacyCorrectionFields();
+    return c;
+}
+
+bool QuendaConfig::save() const
+{
+    if (RunMode::isSnapshot())
+        return false;
+    return JsonFile::writeAtomically(configPath(), encode());
+}

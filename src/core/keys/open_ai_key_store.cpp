@@ -1,0 +1,299 @@
+#include "core/keys/open_ai_key_store.h"
+
+#include "core/base/run_mode.h"
+
+#include <QPointer>
+#include <QSettings>
+#include <QStringDecoder>
+
+OpenAIKeyStore::OpenAIKeyStore(SecretStore& secrets, QObject* parent)
+    : QObject(parent)
+    , m_secrets(secrets)
+{
+    // One worker keeps background calls in the order they were made.
+    m_worker.setMaxThreadCount(1);
+}
+
+OpenAIKeyStore::~OpenAIKeyStore()
+{
+    m_worker.waitForDone();
+}
+
+QString OpenAIKeyStore::service()
+{
+    return QStringLiteral("de.morvane.quenda");
+}
+
+QString OpenAIKeyStore::legacyService()
+{
+    return QStringLiteral("de.oberkamm.Quenda");
+}
+
+QString OpenAIKeyStore::openAIAccount()
+{
+    return QStringLiteral("openai-api-key");
+}
+
+QString OpenAIKeyStore::itemLabel()
+{
+    return QStringLiteral("Morvane Quenda OpenAI");
+}
+
+QString OpenAIKeyStore::dataProtectionFlagKey()
+{
+    return QStringLiteral("quenda.keychain.dp.v2");
+}
+
+QString OpenAIKeyStore::account(const CorrectionEndpoint& endpoint)
+{
+    if (endpoint.kind == QLatin1String("chatgpt"))
+        return openAIAccount();
+    if (endpoint.kind == QLatin1String("claude"))
+        return QStringLiteral("claude-api-key");
+    if (endpoint.kind == QLatin1String("cursor"))
+        return QStringLiteral("cursor-api-key");
+    return endpointAccount(endpoint.id);
+}
+
+QString OpenAIKeyStore::endpointAccount(const QUuid& id)
+{
+    return QStringLiteral("correction.") + id.toString(QUuid::WithoutBraces).toUpper();
+}
+
+std::optional<QUrl> OpenAIKeyStore::keySetupURL(const CorrectionEndpoint& endpoint)
+{
+    if (endpoint.kind == QLatin1String("chatgpt"))
+        return QUrl(QStringLiteral("https://platform.openai.com/api-keys"));
+    if (endpoint.kind == QLatin1String("claude"))
+        return QUrl(QStringLiteral("https://console.anthropic.com/settings/keys"));
+    if (endpoint.kind == QLatin1String("cursor"))
+        return QUrl(QStringLiteral("https://cursor.com/settings"));
+    return std::nullopt;
+}
+
+QString OpenAIKeyStore::key(const CorrectionEndpoint& endpoint)
+{
+    const QString kindAccount = account(endpoint);
+    bool unreadable = false;
+    const QString found = loadAccount(kindAccount, endpoint.kind == QLatin1String("chatgpt"), &unreadable);
+    if (!found.isEmpty() || endpoint.kind == QLatin1String("custom") || RunMode::isSnapshot())
+        return found;
+
+    // Older versions kept built-in providers' keys per endpoint; unknown kinds already read it.
+    const QString own = endpointAccount(endpoint.id);
+    if (own == kindAccount)
+        return {};
+    const QString legacy = loadAccount(own, false);
+    if (legacy.isEmpty())
+        return {};
+    // Moved rather than copied: a copy left behind would bring back a key the user removes later.
+    // A kind item that could not be read may hold a newer key, so it is not overwritten.
+    if (!unreadable && save(legacy, kindAccount))
+        remove(service(), own);
+    return legacy;
+}
+
+QString OpenAIKeyStore::load(std::optional<QUuid> endpointId)
+{
+    if (RunMode::isSnapshot())
+        return {};
+    if (endpointId)
+        return loadAccount(endpointAccount(*endpointId), false);
+    return loadAccount(openAIAccount(), true);
+}
+
+bool OpenAIKeyStore::save(const QString& key, const QString& account)
+{
+    if (RunMode::isSnapshot())
+        return false;
+    const QString trimmed = key.trimmed();
+    const bool isOpenAI = account == openAIAccount();
+    const Peeked existing = peek(account, isOpenAI);
+    // "Nothing stored" is only known when every read answered.
+    if (trimmed == existing.key && !(trimmed.isEmpty() && existing.unreadable)) {
+        // Already where it belongs: only a login copy may need to go, so nothing is written.
+        if (existing.source == Peeked::Source::DataProtection)
+            dropLoginCopy(account);
+        else if (!trimmed.isEmpty())
+            migrateToDataProtection(trimmed, account);
+        return true;
+    }
+
+    if (!trimmed.isEmpty()) {
+        bool stored = upsert(trimmed, account, Keychain::DataProtection);
+        if (!stored) {
+            // An older copy left in the data-protection keychain would win every later load,
+            // and that load would then drop the new login copy.
+            m_secrets.remove(service(), account, Keychain::DataProtection);
+            stored = upsert(trimmed, account, Keychain::Login);
+        }
+        if (!stored)
+            return false;
+    } else {
+        remove(service(), account);
+        // Otherwise the next load would migrate the legacy key back in.
+        if (isOpenAI)
+            remove(legacyService(), account);
+    }
+    if (isOpenAI)
+        setDataProtectionFlag();
+    const Peeked stored = peek(account, isOpenAI);
+    return stored.key == trimmed && !(trimmed.isEmpty() && stored.unreadable);
+}
+
+void OpenAIKeyStore::keyInBackground(const CorrectionEndpoint& endpoint, QObject* context,
+                                     std::function<void(const QString&)> done)
+{
+    runInBackground<QString>([this, endpoint] { return key(endpoint); }, context, std::move(done));
+}
+
+void OpenAIKeyStore::loadInBackground(std::optional<QUuid> endpointId, QObject* context,
+                                      std::function<void(const QString&)> done)
+{
+    runInBackground<QString>([this, endpointId] { return load(endpointId); }, context, std::move(done));
+}
+
+void OpenAIKeyStore::saveInBackground(const QString& key, const QString& account, QObject* context,
+                                      std::function<void(bool)> done)
+{
+    runInBackground<bool>([this, key, account] { return save(key, account); }, context, std::move(done));
+}
+
+template <typename Result>
+void OpenAIKeyStore::runInBackground(std::function<Result()> work, QObject* context,
+                                     std::function<void(Result)> done)
+{
+    Q_ASSERT(!context || context->thread() == thread());
+    const bool deliver = context && done;
+    QPointer<QObject> guard(context);
+    m_worker.start([this, work = std::move(work), guard, done = std::move(done), deliver] {
+        Result result = work();
+        if (!deliver)
+            return;
+        // Hop through this object, which outlives the worker; the guard is read on its thread.
+        QMetaObject::invokeMethod(
+            this,
+            [guard, done, result] {
+                if (guard)
+                    done(result);
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+std::optional<QString> OpenAIKeyStore::read(const QString& service, const QString& account, Keychain keychain,
+                                            bool* unreadable)
+{
+    const SecretStore::Read found = m_secrets.read(service, account, keychain);
+    if (found.status == SecretStore::Status::Failed && unreadable)
+        *unreadable = true;
+    if (found.status != SecretStore::Status::Ok)
+        return std::nullopt;
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = decoder(found.secret);
+    if (decoder.hasError() || text.isEmpty())
+        return std::nullopt;
+    return text;
+}
+
+bool OpenAIKeyStore::upsert(const QString& value, const QString& account, Keychain keychain)
+{
+    return m_secrets.write(service(), account, keychain, value.toUtf8(), itemLabel());
+}
+
+void OpenAIKeyStore::deleteLogin(const QString& service, const QString& account)
+{
+    m_secrets.remove(service, account, Keychain::Login);
+}
+
+void OpenAIKeyStore::remove(const QString& service, const QString& account)
+{
+    m_secrets.remove(service, account, Keychain::Login);
+    m_secrets.remove(service, account, Keychain::DataProtection);
+}
+
+bool OpenAIKeyStore::touch(const QString& account)
+{
+    // The launch warm-up runs on a worker while the main thread may read the same account.
+    std::lock_guard lock(m_touchedMutex);
+    if (m_touchedAccounts.contains(account))
+        return false;
+    m_touchedAccounts.insert(account);
+    return true;
+}
+
+void OpenAIKeyStore::dropLoginCopy(const QString& account)
+{
+    if (!touch(account))
+        return;
+    deleteLogin(service(), account);
+    if (account == openAIAccount())
+        setDataProtectionFlag();
+}
+
+bool OpenAIKeyStore::migrateToDataProtection(const QString& value, const QString& account)
+{
+    if (!touch(account))
+        return false;
+    if (!upsert(value, account, Keychain::DataProtection))
+        return false;
+    deleteLogin(service(), account);
+    if (account == openAIAccount())
+        setDataProtectionFlag();
+    return true;
+}
+
+QString OpenAIKeyStore::loadAccount(const QString& account, bool migrateLegacyOpenAI, bool* unreadable)
+{
+    if (RunMode::isSnapshot())
+        return {};
+    const Peeked found = peek(account, migrateLegacyOpenAI && account == openAIAccount());
+    using Source = Peeked::Source;
+    if (unreadable && found.unreadable && (found.source == Source::None || found.source == Source::Legacy))
+        *unreadable = true;
+    // An item of the main service that could not be read may be newer than an older copy found
+    // later; moving that copy in would overwrite it, so it is only returned.
+    switch (found.source) {
+    case Source::DataProtection:
+        dropLoginCopy(account);
+        break;
+    case Source::Login:
+        if (!found.mainUnreadable)
+            migrateToDataProtection(found.key, account);
+        break;
+    case Source::Legacy:
+        if (!found.mainUnreadable && migrateToDataProtection(found.key, account))
+            remove(legacyService(), account);
+        break;
+    case Source::None:
+        break;
+    }
+    return found.key;
+}
+
+OpenAIKeyStore::Peeked OpenAIKeyStore::peek(const QString& account, bool includeLegacyOpenAI)
+{
+    using Source = Peeked::Source;
+    bool unreadable = false;
+    if (auto found = read(service(), account, Keychain::DataProtection, &unreadable))
+        return {*found, Source::DataProtection, unreadable, unreadable};
+    if (auto found = read(service(), account, Keychain::Login, &unreadable))
+        return {*found, Source::Login, unreadable, unreadable};
+    const bool mainUnreadable = unreadable;
+    if (includeLegacyOpenAI) {
+        if (auto found = read(legacyService(), account, Keychain::DataProtection, &unreadable))
+            return {*found, Source::Legacy, mainUnreadable, unreadable};
+        if (auto found = read(legacyService(), account, Keychain::Login, &unreadable))
+            return {*found, Source::Legacy, mainUnreadable, unreadable};
+    }
+    return {{}, Source::None, mainUnreadable, unreadable};
+}
+
+void OpenAIKeyStore::setDataProtectionFlag()
+{
+    // A local object per call: QSettings is reentrant, not shared across threads.
+    QSettings settings(QStringLiteral("Morvane"), QStringLiteral("Quenda"));
+    if (settings.value(dataProtectionFlagKey()).toBool())
+        return;
+    settings.setValue(dataProtectionFlagKey(), true);
+}

@@ -1,0 +1,271 @@
+// Creation, the plain published fields, permissions and the controller's closures.
+#include "core/state/app_state.h"
+
+#include "core/storage/history_store.h"
+#include "core/text/l10n.h"
+#include "core/storage/note_store.h"
+#include "core/state/permissions.h"
+#include "platform/permission_probe.h"
+
+namespace {
+
+// True when the field took a new value; a setter emits only then.
+template <typename T> bool assign(T& field, const T& value) {
+    if (field == value)
+        return false;
+    field = value;
+    return true;
+}
+
+} // namespace
+
+AppState::AppState(const Services& services, QObject* parent)
+    : QObject(parent)
+    , m_clock(services.clock)
+    , m_permissions(services.permissions)
+    , m_privacyPanes(services.privacyPanes)
+    , m_windows(services.windows)
+    , m_updateFeed(services.updateFeed)
+    , m_settings(services.settings)
+    , m_appleNotes(services.appleNotes)
+    , m_appVersion(services.appVersion)
+    , m_levels(levelCount, 0.0)
+    , m_engineStatus(L10n::s(QStringLiteral("engine.loadingModel")))
+    , m_settingToastToken(QUuid::createUuid()) {
+    const QuendaConfig config = QuendaConfig::load();
+    // HistoryStore and NoteStore read nothing in snapshot mode.
+    const QList<HistoryEntry> decoded = HistoryStore::load();
+    m_history = config.trimmedHistory(decoded, m_clock.now());
+    m_notes = NoteStore::load();
+    m_config = config;
+    if (m_history.size() != decoded.size())
+        saveHistory();
+}
+
+AppState::~AppState() = default;
+
+AppState::ToastSuppression::ToastSuppression(AppState& state)
+    : m_state(state) {
+    ++m_state.m_settingToastSuppressed;
+}
+
+AppState::ToastSuppression::~ToastSuppression() {
+    --m_state.m_settingToastSuppressed;
+}
+
+void AppState::setPhase(const Phase& phase) {
+    if (!assign(m_phase, phase))
+        return;
+    emit phaseChanged();
+    if (m_phase.is(Phase::Kind::Idle))
+        installWhenIdle();
+}
+
+void AppState::setRewriting(bool rewriting) {
+    if (assign(m_rewriting, rewriting))
+        emit rewritingChanged();
+}
+
+void AppState::pushLevel(double level) {
+    m_levels.removeFirst();
+    m_levels.append(level);
+    emit levelsChanged();
+}
+
+void AppState::resetLevels() {
+    if (assign(m_levels, QList<double>(levelCount, 0.0)))
+        emit levelsChanged();
+}
+
+void AppState::setElapsed(double seconds) {
+    if (assign(m_elapsed, seconds))
+        emit elapsedChanged();
+}
+
+void AppState::setHandsFree(bool handsFree) {
+    if (assign(m_handsFree, handsFree))
+        emit handsFreeChanged();
+}
+
+void AppState::setFrontApp(const std::optional<FrontApp>& app) {
+    if (assign(m_frontApp, app))
+        emit frontAppChanged();
+}
+
+void AppState::setEngineReady(bool ready) {
+    if (assign(m_engineReady, ready))
+        emit engineReadyChanged();
+}
+
+void AppState::setPolishAvailable(bool available) {
+    if (assign(m_polishAvailable, available))
+        emit polishAvailableChanged();
+}
+
+void AppState::setEngineStatus(const QString& status) {
+    if (assign(m_engineStatus, status))
+        emit engineStatusChanged();
+}
+
+void AppState::setEngineLoading(bool loading) {
+    if (assign(m_engineLoading, loading))
+        emit engineLoadingChanged();
+}
+
+EngineState AppState::engineState() const {
+    if (m_engineReady)
+        return EngineState::Ready;
+    return m_engineLoading ? EngineState::Loading : EngineState::Error;
+}
+
+void AppState::setCorrectionModel(const QString& model) {
+    if (assign(m_correctionModel, model))
+        emit correctionModelChanged();
+}
+
+void AppState::setCorrectionModels(const QStringList& models) {
+    if (assign(m_correctionModels, models))
+        emit correctionModelsChanged();
+}
+
+void AppState::setCorrectionCatalogs(const QMap<QString, CorrectionCatalog>& catalogs) {
+    if (assign(m_correctionCatalogs, catalogs))
+        emit correctionCatalogsChanged();
+}
+
+void AppState::setCorrectionLookupErrors(const QMap<QString, QString>& errors) {
+    if (assign(m_correctionLookupErrors, errors))
+        emit correctionLookupErrorsChanged();
+}
+
+void AppState::refreshPermissions() {
+    // Both are read before either is written, so observers never see a half-updated pair.
+    const bool mic = m_permissions.microphoneAvailable();
+    const bool ax = m_permissions.accessibilityTrusted();
+    if (assign(m_micGranted, mic))
+        emit micGrantedChanged();
+    if (assign(m_axGranted, ax))
+        emit axGrantedChanged();
+}
+
+void AppState::requestMicrophone() {
+    m_privacyPanes.openPrivacyPane({QStringLiteral("Privacy_Microphone")});
+}
+
+void AppState::setWidgetHovered(bool hovered) {
+    if (assign(m_widgetHovered, hovered))
+        emit widgetHoveredChanged();
+}
+
+void AppState::setWidgetTranslateOpen(bool open) {
+    if (assign(m_widgetTranslateOpen, open))
+        emit widgetTranslateOpenChanged();
+}
+
+void AppState::setWidgetDragging(bool dragging) {
+    if (assign(m_widgetDragging, dragging))
+        emit widgetDraggingChanged();
+}
+
+void AppState::setOverlayResult(const std::optional<OverlayResult>& result) {
+    if (assign(m_overlayResult, result))
+        emit overlayResultChanged();
+}
+
+void AppState::setDictationPreview(const std::optional<DictationPreview>& preview) {
+    if (assign(m_dictationPreview, preview))
+        emit dictationPreviewChanged();
+}
+
+void AppState::setNotePreview(const std::optional<SavedNotePreview>& preview) {
+    if (assign(m_notePreview, preview))
+        emit notePreviewChanged();
+}
+
+void AppState::setNoteToOpen(const std::optional<QUuid>& id) {
+    if (assign(m_noteToOpen, id))
+        emit noteToOpenChanged();
+}
+
+void AppState::setSection(MainSection section) {
+    if (assign(m_section, section))
+        emit sectionChanged();
+}
+
+void AppState::setUpdate(const UpdateStatus& status) {
+    if (!assign(m_update, status))
+        return;
+    emit updateChanged();
+    // Whether the offered release is the dismissed one follows from the status.
+    refreshDismissedUpdate();
+}
+
+void AppState::setDismissedUpdate(bool dismissed) {
+    if (assign(m_dismissedUpdate, dismissed))
+        emit dismissedUpdateChanged();
+}
+
+void AppState::setSettingToastVisible(bool visible) {
+    if (assign(m_settingToastVisible, visible))
+        emit settingToastVisibleChanged();
+}
+
+void AppState::setHistory(const QList<HistoryEntry>& history) {
+    if (assign(m_history, history))
+        emit historyChanged();
+}
+
+void AppState::setNotes(const QList<QuendaNote>& notes) {
+    if (assign(m_notes, notes))
+        emit notesChanged();
+}
+
+void AppState::setAppleNoteFolders(const QList<AppleNotesFolder>& folders) {
+    if (assign(m_appleNoteFolders, folders))
+        emit appleNoteFoldersChanged();
+}
+
+void AppState::setAppleNotesStatus(const std::optional<QString>& status) {
+    if (assign(m_appleNotesStatus, status))
+        emit appleNotesStatusChanged();
+}
+
+void AppState::toggleRecording() const {
+    if (m_toggleRecording)
+        m_toggleRecording();
+}
+
+void AppState::openMain(std::optional<MainSection> section) const {
+    if (m_openMain)
+        m_openMain(section);
+}
+
+void AppState::openNotes() const {
+    if (m_openNotes)
+        m_openNotes();
+}
+
+void AppState::reloadEngine() const {
+    if (m_reloadEngine)
+        m_reloadEngine();
+}
+
+void AppState::lookupCorrectionModel(const QString& key, const QString& baseURL) const {
+    if (m_lookupCorrectionModel)
+        m_lookupCorrectionModel(key, baseURL);
+}
+
+void AppState::finishOnboarding() const {
+    if (m_finishOnboarding)
+        m_finishOnboarding();
+}
+
+void AppState::translateSelection(const QString& code) const {
+    if (m_translateSelection)
+        m_translateSelection(code);
+}
+
+void AppState::applyOverlayChoice(const OverlayResultChoice& choice) const {
+    if (m_applyOverlayChoice)
+        m_applyOverlayChoice(choice);
+}

@@ -1,0 +1,341 @@
+#pragma once
+
+#include "core/model/app_release.h"
+#include "core/model/app_style_profile.h"
+#include "core/model/apple_notes_folder.h"
+#include "core/base/clock.h"
+#include "core/model/correction_endpoint.h"
+#include "core/model/dictation_preview.h"
+#include "core/model/engine_state.h"
+#include "core/model/history_entry.h"
+#include "core/model/main_section.h"
+#include "core/model/note_save_outcome.h"
+#include "core/model/overlay_result.h"
+#include "core/model/phase.h"
+#include "core/config/quenda_config.h"
+#include "core/model/quenda_note.h"
+#include "core/model/saved_note_preview.h"
+#include "core/model/update_status.h"
+
+#include <QList>
+#include <QMap>
+#include <QObject>
+#include <QUuid>
+
+#include <functional>
+#include <optional>
+
+class AppleNotes;
+class PermissionProbe;
+class Permissions;
+class QSettings;
+class UpdateFeed;
+class WindowSystem;
+
+// The one shared state of the program: the controller and every view read and write it on the
+// main thread. Each published field has a change signal that fires only on a real change.
+class AppState final : public QObject {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(AppState)
+
+public:
+    // What the state needs of the desktop; owned by the composition root, outliving the state.
+    struct Services {
+        Clock& clock;
+        PermissionProbe& permissions;
+        Permissions& privacyPanes;
+        WindowSystem& windows;
+        AppleNotes& appleNotes;
+        QSettings& settings;              // the user defaults
+        UpdateFeed* updateFeed = nullptr; // none built in: every check fails
+        QString appVersion = QStringLiteral(QUENDA_VERSION);
+    };
+
+    // Configuration writes the user did not make in the settings save and inform the controller
+    // but show no settings-saved notice while one of these lives.
+    class ToastSuppression final {
+    public:
+        explicit ToastSuppression(AppState& state);
+        ~ToastSuppression();
+        Q_DISABLE_COPY_MOVE(ToastSuppression)
+
+    private:
+        AppState& m_state;
+    };
+
+    using ConfigChangedFn = std::function<void(const QuendaConfig& previous, const QuendaConfig& current)>;
+
+    static constexpr int levelCount = 24;
+    static constexpr int toastHideMs = 1700;
+
+    // Loads the configuration, the history (trimmed, rewritten only when trimming dropped entries)
+    // and the notes; snapshot mode reads no file.
+    explicit AppState(const Services& services, QObject* parent = nullptr);
+    ~AppState() override;
+
+    // Dictation progress, written by the controller.
+    const Phase& phase() const { return m_phase; }
+    void setPhase(const Phase& phase);
+    bool rewriting() const { return m_rewriting; }
+    void setRewriting(bool rewriting);
+    // Always levelCount values, oldest first.
+    const QList<double>& levels() const { return m_levels; }
+    void pushLevel(double level);
+    void resetLevels();
+    double elapsed() const { return m_elapsed; }
+    void setElapsed(double seconds);
+    bool handsFree() const { return m_handsFree; }
+    void setHandsFree(bool handsFree);
+    const std::optional<FrontApp>& frontApp() const { return m_frontApp; }
+    void setFrontApp(const std::optional<FrontApp>& app);
+
+    // Engine and correction-model lookup, written by the controller.
+    bool engineReady() const { return m_engineReady; }
+    void setEngineReady(bool ready);
+    bool polishAvailable() const { return m_polishAvailable; }
+    void setPolishAvailable(bool available);
+    const QString& engineStatus() const { return m_engineStatus; }
+    void setEngineStatus(const QString& status);
+    bool engineLoading() const { return m_engineLoading; }
+    void setEngineLoading(bool loading);
+    EngineState engineState() const;
+    const QString& correctionModel() const { return m_correctionModel; }
+    void setCorrectionModel(const QString& model);
+    const QStringList& correctionModels() const { return m_correctionModels; }
+    void setCorrectionModels(const QStringList& models);
+    // Keyed by base URL.
+    const QMap<QString, CorrectionCatalog>& correctionCatalogs() const { return m_correctionCatalogs; }
+    void setCorrectionCatalogs(const QMap<QString, CorrectionCatalog>& catalogs);
+    const QMap<QString, QString>& correctionLookupErrors() const { return m_correctionLookupErrors; }
+    void setCorrectionLookupErrors(const QMap<QString, QString>& errors);
+
+    bool micGranted() const { return m_micGranted; }
+    bool axGranted() const { return m_axGranted; }
+    // Asks the probe; each flag is written only when it changed.
+    void refreshPermissions();
+    // The desktop never prompts for the microphone, so this opens its settings page.
+    void requestMicrophone();
+
+    // The overlay's own flags and cards.
+    bool widgetHovered() const { return m_widgetHovered; }
+    void setWidgetHovered(bool hovered);
+    bool widgetTranslateOpen() const { return m_widgetTranslateOpen; }
+    void setWidgetTranslateOpen(bool open);
+    bool widgetDragging() const { return m_widgetDragging; }
+    void setWidgetDragging(bool dragging);
+    const std::optional<OverlayResult>& overlayResult() const { return m_overlayResult; }
+    void setOverlayResult(const std::optional<OverlayResult>& result);
+    const std::optional<DictationPreview>& dictationPreview() const { return m_dictationPreview; }
+    void setDictationPreview(const std::optional<DictationPreview>& preview);
+    // Set by saveCapturedText; the overlay clears it when its card closes.
+    const std::optional<SavedNotePreview>& notePreview() const { return m_notePreview; }
+    void setNotePreview(const std::optional<SavedNotePreview>& preview);
+
+    MainSection section() const { return m_section; }
+    void setSection(MainSection section);
+
+    // Configuration: every real change saves the file, calls the controller's handler, prunes
+    // the history when a retention field changed and shows the settings-saved notice.
+    const QuendaConfig& config() const { return m_config; }
+    void setConfig(const QuendaConfig& config);
+    bool settingToastVisible() const { return m_settingToastVisible; }
+    const QUuid& settingToastToken() const { return m_settingToastToken; }
+    int settingToastSuppressed() const { return m_settingToastSuppressed; }
+    // Shows the notice, or keeps it, until toastHideMs after the last call.
+    void noteSettingChanged();
+
+    // History, newest first.
+    const QList<HistoryEntry>& history() const { return m_history; }
+    // Replaces the list without writing the file (the history page's clear-all saves it).
+    void setHistory(const QList<HistoryEntry>& history);
+    void addHistory(const HistoryEntry& entry);
+    // Keeps clipboard text an insertion displaced, unless blank or the same as the newest entry.
+    void rememberClipboard(const QString& text);
+    void deleteHistory(const QUuid& id);
+    void pruneHistory();
+
+    // Own notes, newest first; every change is written to "notes.json" at once.
+    const QList<QuendaNote>& notes() const { return m_notes; }
+    // Saves the trimmed text to the configured destination; when Notes fails the own store takes it.
+    // done gets the outcome, at once for blank text (nothing saved: quenda) and the own store, later
+    // for Notes; it is skipped when context is gone, but the text is saved all the same.
+    void saveCapturedText(const QString& text, QObject* context, std::function<void(NoteSaveOutcome)> done);
+    // The new note's id; absent when the body is blank.
+    std::optional<QUuid> addNote(const QString& body, const std::optional<QString>& title = std::nullopt);
+    QUuid createNote();
+    void updateNote(const QUuid& id, const QString& title, const QString& body);
+    void deleteNote(const QUuid& id);
+    // The own note the notes page is to open; the page clears it.
+    const std::optional<QUuid>& noteToOpen() const { return m_noteToOpen; }
+    void setNoteToOpen(const std::optional<QUuid>& id);
+    void openSavedNote();
+    const QList<AppleNotesFolder>& appleNoteFolders() const { return m_appleNoteFolders; }
+    const std::optional<QString>& appleNotesStatus() const { return m_appleNotesStatus; }
+    void refreshAppleNoteFolders();
+
+    // Styles per application.
+    QString effectiveStyle(const FrontApp& app) const;
+    void rememberApp(const FrontApp& app);
+    void setAppStyle(const QString& bundleID, const QString& name, const QString& style);
+    // Scans the desktop files off the main thread and merges on it; off in snapshot mode.
+    void rescanApps();
+    void mergeInstalledApps(const QList<FrontApp>& apps);
+
+    // Home page figures, computed from the history at every read.
+    int totalWords() const;
+    int todayCount() const;
+    double minutesSaved() const;
+    int speakingWPM() const;
+    QString modelDisplayName() const;
+
+    // Update check against the maker's feed.
+    const UpdateStatus& update() const { return m_update; }
+    std::optional<AppRelease> availableRelease() const;
+    bool dismissedUpdate() const { return m_dismissedUpdate; }
+    // autoInstall absent: the opposite of userInitiated.
+    void checkForUpdate(bool userInitiated, std::optional<bool> autoInstall = std::nullopt);
+    // Remembers the offered version as dismissed ("quenda.dismissedUpdate").
+    void dismissUpdate();
+
+    // Closures the controller installs; until then (or when cleared) a call does nothing.
+    void setConfigChangedHandler(ConfigChangedFn fn) { m_configChanged = std::move(fn); }
+    void setToggleRecording(std::function<void()> fn) { m_toggleRecording = std::move(fn); }
+    void setOpenMain(std::function<void(std::optional<MainSection>)> fn) { m_openMain = std::move(fn); }
+    void setOpenNotes(std::function<void()> fn) { m_openNotes = std::move(fn); }
+    void setReloadEngine(std::function<void()> fn) { m_reloadEngine = std::move(fn); }
+    void setLookupCorrectionModel(std::function<void(const QString& key, const QString& baseURL)> fn) {
+        m_lookupCorrectionModel = std::move(fn);
+    }
+    void setFinishOnboarding(std::function<void()> fn) { m_finishOnboarding = std::move(fn); }
+    void setTranslateSelection(std::function<void(const QString& code)> fn) {
+        m_translateSelection = std::move(fn);
+    }
+    void setApplyOverlayChoice(std::function<void(const OverlayResultChoice&)> fn) {
+        m_applyOverlayChoice = std::move(fn);
+    }
+
+    void toggleRecording() const;
+    void openMain(std::optional<MainSection> section = std::nullopt) const;
+    void openNotes() const;
+    void reloadEngine() const;
+    void lookupCorrectionModel(const QString& key, const QString& baseURL) const;
+    void finishOnboarding() const;
+    void translateSelection(const QString& code) const;
+    void applyOverlayChoice(const OverlayResultChoice& choice) const;
+
+signals:
+    void phaseChanged();
+    void rewritingChanged();
+    void levelsChanged();
+    void elapsedChanged();
+    void handsFreeChanged();
+    void engineReadyChanged();
+    void polishAvailableChanged();
+    void correctionModelChanged();
+    void correctionModelsChanged();
+    void correctionCatalogsChanged();
+    void correctionLookupErrorsChanged();
+    void frontAppChanged();
+    void engineStatusChanged();
+    void engineLoadingChanged();
+    void micGrantedChanged();
+    void axGrantedChanged();
+    void widgetHoveredChanged();
+    void widgetTranslateOpenChanged();
+    void overlayResultChanged();
+    void dictationPreviewChanged();
+    void notePreviewChanged();
+    void noteToOpenChanged();
+    void widgetDraggingChanged();
+    void sectionChanged();
+    void updateChanged();
+    void dismissedUpdateChanged();
+    void configChanged();
+    void settingToastVisibleChanged();
+    void settingToastTokenChanged();
+    void historyChanged();
+    void notesChanged();
+    void appleNoteFoldersChanged();
+    void appleNotesStatusChanged();
+
+private:
+    void setSettingToastVisible(bool visible);
+    void saveHistory();
+    QList<HistoryEntry> dictations() const;
+    void setUpdate(const UpdateStatus& status);
+    void setDismissedUpdate(bool dismissed);
+    void setNotes(const QList<QuendaNote>& notes);
+    void setAppleNoteFolders(const QList<AppleNotesFolder>& folders);
+    void setAppleNotesStatus(const std::optional<QString>& status);
+    void saveNotes();
+    void showSavedNote(const SavedNotePreview& preview);
+    NoteSaveOutcome saveToOwnStore(const QString& text, NoteSaveOutcome outcome);
+    void finishUpdateCheck(quint64 generation, bool userInitiated, bool autoInstall,
+                           const std::optional<AppRelease>& release, const QString& error);
+    void refreshDismissedUpdate();
+    void installWhenIdle();
+    void startInstall(const AppRelease& release);
+
+    Clock& m_clock;
+    PermissionProbe& m_permissions;
+    Permissions& m_privacyPanes;
+    WindowSystem& m_windows;
+    UpdateFeed* m_updateFeed;
+    QSettings& m_settings;
+    AppleNotes& m_appleNotes;
+    QString m_appVersion;
+
+    Phase m_phase;
+    bool m_rewriting = false;
+    QList<double> m_levels;
+    double m_elapsed = 0;
+    bool m_handsFree = false;
+    bool m_engineReady = false;
+    bool m_polishAvailable = true;
+    QString m_correctionModel;
+    QStringList m_correctionModels;
+    QMap<QString, CorrectionCatalog> m_correctionCatalogs;
+    QMap<QString, QString> m_correctionLookupErrors;
+    std::optional<FrontApp> m_frontApp;
+    QString m_engineStatus;
+    bool m_engineLoading = true;
+    bool m_micGranted = false;
+    bool m_axGranted = false;
+    bool m_widgetHovered = false;
+    bool m_widgetTranslateOpen = false;
+    std::optional<OverlayResult> m_overlayResult;
+    std::optional<DictationPreview> m_dictationPreview;
+    std::optional<SavedNotePreview> m_notePreview;
+    std::optional<QUuid> m_noteToOpen;
+    bool m_widgetDragging = false;
+    MainSection m_section = MainSection::Home;
+    UpdateStatus m_update;
+    bool m_dismissedUpdate = false;
+    QuendaConfig m_config;
+    bool m_settingToastVisible = false;
+    QUuid m_settingToastToken;
+    int m_settingToastSuppressed = 0;
+    std::optional<Clock::TimerId> m_settingToastHide;
+    QList<HistoryEntry> m_history;
+    QList<QuendaNote> m_notes;
+    QList<AppleNotesFolder> m_appleNoteFolders;
+    std::optional<QString> m_appleNotesStatus;
+
+    // A reply of an older check is stale and dropped.
+    quint64 m_updateGeneration = 0;
+    // What a failed background check returns to; never "checking".
+    UpdateStatus m_updateBeforeCheck;
+    std::optional<AppRelease> m_pendingInstall;
+    // Only the newest folder listing may set the folders and the status.
+    quint64 m_folderListing = 0;
+
+    ConfigChangedFn m_configChanged;
+    std::function<void()> m_toggleRecording;
+    std::function<void(std::optional<MainSection>)> m_openMain;
+    std::function<void()> m_openNotes;
+    std::function<void()> m_reloadEngine;
+    std::function<void(const QString&, const QString&)> m_lookupCorrectionModel;
+    std::function<void()> m_finishOnboarding;
+    std::function<void(const QString&)> m_translateSelection;
+    std::function<void(const OverlayResultChoice&)> m_applyOverlayChoice;
+};

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "core/model/history_entry.h"
+
+#include <QList>
+
+// The dictation history in "history.json": a JSON array, newest first.
+namespace HistoryStore {
+
+// Missing or undecodable files give an empty list; an undecodable one is kept aside before
+// the next save replaces it. Snapshot mode reads nothing.
+QList<HistoryEntry> load();
+// Writes the whole list atomically; false when nothing was written (always in snapshot mode).
+bool save(const QList<HistoryEntry>& entries);
+
+QByteArray encode(const QList<HistoryEntry>& entries);
+std::optional<QList<HistoryEntry>> decode(const QByteArray& bytes);
+
+} // namespace HistoryStore

@@ -1,0 +1,269 @@
+#include "test_text.h"
+#include "temp_support_dir.h"
+
+#include "core/config/quenda_config.h"
+#include "core/base/run_mode.h"
+#include "core/base/support_paths.h"
+
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+namespace {
+
+
+QuendaConfig decodeJson(const char* json)
+{
+    const auto config = QuendaConfig::decode(QByteArray(json));
+    EXPECT_TRUE(config) << json;
+    return config.value_or(QuendaConfig{});
+}
+
+ino_t inode(const QString& path)
+{
+    struct stat st {};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_ino : 0;
+}
+
+class ConfigFile : public TempSupportDir {
+protected:
+    QString configPath() const { return supportFile(QStringLiteral("config.json")); }
+    QJsonObject storedObject() const { return QJsonDocument::fromJson(readAll(configPath())).object(); }
+};
+
+} // namespace
+
+TEST(ConfigDecode, EmptyObjectGivesDefaultsButAnUnmigratedModelChoice)
+{
+    QuendaConfig c = decodeJson("{}");
+    EXPECT_FALSE(c.didChooseModel);
+    ASSERT_EQ(c.correctionEndpoints.size(), 1);
+    EXPECT_EQ(c.correctionEndpoints[0].model, s("auto"));
+    EXPECT_EQ(c.correctionEndpoints[0].kind, s("chatgpt"));
+    EXPECT_EQ(c.asrQuality, 4);
+    EXPECT_EQ(c.hotkey, s("rightControl"));
+
+    // Apart from those, every field is the default.
+    c.didChooseModel = true;
+    c.correctionEndpoints = QuendaConfig::standard().correctionEndpoints;
+    EXPECT_EQ(c, QuendaConfig::standard());
+}
+
+TEST(ConfigDecode, ClampsFallbacksAndLegacyKeys)
+{
+    // Each row: a stored document, one key of the decoded record's JSON form, its expected value.
+    const QString max = QString::number(std::numeric_limits<qint64>::max());
+    const struct {
+        const char* json;
+        const char* key;
+        QJsonValue expected;
+    } rows[] = {
+        {R"({"asrQuality": 9})", "asrQuality", 4},
+        {R"({"asrQuality": -3})", "asrQuality", 0},
+        {R"({"whisperModel": "mlx-community/whisper-small-mlx"})", "asrQuality", 2},
+        {R"({"whisperModel": "other"})", "asrQuality", 4},
+        {R"({"asrEngine": "Whistle"})", "asrEngine", s("whisper")},
+        {R"({"asrEngine": "whistle"})", "asrEngine", s("whistle")},
+        {R"({"historyKeepDays": 3})", "historyKeepHours", 72},
+        {R"({"historyKeepDays": 3, "historyKeepHours": 5})", "historyKeepHours", 5},
+        {R"({"historyKeepHours": -5})", "historyKeepHours", 0},
+        {R"({"historyKeepDays": -2})", "historyKeepHours", 0},
+        {R"({"historyMaxEntries": -1})", "historyMaxEntries", 0},
+        {R"({"overlayResultDismissSeconds": -1})", "overlayResultDismissSeconds", 0},
+        {R"({"dictationPreviewDismissSeconds": -9})", "dictationPreviewDismissSeconds", 0},
+        {R"({"muteOthers": false})", "othersAudio", s("off")},
+        {R"({"othersAudio": "loud", "muteOthers": false})", "othersAudio", s("off")},
+        {R"({"othersAudio": "loud"})", "othersAudio", s("mute")},
+        // An accepted "othersAudio" means the legacy key is never read, wrong type or not.
+        {R"({"othersAudio": "quiet", "muteOthers": "yes"})", "othersAudio", s("quiet")},
+        {R"({"overlayResultSize": "Large"})", "overlayResultSize", s("large")},
+        {R"({"resultPlacementAnchor": "middle"})", "resultPlacementAnchor", s("topCenter")},
+        {R"({"resultPlacementScreen": ""})", "resultPlacementScreen", s("pointer")},
+        {R"({"noteDestination": "quenda"})", "noteDestination", s("quenda")},
+        {R"({"noteDestination": "Notes"})", "noteDestination", QuendaConfig::standard().noteDestination},
+        {R"({"port": 17321.0, "language": null})", "port", 17321},
+        {R"({"port": 17321.0, "language": null})", "language", s("auto")},
+        {R"({"widgetX": 10.5, "widgetDisplayID": 3})", "widgetX", 10.5},
+        {R"({"widgetX": 10.5, "widgetDisplayID": 3})", "widgetY", QJsonValue::Undefined},
+        {R"({"correctionBaseURL": " https://llm.example.org/v1 \n", "openAIModel": "m1"})", "correctionKind",
+         s("custom")},
+        {R"({"correctionBaseURL": " https://llm.example.org/v1 \n", "openAIModel": "m1"})", "openAIModel", s("m1")},
+        {R"({"correctionBaseURL": "https://API.OpenAI.com/v1"})", "correctionKind", s("chatgpt")},
+        {R"({"correctionKind": "claude", "correctionEndpoints": []})", "correctionKind", s("claude")},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(decodeJson(row.json).toJson().value(s(row.key)), row.expected) << row.json << " " << row.key;
+
+    // The saturated value must survive its own save, or the next load falls back to defaults.
+    const QuendaConfig saturated = decodeJson(R"({"historyKeepDays": 900000000000000000})");
+    EXPECT_EQ(QString::number(saturated.historyKeepHours), max);
+    EXPECT_EQ(QuendaConfig::decode(saturated.encode()), saturated);
+}
+
+TEST(ConfigDecode, AWronglyTypedValueFailsTheWholeDecode)
+{
+    const char* documents[] = {
+        R"({"port": "17321"})",
+        R"({"port": 17321.5})",
+        R"({"showWidget": 1})",
+        R"({"appStyles": [{"bundleID": "a", "name": "A", "style": "chat", "suggested": "chat"}]})",
+        R"({"correctionEndpoints": [{"id": "not-a-uuid", "kind": "chatgpt", "model": "auto", "baseURL": "", "enabled": true}]})",
+        R"({"othersAudio": "loud", "muteOthers": "no"})",
+        R"({"historyKeepDays": "3"})",
+        R"([1, 2])",
+        R"({"port": )",
+    };
+    for (const char* json : documents)
+        EXPECT_FALSE(QuendaConfig::decode(QByteArray(json))) << json;
+}
+
+TEST(ConfigEncode, RoundTripsAndWritesLegacyMirrorsAndOptionalKeysOnlyWhenSet)
+{
+    QuendaConfig c = QuendaConfig::snapshotDemo();
+    c.othersAudio = s("quiet");
+    c.instructions = s("Be \"brief\" \\ ünïcode");
+    c.widgetX = 12.25;
+    c.widgetY = -4;
+    c.widgetDisplayID = 7;
+    const auto back = QuendaConfig::decode(c.encode());
+    ASSERT_TRUE(back);
+    EXPECT_EQ(*back, c);
+
+    QJsonObject o = c.toJson();
+    EXPECT_TRUE(o.value(s("muteOthers")).toBool());
+    EXPECT_FALSE(o.contains(s("historyKeepDays")));
+
+    c.othersAudio = s("off");
+    c.widgetX.reset();
+    c.widgetY.reset();
+    c.widgetDisplayID.reset();
+    o = c.toJson();
+    EXPECT_FALSE(o.value(s("muteOthers")).toBool());
+    EXPECT_FALSE(o.contains(s("widgetX")) || o.contains(s("widgetY")) || o.contains(s("widgetDisplayID")));
+    EXPECT_EQ(o.size(), 39); // 41 fields less three unset widget keys, plus "muteOthers"
+}
+
+TEST(ConfigEncode, EmptyEndpointListIsWrittenAsOneChatgptEndpoint)
+{
+    QuendaConfig c = QuendaConfig::standard();
+    c.correctionEndpoints.clear();
+    c.openAIModel = s("gpt-x");
+    const QJsonObject o = c.toJson();
+    const QJsonArray endpoints = o.value(s("correctionEndpoints")).toArray();
+    ASSERT_EQ(endpoints.size(), 1);
+    EXPECT_EQ(endpoints[0].toObject().value(s("kind")).toString(), s("chatgpt"));
+    EXPECT_EQ(endpoints[0].toObject().value(s("model")).toString(), s("gpt-x"));
+    EXPECT_EQ(o.value(s("correctionKind")).toString(), s("chatgpt"));
+    EXPECT_TRUE(c.correctionEndpoints.isEmpty());
+}
+
+TEST_F(ConfigFile, FileIsPrettyPrintedWithSortedKeys)
+{
+    ASSERT_TRUE(QuendaConfig::standard().save());
+    const QList<QByteArray> lines = readAll(configPath()).split('\n');
+    QStringList topKeys;
+    for (const auto& line : lines) {
+        // Top-level members sit at the first indentation level.
+        if (line.startsWith("    \"") && !line.startsWith("     "))
+            topKeys << QString::fromUtf8(line.mid(5, line.indexOf('"', 5) - 5));
+    }
+    QStringList sorted = topKeys;
+    sorted.sort();
+    EXPECT_EQ(topKeys, sorted);
+    EXPECT_EQ(topKeys.size(), 39);
+}
+
+TEST_F(ConfigFile, MissingFileGivesDefaultsAndWritesNothing)
+{
+    EXPECT_EQ(QuendaConfig::load(), QuendaConfig::standard());
+    EXPECT_FALSE(QFile::exists(configPath()));
+}
+
+TEST_F(ConfigFile, ModelChoiceMigrationRunsOnceAndASecondLoadWritesNothing)
+{
+    writeAll(configPath(), R"({"openAIModel": "gpt-4.1-mini", "port": 4000})");
+    const QuendaConfig first = QuendaConfig::load();
+    EXPECT_TRUE(first.didChooseModel);
+    EXPECT_EQ(first.openAIModel, s("gpt-4.1-mini"));
+    EXPECT_EQ(first.correctionEndpoints.at(0).model, s("gpt-4.1-mini"));
+    EXPECT_TRUE(storedObject().value(s("didChooseModel")).toBool());
+
+    const ino_t before = inode(configPath());
+    const QByteArray bytes = readAll(configPath());
+    const QuendaConfig second = QuendaConfig::load();
+    EXPECT_EQ(inode(configPath()), before);
+    EXPECT_EQ(readAll(configPath()), bytes);
+    EXPECT_EQ(second, first);
+}
+
+TEST_F(ConfigFile, LocalModelMigrationFallsBackWhenTheModelIsGone)
+{
+    const QString model = QDir(root()).filePath(QStringLiteral("model"));
+    const QString json = QStringLiteral(R"({"didChooseModel": true, "polishProvider": "local", "modelPath": "%1"})");
+    writeAll(configPath(), json.arg(model).toUtf8());
+    EXPECT_EQ(QuendaConfig::load().polishProvider, s("openai"));
+    EXPECT_EQ(storedObject().value(s("polishProvider")).toString(), s("openai"));
+
+    writeAll(QDir(model).filePath(QStringLiteral("config.json")), "{}");
+    writeAll(configPath(), json.arg(model).toUtf8());
+    EXPECT_EQ(QuendaConfig::load().polishProvider, s("local"));
+}
+
+TEST_F(ConfigFile, UndecodableFileIsKeptAsideBeforeItIsReplaced)
+{
+    const QByteArray broken = R"({"port": "17321", "dictionary": "precious -> words"})";
+    writeAll(configPath(), broken);
+    EXPECT_EQ(QuendaConfig::load(), QuendaConfig::standard());
+    EXPECT_EQ(readAll(configPath()), broken); // loading alone never touches it
+
+    ASSERT_TRUE(QuendaConfig::standard().save());
+    const QStringList aside =
+        QDir(SupportPaths::directory()).entryList({QStringLiteral("config.json.corrupt-*")}, QDir::Files);
+    ASSERT_EQ(aside.size(), 1);
+    EXPECT_EQ(readAll(supportFile(aside[0])), broken);
+    EXPECT_TRUE(QuendaConfig::decode(readAll(configPath())));
+
+    // Only the first write after the failed load moves a file aside.
+    ASSERT_TRUE(QuendaConfig::standard().save());
+    EXPECT_EQ(QDir(SupportPaths::directory()).entryList({QStringLiteral("config.json.corrupt-*")}).size(), 1);
+}
+
+TEST_F(ConfigFile, FailedWriteReportsFalseAndLeavesTheOldFileWhole)
+{
+    ASSERT_TRUE(QuendaConfig::standard().save());
+    const QByteArray before = readAll(configPath());
+
+    // A file-size limit makes the write fail even for root.
+    struct rlimit old {};
+    ::getrlimit(RLIMIT_FSIZE, &old);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit tiny = old;
+    tiny.rlim_cur = 64;
+    ::setrlimit(RLIMIT_FSIZE, &tiny);
+    QuendaConfig changed = QuendaConfig::standard();
+    changed.dictionary = s("new words");
+    const bool saved = changed.save();
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(readAll(configPath()), before);
+    EXPECT_EQ(QDir(SupportPaths::directory()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+}
+
+TEST_F(ConfigFile, SnapshotModeReadsAndWritesNoFile)
+{
+    writeAll(configPath(), R"({"dictionary": "mine"})");
+    RunMode::setSnapshot(true);
+    const QuendaConfig c = QuendaConfig::load();
+    EXPECT_EQ(c.dictionary, s("morvan quenda -> Morvane Quenda\ntallbrook -> Tallbrook"));
+    EXPECT_EQ(c.appStyles.size(), 6);
+    EXPECT_EQ(c.correctionEndpoints.size(), 2);
+    EXPECT_FALSE(c.save());
+    EXPECT_EQ(readAll(configPath()), QByteArray(R"({"dictionary": "mine"})"));
+}

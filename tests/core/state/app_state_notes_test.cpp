@@ -1,0 +1,94 @@
+#include "state_fixture.h"
+
+#include "core/model/apple_notes_folder.h"
+#include "core/text/l10n.h"
+#include "core/storage/note_store.h"
+
+class AppStateNotes : public StateFixture {
+protected:
+    // A state saving captured text to the destination, with both result cards showing.
+    AppState& stateSavingTo(const QString& destination) {
+        AppState& st = makeStateWith([&](QuendaConfig& c) { c.noteDestination = destination; });
+        st.setOverlayResult(OverlayResult{s("summarise"), s("answer"), std::nullopt});
+        st.setDictationPreview(DictationPreview{s("text"), DictationPreviewStatus::Inserted, true});
+        return st;
+    }
+    static QString folder() { return s("iCloud") + AppleNotesFolder::separator + s("Work"); }
+    std::optional<NoteSaveOutcome> save(AppState& st, const QString& text) {
+        m_outcome.reset();
+        st.saveCapturedText(text, &m_caller, [this](NoteSaveOutcome outcome) { m_outcome = outcome; });
+        return m_outcome;
+    }
+    static bool cardsReplacedByThePreview(const AppState& st) {
+        return !st.overlayResult() && !st.dictationPreview() && st.notePreview();
+    }
+
+    QObject m_caller;
+    std::optional<NoteSaveOutcome> m_outcome;
+};
+
+TEST_F(AppStateNotes, OwnStoreKeepsTheTrimmedTextAndNothingForBlankText) {
+    AppState& st = stateSavingTo(s("quenda"));
+    EXPECT_EQ(save(st, s(" \n\t")), NoteSaveOutcome::quenda());
+    EXPECT_TRUE(st.notes().isEmpty());
+    EXPECT_EQ(save(st, s("  First line\nsecond  \n")), NoteSaveOutcome::quenda());
+    ASSERT_EQ(st.notes().size(), 1);
+    const QuendaNote note = st.notes().front();
+    EXPECT_EQ(note.body, s("First line\nsecond"));
+    EXPECT_TRUE(cardsReplacedByThePreview(st));
+    EXPECT_EQ(*st.notePreview(), (SavedNotePreview{note.body, SavedNotePreview::QuendaPlace{note.id}}));
+    EXPECT_EQ(NoteStore::load(), st.notes());
+}
+
+TEST_F(AppStateNotes, NotesBridgeOutcomes) {
+    struct Case {
+        const char* name;
+        ScriptResult result;
+        bool fellBack;
+    };
+    const QList<Case> cases{
+        {"succeeds", FakeScriptRunner::exited(0, "x-coredata://note/p7\n"), false},
+        {"script fails", FakeScriptRunner::exited(1, {}, "execution error -1743"), true},
+        {"times out", FakeScriptRunner::timedOut(), true},
+    };
+    for (const Case& c : cases) {
+        QFile::remove(supportFile(s("notes.json")));
+        AppState& st = stateSavingTo(folder());
+        EXPECT_FALSE(save(st, s(" Meeting notes "))) << c.name; // nothing happens before Notes answers
+        ASSERT_TRUE(m_runner.finishNext(c.result)) << c.name;
+        EXPECT_TRUE(cardsReplacedByThePreview(st)) << c.name;
+        EXPECT_EQ(st.notePreview()->body, s("Meeting notes")) << c.name;
+        EXPECT_EQ(m_outcome, c.fellBack ? NoteSaveOutcome::fallback() : NoteSaveOutcome::apple(s("Work")))
+            << c.name;
+        ASSERT_EQ(st.notes().size(), c.fellBack ? 1 : 0) << c.name;
+        EXPECT_EQ(st.notePreview()->place,
+                  c.fellBack ? SavedNotePreview::Place(SavedNotePreview::QuendaPlace{st.notes()[0].id})
+                             : SavedNotePreview::Place(SavedNotePreview::ApplePlace{
+                                   s("iCloud"), s("Work"), s("x-coredata://note/p7")}))
+            << c.name;
+    }
+}
+
+TEST_F(AppStateNotes, ANoteIsSavedEvenWhenItsCallerIsGone) {
+    AppState& st = stateSavingTo(folder());
+    bool told = false;
+    {
+        QObject caller;
+        st.saveCapturedText(s("keep me"), &caller, [&](NoteSaveOutcome) { told = true; });
+    }
+    m_runner.finishNext(FakeScriptRunner::timedOut());
+    EXPECT_FALSE(told);
+    ASSERT_EQ(st.notes().size(), 1);
+    EXPECT_EQ(st.notes()[0].body, s("keep me"));
+}
+
+TEST_F(AppStateNotes, AnOlderFolderListingFinishingLastIsDroppedAndDenialIsNamed) {
+    AppState& st = makeState();
+    st.refreshAppleNoteFolders();
+    st.refreshAppleNoteFolders();
+    m_runner.finishNext(FakeScriptRunner::exited(0, "iCloud\tOld\n")); // the first, older listing
+    EXPECT_EQ(st.appleNotesStatus(), L10n::s(s("notes.destination.loading")));
+    EXPECT_TRUE(st.appleNoteFolders().isEmpty());
+    m_runner.finishNext(FakeScriptRunner::exited(1, {}, "Not authorized to send Apple events (-1743)"));
+    EXPECT_EQ(st.appleNotesStatus(), L10n::s(s("notes.destination.denied")));
+}

@@ -1,0 +1,82 @@
+#pragma once
+
+#include "test_text.h"
+
+#include "temp_support_dir.h"
+
+#include "core/state/app_state.h"
+#include "core/notes/apple_notes.h"
+#include "core/storage/history_store.h"
+#include "core/state/permissions.h"
+#include "core/base/timing.h"
+#include "platform/fake/fake_desktop_launcher.h"
+#include "platform/fake/fake_permission_probe.h"
+#include "platform/fake/fake_script_runner.h"
+#include "platform/fake/fake_update_feed.h"
+#include "platform/fake/fake_window_system.h"
+#include "platform/fake/manual_clock.h"
+
+#include <QDir>
+#include <QSettings>
+
+#include <memory>
+
+
+// A support folder in a temp dir, user defaults in a temp file, fakes for every service.
+class StateFixture : public TempSupportDir {
+protected:
+    void TearDown() override {
+        m_state.reset();
+        TempSupportDir::TearDown();
+    }
+
+    // Builds the state as the program does at start; a second call replaces it.
+    AppState& makeState(UpdateFeed* feed = nullptr) {
+        m_state.reset();
+        m_state = std::make_unique<AppState>(AppState::Services{m_clock, m_probe, m_privacyPanes, m_windows,
+                                                                m_appleNotes, m_settings, feed, s("1.4.0")});
+        m_state->setConfigChangedHandler([this](const QuendaConfig& previous, const QuendaConfig& current) {
+            m_configCalls.append({previous, current});
+        });
+        return *m_state;
+    }
+    // Writes config.json with the given change to the defaults, then builds the state.
+    AppState& makeStateWith(const std::function<void(QuendaConfig&)>& change) {
+        QuendaConfig config = QuendaConfig::standard();
+        change(config);
+        writeAll(configPath(), config.encode());
+        return makeState();
+    }
+    AppState& state() { return *m_state; }
+
+    QString historyPath() const { return supportFile(s("history.json")); }
+    QString configPath() const { return supportFile(s("config.json")); }
+    QList<HistoryEntry> storedHistory() const {
+        return HistoryStore::decode(readAll(historyPath())).value_or(QList<HistoryEntry>{});
+    }
+    // Everything marked in timing.log so far.
+    QString logged() const {
+        Timing::flush();
+        return QString::fromUtf8(readAll(supportFile(s("timing.log"))));
+    }
+    // A dictation of the given text at clock time minus minutesAgo.
+    HistoryEntry dictation(const QString& text, int minutesAgo = 0,
+                           std::optional<double> duration = {}) const {
+        return {
+            QUuid::createUuid(), m_clock.now().addSecs(-60LL * minutesAgo), text, text, duration, {}, {}, {}};
+    }
+
+    // Every configChanged call as (previous, current).
+    QList<std::pair<QuendaConfig, QuendaConfig>> m_configCalls;
+    ManualClock m_clock;
+    FakePermissionProbe m_probe;
+    FakeDesktopLauncher m_launcher;
+    Permissions m_privacyPanes{m_launcher, QString()};
+    FakeWindowSystem m_windows;
+    FakeScriptRunner m_runner;
+    QSettings m_settings{QDir(root()).filePath(s("defaults.ini")), QSettings::IniFormat};
+    AppleNotes m_appleNotes{m_runner, m_settings};
+
+private:
+    std::unique_ptr<AppState> m_state;
+};

@@ -1,0 +1,52 @@
+#include "core/text/l10n.h"
+
+#include <QRegularExpression>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// The kinds of argument a text's conversions take, in argument order: i, f or s.
+QString argumentKinds(const QString& text)
+{
+    static const QRegularExpression conversion(QStringLiteral(
+        R"(%(?:([1-9][0-9]*)\$)?[-+ 0#']*[0-9]*(?:\.[0-9]*)?(?:hh|h|ll|l|q|L|z|t|j)?([diufFeEgG@s%]))"));
+    QMap<int, QChar> kinds;
+    int next = 0;
+    for (const auto& m : conversion.globalMatch(text)) {
+        const QChar type = m.captured(2).front();
+        if (type == u'%')
+            continue;
+        const int position = m.captured(1).isEmpty() ? next++ : m.captured(1).toInt() - 1;
+        kinds[position] = QStringLiteral("diu").contains(type)  ? u'i'
+                          : QStringLiteral("@s").contains(type) ? u's'
+                                                                : u'f';
+    }
+    const QList<QChar> ordered = kinds.values();
+    return QString(ordered.constData(), ordered.size());
+}
+
+// A translation whose conversions differ from the English text would print its argument as
+// text, or leave the conversion standing, in one language only. Callers pass exactly the
+// arguments listed below.
+TEST(ShippedTables, EveryLanguageHasEveryKeyWithTheConversionsItsCallersFill)
+{
+    const L10n::TableSet tables =
+        L10n::readTables({QStringLiteral(QUENDA_SOURCE_DIR "/resources/Languages")});
+    ASSERT_TRUE(tables.contains(QStringLiteral("de")));
+    const L10n::Table english = tables.value(QStringLiteral("en"));
+    for (auto language = tables.begin(); language != tables.end(); ++language) {
+        for (auto it = english.begin(); it != english.end(); ++it) {
+            ASSERT_TRUE(language->contains(it.key())) << qPrintable(language.key() + u' ' + it.key());
+            EXPECT_EQ(argumentKinds(language->value(it.key())), argumentKinds(it.value()))
+                << qPrintable(language.key() + u' ' + it.key());
+        }
+        EXPECT_EQ(language->size(), english.size()) << qPrintable(language.key());
+    }
+    const std::vector<std::pair<const char*, const char*>> callers{
+        {"time.minutes", "i"}, {"time.hours", "f"}, {"model.whistle.depth", "i"}, {"model.whisper", "s"}};
+    for (const auto& [key, kinds] : callers)
+        EXPECT_EQ(argumentKinds(english.value(QString::fromUtf8(key))), QString::fromUtf8(kinds)) << key;
+}
+
+} // namespace

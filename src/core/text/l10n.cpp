@@ -106,10 +106,6 @@ QStringList L10n::directories()
     QStringList folders;
     if (const QString resources = ResourcePaths::directory(); !resources.isEmpty())
         folders << QDir(resources).filePath(QStringLiteral("Languages"));
-    // Lets a build run against the tables being edited; absent on every other machine.
-    const QString sourceTree = QStringLiteral(QUENDA_SOURCE_DIR "/resources/Languages");
-    if (QFileInfo(sourceTree).isDir())
-        folders << sourceTree;
     folders << SupportPaths::file(QStringLiteral("Languages"));
     return folders;
 }

@@ -1,6 +1,7 @@
 // JSON form of the configuration, loading with its migrations, and saving.
 #include "core/config/quenda_config.h"
 
+#include "core/config/config_key.h"
 #include "core/model/apple_notes_folder.h"
 #include "core/base/json_fields.h"
 #include "core/base/json_file.h"
@@ -58,65 +59,20 @@ QJsonObject QuendaConfig::toJson() const
     QuendaConfig synced = *this;
     synced.syncLegacyCorrectionFields();
 
-    QJsonArray endpoints;
-    for (const auto& endpoint : synced.correctionEndpoints)
-        endpoints.append(endpoint.toJson());
-    QJsonArray styles;
-    for (const auto& profile : appStyles)
-        styles.append(profile.toJson());
-
-    QJsonObject o{
-        {QStringLiteral("modelPath"), synced.modelPath},
-        {QStringLiteral("whisperModel"), synced.whisperModel},
-        {QStringLiteral("asrEngine"), synced.asrEngine},
-        {QStringLiteral("asrQuality"), synced.asrQuality},
-        {QStringLiteral("polishProvider"), synced.polishProvider},
-        {QStringLiteral("openAIModel"), synced.openAIModel},
-        {QStringLiteral("correctionBaseURL"), synced.correctionBaseURL},
-        {QStringLiteral("correctionKind"), synced.correctionKind},
-        {QStringLiteral("correctionFallback"), synced.correctionFallback},
-        {QStringLiteral("noteDestination"), synced.noteDestination},
-        {QStringLiteral("correctionEndpoints"), endpoints},
-        {QStringLiteral("didChooseModel"), didChooseModel},
-        {QStringLiteral("appStyles"), styles},
-        {QStringLiteral("language"), language},
-        {QStringLiteral("nativeLanguage"), nativeLanguage},
-        {QStringLiteral("style"), style},
-        {QStringLiteral("instructions"), instructions},
-        {QStringLiteral("dictionary"), dictionary},
-        {QStringLiteral("commandMode"), commandMode},
-        {QStringLiteral("autoCorrect"), autoCorrect},
-        {QStringLiteral("hotkey"), hotkey},
-        {QStringLiteral("playSounds"), playSounds},
-        {QStringLiteral("othersAudio"), othersAudio},
-        {QStringLiteral("muteOthers"), othersAudio != QLatin1String("off")},
-        {QStringLiteral("learnEdits"), learnEdits},
-        {QStringLiteral("launchAtLogin"), launchAtLogin},
-        {QStringLiteral("onboarded"), onboarded},
-        {QStringLiteral("port"), port},
-        {QStringLiteral("widgetFollowActiveScreen"), widgetFollowActiveScreen},
-        {QStringLiteral("showWidget"), showWidget},
-        {QStringLiteral("overlayResultSize"), overlayResultSize},
-        {QStringLiteral("overlayResultDismissSeconds"), overlayResultDismissSeconds},
-        {QStringLiteral("historyKeepHours"), historyKeepHours},
-        {QStringLiteral("historyMaxEntries"), historyMaxEntries},
-        {QStringLiteral("showDictationPreview"), showDictationPreview},
-        {QStringLiteral("dictationPreviewDismissSeconds"), dictationPreviewDismissSeconds},
-        {QStringLiteral("resultPlacementFixed"), resultPlacementFixed},
-        {QStringLiteral("resultPlacementScreen"), resultPlacementScreen},
-        {QStringLiteral("resultPlacementAnchor"), resultPlacementAnchor},
-    };
-    if (widgetX)
-        o.insert(QStringLiteral("widgetX"), *widgetX);
-    if (widgetY)
-        o.insert(QStringLiteral("widgetY"), *widgetY);
-    if (widgetDisplayID)
-        o.insert(QStringLiteral("widgetDisplayID"), *widgetDisplayID);
+    QJsonObject o;
+    for (const ConfigKey& key : ConfigKey::all()) {
+        if (const QJsonValue value = key.value(synced); !value.isUndefined())
+            o.insert(key.name, value);
+    }
+    // The older form of "othersAudio", still written so a file read by an older version keeps the choice.
+    o.insert(QStringLiteral("muteOthers"), othersAudio != QLatin1String("off"));
     return o;
 }
 
 std::optional<QuendaConfig> QuendaConfig::fromJson(const QJsonObject& object)
 {
+    if (!ConfigKey::typesMatch(object))
+        return std::nullopt;
     const QuendaConfig& d = standard();
     JsonFields f(object);
     QuendaConfig c;

@@ -93,7 +93,7 @@ struct QuendaConfig {
     QString resolvedCorrectionBaseURL() const;
     // The stored key of an endpoint's provider, "" when none.
     using EndpointKey = std::function<QString(const CorrectionEndpoint&)>;
-    // Whether a correction request can be made; `hasKey` tells whether the "chatgpt" kind has a key.
+    // Whether a correction request can be made; `hasKey` tells whether the general key is set.
     bool correctionConfigured(bool hasKey, const EndpointKey& keyFor) const;
     // The entries the retention settings keep at `now`, in their order.
     QList<HistoryEntry> trimmedHistory(const QList<HistoryEntry>& entries, const QDateTime& now) const;

@@ -64,7 +64,12 @@ struct QuendaConfig {
     static const QStringList& whisperModelsByQuality();
     static std::optional<qint64> quality(const QString& whisperModel);
 
-    // The configuration from the file, decoded leniently and migrated; never fails.
+    // The configuration from the file, decoded leniently and migrated in memory; never fails and
+    // never writes, so any reader may call it as often as it likes. A file that does not decode
+    // gives the defaults and is kept aside by the next save.
+    static QuendaConfig read();
+    // The start-up load, done once by the app's state: read(), and a migrated record is written
+    // back. Every other reader uses read(), or a migration would overwrite what the user chose since.
     static QuendaConfig load();
     // Writes the file atomically; false when nothing was written.
     bool save() const;

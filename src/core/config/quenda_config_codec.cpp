@@ -1,4 +1,4 @@
-// JSON form of the configuration, loading with its migrations, and saving.
+// JSON form of the configuration, reading and loading with its migrations, and saving.
 #include "core/config/quenda_config.h"
 
 #include "core/config/config_key.h"
@@ -49,6 +49,41 @@ qint64 daysToHours(qint64 days)
 qint64 atLeastZero(std::optional<qint64> value, qint64 fallback)
 {
     return std::max<qint64>(0, value.value_or(fallback));
+}
+
+// Older files' choices brought up to date; true when anything changed.
+bool migrate(QuendaConfig& c)
+{
+    bool changed = false;
+    if (!c.didChooseModel) {
+        if (c.openAIModel.isEmpty() || c.openAIModel == QLatin1String("gpt-4.1-mini"))
+            c.openAIModel = QStringLiteral("auto");
+        c.didChooseModel = true;
+        changed = true;
+    }
+    if (c.polishProvider == QLatin1String("local") &&
+        !QFileInfo::exists(QDir(c.modelPath).filePath(QStringLiteral("config.json")))) {
+        c.polishProvider = QStringLiteral("openai");
+        changed = true;
+    }
+    return changed;
+}
+
+struct Stored {
+    QuendaConfig config;
+    bool migrated = false; // the record differs from what the file holds
+};
+
+// The file decoded and migrated in memory; none when it is missing or does not decode.
+std::optional<Stored> readStored()
+{
+    auto decoded = JsonFile::load(configPath(), &QuendaConfig::decode);
+    if (!decoded)
+        return std::nullopt;
+    Stored stored{std::move(*decoded)};
+    stored.migrated = migrate(stored.config);
+    stored.config.syncLegacyCorrectionFields();
+    return stored;
 }
 
 } // namespace
@@ -191,27 +226,24 @@ QByteArray QuendaConfig::encode() const
     return QJsonDocument(toJson()).toJson(QJsonDocument::Indented);
 }
 
+QuendaConfig QuendaConfig::read()
+{
+    if (RunMode::isSnapshot())
+        return snapshotDemo();
+    const auto stored = readStored();
+    return stored ? stored->config : standard();
+}
+
 QuendaConfig QuendaConfig::load()
 {
     if (RunMode::isSnapshot())
         return snapshotDemo();
-    auto decoded = JsonFile::load(configPath(), &QuendaConfig::decode);
-    if (!decoded)
+    const auto stored = readStored();
+    if (!stored)
         return standard();
-    QuendaConfig c = std::move(*decoded);
-    if (!c.didChooseModel) {
-        if (c.openAIModel.isEmpty() || c.openAIModel == QLatin1String("gpt-4.1-mini"))
-            c.openAIModel = QStringLiteral("auto");
-        c.didChooseModel = true;
-        c.save();
-    }
-    if (c.polishProvider == QLatin1String("local") &&
-        !QFileInfo::exists(QDir(c.modelPath).filePath(QStringLiteral("config.json")))) {
-        c.polishProvider = QStringLiteral("openai");
-        c.save();
-    }
-    c.syncLegacyCorrectionFields();
-    return c;
+    if (stored->migrated)
+        stored->config.save();
+    return stored->config;
 }
 
 bool QuendaConfig::save() const

@@ -130,6 +130,29 @@ TEST_F(JsonFileTest, WhatIsNotARegularFileIsUnreadableAndKeptAsideOnTheNextWrite
     }
 }
 
+TEST_F(JsonFileTest, AFileRepairedByHandBetweenTwoLoadsIsReplacedWithoutBeingKeptAside)
+{
+    writeAll(file(), "broken");
+    EXPECT_FALSE(JsonFile::load(file(), &decodeAnyObject));
+    writeAll(file(), R"({"repaired": true})");
+    EXPECT_TRUE(JsonFile::load(file(), &decodeAnyObject));
+
+    ASSERT_TRUE(JsonFile::writeAtomically(file(), "{}"));
+    EXPECT_EQ(readAll(file()), QByteArray("{}"));
+    EXPECT_TRUE(keptAside().isEmpty());
+}
+
+TEST_F(JsonFileTest, AFailedCommitReportsFailureAndLeavesTheOldFileWhole)
+{
+    // Replacing a file whose name is near the length limit opens and writes a temporary file
+    // without a name, then fails to give it the longer temporary name it needs before the rename.
+    const QString path = QDir(QFileInfo(file()).path()).filePath(QString(250, QLatin1Char('c')));
+    writeAll(path, "old");
+    EXPECT_FALSE(JsonFile::writeAtomically(path, "new"));
+    EXPECT_EQ(readAll(path), QByteArray("old"));
+    EXPECT_EQ(QDir(QFileInfo(path).path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+}
+
 TEST_F(TempSupportDir, AFifoInPlaceOfAStoredFileNeitherHangsStartUpNorIsLostOnSave)
 {
     const struct {

@@ -1,5 +1,5 @@
-#include "test_text.h"
 #include "temp_support_dir.h"
+#include "test_text.h"
 
 #include "core/base/json_file.h"
 #include "core/base/support_paths.h"
@@ -57,7 +57,8 @@ bool makeSocket(const QString& path)
         return false;
     std::memcpy(address.sun_path, native.constData(), native.size());
     const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    const bool bound = fd >= 0 && ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+    const bool bound =
+        fd >= 0 && ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
     if (fd >= 0)
         ::close(fd);
     return bound;
@@ -160,9 +161,12 @@ TEST_F(TempSupportDir, AFifoInPlaceOfAStoredFileNeitherHangsStartUpNorIsLostOnSa
         void (*load)();
         bool (*save)();
     } stores[] = {
-        {.file = "config.json", .load = [] { QuendaConfig::load(); },
+        {.file = "config.json",
+         .load = [] { QuendaConfig::load(); },
          .save = [] { return QuendaConfig::standard().save(); }},
-        {.file = "history.json", .load = [] { HistoryStore::load(); }, .save = [] { return HistoryStore::save({}); }},
+        {.file = "history.json",
+         .load = [] { HistoryStore::load(); },
+         .save = [] { return HistoryStore::save({}); }},
         {.file = "notes.json", .load = [] { NoteStore::load(); }, .save = [] { return NoteStore::save({}); }},
     };
     QDir().mkpath(SupportPaths::directory());

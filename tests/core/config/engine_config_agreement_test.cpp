@@ -161,7 +161,8 @@ TEST(EngineConfigAgreement, EngineAndAppAcceptAndRefuseTheSameDocuments)
         rows.append({QStringLiteral(R"({"%1": null})").arg(key.name), true});
         for (const TypeSample& sample : kTypeSamples) {
             if (sample.type == key.type)
-                rows.append({QStringLiteral(R"({"%1": %2})").arg(key.name, s(sample.value)), sample.accepted});
+                rows.append(
+                    {QStringLiteral(R"({"%1": %2})").arg(key.name, s(sample.value)), sample.accepted});
         }
     }
     for (const Document& document : kDocuments)

@@ -48,7 +48,8 @@ TEST(CorrectionProviders, KeyStoreFindsEachKeyWhereTheTableSays)
         const bool ownAccount = !provider || provider->keyAccount.isEmpty();
         const QString account =
             ownAccount ? OpenAIKeyStore::endpointAccount(endpoint.id) : QString(provider->keyAccount);
-        EXPECT_EQ(OpenAIKeyStore::account(endpoint).toStdString(), account.toStdString()) << kind.toStdString();
+        EXPECT_EQ(OpenAIKeyStore::account(endpoint).toStdString(), account.toStdString())
+            << kind.toStdString();
         // An empty text stands for "no page" on both sides.
         const QString page = provider ? QString(provider->keySetupURL) : QString();
         EXPECT_EQ(OpenAIKeyStore::keySetupURL(endpoint).value_or(QUrl()).toString().toStdString(),

@@ -10,10 +10,38 @@ std::optional<QJsonValue> JsonFields::present(const QString& key) const
     return *it;
 }
 
-std::optional<QJsonValue> JsonFields::typed(const QString& key, QJsonValue::Type type)
+namespace {
+
+std::optional<qint64> wholeNumber(const QJsonValue& value)
+{
+    // toInteger() answers only for a whole number that fits, else its fallback; two fallbacks tell
+    // a miss apart. Going through double instead would reject integers near the top of the range
+    // (a saturated "historyKeepHours") that the encoder itself writes.
+    const qint64 n = value.toInteger(0);
+    if (!value.isDouble() || (n == 0 && value.toInteger(1) != 0))
+        return std::nullopt;
+    return n;
+}
+
+} // namespace
+
+bool JsonFields::holds(const QJsonValue& value, JsonType type)
+{
+    switch (type) {
+    case JsonType::String: return value.isString();
+    case JsonType::Bool: return value.isBool();
+    case JsonType::Integer: return wholeNumber(value).has_value();
+    case JsonType::Number: return value.isDouble();
+    case JsonType::Array: return value.isArray();
+    case JsonType::Object: return value.isObject();
+    }
+    return false;
+}
+
+std::optional<QJsonValue> JsonFields::typed(const QString& key, JsonType type)
 {
     const auto value = present(key);
-    if (value && value->type() != type) {
+    if (value && !holds(*value, type)) {
         m_failed = true;
         return std::nullopt;
     }
@@ -31,47 +59,37 @@ template <typename T> T JsonFields::require(std::optional<T> value)
 
 std::optional<QString> JsonFields::string(const QString& key)
 {
-    const auto value = typed(key, QJsonValue::String);
+    const auto value = typed(key, JsonType::String);
     return value ? std::optional(value->toString()) : std::nullopt;
 }
 
 std::optional<bool> JsonFields::boolean(const QString& key)
 {
-    const auto value = typed(key, QJsonValue::Bool);
+    const auto value = typed(key, JsonType::Bool);
     return value ? std::optional(value->toBool()) : std::nullopt;
 }
 
 std::optional<qint64> JsonFields::integer(const QString& key)
 {
-    const auto value = present(key);
-    if (!value)
-        return std::nullopt;
-    // toInteger() answers only for a whole number that fits, else its fallback; two fallbacks tell
-    // a miss apart. Going through double instead would reject integers near the top of the range
-    // (a saturated "historyKeepHours") that the encoder itself writes.
-    const qint64 n = value->toInteger(0);
-    if (!value->isDouble() || (n == 0 && value->toInteger(1) != 0)) {
-        m_failed = true;
-        return std::nullopt;
-    }
-    return n;
+    const auto value = typed(key, JsonType::Integer);
+    return value ? wholeNumber(*value) : std::nullopt;
 }
 
 std::optional<double> JsonFields::number(const QString& key)
 {
-    const auto value = typed(key, QJsonValue::Double);
+    const auto value = typed(key, JsonType::Number);
     return value ? std::optional(value->toDouble()) : std::nullopt;
 }
 
 std::optional<QJsonArray> JsonFields::array(const QString& key)
 {
-    const auto value = typed(key, QJsonValue::Array);
+    const auto value = typed(key, JsonType::Array);
     return value ? std::optional(value->toArray()) : std::nullopt;
 }
 
 std::optional<QJsonObject> JsonFields::object(const QString& key)
 {
-    const auto value = typed(key, QJsonValue::Object);
+    const auto value = typed(key, JsonType::Object);
     return value ? std::optional(value->toObject()) : std::nullopt;
 }
 

@@ -7,6 +7,10 @@
 
 #include <optional>
 
+// The JSON types stored values have. An integer is a number that is whole and fits 64 bits, so
+// 4000.0 is one and 17.5 or 1e30 is not.
+enum class JsonType { String, Bool, Integer, Number, Array, Object };
+
 // Typed reads from a JSON object for strict decoders. A key that is missing or null reads as
 // absent; a key present with a value of the wrong type reads as absent too and marks the whole
 // read as failed, so a decoder can reject the document once at the end.
@@ -32,13 +36,16 @@ public:
     bool requiredBool(const QString& key);
     QUuid requiredUuid(const QString& key);
 
+    // Whether a present value has the type; the one check every typed read makes.
+    static bool holds(const QJsonValue& value, JsonType type);
+
     bool failed() const { return m_failed; }
     void fail() { m_failed = true; }
 
 private:
     std::optional<QJsonValue> present(const QString& key) const;
     // The value when present with the given type; a present value of another type fails the read.
-    std::optional<QJsonValue> typed(const QString& key, QJsonValue::Type type);
+    std::optional<QJsonValue> typed(const QString& key, JsonType type);
     template <typename T> T require(std::optional<T> value);
 
     QJsonObject m_object;

@@ -9,6 +9,11 @@
 #include <QSaveFile>
 #include <QSet>
 
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 struct State {
@@ -53,12 +58,21 @@ struct ReadResult {
 
 ReadResult read(const QString& path)
 {
-    QFile file(path);
-    if (!file.exists())
-        return {ReadStatus::Missing, {}};
-    if (!file.open(QIODevice::ReadOnly))
-        return {ReadStatus::Unreadable, {}};
-    return {ReadStatus::Ok, file.readAll()};
+    // Without O_NONBLOCK, opening a FIFO waits for a writer that may never come and start-up hangs;
+    // the type is then checked on the opened file, so nothing can be swapped in between.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0)
+        return {errno == ENOENT || errno == ENOTDIR ? ReadStatus::Missing : ReadStatus::Unreadable, {}};
+    ReadResult result{ReadStatus::Unreadable, {}};
+    struct stat st {};
+    // A FIFO, device, socket or directory is never a file we wrote.
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+        QFile file;
+        if (file.open(fd, QIODevice::ReadOnly, QFileDevice::DontCloseHandle))
+            result = {ReadStatus::Ok, file.readAll()};
+    }
+    ::close(fd);
+    return result;
 }
 
 } // namespace

@@ -18,7 +18,8 @@ namespace JsonFile {
 // Writes a complete new file in place of the old one; false when nothing was written.
 bool writeAtomically(const QString& path, const QByteArray& bytes);
 // Reads the file and hands an existing one's bytes to decode, which tells whether they decoded;
-// an unreadable or undecodable file is marked. Writes wait meanwhile, so none can replace the
+// an unreadable or undecodable file is marked. Anything but a regular file (a FIFO, device, socket
+// or directory) counts as unreadable and is never opened for reading in a way that could block. Writes wait meanwhile, so none can replace the
 // file between a failed decode and its mark.
 void readAndDecode(const QString& path, const std::function<bool(const QByteArray&)>& decode);
 

@@ -64,7 +64,12 @@ struct QuendaConfig {
     static const QStringList& whisperModelsByQuality();
     static std::optional<qint64> quality(const QString& whisperModel);
 
-    // The configuration from the file, decoded leniently and migrated; never fails.
+    // The configuration from the file, decoded leniently and migrated in memory; never fails and
+    // never writes, so any reader may call it as often as it likes. A file that does not decode
+    // gives the defaults and is kept aside by the next save.
+    static QuendaConfig read();
+    // The start-up load, done once by the app's state: read(), and a migrated record is written
+    // back. Every other reader uses read(), or a migration would overwrite what the user chose since.
     static QuendaConfig load();
     // Writes the file atomically; false when nothing was written.
     bool save() const;
@@ -93,7 +98,7 @@ struct QuendaConfig {
     QString resolvedCorrectionBaseURL() const;
     // The stored key of an endpoint's provider, "" when none.
     using EndpointKey = std::function<QString(const CorrectionEndpoint&)>;
-    // Whether a correction request can be made; `hasKey` tells whether the "chatgpt" kind has a key.
+    // Whether a correction request can be made; `hasKey` tells whether the general key is set.
     bool correctionConfigured(bool hasKey, const EndpointKey& keyFor) const;
     // The entries the retention settings keep at `now`, in their order.
     QList<HistoryEntry> trimmedHistory(const QList<HistoryEntry>& entries, const QDateTime& now) const;

@@ -1,6 +1,7 @@
-// JSON form of the configuration, loading with its migrations, and saving.
+// JSON form of the configuration, reading and loading with its migrations, and saving.
 #include "core/config/quenda_config.h"
 
+#include "core/config/config_key.h"
 #include "core/model/apple_notes_folder.h"
 #include "core/base/json_fields.h"
 #include "core/base/json_file.h"
@@ -50,6 +51,41 @@ qint64 atLeastZero(std::optional<qint64> value, qint64 fallback)
     return std::max<qint64>(0, value.value_or(fallback));
 }
 
+// Older files' choices brought up to date; true when anything changed.
+bool migrate(QuendaConfig& c)
+{
+    bool changed = false;
+    if (!c.didChooseModel) {
+        if (c.openAIModel.isEmpty() || c.openAIModel == QLatin1String("gpt-4.1-mini"))
+            c.openAIModel = QStringLiteral("auto");
+        c.didChooseModel = true;
+        changed = true;
+    }
+    if (c.polishProvider == QLatin1String("local") &&
+        !QFileInfo::exists(QDir(c.modelPath).filePath(QStringLiteral("config.json")))) {
+        c.polishProvider = QStringLiteral("openai");
+        changed = true;
+    }
+    return changed;
+}
+
+struct Stored {
+    QuendaConfig config;
+    bool migrated = false; // the record differs from what the file holds
+};
+
+// The file decoded and migrated in memory; none when it is missing or does not decode.
+std::optional<Stored> readStored()
+{
+    auto decoded = JsonFile::load(configPath(), &QuendaConfig::decode);
+    if (!decoded)
+        return std::nullopt;
+    Stored stored{std::move(*decoded)};
+    stored.migrated = migrate(stored.config);
+    stored.config.syncLegacyCorrectionFields();
+    return stored;
+}
+
 } // namespace
 
 QJsonObject QuendaConfig::toJson() const
@@ -58,65 +94,20 @@ QJsonObject QuendaConfig::toJson() const
     QuendaConfig synced = *this;
     synced.syncLegacyCorrectionFields();
 
-    QJsonArray endpoints;
-    for (const auto& endpoint : synced.correctionEndpoints)
-        endpoints.append(endpoint.toJson());
-    QJsonArray styles;
-    for (const auto& profile : appStyles)
-        styles.append(profile.toJson());
-
-    QJsonObject o{
-        {QStringLiteral("modelPath"), synced.modelPath},
-        {QStringLiteral("whisperModel"), synced.whisperModel},
-        {QStringLiteral("asrEngine"), synced.asrEngine},
-        {QStringLiteral("asrQuality"), synced.asrQuality},
-        {QStringLiteral("polishProvider"), synced.polishProvider},
-        {QStringLiteral("openAIModel"), synced.openAIModel},
-        {QStringLiteral("correctionBaseURL"), synced.correctionBaseURL},
-        {QStringLiteral("correctionKind"), synced.correctionKind},
-        {QStringLiteral("correctionFallback"), synced.correctionFallback},
-        {QStringLiteral("noteDestination"), synced.noteDestination},
-        {QStringLiteral("correctionEndpoints"), endpoints},
-        {QStringLiteral("didChooseModel"), didChooseModel},
-        {QStringLiteral("appStyles"), styles},
-        {QStringLiteral("language"), language},
-        {QStringLiteral("nativeLanguage"), nativeLanguage},
-        {QStringLiteral("style"), style},
-        {QStringLiteral("instructions"), instructions},
-        {QStringLiteral("dictionary"), dictionary},
-        {QStringLiteral("commandMode"), commandMode},
-        {QStringLiteral("autoCorrect"), autoCorrect},
-        {QStringLiteral("hotkey"), hotkey},
-        {QStringLiteral("playSounds"), playSounds},
-        {QStringLiteral("othersAudio"), othersAudio},
-        {QStringLiteral("muteOthers"), othersAudio != QLatin1String("off")},
-        {QStringLiteral("learnEdits"), learnEdits},
-        {QStringLiteral("launchAtLogin"), launchAtLogin},
-        {QStringLiteral("onboarded"), onboarded},
-        {QStringLiteral("port"), port},
-        {QStringLiteral("widgetFollowActiveScreen"), widgetFollowActiveScreen},
-        {QStringLiteral("showWidget"), showWidget},
-        {QStringLiteral("overlayResultSize"), overlayResultSize},
-        {QStringLiteral("overlayResultDismissSeconds"), overlayResultDismissSeconds},
-        {QStringLiteral("historyKeepHours"), historyKeepHours},
-        {QStringLiteral("historyMaxEntries"), historyMaxEntries},
-        {QStringLiteral("showDictationPreview"), showDictationPreview},
-        {QStringLiteral("dictationPreviewDismissSeconds"), dictationPreviewDismissSeconds},
-        {QStringLiteral("resultPlacementFixed"), resultPlacementFixed},
-        {QStringLiteral("resultPlacementScreen"), resultPlacementScreen},
-        {QStringLiteral("resultPlacementAnchor"), resultPlacementAnchor},
-    };
-    if (widgetX)
-        o.insert(QStringLiteral("widgetX"), *widgetX);
-    if (widgetY)
-        o.insert(QStringLiteral("widgetY"), *widgetY);
-    if (widgetDisplayID)
-        o.insert(QStringLiteral("widgetDisplayID"), *widgetDisplayID);
+    QJsonObject o;
+    for (const ConfigKey& key : ConfigKey::all()) {
+        if (const QJsonValue value = key.value(synced); !value.isUndefined())
+            o.insert(key.name, value);
+    }
+    // The older form of "othersAudio", still written so a file read by an older version keeps the choice.
+    o.insert(QStringLiteral("muteOthers"), othersAudio != QLatin1String("off"));
     return o;
 }
 
 std::optional<QuendaConfig> QuendaConfig::fromJson(const QJsonObject& object)
 {
+    if (!ConfigKey::typesMatch(object))
+        return std::nullopt;
     const QuendaConfig& d = standard();
     JsonFields f(object);
     QuendaConfig c;
@@ -235,27 +226,24 @@ QByteArray QuendaConfig::encode() const
     return QJsonDocument(toJson()).toJson(QJsonDocument::Indented);
 }
 
+QuendaConfig QuendaConfig::read()
+{
+    if (RunMode::isSnapshot())
+        return snapshotDemo();
+    const auto stored = readStored();
+    return stored ? stored->config : standard();
+}
+
 QuendaConfig QuendaConfig::load()
 {
     if (RunMode::isSnapshot())
         return snapshotDemo();
-    auto decoded = JsonFile::load(configPath(), &QuendaConfig::decode);
-    if (!decoded)
+    const auto stored = readStored();
+    if (!stored)
         return standard();
-    QuendaConfig c = std::move(*decoded);
-    if (!c.didChooseModel) {
-        if (c.openAIModel.isEmpty() || c.openAIModel == QLatin1String("gpt-4.1-mini"))
-            c.openAIModel = QStringLiteral("auto");
-        c.didChooseModel = true;
-        c.save();
-    }
-    if (c.polishProvider == QLatin1String("local") &&
-        !QFileInfo::exists(QDir(c.modelPath).filePath(QStringLiteral("config.json")))) {
-        c.polishProvider = QStringLiteral("openai");
-        c.save();
-    }
-    c.syncLegacyCorrectionFields();
-    return c;
+    if (stored->migrated)
+        stored->config.save();
+    return stored->config;
 }
 
 bool QuendaConfig::save() const

@@ -91,9 +91,11 @@ QString QuendaConfig::resolvedCorrectionBaseURL() const
     const QList<CorrectionEndpoint> active = activeCorrectionEndpoints();
     if (!active.isEmpty())
         return active.first().resolvedBaseURL();
-    if (correctionKind == QLatin1String("custom"))
+    // The legacy fields predate the other built-in providers: their only other URL is OpenAI's.
+    const auto provider = CorrectionEndpoint::providerOf(correctionKind);
+    if (provider && provider->usesOwnBaseURL())
         return correctionBaseURL.trimmed();
-    return CorrectionEndpoint{{}, QStringLiteral("chatgpt"), {}, {}, true}.resolvedBaseURL();
+    return CorrectionEndpoint::openAIBaseURL();
 }
 
 bool QuendaConfig::correctionConfigured(bool hasKey, const EndpointKey& keyFor) const
@@ -101,10 +103,11 @@ bool QuendaConfig::correctionConfigured(bool hasKey, const EndpointKey& keyFor) 
     if (polishProvider != QLatin1String("openai"))
         return false;
     for (const auto& endpoint : activeCorrectionEndpoints()) {
-        if (endpoint.kind == QLatin1String("chatgpt")) {
+        const auto provider = CorrectionEndpoint::providerOf(endpoint.kind);
+        if (provider && provider->generalKey) {
             if (hasKey)
                 return true;
-        } else if (endpoint.kind == QLatin1String("custom")) {
+        } else if (provider && provider->usesOwnBaseURL()) {
             if (!isBlank(endpoint.baseURL))
                 return true;
         } else if (keyFor && !isBlank(keyFor(endpoint))) {

@@ -3,28 +3,73 @@
 #include "core/base/json_fields.h"
 
 #include <QHashFunctions>
+#include <QUrl>
+
+namespace {
+
+using Provider = CorrectionEndpoint::Provider;
+
+// The first row is OpenAI's.
+constexpr Provider kProviders[] = {
+    {.kind = QLatin1String("chatgpt"),
+     .baseURL = QLatin1String("https://api.openai.com/v1"),
+     .keyAccount = QLatin1String("openai-api-key"),
+     .keySetupURL = QLatin1String("https://platform.openai.com/api-keys"),
+     .generalKey = true},
+    {.kind = QLatin1String("claude"),
+     .baseURL = QLatin1String("https://api.anthropic.com/v1"),
+     .keyAccount = QLatin1String("claude-api-key"),
+     .keySetupURL = QLatin1String("https://console.anthropic.com/settings/keys")},
+    {.kind = QLatin1String("cursor"),
+     .baseURL = QLatin1String("https://api.cursor.com/v1"),
+     .keyAccount = QLatin1String("cursor-api-key"),
+     .keySetupURL = QLatin1String("https://cursor.com/settings")},
+    {.kind = QLatin1String("custom")},
+};
+
+} // namespace
+
+std::span<const Provider> CorrectionEndpoint::providers()
+{
+    return kProviders;
+}
+
+std::optional<Provider> CorrectionEndpoint::providerOf(const QString& kind)
+{
+    for (const Provider& provider : kProviders) {
+        if (provider.kind == kind)
+            return provider;
+    }
+    return std::nullopt;
+}
 
 const QStringList& CorrectionEndpoint::knownKinds()
 {
-    static const QStringList kinds{QStringLiteral("chatgpt"), QStringLiteral("claude"),
-                                   QStringLiteral("cursor"), QStringLiteral("custom")};
+    static const QStringList kinds = [] {
+        QStringList raw;
+        for (const Provider& provider : kProviders)
+            raw.append(provider.kind);
+        return raw;
+    }();
     return kinds;
 }
 
 QString CorrectionEndpoint::openAIHost()
 {
-    return QStringLiteral("api.openai.com");
+    return QUrl(openAIBaseURL()).host();
+}
+
+QString CorrectionEndpoint::openAIBaseURL()
+{
+    return kProviders[0].baseURL;
 }
 
 QString CorrectionEndpoint::resolvedBaseURL() const
 {
-    if (kind == QLatin1String("claude"))
-        return QStringLiteral("https://api.anthropic.com/v1");
-    if (kind == QLatin1String("cursor"))
-        return QStringLiteral("https://api.cursor.com/v1");
-    if (kind == QLatin1String("custom"))
-        return baseURL.trimmed();
-    return QStringLiteral("https://") + openAIHost() + QStringLiteral("/v1");
+    const auto provider = providerOf(kind);
+    if (!provider)
+        return openAIBaseURL();
+    return provider->usesOwnBaseURL() ? baseURL.trimmed() : QString(provider->baseURL);
 }
 
 QJsonObject CorrectionEndpoint::toJson() const

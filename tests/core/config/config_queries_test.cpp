@@ -36,13 +36,23 @@ TEST(ConfigQueries, ActiveEndpointsFollowEnabledFallbackAndKeys)
         bool configuredWithKey;
     };
     const Case cases[] = {
-        {{custom}, false, {s("custom")}, true, true},
-        {{endpoint("custom", true, " \n")}, false, {s("custom")}, false, false},
-        {{endpoint("cursor")}, false, {s("cursor")}, true, true},
-        {{claude, custom}, false, {s("claude")}, false, false},
-        {{claude, custom}, true, {s("claude"), s("custom")}, true, true},
-        {{disabled, chatgpt}, false, {s("chatgpt")}, false, true},
-        {{disabled}, true, {}, false, false},
+        {.endpoints = {custom}, .fallback = false, .active = {s("custom")}, .configuredWithoutKey = true,
+         .configuredWithKey = true},
+        {.endpoints = {endpoint("custom", true, " \n")}, .fallback = false, .active = {s("custom")},
+         .configuredWithoutKey = false, .configuredWithKey = false},
+        {.endpoints = {endpoint("cursor")}, .fallback = false, .active = {s("cursor")},
+         .configuredWithoutKey = true, .configuredWithKey = true},
+        {.endpoints = {claude, custom}, .fallback = false, .active = {s("claude")}, .configuredWithoutKey = false,
+         .configuredWithKey = false},
+        {.endpoints = {claude, custom}, .fallback = true, .active = {s("claude"), s("custom")},
+         .configuredWithoutKey = true, .configuredWithKey = true},
+        {.endpoints = {disabled, chatgpt}, .fallback = false, .active = {s("chatgpt")},
+         .configuredWithoutKey = false, .configuredWithKey = true},
+        {.endpoints = {disabled}, .fallback = true, .active = {}, .configuredWithoutKey = false,
+         .configuredWithKey = false},
+        // A kind from a newer version needs its own key; the general key does not stand in for it.
+        {.endpoints = {endpoint("mystery")}, .fallback = false, .active = {s("mystery")},
+         .configuredWithoutKey = false, .configuredWithKey = false},
     };
     // Only "cursor" has a stored key; "claude" has a blank one.
     const auto keyFor = [](const CorrectionEndpoint& e) {

@@ -5,7 +5,9 @@
 #include "core/base/run_mode.h"
 #include "core/base/support_paths.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -199,6 +201,53 @@ TEST_F(ConfigFile, ModelChoiceMigrationRunsOnceAndASecondLoadWritesNothing)
     EXPECT_EQ(inode(configPath()), before);
     EXPECT_EQ(readAll(configPath()), bytes);
     EXPECT_EQ(second, first);
+}
+
+TEST_F(ConfigFile, ReadMigratesInMemoryAndNeverTouchesTheFile)
+{
+    // Both migrations apply: no model choice yet, and a local model that is not there.
+    const QString model = QDir(root()).filePath(QStringLiteral("model"));
+    const QString json = QStringLiteral(R"({"polishProvider": "local", "modelPath": "%1", "port": 4000})");
+    writeAll(configPath(), json.arg(model).toUtf8());
+    const QDateTime past = QDateTime::currentDateTimeUtc().addDays(-3);
+    {
+        QFile file(configPath());
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(file.setFileTime(past, QFileDevice::FileModificationTime));
+    }
+    const QByteArray bytes = readAll(configPath());
+    const ino_t before = inode(configPath());
+
+    for (int poll = 0; poll < 2; ++poll) {
+        const QuendaConfig c = QuendaConfig::read();
+        EXPECT_TRUE(c.didChooseModel);
+        EXPECT_EQ(c.polishProvider, s("openai"));
+        EXPECT_EQ(c.port, 4000);
+    }
+    EXPECT_EQ(readAll(configPath()), bytes);
+    EXPECT_EQ(QFileInfo(configPath()).lastModified(), past);
+    EXPECT_EQ(inode(configPath()), before);
+    EXPECT_EQ(QDir(SupportPaths::directory()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{s("config.json")});
+
+    // The migrations are still there for the start-up load to write.
+    EXPECT_EQ(QuendaConfig::load().polishProvider, s("openai"));
+    EXPECT_EQ(storedObject().value(s("polishProvider")).toString(), s("openai"));
+    EXPECT_TRUE(storedObject().value(s("didChooseModel")).toBool());
+}
+
+TEST_F(ConfigFile, ReadOfAnUndecodableFileGivesDefaultsAndTheNextSaveKeepsItAside)
+{
+    const QByteArray broken = R"({"showWidget": "yes"})";
+    writeAll(configPath(), broken);
+    EXPECT_EQ(QuendaConfig::read(), QuendaConfig::standard());
+    EXPECT_EQ(readAll(configPath()), broken);
+
+    ASSERT_TRUE(QuendaConfig::standard().save());
+    const QStringList aside =
+        QDir(SupportPaths::directory()).entryList({QStringLiteral("config.json.corrupt-*")}, QDir::Files);
+    ASSERT_EQ(aside.size(), 1);
+    EXPECT_EQ(readAll(supportFile(aside[0])), broken);
 }
 
 TEST_F(ConfigFile, LocalModelMigrationFallsBackWhenTheModelIsGone)

@@ -4,7 +4,7 @@
 #include "core/storage/history_store.h"
 #include "core/text/l10n.h"
 #include "core/storage/note_store.h"
-#include "core/state/permissions.h"
+#include "platform/desktop_launcher.h"
 #include "platform/permission_probe.h"
 
 namespace {
@@ -23,8 +23,9 @@ AppState::AppState(const Services& services, QObject* parent)
     : QObject(parent)
     , m_clock(services.clock)
     , m_permissions(services.permissions)
-    , m_privacyPanes(services.privacyPanes)
+    , m_launcher(services.launcher)
     , m_windows(services.windows)
+    , m_work(services.work)
     , m_updateFeed(services.updateFeed)
     , m_settings(services.settings)
     , m_appleNotes(services.appleNotes)
@@ -149,7 +150,7 @@ void AppState::refreshPermissions() {
 }
 
 void AppState::requestMicrophone() {
-    m_privacyPanes.openPrivacyPane({QStringLiteral("Privacy_Microphone")});
+    m_launcher.openPrivacyPane({DesktopLauncher::microphonePane});
 }
 
 void AppState::setWidgetHovered(bool hovered) {

@@ -26,11 +26,12 @@
 #include <optional>
 
 class AppleNotes;
+class DesktopLauncher;
 class PermissionProbe;
-class Permissions;
 class QSettings;
 class UpdateFeed;
 class WindowSystem;
+class WorkQueue;
 
 // The one shared state of the program: the controller and every view read and write it on the
 // main thread. Each published field has a change signal that fires only on a real change.
@@ -43,8 +44,9 @@ public:
     struct Services {
         Clock& clock;
         PermissionProbe& permissions;
-        Permissions& privacyPanes;
+        DesktopLauncher& launcher;
         WindowSystem& windows;
+        WorkQueue& work; // blocking reads (the application scan); its jobs end before windows goes
         AppleNotes& appleNotes;
         QSettings& settings;              // the user defaults
         UpdateFeed* updateFeed = nullptr; // none built in: every check fails
@@ -177,7 +179,8 @@ public:
     QString effectiveStyle(const FrontApp& app) const;
     void rememberApp(const FrontApp& app);
     void setAppStyle(const QString& bundleID, const QString& name, const QString& style);
-    // Scans the desktop files off the main thread and merges on it; off in snapshot mode.
+    // Asks the window system for the installed applications on the work queue and merges them on
+    // the main thread; off in snapshot mode.
     void rescanApps();
     void mergeInstalledApps(const QList<FrontApp>& apps);
 
@@ -278,8 +281,9 @@ private:
 
     Clock& m_clock;
     PermissionProbe& m_permissions;
-    Permissions& m_privacyPanes;
+    DesktopLauncher& m_launcher;
     WindowSystem& m_windows;
+    WorkQueue& m_work;
     UpdateFeed* m_updateFeed;
     QSettings& m_settings;
     AppleNotes& m_appleNotes;

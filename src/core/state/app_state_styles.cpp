@@ -7,16 +7,14 @@
 #include "core/base/run_mode.h"
 #include "core/base/word_count.h"
 
+#include "core/base/work_queue.h"
+
 #include <QCollator>
-#include <QFutureWatcher>
 #include <QHash>
-#include <QPromise>
-#include <QThreadPool>
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <memory>
 
 namespace {
 
@@ -88,22 +86,13 @@ void AppState::setAppStyle(const QString& bundleID, const QString& name, const Q
 void AppState::rescanApps() {
     if (RunMode::isSnapshot())
         return;
+    // Running applications are read here: window-system answers belong to the main thread.
     const QList<FrontApp> running = m_windows.runningApps();
-    const QStringList folders = AppStyleCatalog::applicationFolders();
-    auto promise = std::make_shared<QPromise<QList<FrontApp>>>();
-    // A child of the state: a scan that ends after the state is gone is dropped with it.
-    auto* watcher = new QFutureWatcher<QList<FrontApp>>(this);
-    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher] {
-        if (watcher->future().resultCount() > 0)
-            mergeInstalledApps(watcher->result());
-        watcher->deleteLater();
-    });
-    watcher->setFuture(promise->future());
-    QThreadPool::globalInstance()->start([promise, running, folders] {
-        promise->start();
-        promise->addResult(AppStyleCatalog::unify(AppStyleCatalog::installedApps(folders) + running));
-        promise->finish();
-    });
+    const WindowSystem& windows = m_windows;
+    // The state is the context: a scan that ends after the state is gone is dropped.
+    m_work.run<QList<FrontApp>>(
+        [&windows, running] { return AppStyleCatalog::unify(windows.installedApps() + running); }, this,
+        [this](const QList<FrontApp>& apps) { mergeInstalledApps(apps); });
 }
 
 void AppState::mergeInstalledApps(const QList<FrontApp>& apps) {

@@ -1,7 +1,5 @@
 #include "state_fixture.h"
 
-#include "core/styles/app_style_catalog.h"
-
 #include <QCoreApplication>
 
 namespace {
@@ -47,25 +45,6 @@ TEST_F(AppStateStyles, SettingTheSameStyleTwiceWritesOnceAndTheSuggestionUndoesT
     EXPECT_EQ(st.config().appStyles.front(), profile("slack", "Slack", "chat", "chat", false));
 }
 
-TEST_F(AppStateStyles, RescanRefreshesUncustomisedProfilesAndLeavesCustomisedOnesAlone) {
-    m_windows.setInstalled({{s("thunderbird"), s("Thunderbird")}});
-    // Installed entries come first, so their name wins over the running app's.
-    m_windows.setRunning(
-        {{s("thunderbird"), s("Running Name")}, {s("chatapp"), s("Slack")}, {s("mine"), s("Discord")}});
-    AppState& st = stateWithProfiles({profile("chatapp", "Old Name", "email", "email", false),
-                                      profile("mine", "Mine", "code", "email", true)});
-    for (int scan = 0; scan < 2; ++scan) {
-        st.rescanApps();
-        finishRescans();
-    }
-    EXPECT_EQ(m_configCalls.size(), 1);
-    EXPECT_FALSE(st.settingToastVisible());
-    EXPECT_EQ(st.config().appStyles,
-              (QList<AppStyleProfile>{profile("mine", "Discord", "code", "email", true),
-                                      profile("chatapp", "Slack", "chat", "chat", false),
-                                      profile("thunderbird", "Thunderbird", "email", "email", false)}));
-}
-
 TEST_F(AppStateStyles, ARescanEndingAfterTheStateIsGoneIsDropped) {
     m_windows.setRunning({{s("slack"), s("Slack")}});
     makeState().rescanApps();
@@ -96,16 +75,4 @@ TEST_F(AppStateStyles, FiguresOverAFixedHistory) {
                                          double(st.speakingWPM())}),
                   expected);
     }
-}
-
-TEST(AppStyleCatalog, SuggestsByBundleAndName) {
-    for (const auto& [id, name, style] : {
-             std::tuple{"com.todesktop.230313mzl4w4u92", "Whatever", "auto"}, // Cursor by its id
-             std::tuple{"com.todesktop.other", "Whatever", "code"},
-             std::tuple{"x.unlisted", "CÚRSOR", "auto"}, // Cursor by its name, case and accents folded
-             std::tuple{"x.unlisted", "Cursor Beta", "code"}, std::tuple{"com.microsoft.Word", "", "notes"},
-             std::tuple{"x.unlisted", "Notion Mail", "email"}, // the first category wins
-             std::tuple{"x.unlisted", "Postmaster", "auto"},   // keywords are whole words
-         })
-        EXPECT_EQ(AppStyleCatalog::suggest(s(id), s(name)), s(style)) << id << " / " << name;
 }

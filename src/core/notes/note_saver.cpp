@@ -16,8 +16,15 @@ NoteSaver::NoteSaver(AppleNotes& appleNotes, OwnNotes& ownNotes, QObject* parent
 
 NoteSaveOutcome NoteSaver::saveToOwnNotes(const QString& text, NoteSaveOutcome outcome)
 {
-    if (const auto id = m_ownNotes.add(text))
-        emit saved({text, SavedNotePreview::QuendaPlace{*id}});
+    const auto id = m_ownNotes.add(text);
+    if (!id)
+        return outcome;
+    // "Saved" would be a lie when the file was not written: no preview, and the caller says so.
+    if (m_ownNotes.unsaved()) {
+        Timing::mark(QStringLiteral("notes: saving notes.json failed; the note is kept until quit"));
+        return NoteSaveOutcome::unsaved();
+    }
+    emit saved({text, SavedNotePreview::QuendaPlace{*id}});
     return outcome;
 }
 

@@ -22,7 +22,8 @@ public:
 
     // Saves the trimmed text to `destination` (the configuration's noteDestination). done gets the
     // outcome, at once for blank text (nothing saved: quenda) and the own notes, later for Notes;
-    // it is skipped when context is gone, but the text is saved all the same.
+    // it is skipped when context is gone, but the text is saved all the same. When the own notes
+    // cannot write their file the outcome is unsaved and no preview is shown.
     void save(const QString& text, const QString& destination, QObject* context,
               std::function<void(NoteSaveOutcome)> done);
 

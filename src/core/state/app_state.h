@@ -168,7 +168,8 @@ public:
     const QList<QuendaNote>& notes() const;
     // Saves the trimmed text to the configured destination; when Notes fails the own store takes it.
     // done gets the outcome, at once for blank text (nothing saved: quenda) and the own store, later
-    // for Notes; it is skipped when context is gone, but the text is saved all the same.
+    // for Notes; it is skipped when context is gone, but the text is saved all the same. A note
+    // the own store could not write is reported unsaved, without the saved-note preview.
     void saveCapturedText(const QString& text, QObject* context, std::function<void(NoteSaveOutcome)> done);
     // The new note's id; absent when the body is blank.
     std::optional<QUuid> addNote(const QString& body, const std::optional<QString>& title = std::nullopt);

@@ -5,6 +5,8 @@
 #include "core/notes/apple_notes.h"
 #include "core/notes/note_saver.h"
 #include "core/notes/own_notes.h"
+#include "core/base/timing.h"
+#include "core/storage/note_store.h"
 #include "platform/fake/fake_script_runner.h"
 #include "platform/fake/manual_clock.h"
 
@@ -101,6 +103,42 @@ TEST_F(NoteSaverTest, ANoteIsSavedEvenWhenItsCallerIsGone)
     EXPECT_FALSE(told);
     ASSERT_EQ(m_ownNotes->notes().size(), 1);
     EXPECT_EQ(m_ownNotes->notes()[0].body, s("keep me"));
+}
+
+// A full disk used to be reported as saved: the preview showed, and the note was gone after quit.
+TEST_F(NoteSaverTest, AnOwnNoteThatCannotBeWrittenIsReportedUnsavedAndKeptForTheNextWrite)
+{
+    struct Case {
+        const char* name;
+        QString destination;
+        bool notesFails; // Notes is tried first and fails
+    };
+    const QList<Case> cases{
+        {.name = "own notes", .destination = s("quenda"), .notesFails = false},
+        {.name = "Notes failed", .destination = folder(), .notesFails = true},
+    };
+    for (const Case& c : cases) {
+        QFile::remove(notesFile()); // the previous case's file
+        makeSaver();
+        ASSERT_TRUE(QDir().mkpath(notesFile())) << c.name; // a folder where the file belongs
+        save(s("precious"), c.destination);
+        if (c.notesFails) {
+            ASSERT_TRUE(m_runner.finishNext(FakeScriptRunner::timedOut())) << c.name;
+        }
+        EXPECT_EQ(m_outcome, NoteSaveOutcome::unsaved()) << c.name;
+        EXPECT_TRUE(m_previews.isEmpty()) << c.name;
+        ASSERT_EQ(m_ownNotes->notes().size(), 1) << c.name;
+        EXPECT_TRUE(m_ownNotes->unsaved()) << c.name;
+        Timing::flush();
+        EXPECT_TRUE(readAll(supportFile(s("timing.log"))).contains("saving notes.json failed")) << c.name;
+
+        // Once the disk takes writes again, the next note carries the kept one into the file.
+        ASSERT_TRUE(QDir(notesFile()).removeRecursively()) << c.name;
+        EXPECT_EQ(save(s("later"), s("quenda")), NoteSaveOutcome::quenda()) << c.name;
+        EXPECT_FALSE(m_ownNotes->unsaved()) << c.name;
+        EXPECT_EQ(NoteStore::load(), m_ownNotes->notes()) << c.name;
+        EXPECT_EQ(m_ownNotes->notes().size(), 2) << c.name;
+    }
 }
 
 } // namespace

@@ -43,7 +43,8 @@ void UpdateChecker::check(bool userInitiated, std::optional<bool> autoInstall)
         m_beforeCheck = m_status;
     setStatus(UpdateStatus::checking());
     if (!m_feed) {
-        finish(generation, userInitiated, install, std::nullopt, QStringLiteral("no update feed is built in"));
+        finish(generation, userInitiated, install, std::nullopt,
+               QStringLiteral("no update feed is built in"));
         return;
     }
     m_feed->fetchLatest(this, [this, generation, userInitiated, install](const UpdateFeed::Reply& reply) {

@@ -39,8 +39,8 @@ signals:
     void dismissedChanged();
 
 private:
-    void finish(quint64 generation, bool userInitiated, bool autoInstall, const std::optional<AppRelease>& release,
-                const QString& error);
+    void finish(quint64 generation, bool userInitiated, bool autoInstall,
+                const std::optional<AppRelease>& release, const QString& error);
     void setStatus(const UpdateStatus& status);
     void refreshDismissed();
     void installWhenIdle();

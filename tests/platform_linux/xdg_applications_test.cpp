@@ -1,5 +1,5 @@
-#include "test_text.h"
 #include "temp_support_dir.h"
+#include "test_text.h"
 
 #include "platform/linux/xdg/linux_window_system.h"
 #include "platform/linux/xdg/xdg_applications.h"
@@ -10,7 +10,8 @@ namespace {
 
 using XdgApplicationsTest = TempSupportDir;
 
-TEST_F(XdgApplicationsTest, InstalledAppsFollowTheDesktopFileRules) {
+TEST_F(XdgApplicationsTest, InstalledAppsFollowTheDesktopFileRules)
+{
     struct Case {
         const char* file; // below root()
         const char* body;

@@ -1,5 +1,5 @@
-#include "test_text.h"
 #include "temp_support_dir.h"
+#include "test_text.h"
 
 #include "core/base/timing.h"
 #include "platform/fake/fake_update_feed.h"
@@ -84,7 +84,7 @@ TEST_F(UpdateCheck, AStaleReplyIsDroppedAndABackgroundFailureRestoresTheEarlierV
     updates.check(true, false);
     m_feed.answer(release("2.0.0"));
     updates.check(false, false);
-    updates.check(false, false); // supersedes the first while it runs
+    updates.check(false, false);     // supersedes the first while it runs
     m_feed.answer(release("9.0.0")); // the stale reply
     EXPECT_EQ(updates.status(), UpdateStatus::checking());
     m_feed.fail(s("offline"));

@@ -1,9 +1,9 @@
 #include "core/notes/note_saver.h"
 
+#include "core/base/timing.h"
 #include "core/model/apple_notes_folder.h"
 #include "core/notes/apple_notes.h"
 #include "core/notes/own_notes.h"
-#include "core/base/timing.h"
 
 #include <QPointer>
 

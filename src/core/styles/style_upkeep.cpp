@@ -28,9 +28,10 @@ QList<AppStyleProfile> sortedByName(QList<AppStyleProfile> profiles)
 {
     QCollator collator;
     collator.setCaseSensitivity(Qt::CaseInsensitive);
-    std::stable_sort(profiles.begin(), profiles.end(), [&](const AppStyleProfile& a, const AppStyleProfile& b) {
-        return collator.compare(a.name, b.name) < 0;
-    });
+    std::stable_sort(profiles.begin(), profiles.end(),
+                     [&](const AppStyleProfile& a, const AppStyleProfile& b) {
+                         return collator.compare(a.name, b.name) < 0;
+                     });
     return profiles;
 }
 

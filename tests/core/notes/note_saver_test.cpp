@@ -1,11 +1,11 @@
-#include "test_text.h"
 #include "temp_support_dir.h"
+#include "test_text.h"
 
+#include "core/base/timing.h"
 #include "core/model/apple_notes_folder.h"
 #include "core/notes/apple_notes.h"
 #include "core/notes/note_saver.h"
 #include "core/notes/own_notes.h"
-#include "core/base/timing.h"
 #include "core/storage/note_store.h"
 #include "platform/fake/fake_script_runner.h"
 #include "platform/fake/manual_clock.h"
@@ -67,7 +67,9 @@ TEST_F(NoteSaverTest, NotesBridgeOutcomes)
         bool fellBack;
     };
     const QList<Case> cases{
-        {.name = "succeeds", .result = FakeScriptRunner::exited(0, "x-coredata://note/p7\n"), .fellBack = false},
+        {.name = "succeeds",
+         .result = FakeScriptRunner::exited(0, "x-coredata://note/p7\n"),
+         .fellBack = false},
         {.name = "script fails",
          .result = FakeScriptRunner::exited(1, {}, "execution error -1743"),
          .fellBack = true},
@@ -84,9 +86,10 @@ TEST_F(NoteSaverTest, NotesBridgeOutcomes)
             << c.name;
         ASSERT_EQ(m_ownNotes->notes().size(), c.fellBack ? 1 : 0) << c.name;
         EXPECT_EQ(m_previews.last().place,
-                  c.fellBack ? SavedNotePreview::Place(SavedNotePreview::QuendaPlace{m_ownNotes->notes()[0].id})
-                             : SavedNotePreview::Place(SavedNotePreview::ApplePlace{
-                                   s("iCloud"), s("Work"), s("x-coredata://note/p7")}))
+                  c.fellBack
+                      ? SavedNotePreview::Place(SavedNotePreview::QuendaPlace{m_ownNotes->notes()[0].id})
+                      : SavedNotePreview::Place(
+                            SavedNotePreview::ApplePlace{s("iCloud"), s("Work"), s("x-coredata://note/p7")}))
             << c.name;
     }
 }

@@ -1,5 +1,5 @@
-#include "test_text.h"
 #include "temp_support_dir.h"
+#include "test_text.h"
 
 #include "core/notes/own_notes.h"
 #include "core/storage/note_store.h"

@@ -1,5 +1,5 @@
-#include "test_text.h"
 #include "temp_support_dir.h"
+#include "test_text.h"
 
 #include "core/base/work_queue.h"
 #include "core/styles/style_profiles.h"

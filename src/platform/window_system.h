@@ -17,4 +17,7 @@ public:
     virtual std::optional<FrontApp> frontmostApp() const = 0;
     // Applications with a window the user can switch to, in the order the desktop lists them.
     virtual QList<FrontApp> runningApps() const = 0;
+    // The applications the desktop offers to start, each id once. Reads many files, so it is
+    // called on a WorkQueue and must be safe off the main thread.
+    virtual QList<FrontApp> installedApps() const = 0;
 };

@@ -4,7 +4,7 @@
 
 // Where captured text was saved as a note.
 struct NoteSaveOutcome {
-    enum class Kind { Apple, Quenda, Fallback };
+    enum class Kind { Apple, Quenda, Fallback, Unsaved };
 
     Kind kind = Kind::Quenda;
     QString folder; // the Notes folder's name, for Apple only
@@ -15,6 +15,9 @@ struct NoteSaveOutcome {
     static NoteSaveOutcome quenda() { return {Kind::Quenda, {}}; }
     // Notes failed and the own store took the text instead.
     static NoteSaveOutcome fallback() { return {Kind::Fallback, {}}; }
+    // The own store took the text but could not write its file: the note is kept in memory only
+    // and lost at quit unless a later write of the notes succeeds.
+    static NoteSaveOutcome unsaved() { return {Kind::Unsaved, {}}; }
 
     friend bool operator==(const NoteSaveOutcome& a, const NoteSaveOutcome& b)
     {

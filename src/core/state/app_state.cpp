@@ -1,11 +1,14 @@
 // Creation, the plain published fields, permissions and the controller's closures.
 #include "core/state/app_state.h"
 
+#include "core/notes/note_saver.h"
+#include "core/notes/own_notes.h"
 #include "core/storage/history_store.h"
+#include "core/styles/style_upkeep.h"
 #include "core/text/l10n.h"
-#include "core/storage/note_store.h"
-#include "core/state/permissions.h"
+#include "platform/desktop_launcher.h"
 #include "platform/permission_probe.h"
+#include "update/update_checker.h"
 
 namespace {
 
@@ -23,23 +26,27 @@ AppState::AppState(const Services& services, QObject* parent)
     : QObject(parent)
     , m_clock(services.clock)
     , m_permissions(services.permissions)
-    , m_privacyPanes(services.privacyPanes)
-    , m_windows(services.windows)
-    , m_updateFeed(services.updateFeed)
-    , m_settings(services.settings)
+    , m_launcher(services.launcher)
     , m_appleNotes(services.appleNotes)
-    , m_appVersion(services.appVersion)
     , m_levels(levelCount, 0.0)
     , m_engineStatus(L10n::s(QStringLiteral("engine.loadingModel")))
-    , m_settingToastToken(QUuid::createUuid()) {
+    , m_settingToastToken(QUuid::createUuid())
+    , m_ownNotes(std::make_unique<OwnNotes>(services.clock))
+    , m_noteSaver(std::make_unique<NoteSaver>(services.appleNotes, *m_ownNotes))
+    , m_styles(std::make_unique<StyleUpkeep>(static_cast<StyleProfiles&>(*this), services.windows,
+                                            services.work))
+    , m_updates(std::make_unique<UpdateChecker>(services.updateFeed, services.settings, services.appVersion)) {
     const QuendaConfig config = QuendaConfig::load();
     // HistoryStore and NoteStore read nothing in snapshot mode.
     const QList<HistoryEntry> decoded = HistoryStore::load();
     m_history = config.trimmedHistory(decoded, m_clock.now());
-    m_notes = NoteStore::load();
     m_config = config;
     if (m_history.size() != decoded.size())
         saveHistory();
+    connect(m_ownNotes.get(), &OwnNotes::changed, this, &AppState::notesChanged);
+    connect(m_noteSaver.get(), &NoteSaver::saved, this, &AppState::showSavedNote);
+    connect(m_updates.get(), &UpdateChecker::statusChanged, this, &AppState::updateChanged);
+    connect(m_updates.get(), &UpdateChecker::dismissedChanged, this, &AppState::dismissedUpdateChanged);
 }
 
 AppState::~AppState() = default;
@@ -57,8 +64,7 @@ void AppState::setPhase(const Phase& phase) {
     if (!assign(m_phase, phase))
         return;
     emit phaseChanged();
-    if (m_phase.is(Phase::Kind::Idle))
-        installWhenIdle();
+    m_updates->setIdle(m_phase.is(Phase::Kind::Idle));
 }
 
 void AppState::setRewriting(bool rewriting) {
@@ -149,7 +155,7 @@ void AppState::refreshPermissions() {
 }
 
 void AppState::requestMicrophone() {
-    m_privacyPanes.openPrivacyPane({QStringLiteral("Privacy_Microphone")});
+    m_launcher.openPrivacyPane({DesktopLauncher::microphonePane});
 }
 
 void AppState::setWidgetHovered(bool hovered) {
@@ -192,17 +198,24 @@ void AppState::setSection(MainSection section) {
         emit sectionChanged();
 }
 
-void AppState::setUpdate(const UpdateStatus& status) {
-    if (!assign(m_update, status))
-        return;
-    emit updateChanged();
-    // Whether the offered release is the dismissed one follows from the status.
-    refreshDismissedUpdate();
+const UpdateStatus& AppState::update() const {
+    return m_updates->status();
 }
 
-void AppState::setDismissedUpdate(bool dismissed) {
-    if (assign(m_dismissedUpdate, dismissed))
-        emit dismissedUpdateChanged();
+std::optional<AppRelease> AppState::availableRelease() const {
+    return m_updates->availableRelease();
+}
+
+bool AppState::dismissedUpdate() const {
+    return m_updates->dismissed();
+}
+
+void AppState::checkForUpdate(bool userInitiated, std::optional<bool> autoInstall) {
+    m_updates->check(userInitiated, autoInstall);
+}
+
+void AppState::dismissUpdate() {
+    m_updates->dismiss();
 }
 
 void AppState::setSettingToastVisible(bool visible) {
@@ -213,11 +226,6 @@ void AppState::setSettingToastVisible(bool visible) {
 void AppState::setHistory(const QList<HistoryEntry>& history) {
     if (assign(m_history, history))
         emit historyChanged();
-}
-
-void AppState::setNotes(const QList<QuendaNote>& notes) {
-    if (assign(m_notes, notes))
-        emit notesChanged();
 }
 
 void AppState::setAppleNoteFolders(const QList<AppleNotesFolder>& folders) {

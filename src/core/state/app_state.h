@@ -16,6 +16,7 @@
 #include "core/model/quenda_note.h"
 #include "core/model/saved_note_preview.h"
 #include "core/model/update_status.h"
+#include "core/styles/style_profiles.h"
 
 #include <QList>
 #include <QMap>
@@ -23,18 +24,26 @@
 #include <QUuid>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 class AppleNotes;
+class DesktopLauncher;
+class NoteSaver;
+class OwnNotes;
 class PermissionProbe;
-class Permissions;
 class QSettings;
+class StyleUpkeep;
+class UpdateChecker;
 class UpdateFeed;
 class WindowSystem;
+class WorkQueue;
 
 // The one shared state of the program: the controller and every view read and write it on the
-// main thread. Each published field has a change signal that fires only on a real change.
-class AppState final : public QObject {
+// main thread. Each published field has a change signal that fires only on a real change. The
+// note saving, the style upkeep and the update check are done by classes of their own that the
+// state owns; it keeps the fields and signals the views know.
+class AppState final : public QObject, private StyleProfiles {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(AppState)
 
@@ -43,8 +52,9 @@ public:
     struct Services {
         Clock& clock;
         PermissionProbe& permissions;
-        Permissions& privacyPanes;
+        DesktopLauncher& launcher;
         WindowSystem& windows;
+        WorkQueue& work; // blocking reads (the application scan); its jobs end before windows goes
         AppleNotes& appleNotes;
         QSettings& settings;              // the user defaults
         UpdateFeed* updateFeed = nullptr; // none built in: every check fails
@@ -155,10 +165,11 @@ public:
     void pruneHistory();
 
     // Own notes, newest first; every change is written to "notes.json" at once.
-    const QList<QuendaNote>& notes() const { return m_notes; }
+    const QList<QuendaNote>& notes() const;
     // Saves the trimmed text to the configured destination; when Notes fails the own store takes it.
     // done gets the outcome, at once for blank text (nothing saved: quenda) and the own store, later
-    // for Notes; it is skipped when context is gone, but the text is saved all the same.
+    // for Notes; it is skipped when context is gone, but the text is saved all the same. A note
+    // the own store could not write is reported unsaved, without the saved-note preview.
     void saveCapturedText(const QString& text, QObject* context, std::function<void(NoteSaveOutcome)> done);
     // The new note's id; absent when the body is blank.
     std::optional<QUuid> addNote(const QString& body, const std::optional<QString>& title = std::nullopt);
@@ -177,7 +188,8 @@ public:
     QString effectiveStyle(const FrontApp& app) const;
     void rememberApp(const FrontApp& app);
     void setAppStyle(const QString& bundleID, const QString& name, const QString& style);
-    // Scans the desktop files off the main thread and merges on it; off in snapshot mode.
+    // Asks the window system for the installed applications on the work queue and merges them on
+    // the main thread; off in snapshot mode.
     void rescanApps();
     void mergeInstalledApps(const QList<FrontApp>& apps);
 
@@ -189,9 +201,9 @@ public:
     QString modelDisplayName() const;
 
     // Update check against the maker's feed.
-    const UpdateStatus& update() const { return m_update; }
+    const UpdateStatus& update() const;
     std::optional<AppRelease> availableRelease() const;
-    bool dismissedUpdate() const { return m_dismissedUpdate; }
+    bool dismissedUpdate() const;
     // autoInstall absent: the opposite of userInitiated.
     void checkForUpdate(bool userInitiated, std::optional<bool> autoInstall = std::nullopt);
     // Remembers the offered version as dismissed ("quenda.dismissedUpdate").
@@ -259,31 +271,20 @@ signals:
     void appleNotesStatusChanged();
 
 private:
+    const QList<AppStyleProfile>& styleProfiles() const override;
+    void writeStyleProfiles(const QList<AppStyleProfile>& profiles, Origin origin) override;
+
     void setSettingToastVisible(bool visible);
     void saveHistory();
     QList<HistoryEntry> dictations() const;
-    void setUpdate(const UpdateStatus& status);
-    void setDismissedUpdate(bool dismissed);
-    void setNotes(const QList<QuendaNote>& notes);
     void setAppleNoteFolders(const QList<AppleNotesFolder>& folders);
     void setAppleNotesStatus(const std::optional<QString>& status);
-    void saveNotes();
     void showSavedNote(const SavedNotePreview& preview);
-    NoteSaveOutcome saveToOwnStore(const QString& text, NoteSaveOutcome outcome);
-    void finishUpdateCheck(quint64 generation, bool userInitiated, bool autoInstall,
-                           const std::optional<AppRelease>& release, const QString& error);
-    void refreshDismissedUpdate();
-    void installWhenIdle();
-    void startInstall(const AppRelease& release);
 
     Clock& m_clock;
     PermissionProbe& m_permissions;
-    Permissions& m_privacyPanes;
-    WindowSystem& m_windows;
-    UpdateFeed* m_updateFeed;
-    QSettings& m_settings;
+    DesktopLauncher& m_launcher;
     AppleNotes& m_appleNotes;
-    QString m_appVersion;
 
     Phase m_phase;
     bool m_rewriting = false;
@@ -309,23 +310,18 @@ private:
     std::optional<QUuid> m_noteToOpen;
     bool m_widgetDragging = false;
     MainSection m_section = MainSection::Home;
-    UpdateStatus m_update;
-    bool m_dismissedUpdate = false;
     QuendaConfig m_config;
     bool m_settingToastVisible = false;
     QUuid m_settingToastToken;
     int m_settingToastSuppressed = 0;
     std::optional<Clock::TimerId> m_settingToastHide;
     QList<HistoryEntry> m_history;
-    QList<QuendaNote> m_notes;
     QList<AppleNotesFolder> m_appleNoteFolders;
     std::optional<QString> m_appleNotesStatus;
-
-    // A reply of an older check is stale and dropped.
-    quint64 m_updateGeneration = 0;
-    // What a failed background check returns to; never "checking".
-    UpdateStatus m_updateBeforeCheck;
-    std::optional<AppRelease> m_pendingInstall;
+    const std::unique_ptr<OwnNotes> m_ownNotes;
+    const std::unique_ptr<NoteSaver> m_noteSaver;
+    const std::unique_ptr<StyleUpkeep> m_styles;
+    const std::unique_ptr<UpdateChecker> m_updates;
     // Only the newest folder listing may set the folders and the status.
     quint64 m_folderListing = 0;
 

@@ -1,42 +1,33 @@
 #include "core/storage/history_store.h"
 
-#include "core/base/json_file.h"
-#include "core/base/run_mode.h"
-#include "core/base/support_paths.h"
-
-#include <QJsonArray>
-#include <QJsonDocument>
+#include "core/storage/json_list_store.h"
 
 namespace {
-QString historyPath()
+
+JsonListStore<HistoryEntry> store()
 {
-    return SupportPaths::file(QStringLiteral("history.json"));
+    return JsonListStore<HistoryEntry>(QStringLiteral("history.json"));
 }
+
 } // namespace
 
 QByteArray HistoryStore::encode(const QList<HistoryEntry>& entries)
 {
-    QJsonArray array;
-    for (const auto& entry : entries)
-        array.append(entry.toJson());
-    return QJsonDocument(array).toJson(QJsonDocument::Indented);
+    // Every history entry has an object form, so this never comes back empty.
+    return JsonListStore<HistoryEntry>::encode(entries).value_or(QByteArray());
 }
 
 std::optional<QList<HistoryEntry>> HistoryStore::decode(const QByteArray& bytes)
 {
-    return JsonFile::decodeArrayDocument<HistoryEntry>(bytes, &HistoryEntry::fromJson);
+    return JsonListStore<HistoryEntry>::decode(bytes);
 }
 
 QList<HistoryEntry> HistoryStore::load()
 {
-    if (RunMode::isSnapshot())
-        return {};
-    return JsonFile::load(historyPath(), &HistoryStore::decode).value_or(QList<HistoryEntry>());
+    return store().load();
 }
 
 bool HistoryStore::save(const QList<HistoryEntry>& entries)
 {
-    if (RunMode::isSnapshot())
-        return false;
-    return JsonFile::writeAtomically(historyPath(), encode(entries));
+    return store().save(entries).ok();
 }

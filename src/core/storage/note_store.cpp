@@ -1,57 +1,43 @@
 #include "core/storage/note_store.h"
 
-#include "core/base/json_file.h"
-#include "core/base/run_mode.h"
-#include "core/base/support_paths.h"
 #include "core/base/timing.h"
-
-#include <QJsonArray>
-#include <QJsonDocument>
+#include "core/storage/json_list_store.h"
 
 namespace {
-QString notesPath()
+
+using Store = JsonListStore<QuendaNote>;
+
+Store store()
 {
-    return SupportPaths::file(QStringLiteral("notes.json"));
+    return Store(QStringLiteral("notes.json"));
 }
+
 } // namespace
 
 std::optional<QByteArray> NoteStore::encode(const QList<QuendaNote>& notes)
 {
-    QJsonArray array;
-    for (const auto& note : notes) {
-        auto object = note.toJson();
-        if (!object)
-            return std::nullopt;
-        array.append(*object);
-    }
     // QJsonObject keeps its keys sorted, which is the file's documented order.
-    return QJsonDocument(array).toJson(QJsonDocument::Indented);
+    return Store::encode(notes);
 }
 
 std::optional<QList<QuendaNote>> NoteStore::decode(const QByteArray& bytes)
 {
-    return JsonFile::decodeArrayDocument<QuendaNote>(bytes, &QuendaNote::fromJson);
+    return Store::decode(bytes);
 }
 
 QList<QuendaNote> NoteStore::load()
 {
-    if (RunMode::isSnapshot())
-        return {};
-    return JsonFile::load(notesPath(), &NoteStore::decode).value_or(QList<QuendaNote>());
+    return store().load();
 }
 
 bool NoteStore::save(const QList<QuendaNote>& notes)
 {
-    if (RunMode::isSnapshot())
-        return false;
-    const auto bytes = encode(notes);
-    if (!bytes) {
+    const Store::Saved saved = store().save(notes);
+    if (saved.ok())
+        return true;
+    if (saved.error() == Store::SaveFailure::Encode)
         Timing::mark(QStringLiteral("note file encode failed"));
-        return false;
-    }
-    if (!JsonFile::writeAtomically(notesPath(), *bytes)) {
+    else if (saved.error() == Store::SaveFailure::Write)
         Timing::mark(QStringLiteral("note file write failed"));
-        return false;
-    }
-    return true;
+    return false;
 }

@@ -1,12 +1,8 @@
 #include "core/styles/app_style_catalog.h"
 
-#include "core/state/desktop_entry.h"
 #include "core/base/plain_text.h"
 
-#include <QDir>
-#include <QDirIterator>
 #include <QSet>
-#include <QStandardPaths>
 
 namespace {
 
@@ -140,7 +136,6 @@ bool matches(const QString& id, const QString& name, const Category& category) {
     return false;
 }
 
-
 } // namespace
 
 QString AppStyleCatalog::ownBundleID() {
@@ -159,50 +154,6 @@ QString AppStyleCatalog::suggest(const QString& bundleID, const QString& name) {
             return category.style;
     }
     return QStringLiteral("auto");
-}
-
-QStringList AppStyleCatalog::applicationFolders() {
-    QStringList folders;
-    for (const QString& data : QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation))
-        folders << QDir(data).filePath(QStringLiteral("applications"));
-    folders.removeDuplicates();
-    return folders;
-}
-
-QList<FrontApp> AppStyleCatalog::installedApps() {
-    return installedApps(applicationFolders());
-}
-
-QList<FrontApp> AppStyleCatalog::installedApps(const QStringList& folders) {
-    const QLocale locale;
-    QSet<QString> seen;
-    QList<FrontApp> apps;
-    for (const QString& folder : folders) {
-        const QDir root(folder);
-        QStringList files;
-        QDirIterator it(folder, {QStringLiteral("*.desktop")}, QDir::Files, QDirIterator::Subdirectories);
-        while (it.hasNext())
-            files << root.relativeFilePath(it.next());
-        files.sort();
-        for (const QString& relative : files) {
-            // The desktop-file id: the path below "applications" with "/" turned into "-".
-            QString id = relative.chopped(int(qstrlen(".desktop")));
-            id.replace(QLatin1Char('/'), QLatin1Char('-'));
-            if (seen.contains(id))
-                continue;
-            const auto entry = DesktopEntry::read(root.filePath(relative), locale);
-            if (!entry)
-                continue;
-            // The first file of an id decides, so a hidden user copy masks the system's entry.
-            seen.insert(id);
-            if (entry->type != QLatin1String("Application") || entry->noDisplay || entry->hidden)
-                continue;
-            if (id == ownBundleID() || id.toLower().contains(QLatin1String("helper")))
-                continue;
-            apps.append({id, entry->name.isEmpty() ? id : entry->name});
-        }
-    }
-    return apps;
 }
 
 QList<FrontApp> AppStyleCatalog::unify(const QList<FrontApp>& apps) {

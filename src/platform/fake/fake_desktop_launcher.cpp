@@ -1,13 +1,12 @@
 #include "platform/fake/fake_desktop_launcher.h"
 
-bool FakeDesktopLauncher::openSettings(const QString& program, const QStringList& arguments)
+void FakeDesktopLauncher::openPrivacyPane(const QStringList& anchors)
 {
-    m_attempts.append((QStringList{program} + arguments).join(QLatin1Char(' ')));
-    return !m_refusedPrograms.contains(program);
+    m_privacyPanes.append(anchors);
 }
 
 bool FakeDesktopLauncher::openUrl(const QUrl& url)
 {
-    m_attempts.append(url.toString());
+    m_urls.append(url);
     return true;
 }

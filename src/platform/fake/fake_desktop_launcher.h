@@ -2,20 +2,19 @@
 
 #include "platform/desktop_launcher.h"
 
-#include <QSet>
+#include <QList>
 
-// Records every launch; programs it is told to refuse report failure.
+// Records every request and accepts every URL.
 class FakeDesktopLauncher final : public DesktopLauncher {
 public:
-    bool openSettings(const QString& program, const QStringList& arguments) override;
+    void openPrivacyPane(const QStringList& anchors) override;
     bool openUrl(const QUrl& url) override;
 
-    void refuseProgram(const QString& program) { m_refusedPrograms.insert(program); }
-
-    // Every attempt in order, as the program followed by its arguments, or the URL.
-    const QStringList& attempts() const { return m_attempts; }
+    // The anchors of each openPrivacyPane call, in order.
+    const QList<QStringList>& privacyPanes() const { return m_privacyPanes; }
+    const QList<QUrl>& urls() const { return m_urls; }
 
 private:
-    QSet<QString> m_refusedPrograms;
-    QStringList m_attempts;
+    QList<QStringList> m_privacyPanes;
+    QList<QUrl> m_urls;
 };

@@ -40,48 +40,6 @@ TEST_F(AppStateNotes, OwnStoreKeepsTheTrimmedTextAndNothingForBlankText) {
     EXPECT_EQ(NoteStore::load(), st.notes());
 }
 
-TEST_F(AppStateNotes, NotesBridgeOutcomes) {
-    struct Case {
-        const char* name;
-        ScriptResult result;
-        bool fellBack;
-    };
-    const QList<Case> cases{
-        {"succeeds", FakeScriptRunner::exited(0, "x-coredata://note/p7\n"), false},
-        {"script fails", FakeScriptRunner::exited(1, {}, "execution error -1743"), true},
-        {"times out", FakeScriptRunner::timedOut(), true},
-    };
-    for (const Case& c : cases) {
-        QFile::remove(supportFile(s("notes.json")));
-        AppState& st = stateSavingTo(folder());
-        EXPECT_FALSE(save(st, s(" Meeting notes "))) << c.name; // nothing happens before Notes answers
-        ASSERT_TRUE(m_runner.finishNext(c.result)) << c.name;
-        EXPECT_TRUE(cardsReplacedByThePreview(st)) << c.name;
-        EXPECT_EQ(st.notePreview()->body, s("Meeting notes")) << c.name;
-        EXPECT_EQ(m_outcome, c.fellBack ? NoteSaveOutcome::fallback() : NoteSaveOutcome::apple(s("Work")))
-            << c.name;
-        ASSERT_EQ(st.notes().size(), c.fellBack ? 1 : 0) << c.name;
-        EXPECT_EQ(st.notePreview()->place,
-                  c.fellBack ? SavedNotePreview::Place(SavedNotePreview::QuendaPlace{st.notes()[0].id})
-                             : SavedNotePreview::Place(SavedNotePreview::ApplePlace{
-                                   s("iCloud"), s("Work"), s("x-coredata://note/p7")}))
-            << c.name;
-    }
-}
-
-TEST_F(AppStateNotes, ANoteIsSavedEvenWhenItsCallerIsGone) {
-    AppState& st = stateSavingTo(folder());
-    bool told = false;
-    {
-        QObject caller;
-        st.saveCapturedText(s("keep me"), &caller, [&](NoteSaveOutcome) { told = true; });
-    }
-    m_runner.finishNext(FakeScriptRunner::timedOut());
-    EXPECT_FALSE(told);
-    ASSERT_EQ(st.notes().size(), 1);
-    EXPECT_EQ(st.notes()[0].body, s("keep me"));
-}
-
 TEST_F(AppStateNotes, AnOlderFolderListingFinishingLastIsDroppedAndDenialIsNamed) {
     AppState& st = makeState();
     st.refreshAppleNoteFolders();

@@ -1,5 +1,7 @@
 #include "state_fixture.h"
 
+#include "core/base/run_mode.h"
+
 #include <QSignalSpy>
 
 class AppStateTest : public StateFixture {
@@ -36,6 +38,74 @@ TEST_F(AppStateTest, HistoryIsTrimmedAtStartAndPrunedOnceWhenBothRetentionFields
     ASSERT_EQ(st.history().size(), 10);
     EXPECT_EQ(st.history().back().text, QStringLiteral("entry 9"));
     EXPECT_EQ(storedHistory(), st.history());
+}
+
+// Each field alone is a retention change of its own; a prune that waited for both kept old
+// entries on disk the user asked to have dropped.
+TEST_F(AppStateTest, ChangingOnlyOneRetentionFieldPrunes) {
+    struct Case {
+        const char* name;
+        qint64 keepHours;
+        qint64 maxEntries;
+        qsizetype kept;
+    };
+    // The history starts with no age limit and 500 entries at most.
+    const QList<Case> cases{
+        {.name = "hours only", .keepHours = 1, .maxEntries = 500, .kept = 61}, // 0 to 60 minutes old
+        {.name = "entries only", .keepHours = 0, .maxEntries = 10, .kept = 10},
+    };
+    for (const Case& c : cases) {
+        writeHistory(100);
+        AppState& st = makeStateWith([](QuendaConfig& config) {
+            config.historyKeepHours = 0;
+            config.historyMaxEntries = 500;
+        });
+        QSignalSpy pruned(&st, &AppState::historyChanged);
+        change([&](QuendaConfig& config) {
+            config.historyKeepHours = c.keepHours;
+            config.historyMaxEntries = c.maxEntries;
+        });
+        EXPECT_EQ(pruned.count(), 1) << c.name;
+        EXPECT_EQ(st.history().size(), c.kept) << c.name;
+        EXPECT_EQ(storedHistory(), st.history()) << c.name;
+    }
+}
+
+// A change that lived only in memory would come back, or be gone, at the next start.
+TEST_F(AppStateTest, AddingOrDeletingAHistoryEntryIsWrittenToDisk) {
+    struct Case {
+        const char* name;
+        std::function<void(AppState&)> change;
+        qsizetype size;
+    };
+    const QList<Case> cases{
+        {.name = "add", .change = [this](AppState& st) { st.addHistory(dictation(s("new"))); }, .size = 4},
+        {.name = "delete", .change = [](AppState& st) { st.deleteHistory(st.history().at(1).id); }, .size = 2},
+    };
+    for (const Case& c : cases) {
+        writeHistory(3);
+        AppState& st = makeState();
+        c.change(st);
+        const QList<HistoryEntry> inMemory = st.history();
+        ASSERT_EQ(inMemory.size(), c.size) << c.name;
+        EXPECT_EQ(storedHistory(), inMemory) << c.name;
+        EXPECT_EQ(makeState().history(), inMemory) << c.name; // as the next start reads it
+    }
+}
+
+// Snapshot mode shows demo figures: the user's history and the network stay out of it.
+TEST_F(AppStateTest, SnapshotModeReadsNoHistoryAndChecksForNoUpdate) {
+    writeHistory(3);
+    const QByteArray stored = readAll(historyPath());
+    RunMode::setSnapshot(true);
+    FakeUpdateFeed feed;
+    AppState& st = makeState(&feed);
+    st.checkForUpdate(true);
+    st.checkForUpdate(false);
+    EXPECT_TRUE(st.history().isEmpty());
+    EXPECT_FALSE(feed.answer(AppRelease{s("9.0.0"), QUrl(s("https://example.org/quenda-9.0.0.deb"))}));
+    EXPECT_EQ(st.update(), UpdateStatus::idle());
+    EXPECT_EQ(readAll(historyPath()), stored);
 }
 
 TEST_F(AppStateTest, AnObserverWritingBackLeavesTheNewestValueInTheFileAndWithTheController) {

@@ -7,8 +7,8 @@
 #include "core/state/app_state.h"
 #include "core/notes/apple_notes.h"
 #include "core/storage/history_store.h"
-#include "core/state/permissions.h"
 #include "core/base/timing.h"
+#include "core/base/work_queue.h"
 #include "platform/fake/fake_desktop_launcher.h"
 #include "platform/fake/fake_permission_probe.h"
 #include "platform/fake/fake_script_runner.h"
@@ -33,7 +33,7 @@ protected:
     // Builds the state as the program does at start; a second call replaces it.
     AppState& makeState(UpdateFeed* feed = nullptr) {
         m_state.reset();
-        m_state = std::make_unique<AppState>(AppState::Services{m_clock, m_probe, m_privacyPanes, m_windows,
+        m_state = std::make_unique<AppState>(AppState::Services{m_clock, m_probe, m_launcher, m_windows, m_work,
                                                                 m_appleNotes, m_settings, feed, s("1.4.0")});
         m_state->setConfigChangedHandler([this](const QuendaConfig& previous, const QuendaConfig& current) {
             m_configCalls.append({previous, current});
@@ -71,8 +71,9 @@ protected:
     ManualClock m_clock;
     FakePermissionProbe m_probe;
     FakeDesktopLauncher m_launcher;
-    Permissions m_privacyPanes{m_launcher, QString()};
     FakeWindowSystem m_windows;
+    // After the window system: its jobs end before the fakes they read go.
+    WorkQueue m_work;
     FakeScriptRunner m_runner;
     QSettings m_settings{QDir(root()).filePath(s("defaults.ini")), QSettings::IniFormat};
     AppleNotes m_appleNotes{m_runner, m_settings};

@@ -2,12 +2,27 @@
 
 #include "platform/desktop_launcher.h"
 
-// Starts programs with QProcess::startDetached and opens links through QDesktopServices
-// (needs a QGuiApplication).
+#include <QString>
+
+#include <functional>
+
+// Opens settings pages through the settings programs of GNOME and KDE and links through
+// QDesktopServices (needs a QGuiApplication).
 class DesktopLauncherLinux final : public DesktopLauncher {
 public:
-    DesktopLauncherLinux() = default;
+    // Starts a program detached; false when it could not be started.
+    using StartDetached = std::function<bool(const QString& program, const QStringList& arguments)>;
 
-    bool openSettings(const QString& program, const QStringList& arguments) override;
+    // `currentDesktop` is $XDG_CURRENT_DESKTOP; KDE's settings go first on KDE, GNOME's elsewhere.
+    explicit DesktopLauncherLinux(const QString& currentDesktop = qEnvironmentVariable("XDG_CURRENT_DESKTOP"),
+                                  StartDetached start = startWithQProcess);
+
+    void openPrivacyPane(const QStringList& anchors) override;
     bool openUrl(const QUrl& url) override;
+
+private:
+    static bool startWithQProcess(const QString& program, const QStringList& arguments);
+
+    bool m_kdeFirst;
+    StartDetached m_start;
 };

@@ -1,5 +1,4 @@
-#include "core/state/permissions.h"
-#include "platform/fake/fake_desktop_launcher.h"
+#include "platform/linux/xdg/desktop_launcher_linux.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +8,7 @@ using namespace Qt::Literals::StringLiterals;
 
 // The running desktop's settings program first, each anchor in the given order, then the bare
 // programs; the first that starts ends the search.
-TEST(Permissions, OpensTheFirstSettingsPageThatStarts)
+TEST(DesktopLauncherLinux, OpensTheFirstSettingsPageThatStarts)
 {
     struct Case {
         const char* desktop;
@@ -35,11 +34,13 @@ TEST(Permissions, OpensTheFirstSettingsPageThatStarts)
     // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.desktop);
-        FakeDesktopLauncher launcher;
-        for (const QString& program : c.refused)
-            launcher.refuseProgram(program);
-        Permissions(launcher, QLatin1String(c.desktop)).openPrivacyPane(c.anchors);
-        EXPECT_EQ(launcher.attempts(), c.attempts);
+        QStringList attempts; // each as the program followed by its arguments
+        const auto start = [&](const QString& program, const QStringList& arguments) {
+            attempts.append((QStringList{program} + arguments).join(QLatin1Char(' ')));
+            return !c.refused.contains(program);
+        };
+        DesktopLauncherLinux(QLatin1String(c.desktop), start).openPrivacyPane(c.anchors);
+        EXPECT_EQ(attempts, c.attempts);
     }
 }
 

@@ -1,4 +1,4 @@
-#include "core/state/desktop_entry.h"
+#include "platform/linux/xdg/desktop_entry.h"
 
 #include <QFile>
 #include <QHash>

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "core/model/quenda_note.h"
+
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QUuid>
+
+#include <optional>
+
+class Clock;
+
+// The own notes, newest first; every change is written to "notes.json" at once.
+class OwnNotes final : public QObject {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(OwnNotes)
+
+public:
+    // Loads "notes.json"; snapshot mode reads nothing.
+    explicit OwnNotes(Clock& clock, QObject* parent = nullptr);
+
+    const QList<QuendaNote>& notes() const { return m_notes; }
+    // The new note's id; absent when the body is blank. A blank title is derived from the body.
+    std::optional<QUuid> add(const QString& body, const std::optional<QString>& title = std::nullopt);
+    // An empty note for the notes page to fill.
+    QUuid create();
+    // Moves the note's updated date; an unknown id or an identical text changes and writes nothing.
+    void update(const QUuid& id, const QString& title, const QString& body);
+    void remove(const QUuid& id);
+    // The last write failed: the list holds changes the file does not, lost at quit unless a
+    // later write succeeds. Never true in snapshot mode, which writes nothing by design.
+    bool unsaved() const { return m_unsaved; }
+
+signals:
+    void changed();
+
+private:
+    void replace(const QList<QuendaNote>& notes);
+
+    Clock& m_clock;
+    QList<QuendaNote> m_notes;
+    bool m_unsaved = false;
+};

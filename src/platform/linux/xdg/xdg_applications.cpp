@@ -1,0 +1,56 @@
+#include "platform/linux/xdg/xdg_applications.h"
+
+#include "core/styles/app_style_catalog.h"
+#include "platform/linux/xdg/desktop_entry.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QSet>
+#include <QStandardPaths>
+
+QStringList XdgApplications::standardFolders()
+{
+    QStringList folders;
+    for (const QString& data : QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation))
+        folders << QDir(data).filePath(QStringLiteral("applications"));
+    folders.removeDuplicates();
+    return folders;
+}
+
+XdgApplications::XdgApplications(QStringList folders)
+    : m_folders(std::move(folders))
+{
+}
+
+QList<FrontApp> XdgApplications::scan() const
+{
+    const QLocale locale;
+    QSet<QString> seen;
+    QList<FrontApp> apps;
+    for (const QString& folder : m_folders) {
+        const QDir root(folder);
+        QStringList files;
+        QDirIterator it(folder, {QStringLiteral("*.desktop")}, QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext())
+            files << root.relativeFilePath(it.next());
+        files.sort();
+        for (const QString& relative : files) {
+            // The desktop-file id: the path below "applications" with "/" turned into "-".
+            QString id = relative.chopped(int(qstrlen(".desktop")));
+            id.replace(QLatin1Char('/'), QLatin1Char('-'));
+            if (seen.contains(id))
+                continue;
+            const auto entry = DesktopEntry::read(root.filePath(relative), locale);
+            if (!entry)
+                continue;
+            // The first file of an id decides, so a hidden user copy masks the system's entry.
+            seen.insert(id);
+            if (entry->type != QLatin1String("Application") || entry->noDisplay || entry->hidden)
+                continue;
+            if (id == AppStyleCatalog::ownBundleID() || id.toLower().contains(QLatin1String("helper")))
+                continue;
+            apps.append({id, entry->name.isEmpty() ? id : entry->name});
+        }
+    }
+    return apps;
+}

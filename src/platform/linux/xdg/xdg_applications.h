@@ -1,0 +1,22 @@
+#pragma once
+
+#include "core/model/app_style_profile.h"
+
+#include <QList>
+#include <QStringList>
+
+// The applications the XDG desktop files of some "applications" folders describe.
+class XdgApplications final {
+public:
+    // The "applications" folder of every XDG data folder, most important first.
+    static QStringList standardFolders();
+
+    explicit XdgApplications(QStringList folders = standardFolders());
+
+    // Each desktop-file id once, the first folder holding it deciding, in the order found. Touches
+    // only the file system, so it may run off the main thread.
+    QList<FrontApp> scan() const;
+
+private:
+    QStringList m_folders;
+};

@@ -1,0 +1,95 @@
+#include "temp_support_dir.h"
+#include "test_text.h"
+
+#include "core/notes/own_notes.h"
+#include "core/storage/note_store.h"
+#include "platform/fake/manual_clock.h"
+
+#include <QFile>
+#include <QSignalSpy>
+
+#include <functional>
+
+namespace {
+
+class OwnNotesTest : public TempSupportDir {
+protected:
+    QString notesFile() const { return supportFile(s("notes.json")); }
+    QStringList titles(const OwnNotes& notes) const
+    {
+        QStringList out;
+        for (const QuendaNote& note : notes.notes())
+            out << note.title;
+        return out;
+    }
+
+    ManualClock m_clock;
+};
+
+// The notes page edits and deletes through these; a change only in memory is lost at quit.
+TEST_F(OwnNotesTest, DeletingOrEditingANoteIsWrittenToDisk)
+{
+    struct Case {
+        const char* name;
+        std::function<void(OwnNotes&, const QUuid& older)> change;
+        QStringList titles; // newest first, after the change
+    };
+    const QList<Case> cases{
+        {.name = "delete",
+         .change = [](OwnNotes& notes, const QUuid& older) { notes.remove(older); },
+         .titles = {s("newer")}},
+        {.name = "edit",
+         .change = [](OwnNotes& notes,
+                      const QUuid& older) { notes.update(older, s("edited"), s("edited body")); },
+         .titles = {s("newer"), s("edited")}},
+    };
+    for (const Case& c : cases) {
+        QFile::remove(notesFile());
+        OwnNotes notes(m_clock);
+        const QUuid older = *notes.add(s("first body"), s("older"));
+        notes.add(s("second body"), s("newer"));
+        c.change(notes, older);
+        EXPECT_EQ(titles(notes), c.titles) << c.name;
+        EXPECT_EQ(NoteStore::load(), notes.notes()) << c.name;
+        EXPECT_EQ(OwnNotes(m_clock).notes(), notes.notes()) << c.name;
+    }
+}
+
+TEST_F(OwnNotesTest, AnEditMovesTheUpdatedDateAndAnIdenticalOneWritesNothing)
+{
+    struct Case {
+        const char* name;
+        bool sameNote; // false: an id no note has
+        const char* title;
+        const char* body;
+        bool written;
+    };
+    const QList<Case> cases{
+        {.name = "new title", .sameNote = true, .title = "changed", .body = "body", .written = true},
+        {.name = "new body", .sameNote = true, .title = "title", .body = "changed", .written = true},
+        {.name = "identical", .sameNote = true, .title = "title", .body = "body", .written = false},
+        {.name = "unknown note", .sameNote = false, .title = "changed", .body = "body", .written = false},
+    };
+    // Whatever the store would write differs from this, so any write replaces it.
+    const QByteArray untouched = "not written since";
+    for (const Case& c : cases) {
+        QFile::remove(notesFile());
+        OwnNotes notes(m_clock);
+        const QUuid id = *notes.add(s("body"), s("title"));
+        const QDateTime created = m_clock.now();
+        m_clock.advance(60'000);
+        writeAll(notesFile(), untouched);
+        QSignalSpy changed(&notes, &OwnNotes::changed);
+        notes.update(c.sameNote ? id : QUuid::createUuid(), s(c.title), s(c.body));
+        const QuendaNote& note = notes.notes().front();
+        EXPECT_EQ(note.created, created) << c.name;
+        EXPECT_EQ(note.updated, c.written ? created.addSecs(60) : created) << c.name;
+        EXPECT_EQ(changed.count(), c.written ? 1 : 0) << c.name;
+        EXPECT_EQ(readAll(notesFile()) == untouched, !c.written) << c.name;
+        if (c.written) {
+            EXPECT_EQ(NoteStore::load(), notes.notes()) << c.name;
+        }
+    }
+}
+
+} // namespace

@@ -32,13 +32,13 @@ void BM_ConfigSave(benchmark::State& state)
 }
 BENCHMARK(BM_ConfigSave)->Unit(benchmark::kMicrosecond);
 
-void BM_ConfigLoad(benchmark::State& state)
+void BM_ConfigRead(benchmark::State& state)
 {
     QuendaConfig::snapshotDemo().save();
     for (auto _ : state)
-        benchmark::DoNotOptimize(QuendaConfig::load());
+        benchmark::DoNotOptimize(QuendaConfig::read());
 }
-BENCHMARK(BM_ConfigLoad)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ConfigRead)->Unit(benchmark::kMicrosecond);
 
 void BM_HistorySave10k(benchmark::State& state)
 {

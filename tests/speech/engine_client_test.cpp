@@ -43,7 +43,7 @@ class EngineClientTest : public TempSupportDir {
 protected:
     ManualClock m_clock;
     FakeProviderKeys m_keys;
-    SpeechEngine m_engine{m_clock, m_keys, EngineLocations{}};
+    SpeechEngine m_engine{m_clock, [] { return QuendaConfig::standard(); }, m_keys, EngineLocations{}};
     FakeEngineServer m_server;
     QObject m_context;
 };
@@ -113,7 +113,9 @@ TEST_F(EngineClientTest, SilentEngineTimesOutAfterEachRequestsLimit)
     Answer<QString> text;
     std::optional<std::optional<HealthBody>> health;
     client.transcribe(kWav, u"de"_s, m_server.port(), &m_context, text.sink());
-    client.health(m_server.port(), &m_context, [&](const std::optional<HealthBody>& h) { health = h; });
+    client.health(m_server.port(), &m_context, [&](const EngineResult<HealthBody>& h) {
+        health = h.ok() ? std::optional(h.value()) : std::nullopt;
+    });
     ASSERT_TRUE(QTest::qWaitFor([&] { return m_server.requests().size() == 2; }, 5000));
 
     m_clock.advance(EngineClient::kPollTimeoutMs - 1);

@@ -97,6 +97,8 @@ public:
         m_server->script("/health", {status, body});
         m_config.port = m_server->port();
     }
+    // The in-test engine stops listening once asked to quit, as the real one does.
+    void quitOnShutdown() { m_server->script("/shutdown", {.quit = true}); }
     // Whether something answers /health on `port` with a decodable body.
     bool answers(qint64 port)
     {
@@ -241,6 +243,13 @@ const StatusRow kStatusRows[] = {
      false, true, true},
     {"PollReadyAsStringIsNoAnswer", polled(R"({"ready":"yes"})", "engine.missing"), false, false, false,
      true},
+    // Read as "not ready", a reply without the flag would pass its "error" off as the engine's own.
+    {.event = "PollWithoutReadyIsNoAnswer",
+     .act = polled(R"({"error":"Modell fehlt"})", "engine.missing"),
+     .ready = false,
+     .polishAvailable = false,
+     .loading = false,
+     .told = true},
     {"PollReplyTooLargeIsNoAnswer",
      polled(QByteArray(EngineClient::kMaxHealthBytes, ' ') + kReady, "engine.missing"), false, false, false,
      true},
@@ -324,6 +333,23 @@ TEST_F(SupervisorTest, RestartDuringSetupShowsMissingUntilTheSetupEndsThenLaunch
 
     writeAll(supportFile(u"go"_s), {});
     EXPECT_TRUE(waitFor([&] { return engine().statusText() == text("engine.loadingWhisper"); }));
+}
+
+// Catches an update whose setup runs while the old engine still answers: that engine would go on
+// serving the old version, and the start after the setup would keep it instead of launching the new.
+TEST_F(SupervisorTest, SetupBeginsOnlyOnceTheAnsweringOldEngineWasAskedToQuitThenLaunchesTheNewOne)
+{
+    install(kEngineStub, "0.9.0");
+    serveHealth(kReady);
+    quitOnShutdown();
+    // The script notes whether anything still takes connections on the engine's port.
+    writeSetupScript("if (exec 3<>/dev/tcp/127.0.0.1/" + QByteArray::number(m_config.port) +
+                     ") 2>/dev/null; then touch \"$2/old-engine-answered\"; fi\n" + kInstall);
+    engine().start();
+    ASSERT_TRUE(waitFor([&] { return QFile::exists(supportFile(u"launches"_s)); }))
+        << "the new engine was never launched";
+    EXPECT_FALSE(QFile::exists(supportFile(u"old-engine-answered"_s)))
+        << "setup ran while the old engine still answered";
 }
 
 // Catches two engines started when the user reloads twice within the delay, and the terminated

@@ -352,6 +352,26 @@ TEST_F(SupervisorTest, SetupBeginsOnlyOnceTheAnsweringOldEngineWasAskedToQuitThe
         << "setup ran while the old engine still answered";
 }
 
+// Catches a supervisor that reads "config.json" instead of the configuration in force: reading it
+// runs the start-up migrations, which write the file, and would watch a port the user has left.
+TEST_F(SupervisorTest, WatchingUsesTheConfigurationInForceAndNeverTouchesTheFile)
+{
+    const QString file = supportFile(u"config.json"_s);
+    const QByteArray stored = R"({"didChooseModel":false,"openAIModel":"gpt-4.1-mini","polishProvider":"local",)"
+                              R"("modelPath":"/nonexistent","port":)" +
+                              QByteArray::number(m_config.port) + "}";
+    writeAll(file, stored);
+    serveHealth(kReady); // the port in force moves to an answering engine; the file keeps the old one
+
+    engine().start();
+    ASSERT_TRUE(waitFor([&] { return !m_history.isEmpty(); }));
+    ASSERT_TRUE(pollUntil([&] { return m_history.size() >= 3; }));
+    EXPECT_TRUE(engine().ready()) << "watched the port the file names";
+    EXPECT_TRUE(processes().isEmpty());
+    engine().shutdown();
+    EXPECT_EQ(readAll(file), stored);
+}
+
 // Catches two engines started when the user reloads twice within the delay, and the terminated
 // predecessor's late exit marking the running successor "stopped".
 TEST_F(SupervisorTest, RestartsWithinTheDelayLaunchOneSuccessorThatThePredecessorsExitLeavesAlone)

@@ -57,7 +57,8 @@ private:
     static QNetworkRequest request(const QUrl& url);
     void post(const QUrl& url, const QByteArray& contentType, const QByteArray& body, QObject* context,
               Done<QByteArray> done);
-    void postEmpty(const QString& path, qint64 port, int timeoutMs, QObject* context, std::function<void()> done);
+    void postEmpty(const QString& path, qint64 port, int timeoutMs, QObject* context,
+                   std::function<void()> done);
     void watch(QNetworkReply* reply, int timeoutMs, qint64 maxBytes, QObject* context, Finish finish);
     void failLater(QObject* context, std::function<void()> report);
 

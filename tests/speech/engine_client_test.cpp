@@ -183,7 +183,8 @@ TEST_P(HealthPort, RejectsPortsOutside1To65535LaterWithoutAsking)
     const EngineResult<HealthBody>& result = health.await();
     ASSERT_FALSE(result.ok()) << "answered by the listener on the wrapped port";
     EXPECT_EQ(result.error().kind, Kind::InvalidPort) << result.error().message.toStdString();
-    EXPECT_TRUE(result.error().message.contains(QString::number(port))) << result.error().message.toStdString();
+    EXPECT_TRUE(result.error().message.contains(QString::number(port)))
+        << result.error().message.toStdString();
     EXPECT_TRUE(m_server.requests().isEmpty());
 }
 

@@ -105,7 +105,8 @@ public:
         EngineClient client(m_clock);
         std::optional<bool> answered;
         QObject context;
-        client.health(port, &context, [&](const EngineResult<HealthBody>& health) { answered = health.ok(); });
+        client.health(port, &context,
+                      [&](const EngineResult<HealthBody>& health) { answered = health.ok(); });
         waitFor([&] { return answered.has_value(); });
         return answered.value_or(false);
     }
@@ -357,9 +358,10 @@ TEST_F(SupervisorTest, SetupBeginsOnlyOnceTheAnsweringOldEngineWasAskedToQuitThe
 TEST_F(SupervisorTest, WatchingUsesTheConfigurationInForceAndNeverTouchesTheFile)
 {
     const QString file = supportFile(u"config.json"_s);
-    const QByteArray stored = R"({"didChooseModel":false,"openAIModel":"gpt-4.1-mini","polishProvider":"local",)"
-                              R"("modelPath":"/nonexistent","port":)" +
-                              QByteArray::number(m_config.port) + "}";
+    const QByteArray stored =
+        R"({"didChooseModel":false,"openAIModel":"gpt-4.1-mini","polishProvider":"local",)"
+        R"("modelPath":"/nonexistent","port":)" +
+        QByteArray::number(m_config.port) + "}";
     writeAll(file, stored);
     serveHealth(kReady); // the port in force moves to an answering engine; the file keeps the old one
 

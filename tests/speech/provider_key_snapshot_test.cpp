@@ -88,7 +88,8 @@ protected:
     void SetUp() override
     {
         TempSupportDir::SetUp();
-        QObject::connect(&m_snapshot, &ProviderKeySnapshot::refreshed, &m_snapshot, [this] { ++m_refreshed; });
+        QObject::connect(&m_snapshot, &ProviderKeySnapshot::refreshed, &m_snapshot,
+                         [this] { ++m_refreshed; });
     }
     void store(const QString& account, const QByteArray& secret)
     {
@@ -194,7 +195,8 @@ TEST_F(ProviderKeySnapshotTest, RefreshAfterASaveFindsTheSavedKey)
     ASSERT_TRUE(refresh(configWith(endpoint("claude"))));
     EXPECT_EQ(m_snapshot.key(endpoint("claude")), u"sk-new"_s);
     EXPECT_EQ(m_secrets.threads().size(), 1);
-    EXPECT_FALSE(m_secrets.threads().contains(QThread::currentThread())) << "the store was asked on the main thread";
+    EXPECT_FALSE(m_secrets.threads().contains(QThread::currentThread()))
+        << "the store was asked on the main thread";
 }
 
 // Catches a health poll that reads keys through the Secret Service on the main thread: the poll
@@ -208,7 +210,8 @@ TEST_F(ProviderKeySnapshotTest, EnginePollFindsTheHeldKeysWithoutAskingTheStore)
     server.script("/health", {200, R"({"ready":true})"});
     config.port = server.port();
     ManualClock clock;
-    SpeechEngine engine(clock, [&config] { return config; }, m_snapshot, EngineLocations{});
+    SpeechEngine engine(
+        clock, [&config] { return config; }, m_snapshot, EngineLocations{});
     int reports = 0;
     QObject::connect(&engine, &SpeechEngine::statusChanged, &engine, [&] { ++reports; });
     const qsizetype callsBefore = m_secrets.inner.calls().size();

@@ -13,6 +13,7 @@ enum class KeyStoreError { SecretServiceFailed };
 // A key found, none stored (an empty optional), or a Secret Service that did not answer.
 using KeyLookup = Result<std::optional<QString>, KeyStoreError>;
 
+// The three answers, spelled out where the optional inside would make them ambiguous.
 namespace KeyLookups {
 
 inline KeyLookup found(const QString& key)

@@ -76,7 +76,8 @@ void BM_TranscribeRoundTrip(benchmark::State& state)
     const quint16 port = engineThread.start();
     SystemClock clock;
     NoKeys keys;
-    SpeechEngine engine(clock, keys, EngineLocations{});
+    SpeechEngine engine(
+        clock, [] { return QuendaConfig::standard(); }, keys, EngineLocations{});
     QObject context;
     QByteArray wav("RIFF....WAVEfmt ");
     wav += QByteArray(16000 * 2 * 10 + 28, '\x01');

@@ -23,6 +23,11 @@ EngineError undecodable()
     return {EngineError::Kind::Decoding, L10n::s(QStringLiteral("engine.badReply"))};
 }
 
+EngineError timedOut()
+{
+    return {EngineError::Kind::TimedOut, L10n::s(QStringLiteral("engine.timedOut"))};
+}
+
 bool isTransportError(QNetworkReply::NetworkError error)
 {
     // 1-199 are connection and proxy failures; higher codes mirror an HTTP status.
@@ -116,25 +121,44 @@ void EngineClient::correctionModel(const CorrectionModelRequest& request, qint64
 
 void EngineClient::prewarm(qint64 port)
 {
-    postEmpty(QStringLiteral("/warmup"), port);
+    postEmpty(QStringLiteral("/warmup"), port, kRequestTimeoutMs, nullptr, {});
 }
 
 void EngineClient::requestShutdown(qint64 port)
 {
-    postEmpty(QStringLiteral("/shutdown"), port);
+    postEmpty(QStringLiteral("/shutdown"), port, kRequestTimeoutMs, nullptr, {});
 }
 
-void EngineClient::health(qint64 port, QObject* context, HealthDone done)
+void EngineClient::requestShutdown(qint64 port, QObject* context, std::function<void()> done)
+{
+    postEmpty(QStringLiteral("/shutdown"), port, kPollTimeoutMs, context, std::move(done));
+}
+
+void EngineClient::health(qint64 port, QObject* context, Done<HealthBody> done)
 {
     const auto url = endpoint(QStringLiteral("/health"), port);
     if (!url) {
-        failLater(context, [done] { done(std::nullopt); });
+        failLater(context, [done, port] { done(invalidPort(port)); });
         return;
     }
-    // The status code and transport errors are not looked at: only a decodable body counts.
     watch(m_network.get(request(*url)), kPollTimeoutMs, kMaxHealthBytes, context,
           [done = std::move(done)](QNetworkReply* reply, Ending ending) {
-              done(ending == Ending::Answered ? HealthBody::decode(reply->readAll()) : std::nullopt);
+              if (ending == Ending::TimedOut) {
+                  done(timedOut());
+                  return;
+              }
+              if (ending == Ending::TooLarge) {
+                  done(undecodable());
+                  return;
+              }
+              if (const auto body = HealthBody::decode(reply->readAll())) {
+                  done(*body);
+                  return;
+              }
+              if (isTransportError(reply->error()))
+                  done(EngineError{EngineError::Kind::Transport, reply->errorString()});
+              else
+                  done(undecodable());
           });
 }
 
@@ -156,7 +180,7 @@ void EngineClient::post(const QUrl& url, const QByteArray& contentType, const QB
     watch(m_network.post(r, body), kRequestTimeoutMs, kMaxReplyBytes, context,
           [done = std::move(done)](QNetworkReply* reply, Ending ending) {
               if (ending == Ending::TimedOut) {
-                  done(EngineError{EngineError::Kind::TimedOut, L10n::s(QStringLiteral("engine.timedOut"))});
+                  done(timedOut());
                   return;
               }
               if (ending == Ending::TooLarge) {
@@ -178,14 +202,21 @@ void EngineClient::post(const QUrl& url, const QByteArray& contentType, const QB
           });
 }
 
-void EngineClient::postEmpty(const QString& path, qint64 port)
+void EngineClient::postEmpty(const QString& path, qint64 port, int timeoutMs, QObject* context,
+                             std::function<void()> done)
 {
     const auto url = endpoint(path, port);
-    if (!url)
+    if (!url) {
+        if (done)
+            failLater(context, std::move(done));
         return;
+    }
     // A custom POST with an empty body goes out with no Content-Type, which a plain post() would add.
-    watch(m_network.sendCustomRequest(request(*url), QByteArrayLiteral("POST"), QByteArray()),
-          kRequestTimeoutMs, kMaxHealthBytes, this, [](QNetworkReply*, Ending) {});
+    watch(m_network.sendCustomRequest(request(*url), QByteArrayLiteral("POST"), QByteArray()), timeoutMs,
+          kMaxHealthBytes, context ? context : this, [done = std::move(done)](QNetworkReply*, Ending) {
+              if (done)
+                  done();
+          });
 }
 
 void EngineClient::watch(QNetworkReply* reply, int timeoutMs, qint64 maxBytes, QObject* context,

@@ -22,7 +22,6 @@ class EngineClient final : public QObject {
 
 public:
     template <typename T> using Done = std::function<void(const EngineResult<T>&)>;
-    using HealthDone = std::function<void(const std::optional<HealthBody>&)>;
 
     static constexpr int kRequestTimeoutMs = 60'000;
     static constexpr int kPollTimeoutMs = 800;
@@ -45,8 +44,11 @@ public:
     // Fire and forget: nothing is awaited, reported or retried.
     void prewarm(qint64 port);
     void requestShutdown(qint64 port);
-    // GET /health with the poll's time-out; none on any failure or an undecodable body.
-    void health(qint64 port, QObject* context, HealthDone done);
+    // Asks the engine to quit; `done` runs once it answered, failed or the poll's time-out passed.
+    void requestShutdown(qint64 port, QObject* context, std::function<void()> done);
+    // GET /health with the poll's time-out. The status code is not looked at: a body that decodes
+    // is the answer, whatever came with it.
+    void health(qint64 port, QObject* context, Done<HealthBody> done);
 
 private:
     enum class Ending { Answered, TimedOut, TooLarge };
@@ -55,7 +57,8 @@ private:
     static QNetworkRequest request(const QUrl& url);
     void post(const QUrl& url, const QByteArray& contentType, const QByteArray& body, QObject* context,
               Done<QByteArray> done);
-    void postEmpty(const QString& path, qint64 port);
+    void postEmpty(const QString& path, qint64 port, int timeoutMs, QObject* context,
+                   std::function<void()> done);
     void watch(QNetworkReply* reply, int timeoutMs, qint64 maxBytes, QObject* context, Finish finish);
     void failLater(QObject* context, std::function<void()> report);
 

@@ -4,14 +4,14 @@
 
 #include <QString>
 
-// Reads the correction providers' keys. The app binds it to the key store; a read that fails
-// answers "" just like a missing key.
+// The correction providers' keys as the engine uses them: answered from memory, since the health
+// poll and every correction ask on the main thread. The app binds it to a ProviderKeySnapshot.
 class ProviderKeys {
 public:
     virtual ~ProviderKeys() = default;
 
-    // The general key of the single-provider settings (no endpoint id).
+    // The general key of the single-provider settings (no endpoint id); "" when none is known.
     virtual QString generalKey() const = 0;
-    // The key for one endpoint's provider.
+    // The key for one endpoint's provider; "" when none is known.
     virtual QString key(const CorrectionEndpoint& endpoint) const = 0;
 };

@@ -1,9 +1,8 @@
 #include "speech/speech_engine.h"
 
-#include "core/text/l10n.h"
 #include "core/base/run_mode.h"
 #include "core/base/support_paths.h"
-#include "speech/health_probe.h"
+#include "core/text/l10n.h"
 #include "speech/polish_request.h"
 
 #include <QFile>
@@ -11,16 +10,12 @@
 
 namespace {
 
-constexpr int kStartWaitMs = 5000;
+// Only the destructor waits, for a killed child to be reaped.
+constexpr int kKillWaitMs = 5000;
 
 QString text(const char* key)
 {
     return L10n::s(QString::fromLatin1(key));
-}
-
-qint64 configuredPort()
-{
-    return QuendaConfig::load().port;
 }
 
 QString logPath()
@@ -57,9 +52,11 @@ QProcessEnvironment engineEnvironment()
 
 } // namespace
 
-SpeechEngine::SpeechEngine(Clock& clock, const ProviderKeys& keys, EngineLocations locations, QObject* parent)
+SpeechEngine::SpeechEngine(Clock& clock, CurrentConfig config, const ProviderKeys& keys,
+                           EngineLocations locations, QObject* parent)
     : QObject(parent)
     , m_clock(clock)
+    , m_config(std::move(config))
     , m_keys(keys)
     , m_locations(std::move(locations))
     , m_client(clock)
@@ -76,7 +73,7 @@ SpeechEngine::~SpeechEngine()
         process->disconnect(this);
         if (process->state() != QProcess::NotRunning) {
             process->kill();
-            process->waitForFinished(kStartWaitMs);
+            process->waitForFinished(kKillWaitMs);
         }
     }
 }
@@ -111,6 +108,11 @@ void SpeechEngine::correctionModel(const QString& apiKey, const QString& baseURL
     m_client.correctionModel({apiKey, baseURL}, port, context, std::move(done));
 }
 
+qint64 SpeechEngine::port() const
+{
+    return m_config().port;
+}
+
 void SpeechEngine::start()
 {
     start(StartCause::Launch);
@@ -118,7 +120,7 @@ void SpeechEngine::start()
 
 void SpeechEngine::start(StartCause cause)
 {
-    if (m_setupProcess)
+    if (m_setupProcess || m_probing)
         return;
     if (const auto bundled = BundledEngine::find(m_locations.resourceDir); bundled && bundled->needsSetup()) {
         if (cause == StartCause::SetupSucceeded) {
@@ -131,15 +133,28 @@ void SpeechEngine::start(StartCause cause)
         runSetup(*bundled);
         return;
     }
-    if (!m_process && !healthNow())
-        launch();
-    beginWatching();
+    if (m_process) {
+        beginWatching();
+        return;
+    }
+    // An engine that already answers is kept: a second one could not take its port.
+    m_probing = true;
+    const quint64 generation = m_watchGeneration;
+    m_client.health(port(), this, [this, generation](const EngineResult<HealthBody>& health) {
+        if (generation != m_watchGeneration)
+            return;
+        m_probing = false;
+        if (health.ok() || m_process)
+            beginWatching();
+        else
+            launch();
+    });
 }
 
 void SpeechEngine::runSetup(const BundledEngine& bundled)
 {
-    if (healthNow())
-        shutdown(); // an engine of the old installation must not keep running
+    // An engine of the old installation must not keep running, nor answer for the new one after.
+    stopWatching();
     auto* process = new QProcess(this);
     process->setProgram(m_locations.shell);
     process->setArguments({bundled.script, bundled.source, SupportPaths::directory(), bundled.version});
@@ -149,16 +164,29 @@ void SpeechEngine::runSetup(const BundledEngine& bundled)
         process->setStandardOutputFile(QProcess::nullDevice());
         process->setStandardErrorFile(QProcess::nullDevice());
     }
+    connect(process, &QProcess::started, this, [this, process] { setupSettled(process, true); });
+    connect(process, &QProcess::errorOccurred, this, [this, process](QProcess::ProcessError error) {
+        if (error == QProcess::FailedToStart)
+            setupSettled(process, false);
+    });
     connect(process, &QProcess::finished, this,
             [this, process](int exitCode, QProcess::ExitStatus exitStatus) {
                 setupFinished(process, exitCode, exitStatus);
             });
-    process->start();
-    if (process->waitForStarted(kStartWaitMs)) {
-        m_setupProcess = process;
-        m_ready = false;
+    // Held at once, so a start() meanwhile does nothing; run once the old engine was asked to quit.
+    m_setupProcess = process;
+    m_ready = false;
+    m_client.requestShutdown(port(), process, [process] { process->start(); });
+}
+
+void SpeechEngine::setupSettled(QProcess* process, bool started)
+{
+    if (process != m_setupProcess)
+        return;
+    if (started) {
         setStatus(text("engine.settingUp"), true);
     } else {
+        m_setupProcess = nullptr;
         setStatus(L10n::format(QStringLiteral("engine.setupFailedDetail"), {process->errorString()}), false);
         process->deleteLater();
     }
@@ -167,35 +195,58 @@ void SpeechEngine::runSetup(const BundledEngine& bundled)
 
 void SpeechEngine::launch()
 {
-    if (m_setupProcess)
+    if (m_setupProcess) {
+        beginWatching();
         return;
+    }
     if (!BundledEngine::interpreterReady()) {
         setStatus(text("engine.missing"), false);
         update();
+        beginWatching();
         return;
     }
-    if (!emptyLog())
+    if (!emptyLog()) {
+        beginWatching();
         return;
+    }
     auto* process = new QProcess(this);
     process->setProgram(BundledEngine::interpreter());
     process->setArguments({QStringLiteral("-u"), QStringLiteral("-m"), QStringLiteral("quenda_engine")});
     process->setWorkingDirectory(SupportPaths::directory());
     process->setProcessEnvironment(engineEnvironment());
     routeOutputToLog(*process);
+    connect(process, &QProcess::started, this, [this, process] { launchSettled(process, true); });
+    connect(process, &QProcess::errorOccurred, this, [this, process](QProcess::ProcessError error) {
+        if (error == QProcess::FailedToStart)
+            launchSettled(process, false);
+    });
     connect(process, &QProcess::finished, this, [this, process] { engineFinished(process); });
-    process->start();
-    if (!process->waitForStarted(kStartWaitMs)) {
-        setStatus(process->errorString(), false);
-        process->deleteLater();
-        update();
-        return;
-    }
     if (m_process)
         retire(m_process);
     m_process = process;
     m_ready = false;
+    m_launchFailed = false;
+    // Shown at once but told only with the outcome, so no report says "loading" for an engine that
+    // never ran.
     setStatus(text("engine.loadingWhisper"), true);
+    process->start();
+}
+
+void SpeechEngine::launchSettled(QProcess* process, bool started)
+{
+    if (process != m_process) {
+        if (!started)
+            process->deleteLater();
+        return;
+    }
+    if (!started) {
+        m_process = nullptr;
+        m_launchFailed = true;
+        setStatus(process->errorString(), false);
+        process->deleteLater();
+    }
     update();
+    beginWatching();
 }
 
 void SpeechEngine::beginWatching()
@@ -206,34 +257,48 @@ void SpeechEngine::beginWatching()
     poll();
 }
 
+void SpeechEngine::stopWatching()
+{
+    if (m_pollTimer)
+        m_clock.cancel(*m_pollTimer);
+    m_pollTimer.reset();
+    // A relaunch still pending from restart() would start a second engine beside the next one.
+    if (m_relaunch)
+        m_clock.cancel(*m_relaunch);
+    m_relaunch.reset();
+    ++m_watchGeneration;
+    m_probing = false;
+    if (m_process)
+        retire(m_process);
+    m_process = nullptr;
+    m_ready = false;
+}
+
 void SpeechEngine::poll()
 {
     const quint64 generation = m_watchGeneration;
-    m_client.health(configuredPort(), this, [this, generation](const std::optional<HealthBody>& health) {
+    m_client.health(port(), this, [this, generation](const EngineResult<HealthBody>& health) {
         if (generation == m_watchGeneration)
-            applyHealth(health);
+            applyHealth(health.ok() ? std::optional(health.value()) : std::nullopt);
     });
-}
-
-std::optional<HealthBody> SpeechEngine::healthNow() const
-{
-    return HealthProbe::fetch(configuredPort(), kProbeTimeoutMs);
 }
 
 void SpeechEngine::applyHealth(const std::optional<HealthBody>& health)
 {
     if (!health) {
-        // A process of ours keeps its own status (loading, or stopped) until it answers.
-        if (!m_process) {
+        // A process of ours keeps its own status (loading, or stopped) until it answers, and so
+        // does the error of a launch that failed.
+        if (!m_process && !m_launchFailed) {
             m_ready = false;
             setStatus(text("engine.missing"), false);
         }
         update();
         return;
     }
+    m_launchFailed = false;
     m_ready = health->ready;
     if (m_ready) {
-        const QuendaConfig config = QuendaConfig::load();
+        const QuendaConfig config = m_config();
         const bool snapshot = RunMode::isSnapshot();
         const bool hasKey = !snapshot && !m_keys.generalKey().trimmed().isEmpty();
         m_polishAvailable =
@@ -282,19 +347,8 @@ void SpeechEngine::engineFinished(QProcess* process)
 
 void SpeechEngine::shutdown()
 {
-    if (m_pollTimer)
-        m_clock.cancel(*m_pollTimer);
-    m_pollTimer.reset();
-    // A relaunch still pending from restart() would start a second engine beside the next one.
-    if (m_relaunch)
-        m_clock.cancel(*m_relaunch);
-    m_relaunch.reset();
-    ++m_watchGeneration;
-    m_client.requestShutdown(configuredPort());
-    if (m_process)
-        retire(m_process);
-    m_process = nullptr;
-    m_ready = false;
+    stopWatching();
+    m_client.requestShutdown(port());
 }
 
 void SpeechEngine::restart()
@@ -303,7 +357,6 @@ void SpeechEngine::restart()
     m_relaunch = m_clock.singleShot(kRestartDelayMs, this, [this] {
         m_relaunch.reset();
         launch();
-        beginWatching();
     });
 }
 
@@ -324,6 +377,5 @@ void SpeechEngine::setStatus(const QString& text, bool loading)
 
 void SpeechEngine::update()
 {
-    if (m_onUpdate)
-        m_onUpdate();
+    emit statusChanged();
 }

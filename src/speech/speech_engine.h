@@ -1,8 +1,8 @@
 #pragma once
 
-#include "speech/bundled_engine.h"
 #include "core/base/clock.h"
 #include "core/config/quenda_config.h"
+#include "speech/bundled_engine.h"
 #include "speech/engine_client.h"
 #include "speech/engine_locations.h"
 #include "speech/provider_keys.h"
@@ -16,19 +16,22 @@
 
 // The local speech engine: its HTTP client, and the supervisor that sets the engine up, launches
 // it, polls its health and turns the answers into the status the rest of the program shows.
-// Lives on the main thread; every callback arrives there.
+// Lives on the main thread; every callback arrives there, and nothing in it waits.
 class SpeechEngine final : public QObject {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(SpeechEngine)
 
 public:
     template <typename T> using Done = EngineClient::Done<T>;
+    // The configuration in force, asked at every poll; it must answer from memory (the app binds
+    // it to AppState::config()).
+    using CurrentConfig = std::function<QuendaConfig()>;
 
     static constexpr int kPollIntervalMs = 1000;
-    static constexpr int kProbeTimeoutMs = 400;
     static constexpr int kRestartDelayMs = 600;
 
-    SpeechEngine(Clock& clock, const ProviderKeys& keys, EngineLocations locations,
+    // `keys` must answer from memory too (a ProviderKeySnapshot in the app).
+    SpeechEngine(Clock& clock, CurrentConfig config, const ProviderKeys& keys, EngineLocations locations,
                  QObject* parent = nullptr);
     ~SpeechEngine() override;
 
@@ -37,8 +40,6 @@ public:
     // Always ready for display: a UI text, the engine's own error text or a system error.
     const QString& statusText() const { return m_statusText; }
     bool statusIsLoading() const { return m_statusIsLoading; }
-    // Told after every status change, once the fields hold their new values.
-    void setOnUpdate(std::function<void()> onUpdate) { m_onUpdate = std::move(onUpdate); }
 
     // Requests; `done` runs on this object's thread, later, and never once `context` (not null)
     // is destroyed.
@@ -53,7 +54,7 @@ public:
                          Done<CorrectionModelBody> done);
 
     // Sets the engine up when its resources changed, else launches it unless one already
-    // answers, then polls its health every second.
+    // answers, then polls its health every second. Returns at once; the outcome is reported.
     void start();
     // Stops polling, asks the engine to quit and terminates the process; a setup run goes on.
     void shutdown();
@@ -62,14 +63,22 @@ public:
     // One health poll; the watch timer calls it every second.
     void poll();
 
+signals:
+    // After every report of the supervisor (each health answer, launch, exit and setup step), once
+    // the fields hold their values; a report may repeat the values it had.
+    void statusChanged();
+
 private:
     enum class StartCause { Launch, SetupSucceeded };
 
+    qint64 port() const;
     void start(StartCause cause);
     void runSetup(const BundledEngine& bundled);
+    void setupSettled(QProcess* process, bool started);
     void launch();
+    void launchSettled(QProcess* process, bool started);
     void beginWatching();
-    std::optional<HealthBody> healthNow() const;
+    void stopWatching();
     void applyHealth(const std::optional<HealthBody>& health);
     void setupFinished(QProcess* process, int exitCode, QProcess::ExitStatus exitStatus);
     void engineFinished(QProcess* process);
@@ -78,6 +87,7 @@ private:
     void update();
 
     Clock& m_clock;
+    CurrentConfig m_config;
     const ProviderKeys& m_keys;
     EngineLocations m_locations;
     EngineClient m_client;
@@ -86,11 +96,14 @@ private:
     bool m_polishAvailable = false;
     QString m_statusText;
     bool m_statusIsLoading = true;
-    std::function<void()> m_onUpdate;
     QPointer<QProcess> m_process;
     QPointer<QProcess> m_setupProcess;
+    // A start is waiting to learn whether an engine already answers.
+    bool m_probing = false;
+    // A launch failed and nothing has answered since, so polls without an answer keep its error.
+    bool m_launchFailed = false;
     std::optional<Clock::TimerId> m_pollTimer;
     std::optional<Clock::TimerId> m_relaunch;
-    // Raised by shutdown() so that poll answers already on their way are dropped.
+    // Raised when watching stops, so that health answers already on their way are dropped.
     quint64 m_watchGeneration = 0;
 };

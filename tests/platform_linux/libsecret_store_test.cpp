@@ -67,8 +67,10 @@ TEST(LibsecretStoreWithoutService, ReadsGiveNoKeyAndSavesFail)
     EXPECT_EQ(store.read(OpenAIKeyStore::service(), account, Keychain::DataProtection).status, Status::Failed)
         << "an unanswered read is no \"not found\"";
 
-    OpenAIKeyStore keys(store);
-    EXPECT_EQ(keys.load(std::nullopt), QString());
+    QSettings settings(QStringLiteral("Morvane"), QStringLiteral("Quenda"));
+    OpenAIKeyStore keys(store, settings);
+    EXPECT_EQ(KeyLookups::shown(keys.load(std::nullopt)), QString());
+    EXPECT_FALSE(keys.load(std::nullopt).ok()) << "an unanswered Secret Service is no \"no key\"";
     EXPECT_FALSE(keys.save(QStringLiteral("sk-1"), account));
     EXPECT_FALSE(keys.save(QString(), account)) << "a removal nobody answered is no success";
 }

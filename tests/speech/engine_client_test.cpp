@@ -43,7 +43,7 @@ class EngineClientTest : public TempSupportDir {
 protected:
     ManualClock m_clock;
     FakeProviderKeys m_keys;
-    SpeechEngine m_engine{m_clock, m_keys, EngineLocations{}};
+    SpeechEngine m_engine{m_clock, [] { return QuendaConfig::standard(); }, m_keys, EngineLocations{}};
     FakeEngineServer m_server;
     QObject m_context;
 };
@@ -100,6 +100,12 @@ const TranscribeCase kTranscribeCases[] = {
     // Following it would carry a /polish body with provider keys away from the loopback engine.
     {"RedirectNotFollowed", 307, "", Kind::Engine, "Engine-Fehler 307", "de", "de",
      "Location: http://127.0.0.1:9/elsewhere\r\n"},
+    // Read as an empty "error", the failure would show no text at all.
+    {.name = "ErrorBodyWithoutError",
+     .status = 500,
+     .body = R"({"message":"Modell nicht gefunden"})",
+     .failure = Kind::Engine,
+     .text = "Engine-Fehler 500"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Replies, Transcribe, ::testing::ValuesIn(kTranscribeCases),
@@ -113,7 +119,9 @@ TEST_F(EngineClientTest, SilentEngineTimesOutAfterEachRequestsLimit)
     Answer<QString> text;
     std::optional<std::optional<HealthBody>> health;
     client.transcribe(kWav, u"de"_s, m_server.port(), &m_context, text.sink());
-    client.health(m_server.port(), &m_context, [&](const std::optional<HealthBody>& h) { health = h; });
+    client.health(m_server.port(), &m_context, [&](const EngineResult<HealthBody>& h) {
+        health = h.ok() ? std::optional(h.value()) : std::nullopt;
+    });
     ASSERT_TRUE(QTest::qWaitFor([&] { return m_server.requests().size() == 2; }, 5000));
 
     m_clock.advance(EngineClient::kPollTimeoutMs - 1);
@@ -153,6 +161,42 @@ TEST_P(InvalidPort, FailsEveryRequestLaterWithoutSendingIt)
 }
 
 INSTANTIATE_TEST_SUITE_P(Ports, InvalidPort, ::testing::Values(0, 65536));
+
+struct HealthPortRow {
+    const char* name;
+    qint64 port;
+    bool aboveTheListener = false; // the port is the listener's plus 65536, which a 16-bit cast wraps onto it
+};
+
+class HealthPort : public EngineClientTest, public ::testing::WithParamInterface<HealthPortRow> {};
+
+// Catches a health probe that asks an address no engine can have, or that a port cut to 16 bits
+// sends to whatever listens on the wrapped port.
+TEST_P(HealthPort, RejectsPortsOutside1To65535LaterWithoutAsking)
+{
+    m_server.script("/health", {200, R"({"ready":true})"});
+    const qint64 port = GetParam().port + (GetParam().aboveTheListener ? m_server.port() : 0);
+    EngineClient client(m_clock);
+    Answer<HealthBody> health;
+    client.health(port, &m_context, health.sink());
+    EXPECT_EQ(health.calls, 0) << "reported before the caller returned";
+    const EngineResult<HealthBody>& result = health.await();
+    ASSERT_FALSE(result.ok()) << "answered by the listener on the wrapped port";
+    EXPECT_EQ(result.error().kind, Kind::InvalidPort) << result.error().message.toStdString();
+    EXPECT_TRUE(result.error().message.contains(QString::number(port)))
+        << result.error().message.toStdString();
+    EXPECT_TRUE(m_server.requests().isEmpty());
+}
+
+const HealthPortRow kHealthPorts[] = {
+    {.name = "Zero", .port = 0},
+    {.name = "Negative", .port = -1},
+    {.name = "JustAbove", .port = 65536},
+    {.name = "WrapsOntoTheListener", .port = 65536, .aboveTheListener = true},
+};
+
+INSTANTIATE_TEST_SUITE_P(Ports, HealthPort, ::testing::ValuesIn(kHealthPorts),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(EngineClientTest, AnswerForADestroyedContextIsDropped)
 {

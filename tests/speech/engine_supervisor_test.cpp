@@ -1,6 +1,5 @@
 #include "fake_engine_server.h"
 #include "fake_provider_keys.h"
-#include "speech/health_probe.h"
 #include "platform/fake/manual_clock.h"
 #include "qstring_printer.h"
 #include "speech/speech_engine.h"
@@ -60,11 +59,7 @@ public:
         QTcpServer probe;
         probe.listen(QHostAddress::LocalHost, 0);
         m_config.port = probe.serverPort();
-        // "local" stays only while a local model is there.
         m_config.polishProvider = u"local"_s;
-        m_config.modelPath = supportFile(u"model"_s);
-        writeAll(supportFile(u"model/config.json"_s), "{}");
-        ASSERT_TRUE(m_config.save());
         writeExecutable(resourceFile("engine/python"), kEngineStub);
         writeAll(resourceFile("engine.version"), " 1.0.0 \n\n");
         writeSetupScript(kInstall);
@@ -72,9 +67,10 @@ public:
     SpeechEngine& engine(const QString& shell = u"/bin/bash"_s)
     {
         if (!m_engine) {
-            m_engine =
-                std::make_unique<SpeechEngine>(m_clock, m_keys, EngineLocations{resourceFile(""), shell});
-            m_engine->setOnUpdate([this] { m_history << m_engine->statusText(); });
+            m_engine = std::make_unique<SpeechEngine>(
+                m_clock, [this] { return m_config; }, m_keys, EngineLocations{resourceFile(""), shell});
+            QObject::connect(m_engine.get(), &SpeechEngine::statusChanged, m_engine.get(),
+                             [this] { m_history << m_engine->statusText(); });
         }
         return *m_engine;
     }
@@ -100,7 +96,19 @@ public:
         m_server = std::make_unique<FakeEngineServer>();
         m_server->script("/health", {status, body});
         m_config.port = m_server->port();
-        ASSERT_TRUE(m_config.save());
+    }
+    // The in-test engine stops listening once asked to quit, as the real one does.
+    void quitOnShutdown() { m_server->script("/shutdown", {.quit = true}); }
+    // Whether something answers /health on `port` with a decodable body.
+    bool answers(qint64 port)
+    {
+        EngineClient client(m_clock);
+        std::optional<bool> answered;
+        QObject context;
+        client.health(port, &context,
+                      [&](const EngineResult<HealthBody>& health) { answered = health.ok(); });
+        waitFor([&] { return answered.has_value(); });
+        return answered.value_or(false);
     }
     QList<QProcess*> processes() { return engine().findChildren<QProcess*>(); }
     // Runs the health poll second by second on the manual clock until done() holds.
@@ -120,7 +128,7 @@ public:
     ManualClock m_clock;
     FakeProviderKeys m_keys;
     QuendaConfig m_config = QuendaConfig::standard();
-    QStringList m_history; // the status text at each onUpdate
+    QStringList m_history; // the status text at each statusChanged()
 
 private:
     std::unique_ptr<FakeEngineServer> m_server;
@@ -131,7 +139,7 @@ using S = SupervisorTest;
 using Act = std::function<QString(S&)>; // brings an event about and gives the text it must show
 
 // Installs `interpreter` (if any), replaces the setup script (if given), starts and waits for
-// `updates` onUpdate calls. Without `shown` the text is the system's error for the interpreter.
+// `updates` statusChanged() reports. Without `shown` the text is the system's error for the interpreter.
 Act started(const char* interpreter, const char* setup, int updates, const char* shown)
 {
     return [=](S& t) {
@@ -169,7 +177,7 @@ struct StatusRow {
     bool ready;
     bool polishAvailable;
     bool loading;
-    bool told; // onUpdate ran, last with the final status
+    bool told; // statusChanged() came, last with the final status
 };
 
 class StatusTable : public SupervisorTest, public ::testing::WithParamInterface<StatusRow> {};
@@ -192,6 +200,7 @@ const StatusRow kStatusRows[] = {
     {"SetupCannotStart",
      [](S& t) {
          t.engine(u"/nonexistent/bash"_s).start();
+         t.waitFor([&] { return !t.m_history.isEmpty(); });
          return L10n::format(u"engine.setupFailedDetail"_s, {startError(u"/nonexistent/bash"_s)});
      },
      false, false, false, true},
@@ -204,6 +213,7 @@ const StatusRow kStatusRows[] = {
      [](S& t) {
          t.writeAll(t.resourceFile("engine.version"), " \n");
          t.engine().start();
+         t.waitFor([&] { return !t.m_history.isEmpty(); });
          return text("engine.missing");
      },
      false, false, false, true},
@@ -211,6 +221,13 @@ const StatusRow kStatusRows[] = {
      true},
     {"EngineProcessCannotStart", started("#!/nonexistent/sh\n", nullptr, 1, nullptr), false, false, false,
      true},
+    // Replaced by "missing" at the next poll, the reason the engine is not there would be lost.
+    {.event = "FailedLaunchKeepsItsErrorWhilePollsGoUnanswered",
+     .act = started("#!/nonexistent/sh\n", nullptr, 2, nullptr),
+     .ready = false,
+     .polishAvailable = false,
+     .loading = false,
+     .told = true},
     {"CurrentEngineProcessExited", started("#!/bin/sh\nexit 3\n", nullptr, 3, "engine.stopped"), false, false,
      false, true},
     {"PollNoAnswerWithAProcess", started(kEngineStub, nullptr, 2, "engine.loadingWhisper"), false, false,
@@ -227,6 +244,13 @@ const StatusRow kStatusRows[] = {
      false, true, true},
     {"PollReadyAsStringIsNoAnswer", polled(R"({"ready":"yes"})", "engine.missing"), false, false, false,
      true},
+    // Read as "not ready", a reply without the flag would pass its "error" off as the engine's own.
+    {.event = "PollWithoutReadyIsNoAnswer",
+     .act = polled(R"({"error":"Modell fehlt"})", "engine.missing"),
+     .ready = false,
+     .polishAvailable = false,
+     .loading = false,
+     .told = true},
     {"PollReplyTooLargeIsNoAnswer",
      polled(QByteArray(EngineClient::kMaxHealthBytes, ' ') + kReady, "engine.missing"), false, false, false,
      true},
@@ -284,11 +308,14 @@ TEST_F(SupervisorTest, EngineAlreadyAnsweringIsKeptAndItsEndShowsMissing)
     running.start(u"/usr/bin/python3"_s,
                   {u"-m"_s, u"http.server"_s, u"--bind"_s, u"127.0.0.1"_s, u"--directory"_s,
                    root() + u"/served"_s, QString::number(m_config.port)});
-    ASSERT_TRUE(waitFor([&] { return HealthProbe::fetch(m_config.port, 200).has_value(); }));
+    ASSERT_TRUE(waitFor([&] { return answers(m_config.port); }));
 
     engine().start();
     EXPECT_TRUE(processes().isEmpty()) << "a second engine was started";
+    // The probe's time-out runs on the manual clock: no tick before it has its answer.
+    ASSERT_TRUE(waitFor([&] { return !m_history.isEmpty(); }));
     ASSERT_TRUE(pollUntil([&] { return engine().ready(); }));
+    EXPECT_TRUE(processes().isEmpty()) << "a second engine was started once the first answered";
     running.kill();
     running.waitForFinished();
     EXPECT_TRUE(pollUntil([&] { return engine().statusText() == text("engine.missing"); }));
@@ -309,6 +336,44 @@ TEST_F(SupervisorTest, RestartDuringSetupShowsMissingUntilTheSetupEndsThenLaunch
     EXPECT_TRUE(waitFor([&] { return engine().statusText() == text("engine.loadingWhisper"); }));
 }
 
+// Catches an update whose setup runs while the old engine still answers: that engine would go on
+// serving the old version, and the start after the setup would keep it instead of launching the new.
+TEST_F(SupervisorTest, SetupBeginsOnlyOnceTheAnsweringOldEngineWasAskedToQuitThenLaunchesTheNewOne)
+{
+    install(kEngineStub, "0.9.0");
+    serveHealth(kReady);
+    quitOnShutdown();
+    // The script notes whether anything still takes connections on the engine's port.
+    writeSetupScript("if (exec 3<>/dev/tcp/127.0.0.1/" + QByteArray::number(m_config.port) +
+                     ") 2>/dev/null; then touch \"$2/old-engine-answered\"; fi\n" + kInstall);
+    engine().start();
+    ASSERT_TRUE(waitFor([&] { return QFile::exists(supportFile(u"launches"_s)); }))
+        << "the new engine was never launched";
+    EXPECT_FALSE(QFile::exists(supportFile(u"old-engine-answered"_s)))
+        << "setup ran while the old engine still answered";
+}
+
+// Catches a supervisor that reads "config.json" instead of the configuration in force: reading it
+// runs the start-up migrations, which write the file, and would watch a port the user has left.
+TEST_F(SupervisorTest, WatchingUsesTheConfigurationInForceAndNeverTouchesTheFile)
+{
+    const QString file = supportFile(u"config.json"_s);
+    const QByteArray stored =
+        R"({"didChooseModel":false,"openAIModel":"gpt-4.1-mini","polishProvider":"local",)"
+        R"("modelPath":"/nonexistent","port":)" +
+        QByteArray::number(m_config.port) + "}";
+    writeAll(file, stored);
+    serveHealth(kReady); // the port in force moves to an answering engine; the file keeps the old one
+
+    engine().start();
+    ASSERT_TRUE(waitFor([&] { return !m_history.isEmpty(); }));
+    ASSERT_TRUE(pollUntil([&] { return m_history.size() >= 3; }));
+    EXPECT_TRUE(engine().ready()) << "watched the port the file names";
+    EXPECT_TRUE(processes().isEmpty());
+    engine().shutdown();
+    EXPECT_EQ(readAll(file), stored);
+}
+
 // Catches two engines started when the user reloads twice within the delay, and the terminated
 // predecessor's late exit marking the running successor "stopped".
 TEST_F(SupervisorTest, RestartsWithinTheDelayLaunchOneSuccessorThatThePredecessorsExitLeavesAlone)
@@ -327,22 +392,31 @@ TEST_F(SupervisorTest, RestartsWithinTheDelayLaunchOneSuccessorThatThePredecesso
     EXPECT_FALSE(m_history.contains(text("engine.stopped")));
 }
 
-// Catches a probe that waits longer than the start path allows, or that runs queued events
-// (a nested event loop) while the main thread is held.
-TEST(HealthProbeTest, SilentListenerGivesNoAnswerWithinTheLimitWithoutRunningEvents)
+// Catches a start that holds the main thread until it knows whether an engine answers (a blocking
+// probe or a nested event loop), and one that launches a second engine before it knows.
+TEST_F(SupervisorTest, StartAgainstASilentListenerReturnsAtOnceAndLaunchesOnlyOnceTheProbeTimesOut)
 {
+    install();
     QTcpServer silent;
-    ASSERT_TRUE(silent.listen(QHostAddress::LocalHost, 0));
+    ASSERT_TRUE(silent.listen(QHostAddress::LocalHost, static_cast<quint16>(m_config.port)));
     QObject context;
     bool ran = false;
     QMetaObject::invokeMethod(
         &context, [&] { ran = true; }, Qt::QueuedConnection);
     QElapsedTimer timer;
     timer.start();
-    EXPECT_FALSE(HealthProbe::fetch(silent.serverPort(), SpeechEngine::kProbeTimeoutMs).has_value());
-    EXPECT_LT(timer.elapsed(), 500);
-    EXPECT_GE(timer.elapsed(), SpeechEngine::kProbeTimeoutMs - 50);
-    EXPECT_FALSE(ran);
+    engine().start();
+    EXPECT_LT(timer.elapsed(), 200);
+    EXPECT_FALSE(ran) << "start() ran the event loop";
+
+    ASSERT_TRUE(waitFor([&] { return silent.hasPendingConnections(); }));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(processes().isEmpty()) << "launched before the probe had its answer";
+    EXPECT_TRUE(m_history.isEmpty());
+    m_clock.advance(EngineClient::kPollTimeoutMs);
+    ASSERT_TRUE(waitFor([&] { return !m_history.isEmpty(); }));
+    EXPECT_EQ(processes().size(), 1);
+    EXPECT_EQ(m_history.front(), text("engine.loadingWhisper"));
 }
 
 } // namespace

@@ -44,6 +44,8 @@ void FakeEngineServer::serve(QTcpSocket* socket)
         const ScriptedReply reply = m_replies.value(path);
         if (reply.hold)
             return;
+        if (reply.quit)
+            m_server.close();
         socket->write("HTTP/1.1 " + QByteArray::number(reply.status) +
                       " Scripted\r\nContent-Length: " + QByteArray::number(reply.body.size()) +
                       "\r\nConnection: close\r\n" + reply.extraHeaders + "\r\n" + reply.body);

@@ -20,6 +20,7 @@ struct ScriptedReply {
     QByteArray body = {};
     QByteArray extraHeaders = {}; // complete lines, each ending in "\r\n"
     bool hold = false;
+    bool quit = false; // stops listening before the reply goes out, as the engine does on /shutdown
 };
 
 // A scripted HTTP engine on 127.0.0.1 that records every request it gets.

@@ -2,22 +2,18 @@
 
 #include "core/base/run_mode.h"
 
-#include <QPointer>
 #include <QSettings>
 #include <QStringDecoder>
+#include <QThread>
 
-OpenAIKeyStore::OpenAIKeyStore(SecretStore& secrets, QObject* parent)
+OpenAIKeyStore::OpenAIKeyStore(SecretStore& secrets, QSettings& settings, QObject* parent)
     : QObject(parent)
     , m_secrets(secrets)
+    , m_settings(settings)
 {
-    // One worker keeps background calls in the order they were made.
-    m_worker.setMaxThreadCount(1);
 }
 
-OpenAIKeyStore::~OpenAIKeyStore()
-{
-    m_worker.waitForDone();
-}
+OpenAIKeyStore::~OpenAIKeyStore() = default;
 
 QString OpenAIKeyStore::service()
 {
@@ -71,35 +67,40 @@ std::optional<QUrl> OpenAIKeyStore::keySetupURL(const CorrectionEndpoint& endpoi
     return std::nullopt;
 }
 
-QString OpenAIKeyStore::key(const CorrectionEndpoint& endpoint)
+KeyLookup OpenAIKeyStore::key(const CorrectionEndpoint& endpoint)
 {
+    if (RunMode::isSnapshot())
+        return KeyLookups::absent();
     const QString kindAccount = account(endpoint);
     bool unreadable = false;
     const QString found = loadAccount(kindAccount, endpoint.kind == QLatin1String("chatgpt"), &unreadable);
-    if (!found.isEmpty() || endpoint.kind == QLatin1String("custom") || RunMode::isSnapshot())
-        return found;
-
+    if (!found.isEmpty())
+        return KeyLookups::found(found);
     // Older versions kept built-in providers' keys per endpoint; unknown kinds already read it.
     const QString own = endpointAccount(endpoint.id);
-    if (own == kindAccount)
-        return {};
-    const QString legacy = loadAccount(own, false);
+    if (endpoint.kind == QLatin1String("custom") || own == kindAccount)
+        return unreadable ? KeyLookups::failed() : KeyLookups::absent();
+    bool ownUnreadable = false;
+    const QString legacy = loadAccount(own, false, &ownUnreadable);
     if (legacy.isEmpty())
-        return {};
+        return unreadable || ownUnreadable ? KeyLookups::failed() : KeyLookups::absent();
     // Moved rather than copied: a copy left behind would bring back a key the user removes later.
     // A kind item that could not be read may hold a newer key, so it is not overwritten.
     if (!unreadable && save(legacy, kindAccount))
         remove(service(), own);
-    return legacy;
+    return KeyLookups::found(legacy);
 }
 
-QString OpenAIKeyStore::load(std::optional<QUuid> endpointId)
+KeyLookup OpenAIKeyStore::load(std::optional<QUuid> endpointId)
 {
     if (RunMode::isSnapshot())
-        return {};
-    if (endpointId)
-        return loadAccount(endpointAccount(*endpointId), false);
-    return loadAccount(openAIAccount(), true);
+        return KeyLookups::absent();
+    bool unreadable = false;
+    const QString found = endpointId ? loadAccount(endpointAccount(*endpointId), false, &unreadable)
+                                     : loadAccount(openAIAccount(), true, &unreadable);
+    if (!found.isEmpty())
+        return KeyLookups::found(found);
+    return unreadable ? KeyLookups::failed() : KeyLookups::absent();
 }
 
 bool OpenAIKeyStore::save(const QString& key, const QString& account)
@@ -142,43 +143,34 @@ bool OpenAIKeyStore::save(const QString& key, const QString& account)
 }
 
 void OpenAIKeyStore::keyInBackground(const CorrectionEndpoint& endpoint, QObject* context,
-                                     std::function<void(const QString&)> done)
+                                     std::function<void(KeyLookup)> done)
 {
-    runInBackground<QString>([this, endpoint] { return key(endpoint); }, context, std::move(done));
+    m_queue.run<KeyLookup>([this, endpoint] { return key(endpoint); }, context, std::move(done));
 }
 
 void OpenAIKeyStore::loadInBackground(std::optional<QUuid> endpointId, QObject* context,
-                                      std::function<void(const QString&)> done)
+                                      std::function<void(KeyLookup)> done)
 {
-    runInBackground<QString>([this, endpointId] { return load(endpointId); }, context, std::move(done));
+    m_queue.run<KeyLookup>([this, endpointId] { return load(endpointId); }, context, std::move(done));
 }
 
 void OpenAIKeyStore::saveInBackground(const QString& key, const QString& account, QObject* context,
                                       std::function<void(bool)> done)
 {
-    runInBackground<bool>([this, key, account] { return save(key, account); }, context, std::move(done));
+    m_queue.run<bool>([this, key, account] { return save(key, account); }, context, std::move(done));
 }
 
-template <typename Result>
-void OpenAIKeyStore::runInBackground(std::function<Result()> work, QObject* context,
-                                     std::function<void(Result)> done)
+void OpenAIKeyStore::readInBackground(const QList<CorrectionEndpoint>& endpoints, QObject* context,
+                                      std::function<void(KeyReadings)> done)
 {
-    Q_ASSERT(!context || context->thread() == thread());
-    const bool deliver = context && done;
-    QPointer<QObject> guard(context);
-    m_worker.start([this, work = std::move(work), guard, done = std::move(done), deliver] {
-        Result result = work();
-        if (!deliver)
-            return;
-        // Hop through this object, which outlives the worker; the guard is read on its thread.
-        QMetaObject::invokeMethod(
-            this,
-            [guard, done, result] {
-                if (guard)
-                    done(result);
-            },
-            Qt::QueuedConnection);
-    });
+    m_queue.run<KeyReadings>(
+        [this, endpoints] {
+            KeyReadings readings{load(std::nullopt), {}};
+            for (const CorrectionEndpoint& endpoint : endpoints)
+                readings.endpoints.push_back({endpoint, key(endpoint)});
+            return readings;
+        },
+        context, std::move(done));
 }
 
 std::optional<QString> OpenAIKeyStore::read(const QString& service, const QString& account, Keychain keychain,
@@ -291,9 +283,15 @@ OpenAIKeyStore::Peeked OpenAIKeyStore::peek(const QString& account, bool include
 
 void OpenAIKeyStore::setDataProtectionFlag()
 {
-    // A local object per call: QSettings is reentrant, not shared across threads.
-    QSettings settings(QStringLiteral("Morvane"), QStringLiteral("Quenda"));
-    if (settings.value(dataProtectionFlagKey()).toBool())
-        return;
-    settings.setValue(dataProtectionFlagKey(), true);
+    // QSettings is reentrant, not thread-safe, and the user defaults are shared with the main
+    // thread: from the worker the write goes to the settings' own thread.
+    QSettings* settings = &m_settings;
+    const auto write = [settings] {
+        if (!settings->value(dataProtectionFlagKey()).toBool())
+            settings->setValue(dataProtectionFlagKey(), true);
+    };
+    if (QThread::currentThread() == settings->thread())
+        write();
+    else
+        QMetaObject::invokeMethod(settings, write, Qt::QueuedConnection);
 }

@@ -1,12 +1,15 @@
 #pragma once
 
+#include "core/base/work_queue.h"
+#include "core/keys/key_lookup.h"
+#include "core/keys/key_readings.h"
 #include "core/model/correction_endpoint.h"
 #include "platform/secret_store.h"
 
+#include <QList>
 #include <QObject>
 #include <QSet>
 #include <QString>
-#include <QThreadPool>
 #include <QUrl>
 #include <QUuid>
 
@@ -14,18 +17,21 @@
 #include <mutex>
 #include <optional>
 
+class QSettings;
+
 // The correction providers' API keys in the secret store, one item per built-in provider kind and
 // one per custom endpoint. Keys met in the login keychain or under the legacy service move to the
 // data-protection keychain, each account at most once a run. Nothing is cached. The synchronous
 // calls may block on the Secret Service and are safe from any thread; the main thread uses the
-// background variants. Snapshot mode never touches the store. Readers bind as
-// std::bind_front(&OpenAIKeyStore::key, &store).
+// background variants, which run one after another in the order they were made. Snapshot mode
+// never touches the store.
 class OpenAIKeyStore final : public QObject {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(OpenAIKeyStore)
 
 public:
-    explicit OpenAIKeyStore(SecretStore& secrets, QObject* parent = nullptr);
+    // `settings` are the user defaults; they are only touched on their own thread.
+    OpenAIKeyStore(SecretStore& secrets, QSettings& settings, QObject* parent = nullptr);
     // Waits for background work still running.
     ~OpenAIKeyStore() override;
 
@@ -43,10 +49,10 @@ public:
     // The provider's page for creating a key; none for custom and unknown kinds.
     static std::optional<QUrl> keySetupURL(const CorrectionEndpoint& endpoint);
 
-    // The endpoint's key, "" when none.
-    QString key(const CorrectionEndpoint& endpoint);
-    // With an id that endpoint's own account, without it the default key. "" when none.
-    QString load(std::optional<QUuid> endpointId);
+    // The endpoint's key; failed only when no key was found and a read went unanswered.
+    KeyLookup key(const CorrectionEndpoint& endpoint);
+    // With an id that endpoint's own account, without it the default key; failed as with key().
+    KeyLookup load(std::optional<QUuid> endpointId);
     // Stores the trimmed key, or removes the account's item when it trims to nothing. True when
     // the store afterwards holds exactly that.
     bool save(const QString& key, const QString& account);
@@ -54,11 +60,15 @@ public:
     // The same operations on a worker; `done` runs on this object's thread, and never once
     // `context` (which must live on this object's thread) is gone. `done` may be empty.
     void keyInBackground(const CorrectionEndpoint& endpoint, QObject* context,
-                         std::function<void(const QString&)> done);
+                         std::function<void(KeyLookup)> done);
     void loadInBackground(std::optional<QUuid> endpointId, QObject* context,
-                          std::function<void(const QString&)> done);
+                          std::function<void(KeyLookup)> done);
     void saveInBackground(const QString& key, const QString& account, QObject* context,
                           std::function<void(bool)> done);
+    // The default key and each endpoint's key in one background job, so it sees every save made
+    // before it.
+    void readInBackground(const QList<CorrectionEndpoint>& endpoints, QObject* context,
+                          std::function<void(KeyReadings)> done);
 
 private:
     using Keychain = SecretStore::Keychain;
@@ -84,13 +94,12 @@ private:
         bool unreadable = false;     // a read before the key was found went unanswered
     };
     Peeked peek(const QString& account, bool includeLegacyOpenAI);
-    static void setDataProtectionFlag();
-
-    template <typename Result>
-    void runInBackground(std::function<Result()> work, QObject* context, std::function<void(Result)> done);
+    void setDataProtectionFlag();
 
     SecretStore& m_secrets;
+    QSettings& m_settings;
     std::mutex m_touchedMutex;
     QSet<QString> m_touchedAccounts;
-    QThreadPool m_worker;
+    // Last, so it is destroyed first: its destructor waits for jobs that use the members above.
+    WorkQueue m_queue;
 };

@@ -45,11 +45,13 @@ using Items = std::vector<Item>;
 const std::optional<Items> kUnchanged;
 
 using Action = std::function<QVariant(OpenAIKeyStore&)>;
-const Action loadDefault = [](OpenAIKeyStore& s) { return QVariant(s.load(std::nullopt)); };
+using KeyLookups::shown;
+
+const Action loadDefault = [](OpenAIKeyStore& s) { return QVariant(shown(s.load(std::nullopt))); };
 
 Action keyOf(const char* kind)
 {
-    return [kind](OpenAIKeyStore& s) { return QVariant(s.key(endpoint(kind))); };
+    return [kind](OpenAIKeyStore& s) { return QVariant(shown(s.key(endpoint(kind)))); };
 }
 
 Action saving(const char* typed, const QString& account)
@@ -60,7 +62,7 @@ Action saving(const char* typed, const QString& account)
 
 const Action loadTwice = [](OpenAIKeyStore& s) {
     s.load(std::nullopt);
-    return QVariant(s.load(std::nullopt));
+    return QVariant(shown(s.load(std::nullopt)));
 };
 
 const std::vector<std::pair<Op, Keychain>> kNoSecretService{{Op::Read, DP},   {Op::Read, Login},
@@ -107,7 +109,7 @@ const Case kCases[] = {
     // Unanswered reads are not "no key": a removal that may have left the key is no success.
     {"no Secret Service: no key, and no save succeeds", {{kMain, kOpenAI, DP, "sk-1"}}, kNoSecretService,
      [](OpenAIKeyStore& s) {
-         return QVariant(QVariantList{s.load(std::nullopt), s.key(endpoint("claude")),
+         return QVariant(QVariantList{shown(s.load(std::nullopt)), shown(s.key(endpoint("claude"))),
                                       s.save(u"sk-2"_s, kOpenAI), s.save({}, kClaude)});
      },
      QVariantList{u""_s, u""_s, false, false}, kUnchanged},
@@ -118,7 +120,8 @@ const Case kCases[] = {
      {{Op::Write, DP}}, loadTwice, u"sk-1"_s, kUnchanged, false, 5},
     {"data-protection key drops its login copy",
      {{kMain, kEndpoint, DP, "sk"}, {kMain, kEndpoint, Login, "sk"}}, {},
-     [](OpenAIKeyStore& s) { return QVariant(s.load(kId)); }, u"sk"_s, Items{{kMain, kEndpoint, DP, "sk"}}},
+     [](OpenAIKeyStore& s) { return QVariant(shown(s.load(kId))); }, u"sk"_s,
+     Items{{kMain, kEndpoint, DP, "sk"}}},
     {"legacy key moves to the main service, no copy left",
      {{kLegacy, kOpenAI, DP, "sk-legacy"}, {kLegacy, kOpenAI, Login, "sk-old"}}, {},
      keyOf("chatgpt"), u"sk-legacy"_s, Items{{kMain, kOpenAI, DP, "sk-legacy"}}, true},
@@ -149,7 +152,7 @@ const Case kCases[] = {
      {{kMain, kOpenAI, DP, "sk-1"}, {kMain, kEndpoint, Login, "sk-2"}}, {},
      [](OpenAIKeyStore& s) {
          RunMode::setSnapshot(true);
-         const QVariantList results{s.load(std::nullopt), s.key(endpoint("claude")),
+         const QVariantList results{shown(s.load(std::nullopt)), shown(s.key(endpoint("claude"))),
                                     s.save(u"sk-3"_s, kOpenAI), s.save({}, kOpenAI)};
          RunMode::setSnapshot(false);
          return QVariant(results);
@@ -164,9 +167,10 @@ TEST(KeyStore, EveryCaseLeavesTheStoreAsExpected)
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.name);
-        QSettings(u"Morvane"_s, u"Quenda"_s).clear();
+        QSettings settings(u"Morvane"_s, u"Quenda"_s);
+        settings.clear();
         FakeSecretStore secrets;
-        OpenAIKeyStore store(secrets);
+        OpenAIKeyStore store(secrets, settings);
         for (const Item& item : c.before)
             secrets.put(item.service, item.account, item.keychain, item.secret);
         for (const auto& [operation, keychain] : c.failing)
@@ -187,10 +191,95 @@ TEST(KeyStore, EveryCaseLeavesTheStoreAsExpected)
     }
 }
 
+struct LookupRow {
+    const char* name;
+    Items before;
+    std::vector<std::pair<Op, Keychain>> failing;
+    std::function<KeyLookup(OpenAIKeyStore&)> lookup;
+    std::optional<const char*> key = std::nullopt; // the key found; none: no key
+    bool failed = false;
+};
+
+const auto lookupDefault = [](OpenAIKeyStore& s) { return s.load(std::nullopt); };
+
+std::function<KeyLookup(OpenAIKeyStore&)> lookupKind(const char* kind)
+{
+    return [kind](OpenAIKeyStore& s) { return s.key(endpoint(kind)); };
+}
+
+const std::vector<std::pair<Op, Keychain>> kNoReads{{Op::Read, DP}, {Op::Read, Login}};
+
+// clang-format off
+const LookupRow kLookupRows[] = {
+    {.name = "nothing stored", .before = {}, .failing = {}, .lookup = lookupDefault},
+    // Reported as "no key", the settings would offer to save over a key that is still there.
+    {.name = "no read answered", .before = {{kMain, kOpenAI, DP, "sk-1"}}, .failing = kNoReads,
+     .lookup = lookupDefault, .failed = true},
+    {.name = "data protection unanswered, login empty", .before = {{kMain, kClaude, DP, "sk-1"}},
+     .failing = {{Op::Read, DP}}, .lookup = lookupKind("claude"), .failed = true},
+    {.name = "a copy found beside an unanswered read", .before = {{kMain, kClaude, Login, "sk-2"}},
+     .failing = {{Op::Read, DP}}, .lookup = lookupKind("claude"), .key = "sk-2"},
+    {.name = "custom endpoint unanswered", .before = {}, .failing = kNoReads, .lookup = lookupKind("custom"),
+     .failed = true},
+    {.name = "endpoint account unanswered", .before = {}, .failing = kNoReads,
+     .lookup = [](OpenAIKeyStore& s) { return s.load(kId); }, .failed = true},
+    {.name = "an undecodable item was answered", .before = {{kMain, kOpenAI, DP, "\xff\xfe"}}, .failing = {},
+     .lookup = lookupDefault},
+    {.name = "snapshot mode asks nobody", .before = {}, .failing = kNoReads,
+     .lookup = [](OpenAIKeyStore& s) {
+         RunMode::setSnapshot(true);
+         KeyLookup lookup = s.key(endpoint("claude"));
+         RunMode::setSnapshot(false);
+         return lookup;
+     }},
+};
+// clang-format on
+
+TEST(KeyStore, LookupTellsAnUnansweredSecretServiceApartFromNoKey)
+{
+    QTemporaryDir settingsDir;
+    QSettings settings(settingsDir.filePath(u"defaults.ini"_s), QSettings::IniFormat);
+    for (const LookupRow& row : kLookupRows) {
+        SCOPED_TRACE(row.name);
+        FakeSecretStore secrets;
+        OpenAIKeyStore store(secrets, settings);
+        for (const Item& item : row.before)
+            secrets.put(item.service, item.account, item.keychain, item.secret);
+        for (const auto& [operation, keychain] : row.failing)
+            secrets.setFailing(operation, keychain, true);
+
+        const KeyLookup lookup = row.lookup(store);
+        ASSERT_EQ(lookup.ok(), !row.failed);
+        const std::optional<QString> expected =
+            row.key ? std::optional(QString::fromUtf8(*row.key)) : std::nullopt;
+        EXPECT_TRUE(row.failed || lookup.value() == expected) << qPrintable(KeyLookups::shown(lookup));
+    }
+}
+
+// The user defaults are shared with the main thread, so a save on the worker must still leave the
+// flag set by the time its answer arrives there.
+TEST(KeyStore, BackgroundSaveOfTheDefaultKeySetsTheFlagBeforeItsAnswer)
+{
+    QTemporaryDir settingsDir;
+    QSettings settings(settingsDir.filePath(u"defaults.ini"_s), QSettings::IniFormat);
+    FakeSecretStore secrets;
+    OpenAIKeyStore store(secrets, settings);
+    std::optional<bool> flagAtAnswer;
+    QObject context;
+    store.saveInBackground(u"sk-1"_s, kOpenAI, &context, [&](bool saved) {
+        EXPECT_TRUE(saved);
+        flagAtAnswer = settings.value(OpenAIKeyStore::dataProtectionFlagKey()).toBool();
+    });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return flagAtAnswer.has_value(); }, 10'000)) << "no answer";
+    EXPECT_TRUE(*flagAtAnswer);
+}
+
 TEST(KeyStore, BackgroundResultForAGoneContextIsDropped)
 {
+    QTemporaryDir settingsDir;
+    QSettings settings(settingsDir.filePath(u"defaults.ini"_s), QSettings::IniFormat);
     FakeSecretStore secrets;
-    OpenAIKeyStore store(secrets);
+    OpenAIKeyStore store(secrets, settings);
     auto gone = std::make_unique<QObject>();
     bool calledForGone = false;
     store.saveInBackground(u"sk-1"_s, kClaude, gone.get(), [&](bool) { calledForGone = true; });
@@ -200,8 +289,8 @@ TEST(KeyStore, BackgroundResultForAGoneContextIsDropped)
     QObject live;
     QString got;
     QThread* deliveredOn = nullptr;
-    store.keyInBackground(endpoint("claude"), &live, [&](const QString& key) {
-        got = key;
+    store.keyInBackground(endpoint("claude"), &live, [&](const KeyLookup& key) {
+        got = shown(key);
         deliveredOn = QThread::currentThread();
     });
     ASSERT_TRUE(QTest::qWaitFor([&] { return deliveredOn != nullptr; }, 10'000)) << "no result arrived";

@@ -37,8 +37,9 @@ PolishBody build(const QString& raw, const std::optional<QString>& selection, co
     for (const CorrectionEndpoint& endpoint : config.activeCorrectionEndpoints()) {
         const QString key = snapshot ? QString() : keys.key(endpoint).trimmed();
         const QString baseURL = endpoint.resolvedBaseURL();
-        const bool custom = endpoint.kind == QLatin1String("custom");
-        if (custom ? baseURL.isEmpty() : key.isEmpty())
+        const auto provider = CorrectionEndpoint::providerOf(endpoint.kind);
+        const bool ownServer = provider && provider->usesOwnBaseURL();
+        if (ownServer ? baseURL.isEmpty() : key.isEmpty())
             continue;
         body.endpoints.append({endpoint.model, nonEmpty(key), baseURL, endpoint.kind});
     }

@@ -42,12 +42,9 @@ QString OpenAIKeyStore::dataProtectionFlagKey()
 
 QString OpenAIKeyStore::account(const CorrectionEndpoint& endpoint)
 {
-    if (endpoint.kind == QLatin1String("chatgpt"))
-        return openAIAccount();
-    if (endpoint.kind == QLatin1String("claude"))
-        return QStringLiteral("claude-api-key");
-    if (endpoint.kind == QLatin1String("cursor"))
-        return QStringLiteral("cursor-api-key");
+    const auto provider = CorrectionEndpoint::providerOf(endpoint.kind);
+    if (provider && !provider->keyAccount.isEmpty())
+        return provider->keyAccount;
     return endpointAccount(endpoint.id);
 }
 
@@ -58,27 +55,25 @@ QString OpenAIKeyStore::endpointAccount(const QUuid& id)
 
 std::optional<QUrl> OpenAIKeyStore::keySetupURL(const CorrectionEndpoint& endpoint)
 {
-    if (endpoint.kind == QLatin1String("chatgpt"))
-        return QUrl(QStringLiteral("https://platform.openai.com/api-keys"));
-    if (endpoint.kind == QLatin1String("claude"))
-        return QUrl(QStringLiteral("https://console.anthropic.com/settings/keys"));
-    if (endpoint.kind == QLatin1String("cursor"))
-        return QUrl(QStringLiteral("https://cursor.com/settings"));
-    return std::nullopt;
+    const auto provider = CorrectionEndpoint::providerOf(endpoint.kind);
+    if (!provider || provider->keySetupURL.isEmpty())
+        return std::nullopt;
+    return QUrl(provider->keySetupURL);
 }
 
 KeyLookup OpenAIKeyStore::key(const CorrectionEndpoint& endpoint)
 {
     if (RunMode::isSnapshot())
         return KeyLookups::absent();
+    const auto provider = CorrectionEndpoint::providerOf(endpoint.kind);
     const QString kindAccount = account(endpoint);
     bool unreadable = false;
-    const QString found = loadAccount(kindAccount, endpoint.kind == QLatin1String("chatgpt"), &unreadable);
+    const QString found = loadAccount(kindAccount, provider && provider->generalKey, &unreadable);
     if (!found.isEmpty())
         return KeyLookups::found(found);
     // Older versions kept built-in providers' keys per endpoint; unknown kinds already read it.
     const QString own = endpointAccount(endpoint.id);
-    if (endpoint.kind == QLatin1String("custom") || own == kindAccount)
+    if ((provider && provider->usesOwnBaseURL()) || own == kindAccount)
         return unreadable ? KeyLookups::failed() : KeyLookups::absent();
     bool ownUnreadable = false;
     const QString legacy = loadAccount(own, false, &ownUnreadable);

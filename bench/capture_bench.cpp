@@ -27,7 +27,7 @@ AudioFormat formatOf(const benchmark::State& state)
     return {int(state.range(0)), int(state.range(1)), Type(state.range(2))};
 }
 
-// Speech-like input: a tone under noise, so no path is special-cased by silence.
+// Speech-like input: a tone under noise, never the easy case of silence.
 QByteArray oneSecond(const AudioFormat& format)
 {
     std::uint32_t noise = 12345;

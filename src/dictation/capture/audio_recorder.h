@@ -13,7 +13,8 @@
 class PcmConverter;
 
 // Records the default microphone for one dictation at a time as 16 kHz mono 16-bit PCM, converted
-// as the buffers arrive, and hands the recording back as a WAV file.
+// as the buffers arrive, and hands the recording back as a WAV file. Its signals come on its own
+// thread, and only while the recording they belong to still runs.
 class AudioRecorder final : public QObject {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(AudioRecorder)

@@ -24,7 +24,7 @@ public:
     virtual ~KeySource() = default;
 
     // Starts reporting to listener, replacing an earlier start.
-    virtual Reach start(Listener* listener) = 0;
+    virtual Reach start(Listener& listener) = 0;
     // Stops reporting; does nothing when not started.
     virtual void stop() = 0;
 };

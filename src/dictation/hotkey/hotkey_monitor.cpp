@@ -65,7 +65,7 @@ KeySource::Reach HotkeyMonitor::start()
     stop();
     m_running = true;
     noteFunctionFallback();
-    const KeySource::Reach reach = m_source.start(this);
+    const KeySource::Reach reach = m_source.start(*this);
     if (reach == KeySource::Reach::OwnWindows)
         Timing::mark(QStringLiteral("hotkey: no global key events here; only keys typed into Quenda's own "
                                     "windows are seen"));

@@ -5,9 +5,9 @@ FakeKeySource::FakeKeySource(Reach reach)
 {
 }
 
-KeySource::Reach FakeKeySource::start(Listener* listener)
+KeySource::Reach FakeKeySource::start(Listener& listener)
 {
-    m_listener = listener;
+    m_listener = &listener;
     return m_reach;
 }
 

@@ -7,7 +7,7 @@ class FakeKeySource final : public KeySource {
 public:
     explicit FakeKeySource(Reach reach = Reach::Global);
 
-    Reach start(Listener* listener) override;
+    Reach start(Listener& listener) override;
     void stop() override;
 
     void press(PhysicalKey key);

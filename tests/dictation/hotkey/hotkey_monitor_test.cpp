@@ -57,6 +57,11 @@ struct Case {
     std::vector<std::string> reports;
 };
 
+void PrintTo(const Case& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
 class HotkeyMonitorTest : public TempSupportDir {
 protected:
     void SetUp() override

@@ -56,6 +56,11 @@ struct TypedKey {
     const char* reported;
 };
 
+void PrintTo(const TypedKey& key, std::ostream* os)
+{
+    *os << key.keysym;
+}
+
 class TypedOnTheDesktop : public ::testing::TestWithParam<TypedKey> {};
 
 // Each key exactly once: with every device selected instead of the master keyboards, each
@@ -133,6 +138,11 @@ struct WindowKey {
     quint32 scanCode;
     const char* reported;
 };
+
+void PrintTo(const WindowKey& key, std::ostream* os)
+{
+    *os << key.name;
+}
 
 class OwnWindowFallback : public ::testing::TestWithParam<WindowKey> {};
 

@@ -127,7 +127,7 @@ void HotkeyMonitor::keyPressed(PhysicalKey key)
 void HotkeyMonitor::keyReleased(PhysicalKey key)
 {
     const auto index = namedIndex(key);
-    if (!index || !m_down.test(*index))
+    if (!index)
         return;
     m_down.reset(*index);
     if (key == watchedKey())

@@ -95,6 +95,23 @@ const TypedKey kTypedKeys[] = {
 INSTANTIATE_TEST_SUITE_P(Keys, TypedOnTheDesktop, ::testing::ValuesIn(kTypedKeys),
                          [](const auto& info) { return std::string(info.param.keysym); });
 
+// Keyboards without the evdev layout place the named keys elsewhere.
+TEST(X11KeySource, FindsTheNamedKeysWhereTheKeymapPutsThem)
+{
+    XTestKeyboard keyboard;
+    ASSERT_TRUE(keyboard.isOpen());
+    // A keycode the test server leaves empty; being lower, it wins over 105 for right Control.
+    keyboard.remap(97, "Control_R");
+    ASSERT_EQ(keyboard.keycodeOf("Control_R"), 97u);
+    RecordingListener listener;
+    X11KeySource source(testServer());
+    ASSERT_EQ(source.start(listener), KeySource::Reach::Global);
+
+    keyboard.tap("Control_R");
+    ASSERT_TRUE(listener.waitFor(2));
+    EXPECT_EQ(listener.keys, (std::vector<std::string>{"down RightControl", "up RightControl"}));
+}
+
 // An open menu grabs the keyboard; an XInput 2.0 client would see nothing until it closes.
 TEST(X11KeySource, SeesKeysWhileAnotherProgramGrabsTheKeyboard)
 {
@@ -130,6 +147,37 @@ TEST(X11KeySource, ReportsNothingOnceStoppedOrDestroyed)
     keyboard.tap("Escape");
     ASSERT_TRUE(fence.waitFor(2));
     EXPECT_TRUE(stopped.keys.empty());
+}
+
+// A listener may stop the source while the tap is still handing over keys read in one go.
+TEST(X11KeySource, AListenerThatStopsTheSourceGetsNoFurtherKeys)
+{
+    XTestKeyboard keyboard;
+    ASSERT_TRUE(keyboard.isOpen());
+    X11KeySource source(testServer());
+    class StopAtFirstKey final : public KeySource::Listener {
+    public:
+        explicit StopAtFirstKey(X11KeySource& source)
+            : m_source(source)
+        {
+        }
+        void keyPressed(PhysicalKey key) override { record("down " + nameOf(key)); }
+        void keyReleased(PhysicalKey key) override { record("up " + nameOf(key)); }
+        std::vector<std::string> keys;
+
+    private:
+        void record(std::string key)
+        {
+            keys.push_back(std::move(key));
+            m_source.stop();
+        }
+        X11KeySource& m_source;
+    } listener(source);
+    ASSERT_EQ(source.start(listener), KeySource::Reach::Global);
+
+    keyboard.tap("Control_R");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !listener.keys.empty(); }, 5000));
+    EXPECT_EQ(listener.keys, std::vector<std::string>{"down RightControl"});
 }
 
 struct WindowKey {

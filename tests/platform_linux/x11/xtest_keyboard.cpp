@@ -17,6 +17,10 @@ XTestKeyboard::~XTestKeyboard()
         return;
     for (unsigned code : m_down)
         XTestFakeKeyEvent(m_display, code, False, CurrentTime);
+    for (auto [code, keysym] : m_remapped) {
+        KeySym old = keysym;
+        XChangeKeyboardMapping(m_display, static_cast<int>(code), 1, &old, 1);
+    }
     if (m_window) {
         XUngrabKeyboard(m_display, CurrentTime);
         XDestroyWindow(m_display, m_window);
@@ -39,6 +43,24 @@ void XTestKeyboard::tap(const char* keysym)
 {
     send(keysym, true);
     send(keysym, false);
+}
+
+unsigned XTestKeyboard::keycodeOf(const char* keysym) const
+{
+    return m_display ? XKeysymToKeycode(m_display, XStringToKeysym(keysym)) : 0;
+}
+
+void XTestKeyboard::remap(unsigned keycode, const char* keysym)
+{
+    ASSERT_TRUE(m_display);
+    int perCode = 0;
+    KeySym* old = XGetKeyboardMapping(m_display, static_cast<KeyCode>(keycode), 1, &perCode);
+    ASSERT_TRUE(old);
+    m_remapped.emplace(keycode, old[0]);
+    XFree(old);
+    KeySym now = XStringToKeysym(keysym);
+    XChangeKeyboardMapping(m_display, static_cast<int>(keycode), 1, &now, 1);
+    XSync(m_display, False);
 }
 
 void XTestKeyboard::send(const char* keysym, bool down)

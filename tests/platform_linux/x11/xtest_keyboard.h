@@ -1,5 +1,6 @@
 #pragma once
 
+#include <map>
 #include <set>
 
 struct _XDisplay;
@@ -19,6 +20,10 @@ public:
     void press(const char* keysym);
     void release(const char* keysym);
     void tap(const char* keysym);
+    // The keycode the server's keymap gives a keysym first, 0 for none.
+    unsigned keycodeOf(const char* keysym) const;
+    // Puts keysym on keycode for as long as this keyboard exists.
+    void remap(unsigned keycode, const char* keysym);
     // Grabs the keyboard for a window of this connection, as an open menu does; false when refused.
     bool grabKeyboard();
 
@@ -28,4 +33,5 @@ private:
     _XDisplay* m_display;
     unsigned long m_window = 0;
     std::set<unsigned> m_down;
+    std::map<unsigned, unsigned long> m_remapped; // keycode -> keysym it had
 };

@@ -68,6 +68,16 @@ TEST_F(HotkeyOverX11, HoldDoubleTapAndEscapeTypedOnTheDesktopReachTheMonitor)
     EXPECT_EQ(until("escape"), Reports{"escape"});
 }
 
+// The server passes a second press of a held key on as raw event: an auto-repeat.
+TEST_F(HotkeyOverX11, AKeyPressedAgainWhileHeldCountsOnce)
+{
+    m_keyboard.press("Escape");
+    m_keyboard.press("Escape");
+    m_keyboard.release("Escape");
+    m_keyboard.tap("Control_R");
+    EXPECT_EQ(until("pressed"), (Reports{"escape", "pressed"}));
+}
+
 // Read as one shared Control state, the hotkey would count as down until left Control came up.
 TEST_F(HotkeyOverX11, ReleasingRightControlWhileLeftControlIsHeldEndsTheHold)
 {

@@ -20,7 +20,7 @@ public:
     ~HotkeyMonitor() override;
 
     Hotkey hotkey() const { return m_hotkey; }
-    // Takes effect with the next key event; a hold under way ends.
+    // Takes effect with the next key event; a hold under way ends when another key is watched.
     void setHotkey(Hotkey hotkey);
 
     // Starts listening (again, from a clean state); tells whether keys of other programs are seen.
@@ -37,6 +37,7 @@ signals:
     void holdEnded();
     // Two quick taps: hands-free dictation goes on or off.
     void toggled();
+    // Escape went down, whether or not the hotkey is.
     void escapePressed();
 
 private:

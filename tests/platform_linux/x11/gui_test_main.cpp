@@ -1,5 +1,6 @@
 #include "core/base/support_paths.h"
 #include "core/base/timing.h"
+#include "xtest_keyboard.h"
 
 #include <QGuiApplication>
 #include <QTemporaryDir>
@@ -11,6 +12,9 @@
 int main(int argc, char** argv)
 {
     QGuiApplication app(argc, argv);
+    // Xvfb resets when its last client leaves and refuses connections meanwhile; a connection held
+    // for the whole run keeps it up between tests.
+    const XTestKeyboard keepServerUp;
     // The key source notes in the timing log why it falls back; that log must not land in $HOME.
     QTemporaryDir dataRoot;
     SupportPaths::setDataRoot(dataRoot.path());

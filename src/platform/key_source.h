@@ -1,0 +1,30 @@
+#pragma once
+
+// A key as the hotkey monitor tells keys apart: the five it can watch by their place on the
+// keyboard, every other modifier as one, and every other key as one.
+enum class PhysicalKey { RightAlt, RightSuper, RightControl, LeftControl, Escape, Modifier, Other };
+
+// Presses and releases of keys typed anywhere on the desktop. Nothing is grabbed, consumed or
+// changed. Keys are reported one by one, never as modifier state, so left and right Control stay
+// apart; a key held down may be reported as pressed again (auto-repeat).
+class KeySource {
+public:
+    // Receives the reports on the thread that called start().
+    class Listener {
+    public:
+        virtual ~Listener() = default;
+
+        virtual void keyPressed(PhysicalKey key) = 0;
+        virtual void keyReleased(PhysicalKey key) = 0;
+    };
+
+    // How far the source sees: the whole desktop, or only the windows of this program.
+    enum class Reach { Global, OwnWindows };
+
+    virtual ~KeySource() = default;
+
+    // Starts reporting to listener, replacing an earlier start.
+    virtual Reach start(Listener& listener) = 0;
+    // Stops reporting; does nothing when not started.
+    virtual void stop() = 0;
+};

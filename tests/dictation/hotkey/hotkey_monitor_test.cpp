@@ -1,0 +1,256 @@
+#include "temp_support_dir.h"
+
+#include "core/base/timing.h"
+#include "dictation/hotkey/hotkey_monitor.h"
+#include "platform/fake/fake_key_source.h"
+#include "platform/fake/manual_clock.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using Key = PhysicalKey;
+
+// One scripted moment: a key goes down or up, the monitor is stopped or started, or the
+// configured hotkey changes.
+struct Step {
+    enum class Act { Down, Up, Stop, Start, SetHotkey };
+    qint64 atMs = 0;
+    Act act = Act::Down;
+    Key key = Key::RightControl;
+    Hotkey hotkey = Hotkey::RightControl;
+};
+
+Step down(qint64 ms, Key key = Key::RightControl)
+{
+    return {.atMs = ms, .act = Step::Act::Down, .key = key};
+}
+
+Step up(qint64 ms, Key key = Key::RightControl)
+{
+    return {.atMs = ms, .act = Step::Act::Up, .key = key};
+}
+
+Step stopAt(qint64 ms)
+{
+    return {.atMs = ms, .act = Step::Act::Stop};
+}
+
+Step startAt(qint64 ms)
+{
+    return {.atMs = ms, .act = Step::Act::Start};
+}
+
+Step switchTo(qint64 ms, Hotkey hotkey)
+{
+    return {.atMs = ms, .act = Step::Act::SetHotkey, .hotkey = hotkey};
+}
+
+struct Case {
+    const char* name;
+    Hotkey hotkey = Hotkey::RightControl;
+    std::vector<Step> steps;
+    // Each report with the clock's milliseconds when it came.
+    std::vector<std::string> reports;
+};
+
+void PrintTo(const Case& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class HotkeyMonitorTest : public TempSupportDir {
+protected:
+    void SetUp() override
+    {
+        TempSupportDir::SetUp();
+        const auto record = [this](const char* name) {
+            return [this, name] { m_reports.push_back(name + (' ' + std::to_string(m_clock.elapsedMs()))); };
+        };
+        QObject::connect(&m_monitor, &HotkeyMonitor::pressed, &m_monitor, record("pressed"));
+        QObject::connect(&m_monitor, &HotkeyMonitor::holdStarted, &m_monitor, record("holdStarted"));
+        QObject::connect(&m_monitor, &HotkeyMonitor::holdEnded, &m_monitor, record("holdEnded"));
+        QObject::connect(&m_monitor, &HotkeyMonitor::toggled, &m_monitor, record("toggled"));
+        QObject::connect(&m_monitor, &HotkeyMonitor::escapePressed, &m_monitor, record("escape"));
+    }
+
+    void play(const std::vector<Step>& steps)
+    {
+        for (const Step& step : steps) {
+            m_clock.advance(step.atMs - m_clock.elapsedMs());
+            switch (step.act) {
+            case Step::Act::Down:
+                m_keys.press(step.key);
+                break;
+            case Step::Act::Up:
+                m_keys.release(step.key);
+                break;
+            case Step::Act::Stop:
+                m_monitor.stop();
+                break;
+            case Step::Act::Start:
+                m_monitor.start();
+                break;
+            case Step::Act::SetHotkey:
+                m_monitor.setHotkey(step.hotkey);
+                break;
+            }
+        }
+        // Long enough for any pending hold check to have fired.
+        m_clock.advance(2000);
+    }
+
+    ManualClock m_clock;
+    FakeKeySource m_keys;
+    HotkeyMonitor m_monitor{m_keys, m_clock};
+    std::vector<std::string> m_reports;
+};
+
+class HotkeyScript : public HotkeyMonitorTest, public ::testing::WithParamInterface<Case> {};
+
+TEST_P(HotkeyScript, ReportsHoldsDoubleTapsAndEscapeAsTheKeysCame)
+{
+    const Case& c = GetParam();
+    m_monitor.setHotkey(c.hotkey);
+    m_monitor.start();
+    play(c.steps);
+    EXPECT_EQ(m_reports, c.reports);
+}
+
+std::vector<Step> repeatsEvery30Ms(Key key, qint64 fromMs, qint64 toMs)
+{
+    std::vector<Step> steps;
+    for (qint64 ms = fromMs; ms <= toMs; ms += 30)
+        steps.push_back(down(ms, key));
+    return steps;
+}
+
+std::vector<Step> concat(std::vector<Step> a, const std::vector<Step>& b)
+{
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+const Case kCases[] = {
+    {.name = "QuickTapOnlyReportsThePress", .steps = {down(0), up(179)}, .reports = {"pressed 0"}},
+    {.name = "TapsWhoseReleasesLie300MsApartToggle",
+     .steps = {down(0), up(50), down(250), up(350)},
+     .reports = {"pressed 0", "pressed 250", "toggled 350"}},
+    {.name = "TapsWhoseReleasesLie500MsApartDoNot",
+     .steps = {down(0), up(50), down(450), up(550)},
+     .reports = {"pressed 0", "pressed 450"}},
+    // A window measured between the presses would miss this pair: they lie 450 ms apart.
+    {.name = "WindowRunsFromReleaseToRelease449",
+     .steps = {down(0), up(170), down(450), up(619)},
+     .reports = {"pressed 0", "pressed 450", "toggled 619"}},
+    // ... and take this one, whose presses lie only 290 ms apart.
+    {.name = "WindowRunsFromReleaseToRelease450",
+     .steps = {down(0), up(10), down(290), up(460)},
+     .reports = {"pressed 0", "pressed 290"}},
+    // The third release lies within 0.45 s of the first and of the second; neither may pair with it.
+    {.name = "ThirdTapRightAfterAToggleStartsANewPair",
+     .steps = {down(0), up(50), down(150), up(200), down(300), up(350), down(450), up(500)},
+     .reports = {"pressed 0", "pressed 150", "toggled 200", "pressed 300", "pressed 450", "toggled 500"}},
+    {.name = "HoldStartsAfter180MsAndItsReleaseIsNoTap",
+     .steps = {down(0), up(1000), down(1100), up(1150)},
+     .reports = {"pressed 0", "holdStarted 180", "holdEnded 1000", "pressed 1100"}},
+    {.name = "LetterTypedWithin180MsCancelsHoldAndTap",
+     .steps = {down(0), down(50, Key::Other), up(60, Key::Other), up(400), down(500), up(550)},
+     .reports = {"pressed 0", "pressed 500"}},
+    {.name = "LetterTypedDuringAHoldDoesNotEndIt",
+     .steps = {down(0), down(300, Key::Other), up(310, Key::Other), up(1000)},
+     .reports = {"pressed 0", "holdStarted 180", "holdEnded 1000"}},
+    {.name = "ShiftWhileHeldNeitherCancelsNorTriggers",
+     .steps = {down(0), down(50, Key::Modifier), up(100, Key::Modifier), up(1000)},
+     .reports = {"pressed 0", "holdStarted 180", "holdEnded 1000"}},
+    // Each repeated press would otherwise re-arm the hold check, and no hold would ever start.
+    {.name = "AutoRepeatDuringAHoldIsDropped",
+     .steps = concat(concat({down(0)}, repeatsEvery30Ms(Key::RightControl, 30, 990)), {up(1000)}),
+     .reports = {"pressed 0", "holdStarted 180", "holdEnded 1000"}},
+    {.name = "EscapeWhenIdle", .steps = {down(0, Key::Escape), up(50, Key::Escape)}, .reports = {"escape 0"}},
+    {.name = "EscapeDuringAHoldKeepsTheHold",
+     .steps = {down(0), down(300, Key::Escape), up(350, Key::Escape), up(1000)},
+     .reports = {"pressed 0", "holdStarted 180", "escape 300", "holdEnded 1000"}},
+    {.name = "EscapeHeldDownReportsOnce",
+     .steps = concat({down(0, Key::Escape)}, repeatsEvery30Ms(Key::Escape, 30, 600)),
+     .reports = {"escape 0"}},
+    {.name = "LeftControlConfiguredIgnoresRightControl",
+     .hotkey = Hotkey::LeftControl,
+     .steps = {down(0), up(1000), down(1100), up(1150), down(1200), up(1250), down(1300, Key::LeftControl),
+               up(1350, Key::LeftControl)},
+     .reports = {"pressed 1300"}},
+    // Read as one shared Control state, the hotkey would stay down until left Control came up.
+    {.name = "RightControlReleasedWhileLeftControlHeldEndsTheHold",
+     .steps = {down(0), down(300, Key::LeftControl), up(1000), up(1500, Key::LeftControl)},
+     .reports = {"pressed 0", "holdStarted 180", "holdEnded 1000"}},
+    {.name = "FunctionListensToRightControl",
+     .hotkey = Hotkey::Function,
+     .steps = {down(0), up(1000), down(1100, Key::LeftControl), up(2100, Key::LeftControl)},
+     .reports = {"pressed 0", "holdStarted 180", "holdEnded 1000"}},
+    {.name = "RightOptionIsRightAlt",
+     .hotkey = Hotkey::RightOption,
+     .steps = {down(0), up(500), down(600, Key::RightAlt), up(1000, Key::RightAlt)},
+     .reports = {"pressed 600", "holdStarted 780", "holdEnded 1000"}},
+    {.name = "RightCommandIsRightSuper",
+     .hotkey = Hotkey::RightCommand,
+     .steps = {down(0, Key::RightAlt), up(500, Key::RightAlt), down(600, Key::RightSuper),
+               up(1000, Key::RightSuper)},
+     .reports = {"pressed 600", "holdStarted 780", "holdEnded 1000"}},
+    // The check of the first press falls due at 180 ms, 80 ms into the second press.
+    {.name = "StaleHoldCheckOfAnEarlierPressDoesNothing",
+     .steps = {down(0), up(50), down(100), up(270)},
+     .reports = {"pressed 0", "pressed 100", "toggled 270"}},
+    {.name = "StopForgetsAPressUnderWay",
+     .steps = {down(0), stopAt(100), startAt(120), up(150), down(300), up(320)},
+     .reports = {"pressed 0", "pressed 300"}},
+    // The release of the first press was never seen; the new press must not pass for a repeat.
+    {.name = "PressAfterRestartIsNewEvenWithoutARelease",
+     .steps = {down(0), stopAt(500), startAt(600), down(700), up(1500)},
+     .reports = {"pressed 0", "holdStarted 180", "pressed 700", "holdStarted 880", "holdEnded 1500"}},
+    {.name = "StopKeepsTheLastTap",
+     .steps = {down(0), up(50), stopAt(100), startAt(110), down(200), up(250)},
+     .reports = {"pressed 0", "pressed 200", "toggled 250"}},
+    // A recording must not outlive the key that started it.
+    {.name = "SwitchingTheKeyEndsAHold",
+     .steps = {down(0), switchTo(500, Hotkey::LeftControl), up(1000)},
+     .reports = {"pressed 0", "holdStarted 180", "holdEnded 500"}},
+    {.name = "SwitchingToFunctionKeepsARightControlHold",
+     .steps = {down(0), switchTo(500, Hotkey::Function), up(1000)},
+     .reports = {"pressed 0", "holdStarted 180", "holdEnded 1000"}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Scripts, HotkeyScript, ::testing::ValuesIn(kCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(HotkeyMonitorTest, FunctionSaysOnceInTheTimingLogThatRightControlServes)
+{
+    m_monitor.setHotkey(Hotkey::Function);
+    m_monitor.start();
+    m_monitor.start();
+    m_monitor.setHotkey(Hotkey::RightControl);
+    m_monitor.setHotkey(Hotkey::Function);
+    Timing::flush();
+
+    const QByteArray log = readAll(supportFile(QStringLiteral("timing.log")));
+    EXPECT_EQ(log.count("Fn key"), 1) << log.toStdString();
+}
+
+TEST_F(HotkeyMonitorTest, KeysComeOnlyBetweenStartAndStop)
+{
+    m_monitor.start();
+    EXPECT_TRUE(m_keys.isStarted());
+    m_monitor.stop();
+    EXPECT_FALSE(m_keys.isStarted());
+    m_monitor.start();
+    {
+        HotkeyMonitor gone(m_keys, m_clock);
+        gone.start();
+    }
+    // A destroyed monitor must not stay behind as the source's listener.
+    EXPECT_FALSE(m_keys.isStarted());
+}
+
+} // namespace

@@ -11,6 +11,14 @@ FakeAccessibility::FakeAccessibility(ManualClock* clock)
 {
 }
 
+FakeAccessibility::Element FakeAccessibility::field(QString text, Range selection)
+{
+    Element element;
+    element.text = std::move(text);
+    element.selection = selection;
+    return element;
+}
+
 AccessibleElement FakeAccessibility::add(Element element, const AccessibleElement& parent)
 {
     const Lock lock(m_mutex);
@@ -180,8 +188,8 @@ std::optional<QString> FakeAccessibility::text(const AccessibleElement& element,
 {
     const Lock lock(m_mutex);
     const Node* node = reach(element, "text");
-    if (!node || !node->element.textual || range.location < 0 || range.length < 0
-        || range.location + range.length > node->element.text.size())
+    if (!node || !node->element.textual || range.location < 0 || range.length < 0 ||
+        range.location + range.length > node->element.text.size())
         return std::nullopt;
     return node->element.text.mid(range.location, range.length);
 }
@@ -246,7 +254,8 @@ std::optional<AccessibleElement> FakeAccessibility::parent(const AccessibleEleme
     return node->parent;
 }
 
-std::optional<QList<AccessibleElement>> FakeAccessibility::children(const AccessibleElement& element, int limit)
+std::optional<QList<AccessibleElement>> FakeAccessibility::children(const AccessibleElement& element,
+                                                                    int limit)
 {
     const Lock lock(m_mutex);
     const Node* node = reach(element, "children");

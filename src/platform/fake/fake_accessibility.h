@@ -30,6 +30,9 @@ public:
 
     explicit FakeAccessibility(ManualClock* clock = nullptr);
 
+    // An editable one-line field; tests change the other fields of the result as they need.
+    static Element field(QString text, Range selection = {});
+
     AccessibleElement add(Element element, const AccessibleElement& parent = {});
     // The element is gone (its window closed): every call on it fails.
     void remove(const AccessibleElement& element);

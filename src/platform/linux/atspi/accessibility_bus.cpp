@@ -34,10 +34,9 @@ std::unique_ptr<GVariant, Unref> callProperties(const char* method, GVariant* ar
         return nullptr;
     }
     raw = nullptr;
-    std::unique_ptr<GVariant, Unref> reply(g_dbus_connection_call_sync(session.get(), busName, busPath,
-                                                                       propertiesInterface, method, arguments,
-                                                                       nullptr, G_DBUS_CALL_FLAGS_NONE,
-                                                                       timeoutMs, nullptr, &raw));
+    std::unique_ptr<GVariant, Unref> reply(
+        g_dbus_connection_call_sync(session.get(), busName, busPath, propertiesInterface, method, arguments,
+                                    nullptr, G_DBUS_CALL_FLAGS_NONE, timeoutMs, nullptr, &raw));
     error.reset(raw);
     return reply;
 }
@@ -50,8 +49,7 @@ bool enable()
 {
     return callProperties("Set",
                           g_variant_new("(ssv)", "org.a11y.Status", "IsEnabled", g_variant_new_boolean(TRUE)),
-                          activationTimeoutMs)
-           != nullptr;
+                          activationTimeoutMs) != nullptr;
 }
 
 std::optional<bool> isEnabled()

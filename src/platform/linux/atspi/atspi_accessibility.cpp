@@ -69,16 +69,22 @@ std::optional<QString> takeString(gchar* raw, const Error& error)
 std::optional<bool> hasState(AtspiAccessible* accessible, AtspiStateType state)
 {
     const Owned<AtspiStateSet> states(atspi_accessible_get_state_set(accessible));
-    if (!states || atspi_state_set_is_empty(states.get())
-        || atspi_state_set_contains(states.get(), ATSPI_STATE_DEFUNCT))
+    if (!states || atspi_state_set_is_empty(states.get()) ||
+        atspi_state_set_contains(states.get(), ATSPI_STATE_DEFUNCT))
         return std::nullopt;
     return atspi_state_set_contains(states.get(), state) != FALSE;
 }
 
 Unit unitOf(AtspiAccessible* accessible)
 {
+    // Qt answers the toolkit only on the application's root; libatspi keeps it per application.
+    Error rootError;
+    const Owned<AtspiAccessible> root(atspi_accessible_get_application(accessible, rootError.out()));
+    if (rootError.failed() || !root)
+        return Unit::CodePoints;
     Error error;
-    const std::optional<QString> toolkit = takeString(atspi_accessible_get_toolkit_name(accessible, error.out()), error);
+    const std::optional<QString> toolkit =
+        takeString(atspi_accessible_get_toolkit_name(root.get(), error.out()), error);
     // Qt's bridge (checked with 6.4) hands its QString indices through instead of code points.
     if (toolkit && toolkit->compare(QLatin1String("Qt"), Qt::CaseInsensitive) == 0)
         return Unit::Utf16;
@@ -162,7 +168,8 @@ Role roleFrom(AtspiRole role, AtspiAccessible* accessible)
         return Role::TextField;
     case ATSPI_ROLE_TEXT:
         // Toolkits use this one role for single-line and multi-line fields alike.
-        return hasState(accessible, ATSPI_STATE_MULTI_LINE).value_or(false) ? Role::TextArea : Role::TextField;
+        return hasState(accessible, ATSPI_STATE_MULTI_LINE).value_or(false) ? Role::TextArea
+                                                                            : Role::TextField;
     case ATSPI_ROLE_COMBO_BOX:
         return Role::ComboBox;
     case ATSPI_ROLE_DOCUMENT_FRAME:
@@ -211,8 +218,8 @@ AtspiAccessible* focusedBelow(AtspiAccessible* window)
         queue.pop_front();
         if (hasState(node.get(), ATSPI_STATE_FOCUSED).value_or(false))
             return node.release();
-        if (!hasState(node.get(), ATSPI_STATE_SHOWING).value_or(false)
-            || hasState(node.get(), ATSPI_STATE_MANAGES_DESCENDANTS).value_or(false))
+        if (!hasState(node.get(), ATSPI_STATE_SHOWING).value_or(false) ||
+            hasState(node.get(), ATSPI_STATE_MANAGES_DESCENDANTS).value_or(false))
             continue;
         const int count = std::min(childCount(node.get()), walkChildLimit);
         for (int i = 0; i < count; ++i) {
@@ -269,7 +276,8 @@ public:
     {
         auto* self = static_cast<Private*>(data);
         const bool stateChange = std::strcmp(event->type, focusEvents[0]) == 0;
-        const bool gained = (stateChange && event->detail1 == 1) || std::strcmp(event->type, focusEvents[1]) == 0;
+        const bool gained =
+            (stateChange && event->detail1 == 1) || std::strcmp(event->type, focusEvents[1]) == 0;
         if (gained && event->source)
             self->setFocused(static_cast<AtspiAccessible*>(g_object_ref(event->source)));
         else if (stateChange && event->source == self->focused)
@@ -437,6 +445,7 @@ public:
             return WriteOutcome::Failed;
         AtspiText* t = text.get();
         AtspiEditableText* e = editableText.get();
+        const Unit unit = unitOf(a);
         const SelectionRewrite::Steps steps{
             .read = [t](int start, int end) { return readText(t, start, end); },
             .remove =
@@ -444,12 +453,14 @@ public:
                     Error error;
                     return atspi_editable_text_delete_text(e, start, end, error.out()) && !error.failed();
                 },
-            .insert = [e](int position, const QString& inserted) -> std::optional<bool> {
+            .insert = [e, unit](int position, const QString& inserted) -> std::optional<bool> {
                 const QByteArray utf8 = inserted.toUtf8();
+                // ATK toolkits read the length as bytes; Qt cuts or pads the text to that many
+                // UTF-16 units (padding with NULs the application keeps).
+                const qsizetype length = unit == Unit::Utf16 ? inserted.size() : utf8.size();
                 Error error;
-                // The length is in bytes for GTK; Qt ignores it.
                 const bool done = atspi_editable_text_insert_text(e, position, utf8.constData(),
-                                                                  static_cast<gint>(utf8.size()), error.out());
+                                                                  static_cast<gint>(length), error.out());
                 if (error.failed())
                     return std::nullopt;
                 return done;
@@ -460,7 +471,7 @@ public:
                     return atspi_text_set_caret_offset(t, offset, error.out()) && !error.failed();
                 },
         };
-        const int length = TextOffsets::length(unitOf(a), newText);
+        const int length = TextOffsets::length(unit, newText);
         return SelectionRewrite::apply(steps, selection->start, selection->end, newText, length);
     }
 
@@ -575,7 +586,8 @@ AtspiAccessibility::~AtspiAccessibility()
 template <typename Result> Result AtspiAccessibility::onThread(std::function<Result()> job)
 {
     // A blocking call on the main thread would freeze the program for up to the time-out.
-    Q_ASSERT_X(!QCoreApplication::instance() || QThread::currentThread() != QCoreApplication::instance()->thread(),
+    Q_ASSERT_X(!QCoreApplication::instance() ||
+                   QThread::currentThread() != QCoreApplication::instance()->thread(),
                "AtspiAccessibility", "blocking accessibility call on the main thread; use run()");
     return AtspiThread::shared().call<Result>(std::move(job));
 }
@@ -636,7 +648,8 @@ Accessibility::WriteOutcome AtspiAccessibility::writeSelectedText(const Accessib
     return onThread<WriteOutcome>([&] { return m_d->writeSelectedText(element, text); });
 }
 
-Accessibility::WriteOutcome AtspiAccessibility::setSelectedRange(const AccessibleElement& element, Range range)
+Accessibility::WriteOutcome AtspiAccessibility::setSelectedRange(const AccessibleElement& element,
+                                                                 Range range)
 {
     return onThread<WriteOutcome>([&] { return m_d->setSelectedRange(element, range); });
 }
@@ -656,7 +669,8 @@ std::optional<AccessibleElement> AtspiAccessibility::parent(const AccessibleElem
     return onThread<std::optional<AccessibleElement>>([&] { return m_d->parent(element); });
 }
 
-std::optional<QList<AccessibleElement>> AtspiAccessibility::children(const AccessibleElement& element, int limit)
+std::optional<QList<AccessibleElement>> AtspiAccessibility::children(const AccessibleElement& element,
+                                                                     int limit)
 {
     return onThread<std::optional<QList<AccessibleElement>>>([&] { return m_d->children(element, limit); });
 }

@@ -14,7 +14,8 @@ Accessibility::WriteOutcome apply(const Steps& steps, int start, int end, const 
         if (!steps.remove(start, end))
             return Outcome::Failed;
     }
-    const std::optional<bool> inserted = text.isEmpty() ? std::optional<bool>(true) : steps.insert(start, text);
+    const std::optional<bool> inserted =
+        text.isEmpty() ? std::optional<bool>(true) : steps.insert(start, text);
     // An insert that timed out may still have gone in late: putting the old text back then
     // would leave both.
     if (inserted.value_or(false) || (!inserted && steps.read(start, start + length) == text)) {

@@ -23,8 +23,8 @@ std::optional<int> toUtf16(Unit unit, QStringView text, int offset)
     for (int n = 0; n < offset; ++n) {
         if (position >= text.size())
             return std::nullopt;
-        const bool pair = text[position].isHighSurrogate() && position + 1 < text.size()
-                          && text[position + 1].isLowSurrogate();
+        const bool pair = text[position].isHighSurrogate() && position + 1 < text.size() &&
+                          text[position + 1].isLowSurrogate();
         position += pair ? 2 : 1;
     }
     return static_cast<int>(position);

@@ -1,3 +1,4 @@
+#include "accessibility_printers.h"
 #include "platform/linux/atspi/atspi_accessibility.h"
 #include "target_window.h"
 #include "test_text.h"

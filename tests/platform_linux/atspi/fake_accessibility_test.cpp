@@ -1,3 +1,4 @@
+#include "accessibility_printers.h"
 #include "platform/fake/fake_accessibility.h"
 #include "platform/fake/manual_clock.h"
 #include "test_text.h"

@@ -1,3 +1,4 @@
+#include "accessibility_printers.h"
 #include "platform/linux/atspi/selection_rewrite.h"
 #include "test_text.h"
 

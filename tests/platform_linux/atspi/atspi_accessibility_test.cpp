@@ -250,3 +250,18 @@ TEST_F(AtspiAccessibilityTest, SpeaksUtf16ToAnApplicationThatCountsCodePoints)
 }
 
 } // namespace
+
+namespace {
+
+// Run by CTest with no session bus and no display (see CMakeLists.txt): libatspi aborts the
+// process when it is used without a bus, so the backend must answer nothing instead.
+TEST(AtspiWithoutBus, AnswersNothingAndIsNotTrusted)
+{
+    if (qEnvironmentVariable("QUENDA_NO_ACCESSIBILITY_BUS") != QLatin1String("1"))
+        GTEST_SKIP() << "needs a session bus address that leads nowhere (QUENDA_NO_ACCESSIBILITY_BUS=1)";
+    AtspiAccessibility a11y;
+    EXPECT_FALSE(ask<bool>(a11y, [](Accessibility& a) { return a.trusted(); }));
+    EXPECT_EQ(ask<Element>(a11y, [](Accessibility& a) { return a.focusedElement(); }), std::nullopt);
+}
+
+} // namespace

@@ -247,8 +247,6 @@ public:
         AccessibilityBus::enable();
         if (!ready())
             return;
-        if (!AtspiThread::shared().connectionsOnThread())
-            qWarning("accessibility: libatspi's connections stay on the default GLib context");
         listener = atspi_event_listener_new(&Private::onEvent, this, nullptr);
         for (const char* type : focusEvents)
             atspi_event_listener_register(listener, type, nullptr);

@@ -2,6 +2,8 @@
 
 #include "platform/accessibility.h"
 
+#include <QtGlobal>
+
 // GLib names a struct member "signals", which Qt defines as a macro.
 #pragma push_macro("signals")
 #undef signals
@@ -60,6 +62,8 @@ struct AtspiThread::State {
             atspi_set_main_context(context);
             // The bus connection itself was set up through the hook during atspi_init.
             connectionsOnThread = g_connectionsMoved;
+            if (!connectionsOnThread)
+                qWarning("accessibility: libatspi's connections stay on the default GLib context");
         }
         GMainLoop* loop = g_main_loop_new(context, FALSE);
         g_main_loop_run(loop);

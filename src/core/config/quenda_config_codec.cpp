@@ -6,6 +6,8 @@
 #include "core/base/json_fields.h"
 #include "core/base/json_file.h"
 #include "core/model/others_audio.h"
+#include "core/model/overlay_result_size.h"
+#include "core/model/result_placement_anchor.h"
 #include "core/base/run_mode.h"
 #include "core/base/support_paths.h"
 
@@ -18,11 +20,6 @@
 #include <limits>
 
 namespace {
-
-const QStringList kResultSizes{QStringLiteral("compact"), QStringLiteral("regular"), QStringLiteral("large")};
-const QStringList kAnchors{QStringLiteral("topLeading"),    QStringLiteral("topCenter"),
-                           QStringLiteral("topTrailing"),   QStringLiteral("bottomLeading"),
-                           QStringLiteral("bottomCenter"),  QStringLiteral("bottomTrailing")};
 
 QString configPath()
 {
@@ -172,7 +169,7 @@ std::optional<QuendaConfig> QuendaConfig::fromJson(const QJsonObject& object)
     c.widgetDisplayID = f.integer(QStringLiteral("widgetDisplayID"));
 
     const auto size = f.string(QStringLiteral("overlayResultSize"));
-    c.overlayResultSize = size && kResultSizes.contains(*size) ? *size : QStringLiteral("large");
+    c.overlayResultSize = size && OverlayResultSizeText::fromRaw(*size) ? *size : QStringLiteral("large");
 
     // "historyKeepDays" is the older form and only read when "historyKeepHours" is absent.
     if (const auto hours = f.integer(QStringLiteral("historyKeepHours")))
@@ -189,7 +186,7 @@ std::optional<QuendaConfig> QuendaConfig::fromJson(const QJsonObject& object)
     const auto screen = f.string(QStringLiteral("resultPlacementScreen"));
     c.resultPlacementScreen = screen && !screen->isEmpty() ? *screen : QStringLiteral("pointer");
     const auto anchor = f.string(QStringLiteral("resultPlacementAnchor"));
-    c.resultPlacementAnchor = anchor && kAnchors.contains(*anchor) ? *anchor : QStringLiteral("topCenter");
+    c.resultPlacementAnchor = anchor && ResultPlacementAnchorText::fromRaw(*anchor) ? *anchor : QStringLiteral("topCenter");
 
     if (const auto endpoints = f.array(QStringLiteral("correctionEndpoints"))) {
         auto list = JsonFile::decodeObjects<CorrectionEndpoint>(*endpoints, &CorrectionEndpoint::fromJson);

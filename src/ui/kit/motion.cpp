@@ -1,0 +1,33 @@
+#include "ui/kit/motion.h"
+
+#include <QEasingCurve>
+#include <QPointF>
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+double Motion::easeOut(double progress)
+{
+    static const QEasingCurve curve = [] {
+        QEasingCurve c(QEasingCurve::BezierSpline);
+        c.addCubicBezierSegment(QPointF(0, 0), QPointF(0.58, 1), QPointF(1, 1));
+        return c;
+    }();
+    return curve.valueForProgress(std::clamp(progress, 0.0, 1.0));
+}
+
+double Motion::morph(double progress)
+{
+    if (!(progress < 1))
+        return 1;
+    if (!(progress > 0))
+        return 0;
+    constexpr double response = 0.38;
+    constexpr double damping = 0.84;
+    const double omega = 2 * std::numbers::pi / response;
+    const double omegaD = omega * std::sqrt(1 - damping * damping);
+    const double t = progress * morphMs / 1000.0;
+    const double decay = std::exp(-damping * omega * t);
+    return 1 - decay * (std::cos(omegaD * t) + damping * omega / omegaD * std::sin(omegaD * t));
+}

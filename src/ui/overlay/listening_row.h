@@ -1,0 +1,30 @@
+#pragma once
+
+#include "core/base/clock.h"
+
+#include <QWidget>
+
+class AppState;
+class IconChip;
+class MirroredWaveform;
+class PulsingDot;
+class QLabel;
+
+// While listening: the recording dot, the level waveform, the running clock and the stop chip.
+class ListeningRow final : public QWidget {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(ListeningRow)
+
+public:
+    ListeningRow(AppState& state, Clock& clock, QWidget* parent = nullptr);
+
+    MirroredWaveform* waveform() const { return m_waveform; }
+    QLabel* clockLabel() const { return m_clock; }
+    IconChip* stopChip() const { return m_stop; }
+
+private:
+    PulsingDot* m_dot;
+    MirroredWaveform* m_waveform;
+    QLabel* m_clock;
+    IconChip* m_stop;
+};

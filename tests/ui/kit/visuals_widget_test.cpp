@@ -1,0 +1,174 @@
+#include "widget_helpers.h"
+
+#include "platform/fake/manual_clock.h"
+#include "ui/kit/elided_label.h"
+#include "ui/kit/mirrored_waveform.h"
+#include "ui/kit/pulsing_dot.h"
+#include "ui/kit/soft_shadow.h"
+#include "ui/kit/symbol.h"
+#include "ui/kit/thinking_wave.h"
+
+#include <QPainter>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+// Counts the paints a widget receives.
+class PaintCounter final : public QObject {
+public:
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        paints += event->type() == QEvent::Paint;
+        return false;
+    }
+};
+
+TEST(Visuals, AnimatedVisualsRunATimerOnlyWhileShownAndNoneWithAnimationsOff)
+{
+    struct Case {
+        const char* name;
+        std::function<std::unique_ptr<QWidget>(Clock&)> make;
+    };
+    const Case cases[] = {
+        {.name = "dot", .make = [](Clock& c) { return std::make_unique<PulsingDot>(c); }},
+        {.name = "wave", .make = [](Clock& c) { return std::make_unique<ThinkingWave>(c, 7, Qt::white); }},
+    };
+    for (const Case& c : cases) {
+        ManualClock clock;
+        {
+            AnimationsOn on;
+            auto widget = c.make(clock);
+            EXPECT_EQ(clock.pendingCount(), 0) << c.name << ": a widget never shown costs nothing";
+            widget->show();
+            EXPECT_EQ(clock.pendingCount(), 1) << c.name;
+            widget->hide();
+            EXPECT_EQ(clock.pendingCount(), 0) << c.name << ": hidden, it still ticks";
+            widget->show();
+            EXPECT_EQ(clock.pendingCount(), 1) << c.name;
+        }
+        EXPECT_EQ(clock.pendingCount(), 0) << c.name << ": destroyed, it still ticks";
+        auto still = c.make(clock);
+        still->show();
+        EXPECT_EQ(clock.pendingCount(), 0) << c.name << ": animations off, yet a timer runs";
+    }
+}
+
+TEST(Visuals, ThinkingWaveRepaintsAtMostThirtyTimesASecond)
+{
+    AnimationsOn on;
+    ManualClock clock;
+    ThinkingWave wave(clock, 7, Qt::white);
+    wave.resize(32, 14);
+    wave.show();
+    settle();
+    PaintCounter counter;
+    wave.installEventFilter(&counter);
+    for (int ms = 0; ms < 1000; ++ms) {
+        clock.advance(1);
+        settle();
+    }
+    EXPECT_LE(counter.paints, 30);
+    EXPECT_GE(counter.paints, 25);
+}
+
+TEST(Visuals, NewLevelsEaseInOverATenthOfASecondAndJumpWithAnimationsOff)
+{
+    ManualClock clock;
+    {
+        AnimationsOn on;
+        MirroredWaveform waveform(clock, 3, Qt::white);
+        waveform.show();
+        waveform.setLevels({1});
+        EXPECT_DOUBLE_EQ(waveform.shownHeights()[1], 3);
+        clock.advance(50);
+        EXPECT_GT(waveform.shownHeights()[1], 3);
+        EXPECT_LT(waveform.shownHeights()[1], 23);
+        clock.advance(60);
+        EXPECT_DOUBLE_EQ(waveform.shownHeights()[1], 23);
+        clock.advance(16); // the frame that notices the end
+        EXPECT_EQ(clock.pendingCount(), 0) << "the ease ended but its timer runs on";
+        // Interrupted half way, the next ease starts where the bars are, not where they were going.
+        waveform.setLevels({0});
+        clock.advance(50);
+        const double halfway = waveform.shownHeights()[1];
+        waveform.setLevels({1});
+        EXPECT_DOUBLE_EQ(waveform.shownHeights()[1], halfway);
+    }
+    MirroredWaveform still(clock, 3, Qt::white);
+    still.show();
+    still.setLevels({1});
+    EXPECT_DOUBLE_EQ(still.shownHeights()[1], 23);
+    EXPECT_EQ(clock.pendingCount(), 0);
+}
+
+TEST(Visuals, SoftShadowIsBlurredOncePerSizeAndFollowsTheStylesOutline)
+{
+    SoftShadow bar(SoftShadowStyle::Bar);
+    SoftShadow menu(SoftShadowStyle::Menu);
+    const QMargins reach = SoftShadow::reach();
+    QImage canvas(300, 120, QImage::Format_ARGB32_Premultiplied);
+    canvas.fill(Qt::transparent);
+    {
+        QPainter p(&canvas);
+        bar.paint(p, QRectF(40, 30, 172, 38));
+        bar.paint(p, QRectF(60, 40, 172, 38));
+        EXPECT_EQ(bar.cachedCount(), 1) << "the same size was blurred twice";
+        bar.paint(p, QRectF(40, 30, 36, 19));
+        EXPECT_EQ(bar.cachedCount(), 2);
+    }
+    const QImage shadow = bar.pixmap({172, 38}, 1).toImage();
+    ASSERT_EQ(shadow.size(), QSize(172, 38).grownBy(reach));
+    // Falls off below the shape and is gone at the image's border.
+    const int centreX = reach.left() + 86;
+    const int below = reach.top() + 38;
+    EXPECT_GT(qAlpha(shadow.pixel(centreX, below + 1)), qAlpha(shadow.pixel(centreX, below + 8)));
+    EXPECT_GT(qAlpha(shadow.pixel(centreX, below + 1)), 20);
+    EXPECT_LE(qAlpha(shadow.pixel(centreX, shadow.height() - 1)), 1);
+    EXPECT_EQ(qAlpha(shadow.pixel(0, 0)), 0);
+    // Black only: a shadow never tints what lies under it.
+    EXPECT_EQ(qRed(shadow.pixel(centreX, below + 1)), 0);
+    // A capsule's corner is rounder than the menu's radius of 14.
+    const QImage square = menu.pixmap({172, 38}, 1).toImage();
+    const QPoint corner(reach.left() + 2, reach.top() + 2);
+    EXPECT_LT(qAlpha(shadow.pixel(corner)), qAlpha(square.pixel(corner)));
+}
+
+TEST(Visuals, EverySymbolHasAnOutlineOfItsOwnAndGradientFillsSpanTheSymbol)
+{
+    for (const Symbol symbol : {Symbol::Stop, Symbol::CheckCircle, Symbol::Clipboard, Symbol::Warning,
+                                Symbol::Info, Symbol::Sparkles}) {
+        const QImage mask = SymbolArt::mask(symbol, {22, 22}, false);
+        const int painted = paintedPixels(mask, mask.rect());
+        EXPECT_GT(painted, 22 * 22 / 10) << static_cast<int>(symbol);
+        EXPECT_LT(painted, 22 * 22) << static_cast<int>(symbol);
+    }
+    QLinearGradient fill(0, 0, 0, 1);
+    fill.setCoordinateMode(QGradient::ObjectBoundingMode);
+    fill.setColorAt(0, Qt::blue);
+    fill.setColorAt(1, Qt::red);
+    const QImage stop = SymbolArt::tinted(Symbol::Stop, {40, 40}, fill, false);
+    const QColor top = QColor::fromRgba(stop.pixel(20, 8));
+    const QColor bottom = QColor::fromRgba(stop.pixel(20, 31));
+    EXPECT_GT(top.blue(), top.red());
+    EXPECT_GT(bottom.red(), bottom.blue());
+}
+
+TEST(Visuals, ElidedLabelKeepsTheChosenEndOfALongText)
+{
+    const QString text = QStringLiteral("the beginning of a long transcript and its newest words at the end");
+    ElidedLabel head(text, Qt::ElideLeft);
+    head.resize(120, 16);
+    EXPECT_TRUE(head.shownText().startsWith(u'…'));
+    EXPECT_TRUE(text.endsWith(head.shownText().mid(1)));
+    EXPECT_EQ(head.text(), text);
+    ElidedLabel tail(QStringLiteral("first line\nsecond line"), Qt::ElideRight);
+    tail.resize(1000, 16);
+    EXPECT_EQ(tail.shownText(), QStringLiteral("first line second line"));
+}
+
+} // namespace

@@ -2,6 +2,15 @@
 
 import re
 
+# Bounds on one clean-up, far above any real dictation and dictionary: lines past
+# MAX_ENTRIES, and lines whose heard form or term is longer than MAX_FORM characters,
+# are not applied, and a text longer than MAX_TEXT characters (hours of speech) is
+# tidied without the dictionary. Within them the work grows with the text times the
+# number of distinct form lengths: under a second even for a dictionary made to be slow.
+MAX_ENTRIES = 20_000
+MAX_FORM = 100
+MAX_TEXT = 100_000
+
 
 def parse_dictionary(text):
     """(heard, term) pairs in line order; a line without an arrow is a term
@@ -20,18 +29,72 @@ def parse_dictionary(text):
     return entries
 
 
+def _fold(text):
+    """Folds case one character for one, so a slice of the result is the fold of
+    the same slice of the text. Characters that a case-insensitive pattern takes
+    as equal fold alike; a few others do too ("ß" and "s"), so a fold that
+    matches only finds a candidate."""
+    if text.isascii():
+        return text.lower()
+    fold = {c: c.lower().upper().lower()[:1] for c in set(text)}
+    return "".join([fold[c] for c in text])
+
+
+def _index(entries):
+    """Folded heard forms, words one space apart, each to its entries in the
+    order in which they are tried: longest form as written first, then by line."""
+    index, seen = {}, set()
+    for i, (heard, _) in sorted(enumerate(entries), key=lambda e: -len(e[1][0])):
+        lower = heard.lower()
+        # A form that differs from an earlier one only in case never wins. Lower
+        # case compares safely only while it keeps the length ("İ" gives two).
+        same = tuple((lower if len(lower) == len(heard) else heard).split())
+        if same not in seen:
+            seen.add(same)
+            index.setdefault(" ".join(_fold(w) for w in heard.split()), []).append(i)
+    return index
+
+
 def apply_dictionary(text, entries):
+    """Replaces each whole-word heard form, case-insensitively and across any
+    whitespace between its words. Scanning left to right, the first place where
+    any form matches wins; there, the longest form, then the earliest line."""
     if not entries:
         return text
-    # One pass over all forms, longest first, so a replacement is never
-    # matched again by a shorter entry.
-    ordered = sorted(enumerate(entries), key=lambda e: -len(e[1][0]))
-    parts = []
-    for index, (heard, _) in ordered:
-        words = r"\s+".join(re.escape(w) for w in heard.split())
-        parts.append(rf"(?P<e{index}>(?<!\w){words}(?!\w))")
-    pattern = re.compile("|".join(parts), re.IGNORECASE)
-    return pattern.sub(lambda m: entries[int(m.lastgroup[1:])][1], text)
+    index = _index(entries)
+    lengths = sorted({len(form) for form in index})
+    # The text with each run of whitespace made one space, and where each of its
+    # characters stands in the text.
+    tokens = [m.span() for m in re.finditer(r"\S+", text)]
+    flat = " ".join(text[a:b] for a, b in tokens)
+    folded, at = _fold(flat), []
+    for a, b in tokens:
+        at.extend(range(a, b + 1))
+    ends = {m.end() for m in re.finditer(r"\S(?!\w)", flat)}
+    patterns, out, done = {}, [], 0
+    for m in re.finditer(r"(?<!\w)\S", flat):
+        start = m.start()
+        if at[start] < done:
+            continue
+        tried = []
+        for n in lengths:
+            end = start + n
+            if end > len(flat):
+                break
+            if end in ends:
+                tried.extend(index.get(folded[start:end], ()))
+        # Only the form's own pattern knows the regex engine's case rules.
+        for i in sorted(tried, key=lambda i: (-len(entries[i][0]), i)):
+            if i not in patterns:
+                words = r"\s+".join(re.escape(w) for w in entries[i][0].split())
+                patterns[i] = re.compile(rf"(?<!\w){words}(?!\w)", re.IGNORECASE)
+            hit = patterns[i].match(text, at[start])
+            if hit:
+                out += [text[done:hit.start()], entries[i][1]]
+                done = hit.end()
+                break
+    out.append(text[done:])
+    return "".join(out)
 
 
 def tidy(text):
@@ -47,13 +110,16 @@ def tidy(text):
 def capitalise(text, keep=()):
     """Upper-cases sentence starts, except where a dictionary term of mixed
     case that begins with a small letter (say "iPhone") stands."""
-    lower_terms = [t for t in keep if t[:1].islower() and t != t.lower()]
+    lower_terms = {t for t in keep if t[:1].islower() and t != t.lower()}
+    lengths = sorted({len(t) for t in lower_terms})
 
     def fix(m):
         pos = m.start(2)
-        for term in lower_terms:
-            end = pos + len(term)
-            if text.startswith(term, pos) and (end == len(text) or not text[end].isalnum()):
+        for n in lengths:
+            end = pos + n
+            if end > len(text):
+                break
+            if text[pos:end] in lower_terms and (end == len(text) or not text[end].isalnum()):
                 return m.group(0)
         return m.group(1) + m.group(2).upper()
 
@@ -61,6 +127,9 @@ def capitalise(text, keep=()):
 
 
 def clean_up(text, dictionary=""):
-    entries = parse_dictionary(dictionary)
+    entries = [(heard, term) for heard, term in parse_dictionary(dictionary)[:MAX_ENTRIES]
+               if len(heard) <= MAX_FORM and len(term) <= MAX_FORM]
+    if len(text) > MAX_TEXT:
+        entries = []
     text = tidy(apply_dictionary(text, entries))
     return capitalise(text, [term for _, term in entries])

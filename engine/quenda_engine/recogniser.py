@@ -11,6 +11,9 @@ import wave
 MODEL_DIR = "/usr/share/pocketsphinx/model/en-us"
 MODEL_NAME = "pocketsphinx en-us"
 SAMPLE_RATE = 16000
+# A writer that cannot seek back to fill in the sizes (sox or espeak-ng into a
+# pipe) leaves 0x7ffff000 or more there; the samples then run to the end.
+UNKNOWN_SIZE = 0x7FFFF000
 
 MISSING_MODULE = ("Speech recognition is unavailable: the Python module pocketsphinx "
                   "is missing (install the Debian package python3-pocketsphinx).")
@@ -30,9 +33,14 @@ def read_pcm(data):
                 raise BadAudio(
                     f"Expected mono 16-bit {SAMPLE_RATE} Hz audio, got {w.getnchannels()} "
                     f"channel(s), {8 * w.getsampwidth()}-bit, {w.getframerate()} Hz.")
-            return w.readframes(w.getnframes())
+            claimed = w.getnframes() * w.getsampwidth()
+            pcm = w.readframes(w.getnframes())
     except (wave.Error, EOFError, RuntimeError) as e:  # RuntimeError: a chunk size that lies
         raise BadAudio(f"The body is not a PCM WAV file: {e or 'a chunk size is wrong'}") from None
+    if len(pcm) < claimed < UNKNOWN_SIZE:
+        raise BadAudio(f"The WAV file is cut short: {len(pcm)} of its {claimed} bytes of "
+                       f"samples arrived.")
+    return pcm
 
 
 def is_english(language):

@@ -1,8 +1,10 @@
 """The engine's HTTP interface on 127.0.0.1."""
 
+import io
 import json
 import re
 import threading
+import time
 import traceback
 import urllib.parse
 from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
@@ -16,6 +18,16 @@ MAX_JSON_BYTES = 4 * 1024 * 1024
 MAX_EMPTY_BYTES = 64 * 1024           # /warmup and /shutdown carry no body
 DRAIN_CAP = 64 * 1024 * 1024
 LOAD_WAIT = 30.0
+# A request trickled in byte by byte must not hold its thread for ever: the
+# socket timeout restarts with every byte, this deadline does not.
+REQUEST_DEADLINE = 60.0
+# Requests in progress at once; the app makes one or two.
+MAX_CONNECTIONS = 16
+
+JSON, AUDIO = "application/json", "application/octet-stream"
+_BUSY = json.dumps({"error": "The engine is busy; try again."}).encode()
+BUSY_REPLY = b"HTTP/1.0 503 Service Unavailable\r\nContent-Type: application/json\r\n" \
+             b"Content-Length: %d\r\nConnection: close\r\n\r\n%s" % (len(_BUSY), _BUSY)
 
 ENDPOINT_KEYS = {"model": str, "apiKey": str, "baseURL": str, "kind": str}
 POLISH_KEYS = {"raw": str, "selection": str, "style": str, "instructions": str,
@@ -37,13 +49,50 @@ def check_types(body, types, required, where=""):
 
 class EngineServer(ThreadingHTTPServer):
     daemon_threads = True
+    # Connections wait in the kernel's queue, not refused, while the loop accepts.
+    request_queue_size = 64
     max_wav_bytes = MAX_WAV_BYTES
     max_json_bytes = MAX_JSON_BYTES
+    request_deadline = REQUEST_DEADLINE
+    max_connections = MAX_CONNECTIONS
 
     def __init__(self, port, recogniser):
         self.recogniser = recogniser
         self.polisher = Polisher()
+        self._slots = threading.BoundedSemaphore(self.max_connections)
         super().__init__(("127.0.0.1", port), Handler)
+        # A page that rebinds its domain to 127.0.0.1 still sends that domain as
+        # its Host. The app names the port; every other client can too.
+        self.own_hosts = {f"{name}:{self.server_address[1]}" for name in ("127.0.0.1", "localhost")}
+
+    def process_request(self, request, client_address):
+        if not self._slots.acquire(blocking=False):
+            self._refuse_busy(request)
+            self.shutdown_request(request)
+            return
+        try:
+            super().process_request(request, client_address)
+        except BaseException:
+            self._slots.release()
+            raise
+
+    def process_request_thread(self, request, client_address):
+        try:
+            super().process_request_thread(request, client_address)
+        finally:
+            self._slots.release()
+
+    @staticmethod
+    def _refuse_busy(request):
+        # Runs on the accepting thread, so it must never wait on the client.
+        try:
+            request.settimeout(0)
+            request.sendall(BUSY_REPLY)
+            # A request left unread would turn the close into a reset that
+            # can destroy the reply before the client reads it.
+            request.recv(65536)
+        except OSError:
+            pass
 
     def health(self):
         rec = self.recogniser
@@ -57,46 +106,121 @@ class EngineServer(ThreadingHTTPServer):
         threading.Thread(target=self.shutdown, daemon=True).start()
 
 
+class _DeadlineReader(io.RawIOBase):
+    """The handler's socket reads, each waiting no longer than its deadline allows."""
+
+    def __init__(self, sock, handler):
+        super().__init__()
+        self._sock, self._handler = sock, handler
+
+    def readable(self):
+        return True
+
+    def readinto(self, buffer):
+        wait = self._handler.timeout
+        deadline = self._handler.deadline
+        if deadline is not None:
+            wait = min(wait, deadline - time.monotonic())
+            if wait <= 0:
+                raise TimeoutError("the request did not arrive in time")
+        self._sock.settimeout(wait)
+        try:
+            return self._sock.recv_into(buffer)
+        finally:
+            self._sock.settimeout(self._handler.timeout)
+
+
+def media_type(value):
+    return value.split(";", 1)[0].strip().lower() if value is not None else None
+
+
 class Handler(BaseHTTPRequestHandler):
     server_version = "QuendaEngine"
     timeout = 30
+    deadline = None
     _unread = 0
 
+    def setup(self):
+        super().setup()
+        self.rfile.close()
+        self.rfile = io.BufferedReader(_DeadlineReader(self.connection, self))
+
+    def handle_one_request(self):
+        self.deadline = time.monotonic() + self.server.request_deadline
+        try:
+            super().handle_one_request()
+        except OSError as e:  # timed out or reset while the request arrived
+            self.log_error("Request dropped: %s", e)
+            self.close_connection = True
+
+    def parse_request(self):
+        if not super().parse_request():
+            return False
+        self._unread = self._content_length()
+        refusal = self._refusal()
+        if refusal:
+            self.send_error(403, refusal)
+            return False
+        return True
+
+    def _refusal(self):
+        # Any web page may send a simple request to 127.0.0.1. Browsers send an
+        # Origin with every POST and every request a script makes; the app never does.
+        if "Origin" in self.headers:
+            return "Requests from web pages are refused."
+        hosts = self.headers.get_all("Host") or []
+        if len(hosts) != 1 or hosts[0].strip().lower() not in self.server.own_hosts:
+            return "The Host must be this engine, 127.0.0.1 with its port."
+        return None
+
+    def do_OPTIONS(self):
+        # A preflight asks for cross-origin access, which is never granted.
+        self.send_error(403, "Cross-origin requests are refused.")
+
     def do_GET(self):
-        path = providers.split_url(self.path).path
-        if path == "/health":
-            self.reply(200, self.server.health())
-        elif path in POSTS:
-            self.send_error(405, f"{path} takes POST.")
-        else:
-            self.send_error(404, f"No such endpoint: {path}")
+        self._answer()
 
     def do_POST(self):
+        self._answer()
+
+    def _answer(self):
         parts = providers.split_url(self.path)
-        self._unread = self._content_length()
-        route = POSTS.get(parts.path)
+        method, route, accepted = ROUTES.get(parts.path, (None, None, None))
         if route is None:
-            if parts.path == "/health":
-                return self.send_error(405, "/health takes GET.")
             return self.send_error(404, f"No such endpoint: {parts.path}")
+        if method != self.command:
+            return self.send_error(405, f"{parts.path} takes {method}.")
         try:
+            if accepted is not None:
+                self._check_content_type(accepted)
             status, body = route(self, parts.query)
+            data = json.dumps(body).encode()
         except Failure as f:
             return self.send_error(f.status, str(f))
         except Exception as e:  # a fault of the engine still answers with an ErrorBody
             traceback.print_exc()
             return self.send_error(500, f"Engine failure: {e}")
         try:
-            self.reply(status, body)
+            self._send(status, data)
         finally:
             if route is Handler.on_shutdown:
                 # Only after the reply, or the process may end before it leaves.
                 self.server.stop_soon()
 
+    def _check_content_type(self, accepted):
+        # A page's simple request can only be text/plain, a form or multipart.
+        types = self.headers.get_all("Content-Type") or [None]
+        if len(types) != 1 or media_type(types[0]) not in accepted:
+            names = " or ".join(sorted(t for t in accepted if t))
+            none = "no Content-Type or " if None in accepted else ""
+            raise Failure(415, f"Send {none}Content-Type {names}.")
+
     # -- replies ------------------------------------------------------------
 
     def reply(self, status, body):
-        data = json.dumps(body).encode()
+        self._send(status, json.dumps(body).encode())
+
+    def _send(self, status, data):
         self.send_response(status)
         self.send_header("Content-Type", "application/json")
         self.send_header("Content-Length", str(len(data)))
@@ -153,7 +277,10 @@ class Handler(BaseHTTPRequestHandler):
         length = int(value)
         if length > limit:
             raise Failure(413, f"The body is larger than {limit} bytes.")
-        data = self.rfile.read(length)
+        try:
+            data = self.rfile.read(length)
+        except TimeoutError:
+            raise Failure(408, "The body did not arrive in time.") from None
         self._unread = 0
         if len(data) < length:
             raise Failure(400, "The body ended early.")
@@ -168,6 +295,9 @@ class Handler(BaseHTTPRequestHandler):
         return body
 
     # -- endpoints ----------------------------------------------------------
+
+    def on_health(self, query):
+        return 200, self.server.health()
 
     def on_warmup(self, query):
         self.read_body(MAX_EMPTY_BYTES, required=False)
@@ -215,6 +345,13 @@ class Handler(BaseHTTPRequestHandler):
             raise Failure(502, f"The model list of {base} could not be read: {e}") from None
 
 
-POSTS = {"/warmup": Handler.on_warmup, "/shutdown": Handler.on_shutdown,
-         "/transcribe": Handler.on_transcribe, "/polish": Handler.on_polish,
-         "/correction-model": Handler.on_correction_model}
+# Path: (method, handler, accepted media types or None for any); a None among the
+# types stands for no Content-Type, as the app sends with no body.
+ROUTES = {
+    "/health": ("GET", Handler.on_health, None),
+    "/warmup": ("POST", Handler.on_warmup, {None, JSON}),
+    "/shutdown": ("POST", Handler.on_shutdown, {None, JSON}),
+    "/transcribe": ("POST", Handler.on_transcribe, {AUDIO}),
+    "/polish": ("POST", Handler.on_polish, {JSON}),
+    "/correction-model": ("POST", Handler.on_correction_model, {JSON}),
+}

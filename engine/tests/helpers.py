@@ -20,11 +20,17 @@ def wav_bytes(seconds=0.2, rate=16000, channels=1, width=2):
     return out.getvalue()
 
 
+JSON, AUDIO = "application/json", "application/octet-stream"
+
+
 def request(port, method, path, body=None, headers=None):
+    """As the app sends it: Host 127.0.0.1 with the port, and a body with its type."""
+    kind = {} if body is None else \
+        {"Content-Type": AUDIO if path.startswith("/transcribe") else JSON}
     conn = http.client.HTTPConnection("127.0.0.1", port, timeout=30)
     try:
         conn.request(method, path, json.dumps(body).encode() if isinstance(body, dict) else body,
-                     headers or {})
+                     kind | (headers or {}))
         reply = conn.getresponse()
         return reply.status, json.loads(reply.read())
     finally:

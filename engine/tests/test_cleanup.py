@@ -1,5 +1,10 @@
+import random
+import re
+import sys
+import time
 import unittest
 
+from quenda_engine import cleanup
 from quenda_engine.cleanup import clean_up, parse_dictionary
 
 
@@ -20,3 +25,66 @@ class CleanUpTest(unittest.TestCase):
                 ("yes ,no;maybe  ! ( really ) 1,5 ok ? iphone here. über alles", "iPhone",
                  "Yes, no; maybe! (really) 1,5 ok? iPhone here. Über alles")):
             self.assertEqual(cleaned, clean_up(raw, dictionary))
+
+    def test_which_dictionary_form_matches_where(self):
+        for case, raw, dictionary, cleaned in (
+                ("case of the heard form is ignored, the term is kept as written",
+                 "say CUBE Cuttle", "cube cuttle -> kubeCTL", "Say kubeCTL"),
+                ("only whole words; an underscore is part of a word",
+                 "thereby there's _there there_ (there), there", "there -> T",
+                 "Thereby T's _there there_ (T), T"),
+                ("words of a form match across any whitespace, line breaks included",
+                 "a cube\n\t cuttle b", "cube cuttle -> K", "A K b"),
+                ("a form may hold punctuation, bounded by non-word characters",
+                 "use c# not c#x or xc#, node.js not node.jsx", "c# -> C#\nnode.js -> Node.js",
+                 "Use C# not c#x or xc#, Node.js not node.jsx"),
+                ("the longer form wins where two start at the same place",
+                 "new york city and new york", "new york -> NY\nnew york city -> NYC",
+                 "NYC and NY"),
+                ("length is that of the form as written, spaces included",
+                 "a b c", "a    b -> X\na b c -> Y", "X c"),
+                ("of forms of equal length the earlier line wins",
+                 "ab", "AB -> X\nab -> Y", "X"),
+                ("the leftmost match wins over a longer one starting later",
+                 "a b c d", "a b -> X\nb c d -> Y", "X c d"),
+                ("a replacement is never matched again", "one", "one -> two\ntwo -> three",
+                 "Two"),
+                ("non-ASCII letters compare case-insensitively",
+                 "go ÜBER, η ΟΔΟΣ", "über -> Uber\nοδος -> Odos", "Go Uber, η Odos"),
+                ("a folded look-alike of another length class is no match",
+                 "gros", "groß -> big", "Gros"),
+                ("a mixed-case term starting small stays small only as a whole word",
+                 "ipad. iPadOS. ipad", "iPad", "iPad. IPadOS. iPad")):
+            with self.subTest(case):
+                self.assertEqual(cleaned, clean_up(raw, dictionary))
+
+    def test_folding_keeps_together_letters_that_match_case_insensitively(self):
+        # The dictionary look-up relies on it: a split would lose a match.
+        cased = "".join(c for c in map(chr, range(sys.maxunicode + 1))
+                        if c.lower() != c or c.upper() != c)
+        folded = cleanup._fold(cased)
+        self.assertEqual(len(cased), len(folded))
+        for c, f in zip(cased, folded):
+            for match in re.findall(re.escape(c), cased, re.IGNORECASE):
+                self.assertEqual(f, cleanup._fold(match), f"{c!r} matches {match!r}")
+
+    def test_large_dictionaries_and_texts_take_well_under_a_second(self):
+        rnd = random.Random(7)
+
+        def words(count):
+            return " ".join("".join(rnd.choice("aeioukstrnml") for _ in range(rnd.randint(2, 8)))
+                            for _ in range(count))
+
+        def forms(lengths, base=words(800)):
+            return "\n".join(f"{base[:n].strip()} -> T{n}" for n in lengths)
+
+        for case, text, dictionary in (
+                ("10,000 entries over a dictation of 5 KB", words(900)[:5000],
+                 "\n".join(f"{words(rnd.randint(1, 3))} -> T{i}" for i in range(10_000))),
+                ("a text longer than any dictation", (words(20_000) + " ") * 25,
+                 forms(range(1, 100))),
+                ("forms of 3,000 lengths", words(15_000), forms(range(1, 3000)))):
+            with self.subTest(case):
+                began = time.monotonic()
+                clean_up(text, dictionary)
+                self.assertLess(time.monotonic() - began, 2.0)

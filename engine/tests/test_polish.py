@@ -1,4 +1,9 @@
-from http.server import ThreadingHTTPServer
+import contextlib
+import io
+from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
+from unittest import mock
+
+from quenda_engine.server import Handler
 
 from .helpers import EngineCase, FakeProvider, serve
 
@@ -66,3 +71,25 @@ class PolishTest(EngineCase):
         body["baseURL"] = self.endpoint("denied")["baseURL"]
         error = self.assertFails(502, self.call("POST", "/correction-model", body), "Bearer ***")
         self.assertNotIn("sk-test", error)
+
+    def test_provider_keys_never_reach_the_log(self):
+        # engine.log is the engine's stdout and stderr, request lines included.
+        self.enterContext(mock.patch.object(Handler, "log_message",
+                                            BaseHTTPRequestHandler.log_message))
+        log = io.StringIO()
+        for case, key, secrets in (("plain", "sk-PLAIN1", ["PLAIN1"]),
+                                   ("newline", "sk-LINE2\nLINE3", ["LINE2", "LINE3"]),
+                                   ("non-ASCII", "sk-ASCII4€", ["ASCII4"]),
+                                   ("Latin-1", "sk-LATIN5é", ["LATIN5"]),
+                                   ("control character", "sk-CONTROL6\x01", ["CONTROL6"])):
+            with self.subTest(case), contextlib.redirect_stderr(log), \
+                    contextlib.redirect_stdout(log):
+                failing = [self.endpoint(mode, kind, key=key) for mode, kind in
+                           (("fail", "custom"), ("garbage", "custom"), ("moved", "custom"),
+                            ("fail", "claude"))]
+                self.assertEqual(200, self.polish(failing)[0])
+                self.assertEqual(502, self.call("POST", "/correction-model", {
+                    "apiKey": key, "baseURL": self.endpoint("denied")["baseURL"]})[0])
+                for secret in secrets:
+                    self.assertNotIn(secret, log.getvalue())
+        self.assertIn("polish: custom", log.getvalue(), "nothing was logged to look at")

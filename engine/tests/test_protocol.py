@@ -1,14 +1,24 @@
+import contextlib
 import importlib.util
+import io
+import json
 import os
 import shutil
+import socket
 import struct
 import subprocess
 import threading
+import time
 import unittest
+import unittest.mock
 
 from quenda_engine.recogniser import MODEL_DIR, Recogniser
 
 from .helpers import EngineCase, wav_bytes
+
+
+def broken(*args):
+    raise RuntimeError("broken on purpose")
 
 
 class ProtocolTest(EngineCase):
@@ -31,7 +41,8 @@ class ProtocolTest(EngineCase):
                                      ("GET", "/polish", 405), ("POST", "/health", 405),
                                      ("DELETE", "/health", 501), ("GET", "http://[x/health", 404)):
             body = b"{}" if method == "POST" else None
-            self.assertFails(status, self.call(method, path, body, {"Host": "127.0.0.1"}))
+            host = f"127.0.0.1:{self.server.server_address[1]}"
+            self.assertFails(status, self.call(method, path, body, {"Host": host}))
 
     def test_oversized_or_badly_sized_bodies(self):
         self.server.max_wav_bytes = self.server.max_json_bytes = 1000
@@ -46,16 +57,20 @@ class ProtocolTest(EngineCase):
         self.assertFalse(self.server.thread.is_alive())
 
     def test_transcribe_languages(self):
-        for code in ("", "auto", "en", "en-US", "EN_gb"):
+        # sox or espeak-ng writing into a pipe leave a placeholder for the data size.
+        streamed = wav_bytes()[:40] + struct.pack("<I", 0x7FFFF000) + wav_bytes()[44:]
+        for code, wav in (("", wav_bytes()), ("auto", wav_bytes()), ("en", wav_bytes()),
+                          ("en-US", wav_bytes()), ("EN_gb", wav_bytes()), ("en", streamed)):
             self.assertEqual((200, {"text": "6400 bytes heard", "language": "en"}),
-                             self.call("POST", "/transcribe?language=" + code, wav_bytes()))
+                             self.call("POST", "/transcribe?language=" + code, wav))
         self.assertFails(422, self.call("POST", "/transcribe?language=de", wav_bytes()), '"de"')
 
     def test_malformed_or_foreign_audio(self):
         lying_chunk = wav_bytes()[:16] + struct.pack("<I", 0x7FFFFFF0) + wav_bytes()[20:]
         for wav, fragment in ((b"RIFF....WAVEjunk", ""), (b"", ""), (lying_chunk, "WAV"),
                               (wav_bytes(width=1), "16-bit"), (wav_bytes(channels=2), "mono"),
-                              (wav_bytes(rate=8000), "16000")):
+                              (wav_bytes(rate=8000), "16000"), (wav_bytes()[:44], "0 of its 6400"),
+                              (wav_bytes()[:-1], "6399 of its 6400")):
             self.assertFails(400, self.call("POST", "/transcribe?language=en", wav), fragment)
 
     def test_malformed_and_mistyped_json(self):
@@ -67,6 +82,71 @@ class ProtocolTest(EngineCase):
                                ({"apiKey": "", "baseURL": "ftp://x"}, "ftp://x"),
                                ({"apiKey": "", "baseURL": "http://[::1"}, "http://[::1")):
             self.assertFails(400, self.call("POST", "/correction-model", body), fragment)
+
+    def test_serves_loopback_only(self):
+        port = self.server.server_address[1]
+        self.assertEqual("127.0.0.1", self.server.server_address[0])
+        # A wildcard bind would also answer on 127.0.0.2 (and on every network).
+        with self.assertRaises(ConnectionRefusedError):
+            socket.create_connection(("127.0.0.2", port), timeout=5).close()
+
+    def test_internal_faults_are_error_bodies_not_answers(self):
+        server = self.server
+        for case, fault, method, path, body in (
+                ("health", (server, "health", broken), "GET", "/health", None),
+                ("recogniser", (server.recogniser, "transcribe", broken), "POST",
+                 "/transcribe?language=en", wav_bytes()),
+                ("polisher", (server.polisher, "polish", broken), "POST", "/polish", {"raw": "x"}),
+                ("a reply JSON cannot hold", (server.recogniser, "transcribe", lambda pcm: b"x"),
+                 "POST", "/transcribe?language=en", wav_bytes())):
+            with self.subTest(case), contextlib.redirect_stderr(io.StringIO()):
+                with unittest.mock.patch.object(*fault):
+                    self.assertFails(500, self.call(method, path, body), "Engine failure")
+
+    def test_connections_past_the_cap_are_refused_at_once(self):
+        port = self.server.server_address[1]
+        # Connected but silent, each holds a thread; the kernel queues them in order.
+        idle = [socket.create_connection(("127.0.0.1", port), timeout=30)
+                for _ in range(self.server.max_connections)]
+        try:
+            with socket.create_connection(("127.0.0.1", port), timeout=30) as extra:
+                reply = b"".join(iter(lambda: extra.recv(65536), b""))
+            head, _, body = reply.partition(b"\r\n\r\n")
+            self.assertTrue(head.startswith(b"HTTP/1.0 503 "), reply)
+            self.assertIn("busy", json.loads(body)["error"])
+        finally:
+            for s in idle:
+                s.close()
+        # Each closed connection gives its thread back.
+        deadline = time.monotonic() + 10
+        while self.call("GET", "/health")[0] == 503:
+            if time.monotonic() > deadline:
+                self.fail("the threads were never given back")
+
+    def test_a_request_trickling_in_is_dropped_at_the_deadline(self):
+        self.server.request_deadline = 0.5
+        port = self.server.server_address[1]
+        for case, start in (
+                ("headers", b"GET /health HTTP/1.1\r\nHost: 127.0.0.1:%d\r\nX-Slow: " % port),
+                ("body", b"POST /transcribe HTTP/1.1\r\nHost: 127.0.0.1:%d\r\n"
+                         b"Content-Type: application/octet-stream\r\nContent-Length: 100000\r\n\r\n"
+                         % port)):
+            with self.subTest(case), socket.create_connection(("127.0.0.1", port)) as s:
+                s.sendall(start)
+                s.settimeout(0.05)
+                began = time.monotonic()
+                # A byte far more often than the socket timeout, until the engine lets go.
+                while time.monotonic() - began < 10:
+                    try:
+                        s.sendall(b"x")
+                        s.recv(65536)  # a reply or the close
+                        break
+                    except TimeoutError:
+                        continue
+                    except (BrokenPipeError, ConnectionResetError):
+                        break
+                else:
+                    self.fail("the engine kept reading for 10 s")
 
     @unittest.skipUnless(importlib.util.find_spec("pocketsphinx") and os.path.isdir(MODEL_DIR)
                          and shutil.which("espeak-ng") and shutil.which("sox"),

@@ -3,7 +3,9 @@ import os
 import signal
 import socket
 import subprocess
+import sys
 import tempfile
+import threading
 import time
 import unittest
 from pathlib import Path
@@ -66,4 +68,28 @@ class SetupAndLaunchTest(unittest.TestCase):
         else:
             self.fail("the engine never answered /health")
         engine.send_signal(signal.SIGTERM)
+        self.assertEqual(0, engine.wait(10))
+
+    def test_shutdown_replies_before_the_engine_exits(self):
+        self.support.mkdir()
+        with socket.socket() as s:
+            s.bind(("127.0.0.1", 0))
+            port = s.getsockname()[1]
+        (self.support / "config.json").write_text(json.dumps({"port": port}))
+        env = dict(os.environ, PYTHONUNBUFFERED="1", PYTHONDONTWRITEBYTECODE="1",
+                   QUENDA_SUPPORT=str(self.support))
+        engine = subprocess.Popen([sys.executable, "-m", "quenda_engine"], cwd=ENGINE, env=env,
+                                  stderr=subprocess.PIPE, text=True)
+        self.addCleanup(engine.stderr.close)
+        self.addCleanup(engine.kill)
+        # The engine says so once it listens; the timer keeps a silent one from hanging the test.
+        guard = threading.Timer(30, engine.kill)
+        guard.start()
+        self.addCleanup(guard.cancel)
+        for line in engine.stderr:
+            if line.startswith("engine serving on"):
+                break
+        else:
+            self.fail("the engine never served")
+        self.assertEqual((200, {"ok": True}), request(port, "POST", "/shutdown"))
         self.assertEqual(0, engine.wait(10))

@@ -194,11 +194,7 @@ INSTANTIATE_TEST_SUITE_P(
              .inserted = QStringLiteral("Ich benutze kwenda"),
              .steps = {{.atMs = 1000, .act = Step::Act::Watch, .text = QStringLiteral("Anderer Text")},
                        edit(2000, QStringLiteral("Ich benutze Quenda"))},
-             .learned = {}},
-        Case{.name = "SeveralItemsInOneDelivery",
-             .inserted = QStringLiteral("heute habe ich kwenda mit githab und dem Rest gestartet"),
-             .steps = {edit(2000, QStringLiteral("heute habe ich Quenda mit GitHub und dem Rest gestartet"))},
-             .learned = {"kwenda -> Quenda; githab -> GitHub @3600"}}),
+             .learned = {}}),
     [](const ::testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
 
 TEST_F(DictionaryLearnerTest, SnapshotModeWatchesNothing)

@@ -21,12 +21,24 @@ def support_dir():
 
 
 def _integer(v):
-    # The app reads a JSON number as an integer when it is whole: 4000.0 is 4000.
-    return not isinstance(v, bool) and (isinstance(v, int) or (
-        isinstance(v, float) and v.is_integer() and abs(v) < 2 ** 63))
+    # The app reads a JSON number as an integer when it is whole and fits 64 bits: 4000.0 is 4000.
+    if isinstance(v, bool):
+        return False
+    if isinstance(v, int):
+        return -2 ** 63 <= v < 2 ** 63
+    return isinstance(v, float) and v.is_integer() and -2 ** 63 <= v < 2 ** 63
 
 
 _UUID = re.compile(r"[0-9a-fA-F]{8}(-[0-9a-fA-F]{4}){3}-[0-9a-fA-F]{12}")
+
+
+def _uuid(v):
+    # The app's UUID reader looks at the first 36 characters, or 38 with braces, and ignores the rest.
+    if not isinstance(v, str):
+        return False
+    if v.startswith("{"):
+        return len(v) >= 38 and v[37] == "}" and bool(_UUID.fullmatch(v[1:37]))
+    return bool(_UUID.fullmatch(v[:36]))
 _STRING, _BOOL = (lambda v: isinstance(v, str)), (lambda v: isinstance(v, bool))
 
 
@@ -49,7 +61,7 @@ APP_KEYS = {
     "widgetX": lambda v: isinstance(v, (int, float)) and not isinstance(v, bool),
     "widgetY": lambda v: isinstance(v, (int, float)) and not isinstance(v, bool),
     "correctionEndpoints": _records({
-        "id": lambda v: isinstance(v, str) and bool(_UUID.fullmatch(v.strip("{}"))),
+        "id": _uuid,
         "kind": _STRING, "model": _STRING, "baseURL": _STRING, "enabled": _BOOL}),
     "appStyles": _records(dict.fromkeys("bundleID name style suggested".split(), _STRING) |
                           {"customized": _BOOL}),
@@ -70,16 +82,46 @@ def _no_constants(name):
     raise ValueError(f"{name} is not JSON")
 
 
+def _finite_float(text):
+    value = float(text)
+    if value in (float("inf"), float("-inf")):
+        raise ValueError(f"{text} is out of range")
+    return value
+
+
+def _finite_int(text):
+    # The app's parser reads every number as a double, so an integer past its range spoils the file.
+    value = int(text)
+    if abs(value) > 1.7976931348623157e308:
+        raise ValueError(f"{text} is out of range")
+    return value
+
+
+def app_would_accept(raw):
+    """The decoded object of a config.json text when the app would read it, else None. The app
+    uses its defaults, port included, for a file it cannot parse or in which any key it reads has
+    the wrong JSON type."""
+    try:
+        # Not strict: the app's parser takes raw control characters inside strings.
+        data = json.loads(raw, parse_constant=_no_constants, parse_float=_finite_float,
+                          parse_int=_finite_int, strict=False)
+    except (ValueError, RecursionError):
+        return None
+    if not isinstance(data, dict) or not _app_would_decode(data):
+        return None
+    return data
+
+
 def load_port(support):
-    """The "port" of config.json. The app uses its defaults, port included, for
-    a file it cannot read or in which any key it reads has the wrong JSON
-    type, so the engine does the same to be found where the app sends."""
+    """The "port" of config.json, read the way the app reads it so that the engine is found
+    where the app sends."""
     try:
         with open(Path(support) / "config.json", "rb") as f:
-            data = json.loads(f.read(), parse_constant=_no_constants)
-    except (OSError, ValueError, RecursionError):
+            raw = f.read()
+    except OSError:
         return DEFAULT_PORT
-    if not isinstance(data, dict) or not _app_would_decode(data):
+    data = app_would_accept(raw)
+    if data is None:
         return DEFAULT_PORT
     port = data.get("port")
     if port is None:

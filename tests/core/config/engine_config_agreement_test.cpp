@@ -20,15 +20,9 @@ const char* const kEngineVerdicts = R"(
 import json, sys
 from quenda_engine import config
 
-def accepts(text):
-    try:
-        data = json.loads(text, parse_constant=config._no_constants)
-    except ValueError:
-        return False
-    return isinstance(data, dict) and config._app_would_decode(data)
-
 documents = json.load(sys.stdin)
-print(json.dumps({"keys": sorted(config.APP_KEYS), "accepted": [accepts(d) for d in documents]}))
+accepted = [config.app_would_accept(d.encode()) is not None for d in documents]
+print(json.dumps({"keys": sorted(config.APP_KEYS), "accepted": accepted}))
 )";
 
 struct EngineVerdicts {
@@ -130,6 +124,31 @@ const Document kDocuments[] = {
     {.json = R"({"muteOthers": "no"})", .accepted = false},
     {.json = R"({"muteOthers": "no", "othersAudio": "loud"})", .accepted = false},
     {.json = R"({"muteOthers": "no", "othersAudio": "quiet"})", .accepted = true},
+    // Numbers past the ranges of the app's parser and integer reader.
+    {.json = R"({"port": 9223372036854775808})", .accepted = false},
+    {.json = R"({"port": 100000000000000000000})", .accepted = false},
+    {.json = R"({"asrQuality": -9223372036854775808.0})", .accepted = true},
+    {.json = R"({"widgetX": 1e400})", .accepted = false},
+    {.json = R"({"style": "a", "unread": 1e400})", .accepted = false},
+    {.json = "{\"widgetY\": 1" "000000000000000000000000000000000000000000000000000000000000000000000000000000"
+             "0000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000"
+             "0000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000"
+             "0000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000"
+             "00000000000000000000000000000000000}",
+     .accepted = false},
+    // Endpoint ids as the app's UUID reader takes them.
+    {.json = R"({"correctionEndpoints": [{"id": "{{0F8FAD5B-D9CB-469F-A165-70867728950E}}", "kind": "custom",
+                 "model": "m", "baseURL": "", "enabled": true}]})",
+     .accepted = false},
+    {.json = R"({"correctionEndpoints": [{"id": "{0F8FAD5B-D9CB-469F-A165-70867728950E}", "kind": "custom",
+                 "model": "m", "baseURL": "", "enabled": true}]})",
+     .accepted = true},
+    {.json = R"({"correctionEndpoints": [{"id": "0F8FAD5B-D9CB-469F-A165-70867728950Exyz", "kind": "custom",
+                 "model": "m", "baseURL": "", "enabled": true}]})",
+     .accepted = true},
+    // Raw control characters inside a string.
+    {.json = "{\"style\": \"a\tb\"}", .accepted = true},
+    {.json = "{\"style\": \"a\x01" "b\"}", .accepted = true},
 };
 
 } // namespace

@@ -183,27 +183,36 @@ TEST_F(PulseOutputDevicesTest, ReconnectsWhenTheServerComesBack)
     // it drops our connection and refuses new ones, loading it again is the restarted server.
     QTemporaryDir dir;
     const QString socket = dir.filePath(u"native"_s);
-    const auto load = [&] {
-        return TestSinks::pactl({u"load-module"_s, u"module-native-protocol-unix"_s, u"auth-anonymous=1"_s,
-                                 u"socket="_s + socket});
+    QString module;
+    const auto start = [&] {
+        const auto loaded = TestSinks::pactl({u"load-module"_s, u"module-native-protocol-unix"_s,
+                                              u"auth-anonymous=1"_s, u"socket="_s + socket});
+        module = loaded ? QString::fromUtf8(loaded->trimmed()) : QString();
+        return loaded.has_value();
     };
+    const auto stop = [&] { return TestSinks::pactl({u"unload-module"_s, module}).has_value(); };
     const QString sink = m_sinks.add(u"r"_s);
-    auto module = load();
-    ASSERT_TRUE(module);
+    ASSERT_TRUE(start());
     PulseOutputDevices pulse({.server = u"unix:"_s + socket});
     ASSERT_TRUE(pulse.setMute(sink, true).ok());
 
-    ASSERT_TRUE(TestSinks::pactl({u"unload-module"_s, QString::fromUtf8(module->trimmed())}));
-    const auto whileGone = pulse.setMute(sink, false);
+    // Restarted while no call was under way: the very next call reaches the new server.
+    ASSERT_TRUE(stop());
+    ASSERT_TRUE(start());
+    const auto afterRestart = pulse.setMute(sink, false);
+    EXPECT_TRUE(afterRestart.ok()) << afterRestart.error().message.toStdString();
+    EXPECT_EQ(TestSinks::state(sink).value_or(TestSinks::State{.muted = true, .channels = {}}).muted, false);
+
+    // Gone for a while: calls fail meanwhile and work again once it is back.
+    ASSERT_TRUE(stop());
+    const auto whileGone = pulse.setMute(sink, true);
     ASSERT_FALSE(whileGone.ok());
     EXPECT_EQ(whileGone.error().failure, Failure::Failed);
-
-    module = load();
-    ASSERT_TRUE(module);
-    const auto back = pulse.setMute(sink, false);
+    ASSERT_TRUE(start());
+    const auto back = pulse.setMute(sink, true);
     EXPECT_TRUE(back.ok()) << back.error().message.toStdString();
-    EXPECT_EQ(TestSinks::state(sink).value_or(TestSinks::State{.muted = true, .channels = {}}).muted, false);
-    TestSinks::pactl({u"unload-module"_s, QString::fromUtf8(module->trimmed())});
+    EXPECT_EQ(TestSinks::state(sink).value_or(TestSinks::State{}).muted, true);
+    stop();
 }
 
 } // namespace

@@ -171,22 +171,32 @@ public:
     }
     Q_DISABLE_COPY_MOVE(Connection)
 
-    // Runs call(context, deadline) on a ready connection within the time of one call.
+    // Runs call(deadline) on a ready connection within the time of one call.
     template <typename T, typename Call> Result<T, Error> run(Call call)
     {
         if (!m_running)
             return failure(QStringLiteral("no PulseAudio main loop"));
         LoopLock lock(m_loop);
-        // A failed or terminated context never recovers; after a server restart only a new one
-        // reaches the new server.
-        if (m_context && !PA_CONTEXT_IS_GOOD(pa_context_get_state(m_context)))
-            drop();
-        if (!m_context && !connect())
-            return failure(QStringLiteral("no PulseAudio context"));
-        Deadline deadline(m_loop, m_context, m_options.timeout);
-        if (auto error = waitReady(deadline))
-            return *error;
-        return call(deadline);
+        std::optional<Deadline> deadline;
+        for (int attempt = 0;; ++attempt) {
+            // A failed or terminated context never recovers; after a server restart only a new
+            // one reaches the new server.
+            if (m_context && !PA_CONTEXT_IS_GOOD(pa_context_get_state(m_context)))
+                drop();
+            if (!m_context && !connect())
+                return failure(QStringLiteral("no PulseAudio context"));
+            if (!deadline)
+                deadline.emplace(m_loop, m_context, m_options.timeout);
+            if (auto error = waitReady(*deadline))
+                return *error;
+            Result<T, Error> result = call(*deadline);
+            // The server may have gone between calls without the loop having noticed yet; the
+            // call is tried once more on a new connection, which is safe as every call here
+            // sets absolute values or only reads.
+            if (result.ok() || attempt > 0 || deadline->passed() ||
+                PA_CONTEXT_IS_GOOD(pa_context_get_state(m_context)))
+                return result;
+        }
     }
 
     // Waits for op to finish; an error when it did not (timeout, or the connection was lost).

@@ -242,22 +242,6 @@ TEST_F(OutputSilenceTest, SnapshotModeTouchesNeitherDevicesNorTheRecord)
     EXPECT_EQ(readAll(record()), R"([{"uid":"a","volume":0.9}])");
 }
 
-TEST_F(OutputSilenceTest, AFreshInstanceRepairsWhatACrashedOneLeft)
-{
-    seed({{.id = u"a"_s, .hasMute = true, .muted = false, .volume = 0.5},
-          {.id = u"v"_s, .hasMute = false, .muted = std::nullopt, .volume = 0.4}});
-    {
-        OutputSilence crashed(m_fake, record());
-        crashed.begin(OthersAudio::Mute);
-    }
-    OutputSilence relaunched(m_fake, record());
-
-    relaunched.restoreFromDisk();
-
-    EXPECT_EQ(now(), describe(m_seeded));
-    EXPECT_FALSE(QFile::exists(record()));
-}
-
 TEST_F(OutputSilenceTest, ARecordOfAVanishedDeviceIsDroppedAndTheOthersRestored)
 {
     seed({{.id = u"a"_s, .hasMute = true, .muted = false, .volume = 0.5},

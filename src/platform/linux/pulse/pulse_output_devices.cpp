@@ -9,6 +9,7 @@
 
 #include <cmath>
 #include <optional>
+#include <utility>
 
 namespace {
 

@@ -57,10 +57,11 @@ void silenceEnd(benchmark::State& state, OthersAudio mode)
     }
 }
 
-BENCHMARK_CAPTURE(silenceBegin, quiet, OthersAudio::Quiet)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(silenceEnd, quiet, OthersAudio::Quiet)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(silenceBegin, mute, OthersAudio::Mute)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(silenceEnd, mute, OthersAudio::Mute)->Unit(benchmark::kMillisecond);
+// A fixed count: with the timer paused for the other half, the automatic count runs for minutes.
+BENCHMARK_CAPTURE(silenceBegin, quiet, OthersAudio::Quiet)->Unit(benchmark::kMillisecond)->Iterations(200);
+BENCHMARK_CAPTURE(silenceEnd, quiet, OthersAudio::Quiet)->Unit(benchmark::kMillisecond)->Iterations(200);
+BENCHMARK_CAPTURE(silenceBegin, mute, OthersAudio::Mute)->Unit(benchmark::kMillisecond)->Iterations(200);
+BENCHMARK_CAPTURE(silenceEnd, mute, OthersAudio::Mute)->Unit(benchmark::kMillisecond)->Iterations(200);
 
 } // namespace
 

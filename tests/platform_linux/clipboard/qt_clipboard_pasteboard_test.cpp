@@ -57,6 +57,7 @@ TEST_F(QtClipboardPasteboardTest, OurWriteCountsOnceAndReachesAnotherProgramInta
     EXPECT_EQ(m_board.changeCount(), before + 1);
 
     const auto seen = ClipboardPeer::read();
+    EXPECT_EQ(m_board.changeCount(), before + 1) << "the server's notice of our own write counted again";
     ASSERT_TRUE(seen) << "the other program could not read the clipboard";
     for (const PasteboardItem& written : multiType)
         EXPECT_TRUE(seen->contains(written)) << written.type.toStdString();

@@ -27,15 +27,23 @@ FakeAccessibilityBus::~FakeAccessibilityBus()
     m_thread.wait();
 }
 
+void FakeAccessibilityBus::hold()
+{
+    const QMutexLocker lock(&m_mutex);
+    m_held = true;
+}
+
 void FakeAccessibilityBus::release()
 {
-    if (m_held.exchange(false))
-        m_gate.release();
+    const QMutexLocker lock(&m_mutex);
+    m_held = false;
+    m_released.wakeAll();
 }
 
 bool FakeAccessibilityBus::isEnabled() const
 {
-    if (m_held)
-        m_gate.acquire();
+    QMutexLocker lock(&m_mutex);
+    while (m_held)
+        m_released.wait(&m_mutex);
     return m_enabled;
 }

@@ -1,9 +1,10 @@
 #pragma once
 
+#include <QMutex>
 #include <QObject>
-#include <QSemaphore>
 #include <QString>
 #include <QThread>
+#include <QWaitCondition>
 
 #include <atomic>
 
@@ -22,7 +23,7 @@ public:
     QString service() const { return m_service; }
     void setEnabled(bool enabled) { m_enabled = enabled; }
     // While held, a read of IsEnabled waits until release().
-    void hold() { m_held = true; }
+    void hold();
     void release();
 
     bool isEnabled() const;
@@ -31,6 +32,7 @@ private:
     QString m_service;
     QThread m_thread;
     std::atomic<bool> m_enabled = false;
-    std::atomic<bool> m_held = false;
-    mutable QSemaphore m_gate;
+    mutable QMutex m_mutex;
+    mutable QWaitCondition m_released;
+    bool m_held = false;
 };

@@ -74,10 +74,15 @@ TEST_F(LinuxPermissionProbeTest, ThePollIsAnsweredFromTheLastReadingWhileTheBusI
     ASSERT_TRUE(probe.accessibilityTrusted());
 
     m_bus.setEnabled(false);
+    m_clock.advance(LinuxPermissionProbe::refreshMs - 1);
+    EXPECT_TRUE(probe.accessibilityTrusted());
+    settle();
+    EXPECT_TRUE(probe.accessibilityTrusted()) << "asked again before the reading was old";
+
     m_bus.hold();
-    m_clock.advance(LinuxPermissionProbe::refreshMs);
-    // The bus is now being asked and cannot answer; a probe that asked on the main thread would
-    // wait here and then report failure.
+    m_clock.advance(1);
+    // This poll has the bus asked again, and the bus cannot answer yet; a probe that asked on the
+    // main thread would wait here and then report failure.
     EXPECT_TRUE(probe.accessibilityTrusted());
     m_bus.release();
     settle();

@@ -29,13 +29,13 @@ LinuxPermissionProbe::LinuxPermissionProbe(Clock& clock, WorkQueue& work, QObjec
 LinuxPermissionProbe::LinuxPermissionProbe(Clock& clock, WorkQueue& work, const Sources& sources,
                                            QObject* parent)
     : QObject(parent)
+    , m_clock(clock)
+    , m_work(work)
     , m_accessibilityService(sources.accessibilityService)
     , m_xtest(hasXTest(sources.xDisplay))
     , m_sources(sources.pulseServer)
-    , m_work(work)
 {
     refresh();
-    clock.repeating(refreshMs, this, [this] { refresh(); });
 }
 
 LinuxPermissionProbe::~LinuxPermissionProbe() = default;
@@ -47,17 +47,21 @@ bool LinuxPermissionProbe::microphoneAvailable() const
 
 bool LinuxPermissionProbe::accessibilityTrusted() const
 {
+    if (m_clock.elapsedMs() - m_askedAtMs >= refreshMs)
+        refresh();
     return m_xtest && m_busEnabled;
 }
 
-void LinuxPermissionProbe::refresh()
+void LinuxPermissionProbe::refresh() const
 {
     // A bus that takes its full second to answer is not asked a second time meanwhile.
     if (m_asking)
         return;
     m_asking = true;
+    m_askedAtMs = m_clock.elapsedMs();
     const QString service = m_accessibilityService;
-    m_work.run<std::optional<bool>>([service] { return AccessibilityBusStatus::isEnabled(service); }, this,
+    m_work.run<std::optional<bool>>([service] { return AccessibilityBusStatus::isEnabled(service); },
+                                    &m_readings,
                                     [this](const std::optional<bool>& enabled) {
                                         m_asking = false;
                                         m_busEnabled = enabled.value_or(false);

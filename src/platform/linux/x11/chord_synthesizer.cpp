@@ -61,7 +61,7 @@ void ChordSynthesizer::poll()
         return;
     }
     // Control is part of every chord, Shift of the terminal's; anything else held changes the
-    // chord (Ctrl+Alt+V, or Ctrl+Shift+C, which opens a browser's inspector).
+    // chord (Ctrl+Alt+V, or Ctrl+Shift+C, which opens a browser's developer tools).
     QStringList blocking = state.value().other;
     if (job.target != Target::Terminal)
         blocking += state.value().shift;

@@ -24,6 +24,6 @@ void FakeKeySynthesizer::post(Chord chord, Target target, QObject* context, Done
             }
             m_posted.append({chord, target});
             emit chordPosted(chord, target);
-            done(KeySynthesizer::Posted{});
+            done(Posted{});
         });
 }

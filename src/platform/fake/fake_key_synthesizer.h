@@ -15,11 +15,11 @@ class FakeKeySynthesizer final : public QObject, public KeySynthesizer {
     Q_DISABLE_COPY_MOVE(FakeKeySynthesizer)
 
 public:
-    struct Posted {
+    struct PostedChord {
         Chord chord;
         Target target;
 
-        friend bool operator==(const Posted&, const Posted&) = default;
+        friend bool operator==(const PostedChord&, const PostedChord&) = default;
     };
 
     explicit FakeKeySynthesizer(Clock& clock, QObject* parent = nullptr);
@@ -28,7 +28,7 @@ public:
     // one does.
     void post(Chord chord, Target target, QObject* context, Done done) override;
 
-    const QList<Posted>& posted() const { return m_posted; }
+    const QList<PostedChord>& posted() const { return m_posted; }
     // Every later chord fails for this reason; nullopt lets them through again.
     void setFailure(std::optional<Failure::Reason> reason) { m_failure = reason; }
 
@@ -37,6 +37,6 @@ signals:
 
 private:
     Clock& m_clock;
-    QList<Posted> m_posted;
+    QList<PostedChord> m_posted;
     std::optional<Failure::Reason> m_failure;
 };

@@ -81,6 +81,8 @@ std::optional<DesktopEntry> DesktopEntry::parse(const QByteArray& bytes, const Q
     entry.noDisplay = isTrue(keys.value(QStringLiteral("NoDisplay")));
     entry.hidden = isTrue(keys.value(QStringLiteral("Hidden")));
     entry.name = keys.value(QStringLiteral("Name"));
+    entry.startupWMClass = keys.value(QStringLiteral("StartupWMClass"));
+    entry.categories = keys.value(QStringLiteral("Categories")).split(QLatin1Char(';'), Qt::SkipEmptyParts);
     for (const QString& suffix : localeSuffixes(locale)) {
         const QString localised = keys.value(QStringLiteral("Name[") + suffix + QLatin1Char(']'));
         if (!localised.isEmpty()) {

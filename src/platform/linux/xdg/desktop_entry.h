@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QLocale>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -12,6 +13,8 @@ struct DesktopEntry {
     QString name; // localised for the given locale, else the plain Name
     bool noDisplay = false;
     bool hidden = false;
+    QString startupWMClass; // the WM_CLASS its windows carry, when that differs from the id
+    QStringList categories;
 
     // Absent when the text has no "[Desktop Entry]" group.
     static std::optional<DesktopEntry> parse(const QByteArray& bytes, const QLocale& locale);

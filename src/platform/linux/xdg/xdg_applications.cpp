@@ -24,9 +24,17 @@ XdgApplications::XdgApplications(QStringList folders)
 
 QList<FrontApp> XdgApplications::scan() const
 {
+    QList<FrontApp> apps;
+    for (const InstalledApp& installed : entries())
+        apps.append(installed.app);
+    return apps;
+}
+
+QList<InstalledApp> XdgApplications::entries() const
+{
     const QLocale locale;
     QSet<QString> seen;
-    QList<FrontApp> apps;
+    QList<InstalledApp> apps;
     for (const QString& folder : m_folders) {
         const QDir root(folder);
         QStringList files;
@@ -49,7 +57,9 @@ QList<FrontApp> XdgApplications::scan() const
                 continue;
             if (id == AppStyleCatalog::ownBundleID() || id.toLower().contains(QLatin1String("helper")))
                 continue;
-            apps.append({id, entry->name.isEmpty() ? id : entry->name});
+            apps.append({{id, entry->name.isEmpty() ? id : entry->name},
+                         entry->startupWMClass,
+                         entry->categories.contains(QLatin1String("TerminalEmulator"))});
         }
     }
     return apps;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/model/app_style_profile.h"
+#include "platform/linux/xdg/installed_app.h"
 
 #include <QList>
 #include <QStringList>
@@ -16,6 +17,8 @@ public:
     // Each desktop-file id once, the first folder holding it deciding, in the order found. Touches
     // only the file system, so it may run off the main thread.
     QList<FrontApp> scan() const;
+    // The same applications with what their desktop files say about their windows.
+    QList<InstalledApp> entries() const;
 
 private:
     QStringList m_folders;

@@ -1,0 +1,98 @@
+#include "platform/linux/clipboard/qt_clipboard_pasteboard.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMimeData>
+#include <QTextDocumentFragment>
+
+namespace {
+
+const QMimeData* contents()
+{
+    return QGuiApplication::clipboard()->mimeData(QClipboard::Clipboard);
+}
+
+// Qt lists the targets of the X selection protocol and its own alias of image types among the
+// formats of another program's clipboard; they are no contents to save or put back.
+bool isContent(const QString& type)
+{
+    static const QStringList notContent{
+        QStringLiteral("TARGETS"),
+        QStringLiteral("MULTIPLE"),
+        QStringLiteral("TIMESTAMP"),
+        QStringLiteral("SAVE_TARGETS"),
+        QStringLiteral("DELETE"),
+        QStringLiteral("INCR"),
+        QStringLiteral("INSERT_SELECTION"),
+        QStringLiteral("INSERT_PROPERTY"),
+        QStringLiteral("application/x-qt-image"),
+    };
+    return !notContent.contains(type);
+}
+
+std::optional<QString> unlessBlank(QString text)
+{
+    if (text.trimmed().isEmpty())
+        return std::nullopt;
+    return text;
+}
+
+} // namespace
+
+QtClipboardPasteboard::QtClipboardPasteboard(QObject* parent)
+    : QObject(parent)
+{
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, [this] {
+        if (!m_writing)
+            ++m_changeCount;
+    });
+}
+
+QStringList QtClipboardPasteboard::types() const
+{
+    const QMimeData* mime = contents();
+    if (!mime)
+        return {};
+    QStringList types = mime->formats();
+    types.removeIf([](const QString& type) { return !isContent(type); });
+    return types;
+}
+
+std::optional<QByteArray> QtClipboardPasteboard::data(const QString& type) const
+{
+    const QMimeData* mime = contents();
+    if (!mime || !isContent(type) || !mime->hasFormat(type))
+        return std::nullopt;
+    return mime->data(type);
+}
+
+std::optional<QString> QtClipboardPasteboard::plainText() const
+{
+    const QMimeData* mime = contents();
+    if (!mime)
+        return std::nullopt;
+    if (mime->hasFormat(QStringLiteral("text/plain"))) {
+        if (auto text = unlessBlank(mime->text()))
+            return text;
+    }
+    if (mime->hasHtml())
+        return unlessBlank(QTextDocumentFragment::fromHtml(mime->html()).toPlainText());
+    return std::nullopt;
+}
+
+void QtClipboardPasteboard::write(const QList<PasteboardItem>& items)
+{
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    // Our own write counts once, however often QClipboard reports it.
+    m_writing = true;
+    if (items.isEmpty()) {
+        clipboard->clear(QClipboard::Clipboard);
+    } else {
+        auto* mime = new QMimeData;
+        for (const PasteboardItem& item : items)
+            mime->setData(item.type, item.data);
+        clipboard->setMimeData(mime, QClipboard::Clipboard);
+    }
+    m_writing = false;
+    ++m_changeCount;
+}

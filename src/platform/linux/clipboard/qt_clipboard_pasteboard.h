@@ -1,0 +1,27 @@
+#pragma once
+
+#include "platform/pasteboard.h"
+
+#include <QObject>
+
+// The desktop's clipboard through QClipboard; needs a QGuiApplication. Other programs' copies
+// reach the change count through QClipboard::dataChanged (XFixes selection events on X11).
+// Rich text (RTF) is not read as plain text: the programs that offer it on Linux offer
+// text/plain beside it.
+class QtClipboardPasteboard final : public QObject, public Pasteboard {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(QtClipboardPasteboard)
+
+public:
+    explicit QtClipboardPasteboard(QObject* parent = nullptr);
+
+    quint64 changeCount() const override { return m_changeCount; }
+    QStringList types() const override;
+    std::optional<QByteArray> data(const QString& type) const override;
+    std::optional<QString> plainText() const override;
+    void write(const QList<PasteboardItem>& items) override;
+
+private:
+    quint64 m_changeCount = 0;
+    bool m_writing = false;
+};

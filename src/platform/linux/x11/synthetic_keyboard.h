@@ -1,0 +1,33 @@
+#pragma once
+
+#include "core/base/result.h"
+#include "platform/key_synthesizer.h"
+
+#include <QList>
+#include <QStringList>
+
+#include <variant>
+
+// The keyboard as a key synthesiser sees it: which keys are down, and pressing and releasing the
+// few keys the edit chords need.
+class SyntheticKeyboard {
+public:
+    // Control_L, Shift_L and the letters c and v.
+    enum class Key { Control, Shift, C, V };
+
+    // The keys down right now; modifiers by the names of their keys, for the log.
+    struct State {
+        QStringList shift = {};
+        QStringList control = {};
+        QStringList other = {}; // Alt, Super, AltGr, ...
+        QList<Key> down = {};   // the chord keys among them
+    };
+    using Failure = KeySynthesizer::Failure;
+    using Done = Result<std::monostate, Failure>;
+
+    virtual ~SyntheticKeyboard() = default;
+
+    virtual Result<State, Failure> state() = 0;
+    virtual Done press(Key key) = 0;
+    virtual Done release(Key key) = 0;
+};

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "platform/linux/x11/synthetic_keyboard.h"
+
+#include <QByteArray>
+
+#include <memory>
+
+// The X server's keyboard: reads the keys down with XQueryKeymap and posts keys through XTest,
+// on a connection of its own. Keys are found in the current keyboard map by their keysyms.
+class XTestKeyboard final : public SyntheticKeyboard {
+public:
+    // An empty name means $DISPLAY.
+    explicit XTestKeyboard(const QByteArray& displayName = {});
+    ~XTestKeyboard() override;
+
+    Result<State, Failure> state() override;
+    Done press(Key key) override;
+    Done release(Key key) override;
+
+private:
+    struct Private;
+    Done send(Key key, bool down);
+
+    std::unique_ptr<Private> d;
+};

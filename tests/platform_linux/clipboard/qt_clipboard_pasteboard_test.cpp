@@ -1,0 +1,129 @@
+#include "clipboard_peer.h"
+#include "test_text.h"
+
+#include "platform/linux/clipboard/qt_clipboard_pasteboard.h"
+
+#include <QGuiApplication>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+PasteboardItem item(const char* type, const QByteArray& data)
+{
+    return {s(type), data};
+}
+
+// A PNG of one pixel; its bytes include NUL and high bytes, which must pass untouched.
+const QByteArray png = QByteArray::fromBase64(
+    "iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAYAAAAfFcSJAAAADUlEQVR42mP8z8BQDwAEhQGAhKmMIQAAAABJRU5ErkJggg==");
+
+const QList<PasteboardItem> multiType{
+    item("text/plain", QString::fromUtf8("Grüße aus Wien").toUtf8()),
+    item("text/html", QString::fromUtf8("<p>Grüße aus <b>Wien</b></p>").toUtf8()),
+    item("image/png", png),
+    item("text/uri-list", "file:///tmp/a%20b.txt\r\n"),
+};
+
+class QtClipboardPasteboardTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (QGuiApplication::platformName() != QLatin1String("xcb"))
+            GTEST_SKIP() << "needs the X server of scripts/with-services and QT_QPA_PLATFORM=xcb";
+    }
+
+    QtClipboardPasteboard m_board;
+};
+
+TEST_F(QtClipboardPasteboardTest, AnotherProgramsCopyMovesTheCountAndComesBackTypeByType)
+{
+    const quint64 before = m_board.changeCount();
+    ClipboardPeer peer;
+    ASSERT_TRUE(peer.serve(multiType));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_board.changeCount() != before; }, 5000))
+        << "another program's copy left the change count alone";
+
+    const PasteboardSnapshot snapshot = m_board.snapshot();
+    EXPECT_EQ(snapshot.items, multiType) << "types in the owner's order, bytes untouched, nothing else";
+    EXPECT_EQ(snapshot.text, s("Grüße aus Wien"));
+}
+
+TEST_F(QtClipboardPasteboardTest, OurWriteCountsOnceAndReachesAnotherProgramIntact)
+{
+    const quint64 before = m_board.changeCount();
+    m_board.write(multiType);
+    EXPECT_EQ(m_board.changeCount(), before + 1);
+
+    const auto seen = ClipboardPeer::read();
+    EXPECT_EQ(m_board.changeCount(), before + 1) << "the server's notice of our own write counted again";
+    ASSERT_TRUE(seen) << "the other program could not read the clipboard";
+    for (const PasteboardItem& written : multiType)
+        EXPECT_TRUE(seen->contains(written)) << written.type.toStdString();
+}
+
+TEST_F(QtClipboardPasteboardTest, AnEmptyClipboardIsRestoredEmpty)
+{
+    m_board.clear();
+    const PasteboardSnapshot empty = m_board.snapshot();
+    EXPECT_TRUE(empty.items.isEmpty());
+    m_board.writeText(s("dictated"));
+    m_board.restore(empty);
+
+    EXPECT_EQ(ClipboardPeer::read(), QList<PasteboardItem>()) << "the dictated text stayed behind";
+    EXPECT_TRUE(m_board.types().isEmpty());
+}
+
+TEST_F(QtClipboardPasteboardTest, ClearingEmptiesAnotherProgramsClipboard)
+{
+    ClipboardPeer peer;
+    ASSERT_TRUE(peer.serve({item("text/plain", "theirs")}));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_board.plainText() == s("theirs"); }, 5000));
+    m_board.clear();
+    EXPECT_EQ(ClipboardPeer::read(), QList<PasteboardItem>());
+}
+
+TEST_F(QtClipboardPasteboardTest, PlainTextAndSecrecyOfWhatAnotherProgramOffers)
+{
+    struct Case {
+        const char* what;
+        QList<PasteboardItem> offered;
+        std::optional<QString> text;
+        bool secret = false;
+    };
+    const Case cases[] = {
+        {.what = "plain text comes untrimmed",
+         .offered = {item("text/plain", "  spaced  ")},
+         .text = s("  spaced  ")},
+        {.what = "blank plain text gives way to the HTML",
+         .offered = {item("text/plain", " \n"), item("text/html", "<p>Hello <b>world</b></p>")},
+         .text = s("Hello world")},
+        {.what = "HTML alone",
+         .offered = {item("text/html", "<p>Tom &amp; Jerry</p>")},
+         .text = s("Tom & Jerry")},
+        {.what = "RTF is not read",
+         .offered = {item("text/rtf", "{\\rtf1\\ansi Hello}")},
+         .text = std::nullopt},
+        {.what = "an image has no text", .offered = {item("image/png", png)}, .text = std::nullopt},
+        {.what = "a password manager's copy",
+         .offered = {item("text/plain", "hunter2"), item("x-kde-passwordManagerHint", "secret")},
+         .text = s("hunter2"),
+         .secret = true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const quint64 before = m_board.changeCount();
+        ClipboardPeer peer;
+        ASSERT_TRUE(peer.serve(c.offered));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return m_board.changeCount() != before; }, 5000));
+
+        EXPECT_EQ(m_board.plainText(), c.text);
+        const PasteboardSnapshot snapshot = m_board.snapshot();
+        EXPECT_EQ(snapshot.isSecret(), c.secret);
+        EXPECT_EQ(snapshot.displacedText(), c.secret ? std::nullopt : c.text)
+            << "a password would be written to the history file";
+    }
+}
+
+} // namespace

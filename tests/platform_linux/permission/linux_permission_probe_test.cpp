@@ -1,0 +1,117 @@
+#include "fake_accessibility_bus.h"
+#include "test_text.h"
+
+#include "core/base/work_queue.h"
+#include "platform/fake/manual_clock.h"
+#include "platform/linux/permission/linux_permission_probe.h"
+
+#include <QCoreApplication>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class LinuxPermissionProbeTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (qEnvironmentVariable("QUENDA_IN_SERVICES") != QLatin1String("1"))
+            GTEST_SKIP() << "needs the services of scripts/with-services";
+    }
+    // Lets every read of the accessibility bus that was asked for answer.
+    void settle()
+    {
+        m_work.waitForIdle();
+        QCoreApplication::processEvents();
+    }
+
+    ManualClock m_clock;
+    WorkQueue m_work;
+    FakeAccessibilityBus m_bus;
+};
+
+TEST_F(LinuxPermissionProbeTest, AccessibilityNeedsTheBusSwitchedOnAndXTest)
+{
+    struct Case {
+        const char* what;
+        bool busEnabled;
+        bool busAnswers;
+        QByteArray display;
+        bool trusted;
+    };
+    const Case cases[] = {
+        {.what = "bus on", .busEnabled = true, .busAnswers = true, .display = {}, .trusted = true},
+        {.what = "bus off", .busEnabled = false, .busAnswers = true, .display = {}, .trusted = false},
+        {.what = "no such bus", .busEnabled = true, .busAnswers = false, .display = {}, .trusted = false},
+        {.what = "no X server to post keys with",
+         .busEnabled = true,
+         .busAnswers = true,
+         .display = ":9999",
+         .trusted = false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        m_bus.setEnabled(c.busEnabled);
+        LinuxPermissionProbe::Sources sources;
+        sources.accessibilityService = c.busAnswers ? m_bus.service() : s("de.morvane.quenda.test.nobody");
+        sources.xDisplay = c.display;
+        LinuxPermissionProbe probe(m_clock, m_work, sources);
+        settle();
+        EXPECT_EQ(probe.accessibilityTrusted(), c.trusted);
+    }
+}
+
+TEST_F(LinuxPermissionProbeTest, ThePollIsAnsweredFromTheLastReadingWhileTheBusIsAskedAgain)
+{
+    LinuxPermissionProbe::Sources sources;
+    sources.accessibilityService = m_bus.service();
+    m_bus.setEnabled(true);
+    LinuxPermissionProbe probe(m_clock, m_work, sources);
+    settle();
+    ASSERT_TRUE(probe.accessibilityTrusted());
+
+    m_bus.setEnabled(false);
+    m_clock.advance(LinuxPermissionProbe::refreshMs - 1);
+    EXPECT_TRUE(probe.accessibilityTrusted());
+    settle();
+    EXPECT_TRUE(probe.accessibilityTrusted()) << "asked again before the reading was old";
+
+    m_bus.hold();
+    m_clock.advance(1);
+    // This poll has the bus asked again, and the bus cannot answer yet; a probe that asked on the
+    // main thread would wait here and then report failure.
+    EXPECT_TRUE(probe.accessibilityTrusted());
+    m_bus.release();
+    settle();
+    EXPECT_FALSE(probe.accessibilityTrusted()) << "switching the bus off went unnoticed";
+}
+
+TEST_F(LinuxPermissionProbeTest, TheMicrophoneIsACaptureSourceNotTheMonitorOfTheSpeakers)
+{
+    const QString pactl = QStandardPaths::findExecutable(s("pactl"));
+    if (pactl.isEmpty())
+        GTEST_SKIP() << "needs pactl";
+    LinuxPermissionProbe probe(m_clock, m_work);
+    PulseSourceWatch watch;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return watch.microphones() >= 0; }, 5000))
+        << "PulseAudio never answered";
+    EXPECT_EQ(watch.microphones(), 0) << "the null sink's monitor counted as a microphone";
+    EXPECT_FALSE(probe.microphoneAvailable());
+
+    QProcess load;
+    load.start(pactl, {s("load-module"), s("module-null-source"), s("source_name=quenda_test_microphone")});
+    ASSERT_TRUE(load.waitForFinished(5000));
+    const QString module = QString::fromUtf8(load.readAllStandardOutput()).trimmed();
+    ASSERT_FALSE(module.isEmpty()) << load.readAllStandardError().toStdString();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return probe.microphoneAvailable(); }, 5000))
+        << "a new source went unnoticed";
+
+    ASSERT_EQ(QProcess::execute(pactl, {s("unload-module"), module}), 0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !probe.microphoneAvailable(); }, 5000))
+        << "a removed source went unnoticed";
+}
+
+} // namespace

@@ -304,7 +304,7 @@ TEST_F(OverlayControllerTest, WithoutScreensNothingIsPlacedOrShownUntilOneComes)
 {
     m_screens.setScreens({});
     make();
-    const QRect untouched = panel().geometry();
+    const QRect untouched = OverlayPanel(m_windows).geometry();
     m_screens.setPointer(onChip);
     m_controller->setHovered(true);
     state().setPhase(Phase::listening());

@@ -33,6 +33,8 @@ OverlayController::OverlayController(AppState& state, const Services& services, 
 
 OverlayController::~OverlayController()
 {
+    // Fields declared after the panel go before it; its signals must not reach them meanwhile.
+    m_panel->disconnect(this);
     cancel(m_pointerWatch);
     cancel(m_shrink);
     cancel(m_leave);

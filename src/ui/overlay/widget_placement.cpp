@@ -1,5 +1,7 @@
 #include "ui/overlay/widget_placement.h"
 
+#include "ui/overlay/overlay_rules.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -301,7 +303,7 @@ std::optional<QRectF> WidgetPlacement::frame(QSizeF size, OverlayMode mode, cons
 FollowTarget WidgetPlacement::followTarget(const FollowTarget& current) const
 {
     if (!m_in || m_in->hasPreview() || m_in->hasNotePreview || usesFixedResultPlacement() ||
-        !m_in->followActiveScreen || !(m_in->hasResult || m_in->phase != Phase::Kind::Idle))
+        !m_in->followActiveScreen || !OverlayRules::isActive(*m_in))
         return {};
     const auto pointerScreen = screenOfPointer();
     const std::optional<quint32> pointerID =

@@ -37,13 +37,18 @@ public:
     std::optional<ScreenRecord> screenWithId(quint32 id) const;
     // The stored home's screen, else the one under the panel, else the primary.
     std::optional<ScreenRecord> homeScreen() const;
+    // The configured screen for pinned cards: "pointer", a display id, or home for anything else.
     std::optional<ScreenRecord> resolvedResultScreen() const;
+    // A card is shown and the settings pin cards to a corner.
     bool usesFixedResultPlacement() const;
 
+    // The stored fractions of the home screen's visible frame, else its bottom centre 12 up.
     std::optional<Spot> homePlacement() const;
+    // 16 points inside the configured corner of the result screen's visible frame.
     std::optional<Spot> fixedResultPlacement(QSizeF size) const;
     // Near preferred but clear of the 80-point square around the pointer, where the user works.
     Spot placementClearOfWorkArea(QPointF preferred, QSizeF size, const ScreenRecord& screen) const;
+    // Pinned card, preview clear of the pointer, home, under the pointer, or the result's anchor.
     std::optional<Spot> resolvedPlacement(QSizeF size, const FollowTarget& follow) const;
 
     // Keeps a panel origin inside rect; an empty range gives its lower bound.
@@ -57,6 +62,7 @@ public:
     // The home to store for a drag that ended with the panel's bottom centre at point.
     std::optional<Home> homeAt(QPointF point) const;
 
+    // Left and top edges in, right and bottom out, as a pixel belongs to one screen in Qt's space.
     static bool contains(const QRectF& rect, QPointF point);
 
 private:

@@ -6,43 +6,33 @@
 
 #include <gtest/gtest.h>
 
-TEST(OverlaySizes, EachModeAndResultSizeHasItsPanelSize)
+// A note preview is small only alone, and a size name the settings never write must not give a
+// card of no size.
+TEST(OverlaySizes, CardsTakeTheConfiguredSizeAndANotePreviewAloneItsOwn)
 {
     struct Case {
         const char* name;
-        OverlayMode mode;
         std::optional<OverlayInputs> in;
         QSizeF size;
     };
     const Case cases[] = {
-        {.name = "chip", .mode = OverlayMode::Collapsed, .in = OverlayInputs{}, .size = {64, 48}},
-        {.name = "bar", .mode = OverlayMode::Bar, .in = OverlayInputs{}, .size = {228, 72}},
-        {.name = "menu", .mode = OverlayMode::Menu, .in = OverlayInputs{}, .size = {236, 478}},
         {.name = "note preview alone",
-         .mode = OverlayMode::Result,
          .in = OverlayInputs{.hasNotePreview = true, .overlayResultSize = s("large")},
          .size = {320, 166}},
         {.name = "note preview with a result takes the card",
-         .mode = OverlayMode::Result,
          .in = OverlayInputs{.hasResult = true, .hasNotePreview = true, .overlayResultSize = s("large")},
          .size = {640, 680}},
         {.name = "compact card",
-         .mode = OverlayMode::Result,
          .in = OverlayInputs{.hasResult = true, .overlayResultSize = s("compact")},
          .size = {400, 440}},
-        {.name = "regular card",
-         .mode = OverlayMode::Result,
-         .in = OverlayInputs{.hasResult = true, .overlayResultSize = s("regular")},
-         .size = {520, 560}},
         {.name = "unknown size is regular",
-         .mode = OverlayMode::Result,
          .in = OverlayInputs{.hasResult = true, .overlayResultSize = s("Large")},
          .size = {520, 560}},
-        {.name = "state gone", .mode = OverlayMode::Result, .in = std::nullopt, .size = {520, 560}},
+        {.name = "state gone", .in = std::nullopt, .size = {520, 560}},
     };
     const DictationPreviewLayout layout;
     for (const Case& c : cases)
-        EXPECT_EQ(OverlaySizes::panelSize(c.mode, c.in, layout), c.size) << c.name;
+        EXPECT_EQ(OverlaySizes::panelSize(OverlayMode::Result, c.in, layout), c.size) << c.name;
 }
 
 // Whatever the font's sizes, a preview card is never narrower than its minimum, never wider than the

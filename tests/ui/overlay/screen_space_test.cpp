@@ -24,13 +24,6 @@ QList<ScreenRecord> records()
 
 } // namespace
 
-TEST(ScreenSpace, ScreensTurnUpsideDownAroundThePrimarysBottom)
-{
-    EXPECT_EQ(flip.fromGlobal(primaryQt), QRectF(0, 0, 1280, 800));
-    EXPECT_EQ(flip.fromGlobal(belowQt), QRectF(0, -768, 1024, 768));
-    EXPECT_EQ(flip.fromGlobal(QRect(-1920, -200, 1920, 1080)), QRectF(-1920, -80, 1920, 1080));
-}
-
 // An off-by-one in the flip puts the pointer on the neighbouring screen at their shared edge, and
 // the widget follows it to the wrong screen.
 TEST(ScreenSpace, APointerOnAScreensEdgeRowStaysOnThatScreen)

@@ -82,6 +82,11 @@ void OverlayController::setContent(QWidget* view)
     m_panel->setContent(view);
 }
 
+void OverlayController::tracksPointerInPanel(bool tracks)
+{
+    m_panel->setTracksPointer(tracks);
+}
+
 void OverlayController::evaluate()
 {
     m_mode = targetMode();

@@ -59,8 +59,17 @@ public:
     // Whether the panel holds the keyboard focus; it is built never to take it.
     bool panelHasFocus() const;
     OverlayPanel& panel() const { return *m_panel; }
-    // Hosts the root view; the panel owns it.
+    // Hosts the root view; the panel owns it and reports hover and drags on what the view ignores.
     void setContent(QWidget* view);
+    // Hosts a root view that reports hover and drags itself, through signals of the hooks' names.
+    template <typename View> void setReportingContent(View* view)
+    {
+        setContent(view);
+        tracksPointerInPanel(false);
+        connect(view, &View::hoverChanged, this, &OverlayController::setHovered);
+        connect(view, &View::dragChanged, this, &OverlayController::dragChanged);
+        connect(view, &View::dragEnded, this, &OverlayController::dragEnded);
+    }
 
 public slots:
     // Hooks for the root view; the panel reports its own hover and background drags through them.
@@ -69,6 +78,7 @@ public slots:
     void dragEnded();
 
 private:
+    void tracksPointerInPanel(bool tracks);
     std::optional<OverlayInputs> inputs() const;
     WidgetPlacement placement(const std::optional<OverlayInputs>& in) const;
     QRectF panelFrame() const;

@@ -111,18 +111,20 @@ void OverlayPanel::refreshShape()
 void OverlayPanel::enterEvent(QEnterEvent* event)
 {
     QWidget::enterEvent(event);
-    emit hoverChanged(true);
+    if (m_tracksPointer)
+        emit hoverChanged(true);
 }
 
 void OverlayPanel::leaveEvent(QEvent* event)
 {
     QWidget::leaveEvent(event);
-    emit hoverChanged(false);
+    if (m_tracksPointer)
+        emit hoverChanged(false);
 }
 
 void OverlayPanel::mousePressEvent(QMouseEvent* event)
 {
-    if (event->button() != Qt::LeftButton) {
+    if (!m_tracksPointer || event->button() != Qt::LeftButton) {
         event->ignore();
         return;
     }

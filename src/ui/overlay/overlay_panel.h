@@ -22,6 +22,8 @@ public:
     // Puts the root view into the panel, filling it; the panel owns it from then on.
     void setContent(QWidget* content);
     QWidget* content() const { return m_content; }
+    // Off when the content reports hover and drags itself, so the pointer has one voice.
+    void setTracksPointer(bool tracks) { m_tracksPointer = tracks; }
 
 public slots:
     // Cuts the window to what the content paints where no compositor blends translucency; the
@@ -49,4 +51,5 @@ private:
     std::optional<QPointF> m_pressedAt;
     bool m_dragging = false;
     bool m_shaping = false;
+    bool m_tracksPointer = true;
 };

@@ -7,6 +7,7 @@
 #include "ui/overlay/overlay_panel.h"
 
 #include <QApplication>
+#include <QEnterEvent>
 #include <QSignalSpy>
 
 #include <memory>
@@ -42,6 +43,16 @@ public:
 
     QList<QRect> shownAt;
     QList<QSize> sizes;
+};
+
+// A root view that reports the pointer over its visible content itself.
+class ReportingView final : public QWidget {
+    Q_OBJECT
+
+signals:
+    void hoverChanged(bool hovered);
+    void dragChanged();
+    void dragEnded();
 };
 
 } // namespace
@@ -348,3 +359,27 @@ TEST_F(OverlayControllerTest, AGoneStateLeavesTheHooksHarmless)
     m_clock.advance(1000);
     EXPECT_FALSE(controller.panelHasFocus());
 }
+
+// The panel's window reaches into transparent margins the view does not count; two voices would
+// hover the widget where the view says the pointer is outside.
+TEST_F(OverlayControllerTest, AViewThatReportsThePointerIsItsOnlyVoice)
+{
+    make();
+    auto* view = new ReportingView;
+    m_controller->setReportingContent(view);
+    m_screens.setPointer(onChip);
+
+    QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(690, 850));
+    QApplication::sendEvent(&panel(), &enter);
+    EXPECT_FALSE(state().widgetHovered());
+
+    emit view->hoverChanged(true);
+    EXPECT_TRUE(state().widgetHovered());
+    emit view->dragChanged();
+    EXPECT_TRUE(state().widgetDragging());
+    emit view->dragEnded();
+    EXPECT_FALSE(state().widgetDragging());
+    EXPECT_EQ(panel().content(), view);
+}
+
+#include "overlay_controller_test.moc"

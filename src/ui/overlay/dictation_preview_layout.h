@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QString>
+
+// Measures the dictation preview card's text, so the panel is sized before the card lays it out.
+// The card draws its text with font() to match.
+class DictationPreviewLayout final {
+public:
+    // The application font at 14 pixels, medium weight.
+    DictationPreviewLayout();
+    explicit DictationPreviewLayout(const QFont& font);
+
+    const QFont& font() const { return m_font; }
+    // The text's one-line width plus padding, at least 168 and at most maxWidth.
+    qreal cardWidth(const QString& text, qreal maxWidth) const;
+    // The wrapped text's height in a card of that width plus padding, at most maxTextHeight.
+    qreal textBlockHeight(const QString& text, qreal cardWidth, qreal maxTextHeight) const;
+
+private:
+    QFont m_font;
+    QFontMetricsF m_metrics;
+};

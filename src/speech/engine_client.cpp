@@ -233,6 +233,10 @@ void EngineClient::watch(QNetworkReply* reply, int timeoutMs, qint64 maxBytes, Q
             reply->abort();
         }
     });
+    // A caller that is gone has cancelled: the connection is closed, so the engine stops working
+    // for nobody and a later request does not queue behind it.
+    if (context)
+        connect(context, &QObject::destroyed, reply, [reply] { reply->abort(); });
     // The reply is read here, on the client's thread, before it is deleted; a caller's context
     // only decides whether anyone still wants the answer, and without one the answer always comes.
     connect(reply, &QNetworkReply::finished, this,

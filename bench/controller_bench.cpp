@@ -63,7 +63,8 @@ void HoldEndToPasteRequest(benchmark::State& run)
     state.setConfig(config);
 
     NoKeys keys;
-    SpeechEngine engine(clock, [&state] { return state.config(); }, keys, EngineLocations{});
+    SpeechEngine engine(
+        clock, [&state] { return state.config(); }, keys, EngineLocations{});
     EngineSpeechService speech(engine);
     FakeRecorder recorder;
     recorder.wav = QByteArray("RIFF") + QByteArray(320'000, '\1'); // ten seconds at 16 kHz
@@ -74,8 +75,8 @@ void HoldEndToPasteRequest(benchmark::State& run)
     FakeMicrophone microphone;
     FrontWindowSystem front;
     HotkeyEvents hotkey;
-    DictationController controller({state, clock, speech, recorder, inserter, silencer, learner, sounds, microphone,
-                                    front, hotkey});
+    DictationController controller(
+        {state, clock, speech, recorder, inserter, silencer, learner, sounds, microphone, front, hotkey});
     engine.poll();
     waitUntil([&] { return engine.ready(); });
 

@@ -220,7 +220,7 @@ void EngineClient::postEmpty(const QString& path, qint64 port, int timeoutMs, QO
 }
 
 void EngineClient::watch(QNetworkReply* reply, int timeoutMs, qint64 maxBytes, QObject* context,
-                        Finish finish)
+                         Finish finish)
 {
     auto ending = std::make_shared<Ending>(Ending::Answered);
     const Clock::TimerId timer = m_clock.singleShot(timeoutMs, reply, [reply, ending] {

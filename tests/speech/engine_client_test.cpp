@@ -5,8 +5,8 @@
 #include "speech/speech_engine.h"
 #include "support/temp_support_dir.h"
 
-#include "core/text/l10n.h"
 #include "core/base/run_mode.h"
+#include "core/text/l10n.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -348,16 +348,18 @@ TEST_P(CancelByContext, DestroyingTheContextClosesTheConnectionAndNeverAnswers)
 const CancelCase kCancelCases[] = {
     {.name = "transcribe",
      .path = "/transcribe",
-     .send = [](SpeechEngine& engine, quint16 port, QObject* context, SpeechEngine::Done<QString> done) {
-         engine.transcribe(kWav, u"de"_s, port, context, std::move(done));
-     }},
+     .send =
+         [](SpeechEngine& engine, quint16 port, QObject* context, SpeechEngine::Done<QString> done) {
+             engine.transcribe(kWav, u"de"_s, port, context, std::move(done));
+         }},
     {.name = "polish",
      .path = "/polish",
-     .send = [](SpeechEngine& engine, quint16 port, QObject* context, SpeechEngine::Done<QString> done) {
-         QuendaConfig config = QuendaConfig::standard();
-         config.port = port;
-         engine.polish(u"raw"_s, std::nullopt, config, std::nullopt, false, context, std::move(done));
-     }},
+     .send =
+         [](SpeechEngine& engine, quint16 port, QObject* context, SpeechEngine::Done<QString> done) {
+             QuendaConfig config = QuendaConfig::standard();
+             config.port = port;
+             engine.polish(u"raw"_s, std::nullopt, config, std::nullopt, false, context, std::move(done));
+         }},
 };
 
 INSTANTIATE_TEST_SUITE_P(Requests, CancelByContext, ::testing::ValuesIn(kCancelCases),

@@ -294,7 +294,8 @@ void DictationController::presentPreview(const QString& text, DictationPreviewSt
 void DictationController::addHistory(const QString& raw, const QString& text, std::optional<double> duration,
                                      const std::optional<QString>& app, bool command)
 {
-    m_state.addHistory(HistoryEntry{QUuid::createUuid(), m_clock.now(), raw, text, duration, app, command, {}});
+    m_state.addHistory(
+        HistoryEntry{QUuid::createUuid(), m_clock.now(), raw, text, duration, app, command, {}});
 }
 
 void DictationController::finishDeliver(const Delivery& delivery, quint64 generation)
@@ -391,10 +392,11 @@ void DictationController::selectionKnown(DictationJob* job)
     if (SelectionProbe* probe = job->selection())
         progress.selection = probe->text();
     const std::optional<QString>& selection = progress.selection;
-    Timing::mark(QStringLiteral("selection read (") +
-                 (selection ? QString::number(selection->size()) + QStringLiteral(" chars") : QStringLiteral("none")) +
-                 QStringLiteral("), app=") + facts.app.value_or(QStringLiteral("?")) + QStringLiteral(", style=") +
-                 facts.config.style);
+    Timing::mark(
+        QStringLiteral("selection read (") +
+        (selection ? QString::number(selection->size()) + QStringLiteral(" chars") : QStringLiteral("none")) +
+        QStringLiteral("), app=") + facts.app.value_or(QStringLiteral("?")) + QStringLiteral(", style=") +
+        facts.config.style);
     if (progress.raw.isEmpty()) {
         show(Phase::notice(text("notice.nothingRecognized")), 1400);
         job->finish();
@@ -502,17 +504,19 @@ void DictationController::finishCorrection(DictationJob* job)
         deliver(rawPasted, rawPasted ? std::optional(final) : std::nullopt);
         return;
     }
-    m_inserter.replacePreviousInsert(raw, final, job, [this, job, raw, final, deliver](Inserter::WriteResult written) {
-        if (!isCurrent(job))
-            return;
-        if (written.ok()) {
-            deliver(true, final);
-            return;
-        }
-        // The field keeps the raw text; the correction goes to the clipboard and is shown as
-        // copied, not as pasted, so the user knows it still has to be put in.
-        m_inserter.copyToClipboard(final);
-        deliver(false, raw);
-    });
+    m_inserter.replacePreviousInsert(raw, final, job,
+                                     [this, job, raw, final, deliver](Inserter::WriteResult written) {
+                                         if (!isCurrent(job))
+                                             return;
+                                         if (written.ok()) {
+                                             deliver(true, final);
+                                             return;
+                                         }
+                                         // The field keeps the raw text; the correction goes to the clipboard
+                                         // and is shown as copied, not as pasted, so the user knows it still
+                                         // has to be put in.
+                                         m_inserter.copyToClipboard(final);
+                                         deliver(false, raw);
+                                     });
     Q_UNUSED(facts)
 }

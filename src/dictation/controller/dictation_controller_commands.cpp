@@ -7,8 +7,8 @@
 #include "core/text/l10n.h"
 #include "dictation/commands/note_save_command.h"
 #include "dictation/controller/dictation_job.h"
-#include "dictation/controller/selection_probe.h"
 #include "dictation/controller/overlay_host.h"
+#include "dictation/controller/selection_probe.h"
 #include "dictation/controller/speech_service.h"
 #include "dictation/learn/learned_entries.h"
 #include "platform/window_system.h"
@@ -22,8 +22,8 @@ QString text(const char* key)
 
 bool isBusy(Phase::Kind kind)
 {
-    return kind == Phase::Kind::Polishing || kind == Phase::Kind::Translating || kind == Phase::Kind::Listening ||
-           kind == Phase::Kind::Transcribing;
+    return kind == Phase::Kind::Polishing || kind == Phase::Kind::Translating ||
+           kind == Phase::Kind::Listening || kind == Phase::Kind::Transcribing;
 }
 
 // The trimmed answer, or the error's text as the second value.
@@ -118,7 +118,8 @@ void DictationController::finishCommand(DictationJob* job)
     const auto [reformulation, reformulationError] = answerOf(*progress.reformulation);
     if (command.isEmpty() && reformulation.isEmpty()) {
         m_state.setRewriting(false);
-        show(Phase::failed(commandError.value_or(reformulationError.value_or(text("notice.commandFailed")))), 3200);
+        show(Phase::failed(commandError.value_or(reformulationError.value_or(text("notice.commandFailed")))),
+             3200);
         job->finish();
         return;
     }
@@ -127,13 +128,13 @@ void DictationController::finishCommand(DictationJob* job)
     const QString commandText = command.isEmpty() ? raw : command;
     m_pendingChoice = ChoiceMeta{raw, facts.duration, facts.app};
     m_state.setRewriting(false);
-    m_state.setOverlayResult(OverlayResult{
-        raw, commandText,
-        QList<OverlayResultChoice>{
-            {OverlayResultChoice::Kind::Command, text("overlay.choice.command"), commandText},
-            {OverlayResultChoice::Kind::Reformulate, text("overlay.choice.reformulate"),
-             reformulation.isEmpty() ? raw : reformulation},
-        }});
+    m_state.setOverlayResult(
+        OverlayResult{raw, commandText,
+                      QList<OverlayResultChoice>{
+                          {OverlayResultChoice::Kind::Command, text("overlay.choice.command"), commandText},
+                          {OverlayResultChoice::Kind::Reformulate, text("overlay.choice.reformulate"),
+                           reformulation.isEmpty() ? raw : reformulation},
+                      }});
     m_state.setWidgetHovered(true);
     m_state.setWidgetTranslateOpen(false);
     show(Phase::idle(), std::nullopt);
@@ -144,7 +145,8 @@ void DictationController::finishCommand(DictationJob* job)
 
 void DictationController::applyOverlayChoice(const OverlayResultChoice& choice)
 {
-    const ChoiceMeta meta = std::exchange(m_pendingChoice, std::nullopt).value_or(ChoiceMeta{choice.text, 0.0, {}});
+    const ChoiceMeta meta =
+        std::exchange(m_pendingChoice, std::nullopt).value_or(ChoiceMeta{choice.text, 0.0, {}});
     m_state.setOverlayResult(std::nullopt);
     if (m_overlay && m_overlay->panelHoldsFocus())
         m_overlay->resignFocus();
@@ -165,14 +167,14 @@ void DictationController::applyOverlayChoice(const OverlayResultChoice& choice)
                 finishDeliver(delivery, generation);
                 return;
             }
-            m_inserter.insertAtRememberedCursor(
-                delivery.text, fallback, this, [this, delivery, generation](Inserter::Landing landing) {
-                    Delivery landed = delivery;
-                    landed.pasted = landing == Inserter::Landing::Pasted;
-                    if (!landed.pasted)
-                        landed.fieldText.reset();
-                    finishDeliver(landed, generation);
-                });
+            m_inserter.insertAtRememberedCursor(delivery.text, fallback, this,
+                                                [this, delivery, generation](Inserter::Landing landing) {
+                                                    Delivery landed = delivery;
+                                                    landed.pasted = landing == Inserter::Landing::Pasted;
+                                                    if (!landed.pasted)
+                                                        landed.fieldText.reset();
+                                                    finishDeliver(landed, generation);
+                                                });
         });
 }
 
@@ -188,9 +190,9 @@ void DictationController::translateSelection(const QString& code)
     if (!m_speech.polishAvailable()) {
         const QList<CorrectionEndpoint> endpoints = config.activeCorrectionEndpoints();
         const bool allCustom =
-            !endpoints.isEmpty() && std::all_of(endpoints.begin(), endpoints.end(), [](const CorrectionEndpoint& e) {
-                return e.kind == QLatin1String("custom");
-            });
+            !endpoints.isEmpty() &&
+            std::all_of(endpoints.begin(), endpoints.end(),
+                        [](const CorrectionEndpoint& e) { return e.kind == QLatin1String("custom"); });
         const bool needsKey = !allCustom && config.polishProvider == QLatin1String("openai");
         show(Phase::notice(text(needsKey ? "notice.translateNeedsKey" : "notice.translateNeedsModel")), 2200);
         return;
@@ -198,7 +200,9 @@ void DictationController::translateSelection(const QString& code)
     show(Phase::translating(TranslateLanguage::named(code).id), std::nullopt);
     m_state.setWidgetHovered(true);
     m_state.setWidgetTranslateOpen(false);
-    auto* job = new DictationJob({.generation = m_generation, .config = config, .app = {}, .duration = {}, .polishAvailable = true}, this);
+    auto* job = new DictationJob(
+        {.generation = m_generation, .config = config, .app = {}, .duration = {}, .polishAvailable = true},
+        this);
     m_job = job;
     m_inserter.captureSelection(job, [this, job, code](std::optional<QString> selection) {
         if (!isCurrent(job))
@@ -248,28 +252,30 @@ void DictationController::translated(DictationJob* job, const QString& translati
             job->finish();
             return;
         }
-        m_inserter.insert(translation, job, [this, job, translation, selection, appName](Inserter::Landing landing) {
-            if (!isCurrent(job))
-                return;
-            const bool pasted = landing == Inserter::Landing::Pasted;
-            addHistory(selection, translation, std::nullopt, appName, true);
-            if (m_state.config().showDictationPreview) {
-                if (pasted)
-                    m_state.setDictationPreview(std::nullopt);
-                else
-                    presentPreview(translation, DictationPreviewStatus::Copied, true);
-                show(Phase::idle(), std::nullopt);
-            } else {
-                show(Phase::done(translation, pasted), pasted ? 850 : 2200);
-            }
-            job->finish();
-        });
+        m_inserter.insert(translation, job,
+                          [this, job, translation, selection, appName](Inserter::Landing landing) {
+                              if (!isCurrent(job))
+                                  return;
+                              const bool pasted = landing == Inserter::Landing::Pasted;
+                              addHistory(selection, translation, std::nullopt, appName, true);
+                              if (m_state.config().showDictationPreview) {
+                                  if (pasted)
+                                      m_state.setDictationPreview(std::nullopt);
+                                  else
+                                      presentPreview(translation, DictationPreviewStatus::Copied, true);
+                                  show(Phase::idle(), std::nullopt);
+                              } else {
+                                  show(Phase::done(translation, pasted), pasted ? 850 : 2200);
+                              }
+                              job->finish();
+                          });
     });
 }
 
 void DictationController::applyLearned(const QList<DictionaryItem>& items)
 {
-    const std::optional<LearnedEntries::Merge> merge = LearnedEntries::applyLearned(m_state.config().dictionary, items);
+    const std::optional<LearnedEntries::Merge> merge =
+        LearnedEntries::applyLearned(m_state.config().dictionary, items);
     if (!merge)
         return;
     {
@@ -280,6 +286,7 @@ void DictationController::applyLearned(const QList<DictionaryItem>& items)
     }
     if (isBusy(m_state.phase().kind()))
         return;
-    show(Phase::notice(L10n::format(QStringLiteral("dictionary.learned"), {LearnedEntries::summary(merge->added)})),
+    show(Phase::notice(
+             L10n::format(QStringLiteral("dictionary.learned"), {LearnedEntries::summary(merge->added)})),
          2400);
 }

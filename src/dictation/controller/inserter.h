@@ -33,7 +33,8 @@ public:
     // The selected text of the focused field; none when nothing (or only blank text) is selected.
     virtual void captureSelection(QObject* context, Done<std::optional<QString>> done) = 0;
     // Writes over the remembered field's selection through accessibility.
-    virtual void replaceRememberedSelection(const QString& text, QObject* context, Done<WriteResult> done) = 0;
+    virtual void replaceRememberedSelection(const QString& text, QObject* context,
+                                            Done<WriteResult> done) = 0;
     // Activates the remembered application (else the one named), then writes or pastes there.
     virtual void insertAtRememberedCursor(const QString& text, const std::optional<QString>& fallbackAppID,
                                           QObject* context, Done<Landing> done) = 0;

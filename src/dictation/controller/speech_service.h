@@ -23,7 +23,7 @@ public:
     virtual void prewarm(qint64 port) = 0;
     virtual void transcribe(const QByteArray& wav, const QString& language, qint64 port, QObject* context,
                             Done done) = 0;
-    virtual void polish(const QString& raw, const std::optional<QString>& selection, const QuendaConfig& config,
-                        const std::optional<QString>& targetLanguage, bool noteAnswer, QObject* context,
-                        Done done) = 0;
+    virtual void polish(const QString& raw, const std::optional<QString>& selection,
+                        const QuendaConfig& config, const std::optional<QString>& targetLanguage,
+                        bool noteAnswer, QObject* context, Done done) = 0;
 };

@@ -35,8 +35,8 @@ public:
     void polish(const QString& raw, const std::optional<QString>& selection, const QuendaConfig&,
                 const std::optional<QString>& target, bool noteAnswer, QObject* context, Done done) override
     {
-        calls.push_back({QStringLiteral("polish:") + raw + u'|' + selection.value_or(QStringLiteral("-")) + u'|' +
-                             target.value_or(QStringLiteral("-")) + u'|' + (noteAnswer ? u'n' : u'-'),
+        calls.push_back({QStringLiteral("polish:") + raw + u'|' + selection.value_or(QStringLiteral("-")) +
+                             u'|' + target.value_or(QStringLiteral("-")) + u'|' + (noteAnswer ? u'n' : u'-'),
                          context, std::move(done)});
     }
 
@@ -55,7 +55,8 @@ public:
     }
     int open() const
     {
-        return int(std::count_if(calls.begin(), calls.end(), [](const Call& c) { return !c.answered && c.context; }));
+        return int(std::count_if(calls.begin(), calls.end(),
+                                 [](const Call& c) { return !c.answered && c.context; }));
     }
     QStringList sent() const
     {
@@ -161,7 +162,10 @@ public:
 
 class FakeSilencer final : public Silencer {
 public:
-    void begin(OthersAudio mode) override { log.append(QStringLiteral("begin:") + OthersAudioText::rawValue(mode)); }
+    void begin(OthersAudio mode) override
+    {
+        log.append(QStringLiteral("begin:") + OthersAudioText::rawValue(mode));
+    }
     void release() override { log.append(QStringLiteral("release")); }
     QStringList log;
 };
@@ -190,7 +194,10 @@ private:
 
 class FakeSoundPlayer final : public SoundPlayer {
 public:
-    void play(Sound sound) override { played.append(sound == Sound::Start ? QStringLiteral("start") : QStringLiteral("stop")); }
+    void play(Sound sound) override
+    {
+        played.append(sound == Sound::Start ? QStringLiteral("start") : QStringLiteral("stop"));
+    }
     QStringList played;
 };
 

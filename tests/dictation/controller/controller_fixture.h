@@ -26,9 +26,9 @@ protected:
             c.showDictationPreview = false;
             c.learnEdits = true;
         });
-        m_controller = std::make_unique<DictationController>(DictationController::Services{
-            state(), m_clock, m_speech, m_recorder, m_inserter, m_silencer, m_learner, m_sounds, m_microphone,
-            m_frontApps, m_hotkey});
+        m_controller = std::make_unique<DictationController>(
+            DictationController::Services{state(), m_clock, m_speech, m_recorder, m_inserter, m_silencer,
+                                          m_learner, m_sounds, m_microphone, m_frontApps, m_hotkey});
         m_controller->setOverlay(&m_overlay);
     }
     void TearDown() override

@@ -112,7 +112,8 @@ class PolishTiming : public ControllerFixture, public ::testing::WithParamInterf
 TEST_P(PolishTiming, RemoteBeforeThePasteLocalFortyMillisecondsAfter)
 {
     const ProviderCase& c = GetParam();
-    configure([&](QuendaConfig& config) { config.autoCorrect = true, config.polishProvider = s(c.provider); });
+    configure(
+        [&](QuendaConfig& config) { config.autoCorrect = true, config.polishProvider = s(c.provider); });
     dictate(s("words"));
     EXPECT_EQ(m_speech.sent(), c.sentAtPaste);
     m_clock.advance(c.delayMs);
@@ -152,7 +153,9 @@ class Silencing : public ControllerFixture, public ::testing::WithParamInterface
 TEST_P(Silencing, StartsAfterTheCueOrAtOnceAndIsAlwaysReleased)
 {
     const SilenceCase& c = GetParam();
-    configure([&](QuendaConfig& config) { config.playSounds = c.playSounds, config.othersAudio = s(c.othersAudio); });
+    configure([&](QuendaConfig& config) {
+        config.playSounds = c.playSounds, config.othersAudio = s(c.othersAudio);
+    });
     hold();
     m_clock.advance(c.stopAfterMs);
     release();
@@ -161,20 +164,38 @@ TEST_P(Silencing, StartsAfterTheCueOrAtOnceAndIsAlwaysReleased)
     EXPECT_EQ(m_sounds.played, c.sounds);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Modes, Silencing,
-    ::testing::Values(
-        SilenceCase{.name = "AfterTheStartCue", .playSounds = true, .othersAudio = "quiet", .stopAfterMs = 180,
-                    .silencer = {s("begin:quiet"), s("release")}, .sounds = {s("start"), s("stop")}},
-        SilenceCase{.name = "ShortTapNeverSilences", .playSounds = true, .othersAudio = "mute", .stopAfterMs = 179,
-                    .silencer = {s("release")}, .sounds = {s("start"), s("stop")}},
-        SilenceCase{.name = "NoSoundsSilenceAtOnce", .playSounds = false, .othersAudio = "mute", .stopAfterMs = 0,
-                    .silencer = {s("begin:mute"), s("release")}, .sounds = {}},
-        SilenceCase{.name = "UnknownModeMutes", .playSounds = false, .othersAudio = "loud", .stopAfterMs = 10,
-                    .silencer = {s("begin:mute"), s("release")}, .sounds = {}},
-        SilenceCase{.name = "OffOnlyReleases", .playSounds = true, .othersAudio = "off", .stopAfterMs = 500,
-                    .silencer = {s("release"), s("release")}, .sounds = {s("start"), s("stop")}}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Modes, Silencing,
+                         ::testing::Values(SilenceCase{.name = "AfterTheStartCue",
+                                                       .playSounds = true,
+                                                       .othersAudio = "quiet",
+                                                       .stopAfterMs = 180,
+                                                       .silencer = {s("begin:quiet"), s("release")},
+                                                       .sounds = {s("start"), s("stop")}},
+                                           SilenceCase{.name = "ShortTapNeverSilences",
+                                                       .playSounds = true,
+                                                       .othersAudio = "mute",
+                                                       .stopAfterMs = 179,
+                                                       .silencer = {s("release")},
+                                                       .sounds = {s("start"), s("stop")}},
+                                           SilenceCase{.name = "NoSoundsSilenceAtOnce",
+                                                       .playSounds = false,
+                                                       .othersAudio = "mute",
+                                                       .stopAfterMs = 0,
+                                                       .silencer = {s("begin:mute"), s("release")},
+                                                       .sounds = {}},
+                                           SilenceCase{.name = "UnknownModeMutes",
+                                                       .playSounds = false,
+                                                       .othersAudio = "loud",
+                                                       .stopAfterMs = 10,
+                                                       .silencer = {s("begin:mute"), s("release")},
+                                                       .sounds = {}},
+                                           SilenceCase{.name = "OffOnlyReleases",
+                                                       .playSounds = true,
+                                                       .othersAudio = "off",
+                                                       .stopAfterMs = 500,
+                                                       .silencer = {s("release"), s("release")},
+                                                       .sounds = {s("start"), s("stop")}}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(CorrectionOrder, EscapeWhileListeningReleasesSilencingBeforeItBegins)
 {

@@ -66,7 +66,8 @@ const ResetCase kResets[] = {
      .expected = [] { return Phase::notice(textOf("notice.nothingHeard")); },
      .resetMs = 1400},
     {.name = "TranscriptionFails",
-     .reach = [](PhaseReset& f) { f.record(), f.speech().answer(s("transcribe"), engineError("model gone")); },
+     .reach =
+         [](PhaseReset& f) { f.record(), f.speech().answer(s("transcribe"), engineError("model gone")); },
      .expected = [] { return Phase::failed(s("model gone")); },
      .resetMs = 3000},
     {.name = "OnlyWhiteSpaceHeard",
@@ -78,7 +79,10 @@ const ResetCase kResets[] = {
      .expected = [] { return Phase::done(s("hello"), true); },
      .resetMs = 850},
     {.name = "KeptOnClipboard",
-     .reach = [](PhaseReset& f) { f.inserter().landing = Inserter::Landing::KeptOnClipboard, f.dictate(s("hello")); },
+     .reach =
+         [](PhaseReset& f) {
+             f.inserter().landing = Inserter::Landing::KeptOnClipboard, f.dictate(s("hello"));
+         },
      .expected = [] { return Phase::done(s("hello"), false); },
      .resetMs = 2200},
     {.name = "Escape",
@@ -169,10 +173,12 @@ TEST_P(EscapeInPhase, NothingLandsAfterwardsAndTheRequestsAreAborted)
 
 const EscapeCase kEscapes[] = {
     {.name = "Listening",
-     .reach = [](ControllerFixture& f, FakeSpeechService&, FakeInserter&) { static_cast<EscapeInPhase&>(f).hold(); },
+     .reach = [](ControllerFixture& f, FakeSpeechService&,
+                 FakeInserter&) { static_cast<EscapeInPhase&>(f).hold(); },
      .during = Phase::Kind::Listening},
     {.name = "Transcribing",
-     .reach = [](ControllerFixture& f, FakeSpeechService&, FakeInserter&) { static_cast<EscapeInPhase&>(f).record(); },
+     .reach = [](ControllerFixture& f, FakeSpeechService&,
+                 FakeInserter&) { static_cast<EscapeInPhase&>(f).record(); },
      .during = Phase::Kind::Transcribing},
     {.name = "WaitingForTheSelection",
      .reach =
@@ -247,14 +253,16 @@ TEST_P(MicrophoneRequest, OnlyAHandsFreeStartResumesOnceGranted)
     EXPECT_EQ(phase() == Phase::listening(), c.recordsAfterwards);
 }
 
-INSTANTIATE_TEST_SUITE_P(Starts, MicrophoneRequest,
-                         ::testing::Values(MicrophoneCase{.name = "HoldGranted", .handsFree = false, .granted = true,
-                                                          .recordsAfterwards = false},
-                                           MicrophoneCase{.name = "HandsFreeGranted", .handsFree = true,
-                                                          .granted = true, .recordsAfterwards = true},
-                                           MicrophoneCase{.name = "HandsFreeDenied", .handsFree = true,
-                                                          .granted = false, .recordsAfterwards = false}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Starts, MicrophoneRequest,
+    ::testing::Values(
+        MicrophoneCase{
+            .name = "HoldGranted", .handsFree = false, .granted = true, .recordsAfterwards = false},
+        MicrophoneCase{
+            .name = "HandsFreeGranted", .handsFree = true, .granted = true, .recordsAfterwards = true},
+        MicrophoneCase{
+            .name = "HandsFreeDenied", .handsFree = true, .granted = false, .recordsAfterwards = false}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(FlowTest, AHotkeyPressClearsAFinishedPhaseAndThePreviewAtOnce)
 {

@@ -28,9 +28,9 @@ protected:
         m_engine = std::make_unique<SpeechEngine>(
             m_clock, [this] { return state().config(); }, m_keys, EngineLocations{});
         m_service = std::make_unique<EngineSpeechService>(*m_engine);
-        m_controller = std::make_unique<DictationController>(DictationController::Services{
-            state(), m_clock, *m_service, m_recorder, m_inserter, m_silencer, m_learner, m_sounds, m_microphone,
-            m_frontApps, m_hotkey});
+        m_controller = std::make_unique<DictationController>(
+            DictationController::Services{state(), m_clock, *m_service, m_recorder, m_inserter, m_silencer,
+                                          m_learner, m_sounds, m_microphone, m_frontApps, m_hotkey});
         m_engine->poll();
         ASSERT_TRUE(QTest::qWaitFor([this] { return m_engine->ready(); }, 5000));
     }
@@ -67,8 +67,9 @@ TEST_F(EngineDictation, AHoldIsTranscribedByTheEnginePastedAndKept)
     ASSERT_EQ(state().phase(), Phase::transcribing());
 
     ASSERT_TRUE(QTest::qWaitFor([this] { return !m_inserter.writes().isEmpty(); }, 5000));
-    const auto transcribe = std::find_if(m_server.requests().begin(), m_server.requests().end(),
-                                         [](const RecordedRequest& r) { return r.target.startsWith("/transcribe"); });
+    const auto transcribe =
+        std::find_if(m_server.requests().begin(), m_server.requests().end(),
+                     [](const RecordedRequest& r) { return r.target.startsWith("/transcribe"); });
     ASSERT_NE(transcribe, m_server.requests().end());
     EXPECT_EQ(transcribe->body, *m_recorder.wav);
     EXPECT_EQ(m_inserter.writes(), QStringList{s("insert:Hallo Welt")});

@@ -35,8 +35,9 @@ TEST_P(CommandRoad, OffersBothAnswersOrFailsWithTheFirstReason)
     dictate(s("make it shorter"));
     ASSERT_EQ(phase(), Phase::polishing(s("make it shorter")));
     EXPECT_TRUE(state().rewriting());
-    EXPECT_EQ(m_speech.sent(), (QStringList{s("transcribe"), s("polish:make it shorter|  the selected text |-|-"),
-                                            s("polish:make it shorter|-|-|-")}));
+    EXPECT_EQ(m_speech.sent(),
+              (QStringList{s("transcribe"), s("polish:make it shorter|  the selected text |-|-"),
+                           s("polish:make it shorter|-|-|-")}));
     // The reformulation comes back first; the order must not matter.
     m_speech.answer(s("polish:make it shorter|-"), reply(c.reformulation, "B down"));
     m_speech.answer(s("polish"), reply(c.command, "A down"));
@@ -57,23 +58,39 @@ TEST_P(CommandRoad, OffersBothAnswersOrFailsWithTheFirstReason)
         EXPECT_EQ(m_overlay.reshapes, 1);
     } else {
         EXPECT_FALSE(state().overlayResult().has_value());
-        EXPECT_EQ(phase(), Phase::failed(*c.failure ? QString::fromUtf8(*c.failure) : textOf("notice.commandFailed")));
+        EXPECT_EQ(phase(),
+                  Phase::failed(*c.failure ? QString::fromUtf8(*c.failure) : textOf("notice.commandFailed")));
     }
     EXPECT_TRUE(state().history().isEmpty());
 }
 
 const CommandCase kCommands[] = {
-    {.name = "BothAnswer", .command = "short", .reformulation = "Make it shorter.",
+    {.name = "BothAnswer",
+     .command = "short",
+     .reformulation = "Make it shorter.",
      .choices = QStringList{s("short"), s("Make it shorter.")}},
-    {.name = "EmptyCommandTakesTheRawText", .command = " ", .reformulation = "Make it shorter.",
+    {.name = "EmptyCommandTakesTheRawText",
+     .command = " ",
+     .reformulation = "Make it shorter.",
      .choices = QStringList{s("make it shorter"), s("Make it shorter.")}},
-    {.name = "FailedReformulationTakesTheRawText", .command = "short", .reformulation = std::nullopt,
+    {.name = "FailedReformulationTakesTheRawText",
+     .command = "short",
+     .reformulation = std::nullopt,
      .choices = QStringList{s("short"), s("make it shorter")}},
-    {.name = "BothFailWithTheCommandsReason", .command = std::nullopt, .reformulation = std::nullopt,
-     .choices = std::nullopt, .failure = "A down"},
-    {.name = "OnlyTheSecondFailsWithItsReason", .command = "", .reformulation = std::nullopt,
-     .choices = std::nullopt, .failure = "B down"},
-    {.name = "BothEmpty", .command = "", .reformulation = "", .choices = std::nullopt,
+    {.name = "BothFailWithTheCommandsReason",
+     .command = std::nullopt,
+     .reformulation = std::nullopt,
+     .choices = std::nullopt,
+     .failure = "A down"},
+    {.name = "OnlyTheSecondFailsWithItsReason",
+     .command = "",
+     .reformulation = std::nullopt,
+     .choices = std::nullopt,
+     .failure = "B down"},
+    {.name = "BothEmpty",
+     .command = "",
+     .reformulation = "",
+     .choices = std::nullopt,
      .failure = std::optional<const char*>(nullptr)},
 };
 
@@ -123,18 +140,29 @@ TEST_P(ChoiceApplied, WritesTheChoiceBackAndRecordsTheSpokenCommand)
 
 INSTANTIATE_TEST_SUITE_P(
     Roads, ChoiceApplied,
-    ::testing::Values(
-        ChoiceCase{.name = "ByAccessibility", .kind = OverlayResultChoice::Kind::Command,
-                   .accessibilityRefuses = false, .landing = Inserter::Landing::Pasted,
-                   .writes = {s("replaceSelection:short")}, .shown = Phase::done(s("short"), true), .command = true},
-        ChoiceCase{.name = "ByPasteAfterActivation", .kind = OverlayResultChoice::Kind::Reformulate,
-                   .accessibilityRefuses = true, .landing = Inserter::Landing::Pasted,
-                   .writes = {s("replaceSelection:Shorter."), s("insertAtCursor:Shorter.@org.gnome.TextEditor")},
-                   .shown = Phase::done(s("Shorter."), true), .command = false},
-        ChoiceCase{.name = "OnlyOnTheClipboard", .kind = OverlayResultChoice::Kind::Command,
-                   .accessibilityRefuses = true, .landing = Inserter::Landing::KeptOnClipboard,
-                   .writes = {s("replaceSelection:short"), s("insertAtCursor:short@org.gnome.TextEditor")},
-                   .shown = Phase::done(s("short"), false), .command = true}),
+    ::testing::Values(ChoiceCase{.name = "ByAccessibility",
+                                 .kind = OverlayResultChoice::Kind::Command,
+                                 .accessibilityRefuses = false,
+                                 .landing = Inserter::Landing::Pasted,
+                                 .writes = {s("replaceSelection:short")},
+                                 .shown = Phase::done(s("short"), true),
+                                 .command = true},
+                      ChoiceCase{.name = "ByPasteAfterActivation",
+                                 .kind = OverlayResultChoice::Kind::Reformulate,
+                                 .accessibilityRefuses = true,
+                                 .landing = Inserter::Landing::Pasted,
+                                 .writes = {s("replaceSelection:Shorter."),
+                                            s("insertAtCursor:Shorter.@org.gnome.TextEditor")},
+                                 .shown = Phase::done(s("Shorter."), true),
+                                 .command = false},
+                      ChoiceCase{.name = "OnlyOnTheClipboard",
+                                 .kind = OverlayResultChoice::Kind::Command,
+                                 .accessibilityRefuses = true,
+                                 .landing = Inserter::Landing::KeptOnClipboard,
+                                 .writes = {s("replaceSelection:short"),
+                                            s("insertAtCursor:short@org.gnome.TextEditor")},
+                                 .shown = Phase::done(s("short"), false),
+                                 .command = true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 using SelectionTest = ControllerFixture;
@@ -178,21 +206,25 @@ TEST_P(TranslationWhileBusy, IsRefusedWithoutReadingTheSelection)
 
 INSTANTIATE_TEST_SUITE_P(
     Phases, TranslationWhileBusy,
-    ::testing::Values(BusyCase{.name = "Listening", .reach = [](ControllerFixture& f) { static_cast<TranslationWhileBusy&>(f).hold(); }},
-                      BusyCase{.name = "Transcribing", .reach = [](ControllerFixture& f) { static_cast<TranslationWhileBusy&>(f).record(); }},
-                      BusyCase{.name = "Polishing",
-                               .reach =
-                                   [](ControllerFixture& f) {
-                                       auto& b = static_cast<TranslationWhileBusy&>(f);
-                                       b.configure([](QuendaConfig& c) { c.autoCorrect = true; });
-                                       b.dictate(s("words"));
-                                   }},
-                      BusyCase{.name = "Translating",
-                               .reach = [](ControllerFixture& f) {
-                                   auto& b = static_cast<TranslationWhileBusy&>(f);
-                                   b.inserter().holdSelection = true;
-                                   b.controller().translateSelection(s("fr"));
-                               }}),
+    ::testing::Values(
+        BusyCase{.name = "Listening",
+                 .reach = [](ControllerFixture& f) { static_cast<TranslationWhileBusy&>(f).hold(); }},
+        BusyCase{.name = "Transcribing",
+                 .reach = [](ControllerFixture& f) { static_cast<TranslationWhileBusy&>(f).record(); }},
+        BusyCase{.name = "Polishing",
+                 .reach =
+                     [](ControllerFixture& f) {
+                         auto& b = static_cast<TranslationWhileBusy&>(f);
+                         b.configure([](QuendaConfig& c) { c.autoCorrect = true; });
+                         b.dictate(s("words"));
+                     }},
+        BusyCase{.name = "Translating",
+                 .reach =
+                     [](ControllerFixture& f) {
+                         auto& b = static_cast<TranslationWhileBusy&>(f);
+                         b.inserter().holdSelection = true;
+                         b.controller().translateSelection(s("fr"));
+                     }}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct TranslateCase {
@@ -219,10 +251,14 @@ TEST_P(Translation, GoesIntoAnEditableFieldElseIntoTheOverlayAndAlwaysIntoTheHis
 }
 
 INSTANTIATE_TEST_SUITE_P(Targets, Translation,
-                         ::testing::Values(TranslateCase{.name = "Editable", .focusEditable = true,
-                                                         .writes = {s("insert:Good morning")}, .inOverlay = false},
-                                           TranslateCase{.name = "NotEditable", .focusEditable = false,
-                                                         .writes = {}, .inOverlay = true}),
+                         ::testing::Values(TranslateCase{.name = "Editable",
+                                                         .focusEditable = true,
+                                                         .writes = {s("insert:Good morning")},
+                                                         .inOverlay = false},
+                                           TranslateCase{.name = "NotEditable",
+                                                         .focusEditable = false,
+                                                         .writes = {},
+                                                         .inOverlay = true}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 struct NoteCase {
@@ -264,17 +300,33 @@ TEST_P(NoteSave, SavesTheSelectionOrTheAnswerAsTheClassifierSays)
 INSTANTIATE_TEST_SUITE_P(
     Commands, NoteSave,
     ::testing::Values(
-        NoteCase{.name = "SelectionVerbatim", .spoken = "Save this to my notes", .canPolish = false,
-                 .answer = std::nullopt, .sent = {s("transcribe")}, .saved = "Milk, eggs", .shown = Phase::idle()},
-        NoteCase{.name = "Answer", .spoken = "Summarize this into my notes", .canPolish = true,
+        NoteCase{.name = "SelectionVerbatim",
+                 .spoken = "Save this to my notes",
+                 .canPolish = false,
+                 .answer = std::nullopt,
+                 .sent = {s("transcribe")},
+                 .saved = "Milk, eggs",
+                 .shown = Phase::idle()},
+        NoteCase{.name = "Answer",
+                 .spoken = "Summarize this into my notes",
+                 .canPolish = true,
                  .answer = " Groceries: milk, eggs ",
                  .sent = {s("transcribe"), s("polish:Summarize this into my notes|Milk, eggs|-|n")},
-                 .saved = "Groceries: milk, eggs", .shown = Phase::idle()},
-        NoteCase{.name = "EmptyAnswerSavesNothing", .spoken = "Summarize this into my notes", .canPolish = true,
-                 .answer = "  ", .sent = {s("transcribe"), s("polish:Summarize this into my notes|Milk, eggs|-|n")},
-                 .saved = std::nullopt, .shown = Phase::failed(textOf("notice.commandFailed"))},
-        NoteCase{.name = "AnswerWithoutProvider", .spoken = "Summarize this into my notes", .canPolish = false,
-                 .answer = std::nullopt, .sent = {s("transcribe")}, .saved = std::nullopt,
+                 .saved = "Groceries: milk, eggs",
+                 .shown = Phase::idle()},
+        NoteCase{.name = "EmptyAnswerSavesNothing",
+                 .spoken = "Summarize this into my notes",
+                 .canPolish = true,
+                 .answer = "  ",
+                 .sent = {s("transcribe"), s("polish:Summarize this into my notes|Milk, eggs|-|n")},
+                 .saved = std::nullopt,
+                 .shown = Phase::failed(textOf("notice.commandFailed"))},
+        NoteCase{.name = "AnswerWithoutProvider",
+                 .spoken = "Summarize this into my notes",
+                 .canPolish = false,
+                 .answer = std::nullopt,
+                 .sent = {s("transcribe")},
+                 .saved = std::nullopt,
                  .shown = Phase::notice(textOf("notice.commandNeedsKey"))}),
     [](const auto& info) { return std::string(info.param.name); });
 

@@ -220,7 +220,7 @@ void EngineClient::postEmpty(const QString& path, qint64 port, int timeoutMs, QO
 }
 
 void EngineClient::watch(QNetworkReply* reply, int timeoutMs, qint64 maxBytes, QObject* context,
-                        Finish finish)
+                         Finish finish)
 {
     auto ending = std::make_shared<Ending>(Ending::Answered);
     const Clock::TimerId timer = m_clock.singleShot(timeoutMs, reply, [reply, ending] {
@@ -233,6 +233,10 @@ void EngineClient::watch(QNetworkReply* reply, int timeoutMs, qint64 maxBytes, Q
             reply->abort();
         }
     });
+    // A caller that is gone has cancelled: the connection is closed, so the engine stops working
+    // for nobody and a later request does not queue behind it.
+    if (context)
+        connect(context, &QObject::destroyed, reply, [reply] { reply->abort(); });
     // The reply is read here, on the client's thread, before it is deleted; a caller's context
     // only decides whether anyone still wants the answer, and without one the answer always comes.
     connect(reply, &QNetworkReply::finished, this,

@@ -15,7 +15,8 @@
 class QNetworkReply;
 
 // HTTP to the engine on the loopback interface: no cache, no cookies, no proxy, no redirects.
-// Replies are handled on the client's thread; a callback whose context is gone is dropped.
+// Replies are handled on the client's thread; destroying a request's context aborts the request
+// and drops its callback, which is how callers cancel.
 class EngineClient final : public QObject {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(EngineClient)

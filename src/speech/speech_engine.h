@@ -42,7 +42,7 @@ public:
     bool statusIsLoading() const { return m_statusIsLoading; }
 
     // Requests; `done` runs on this object's thread, later, and never once `context` (not null)
-    // is destroyed.
+    // is destroyed. Destroying the context cancels: the HTTP request is aborted.
     static std::optional<QUrl> endpoint(const QString& path, qint64 port);
     void prewarm(qint64 port);
     void transcribe(const QByteArray& wav, const QString& language, qint64 port, QObject* context,

@@ -5,8 +5,8 @@
 #include "speech/speech_engine.h"
 #include "support/temp_support_dir.h"
 
-#include "core/text/l10n.h"
 #include "core/base/run_mode.h"
+#include "core/text/l10n.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -320,3 +320,47 @@ INSTANTIATE_TEST_SUITE_P(Cases, PolishBodyTest, ::testing::ValuesIn(kPolishCases
                          [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
+
+struct CancelCase {
+    const char* name;
+    QByteArray path;
+    std::function<void(SpeechEngine&, quint16 port, QObject* context, SpeechEngine::Done<QString>)> send;
+};
+
+class CancelByContext : public EngineClientTest, public ::testing::WithParamInterface<CancelCase> {};
+
+// A cancelled dictation must not leave the engine transcribing or polishing for nobody.
+TEST_P(CancelByContext, DestroyingTheContextClosesTheConnectionAndNeverAnswers)
+{
+    const CancelCase& c = GetParam();
+    m_server.script(c.path, {.hold = true});
+    auto context = std::make_unique<QObject>();
+    int calls = 0;
+    c.send(m_engine, m_server.port(), context.get(), [&](const EngineResult<QString>&) { ++calls; });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_server.requests().size() == 1; }, 5000));
+
+    context.reset();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_server.abandoned() == 1; }, 5000)) << "still connected";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_clock.pendingCount() == 0; }, 5000)) << "time-out kept";
+    EXPECT_EQ(calls, 0);
+}
+
+const CancelCase kCancelCases[] = {
+    {.name = "transcribe",
+     .path = "/transcribe",
+     .send =
+         [](SpeechEngine& engine, quint16 port, QObject* context, SpeechEngine::Done<QString> done) {
+             engine.transcribe(kWav, u"de"_s, port, context, std::move(done));
+         }},
+    {.name = "polish",
+     .path = "/polish",
+     .send =
+         [](SpeechEngine& engine, quint16 port, QObject* context, SpeechEngine::Done<QString> done) {
+             QuendaConfig config = QuendaConfig::standard();
+             config.port = port;
+             engine.polish(u"raw"_s, std::nullopt, config, std::nullopt, false, context, std::move(done));
+         }},
+};
+
+INSTANTIATE_TEST_SUITE_P(Requests, CancelByContext, ::testing::ValuesIn(kCancelCases),
+                         [](const auto& info) { return std::string(info.param.name); });

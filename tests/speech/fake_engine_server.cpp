@@ -42,8 +42,10 @@ void FakeEngineServer::serve(QTcpSocket* socket)
 
         const QByteArray path = request.target.split('?').front();
         const ScriptedReply reply = m_replies.value(path);
-        if (reply.hold)
+        if (reply.hold) {
+            connect(socket, &QTcpSocket::disconnected, this, [this] { ++m_abandoned; });
             return;
+        }
         if (reply.quit)
             m_server.close();
         socket->write("HTTP/1.1 " + QByteArray::number(reply.status) +

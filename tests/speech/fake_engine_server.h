@@ -35,6 +35,8 @@ public:
     // Paths without a script answer 200 with an empty body.
     void script(const QByteArray& path, const ScriptedReply& reply) { m_replies.insert(path, reply); }
     const QList<RecordedRequest>& requests() const { return m_requests; }
+    // Held requests whose client closed the connection before an answer.
+    int abandoned() const { return m_abandoned; }
 
 private:
     void serve(QTcpSocket* socket);
@@ -42,4 +44,5 @@ private:
     QTcpServer m_server;
     QHash<QByteArray, ScriptedReply> m_replies;
     QList<RecordedRequest> m_requests;
+    int m_abandoned = 0;
 };

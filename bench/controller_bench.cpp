@@ -1,0 +1,107 @@
+// The controller's time from the end of a hold to the paste request, with the real engine client
+// over loopback against an in-process engine that answers at once, and fakes for the rest.
+#include "controller_fakes.h"
+#include "core/base/support_paths.h"
+#include "core/base/work_queue.h"
+#include "core/notes/apple_notes.h"
+#include "core/state/app_state.h"
+#include "dictation/controller/dictation_controller.h"
+#include "dictation/controller/engine_speech_service.h"
+#include "dictation/controller/hotkey_events.h"
+#include "fake_engine_server.h"
+#include "platform/fake/fake_desktop_launcher.h"
+#include "platform/fake/fake_permission_probe.h"
+#include "platform/fake/fake_script_runner.h"
+#include "platform/fake/fake_window_system.h"
+#include "platform/fake/manual_clock.h"
+#include "speech/speech_engine.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QSettings>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+class NoKeys final : public ProviderKeys {
+public:
+    QString generalKey() const override { return {}; }
+    QString key(const CorrectionEndpoint&) const override { return {}; }
+};
+
+void waitUntil(const std::function<bool()>& done)
+{
+    while (!done())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+}
+
+void HoldEndToPasteRequest(benchmark::State& run)
+{
+    QTemporaryDir dir;
+    SupportPaths::setDataRoot(dir.path());
+    ManualClock clock;
+    FakePermissionProbe probe;
+    FakeDesktopLauncher launcher;
+    FakeWindowSystem windows;
+    WorkQueue work;
+    FakeScriptRunner runner;
+    QSettings settings(dir.filePath(QStringLiteral("defaults.ini")), QSettings::IniFormat);
+    AppleNotes notes(runner, settings);
+    AppState state({clock, probe, launcher, windows, work, notes, settings});
+    FakeEngineServer server;
+    server.script("/health", {200, R"({"ready":true})"});
+    server.script("/transcribe", {200, R"({"text":"Hallo Welt"})"});
+    QuendaConfig config = state.config();
+    config.port = server.port();
+    config.autoCorrect = false;
+    config.commandMode = false;
+    config.playSounds = false;
+    config.othersAudio = QStringLiteral("off");
+    config.learnEdits = false;
+    state.setConfig(config);
+
+    NoKeys keys;
+    SpeechEngine engine(
+        clock, [&state] { return state.config(); }, keys, EngineLocations{});
+    EngineSpeechService speech(engine);
+    FakeRecorder recorder;
+    recorder.wav = QByteArray("RIFF") + QByteArray(320'000, '\1'); // ten seconds at 16 kHz
+    FakeInserter inserter;
+    FakeSilencer silencer;
+    FakeLearner learner;
+    FakeSoundPlayer sounds;
+    FakeMicrophone microphone;
+    FrontWindowSystem front;
+    HotkeyEvents hotkey;
+    DictationController controller(
+        {state, clock, speech, recorder, inserter, silencer, learner, sounds, microphone, front, hotkey});
+    engine.poll();
+    waitUntil([&] { return engine.ready(); });
+
+    for (auto _ : run) {
+        inserter.log.clear();
+        emit hotkey.pressed();
+        emit hotkey.holdStarted();
+        clock.advance(2000);
+        QElapsedTimer timer;
+        timer.start();
+        emit hotkey.holdEnded();
+        waitUntil([&] { return !inserter.writes().isEmpty(); });
+        run.SetIterationTime(double(timer.nsecsElapsed()) / 1e9);
+        clock.advance(1000);
+    }
+}
+BENCHMARK(HoldEndToPasteRequest)->UseManualTime()->Unit(benchmark::kMicrosecond)->Iterations(200);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,522 @@
+#include "dictation/controller/dictation_controller.h"
+
+#include "core/base/timing.h"
+#include "core/model/others_audio.h"
+#include "core/state/app_state.h"
+#include "core/text/l10n.h"
+#include "dictation/controller/dictation_job.h"
+#include "dictation/controller/hotkey_events.h"
+#include "dictation/controller/learner.h"
+#include "dictation/controller/microphone_access.h"
+#include "dictation/controller/recorder.h"
+#include "dictation/controller/selection_probe.h"
+#include "dictation/controller/silencer.h"
+#include "dictation/controller/speech_service.h"
+#include "platform/sound_player.h"
+#include "platform/window_system.h"
+
+#include <QUuid>
+
+namespace {
+
+QString text(const char* key)
+{
+    return L10n::s(QString::fromLatin1(key));
+}
+
+OthersAudio silenceMode(const QuendaConfig& config)
+{
+    // Anything but the two known quieter modes mutes, so an unreadable value never leaves it loud.
+    return OthersAudioText::fromRaw(config.othersAudio).value_or(OthersAudio::Mute);
+}
+
+} // namespace
+
+DictationController::DictationController(const Services& services, QObject* parent)
+    : QObject(parent)
+    , m_state(services.state)
+    , m_clock(services.clock)
+    , m_speech(services.speech)
+    , m_recorder(services.recorder)
+    , m_inserter(services.inserter)
+    , m_silencer(services.silencer)
+    , m_learner(services.learner)
+    , m_sounds(services.sounds)
+    , m_microphone(services.microphone)
+    , m_windows(services.windows)
+{
+    HotkeyEvents& hotkey = services.hotkey;
+    connect(&hotkey, &HotkeyEvents::pressed, this, &DictationController::dismissTransient);
+    connect(&hotkey, &HotkeyEvents::holdStarted, this, [this] { beginListening(false); });
+    connect(&hotkey, &HotkeyEvents::holdEnded, this, [this] {
+        if (m_state.phase().is(Phase::Kind::Listening) && !m_state.handsFree())
+            stopAndProcess();
+    });
+    connect(&hotkey, &HotkeyEvents::toggled, this, &DictationController::toggleHandsFree);
+    connect(&hotkey, &HotkeyEvents::escapePressed, this, &DictationController::cancel);
+    connect(&m_recorder, &Recorder::limitReached, this, &DictationController::stopAndProcess);
+    connect(&m_recorder, &Recorder::levelChanged, this, [this](float level) {
+        if (m_state.phase().is(Phase::Kind::Listening))
+            m_state.pushLevel(level);
+    });
+}
+
+DictationController::~DictationController()
+{
+    for (const auto& timer : {m_ticker, m_resetWork, m_silenceWork})
+        if (timer)
+            m_clock.cancel(*timer);
+}
+
+// ---- recording
+
+void DictationController::beginListening(bool handsFree)
+{
+    if (m_state.phase().is(Phase::Kind::Listening))
+        return;
+    if (!m_speech.ready()) {
+        show(Phase::notice(text("notice.loading")), 1800);
+        return;
+    }
+    switch (m_microphone.status()) {
+    case MicrophoneAccess::Status::Undetermined:
+        m_microphone.request(this, [this, handsFree](bool granted) {
+            m_state.refreshPermissions();
+            // A hold's key is most likely up by now, and nothing would end that recording before the
+            // length limit; only a hands-free start, which a second toggle ends, is resumed.
+            if (granted && handsFree)
+                beginListening(true);
+        });
+        return;
+    case MicrophoneAccess::Status::Denied:
+        show(Phase::failed(text("notice.micDenied")), 2200);
+        m_state.openMain(MainSection::Settings);
+        return;
+    case MicrophoneAccess::Status::Granted:
+        break;
+    }
+
+    cancelJob();
+    dropSelectionCapture();
+    m_state.setRewriting(false);
+    ++m_generation;
+    m_dictationApp = frontApp();
+    if (m_dictationApp)
+        m_state.rememberApp(*m_dictationApp);
+    m_inserter.rememberInsertTarget();
+    const QuendaConfig& config = m_state.config();
+    m_speech.prewarm(config.port);
+    const auto started = m_recorder.start();
+    if (!started.ok()) {
+        show(Phase::failed(started.error()), 2500);
+        return;
+    }
+    startSelectionCapture();
+    m_learner.stop();
+    m_state.setOverlayResult(std::nullopt);
+    m_state.setNotePreview(std::nullopt);
+    m_state.setDictationPreview(std::nullopt);
+    m_pendingChoice.reset();
+    m_state.setHandsFree(handsFree);
+    m_state.resetLevels();
+    m_state.setElapsed(0);
+    m_listenStartedMs = m_clock.elapsedMs();
+    show(Phase::listening(), std::nullopt);
+    if (m_state.config().playSounds)
+        m_sounds.play(SoundPlayer::Sound::Start);
+    scheduleSilence();
+    stopTicker();
+    m_ticker = m_clock.repeating(kTickMs, this, [this] {
+        if (m_state.phase().is(Phase::Kind::Listening))
+            m_state.setElapsed(double(m_clock.elapsedMs() - m_listenStartedMs) / 1000.0);
+    });
+}
+
+void DictationController::stopAndProcess()
+{
+    if (!m_state.phase().is(Phase::Kind::Listening))
+        return;
+    Timing::setStart(m_clock.now());
+    Timing::mark(QStringLiteral("---- recording stopped"));
+    releaseSilence();
+    const std::optional<QByteArray> wav = m_recorder.stop();
+    const double duration = double(m_clock.elapsedMs() - m_listenStartedMs) / 1000.0;
+    m_state.setHandsFree(false);
+    stopTicker();
+    if (m_state.config().playSounds)
+        m_sounds.play(SoundPlayer::Sound::Stop);
+    if (!wav) {
+        dropSelectionCapture();
+        show(Phase::notice(text("notice.nothingHeard")), 1400);
+        return;
+    }
+
+    DictationJob::Facts facts;
+    facts.generation = m_generation;
+    facts.config = m_state.config();
+    facts.duration = duration;
+    const std::optional<FrontApp> app = frontApp() ? frontApp() : m_dictationApp;
+    if (app) {
+        m_state.rememberApp(*app);
+        facts.app = app->name;
+        facts.config.style = m_state.effectiveStyle(*app);
+    }
+    facts.polishAvailable = m_speech.polishAvailable();
+    facts.config.autoCorrect = facts.config.autoCorrect && facts.polishAvailable;
+    show(Phase::transcribing(), std::nullopt);
+
+    // An older run is only let go here: a new start has cancelled it already, and its results
+    // fail the generation check.
+    auto* job = new DictationJob(std::move(facts), this);
+    m_job = job;
+    if (job->facts().config.commandMode)
+        job->adopt(m_selection);
+    else
+        dropSelectionCapture();
+    m_selection = nullptr;
+    const QuendaConfig& config = job->facts().config;
+    m_speech.transcribe(*wav, config.language, config.port, job,
+                        [this, job](const EngineResult<QString>& result) { transcribed(job, result); });
+}
+
+void DictationController::toggleHandsFree()
+{
+    if (m_state.phase().is(Phase::Kind::Listening))
+        stopAndProcess();
+    else
+        beginListening(true);
+}
+
+void DictationController::cancel()
+{
+    const Phase::Kind kind = m_state.phase().kind();
+    switch (kind) {
+    case Phase::Kind::Polishing:
+    case Phase::Kind::Translating:
+    case Phase::Kind::Transcribing:
+        cancelJob();
+        dropSelectionCapture();
+        m_state.setRewriting(false);
+        break;
+    case Phase::Kind::Listening:
+        releaseSilence();
+        dropSelectionCapture();
+        m_recorder.stop();
+        stopTicker();
+        m_state.setHandsFree(false);
+        break;
+    case Phase::Kind::Idle:
+    case Phase::Kind::Done:
+    case Phase::Kind::Failed:
+    case Phase::Kind::Notice:
+        return;
+    }
+    show(Phase::notice(text("notice.cancelled")), 900);
+}
+
+void DictationController::dismissTransient()
+{
+    if (m_state.dictationPreview())
+        m_state.setDictationPreview(std::nullopt);
+    const Phase::Kind kind = m_state.phase().kind();
+    if (kind == Phase::Kind::Done || kind == Phase::Kind::Failed || kind == Phase::Kind::Notice)
+        show(Phase::idle(), std::nullopt);
+}
+
+void DictationController::scheduleSilence()
+{
+    if (m_silenceWork)
+        m_clock.cancel(*std::exchange(m_silenceWork, std::nullopt));
+    const OthersAudio mode = silenceMode(m_state.config());
+    if (mode == OthersAudio::Off || !m_state.phase().is(Phase::Kind::Listening)) {
+        m_silencer.release();
+        return;
+    }
+    const auto begin = [this] {
+        m_silenceWork.reset();
+        const OthersAudio now = silenceMode(m_state.config());
+        if (m_state.phase().is(Phase::Kind::Listening) && now != OthersAudio::Off)
+            m_silencer.begin(now);
+    };
+    if (m_state.config().playSounds)
+        m_silenceWork = m_clock.singleShot(kSilenceAfterSoundMs, this, begin);
+    else
+        begin();
+}
+
+void DictationController::releaseSilence()
+{
+    if (m_silenceWork)
+        m_clock.cancel(*std::exchange(m_silenceWork, std::nullopt));
+    m_silencer.release();
+}
+
+// ---- phase and delivery
+
+void DictationController::show(const Phase& phase, std::optional<int> resetAfterMs)
+{
+    if (m_resetWork)
+        m_clock.cancel(*std::exchange(m_resetWork, std::nullopt));
+    switch (phase.kind()) {
+    case Phase::Kind::Failed:
+    case Phase::Kind::Notice:
+    case Phase::Kind::Listening:
+    case Phase::Kind::Transcribing:
+        m_state.setDictationPreview(std::nullopt);
+        break;
+    case Phase::Kind::Polishing:
+        if (m_state.rewriting())
+            m_state.setDictationPreview(std::nullopt);
+        else if (m_state.config().showDictationPreview)
+            presentPreview(phase.raw(), DictationPreviewStatus::Working, false);
+        break;
+    case Phase::Kind::Translating:
+    case Phase::Kind::Done:
+    case Phase::Kind::Idle:
+        break;
+    }
+    m_state.setPhase(phase);
+    if (resetAfterMs)
+        m_resetWork = m_clock.singleShot(*resetAfterMs, this, [this] {
+            m_resetWork.reset();
+            m_state.setPhase(Phase::idle());
+        });
+}
+
+void DictationController::presentPreview(const QString& text, DictationPreviewStatus status, bool wasCommand)
+{
+    if (m_state.config().showDictationPreview)
+        m_state.setDictationPreview(DictationPreview{text, status, wasCommand});
+    else
+        m_state.setDictationPreview(std::nullopt);
+}
+
+void DictationController::addHistory(const QString& raw, const QString& text, std::optional<double> duration,
+                                     const std::optional<QString>& app, bool command)
+{
+    m_state.addHistory(
+        HistoryEntry{QUuid::createUuid(), m_clock.now(), raw, text, duration, app, command, {}});
+}
+
+void DictationController::finishDeliver(const Delivery& delivery, quint64 generation)
+{
+    // The text is in the field or on the clipboard whatever came since, so the history keeps it;
+    // the phase belongs to a newer recording once one started.
+    addHistory(delivery.raw, delivery.text, delivery.duration, delivery.app, delivery.command);
+    if (generation == m_generation) {
+        m_state.setRewriting(false);
+        if (m_state.config().showDictationPreview) {
+            if (delivery.pasted)
+                m_state.setDictationPreview(std::nullopt);
+            else
+                presentPreview(delivery.text, DictationPreviewStatus::Copied, delivery.command);
+            show(Phase::idle(), std::nullopt);
+        } else {
+            show(Phase::done(delivery.text, delivery.pasted), delivery.pasted ? 850 : 2200);
+        }
+    }
+    if (delivery.fieldText && m_state.config().learnEdits)
+        m_learner.watch(*delivery.fieldText, this,
+                        [this](const QList<DictionaryItem>& items) { applyLearned(items); });
+}
+
+void DictationController::startSelectionCapture()
+{
+    dropSelectionCapture();
+    if (!m_state.config().commandMode)
+        return;
+    auto* probe = new SelectionProbe(this);
+    m_selection = probe;
+    m_inserter.captureSelection(probe, [probe](std::optional<QString> text) { probe->settle(text); });
+}
+
+void DictationController::dropSelectionCapture()
+{
+    if (m_selection)
+        m_selection->deleteLater();
+    m_selection = nullptr;
+}
+
+void DictationController::cancelJob()
+{
+    if (m_job)
+        m_job->cancel();
+    m_job = nullptr;
+}
+
+void DictationController::stopTicker()
+{
+    if (m_ticker)
+        m_clock.cancel(*std::exchange(m_ticker, std::nullopt));
+}
+
+std::optional<FrontApp> DictationController::frontApp() const
+{
+    return m_windows.frontmostApp();
+}
+
+bool DictationController::isCurrent(const DictationJob* job) const
+{
+    return job && !job->cancelled() && job->facts().generation == m_generation;
+}
+
+// ---- processing
+
+void DictationController::transcribed(DictationJob* job, const EngineResult<QString>& result)
+{
+    if (!isCurrent(job))
+        return;
+    const DictationJob::Facts& facts = job->facts();
+    if (!result.ok()) {
+        show(Phase::failed(result.error().message), 3000);
+        job->finish();
+        return;
+    }
+    Timing::mark(QStringLiteral("whisper done (autoCorrect=") +
+                 (facts.config.autoCorrect ? QStringLiteral("true") : QStringLiteral("false")) + u')');
+    job->progress().raw = result.value().trimmed();
+    SelectionProbe* probe = job->selection();
+    if (probe && !probe->isKnown()) {
+        connect(probe, &SelectionProbe::known, job, [this, job] { selectionKnown(job); });
+        return;
+    }
+    selectionKnown(job);
+}
+
+void DictationController::selectionKnown(DictationJob* job)
+{
+    if (!isCurrent(job))
+        return;
+    const DictationJob::Facts& facts = job->facts();
+    DictationJob::Progress& progress = job->progress();
+    if (SelectionProbe* probe = job->selection())
+        progress.selection = probe->text();
+    const std::optional<QString>& selection = progress.selection;
+    Timing::mark(
+        QStringLiteral("selection read (") +
+        (selection ? QString::number(selection->size()) + QStringLiteral(" chars") : QStringLiteral("none")) +
+        QStringLiteral("), app=") + facts.app.value_or(QStringLiteral("?")) + QStringLiteral(", style=") +
+        facts.config.style);
+    if (progress.raw.isEmpty()) {
+        show(Phase::notice(text("notice.nothingRecognized")), 1400);
+        job->finish();
+        return;
+    }
+    if (selection)
+        commandOnSelection(job);
+    else if (facts.config.autoCorrect)
+        startCorrection(job);
+    else
+        deliverPlain(job);
+}
+
+void DictationController::deliverPlain(DictationJob* job)
+{
+    Timing::mark(QStringLiteral("main thread reached"));
+    const QString raw = job->progress().raw;
+    m_inserter.insert(raw, job, [this, job, raw](Inserter::Landing landing) {
+        if (!isCurrent(job))
+            return;
+        const DictationJob::Facts& facts = job->facts();
+        const bool pasted = landing == Inserter::Landing::Pasted;
+        finishDeliver({.text = raw,
+                       .raw = raw,
+                       .duration = facts.duration,
+                       .app = facts.app,
+                       .command = false,
+                       .pasted = pasted,
+                       .fieldText = pasted ? std::optional(raw) : std::nullopt},
+                      facts.generation);
+        job->finish();
+    });
+}
+
+void DictationController::startCorrection(DictationJob* job)
+{
+    const bool local = job->facts().config.polishProvider == QLatin1String("local");
+    // A remote provider takes longest, so its request goes out before the raw text is pasted.
+    if (!local)
+        sendCorrection(job);
+    Timing::mark(QStringLiteral("main thread reached"));
+    const QString raw = job->progress().raw;
+    show(Phase::polishing(raw), std::nullopt);
+    m_inserter.insert(raw, job, [this, job, local](Inserter::Landing landing) {
+        if (!isCurrent(job))
+            return;
+        job->progress().rawLanding = landing;
+        if (local)
+            // The local model shares the machine with the paste; it starts once the paste is out.
+            m_clock.singleShot(kLocalPolishDelayMs, job, [this, job] {
+                if (isCurrent(job))
+                    sendCorrection(job);
+            });
+        else
+            finishCorrection(job);
+    });
+}
+
+void DictationController::sendCorrection(DictationJob* job)
+{
+    Timing::mark(QStringLiteral("polish request sent"));
+    m_speech.polish(job->progress().raw, std::nullopt, job->facts().config, std::nullopt, false, job,
+                    [this, job](const EngineResult<QString>& result) {
+                        if (!isCurrent(job))
+                            return;
+                        job->progress().polished = result;
+                        finishCorrection(job);
+                    });
+}
+
+void DictationController::finishCorrection(DictationJob* job)
+{
+    DictationJob::Progress& progress = job->progress();
+    if (!progress.rawLanding || !progress.polished)
+        return;
+    const DictationJob::Facts& facts = job->facts();
+    const QString raw = progress.raw;
+    const bool rawPasted = *progress.rawLanding == Inserter::Landing::Pasted;
+    std::optional<QString> failure;
+    QString final = raw;
+    if (progress.polished->ok()) {
+        const QString reply = progress.polished->value().trimmed();
+        if (!reply.isEmpty())
+            final = reply;
+    } else {
+        failure = progress.polished->error().message;
+    }
+    const auto deliver = [this, job, raw, final, failure](bool pasted, std::optional<QString> fieldText) {
+        const DictationJob::Facts& facts = job->facts();
+        finishDeliver({.text = final,
+                       .raw = raw,
+                       .duration = facts.duration,
+                       .app = facts.app,
+                       .command = false,
+                       .pasted = pasted,
+                       .fieldText = fieldText},
+                      facts.generation);
+        if (failure)
+            show(Phase::notice(*failure), 3400);
+        job->finish();
+    };
+    if (final == raw || !rawPasted) {
+        if (!rawPasted)
+            m_inserter.copyToClipboard(final);
+        deliver(rawPasted, rawPasted ? std::optional(final) : std::nullopt);
+        return;
+    }
+    m_inserter.replacePreviousInsert(raw, final, job,
+                                     [this, job, raw, final, deliver](Inserter::WriteResult written) {
+                                         if (!isCurrent(job))
+                                             return;
+                                         if (written.ok()) {
+                                             deliver(true, final);
+                                             return;
+                                         }
+                                         // The field keeps the raw text; the correction goes to the clipboard
+                                         // and is shown as copied, not as pasted, so the user knows it still
+                                         // has to be put in.
+                                         m_inserter.copyToClipboard(final);
+                                         deliver(false, raw);
+                                     });
+    Q_UNUSED(facts)
+}

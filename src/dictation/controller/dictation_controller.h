@@ -1,0 +1,145 @@
+#pragma once
+
+#include "core/base/clock.h"
+#include "core/model/app_style_profile.h"
+#include "core/model/dictation_preview.h"
+#include "core/model/dictionary_item.h"
+#include "core/model/overlay_result.h"
+#include "core/model/phase.h"
+#include "dictation/controller/inserter.h"
+#include "speech/engine_result.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+#include <optional>
+
+class AppState;
+class DictationJob;
+class HotkeyEvents;
+class Learner;
+class MicrophoneAccess;
+class OverlayHost;
+class Recorder;
+class SelectionProbe;
+class Silencer;
+class SoundPlayer;
+class SpeechService;
+class WindowSystem;
+
+// Turns a hotkey hold or a hands-free toggle into a recording, the recording into text and the
+// text into an insertion, a note or a choice in the overlay, showing progress through the phase.
+// Lives on the main thread; one run at a time, a newer recording or Escape cancels the older run.
+class DictationController final : public QObject {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(DictationController)
+
+public:
+    // Everything outlives the controller.
+    struct Services {
+        AppState& state;
+        Clock& clock;
+        SpeechService& speech;
+        Recorder& recorder;
+        Inserter& inserter;
+        Silencer& silencer;
+        Learner& learner;
+        SoundPlayer& sounds;
+        MicrophoneAccess& microphone;
+        WindowSystem& windows;
+        HotkeyEvents& hotkey;
+    };
+
+    static constexpr int kTickMs = 100;
+    // Lets the start sound finish before other output goes quiet.
+    static constexpr int kSilenceAfterSoundMs = 180;
+    static constexpr int kLocalPolishDelayMs = 40;
+
+    explicit DictationController(const Services& services, QObject* parent = nullptr);
+    ~DictationController() override;
+
+    // The overlay once the shell has made it; it must outlive the controller or be unset first.
+    void setOverlay(OverlayHost* overlay) { m_overlay = overlay; }
+
+    void beginListening(bool handsFree);
+    void stopAndProcess();
+    void toggleHandsFree();
+    // Escape.
+    void cancel();
+    // A hotkey press clears a finished phase and the preview at once.
+    void dismissTransient();
+    void applyOverlayChoice(const OverlayResultChoice& choice);
+    void translateSelection(const QString& code);
+    void applyLearned(const QList<DictionaryItem>& items);
+    void scheduleSilence();
+    void releaseSilence();
+
+    // Raised at every accepted recording start.
+    quint64 generation() const { return m_generation; }
+
+private:
+    struct ChoiceMeta {
+        QString raw;
+        std::optional<double> duration;
+        std::optional<QString> app;
+    };
+    struct Delivery {
+        QString text;
+        QString raw;
+        std::optional<double> duration;
+        std::optional<QString> app;
+        bool command = false;
+        bool pasted = false;
+        std::optional<QString> fieldText;
+    };
+
+    void show(const Phase& phase, std::optional<int> resetAfterMs);
+    void presentPreview(const QString& text, DictationPreviewStatus status, bool wasCommand);
+    void startSelectionCapture();
+    void dropSelectionCapture();
+    void cancelJob();
+    void stopTicker();
+    std::optional<FrontApp> frontApp() const;
+    // Whether a run's result may still touch anything.
+    bool isCurrent(const DictationJob* job) const;
+    void addHistory(const QString& raw, const QString& text, std::optional<double> duration,
+                    const std::optional<QString>& app, bool command);
+    void finishDeliver(const Delivery& delivery, quint64 generation);
+
+    // The dictation's processing, in the order it runs.
+    void transcribed(DictationJob* job, const EngineResult<QString>& result);
+    void selectionKnown(DictationJob* job);
+    void deliverPlain(DictationJob* job);
+    void startCorrection(DictationJob* job);
+    void sendCorrection(DictationJob* job);
+    void finishCorrection(DictationJob* job);
+
+    // The selection commands.
+    void commandOnSelection(DictationJob* job);
+    void saveNote(DictationJob* job, const QString& text);
+    void finishCommand(DictationJob* job);
+    void translated(DictationJob* job, const QString& translation);
+
+    AppState& m_state;
+    Clock& m_clock;
+    SpeechService& m_speech;
+    Recorder& m_recorder;
+    Inserter& m_inserter;
+    Silencer& m_silencer;
+    Learner& m_learner;
+    SoundPlayer& m_sounds;
+    MicrophoneAccess& m_microphone;
+    WindowSystem& m_windows;
+    OverlayHost* m_overlay = nullptr;
+
+    quint64 m_generation = 0;
+    QPointer<DictationJob> m_job;
+    QPointer<SelectionProbe> m_selection;
+    qint64 m_listenStartedMs = 0;
+    std::optional<Clock::TimerId> m_ticker;
+    std::optional<Clock::TimerId> m_resetWork;
+    std::optional<Clock::TimerId> m_silenceWork;
+    std::optional<FrontApp> m_dictationApp;
+    std::optional<ChoiceMeta> m_pendingChoice;
+};

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "core/base/result.h"
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+// Reading from and writing to the focused application. Every `done` runs on the main thread, at
+// once or later, and never once its context is destroyed.
+class Inserter {
+public:
+    enum class Landing {
+        Pasted,          // the paste chord was posted
+        KeptOnClipboard, // the text was left on the clipboard for the user to paste
+    };
+    struct Written {};
+    // A write in place, or why it could not be made.
+    using WriteResult = Result<Written, QString>;
+    template <typename T> using Done = std::function<void(T)>;
+
+    virtual ~Inserter() = default;
+
+    // Remembers the focused field, so that a later choice can go back to it.
+    virtual void rememberInsertTarget() = 0;
+    virtual void insert(const QString& text, QObject* context, Done<Landing> done) = 0;
+    // Swaps the text just inserted for another, in place.
+    virtual void replacePreviousInsert(const QString& inserted, const QString& replacement, QObject* context,
+                                       Done<WriteResult> done) = 0;
+    virtual void copyToClipboard(const QString& text) = 0;
+    // The selected text of the focused field; none when nothing (or only blank text) is selected.
+    virtual void captureSelection(QObject* context, Done<std::optional<QString>> done) = 0;
+    // Writes over the remembered field's selection through accessibility.
+    virtual void replaceRememberedSelection(const QString& text, QObject* context,
+                                            Done<WriteResult> done) = 0;
+    // Activates the remembered application (else the one named), then writes or pastes there.
+    virtual void insertAtRememberedCursor(const QString& text, const std::optional<QString>& fallbackAppID,
+                                          QObject* context, Done<Landing> done) = 0;
+    // Whether accessibility is trusted and the focused element takes text.
+    virtual void focusTakesText(QObject* context, Done<bool> done) = 0;
+};

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "dictation/controller/microphone_access.h"
+
+class PermissionProbe;
+
+// The desktop never asks the user about the microphone: one is there to record from, or not.
+class ProbeMicrophoneAccess final : public MicrophoneAccess {
+public:
+    explicit ProbeMicrophoneAccess(const PermissionProbe& probe)
+        : m_probe(probe)
+    {
+    }
+
+    Status status() const override;
+    void request(QObject* context, std::function<void(bool granted)> done) override;
+
+private:
+    const PermissionProbe& m_probe;
+};

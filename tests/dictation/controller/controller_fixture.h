@@ -1,0 +1,88 @@
+#pragma once
+
+#include "controller_fakes.h"
+#include "core/state/state_fixture.h"
+#include "dictation/controller/dictation_controller.h"
+#include "dictation/controller/hotkey_events.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+
+#include <functional>
+#include <memory>
+
+// A controller over the real shared state and fakes for every service, on a manual clock.
+class ControllerFixture : public StateFixture {
+protected:
+    void SetUp() override
+    {
+        StateFixture::SetUp();
+        makeState();
+        configure([](QuendaConfig& c) {
+            c.autoCorrect = false;
+            c.commandMode = true;
+            c.playSounds = true;
+            c.othersAudio = QStringLiteral("mute");
+            c.showDictationPreview = false;
+            c.learnEdits = true;
+        });
+        m_controller = std::make_unique<DictationController>(
+            DictationController::Services{state(), m_clock, m_speech, m_recorder, m_inserter, m_silencer,
+                                          m_learner, m_sounds, m_microphone, m_frontApps, m_hotkey});
+        m_controller->setOverlay(&m_overlay);
+    }
+    void TearDown() override
+    {
+        m_controller.reset();
+        flushDeletes();
+        StateFixture::TearDown();
+    }
+
+    void configure(const std::function<void(QuendaConfig&)>& change)
+    {
+        QuendaConfig config = state().config();
+        change(config);
+        state().setConfig(config);
+    }
+    DictationController& controller() { return *m_controller; }
+    const Phase& phase() { return state().phase(); }
+    void hold() { emit m_hotkey.holdStarted(); }
+    void release() { emit m_hotkey.holdEnded(); }
+    void escape() { emit m_hotkey.escapePressed(); }
+    // A hold and its release: the recording goes to the engine.
+    void record()
+    {
+        hold();
+        m_clock.advance(1500);
+        release();
+    }
+    // Record, then the engine hears `transcript`.
+    void dictate(const QString& transcript)
+    {
+        record();
+        m_speech.answer(QStringLiteral("transcribe"), transcript);
+    }
+    // Destroys what was cancelled, as the next turn of the event loop does.
+    static void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+    QStringList historyTexts()
+    {
+        QStringList texts;
+        for (const HistoryEntry& entry : state().history())
+            texts.append(entry.text);
+        return texts;
+    }
+
+    FakeSpeechService m_speech;
+    FakeRecorder m_recorder;
+    FakeInserter m_inserter;
+    FakeSilencer m_silencer;
+    FakeLearner m_learner;
+    FakeSoundPlayer m_sounds;
+    FakeMicrophone m_microphone;
+    FrontWindowSystem m_frontApps;
+    FakeOverlayHost m_overlay;
+    HotkeyEvents m_hotkey;
+
+private:
+    std::unique_ptr<DictationController> m_controller;
+};

@@ -1,0 +1,217 @@
+#include "controller_fixture.h"
+
+#include "core/text/l10n.h"
+#include "test_text.h"
+
+namespace {
+
+struct CorrectionCase {
+    const char* name;
+    std::optional<const char*> polished; // none: the request fails with "quota"
+    Inserter::Landing landing = Inserter::Landing::Pasted;
+    bool replaceRefused = false;
+    QStringList writes;
+    const char* history;
+    Phase shown;
+    QStringList watched;
+    std::optional<Phase> thenShown = {};
+};
+
+class Correction : public ControllerFixture, public ::testing::WithParamInterface<CorrectionCase> {};
+
+// The raw text goes in at once; the polished one must replace it only when it differs and the
+// raw paste happened, and never be lost or shown as pasted when it was not.
+TEST_P(Correction, RawFirstThenThePolishedTextOrWhatTheFieldReallyHolds)
+{
+    const CorrectionCase& c = GetParam();
+    configure([](QuendaConfig& config) { config.autoCorrect = true, config.polishProvider = s("openai"); });
+    m_inserter.landing = c.landing;
+    m_inserter.replaceRefused = c.replaceRefused;
+    dictate(s("teh raw text"));
+    ASSERT_EQ(phase(), Phase::polishing(s("teh raw text")));
+    if (c.polished)
+        m_speech.answer(s("polish"), QString::fromUtf8(*c.polished));
+    else
+        m_speech.answer(s("polish"), EngineError{EngineError::Kind::Engine, s("quota")});
+
+    EXPECT_EQ(m_inserter.writes(), c.writes);
+    EXPECT_EQ(historyTexts(), QStringList{QString::fromUtf8(c.history)});
+    EXPECT_EQ(m_learner.watched, c.watched);
+    if (c.thenShown) {
+        EXPECT_EQ(phase(), *c.thenShown);
+        m_clock.advance(3400);
+        EXPECT_EQ(phase(), Phase::idle());
+    } else {
+        EXPECT_EQ(phase(), c.shown);
+    }
+}
+
+const CorrectionCase kCorrections[] = {
+    {.name = "PolishedReplacesRaw",
+     .polished = " the raw text \n",
+     .writes = {s("insert:teh raw text"), s("replace:teh raw text->the raw text")},
+     .history = "the raw text",
+     .shown = Phase::done(s("the raw text"), true),
+     .watched = {s("the raw text")}},
+    {.name = "PolishedEqualToRawIsNotPastedAgain",
+     .polished = "teh raw text",
+     .writes = {s("insert:teh raw text")},
+     .history = "teh raw text",
+     .shown = Phase::done(s("teh raw text"), true),
+     .watched = {s("teh raw text")}},
+    {.name = "EmptyReplyCountsAsRaw",
+     .polished = "  ",
+     .writes = {s("insert:teh raw text")},
+     .history = "teh raw text",
+     .shown = Phase::done(s("teh raw text"), true),
+     .watched = {s("teh raw text")}},
+    {.name = "EqualButRawOnlyOnTheClipboard",
+     .polished = "teh raw text",
+     .landing = Inserter::Landing::KeptOnClipboard,
+     .writes = {s("insert:teh raw text"), s("copy:teh raw text")},
+     .history = "teh raw text",
+     .shown = Phase::done(s("teh raw text"), false),
+     .watched = {}},
+    {.name = "RawOnlyOnTheClipboardGetsThePolishedText",
+     .polished = "the raw text",
+     .landing = Inserter::Landing::KeptOnClipboard,
+     .writes = {s("insert:teh raw text"), s("copy:the raw text")},
+     .history = "the raw text",
+     .shown = Phase::done(s("the raw text"), false),
+     .watched = {}},
+    {.name = "RefusedReplacementIsCopiedNotShownAsPasted",
+     .polished = "the raw text",
+     .replaceRefused = true,
+     .writes = {s("insert:teh raw text"), s("replace:teh raw text->the raw text"), s("copy:the raw text")},
+     .history = "the raw text",
+     .shown = Phase::done(s("the raw text"), false),
+     .watched = {s("teh raw text")}},
+    {.name = "PolishFailureKeepsRawAndSaysWhy",
+     .polished = std::nullopt,
+     .writes = {s("insert:teh raw text")},
+     .history = "teh raw text",
+     .shown = Phase::done(s("teh raw text"), true),
+     .watched = {s("teh raw text")},
+     .thenShown = Phase::notice(s("quota"))},
+};
+
+INSTANTIATE_TEST_SUITE_P(Replies, Correction, ::testing::ValuesIn(kCorrections),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+using CorrectionOrder = ControllerFixture;
+
+struct ProviderCase {
+    const char* provider;
+    QStringList sentAtPaste; // requests out when the raw text is pasted
+    int delayMs;             // until the polish request goes out after the paste
+};
+
+class PolishTiming : public ControllerFixture, public ::testing::WithParamInterface<ProviderCase> {};
+
+// A remote provider's request must not wait for the paste; the local one must not compete with it.
+TEST_P(PolishTiming, RemoteBeforeThePasteLocalFortyMillisecondsAfter)
+{
+    const ProviderCase& c = GetParam();
+    configure(
+        [&](QuendaConfig& config) { config.autoCorrect = true, config.polishProvider = s(c.provider); });
+    dictate(s("words"));
+    EXPECT_EQ(m_speech.sent(), c.sentAtPaste);
+    m_clock.advance(c.delayMs);
+    EXPECT_EQ(m_speech.sent().size(), 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Providers, PolishTiming,
+    ::testing::Values(ProviderCase{.provider = "openai",
+                                   .sentAtPaste = {s("transcribe"), s("polish:words|-|-|-")},
+                                   .delayMs = 0},
+                      ProviderCase{.provider = "local", .sentAtPaste = {s("transcribe")}, .delayMs = 40}),
+    [](const auto& info) { return std::string(info.param.provider); });
+
+TEST_F(CorrectionOrder, WithoutAPolishingEngineTheTextIsDeliveredPlain)
+{
+    configure([](QuendaConfig& config) { config.autoCorrect = true; });
+    m_speech.canPolish = false;
+    dictate(s("words"));
+    EXPECT_EQ(phase(), Phase::done(s("words"), true));
+    EXPECT_EQ(m_speech.sent(), QStringList{s("transcribe")});
+}
+
+struct SilenceCase {
+    const char* name;
+    bool playSounds;
+    const char* othersAudio;
+    int stopAfterMs; // how long the recording lasts
+    QStringList silencer;
+    QStringList sounds;
+};
+
+class Silencing : public ControllerFixture, public ::testing::WithParamInterface<SilenceCase> {};
+
+// Silencing that starts over the start cue mutes it; one that outlives the recording keeps the
+// user's music off.
+TEST_P(Silencing, StartsAfterTheCueOrAtOnceAndIsAlwaysReleased)
+{
+    const SilenceCase& c = GetParam();
+    configure([&](QuendaConfig& config) {
+        config.playSounds = c.playSounds, config.othersAudio = s(c.othersAudio);
+    });
+    hold();
+    m_clock.advance(c.stopAfterMs);
+    release();
+    m_clock.advance(1000);
+    EXPECT_EQ(m_silencer.log, c.silencer);
+    EXPECT_EQ(m_sounds.played, c.sounds);
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, Silencing,
+                         ::testing::Values(SilenceCase{.name = "AfterTheStartCue",
+                                                       .playSounds = true,
+                                                       .othersAudio = "quiet",
+                                                       .stopAfterMs = 180,
+                                                       .silencer = {s("begin:quiet"), s("release")},
+                                                       .sounds = {s("start"), s("stop")}},
+                                           SilenceCase{.name = "ShortTapNeverSilences",
+                                                       .playSounds = true,
+                                                       .othersAudio = "mute",
+                                                       .stopAfterMs = 179,
+                                                       .silencer = {s("release")},
+                                                       .sounds = {s("start"), s("stop")}},
+                                           SilenceCase{.name = "NoSoundsSilenceAtOnce",
+                                                       .playSounds = false,
+                                                       .othersAudio = "mute",
+                                                       .stopAfterMs = 0,
+                                                       .silencer = {s("begin:mute"), s("release")},
+                                                       .sounds = {}},
+                                           SilenceCase{.name = "UnknownModeMutes",
+                                                       .playSounds = false,
+                                                       .othersAudio = "loud",
+                                                       .stopAfterMs = 10,
+                                                       .silencer = {s("begin:mute"), s("release")},
+                                                       .sounds = {}},
+                                           SilenceCase{.name = "OffOnlyReleases",
+                                                       .playSounds = true,
+                                                       .othersAudio = "off",
+                                                       .stopAfterMs = 500,
+                                                       .silencer = {s("release"), s("release")},
+                                                       .sounds = {s("start"), s("stop")}}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(CorrectionOrder, EscapeWhileListeningReleasesSilencingBeforeItBegins)
+{
+    hold();
+    escape();
+    m_clock.advance(1000);
+    EXPECT_EQ(m_silencer.log, QStringList{s("release")});
+}
+
+TEST_F(CorrectionOrder, LearnedEntriesGoIntoTheDictionaryAndAreAnnounced)
+{
+    dictate(s("hello Quenda"));
+    m_clock.advance(1000);
+    m_learner.learn({DictionaryItem{QUuid::createUuid(), s("Quenda"), s("Kwenda")}});
+    EXPECT_TRUE(state().config().dictionary.contains(s("Kwenda -> Quenda")));
+    EXPECT_EQ(phase().kind(), Phase::Kind::Notice);
+}
+
+} // namespace

@@ -73,7 +73,7 @@ void HoldEndToPasteRequest(benchmark::State& run)
     FakeLearner learner;
     FakeSoundPlayer sounds;
     FakeMicrophone microphone;
-    FrontWindowSystem front;
+    FakeWindowSystem front;
     HotkeyEvents hotkey;
     DictationController controller(
         {state, clock, speech, recorder, inserter, silencer, learner, sounds, microphone, front, hotkey});

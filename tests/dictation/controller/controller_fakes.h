@@ -8,7 +8,7 @@
 #include "dictation/controller/silencer.h"
 #include "dictation/controller/speech_service.h"
 #include "platform/sound_player.h"
-#include "platform/window_system.h"
+#include "platform/fake/fake_window_system.h"
 
 #include <QPointer>
 #include <QStringList>
@@ -220,14 +220,6 @@ public:
 private:
     QPointer<QObject> m_context;
     std::function<void(bool)> m_done;
-};
-
-class FrontWindowSystem final : public WindowSystem {
-public:
-    std::optional<FrontApp> frontmostApp() const override { return front; }
-    QList<FrontApp> runningApps() const override { return {}; }
-    QList<FrontApp> installedApps() const override { return {}; }
-    std::optional<FrontApp> front;
 };
 
 class FakeOverlayHost final : public OverlayHost {

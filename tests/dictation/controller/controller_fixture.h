@@ -79,7 +79,7 @@ protected:
     FakeLearner m_learner;
     FakeSoundPlayer m_sounds;
     FakeMicrophone m_microphone;
-    FrontWindowSystem m_frontApps;
+    FakeWindowSystem m_frontApps;
     FakeOverlayHost m_overlay;
     HotkeyEvents m_hotkey;
 

@@ -50,7 +50,7 @@ protected:
     FakeLearner m_learner;
     FakeSoundPlayer m_sounds;
     FakeMicrophone m_microphone;
-    FrontWindowSystem m_frontApps;
+    FakeWindowSystem m_frontApps;
     HotkeyEvents m_hotkey;
     std::unique_ptr<SpeechEngine> m_engine;
     std::unique_ptr<EngineSpeechService> m_service;

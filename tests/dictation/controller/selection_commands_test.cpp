@@ -114,7 +114,10 @@ class ChoiceApplied : public ControllerFixture, public ::testing::WithParamInter
 TEST_P(ChoiceApplied, WritesTheChoiceBackAndRecordsTheSpokenCommand)
 {
     const ChoiceCase& c = GetParam();
-    m_frontApps.front = FrontApp{s("org.gnome.TextEditor"), s("Text Editor")};
+    AppWindow editor;
+    editor.window = 7;
+    editor.app = FrontApp{s("org.gnome.TextEditor"), s("Text Editor")};
+    m_frontApps.setActive(editor);
     m_inserter.selection = s("the selected text");
     dictate(s("make it shorter"));
     m_speech.answer(s("polish"), s("short"));

@@ -24,7 +24,9 @@ protected:
         config.commandMode = false;
         config.showDictationPreview = false;
         state().setConfig(config);
-        m_server.script("/health", {200, R"({"ready":true})"});
+        m_server.script("/health", {200, R"({"ready":true,"polish":true})"});
+        // Commands and translations need a correction provider, which the general key makes.
+        m_keys.general = s("sk-test");
         m_engine = std::make_unique<SpeechEngine>(
             m_clock, [this] { return state().config(); }, m_keys, EngineLocations{});
         m_service = std::make_unique<EngineSpeechService>(*m_engine);
@@ -33,6 +35,28 @@ protected:
                                           m_learner, m_sounds, m_microphone, m_frontApps, m_hotkey});
         m_engine->poll();
         ASSERT_TRUE(QTest::qWaitFor([this] { return m_engine->ready(); }, 5000));
+    }
+    void configure(const std::function<void(QuendaConfig&)>& change)
+    {
+        QuendaConfig config = state().config();
+        change(config);
+        state().setConfig(config);
+    }
+    void record()
+    {
+        m_recorder.wav = QByteArray("RIFF") + QByteArray(32'000, '\1');
+        emit m_hotkey.holdStarted();
+        m_clock.advance(1500);
+        emit m_hotkey.holdEnded();
+    }
+    QList<RecordedRequest> requestsTo(const QByteArray& path) const
+    {
+        QList<RecordedRequest> found;
+        for (const RecordedRequest& request : m_server.requests()) {
+            if (request.target.startsWith(path))
+                found.append(request);
+        }
+        return found;
     }
     void TearDown() override
     {
@@ -77,6 +101,59 @@ TEST_F(EngineDictation, AHoldIsTranscribedByTheEnginePastedAndKept)
     EXPECT_EQ(state().history().front().text, s("Hallo Welt"));
     EXPECT_EQ(state().history().front().duration, 2.0);
     EXPECT_EQ(state().phase(), Phase::done(s("Hallo Welt"), true));
+}
+
+TEST_F(EngineDictation, ASpokenCommandOnASelectionOffersTheEnginesAnswers)
+{
+    configure([](QuendaConfig& config) { config.commandMode = true; });
+    m_inserter.selection = s("the selected text");
+    m_server.script("/transcribe", {200, R"({"text":"make it shorter"})"});
+    m_server.script("/polish", {200, R"({"text":"Shorter."})"});
+    record();
+
+    ASSERT_TRUE(QTest::qWaitFor([this] { return state().overlayResult().has_value(); }, 5000));
+    const OverlayResult& result = *state().overlayResult();
+    EXPECT_EQ(result.command, s("make it shorter"));
+    ASSERT_TRUE(result.choices.has_value());
+    EXPECT_EQ(result.choices->size(), 2);
+    const QList<RecordedRequest> polishes = requestsTo("/polish");
+    ASSERT_EQ(polishes.size(), 2);
+    // One request carries the selection the command works on, the other reformulates the command.
+    const int withSelection = int(polishes[0].body.contains("the selected text")) +
+                              int(polishes[1].body.contains("the selected text"));
+    EXPECT_EQ(withSelection, 1);
+    EXPECT_TRUE(m_inserter.writes().isEmpty());
+}
+
+TEST_F(EngineDictation, ATranslationOfTheSelectionLandsInTheField)
+{
+    m_inserter.selection = s("Guten Morgen");
+    m_server.script("/polish", {200, R"({"text":"Good morning"})"});
+    m_controller->translateSelection(s("en"));
+
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !m_inserter.writes().isEmpty(); }, 5000));
+    EXPECT_EQ(m_inserter.writes(), QStringList{s("insert:Good morning")});
+    const QList<RecordedRequest> polishes = requestsTo("/polish");
+    ASSERT_EQ(polishes.size(), 1);
+    EXPECT_TRUE(polishes[0].body.contains(R"("targetLanguage":"en")")) << polishes[0].body.toStdString();
+    ASSERT_EQ(state().history().size(), 1);
+    EXPECT_EQ(state().history().front().text, s("Good morning"));
+}
+
+TEST_F(EngineDictation, ASaveCommandPutsTheSelectionIntoTheOwnNotes)
+{
+    configure([](QuendaConfig& config) {
+        config.commandMode = true;
+        config.noteDestination = s("quenda");
+    });
+    m_inserter.selection = s("Milk, eggs");
+    m_server.script("/transcribe", {200, R"({"text":"Save this to my notes"})"});
+    record();
+
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !state().notes().isEmpty(); }, 5000));
+    EXPECT_TRUE(state().notes().front().body.contains(s("Milk, eggs")));
+    EXPECT_TRUE(requestsTo("/polish").isEmpty());
+    EXPECT_TRUE(m_inserter.writes().isEmpty());
 }
 
 } // namespace

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "platform/key_synthesizer.h"
+
+#include <optional>
+
+// Where an inserted text went.
+struct InsertResult {
+    enum class Outcome {
+        Pasted,          // the paste chord was posted into the focused field
+        Written,         // the accessibility service wrote it into the remembered field
+        KeptOnClipboard, // left on the clipboard for the user to paste
+    };
+
+    Outcome outcome = Outcome::KeptOnClipboard;
+    // Why a paste was not posted; absent when there was no access to post one at all.
+    std::optional<KeySynthesizer::Failure> failure = {};
+
+    bool inField() const { return outcome != Outcome::KeptOnClipboard; }
+};

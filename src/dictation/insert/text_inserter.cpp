@@ -1,0 +1,426 @@
+#include "dictation/insert/text_inserter.h"
+
+#include "core/base/timing.h"
+#include "core/base/work_queue.h"
+#include "dictation/insert/copy_probe.h"
+#include "dictation/insert/displaced_clipboard.h"
+#include "dictation/insert/paste_cycle.h"
+#include "dictation/insert/selection_probe.h"
+#include "dictation/learn/accessibility_text_reader.h"
+#include "platform/pasteboard.h"
+#include "platform/permission_probe.h"
+
+#include <QPointer>
+
+namespace {
+
+using Chord = KeySynthesizer::Chord;
+using Target = KeySynthesizer::Target;
+using Outcome = Accessibility::WriteOutcome;
+
+// The field still reads as it did when it was remembered, so its remembered range is still the
+// user's selection and not text they typed since.
+bool stillHolds(Accessibility& a11y, const RememberedInsert& target)
+{
+    if (!target.range || !target.selected)
+        return false;
+    if (target.length && a11y.characterCount(target.element) != target.length)
+        return false;
+    return a11y.text(target.element, *target.range) == target.selected;
+}
+
+// Focuses the remembered field, selects its remembered range while that holds, and writes `text`
+// over it when given.
+TextInserter::WrittenBack writeRemembered(Accessibility& a11y, const RememberedInsert& target,
+                                          const std::optional<QString>& text)
+{
+    using Failure = TextInserter::WriteBackFailure;
+    (void)a11y.focus(target.element);
+    const bool holds = stillHolds(a11y, target);
+    if (holds && target.range->location >= 0)
+        (void)a11y.setSelectedRange(target.element, *target.range);
+    if (!text)
+        return std::monostate{};
+    const std::optional<Accessibility::Settable> settable = a11y.settable(target.element);
+    if (!settable || !settable->selectedText)
+        return Failure::NotSettable;
+    if (!holds)
+        return Failure::FieldChanged;
+    if (a11y.writeSelectedText(target.element, *text) != Outcome::Done)
+        return Failure::Refused;
+    return std::monostate{};
+}
+
+QString chars(const QString& text)
+{
+    return QString::number(text.size()) + QStringLiteral(" chars");
+}
+
+} // namespace
+
+TextInserter::TextInserter(Services services, QObject* parent)
+    : QObject(parent)
+    , m_services(services)
+    , m_cycle(new PasteCycle(
+          services.pasteboard, services.clock,
+          [this](const QString& text, std::function<void(bool)> answer) { checkVisible(text, std::move(answer)); },
+          this))
+    , m_copyProbe(new CopyProbe(services.pasteboard, services.keys, services.clock, this))
+{
+}
+
+TextInserter::~TextInserter() = default;
+
+bool TextInserter::trusted() const
+{
+    return m_services.permissions.accessibilityTrusted();
+}
+
+void TextInserter::later(QObject* context, std::function<void()> then)
+{
+    m_services.clock.singleShot(0, this, [guard = QPointer<QObject>(context), then = std::move(then)] {
+        if (guard)
+            then();
+    });
+}
+
+void TextInserter::resolveTarget(std::function<void(Target)> then)
+{
+    const std::optional<AppWindow> window = m_services.windows.activeWindow();
+    if ((window && window->terminal) || !trusted()) {
+        then(window && window->terminal ? Target::Terminal : Target::Application);
+        return;
+    }
+    // Terminals that no desktop file names as one still say so through their role.
+    m_services.accessibility.run<bool>(
+        [](Accessibility& a11y) {
+            const std::optional<AccessibleElement> focused = a11y.focusedElement();
+            return focused && a11y.role(*focused) == Accessibility::Role::Terminal;
+        },
+        this, [then = std::move(then)](bool terminal) { then(terminal ? Target::Terminal : Target::Application); });
+}
+
+void TextInserter::insert(const QString& text, QObject* context, Done<InsertResult> done)
+{
+    Timing::mark(QStringLiteral("insert: start"));
+    m_copyProbe->abort();
+    const PasteboardSnapshot saved = m_cycle->open();
+    Timing::mark(QStringLiteral("insert: clipboard saved (%1 types)").arg(saved.items.size()));
+    m_cycle->write(text);
+    const std::optional<QString> displaced = saved.displacedText();
+    if (!trusted()) {
+        keepOnClipboard(displaced, text);
+        later(context, [done] { done(InsertResult{.outcome = InsertResult::Outcome::KeptOnClipboard}); });
+        return;
+    }
+    QPointer<QObject> guard(context);
+    resolveTarget([this, text, displaced, guard, done](Target target) {
+        // The restore belongs to the inserter, so it runs even when the caller is gone.
+        m_services.keys.post(Chord::Paste, target, this, [=, this](const KeySynthesizer::Outcome& outcome) {
+            if (outcome.ok()) {
+                Timing::mark(QStringLiteral("insert: paste posted"));
+                m_cycle->scheduleRestore(text);
+                if (guard)
+                    done(InsertResult{.outcome = InsertResult::Outcome::Pasted});
+                return;
+            }
+            Timing::mark(QStringLiteral("insert: paste not posted, text left on the clipboard: ") +
+                         outcome.error().detail);
+            keepOnClipboard(displaced, text);
+            if (guard)
+                done(InsertResult{.outcome = InsertResult::Outcome::KeptOnClipboard, .failure = outcome.error()});
+        });
+    });
+}
+
+void TextInserter::keepOnClipboard(const std::optional<QString>& displaced, const QString& text)
+{
+    m_cycle->close();
+    if (const std::optional<QString> reported = DisplacedClipboard::worthReporting(displaced, text))
+        emit clipboardDisplaced(*reported);
+}
+
+void TextInserter::replacePreviousInsert(const QString& raw, const QString& polished, QObject* context,
+                                         Done<Replaced> done)
+{
+    if (!trusted()) {
+        later(context, [done] { done(ReplaceFailure::NoAccess); });
+        return;
+    }
+    struct Found {
+        std::optional<ReplaceFailure> failure;
+        bool terminal = false;
+    };
+    QPointer<QObject> guard(context);
+    m_services.accessibility.run<Found>(
+        [raw](Accessibility& a11y) -> Found {
+            const std::optional<AccessibleElement> focused = a11y.focusedElement();
+            if (!focused)
+                return {ReplaceFailure::RawNotFound};
+            const std::optional<Accessibility::Range> range =
+                AccessibilityTextReader(a11y).rangeOfJustInserted(raw, *focused);
+            if (!range)
+                return {ReplaceFailure::RawNotFound};
+            if (a11y.setSelectedRange(*focused, *range) != Outcome::Done)
+                return {ReplaceFailure::SelectionRefused};
+            if (a11y.selectedText(*focused) != raw) {
+                (void)a11y.setSelectedRange(*focused, {range->location + range->length, 0});
+                return {ReplaceFailure::ReadBackDiffers};
+            }
+            return {std::nullopt, a11y.role(*focused) == Accessibility::Role::Terminal};
+        },
+        this,
+        [this, polished, guard, done](const Found& found) {
+            if (found.failure) {
+                if (guard)
+                    done(*found.failure);
+                return;
+            }
+            m_copyProbe->abort();
+            m_cycle->open();
+            m_cycle->write(polished);
+            const std::optional<AppWindow> window = m_services.windows.activeWindow();
+            const Target target = found.terminal || (window && window->terminal) ? Target::Terminal
+                                                                                  : Target::Application;
+            m_services.keys.post(Chord::Paste, target, this,
+                                 [this, polished, guard, done](const KeySynthesizer::Outcome& outcome) {
+                                     if (outcome.ok())
+                                         m_cycle->scheduleRestore(polished);
+                                     else
+                                         m_cycle->restoreNow();
+                                     if (!guard)
+                                         return;
+                                     if (outcome.ok())
+                                         done(std::monostate{});
+                                     else
+                                         done(ReplaceFailure::ChordFailed);
+                                 });
+        });
+}
+
+void TextInserter::copyToClipboard(const QString& text)
+{
+    m_copyProbe->abort();
+    // Outside a paste cycle the clipboard on the board is the user's, and it is displaced as well.
+    const std::optional<QString> displaced = m_cycle->usersClipboard().displacedText();
+    m_cycle->close();
+    m_services.pasteboard.writeText(text);
+    if (const std::optional<QString> reported = DisplacedClipboard::worthReporting(displaced, text))
+        emit clipboardDisplaced(*reported);
+}
+
+void TextInserter::checkVisible(const QString& text, std::function<void(bool)> answer)
+{
+    if (!trusted()) {
+        answer(false);
+        return;
+    }
+    m_services.accessibility.run<bool>(
+        [text](Accessibility& a11y) {
+            const std::optional<AccessibleElement> focused = a11y.focusedElement();
+            return focused && AccessibilityTextReader(a11y).rangeOfJustInserted(text, *focused).has_value();
+        },
+        this, std::move(answer));
+}
+
+void TextInserter::logWhenLanded(const QString& text)
+{
+    checkLanded(text, 0);
+}
+
+void TextInserter::checkLanded(const QString& text, int attempt)
+{
+    if (!trusted())
+        return;
+    checkVisible(text, [this, text, attempt](bool visible) {
+        if (visible) {
+            Timing::mark(QStringLiteral("text visible in target field"));
+        } else if (attempt < landedAttempts) {
+            m_services.clock.singleShot(landedPollMs, this, [this, text, attempt] { checkLanded(text, attempt + 1); });
+        } else {
+            Timing::mark(QStringLiteral("text not verifiable in target field after %1 checks").arg(attempt + 1));
+        }
+    });
+}
+
+void TextInserter::locateInsert(const QString& text, QObject* context, Done<std::optional<DictationAnchor>> done)
+{
+    m_services.accessibility.run<std::optional<DictationAnchor>>(
+        [text](Accessibility& a11y) { return AccessibilityTextReader(a11y).locateInsert(text); }, context,
+        std::move(done));
+}
+
+void TextInserter::textAt(const DictationAnchor& anchor, const QString& original, QObject* context,
+                          Done<std::optional<QString>> done)
+{
+    m_services.accessibility.run<std::optional<QString>>(
+        [anchor, original](Accessibility& a11y) { return AccessibilityTextReader(a11y).textAt(anchor, original); },
+        context, std::move(done));
+}
+
+void TextInserter::rememberInsertTarget()
+{
+    const quint64 generation = ++m_rememberGeneration;
+    m_remembered.reset();
+    if (!trusted())
+        return;
+    m_services.accessibility.run<std::optional<RememberedInsert>>(
+        [own = m_services.ownPid](Accessibility& a11y) -> std::optional<RememberedInsert> {
+            const std::optional<AccessibleElement> focused = a11y.focusedElement();
+            if (!focused)
+                return std::nullopt;
+            const std::optional<qint64> pid = a11y.processId(*focused);
+            if (!pid || *pid == 0 || *pid == own)
+                return std::nullopt;
+            RememberedInsert target{.element = *focused, .pid = *pid, .range = a11y.selectedRange(*focused)};
+            if (target.range)
+                target.selected = a11y.text(*focused, *target.range);
+            target.length = a11y.characterCount(*focused);
+            return target;
+        },
+        this,
+        [this, generation](const std::optional<RememberedInsert>& target) {
+            if (generation == m_rememberGeneration)
+                m_remembered = target;
+        });
+}
+
+void TextInserter::replaceRememberedSelection(const QString& text, QObject* context, Done<WrittenBack> done)
+{
+    if (!m_remembered) {
+        later(context, [done] { done(WriteBackFailure::NothingRemembered); });
+        return;
+    }
+    m_services.accessibility.run<WrittenBack>(
+        [target = *m_remembered, text](Accessibility& a11y) { return writeRemembered(a11y, target, text); },
+        context, std::move(done));
+}
+
+void TextInserter::focusRememberedField()
+{
+    if (!m_remembered)
+        return;
+    m_services.accessibility.run<WrittenBack>(
+        [target = *m_remembered](Accessibility& a11y) { return writeRemembered(a11y, target, std::nullopt); },
+        this, {});
+}
+
+TextInserter::Activation TextInserter::activateRememberedApp(const std::optional<QString>& fallbackAppId)
+{
+    std::optional<WindowSystem::Failure> failure;
+    const auto tryWindow = [&](const std::optional<AppWindow>& window) -> bool {
+        if (!window || (m_services.ownPid != 0 && window->pid == m_services.ownPid))
+            return false;
+        const WindowSystem::Activated activated = m_services.windows.activate(*window);
+        if (!activated.ok())
+            failure = activated.error();
+        return activated.ok();
+    };
+    if (m_remembered) {
+        const std::optional<AppWindow> window = m_services.windows.windowOfProcess(static_cast<int>(m_remembered->pid));
+        if (tryWindow(window))
+            return *window;
+    }
+    if (fallbackAppId && !fallbackAppId->isEmpty()) {
+        const std::optional<AppWindow> window = m_services.windows.windowOfApp(*fallbackAppId);
+        if (tryWindow(window))
+            return *window;
+    }
+    return ActivationFailure{failure};
+}
+
+void TextInserter::insertAtRememberedCursor(const QString& text, const std::optional<QString>& fallbackAppId,
+                                            QObject* context, Done<InsertResult> done)
+{
+    (void)activateRememberedApp(fallbackAppId);
+    QPointer<QObject> guard(context);
+    // The window manager carries out the activation a moment later.
+    m_services.clock.singleShot(activationDelayMs, this, [this, text, guard, done] {
+        if (!guard)
+            return;
+        if (!m_remembered || !trusted()) {
+            insert(text, guard, done);
+            return;
+        }
+        m_services.accessibility.run<WrittenBack>(
+            [target = *m_remembered, text](Accessibility& a11y) { return writeRemembered(a11y, target, text); },
+            this, [this, text, guard, done](const WrittenBack& written) {
+                if (!guard)
+                    return;
+                if (written.ok()) {
+                    Timing::mark(QStringLiteral("insert: accessibility replace after focus"));
+                    done(InsertResult{.outcome = InsertResult::Outcome::Written});
+                    return;
+                }
+                insert(text, guard, done);
+            });
+    });
+}
+
+std::optional<QString> TextInserter::frontmostAppName() const
+{
+    const std::optional<FrontApp> app = m_services.windows.frontmostApp();
+    if (!app || app->name.trimmed().isEmpty())
+        return std::nullopt;
+    return app->name;
+}
+
+void TextInserter::captureSelection(QObject* context, Done<std::optional<QString>> done)
+{
+    const quint64 generation = ++m_captureGeneration;
+    QPointer<QObject> guard(context);
+    auto finish = [this, generation, guard, done](const std::optional<QString>& text) {
+        if (guard && generation == m_captureGeneration)
+            done(text);
+    };
+    if (!trusted()) {
+        later(this, [this, finish] { copySelection(false, this, finish); });
+        return;
+    }
+    Accessibility* a11y = &m_services.accessibility;
+    const Clock* clock = &m_services.clock;
+    m_services.probeQueue.run<SelectionProbe::Finding>(
+        [a11y, clock] { return SelectionProbe::run(*a11y, *clock); }, this,
+        [this, generation, guard, finish](const SelectionProbe::Finding& finding) {
+            if (!guard || generation != m_captureGeneration)
+                return;
+            using Kind = SelectionProbe::Finding::Kind;
+            switch (finding.kind) {
+            case Kind::Text:
+                Timing::mark(QStringLiteral("selection via accessibility (") + chars(finding.text) + QLatin1Char(')'));
+                finish(finding.text);
+                return;
+            case Kind::ConfirmedEmpty:
+                Timing::mark(QStringLiteral("selection confirmed empty"));
+                finish(std::nullopt);
+                return;
+            case Kind::TooLong:
+                Timing::mark(QStringLiteral("selection too long for a command"));
+                finish(std::nullopt);
+                return;
+            case Kind::Unknown:
+                copySelection(finding.terminal, this, finish);
+                return;
+            }
+        });
+}
+
+void TextInserter::copySelection(bool terminal, QObject* context, Done<std::optional<QString>> done)
+{
+    const std::optional<AppWindow> window = m_services.windows.activeWindow();
+    if (terminal || (window && window->terminal)) {
+        // Ctrl+C would interrupt the terminal's running command.
+        Timing::mark(QStringLiteral("selection copy skipped in a terminal"));
+        done(std::nullopt);
+        return;
+    }
+    // A paste cycle still open holds our text on the clipboard, which is not the user's to keep.
+    m_cycle->restoreNow();
+    QPointer<QObject> guard(context);
+    m_copyProbe->start([guard, done](const std::optional<QString>& copied) {
+        Timing::mark(copied ? QStringLiteral("selection via copy (") + chars(*copied) + QLatin1Char(')')
+                            : QStringLiteral("selection copy found nothing"));
+        if (guard)
+            done(copied);
+    });
+}

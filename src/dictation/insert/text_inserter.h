@@ -1,0 +1,130 @@
+#pragma once
+
+#include "core/base/clock.h"
+#include "core/base/result.h"
+#include "dictation/insert/insert_result.h"
+#include "dictation/insert/remembered_insert.h"
+#include "dictation/learn/dictation_anchor.h"
+#include "platform/accessibility.h"
+#include "platform/key_synthesizer.h"
+#include "platform/window_system.h"
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+#include <optional>
+#include <variant>
+
+class CopyProbe;
+class Pasteboard;
+class PasteCycle;
+class PermissionProbe;
+class WorkQueue;
+
+// Puts dictated text into the focused field of another application by pasting it, keeps the
+// user's clipboard safe around the paste, and reads or writes the field the dictation started in.
+// Main thread only; every answer arrives later through `done`, never once `context` is gone.
+class TextInserter final : public QObject {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TextInserter)
+
+public:
+    struct Services {
+        Accessibility& accessibility;
+        KeySynthesizer& keys;
+        Pasteboard& pasteboard;
+        WindowSystem& windows;
+        PermissionProbe& permissions;
+        Clock& clock;
+        WorkQueue& probeQueue; // the selection probe blocks here for up to its budget
+        qint64 ownPid = 0;
+    };
+
+    enum class ReplaceFailure {
+        NoAccess,         // accessibility is not granted
+        RawNotFound,      // the raw text no longer ends at the caret
+        SelectionRefused, // the field would not select it
+        ReadBackDiffers,  // the selection read back otherwise; the caret is put after the raw text
+        ChordFailed,      // the paste chord could not be posted; the raw text stays
+    };
+    using Replaced = Result<std::monostate, ReplaceFailure>;
+
+    enum class WriteBackFailure {
+        NothingRemembered,
+        FieldChanged, // the user edited the field since the start
+        NotSettable,
+        Refused,
+    };
+    using WrittenBack = Result<std::monostate, WriteBackFailure>;
+
+    struct ActivationFailure {
+        // Nothing remembered still runs and no fallback does either; else the window system's.
+        std::optional<WindowSystem::Failure> failure;
+    };
+    using Activation = Result<AppWindow, ActivationFailure>;
+
+    template <typename T> using Done = std::function<void(const T&)>;
+
+    static constexpr int activationDelayMs = 180;
+    static constexpr int landedPollMs = 50;
+    static constexpr int landedAttempts = 40;
+
+    explicit TextInserter(Services services, QObject* parent = nullptr);
+    ~TextInserter() override;
+
+    // Pastes `text` into the focused field, or leaves it on the clipboard without access.
+    void insert(const QString& text, QObject* context, Done<InsertResult> done);
+    // Swaps the raw text that was just pasted for the polished one, in place.
+    void replacePreviousInsert(const QString& raw, const QString& polished, QObject* context,
+                               Done<Replaced> done);
+    // Leaves `text` on the clipboard for good.
+    void copyToClipboard(const QString& text);
+    // Notes in the timing log when (or whether) `text` showed up in the focused field.
+    void logWhenLanded(const QString& text);
+    // Where a just-inserted text sits in the focused field, for the dictionary learner.
+    void locateInsert(const QString& text, QObject* context, Done<std::optional<DictationAnchor>> done);
+    // The current form of the text inserted at `anchor`.
+    void textAt(const DictationAnchor& anchor, const QString& original, QObject* context,
+                Done<std::optional<QString>> done);
+
+    // Remembers the focused field of another application as the dictation's target.
+    void rememberInsertTarget();
+    // The text selected in the focused application, or none.
+    void captureSelection(QObject* context, Done<std::optional<QString>> done);
+    // Writes `text` over the remembered selection while the field still reads as it did.
+    void replaceRememberedSelection(const QString& text, QObject* context, Done<WrittenBack> done);
+    // Brings the remembered application, or else the fallback application, to the front.
+    Activation activateRememberedApp(const std::optional<QString>& fallbackAppId);
+    // Activates, waits a moment, and writes `text` into the remembered field or pastes it.
+    void insertAtRememberedCursor(const QString& text, const std::optional<QString>& fallbackAppId,
+                                  QObject* context, Done<InsertResult> done);
+    // Gives the remembered field the focus, and its selection while that still holds its text.
+    void focusRememberedField();
+    // The frontmost other application's name.
+    std::optional<QString> frontmostAppName() const;
+
+signals:
+    // The user's clipboard text that our text replaced for good (never a password manager's).
+    void clipboardDisplaced(const QString& text);
+
+private:
+    bool trusted() const;
+    // The window's terminal flag, else the focused element's role.
+    void resolveTarget(std::function<void(KeySynthesizer::Target)> then);
+    void paste(const QString& text, KeySynthesizer::Target target, QObject* context,
+               Done<KeySynthesizer::Outcome> done);
+    void keepOnClipboard(const std::optional<QString>& displaced, const QString& text);
+    void checkVisible(const QString& text, std::function<void(bool)> answer);
+    void checkLanded(const QString& text, int attempt);
+    void copySelection(bool terminal, QObject* context, Done<std::optional<QString>> done);
+    // Runs `then` later on the clock unless context is gone.
+    void later(QObject* context, std::function<void()> then);
+
+    Services m_services;
+    PasteCycle* m_cycle;
+    CopyProbe* m_copyProbe;
+    std::optional<RememberedInsert> m_remembered;
+    quint64 m_rememberGeneration = 0;
+    quint64 m_captureGeneration = 0;
+};

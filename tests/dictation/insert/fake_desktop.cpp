@@ -1,0 +1,68 @@
+#include "fake_desktop.h"
+
+#include <QCoreApplication>
+
+FakeDesktop::FakeDesktop()
+{
+    connect(&keys, &FakeKeySynthesizer::chordPosted, this, &FakeDesktop::receive);
+    connect(&inserter, &TextInserter::clipboardDisplaced, this,
+            [this](const QString& text) { displaced << text; });
+}
+
+FakeDesktop::~FakeDesktop()
+{
+    probeQueue.waitForIdle();
+}
+
+AccessibleElement FakeDesktop::focus(FakeAccessibility::Element element, const AccessibleElement& parent)
+{
+    const AccessibleElement handle = a11y.add(std::move(element), parent);
+    a11y.setFocused(handle);
+    return handle;
+}
+
+void FakeDesktop::pump(int ms)
+{
+    QCoreApplication::processEvents();
+    for (int i = 0; i < ms; ++i) {
+        clock.advance(1);
+        QCoreApplication::processEvents();
+    }
+    clock.advance(0);
+    QCoreApplication::processEvents();
+}
+
+void FakeDesktop::finishProbe(int ms)
+{
+    probeQueue.waitForIdle();
+    pump(ms);
+}
+
+void FakeDesktop::receive(KeySynthesizer::Chord chord, KeySynthesizer::Target target)
+{
+    using Chord = KeySynthesizer::Chord;
+    const std::optional<AccessibleElement> focused = a11y.focusedElement();
+    if (!focused)
+        return;
+    const FakeAccessibility::Element element = a11y.element(*focused);
+    // Terminals read Ctrl+C and Ctrl+V as control characters.
+    const bool control = element.role == Accessibility::Role::Terminal && target == KeySynthesizer::Target::Application;
+    if (chord == Chord::Copy) {
+        if (control) {
+            ++interrupts;
+            return;
+        }
+        if (ignoresCopy || element.selection.length == 0)
+            return;
+        const QString copied = element.text.mid(element.selection.location, element.selection.length);
+        clock.singleShot(copyLagMs, this, [this, copied] { board.writeText(copied); });
+        return;
+    }
+    if (control)
+        return;
+    const QString inserted = board.plainText().value_or(QString());
+    a11y.edit(*focused, [&](FakeAccessibility::Element& e) {
+        e.text.replace(e.selection.location, e.selection.length, inserted);
+        e.selection = {static_cast<int>(e.selection.location + inserted.size()), 0};
+    });
+}

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "core/base/work_queue.h"
+#include "dictation/insert/text_inserter.h"
+#include "platform/fake/fake_accessibility.h"
+#include "platform/fake/fake_key_synthesizer.h"
+#include "platform/fake/fake_pasteboard.h"
+#include "platform/fake/fake_window_system.h"
+#include "platform/fake/manual_clock.h"
+#include "platform/permission_probe.h"
+
+#include <QObject>
+#include <QStringList>
+
+// The inserter on a fake desktop where posted chords act as a real application would: a paste
+// types the clipboard's text over the focused element's selection, a copy puts the selection on
+// the clipboard (and a terminal takes Ctrl+C as an interrupt).
+class FakeDesktop final : public QObject {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(FakeDesktop)
+
+public:
+    class Permissions final : public PermissionProbe {
+    public:
+        bool microphoneAvailable() const override { return true; }
+        bool accessibilityTrusted() const override { return trusted; }
+        bool trusted = true;
+    };
+
+    static constexpr qint64 ownPid = 777;
+
+    FakeDesktop();
+    ~FakeDesktop() override;
+
+    // Adds an element and gives it the focus.
+    AccessibleElement focus(FakeAccessibility::Element element, const AccessibleElement& parent = {});
+    QString textOf(const AccessibleElement& element) const { return a11y.element(element).text; }
+    // Moves the clock one millisecond at a time, delivering queued replies in between.
+    void pump(int ms);
+    // Lets the selection probe's worker finish, then pumps.
+    void finishProbe(int ms);
+
+    ManualClock clock;
+    FakeAccessibility a11y{&clock};
+    FakePasteboard board;
+    FakeKeySynthesizer keys{clock};
+    FakeWindowSystem windows;
+    Permissions permissions;
+    WorkQueue probeQueue;
+    TextInserter inserter{{.accessibility = a11y,
+                           .keys = keys,
+                           .pasteboard = board,
+                           .windows = windows,
+                           .permissions = permissions,
+                           .clock = clock,
+                           .probeQueue = probeQueue,
+                           .ownPid = ownPid}};
+    QStringList displaced;
+    int interrupts = 0;
+    int copyLagMs = 0;       // the application answers a copy this much later
+    bool ignoresCopy = false; // the application copies nothing
+
+private:
+    void receive(KeySynthesizer::Chord chord, KeySynthesizer::Target target);
+};

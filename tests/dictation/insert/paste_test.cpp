@@ -1,0 +1,266 @@
+#include "fake_desktop.h"
+#include "temp_support_dir.h"
+#include "test_text.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Outcome = InsertResult::Outcome;
+using Items = QList<PasteboardItem>;
+using Target = KeySynthesizer::Target;
+
+PasteboardItem item(const char* type, const QByteArray& data)
+{
+    return {QString::fromLatin1(type), data};
+}
+
+const PasteboardItem userText = item("text/plain", "the user's own words");
+const Items richClipboard = {userText, item("text/html", "<b>the user's own words</b>"),
+                             item("image/png", QByteArray("\x89PNG\r\n\x1a\n", 8)),
+                             item("text/uri-list", "file:///home/u/a.txt\r\n")};
+const PasteboardItem secretHint = item("x-kde-passwordManagerHint", "secret");
+
+class PasteTest : public TempSupportDir {
+protected:
+    // Inserts and lets the chord go out; the restore is still waiting.
+    std::optional<InsertResult> insert(const QString& text)
+    {
+        std::optional<InsertResult> result;
+        m_desk.inserter.insert(text, &m_context, [&](const InsertResult& r) { result = r; });
+        m_desk.pump(1);
+        return result;
+    }
+
+    FakeDesktop m_desk;
+    QObject m_context;
+};
+
+TEST_F(PasteTest, EveryTypeOfTheUsersClipboardComesBackAndAnEmptyOneComesBackEmpty)
+{
+    struct Case {
+        const char* name = {};
+        Items before = {};
+        Items after = {};
+    };
+    const Case cases[] = {
+        {.name = "plain text", .before = {userText}, .after = {userText}},
+        {.name = "text, HTML, image and files", .before = richClipboard, .after = richClipboard},
+        {.name = "empty", .before = {}, .after = {}},
+        {.name = "type with empty data", .before = {userText, item("text/html", "")}, .after = {userText}},
+    };
+    for (const Case& c : cases) {
+        m_desk.board.write(c.before);
+        const AccessibleElement field = m_desk.focus(FakeAccessibility::field(s("note: ")));
+        m_desk.a11y.edit(field, [](auto& e) { e.selection = {6, 0}; });
+        const std::optional<InsertResult> result = insert(s("dictated"));
+        ASSERT_TRUE(result) << c.name;
+        EXPECT_EQ(result->outcome, Outcome::Pasted) << c.name;
+        EXPECT_EQ(m_desk.textOf(field), s("note: dictated")) << c.name;
+        m_desk.pump(2000);
+        EXPECT_EQ(m_desk.board.items(), c.after) << c.name;
+    }
+}
+
+TEST_F(PasteTest, TheRestoreWaitsUntilThePastedTextShowsOrItsTimeLimit)
+{
+    struct Case {
+        const char* name = {};
+        bool readable = {};
+        int stillOursAtMs; // the board still holds the pasted text then
+        int restoredByMs = {};
+    };
+    const Case cases[] = {
+        {.name = "text shows at once", .readable = true, .stillOursAtMs = 40, .restoredByMs = 200},
+        {.name = "field cannot be read", .readable = false, .stillOursAtMs = 1200, .restoredByMs = 1300},
+    };
+    for (const Case& c : cases) {
+        m_desk.board.write({userText});
+        FakeAccessibility::Element element = FakeAccessibility::field({});
+        element.unreadable = !c.readable;
+        m_desk.focus(element);
+        insert(s("dictated"));
+        m_desk.pump(c.stillOursAtMs);
+        EXPECT_EQ(m_desk.board.plainText(), s("dictated")) << c.name;
+        m_desk.pump(c.restoredByMs - c.stillOursAtMs);
+        EXPECT_EQ(m_desk.board.items(), Items{userText}) << c.name;
+        m_desk.pump(2000);
+    }
+}
+
+TEST_F(PasteTest, RawThenPolishedPasteBringsBackTheClipboardFromBeforeTheFirst)
+{
+    struct Case {
+        const char* name = {};
+        int polishAfterMs; // after the raw paste; past the restore wait the cycle has closed
+    };
+    const Case cases[] = {{.name = "polish within the restore wait", .polishAfterMs = 30},
+                          {.name = "polish after the restore", .polishAfterMs = 2000}};
+    for (const Case& c : cases) {
+        m_desk.board.write(richClipboard);
+        const AccessibleElement field = m_desk.focus(FakeAccessibility::field({}));
+        insert(s("helo wrld"));
+        m_desk.pump(c.polishAfterMs);
+        std::optional<TextInserter::Replaced> replaced;
+        m_desk.inserter.replacePreviousInsert(s("helo wrld"), s("Hello world."), &m_context,
+                                              [&](const TextInserter::Replaced& r) { replaced = r; });
+        m_desk.pump(2000);
+        ASSERT_TRUE(replaced) << c.name;
+        EXPECT_TRUE(replaced->ok()) << c.name;
+        EXPECT_EQ(m_desk.textOf(field), s("Hello world.")) << c.name;
+        EXPECT_EQ(m_desk.board.items(), richClipboard) << c.name;
+    }
+}
+
+TEST_F(PasteTest, ACopyTheUserMakesDuringTheRestoreWaitIsNeverOverwritten)
+{
+    const Items usersNewCopy = {item("text/plain", "copied meanwhile")};
+    struct Case {
+        const char* name = {};
+        bool insertAgain; // a second paste follows the user's copy within the wait
+        Items expected = {};
+    };
+    const Case cases[] = {
+        {.name = "copy during the wait", .insertAgain = false, .expected = usersNewCopy},
+        {.name = "copy, then another paste", .insertAgain = true, .expected = usersNewCopy},
+    };
+    for (const Case& c : cases) {
+        m_desk.board.write({userText});
+        FakeAccessibility::Element element = FakeAccessibility::field({});
+        element.unreadable = true; // keeps the restore waiting its full time
+        m_desk.focus(element);
+        insert(s("first"));
+        m_desk.pump(300);
+        m_desk.board.write(usersNewCopy);
+        if (c.insertAgain)
+            insert(s("second"));
+        m_desk.pump(2000);
+        EXPECT_EQ(m_desk.board.items(), c.expected) << c.name;
+        EXPECT_TRUE(m_desk.displaced.isEmpty()) << c.name;
+    }
+}
+
+TEST_F(PasteTest, TheUsersClipboardTextIsReportedOnlyWhenOurTextStaysAndNeverASecret)
+{
+    const QString huge = QString(200001, QLatin1Char('x'));
+    struct Case {
+        const char* name = {};
+        Items before = {};
+        bool trusted = {};
+        std::optional<KeySynthesizer::Failure::Reason> chordFailure = {};
+        bool plainCopy = false; // copyToClipboard instead of insert
+        QStringList reported = {};
+    };
+    const Case cases[] = {
+        {.name = "no access", .before = {userText}, .trusted = false, .reported = {s("the user's own words")}},
+        {.name = "chord failed",
+         .before = {userText},
+         .trusted = true,
+         .chordFailure = KeySynthesizer::Failure::Reason::ModifiersHeld,
+         .reported = {s("the user's own words")}},
+        {.name = "plain copy", .before = {userText}, .trusted = true, .plainCopy = true,
+         .reported = {s("the user's own words")}},
+        {.name = "restored, not displaced", .before = {userText}, .trusted = true, .reported = {}},
+        {.name = "password manager's", .before = {userText, secretHint}, .trusted = false, .reported = {}},
+        {.name = "password manager's, plain copy", .before = {userText, secretHint}, .trusted = true,
+         .plainCopy = true, .reported = {}},
+        {.name = "same word with spaces", .before = {item("text/plain", "  dictated \n")}, .trusted = false,
+         .reported = {}},
+        {.name = "too long", .before = {{s("text/plain"), huge.toUtf8()}}, .trusted = false, .reported = {}},
+        {.name = "empty", .before = {}, .trusted = false, .reported = {}},
+    };
+    for (const Case& c : cases) {
+        m_desk.displaced.clear();
+        m_desk.board.write(c.before);
+        m_desk.permissions.trusted = c.trusted;
+        m_desk.keys.setFailure(c.chordFailure);
+        m_desk.focus(FakeAccessibility::field({}));
+        if (c.plainCopy) {
+            m_desk.inserter.copyToClipboard(s("dictated"));
+        } else {
+            const std::optional<InsertResult> result = insert(s("dictated"));
+            ASSERT_TRUE(result) << c.name;
+            const bool pasted = c.trusted && !c.chordFailure;
+            EXPECT_EQ(result->outcome, pasted ? Outcome::Pasted : Outcome::KeptOnClipboard) << c.name;
+            EXPECT_EQ(result->failure.has_value(), c.chordFailure.has_value()) << c.name;
+        }
+        m_desk.pump(2000);
+        EXPECT_EQ(m_desk.displaced, c.reported) << c.name;
+        const bool kept = c.plainCopy || !c.trusted || c.chordFailure;
+        if (kept) {
+            EXPECT_EQ(m_desk.board.plainText(), s("dictated")) << c.name;
+        } else {
+            EXPECT_EQ(m_desk.board.items(), c.before) << c.name;
+        }
+    }
+}
+
+TEST_F(PasteTest, TerminalsGetTheTerminalPasteChord)
+{
+    struct Case {
+        const char* name = {};
+        bool windowIsTerminal = {};
+        Accessibility::Role role = {};
+        Target target = {};
+    };
+    const Case cases[] = {
+        {.name = "editor", .windowIsTerminal = false, .role = Accessibility::Role::TextArea,
+         .target = Target::Application},
+        {.name = "terminal by its window class", .windowIsTerminal = true, .role = Accessibility::Role::Other,
+         .target = Target::Terminal},
+        {.name = "terminal by its role", .windowIsTerminal = false, .role = Accessibility::Role::Terminal,
+         .target = Target::Terminal},
+    };
+    for (const Case& c : cases) {
+        m_desk.windows.setActive(AppWindow{.window = 9, .app = {}, .pid = 4242, .windowClass = {}, .terminal = c.windowIsTerminal});
+        FakeAccessibility::Element element = FakeAccessibility::field(s("$ "), {2, 0});
+        element.role = c.role;
+        const AccessibleElement field = m_desk.focus(element);
+        insert(s("ls"));
+        ASSERT_FALSE(m_desk.keys.posted().isEmpty()) << c.name;
+        EXPECT_EQ(m_desk.keys.posted().last().target, c.target) << c.name;
+        EXPECT_EQ(m_desk.textOf(field), s("$ ls")) << c.name;
+        m_desk.pump(2000);
+    }
+}
+
+TEST_F(PasteTest, APolishThatCannotFindTheRawTextChangesNothing)
+{
+    struct Case {
+        const char* name = {};
+        std::function<void(FakeDesktop&, const AccessibleElement&)> meanwhile = {};
+        TextInserter::ReplaceFailure failure = {};
+        QString field = {};
+    };
+    const Case cases[] = {
+        {.name = "user typed after it",
+         .meanwhile = [](FakeDesktop& d, const AccessibleElement& f) {
+             d.a11y.edit(f, [](auto& e) { e.text += s(" more"); e.selection = {static_cast<int>(e.text.size()), 0}; });
+         },
+         .failure = TextInserter::ReplaceFailure::RawNotFound,
+         .field = s("helo more")},
+        {.name = "field refuses the selection",
+         .meanwhile = [](FakeDesktop& d, const AccessibleElement& f) { d.a11y.edit(f, [](auto& e) { e.refusesWrites = true; }); },
+         .failure = TextInserter::ReplaceFailure::SelectionRefused,
+         .field = s("helo")},
+        {.name = "no access",
+         .meanwhile = [](FakeDesktop& d, const AccessibleElement&) { d.permissions.trusted = false; },
+         .failure = TextInserter::ReplaceFailure::NoAccess,
+         .field = s("helo")},
+    };
+    for (const Case& c : cases) {
+        m_desk.permissions.trusted = true;
+        const AccessibleElement field = m_desk.focus(FakeAccessibility::field({}));
+        insert(s("helo"));
+        c.meanwhile(m_desk, field);
+        std::optional<TextInserter::Replaced> replaced;
+        m_desk.inserter.replacePreviousInsert(s("helo"), s("Hello."), &m_context,
+                                              [&](const TextInserter::Replaced& r) { replaced = r; });
+        m_desk.pump(2000);
+        ASSERT_TRUE(replaced && !replaced->ok()) << c.name;
+        EXPECT_EQ(replaced->error(), c.failure) << c.name;
+        EXPECT_EQ(m_desk.textOf(field), c.field) << c.name;
+    }
+}
+
+} // namespace

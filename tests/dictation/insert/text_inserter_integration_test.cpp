@@ -1,0 +1,173 @@
+#include "core/base/system_clock.h"
+#include "core/base/work_queue.h"
+#include "dictation/insert/text_inserter.h"
+#include "platform/linux/atspi/atspi_accessibility.h"
+#include "platform/linux/clipboard/qt_clipboard_pasteboard.h"
+#include "platform/linux/x11/chord_synthesizer.h"
+#include "platform/linux/x11/xtest_keyboard.h"
+#include "platform/linux/xdg/linux_window_system.h"
+#include "platform/permission_probe.h"
+#include "platform_linux/atspi/target_window.h"
+#include "platform_linux/x11/test_x_client.h"
+#include "test_text.h"
+
+#include <QCoreApplication>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+
+namespace {
+
+constexpr int waitMs = 10000;
+
+class Granted final : public PermissionProbe {
+public:
+    bool microphoneAvailable() const override { return true; }
+    bool accessibilityTrusted() const override { return true; }
+};
+
+template <typename R> std::optional<R> ask(Accessibility& a11y, std::function<R(Accessibility&)> work)
+{
+    QObject context;
+    std::optional<R> answer;
+    a11y.run<R>(std::move(work), &context, [&](R result) { answer = std::move(result); });
+    (void)QTest::qWaitFor([&] { return answer.has_value(); }, waitMs);
+    return answer;
+}
+
+// The real backends on the private Xvfb and accessibility bus of scripts/with-services, with a
+// Qt window of our own in another process to paste into.
+class TextInserterIntegrationTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (qEnvironmentVariable("QUENDA_IN_SERVICES") != QLatin1String("1"))
+            GTEST_SKIP() << "needs the desktop services of scripts/with-services";
+        m_a11y = std::make_unique<AtspiAccessibility>();
+        ASSERT_TRUE(ask<bool>(*m_a11y, [](Accessibility& a) { return a.trusted(); }).value_or(false));
+        m_inserter = std::make_unique<TextInserter>(TextInserter::Services{.accessibility = *m_a11y,
+                                                                           .keys = m_keys,
+                                                                           .pasteboard = m_board,
+                                                                           .windows = m_windows,
+                                                                           .permissions = m_granted,
+                                                                           .clock = m_clock,
+                                                                           .probeQueue = m_queue,
+                                                                           .ownPid = QCoreApplication::applicationPid()});
+    }
+    void TearDown() override
+    {
+        if (m_x.display())
+            m_x.removeRootProperty("_NET_ACTIVE_WINDOW");
+    }
+
+    std::unique_ptr<TargetWindow> target(const QString& text, const QString& selection)
+    {
+        auto window = std::make_unique<TargetWindow>(QStringLiteral(QUENDA_ATSPI_TARGET), QStringList{text, selection});
+        EXPECT_TRUE(window->ready()) << "the Qt window did not take the focus";
+        // The window is focused for X before the accessibility bus hears of it.
+        const bool focused = QTest::qWaitFor(
+            [&] {
+                return ask<bool>(*m_a11y, [pid = window->pid()](Accessibility& a) {
+                           const std::optional<AccessibleElement> f = a.focusedElement();
+                           return f && a.processId(*f) == pid;
+                       }).value_or(false);
+            },
+            waitMs);
+        EXPECT_TRUE(focused) << "no accessible focus in the Qt window";
+        return window;
+    }
+    std::optional<QString> focusedValue()
+    {
+        return ask<std::optional<QString>>(*m_a11y, [](Accessibility& a) -> std::optional<QString> {
+                   const std::optional<AccessibleElement> f = a.focusedElement();
+                   return f ? a.value(*f) : std::nullopt;
+               }).value_or(std::nullopt);
+    }
+
+    SystemClock m_clock;
+    XTestKeyboard m_keyboard;
+    ChordSynthesizer m_keys{m_keyboard, m_clock};
+    QtClipboardPasteboard m_board;
+    LinuxWindowSystem m_windows;
+    Granted m_granted;
+    WorkQueue m_queue;
+    TestXClient m_x;
+    std::unique_ptr<AtspiAccessibility> m_a11y;
+    std::unique_ptr<TextInserter> m_inserter;
+    QObject m_context;
+};
+
+TEST_F(TextInserterIntegrationTest, PastesIntoAnotherApplicationAndPutsEveryClipboardTypeBack)
+{
+    const QList<PasteboardItem> mine = {{s("text/plain"), "mine"}, {s("text/html"), "<b>mine</b>"}};
+    m_board.write(mine);
+    const auto window = target(s("note: "), s("6,0"));
+    std::optional<InsertResult> result;
+    m_inserter->insert(s("dictated words"), &m_context, [&](const InsertResult& r) { result = r; });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return result.has_value(); }, waitMs));
+    EXPECT_EQ(result->outcome, InsertResult::Outcome::Pasted);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return focusedValue() == s("note: dictated words"); }, waitMs))
+        << focusedValue().value_or(s("<none>")).toStdString();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return m_board.plainText() == s("mine"); }, waitMs));
+    EXPECT_EQ(m_board.data(s("text/html")), QByteArray("<b>mine</b>"));
+}
+
+TEST_F(TextInserterIntegrationTest, CapturesARealSelectionAndWritesOverIt)
+{
+    const auto window = target(s("please fix teh typo"), s("11,3"));
+    m_inserter->rememberInsertTarget();
+    std::optional<std::optional<QString>> captured;
+    m_inserter->captureSelection(&m_context, [&](const std::optional<QString>& text) { captured = text; });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return captured.has_value(); }, waitMs));
+    EXPECT_EQ(*captured, s("teh"));
+
+    std::optional<TextInserter::WrittenBack> written;
+    m_inserter->replaceRememberedSelection(s("the"), &m_context,
+                                           [&](const TextInserter::WrittenBack& w) { written = w; });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return written.has_value(); }, waitMs));
+    EXPECT_TRUE(written->ok());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return focusedValue() == s("please fix the typo"); }, waitMs))
+        << focusedValue().value_or(s("<none>")).toStdString();
+}
+
+TEST_F(TextInserterIntegrationTest, ATerminalGetsCtrlShiftVAndNeverCtrlC)
+{
+    ASSERT_TRUE(m_x.display());
+    const quint64 terminal = m_x.createWindow("xterm", "XTerm", 4321);
+    m_x.focus(terminal);
+    m_x.setRootWindows("_NET_ACTIVE_WINDOW", {terminal});
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            const std::optional<AppWindow> active = m_windows.activeWindow();
+            return active && active->window == terminal;
+        },
+        waitMs));
+    ASSERT_TRUE(m_windows.activeWindow()->terminal);
+
+    std::optional<InsertResult> result;
+    m_inserter->insert(s("ls"), &m_context, [&](const InsertResult& r) { result = r; });
+    std::optional<std::optional<QString>> captured;
+    QStringList events;
+    EXPECT_TRUE(m_x.waitFor(
+        [&] {
+            events << m_x.keyEvents();
+            return result.has_value() && events.contains(s("-v CS"));
+        },
+        waitMs))
+        << events.join(QLatin1Char(' ')).toStdString();
+    m_inserter->captureSelection(&m_context, [&](const std::optional<QString>& text) { captured = text; });
+    EXPECT_TRUE(m_x.waitFor([&] { return captured.has_value(); }, waitMs));
+    // Lets a copy chord, had one been posted, reach the window.
+    (void)m_x.waitFor([] { return false; }, 600);
+    events << m_x.keyEvents();
+    EXPECT_EQ(captured.value_or(s("?")), std::nullopt);
+    EXPECT_TRUE(events.contains(s("+v CS"))) << events.join(QLatin1Char(' ')).toStdString();
+    const bool copied = std::any_of(events.begin(), events.end(), [](const QString& e) { return e.startsWith(s("+c ")); });
+    EXPECT_FALSE(copied) << events.join(QLatin1Char(' ')).toStdString();
+    m_x.destroyWindow(terminal);
+}
+
+} // namespace

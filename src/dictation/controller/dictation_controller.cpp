@@ -9,7 +9,7 @@
 #include "dictation/controller/learner.h"
 #include "dictation/controller/microphone_access.h"
 #include "dictation/controller/recorder.h"
-#include "dictation/controller/selection_probe.h"
+#include "dictation/controller/pending_selection.h"
 #include "dictation/controller/silencer.h"
 #include "dictation/controller/speech_service.h"
 #include "platform/sound_player.h"
@@ -325,7 +325,7 @@ void DictationController::startSelectionCapture()
     dropSelectionCapture();
     if (!m_state.config().commandMode)
         return;
-    auto* probe = new SelectionProbe(this);
+    auto* probe = new PendingSelection(this);
     m_selection = probe;
     m_inserter.captureSelection(probe, [probe](std::optional<QString> text) { probe->settle(text); });
 }
@@ -375,9 +375,9 @@ void DictationController::transcribed(DictationJob* job, const EngineResult<QStr
     Timing::mark(QStringLiteral("whisper done (autoCorrect=") +
                  (facts.config.autoCorrect ? QStringLiteral("true") : QStringLiteral("false")) + u')');
     job->progress().raw = result.value().trimmed();
-    SelectionProbe* probe = job->selection();
+    PendingSelection* probe = job->selection();
     if (probe && !probe->isKnown()) {
-        connect(probe, &SelectionProbe::known, job, [this, job] { selectionKnown(job); });
+        connect(probe, &PendingSelection::known, job, [this, job] { selectionKnown(job); });
         return;
     }
     selectionKnown(job);
@@ -389,7 +389,7 @@ void DictationController::selectionKnown(DictationJob* job)
         return;
     const DictationJob::Facts& facts = job->facts();
     DictationJob::Progress& progress = job->progress();
-    if (SelectionProbe* probe = job->selection())
+    if (PendingSelection* probe = job->selection())
         progress.selection = probe->text();
     const std::optional<QString>& selection = progress.selection;
     Timing::mark(

@@ -22,7 +22,7 @@ class Learner;
 class MicrophoneAccess;
 class OverlayHost;
 class Recorder;
-class SelectionProbe;
+class PendingSelection;
 class Silencer;
 class SoundPlayer;
 class SpeechService;
@@ -135,7 +135,7 @@ private:
 
     quint64 m_generation = 0;
     QPointer<DictationJob> m_job;
-    QPointer<SelectionProbe> m_selection;
+    QPointer<PendingSelection> m_selection;
     qint64 m_listenStartedMs = 0;
     std::optional<Clock::TimerId> m_ticker;
     std::optional<Clock::TimerId> m_resetWork;

@@ -8,7 +8,7 @@
 #include "dictation/commands/note_save_command.h"
 #include "dictation/controller/dictation_job.h"
 #include "dictation/controller/overlay_host.h"
-#include "dictation/controller/selection_probe.h"
+#include "dictation/controller/pending_selection.h"
 #include "dictation/controller/speech_service.h"
 #include "dictation/learn/learned_entries.h"
 #include "platform/window_system.h"

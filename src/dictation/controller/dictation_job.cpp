@@ -1,6 +1,6 @@
 #include "dictation/controller/dictation_job.h"
 
-#include "dictation/controller/selection_probe.h"
+#include "dictation/controller/pending_selection.h"
 
 DictationJob::DictationJob(Facts facts, QObject* parent)
     : QObject(parent)
@@ -19,7 +19,7 @@ void DictationJob::finish()
     deleteLater();
 }
 
-void DictationJob::adopt(SelectionProbe* probe)
+void DictationJob::adopt(PendingSelection* probe)
 {
     if (probe)
         probe->setParent(this);

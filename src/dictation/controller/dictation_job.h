@@ -10,7 +10,7 @@
 
 #include <optional>
 
-class SelectionProbe;
+class PendingSelection;
 
 // One processing run (a dictation or a translation). It is the context of every request the run
 // makes, so cancelling it aborts them; its continuations check it before touching anything.
@@ -47,12 +47,12 @@ public:
     // The run is over; its object goes on the next turn.
     void finish();
     // The selection read started with the recording; the run owns it from now on.
-    void adopt(SelectionProbe* probe);
-    SelectionProbe* selection() const { return m_selection; }
+    void adopt(PendingSelection* probe);
+    PendingSelection* selection() const { return m_selection; }
 
 private:
     Facts m_facts;
     Progress m_progress;
     bool m_cancelled = false;
-    QPointer<SelectionProbe> m_selection;
+    QPointer<PendingSelection> m_selection;
 };

@@ -7,9 +7,9 @@
 
 // The selection read when a recording started, which may still be on its way when the
 // transcript comes. Destroying the probe cancels the read.
-class SelectionProbe final : public QObject {
+class PendingSelection final : public QObject {
     Q_OBJECT
-    Q_DISABLE_COPY_MOVE(SelectionProbe)
+    Q_DISABLE_COPY_MOVE(PendingSelection)
 
 public:
     using QObject::QObject;

@@ -63,7 +63,9 @@ TEST_F(CardsOverX11Test, ClickingInsertKeepsTheFocusInTheTargetWhichGetsTheText)
     state().setOverlayResult(OverlayResult{s("shorten"), s("x"), QList{answer}});
 
     OverlayView panel(state(), m_clock);
-    panel.setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+    panel.setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
+                         Qt::WindowDoesNotAcceptFocus);
+    panel.setAttribute(Qt::WA_ShowWithoutActivating);
     panel.setGeometry(420, 60, 560, 420);
     panel.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&panel));

@@ -46,14 +46,15 @@ void BM_ResultSetToCardPainted(benchmark::State& bench)
     const bool choices = bench.range(0) != 0;
     int n = 0;
     for (auto _ : bench) {
-        OverlayResult result{QStringLiteral("make it shorter"),
-                             QStringLiteral("A short answer, number %1, that fits on a couple of lines of the card.")
-                                 .arg(++n),
-                             std::nullopt};
+        OverlayResult result{
+            QStringLiteral("make it shorter"),
+            QStringLiteral("A short answer, number %1, that fits on a couple of lines of the card.").arg(++n),
+            std::nullopt};
         if (choices)
             result.choices = QList<OverlayResultChoice>{
                 {OverlayResultChoice::Kind::Command, QStringLiteral("Answer"), result.text},
-                {OverlayResultChoice::Kind::Reformulate, QStringLiteral("Reworded"), QStringLiteral("Reworded.")}};
+                {OverlayResultChoice::Kind::Reformulate, QStringLiteral("Reworded"),
+                 QStringLiteral("Reworded.")}};
         state.setOverlayResult(result);
         QApplication::processEvents();
         frame.fill(Qt::transparent);

@@ -151,7 +151,8 @@ QPainterPath SymbolArt::path(Symbol symbol, const QRectF& box)
     case Symbol::Microphone:
         p.setFillRule(Qt::WindingFill);
         p.addRoundedRect(QRectF(at(0.35, 0.05), at(0.65, 0.62)), s * 0.15, s * 0.15);
-        p.addPath(stroked({at(0.2, 0.45), at(0.25, 0.62), at(0.5, 0.78), at(0.75, 0.62), at(0.8, 0.45)}, s * 0.08));
+        p.addPath(
+            stroked({at(0.2, 0.45), at(0.25, 0.62), at(0.5, 0.78), at(0.75, 0.62), at(0.8, 0.45)}, s * 0.08));
         p.addPath(stroked({at(0.5, 0.78), at(0.5, 0.95)}, s * 0.08));
         break;
     case Symbol::Book:

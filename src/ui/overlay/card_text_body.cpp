@@ -19,7 +19,8 @@ CardTextBody::CardTextBody(QWidget* parent)
     verticalScrollBar()->setFocusPolicy(Qt::NoFocus);
     setWidgetResizable(true);
     // The card's own fill shows through.
-    setStyleSheet(QStringLiteral("QScrollArea, QScrollArea > QWidget > QWidget { background: transparent; }"));
+    setStyleSheet(
+        QStringLiteral("QScrollArea, QScrollArea > QWidget > QWidget { background: transparent; }"));
     viewport()->setAutoFillBackground(false);
     m_label->setWordWrap(true);
     m_label->setAlignment(Qt::AlignLeft | Qt::AlignTop);

@@ -13,9 +13,12 @@ ChoiceRow::ChoiceRow(const OverlayResultChoice& choice, QWidget* parent)
     : QWidget(parent)
     , m_choice(choice)
     , m_text(CardParts::wrapped(choice.text, 13, QFont::Medium, Theme::white(0.72), 5, this, true))
-    , m_insert(new ChoiceActionButton(L10n::s(QStringLiteral("overlay.choice.insert")), Symbol::Insert, true, this))
-    , m_copy(new ChoiceActionButton(L10n::s(QStringLiteral("overlay.choice.copy")), Symbol::Copy, false, this))
-    , m_note(new ChoiceActionButton(L10n::s(QStringLiteral("overlay.choice.note")), Symbol::NoteAdd, false, this))
+    , m_insert(new ChoiceActionButton(L10n::s(QStringLiteral("overlay.choice.insert")), Symbol::Insert, true,
+                                      this))
+    , m_copy(
+          new ChoiceActionButton(L10n::s(QStringLiteral("overlay.choice.copy")), Symbol::Copy, false, this))
+    , m_note(new ChoiceActionButton(L10n::s(QStringLiteral("overlay.choice.note")), Symbol::NoteAdd, false,
+                                    this))
 {
     auto* column = new QVBoxLayout(this);
     column->setSpacing(8);
@@ -38,13 +41,15 @@ ChoiceRow::ChoiceRow(const OverlayResultChoice& choice, QWidget* parent)
 void ChoiceRow::setCopied(bool copied)
 {
     m_copied = copied;
-    m_copy->setLook(L10n::s(copied ? QStringLiteral("overlay.choice.copied") : QStringLiteral("overlay.choice.copy")),
-                    copied ? Symbol::Check : Symbol::Copy);
+    m_copy->setLook(
+        L10n::s(copied ? QStringLiteral("overlay.choice.copied") : QStringLiteral("overlay.choice.copy")),
+        copied ? Symbol::Check : Symbol::Copy);
 }
 
 void ChoiceRow::setNoted(bool noted)
 {
     m_noted = noted;
-    m_note->setLook(L10n::s(noted ? QStringLiteral("overlay.choice.noted") : QStringLiteral("overlay.choice.note")),
-                    noted ? Symbol::Check : Symbol::NoteAdd);
+    m_note->setLook(
+        L10n::s(noted ? QStringLiteral("overlay.choice.noted") : QStringLiteral("overlay.choice.note")),
+        noted ? Symbol::Check : Symbol::NoteAdd);
 }

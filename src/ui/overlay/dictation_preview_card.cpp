@@ -89,7 +89,8 @@ int DictationPreviewCard::widthFor(const QString& text, int maxWidth)
     return std::min(maxWidth, static_cast<int>(std::max(168.0, width)));
 }
 
-void DictationPreviewCard::setContent(const DictationPreview& preview, OverlayResultSize size, int dismissSeconds)
+void DictationPreviewCard::setContent(const DictationPreview& preview, OverlayResultSize size,
+                                      int dismissSeconds)
 {
     rebuildHeader(preview.status);
     const int width = widthFor(preview.text, CardRules::cardWidth(size));

@@ -71,7 +71,8 @@ void NoteSavedCard::mousePressEvent(QMouseEvent* event)
 
 void NoteSavedCard::mouseReleaseEvent(QMouseEvent* event)
 {
-    const bool click = m_pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+    const bool click =
+        m_pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
     m_pressed = false;
     if (click)
         emit openRequested();

@@ -23,7 +23,8 @@ public:
     // How long a copy or note button shows its check mark.
     static constexpr int markMs = 1200;
 
-    OverlayChoiceCard(Clock& clock, const OverlayResult& result, OverlayResultSize size, QWidget* parent = nullptr);
+    OverlayChoiceCard(Clock& clock, const OverlayResult& result, OverlayResultSize size,
+                      QWidget* parent = nullptr);
 
     const QList<ChoiceRow*>& rows() const { return m_rows; }
     CardIconButton* closeButton() const { return m_close; }

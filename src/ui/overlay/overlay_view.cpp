@@ -128,7 +128,8 @@ void OverlayView::refreshCard()
     QString source;
     if (kind == Card::Choices) {
         for (const OverlayResultChoice& choice : *m_state.overlayResult()->choices)
-            source += choice.id() + QLatin1Char('\n') + choice.title + QLatin1Char('\n') + choice.text + QLatin1Char('\n');
+            source += choice.id() + QLatin1Char('\n') + choice.title + QLatin1Char('\n') + choice.text +
+                      QLatin1Char('\n');
         source += m_state.overlayResult()->command + QLatin1Char('\n') + m_state.config().overlayResultSize;
     } else if (kind == Card::TranslateMenu) {
         source = m_state.config().nativeLanguage;
@@ -146,7 +147,8 @@ void OverlayView::refreshCard()
         note->setContent(preview.body, notePlace(preview), CardRules::resultDismissSeconds(config, snapshot));
     } else if (auto* result = qobject_cast<OverlayResultCard*>(m_card)) {
         const OverlayResult& shown = *m_state.overlayResult();
-        result->setContent(shown.command, shown.text, size, CardRules::resultDismissSeconds(config, snapshot));
+        result->setContent(shown.command, shown.text, size,
+                           CardRules::resultDismissSeconds(config, snapshot));
     } else if (auto* preview = qobject_cast<DictationPreviewCard*>(m_card)) {
         const DictationPreview& shown = *m_state.dictationPreview();
         preview->setContent(shown, size, CardRules::previewDismissSeconds(config, shown.status, snapshot));
@@ -165,9 +167,9 @@ QWidget* OverlayView::buildCard(Card kind)
         return card;
     }
     case Card::Choices: {
-        auto* card = new OverlayChoiceCard(m_clock, *m_state.overlayResult(),
-                                           OverlayResultSizeText::fromStored(m_state.config().overlayResultSize),
-                                           m_column);
+        auto* card = new OverlayChoiceCard(
+            m_clock, *m_state.overlayResult(),
+            OverlayResultSizeText::fromStored(m_state.config().overlayResultSize), m_column);
         connect(card, &OverlayChoiceCard::insertRequested, this, [this](const OverlayResultChoice& choice) {
             const OverlayResultChoice chosen = choice;
             // The card goes first, so the text lands in the application and not in the card.
@@ -177,7 +179,8 @@ QWidget* OverlayView::buildCard(Card kind)
         connect(card, &OverlayChoiceCard::copyRequested, this,
                 [](const OverlayResultChoice& choice) { CardParts::copyText(choice.text); });
         connect(card, &OverlayChoiceCard::noteRequested, this, &OverlayView::saveNote);
-        connect(card, &OverlayChoiceCard::closeRequested, this, [this] { m_state.setOverlayResult(std::nullopt); });
+        connect(card, &OverlayChoiceCard::closeRequested, this,
+                [this] { m_state.setOverlayResult(std::nullopt); });
         return card;
     }
     case Card::Result: {
@@ -191,7 +194,8 @@ QWidget* OverlayView::buildCard(Card kind)
     }
     case Card::Preview: {
         auto* card = new DictationPreviewCard(m_clock, m_column);
-        connect(card, &TimedCard::closeRequested, this, [this] { m_state.setDictationPreview(std::nullopt); });
+        connect(card, &TimedCard::closeRequested, this,
+                [this] { m_state.setDictationPreview(std::nullopt); });
         return card;
     }
     case Card::TranslateMenu: {
@@ -202,7 +206,8 @@ QWidget* OverlayView::buildCard(Card kind)
             m_state.setWidgetTranslateOpen(false);
             m_state.translateSelection(picked);
         });
-        connect(card, &TranslateMenuCard::closeRequested, this, [this] { m_state.setWidgetTranslateOpen(false); });
+        connect(card, &TranslateMenuCard::closeRequested, this,
+                [this] { m_state.setWidgetTranslateOpen(false); });
         return card;
     }
     }

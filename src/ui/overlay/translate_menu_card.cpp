@@ -32,8 +32,8 @@ TranslateMenuCard::TranslateMenuCard(const QList<TranslateLanguage>& languages, 
 
     auto* hint = new QHBoxLayout;
     hint->setContentsMargins(12, 0, 12, 8);
-    QLabel* replace =
-        CardParts::label(L10n::s(QStringLiteral("overlay.replace")), 10, QFont::Normal, Theme::white(0.35), this);
+    QLabel* replace = CardParts::label(L10n::s(QStringLiteral("overlay.replace")), 10, QFont::Normal,
+                                       Theme::white(0.35), this);
     replace->setWordWrap(true);
     hint->addWidget(replace);
     column->addLayout(hint);

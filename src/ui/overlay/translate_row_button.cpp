@@ -72,11 +72,12 @@ void TranslateRowButton::paintEvent(QPaintEvent*)
         y += nameMetrics.height() + 1;
         p.setFont(mineFont);
         p.setPen(Theme::white(0.38));
-        p.drawText(QRectF(left, y, right - left, QFontMetrics(mineFont).height()), Qt::AlignLeft | Qt::AlignVCenter,
-                   m_mine);
+        p.drawText(QRectF(left, y, right - left, QFontMetrics(mineFont).height()),
+                   Qt::AlignLeft | Qt::AlignVCenter, m_mine);
     }
     const qreal dpr = devicePixelRatioF();
-    QImage arrow = SymbolArt::tinted(Symbol::ArrowRight, (QSizeF(kArrow, kArrow) * dpr).toSize(), Theme::white(0.25));
+    QImage arrow =
+        SymbolArt::tinted(Symbol::ArrowRight, (QSizeF(kArrow, kArrow) * dpr).toSize(), Theme::white(0.25));
     arrow.setDevicePixelRatio(dpr);
     p.drawImage(QPointF(width() - kPadX - kArrow, (height() - kArrow) / 2.0), arrow);
 }

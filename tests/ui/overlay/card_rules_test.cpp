@@ -29,7 +29,8 @@ TEST(CardRulesTest, TranslateTargetsPutTheNativeLanguageFirstAndMarkOnlyIt)
         QStringList order;
         QStringList marked;
     };
-    const QStringList fixed = {s("en"), s("de"), s("fr"), s("es"), s("it"), s("pt"), s("nl"), s("pl"), s("tr")};
+    const QStringList fixed = {s("en"), s("de"), s("fr"), s("es"), s("it"),
+                               s("pt"), s("nl"), s("pl"), s("tr")};
     const Case cases[] = {
         {.native = "en", .order = fixed, .marked = {s("en")}},
         {.native = "de",
@@ -71,23 +72,47 @@ TEST(CardRulesTest, DismissSecondsFollowTheSettingStatusAndSnapshotMode)
     };
     const Case cases[] = {
         {.name = "copied preview counts its own setting",
-         .resultSetting = 15, .previewSetting = 3, .status = Status::Copied, .snapshot = false,
-         .result = 15, .preview = 3},
+         .resultSetting = 15,
+         .previewSetting = 3,
+         .status = Status::Copied,
+         .snapshot = false,
+         .result = 15,
+         .preview = 3},
         {.name = "working preview waits",
-         .resultSetting = 15, .previewSetting = 3, .status = Status::Working, .snapshot = false,
-         .result = 15, .preview = 0},
+         .resultSetting = 15,
+         .previewSetting = 3,
+         .status = Status::Working,
+         .snapshot = false,
+         .result = 15,
+         .preview = 0},
         {.name = "inserted preview gets no time",
-         .resultSetting = 15, .previewSetting = 3, .status = Status::Inserted, .snapshot = false,
-         .result = 15, .preview = 0},
+         .resultSetting = 15,
+         .previewSetting = 3,
+         .status = Status::Inserted,
+         .snapshot = false,
+         .result = 15,
+         .preview = 0},
         {.name = "negative settings count as none",
-         .resultSetting = -4, .previewSetting = -1, .status = Status::Copied, .snapshot = false,
-         .result = 0, .preview = 0},
+         .resultSetting = -4,
+         .previewSetting = -1,
+         .status = Status::Copied,
+         .snapshot = false,
+         .result = 0,
+         .preview = 0},
         {.name = "snapshot mode keeps every card",
-         .resultSetting = 15, .previewSetting = 3, .status = Status::Copied, .snapshot = true,
-         .result = 0, .preview = 0},
+         .resultSetting = 15,
+         .previewSetting = 3,
+         .status = Status::Copied,
+         .snapshot = true,
+         .result = 0,
+         .preview = 0},
         {.name = "a huge setting does not wrap negative",
-         .resultSetting = qint64(1) << 40, .previewSetting = qint64(1) << 40, .status = Status::Copied,
-         .snapshot = false, .result = std::numeric_limits<int>::max(), .preview = std::numeric_limits<int>::max()},
+         .resultSetting = qint64(1) << 40,
+         .previewSetting = qint64(1) << 40,
+         .status = Status::Copied,
+         .snapshot = false,
+         .result = std::numeric_limits<int>::max(),
+         .preview = std::numeric_limits<int>::max()},
     };
     for (const Case& c : cases) {
         QuendaConfig config = QuendaConfig::standard();
@@ -132,7 +157,9 @@ TEST_F(CountdownTest, ClosesOnTheTickWhereTheSummedStepsReachTheSeconds)
         int ticks;
     };
     // 0.05 summed in binary falls just short of 3 and of 5, so those take one tick more.
-    const Case cases[] = {{.seconds = 1, .ticks = 20}, {.seconds = 2, .ticks = 40}, {.seconds = 3, .ticks = 61},
+    const Case cases[] = {{.seconds = 1, .ticks = 20},
+                          {.seconds = 2, .ticks = 40},
+                          {.seconds = 3, .ticks = 61},
                           {.seconds = 5, .ticks = 101}};
     for (const Case& c : cases) {
         m_finished.clear();
@@ -156,7 +183,7 @@ TEST_F(CountdownTest, PausesRestartsAndCancelsWithoutEverFinishingEarly)
     struct Case {
         const char* name;
         std::function<void(DismissCountdown&, ManualClock&)> during; // run after 500 ms of a 1 s countdown
-        qint64 stillOpenUntil; // ms from the start
+        qint64 stillOpenUntil;                                       // ms from the start
     };
     const Case cases[] = {
         {.name = "hover for 700 ms",
@@ -172,7 +199,9 @@ TEST_F(CountdownTest, PausesRestartsAndCancelsWithoutEverFinishingEarly)
         {.name = "a new text",
          .during = [](DismissCountdown& d, ManualClock&) { d.start(1); },
          .stillOpenUntil = 1500 - 50},
-        {.name = "cancelled", .during = [](DismissCountdown& d, ManualClock&) { d.cancel(); }, .stillOpenUntil = 60'000},
+        {.name = "cancelled",
+         .during = [](DismissCountdown& d, ManualClock&) { d.cancel(); },
+         .stillOpenUntil = 60'000},
     };
     for (const Case& c : cases) {
         m_finished.clear();

@@ -32,7 +32,8 @@ namespace {
 
 using Card = OverlayView::Card;
 
-const OverlayResultChoice kCommandChoice{OverlayResultChoice::Kind::Command, s("Answer"), s("Kurz gesagt: ja.")};
+const OverlayResultChoice kCommandChoice{OverlayResultChoice::Kind::Command, s("Answer"),
+                                         s("Kurz gesagt: ja.")};
 const OverlayResultChoice kReformulated{OverlayResultChoice::Kind::Reformulate, s("Reworded"),
                                         s("In short, yes.")};
 
@@ -57,8 +58,7 @@ protected:
         settle();
         return v;
     }
-    template <typename T>
-    T* shown()
+    template <typename T> T* shown()
     {
         bigView();
         return qobject_cast<T*>(view().card());
@@ -105,34 +105,43 @@ TEST_F(OverlayCardsTest, EachCardRendersItsTextsAndNoPartTakesTheFocus)
     };
     const Case cases[] = {
         {.name = "note in the own store",
-         .setup = [](AppState& st) { st.setNotePreview(SavedNotePreview{s("Buy milk"), SavedNotePreview::QuendaPlace{}}); },
+         .setup =
+             [](AppState& st) {
+                 st.setNotePreview(SavedNotePreview{s("Buy milk"), SavedNotePreview::QuendaPlace{}});
+             },
          .card = Card::NoteSaved,
          .texts = {s("Saved as a note"), s("Quenda notes"), s("Buy milk")},
          .width = 320},
         {.name = "note in a Notes folder",
          .setup =
              [](AppState& st) {
-                 st.setNotePreview(
-                     SavedNotePreview{s("Buy milk"), SavedNotePreview::ApplePlace{s("iCloud"), s("Errands"), {}}});
+                 st.setNotePreview(SavedNotePreview{
+                     s("Buy milk"), SavedNotePreview::ApplePlace{s("iCloud"), s("Errands"), {}}});
              },
          .card = Card::NoteSaved,
          .texts = {s("Errands"), s("Buy milk")},
          .width = 320},
         {.name = "result with its command",
-         .setup = [](AppState& st) { st.setOverlayResult(OverlayResult{s("summarize"), s("Short."), std::nullopt}); },
+         .setup =
+             [](AppState& st) {
+                 st.setOverlayResult(OverlayResult{s("summarize"), s("Short."), std::nullopt});
+             },
          .card = Card::Result,
          .texts = {s("Result"), s("summarize"), s("Short.")},
          .width = 480},
         {.name = "copied preview",
          .setup =
-             [](AppState& st) { st.setDictationPreview(DictationPreview{s("hello there"), DictationPreviewStatus::Copied}); },
+             [](AppState& st) {
+                 st.setDictationPreview(DictationPreview{s("hello there"), DictationPreviewStatus::Copied});
+             },
          .card = Card::Preview,
          .texts = {s("Copied to the clipboard"), s("hello there")},
          .width = 0},
         {.name = "choices",
          .setup =
              [](AppState& st) {
-                 st.setOverlayResult(OverlayResult{s("make it short"), s("x"), QList{kCommandChoice, kReformulated}});
+                 st.setOverlayResult(
+                     OverlayResult{s("make it short"), s("x"), QList{kCommandChoice, kReformulated}});
              },
          .card = Card::Choices,
          .texts = {s("Pick a version"), s("make it short"), s("Which text should be used?"), s("Answer"),
@@ -164,7 +173,8 @@ TEST_F(OverlayCardsTest, EachCardRendersItsTextsAndNoPartTakesTheFocus)
         for (const QString& text : c.texts)
             EXPECT_TRUE(texts.contains(text)) << c.name << ": no " << text.toStdString();
         for (const QWidget* child : card->findChildren<QWidget*>())
-            EXPECT_EQ(child->focusPolicy(), Qt::NoFocus) << c.name << ": " << child->metaObject()->className();
+            EXPECT_EQ(child->focusPolicy(), Qt::NoFocus)
+                << c.name << ": " << child->metaObject()->className();
         const QImage image = renderTransparent(v);
         const QRect area(card->mapTo(&v, QPoint(0, 0)), card->size());
         EXPECT_GT(paintedPixels(image, area), area.width() * area.height() * 9 / 10) << c.name;
@@ -212,11 +222,23 @@ TEST_F(OverlayCardsTest, TheIdleToolbarFollowsTheEngineAndTheMenu)
         Symbol chevron;
     };
     const Case cases[] = {
-        {.name = "engine loading", .engineReady = false, .menuOpen = false, .dictateEnabled = false, .toggles = 0,
+        {.name = "engine loading",
+         .engineReady = false,
+         .menuOpen = false,
+         .dictateEnabled = false,
+         .toggles = 0,
          .chevron = Symbol::ChevronUp},
-        {.name = "ready", .engineReady = true, .menuOpen = false, .dictateEnabled = true, .toggles = 1,
+        {.name = "ready",
+         .engineReady = true,
+         .menuOpen = false,
+         .dictateEnabled = true,
+         .toggles = 1,
          .chevron = Symbol::ChevronUp},
-        {.name = "ready, menu open", .engineReady = true, .menuOpen = true, .dictateEnabled = true, .toggles = 1,
+        {.name = "ready, menu open",
+         .engineReady = true,
+         .menuOpen = true,
+         .dictateEnabled = true,
+         .toggles = 1,
          .chevron = Symbol::ChevronDown},
     };
     for (const Case& c : cases) {
@@ -300,21 +322,37 @@ TEST_F(OverlayCardsTest, TheCopyMarkMovesBetweenRowsAndLeavesAfterItsTime)
     ChoiceRow* second = card->rows().at(1);
     struct Step {
         const char* name;
-        qint64 waitMs; // before the press
+        qint64 waitMs;    // before the press
         ChoiceRow* press; // null: only time passes
         bool firstMarked;
         bool secondMarked;
         QString clipboard;
     };
     const Step steps[] = {
-        {.name = "copy the first", .waitMs = 0, .press = first, .firstMarked = true, .secondMarked = false,
+        {.name = "copy the first",
+         .waitMs = 0,
+         .press = first,
+         .firstMarked = true,
+         .secondMarked = false,
          .clipboard = kCommandChoice.text},
-        {.name = "copy the second soon after", .waitMs = 600, .press = second, .firstMarked = false,
-         .secondMarked = true, .clipboard = kReformulated.text},
-        {.name = "the first's time is over, the second's not", .waitMs = 700, .press = nullptr,
-         .firstMarked = false, .secondMarked = true, .clipboard = kReformulated.text},
-        {.name = "the second's time is over", .waitMs = 500, .press = nullptr, .firstMarked = false,
-         .secondMarked = false, .clipboard = kReformulated.text},
+        {.name = "copy the second soon after",
+         .waitMs = 600,
+         .press = second,
+         .firstMarked = false,
+         .secondMarked = true,
+         .clipboard = kReformulated.text},
+        {.name = "the first's time is over, the second's not",
+         .waitMs = 700,
+         .press = nullptr,
+         .firstMarked = false,
+         .secondMarked = true,
+         .clipboard = kReformulated.text},
+        {.name = "the second's time is over",
+         .waitMs = 500,
+         .press = nullptr,
+         .firstMarked = false,
+         .secondMarked = false,
+         .clipboard = kReformulated.text},
     };
     for (const Step& step : steps) {
         m_clock.advance(step.waitMs);
@@ -410,12 +448,26 @@ TEST_F(OverlayCardsTest, APreviewClosesAtOnceWhenInsertedAndWaitsWhileWorking)
         bool open;
     };
     const Case cases[] = {
-        {.name = "inserted", .status = DictationPreviewStatus::Inserted, .snapshot = false, .afterMs = 0, .open = false},
-        {.name = "working", .status = DictationPreviewStatus::Working, .snapshot = false, .afterMs = 60'000,
+        {.name = "inserted",
+         .status = DictationPreviewStatus::Inserted,
+         .snapshot = false,
+         .afterMs = 0,
+         .open = false},
+        {.name = "working",
+         .status = DictationPreviewStatus::Working,
+         .snapshot = false,
+         .afterMs = 60'000,
          .open = true},
-        {.name = "copied", .status = DictationPreviewStatus::Copied, .snapshot = false, .afterMs = 1000, .open = false},
-        {.name = "copied in snapshot mode", .status = DictationPreviewStatus::Copied, .snapshot = true,
-         .afterMs = 60'000, .open = true},
+        {.name = "copied",
+         .status = DictationPreviewStatus::Copied,
+         .snapshot = false,
+         .afterMs = 1000,
+         .open = false},
+        {.name = "copied in snapshot mode",
+         .status = DictationPreviewStatus::Copied,
+         .snapshot = true,
+         .afterMs = 60'000,
+         .open = true},
     };
     for (const Case& c : cases) {
         m_view.reset();
@@ -433,7 +485,8 @@ TEST_F(OverlayCardsTest, ADragNeverOpensTheNoteAndSelectingTextNeverDrags)
 {
     std::optional<MainSection> opened;
     state().setOpenMain([&](std::optional<MainSection> section) { opened = section; });
-    state().setNotePreview(SavedNotePreview{s("Buy milk"), SavedNotePreview::QuendaPlace{QUuid::createUuid()}});
+    state().setNotePreview(
+        SavedNotePreview{s("Buy milk"), SavedNotePreview::QuendaPlace{QUuid::createUuid()}});
     auto* note = shown<NoteSavedCard>();
     ASSERT_NE(note, nullptr);
     QSignalSpy dragged(&view(), &OverlayView::dragChanged);

@@ -242,7 +242,7 @@ void DictationController::translated(DictationJob* job, const QString& translati
         if (!takesText) {
             m_state.setRewriting(false);
             m_state.setDictationPreview(std::nullopt);
-            m_state.setOverlayResult(OverlayResult{text("overlay.translate"), translation, std::nullopt});
+            m_state.setOverlayResult(OverlayResult{text("overlay.translation"), translation, std::nullopt});
             m_state.setWidgetHovered(true);
             m_state.setWidgetTranslateOpen(false);
             addHistory(selection, translation, std::nullopt, appName, true);

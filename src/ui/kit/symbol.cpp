@@ -4,6 +4,7 @@
 #include <QPainter>
 
 #include <cmath>
+#include <initializer_list>
 #include <numbers>
 
 QString SymbolArt::themeName(Symbol symbol)
@@ -19,7 +20,29 @@ QString SymbolArt::themeName(Symbol symbol)
         return QStringLiteral("dialog-warning-symbolic");
     case Symbol::Info:
         return QStringLiteral("dialog-information-symbolic");
+    case Symbol::Close:
+        return QStringLiteral("window-close-symbolic");
+    case Symbol::Copy:
+        return QStringLiteral("edit-copy-symbolic");
+    case Symbol::Check:
+        return QStringLiteral("object-select-symbolic");
+    case Symbol::Microphone:
+        return QStringLiteral("audio-input-microphone-symbolic");
+    case Symbol::ChevronUp:
+        return QStringLiteral("go-up-symbolic");
+    case Symbol::ChevronDown:
+        return QStringLiteral("go-down-symbolic");
+    case Symbol::Gear:
+        return QStringLiteral("emblem-system-symbolic");
+    case Symbol::ArrowRight:
+        return QStringLiteral("go-next-symbolic");
     case Symbol::Sparkles:
+    case Symbol::Book:
+    case Symbol::Note:
+    case Symbol::NoteAdd:
+    case Symbol::Insert:
+    case Symbol::Swap:
+    case Symbol::TextCheck:
         return {};
     }
     return {};
@@ -37,6 +60,25 @@ void addSparkle(QPainterPath& path, QPointF c, double r)
     path.quadTo(c.x() - waist * 0.35, c.y() + waist * 0.35, c.x() - r, c.y());
     path.quadTo(c.x() - waist * 0.35, c.y() - waist * 0.35, c.x(), c.y() - r);
     path.closeSubpath();
+}
+
+// Lines of width w with round ends, through the given points in turn.
+QPainterPath stroked(std::initializer_list<QPointF> points, double w)
+{
+    QPainterPath line;
+    bool first = true;
+    for (const QPointF& point : points) {
+        if (first)
+            line.moveTo(point);
+        else
+            line.lineTo(point);
+        first = false;
+    }
+    QPainterPathStroker stroker;
+    stroker.setWidth(w);
+    stroker.setCapStyle(Qt::RoundCap);
+    stroker.setJoinStyle(Qt::RoundJoin);
+    return stroker.createStroke(line);
 }
 
 } // namespace
@@ -92,6 +134,92 @@ QPainterPath SymbolArt::path(Symbol symbol, const QRectF& box)
         addSparkle(p, at(0.42, 0.58), s * 0.4);
         addSparkle(p, at(0.8, 0.2), s * 0.18);
         addSparkle(p, at(0.82, 0.82), s * 0.12);
+        break;
+    case Symbol::Close:
+        p.setFillRule(Qt::WindingFill);
+        p.addPath(stroked({at(0.2, 0.2), at(0.8, 0.8)}, s * 0.16));
+        p.addPath(stroked({at(0.8, 0.2), at(0.2, 0.8)}, s * 0.16));
+        break;
+    case Symbol::Copy:
+        p.setFillRule(Qt::WindingFill);
+        p.addPath(stroked({at(0.3, 0.1), at(0.9, 0.1), at(0.9, 0.7), at(0.3, 0.7), at(0.3, 0.1)}, s * 0.1));
+        p.addPath(stroked({at(0.1, 0.3), at(0.1, 0.9), at(0.7, 0.9)}, s * 0.1));
+        break;
+    case Symbol::Check:
+        p.addPath(stroked({at(0.15, 0.55), at(0.4, 0.8), at(0.85, 0.25)}, s * 0.15));
+        break;
+    case Symbol::Microphone:
+        p.setFillRule(Qt::WindingFill);
+        p.addRoundedRect(QRectF(at(0.35, 0.05), at(0.65, 0.62)), s * 0.15, s * 0.15);
+        p.addPath(
+            stroked({at(0.2, 0.45), at(0.25, 0.62), at(0.5, 0.78), at(0.75, 0.62), at(0.8, 0.45)}, s * 0.08));
+        p.addPath(stroked({at(0.5, 0.78), at(0.5, 0.95)}, s * 0.08));
+        break;
+    case Symbol::Book:
+        p.addRoundedRect(QRectF(at(0.15, 0.05), at(0.85, 0.95)), s * 0.1, s * 0.1);
+        p.addRect(QRectF(at(0.3, 0.05), at(0.36, 0.95)));
+        p.addRect(QRectF(at(0.46, 0.3), at(0.72, 0.38)));
+        break;
+    case Symbol::ChevronUp:
+        p.addPath(stroked({at(0.15, 0.68), at(0.5, 0.32), at(0.85, 0.68)}, s * 0.16));
+        break;
+    case Symbol::ChevronDown:
+        p.addPath(stroked({at(0.15, 0.32), at(0.5, 0.68), at(0.85, 0.32)}, s * 0.16));
+        break;
+    case Symbol::Gear: {
+        p.setFillRule(Qt::WindingFill);
+        for (int i = 0; i < 8; ++i) {
+            const double a = i * std::numbers::pi / 4;
+            const QPointF dir(std::cos(a), std::sin(a));
+            p.addPath(stroked({b.center() + dir * s * 0.3, b.center() + dir * s * 0.42}, s * 0.14));
+        }
+        QPainterPath ring;
+        ring.addEllipse(b.center(), s * 0.33, s * 0.33);
+        ring.addEllipse(b.center(), s * 0.13, s * 0.13);
+        ring.setFillRule(Qt::OddEvenFill);
+        p = p.united(ring);
+        QPainterPath hole;
+        hole.addEllipse(b.center(), s * 0.13, s * 0.13);
+        p = p.subtracted(hole);
+        break;
+    }
+    case Symbol::ArrowRight:
+        p.setFillRule(Qt::WindingFill);
+        p.addPath(stroked({at(0.12, 0.5), at(0.85, 0.5)}, s * 0.13));
+        p.addPath(stroked({at(0.55, 0.2), at(0.85, 0.5), at(0.55, 0.8)}, s * 0.13));
+        break;
+    case Symbol::Note:
+        p.addRoundedRect(QRectF(at(0.12, 0.05), at(0.88, 0.95)), s * 0.12, s * 0.12);
+        p.addRect(QRectF(at(0.27, 0.3), at(0.73, 0.38)));
+        p.addRect(QRectF(at(0.27, 0.48), at(0.73, 0.56)));
+        p.addRect(QRectF(at(0.27, 0.66), at(0.55, 0.74)));
+        break;
+    case Symbol::NoteAdd:
+        p.setFillRule(Qt::WindingFill);
+        p.addPath(stroked({at(0.1, 0.1), at(0.65, 0.1)}, s * 0.1));
+        p.addPath(stroked({at(0.1, 0.1), at(0.1, 0.9), at(0.5, 0.9)}, s * 0.1));
+        p.addPath(stroked({at(0.75, 0.5), at(0.75, 0.95)}, s * 0.12));
+        p.addPath(stroked({at(0.52, 0.72), at(0.98, 0.72)}, s * 0.12));
+        break;
+    case Symbol::Insert:
+        p.setFillRule(Qt::WindingFill);
+        p.addPath(stroked({at(0.5, 0.08), at(0.5, 0.7)}, s * 0.13));
+        p.addPath(stroked({at(0.22, 0.45), at(0.5, 0.72), at(0.78, 0.45)}, s * 0.13));
+        p.addPath(stroked({at(0.15, 0.92), at(0.85, 0.92)}, s * 0.13));
+        break;
+    case Symbol::Swap:
+        p.setFillRule(Qt::WindingFill);
+        p.addPath(stroked({at(0.1, 0.32), at(0.88, 0.32)}, s * 0.11));
+        p.addPath(stroked({at(0.32, 0.1), at(0.1, 0.32), at(0.32, 0.54)}, s * 0.11));
+        p.addPath(stroked({at(0.12, 0.7), at(0.9, 0.7)}, s * 0.11));
+        p.addPath(stroked({at(0.68, 0.48), at(0.9, 0.7), at(0.68, 0.92)}, s * 0.11));
+        break;
+    case Symbol::TextCheck:
+        p.setFillRule(Qt::WindingFill);
+        p.addRect(QRectF(at(0.05, 0.15), at(0.7, 0.25)));
+        p.addRect(QRectF(at(0.05, 0.4), at(0.55, 0.5)));
+        p.addRect(QRectF(at(0.05, 0.65), at(0.35, 0.75)));
+        p.addPath(stroked({at(0.5, 0.75), at(0.65, 0.9), at(0.95, 0.55)}, s * 0.12));
         break;
     }
     return p;

@@ -10,7 +10,29 @@ class QPainter;
 
 // The small symbols of the views. Each is the desktop icon theme's symbolic icon where the
 // theme has one, else a shape of our own; either way only its outline is used and we colour it.
-enum class Symbol { Stop, CheckCircle, Clipboard, Warning, Info, Sparkles };
+enum class Symbol {
+    Stop,
+    CheckCircle,
+    Clipboard,
+    Warning,
+    Info,
+    Sparkles,
+    // The cards, the translate menu and the idle toolbar.
+    Close,
+    Copy,
+    Check,
+    Microphone,
+    Book,
+    ChevronUp,
+    ChevronDown,
+    Gear,
+    ArrowRight,
+    Note,
+    NoteAdd,
+    Insert,
+    Swap,
+    TextCheck,
+};
 
 namespace SymbolArt {
 

@@ -18,12 +18,20 @@ IconChip::IconChip(Symbol symbol, const QColor& tint, QWidget* parent)
     setFocusPolicy(Qt::NoFocus);
 }
 
+void IconChip::setFill(const QBrush& fill)
+{
+    m_fill = fill;
+    update();
+}
+
 void IconChip::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(Qt::NoPen);
-    p.setBrush(Theme::white(isDown() ? 0.16 : 0.08));
+    if (!isEnabled())
+        p.setOpacity(0.45);
+    p.setBrush(m_fill ? *m_fill : QBrush(Theme::white(isDown() ? 0.16 : 0.08)));
     p.drawEllipse(QRectF(rect()));
     const qreal dpr = devicePixelRatioF();
     const QSize device = (QSizeF(kSymbolPoints, kSymbolPoints) * dpr).toSize();

@@ -1,10 +1,20 @@
 #include "ui/overlay/overlay_view.h"
 
+#include "core/base/run_mode.h"
 #include "core/model/result_placement_anchor.h"
 #include "core/state/app_state.h"
+#include "core/text/l10n.h"
 #include "ui/kit/theme.h"
+#include "ui/overlay/card_parts.h"
+#include "ui/overlay/card_rules.h"
+#include "ui/overlay/dictation_preview_card.h"
+#include "ui/overlay/note_saved_card.h"
+#include "ui/overlay/overlay_choice_card.h"
+#include "ui/overlay/overlay_result_card.h"
 #include "ui/overlay/pill_view.h"
+#include "ui/overlay/translate_menu_card.h"
 
+#include <QAbstractButton>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QVBoxLayout>
@@ -17,6 +27,7 @@ OverlayView::OverlayView(AppState& state, Clock& clock, QWidget* parent)
     , m_outer(new QVBoxLayout(this))
     , m_column(new QWidget(this))
     , m_columnLayout(new QVBoxLayout(m_column))
+    , m_clock(clock)
     , m_pill(new PillView(state, clock, m_column))
 {
     // The widget is drawn dark whatever the desktop's appearance.
@@ -93,16 +104,209 @@ void OverlayView::refresh()
     const bool animate = !m_state.widgetDragging();
     m_pill->setVisible(showsPill(m_state));
     m_pill->setExpanded(expanded(m_state), animate);
+    refreshCard();
     const Qt::Alignment vertical = pinsCardToTop(m_state) ? Qt::AlignTop : Qt::AlignBottom;
     m_outer->setAlignment(m_column, Qt::AlignHCenter | vertical);
     update();
 }
 
+namespace {
+
+QString notePlace(const SavedNotePreview& note)
+{
+    if (const auto* apple = std::get_if<SavedNotePreview::ApplePlace>(&note.place))
+        return apple->folder;
+    return L10n::s(QStringLiteral("overlay.note.quenda"));
+}
+
+} // namespace
+
+void OverlayView::refreshCard()
+{
+    const Card kind = cardFor(m_state);
+    // The choice card keeps its marks and the menu its rows unless what they list changed.
+    QString source;
+    if (kind == Card::Choices) {
+        for (const OverlayResultChoice& choice : *m_state.overlayResult()->choices)
+            source += choice.id() + QLatin1Char('\n') + choice.title + QLatin1Char('\n') + choice.text +
+                      QLatin1Char('\n');
+        source += m_state.overlayResult()->command + QLatin1Char('\n') + m_state.config().overlayResultSize;
+    } else if (kind == Card::TranslateMenu) {
+        source = m_state.config().nativeLanguage;
+    }
+    if (kind != m_cardKind || source != m_cardSource) {
+        m_cardSource = source;
+        setCard(buildCard(kind), kind);
+    }
+
+    const bool snapshot = RunMode::isSnapshot();
+    const QuendaConfig& config = m_state.config();
+    const OverlayResultSize size = OverlayResultSizeText::fromStored(config.overlayResultSize);
+    if (auto* note = qobject_cast<NoteSavedCard*>(m_card)) {
+        const SavedNotePreview& preview = *m_state.notePreview();
+        note->setContent(preview.body, notePlace(preview), CardRules::resultDismissSeconds(config, snapshot));
+    } else if (auto* result = qobject_cast<OverlayResultCard*>(m_card)) {
+        const OverlayResult& shown = *m_state.overlayResult();
+        result->setContent(shown.command, shown.text, size,
+                           CardRules::resultDismissSeconds(config, snapshot));
+    } else if (auto* preview = qobject_cast<DictationPreviewCard*>(m_card)) {
+        const DictationPreview& shown = *m_state.dictationPreview();
+        preview->setContent(shown, size, CardRules::previewDismissSeconds(config, shown.status, snapshot));
+    }
+}
+
+QWidget* OverlayView::buildCard(Card kind)
+{
+    switch (kind) {
+    case Card::None:
+        return nullptr;
+    case Card::NoteSaved: {
+        auto* card = new NoteSavedCard(m_clock, m_column);
+        connect(card, &NoteSavedCard::openRequested, this, [this] { m_state.openSavedNote(); });
+        connect(card, &TimedCard::closeRequested, this, [this] { m_state.setNotePreview(std::nullopt); });
+        return card;
+    }
+    case Card::Choices: {
+        auto* card = new OverlayChoiceCard(
+            m_clock, *m_state.overlayResult(),
+            OverlayResultSizeText::fromStored(m_state.config().overlayResultSize), m_column);
+        connect(card, &OverlayChoiceCard::insertRequested, this, [this](const OverlayResultChoice& choice) {
+            const OverlayResultChoice chosen = choice;
+            // The card goes first, so the text lands in the application and not in the card.
+            m_state.setOverlayResult(std::nullopt);
+            m_state.applyOverlayChoice(chosen);
+        });
+        connect(card, &OverlayChoiceCard::copyRequested, this,
+                [](const OverlayResultChoice& choice) { CardParts::copyText(choice.text); });
+        connect(card, &OverlayChoiceCard::noteRequested, this, &OverlayView::saveNote);
+        connect(card, &OverlayChoiceCard::closeRequested, this,
+                [this] { m_state.setOverlayResult(std::nullopt); });
+        return card;
+    }
+    case Card::Result: {
+        auto* card = new OverlayResultCard(m_clock, m_column);
+        connect(card, &OverlayResultCard::copyRequested, this, [this] {
+            if (m_state.overlayResult())
+                CardParts::copyText(m_state.overlayResult()->text);
+        });
+        connect(card, &TimedCard::closeRequested, this, [this] { m_state.setOverlayResult(std::nullopt); });
+        return card;
+    }
+    case Card::Preview: {
+        auto* card = new DictationPreviewCard(m_clock, m_column);
+        connect(card, &TimedCard::closeRequested, this,
+                [this] { m_state.setDictationPreview(std::nullopt); });
+        return card;
+    }
+    case Card::TranslateMenu: {
+        auto* card = new TranslateMenuCard(CardRules::translateTargets(m_state.config().nativeLanguage),
+                                           m_state.config().nativeLanguage, m_column);
+        connect(card, &TranslateMenuCard::picked, this, [this](const QString& code) {
+            const QString picked = code;
+            m_state.setWidgetTranslateOpen(false);
+            m_state.translateSelection(picked);
+        });
+        connect(card, &TranslateMenuCard::closeRequested, this,
+                [this] { m_state.setWidgetTranslateOpen(false); });
+        return card;
+    }
+    }
+    return nullptr;
+}
+
+void OverlayView::setCard(QWidget* card, Card kind)
+{
+    if (m_card) {
+        // A card may be replaced from inside its own click: it goes later, and says nothing more.
+        disconnect(m_card, nullptr, this, nullptr);
+        for (QObject* child : m_card->findChildren<QObject*>())
+            disconnect(child, nullptr, this, nullptr);
+        m_columnLayout->removeWidget(m_card);
+        m_card->hide();
+        m_card->deleteLater();
+    }
+    m_card = card;
+    m_cardKind = kind;
+    if (!m_dragSource.isNull())
+        m_dragSource.clear();
+    if (!card)
+        return;
+    card->setFocusPolicy(Qt::NoFocus);
+    card->installEventFilter(this);
+    for (QAbstractButton* button : card->findChildren<QAbstractButton*>())
+        button->installEventFilter(this);
+    m_columnLayout->insertWidget(0, card, 0, Qt::AlignHCenter);
+}
+
+void OverlayView::saveNote(const OverlayResultChoice& choice)
+{
+    const QPointer<OverlayChoiceCard> card = qobject_cast<OverlayChoiceCard*>(m_card);
+    if (!card || choice.text.trimmed().isEmpty())
+        return;
+    const QString id = choice.id();
+    const QString text = choice.text;
+    m_state.saveCapturedText(text, card, [card, id, text](const NoteSaveOutcome& outcome) {
+        if (card && CardRules::showsNotedMark(text, outcome))
+            card->markNoted(id);
+    });
+}
+
+bool OverlayView::eventFilter(QObject* watched, QEvent* event)
+{
+    auto* widget = qobject_cast<QWidget*>(watched);
+    const bool button = qobject_cast<QAbstractButton*>(watched) || qobject_cast<NoteSavedCard*>(watched);
+    if (!widget || !button)
+        return QWidget::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::MouseButtonPress: {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::LeftButton) {
+            m_pressAt = mouse->globalPosition();
+            m_dragging = false;
+            m_dragSource = widget;
+        }
+        return false;
+    }
+    case QEvent::MouseMove: {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (!m_pressAt || m_dragSource != widget || !(mouse->buttons() & Qt::LeftButton))
+            return false;
+        const QPointF moved = mouse->globalPosition() - *m_pressAt;
+        if (!m_dragging && std::hypot(moved.x(), moved.y()) >= dragDistance) {
+            m_dragging = true;
+            if (auto* pressed = qobject_cast<QAbstractButton*>(widget))
+                pressed->setDown(false);
+        }
+        if (!m_dragging)
+            return false;
+        emit dragChanged();
+        return true;
+    }
+    case QEvent::MouseButtonRelease: {
+        if (m_dragSource != widget || static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton)
+            return false;
+        const bool dragged = m_dragging;
+        m_pressAt.reset();
+        m_dragging = false;
+        m_dragSource.clear();
+        if (!dragged)
+            return false;
+        // The drag ends here: the button never sees a release, so no click and no opened note.
+        emit dragEnded();
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
 void OverlayView::paintEvent(QPaintEvent*)
 {
+    QPainter p(this);
+    if (m_card && m_card->isVisible())
+        m_cardShadow.paint(p, QRectF(QRect(m_card->mapTo(this, QPoint(0, 0)), m_card->size())));
     if (!m_pill->isVisible())
         return;
-    QPainter p(this);
     m_pillShadow.paint(p, QRectF(QRect(m_pill->mapTo(this, QPoint(0, 0)), m_pill->size())));
 }
 

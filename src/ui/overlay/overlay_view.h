@@ -4,6 +4,7 @@
 #include "ui/kit/soft_shadow.h"
 
 #include <QPointF>
+#include <QPointer>
 #include <QWidget>
 
 #include <optional>
@@ -11,6 +12,7 @@
 class AppState;
 class PillView;
 class QVBoxLayout;
+struct OverlayResultChoice;
 
 // The floating widget's root view: at most one card above the pill, or the pill alone, or
 // nothing, all read from the state. The panel hosts it and moves itself on its drag signals.
@@ -38,6 +40,9 @@ public:
     static Card cardFor(const AppState& state);
 
     PillView* pill() const { return m_pill; }
+    // The card or menu shown above the pill, or null; its kind is shownCard().
+    QWidget* card() const { return m_card; }
+    Card shownCard() const { return m_cardKind; }
     // The visible content with hitMargin around it, in this view's coordinates.
     QRect hitRect() const;
     bool hovered() const { return m_hovered; }
@@ -56,9 +61,15 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    // Presses on the cards' buttons may still become drags of the widget.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void refresh();
+    void refreshCard();
+    QWidget* buildCard(Card kind);
+    void setCard(QWidget* card, Card kind);
+    void saveNote(const OverlayResultChoice& choice);
     void setHovered(bool hovered);
 
     AppState& m_state;
@@ -67,9 +78,16 @@ private:
     QVBoxLayout* m_columnLayout;
     // The cards and the translate menu take the slot above the pill (index 0 of the column).
     QWidget* m_card = nullptr;
+    Card m_cardKind = Card::None;
+    // What the shown choice card or menu was built from; another value builds it anew.
+    QString m_cardSource;
+    Clock& m_clock;
+    SoftShadow m_cardShadow{SoftShadowStyle::Menu};
     PillView* m_pill;
     SoftShadow m_pillShadow{SoftShadowStyle::Bar};
     bool m_hovered = false;
     std::optional<QPointF> m_pressAt;
     bool m_dragging = false;
+    // The card button a drag started on; it must not see the release as a click.
+    QPointer<QWidget> m_dragSource;
 };

@@ -7,6 +7,7 @@
 #include "ui/kit/symbol_view.h"
 #include "ui/kit/theme.h"
 #include "ui/kit/thinking_wave.h"
+#include "ui/overlay/idle_toolbar.h"
 #include "ui/overlay/listening_row.h"
 
 #include <QHBoxLayout>
@@ -113,8 +114,8 @@ QWidget* PhaseContent::buildRow()
     layout->setSpacing(8);
     switch (phase.kind()) {
     case Phase::Kind::Idle:
-        // The idle toolbar takes this place.
         layout->setSpacing(6);
+        layout->addWidget(new IdleToolbar(m_state, row), 1);
         break;
     case Phase::Kind::Listening:
         break;

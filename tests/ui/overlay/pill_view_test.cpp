@@ -42,11 +42,12 @@ TEST_F(PillTest, EachPhaseShowsItsRowInABarOfItsWidth)
     };
     const QString longRaw = s("so this is what I said at the very beginning and then the newest words");
     const Case cases[] = {
-        {.name = "hovered idle", .phase = Phase::idle(), .texts = {}, .width = 172},
+        // The idle toolbar's only text is the hotkey's symbol.
+        {.name = "hovered idle", .phase = Phase::idle(), .texts = {s("Ctrl")}, .width = 172},
         {.name = "hovered idle while rewriting",
          .phase = Phase::idle(),
          .rewriting = true,
-         .texts = {},
+         .texts = {s("Ctrl")},
          .width = 220},
         {.name = "listening",
          .phase = Phase::listening(),

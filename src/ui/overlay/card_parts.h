@@ -1,0 +1,41 @@
+#pragma once
+
+#include "ui/kit/symbol.h"
+
+#include <QColor>
+#include <QFont>
+#include <QRectF>
+#include <QString>
+
+class QBoxLayout;
+class QLabel;
+class QPainter;
+class QWidget;
+
+// Pieces every overlay card is built from: its dark rounded shell, its labels and hairlines.
+namespace CardParts {
+
+constexpr double radius = 14;
+constexpr int padding = 14;
+
+QFont font(const QFont& base, int pixels, QFont::Weight weight);
+// A plain-text label; selectable ones take the mouse for selecting but never the keyboard focus.
+QLabel* label(const QString& text, int pixels, QFont::Weight weight, const QColor& color, QWidget* parent,
+              bool selectable = false);
+// Wrapped text of at most maxLines lines.
+QLabel* wrapped(const QString& text, int pixels, QFont::Weight weight, const QColor& color, int maxLines,
+                QWidget* parent, bool selectable);
+// A 0.5-point hairline of white at the given opacity.
+QWidget* divider(double opacity, QWidget* parent);
+// A symbol filled with the brand gradient from top to bottom.
+QWidget* gradientSymbol(Symbol symbol, int points, QWidget* parent);
+// The card's fill: white level 0.1 at 97 %.
+void paintShell(QPainter& painter, const QRectF& rect);
+// Thin border when untimed; a thicker one and the shrinking bar while a countdown runs.
+void paintChrome(QPainter& painter, const QRectF& rect, double remaining, bool timed);
+// The bar's rectangle for remaining, anchored to the trailing end of its strip.
+QRectF barRect(const QRectF& card, double remaining);
+// Copies to the desktop's clipboard as plain text, replacing what was there.
+void copyText(const QString& text);
+
+} // namespace CardParts

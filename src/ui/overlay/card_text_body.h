@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QScrollArea>
+
+class QLabel;
+
+// A card's long text: selectable, wrapped to the card's width, scrolling once it is taller than
+// the size allows.
+class CardTextBody final : public QScrollArea {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(CardTextBody)
+
+public:
+    static constexpr int verticalPadding = 12;
+
+    explicit CardTextBody(QWidget* parent = nullptr);
+
+    void setText(const QString& text, int cardWidth, int maxHeight);
+    QLabel* label() const { return m_label; }
+    // Whether the text is taller than the shown area.
+    bool scrolls() const;
+
+private:
+    QLabel* m_label;
+};

@@ -1,0 +1,118 @@
+#include "ui/overlay/dictation_preview_card.h"
+
+#include "core/text/l10n.h"
+#include "ui/kit/symbol_view.h"
+#include "ui/kit/theme.h"
+#include "ui/kit/thinking_wave.h"
+#include "ui/overlay/card_icon_button.h"
+#include "ui/overlay/card_parts.h"
+#include "ui/overlay/card_rules.h"
+#include "ui/overlay/card_text_body.h"
+
+#include <QFontMetricsF>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+struct StatusLook {
+    Symbol icon;
+    QColor color;
+    const char* title;
+};
+
+StatusLook look(DictationPreviewStatus status)
+{
+    switch (status) {
+    case DictationPreviewStatus::Working:
+        return {Symbol::TextCheck, Theme::white(0.7), "overlay.preview.recognized"};
+    case DictationPreviewStatus::Inserted:
+        return {Symbol::CheckCircle, Theme::green(), "overlay.preview.inserted"};
+    case DictationPreviewStatus::Copied:
+        return {Symbol::Clipboard, Theme::orange(), "overlay.preview.copied"};
+    }
+    return {Symbol::TextCheck, Theme::white(0.7), "overlay.preview.recognized"};
+}
+
+QString statusName(DictationPreviewStatus status)
+{
+    switch (status) {
+    case DictationPreviewStatus::Working:
+        return QStringLiteral("working");
+    case DictationPreviewStatus::Inserted:
+        return QStringLiteral("inserted");
+    case DictationPreviewStatus::Copied:
+        return QStringLiteral("copied");
+    }
+    return {};
+}
+
+} // namespace
+
+DictationPreviewCard::DictationPreviewCard(Clock& clock, QWidget* parent)
+    : TimedCard(clock, parent)
+    , m_clock(clock)
+    , m_header(new QHBoxLayout)
+    , m_title(CardParts::label(QString(), 11, QFont::DemiBold, Theme::white(0.55), this))
+    , m_close(new CardIconButton(Symbol::Close, 0.45, this))
+    , m_body(new CardTextBody(this))
+{
+    using CardParts::padding;
+    m_header->setSpacing(8);
+    m_header->setContentsMargins(padding, 12, padding, 8);
+    m_header->addWidget(m_title);
+    m_header->addSpacerItem(new QSpacerItem(4, 0, QSizePolicy::Expanding, QSizePolicy::Minimum));
+    m_header->addWidget(m_close);
+    rows()->addLayout(m_header);
+
+    auto* line = new QHBoxLayout;
+    line->setContentsMargins(padding, 0, padding, 0);
+    line->addWidget(CardParts::divider(0.08, this));
+    rows()->addLayout(line);
+
+    auto* body = new QHBoxLayout;
+    body->setContentsMargins(0, 0, 0, 6);
+    body->addWidget(m_body);
+    rows()->addLayout(body);
+
+    connect(m_close, &CardIconButton::clicked, this, &TimedCard::closeRequested);
+}
+
+int DictationPreviewCard::widthFor(const QString& text, int maxWidth)
+{
+    const QFontMetricsF metrics(CardParts::font(QFont(), 14, QFont::Medium));
+    const double width = std::ceil(metrics.size(0, text).width()) + 2 * CardParts::padding;
+    return std::min(maxWidth, static_cast<int>(std::max(168.0, width)));
+}
+
+void DictationPreviewCard::setContent(const DictationPreview& preview, OverlayResultSize size,
+                                      int dismissSeconds)
+{
+    rebuildHeader(preview.status);
+    const int width = widthFor(preview.text, CardRules::cardWidth(size));
+    setFixedWidth(width);
+    m_body->setText(preview.text, width, CardRules::maxTextHeight(size));
+    restartFor(preview.text + QLatin1Char('\n') + statusName(preview.status), dismissSeconds);
+    // An inserted text needs no reading time: the card leaves as soon as it is shown.
+    if (dismissSeconds < 1 && preview.status == DictationPreviewStatus::Inserted)
+        m_clock.singleShot(0, this, [this] { emit closeRequested(); });
+}
+
+void DictationPreviewCard::rebuildHeader(DictationPreviewStatus status)
+{
+    const StatusLook l = look(status);
+    delete m_icon;
+    m_icon = new SymbolView(l.icon, 10, l.color, this);
+    m_header->insertWidget(0, m_icon);
+    m_title->setText(L10n::s(QString::fromLatin1(l.title)));
+    delete std::exchange(m_wave, nullptr);
+    if (status == DictationPreviewStatus::Working) {
+        m_wave = new ThinkingWave(m_clock, 7, Qt::white, this);
+        m_wave->setFixedSize(28, 12);
+        m_header->insertWidget(m_header->count() - 1, m_wave);
+    }
+}

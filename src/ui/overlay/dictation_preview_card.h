@@ -1,0 +1,37 @@
+#pragma once
+
+#include "core/model/dictation_preview.h"
+#include "core/model/overlay_result_size.h"
+#include "ui/overlay/timed_card.h"
+
+class CardIconButton;
+class CardTextBody;
+class QHBoxLayout;
+class QLabel;
+
+// The last dictation's text with how it went: still being recognised, inserted or copied.
+class DictationPreviewCard final : public TimedCard {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(DictationPreviewCard)
+
+public:
+    DictationPreviewCard(Clock& clock, QWidget* parent = nullptr);
+
+    // The text's one-line width plus padding, at least 168 and at most maxWidth.
+    static int widthFor(const QString& text, int maxWidth);
+    void setContent(const DictationPreview& preview, OverlayResultSize size, int dismissSeconds);
+    CardTextBody* body() const { return m_body; }
+    QLabel* title() const { return m_title; }
+    CardIconButton* closeButton() const { return m_close; }
+
+private:
+    void rebuildHeader(DictationPreviewStatus status);
+
+    Clock& m_clock;
+    QHBoxLayout* m_header;
+    QWidget* m_icon = nullptr;
+    QWidget* m_wave = nullptr;
+    QLabel* m_title;
+    CardIconButton* m_close;
+    CardTextBody* m_body;
+};

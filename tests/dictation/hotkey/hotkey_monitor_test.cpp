@@ -136,12 +136,6 @@ std::vector<Step> concat(std::vector<Step> a, const std::vector<Step>& b)
 
 const Case kCases[] = {
     {.name = "QuickTapOnlyReportsThePress", .steps = {down(0), up(179)}, .reports = {"pressed 0"}},
-    {.name = "TapsWhoseReleasesLie300MsApartToggle",
-     .steps = {down(0), up(50), down(250), up(350)},
-     .reports = {"pressed 0", "pressed 250", "toggled 350"}},
-    {.name = "TapsWhoseReleasesLie500MsApartDoNot",
-     .steps = {down(0), up(50), down(450), up(550)},
-     .reports = {"pressed 0", "pressed 450"}},
     // A window measured between the presses would miss this pair: they lie 450 ms apart.
     {.name = "WindowRunsFromReleaseToRelease449",
      .steps = {down(0), up(170), down(450), up(619)},

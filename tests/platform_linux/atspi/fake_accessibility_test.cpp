@@ -98,28 +98,4 @@ TEST(FakeAccessibility, WritesReplaceTheSelectionUnlessRefused)
               (Accessibility::Settable{.value = false, .selectedText = false, .selectedRange = true}));
 }
 
-TEST(FakeAccessibility, UnreadableGoneAndUntrustedElementsAnswerNothing)
-{
-    FakeAccessibility a11y;
-    const AccessibleElement window = a11y.add(with({}, [](Element& e) {
-        e.role = Role::Window;
-        e.textual = false;
-    }));
-    const AccessibleElement unreadable =
-        a11y.add(with(FakeAccessibility::field(s("x")), [](Element& e) { e.unreadable = true; }), window);
-    const AccessibleElement gone = a11y.add(FakeAccessibility::field(s("y")), window);
-    a11y.setFocused(gone);
-    a11y.remove(gone);
-
-    EXPECT_EQ(a11y.value(unreadable), std::nullopt);
-    EXPECT_EQ(a11y.value(gone), std::nullopt);
-    EXPECT_EQ(a11y.focusedElement(), std::nullopt);
-    EXPECT_EQ(a11y.parent(unreadable), std::nullopt);
-    EXPECT_EQ(a11y.children(window, 1), QList<AccessibleElement>{unreadable});
-
-    a11y.setTrusted(false);
-    EXPECT_FALSE(a11y.trusted());
-    EXPECT_EQ(a11y.children(window, 6), std::nullopt);
-}
-
 } // namespace

@@ -5,8 +5,6 @@
 #include "test_sinks.h"
 
 #include <QFile>
-#include <QJsonArray>
-#include <QJsonDocument>
 #include <QProcess>
 
 #include <gtest/gtest.h>
@@ -80,54 +78,6 @@ protected:
 
     PulseOutputDevices m_pulse;
 };
-
-struct SilenceCase {
-    const char* name;
-    OthersAudio mode;
-    std::vector<Sink> before;
-    std::vector<Sink> silenced;
-    int records;
-};
-
-const std::vector<SilenceCase> kSilenceCases = {
-    {.name = "quiet lowers each sink above the floor",
-     .mode = OthersAudio::Quiet,
-     .before = {{.suffix = u"a"_s, .volume = 0.5, .muted = false},
-                {.suffix = u"b"_s, .volume = 0.3, .muted = false},
-                {.suffix = u"c"_s, .volume = 0.08, .muted = false}},
-     .silenced = {{.suffix = u"a"_s, .volume = 0.11, .muted = false},
-                  {.suffix = u"b"_s, .volume = 0.08, .muted = false},
-                  {.suffix = u"c"_s, .volume = 0.08, .muted = false}},
-     .records = 2},
-    {.name = "mute mutes every sink and leaves a muted one muted",
-     .mode = OthersAudio::Mute,
-     .before = {{.suffix = u"a"_s, .volume = 0.5, .muted = false},
-                {.suffix = u"b"_s, .volume = 0.7, .muted = true},
-                {.suffix = u"c"_s, .volume = 1.2, .muted = false}},
-     .silenced = {{.suffix = u"a"_s, .volume = 0.5, .muted = true},
-                  {.suffix = u"b"_s, .volume = 0.7, .muted = true},
-                  {.suffix = u"c"_s, .volume = 1.2, .muted = true}},
-     .records = 3},
-};
-
-TEST_F(PulseOutputSilenceTest, SilencesRealSinksAndPutsThemBack)
-{
-    for (const auto& c : kSilenceCases) {
-        SCOPED_TRACE(c.name);
-        TestSinks sinks(u"case"_s + QString::number(&c - kSilenceCases.data()));
-        PrefixedOutputDevices own(m_pulse, sinks.prefix());
-        ASSERT_NO_FATAL_FAILURE(load(sinks, c.before));
-        OutputSilence silence(own, record());
-
-        silence.begin(c.mode);
-        EXPECT_EQ(describe(sinks, c.before), describe(c.silenced));
-        EXPECT_EQ(QJsonDocument::fromJson(readAll(record())).array().size(), c.records);
-
-        silence.end();
-        EXPECT_EQ(describe(sinks, c.before), describe(c.before));
-        EXPECT_FALSE(QFile::exists(record()));
-    }
-}
 
 TEST_F(PulseOutputSilenceTest, AProcessKilledWhileSilencingIsRepairedFromTheRecord)
 {

@@ -53,21 +53,6 @@ protected:
     std::vector<std::string> m_reports;
 };
 
-TEST_F(HotkeyOverX11, HoldDoubleTapAndEscapeTypedOnTheDesktopReachTheMonitor)
-{
-    m_keyboard.press("Control_R");
-    EXPECT_EQ(until("holdStarted"), (Reports{"pressed", "holdStarted"}));
-    m_keyboard.release("Control_R");
-    EXPECT_EQ(until("holdEnded"), Reports{"holdEnded"});
-
-    m_keyboard.tap("Control_R");
-    m_keyboard.tap("Control_R");
-    EXPECT_EQ(until("toggled"), (Reports{"pressed", "pressed", "toggled"}));
-
-    m_keyboard.tap("Escape");
-    EXPECT_EQ(until("escape"), Reports{"escape"});
-}
-
 // The server passes a second press of a held key on as raw event: an auto-repeat.
 TEST_F(HotkeyOverX11, AKeyPressedAgainWhileHeldCountsOnce)
 {

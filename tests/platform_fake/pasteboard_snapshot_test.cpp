@@ -20,48 +20,46 @@ TEST(PasteboardSnapshot, KeepsTypesWithDataInOrderAndHidesASecretFromTheDisplace
         bool secret;
         std::optional<QString> displaced;
     };
-    const Case cases[] = {.kept = {item("text/plain", "hi"), item("text/html", "<b>hi</b>")},
-                          .secret = false,
-                          .displaced = s("hi")},
-               {.what = "an empty type is left out",
-                .board = {item("image/png", ""), item("text/plain", " word ")},
-                .kept = {item("text/plain", " word ")},
-                .secret = false,
-                .displaced = s(" word ")},
-               {.what = "a password manager's copy",
-                .board = {item("text/plain", "hunter2"), item("x-kde-passwordManagerHint", "secret")},
-                .kept = {item("text/plain", "hunter2"), item("x-kde-passwordManagerHint", "secret")},
-                .secret = true,
-                .displaced = std::nullopt},
-               {.what = "the hint with a line break",
-                .board = {item("x-kde-passwordManagerHint", "secret\n"), item("text/plain", "pin")},
-                .kept = {item("x-kde-passwordManagerHint", "secret\n"), item("text/plain", "pin")},
-                .secret = true,
-                .displaced = std::nullopt},
-               {.what = "a hint that says otherwise",
-                .board = {item("text/plain", "note"), item("x-kde-passwordManagerHint", "public")},
-                .kept = {item("text/plain", "note"), item("x-kde-passwordManagerHint", "public")},
-                .secret = false,
-                .displaced = s("note")},
-               {.what = "only white space is no text",
-                .board = {item("text/plain", " \n")},
-                .kept = {item("text/plain", " \n")},
-                .secret = false,
-                .displaced = std::nullopt},
-};
-for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    FakePasteboard board;
-    board.write(c.board);
-    const PasteboardSnapshot snapshot = board.snapshot();
-    EXPECT_EQ(snapshot.items, c.kept);
-    EXPECT_EQ(snapshot.isSecret(), c.secret);
-    EXPECT_EQ(snapshot.displacedText(), c.displaced);
+    const Case cases[] = {
+        {.what = "an empty type is left out",
+         .board = {item("image/png", ""), item("text/plain", " word ")},
+         .kept = {item("text/plain", " word ")},
+         .secret = false,
+         .displaced = s(" word ")},
+        {.what = "a password manager's copy",
+         .board = {item("text/plain", "hunter2"), item("x-kde-passwordManagerHint", "secret")},
+         .kept = {item("text/plain", "hunter2"), item("x-kde-passwordManagerHint", "secret")},
+         .secret = true,
+         .displaced = std::nullopt},
+        {.what = "the hint with a line break",
+         .board = {item("x-kde-passwordManagerHint", "secret\n"), item("text/plain", "pin")},
+         .kept = {item("x-kde-passwordManagerHint", "secret\n"), item("text/plain", "pin")},
+         .secret = true,
+         .displaced = std::nullopt},
+        {.what = "a hint that says otherwise",
+         .board = {item("text/plain", "note"), item("x-kde-passwordManagerHint", "public")},
+         .kept = {item("text/plain", "note"), item("x-kde-passwordManagerHint", "public")},
+         .secret = false,
+         .displaced = s("note")},
+        {.what = "only white space is no text",
+         .board = {item("text/plain", " \n")},
+         .kept = {item("text/plain", " \n")},
+         .secret = false,
+         .displaced = std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        FakePasteboard board;
+        board.write(c.board);
+        const PasteboardSnapshot snapshot = board.snapshot();
+        EXPECT_EQ(snapshot.items, c.kept);
+        EXPECT_EQ(snapshot.isSecret(), c.secret);
+        EXPECT_EQ(snapshot.displacedText(), c.displaced);
 
-    board.writeText(s("dictated"));
-    board.restore(snapshot);
-    EXPECT_EQ(board.items(), c.kept);
-}
+        board.writeText(s("dictated"));
+        board.restore(snapshot);
+        EXPECT_EQ(board.items(), c.kept);
+    }
 }
 
 TEST(PasteboardSnapshot, AnEmptyClipboardComesBackEmpty)

@@ -80,10 +80,16 @@ TEST_P(TypedOnTheDesktop, ArrivesOnceAsPressAndRelease)
 }
 
 const TypedKey kTypedKeys[] = {
-    {.keysym = "Control_R", .reported = "RightControl"}, {.keysym = "Control_L", .reported = "LeftControl"},
-    {.keysym = "Alt_R", .reported = "RightAlt"},         {.keysym = "Super_R", .reported = "RightSuper"},
-    {.keysym = "Escape", .reported = "Escape"},          {.keysym = "Shift_L", .reported = "Modifier"},
-    {.keysym = "Alt_L", .reported = "Modifier"},         {.keysym = "a", .reported = "Other"},
+    {.keysym = "Control_R", .reported = "RightControl"},
+    {.keysym = "Control_L", .reported = "LeftControl"},
+    {.keysym = "Alt_R", .reported = "RightAlt"},
+    {.keysym = "Super_R", .reported = "RightSuper"},
+    {.keysym = "Escape", .reported = "Escape"},
+    {.keysym = "Shift_L", .reported = "Modifier"},
+    {.keysym = "Alt_L", .reported = "Modifier"},
+    {.keysym = "Super_L", .reported = "Modifier"},
+    {.keysym = "a", .reported = "Other"},
+    {.keysym = "Return", .reported = "Other"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Keys, TypedOnTheDesktop, ::testing::ValuesIn(kTypedKeys),

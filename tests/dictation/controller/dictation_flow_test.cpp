@@ -85,10 +85,6 @@ const ResetCase kResets[] = {
          },
      .expected = [] { return Phase::done(s("hello"), false); },
      .resetMs = 2200},
-    {.name = "Escape",
-     .reach = [](PhaseReset& f) { f.hold(), f.escape(); },
-     .expected = [] { return Phase::notice(textOf("notice.cancelled")); },
-     .resetMs = 900},
 };
 
 INSTANTIATE_TEST_SUITE_P(Phases, PhaseReset, ::testing::ValuesIn(kResets),

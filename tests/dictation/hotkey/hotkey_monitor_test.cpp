@@ -164,7 +164,6 @@ const Case kCases[] = {
     {.name = "AutoRepeatDuringAHoldIsDropped",
      .steps = concat(concat({down(0)}, repeatsEvery30Ms(Key::RightControl, 30, 990)), {up(1000)}),
      .reports = {"pressed 0", "holdStarted 180", "holdEnded 1000"}},
-    {.name = "EscapeWhenIdle", .steps = {down(0, Key::Escape), up(50, Key::Escape)}, .reports = {"escape 0"}},
     {.name = "EscapeDuringAHoldKeepsTheHold",
      .steps = {down(0), down(300, Key::Escape), up(350, Key::Escape), up(1000)},
      .reports = {"pressed 0", "holdStarted 180", "escape 300", "holdEnded 1000"}},

@@ -74,21 +74,4 @@ TEST_F(HotkeyOverX11, ReleasingRightControlWhileLeftControlIsHeldEndsTheHold)
     m_keyboard.release("Control_L");
 }
 
-TEST_F(HotkeyOverX11, ShiftKeepsATapButALetterCancelsIt)
-{
-    m_keyboard.press("Control_R");
-    m_keyboard.tap("Shift_L");
-    m_keyboard.release("Control_R");
-    m_keyboard.tap("Control_R");
-    EXPECT_EQ(until("toggled"), (Reports{"pressed", "pressed", "toggled"}));
-
-    m_keyboard.press("Control_R");
-    m_keyboard.tap("a");
-    m_keyboard.release("Control_R");
-    m_keyboard.tap("Control_R");
-    // Escape marks the point by which both presses have been handled.
-    m_keyboard.tap("Escape");
-    EXPECT_EQ(until("escape"), (Reports{"pressed", "pressed", "escape"}));
-}
-
 } // namespace

@@ -1,6 +1,5 @@
 #include "accessibility_printers.h"
 #include "platform/fake/fake_accessibility.h"
-#include "platform/fake/manual_clock.h"
 #include "test_text.h"
 
 #include <QCoreApplication>
@@ -43,35 +42,6 @@ TEST(FakeAccessibility, RunAnswersThroughTheEventLoopAndOnlyWhileTheContextLives
     drainEvents();
     EXPECT_EQ(keptAnswer, s("hello"));
     EXPECT_FALSE(goneAnswered);
-}
-
-// A probe with a time budget, as the selection capture walks the focus's neighbourhood.
-int elementsReadWithin(Accessibility& a11y, const ManualClock& clock,
-                       const QList<AccessibleElement>& elements, qint64 budgetMs)
-{
-    const qint64 deadline = clock.elapsedMs() + budgetMs;
-    int read = 0;
-    for (const AccessibleElement& element : elements) {
-        if (clock.elapsedMs() >= deadline)
-            break;
-        if (a11y.selectedText(element))
-            ++read;
-    }
-    return read;
-}
-
-TEST(FakeAccessibility, ASlowElementSpendsTheBudgetAndPastTheTimeOutAnswersNothing)
-{
-    ManualClock clock;
-    FakeAccessibility a11y(&clock);
-    const AccessibleElement quick = a11y.add(FakeAccessibility::field(s("quick")));
-    const AccessibleElement slow =
-        a11y.add(with(FakeAccessibility::field(s("slow")), [](Element& e) { e.delayMs = 5000; }));
-    const AccessibleElement late = a11y.add(FakeAccessibility::field(s("late")));
-
-    EXPECT_EQ(elementsReadWithin(a11y, clock, {quick, slow, slow, slow, slow, late}, 1000), 1);
-    EXPECT_EQ(clock.elapsedMs(), 4 * Accessibility::timeoutMs) << "a hung call costs the time-out, no more";
-    EXPECT_EQ(a11y.callCount(late), 0);
 }
 
 TEST(FakeAccessibility, WritesReplaceTheSelectionUnlessRefused)

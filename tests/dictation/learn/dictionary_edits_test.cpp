@@ -88,10 +88,6 @@ INSTANTIATE_TEST_SUITE_P(
                   .inserted = QStringLiteral("Ich mag kwenda."),
                   .edited = QStringLiteral("Ich mag Quenda."),
                   .learned = QStringLiteral("kwenda -> Quenda")},
-        LearnCase{.name = "NeighbouringWordsFormOneEntry",
-                  .inserted = QStringLiteral("Ich öffne kwenda app heute"),
-                  .edited = QStringLiteral("Ich öffne Quenda App heute"),
-                  .learned = QStringLiteral("kwenda app -> Quenda App")},
         // Two substitutions get no small-text allowance: 3 of 5 words kept is too little.
         LearnCase{.name = "TwoCorrectionsInFiveWordsAreARewrite",
                   .inserted = QStringLiteral("ich nutze kwenda und githab"),

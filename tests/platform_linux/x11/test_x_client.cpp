@@ -39,11 +39,6 @@ TestXClient::~TestXClient()
         XCloseDisplay(m_display);
 }
 
-quint64 TestXClient::root() const
-{
-    return DefaultRootWindow(m_display);
-}
-
 quint64 TestXClient::createWindow(const QByteArray& instance, const QByteArray& className, int pid)
 {
     const Window window =

@@ -18,7 +18,6 @@ public:
     TestXClient& operator=(const TestXClient&) = delete;
 
     Display* display() const { return m_display; }
-    quint64 root() const;
 
     // A mapped top-level window with WM_CLASS and, when pid is not 0, _NET_WM_PID. It reports
     // its key and focus events.

@@ -16,11 +16,6 @@ QString render(const QList<DictionaryItem>& items)
     return lines.join(QStringLiteral("; "));
 }
 
-QString repeated(const QString& piece, int times)
-{
-    return piece.repeated(times);
-}
-
 struct LearnCase {
     const char* name;
     QString inserted;
@@ -49,7 +44,7 @@ QString tenWords()
 // A long dictation whose word 2500 of 5000 was corrected.
 QString longText(const QString& middle)
 {
-    const QString half = repeated(QStringLiteral("wort "), 2500);
+    const QString half = QStringLiteral("wort ").repeated(2500);
     return half + middle + QLatin1Char(' ') + half.trimmed();
 }
 
@@ -139,93 +134,93 @@ TEST_P(ItemRules, AcceptsOnlyMisheardLookingPairs)
 
 QString decomposedE(int times, bool capital)
 {
-    return repeated(capital ? QStringLiteral("E\u0301") : QStringLiteral("e\u0301"), times);
+    return (capital ? QStringLiteral("E\u0301") : QStringLiteral("e\u0301")).repeated(times);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, ItemRules,
-    ::testing::Values(
-        ItemCase{.name = "CloseSpelling",
-                 .heard = QStringLiteral("kwenda"),
-                 .term = QStringLiteral("Quenda"),
-                 .learned = QStringLiteral("kwenda -> Quenda")},
-        ItemCase{.name = "DistanceRatioExactly045",
-                 .heard = repeated(QStringLiteral("a"), 20),
-                 .term = repeated(QStringLiteral("b"), 9) + repeated(QStringLiteral("a"), 11),
-                 .learned = repeated(QStringLiteral("a"), 20) + QStringLiteral(" -> ") +
-                            repeated(QStringLiteral("b"), 9) + repeated(QStringLiteral("a"), 11)},
-        ItemCase{.name = "DistanceRatio050",
-                 .heard = repeated(QStringLiteral("a"), 20),
-                 .term = repeated(QStringLiteral("b"), 10) + repeated(QStringLiteral("a"), 10),
-                 .learned = QString()},
-        ItemCase{.name = "CapitalTermAllows060",
-                 .heard = QStringLiteral("kwend"),
-                 .term = QStringLiteral("Quenn"),
-                 .learned = QStringLiteral("kwend -> Quenn")},
-        ItemCase{.name = "BothLowerCaseAt060",
-                 .heard = QStringLiteral("kwend"),
-                 .term = QStringLiteral("quenn"),
-                 .learned = QString()},
-        ItemCase{.name = "CapitalHeardAt060",
-                 .heard = QStringLiteral("Kwend"),
-                 .term = QStringLiteral("Quenn"),
-                 .learned = QString()},
-        ItemCase{.name = "CapitalTermAt080",
-                 .heard = QStringLiteral("kwend"),
-                 .term = QStringLiteral("Quxnn"),
-                 .learned = QString()},
-        ItemCase{.name = "HeardOfTwoCharacters",
-                 .heard = QStringLiteral("ab"),
-                 .term = QStringLiteral("abc"),
-                 .learned = QString()},
-        ItemCase{.name = "TermOfOneCharacter",
-                 .heard = QStringLiteral("abc"),
-                 .term = QStringLiteral("x"),
-                 .learned = QString()},
-        ItemCase{.name = "ShortCaseOnlyChange",
-                 .heard = QStringLiteral("ai"),
-                 .term = QStringLiteral("AI"),
-                 .learned = QStringLiteral("ai -> AI")},
-        ItemCase{.name = "CaseOnlyAt48",
-                 .heard = repeated(QStringLiteral("x"), 48),
-                 .term = repeated(QStringLiteral("X"), 48),
-                 .learned = repeated(QStringLiteral("x"), 48) + QStringLiteral(" -> ") +
-                            repeated(QStringLiteral("X"), 48)},
-        ItemCase{.name = "CaseOnlyAt49",
-                 .heard = repeated(QStringLiteral("x"), 49),
-                 .term = repeated(QStringLiteral("X"), 49),
-                 .learned = QString()},
-        // 48 characters of 96 UTF-16 units: counted as UTF-16 they would be too long.
-        ItemCase{.name = "CombiningAccentsCountAsOneCharacter",
-                 .heard = decomposedE(48, false),
-                 .term = decomposedE(48, true),
-                 .learned = decomposedE(48, false) + QStringLiteral(" -> ") + decomposedE(48, true)},
-        // Two Fraktur letters are four UTF-16 units but two characters: too short a heard form.
-        ItemCase{.name = "NonBmpLettersCountAsOneCharacter",
-                 .heard = QStringLiteral("\U0001D51E\U0001D51F"),
-                 .term = QStringLiteral("\U0001D51E\U0001D520"),
-                 .learned = QString()},
-        ItemCase{.name = "EdgeMarksTrimmed",
-                 .heard = QStringLiteral("(kwenda),"),
-                 .term = QStringLiteral("«Quenda»!"),
-                 .learned = QStringLiteral("kwenda -> Quenda")},
-        ItemCase{.name = "NonBmpSymbolTrimmed",
-                 .heard = QStringLiteral("kwenda\U0001F4DD"),
-                 .term = QStringLiteral("Quenda"),
-                 .learned = QStringLiteral("kwenda -> Quenda")},
-        ItemCase{.name = "EqualAfterTrimming",
-                 .heard = QStringLiteral("kwenda"),
-                 .term = QStringLiteral("kwenda!"),
-                 .learned = QString()},
-        ItemCase{.name = "OnlyPunctuation",
-                 .heard = QStringLiteral("..."),
-                 .term = QStringLiteral("!"),
-                 .learned = QString()},
-        // "a->b -> A->B" would read back as heard "a", term "b -> A->B".
-        ItemCase{.name = "HeardHoldingTheArrow",
-                 .heard = QStringLiteral("a->b"),
-                 .term = QStringLiteral("A->B"),
-                 .learned = QString()}),
+    ::testing::Values(ItemCase{.name = "CloseSpelling",
+                               .heard = QStringLiteral("kwenda"),
+                               .term = QStringLiteral("Quenda"),
+                               .learned = QStringLiteral("kwenda -> Quenda")},
+                      ItemCase{.name = "DistanceRatioExactly045",
+                               .heard = QStringLiteral("a").repeated(20),
+                               .term = QStringLiteral("b").repeated(9) + QStringLiteral("a").repeated(11),
+                               .learned = QStringLiteral("a").repeated(20) + QStringLiteral(" -> ") +
+                                          QStringLiteral("b").repeated(9) + QStringLiteral("a").repeated(11)},
+                      ItemCase{.name = "DistanceRatio050",
+                               .heard = QStringLiteral("a").repeated(20),
+                               .term = QStringLiteral("b").repeated(10) + QStringLiteral("a").repeated(10),
+                               .learned = QString()},
+                      ItemCase{.name = "CapitalTermAllows060",
+                               .heard = QStringLiteral("kwend"),
+                               .term = QStringLiteral("Quenn"),
+                               .learned = QStringLiteral("kwend -> Quenn")},
+                      ItemCase{.name = "BothLowerCaseAt060",
+                               .heard = QStringLiteral("kwend"),
+                               .term = QStringLiteral("quenn"),
+                               .learned = QString()},
+                      ItemCase{.name = "CapitalHeardAt060",
+                               .heard = QStringLiteral("Kwend"),
+                               .term = QStringLiteral("Quenn"),
+                               .learned = QString()},
+                      ItemCase{.name = "CapitalTermAt080",
+                               .heard = QStringLiteral("kwend"),
+                               .term = QStringLiteral("Quxnn"),
+                               .learned = QString()},
+                      ItemCase{.name = "HeardOfTwoCharacters",
+                               .heard = QStringLiteral("ab"),
+                               .term = QStringLiteral("abc"),
+                               .learned = QString()},
+                      ItemCase{.name = "TermOfOneCharacter",
+                               .heard = QStringLiteral("abc"),
+                               .term = QStringLiteral("x"),
+                               .learned = QString()},
+                      ItemCase{.name = "ShortCaseOnlyChange",
+                               .heard = QStringLiteral("ai"),
+                               .term = QStringLiteral("AI"),
+                               .learned = QStringLiteral("ai -> AI")},
+                      ItemCase{.name = "CaseOnlyAt48",
+                               .heard = QStringLiteral("x").repeated(48),
+                               .term = QStringLiteral("X").repeated(48),
+                               .learned = QStringLiteral("x").repeated(48) + QStringLiteral(" -> ") +
+                                          QStringLiteral("X").repeated(48)},
+                      ItemCase{.name = "CaseOnlyAt49",
+                               .heard = QStringLiteral("x").repeated(49),
+                               .term = QStringLiteral("X").repeated(49),
+                               .learned = QString()},
+                      // 48 characters of 96 UTF-16 units: counted as UTF-16 they would be too long.
+                      ItemCase{.name = "CombiningAccentsCountAsOneCharacter",
+                               .heard = decomposedE(48, false),
+                               .term = decomposedE(48, true),
+                               .learned = decomposedE(48, false) + QStringLiteral(" -> ") +
+                                          decomposedE(48, true)},
+                      // Two Fraktur letters are four UTF-16 units but two characters: too short a heard form.
+                      ItemCase{.name = "NonBmpLettersCountAsOneCharacter",
+                               .heard = QStringLiteral("\U0001D51E\U0001D51F"),
+                               .term = QStringLiteral("\U0001D51E\U0001D520"),
+                               .learned = QString()},
+                      ItemCase{.name = "EdgeMarksTrimmed",
+                               .heard = QStringLiteral("(kwenda),"),
+                               .term = QStringLiteral("«Quenda»!"),
+                               .learned = QStringLiteral("kwenda -> Quenda")},
+                      ItemCase{.name = "NonBmpSymbolTrimmed",
+                               .heard = QStringLiteral("kwenda\U0001F4DD"),
+                               .term = QStringLiteral("Quenda"),
+                               .learned = QStringLiteral("kwenda -> Quenda")},
+                      ItemCase{.name = "EqualAfterTrimming",
+                               .heard = QStringLiteral("kwenda"),
+                               .term = QStringLiteral("kwenda!"),
+                               .learned = QString()},
+                      ItemCase{.name = "OnlyPunctuation",
+                               .heard = QStringLiteral("..."),
+                               .term = QStringLiteral("!"),
+                               .learned = QString()},
+                      // "a->b -> A->B" would read back as heard "a", term "b -> A->B".
+                      ItemCase{.name = "HeardHoldingTheArrow",
+                               .heard = QStringLiteral("a->b"),
+                               .term = QStringLiteral("A->B"),
+                               .learned = QString()}),
     [](const ::testing::TestParamInfo<ItemCase>& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -47,6 +47,11 @@ protected:
 
     template <typename R> R ask(std::function<R(Accessibility&)> work) { return ::ask<R>(*m_a11y, work); }
 
+    Outcome select(const AccessibleElement& field, Range range)
+    {
+        return ask<Outcome>([=](Accessibility& a) { return a.setSelectedRange(field, range); });
+    }
+
     // The focused element once it is in process `pid`.
     Element focusIn(qint64 pid, Accessibility* a11y = nullptr)
     {
@@ -127,22 +132,13 @@ TEST_F(AtspiAccessibilityTest, WritesOverTheSelectionAndLeavesTheCaretAfterTheNe
     EXPECT_EQ(ask<std::optional<Range>>([f = *field](Accessibility& a) { return a.selectedRange(f); }),
               (Range{6, 0}));
 
-    EXPECT_EQ(ask<Outcome>([f = *field](Accessibility& a) {
-                  return a.setSelectedRange(f, {1, 2});
-              }),
-              Outcome::Done);
+    EXPECT_EQ(select(*field, {1, 2}), Outcome::Done);
     EXPECT_EQ(ask<std::optional<QString>>([f = *field](Accessibility& a) { return a.selectedText(f); }),
               s("😀"));
-    EXPECT_EQ(ask<Outcome>([f = *field](Accessibility& a) {
-                  return a.setSelectedRange(f, {2, 0});
-              }),
-              Outcome::Done);
+    EXPECT_EQ(select(*field, {2, 0}), Outcome::Done);
     EXPECT_EQ(ask<std::optional<Range>>([f = *field](Accessibility& a) { return a.selectedRange(f); }),
               (Range{2, 0}));
-    EXPECT_EQ(ask<Outcome>([f = *field](Accessibility& a) {
-                  return a.setSelectedRange(f, {5, 3});
-              }),
-              Outcome::OutOfRange);
+    EXPECT_EQ(select(*field, {5, 3}), Outcome::OutOfRange);
 }
 
 // The selection probe's neighbourhood walk: up through the parents, down through the children.
@@ -227,15 +223,9 @@ TEST_F(AtspiAccessibilityTest, SpeaksUtf16ToAnApplicationThatCountsCodePoints)
               }),
               s("😀"));
     EXPECT_EQ(ask<std::optional<int>>([f = *field](Accessibility& a) { return a.characterCount(f); }), 4);
-    EXPECT_EQ(ask<Outcome>([f = *field](Accessibility& a) {
-                  return a.setSelectedRange(f, {2, 1});
-              }),
-              Outcome::OutOfRange)
+    EXPECT_EQ(select(*field, {2, 1}), Outcome::OutOfRange)
         << "a range that splits the emoji has no code point offsets";
-    EXPECT_EQ(ask<Outcome>([f = *field](Accessibility& a) {
-                  return a.setSelectedRange(f, {1, 2});
-              }),
-              Outcome::Done);
+    EXPECT_EQ(select(*field, {1, 2}), Outcome::Done);
     EXPECT_EQ(ask<std::optional<QString>>([f = *field](Accessibility& a) { return a.selectedText(f); }),
               s("😀"));
     EXPECT_EQ(ask<Outcome>([f = *field](Accessibility& a) { return a.writeSelectedText(f, s("x😀")); }),

@@ -9,7 +9,7 @@
 #include <optional>
 
 // Answers chords on the clock without a keyboard and records those it posted. What a posted chord
-// does is up to whoever listens to chordPosted: a FakeTextField, or an accessibility fake.
+// does is up to whoever listens to chordPosted, such as a test desktop acting on the accessibility fake.
 class FakeKeySynthesizer final : public QObject, public KeySynthesizer {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(FakeKeySynthesizer)

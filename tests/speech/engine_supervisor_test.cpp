@@ -5,8 +5,8 @@
 #include "speech/speech_engine.h"
 #include "support/temp_support_dir.h"
 
-#include "core/text/l10n.h"
 #include "core/base/support_paths.h"
+#include "core/text/l10n.h"
 
 #include <QElapsedTimer>
 #include <QFile>

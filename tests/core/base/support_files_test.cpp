@@ -1,5 +1,5 @@
-#include "test_text.h"
 #include "temp_support_dir.h"
+#include "test_text.h"
 
 #include "core/base/run_mode.h"
 #include "core/base/support_paths.h"
@@ -67,7 +67,8 @@ TEST_F(SupportFolder, SnapshotModeTouchesNeitherFolder)
     RunMode::setSnapshot(true);
     SupportPaths::setDataRoot(root());
     EXPECT_EQ(SupportPaths::directory(), newFolder());
-    EXPECT_FALSE(HistoryStore::save({HistoryEntry{QUuid::createUuid(), QDateTime::currentDateTimeUtc(), s("a"), s("a"), {}, {}, {}, {}}}));
+    EXPECT_FALSE(HistoryStore::save({HistoryEntry{
+        QUuid::createUuid(), QDateTime::currentDateTimeUtc(), s("a"), s("a"), {}, {}, {}, {}}}));
     EXPECT_FALSE(QFile::exists(newFolder()));
     EXPECT_TRUE(QFile::exists(QDir(oldFolder()).filePath(QStringLiteral("engine.version"))));
 }
@@ -91,7 +92,8 @@ TEST_F(TempSupportDir, FirstMarkCreatesTheLogAndConcurrentMarksStayWholeLines)
     Timing::mark(s("first"));
     Timing::flush();
     const QString firstLine = QString::fromUtf8(readAll(log));
-    EXPECT_TRUE(QRegularExpression(s(R"(^\d\d:\d\d:\d\d\.\d{3}  \+-?\d+ms  first\n$)")).match(firstLine).hasMatch())
+    EXPECT_TRUE(
+        QRegularExpression(s(R"(^\d\d:\d\d:\d\d\.\d{3}  \+-?\d+ms  first\n$)")).match(firstLine).hasMatch())
         << firstLine.toStdString();
 
     constexpr int threads = 8;

@@ -53,10 +53,11 @@ TEST(WorkQueue, ResultArrivesOnTheQueueThreadOnlyWhileTheContextLives)
     QThread* deliveredOn = nullptr;
     int keptResult = 0;
     bool goneCalled = false;
-    queue.run<int>([] { return 42; }, kept.get(), [&](int r) {
-        keptResult = r;
-        deliveredOn = QThread::currentThread();
-    });
+    queue.run<int>([] { return 42; }, kept.get(),
+                   [&](int r) {
+                       keptResult = r;
+                       deliveredOn = QThread::currentThread();
+                   });
     queue.run<int>([] { return 7; }, gone.get(), [&](int) { goneCalled = true; });
     queue.waitForIdle();
     gone.reset();

@@ -1,9 +1,9 @@
-#include "test_text.h"
 #include "temp_support_dir.h"
+#include "test_text.h"
 
-#include "core/config/quenda_config.h"
 #include "core/base/run_mode.h"
 #include "core/base/support_paths.h"
+#include "core/config/quenda_config.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -17,7 +17,6 @@
 #include <sys/stat.h>
 
 namespace {
-
 
 QuendaConfig decodeJson(const char* json)
 {
@@ -94,12 +93,14 @@ TEST(ConfigDecode, ClampsFallbacksAndLegacyKeys)
         {R"({"widgetX": 10.5, "widgetDisplayID": 3})", "widgetY", QJsonValue::Undefined},
         {R"({"correctionBaseURL": " https://llm.example.org/v1 \n", "openAIModel": "m1"})", "correctionKind",
          s("custom")},
-        {R"({"correctionBaseURL": " https://llm.example.org/v1 \n", "openAIModel": "m1"})", "openAIModel", s("m1")},
+        {R"({"correctionBaseURL": " https://llm.example.org/v1 \n", "openAIModel": "m1"})", "openAIModel",
+         s("m1")},
         {R"({"correctionBaseURL": "https://API.OpenAI.com/v1"})", "correctionKind", s("chatgpt")},
         {R"({"correctionKind": "claude", "correctionEndpoints": []})", "correctionKind", s("claude")},
     };
     for (const auto& row : rows)
-        EXPECT_EQ(decodeJson(row.json).toJson().value(s(row.key)), row.expected) << row.json << " " << row.key;
+        EXPECT_EQ(decodeJson(row.json).toJson().value(s(row.key)), row.expected)
+            << row.json << " " << row.key;
 
     // The saturated value must survive its own save, or the next load falls back to defaults.
     const QuendaConfig saturated = decodeJson(R"({"historyKeepDays": 900000000000000000})");
@@ -227,8 +228,9 @@ TEST_F(ConfigFile, ReadMigratesInMemoryAndNeverTouchesTheFile)
     EXPECT_EQ(readAll(configPath()), bytes);
     EXPECT_EQ(QFileInfo(configPath()).lastModified(), past);
     EXPECT_EQ(inode(configPath()), before);
-    EXPECT_EQ(QDir(SupportPaths::directory()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-              QStringList{s("config.json")});
+    EXPECT_EQ(
+        QDir(SupportPaths::directory()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+        QStringList{s("config.json")});
 
     // The migrations are still there for the start-up load to write.
     EXPECT_EQ(QuendaConfig::load().polishProvider, s("openai"));
@@ -253,7 +255,8 @@ TEST_F(ConfigFile, ReadOfAnUndecodableFileGivesDefaultsAndTheNextSaveKeepsItAsid
 TEST_F(ConfigFile, LocalModelMigrationFallsBackWhenTheModelIsGone)
 {
     const QString model = QDir(root()).filePath(QStringLiteral("model"));
-    const QString json = QStringLiteral(R"({"didChooseModel": true, "polishProvider": "local", "modelPath": "%1"})");
+    const QString json =
+        QStringLiteral(R"({"didChooseModel": true, "polishProvider": "local", "modelPath": "%1"})");
     writeAll(configPath(), json.arg(model).toUtf8());
     EXPECT_EQ(QuendaConfig::load().polishProvider, s("openai"));
     EXPECT_EQ(storedObject().value(s("polishProvider")).toString(), s("openai"));

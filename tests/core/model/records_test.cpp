@@ -1,10 +1,10 @@
-#include "test_text.h"
 #include "core/model/apple_notes_folder.h"
 #include "core/model/correction_endpoint.h"
 #include "core/model/dictionary_item.h"
 #include "core/model/history_entry.h"
 #include "core/model/others_audio.h"
 #include "core/model/translate_language.h"
+#include "test_text.h"
 
 #include <QJsonDocument>
 
@@ -25,7 +25,6 @@ std::vector<Pair> pairs(const QString& text)
         out.push_back({item.heardAs, item.term});
     return out;
 }
-
 
 } // namespace
 
@@ -94,8 +93,14 @@ TEST(SmallRecords, RawValuesAreExact)
 
 TEST(HistoryEntryJson, OptionalKeysAreLeftOutAndRequiredOnesEnforced)
 {
-    HistoryEntry e{QUuid::createUuid(), QDateTime::fromString(s("2025-03-01T08:15:00.700Z"), Qt::ISODateWithMs),
-                   s("raw"), s("text"), {}, {}, {}, {}};
+    HistoryEntry e{QUuid::createUuid(),
+                   QDateTime::fromString(s("2025-03-01T08:15:00.700Z"), Qt::ISODateWithMs),
+                   s("raw"),
+                   s("text"),
+                   {},
+                   {},
+                   {},
+                   {}};
     const QJsonObject o = e.toJson();
     EXPECT_EQ(o.keys(), (QStringList{s("date"), s("id"), s("raw"), s("text")}));
     EXPECT_EQ(o.value(s("date")).toString(), s("2025-03-01T08:15:00Z"));
@@ -135,5 +140,6 @@ TEST(CorrectionEndpointJson, EveryKeyIsRequiredAndBaseUrlFollowsKind)
     EXPECT_EQ(e.resolvedBaseURL(), s("http://h:1/v1"));
     EXPECT_EQ((CorrectionEndpoint{{}, s("mystery"), {}, s("http://x"), true}.resolvedBaseURL()),
               s("https://api.openai.com/v1"));
-    EXPECT_TRUE((CorrectionEndpoint{{}, s("claude"), {}, {}, true}.resolvedBaseURL().startsWith(s("https://"))));
+    EXPECT_TRUE(
+        (CorrectionEndpoint{{}, s("claude"), {}, {}, true}.resolvedBaseURL().startsWith(s("https://"))));
 }

@@ -1,5 +1,5 @@
-#include "test_text.h"
 #include "temp_support_dir.h"
+#include "test_text.h"
 
 #include "core/base/support_paths.h"
 #include "core/storage/history_store.h"
@@ -12,7 +12,8 @@ namespace {
 
 HistoryEntry entry(const char* text, const char* date)
 {
-    return {QUuid::createUuid(), QDateTime::fromString(s(date), Qt::ISODate), s(text), s(text), {}, {}, {}, {}};
+    return {
+        QUuid::createUuid(), QDateTime::fromString(s(date), Qt::ISODate), s(text), s(text), {}, {}, {}, {}};
 }
 
 } // namespace

@@ -1,17 +1,16 @@
-#include "test_text.h"
 #include "temp_support_dir.h"
+#include "test_text.h"
 
-#include "core/storage/note_store.h"
-#include "core/model/quenda_note.h"
 #include "core/base/run_mode.h"
 #include "core/base/timing.h"
+#include "core/model/quenda_note.h"
+#include "core/storage/note_store.h"
 
 #include <QDir>
 
 #include <gtest/gtest.h>
 
 namespace {
-
 
 TEST(QuendaNote, TitleIsTheFirstNonEmptyLineCutByGraphemeClusters)
 {

@@ -83,7 +83,8 @@ TEST_F(L10nFolders, OnlyTheProgramsOwnResourcesAndTheSupportFolderAreRead)
     ASSERT_FALSE(folders.isEmpty());
     EXPECT_EQ(folders.last(), supportFile(QStringLiteral("Languages")));
     for (const QString& folder : folders)
-        EXPECT_FALSE(folder.startsWith(QStringLiteral(QUENDA_SOURCE_DIR "/resources"))) << folder.toStdString();
+        EXPECT_FALSE(folder.startsWith(QStringLiteral(QUENDA_SOURCE_DIR "/resources")))
+            << folder.toStdString();
 }
 
 } // namespace

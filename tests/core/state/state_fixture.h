@@ -4,7 +4,6 @@
 
 #include "temp_support_dir.h"
 
-#include "core/base/timing.h"
 #include "core/base/work_queue.h"
 #include "core/notes/apple_notes.h"
 #include "core/state/app_state.h"
@@ -56,12 +55,6 @@ protected:
     QList<HistoryEntry> storedHistory() const
     {
         return HistoryStore::decode(readAll(historyPath())).value_or(QList<HistoryEntry>{});
-    }
-    // Everything marked in timing.log so far.
-    QString logged() const
-    {
-        Timing::flush();
-        return QString::fromUtf8(readAll(supportFile(s("timing.log"))));
     }
     // A dictation of the given text at clock time minus minutesAgo.
     HistoryEntry dictation(const QString& text, int minutesAgo = 0, std::optional<double> duration = {}) const

@@ -161,7 +161,6 @@ TEST(EngineConfigAgreement, EngineKnowsExactlyTheStoredKeys)
     QSet<QString> stored;
     for (const ConfigKey& key : ConfigKey::all())
         stored.insert(QString(key.name));
-    ASSERT_EQ(stored.size(), 41);
 
     const auto engine = askEngine({});
     ASSERT_TRUE(engine);

@@ -23,28 +23,8 @@ protected:
     }
 };
 
-TEST_F(AppStateTest, HistoryIsTrimmedAtStartAndPrunedOnceWhenBothRetentionFieldsChange)
-{
-    writeHistory(600);
-    AppState& st = makeStateWith([](QuendaConfig& c) {
-        c.historyKeepHours = 0;
-        c.historyMaxEntries = 500;
-    });
-    EXPECT_EQ(st.history().size(), 500);
-    EXPECT_EQ(storedHistory(), st.history());
-    QSignalSpy pruned(&st, &AppState::historyChanged);
-    change([](QuendaConfig& c) {
-        c.historyKeepHours = 1;
-        c.historyMaxEntries = 10;
-    });
-    EXPECT_EQ(pruned.count(), 1);
-    ASSERT_EQ(st.history().size(), 10);
-    EXPECT_EQ(st.history().back().text, QStringLiteral("entry 9"));
-    EXPECT_EQ(storedHistory(), st.history());
-}
-
 // Each field alone is a retention change of its own; a prune that waited for both kept old
-// entries on disk the user asked to have dropped.
+// entries on disk the user asked to have dropped. Both at once prune once.
 TEST_F(AppStateTest, ChangingOnlyOneRetentionFieldPrunes)
 {
     struct Case {
@@ -53,24 +33,29 @@ TEST_F(AppStateTest, ChangingOnlyOneRetentionFieldPrunes)
         qint64 maxEntries;
         qsizetype kept;
     };
-    // The history starts with no age limit and 500 entries at most.
+    // The history of 600 entries starts trimmed to 500 at most, with no age limit.
     const QList<Case> cases{
         {.name = "hours only", .keepHours = 1, .maxEntries = 500, .kept = 61}, // 0 to 60 minutes old
         {.name = "entries only", .keepHours = 0, .maxEntries = 10, .kept = 10},
+        {.name = "both", .keepHours = 1, .maxEntries = 10, .kept = 10},
     };
     for (const Case& c : cases) {
-        writeHistory(100);
+        writeHistory(600);
         AppState& st = makeStateWith([](QuendaConfig& config) {
             config.historyKeepHours = 0;
             config.historyMaxEntries = 500;
         });
+        ASSERT_EQ(st.history().size(), 500) << c.name;
+        ASSERT_EQ(storedHistory(), st.history()) << c.name;
         QSignalSpy pruned(&st, &AppState::historyChanged);
         change([&](QuendaConfig& config) {
             config.historyKeepHours = c.keepHours;
             config.historyMaxEntries = c.maxEntries;
         });
         EXPECT_EQ(pruned.count(), 1) << c.name;
-        EXPECT_EQ(st.history().size(), c.kept) << c.name;
+        ASSERT_EQ(st.history().size(), c.kept) << c.name;
+        EXPECT_EQ(st.history().back().text, QStringLiteral("entry %1").arg(c.kept - 1))
+            << c.name; // newest kept
         EXPECT_EQ(storedHistory(), st.history()) << c.name;
     }
 }

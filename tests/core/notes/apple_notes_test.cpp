@@ -187,16 +187,6 @@ TEST_F(NotesInterpreter, DictatedTextCannotBreakOutOfTheScript)
     EXPECT_EQ(recorded("reveal.json"), (QStringList{id, id, account, folder}));
 }
 
-TEST_F(NotesInterpreter, RefusalIsReportedAsDenied)
-{
-    Capture<QList<AppleNotesFolder>> capture;
-    bridge("deny").folders(&m_context, capture.callback());
-    ASSERT_TRUE(capture.completes());
-    ASSERT_FALSE(capture.result->ok());
-    EXPECT_TRUE(capture.result->error().denied());
-    EXPECT_TRUE(capture.result->error().output.endsWith(s("(-1743)\n")));
-}
-
 TEST_F(NotesInterpreter, SlowScriptTimesOutOnceAndIsKilled)
 {
     Capture<QString> capture;

@@ -1,6 +1,5 @@
 import http.client
 import json
-import socket
 
 from .helpers import EngineCase, wav_bytes
 
@@ -65,14 +64,3 @@ class AccessTest(EngineCase):
                 self.assertEqual(status >= 400, "error" in reply, reply)
                 self.assertFalse([h for h in headers if h.lower().startswith("access-control")])
         self.assertEqual(200, self.call("GET", "/health")[0], "a refused /shutdown stopped it")
-
-    def test_the_apps_raw_health_probe_is_answered(self):
-        port = self.server.server_address[1]
-        with socket.create_connection(("127.0.0.1", port), timeout=30) as s:
-            # Byte for byte what the app's blocking probe writes.
-            s.sendall(b"GET /health HTTP/1.0\r\nHost: 127.0.0.1:%d\r\nConnection: close\r\n\r\n"
-                      % port)
-            reply = b"".join(iter(lambda: s.recv(65536), b""))
-        head, _, body = reply.partition(b"\r\n\r\n")
-        self.assertTrue(head.startswith(b"HTTP/1.0 200 "), head)
-        self.assertTrue(json.loads(body)["ready"])

@@ -19,9 +19,6 @@ class CleanUpTest(unittest.TestCase):
                 ("run Cube   cuttle, therefore there uses kubernetes",
                  "cube cuttle -> kubectl\nthere -> Theresa\nKubernetes",
                  "Run kubectl, therefore Theresa uses Kubernetes"),
-                # Replacements do not chain, and the longer form wins.
-                ("alpha gamma beta", "alpha -> beta\nbeta -> gamma\ngamma beta -> gamma delta",
-                 "Beta gamma delta"),
                 ("yes ,no;maybe  ! ( really ) 1,5 ok ? iphone here. über alles", "iPhone",
                  "Yes, no; maybe! (really) 1,5 ok? iPhone here. Über alles")):
             self.assertEqual(cleaned, clean_up(raw, dictionary))

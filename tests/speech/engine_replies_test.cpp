@@ -37,7 +37,6 @@ const DecodeRow kDecodeRows[] = {
      .decode = decodes<ErrorBody>,
      .body = R"({"message":"Modell nicht gefunden"})",
      .decodes = false},
-    {.name = "ErrorEmptyObject", .decode = decodes<ErrorBody>, .body = "{}", .decodes = false},
 };
 
 class DecodeTable : public ::testing::TestWithParam<DecodeRow> {};

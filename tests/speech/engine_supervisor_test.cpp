@@ -5,8 +5,8 @@
 #include "speech/speech_engine.h"
 #include "support/temp_support_dir.h"
 
-#include "core/text/l10n.h"
 #include "core/base/support_paths.h"
+#include "core/text/l10n.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -97,8 +97,6 @@ public:
         m_server->script("/health", {status, body});
         m_config.port = m_server->port();
     }
-    // The in-test engine stops listening once asked to quit, as the real one does.
-    void quitOnShutdown() { m_server->script("/shutdown", {.quit = true}); }
     // Whether something answers /health on `port` with a decodable body.
     bool answers(qint64 port)
     {
@@ -129,9 +127,9 @@ public:
     FakeProviderKeys m_keys;
     QuendaConfig m_config = QuendaConfig::standard();
     QStringList m_history; // the status text at each statusChanged()
+    std::unique_ptr<FakeEngineServer> m_server;
 
 private:
-    std::unique_ptr<FakeEngineServer> m_server;
     std::unique_ptr<SpeechEngine> m_engine;
 };
 
@@ -195,7 +193,6 @@ TEST_P(StatusTable, ShowsWhatTheEventCallsFor)
 const QByteArray kReady = R"({"ready":true})";
 
 const StatusRow kStatusRows[] = {
-    {"Created", [](S& t) { return t.engine(), text("engine.loadingWhisper"); }, false, false, true, false},
     {"SetupStarted", started(nullptr, kWaitForGo, 1, "engine.settingUp"), false, false, true, true},
     {"SetupCannotStart",
      [](S& t) {
@@ -342,7 +339,7 @@ TEST_F(SupervisorTest, SetupBeginsOnlyOnceTheAnsweringOldEngineWasAskedToQuitThe
 {
     install(kEngineStub, "0.9.0");
     serveHealth(kReady);
-    quitOnShutdown();
+    m_server->script("/shutdown", {.quit = true}); // stops listening, as the real engine does
     // The script notes whether anything still takes connections on the engine's port.
     writeSetupScript("if (exec 3<>/dev/tcp/127.0.0.1/" + QByteArray::number(m_config.port) +
                      ") 2>/dev/null; then touch \"$2/old-engine-answered\"; fi\n" + kInstall);

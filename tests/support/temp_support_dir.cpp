@@ -26,6 +26,18 @@ QString TempSupportDir::supportFile(const QString& name) const
     return QDir(SupportPaths::directory()).filePath(name);
 }
 
+QString TempSupportDir::logged() const
+{
+    Timing::flush();
+    return QString::fromUtf8(readAll(supportFile(QStringLiteral("timing.log"))));
+}
+
+QStringList TempSupportDir::keptAside(const QString& name) const
+{
+    return QDir(SupportPaths::directory())
+        .entryList({name + QStringLiteral(".corrupt-*")}, QDir::AllEntries | QDir::System | QDir::Hidden);
+}
+
 QByteArray TempSupportDir::readAll(const QString& path)
 {
     QFile file(path);

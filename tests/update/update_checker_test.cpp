@@ -1,7 +1,6 @@
 #include "temp_support_dir.h"
 #include "test_text.h"
 
-#include "core/base/timing.h"
 #include "platform/fake/fake_update_feed.h"
 #include "platform/linux/net/http_update_feed.h"
 #include "update/update_checker.h"
@@ -39,11 +38,6 @@ protected:
         return *m_checker;
     }
     UpdateChecker& checker() { return *m_checker; }
-    QString logged() const
-    {
-        Timing::flush();
-        return QString::fromUtf8(readAll(supportFile(s("timing.log"))));
-    }
 
     FakeUpdateFeed m_feed;
     QSettings m_settings{QDir(root()).filePath(s("defaults.ini")), QSettings::IniFormat};

@@ -43,11 +43,6 @@ bool makeFifo(const QString& path)
     return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0;
 }
 
-bool makeDirectory(const QString& path)
-{
-    return QDir().mkdir(path);
-}
-
 bool makeSocket(const QString& path)
 {
     const QByteArray native = QFile::encodeName(path);
@@ -81,11 +76,6 @@ bool readsPromptly(const QString& path, const std::function<void()>& read)
 class JsonFileTest : public TempSupportDir {
 protected:
     QString file() const { return supportFile(s("store.json")); }
-    QStringList keptAside() const
-    {
-        return QDir(QFileInfo(file()).path())
-            .entryList({s("store.json.corrupt-*")}, QDir::AllEntries | QDir::System | QDir::Hidden);
-    }
 
     // Each step needs the one before, so a failure ends the case; a helper lets the next one run.
     void expectUnreadableAndKeptAside(bool (*make)(const QString& path), mode_t type)
@@ -98,9 +88,9 @@ protected:
         ASSERT_TRUE(JsonFile::writeAtomically(file(), "{}"));
         EXPECT_EQ(typeOf(file()), mode_t(S_IFREG));
         EXPECT_EQ(readAll(file()), QByteArray("{}"));
-        const QStringList aside = keptAside();
+        const QStringList aside = keptAside(s("store.json"));
         ASSERT_EQ(aside.size(), 1);
-        EXPECT_EQ(typeOf(QDir(QFileInfo(file()).path()).filePath(aside[0])), type);
+        EXPECT_EQ(typeOf(supportFile(aside[0])), type);
     }
 
     void SetUp() override
@@ -120,7 +110,9 @@ TEST_F(JsonFileTest, WhatIsNotARegularFileIsUnreadableAndKeptAsideOnTheNextWrite
         mode_t type;
     } cases[] = {
         {.what = "FIFO", .make = makeFifo, .type = S_IFIFO},
-        {.what = "directory", .make = makeDirectory, .type = S_IFDIR},
+        {.what = "directory",
+         .make = [](const QString& path) { return QDir().mkdir(path); },
+         .type = S_IFDIR},
         {.what = "socket", .make = makeSocket, .type = S_IFSOCK},
     };
     for (const auto& c : cases) {
@@ -140,7 +132,7 @@ TEST_F(JsonFileTest, AFileRepairedByHandBetweenTwoLoadsIsReplacedWithoutBeingKep
 
     ASSERT_TRUE(JsonFile::writeAtomically(file(), "{}"));
     EXPECT_EQ(readAll(file()), QByteArray("{}"));
-    EXPECT_TRUE(keptAside().isEmpty());
+    EXPECT_TRUE(keptAside(s("store.json")).isEmpty());
 }
 
 TEST_F(JsonFileTest, AFailedCommitReportsFailureAndLeavesTheOldFileWhole)
@@ -177,8 +169,7 @@ TEST_F(TempSupportDir, AFifoInPlaceOfAStoredFileNeitherHangsStartUpNorIsLostOnSa
         ASSERT_TRUE(readsPromptly(path, store.load));
         ASSERT_TRUE(store.save());
         EXPECT_EQ(typeOf(path), mode_t(S_IFREG));
-        const QStringList aside =
-            QDir(SupportPaths::directory()).entryList({s(store.file) + s(".corrupt-*")}, QDir::System);
+        const QStringList aside = keptAside(s(store.file));
         ASSERT_EQ(aside.size(), 1);
         EXPECT_EQ(typeOf(supportFile(aside[0])), mode_t(S_IFIFO));
     }

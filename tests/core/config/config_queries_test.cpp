@@ -1,12 +1,11 @@
-#include "test_text.h"
 #include "core/config/quenda_config.h"
+#include "test_text.h"
 
 #include <gtest/gtest.h>
 
 #include <limits>
 
 namespace {
-
 
 CorrectionEndpoint endpoint(const char* kind, bool enabled = true, const char* baseURL = "")
 {
@@ -36,23 +35,47 @@ TEST(ConfigQueries, ActiveEndpointsFollowEnabledFallbackAndKeys)
         bool configuredWithKey;
     };
     const Case cases[] = {
-        {.endpoints = {custom}, .fallback = false, .active = {s("custom")}, .configuredWithoutKey = true,
+        {.endpoints = {custom},
+         .fallback = false,
+         .active = {s("custom")},
+         .configuredWithoutKey = true,
          .configuredWithKey = true},
-        {.endpoints = {endpoint("custom", true, " \n")}, .fallback = false, .active = {s("custom")},
-         .configuredWithoutKey = false, .configuredWithKey = false},
-        {.endpoints = {endpoint("cursor")}, .fallback = false, .active = {s("cursor")},
-         .configuredWithoutKey = true, .configuredWithKey = true},
-        {.endpoints = {claude, custom}, .fallback = false, .active = {s("claude")}, .configuredWithoutKey = false,
+        {.endpoints = {endpoint("custom", true, " \n")},
+         .fallback = false,
+         .active = {s("custom")},
+         .configuredWithoutKey = false,
          .configuredWithKey = false},
-        {.endpoints = {claude, custom}, .fallback = true, .active = {s("claude"), s("custom")},
-         .configuredWithoutKey = true, .configuredWithKey = true},
-        {.endpoints = {disabled, chatgpt}, .fallback = false, .active = {s("chatgpt")},
-         .configuredWithoutKey = false, .configuredWithKey = true},
-        {.endpoints = {disabled}, .fallback = true, .active = {}, .configuredWithoutKey = false,
+        {.endpoints = {endpoint("cursor")},
+         .fallback = false,
+         .active = {s("cursor")},
+         .configuredWithoutKey = true,
+         .configuredWithKey = true},
+        {.endpoints = {claude, custom},
+         .fallback = false,
+         .active = {s("claude")},
+         .configuredWithoutKey = false,
+         .configuredWithKey = false},
+        {.endpoints = {claude, custom},
+         .fallback = true,
+         .active = {s("claude"), s("custom")},
+         .configuredWithoutKey = true,
+         .configuredWithKey = true},
+        {.endpoints = {disabled, chatgpt},
+         .fallback = false,
+         .active = {s("chatgpt")},
+         .configuredWithoutKey = false,
+         .configuredWithKey = true},
+        {.endpoints = {disabled},
+         .fallback = true,
+         .active = {},
+         .configuredWithoutKey = false,
          .configuredWithKey = false},
         // A kind from a newer version needs its own key; the general key does not stand in for it.
-        {.endpoints = {endpoint("mystery")}, .fallback = false, .active = {s("mystery")},
-         .configuredWithoutKey = false, .configuredWithKey = false},
+        {.endpoints = {endpoint("mystery")},
+         .fallback = false,
+         .active = {s("mystery")},
+         .configuredWithoutKey = false,
+         .configuredWithKey = false},
     };
     // Only "cursor" has a stored key; "claude" has a blank one.
     const auto keyFor = [](const CorrectionEndpoint& e) {

@@ -1,9 +1,9 @@
-#include "test_text.h"
 #include "temp_support_dir.h"
+#include "test_text.h"
 
-#include "core/config/quenda_config.h"
 #include "core/base/run_mode.h"
 #include "core/base/support_paths.h"
+#include "core/config/quenda_config.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -17,7 +17,6 @@
 #include <sys/stat.h>
 
 namespace {
-
 
 QuendaConfig decodeJson(const char* json)
 {
@@ -47,8 +46,6 @@ TEST(ConfigDecode, EmptyObjectGivesDefaultsButAnUnmigratedModelChoice)
     ASSERT_EQ(c.correctionEndpoints.size(), 1);
     EXPECT_EQ(c.correctionEndpoints[0].model, s("auto"));
     EXPECT_EQ(c.correctionEndpoints[0].kind, s("chatgpt"));
-    EXPECT_EQ(c.asrQuality, 4);
-    EXPECT_EQ(c.hotkey, s("rightControl"));
 
     // Apart from those, every field is the default.
     c.didChooseModel = true;
@@ -86,7 +83,6 @@ TEST(ConfigDecode, ClampsFallbacksAndLegacyKeys)
         {R"({"overlayResultSize": "Large"})", "overlayResultSize", s("large")},
         {R"({"resultPlacementAnchor": "middle"})", "resultPlacementAnchor", s("topCenter")},
         {R"({"resultPlacementScreen": ""})", "resultPlacementScreen", s("pointer")},
-        {R"({"noteDestination": "quenda"})", "noteDestination", s("quenda")},
         {R"({"noteDestination": "Notes"})", "noteDestination", QuendaConfig::standard().noteDestination},
         {R"({"port": 17321.0, "language": null})", "port", 17321},
         {R"({"port": 17321.0, "language": null})", "language", s("auto")},
@@ -94,12 +90,14 @@ TEST(ConfigDecode, ClampsFallbacksAndLegacyKeys)
         {R"({"widgetX": 10.5, "widgetDisplayID": 3})", "widgetY", QJsonValue::Undefined},
         {R"({"correctionBaseURL": " https://llm.example.org/v1 \n", "openAIModel": "m1"})", "correctionKind",
          s("custom")},
-        {R"({"correctionBaseURL": " https://llm.example.org/v1 \n", "openAIModel": "m1"})", "openAIModel", s("m1")},
+        {R"({"correctionBaseURL": " https://llm.example.org/v1 \n", "openAIModel": "m1"})", "openAIModel",
+         s("m1")},
         {R"({"correctionBaseURL": "https://API.OpenAI.com/v1"})", "correctionKind", s("chatgpt")},
         {R"({"correctionKind": "claude", "correctionEndpoints": []})", "correctionKind", s("claude")},
     };
     for (const auto& row : rows)
-        EXPECT_EQ(decodeJson(row.json).toJson().value(s(row.key)), row.expected) << row.json << " " << row.key;
+        EXPECT_EQ(decodeJson(row.json).toJson().value(s(row.key)), row.expected)
+            << row.json << " " << row.key;
 
     // The saturated value must survive its own save, or the next load falls back to defaults.
     const QuendaConfig saturated = decodeJson(R"({"historyKeepDays": 900000000000000000})");
@@ -107,16 +105,11 @@ TEST(ConfigDecode, ClampsFallbacksAndLegacyKeys)
     EXPECT_EQ(QuendaConfig::decode(saturated.encode()), saturated);
 }
 
-TEST(ConfigDecode, AWronglyTypedValueFailsTheWholeDecode)
+// Wrongly typed values of every key are rows of EngineConfigAgreement; these are what it leaves out.
+TEST(ConfigDecode, ARecordLackingAKeyOrAnUndecodableDocumentFailsTheWholeDecode)
 {
     const char* documents[] = {
-        R"({"port": "17321"})",
-        R"({"port": 17321.5})",
-        R"({"showWidget": 1})",
         R"({"appStyles": [{"bundleID": "a", "name": "A", "style": "chat", "suggested": "chat"}]})",
-        R"({"correctionEndpoints": [{"id": "not-a-uuid", "kind": "chatgpt", "model": "auto", "baseURL": "", "enabled": true}]})",
-        R"({"othersAudio": "loud", "muteOthers": "no"})",
-        R"({"historyKeepDays": "3"})",
         R"([1, 2])",
         R"({"port": )",
     };
@@ -164,22 +157,6 @@ TEST(ConfigEncode, EmptyEndpointListIsWrittenAsOneChatgptEndpoint)
     EXPECT_TRUE(c.correctionEndpoints.isEmpty());
 }
 
-TEST_F(ConfigFile, FileIsPrettyPrintedWithSortedKeys)
-{
-    ASSERT_TRUE(QuendaConfig::standard().save());
-    const QList<QByteArray> lines = readAll(configPath()).split('\n');
-    QStringList topKeys;
-    for (const auto& line : lines) {
-        // Top-level members sit at the first indentation level.
-        if (line.startsWith("    \"") && !line.startsWith("     "))
-            topKeys << QString::fromUtf8(line.mid(5, line.indexOf('"', 5) - 5));
-    }
-    QStringList sorted = topKeys;
-    sorted.sort();
-    EXPECT_EQ(topKeys, sorted);
-    EXPECT_EQ(topKeys.size(), 39);
-}
-
 TEST_F(ConfigFile, MissingFileGivesDefaultsAndWritesNothing)
 {
     EXPECT_EQ(QuendaConfig::load(), QuendaConfig::standard());
@@ -190,10 +167,7 @@ TEST_F(ConfigFile, ModelChoiceMigrationRunsOnceAndASecondLoadWritesNothing)
 {
     writeAll(configPath(), R"({"openAIModel": "gpt-4.1-mini", "port": 4000})");
     const QuendaConfig first = QuendaConfig::load();
-    EXPECT_TRUE(first.didChooseModel);
-    EXPECT_EQ(first.openAIModel, s("gpt-4.1-mini"));
     EXPECT_EQ(first.correctionEndpoints.at(0).model, s("gpt-4.1-mini"));
-    EXPECT_TRUE(storedObject().value(s("didChooseModel")).toBool());
 
     const ino_t before = inode(configPath());
     const QByteArray bytes = readAll(configPath());
@@ -227,8 +201,9 @@ TEST_F(ConfigFile, ReadMigratesInMemoryAndNeverTouchesTheFile)
     EXPECT_EQ(readAll(configPath()), bytes);
     EXPECT_EQ(QFileInfo(configPath()).lastModified(), past);
     EXPECT_EQ(inode(configPath()), before);
-    EXPECT_EQ(QDir(SupportPaths::directory()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-              QStringList{s("config.json")});
+    EXPECT_EQ(
+        QDir(SupportPaths::directory()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+        QStringList{s("config.json")});
 
     // The migrations are still there for the start-up load to write.
     EXPECT_EQ(QuendaConfig::load().polishProvider, s("openai"));
@@ -236,24 +211,11 @@ TEST_F(ConfigFile, ReadMigratesInMemoryAndNeverTouchesTheFile)
     EXPECT_TRUE(storedObject().value(s("didChooseModel")).toBool());
 }
 
-TEST_F(ConfigFile, ReadOfAnUndecodableFileGivesDefaultsAndTheNextSaveKeepsItAside)
-{
-    const QByteArray broken = R"({"showWidget": "yes"})";
-    writeAll(configPath(), broken);
-    EXPECT_EQ(QuendaConfig::read(), QuendaConfig::standard());
-    EXPECT_EQ(readAll(configPath()), broken);
-
-    ASSERT_TRUE(QuendaConfig::standard().save());
-    const QStringList aside =
-        QDir(SupportPaths::directory()).entryList({QStringLiteral("config.json.corrupt-*")}, QDir::Files);
-    ASSERT_EQ(aside.size(), 1);
-    EXPECT_EQ(readAll(supportFile(aside[0])), broken);
-}
-
 TEST_F(ConfigFile, LocalModelMigrationFallsBackWhenTheModelIsGone)
 {
     const QString model = QDir(root()).filePath(QStringLiteral("model"));
-    const QString json = QStringLiteral(R"({"didChooseModel": true, "polishProvider": "local", "modelPath": "%1"})");
+    const QString json =
+        QStringLiteral(R"({"didChooseModel": true, "polishProvider": "local", "modelPath": "%1"})");
     writeAll(configPath(), json.arg(model).toUtf8());
     EXPECT_EQ(QuendaConfig::load().polishProvider, s("openai"));
     EXPECT_EQ(storedObject().value(s("polishProvider")).toString(), s("openai"));
@@ -267,19 +229,19 @@ TEST_F(ConfigFile, UndecodableFileIsKeptAsideBeforeItIsReplaced)
 {
     const QByteArray broken = R"({"port": "17321", "dictionary": "precious -> words"})";
     writeAll(configPath(), broken);
+    EXPECT_EQ(QuendaConfig::read(), QuendaConfig::standard());
     EXPECT_EQ(QuendaConfig::load(), QuendaConfig::standard());
-    EXPECT_EQ(readAll(configPath()), broken); // loading alone never touches it
+    EXPECT_EQ(readAll(configPath()), broken); // reading or loading alone never touches it
 
     ASSERT_TRUE(QuendaConfig::standard().save());
-    const QStringList aside =
-        QDir(SupportPaths::directory()).entryList({QStringLiteral("config.json.corrupt-*")}, QDir::Files);
+    const QStringList aside = keptAside(s("config.json"));
     ASSERT_EQ(aside.size(), 1);
     EXPECT_EQ(readAll(supportFile(aside[0])), broken);
     EXPECT_TRUE(QuendaConfig::decode(readAll(configPath())));
 
     // Only the first write after the failed load moves a file aside.
     ASSERT_TRUE(QuendaConfig::standard().save());
-    EXPECT_EQ(QDir(SupportPaths::directory()).entryList({QStringLiteral("config.json.corrupt-*")}).size(), 1);
+    EXPECT_EQ(keptAside(s("config.json")).size(), 1);
 }
 
 TEST_F(ConfigFile, FailedWriteReportsFalseAndLeavesTheOldFileWhole)
@@ -310,9 +272,7 @@ TEST_F(ConfigFile, SnapshotModeReadsAndWritesNoFile)
     writeAll(configPath(), R"({"dictionary": "mine"})");
     RunMode::setSnapshot(true);
     const QuendaConfig c = QuendaConfig::load();
-    EXPECT_EQ(c.dictionary, s("morvan quenda -> Morvane Quenda\ntallbrook -> Tallbrook"));
-    EXPECT_EQ(c.appStyles.size(), 6);
-    EXPECT_EQ(c.correctionEndpoints.size(), 2);
+    EXPECT_EQ(c.dictionary, QuendaConfig::snapshotDemo().dictionary);
     EXPECT_FALSE(c.save());
     EXPECT_EQ(readAll(configPath()), QByteArray(R"({"dictionary": "mine"})"));
 }

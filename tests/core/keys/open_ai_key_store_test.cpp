@@ -1,16 +1,14 @@
-#include "core/keys/open_ai_key_store.h"
 #include "core/base/run_mode.h"
+#include "core/keys/open_ai_key_store.h"
 #include "platform/fake/fake_secret_store.h"
 
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QThread>
 
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <memory>
 #include <optional>
 #include <vector>
 
@@ -272,31 +270,6 @@ TEST(KeyStore, BackgroundSaveOfTheDefaultKeySetsTheFlagBeforeItsAnswer)
     });
     ASSERT_TRUE(QTest::qWaitFor([&] { return flagAtAnswer.has_value(); }, 10'000)) << "no answer";
     EXPECT_TRUE(*flagAtAnswer);
-}
-
-TEST(KeyStore, BackgroundResultForAGoneContextIsDropped)
-{
-    QTemporaryDir settingsDir;
-    QSettings settings(settingsDir.filePath(u"defaults.ini"_s), QSettings::IniFormat);
-    FakeSecretStore secrets;
-    OpenAIKeyStore store(secrets, settings);
-    auto gone = std::make_unique<QObject>();
-    bool calledForGone = false;
-    store.saveInBackground(u"sk-1"_s, kClaude, gone.get(), [&](bool) { calledForGone = true; });
-    gone.reset();
-
-    // One worker: the second result is delivered after the first would have been.
-    QObject live;
-    QString got;
-    QThread* deliveredOn = nullptr;
-    store.keyInBackground(endpoint("claude"), &live, [&](const KeyLookup& key) {
-        got = shown(key);
-        deliveredOn = QThread::currentThread();
-    });
-    ASSERT_TRUE(QTest::qWaitFor([&] { return deliveredOn != nullptr; }, 10'000)) << "no result arrived";
-    EXPECT_FALSE(calledForGone);
-    EXPECT_EQ(got, u"sk-1"_s) << "the save itself still ran";
-    EXPECT_EQ(deliveredOn, live.thread());
 }
 
 } // namespace

@@ -9,7 +9,6 @@ TEST(Hotkey, RawValuesRoundTripAndAnythingElseIsAbsent)
 {
     for (Hotkey key : HotkeyText::all())
         EXPECT_EQ(HotkeyText::fromRaw(HotkeyText::rawValue(key)), key);
-    EXPECT_EQ(HotkeyText::all().size(), 5);
     for (const char* raw : {"", "RightControl", "rightcontrol", " rightControl", "fn"})
         EXPECT_FALSE(HotkeyText::fromRaw(s(raw))) << raw;
 }
@@ -17,7 +16,6 @@ TEST(Hotkey, RawValuesRoundTripAndAnythingElseIsAbsent)
 TEST(Hotkey, AStoredValueNamingNoKeyFallsBackToRightControl)
 {
     EXPECT_EQ(HotkeyText::fromStored(s("leftControl")), Hotkey::LeftControl);
-    EXPECT_EQ(HotkeyText::fromStored(s("function")), Hotkey::Function);
     EXPECT_EQ(HotkeyText::fromStored(s("capsLock")), Hotkey::RightControl);
     EXPECT_EQ(HotkeyText::fromStored({}), Hotkey::RightControl);
 }

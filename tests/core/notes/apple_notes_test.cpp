@@ -1,10 +1,10 @@
-#include "test_text.h"
 #include "core/notes/apple_notes.h"
 #include "core/notes/apple_notes_failure.h"
 #include "core/notes/apple_notes_scripts.h"
 #include "platform/fake/fake_script_runner.h"
 #include "platform/fake/manual_clock.h"
 #include "platform/linux/process/qprocess_script_runner.h"
+#include "test_text.h"
 
 #include <QFile>
 #include <QJsonDocument>
@@ -17,7 +17,6 @@
 namespace {
 
 using namespace Qt::Literals::StringLiterals;
-
 
 TEST(AppleNotesScripts, BodyMarkupKeepsTheTextAsText)
 {
@@ -110,9 +109,9 @@ TEST_F(AppleNotesTest, RunnerRepliesBecomeAnIdOrAFailure)
         ASSERT_TRUE(runner.finishNext(reply));
         ASSERT_EQ(capture.calls, 1);
         const AppleNotesResult<QString>& r = *capture.result;
-        const QString failure = r.ok() ? QString()
-                                       : (r.error().launchFailed ? u"launch "_s : QString()) +
-                                             u"failure "_s + r.error().output;
+        const QString failure =
+            r.ok() ? QString()
+                   : (r.error().launchFailed ? u"launch "_s : QString()) + u"failure "_s + r.error().output;
         EXPECT_EQ(r.ok() ? u"id "_s + r.value() : failure, s(expected));
     }
 }
@@ -186,16 +185,6 @@ TEST_F(NotesInterpreter, DictatedTextCannotBreakOutOfTheScript)
     ASSERT_TRUE(revealed.result->ok()) << qPrintable(revealed.result->error().output);
     const QString id = s("id \"7\"\\");
     EXPECT_EQ(recorded("reveal.json"), (QStringList{id, id, account, folder}));
-}
-
-TEST_F(NotesInterpreter, RefusalIsReportedAsDenied)
-{
-    Capture<QList<AppleNotesFolder>> capture;
-    bridge("deny").folders(&m_context, capture.callback());
-    ASSERT_TRUE(capture.completes());
-    ASSERT_FALSE(capture.result->ok());
-    EXPECT_TRUE(capture.result->error().denied());
-    EXPECT_TRUE(capture.result->error().output.endsWith(s("(-1743)\n")));
 }
 
 TEST_F(NotesInterpreter, SlowScriptTimesOutOnceAndIsKilled)

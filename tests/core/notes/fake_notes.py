@@ -2,8 +2,7 @@
 
 A script must have the shape of STATE_DIR/create.template or reveal.template, whose "X" literals
 are placeholders; their values go to create.json or reveal.json. Anything else, such as a literal
-that broke out of its quotes, is a syntax error (exit 2). MODE deny refuses as Notes does without
-permission; hang never answers."""
+that broke out of its quotes, is a syntax error (exit 2). MODE hang never answers."""
 import json
 import os
 import re
@@ -27,9 +26,6 @@ def split_literals(script):
 
 def main():
     mode, state = sys.argv[1:3]
-    if mode == "deny":
-        sys.stderr.write("execution error: Not authorized to send Apple events to Notes. (-1743)\n")
-        return 1
     script = sys.stdin.buffer.read().decode("utf-8")
     while mode == "hang":
         signal.pause()

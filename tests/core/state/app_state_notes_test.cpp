@@ -1,25 +1,28 @@
 #include "state_fixture.h"
 
 #include "core/model/apple_notes_folder.h"
-#include "core/text/l10n.h"
 #include "core/storage/note_store.h"
+#include "core/text/l10n.h"
 
 class AppStateNotes : public StateFixture {
 protected:
     // A state saving captured text to the destination, with both result cards showing.
-    AppState& stateSavingTo(const QString& destination) {
+    AppState& stateSavingTo(const QString& destination)
+    {
         AppState& st = makeStateWith([&](QuendaConfig& c) { c.noteDestination = destination; });
         st.setOverlayResult(OverlayResult{s("summarise"), s("answer"), std::nullopt});
         st.setDictationPreview(DictationPreview{s("text"), DictationPreviewStatus::Inserted, true});
         return st;
     }
     static QString folder() { return s("iCloud") + AppleNotesFolder::separator + s("Work"); }
-    std::optional<NoteSaveOutcome> save(AppState& st, const QString& text) {
+    std::optional<NoteSaveOutcome> save(AppState& st, const QString& text)
+    {
         m_outcome.reset();
         st.saveCapturedText(text, &m_caller, [this](NoteSaveOutcome outcome) { m_outcome = outcome; });
         return m_outcome;
     }
-    static bool cardsReplacedByThePreview(const AppState& st) {
+    static bool cardsReplacedByThePreview(const AppState& st)
+    {
         return !st.overlayResult() && !st.dictationPreview() && st.notePreview();
     }
 
@@ -27,7 +30,8 @@ protected:
     std::optional<NoteSaveOutcome> m_outcome;
 };
 
-TEST_F(AppStateNotes, OwnStoreKeepsTheTrimmedTextAndNothingForBlankText) {
+TEST_F(AppStateNotes, OwnStoreKeepsTheTrimmedTextAndNothingForBlankText)
+{
     AppState& st = stateSavingTo(s("quenda"));
     EXPECT_EQ(save(st, s(" \n\t")), NoteSaveOutcome::quenda());
     EXPECT_TRUE(st.notes().isEmpty());
@@ -40,7 +44,8 @@ TEST_F(AppStateNotes, OwnStoreKeepsTheTrimmedTextAndNothingForBlankText) {
     EXPECT_EQ(NoteStore::load(), st.notes());
 }
 
-TEST_F(AppStateNotes, AnOlderFolderListingFinishingLastIsDroppedAndDenialIsNamed) {
+TEST_F(AppStateNotes, AnOlderFolderListingFinishingLastIsDroppedAndDenialIsNamed)
+{
     AppState& st = makeState();
     st.refreshAppleNoteFolders();
     st.refreshAppleNoteFolders();

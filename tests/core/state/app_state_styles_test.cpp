@@ -5,7 +5,8 @@
 namespace {
 
 AppStyleProfile profile(const char* id, const char* name, const char* style, const char* suggested,
-                        bool customized) {
+                        bool customized)
+{
     return {s(id), s(name), s(style), s(suggested), customized};
 }
 
@@ -13,17 +14,20 @@ AppStyleProfile profile(const char* id, const char* name, const char* style, con
 
 class AppStateStyles : public StateFixture {
 protected:
-    AppState& stateWithProfiles(const QList<AppStyleProfile>& profiles) {
+    AppState& stateWithProfiles(const QList<AppStyleProfile>& profiles)
+    {
         return makeStateWith([&](QuendaConfig& c) { c.appStyles = profiles; });
     }
     // Runs the posted scans and delivers their results.
-    void finishRescans() {
+    void finishRescans()
+    {
         m_work.waitForIdle();
         QCoreApplication::processEvents();
     }
 };
 
-TEST_F(AppStateStyles, ANewAppIsSavedSortedWithoutTheNoticeAndOnlyOnce) {
+TEST_F(AppStateStyles, ANewAppIsSavedSortedWithoutTheNoticeAndOnlyOnce)
+{
     AppState& st = stateWithProfiles(
         {profile("b", "Beta", "auto", "auto", false), profile("z", "zeta", "auto", "auto", false)});
     st.rememberApp({s("thunderbird"), s("Thunderbird")});
@@ -34,7 +38,8 @@ TEST_F(AppStateStyles, ANewAppIsSavedSortedWithoutTheNoticeAndOnlyOnce) {
     EXPECT_EQ(QuendaConfig::decode(readAll(configPath()))->appStyles, st.config().appStyles);
 }
 
-TEST_F(AppStateStyles, SettingTheSameStyleTwiceWritesOnceAndTheSuggestionUndoesTheCustomisation) {
+TEST_F(AppStateStyles, SettingTheSameStyleTwiceWritesOnceAndTheSuggestionUndoesTheCustomisation)
+{
     AppState& st = stateWithProfiles({profile("slack", "Slack", "chat", "chat", false)});
     st.setAppStyle(s("slack"), s("Slack"), s("email"));
     st.setAppStyle(s("slack"), s("Slack"), s("email"));
@@ -45,7 +50,8 @@ TEST_F(AppStateStyles, SettingTheSameStyleTwiceWritesOnceAndTheSuggestionUndoesT
     EXPECT_EQ(st.config().appStyles.front(), profile("slack", "Slack", "chat", "chat", false));
 }
 
-TEST_F(AppStateStyles, ARescanEndingAfterTheStateIsGoneIsDropped) {
+TEST_F(AppStateStyles, ARescanEndingAfterTheStateIsGoneIsDropped)
+{
     m_windows.setRunning({{s("slack"), s("Slack")}});
     makeState().rescanApps();
     AppState& next = makeState(); // replaces the first state while its scan may still run
@@ -54,7 +60,8 @@ TEST_F(AppStateStyles, ARescanEndingAfterTheStateIsGoneIsDropped) {
     EXPECT_TRUE(next.config().appStyles.isEmpty());
 }
 
-TEST_F(AppStateStyles, FiguresOverAFixedHistory) {
+TEST_F(AppStateStyles, FiguresOverAFixedHistory)
+{
     const QString hundred = s("word ").repeated(100);
     HistoryEntry clip = dictation(s("not counted at all"));
     clip.kind = HistoryEntry::clipboardKind;

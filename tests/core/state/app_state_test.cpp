@@ -7,72 +7,62 @@
 class AppStateTest : public StateFixture {
 protected:
     // Writes count entries, newest first, one a minute.
-    void writeHistory(int count) {
+    void writeHistory(int count)
+    {
         QList<HistoryEntry> list;
         for (int i = 0; i < count; ++i)
             list << dictation(QStringLiteral("entry %1").arg(i), i);
         writeAll(historyPath(), HistoryStore::encode(list));
     }
     // Sets the state's configuration to a changed copy.
-    void change(const std::function<void(QuendaConfig&)>& edit) {
+    void change(const std::function<void(QuendaConfig&)>& edit)
+    {
         QuendaConfig next = state().config();
         edit(next);
         state().setConfig(next);
     }
 };
 
-TEST_F(AppStateTest, HistoryIsTrimmedAtStartAndPrunedOnceWhenBothRetentionFieldsChange) {
-    writeHistory(600);
-    AppState& st = makeStateWith([](QuendaConfig& c) {
-        c.historyKeepHours = 0;
-        c.historyMaxEntries = 500;
-    });
-    EXPECT_EQ(st.history().size(), 500);
-    EXPECT_EQ(storedHistory(), st.history());
-    QSignalSpy pruned(&st, &AppState::historyChanged);
-    change([](QuendaConfig& c) {
-        c.historyKeepHours = 1;
-        c.historyMaxEntries = 10;
-    });
-    EXPECT_EQ(pruned.count(), 1);
-    ASSERT_EQ(st.history().size(), 10);
-    EXPECT_EQ(st.history().back().text, QStringLiteral("entry 9"));
-    EXPECT_EQ(storedHistory(), st.history());
-}
-
 // Each field alone is a retention change of its own; a prune that waited for both kept old
-// entries on disk the user asked to have dropped.
-TEST_F(AppStateTest, ChangingOnlyOneRetentionFieldPrunes) {
+// entries on disk the user asked to have dropped. Both at once prune once.
+TEST_F(AppStateTest, ChangingOnlyOneRetentionFieldPrunes)
+{
     struct Case {
         const char* name;
         qint64 keepHours;
         qint64 maxEntries;
         qsizetype kept;
     };
-    // The history starts with no age limit and 500 entries at most.
+    // The history of 600 entries starts trimmed to 500 at most, with no age limit.
     const QList<Case> cases{
         {.name = "hours only", .keepHours = 1, .maxEntries = 500, .kept = 61}, // 0 to 60 minutes old
         {.name = "entries only", .keepHours = 0, .maxEntries = 10, .kept = 10},
+        {.name = "both", .keepHours = 1, .maxEntries = 10, .kept = 10},
     };
     for (const Case& c : cases) {
-        writeHistory(100);
+        writeHistory(600);
         AppState& st = makeStateWith([](QuendaConfig& config) {
             config.historyKeepHours = 0;
             config.historyMaxEntries = 500;
         });
+        ASSERT_EQ(st.history().size(), 500) << c.name;
+        ASSERT_EQ(storedHistory(), st.history()) << c.name;
         QSignalSpy pruned(&st, &AppState::historyChanged);
         change([&](QuendaConfig& config) {
             config.historyKeepHours = c.keepHours;
             config.historyMaxEntries = c.maxEntries;
         });
         EXPECT_EQ(pruned.count(), 1) << c.name;
-        EXPECT_EQ(st.history().size(), c.kept) << c.name;
+        ASSERT_EQ(st.history().size(), c.kept) << c.name;
+        EXPECT_EQ(st.history().back().text, QStringLiteral("entry %1").arg(c.kept - 1))
+            << c.name; // newest kept
         EXPECT_EQ(storedHistory(), st.history()) << c.name;
     }
 }
 
 // A change that lived only in memory would come back, or be gone, at the next start.
-TEST_F(AppStateTest, AddingOrDeletingAHistoryEntryIsWrittenToDisk) {
+TEST_F(AppStateTest, AddingOrDeletingAHistoryEntryIsWrittenToDisk)
+{
     struct Case {
         const char* name;
         std::function<void(AppState&)> change;
@@ -80,7 +70,9 @@ TEST_F(AppStateTest, AddingOrDeletingAHistoryEntryIsWrittenToDisk) {
     };
     const QList<Case> cases{
         {.name = "add", .change = [this](AppState& st) { st.addHistory(dictation(s("new"))); }, .size = 4},
-        {.name = "delete", .change = [](AppState& st) { st.deleteHistory(st.history().at(1).id); }, .size = 2},
+        {.name = "delete",
+         .change = [](AppState& st) { st.deleteHistory(st.history().at(1).id); },
+         .size = 2},
     };
     for (const Case& c : cases) {
         writeHistory(3);
@@ -94,7 +86,8 @@ TEST_F(AppStateTest, AddingOrDeletingAHistoryEntryIsWrittenToDisk) {
 }
 
 // Snapshot mode shows demo figures: the user's history and the network stay out of it.
-TEST_F(AppStateTest, SnapshotModeReadsNoHistoryAndChecksForNoUpdate) {
+TEST_F(AppStateTest, SnapshotModeReadsNoHistoryAndChecksForNoUpdate)
+{
     writeHistory(3);
     const QByteArray stored = readAll(historyPath());
     RunMode::setSnapshot(true);
@@ -108,7 +101,8 @@ TEST_F(AppStateTest, SnapshotModeReadsNoHistoryAndChecksForNoUpdate) {
     EXPECT_EQ(readAll(historyPath()), stored);
 }
 
-TEST_F(AppStateTest, AnObserverWritingBackLeavesTheNewestValueInTheFileAndWithTheController) {
+TEST_F(AppStateTest, AnObserverWritingBackLeavesTheNewestValueInTheFileAndWithTheController)
+{
     AppState& st = makeState();
     QuendaConfig first = st.config(), second = first, third = first;
     second.hotkey = s("leftControl");
@@ -125,7 +119,8 @@ TEST_F(AppStateTest, AnObserverWritingBackLeavesTheNewestValueInTheFileAndWithTh
               (QList<std::pair<QuendaConfig, QuendaConfig>>{{first, second}, {second, third}}));
 }
 
-TEST_F(AppStateTest, AConfigurationWriteSavesInformsAndShowsTheNoticeOnlyWhenItShould) {
+TEST_F(AppStateTest, AConfigurationWriteSavesInformsAndShowsTheNoticeOnlyWhenItShould)
+{
     enum class Write { Unchanged, Changed, Suppressed, Unsaveable };
     struct Case {
         Write write;
@@ -158,7 +153,8 @@ TEST_F(AppStateTest, AConfigurationWriteSavesInformsAndShowsTheNoticeOnlyWhenItS
     }
 }
 
-TEST_F(AppStateTest, NoticeStaysUnderOneTokenUntil1700MsAfterTheLastChange) {
+TEST_F(AppStateTest, NoticeStaysUnderOneTokenUntil1700MsAfterTheLastChange)
+{
     AppState& st = makeState();
     change([](QuendaConfig& c) { c.playSounds = false; });
     const QUuid token = st.settingToastToken();
@@ -173,7 +169,8 @@ TEST_F(AppStateTest, NoticeStaysUnderOneTokenUntil1700MsAfterTheLastChange) {
     EXPECT_NE(st.settingToastToken(), token);
 }
 
-TEST_F(AppStateTest, RememberClipboardSkipsBlanksAndRepeatsOfTheNewestClipboardEntry) {
+TEST_F(AppStateTest, RememberClipboardSkipsBlanksAndRepeatsOfTheNewestClipboardEntry)
+{
     // "@" adds a dictation of "abc" instead.
     for (const auto& [texts, clipboardEntries] :
          {std::pair{QStringList{s("abc"), s("abc")}, 1}, std::pair{QStringList{s(" \n\t ")}, 0},

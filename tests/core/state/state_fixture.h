@@ -4,11 +4,10 @@
 
 #include "temp_support_dir.h"
 
-#include "core/state/app_state.h"
-#include "core/notes/apple_notes.h"
-#include "core/storage/history_store.h"
-#include "core/base/timing.h"
 #include "core/base/work_queue.h"
+#include "core/notes/apple_notes.h"
+#include "core/state/app_state.h"
+#include "core/storage/history_store.h"
 #include "platform/fake/fake_desktop_launcher.h"
 #include "platform/fake/fake_permission_probe.h"
 #include "platform/fake/fake_script_runner.h"
@@ -21,27 +20,29 @@
 
 #include <memory>
 
-
 // A support folder in a temp dir, user defaults in a temp file, fakes for every service.
 class StateFixture : public TempSupportDir {
 protected:
-    void TearDown() override {
+    void TearDown() override
+    {
         m_state.reset();
         TempSupportDir::TearDown();
     }
 
     // Builds the state as the program does at start; a second call replaces it.
-    AppState& makeState(UpdateFeed* feed = nullptr) {
+    AppState& makeState(UpdateFeed* feed = nullptr)
+    {
         m_state.reset();
-        m_state = std::make_unique<AppState>(AppState::Services{m_clock, m_probe, m_launcher, m_windows, m_work,
-                                                                m_appleNotes, m_settings, feed, s("1.4.0")});
+        m_state = std::make_unique<AppState>(AppState::Services{
+            m_clock, m_probe, m_launcher, m_windows, m_work, m_appleNotes, m_settings, feed, s("1.4.0")});
         m_state->setConfigChangedHandler([this](const QuendaConfig& previous, const QuendaConfig& current) {
             m_configCalls.append({previous, current});
         });
         return *m_state;
     }
     // Writes config.json with the given change to the defaults, then builds the state.
-    AppState& makeStateWith(const std::function<void(QuendaConfig&)>& change) {
+    AppState& makeStateWith(const std::function<void(QuendaConfig&)>& change)
+    {
         QuendaConfig config = QuendaConfig::standard();
         change(config);
         writeAll(configPath(), config.encode());
@@ -51,17 +52,13 @@ protected:
 
     QString historyPath() const { return supportFile(s("history.json")); }
     QString configPath() const { return supportFile(s("config.json")); }
-    QList<HistoryEntry> storedHistory() const {
+    QList<HistoryEntry> storedHistory() const
+    {
         return HistoryStore::decode(readAll(historyPath())).value_or(QList<HistoryEntry>{});
     }
-    // Everything marked in timing.log so far.
-    QString logged() const {
-        Timing::flush();
-        return QString::fromUtf8(readAll(supportFile(s("timing.log"))));
-    }
     // A dictation of the given text at clock time minus minutesAgo.
-    HistoryEntry dictation(const QString& text, int minutesAgo = 0,
-                           std::optional<double> duration = {}) const {
+    HistoryEntry dictation(const QString& text, int minutesAgo = 0, std::optional<double> duration = {}) const
+    {
         return {
             QUuid::createUuid(), m_clock.now().addSecs(-60LL * minutesAgo), text, text, duration, {}, {}, {}};
     }

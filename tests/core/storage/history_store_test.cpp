@@ -1,5 +1,5 @@
-#include "test_text.h"
 #include "temp_support_dir.h"
+#include "test_text.h"
 
 #include "core/base/support_paths.h"
 #include "core/storage/history_store.h"
@@ -12,7 +12,8 @@ namespace {
 
 HistoryEntry entry(const char* text, const char* date)
 {
-    return {QUuid::createUuid(), QDateTime::fromString(s(date), Qt::ISODate), s(text), s(text), {}, {}, {}, {}};
+    return {
+        QUuid::createUuid(), QDateTime::fromString(s(date), Qt::ISODate), s(text), s(text), {}, {}, {}, {}};
 }
 
 } // namespace
@@ -31,17 +32,4 @@ TEST_F(TempSupportDir, HistoryRoundTripsNewestFirstWithWholeSeconds)
 
     ASSERT_TRUE(HistoryStore::save({}));
     EXPECT_TRUE(QJsonDocument::fromJson(readAll(supportFile(s("history.json")))).array().isEmpty());
-}
-
-TEST_F(TempSupportDir, UndecodableHistoryLoadsEmptyAndIsKeptAsideOnTheNextSave)
-{
-    const QByteArray broken = R"([{"id": "x", "text": "lost?"}])";
-    writeAll(supportFile(s("history.json")), broken);
-    EXPECT_TRUE(HistoryStore::load().isEmpty());
-    ASSERT_TRUE(HistoryStore::save({entry("fresh", "2025-03-01T08:15:00Z")}));
-    const QStringList aside =
-        QDir(SupportPaths::directory()).entryList({QStringLiteral("history.json.corrupt-*")}, QDir::Files);
-    ASSERT_EQ(aside.size(), 1);
-    EXPECT_EQ(readAll(supportFile(aside[0])), broken);
-    EXPECT_EQ(HistoryStore::load().size(), 1);
 }

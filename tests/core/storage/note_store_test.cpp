@@ -1,17 +1,15 @@
-#include "test_text.h"
 #include "temp_support_dir.h"
+#include "test_text.h"
 
-#include "core/storage/note_store.h"
-#include "core/model/quenda_note.h"
 #include "core/base/run_mode.h"
-#include "core/base/timing.h"
+#include "core/model/quenda_note.h"
+#include "core/storage/note_store.h"
 
 #include <QDir>
 
 #include <gtest/gtest.h>
 
 namespace {
-
 
 TEST(QuendaNote, TitleIsTheFirstNonEmptyLineCutByGraphemeClusters)
 {
@@ -75,10 +73,9 @@ TEST_F(NoteStoreTest, UndecodableFileIsKeptAsideBeforeTheNextSave)
 
     const QList<QuendaNote> fresh{note("new"), note("")};
     ASSERT_TRUE(NoteStore::save(fresh));
-    const QDir folder = QFileInfo(notesFile()).dir();
-    const QStringList aside = folder.entryList({QStringLiteral("notes.json.corrupt-*")}, QDir::Files);
+    const QStringList aside = keptAside(s("notes.json"));
     ASSERT_EQ(aside.size(), 1);
-    EXPECT_EQ(readAll(folder.filePath(aside.first())), lacksUpdated);
+    EXPECT_EQ(readAll(supportFile(aside.first())), lacksUpdated);
     EXPECT_EQ(NoteStore::load(), fresh);
 }
 
@@ -99,8 +96,7 @@ TEST_F(NoteStoreTest, FailedOrSnapshotSavesLeaveTheFile)
     QFile::remove(notesFile());
     ASSERT_TRUE(QDir().mkpath(notesFile())); // a folder where the file should be
     EXPECT_FALSE(NoteStore::save({note("t")}));
-    Timing::flush();
-    const QString log = QString::fromUtf8(readAll(supportFile(QStringLiteral("timing.log"))));
+    const QString log = logged();
     EXPECT_TRUE(log.contains(QStringLiteral("note file encode failed")));
     EXPECT_TRUE(log.contains(QStringLiteral("note file write failed")));
 }

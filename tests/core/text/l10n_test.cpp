@@ -1,6 +1,7 @@
 #include "core/text/l10n.h"
 
 #include "support/temp_support_dir.h"
+#include "support/test_text.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,11 +13,6 @@
 #include <vector>
 
 namespace {
-
-QString text(const char* s)
-{
-    return QString::fromUtf8(s);
-}
 
 // Each table file as "<folder>/<name>": 0 program resources, 1 source tree, 2 support folder.
 struct TableFile {
@@ -59,7 +55,7 @@ TEST(L10n, PicksTheLanguageAndFallsBackKeyByKey)
         SCOPED_TRACE(c.preferred);
         QTemporaryDir root;
         for (const TableFile& table : c.files) {
-            const QString path = root.filePath(text(table.path));
+            const QString path = root.filePath(s(table.path));
             QDir().mkpath(QFileInfo(path).path());
             QFile file(path);
             ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -67,11 +63,11 @@ TEST(L10n, PicksTheLanguageAndFallsBackKeyByKey)
         }
         QStringList folders;
         for (const char* folder : {"0", "1", "2"})
-            folders << root.filePath(text(folder));
-        L10n::install({folders, {text(c.preferred)}});
-        EXPECT_EQ(L10n::loaded().code, text(c.code));
+            folders << root.filePath(s(folder));
+        L10n::install({folders, {s(c.preferred)}});
+        EXPECT_EQ(L10n::loaded().code, s(c.code));
         for (const auto& [key, expected] : c.lookups)
-            EXPECT_EQ(L10n::s(text(key)), text(expected)) << key;
+            EXPECT_EQ(L10n::s(s(key)), s(expected)) << key;
     }
 }
 
@@ -83,7 +79,8 @@ TEST_F(L10nFolders, OnlyTheProgramsOwnResourcesAndTheSupportFolderAreRead)
     ASSERT_FALSE(folders.isEmpty());
     EXPECT_EQ(folders.last(), supportFile(QStringLiteral("Languages")));
     for (const QString& folder : folders)
-        EXPECT_FALSE(folder.startsWith(QStringLiteral(QUENDA_SOURCE_DIR "/resources"))) << folder.toStdString();
+        EXPECT_FALSE(folder.startsWith(QStringLiteral(QUENDA_SOURCE_DIR "/resources")))
+            << folder.toStdString();
 }
 
 } // namespace

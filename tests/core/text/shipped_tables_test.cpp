@@ -43,8 +43,11 @@ TEST(ShippedTables, EveryLanguageHasEveryKeyWithTheConversionsItsCallersFill)
         }
         EXPECT_EQ(language->size(), english.size()) << qPrintable(language.key());
     }
-    const std::vector<std::pair<const char*, const char*>> callers{
-        {"time.minutes", "i"}, {"time.hours", "f"}, {"model.whistle.depth", "i"}, {"model.whisper", "s"}, {"overlay.drag", "s"}};
+    const std::vector<std::pair<const char*, const char*>> callers{{"time.minutes", "i"},
+                                                                   {"time.hours", "f"},
+                                                                   {"model.whistle.depth", "i"},
+                                                                   {"model.whisper", "s"},
+                                                                   {"overlay.drag", "s"}};
     for (const auto& [key, kinds] : callers)
         EXPECT_EQ(argumentKinds(english.value(QString::fromUtf8(key))), QString::fromUtf8(kinds)) << key;
 }

@@ -605,7 +605,9 @@ template <typename Result> Result AtspiAccessibility::onThread(std::function<Res
 
 bool AtspiAccessibility::trusted()
 {
-    return onThread<bool>([this] { return m_d->ready() && AccessibilityBus::isEnabled().value_or(false); });
+    return onThread<bool>([this] {
+        return m_d->ready() && AccessibilityBus::isEnabled(Accessibility::timeoutMs).value_or(false);
+    });
 }
 
 std::optional<AccessibleElement> AtspiAccessibility::focusedElement()

@@ -19,6 +19,7 @@
 #include <QDir>
 #include <QSettings>
 
+#include <functional>
 #include <memory>
 
 
@@ -48,6 +49,12 @@ protected:
         return makeState();
     }
     AppState& state() { return *m_state; }
+    // Changes the running state's configuration, as the settings window does.
+    void configure(const std::function<void(QuendaConfig&)>& change) {
+        QuendaConfig config = state().config();
+        change(config);
+        state().setConfig(config);
+    }
 
     QString historyPath() const { return supportFile(s("history.json")); }
     QString configPath() const { return supportFile(s("config.json")); }

@@ -1,5 +1,6 @@
 // Microphone capture: the conversion's CPU time per second of device audio, and the time from
 // start() to the first buffer of the real backend.
+#include "bench_main.h"
 #include "dictation/capture/audio_recorder.h"
 #include "dictation/capture/pcm_converter.h"
 #include "platform/fake/fake_audio_input.h"
@@ -139,9 +140,5 @@ BENCHMARK(BM_StartToFirstBuffer)->UseManualTime()->Iterations(20)->Unit(benchmar
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return Bench::run<QCoreApplication>(argc, argv);
 }

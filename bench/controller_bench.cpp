@@ -1,25 +1,17 @@
 // The controller's time from the end of a hold to the paste request, with the real engine client
 // over loopback against an in-process engine that answers at once, and fakes for the rest.
+#include "bench_main.h"
 #include "controller_fakes.h"
 #include "core/base/support_paths.h"
-#include "core/base/work_queue.h"
-#include "core/notes/apple_notes.h"
-#include "core/state/app_state.h"
 #include "dictation/controller/dictation_controller.h"
 #include "dictation/controller/engine_speech_service.h"
 #include "dictation/controller/hotkey_events.h"
 #include "fake_engine_server.h"
-#include "platform/fake/fake_desktop_launcher.h"
-#include "platform/fake/fake_permission_probe.h"
-#include "platform/fake/fake_script_runner.h"
-#include "platform/fake/fake_window_system.h"
-#include "platform/fake/manual_clock.h"
+#include "fake_state_services.h"
 #include "speech/speech_engine.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QSettings>
-#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
@@ -39,17 +31,10 @@ void waitUntil(const std::function<bool()>& done)
 
 void HoldEndToPasteRequest(benchmark::State& run)
 {
-    QTemporaryDir dir;
-    SupportPaths::setDataRoot(dir.path());
-    ManualClock clock;
-    FakePermissionProbe probe;
-    FakeDesktopLauncher launcher;
-    FakeWindowSystem windows;
-    WorkQueue work;
-    FakeScriptRunner runner;
-    QSettings settings(dir.filePath(QStringLiteral("defaults.ini")), QSettings::IniFormat);
-    AppleNotes notes(runner, settings);
-    AppState state({clock, probe, launcher, windows, work, notes, settings});
+    FakeStateServices<> services;
+    SupportPaths::setDataRoot(services.dir.path());
+    ManualClock& clock = services.clock;
+    AppState state(services.forState());
     FakeEngineServer server;
     server.script("/health", {200, R"({"ready":true})"});
     server.script("/transcribe", {200, R"({"text":"Hallo Welt"})"});
@@ -99,9 +84,5 @@ BENCHMARK(HoldEndToPasteRequest)->UseManualTime()->Unit(benchmark::kMicrosecond)
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return Bench::run<QCoreApplication>(argc, argv);
 }

@@ -1,14 +1,9 @@
 // The overlay panel: one mode change with its placement, as arithmetic alone and through the
 // controller with its panel on the offscreen platform; and how often an idle panel wakes up.
-#include "core/base/support_paths.h"
-#include "core/base/work_queue.h"
-#include "core/notes/apple_notes.h"
+#include "bench_main.h"
 #include "core/state/app_state.h"
-#include "platform/fake/fake_desktop_launcher.h"
+#include "fake_state_services.h"
 #include "platform/fake/fake_floating_windows.h"
-#include "platform/fake/fake_permission_probe.h"
-#include "platform/fake/fake_script_runner.h"
-#include "platform/fake/fake_window_system.h"
 #include "platform/fake/manual_clock.h"
 #include "ui/overlay/dictation_preview_layout.h"
 #include "ui/overlay/overlay_controller.h"
@@ -17,8 +12,6 @@
 #include "ui/overlay/widget_placement.h"
 
 #include <QApplication>
-#include <QSettings>
-#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
@@ -71,23 +64,15 @@ public:
         change(config);
         m_state.setConfig(config);
         m_controller = std::make_unique<OverlayController>(
-            m_state,
-            OverlayController::Services{.clock = m_clock, .screens = m_screens, .windows = m_floating});
+            m_state, OverlayController::Services{
+                         .clock = m_services.clock, .screens = m_screens, .windows = m_floating});
     }
     AppState& state() { return m_state; }
-    CountingClock& clock() { return m_clock; }
+    CountingClock& clock() { return m_services.clock; }
 
 private:
-    CountingClock m_clock;
-    FakePermissionProbe m_probe;
-    FakeDesktopLauncher m_launcher;
-    FakeWindowSystem m_windowSystem;
-    WorkQueue m_work;
-    FakeScriptRunner m_runner;
-    QTemporaryDir m_dir;
-    QSettings m_settings{m_dir.filePath(QStringLiteral("defaults.ini")), QSettings::IniFormat};
-    AppleNotes m_appleNotes{m_runner, m_settings};
-    AppState m_state{{m_clock, m_probe, m_launcher, m_windowSystem, m_work, m_appleNotes, m_settings}};
+    FakeStateServices<CountingClock> m_services;
+    AppState m_state{m_services.forState()};
     QtScreenSource m_screens;
     FakeFloatingWindows m_floating;
     std::unique_ptr<OverlayController> m_controller;
@@ -162,11 +147,5 @@ int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QTemporaryDir dir;
-    SupportPaths::setDataRoot(dir.path());
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return Bench::runInTempDataRoot<QApplication>(argc, argv);
 }

@@ -1,43 +1,22 @@
 // From an answer set on the shared state to the result card painted offscreen: the card is
 // built, laid out and drawn with its shadow, as when a spoken command returns.
-#include "core/base/run_mode.h"
-#include "core/base/support_paths.h"
-#include "core/base/work_queue.h"
-#include "core/notes/apple_notes.h"
 #include "core/state/app_state.h"
-#include "platform/fake/fake_desktop_launcher.h"
-#include "platform/fake/fake_permission_probe.h"
-#include "platform/fake/fake_script_runner.h"
-#include "platform/fake/fake_window_system.h"
+#include "fake_state_services.h"
 #include "platform/fake/manual_clock.h"
-#include "ui/kit/theme.h"
+#include "still_overlay_main.h"
 #include "ui/overlay/overlay_view.h"
 
 #include <QApplication>
 #include <QImage>
-#include <QSettings>
-#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
 namespace {
 
-struct Services {
-    QTemporaryDir dir;
-    ManualClock clock;
-    FakePermissionProbe probe;
-    FakeDesktopLauncher launcher;
-    FakeWindowSystem windows;
-    WorkQueue work;
-    FakeScriptRunner runner;
-    QSettings settings{dir.filePath(QStringLiteral("defaults.ini")), QSettings::IniFormat};
-    AppleNotes appleNotes{runner, settings};
-};
-
 void BM_ResultSetToCardPainted(benchmark::State& bench)
 {
-    Services s;
-    AppState state({s.clock, s.probe, s.launcher, s.windows, s.work, s.appleNotes, s.settings});
+    FakeStateServices<> s;
+    AppState state(s.forState());
     OverlayView view(state, s.clock);
     view.resize(640, 560);
     view.show();
@@ -79,14 +58,5 @@ BENCHMARK(BM_ResultSetToCardPainted)
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QTemporaryDir dir;
-    SupportPaths::setDataRoot(dir.path());
-    RunMode::setSnapshot(true);
-    Theme::setAnimated(false);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return Bench::runStillOverlay(argc, argv);
 }

@@ -1,23 +1,14 @@
 // One frame of the overlay's pill while listening, painted offscreen into an image, and the
 // one-time blur of its shadow for a new size.
-#include "core/base/run_mode.h"
-#include "core/base/support_paths.h"
-#include "core/base/work_queue.h"
-#include "core/notes/apple_notes.h"
 #include "core/state/app_state.h"
-#include "platform/fake/fake_desktop_launcher.h"
-#include "platform/fake/fake_permission_probe.h"
-#include "platform/fake/fake_script_runner.h"
-#include "platform/fake/fake_window_system.h"
+#include "fake_state_services.h"
 #include "platform/fake/manual_clock.h"
+#include "still_overlay_main.h"
 #include "ui/kit/soft_shadow.h"
-#include "ui/kit/theme.h"
 #include "ui/overlay/overlay_view.h"
 
 #include <QApplication>
 #include <QImage>
-#include <QSettings>
-#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
@@ -25,22 +16,10 @@
 
 namespace {
 
-struct Services {
-    QTemporaryDir dir;
-    ManualClock clock;
-    FakePermissionProbe probe;
-    FakeDesktopLauncher launcher;
-    FakeWindowSystem windows;
-    WorkQueue work;
-    FakeScriptRunner runner;
-    QSettings settings{dir.filePath(QStringLiteral("defaults.ini")), QSettings::IniFormat};
-    AppleNotes appleNotes{runner, settings};
-};
-
 void BM_PillListeningFrame(benchmark::State& bench)
 {
-    Services s;
-    AppState state({s.clock, s.probe, s.launcher, s.windows, s.work, s.appleNotes, s.settings});
+    FakeStateServices<> s;
+    AppState state(s.forState());
     state.setPhase(Phase::listening());
     OverlayView view(state, s.clock);
     view.resize(280, 110);
@@ -73,14 +52,5 @@ BENCHMARK(BM_PillShadowFirstBlur)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QTemporaryDir dir;
-    SupportPaths::setDataRoot(dir.path());
-    RunMode::setSnapshot(true);
-    Theme::setAnimated(false);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return Bench::runStillOverlay(argc, argv);
 }

@@ -1,29 +1,19 @@
 // Begin and end of output silencing on the private PulseAudio server of scripts/with-services,
 // with three sinks. It changes every sink of the server, so it refuses any other server.
+#include "bench_main.h"
 #include "core/base/support_paths.h"
 #include "dictation/silence/output_silence.h"
 #include "platform/linux/pulse/pulse_output_devices.h"
+#include "test_sinks.h"
 
 #include <QCoreApplication>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <optional>
 
 namespace {
-
-std::optional<QByteArray> pactl(const QStringList& arguments)
-{
-    QProcess process;
-    process.start(QStringLiteral("pactl"), arguments);
-    if (!process.waitForFinished(10000) || process.exitStatus() != QProcess::NormalExit ||
-        process.exitCode() != 0)
-        return std::nullopt;
-    return process.readAllStandardOutput();
-}
 
 struct Setup {
     PulseOutputDevices* pulse = nullptr;
@@ -68,22 +58,18 @@ BENCHMARK_CAPTURE(silenceEnd, mute, OthersAudio::Mute)->Unit(benchmark::kMillise
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    if (qEnvironmentVariable("QUENDA_IN_SERVICES") != QLatin1String("1") ||
-        !pactl({QStringLiteral("info")})) {
+    if (!TestSinks::privateServerRunning()) {
         std::puts("silence_bench: skipped, it needs the private PulseAudio server (run under "
                   "scripts/with-services)");
         return 0;
     }
     QTemporaryDir dir;
     SupportPaths::setDataRoot(dir.path());
-    QStringList modules;
+    // The test server brings one null sink; two more make three. They go again on every way out.
+    TestSinks added(QStringLiteral("bench"));
+    added.add(QStringLiteral("b"));
+    added.add(QStringLiteral("c"));
     PulseOutputDevices pulse;
-    // The test server brings one null sink; two more make three.
-    for (const char* name : {"quenda_bench_b", "quenda_bench_c"}) {
-        if (const auto module = pactl({QStringLiteral("load-module"), QStringLiteral("module-null-sink"),
-                                       QStringLiteral("sink_name=") + QLatin1String(name)}))
-            modules.append(QString::fromUtf8(module->trimmed()));
-    }
     const auto sinks = pulse.devices();
     if (!sinks.ok()) {
         std::printf("silence_bench: no sinks: %s\n", qPrintable(sinks.error().message));
@@ -94,10 +80,5 @@ int main(int argc, char** argv)
     std::printf("silence_bench: %lld sinks\n", static_cast<long long>(sinks.value().size()));
     g_setup = {&pulse, dir.filePath(QStringLiteral("output-silence.json"))};
 
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    for (const auto& module : modules)
-        pactl({QStringLiteral("unload-module"), module});
-    return 0;
+    return Bench::runRegistered(argc, argv);
 }

@@ -1,5 +1,6 @@
 // The client's side of a /transcribe round trip with a 10-second recording, against a fake engine
 // on its own thread that reads the whole upload and answers at once.
+#include "bench_main.h"
 #include "core/base/system_clock.h"
 #include "speech/speech_engine.h"
 
@@ -105,9 +106,5 @@ BENCHMARK(BM_TranscribeRoundTrip)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return Bench::run<QCoreApplication>(argc, argv);
 }

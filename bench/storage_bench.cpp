@@ -1,10 +1,9 @@
 // Loading and saving the configuration and a 10,000-entry history in a temporary support folder.
-#include "core/storage/history_store.h"
+#include "bench_main.h"
 #include "core/config/quenda_config.h"
-#include "core/base/support_paths.h"
+#include "core/storage/history_store.h"
 
 #include <QCoreApplication>
-#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
@@ -64,11 +63,5 @@ BENCHMARK(BM_HistoryLoad10k)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
-    QTemporaryDir dir;
-    SupportPaths::setDataRoot(dir.path());
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return Bench::runInTempDataRoot<QCoreApplication>(argc, argv);
 }

@@ -80,14 +80,36 @@ std::optional<EngineError> EngineClient::validate(const QByteArray& body, std::o
     return EngineError{EngineError::Kind::Engine, QStringLiteral("Engine-Fehler ") + QString::number(code)};
 }
 
+template <typename T>
+std::optional<QUrl> EngineClient::endpointOrFail(const QString& path, qint64 port, QObject* context,
+                                                 const Done<T>& done)
+{
+    auto url = endpoint(path, port);
+    if (!url)
+        failLater(context, [done, port] { done(invalidPort(port)); });
+    return url;
+}
+
+std::optional<EngineError> EngineClient::cutOff(Ending ending)
+{
+    switch (ending) {
+    case Ending::Answered:
+        return std::nullopt;
+    case Ending::TimedOut:
+        return timedOut();
+    case Ending::TooLarge:
+        // What arrived is only the start of a body, which cannot decode.
+        return undecodable();
+    }
+    return std::nullopt;
+}
+
 void EngineClient::transcribe(const QByteArray& wav, const QString& language, qint64 port, QObject* context,
                               Done<QString> done)
 {
-    auto url = endpoint(QStringLiteral("/transcribe"), port);
-    if (!url) {
-        failLater(context, [done, port] { done(invalidPort(port)); });
+    auto url = endpointOrFail(QStringLiteral("/transcribe"), port, context, done);
+    if (!url)
         return;
-    }
     // Encoded in full, so "+", "&" or "=" in the value can never change the query's meaning.
     url->setQuery(QStringLiteral("language=") + QString::fromLatin1(QUrl::toPercentEncoding(language)),
                   QUrl::StrictMode);
@@ -97,11 +119,9 @@ void EngineClient::transcribe(const QByteArray& wav, const QString& language, qi
 
 void EngineClient::polish(const PolishBody& body, qint64 port, QObject* context, Done<QString> done)
 {
-    const auto url = endpoint(QStringLiteral("/polish"), port);
-    if (!url) {
-        failLater(context, [done, port] { done(invalidPort(port)); });
+    const auto url = endpointOrFail(QStringLiteral("/polish"), port, context, done);
+    if (!url)
         return;
-    }
     post(*url, kJson, QJsonDocument(body.toJson()).toJson(QJsonDocument::Compact), context,
          decodeWith<TextBody, QString>(std::move(done), [](const TextBody& reply) { return reply.text; }));
 }
@@ -109,11 +129,9 @@ void EngineClient::polish(const PolishBody& body, qint64 port, QObject* context,
 void EngineClient::correctionModel(const CorrectionModelRequest& request, qint64 port, QObject* context,
                                    Done<CorrectionModelBody> done)
 {
-    const auto url = endpoint(QStringLiteral("/correction-model"), port);
-    if (!url) {
-        failLater(context, [done, port] { done(invalidPort(port)); });
+    const auto url = endpointOrFail(QStringLiteral("/correction-model"), port, context, done);
+    if (!url)
         return;
-    }
     post(*url, kJson, QJsonDocument(request.toJson()).toJson(QJsonDocument::Compact), context,
          decodeWith<CorrectionModelBody, CorrectionModelBody>(
              std::move(done), [](const CorrectionModelBody& reply) { return reply; }));
@@ -136,19 +154,13 @@ void EngineClient::requestShutdown(qint64 port, QObject* context, std::function<
 
 void EngineClient::health(qint64 port, QObject* context, Done<HealthBody> done)
 {
-    const auto url = endpoint(QStringLiteral("/health"), port);
-    if (!url) {
-        failLater(context, [done, port] { done(invalidPort(port)); });
+    const auto url = endpointOrFail(QStringLiteral("/health"), port, context, done);
+    if (!url)
         return;
-    }
     watch(m_network.get(request(*url)), kPollTimeoutMs, kMaxHealthBytes, context,
           [done = std::move(done)](QNetworkReply* reply, Ending ending) {
-              if (ending == Ending::TimedOut) {
-                  done(timedOut());
-                  return;
-              }
-              if (ending == Ending::TooLarge) {
-                  done(undecodable());
+              if (const auto error = cutOff(ending)) {
+                  done(*error);
                   return;
               }
               if (const auto body = HealthBody::decode(reply->readAll())) {
@@ -179,12 +191,8 @@ void EngineClient::post(const QUrl& url, const QByteArray& contentType, const QB
     r.setHeader(QNetworkRequest::ContentTypeHeader, contentType);
     watch(m_network.post(r, body), kRequestTimeoutMs, kMaxReplyBytes, context,
           [done = std::move(done)](QNetworkReply* reply, Ending ending) {
-              if (ending == Ending::TimedOut) {
-                  done(timedOut());
-                  return;
-              }
-              if (ending == Ending::TooLarge) {
-                  done(undecodable());
+              if (const auto error = cutOff(ending)) {
+                  done(*error);
                   return;
               }
               if (isTransportError(reply->error())) {

@@ -56,6 +56,12 @@ private:
     using Finish = std::function<void(QNetworkReply* reply, Ending ending)>;
 
     static QNetworkRequest request(const QUrl& url);
+    // The URL of `path` on `port`; none once `done` has been told, later, that the port is invalid.
+    template <typename T>
+    std::optional<QUrl> endpointOrFail(const QString& path, qint64 port, QObject* context,
+                                       const Done<T>& done);
+    // The error of a request cut off before its reply could be read.
+    static std::optional<EngineError> cutOff(Ending ending);
     void post(const QUrl& url, const QByteArray& contentType, const QByteArray& body, QObject* context,
               Done<QByteArray> done);
     void postEmpty(const QString& path, qint64 port, int timeoutMs, QObject* context,

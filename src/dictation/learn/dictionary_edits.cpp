@@ -1,10 +1,9 @@
 #include "dictation/learn/dictionary_edits.h"
 
+#include "dictation/learn/case_fold.h"
+
 #include <QTextBoundaryFinder>
 #include <QUuid>
-
-#include <unicode/uchar.h>
-#include <unicode/ustring.h>
 
 #include <algorithm>
 #include <vector>
@@ -142,17 +141,6 @@ qsizetype levenshtein(const QStringList& a, const QStringList& b)
     return row[static_cast<size_t>(b.size())];
 }
 
-// Full case folding and no locale, so that "STRASSE" and "Straße" are one word.
-bool equalIgnoringCase(const QString& a, const QString& b)
-{
-    UErrorCode error = U_ZERO_ERROR;
-    const int order =
-        u_strCaseCompare(reinterpret_cast<const UChar*>(a.utf16()), static_cast<int32_t>(a.size()),
-                         reinterpret_cast<const UChar*>(b.utf16()), static_cast<int32_t>(b.size()),
-                         U_FOLD_CASE_DEFAULT, &error);
-    return U_SUCCESS(error) && order == 0;
-}
-
 bool hasUpperCase(const QString& text)
 {
     const QList<uint> points = text.toUcs4();
@@ -174,7 +162,7 @@ std::optional<DictionaryItem> DictionaryEdits::item(const QString& heardText, co
     if (heardChars.size() > maxLength || termChars.size() > maxLength)
         return std::nullopt;
     const DictionaryItem accepted{QUuid::createUuid(), term, heard};
-    if (equalIgnoringCase(heard, term))
+    if (CaseFold::equal(heard, term))
         return accepted;
     if (heardChars.size() < 3 || termChars.size() < 2)
         return std::nullopt;

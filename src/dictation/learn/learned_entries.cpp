@@ -1,21 +1,10 @@
 #include "dictation/learn/learned_entries.h"
 
-#include <unicode/uchar.h>
-#include <unicode/ustring.h>
+#include "dictation/learn/case_fold.h"
 
 #include <algorithm>
 
 namespace {
-
-bool equalIgnoringCase(const QString& a, const QString& b)
-{
-    UErrorCode error = U_ZERO_ERROR;
-    const int order =
-        u_strCaseCompare(reinterpret_cast<const UChar*>(a.utf16()), static_cast<int32_t>(a.size()),
-                         reinterpret_cast<const UChar*>(b.utf16()), static_cast<int32_t>(b.size()),
-                         U_FOLD_CASE_DEFAULT, &error);
-    return U_SUCCESS(error) && order == 0;
-}
 
 // The line breaks the dictionary's parser splits at.
 bool isLineBreak(QChar c)
@@ -63,7 +52,7 @@ std::optional<LearnedEntries::Merge> LearnedEntries::applyLearned(const QString&
     QList<DictionaryItem> added;
     for (const DictionaryItem& item : learned) {
         const bool duplicate = std::any_of(known.begin(), known.end(), [&item](const DictionaryItem& other) {
-            return equalIgnoringCase(other.term, item.term) && equalIgnoringCase(other.heardAs, item.heardAs);
+            return CaseFold::equal(other.term, item.term) && CaseFold::equal(other.heardAs, item.heardAs);
         });
         if (duplicate || !writable(item))
             continue;

@@ -18,6 +18,7 @@
 #include <QDir>
 #include <QSettings>
 
+#include <functional>
 #include <memory>
 
 // A support folder in a temp dir, user defaults in a temp file, fakes for every service.
@@ -49,6 +50,12 @@ protected:
         return makeState();
     }
     AppState& state() { return *m_state; }
+    // Changes the running state's configuration, as the settings window does.
+    void configure(const std::function<void(QuendaConfig&)>& change) {
+        QuendaConfig config = state().config();
+        change(config);
+        state().setConfig(config);
+    }
 
     QString historyPath() const { return supportFile(s("history.json")); }
     QString configPath() const { return supportFile(s("config.json")); }

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "controller_fake_set.h"
 #include "controller_fakes.h"
 #include "core/state/state_fixture.h"
 #include "dictation/controller/dictation_controller.h"
-#include "dictation/controller/hotkey_events.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -12,7 +12,7 @@
 #include <memory>
 
 // A controller over the real shared state and fakes for every service, on a manual clock.
-class ControllerFixture : public StateFixture {
+class ControllerFixture : public StateFixture, protected ControllerFakeSet {
 protected:
     void SetUp() override
     {
@@ -26,9 +26,7 @@ protected:
             c.showDictationPreview = false;
             c.learnEdits = true;
         });
-        m_controller = std::make_unique<DictationController>(
-            DictationController::Services{state(), m_clock, m_speech, m_recorder, m_inserter, m_silencer,
-                                          m_learner, m_sounds, m_microphone, m_frontApps, m_hotkey});
+        m_controller = std::make_unique<DictationController>(controllerServices(state(), m_clock, m_speech));
         m_controller->setOverlay(&m_overlay);
     }
     void TearDown() override
@@ -38,12 +36,6 @@ protected:
         StateFixture::TearDown();
     }
 
-    void configure(const std::function<void(QuendaConfig&)>& change)
-    {
-        QuendaConfig config = state().config();
-        change(config);
-        state().setConfig(config);
-    }
     DictationController& controller() { return *m_controller; }
     const Phase& phase() { return state().phase(); }
     void hold() { emit m_hotkey.holdStarted(); }
@@ -73,15 +65,7 @@ protected:
     }
 
     FakeSpeechService m_speech;
-    FakeRecorder m_recorder;
-    FakeInserter m_inserter;
-    FakeSilencer m_silencer;
-    FakeLearner m_learner;
-    FakeSoundPlayer m_sounds;
-    FakeMicrophone m_microphone;
-    FakeWindowSystem m_frontApps;
     FakeOverlayHost m_overlay;
-    HotkeyEvents m_hotkey;
 
 private:
     std::unique_ptr<DictationController> m_controller;

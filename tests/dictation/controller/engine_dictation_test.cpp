@@ -1,8 +1,6 @@
-#include "controller_fakes.h"
+#include "controller_fake_set.h"
 #include "core/state/state_fixture.h"
-#include "dictation/controller/dictation_controller.h"
 #include "dictation/controller/engine_speech_service.h"
-#include "dictation/controller/hotkey_events.h"
 #include "fake_engine_server.h"
 #include "fake_provider_keys.h"
 #include "speech/speech_engine.h"
@@ -12,7 +10,7 @@
 
 namespace {
 
-class EngineDictation : public StateFixture {
+class EngineDictation : public StateFixture, protected ControllerFakeSet {
 protected:
     void SetUp() override
     {
@@ -30,17 +28,10 @@ protected:
         m_engine = std::make_unique<SpeechEngine>(
             m_clock, [this] { return state().config(); }, m_keys, EngineLocations{});
         m_service = std::make_unique<EngineSpeechService>(*m_engine);
-        m_controller = std::make_unique<DictationController>(
-            DictationController::Services{state(), m_clock, *m_service, m_recorder, m_inserter, m_silencer,
-                                          m_learner, m_sounds, m_microphone, m_frontApps, m_hotkey});
+        m_controller =
+            std::make_unique<DictationController>(controllerServices(state(), m_clock, *m_service));
         m_engine->poll();
         ASSERT_TRUE(QTest::qWaitFor([this] { return m_engine->ready(); }, 5000));
-    }
-    void configure(const std::function<void(QuendaConfig&)>& change)
-    {
-        QuendaConfig config = state().config();
-        change(config);
-        state().setConfig(config);
     }
     void record()
     {
@@ -68,14 +59,6 @@ protected:
 
     FakeEngineServer m_server;
     FakeProviderKeys m_keys;
-    FakeRecorder m_recorder;
-    FakeInserter m_inserter;
-    FakeSilencer m_silencer;
-    FakeLearner m_learner;
-    FakeSoundPlayer m_sounds;
-    FakeMicrophone m_microphone;
-    FakeWindowSystem m_frontApps;
-    HotkeyEvents m_hotkey;
     std::unique_ptr<SpeechEngine> m_engine;
     std::unique_ptr<EngineSpeechService> m_service;
     std::unique_ptr<DictationController> m_controller;

@@ -1,7 +1,6 @@
 #include "platform/linux/atspi/accessibility_bus.h"
 
-#include "platform/accessibility.h"
-
+// GLib names a struct member "signals", which Qt defines as a macro.
 #pragma push_macro("signals")
 #undef signals
 #include <gio/gio.h>
@@ -11,7 +10,6 @@
 
 namespace {
 
-constexpr const char* busName = "org.a11y.Bus";
 constexpr const char* busPath = "/org/a11y/bus";
 constexpr const char* propertiesInterface = "org.freedesktop.DBus.Properties";
 // The first call may start the bus launcher through D-Bus activation, which takes longer than
@@ -24,7 +22,9 @@ struct Unref {
     void operator()(GError* error) const { g_error_free(error); }
 };
 
-std::unique_ptr<GVariant, Unref> callProperties(const char* method, GVariant* arguments, int timeoutMs)
+std::unique_ptr<GVariant, Unref> callProperties(const QString& service, const char* method,
+                                                GVariant* arguments, const GVariantType* replyType,
+                                                int timeoutMs)
 {
     GError* raw = nullptr;
     const std::unique_ptr<GDBusConnection, Unref> session(g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, &raw));
@@ -33,10 +33,11 @@ std::unique_ptr<GVariant, Unref> callProperties(const char* method, GVariant* ar
         g_variant_unref(g_variant_ref_sink(arguments));
         return nullptr;
     }
+    const QByteArray name = service.toUtf8();
     raw = nullptr;
     std::unique_ptr<GVariant, Unref> reply(
-        g_dbus_connection_call_sync(session.get(), busName, busPath, propertiesInterface, method, arguments,
-                                    nullptr, G_DBUS_CALL_FLAGS_NONE, timeoutMs, nullptr, &raw));
+        g_dbus_connection_call_sync(session.get(), name.constData(), busPath, propertiesInterface, method,
+                                    arguments, replyType, G_DBUS_CALL_FLAGS_NONE, timeoutMs, nullptr, &raw));
     error.reset(raw);
     return reply;
 }
@@ -47,15 +48,15 @@ namespace AccessibilityBus {
 
 bool enable()
 {
-    return callProperties("Set",
+    return callProperties(busName, "Set",
                           g_variant_new("(ssv)", "org.a11y.Status", "IsEnabled", g_variant_new_boolean(TRUE)),
-                          activationTimeoutMs) != nullptr;
+                          nullptr, activationTimeoutMs) != nullptr;
 }
 
-std::optional<bool> isEnabled()
+std::optional<bool> isEnabled(int timeoutMs, const QString& service)
 {
-    const auto reply = callProperties("Get", g_variant_new("(ss)", "org.a11y.Status", "IsEnabled"),
-                                      Accessibility::timeoutMs);
+    const auto reply = callProperties(service, "Get", g_variant_new("(ss)", "org.a11y.Status", "IsEnabled"),
+                                      G_VARIANT_TYPE("(v)"), timeoutMs);
     if (!reply)
         return std::nullopt;
     GVariant* boxed = nullptr;

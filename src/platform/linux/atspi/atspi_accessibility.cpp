@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <cstring>
 #include <deque>
+#include <utility>
 #include <variant>
 
 namespace {
@@ -351,35 +352,47 @@ public:
         return text ? readText(text.get(), 0, -1) : std::nullopt;
     }
 
-    std::optional<QString> selectedText(const AccessibleElement& element)
+    struct Selection {
+        Owned<AtspiText> text;
+        AppRange range;
+    };
+
+    // The element's text with its selection; none when either cannot be read.
+    std::optional<Selection> selectionOf(const AccessibleElement& element)
     {
-        const Owned<AtspiText> text = textOf(element);
+        Owned<AtspiText> text = textOf(element);
         if (!text)
             return std::nullopt;
-        const std::optional<AppRange> selection = appSelection(text.get());
+        const std::optional<AppRange> range = appSelection(text.get());
+        if (!range)
+            return std::nullopt;
+        return Selection{std::move(text), *range};
+    }
+
+    std::optional<QString> selectedText(const AccessibleElement& element)
+    {
+        const std::optional<Selection> selection = selectionOf(element);
         if (!selection)
             return std::nullopt;
-        if (selection->end == selection->start)
+        if (selection->range.end == selection->range.start)
             return QString();
-        return readText(text.get(), selection->start, selection->end);
+        return readText(selection->text.get(), selection->range.start, selection->range.end);
     }
 
     std::optional<Range> selectedRange(const AccessibleElement& element)
     {
-        const Owned<AtspiText> text = textOf(element);
-        if (!text)
-            return std::nullopt;
-        const std::optional<AppRange> selection = appSelection(text.get());
+        const std::optional<Selection> selection = selectionOf(element);
         if (!selection)
             return std::nullopt;
+        const AppRange range = selection->range;
         const Unit unit = unitOf(accessible(element));
         if (unit == Unit::Utf16)
-            return Range{selection->start, selection->end - selection->start};
-        const std::optional<QString> prefix = readText(text.get(), 0, selection->end);
+            return Range{range.start, range.end - range.start};
+        const std::optional<QString> prefix = readText(selection->text.get(), 0, range.end);
         if (!prefix)
             return std::nullopt;
-        const std::optional<int> start = TextOffsets::toUtf16(unit, *prefix, selection->start);
-        const std::optional<int> end = TextOffsets::toUtf16(unit, *prefix, selection->end);
+        const std::optional<int> start = TextOffsets::toUtf16(unit, *prefix, range.start);
+        const std::optional<int> end = TextOffsets::toUtf16(unit, *prefix, range.end);
         if (!start || !end)
             return std::nullopt;
         return Range{*start, *end - *start};
@@ -592,7 +605,9 @@ template <typename Result> Result AtspiAccessibility::onThread(std::function<Res
 
 bool AtspiAccessibility::trusted()
 {
-    return onThread<bool>([this] { return m_d->ready() && AccessibilityBus::isEnabled().value_or(false); });
+    return onThread<bool>([this] {
+        return m_d->ready() && AccessibilityBus::isEnabled(Accessibility::timeoutMs).value_or(false);
+    });
 }
 
 std::optional<AccessibleElement> AtspiAccessibility::focusedElement()

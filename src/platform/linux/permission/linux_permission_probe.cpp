@@ -9,6 +9,9 @@
 
 namespace {
 
+// The probe reads on a worker thread, so it can wait longer than the AT-SPI calls made for a keystroke.
+constexpr int busTimeoutMs = 1000;
+
 bool hasXTest(const QByteArray& display)
 {
     const XConnection connection(display);
@@ -60,7 +63,7 @@ void LinuxPermissionProbe::refresh() const
     m_asking = true;
     m_askedAtMs = m_clock.elapsedMs();
     const QString service = m_accessibilityService;
-    m_work.run<std::optional<bool>>([service] { return AccessibilityBusStatus::isEnabled(service); },
+    m_work.run<std::optional<bool>>([service] { return AccessibilityBus::isEnabled(busTimeoutMs, service); },
                                     &m_readings,
                                     [this](const std::optional<bool>& enabled) {
                                         m_asking = false;

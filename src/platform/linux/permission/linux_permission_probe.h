@@ -2,7 +2,7 @@
 
 #include "core/base/clock.h"
 #include "core/base/work_queue.h"
-#include "platform/linux/permission/accessibility_bus_status.h"
+#include "platform/linux/atspi/accessibility_bus.h"
 #include "platform/linux/permission/pulse_source_watch.h"
 #include "platform/permission_probe.h"
 
@@ -20,7 +20,7 @@ class LinuxPermissionProbe final : public QObject, public PermissionProbe {
 
 public:
     struct Sources {
-        QString accessibilityService = AccessibilityBusStatus::busName;
+        QString accessibilityService = AccessibilityBus::busName;
         QByteArray pulseServer; // empty: the default one
         QByteArray xDisplay;    // empty: $DISPLAY
     };

@@ -239,6 +239,19 @@ public:
         return answer.sinks.first();
     }
 
+    // Sends a change to the sink `id`, made by send(name, answer), and waits for the server to take it.
+    template <typename Send>
+    OutputDevices::Done change(const QString& id, const Deadline& deadline, Send send)
+    {
+        SetAnswer answer;
+        const QByteArray name = id.toUtf8();
+        if (auto error = finish(send(name.constData(), &answer), deadline, id))
+            return *error;
+        if (!answer.success)
+            return answerError(id, answer.error);
+        return std::monostate{};
+    }
+
     pa_context* context() const { return m_context; }
 
 private:
@@ -355,15 +368,10 @@ OutputDevices::Done PulseOutputDevices::setMute(const QString& id, bool muted)
     return c.run<std::monostate>([&](const auto& deadline) -> Done {
         if (id.isEmpty())
             return noSink(id);
-        SetAnswer answer;
-        const QByteArray name = id.toUtf8();
-        pa_operation* op = pa_context_set_sink_mute_by_name(c.context(), name.constData(), muted ? 1 : 0,
-                                                            &collectSuccess, &answer);
-        if (auto error = c.finish(op, deadline, id))
-            return *error;
-        if (!answer.success)
-            return answerError(id, answer.error);
-        return std::monostate{};
+        return c.change(id, deadline, [&](const char* name, SetAnswer* answer) {
+            return pa_context_set_sink_mute_by_name(c.context(), name, muted ? 1 : 0, &collectSuccess,
+                                                    answer);
+        });
     });
 }
 
@@ -382,14 +390,8 @@ OutputDevices::Done PulseOutputDevices::setVolume(const QString& id, double volu
             return Error{Failure::NoControl, id + QStringLiteral(": no valid volume")};
         // Scaling keeps the ratio between channels, so the user's balance survives.
         pa_cvolume_scale(&channels, *target);
-        SetAnswer answer;
-        const QByteArray name = id.toUtf8();
-        pa_operation* op = pa_context_set_sink_volume_by_name(c.context(), name.constData(), &channels,
-                                                              &collectSuccess, &answer);
-        if (auto error = c.finish(op, deadline, id))
-            return *error;
-        if (!answer.success)
-            return answerError(id, answer.error);
-        return std::monostate{};
+        return c.change(id, deadline, [&](const char* name, SetAnswer* answer) {
+            return pa_context_set_sink_volume_by_name(c.context(), name, &channels, &collectSuccess, answer);
+        });
     });
 }

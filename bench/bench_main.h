@@ -1,0 +1,50 @@
+#pragma once
+
+#include "core/base/support_paths.h"
+
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+// The main() of a benchmark program. Qt needs its application object before any QObject is made
+// and alive until the last benchmark has ended, so it is built here around the run.
+namespace Bench {
+
+// Runs what is registered; for a program that builds its application object or fixtures itself.
+inline int runRegistered(int& argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
+
+// `before` runs once the application exists and before the command line is read.
+template <typename Application, typename Setup> int run(int argc, char** argv, Setup before)
+{
+    Application app(argc, argv);
+    before();
+    return runRegistered(argc, argv);
+}
+
+template <typename Application> int run(int argc, char** argv)
+{
+    return run<Application>(argc, argv, [] {});
+}
+
+// As run(), with the support folder in a temporary one, so a run never reads or writes the user's data.
+template <typename Application, typename Setup> int runInTempDataRoot(int argc, char** argv, Setup before)
+{
+    const QTemporaryDir dir;
+    return run<Application>(argc, argv, [&] {
+        SupportPaths::setDataRoot(dir.path());
+        before();
+    });
+}
+
+template <typename Application> int runInTempDataRoot(int argc, char** argv)
+{
+    return runInTempDataRoot<Application>(argc, argv, [] {});
+}
+
+} // namespace Bench

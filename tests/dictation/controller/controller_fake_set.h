@@ -1,0 +1,25 @@
+#pragma once
+
+#include "controller_fakes.h"
+#include "dictation/controller/dictation_controller.h"
+#include "dictation/controller/hotkey_events.h"
+
+// The controller's services besides the state, the clock and speech, all fakes. Fixtures derive
+// from it so that their tests reach each fake as a member.
+class ControllerFakeSet {
+protected:
+    DictationController::Services controllerServices(AppState& state, Clock& clock, SpeechService& speech)
+    {
+        return {state,     clock,    speech,       m_recorder,  m_inserter, m_silencer,
+                m_learner, m_sounds, m_microphone, m_frontApps, m_hotkey};
+    }
+
+    FakeRecorder m_recorder;
+    FakeInserter m_inserter;
+    FakeSilencer m_silencer;
+    FakeLearner m_learner;
+    FakeSoundPlayer m_sounds;
+    FakeMicrophone m_microphone;
+    FakeWindowSystem m_frontApps;
+    HotkeyEvents m_hotkey;
+};

@@ -1,8 +1,11 @@
 #include "app/composition_root.h"
 #include "app/shell/command_line.h"
+#include "app/shell/legacy_name.h"
 #include "app/shell/shell_controller.h"
 #include "app/shell/single_instance.h"
+#include "app/shell/snapshot.h"
 #include "app/shell/termination_signals.h"
+#include "app/shell/update_progress_hud.h"
 #include "core/base/run_mode.h"
 #include "core/base/timing.h"
 #include "ui/shell/shell_window_host.h"
@@ -11,6 +14,16 @@
 
 int main(int argc, char** argv)
 {
+    // A snapshot renders offscreen, so it also runs where no display is.
+    const QStringList raw = [&] {
+        QStringList list;
+        for (int i = 0; i < argc; ++i)
+            list.append(QString::fromLocal8Bit(argv[i]));
+        return list;
+    }();
+    if (LaunchRequest::parse(raw, {}).mode == LaunchRequest::Mode::Snapshot &&
+        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Morvane"));
     QApplication::setApplicationName(QStringLiteral("Quenda"));
@@ -19,8 +32,17 @@ int main(int argc, char** argv)
     const QStringList arguments = QApplication::arguments();
     RunMode::setArguments(arguments);
     const LaunchRequest request = LaunchRequest::parse(arguments, QStringLiteral(QUENDA_VERSION));
-    if (request.mode != LaunchRequest::Mode::Normal)
+    if (request.mode == LaunchRequest::Mode::Snapshot) {
+        Snapshot::run(request.snapshotDir);
         return 0;
+    }
+    if (request.mode == LaunchRequest::Mode::UpdateHud) {
+        UpdateProgressHud::runStandalone(request.hudVersion, request.parentPid);
+        return 0;
+    }
+    if (LegacyName::relocateIfNeeded())
+        return 0;
+    LegacyName::removeOldBundle();
 
     SingleInstance instance;
     if (instance.claim() == SingleInstance::Claim::HandedOver)

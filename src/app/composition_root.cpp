@@ -104,6 +104,10 @@ struct CompositionRoot::Parts {
         overlay.setReportingContent(new OverlayView(state, clock));
         dictation.setOverlay(&overlayHost);
         QObject::connect(&engine, &SpeechEngine::statusChanged, &shell, &ShellController::engineUpdated);
+        QObject::connect(&keyStore, &OpenAIKeyStore::keySaved, &keys,
+                         [this] { keys.refresh(state.config()); });
+        QObject::connect(&inserter, &ClipboardInserter::displacedClipboard, &state,
+                         &AppState::rememberClipboard);
     }
 
     ~Parts() { dictation.setOverlay(nullptr); }

@@ -1,6 +1,7 @@
 #include "app/shell/clipboard_inserter.h"
 
 #include "platform/pasteboard.h"
+#include "platform/pasteboard_snapshot.h"
 
 #include <QPointer>
 #include <QTimer>
@@ -31,7 +32,15 @@ void ClipboardInserter::replacePreviousInsert(const QString&, const QString& rep
 
 void ClipboardInserter::copyToClipboard(const QString& text)
 {
+    PasteboardSnapshot before;
+    for (const QString& type : m_pasteboard.types())
+        if (const auto data = m_pasteboard.data(type))
+            before.items.append({type, *data});
+    before.text = m_pasteboard.plainText();
     m_pasteboard.write({PasteboardItem{QStringLiteral("text/plain"), text.toUtf8()}});
+    // Nothing puts the clipboard back here, so the history keeps what the user had copied.
+    if (const auto displaced = before.displacedText(); displaced && *displaced != text)
+        emit displacedClipboard(*displaced);
 }
 
 void ClipboardInserter::captureSelection(QObject* context, Done<std::optional<QString>> done)

@@ -1,8 +1,9 @@
-#include "core/keys/open_ai_key_store.h"
 #include "core/base/run_mode.h"
+#include "core/keys/open_ai_key_store.h"
 #include "platform/fake/fake_secret_store.h"
 
 #include <QSettings>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
@@ -300,3 +301,19 @@ TEST(KeyStore, BackgroundResultForAGoneContextIsDropped)
 }
 
 } // namespace
+
+TEST(KeyStore, ABackgroundSaveIsAnnouncedEvenWhenItsCallerIsGone)
+{
+    QTemporaryDir settingsDir;
+    QSettings settings(settingsDir.filePath(u"defaults.ini"_s), QSettings::IniFormat);
+    FakeSecretStore secrets;
+    OpenAIKeyStore store(secrets, settings);
+    QSignalSpy saved(&store, &OpenAIKeyStore::keySaved);
+    auto gone = std::make_unique<QObject>();
+    bool calledForGone = false;
+    store.saveInBackground(u"sk-1"_s, kClaude, gone.get(), [&](bool) { calledForGone = true; });
+    gone.reset();
+    ASSERT_TRUE(saved.wait(10'000));
+    EXPECT_EQ(saved.count(), 1);
+    EXPECT_FALSE(calledForGone);
+}

@@ -92,7 +92,7 @@ struct CompositionRoot::Parts {
     OverlayController overlay{state, OverlayController::Services{clock, screens, floating}};
     OverlayControllerHost overlayHost{overlay};
     XdgAutostartLoginItem loginItem{QCoreApplication::applicationFilePath()};
-    ShellWindowHost windows{state};
+    ShellWindowHost windows{state, settings};
     ShellController shell{ShellController::Services{
         state, clock, hotkeys, engineControl, dictation, learner, loginItem, windows, overlayHost,
         windowSystem, keys, [this](const QuendaConfig& config) { keys.refresh(config); },

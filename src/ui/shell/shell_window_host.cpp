@@ -14,6 +14,7 @@
 #include <QIcon>
 #include <QPixmap>
 #include <QScreen>
+#include <QSettings>
 #include <QSystemTrayIcon>
 #include <QVBoxLayout>
 #include <QWidget>
@@ -43,9 +44,16 @@ void raise(QWidget* window)
 
 } // namespace
 
-ShellWindowHost::ShellWindowHost(AppState& state, QObject* parent)
+namespace {
+
+const QString kMainFrameKey = QStringLiteral("QuendaMainWindow");
+
+} // namespace
+
+ShellWindowHost::ShellWindowHost(AppState& state, QSettings& settings, QObject* parent)
     : ShellWindows(parent)
     , m_state(state)
+    , m_settings(settings)
 {
 }
 
@@ -90,6 +98,8 @@ void ShellWindowHost::showMain()
     if (!m_main) {
         m_main = hostWindow(new MainView(m_state), QStringLiteral("Morvane Quenda"), QSize(1000, 700));
         m_main->setMinimumSize(920, 620);
+        m_main->restoreGeometry(m_settings.value(kMainFrameKey).toByteArray());
+        m_main->installEventFilter(this);
     }
     raise(m_main);
 }
@@ -116,6 +126,8 @@ bool ShellWindowHost::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_onboarding && event->type() == QEvent::Close)
         emit onboardingClosed();
+    if (watched == m_main && event->type() == QEvent::Close)
+        m_settings.setValue(kMainFrameKey, m_main->saveGeometry());
     return ShellWindows::eventFilter(watched, event);
 }
 

@@ -6,6 +6,7 @@
 #include <QWidget>
 
 class AppState;
+class QSettings;
 class QSystemTrayIcon;
 
 // The shell's real windows: the tray's status item, its menu popup, the main window and the
@@ -15,7 +16,8 @@ class ShellWindowHost final : public ShellWindows {
     Q_DISABLE_COPY_MOVE(ShellWindowHost)
 
 public:
-    explicit ShellWindowHost(AppState& state, QObject* parent = nullptr);
+    // `settings` keeps the main window's frame between runs.
+    ShellWindowHost(AppState& state, QSettings& settings, QObject* parent = nullptr);
     ~ShellWindowHost() override;
 
     bool installStatusItem() override;
@@ -38,6 +40,7 @@ protected:
 
 private:
     AppState& m_state;
+    QSettings& m_settings;
     QSystemTrayIcon* m_tray = nullptr;
     QPointer<QWidget> m_main;
     QPointer<QWidget> m_onboarding;

@@ -2,9 +2,12 @@
 #include "core/state/state_fixture.h"
 #include "ui/shell/main_view.h"
 #include "ui/shell/onboarding_view.h"
+#include "ui/shell/shell_window_host.h"
 
+#include <QCoreApplication>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSignalSpy>
 
 #include <gtest/gtest.h>
 
@@ -40,4 +43,37 @@ TEST_F(ShellViewsTest, OnboardingsDoneButtonEndsOnboardingThroughTheStatesClosur
     ASSERT_NE(done, nullptr);
     done->click();
     EXPECT_EQ(finished, 1);
+}
+
+TEST_F(ShellViewsTest, ClosingTheOnboardingWindowIsReportedOnceAndForgetsIt)
+{
+    ShellWindowHost host(state(), m_settings);
+    QSignalSpy closed(&host, &ShellWindows::onboardingClosed);
+    host.showOnboarding();
+    ASSERT_NE(host.onboardingWindow(), nullptr);
+    host.closeOnboarding();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(closed.count(), 1);
+    EXPECT_EQ(host.onboardingWindow(), nullptr);
+    host.closeOnboarding();
+    EXPECT_EQ(closed.count(), 1);
+}
+
+TEST_F(ShellViewsTest, TheMainWindowIsMadeOnceAndKeepsItsFrameBetweenRuns)
+{
+    QRect frame;
+    {
+        ShellWindowHost host(state(), m_settings);
+        host.showMain();
+        QWidget* first = host.mainWindow();
+        first->setGeometry(40, 50, 930, 640);
+        frame = first->geometry();
+        first->close();
+        host.showMain();
+        EXPECT_EQ(host.mainWindow(), first);
+        first->close();
+    }
+    ShellWindowHost next(state(), m_settings);
+    next.showMain();
+    EXPECT_EQ(next.mainWindow()->geometry().size(), frame.size());
 }

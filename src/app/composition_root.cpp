@@ -104,6 +104,8 @@ struct CompositionRoot::Parts {
         overlay.setReportingContent(new OverlayView(state, clock));
         dictation.setOverlay(&overlayHost);
         QObject::connect(&engine, &SpeechEngine::statusChanged, &shell, &ShellController::engineUpdated);
+        QObject::connect(&keys, &ProviderKeySnapshot::refreshed, &shell,
+                         &ShellController::providerKeysChanged);
         QObject::connect(&keyStore, &OpenAIKeyStore::keySaved, &keys,
                          [this] { keys.refresh(state.config()); });
         QObject::connect(&inserter, &ClipboardInserter::displacedClipboard, &state,

@@ -35,11 +35,13 @@ void CorrectionModelLookup::refresh(const QString& key, const std::optional<QStr
     }
     const QString lookupKey = base + u'\n' + trimmed;
     const auto known = m_state.correctionCatalogs().constFind(base);
-    if (m_lookupKey == lookupKey && known != m_state.correctionCatalogs().constEnd() &&
-        !known->recommended.isEmpty())
+    const bool answered = known != m_state.correctionCatalogs().constEnd() && !known->recommended.isEmpty();
+    // The held keys are read again at every configuration change; the same question is not sent twice.
+    if (m_lookupKey == lookupKey && (answered || m_inFlight))
         return;
 
     m_lookupKey = lookupKey;
+    m_inFlight = true;
     const quint64 generation = ++m_generation;
     delete m_running;
     m_running = new QObject(this);
@@ -48,6 +50,7 @@ void CorrectionModelLookup::refresh(const QString& key, const std::optional<QStr
         [this, generation, base, lookupKey](const EngineResult<CorrectionModelBody>& result) {
             if (generation != m_generation || m_lookupKey != lookupKey)
                 return;
+            m_inFlight = false;
             // The model fields describe the endpoint in use; an answer about another base fills
             // only that base's catalogue.
             const bool current = base == m_state.config().resolvedCorrectionBaseURL();
@@ -82,6 +85,7 @@ void CorrectionModelLookup::reset(const QString& base)
     ++m_generation;
     delete m_running;
     m_lookupKey.reset();
+    m_inFlight = false;
     auto catalogs = m_state.correctionCatalogs();
     catalogs[base] = CorrectionCatalog{};
     auto errors = m_state.correctionLookupErrors();

@@ -30,6 +30,7 @@ private:
     EngineControl& m_engine;
     std::optional<QString> m_lookupKey;
     quint64 m_generation = 0;
+    bool m_inFlight = false;
     // Destroying it aborts the request under way.
     QPointer<QObject> m_running;
 };

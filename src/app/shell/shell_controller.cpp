@@ -217,6 +217,12 @@ void ShellController::refreshCorrectionModel(const QString& key, const std::opti
     m_lookup->refresh(key, baseURL);
 }
 
+void ShellController::providerKeysChanged()
+{
+    if (m_state.engineReady())
+        refreshCorrectionModel(m_keys.generalKey(), std::nullopt);
+}
+
 void ShellController::pollPermissions()
 {
     const bool hadAccessibility = m_state.axGranted();

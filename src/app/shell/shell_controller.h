@@ -72,6 +72,8 @@ public:
     // Mirrors the engine's state into the shared state; called on every engine report.
     void engineUpdated();
     void refreshCorrectionModel(const QString& key, const std::optional<QString>& baseURL);
+    // The held keys were read again; a ready engine may now be asked what a key could not get before.
+    void providerKeysChanged();
     void pollPermissions();
     // Brings launch at login in line with the flag; a failure is shown, the flag stays.
     void updateLaunch(bool enabled);

@@ -347,3 +347,20 @@ TEST_F(ShellControllerTest, StopReleasesMutingStopsKeysAndTimersThenTheEngine)
     EXPECT_FALSE(state().axGranted());
     EXPECT_EQ(m_engine.calls, QStringList{QStringLiteral("shutdown")});
 }
+
+TEST_F(ShellControllerTest, KeysReadAfterTheEngineWasReadyStillLookUpTheModel)
+{
+    configure([](QuendaConfig& c) { c.polishProvider = QStringLiteral("openai"); });
+    shell().launch(false);
+    m_engine.m_ready = true;
+    shell().engineUpdated();
+    EXPECT_TRUE(m_engine.lookups.isEmpty()) << "a hosted provider is not asked without a key";
+
+    m_keys.general = QStringLiteral("sk-late");
+    shell().providerKeysChanged();
+    ASSERT_EQ(m_engine.lookups.size(), 1);
+    EXPECT_EQ(m_engine.lookups[0].key, QStringLiteral("sk-late"));
+    shell().providerKeysChanged();
+    EXPECT_EQ(m_engine.lookups.size(), 1)
+        << "the same key and base are not asked twice while the answer is due";
+}

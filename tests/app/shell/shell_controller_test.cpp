@@ -364,3 +364,51 @@ TEST_F(ShellControllerTest, KeysReadAfterTheEngineWasReadyStillLookUpTheModel)
     EXPECT_EQ(m_engine.lookups.size(), 1)
         << "the same key and base are not asked twice while the answer is due";
 }
+
+TEST_F(ShellControllerTest, TheFrontApplicationFollowsOtherProgramsButNeverThisOne)
+{
+    shell().launch(false);
+    struct Row {
+        const char* name;
+        AppWindow window;
+        std::optional<FrontApp> front;
+    };
+    const FrontApp editor{QStringLiteral("org.gnome.TextEditor"), QStringLiteral("Text Editor")};
+    const Row rows[] = {
+        {.name = "another program",
+         .window = {.window = 1, .app = editor, .pid = 4242, .windowClass = {}, .terminal = false},
+         .front = editor},
+        {.name = "this program by pid",
+         .window = {.window = 2,
+                    .app = {QStringLiteral("x.y"), QStringLiteral("Y")},
+                    .pid = int(QCoreApplication::applicationPid()),
+                    .windowClass = {},
+                    .terminal = false},
+         .front = editor},
+        {.name = "this program by id",
+         .window = {.window = 3,
+                    .app = {QStringLiteral("de.morvane.quenda"), QStringLiteral("Quenda")},
+                    .pid = 7,
+                    .windowClass = {},
+                    .terminal = false},
+         .front = editor},
+        {.name = "no desktop file",
+         .window = {.window = 4,
+                    .app = {QString(), QStringLiteral("xterm")},
+                    .pid = 8,
+                    .windowClass = {},
+                    .terminal = false},
+         .front = editor},
+        {.name = "blank name takes the id",
+         .window = {.window = 5,
+                    .app = {QStringLiteral("org.kde.kate"), QStringLiteral("  ")},
+                    .pid = 9,
+                    .windowClass = {},
+                    .terminal = false},
+         .front = FrontApp{QStringLiteral("org.kde.kate"), QStringLiteral("org.kde.kate")}},
+    };
+    for (const Row& row : rows) {
+        m_windows.setActive(row.window);
+        EXPECT_EQ(state().frontApp(), row.front) << row.name;
+    }
+}

@@ -47,16 +47,17 @@
 
 struct CompositionRoot::Parts {
     SystemClock clock;
-    // Before everything whose jobs it runs, so it is torn down after them.
-    WorkQueue work;
     QSettings settings;
-    LinuxPermissionProbe permissions{clock, work};
+    // Each work queue comes after what its jobs read, so it is torn down first and waits for them.
+    WorkQueue probeWork;
+    LinuxPermissionProbe permissions{clock, probeWork};
     DesktopLauncherLinux launcher;
     LinuxWindowSystem windowSystem;
+    WorkQueue appScans;
     QProcessScriptRunner scripts{clock};
     AppleNotes appleNotes{scripts, settings};
     AppState state{
-        AppState::Services{clock, permissions, launcher, windowSystem, work, appleNotes, settings}};
+        AppState::Services{clock, permissions, launcher, windowSystem, appScans, appleNotes, settings}};
 
     LibsecretStore secrets;
     OpenAIKeyStore keyStore{secrets, settings};
@@ -79,7 +80,8 @@ struct CompositionRoot::Parts {
     OutputSilencer silencer{silence};
     AtspiAccessibility accessibility;
     AccessibilityTextReader textReader{accessibility};
-    DictionaryLearner dictionaryLearner{textReader, work, clock};
+    WorkQueue learnerReads;
+    DictionaryLearner dictionaryLearner{textReader, learnerReads, clock};
     EditLearner learner{dictionaryLearner};
     QSoundEffectPlayer sounds{ResourcePaths::directory()};
     ProbeMicrophoneAccess microphone{permissions};

@@ -1,16 +1,65 @@
+#include "app/composition_root.h"
+#include "app/shell/command_line.h"
+#include "app/shell/legacy_name.h"
+#include "app/shell/shell_controller.h"
+#include "app/shell/single_instance.h"
+#include "app/shell/snapshot.h"
+#include "app/shell/termination_signals.h"
+#include "app/shell/update_progress_hud.h"
 #include "core/base/run_mode.h"
+#include "core/base/timing.h"
+#include "ui/shell/shell_window_host.h"
 
-#include <QCoreApplication>
-#include <QTextStream>
+#include <QApplication>
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
-    QCoreApplication::setOrganizationName(QStringLiteral("Morvane"));
-    QCoreApplication::setApplicationName(QStringLiteral("Quenda"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(QUENDA_VERSION));
-    RunMode::setArguments(QCoreApplication::arguments());
-    QTextStream(stderr) << "Quenda " << QStringLiteral(QUENDA_VERSION)
-                        << ": the application shell is not built yet; nothing to run.\n";
-    return 1;
+    // A snapshot renders offscreen, so it also runs where no display is.
+    const QStringList raw = [&] {
+        QStringList list;
+        for (int i = 0; i < argc; ++i)
+            list.append(QString::fromLocal8Bit(argv[i]));
+        return list;
+    }();
+    if (LaunchRequest::parse(raw, {}).mode == LaunchRequest::Mode::Snapshot &&
+        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Morvane"));
+    QApplication::setApplicationName(QStringLiteral("Quenda"));
+    QApplication::setApplicationVersion(QStringLiteral(QUENDA_VERSION));
+    QApplication::setDesktopFileName(QStringLiteral("de.morvane.quenda"));
+    const QStringList arguments = QApplication::arguments();
+    RunMode::setArguments(arguments);
+    const LaunchRequest request = LaunchRequest::parse(arguments, QStringLiteral(QUENDA_VERSION));
+    if (request.mode == LaunchRequest::Mode::Snapshot) {
+        Snapshot::run(request.snapshotDir);
+        return 0;
+    }
+    if (request.mode == LaunchRequest::Mode::UpdateHud) {
+        UpdateProgressHud::runStandalone(request.hudVersion, request.parentPid);
+        return 0;
+    }
+    if (LegacyName::relocateIfNeeded())
+        return 0;
+    LegacyName::removeOldBundle();
+
+    SingleInstance instance;
+    if (instance.claim() == SingleInstance::Claim::HandedOver)
+        return 0;
+    // The program lives in the tray; closing its windows must not end it.
+    QApplication::setQuitOnLastWindowClosed(false);
+    TerminationSignals terminations;
+    CompositionRoot root;
+    ShellController& shell = root.shell();
+    QObject::connect(&terminations, &TerminationSignals::received, &app, [](int) { QApplication::quit(); });
+    QObject::connect(&root.windows(), &ShellWindowHost::quitRequested, &app, [] { QApplication::quit(); });
+    QObject::connect(&instance, &SingleInstance::activationRequested, &shell,
+                     [&shell] { shell.showMain(std::nullopt); });
+    QObject::connect(&app, &QApplication::aboutToQuit, &shell, [&shell] { shell.stop(); });
+    shell.launch(request.snapshotFlag);
+    const int status = QApplication::exec();
+    Timing::mark(QStringLiteral("stopped"));
+    Timing::flush();
+    return status;
 }

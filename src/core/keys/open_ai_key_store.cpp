@@ -2,6 +2,7 @@
 
 #include "core/base/run_mode.h"
 
+#include <QPointer>
 #include <QSettings>
 #include <QStringDecoder>
 #include <QThread>
@@ -152,7 +153,13 @@ void OpenAIKeyStore::loadInBackground(std::optional<QUuid> endpointId, QObject* 
 void OpenAIKeyStore::saveInBackground(const QString& key, const QString& account, QObject* context,
                                       std::function<void(bool)> done)
 {
-    m_queue.run<bool>([this, key, account] { return save(key, account); }, context, std::move(done));
+    // keySaved must reach the snapshot even when the caller's page closed meanwhile.
+    m_queue.run<bool>([this, key, account] { return save(key, account); }, this,
+                      [this, context = QPointer<QObject>(context), done = std::move(done)](bool saved) {
+                          emit keySaved();
+                          if (context && done)
+                              done(saved);
+                      });
 }
 
 void OpenAIKeyStore::readInBackground(const QList<CorrectionEndpoint>& endpoints, QObject* context,

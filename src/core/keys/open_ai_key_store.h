@@ -70,6 +70,10 @@ public:
     void readInBackground(const QList<CorrectionEndpoint>& endpoints, QObject* context,
                           std::function<void(KeyReadings)> done);
 
+signals:
+    // A background save finished, whether or not it succeeded; the held keys may be stale now.
+    void keySaved();
+
 private:
     using Keychain = SecretStore::Keychain;
 

@@ -8,6 +8,7 @@ FakeKeySource::FakeKeySource(Reach reach)
 KeySource::Reach FakeKeySource::start(Listener& listener)
 {
     m_listener = &listener;
+    ++m_starts;
     return m_reach;
 }
 

@@ -15,8 +15,10 @@ public:
     // Press and release at once.
     void tap(PhysicalKey key);
     bool isStarted() const { return m_listener != nullptr; }
+    int starts() const { return m_starts; }
 
 private:
     Reach m_reach;
     Listener* m_listener = nullptr;
+    int m_starts = 0;
 };

@@ -2,9 +2,12 @@
 
 #include "platform/permission_probe.h"
 
-// Grants nothing.
+// Grants nothing until a test says otherwise.
 class FakePermissionProbe final : public PermissionProbe {
 public:
-    bool microphoneAvailable() const override { return false; }
-    bool accessibilityTrusted() const override { return false; }
+    bool microphoneAvailable() const override { return m_microphone; }
+    bool accessibilityTrusted() const override { return m_accessibility; }
+
+    bool m_microphone = false;
+    bool m_accessibility = false;
 };

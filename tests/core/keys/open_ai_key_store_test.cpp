@@ -3,6 +3,7 @@
 #include "platform/fake/fake_secret_store.h"
 
 #include <QSettings>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -273,3 +274,19 @@ TEST(KeyStore, BackgroundSaveOfTheDefaultKeySetsTheFlagBeforeItsAnswer)
 }
 
 } // namespace
+
+TEST(KeyStore, ABackgroundSaveIsAnnouncedEvenWhenItsCallerIsGone)
+{
+    QTemporaryDir settingsDir;
+    QSettings settings(settingsDir.filePath(u"defaults.ini"_s), QSettings::IniFormat);
+    FakeSecretStore secrets;
+    OpenAIKeyStore store(secrets, settings);
+    QSignalSpy saved(&store, &OpenAIKeyStore::keySaved);
+    auto gone = std::make_unique<QObject>();
+    bool calledForGone = false;
+    store.saveInBackground(u"sk-1"_s, kClaude, gone.get(), [&](bool) { calledForGone = true; });
+    gone.reset();
+    ASSERT_TRUE(saved.wait(10'000));
+    EXPECT_EQ(saved.count(), 1);
+    EXPECT_FALSE(calledForGone);
+}

@@ -1,0 +1,135 @@
+#include "app/composition_root.h"
+
+#include "app/shell/clipboard_inserter.h"
+#include "app/shell/output_silencer.h"
+#include "app/shell/overlay_controller_host.h"
+#include "app/shell/shell_controller.h"
+#include "app/shell/speech_engine_control.h"
+#include "core/base/resource_paths.h"
+#include "core/base/system_clock.h"
+#include "core/base/work_queue.h"
+#include "core/keys/open_ai_key_store.h"
+#include "core/notes/apple_notes.h"
+#include "core/state/app_state.h"
+#include "dictation/capture/audio_recorder.h"
+#include "dictation/controller/dictation_controller.h"
+#include "dictation/controller/edit_learner.h"
+#include "dictation/controller/engine_speech_service.h"
+#include "dictation/controller/hotkey_events.h"
+#include "dictation/controller/microphone_recorder.h"
+#include "dictation/controller/probe_microphone_access.h"
+#include "dictation/hotkey/hotkey_monitor.h"
+#include "dictation/learn/accessibility_text_reader.h"
+#include "dictation/learn/dictionary_learner.h"
+#include "dictation/silence/output_silence.h"
+#include "platform/linux/atspi/atspi_accessibility.h"
+#include "platform/linux/audio/qaudio_source_input.h"
+#include "platform/linux/audio/qsound_effect_player.h"
+#include "platform/linux/clipboard/qt_clipboard_pasteboard.h"
+#include "platform/linux/permission/linux_permission_probe.h"
+#include "platform/linux/process/qprocess_script_runner.h"
+#include "platform/linux/pulse/pulse_output_devices.h"
+#include "platform/linux/secret/libsecret_store.h"
+#include "platform/linux/x11/x11_floating_windows.h"
+#include "platform/linux/x11/x11_key_source.h"
+#include "platform/linux/xdg/desktop_launcher_linux.h"
+#include "platform/linux/xdg/linux_window_system.h"
+#include "platform/linux/xdg/xdg_autostart_login_item.h"
+#include "speech/provider_key_snapshot.h"
+#include "speech/speech_engine.h"
+#include "ui/overlay/overlay_controller.h"
+#include "ui/overlay/overlay_view.h"
+#include "ui/overlay/qt_screen_source.h"
+#include "ui/shell/shell_window_host.h"
+
+#include <QCoreApplication>
+#include <QSettings>
+
+struct CompositionRoot::Parts {
+    SystemClock clock;
+    QSettings settings;
+    // Each work queue comes after what its jobs read, so it is torn down first and waits for them.
+    WorkQueue probeWork;
+    LinuxPermissionProbe permissions{clock, probeWork};
+    DesktopLauncherLinux launcher;
+    LinuxWindowSystem windowSystem;
+    WorkQueue appScans;
+    QProcessScriptRunner scripts{clock};
+    AppleNotes appleNotes{scripts, settings};
+    AppState state{
+        AppState::Services{clock, permissions, launcher, windowSystem, appScans, appleNotes, settings}};
+
+    LibsecretStore secrets;
+    OpenAIKeyStore keyStore{secrets, settings};
+    ProviderKeySnapshot keys{keyStore};
+    SpeechEngine engine{clock, [this] { return state.config(); }, keys, EngineLocations::installed()};
+    SpeechEngineControl engineControl{engine};
+    EngineSpeechService speech{engine};
+
+    X11KeySource keySource;
+    HotkeyMonitor hotkeys{keySource, clock};
+    HotkeyEvents hotkeyEvents;
+    QAudioSourceInput audioInput;
+    AudioRecorder audioRecorder{audioInput};
+    MicrophoneRecorder recorder{audioRecorder};
+    QtClipboardPasteboard pasteboard;
+    // The paste inserter plugs in here; until then every dictation waits on the clipboard.
+    ClipboardInserter inserter{pasteboard};
+    PulseOutputDevices outputs;
+    OutputSilence silence{outputs, OutputSilence::defaultRecordPath()};
+    OutputSilencer silencer{silence};
+    AtspiAccessibility accessibility;
+    AccessibilityTextReader textReader{accessibility};
+    WorkQueue learnerReads;
+    DictionaryLearner dictionaryLearner{textReader, learnerReads, clock};
+    EditLearner learner{dictionaryLearner};
+    QSoundEffectPlayer sounds{ResourcePaths::directory()};
+    ProbeMicrophoneAccess microphone{permissions};
+    DictationController dictation{DictationController::Services{state, clock, speech, recorder, inserter,
+                                                                silencer, learner, sounds, microphone,
+                                                                windowSystem, hotkeyEvents}};
+
+    QtScreenSource screens;
+    X11FloatingWindows floating;
+    OverlayController overlay{state, OverlayController::Services{clock, screens, floating}};
+    OverlayControllerHost overlayHost{overlay};
+    XdgAutostartLoginItem loginItem{QCoreApplication::applicationFilePath()};
+    ShellWindowHost windows{state, settings};
+    ShellController shell{ShellController::Services{
+        state, clock, hotkeys, engineControl, dictation, learner, loginItem, windows, overlayHost,
+        windowSystem, keys, [this](const QuendaConfig& config) { keys.refresh(config); },
+        [this] { silence.restoreFromDisk(); }}};
+
+    Parts()
+    {
+        hotkeyEvents.follow(hotkeys);
+        overlay.setReportingContent(new OverlayView(state, clock));
+        dictation.setOverlay(&overlayHost);
+        QObject::connect(&engine, &SpeechEngine::statusChanged, &shell, &ShellController::engineUpdated);
+        QObject::connect(&keys, &ProviderKeySnapshot::refreshed, &shell,
+                         &ShellController::providerKeysChanged);
+        QObject::connect(&keyStore, &OpenAIKeyStore::keySaved, &keys,
+                         [this] { keys.refresh(state.config()); });
+        QObject::connect(&inserter, &ClipboardInserter::displacedClipboard, &state,
+                         &AppState::rememberClipboard);
+    }
+
+    ~Parts() { dictation.setOverlay(nullptr); }
+};
+
+CompositionRoot::CompositionRoot()
+    : m_parts(std::make_unique<Parts>())
+{
+}
+
+CompositionRoot::~CompositionRoot() = default;
+
+ShellController& CompositionRoot::shell()
+{
+    return m_parts->shell;
+}
+
+ShellWindowHost& CompositionRoot::windows()
+{
+    return m_parts->windows;
+}

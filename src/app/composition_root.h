@@ -1,0 +1,23 @@
+#pragma once
+
+#include <memory>
+
+class ShellController;
+class ShellWindowHost;
+
+// The one place that picks the Linux backends and wires them into the program. Members are built
+// in dependency order and torn down in reverse.
+class CompositionRoot final {
+public:
+    CompositionRoot();
+    ~CompositionRoot();
+    CompositionRoot(const CompositionRoot&) = delete;
+    CompositionRoot& operator=(const CompositionRoot&) = delete;
+
+    ShellController& shell();
+    ShellWindowHost& windows();
+
+private:
+    struct Parts;
+    std::unique_ptr<Parts> m_parts;
+};

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "platform/desktop_launcher.h"
+#include "platform/permission_probe.h"
+#include "platform/script_runner.h"
+#include "platform/window_system.h"
+
+// The desktop the snapshot renders pretend to run on: everything granted, one application in
+// front, nothing opened, activated or run.
+class DemoDesktop final : public PermissionProbe,
+                          public DesktopLauncher,
+                          public WindowSystem,
+                          public ScriptRunner {
+public:
+    bool microphoneAvailable() const override { return true; }
+    bool accessibilityTrusted() const override { return true; }
+
+    void openPrivacyPane(const QStringList&) override {}
+    bool openUrl(const QUrl&) override { return false; }
+
+    std::optional<FrontApp> frontmostApp() const override;
+    QList<FrontApp> runningApps() const override;
+    QList<FrontApp> installedApps() const override;
+    std::optional<AppWindow> activeWindow() const override { return std::nullopt; }
+    std::optional<AppWindow> windowOfProcess(int) const override { return std::nullopt; }
+    std::optional<AppWindow> windowOfApp(const QString&) const override { return std::nullopt; }
+    Activated activate(const AppWindow&) override;
+    void watchActiveApp(QObject*, ActiveAppChanged) override {}
+
+    void run(const ScriptRequest& request, QObject* context, Completion done) override;
+};

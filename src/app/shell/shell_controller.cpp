@@ -1,0 +1,276 @@
+#include "app/shell/shell_controller.h"
+
+#include "app/shell/correction_model_lookup.h"
+#include "app/shell/engine_control.h"
+#include "core/base/timing.h"
+#include "core/model/hotkey.h"
+#include "core/state/app_state.h"
+#include "core/text/l10n.h"
+#include "dictation/controller/dictation_controller.h"
+#include "dictation/controller/learner.h"
+#include "dictation/controller/overlay_host.h"
+#include "dictation/hotkey/hotkey_monitor.h"
+#include "platform/login_item.h"
+#include "platform/window_system.h"
+#include "speech/provider_keys.h"
+#include "ui/shell/shell_windows.h"
+
+#include <QCoreApplication>
+
+ShellController::ShellController(const Services& services, QObject* parent)
+    : QObject(parent)
+    , m_state(services.state)
+    , m_clock(services.clock)
+    , m_hotkeys(services.hotkeys)
+    , m_engine(services.engine)
+    , m_dictation(services.dictation)
+    , m_learner(services.learner)
+    , m_loginItem(services.loginItem)
+    , m_windows(services.windows)
+    , m_overlay(services.overlay)
+    , m_windowSystem(services.windowSystem)
+    , m_keys(services.keys)
+    , m_refreshKeys(services.refreshKeys)
+    , m_restoreSilence(services.restoreSilence)
+    , m_lookup(new CorrectionModelLookup(services.state, services.engine, this))
+{
+    connect(&m_windows, &ShellWindows::onboardingClosed, this, &ShellController::onboardingClosed);
+}
+
+ShellController::~ShellController()
+{
+    stop();
+    // The state outlives this controller; its closures must not call into a destroyed one.
+    m_state.setConfigChangedHandler({});
+    m_state.setToggleRecording({});
+    m_state.setOpenMain({});
+    m_state.setOpenNotes({});
+    m_state.setReloadEngine({});
+    m_state.setFinishOnboarding({});
+    m_state.setTranslateSelection({});
+    m_state.setApplyOverlayChoice({});
+    m_state.setLookupCorrectionModel({});
+}
+
+ShellController::LaunchWindow ShellController::launchWindow(bool onboarded, bool micGranted, bool axGranted)
+{
+    if (!onboarded)
+        return LaunchWindow::Onboarding;
+    if (!micGranted || !axGranted)
+        return LaunchWindow::Home;
+    return LaunchWindow::None;
+}
+
+void ShellController::launch(bool snapshot)
+{
+    if (m_launched)
+        return;
+    m_launched = true;
+    if (!snapshot && m_restoreSilence)
+        m_restoreSilence();
+    m_hasStatusItem = m_windows.installStatusItem();
+    if (!m_hasStatusItem)
+        Timing::mark(QStringLiteral("no system tray: the main window opens at launch instead"));
+    wireState();
+    m_warmupTimer = m_clock.repeating(kWarmupMs, this, [this] {
+        if (m_engine.ready() && m_state.phase().is(Phase::Kind::Idle))
+            m_engine.prewarm(m_state.config().port);
+    });
+    applyHotkey(m_state.config());
+    updateLaunch(m_state.config().launchAtLogin);
+    m_hotkeys.start();
+    if (!snapshot && m_refreshKeys)
+        m_refreshKeys(m_state.config());
+    m_engine.start();
+    engineUpdated();
+    observeFrontApp();
+    m_state.rescanApps();
+    m_state.refreshPermissions();
+    m_permissionTimer = m_clock.repeating(kPermissionPollMs, this, [this] { pollPermissions(); });
+    m_overlay.reshape();
+
+    const LaunchWindow window =
+        launchWindow(m_state.config().onboarded, m_state.micGranted(), m_state.axGranted());
+    if (window == LaunchWindow::Onboarding)
+        m_windows.showOnboarding();
+    else if (window == LaunchWindow::Home)
+        showMain(MainSection::Home);
+    else if (!m_hasStatusItem)
+        // Without a tray nothing else would show that the program runs or reach its settings.
+        showMain(std::nullopt);
+
+    if (!snapshot)
+        m_updateCheck = m_clock.singleShot(kUpdateCheckDelayMs, this, [this] {
+            m_updateCheck.reset();
+            m_state.checkForUpdate(false);
+        });
+    Timing::mark(QStringLiteral("launched"));
+}
+
+void ShellController::stop()
+{
+    if (!m_launched || m_stopped)
+        return;
+    m_stopped = true;
+    m_dictation.releaseSilence();
+    m_hotkeys.stop();
+    for (auto* timer : {&m_permissionTimer, &m_warmupTimer, &m_updateCheck, &m_noticeReset})
+        if (*timer)
+            m_clock.cancel(*std::exchange(*timer, std::nullopt));
+    m_engine.shutdown();
+}
+
+void ShellController::wireState()
+{
+    m_state.setToggleRecording([this] { m_dictation.toggleHandsFree(); });
+    m_state.setOpenMain([this](std::optional<MainSection> section) { showMain(section); });
+    m_state.setOpenNotes([this] {
+        // Linux has no Notes application to reveal a note in; the own notes page stands in.
+        m_windows.closeMenu();
+        showMain(MainSection::Notes);
+    });
+    m_state.setReloadEngine([this] { m_engine.restart(); });
+    m_state.setFinishOnboarding([this] { finishOnboarding(); });
+    m_state.setTranslateSelection([this](const QString& code) { m_dictation.translateSelection(code); });
+    m_state.setApplyOverlayChoice(
+        [this](const OverlayResultChoice& choice) { m_dictation.applyOverlayChoice(choice); });
+    m_state.setLookupCorrectionModel(
+        [this](const QString& key, const QString& baseURL) { refreshCorrectionModel(key, baseURL); });
+    m_state.setConfigChangedHandler([this](const QuendaConfig& previous, const QuendaConfig& current) {
+        configChanged(previous, current);
+    });
+
+    connect(&m_state, &AppState::phaseChanged, this, [this] { m_windows.refreshStatusIcon(); });
+    connect(&m_state, &AppState::updateChanged, this, [this] { m_windows.refreshStatusIcon(); });
+    connect(&m_state, &AppState::dismissedUpdateChanged, this, [this] { m_windows.refreshStatusIcon(); });
+    m_windows.refreshStatusIcon();
+}
+
+void ShellController::showMain(std::optional<MainSection> section)
+{
+    if (section)
+        m_state.setSection(*section);
+    m_windows.closeMenu();
+    m_windows.showMain();
+}
+
+void ShellController::finishOnboarding()
+{
+    if (!m_state.config().onboarded) {
+        AppState::ToastSuppression quiet(m_state);
+        QuendaConfig config = m_state.config();
+        config.onboarded = true;
+        m_state.setConfig(config);
+    }
+    m_windows.closeOnboarding();
+}
+
+void ShellController::onboardingClosed()
+{
+    // Closing the window counts as finishing onboarding.
+    if (m_state.config().onboarded)
+        return;
+    AppState::ToastSuppression quiet(m_state);
+    QuendaConfig config = m_state.config();
+    config.onboarded = true;
+    m_state.setConfig(config);
+}
+
+void ShellController::applyHotkey(const QuendaConfig& config)
+{
+    m_hotkeys.setHotkey(HotkeyText::fromRaw(config.hotkey).value_or(Hotkey::Function));
+}
+
+void ShellController::configChanged(const QuendaConfig& previous, const QuendaConfig& current)
+{
+    applyHotkey(current);
+    if (previous.launchAtLogin != current.launchAtLogin)
+        updateLaunch(current.launchAtLogin);
+    if (previous.modelPath != current.modelPath || previous.whisperModel != current.whisperModel ||
+        previous.asrEngine != current.asrEngine || previous.asrQuality != current.asrQuality ||
+        previous.port != current.port)
+        m_engine.restart();
+    if (previous.othersAudio != current.othersAudio) {
+        m_dictation.releaseSilence();
+        if (m_state.phase().is(Phase::Kind::Listening))
+            m_dictation.scheduleSilence();
+    }
+    if (previous.learnEdits && !current.learnEdits)
+        m_learner.stop();
+    if (m_refreshKeys && !m_stopped)
+        m_refreshKeys(current);
+}
+
+void ShellController::engineUpdated()
+{
+    const bool newlyReady = !m_state.engineReady() && m_engine.ready();
+    m_state.setEngineReady(m_engine.ready());
+    if (newlyReady)
+        refreshCorrectionModel(m_keys.generalKey(), std::nullopt);
+    m_state.setPolishAvailable(m_engine.polishAvailable());
+    m_state.setEngineStatus(m_engine.statusText());
+    m_state.setEngineLoading(m_engine.statusIsLoading());
+}
+
+void ShellController::refreshCorrectionModel(const QString& key, const std::optional<QString>& baseURL)
+{
+    m_lookup->refresh(key, baseURL);
+}
+
+void ShellController::providerKeysChanged()
+{
+    if (m_state.engineReady())
+        refreshCorrectionModel(m_keys.generalKey(), std::nullopt);
+}
+
+void ShellController::pollPermissions()
+{
+    const bool hadAccessibility = m_state.axGranted();
+    m_state.refreshPermissions();
+    if (hadAccessibility || !m_state.axGranted())
+        return;
+    // Global keys and the overlay's placement may need what was just granted.
+    m_hotkeys.stop();
+    m_hotkeys.start();
+    m_overlay.reshape();
+}
+
+void ShellController::updateLaunch(bool enabled)
+{
+    if (enabled == m_loginItem.enabled())
+        return;
+    const LoginItem::Outcome outcome = enabled ? m_loginItem.enable() : m_loginItem.disable();
+    if (outcome.ok())
+        return;
+    const Phase notice = Phase::failed(L10n::format(QStringLiteral("notice.login"), {outcome.error()}));
+    m_state.setPhase(notice);
+    if (m_noticeReset)
+        m_clock.cancel(*m_noticeReset);
+    m_noticeReset = m_clock.singleShot(kLoginNoticeMs, this, [this, notice] {
+        m_noticeReset.reset();
+        if (m_state.phase() == notice)
+            m_state.setPhase(Phase::idle());
+    });
+}
+
+void ShellController::observeFrontApp()
+{
+    const auto remember = [this](const FrontApp& app) {
+        m_state.setFrontApp(app);
+        AppState::ToastSuppression quiet(m_state);
+        m_state.rememberApp(app);
+    };
+    if (const std::optional<FrontApp> app = m_windowSystem.frontmostApp())
+        remember(*app);
+    m_windowSystem.watchActiveApp(this, [remember](const std::optional<AppWindow>& active) {
+        // Our own windows and windows no desktop file names do not count as an application.
+        if (!active || active->app.bundleID.isEmpty() || active->pid == QCoreApplication::applicationPid() ||
+            active->app.bundleID == QStringLiteral("de.morvane.quenda"))
+            return;
+        FrontApp app = active->app;
+        app.name = app.name.trimmed();
+        if (app.name.isEmpty())
+            app.name = app.bundleID;
+        remember(app);
+    });
+}

@@ -1,0 +1,111 @@
+#pragma once
+
+#include "core/base/clock.h"
+#include "core/config/quenda_config.h"
+#include "core/model/main_section.h"
+
+#include <QObject>
+
+#include <functional>
+#include <optional>
+
+class AppState;
+class CorrectionModelLookup;
+class DictationController;
+class EngineControl;
+class HotkeyMonitor;
+class Learner;
+class LoginItem;
+class OverlayHost;
+class ProviderKeys;
+class ShellWindows;
+class WindowSystem;
+
+// The program's frame around the dictation: the launch and stop sequences, the state's closures,
+// the reactions to configuration changes, the permission poll and the windows' bookkeeping.
+// Main thread only.
+class ShellController final : public QObject {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(ShellController)
+
+public:
+    // Owned by the composition root, outliving the controller.
+    struct Services {
+        AppState& state;
+        Clock& clock;
+        HotkeyMonitor& hotkeys;
+        EngineControl& engine;
+        DictationController& dictation;
+        Learner& learner;
+        LoginItem& loginItem;
+        ShellWindows& windows;
+        OverlayHost& overlay;
+        WindowSystem& windowSystem;
+        const ProviderKeys& keys;
+        // Reads the provider keys again in the background (ProviderKeySnapshot::refresh).
+        std::function<void(const QuendaConfig&)> refreshKeys;
+        // Puts back output muting a crash left behind.
+        std::function<void()> restoreSilence;
+    };
+
+    enum class LaunchWindow { None, Onboarding, Home };
+
+    static constexpr int kPermissionPollMs = 800;
+    static constexpr int kWarmupMs = 25'000;
+    static constexpr int kUpdateCheckDelayMs = 8'000;
+    static constexpr int kLoginNoticeMs = 3'000;
+
+    ShellController(const Services& services, QObject* parent = nullptr);
+    ~ShellController() override;
+
+    // Which window greets the user at launch.
+    static LaunchWindow launchWindow(bool onboarded, bool micGranted, bool axGranted);
+
+    // `snapshot`: no crash repair, no key reads and no update check.
+    void launch(bool snapshot);
+    // The orderly stop; idempotent.
+    void stop();
+
+    void showMain(std::optional<MainSection> section);
+    void finishOnboarding();
+    void configChanged(const QuendaConfig& previous, const QuendaConfig& current);
+    // Mirrors the engine's state into the shared state; called on every engine report.
+    void engineUpdated();
+    void refreshCorrectionModel(const QString& key, const std::optional<QString>& baseURL);
+    // The held keys were read again; a ready engine may now be asked what a key could not get before.
+    void providerKeysChanged();
+    void pollPermissions();
+    // Brings launch at login in line with the flag; a failure is shown, the flag stays.
+    void updateLaunch(bool enabled);
+    // Whether a status item holds the program's menu.
+    bool hasStatusItem() const { return m_hasStatusItem; }
+
+private:
+    void wireState();
+    void onboardingClosed();
+    void observeFrontApp();
+    void applyHotkey(const QuendaConfig& config);
+
+    AppState& m_state;
+    Clock& m_clock;
+    HotkeyMonitor& m_hotkeys;
+    EngineControl& m_engine;
+    DictationController& m_dictation;
+    Learner& m_learner;
+    LoginItem& m_loginItem;
+    ShellWindows& m_windows;
+    OverlayHost& m_overlay;
+    WindowSystem& m_windowSystem;
+    const ProviderKeys& m_keys;
+    std::function<void(const QuendaConfig&)> m_refreshKeys;
+    std::function<void()> m_restoreSilence;
+    CorrectionModelLookup* m_lookup;
+
+    bool m_launched = false;
+    bool m_stopped = false;
+    bool m_hasStatusItem = false;
+    std::optional<Clock::TimerId> m_permissionTimer;
+    std::optional<Clock::TimerId> m_warmupTimer;
+    std::optional<Clock::TimerId> m_updateCheck;
+    std::optional<Clock::TimerId> m_noticeReset;
+};

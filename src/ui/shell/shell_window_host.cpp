@@ -1,0 +1,167 @@
+#include "ui/shell/shell_window_host.h"
+
+#include "core/state/app_state.h"
+#include "core/text/l10n.h"
+#include "ui/shell/main_view.h"
+#include "ui/shell/menu_bar_view.h"
+#include "ui/shell/onboarding_view.h"
+#include "ui/shell/status_icon_art.h"
+#include "ui/shell/status_icon_look.h"
+
+#include <QCursor>
+#include <QEvent>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QPixmap>
+#include <QScreen>
+#include <QSettings>
+#include <QSystemTrayIcon>
+#include <QVBoxLayout>
+#include <QWidget>
+
+namespace {
+
+QWidget* hostWindow(QWidget* content, const QString& title, QSize size)
+{
+    auto* window = new QWidget(nullptr, Qt::Window);
+    window->setWindowTitle(title);
+    auto* layout = new QVBoxLayout(window);
+    layout->setContentsMargins(0, 0, 0, 0);
+    content->setParent(window);
+    layout->addWidget(content);
+    window->resize(size);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        window->move(screen->availableGeometry().center() - window->rect().center());
+    return window;
+}
+
+void raise(QWidget* window)
+{
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+} // namespace
+
+namespace {
+
+const QString kMainFrameKey = QStringLiteral("QuendaMainWindow");
+
+} // namespace
+
+ShellWindowHost::ShellWindowHost(AppState& state, QSettings& settings, QObject* parent)
+    : ShellWindows(parent)
+    , m_state(state)
+    , m_settings(settings)
+{
+}
+
+ShellWindowHost::~ShellWindowHost()
+{
+    delete m_menu;
+    delete m_onboarding;
+    delete m_main;
+}
+
+bool ShellWindowHost::installStatusItem()
+{
+    if (m_tray)
+        return true;
+    if (!QSystemTrayIcon::isSystemTrayAvailable())
+        return false;
+    m_tray = new QSystemTrayIcon(this);
+    connect(m_tray, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+        if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::Context)
+            toggleMenu();
+    });
+    refreshStatusIcon();
+    m_tray->show();
+    return true;
+}
+
+void ShellWindowHost::refreshStatusIcon()
+{
+    if (!m_tray)
+        return;
+    const StatusIconLook look = StatusIconLook::of(m_state.phase(), m_state.availableRelease().has_value(),
+                                                   m_state.dismissedUpdate());
+    QIcon icon;
+    for (const qreal scale : {1.0, 2.0})
+        icon.addPixmap(QPixmap::fromImage(StatusIconArt::draw(look, scale)));
+    m_tray->setIcon(icon);
+    m_tray->setToolTip(L10n::s(look.accessibilityKey));
+}
+
+void ShellWindowHost::showMain()
+{
+    if (!m_main) {
+        m_main = hostWindow(new MainView(m_state), QStringLiteral("Morvane Quenda"), QSize(1000, 700));
+        m_main->setMinimumSize(920, 620);
+        m_main->restoreGeometry(m_settings.value(kMainFrameKey).toByteArray());
+        m_main->installEventFilter(this);
+    }
+    raise(m_main);
+}
+
+void ShellWindowHost::showOnboarding()
+{
+    if (!m_onboarding) {
+        m_onboarding = hostWindow(new OnboardingView(m_state), L10n::s(QStringLiteral("onboarding.welcome")),
+                                  QSize(640, 560));
+        m_onboarding->setFixedSize(640, 560);
+        m_onboarding->setAttribute(Qt::WA_DeleteOnClose);
+        m_onboarding->installEventFilter(this);
+    }
+    raise(m_onboarding);
+}
+
+void ShellWindowHost::closeOnboarding()
+{
+    if (m_onboarding)
+        m_onboarding->close();
+}
+
+bool ShellWindowHost::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_onboarding && event->type() == QEvent::Close)
+        emit onboardingClosed();
+    if (watched == m_main && event->type() == QEvent::Close)
+        m_settings.setValue(kMainFrameKey, m_main->saveGeometry());
+    return ShellWindows::eventFilter(watched, event);
+}
+
+void ShellWindowHost::closeMenu()
+{
+    if (m_menu)
+        m_menu->hide();
+}
+
+void ShellWindowHost::toggleMenu()
+{
+    if (m_menu && m_menu->isVisible()) {
+        m_menu->hide();
+        return;
+    }
+    if (!m_menu) {
+        auto* view = new MenuBarView(m_state);
+        connect(view, &MenuBarView::quitRequested, this, &ShellWindowHost::quitRequested);
+        m_menu = hostWindow(view, QStringLiteral("Quenda"), view->sizeHint());
+        m_menu->setWindowFlags(Qt::Popup | Qt::FramelessWindowHint);
+    }
+    m_menu->adjustSize();
+    const QRect trayArea = m_tray ? m_tray->geometry() : QRect();
+    // Some trays report no geometry; the pointer is where the user just clicked.
+    const QPoint anchor = trayArea.isValid() ? trayArea.bottomLeft() : QCursor::pos();
+    QRect frame(anchor, m_menu->size());
+    if (const QScreen* screen = QGuiApplication::screenAt(anchor)) {
+        const QRect area = screen->availableGeometry();
+        if (frame.bottom() > area.bottom())
+            frame.moveBottom((trayArea.isValid() ? trayArea.top() : anchor.y()) - 1);
+        if (frame.right() > area.right())
+            frame.moveRight(area.right());
+    }
+    m_menu->move(frame.topLeft());
+    m_menu->show();
+    m_state.checkForUpdate(false, false);
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "ui/shell/shell_windows.h"
+
+#include <QPointer>
+#include <QWidget>
+
+class AppState;
+class QSettings;
+class QSystemTrayIcon;
+
+// The shell's real windows: the tray's status item, its menu popup, the main window and the
+// onboarding window.
+class ShellWindowHost final : public ShellWindows {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(ShellWindowHost)
+
+public:
+    // `settings` keeps the main window's frame between runs.
+    ShellWindowHost(AppState& state, QSettings& settings, QObject* parent = nullptr);
+    ~ShellWindowHost() override;
+
+    bool installStatusItem() override;
+    void refreshStatusIcon() override;
+    void showMain() override;
+    void showOnboarding() override;
+    void closeOnboarding() override;
+    void closeMenu() override;
+    // Opens the menu under the status item, or at the pointer without one.
+    void toggleMenu();
+
+    QWidget* mainWindow() const { return m_main; }
+    QWidget* onboardingWindow() const { return m_onboarding; }
+
+signals:
+    void quitRequested();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    AppState& m_state;
+    QSettings& m_settings;
+    QSystemTrayIcon* m_tray = nullptr;
+    QPointer<QWidget> m_main;
+    QPointer<QWidget> m_onboarding;
+    QPointer<QWidget> m_menu;
+};

@@ -1,0 +1,414 @@
+#include "shell_fakes.h"
+
+#include "app/shell/shell_controller.h"
+#include "controller_fixture.h"
+#include "core/text/l10n.h"
+#include "dictation/hotkey/hotkey_monitor.h"
+#include "platform/fake/fake_key_source.h"
+#include "platform/fake/fake_login_item.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using LaunchWindow = ShellController::LaunchWindow;
+
+class ShellControllerTest : public ControllerFixture {
+protected:
+    void SetUp() override
+    {
+        ControllerFixture::SetUp();
+        m_login.m_enabled = state().config().launchAtLogin;
+        // Rows of a table run SetUp again on the same fixture.
+        m_shellWindows.shown.clear();
+        m_shellWindows.tray = true;
+        m_engine.calls.clear();
+        m_probe.m_microphone = m_probe.m_accessibility = false;
+        m_restores = m_keyRefreshes = 0;
+        m_shell = std::make_unique<ShellController>(ShellController::Services{
+            state(), m_clock, m_monitor, m_engine, controller(), m_learner, m_login, m_shellWindows,
+            m_overlay, m_windows, m_keys, [this](const QuendaConfig&) { ++m_keyRefreshes; },
+            [this] { ++m_restores; }});
+    }
+    void TearDown() override
+    {
+        m_shell.reset();
+        ControllerFixture::TearDown();
+    }
+    ShellController& shell() { return *m_shell; }
+
+    FakeKeySource m_keySource;
+    HotkeyMonitor m_monitor{m_keySource, m_clock};
+    FakeEngineControl m_engine;
+    FakeLoginItem m_login;
+    FakeShellWindows m_shellWindows;
+    FakeProviderKeys m_keys;
+    int m_keyRefreshes = 0;
+    int m_restores = 0;
+
+private:
+    std::unique_ptr<ShellController> m_shell;
+};
+
+} // namespace
+
+TEST(ShellLaunchWindow, GreetsWithOnboardingThenWithTheHomePageWhileAPermissionIsMissing)
+{
+    struct Row {
+        bool onboarded;
+        bool mic;
+        bool ax;
+        LaunchWindow window;
+    };
+    const Row rows[] = {
+        {.onboarded = false, .mic = true, .ax = true, .window = LaunchWindow::Onboarding},
+        {.onboarded = false, .mic = false, .ax = false, .window = LaunchWindow::Onboarding},
+        {.onboarded = true, .mic = false, .ax = true, .window = LaunchWindow::Home},
+        {.onboarded = true, .mic = true, .ax = false, .window = LaunchWindow::Home},
+        {.onboarded = true, .mic = true, .ax = true, .window = LaunchWindow::None},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(ShellController::launchWindow(row.onboarded, row.mic, row.ax), row.window)
+            << row.onboarded << row.mic << row.ax;
+}
+
+TEST_F(ShellControllerTest, LaunchOpensWhatTheStateAsksForAndTheMainWindowWhereNoTrayExists)
+{
+    struct Row {
+        const char* name;
+        bool onboarded;
+        bool granted;
+        bool tray;
+        QStringList shown;
+    };
+    const Row rows[] = {
+        {.name = "first run",
+         .onboarded = false,
+         .granted = true,
+         .tray = true,
+         .shown = {QStringLiteral("onboarding")}},
+        {.name = "permission missing",
+         .onboarded = true,
+         .granted = false,
+         .tray = true,
+         .shown = {QStringLiteral("main")}},
+        {.name = "all set", .onboarded = true, .granted = true, .tray = true, .shown = {}},
+        {.name = "all set, no tray",
+         .onboarded = true,
+         .granted = true,
+         .tray = false,
+         .shown = {QStringLiteral("main")}},
+    };
+    for (const Row& row : rows) {
+        TearDown();
+        SetUp();
+        configure([&](QuendaConfig& c) { c.onboarded = row.onboarded; });
+        state().setSection(MainSection::Settings);
+        m_probe.m_microphone = m_probe.m_accessibility = row.granted;
+        m_shellWindows.tray = row.tray;
+        shell().launch(false);
+        EXPECT_EQ(m_shellWindows.shown, row.shown) << row.name;
+        if (row.onboarded && !row.granted) {
+            EXPECT_EQ(state().section(), MainSection::Home) << row.name;
+        }
+    }
+}
+
+TEST_F(ShellControllerTest, LaunchRepairsMutingStartsKeysEngineAndReadsKeysExceptInSnapshots)
+{
+    shell().launch(false);
+    EXPECT_EQ(m_restores, 1);
+    EXPECT_EQ(m_keyRefreshes, 1);
+    EXPECT_TRUE(m_keySource.isStarted());
+    EXPECT_EQ(m_engine.calls, QStringList{QStringLiteral("start")});
+    EXPECT_GE(m_shellWindows.iconRedraws, 1);
+
+    TearDown();
+    SetUp();
+    shell().launch(true);
+    EXPECT_EQ(m_restores, 0);
+    EXPECT_EQ(m_keyRefreshes, 0);
+}
+
+TEST_F(ShellControllerTest, ClosingOnboardingMarksItDoneWithoutTheSettingsNotice)
+{
+    configure([](QuendaConfig& c) { c.onboarded = false; });
+    shell().launch(false);
+    m_clock.advance(AppState::toastHideMs + 1);
+    m_shellWindows.closeOnboarding();
+    EXPECT_TRUE(state().config().onboarded);
+    EXPECT_FALSE(state().settingToastVisible());
+    EXPECT_EQ(state().settingToastSuppressed(), 0);
+}
+
+TEST_F(ShellControllerTest, FinishingOnboardingClosesItsWindowQuietly)
+{
+    configure([](QuendaConfig& c) { c.onboarded = false; });
+    shell().launch(false);
+    m_clock.advance(AppState::toastHideMs + 1);
+    state().finishOnboarding();
+    EXPECT_TRUE(state().config().onboarded);
+    EXPECT_FALSE(m_shellWindows.onboardingOpen);
+    EXPECT_FALSE(state().settingToastVisible());
+}
+
+TEST_F(ShellControllerTest, EachConfigurationFieldCausesOnlyItsOwnReaction)
+{
+    struct Row {
+        const char* name;
+        std::function<void(QuendaConfig&)> change;
+        int engineRestarts;
+        int loginChanges;
+        int learnerStops;
+        QStringList silencer;
+        Hotkey hotkey;
+    };
+    const Row rows[] = {
+        {.name = "hotkey",
+         .change = [](QuendaConfig& c) { c.hotkey = QStringLiteral("leftControl"); },
+         .engineRestarts = 0,
+         .loginChanges = 0,
+         .learnerStops = 0,
+         .silencer = {},
+         .hotkey = Hotkey::LeftControl},
+        {.name = "unknown hotkey",
+         .change = [](QuendaConfig& c) { c.hotkey = QStringLiteral("capsLock"); },
+         .engineRestarts = 0,
+         .loginChanges = 0,
+         .learnerStops = 0,
+         .silencer = {},
+         .hotkey = Hotkey::Function},
+        {.name = "login",
+         .change = [](QuendaConfig& c) { c.launchAtLogin = !c.launchAtLogin; },
+         .engineRestarts = 0,
+         .loginChanges = 1,
+         .learnerStops = 0,
+         .silencer = {},
+         .hotkey = Hotkey::RightControl},
+        {.name = "model path",
+         .change = [](QuendaConfig& c) { c.modelPath = QStringLiteral("/m"); },
+         .engineRestarts = 1,
+         .loginChanges = 0,
+         .learnerStops = 0,
+         .silencer = {},
+         .hotkey = Hotkey::RightControl},
+        {.name = "whisper model",
+         .change = [](QuendaConfig& c) { c.whisperModel = QStringLiteral("tiny"); },
+         .engineRestarts = 1,
+         .loginChanges = 0,
+         .learnerStops = 0,
+         .silencer = {},
+         .hotkey = Hotkey::RightControl},
+        {.name = "engine",
+         .change = [](QuendaConfig& c) { c.asrEngine = QStringLiteral("whistle"); },
+         .engineRestarts = 1,
+         .loginChanges = 0,
+         .learnerStops = 0,
+         .silencer = {},
+         .hotkey = Hotkey::RightControl},
+        {.name = "quality",
+         .change = [](QuendaConfig& c) { c.asrQuality = 1; },
+         .engineRestarts = 1,
+         .loginChanges = 0,
+         .learnerStops = 0,
+         .silencer = {},
+         .hotkey = Hotkey::RightControl},
+        {.name = "port",
+         .change = [](QuendaConfig& c) { c.port = 17400; },
+         .engineRestarts = 1,
+         .loginChanges = 0,
+         .learnerStops = 0,
+         .silencer = {},
+         .hotkey = Hotkey::RightControl},
+        {.name = "others audio while idle",
+         .change = [](QuendaConfig& c) { c.othersAudio = QStringLiteral("quiet"); },
+         .engineRestarts = 0,
+         .loginChanges = 0,
+         .learnerStops = 0,
+         .silencer = {QStringLiteral("release")},
+         .hotkey = Hotkey::RightControl},
+        {.name = "learning off",
+         .change = [](QuendaConfig& c) { c.learnEdits = false; },
+         .engineRestarts = 0,
+         .loginChanges = 0,
+         .learnerStops = 1,
+         .silencer = {},
+         .hotkey = Hotkey::RightControl},
+        {.name = "unrelated",
+         .change = [](QuendaConfig& c) { c.autoCorrect = !c.autoCorrect; },
+         .engineRestarts = 0,
+         .loginChanges = 0,
+         .learnerStops = 0,
+         .silencer = {},
+         .hotkey = Hotkey::RightControl},
+    };
+    for (const Row& row : rows) {
+        TearDown();
+        SetUp();
+        configure([](QuendaConfig& c) { c.hotkey = QStringLiteral("rightControl"); });
+        shell().launch(false);
+        const int starts = m_keySource.starts();
+        m_engine.calls.clear();
+        m_silencer.log.clear();
+        const int changes = m_login.m_changes;
+        const int stops = m_learner.stops;
+        configure(row.change);
+        EXPECT_EQ(m_engine.calls.count(QStringLiteral("restart")), row.engineRestarts) << row.name;
+        EXPECT_EQ(m_login.m_changes - changes, row.loginChanges) << row.name;
+        EXPECT_EQ(m_learner.stops - stops, row.learnerStops) << row.name;
+        EXPECT_EQ(m_silencer.log, row.silencer) << row.name;
+        EXPECT_EQ(m_monitor.hotkey(), row.hotkey) << row.name;
+        EXPECT_EQ(m_keySource.starts(), starts) << row.name << ": the monitor must not restart";
+    }
+}
+
+TEST_F(ShellControllerTest, ChangingOthersAudioWhileListeningSwitchesTheMutingAtOnce)
+{
+    shell().launch(false);
+    hold();
+    m_clock.advance(DictationController::kSilenceAfterSoundMs + 1);
+    ASSERT_EQ(m_silencer.log, QStringList{QStringLiteral("begin:mute")});
+    m_silencer.log.clear();
+
+    configure([](QuendaConfig& c) { c.othersAudio = QStringLiteral("quiet"); });
+    m_clock.advance(DictationController::kSilenceAfterSoundMs + 1);
+    EXPECT_EQ(m_silencer.log, (QStringList{QStringLiteral("release"), QStringLiteral("begin:quiet")}));
+}
+
+TEST_F(ShellControllerTest, AFailedLoginChangeShowsTheNoticeLeavesTheFlagAndClearsAfterThreeSeconds)
+{
+    shell().launch(false);
+    m_login.m_refusal = QStringLiteral("read-only folder");
+    const bool wanted = !state().config().launchAtLogin;
+    configure([&](QuendaConfig& c) { c.launchAtLogin = wanted; });
+
+    EXPECT_TRUE(state().phase().is(Phase::Kind::Failed));
+    EXPECT_EQ(state().phase(), Phase::failed(L10n::format(QStringLiteral("notice.login"),
+                                                          {QStringLiteral("read-only folder")})));
+    EXPECT_EQ(state().config().launchAtLogin, wanted);
+    m_clock.advance(ShellController::kLoginNoticeMs - 1);
+    EXPECT_TRUE(state().phase().is(Phase::Kind::Failed));
+    m_clock.advance(2);
+    EXPECT_TRUE(state().phase().is(Phase::Kind::Idle));
+}
+
+TEST_F(ShellControllerTest, GrantedAccessibilityRestartsTheKeysAndReshapesTheOverlayOnce)
+{
+    shell().launch(false);
+    const int starts = m_keySource.starts();
+    const int reshapes = m_overlay.reshapes;
+    m_clock.advance(ShellController::kPermissionPollMs);
+    EXPECT_EQ(m_keySource.starts(), starts);
+
+    m_probe.m_accessibility = true;
+    m_clock.advance(ShellController::kPermissionPollMs);
+    EXPECT_TRUE(state().axGranted());
+    EXPECT_EQ(m_keySource.starts(), starts + 1);
+    EXPECT_EQ(m_overlay.reshapes, reshapes + 1);
+
+    m_clock.advance(5 * ShellController::kPermissionPollMs);
+    EXPECT_EQ(m_keySource.starts(), starts + 1);
+    EXPECT_EQ(m_overlay.reshapes, reshapes + 1);
+}
+
+TEST_F(ShellControllerTest, TheEngineBecomingReadyIsMirroredAndLooksUpTheModelOnce)
+{
+    configure([](QuendaConfig& c) { c.polishProvider = QStringLiteral("openai"); });
+    shell().launch(false);
+    m_keys.general = QStringLiteral("sk-general");
+    m_engine.m_ready = true;
+    m_engine.m_status = QStringLiteral("Ready");
+    m_engine.m_loading = false;
+    shell().engineUpdated();
+    shell().engineUpdated();
+
+    EXPECT_TRUE(state().engineReady());
+    EXPECT_EQ(state().engineStatus(), QStringLiteral("Ready"));
+    EXPECT_FALSE(state().engineLoading());
+    ASSERT_EQ(m_engine.lookups.size(), 1);
+    EXPECT_EQ(m_engine.lookups[0].key, QStringLiteral("sk-general"));
+}
+
+TEST_F(ShellControllerTest, StopReleasesMutingStopsKeysAndTimersThenTheEngine)
+{
+    m_engine.m_ready = true;
+    shell().launch(false);
+    m_clock.advance(ShellController::kWarmupMs);
+    EXPECT_EQ(m_engine.calls.count(QStringLiteral("prewarm")), 1);
+    m_silencer.log.clear();
+    m_engine.calls.clear();
+
+    shell().stop();
+    EXPECT_EQ(m_silencer.log, QStringList{QStringLiteral("release")});
+    EXPECT_FALSE(m_keySource.isStarted());
+    EXPECT_EQ(m_engine.calls, QStringList{QStringLiteral("shutdown")});
+    m_probe.m_accessibility = true;
+    m_clock.advance(2 * ShellController::kWarmupMs);
+    EXPECT_FALSE(state().axGranted());
+    EXPECT_EQ(m_engine.calls, QStringList{QStringLiteral("shutdown")});
+}
+
+TEST_F(ShellControllerTest, KeysReadAfterTheEngineWasReadyStillLookUpTheModel)
+{
+    configure([](QuendaConfig& c) { c.polishProvider = QStringLiteral("openai"); });
+    shell().launch(false);
+    m_engine.m_ready = true;
+    shell().engineUpdated();
+    EXPECT_TRUE(m_engine.lookups.isEmpty()) << "a hosted provider is not asked without a key";
+
+    m_keys.general = QStringLiteral("sk-late");
+    shell().providerKeysChanged();
+    ASSERT_EQ(m_engine.lookups.size(), 1);
+    EXPECT_EQ(m_engine.lookups[0].key, QStringLiteral("sk-late"));
+    shell().providerKeysChanged();
+    EXPECT_EQ(m_engine.lookups.size(), 1)
+        << "the same key and base are not asked twice while the answer is due";
+}
+
+TEST_F(ShellControllerTest, TheFrontApplicationFollowsOtherProgramsButNeverThisOne)
+{
+    shell().launch(false);
+    struct Row {
+        const char* name;
+        AppWindow window;
+        std::optional<FrontApp> front;
+    };
+    const FrontApp editor{QStringLiteral("org.gnome.TextEditor"), QStringLiteral("Text Editor")};
+    const Row rows[] = {
+        {.name = "another program",
+         .window = {.window = 1, .app = editor, .pid = 4242, .windowClass = {}, .terminal = false},
+         .front = editor},
+        {.name = "this program by pid",
+         .window = {.window = 2,
+                    .app = {QStringLiteral("x.y"), QStringLiteral("Y")},
+                    .pid = int(QCoreApplication::applicationPid()),
+                    .windowClass = {},
+                    .terminal = false},
+         .front = editor},
+        {.name = "this program by id",
+         .window = {.window = 3,
+                    .app = {QStringLiteral("de.morvane.quenda"), QStringLiteral("Quenda")},
+                    .pid = 7,
+                    .windowClass = {},
+                    .terminal = false},
+         .front = editor},
+        {.name = "no desktop file",
+         .window = {.window = 4,
+                    .app = {QString(), QStringLiteral("xterm")},
+                    .pid = 8,
+                    .windowClass = {},
+                    .terminal = false},
+         .front = editor},
+        {.name = "blank name takes the id",
+         .window = {.window = 5,
+                    .app = {QStringLiteral("org.kde.kate"), QStringLiteral("  ")},
+                    .pid = 9,
+                    .windowClass = {},
+                    .terminal = false},
+         .front = FrontApp{QStringLiteral("org.kde.kate"), QStringLiteral("org.kde.kate")}},
+    };
+    for (const Row& row : rows) {
+        m_windows.setActive(row.window);
+        EXPECT_EQ(state().frontApp(), row.front) << row.name;
+    }
+}

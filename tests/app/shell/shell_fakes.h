@@ -1,0 +1,81 @@
+#pragma once
+
+#include "app/shell/engine_control.h"
+#include "speech/provider_keys.h"
+#include "ui/shell/shell_windows.h"
+
+#include <QPointer>
+#include <QStringList>
+
+#include <functional>
+
+// An engine whose state a test sets and whose model lookups it answers by hand.
+class FakeEngineControl final : public EngineControl {
+public:
+    struct Lookup {
+        QString key;
+        QString baseURL;
+        QPointer<QObject> context;
+        EngineClient::Done<CorrectionModelBody> done;
+    };
+
+    bool ready() const override { return m_ready; }
+    bool polishAvailable() const override { return m_polish; }
+    QString statusText() const override { return m_status; }
+    bool statusIsLoading() const override { return m_loading; }
+    void start() override { calls.append(QStringLiteral("start")); }
+    void restart() override { calls.append(QStringLiteral("restart")); }
+    void shutdown() override { calls.append(QStringLiteral("shutdown")); }
+    void prewarm(qint64) override { calls.append(QStringLiteral("prewarm")); }
+    void correctionModel(const QString& apiKey, const QString& baseURL, qint64, QObject* context,
+                         EngineClient::Done<CorrectionModelBody> done) override
+    {
+        lookups.append({apiKey, baseURL, context, std::move(done)});
+    }
+    // Answers lookup `index` as the engine would: never for a destroyed context.
+    void answer(int index, const EngineResult<CorrectionModelBody>& result)
+    {
+        if (lookups.at(index).context)
+            lookups.at(index).done(result);
+    }
+
+    bool m_ready = false;
+    bool m_polish = false;
+    QString m_status = QStringLiteral("Loading");
+    bool m_loading = true;
+    QStringList calls;
+    QList<Lookup> lookups;
+};
+
+class FakeProviderKeys final : public ProviderKeys {
+public:
+    QString generalKey() const override { return general; }
+    QString key(const CorrectionEndpoint&) const override { return general; }
+    QString general;
+};
+
+// Records what the shell asked of its windows.
+class FakeShellWindows final : public ShellWindows {
+public:
+    bool installStatusItem() override { return tray; }
+    void refreshStatusIcon() override { ++iconRedraws; }
+    void showMain() override { shown.append(QStringLiteral("main")); }
+    void showOnboarding() override
+    {
+        shown.append(QStringLiteral("onboarding"));
+        onboardingOpen = true;
+    }
+    void closeOnboarding() override
+    {
+        if (!onboardingOpen)
+            return;
+        onboardingOpen = false;
+        emit onboardingClosed();
+    }
+    void closeMenu() override {}
+
+    bool tray = true;
+    bool onboardingOpen = false;
+    int iconRedraws = 0;
+    QStringList shown;
+};

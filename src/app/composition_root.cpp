@@ -1,6 +1,5 @@
 #include "app/composition_root.h"
 
-#include "app/shell/clipboard_inserter.h"
 #include "app/shell/output_silencer.h"
 #include "app/shell/overlay_controller_host.h"
 #include "app/shell/shell_controller.h"
@@ -18,7 +17,9 @@
 #include "dictation/controller/hotkey_events.h"
 #include "dictation/controller/microphone_recorder.h"
 #include "dictation/controller/probe_microphone_access.h"
+#include "dictation/controller/text_inserter_adapter.h"
 #include "dictation/hotkey/hotkey_monitor.h"
+#include "dictation/insert/text_inserter.h"
 #include "dictation/learn/accessibility_text_reader.h"
 #include "dictation/learn/dictionary_learner.h"
 #include "dictation/silence/output_silence.h"
@@ -31,7 +32,9 @@
 #include "platform/linux/pulse/pulse_output_devices.h"
 #include "platform/linux/secret/libsecret_store.h"
 #include "platform/linux/x11/x11_floating_windows.h"
+#include "platform/linux/x11/chord_synthesizer.h"
 #include "platform/linux/x11/x11_key_source.h"
+#include "platform/linux/x11/xtest_keyboard.h"
 #include "platform/linux/xdg/desktop_launcher_linux.h"
 #include "platform/linux/xdg/linux_window_system.h"
 #include "platform/linux/xdg/xdg_autostart_login_item.h"
@@ -73,12 +76,16 @@ struct CompositionRoot::Parts {
     AudioRecorder audioRecorder{audioInput};
     MicrophoneRecorder recorder{audioRecorder};
     QtClipboardPasteboard pasteboard;
-    // The paste inserter plugs in here; until then every dictation waits on the clipboard.
-    ClipboardInserter inserter{pasteboard};
+    XTestKeyboard keyboard;
+    ChordSynthesizer chords{keyboard, clock};
+    AtspiAccessibility accessibility;
+    WorkQueue selectionProbes;
+    TextInserter textInserter{TextInserter::Services{accessibility, chords, pasteboard, windowSystem, permissions,
+                                                     clock, selectionProbes, QCoreApplication::applicationPid()}};
+    TextInserterAdapter inserter{textInserter, accessibility, permissions};
     PulseOutputDevices outputs;
     OutputSilence silence{outputs, OutputSilence::defaultRecordPath()};
     OutputSilencer silencer{silence};
-    AtspiAccessibility accessibility;
     AccessibilityTextReader textReader{accessibility};
     WorkQueue learnerReads;
     DictionaryLearner dictionaryLearner{textReader, learnerReads, clock};
@@ -110,8 +117,7 @@ struct CompositionRoot::Parts {
                          &ShellController::providerKeysChanged);
         QObject::connect(&keyStore, &OpenAIKeyStore::keySaved, &keys,
                          [this] { keys.refresh(state.config()); });
-        QObject::connect(&inserter, &ClipboardInserter::displacedClipboard, &state,
-                         &AppState::rememberClipboard);
+        QObject::connect(&textInserter, &TextInserter::clipboardDisplaced, &state, &AppState::rememberClipboard);
     }
 
     ~Parts() { dictation.setOverlay(nullptr); }

@@ -373,6 +373,12 @@ void TextInserter::captureSelection(QObject* context, Done<std::optional<QString
         if (guard && generation == m_captureGeneration)
             done(text);
     };
+    // Our own windows hold nothing the user speaks a command about, and a copy chord would land in them.
+    if (const auto active = m_services.windows.activeWindow(); active && active->pid == m_services.ownPid) {
+        Timing::mark(QStringLiteral("selection skipped: this program has the focus"));
+        later(this, [finish] { finish(std::nullopt); });
+        return;
+    }
     if (!trusted()) {
         later(this, [this, finish] { copySelection(false, this, finish); });
         return;

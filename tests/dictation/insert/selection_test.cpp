@@ -133,6 +133,18 @@ TEST_F(SelectionTest, FindsTheSelectionByAccessibilityOrByCopyAndLeavesTheClipbo
     }
 }
 
+// A dictation started over our own window must not turn into a command on the window's own text.
+TEST_F(SelectionTest, OurOwnWindowIsNeitherProbedNorSentACopyChord)
+{
+    m_desk.focus(selecting(s("our own label")));
+    AppWindow own;
+    own.window = 3;
+    own.pid = static_cast<int>(FakeDesktop::ownPid);
+    m_desk.windows.setActive(own);
+    EXPECT_EQ(capture(), std::nullopt);
+    EXPECT_EQ(copies(), 0);
+}
+
 TEST_F(SelectionTest, TerminalsAreNeverSentACopyChord)
 {
     struct Case {

@@ -4,8 +4,8 @@
 #include "ui/kit/theme.h"
 #include "ui/overlay/card_icon_button.h"
 #include "ui/overlay/card_parts.h"
-#include "ui/overlay/card_rules.h"
 #include "ui/overlay/choice_row.h"
+#include "ui/overlay/overlay_sizes.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -22,7 +22,7 @@ OverlayChoiceCard::OverlayChoiceCard(Clock& clock, const OverlayResult& result, 
     , m_list(new QWidget(this))
 {
     using CardParts::padding;
-    setFixedWidth(CardRules::cardWidth(size));
+    setFixedWidth(OverlaySizes::resultSize(size).cardWidth);
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);

@@ -2,6 +2,7 @@
 
 #include "core/base/clock.h"
 #include "ui/kit/soft_shadow.h"
+#include "ui/overlay/overlay_sizes.h"
 
 #include <QPointF>
 #include <QPointer>
@@ -25,7 +26,7 @@ public:
     enum class Card { None, NoteSaved, Choices, Result, Preview, TranslateMenu };
     // Room around the visible content where hover and drags still register.
     static constexpr int hitMargin = 10;
-    static constexpr int bottomPadding = 18;
+    static constexpr int bottomPadding = OverlaySizes::cardBottomPadding;
     static constexpr int cardSpacing = 8;
     // A press must move this far before it counts as a drag.
     static constexpr double dragDistance = 3;

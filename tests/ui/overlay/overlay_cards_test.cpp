@@ -1,3 +1,4 @@
+#include "geometry_printer.h"
 #include "overlay_fixture.h"
 
 #include "core/base/run_mode.h"
@@ -7,11 +8,13 @@
 #include "ui/overlay/choice_action_button.h"
 #include "ui/overlay/choice_row.h"
 #include "ui/overlay/dictation_preview_card.h"
+#include "ui/overlay/dictation_preview_layout.h"
 #include "ui/overlay/icon_chip.h"
 #include "ui/overlay/idle_toolbar.h"
 #include "ui/overlay/note_saved_card.h"
 #include "ui/overlay/overlay_choice_card.h"
 #include "ui/overlay/overlay_result_card.h"
+#include "ui/overlay/overlay_sizes.h"
 #include "ui/overlay/phase_content.h"
 #include "ui/overlay/translate_menu_card.h"
 #include "ui/overlay/translate_row_button.h"
@@ -21,6 +24,7 @@
 #include <QClipboard>
 #include <QEnterEvent>
 #include <QGuiApplication>
+#include <QLayout>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -510,6 +514,44 @@ TEST_F(OverlayCardsTest, ADragNeverOpensTheNoteAndSelectingTextNeverDrags)
     drag(text, QPoint(CardParts::padding + 2, text->height() / 2));
     EXPECT_EQ(dragged.count(), 0) << "selecting text dragged the widget";
     EXPECT_TRUE(result->body()->label()->hasSelectedText());
+}
+
+// The panel is sized for the preview before the card exists; a card that measures itself apart
+// from the panel is cut off or floats in empty room.
+TEST_F(OverlayCardsTest, APreviewCardIsExactlyAsLargeAsThePanelMadeRoomFor)
+{
+    struct Case {
+        const char* name;
+        QString resultSize;
+        QString text;
+    };
+    const QString paragraph = QString(s("a dictated sentence that wraps, ")).repeated(6);
+    const Case cases[] = {
+        {.name = "one word", .resultSize = s("regular"), .text = s("Hi")},
+        {.name = "one line", .resultSize = s("regular"), .text = s("Send the report on Friday morning")},
+        {.name = "wrapped, compact", .resultSize = s("compact"), .text = paragraph},
+        {.name = "wrapped, large", .resultSize = s("large"), .text = paragraph},
+        {.name = "past the text height", .resultSize = s("compact"), .text = paragraph.repeated(20)},
+        {.name = "unknown size", .resultSize = s("huge"), .text = paragraph},
+    };
+    const DictationPreviewLayout layout;
+    for (const Case& c : cases) {
+        change([&](QuendaConfig& config) { config.overlayResultSize = c.resultSize; });
+        state().setDictationPreview(std::nullopt);
+        state().setDictationPreview(DictationPreview{c.text, DictationPreviewStatus::Working});
+        auto* card = shown<DictationPreviewCard>();
+        ASSERT_NE(card, nullptr) << c.name;
+        const QSizeF panel = OverlaySizes::panelSize(
+            OverlayMode::Result, OverlayInputs{.previewText = c.text, .overlayResultSize = c.resultSize},
+            layout);
+        EXPECT_EQ(QSizeF(card->size()), panel - QSizeF(0, OverlayView::bottomPadding)) << c.name;
+        // The header, hairline and padding fit in the room the layout left them.
+        const QRect body = card->body()->geometry();
+        EXPECT_LE(card->layout()->minimumSize().height(), card->height()) << c.name;
+        EXPECT_EQ(card->height() - body.bottom() - 1, 6) << c.name << " text block ends off its padding";
+        EXPECT_FALSE(card->body()->scrolls() && c.text != paragraph.repeated(20))
+            << c.name << " a text the layout measured in full scrolls";
+    }
 }
 
 } // namespace

@@ -69,8 +69,9 @@ bool OverlayView::showsPill(const AppState& state)
 bool OverlayView::pinsCardToTop(const AppState& state)
 {
     const bool card = state.overlayResult() || state.dictationPreview() || state.notePreview();
-    const auto anchor = ResultPlacementAnchorText::fromRaw(state.config().resultPlacementAnchor);
-    return state.config().resultPlacementFixed && card && anchor && ResultPlacementAnchorText::isTop(*anchor);
+    const ResultPlacementAnchor anchor =
+        ResultPlacementAnchorText::fromStored(state.config().resultPlacementAnchor);
+    return state.config().resultPlacementFixed && card && ResultPlacementAnchorText::isTop(anchor);
 }
 
 OverlayView::Card OverlayView::cardFor(const AppState& state)

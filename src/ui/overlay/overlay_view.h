@@ -43,6 +43,8 @@ public:
     PillView* pill() const { return m_pill; }
     // The card or menu shown above the pill, or null; its kind is shownCard().
     QWidget* card() const { return m_card; }
+    // Cards on their way out, still drawn until they have faded.
+    QList<QWidget*> leavingCards() const;
     Card shownCard() const { return m_cardKind; }
     // The visible content with hitMargin around it, in this view's coordinates.
     QRect hitRect() const;
@@ -67,9 +69,11 @@ protected:
 
 private:
     void refresh();
-    void refreshCard();
+    void refreshCard(bool animate);
     QWidget* buildCard(Card kind);
-    void setCard(QWidget* card, Card kind);
+    void setCard(QWidget* card, Card kind, bool animate);
+    // Lets the shown card fade out where it stands, or drops it at once.
+    void retireCard(bool animate);
     void saveNote(const OverlayResultChoice& choice);
     void setHovered(bool hovered);
 

@@ -2,9 +2,11 @@
 #include "overlay_fixture.h"
 
 #include "core/base/run_mode.h"
+#include "ui/kit/motion.h"
 #include "ui/overlay/card_icon_button.h"
 #include "ui/overlay/card_parts.h"
 #include "ui/overlay/card_text_body.h"
+#include "ui/overlay/card_transition.h"
 #include "ui/overlay/choice_action_button.h"
 #include "ui/overlay/choice_row.h"
 #include "ui/overlay/dictation_preview_card.h"
@@ -25,6 +27,7 @@
 #include <QEnterEvent>
 #include <QGuiApplication>
 #include <QLayout>
+#include <QPointer>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -552,6 +555,89 @@ TEST_F(OverlayCardsTest, APreviewCardIsExactlyAsLargeAsThePanelMadeRoomFor)
         EXPECT_FALSE(card->body()->scrolls() && c.text != paragraph.repeated(20))
             << c.name << " a text the layout measured in full scrolls";
     }
+}
+
+// With animations on, a card comes in from invisible at 94 % and leaves to invisible at 97 %, each
+// over its spring's time on the clock; at the end nothing is left drawn and no timer runs on.
+TEST_F(OverlayCardsTest, CardsFadeAndScaleInAndOutOverTheirSpringAndStopTheirTimers)
+{
+    struct Case {
+        const char* name;
+        std::function<void(AppState&)> open;
+        std::function<void(AppState&)> close;
+        int durationMs;
+    };
+    const Case cases[] = {
+        {.name = "result card",
+         .open =
+             [](AppState& st) {
+                 st.setOverlayResult(OverlayResult{s("cmd"), s("An answer."), std::nullopt});
+             },
+         .close = [](AppState& st) { st.setOverlayResult(std::nullopt); },
+         .durationMs = Motion::morphMs},
+        {.name = "translate menu",
+         .open = [](AppState& st) { st.setWidgetTranslateOpen(true); },
+         .close = [](AppState& st) { st.setWidgetTranslateOpen(false); },
+         .durationMs = Motion::toggleMs},
+    };
+    change([](QuendaConfig& c) { c.overlayResultDismissSeconds = 0; });
+    AnimationsOn on;
+    for (const Case& c : cases) {
+        bigView();
+        m_clock.advance(1000);
+        ASSERT_EQ(m_clock.pendingCount(), 0) << c.name;
+        c.open(state());
+        settle();
+        auto* transition = qobject_cast<CardTransition*>(view().card()->graphicsEffect());
+        ASSERT_NE(transition, nullptr) << c.name;
+        EXPECT_EQ(transition->opacity(), 0) << c.name;
+        EXPECT_DOUBLE_EQ(transition->scale(), 0.94) << c.name;
+        m_clock.advance(c.durationMs / 2);
+        EXPECT_GT(transition->opacity(), 0) << c.name;
+        EXPECT_LT(transition->opacity(), 1) << c.name;
+        m_clock.advance(c.durationMs - c.durationMs / 2);
+        EXPECT_EQ(transition->opacity(), 1) << c.name;
+        EXPECT_EQ(transition->scale(), 1) << c.name;
+        EXPECT_FALSE(transition->running()) << c.name << ": the way in ended but its timer runs on";
+        // The pill may still morph after a quicker card; then nothing at all is left.
+        m_clock.advance(Motion::morphMs);
+        EXPECT_EQ(m_clock.pendingCount(), 0) << c.name;
+
+        c.close(state());
+        settle();
+        const QList<QWidget*> leaving = view().leavingCards();
+        ASSERT_EQ(leaving.size(), 1) << c.name;
+        const QPointer<QWidget> gone = leaving.first();
+        const auto* out = qobject_cast<CardTransition*>(gone->graphicsEffect());
+        m_clock.advance(c.durationMs / 2);
+        EXPECT_GT(out->opacity(), 0) << c.name;
+        EXPECT_GT(out->scale(), 0.97) << c.name;
+        m_clock.advance(c.durationMs - c.durationMs / 2);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(gone.isNull()) << c.name << ": the faded card is still there";
+        m_clock.advance(Motion::morphMs);
+        EXPECT_EQ(m_clock.pendingCount(), 0) << c.name << ": the way out ended but a timer runs on";
+    }
+}
+
+// The toggle's capsule brightens with its own quicker spring and ends exactly at the open level.
+TEST_F(OverlayCardsTest, TheTranslateToggleSpringsToItsOpenFillAndStops)
+{
+    AnimationsOn on;
+    state().setWidgetHovered(true);
+    bigView();
+    m_clock.advance(1000);
+    auto* toolbar = pill().content()->findChild<IdleToolbar*>();
+    ASSERT_NE(toolbar, nullptr);
+    TranslateToggle* toggle = toolbar->translateButton();
+    EXPECT_DOUBLE_EQ(toggle->fill(), 0.08);
+    state().setWidgetTranslateOpen(true);
+    m_clock.advance(Motion::toggleMs / 4);
+    EXPECT_GT(toggle->fill(), 0.08);
+    EXPECT_TRUE(toggle->animating());
+    m_clock.advance(Motion::toggleMs);
+    EXPECT_DOUBLE_EQ(toggle->fill(), 0.14);
+    EXPECT_FALSE(toggle->animating());
 }
 
 } // namespace

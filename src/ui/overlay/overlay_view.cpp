@@ -107,6 +107,10 @@ void OverlayView::refresh()
     const bool animate = !m_state.widgetDragging();
     m_pill->setVisible(showsPill(m_state));
     m_pill->setExpanded(expanded(m_state), animate);
+    // The pill builds its buttons anew with the phase, before this runs; presses on them may
+    // become drags just like those on the cards' buttons. A second install is no second filter.
+    for (QAbstractButton* button : m_pill->findChildren<QAbstractButton*>())
+        button->installEventFilter(this);
     refreshCard(animate);
     const Qt::Alignment vertical = pinsCardToTop(m_state) ? Qt::AlignTop : Qt::AlignBottom;
     m_outer->setAlignment(m_column, Qt::AlignHCenter | vertical);

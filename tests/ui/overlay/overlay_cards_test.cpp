@@ -13,6 +13,7 @@
 #include "ui/overlay/dictation_preview_layout.h"
 #include "ui/overlay/icon_chip.h"
 #include "ui/overlay/idle_toolbar.h"
+#include "ui/overlay/listening_row.h"
 #include "ui/overlay/note_saved_card.h"
 #include "ui/overlay/overlay_choice_card.h"
 #include "ui/overlay/overlay_result_card.h"
@@ -638,6 +639,59 @@ TEST_F(OverlayCardsTest, TheTranslateToggleSpringsToItsOpenFillAndStops)
     m_clock.advance(Motion::toggleMs);
     EXPECT_DOUBLE_EQ(toggle->fill(), 0.14);
     EXPECT_FALSE(toggle->animating());
+}
+
+// The pill's buttons move the widget like the cards' do: a press that moves three points is a drag,
+// and the button under it never sees a click.
+TEST_F(OverlayCardsTest, ADragFromAPillButtonMovesTheWidgetAndClicksNothing)
+{
+    struct Case {
+        const char* name;
+        Phase phase;
+        std::function<QWidget*(PhaseContent&)> button;
+    };
+    const auto toolbar = [](PhaseContent& content) { return content.findChild<IdleToolbar*>(); };
+    const Case cases[] = {
+        {.name = "dictate",
+         .phase = Phase::idle(),
+         .button = [&](PhaseContent& c) { return toolbar(c)->dictateButton(); }},
+        {.name = "translate toggle",
+         .phase = Phase::idle(),
+         .button = [&](PhaseContent& c) { return toolbar(c)->translateButton(); }},
+        {.name = "settings",
+         .phase = Phase::idle(),
+         .button = [&](PhaseContent& c) { return toolbar(c)->settingsButton(); }},
+        {.name = "stop chip",
+         .phase = Phase::listening(),
+         .button = [](PhaseContent& c) { return qobject_cast<ListeningRow*>(c.row())->stopChip(); }},
+    };
+    int toggles = 0;
+    std::optional<MainSection> opened;
+    state().setToggleRecording([&] { ++toggles; });
+    state().setOpenMain([&](std::optional<MainSection> section) { opened = section; });
+    state().setEngineReady(true);
+    state().setWidgetHovered(true);
+    for (const Case& c : cases) {
+        state().setPhase(c.phase);
+        bigView();
+        QWidget* button = c.button(*pill().content());
+        ASSERT_NE(button, nullptr) << c.name;
+        QSignalSpy dragged(&view(), &OverlayView::dragChanged);
+        QSignalSpy ended(&view(), &OverlayView::dragEnded);
+        const QPoint start = button->mapTo(&view(), button->rect().center());
+        QWindow* window = view().windowHandle();
+        QTest::mousePress(window, Qt::LeftButton, {}, start);
+        QTest::mouseMove(window, start + QPoint(2, 0));
+        EXPECT_EQ(dragged.count(), 0) << c.name << ": two points made a drag";
+        QTest::mouseMove(window, start + QPoint(3, 0));
+        QTest::mouseRelease(window, Qt::LeftButton, {}, start + QPoint(3, 0));
+        settle();
+        EXPECT_GT(dragged.count(), 0) << c.name;
+        EXPECT_EQ(ended.count(), 1) << c.name;
+        EXPECT_EQ(toggles, 0) << c.name << ": the drag started a recording";
+        EXPECT_FALSE(state().widgetTranslateOpen()) << c.name << ": the drag opened the menu";
+        EXPECT_FALSE(opened.has_value()) << c.name << ": the drag opened the settings";
+    }
 }
 
 } // namespace

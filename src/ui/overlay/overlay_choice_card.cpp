@@ -1,6 +1,7 @@
 #include "ui/overlay/overlay_choice_card.h"
 
 #include "core/text/l10n.h"
+#include "ui/kit/line_limited_label.h"
 #include "ui/kit/theme.h"
 #include "ui/overlay/card_icon_button.h"
 #include "ui/overlay/card_parts.h"

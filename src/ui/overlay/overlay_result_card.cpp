@@ -1,6 +1,7 @@
 #include "ui/overlay/overlay_result_card.h"
 
 #include "core/text/l10n.h"
+#include "ui/kit/line_limited_label.h"
 #include "ui/kit/theme.h"
 #include "ui/overlay/card_icon_button.h"
 #include "ui/overlay/card_parts.h"
@@ -57,7 +58,7 @@ void OverlayResultCard::setContent(const QString& command, const QString& text, 
     const OverlaySizes::ResultSize sizes = OverlaySizes::resultSize(size);
     const int width = sizes.cardWidth;
     setFixedWidth(width);
-    m_command->setText(command);
+    m_command->setFullText(command);
     m_commandRow->setVisible(!command.isEmpty());
     m_body->setText(text, width, sizes.maxTextHeight);
     restartFor(command + QLatin1Char('\n') + text, dismissSeconds);

@@ -2,6 +2,7 @@
 #include "overlay_fixture.h"
 
 #include "core/base/run_mode.h"
+#include "ui/kit/line_limited_label.h"
 #include "ui/kit/motion.h"
 #include "ui/overlay/card_icon_button.h"
 #include "ui/overlay/card_parts.h"
@@ -26,6 +27,7 @@
 #include <QAbstractButton>
 #include <QClipboard>
 #include <QEnterEvent>
+#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QLayout>
 #include <QPointer>
@@ -691,6 +693,57 @@ TEST_F(OverlayCardsTest, ADragFromAPillButtonMovesTheWidgetAndClicksNothing)
         EXPECT_EQ(toggles, 0) << c.name << ": the drag started a recording";
         EXPECT_FALSE(state().widgetTranslateOpen()) << c.name << ": the drag opened the menu";
         EXPECT_FALSE(opened.has_value()) << c.name << ": the drag opened the settings";
+    }
+}
+
+// Long texts stop at the lines their cards allow and say so with an ellipsis; the whole text stays
+// with the label.
+TEST_F(OverlayCardsTest, LongCardTextsStopAtTheirLineLimitWithAnEllipsis)
+{
+    struct Case {
+        const char* name;
+        std::function<void(AppState&, const QString&)> show;
+        std::function<LineLimitedLabel*(QWidget*)> label;
+        int maxLines;
+    };
+    const Case cases[] = {
+        {.name = "choice text",
+         .show =
+             [](AppState& st, const QString& t) {
+                 st.setOverlayResult(OverlayResult{
+                     s("cmd"), s("x"),
+                     QList{OverlayResultChoice{OverlayResultChoice::Kind::Command, s("Answer"), t}}});
+             },
+         .label =
+             [](QWidget* card) { return qobject_cast<OverlayChoiceCard*>(card)->rows().first()->text(); },
+         .maxLines = 5},
+        {.name = "spoken command over the choices",
+         .show =
+             [](AppState& st, const QString& t) {
+                 st.setOverlayResult(OverlayResult{t, s("x"), QList{kCommandChoice}});
+             },
+         .label = [](QWidget* card) { return qobject_cast<OverlayChoiceCard*>(card)->spoken(); },
+         .maxLines = 2},
+        {.name = "result command",
+         .show =
+             [](AppState& st, const QString& t) {
+                 st.setOverlayResult(OverlayResult{t, s("x"), std::nullopt});
+             },
+         .label = [](QWidget* card) { return qobject_cast<OverlayResultCard*>(card)->command(); },
+         .maxLines = 2},
+    };
+    const QString longText = QString(s("a long dictated text that keeps going, ")).repeated(40);
+    for (const Case& c : cases) {
+        state().setOverlayResult(std::nullopt);
+        c.show(state(), longText);
+        bigView();
+        LineLimitedLabel* label = c.label(view().card());
+        ASSERT_NE(label, nullptr) << c.name;
+        EXPECT_EQ(label->fullText(), longText) << c.name;
+        EXPECT_EQ(label->text().split(QLatin1Char('\n')).size(), c.maxLines) << c.name;
+        EXPECT_TRUE(label->text().endsWith(QChar(0x2026))) << c.name;
+        EXPECT_LE(label->height(), std::ceil(c.maxLines * QFontMetricsF(label->font()).lineSpacing()))
+            << c.name;
     }
 }
 

@@ -245,6 +245,7 @@ void OverlayView::retireCard(bool animate)
     old->move(at);
     old->show();
     connect(transition, &CardTransition::left, old, &QObject::deleteLater);
+    connect(transition, &CardTransition::left, this, &OverlayView::outlineChanged);
     const bool menu = qobject_cast<TranslateMenuCard*>(old) != nullptr;
     transition->leave(menu ? Motion::toggleMs : Motion::morphMs, menu ? &Motion::toggle : &Motion::morph);
 }
@@ -271,7 +272,11 @@ void OverlayView::setCard(QWidget* card, Card kind, bool animate)
     // Shown now rather than when the layout gets to it, so the way in is not skipped as hidden.
     card->show();
     auto* transition = new CardTransition(m_clock, *card);
-    connect(transition, &CardTransition::stepped, this, qOverload<>(&QWidget::update));
+    connect(transition, &CardTransition::stepped, this, [this, transition] {
+        update();
+        if (!transition->running())
+            emit outlineChanged();
+    });
     // The menu opens with the toggle's quicker spring, every other card with the morph.
     if (kind == Card::TranslateMenu)
         transition->enter(animate ? Motion::toggleMs : 0, &Motion::toggle);

@@ -56,6 +56,8 @@ signals:
     // Every pointer move of a drag of the widget; the panel follows the pointer itself.
     void dragChanged();
     void dragEnded();
+    // A card finished coming or going; a window cut to the painted shape must be cut anew.
+    void outlineChanged();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

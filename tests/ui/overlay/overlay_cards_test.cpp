@@ -589,6 +589,7 @@ TEST_F(OverlayCardsTest, CardsFadeAndScaleInAndOutOverTheirSpringAndStopTheirTim
         bigView();
         m_clock.advance(1000);
         ASSERT_EQ(m_clock.pendingCount(), 0) << c.name;
+        QSignalSpy outline(&view(), &OverlayView::outlineChanged);
         c.open(state());
         settle();
         auto* transition = qobject_cast<CardTransition*>(view().card()->graphicsEffect());
@@ -598,10 +599,13 @@ TEST_F(OverlayCardsTest, CardsFadeAndScaleInAndOutOverTheirSpringAndStopTheirTim
         m_clock.advance(c.durationMs / 2);
         EXPECT_GT(transition->opacity(), 0) << c.name;
         EXPECT_LT(transition->opacity(), 1) << c.name;
+        qsizetype outlinesBefore = outline.count();
         m_clock.advance(c.durationMs - c.durationMs / 2);
         EXPECT_EQ(transition->opacity(), 1) << c.name;
         EXPECT_EQ(transition->scale(), 1) << c.name;
         EXPECT_FALSE(transition->running()) << c.name << ": the way in ended but its timer runs on";
+        EXPECT_GT(outline.count(), outlinesBefore)
+            << c.name << ": the window is not cut anew for the whole card";
         // The pill may still morph after a quicker card; then nothing at all is left.
         m_clock.advance(Motion::morphMs);
         EXPECT_EQ(m_clock.pendingCount(), 0) << c.name;
@@ -615,9 +619,12 @@ TEST_F(OverlayCardsTest, CardsFadeAndScaleInAndOutOverTheirSpringAndStopTheirTim
         m_clock.advance(c.durationMs / 2);
         EXPECT_GT(out->opacity(), 0) << c.name;
         EXPECT_GT(out->scale(), 0.97) << c.name;
+        outlinesBefore = outline.count();
         m_clock.advance(c.durationMs - c.durationMs / 2);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         EXPECT_TRUE(gone.isNull()) << c.name << ": the faded card is still there";
+        EXPECT_GT(outline.count(), outlinesBefore)
+            << c.name << ": the window is not cut anew without the card";
         m_clock.advance(Motion::morphMs);
         EXPECT_EQ(m_clock.pendingCount(), 0) << c.name << ": the way out ended but a timer runs on";
     }

@@ -754,4 +754,27 @@ TEST_F(OverlayCardsTest, LongCardTextsStopAtTheirLineLimitWithAnEllipsis)
     }
 }
 
+// A card closed by its own button leaves while that button is still handling the click: it must
+// fade from where it stood and only then go.
+TEST_F(OverlayCardsTest, ACardClosedByItsOwnButtonFadesOutAndThenGoes)
+{
+    change([](QuendaConfig& c) { c.overlayResultDismissSeconds = 0; });
+    AnimationsOn on;
+    state().setOverlayResult(OverlayResult{s("cmd"), s("An answer."), std::nullopt});
+    auto* card = shown<OverlayResultCard>();
+    ASSERT_NE(card, nullptr);
+    m_clock.advance(Motion::morphMs);
+    const QPoint stood = card->mapTo(&view(), QPoint(0, 0));
+    click(card->closeButton());
+    EXPECT_FALSE(state().overlayResult().has_value());
+    const QList<QWidget*> leaving = view().leavingCards();
+    ASSERT_EQ(leaving.size(), 1);
+    EXPECT_EQ(leaving.first()->pos(), stood);
+    const QPointer<QWidget> gone = leaving.first();
+    m_clock.advance(Motion::morphMs);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(gone.isNull());
+    EXPECT_EQ(m_clock.pendingCount(), 0);
+}
+
 } // namespace

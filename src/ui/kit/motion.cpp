@@ -17,17 +17,31 @@ double Motion::easeOut(double progress)
     return curve.valueForProgress(std::clamp(progress, 0.0, 1.0));
 }
 
-double Motion::morph(double progress)
+namespace {
+
+// A damped spring from 0 to 1 read over a fixed duration; it is cut to exactly 1 at the end, where
+// it has settled to well under a thousandth.
+double spring(double progress, double response, double damping, int durationMs)
 {
     if (!(progress < 1))
         return 1;
     if (!(progress > 0))
         return 0;
-    constexpr double response = 0.38;
-    constexpr double damping = 0.84;
     const double omega = 2 * std::numbers::pi / response;
     const double omegaD = omega * std::sqrt(1 - damping * damping);
-    const double t = progress * morphMs / 1000.0;
+    const double t = progress * durationMs / 1000.0;
     const double decay = std::exp(-damping * omega * t);
     return 1 - decay * (std::cos(omegaD * t) + damping * omega / omegaD * std::sin(omegaD * t));
+}
+
+} // namespace
+
+double Motion::morph(double progress)
+{
+    return spring(progress, 0.38, 0.84, morphMs);
+}
+
+double Motion::toggle(double progress)
+{
+    return spring(progress, 0.22, 0.85, toggleMs);
 }

@@ -1,5 +1,6 @@
 #include "ui/overlay/card_parts.h"
 
+#include "ui/kit/line_limited_label.h"
 #include "ui/kit/symbol_view.h"
 #include "ui/kit/theme.h"
 
@@ -20,11 +21,11 @@ QFont CardParts::font(const QFont& base, int pixels, QFont::Weight weight)
     return f;
 }
 
-QLabel* CardParts::label(const QString& text, int pixels, QFont::Weight weight, const QColor& color,
-                         QWidget* parent, bool selectable)
+namespace {
+
+void style(QLabel* l, int pixels, QFont::Weight weight, const QColor& color, bool selectable)
 {
-    auto* l = new QLabel(text, parent);
-    l->setFont(font(l->font(), pixels, weight));
+    l->setFont(CardParts::font(l->font(), pixels, weight));
     l->setTextFormat(Qt::PlainText);
     QPalette palette = l->palette();
     palette.setColor(QPalette::WindowText, color);
@@ -39,17 +40,24 @@ QLabel* CardParts::label(const QString& text, int pixels, QFont::Weight weight, 
         l->setAttribute(Qt::WA_TransparentForMouseEvents);
     }
     l->setFocusPolicy(Qt::NoFocus);
+}
+
+} // namespace
+
+QLabel* CardParts::label(const QString& text, int pixels, QFont::Weight weight, const QColor& color,
+                         QWidget* parent, bool selectable)
+{
+    auto* l = new QLabel(text, parent);
+    style(l, pixels, weight, color, selectable);
     return l;
 }
 
-QLabel* CardParts::wrapped(const QString& text, int pixels, QFont::Weight weight, const QColor& color,
-                           int maxLines, QWidget* parent, bool selectable)
+LineLimitedLabel* CardParts::wrapped(const QString& text, int pixels, QFont::Weight weight,
+                                     const QColor& color, int maxLines, QWidget* parent, bool selectable)
 {
-    QLabel* l = label(text, pixels, weight, color, parent, selectable);
-    l->setWordWrap(true);
-    l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    // QLabel knows no line limit: lines past maxLines are clipped off by the height.
-    l->setMaximumHeight(QFontMetrics(l->font()).lineSpacing() * maxLines);
+    auto* l = new LineLimitedLabel(maxLines, parent);
+    style(l, pixels, weight, color, selectable);
+    l->setFullText(text);
     return l;
 }
 

@@ -7,6 +7,7 @@
 #include <QRectF>
 #include <QString>
 
+class LineLimitedLabel;
 class QBoxLayout;
 class QLabel;
 class QPainter;
@@ -22,9 +23,9 @@ QFont font(const QFont& base, int pixels, QFont::Weight weight);
 // A plain-text label; selectable ones take the mouse for selecting but never the keyboard focus.
 QLabel* label(const QString& text, int pixels, QFont::Weight weight, const QColor& color, QWidget* parent,
               bool selectable = false);
-// Wrapped text of at most maxLines lines.
-QLabel* wrapped(const QString& text, int pixels, QFont::Weight weight, const QColor& color, int maxLines,
-                QWidget* parent, bool selectable);
+// Wrapped text of at most maxLines lines, ending in an ellipsis when it goes on.
+LineLimitedLabel* wrapped(const QString& text, int pixels, QFont::Weight weight, const QColor& color,
+                          int maxLines, QWidget* parent, bool selectable);
 // A 0.5-point hairline of white at the given opacity.
 QWidget* divider(double opacity, QWidget* parent);
 // A symbol filled with the brand gradient from top to bottom.

@@ -55,32 +55,6 @@ int CardRules::previewDismissSeconds(const QuendaConfig& config, DictationPrevie
     return clampedSeconds(config.dictationPreviewDismissSeconds);
 }
 
-int CardRules::cardWidth(OverlayResultSize size)
-{
-    switch (size) {
-    case OverlayResultSize::Compact:
-        return 360;
-    case OverlayResultSize::Regular:
-        return 480;
-    case OverlayResultSize::Large:
-        return 600;
-    }
-    return 480;
-}
-
-int CardRules::maxTextHeight(OverlayResultSize size)
-{
-    switch (size) {
-    case OverlayResultSize::Compact:
-        return 280;
-    case OverlayResultSize::Regular:
-        return 360;
-    case OverlayResultSize::Large:
-        return 460;
-    }
-    return 360;
-}
-
 bool CardRules::showsNotedMark(const QString& text, const NoteSaveOutcome& outcome)
 {
     // A blank text is answered like a save to the own store although nothing was written.

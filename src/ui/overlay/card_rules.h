@@ -2,7 +2,6 @@
 
 #include "core/model/dictation_preview.h"
 #include "core/model/note_save_outcome.h"
-#include "core/model/overlay_result_size.h"
 #include "core/model/translate_language.h"
 
 #include <QList>
@@ -28,9 +27,6 @@ QList<TranslateRow> translateRows(const QList<TranslateLanguage>& languages, con
 int resultDismissSeconds(const QuendaConfig& config, bool snapshot);
 // Only a copied preview counts down; a working one waits and an inserted one closes at once.
 int previewDismissSeconds(const QuendaConfig& config, DictationPreviewStatus status, bool snapshot);
-// Card width and highest text block of each result size.
-int cardWidth(OverlayResultSize size);
-int maxTextHeight(OverlayResultSize size);
 
 // The note button's mark: only for a text that had words and was written somewhere lasting.
 bool showsNotedMark(const QString& text, const NoteSaveOutcome& outcome);

@@ -36,6 +36,12 @@ void CardTextBody::setText(const QString& text, int cardWidth, int maxHeight)
     setFixedSize(cardWidth, std::min(std::max(needed, 0), maxHeight));
 }
 
+void CardTextBody::setTextBlock(const QString& text, int cardWidth, int height)
+{
+    m_label->setText(text);
+    setFixedSize(cardWidth, height);
+}
+
 bool CardTextBody::scrolls() const
 {
     return m_label->heightForWidth(width()) > height();

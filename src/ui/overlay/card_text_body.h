@@ -15,7 +15,10 @@ public:
 
     explicit CardTextBody(QWidget* parent = nullptr);
 
+    // As high as the text needs, at most maxHeight.
     void setText(const QString& text, int cardWidth, int maxHeight);
+    // Exactly height high, for a card whose height was measured beforehand.
+    void setTextBlock(const QString& text, int cardWidth, int height);
     QLabel* label() const { return m_label; }
     // Whether the text is taller than the shown area.
     bool scrolls() const;

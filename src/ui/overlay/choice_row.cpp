@@ -1,6 +1,7 @@
 #include "ui/overlay/choice_row.h"
 
 #include "core/text/l10n.h"
+#include "ui/kit/line_limited_label.h"
 #include "ui/kit/theme.h"
 #include "ui/overlay/card_parts.h"
 #include "ui/overlay/choice_action_button.h"

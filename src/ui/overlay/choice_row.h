@@ -5,6 +5,7 @@
 #include <QWidget>
 
 class ChoiceActionButton;
+class LineLimitedLabel;
 class QLabel;
 
 // One alternative of the choice card: its title, its text and insert, copy and note buttons.
@@ -20,7 +21,7 @@ public:
     void setNoted(bool noted);
     bool copied() const { return m_copied; }
     bool noted() const { return m_noted; }
-    QLabel* text() const { return m_text; }
+    LineLimitedLabel* text() const { return m_text; }
     ChoiceActionButton* insertButton() const { return m_insert; }
     ChoiceActionButton* copyButton() const { return m_copy; }
     ChoiceActionButton* noteButton() const { return m_note; }
@@ -32,7 +33,7 @@ signals:
 
 private:
     OverlayResultChoice m_choice;
-    QLabel* m_text;
+    LineLimitedLabel* m_text;
     ChoiceActionButton* m_insert;
     ChoiceActionButton* m_copy;
     ChoiceActionButton* m_note;

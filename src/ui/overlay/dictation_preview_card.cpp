@@ -8,13 +8,12 @@
 #include "ui/overlay/card_parts.h"
 #include "ui/overlay/card_rules.h"
 #include "ui/overlay/card_text_body.h"
+#include "ui/overlay/overlay_sizes.h"
 
-#include <QFontMetricsF>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -61,6 +60,7 @@ DictationPreviewCard::DictationPreviewCard(Clock& clock, QWidget* parent)
     , m_close(new CardIconButton(Symbol::Close, 0.45, this))
     , m_body(new CardTextBody(this))
 {
+    m_body->label()->setFont(m_layout.font());
     using CardParts::padding;
     m_header->setSpacing(8);
     m_header->setContentsMargins(padding, 12, padding, 8);
@@ -82,20 +82,16 @@ DictationPreviewCard::DictationPreviewCard(Clock& clock, QWidget* parent)
     connect(m_close, &CardIconButton::clicked, this, &TimedCard::closeRequested);
 }
 
-int DictationPreviewCard::widthFor(const QString& text, int maxWidth)
-{
-    const QFontMetricsF metrics(CardParts::font(QFont(), 14, QFont::Medium));
-    const double width = std::ceil(metrics.size(0, text).width()) + 2 * CardParts::padding;
-    return std::min(maxWidth, static_cast<int>(std::max(168.0, width)));
-}
-
 void DictationPreviewCard::setContent(const DictationPreview& preview, OverlayResultSize size,
                                       int dismissSeconds)
 {
     rebuildHeader(preview.status);
-    const int width = widthFor(preview.text, CardRules::cardWidth(size));
-    setFixedWidth(width);
-    m_body->setText(preview.text, width, CardRules::maxTextHeight(size));
+    // The panel was sized with the same layout before this card existed.
+    const OverlaySizes::ResultSize sizes = OverlaySizes::resultSize(size);
+    const QSize card = m_layout.cardSize(preview.text, sizes.cardWidth, sizes.maxTextHeight);
+    setFixedSize(card);
+    const qreal block = m_layout.textBlockHeight(preview.text, card.width(), sizes.maxTextHeight);
+    m_body->setTextBlock(preview.text, card.width(), static_cast<int>(std::ceil(block)));
     restartFor(preview.text + QLatin1Char('\n') + statusName(preview.status), dismissSeconds);
     // An inserted text needs no reading time: the card leaves as soon as it is shown.
     if (dismissSeconds < 1 && preview.status == DictationPreviewStatus::Inserted)

@@ -2,6 +2,7 @@
 
 #include "core/model/dictation_preview.h"
 #include "core/model/overlay_result_size.h"
+#include "ui/overlay/dictation_preview_layout.h"
 #include "ui/overlay/timed_card.h"
 
 class CardIconButton;
@@ -17,8 +18,6 @@ class DictationPreviewCard final : public TimedCard {
 public:
     DictationPreviewCard(Clock& clock, QWidget* parent = nullptr);
 
-    // The text's one-line width plus padding, at least 168 and at most maxWidth.
-    static int widthFor(const QString& text, int maxWidth);
     void setContent(const DictationPreview& preview, OverlayResultSize size, int dismissSeconds);
     CardTextBody* body() const { return m_body; }
     QLabel* title() const { return m_title; }
@@ -28,6 +27,7 @@ private:
     void rebuildHeader(DictationPreviewStatus status);
 
     Clock& m_clock;
+    const DictationPreviewLayout m_layout;
     QHBoxLayout* m_header;
     QWidget* m_icon = nullptr;
     QWidget* m_wave = nullptr;

@@ -52,3 +52,10 @@ qreal DictationPreviewLayout::textBlockHeight(const QString& text, qreal cardWid
     return std::min(maxTextHeight, std::max(std::ceil(textHeight) + verticalPadding,
                                             std::ceil(lineHeight) + verticalPadding));
 }
+
+QSize DictationPreviewLayout::cardSize(const QString& text, qreal maxWidth, qreal maxTextHeight) const
+{
+    const qreal width = cardWidth(text, maxWidth);
+    const qreal block = textBlockHeight(text, width, maxTextHeight);
+    return {static_cast<int>(std::ceil(width)), static_cast<int>(std::ceil(block + chrome))};
+}

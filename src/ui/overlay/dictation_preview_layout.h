@@ -2,12 +2,16 @@
 
 #include <QFont>
 #include <QFontMetricsF>
+#include <QSize>
 #include <QString>
 
 // Measures the dictation preview card's text, so the panel is sized before the card lays it out.
-// The card draws its text with font() to match.
+// The card takes cardSize() and draws its text with font(), so panel and card cannot disagree.
 class DictationPreviewLayout final {
 public:
+    // The card's header, hairline and bottom padding around its text block.
+    static constexpr qreal chrome = 38.5 + 6;
+
     // The application font at 14 pixels, medium weight.
     DictationPreviewLayout();
     explicit DictationPreviewLayout(const QFont& font);
@@ -17,6 +21,8 @@ public:
     qreal cardWidth(const QString& text, qreal maxWidth) const;
     // The wrapped text's height in a card of that width plus padding, at most maxTextHeight.
     qreal textBlockHeight(const QString& text, qreal cardWidth, qreal maxTextHeight) const;
+    // The whole card in whole pixels, rounded up so no text is cut.
+    QSize cardSize(const QString& text, qreal maxWidth, qreal maxTextHeight) const;
 
 private:
     QFont m_font;

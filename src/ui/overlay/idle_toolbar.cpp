@@ -11,12 +11,12 @@
 #include <QHBoxLayout>
 #include <QLabel>
 
-IdleToolbar::IdleToolbar(AppState& state, QWidget* parent)
+IdleToolbar::IdleToolbar(AppState& state, Clock& clock, QWidget* parent)
     : QWidget(parent)
     , m_state(state)
     , m_dictate(new IconChip(Symbol::Microphone, Qt::white, this))
     , m_hotkey(CardParts::label(QString(), 10, QFont::DemiBold, Theme::white(0.32), this))
-    , m_translate(new TranslateToggle(this))
+    , m_translate(new TranslateToggle(clock, this))
     , m_settings(new IconChip(Symbol::Gear, Theme::white(0.7), this))
 {
     QLinearGradient fill(0, 0, 1, 1);

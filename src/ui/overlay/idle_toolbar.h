@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/base/clock.h"
+
 #include <QWidget>
 
 class AppState;
@@ -13,7 +15,7 @@ class IdleToolbar final : public QWidget {
     Q_DISABLE_COPY_MOVE(IdleToolbar)
 
 public:
-    explicit IdleToolbar(AppState& state, QWidget* parent = nullptr);
+    IdleToolbar(AppState& state, Clock& clock, QWidget* parent = nullptr);
 
     IconChip* dictateButton() const { return m_dictate; }
     QLabel* hotkeySymbol() const { return m_hotkey; }

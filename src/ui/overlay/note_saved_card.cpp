@@ -2,6 +2,7 @@
 
 #include "core/text/l10n.h"
 #include "ui/kit/elided_label.h"
+#include "ui/kit/line_limited_label.h"
 #include "ui/kit/theme.h"
 #include "ui/overlay/card_icon_button.h"
 #include "ui/overlay/card_parts.h"
@@ -55,7 +56,7 @@ NoteSavedCard::NoteSavedCard(Clock& clock, QWidget* parent)
 
 void NoteSavedCard::setContent(const QString& text, const QString& place, int dismissSeconds)
 {
-    m_text->setText(text);
+    m_text->setFullText(text);
     m_place->setText(place);
     restartFor(text + QLatin1Char('\n') + place, dismissSeconds);
 }

@@ -4,6 +4,7 @@
 
 class CardIconButton;
 class ElidedLabel;
+class LineLimitedLabel;
 class QLabel;
 
 // The notice that a text was saved as a note: where, and its first lines. A click opens the note.
@@ -28,7 +29,7 @@ protected:
 
 private:
     ElidedLabel* m_place;
-    QLabel* m_text;
+    LineLimitedLabel* m_text;
     CardIconButton* m_close;
     bool m_pressed = false;
 };

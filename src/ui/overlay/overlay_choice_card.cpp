@@ -1,11 +1,12 @@
 #include "ui/overlay/overlay_choice_card.h"
 
 #include "core/text/l10n.h"
+#include "ui/kit/line_limited_label.h"
 #include "ui/kit/theme.h"
 #include "ui/overlay/card_icon_button.h"
 #include "ui/overlay/card_parts.h"
-#include "ui/overlay/card_rules.h"
 #include "ui/overlay/choice_row.h"
+#include "ui/overlay/overlay_sizes.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -22,7 +23,7 @@ OverlayChoiceCard::OverlayChoiceCard(Clock& clock, const OverlayResult& result, 
     , m_list(new QWidget(this))
 {
     using CardParts::padding;
-    setFixedWidth(CardRules::cardWidth(size));
+    setFixedWidth(OverlaySizes::resultSize(size).cardWidth);
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);

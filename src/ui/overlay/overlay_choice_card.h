@@ -11,6 +11,7 @@
 
 class CardIconButton;
 class ChoiceRow;
+class LineLimitedLabel;
 class QLabel;
 
 // The alternatives of a spoken command, each to insert, copy or keep as a note. No countdown:
@@ -28,7 +29,7 @@ public:
 
     const QList<ChoiceRow*>& rows() const { return m_rows; }
     CardIconButton* closeButton() const { return m_close; }
-    QLabel* spoken() const { return m_spoken; }
+    LineLimitedLabel* spoken() const { return m_spoken; }
     // Marks the note button of the choice with this id, after its note was saved.
     void markNoted(const QString& id);
     std::optional<QString> copiedId() const { return m_copiedId; }
@@ -50,7 +51,7 @@ private:
 
     Clock& m_clock;
     CardIconButton* m_close;
-    QLabel* m_spoken = nullptr;
+    LineLimitedLabel* m_spoken = nullptr;
     QWidget* m_list;
     QList<ChoiceRow*> m_rows;
     std::optional<QString> m_copiedId;

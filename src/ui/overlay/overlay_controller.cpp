@@ -4,6 +4,7 @@
 #include "ui/overlay/overlay_panel.h"
 #include "ui/overlay/overlay_rules.h"
 #include "ui/overlay/overlay_sizes.h"
+#include "ui/overlay/overlay_view.h"
 #include "ui/overlay/screen_source.h"
 #include "ui/overlay/widget_placement.h"
 
@@ -80,6 +81,9 @@ bool OverlayController::panelHasFocus() const
 void OverlayController::setContent(QWidget* view)
 {
     m_panel->setContent(view);
+    // Cut while a card was still faint, the window would hide the card once it is fully shown.
+    if (auto* overlay = qobject_cast<OverlayView*>(view))
+        connect(overlay, &OverlayView::outlineChanged, m_panel.get(), &OverlayPanel::refreshShape);
 }
 
 void OverlayController::tracksPointerInPanel(bool tracks)

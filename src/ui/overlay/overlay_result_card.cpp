@@ -1,11 +1,12 @@
 #include "ui/overlay/overlay_result_card.h"
 
 #include "core/text/l10n.h"
+#include "ui/kit/line_limited_label.h"
 #include "ui/kit/theme.h"
 #include "ui/overlay/card_icon_button.h"
 #include "ui/overlay/card_parts.h"
-#include "ui/overlay/card_rules.h"
 #include "ui/overlay/card_text_body.h"
+#include "ui/overlay/overlay_sizes.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -54,10 +55,11 @@ OverlayResultCard::OverlayResultCard(Clock& clock, QWidget* parent)
 void OverlayResultCard::setContent(const QString& command, const QString& text, OverlayResultSize size,
                                    int dismissSeconds)
 {
-    const int width = CardRules::cardWidth(size);
+    const OverlaySizes::ResultSize sizes = OverlaySizes::resultSize(size);
+    const int width = sizes.cardWidth;
     setFixedWidth(width);
-    m_command->setText(command);
+    m_command->setFullText(command);
     m_commandRow->setVisible(!command.isEmpty());
-    m_body->setText(text, width, CardRules::maxTextHeight(size));
+    m_body->setText(text, width, sizes.maxTextHeight);
     restartFor(command + QLatin1Char('\n') + text, dismissSeconds);
 }

@@ -5,6 +5,7 @@
 
 class CardIconButton;
 class CardTextBody;
+class LineLimitedLabel;
 class QLabel;
 
 // The answer of a spoken command that offers no choices, with the command above it.
@@ -16,7 +17,7 @@ public:
     OverlayResultCard(Clock& clock, QWidget* parent = nullptr);
 
     void setContent(const QString& command, const QString& text, OverlayResultSize size, int dismissSeconds);
-    QLabel* command() const { return m_command; }
+    LineLimitedLabel* command() const { return m_command; }
     CardTextBody* body() const { return m_body; }
     CardIconButton* copyButton() const { return m_copy; }
     CardIconButton* closeButton() const { return m_close; }
@@ -27,7 +28,7 @@ signals:
 private:
     CardIconButton* m_copy;
     CardIconButton* m_close;
-    QLabel* m_command;
+    LineLimitedLabel* m_command;
     QWidget* m_commandRow;
     CardTextBody* m_body;
 };

@@ -2,22 +2,17 @@
 
 #include "ui/overlay/dictation_preview_layout.h"
 
-#include <cmath>
-
-namespace {
-
-// The preview card's chrome around the text: header, gap and footer.
-constexpr qreal previewChrome = 38.5 + 6 + 18;
-
-} // namespace
-
-OverlaySizes::ResultSize OverlaySizes::resultSize(const QString& name)
+OverlaySizes::ResultSize OverlaySizes::resultSize(OverlayResultSize size)
 {
-    if (name == QLatin1String("compact"))
-        return {.cardWidth = 400, .cardHeight = 440, .previewMaxWidth = 360, .previewMaxTextHeight = 280};
-    if (name == QLatin1String("large"))
-        return {.cardWidth = 640, .cardHeight = 680, .previewMaxWidth = 600, .previewMaxTextHeight = 460};
-    return {.cardWidth = 520, .cardHeight = 560, .previewMaxWidth = 480, .previewMaxTextHeight = 360};
+    switch (size) {
+    case OverlayResultSize::Compact:
+        return {.panelWidth = 400, .panelHeight = 440, .cardWidth = 360, .maxTextHeight = 280};
+    case OverlayResultSize::Regular:
+        break;
+    case OverlayResultSize::Large:
+        return {.panelWidth = 640, .panelHeight = 680, .cardWidth = 600, .maxTextHeight = 460};
+    }
+    return {.panelWidth = 520, .panelHeight = 560, .cardWidth = 480, .maxTextHeight = 360};
 }
 
 QSizeF OverlaySizes::panelSize(OverlayMode mode, const std::optional<OverlayInputs>& in,
@@ -33,13 +28,13 @@ QSizeF OverlaySizes::panelSize(OverlayMode mode, const std::optional<OverlayInpu
     case OverlayMode::Result:
         break;
     }
-    const ResultSize size = resultSize(in ? in->overlayResultSize : QString());
+    const ResultSize size =
+        resultSize(OverlayResultSizeText::fromStored(in ? in->overlayResultSize : QString()));
     if (in && in->hasNotePreview && !in->hasResult)
         return {320, 166};
     if (in && in->previewText) {
-        const qreal width = layout.cardWidth(*in->previewText, size.previewMaxWidth);
-        const qreal text = layout.textBlockHeight(*in->previewText, width, size.previewMaxTextHeight);
-        return {std::ceil(width), std::ceil(text + previewChrome)};
+        const QSize card = layout.cardSize(*in->previewText, size.cardWidth, size.maxTextHeight);
+        return {qreal(card.width()), qreal(card.height() + cardBottomPadding)};
     }
-    return {size.cardWidth, size.cardHeight};
+    return {size.panelWidth, size.panelHeight};
 }

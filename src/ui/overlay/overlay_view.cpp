@@ -4,9 +4,11 @@
 #include "core/model/result_placement_anchor.h"
 #include "core/state/app_state.h"
 #include "core/text/l10n.h"
+#include "ui/kit/motion.h"
 #include "ui/kit/theme.h"
 #include "ui/overlay/card_parts.h"
 #include "ui/overlay/card_rules.h"
+#include "ui/overlay/card_transition.h"
 #include "ui/overlay/dictation_preview_card.h"
 #include "ui/overlay/note_saved_card.h"
 #include "ui/overlay/overlay_choice_card.h"
@@ -69,8 +71,9 @@ bool OverlayView::showsPill(const AppState& state)
 bool OverlayView::pinsCardToTop(const AppState& state)
 {
     const bool card = state.overlayResult() || state.dictationPreview() || state.notePreview();
-    const auto anchor = ResultPlacementAnchorText::fromRaw(state.config().resultPlacementAnchor);
-    return state.config().resultPlacementFixed && card && anchor && ResultPlacementAnchorText::isTop(*anchor);
+    const ResultPlacementAnchor anchor =
+        ResultPlacementAnchorText::fromStored(state.config().resultPlacementAnchor);
+    return state.config().resultPlacementFixed && card && ResultPlacementAnchorText::isTop(anchor);
 }
 
 OverlayView::Card OverlayView::cardFor(const AppState& state)
@@ -104,7 +107,11 @@ void OverlayView::refresh()
     const bool animate = !m_state.widgetDragging();
     m_pill->setVisible(showsPill(m_state));
     m_pill->setExpanded(expanded(m_state), animate);
-    refreshCard();
+    // The pill builds its buttons anew with the phase, before this runs; presses on them may
+    // become drags just like those on the cards' buttons. A second install is no second filter.
+    for (QAbstractButton* button : m_pill->findChildren<QAbstractButton*>())
+        button->installEventFilter(this);
+    refreshCard(animate);
     const Qt::Alignment vertical = pinsCardToTop(m_state) ? Qt::AlignTop : Qt::AlignBottom;
     m_outer->setAlignment(m_column, Qt::AlignHCenter | vertical);
     update();
@@ -121,7 +128,7 @@ QString notePlace(const SavedNotePreview& note)
 
 } // namespace
 
-void OverlayView::refreshCard()
+void OverlayView::refreshCard(bool animate)
 {
     const Card kind = cardFor(m_state);
     // The choice card keeps its marks and the menu its rows unless what they list changed.
@@ -136,7 +143,7 @@ void OverlayView::refreshCard()
     }
     if (kind != m_cardKind || source != m_cardSource) {
         m_cardSource = source;
-        setCard(buildCard(kind), kind);
+        setCard(buildCard(kind), kind, animate);
     }
 
     const bool snapshot = RunMode::isSnapshot();
@@ -214,17 +221,43 @@ QWidget* OverlayView::buildCard(Card kind)
     return nullptr;
 }
 
-void OverlayView::setCard(QWidget* card, Card kind)
+void OverlayView::retireCard(bool animate)
 {
-    if (m_card) {
-        // A card may be replaced from inside its own click: it goes later, and says nothing more.
-        disconnect(m_card, nullptr, this, nullptr);
-        for (QObject* child : m_card->findChildren<QObject*>())
-            disconnect(child, nullptr, this, nullptr);
-        m_columnLayout->removeWidget(m_card);
-        m_card->hide();
-        m_card->deleteLater();
+    QWidget* old = std::exchange(m_card, nullptr);
+    if (!old)
+        return;
+    // A card may be replaced from inside its own click: it goes later, and says nothing more.
+    disconnect(old, nullptr, this, nullptr);
+    for (QObject* child : old->findChildren<QObject*>())
+        disconnect(child, nullptr, this, nullptr);
+    m_columnLayout->removeWidget(old);
+    auto* transition = qobject_cast<CardTransition*>(old->graphicsEffect());
+    if (!animate || !Theme::animated() || !transition || !old->isVisible()) {
+        old->hide();
+        old->deleteLater();
+        return;
     }
+    // Out of the column, which shrinks at once, and over it where it stood while it fades.
+    const QPoint at = old->mapTo(this, QPoint(0, 0));
+    old->setParent(this);
+    old->setObjectName(QStringLiteral("leavingCard"));
+    old->setAttribute(Qt::WA_TransparentForMouseEvents);
+    old->move(at);
+    old->show();
+    connect(transition, &CardTransition::left, old, &QObject::deleteLater);
+    connect(transition, &CardTransition::left, this, &OverlayView::outlineChanged);
+    const bool menu = qobject_cast<TranslateMenuCard*>(old) != nullptr;
+    transition->leave(menu ? Motion::toggleMs : Motion::morphMs, menu ? &Motion::toggle : &Motion::morph);
+}
+
+QList<QWidget*> OverlayView::leavingCards() const
+{
+    return findChildren<QWidget*>(QStringLiteral("leavingCard"), Qt::FindDirectChildrenOnly);
+}
+
+void OverlayView::setCard(QWidget* card, Card kind, bool animate)
+{
+    retireCard(animate);
     m_card = card;
     m_cardKind = kind;
     if (!m_dragSource.isNull())
@@ -236,6 +269,19 @@ void OverlayView::setCard(QWidget* card, Card kind)
     for (QAbstractButton* button : card->findChildren<QAbstractButton*>())
         button->installEventFilter(this);
     m_columnLayout->insertWidget(0, card, 0, Qt::AlignHCenter);
+    // Shown now rather than when the layout gets to it, so the way in is not skipped as hidden.
+    card->show();
+    auto* transition = new CardTransition(m_clock, *card);
+    connect(transition, &CardTransition::stepped, this, [this, transition] {
+        update();
+        if (!transition->running())
+            emit outlineChanged();
+    });
+    // The menu opens with the toggle's quicker spring, every other card with the morph.
+    if (kind == Card::TranslateMenu)
+        transition->enter(animate ? Motion::toggleMs : 0, &Motion::toggle);
+    else
+        transition->enter(animate ? Motion::morphMs : 0, &Motion::morph);
 }
 
 void OverlayView::saveNote(const OverlayResultChoice& choice)
@@ -303,8 +349,13 @@ bool OverlayView::eventFilter(QObject* watched, QEvent* event)
 void OverlayView::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
-    if (m_card && m_card->isVisible())
+    if (m_card && m_card->isVisible()) {
+        // The shadow comes and goes with its card.
+        if (const auto* transition = qobject_cast<CardTransition*>(m_card->graphicsEffect()))
+            p.setOpacity(transition->opacity());
         m_cardShadow.paint(p, QRectF(QRect(m_card->mapTo(this, QPoint(0, 0)), m_card->size())));
+        p.setOpacity(1);
+    }
     if (!m_pill->isVisible())
         return;
     m_pillShadow.paint(p, QRectF(QRect(m_pill->mapTo(this, QPoint(0, 0)), m_pill->size())));

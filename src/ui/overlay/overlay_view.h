@@ -2,6 +2,7 @@
 
 #include "core/base/clock.h"
 #include "ui/kit/soft_shadow.h"
+#include "ui/overlay/overlay_sizes.h"
 
 #include <QPointF>
 #include <QPointer>
@@ -25,7 +26,7 @@ public:
     enum class Card { None, NoteSaved, Choices, Result, Preview, TranslateMenu };
     // Room around the visible content where hover and drags still register.
     static constexpr int hitMargin = 10;
-    static constexpr int bottomPadding = 18;
+    static constexpr int bottomPadding = OverlaySizes::cardBottomPadding;
     static constexpr int cardSpacing = 8;
     // A press must move this far before it counts as a drag.
     static constexpr double dragDistance = 3;
@@ -42,6 +43,8 @@ public:
     PillView* pill() const { return m_pill; }
     // The card or menu shown above the pill, or null; its kind is shownCard().
     QWidget* card() const { return m_card; }
+    // Cards on their way out, still drawn until they have faded.
+    QList<QWidget*> leavingCards() const;
     Card shownCard() const { return m_cardKind; }
     // The visible content with hitMargin around it, in this view's coordinates.
     QRect hitRect() const;
@@ -53,6 +56,8 @@ signals:
     // Every pointer move of a drag of the widget; the panel follows the pointer itself.
     void dragChanged();
     void dragEnded();
+    // A card finished coming or going; a window cut to the painted shape must be cut anew.
+    void outlineChanged();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -66,9 +71,11 @@ protected:
 
 private:
     void refresh();
-    void refreshCard();
+    void refreshCard(bool animate);
     QWidget* buildCard(Card kind);
-    void setCard(QWidget* card, Card kind);
+    void setCard(QWidget* card, Card kind, bool animate);
+    // Lets the shown card fade out where it stands, or drops it at once.
+    void retireCard(bool animate);
     void saveNote(const OverlayResultChoice& choice);
     void setHovered(bool hovered);
 

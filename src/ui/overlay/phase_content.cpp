@@ -115,7 +115,7 @@ QWidget* PhaseContent::buildRow()
     switch (phase.kind()) {
     case Phase::Kind::Idle:
         layout->setSpacing(6);
-        layout->addWidget(new IdleToolbar(m_state, row), 1);
+        layout->addWidget(new IdleToolbar(m_state, m_clock, row), 1);
         break;
     case Phase::Kind::Listening:
         break;

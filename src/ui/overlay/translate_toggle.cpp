@@ -1,15 +1,21 @@
 #include "ui/overlay/translate_toggle.h"
 
+#include "ui/kit/motion.h"
 #include "ui/kit/symbol.h"
 #include "ui/kit/theme.h"
 
+#include <QHideEvent>
 #include <QPainter>
+
+#include <algorithm>
 
 namespace {
 constexpr int kBook = 10;
 constexpr int kChevron = 8;
 constexpr int kGap = 4;
 constexpr int kPadX = 9;
+constexpr double kClosedFill = 0.08;
+constexpr double kOpenFill = 0.14;
 
 void drawSymbol(QPainter& p, Symbol symbol, int points, QPointF at, qreal dpr)
 {
@@ -19,8 +25,9 @@ void drawSymbol(QPainter& p, Symbol symbol, int points, QPointF at, qreal dpr)
 }
 } // namespace
 
-TranslateToggle::TranslateToggle(QWidget* parent)
+TranslateToggle::TranslateToggle(Clock& clock, QWidget* parent)
     : QAbstractButton(parent)
+    , m_fill(clock, *this, kClosedFill)
 {
     setFixedSize(sizeHint());
     setCursor(Qt::PointingHandCursor);
@@ -32,6 +39,7 @@ void TranslateToggle::setOpen(bool open)
     if (open == m_open)
         return;
     m_open = open;
+    m_fill.moveTo(open ? kOpenFill : kClosedFill, Motion::toggleMs, &Motion::toggle);
     update();
 }
 
@@ -45,7 +53,7 @@ void TranslateToggle::paintEvent(QPaintEvent*)
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(Qt::NoPen);
-    p.setBrush(Theme::white(m_open ? 0.14 : 0.08));
+    p.setBrush(Theme::white(std::clamp(m_fill.value(), 0.0, 1.0)));
     const QRectF shape(rect());
     p.drawRoundedRect(shape, shape.height() / 2, shape.height() / 2);
     const qreal dpr = devicePixelRatioF();
@@ -53,4 +61,11 @@ void TranslateToggle::paintEvent(QPaintEvent*)
     // Up toward where the menu opens; down once it is open, to fold it away.
     drawSymbol(p, m_open ? Symbol::ChevronDown : Symbol::ChevronUp, kChevron,
                QPointF(kPadX + kBook + kGap, (height - kChevron) / 2.0), dpr);
+}
+
+void TranslateToggle::hideEvent(QHideEvent* event)
+{
+    // Nobody sees the spring now: no frame timer for a hidden button.
+    m_fill.finish();
+    QAbstractButton::hideEvent(event);
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "core/base/clock.h"
+#include "ui/kit/tween.h"
+
 #include <QAbstractButton>
 
 // The idle toolbar's translate button: a book and a chevron that points to where the menu is.
@@ -10,15 +13,20 @@ class TranslateToggle final : public QAbstractButton {
 public:
     static constexpr int height = 26;
 
-    explicit TranslateToggle(QWidget* parent = nullptr);
+    explicit TranslateToggle(Clock& clock, QWidget* parent = nullptr);
 
     void setOpen(bool open);
     bool open() const { return m_open; }
+    // The capsule's white level: 0.08 closed, 0.14 open, sprung in between.
+    double fill() const { return m_fill.value(); }
+    bool animating() const { return m_fill.running(); }
     QSize sizeHint() const override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     bool m_open = false;
+    Tween m_fill;
 };

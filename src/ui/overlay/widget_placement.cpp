@@ -1,5 +1,6 @@
 #include "ui/overlay/widget_placement.h"
 
+#include "core/model/result_placement_anchor.h"
 #include "ui/overlay/overlay_rules.h"
 
 #include <algorithm>
@@ -156,18 +157,23 @@ std::optional<WidgetPlacement::Spot> WidgetPlacement::fixedResultPlacement(QSize
     const qreal right = vf.x() + vf.width() - anchorMargin - w / 2;
     const qreal high = top(vf) - anchorMargin - h;
     const qreal low = vf.y() + anchorMargin;
-    const QString anchor = m_in ? m_in->resultPlacementAnchor : QString();
-    QPointF point(vf.center().x(), low); // bottomCenter, also for a name that is none of the six
-    if (anchor == QLatin1String("topLeading"))
-        point = {left, high};
-    else if (anchor == QLatin1String("topCenter"))
-        point = {vf.center().x(), high};
-    else if (anchor == QLatin1String("topTrailing"))
-        point = {right, high};
-    else if (anchor == QLatin1String("bottomLeading"))
-        point = {left, low};
-    else if (anchor == QLatin1String("bottomTrailing"))
-        point = {right, low};
+    const ResultPlacementAnchor anchor =
+        ResultPlacementAnchorText::fromStored(m_in ? m_in->resultPlacementAnchor : QString());
+    const qreal y = ResultPlacementAnchorText::isTop(anchor) ? high : low;
+    QPointF point(vf.center().x(), y);
+    switch (anchor) {
+    case ResultPlacementAnchor::TopLeading:
+    case ResultPlacementAnchor::BottomLeading:
+        point.setX(left);
+        break;
+    case ResultPlacementAnchor::TopTrailing:
+    case ResultPlacementAnchor::BottomTrailing:
+        point.setX(right);
+        break;
+    case ResultPlacementAnchor::TopCenter:
+    case ResultPlacementAnchor::BottomCenter:
+        break;
+    }
     return Spot{nearest(point), *screen};
 }
 

@@ -2,12 +2,14 @@
 
 #include "platform/fake/manual_clock.h"
 #include "ui/kit/elided_label.h"
+#include "ui/kit/line_limited_label.h"
 #include "ui/kit/mirrored_waveform.h"
 #include "ui/kit/pulsing_dot.h"
 #include "ui/kit/soft_shadow.h"
 #include "ui/kit/symbol.h"
 #include "ui/kit/thinking_wave.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
 
 #include <gtest/gtest.h>
@@ -169,6 +171,64 @@ TEST(Visuals, ElidedLabelKeepsTheChosenEndOfALongText)
     ElidedLabel tail(QStringLiteral("first line\nsecond line"), Qt::ElideRight);
     tail.resize(1000, 16);
     EXPECT_EQ(tail.shownText(), QStringLiteral("first line second line"));
+}
+
+// A limited text shows no more than its lines, says with an ellipsis that it goes on, and leaves a
+// text that fits exactly as it was, its own line breaks included.
+TEST(Visuals, LineLimitedTextStopsAtItsLastLineWithAnEllipsis)
+{
+    struct Case {
+        const char* name;
+        QString text;
+        int maxLines;
+        int shownLines;
+        bool cut;
+    };
+    const QString words = QString(QStringLiteral("several spoken words ")).repeated(40);
+    const Case cases[] = {
+        {.name = "short", .text = QStringLiteral("Buy milk"), .maxLines = 4, .shownLines = 1, .cut = false},
+        {.name = "own breaks within the limit",
+         .text = QStringLiteral("one\ntwo"),
+         .maxLines = 2,
+         .shownLines = 2,
+         .cut = false},
+        {.name = "own breaks past the limit",
+         .text = QStringLiteral("one\ntwo\nthree"),
+         .maxLines = 2,
+         .shownLines = 2,
+         .cut = true},
+        {.name = "long, two lines", .text = words, .maxLines = 2, .shownLines = 2, .cut = true},
+        {.name = "long, five lines", .text = words, .maxLines = 5, .shownLines = 5, .cut = true},
+        {.name = "one unbroken word",
+         .text = QString(300, QLatin1Char('x')),
+         .maxLines = 2,
+         .shownLines = 2,
+         .cut = true},
+    };
+    QFont font;
+    font.setPixelSize(13);
+    const qreal width = 200;
+    const QFontMetricsF metrics(font);
+    for (const Case& c : cases) {
+        const QString shown = LineLimitedLabel::fit(c.text, font, width, c.maxLines);
+        const QStringList lines = shown.split(QLatin1Char('\n'));
+        EXPECT_EQ(lines.size(), c.shownLines) << c.name << ": " << qPrintable(shown);
+        EXPECT_EQ(shown.endsWith(QChar(0x2026)), c.cut) << c.name << ": " << qPrintable(shown);
+        if (!c.cut) {
+            EXPECT_EQ(shown, c.text) << c.name;
+        }
+        for (const QString& line : lines)
+            EXPECT_LE(metrics.horizontalAdvance(line), width) << c.name << ": " << qPrintable(line);
+    }
+
+    // The label is only as high as its shown lines, and keeps the whole text.
+    LineLimitedLabel label(2);
+    label.setFont(font);
+    label.setFullText(words);
+    label.resize(200, label.heightForWidth(200));
+    EXPECT_EQ(label.fullText(), words);
+    EXPECT_TRUE(label.text().endsWith(QChar(0x2026)));
+    EXPECT_LE(label.height(), std::ceil(2 * metrics.lineSpacing()));
 }
 
 } // namespace

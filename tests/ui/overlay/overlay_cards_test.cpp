@@ -1,17 +1,24 @@
+#include "geometry_printer.h"
 #include "overlay_fixture.h"
 
 #include "core/base/run_mode.h"
+#include "ui/kit/line_limited_label.h"
+#include "ui/kit/motion.h"
 #include "ui/overlay/card_icon_button.h"
 #include "ui/overlay/card_parts.h"
 #include "ui/overlay/card_text_body.h"
+#include "ui/overlay/card_transition.h"
 #include "ui/overlay/choice_action_button.h"
 #include "ui/overlay/choice_row.h"
 #include "ui/overlay/dictation_preview_card.h"
+#include "ui/overlay/dictation_preview_layout.h"
 #include "ui/overlay/icon_chip.h"
 #include "ui/overlay/idle_toolbar.h"
+#include "ui/overlay/listening_row.h"
 #include "ui/overlay/note_saved_card.h"
 #include "ui/overlay/overlay_choice_card.h"
 #include "ui/overlay/overlay_result_card.h"
+#include "ui/overlay/overlay_sizes.h"
 #include "ui/overlay/phase_content.h"
 #include "ui/overlay/translate_menu_card.h"
 #include "ui/overlay/translate_row_button.h"
@@ -20,7 +27,10 @@
 #include <QAbstractButton>
 #include <QClipboard>
 #include <QEnterEvent>
+#include <QFontMetricsF>
 #include <QGuiApplication>
+#include <QLayout>
+#include <QPointer>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -510,6 +520,261 @@ TEST_F(OverlayCardsTest, ADragNeverOpensTheNoteAndSelectingTextNeverDrags)
     drag(text, QPoint(CardParts::padding + 2, text->height() / 2));
     EXPECT_EQ(dragged.count(), 0) << "selecting text dragged the widget";
     EXPECT_TRUE(result->body()->label()->hasSelectedText());
+}
+
+// The panel is sized for the preview before the card exists; a card that measures itself apart
+// from the panel is cut off or floats in empty room.
+TEST_F(OverlayCardsTest, APreviewCardIsExactlyAsLargeAsThePanelMadeRoomFor)
+{
+    struct Case {
+        const char* name;
+        QString resultSize;
+        QString text;
+    };
+    const QString paragraph = QString(s("a dictated sentence that wraps, ")).repeated(6);
+    const Case cases[] = {
+        {.name = "one word", .resultSize = s("regular"), .text = s("Hi")},
+        {.name = "one line", .resultSize = s("regular"), .text = s("Send the report on Friday morning")},
+        {.name = "wrapped, compact", .resultSize = s("compact"), .text = paragraph},
+        {.name = "wrapped, large", .resultSize = s("large"), .text = paragraph},
+        {.name = "past the text height", .resultSize = s("compact"), .text = paragraph.repeated(20)},
+        {.name = "unknown size", .resultSize = s("huge"), .text = paragraph},
+    };
+    const DictationPreviewLayout layout;
+    for (const Case& c : cases) {
+        change([&](QuendaConfig& config) { config.overlayResultSize = c.resultSize; });
+        state().setDictationPreview(std::nullopt);
+        state().setDictationPreview(DictationPreview{c.text, DictationPreviewStatus::Working});
+        auto* card = shown<DictationPreviewCard>();
+        ASSERT_NE(card, nullptr) << c.name;
+        const QSizeF panel = OverlaySizes::panelSize(
+            OverlayMode::Result, OverlayInputs{.previewText = c.text, .overlayResultSize = c.resultSize},
+            layout);
+        EXPECT_EQ(QSizeF(card->size()), panel - QSizeF(0, OverlayView::bottomPadding)) << c.name;
+        // The header, hairline and padding fit in the room the layout left them.
+        const QRect body = card->body()->geometry();
+        EXPECT_LE(card->layout()->minimumSize().height(), card->height()) << c.name;
+        EXPECT_EQ(card->height() - body.bottom() - 1, 6) << c.name << " text block ends off its padding";
+        EXPECT_FALSE(card->body()->scrolls() && c.text != paragraph.repeated(20))
+            << c.name << " a text the layout measured in full scrolls";
+    }
+}
+
+// With animations on, a card comes in from invisible at 94 % and leaves to invisible at 97 %, each
+// over its spring's time on the clock; at the end nothing is left drawn and no timer runs on.
+TEST_F(OverlayCardsTest, CardsFadeAndScaleInAndOutOverTheirSpringAndStopTheirTimers)
+{
+    struct Case {
+        const char* name;
+        std::function<void(AppState&)> open;
+        std::function<void(AppState&)> close;
+        int durationMs;
+    };
+    const Case cases[] = {
+        {.name = "result card",
+         .open =
+             [](AppState& st) {
+                 st.setOverlayResult(OverlayResult{s("cmd"), s("An answer."), std::nullopt});
+             },
+         .close = [](AppState& st) { st.setOverlayResult(std::nullopt); },
+         .durationMs = Motion::morphMs},
+        {.name = "translate menu",
+         .open = [](AppState& st) { st.setWidgetTranslateOpen(true); },
+         .close = [](AppState& st) { st.setWidgetTranslateOpen(false); },
+         .durationMs = Motion::toggleMs},
+    };
+    change([](QuendaConfig& c) { c.overlayResultDismissSeconds = 0; });
+    AnimationsOn on;
+    for (const Case& c : cases) {
+        bigView();
+        m_clock.advance(1000);
+        ASSERT_EQ(m_clock.pendingCount(), 0) << c.name;
+        QSignalSpy outline(&view(), &OverlayView::outlineChanged);
+        c.open(state());
+        settle();
+        auto* transition = qobject_cast<CardTransition*>(view().card()->graphicsEffect());
+        ASSERT_NE(transition, nullptr) << c.name;
+        EXPECT_EQ(transition->opacity(), 0) << c.name;
+        EXPECT_DOUBLE_EQ(transition->scale(), 0.94) << c.name;
+        m_clock.advance(c.durationMs / 2);
+        EXPECT_GT(transition->opacity(), 0) << c.name;
+        EXPECT_LT(transition->opacity(), 1) << c.name;
+        qsizetype outlinesBefore = outline.count();
+        m_clock.advance(c.durationMs - c.durationMs / 2);
+        EXPECT_EQ(transition->opacity(), 1) << c.name;
+        EXPECT_EQ(transition->scale(), 1) << c.name;
+        EXPECT_FALSE(transition->running()) << c.name << ": the way in ended but its timer runs on";
+        EXPECT_GT(outline.count(), outlinesBefore)
+            << c.name << ": the window is not cut anew for the whole card";
+        // The pill may still morph after a quicker card; then nothing at all is left.
+        m_clock.advance(Motion::morphMs);
+        EXPECT_EQ(m_clock.pendingCount(), 0) << c.name;
+
+        c.close(state());
+        settle();
+        const QList<QWidget*> leaving = view().leavingCards();
+        ASSERT_EQ(leaving.size(), 1) << c.name;
+        const QPointer<QWidget> gone = leaving.first();
+        const auto* out = qobject_cast<CardTransition*>(gone->graphicsEffect());
+        m_clock.advance(c.durationMs / 2);
+        EXPECT_GT(out->opacity(), 0) << c.name;
+        EXPECT_GT(out->scale(), 0.97) << c.name;
+        outlinesBefore = outline.count();
+        m_clock.advance(c.durationMs - c.durationMs / 2);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(gone.isNull()) << c.name << ": the faded card is still there";
+        EXPECT_GT(outline.count(), outlinesBefore)
+            << c.name << ": the window is not cut anew without the card";
+        m_clock.advance(Motion::morphMs);
+        EXPECT_EQ(m_clock.pendingCount(), 0) << c.name << ": the way out ended but a timer runs on";
+    }
+}
+
+// The toggle's capsule brightens with its own quicker spring and ends exactly at the open level.
+TEST_F(OverlayCardsTest, TheTranslateToggleSpringsToItsOpenFillAndStops)
+{
+    AnimationsOn on;
+    state().setWidgetHovered(true);
+    bigView();
+    m_clock.advance(1000);
+    auto* toolbar = pill().content()->findChild<IdleToolbar*>();
+    ASSERT_NE(toolbar, nullptr);
+    TranslateToggle* toggle = toolbar->translateButton();
+    EXPECT_DOUBLE_EQ(toggle->fill(), 0.08);
+    state().setWidgetTranslateOpen(true);
+    m_clock.advance(Motion::toggleMs / 4);
+    EXPECT_GT(toggle->fill(), 0.08);
+    EXPECT_TRUE(toggle->animating());
+    m_clock.advance(Motion::toggleMs);
+    EXPECT_DOUBLE_EQ(toggle->fill(), 0.14);
+    EXPECT_FALSE(toggle->animating());
+}
+
+// The pill's buttons move the widget like the cards' do: a press that moves three points is a drag,
+// and the button under it never sees a click.
+TEST_F(OverlayCardsTest, ADragFromAPillButtonMovesTheWidgetAndClicksNothing)
+{
+    struct Case {
+        const char* name;
+        Phase phase;
+        std::function<QWidget*(PhaseContent&)> button;
+    };
+    const auto toolbar = [](PhaseContent& content) { return content.findChild<IdleToolbar*>(); };
+    const Case cases[] = {
+        {.name = "dictate",
+         .phase = Phase::idle(),
+         .button = [&](PhaseContent& c) { return toolbar(c)->dictateButton(); }},
+        {.name = "translate toggle",
+         .phase = Phase::idle(),
+         .button = [&](PhaseContent& c) { return toolbar(c)->translateButton(); }},
+        {.name = "settings",
+         .phase = Phase::idle(),
+         .button = [&](PhaseContent& c) { return toolbar(c)->settingsButton(); }},
+        {.name = "stop chip",
+         .phase = Phase::listening(),
+         .button = [](PhaseContent& c) { return qobject_cast<ListeningRow*>(c.row())->stopChip(); }},
+    };
+    int toggles = 0;
+    std::optional<MainSection> opened;
+    state().setToggleRecording([&] { ++toggles; });
+    state().setOpenMain([&](std::optional<MainSection> section) { opened = section; });
+    state().setEngineReady(true);
+    state().setWidgetHovered(true);
+    for (const Case& c : cases) {
+        state().setPhase(c.phase);
+        bigView();
+        QWidget* button = c.button(*pill().content());
+        ASSERT_NE(button, nullptr) << c.name;
+        QSignalSpy dragged(&view(), &OverlayView::dragChanged);
+        QSignalSpy ended(&view(), &OverlayView::dragEnded);
+        const QPoint start = button->mapTo(&view(), button->rect().center());
+        QWindow* window = view().windowHandle();
+        QTest::mousePress(window, Qt::LeftButton, {}, start);
+        QTest::mouseMove(window, start + QPoint(2, 0));
+        EXPECT_EQ(dragged.count(), 0) << c.name << ": two points made a drag";
+        QTest::mouseMove(window, start + QPoint(3, 0));
+        QTest::mouseRelease(window, Qt::LeftButton, {}, start + QPoint(3, 0));
+        settle();
+        EXPECT_GT(dragged.count(), 0) << c.name;
+        EXPECT_EQ(ended.count(), 1) << c.name;
+        EXPECT_EQ(toggles, 0) << c.name << ": the drag started a recording";
+        EXPECT_FALSE(state().widgetTranslateOpen()) << c.name << ": the drag opened the menu";
+        EXPECT_FALSE(opened.has_value()) << c.name << ": the drag opened the settings";
+    }
+}
+
+// Long texts stop at the lines their cards allow and say so with an ellipsis; the whole text stays
+// with the label.
+TEST_F(OverlayCardsTest, LongCardTextsStopAtTheirLineLimitWithAnEllipsis)
+{
+    struct Case {
+        const char* name;
+        std::function<void(AppState&, const QString&)> show;
+        std::function<LineLimitedLabel*(QWidget*)> label;
+        int maxLines;
+    };
+    const Case cases[] = {
+        {.name = "choice text",
+         .show =
+             [](AppState& st, const QString& t) {
+                 st.setOverlayResult(OverlayResult{
+                     s("cmd"), s("x"),
+                     QList{OverlayResultChoice{OverlayResultChoice::Kind::Command, s("Answer"), t}}});
+             },
+         .label =
+             [](QWidget* card) { return qobject_cast<OverlayChoiceCard*>(card)->rows().first()->text(); },
+         .maxLines = 5},
+        {.name = "spoken command over the choices",
+         .show =
+             [](AppState& st, const QString& t) {
+                 st.setOverlayResult(OverlayResult{t, s("x"), QList{kCommandChoice}});
+             },
+         .label = [](QWidget* card) { return qobject_cast<OverlayChoiceCard*>(card)->spoken(); },
+         .maxLines = 2},
+        {.name = "result command",
+         .show =
+             [](AppState& st, const QString& t) {
+                 st.setOverlayResult(OverlayResult{t, s("x"), std::nullopt});
+             },
+         .label = [](QWidget* card) { return qobject_cast<OverlayResultCard*>(card)->command(); },
+         .maxLines = 2},
+    };
+    const QString longText = QString(s("a long dictated text that keeps going, ")).repeated(40);
+    for (const Case& c : cases) {
+        state().setOverlayResult(std::nullopt);
+        c.show(state(), longText);
+        bigView();
+        LineLimitedLabel* label = c.label(view().card());
+        ASSERT_NE(label, nullptr) << c.name;
+        EXPECT_EQ(label->fullText(), longText) << c.name;
+        EXPECT_EQ(label->text().split(QLatin1Char('\n')).size(), c.maxLines) << c.name;
+        EXPECT_TRUE(label->text().endsWith(QChar(0x2026))) << c.name;
+        EXPECT_LE(label->height(), std::ceil(c.maxLines * QFontMetricsF(label->font()).lineSpacing()))
+            << c.name;
+    }
+}
+
+// A card closed by its own button leaves while that button is still handling the click: it must
+// fade from where it stood and only then go.
+TEST_F(OverlayCardsTest, ACardClosedByItsOwnButtonFadesOutAndThenGoes)
+{
+    change([](QuendaConfig& c) { c.overlayResultDismissSeconds = 0; });
+    AnimationsOn on;
+    state().setOverlayResult(OverlayResult{s("cmd"), s("An answer."), std::nullopt});
+    auto* card = shown<OverlayResultCard>();
+    ASSERT_NE(card, nullptr);
+    m_clock.advance(Motion::morphMs);
+    const QPoint stood = card->mapTo(&view(), QPoint(0, 0));
+    click(card->closeButton());
+    EXPECT_FALSE(state().overlayResult().has_value());
+    const QList<QWidget*> leaving = view().leavingCards();
+    ASSERT_EQ(leaving.size(), 1);
+    EXPECT_EQ(leaving.first()->pos(), stood);
+    const QPointer<QWidget> gone = leaving.first();
+    m_clock.advance(Motion::morphMs);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(gone.isNull());
+    EXPECT_EQ(m_clock.pendingCount(), 0);
 }
 
 } // namespace

@@ -28,6 +28,9 @@ TEST(OverlaySizes, CardsTakeTheConfiguredSizeAndANotePreviewAloneItsOwn)
         {.name = "unknown size is regular",
          .in = OverlayInputs{.hasResult = true, .overlayResultSize = s("Large")},
          .size = {520, 560}},
+        {.name = "empty size is regular",
+         .in = OverlayInputs{.hasResult = true, .overlayResultSize = QString()},
+         .size = {520, 560}},
         {.name = "state gone", .in = std::nullopt, .size = {520, 560}},
     };
     const DictationPreviewLayout layout;

@@ -178,6 +178,8 @@ TEST(WidgetPlacement, PinnedCardsSit16InsideTheirCorner)
         {.anchor = s("bottomCenter"), .point = {720, 56}},
         {.anchor = s("bottomTrailing"), .point = {1164, 56}},
         {.anchor = s("middle"), .point = {720, 56}},
+        {.anchor = s("TopCenter"), .point = {720, 56}},
+        {.anchor = QString(), .point = {720, 56}},
     };
     for (const Case& c : cases) {
         const WidgetPlacement placement(both, {}, chipOnLaptop,

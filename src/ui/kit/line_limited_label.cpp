@@ -1,0 +1,128 @@
+#include "ui/kit/line_limited_label.h"
+
+#include <QEvent>
+#include <QFontMetricsF>
+#include <QTextLayout>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// QTextLayout breaks lines only at the Unicode separator, not at '\n' as QLabel does.
+QString withLineSeparators(QString text)
+{
+    return text.replace(QLatin1Char('\n'), QChar::LineSeparator);
+}
+
+// A word longer than the line is broken rather than left running past the edge, where it is cut.
+void wrapAnywhere(QTextLayout& layout)
+{
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+}
+
+QString trimmedEnd(const QString& line)
+{
+    qsizetype end = line.size();
+    while (end > 0 && (line.at(end - 1).isSpace() || line.at(end - 1) == QChar::LineSeparator))
+        --end;
+    return line.left(end);
+}
+
+} // namespace
+
+LineLimitedLabel::LineLimitedLabel(int maxLines, QWidget* parent)
+    : QLabel(parent)
+    , m_maxLines(std::max(maxLines, 1))
+{
+    setTextFormat(Qt::PlainText);
+    setWordWrap(true);
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+}
+
+void LineLimitedLabel::setFullText(const QString& text)
+{
+    if (text == m_full && !text.isEmpty())
+        return;
+    m_full = text;
+    refit();
+}
+
+QString LineLimitedLabel::fit(const QString& text, const QFont& font, qreal width, int maxLines)
+{
+    if (text.isEmpty() || width <= 0)
+        return text;
+    const QString source = withLineSeparators(text);
+    QTextLayout layout(source, font);
+    wrapAnywhere(layout);
+    QStringList lines;
+    qsizetype lastStart = 0;
+    bool cut = false;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width);
+        if (lines.size() == maxLines) {
+            cut = true;
+            break;
+        }
+        lastStart = line.textStart();
+        lines << trimmedEnd(source.mid(line.textStart(), line.textLength()));
+    }
+    layout.endLayout();
+    if (!cut)
+        return text;
+    // The last line carries on with the rest of the text, shortened to end in an ellipsis.
+    QString rest = source.mid(lastStart).trimmed();
+    rest.replace(QChar::LineSeparator, QLatin1Char(' '));
+    const QFontMetricsF metrics(font);
+    // Room for the ellipsis even when the rest would otherwise just fit.
+    lines.last() = metrics.elidedText(rest + QChar(0x2026), Qt::ElideRight, width);
+    return lines.join(QLatin1Char('\n'));
+}
+
+int LineLimitedLabel::heightForWidth(int width) const
+{
+    const QMargins m = contentsMargins();
+    const int inner = width - m.left() - m.right();
+    const QString shown = fit(m_full, font(), inner, m_maxLines);
+    QTextLayout layout(withLineSeparators(shown), font());
+    wrapAnywhere(layout);
+    int count = 0;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(std::max(inner, 1));
+        ++count;
+    }
+    layout.endLayout();
+    const qreal spacing = QFontMetricsF(font()).lineSpacing();
+    return static_cast<int>(std::ceil(std::max(count, 1) * spacing)) + m.top() + m.bottom();
+}
+
+QSize LineLimitedLabel::minimumSizeHint() const
+{
+    // Any width will do: the text is cut to fit rather than holding the card open.
+    return {0, QLabel::minimumSizeHint().height()};
+}
+
+void LineLimitedLabel::resizeEvent(QResizeEvent* event)
+{
+    QLabel::resizeEvent(event);
+    refit();
+}
+
+void LineLimitedLabel::changeEvent(QEvent* event)
+{
+    QLabel::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        refit();
+}
+
+void LineLimitedLabel::refit()
+{
+    const int width = contentsRect().width();
+    const QString shown = width > 0 ? fit(m_full, font(), width, m_maxLines) : m_full;
+    if (shown != text())
+        setText(shown);
+}

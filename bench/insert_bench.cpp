@@ -56,8 +56,14 @@ void insertToChordPosted(benchmark::State& state)
     FakeWindowSystem windows;
     Granted granted;
     WorkQueue queue;
-    TextInserter inserter({.accessibility = a11y, .keys = keys, .pasteboard = board, .windows = windows,
-                           .permissions = granted, .clock = clock, .probeQueue = queue, .ownPid = 1});
+    TextInserter inserter({.accessibility = a11y,
+                           .keys = keys,
+                           .pasteboard = board,
+                           .windows = windows,
+                           .permissions = granted,
+                           .clock = clock,
+                           .probeQueue = queue,
+                           .ownPid = 1});
     a11y.setFocused(a11y.add(FakeAccessibility::field({})));
     board.writeText(QStringLiteral("the user's clipboard"));
     QObject context;
@@ -86,8 +92,13 @@ void restoreWaitOnTheDesktop(benchmark::State& state)
     AtspiAccessibility a11y;
     Granted granted;
     WorkQueue queue;
-    TextInserter inserter({.accessibility = a11y, .keys = keys, .pasteboard = board, .windows = windows,
-                           .permissions = granted, .clock = clock, .probeQueue = queue,
+    TextInserter inserter({.accessibility = a11y,
+                           .keys = keys,
+                           .pasteboard = board,
+                           .windows = windows,
+                           .permissions = granted,
+                           .clock = clock,
+                           .probeQueue = queue,
                            .ownPid = QCoreApplication::applicationPid()});
     QProcess target;
     target.start(QStringLiteral(QUENDA_ATSPI_TARGET), {QString(), QStringLiteral("0,0")});
@@ -129,7 +140,8 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM", qEnvironmentVariableIsSet("DISPLAY") ? "xcb" : "offscreen");
     QGuiApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
-    benchmark::RegisterBenchmark("InsertToChordPostedOnFakes", insertToChordPosted)->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark("InsertToChordPostedOnFakes", insertToChordPosted)
+        ->Unit(benchmark::kMicrosecond);
     benchmark::RegisterBenchmark("RestoreWaitAfterARealPaste", restoreWaitOnTheDesktop)
         ->UseManualTime()
         ->Iterations(15)

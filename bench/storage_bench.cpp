@@ -15,9 +15,10 @@ QList<HistoryEntry> makeHistory(int count)
     entries.reserve(count);
     const QDateTime start = QDateTime::currentDateTimeUtc();
     for (int i = 0; i < count; ++i) {
-        const QString text = QStringLiteral("Dictation number %1, a sentence of ordinary length for a note.").arg(i);
-        entries.append({QUuid::createUuid(), start.addSecs(-60 * i), text, text, 4.2, QStringLiteral("Editor"),
-                        i % 7 == 0 ? std::optional<bool>(true) : std::nullopt,
+        const QString text =
+            QStringLiteral("Dictation number %1, a sentence of ordinary length for a note.").arg(i);
+        entries.append({QUuid::createUuid(), start.addSecs(-60 * i), text, text, 4.2,
+                        QStringLiteral("Editor"), i % 7 == 0 ? std::optional<bool>(true) : std::nullopt,
                         i % 11 == 0 ? std::optional<QString>(HistoryEntry::clipboardKind) : std::nullopt});
     }
     return entries;

@@ -31,8 +31,8 @@
 #include "platform/linux/process/qprocess_script_runner.h"
 #include "platform/linux/pulse/pulse_output_devices.h"
 #include "platform/linux/secret/libsecret_store.h"
-#include "platform/linux/x11/x11_floating_windows.h"
 #include "platform/linux/x11/chord_synthesizer.h"
+#include "platform/linux/x11/x11_floating_windows.h"
 #include "platform/linux/x11/x11_key_source.h"
 #include "platform/linux/x11/xtest_keyboard.h"
 #include "platform/linux/xdg/desktop_launcher_linux.h"
@@ -80,8 +80,9 @@ struct CompositionRoot::Parts {
     ChordSynthesizer chords{keyboard, clock};
     AtspiAccessibility accessibility;
     WorkQueue selectionProbes;
-    TextInserter textInserter{TextInserter::Services{accessibility, chords, pasteboard, windowSystem, permissions,
-                                                     clock, selectionProbes, QCoreApplication::applicationPid()}};
+    TextInserter textInserter{TextInserter::Services{accessibility, chords, pasteboard, windowSystem,
+                                                     permissions, clock, selectionProbes,
+                                                     QCoreApplication::applicationPid()}};
     TextInserterAdapter inserter{textInserter, accessibility, permissions};
     PulseOutputDevices outputs;
     OutputSilence silence{outputs, OutputSilence::defaultRecordPath()};
@@ -117,7 +118,8 @@ struct CompositionRoot::Parts {
                          &ShellController::providerKeysChanged);
         QObject::connect(&keyStore, &OpenAIKeyStore::keySaved, &keys,
                          [this] { keys.refresh(state.config()); });
-        QObject::connect(&textInserter, &TextInserter::clipboardDisplaced, &state, &AppState::rememberClipboard);
+        QObject::connect(&textInserter, &TextInserter::clipboardDisplaced, &state,
+                         &AppState::rememberClipboard);
     }
 
     ~Parts() { dictation.setOverlay(nullptr); }

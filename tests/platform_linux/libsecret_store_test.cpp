@@ -1,5 +1,5 @@
-#include "core/keys/open_ai_key_store.h"
 #include "core/base/run_mode.h"
+#include "core/keys/open_ai_key_store.h"
 #include "platform/linux/secret/libsecret_store.h"
 
 #include <QSettings>

@@ -28,12 +28,18 @@ std::optional<qint64> wholeNumber(const QJsonValue& value)
 bool JsonFields::holds(const QJsonValue& value, JsonType type)
 {
     switch (type) {
-    case JsonType::String: return value.isString();
-    case JsonType::Bool: return value.isBool();
-    case JsonType::Integer: return wholeNumber(value).has_value();
-    case JsonType::Number: return value.isDouble();
-    case JsonType::Array: return value.isArray();
-    case JsonType::Object: return value.isObject();
+    case JsonType::String:
+        return value.isString();
+    case JsonType::Bool:
+        return value.isBool();
+    case JsonType::Integer:
+        return wholeNumber(value).has_value();
+    case JsonType::Number:
+        return value.isDouble();
+    case JsonType::Array:
+        return value.isArray();
+    case JsonType::Object:
+        return value.isObject();
     }
     return false;
 }

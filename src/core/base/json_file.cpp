@@ -38,8 +38,8 @@ bool keepAside(State& s, const QString& path)
         s.undecodable.remove(path);
         return true;
     }
-    const QString aside =
-        path + QStringLiteral(".corrupt-") + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmsszzz"));
+    const QString aside = path + QStringLiteral(".corrupt-") +
+                          QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmsszzz"));
     if (!QFile::rename(path, aside)) {
         Timing::mark(QStringLiteral("could not keep aside undecodable ") + path);
         return false;

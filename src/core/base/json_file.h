@@ -19,8 +19,8 @@ namespace JsonFile {
 bool writeAtomically(const QString& path, const QByteArray& bytes);
 // Reads the file and hands an existing one's bytes to decode, which tells whether they decoded;
 // an unreadable or undecodable file is marked. Anything but a regular file (a FIFO, device, socket
-// or directory) counts as unreadable and is never opened for reading in a way that could block. Writes wait meanwhile, so none can replace the
-// file between a failed decode and its mark.
+// or directory) counts as unreadable and is never opened for reading in a way that could block. Writes wait
+// meanwhile, so none can replace the file between a failed decode and its mark.
 void readAndDecode(const QString& path, const std::function<bool(const QByteArray&)>& decode);
 
 // Decodes every element of an array as an object with fromJson; one bad element fails the whole.
@@ -52,8 +52,7 @@ std::optional<QList<T>> decodeArrayDocument(const QByteArray& bytes, FromJson fr
 
 // Reads and decodes a stored file. Missing gives nothing; a file that cannot be read or decoded
 // gives nothing too and is marked, so the next write keeps it aside.
-template <typename Decode>
-auto load(const QString& path, Decode decode) -> decltype(decode(QByteArray()))
+template <typename Decode> auto load(const QString& path, Decode decode) -> decltype(decode(QByteArray()))
 {
     decltype(decode(QByteArray())) result;
     readAndDecode(path, [&](const QByteArray& bytes) {

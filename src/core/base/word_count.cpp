@@ -1,6 +1,7 @@
 #include "core/base/word_count.h"
 
-int wordCount(QStringView text) {
+int wordCount(QStringView text)
+{
     int count = 0;
     bool inWord = false;
     for (const QChar c : text) {

@@ -1,6 +1,7 @@
 #include "core/base/work_queue.h"
 
-WorkQueue::WorkQueue(QObject* parent) : QObject(parent)
+WorkQueue::WorkQueue(QObject* parent)
+    : QObject(parent)
 {
     m_pool.setMaxThreadCount(1);
     // The one thread stays up between bursts instead of being recreated for each job.

@@ -76,12 +76,9 @@ QuendaConfig QuendaConfig::snapshotDemo()
                                QString::fromUtf8(style), false};
     };
     c.appStyles = {
-        profile("com.apple.mail", "Mail", "email"),
-        profile("com.apple.MobileSMS", "Nachrichten", "chat"),
-        profile("com.apple.Notes", "Notizen", "notes"),
-        profile("com.apple.Terminal", "Terminal", "code"),
-        profile("com.microsoft.Word", "Word", "notes"),
-        profile("com.tinyspeck.slackmacgap", "Slack", "chat"),
+        profile("com.apple.mail", "Mail", "email"),     profile("com.apple.MobileSMS", "Nachrichten", "chat"),
+        profile("com.apple.Notes", "Notizen", "notes"), profile("com.apple.Terminal", "Terminal", "code"),
+        profile("com.microsoft.Word", "Word", "notes"), profile("com.tinyspeck.slackmacgap", "Slack", "chat"),
     };
     c.syncLegacyCorrectionFields();
     return c;

@@ -16,12 +16,12 @@
 struct QuendaConfig {
     QString modelPath;
     QString whisperModel;
-    QString asrEngine; // "whisper" or "whistle"
-    qint64 asrQuality = 4; // 0...4
-    QString polishProvider; // "openai" (the endpoint list) or "local"
-    QString openAIModel; // legacy mirror of the first endpoint
+    QString asrEngine;         // "whisper" or "whistle"
+    qint64 asrQuality = 4;     // 0...4
+    QString polishProvider;    // "openai" (the endpoint list) or "local"
+    QString openAIModel;       // legacy mirror of the first endpoint
     QString correctionBaseURL; // legacy mirror of the first endpoint
-    QString correctionKind; // legacy mirror of the first endpoint
+    QString correctionKind;    // legacy mirror of the first endpoint
     bool correctionFallback = false;
     QString noteDestination; // "quenda" or an AppleNotesFolder's stored form
     QList<CorrectionEndpoint> correctionEndpoints;
@@ -48,7 +48,7 @@ struct QuendaConfig {
     bool showWidget = false;
     QString overlayResultSize;
     qint64 overlayResultDismissSeconds = 15;
-    qint64 historyKeepHours = 168; // below 1: no age limit
+    qint64 historyKeepHours = 168;  // below 1: no age limit
     qint64 historyMaxEntries = 500; // below 1: no count limit
     bool showDictationPreview = true;
     qint64 dictationPreviewDismissSeconds = 1;
@@ -87,9 +87,9 @@ struct QuendaConfig {
     static const QList<qint64>& whistleDepthsByQuality();
     static const QStringList& whisperLanguages();
     static const QStringList& whistleLanguages();
-    static const QList<qint64>& historyKeepChoices(); // hours; 0 keeps any age
-    static const QList<qint64>& historyLimitChoices(); // 0 keeps any number
-    static const QList<qint64>& overlayDismissChoices(); // seconds
+    static const QList<qint64>& historyKeepChoices();             // hours; 0 keeps any age
+    static const QList<qint64>& historyLimitChoices();            // 0 keeps any number
+    static const QList<qint64>& overlayDismissChoices();          // seconds
     static const QList<qint64>& dictationPreviewDismissChoices(); // seconds
 
     QList<CorrectionEndpoint> enabledCorrectionEndpoints() const;

@@ -1,15 +1,15 @@
 // JSON form of the configuration, reading and loading with its migrations, and saving.
 #include "core/config/quenda_config.h"
 
-#include "core/config/config_key.h"
-#include "core/model/apple_notes_folder.h"
 #include "core/base/json_fields.h"
 #include "core/base/json_file.h"
+#include "core/base/run_mode.h"
+#include "core/base/support_paths.h"
+#include "core/config/config_key.h"
+#include "core/model/apple_notes_folder.h"
 #include "core/model/others_audio.h"
 #include "core/model/overlay_result_size.h"
 #include "core/model/result_placement_anchor.h"
-#include "core/base/run_mode.h"
-#include "core/base/support_paths.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -29,8 +29,7 @@ QString configPath()
 QString inferKind(const QString& baseURL)
 {
     const QUrl url(baseURL.trimmed(), QUrl::StrictMode);
-    if (url.isValid() && !url.host().isEmpty() &&
-        url.host().toLower() != CorrectionEndpoint::openAIHost())
+    if (url.isValid() && !url.host().isEmpty() && url.host().toLower() != CorrectionEndpoint::openAIHost())
         return QStringLiteral("custom");
     return QStringLiteral("chatgpt");
 }
@@ -124,8 +123,8 @@ std::optional<QuendaConfig> QuendaConfig::fromJson(const QJsonObject& object)
 
     c.correctionBaseURL = f.string(QStringLiteral("correctionBaseURL")).value_or(QString());
     const auto kind = f.string(QStringLiteral("correctionKind"));
-    c.correctionKind = kind && CorrectionEndpoint::knownKinds().contains(*kind) ? *kind
-                                                                             : inferKind(c.correctionBaseURL);
+    c.correctionKind =
+        kind && CorrectionEndpoint::knownKinds().contains(*kind) ? *kind : inferKind(c.correctionBaseURL);
 
     c.didChooseModel = f.boolean(QStringLiteral("didChooseModel")).value_or(false);
     c.correctionFallback = f.boolean(QStringLiteral("correctionFallback")).value_or(false);
@@ -181,12 +180,14 @@ std::optional<QuendaConfig> QuendaConfig::fromJson(const QJsonObject& object)
 
     c.historyMaxEntries = atLeastZero(f.integer(QStringLiteral("historyMaxEntries")), 500);
     c.overlayResultDismissSeconds = atLeastZero(f.integer(QStringLiteral("overlayResultDismissSeconds")), 15);
-    c.dictationPreviewDismissSeconds = atLeastZero(f.integer(QStringLiteral("dictationPreviewDismissSeconds")), 1);
+    c.dictationPreviewDismissSeconds =
+        atLeastZero(f.integer(QStringLiteral("dictationPreviewDismissSeconds")), 1);
 
     const auto screen = f.string(QStringLiteral("resultPlacementScreen"));
     c.resultPlacementScreen = screen && !screen->isEmpty() ? *screen : QStringLiteral("pointer");
     const auto anchor = f.string(QStringLiteral("resultPlacementAnchor"));
-    c.resultPlacementAnchor = anchor && ResultPlacementAnchorText::fromRaw(*anchor) ? *anchor : QStringLiteral("topCenter");
+    c.resultPlacementAnchor =
+        anchor && ResultPlacementAnchorText::fromRaw(*anchor) ? *anchor : QStringLiteral("topCenter");
 
     if (const auto endpoints = f.array(QStringLiteral("correctionEndpoints"))) {
         auto list = JsonFile::decodeObjects<CorrectionEndpoint>(*endpoints, &CorrectionEndpoint::fromJson);
@@ -200,10 +201,10 @@ std::optional<QuendaConfig> QuendaConfig::fromJson(const QJsonObject& object)
     }
 
     const auto destination = f.string(QStringLiteral("noteDestination"));
-    c.noteDestination = destination && (*destination == QLatin1String("quenda") ||
-                                        AppleNotesFolder::decode(*destination))
-                            ? *destination
-                            : d.noteDestination;
+    c.noteDestination =
+        destination && (*destination == QLatin1String("quenda") || AppleNotesFolder::decode(*destination))
+            ? *destination
+            : d.noteDestination;
 
     if (f.failed())
         return std::nullopt;

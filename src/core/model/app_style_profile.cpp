@@ -5,8 +5,8 @@
 QJsonObject AppStyleProfile::toJson() const
 {
     return QJsonObject{
-        {QStringLiteral("bundleID"), bundleID}, {QStringLiteral("name"), name},
-        {QStringLiteral("style"), style},       {QStringLiteral("suggested"), suggested},
+        {QStringLiteral("bundleID"), bundleID},     {QStringLiteral("name"), name},
+        {QStringLiteral("style"), style},           {QStringLiteral("suggested"), suggested},
         {QStringLiteral("customized"), customized},
     };
 }

@@ -16,8 +16,8 @@ struct FrontApp {
 // One application's writing style.
 struct AppStyleProfile {
     QString bundleID;
-    QString name; // the display name last seen
-    QString style; // the user's choice, meaningful when customized
+    QString name;      // the display name last seen
+    QString style;     // the user's choice, meaningful when customized
     QString suggested; // what the style catalogue suggested
     bool customized = false;
 

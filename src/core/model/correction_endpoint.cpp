@@ -75,10 +75,8 @@ QString CorrectionEndpoint::resolvedBaseURL() const
 QJsonObject CorrectionEndpoint::toJson() const
 {
     return QJsonObject{
-        {QStringLiteral("id"), JsonText::uuid(id)},
-        {QStringLiteral("kind"), kind},
-        {QStringLiteral("model"), model},
-        {QStringLiteral("baseURL"), baseURL},
+        {QStringLiteral("id"), JsonText::uuid(id)}, {QStringLiteral("kind"), kind},
+        {QStringLiteral("model"), model},           {QStringLiteral("baseURL"), baseURL},
         {QStringLiteral("enabled"), enabled},
     };
 }

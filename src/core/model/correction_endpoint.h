@@ -13,8 +13,8 @@
 // One correction (polishing) provider the engine may call.
 struct CorrectionEndpoint {
     QUuid id;
-    QString kind; // one of the providers' raw kinds; not enforced when decoding
-    QString model; // "auto" lets the engine choose
+    QString kind;    // one of the providers' raw kinds; not enforced when decoding
+    QString model;   // "auto" lets the engine choose
     QString baseURL; // used only by a provider without a base URL of its own ("custom")
     bool enabled = true;
 

@@ -12,11 +12,16 @@ const QList<Hotkey>& HotkeyText::all()
 QString HotkeyText::rawValue(Hotkey key)
 {
     switch (key) {
-    case Hotkey::RightOption: return QStringLiteral("rightOption");
-    case Hotkey::RightCommand: return QStringLiteral("rightCommand");
-    case Hotkey::RightControl: return QStringLiteral("rightControl");
-    case Hotkey::Function: return QStringLiteral("function");
-    case Hotkey::LeftControl: return QStringLiteral("leftControl");
+    case Hotkey::RightOption:
+        return QStringLiteral("rightOption");
+    case Hotkey::RightCommand:
+        return QStringLiteral("rightCommand");
+    case Hotkey::RightControl:
+        return QStringLiteral("rightControl");
+    case Hotkey::Function:
+        return QStringLiteral("function");
+    case Hotkey::LeftControl:
+        return QStringLiteral("leftControl");
     }
     return QStringLiteral("rightControl");
 }

@@ -2,14 +2,16 @@
 
 #include "core/text/l10n.h"
 
-const QList<MainSection>& MainSectionText::all() {
+const QList<MainSection>& MainSectionText::all()
+{
     static const QList<MainSection> sections{
         MainSection::Home,  MainSection::Commands,   MainSection::History, MainSection::Notes,
         MainSection::Style, MainSection::Dictionary, MainSection::Settings};
     return sections;
 }
 
-QString MainSectionText::rawValue(MainSection section) {
+QString MainSectionText::rawValue(MainSection section)
+{
     switch (section) {
     case MainSection::Home:
         return QStringLiteral("home");
@@ -29,7 +31,8 @@ QString MainSectionText::rawValue(MainSection section) {
     return QStringLiteral("home");
 }
 
-std::optional<MainSection> MainSectionText::fromRaw(const QString& raw) {
+std::optional<MainSection> MainSectionText::fromRaw(const QString& raw)
+{
     for (const MainSection section : all()) {
         if (rawValue(section) == raw)
             return section;
@@ -37,6 +40,7 @@ std::optional<MainSection> MainSectionText::fromRaw(const QString& raw) {
     return std::nullopt;
 }
 
-QString MainSectionText::title(MainSection section) {
+QString MainSectionText::title(MainSection section)
+{
     return L10n::s(QStringLiteral("nav.") + rawValue(section));
 }

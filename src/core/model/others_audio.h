@@ -12,9 +12,12 @@ namespace OthersAudioText {
 inline QString rawValue(OthersAudio mode)
 {
     switch (mode) {
-    case OthersAudio::Off: return QStringLiteral("off");
-    case OthersAudio::Quiet: return QStringLiteral("quiet");
-    case OthersAudio::Mute: return QStringLiteral("mute");
+    case OthersAudio::Off:
+        return QStringLiteral("off");
+    case OthersAudio::Quiet:
+        return QStringLiteral("quiet");
+    case OthersAudio::Mute:
+        return QStringLiteral("mute");
     }
     return QStringLiteral("off");
 }

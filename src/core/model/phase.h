@@ -36,7 +36,9 @@ private:
     explicit Phase(Kind kind, QString text = {}, bool pasted = false)
         : m_kind(kind)
         , m_text(std::move(text))
-        , m_pasted(pasted) {}
+        , m_pasted(pasted)
+    {
+    }
 
     Kind m_kind = Kind::Idle;
     QString m_text;

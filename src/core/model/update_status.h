@@ -12,10 +12,12 @@ public:
 
     UpdateStatus() = default;
 
-    static UpdateStatus available(const AppRelease& release) {
+    static UpdateStatus available(const AppRelease& release)
+    {
         return UpdateStatus(Kind::Available, release);
     }
-    static UpdateStatus downloading(const AppRelease& release) {
+    static UpdateStatus downloading(const AppRelease& release)
+    {
         return UpdateStatus(Kind::Downloading, release);
     }
     static UpdateStatus idle() { return UpdateStatus(); }
@@ -33,7 +35,9 @@ public:
 private:
     explicit UpdateStatus(Kind kind, std::optional<AppRelease> release = std::nullopt)
         : m_kind(kind)
-        , m_release(std::move(release)) {}
+        , m_release(std::move(release))
+    {
+    }
 
     Kind m_kind = Kind::Idle;
     std::optional<AppRelease> m_release;

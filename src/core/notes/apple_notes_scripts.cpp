@@ -146,4 +146,3 @@ QList<AppleNotesFolder> AppleNotesScripts::parseFolders(const QString& output)
                      });
     return folders;
 }
-

@@ -13,7 +13,8 @@
 namespace {
 
 // True when the field took a new value; a setter emits only then.
-template <typename T> bool assign(T& field, const T& value) {
+template <typename T> bool assign(T& field, const T& value)
+{
     if (field == value)
         return false;
     field = value;
@@ -33,9 +34,10 @@ AppState::AppState(const Services& services, QObject* parent)
     , m_settingToastToken(QUuid::createUuid())
     , m_ownNotes(std::make_unique<OwnNotes>(services.clock))
     , m_noteSaver(std::make_unique<NoteSaver>(services.appleNotes, *m_ownNotes))
-    , m_styles(std::make_unique<StyleUpkeep>(static_cast<StyleProfiles&>(*this), services.windows,
-                                            services.work))
-    , m_updates(std::make_unique<UpdateChecker>(services.updateFeed, services.settings, services.appVersion)) {
+    , m_styles(
+          std::make_unique<StyleUpkeep>(static_cast<StyleProfiles&>(*this), services.windows, services.work))
+    , m_updates(std::make_unique<UpdateChecker>(services.updateFeed, services.settings, services.appVersion))
+{
     const QuendaConfig config = QuendaConfig::load();
     // HistoryStore and NoteStore read nothing in snapshot mode.
     const QList<HistoryEntry> decoded = HistoryStore::load();
@@ -52,99 +54,118 @@ AppState::AppState(const Services& services, QObject* parent)
 AppState::~AppState() = default;
 
 AppState::ToastSuppression::ToastSuppression(AppState& state)
-    : m_state(state) {
+    : m_state(state)
+{
     ++m_state.m_settingToastSuppressed;
 }
 
-AppState::ToastSuppression::~ToastSuppression() {
+AppState::ToastSuppression::~ToastSuppression()
+{
     --m_state.m_settingToastSuppressed;
 }
 
-void AppState::setPhase(const Phase& phase) {
+void AppState::setPhase(const Phase& phase)
+{
     if (!assign(m_phase, phase))
         return;
     emit phaseChanged();
     m_updates->setIdle(m_phase.is(Phase::Kind::Idle));
 }
 
-void AppState::setRewriting(bool rewriting) {
+void AppState::setRewriting(bool rewriting)
+{
     if (assign(m_rewriting, rewriting))
         emit rewritingChanged();
 }
 
-void AppState::pushLevel(double level) {
+void AppState::pushLevel(double level)
+{
     m_levels.removeFirst();
     m_levels.append(level);
     emit levelsChanged();
 }
 
-void AppState::resetLevels() {
+void AppState::resetLevels()
+{
     if (assign(m_levels, QList<double>(levelCount, 0.0)))
         emit levelsChanged();
 }
 
-void AppState::setElapsed(double seconds) {
+void AppState::setElapsed(double seconds)
+{
     if (assign(m_elapsed, seconds))
         emit elapsedChanged();
 }
 
-void AppState::setHandsFree(bool handsFree) {
+void AppState::setHandsFree(bool handsFree)
+{
     if (assign(m_handsFree, handsFree))
         emit handsFreeChanged();
 }
 
-void AppState::setFrontApp(const std::optional<FrontApp>& app) {
+void AppState::setFrontApp(const std::optional<FrontApp>& app)
+{
     if (assign(m_frontApp, app))
         emit frontAppChanged();
 }
 
-void AppState::setEngineReady(bool ready) {
+void AppState::setEngineReady(bool ready)
+{
     if (assign(m_engineReady, ready))
         emit engineReadyChanged();
 }
 
-void AppState::setPolishAvailable(bool available) {
+void AppState::setPolishAvailable(bool available)
+{
     if (assign(m_polishAvailable, available))
         emit polishAvailableChanged();
 }
 
-void AppState::setEngineStatus(const QString& status) {
+void AppState::setEngineStatus(const QString& status)
+{
     if (assign(m_engineStatus, status))
         emit engineStatusChanged();
 }
 
-void AppState::setEngineLoading(bool loading) {
+void AppState::setEngineLoading(bool loading)
+{
     if (assign(m_engineLoading, loading))
         emit engineLoadingChanged();
 }
 
-EngineState AppState::engineState() const {
+EngineState AppState::engineState() const
+{
     if (m_engineReady)
         return EngineState::Ready;
     return m_engineLoading ? EngineState::Loading : EngineState::Error;
 }
 
-void AppState::setCorrectionModel(const QString& model) {
+void AppState::setCorrectionModel(const QString& model)
+{
     if (assign(m_correctionModel, model))
         emit correctionModelChanged();
 }
 
-void AppState::setCorrectionModels(const QStringList& models) {
+void AppState::setCorrectionModels(const QStringList& models)
+{
     if (assign(m_correctionModels, models))
         emit correctionModelsChanged();
 }
 
-void AppState::setCorrectionCatalogs(const QMap<QString, CorrectionCatalog>& catalogs) {
+void AppState::setCorrectionCatalogs(const QMap<QString, CorrectionCatalog>& catalogs)
+{
     if (assign(m_correctionCatalogs, catalogs))
         emit correctionCatalogsChanged();
 }
 
-void AppState::setCorrectionLookupErrors(const QMap<QString, QString>& errors) {
+void AppState::setCorrectionLookupErrors(const QMap<QString, QString>& errors)
+{
     if (assign(m_correctionLookupErrors, errors))
         emit correctionLookupErrorsChanged();
 }
 
-void AppState::refreshPermissions() {
+void AppState::refreshPermissions()
+{
     // Both are read before either is written, so observers never see a half-updated pair.
     const bool mic = m_permissions.microphoneAvailable();
     const bool ax = m_permissions.accessibilityTrusted();
@@ -154,126 +175,152 @@ void AppState::refreshPermissions() {
         emit axGrantedChanged();
 }
 
-void AppState::requestMicrophone() {
+void AppState::requestMicrophone()
+{
     m_launcher.openPrivacyPane({DesktopLauncher::microphonePane});
 }
 
-void AppState::setWidgetHovered(bool hovered) {
+void AppState::setWidgetHovered(bool hovered)
+{
     if (assign(m_widgetHovered, hovered))
         emit widgetHoveredChanged();
 }
 
-void AppState::setWidgetTranslateOpen(bool open) {
+void AppState::setWidgetTranslateOpen(bool open)
+{
     if (assign(m_widgetTranslateOpen, open))
         emit widgetTranslateOpenChanged();
 }
 
-void AppState::setWidgetDragging(bool dragging) {
+void AppState::setWidgetDragging(bool dragging)
+{
     if (assign(m_widgetDragging, dragging))
         emit widgetDraggingChanged();
 }
 
-void AppState::setOverlayResult(const std::optional<OverlayResult>& result) {
+void AppState::setOverlayResult(const std::optional<OverlayResult>& result)
+{
     if (assign(m_overlayResult, result))
         emit overlayResultChanged();
 }
 
-void AppState::setDictationPreview(const std::optional<DictationPreview>& preview) {
+void AppState::setDictationPreview(const std::optional<DictationPreview>& preview)
+{
     if (assign(m_dictationPreview, preview))
         emit dictationPreviewChanged();
 }
 
-void AppState::setNotePreview(const std::optional<SavedNotePreview>& preview) {
+void AppState::setNotePreview(const std::optional<SavedNotePreview>& preview)
+{
     if (assign(m_notePreview, preview))
         emit notePreviewChanged();
 }
 
-void AppState::setNoteToOpen(const std::optional<QUuid>& id) {
+void AppState::setNoteToOpen(const std::optional<QUuid>& id)
+{
     if (assign(m_noteToOpen, id))
         emit noteToOpenChanged();
 }
 
-void AppState::setSection(MainSection section) {
+void AppState::setSection(MainSection section)
+{
     if (assign(m_section, section))
         emit sectionChanged();
 }
 
-const UpdateStatus& AppState::update() const {
+const UpdateStatus& AppState::update() const
+{
     return m_updates->status();
 }
 
-std::optional<AppRelease> AppState::availableRelease() const {
+std::optional<AppRelease> AppState::availableRelease() const
+{
     return m_updates->availableRelease();
 }
 
-bool AppState::dismissedUpdate() const {
+bool AppState::dismissedUpdate() const
+{
     return m_updates->dismissed();
 }
 
-void AppState::checkForUpdate(bool userInitiated, std::optional<bool> autoInstall) {
+void AppState::checkForUpdate(bool userInitiated, std::optional<bool> autoInstall)
+{
     m_updates->check(userInitiated, autoInstall);
 }
 
-void AppState::dismissUpdate() {
+void AppState::dismissUpdate()
+{
     m_updates->dismiss();
 }
 
-void AppState::setSettingToastVisible(bool visible) {
+void AppState::setSettingToastVisible(bool visible)
+{
     if (assign(m_settingToastVisible, visible))
         emit settingToastVisibleChanged();
 }
 
-void AppState::setHistory(const QList<HistoryEntry>& history) {
+void AppState::setHistory(const QList<HistoryEntry>& history)
+{
     if (assign(m_history, history))
         emit historyChanged();
 }
 
-void AppState::setAppleNoteFolders(const QList<AppleNotesFolder>& folders) {
+void AppState::setAppleNoteFolders(const QList<AppleNotesFolder>& folders)
+{
     if (assign(m_appleNoteFolders, folders))
         emit appleNoteFoldersChanged();
 }
 
-void AppState::setAppleNotesStatus(const std::optional<QString>& status) {
+void AppState::setAppleNotesStatus(const std::optional<QString>& status)
+{
     if (assign(m_appleNotesStatus, status))
         emit appleNotesStatusChanged();
 }
 
-void AppState::toggleRecording() const {
+void AppState::toggleRecording() const
+{
     if (m_toggleRecording)
         m_toggleRecording();
 }
 
-void AppState::openMain(std::optional<MainSection> section) const {
+void AppState::openMain(std::optional<MainSection> section) const
+{
     if (m_openMain)
         m_openMain(section);
 }
 
-void AppState::openNotes() const {
+void AppState::openNotes() const
+{
     if (m_openNotes)
         m_openNotes();
 }
 
-void AppState::reloadEngine() const {
+void AppState::reloadEngine() const
+{
     if (m_reloadEngine)
         m_reloadEngine();
 }
 
-void AppState::lookupCorrectionModel(const QString& key, const QString& baseURL) const {
+void AppState::lookupCorrectionModel(const QString& key, const QString& baseURL) const
+{
     if (m_lookupCorrectionModel)
         m_lookupCorrectionModel(key, baseURL);
 }
 
-void AppState::finishOnboarding() const {
+void AppState::finishOnboarding() const
+{
     if (m_finishOnboarding)
         m_finishOnboarding();
 }
 
-void AppState::translateSelection(const QString& code) const {
+void AppState::translateSelection(const QString& code) const
+{
     if (m_translateSelection)
         m_translateSelection(code);
 }
 
-void AppState::applyOverlayChoice(const OverlayResultChoice& choice) const {
+void AppState::applyOverlayChoice(const OverlayResultChoice& choice) const
+{
     if (m_applyOverlayChoice)
         m_applyOverlayChoice(choice);
 }

@@ -1,9 +1,10 @@
 #pragma once
 
+#include "core/base/clock.h"
+#include "core/config/quenda_config.h"
 #include "core/model/app_release.h"
 #include "core/model/app_style_profile.h"
 #include "core/model/apple_notes_folder.h"
-#include "core/base/clock.h"
 #include "core/model/correction_endpoint.h"
 #include "core/model/dictation_preview.h"
 #include "core/model/engine_state.h"
@@ -12,7 +13,6 @@
 #include "core/model/note_save_outcome.h"
 #include "core/model/overlay_result.h"
 #include "core/model/phase.h"
-#include "core/config/quenda_config.h"
 #include "core/model/quenda_note.h"
 #include "core/model/saved_note_preview.h"
 #include "core/model/update_status.h"
@@ -215,14 +215,17 @@ public:
     void setOpenMain(std::function<void(std::optional<MainSection>)> fn) { m_openMain = std::move(fn); }
     void setOpenNotes(std::function<void()> fn) { m_openNotes = std::move(fn); }
     void setReloadEngine(std::function<void()> fn) { m_reloadEngine = std::move(fn); }
-    void setLookupCorrectionModel(std::function<void(const QString& key, const QString& baseURL)> fn) {
+    void setLookupCorrectionModel(std::function<void(const QString& key, const QString& baseURL)> fn)
+    {
         m_lookupCorrectionModel = std::move(fn);
     }
     void setFinishOnboarding(std::function<void()> fn) { m_finishOnboarding = std::move(fn); }
-    void setTranslateSelection(std::function<void(const QString& code)> fn) {
+    void setTranslateSelection(std::function<void(const QString& code)> fn)
+    {
         m_translateSelection = std::move(fn);
     }
-    void setApplyOverlayChoice(std::function<void(const OverlayResultChoice&)> fn) {
+    void setApplyOverlayChoice(std::function<void(const OverlayResultChoice&)> fn)
+    {
         m_applyOverlayChoice = std::move(fn);
     }
 

@@ -1,11 +1,12 @@
 // The configuration change handler, the settings-saved notice and the history operations.
 #include "core/state/app_state.h"
 
-#include "core/storage/history_store.h"
 #include "core/base/run_mode.h"
 #include "core/base/timing.h"
+#include "core/storage/history_store.h"
 
-void AppState::setConfig(const QuendaConfig& config) {
+void AppState::setConfig(const QuendaConfig& config)
+{
     if (config == m_config)
         return;
     // Copies: the controller's handler may write the configuration again while we run.
@@ -27,7 +28,8 @@ void AppState::setConfig(const QuendaConfig& config) {
     emit configChanged();
 }
 
-void AppState::noteSettingChanged() {
+void AppState::noteSettingChanged()
+{
     if (m_settingToastSuppressed != 0 || RunMode::isSnapshot())
         return;
     if (!m_settingToastVisible) {
@@ -43,12 +45,14 @@ void AppState::noteSettingChanged() {
     });
 }
 
-void AppState::saveHistory() {
+void AppState::saveHistory()
+{
     if (!HistoryStore::save(m_history) && !RunMode::isSnapshot())
         Timing::mark(QStringLiteral("history: saving history.json failed"));
 }
 
-void AppState::addHistory(const HistoryEntry& entry) {
+void AppState::addHistory(const HistoryEntry& entry)
+{
     QList<HistoryEntry> next = m_history;
     next.prepend(entry);
     setHistory(m_config.trimmedHistory(next, m_clock.now()));
@@ -56,7 +60,8 @@ void AppState::addHistory(const HistoryEntry& entry) {
     saveHistory();
 }
 
-void AppState::rememberClipboard(const QString& text) {
+void AppState::rememberClipboard(const QString& text)
+{
     if (text.trimmed().isEmpty())
         return;
     if (!m_history.isEmpty()) {
@@ -73,14 +78,16 @@ void AppState::rememberClipboard(const QString& text) {
     addHistory(entry);
 }
 
-void AppState::deleteHistory(const QUuid& id) {
+void AppState::deleteHistory(const QUuid& id)
+{
     QList<HistoryEntry> next = m_history;
     next.removeIf([&](const HistoryEntry& e) { return e.id == id; });
     setHistory(next);
     saveHistory();
 }
 
-void AppState::pruneHistory() {
+void AppState::pruneHistory()
+{
     const QList<HistoryEntry> trimmed = m_config.trimmedHistory(m_history, m_clock.now());
     if (trimmed == m_history)
         return;

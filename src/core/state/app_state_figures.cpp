@@ -9,35 +9,40 @@
 #include <cmath>
 #include <limits>
 
-QList<HistoryEntry> AppState::dictations() const {
+QList<HistoryEntry> AppState::dictations() const
+{
     QList<HistoryEntry> out;
     std::copy_if(m_history.begin(), m_history.end(), std::back_inserter(out),
                  [](const HistoryEntry& e) { return e.isDictation(); });
     return out;
 }
 
-int AppState::totalWords() const {
+int AppState::totalWords() const
+{
     int words = 0;
     for (const HistoryEntry& entry : dictations())
         words += wordCount(entry.text);
     return words;
 }
 
-int AppState::todayCount() const {
+int AppState::todayCount() const
+{
     const QDate today = m_clock.now().toLocalTime().date();
     const QList<HistoryEntry> list = dictations();
     return int(std::count_if(list.begin(), list.end(),
                              [&](const HistoryEntry& e) { return e.date.toLocalTime().date() == today; }));
 }
 
-double AppState::minutesSaved() const {
+double AppState::minutesSaved() const
+{
     double spoken = 0;
     for (const HistoryEntry& entry : m_history)
         spoken += entry.duration.value_or(0.0);
     return std::max(0.0, totalWords() / 40.0 - spoken / 60.0);
 }
 
-int AppState::speakingWPM() const {
+int AppState::speakingWPM() const
+{
     double seconds = 0;
     int words = 0;
     for (const HistoryEntry& entry : m_history) {
@@ -53,7 +58,8 @@ int AppState::speakingWPM() const {
     return int(std::min<double>(wpm, std::numeric_limits<int>::max()));
 }
 
-QString AppState::modelDisplayName() const {
+QString AppState::modelDisplayName() const
+{
     const auto q = qsizetype(std::clamp<qint64>(m_config.asrQuality, 0, 4));
     if (m_config.asrEngine == QLatin1String("whistle"))
         return L10n::format(QStringLiteral("model.whistle.depth"),

@@ -6,38 +6,46 @@
 #include "core/notes/own_notes.h"
 #include "core/text/l10n.h"
 
-const QList<QuendaNote>& AppState::notes() const {
+const QList<QuendaNote>& AppState::notes() const
+{
     return m_ownNotes->notes();
 }
 
-void AppState::showSavedNote(const SavedNotePreview& preview) {
+void AppState::showSavedNote(const SavedNotePreview& preview)
+{
     setOverlayResult(std::nullopt);
     setDictationPreview(std::nullopt);
     setNotePreview(preview);
 }
 
 void AppState::saveCapturedText(const QString& text, QObject* context,
-                                std::function<void(NoteSaveOutcome)> done) {
+                                std::function<void(NoteSaveOutcome)> done)
+{
     m_noteSaver->save(text, m_config.noteDestination, context, std::move(done));
 }
 
-std::optional<QUuid> AppState::addNote(const QString& body, const std::optional<QString>& title) {
+std::optional<QUuid> AppState::addNote(const QString& body, const std::optional<QString>& title)
+{
     return m_ownNotes->add(body, title);
 }
 
-QUuid AppState::createNote() {
+QUuid AppState::createNote()
+{
     return m_ownNotes->create();
 }
 
-void AppState::updateNote(const QUuid& id, const QString& title, const QString& body) {
+void AppState::updateNote(const QUuid& id, const QString& title, const QString& body)
+{
     m_ownNotes->update(id, title, body);
 }
 
-void AppState::deleteNote(const QUuid& id) {
+void AppState::deleteNote(const QUuid& id)
+{
     m_ownNotes->remove(id);
 }
 
-void AppState::refreshAppleNoteFolders() {
+void AppState::refreshAppleNoteFolders()
+{
     setAppleNotesStatus(L10n::s(QStringLiteral("notes.destination.loading")));
     // A slow, older listing must not overwrite what a newer one found.
     const quint64 listing = ++m_folderListing;
@@ -58,7 +66,8 @@ void AppState::refreshAppleNoteFolders() {
     });
 }
 
-void AppState::openSavedNote() {
+void AppState::openSavedNote()
+{
     if (!m_notePreview)
         return;
     const SavedNotePreview preview = *std::exchange(m_notePreview, std::nullopt);

@@ -3,11 +3,13 @@
 
 #include "core/styles/style_upkeep.h"
 
-const QList<AppStyleProfile>& AppState::styleProfiles() const {
+const QList<AppStyleProfile>& AppState::styleProfiles() const
+{
     return m_config.appStyles;
 }
 
-void AppState::writeStyleProfiles(const QList<AppStyleProfile>& profiles, Origin origin) {
+void AppState::writeStyleProfiles(const QList<AppStyleProfile>& profiles, Origin origin)
+{
     // Upkeep was not the user's doing, so it shows no settings-saved notice.
     std::optional<ToastSuppression> quiet;
     if (origin == Origin::Upkeep)
@@ -17,22 +19,27 @@ void AppState::writeStyleProfiles(const QList<AppStyleProfile>& profiles, Origin
     setConfig(next);
 }
 
-QString AppState::effectiveStyle(const FrontApp& app) const {
+QString AppState::effectiveStyle(const FrontApp& app) const
+{
     return m_styles->effectiveStyle(app);
 }
 
-void AppState::rememberApp(const FrontApp& app) {
+void AppState::rememberApp(const FrontApp& app)
+{
     m_styles->rememberApp(app);
 }
 
-void AppState::setAppStyle(const QString& bundleID, const QString& name, const QString& style) {
+void AppState::setAppStyle(const QString& bundleID, const QString& name, const QString& style)
+{
     m_styles->setAppStyle(bundleID, name, style);
 }
 
-void AppState::rescanApps() {
+void AppState::rescanApps()
+{
     m_styles->rescan();
 }
 
-void AppState::mergeInstalledApps(const QList<FrontApp>& apps) {
+void AppState::mergeInstalledApps(const QList<FrontApp>& apps)
+{
     m_styles->mergeInstalledApps(apps);
 }

@@ -6,7 +6,8 @@
 
 namespace {
 
-QStringList list(std::initializer_list<const char*> entries) {
+QStringList list(std::initializer_list<const char*> entries)
+{
     QStringList out;
     out.reserve(qsizetype(entries.size()));
     for (const char* e : entries)
@@ -21,7 +22,8 @@ struct Category {
 };
 
 // Tried in this order; the first category that matches wins.
-const QList<Category>& categories() {
+const QList<Category>& categories()
+{
     static const QList<Category> all{
         {QStringLiteral("code"),
          list({"com.apple.dt.xcode",
@@ -106,7 +108,8 @@ const QList<Category>& categories() {
     return all;
 }
 
-QSet<QString> words(const QString& text) {
+QSet<QString> words(const QString& text)
+{
     QSet<QString> out;
     QString word;
     for (const char32_t c : text.toUcs4()) {
@@ -122,7 +125,8 @@ QSet<QString> words(const QString& text) {
     return out;
 }
 
-bool matches(const QString& id, const QString& name, const Category& category) {
+bool matches(const QString& id, const QString& name, const Category& category)
+{
     for (const QString& prefix : category.bundles) {
         if (id.startsWith(prefix))
             return true;
@@ -138,15 +142,17 @@ bool matches(const QString& id, const QString& name, const Category& category) {
 
 } // namespace
 
-QString AppStyleCatalog::ownBundleID() {
+QString AppStyleCatalog::ownBundleID()
+{
     return QStringLiteral("de.morvane.quenda");
 }
 
-QString AppStyleCatalog::suggest(const QString& bundleID, const QString& name) {
+QString AppStyleCatalog::suggest(const QString& bundleID, const QString& name)
+{
     const QString id = bundleID.toLower();
     // Cursor restyles text itself, although the code tables would claim it.
-    if (PlainText::fold(name) == QLatin1String("cursor") || id == QLatin1String("com.todesktop.230313mzl4w4u92") ||
-        id.startsWith(QLatin1String("com.cursor.")))
+    if (PlainText::fold(name) == QLatin1String("cursor") ||
+        id == QLatin1String("com.todesktop.230313mzl4w4u92") || id.startsWith(QLatin1String("com.cursor.")))
         return QStringLiteral("auto");
     const QString n = name.toLower();
     for (const Category& category : categories()) {
@@ -156,7 +162,8 @@ QString AppStyleCatalog::suggest(const QString& bundleID, const QString& name) {
     return QStringLiteral("auto");
 }
 
-QList<FrontApp> AppStyleCatalog::unify(const QList<FrontApp>& apps) {
+QList<FrontApp> AppStyleCatalog::unify(const QList<FrontApp>& apps)
+{
     QSet<QString> seen;
     QList<FrontApp> out;
     for (const FrontApp& app : apps) {

@@ -14,11 +14,16 @@ Inserter::Landing landingOf(const InsertResult& result)
 QString reasonOf(TextInserter::ReplaceFailure failure)
 {
     switch (failure) {
-    case TextInserter::ReplaceFailure::NoAccess: return QStringLiteral("no accessibility access");
-    case TextInserter::ReplaceFailure::RawNotFound: return QStringLiteral("the raw text is no longer there");
-    case TextInserter::ReplaceFailure::SelectionRefused: return QStringLiteral("the field refused the selection");
-    case TextInserter::ReplaceFailure::ReadBackDiffers: return QStringLiteral("the selection read back otherwise");
-    case TextInserter::ReplaceFailure::ChordFailed: return QStringLiteral("the paste chord could not be posted");
+    case TextInserter::ReplaceFailure::NoAccess:
+        return QStringLiteral("no accessibility access");
+    case TextInserter::ReplaceFailure::RawNotFound:
+        return QStringLiteral("the raw text is no longer there");
+    case TextInserter::ReplaceFailure::SelectionRefused:
+        return QStringLiteral("the field refused the selection");
+    case TextInserter::ReplaceFailure::ReadBackDiffers:
+        return QStringLiteral("the selection read back otherwise");
+    case TextInserter::ReplaceFailure::ChordFailed:
+        return QStringLiteral("the paste chord could not be posted");
     }
     return {};
 }
@@ -26,10 +31,14 @@ QString reasonOf(TextInserter::ReplaceFailure failure)
 QString reasonOf(TextInserter::WriteBackFailure failure)
 {
     switch (failure) {
-    case TextInserter::WriteBackFailure::NothingRemembered: return QStringLiteral("no field was remembered");
-    case TextInserter::WriteBackFailure::FieldChanged: return QStringLiteral("the field changed since");
-    case TextInserter::WriteBackFailure::NotSettable: return QStringLiteral("the field takes no text");
-    case TextInserter::WriteBackFailure::Refused: return QStringLiteral("the field refused the text");
+    case TextInserter::WriteBackFailure::NothingRemembered:
+        return QStringLiteral("no field was remembered");
+    case TextInserter::WriteBackFailure::FieldChanged:
+        return QStringLiteral("the field changed since");
+    case TextInserter::WriteBackFailure::NotSettable:
+        return QStringLiteral("the field takes no text");
+    case TextInserter::WriteBackFailure::Refused:
+        return QStringLiteral("the field refused the text");
     }
     return {};
 }
@@ -42,7 +51,8 @@ bool takesText(Accessibility& a11y)
         return false;
     if (const std::optional<bool> editable = a11y.editable(*focused))
         return *editable;
-    if (const auto settable = a11y.settable(*focused); settable && (settable->value || settable->selectedText))
+    if (const auto settable = a11y.settable(*focused);
+        settable && (settable->value || settable->selectedText))
         return true;
     const auto role = a11y.role(*focused);
     return role && Accessibility::isTextEntry(*role);
@@ -57,17 +67,17 @@ void TextInserterAdapter::rememberInsertTarget()
 
 void TextInserterAdapter::insert(const QString& text, QObject* context, Done<Landing> done)
 {
-    m_inserter.insert(text, context, [done = std::move(done)](const InsertResult& result) { done(landingOf(result)); });
+    m_inserter.insert(text, context,
+                      [done = std::move(done)](const InsertResult& result) { done(landingOf(result)); });
 }
 
 void TextInserterAdapter::replacePreviousInsert(const QString& inserted, const QString& replacement,
                                                 QObject* context, Done<WriteResult> done)
 {
-    m_inserter.replacePreviousInsert(inserted, replacement, context,
-                                     [done = std::move(done)](const TextInserter::Replaced& replaced) {
-                                         done(replaced.ok() ? WriteResult(Written{})
-                                                            : WriteResult(reasonOf(replaced.error())));
-                                     });
+    m_inserter.replacePreviousInsert(
+        inserted, replacement, context, [done = std::move(done)](const TextInserter::Replaced& replaced) {
+            done(replaced.ok() ? WriteResult(Written{}) : WriteResult(reasonOf(replaced.error())));
+        });
 }
 
 void TextInserterAdapter::copyToClipboard(const QString& text)
@@ -81,16 +91,17 @@ void TextInserterAdapter::captureSelection(QObject* context, Done<std::optional<
                                 [done = std::move(done)](const std::optional<QString>& text) { done(text); });
 }
 
-void TextInserterAdapter::replaceRememberedSelection(const QString& text, QObject* context, Done<WriteResult> done)
+void TextInserterAdapter::replaceRememberedSelection(const QString& text, QObject* context,
+                                                     Done<WriteResult> done)
 {
-    m_inserter.replaceRememberedSelection(text, context,
-                                          [done = std::move(done)](const TextInserter::WrittenBack& written) {
-                                              done(written.ok() ? WriteResult(Written{})
-                                                                : WriteResult(reasonOf(written.error())));
-                                          });
+    m_inserter.replaceRememberedSelection(
+        text, context, [done = std::move(done)](const TextInserter::WrittenBack& written) {
+            done(written.ok() ? WriteResult(Written{}) : WriteResult(reasonOf(written.error())));
+        });
 }
 
-void TextInserterAdapter::insertAtRememberedCursor(const QString& text, const std::optional<QString>& fallbackAppID,
+void TextInserterAdapter::insertAtRememberedCursor(const QString& text,
+                                                   const std::optional<QString>& fallbackAppID,
                                                    QObject* context, Done<Landing> done)
 {
     m_inserter.insertAtRememberedCursor(

@@ -63,7 +63,9 @@ TextInserter::TextInserter(Services services, QObject* parent)
     , m_services(services)
     , m_cycle(new PasteCycle(
           services.pasteboard, services.clock,
-          [this](const QString& text, std::function<void(bool)> answer) { checkVisible(text, std::move(answer)); },
+          [this](const QString& text, std::function<void(bool)> answer) {
+              checkVisible(text, std::move(answer));
+          },
           this))
     , m_copyProbe(new CopyProbe(services.pasteboard, services.keys, services.clock, this))
 {
@@ -97,7 +99,8 @@ void TextInserter::resolveTarget(std::function<void(Target)> then)
             const std::optional<AccessibleElement> focused = a11y.focusedElement();
             return focused && a11y.role(*focused) == Accessibility::Role::Terminal;
         },
-        this, [then = std::move(then)](bool terminal) { then(terminal ? Target::Terminal : Target::Application); });
+        this,
+        [then = std::move(then)](bool terminal) { then(terminal ? Target::Terminal : Target::Application); });
 }
 
 void TextInserter::insert(const QString& text, QObject* context, Done<InsertResult> done)
@@ -128,7 +131,8 @@ void TextInserter::insert(const QString& text, QObject* context, Done<InsertResu
                          outcome.error().detail);
             keepOnClipboard(displaced, text);
             if (guard)
-                done(InsertResult{.outcome = InsertResult::Outcome::KeptOnClipboard, .failure = outcome.error()});
+                done(InsertResult{.outcome = InsertResult::Outcome::KeptOnClipboard,
+                                  .failure = outcome.error()});
         });
     });
 }
@@ -180,8 +184,8 @@ void TextInserter::replacePreviousInsert(const QString& raw, const QString& poli
             m_cycle->open();
             m_cycle->write(polished);
             const std::optional<AppWindow> window = m_services.windows.activeWindow();
-            const Target target = found.terminal || (window && window->terminal) ? Target::Terminal
-                                                                                  : Target::Application;
+            const Target target =
+                found.terminal || (window && window->terminal) ? Target::Terminal : Target::Application;
             m_services.keys.post(Chord::Paste, target, this,
                                  [this, polished, guard, done](const KeySynthesizer::Outcome& outcome) {
                                      if (outcome.ok())
@@ -236,14 +240,17 @@ void TextInserter::checkLanded(const QString& text, int attempt)
         if (visible) {
             Timing::mark(QStringLiteral("text visible in target field"));
         } else if (attempt < landedAttempts) {
-            m_services.clock.singleShot(landedPollMs, this, [this, text, attempt] { checkLanded(text, attempt + 1); });
+            m_services.clock.singleShot(landedPollMs, this,
+                                        [this, text, attempt] { checkLanded(text, attempt + 1); });
         } else {
-            Timing::mark(QStringLiteral("text not verifiable in target field after %1 checks").arg(attempt + 1));
+            Timing::mark(
+                QStringLiteral("text not verifiable in target field after %1 checks").arg(attempt + 1));
         }
     });
 }
 
-void TextInserter::locateInsert(const QString& text, QObject* context, Done<std::optional<DictationAnchor>> done)
+void TextInserter::locateInsert(const QString& text, QObject* context,
+                                Done<std::optional<DictationAnchor>> done)
 {
     m_services.accessibility.run<std::optional<DictationAnchor>>(
         [text](Accessibility& a11y) { return AccessibilityTextReader(a11y).locateInsert(text); }, context,
@@ -254,7 +261,9 @@ void TextInserter::textAt(const DictationAnchor& anchor, const QString& original
                           Done<std::optional<QString>> done)
 {
     m_services.accessibility.run<std::optional<QString>>(
-        [anchor, original](Accessibility& a11y) { return AccessibilityTextReader(a11y).textAt(anchor, original); },
+        [anchor, original](Accessibility& a11y) {
+            return AccessibilityTextReader(a11y).textAt(anchor, original);
+        },
         context, std::move(done));
 }
 
@@ -317,7 +326,8 @@ TextInserter::Activation TextInserter::activateRememberedApp(const std::optional
         return activated.ok();
     };
     if (m_remembered) {
-        const std::optional<AppWindow> window = m_services.windows.windowOfProcess(static_cast<int>(m_remembered->pid));
+        const std::optional<AppWindow> window =
+            m_services.windows.windowOfProcess(static_cast<int>(m_remembered->pid));
         if (tryWindow(window))
             return *window;
     }
@@ -343,8 +353,11 @@ void TextInserter::insertAtRememberedCursor(const QString& text, const std::opti
             return;
         }
         m_services.accessibility.run<WrittenBack>(
-            [target = *m_remembered, text](Accessibility& a11y) { return writeRemembered(a11y, target, text); },
-            this, [this, text, guard, done](const WrittenBack& written) {
+            [target = *m_remembered, text](Accessibility& a11y) {
+                return writeRemembered(a11y, target, text);
+            },
+            this,
+            [this, text, guard, done](const WrittenBack& written) {
                 if (!guard)
                     return;
                 if (written.ok()) {
@@ -393,7 +406,8 @@ void TextInserter::captureSelection(QObject* context, Done<std::optional<QString
             using Kind = SelectionProbe::Finding::Kind;
             switch (finding.kind) {
             case Kind::Text:
-                Timing::mark(QStringLiteral("selection via accessibility (") + chars(finding.text) + QLatin1Char(')'));
+                Timing::mark(QStringLiteral("selection via accessibility (") + chars(finding.text) +
+                             QLatin1Char(')'));
                 finish(finding.text);
                 return;
             case Kind::ConfirmedEmpty:

@@ -1,18 +1,22 @@
 #include "platform/fake/fake_update_feed.h"
 
-void FakeUpdateFeed::fetchLatest(QObject* context, std::function<void(const Reply&)> done) {
+void FakeUpdateFeed::fetchLatest(QObject* context, std::function<void(const Reply&)> done)
+{
     m_waiting.push_back({context, std::move(done)});
 }
 
-bool FakeUpdateFeed::answer(const AppRelease& release) {
+bool FakeUpdateFeed::answer(const AppRelease& release)
+{
     return finishNext({release, {}});
 }
 
-bool FakeUpdateFeed::fail(const QString& error) {
+bool FakeUpdateFeed::fail(const QString& error)
+{
     return finishNext({std::nullopt, error});
 }
 
-bool FakeUpdateFeed::finishNext(const Reply& reply) {
+bool FakeUpdateFeed::finishNext(const Reply& reply)
+{
     if (m_waiting.empty())
         return false;
     Waiting next = std::move(m_waiting.front());

@@ -51,7 +51,8 @@ protected:
     }
     AppState& state() { return *m_state; }
     // Changes the running state's configuration, as the settings window does.
-    void configure(const std::function<void(QuendaConfig&)>& change) {
+    void configure(const std::function<void(QuendaConfig&)>& change)
+    {
         QuendaConfig config = state().config();
         change(config);
         state().setConfig(config);

@@ -7,8 +7,8 @@
 #include "dictation/controller/recorder.h"
 #include "dictation/controller/silencer.h"
 #include "dictation/controller/speech_service.h"
-#include "platform/sound_player.h"
 #include "platform/fake/fake_window_system.h"
+#include "platform/sound_player.h"
 
 #include <QPointer>
 #include <QStringList>

@@ -46,7 +46,8 @@ void FakeDesktop::receive(KeySynthesizer::Chord chord, KeySynthesizer::Target ta
         return;
     const FakeAccessibility::Element element = a11y.element(*focused);
     // Terminals read Ctrl+C and Ctrl+V as control characters.
-    const bool control = element.role == Accessibility::Role::Terminal && target == KeySynthesizer::Target::Application;
+    const bool control =
+        element.role == Accessibility::Role::Terminal && target == KeySynthesizer::Target::Application;
     if (chord == Chord::Copy) {
         if (control) {
             ++interrupts;

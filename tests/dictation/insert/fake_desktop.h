@@ -57,7 +57,7 @@ public:
                            .ownPid = ownPid}};
     QStringList displaced;
     int interrupts = 0;
-    int copyLagMs = 0;       // the application answers a copy this much later
+    int copyLagMs = 0;        // the application answers a copy this much later
     bool ignoresCopy = false; // the application copies nothing
 
 private:

@@ -40,22 +40,32 @@ TEST_F(RememberedTargetTest, WritesOverTheRememberedSelectionOnlyWhileItStillHol
         QString text = {};
     };
     const auto userTyped = [](FakeDesktop& d, const AccessibleElement& f) {
-        d.a11y.edit(f, [](Element& e) { e.text = s("please fix the typo"); e.selection = {14, 0}; });
+        d.a11y.edit(f, [](Element& e) {
+            e.text = s("please fix the typo");
+            e.selection = {14, 0};
+        });
     };
     const Case cases[] = {
         {.name = "unchanged", .text = s("please fix the typo")},
-        {.name = "user corrected it", .meanwhile = userTyped, .failure = Failure::FieldChanged,
+        {.name = "user corrected it",
+         .meanwhile = userTyped,
+         .failure = Failure::FieldChanged,
          .text = s("please fix the typo")},
         {.name = "user typed elsewhere in the field",
-         .meanwhile = [](FakeDesktop& d, const AccessibleElement& f) {
-             d.a11y.edit(f, [](Element& e) { e.text.prepend(s("now ")); });
-         },
-         .failure = Failure::FieldChanged, .text = s("now please fix teh typo")},
-        {.name = "read-only", .field = [](Element& e) { e.editable = false; }, .failure = Failure::NotSettable,
+         .meanwhile =
+             [](FakeDesktop& d, const AccessibleElement& f) {
+                 d.a11y.edit(f, [](Element& e) { e.text.prepend(s("now ")); });
+             },
+         .failure = Failure::FieldChanged,
+         .text = s("now please fix teh typo")},
+        {.name = "read-only",
+         .field = [](Element& e) { e.editable = false; },
+         .failure = Failure::NotSettable,
          .text = s("please fix teh typo")},
         {.name = "field closed",
          .meanwhile = [](FakeDesktop& d, const AccessibleElement& f) { d.a11y.remove(f); },
-         .failure = Failure::NotSettable, .text = {}},
+         .failure = Failure::NotSettable,
+         .text = {}},
     };
     for (const Case& c : cases) {
         const AccessibleElement field = rememberField(c.field);
@@ -89,17 +99,24 @@ TEST_F(RememberedTargetTest, InsertingAtTheRememberedCursorNeverOverwritesTheUse
     const Case cases[] = {
         {.name = "written by accessibility", .outcome = Outcome::Written, .text = s("please fix the typo")},
         // Pasted over the remembered selection, which the focus gave back.
-        {.name = "not settable, pasted", .field = [](Element& e) { e.editable = false; }, .outcome = Outcome::Pasted,
+        {.name = "not settable, pasted",
+         .field = [](Element& e) { e.editable = false; },
+         .outcome = Outcome::Pasted,
          .text = s("please fix the typo")},
         // Pasted at the user's caret, after their edit.
-        {.name = "edited, pasted at the caret", .userTyped = true, .outcome = Outcome::Pasted,
+        {.name = "edited, pasted at the caret",
+         .userTyped = true,
+         .outcome = Outcome::Pasted,
          .text = s("please fix ouchthe typo")},
     };
     for (const Case& c : cases) {
         const AccessibleElement field = rememberField(c.field);
         focusElsewhere();
         if (c.userTyped)
-            m_desk.a11y.edit(field, [](Element& e) { e.text = s("please fix ouch typo"); e.selection = {15, 0}; });
+            m_desk.a11y.edit(field, [](Element& e) {
+                e.text = s("please fix ouch typo");
+                e.selection = {15, 0};
+            });
         std::optional<InsertResult> result;
         m_desk.inserter.insertAtRememberedCursor(s("the"), std::nullopt, &m_context,
                                                  [&](const InsertResult& r) { result = r; });
@@ -113,9 +130,21 @@ TEST_F(RememberedTargetTest, InsertingAtTheRememberedCursorNeverOverwritesTheUse
 
 TEST_F(RememberedTargetTest, ActivatesTheRememberedApplicationOrTheFallbackWhenItHasQuit)
 {
-    const AppWindow editor{.window = 11, .app = {s("org.example.Editor"), s("Editor")}, .pid = 4242, .windowClass = {}, .terminal = false};
-    const AppWindow notes{.window = 12, .app = {s("org.example.Notes"), s("Notes")}, .pid = 5151, .windowClass = {}, .terminal = false};
-    const AppWindow own{.window = 13, .app = {}, .pid = static_cast<int>(FakeDesktop::ownPid), .windowClass = {}, .terminal = false};
+    const AppWindow editor{.window = 11,
+                           .app = {s("org.example.Editor"), s("Editor")},
+                           .pid = 4242,
+                           .windowClass = {},
+                           .terminal = false};
+    const AppWindow notes{.window = 12,
+                          .app = {s("org.example.Notes"), s("Notes")},
+                          .pid = 5151,
+                          .windowClass = {},
+                          .terminal = false};
+    const AppWindow own{.window = 13,
+                        .app = {},
+                        .pid = static_cast<int>(FakeDesktop::ownPid),
+                        .windowClass = {},
+                        .terminal = false};
     struct Case {
         const char* name = {};
         QList<AppWindow> windows = {};
@@ -124,14 +153,26 @@ TEST_F(RememberedTargetTest, ActivatesTheRememberedApplicationOrTheFallbackWhenI
         std::optional<AppWindow> activated = {};
     };
     const Case cases[] = {
-        {.name = "still runs", .windows = {notes, editor}, .rememberedPid = 4242,
-         .fallback = s("org.example.Notes"), .activated = editor},
-        {.name = "quit, fallback runs", .windows = {notes}, .rememberedPid = 4242,
-         .fallback = s("org.example.Notes"), .activated = notes},
-        {.name = "quit, no fallback", .windows = {notes}, .rememberedPid = 4242, .fallback = std::nullopt,
+        {.name = "still runs",
+         .windows = {notes, editor},
+         .rememberedPid = 4242,
+         .fallback = s("org.example.Notes"),
+         .activated = editor},
+        {.name = "quit, fallback runs",
+         .windows = {notes},
+         .rememberedPid = 4242,
+         .fallback = s("org.example.Notes"),
+         .activated = notes},
+        {.name = "quit, no fallback",
+         .windows = {notes},
+         .rememberedPid = 4242,
+         .fallback = std::nullopt,
          .activated = std::nullopt},
-        {.name = "our own window is never the target", .windows = {own}, .rememberedPid = FakeDesktop::ownPid,
-         .fallback = std::nullopt, .activated = std::nullopt},
+        {.name = "our own window is never the target",
+         .windows = {own},
+         .rememberedPid = FakeDesktop::ownPid,
+         .fallback = std::nullopt,
+         .activated = std::nullopt},
     };
     for (const Case& c : cases) {
         rememberField([&](Element& e) { e.pid = c.rememberedPid; });

@@ -30,7 +30,8 @@ protected:
     std::optional<QString> capture()
     {
         std::optional<std::optional<QString>> answer;
-        m_desk.inserter.captureSelection(&m_context, [&](const std::optional<QString>& text) { answer = text; });
+        m_desk.inserter.captureSelection(&m_context,
+                                         [&](const std::optional<QString>& text) { answer = text; });
         m_desk.finishProbe(400);
         EXPECT_TRUE(answer.has_value()) << "no answer";
         return answer.value_or(std::nullopt);
@@ -57,66 +58,95 @@ TEST_F(SelectionTest, FindsTheSelectionByAccessibilityOrByCopyAndLeavesTheClipbo
         bool boardWritten = false; // a write loses the types that cannot be read back
     };
     const Case cases[] = {
-        {.name = "selected in the field", .build = [](FakeDesktop& d) { d.focus(selecting(s("hello"))); },
-         .expected = s("hello"), .copies = 0},
-        {.name = "caret only", .build = [](FakeDesktop& d) { d.focus(FakeAccessibility::field(s("hello"), {2, 0})); },
-         .expected = std::nullopt, .copies = 0},
-        {.name = "20,000 after trimming", .build = [&](FakeDesktop& d) { d.focus(selecting(limit)); },
-         .expected = limit, .copies = 0},
-        {.name = "20,001", .build = [&](FakeDesktop& d) { d.focus(selecting(pastLimit)); },
-         .expected = std::nullopt, .copies = 0},
+        {.name = "selected in the field",
+         .build = [](FakeDesktop& d) { d.focus(selecting(s("hello"))); },
+         .expected = s("hello"),
+         .copies = 0},
+        {.name = "caret only",
+         .build =
+             [](FakeDesktop& d) {
+                 d.focus(FakeAccessibility::field(s("hello"), {2, 0}));
+             },
+         .expected = std::nullopt,
+         .copies = 0},
+        {.name = "20,000 after trimming",
+         .build = [&](FakeDesktop& d) { d.focus(selecting(limit)); },
+         .expected = limit,
+         .copies = 0},
+        {.name = "20,001",
+         .build = [&](FakeDesktop& d) { d.focus(selecting(pastLimit)); },
+         .expected = std::nullopt,
+         .copies = 0},
         {.name = "selected in a parent",
-         .build = [](FakeDesktop& d) {
-             const AccessibleElement page = d.a11y.add(selecting(s("from the page")));
-             Element link = FakeAccessibility::field({});
-             link.textual = false;
-             d.focus(link, page);
-         },
-         .expected = s("from the page"), .copies = 0},
+         .build =
+             [](FakeDesktop& d) {
+                 const AccessibleElement page = d.a11y.add(selecting(s("from the page")));
+                 Element link = FakeAccessibility::field({});
+                 link.textual = false;
+                 d.focus(link, page);
+             },
+         .expected = s("from the page"),
+         .copies = 0},
         {.name = "selected in a child",
-         .build = [](FakeDesktop& d) {
-             Element frame = FakeAccessibility::field({});
-             frame.textual = false;
-             const AccessibleElement focused = d.focus(frame);
-             d.a11y.add(selecting(s("in the child")), focused);
-         },
-         .expected = s("in the child"), .copies = 0},
+         .build =
+             [](FakeDesktop& d) {
+                 Element frame = FakeAccessibility::field({});
+                 frame.textual = false;
+                 const AccessibleElement focused = d.focus(frame);
+                 d.a11y.add(selecting(s("in the child")), focused);
+             },
+         .expected = s("in the child"),
+         .copies = 0},
         {.name = "unreadable field copies",
-         .build = [](FakeDesktop& d) {
-             Element field = selecting(s("copied"));
-             field.unreadable = true;
-             d.focus(field);
-         },
-         .expected = s("copied"), .copies = 1, .boardWritten = true},
+         .build =
+             [](FakeDesktop& d) {
+                 Element field = selecting(s("copied"));
+                 field.unreadable = true;
+                 d.focus(field);
+             },
+         .expected = s("copied"),
+         .copies = 1,
+         .boardWritten = true},
         {.name = "20,001 copied",
-         .build = [&](FakeDesktop& d) {
-             Element field = selecting(pastLimit);
-             field.unreadable = true;
-             d.focus(field);
-         },
-         .expected = std::nullopt, .copies = 1, .boardWritten = true},
+         .build =
+             [&](FakeDesktop& d) {
+                 Element field = selecting(pastLimit);
+                 field.unreadable = true;
+                 d.focus(field);
+             },
+         .expected = std::nullopt,
+         .copies = 1,
+         .boardWritten = true},
         {.name = "application copies nothing",
-         .build = [](FakeDesktop& d) {
-             Element field = selecting(s("copied"));
-             field.unreadable = true;
-             d.focus(field);
-             d.ignoresCopy = true;
-         },
-         .expected = std::nullopt, .copies = 1},
+         .build =
+             [](FakeDesktop& d) {
+                 Element field = selecting(s("copied"));
+                 field.unreadable = true;
+                 d.focus(field);
+                 d.ignoresCopy = true;
+             },
+         .expected = std::nullopt,
+         .copies = 1},
         {.name = "application copies a moment later",
-         .build = [](FakeDesktop& d) {
-             Element field = selecting(s("copied"));
-             field.unreadable = true;
-             d.focus(field);
-             d.copyLagMs = 100;
-         },
-         .expected = s("copied"), .copies = 1, .boardWritten = true},
+         .build =
+             [](FakeDesktop& d) {
+                 Element field = selecting(s("copied"));
+                 field.unreadable = true;
+                 d.focus(field);
+                 d.copyLagMs = 100;
+             },
+         .expected = s("copied"),
+         .copies = 1,
+         .boardWritten = true},
         {.name = "no access copies",
-         .build = [](FakeDesktop& d) {
-             d.focus(selecting(s("copied")));
-             d.permissions.trusted = false;
-         },
-         .expected = s("copied"), .copies = 1, .boardWritten = true},
+         .build =
+             [](FakeDesktop& d) {
+                 d.focus(selecting(s("copied")));
+                 d.permissions.trusted = false;
+             },
+         .expected = s("copied"),
+         .copies = 1,
+         .boardWritten = true},
     };
     for (const Case& c : cases) {
         FakeDesktop& d = m_desk;
@@ -157,7 +187,8 @@ TEST_F(SelectionTest, TerminalsAreNeverSentACopyChord)
         {.name = "by its role", .windowIsTerminal = false, .role = Role::Terminal},
     };
     for (const Case& c : cases) {
-        m_desk.windows.setActive(AppWindow{.window = 5, .app = {}, .pid = 4242, .windowClass = {}, .terminal = c.windowIsTerminal});
+        m_desk.windows.setActive(AppWindow{
+            .window = 5, .app = {}, .pid = 4242, .windowClass = {}, .terminal = c.windowIsTerminal});
         // A terminal shows its selection to nobody but a copy.
         Element terminal = FakeAccessibility::field(s("$ make"), {2, 4});
         terminal.role = c.role;
@@ -195,7 +226,8 @@ TEST_F(SelectionTest, SlowElementsStopTheProbeAtItsTimeBudget)
 
         const qint64 start = m_desk.clock.elapsedMs();
         std::optional<std::optional<QString>> answer;
-        m_desk.inserter.captureSelection(&m_context, [&](const std::optional<QString>& text) { answer = text; });
+        m_desk.inserter.captureSelection(&m_context,
+                                         [&](const std::optional<QString>& text) { answer = text; });
         m_desk.probeQueue.waitForIdle();
         const qint64 spent = m_desk.clock.elapsedMs() - start;
         EXPECT_GE(spent, SelectionProbe::budgetMs) << c.name;

@@ -48,14 +48,15 @@ protected:
             GTEST_SKIP() << "needs the desktop services of scripts/with-services";
         m_a11y = std::make_unique<AtspiAccessibility>();
         ASSERT_TRUE(ask<bool>(*m_a11y, [](Accessibility& a) { return a.trusted(); }).value_or(false));
-        m_inserter = std::make_unique<TextInserter>(TextInserter::Services{.accessibility = *m_a11y,
-                                                                           .keys = m_keys,
-                                                                           .pasteboard = m_board,
-                                                                           .windows = m_windows,
-                                                                           .permissions = m_granted,
-                                                                           .clock = m_clock,
-                                                                           .probeQueue = m_queue,
-                                                                           .ownPid = QCoreApplication::applicationPid()});
+        m_inserter = std::make_unique<TextInserter>(
+            TextInserter::Services{.accessibility = *m_a11y,
+                                   .keys = m_keys,
+                                   .pasteboard = m_board,
+                                   .windows = m_windows,
+                                   .permissions = m_granted,
+                                   .clock = m_clock,
+                                   .probeQueue = m_queue,
+                                   .ownPid = QCoreApplication::applicationPid()});
     }
     void TearDown() override
     {
@@ -65,15 +66,18 @@ protected:
 
     std::unique_ptr<TargetWindow> target(const QString& text, const QString& selection)
     {
-        auto window = std::make_unique<TargetWindow>(QStringLiteral(QUENDA_ATSPI_TARGET), QStringList{text, selection});
+        auto window =
+            std::make_unique<TargetWindow>(QStringLiteral(QUENDA_ATSPI_TARGET), QStringList{text, selection});
         EXPECT_TRUE(window->ready()) << "the Qt window did not take the focus";
         // The window is focused for X before the accessibility bus hears of it.
         const bool focused = QTest::qWaitFor(
             [&] {
-                return ask<bool>(*m_a11y, [pid = window->pid()](Accessibility& a) {
-                           const std::optional<AccessibleElement> f = a.focusedElement();
-                           return f && a.processId(*f) == pid;
-                       }).value_or(false);
+                return ask<bool>(*m_a11y,
+                                 [pid = window->pid()](Accessibility& a) {
+                                     const std::optional<AccessibleElement> f = a.focusedElement();
+                                     return f && a.processId(*f) == pid;
+                                 })
+                    .value_or(false);
             },
             waitMs);
         EXPECT_TRUE(focused) << "no accessible focus in the Qt window";
@@ -81,10 +85,12 @@ protected:
     }
     std::optional<QString> focusedValue()
     {
-        return ask<std::optional<QString>>(*m_a11y, [](Accessibility& a) -> std::optional<QString> {
-                   const std::optional<AccessibleElement> f = a.focusedElement();
-                   return f ? a.value(*f) : std::nullopt;
-               }).value_or(std::nullopt);
+        return ask<std::optional<QString>>(*m_a11y,
+                                           [](Accessibility& a) -> std::optional<QString> {
+                                               const std::optional<AccessibleElement> f = a.focusedElement();
+                                               return f ? a.value(*f) : std::nullopt;
+                                           })
+            .value_or(std::nullopt);
     }
 
     SystemClock m_clock;
@@ -165,7 +171,8 @@ TEST_F(TextInserterIntegrationTest, ATerminalGetsCtrlShiftVAndNeverCtrlC)
     events << m_x.keyEvents();
     EXPECT_EQ(captured.value_or(s("?")), std::nullopt);
     EXPECT_TRUE(events.contains(s("+v CS"))) << events.join(QLatin1Char(' ')).toStdString();
-    const bool copied = std::any_of(events.begin(), events.end(), [](const QString& e) { return e.startsWith(s("+c ")); });
+    const bool copied =
+        std::any_of(events.begin(), events.end(), [](const QString& e) { return e.startsWith(s("+c ")); });
     EXPECT_FALSE(copied) << events.join(QLatin1Char(' ')).toStdString();
     m_x.destroyWindow(terminal);
 }

@@ -8,15 +8,19 @@
 #include <QPointer>
 #include <QVersionNumber>
 
-QUrl HttpUpdateFeed::builtInUrl() {
+QUrl HttpUpdateFeed::builtInUrl()
+{
     return QUrl(QStringLiteral(QUENDA_UPDATE_FEED_URL));
 }
 
 HttpUpdateFeed::HttpUpdateFeed(QUrl feedUrl, QObject* parent)
     : QObject(parent)
-    , m_url(std::move(feedUrl)) {}
+    , m_url(std::move(feedUrl))
+{
+}
 
-UpdateFeed::Reply HttpUpdateFeed::parse(const QByteArray& body) {
+UpdateFeed::Reply HttpUpdateFeed::parse(const QByteArray& body)
+{
     const auto parsed = JsonText::parseObject(body);
     if (!parsed)
         return {std::nullopt, QStringLiteral("the feed did not answer a JSON object")};
@@ -32,7 +36,8 @@ UpdateFeed::Reply HttpUpdateFeed::parse(const QByteArray& body) {
     return {AppRelease{version, url}, {}};
 }
 
-void HttpUpdateFeed::fetchLatest(QObject* context, std::function<void(const Reply&)> done) {
+void HttpUpdateFeed::fetchLatest(QObject* context, std::function<void(const Reply&)> done)
+{
     if (!m_url.isValid() || m_url.isRelative()) {
         QMetaObject::invokeMethod(
             context,

@@ -5,7 +5,8 @@
 
 namespace {
 
-QString unescape(const QString& value) {
+QString unescape(const QString& value)
+{
     QString out;
     out.reserve(value.size());
     for (qsizetype i = 0; i < value.size(); ++i) {
@@ -36,12 +37,14 @@ QString unescape(const QString& value) {
     return out;
 }
 
-bool isTrue(const QString& value) {
+bool isTrue(const QString& value)
+{
     return value == QLatin1String("true");
 }
 
 // Desktop files pick translations as lang_COUNTRY, then lang, then the untranslated key.
-QStringList localeSuffixes(const QLocale& locale) {
+QStringList localeSuffixes(const QLocale& locale)
+{
     const QString full = locale.name();
     QStringList suffixes{full};
     const qsizetype underscore = full.indexOf(QLatin1Char('_'));
@@ -52,7 +55,8 @@ QStringList localeSuffixes(const QLocale& locale) {
 
 } // namespace
 
-std::optional<DesktopEntry> DesktopEntry::parse(const QByteArray& bytes, const QLocale& locale) {
+std::optional<DesktopEntry> DesktopEntry::parse(const QByteArray& bytes, const QLocale& locale)
+{
     QHash<QString, QString> keys;
     bool inGroup = false;
     bool found = false;
@@ -93,7 +97,8 @@ std::optional<DesktopEntry> DesktopEntry::parse(const QByteArray& bytes, const Q
     return entry;
 }
 
-std::optional<DesktopEntry> DesktopEntry::read(const QString& path, const QLocale& locale) {
+std::optional<DesktopEntry> DesktopEntry::read(const QString& path, const QLocale& locale)
+{
     // Real desktop files are a few KiB; a huge one is not worth reading whole.
     constexpr qint64 maxBytes = 1 << 20;
     QFile file(path);

@@ -12,6 +12,8 @@ namespace {
 
 // Only the destructor waits, for a killed child to be reaped.
 constexpr int kKillWaitMs = 5000;
+// The engine's server notices a stop within half a second.
+constexpr int kTerminateWaitMs = 3000;
 
 QString text(const char* key)
 {
@@ -67,13 +69,18 @@ SpeechEngine::SpeechEngine(Clock& clock, CurrentConfig config, const ProviderKey
 SpeechEngine::~SpeechEngine()
 {
     // A running child would be killed by its own destructor anyway, with a warning; do it quietly
-    // and without reporting the exit to an object that is going away.
+    // and without reporting the exit to an object that is going away. The /shutdown request of a
+    // quit is never sent once the event loop has ended, so the engine is asked once more by SIGTERM,
+    // which it answers with an orderly stop, before it is killed.
     const auto processes = findChildren<QProcess*>(Qt::FindDirectChildrenOnly);
     for (QProcess* process : processes) {
         process->disconnect(this);
         if (process->state() != QProcess::NotRunning) {
-            process->kill();
-            process->waitForFinished(kKillWaitMs);
+            process->terminate();
+            if (!process->waitForFinished(kTerminateWaitMs)) {
+                process->kill();
+                process->waitForFinished(kKillWaitMs);
+            }
         }
     }
 }

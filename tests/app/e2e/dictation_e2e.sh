@@ -1,40 +1,93 @@
 #!/usr/bin/env bash
-# One real dictation: the built program and its engine, Right Control held through XTest, speech played
-# into the session's audio, the text delivered and kept in the history. Runs inside scripts/with-services.
+# One real dictation as a user sees it: the built program and its engine, a Qt window with an empty field
+# focused, Right Control held through XTest while speech flows into the default source. The text must land
+# in the field and the history, other audio must be muted only while recording, the clipboard must come
+# back, the focus must stay in the field, a second start must hand over, and SIGTERM must end it all.
+# Runs inside scripts/with-services.
 set -euo pipefail
 quenda=$1
 hold=$2
+target=$3
 skip() { echo "skipped: $*"; exit 77; }
+fail() { echo "FAILED: $*"; exit 1; }
 command -v espeak-ng >/dev/null || skip "needs espeak-ng"
-command -v paplay >/dev/null && pactl info >/dev/null 2>&1 || skip "needs the PulseAudio of scripts/with-services"
+command -v sox >/dev/null || skip "needs sox"
+pactl info >/dev/null 2>&1 || skip "needs the PulseAudio of scripts/with-services"
 [ -n "${DISPLAY:-}" ] || skip "needs the X server of scripts/with-services"
+[ -x "$target" ] || skip "needs the Qt target window $target"
 
 work=$(mktemp -d)
 support="$work/data/Morvane Quenda"
 mkdir -p "$support" "$work/config"
 pid=""
+target_pid=""
+feeder=""
 module=""
 old_source=$(pactl get-default-source)
 finish() {
   [ -n "$pid" ] && kill -TERM "$pid" 2>/dev/null || true
+  [ -n "$target_pid" ] && kill -TERM "$target_pid" 2>/dev/null || true
+  [ -n "$feeder" ] && kill -TERM "$feeder" 2>/dev/null || true
   [ -n "$module" ] && pactl unload-module "$module" 2>/dev/null || true
   pactl set-default-source "$old_source" 2>/dev/null || true
   rm -rf "$work"
 }
 trap finish EXIT
+show_logs() {
+  echo "--- timing.log"; cat "$support/timing.log" 2>/dev/null || true
+  echo "--- program output"; tail -n 40 "$work/quenda.log" 2>/dev/null || true
+  echo "--- engine.log"; tail -n 20 "$support/engine.log" 2>/dev/null || true
+}
+marked() { grep -q -- "$1" "$support/timing.log" 2>/dev/null; }
 
 port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
-# Other output stays loud so the played speech reaches the recording through the speakers' monitor.
-printf '{"othersAudio":"off","onboarded":true,"playSounds":false,"launchAtLogin":false,"port":%s}\n' "$port" \
+printf '{"othersAudio":"mute","onboarded":true,"playSounds":false,"launchAtLogin":false,"port":%s}\n' "$port" \
   >"$support/config.json"
 espeak-ng -s 140 -w "$work/speech.wav" "hello world this is a test"
-# A remapped source is no monitor, so the permission probe counts it as a microphone.
-module=$(pactl load-module module-remap-source master=quenda_null.monitor source_name=quenda_e2e_microphone)
+sox "$work/speech.wav" -t raw -r 16000 -e signed -b 16 -c 1 "$work/speech.raw"
+
+# The microphone is a pipe, not a sink's monitor: muting the outputs must not silence the speech, and a
+# pipe source is no monitor, so the permission probe counts it as a microphone.
+module=$(pactl load-module module-pipe-source file="$work/microphone" source_name=quenda_e2e_microphone \
+  format=s16le rate=16000 channels=1)
 pactl set-default-source quenda_e2e_microphone
+# A steady real-time stream of silence keeps the source's clock honest; the speech goes in whenever the
+# file "speak" appears.
+python3 - "$work/microphone" "$work/speech.raw" "$work/speak" <<'PY' &
+import os, sys, time
+pipe, speech, trigger = sys.argv[1:]
+chunk = 640  # 20 ms of 16 kHz 16-bit mono
+out = os.open(pipe, os.O_WRONLY)
+pending = b""
+next_at = time.monotonic()
+while True:
+    if not pending and os.path.exists(trigger):
+        os.unlink(trigger)
+        pending = open(speech, "rb").read()
+    piece, pending = (pending[:chunk], pending[chunk:]) if pending else (b"", b"")
+    os.write(out, piece.ljust(chunk, b"\0"))
+    next_at += 0.02
+    time.sleep(max(0.0, next_at - time.monotonic()))
+PY
+feeder=$!
+
+# Muted or at zero volume both count as silenced; the program keeps the sink's own mute flag for
+# sinks already muted and otherwise turns the volume down.
+sink_state() {
+  python3 - <<'PY'
+import json, subprocess
+for sink in json.loads(subprocess.run(["pactl", "-f", "json", "list", "sinks"], capture_output=True,
+                                      text=True, check=True).stdout):
+    if sink["name"] == "quenda_null":
+        volume = max(int(c["value_percent"].rstrip("%")) for c in sink["volume"].values())
+        print("silent" if sink["mute"] or volume == 0 else f"audible {volume}%")
+PY
+}
+sink_before=$(sink_state)
+[[ "$sink_before" == audible* ]] || fail "quenda_null is not audible before the test: $sink_before"
 
 # The runtime folder stays the session's: PulseAudio and the bus live there.
-XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config" \
-  "$quenda" >"$work/quenda.log" 2>&1 &
+XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config" "$quenda" >"$work/quenda.log" 2>&1 &
 pid=$!
 
 ready() {
@@ -48,24 +101,52 @@ except Exception:
 PY
 }
 for _ in $(seq 1 240); do
-  ready && grep -q "launched" "$support/timing.log" 2>/dev/null && break
-  kill -0 "$pid" 2>/dev/null || { cat "$work/quenda.log"; echo "the program ended early"; exit 1; }
+  ready && marked "launched" && break
+  kill -0 "$pid" 2>/dev/null || { show_logs; fail "the program ended early"; }
   sleep 0.5
 done
-ready || { echo "the engine never became ready"; cat "$support/engine.log" || true; exit 1; }
+ready || { show_logs; fail "the engine never became ready"; }
+
+# The window comes up after the program's own, so its field holds the X input focus.
+clip="quenda e2e clipboard $$"
+env -u NO_AT_BRIDGE QT_QPA_PLATFORM=xcb "$target" "" "0,0" "--clipboard=$clip" --report >"$work/target.out" 2>"$work/target.err" &
+target_pid=$!
+for _ in $(seq 1 100); do
+  grep -qx "ready" "$work/target.out" && break
+  kill -0 "$target_pid" 2>/dev/null || { cat "$work/target.err"; fail "the target window ended early"; }
+  sleep 0.2
+done
+grep -qx "ready" "$work/target.out" || fail "the target window's field never got the focus"
+target_state() {
+  local before
+  before=$(grep -c '^{' "$work/target.out" || true)
+  kill -USR1 "$target_pid"
+  for _ in $(seq 1 50); do
+    [ "$(grep -c '^{' "$work/target.out" || true)" -gt "$before" ] && break
+    sleep 0.1
+  done
+  grep '^{' "$work/target.out" | tail -n 1
+}
+field() { python3 -c 'import json, sys; print(json.loads(sys.argv[1])[sys.argv[2]])' "$1" "$2"; }
+state=$(target_state)
+[ "$(field "$state" clipboard)" = "$clip" ] || fail "the target never owned the clipboard: $state"
 
 # The program learns that the engine is ready at its next health poll, up to a second after we do; a hold
 # before that only shows a notice, so the hold is tried again until one records.
+during=""
 for attempt in 1 2 3; do
   "$hold" 4.5 &
   holder=$!
   sleep 0.6
-  paplay -d quenda_null "$work/speech.wav"
+  touch "$work/speak"
+  sleep 1.4
+  during=$(sink_state)
   wait "$holder"
   sleep 1
-  grep -q "recording stopped" "$support/timing.log" && break
+  marked "recording stopped" && break
   echo "hold $attempt did not record"
 done
+marked "recording stopped" || { show_logs; fail "no hold ever recorded"; }
 
 text=""
 for _ in $(seq 1 60); do
@@ -75,14 +156,59 @@ for _ in $(seq 1 60); do
   sleep 0.5
 done
 echo "dictated: '$text'"
-cat "$support/timing.log"
-[ -n "$text" ] || { echo "no dictation reached the history"; cat "$work/quenda.log"; exit 1; }
-grep -q "recording stopped" "$support/timing.log" || { echo "the hold never recorded"; exit 1; }
+[ -n "$text" ] || { show_logs; fail "no dictation reached the history"; }
+
+[ "$during" = silent ] || fail "quenda_null was not muted during the hold (it was $during)"
+sink_after=""
+for _ in $(seq 1 20); do
+  sink_after=$(sink_state)
+  [ "$sink_after" = "$sink_before" ] && break
+  sleep 0.25
+done
+[ "$sink_after" = "$sink_before" ] || fail "quenda_null was not restored after the hold: $sink_after, was $sink_before"
+
+for _ in $(seq 1 40); do
+  marked "insert: clipboard restored" && break
+  marked "insert: paste not posted" && break
+  marked "insert: clipboard left" && break
+  sleep 0.25
+done
+marked "insert: paste posted" || { show_logs; fail "the paste was never posted"; }
+state=$(target_state)
+echo "target: $state"
+pasted=$(field "$state" text)
+[ "$(tr -d '[:space:]' <<<"$pasted")" = "$(tr -d '[:space:]' <<<"$text")" ] ||
+  { show_logs; fail "the field holds '$pasted', not the dictated '$text'"; }
+[ "$(field "$state" focus)" = True ] || fail "the field lost the focus during the dictation"
+marked "insert: clipboard restored" || { show_logs; fail "the program never restored the clipboard"; }
+[ "$(field "$state" clipboard)" = "$clip" ] ||
+  fail "the clipboard holds '$(field "$state" clipboard)', not the user's '$clip'"
+
+# A second start hands over to the running program and ends at once.
+second=0
+XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config" timeout 20 "$quenda" >"$work/second.log" 2>&1 ||
+  second=$?
+[ "$second" -eq 0 ] || { cat "$work/second.log"; fail "a second start ended with status $second"; }
+kill -0 "$pid" 2>/dev/null || fail "the first program ended when a second one started"
+
+engine=""
+for child in $(cat /proc/"$pid"/task/*/children 2>/dev/null); do
+  grep -q quenda_engine /proc/"$child"/cmdline 2>/dev/null && engine=$child
+done
+[ -n "$engine" ] || fail "no engine process under the program"
 
 kill -TERM "$pid"
 status=0
 wait "$pid" || status=$?
 pid=""
-[ "$status" -eq 0 ] || { echo "SIGTERM ended with status $status"; exit 1; }
-grep -q "stopped" "$support/timing.log" || { echo "no orderly stop"; exit 1; }
+[ "$status" -eq 0 ] || { show_logs; fail "SIGTERM ended the program with status $status"; }
+marked "stopped" || fail "no orderly stop in timing.log"
+# An engine that has ended but is not yet reaped by its new parent counts as gone.
+alive() { [ -e /proc/"$1" ] && ! grep -q '^[0-9]* ([^)]*) Z' /proc/"$1"/stat 2>/dev/null; }
+for _ in $(seq 1 40); do
+  alive "$engine" || break
+  sleep 0.25
+done
+alive "$engine" && fail "the engine ($engine) outlived the program"
+grep -q "engine stopped" "$support/engine.log" || { show_logs; fail "the engine did not stop in order"; }
 echo "ok"

@@ -69,15 +69,7 @@ DictationPreviewCard::DictationPreviewCard(Clock& clock, QWidget* parent)
     m_header->addWidget(m_close);
     rows()->addLayout(m_header);
 
-    auto* line = new QHBoxLayout;
-    line->setContentsMargins(padding, 0, padding, 0);
-    line->addWidget(CardParts::divider(0.08, this));
-    rows()->addLayout(line);
-
-    auto* body = new QHBoxLayout;
-    body->setContentsMargins(0, 0, 0, 6);
-    body->addWidget(m_body);
-    rows()->addLayout(body);
+    addBody(m_body);
 
     connect(m_close, &CardIconButton::clicked, this, &TimedCard::closeRequested);
 }

@@ -38,15 +38,7 @@ OverlayResultCard::OverlayResultCard(Clock& clock, QWidget* parent)
     command->addWidget(m_command);
     rows()->addWidget(m_commandRow);
 
-    auto* line = new QHBoxLayout;
-    line->setContentsMargins(padding, 0, padding, 0);
-    line->addWidget(CardParts::divider(0.08, this));
-    rows()->addLayout(line);
-
-    auto* body = new QHBoxLayout;
-    body->setContentsMargins(0, 0, 0, 6);
-    body->addWidget(m_body);
-    rows()->addLayout(body);
+    addBody(m_body);
 
     connect(m_copy, &CardIconButton::clicked, this, &OverlayResultCard::copyRequested);
     connect(m_close, &CardIconButton::clicked, this, &TimedCard::closeRequested);

@@ -2,6 +2,7 @@
 
 #include "ui/overlay/card_parts.h"
 
+#include <QHBoxLayout>
 #include <QPainter>
 #include <QVBoxLayout>
 
@@ -44,4 +45,17 @@ void TimedCard::enterEvent(QEnterEvent*)
 void TimedCard::leaveEvent(QEvent*)
 {
     m_countdown.setPaused(false);
+}
+
+void TimedCard::addBody(QWidget* body)
+{
+    auto* line = new QHBoxLayout;
+    line->setContentsMargins(CardParts::padding, 0, CardParts::padding, 0);
+    line->addWidget(CardParts::divider(0.08, this));
+    m_rows->addLayout(line);
+
+    auto* text = new QHBoxLayout;
+    text->setContentsMargins(0, 0, 0, 6);
+    text->addWidget(body);
+    m_rows->addLayout(text);
 }

@@ -26,6 +26,8 @@ protected:
     TimedCard(Clock& clock, QWidget* parent);
 
     QVBoxLayout* rows() const { return m_rows; }
+    // The hairline under the header and the card's text below it.
+    void addBody(QWidget* body);
     // A new key (text, status, place or seconds) restarts the countdown from a full bar.
     void restartFor(const QString& key, int seconds);
 

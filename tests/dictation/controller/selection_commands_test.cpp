@@ -3,6 +3,8 @@
 #include "core/text/l10n.h"
 #include "test_text.h"
 
+#include <QDir>
+
 namespace {
 
 QString textOf(const char* key)
@@ -332,5 +334,15 @@ INSTANTIATE_TEST_SUITE_P(
                  .saved = std::nullopt,
                  .shown = Phase::notice(textOf("notice.commandNeedsKey"))}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// A note kept only in memory is lost at quit; the user must not be told it was saved.
+TEST_F(SelectionTest, ASaveCommandWhoseNoteCannotBeWrittenSaysSo)
+{
+    configure([](QuendaConfig& config) { config.noteDestination = s("quenda"); });
+    ASSERT_TRUE(QDir().mkpath(supportFile(s("notes.json"))));
+    m_inserter.selection = s("Milk, eggs");
+    dictate(s("Save this to my notes"));
+    EXPECT_EQ(phase(), Phase::failed(textOf("notice.noteUnsaved")));
+}
 
 } // namespace

@@ -1,6 +1,5 @@
 #include "app/composition_root.h"
 
-#include "app/shell/output_silencer.h"
 #include "app/shell/overlay_controller_host.h"
 #include "app/shell/shell_controller.h"
 #include "app/shell/speech_engine_control.h"
@@ -16,6 +15,7 @@
 #include "dictation/controller/engine_speech_service.h"
 #include "dictation/controller/hotkey_events.h"
 #include "dictation/controller/microphone_recorder.h"
+#include "dictation/controller/output_silencer.h"
 #include "dictation/controller/probe_microphone_access.h"
 #include "dictation/controller/text_inserter_adapter.h"
 #include "dictation/hotkey/hotkey_monitor.h"

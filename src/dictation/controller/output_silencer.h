@@ -4,7 +4,7 @@
 
 class OutputSilence;
 
-// The dictation's silencer over the real output devices; snapshot renders never touch them.
+// The dictation's silencer over the real output devices (which snapshot mode leaves alone).
 class OutputSilencer final : public Silencer {
 public:
     explicit OutputSilencer(OutputSilence& silence)

@@ -27,6 +27,7 @@
 #include "platform/linux/audio/qaudio_source_input.h"
 #include "platform/linux/audio/qsound_effect_player.h"
 #include "platform/linux/clipboard/qt_clipboard_pasteboard.h"
+#include "platform/linux/net/http_update_feed.h"
 #include "platform/linux/permission/linux_permission_probe.h"
 #include "platform/linux/process/qprocess_script_runner.h"
 #include "platform/linux/pulse/pulse_output_devices.h"
@@ -48,6 +49,8 @@
 #include <QCoreApplication>
 #include <QSettings>
 
+#include <memory>
+
 struct CompositionRoot::Parts {
     SystemClock clock;
     QSettings settings;
@@ -59,8 +62,13 @@ struct CompositionRoot::Parts {
     WorkQueue appScans;
     QProcessScriptRunner scripts{clock};
     AppleNotes appleNotes{scripts, settings};
-    AppState state{
-        AppState::Services{clock, permissions, launcher, windowSystem, appScans, appleNotes, settings}};
+    // A build without a feed address has no feed: every check then ends in "failed".
+    std::unique_ptr<HttpUpdateFeed> updateFeed =
+        HttpUpdateFeed::builtInUrl().isEmpty()
+            ? nullptr
+            : std::make_unique<HttpUpdateFeed>(HttpUpdateFeed::builtInUrl());
+    AppState state{AppState::Services{clock, permissions, launcher, windowSystem, appScans, appleNotes,
+                                      settings, updateFeed.get()}};
 
     LibsecretStore secrets;
     OpenAIKeyStore keyStore{secrets, settings};

@@ -1,6 +1,6 @@
+#include "platform_linux/x11/test_x_client.h"
 #include "temp_support_dir.h"
 #include "test_text.h"
-#include "test_x_client.h"
 
 #include "platform/linux/xdg/linux_window_system.h"
 

@@ -1,5 +1,5 @@
-#include "accessibility_printers.h"
 #include "platform/fake/fake_accessibility.h"
+#include "platform_linux/atspi/accessibility_printers.h"
 #include "test_text.h"
 
 #include <QCoreApplication>

@@ -1,5 +1,5 @@
 #include "dictation/controller/text_inserter_adapter.h"
-#include "fake_desktop.h"
+#include "dictation/insert/fake_desktop.h"
 #include "test_text.h"
 
 #include <gtest/gtest.h>

@@ -258,20 +258,14 @@ void SpeechEngine::launchSettled(QProcess* process, bool started)
 
 void SpeechEngine::beginWatching()
 {
-    if (m_pollTimer)
-        m_clock.cancel(*m_pollTimer);
-    m_pollTimer = m_clock.repeating(kPollIntervalMs, this, [this] { poll(); });
+    m_pollTimer = m_clock.every(kPollIntervalMs, this, [this] { poll(); });
     poll();
 }
 
 void SpeechEngine::stopWatching()
 {
-    if (m_pollTimer)
-        m_clock.cancel(*m_pollTimer);
     m_pollTimer.reset();
     // A relaunch still pending from restart() would start a second engine beside the next one.
-    if (m_relaunch)
-        m_clock.cancel(*m_relaunch);
     m_relaunch.reset();
     ++m_watchGeneration;
     m_probing = false;
@@ -361,7 +355,7 @@ void SpeechEngine::shutdown()
 void SpeechEngine::restart()
 {
     shutdown();
-    m_relaunch = m_clock.singleShot(kRestartDelayMs, this, [this] {
+    m_relaunch = m_clock.after(kRestartDelayMs, this, [this] {
         m_relaunch.reset();
         launch();
     });

@@ -102,8 +102,8 @@ private:
     bool m_probing = false;
     // A launch failed and nothing has answered since, so polls without an answer keep its error.
     bool m_launchFailed = false;
-    std::optional<Clock::TimerId> m_pollTimer;
-    std::optional<Clock::TimerId> m_relaunch;
+    Clock::Timer m_pollTimer;
+    Clock::Timer m_relaunch;
     // Raised when watching stops, so that health answers already on their way are dropped.
     quint64 m_watchGeneration = 0;
 };

@@ -72,7 +72,7 @@ void ShellController::launch(bool snapshot)
     if (!m_hasStatusItem)
         Timing::mark(QStringLiteral("no system tray: the main window opens at launch instead"));
     wireState();
-    m_warmupTimer = m_clock.repeating(kWarmupMs, this, [this] {
+    m_warmupTimer = m_clock.every(kWarmupMs, this, [this] {
         if (m_engine.ready() && m_state.phase().is(Phase::Kind::Idle))
             m_engine.prewarm(m_state.config().port);
     });
@@ -86,7 +86,7 @@ void ShellController::launch(bool snapshot)
     observeFrontApp();
     m_state.rescanApps();
     m_state.refreshPermissions();
-    m_permissionTimer = m_clock.repeating(kPermissionPollMs, this, [this] { pollPermissions(); });
+    m_permissionTimer = m_clock.every(kPermissionPollMs, this, [this] { pollPermissions(); });
     m_overlay.reshape();
 
     const LaunchWindow window =
@@ -100,7 +100,7 @@ void ShellController::launch(bool snapshot)
         showMain(std::nullopt);
 
     if (!snapshot)
-        m_updateCheck = m_clock.singleShot(kUpdateCheckDelayMs, this, [this] {
+        m_updateCheck = m_clock.after(kUpdateCheckDelayMs, this, [this] {
             m_updateCheck.reset();
             m_state.checkForUpdate(false);
         });
@@ -114,9 +114,8 @@ void ShellController::stop()
     m_stopped = true;
     m_dictation.releaseSilence();
     m_hotkeys.stop();
-    for (auto* timer : {&m_permissionTimer, &m_warmupTimer, &m_updateCheck, &m_noticeReset})
-        if (*timer)
-            m_clock.cancel(*std::exchange(*timer, std::nullopt));
+    for (Clock::Timer* timer : {&m_permissionTimer, &m_warmupTimer, &m_updateCheck, &m_noticeReset})
+        timer->reset();
     m_engine.shutdown();
 }
 
@@ -244,9 +243,7 @@ void ShellController::updateLaunch(bool enabled)
         return;
     const Phase notice = Phase::failed(L10n::format(QStringLiteral("notice.login"), {outcome.error()}));
     m_state.setPhase(notice);
-    if (m_noticeReset)
-        m_clock.cancel(*m_noticeReset);
-    m_noticeReset = m_clock.singleShot(kLoginNoticeMs, this, [this, notice] {
+    m_noticeReset = m_clock.after(kLoginNoticeMs, this, [this, notice] {
         m_noticeReset.reset();
         if (m_state.phase() == notice)
             m_state.setPhase(Phase::idle());

@@ -104,8 +104,8 @@ private:
     bool m_launched = false;
     bool m_stopped = false;
     bool m_hasStatusItem = false;
-    std::optional<Clock::TimerId> m_permissionTimer;
-    std::optional<Clock::TimerId> m_warmupTimer;
-    std::optional<Clock::TimerId> m_updateCheck;
-    std::optional<Clock::TimerId> m_noticeReset;
+    Clock::Timer m_permissionTimer;
+    Clock::Timer m_warmupTimer;
+    Clock::Timer m_updateCheck;
+    Clock::Timer m_noticeReset;
 };

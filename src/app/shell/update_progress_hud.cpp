@@ -31,12 +31,7 @@ UpdateProgressHud::UpdateProgressHud(Clock& clock, QString version, std::optiona
     m_panel->resize(320, 80);
 }
 
-UpdateProgressHud::~UpdateProgressHud()
-{
-    for (const auto& timer : {m_poll, m_deadline})
-        if (timer)
-            m_clock.cancel(*timer);
-}
+UpdateProgressHud::~UpdateProgressHud() = default;
 
 bool UpdateProgressHud::processAlive(qint32 pid)
 {
@@ -47,9 +42,9 @@ bool UpdateProgressHud::processAlive(qint32 pid)
 void UpdateProgressHud::start()
 {
     m_panel->show();
-    m_deadline = m_clock.singleShot(kLongestMs, this, [this] { finish(); });
+    m_deadline = m_clock.after(kLongestMs, this, [this] { finish(); });
     if (m_parentPid)
-        m_poll = m_clock.repeating(kParentPollMs, this, [this] {
+        m_poll = m_clock.every(kParentPollMs, this, [this] {
             if (!m_alive(*m_parentPid))
                 finish();
         });
@@ -60,9 +55,8 @@ void UpdateProgressHud::finish()
     if (m_finished)
         return;
     m_finished = true;
-    for (auto* timer : {&m_poll, &m_deadline})
-        if (*timer)
-            m_clock.cancel(*std::exchange(*timer, std::nullopt));
+    m_poll.reset();
+    m_deadline.reset();
     m_panel->hide();
     emit finished();
 }

@@ -45,7 +45,7 @@ private:
     std::optional<qint32> m_parentPid;
     ProcessAlive m_alive;
     std::unique_ptr<QWidget> m_panel;
-    std::optional<Clock::TimerId> m_poll;
-    std::optional<Clock::TimerId> m_deadline;
+    Clock::Timer m_poll;
+    Clock::Timer m_deadline;
     bool m_finished = false;
 };

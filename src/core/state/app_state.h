@@ -317,7 +317,7 @@ private:
     bool m_settingToastVisible = false;
     QUuid m_settingToastToken;
     int m_settingToastSuppressed = 0;
-    std::optional<Clock::TimerId> m_settingToastHide;
+    Clock::Timer m_settingToastHide;
     QList<HistoryEntry> m_history;
     QList<AppleNotesFolder> m_appleNoteFolders;
     std::optional<QString> m_appleNotesStatus;

@@ -37,9 +37,7 @@ void AppState::noteSettingChanged()
         emit settingToastTokenChanged();
         setSettingToastVisible(true);
     }
-    if (m_settingToastHide)
-        m_clock.cancel(*m_settingToastHide);
-    m_settingToastHide = m_clock.singleShot(toastHideMs, this, [this] {
+    m_settingToastHide = m_clock.after(toastHideMs, this, [this] {
         m_settingToastHide.reset();
         setSettingToastVisible(false);
     });

@@ -61,12 +61,7 @@ DictationController::DictationController(const Services& services, QObject* pare
     });
 }
 
-DictationController::~DictationController()
-{
-    for (const auto& timer : {m_ticker, m_resetWork, m_silenceWork})
-        if (timer)
-            m_clock.cancel(*timer);
-}
+DictationController::~DictationController() = default;
 
 // ---- recording
 
@@ -126,7 +121,7 @@ void DictationController::beginListening(bool handsFree)
         m_sounds.play(SoundPlayer::Sound::Start);
     scheduleSilence();
     stopTicker();
-    m_ticker = m_clock.repeating(kTickMs, this, [this] {
+    m_ticker = m_clock.every(kTickMs, this, [this] {
         if (m_state.phase().is(Phase::Kind::Listening))
             m_state.setElapsed(double(m_clock.elapsedMs() - m_listenStartedMs) / 1000.0);
     });
@@ -225,8 +220,7 @@ void DictationController::dismissTransient()
 
 void DictationController::scheduleSilence()
 {
-    if (m_silenceWork)
-        m_clock.cancel(*std::exchange(m_silenceWork, std::nullopt));
+    m_silenceWork.reset();
     const OthersAudio mode = silenceMode(m_state.config());
     if (mode == OthersAudio::Off || !m_state.phase().is(Phase::Kind::Listening)) {
         m_silencer.release();
@@ -239,15 +233,14 @@ void DictationController::scheduleSilence()
             m_silencer.begin(now);
     };
     if (m_state.config().playSounds)
-        m_silenceWork = m_clock.singleShot(kSilenceAfterSoundMs, this, begin);
+        m_silenceWork = m_clock.after(kSilenceAfterSoundMs, this, begin);
     else
         begin();
 }
 
 void DictationController::releaseSilence()
 {
-    if (m_silenceWork)
-        m_clock.cancel(*std::exchange(m_silenceWork, std::nullopt));
+    m_silenceWork.reset();
     m_silencer.release();
 }
 
@@ -255,8 +248,7 @@ void DictationController::releaseSilence()
 
 void DictationController::show(const Phase& phase, std::optional<int> resetAfterMs)
 {
-    if (m_resetWork)
-        m_clock.cancel(*std::exchange(m_resetWork, std::nullopt));
+    m_resetWork.reset();
     switch (phase.kind()) {
     case Phase::Kind::Failed:
     case Phase::Kind::Notice:
@@ -277,7 +269,7 @@ void DictationController::show(const Phase& phase, std::optional<int> resetAfter
     }
     m_state.setPhase(phase);
     if (resetAfterMs)
-        m_resetWork = m_clock.singleShot(*resetAfterMs, this, [this] {
+        m_resetWork = m_clock.after(*resetAfterMs, this, [this] {
             m_resetWork.reset();
             m_state.setPhase(Phase::idle());
         });
@@ -346,8 +338,7 @@ void DictationController::cancelJob()
 
 void DictationController::stopTicker()
 {
-    if (m_ticker)
-        m_clock.cancel(*std::exchange(m_ticker, std::nullopt));
+    m_ticker.reset();
 }
 
 std::optional<FrontApp> DictationController::frontApp() const

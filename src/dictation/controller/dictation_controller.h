@@ -137,9 +137,9 @@ private:
     QPointer<DictationJob> m_job;
     QPointer<PendingSelection> m_selection;
     qint64 m_listenStartedMs = 0;
-    std::optional<Clock::TimerId> m_ticker;
-    std::optional<Clock::TimerId> m_resetWork;
-    std::optional<Clock::TimerId> m_silenceWork;
+    Clock::Timer m_ticker;
+    Clock::Timer m_resetWork;
+    Clock::Timer m_silenceWork;
     std::optional<FrontApp> m_dictationApp;
     std::optional<ChoiceMeta> m_pendingChoice;
 };

@@ -30,7 +30,7 @@ void CopyProbe::start(Done done)
                     // The wait starts once the chord is out: the synthesiser may have waited for
                     // the user's modifiers first.
                     m_deadline = m_clock.elapsedMs() + waitMs;
-                    m_timer = m_clock.repeating(pollMs, this, [this] { poll(); });
+                    m_timer = m_clock.every(pollMs, this, [this] { poll(); });
                 });
 }
 
@@ -53,8 +53,7 @@ void CopyProbe::abort()
 void CopyProbe::finish(const std::optional<QString>& copied)
 {
     ++m_generation;
-    m_clock.cancel(m_timer);
-    m_timer = 0;
+    m_timer.reset();
     // Untouched, the clipboard is left alone: a write would only lose what cannot be read back.
     if (m_board.changeCount() != m_before)
         m_board.restore(m_saved);

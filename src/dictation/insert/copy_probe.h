@@ -42,5 +42,5 @@ private:
     quint64 m_before = 0;
     qint64 m_deadline = 0;
     quint64 m_generation = 0;
-    Clock::TimerId m_timer = 0;
+    Clock::Timer m_timer;
 };

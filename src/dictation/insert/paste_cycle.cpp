@@ -58,7 +58,7 @@ void PasteCycle::poll()
         if (visible)
             settle();
         else
-            m_timer = m_clock.singleShot(visiblePollMs, this, [this] { poll(); });
+            m_timer = m_clock.after(visiblePollMs, this, [this] { poll(); });
     });
 }
 
@@ -66,7 +66,7 @@ void PasteCycle::settle()
 {
     // The application may still read the clipboard a moment after the text shows.
     const quint64 generation = m_generation;
-    m_timer = m_clock.singleShot(settleMs, this, [this, generation] {
+    m_timer = m_clock.after(settleMs, this, [this, generation] {
         if (generation == m_generation)
             restore();
     });
@@ -99,7 +99,6 @@ void PasteCycle::close()
 void PasteCycle::stopWaiting()
 {
     ++m_generation;
-    m_clock.cancel(m_timer);
-    m_timer = 0;
+    m_timer.reset();
     m_pending = false;
 }

@@ -56,7 +56,7 @@ private:
     std::optional<PasteboardSnapshot> m_saved;
     quint64 m_written = 0; // the change count right after our last write
     quint64 m_generation = 0;
-    Clock::TimerId m_timer = 0;
+    Clock::Timer m_timer;
     qint64 m_deadline = 0;
     QString m_text;
     bool m_pending = false;

@@ -53,7 +53,7 @@ void PulsingDot::showEvent(QShowEvent* event)
     QWidget::showEvent(event);
     m_shownAt = m_clock.elapsedMs();
     if (Theme::animated() && !m_timer)
-        m_timer = m_clock.repeating(kFrameMs, this, [this] { update(); });
+        m_timer = m_clock.every(kFrameMs, this, [this] { update(); });
 }
 
 void PulsingDot::hideEvent(QHideEvent* event)
@@ -64,7 +64,5 @@ void PulsingDot::hideEvent(QHideEvent* event)
 
 void PulsingDot::stop()
 {
-    if (m_timer)
-        m_clock.cancel(*m_timer);
     m_timer.reset();
 }

@@ -36,5 +36,5 @@ private:
 
     Clock& m_clock;
     qint64 m_shownAt = 0;
-    std::optional<Clock::TimerId> m_timer;
+    Clock::Timer m_timer;
 };

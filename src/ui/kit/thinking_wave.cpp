@@ -62,7 +62,7 @@ void ThinkingWave::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
     if (Theme::animated() && !m_timer && m_bars > 0)
-        m_timer = m_clock.repeating(frameMs, this, [this] { update(); });
+        m_timer = m_clock.every(frameMs, this, [this] { update(); });
 }
 
 void ThinkingWave::hideEvent(QHideEvent* event)
@@ -73,7 +73,5 @@ void ThinkingWave::hideEvent(QHideEvent* event)
 
 void ThinkingWave::stop()
 {
-    if (m_timer)
-        m_clock.cancel(*m_timer);
     m_timer.reset();
 }

@@ -40,5 +40,5 @@ private:
     Clock& m_clock;
     int m_bars;
     QColor m_color;
-    std::optional<Clock::TimerId> m_timer;
+    Clock::Timer m_timer;
 };

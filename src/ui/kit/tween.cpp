@@ -15,11 +15,7 @@ Tween::Tween(Clock& clock, QWidget& owner, double value)
 {
 }
 
-Tween::~Tween()
-{
-    if (m_timer)
-        m_clock.cancel(*m_timer);
-}
+Tween::~Tween() = default;
 
 void Tween::moveTo(double target, int durationMs, Curve curve, int delayMs)
 {
@@ -36,7 +32,7 @@ void Tween::moveTo(double target, int durationMs, Curve curve, int delayMs)
     m_durationMs = durationMs;
     m_curve = curve;
     if (!m_timer)
-        m_timer = m_clock.repeating(kFrameMs, m_owner, [this] { tick(); });
+        m_timer = m_clock.every(kFrameMs, m_owner, [this] { tick(); });
 }
 
 void Tween::set(double target)
@@ -62,8 +58,6 @@ void Tween::finish()
 
 void Tween::stopTimer()
 {
-    if (m_timer)
-        m_clock.cancel(*m_timer);
     m_timer.reset();
 }
 

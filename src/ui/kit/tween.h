@@ -26,7 +26,7 @@ public:
     void finish();
     double value() const;
     double target() const { return m_to; }
-    bool running() const { return m_timer.has_value(); }
+    bool running() const { return static_cast<bool>(m_timer); }
     // Called on every frame while moving and once at the end, after the owner's update().
     void setOnFrame(std::function<void()> onFrame) { m_onFrame = std::move(onFrame); }
 
@@ -43,6 +43,6 @@ private:
     int m_delayMs = 0;
     int m_durationMs = 0;
     Curve m_curve = nullptr;
-    std::optional<Clock::TimerId> m_timer;
+    Clock::Timer m_timer;
     std::function<void()> m_onFrame;
 };

@@ -18,13 +18,12 @@ void DismissCountdown::start(int seconds)
     emit remainingChanged();
     if (m_seconds < 1)
         return;
-    m_timer = m_clock.repeating(tickMs, this, [this] { tick(); });
+    m_timer = m_clock.every(tickMs, this, [this] { tick(); });
 }
 
 void DismissCountdown::cancel()
 {
-    if (m_timer)
-        m_clock.cancel(*std::exchange(m_timer, std::nullopt));
+    m_timer.reset();
 }
 
 void DismissCountdown::setPaused(bool paused)

@@ -25,7 +25,7 @@ public:
     // The fraction still left, 1 down to 0.
     double remaining() const { return m_remaining; }
     bool timed() const { return m_seconds > 0; }
-    bool running() const { return m_timer.has_value(); }
+    bool running() const { return static_cast<bool>(m_timer); }
 
 signals:
     void remainingChanged();
@@ -36,7 +36,7 @@ private:
     void tick();
 
     Clock& m_clock;
-    std::optional<Clock::TimerId> m_timer;
+    Clock::Timer m_timer;
     int m_seconds = 0;
     double m_elapsed = 0;
     double m_remaining = 1;

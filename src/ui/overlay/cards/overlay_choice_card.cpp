@@ -80,13 +80,10 @@ void OverlayChoiceCard::markNoted(const QString& id)
     mark(m_notedId, m_notedTimer, id);
 }
 
-void OverlayChoiceCard::mark(std::optional<QString>& marked, std::optional<Clock::TimerId>& timer,
-                             const QString& id)
+void OverlayChoiceCard::mark(std::optional<QString>& marked, Clock::Timer& timer, const QString& id)
 {
-    if (timer)
-        m_clock.cancel(*std::exchange(timer, std::nullopt));
     marked = id;
-    timer = m_clock.singleShot(markMs, this, [this, &marked, &timer] {
+    timer = m_clock.after(markMs, this, [this, &marked, &timer] {
         timer.reset();
         marked.reset();
         showMarks();

@@ -46,7 +46,7 @@ protected:
 
 private:
     // Moves the mark to id at once and takes it away markMs after the latest press.
-    void mark(std::optional<QString>& marked, std::optional<Clock::TimerId>& timer, const QString& id);
+    void mark(std::optional<QString>& marked, Clock::Timer& timer, const QString& id);
     void showMarks();
 
     Clock& m_clock;
@@ -56,6 +56,6 @@ private:
     QList<ChoiceRow*> m_rows;
     std::optional<QString> m_copiedId;
     std::optional<QString> m_notedId;
-    std::optional<Clock::TimerId> m_copiedTimer;
-    std::optional<Clock::TimerId> m_notedTimer;
+    Clock::Timer m_copiedTimer;
+    Clock::Timer m_notedTimer;
 };

@@ -36,9 +36,9 @@ OverlayController::~OverlayController()
 {
     // Fields declared after the panel go before it; its signals must not reach them meanwhile.
     m_panel->disconnect(this);
-    cancel(m_pointerWatch);
-    cancel(m_shrink);
-    cancel(m_leave);
+    m_pointerWatch.reset();
+    m_shrink.reset();
+    m_leave.reset();
 }
 
 std::optional<OverlayInputs> OverlayController::inputs() const
@@ -160,18 +160,11 @@ void OverlayController::screensChanged()
     applyFrame();
 }
 
-void OverlayController::cancel(std::optional<Clock::TimerId>& timer)
-{
-    if (timer)
-        m_clock.cancel(*timer);
-    timer.reset();
-}
-
 void OverlayController::updateMode()
 {
     releaseHoverIfPointerLeft();
     const OverlayMode target = targetMode();
-    cancel(m_shrink);
+    m_shrink.reset();
     if (target > m_mode) {
         m_mode = target;
         applyFrame();
@@ -179,7 +172,7 @@ void OverlayController::updateMode()
         applyFrame();
     } else {
         // A drop reversed within the delay never shrinks the panel.
-        m_shrink = m_clock.singleShot(shrinkDelayMs, this, [this, target] {
+        m_shrink = m_clock.after(shrinkDelayMs, this, [this, target] {
             m_shrink.reset();
             if (targetMode() != target)
                 return;
@@ -196,14 +189,13 @@ void OverlayController::setHovered(bool hovered)
         return;
     if (hovered) {
         m_pointerLeft = false;
-        cancel(m_leave);
+        m_leave.reset();
         m_state->setWidgetHovered(true);
         return;
     }
     if (m_state->widgetDragging())
         return;
-    cancel(m_leave);
-    m_leave = m_clock.singleShot(leaveDelayMs, this, [this] {
+    m_leave = m_clock.after(leaveDelayMs, this, [this] {
         m_leave.reset();
         finishLeave();
     });
@@ -243,7 +235,7 @@ void OverlayController::dragChanged()
         const QRectF frame = panelFrame();
         m_dragStartOrigin = QPointF(frame.x(), frame.y());
         m_dragStartPointer = pointer;
-        cancel(m_leave);
+        m_leave.reset();
         m_state->setWidgetDragging(true);
     }
     if (!m_dragStartOrigin || !m_dragStartPointer)
@@ -303,7 +295,7 @@ void OverlayController::syncPointerScreenWatch()
     const bool wanted = in && placement(in).usesFixedResultPlacement() &&
                         in->resultPlacementScreen == QLatin1String("pointer");
     if (!wanted) {
-        cancel(m_pointerWatch);
+        m_pointerWatch.reset();
         m_pointerScreenID.reset();
         return;
     }
@@ -312,7 +304,7 @@ void OverlayController::syncPointerScreenWatch()
     m_pointerScreenID = pointerScreenID();
     // Linux offers no global pointer events to an ordinary client, so the screen is polled, and only
     // while such a card is shown.
-    m_pointerWatch = m_clock.repeating(pointerPollMs, this, [this] { pointerScreenMayHaveChanged(); });
+    m_pointerWatch = m_clock.every(pointerPollMs, this, [this] { pointerScreenMayHaveChanged(); });
 }
 
 void OverlayController::pointerScreenMayHaveChanged()

@@ -93,7 +93,6 @@ private:
     void pointerScreenMayHaveChanged();
     void persistHome(QPointF point);
     void present(bool visible);
-    void cancel(std::optional<Clock::TimerId>& timer);
     std::optional<quint32> pointerScreenID() const;
     QString watchedConfig() const;
 
@@ -104,15 +103,15 @@ private:
     const std::unique_ptr<OverlayPanel> m_panel;
 
     OverlayMode m_mode = OverlayMode::Collapsed;
-    std::optional<Clock::TimerId> m_shrink;
-    std::optional<Clock::TimerId> m_leave;
+    Clock::Timer m_shrink;
+    Clock::Timer m_leave;
     // The pointer left while work held the hover; released when the work ends.
     bool m_pointerLeft = false;
     FollowTarget m_follow;
     std::optional<QPointF> m_dragStartOrigin;
     std::optional<QPointF> m_dragStartPointer;
     // Polls the pointer's screen while a card is pinned to "the screen under the pointer".
-    std::optional<Clock::TimerId> m_pointerWatch;
+    Clock::Timer m_pointerWatch;
     std::optional<quint32> m_pointerScreenID;
     // The configuration values that re-evaluate the widget, as last seen.
     QString m_watchedConfig;

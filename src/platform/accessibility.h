@@ -2,10 +2,11 @@
 
 #include "platform/accessible_element.h"
 
+#include "core/base/guarded_reply.h"
+
 #include <QList>
 #include <QMetaObject>
 #include <QObject>
-#include <QPointer>
 #include <QString>
 #include <QThread>
 
@@ -90,17 +91,9 @@ public:
     {
         QObject* hop = replyHop();
         Q_ASSERT(context && context->thread() == hop->thread());
-        QPointer<QObject> guard(context);
-        post([this, hop, guard, work = std::move(work), done = std::move(done)]() mutable {
-            Result result = work(*this);
-            // The hop outlives every job of the service; the guard is read on its thread.
-            QMetaObject::invokeMethod(
-                hop,
-                [guard, done = std::move(done), result = std::move(result)] {
-                    if (guard && done)
-                        done(result);
-                },
-                Qt::QueuedConnection);
+        // The hop outlives every job of the service; the guard is read on its thread.
+        post([this, hop, work = std::move(work), reply = GuardedReply<Result>(context, std::move(done))] {
+            reply.post(hop, work(*this));
         });
     }
 

@@ -22,8 +22,3 @@ void WorkQueue::waitForIdle()
 {
     m_pool.waitForDone();
 }
-
-void WorkQueue::deliver(std::function<void()> reply)
-{
-    QMetaObject::invokeMethod(this, std::move(reply), Qt::QueuedConnection);
-}

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "core/base/guarded_reply.h"
+
 #include <QObject>
-#include <QPointer>
 #include <QThreadPool>
 
 #include <functional>
@@ -29,19 +30,13 @@ public:
     void run(std::function<Result()> work, QObject* context, std::function<void(Result)> done)
     {
         Q_ASSERT(!context || context->thread() == thread());
-        if (!context || !done) {
+        GuardedReply<Result> reply(context, std::move(done));
+        if (!reply.wanted()) {
             post([work = std::move(work)] { work(); });
             return;
         }
-        QPointer<QObject> guard(context);
-        post([this, work = std::move(work), guard, done = std::move(done)]() mutable {
-            Result result = work();
-            // Hop through the queue, which outlives its jobs; the guard is read on its thread.
-            deliver([guard, done = std::move(done), result = std::move(result)] {
-                if (guard)
-                    done(result);
-            });
-        });
+        // Hop through the queue, which outlives its jobs; the guard is read on its thread.
+        post([this, work = std::move(work), reply = std::move(reply)] { reply.post(this, work()); });
     }
 
     // Blocks until every posted job has run (tests and shutdown only); replies still arrive
@@ -49,7 +44,5 @@ public:
     void waitForIdle();
 
 private:
-    void deliver(std::function<void()> reply);
-
     QThreadPool m_pool;
 };

@@ -1,8 +1,8 @@
 #include "core/keys/open_ai_key_store.h"
 
+#include "core/base/guarded_reply.h"
 #include "core/base/run_mode.h"
 
-#include <QPointer>
 #include <QSettings>
 #include <QStringDecoder>
 #include <QThread>
@@ -155,10 +155,9 @@ void OpenAIKeyStore::saveInBackground(const QString& key, const QString& account
 {
     // keySaved must reach the snapshot even when the caller's page closed meanwhile.
     m_queue.run<bool>([this, key, account] { return save(key, account); }, this,
-                      [this, context = QPointer<QObject>(context), done = std::move(done)](bool saved) {
+                      [this, reply = GuardedReply<bool>(context, std::move(done))](bool saved) {
                           emit keySaved();
-                          if (context && done)
-                              done(saved);
+                          reply(saved);
                       });
 }
 

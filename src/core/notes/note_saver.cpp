@@ -1,11 +1,10 @@
 #include "core/notes/note_saver.h"
 
+#include "core/base/guarded_reply.h"
 #include "core/base/timing.h"
 #include "core/model/apple_notes_folder.h"
 #include "core/notes/apple_notes.h"
 #include "core/notes/own_notes.h"
-
-#include <QPointer>
 
 NoteSaver::NoteSaver(AppleNotes& appleNotes, OwnNotes& ownNotes, QObject* parent)
     : QObject(parent)
@@ -31,11 +30,7 @@ NoteSaveOutcome NoteSaver::saveToOwnNotes(const QString& text, NoteSaveOutcome o
 void NoteSaver::save(const QString& text, const QString& destination, QObject* context,
                      std::function<void(NoteSaveOutcome)> done)
 {
-    const QPointer<QObject> caller(context);
-    const auto reply = [caller, done = std::move(done)](const NoteSaveOutcome& outcome) {
-        if (caller && done)
-            done(outcome);
-    };
+    const GuardedReply<NoteSaveOutcome> reply(context, std::move(done));
     const QString trimmed = text.trimmed();
     if (trimmed.isEmpty()) {
         reply(NoteSaveOutcome::quenda());

@@ -1,11 +1,11 @@
 #include "platform/linux/net/http_update_feed.h"
 
+#include "core/base/guarded_reply.h"
 #include "core/base/json_fields.h"
 
 #include <QJsonObject>
 #include <QNetworkReply>
 #include <QNetworkRequest>
-#include <QPointer>
 #include <QVersionNumber>
 
 QUrl HttpUpdateFeed::builtInUrl()
@@ -51,25 +51,25 @@ void HttpUpdateFeed::fetchLatest(QObject* context, std::function<void(const Repl
     request.setTransferTimeout(timeoutMs);
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
     QNetworkReply* reply = m_network.get(request);
-    const QPointer<QObject> caller(context);
+    const GuardedReply<const Reply&> answer(context, std::move(done));
     // The feed is not trusted to be small.
     connect(reply, &QNetworkReply::downloadProgress, reply, [reply](qint64 received, qint64) {
         if (received > maxReplyBytes)
             reply->abort();
     });
-    connect(reply, &QNetworkReply::finished, this, [reply, caller, done] {
+    connect(reply, &QNetworkReply::finished, this, [reply, answer] {
         reply->deleteLater();
-        if (!caller)
+        if (!answer.context())
             return;
         if (reply->error() != QNetworkReply::NoError) {
-            done({std::nullopt, QStringLiteral("the feed could not be read: ") + reply->errorString()});
+            answer({std::nullopt, QStringLiteral("the feed could not be read: ") + reply->errorString()});
             return;
         }
         const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
         if (status != 200) {
-            done({std::nullopt, QStringLiteral("the feed answered HTTP %1").arg(status)});
+            answer({std::nullopt, QStringLiteral("the feed answered HTTP %1").arg(status)});
             return;
         }
-        done(parse(reply->read(maxReplyBytes + 1)));
+        answer(parse(reply->read(maxReplyBytes + 1)));
     });
 }

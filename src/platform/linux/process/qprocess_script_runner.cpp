@@ -1,6 +1,7 @@
 #include "platform/linux/process/qprocess_script_runner.h"
 
-#include <QPointer>
+#include "core/base/guarded_reply.h"
+
 #include <QProcess>
 
 #include <memory>
@@ -9,8 +10,7 @@ namespace {
 
 // One run's completion; the exit, the launch failure and the time-out race for it.
 struct PendingRun {
-    QPointer<QObject> context;
-    ScriptRunner::Completion done;
+    GuardedReply<const ScriptResult&> reply;
     Clock::TimerId timer = 0;
     bool finished = false;
 };
@@ -28,8 +28,7 @@ QProcessScriptRunner::~QProcessScriptRunner() = default;
 void QProcessScriptRunner::run(const ScriptRequest& request, QObject* context, Completion done)
 {
     auto pending = std::make_shared<PendingRun>();
-    pending->context = context;
-    pending->done = std::move(done);
+    pending->reply = {context, std::move(done)};
 
     // Every path lands here on the runner's thread, so the flag needs no lock.
     auto finish = [this, pending](ScriptResult result) {
@@ -37,12 +36,9 @@ void QProcessScriptRunner::run(const ScriptRequest& request, QObject* context, C
             return;
         pending->finished = true;
         m_clock.cancel(pending->timer);
-        if (!pending->context || !pending->done)
-            return;
         // Queued even on the same thread, so no caller is ever completed from inside run().
-        QMetaObject::invokeMethod(
-            pending->context.data(), [done = pending->done, result = std::move(result)] { done(result); },
-            Qt::QueuedConnection);
+        if (pending->reply.wanted())
+            pending->reply.post(pending->reply.context(), std::move(result));
     };
 
     auto* process = new QProcess(this);

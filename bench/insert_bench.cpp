@@ -2,7 +2,6 @@
 // inside scripts/with-services, how long the clipboard restore really waits after a paste into a
 // Qt window of our own.
 #include "core/base/system_clock.h"
-#include "core/base/work_queue.h"
 #include "dictation/insert/text_inserter.h"
 #include "platform/fake/fake_accessibility.h"
 #include "platform/fake/fake_key_synthesizer.h"
@@ -55,14 +54,12 @@ void insertToChordPosted(benchmark::State& state)
     FakeKeySynthesizer keys(clock);
     FakeWindowSystem windows;
     Granted granted;
-    WorkQueue queue;
     TextInserter inserter({.accessibility = a11y,
                            .keys = keys,
                            .pasteboard = board,
                            .windows = windows,
                            .permissions = granted,
                            .clock = clock,
-                           .probeQueue = queue,
                            .ownPid = 1});
     a11y.setFocused(a11y.add(FakeAccessibility::field({})));
     board.writeText(QStringLiteral("the user's clipboard"));
@@ -91,14 +88,12 @@ void restoreWaitOnTheDesktop(benchmark::State& state)
     LinuxWindowSystem windows;
     AtspiAccessibility a11y;
     Granted granted;
-    WorkQueue queue;
     TextInserter inserter({.accessibility = a11y,
                            .keys = keys,
                            .pasteboard = board,
                            .windows = windows,
                            .permissions = granted,
                            .clock = clock,
-                           .probeQueue = queue,
                            .ownPid = QCoreApplication::applicationPid()});
     QProcess target;
     target.start(QStringLiteral(QUENDA_ATSPI_TARGET), {QString(), QStringLiteral("0,0")});

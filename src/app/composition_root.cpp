@@ -20,7 +20,6 @@
 #include "dictation/controller/text_inserter_adapter.h"
 #include "dictation/hotkey/hotkey_monitor.h"
 #include "dictation/insert/text_inserter.h"
-#include "dictation/learn/accessibility_text_reader.h"
 #include "dictation/learn/dictionary_learner.h"
 #include "dictation/silence/output_silence.h"
 #include "platform/linux/atspi/atspi_accessibility.h"
@@ -87,17 +86,13 @@ struct CompositionRoot::Parts {
     XTestKeyboard keyboard;
     ChordSynthesizer chords{keyboard, clock};
     AtspiAccessibility accessibility;
-    WorkQueue selectionProbes;
     TextInserter textInserter{TextInserter::Services{accessibility, chords, pasteboard, windowSystem,
-                                                     permissions, clock, selectionProbes,
-                                                     QCoreApplication::applicationPid()}};
+                                                     permissions, clock, QCoreApplication::applicationPid()}};
     TextInserterAdapter inserter{textInserter, accessibility, permissions};
     PulseOutputDevices outputs;
     OutputSilence silence{outputs, OutputSilence::defaultRecordPath()};
     OutputSilencer silencer{silence};
-    AccessibilityTextReader textReader{accessibility};
-    WorkQueue learnerReads;
-    DictionaryLearner dictionaryLearner{textReader, learnerReads, clock};
+    DictionaryLearner dictionaryLearner{accessibility, clock};
     EditLearner learner{dictionaryLearner};
     QSoundEffectPlayer sounds{ResourcePaths::directory()};
     ProbeMicrophoneAccess microphone{permissions};

@@ -6,7 +6,7 @@
 #include <QString>
 
 // Looks for the selected text in the focused element and its neighbourhood through the
-// accessibility service. Its calls block: run it on a worker thread.
+// accessibility service. Its calls block: run it inside Accessibility::run.
 class SelectionProbe final {
 public:
     static constexpr int budgetMs = 1100;

@@ -1,7 +1,7 @@
 #include "dictation/insert/text_inserter.h"
 
+#include "core/base/guarded_reply.h"
 #include "core/base/timing.h"
-#include "core/base/work_queue.h"
 #include "dictation/insert/copy_probe.h"
 #include "dictation/insert/displaced_clipboard.h"
 #include "dictation/insert/paste_cycle.h"
@@ -9,8 +9,6 @@
 #include "dictation/learn/accessibility_text_reader.h"
 #include "platform/pasteboard.h"
 #include "platform/permission_probe.h"
-
-#include <QPointer>
 
 namespace {
 
@@ -80,10 +78,7 @@ bool TextInserter::trusted() const
 
 void TextInserter::later(QObject* context, std::function<void()> then)
 {
-    m_services.clock.singleShot(0, this, [guard = QPointer<QObject>(context), then = std::move(then)] {
-        if (guard)
-            then();
-    });
+    m_services.clock.singleShot(0, this, GuardedReply<>(context, std::move(then)));
 }
 
 void TextInserter::resolveTarget(std::function<void(Target)> then)
@@ -116,23 +111,21 @@ void TextInserter::insert(const QString& text, QObject* context, Done<InsertResu
         later(context, [done] { done(InsertResult{.outcome = InsertResult::Outcome::KeptOnClipboard}); });
         return;
     }
-    QPointer<QObject> guard(context);
-    resolveTarget([this, text, displaced, guard, done](Target target) {
+    const GuardedReply<InsertResult> reply(context, done);
+    resolveTarget([this, text, displaced, reply](Target target) {
         // The restore belongs to the inserter, so it runs even when the caller is gone.
         m_services.keys.post(Chord::Paste, target, this, [=, this](const KeySynthesizer::Outcome& outcome) {
             if (outcome.ok()) {
                 Timing::mark(QStringLiteral("insert: paste posted"));
                 m_cycle->scheduleRestore(text);
-                if (guard)
-                    done(InsertResult{.outcome = InsertResult::Outcome::Pasted});
+                reply(InsertResult{.outcome = InsertResult::Outcome::Pasted});
                 return;
             }
             Timing::mark(QStringLiteral("insert: paste not posted, text left on the clipboard: ") +
                          outcome.error().detail);
             keepOnClipboard(displaced, text);
-            if (guard)
-                done(InsertResult{.outcome = InsertResult::Outcome::KeptOnClipboard,
-                                  .failure = outcome.error()});
+            reply(
+                InsertResult{.outcome = InsertResult::Outcome::KeptOnClipboard, .failure = outcome.error()});
         });
     });
 }
@@ -155,7 +148,7 @@ void TextInserter::replacePreviousInsert(const QString& raw, const QString& poli
         std::optional<ReplaceFailure> failure;
         bool terminal = false;
     };
-    QPointer<QObject> guard(context);
+    const GuardedReply<Replaced> reply(context, done);
     m_services.accessibility.run<Found>(
         [raw](Accessibility& a11y) -> Found {
             const std::optional<AccessibleElement> focused = a11y.focusedElement();
@@ -174,10 +167,9 @@ void TextInserter::replacePreviousInsert(const QString& raw, const QString& poli
             return {std::nullopt, a11y.role(*focused) == Accessibility::Role::Terminal};
         },
         this,
-        [this, polished, guard, done](const Found& found) {
+        [this, polished, reply](const Found& found) {
             if (found.failure) {
-                if (guard)
-                    done(*found.failure);
+                reply(*found.failure);
                 return;
             }
             m_copyProbe->abort();
@@ -187,17 +179,15 @@ void TextInserter::replacePreviousInsert(const QString& raw, const QString& poli
             const Target target =
                 found.terminal || (window && window->terminal) ? Target::Terminal : Target::Application;
             m_services.keys.post(Chord::Paste, target, this,
-                                 [this, polished, guard, done](const KeySynthesizer::Outcome& outcome) {
+                                 [this, polished, reply](const KeySynthesizer::Outcome& outcome) {
                                      if (outcome.ok())
                                          m_cycle->scheduleRestore(polished);
                                      else
                                          m_cycle->restoreNow();
-                                     if (!guard)
-                                         return;
                                      if (outcome.ok())
-                                         done(std::monostate{});
+                                         reply(std::monostate{});
                                      else
-                                         done(ReplaceFailure::ChordFailed);
+                                         reply(ReplaceFailure::ChordFailed);
                                  });
         });
 }
@@ -343,13 +333,13 @@ void TextInserter::insertAtRememberedCursor(const QString& text, const std::opti
                                             QObject* context, Done<InsertResult> done)
 {
     (void)activateRememberedApp(fallbackAppId);
-    QPointer<QObject> guard(context);
+    const GuardedReply<InsertResult> reply(context, done);
     // The window manager carries out the activation a moment later.
-    m_services.clock.singleShot(activationDelayMs, this, [this, text, guard, done] {
-        if (!guard)
+    m_services.clock.singleShot(activationDelayMs, this, [this, text, reply, done] {
+        if (!reply.context())
             return;
         if (!m_remembered || !trusted()) {
-            insert(text, guard, done);
+            insert(text, reply.context(), done);
             return;
         }
         m_services.accessibility.run<WrittenBack>(
@@ -357,15 +347,15 @@ void TextInserter::insertAtRememberedCursor(const QString& text, const std::opti
                 return writeRemembered(a11y, target, text);
             },
             this,
-            [this, text, guard, done](const WrittenBack& written) {
-                if (!guard)
+            [this, text, reply, done](const WrittenBack& written) {
+                if (!reply.context())
                     return;
                 if (written.ok()) {
                     Timing::mark(QStringLiteral("insert: accessibility replace after focus"));
-                    done(InsertResult{.outcome = InsertResult::Outcome::Written});
+                    reply(InsertResult{.outcome = InsertResult::Outcome::Written});
                     return;
                 }
-                insert(text, guard, done);
+                insert(text, reply.context(), done);
             });
     });
 }
@@ -381,10 +371,10 @@ std::optional<QString> TextInserter::frontmostAppName() const
 void TextInserter::captureSelection(QObject* context, Done<std::optional<QString>> done)
 {
     const quint64 generation = ++m_captureGeneration;
-    QPointer<QObject> guard(context);
-    auto finish = [this, generation, guard, done](const std::optional<QString>& text) {
-        if (guard && generation == m_captureGeneration)
-            done(text);
+    const GuardedReply<std::optional<QString>> reply(context, done);
+    auto finish = [this, generation, reply](const std::optional<QString>& text) {
+        if (generation == m_captureGeneration)
+            reply(text);
     };
     // Our own windows hold nothing the user speaks a command about, and a copy chord would land in them.
     if (const auto active = m_services.windows.activeWindow(); active && active->pid == m_services.ownPid) {
@@ -396,12 +386,11 @@ void TextInserter::captureSelection(QObject* context, Done<std::optional<QString
         later(this, [this, finish] { copySelection(false, this, finish); });
         return;
     }
-    Accessibility* a11y = &m_services.accessibility;
     const Clock* clock = &m_services.clock;
-    m_services.probeQueue.run<SelectionProbe::Finding>(
-        [a11y, clock] { return SelectionProbe::run(*a11y, *clock); }, this,
-        [this, generation, guard, finish](const SelectionProbe::Finding& finding) {
-            if (!guard || generation != m_captureGeneration)
+    m_services.accessibility.run<SelectionProbe::Finding>(
+        [clock](Accessibility& a11y) { return SelectionProbe::run(a11y, *clock); }, this,
+        [this, generation, reply, finish](const SelectionProbe::Finding& finding) {
+            if (!reply.context() || generation != m_captureGeneration)
                 return;
             using Kind = SelectionProbe::Finding::Kind;
             switch (finding.kind) {
@@ -436,11 +425,10 @@ void TextInserter::copySelection(bool terminal, QObject* context, Done<std::opti
     }
     // A paste cycle still open holds our text on the clipboard, which is not the user's to keep.
     m_cycle->restoreNow();
-    QPointer<QObject> guard(context);
-    m_copyProbe->start([guard, done](const std::optional<QString>& copied) {
+    m_copyProbe->start([reply = GuardedReply<std::optional<QString>>(context, std::move(done))](
+                           const std::optional<QString>& copied) {
         Timing::mark(copied ? QStringLiteral("selection via copy (") + chars(*copied) + QLatin1Char(')')
                             : QStringLiteral("selection copy found nothing"));
-        if (guard)
-            done(copied);
+        reply(copied);
     });
 }

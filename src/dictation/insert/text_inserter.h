@@ -20,7 +20,6 @@ class CopyProbe;
 class Pasteboard;
 class PasteCycle;
 class PermissionProbe;
-class WorkQueue;
 
 // Puts dictated text into the focused field of another application by pasting it, keeps the
 // user's clipboard safe around the paste, and reads or writes the field the dictation started in.
@@ -37,7 +36,6 @@ public:
         WindowSystem& windows;
         PermissionProbe& permissions;
         Clock& clock;
-        WorkQueue& probeQueue; // the selection probe blocks here for up to its budget
         qint64 ownPid = 0;
     };
 

@@ -1,15 +1,13 @@
 #include "dictation/learn/dictionary_learner.h"
 
 #include "core/base/run_mode.h"
-#include "core/base/work_queue.h"
+#include "dictation/learn/accessibility_text_reader.h"
 #include "dictation/learn/dictionary_edits.h"
-#include "dictation/learn/inserted_text_reader.h"
+#include "platform/accessibility.h"
 
-DictionaryLearner::DictionaryLearner(InsertedTextReader& reader, WorkQueue& work, Clock& clock,
-                                     QObject* parent)
+DictionaryLearner::DictionaryLearner(Accessibility& accessibility, Clock& clock, QObject* parent)
     : QObject(parent)
-    , m_reader(reader)
-    , m_work(work)
+    , m_accessibility(accessibility)
     , m_clock(clock)
 {
 }
@@ -28,13 +26,11 @@ void DictionaryLearner::watch(const QString& inserted)
     m_inserted = inserted;
     m_original = trimmed;
     m_deadlineMs = m_clock.elapsedMs() + watchMs;
-    m_timer = m_clock.repeating(tickMs, this, [this] { tick(); });
+    m_timer = m_clock.every(tickMs, this, [this] { tick(); });
 }
 
 void DictionaryLearner::stop()
 {
-    if (m_timer)
-        m_clock.cancel(*m_timer);
     m_timer.reset();
     ++m_epoch;
     m_reading.reset();
@@ -61,25 +57,27 @@ void DictionaryLearner::tick()
 
 void DictionaryLearner::locate()
 {
-    InsertedTextReader* reader = &m_reader;
     const quint64 epoch = m_epoch;
-    m_work.run<std::optional<DictationAnchor>>(
-        [reader, inserted = m_inserted, original = m_original]() -> std::optional<DictationAnchor> {
+    m_accessibility.run<std::optional<DictationAnchor>>(
+        [inserted = m_inserted,
+         original = m_original](Accessibility& a11y) -> std::optional<DictationAnchor> {
+            AccessibilityTextReader reader(a11y);
             // The pasted text as it stands at the caret; a field that dropped its trailing space
             // or line break still holds the trimmed text.
-            if (auto anchor = reader->locateInsert(inserted))
+            if (auto anchor = reader.locateInsert(inserted))
                 return anchor;
-            return inserted == original ? std::nullopt : reader->locateInsert(original);
+            return inserted == original ? std::nullopt : reader.locateInsert(original);
         },
         this, [this, epoch](const std::optional<DictationAnchor>& anchor) { located(epoch, anchor); });
 }
 
 void DictionaryLearner::read()
 {
-    InsertedTextReader* reader = &m_reader;
     const quint64 epoch = m_epoch;
-    m_work.run<std::optional<QString>>(
-        [reader, anchor = *m_anchor, inserted = m_inserted] { return reader->textAt(anchor, inserted); },
+    m_accessibility.run<std::optional<QString>>(
+        [anchor = *m_anchor, inserted = m_inserted](Accessibility& a11y) {
+            return AccessibilityTextReader(a11y).textAt(anchor, inserted);
+        },
         this, [this, epoch](const std::optional<QString>& current) { readBack(epoch, current); });
 }
 

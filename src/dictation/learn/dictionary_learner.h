@@ -10,12 +10,11 @@
 
 #include <optional>
 
-class InsertedTextReader;
-class WorkQueue;
+class Accessibility;
 
 // Watches a text just pasted into another application for the user's hand corrections and learns
 // misheard words from them once the edit has settled. One watch at a time; lives on the main
-// thread, reads the field on the work queue.
+// thread, reads the field through the accessibility service.
 class DictionaryLearner final : public QObject {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(DictionaryLearner)
@@ -26,8 +25,7 @@ public:
     // The edited text must read the same for this long before it is compared.
     static constexpr int settleMs = 1'200;
 
-    // `reader` must outlive the jobs this learner posts to `work`.
-    DictionaryLearner(InsertedTextReader& reader, WorkQueue& work, Clock& clock, QObject* parent = nullptr);
+    DictionaryLearner(Accessibility& accessibility, Clock& clock, QObject* parent = nullptr);
     ~DictionaryLearner() override;
 
     // Starts watching `inserted`, which was just pasted at the caret of the focused field; ends any
@@ -35,7 +33,7 @@ public:
     void watch(const QString& inserted);
     // Ends the watch; a read under way is dropped when it comes back.
     void stop();
-    bool isWatching() const { return m_timer.has_value(); }
+    bool isWatching() const { return static_cast<bool>(m_timer); }
 
 signals:
     // Entries learned from a settled edit; the watch has ended.
@@ -48,10 +46,9 @@ private:
     void located(quint64 epoch, const std::optional<DictationAnchor>& anchor);
     void readBack(quint64 epoch, const std::optional<QString>& current);
 
-    InsertedTextReader& m_reader;
-    WorkQueue& m_work;
+    Accessibility& m_accessibility;
     Clock& m_clock;
-    std::optional<Clock::TimerId> m_timer;
+    Clock::Timer m_timer;
     // Rises at every stop; a read that comes back under an older epoch belongs to a finished watch.
     quint64 m_epoch = 0;
     // The epoch of the read under way; ticks wait for it rather than pile reads on a slow field.

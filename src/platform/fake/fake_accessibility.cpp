@@ -266,7 +266,17 @@ std::optional<QList<AccessibleElement>> FakeAccessibility::children(const Access
 
 void FakeAccessibility::post(std::function<void()> job)
 {
-    job();
+    if (m_holding)
+        m_held.push_back(std::move(job));
+    else
+        job();
+}
+
+void FakeAccessibility::runHeldJobs()
+{
+    m_holding = false;
+    for (const std::function<void()>& job : std::exchange(m_held, {}))
+        job();
 }
 
 QObject* FakeAccessibility::replyHop()

@@ -7,6 +7,7 @@
 
 #include <map>
 #include <mutex>
+#include <vector>
 
 class ManualClock;
 
@@ -45,6 +46,11 @@ public:
     // Calls so far that reached an element, as "<operation> <name>", writes included.
     QStringList calls() const;
     int callCount(const AccessibleElement& element) const;
+    // Holds the jobs run() posts, the way a service stuck on a field that does not answer would,
+    // until runHeldJobs().
+    void holdJobs() { m_holding = true; }
+    int heldJobs() const { return static_cast<int>(m_held.size()); }
+    void runHeldJobs();
 
     bool trusted() override;
     std::optional<AccessibleElement> focusedElement() override;
@@ -91,4 +97,6 @@ private:
     bool m_trusted = true;
     int m_next = 1;
     QStringList m_calls;
+    bool m_holding = false;
+    std::vector<std::function<void()>> m_held;
 };

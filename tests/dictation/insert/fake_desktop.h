@@ -1,6 +1,5 @@
 #pragma once
 
-#include "core/base/work_queue.h"
 #include "dictation/insert/text_inserter.h"
 #include "platform/fake/fake_accessibility.h"
 #include "platform/fake/fake_key_synthesizer.h"
@@ -46,14 +45,12 @@ public:
     FakeKeySynthesizer keys{clock};
     FakeWindowSystem windows;
     Permissions permissions;
-    WorkQueue probeQueue;
     TextInserter inserter{{.accessibility = a11y,
                            .keys = keys,
                            .pasteboard = board,
                            .windows = windows,
                            .permissions = permissions,
                            .clock = clock,
-                           .probeQueue = probeQueue,
                            .ownPid = ownPid}};
     QStringList displaced;
     int interrupts = 0;

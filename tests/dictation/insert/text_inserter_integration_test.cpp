@@ -1,5 +1,4 @@
 #include "core/base/system_clock.h"
-#include "core/base/work_queue.h"
 #include "dictation/insert/text_inserter.h"
 #include "platform/linux/atspi/atspi_accessibility.h"
 #include "platform/linux/clipboard/qt_clipboard_pasteboard.h"
@@ -55,7 +54,6 @@ protected:
                                    .windows = m_windows,
                                    .permissions = m_granted,
                                    .clock = m_clock,
-                                   .probeQueue = m_queue,
                                    .ownPid = QCoreApplication::applicationPid()});
     }
     void TearDown() override
@@ -99,7 +97,6 @@ protected:
     QtClipboardPasteboard m_board;
     LinuxWindowSystem m_windows;
     Granted m_granted;
-    WorkQueue m_queue;
     TestXClient m_x;
     std::unique_ptr<AtspiAccessibility> m_a11y;
     std::unique_ptr<TextInserter> m_inserter;

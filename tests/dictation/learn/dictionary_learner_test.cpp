@@ -1,16 +1,12 @@
 #include "core/base/run_mode.h"
-#include "core/base/work_queue.h"
-#include "dictation/learn/accessibility_text_reader.h"
 #include "dictation/learn/dictionary_learner.h"
 #include "platform/fake/fake_accessibility.h"
 #include "platform/fake/manual_clock.h"
 
 #include <QCoreApplication>
-#include <QSemaphore>
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <ostream>
 #include <vector>
 
@@ -75,12 +71,8 @@ protected:
         return field;
     }
 
-    // Lets replies of the worker reach the learner, as the event loop would between ticks.
-    void drain()
-    {
-        m_work.waitForIdle();
-        QCoreApplication::processEvents();
-    }
+    // Lets replies of the service reach the learner, as the event loop would between ticks.
+    void drain() { QCoreApplication::processEvents(); }
 
     void runUntil(qint64 ms)
     {
@@ -92,9 +84,7 @@ protected:
 
     ManualClock m_clock;
     FakeAccessibility m_accessibility;
-    AccessibilityTextReader m_reader{m_accessibility};
-    WorkQueue m_work;
-    DictionaryLearner m_learner{m_reader, m_work, m_clock};
+    DictionaryLearner m_learner{m_accessibility, m_clock};
     std::vector<std::string> m_learned;
 };
 
@@ -202,7 +192,7 @@ TEST_F(DictionaryLearnerTest, StaleReplyIsNotTakenByTheNextWatch)
     const AccessibleElement first = addField(QStringLiteral("Ich benutze kwenda"), 18);
     m_learner.watch(QStringLiteral("Ich benutze kwenda"));
     m_clock.advance(DictionaryLearner::tickMs);
-    m_work.waitForIdle(); // located, the reply not yet delivered
+    // Located; the reply still waits in the event loop.
     addField(QStringLiteral("Hallo Welt"), 0);
     m_learner.watch(QStringLiteral("Hallo Welt"));
     const int callsBefore = m_accessibility.callCount(first);
@@ -211,37 +201,17 @@ TEST_F(DictionaryLearnerTest, StaleReplyIsNotTakenByTheNextWatch)
     EXPECT_TRUE(m_learned.empty());
 }
 
-// Blocks every read until the test lets it go, the way a field that does not answer would.
-class StalledReader final : public InsertedTextReader {
-public:
-    std::optional<DictationAnchor> locateInsert(const QString&) override
-    {
-        ++m_calls;
-        m_release.acquire();
-        return std::nullopt;
-    }
-    std::optional<QString> textAt(const DictationAnchor&, const QString&) override { return std::nullopt; }
-
-    void release(int n) { m_release.release(n); }
-    int calls() const { return m_calls; }
-
-private:
-    QSemaphore m_release;
-    std::atomic<int> m_calls{0};
-};
-
 TEST(DictionaryLearnerStall, TicksWaitForTheReadUnderWayInsteadOfPilingUp)
 {
     ManualClock clock;
-    StalledReader reader;
-    WorkQueue work;
-    DictionaryLearner learner(reader, work, clock);
+    FakeAccessibility accessibility;
+    accessibility.holdJobs();
+    DictionaryLearner learner(accessibility, clock);
     learner.watch(QStringLiteral("Ich benutze kwenda"));
     clock.advance(10 * DictionaryLearner::tickMs);
     QCoreApplication::processEvents();
-    reader.release(100);
-    work.waitForIdle();
-    EXPECT_EQ(reader.calls(), 1);
+    EXPECT_EQ(accessibility.heldJobs(), 1);
+    accessibility.runHeldJobs();
 }
 
 } // namespace

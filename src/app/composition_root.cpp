@@ -53,9 +53,6 @@
 #include <memory>
 
 struct CompositionRoot::Parts {
-    explicit Parts(RunMode& mode);
-    ~Parts() { dictation.setOverlay(nullptr); }
-
     RunMode& mode;
     SystemClock clock;
     QSettings settings;
@@ -121,21 +118,26 @@ struct CompositionRoot::Parts {
         state, clock, hotkeys, engineControl, dictation, mode.learner(learner), loginItem, windows,
         overlayHost, windowSystem, keys, [this](const QuendaConfig& config) { keys.refresh(config); },
         [this] { silence.restoreFromDisk(); }}};
-};
 
-CompositionRoot::Parts::Parts(RunMode& runMode)
-    : mode(runMode)
-{
-    hotkeyEvents.follow(hotkeys);
-    auto* view = new OverlayView(state, clock);
-    view->setCardsStay(mode.cardsStay());
-    overlay.setReportingContent(view);
-    dictation.setOverlay(&overlayHost);
-    QObject::connect(&engine, &SpeechEngine::statusChanged, &shell, &ShellController::engineUpdated);
-    QObject::connect(&keys, &ProviderKeySnapshot::refreshed, &shell, &ShellController::providerKeysChanged);
-    QObject::connect(&keyStore, &OpenAIKeyStore::keySaved, &keys, [this] { keys.refresh(state.config()); });
-    QObject::connect(&textInserter, &TextInserter::clipboardDisplaced, &state, &AppState::rememberClipboard);
-}
+    explicit Parts(RunMode& runMode)
+        : mode(runMode)
+    {
+        hotkeyEvents.follow(hotkeys);
+        auto* view = new OverlayView(state, clock);
+        view->setCardsStay(mode.cardsStay());
+        overlay.setReportingContent(view);
+        dictation.setOverlay(&overlayHost);
+        QObject::connect(&engine, &SpeechEngine::statusChanged, &shell, &ShellController::engineUpdated);
+        QObject::connect(&keys, &ProviderKeySnapshot::refreshed, &shell,
+                         &ShellController::providerKeysChanged);
+        QObject::connect(&keyStore, &OpenAIKeyStore::keySaved, &keys,
+                         [this] { keys.refresh(state.config()); });
+        QObject::connect(&textInserter, &TextInserter::clipboardDisplaced, &state,
+                         &AppState::rememberClipboard);
+    }
+
+    ~Parts() { dictation.setOverlay(nullptr); }
+};
 
 CompositionRoot::CompositionRoot(RunMode& mode)
     : m_parts(std::make_unique<Parts>(mode))

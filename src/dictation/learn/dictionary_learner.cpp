@@ -1,6 +1,5 @@
 #include "dictation/learn/dictionary_learner.h"
 
-#include "core/base/run_mode.h"
 #include "dictation/learn/accessibility_text_reader.h"
 #include "dictation/learn/dictionary_edits.h"
 #include "platform/accessibility.h"
@@ -21,7 +20,7 @@ void DictionaryLearner::watch(const QString& inserted)
 {
     stop();
     const QString trimmed = inserted.trimmed();
-    if (RunMode::isSnapshot() || trimmed.isEmpty())
+    if (trimmed.isEmpty())
         return;
     m_inserted = inserted;
     m_original = trimmed;

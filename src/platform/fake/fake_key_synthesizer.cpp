@@ -1,6 +1,6 @@
 #include "platform/fake/fake_key_synthesizer.h"
 
-#include <QPointer>
+#include "core/base/guarded_reply.h"
 
 FakeKeySynthesizer::FakeKeySynthesizer(Clock& clock, QObject* parent)
     : QObject(parent)
@@ -11,19 +11,19 @@ FakeKeySynthesizer::FakeKeySynthesizer(Clock& clock, QObject* parent)
 void FakeKeySynthesizer::post(Chord chord, Target target, QObject* context, Done done)
 {
     m_clock.singleShot(
-        0, this, [this, chord, target, guard = QPointer<QObject>(context), done = std::move(done)] {
-            if (!guard)
+        0, this, [this, chord, target, reply = GuardedReply<const Outcome&>(context, std::move(done))] {
+            if (!reply.context())
                 return;
             if (chord == Chord::Copy && target == Target::Terminal) {
-                done(Failure{Failure::Reason::TerminalCopyRefused, QStringLiteral("copy into a terminal")});
+                reply(Failure{Failure::Reason::TerminalCopyRefused, QStringLiteral("copy into a terminal")});
                 return;
             }
             if (m_failure) {
-                done(Failure{*m_failure, QStringLiteral("injected")});
+                reply(Failure{*m_failure, QStringLiteral("injected")});
                 return;
             }
             m_posted.append({chord, target});
             emit chordPosted(chord, target);
-            done(Posted{});
+            reply(Posted{});
         });
 }

@@ -10,10 +10,9 @@ bool FakeScriptRunner::finishNext(const ScriptResult& result)
 {
     if (m_pending.empty())
         return false;
-    Pending next = std::move(m_pending.front());
+    const GuardedReply<const ScriptResult&> next = std::move(m_pending.front());
     m_pending.pop_front();
-    if (next.context && next.done)
-        next.done(result);
+    next(result);
     return true;
 }
 

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "core/base/guarded_reply.h"
 #include "platform/script_runner.h"
 
 #include <QList>
-#include <QPointer>
 
 #include <deque>
 
@@ -21,11 +21,6 @@ public:
     static ScriptResult failedToStart(const QString& reason);
 
 private:
-    struct Pending {
-        QPointer<QObject> context;
-        Completion done;
-    };
-
     QList<ScriptRequest> m_requests;
-    std::deque<Pending> m_pending;
+    std::deque<GuardedReply<const ScriptResult&>> m_pending;
 };

@@ -19,9 +19,8 @@ bool FakeUpdateFeed::finishNext(const Reply& reply)
 {
     if (m_waiting.empty())
         return false;
-    Waiting next = std::move(m_waiting.front());
+    const GuardedReply<const Reply&> next = std::move(m_waiting.front());
     m_waiting.pop_front();
-    if (next.context)
-        next.done(reply);
+    next(reply);
     return true;
 }

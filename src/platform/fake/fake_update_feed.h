@@ -1,8 +1,7 @@
 #pragma once
 
+#include "core/base/guarded_reply.h"
 #include "platform/update_feed.h"
-
-#include <QPointer>
 
 #include <deque>
 
@@ -18,9 +17,5 @@ public:
 private:
     bool finishNext(const Reply& reply);
 
-    struct Waiting {
-        QPointer<QObject> context;
-        std::function<void(const Reply&)> done;
-    };
-    std::deque<Waiting> m_waiting;
+    std::deque<GuardedReply<const Reply&>> m_waiting;
 };

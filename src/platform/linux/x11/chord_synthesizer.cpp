@@ -21,7 +21,7 @@ ChordSynthesizer::ChordSynthesizer(SyntheticKeyboard& keyboard, Clock& clock, in
 
 void ChordSynthesizer::post(Chord chord, Target target, QObject* context, Done done)
 {
-    m_jobs.push_back({chord, target, context, std::move(done)});
+    m_jobs.push_back({chord, target, {context, std::move(done)}});
     if (m_busy)
         return;
     m_busy = true;
@@ -31,7 +31,7 @@ void ChordSynthesizer::post(Chord chord, Target target, QObject* context, Done d
 
 void ChordSynthesizer::next()
 {
-    while (!m_jobs.empty() && !m_jobs.front().context)
+    while (!m_jobs.empty() && !m_jobs.front().reply.context())
         m_jobs.pop_front();
     if (m_jobs.empty()) {
         m_busy = false;
@@ -50,7 +50,7 @@ void ChordSynthesizer::next()
 void ChordSynthesizer::poll()
 {
     const Job& job = m_jobs.front();
-    if (!job.context) {
+    if (!job.reply.context()) {
         m_jobs.pop_front();
         next();
         return;
@@ -113,7 +113,6 @@ void ChordSynthesizer::finish(const Outcome& outcome)
 {
     Job job = std::move(m_jobs.front());
     m_jobs.pop_front();
-    if (job.context && job.done)
-        job.done(outcome);
+    job.reply(outcome);
     next();
 }

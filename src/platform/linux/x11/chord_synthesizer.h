@@ -4,8 +4,8 @@
 #include "platform/key_synthesizer.h"
 #include "platform/linux/x11/synthetic_keyboard.h"
 
+#include "core/base/guarded_reply.h"
 #include <QObject>
-#include <QPointer>
 
 #include <deque>
 
@@ -31,8 +31,7 @@ private:
     struct Job {
         Chord chord;
         Target target;
-        QPointer<QObject> context;
-        Done done;
+        GuardedReply<const Outcome&> reply;
     };
 
     void next();

@@ -24,6 +24,7 @@
 #include "dictation/learn/dictionary_learner.h"
 #include "dictation/silence/output_silence.h"
 #include "platform/linux/atspi/atspi_accessibility.h"
+#include "platform/linux/atspi/session_accessibility_repair.h"
 #include "platform/linux/audio/qaudio_source_input.h"
 #include "platform/linux/audio/qsound_effect_player.h"
 #include "platform/linux/clipboard/qt_clipboard_pasteboard.h"
@@ -58,6 +59,8 @@ struct CompositionRoot::Parts {
     WorkQueue probeWork;
     LinuxPermissionProbe permissions{clock, probeWork};
     DesktopLauncherLinux launcher;
+    SessionAccessibilityRepair accessibilityRepair{
+        probeWork, [this](const QStringList& panes) { return launcher.openSettings(panes); }};
     LinuxWindowSystem windowSystem;
     WorkQueue appScans;
     QProcessScriptRunner scripts{clock};
@@ -110,7 +113,7 @@ struct CompositionRoot::Parts {
     OverlayController overlay{state, OverlayController::Services{clock, screens, floating}};
     OverlayControllerHost overlayHost{overlay};
     XdgAutostartLoginItem loginItem{QCoreApplication::applicationFilePath()};
-    ShellWindowHost windows{state, settings};
+    ShellWindowHost windows{state, settings, &accessibilityRepair};
     ShellController shell{ShellController::Services{
         state, clock, hotkeys, engineControl, dictation, learner, loginItem, windows, overlayHost,
         windowSystem, keys, [this](const QuendaConfig& config) { keys.refresh(config); },

@@ -218,7 +218,7 @@ QList<Snapshot::Shot> Snapshot::run(const QString& directory)
         OnboardingView onboarding(state);
         render.window(onboarding, QSize(640, 560), schemed(QStringLiteral("onboarding"), dark));
         UpdateProgressHud hud(clock, QStringLiteral("1.5.0"), std::nullopt);
-        render.window(*hud.panel(), hud.panel()->sizeHint(), schemed(QStringLiteral("update"), dark));
+        render.window(*hud.panel(), hud.panel()->size(), schemed(QStringLiteral("update"), dark));
     }
     QApplication::setPalette(systemPalette);
 

@@ -7,10 +7,9 @@
 #include "ui/kit/card.h"
 #include "ui/kit/kit_label.h"
 #include "ui/kit/page.h"
-#include "ui/kit/permission_row.h"
-#include "ui/kit/primary_button.h"
 #include "ui/kit/soft_button.h"
 #include "ui/kit/status_pill.h"
+#include "ui/shell/permission_rows.h"
 
 #include <QHBoxLayout>
 #include <QVBoxLayout>
@@ -54,29 +53,13 @@ HomePage::HomePage(AppState& state, AccessibilityRepair* repair, QWidget* parent
     auto* permissions = new Card(18);
     permissions->content()->setSpacing(14);
     permissions->content()->addWidget(new KitLabel(text("home.permissions"), 14, QFont::DemiBold));
-    auto* microphone =
-        new PermissionRow(text("perm.microphone"), text("perm.microphone.detail"), Symbol::Microphone,
-                          state.micGranted(), [this] { m_state.requestMicrophone(); });
-    auto* accessibility = new PermissionRow(text("perm.accessibility"), text("perm.accessibility.detail"),
-                                            Symbol::Accessibility, state.axGranted(), [this] {
-                                                if (m_repair) {
-                                                    m_repair->switchOn();
-                                                    m_repair->openSettings();
-                                                }
-                                            });
-    accessibility->allowButton()->setEnabled(m_repair != nullptr);
-    permissions->content()->addWidget(microphone);
-    permissions->content()->addWidget(accessibility);
+    permissions->content()->addWidget(new PermissionRows(state, repair));
     page->content()->addWidget(permissions);
 
     connect(reload, &SoftButton::clicked, this, [this] { m_state.reloadEngine(); });
     connect(&m_state, &AppState::engineStatusChanged, this, &HomePage::followEngine);
     connect(&m_state, &AppState::engineReadyChanged, this, &HomePage::followEngine);
     connect(&m_state, &AppState::engineLoadingChanged, this, &HomePage::followEngine);
-    connect(&m_state, &AppState::micGrantedChanged, microphone,
-            [this, microphone] { microphone->setGranted(m_state.micGranted()); });
-    connect(&m_state, &AppState::axGrantedChanged, accessibility,
-            [this, accessibility] { accessibility->setGranted(m_state.axGranted()); });
     connect(&m_state, &AppState::micGrantedChanged, this, &HomePage::followPermissions);
     connect(&m_state, &AppState::axGrantedChanged, this, &HomePage::followPermissions);
     followEngine();

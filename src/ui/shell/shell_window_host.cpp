@@ -110,8 +110,8 @@ void ShellWindowHost::showMain()
 void ShellWindowHost::showOnboarding()
 {
     if (!m_onboarding) {
-        m_onboarding = hostWindow(new OnboardingView(m_state), L10n::s(QStringLiteral("onboarding.welcome")),
-                                  QSize(640, 560));
+        m_onboarding = hostWindow(new OnboardingView(m_state, m_repair),
+                                  L10n::s(QStringLiteral("onboarding.welcome")), QSize(640, 560));
         m_onboarding->setFixedSize(640, 560);
         m_onboarding->setAttribute(Qt::WA_DeleteOnClose);
         m_onboarding->installEventFilter(this);

@@ -147,7 +147,7 @@ public:
     void image(const QImage& picture, const QString& name)
     {
         picture.save(m_out.filePath(name), "PNG");
-        m_shots.append({name, picture.size() / picture.devicePixelRatio()});
+        m_shots.append({name, picture.size()});
     }
 
     QList<Snapshot::Shot> shots() const { return m_shots; }

@@ -11,7 +11,7 @@ namespace Snapshot {
 
 struct Shot {
     QString name;
-    QSize size; // in device-independent pixels
+    QSize size; // in pixels of the file
 };
 
 // The file names one run writes, in order.

@@ -43,6 +43,11 @@ void HeadingRole::mark(QWidget* label)
     }();
     Q_UNUSED(installed);
     label->setProperty(marker, true);
+    // An interface made before the mark (a label announces its text as it is built) would keep
+    // the plain text role; dropping it lets the next query make the heading.
+    if (QAccessibleInterface* made = QAccessible::queryAccessibleInterface(label);
+        made && made->role() != QAccessible::Heading)
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
 }
 
 bool HeadingRole::isMarked(const QWidget* widget)

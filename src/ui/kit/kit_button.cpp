@@ -51,7 +51,7 @@ void KitButton::keyPressEvent(QKeyEvent* event)
 {
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
         event->modifiers() == Qt::NoModifier) {
-        animateClick();
+        click();
         return;
     }
     QAbstractButton::keyPressEvent(event);

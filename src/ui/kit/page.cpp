@@ -19,6 +19,8 @@ Page::Page(const QString& title, const QString& subtitle, QWidget* parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setWidgetResizable(true);
+    // The scroll view takes the focus for keyboard scrolling; it is named after its page.
+    setAccessibleName(title);
     setBackgroundRole(QPalette::Window);
     viewport()->setAutoFillBackground(false);
 

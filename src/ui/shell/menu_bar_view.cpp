@@ -36,7 +36,7 @@ MenuBarView::MenuBarView(AppState& state, QWidget* parent)
 {
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Window);
-    setFixedWidth(fixedWidth);
+    setMinimumWidth(minWidth);
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(14, 14, 14, 12);
     column->setSpacing(12);

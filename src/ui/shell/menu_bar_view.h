@@ -15,7 +15,7 @@ class MenuBarView final : public QWidget {
     Q_DISABLE_COPY_MOVE(MenuBarView)
 
 public:
-    static constexpr int fixedWidth = 300;
+    static constexpr int minWidth = 300;
 
     explicit MenuBarView(AppState& state, QWidget* parent = nullptr);
 

@@ -1,12 +1,13 @@
 #include "core/model/main_section.h"
 #include "core/state/state_fixture.h"
+#include "ui/kit/kit_button.h"
 #include "ui/shell/main_view.h"
 #include "ui/shell/onboarding_view.h"
 #include "ui/shell/shell_window_host.h"
+#include "ui/shell/sidebar.h"
 
+#include <QAbstractButton>
 #include <QCoreApplication>
-#include <QListWidget>
-#include <QPushButton>
 #include <QSignalSpy>
 
 #include <gtest/gtest.h>
@@ -26,10 +27,8 @@ TEST_F(ShellViewsTest, TheMainViewShowsThePageTheStateNamesAndTheSidebarSetsIt)
     state().setSection(MainSection::Dictionary);
     EXPECT_EQ(view.currentPage(), int(MainSectionText::all().indexOf(MainSection::Dictionary)));
 
-    auto* sidebar = view.findChild<QListWidget*>();
-    ASSERT_NE(sidebar, nullptr);
-    EXPECT_EQ(sidebar->count(), 7);
-    sidebar->setCurrentRow(int(MainSectionText::all().indexOf(MainSection::Notes)));
+    EXPECT_TRUE(view.sidebar()->entry(MainSection::Dictionary)->isChecked());
+    view.sidebar()->entry(MainSection::Notes)->click();
     EXPECT_EQ(state().section(), MainSection::Notes);
     EXPECT_EQ(view.currentPage(), int(MainSectionText::all().indexOf(MainSection::Notes)));
 }
@@ -39,7 +38,7 @@ TEST_F(ShellViewsTest, OnboardingsDoneButtonEndsOnboardingThroughTheStatesClosur
     int finished = 0;
     state().setFinishOnboarding([&] { ++finished; });
     OnboardingView view(state());
-    auto* done = view.findChild<QPushButton*>(QStringLiteral("onboardingDone"));
+    auto* done = view.findChild<QAbstractButton*>(QStringLiteral("onboardingDone"));
     ASSERT_NE(done, nullptr);
     done->click();
     EXPECT_EQ(finished, 1);

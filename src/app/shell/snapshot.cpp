@@ -9,7 +9,7 @@
 #include "core/state/app_state.h"
 #include "ui/kit/scheme.h"
 #include "ui/kit/theme.h"
-#include "ui/overlay/overlay_view.h"
+#include "ui/overlay/pill/overlay_view.h"
 #include "ui/shell/main_view.h"
 #include "ui/shell/menu_bar_view.h"
 #include "ui/shell/onboarding_view.h"

@@ -8,6 +8,18 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
+namespace {
+
+// The scroll view's content. It never asks for more width than the view has: a scroll view that
+// may not scroll sideways keeps resizing content wider than itself (a stack overflow in Qt),
+// so text too wide for the column is cut instead.
+class PageHost final : public QWidget {
+public:
+    QSize minimumSizeHint() const override { return {0, QWidget::minimumSizeHint().height()}; }
+};
+
+} // namespace
+
 Page::Page(const QString& title, const QString& subtitle, QWidget* parent)
     : QScrollArea(parent)
     , m_column(new QWidget)
@@ -24,7 +36,7 @@ Page::Page(const QString& title, const QString& subtitle, QWidget* parent)
     setBackgroundRole(QPalette::Window);
     viewport()->setAutoFillBackground(false);
 
-    auto* host = new QWidget;
+    auto* host = new PageHost;
     host->setAutoFillBackground(false);
     auto* centring = new QHBoxLayout(host);
     centring->setContentsMargins(0, 0, 0, 0);

@@ -45,6 +45,10 @@ QString SymbolArt::themeName(Symbol symbol)
         return QStringLiteral("document-edit-symbolic");
     case Symbol::Accessibility:
         return QStringLiteral("preferences-desktop-accessibility-symbolic");
+    case Symbol::Search:
+        return QStringLiteral("edit-find-symbolic");
+    case Symbol::ClearCircle:
+        return QStringLiteral("edit-clear-symbolic");
     case Symbol::Waveform:
     case Symbol::Wand:
     case Symbol::Wrench:
@@ -282,6 +286,18 @@ QPainterPath SymbolArt::path(Symbol symbol, const QRectF& box)
         p.addPath(stroked({at(0.12, 0.34), at(0.5, 0.4), at(0.88, 0.34)}, s * 0.1));
         p.addPath(stroked({at(0.5, 0.4), at(0.5, 0.62)}, s * 0.12));
         p.addPath(stroked({at(0.3, 0.94), at(0.5, 0.62), at(0.7, 0.94)}, s * 0.1));
+        break;
+    case Symbol::Search:
+        p.setFillRule(Qt::WindingFill);
+        p.addPath(stroked({at(0.4, 0.06), at(0.64, 0.16), at(0.74, 0.4), at(0.64, 0.64), at(0.4, 0.74),
+                           at(0.16, 0.64), at(0.06, 0.4), at(0.16, 0.16), at(0.4, 0.06)},
+                          s * 0.11));
+        p.addPath(stroked({at(0.66, 0.66), at(0.92, 0.92)}, s * 0.14));
+        break;
+    case Symbol::ClearCircle:
+        p.addEllipse(b);
+        p.addPath(stroked({at(0.33, 0.33), at(0.67, 0.67)}, s * 0.11)
+                      .united(stroked({at(0.67, 0.33), at(0.33, 0.67)}, s * 0.11)));
         break;
     }
     return p;

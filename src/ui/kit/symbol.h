@@ -40,6 +40,8 @@ enum class Symbol {
     Pen,
     Wrench,
     Accessibility,
+    Search,
+    ClearCircle,
 };
 
 namespace SymbolArt {

@@ -2,16 +2,20 @@
 
 #include "ui/kit/card.h"
 #include "ui/kit/icon_button.h"
+#include "ui/kit/keyed_rows.h"
 #include "ui/kit/kit_label.h"
 #include "ui/kit/page.h"
 #include "ui/kit/permission_row.h"
 #include "ui/kit/primary_button.h"
 #include "ui/kit/scheme.h"
+#include "ui/kit/search_field.h"
 #include "ui/kit/soft_button.h"
 #include "ui/kit/status_pill.h"
 
 #include <QEnterEvent>
 #include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPointer>
 #include <QTest>
 #include <QVBoxLayout>
 
@@ -255,6 +259,81 @@ TEST(PermissionRow, AGrantedRowShowsNoButtonAndNoHintAMissingOneBoth)
             EXPECT_EQ(actions, 1);
         }
     }
+}
+
+} // namespace
+
+namespace {
+
+using namespace Qt::Literals::StringLiterals;
+
+TEST(KeyedRows, ANewListKeepsTheRowsOfKnownKeysWithTheirFocusInTheListsOrder)
+{
+    QWidget window;
+    auto* column = new QVBoxLayout(&window);
+    column->addWidget(new QLabel(QStringLiteral("header"))); // not a row
+    KeyedRows rows(*column, 1);
+    int made = 0;
+    const auto make = [&](const QString& key) {
+        ++made;
+        auto* row = new QLineEdit(key);
+        row->setObjectName(key);
+        return row;
+    };
+    const auto order = [&] {
+        QStringList names;
+        for (int i = 1; i < column->count(); ++i)
+            names << column->itemAt(i)->widget()->objectName();
+        return names;
+    };
+    struct Step {
+        QStringList keys;
+        QStringList shown;
+        int made; // rows made so far
+    };
+    // clang-format off
+    const Step steps[] = {
+        {.keys = {u"a"_s, u"b"_s, u"c"_s}, .shown = {u"a"_s, u"b"_s, u"c"_s}, .made = 3},
+        {.keys = {u"c"_s, u"a"_s, u"b"_s}, .shown = {u"c"_s, u"a"_s, u"b"_s}, .made = 3},
+        {.keys = {u"b"_s, u"d"_s, u"b"_s}, .shown = {u"b"_s, u"d"_s},         .made = 4}, // twice: first place
+        {.keys = {},                       .shown = {},                       .made = 4},
+    };
+    // clang-format on
+    window.show();
+    rows.apply(steps[0].keys, make);
+    settle();
+    QPointer<QWidget> b = rows.row(QStringLiteral("b"));
+    QPointer<QWidget> a = rows.row(QStringLiteral("a"));
+    b->setFocus();
+    for (const Step& step : steps) {
+        rows.apply(step.keys, make);
+        settle();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_EQ(order(), step.shown);
+        EXPECT_EQ(made, step.made);
+        if (step.shown.contains(QStringLiteral("b"))) {
+            EXPECT_EQ(rows.row(QStringLiteral("b")), b.data());
+            EXPECT_EQ(window.focusWidget(), b.data());
+        }
+    }
+    EXPECT_TRUE(a.isNull()); // rows of dropped keys are gone
+    EXPECT_TRUE(b.isNull());
+}
+
+TEST(SearchField, TheClearButtonShowsOnlyWithTextAndEmptiesIt)
+{
+    auto* field = new SearchField(QStringLiteral("Search"));
+    const auto window = host(field, QSize(400, 60));
+    QStringList seen;
+    QObject::connect(field, &SearchField::textChanged, [&](const QString& t) { seen << t; });
+    EXPECT_EQ(field->width(), SearchField::fixedWidth);
+    EXPECT_FALSE(field->clearButton()->isVisible());
+    QTest::keyClicks(field->editor(), QStringLiteral("ab"));
+    EXPECT_TRUE(field->clearButton()->isVisible());
+    field->clearButton()->click();
+    EXPECT_EQ(field->text(), QString());
+    EXPECT_FALSE(field->clearButton()->isVisible());
+    EXPECT_EQ(seen, (QStringList{QStringLiteral("a"), QStringLiteral("ab"), QString()}));
 }
 
 } // namespace

@@ -45,6 +45,7 @@ HomePage::HomePage(AppState& state, AccessibilityRepair* repair, QWidget* parent
     engine->content()->addWidget(new KitLabel(text("home.engine"), 14, QFont::DemiBold));
     auto* engineRow = new QHBoxLayout;
     engineRow->addWidget(m_engineStatus->wrapping(), 1);
+    m_engineStatus->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     auto* reload = new SoftButton(text("home.reload"));
     engineRow->addWidget(reload);
     engine->content()->addLayout(engineRow);

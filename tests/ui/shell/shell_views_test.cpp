@@ -30,6 +30,9 @@ TEST_F(ShellViewsTest, TheMainViewShowsThePageTheStateNamesAndTheSidebarSetsIt)
     EXPECT_TRUE(view.sidebar()->entry(MainSection::Dictionary)->isChecked());
     view.sidebar()->entry(MainSection::Notes)->click();
     EXPECT_EQ(state().section(), MainSection::Notes);
+    view.sidebar()->entry(MainSection::Notes)->click(); // the shown page's entry stays chosen
+    for (const MainSection section : MainSectionText::all())
+        EXPECT_EQ(view.sidebar()->entry(section)->isChecked(), section == MainSection::Notes);
     EXPECT_EQ(view.currentPage(), int(MainSectionText::all().indexOf(MainSection::Notes)));
 }
 

@@ -149,6 +149,8 @@ TEST_F(PasteTest, TheUsersClipboardTextIsReportedOnlyWhenOurTextStaysAndNeverASe
         std::optional<KeySynthesizer::Failure::Reason> chordFailure = {};
         bool plainCopy = false; // copyToClipboard instead of insert
         QStringList reported = {};
+        QString copiedAfter = {};   // copyToClipboard once the insert is done, as a changed polish does
+        QString insertedAfter = {}; // a second dictation once the first is done
     };
     const Case cases[] = {
         {.name = "no access",
@@ -165,6 +167,10 @@ TEST_F(PasteTest, TheUsersClipboardTextIsReportedOnlyWhenOurTextStaysAndNeverASe
          .trusted = true,
          .plainCopy = true,
          .reported = {s("the user's own words")}},
+        // clang-format off
+        {.name = "polish copied over our kept text", .before = {userText}, .trusted = false, .reported = {s("the user's own words")}, .copiedAfter = s("Dictated.")},
+        {.name = "next dictation over our kept text", .before = {userText}, .trusted = false, .reported = {s("the user's own words")}, .insertedAfter = s("Next.")},
+        // clang-format on
         {.name = "restored, not displaced", .before = {userText}, .trusted = true, .reported = {}},
         {.name = "password manager's", .before = {userText, secretHint}, .trusted = false, .reported = {}},
         {.name = "password manager's, plain copy",
@@ -195,10 +201,15 @@ TEST_F(PasteTest, TheUsersClipboardTextIsReportedOnlyWhenOurTextStaysAndNeverASe
             EXPECT_EQ(result->failure.has_value(), c.chordFailure.has_value()) << c.name;
         }
         m_desk.pump(2000);
+        if (!c.copiedAfter.isEmpty())
+            m_desk.inserter.copyToClipboard(c.copiedAfter);
+        if (!c.insertedAfter.isEmpty())
+            insert(c.insertedAfter);
         EXPECT_EQ(m_desk.displaced, c.reported) << c.name;
         const bool kept = c.plainCopy || !c.trusted || c.chordFailure;
         if (kept) {
-            EXPECT_EQ(m_desk.board.plainText(), s("dictated")) << c.name;
+            const QString last = c.insertedAfter.isEmpty() ? c.copiedAfter : c.insertedAfter;
+            EXPECT_EQ(m_desk.board.plainText(), last.isEmpty() ? s("dictated") : last) << c.name;
         } else {
             EXPECT_EQ(m_desk.board.items(), c.before) << c.name;
         }

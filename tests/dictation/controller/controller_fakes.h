@@ -125,7 +125,8 @@ public:
     void replaceRememberedSelection(const QString& text, QObject*, Done<WriteResult> done) override
     {
         log.append(QStringLiteral("replaceSelection:") + text);
-        const WriteResult result = replaceRefused ? WriteResult(QStringLiteral("refused")) : WriteResult(Written{});
+        const WriteResult result =
+            replaceRefused ? WriteResult(QStringLiteral("refused")) : WriteResult(Written{});
         if (holdWrites)
             heldWrite = [done, result] { done(result); };
         else

@@ -281,7 +281,8 @@ TEST_F(FlowTest, TheHoldKeyDuringHandsFreeChangesNothing)
         const char* name;
         bool press; // the key goes down before it goes up
     };
-    const Row rows[] = {{.name = "release alone", .press = false}, {.name = "hold and release", .press = true}};
+    const Row rows[] = {{.name = "release alone", .press = false},
+                        {.name = "hold and release", .press = true}};
     for (const Row& row : rows) {
         emit m_hotkey.toggled();
         const int starts = m_recorder.starts;
@@ -309,7 +310,7 @@ TEST_F(FlowTest, TheLengthLimitEndsTheRecording)
 // would not end it, and it would run to the length limit with other audio muted.
 struct LateCase {
     const char* name;
-    std::function<void(ControllerFixture&)> start; // leaves a result of the older run due
+    std::function<void(ControllerFixture&)> start;  // leaves a result of the older run due
     std::function<void(ControllerFixture&)> finish; // delivers it once the next hold started
 };
 
@@ -337,7 +338,8 @@ TEST_P(LateResult, LeavesTheNextRecordingListeningAndItsReleaseEndsIt)
 void saveToNotesFolder(ControllerFixture& f)
 {
     auto& late = static_cast<LateResult&>(f);
-    late.configure([](QuendaConfig& c) { c.noteDestination = s("iCloud") + AppleNotesFolder::separator + s("Work"); });
+    late.configure(
+        [](QuendaConfig& c) { c.noteDestination = s("iCloud") + AppleNotesFolder::separator + s("Work"); });
     late.inserter().selection = s("Milk, eggs");
     late.dictate(s("Save this to my notes"));
 }

@@ -71,6 +71,7 @@ TEST(XdgAutostartLoginItem, AnyProgramPathSurvivesTheDesktopEntryParser)
         {.program = QStringLiteral("/tmp/back\\slash/quenda")},
         {.program = QStringLiteral("/tmp/100%/quenda")},
         {.program = QStringLiteral("/tmp/$HOME/`x`/quenda")},
+        {.program = QStringLiteral("/home/$HOME/my apps/quenda")},
         {.program = QStringLiteral("/tmp/tab\there/quenda")},
     };
     QTemporaryDir dir;

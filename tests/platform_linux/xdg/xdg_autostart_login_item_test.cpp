@@ -31,6 +31,9 @@ QString readExecArgument(const QString& value)
             quoted = !quoted;
         } else if (quoted && c == u'\\' && i + 1 < unescaped.size()) {
             argument += unescaped[++i];
+        } else if (quoted && (c == u'$' || c == u'`')) {
+            // A shell-like launcher would expand it.
+            return QStringLiteral("<unescaped ") + c + u'>';
         } else if (!quoted && c == u' ') {
             return QStringLiteral("<split>");
         } else if (c == u'%') {

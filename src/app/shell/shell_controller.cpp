@@ -241,6 +241,8 @@ void ShellController::pollPermissions()
 
 void ShellController::updateLaunch(bool enabled)
 {
+    // A failure still waiting to be shown is moot once the flag is changed again.
+    m_loginNotice.reset();
     if (enabled == m_loginItem.enabled())
         return;
     const LoginItem::Outcome outcome = enabled ? m_loginItem.enable() : m_loginItem.disable();

@@ -72,6 +72,7 @@ TEST(XdgAutostartLoginItem, AnyProgramPathSurvivesTheDesktopEntryParser)
         {.program = QStringLiteral("/tmp/100%/quenda")},
         {.program = QStringLiteral("/tmp/$HOME/`x`/quenda")},
         {.program = QStringLiteral("/tmp/tab\there/quenda")},
+        {.program = QStringLiteral("/home/me/my $HOME apps/bin/quenda")},
     };
     QTemporaryDir dir;
     for (const Row& row : rows) {

@@ -24,13 +24,13 @@ inline bool inServices()
 
 // Leaves the test out when `available` is false outside the test services; fails it under them.
 // `what` names the service, e.g. "the private PulseAudio server".
-#define QUENDA_NEEDS_SERVICE(available, what)                                                            \
-    switch (0)                                                                                             \
-    case 0:                                                                                                \
-    default:                                                                                               \
-        if (available) {                                                                                   \
-        } else if (ServiceCheck::promised())                                                              \
-            GTEST_FAIL() << "missing " << what                                                             \
-                         << " although the test services were promised (QUENDA_IN_SERVICES=1 or CI=true)"; \
-        else                                                                                               \
+#define QUENDA_NEEDS_SERVICE(available, what)                                                                \
+    switch (0)                                                                                               \
+    case 0:                                                                                                  \
+    default:                                                                                                 \
+        if (available) {                                                                                     \
+        } else if (ServiceCheck::promised())                                                                 \
+            GTEST_FAIL() << "missing " << what                                                               \
+                         << " although the test services were promised (QUENDA_IN_SERVICES=1 or CI=true)";   \
+        else                                                                                                 \
             GTEST_SKIP() << "needs " << what << ": run under scripts/with-services"

@@ -2,10 +2,13 @@
 # Installs the built program into a staging root (DESTDIR) under a prefix holding a space and "$HOME", as
 # a package build would, checks the layout and the menu entry, and runs the installed program: its
 # snapshot must match the build tree's, which it only does when it finds the same resources.
-# usage: install_test.sh BUILD_DIR STAGED_PROGRAM
+# Then scripts/install --uninstall must take back every file the install wrote, and the login entry that
+# starts the removed program.
+# usage: install_test.sh BUILD_DIR STAGED_PROGRAM INSTALL_SCRIPT
 set -euo pipefail
 build=$1
 staged=$2
+installer=$3
 fail() { echo "FAILED: $*"; exit 1; }
 
 work=$(mktemp -d)
@@ -44,4 +47,14 @@ shots=$(cd "$work/staged" && ls)
 for shot in $shots; do
   cmp -s "$work/staged/$shot" "$work/installed/$shot" || fail "$shot differs from the build tree's"
 done
-echo "installed under $prefix; snapshots match"
+
+mkdir -p "$XDG_CONFIG_HOME/autostart"
+login="$XDG_CONFIG_HOME/autostart/de.morvane.quenda.desktop"
+# As the program writes it: quoted, "$" escaped, the backslash doubled by the key's string escaping.
+printf '[Desktop Entry]\nType=Application\nExec="%s"\n' "${root//\$/\\\\\$}/bin/quenda" >"$login"
+"$installer" --uninstall --prefix "$root" >/dev/null
+[ ! -e "$login" ] || fail "the launch-at-login entry of the removed program is still there: $(cat "$login")"
+while IFS= read -r file || [ -n "$file" ]; do
+  [ ! -e "$work/root$file" ] || fail "$file is left after uninstalling"
+done <"$build/install_manifest.txt"
+echo "installed under $prefix; snapshots match; uninstalled"

@@ -4,6 +4,7 @@
 #include "core/state/app_state.h"
 #include "core/text/l10n.h"
 #include "ui/shell/permission_rows.h"
+#include "ui/shell/session_notice.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -60,6 +61,7 @@ QWidget* MainView::makeHome()
     big.setBold(true);
     title->setFont(big);
     column->addWidget(title);
+    column->addWidget(SessionNotice::make(page));
 
     auto* engineRow = new QHBoxLayout;
     engineRow->addWidget(new QLabel(L10n::s(QStringLiteral("home.engine")), page));

@@ -2,6 +2,7 @@
 
 #include "core/state/app_state.h"
 #include "core/text/l10n.h"
+#include "ui/shell/session_notice.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -15,6 +16,7 @@ MenuBarView::MenuBarView(AppState& state, QWidget* parent)
 {
     auto* column = new QVBoxLayout(this);
     column->addWidget(m_status);
+    column->addWidget(SessionNotice::make(this));
     column->addWidget(m_dictate);
     auto* open = new QPushButton(L10n::s(QStringLiteral("menu.open")), this);
     auto* notes = new QPushButton(L10n::s(QStringLiteral("menu.notes")), this);

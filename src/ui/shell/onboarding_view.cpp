@@ -3,6 +3,7 @@
 #include "core/state/app_state.h"
 #include "core/text/l10n.h"
 #include "ui/shell/permission_rows.h"
+#include "ui/shell/session_notice.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -22,6 +23,7 @@ OnboardingView::OnboardingView(AppState& state, QWidget* parent)
     auto* intro = new QLabel(L10n::s(QStringLiteral("onboarding.intro")), this);
     intro->setWordWrap(true);
     column->addWidget(intro);
+    column->addWidget(SessionNotice::make(this));
     column->addSpacing(24);
     column->addWidget(new PermissionRows(state, this));
     column->addStretch(1);

@@ -23,6 +23,7 @@
 #include "dictation/learn/accessibility_text_reader.h"
 #include "dictation/learn/dictionary_learner.h"
 #include "dictation/silence/output_silence.h"
+#include "platform/linux/atspi/accessibility_bus.h"
 #include "platform/linux/atspi/atspi_accessibility.h"
 #include "platform/linux/audio/qaudio_source_input.h"
 #include "platform/linux/audio/qsound_effect_player.h"
@@ -132,6 +133,11 @@ struct CompositionRoot::Parts {
 
     ~Parts() { dictation.setOverlay(nullptr); }
 };
+
+void CompositionRoot::switchOnAccessibility()
+{
+    AccessibilityBus::enable();
+}
 
 CompositionRoot::CompositionRoot()
     : m_parts(std::make_unique<Parts>())

@@ -8,6 +8,7 @@ set -euo pipefail
 quenda=$1
 hold=$2
 target=$3
+shape=$4
 skip() { echo "skipped: $*"; exit 77; }
 fail() { echo "FAILED: $*"; exit 1; }
 command -v espeak-ng >/dev/null || skip "needs espeak-ng"
@@ -229,6 +230,13 @@ for _ in $(seq 1 120); do
 done
 ready || { cat "$work/engine2.log"; fail "the engine started by hand never became ready"; }
 : >"$support/timing.log"
+# The widget shown, so its shape can be checked below.
+python3 - "$support/config.json" <<'PY'
+import json, sys
+config = json.load(open(sys.argv[1]))
+config["showWidget"] = True
+json.dump(config, open(sys.argv[1], "w"))
+PY
 XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config" "$quenda" >"$work/quenda2.log" 2>&1 &
 pid=$!
 for _ in $(seq 1 100); do
@@ -254,6 +262,11 @@ for _ in $(seq 1 20); do
   sleep 0.25
 done
 [ "$sink_after" = "$sink_before" ] || fail "quenda_null stayed $sink_after after the hold right after the start"
+
+# The test X server runs no compositor: the widget's window is cut to what it paints. Hovered, the chip grows
+# into the toolbar, whose buttons lie outside the chip's 36 pixels.
+toolbar=$("$shape" "$pid") || { show_logs; fail "no shaped widget window of the program"; }
+[ "$toolbar" -ge 150 ] || { show_logs; fail "the hovered widget's shape is $toolbar pixels wide, too narrow for the toolbar"; }
 kill -TERM "$pid"
 wait "$pid" || true
 pid=""

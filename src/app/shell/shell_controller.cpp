@@ -127,8 +127,9 @@ void ShellController::stop()
     if (!m_launched || m_stopped)
         return;
     m_stopped = true;
-    m_dictation.releaseSilence();
+    // First, so that a hold under way ends its recording before the muting is given back.
     m_hotkeys.stop();
+    m_dictation.releaseSilence();
     for (auto* timer : {&m_permissionTimer, &m_warmupTimer, &m_updateCheck, &m_noticeReset})
         if (*timer)
             m_clock.cancel(*std::exchange(*timer, std::nullopt));

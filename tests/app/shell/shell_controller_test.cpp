@@ -372,6 +372,18 @@ TEST_F(ShellControllerTest, GrantedAccessibilityReshapesTheOverlayOnceAndAHoldUn
     EXPECT_EQ(m_overlay.reshapes, reshapes + 1);
 }
 
+// The key's release is never seen once the program stops listening: the recording would run on.
+TEST_F(ShellControllerTest, QuittingDuringAHoldEndsItsRecording)
+{
+    m_hotkey.follow(m_monitor);
+    shell().launch(false);
+    m_keySource.press(PhysicalKey::RightControl);
+    m_clock.advance(500);
+    ASSERT_TRUE(phase().is(Phase::Kind::Listening));
+    shell().stop();
+    EXPECT_FALSE(phase().is(Phase::Kind::Listening));
+}
+
 TEST_F(ShellControllerTest, TheEngineBecomingReadyIsMirroredAndLooksUpTheModelOnce)
 {
     configure([](QuendaConfig& c) { c.polishProvider = QStringLiteral("openai"); });

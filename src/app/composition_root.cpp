@@ -1,6 +1,7 @@
 #include "app/composition_root.h"
 
 #include "app/shell/overlay_controller_host.h"
+#include "app/shell/run_mode.h"
 #include "app/shell/shell_controller.h"
 #include "app/shell/speech_engine_control.h"
 #include "core/base/resource_paths.h"
@@ -53,6 +54,7 @@
 #include <memory>
 
 struct CompositionRoot::Parts {
+    RunMode& mode;
     SystemClock clock;
     QSettings settings;
     // Each work queue comes after what its jobs read, so it is torn down first and waits for them.
@@ -68,11 +70,12 @@ struct CompositionRoot::Parts {
         HttpUpdateFeed::builtInUrl().isEmpty()
             ? nullptr
             : std::make_unique<HttpUpdateFeed>(HttpUpdateFeed::builtInUrl());
-    AppState state{AppState::Services{clock, permissions, launcher, windowSystem, appScans, appleNotes,
-                                      settings, updateFeed.get()}};
+    AppState state{AppState::Services{
+        clock, permissions, launcher, windowSystem, appScans, appleNotes, settings, mode.files(),
+        updateFeed.get(), QStringLiteral(QUENDA_VERSION), mode.checksForUpdates(), mode.scansApps()}};
 
     LibsecretStore secrets;
-    OpenAIKeyStore keyStore{secrets, settings};
+    OpenAIKeyStore keyStore{mode.secrets(secrets), settings};
     ProviderKeySnapshot keys{keyStore};
     SpeechEngine engine{clock, [this] { return state.config(); }, keys, EngineLocations::installed()};
     SpeechEngineControl engineControl{engine};
@@ -102,9 +105,9 @@ struct CompositionRoot::Parts {
     EditLearner learner{dictionaryLearner};
     QSoundEffectPlayer sounds{ResourcePaths::directory()};
     ProbeMicrophoneAccess microphone{permissions};
-    DictationController dictation{DictationController::Services{state, clock, speech, recorder, inserter,
-                                                                silencer, learner, sounds, microphone,
-                                                                windowSystem, hotkeyEvents}};
+    DictationController dictation{
+        DictationController::Services{state, clock, speech, recorder, inserter, mode.silencer(silencer),
+                                      mode.learner(learner), sounds, microphone, windowSystem, hotkeyEvents}};
 
     QtScreenSource screens;
     X11FloatingWindows floating;
@@ -113,14 +116,17 @@ struct CompositionRoot::Parts {
     XdgAutostartLoginItem loginItem{QCoreApplication::applicationFilePath()};
     ShellWindowHost windows{state, settings};
     ShellController shell{ShellController::Services{
-        state, clock, hotkeys, engineControl, dictation, learner, loginItem, windows, overlayHost,
-        windowSystem, keys, [this](const QuendaConfig& config) { keys.refresh(config); },
+        state, clock, hotkeys, engineControl, dictation, mode.learner(learner), loginItem, windows,
+        overlayHost, windowSystem, keys, [this](const QuendaConfig& config) { keys.refresh(config); },
         [this] { silence.restoreFromDisk(); }}};
 
-    Parts()
+    explicit Parts(RunMode& runMode)
+        : mode(runMode)
     {
         hotkeyEvents.follow(hotkeys);
-        overlay.setReportingContent(new OverlayView(state, clock));
+        auto* view = new OverlayView(state, clock);
+        view->setCardsStay(mode.cardsStay());
+        overlay.setReportingContent(view);
         dictation.setOverlay(&overlayHost);
         QObject::connect(&engine, &SpeechEngine::statusChanged, &shell, &ShellController::engineUpdated);
         QObject::connect(&keys, &ProviderKeySnapshot::refreshed, &shell,
@@ -139,8 +145,8 @@ void CompositionRoot::switchOnAccessibility()
     AccessibilityBus::enable();
 }
 
-CompositionRoot::CompositionRoot()
-    : m_parts(std::make_unique<Parts>())
+CompositionRoot::CompositionRoot(RunMode& mode)
+    : m_parts(std::make_unique<Parts>(mode))
 {
 }
 

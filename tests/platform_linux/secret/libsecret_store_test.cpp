@@ -1,4 +1,3 @@
-#include "core/base/run_mode.h"
 #include "core/keys/open_ai_key_store.h"
 #include "platform/linux/secret/libsecret_store.h"
 
@@ -60,7 +59,6 @@ TEST(LibsecretStoreWithoutService, ReadsGiveNoKeyAndSavesFail)
         GTEST_SKIP() << "needs a session bus address that leads nowhere (QUENDA_NO_SECRET_SERVICE=1)";
     QTemporaryDir settingsDir;
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
-    RunMode::setSnapshot(false);
 
     LibsecretStore store;
     const QString account = OpenAIKeyStore::openAIAccount();
@@ -68,7 +66,7 @@ TEST(LibsecretStoreWithoutService, ReadsGiveNoKeyAndSavesFail)
         << "an unanswered read is no \"not found\"";
 
     QSettings settings(QStringLiteral("Morvane"), QStringLiteral("Quenda"));
-    OpenAIKeyStore keys(store, settings);
+    OpenAIKeyStore keys(&store, settings);
     EXPECT_EQ(KeyLookups::shown(keys.load(std::nullopt)), QString());
     EXPECT_FALSE(keys.load(std::nullopt).ok()) << "an unanswered Secret Service is no \"no key\"";
     EXPECT_FALSE(keys.save(QStringLiteral("sk-1"), account));

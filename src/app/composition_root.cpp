@@ -24,6 +24,7 @@
 #include "dictation/learn/accessibility_text_reader.h"
 #include "dictation/learn/dictionary_learner.h"
 #include "dictation/silence/output_silence.h"
+#include "platform/linux/atspi/accessibility_bus.h"
 #include "platform/linux/atspi/atspi_accessibility.h"
 #include "platform/linux/atspi/session_accessibility_repair.h"
 #include "platform/linux/audio/qaudio_source_input.h"
@@ -141,6 +142,11 @@ struct CompositionRoot::Parts {
 
     ~Parts() { dictation.setOverlay(nullptr); }
 };
+
+void CompositionRoot::switchOnAccessibility()
+{
+    AccessibilityBus::enable();
+}
 
 CompositionRoot::CompositionRoot(RunMode& mode)
     : m_parts(std::make_unique<Parts>(mode))

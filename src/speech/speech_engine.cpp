@@ -345,7 +345,28 @@ void SpeechEngine::engineFinished(QProcess* process)
     // The process stays set, so later polls without an answer keep showing that it stopped.
     m_ready = false;
     setStatus(text("engine.stopped"), false);
+    relaunchAfterEnd();
     update();
+}
+
+void SpeechEngine::relaunchAfterEnd()
+{
+    const qint64 now = m_clock.elapsedMs();
+    m_autoRestarts.removeIf([now](qint64 at) { return now - at >= kAutoRestartWindowMs; });
+    if (m_autoRestarts.size() >= kAutoRestartLimit) {
+        setStatus(text("engine.stoppedRepeatedly"), false);
+        return;
+    }
+    // A crash that comes back at once must not keep the machine busy relaunching.
+    const int delayMs = kAutoRestartFirstDelayMs << (2 * m_autoRestarts.size());
+    m_autoRestarts.append(now);
+    // Held in m_relaunch, so a shutdown (the program quitting) cancels it.
+    if (m_relaunch)
+        m_clock.cancel(*m_relaunch);
+    m_relaunch = m_clock.singleShot(delayMs, this, [this] {
+        m_relaunch.reset();
+        launch();
+    });
 }
 
 void SpeechEngine::shutdown()
@@ -356,6 +377,7 @@ void SpeechEngine::shutdown()
 
 void SpeechEngine::restart()
 {
+    m_autoRestarts.clear();
     shutdown();
     m_relaunch = m_clock.singleShot(kRestartDelayMs, this, [this] {
         m_relaunch.reset();

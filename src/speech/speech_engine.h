@@ -29,6 +29,11 @@ public:
 
     static constexpr int kPollIntervalMs = 1000;
     static constexpr int kRestartDelayMs = 600;
+    // An engine that ended on its own is launched again after 1, 4 and 16 s; a fourth end within
+    // ten minutes of the first of those is left for the user to reload.
+    static constexpr int kAutoRestartLimit = 3;
+    static constexpr qint64 kAutoRestartWindowMs = 10 * 60 * 1000;
+    static constexpr int kAutoRestartFirstDelayMs = 1000;
 
     // `keys` must answer from memory too (a ProviderKeySnapshot in the app).
     SpeechEngine(Clock& clock, CurrentConfig config, const ProviderKeys& keys, EngineLocations locations,
@@ -58,7 +63,8 @@ public:
     void start();
     // Stops polling, asks the engine to quit and terminates the process; a setup run goes on.
     void shutdown();
-    // shutdown(), then a fresh launch and polling 0.6 s later; no setup check.
+    // shutdown(), then a fresh launch and polling 0.6 s later; no setup check. Counts as the user's
+    // reload: the engine may again be launched anew after ending on its own.
     void restart();
     // One health poll; the watch timer calls it every second.
     void poll();
@@ -82,6 +88,8 @@ private:
     void applyHealth(const std::optional<HealthBody>& health);
     void setupFinished(QProcess* process, int exitCode, QProcess::ExitStatus exitStatus);
     void engineFinished(QProcess* process);
+    // Launches an engine that ended on its own again, unless it ended too often lately.
+    void relaunchAfterEnd();
     void retire(QProcess* process);
     void setStatus(const QString& text, bool loading);
     void update();
@@ -104,6 +112,8 @@ private:
     bool m_launchFailed = false;
     std::optional<Clock::TimerId> m_pollTimer;
     std::optional<Clock::TimerId> m_relaunch;
+    // When the engine was last launched again after ending on its own, within the window.
+    QList<qint64> m_autoRestarts;
     // Raised when watching stops, so that health answers already on their way are dropped.
     quint64 m_watchGeneration = 0;
 };

@@ -52,7 +52,8 @@ struct TranscribeCase {
     int status;
     QByteArray body;
     std::optional<Kind> failure;
-    const char* text; // the result, or the message of an Engine failure
+    // The result, or the message of an Engine failure; "%" is the table's text for the status code.
+    const char* text;
     const char* language = "de";
     const char* query = "de"; // the language as it must appear in the query
     QByteArray headers = {};
@@ -73,8 +74,10 @@ TEST_P(Transcribe, SendsTheRawRecordingAndGivesTheTextOrTheEnginesOwnMessage)
     EXPECT_EQ(request.target, QByteArray("/transcribe?language=") + c.query);
     EXPECT_EQ(request.headers.value("content-type"), "application/octet-stream");
     EXPECT_EQ(request.body, kWav);
-    const QString message =
-        c.failure == Kind::Decoding ? L10n::s(u"engine.badReply"_s) : QString::fromUtf8(c.text);
+    const QString message = c.failure == Kind::Decoding ? L10n::s(u"engine.badReply"_s)
+                            : QString::fromUtf8(c.text) == u"%"_s
+                                ? L10n::format(u"engine.errorCode"_s, {c.status})
+                                : QString::fromUtf8(c.text);
     ASSERT_EQ(result.ok(), !c.failure);
     if (result.ok())
         EXPECT_EQ(result.value(), message);
@@ -94,20 +97,38 @@ const TranscribeCase kTranscribeCases[] = {
     {"TooLarge", 200, QByteArray(EngineClient::kMaxReplyBytes, ' ') + R"({"text":"x"})", Kind::Decoding, ""},
     {"ErrorBodyUntranslated", 404, R"({"error":"Modell nicht gefunden"})", Kind::Engine,
      "Modell nicht gefunden"},
-    {"EmptyBody503", 503, "", Kind::Engine, "Engine-Fehler 503"},
+    {"EmptyBody503", 503, "", Kind::Engine, "%"},
     // Following it would carry a /polish body with provider keys away from the loopback engine.
-    {"RedirectNotFollowed", 307, "", Kind::Engine, "Engine-Fehler 307", "de", "de",
+    {"RedirectNotFollowed", 307, "", Kind::Engine, "%", "de", "de",
      "Location: http://127.0.0.1:9/elsewhere\r\n"},
     // Read as an empty "error", the failure would show no text at all.
     {.name = "ErrorBodyWithoutError",
      .status = 500,
      .body = R"({"message":"Modell nicht gefunden"})",
      .failure = Kind::Engine,
-     .text = "Engine-Fehler 500"},
+     .text = "%"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Replies, Transcribe, ::testing::ValuesIn(kTranscribeCases),
                          [](const auto& info) { return std::string(info.param.name); });
+
+TEST(EngineErrorText, AReplyWithoutAnErrorBodyIsShownInTheInterfacesLanguage)
+{
+    // clang-format off
+    const struct { const char* language; const char* shown; } rows[] = {
+        {.language = "en", .shown = "Speech engine error 503"},
+        {.language = "de", .shown = "Fehler der Sprach-Engine 503"},
+    };
+    // clang-format on
+    for (const auto& row : rows) {
+        L10n::install({{QStringLiteral(QUENDA_SOURCE_DIR "/resources/Languages")},
+                       {QString::fromLatin1(row.language)}});
+        const std::optional<EngineError> error = EngineClient::validate({}, 503);
+        ASSERT_TRUE(error.has_value());
+        EXPECT_EQ(error->message, QString::fromUtf8(row.shown)) << row.language;
+    }
+    L10n::install(L10n::desktopSources());
+}
 
 TEST_F(EngineClientTest, SilentEngineTimesOutAfterEachRequestsLimit)
 {

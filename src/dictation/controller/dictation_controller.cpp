@@ -472,7 +472,6 @@ void DictationController::finishCorrection(DictationJob* job)
     DictationJob::Progress& progress = job->progress();
     if (!progress.rawLanding || !progress.polished)
         return;
-    const DictationJob::Facts& facts = job->facts();
     const QString raw = progress.raw;
     const bool rawPasted = *progress.rawLanding == Inserter::Landing::Pasted;
     std::optional<QString> failure;
@@ -518,5 +517,4 @@ void DictationController::finishCorrection(DictationJob* job)
                                          m_inserter.copyToClipboard(final);
                                          deliver(false, raw);
                                      });
-    Q_UNUSED(facts)
 }

@@ -2,7 +2,6 @@
 
 #include "app/shell/overlay_controller_host.h"
 #include "app/shell/shell_controller.h"
-#include "app/shell/speech_engine_control.h"
 #include "core/base/resource_paths.h"
 #include "core/base/system_clock.h"
 #include "core/base/work_queue.h"
@@ -12,7 +11,6 @@
 #include "dictation/capture/audio_recorder.h"
 #include "dictation/controller/dictation_controller.h"
 #include "dictation/controller/edit_learner.h"
-#include "dictation/controller/engine_speech_service.h"
 #include "dictation/controller/hotkey_events.h"
 #include "dictation/controller/microphone_recorder.h"
 #include "dictation/controller/output_silencer.h"
@@ -74,8 +72,6 @@ struct CompositionRoot::Parts {
     OpenAIKeyStore keyStore{secrets, settings};
     ProviderKeySnapshot keys{keyStore};
     SpeechEngine engine{clock, [this] { return state.config(); }, keys, EngineLocations::installed()};
-    SpeechEngineControl engineControl{engine};
-    EngineSpeechService speech{engine};
 
     X11KeySource keySource;
     HotkeyMonitor hotkeys{keySource, clock};
@@ -101,7 +97,7 @@ struct CompositionRoot::Parts {
     EditLearner learner{dictionaryLearner};
     QSoundEffectPlayer sounds{ResourcePaths::directory()};
     ProbeMicrophoneAccess microphone{permissions};
-    DictationController dictation{DictationController::Services{state, clock, speech, recorder, inserter,
+    DictationController dictation{DictationController::Services{state, clock, engine, recorder, inserter,
                                                                 silencer, learner, sounds, microphone,
                                                                 windowSystem, hotkeyEvents}};
 
@@ -112,8 +108,8 @@ struct CompositionRoot::Parts {
     XdgAutostartLoginItem loginItem{QCoreApplication::applicationFilePath()};
     ShellWindowHost windows{state, settings};
     ShellController shell{ShellController::Services{
-        state, clock, hotkeys, engineControl, dictation, learner, loginItem, windows, overlayHost,
-        windowSystem, keys, [this](const QuendaConfig& config) { keys.refresh(config); },
+        state, clock, hotkeys, engine, dictation, learner, loginItem, windows, overlayHost, windowSystem,
+        keys, [this](const QuendaConfig& config) { keys.refresh(config); },
         [this] { silence.restoreFromDisk(); }}};
 
     Parts()

@@ -11,9 +11,9 @@
 #include "dictation/controller/pending_selection.h"
 #include "dictation/controller/recorder.h"
 #include "dictation/controller/silencer.h"
-#include "dictation/controller/speech_service.h"
 #include "platform/sound_player.h"
 #include "platform/window_system.h"
+#include "speech/speech_service.h"
 
 #include <QUuid>
 
@@ -104,8 +104,7 @@ void DictationController::beginListening(bool handsFree)
     if (m_dictationApp)
         m_state.rememberApp(*m_dictationApp);
     m_inserter.rememberInsertTarget();
-    const QuendaConfig& config = m_state.config();
-    m_speech.prewarm(config.port);
+    m_speech.prewarm();
     const auto started = m_recorder.start();
     if (!started.ok()) {
         show(Phase::failed(started.error()), 2500);
@@ -174,8 +173,7 @@ void DictationController::stopAndProcess()
     else
         dropSelectionCapture();
     m_selection = nullptr;
-    const QuendaConfig& config = job->facts().config;
-    m_speech.transcribe(*wav, config.language, config.port, job,
+    m_speech.transcribe(*wav, job->facts().config.language, job,
                         [this, job](const EngineResult<QString>& result) { transcribed(job, result); });
 }
 

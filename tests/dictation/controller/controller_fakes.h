@@ -6,9 +6,9 @@
 #include "dictation/controller/overlay_host.h"
 #include "dictation/controller/recorder.h"
 #include "dictation/controller/silencer.h"
-#include "dictation/controller/speech_service.h"
 #include "platform/fake/fake_window_system.h"
 #include "platform/sound_player.h"
+#include "speech/speech_service.h"
 
 #include <QPointer>
 #include <QStringList>
@@ -27,8 +27,8 @@ public:
 
     bool ready() const override { return isReady; }
     bool polishAvailable() const override { return canPolish; }
-    void prewarm(qint64) override { ++prewarms; }
-    void transcribe(const QByteArray&, const QString&, qint64, QObject* context, Done done) override
+    void prewarm() override { ++prewarms; }
+    void transcribe(const QByteArray&, const QString&, QObject* context, Done done) override
     {
         calls.push_back({QStringLiteral("transcribe"), context, std::move(done)});
     }

@@ -12,7 +12,6 @@
 #include "dictation/controller/dictation_controller.h"
 #include "dictation/controller/edit_learner.h"
 #include "dictation/controller/hotkey_events.h"
-#include "dictation/controller/microphone_recorder.h"
 #include "dictation/controller/output_silencer.h"
 #include "dictation/controller/probe_microphone_access.h"
 #include "dictation/controller/text_inserter_adapter.h"
@@ -77,8 +76,7 @@ struct CompositionRoot::Parts {
     HotkeyMonitor hotkeys{keySource, clock};
     HotkeyEvents hotkeyEvents;
     QAudioSourceInput audioInput;
-    AudioRecorder audioRecorder{audioInput};
-    MicrophoneRecorder recorder{audioRecorder};
+    AudioRecorder recorder{audioInput};
     QtClipboardPasteboard pasteboard;
     XTestKeyboard keyboard;
     ChordSynthesizer chords{keyboard, clock};

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "dictation/capture/recorder.h"
 #include "dictation/controller/inserter.h"
 #include "dictation/controller/learner.h"
 #include "dictation/controller/microphone_access.h"
 #include "dictation/controller/overlay_host.h"
-#include "dictation/controller/recorder.h"
 #include "dictation/controller/silencer.h"
 #include "platform/fake/fake_window_system.h"
 #include "platform/sound_player.h"
@@ -78,13 +78,13 @@ class FakeRecorder final : public Recorder {
 
 public:
     FakeRecorder() = default;
-    Result<Started, QString> start() override
+    Result<AudioFormat, QString> start() override
     {
         ++starts;
         if (failure)
             return *failure;
         recording = true;
-        return Started{};
+        return AudioFormat{.sampleRate = 16'000, .channelCount = 1};
     }
     std::optional<QByteArray> stop() override
     {

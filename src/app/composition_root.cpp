@@ -12,7 +12,6 @@
 #include "dictation/controller/dictation_controller.h"
 #include "dictation/controller/edit_learner.h"
 #include "dictation/controller/hotkey_events.h"
-#include "dictation/controller/output_silencer.h"
 #include "dictation/controller/probe_microphone_access.h"
 #include "dictation/controller/text_inserter_adapter.h"
 #include "dictation/hotkey/hotkey_monitor.h"
@@ -88,7 +87,6 @@ struct CompositionRoot::Parts {
     TextInserterAdapter inserter{textInserter, accessibility, permissions};
     PulseOutputDevices outputs;
     OutputSilence silence{outputs, OutputSilence::defaultRecordPath()};
-    OutputSilencer silencer{silence};
     AccessibilityTextReader textReader{accessibility};
     WorkQueue learnerReads;
     DictionaryLearner dictionaryLearner{textReader, learnerReads, clock};
@@ -96,7 +94,7 @@ struct CompositionRoot::Parts {
     QSoundEffectPlayer sounds{ResourcePaths::directory()};
     ProbeMicrophoneAccess microphone{permissions};
     DictationController dictation{DictationController::Services{state, clock, engine, recorder, inserter,
-                                                                silencer, learner, sounds, microphone,
+                                                                silence, learner, sounds, microphone,
                                                                 windowSystem, hotkeyEvents}};
 
     QtScreenSource screens;

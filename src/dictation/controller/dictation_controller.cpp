@@ -10,7 +10,7 @@
 #include "dictation/controller/learner.h"
 #include "dictation/controller/microphone_access.h"
 #include "dictation/controller/pending_selection.h"
-#include "dictation/controller/silencer.h"
+#include "dictation/silence/silencer.h"
 #include "platform/sound_player.h"
 #include "platform/window_system.h"
 #include "speech/speech_service.h"
@@ -227,7 +227,7 @@ void DictationController::scheduleSilence()
         m_clock.cancel(*std::exchange(m_silenceWork, std::nullopt));
     const OthersAudio mode = silenceMode(m_state.config());
     if (mode == OthersAudio::Off || !m_state.phase().is(Phase::Kind::Listening)) {
-        m_silencer.release();
+        m_silencer.end();
         return;
     }
     const auto begin = [this] {
@@ -246,7 +246,7 @@ void DictationController::releaseSilence()
 {
     if (m_silenceWork)
         m_clock.cancel(*std::exchange(m_silenceWork, std::nullopt));
-    m_silencer.release();
+    m_silencer.end();
 }
 
 // ---- phase and delivery

@@ -225,7 +225,7 @@ TEST_F(ShellControllerTest, EachConfigurationFieldCausesOnlyItsOwnReaction)
          .engineRestarts = 0,
          .loginChanges = 0,
          .learnerStops = 0,
-         .silencer = {QStringLiteral("release")},
+         .silencer = {QStringLiteral("end")},
          .hotkey = Hotkey::RightControl},
         {.name = "learning off",
          .change = [](QuendaConfig& c) { c.learnEdits = false; },
@@ -272,7 +272,7 @@ TEST_F(ShellControllerTest, ChangingOthersAudioWhileListeningSwitchesTheMutingAt
 
     configure([](QuendaConfig& c) { c.othersAudio = QStringLiteral("quiet"); });
     m_clock.advance(DictationController::kSilenceAfterSoundMs + 1);
-    EXPECT_EQ(m_silencer.log, (QStringList{QStringLiteral("release"), QStringLiteral("begin:quiet")}));
+    EXPECT_EQ(m_silencer.log, (QStringList{QStringLiteral("end"), QStringLiteral("begin:quiet")}));
 }
 
 TEST_F(ShellControllerTest, AFailedLoginChangeShowsTheNoticeLeavesTheFlagAndClearsAfterThreeSeconds)
@@ -339,7 +339,7 @@ TEST_F(ShellControllerTest, StopReleasesMutingStopsKeysAndTimersThenTheEngine)
     m_engine.calls.clear();
 
     shell().stop();
-    EXPECT_EQ(m_silencer.log, QStringList{QStringLiteral("release")});
+    EXPECT_EQ(m_silencer.log, QStringList{QStringLiteral("end")});
     EXPECT_FALSE(m_keySource.isStarted());
     EXPECT_EQ(m_engine.calls, QStringList{QStringLiteral("shutdown")});
     m_probe.m_accessibility = true;

@@ -5,7 +5,7 @@
 #include "dictation/controller/learner.h"
 #include "dictation/controller/microphone_access.h"
 #include "dictation/controller/overlay_host.h"
-#include "dictation/controller/silencer.h"
+#include "dictation/silence/silencer.h"
 #include "platform/fake/fake_window_system.h"
 #include "platform/sound_player.h"
 #include "speech/speech_service.h"
@@ -166,7 +166,7 @@ public:
     {
         log.append(QStringLiteral("begin:") + OthersAudioText::rawValue(mode));
     }
-    void release() override { log.append(QStringLiteral("release")); }
+    void end() override { log.append(QStringLiteral("end")); }
     QStringList log;
 };
 

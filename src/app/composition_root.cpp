@@ -1,6 +1,6 @@
 #include "app/composition_root.h"
 
-#include "app/shell/overlay_controller_host.h"
+#include "app/shell/overlay_controller_adapter.h"
 #include "app/shell/shell_controller.h"
 #include "core/base/resource_paths.h"
 #include "core/base/system_clock.h"
@@ -10,9 +10,9 @@
 #include "core/state/app_state.h"
 #include "dictation/capture/audio_recorder.h"
 #include "dictation/controller/dictation_controller.h"
-#include "dictation/controller/edit_learner.h"
+#include "dictation/controller/dictionary_learner_adapter.h"
 #include "dictation/controller/hotkey_events.h"
-#include "dictation/controller/probe_microphone_access.h"
+#include "dictation/controller/permission_probe_adapter.h"
 #include "dictation/controller/text_inserter_adapter.h"
 #include "dictation/hotkey/hotkey_monitor.h"
 #include "dictation/insert/text_inserter.h"
@@ -90,9 +90,9 @@ struct CompositionRoot::Parts {
     AccessibilityTextReader textReader{accessibility};
     WorkQueue learnerReads;
     DictionaryLearner dictionaryLearner{textReader, learnerReads, clock};
-    EditLearner learner{dictionaryLearner};
+    DictionaryLearnerAdapter learner{dictionaryLearner};
     QSoundEffectPlayer sounds{ResourcePaths::directory()};
-    ProbeMicrophoneAccess microphone{permissions};
+    PermissionProbeAdapter microphone{permissions};
     DictationController dictation{DictationController::Services{state, clock, engine, recorder, inserter,
                                                                 silence, learner, sounds, microphone,
                                                                 windowSystem, hotkeyEvents}};
@@ -100,7 +100,7 @@ struct CompositionRoot::Parts {
     QtScreenSource screens;
     X11FloatingWindows floating;
     OverlayController overlay{state, OverlayController::Services{clock, screens, floating}};
-    OverlayControllerHost overlayHost{overlay};
+    OverlayControllerAdapter overlayHost{overlay};
     XdgAutostartLoginItem loginItem{QCoreApplication::applicationFilePath()};
     ShellWindowHost windows{state, settings};
     ShellController shell{ShellController::Services{

@@ -8,7 +8,7 @@
 #include "core/notes/apple_notes.h"
 #include "core/state/app_state.h"
 #include "ui/kit/theme.h"
-#include "ui/overlay/overlay_view.h"
+#include "ui/overlay/pill/overlay_view.h"
 #include "ui/shell/main_view.h"
 #include "ui/shell/menu_bar_view.h"
 #include "ui/shell/onboarding_view.h"

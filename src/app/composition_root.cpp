@@ -1,6 +1,7 @@
 #include "app/composition_root.h"
 
 #include "app/shell/overlay_controller_adapter.h"
+#include "app/shell/run_mode.h"
 #include "app/shell/shell_controller.h"
 #include "core/base/resource_paths.h"
 #include "core/base/system_clock.h"
@@ -48,6 +49,7 @@
 #include <memory>
 
 struct CompositionRoot::Parts {
+    RunMode& mode;
     SystemClock clock;
     QSettings settings;
     // Each work queue comes after what its jobs read, so it is torn down first and waits for them.
@@ -63,11 +65,12 @@ struct CompositionRoot::Parts {
         HttpUpdateFeed::builtInUrl().isEmpty()
             ? nullptr
             : std::make_unique<HttpUpdateFeed>(HttpUpdateFeed::builtInUrl());
-    AppState state{AppState::Services{clock, permissions, launcher, windowSystem, appScans, appleNotes,
-                                      settings, updateFeed.get()}};
+    AppState state{AppState::Services{
+        clock, permissions, launcher, windowSystem, appScans, appleNotes, settings, mode.files(),
+        updateFeed.get(), QStringLiteral(QUENDA_VERSION), mode.checksForUpdates(), mode.scansApps()}};
 
     LibsecretStore secrets;
-    OpenAIKeyStore keyStore{secrets, settings};
+    OpenAIKeyStore keyStore{mode.secrets(secrets), settings};
     ProviderKeySnapshot keys{keyStore};
     SpeechEngine engine{clock, [this] { return state.config(); }, keys, EngineLocations::installed()};
 
@@ -93,9 +96,9 @@ struct CompositionRoot::Parts {
     DictionaryLearnerAdapter learner{dictionaryLearner};
     QSoundEffectPlayer sounds{ResourcePaths::directory()};
     PermissionProbeAdapter microphone{permissions};
-    DictationController dictation{DictationController::Services{state, clock, engine, recorder, inserter,
-                                                                silence, learner, sounds, microphone,
-                                                                windowSystem, hotkeyEvents}};
+    DictationController dictation{
+        DictationController::Services{state, clock, engine, recorder, inserter, mode.silencer(silence),
+                                      mode.learner(learner), sounds, microphone, windowSystem, hotkeyEvents}};
 
     QtScreenSource screens;
     X11FloatingWindows floating;
@@ -104,14 +107,17 @@ struct CompositionRoot::Parts {
     XdgAutostartLoginItem loginItem{QCoreApplication::applicationFilePath()};
     ShellWindowHost windows{state, settings};
     ShellController shell{ShellController::Services{
-        state, clock, hotkeys, engine, dictation, learner, loginItem, windows, overlayHost, windowSystem,
-        keys, [this](const QuendaConfig& config) { keys.refresh(config); },
+        state, clock, hotkeys, engine, dictation, mode.learner(learner), loginItem, windows, overlayHost,
+        windowSystem, keys, [this](const QuendaConfig& config) { keys.refresh(config); },
         [this] { silence.restoreFromDisk(); }}};
 
-    Parts()
+    explicit Parts(RunMode& runMode)
+        : mode(runMode)
     {
         hotkeyEvents.follow(hotkeys);
-        overlay.setReportingContent(new OverlayView(state, clock));
+        auto* view = new OverlayView(state, clock);
+        view->setCardsStay(mode.cardsStay());
+        overlay.setReportingContent(view);
         dictation.setOverlay(&overlayHost);
         QObject::connect(&engine, &SpeechEngine::statusChanged, &shell, &ShellController::engineUpdated);
         QObject::connect(&keys, &ProviderKeySnapshot::refreshed, &shell,
@@ -125,8 +131,8 @@ struct CompositionRoot::Parts {
     ~Parts() { dictation.setOverlay(nullptr); }
 };
 
-CompositionRoot::CompositionRoot()
-    : m_parts(std::make_unique<Parts>())
+CompositionRoot::CompositionRoot(RunMode& mode)
+    : m_parts(std::make_unique<Parts>(mode))
 {
 }
 

@@ -8,7 +8,12 @@ set -euo pipefail
 quenda=$1
 hold=$2
 target=$3
-skip() { echo "skipped: $*"; exit 77; }
+# Under the test services (and in CI) everything named below was promised, so a gap fails the run.
+skip() {
+  if [ "${QUENDA_IN_SERVICES:-}" = 1 ] || [ "${CI:-}" = true ]; then echo "FAILED: $*"; exit 1; fi
+  echo "skipped: $*"
+  exit 77
+}
 fail() { echo "FAILED: $*"; exit 1; }
 command -v espeak-ng >/dev/null || skip "needs espeak-ng"
 command -v sox >/dev/null || skip "needs sox"

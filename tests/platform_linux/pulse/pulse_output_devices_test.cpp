@@ -1,4 +1,5 @@
 #include "platform/linux/pulse/pulse_output_devices.h"
+#include "service_check.h"
 #include "test_sinks.h"
 
 #include <QElapsedTimer>
@@ -22,8 +23,7 @@ class PulseOutputDevicesTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (!TestSinks::privateServerRunning())
-            GTEST_SKIP() << "needs the private PulseAudio server: run under scripts/with-services";
+        QUENDA_NEEDS_SERVICE(TestSinks::privateServerRunning(), "the private PulseAudio server");
     }
 
     TestSinks m_sinks{u"dev"_s};

@@ -84,20 +84,15 @@ SpeechEngine::~SpeechEngine()
     }
 }
 
-std::optional<QUrl> SpeechEngine::endpoint(const QString& path, qint64 port)
+void SpeechEngine::prewarm()
 {
-    return EngineClient::endpoint(path, port);
+    m_client.prewarm(port());
 }
 
-void SpeechEngine::prewarm(qint64 port)
-{
-    m_client.prewarm(port);
-}
-
-void SpeechEngine::transcribe(const QByteArray& wav, const QString& language, qint64 port, QObject* context,
+void SpeechEngine::transcribe(const QByteArray& wav, const QString& language, QObject* context,
                               Done<QString> done)
 {
-    m_client.transcribe(wav, language, port, context, std::move(done));
+    m_client.transcribe(wav, language, port(), context, std::move(done));
 }
 
 void SpeechEngine::polish(const QString& raw, const std::optional<QString>& selection,
@@ -105,13 +100,13 @@ void SpeechEngine::polish(const QString& raw, const std::optional<QString>& sele
                           bool noteAnswer, QObject* context, Done<QString> done)
 {
     const PolishBody body = PolishRequest::build(raw, selection, config, targetLanguage, noteAnswer, m_keys);
-    m_client.polish(body, config.port, context, std::move(done));
+    m_client.polish(body, port(), context, std::move(done));
 }
 
-void SpeechEngine::correctionModel(const QString& apiKey, const QString& baseURL, qint64 port,
-                                   QObject* context, Done<CorrectionModelBody> done)
+void SpeechEngine::correctionModel(const QString& apiKey, const QString& baseURL, QObject* context,
+                                   Done<CorrectionModelBody> done)
 {
-    m_client.correctionModel({apiKey, baseURL}, port, context, std::move(done));
+    m_client.correctionModel({apiKey, baseURL}, port(), context, std::move(done));
 }
 
 qint64 SpeechEngine::port() const

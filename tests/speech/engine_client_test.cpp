@@ -40,9 +40,13 @@ template <typename T> struct Answer {
 
 class EngineClientTest : public TempSupportDir {
 protected:
+    EngineClientTest() { m_config.port = m_server.port(); }
+
     ManualClock m_clock;
     FakeProviderKeys m_keys;
-    SpeechEngine m_engine{m_clock, [] { return QuendaConfig::standard(); }, m_keys, EngineLocations{}};
+    // The configuration in force, whose port the engine's requests go to.
+    QuendaConfig m_config = QuendaConfig::standard();
+    SpeechEngine m_engine{m_clock, [this] { return m_config; }, m_keys, EngineLocations{}};
     FakeEngineServer m_server;
     QObject m_context;
 };
@@ -67,7 +71,7 @@ TEST_P(Transcribe, SendsTheRawRecordingAndGivesTheTextOrTheEnginesOwnMessage)
     const TranscribeCase& c = GetParam();
     m_server.script("/transcribe", {c.status, c.body, c.headers});
     Answer<QString> answer;
-    m_engine.transcribe(kWav, QString::fromUtf8(c.language), m_server.port(), nullptr, answer.sink());
+    m_engine.transcribe(kWav, QString::fromUtf8(c.language), nullptr, answer.sink());
     const EngineResult<QString>& result = answer.await();
 
     const RecordedRequest& request = m_server.requests().front();
@@ -163,14 +167,13 @@ class InvalidPort : public EngineClientTest, public ::testing::WithParamInterfac
 TEST_P(InvalidPort, FailsEveryRequestLaterWithoutSendingIt)
 {
     const qint64 port = GetParam();
-    QuendaConfig config = QuendaConfig::standard();
-    config.port = port;
+    m_config.port = port;
     Answer<QString> transcribed, polished;
     Answer<CorrectionModelBody> looked;
-    m_engine.transcribe(kWav, u"de"_s, port, &m_context, transcribed.sink());
-    m_engine.polish(u"raw"_s, std::nullopt, config, std::nullopt, false, &m_context, polished.sink());
-    m_engine.correctionModel(u"k"_s, u"u"_s, port, nullptr, looked.sink());
-    m_engine.prewarm(port);
+    m_engine.transcribe(kWav, u"de"_s, &m_context, transcribed.sink());
+    m_engine.polish(u"raw"_s, std::nullopt, m_config, std::nullopt, false, &m_context, polished.sink());
+    m_engine.correctionModel(u"k"_s, u"u"_s, nullptr, looked.sink());
+    m_engine.prewarm();
     EXPECT_EQ(transcribed.calls, 0) << "reported before the caller returned";
     for (const EngineError& error :
          {transcribed.await().error(), polished.await().error(), looked.await().error()}) {
@@ -223,10 +226,9 @@ TEST_F(EngineClientTest, OtherRequestsSendWhatTheEngineExpects)
     m_server.script("/correction-model", {200, R"({"model":"m1","models":["m1","m2"]})"});
     EngineClient client(m_clock);
     client.requestShutdown(m_server.port());
-    m_engine.prewarm(m_server.port());
+    m_engine.prewarm();
     Answer<CorrectionModelBody> model;
-    m_engine.correctionModel(u" sk-1 "_s, u" https://llm.local/v1 "_s, m_server.port(), &m_context,
-                             model.sink());
+    m_engine.correctionModel(u" sk-1 "_s, u" https://llm.local/v1 "_s, &m_context, model.sink());
     EXPECT_EQ(model.await().value(), (CorrectionModelBody{u"m1"_s, QStringList{u"m1"_s, u"m2"_s}}));
     EXPECT_FALSE(CorrectionModelBody::decode(R"({"model":"m1","models":["m1",2]})").has_value());
     ASSERT_TRUE(QTest::qWaitFor([&] { return m_server.requests().size() == 3; }, 5000));
@@ -276,12 +278,10 @@ TEST_P(PolishBodyTest, SendsOnlyUsableEndpointsAndStoredKeysAsJson)
     const PolishCase& c = GetParam();
     m_keys.general = QString::fromUtf8(c.generalKey);
     m_keys.byKind.insert(QString::fromLatin1(c.kind), QString::fromUtf8(c.key));
-    QuendaConfig config = c.config;
-    config.port = m_server.port();
     m_server.script("/polish", {200, R"({"text":"Poliert."})"});
     Answer<QString> answer;
     const bool given = c.withSelectionAndTarget;
-    m_engine.polish(u"raw"_s, given ? std::optional(QString()) : std::nullopt, config,
+    m_engine.polish(u"raw"_s, given ? std::optional(QString()) : std::nullopt, c.config,
                     given ? std::optional(u"fr"_s) : std::nullopt, given, &m_context, answer.sink());
     EXPECT_EQ(answer.await().value(), u"Poliert."_s);
 
@@ -327,7 +327,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, PolishBodyTest, ::testing::ValuesIn(kPolishCases
 struct CancelCase {
     const char* name;
     QByteArray path;
-    std::function<void(SpeechEngine&, quint16 port, QObject* context, SpeechEngine::Done<QString>)> send;
+    std::function<void(SpeechEngine&, QObject* context, SpeechEngine::Done<QString>)> send;
 };
 
 class CancelByContext : public EngineClientTest, public ::testing::WithParamInterface<CancelCase> {};
@@ -339,7 +339,7 @@ TEST_P(CancelByContext, DestroyingTheContextClosesTheConnectionAndNeverAnswers)
     m_server.script(c.path, {.hold = true});
     auto context = std::make_unique<QObject>();
     int calls = 0;
-    c.send(m_engine, m_server.port(), context.get(), [&](const EngineResult<QString>&) { ++calls; });
+    c.send(m_engine, context.get(), [&](const EngineResult<QString>&) { ++calls; });
     ASSERT_TRUE(QTest::qWaitFor([&] { return m_server.requests().size() == 1; }, 5000));
 
     context.reset();
@@ -352,16 +352,15 @@ const CancelCase kCancelCases[] = {
     {.name = "transcribe",
      .path = "/transcribe",
      .send =
-         [](SpeechEngine& engine, quint16 port, QObject* context, SpeechEngine::Done<QString> done) {
-             engine.transcribe(kWav, u"de"_s, port, context, std::move(done));
+         [](SpeechEngine& engine, QObject* context, SpeechEngine::Done<QString> done) {
+             engine.transcribe(kWav, u"de"_s, context, std::move(done));
          }},
     {.name = "polish",
      .path = "/polish",
      .send =
-         [](SpeechEngine& engine, quint16 port, QObject* context, SpeechEngine::Done<QString> done) {
-             QuendaConfig config = QuendaConfig::standard();
-             config.port = port;
-             engine.polish(u"raw"_s, std::nullopt, config, std::nullopt, false, context, std::move(done));
+         [](SpeechEngine& engine, QObject* context, SpeechEngine::Done<QString> done) {
+             engine.polish(u"raw"_s, std::nullopt, QuendaConfig::standard(), std::nullopt, false, context,
+                           std::move(done));
          }},
 };
 

@@ -1,7 +1,6 @@
 #include "app/shell/shell_controller.h"
 
 #include "app/shell/correction_model_lookup.h"
-#include "app/shell/engine_control.h"
 #include "core/base/timing.h"
 #include "core/model/hotkey.h"
 #include "core/state/app_state.h"
@@ -12,6 +11,7 @@
 #include "dictation/hotkey/hotkey_monitor.h"
 #include "platform/login_item.h"
 #include "platform/window_system.h"
+#include "speech/engine_control.h"
 #include "speech/provider_keys.h"
 #include "ui/shell/shell_windows.h"
 
@@ -78,7 +78,7 @@ void ShellController::launch(bool snapshot)
     wireState();
     m_warmupTimer = m_clock.repeating(kWarmupMs, this, [this] {
         if (m_engine.ready() && m_state.phase().is(Phase::Kind::Idle))
-            m_engine.prewarm(m_state.config().port);
+            m_engine.prewarm();
     });
     applyHotkey(m_state.config());
     updateLaunch(m_state.config().launchAtLogin);

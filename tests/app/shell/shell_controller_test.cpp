@@ -278,7 +278,7 @@ TEST_F(ShellControllerTest, EachConfigurationFieldCausesOnlyItsOwnReaction)
          .engineRestarts = 0,
          .loginChanges = 0,
          .learnerStops = 0,
-         .silencer = {QStringLiteral("release")},
+         .silencer = {QStringLiteral("end")},
          .hotkey = Hotkey::RightControl},
         {.name = "learning off",
          .change = [](QuendaConfig& c) { c.learnEdits = false; },
@@ -325,7 +325,7 @@ TEST_F(ShellControllerTest, ChangingOthersAudioWhileListeningSwitchesTheMutingAt
 
     configure([](QuendaConfig& c) { c.othersAudio = QStringLiteral("quiet"); });
     m_clock.advance(DictationController::kSilenceAfterSoundMs + 1);
-    EXPECT_EQ(m_silencer.log, (QStringList{QStringLiteral("release"), QStringLiteral("begin:quiet")}));
+    EXPECT_EQ(m_silencer.log, (QStringList{QStringLiteral("end"), QStringLiteral("begin:quiet")}));
 }
 
 // A notice over a hands-free recording would take its phase, and the second toggle would start
@@ -445,7 +445,7 @@ TEST_F(ShellControllerTest, StopReleasesMutingStopsKeysAndTimersThenTheEngine)
     m_engine.calls.clear();
 
     shell().stop();
-    EXPECT_EQ(m_silencer.log, QStringList{QStringLiteral("release")});
+    EXPECT_EQ(m_silencer.log, QStringList{QStringLiteral("end")});
     EXPECT_FALSE(m_keySource.isStarted());
     EXPECT_EQ(m_engine.calls, QStringList{QStringLiteral("shutdown")});
     m_probe.m_accessibility = true;

@@ -68,11 +68,6 @@ bool OverlayController::shouldShowPanel() const
     return OverlayRules::shouldShowPanel(inputs());
 }
 
-void OverlayController::setMode(OverlayMode mode)
-{
-    m_mode = mode;
-}
-
 bool OverlayController::panelHasFocus() const
 {
     return m_panel->isActiveWindow();

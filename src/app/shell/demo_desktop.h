@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/accessibility_repair.h"
 #include "platform/desktop_launcher.h"
 #include "platform/permission_probe.h"
 #include "platform/script_runner.h"
@@ -8,12 +9,16 @@
 // The desktop the snapshot renders pretend to run on: everything granted, one application in
 // front, nothing opened, activated or run.
 class DemoDesktop final : public PermissionProbe,
+                          public AccessibilityRepair,
                           public DesktopLauncher,
                           public WindowSystem,
                           public ScriptRunner {
 public:
     bool microphoneAvailable() const override { return true; }
-    bool accessibilityTrusted() const override { return true; }
+    bool accessibilityTrusted() const override { return accessibility; }
+
+    void switchOn() override {}
+    bool openSettings() override { return true; }
 
     void openPrivacyPane(const QStringList&) override {}
     bool openUrl(const QUrl&) override { return false; }
@@ -28,4 +33,7 @@ public:
     void watchActiveApp(QObject*, ActiveAppChanged) override {}
 
     void run(const ScriptRequest& request, QObject* context, Completion done) override;
+
+    // Off to show the repair of text access.
+    bool accessibility = true;
 };

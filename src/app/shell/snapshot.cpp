@@ -2,17 +2,23 @@
 
 #include "app/shell/demo_desktop.h"
 #include "app/shell/run_mode.h"
-#include "core/base/system_clock.h"
+#include "app/shell/update_progress_hud.h"
 #include "core/base/work_queue.h"
 #include "core/model/main_section.h"
 #include "core/notes/apple_notes.h"
 #include "core/state/app_state.h"
+#include "ui/kit/scheme.h"
+#include "ui/kit/theme.h"
 #include "ui/overlay/pill/overlay_view.h"
 #include "ui/shell/main_view.h"
 #include "ui/shell/menu_bar_view.h"
 #include "ui/shell/onboarding_view.h"
+#include "ui/shell/status_icon_art.h"
+#include "ui/shell/status_icon_look.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QPainter>
 #include <QSettings>
 #include <QTemporaryDir>
 
@@ -20,61 +26,228 @@
 
 namespace {
 
-void save(QWidget& view, QSize size, const QString& path)
+// One fixed instant, so every run draws the same times; timers never fire, as a snapshot
+// shows a single moment.
+class DemoClock final : public Clock {
+public:
+    QDateTime now() const override { return QDateTime(QDate(2026, 3, 12), QTime(10, 24)); }
+    qint64 elapsedMs() const override { return 0; }
+    TimerId singleShot(int, QObject*, std::function<void()>) override { return ++m_next; }
+    TimerId repeating(int, QObject*, std::function<void()>) override { return ++m_next; }
+    void cancel(TimerId) override {}
+
+private:
+    TimerId m_next = 0;
+};
+
+struct Scene {
+    QString name;
+    std::function<void(AppState&)> set;
+};
+
+QString rawPhase(const QString& name)
 {
-    view.resize(size);
-    view.setAttribute(Qt::WA_DontShowOnScreen);
-    view.show();
-    view.grab().save(path, "PNG");
-    view.hide();
+    return QStringLiteral("overlay-") + name;
 }
+
+// The overlay scenes: every phase of the pill and every card.
+QList<Scene> overlayScenes()
+{
+    const auto phase = [](Phase p) { return [p](AppState& s) { s.setPhase(p); }; };
+    OverlayResult choices{
+        QStringLiteral("Make it friendlier"), QStringLiteral("Thanks so much for the quick reply!"),
+        QList<OverlayResultChoice>{{OverlayResultChoice::Kind::Command, QStringLiteral("Command"),
+                                    QStringLiteral("Thanks so much for the quick reply!")},
+                                   {OverlayResultChoice::Kind::Reformulate, QStringLiteral("Reformulated"),
+                                    QStringLiteral("Thank you for replying so quickly.")}}};
+    return {
+        {QStringLiteral("chip"), [](AppState&) {}},
+        {QStringLiteral("toolbar"), [](AppState& s) { s.setWidgetHovered(true); }},
+        {QStringLiteral("translate-menu"), [](AppState& s) { s.setWidgetTranslateOpen(true); }},
+        {QStringLiteral("listening"), phase(Phase::listening())},
+        {QStringLiteral("transcribing"), phase(Phase::transcribing())},
+        {QStringLiteral("polishing"),
+         phase(Phase::polishing(QStringLiteral("meet you at the station at ten")))},
+        {QStringLiteral("command"), phase(Phase::translating(QStringLiteral("de")))},
+        {QStringLiteral("done-pasted"), phase(Phase::done(QStringLiteral("See you at ten."), true))},
+        {QStringLiteral("done-copied"), phase(Phase::done(QStringLiteral("See you at ten."), false))},
+        {QStringLiteral("failed"),
+         phase(Phase::failed(QStringLiteral("The speech engine did not answer in time.")))},
+        {QStringLiteral("notice"), phase(Phase::notice(QStringLiteral("Nothing heard")))},
+        {QStringLiteral("preview"),
+         [](AppState& s) {
+             s.setDictationPreview(
+                 DictationPreview{QStringLiteral("Let's meet at the station at ten and take "
+                                                 "the early train."),
+                                  DictationPreviewStatus::Inserted, false});
+         }},
+        {QStringLiteral("result"),
+         [](AppState& s) {
+             s.setOverlayResult(
+                 OverlayResult{QStringLiteral("Summarize"),
+                               QStringLiteral("The team agreed to ship on Friday; QA signs off "
+                                              "on Thursday."),
+                               std::nullopt});
+         }},
+        {QStringLiteral("choice"), [choices](AppState& s) { s.setOverlayResult(choices); }},
+        {QStringLiteral("saved-note"),
+         [](AppState& s) {
+             s.setNotePreview(SavedNotePreview{QStringLiteral("Buy oat milk, call the landlord about the "
+                                                              "heating."),
+                                               SavedNotePreview::QuendaPlace{QUuid()}});
+         }},
+    };
+}
+
+const QStringList& iconStates()
+{
+    static const QStringList names{QStringLiteral("idle"), QStringLiteral("recording"),
+                                   QStringLiteral("update"), QStringLiteral("both")};
+    return names;
+}
+
+QString schemed(const QString& base, bool dark)
+{
+    return base + (dark ? QStringLiteral("-dark.png") : QStringLiteral(".png"));
+}
+
+class Renderer {
+public:
+    explicit Renderer(const QString& directory)
+        : m_out(directory)
+    {
+    }
+
+    void window(QWidget& view, QSize size, const QString& name)
+    {
+        view.resize(size);
+        view.setAttribute(Qt::WA_DontShowOnScreen);
+        view.show();
+        QCoreApplication::sendPostedEvents();
+        view.grab().save(m_out.filePath(name), "PNG");
+        m_shots.append({name, size});
+        view.hide();
+    }
+
+    // The overlay floats over the desktop: drawn on a plain backdrop of the given colour.
+    void floating(QWidget& view, QSize size, const QColor& backdrop, const QString& name)
+    {
+        view.resize(size);
+        view.setAttribute(Qt::WA_DontShowOnScreen);
+        view.show();
+        QCoreApplication::sendPostedEvents();
+        QImage image(size, QImage::Format_ARGB32_Premultiplied);
+        image.fill(backdrop);
+        view.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+        image.save(m_out.filePath(name), "PNG");
+        m_shots.append({name, size});
+        view.hide();
+    }
+
+    void image(const QImage& picture, const QString& name)
+    {
+        picture.save(m_out.filePath(name), "PNG");
+        m_shots.append({name, picture.size()});
+    }
+
+    QList<Snapshot::Shot> shots() const { return m_shots; }
+
+private:
+    QDir m_out;
+    QList<Snapshot::Shot> m_shots;
+};
 
 } // namespace
 
 QStringList Snapshot::screenNames()
 {
     QStringList names;
-    for (const MainSection section : MainSectionText::all())
-        names.append(QStringLiteral("main-") + MainSectionText::rawValue(section) + QStringLiteral(".png"));
-    names << QStringLiteral("menu.png") << QStringLiteral("onboarding.png") << QStringLiteral("overlay.png");
+    for (const bool dark : {false, true}) {
+        for (const MainSection section : MainSectionText::all())
+            names.append(schemed(QStringLiteral("main-") + MainSectionText::rawValue(section), dark));
+        names << schemed(QStringLiteral("main-home-repair"), dark) << schemed(QStringLiteral("menu"), dark)
+              << schemed(QStringLiteral("onboarding"), dark) << schemed(QStringLiteral("update"), dark);
+    }
+    for (const Scene& scene : overlayScenes())
+        names.append(rawPhase(scene.name) + QStringLiteral(".png"));
+    for (const QString& state : iconStates())
+        names.append(QStringLiteral("status-icon-") + state + QStringLiteral(".png"));
     return names;
 }
 
-void Snapshot::run(const QString& directory)
+QList<Snapshot::Shot> Snapshot::run(const QString& directory)
 {
     RunMode mode(true);
     mode.applyToProcess();
-    QDir().mkpath(directory);
-    const QDir out(directory);
 
-    SystemClock clock;
+    QDir().mkpath(directory);
+    Renderer render(directory);
+
+    DemoClock clock;
     DemoDesktop desktop;
     WorkQueue work;
     QTemporaryDir scratch;
     QSettings settings(scratch.filePath(QStringLiteral("defaults.ini")), QSettings::IniFormat);
     AppleNotes appleNotes(desktop, settings);
-    AppState state(AppState::Services{clock, desktop, desktop, desktop, work, appleNotes, settings,
-                                      mode.files(), nullptr, QStringLiteral(QUENDA_VERSION),
-                                      mode.checksForUpdates(), mode.scansApps()});
-    state.refreshPermissions();
-    state.setEngineReady(true);
-    state.setEngineLoading(false);
-    state.setEngineStatus(QStringLiteral("Ready"));
+    const QPalette systemPalette = QApplication::palette();
 
-    MainView main(state);
-    for (const MainSection section : MainSectionText::all()) {
-        state.setSection(section);
-        save(main, QSize(1000, 700),
-             out.filePath(QStringLiteral("main-") + MainSectionText::rawValue(section) +
-                          QStringLiteral(".png")));
+    for (const bool dark : {false, true}) {
+        QApplication::setPalette(dark ? Scheme::dark() : Scheme::light());
+        desktop.accessibility = true;
+        AppState state(AppState::Services{clock, desktop, desktop, desktop, work, appleNotes, settings,
+                                          mode.files(), nullptr, QStringLiteral(QUENDA_VERSION),
+                                          mode.checksForUpdates(), mode.scansApps()});
+        state.refreshPermissions();
+        state.setEngineReady(true);
+        state.setEngineLoading(false);
+        state.setEngineStatus(QStringLiteral("Ready"));
+
+        {
+            MainView main(state, &desktop);
+            for (const MainSection section : MainSectionText::all()) {
+                state.setSection(section);
+                render.window(main, QSize(1000, 700),
+                              schemed(QStringLiteral("main-") + MainSectionText::rawValue(section), dark));
+            }
+            state.setSection(MainSection::Home);
+            desktop.accessibility = false;
+            state.refreshPermissions();
+            render.window(main, QSize(1000, 700), schemed(QStringLiteral("main-home-repair"), dark));
+            desktop.accessibility = true;
+            state.refreshPermissions();
+        }
+        MenuBarView menu(state);
+        render.window(menu, menu.sizeHint(), schemed(QStringLiteral("menu"), dark));
+        OnboardingView onboarding(state);
+        render.window(onboarding, QSize(640, 560), schemed(QStringLiteral("onboarding"), dark));
+        UpdateProgressHud hud(clock, QStringLiteral("1.5.0"), std::nullopt);
+        render.window(*hud.panel(), hud.panel()->size(), schemed(QStringLiteral("update"), dark));
     }
-    MenuBarView menu(state);
-    save(menu, menu.sizeHint(), out.filePath(QStringLiteral("menu.png")));
-    OnboardingView onboarding(state);
-    save(onboarding, QSize(640, 560), out.filePath(QStringLiteral("onboarding.png")));
-    OverlayView overlay(state, clock);
-    overlay.setCardsStay(mode.cardsStay());
-    state.setPhase(Phase::listening());
-    save(overlay, overlay.sizeHint().expandedTo(QSize(320, 120)),
-         out.filePath(QStringLiteral("overlay.png")));
+    QApplication::setPalette(systemPalette);
+
+    for (const Scene& scene : overlayScenes()) {
+        AppState state(AppState::Services{clock, desktop, desktop, desktop, work, appleNotes, settings,
+                                          mode.files(), nullptr, QStringLiteral(QUENDA_VERSION),
+                                          mode.checksForUpdates(), mode.scansApps()});
+        QuendaConfig config = state.config();
+        config.showWidget = true;
+        {
+            AppState::ToastSuppression quiet(state);
+            state.setConfig(config);
+        }
+        OverlayView overlay(state, clock);
+        overlay.setCardsStay(mode.cardsStay());
+        scene.set(state);
+        QCoreApplication::sendPostedEvents();
+        render.floating(overlay, overlay.sizeHint().expandedTo(QSize(380, 110)), QColor(58, 64, 78),
+                        rawPhase(scene.name) + QStringLiteral(".png"));
+    }
+
+    const std::array<StatusIconLook, 4> looks{
+        StatusIconLook::of(Phase::idle(), false, false), StatusIconLook::of(Phase::listening(), false, false),
+        StatusIconLook::of(Phase::idle(), true, false), StatusIconLook::of(Phase::listening(), true, false)};
+    for (size_t i = 0; i < looks.size(); ++i)
+        render.image(StatusIconArt::draw(looks[i], 2.0),
+                     QStringLiteral("status-icon-") + iconStates().at(int(i)) + QStringLiteral(".png"));
+    return render.shots();
 }

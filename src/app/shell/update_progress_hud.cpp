@@ -3,10 +3,12 @@
 #include "core/base/system_clock.h"
 #include "core/text/l10n.h"
 
+#include "ui/kit/kit_label.h"
+#include "ui/kit/quenda_mark.h"
+#include "ui/kit/spinner.h"
+
 #include <QApplication>
-#include <QLabel>
-#include <QProgressBar>
-#include <QVBoxLayout>
+#include <QHBoxLayout>
 #include <QWidget>
 
 #include <cerrno>
@@ -23,12 +25,17 @@ UpdateProgressHud::UpdateProgressHud(Clock& clock, QString version, std::optiona
                                                      Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus))
 {
     m_panel->setAttribute(Qt::WA_ShowWithoutActivating);
-    auto* column = new QVBoxLayout(m_panel.get());
-    column->addWidget(new QLabel(L10n::format(QStringLiteral("hud.updating"), {m_version}), m_panel.get()));
-    auto* bar = new QProgressBar(m_panel.get());
-    bar->setRange(0, 0);
-    column->addWidget(bar);
-    m_panel->resize(320, 80);
+    m_panel->setAutoFillBackground(true);
+    m_panel->setBackgroundRole(QPalette::Window);
+    auto* row = new QHBoxLayout(m_panel.get());
+    row->setContentsMargins(18, 16, 22, 16);
+    row->setSpacing(12);
+    row->addWidget(new QuendaMark(32, m_panel.get()));
+    row->addWidget(new KitLabel(L10n::format(QStringLiteral("hud.updating"), {m_version}), 13,
+                                QFont::DemiBold, Scheme::Text::Primary, m_panel.get()),
+                   1);
+    row->addWidget(new Spinner(16, m_panel.get()));
+    m_panel->resize(m_panel->sizeHint().expandedTo(QSize(320, 0)));
 }
 
 UpdateProgressHud::~UpdateProgressHud() = default;

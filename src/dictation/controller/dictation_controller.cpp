@@ -4,16 +4,16 @@
 #include "core/model/others_audio.h"
 #include "core/state/app_state.h"
 #include "core/text/l10n.h"
+#include "dictation/capture/recorder.h"
 #include "dictation/controller/dictation_job.h"
 #include "dictation/controller/hotkey_events.h"
 #include "dictation/controller/learner.h"
 #include "dictation/controller/microphone_access.h"
 #include "dictation/controller/pending_selection.h"
-#include "dictation/controller/recorder.h"
-#include "dictation/controller/silencer.h"
-#include "dictation/controller/speech_service.h"
+#include "dictation/silence/silencer.h"
 #include "platform/sound_player.h"
 #include "platform/window_system.h"
+#include "speech/speech_service.h"
 
 #include <QUuid>
 
@@ -99,8 +99,7 @@ void DictationController::beginListening(bool handsFree)
     if (m_dictationApp)
         m_state.rememberApp(*m_dictationApp);
     m_inserter.rememberInsertTarget();
-    const QuendaConfig& config = m_state.config();
-    m_speech.prewarm(config.port);
+    m_speech.prewarm();
     const auto started = m_recorder.start();
     if (!started.ok()) {
         show(Phase::failed(started.error()), 2500);
@@ -169,8 +168,7 @@ void DictationController::stopAndProcess()
     else
         dropSelectionCapture();
     m_selection = nullptr;
-    const QuendaConfig& config = job->facts().config;
-    m_speech.transcribe(*wav, config.language, config.port, job,
+    m_speech.transcribe(*wav, job->facts().config.language, job,
                         [this, job](const EngineResult<QString>& result) { transcribed(job, result); });
 }
 
@@ -223,7 +221,7 @@ void DictationController::scheduleSilence()
     m_silenceWork.reset();
     const OthersAudio mode = silenceMode(m_state.config());
     if (mode == OthersAudio::Off || !m_state.phase().is(Phase::Kind::Listening)) {
-        m_silencer.release();
+        m_silencer.end();
         return;
     }
     const auto begin = [this] {
@@ -241,7 +239,7 @@ void DictationController::scheduleSilence()
 void DictationController::releaseSilence()
 {
     m_silenceWork.reset();
-    m_silencer.release();
+    m_silencer.end();
 }
 
 // ---- phase and delivery
@@ -463,7 +461,6 @@ void DictationController::finishCorrection(DictationJob* job)
     DictationJob::Progress& progress = job->progress();
     if (!progress.rawLanding || !progress.polished)
         return;
-    const DictationJob::Facts& facts = job->facts();
     const QString raw = progress.raw;
     const bool rawPasted = *progress.rawLanding == Inserter::Landing::Pasted;
     std::optional<QString> failure;
@@ -509,5 +506,4 @@ void DictationController::finishCorrection(DictationJob* job)
                                          m_inserter.copyToClipboard(final);
                                          deliver(false, raw);
                                      });
-    Q_UNUSED(facts)
 }

@@ -11,7 +11,8 @@ FakeKeySynthesizer::FakeKeySynthesizer(Clock& clock, QObject* parent)
 void FakeKeySynthesizer::post(Chord chord, Target target, QObject* context, Done done)
 {
     m_clock.singleShot(
-        0, this, [this, chord, target, reply = GuardedReply<const Outcome&>(context, std::move(done))] {
+        m_waitMs, this,
+        [this, chord, target, reply = GuardedReply<const Outcome&>(context, std::move(done))] {
             if (!reply.context())
                 return;
             if (chord == Chord::Copy && target == Target::Terminal) {

@@ -3,6 +3,7 @@
 #include <QIcon>
 #include <QPainter>
 
+#include <array>
 #include <cmath>
 #include <initializer_list>
 #include <numbers>
@@ -36,6 +37,21 @@ QString SymbolArt::themeName(Symbol symbol)
         return QStringLiteral("emblem-system-symbolic");
     case Symbol::ArrowRight:
         return QStringLiteral("go-next-symbolic");
+    case Symbol::House:
+        return QStringLiteral("go-home-symbolic");
+    case Symbol::Clock:
+        return QStringLiteral("document-open-recent-symbolic");
+    case Symbol::Pen:
+        return QStringLiteral("document-edit-symbolic");
+    case Symbol::Accessibility:
+        return QStringLiteral("preferences-desktop-accessibility-symbolic");
+    case Symbol::Search:
+        return QStringLiteral("edit-find-symbolic");
+    case Symbol::ClearCircle:
+        return QStringLiteral("edit-clear-symbolic");
+    case Symbol::Waveform:
+    case Symbol::Wand:
+    case Symbol::Wrench:
     case Symbol::Sparkles:
     case Symbol::Book:
     case Symbol::Note:
@@ -220,6 +236,68 @@ QPainterPath SymbolArt::path(Symbol symbol, const QRectF& box)
         p.addRect(QRectF(at(0.05, 0.4), at(0.55, 0.5)));
         p.addRect(QRectF(at(0.05, 0.65), at(0.35, 0.75)));
         p.addPath(stroked({at(0.5, 0.75), at(0.65, 0.9), at(0.95, 0.55)}, s * 0.12));
+        break;
+    case Symbol::Waveform: {
+        p.setFillRule(Qt::WindingFill);
+        constexpr std::array<double, 7> heights{0.22, 0.5, 0.82, 0.6, 0.9, 0.45, 0.25};
+        for (size_t i = 0; i < heights.size(); ++i) {
+            const double x = 0.08 + 0.14 * double(i);
+            p.addPath(stroked({at(x, 0.5 - heights[i] / 2), at(x, 0.5 + heights[i] / 2)}, s * 0.09));
+        }
+        break;
+    }
+    case Symbol::House:
+        p.setFillRule(Qt::WindingFill);
+        p.addPath(stroked({at(0.08, 0.5), at(0.5, 0.1), at(0.92, 0.5)}, s * 0.11));
+        p.addPath(stroked({at(0.22, 0.45), at(0.22, 0.9), at(0.78, 0.9), at(0.78, 0.45)}, s * 0.11));
+        p.addRect(QRectF(at(0.42, 0.62), at(0.58, 0.9)));
+        break;
+    case Symbol::Wand:
+        p.setFillRule(Qt::WindingFill);
+        p.addPath(stroked({at(0.12, 0.88), at(0.62, 0.38)}, s * 0.12));
+        addSparkle(p, at(0.74, 0.26), s * 0.22);
+        addSparkle(p, at(0.3, 0.2), s * 0.1);
+        break;
+    case Symbol::Clock:
+        p.setFillRule(Qt::WindingFill);
+        p.addPath(stroked({at(0.5, 0.06), at(0.81, 0.19), at(0.94, 0.5), at(0.81, 0.81), at(0.5, 0.94),
+                           at(0.19, 0.81), at(0.06, 0.5), at(0.19, 0.19), at(0.5, 0.06)},
+                          s * 0.1));
+        p.addPath(stroked({at(0.5, 0.26), at(0.5, 0.52), at(0.68, 0.64)}, s * 0.1));
+        break;
+    case Symbol::Pen:
+        p.setFillRule(Qt::WindingFill);
+        p.addPath(stroked({at(0.2, 0.8), at(0.78, 0.22)}, s * 0.18));
+        p.addPath(stroked({at(0.12, 0.94), at(0.2, 0.8)}, s * 0.08));
+        break;
+    case Symbol::Wrench:
+        p.setFillRule(Qt::WindingFill);
+        p.addPath(stroked({at(0.15, 0.85), at(0.6, 0.4)}, s * 0.16));
+        p.addEllipse(at(0.7, 0.3), s * 0.22, s * 0.22);
+        p = p.subtracted([&] {
+            QPainterPath notch;
+            notch.addEllipse(at(0.8, 0.2), s * 0.12, s * 0.12);
+            return notch;
+        }());
+        break;
+    case Symbol::Accessibility:
+        p.setFillRule(Qt::WindingFill);
+        p.addEllipse(at(0.5, 0.13), s * 0.1, s * 0.1);
+        p.addPath(stroked({at(0.12, 0.34), at(0.5, 0.4), at(0.88, 0.34)}, s * 0.1));
+        p.addPath(stroked({at(0.5, 0.4), at(0.5, 0.62)}, s * 0.12));
+        p.addPath(stroked({at(0.3, 0.94), at(0.5, 0.62), at(0.7, 0.94)}, s * 0.1));
+        break;
+    case Symbol::Search:
+        p.setFillRule(Qt::WindingFill);
+        p.addPath(stroked({at(0.4, 0.06), at(0.64, 0.16), at(0.74, 0.4), at(0.64, 0.64), at(0.4, 0.74),
+                           at(0.16, 0.64), at(0.06, 0.4), at(0.16, 0.16), at(0.4, 0.06)},
+                          s * 0.11));
+        p.addPath(stroked({at(0.66, 0.66), at(0.92, 0.92)}, s * 0.14));
+        break;
+    case Symbol::ClearCircle:
+        p.addEllipse(b);
+        p.addPath(stroked({at(0.33, 0.33), at(0.67, 0.67)}, s * 0.11)
+                      .united(stroked({at(0.67, 0.33), at(0.33, 0.67)}, s * 0.11)));
         break;
     }
     return p;

@@ -32,6 +32,16 @@ enum class Symbol {
     Insert,
     Swap,
     TextCheck,
+    // The main window, its sidebar and the kit.
+    Waveform,
+    House,
+    Wand,
+    Clock,
+    Pen,
+    Wrench,
+    Accessibility,
+    Search,
+    ClearCircle,
 };
 
 namespace SymbolArt {

@@ -3,87 +3,63 @@
 #include "core/model/main_section.h"
 #include "core/state/app_state.h"
 #include "core/text/l10n.h"
-#include "ui/shell/permission_rows.h"
+#include "ui/kit/page.h"
+#include "ui/kit/settings_saved_toast.h"
+#include "ui/shell/home_page.h"
+#include "ui/shell/sidebar.h"
 
 #include <QHBoxLayout>
-#include <QLabel>
-#include <QListWidget>
-#include <QPushButton>
-#include <QStackedWidget>
 #include <QVBoxLayout>
 
-MainView::MainView(AppState& state, QWidget* parent)
+MainView::MainView(AppState& state, AccessibilityRepair* repair, QWidget* parent)
     : QWidget(parent)
     , m_state(state)
-    , m_sidebar(new QListWidget(this))
-    , m_pages(new QStackedWidget(this))
+    , m_repair(repair)
+    , m_sidebar(new Sidebar(this))
+    , m_pageSlot(new QVBoxLayout)
 {
+    setAutoFillBackground(true);
+    setBackgroundRole(QPalette::Window);
     auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
     row->addWidget(m_sidebar);
-    row->addWidget(m_pages, 1);
-    m_sidebar->setFixedWidth(200);
-    for (const MainSection section : MainSectionText::all()) {
-        m_sidebar->addItem(MainSectionText::title(section));
-        m_pages->addWidget(
-            section == MainSection::Home
-                ? makeHome()
-                : makePlaceholder(QStringLiteral("page.purpose.") + MainSectionText::rawValue(section)));
-    }
-    connect(m_sidebar, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (row >= 0 && row < MainSectionText::all().size())
-            m_state.setSection(MainSectionText::all().at(row));
-    });
+    m_pageSlot->setContentsMargins(0, 0, 0, 0);
+    row->addLayout(m_pageSlot, 1);
+    connect(m_sidebar, &Sidebar::chosen, this, [this](MainSection section) { m_state.setSection(section); });
     connect(&m_state, &AppState::sectionChanged, this, &MainView::followSection);
     followSection();
+    new SettingsSavedToast(m_state, this);
 }
 
 int MainView::currentPage() const
 {
-    return m_pages->currentIndex();
+    return m_pageIndex;
 }
 
 void MainView::followSection()
 {
-    const int index = int(MainSectionText::all().indexOf(m_state.section()));
-    m_pages->setCurrentIndex(index);
-    if (m_sidebar->currentRow() != index)
-        m_sidebar->setCurrentRow(index);
+    m_sidebar->setCurrent(m_state.section());
+    m_pageIndex = int(MainSectionText::all().indexOf(m_state.section()));
+    QWidget* next = makePage();
+    if (m_page) {
+        delete m_pageSlot->replaceWidget(m_page, next);
+        // Later, not now: the change may come from a control on the old page, still in its click.
+        m_page->hide();
+        m_page->deleteLater();
+    } else {
+        m_pageSlot->addWidget(next);
+    }
+    m_page = next;
+    if (auto* toast = findChild<SettingsSavedToast*>(QString(), Qt::FindDirectChildrenOnly))
+        toast->raise();
 }
 
-QWidget* MainView::makeHome()
+QWidget* MainView::makePage()
 {
-    auto* page = new QWidget(this);
-    auto* column = new QVBoxLayout(page);
-    auto* title = new QLabel(MainSectionText::title(MainSection::Home), page);
-    QFont big = title->font();
-    big.setPointSizeF(big.pointSizeF() * 1.6);
-    big.setBold(true);
-    title->setFont(big);
-    column->addWidget(title);
-
-    auto* engineRow = new QHBoxLayout;
-    engineRow->addWidget(new QLabel(L10n::s(QStringLiteral("home.engine")), page));
-    m_engineStatus = new QLabel(page);
-    engineRow->addWidget(m_engineStatus, 1);
-    auto* reload = new QPushButton(L10n::s(QStringLiteral("home.reload")), page);
-    engineRow->addWidget(reload);
-    column->addLayout(engineRow);
-    connect(reload, &QPushButton::clicked, this, [this] { m_state.reloadEngine(); });
-    const auto showStatus = [this] { m_engineStatus->setText(m_state.engineStatus()); };
-    connect(&m_state, &AppState::engineStatusChanged, this, showStatus);
-    showStatus();
-
-    column->addSpacing(16);
-    column->addWidget(new QLabel(L10n::s(QStringLiteral("home.permissions")), page));
-    column->addWidget(new PermissionRows(m_state, page));
-    column->addStretch(1);
-    return page;
-}
-
-QWidget* MainView::makePlaceholder(const QString& purposeKey)
-{
-    auto* label = new QLabel(L10n::s(purposeKey), this);
-    label->setAlignment(Qt::AlignCenter);
-    label->setWordWrap(true);
-    return label;
+    const MainSection section = m_state.section();
+    if (section == MainSection::Home)
+        return new HomePage(m_state, m_repair, this);
+    return new Page(MainSectionText::title(section),
+                    L10n::s(QStringLiteral("page.purpose.") + MainSectionText::rawValue(section)), this);
 }

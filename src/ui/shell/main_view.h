@@ -2,29 +2,34 @@
 
 #include <QWidget>
 
+class AccessibilityRepair;
 class AppState;
-class QLabel;
-class QListWidget;
-class QStackedWidget;
+class QVBoxLayout;
+class Sidebar;
 
-// The main window's content: the sidebar of pages and the page the state's section names.
+// The main window's content: the sidebar of pages and the page the state's section names, built
+// anew each time the section changes so a page starts fresh (its search empty, its data re-read).
 class MainView final : public QWidget {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(MainView)
 
 public:
-    explicit MainView(AppState& state, QWidget* parent = nullptr);
+    // Without a repair, the home page offers no repair of text access.
+    explicit MainView(AppState& state, AccessibilityRepair* repair = nullptr, QWidget* parent = nullptr);
 
     // The page on show, by its place in the sidebar.
     int currentPage() const;
+    QWidget* page() const { return m_page; }
+    Sidebar* sidebar() const { return m_sidebar; }
 
 private:
-    QWidget* makeHome();
-    QWidget* makePlaceholder(const QString& purposeKey);
+    QWidget* makePage();
     void followSection();
 
     AppState& m_state;
-    QListWidget* m_sidebar;
-    QStackedWidget* m_pages;
-    QLabel* m_engineStatus = nullptr;
+    AccessibilityRepair* m_repair;
+    Sidebar* m_sidebar;
+    QVBoxLayout* m_pageSlot;
+    QWidget* m_page = nullptr;
+    int m_pageIndex = -1;
 };

@@ -2,38 +2,85 @@
 
 #include "core/state/app_state.h"
 #include "core/text/l10n.h"
+#include "ui/kit/kit_label.h"
+#include "ui/kit/primary_button.h"
+#include "ui/kit/quenda_mark.h"
+#include "ui/kit/soft_button.h"
+#include "ui/kit/status_pill.h"
+#include "ui/shell/session_notice.h"
 
-#include <QLabel>
-#include <QPushButton>
+#include <QHBoxLayout>
 #include <QVBoxLayout>
+
+namespace {
+
+QString text(const char* key)
+{
+    return L10n::s(QString::fromLatin1(key));
+}
+
+QVBoxLayout* slot(QVBoxLayout* column)
+{
+    auto* place = new QVBoxLayout;
+    place->setContentsMargins(0, 0, 0, 0);
+    column->addLayout(place);
+    return place;
+}
+
+} // namespace
 
 MenuBarView::MenuBarView(AppState& state, QWidget* parent)
     : QWidget(parent)
     , m_state(state)
-    , m_status(new QLabel(this))
-    , m_dictate(new QPushButton(this))
+    , m_status(new StatusPill(state.engineState(), state.engineStatus(), this))
+    , m_dictate(new PrimaryButton({}, this, Symbol::Microphone))
 {
+    setAutoFillBackground(true);
+    setBackgroundRole(QPalette::Window);
+    setMinimumWidth(minWidth);
     auto* column = new QVBoxLayout(this);
-    column->addWidget(m_status);
-    column->addWidget(m_dictate);
-    auto* open = new QPushButton(L10n::s(QStringLiteral("menu.open")), this);
-    auto* notes = new QPushButton(L10n::s(QStringLiteral("menu.notes")), this);
-    auto* quit = new QPushButton(L10n::s(QStringLiteral("menu.quit")), this);
-    column->addWidget(open);
-    column->addWidget(notes);
-    column->addWidget(quit);
-    connect(m_dictate, &QPushButton::clicked, this, [this] { m_state.toggleRecording(); });
-    connect(open, &QPushButton::clicked, this, [this] { m_state.openMain(); });
-    connect(notes, &QPushButton::clicked, this, [this] { m_state.openNotes(); });
-    connect(quit, &QPushButton::clicked, this, &MenuBarView::quitRequested);
+    column->setContentsMargins(14, 14, 14, 12);
+    column->setSpacing(12);
+
+    auto* header = new QHBoxLayout;
+    header->setSpacing(8);
+    header->addWidget(new QuendaMark(22, this));
+    header->addWidget(new KitLabel(QStringLiteral("Quenda"), 15, QFont::Bold, Scheme::Text::Primary, this),
+                      1);
+    header->addWidget(m_status);
+    column->addLayout(header);
+    column->addWidget(SessionNotice::make(this));
+    column->addWidget(m_dictate, 0, Qt::AlignLeft);
+
+    m_historySlot = slot(column);
+    m_destinationSlot = slot(column);
+    m_styleSlot = slot(column);
+
+    auto* actions = new QHBoxLayout;
+    actions->setSpacing(8);
+    auto* open = new SoftButton(text("menu.open"), this);
+    auto* notes = new SoftButton(text("menu.notes"), this, Symbol::Note);
+    auto* quit = new SoftButton(text("menu.quit"), this);
+    actions->addWidget(open);
+    actions->addWidget(notes);
+    actions->addStretch(1);
+    actions->addWidget(quit);
+    column->addLayout(actions);
+
+    connect(m_dictate, &PrimaryButton::clicked, this, [this] { m_state.toggleRecording(); });
+    connect(open, &SoftButton::clicked, this, [this] { m_state.openMain(); });
+    connect(notes, &SoftButton::clicked, this, [this] { m_state.openNotes(); });
+    connect(quit, &SoftButton::clicked, this, &MenuBarView::quitRequested);
     connect(&m_state, &AppState::engineStatusChanged, this, &MenuBarView::refresh);
+    connect(&m_state, &AppState::engineReadyChanged, this, &MenuBarView::refresh);
+    connect(&m_state, &AppState::engineLoadingChanged, this, &MenuBarView::refresh);
     connect(&m_state, &AppState::phaseChanged, this, &MenuBarView::refresh);
     refresh();
 }
 
 void MenuBarView::refresh()
 {
-    m_status->setText(m_state.engineStatus());
-    m_dictate->setText(L10n::s(m_state.phase().is(Phase::Kind::Listening) ? QStringLiteral("menu.stop")
-                                                                          : QStringLiteral("menu.dictate")));
+    m_status->set(m_state.engineState(), m_state.engineStatus());
+    m_dictate->setText(m_state.phase().is(Phase::Kind::Listening) ? text("menu.stop") : text("menu.dictate"));
+    m_dictate->updateGeometry();
 }

@@ -3,16 +3,25 @@
 #include <QWidget>
 
 class AppState;
-class QLabel;
-class QPushButton;
+class PrimaryButton;
+class QVBoxLayout;
+class StatusPill;
 
-// The status item's menu: engine status, dictation, the main window, notes and quitting.
+// The status item's popover: the mark and the engine's state, dictation, the main window, notes
+// and quitting. The recent dictations, the note destination and the style list have their places
+// (slots) and arrive with their own views.
 class MenuBarView final : public QWidget {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(MenuBarView)
 
 public:
+    static constexpr int minWidth = 300;
+
     explicit MenuBarView(AppState& state, QWidget* parent = nullptr);
+
+    QVBoxLayout* historySlot() const { return m_historySlot; }
+    QVBoxLayout* destinationSlot() const { return m_destinationSlot; }
+    QVBoxLayout* styleSlot() const { return m_styleSlot; }
 
 signals:
     void quitRequested();
@@ -21,6 +30,9 @@ private:
     void refresh();
 
     AppState& m_state;
-    QLabel* m_status;
-    QPushButton* m_dictate;
+    StatusPill* m_status;
+    PrimaryButton* m_dictate;
+    QVBoxLayout* m_historySlot;
+    QVBoxLayout* m_destinationSlot;
+    QVBoxLayout* m_styleSlot;
 };

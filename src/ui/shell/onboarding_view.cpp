@@ -1,32 +1,84 @@
 #include "ui/shell/onboarding_view.h"
 
+#include "core/model/hotkey.h"
 #include "core/state/app_state.h"
 #include "core/text/l10n.h"
+#include "ui/kit/card.h"
+#include "ui/kit/heading_role.h"
+#include "ui/kit/key_cap.h"
+#include "ui/kit/kit_label.h"
+#include "ui/kit/primary_button.h"
+#include "ui/kit/quenda_mark.h"
+#include "ui/kit/status_pill.h"
 #include "ui/shell/permission_rows.h"
+#include "ui/shell/session_notice.h"
 
-#include <QLabel>
-#include <QPushButton>
+#include <QHBoxLayout>
 #include <QVBoxLayout>
 
-OnboardingView::OnboardingView(AppState& state, QWidget* parent)
-    : QWidget(parent)
+namespace {
+
+QString text(const char* key)
 {
+    return L10n::s(QString::fromLatin1(key));
+}
+
+} // namespace
+
+OnboardingView::OnboardingView(AppState& state, AccessibilityRepair* repair, QWidget* parent)
+    : QWidget(parent)
+    , m_state(state)
+    , m_engine(new StatusPill(state.engineState(), state.engineStatus()))
+{
+    setAutoFillBackground(true);
+    setBackgroundRole(QPalette::Window);
     auto* column = new QVBoxLayout(this);
-    column->setContentsMargins(40, 40, 40, 32);
-    auto* title = new QLabel(L10n::s(QStringLiteral("onboarding.welcome")), this);
-    QFont big = title->font();
-    big.setPointSizeF(big.pointSizeF() * 1.8);
-    big.setBold(true);
-    title->setFont(big);
-    column->addWidget(title);
-    auto* intro = new QLabel(L10n::s(QStringLiteral("onboarding.intro")), this);
-    intro->setWordWrap(true);
-    column->addWidget(intro);
-    column->addSpacing(24);
-    column->addWidget(new PermissionRows(state, this));
+    column->setContentsMargins(40, 36, 40, 28);
+    column->setSpacing(16);
+
+    auto* brand = new QHBoxLayout;
+    brand->setSpacing(14);
+    brand->addWidget(new QuendaMark(52, this));
+    auto* titles = new QVBoxLayout;
+    titles->setSpacing(4);
+    auto* title = new KitLabel(text("onboarding.welcome"), 26, QFont::Bold, Scheme::Text::Primary, this);
+    HeadingRole::mark(title);
+    titles->addWidget(title);
+    titles->addWidget(
+        (new KitLabel(text("onboarding.intro"), 13, QFont::Normal, Scheme::Text::Secondary, this))
+            ->wrapping());
+    brand->addLayout(titles, 1);
+    column->addLayout(brand);
+    column->addWidget(SessionNotice::make(this));
+
+    auto* start = new Card(16, this);
+    auto* hotkeyRow = new QHBoxLayout;
+    hotkeyRow->setSpacing(10);
+    hotkeyRow->addWidget(
+        new KitLabel(text("onboarding.hotkey"), 13, QFont::Medium, Scheme::Text::Primary, start));
+    const Hotkey hotkey = HotkeyText::fromStored(state.config().hotkey);
+    hotkeyRow->addWidget(new KeyCap(HotkeyText::title(hotkey), false, start));
+    hotkeyRow->addStretch(1);
+    start->content()->addLayout(hotkeyRow);
+    auto* engineRow = new QHBoxLayout;
+    engineRow->setSpacing(10);
+    engineRow->addWidget(new KitLabel(text("home.engine"), 13, QFont::Medium, Scheme::Text::Primary, start));
+    engineRow->addWidget(m_engine);
+    engineRow->addStretch(1);
+    start->content()->addLayout(engineRow);
+    column->addWidget(start);
+
+    auto* permissions = new Card(16, this);
+    permissions->content()->addWidget(new PermissionRows(state, repair, permissions));
+    column->addWidget(permissions);
     column->addStretch(1);
-    auto* done = new QPushButton(L10n::s(QStringLiteral("onboarding.done")), this);
+
+    auto* done = new PrimaryButton(text("onboarding.done"), this);
     done->setObjectName(QStringLiteral("onboardingDone"));
     column->addWidget(done, 0, Qt::AlignRight);
-    connect(done, &QPushButton::clicked, this, [&state] { state.finishOnboarding(); });
+    connect(done, &PrimaryButton::clicked, this, [this] { m_state.finishOnboarding(); });
+    const auto followEngine = [this] { m_engine->set(m_state.engineState(), m_state.engineStatus()); };
+    connect(&m_state, &AppState::engineStatusChanged, this, followEngine);
+    connect(&m_state, &AppState::engineReadyChanged, this, followEngine);
+    connect(&m_state, &AppState::engineLoadingChanged, this, followEngine);
 }

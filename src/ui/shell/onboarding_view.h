@@ -2,13 +2,21 @@
 
 #include <QWidget>
 
+class AccessibilityRepair;
 class AppState;
+class StatusPill;
 
-// The first run's welcome: what the program does, the two permissions, and done.
+// The first run's welcome: the mark, what the program does, the hotkey to hold, the engine's
+// state, the two permissions, and done.
 class OnboardingView final : public QWidget {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(OnboardingView)
 
 public:
-    explicit OnboardingView(AppState& state, QWidget* parent = nullptr);
+    explicit OnboardingView(AppState& state, AccessibilityRepair* repair = nullptr,
+                            QWidget* parent = nullptr);
+
+private:
+    AppState& m_state;
+    StatusPill* m_engine;
 };

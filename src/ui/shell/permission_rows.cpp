@@ -2,10 +2,11 @@
 
 #include "core/state/app_state.h"
 #include "core/text/l10n.h"
+#include "platform/accessibility_repair.h"
+#include "ui/kit/permission_row.h"
+#include "ui/kit/primary_button.h"
 
-#include <QGridLayout>
-#include <QLabel>
-#include <QPushButton>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -16,29 +17,31 @@ QString text(const char* key)
 
 } // namespace
 
-PermissionRows::PermissionRows(AppState& state, QWidget* parent)
+PermissionRows::PermissionRows(AppState& state, AccessibilityRepair* repair, QWidget* parent)
     : QWidget(parent)
     , m_state(state)
-    , m_microphone(new QLabel(this))
-    , m_accessibility(new QLabel(this))
+    , m_microphone(new PermissionRow(
+          text("perm.microphone"), text("perm.microphone.detail"), Symbol::Microphone, state.micGranted(),
+          [this] { m_state.requestMicrophone(); }, std::nullopt, this))
+    , m_accessibility(new PermissionRow(
+          text("perm.accessibility"), text("perm.accessibility.detail"), Symbol::Accessibility,
+          state.axGranted(),
+          [repair] {
+              if (repair) {
+                  repair->switchOn();
+                  repair->openSettings();
+              }
+          },
+          std::nullopt, this))
 {
-    auto* grid = new QGridLayout(this);
-    grid->setContentsMargins(0, 0, 0, 0);
-    grid->addWidget(new QLabel(text("perm.microphone"), this), 0, 0);
-    grid->addWidget(m_microphone, 0, 1);
-    auto* open = new QPushButton(text("perm.open"), this);
-    grid->addWidget(open, 0, 2);
-    grid->addWidget(new QLabel(text("perm.accessibility"), this), 1, 0);
-    grid->addWidget(m_accessibility, 1, 1);
-    grid->setColumnStretch(1, 1);
-    connect(open, &QPushButton::clicked, this, [this] { m_state.requestMicrophone(); });
-    connect(&m_state, &AppState::micGrantedChanged, this, &PermissionRows::refresh);
-    connect(&m_state, &AppState::axGrantedChanged, this, &PermissionRows::refresh);
-    refresh();
-}
-
-void PermissionRows::refresh()
-{
-    m_microphone->setText(m_state.micGranted() ? text("perm.granted") : text("perm.missing"));
-    m_accessibility->setText(m_state.axGranted() ? text("perm.granted") : text("perm.missing"));
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(14);
+    column->addWidget(m_microphone);
+    column->addWidget(m_accessibility);
+    m_accessibility->allowButton()->setEnabled(repair != nullptr);
+    connect(&m_state, &AppState::micGrantedChanged, this,
+            [this] { m_microphone->setGranted(m_state.micGranted()); });
+    connect(&m_state, &AppState::axGrantedChanged, this,
+            [this] { m_accessibility->setGranted(m_state.axGranted()); });
 }

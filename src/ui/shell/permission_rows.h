@@ -2,21 +2,24 @@
 
 #include <QWidget>
 
+class AccessibilityRepair;
 class AppState;
-class QLabel;
+class PermissionRow;
 
-// The microphone and accessibility permissions, each with its state, following the shared state.
+// The microphone and accessibility permissions as kit rows, following the shared state.
 class PermissionRows final : public QWidget {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(PermissionRows)
 
 public:
-    explicit PermissionRows(AppState& state, QWidget* parent = nullptr);
+    // Without a repair, the accessibility row's allow button is disabled: nothing could be done.
+    PermissionRows(AppState& state, AccessibilityRepair* repair, QWidget* parent = nullptr);
+
+    PermissionRow* microphone() const { return m_microphone; }
+    PermissionRow* accessibility() const { return m_accessibility; }
 
 private:
-    void refresh();
-
     AppState& m_state;
-    QLabel* m_microphone;
-    QLabel* m_accessibility;
+    PermissionRow* m_microphone;
+    PermissionRow* m_accessibility;
 };

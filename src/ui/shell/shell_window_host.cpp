@@ -50,10 +50,12 @@ const QString kMainFrameKey = QStringLiteral("QuendaMainWindow");
 
 } // namespace
 
-ShellWindowHost::ShellWindowHost(AppState& state, QSettings& settings, QObject* parent)
+ShellWindowHost::ShellWindowHost(AppState& state, QSettings& settings, AccessibilityRepair* repair,
+                                 QObject* parent)
     : ShellWindows(parent)
     , m_state(state)
     , m_settings(settings)
+    , m_repair(repair)
 {
 }
 
@@ -96,7 +98,8 @@ void ShellWindowHost::refreshStatusIcon()
 void ShellWindowHost::showMain()
 {
     if (!m_main) {
-        m_main = hostWindow(new MainView(m_state), QStringLiteral("Morvane Quenda"), QSize(1000, 700));
+        m_main =
+            hostWindow(new MainView(m_state, m_repair), QStringLiteral("Morvane Quenda"), QSize(1000, 700));
         m_main->setMinimumSize(920, 620);
         m_main->restoreGeometry(m_settings.value(kMainFrameKey).toByteArray());
         m_main->installEventFilter(this);
@@ -107,8 +110,8 @@ void ShellWindowHost::showMain()
 void ShellWindowHost::showOnboarding()
 {
     if (!m_onboarding) {
-        m_onboarding = hostWindow(new OnboardingView(m_state), L10n::s(QStringLiteral("onboarding.welcome")),
-                                  QSize(640, 560));
+        m_onboarding = hostWindow(new OnboardingView(m_state, m_repair),
+                                  L10n::s(QStringLiteral("onboarding.welcome")), QSize(640, 560));
         m_onboarding->setFixedSize(640, 560);
         m_onboarding->setAttribute(Qt::WA_DeleteOnClose);
         m_onboarding->installEventFilter(this);

@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QWidget>
 
+class AccessibilityRepair;
 class AppState;
 class QSettings;
 class QSystemTrayIcon;
@@ -17,7 +18,9 @@ class ShellWindowHost final : public ShellWindows {
 
 public:
     // `settings` keeps the main window's frame between runs.
-    ShellWindowHost(AppState& state, QSettings& settings, QObject* parent = nullptr);
+    // Without a repair, the main window offers no repair of text access.
+    ShellWindowHost(AppState& state, QSettings& settings, AccessibilityRepair* repair = nullptr,
+                    QObject* parent = nullptr);
     ~ShellWindowHost() override;
 
     bool installStatusItem() override;
@@ -41,6 +44,7 @@ protected:
 private:
     AppState& m_state;
     QSettings& m_settings;
+    AccessibilityRepair* m_repair;
     QSystemTrayIcon* m_tray = nullptr;
     QPointer<QWidget> m_main;
     QPointer<QWidget> m_onboarding;

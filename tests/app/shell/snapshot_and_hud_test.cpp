@@ -6,6 +6,8 @@
 
 #include <QDir>
 #include <QImage>
+#include <QImageReader>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QWidget>
@@ -16,17 +18,45 @@
 
 class SnapshotTest : public TempSupportDir {};
 
-TEST_F(SnapshotTest, WritesOneNonEmptyPictureForEveryScreenAndNoUserFile)
+// How many different colours a grid of samples across the picture finds.
+int sampledColours(const QImage& image)
+{
+    QSet<QRgb> colours;
+    for (int y = 0; y < image.height(); y += std::max(1, image.height() / 24))
+        for (int x = 0; x < image.width(); x += std::max(1, image.width() / 24))
+            colours.insert(image.pixel(x, y));
+    return int(colours.size());
+}
+
+TEST_F(SnapshotTest, WritesEveryScreenInBothSchemesAsAPictureOfItsSizeWithSomethingOnIt)
 {
     QTemporaryDir out;
     const QString target = out.filePath(QStringLiteral("shots/nested"));
-    Snapshot::run(target);
+    const QList<Snapshot::Shot> shots = Snapshot::run(target);
 
-    for (const QString& name : Snapshot::screenNames()) {
-        const QImage image(QDir(target).filePath(name));
-        EXPECT_FALSE(image.isNull()) << name.toStdString();
-        EXPECT_GT(image.width(), 100) << name.toStdString();
+    QStringList written;
+    for (const Snapshot::Shot& shot : shots)
+        written << shot.name;
+    EXPECT_EQ(written, Snapshot::screenNames());
+    for (const Snapshot::Shot& shot : shots) {
+        SCOPED_TRACE(shot.name.toStdString());
+        QImageReader reader(QDir(target).filePath(shot.name));
+        EXPECT_EQ(reader.format(), QByteArray("png"));
+        const QImage image = reader.read();
+        ASSERT_FALSE(image.isNull());
+        EXPECT_EQ(image.size(), shot.size);
+        EXPECT_GE(sampledColours(image), 3); // not one flat fill
+        if (shot.name.startsWith(QLatin1String("main-"))) {
+            EXPECT_EQ(shot.size, QSize(1000, 700));
+        }
+        if (shot.name.startsWith(QLatin1String("onboarding"))) {
+            EXPECT_EQ(shot.size, QSize(640, 560));
+        }
     }
+    // Each window in both schemes: the dark picture is a different one.
+    const QImage light(QDir(target).filePath(QStringLiteral("main-home.png")));
+    const QImage dark(QDir(target).filePath(QStringLiteral("main-home-dark.png")));
+    EXPECT_LT(qGray(dark.pixel(600, 650)), qGray(light.pixel(600, 650)));
     EXPECT_FALSE(QFile::exists(supportFile(QStringLiteral("config.json"))));
 }
 

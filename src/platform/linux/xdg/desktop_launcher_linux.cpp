@@ -37,6 +37,11 @@ DesktopLauncherLinux::DesktopLauncherLinux(const QString& currentDesktop, StartD
 
 void DesktopLauncherLinux::openPrivacyPane(const QStringList& anchors)
 {
+    openSettings(anchors);
+}
+
+bool DesktopLauncherLinux::openSettings(const QStringList& anchors)
+{
     // GNOME's settings started outside GNOME quit at once, yet count as started; so the
     // running desktop's program is tried first.
     const std::array<SettingsProgram, 2> order = m_kdeFirst ? std::array{kde, gnome} : std::array{gnome, kde};
@@ -44,13 +49,14 @@ void DesktopLauncherLinux::openPrivacyPane(const QStringList& anchors)
         for (const SettingsProgram& settings : order) {
             const QLatin1String page = pageFor(settings, anchor);
             if (!page.isEmpty() && m_start(settings.program, {page}))
-                return;
+                return true;
         }
     }
     for (const SettingsProgram& settings : order) {
         if (m_start(settings.program, {}))
-            return;
+            return true;
     }
+    return false;
 }
 
 bool DesktopLauncherLinux::openUrl(const QUrl& url)

@@ -18,6 +18,8 @@ public:
                                   StartDetached start = startWithQProcess);
 
     void openPrivacyPane(const QStringList& anchors) override;
+    // As openPrivacyPane; false when no settings program could be started (a bare window manager).
+    bool openSettings(const QStringList& anchors);
     bool openUrl(const QUrl& url) override;
 
 private:

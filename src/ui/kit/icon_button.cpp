@@ -1,0 +1,49 @@
+#include "ui/kit/icon_button.h"
+
+#include "ui/kit/kit_paint.h"
+#include "ui/kit/scheme.h"
+
+#include <QPainter>
+
+IconButton::IconButton(Symbol symbol, const QString& accessibleName, QWidget* parent)
+    : KitButton(parent)
+{
+    setSymbol(symbol);
+    setAccessibleName(accessibleName);
+    setToolTip(accessibleName);
+    setFixedSize(side, side);
+}
+
+double IconButton::circleOpacity() const
+{
+    if (isDown())
+        return 0.14;
+    return hovering() ? 0.08 : 0.0;
+}
+
+bool IconButton::hitButton(const QPoint& pos) const
+{
+    const QPointF d = QPointF(pos) + QPointF(0.5, 0.5) - QRectF(rect()).center();
+    return d.x() * d.x() + d.y() * d.y() <= (side / 2.0) * (side / 2.0);
+}
+
+void IconButton::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    if (!isEnabled())
+        p.setOpacity(0.45);
+    QPainterPath circle;
+    circle.addEllipse(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
+    if (circleOpacity() > 0)
+        p.fillPath(circle, Scheme::primary(palette(), circleOpacity()));
+    const double glyph = 12;
+    KitPaint::symbol(p, *symbol(),
+                     QRectF(QRectF(rect()).center() - QPointF(glyph / 2, glyph / 2), QSizeF(glyph, glyph)),
+                     Scheme::text(palette(), Scheme::Text::Primary));
+    if (keyboardFocus()) {
+        QPainterPath inner;
+        inner.addEllipse(QRectF(rect()).adjusted(3, 3, -3, -3));
+        KitPaint::focusRing(p, inner, *this);
+    }
+}

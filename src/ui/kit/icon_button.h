@@ -1,0 +1,25 @@
+#pragma once
+
+#include "ui/kit/kit_button.h"
+
+// A symbol alone in a 26 × 26 frame; a faint circle shows under the pointer and when pressed.
+// Only the circle takes clicks. Having no text, it needs the accessible name it is given.
+class IconButton final : public KitButton {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(IconButton)
+
+public:
+    static constexpr int side = 26;
+
+    IconButton(Symbol symbol, const QString& accessibleName, QWidget* parent = nullptr);
+
+    // The circle's opacity of the text colour in the present state.
+    double circleOpacity() const;
+
+    QSize sizeHint() const override { return {side, side}; }
+    QSize minimumSizeHint() const override { return sizeHint(); }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    bool hitButton(const QPoint& pos) const override;
+};

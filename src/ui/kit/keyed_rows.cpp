@@ -1,0 +1,50 @@
+#include "ui/kit/keyed_rows.h"
+
+#include <QBoxLayout>
+#include <QSet>
+#include <QWidget>
+
+KeyedRows::KeyedRows(QBoxLayout& layout, int first)
+    : m_layout(layout)
+    , m_first(first)
+{
+}
+
+void KeyedRows::apply(const QList<QString>& keys, const Make& make, const Update& update)
+{
+    const QSet<QString> wanted(keys.begin(), keys.end());
+    for (auto it = m_rows.begin(); it != m_rows.end();) {
+        if (!wanted.contains(it.key()) || !it.value()) {
+            if (QWidget* gone = it.value()) {
+                m_layout.removeWidget(gone);
+                gone->hide();
+                // Later: the change may come from a click on this very row.
+                gone->deleteLater();
+            }
+            it = m_rows.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    m_order.clear();
+    int index = m_first;
+    for (const QString& key : keys) {
+        if (m_order.contains(key))
+            continue; // a key listed twice keeps its first place
+        QWidget* row = m_rows.value(key);
+        if (row) {
+            if (update)
+                update(row, key);
+            if (m_layout.indexOf(row) != index) {
+                m_layout.removeWidget(row);
+                m_layout.insertWidget(index, row);
+            }
+        } else {
+            row = make(key);
+            m_rows.insert(key, row);
+            m_layout.insertWidget(index, row);
+        }
+        m_order.append(key);
+        ++index;
+    }
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QHash>
+#include <QList>
+#include <QPointer>
+#include <QString>
+
+#include <functional>
+
+class QBoxLayout;
+class QWidget;
+
+// Keeps one row widget per key in a layout: a new list of keys reuses the rows it already has,
+// so a row keeps its expansion and keyboard focus; rows of keys no longer listed are dropped
+// and new keys get new rows, all in the order of the list.
+class KeyedRows final {
+public:
+    using Make = std::function<QWidget*(const QString& key)>;
+    // Brings a kept row up to date for its key.
+    using Update = std::function<void(QWidget* row, const QString& key)>;
+
+    // Rows go into layout starting at index `first`; the layout's items before it are left alone.
+    KeyedRows(QBoxLayout& layout, int first = 0);
+
+    void apply(const QList<QString>& keys, const Make& make, const Update& update = {});
+    QWidget* row(const QString& key) const { return m_rows.value(key); }
+    int count() const { return int(m_order.size()); }
+
+private:
+    QBoxLayout& m_layout;
+    int m_first;
+    QHash<QString, QPointer<QWidget>> m_rows;
+    QList<QString> m_order;
+};

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "ui/kit/symbol.h"
+
+#include <QAbstractButton>
+
+class QPainter;
+
+#include <optional>
+
+// What the kit's buttons share: Tab reaches them, Space and Enter press them, hover is tracked,
+// and the focus ring shows only when the keyboard brought the focus.
+class KitButton : public QAbstractButton {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(KitButton)
+
+public:
+    explicit KitButton(QWidget* parent = nullptr);
+
+    bool hovering() const { return m_hovering; }
+    bool keyboardFocus() const { return m_keyboardFocus && hasFocus(); }
+    // A symbol before the text (or alone, for icon buttons).
+    void setSymbol(std::optional<Symbol> symbol);
+    std::optional<Symbol> symbol() const { return m_symbol; }
+
+protected:
+    // The symbol (symbolSide wide, then gap) and the text in font: their width, and painted centred in box.
+    QSizeF contentSize(const QFont& font, double symbolSide, double gap) const;
+    void paintContent(QPainter& painter, const QRectF& box, const QFont& font, const QColor& ink,
+                      double symbolSide, double gap) const;
+
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    bool m_hovering = false;
+    bool m_keyboardFocus = false;
+    std::optional<Symbol> m_symbol;
+};

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QScrollArea>
+
+class KitLabel;
+class QHBoxLayout;
+class QVBoxLayout;
+
+// The frame of every page of the main window: a vertical scroll view whose column holds the
+// header (a large title, a subtitle and an optional accessory at its right) and the content.
+// The column, paddings included, is at most 900 wide and centred in wider windows. When the
+// width runs short the title column gives way before the accessory.
+class Page final : public QScrollArea {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(Page)
+
+public:
+    static constexpr int maxColumn = 900;
+    static constexpr QMargins padding{40, 52, 40, 40};
+    static constexpr int spacing = 22;
+
+    Page(const QString& title, const QString& subtitle, QWidget* parent = nullptr);
+
+    // Placed at the right of the title, keeping its own width.
+    void setAccessory(QWidget* accessory);
+    // Where the page puts its content, below the header.
+    QVBoxLayout* content() const { return m_content; }
+    // The column in the page's viewport coordinates.
+    QRect column() const;
+    KitLabel* titleLabel() const { return m_title; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QWidget* m_column;
+    QHBoxLayout* m_header;
+    QVBoxLayout* m_content;
+    KitLabel* m_title;
+};

@@ -1,0 +1,95 @@
+#include "ui/kit/settings_saved_toast.h"
+
+#include "core/state/app_state.h"
+#include "core/text/l10n.h"
+#include "ui/kit/kit_font.h"
+#include "ui/kit/kit_paint.h"
+#include "ui/kit/scheme.h"
+#include "ui/kit/theme.h"
+
+#include <QEvent>
+#include <QFontMetricsF>
+#include <QPainter>
+
+namespace {
+
+constexpr QMargins shadowRoom{14, 10, 14, 20};
+constexpr double symbolSize = 14;
+
+QFont toastFont()
+{
+    return KitFont::make(13, QFont::DemiBold);
+}
+
+QString toastText()
+{
+    return L10n::s(QStringLiteral("settings.saved"));
+}
+
+} // namespace
+
+SettingsSavedToast::SettingsSavedToast(AppState& state, QWidget* host)
+    : QWidget(host)
+    , m_state(state)
+{
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setFocusPolicy(Qt::NoFocus);
+    host->installEventFilter(this);
+    connect(&m_state, &AppState::settingToastVisibleChanged, this, &SettingsSavedToast::follow);
+    follow();
+}
+
+QSize SettingsSavedToast::sizeHint() const
+{
+    const QFontMetricsF metrics(toastFont());
+    const QSizeF capsule(metrics.horizontalAdvance(toastText()) + symbolSize + 8 + 28, metrics.height() + 18);
+    return QSize(int(std::ceil(capsule.width())), int(std::ceil(capsule.height()))).grownBy(shadowRoom);
+}
+
+void SettingsSavedToast::follow()
+{
+    setVisible(m_state.settingToastVisible());
+    if (isVisible()) {
+        place();
+        raise();
+    }
+}
+
+void SettingsSavedToast::place()
+{
+    const QWidget* host = parentWidget();
+    const QSize size = sizeHint();
+    resize(size);
+    move((host->width() - size.width()) / 2,
+         host->height() - bottomGap - (size.height() - shadowRoom.bottom()));
+}
+
+bool SettingsSavedToast::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == parentWidget() && event->type() == QEvent::Resize)
+        place();
+    return QWidget::eventFilter(watched, event);
+}
+
+void SettingsSavedToast::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QRectF box = QRectF(rect().marginsRemoved(shadowRoom));
+    const QPainterPath capsule = KitPaint::rounded(box, box.height() / 2);
+    KitPaint::shadow(p, capsule, QColor::fromRgbF(0, 0, 0, 0.16f), 14, 6);
+    // X11 has no material: the scheme's window colour stands in for it.
+    p.fillPath(capsule, palette().color(QPalette::Window).lighter(Scheme::isDark(palette()) ? 130 : 102));
+    QColor rim = Theme::violet();
+    rim.setAlphaF(0.35f);
+    p.setPen(QPen(rim, 1));
+    p.drawPath(KitPaint::rounded(box.adjusted(0.5, 0.5, -0.5, -0.5), box.height() / 2));
+    double x = box.left() + 14;
+    KitPaint::symbol(p, Symbol::CheckCircle,
+                     QRectF(x, box.center().y() - symbolSize / 2, symbolSize, symbolSize), Theme::violet());
+    x += symbolSize + 8;
+    p.setFont(toastFont());
+    p.setPen(Scheme::text(palette(), Scheme::Text::Primary));
+    p.drawText(QRectF(x, box.top(), box.right() - x, box.height()), Qt::AlignVCenter | Qt::AlignLeft,
+               toastText());
+}

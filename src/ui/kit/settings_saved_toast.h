@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QWidget>
+
+class AppState;
+
+// The "saved" capsule at the bottom centre of its host window while the state's settings-saved
+// flag is up (a real save; the state lowers it 1.7 s after the last change). It never takes a
+// click: clicks go to what lies below.
+class SettingsSavedToast final : public QWidget {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(SettingsSavedToast)
+
+public:
+    static constexpr int bottomGap = 22;
+
+    // A child floating over host's content; it places itself as host resizes.
+    SettingsSavedToast(AppState& state, QWidget* host);
+
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void follow();
+    void place();
+
+    AppState& m_state;
+};

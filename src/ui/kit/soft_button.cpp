@@ -1,0 +1,61 @@
+#include "ui/kit/soft_button.h"
+
+#include "ui/kit/kit_font.h"
+#include "ui/kit/kit_paint.h"
+#include "ui/kit/scheme.h"
+
+#include <QPainter>
+
+namespace {
+
+constexpr double symbolSize = 12;
+constexpr double gap = 5;
+
+QFont labelFont()
+{
+    return KitFont::make(12, QFont::Medium);
+}
+
+} // namespace
+
+SoftButton::SoftButton(const QString& text, QWidget* parent, std::optional<Symbol> symbol)
+    : KitButton(parent)
+{
+    setText(text);
+    setSymbol(symbol);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+}
+
+void SoftButton::setForeground(std::optional<QColor> colour)
+{
+    m_foreground = colour;
+    update();
+}
+
+double SoftButton::fillOpacity() const
+{
+    if (isDown())
+        return 0.13;
+    return hovering() ? 0.10 : 0.07;
+}
+
+QSize SoftButton::sizeHint() const
+{
+    const QSizeF content = contentSize(labelFont(), symbolSize, gap);
+    return {int(std::ceil(content.width() + 24)), int(std::ceil(content.height() + 12))};
+}
+
+void SoftButton::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    if (!isEnabled())
+        p.setOpacity(0.45);
+    const QRectF box = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+    const QPainterPath shape = KitPaint::rounded(box, box.height() / 2);
+    p.fillPath(shape, Scheme::primary(palette(), fillOpacity()));
+    const QColor ink = m_foreground.value_or(Scheme::text(palette(), Scheme::Text::Primary));
+    paintContent(p, box, labelFont(), ink, symbolSize, gap);
+    if (keyboardFocus())
+        KitPaint::focusRing(p, shape, *this);
+}

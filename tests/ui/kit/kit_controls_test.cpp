@@ -1,0 +1,356 @@
+#include "widget_helpers.h"
+
+#include "ui/kit/card.h"
+#include "ui/kit/icon_button.h"
+#include "ui/kit/keyed_rows.h"
+#include "ui/kit/kit_label.h"
+#include "ui/kit/page.h"
+#include "ui/kit/permission_row.h"
+#include "ui/kit/primary_button.h"
+#include "ui/kit/scheme.h"
+#include "ui/kit/search_field.h"
+#include "ui/kit/soft_button.h"
+#include "ui/kit/status_pill.h"
+
+#include <QEnterEvent>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPointer>
+#include <QTest>
+#include <QVBoxLayout>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+// A shown top-level the widget fills, so presses and layouts behave as in a window.
+template <typename W> std::unique_ptr<QWidget> host(W* widget, QSize size)
+{
+    auto window = std::make_unique<QWidget>();
+    auto* layout = new QVBoxLayout(window.get());
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(widget);
+    window->resize(size);
+    window->show();
+    settle();
+    return window;
+}
+
+TEST(KitButtons, OnlyTheVisibleShapeTakesClicks)
+{
+    struct Case {
+        const char* name;
+        std::function<KitButton*()> make;
+        QPoint at; // relative to the button's centre
+        bool clicks;
+    };
+    const auto icon = [] { return new IconButton(Symbol::Close, QStringLiteral("Close")); };
+    const auto primary = [] { return new PrimaryButton(QStringLiteral("Allow")); };
+    // clang-format off
+    const Case cases[] = {
+        {.name = "IconCentre",          .make = icon,    .at = {0, 0},     .clicks = true},
+        {.name = "IconEdgeMiddle",      .make = icon,    .at = {-12, 0},   .clicks = true},
+        {.name = "IconFrameCorner",     .make = icon,    .at = {-11, -11}, .clicks = false},
+        {.name = "PrimaryCentre",       .make = primary, .at = {0, 0},     .clicks = true},
+        {.name = "PrimaryShadowBelow",  .make = primary, .at = {0, 19},    .clicks = false},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        KitButton* button = c.make();
+        QWidget window;
+        button->setParent(&window);
+        button->resize(button->sizeHint());
+        window.resize(200, 100);
+        window.show();
+        int clicks = 0;
+        QObject::connect(button, &KitButton::clicked, [&] { ++clicks; });
+        QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center() + c.at);
+        EXPECT_EQ(clicks, c.clicks ? 1 : 0);
+    }
+}
+
+TEST(KitButtons, SpaceAndEnterPressEveryKindAndOnlyKeyboardFocusShowsTheRing)
+{
+    const std::function<KitButton*()> makers[] = {
+        [] { return new IconButton(Symbol::Copy, QStringLiteral("Copy")); },
+        [] { return new PrimaryButton(QStringLiteral("Allow")); },
+        [] { return new SoftButton(QStringLiteral("Reload")); },
+    };
+    for (const auto& make : makers) {
+        QWidget window;
+        KitButton* button = make();
+        button->setParent(&window);
+        window.show();
+        EXPECT_TRUE(button->focusPolicy() & Qt::TabFocus);
+        int clicks = 0;
+        QObject::connect(button, &KitButton::clicked, [&] { ++clicks; });
+        QTest::keyClick(button, Qt::Key_Space);
+        QTest::keyClick(button, Qt::Key_Return);
+        EXPECT_EQ(clicks, 2) << button->metaObject()->className();
+
+        button->setFocus(Qt::MouseFocusReason);
+        EXPECT_FALSE(button->keyboardFocus());
+        button->clearFocus();
+        button->setFocus(Qt::TabFocusReason);
+        EXPECT_EQ(button->keyboardFocus(), button->hasFocus());
+    }
+}
+
+TEST(KitButtons, TheIconCircleFollowsHoverAndPressAndGoesWhenThePointerLeaves)
+{
+    QWidget window;
+    auto* button = new IconButton(Symbol::Close, QStringLiteral("Close"), &window);
+    window.show();
+    EXPECT_EQ(button->circleOpacity(), 0.0);
+    QEnterEvent enter(QPointF(13, 13), QPointF(13, 13), QPointF(13, 13));
+    QCoreApplication::sendEvent(button, &enter);
+    EXPECT_EQ(button->circleOpacity(), 0.08);
+    button->setDown(true);
+    EXPECT_EQ(button->circleOpacity(), 0.14);
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(button, &leave);
+    EXPECT_EQ(button->circleOpacity(), 0.14); // pressed shows whether or not the pointer is over it
+    button->setDown(false);
+    EXPECT_EQ(button->circleOpacity(), 0.0);
+}
+
+TEST(KitButtons, ASoftButtonWithALongLabelGrowsWiderInsteadOfTruncating)
+{
+    SoftButton shortOne(QStringLiteral("Copy"));
+    SoftButton longOne(QStringLiteral("Copy the whole transcript to the clipboard"));
+    EXPECT_GT(longOne.sizeHint().width(), shortOne.sizeHint().width() + 150);
+    EXPECT_EQ(longOne.minimumSizeHint(), longOne.sizeHint());
+    EXPECT_EQ(longOne.sizeHint().height(), shortOne.sizeHint().height());
+}
+
+TEST(StatusPill, ShowsASpinnerOnlyWhileLoadingAndTakesTheStateColour)
+{
+    struct Case {
+        EngineState state;
+        bool spinner;
+        QColor (*colour)(const QPalette&);
+    };
+    // clang-format off
+    const Case cases[] = {
+        {EngineState::Ready,   false, Scheme::green},
+        {EngineState::Loading, true,  Scheme::orange},
+        {EngineState::Error,   false, Scheme::red},
+    };
+    // clang-format on
+    for (const bool dark : {false, true}) {
+        for (const Case& c : cases) {
+            StatusPill pill(c.state, QStringLiteral("Status"));
+            pill.setPalette(dark ? Scheme::dark() : Scheme::light());
+            EXPECT_EQ(pill.showsSpinner(), c.spinner);
+            EXPECT_EQ(pill.colour(), c.colour(pill.palette()));
+        }
+    }
+    EXPECT_NE(Scheme::green(Scheme::light()), Scheme::green(Scheme::dark()));
+}
+
+TEST(Scheme, SecondaryAndTertiaryTextStayReadableOnTheCardFill)
+{
+    QPalette greyCards = Scheme::light();
+    greyCards.setColor(QPalette::Base, QColor(214, 214, 214)); // a theme with grey controls
+    QPalette faintText = Scheme::dark();
+    faintText.setColor(QPalette::WindowText, QColor(150, 150, 150));
+    struct Case {
+        const char* name;
+        QPalette palette;
+    };
+    const Case cases[] = {{"Light", Scheme::light()},
+                          {"Dark", Scheme::dark()},
+                          {"GreyCards", greyCards},
+                          {"FaintText", faintText}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QColor fill = Theme::cardFill(c.palette);
+        const auto ratio = [&](Scheme::Text level) {
+            return Scheme::contrast(Scheme::over(Scheme::text(c.palette, level), fill), fill);
+        };
+        EXPECT_GE(ratio(Scheme::Text::Secondary), 4.5);
+        EXPECT_GE(ratio(Scheme::Text::Tertiary), 3.0);
+        EXPECT_GT(ratio(Scheme::Text::Primary), ratio(Scheme::Text::Secondary) - 0.01);
+    }
+    // Where the scheme allows it, secondary text is fainter than primary.
+    EXPECT_LT(Scheme::text(Scheme::light(), Scheme::Text::Secondary).alphaF(), 1.0f);
+}
+
+TEST(Page, TheColumnIsAtMost900WideAndCentred)
+{
+    struct Case {
+        int offered;
+        int width;
+        int left;
+    };
+    // clang-format off
+    const Case cases[] = {
+        {.offered = 1200, .width = 900, .left = 150},
+        {.offered = 901,  .width = 900, .left = 0},
+        {.offered = 700,  .width = 700, .left = 0},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.offered);
+        auto* page = new Page(QStringLiteral("History"), QStringLiteral("Your past dictations"));
+        page->content()->addWidget(new Card(18));
+        const auto window = host(page, QSize(c.offered, 600));
+        EXPECT_EQ(page->column().width(), c.width);
+        EXPECT_EQ(page->column().left(), c.left);
+        EXPECT_EQ(page->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    }
+}
+
+TEST(Page, AWideAccessoryKeepsItsWidthAndTheTitleGivesWay)
+{
+    auto* page = new Page(QStringLiteral("A rather long page title that wants room"),
+                          QStringLiteral("And a subtitle that goes on for a while as well"));
+    auto* accessory = new QWidget;
+    accessory->setFixedSize(360, 28);
+    page->setAccessory(accessory);
+    const auto window = host(page, QSize(560, 600));
+    EXPECT_EQ(accessory->width(), 360);
+    EXPECT_LE(page->titleLabel()->geometry().right(), accessory->geometry().left());
+}
+
+TEST(Card, SpansTheOfferedWidthWithItsContentAtTheLeadingEdge)
+{
+    auto* card = new Card(18);
+    auto* content = new QWidget;
+    content->setFixedSize(40, 20);
+    card->content()->addWidget(content);
+    const auto window = host(card, QSize(420, 200));
+    EXPECT_EQ(card->width(), 420);
+    EXPECT_EQ(content->x(), 18);
+}
+
+TEST(PermissionRow, AGrantedRowShowsNoButtonAndNoHintAMissingOneBoth)
+{
+    struct Case {
+        bool granted;
+        bool button;
+        bool hint;
+    };
+    // clang-format off
+    const Case cases[] = {
+        {.granted = true,  .button = false, .hint = false},
+        {.granted = false, .button = true,  .hint = true},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        int actions = 0;
+        auto* row = new PermissionRow(
+            QStringLiteral("Microphone"), QStringLiteral("To hear you."), Symbol::Microphone, c.granted,
+            [&] { ++actions; }, QStringLiteral("Restart the sound server."));
+        const auto window = host(row, QSize(520, 160));
+        EXPECT_EQ(row->allowButton()->isVisible(), c.button);
+        EXPECT_EQ(row->allowedLabel()->isVisible(), !c.button);
+        EXPECT_EQ(row->hint()->isVisible(), c.hint);
+        if (c.hint) {
+            EXPECT_GE(row->hint()->contentsRect().left() + row->hint()->x(), 42); // under the title
+        }
+        if (c.button) {
+            QTest::mouseClick(row->allowButton(), Qt::LeftButton, {},
+                              row->allowButton()->capsule().center().toPoint());
+            EXPECT_EQ(actions, 1);
+        }
+    }
+}
+
+} // namespace
+
+namespace {
+
+using namespace Qt::Literals::StringLiterals;
+
+TEST(KeyedRows, ANewListKeepsTheRowsOfKnownKeysWithTheirFocusInTheListsOrder)
+{
+    QWidget window;
+    auto* column = new QVBoxLayout(&window);
+    column->addWidget(new QLabel(QStringLiteral("header"))); // not a row
+    KeyedRows rows(*column, 1);
+    int made = 0;
+    const auto make = [&](const QString& key) {
+        ++made;
+        auto* row = new QLineEdit(key);
+        row->setObjectName(key);
+        return row;
+    };
+    const auto order = [&] {
+        QStringList names;
+        for (int i = 1; i < column->count(); ++i)
+            names << column->itemAt(i)->widget()->objectName();
+        return names;
+    };
+    struct Step {
+        QStringList keys;
+        QStringList shown;
+        int made; // rows made so far
+    };
+    // clang-format off
+    const Step steps[] = {
+        {.keys = {u"a"_s, u"b"_s, u"c"_s}, .shown = {u"a"_s, u"b"_s, u"c"_s}, .made = 3},
+        {.keys = {u"c"_s, u"a"_s, u"b"_s}, .shown = {u"c"_s, u"a"_s, u"b"_s}, .made = 3},
+        {.keys = {u"b"_s, u"d"_s, u"b"_s}, .shown = {u"b"_s, u"d"_s},         .made = 4}, // twice: first place
+        {.keys = {},                       .shown = {},                       .made = 4},
+    };
+    // clang-format on
+    window.show();
+    rows.apply(steps[0].keys, make);
+    settle();
+    QPointer<QWidget> b = rows.row(QStringLiteral("b"));
+    QPointer<QWidget> a = rows.row(QStringLiteral("a"));
+    b->setFocus();
+    for (const Step& step : steps) {
+        rows.apply(step.keys, make);
+        settle();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_EQ(order(), step.shown);
+        EXPECT_EQ(made, step.made);
+        if (step.shown.contains(QStringLiteral("b"))) {
+            EXPECT_EQ(rows.row(QStringLiteral("b")), b.data());
+            EXPECT_EQ(window.focusWidget(), b.data());
+        }
+    }
+    EXPECT_TRUE(a.isNull()); // rows of dropped keys are gone
+    EXPECT_TRUE(b.isNull());
+}
+
+TEST(SearchField, TheClearButtonShowsOnlyWithTextAndEmptiesIt)
+{
+    auto* field = new SearchField(QStringLiteral("Search"));
+    const auto window = host(field, QSize(400, 60));
+    QStringList seen;
+    QObject::connect(field, &SearchField::textChanged, [&](const QString& t) { seen << t; });
+    EXPECT_EQ(field->width(), SearchField::fixedWidth);
+    EXPECT_FALSE(field->clearButton()->isVisible());
+    QTest::keyClicks(field->editor(), QStringLiteral("ab"));
+    EXPECT_TRUE(field->clearButton()->isVisible());
+    field->clearButton()->click();
+    EXPECT_EQ(field->text(), QString());
+    EXPECT_FALSE(field->clearButton()->isVisible());
+    EXPECT_EQ(seen, (QStringList{QStringLiteral("a"), QStringLiteral("ab"), QString()}));
+}
+
+} // namespace
+
+namespace {
+
+TEST(KitLabel, ASchemeSwitchRecoloursTheTextWithoutARebuild)
+{
+    QWidget window;
+    window.setPalette(Scheme::light());
+    auto* secondary =
+        new KitLabel(QStringLiteral("Detail"), 12, QFont::Normal, Scheme::Text::Secondary, &window);
+    auto* granted = new KitLabel(QStringLiteral("Allowed"), 12, QFont::Medium, Scheme::green, &window);
+    EXPECT_EQ(secondary->ink(), Scheme::text(Scheme::light(), Scheme::Text::Secondary));
+    window.setPalette(Scheme::dark());
+    EXPECT_EQ(secondary->ink(), Scheme::text(Scheme::dark(), Scheme::Text::Secondary));
+    EXPECT_EQ(granted->ink(), Scheme::green(Scheme::dark()));
+}
+
+} // namespace

@@ -1,0 +1,207 @@
+#include "widget_helpers.h"
+
+#include "core/model/main_section.h"
+#include "core/state/state_fixture.h"
+#include "platform/fake/fake_accessibility_repair.h"
+#include "ui/kit/accessibility_repair_card.h"
+#include "ui/kit/heading_role.h"
+#include "ui/kit/kit_label.h"
+#include "ui/kit/page.h"
+#include "ui/kit/primary_button.h"
+#include "ui/kit/settings_saved_toast.h"
+#include "ui/shell/home_page.h"
+#include "ui/shell/main_view.h"
+#include "ui/shell/menu_bar_view.h"
+#include "ui/shell/onboarding_view.h"
+#include "ui/shell/sidebar.h"
+
+#include <QAccessible>
+#include <QPointer>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+class MainWindowTest : public StateFixture {
+protected:
+    void SetUp() override
+    {
+        StateFixture::SetUp();
+        makeState();
+    }
+
+    void grant(bool microphone, bool accessibility)
+    {
+        m_probe.m_microphone = microphone;
+        m_probe.m_accessibility = accessibility;
+        state().refreshPermissions();
+    }
+
+    FakeAccessibilityRepair m_repair;
+};
+
+TEST_F(MainWindowTest, EachSectionChangeBuildsThePageAnew)
+{
+    MainView view(state(), &m_repair);
+    QPointer<QWidget> first = view.page();
+    state().setSection(MainSection::History);
+    QPointer<QWidget> second = view.page();
+    EXPECT_NE(second, first);
+    state().setSection(MainSection::Home);
+    EXPECT_NE(view.page(), second);
+    EXPECT_NE(qobject_cast<HomePage*>(view.page()), nullptr);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(first.isNull()); // the old pages go, once their clicks are over
+    EXPECT_TRUE(second.isNull());
+}
+
+TEST_F(MainWindowTest, TheSavedToastShowsAfterARealChangeAtTheBottomCentreAndTakesNoClick)
+{
+    MainView view(state(), &m_repair);
+    view.resize(1000, 700);
+    view.show();
+    auto* toast = view.findChild<SettingsSavedToast*>();
+    ASSERT_NE(toast, nullptr);
+    EXPECT_FALSE(toast->isVisible());
+
+    configure([](QuendaConfig& c) { c.historyMaxEntries = 7; });
+    EXPECT_TRUE(toast->isVisible());
+    m_clock.advance(1000);
+    configure([](QuendaConfig& c) { c.historyMaxEntries = 8; }); // a later change keeps it up
+    m_clock.advance(AppState::toastHideMs - 1);
+    EXPECT_TRUE(toast->isVisible());
+    const QRect shown = toast->geometry();
+    EXPECT_NEAR(shown.center().x(), view.width() / 2, 1);
+    EXPECT_LT(shown.bottom(), view.height() - SettingsSavedToast::bottomGap + 20);
+    EXPECT_NE(view.childAt(shown.center()), toast); // clicks go to what lies below
+    EXPECT_TRUE(toast->testAttribute(Qt::WA_TransparentForMouseEvents));
+    m_clock.advance(1);
+    EXPECT_FALSE(toast->isVisible());
+}
+
+TEST_F(MainWindowTest, TheRepairCardWaitsAfterAPressAndEndsTheWaitOnlyWithTheGrant)
+{
+    // Each step: what happens, then whether the waiting and granted rows show.
+    struct Step {
+        const char* name;
+        std::function<void(AccessibilityRepairCard&)> act;
+        bool waiting;
+        bool granted;
+    };
+    const auto press = [](AccessibilityRepairCard& card) { card.button()->click(); };
+    const auto setAx = [this](bool on) { return [this, on](AccessibilityRepairCard&) { grant(true, on); }; };
+    // clang-format off
+    const std::vector<std::vector<Step>> runs = {
+        {{"Idle",            [](AccessibilityRepairCard&) {}, false, false},
+         {"Pressed",         press,       true,  false},
+         {"PressedAgain",    press,       true,  false},
+         {"Granted",         setAx(true), false, true},
+         {"LostAgain",       setAx(false), false, false}}, // idle, not waiting: the grant ended the wait
+        {{"LostWhileIdle",   setAx(false), false, false},
+         {"GrantedUnasked",  setAx(true), false, true},
+         {"PressedGranted",  press,       false, true},
+         {"Lost",            setAx(false), true, false}},  // the press after the grant waits again
+    };
+    // clang-format on
+    for (const auto& run : runs) {
+        grant(true, false);
+        FakeAccessibilityRepair repair;
+        AccessibilityRepairCard card(state(), repair);
+        for (const Step& step : run) {
+            SCOPED_TRACE(step.name);
+            step.act(card);
+            EXPECT_EQ(card.waitingRow()->isVisibleTo(&card), step.waiting);
+            EXPECT_EQ(card.grantedRow()->isVisibleTo(&card), step.granted);
+        }
+    }
+}
+
+TEST_F(MainWindowTest, ARepairPressSwitchesAccessibilityOnOpensSettingsAndSaysWhatToDoWhereNoneIsKnown)
+{
+    for (const bool known : {true, false}) {
+        grant(true, false);
+        FakeAccessibilityRepair repair;
+        repair.settingsKnown = known;
+        AccessibilityRepairCard card(state(), repair);
+        EXPECT_FALSE(card.noSettingsHint()->isVisibleTo(&card));
+        card.button()->click();
+        EXPECT_EQ(repair.switchOns, 1);
+        EXPECT_EQ(repair.settingsOpened, 1);
+        EXPECT_EQ(card.noSettingsHint()->isVisibleTo(&card), !known);
+    }
+}
+
+TEST_F(MainWindowTest, HomeShowsTheRepairCardWhileTheMicrophoneIsGrantedAndAccessibilityIsNot)
+{
+    struct Case {
+        bool microphone;
+        bool accessibility;
+        bool card;
+    };
+    // clang-format off
+    const Case cases[] = {
+        {.microphone = true,  .accessibility = false, .card = true},
+        {.microphone = false, .accessibility = false, .card = false},
+        {.microphone = true,  .accessibility = true,  .card = false},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        grant(c.microphone, c.accessibility);
+        HomePage home(state(), &m_repair);
+        EXPECT_EQ(home.repairCard() != nullptr, c.card);
+    }
+
+    grant(true, false);
+    HomePage home(state(), &m_repair);
+    auto* card = qobject_cast<AccessibilityRepairCard*>(home.repairCard());
+    ASSERT_NE(card, nullptr);
+    card->button()->click();
+    grant(true, true);
+    EXPECT_EQ(home.repairCard(), nullptr);
+    grant(true, false);
+    card = qobject_cast<AccessibilityRepairCard*>(home.repairCard());
+    ASSERT_NE(card, nullptr);
+    EXPECT_FALSE(card->waiting()); // shown again, it starts idle
+}
+
+// Every control Tab can reach in every window has a name assistive technology can read.
+TEST_F(MainWindowTest, EveryFocusableControlOfEveryWindowHasAnAccessibleName)
+{
+    grant(true, false);
+    const auto check = [](QWidget& window, const QString& where) {
+        window.resize(1000, 700);
+        window.show();
+        settle();
+        int controls = 0;
+        for (QWidget* widget : window.findChildren<QWidget*>()) {
+            if (!(widget->focusPolicy() & Qt::TabFocus) || !widget->isVisibleTo(&window))
+                continue;
+            ++controls;
+            QAccessibleInterface* face = QAccessible::queryAccessibleInterface(widget);
+            ASSERT_NE(face, nullptr);
+            EXPECT_FALSE(face->text(QAccessible::Name).trimmed().isEmpty())
+                << where.toStdString() << ": " << widget->metaObject()->className();
+        }
+        EXPECT_GT(controls, 0) << where.toStdString();
+    };
+    MainView main(state(), &m_repair);
+    for (const MainSection section : MainSectionText::all()) {
+        state().setSection(section);
+        check(main, MainSectionText::rawValue(section));
+        auto* page = main.page()->findChild<Page*>();
+        if (!page)
+            page = qobject_cast<Page*>(main.page());
+        ASSERT_NE(page, nullptr);
+        QAccessibleInterface* title = QAccessible::queryAccessibleInterface(page->titleLabel());
+        EXPECT_EQ(title->role(), QAccessible::Heading);
+    }
+    MenuBarView menu(state());
+    check(menu, QStringLiteral("popover"));
+    OnboardingView onboarding(state(), &m_repair);
+    check(onboarding, QStringLiteral("onboarding"));
+}
+
+} // namespace

@@ -6,16 +6,13 @@ DictionaryLearnerAdapter::DictionaryLearnerAdapter(DictionaryLearner& learner, Q
     : QObject(parent)
     , m_learner(learner)
 {
-    connect(&learner, &DictionaryLearner::learned, this, [this](const QList<DictionaryItem>& items) {
-        if (m_context && m_learned)
-            m_learned(items);
-    });
+    connect(&learner, &DictionaryLearner::learned, this,
+            [this](const QList<DictionaryItem>& items) { m_learned(items); });
 }
 
 void DictionaryLearnerAdapter::watch(const QString& inserted, QObject* context, Learned learned)
 {
-    m_context = context;
-    m_learned = std::move(learned);
+    m_learned = {context, std::move(learned)};
     m_learner.watch(inserted);
 }
 
@@ -23,5 +20,4 @@ void DictionaryLearnerAdapter::stop()
 {
     m_learner.stop();
     m_learned = {};
-    m_context = nullptr;
 }

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "core/base/guarded_reply.h"
 #include "dictation/controller/learner.h"
 
 #include <QObject>
-#include <QPointer>
 
 class DictionaryLearner;
 
@@ -21,6 +21,5 @@ public:
 
 private:
     DictionaryLearner& m_learner;
-    QPointer<QObject> m_context;
-    Learned m_learned;
+    GuardedReply<const QList<DictionaryItem>&> m_learned;
 };

@@ -178,7 +178,7 @@ void ShellController::onboardingClosed()
 
 void ShellController::applyHotkey(const QuendaConfig& config)
 {
-    m_hotkeys.setHotkey(HotkeyText::fromRaw(config.hotkey).value_or(Hotkey::Function));
+    m_hotkeys.setHotkey(config.hotkey);
 }
 
 void ShellController::configChanged(const QuendaConfig& previous, const QuendaConfig& current)

@@ -35,8 +35,8 @@ void save(QWidget& view, QSize size, const QString& path)
 QStringList Snapshot::screenNames()
 {
     QStringList names;
-    for (const MainSection section : MainSectionText::all())
-        names.append(QStringLiteral("main-") + MainSectionText::rawValue(section) + QStringLiteral(".png"));
+    for (const MainSection section : MainSectionText::table.values())
+        names.append(QStringLiteral("main-") + MainSectionText::table.text(section) + QStringLiteral(".png"));
     names << QStringLiteral("menu.png") << QStringLiteral("onboarding.png") << QStringLiteral("overlay.png");
     return names;
 }
@@ -61,10 +61,10 @@ void Snapshot::run(const QString& directory)
     state.setEngineStatus(QStringLiteral("Ready"));
 
     MainView main(state);
-    for (const MainSection section : MainSectionText::all()) {
+    for (const MainSection section : MainSectionText::table.values()) {
         state.setSection(section);
         save(main, QSize(1000, 700),
-             out.filePath(QStringLiteral("main-") + MainSectionText::rawValue(section) +
+             out.filePath(QStringLiteral("main-") + MainSectionText::table.text(section) +
                           QStringLiteral(".png")));
     }
     MenuBarView menu(state);

@@ -7,9 +7,6 @@
 #include "core/base/support_paths.h"
 #include "core/config/config_key.h"
 #include "core/model/apple_notes_folder.h"
-#include "core/model/others_audio.h"
-#include "core/model/overlay_result_size.h"
-#include "core/model/result_placement_anchor.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -96,7 +93,7 @@ QJsonObject QuendaConfig::toJson() const
             o.insert(key.name, value);
     }
     // The older form of "othersAudio", still written so a file read by an older version keeps the choice.
-    o.insert(QStringLiteral("muteOthers"), othersAudio != QLatin1String("off"));
+    o.insert(QStringLiteral("muteOthers"), othersAudio != OthersAudio::Off);
     return o;
 }
 
@@ -113,8 +110,7 @@ std::optional<QuendaConfig> QuendaConfig::fromJson(const QJsonObject& object)
     c.polishProvider = f.string(QStringLiteral("polishProvider")).value_or(d.polishProvider);
     c.openAIModel = f.string(QStringLiteral("openAIModel")).value_or(d.openAIModel);
 
-    const auto engine = f.string(QStringLiteral("asrEngine"));
-    c.asrEngine = engine == QLatin1String("whistle") ? *engine : QStringLiteral("whisper");
+    c.asrEngine = AsrEngineText::table.decode(f.string(QStringLiteral("asrEngine")));
 
     if (const auto q = f.integer(QStringLiteral("asrQuality")))
         c.asrQuality = std::clamp<qint64>(*q, 0, 4);
@@ -142,7 +138,7 @@ std::optional<QuendaConfig> QuendaConfig::fromJson(const QJsonObject& object)
     c.style = f.string(QStringLiteral("style")).value_or(d.style);
     c.instructions = f.string(QStringLiteral("instructions")).value_or(d.instructions);
     c.dictionary = f.string(QStringLiteral("dictionary")).value_or(d.dictionary);
-    c.hotkey = f.string(QStringLiteral("hotkey")).value_or(d.hotkey);
+    c.hotkey = HotkeyText::table.decode(f.string(QStringLiteral("hotkey")));
 
     c.commandMode = f.boolean(QStringLiteral("commandMode")).value_or(d.commandMode);
     c.autoCorrect = f.boolean(QStringLiteral("autoCorrect")).value_or(d.autoCorrect);
@@ -156,19 +152,18 @@ std::optional<QuendaConfig> QuendaConfig::fromJson(const QJsonObject& object)
 
     // "muteOthers" is the older form and only read when "othersAudio" gives no answer.
     const auto others = f.string(QStringLiteral("othersAudio"));
-    if (others && OthersAudioText::fromRaw(*others))
-        c.othersAudio = *others;
+    if (const auto mode = others ? OthersAudioText::table.find(*others) : std::nullopt)
+        c.othersAudio = *mode;
     else
-        c.othersAudio = f.boolean(QStringLiteral("muteOthers")).value_or(true) ? QStringLiteral("mute")
-                                                                               : QStringLiteral("off");
+        c.othersAudio =
+            f.boolean(QStringLiteral("muteOthers")).value_or(true) ? OthersAudio::Mute : OthersAudio::Off;
 
     c.port = f.integer(QStringLiteral("port")).value_or(d.port);
     c.widgetX = f.number(QStringLiteral("widgetX"));
     c.widgetY = f.number(QStringLiteral("widgetY"));
     c.widgetDisplayID = f.integer(QStringLiteral("widgetDisplayID"));
 
-    const auto size = f.string(QStringLiteral("overlayResultSize"));
-    c.overlayResultSize = size && OverlayResultSizeText::fromRaw(*size) ? *size : QStringLiteral("large");
+    c.overlayResultSize = OverlayResultSizeText::table.decode(f.string(QStringLiteral("overlayResultSize")));
 
     // "historyKeepDays" is the older form and only read when "historyKeepHours" is absent.
     if (const auto hours = f.integer(QStringLiteral("historyKeepHours")))
@@ -185,9 +180,8 @@ std::optional<QuendaConfig> QuendaConfig::fromJson(const QJsonObject& object)
 
     const auto screen = f.string(QStringLiteral("resultPlacementScreen"));
     c.resultPlacementScreen = screen && !screen->isEmpty() ? *screen : QStringLiteral("pointer");
-    const auto anchor = f.string(QStringLiteral("resultPlacementAnchor"));
     c.resultPlacementAnchor =
-        anchor && ResultPlacementAnchorText::fromRaw(*anchor) ? *anchor : QStringLiteral("topCenter");
+        ResultPlacementAnchorText::table.decode(f.string(QStringLiteral("resultPlacementAnchor")));
 
     if (const auto endpoints = f.array(QStringLiteral("correctionEndpoints"))) {
         auto list = JsonFile::decodeObjects<CorrectionEndpoint>(*endpoints, &CorrectionEndpoint::fromJson);

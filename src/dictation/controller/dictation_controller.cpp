@@ -24,12 +24,6 @@ QString text(const char* key)
     return L10n::s(QString::fromLatin1(key));
 }
 
-OthersAudio silenceMode(const QuendaConfig& config)
-{
-    // Anything but the two known quieter modes mutes, so an unreadable value never leaves it loud.
-    return OthersAudioText::fromRaw(config.othersAudio).value_or(OthersAudio::Mute);
-}
-
 } // namespace
 
 DictationController::DictationController(const Services& services, QObject* parent)
@@ -227,14 +221,14 @@ void DictationController::scheduleSilence()
 {
     if (m_silenceWork)
         m_clock.cancel(*std::exchange(m_silenceWork, std::nullopt));
-    const OthersAudio mode = silenceMode(m_state.config());
+    const OthersAudio mode = m_state.config().othersAudio;
     if (mode == OthersAudio::Off || !m_state.phase().is(Phase::Kind::Listening)) {
         m_silencer.release();
         return;
     }
     const auto begin = [this] {
         m_silenceWork.reset();
-        const OthersAudio now = silenceMode(m_state.config());
+        const OthersAudio now = m_state.config().othersAudio;
         if (m_state.phase().is(Phase::Kind::Listening) && now != OthersAudio::Off)
             m_silencer.begin(now);
     };

@@ -22,16 +22,16 @@ MainView::MainView(AppState& state, QWidget* parent)
     row->addWidget(m_sidebar);
     row->addWidget(m_pages, 1);
     m_sidebar->setFixedWidth(200);
-    for (const MainSection section : MainSectionText::all()) {
+    for (const MainSection section : MainSectionText::table.values()) {
         m_sidebar->addItem(MainSectionText::title(section));
         m_pages->addWidget(
             section == MainSection::Home
                 ? makeHome()
-                : makePlaceholder(QStringLiteral("page.purpose.") + MainSectionText::rawValue(section)));
+                : makePlaceholder(QStringLiteral("page.purpose.") + MainSectionText::table.text(section)));
     }
     connect(m_sidebar, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (row >= 0 && row < MainSectionText::all().size())
-            m_state.setSection(MainSectionText::all().at(row));
+        if (row >= 0 && row < MainSectionText::table.values().size())
+            m_state.setSection(MainSectionText::table.values().at(row));
     });
     connect(&m_state, &AppState::sectionChanged, this, &MainView::followSection);
     followSection();
@@ -44,7 +44,7 @@ int MainView::currentPage() const
 
 void MainView::followSection()
 {
-    const int index = int(MainSectionText::all().indexOf(m_state.section()));
+    const int index = int(MainSectionText::table.values().indexOf(m_state.section()));
     m_pages->setCurrentIndex(index);
     if (m_sidebar->currentRow() != index)
         m_sidebar->setCurrentRow(index);

@@ -164,7 +164,7 @@ class FakeSilencer final : public Silencer {
 public:
     void begin(OthersAudio mode) override
     {
-        log.append(QStringLiteral("begin:") + OthersAudioText::rawValue(mode));
+        log.append(QStringLiteral("begin:") + OthersAudioText::table.text(mode));
     }
     void release() override { log.append(QStringLiteral("release")); }
     QStringList log;

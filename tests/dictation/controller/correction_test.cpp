@@ -154,7 +154,8 @@ TEST_P(Silencing, StartsAfterTheCueOrAtOnceAndIsAlwaysReleased)
 {
     const SilenceCase& c = GetParam();
     configure([&](QuendaConfig& config) {
-        config.playSounds = c.playSounds, config.othersAudio = s(c.othersAudio);
+        config.playSounds = c.playSounds,
+        config.othersAudio = OthersAudioText::table.decode(s(c.othersAudio));
     });
     hold();
     m_clock.advance(c.stopAfterMs);

@@ -24,14 +24,14 @@ TEST_F(ShellViewsTest, TheMainViewShowsThePageTheStateNamesAndTheSidebarSetsIt)
 {
     MainView view(state());
     state().setSection(MainSection::Dictionary);
-    EXPECT_EQ(view.currentPage(), int(MainSectionText::all().indexOf(MainSection::Dictionary)));
+    EXPECT_EQ(view.currentPage(), int(MainSectionText::table.values().indexOf(MainSection::Dictionary)));
 
     auto* sidebar = view.findChild<QListWidget*>();
     ASSERT_NE(sidebar, nullptr);
     EXPECT_EQ(sidebar->count(), 7);
-    sidebar->setCurrentRow(int(MainSectionText::all().indexOf(MainSection::Notes)));
+    sidebar->setCurrentRow(int(MainSectionText::table.values().indexOf(MainSection::Notes)));
     EXPECT_EQ(state().section(), MainSection::Notes);
-    EXPECT_EQ(view.currentPage(), int(MainSectionText::all().indexOf(MainSection::Notes)));
+    EXPECT_EQ(view.currentPage(), int(MainSectionText::table.values().indexOf(MainSection::Notes)));
 }
 
 TEST_F(ShellViewsTest, OnboardingsDoneButtonEndsOnboardingThroughTheStatesClosure)

@@ -10,6 +10,7 @@
 #include "dictation/controller/microphone_access.h"
 #include "dictation/controller/pending_selection.h"
 #include "dictation/controller/recorder.h"
+#include "dictation/controller/reset_delay.h"
 #include "dictation/controller/silencer.h"
 #include "dictation/controller/speech_service.h"
 #include "platform/sound_player.h"
@@ -69,7 +70,7 @@ void DictationController::beginListening(bool handsFree)
     if (m_state.phase().is(Phase::Kind::Listening))
         return;
     if (!m_speech.ready()) {
-        show(Phase::notice(text("notice.loading")), 1800);
+        show(Phase::notice(text("notice.loading")), ResetDelay::loadingMs);
         return;
     }
     switch (m_microphone.status()) {
@@ -83,7 +84,7 @@ void DictationController::beginListening(bool handsFree)
         });
         return;
     case MicrophoneAccess::Status::Denied:
-        show(Phase::failed(text("notice.micDenied")), 2200);
+        show(Phase::failed(text("notice.micDenied")), ResetDelay::micDeniedMs);
         m_state.openMain(MainSection::Settings);
         return;
     case MicrophoneAccess::Status::Granted:
@@ -102,7 +103,7 @@ void DictationController::beginListening(bool handsFree)
     m_speech.prewarm(config.port);
     const auto started = m_recorder.start();
     if (!started.ok()) {
-        show(Phase::failed(started.error()), 2500);
+        show(Phase::failed(started.error()), ResetDelay::startFailedMs);
         return;
     }
     startSelectionCapture();
@@ -141,7 +142,7 @@ void DictationController::stopAndProcess()
         m_sounds.play(SoundPlayer::Sound::Stop);
     if (!wav) {
         dropSelectionCapture();
-        show(Phase::notice(text("notice.nothingHeard")), 1400);
+        show(Phase::notice(text("notice.nothingHeard")), ResetDelay::nothingHeardMs);
         return;
     }
 
@@ -205,7 +206,7 @@ void DictationController::cancel()
     case Phase::Kind::Notice:
         return;
     }
-    show(Phase::notice(text("notice.cancelled")), 900);
+    show(Phase::notice(text("notice.cancelled")), ResetDelay::cancelledMs);
 }
 
 void DictationController::dismissTransient()
@@ -306,7 +307,8 @@ void DictationController::finishDeliver(const Delivery& delivery, quint64 genera
                 presentPreview(delivery.text, DictationPreviewStatus::Copied, delivery.command);
             show(Phase::idle(), std::nullopt);
         } else {
-            show(Phase::done(delivery.text, delivery.pasted), delivery.pasted ? 850 : 2200);
+            show(Phase::done(delivery.text, delivery.pasted),
+                 delivery.pasted ? ResetDelay::pastedMs : ResetDelay::notPastedMs);
         }
     }
     if (delivery.fieldText && m_state.config().learnEdits)
@@ -362,7 +364,7 @@ void DictationController::transcribed(DictationJob* job, const EngineResult<QStr
         return;
     const DictationJob::Facts& facts = job->facts();
     if (!result.ok()) {
-        show(Phase::failed(result.error().message), 3000);
+        show(Phase::failed(result.error().message), ResetDelay::failedMs);
         job->finish();
         return;
     }
@@ -392,7 +394,7 @@ void DictationController::selectionKnown(DictationJob* job)
         QStringLiteral("), app=") + facts.app.value_or(QStringLiteral("?")) + QStringLiteral(", style=") +
         facts.config.style);
     if (progress.raw.isEmpty()) {
-        show(Phase::notice(text("notice.nothingRecognized")), 1400);
+        show(Phase::notice(text("notice.nothingRecognized")), ResetDelay::nothingHeardMs);
         job->finish();
         return;
     }
@@ -489,7 +491,7 @@ void DictationController::finishCorrection(DictationJob* job)
                        .fieldText = fieldText},
                       facts.generation);
         if (failure)
-            show(Phase::notice(*failure), 3400);
+            show(Phase::notice(*failure), ResetDelay::polishNoticeMs);
         job->finish();
     };
     if (final == raw || !rawPasted) {

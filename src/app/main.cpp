@@ -6,6 +6,7 @@
 #include "app/shell/snapshot.h"
 #include "app/shell/termination_signals.h"
 #include "app/shell/update_progress_hud.h"
+#include "core/base/app_id.h"
 #include "core/base/run_mode.h"
 #include "core/base/timing.h"
 #include "ui/shell/shell_window_host.h"
@@ -28,7 +29,7 @@ int main(int argc, char** argv)
     QApplication::setOrganizationName(QStringLiteral("Morvane"));
     QApplication::setApplicationName(QStringLiteral("Quenda"));
     QApplication::setApplicationVersion(QStringLiteral(QUENDA_VERSION));
-    QApplication::setDesktopFileName(QStringLiteral("de.morvane.quenda"));
+    QApplication::setDesktopFileName(appId);
     const QStringList arguments = QApplication::arguments();
     RunMode::setArguments(arguments);
     const LaunchRequest request = LaunchRequest::parse(arguments, QStringLiteral(QUENDA_VERSION));

@@ -2,6 +2,7 @@
 
 #include "app/shell/correction_model_lookup.h"
 #include "app/shell/engine_control.h"
+#include "core/base/app_id.h"
 #include "core/base/timing.h"
 #include "core/model/hotkey.h"
 #include "core/state/app_state.h"
@@ -265,7 +266,7 @@ void ShellController::observeFrontApp()
     m_windowSystem.watchActiveApp(this, [remember](const std::optional<AppWindow>& active) {
         // Our own windows and windows no desktop file names do not count as an application.
         if (!active || active->app.bundleID.isEmpty() || active->pid == QCoreApplication::applicationPid() ||
-            active->app.bundleID == QStringLiteral("de.morvane.quenda"))
+            active->app.bundleID == appId)
             return;
         FrontApp app = active->app;
         app.name = app.name.trimmed();

@@ -150,13 +150,15 @@ std::optional<QuendaConfig> QuendaConfig::fromJson(const QJsonObject& object)
     c.showDictationPreview = f.boolean(QStringLiteral("showDictationPreview")).value_or(true);
     c.resultPlacementFixed = f.boolean(QStringLiteral("resultPlacementFixed")).value_or(true);
 
-    // "muteOthers" is the older form and only read when "othersAudio" gives no answer.
+    // "muteOthers" is the older form and only read when "othersAudio" gives no answer; where it
+    // says nothing against muting, the table's fallback (mute) applies.
     const auto others = f.string(QStringLiteral("othersAudio"));
     if (const auto mode = others ? OthersAudioText::table.find(*others) : std::nullopt)
         c.othersAudio = *mode;
+    else if (!f.boolean(QStringLiteral("muteOthers")).value_or(true))
+        c.othersAudio = OthersAudio::Off;
     else
-        c.othersAudio =
-            f.boolean(QStringLiteral("muteOthers")).value_or(true) ? OthersAudio::Mute : OthersAudio::Off;
+        c.othersAudio = OthersAudioText::table.fallback();
 
     c.port = f.integer(QStringLiteral("port")).value_or(d.port);
     c.widgetX = f.number(QStringLiteral("widgetX"));

@@ -5,11 +5,11 @@
 #include "fake_state_services.h"
 #include "platform/fake/fake_floating_windows.h"
 #include "platform/fake/manual_clock.h"
-#include "ui/overlay/dictation_preview_layout.h"
-#include "ui/overlay/overlay_controller.h"
-#include "ui/overlay/overlay_sizes.h"
-#include "ui/overlay/qt_screen_source.h"
-#include "ui/overlay/widget_placement.h"
+#include "ui/overlay/placement/dictation_preview_layout.h"
+#include "ui/overlay/placement/overlay_controller.h"
+#include "ui/overlay/placement/overlay_sizes.h"
+#include "ui/overlay/placement/qt_screen_source.h"
+#include "ui/overlay/placement/widget_placement.h"
 
 #include <QApplication>
 

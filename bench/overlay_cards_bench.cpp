@@ -4,7 +4,7 @@
 #include "fake_state_services.h"
 #include "platform/fake/manual_clock.h"
 #include "still_overlay_main.h"
-#include "ui/overlay/overlay_view.h"
+#include "ui/overlay/pill/overlay_view.h"
 
 #include <QApplication>
 #include <QImage>
@@ -16,8 +16,9 @@ namespace {
 void BM_ResultSetToCardPainted(benchmark::State& bench)
 {
     FakeStateServices<> s;
-    AppState state(s.forState());
+    AppState state(s.forState(true));
     OverlayView view(state, s.clock);
+    view.setCardsStay(true);
     view.resize(640, 560);
     view.show();
     QApplication::processEvents();

@@ -5,7 +5,7 @@
 #include "platform/fake/manual_clock.h"
 #include "still_overlay_main.h"
 #include "ui/kit/soft_shadow.h"
-#include "ui/overlay/overlay_view.h"
+#include "ui/overlay/pill/overlay_view.h"
 
 #include <QApplication>
 #include <QImage>
@@ -19,7 +19,7 @@ namespace {
 void BM_PillListeningFrame(benchmark::State& bench)
 {
     FakeStateServices<> s;
-    AppState state(s.forState());
+    AppState state(s.forState(true));
     state.setPhase(Phase::listening());
     OverlayView view(state, s.clock);
     view.resize(280, 110);

@@ -1,6 +1,7 @@
 #include "app/composition_root.h"
 
 #include "app/shell/overlay_controller_host.h"
+#include "app/shell/run_mode.h"
 #include "app/shell/shell_controller.h"
 #include "app/shell/speech_engine_control.h"
 #include "core/base/resource_paths.h"
@@ -41,9 +42,9 @@
 #include "platform/linux/xdg/xdg_autostart_login_item.h"
 #include "speech/provider_key_snapshot.h"
 #include "speech/speech_engine.h"
-#include "ui/overlay/overlay_controller.h"
-#include "ui/overlay/overlay_view.h"
-#include "ui/overlay/qt_screen_source.h"
+#include "ui/overlay/pill/overlay_view.h"
+#include "ui/overlay/placement/overlay_controller.h"
+#include "ui/overlay/placement/qt_screen_source.h"
 #include "ui/shell/shell_window_host.h"
 
 #include <QCoreApplication>
@@ -52,6 +53,7 @@
 #include <memory>
 
 struct CompositionRoot::Parts {
+    RunMode& mode;
     SystemClock clock;
     QSettings settings;
     // Each work queue comes after what its jobs read, so it is torn down first and waits for them.
@@ -67,11 +69,12 @@ struct CompositionRoot::Parts {
         HttpUpdateFeed::builtInUrl().isEmpty()
             ? nullptr
             : std::make_unique<HttpUpdateFeed>(HttpUpdateFeed::builtInUrl());
-    AppState state{AppState::Services{clock, permissions, launcher, windowSystem, appScans, appleNotes,
-                                      settings, updateFeed.get()}};
+    AppState state{AppState::Services{
+        clock, permissions, launcher, windowSystem, appScans, appleNotes, settings, mode.files(),
+        updateFeed.get(), QStringLiteral(QUENDA_VERSION), mode.checksForUpdates(), mode.scansApps()}};
 
     LibsecretStore secrets;
-    OpenAIKeyStore keyStore{secrets, settings};
+    OpenAIKeyStore keyStore{mode.secrets(secrets), settings};
     ProviderKeySnapshot keys{keyStore};
     SpeechEngine engine{clock, [this] { return state.config(); }, keys, EngineLocations::installed()};
     SpeechEngineControl engineControl{engine};
@@ -101,9 +104,9 @@ struct CompositionRoot::Parts {
     EditLearner learner{dictionaryLearner};
     QSoundEffectPlayer sounds{ResourcePaths::directory()};
     ProbeMicrophoneAccess microphone{permissions};
-    DictationController dictation{DictationController::Services{state, clock, speech, recorder, inserter,
-                                                                silencer, learner, sounds, microphone,
-                                                                windowSystem, hotkeyEvents}};
+    DictationController dictation{
+        DictationController::Services{state, clock, speech, recorder, inserter, mode.silencer(silencer),
+                                      mode.learner(learner), sounds, microphone, windowSystem, hotkeyEvents}};
 
     QtScreenSource screens;
     X11FloatingWindows floating;
@@ -112,14 +115,17 @@ struct CompositionRoot::Parts {
     XdgAutostartLoginItem loginItem{QCoreApplication::applicationFilePath()};
     ShellWindowHost windows{state, settings};
     ShellController shell{ShellController::Services{
-        state, clock, hotkeys, engineControl, dictation, learner, loginItem, windows, overlayHost,
-        windowSystem, keys, [this](const QuendaConfig& config) { keys.refresh(config); },
+        state, clock, hotkeys, engineControl, dictation, mode.learner(learner), loginItem, windows,
+        overlayHost, windowSystem, keys, [this](const QuendaConfig& config) { keys.refresh(config); },
         [this] { silence.restoreFromDisk(); }}};
 
-    Parts()
+    explicit Parts(RunMode& runMode)
+        : mode(runMode)
     {
         hotkeyEvents.follow(hotkeys);
-        overlay.setReportingContent(new OverlayView(state, clock));
+        auto* view = new OverlayView(state, clock);
+        view->setCardsStay(mode.cardsStay());
+        overlay.setReportingContent(view);
         dictation.setOverlay(&overlayHost);
         QObject::connect(&engine, &SpeechEngine::statusChanged, &shell, &ShellController::engineUpdated);
         QObject::connect(&keys, &ProviderKeySnapshot::refreshed, &shell,
@@ -133,8 +139,8 @@ struct CompositionRoot::Parts {
     ~Parts() { dictation.setOverlay(nullptr); }
 };
 
-CompositionRoot::CompositionRoot()
-    : m_parts(std::make_unique<Parts>())
+CompositionRoot::CompositionRoot(RunMode& mode)
+    : m_parts(std::make_unique<Parts>(mode))
 {
 }
 

@@ -2,14 +2,16 @@
 
 #include <memory>
 
+class RunMode;
 class ShellController;
 class ShellWindowHost;
 
-// The one place that picks the Linux backends and wires them into the program. Members are built
-// in dependency order and torn down in reverse.
+// The one place that picks the Linux backends and wires them into the program, with the parts the
+// run mode gives (it outlives the root). Members are built in dependency order and torn down in
+// reverse.
 class CompositionRoot final {
 public:
-    CompositionRoot();
+    explicit CompositionRoot(RunMode& mode);
     ~CompositionRoot();
     CompositionRoot(const CompositionRoot&) = delete;
     CompositionRoot& operator=(const CompositionRoot&) = delete;

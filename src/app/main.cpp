@@ -1,13 +1,13 @@
 #include "app/composition_root.h"
 #include "app/shell/command_line.h"
 #include "app/shell/legacy_name.h"
+#include "app/shell/run_mode.h"
 #include "app/shell/shell_controller.h"
 #include "app/shell/single_instance.h"
 #include "app/shell/snapshot.h"
 #include "app/shell/termination_signals.h"
 #include "app/shell/update_progress_hud.h"
 #include "core/base/app_id.h"
-#include "core/base/run_mode.h"
 #include "core/base/timing.h"
 #include "ui/shell/shell_window_host.h"
 
@@ -30,9 +30,11 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("Quenda"));
     QApplication::setApplicationVersion(QStringLiteral(QUENDA_VERSION));
     QApplication::setDesktopFileName(appId);
-    const QStringList arguments = QApplication::arguments();
-    RunMode::setArguments(arguments);
-    const LaunchRequest request = LaunchRequest::parse(arguments, QStringLiteral(QUENDA_VERSION));
+    const LaunchRequest request =
+        LaunchRequest::parse(QApplication::arguments(), QStringLiteral(QUENDA_VERSION));
+    // "--snapshot" without a folder runs the program as usual but leaves the user's files alone.
+    RunMode mode(request.snapshotFlag);
+    mode.applyToProcess();
     if (request.mode == LaunchRequest::Mode::Snapshot) {
         Snapshot::run(request.snapshotDir);
         return 0;
@@ -51,14 +53,14 @@ int main(int argc, char** argv)
     // The program lives in the tray; closing its windows must not end it.
     QApplication::setQuitOnLastWindowClosed(false);
     TerminationSignals terminations;
-    CompositionRoot root;
+    CompositionRoot root(mode);
     ShellController& shell = root.shell();
     QObject::connect(&terminations, &TerminationSignals::received, &app, [](int) { QApplication::quit(); });
     QObject::connect(&root.windows(), &ShellWindowHost::quitRequested, &app, [] { QApplication::quit(); });
     QObject::connect(&instance, &SingleInstance::activationRequested, &shell,
                      [&shell] { shell.showMain(std::nullopt); });
     QObject::connect(&app, &QApplication::aboutToQuit, &shell, [&shell] { shell.stop(); });
-    shell.launch(request.snapshotFlag);
+    shell.launch(mode.snapshot());
     const int status = QApplication::exec();
     Timing::mark(QStringLiteral("stopped"));
     Timing::flush();

@@ -1,6 +1,5 @@
 #include "speech/speech_engine.h"
 
-#include "core/base/run_mode.h"
 #include "core/base/support_paths.h"
 #include "core/text/l10n.h"
 #include "speech/polish_request.h"
@@ -306,12 +305,9 @@ void SpeechEngine::applyHealth(const std::optional<HealthBody>& health)
     m_ready = health->ready;
     if (m_ready) {
         const QuendaConfig config = m_config();
-        const bool snapshot = RunMode::isSnapshot();
-        const bool hasKey = !snapshot && !m_keys.generalKey().trimmed().isEmpty();
-        m_polishAvailable =
-            config.correctionConfigured(hasKey, [this, snapshot](const CorrectionEndpoint& endpoint) {
-                return snapshot ? QString() : m_keys.key(endpoint);
-            });
+        const bool hasKey = !m_keys.generalKey().trimmed().isEmpty();
+        m_polishAvailable = config.correctionConfigured(
+            hasKey, [this](const CorrectionEndpoint& endpoint) { return m_keys.key(endpoint); });
         const bool needsKey = config.polishProvider == QLatin1String("openai") && !m_polishAvailable;
         setStatus(text(needsKey ? "engine.readyNeedsKey" : "engine.ready"), false);
     } else {

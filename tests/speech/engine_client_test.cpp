@@ -5,7 +5,6 @@
 #include "speech/speech_engine.h"
 #include "support/temp_support_dir.h"
 
-#include "core/base/run_mode.h"
 #include "core/text/l10n.h"
 
 #include <QJsonDocument>
@@ -246,7 +245,6 @@ struct PolishCase {
     const char* generalKey = "";
     const char* kind = ""; // the one kind of endpoint with a stored key
     const char* key = "";
-    bool snapshot = false;
     bool withSelectionAndTarget = false; // "" and "fr", and an answer for a note
 };
 
@@ -257,7 +255,6 @@ TEST_P(PolishBodyTest, SendsOnlyUsableEndpointsAndStoredKeysAsJson)
     const PolishCase& c = GetParam();
     m_keys.general = QString::fromUtf8(c.generalKey);
     m_keys.byKind.insert(QString::fromLatin1(c.kind), QString::fromUtf8(c.key));
-    RunMode::setSnapshot(c.snapshot);
     QuendaConfig config = c.config;
     config.port = m_server.port();
     m_server.script("/polish", {200, R"({"text":"Poliert."})"});
@@ -297,10 +294,8 @@ const PolishCase kPolishCases[] = {
      configWith("openai", endpoint("custom", "http://a/v1", false), endpoint("custom", "http://b/v1"),
                 endpoint("custom", "http://c/v1")),
      R"({"endpoints":[{"model":"auto","baseURL":"http://b/v1","kind":"custom"}]})"},
-    {"SnapshotSendsNoKeys", configWith("openai", endpoint("claude")), R"({"apiKey":null,"endpoints":[]})",
-     "sk-g", "claude", "sk-a", true},
     {"SelectionTargetAndNoteWhenGiven", configWith("local"),
-     R"({"selection":"","targetLanguage":"fr","noteAnswer":true})", "", "", "", false, true},
+     R"({"selection":"","targetLanguage":"fr","noteAnswer":true})", "", "", "", true},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, PolishBodyTest, ::testing::ValuesIn(kPolishCases),

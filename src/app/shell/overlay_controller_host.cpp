@@ -1,7 +1,7 @@
 #include "app/shell/overlay_controller_host.h"
 
-#include "ui/overlay/overlay_controller.h"
-#include "ui/overlay/overlay_panel.h"
+#include "ui/overlay/placement/overlay_controller.h"
+#include "ui/overlay/placement/overlay_panel.h"
 
 #include <QWidget>
 

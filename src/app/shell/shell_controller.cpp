@@ -36,6 +36,10 @@ ShellController::ShellController(const Services& services, QObject* parent)
     , m_lookup(new CorrectionModelLookup(services.state, services.engine, this))
 {
     connect(&m_windows, &ShellWindows::onboardingClosed, this, &ShellController::onboardingClosed);
+    connect(&m_state, &AppState::phaseChanged, this, [this] {
+        if (m_state.phase().is(Phase::Kind::Idle))
+            showLoginNotice();
+    });
 }
 
 ShellController::~ShellController()
@@ -238,12 +242,27 @@ void ShellController::pollPermissions()
 
 void ShellController::updateLaunch(bool enabled)
 {
+    // A failure still waiting to be shown is moot once the flag is changed again.
+    m_loginNotice.reset();
     if (enabled == m_loginItem.enabled())
         return;
     const LoginItem::Outcome outcome = enabled ? m_loginItem.enable() : m_loginItem.disable();
     if (outcome.ok())
         return;
-    const Phase notice = Phase::failed(L10n::format(QStringLiteral("notice.login"), {outcome.error()}));
+    m_loginNotice = Phase::failed(L10n::format(QStringLiteral("notice.login"), {outcome.error()}));
+    showLoginNotice();
+}
+
+void ShellController::showLoginNotice()
+{
+    // A recording or its processing keeps its phase, or a second toggle would start another
+    // recording instead of ending this one; the notice waits until the phase is idle again.
+    const Phase::Kind kind = m_state.phase().kind();
+    const bool busy = kind == Phase::Kind::Listening || kind == Phase::Kind::Transcribing ||
+                      kind == Phase::Kind::Polishing || kind == Phase::Kind::Translating;
+    if (!m_loginNotice || busy)
+        return;
+    const Phase notice = *std::exchange(m_loginNotice, std::nullopt);
     m_state.setPhase(notice);
     if (m_noticeReset)
         m_clock.cancel(*m_noticeReset);

@@ -3,6 +3,7 @@
 #include "core/base/clock.h"
 #include "core/config/quenda_config.h"
 #include "core/model/main_section.h"
+#include "core/model/phase.h"
 
 #include <QObject>
 
@@ -85,6 +86,8 @@ private:
     void onboardingClosed();
     void observeFrontApp();
     void applyHotkey(const QuendaConfig& config);
+    // Shows the failed login change now, or once a recording and its processing are over.
+    void showLoginNotice();
 
     AppState& m_state;
     Clock& m_clock;
@@ -108,4 +111,5 @@ private:
     std::optional<Clock::TimerId> m_warmupTimer;
     std::optional<Clock::TimerId> m_updateCheck;
     std::optional<Clock::TimerId> m_noticeReset;
+    std::optional<Phase> m_loginNotice;
 };

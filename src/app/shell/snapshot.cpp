@@ -1,14 +1,13 @@
 #include "app/shell/snapshot.h"
 
 #include "app/shell/demo_desktop.h"
-#include "core/base/run_mode.h"
+#include "app/shell/run_mode.h"
 #include "core/base/system_clock.h"
 #include "core/base/work_queue.h"
 #include "core/model/main_section.h"
 #include "core/notes/apple_notes.h"
 #include "core/state/app_state.h"
-#include "ui/kit/theme.h"
-#include "ui/overlay/overlay_view.h"
+#include "ui/overlay/pill/overlay_view.h"
 #include "ui/shell/main_view.h"
 #include "ui/shell/menu_bar_view.h"
 #include "ui/shell/onboarding_view.h"
@@ -43,8 +42,8 @@ QStringList Snapshot::screenNames()
 
 void Snapshot::run(const QString& directory)
 {
-    RunMode::setSnapshot(true);
-    Theme::setAnimated(false);
+    RunMode mode(true);
+    mode.applyToProcess();
     QDir().mkpath(directory);
     const QDir out(directory);
 
@@ -54,7 +53,9 @@ void Snapshot::run(const QString& directory)
     QTemporaryDir scratch;
     QSettings settings(scratch.filePath(QStringLiteral("defaults.ini")), QSettings::IniFormat);
     AppleNotes appleNotes(desktop, settings);
-    AppState state(AppState::Services{clock, desktop, desktop, desktop, work, appleNotes, settings});
+    AppState state(AppState::Services{clock, desktop, desktop, desktop, work, appleNotes, settings,
+                                      mode.files(), nullptr, QStringLiteral(QUENDA_VERSION),
+                                      mode.checksForUpdates(), mode.scansApps()});
     state.refreshPermissions();
     state.setEngineReady(true);
     state.setEngineLoading(false);
@@ -72,6 +73,7 @@ void Snapshot::run(const QString& directory)
     OnboardingView onboarding(state);
     save(onboarding, QSize(640, 560), out.filePath(QStringLiteral("onboarding.png")));
     OverlayView overlay(state, clock);
+    overlay.setCardsStay(mode.cardsStay());
     state.setPhase(Phase::listening());
     save(overlay, overlay.sizeHint().expandedTo(QSize(320, 120)),
          out.filePath(QStringLiteral("overlay.png")));

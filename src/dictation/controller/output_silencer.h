@@ -4,7 +4,7 @@
 
 class OutputSilence;
 
-// The dictation's silencer over the real output devices (which snapshot mode leaves alone).
+// The dictation's silencer over the real output devices.
 class OutputSilencer final : public Silencer {
 public:
     explicit OutputSilencer(OutputSilence& silence)

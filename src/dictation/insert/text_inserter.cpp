@@ -107,10 +107,11 @@ void TextInserter::insert(const QString& text, QObject* context, Done<InsertResu
 {
     Timing::mark(QStringLiteral("insert: start"));
     m_copyProbe->abort();
+    const bool ours = keptTextOnBoard();
     const PasteboardSnapshot saved = m_cycle->open();
     Timing::mark(QStringLiteral("insert: clipboard saved (%1 types)").arg(saved.items.size()));
     m_cycle->write(text);
-    const std::optional<QString> displaced = saved.displacedText();
+    const std::optional<QString> displaced = ours ? std::nullopt : saved.displacedText();
     if (!trusted()) {
         keepOnClipboard(displaced, text);
         later(context, [done] { done(InsertResult{.outcome = InsertResult::Outcome::KeptOnClipboard}); });
@@ -137,8 +138,15 @@ void TextInserter::insert(const QString& text, QObject* context, Done<InsertResu
     });
 }
 
+bool TextInserter::keptTextOnBoard() const
+{
+    return m_keptChange && *m_keptChange == m_services.pasteboard.changeCount();
+}
+
 void TextInserter::keepOnClipboard(const std::optional<QString>& displaced, const QString& text)
 {
+    if (m_cycle->holdsOurText())
+        m_keptChange = m_services.pasteboard.changeCount();
     m_cycle->close();
     if (const std::optional<QString> reported = DisplacedClipboard::worthReporting(displaced, text))
         emit clipboardDisplaced(*reported);
@@ -205,10 +213,13 @@ void TextInserter::replacePreviousInsert(const QString& raw, const QString& poli
 void TextInserter::copyToClipboard(const QString& text)
 {
     m_copyProbe->abort();
-    // Outside a paste cycle the clipboard on the board is the user's, and it is displaced as well.
-    const std::optional<QString> displaced = m_cycle->usersClipboard().displacedText();
+    // Outside a paste cycle the clipboard on the board is the user's, and it is displaced as well,
+    // unless it is a text of ours left there before, whose displaced clipboard was reported then.
+    const std::optional<QString> displaced =
+        keptTextOnBoard() ? std::nullopt : m_cycle->usersClipboard().displacedText();
     m_cycle->close();
     m_services.pasteboard.writeText(text);
+    m_keptChange = m_services.pasteboard.changeCount();
     if (const std::optional<QString> reported = DisplacedClipboard::worthReporting(displaced, text))
         emit clipboardDisplaced(*reported);
 }

@@ -115,6 +115,8 @@ private:
     void paste(const QString& text, KeySynthesizer::Target target, QObject* context,
                Done<KeySynthesizer::Outcome> done);
     void keepOnClipboard(const std::optional<QString>& displaced, const QString& text);
+    // The board still holds a text we left there for good.
+    bool keptTextOnBoard() const;
     void checkVisible(const QString& text, std::function<void(bool)> answer);
     void checkLanded(const QString& text, int attempt);
     void copySelection(bool terminal, QObject* context, Done<std::optional<QString>> done);
@@ -124,6 +126,7 @@ private:
     Services m_services;
     PasteCycle* m_cycle;
     CopyProbe* m_copyProbe;
+    std::optional<quint64> m_keptChange; // the board's change count once our text was left there
     std::optional<RememberedInsert> m_remembered;
     quint64 m_rememberGeneration = 0;
     quint64 m_captureGeneration = 0;

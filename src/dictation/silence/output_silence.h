@@ -18,7 +18,7 @@ public:
     // "output-silence.json" in the support folder.
     static QString defaultRecordPath();
 
-    // Silences other output for one recording; nothing for Off, in snapshot mode or while holding.
+    // Silences other output for one recording; nothing for Off or while holding.
     void begin(OthersAudio mode);
     // Puts every recorded device back and stops holding.
     void end();

@@ -275,21 +275,54 @@ TEST_F(ShellControllerTest, ChangingOthersAudioWhileListeningSwitchesTheMutingAt
     EXPECT_EQ(m_silencer.log, (QStringList{QStringLiteral("release"), QStringLiteral("begin:quiet")}));
 }
 
-TEST_F(ShellControllerTest, AFailedLoginChangeShowsTheNoticeLeavesTheFlagAndClearsAfterThreeSeconds)
+// A notice over a hands-free recording would take its phase, and the second toggle would start
+// another recording instead of ending it.
+TEST_F(ShellControllerTest, AFailedLoginChangeShowsTheNoticeOnceIdleLeavesTheFlagAndClearsAfterThreeSeconds)
 {
-    shell().launch(false);
-    m_login.m_refusal = QStringLiteral("read-only folder");
-    const bool wanted = !state().config().launchAtLogin;
-    configure([&](QuendaConfig& c) { c.launchAtLogin = wanted; });
+    struct Row {
+        const char* name;
+        bool handsFree;      // the change fails during a hands-free recording
+        bool undone = false; // and is switched back before the recording ends
+    };
+    const Row rows[] = {
+        {.name = "idle", .handsFree = false},
+        {.name = "hands-free recording", .handsFree = true},
+        {.name = "switched back during the recording", .handsFree = true, .undone = true},
+    };
+    for (const Row& row : rows) {
+        TearDown();
+        SetUp();
+        shell().launch(false);
+        const int starts = m_recorder.starts;
+        if (row.handsFree)
+            emit m_hotkey.toggled();
+        m_login.m_refusal = QStringLiteral("read-only folder");
+        const bool wanted = !state().config().launchAtLogin;
+        configure([&](QuendaConfig& c) { c.launchAtLogin = wanted; });
+        EXPECT_EQ(state().config().launchAtLogin, wanted) << row.name;
+        if (row.undone)
+            configure([&](QuendaConfig& c) { c.launchAtLogin = !wanted; });
+        if (row.handsFree) {
+            EXPECT_EQ(state().phase(), Phase::listening()) << row.name;
+            emit m_hotkey.toggled();
+            EXPECT_EQ(state().phase(), Phase::transcribing()) << row.name;
+            EXPECT_EQ(m_recorder.starts, starts + 1) << row.name;
+            m_speech.answer(QStringLiteral("transcribe"), QStringLiteral("hello"));
+            m_clock.advance(850);
+        }
+        if (row.undone) {
+            EXPECT_EQ(state().phase(), Phase::idle()) << row.name;
+            continue;
+        }
 
-    EXPECT_TRUE(state().phase().is(Phase::Kind::Failed));
-    EXPECT_EQ(state().phase(), Phase::failed(L10n::format(QStringLiteral("notice.login"),
-                                                          {QStringLiteral("read-only folder")})));
-    EXPECT_EQ(state().config().launchAtLogin, wanted);
-    m_clock.advance(ShellController::kLoginNoticeMs - 1);
-    EXPECT_TRUE(state().phase().is(Phase::Kind::Failed));
-    m_clock.advance(2);
-    EXPECT_TRUE(state().phase().is(Phase::Kind::Idle));
+        EXPECT_EQ(state().phase(), Phase::failed(L10n::format(QStringLiteral("notice.login"),
+                                                              {QStringLiteral("read-only folder")})))
+            << row.name;
+        m_clock.advance(ShellController::kLoginNoticeMs - 1);
+        EXPECT_TRUE(state().phase().is(Phase::Kind::Failed)) << row.name;
+        m_clock.advance(2);
+        EXPECT_TRUE(state().phase().is(Phase::Kind::Idle)) << row.name;
+    }
 }
 
 TEST_F(ShellControllerTest, GrantedAccessibilityRestartsTheKeysAndReshapesTheOverlayOnce)

@@ -125,7 +125,12 @@ public:
     void replaceRememberedSelection(const QString& text, QObject*, Done<WriteResult> done) override
     {
         log.append(QStringLiteral("replaceSelection:") + text);
-        done(replaceRefused ? WriteResult(QStringLiteral("refused")) : WriteResult(Written{}));
+        const WriteResult result =
+            replaceRefused ? WriteResult(QStringLiteral("refused")) : WriteResult(Written{});
+        if (holdWrites)
+            heldWrite = [done, result] { done(result); };
+        else
+            done(result);
     }
     void insertAtRememberedCursor(const QString& text, const std::optional<QString>& fallback, QObject*,
                                   Done<Landing> done) override
@@ -157,6 +162,8 @@ public:
     bool holdSelection = false;
     std::pair<QPointer<QObject>, Done<std::optional<QString>>> heldSelection;
     bool focusEditable = true;
+    bool holdWrites = false; // a write into the remembered selection answers when released
+    std::function<void()> heldWrite;
     QStringList log;
 };
 

@@ -4,6 +4,7 @@
 #include "core/base/work_queue.h"
 #include "platform/fake/manual_clock.h"
 #include "platform/linux/permission/linux_permission_probe.h"
+#include "service_check.h"
 
 #include <QCoreApplication>
 #include <QProcess>
@@ -18,8 +19,7 @@ class LinuxPermissionProbeTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (qEnvironmentVariable("QUENDA_IN_SERVICES") != QLatin1String("1"))
-            GTEST_SKIP() << "needs the services of scripts/with-services";
+        QUENDA_NEEDS_SERVICE(ServiceCheck::inServices(), "the services of scripts/with-services");
     }
     // Lets every read of the accessibility bus that was asked for answer.
     void settle()
@@ -92,8 +92,7 @@ TEST_F(LinuxPermissionProbeTest, ThePollIsAnsweredFromTheLastReadingWhileTheBusI
 TEST_F(LinuxPermissionProbeTest, TheMicrophoneIsACaptureSourceNotTheMonitorOfTheSpeakers)
 {
     const QString pactl = QStandardPaths::findExecutable(s("pactl"));
-    if (pactl.isEmpty())
-        GTEST_SKIP() << "needs pactl";
+    QUENDA_NEEDS_SERVICE(!pactl.isEmpty(), "pactl (pulseaudio-utils)");
     LinuxPermissionProbe probe(m_clock, m_work);
     PulseSourceWatch watch;
     ASSERT_TRUE(QTest::qWaitFor([&] { return watch.microphones() >= 0; }, 5000))

@@ -1,0 +1,83 @@
+#include "ui/overlay/cards/translate_row_button.h"
+
+#include "core/text/l10n.h"
+#include "ui/kit/symbol.h"
+#include "ui/kit/theme.h"
+#include "ui/overlay/cards/card_parts.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+
+namespace {
+constexpr int kPadX = 10;
+constexpr int kPadY = 6;
+constexpr QSize kBadge{28, 22};
+constexpr int kGap = 10;
+constexpr int kArrow = 9;
+} // namespace
+
+TranslateRowButton::TranslateRowButton(const CardRules::TranslateRow& row, QWidget* parent)
+    : QAbstractButton(parent)
+    , m_row(row)
+    , m_mine(row.native ? L10n::s(QStringLiteral("overlay.mine")) : QString())
+{
+    setText(L10n::s(QStringLiteral("lang.") + row.code));
+    setCursor(Qt::PointingHandCursor);
+    setFocusPolicy(Qt::NoFocus);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+}
+
+QSize TranslateRowButton::sizeHint() const
+{
+    const QFontMetrics name(CardParts::font(font(), 13, QFont::DemiBold));
+    int names = name.height();
+    if (m_row.native)
+        names += 1 + QFontMetrics(CardParts::font(font(), 10, QFont::Medium)).height();
+    return {kPadX + kBadge.width() + kGap + name.horizontalAdvance(text()) + kGap + kArrow + kPadX,
+            kPadY + std::max(kBadge.height(), names) + kPadY};
+}
+
+void TranslateRowButton::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    if (isDown()) {
+        p.setBrush(Theme::white(0.12));
+        p.drawRoundedRect(QRectF(rect()), 8, 8);
+    }
+    const QRectF badge(kPadX, (height() - kBadge.height()) / 2.0, kBadge.width(), kBadge.height());
+    if (m_row.native)
+        p.setBrush(Theme::gradient(badge));
+    else
+        p.setBrush(Theme::white(0.1));
+    p.drawRoundedRect(badge, 6, 6);
+    QFont code = CardParts::font(font(), 10, QFont::Bold);
+    p.setFont(code);
+    p.setPen(Theme::white(m_row.native ? 1.0 : 0.9));
+    p.drawText(badge, Qt::AlignCenter, m_row.code.toUpper());
+
+    const double left = badge.right() + kGap;
+    const double right = width() - kPadX - kArrow - kGap;
+    const QFont nameFont = CardParts::font(font(), 13, m_row.native ? QFont::DemiBold : QFont::Medium);
+    const QFontMetrics nameMetrics(nameFont);
+    const QFont mineFont = CardParts::font(font(), 10, QFont::Medium);
+    const int total = nameMetrics.height() + (m_row.native ? 1 + QFontMetrics(mineFont).height() : 0);
+    double y = (height() - total) / 2.0;
+    p.setFont(nameFont);
+    p.setPen(Theme::white(m_row.native ? 0.95 : 0.88));
+    p.drawText(QRectF(left, y, right - left, nameMetrics.height()), Qt::AlignLeft | Qt::AlignVCenter,
+               nameMetrics.elidedText(text(), Qt::ElideRight, static_cast<int>(right - left)));
+    if (m_row.native) {
+        y += nameMetrics.height() + 1;
+        p.setFont(mineFont);
+        p.setPen(Theme::white(0.38));
+        p.drawText(QRectF(left, y, right - left, QFontMetrics(mineFont).height()),
+                   Qt::AlignLeft | Qt::AlignVCenter, m_mine);
+    }
+    const qreal dpr = devicePixelRatioF();
+    QImage arrow =
+        SymbolArt::tinted(Symbol::ArrowRight, (QSizeF(kArrow, kArrow) * dpr).toSize(), Theme::white(0.25));
+    arrow.setDevicePixelRatio(dpr);
+    p.drawImage(QPointF(width() - kPadX - kArrow, (height() - kArrow) / 2.0), arrow);
+}

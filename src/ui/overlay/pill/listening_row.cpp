@@ -1,0 +1,46 @@
+#include "ui/overlay/pill/listening_row.h"
+
+#include "core/state/app_state.h"
+#include "core/text/fmt.h"
+#include "ui/kit/mirrored_waveform.h"
+#include "ui/kit/pulsing_dot.h"
+#include "ui/kit/theme.h"
+#include "ui/overlay/pill/icon_chip.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+
+ListeningRow::ListeningRow(AppState& state, Clock& clock, QWidget* parent)
+    : QWidget(parent)
+    , m_dot(new PulsingDot(clock, this))
+    , m_waveform(new MirroredWaveform(clock, 15, Qt::white, this))
+    , m_clock(new QLabel(Fmt::clock(state.elapsed()), this))
+    , m_stop(new IconChip(Symbol::Stop, Theme::red(), this))
+{
+    m_waveform->setFixedSize(72, 20);
+    m_waveform->setLevels(state.levels());
+
+    QFont font = m_clock->font();
+    font.setPixelSize(11);
+    font.setWeight(QFont::Medium);
+    m_clock->setFont(font);
+    QPalette palette = m_clock->palette();
+    palette.setColor(QPalette::WindowText, Theme::white(0.5));
+    m_clock->setPalette(palette);
+    m_clock->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(8);
+    row->addWidget(m_dot);
+    row->addWidget(m_waveform);
+    row->addWidget(m_clock);
+    row->addStretch(1);
+    row->addWidget(m_stop);
+
+    connect(&state, &AppState::levelsChanged, m_waveform,
+            [this, &state] { m_waveform->setLevels(state.levels()); });
+    connect(&state, &AppState::elapsedChanged, m_clock,
+            [this, &state] { m_clock->setText(Fmt::clock(state.elapsed())); });
+    connect(m_stop, &IconChip::clicked, this, [&state] { state.toggleRecording(); });
+}

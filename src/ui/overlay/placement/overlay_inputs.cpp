@@ -1,0 +1,27 @@
+#include "ui/overlay/placement/overlay_inputs.h"
+
+#include "core/state/app_state.h"
+
+OverlayInputs OverlayInputs::of(const AppState& state)
+{
+    const QuendaConfig& config = state.config();
+    const auto& preview = state.dictationPreview();
+    return {
+        .phase = state.phase().kind(),
+        .hovered = state.widgetHovered(),
+        .translateOpen = state.widgetTranslateOpen(),
+        .dragging = state.widgetDragging(),
+        .hasResult = state.overlayResult().has_value(),
+        .hasNotePreview = state.notePreview().has_value(),
+        .previewText = preview ? std::optional<QString>(preview->text) : std::nullopt,
+        .showWidget = config.showWidget,
+        .followActiveScreen = config.widgetFollowActiveScreen,
+        .widgetX = config.widgetX,
+        .widgetY = config.widgetY,
+        .widgetDisplayID = config.widgetDisplayID,
+        .overlayResultSize = config.overlayResultSize,
+        .resultPlacementFixed = config.resultPlacementFixed,
+        .resultPlacementScreen = config.resultPlacementScreen,
+        .resultPlacementAnchor = config.resultPlacementAnchor,
+    };
+}

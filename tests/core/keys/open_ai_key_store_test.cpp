@@ -183,7 +183,7 @@ TEST(KeyStore, EveryCaseLeavesTheStoreAsExpected)
             QSettings(u"Morvane"_s, u"Quenda"_s).value(OpenAIKeyStore::dataProtectionFlagKey()).toBool(),
             c.flag);
         EXPECT_TRUE(c.calls < 0 || secrets.calls().size() == c.calls)
-            << qPrintable(secrets.calls().join(u'\n'));
+            << ::testing::PrintToString(secrets.calls());
     }
 }
 

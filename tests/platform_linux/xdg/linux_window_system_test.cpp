@@ -166,12 +166,12 @@ TEST_F(LinuxWindowSystemTest, ActivationFocusesTheWindowWithoutAWindowManagerAnd
     const auto editor = m_system->windowOfProcess(4101);
     ASSERT_TRUE(editor);
     ASSERT_TRUE(m_system->activate(*editor).ok());
-    QStringList messages;
+    QList<TestXClient::RootMessage> messages;
     EXPECT_TRUE(m_x.waitFor([&] {
         messages += m_x.rootMessages("_NET_ACTIVE_WINDOW");
         return !messages.isEmpty();
     }));
-    EXPECT_EQ(messages, QStringList{QString::number(m_editor) + s(" 2 0 0")});
+    EXPECT_EQ(messages, (QList<TestXClient::RootMessage>{{.window = m_editor, .data = {2, 0, 0}}}));
     EXPECT_EQ(m_x.focusedWindow(), m_gedit) << "the focus is the window manager's to move";
     m_x.destroyWindow(check);
 }

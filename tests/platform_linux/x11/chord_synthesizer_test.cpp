@@ -149,8 +149,7 @@ TEST_F(ChordSynthesizerTest, WaitsForModifiersThatWouldChangeTheChordAndLeavesTh
         {.what = "Alt let go in time", .target = Target::Application, .held = {.other = {s("Alt_L")}}, .releasedAfterMs = 120, .waitedMs = 120, .log = paste},
         {.what = "Alt held for good", .target = Target::Application, .held = {.other = {s("Alt_L")}}, .releasedAfterMs = -1, .waitedMs = -1, .log = {}},
         {.what = "Shift turns Ctrl+V into another chord", .target = Target::Application, .held = {.shift = {s("Shift_R")}}, .releasedAfterMs = -1, .waitedMs = -1, .log = {}},
-        {.what = "Shift is part of the terminal's chord", .target = Target::Terminal, .held = {.shift = {s("Shift_R")}}, .releasedAfterMs = -1, .waitedMs = 0,
-         .log = {down(Control), down(Shift), down(V), up(V), up(Shift), up(Control)}},
+        {.what = "Shift is part of the terminal's chord", .target = Target::Terminal, .held = {.shift = {s("Shift_R")}}, .releasedAfterMs = -1, .waitedMs = 0, .log = {down(Control), down(Shift), down(V), up(V), up(Shift), up(Control)}},
         {.what = "a push-to-talk hotkey on Right Control", .target = Target::Application, .held = {.control = {s("Control_R")}}, .releasedAfterMs = -1, .waitedMs = 0, .log = paste},
         {.what = "Left Control held stays held", .target = Target::Application, .held = {.control = {s("Control_L")}, .down = {Key::Control}}, .releasedAfterMs = -1, .waitedMs = 0, .log = {down(V), up(V)}},
     };

@@ -66,29 +66,13 @@ TEST_F(LinuxWindowSystemTest, TheActiveWindowNamesItsApplicationProcessAndWhethe
         AppWindow expected;
         bool frontmost; // reported as a FrontApp
     };
+    // clang-format off
     const Case cases[] = {
-        {.window = m_editor,
-         .expected = {.window = m_editor,
-                      .app = {s("org.example.Editor"), s("Editor")},
-                      .pid = 4101,
-                      .windowClass = s("ExampleEdit"),
-                      .terminal = false},
-         .frontmost = true},
-        {.window = m_xterm,
-         .expected = {.window = m_xterm,
-                      .app = {s(""), s("XTerm")},
-                      .pid = 4103,
-                      .windowClass = s("XTerm"),
-                      .terminal = true},
-         .frontmost = false},
-        {.window = m_term,
-         .expected = {.window = m_term,
-                      .app = {s("org.example.Term"), s("Term")},
-                      .pid = 4104,
-                      .windowClass = s("ExTerm"),
-                      .terminal = true},
-         .frontmost = true},
+        {.window = m_editor, .expected = {.window = m_editor, .app = {s("org.example.Editor"), s("Editor")}, .pid = 4101, .windowClass = s("ExampleEdit"), .terminal = false}, .frontmost = true},
+        {.window = m_xterm, .expected = {.window = m_xterm, .app = {s(""), s("XTerm")}, .pid = 4103, .windowClass = s("XTerm"), .terminal = true}, .frontmost = false},
+        {.window = m_term, .expected = {.window = m_term, .app = {s("org.example.Term"), s("Term")}, .pid = 4104, .windowClass = s("ExTerm"), .terminal = true}, .frontmost = true},
     };
+    // clang-format on
     for (const Case& c : cases) {
         m_x.setRootWindows("_NET_ACTIVE_WINDOW", {c.window});
         EXPECT_EQ(m_system->activeWindow(), c.expected) << c.expected.windowClass.toStdString();

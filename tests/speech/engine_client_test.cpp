@@ -83,6 +83,7 @@ TEST_P(Transcribe, SendsTheRawRecordingAndGivesTheTextOrTheEnginesOwnMessage)
             << result.error().message.toStdString();
 }
 
+// clang-format off
 const TranscribeCase kTranscribeCases[] = {
     // "+", "&" or "=" left as they are would change what the engine reads.
     {"TextWithLanguage", 200, R"({"text":"Grüß dich","language":"de"})", std::nullopt, "Grüß dich",
@@ -99,12 +100,9 @@ const TranscribeCase kTranscribeCases[] = {
     {"RedirectNotFollowed", 307, "", Kind::Engine, "Engine-Fehler 307", "de", "de",
      "Location: http://127.0.0.1:9/elsewhere\r\n"},
     // Read as an empty "error", the failure would show no text at all.
-    {.name = "ErrorBodyWithoutError",
-     .status = 500,
-     .body = R"({"message":"Modell nicht gefunden"})",
-     .failure = Kind::Engine,
-     .text = "Engine-Fehler 500"},
+    {.name = "ErrorBodyWithoutError", .status = 500, .body = R"({"message":"Modell nicht gefunden"})", .failure = Kind::Engine, .text = "Engine-Fehler 500"},
 };
+// clang-format on
 
 INSTANTIATE_TEST_SUITE_P(Replies, Transcribe, ::testing::ValuesIn(kTranscribeCases),
                          [](const auto& info) { return std::string(info.param.name); });

@@ -86,19 +86,16 @@ TEST_P(Transcribe, SendsTheRawRecordingAndGivesTheTextOrTheEnginesOwnMessage)
 // clang-format off
 const TranscribeCase kTranscribeCases[] = {
     // "+", "&" or "=" left as they are would change what the engine reads.
-    {"TextWithLanguage", 200, R"({"text":"Grüß dich","language":"de"})", std::nullopt, "Grüß dich",
-     "pt BR&x=1+2", "pt%20BR%26x%3D1%2B2"},
+    {"TextWithLanguage", 200, R"({"text":"Grüß dich","language":"de"})", std::nullopt, "Grüß dich", "pt BR&x=1+2", "pt%20BR%26x%3D1%2B2"},
     {"TextAloneEmptyLanguage", 200, R"({"text":"hallo"})", std::nullopt, "hallo", "", ""},
     {"MissingText", 200, R"({"language":"de"})", Kind::Decoding, ""},
     {"NotJson", 200, "hallo", Kind::Decoding, ""},
     // A reply past the size limit is cut off rather than read into memory whole.
     {"TooLarge", 200, QByteArray(EngineClient::kMaxReplyBytes, ' ') + R"({"text":"x"})", Kind::Decoding, ""},
-    {"ErrorBodyUntranslated", 404, R"({"error":"Modell nicht gefunden"})", Kind::Engine,
-     "Modell nicht gefunden"},
+    {"ErrorBodyUntranslated", 404, R"({"error":"Modell nicht gefunden"})", Kind::Engine, "Modell nicht gefunden"},
     {"EmptyBody503", 503, "", Kind::Engine, "Engine-Fehler 503"},
     // Following it would carry a /polish body with provider keys away from the loopback engine.
-    {"RedirectNotFollowed", 307, "", Kind::Engine, "Engine-Fehler 307", "de", "de",
-     "Location: http://127.0.0.1:9/elsewhere\r\n"},
+    {"RedirectNotFollowed", 307, "", Kind::Engine, "Engine-Fehler 307", "de", "de", "Location: http://127.0.0.1:9/elsewhere\r\n"},
     // Read as an empty "error", the failure would show no text at all.
     {.name = "ErrorBodyWithoutError", .status = 500, .body = R"({"message":"Modell nicht gefunden"})", .failure = Kind::Engine, .text = "Engine-Fehler 500"},
 };

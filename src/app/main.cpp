@@ -21,9 +21,11 @@ int main(int argc, char** argv)
             list.append(QString::fromLocal8Bit(argv[i]));
         return list;
     }();
-    if (LaunchRequest::parse(raw, {}).mode == LaunchRequest::Mode::Snapshot &&
-        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    const LaunchRequest::Mode early = LaunchRequest::parse(raw, {}).mode;
+    if (early == LaunchRequest::Mode::Snapshot && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (early == LaunchRequest::Mode::Normal)
+        CompositionRoot::switchOnAccessibility();
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Morvane"));
     QApplication::setApplicationName(QStringLiteral("Quenda"));

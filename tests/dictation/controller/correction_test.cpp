@@ -175,31 +175,31 @@ INSTANTIATE_TEST_SUITE_P(Modes, Silencing,
                                                        .playSounds = true,
                                                        .othersAudio = "quiet",
                                                        .stopAfterMs = 180,
-                                                       .silencer = {s("begin:quiet"), s("release")},
+                                                       .silencer = {s("begin:quiet"), s("end")},
                                                        .sounds = {s("start"), s("stop")}},
                                            SilenceCase{.name = "ShortTapNeverSilences",
                                                        .playSounds = true,
                                                        .othersAudio = "mute",
                                                        .stopAfterMs = 179,
-                                                       .silencer = {s("release")},
+                                                       .silencer = {s("end")},
                                                        .sounds = {s("start"), s("stop")}},
                                            SilenceCase{.name = "NoSoundsSilenceAtOnce",
                                                        .playSounds = false,
                                                        .othersAudio = "mute",
                                                        .stopAfterMs = 0,
-                                                       .silencer = {s("begin:mute"), s("release")},
+                                                       .silencer = {s("begin:mute"), s("end")},
                                                        .sounds = {}},
                                            SilenceCase{.name = "UnknownModeMutes",
                                                        .playSounds = false,
                                                        .othersAudio = "loud",
                                                        .stopAfterMs = 10,
-                                                       .silencer = {s("begin:mute"), s("release")},
+                                                       .silencer = {s("begin:mute"), s("end")},
                                                        .sounds = {}},
                                            SilenceCase{.name = "OffOnlyReleases",
                                                        .playSounds = true,
                                                        .othersAudio = "off",
                                                        .stopAfterMs = 500,
-                                                       .silencer = {s("release"), s("release")},
+                                                       .silencer = {s("end"), s("end")},
                                                        .sounds = {s("start"), s("stop")}}),
                          [](const auto& info) { return std::string(info.param.name); });
 
@@ -208,7 +208,7 @@ TEST_F(CorrectionOrder, EscapeWhileListeningReleasesSilencingBeforeItBegins)
     hold();
     escape();
     m_clock.advance(1000);
-    EXPECT_EQ(m_silencer.log, QStringList{s("release")});
+    EXPECT_EQ(m_silencer.log, QStringList{s("end")});
 }
 
 // An announcement over a translation would take its phase, and its result would show nowhere.

@@ -87,6 +87,24 @@ TEST_F(LinuxPermissionProbeTest, ThePollIsAnsweredFromTheLastReadingWhileTheBusI
     EXPECT_FALSE(probe.accessibilityTrusted()) << "switching the bus off went unnoticed";
 }
 
+// Read before the bus answered, "not trusted" would pass for the answer: the launch would open the
+// main window although everything is granted.
+TEST_F(LinuxPermissionProbeTest, AnswersCountOnlyOnceTheBusAndPulseAudioHaveAnswered)
+{
+    LinuxPermissionProbe::Sources sources;
+    sources.accessibilityService = m_bus.service();
+    m_bus.setEnabled(true);
+    m_bus.hold();
+    LinuxPermissionProbe probe(m_clock, m_work, sources);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(probe.answered());
+    EXPECT_FALSE(probe.accessibilityTrusted());
+    m_bus.release();
+    settle();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return probe.answered(); }, 5000)) << "PulseAudio never answered";
+    EXPECT_TRUE(probe.accessibilityTrusted());
+}
+
 TEST_F(LinuxPermissionProbeTest, TheMicrophoneIsACaptureSourceNotTheMonitorOfTheSpeakers)
 {
     const QString pactl = QStandardPaths::findExecutable(s("pactl"));

@@ -117,33 +117,14 @@ struct RefreshRow {
     const char* claude;
 };
 
+// clang-format off
 const RefreshRow kRefreshRows[] = {
-    {.name = "KeysSavedSinceAreTaken",
-     .between =
-         [](FakeSecretStore& s) {
-             s.put(kService, kGeneral, Keychain::DataProtection, "sk-g2");
-             s.put(kService, kClaude, Keychain::DataProtection, "sk-a2");
-         },
-     .general = "sk-g2",
-     .claude = "sk-a2"},
-    {.name = "KeysDeletedSinceAreDropped",
-     .between =
-         [](FakeSecretStore& s) {
-             s.remove(kService, kGeneral, Keychain::DataProtection);
-             s.remove(kService, kClaude, Keychain::DataProtection);
-         },
-     .general = "",
-     .claude = ""},
+    {.name = "KeysSavedSinceAreTaken", .between = [](FakeSecretStore& s) { s.put(kService, kGeneral, Keychain::DataProtection, "sk-g2"); s.put(kService, kClaude, Keychain::DataProtection, "sk-a2"); }, .general = "sk-g2", .claude = "sk-a2"},
+    {.name = "KeysDeletedSinceAreDropped", .between = [](FakeSecretStore& s) { s.remove(kService, kGeneral, Keychain::DataProtection); s.remove(kService, kClaude, Keychain::DataProtection); }, .general = "", .claude = ""},
     // Blanked instead, a locked keyring would make every configured provider look unconfigured.
-    {.name = "UnansweredReadsKeepTheKeysHeld",
-     .between =
-         [](FakeSecretStore& s) {
-             s.setFailing(Op::Read, Keychain::DataProtection, true);
-             s.setFailing(Op::Read, Keychain::Login, true);
-         },
-     .general = "sk-g1",
-     .claude = "sk-a1"},
+    {.name = "UnansweredReadsKeepTheKeysHeld", .between = [](FakeSecretStore& s) { s.setFailing(Op::Read, Keychain::DataProtection, true); s.setFailing(Op::Read, Keychain::Login, true); }, .general = "sk-g1", .claude = "sk-a1"},
 };
+// clang-format on
 
 void PrintTo(const RefreshRow& row, std::ostream* os)
 {

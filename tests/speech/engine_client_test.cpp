@@ -343,21 +343,12 @@ TEST_P(CancelByContext, DestroyingTheContextClosesTheConnectionAndNeverAnswers)
     EXPECT_EQ(calls, 0);
 }
 
+// clang-format off
 const CancelCase kCancelCases[] = {
-    {.name = "transcribe",
-     .path = "/transcribe",
-     .send =
-         [](SpeechEngine& engine, QObject* context, SpeechEngine::Done<QString> done) {
-             engine.transcribe(kWav, u"de"_s, context, std::move(done));
-         }},
-    {.name = "polish",
-     .path = "/polish",
-     .send =
-         [](SpeechEngine& engine, QObject* context, SpeechEngine::Done<QString> done) {
-             engine.polish(u"raw"_s, std::nullopt, QuendaConfig::standard(), std::nullopt, false, context,
-                           std::move(done));
-         }},
+    {.name = "transcribe", .path = "/transcribe", .send = [](SpeechEngine& engine, QObject* context, SpeechEngine::Done<QString> done) { engine.transcribe(kWav, u"de"_s, context, std::move(done)); }},
+    {.name = "polish", .path = "/polish", .send = [](SpeechEngine& engine, QObject* context, SpeechEngine::Done<QString> done) { engine.polish(u"raw"_s, std::nullopt, QuendaConfig::standard(), std::nullopt, false, context, std::move(done)); }},
 };
+// clang-format on
 
 INSTANTIATE_TEST_SUITE_P(Requests, CancelByContext, ::testing::ValuesIn(kCancelCases),
                          [](const auto& info) { return std::string(info.param.name); });

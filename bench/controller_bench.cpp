@@ -42,7 +42,7 @@ void HoldEndToPasteRequest(benchmark::State& run)
     config.autoCorrect = false;
     config.commandMode = false;
     config.playSounds = false;
-    config.othersAudio = QStringLiteral("off");
+    config.othersAudio = OthersAudio::Off;
     config.learnEdits = false;
     state.setConfig(config);
 

@@ -7,6 +7,7 @@
 #include "app/shell/snapshot.h"
 #include "app/shell/termination_signals.h"
 #include "app/shell/update_progress_hud.h"
+#include "core/base/app_id.h"
 #include "core/base/timing.h"
 #include "ui/shell/shell_window_host.h"
 
@@ -30,7 +31,7 @@ int main(int argc, char** argv)
     QApplication::setOrganizationName(QStringLiteral("Morvane"));
     QApplication::setApplicationName(QStringLiteral("Quenda"));
     QApplication::setApplicationVersion(QStringLiteral(QUENDA_VERSION));
-    QApplication::setDesktopFileName(QStringLiteral("de.morvane.quenda"));
+    QApplication::setDesktopFileName(appId);
     const LaunchRequest request =
         LaunchRequest::parse(QApplication::arguments(), QStringLiteral(QUENDA_VERSION));
     // "--snapshot" without a folder runs the program as usual but leaves the user's files alone.

@@ -90,28 +90,23 @@ TEST_P(Transcribe, SendsTheRawRecordingAndGivesTheTextOrTheEnginesOwnMessage)
             << result.error().message.toStdString();
 }
 
+// clang-format off
 const TranscribeCase kTranscribeCases[] = {
     // "+", "&" or "=" left as they are would change what the engine reads.
-    {"TextWithLanguage", 200, R"({"text":"Grüß dich","language":"de"})", std::nullopt, "Grüß dich",
-     "pt BR&x=1+2", "pt%20BR%26x%3D1%2B2"},
+    {"TextWithLanguage", 200, R"({"text":"Grüß dich","language":"de"})", std::nullopt, "Grüß dich", "pt BR&x=1+2", "pt%20BR%26x%3D1%2B2"},
     {"TextAloneEmptyLanguage", 200, R"({"text":"hallo"})", std::nullopt, "hallo", "", ""},
     {"MissingText", 200, R"({"language":"de"})", Kind::Decoding, ""},
     {"NotJson", 200, "hallo", Kind::Decoding, ""},
     // A reply past the size limit is cut off rather than read into memory whole.
     {"TooLarge", 200, QByteArray(EngineClient::kMaxReplyBytes, ' ') + R"({"text":"x"})", Kind::Decoding, ""},
-    {"ErrorBodyUntranslated", 404, R"({"error":"Modell nicht gefunden"})", Kind::Engine,
-     "Modell nicht gefunden"},
+    {"ErrorBodyUntranslated", 404, R"({"error":"Modell nicht gefunden"})", Kind::Engine, "Modell nicht gefunden"},
     {"EmptyBody503", 503, "", Kind::Engine, "%"},
     // Following it would carry a /polish body with provider keys away from the loopback engine.
-    {"RedirectNotFollowed", 307, "", Kind::Engine, "%", "de", "de",
-     "Location: http://127.0.0.1:9/elsewhere\r\n"},
+    {"RedirectNotFollowed", 307, "", Kind::Engine, "%", "de", "de", "Location: http://127.0.0.1:9/elsewhere\r\n"},
     // Read as an empty "error", the failure would show no text at all.
-    {.name = "ErrorBodyWithoutError",
-     .status = 500,
-     .body = R"({"message":"Modell nicht gefunden"})",
-     .failure = Kind::Engine,
-     .text = "%"},
+    {.name = "ErrorBodyWithoutError", .status = 500, .body = R"({"message":"Modell nicht gefunden"})", .failure = Kind::Engine, .text = "%"},
 };
+// clang-format on
 
 INSTANTIATE_TEST_SUITE_P(Replies, Transcribe, ::testing::ValuesIn(kTranscribeCases),
                          [](const auto& info) { return std::string(info.param.name); });
@@ -348,21 +343,12 @@ TEST_P(CancelByContext, DestroyingTheContextClosesTheConnectionAndNeverAnswers)
     EXPECT_EQ(calls, 0);
 }
 
+// clang-format off
 const CancelCase kCancelCases[] = {
-    {.name = "transcribe",
-     .path = "/transcribe",
-     .send =
-         [](SpeechEngine& engine, QObject* context, SpeechEngine::Done<QString> done) {
-             engine.transcribe(kWav, u"de"_s, context, std::move(done));
-         }},
-    {.name = "polish",
-     .path = "/polish",
-     .send =
-         [](SpeechEngine& engine, QObject* context, SpeechEngine::Done<QString> done) {
-             engine.polish(u"raw"_s, std::nullopt, QuendaConfig::standard(), std::nullopt, false, context,
-                           std::move(done));
-         }},
+    {.name = "transcribe", .path = "/transcribe", .send = [](SpeechEngine& engine, QObject* context, SpeechEngine::Done<QString> done) { engine.transcribe(kWav, u"de"_s, context, std::move(done)); }},
+    {.name = "polish", .path = "/polish", .send = [](SpeechEngine& engine, QObject* context, SpeechEngine::Done<QString> done) { engine.polish(u"raw"_s, std::nullopt, QuendaConfig::standard(), std::nullopt, false, context, std::move(done)); }},
 };
+// clang-format on
 
 INSTANTIATE_TEST_SUITE_P(Requests, CancelByContext, ::testing::ValuesIn(kCancelCases),
                          [](const auto& info) { return std::string(info.param.name); });

@@ -1,6 +1,7 @@
 #include "app/shell/shell_controller.h"
 
 #include "app/shell/correction_model_lookup.h"
+#include "core/base/app_id.h"
 #include "core/base/timing.h"
 #include "core/model/hotkey.h"
 #include "core/state/app_state.h"
@@ -200,7 +201,7 @@ void ShellController::onboardingClosed()
 
 void ShellController::applyHotkey(const QuendaConfig& config)
 {
-    m_hotkeys.setHotkey(HotkeyText::fromRaw(config.hotkey).value_or(Hotkey::Function));
+    m_hotkeys.setHotkey(config.hotkey);
 }
 
 void ShellController::configChanged(const QuendaConfig& previous, const QuendaConfig& current)
@@ -300,7 +301,7 @@ void ShellController::observeFrontApp()
     m_windowSystem.watchActiveApp(this, [remember](const std::optional<AppWindow>& active) {
         // Our own windows and windows no desktop file names do not count as an application.
         if (!active || active->app.bundleID.isEmpty() || active->pid == QCoreApplication::applicationPid() ||
-            active->app.bundleID == QStringLiteral("de.morvane.quenda"))
+            active->app.bundleID == appId)
             return;
         FrontApp app = active->app;
         app.name = app.name.trimmed();

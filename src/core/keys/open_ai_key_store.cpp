@@ -1,5 +1,6 @@
 #include "core/keys/open_ai_key_store.h"
 
+#include "core/base/app_id.h"
 #include "core/base/guarded_reply.h"
 
 #include <QSettings>
@@ -17,7 +18,7 @@ OpenAIKeyStore::~OpenAIKeyStore() = default;
 
 QString OpenAIKeyStore::service()
 {
-    return QStringLiteral("de.morvane.quenda");
+    return appId;
 }
 
 QString OpenAIKeyStore::legacyService()

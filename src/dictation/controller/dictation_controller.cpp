@@ -10,6 +10,7 @@
 #include "dictation/controller/learner.h"
 #include "dictation/controller/microphone_access.h"
 #include "dictation/controller/pending_selection.h"
+#include "dictation/controller/reset_delay.h"
 #include "dictation/silence/silencer.h"
 #include "platform/sound_player.h"
 #include "platform/window_system.h"
@@ -22,12 +23,6 @@ namespace {
 QString text(const char* key)
 {
     return L10n::s(QString::fromLatin1(key));
-}
-
-OthersAudio silenceMode(const QuendaConfig& config)
-{
-    // Anything but the two known quieter modes mutes, so an unreadable value never leaves it loud.
-    return OthersAudioText::fromRaw(config.othersAudio).value_or(OthersAudio::Mute);
 }
 
 } // namespace
@@ -70,7 +65,7 @@ void DictationController::beginListening(bool handsFree)
     if (m_state.phase().is(Phase::Kind::Listening))
         return;
     if (!m_speech.ready()) {
-        show(Phase::notice(text("notice.loading")), 1800);
+        show(Phase::notice(text("notice.loading")), ResetDelay::loadingMs);
         return;
     }
     switch (m_microphone.status()) {
@@ -84,7 +79,7 @@ void DictationController::beginListening(bool handsFree)
         });
         return;
     case MicrophoneAccess::Status::Denied:
-        show(Phase::failed(text("notice.micDenied")), 2200);
+        show(Phase::failed(text("notice.micDenied")), ResetDelay::micDeniedMs);
         m_state.openMain(MainSection::Settings);
         return;
     case MicrophoneAccess::Status::Granted:
@@ -102,7 +97,7 @@ void DictationController::beginListening(bool handsFree)
     m_speech.prewarm();
     const auto started = m_recorder.start();
     if (!started.ok()) {
-        show(Phase::failed(started.error()), 2500);
+        show(Phase::failed(started.error()), ResetDelay::startFailedMs);
         return;
     }
     startSelectionCapture();
@@ -141,7 +136,7 @@ void DictationController::stopAndProcess()
         m_sounds.play(SoundPlayer::Sound::Stop);
     if (!wav) {
         dropSelectionCapture();
-        show(Phase::notice(text("notice.nothingHeard")), 1400);
+        show(Phase::notice(text("notice.nothingHeard")), ResetDelay::nothingHeardMs);
         return;
     }
 
@@ -204,7 +199,7 @@ void DictationController::cancel()
     case Phase::Kind::Notice:
         return;
     }
-    show(Phase::notice(text("notice.cancelled")), 900);
+    show(Phase::notice(text("notice.cancelled")), ResetDelay::cancelledMs);
 }
 
 void DictationController::dismissTransient()
@@ -219,14 +214,14 @@ void DictationController::dismissTransient()
 void DictationController::scheduleSilence()
 {
     m_silenceWork.reset();
-    const OthersAudio mode = silenceMode(m_state.config());
+    const OthersAudio mode = m_state.config().othersAudio;
     if (mode == OthersAudio::Off || !m_state.phase().is(Phase::Kind::Listening)) {
         m_silencer.end();
         return;
     }
     const auto begin = [this] {
         m_silenceWork.reset();
-        const OthersAudio now = silenceMode(m_state.config());
+        const OthersAudio now = m_state.config().othersAudio;
         if (m_state.phase().is(Phase::Kind::Listening) && now != OthersAudio::Off)
             m_silencer.begin(now);
     };
@@ -302,7 +297,8 @@ void DictationController::finishDeliver(const Delivery& delivery, quint64 genera
                 presentPreview(delivery.text, DictationPreviewStatus::Copied, delivery.command);
             show(Phase::idle(), std::nullopt);
         } else {
-            show(Phase::done(delivery.text, delivery.pasted), delivery.pasted ? 850 : 2200);
+            show(Phase::done(delivery.text, delivery.pasted),
+                 delivery.pasted ? ResetDelay::pastedMs : ResetDelay::notPastedMs);
         }
     }
     if (delivery.fieldText && m_state.config().learnEdits)
@@ -357,7 +353,7 @@ void DictationController::transcribed(DictationJob* job, const EngineResult<QStr
         return;
     const DictationJob::Facts& facts = job->facts();
     if (!result.ok()) {
-        show(Phase::failed(result.error().message), 3000);
+        show(Phase::failed(result.error().message), ResetDelay::failedMs);
         job->finish();
         return;
     }
@@ -387,7 +383,7 @@ void DictationController::selectionKnown(DictationJob* job)
         QStringLiteral("), app=") + facts.app.value_or(QStringLiteral("?")) + QStringLiteral(", style=") +
         facts.config.style);
     if (progress.raw.isEmpty()) {
-        show(Phase::notice(text("notice.nothingRecognized")), 1400);
+        show(Phase::notice(text("notice.nothingRecognized")), ResetDelay::nothingHeardMs);
         job->finish();
         return;
     }
@@ -483,7 +479,7 @@ void DictationController::finishCorrection(DictationJob* job)
                        .fieldText = fieldText},
                       facts.generation);
         if (failure)
-            show(Phase::notice(*failure), 3400);
+            show(Phase::notice(*failure), ResetDelay::polishNoticeMs);
         job->finish();
     };
     if (final == raw || !rawPasted) {

@@ -56,7 +56,7 @@ OnboardingView::OnboardingView(AppState& state, AccessibilityRepair* repair, QWi
     hotkeyRow->setSpacing(10);
     hotkeyRow->addWidget(
         new KitLabel(text("onboarding.hotkey"), 13, QFont::Medium, Scheme::Text::Primary, start));
-    const Hotkey hotkey = HotkeyText::fromStored(state.config().hotkey);
+    const Hotkey hotkey = state.config().hotkey;
     hotkeyRow->addWidget(new KeyCap(HotkeyText::title(hotkey), false, start));
     hotkeyRow->addStretch(1);
     start->content()->addLayout(hotkeyRow);

@@ -218,14 +218,14 @@ TEST_F(ShellControllerTest, EachConfigurationFieldCausesOnlyItsOwnReaction)
     };
     const Row rows[] = {
         {.name = "hotkey",
-         .change = [](QuendaConfig& c) { c.hotkey = QStringLiteral("leftControl"); },
+         .change = [](QuendaConfig& c) { c.hotkey = Hotkey::LeftControl; },
          .engineRestarts = 0,
          .loginChanges = 0,
          .learnerStops = 0,
          .silencer = {},
          .hotkey = Hotkey::LeftControl},
-        {.name = "unknown hotkey",
-         .change = [](QuendaConfig& c) { c.hotkey = QStringLiteral("capsLock"); },
+        {.name = "fn hotkey, watched as right Control by the monitor",
+         .change = [](QuendaConfig& c) { c.hotkey = Hotkey::Function; },
          .engineRestarts = 0,
          .loginChanges = 0,
          .learnerStops = 0,
@@ -253,7 +253,7 @@ TEST_F(ShellControllerTest, EachConfigurationFieldCausesOnlyItsOwnReaction)
          .silencer = {},
          .hotkey = Hotkey::RightControl},
         {.name = "engine",
-         .change = [](QuendaConfig& c) { c.asrEngine = QStringLiteral("whistle"); },
+         .change = [](QuendaConfig& c) { c.asrEngine = AsrEngine::Whistle; },
          .engineRestarts = 1,
          .loginChanges = 0,
          .learnerStops = 0,
@@ -274,7 +274,7 @@ TEST_F(ShellControllerTest, EachConfigurationFieldCausesOnlyItsOwnReaction)
          .silencer = {},
          .hotkey = Hotkey::RightControl},
         {.name = "others audio while idle",
-         .change = [](QuendaConfig& c) { c.othersAudio = QStringLiteral("quiet"); },
+         .change = [](QuendaConfig& c) { c.othersAudio = OthersAudio::Quiet; },
          .engineRestarts = 0,
          .loginChanges = 0,
          .learnerStops = 0,
@@ -298,7 +298,7 @@ TEST_F(ShellControllerTest, EachConfigurationFieldCausesOnlyItsOwnReaction)
     for (const Row& row : rows) {
         TearDown();
         SetUp();
-        configure([](QuendaConfig& c) { c.hotkey = QStringLiteral("rightControl"); });
+        configure([](QuendaConfig& c) { c.hotkey = Hotkey::RightControl; });
         shell().launch(false);
         const int starts = m_keySource.starts();
         m_engine.calls.clear();
@@ -323,7 +323,7 @@ TEST_F(ShellControllerTest, ChangingOthersAudioWhileListeningSwitchesTheMutingAt
     ASSERT_EQ(m_silencer.log, QStringList{QStringLiteral("begin:mute")});
     m_silencer.log.clear();
 
-    configure([](QuendaConfig& c) { c.othersAudio = QStringLiteral("quiet"); });
+    configure([](QuendaConfig& c) { c.othersAudio = OthersAudio::Quiet; });
     m_clock.advance(DictationController::kSilenceAfterSoundMs + 1);
     EXPECT_EQ(m_silencer.log, (QStringList{QStringLiteral("end"), QStringLiteral("begin:quiet")}));
 }

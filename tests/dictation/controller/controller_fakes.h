@@ -171,7 +171,7 @@ class FakeSilencer final : public Silencer {
 public:
     void begin(OthersAudio mode) override
     {
-        log.append(QStringLiteral("begin:") + OthersAudioText::rawValue(mode));
+        log.append(QStringLiteral("begin:") + OthersAudioText::table.text(mode));
     }
     void end() override { log.append(QStringLiteral("end")); }
     QStringList log;

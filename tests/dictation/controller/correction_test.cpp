@@ -1,6 +1,7 @@
 #include "controller_fixture.h"
 
 #include "core/text/l10n.h"
+#include "dictation/controller/reset_delay.h"
 #include "test_text.h"
 
 namespace {
@@ -42,7 +43,7 @@ TEST_P(Correction, RawFirstThenThePolishedTextOrWhatTheFieldReallyHolds)
     EXPECT_EQ(m_learner.watched, c.watched);
     if (c.thenShown) {
         EXPECT_EQ(phase(), *c.thenShown);
-        m_clock.advance(3400);
+        m_clock.advance(ResetDelay::polishNoticeMs);
         EXPECT_EQ(phase(), Phase::idle());
     } else {
         EXPECT_EQ(phase(), c.shown);
@@ -160,7 +161,8 @@ TEST_P(Silencing, StartsAfterTheCueOrAtOnceAndIsAlwaysReleased)
 {
     const SilenceCase& c = GetParam();
     configure([&](QuendaConfig& config) {
-        config.playSounds = c.playSounds, config.othersAudio = s(c.othersAudio);
+        config.playSounds = c.playSounds,
+        config.othersAudio = OthersAudioText::table.decode(s(c.othersAudio));
     });
     hold();
     m_clock.advance(c.stopAfterMs);

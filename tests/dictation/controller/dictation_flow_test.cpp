@@ -2,6 +2,7 @@
 
 #include "core/model/apple_notes_folder.h"
 #include "core/text/l10n.h"
+#include "dictation/controller/reset_delay.h"
 #include "test_text.h"
 
 namespace {
@@ -53,39 +54,39 @@ const ResetCase kResets[] = {
     {.name = "EngineNotReady",
      .reach = [](PhaseReset& f) { f.speech().isReady = false, f.hold(); },
      .expected = [] { return Phase::notice(textOf("notice.loading")); },
-     .resetMs = 1800},
+     .resetMs = ResetDelay::loadingMs},
     {.name = "MicrophoneDenied",
      .reach = [](PhaseReset& f) { f.microphone().state = MicrophoneAccess::Status::Denied, f.hold(); },
      .expected = [] { return Phase::failed(textOf("notice.micDenied")); },
-     .resetMs = 2200},
+     .resetMs = ResetDelay::micDeniedMs},
     {.name = "RecorderFails",
      .reach = [](PhaseReset& f) { f.recorder().failure = s("no device"), f.hold(); },
      .expected = [] { return Phase::failed(s("no device")); },
-     .resetMs = 2500},
+     .resetMs = ResetDelay::startFailedMs},
     {.name = "TooShort",
      .reach = [](PhaseReset& f) { f.recorder().wav.reset(), f.record(); },
      .expected = [] { return Phase::notice(textOf("notice.nothingHeard")); },
-     .resetMs = 1400},
+     .resetMs = ResetDelay::nothingHeardMs},
     {.name = "TranscriptionFails",
      .reach =
          [](PhaseReset& f) { f.record(), f.speech().answer(s("transcribe"), engineError("model gone")); },
      .expected = [] { return Phase::failed(s("model gone")); },
-     .resetMs = 3000},
+     .resetMs = ResetDelay::failedMs},
     {.name = "OnlyWhiteSpaceHeard",
      .reach = [](PhaseReset& f) { f.dictate(s(" \n\t ")); },
      .expected = [] { return Phase::notice(textOf("notice.nothingRecognized")); },
-     .resetMs = 1400},
+     .resetMs = ResetDelay::nothingHeardMs},
     {.name = "Pasted",
      .reach = [](PhaseReset& f) { f.dictate(s("hello")); },
      .expected = [] { return Phase::done(s("hello"), true); },
-     .resetMs = 850},
+     .resetMs = ResetDelay::pastedMs},
     {.name = "KeptOnClipboard",
      .reach =
          [](PhaseReset& f) {
              f.inserter().landing = Inserter::Landing::KeptOnClipboard, f.dictate(s("hello"));
          },
      .expected = [] { return Phase::done(s("hello"), false); },
-     .resetMs = 2200},
+     .resetMs = ResetDelay::notPastedMs},
 };
 
 INSTANTIATE_TEST_SUITE_P(Phases, PhaseReset, ::testing::ValuesIn(kResets),
@@ -158,7 +159,7 @@ TEST_P(EscapeInPhase, NothingLandsAfterwardsAndTheRequestsAreAborted)
     m_inserter.releaseSelection(s("late selection"));
     EXPECT_EQ(phase(), Phase::notice(L10n::s(s("notice.cancelled"))));
     flushDeletes();
-    m_clock.advance(900);
+    m_clock.advance(ResetDelay::cancelledMs);
 
     EXPECT_EQ(phase(), Phase::idle());
     EXPECT_EQ(m_inserter.writes(), writesBefore);

@@ -42,16 +42,14 @@ TEST_F(LinuxPermissionProbeTest, AccessibilityNeedsTheBusSwitchedOnAndXTest)
         QByteArray display;
         bool trusted;
     };
+    // clang-format off
     const Case cases[] = {
         {.what = "bus on", .busEnabled = true, .busAnswers = true, .display = {}, .trusted = true},
         {.what = "bus off", .busEnabled = false, .busAnswers = true, .display = {}, .trusted = false},
         {.what = "no such bus", .busEnabled = true, .busAnswers = false, .display = {}, .trusted = false},
-        {.what = "no X server to post keys with",
-         .busEnabled = true,
-         .busAnswers = true,
-         .display = ":9999",
-         .trusted = false},
+        {.what = "no X server to post keys with", .busEnabled = true, .busAnswers = true, .display = ":9999", .trusted = false},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         m_bus.setEnabled(c.busEnabled);

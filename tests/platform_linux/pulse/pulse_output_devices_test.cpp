@@ -148,24 +148,14 @@ struct VolumeCase {
     quint32 right; // one step of rounding either way is allowed
 };
 
+// clang-format off
 const std::vector<VolumeCase> kVolumeCases = {
-    {.name = "lowering keeps the balance",
-     .start = {u"40%"_s, u"20%"_s},
-     .set = 0.11,
-     .left = 7209,
-     .right = 3604},
-    {.name = "above normal is not clamped",
-     .start = {u"100%"_s, u"50%"_s},
-     .set = 1.5,
-     .left = 98304,
-     .right = 49152},
-    {.name = "the louder channel may be the right",
-     .start = {u"25%"_s, u"50%"_s},
-     .set = 1,
-     .left = 32768,
-     .right = 65536},
+    {.name = "lowering keeps the balance", .start = {u"40%"_s, u"20%"_s}, .set = 0.11, .left = 7209, .right = 3604},
+    {.name = "above normal is not clamped", .start = {u"100%"_s, u"50%"_s}, .set = 1.5, .left = 98304, .right = 49152},
+    {.name = "the louder channel may be the right", .start = {u"25%"_s, u"50%"_s}, .set = 1, .left = 32768, .right = 65536},
     {.name = "zero silences every channel", .start = {u"40%"_s, u"20%"_s}, .set = 0, .left = 0, .right = 0},
 };
+// clang-format on
 
 TEST_F(PulseOutputDevicesTest, SettingAVolumeScalesEveryChannelAndReadsBackTheLoudest)
 {
@@ -209,14 +199,14 @@ template <typename R> std::optional<OutputDevices::Error> errorOf(const R& resul
     return result.ok() ? std::nullopt : std::optional(result.error());
 }
 
+// clang-format off
 const std::vector<MissingCase> kMissingCases = {
     {.name = "mute", .call = [](OutputDevices& d, const QString& id) { return errorOf(d.mute(id)); }},
     {.name = "volume", .call = [](OutputDevices& d, const QString& id) { return errorOf(d.volume(id)); }},
-    {.name = "setMute",
-     .call = [](OutputDevices& d, const QString& id) { return errorOf(d.setMute(id, true)); }},
-    {.name = "setVolume",
-     .call = [](OutputDevices& d, const QString& id) { return errorOf(d.setVolume(id, 0.5)); }},
+    {.name = "setMute", .call = [](OutputDevices& d, const QString& id) { return errorOf(d.setMute(id, true)); }},
+    {.name = "setVolume", .call = [](OutputDevices& d, const QString& id) { return errorOf(d.setVolume(id, 0.5)); }},
 };
+// clang-format on
 
 TEST_F(PulseOutputDevicesTest, AMissingSinkIsNoDeviceNotAFailure)
 {

@@ -82,15 +82,15 @@ protected:
 TEST_F(PulseOutputSilenceTest, AProcessKilledWhileSilencingIsRepairedFromTheRecord)
 {
     for (const auto mode : {OthersAudio::Mute, OthersAudio::Quiet}) {
-        SCOPED_TRACE(OthersAudioText::rawValue(mode).toStdString());
-        TestSinks sinks(u"crash"_s + OthersAudioText::rawValue(mode));
+        SCOPED_TRACE(OthersAudioText::table.text(mode).toStdString());
+        TestSinks sinks(u"crash"_s + OthersAudioText::table.text(mode));
         const std::vector<Sink> before = {{.suffix = u"a"_s, .volume = 0.5, .muted = false},
                                           {.suffix = u"b"_s, .volume = 0.9, .muted = false}};
         ASSERT_NO_FATAL_FAILURE(load(sinks, before));
 
         QProcess helper;
         helper.start(QStringLiteral(QUENDA_SILENCE_CRASH_HELPER),
-                     {root(), record(), sinks.prefix(), OthersAudioText::rawValue(mode)});
+                     {root(), record(), sinks.prefix(), OthersAudioText::table.text(mode)});
         ASSERT_TRUE(helper.waitForFinished(30000));
         ASSERT_EQ(helper.exitStatus(), QProcess::CrashExit) << "exit code " << helper.exitCode();
         ASSERT_NE(describe(sinks, before), describe(before)) << "the helper silenced nothing";

@@ -28,15 +28,15 @@ TEST_F(ShellViewsTest, TheMainViewShowsThePageTheStateNamesAndTheSidebarSetsIt)
 {
     MainView view(state());
     state().setSection(MainSection::Dictionary);
-    EXPECT_EQ(view.currentPage(), int(MainSectionText::all().indexOf(MainSection::Dictionary)));
+    EXPECT_EQ(view.currentPage(), int(MainSectionText::table.values().indexOf(MainSection::Dictionary)));
 
     EXPECT_TRUE(view.sidebar()->entry(MainSection::Dictionary)->isChecked());
     view.sidebar()->entry(MainSection::Notes)->click();
     EXPECT_EQ(state().section(), MainSection::Notes);
     view.sidebar()->entry(MainSection::Notes)->click(); // the shown page's entry stays chosen
-    for (const MainSection section : MainSectionText::all())
+    for (const MainSection section : MainSectionText::table.values())
         EXPECT_EQ(view.sidebar()->entry(section)->isChecked(), section == MainSection::Notes);
-    EXPECT_EQ(view.currentPage(), int(MainSectionText::all().indexOf(MainSection::Notes)));
+    EXPECT_EQ(view.currentPage(), int(MainSectionText::table.values().indexOf(MainSection::Notes)));
 }
 
 TEST_F(ShellViewsTest, OnboardingsDoneButtonEndsOnboardingThroughTheStatesClosure)

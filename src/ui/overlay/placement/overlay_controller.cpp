@@ -143,8 +143,9 @@ QString OverlayController::watchedConfig() const
         return {};
     const QuendaConfig& c = m_state->config();
     const auto flag = [](bool on) { return on ? QStringLiteral("true") : QStringLiteral("false"); };
-    return flag(c.widgetFollowActiveScreen) % u'|' % c.overlayResultSize % u'|' % flag(c.showWidget) % u'|' %
-           flag(c.resultPlacementFixed) % u'|' % c.resultPlacementScreen % u'|' % c.resultPlacementAnchor;
+    return flag(c.widgetFollowActiveScreen) % u'|' % OverlayResultSizeText::table.text(c.overlayResultSize) %
+           u'|' % flag(c.showWidget) % u'|' % flag(c.resultPlacementFixed) % u'|' % c.resultPlacementScreen %
+           u'|' % ResultPlacementAnchorText::table.text(c.resultPlacementAnchor);
 }
 
 void OverlayController::screensChanged()

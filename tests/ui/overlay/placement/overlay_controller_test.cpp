@@ -72,9 +72,9 @@ protected:
         makeStateWith([&](QuendaConfig& c) {
             c.showWidget = true;
             c.widgetFollowActiveScreen = false;
-            c.overlayResultSize = QStringLiteral("regular");
+            c.overlayResultSize = OverlayResultSize::Regular;
             c.resultPlacementFixed = false;
-            c.resultPlacementAnchor = QStringLiteral("bottomCenter");
+            c.resultPlacementAnchor = ResultPlacementAnchor::BottomCenter;
             if (change)
                 change(c);
         });

@@ -41,7 +41,7 @@ AppState::AppState(const Services& services, QObject* parent)
     const QuendaConfig config = QuendaConfig::load();
     // HistoryStore and NoteStore read nothing in snapshot mode.
     const QList<HistoryEntry> decoded = HistoryStore::load();
-    m_history = config.trimmedHistory(decoded, m_clock.now());
+    m_history = config.trimmedHistory(HistoryEntry::withUniqueIds(decoded), m_clock.now());
     m_config = config;
     if (m_history.size() != decoded.size())
         saveHistory();

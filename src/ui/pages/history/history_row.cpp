@@ -212,7 +212,7 @@ void HistoryRow::buildPanel()
 
 void HistoryRow::refresh()
 {
-    const bool focusInside = hasFocus() || m_copyButton->hasFocus() || m_removeButton->hasFocus();
+    const bool focusInside = (m_keyboardFocus && hasFocus()) || m_buttonKeyboardFocus;
     m_copyButton->setSymbol(m_copied ? Symbol::Check : Symbol::Copy);
     if (m_copied)
         m_copyButton->setInk([](const QPalette& p) { return Scheme::green(p); });
@@ -362,8 +362,14 @@ void HistoryRow::focusOutEvent(QFocusEvent* event)
 bool HistoryRow::eventFilter(QObject* watched, QEvent* event)
 {
     // Tab from the row to its buttons keeps them on show.
-    if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)
+    if (event->type() == QEvent::FocusIn) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        m_buttonKeyboardFocus = reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason;
         refresh();
+    } else if (event->type() == QEvent::FocusOut) {
+        m_buttonKeyboardFocus = false;
+        refresh();
+    }
     return QWidget::eventFilter(watched, event);
 }
 

@@ -85,6 +85,7 @@ private:
     bool m_copied = false;
     bool m_pressed = false;
     bool m_keyboardFocus = false;
+    bool m_buttonKeyboardFocus = false;
     LineLimitedLabel* m_text;
     LineLimitedLabel* m_fullText = nullptr;
     HistoryMeta* m_meta;

@@ -25,6 +25,7 @@ double itemWidth(const HistoryMeta::Item& item, const QFontMetricsF& metrics)
 
 HistoryMeta::HistoryMeta(QWidget* parent)
     : QWidget(parent)
+    , m_hint(0, int(std::ceil(QFontMetricsF(metaFont()).height())))
 {
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
 }
@@ -34,6 +35,15 @@ void HistoryMeta::setItems(const QList<Item>& items)
     if (items == m_items)
         return;
     m_items = items;
+    const QFontMetricsF metrics(metaFont());
+    m_widths.clear();
+    double width = 0;
+    for (const Item& item : m_items) {
+        m_widths << itemWidth(item, metrics);
+        width += m_widths.last();
+    }
+    width += spacing * std::max<qsizetype>(m_items.size() - 1, 0);
+    m_hint = QSize(int(std::ceil(width)), int(std::ceil(metrics.height())));
     updateGeometry();
     update();
 }
@@ -50,12 +60,7 @@ QString HistoryMeta::spoken() const
 
 QSize HistoryMeta::sizeHint() const
 {
-    const QFontMetricsF metrics(metaFont());
-    double width = 0;
-    for (const Item& item : m_items)
-        width += itemWidth(item, metrics);
-    width += spacing * std::max<qsizetype>(m_items.size() - 1, 0);
-    return {int(std::ceil(width)), int(std::ceil(metrics.height()))};
+    return m_hint;
 }
 
 QSize HistoryMeta::minimumSizeHint() const
@@ -69,14 +74,14 @@ void HistoryMeta::paintEvent(QPaintEvent*)
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
     const QFont font = metaFont();
-    const QFontMetricsF metrics(font);
     const QColor ink = Scheme::text(palette(), Scheme::Text::Tertiary);
     p.setFont(font);
     p.setPen(ink);
     double x = 0;
     const double middle = height() / 2.0;
-    for (const Item& item : m_items) {
-        const double w = itemWidth(item, metrics);
+    for (qsizetype i = 0; i < m_items.size(); ++i) {
+        const Item& item = m_items.at(i);
+        const double w = m_widths.at(i);
         if (item.symbol) {
             KitPaint::symbol(p, *item.symbol, QRectF(x, middle - points / 2, points, points), ink);
         } else {

@@ -41,4 +41,6 @@ protected:
 
 private:
     QList<Item> m_items;
+    QList<double> m_widths; // measured once per change: layouts ask for the size hint often
+    QSize m_hint;
 };

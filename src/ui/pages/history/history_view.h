@@ -26,7 +26,7 @@ class HistoryView final : public QWidget {
     Q_DISABLE_COPY_MOVE(HistoryView)
 
 public:
-    static constexpr int chunk = 30;
+    static constexpr int chunk = 15;
 
     explicit HistoryView(AppState& state, QWidget* parent = nullptr);
     ~HistoryView() override;

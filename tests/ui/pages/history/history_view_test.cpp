@@ -55,19 +55,22 @@ TEST_F(HistoryViewTest, TenThousandEntriesGetRowsAChunkAtATimeKeptByEntry)
 {
     state().setHistory(entries(10000));
     HistoryView& view = open();
-    EXPECT_EQ(view.rowsMade(), HistoryView::chunk);
-    EXPECT_EQ(view.rows().size(), HistoryView::chunk);
+    // Chunks until the rows reach a screen past the window's end, and no further.
+    const int opened = view.rowsMade();
+    EXPECT_EQ(opened % HistoryView::chunk, 0);
+    EXPECT_LE(opened, 2 * HistoryView::chunk);
+    EXPECT_EQ(view.rows().size(), opened);
     QPointer<HistoryRow> second = view.rows().at(1);
 
     QScrollBar* bar = view.page()->verticalScrollBar();
     bar->setValue(bar->maximum()); // near the end: the next chunk
     settle();
-    EXPECT_EQ(view.rowsMade(), 2 * HistoryView::chunk);
+    EXPECT_EQ(view.rowsMade(), opened + HistoryView::chunk);
     EXPECT_TRUE(view.hasMore());
 
     state().addHistory(dictation(QStringLiteral("arrived")));
     settle();
-    EXPECT_EQ(view.rowsMade(), 2 * HistoryView::chunk + 1); // only the new entry's row
+    EXPECT_EQ(view.rowsMade(), opened + HistoryView::chunk + 1); // only the new entry's row
     EXPECT_EQ(texts(view).first(), QStringLiteral("arrived"));
     EXPECT_EQ(view.rows().at(2), second.data());
 

@@ -3,6 +3,7 @@
 #include "core/base/work_queue.h"
 #include "core/notes/apple_notes.h"
 #include "core/state/app_state.h"
+#include "core/storage/state_files.h"
 #include "platform/fake/fake_desktop_launcher.h"
 #include "platform/fake/fake_permission_probe.h"
 #include "platform/fake/fake_script_runner.h"
@@ -13,7 +14,8 @@
 #include <QTemporaryDir>
 
 // What an AppState reads, on the fakes, with its user defaults in a temporary folder so a run
-// never changes the user's own. A benchmark that counts wake-ups brings a clock of its own.
+// never changes the user's own. A benchmark that counts wake-ups brings a clock of its own; one
+// that paints a still overlay takes the demonstration files, as a snapshot does.
 template <typename ClockType = ManualClock> struct FakeStateServices {
     QTemporaryDir dir;
     ClockType clock;
@@ -24,6 +26,12 @@ template <typename ClockType = ManualClock> struct FakeStateServices {
     FakeScriptRunner runner;
     QSettings settings{dir.filePath(QStringLiteral("defaults.ini")), QSettings::IniFormat};
     AppleNotes appleNotes{runner, settings};
+    SupportFolderFiles folderFiles;
+    DemoFiles demoFiles;
 
-    AppState::Services forState() { return {clock, probe, launcher, windows, work, appleNotes, settings}; }
+    AppState::Services forState(bool demo = false)
+    {
+        return {clock, probe,      launcher, windows,
+                work,  appleNotes, settings, demo ? static_cast<StateFiles&>(demoFiles) : folderFiles};
+    }
 };

@@ -16,8 +16,9 @@ namespace {
 void BM_ResultSetToCardPainted(benchmark::State& bench)
 {
     FakeStateServices<> s;
-    AppState state(s.forState());
+    AppState state(s.forState(true));
     OverlayView view(state, s.clock);
+    view.setCardsStay(true);
     view.resize(640, 560);
     view.show();
     QApplication::processEvents();

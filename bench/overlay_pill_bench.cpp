@@ -19,7 +19,7 @@ namespace {
 void BM_PillListeningFrame(benchmark::State& bench)
 {
     FakeStateServices<> s;
-    AppState state(s.forState());
+    AppState state(s.forState(true));
     state.setPhase(Phase::listening());
     OverlayView view(state, s.clock);
     view.resize(280, 110);

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "bench_main.h"
-#include "core/base/run_mode.h"
 #include "ui/kit/theme.h"
 
 #include <QApplication>
@@ -12,10 +11,7 @@ namespace Bench {
 inline int runStillOverlay(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    return runInTempDataRoot<QApplication>(argc, argv, [] {
-        RunMode::setSnapshot(true);
-        Theme::setAnimated(false);
-    });
+    return runInTempDataRoot<QApplication>(argc, argv, [] { Theme::setAnimated(false); });
 }
 
 } // namespace Bench

@@ -2,17 +2,24 @@
 
 #include <memory>
 
+class RunMode;
 class ShellController;
 class ShellWindowHost;
 
-// The one place that picks the Linux backends and wires them into the program. Members are built
-// in dependency order and torn down in reverse.
+// The one place that picks the Linux backends and wires them into the program, with the parts the
+// run mode gives (it outlives the root). Members are built in dependency order and torn down in
+// reverse.
 class CompositionRoot final {
 public:
-    CompositionRoot();
+    explicit CompositionRoot(RunMode& mode);
     ~CompositionRoot();
     CompositionRoot(const CompositionRoot&) = delete;
     CompositionRoot& operator=(const CompositionRoot&) = delete;
+
+    // Switches the session's accessibility on, before the application object exists: Qt reads the
+    // switch once, when its bridge starts, and would leave every window of this program unseen by
+    // assistive tools when it was still off then. Waits for the session bus.
+    static void switchOnAccessibility();
 
     ShellController& shell();
     ShellWindowHost& windows();

@@ -1,12 +1,12 @@
 #include "app/composition_root.h"
 #include "app/shell/command_line.h"
 #include "app/shell/legacy_name.h"
+#include "app/shell/run_mode.h"
 #include "app/shell/shell_controller.h"
 #include "app/shell/single_instance.h"
 #include "app/shell/snapshot.h"
 #include "app/shell/termination_signals.h"
 #include "app/shell/update_progress_hud.h"
-#include "core/base/run_mode.h"
 #include "core/base/timing.h"
 #include "ui/shell/shell_window_host.h"
 
@@ -21,17 +21,21 @@ int main(int argc, char** argv)
             list.append(QString::fromLocal8Bit(argv[i]));
         return list;
     }();
-    if (LaunchRequest::parse(raw, {}).mode == LaunchRequest::Mode::Snapshot &&
-        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    const LaunchRequest::Mode early = LaunchRequest::parse(raw, {}).mode;
+    if (early == LaunchRequest::Mode::Snapshot && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (early == LaunchRequest::Mode::Normal)
+        CompositionRoot::switchOnAccessibility();
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Morvane"));
     QApplication::setApplicationName(QStringLiteral("Quenda"));
     QApplication::setApplicationVersion(QStringLiteral(QUENDA_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("de.morvane.quenda"));
-    const QStringList arguments = QApplication::arguments();
-    RunMode::setArguments(arguments);
-    const LaunchRequest request = LaunchRequest::parse(arguments, QStringLiteral(QUENDA_VERSION));
+    const LaunchRequest request =
+        LaunchRequest::parse(QApplication::arguments(), QStringLiteral(QUENDA_VERSION));
+    // "--snapshot" without a folder runs the program as usual but leaves the user's files alone.
+    RunMode mode(request.snapshotFlag);
+    mode.applyToProcess();
     if (request.mode == LaunchRequest::Mode::Snapshot) {
         Snapshot::run(request.snapshotDir);
         return 0;
@@ -50,14 +54,14 @@ int main(int argc, char** argv)
     // The program lives in the tray; closing its windows must not end it.
     QApplication::setQuitOnLastWindowClosed(false);
     TerminationSignals terminations;
-    CompositionRoot root;
+    CompositionRoot root(mode);
     ShellController& shell = root.shell();
     QObject::connect(&terminations, &TerminationSignals::received, &app, [](int) { QApplication::quit(); });
     QObject::connect(&root.windows(), &ShellWindowHost::quitRequested, &app, [] { QApplication::quit(); });
     QObject::connect(&instance, &SingleInstance::activationRequested, &shell,
                      [&shell] { shell.showMain(std::nullopt); });
     QObject::connect(&app, &QApplication::aboutToQuit, &shell, [&shell] { shell.stop(); });
-    shell.launch(request.snapshotFlag);
+    shell.launch(mode.snapshot());
     const int status = QApplication::exec();
     Timing::mark(QStringLiteral("stopped"));
     Timing::flush();

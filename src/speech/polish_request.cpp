@@ -1,7 +1,5 @@
 #include "speech/polish_request.h"
 
-#include "core/base/run_mode.h"
-
 namespace PolishRequest {
 
 namespace {
@@ -18,7 +16,6 @@ std::optional<QString> nonEmpty(const QString& text)
 PolishBody build(const QString& raw, const std::optional<QString>& selection, const QuendaConfig& config,
                  const std::optional<QString>& targetLanguage, bool noteAnswer, const ProviderKeys& keys)
 {
-    const bool snapshot = RunMode::isSnapshot();
     const bool openAI = config.polishProvider == QLatin1String("openai");
 
     PolishBody body;
@@ -29,13 +26,13 @@ PolishBody build(const QString& raw, const std::optional<QString>& selection, co
     body.dictionary = config.dictionary;
     body.targetLanguage = targetLanguage;
     body.provider = config.polishProvider;
-    body.apiKey = nonEmpty(snapshot ? QString() : keys.generalKey().trimmed());
+    body.apiKey = nonEmpty(keys.generalKey().trimmed());
     if (openAI) {
         body.openAIModel = config.openAIModel;
         body.baseURL = config.resolvedCorrectionBaseURL();
     }
     for (const CorrectionEndpoint& endpoint : config.activeCorrectionEndpoints()) {
-        const QString key = snapshot ? QString() : keys.key(endpoint).trimmed();
+        const QString key = keys.key(endpoint).trimmed();
         const QString baseURL = endpoint.resolvedBaseURL();
         const auto provider = CorrectionEndpoint::providerOf(endpoint.kind);
         const bool ownServer = provider && provider->usesOwnBaseURL();

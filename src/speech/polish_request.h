@@ -11,7 +11,7 @@
 namespace PolishRequest {
 
 // The /polish body for one correction: keys are trimmed, and an endpoint is left out when it has
-// no key (any kind but "custom") or no base URL ("custom"). In snapshot mode every key is empty.
+// no key (any kind but "custom") or no base URL ("custom").
 PolishBody build(const QString& raw, const std::optional<QString>& selection, const QuendaConfig& config,
                  const std::optional<QString>& targetLanguage, bool noteAnswer, const ProviderKeys& keys);
 

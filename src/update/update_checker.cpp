@@ -1,6 +1,5 @@
 #include "update/update_checker.h"
 
-#include "core/base/run_mode.h"
 #include "core/base/timing.h"
 #include "platform/update_feed.h"
 
@@ -33,7 +32,7 @@ std::optional<AppRelease> UpdateChecker::availableRelease() const
 
 void UpdateChecker::check(bool userInitiated, std::optional<bool> autoInstall)
 {
-    if (RunMode::isSnapshot() || m_status.is(UpdateStatus::Kind::Downloading))
+    if (m_status.is(UpdateStatus::Kind::Downloading))
         return;
     const bool install = autoInstall.value_or(!userInitiated);
     // A newer check supersedes the running one and its wait for an idle phase.

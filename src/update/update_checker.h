@@ -26,8 +26,7 @@ public:
     std::optional<AppRelease> availableRelease() const;
     // The offered release is the one the user dismissed.
     bool dismissed() const { return m_dismissed; }
-    // autoInstall absent: the opposite of userInitiated. Does nothing in snapshot mode or while a
-    // download runs.
+    // autoInstall absent: the opposite of userInitiated. Does nothing while a download runs.
     void check(bool userInitiated, std::optional<bool> autoInstall = std::nullopt);
     // Remembers the offered version as dismissed ("quenda.dismissedUpdate").
     void dismiss();

@@ -105,7 +105,7 @@ protected:
     QTemporaryDir m_settingsDir;
     QSettings m_settings{m_settingsDir.filePath(u"defaults.ini"_s), QSettings::IniFormat};
     ThreadNotingSecretStore m_secrets;
-    OpenAIKeyStore m_store{m_secrets, m_settings};
+    OpenAIKeyStore m_store{&m_secrets, m_settings};
     ProviderKeySnapshot m_snapshot{m_store};
     int m_refreshed = 0;
 };

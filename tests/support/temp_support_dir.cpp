@@ -1,6 +1,5 @@
 #include "temp_support_dir.h"
 
-#include "core/base/run_mode.h"
 #include "core/base/support_paths.h"
 #include "core/base/timing.h"
 
@@ -10,7 +9,7 @@
 void TempSupportDir::SetUp()
 {
     ASSERT_TRUE(m_dir.isValid());
-    RunMode::setSnapshot(false);
+    SupportPaths::setUntouched(false);
     SupportPaths::setDataRoot(m_dir.path());
 }
 
@@ -18,7 +17,7 @@ void TempSupportDir::TearDown()
 {
     // Lines still queued for this folder must land before it is removed.
     Timing::flush();
-    RunMode::setSnapshot(false);
+    SupportPaths::setUntouched(false);
 }
 
 QString TempSupportDir::supportFile(const QString& name) const

@@ -2,8 +2,8 @@
 
 #include "app/shell/demo_desktop.h"
 #include "app/shell/demo_history.h"
+#include "app/shell/run_mode.h"
 #include "app/shell/update_progress_hud.h"
-#include "core/base/run_mode.h"
 #include "core/base/work_queue.h"
 #include "core/model/main_section.h"
 #include "core/notes/apple_notes.h"
@@ -183,8 +183,9 @@ QStringList Snapshot::screenNames()
 
 QList<Snapshot::Shot> Snapshot::run(const QString& directory)
 {
-    RunMode::setSnapshot(true);
-    Theme::setAnimated(false);
+    RunMode mode(true);
+    mode.applyToProcess();
+
     QDir().mkpath(directory);
     Renderer render(directory);
 
@@ -199,7 +200,9 @@ QList<Snapshot::Shot> Snapshot::run(const QString& directory)
     for (const bool dark : {false, true}) {
         QApplication::setPalette(dark ? Scheme::dark() : Scheme::light());
         desktop.accessibility = true;
-        AppState state(AppState::Services{clock, desktop, desktop, desktop, work, appleNotes, settings});
+        AppState state(AppState::Services{clock, desktop, desktop, desktop, work, appleNotes, settings,
+                                          mode.files(), nullptr, QStringLiteral(QUENDA_VERSION),
+                                          mode.checksForUpdates(), mode.scansApps()});
         state.refreshPermissions();
         state.setEngineReady(true);
         state.setEngineLoading(false);
@@ -244,7 +247,9 @@ QList<Snapshot::Shot> Snapshot::run(const QString& directory)
     QApplication::setPalette(systemPalette);
 
     for (const Scene& scene : overlayScenes()) {
-        AppState state(AppState::Services{clock, desktop, desktop, desktop, work, appleNotes, settings});
+        AppState state(AppState::Services{clock, desktop, desktop, desktop, work, appleNotes, settings,
+                                          mode.files(), nullptr, QStringLiteral(QUENDA_VERSION),
+                                          mode.checksForUpdates(), mode.scansApps()});
         QuendaConfig config = state.config();
         config.showWidget = true;
         {
@@ -252,6 +257,7 @@ QList<Snapshot::Shot> Snapshot::run(const QString& directory)
             state.setConfig(config);
         }
         OverlayView overlay(state, clock);
+        overlay.setCardsStay(mode.cardsStay());
         scene.set(state);
         QCoreApplication::sendPostedEvents();
         render.floating(overlay, overlay.sizeHint().expandedTo(QSize(380, 110)), QColor(58, 64, 78),

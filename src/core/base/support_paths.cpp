@@ -1,7 +1,5 @@
 #include "core/base/support_paths.h"
 
-#include "core/base/run_mode.h"
-
 #include <QDir>
 #include <QMutex>
 #include <QStandardPaths>
@@ -14,6 +12,7 @@ struct State {
     QMutex mutex;
     std::optional<QString> root;
     std::optional<QString> directory;
+    bool untouched = false;
 };
 
 // Never destroyed: a timing mark from a static destructor at exit still needs the folder.
@@ -23,10 +22,10 @@ State& state()
     return *instance;
 }
 
-QString resolve(const QString& root)
+QString resolve(const QString& root, bool untouched)
 {
     const QString target = QDir(root).filePath(QStringLiteral("Morvane Quenda"));
-    if (RunMode::isSnapshot())
+    if (untouched)
         return target;
     const QString old = QDir(root).filePath(QStringLiteral("Quenda"));
     // System lists dangling symlinks, sockets and FIFOs, which are visible entries too.
@@ -51,7 +50,7 @@ QString SupportPaths::directory()
     if (!s.directory) {
         const QString root =
             s.root.value_or(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
-        s.directory = resolve(root);
+        s.directory = resolve(root, s.untouched);
     }
     return *s.directory;
 }
@@ -66,6 +65,14 @@ QString SupportPaths::models()
 QString SupportPaths::file(const QString& name)
 {
     return QDir(directory()).filePath(name);
+}
+
+void SupportPaths::setUntouched(bool untouched)
+{
+    State& s = state();
+    QMutexLocker lock(&s.mutex);
+    s.untouched = untouched;
+    s.directory.reset();
 }
 
 void SupportPaths::setDataRoot(const QString& root)

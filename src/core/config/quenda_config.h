@@ -59,7 +59,7 @@ struct QuendaConfig {
     // The defaults; computed once, so its endpoint keeps one id for the whole run.
     static const QuendaConfig& standard();
     static const QString& defaultModel();
-    // The record snapshot mode works with.
+    // The record a snapshot run shows instead of the user's.
     static QuendaConfig snapshotDemo();
     static const QStringList& whisperModelsByQuality();
     static std::optional<qint64> quality(const QString& whisperModel);

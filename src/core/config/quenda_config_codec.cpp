@@ -3,7 +3,6 @@
 
 #include "core/base/json_fields.h"
 #include "core/base/json_file.h"
-#include "core/base/run_mode.h"
 #include "core/base/support_paths.h"
 #include "core/config/config_key.h"
 #include "core/model/apple_notes_folder.h"
@@ -226,16 +225,12 @@ QByteArray QuendaConfig::encode() const
 
 QuendaConfig QuendaConfig::read()
 {
-    if (RunMode::isSnapshot())
-        return snapshotDemo();
     const auto stored = readStored();
     return stored ? stored->config : standard();
 }
 
 QuendaConfig QuendaConfig::load()
 {
-    if (RunMode::isSnapshot())
-        return snapshotDemo();
     const auto stored = readStored();
     if (!stored)
         return standard();
@@ -246,7 +241,5 @@ QuendaConfig QuendaConfig::load()
 
 bool QuendaConfig::save() const
 {
-    if (RunMode::isSnapshot())
-        return false;
     return JsonFile::writeAtomically(configPath(), encode());
 }

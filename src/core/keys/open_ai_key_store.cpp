@@ -1,13 +1,11 @@
 #include "core/keys/open_ai_key_store.h"
 
-#include "core/base/run_mode.h"
-
 #include <QPointer>
 #include <QSettings>
 #include <QStringDecoder>
 #include <QThread>
 
-OpenAIKeyStore::OpenAIKeyStore(SecretStore& secrets, QSettings& settings, QObject* parent)
+OpenAIKeyStore::OpenAIKeyStore(SecretStore* secrets, QSettings& settings, QObject* parent)
     : QObject(parent)
     , m_secrets(secrets)
     , m_settings(settings)
@@ -64,7 +62,7 @@ std::optional<QUrl> OpenAIKeyStore::keySetupURL(const CorrectionEndpoint& endpoi
 
 KeyLookup OpenAIKeyStore::key(const CorrectionEndpoint& endpoint)
 {
-    if (RunMode::isSnapshot())
+    if (!m_secrets)
         return KeyLookups::absent();
     const auto provider = CorrectionEndpoint::providerOf(endpoint.kind);
     const QString kindAccount = account(endpoint);
@@ -89,7 +87,7 @@ KeyLookup OpenAIKeyStore::key(const CorrectionEndpoint& endpoint)
 
 KeyLookup OpenAIKeyStore::load(std::optional<QUuid> endpointId)
 {
-    if (RunMode::isSnapshot())
+    if (!m_secrets)
         return KeyLookups::absent();
     bool unreadable = false;
     const QString found = endpointId ? loadAccount(endpointAccount(*endpointId), false, &unreadable)
@@ -101,7 +99,7 @@ KeyLookup OpenAIKeyStore::load(std::optional<QUuid> endpointId)
 
 bool OpenAIKeyStore::save(const QString& key, const QString& account)
 {
-    if (RunMode::isSnapshot())
+    if (!m_secrets)
         return false;
     const QString trimmed = key.trimmed();
     const bool isOpenAI = account == openAIAccount();
@@ -121,7 +119,7 @@ bool OpenAIKeyStore::save(const QString& key, const QString& account)
         if (!stored) {
             // An older copy left in the data-protection keychain would win every later load,
             // and that load would then drop the new login copy.
-            m_secrets.remove(service(), account, Keychain::DataProtection);
+            m_secrets->remove(service(), account, Keychain::DataProtection);
             stored = upsert(trimmed, account, Keychain::Login);
         }
         if (!stored)
@@ -178,7 +176,7 @@ void OpenAIKeyStore::readInBackground(const QList<CorrectionEndpoint>& endpoints
 std::optional<QString> OpenAIKeyStore::read(const QString& service, const QString& account, Keychain keychain,
                                             bool* unreadable)
 {
-    const SecretStore::Read found = m_secrets.read(service, account, keychain);
+    const SecretStore::Read found = m_secrets->read(service, account, keychain);
     if (found.status == SecretStore::Status::Failed && unreadable)
         *unreadable = true;
     if (found.status != SecretStore::Status::Ok)
@@ -192,18 +190,18 @@ std::optional<QString> OpenAIKeyStore::read(const QString& service, const QStrin
 
 bool OpenAIKeyStore::upsert(const QString& value, const QString& account, Keychain keychain)
 {
-    return m_secrets.write(service(), account, keychain, value.toUtf8(), itemLabel());
+    return m_secrets->write(service(), account, keychain, value.toUtf8(), itemLabel());
 }
 
 void OpenAIKeyStore::deleteLogin(const QString& service, const QString& account)
 {
-    m_secrets.remove(service, account, Keychain::Login);
+    m_secrets->remove(service, account, Keychain::Login);
 }
 
 void OpenAIKeyStore::remove(const QString& service, const QString& account)
 {
-    m_secrets.remove(service, account, Keychain::Login);
-    m_secrets.remove(service, account, Keychain::DataProtection);
+    m_secrets->remove(service, account, Keychain::Login);
+    m_secrets->remove(service, account, Keychain::DataProtection);
 }
 
 bool OpenAIKeyStore::touch(const QString& account)
@@ -239,8 +237,6 @@ bool OpenAIKeyStore::migrateToDataProtection(const QString& value, const QString
 
 QString OpenAIKeyStore::loadAccount(const QString& account, bool migrateLegacyOpenAI, bool* unreadable)
 {
-    if (RunMode::isSnapshot())
-        return {};
     const Peeked found = peek(account, migrateLegacyOpenAI && account == openAIAccount());
     using Source = Peeked::Source;
     if (unreadable && found.unreadable && (found.source == Source::None || found.source == Source::Legacy))

@@ -23,15 +23,15 @@ class QSettings;
 // one per custom endpoint. Keys met in the login keychain or under the legacy service move to the
 // data-protection keychain, each account at most once a run. Nothing is cached. The synchronous
 // calls may block on the Secret Service and are safe from any thread; the main thread uses the
-// background variants, which run one after another in the order they were made. Snapshot mode
-// never touches the store.
+// background variants, which run one after another in the order they were made. Without a secret
+// store (a run that must leave the user's keys alone) no key is found and none is kept.
 class OpenAIKeyStore final : public QObject {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(OpenAIKeyStore)
 
 public:
     // `settings` are the user defaults; they are only touched on their own thread.
-    OpenAIKeyStore(SecretStore& secrets, QSettings& settings, QObject* parent = nullptr);
+    OpenAIKeyStore(SecretStore* secrets, QSettings& settings, QObject* parent = nullptr);
     // Waits for background work still running.
     ~OpenAIKeyStore() override;
 
@@ -100,7 +100,7 @@ private:
     Peeked peek(const QString& account, bool includeLegacyOpenAI);
     void setDataProtectionFlag();
 
-    SecretStore& m_secrets;
+    SecretStore* const m_secrets;
     QSettings& m_settings;
     std::mutex m_touchedMutex;
     QSet<QString> m_touchedAccounts;

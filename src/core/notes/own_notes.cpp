@@ -1,15 +1,15 @@
 #include "core/notes/own_notes.h"
 
 #include "core/base/clock.h"
-#include "core/base/run_mode.h"
-#include "core/storage/note_store.h"
+#include "core/storage/state_files.h"
 
 #include <algorithm>
 
-OwnNotes::OwnNotes(Clock& clock, QObject* parent)
+OwnNotes::OwnNotes(StateFiles& files, Clock& clock, QObject* parent)
     : QObject(parent)
+    , m_files(files)
     , m_clock(clock)
-    , m_notes(NoteStore::load())
+    , m_notes(files.loadNotes())
 {
 }
 
@@ -64,8 +64,8 @@ void OwnNotes::replace(const QList<QuendaNote>& notes)
 {
     const bool different = notes != m_notes;
     m_notes = notes;
-    // NoteStore logs its own write failures; the list stays changed in memory.
-    m_unsaved = !NoteStore::save(m_notes) && !RunMode::isSnapshot();
+    // The files log their own write failures; the list stays changed in memory.
+    m_unsaved = !m_files.saveNotes(m_notes);
     if (different)
         emit changed();
 }

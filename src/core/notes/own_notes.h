@@ -10,15 +10,15 @@
 #include <optional>
 
 class Clock;
+class StateFiles;
 
-// The own notes, newest first; every change is written to "notes.json" at once.
+// The own notes, newest first; every change is written to the files at once.
 class OwnNotes final : public QObject {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(OwnNotes)
 
 public:
-    // Loads "notes.json"; snapshot mode reads nothing.
-    explicit OwnNotes(Clock& clock, QObject* parent = nullptr);
+    OwnNotes(StateFiles& files, Clock& clock, QObject* parent = nullptr);
 
     const QList<QuendaNote>& notes() const { return m_notes; }
     // The new note's id; absent when the body is blank. A blank title is derived from the body.
@@ -29,7 +29,7 @@ public:
     void update(const QUuid& id, const QString& title, const QString& body);
     void remove(const QUuid& id);
     // The last write failed: the list holds changes the file does not, lost at quit unless a
-    // later write succeeds. Never true in snapshot mode, which writes nothing by design.
+    // later write succeeds. Never true with files that keep nothing by design.
     bool unsaved() const { return m_unsaved; }
 
 signals:
@@ -38,6 +38,7 @@ signals:
 private:
     void replace(const QList<QuendaNote>& notes);
 
+    StateFiles& m_files;
     Clock& m_clock;
     QList<QuendaNote> m_notes;
     bool m_unsaved = false;

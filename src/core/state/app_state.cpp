@@ -3,7 +3,7 @@
 
 #include "core/notes/note_saver.h"
 #include "core/notes/own_notes.h"
-#include "core/storage/history_store.h"
+#include "core/storage/state_files.h"
 #include "core/styles/style_upkeep.h"
 #include "core/text/l10n.h"
 #include "platform/desktop_launcher.h"
@@ -26,21 +26,23 @@ template <typename T> bool assign(T& field, const T& value)
 AppState::AppState(const Services& services, QObject* parent)
     : QObject(parent)
     , m_clock(services.clock)
+    , m_files(services.files)
     , m_permissions(services.permissions)
     , m_launcher(services.launcher)
     , m_appleNotes(services.appleNotes)
+    , m_checksForUpdates(services.checksForUpdates)
+    , m_scansApps(services.scansApps)
     , m_levels(levelCount, 0.0)
     , m_engineStatus(L10n::s(QStringLiteral("engine.loadingModel")))
     , m_settingToastToken(QUuid::createUuid())
-    , m_ownNotes(std::make_unique<OwnNotes>(services.clock))
+    , m_ownNotes(std::make_unique<OwnNotes>(services.files, services.clock))
     , m_noteSaver(std::make_unique<NoteSaver>(services.appleNotes, *m_ownNotes))
     , m_styles(
           std::make_unique<StyleUpkeep>(static_cast<StyleProfiles&>(*this), services.windows, services.work))
     , m_updates(std::make_unique<UpdateChecker>(services.updateFeed, services.settings, services.appVersion))
 {
-    const QuendaConfig config = QuendaConfig::load();
-    // HistoryStore and NoteStore read nothing in snapshot mode.
-    const QList<HistoryEntry> decoded = HistoryStore::load();
+    const QuendaConfig config = m_files.loadConfig();
+    const QList<HistoryEntry> decoded = m_files.loadHistory();
     m_history = config.trimmedHistory(HistoryEntry::withUniqueIds(decoded), m_clock.now());
     m_config = config;
     if (m_history.size() != decoded.size())
@@ -167,6 +169,7 @@ void AppState::setCorrectionLookupErrors(const QMap<QString, QString>& errors)
 void AppState::refreshPermissions()
 {
     // Both are read before either is written, so observers never see a half-updated pair.
+    m_permissionsAnswered = m_permissions.answered();
     const bool mic = m_permissions.microphoneAvailable();
     const bool ax = m_permissions.accessibilityTrusted();
     if (assign(m_micGranted, mic))
@@ -245,6 +248,8 @@ bool AppState::dismissedUpdate() const
 
 void AppState::checkForUpdate(bool userInitiated, std::optional<bool> autoInstall)
 {
+    if (!m_checksForUpdates)
+        return;
     m_updates->check(userInitiated, autoInstall);
 }
 

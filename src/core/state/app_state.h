@@ -33,6 +33,7 @@ class NoteSaver;
 class OwnNotes;
 class PermissionProbe;
 class QSettings;
+class StateFiles;
 class StyleUpkeep;
 class UpdateChecker;
 class UpdateFeed;
@@ -57,8 +58,12 @@ public:
         WorkQueue& work; // blocking reads (the application scan); its jobs end before windows goes
         AppleNotes& appleNotes;
         QSettings& settings;              // the user defaults
+        StateFiles& files;                // configuration, history and notes
         UpdateFeed* updateFeed = nullptr; // none built in: every check fails
         QString appVersion = QStringLiteral(QUENDA_VERSION);
+        // Off for a run that must leave the network and the installed applications alone.
+        bool checksForUpdates = true;
+        bool scansApps = true;
     };
 
     // Configuration writes the user did not make in the settings save and inform the controller
@@ -79,7 +84,7 @@ public:
     static constexpr int toastHideMs = 1700;
 
     // Loads the configuration, the history (trimmed, rewritten only when trimming dropped entries)
-    // and the notes; snapshot mode reads no file.
+    // and the notes.
     explicit AppState(const Services& services, QObject* parent = nullptr);
     ~AppState() override;
 
@@ -124,6 +129,8 @@ public:
 
     bool micGranted() const { return m_micGranted; }
     bool axGranted() const { return m_axGranted; }
+    // Whether the last refresh read real answers rather than the probe's stand-ins.
+    bool permissionsAnswered() const { return m_permissionsAnswered; }
     // Asks the probe; each flag is written only when it changed.
     void refreshPermissions();
     // The desktop never prompts for the microphone, so this opens its settings page.
@@ -194,7 +201,7 @@ public:
     void rememberApp(const FrontApp& app);
     void setAppStyle(const QString& bundleID, const QString& name, const QString& style);
     // Asks the window system for the installed applications on the work queue and merges them on
-    // the main thread; off in snapshot mode.
+    // the main thread; nothing when the state scans no applications.
     void rescanApps();
     void mergeInstalledApps(const QList<FrontApp>& apps);
 
@@ -209,7 +216,7 @@ public:
     const UpdateStatus& update() const;
     std::optional<AppRelease> availableRelease() const;
     bool dismissedUpdate() const;
-    // autoInstall absent: the opposite of userInitiated.
+    // autoInstall absent: the opposite of userInitiated. Nothing when the state checks for no update.
     void checkForUpdate(bool userInitiated, std::optional<bool> autoInstall = std::nullopt);
     // Remembers the offered version as dismissed ("quenda.dismissedUpdate").
     void dismissUpdate();
@@ -290,9 +297,12 @@ private:
     void showSavedNote(const SavedNotePreview& preview);
 
     Clock& m_clock;
+    StateFiles& m_files;
     PermissionProbe& m_permissions;
     DesktopLauncher& m_launcher;
     AppleNotes& m_appleNotes;
+    const bool m_checksForUpdates;
+    const bool m_scansApps;
 
     Phase m_phase;
     bool m_rewriting = false;
@@ -310,6 +320,7 @@ private:
     bool m_engineLoading = true;
     bool m_micGranted = false;
     bool m_axGranted = false;
+    bool m_permissionsAnswered = false;
     bool m_widgetHovered = false;
     bool m_widgetTranslateOpen = false;
     std::optional<OverlayResult> m_overlayResult;

@@ -1,9 +1,7 @@
 // The configuration change handler, the settings-saved notice and the history operations.
 #include "core/state/app_state.h"
 
-#include "core/base/run_mode.h"
-#include "core/base/timing.h"
-#include "core/storage/history_store.h"
+#include "core/storage/state_files.h"
 
 void AppState::setConfig(const QuendaConfig& config)
 {
@@ -12,9 +10,7 @@ void AppState::setConfig(const QuendaConfig& config)
     // Copies: the controller's handler may write the configuration again while we run.
     const QuendaConfig previous = std::exchange(m_config, config);
     const QuendaConfig current = config;
-    const bool saved = current.save();
-    if (!saved && !RunMode::isSnapshot())
-        Timing::mark(QStringLiteral("config: saving config.json failed"));
+    const bool saved = m_files.saveConfig(current);
     if (m_configChanged)
         m_configChanged(previous, current);
     if (previous.historyKeepHours != current.historyKeepHours ||
@@ -30,7 +26,7 @@ void AppState::setConfig(const QuendaConfig& config)
 
 void AppState::noteSettingChanged()
 {
-    if (m_settingToastSuppressed != 0 || RunMode::isSnapshot())
+    if (m_settingToastSuppressed != 0)
         return;
     if (!m_settingToastVisible) {
         m_settingToastToken = QUuid::createUuid();
@@ -47,8 +43,7 @@ void AppState::noteSettingChanged()
 
 void AppState::saveHistory()
 {
-    if (!HistoryStore::save(m_history) && !RunMode::isSnapshot())
-        Timing::mark(QStringLiteral("history: saving history.json failed"));
+    m_files.saveHistory(m_history);
 }
 
 void AppState::addHistory(const HistoryEntry& entry)

@@ -36,6 +36,8 @@ void AppState::setAppStyle(const QString& bundleID, const QString& name, const Q
 
 void AppState::rescanApps()
 {
+    if (!m_scansApps)
+        return;
     m_styles->rescan();
 }
 

@@ -8,9 +8,9 @@
 namespace HistoryStore {
 
 // Missing or undecodable files give an empty list; an undecodable one is kept aside before
-// the next save replaces it. Snapshot mode reads nothing.
+// the next save replaces it.
 QList<HistoryEntry> load();
-// Writes the whole list atomically; false when nothing was written (always in snapshot mode).
+// Writes the whole list atomically; false when nothing was written.
 bool save(const QList<HistoryEntry>& entries);
 
 QByteArray encode(const QList<HistoryEntry>& entries);

@@ -2,7 +2,6 @@
 
 #include "core/base/json_file.h"
 #include "core/base/result.h"
-#include "core/base/run_mode.h"
 #include "core/base/support_paths.h"
 
 #include <QByteArray>
@@ -20,7 +19,7 @@
 // T::fromJson(object) the record (or nothing when the object does not decode).
 template <typename T> class JsonListStore final {
 public:
-    enum class SaveFailure { Snapshot, Encode, Write };
+    enum class SaveFailure { Encode, Write };
     using Saved = Result<std::monostate, SaveFailure>;
 
     explicit JsonListStore(QString fileName)
@@ -29,19 +28,12 @@ public:
     }
 
     // Missing or undecodable files give an empty list; an undecodable one is kept aside before
-    // the next save replaces it. Snapshot mode reads nothing.
-    QList<T> load() const
-    {
-        if (RunMode::isSnapshot())
-            return {};
-        return JsonFile::load(path(), &JsonListStore::decode).value_or(QList<T>());
-    }
+    // the next save replaces it.
+    QList<T> load() const { return JsonFile::load(path(), &JsonListStore::decode).value_or(QList<T>()); }
 
-    // Writes the whole list atomically; snapshot mode writes nothing and says so.
+    // Writes the whole list atomically.
     Saved save(const QList<T>& items) const
     {
-        if (RunMode::isSnapshot())
-            return SaveFailure::Snapshot;
         const auto bytes = encode(items);
         if (!bytes)
             return SaveFailure::Encode;

@@ -11,10 +11,10 @@
 namespace NoteStore {
 
 // Missing or undecodable files give an empty list; an undecodable one is kept aside before
-// the next save replaces it. Snapshot mode reads nothing.
+// the next save replaces it.
 QList<QuendaNote> load();
 // Writes the whole list atomically; failures go to the timing log. False when nothing was
-// written (always in snapshot mode).
+// written.
 bool save(const QList<QuendaNote>& notes);
 
 // Pretty-printed with sorted keys; null when a note cannot be encoded.

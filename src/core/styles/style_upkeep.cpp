@@ -1,6 +1,5 @@
 #include "core/styles/style_upkeep.h"
 
-#include "core/base/run_mode.h"
 #include "core/base/work_queue.h"
 #include "core/styles/app_style_catalog.h"
 #include "core/styles/style_profiles.h"
@@ -94,8 +93,6 @@ void StyleUpkeep::setAppStyle(const QString& bundleID, const QString& name, cons
 
 void StyleUpkeep::rescan()
 {
-    if (RunMode::isSnapshot())
-        return;
     // Running applications are read here: window-system answers belong to the main thread.
     const QList<FrontApp> running = m_windows.runningApps();
     const WindowSystem& windows = m_windows;

@@ -26,7 +26,7 @@ public:
     void rememberApp(const FrontApp& app);
     // The user's choice; choosing the suggestion undoes the customisation.
     void setAppStyle(const QString& bundleID, const QString& name, const QString& style);
-    // Merges the installed and running applications, read on the work queue; off in snapshot mode.
+    // Merges the installed and running applications, read on the work queue.
     // A scan that ends after the upkeep is gone is dropped.
     void rescan();
     // Adds the unknown, renames the known and refreshes uncustomised suggestions; one write at most.

@@ -4,16 +4,16 @@
 #include "core/model/others_audio.h"
 #include "core/state/app_state.h"
 #include "core/text/l10n.h"
+#include "dictation/capture/recorder.h"
 #include "dictation/controller/dictation_job.h"
 #include "dictation/controller/hotkey_events.h"
 #include "dictation/controller/learner.h"
 #include "dictation/controller/microphone_access.h"
 #include "dictation/controller/pending_selection.h"
-#include "dictation/controller/recorder.h"
-#include "dictation/controller/silencer.h"
-#include "dictation/controller/speech_service.h"
+#include "dictation/silence/silencer.h"
 #include "platform/sound_player.h"
 #include "platform/window_system.h"
+#include "speech/speech_service.h"
 
 #include <QUuid>
 
@@ -104,8 +104,7 @@ void DictationController::beginListening(bool handsFree)
     if (m_dictationApp)
         m_state.rememberApp(*m_dictationApp);
     m_inserter.rememberInsertTarget();
-    const QuendaConfig& config = m_state.config();
-    m_speech.prewarm(config.port);
+    m_speech.prewarm();
     const auto started = m_recorder.start();
     if (!started.ok()) {
         show(Phase::failed(started.error()), 2500);
@@ -174,8 +173,7 @@ void DictationController::stopAndProcess()
     else
         dropSelectionCapture();
     m_selection = nullptr;
-    const QuendaConfig& config = job->facts().config;
-    m_speech.transcribe(*wav, config.language, config.port, job,
+    m_speech.transcribe(*wav, job->facts().config.language, job,
                         [this, job](const EngineResult<QString>& result) { transcribed(job, result); });
 }
 
@@ -229,7 +227,7 @@ void DictationController::scheduleSilence()
         m_clock.cancel(*std::exchange(m_silenceWork, std::nullopt));
     const OthersAudio mode = silenceMode(m_state.config());
     if (mode == OthersAudio::Off || !m_state.phase().is(Phase::Kind::Listening)) {
-        m_silencer.release();
+        m_silencer.end();
         return;
     }
     const auto begin = [this] {
@@ -248,7 +246,7 @@ void DictationController::releaseSilence()
 {
     if (m_silenceWork)
         m_clock.cancel(*std::exchange(m_silenceWork, std::nullopt));
-    m_silencer.release();
+    m_silencer.end();
 }
 
 // ---- phase and delivery
@@ -472,7 +470,6 @@ void DictationController::finishCorrection(DictationJob* job)
     DictationJob::Progress& progress = job->progress();
     if (!progress.rawLanding || !progress.polished)
         return;
-    const DictationJob::Facts& facts = job->facts();
     const QString raw = progress.raw;
     const bool rawPasted = *progress.rawLanding == Inserter::Landing::Pasted;
     std::optional<QString> failure;
@@ -518,5 +515,4 @@ void DictationController::finishCorrection(DictationJob* job)
                                          m_inserter.copyToClipboard(final);
                                          deliver(false, raw);
                                      });
-    Q_UNUSED(facts)
 }

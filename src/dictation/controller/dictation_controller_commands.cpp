@@ -9,9 +9,9 @@
 #include "dictation/controller/dictation_job.h"
 #include "dictation/controller/overlay_host.h"
 #include "dictation/controller/pending_selection.h"
-#include "dictation/controller/speech_service.h"
 #include "dictation/learn/learned_entries.h"
 #include "platform/window_system.h"
+#include "speech/speech_service.h"
 
 namespace {
 

@@ -1,6 +1,5 @@
 #include "dictation/learn/dictionary_learner.h"
 
-#include "core/base/run_mode.h"
 #include "core/base/work_queue.h"
 #include "dictation/learn/dictionary_edits.h"
 #include "dictation/learn/inserted_text_reader.h"
@@ -23,7 +22,7 @@ void DictionaryLearner::watch(const QString& inserted)
 {
     stop();
     const QString trimmed = inserted.trimmed();
-    if (RunMode::isSnapshot() || trimmed.isEmpty())
+    if (trimmed.isEmpty())
         return;
     m_inserted = inserted;
     m_original = trimmed;

@@ -31,7 +31,7 @@ public:
     ~DictionaryLearner() override;
 
     // Starts watching `inserted`, which was just pasted at the caret of the focused field; ends any
-    // earlier watch. Does nothing in snapshot mode or for blank text.
+    // earlier watch. Does nothing for blank text.
     void watch(const QString& inserted);
     // Ends the watch; a read under way is dropped when it comes back.
     void stop();

@@ -2,7 +2,6 @@
 
 #include "core/base/json_fields.h"
 #include "core/base/json_file.h"
-#include "core/base/run_mode.h"
 #include "core/base/support_paths.h"
 #include "core/base/timing.h"
 #include "platform/output_devices.h"
@@ -180,7 +179,7 @@ QString OutputSilence::defaultRecordPath()
 
 void OutputSilence::begin(OthersAudio mode)
 {
-    if (RunMode::isSnapshot() || mode == OthersAudio::Off || m_holding)
+    if (mode == OthersAudio::Off || m_holding)
         return;
     // A state left by an earlier run goes back first, so it is never recorded as the user's own.
     // An undecodable record file stays where it is until the write below keeps it aside: it
@@ -231,8 +230,5 @@ void OutputSilence::end()
 
 void OutputSilence::restoreFromDisk()
 {
-    // A snapshot run touches neither the devices nor the file; the next ordinary launch repairs.
-    if (RunMode::isSnapshot())
-        return;
     restoreRecords(m_devices, m_recordPath);
 }

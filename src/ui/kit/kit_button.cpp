@@ -1,8 +1,12 @@
 #include "ui/kit/kit_button.h"
 
+#include "ui/kit/kit_paint.h"
+
 #include <QEnterEvent>
 #include <QFocusEvent>
+#include <QFontMetricsF>
 #include <QKeyEvent>
+#include <QPainter>
 
 KitButton::KitButton(QWidget* parent)
     : QAbstractButton(parent)
@@ -62,4 +66,28 @@ void KitButton::changeEvent(QEvent* event)
     if (event->type() == QEvent::PaletteChange || event->type() == QEvent::FontChange)
         updateGeometry();
     QAbstractButton::changeEvent(event);
+}
+
+QSizeF KitButton::contentSize(const QFont& font, double symbolSide, double gap) const
+{
+    const QFontMetricsF metrics(font);
+    double width = metrics.horizontalAdvance(text());
+    if (m_symbol)
+        width += symbolSide + (text().isEmpty() ? 0 : gap);
+    return {width, metrics.height()};
+}
+
+void KitButton::paintContent(QPainter& painter, const QRectF& box, const QFont& font, const QColor& ink,
+                             double symbolSide, double gap) const
+{
+    double x = box.center().x() - contentSize(font, symbolSide, gap).width() / 2;
+    if (m_symbol) {
+        KitPaint::symbol(painter, *m_symbol,
+                         QRectF(x, box.center().y() - symbolSide / 2, symbolSide, symbolSide), ink);
+        x += symbolSide + gap;
+    }
+    painter.setFont(font);
+    painter.setPen(ink);
+    painter.drawText(QRectF(x, box.top(), box.right() - x + 1, box.height()),
+                     Qt::AlignVCenter | Qt::AlignLeft, text());
 }

@@ -4,6 +4,8 @@
 
 #include <QAbstractButton>
 
+class QPainter;
+
 #include <optional>
 
 // What the kit's buttons share: Tab reaches them, Space and Enter press them, hover is tracked,
@@ -22,6 +24,11 @@ public:
     std::optional<Symbol> symbol() const { return m_symbol; }
 
 protected:
+    // The symbol (symbolSide wide, then gap) and the text in font: their width, and painted centred in box.
+    QSizeF contentSize(const QFont& font, double symbolSide, double gap) const;
+    void paintContent(QPainter& painter, const QRectF& box, const QFont& font, const QColor& ink,
+                      double symbolSide, double gap) const;
+
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;

@@ -4,7 +4,6 @@
 #include "ui/kit/kit_paint.h"
 #include "ui/kit/theme.h"
 
-#include <QFontMetricsF>
 #include <QPainter>
 
 namespace {
@@ -29,12 +28,9 @@ PrimaryButton::PrimaryButton(const QString& text, QWidget* parent, std::optional
 
 QSize PrimaryButton::sizeHint() const
 {
-    const QFontMetricsF metrics(labelFont());
-    double width = metrics.horizontalAdvance(text()) + 32;
-    if (symbol())
-        width += symbolSize + gap;
-    const double height = metrics.height() + 18;
-    return QSize(int(std::ceil(width)), int(std::ceil(height))).grownBy(shadowRoom);
+    const QSizeF content = contentSize(labelFont(), symbolSize, gap);
+    return QSize(int(std::ceil(content.width() + 32)), int(std::ceil(content.height() + 18)))
+        .grownBy(shadowRoom);
 }
 
 QRectF PrimaryButton::capsule() const
@@ -66,19 +62,7 @@ void PrimaryButton::paintEvent(QPaintEvent*)
     KitPaint::shadow(p, shape, glow, 8, 3);
     p.fillPath(shape, Theme::gradient(box));
 
-    const QFontMetricsF metrics(labelFont());
-    double contentWidth = metrics.horizontalAdvance(text());
-    if (symbol())
-        contentWidth += symbolSize + gap;
-    double x = box.center().x() - contentWidth / 2;
-    if (symbol()) {
-        KitPaint::symbol(p, *symbol(), QRectF(x, box.center().y() - symbolSize / 2, symbolSize, symbolSize),
-                         Qt::white);
-        x += symbolSize + gap;
-    }
-    p.setFont(labelFont());
-    p.setPen(Qt::white);
-    p.drawText(QRectF(x, box.top(), box.right() - x, box.height()), Qt::AlignVCenter | Qt::AlignLeft, text());
+    paintContent(p, box, labelFont(), Qt::white, symbolSize, gap);
     if (keyboardFocus())
         KitPaint::focusRing(p, shape, *this);
 }

@@ -4,7 +4,6 @@
 #include "ui/kit/kit_paint.h"
 #include "ui/kit/scheme.h"
 
-#include <QFontMetricsF>
 #include <QPainter>
 
 namespace {
@@ -42,11 +41,8 @@ double SoftButton::fillOpacity() const
 
 QSize SoftButton::sizeHint() const
 {
-    const QFontMetricsF metrics(labelFont());
-    double width = metrics.horizontalAdvance(text()) + 24;
-    if (symbol())
-        width += symbolSize + (text().isEmpty() ? 0 : gap);
-    return {int(std::ceil(width)), int(std::ceil(metrics.height() + 12))};
+    const QSizeF content = contentSize(labelFont(), symbolSize, gap);
+    return {int(std::ceil(content.width() + 24)), int(std::ceil(content.height() + 12))};
 }
 
 void SoftButton::paintEvent(QPaintEvent*)
@@ -59,20 +55,7 @@ void SoftButton::paintEvent(QPaintEvent*)
     const QPainterPath shape = KitPaint::rounded(box, box.height() / 2);
     p.fillPath(shape, Scheme::primary(palette(), fillOpacity()));
     const QColor ink = m_foreground.value_or(Scheme::text(palette(), Scheme::Text::Primary));
-    const QFontMetricsF metrics(labelFont());
-    double contentWidth = metrics.horizontalAdvance(text());
-    if (symbol())
-        contentWidth += symbolSize + (text().isEmpty() ? 0 : gap);
-    double x = box.center().x() - contentWidth / 2;
-    if (symbol()) {
-        KitPaint::symbol(p, *symbol(), QRectF(x, box.center().y() - symbolSize / 2, symbolSize, symbolSize),
-                         ink);
-        x += symbolSize + gap;
-    }
-    p.setFont(labelFont());
-    p.setPen(ink);
-    p.drawText(QRectF(x, box.top(), box.right() - x + 1, box.height()), Qt::AlignVCenter | Qt::AlignLeft,
-               text());
+    paintContent(p, box, labelFont(), ink, symbolSize, gap);
     if (keyboardFocus())
         KitPaint::focusRing(p, shape, *this);
 }

@@ -1,12 +1,9 @@
 #include "ui/kit/theme.h"
 
-#include "core/base/run_mode.h"
-
 #include <algorithm>
-#include <optional>
 
 namespace {
-std::optional<bool> g_animated;
+bool g_animated = true;
 }
 
 QColor Theme::indigo()
@@ -86,9 +83,7 @@ QPalette Theme::darkPalette()
 
 bool Theme::animated()
 {
-    if (!g_animated)
-        g_animated = !RunMode::isSnapshot();
-    return *g_animated;
+    return g_animated;
 }
 
 void Theme::setAnimated(bool animated)

@@ -26,7 +26,8 @@ QColor orange();
 // The dark colour scheme the floating widget is drawn in, whatever the desktop's appearance.
 QPalette darkPalette();
 
-// Off in tests and snapshot mode: every animation then shows its end state at once and runs no timer.
+// On unless switched off (by the widget suites and a snapshot run): off, every animation shows its
+// end state at once and runs no timer.
 bool animated();
 void setAnimated(bool animated);
 

@@ -12,6 +12,7 @@
 #include "ui/kit/status_pill.h"
 #include "ui/pages/history/recent_history.h"
 #include "ui/shell/permission_rows.h"
+#include "ui/shell/session_notice.h"
 
 #include <QHBoxLayout>
 #include <QVBoxLayout>
@@ -39,6 +40,7 @@ HomePage::HomePage(AppState& state, AccessibilityRepair* repair, QWidget* parent
     fill->addWidget(page);
     page->setAccessory(m_pill);
 
+    page->content()->addWidget(SessionNotice::make(page));
     m_repairSlot->setContentsMargins(0, 0, 0, 0);
     page->content()->addLayout(m_repairSlot);
 
@@ -47,6 +49,7 @@ HomePage::HomePage(AppState& state, AccessibilityRepair* repair, QWidget* parent
     engine->content()->addWidget(new KitLabel(text("home.engine"), 14, QFont::DemiBold));
     auto* engineRow = new QHBoxLayout;
     engineRow->addWidget(m_engineStatus->wrapping(), 1);
+    m_engineStatus->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     auto* reload = new SoftButton(text("home.reload"));
     engineRow->addWidget(reload);
     engine->content()->addLayout(engineRow);

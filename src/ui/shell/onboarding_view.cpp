@@ -11,6 +11,7 @@
 #include "ui/kit/quenda_mark.h"
 #include "ui/kit/status_pill.h"
 #include "ui/shell/permission_rows.h"
+#include "ui/shell/session_notice.h"
 
 #include <QHBoxLayout>
 #include <QVBoxLayout>
@@ -48,6 +49,7 @@ OnboardingView::OnboardingView(AppState& state, AccessibilityRepair* repair, QWi
             ->wrapping());
     brand->addLayout(titles, 1);
     column->addLayout(brand);
+    column->addWidget(SessionNotice::make(this));
 
     auto* start = new Card(16, this);
     auto* hotkeyRow = new QHBoxLayout;

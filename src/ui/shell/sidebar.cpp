@@ -43,8 +43,8 @@ public:
     {
         setSymbol(symbol);
         setText(title);
+        // Not auto-exclusive: Tab would then reach only the checked entry, as in a radio group.
         setCheckable(true);
-        setAutoExclusive(true);
         setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
         setFixedHeight(32);
     }
@@ -111,8 +111,8 @@ KitButton* Sidebar::entry(MainSection section) const
 void Sidebar::setCurrent(MainSection section)
 {
     m_current = section;
-    if (KitButton* e = entry(section))
-        e->setChecked(true);
+    for (const MainSection each : MainSectionText::all())
+        entry(each)->setChecked(each == section);
 }
 
 void Sidebar::paintEvent(QPaintEvent*)

@@ -1,7 +1,6 @@
 #include "app/shell/snapshot.h"
 #include "app/shell/termination_signals.h"
 #include "app/shell/update_progress_hud.h"
-#include "core/base/run_mode.h"
 #include "platform/fake/manual_clock.h"
 #include "temp_support_dir.h"
 
@@ -34,7 +33,6 @@ TEST_F(SnapshotTest, WritesEveryScreenInBothSchemesAsAPictureOfItsSizeWithSometh
     QTemporaryDir out;
     const QString target = out.filePath(QStringLiteral("shots/nested"));
     const QList<Snapshot::Shot> shots = Snapshot::run(target);
-    RunMode::setSnapshot(false);
 
     QStringList written;
     for (const Snapshot::Shot& shot : shots)
@@ -68,7 +66,6 @@ TEST_F(SnapshotTest, AnUnwritableFolderIsIgnored)
     QFile blocker(out.filePath(QStringLiteral("file")));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     Snapshot::run(out.filePath(QStringLiteral("file/inside")));
-    RunMode::setSnapshot(false);
     SUCCEED();
 }
 

@@ -1,10 +1,8 @@
 #include "temp_support_dir.h"
 #include "test_text.h"
 
-#include "core/base/run_mode.h"
 #include "core/base/support_paths.h"
 #include "core/base/timing.h"
-#include "core/storage/history_store.h"
 
 #include <QDir>
 #include <QJsonArray>
@@ -60,14 +58,12 @@ TEST_F(SupportFolder, OldFolderIsLeftAloneWhenTheNewOneHasContent)
     EXPECT_TRUE(QFile::exists(oldFolder()));
 }
 
-TEST_F(SupportFolder, SnapshotModeTouchesNeitherFolder)
+TEST_F(SupportFolder, AnUntouchedFolderIsNeitherMovedNorCreated)
 {
     makeOldFolder();
-    RunMode::setSnapshot(true);
+    SupportPaths::setUntouched(true);
     SupportPaths::setDataRoot(root());
     EXPECT_EQ(SupportPaths::directory(), newFolder());
-    EXPECT_FALSE(HistoryStore::save({HistoryEntry{
-        QUuid::createUuid(), QDateTime::currentDateTimeUtc(), s("a"), s("a"), {}, {}, {}, {}}}));
     EXPECT_FALSE(QFile::exists(newFolder()));
     EXPECT_TRUE(QFile::exists(QDir(oldFolder()).filePath(QStringLiteral("engine.version"))));
 }

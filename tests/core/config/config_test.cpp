@@ -1,7 +1,6 @@
 #include "temp_support_dir.h"
 #include "test_text.h"
 
-#include "core/base/run_mode.h"
 #include "core/base/support_paths.h"
 #include "core/config/quenda_config.h"
 
@@ -265,14 +264,4 @@ TEST_F(ConfigFile, FailedWriteReportsFalseAndLeavesTheOldFileWhole)
     EXPECT_FALSE(saved);
     EXPECT_EQ(readAll(configPath()), before);
     EXPECT_EQ(QDir(SupportPaths::directory()).entryList(QDir::Files | QDir::Hidden).size(), 1);
-}
-
-TEST_F(ConfigFile, SnapshotModeReadsAndWritesNoFile)
-{
-    writeAll(configPath(), R"({"dictionary": "mine"})");
-    RunMode::setSnapshot(true);
-    const QuendaConfig c = QuendaConfig::load();
-    EXPECT_EQ(c.dictionary, QuendaConfig::snapshotDemo().dictionary);
-    EXPECT_FALSE(c.save());
-    EXPECT_EQ(readAll(configPath()), QByteArray(R"({"dictionary": "mine"})"));
 }

@@ -1,4 +1,3 @@
-#include "core/base/run_mode.h"
 #include "core/keys/open_ai_key_store.h"
 #include "platform/fake/fake_secret_store.h"
 
@@ -77,6 +76,7 @@ struct Case {
     std::optional<Items> after; // kUnchanged: as before
     bool flag = false;          // the data-protection flag is set afterwards
     int calls = -1;             // the store's calls, when they matter
+    bool noSecretStore = false; // the key store is built without one
 };
 
 // clang-format off
@@ -147,16 +147,13 @@ const Case kCases[] = {
      {{Op::Write, DP}, {Op::Write, Login}}, keyOf("claude"), u"sk-claude"_s, kUnchanged},
     {"custom endpoint reads only its own item", {{kMain, kOpenAI, DP, "sk-default"}}, {},
      keyOf("custom"), u""_s, kUnchanged, false, 2},
-    {"snapshot mode never touches the store",
+    {"without a secret store nothing is found, kept or touched",
      {{kMain, kOpenAI, DP, "sk-1"}, {kMain, kEndpoint, Login, "sk-2"}}, {},
      [](OpenAIKeyStore& s) {
-         RunMode::setSnapshot(true);
-         const QVariantList results{shown(s.load(std::nullopt)), shown(s.key(endpoint("claude"))),
-                                    s.save(u"sk-3"_s, kOpenAI), s.save({}, kOpenAI)};
-         RunMode::setSnapshot(false);
-         return QVariant(results);
+         return QVariant(QVariantList{shown(s.load(std::nullopt)), shown(s.key(endpoint("claude"))),
+                                      s.save(u"sk-3"_s, kOpenAI), s.save({}, kOpenAI)});
      },
-     QVariantList{u""_s, u""_s, false, false}, kUnchanged, false, 0},
+     QVariantList{u""_s, u""_s, false, false}, kUnchanged, false, 0, true},
 };
 // clang-format on
 
@@ -169,7 +166,7 @@ TEST(KeyStore, EveryCaseLeavesTheStoreAsExpected)
         QSettings settings(u"Morvane"_s, u"Quenda"_s);
         settings.clear();
         FakeSecretStore secrets;
-        OpenAIKeyStore store(secrets, settings);
+        OpenAIKeyStore store(c.noSecretStore ? nullptr : &secrets, settings);
         for (const Item& item : c.before)
             secrets.put(item.service, item.account, item.keychain, item.secret);
         for (const auto& [operation, keychain] : c.failing)
@@ -197,6 +194,7 @@ struct LookupRow {
     std::function<KeyLookup(OpenAIKeyStore&)> lookup;
     std::optional<const char*> key = std::nullopt; // the key found; none: no key
     bool failed = false;
+    bool noSecretStore = false;
 };
 
 const auto lookupDefault = [](OpenAIKeyStore& s) { return s.load(std::nullopt); };
@@ -224,13 +222,8 @@ const LookupRow kLookupRows[] = {
      .lookup = [](OpenAIKeyStore& s) { return s.load(kId); }, .failed = true},
     {.name = "an undecodable item was answered", .before = {{kMain, kOpenAI, DP, "\xff\xfe"}}, .failing = {},
      .lookup = lookupDefault},
-    {.name = "snapshot mode asks nobody", .before = {}, .failing = kNoReads,
-     .lookup = [](OpenAIKeyStore& s) {
-         RunMode::setSnapshot(true);
-         KeyLookup lookup = s.key(endpoint("claude"));
-         RunMode::setSnapshot(false);
-         return lookup;
-     }},
+    {.name = "without a secret store nobody is asked", .before = {}, .failing = kNoReads,
+     .lookup = [](OpenAIKeyStore& s) { return s.key(endpoint("claude")); }, .noSecretStore = true},
 };
 // clang-format on
 
@@ -241,7 +234,7 @@ TEST(KeyStore, LookupTellsAnUnansweredSecretServiceApartFromNoKey)
     for (const LookupRow& row : kLookupRows) {
         SCOPED_TRACE(row.name);
         FakeSecretStore secrets;
-        OpenAIKeyStore store(secrets, settings);
+        OpenAIKeyStore store(row.noSecretStore ? nullptr : &secrets, settings);
         for (const Item& item : row.before)
             secrets.put(item.service, item.account, item.keychain, item.secret);
         for (const auto& [operation, keychain] : row.failing)
@@ -262,7 +255,7 @@ TEST(KeyStore, BackgroundSaveOfTheDefaultKeySetsTheFlagBeforeItsAnswer)
     QTemporaryDir settingsDir;
     QSettings settings(settingsDir.filePath(u"defaults.ini"_s), QSettings::IniFormat);
     FakeSecretStore secrets;
-    OpenAIKeyStore store(secrets, settings);
+    OpenAIKeyStore store(&secrets, settings);
     std::optional<bool> flagAtAnswer;
     QObject context;
     store.saveInBackground(u"sk-1"_s, kOpenAI, &context, [&](bool saved) {
@@ -280,7 +273,7 @@ TEST(KeyStore, ABackgroundSaveIsAnnouncedEvenWhenItsCallerIsGone)
     QTemporaryDir settingsDir;
     QSettings settings(settingsDir.filePath(u"defaults.ini"_s), QSettings::IniFormat);
     FakeSecretStore secrets;
-    OpenAIKeyStore store(secrets, settings);
+    OpenAIKeyStore store(&secrets, settings);
     QSignalSpy saved(&store, &OpenAIKeyStore::keySaved);
     auto gone = std::make_unique<QObject>();
     bool calledForGone = false;

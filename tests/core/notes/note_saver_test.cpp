@@ -6,6 +6,7 @@
 #include "core/notes/note_saver.h"
 #include "core/notes/own_notes.h"
 #include "core/storage/note_store.h"
+#include "core/storage/state_files.h"
 #include "platform/fake/fake_script_runner.h"
 #include "platform/fake/manual_clock.h"
 
@@ -30,7 +31,7 @@ protected:
     NoteSaver& makeSaver()
     {
         m_saver.reset();
-        m_ownNotes = std::make_unique<OwnNotes>(m_clock);
+        m_ownNotes = std::make_unique<OwnNotes>(m_files, m_clock);
         m_saver = std::make_unique<NoteSaver>(m_appleNotes, *m_ownNotes);
         m_previews.clear();
         QObject::connect(m_saver.get(), &NoteSaver::saved, &m_caller,
@@ -48,6 +49,7 @@ protected:
     QString notesFile() const { return supportFile(s("notes.json")); }
 
     ManualClock m_clock;
+    SupportFolderFiles m_files;
     FakeScriptRunner m_runner;
     QSettings m_settings{QDir(root()).filePath(s("defaults.ini")), QSettings::IniFormat};
     AppleNotes m_appleNotes{m_runner, m_settings};

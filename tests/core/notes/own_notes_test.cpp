@@ -3,6 +3,7 @@
 
 #include "core/notes/own_notes.h"
 #include "core/storage/note_store.h"
+#include "core/storage/state_files.h"
 #include "platform/fake/manual_clock.h"
 
 #include <QFile>
@@ -24,6 +25,7 @@ protected:
     }
 
     ManualClock m_clock;
+    SupportFolderFiles m_files;
 };
 
 // The notes page edits and deletes through these; a change only in memory is lost at quit.
@@ -45,13 +47,13 @@ TEST_F(OwnNotesTest, DeletingOrEditingANoteIsWrittenToDisk)
     };
     for (const Case& c : cases) {
         QFile::remove(notesFile());
-        OwnNotes notes(m_clock);
+        OwnNotes notes(m_files, m_clock);
         const QUuid older = *notes.add(s("first body"), s("older"));
         notes.add(s("second body"), s("newer"));
         c.change(notes, older);
         EXPECT_EQ(titles(notes), c.titles) << c.name;
         EXPECT_EQ(NoteStore::load(), notes.notes()) << c.name;
-        EXPECT_EQ(OwnNotes(m_clock).notes(), notes.notes()) << c.name;
+        EXPECT_EQ(OwnNotes(m_files, m_clock).notes(), notes.notes()) << c.name;
     }
 }
 
@@ -74,7 +76,7 @@ TEST_F(OwnNotesTest, AnEditMovesTheUpdatedDateAndAnIdenticalOneWritesNothing)
     const QByteArray untouched = "not written since";
     for (const Case& c : cases) {
         QFile::remove(notesFile());
-        OwnNotes notes(m_clock);
+        OwnNotes notes(m_files, m_clock);
         const QUuid id = *notes.add(s("body"), s("title"));
         const QDateTime created = m_clock.now();
         m_clock.advance(60'000);

@@ -1,7 +1,5 @@
 #include "state_fixture.h"
 
-#include "core/base/run_mode.h"
-
 #include <QSignalSpy>
 
 class AppStateTest : public StateFixture {
@@ -83,22 +81,6 @@ TEST_F(AppStateTest, AddingOrDeletingAHistoryEntryIsWrittenToDisk)
         EXPECT_EQ(storedHistory(), inMemory) << c.name;
         EXPECT_EQ(makeState().history(), inMemory) << c.name; // as the next start reads it
     }
-}
-
-// Snapshot mode shows demo figures: the user's history and the network stay out of it.
-TEST_F(AppStateTest, SnapshotModeReadsNoHistoryAndChecksForNoUpdate)
-{
-    writeHistory(3);
-    const QByteArray stored = readAll(historyPath());
-    RunMode::setSnapshot(true);
-    FakeUpdateFeed feed;
-    AppState& st = makeState(&feed);
-    st.checkForUpdate(true);
-    st.checkForUpdate(false);
-    EXPECT_TRUE(st.history().isEmpty());
-    EXPECT_FALSE(feed.answer(AppRelease{s("9.0.0"), QUrl(s("https://example.org/quenda-9.0.0.deb"))}));
-    EXPECT_EQ(st.update(), UpdateStatus::idle());
-    EXPECT_EQ(readAll(historyPath()), stored);
 }
 
 TEST_F(AppStateTest, AnObserverWritingBackLeavesTheNewestValueInTheFileAndWithTheController)

@@ -8,6 +8,7 @@
 #include "core/notes/apple_notes.h"
 #include "core/state/app_state.h"
 #include "core/storage/history_store.h"
+#include "core/storage/state_files.h"
 #include "platform/fake/fake_desktop_launcher.h"
 #include "platform/fake/fake_permission_probe.h"
 #include "platform/fake/fake_script_runner.h"
@@ -34,8 +35,9 @@ protected:
     AppState& makeState(UpdateFeed* feed = nullptr)
     {
         m_state.reset();
-        m_state = std::make_unique<AppState>(AppState::Services{
-            m_clock, m_probe, m_launcher, m_windows, m_work, m_appleNotes, m_settings, feed, s("1.4.0")});
+        m_state = std::make_unique<AppState>(AppState::Services{m_clock, m_probe, m_launcher, m_windows,
+                                                                m_work, m_appleNotes, m_settings, m_files,
+                                                                feed, s("1.4.0")});
         m_state->setConfigChangedHandler([this](const QuendaConfig& previous, const QuendaConfig& current) {
             m_configCalls.append({previous, current});
         });
@@ -74,6 +76,7 @@ protected:
     // Every configChanged call as (previous, current).
     QList<std::pair<QuendaConfig, QuendaConfig>> m_configCalls;
     ManualClock m_clock;
+    SupportFolderFiles m_files;
     FakePermissionProbe m_probe;
     FakeDesktopLauncher m_launcher;
     FakeWindowSystem m_windows;

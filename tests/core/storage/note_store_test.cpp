@@ -1,7 +1,6 @@
 #include "temp_support_dir.h"
 #include "test_text.h"
 
-#include "core/base/run_mode.h"
 #include "core/model/quenda_note.h"
 #include "core/storage/note_store.h"
 
@@ -79,18 +78,14 @@ TEST_F(NoteStoreTest, UndecodableFileIsKeptAsideBeforeTheNextSave)
     EXPECT_EQ(NoteStore::load(), fresh);
 }
 
-// Failures are logged and leave the file as it was; snapshot mode neither reads nor writes.
-TEST_F(NoteStoreTest, FailedOrSnapshotSavesLeaveTheFile)
+// Failures are logged and leave the file as it was.
+TEST_F(NoteStoreTest, FailedSavesLeaveTheFile)
 {
     ASSERT_TRUE(NoteStore::save({note("disk")}));
     const QByteArray before = readAll(notesFile());
     QuendaNote undated = note("bad"); // could never be read back
     undated.created = QDateTime();
     EXPECT_FALSE(NoteStore::save({undated}));
-    RunMode::setSnapshot(true);
-    EXPECT_TRUE(NoteStore::load().isEmpty());
-    EXPECT_FALSE(NoteStore::save({note("snapshot")}));
-    RunMode::setSnapshot(false);
     EXPECT_EQ(readAll(notesFile()), before);
 
     QFile::remove(notesFile());

@@ -1,5 +1,6 @@
 #include "controller_fixture.h"
 
+#include "core/model/apple_notes_folder.h"
 #include "core/text/l10n.h"
 #include "test_text.h"
 
@@ -274,13 +275,28 @@ TEST_F(FlowTest, AHotkeyPressClearsAFinishedPhaseAndThePreviewAtOnce)
     EXPECT_FALSE(state().dictationPreview().has_value());
 }
 
-TEST_F(FlowTest, ReleasingTheKeyDuringHandsFreeKeepsRecording)
+TEST_F(FlowTest, TheHoldKeyDuringHandsFreeChangesNothing)
 {
-    emit m_hotkey.toggled();
-    release();
-    EXPECT_EQ(phase(), Phase::listening());
-    emit m_hotkey.toggled();
-    EXPECT_EQ(phase(), Phase::transcribing());
+    struct Row {
+        const char* name;
+        bool press; // the key goes down before it goes up
+    };
+    const Row rows[] = {{.name = "release alone", .press = false},
+                        {.name = "hold and release", .press = true}};
+    for (const Row& row : rows) {
+        emit m_hotkey.toggled();
+        const int starts = m_recorder.starts;
+        if (row.press)
+            hold();
+        release();
+        EXPECT_EQ(phase(), Phase::listening()) << row.name;
+        EXPECT_TRUE(state().handsFree()) << row.name;
+        EXPECT_EQ(m_recorder.starts, starts) << row.name;
+        emit m_hotkey.toggled();
+        EXPECT_EQ(phase(), Phase::transcribing()) << row.name;
+        escape();
+        m_clock.advance(1000);
+    }
 }
 
 TEST_F(FlowTest, TheLengthLimitEndsTheRecording)
@@ -289,5 +305,60 @@ TEST_F(FlowTest, TheLengthLimitEndsTheRecording)
     emit m_recorder.limitReached();
     EXPECT_EQ(phase(), Phase::transcribing());
 }
+
+// A late result of an older run reaching the next recording would take its phase: the release
+// would not end it, and it would run to the length limit with other audio muted.
+struct LateCase {
+    const char* name;
+    std::function<void(ControllerFixture&)> start;  // leaves a result of the older run due
+    std::function<void(ControllerFixture&)> finish; // delivers it once the next hold started
+};
+
+class LateResult : public ControllerFixture, public ::testing::WithParamInterface<LateCase> {
+public:
+    using ControllerFixture::configure;
+    using ControllerFixture::controller;
+    using ControllerFixture::dictate;
+    FakeInserter& inserter() { return m_inserter; }
+    FakeScriptRunner& scripts() { return m_runner; }
+};
+
+TEST_P(LateResult, LeavesTheNextRecordingListeningAndItsReleaseEndsIt)
+{
+    GetParam().start(*this);
+    hold();
+    GetParam().finish(*this);
+    EXPECT_EQ(phase(), Phase::listening());
+    EXPECT_TRUE(m_recorder.recording);
+    release();
+    EXPECT_EQ(phase(), Phase::transcribing());
+    EXPECT_FALSE(m_recorder.recording);
+}
+
+void saveToNotesFolder(ControllerFixture& f)
+{
+    auto& late = static_cast<LateResult&>(f);
+    late.configure(
+        [](QuendaConfig& c) { c.noteDestination = s("iCloud") + AppleNotesFolder::separator + s("Work"); });
+    late.inserter().selection = s("Milk, eggs");
+    late.dictate(s("Save this to my notes"));
+}
+
+void chooseWithHeldWrite(ControllerFixture& f)
+{
+    auto& late = static_cast<LateResult&>(f);
+    late.inserter().holdWrites = true;
+    late.controller().applyOverlayChoice({OverlayResultChoice::Kind::Command, s("Command"), s("short")});
+}
+
+// clang-format off
+const LateCase kLateResults[] = {
+    {.name = "NoteSave", .start = saveToNotesFolder, .finish = [](ControllerFixture& f) { static_cast<LateResult&>(f).scripts().finishNext(FakeScriptRunner::exited(1, {}, "no Notes")); }},
+    {.name = "OverlayChoice", .start = chooseWithHeldWrite, .finish = [](ControllerFixture& f) { static_cast<LateResult&>(f).inserter().heldWrite(); }},
+};
+// clang-format on
+
+INSTANTIATE_TEST_SUITE_P(Results, LateResult, ::testing::ValuesIn(kLateResults),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -9,6 +9,7 @@
 #include "platform/permission_probe.h"
 #include "platform_linux/atspi/target_window.h"
 #include "platform_linux/x11/test_x_client.h"
+#include "service_check.h"
 #include "test_text.h"
 
 #include <QCoreApplication>
@@ -44,8 +45,7 @@ class TextInserterIntegrationTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (qEnvironmentVariable("QUENDA_IN_SERVICES") != QLatin1String("1"))
-            GTEST_SKIP() << "needs the desktop services of scripts/with-services";
+        QUENDA_NEEDS_SERVICE(ServiceCheck::inServices(), "the desktop services of scripts/with-services");
         m_a11y = std::make_unique<AtspiAccessibility>();
         ASSERT_TRUE(ask<bool>(*m_a11y, [](Accessibility& a) { return a.trusted(); }).value_or(false));
         m_inserter = std::make_unique<TextInserter>(

@@ -1,4 +1,3 @@
-#include "core/base/run_mode.h"
 #include "core/base/work_queue.h"
 #include "dictation/learn/accessibility_text_reader.h"
 #include "dictation/learn/dictionary_learner.h"
@@ -178,16 +177,6 @@ INSTANTIATE_TEST_SUITE_P(
                        edit(2000, QStringLiteral("Ich benutze Quenda"))},
              .learned = {}}),
     [](const ::testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
-
-TEST_F(DictionaryLearnerTest, SnapshotModeWatchesNothing)
-{
-    addField(QStringLiteral("Ich benutze kwenda"), 18);
-    RunMode::setSnapshot(true);
-    m_learner.watch(QStringLiteral("Ich benutze kwenda"));
-    RunMode::setSnapshot(false);
-    EXPECT_FALSE(m_learner.isWatching());
-    EXPECT_EQ(m_clock.pendingCount(), 0);
-}
 
 TEST_F(DictionaryLearnerTest, BlankInsertWatchesNothing)
 {

@@ -1,4 +1,3 @@
-#include "core/base/run_mode.h"
 #include "core/base/support_paths.h"
 #include "dictation/silence/output_silence.h"
 #include "platform/fake/fake_output_devices.h"
@@ -216,21 +215,6 @@ TEST_F(OutputSilenceTest, ASecondBeginWhileHoldingChangesNothing)
     EXPECT_EQ(readAll(record()), first);
     silence.end();
     EXPECT_EQ(m_fake.device(u"a"_s)->volume, 0.5);
-}
-
-TEST_F(OutputSilenceTest, SnapshotModeTouchesNeitherDevicesNorTheRecord)
-{
-    seed({{.id = u"a"_s, .hasMute = true, .muted = false, .volume = 0.5}});
-    writeAll(record(), R"([{"uid":"a","volume":0.9}])");
-    RunMode::setSnapshot(true);
-    OutputSilence silence(m_fake, record());
-
-    silence.restoreFromDisk();
-    silence.begin(OthersAudio::Mute);
-    silence.end();
-
-    EXPECT_TRUE(m_fake.changes().isEmpty());
-    EXPECT_EQ(readAll(record()), R"([{"uid":"a","volume":0.9}])");
 }
 
 TEST_F(OutputSilenceTest, ARecordOfAVanishedDeviceIsDroppedAndTheOthersRestored)

@@ -2,6 +2,7 @@
 #include "test_text.h"
 
 #include "platform/linux/clipboard/qt_clipboard_pasteboard.h"
+#include "service_check.h"
 
 #include <QGuiApplication>
 #include <QTest>
@@ -30,8 +31,8 @@ class QtClipboardPasteboardTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (QGuiApplication::platformName() != QLatin1String("xcb"))
-            GTEST_SKIP() << "needs the X server of scripts/with-services and QT_QPA_PLATFORM=xcb";
+        QUENDA_NEEDS_SERVICE(QGuiApplication::platformName() == QLatin1String("xcb"),
+                             "the X server of scripts/with-services and QT_QPA_PLATFORM=xcb");
     }
 
     QtClipboardPasteboard m_board;

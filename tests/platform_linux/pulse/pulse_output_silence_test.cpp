@@ -1,6 +1,7 @@
 #include "dictation/silence/output_silence.h"
 #include "platform/linux/pulse/pulse_output_devices.h"
 #include "prefixed_output_devices.h"
+#include "service_check.h"
 #include "temp_support_dir.h"
 #include "test_sinks.h"
 
@@ -59,8 +60,7 @@ protected:
     void SetUp() override
     {
         TempSupportDir::SetUp();
-        if (!TestSinks::privateServerRunning())
-            GTEST_SKIP() << "needs the private PulseAudio server: run under scripts/with-services";
+        QUENDA_NEEDS_SERVICE(TestSinks::privateServerRunning(), "the private PulseAudio server");
     }
 
     QString record() const { return supportFile(u"output-silence.json"_s); }

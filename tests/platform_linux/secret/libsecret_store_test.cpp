@@ -1,6 +1,6 @@
-#include "core/base/run_mode.h"
 #include "core/keys/open_ai_key_store.h"
 #include "platform/linux/secret/libsecret_store.h"
+#include "service_check.h"
 
 #include <QSettings>
 #include <QTemporaryDir>
@@ -19,8 +19,8 @@ class LibsecretStoreTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (qEnvironmentVariable("QUENDA_SECRET_SERVICE") != QLatin1String("1"))
-            GTEST_SKIP() << "needs the Secret Service of scripts/with-services (QUENDA_SECRET_SERVICE=1)";
+        QUENDA_NEEDS_SERVICE(qEnvironmentVariable("QUENDA_SECRET_SERVICE") == QLatin1String("1"),
+                             "the Secret Service of scripts/with-services (QUENDA_SECRET_SERVICE=1)");
     }
     void TearDown() override
     {
@@ -60,7 +60,6 @@ TEST(LibsecretStoreWithoutService, ReadsGiveNoKeyAndSavesFail)
         GTEST_SKIP() << "needs a session bus address that leads nowhere (QUENDA_NO_SECRET_SERVICE=1)";
     QTemporaryDir settingsDir;
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
-    RunMode::setSnapshot(false);
 
     LibsecretStore store;
     const QString account = OpenAIKeyStore::openAIAccount();
@@ -68,7 +67,7 @@ TEST(LibsecretStoreWithoutService, ReadsGiveNoKeyAndSavesFail)
         << "an unanswered read is no \"not found\"";
 
     QSettings settings(QStringLiteral("Morvane"), QStringLiteral("Quenda"));
-    OpenAIKeyStore keys(store, settings);
+    OpenAIKeyStore keys(&store, settings);
     EXPECT_EQ(KeyLookups::shown(keys.load(std::nullopt)), QString());
     EXPECT_FALSE(keys.load(std::nullopt).ok()) << "an unanswered Secret Service is no \"no key\"";
     EXPECT_FALSE(keys.save(QStringLiteral("sk-1"), account));

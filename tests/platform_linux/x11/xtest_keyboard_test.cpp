@@ -4,6 +4,7 @@
 #include "core/base/system_clock.h"
 #include "platform/linux/x11/chord_synthesizer.h"
 #include "platform/linux/x11/xtest_keyboard.h"
+#include "service_check.h"
 
 #include <gtest/gtest.h>
 
@@ -20,8 +21,7 @@ class XTestKeyboardTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (!m_x.display())
-            GTEST_SKIP() << "needs the X server of scripts/with-services";
+        QUENDA_NEEDS_SERVICE(m_x.display(), "the X server of scripts/with-services");
         m_window = m_x.createWindow("field", "Field", 0);
         m_x.focus(m_window);
         m_x.keyEvents();

@@ -3,6 +3,7 @@
 #include "test_text.h"
 
 #include "platform/linux/xdg/linux_window_system.h"
+#include "service_check.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -18,8 +19,7 @@ protected:
     void SetUp() override
     {
         TempSupportDir::SetUp();
-        if (!m_x.display())
-            GTEST_SKIP() << "needs the X server of scripts/with-services";
+        QUENDA_NEEDS_SERVICE(m_x.display(), "the X server of scripts/with-services");
         const QString apps = QDir(root()).filePath(s("applications"));
         writeAll(apps + s("/org.example.Editor.desktop"),
                  "[Desktop Entry]\nType=Application\nName=Editor\nStartupWMClass=ExampleEdit\n");

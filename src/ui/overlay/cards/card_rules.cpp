@@ -43,14 +43,15 @@ QList<CardRules::TranslateRow> CardRules::translateRows(const QList<TranslateLan
     return rows;
 }
 
-int CardRules::resultDismissSeconds(const QuendaConfig& config, bool snapshot)
+int CardRules::resultDismissSeconds(const QuendaConfig& config, bool cardsStay)
 {
-    return snapshot ? 0 : clampedSeconds(config.overlayResultDismissSeconds);
+    return cardsStay ? 0 : clampedSeconds(config.overlayResultDismissSeconds);
 }
 
-int CardRules::previewDismissSeconds(const QuendaConfig& config, DictationPreviewStatus status, bool snapshot)
+int CardRules::previewDismissSeconds(const QuendaConfig& config, DictationPreviewStatus status,
+                                     bool cardsStay)
 {
-    if (snapshot || status != DictationPreviewStatus::Copied)
+    if (cardsStay || status != DictationPreviewStatus::Copied)
         return 0;
     return clampedSeconds(config.dictationPreviewDismissSeconds);
 }

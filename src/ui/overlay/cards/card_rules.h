@@ -23,10 +23,10 @@ struct TranslateRow {
 QList<TranslateLanguage> translateTargets(const QString& nativeLanguage);
 QList<TranslateRow> translateRows(const QList<TranslateLanguage>& languages, const QString& nativeId);
 
-// Seconds the note and result cards stay: none in snapshot mode, never negative.
-int resultDismissSeconds(const QuendaConfig& config, bool snapshot);
+// Seconds the note and result cards stay: none (no countdown) when cards stay, never negative.
+int resultDismissSeconds(const QuendaConfig& config, bool cardsStay);
 // Only a copied preview counts down; a working one waits and an inserted one closes at once.
-int previewDismissSeconds(const QuendaConfig& config, DictationPreviewStatus status, bool snapshot);
+int previewDismissSeconds(const QuendaConfig& config, DictationPreviewStatus status, bool cardsStay);
 
 // The note button's mark: only for a text that had words and was written somewhere lasting.
 bool showsNotedMark(const QString& text, const NoteSaveOutcome& outcome);

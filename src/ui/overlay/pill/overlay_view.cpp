@@ -1,6 +1,5 @@
 #include "ui/overlay/pill/overlay_view.h"
 
-#include "core/base/run_mode.h"
 #include "core/model/result_placement_anchor.h"
 #include "core/state/app_state.h"
 #include "core/text/l10n.h"
@@ -146,19 +145,19 @@ void OverlayView::refreshCard(bool animate)
         setCard(buildCard(kind), kind, animate);
     }
 
-    const bool snapshot = RunMode::isSnapshot();
     const QuendaConfig& config = m_state.config();
     const OverlayResultSize size = OverlayResultSizeText::fromStored(config.overlayResultSize);
     if (auto* note = qobject_cast<NoteSavedCard*>(m_card)) {
         const SavedNotePreview& preview = *m_state.notePreview();
-        note->setContent(preview.body, notePlace(preview), CardRules::resultDismissSeconds(config, snapshot));
+        note->setContent(preview.body, notePlace(preview),
+                         CardRules::resultDismissSeconds(config, m_cardsStay));
     } else if (auto* result = qobject_cast<OverlayResultCard*>(m_card)) {
         const OverlayResult& shown = *m_state.overlayResult();
         result->setContent(shown.command, shown.text, size,
-                           CardRules::resultDismissSeconds(config, snapshot));
+                           CardRules::resultDismissSeconds(config, m_cardsStay));
     } else if (auto* preview = qobject_cast<DictationPreviewCard*>(m_card)) {
         const DictationPreview& shown = *m_state.dictationPreview();
-        preview->setContent(shown, size, CardRules::previewDismissSeconds(config, shown.status, snapshot));
+        preview->setContent(shown, size, CardRules::previewDismissSeconds(config, shown.status, m_cardsStay));
     }
 }
 

@@ -49,6 +49,8 @@ public:
     // The visible content with hitMargin around it, in this view's coordinates.
     QRect hitRect() const;
     bool hovered() const { return m_hovered; }
+    // Cards that close by themselves stay until closed (a snapshot shows them as they come).
+    void setCardsStay(bool stay) { m_cardsStay = stay; }
 
 signals:
     // The pointer entered (true) or left (false) the content's hit area.
@@ -93,6 +95,7 @@ private:
     PillView* m_pill;
     SoftShadow m_pillShadow{SoftShadowStyle::Bar};
     bool m_hovered = false;
+    bool m_cardsStay = false;
     std::optional<QPointF> m_pressAt;
     bool m_dragging = false;
     // The card button a drag started on; it must not see the release as a click.

@@ -68,11 +68,6 @@ bool OverlayController::shouldShowPanel() const
     return OverlayRules::shouldShowPanel(inputs());
 }
 
-void OverlayController::setMode(OverlayMode mode)
-{
-    m_mode = mode;
-}
-
 bool OverlayController::panelHasFocus() const
 {
     return m_panel->isActiveWindow();
@@ -175,6 +170,10 @@ void OverlayController::updateMode()
     if (target > m_mode) {
         m_mode = target;
         applyFrame();
+        // Without a window manager, keeping above is only a hint: a window of ours opened since
+        // would cover the card.
+        if (m_mode >= OverlayMode::Menu && m_panel->isVisible())
+            m_panel->raise();
     } else if (target == m_mode) {
         applyFrame();
     } else {

@@ -1,7 +1,6 @@
 #include "ui/overlay/geometry_printer.h"
 #include "ui/overlay/overlay_fixture.h"
 
-#include "core/base/run_mode.h"
 #include "ui/kit/line_limited_label.h"
 #include "ui/kit/motion.h"
 #include "ui/overlay/cards/card_icon_button.h"
@@ -453,41 +452,40 @@ TEST_F(OverlayCardsTest, APreviewClosesAtOnceWhenInsertedAndWaitsWhileWorking)
     struct Case {
         const char* name;
         DictationPreviewStatus status;
-        bool snapshot;
+        bool cardsStay;
         qint64 afterMs;
         bool open;
     };
     const Case cases[] = {
         {.name = "inserted",
          .status = DictationPreviewStatus::Inserted,
-         .snapshot = false,
+         .cardsStay = false,
          .afterMs = 0,
          .open = false},
         {.name = "working",
          .status = DictationPreviewStatus::Working,
-         .snapshot = false,
+         .cardsStay = false,
          .afterMs = 60'000,
          .open = true},
         {.name = "copied",
          .status = DictationPreviewStatus::Copied,
-         .snapshot = false,
+         .cardsStay = false,
          .afterMs = 1000,
          .open = false},
-        {.name = "copied in snapshot mode",
+        {.name = "copied while cards stay",
          .status = DictationPreviewStatus::Copied,
-         .snapshot = true,
+         .cardsStay = true,
          .afterMs = 60'000,
          .open = true},
     };
     for (const Case& c : cases) {
         m_view.reset();
-        RunMode::setSnapshot(c.snapshot);
+        view().setCardsStay(c.cardsStay);
         state().setDictationPreview(std::nullopt);
         state().setDictationPreview(DictationPreview{s("some words"), c.status});
         ASSERT_NE(shown<DictationPreviewCard>(), nullptr) << c.name;
         m_clock.advance(c.afterMs);
         EXPECT_EQ(state().dictationPreview().has_value(), c.open) << c.name;
-        RunMode::setSnapshot(false);
     }
 }
 

@@ -26,8 +26,10 @@ HistoryEntry entry(const QDateTime& now, int i)
     e.id = QUuid::createUuid();
     // Fifty a day, newest first.
     e.date = now.addSecs(-qint64(i) * 24 * 3600 / 50);
-    e.text = QStringLiteral("Dictation number %1: let's meet at the station at ten and take the early train.").arg(i);
-    e.raw = QStringLiteral("dictation number %1 lets meet at the station at ten and take the early train").arg(i);
+    e.text = QStringLiteral("Dictation number %1: let's meet at the station at ten and take the early train.")
+                 .arg(i);
+    e.raw =
+        QStringLiteral("dictation number %1 lets meet at the station at ten and take the early train").arg(i);
     e.app = apps.at((i % apps.size() + apps.size()) % apps.size());
     if (i % 17 == 0)
         e.kind = HistoryEntry::clipboardKind;

@@ -1,6 +1,7 @@
 #include "app/shell/snapshot.h"
 
 #include "app/shell/demo_desktop.h"
+#include "app/shell/demo_history.h"
 #include "app/shell/run_mode.h"
 #include "app/shell/update_progress_hud.h"
 #include "core/base/work_queue.h"
@@ -8,8 +9,11 @@
 #include "core/notes/apple_notes.h"
 #include "core/state/app_state.h"
 #include "ui/kit/scheme.h"
+#include "ui/kit/search_field.h"
 #include "ui/kit/theme.h"
 #include "ui/overlay/pill/overlay_view.h"
+#include "ui/pages/history/history_row.h"
+#include "ui/pages/history/history_view.h"
 #include "ui/shell/main_view.h"
 #include "ui/shell/menu_bar_view.h"
 #include "ui/shell/onboarding_view.h"
@@ -165,7 +169,9 @@ QStringList Snapshot::screenNames()
     for (const bool dark : {false, true}) {
         for (const MainSection section : MainSectionText::table.values())
             names.append(schemed(QStringLiteral("main-") + MainSectionText::table.text(section), dark));
-        names << schemed(QStringLiteral("main-home-repair"), dark) << schemed(QStringLiteral("menu"), dark)
+        names << schemed(QStringLiteral("main-history-noresults"), dark)
+              << schemed(QStringLiteral("main-history-empty"), dark)
+              << schemed(QStringLiteral("main-home-repair"), dark) << schemed(QStringLiteral("menu"), dark)
               << schemed(QStringLiteral("onboarding"), dark) << schemed(QStringLiteral("update"), dark);
     }
     for (const Scene& scene : overlayScenes())
@@ -201,14 +207,29 @@ QList<Snapshot::Shot> Snapshot::run(const QString& directory)
         state.setEngineReady(true);
         state.setEngineLoading(false);
         state.setEngineStatus(QStringLiteral("Ready"));
+        state.setHistory(DemoHistory::entries(clock.now()));
 
         {
             MainView main(state, &desktop);
             for (const MainSection section : MainSectionText::table.values()) {
                 state.setSection(section);
+                if (auto* history = qobject_cast<HistoryView*>(main.page())) {
+                    // Opened once the rows have their width, so the panel's texts wrap to it.
+                    main.resize(1000, 700);
+                    main.show();
+                    QCoreApplication::processEvents();
+                    history->rows().at(1)->setExpanded(true);
+                }
                 render.window(main, QSize(1000, 700),
                               schemed(QStringLiteral("main-") + MainSectionText::table.text(section), dark));
             }
+            state.setSection(MainSection::History);
+            static_cast<HistoryView*>(main.page())->searchField()->setText(QStringLiteral("invoice"));
+            render.window(main, QSize(1000, 700), schemed(QStringLiteral("main-history-noresults"), dark));
+            const QList<HistoryEntry> demo = state.history();
+            state.setHistory({});
+            render.window(main, QSize(1000, 700), schemed(QStringLiteral("main-history-empty"), dark));
+            state.setHistory(demo);
             state.setSection(MainSection::Home);
             desktop.accessibility = false;
             state.refreshPermissions();

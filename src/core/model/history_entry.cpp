@@ -3,6 +3,8 @@
 #include "core/base/iso_date.h"
 #include "core/base/json_fields.h"
 
+#include <QSet>
+
 QJsonObject HistoryEntry::toJson() const
 {
     QJsonObject o{
@@ -41,4 +43,16 @@ std::optional<HistoryEntry> HistoryEntry::fromJson(const QJsonObject& object)
         return std::nullopt;
     e.date = *parsed;
     return e;
+}
+
+QList<HistoryEntry> HistoryEntry::withUniqueIds(QList<HistoryEntry> entries)
+{
+    QSet<QUuid> seen;
+    seen.reserve(entries.size());
+    for (HistoryEntry& entry : entries) {
+        while (seen.contains(entry.id))
+            entry.id = QUuid::createUuid();
+        seen.insert(entry.id);
+    }
+    return entries;
 }

@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 #include <QJsonObject>
+#include <QList>
 #include <QString>
 #include <QUuid>
 
@@ -24,6 +25,10 @@ struct HistoryEntry {
 
     bool isDictation() const { return kind != clipboardKind; }
     int words() const { return wordCount(text); }
+
+    // A hand-edited file may repeat an id; each repeat gets a fresh one, so removing one entry
+    // never removes another.
+    static QList<HistoryEntry> withUniqueIds(QList<HistoryEntry> entries);
 
     // Dates are written as ISO-8601 UTC text with whole seconds.
     QJsonObject toJson() const;

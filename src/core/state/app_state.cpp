@@ -43,7 +43,7 @@ AppState::AppState(const Services& services, QObject* parent)
 {
     const QuendaConfig config = m_files.loadConfig();
     const QList<HistoryEntry> decoded = m_files.loadHistory();
-    m_history = config.trimmedHistory(decoded, m_clock.now());
+    m_history = config.trimmedHistory(HistoryEntry::withUniqueIds(decoded), m_clock.now());
     m_config = config;
     if (m_history.size() != decoded.size())
         saveHistory();

@@ -88,6 +88,9 @@ public:
     explicit AppState(const Services& services, QObject* parent = nullptr);
     ~AppState() override;
 
+    // The clock the state was built with; views take their delays and "now" from it.
+    Clock& clock() const { return m_clock; }
+
     // Dictation progress, written by the controller.
     const Phase& phase() const { return m_phase; }
     void setPhase(const Phase& phase);
@@ -163,8 +166,10 @@ public:
 
     // History, newest first.
     const QList<HistoryEntry>& history() const { return m_history; }
-    // Replaces the list without writing the file (the history page's clear-all saves it).
+    // Replaces the list without writing the file.
     void setHistory(const QList<HistoryEntry>& history);
+    // Empties the history and writes the empty file.
+    void clearHistory();
     void addHistory(const HistoryEntry& entry);
     // Keeps clipboard text an insertion displaced, unless blank or the same as the newest entry.
     void rememberClipboard(const QString& text);

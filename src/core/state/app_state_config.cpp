@@ -79,6 +79,12 @@ void AppState::deleteHistory(const QUuid& id)
     saveHistory();
 }
 
+void AppState::clearHistory()
+{
+    setHistory({});
+    saveHistory();
+}
+
 void AppState::pruneHistory()
 {
     const QList<HistoryEntry> trimmed = m_config.trimmedHistory(m_history, m_clock.now());

@@ -14,6 +14,12 @@ IconButton::IconButton(Symbol symbol, const QString& accessibleName, QWidget* pa
     setFixedSize(side, side);
 }
 
+void IconButton::setInk(Ink ink)
+{
+    m_ink = std::move(ink);
+    update();
+}
+
 double IconButton::circleOpacity() const
 {
     if (isDown())
@@ -40,7 +46,7 @@ void IconButton::paintEvent(QPaintEvent*)
     const double glyph = 12;
     KitPaint::symbol(p, *symbol(),
                      QRectF(QRectF(rect()).center() - QPointF(glyph / 2, glyph / 2), QSizeF(glyph, glyph)),
-                     Scheme::text(palette(), Scheme::Text::Primary));
+                     m_ink ? m_ink(palette()) : Scheme::text(palette(), Scheme::Text::Primary));
     if (keyboardFocus()) {
         QPainterPath inner;
         inner.addEllipse(QRectF(rect()).adjusted(3, 3, -3, -3));

@@ -2,6 +2,11 @@
 
 #include "ui/kit/kit_button.h"
 
+#include <QColor>
+#include <QPalette>
+
+#include <functional>
+
 // A symbol alone in a 26 × 26 frame; a faint circle shows under the pointer and when pressed.
 // Only the circle takes clicks. Having no text, it needs the accessible name it is given.
 class IconButton final : public KitButton {
@@ -11,7 +16,13 @@ class IconButton final : public KitButton {
 public:
     static constexpr int side = 26;
 
+    // The symbol's colour for a palette; read at paint time, so it follows the scheme.
+    using Ink = std::function<QColor(const QPalette&)>;
+
     IconButton(Symbol symbol, const QString& accessibleName, QWidget* parent = nullptr);
+
+    // Unset, the scheme's primary text colour.
+    void setInk(Ink ink);
 
     // The circle's opacity of the text colour in the present state.
     double circleOpacity() const;
@@ -22,4 +33,7 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     bool hitButton(const QPoint& pos) const override;
+
+private:
+    Ink m_ink;
 };

@@ -27,15 +27,20 @@ void KeyedRows::apply(const QList<QString>& keys, const Make& make, const Update
         }
     }
     m_order.clear();
+    // Long lists: a set for the keys placed and the layout's item at the index, never searches.
+    QSet<QString> placed;
+    placed.reserve(keys.size());
     int index = m_first;
     for (const QString& key : keys) {
-        if (m_order.contains(key))
+        if (placed.contains(key))
             continue; // a key listed twice keeps its first place
+        placed.insert(key);
         QWidget* row = m_rows.value(key);
         if (row) {
             if (update)
                 update(row, key);
-            if (m_layout.indexOf(row) != index) {
+            const QLayoutItem* here = m_layout.itemAt(index);
+            if (!here || here->widget() != row) {
                 m_layout.removeWidget(row);
                 m_layout.insertWidget(index, row);
             }

@@ -47,6 +47,7 @@ void LineLimitedLabel::setFullText(const QString& text)
     if (text == m_full && !text.isEmpty())
         return;
     m_full = text;
+    m_heights.clear();
     refit();
 }
 
@@ -84,6 +85,9 @@ QString LineLimitedLabel::fit(const QString& text, const QFont& font, qreal widt
 
 int LineLimitedLabel::heightForWidth(int width) const
 {
+    const auto known = m_heights.constFind(width);
+    if (known != m_heights.cend())
+        return *known;
     const QMargins m = contentsMargins();
     const int inner = width - m.left() - m.right();
     const QString shown = fit(m_full, font(), inner, m_maxLines);
@@ -97,7 +101,9 @@ int LineLimitedLabel::heightForWidth(int width) const
     }
     layout.endLayout();
     const qreal spacing = QFontMetricsF(font()).lineSpacing();
-    return static_cast<int>(std::ceil(std::max(count, 1) * spacing)) + m.top() + m.bottom();
+    const int height = static_cast<int>(std::ceil(std::max(count, 1) * spacing)) + m.top() + m.bottom();
+    m_heights.insert(width, height);
+    return height;
 }
 
 QSize LineLimitedLabel::minimumSizeHint() const
@@ -115,8 +121,10 @@ void LineLimitedLabel::resizeEvent(QResizeEvent* event)
 void LineLimitedLabel::changeEvent(QEvent* event)
 {
     QLabel::changeEvent(event);
-    if (event->type() == QEvent::FontChange)
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::ContentsRectChange) {
+        m_heights.clear();
         refit();
+    }
 }
 
 void LineLimitedLabel::refit()

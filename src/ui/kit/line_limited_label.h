@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QLabel>
 
 // Wrapped plain text of at most a number of lines, the last shown line ending in an ellipsis when
@@ -31,4 +32,6 @@ private:
 
     QString m_full;
     int m_maxLines;
+    // Layouts ask again and again for the same width; laying out text is what costs.
+    mutable QHash<int, int> m_heights; // by width
 };

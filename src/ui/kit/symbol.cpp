@@ -49,6 +49,8 @@ QString SymbolArt::themeName(Symbol symbol)
         return QStringLiteral("edit-find-symbolic");
     case Symbol::ClearCircle:
         return QStringLiteral("edit-clear-symbolic");
+    case Symbol::Trash:
+        return QStringLiteral("user-trash-symbolic");
     case Symbol::Waveform:
     case Symbol::Wand:
     case Symbol::Wrench:
@@ -298,6 +300,14 @@ QPainterPath SymbolArt::path(Symbol symbol, const QRectF& box)
         p.addEllipse(b);
         p.addPath(stroked({at(0.33, 0.33), at(0.67, 0.67)}, s * 0.11)
                       .united(stroked({at(0.67, 0.33), at(0.33, 0.67)}, s * 0.11)));
+        break;
+    case Symbol::Trash:
+        p.setFillRule(Qt::WindingFill);
+        p.addPath(stroked({at(0.1, 0.22), at(0.9, 0.22)}, s * 0.1));
+        p.addPath(stroked({at(0.38, 0.22), at(0.38, 0.08), at(0.62, 0.08), at(0.62, 0.22)}, s * 0.09));
+        p.addPath(stroked({at(0.2, 0.3), at(0.26, 0.92), at(0.74, 0.92), at(0.8, 0.3)}, s * 0.1));
+        p.addPath(stroked({at(0.42, 0.42), at(0.43, 0.78)}, s * 0.08));
+        p.addPath(stroked({at(0.58, 0.42), at(0.57, 0.78)}, s * 0.08));
         break;
     }
     return p;

@@ -42,6 +42,8 @@ enum class Symbol {
     Accessibility,
     Search,
     ClearCircle,
+    // The history.
+    Trash,
 };
 
 namespace SymbolArt {

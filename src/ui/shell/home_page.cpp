@@ -5,10 +5,12 @@
 #include "platform/accessibility_repair.h"
 #include "ui/kit/accessibility_repair_card.h"
 #include "ui/kit/card.h"
+#include "ui/kit/empty_hint.h"
 #include "ui/kit/kit_label.h"
 #include "ui/kit/page.h"
 #include "ui/kit/soft_button.h"
 #include "ui/kit/status_pill.h"
+#include "ui/pages/history/recent_history.h"
 #include "ui/shell/permission_rows.h"
 #include "ui/shell/session_notice.h"
 
@@ -52,6 +54,14 @@ HomePage::HomePage(AppState& state, AccessibilityRepair* repair, QWidget* parent
     engineRow->addWidget(reload);
     engine->content()->addLayout(engineRow);
     page->content()->addWidget(engine);
+
+    auto* recent = new Card(18);
+    recent->content()->setSpacing(8);
+    recent->content()->addWidget(new KitLabel(text("home.recent"), 14, QFont::DemiBold));
+    recent->content()->addWidget(new RecentHistory(
+        state, HistoryRow::Mode::Relative, recentCount,
+        new EmptyHint(Symbol::Clock, text("home.recentEmptyTitle"), text("home.recentEmptyBody"))));
+    page->content()->addWidget(recent);
 
     auto* permissions = new Card(18);
     permissions->content()->setSpacing(14);

@@ -8,13 +8,15 @@ class KitLabel;
 class StatusPill;
 class QVBoxLayout;
 
-// The home page: the engine's state with a reload, the two permissions, and the repair of text
-// access while the microphone is granted and accessibility is not.
+// The home page: the engine's state with a reload, the newest dictations, the two permissions,
+// and the repair of text access while the microphone is granted and accessibility is not.
 class HomePage final : public QWidget {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(HomePage)
 
 public:
+    static constexpr int recentCount = 5;
+
     // Without a repair, no repair card is offered.
     HomePage(AppState& state, AccessibilityRepair* repair, QWidget* parent = nullptr);
 

@@ -7,6 +7,7 @@
 #include "ui/kit/quenda_mark.h"
 #include "ui/kit/soft_button.h"
 #include "ui/kit/status_pill.h"
+#include "ui/pages/history/recent_history.h"
 #include "ui/shell/session_notice.h"
 
 #include <QHBoxLayout>
@@ -53,6 +54,14 @@ MenuBarView::MenuBarView(AppState& state, QWidget* parent)
     column->addWidget(m_dictate, 0, Qt::AlignLeft);
 
     m_historySlot = slot(column);
+    auto* recentTitle = new KitLabel(text("menu.recent"), 11, QFont::DemiBold, Scheme::Text::Secondary, this);
+    auto* recent = new RecentHistory(state, HistoryRow::Mode::Compact, recentCount, nullptr, this);
+    m_historySlot->setSpacing(4);
+    m_historySlot->addWidget(recentTitle);
+    m_historySlot->addWidget(recent);
+    // Without history the popover has no recent list at all.
+    connect(recent, &RecentHistory::filled, recentTitle, &QWidget::setVisible);
+    recentTitle->setVisible(!state.history().isEmpty());
     m_destinationSlot = slot(column);
     m_styleSlot = slot(column);
 

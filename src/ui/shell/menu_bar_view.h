@@ -7,8 +7,8 @@ class PrimaryButton;
 class QVBoxLayout;
 class StatusPill;
 
-// The status item's popover: the mark and the engine's state, dictation, the main window, notes
-// and quitting. The recent dictations, the note destination and the style list have their places
+// The status item's popover: the mark and the engine's state, dictation, the newest history entries,
+// the main window, notes and quitting. The note destination and the style list have their places
 // (slots) and arrive with their own views.
 class MenuBarView final : public QWidget {
     Q_OBJECT
@@ -16,6 +16,7 @@ class MenuBarView final : public QWidget {
 
 public:
     static constexpr int minWidth = 300;
+    static constexpr int recentCount = 3;
 
     explicit MenuBarView(AppState& state, QWidget* parent = nullptr);
 

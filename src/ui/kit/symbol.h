@@ -42,6 +42,17 @@ enum class Symbol {
     Accessibility,
     Search,
     ClearCircle,
+    // The style page: the styles' tiles, the selection ring, its cards and rows.
+    Quote,
+    Envelope,
+    Chat,
+    ListBullet,
+    Code,
+    Circle,
+    Globe,
+    TextBubble,
+    AppWindow,
+    App,
 };
 
 namespace SymbolArt {

@@ -5,16 +5,19 @@
 #include "core/text/l10n.h"
 #include "ui/kit/page.h"
 #include "ui/kit/settings_saved_toast.h"
+#include "ui/pages/style/app_icon_cache.h"
+#include "ui/pages/style/style_view.h"
 #include "ui/shell/home_page.h"
 #include "ui/shell/sidebar.h"
 
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
-MainView::MainView(AppState& state, AccessibilityRepair* repair, QWidget* parent)
+MainView::MainView(AppState& state, AccessibilityRepair* repair, QWidget* parent, AppIcons* icons)
     : QWidget(parent)
     , m_state(state)
     , m_repair(repair)
+    , m_icons(std::make_unique<AppIconCache>(icons))
     , m_sidebar(new Sidebar(this))
     , m_pageSlot(new QVBoxLayout)
 {
@@ -31,6 +34,8 @@ MainView::MainView(AppState& state, AccessibilityRepair* repair, QWidget* parent
     followSection();
     new SettingsSavedToast(m_state, this);
 }
+
+MainView::~MainView() = default;
 
 int MainView::currentPage() const
 {
@@ -60,6 +65,8 @@ QWidget* MainView::makePage()
     const MainSection section = m_state.section();
     if (section == MainSection::Home)
         return new HomePage(m_state, m_repair, this);
+    if (section == MainSection::Style)
+        return new StyleView(m_state, *m_icons, this);
     return new Page(MainSectionText::title(section),
                     L10n::s(QStringLiteral("page.purpose.") + MainSectionText::rawValue(section)), this);
 }

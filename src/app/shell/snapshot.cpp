@@ -7,9 +7,13 @@
 #include "core/model/main_section.h"
 #include "core/notes/apple_notes.h"
 #include "core/state/app_state.h"
+#include "ui/kit/page.h"
 #include "ui/kit/scheme.h"
+#include "ui/kit/soft_button.h"
 #include "ui/kit/theme.h"
 #include "ui/overlay/pill/overlay_view.h"
+#include "ui/pages/style/app_style_rows.h"
+#include "ui/pages/style/style_view.h"
 #include "ui/shell/main_view.h"
 #include "ui/shell/menu_bar_view.h"
 #include "ui/shell/onboarding_view.h"
@@ -19,6 +23,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QPainter>
+#include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QSettings>
 #include <QTemporaryDir>
 
@@ -118,12 +124,17 @@ public:
     {
     }
 
-    void window(QWidget& view, QSize size, const QString& name)
+    // arrange runs once the window is laid out, before it is drawn.
+    void window(QWidget& view, QSize size, const QString& name, const std::function<void()>& arrange = {})
     {
         view.resize(size);
         view.setAttribute(Qt::WA_DontShowOnScreen);
         view.show();
         QCoreApplication::sendPostedEvents();
+        if (arrange) {
+            arrange();
+            QCoreApplication::sendPostedEvents();
+        }
         view.grab().save(m_out.filePath(name), "PNG");
         m_shots.append({name, size});
         view.hide();
@@ -157,6 +168,45 @@ private:
     QList<Snapshot::Shot> m_shots;
 };
 
+// The style page's demonstration: a default style, instructions, an application in front and a
+// dozen known applications, six of them recognised and one of those customised.
+void stageStyles(AppState& state)
+{
+    const auto app = [](const char* id, const char* name, const char* style, const char* suggested) {
+        const QString chosen = QString::fromLatin1(style);
+        const QString suggestion = QString::fromLatin1(suggested);
+        return AppStyleProfile{QString::fromLatin1(id), QString::fromUtf8(name), chosen, suggestion,
+                               chosen != suggestion};
+    };
+    QuendaConfig config = state.config();
+    config.style = QStringLiteral("email");
+    config.instructions = QStringLiteral("Use British spelling. Sign off emails with “Best, Mira”.");
+    config.appStyles = {
+        app("org.gnome.Calculator", "Calculator", "auto", "auto"),
+        app("im.riot.Element", "Element", "chat", "chat"),
+        app("org.gnome.Nautilus", "Files", "auto", "auto"),
+        app("org.gnome.Loupe", "Image Viewer", "auto", "auto"),
+        app("org.kde.kate", "Kate", "code", "auto"),
+        app("md.obsidian.Obsidian", "Obsidian", "notes", "notes"),
+        app("com.slack.Slack", "Slack", "chat", "chat"),
+        app("org.gnome.TextEditor", "Text Editor", "auto", "auto"),
+        app("org.mozilla.Thunderbird", "Thunderbird", "email", "email"),
+        app("com.visualstudio.code", "Visual Studio Code", "code", "code"),
+    };
+    AppState::ToastSuppression quiet(state);
+    state.setConfig(config);
+    state.setFrontApp(FrontApp{QStringLiteral("org.mozilla.Thunderbird"), QStringLiteral("Thunderbird")});
+}
+
+// Scrolls the style page so that widget sits near the top of its window.
+void scrollTo(MainView& main, QWidget* widget)
+{
+    auto* page = main.page()->findChild<Page*>();
+    if (!page || !widget)
+        return;
+    page->verticalScrollBar()->setValue(widget->mapTo(page->widget(), QPoint(0, 0)).y() - 24);
+}
+
 } // namespace
 
 QStringList Snapshot::screenNames()
@@ -165,7 +215,9 @@ QStringList Snapshot::screenNames()
     for (const bool dark : {false, true}) {
         for (const MainSection section : MainSectionText::all())
             names.append(schemed(QStringLiteral("main-") + MainSectionText::rawValue(section), dark));
-        names << schemed(QStringLiteral("main-home-repair"), dark) << schemed(QStringLiteral("menu"), dark)
+        names << schemed(QStringLiteral("main-style-apps"), dark)
+              << schemed(QStringLiteral("main-style-whistle"), dark)
+              << schemed(QStringLiteral("main-home-repair"), dark) << schemed(QStringLiteral("menu"), dark)
               << schemed(QStringLiteral("onboarding"), dark) << schemed(QStringLiteral("update"), dark);
     }
     for (const Scene& scene : overlayScenes())
@@ -201,14 +253,36 @@ QList<Snapshot::Shot> Snapshot::run(const QString& directory)
         state.setEngineReady(true);
         state.setEngineLoading(false);
         state.setEngineStatus(QStringLiteral("Ready"));
+        stageStyles(state);
 
         {
-            MainView main(state, &desktop);
+            MainView main(state, &desktop, nullptr, &desktop);
             for (const MainSection section : MainSectionText::all()) {
                 state.setSection(section);
                 render.window(main, QSize(1000, 700),
                               schemed(QStringLiteral("main-") + MainSectionText::rawValue(section), dark));
             }
+            state.setSection(MainSection::Style);
+            render.window(main, QSize(1000, 700), schemed(QStringLiteral("main-style-apps"), dark), [&main] {
+                auto* style = qobject_cast<StyleView*>(main.page());
+                style->appStyles()->toggle()->click();
+                QCoreApplication::sendPostedEvents();
+                scrollTo(main, style->appStyles());
+            });
+            QuendaConfig whistle = state.config();
+            whistle.asrEngine = QStringLiteral("whistle");
+            whistle.language = QStringLiteral("de");
+            {
+                AppState::ToastSuppression quiet(state);
+                state.setConfig(whistle);
+            }
+            state.setSection(MainSection::Home);
+            state.setSection(MainSection::Style);
+            render.window(main, QSize(1000, 700), schemed(QStringLiteral("main-style-whistle"), dark),
+                          [&main] {
+                              auto* style = qobject_cast<StyleView*>(main.page());
+                              scrollTo(main, style->instructions());
+                          });
             state.setSection(MainSection::Home);
             desktop.accessibility = false;
             state.refreshPermissions();

@@ -7,6 +7,7 @@
 #include "ui/kit/quenda_mark.h"
 #include "ui/kit/soft_button.h"
 #include "ui/kit/status_pill.h"
+#include "ui/pages/style/style_menu.h"
 
 #include <QHBoxLayout>
 #include <QVBoxLayout>
@@ -53,6 +54,7 @@ MenuBarView::MenuBarView(AppState& state, QWidget* parent)
     m_historySlot = slot(column);
     m_destinationSlot = slot(column);
     m_styleSlot = slot(column);
+    m_styleSlot->addWidget(new StyleMenu(state, this));
 
     auto* actions = new QHBoxLayout;
     actions->setSpacing(8);

@@ -12,6 +12,7 @@
 #include "ui/pages/style/app_icon_cache.h"
 #include "ui/pages/style/app_style_rows.h"
 #include "ui/pages/style/style_card.h"
+#include "ui/pages/style/style_menu.h"
 #include "ui/pages/style/style_view.h"
 #include "ui/shell/main_view.h"
 
@@ -255,6 +256,25 @@ TEST_F(StyleViewTest, ReturningToThePageWhileTheScanRunsStartsNoSecondScan)
     settle();
     EXPECT_EQ(m_windows.installedReads(), 1);
     ASSERT_EQ(state().config().appStyles.size(), 1);
+}
+
+TEST_F(StyleViewTest, ThePopoverListsEveryStyleForTheFrontApplicationElseTheDefault)
+{
+    knowApps({app("org.kde.kate", "Kate", "auto", "auto", false)});
+    StyleMenu menu(state());
+    ASSERT_EQ(menu.menu()->count(), 6);
+    EXPECT_EQ(menu.menu()->currentData().toString(), state().config().style);
+    emit menu.menu()->activated(menu.menu()->findData(s("chat")));
+    EXPECT_EQ(state().config().style, s("chat"));
+
+    state().setFrontApp(FrontApp{s("org.kde.kate"), s("Kate")});
+    EXPECT_EQ(menu.label()->text(), L10n::format(s("menu.styleFor"), {s("Kate")}));
+    EXPECT_EQ(menu.menu()->currentData().toString(), s("auto"));
+    emit menu.menu()->activated(menu.menu()->findData(s("code")));
+    EXPECT_EQ(state().config().style, s("chat")); // the default stays
+    EXPECT_EQ(state().config().appStyles.at(0).style, s("code"));
+    EXPECT_TRUE(state().config().appStyles.at(0).customized);
+    EXPECT_EQ(menu.menu()->currentData().toString(), s("code"));
 }
 
 } // namespace

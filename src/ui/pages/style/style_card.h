@@ -15,6 +15,7 @@ class StyleCard final : public KitButton {
 
 public:
     static constexpr int minHeight = 250;
+    static constexpr int minWidth = 150;
     static constexpr double radius = 16;
     // Room around the card's shape for its shadow and its hover growth.
     static constexpr int margin = 6;
@@ -24,6 +25,10 @@ public:
     const StyleOption& option() const { return m_option; }
     // The card's shape scale: 1.01 while hovered and not chosen.
     double scale() const;
+
+    // Three cards share a narrow column: the texts wrap or shorten, so the card asks for little.
+    QSize sizeHint() const override { return {minWidth + 2 * margin, minHeight + 2 * margin}; }
+    QSize minimumSizeHint() const override { return sizeHint(); }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

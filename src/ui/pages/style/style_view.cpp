@@ -23,6 +23,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QStyle>
 #include <QVBoxLayout>
 
 namespace {
@@ -107,11 +108,13 @@ StyleView::StyleView(AppState& state, AppIconCache& icons, QWidget* parent)
     content->addWidget(apps);
     content->addWidget(makeInstructions());
 
-    auto* pair = new QHBoxLayout;
-    pair->setSpacing(14);
-    pair->addWidget(makeLanguage(), 1);
-    pair->addWidget(makeCommand(), 1);
-    content->addLayout(pair);
+    m_pair = new QBoxLayout(QBoxLayout::LeftToRight);
+    m_pair->setSpacing(14);
+    m_languageCard = makeLanguage();
+    m_commandCard = makeCommand();
+    m_pair->addWidget(m_languageCard, 1);
+    m_pair->addWidget(m_commandCard, 1);
+    content->addLayout(m_pair);
 
     connect(&m_state, &AppState::configChanged, this, &StyleView::followConfig);
     connect(&m_state, &AppState::frontAppChanged, this, &StyleView::followFrontApp);
@@ -275,6 +278,18 @@ void StyleView::showEvent(QShowEvent* event)
         m_scanned = true;
         m_state.rescanApps();
     }
+}
+
+void StyleView::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    // The column inside the page frame, as wide as the page lets it be.
+    const int column = std::min(width() - style()->pixelMetric(QStyle::PM_ScrollBarExtent), Page::maxColumn) -
+                       Page::padding.left() - Page::padding.right();
+    const int wanted =
+        std::max(m_languageCard->minimumSizeHint().width(), m_commandCard->minimumSizeHint().width());
+    m_pair->setDirection(2 * wanted + m_pair->spacing() <= column ? QBoxLayout::LeftToRight
+                                                                  : QBoxLayout::TopToBottom);
 }
 
 bool StyleView::eventFilter(QObject* watched, QEvent* event)

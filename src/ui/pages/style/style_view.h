@@ -6,6 +6,7 @@ class AppIconCache;
 class AppState;
 class AppStylesSection;
 class KitLabel;
+class QBoxLayout;
 class QComboBox;
 class QGridLayout;
 class QPlainTextEdit;
@@ -38,6 +39,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -52,6 +54,10 @@ private:
     KitLabel* m_front;
     QList<StyleCard*> m_cards;
     AppStylesSection* m_apps;
+    // The language and command cards: side by side where both fit, else one above the other.
+    QBoxLayout* m_pair = nullptr;
+    QWidget* m_languageCard = nullptr;
+    QWidget* m_commandCard = nullptr;
     QPlainTextEdit* m_instructions = nullptr;
     QVBoxLayout* m_languageSlot = nullptr;
     QString m_languageEngine;

@@ -94,8 +94,10 @@ TEST_F(LongTextsTest, GermanAndFortyPercentLongerTextsFitTheWindowsAtTheirSmalle
         FakeAccessibilityRepair repair;
         MainView main(state(), &repair);
         expectNothingCut(main, QSize(920, 620), "main");
-        state().setFrontApp(FrontApp{QStringLiteral("org.mozilla.Thunderbird"), QStringLiteral("Thunderbird")});
-        state().mergeInstalledApps({{QStringLiteral("org.mozilla.Thunderbird"), QStringLiteral("Thunderbird")}});
+        state().setFrontApp(
+            FrontApp{QStringLiteral("org.mozilla.Thunderbird"), QStringLiteral("Thunderbird")});
+        state().mergeInstalledApps(
+            {{QStringLiteral("org.mozilla.Thunderbird"), QStringLiteral("Thunderbird")}});
         state().setSection(MainSection::Style);
         expectNothingCut(main, QSize(920, 620), "style");
         state().setSection(MainSection::Home);

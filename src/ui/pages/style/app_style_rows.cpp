@@ -17,6 +17,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
+#include <QSet>
 #include <QVBoxLayout>
 
 namespace {
@@ -156,7 +157,8 @@ QList<AppStyleRow*> AppStylesSection::rows() const
 {
     QList<AppStyleRow*> shown;
     for (int i = 0; i < m_list->count(); ++i) {
-        if (auto* row = qobject_cast<AppStyleRow*>(m_list->itemAt(i)->widget()))
+        auto* row = qobject_cast<AppStyleRow*>(m_list->itemAt(i)->widget());
+        if (row && !row->isHidden())
             shown.append(row);
     }
     return shown;
@@ -168,26 +170,35 @@ void AppStylesSection::refresh()
     const QList<AppStyleProfile> visible = visibleApps(known, m_search->text(), m_showAll);
     m_empty->setText(known.isEmpty() ? text("style.scanning") : text("style.noApp"));
     m_empty->setVisible(visible.isEmpty());
+    QSet<QString> shown;
+    for (const AppStyleProfile& profile : visible)
+        shown.insert(profile.bundleID);
+    const QString lastKey = visible.isEmpty() ? QString() : visible.last().bundleID;
+    // A row filtered out is hidden, not dropped: a search or the view switch then only shows and
+    // hides rows. Rows of applications no longer known go.
     QHash<QString, qsizetype> index;
     QList<QString> keys;
-    keys.reserve(visible.size());
-    for (qsizetype i = 0; i < visible.size(); ++i) {
-        keys.append(visible.at(i).bundleID);
-        index.insert(visible.at(i).bundleID, i);
+    for (qsizetype i = 0; i < known.size(); ++i) {
+        const QString& id = known.at(i).bundleID;
+        if (shown.contains(id) || m_rows->row(id)) {
+            keys.append(id);
+            index.insert(id, i);
+        }
     }
-    const QString lastKey = keys.isEmpty() ? QString() : keys.last();
+    const auto follow = [&](AppStyleRow* row, const QString& key) {
+        const bool visibleNow = shown.contains(key);
+        const AppStyleProfile& profile = known.at(index.value(key));
+        if (visibleNow && !(row->profile() == profile))
+            row->setProfile(profile);
+        row->setLast(key == lastKey);
+        row->setVisible(visibleNow);
+    };
     m_rows->apply(
         keys,
         [&](const QString& key) -> QWidget* {
-            auto* row = new AppStyleRow(m_state, m_icons, visible.at(index.value(key)), this);
-            row->setLast(key == lastKey);
+            auto* row = new AppStyleRow(m_state, m_icons, known.at(index.value(key)), this);
+            follow(row, key);
             return row;
         },
-        [&](QWidget* widget, const QString& key) {
-            auto* row = static_cast<AppStyleRow*>(widget);
-            const AppStyleProfile& profile = visible.at(index.value(key));
-            if (!(row->profile() == profile))
-                row->setProfile(profile);
-            row->setLast(key == lastKey);
-        });
+        [&](QWidget* widget, const QString& key) { follow(static_cast<AppStyleRow*>(widget), key); });
 }

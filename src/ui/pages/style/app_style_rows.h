@@ -63,6 +63,7 @@ public:
     SearchField* search() const { return m_search; }
     // The text shown instead of rows; hidden while rows are shown.
     KitLabel* emptyText() const { return m_empty; }
+    // The rows shown, in order.
     QList<AppStyleRow*> rows() const;
 
 private:

@@ -187,7 +187,7 @@ TEST_F(StyleViewTest, RowsFollowTheViewTheSearchAndTheScan)
     EXPECT_TRUE(section->emptyText()->isVisibleTo(&view));
 }
 
-TEST_F(StyleViewTest, ARowRemovedByItsOwnPickerGoesAfterItsEvent)
+TEST_F(StyleViewTest, ARowRemovedByItsOwnPickerOutlivesItsEventAndReturnsWithItsApplication)
 {
     knowApps({app("org.kde.kate", "Kate", "code", "auto", true)});
     StyleView view(state(), m_cache);
@@ -195,10 +195,18 @@ TEST_F(StyleViewTest, ARowRemovedByItsOwnPickerGoesAfterItsEvent)
     QPointer<AppStyleRow> row = view.appStyles()->rows().at(0);
     QComboBox* picker = row->picker();
     emit picker->activated(picker->findData(s("auto")));
-    // Still there for the rest of the picker's event, but no longer listed.
-    EXPECT_FALSE(row.isNull());
+    // No longer listed, but still there for the rest of the picker's event and after it.
     EXPECT_TRUE(view.appStyles()->rows().isEmpty());
     EXPECT_FALSE(state().config().appStyles.at(0).customized);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_FALSE(row.isNull());
+    EXPECT_TRUE(row->isHidden());
+    view.appStyles()->toggle()->click();
+    EXPECT_EQ(view.appStyles()->rows(), QList<AppStyleRow*>{row.data()}); // the same row, shown again
+    EXPECT_EQ(row->picker()->currentData().toString(), s("auto"));
+    // An application no longer known takes its row with it, once the event is over.
+    configure([](QuendaConfig& c) { c.appStyles.clear(); });
+    EXPECT_FALSE(row.isNull());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(row.isNull());
 }

@@ -6,6 +6,7 @@
 #include "ui/kit/line_limited_label.h"
 #include "ui/kit/scheme.h"
 #include "ui/kit/theme.h"
+#include "ui/pages/style/faint_panel.h"
 
 #include <QEvent>
 #include <QPainter>
@@ -15,20 +16,6 @@ namespace {
 
 constexpr int padding = 16;
 constexpr int tile = 32;
-
-// The faint rounded panel behind the examples.
-class ExamplePanel final : public QWidget {
-public:
-    using QWidget::QWidget;
-
-protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.fillPath(KitPaint::rounded(QRectF(rect()), 9), Scheme::primary(palette(), 0.04));
-    }
-};
 
 LineLimitedLabel* limited(int lines, const QString& text, const QFont& font, QWidget* parent)
 {
@@ -51,7 +38,7 @@ void ink(QWidget* label, const QColor& colour)
 StyleCard::StyleCard(const StyleOption& option, QWidget* parent)
     : KitButton(parent)
     , m_option(option)
-    , m_examples(new ExamplePanel(this))
+    , m_examples(new FaintPanel(9, false, this))
 {
     setCheckable(true);
     setText(option.title);

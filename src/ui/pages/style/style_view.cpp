@@ -14,6 +14,7 @@
 #include "ui/kit/theme.h"
 #include "ui/kit/toggle_switch.h"
 #include "ui/pages/style/app_style_rows.h"
+#include "ui/pages/style/faint_panel.h"
 #include "ui/pages/style/style_card.h"
 #include "ui/pages/style/style_option.h"
 
@@ -47,23 +48,6 @@ QWidget* heading(Symbol symbol, const QString& title)
     row->addWidget(new KitLabel(title, 14, QFont::DemiBold), 1);
     return box;
 }
-
-// The instructions' frame: a faint rounded field with a hairline, the editor over it.
-class EditorFrame final : public QWidget {
-public:
-    using QWidget::QWidget;
-
-protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        QPainter painter(this);
-        painter.setRenderHint(QPainter::Antialiasing);
-        const QRectF box = QRectF(rect());
-        painter.fillPath(KitPaint::rounded(box, 10), Scheme::primary(palette(), 0.04));
-        painter.setPen(QPen(Theme::stroke(palette()), 1));
-        painter.drawPath(KitPaint::rounded(box.adjusted(0.5, 0.5, -0.5, -0.5), 9.5));
-    }
-};
 
 } // namespace
 
@@ -128,7 +112,7 @@ QWidget* StyleView::makeInstructions()
     card->content()->addWidget(heading(Symbol::TextBubble, text("style.custom.title")));
     card->content()->addWidget(
         (new KitLabel(text("style.custom.body"), 12, QFont::Normal, Scheme::Text::Secondary))->wrapping());
-    auto* frame = new EditorFrame;
+    auto* frame = new FaintPanel(10, true);
     frame->setFixedHeight(96);
     auto* inside = new QVBoxLayout(frame);
     inside->setContentsMargins(4, 2, 4, 2);

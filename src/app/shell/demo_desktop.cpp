@@ -37,7 +37,11 @@ QIcon DemoDesktop::icon(const QString& appId)
 {
     // The id's last part names the application well enough for an initial.
     const QString name = appId.section(QLatin1Char('.'), -1);
-    const int hue = int(qHash(appId, 7) % 360);
+    // Our own hash: Qt's string hash is seeded per process, and every run must draw the same.
+    unsigned hash = 0;
+    for (const QChar c : appId)
+        hash = hash * 31 + c.unicode();
+    const int hue = int(hash % 360);
     QIcon icon;
     for (const int side : {28, 56, 84}) {
         QPixmap art(side, side);

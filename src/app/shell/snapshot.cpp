@@ -213,8 +213,8 @@ QStringList Snapshot::screenNames()
 {
     QStringList names;
     for (const bool dark : {false, true}) {
-        for (const MainSection section : MainSectionText::all())
-            names.append(schemed(QStringLiteral("main-") + MainSectionText::rawValue(section), dark));
+        for (const MainSection section : MainSectionText::table.values())
+            names.append(schemed(QStringLiteral("main-") + MainSectionText::table.text(section), dark));
         names << schemed(QStringLiteral("main-style-apps"), dark)
               << schemed(QStringLiteral("main-style-whistle"), dark)
               << schemed(QStringLiteral("main-home-repair"), dark) << schemed(QStringLiteral("menu"), dark)
@@ -257,10 +257,10 @@ QList<Snapshot::Shot> Snapshot::run(const QString& directory)
 
         {
             MainView main(state, &desktop, nullptr, &desktop);
-            for (const MainSection section : MainSectionText::all()) {
+            for (const MainSection section : MainSectionText::table.values()) {
                 state.setSection(section);
                 render.window(main, QSize(1000, 700),
-                              schemed(QStringLiteral("main-") + MainSectionText::rawValue(section), dark));
+                              schemed(QStringLiteral("main-") + MainSectionText::table.text(section), dark));
             }
             state.setSection(MainSection::Style);
             render.window(main, QSize(1000, 700), schemed(QStringLiteral("main-style-apps"), dark), [&main] {
@@ -270,7 +270,7 @@ QList<Snapshot::Shot> Snapshot::run(const QString& directory)
                 scrollTo(main, style->appStyles());
             });
             QuendaConfig whistle = state.config();
-            whistle.asrEngine = QStringLiteral("whistle");
+            whistle.asrEngine = AsrEngine::Whistle;
             whistle.language = QStringLiteral("de");
             {
                 AppState::ToastSuppression quiet(state);

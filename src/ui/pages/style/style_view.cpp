@@ -35,7 +35,6 @@ QString text(const char* key)
 }
 
 constexpr int columns = 3;
-const QLatin1String whistle("whistle");
 
 // A card's heading: a symbol and a text, 14 semibold.
 QWidget* heading(Symbol symbol, const QString& title)
@@ -179,7 +178,7 @@ QWidget* StyleView::makeCommand()
 
 void StyleView::buildLanguagePicker()
 {
-    const QString engine = m_state.config().asrEngine;
+    const AsrEngine engine = m_state.config().asrEngine;
     if (engine == m_languageEngine && (m_segments || m_menu))
         return;
     m_languageEngine = engine;
@@ -194,7 +193,7 @@ void StyleView::buildLanguagePicker()
         next.language = code;
         m_state.setConfig(next);
     };
-    if (engine == whistle) {
+    if (engine == AsrEngine::Whistle) {
         m_menu = new QComboBox;
         for (const QString& code : QuendaConfig::whistleLanguages())
             m_menu->addItem(L10n::s(QStringLiteral("lang.") + code), code);

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "core/model/asr_engine.h"
+
 #include <QWidget>
+
+#include <optional>
 
 class AppIconCache;
 class AppState;
@@ -60,7 +64,7 @@ private:
     QWidget* m_commandCard = nullptr;
     QPlainTextEdit* m_instructions = nullptr;
     QVBoxLayout* m_languageSlot = nullptr;
-    QString m_languageEngine;
+    std::optional<AsrEngine> m_languageEngine;
     SegmentedControl* m_segments = nullptr;
     QComboBox* m_menu = nullptr;
     KitLabel* m_languageHint = nullptr;

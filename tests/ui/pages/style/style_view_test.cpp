@@ -129,13 +129,13 @@ TEST_F(StyleViewTest, TheLanguageControlFollowsTheEngineAndTheSwitchAndButtonWor
     view.languageSegments()->segment(1)->click();
     EXPECT_EQ(state().config().language, s("de"));
 
-    configure([](QuendaConfig& c) { c.asrEngine = s("whistle"); });
+    configure([](QuendaConfig& c) { c.asrEngine = AsrEngine::Whistle; });
     EXPECT_EQ(view.languageSegments(), nullptr);
     ASSERT_NE(view.languageMenu(), nullptr);
     EXPECT_EQ(view.languageMenu()->count(), 8);
     EXPECT_EQ(view.languageMenu()->currentData().toString(), s("de"));
     EXPECT_EQ(view.languageHint()->text(), L10n::s(s("style.languageHint.whistle")));
-    configure([](QuendaConfig& c) { c.asrEngine = s("whisper"); });
+    configure([](QuendaConfig& c) { c.asrEngine = AsrEngine::Whisper; });
     ASSERT_NE(view.languageSegments(), nullptr);
     EXPECT_EQ(view.languageSegments()->value(), s("de"));
 

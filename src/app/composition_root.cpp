@@ -36,6 +36,7 @@
 #include "platform/linux/x11/xtest_keyboard.h"
 #include "platform/linux/xdg/desktop_launcher_linux.h"
 #include "platform/linux/xdg/linux_window_system.h"
+#include "platform/linux/xdg/xdg_app_icons.h"
 #include "platform/linux/xdg/xdg_autostart_login_item.h"
 #include "speech/provider_key_snapshot.h"
 #include "speech/speech_engine.h"
@@ -104,7 +105,8 @@ struct CompositionRoot::Parts {
     OverlayController overlay{state, OverlayController::Services{clock, screens, floating}};
     OverlayControllerAdapter overlayHost{overlay};
     XdgAutostartLoginItem loginItem{QCoreApplication::applicationFilePath()};
-    ShellWindowHost windows{state, settings, &accessibilityRepair};
+    XdgAppIcons appIcons;
+    ShellWindowHost windows{state, settings, &accessibilityRepair, nullptr, &appIcons};
     ShellController shell{ShellController::Services{
         state, clock, hotkeys, engine, dictation, mode.learner(learner), loginItem, windows, overlayHost,
         windowSystem, keys, [this](const QuendaConfig& config) { keys.refresh(config); },

@@ -1,5 +1,8 @@
 #include "app/shell/demo_desktop.h"
 
+#include <QPainter>
+#include <QPainterPath>
+#include <QPixmap>
 #include <QTimer>
 
 std::optional<FrontApp> DemoDesktop::frontmostApp() const
@@ -28,4 +31,37 @@ void DemoDesktop::run(const ScriptRequest&, QObject* context, Completion done)
     result.status = ScriptResult::Status::FailedToStart;
     result.launchError = QStringLiteral("no programs run in a demonstration");
     QTimer::singleShot(0, context, [done = std::move(done), result] { done(result); });
+}
+
+QIcon DemoDesktop::icon(const QString& appId)
+{
+    // The id's last part names the application well enough for an initial.
+    const QString name = appId.section(QLatin1Char('.'), -1);
+    // Our own hash: Qt's string hash is seeded per process, and every run must draw the same.
+    unsigned hash = 0;
+    for (const QChar c : appId)
+        hash = hash * 31 + c.unicode();
+    const int hue = int(hash % 360);
+    QIcon icon;
+    for (const int side : {28, 56, 84}) {
+        QPixmap art(side, side);
+        art.fill(Qt::transparent);
+        QPainter painter(&art);
+        painter.setRenderHint(QPainter::Antialiasing);
+        QLinearGradient fill(0, 0, side, side);
+        fill.setColorAt(0, QColor::fromHsv(hue, 150, 235));
+        fill.setColorAt(1, QColor::fromHsv((hue + 30) % 360, 200, 190));
+        QPainterPath tile;
+        tile.addRoundedRect(QRectF(1, 1, side - 2, side - 2), side * 0.22, side * 0.22);
+        painter.fillPath(tile, fill);
+        QFont font;
+        font.setPixelSize(side / 2);
+        font.setBold(true);
+        painter.setFont(font);
+        painter.setPen(Qt::white);
+        painter.drawText(QRect(0, 0, side, side), Qt::AlignCenter, name.left(1).toUpper());
+        painter.end();
+        icon.addPixmap(art);
+    }
+    return icon;
 }

@@ -1,18 +1,20 @@
 #pragma once
 
 #include "platform/accessibility_repair.h"
+#include "platform/app_icons.h"
 #include "platform/desktop_launcher.h"
 #include "platform/permission_probe.h"
 #include "platform/script_runner.h"
 #include "platform/window_system.h"
 
 // The desktop the snapshot renders pretend to run on: everything granted, one application in
-// front, nothing opened, activated or run.
+// front, nothing opened, activated or run, and a drawn icon for every application.
 class DemoDesktop final : public PermissionProbe,
                           public AccessibilityRepair,
                           public DesktopLauncher,
                           public WindowSystem,
-                          public ScriptRunner {
+                          public ScriptRunner,
+                          public AppIcons {
 public:
     bool microphoneAvailable() const override { return true; }
     bool accessibilityTrusted() const override { return accessibility; }
@@ -33,6 +35,9 @@ public:
     void watchActiveApp(QObject*, ActiveAppChanged) override {}
 
     void run(const ScriptRequest& request, QObject* context, Completion done) override;
+
+    // A rounded tile in a colour of the id with the name's initial, the same in every run.
+    QIcon icon(const QString& appId) override;
 
     // Off to show the repair of text access.
     bool accessibility = true;

@@ -220,7 +220,9 @@ void ShellController::configChanged(const QuendaConfig& previous, const QuendaCo
     }
     if (previous.learnEdits && !current.learnEdits)
         m_learner.stop();
-    if (m_refreshKeys && !m_stopped)
+    // Each keystroke in a settings field changes the configuration; only the endpoints decide
+    // which keys are read from the Secret Service.
+    if (m_refreshKeys && !m_stopped && previous.correctionEndpoints != current.correctionEndpoints)
         m_refreshKeys(current);
 }
 

@@ -8,12 +8,16 @@
 #include "core/model/main_section.h"
 #include "core/notes/apple_notes.h"
 #include "core/state/app_state.h"
+#include "ui/kit/page.h"
 #include "ui/kit/scheme.h"
 #include "ui/kit/search_field.h"
+#include "ui/kit/soft_button.h"
 #include "ui/kit/theme.h"
 #include "ui/overlay/pill/overlay_view.h"
 #include "ui/pages/history/history_row.h"
 #include "ui/pages/history/history_view.h"
+#include "ui/pages/style/app_style_rows.h"
+#include "ui/pages/style/style_view.h"
 #include "ui/shell/main_view.h"
 #include "ui/shell/menu_bar_view.h"
 #include "ui/shell/onboarding_view.h"
@@ -23,6 +27,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QPainter>
+#include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QSettings>
 #include <QTemporaryDir>
 
@@ -122,12 +128,17 @@ public:
     {
     }
 
-    void window(QWidget& view, QSize size, const QString& name)
+    // arrange runs once the window is laid out, before it is drawn.
+    void window(QWidget& view, QSize size, const QString& name, const std::function<void()>& arrange = {})
     {
         view.resize(size);
         view.setAttribute(Qt::WA_DontShowOnScreen);
         view.show();
         QCoreApplication::sendPostedEvents();
+        if (arrange) {
+            arrange();
+            QCoreApplication::sendPostedEvents();
+        }
         view.grab().save(m_out.filePath(name), "PNG");
         m_shots.append({name, size});
         view.hide();
@@ -161,6 +172,45 @@ private:
     QList<Snapshot::Shot> m_shots;
 };
 
+// The style page's demonstration: a default style, instructions, an application in front and a
+// dozen known applications, six of them recognised and one of those customised.
+void stageStyles(AppState& state)
+{
+    const auto app = [](const char* id, const char* name, const char* style, const char* suggested) {
+        const QString chosen = QString::fromLatin1(style);
+        const QString suggestion = QString::fromLatin1(suggested);
+        return AppStyleProfile{QString::fromLatin1(id), QString::fromUtf8(name), chosen, suggestion,
+                               chosen != suggestion};
+    };
+    QuendaConfig config = state.config();
+    config.style = QStringLiteral("email");
+    config.instructions = QStringLiteral("Use British spelling. Sign off emails with “Best, Mira”.");
+    config.appStyles = {
+        app("org.gnome.Calculator", "Calculator", "auto", "auto"),
+        app("im.riot.Element", "Element", "chat", "chat"),
+        app("org.gnome.Nautilus", "Files", "auto", "auto"),
+        app("org.gnome.Loupe", "Image Viewer", "auto", "auto"),
+        app("org.kde.kate", "Kate", "code", "auto"),
+        app("md.obsidian.Obsidian", "Obsidian", "notes", "notes"),
+        app("com.slack.Slack", "Slack", "chat", "chat"),
+        app("org.gnome.TextEditor", "Text Editor", "auto", "auto"),
+        app("org.mozilla.Thunderbird", "Thunderbird", "email", "email"),
+        app("com.visualstudio.code", "Visual Studio Code", "code", "code"),
+    };
+    AppState::ToastSuppression quiet(state);
+    state.setConfig(config);
+    state.setFrontApp(FrontApp{QStringLiteral("org.mozilla.Thunderbird"), QStringLiteral("Thunderbird")});
+}
+
+// Scrolls the style page so that widget sits near the top of its window.
+void scrollTo(MainView& main, QWidget* widget)
+{
+    auto* page = main.page()->findChild<Page*>();
+    if (!page || !widget)
+        return;
+    page->verticalScrollBar()->setValue(widget->mapTo(page->widget(), QPoint(0, 0)).y() - 24);
+}
+
 } // namespace
 
 QStringList Snapshot::screenNames()
@@ -171,6 +221,8 @@ QStringList Snapshot::screenNames()
             names.append(schemed(QStringLiteral("main-") + MainSectionText::table.text(section), dark));
         names << schemed(QStringLiteral("main-history-noresults"), dark)
               << schemed(QStringLiteral("main-history-empty"), dark)
+              << schemed(QStringLiteral("main-style-apps"), dark)
+              << schemed(QStringLiteral("main-style-whistle"), dark)
               << schemed(QStringLiteral("main-home-repair"), dark) << schemed(QStringLiteral("menu"), dark)
               << schemed(QStringLiteral("onboarding"), dark) << schemed(QStringLiteral("update"), dark);
     }
@@ -208,9 +260,10 @@ QList<Snapshot::Shot> Snapshot::run(const QString& directory)
         state.setEngineLoading(false);
         state.setEngineStatus(QStringLiteral("Ready"));
         state.setHistory(DemoHistory::entries(clock.now()));
+        stageStyles(state);
 
         {
-            MainView main(state, &desktop);
+            MainView main(state, &desktop, nullptr, &desktop);
             for (const MainSection section : MainSectionText::table.values()) {
                 state.setSection(section);
                 if (auto* history = qobject_cast<HistoryView*>(main.page())) {
@@ -230,6 +283,27 @@ QList<Snapshot::Shot> Snapshot::run(const QString& directory)
             state.setHistory({});
             render.window(main, QSize(1000, 700), schemed(QStringLiteral("main-history-empty"), dark));
             state.setHistory(demo);
+            state.setSection(MainSection::Style);
+            render.window(main, QSize(1000, 700), schemed(QStringLiteral("main-style-apps"), dark), [&main] {
+                auto* style = qobject_cast<StyleView*>(main.page());
+                style->appStyles()->toggle()->click();
+                QCoreApplication::sendPostedEvents();
+                scrollTo(main, style->appStyles());
+            });
+            QuendaConfig whistle = state.config();
+            whistle.asrEngine = AsrEngine::Whistle;
+            whistle.language = QStringLiteral("de");
+            {
+                AppState::ToastSuppression quiet(state);
+                state.setConfig(whistle);
+            }
+            state.setSection(MainSection::Home);
+            state.setSection(MainSection::Style);
+            render.window(main, QSize(1000, 700), schemed(QStringLiteral("main-style-whistle"), dark),
+                          [&main] {
+                              auto* style = qobject_cast<StyleView*>(main.page());
+                              scrollTo(main, style->instructions());
+                          });
             state.setSection(MainSection::Home);
             desktop.accessibility = false;
             state.refreshPermissions();

@@ -93,12 +93,18 @@ void StyleUpkeep::setAppStyle(const QString& bundleID, const QString& name, cons
 
 void StyleUpkeep::rescan()
 {
+    if (m_scanning)
+        return;
+    m_scanning = true;
     // Running applications are read here: window-system answers belong to the main thread.
     const QList<FrontApp> running = m_windows.runningApps();
     const WindowSystem& windows = m_windows;
     m_work.run<QList<FrontApp>>(
         [&windows, running] { return AppStyleCatalog::unify(windows.installedApps() + running); }, this,
-        [this](const QList<FrontApp>& apps) { mergeInstalledApps(apps); });
+        [this](const QList<FrontApp>& apps) {
+            m_scanning = false;
+            mergeInstalledApps(apps);
+        });
 }
 
 void StyleUpkeep::mergeInstalledApps(const QList<FrontApp>& apps)

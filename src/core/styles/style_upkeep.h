@@ -27,8 +27,10 @@ public:
     // The user's choice; choosing the suggestion undoes the customisation.
     void setAppStyle(const QString& bundleID, const QString& name, const QString& style);
     // Merges the installed and running applications, read on the work queue.
-    // A scan that ends after the upkeep is gone is dropped.
+    // A scan that ends after the upkeep is gone is dropped; asked again while one runs, it
+    // starts no second one.
     void rescan();
+    bool scanning() const { return m_scanning; }
     // Adds the unknown, renames the known and refreshes uncustomised suggestions; one write at most.
     void mergeInstalledApps(const QList<FrontApp>& apps);
 
@@ -36,4 +38,5 @@ private:
     StyleProfiles& m_profiles;
     WindowSystem& m_windows;
     WorkQueue& m_work;
+    bool m_scanning = false;
 };

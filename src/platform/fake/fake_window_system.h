@@ -4,6 +4,7 @@
 
 #include <QPointer>
 
+#include <atomic>
 #include <vector>
 
 // Applications and windows as a test sets them; nothing is active until a test says so. Set the
@@ -12,7 +13,11 @@ class FakeWindowSystem final : public WindowSystem {
 public:
     std::optional<FrontApp> frontmostApp() const override;
     QList<FrontApp> runningApps() const override { return m_running; }
-    QList<FrontApp> installedApps() const override { return m_installed; }
+    QList<FrontApp> installedApps() const override
+    {
+        ++m_installedReads;
+        return m_installed;
+    }
     std::optional<AppWindow> activeWindow() const override { return m_active; }
     std::optional<AppWindow> windowOfProcess(int pid) const override;
     std::optional<AppWindow> windowOfApp(const QString& appId) const override;
@@ -28,6 +33,8 @@ public:
     void setActive(const std::optional<AppWindow>& window);
     void setActivationFailure(std::optional<Failure::Reason> reason) { m_activationFailure = reason; }
     const QList<AppWindow>& activations() const { return m_activations; }
+    // How often the installed list was read, from any thread.
+    int installedReads() const { return m_installedReads; }
 
 private:
     struct Watcher {
@@ -37,6 +44,7 @@ private:
 
     QList<FrontApp> m_running;
     QList<FrontApp> m_installed;
+    mutable std::atomic<int> m_installedReads = 0;
     QList<AppWindow> m_windows;
     std::optional<AppWindow> m_active;
     std::optional<Failure::Reason> m_activationFailure;

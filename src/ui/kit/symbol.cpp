@@ -51,6 +51,10 @@ QString SymbolArt::themeName(Symbol symbol)
         return QStringLiteral("edit-clear-symbolic");
     case Symbol::Trash:
         return QStringLiteral("user-trash-symbolic");
+    case Symbol::Envelope:
+        return QStringLiteral("mail-unread-symbolic");
+    case Symbol::Globe:
+        return QStringLiteral("globe-symbolic");
     case Symbol::Waveform:
     case Symbol::Wand:
     case Symbol::Wrench:
@@ -61,6 +65,14 @@ QString SymbolArt::themeName(Symbol symbol)
     case Symbol::Insert:
     case Symbol::Swap:
     case Symbol::TextCheck:
+    case Symbol::Quote:
+    case Symbol::Chat:
+    case Symbol::ListBullet:
+    case Symbol::Code:
+    case Symbol::Circle:
+    case Symbol::TextBubble:
+    case Symbol::AppWindow:
+    case Symbol::App:
         return {};
     }
     return {};
@@ -308,6 +320,73 @@ QPainterPath SymbolArt::path(Symbol symbol, const QRectF& box)
         p.addPath(stroked({at(0.2, 0.3), at(0.26, 0.92), at(0.74, 0.92), at(0.8, 0.3)}, s * 0.1));
         p.addPath(stroked({at(0.42, 0.42), at(0.43, 0.78)}, s * 0.08));
         p.addPath(stroked({at(0.58, 0.42), at(0.57, 0.78)}, s * 0.08));
+        break;
+    case Symbol::Quote:
+        p.setFillRule(Qt::WindingFill);
+        for (const double x : {0.12, 0.52}) {
+            p.addEllipse(QRectF(at(x, 0.3), at(x + 0.3, 0.6)));
+            p.addPath(stroked({at(x + 0.27, 0.48), at(x + 0.2, 0.72), at(x + 0.06, 0.82)}, s * 0.1));
+        }
+        break;
+    case Symbol::Envelope:
+        p.addRoundedRect(QRectF(at(0.06, 0.2), at(0.94, 0.8)), s * 0.08, s * 0.08);
+        p.addRoundedRect(QRectF(at(0.14, 0.28), at(0.86, 0.72)), s * 0.03, s * 0.03);
+        p.addPath(stroked({at(0.16, 0.3), at(0.5, 0.56), at(0.84, 0.3)}, s * 0.08));
+        break;
+    case Symbol::Chat:
+        p.setFillRule(Qt::WindingFill);
+        p.addRoundedRect(QRectF(at(0.04, 0.12), at(0.64, 0.56)), s * 0.12, s * 0.12);
+        p.addPath(stroked({at(0.14, 0.5), at(0.1, 0.68), at(0.28, 0.54)}, s * 0.08));
+        p.addRoundedRect(QRectF(at(0.4, 0.4), at(0.96, 0.8)), s * 0.12, s * 0.12);
+        p.addPath(stroked({at(0.86, 0.76), at(0.9, 0.92), at(0.74, 0.78)}, s * 0.08));
+        break;
+    case Symbol::ListBullet:
+        p.addRoundedRect(QRectF(at(0.04, 0.12), at(0.96, 0.88)), s * 0.12, s * 0.12);
+        p.addRoundedRect(QRectF(at(0.12, 0.2), at(0.88, 0.8)), s * 0.06, s * 0.06);
+        for (const double y : {0.36, 0.5, 0.64}) {
+            p.addEllipse(at(0.27, y), s * 0.04, s * 0.04);
+            p.addPath(stroked({at(0.38, y), at(0.74, y)}, s * 0.06));
+        }
+        break;
+    case Symbol::Code:
+        p.setFillRule(Qt::WindingFill);
+        p.addPath(stroked({at(0.3, 0.24), at(0.06, 0.5), at(0.3, 0.76)}, s * 0.1));
+        p.addPath(stroked({at(0.7, 0.24), at(0.94, 0.5), at(0.7, 0.76)}, s * 0.1));
+        p.addPath(stroked({at(0.58, 0.16), at(0.42, 0.84)}, s * 0.1));
+        break;
+    case Symbol::Circle:
+        p.addEllipse(b);
+        p.addEllipse(b.adjusted(s * 0.09, s * 0.09, -s * 0.09, -s * 0.09));
+        break;
+    case Symbol::Globe:
+        p.setFillRule(Qt::WindingFill);
+        {
+            QPainterPathStroker stroker;
+            stroker.setWidth(s * 0.08);
+            QPainterPath lines;
+            lines.addEllipse(b.adjusted(s * 0.06, s * 0.06, -s * 0.06, -s * 0.06));
+            lines.addEllipse(QRectF(at(0.3, 0.06), at(0.7, 0.94)));
+            lines.moveTo(at(0.06, 0.5));
+            lines.lineTo(at(0.94, 0.5));
+            lines.moveTo(at(0.5, 0.06));
+            lines.lineTo(at(0.5, 0.94));
+            p.addPath(stroker.createStroke(lines));
+        }
+        break;
+    case Symbol::TextBubble:
+        p.addRoundedRect(QRectF(at(0.06, 0.1), at(0.94, 0.74)), s * 0.16, s * 0.16);
+        p.addRoundedRect(QRectF(at(0.14, 0.18), at(0.86, 0.66)), s * 0.1, s * 0.1);
+        p.addPath(stroked({at(0.3, 0.36), at(0.7, 0.36)}, s * 0.07));
+        p.addPath(stroked({at(0.3, 0.5), at(0.58, 0.5)}, s * 0.07));
+        p.addPath(stroked({at(0.26, 0.72), at(0.22, 0.92), at(0.44, 0.74)}, s * 0.08));
+        break;
+    case Symbol::AppWindow:
+        p.addRoundedRect(QRectF(at(0.04, 0.14), at(0.96, 0.86)), s * 0.1, s * 0.1);
+        p.addRoundedRect(QRectF(at(0.12, 0.32), at(0.88, 0.78)), s * 0.04, s * 0.04);
+        break;
+    case Symbol::App:
+        p.addRoundedRect(QRectF(at(0.08, 0.08), at(0.92, 0.92)), s * 0.22, s * 0.22);
+        p.addRoundedRect(QRectF(at(0.16, 0.16), at(0.84, 0.84)), s * 0.16, s * 0.16);
         break;
     }
     return p;

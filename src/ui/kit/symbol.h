@@ -44,6 +44,17 @@ enum class Symbol {
     ClearCircle,
     // The history.
     Trash,
+    // The style page: the styles' tiles, the selection ring, its cards and rows.
+    Quote,
+    Envelope,
+    Chat,
+    ListBullet,
+    Code,
+    Circle,
+    Globe,
+    TextBubble,
+    AppWindow,
+    App,
 };
 
 namespace SymbolArt {

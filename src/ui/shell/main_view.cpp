@@ -6,16 +6,19 @@
 #include "ui/kit/page.h"
 #include "ui/kit/settings_saved_toast.h"
 #include "ui/pages/history/history_view.h"
+#include "ui/pages/style/app_icon_cache.h"
+#include "ui/pages/style/style_view.h"
 #include "ui/shell/home_page.h"
 #include "ui/shell/sidebar.h"
 
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
-MainView::MainView(AppState& state, AccessibilityRepair* repair, QWidget* parent)
+MainView::MainView(AppState& state, AccessibilityRepair* repair, QWidget* parent, AppIcons* icons)
     : QWidget(parent)
     , m_state(state)
     , m_repair(repair)
+    , m_icons(std::make_unique<AppIconCache>(icons))
     , m_sidebar(new Sidebar(this))
     , m_pageSlot(new QVBoxLayout)
 {
@@ -32,6 +35,8 @@ MainView::MainView(AppState& state, AccessibilityRepair* repair, QWidget* parent
     followSection();
     new SettingsSavedToast(m_state, this);
 }
+
+MainView::~MainView() = default;
 
 int MainView::currentPage() const
 {
@@ -63,6 +68,8 @@ QWidget* MainView::makePage()
         return new HomePage(m_state, m_repair, this);
     if (section == MainSection::History)
         return new HistoryView(m_state, this);
+    if (section == MainSection::Style)
+        return new StyleView(m_state, *m_icons, this);
     return new Page(MainSectionText::title(section),
                     L10n::s(QStringLiteral("page.purpose.") + MainSectionText::table.text(section)), this);
 }

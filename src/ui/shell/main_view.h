@@ -2,7 +2,11 @@
 
 #include <QWidget>
 
+#include <memory>
+
 class AccessibilityRepair;
+class AppIconCache;
+class AppIcons;
 class AppState;
 class QVBoxLayout;
 class Sidebar;
@@ -14,8 +18,11 @@ class MainView final : public QWidget {
     Q_DISABLE_COPY_MOVE(MainView)
 
 public:
-    // Without a repair, the home page offers no repair of text access.
-    explicit MainView(AppState& state, AccessibilityRepair* repair = nullptr, QWidget* parent = nullptr);
+    // Without a repair, the home page offers no repair of text access; without icons, the style
+    // page shows every application with the same symbol.
+    explicit MainView(AppState& state, AccessibilityRepair* repair = nullptr, QWidget* parent = nullptr,
+                      AppIcons* icons = nullptr);
+    ~MainView() override;
 
     // The page on show, by its place in the sidebar.
     int currentPage() const;
@@ -28,6 +35,8 @@ private:
 
     AppState& m_state;
     AccessibilityRepair* m_repair;
+    // Outlives the pages, so a page built anew finds its icons already looked up.
+    std::unique_ptr<AppIconCache> m_icons;
     Sidebar* m_sidebar;
     QVBoxLayout* m_pageSlot;
     QWidget* m_page = nullptr;

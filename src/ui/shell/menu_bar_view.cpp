@@ -8,6 +8,7 @@
 #include "ui/kit/soft_button.h"
 #include "ui/kit/status_pill.h"
 #include "ui/pages/history/recent_history.h"
+#include "ui/pages/style/style_menu.h"
 #include "ui/shell/session_notice.h"
 
 #include <QHBoxLayout>
@@ -64,6 +65,7 @@ MenuBarView::MenuBarView(AppState& state, QWidget* parent)
     recentTitle->setVisible(!state.history().isEmpty());
     m_destinationSlot = slot(column);
     m_styleSlot = slot(column);
+    m_styleSlot->addWidget(new StyleMenu(state, this));
 
     auto* actions = new QHBoxLayout;
     actions->setSpacing(8);

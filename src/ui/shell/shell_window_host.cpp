@@ -51,11 +51,12 @@ const QString kMainFrameKey = QStringLiteral("QuendaMainWindow");
 } // namespace
 
 ShellWindowHost::ShellWindowHost(AppState& state, QSettings& settings, AccessibilityRepair* repair,
-                                 QObject* parent)
+                                 QObject* parent, AppIcons* icons)
     : ShellWindows(parent)
     , m_state(state)
     , m_settings(settings)
     , m_repair(repair)
+    , m_icons(icons)
 {
 }
 
@@ -98,8 +99,8 @@ void ShellWindowHost::refreshStatusIcon()
 void ShellWindowHost::showMain()
 {
     if (!m_main) {
-        m_main =
-            hostWindow(new MainView(m_state, m_repair), QStringLiteral("Morvane Quenda"), QSize(1000, 700));
+        m_main = hostWindow(new MainView(m_state, m_repair, nullptr, m_icons),
+                            QStringLiteral("Morvane Quenda"), QSize(1000, 700));
         m_main->setMinimumSize(920, 620);
         m_main->restoreGeometry(m_settings.value(kMainFrameKey).toByteArray());
         m_main->installEventFilter(this);

@@ -6,6 +6,7 @@
 #include <QWidget>
 
 class AccessibilityRepair;
+class AppIcons;
 class AppState;
 class QSettings;
 class QSystemTrayIcon;
@@ -19,8 +20,9 @@ class ShellWindowHost final : public ShellWindows {
 public:
     // `settings` keeps the main window's frame between runs.
     // Without a repair, the main window offers no repair of text access.
+    // Without icons, the style page shows every application with the same symbol.
     ShellWindowHost(AppState& state, QSettings& settings, AccessibilityRepair* repair = nullptr,
-                    QObject* parent = nullptr);
+                    QObject* parent = nullptr, AppIcons* icons = nullptr);
     ~ShellWindowHost() override;
 
     bool installStatusItem() override;
@@ -45,6 +47,7 @@ private:
     AppState& m_state;
     QSettings& m_settings;
     AccessibilityRepair* m_repair;
+    AppIcons* m_icons;
     QSystemTrayIcon* m_tray = nullptr;
     QPointer<QWidget> m_main;
     QPointer<QWidget> m_onboarding;

@@ -518,3 +518,31 @@ TEST_F(ShellControllerTest, TheFrontApplicationFollowsOtherProgramsButNeverThisO
         EXPECT_EQ(state().frontApp(), row.front) << row.name;
     }
 }
+
+TEST_F(ShellControllerTest, OnlyAnEndpointChangeReadsTheKeysAgain)
+{
+    struct Row {
+        const char* name;
+        std::function<void(QuendaConfig&)> change;
+        int refreshes;
+    };
+    // clang-format off
+    const Row rows[] = {
+        {.name = "instructions keystroke", .change = [](QuendaConfig& c) { c.instructions += QLatin1Char('x'); }, .refreshes = 0},
+        {.name = "style",                  .change = [](QuendaConfig& c) { c.style = QStringLiteral("code"); },   .refreshes = 0},
+        {.name = "endpoint model",         .change = [](QuendaConfig& c) { c.correctionEndpoints[0].model = QStringLiteral("m2"); }, .refreshes = 1},
+        {.name = "endpoint added",         .change = [](QuendaConfig& c) { c.correctionEndpoints.append(c.correctionEndpoints[0]); }, .refreshes = 1},
+    };
+    // clang-format on
+    for (const Row& row : rows) {
+        TearDown();
+        SetUp();
+        shell().launch(false);
+        m_keyRefreshes = 0;
+        QuendaConfig next = state().config();
+        ASSERT_FALSE(next.correctionEndpoints.isEmpty());
+        row.change(next);
+        state().setConfig(next);
+        EXPECT_EQ(m_keyRefreshes, row.refreshes) << row.name;
+    }
+}

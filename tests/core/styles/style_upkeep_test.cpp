@@ -68,4 +68,18 @@ TEST_F(StyleUpkeepTest, RescanRefreshesUncustomisedProfilesAndLeavesCustomisedOn
                                       profile("thunderbird", "Thunderbird", "email", "email", false)}));
 }
 
+TEST_F(StyleUpkeepTest, ARescanAskedWhileOneRunsStartsNoSecondScan)
+{
+    m_windows.setInstalled({{s("thunderbird"), s("Thunderbird")}});
+    m_upkeep.rescan();
+    m_upkeep.rescan();
+    finishRescans();
+    EXPECT_EQ(m_windows.installedReads(), 1);
+    EXPECT_FALSE(m_upkeep.scanning());
+    // Once its answer is in, the next visit scans again.
+    m_upkeep.rescan();
+    finishRescans();
+    EXPECT_EQ(m_windows.installedReads(), 2);
+}
+
 } // namespace

@@ -8,7 +8,7 @@ namespace {
 
 InstalledApp app(const char* id, const char* startupWMClass = "")
 {
-    return {{s(id), s(id)}, s(startupWMClass), false};
+    return {{s(id), s(id)}, s(startupWMClass), false, {}};
 }
 
 TEST(WindowAppMatcher, TiesAWindowToItsDesktopFileByWmClass)

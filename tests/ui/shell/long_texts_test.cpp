@@ -94,6 +94,13 @@ TEST_F(LongTextsTest, GermanAndFortyPercentLongerTextsFitTheWindowsAtTheirSmalle
         FakeAccessibilityRepair repair;
         MainView main(state(), &repair);
         expectNothingCut(main, QSize(920, 620), "main");
+        state().setFrontApp(
+            FrontApp{QStringLiteral("org.mozilla.Thunderbird"), QStringLiteral("Thunderbird")});
+        state().mergeInstalledApps(
+            {{QStringLiteral("org.mozilla.Thunderbird"), QStringLiteral("Thunderbird")}});
+        state().setSection(MainSection::Style);
+        expectNothingCut(main, QSize(920, 620), "style");
+        state().setSection(MainSection::Home);
         OnboardingView onboarding(state(), &repair);
         expectNothingCut(onboarding, QSize(640, 560), "onboarding");
         MenuBarView menu(state());

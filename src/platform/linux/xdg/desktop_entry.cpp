@@ -87,6 +87,7 @@ std::optional<DesktopEntry> DesktopEntry::parse(const QByteArray& bytes, const Q
     entry.name = keys.value(QStringLiteral("Name"));
     entry.startupWMClass = keys.value(QStringLiteral("StartupWMClass"));
     entry.categories = keys.value(QStringLiteral("Categories")).split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    entry.icon = keys.value(QStringLiteral("Icon")).trimmed();
     for (const QString& suffix : localeSuffixes(locale)) {
         const QString localised = keys.value(QStringLiteral("Name[") + suffix + QLatin1Char(']'));
         if (!localised.isEmpty()) {

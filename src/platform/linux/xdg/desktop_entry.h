@@ -15,6 +15,7 @@ struct DesktopEntry {
     bool hidden = false;
     QString startupWMClass; // the WM_CLASS its windows carry, when that differs from the id
     QStringList categories;
+    QString icon; // an icon-theme name or an absolute path; empty when the file names none
 
     // Absent when the text has no "[Desktop Entry]" group.
     static std::optional<DesktopEntry> parse(const QByteArray& bytes, const QLocale& locale);

@@ -9,6 +9,7 @@ struct InstalledApp {
     FrontApp app;
     QString startupWMClass; // empty when the file names none
     bool terminal = false;  // the file files it under TerminalEmulator
+    QString icon;           // Icon=: a theme name or an absolute path; empty when none
 
     friend bool operator==(const InstalledApp&, const InstalledApp&) = default;
 };

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QDirIterator>
+#include <QFileInfo>
 #include <QSet>
 #include <QStandardPaths>
 
@@ -59,8 +60,34 @@ QList<InstalledApp> XdgApplications::entries() const
                 continue;
             apps.append({{id, entry->name.isEmpty() ? id : entry->name},
                          entry->startupWMClass,
-                         entry->categories.contains(QLatin1String("TerminalEmulator"))});
+                         entry->categories.contains(QLatin1String("TerminalEmulator")),
+                         entry->icon});
         }
     }
     return apps;
+}
+
+std::optional<DesktopEntry> XdgApplications::entry(const QString& id) const
+{
+    // An id's "-" may stand for a folder below "applications": try the plain name, then each
+    // split, left to right.
+    QStringList candidates{id};
+    for (qsizetype at = id.indexOf(QLatin1Char('-')); at > 0; at = id.indexOf(QLatin1Char('-'), at + 1)) {
+        QString nested = id;
+        for (qsizetype i = 0; i <= at; ++i) {
+            if (nested.at(i) == QLatin1Char('-'))
+                nested[i] = QLatin1Char('/');
+        }
+        candidates << nested;
+    }
+    const QLocale locale;
+    for (const QString& folder : m_folders) {
+        const QDir root(folder);
+        for (const QString& candidate : candidates) {
+            const QString path = root.filePath(candidate + QStringLiteral(".desktop"));
+            if (QFileInfo::exists(path))
+                return DesktopEntry::read(path, locale);
+        }
+    }
+    return std::nullopt;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/model/app_style_profile.h"
+#include "platform/linux/xdg/desktop_entry.h"
 #include "platform/linux/xdg/installed_app.h"
 
 #include <QList>
@@ -19,6 +20,9 @@ public:
     QList<FrontApp> scan() const;
     // The same applications with what their desktop files say about their windows.
     QList<InstalledApp> entries() const;
+    // The desktop file of one id, found without reading the others: the first folder holding
+    // it decides. Absent when no folder has it.
+    std::optional<DesktopEntry> entry(const QString& id) const;
 
 private:
     QStringList m_folders;

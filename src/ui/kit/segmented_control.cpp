@@ -1,0 +1,133 @@
+#include "ui/kit/segmented_control.h"
+
+#include "ui/kit/kit_button.h"
+#include "ui/kit/kit_font.h"
+#include "ui/kit/kit_paint.h"
+#include "ui/kit/scheme.h"
+#include "ui/kit/theme.h"
+
+#include <QButtonGroup>
+#include <QFontMetricsF>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QPainter>
+
+namespace {
+
+constexpr double inset = 2;
+
+class SegmentButton final : public KitButton {
+public:
+    SegmentButton(const QString& label, QWidget* parent)
+        : KitButton(parent)
+    {
+        setText(label);
+        setCheckable(true);
+        setAccessibleName(label);
+    }
+
+    QSize sizeHint() const override
+    {
+        const QSizeF content = contentSize(font(), 0, 0);
+        return {int(std::ceil(content.width())) + 24, 26};
+    }
+    QSize minimumSizeHint() const override { return sizeHint(); }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        const QPainterPath shape =
+            KitPaint::rounded(QRectF(rect()).adjusted(inset, inset, -inset, -inset), 6);
+        if (isChecked()) {
+            KitPaint::shadow(painter, shape, QColor(0, 0, 0, 28), 3, 1);
+            painter.fillPath(shape, Theme::cardFill(palette()));
+        } else if (hovering()) {
+            painter.fillPath(shape, Scheme::primary(palette(), 0.05));
+        }
+        const QFont face = KitFont::make(12, isChecked() ? QFont::DemiBold : QFont::Medium);
+        paintContent(painter, rect(), face, Scheme::text(palette(), Scheme::Text::Primary), 0, 0);
+        if (keyboardFocus())
+            KitPaint::focusRing(painter, shape, *this);
+    }
+};
+
+} // namespace
+
+SegmentedControl::SegmentedControl(const QList<Segment>& segments, QWidget* parent)
+    : QWidget(parent)
+    , m_segments(segments)
+    , m_group(new QButtonGroup(this))
+{
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+    for (int i = 0; i < segments.size(); ++i) {
+        auto* button = new SegmentButton(segments.at(i).label, this);
+        button->setFont(KitFont::make(12, QFont::Medium));
+        button->installEventFilter(this);
+        m_group->addButton(button, i);
+        row->addWidget(button);
+    }
+    m_group->setExclusive(true);
+    connect(m_group, &QButtonGroup::idClicked, this, [this](int id) {
+        // Clicking the chosen segment again changes nothing, so it tells no one.
+        if (m_segments.at(id).value != m_value) {
+            m_value = m_segments.at(id).value;
+            emit chosen(m_segments.at(id).value);
+        }
+    });
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+}
+
+QString SegmentedControl::value() const
+{
+    return m_value;
+}
+
+void SegmentedControl::setValue(const QString& value)
+{
+    m_value = value;
+    int found = -1;
+    for (int i = 0; i < m_segments.size(); ++i) {
+        if (m_segments.at(i).value == value)
+            found = i;
+    }
+    // An exclusive group keeps one button checked; unchosen, none may be.
+    m_group->setExclusive(false);
+    for (QAbstractButton* button : m_group->buttons())
+        button->setChecked(m_group->id(button) == found);
+    m_group->setExclusive(true);
+    update();
+}
+
+QAbstractButton* SegmentedControl::segment(int index) const
+{
+    return m_group->button(index);
+}
+
+bool SegmentedControl::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        const int step = key == Qt::Key_Left ? -1 : key == Qt::Key_Right ? 1 : 0;
+        auto* button = qobject_cast<QAbstractButton*>(watched);
+        if (step != 0 && button) {
+            const int next = m_group->id(button) + (layoutDirection() == Qt::RightToLeft ? -step : step);
+            if (next >= 0 && next < count()) {
+                segment(next)->setFocus(Qt::TabFocusReason);
+                segment(next)->click();
+            }
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void SegmentedControl::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.fillPath(KitPaint::rounded(QRectF(rect()), 8), Scheme::primary(palette(), 0.07));
+}

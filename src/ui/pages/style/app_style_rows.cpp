@@ -1,0 +1,204 @@
+#include "ui/pages/style/app_style_rows.h"
+
+#include "core/state/app_state.h"
+#include "core/text/l10n.h"
+#include "ui/kit/keyed_rows.h"
+#include "ui/kit/kit_label.h"
+#include "ui/kit/scheme.h"
+#include "ui/kit/search_field.h"
+#include "ui/kit/soft_button.h"
+#include "ui/kit/symbol_view.h"
+#include "ui/kit/theme.h"
+#include "ui/pages/style/app_icon_cache.h"
+#include "ui/pages/style/style_option.h"
+#include "ui/pages/style/visible_apps.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QSet>
+#include <QVBoxLayout>
+
+namespace {
+
+QString text(const char* key)
+{
+    return L10n::s(QString::fromLatin1(key));
+}
+
+constexpr int iconSide = 28;
+constexpr int dividerIndent = 44;
+
+} // namespace
+
+AppStyleRow::AppStyleRow(AppState& state, AppIconCache& icons, const AppStyleProfile& profile,
+                         QWidget* parent)
+    : QWidget(parent)
+    , m_state(state)
+    , m_profile(profile)
+    , m_icon(new QLabel(this))
+    , m_name(new KitLabel(profile.name, 13, QFont::Medium))
+    , m_hint(new KitLabel({}, 11, QFont::Normal, Scheme::Text::Secondary))
+    , m_picker(new QComboBox(this))
+{
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(0, 8, 0, 8);
+    row->setSpacing(10);
+    m_icon->setFixedSize(iconSide, iconSide);
+    m_icon->setPixmap(icons.icon(profile.bundleID).pixmap(QSize(iconSide, iconSide), devicePixelRatioF()));
+    m_icon->setAccessibleName(profile.name);
+    row->addWidget(m_icon);
+    auto* words = new QVBoxLayout;
+    words->setSpacing(2);
+    words->addWidget(m_name);
+    words->addWidget(m_hint);
+    row->addLayout(words, 1);
+    row->addSpacing(8);
+    for (const StyleOption& option : StyleOption::all())
+        m_picker->addItem(option.title, option.id);
+    m_picker->setFixedWidth(pickerWidth);
+    row->addWidget(m_picker);
+    connect(m_picker, &QComboBox::activated, this, [this](int index) {
+        // May end with this row dropped from the list: the list deletes it after this event.
+        m_state.setAppStyle(m_profile.bundleID, m_profile.name, m_picker->itemData(index).toString());
+    });
+    setProfile(profile);
+}
+
+void AppStyleRow::setProfile(const AppStyleProfile& profile)
+{
+    m_profile = profile;
+    m_name->setText(profile.name);
+    m_hint->setText(hint());
+    const QString applies = profile.customized ? profile.style : profile.suggested;
+    // An id naming no style leaves the picker without a choice.
+    m_picker->setCurrentIndex(m_picker->findData(applies));
+    m_picker->setAccessibleName(L10n::format(QStringLiteral("style.pickerFor"), {profile.name}));
+}
+
+QString AppStyleRow::hint() const
+{
+    if (m_profile.customized && m_profile.style != m_profile.suggested)
+        return L10n::format(QStringLiteral("style.suggestion"), {StyleOption::titled(m_profile.suggested)});
+    return StyleOption::titled(m_profile.suggested);
+}
+
+void AppStyleRow::setLast(bool last)
+{
+    if (m_last != last) {
+        m_last = last;
+        update();
+    }
+}
+
+void AppStyleRow::paintEvent(QPaintEvent*)
+{
+    if (m_last)
+        return;
+    QPainter painter(this);
+    const double y = height() - 0.5;
+    QColor line = Scheme::primary(palette(), 0.1);
+    painter.setPen(QPen(line, 1));
+    const bool rtl = layoutDirection() == Qt::RightToLeft;
+    painter.drawLine(QPointF(rtl ? 0 : dividerIndent, y),
+                     QPointF(rtl ? width() - dividerIndent : width(), y));
+}
+
+AppStylesSection::AppStylesSection(AppState& state, AppIconCache& icons, QWidget* parent)
+    : QWidget(parent)
+    , m_state(state)
+    , m_icons(icons)
+    , m_toggle(new SoftButton(text("style.allApps")))
+    , m_search(new SearchField(text("style.search")))
+    , m_empty(new KitLabel({}, 12.5, QFont::Normal, Scheme::Text::Secondary))
+    , m_list(new QVBoxLayout)
+{
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(12);
+
+    auto* header = new QHBoxLayout;
+    auto* titles = new QVBoxLayout;
+    titles->setSpacing(4);
+    auto* titleRow = new QHBoxLayout;
+    titleRow->setSpacing(6);
+    titleRow->addWidget(
+        new SymbolView(Symbol::AppWindow, 14, Scheme::text(palette(), Scheme::Text::Primary)));
+    titleRow->addWidget(new KitLabel(text("style.perApp.title"), 14, QFont::DemiBold), 1);
+    titles->addLayout(titleRow);
+    titles->addWidget(
+        (new KitLabel(text("style.perApp.body"), 12, QFont::Normal, Scheme::Text::Secondary))->wrapping());
+    header->addLayout(titles, 1);
+    header->addSpacing(12);
+    header->addWidget(m_toggle, 0, Qt::AlignTop);
+    column->addLayout(header);
+    column->addWidget(m_search, 0, Qt::AlignLeft);
+    column->addWidget(m_empty);
+    m_list->setContentsMargins(0, 0, 0, 0);
+    m_list->setSpacing(0);
+    column->addLayout(m_list);
+    m_rows = std::make_unique<KeyedRows>(*m_list);
+
+    connect(m_toggle, &SoftButton::clicked, this, [this] {
+        m_showAll = !m_showAll;
+        m_toggle->setText(m_showAll ? text("style.recognizedOnly") : text("style.allApps"));
+        m_toggle->updateGeometry();
+        refresh();
+    });
+    connect(m_search, &SearchField::textChanged, this, &AppStylesSection::refresh);
+    connect(&m_state, &AppState::configChanged, this, &AppStylesSection::refresh);
+    refresh();
+}
+
+AppStylesSection::~AppStylesSection() = default;
+
+QList<AppStyleRow*> AppStylesSection::rows() const
+{
+    QList<AppStyleRow*> shown;
+    for (int i = 0; i < m_list->count(); ++i) {
+        auto* row = qobject_cast<AppStyleRow*>(m_list->itemAt(i)->widget());
+        if (row && !row->isHidden())
+            shown.append(row);
+    }
+    return shown;
+}
+
+void AppStylesSection::refresh()
+{
+    const QList<AppStyleProfile>& known = m_state.config().appStyles;
+    const QList<AppStyleProfile> visible = visibleApps(known, m_search->text(), m_showAll);
+    m_empty->setText(known.isEmpty() ? text("style.scanning") : text("style.noApp"));
+    m_empty->setVisible(visible.isEmpty());
+    QSet<QString> shown;
+    for (const AppStyleProfile& profile : visible)
+        shown.insert(profile.bundleID);
+    const QString lastKey = visible.isEmpty() ? QString() : visible.last().bundleID;
+    // A row filtered out is hidden, not dropped: a search or the view switch then only shows and
+    // hides rows. Rows of applications no longer known go.
+    QHash<QString, qsizetype> index;
+    QList<QString> keys;
+    for (qsizetype i = 0; i < known.size(); ++i) {
+        const QString& id = known.at(i).bundleID;
+        if (shown.contains(id) || m_rows->row(id)) {
+            keys.append(id);
+            index.insert(id, i);
+        }
+    }
+    const auto follow = [&](AppStyleRow* row, const QString& key) {
+        const bool visibleNow = shown.contains(key);
+        const AppStyleProfile& profile = known.at(index.value(key));
+        if (visibleNow && !(row->profile() == profile))
+            row->setProfile(profile);
+        row->setLast(key == lastKey);
+        row->setVisible(visibleNow);
+    };
+    m_rows->apply(
+        keys,
+        [&](const QString& key) -> QWidget* {
+            auto* row = new AppStyleRow(m_state, m_icons, known.at(index.value(key)), this);
+            follow(row, key);
+            return row;
+        },
+        [&](QWidget* widget, const QString& key) { follow(static_cast<AppStyleRow*>(widget), key); });
+}

@@ -1,0 +1,80 @@
+#pragma once
+
+#include "core/model/app_style_profile.h"
+
+#include <QWidget>
+
+#include <memory>
+
+class AppIconCache;
+class AppState;
+class KeyedRows;
+class KitLabel;
+class QComboBox;
+class QLabel;
+class QVBoxLayout;
+class SearchField;
+class SoftButton;
+
+// One known application: its icon, name, a hint about its style and a picker of the style that
+// applies to it. A divider under the row, past the icon, unless it is the last.
+class AppStyleRow final : public QWidget {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(AppStyleRow)
+
+public:
+    static constexpr int pickerWidth = 150;
+
+    AppStyleRow(AppState& state, AppIconCache& icons, const AppStyleProfile& profile,
+                QWidget* parent = nullptr);
+
+    // A kept row takes the application's latest record, so the picker writes its current name.
+    void setProfile(const AppStyleProfile& profile);
+    const AppStyleProfile& profile() const { return m_profile; }
+    void setLast(bool last);
+    QComboBox* picker() const { return m_picker; }
+    QString hint() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    AppState& m_state;
+    AppStyleProfile m_profile;
+    QLabel* m_icon;
+    KitLabel* m_name;
+    KitLabel* m_hint;
+    QComboBox* m_picker;
+    bool m_last = false;
+};
+
+// The per-application part of the style page: a header with the all/recognised switch, a search
+// and the rows of the visible applications, kept by id across updates.
+class AppStylesSection final : public QWidget {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(AppStylesSection)
+
+public:
+    AppStylesSection(AppState& state, AppIconCache& icons, QWidget* parent = nullptr);
+    ~AppStylesSection() override;
+
+    bool showsAll() const { return m_showAll; }
+    SoftButton* toggle() const { return m_toggle; }
+    SearchField* search() const { return m_search; }
+    // The text shown instead of rows; hidden while rows are shown.
+    KitLabel* emptyText() const { return m_empty; }
+    // The rows shown, in order.
+    QList<AppStyleRow*> rows() const;
+
+private:
+    void refresh();
+
+    AppState& m_state;
+    AppIconCache& m_icons;
+    bool m_showAll = false;
+    SoftButton* m_toggle;
+    SearchField* m_search;
+    KitLabel* m_empty;
+    QVBoxLayout* m_list;
+    std::unique_ptr<KeyedRows> m_rows;
+};

@@ -1,0 +1,142 @@
+#include "ui/pages/style/style_card.h"
+
+#include "ui/kit/kit_font.h"
+#include "ui/kit/kit_label.h"
+#include "ui/kit/kit_paint.h"
+#include "ui/kit/line_limited_label.h"
+#include "ui/kit/scheme.h"
+#include "ui/kit/theme.h"
+#include "ui/pages/style/faint_panel.h"
+
+#include <QEvent>
+#include <QPainter>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int padding = 16;
+constexpr int tile = 32;
+
+LineLimitedLabel* limited(int lines, const QString& text, const QFont& font, QWidget* parent)
+{
+    auto* label = new LineLimitedLabel(lines, parent);
+    label->setFont(font);
+    label->setFullText(text);
+    label->setAttribute(Qt::WA_TransparentForMouseEvents);
+    return label;
+}
+
+void ink(QWidget* label, const QColor& colour)
+{
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+}
+
+} // namespace
+
+StyleCard::StyleCard(const StyleOption& option, QWidget* parent)
+    : KitButton(parent)
+    , m_option(option)
+    , m_examples(new FaintPanel(9, false, this))
+{
+    setCheckable(true);
+    setText(option.title);
+    setAccessibleName(option.title);
+    setAccessibleDescription(option.blurb);
+    setMinimumHeight(minHeight + 2 * margin);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(margin + padding, margin + padding, margin + padding, margin + padding);
+    column->setSpacing(12);
+    column->addSpacing(tile); // the tile and the mark are painted in this band
+
+    auto* words = new QVBoxLayout;
+    words->setSpacing(4);
+    auto* title = new KitLabel(option.title, 14, QFont::DemiBold);
+    title->setAttribute(Qt::WA_TransparentForMouseEvents);
+    words->addWidget(title);
+    m_blurb = limited(3, option.blurb, KitFont::make(11.5), this);
+    words->addWidget(m_blurb);
+    column->addLayout(words);
+    column->addStretch(1);
+
+    auto* examples = new QVBoxLayout(m_examples);
+    examples->setContentsMargins(10, 10, 10, 10);
+    examples->setSpacing(6);
+    QFont struck = KitFont::make(11);
+    struck.setStrikeOut(true);
+    m_before = limited(2, option.before, struck, m_examples);
+    m_after = limited(4, option.after, KitFont::make(11.5, QFont::Medium), m_examples);
+    examples->addWidget(m_before);
+    examples->addWidget(m_after);
+    m_examples->setAttribute(Qt::WA_TransparentForMouseEvents);
+    column->addWidget(m_examples);
+    recolour();
+}
+
+double StyleCard::scale() const
+{
+    return hovering() && !isChecked() ? 1.01 : 1.0;
+}
+
+void StyleCard::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::PaletteChange)
+        recolour();
+    KitButton::changeEvent(event);
+}
+
+void StyleCard::recolour()
+{
+    const QPalette& scheme = palette();
+    ink(m_blurb, Scheme::text(scheme, Scheme::Text::Secondary));
+    ink(m_before, Scheme::text(scheme, Scheme::Text::Tertiary));
+    ink(m_after, Scheme::text(scheme, Scheme::Text::Primary));
+}
+
+void StyleCard::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QPalette& scheme = palette();
+    const bool chosen = isChecked();
+    const QRectF box = QRectF(rect()).adjusted(margin, margin, -margin, -margin);
+    // Grown about its centre while hovered; the texts stay where the layout put them.
+    const double grow = scale();
+    const QRectF shapeBox(box.center() - QPointF(box.width() * grow / 2, box.height() * grow / 2),
+                          box.size() * grow);
+    const QPainterPath shape = KitPaint::rounded(shapeBox, radius);
+    QColor shadow = chosen ? Theme::violet() : QColor(Qt::black);
+    shadow.setAlphaF(chosen ? 0.18 : (hovering() ? 0.08 : 0.04));
+    KitPaint::shadow(painter, shape, shadow, 5, 2);
+    painter.fillPath(shape, Theme::cardFill(scheme));
+    const double line = chosen ? 2 : 1;
+    painter.setPen(QPen(chosen ? Theme::violet() : Theme::stroke(scheme), line));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawPath(
+        KitPaint::rounded(shapeBox.adjusted(line / 2, line / 2, -line / 2, -line / 2), radius - line / 2));
+
+    const QRectF tileBox(box.left() + padding, box.top() + padding, tile, tile);
+    const QPainterPath tileShape = KitPaint::rounded(tileBox, 9);
+    if (chosen) {
+        painter.fillPath(tileShape, Theme::gradient(tileBox));
+    } else {
+        QColor wash = Theme::violet();
+        wash.setAlphaF(0.12);
+        painter.fillPath(tileShape, wash);
+    }
+    const double glyph = 16;
+    KitPaint::symbol(painter, m_option.icon,
+                     QRectF(tileBox.center() - QPointF(glyph / 2, glyph / 2), QSizeF(glyph, glyph)),
+                     chosen ? QColor(Qt::white) : Theme::violet());
+    const double mark = 18;
+    const QRectF markBox(box.right() - padding - mark, tileBox.center().y() - mark / 2, mark, mark);
+    QColor ring = Scheme::text(scheme, Scheme::Text::Secondary);
+    ring.setAlphaF(0.4);
+    KitPaint::symbol(painter, chosen ? Symbol::CheckCircle : Symbol::Circle, markBox,
+                     chosen ? Theme::violet() : ring);
+    if (keyboardFocus())
+        KitPaint::focusRing(painter, shape, *this);
+}

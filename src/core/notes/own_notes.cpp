@@ -4,6 +4,7 @@
 #include "core/storage/state_files.h"
 
 #include <algorithm>
+#include <utility>
 
 OwnNotes::OwnNotes(StateFiles& files, Clock& clock, QObject* parent)
     : QObject(parent)
@@ -65,7 +66,7 @@ void OwnNotes::replace(const QList<QuendaNote>& notes)
     const bool different = notes != m_notes;
     m_notes = notes;
     // The files log their own write failures; the list stays changed in memory.
-    m_unsaved = !m_files.saveNotes(m_notes);
-    if (different)
+    const bool wasUnsaved = std::exchange(m_unsaved, !m_files.saveNotes(m_notes));
+    if (different || wasUnsaved != m_unsaved)
         emit changed();
 }

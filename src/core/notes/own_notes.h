@@ -33,6 +33,7 @@ public:
     bool unsaved() const { return m_unsaved; }
 
 signals:
+    // The list or unsaved() changed.
     void changed();
 
 private:

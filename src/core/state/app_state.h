@@ -146,6 +146,8 @@ public:
     const std::optional<SavedNotePreview>& notePreview() const { return m_notePreview; }
     void setNotePreview(const std::optional<SavedNotePreview>& preview);
 
+    Clock& clock() const { return m_clock; }
+
     MainSection section() const { return m_section; }
     void setSection(MainSection section);
 
@@ -171,6 +173,10 @@ public:
 
     // Own notes, newest first; every change is written to "notes.json" at once.
     const QList<QuendaNote>& notes() const;
+    // The last write of the notes failed: changes live only in memory. Announced by notesChanged.
+    bool notesUnsaved() const;
+    // A Notes application can be reached; without one, saved notes go to the own notes.
+    bool notesBridge() const;
     // Saves the trimmed text to the configured destination; when Notes fails the own store takes it.
     // done gets the outcome, at once for blank text (nothing saved: quenda) and the own store, later
     // for Notes; it is skipped when context is gone, but the text is saved all the same. A note

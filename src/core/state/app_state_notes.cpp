@@ -11,6 +11,16 @@ const QList<QuendaNote>& AppState::notes() const
     return m_ownNotes->notes();
 }
 
+bool AppState::notesUnsaved() const
+{
+    return m_ownNotes->unsaved();
+}
+
+bool AppState::notesBridge() const
+{
+    return m_appleNotes.available();
+}
+
 void AppState::showSavedNote(const SavedNotePreview& preview)
 {
     setOverlayResult(std::nullopt);

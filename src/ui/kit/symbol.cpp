@@ -49,6 +49,10 @@ QString SymbolArt::themeName(Symbol symbol)
         return QStringLiteral("edit-find-symbolic");
     case Symbol::ClearCircle:
         return QStringLiteral("edit-clear-symbolic");
+    case Symbol::Plus:
+        return QStringLiteral("list-add-symbolic");
+    case Symbol::Trash:
+        return QStringLiteral("user-trash-symbolic");
     case Symbol::Waveform:
     case Symbol::Wand:
     case Symbol::Wrench:
@@ -298,6 +302,16 @@ QPainterPath SymbolArt::path(Symbol symbol, const QRectF& box)
         p.addEllipse(b);
         p.addPath(stroked({at(0.33, 0.33), at(0.67, 0.67)}, s * 0.11)
                       .united(stroked({at(0.67, 0.33), at(0.33, 0.67)}, s * 0.11)));
+        break;
+    case Symbol::Plus:
+        p.addPath(stroked({at(0.5, 0.12), at(0.5, 0.88)}, s * 0.13)
+                      .united(stroked({at(0.12, 0.5), at(0.88, 0.5)}, s * 0.13)));
+        break;
+    case Symbol::Trash:
+        p.setFillRule(Qt::WindingFill);
+        p.addPath(stroked({at(0.1, 0.2), at(0.9, 0.2)}, s * 0.1));
+        p.addPath(stroked({at(0.38, 0.08), at(0.62, 0.08)}, s * 0.1));
+        p.addPath(stroked({at(0.2, 0.3), at(0.26, 0.92), at(0.74, 0.92), at(0.8, 0.3)}, s * 0.1));
         break;
     }
     return p;

@@ -42,6 +42,8 @@ enum class Symbol {
     Accessibility,
     Search,
     ClearCircle,
+    Plus,
+    Trash,
 };
 
 namespace SymbolArt {

@@ -5,6 +5,7 @@
 #include "core/text/l10n.h"
 #include "ui/kit/page.h"
 #include "ui/kit/settings_saved_toast.h"
+#include "ui/pages/notes/notes_page.h"
 #include "ui/shell/home_page.h"
 #include "ui/shell/sidebar.h"
 
@@ -60,6 +61,8 @@ QWidget* MainView::makePage()
     const MainSection section = m_state.section();
     if (section == MainSection::Home)
         return new HomePage(m_state, m_repair, this);
+    if (section == MainSection::Notes)
+        return new NotesPage(m_state, this);
     return new Page(MainSectionText::title(section),
                     L10n::s(QStringLiteral("page.purpose.") + MainSectionText::rawValue(section)), this);
 }

@@ -7,6 +7,7 @@
 #include "ui/kit/quenda_mark.h"
 #include "ui/kit/soft_button.h"
 #include "ui/kit/status_pill.h"
+#include "ui/pages/notes/note_destination_picker.h"
 
 #include <QHBoxLayout>
 #include <QVBoxLayout>
@@ -52,6 +53,7 @@ MenuBarView::MenuBarView(AppState& state, QWidget* parent)
 
     m_historySlot = slot(column);
     m_destinationSlot = slot(column);
+    m_destinationSlot->addWidget(new NoteDestinationPicker(state, this));
     m_styleSlot = slot(column);
 
     auto* actions = new QHBoxLayout;

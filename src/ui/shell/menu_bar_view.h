@@ -7,8 +7,8 @@ class PrimaryButton;
 class QVBoxLayout;
 class StatusPill;
 
-// The status item's popover: the mark and the engine's state, dictation, the main window, notes
-// and quitting. The recent dictations, the note destination and the style list have their places
+// The status item's popover: the mark and the engine's state, dictation, the note destination,
+// the main window, notes and quitting. The recent dictations and the style list have their places
 // (slots) and arrive with their own views.
 class MenuBarView final : public QWidget {
     Q_OBJECT

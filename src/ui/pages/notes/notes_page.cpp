@@ -1,0 +1,312 @@
+#include "ui/pages/notes/notes_page.h"
+
+#include "core/state/app_state.h"
+#include "core/text/fmt.h"
+#include "core/text/l10n.h"
+#include "ui/kit/card.h"
+#include "ui/kit/empty_hint.h"
+#include "ui/kit/kit_font.h"
+#include "ui/kit/kit_label.h"
+#include "ui/kit/page.h"
+#include "ui/kit/scheme.h"
+#include "ui/kit/search_field.h"
+#include "ui/kit/soft_button.h"
+#include "ui/overlay/cards/card_parts.h"
+#include "ui/pages/notes/note_destination_picker.h"
+#include "ui/pages/notes/note_row.h"
+#include "ui/pages/notes/note_selection.h"
+
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QScrollArea>
+#include <QShowEvent>
+#include <QVBoxLayout>
+
+namespace {
+
+QString text(const char* key)
+{
+    return L10n::s(QString::fromLatin1(key));
+}
+
+QString keyOf(const QUuid& id)
+{
+    return id.toString(QUuid::WithoutBraces);
+}
+
+// Text fields without a frame or fill of their own: the card behind them shows through.
+void plain(QWidget& field)
+{
+    QPalette clear = field.palette();
+    clear.setColor(QPalette::Base, Qt::transparent);
+    field.setPalette(clear);
+}
+
+} // namespace
+
+NotesPage::NotesPage(AppState& state, QWidget* parent)
+    : QWidget(parent)
+    , m_state(state)
+    , m_selection(std::make_unique<NoteSelection>(state))
+    , m_new(new SoftButton(text("notes.new"), nullptr, Symbol::Plus))
+{
+    auto* fill = new QVBoxLayout(this);
+    fill->setContentsMargins(0, 0, 0, 0);
+    auto* page = new Page(text("notes.title"), text("notes.subtitle"), this);
+    fill->addWidget(page);
+    page->setAccessory(m_new);
+
+    auto* pickerCard = new Card(14);
+    m_picker = new NoteDestinationPicker(state);
+    pickerCard->content()->addWidget(m_picker);
+    page->content()->addWidget(pickerCard);
+
+    m_unsaved = (new KitLabel(text("notes.unsaved"), 12.5, QFont::Medium, Scheme::orange))->wrapping();
+    page->content()->addWidget(m_unsaved);
+
+    m_emptyCard = new Card(20);
+    m_emptyCard->content()->addWidget(
+        new EmptyHint(Symbol::Note, text("notes.emptyTitle"), text("notes.emptyBody")));
+    page->content()->addWidget(m_emptyCard);
+
+    m_editorCard = new Card(0);
+    auto* block = new QWidget;
+    block->setFixedHeight(520);
+    auto* columns = new QHBoxLayout(block);
+    columns->setContentsMargins(0, 0, 0, 0);
+    columns->setSpacing(0);
+    columns->addWidget(makeList(), 0, Qt::AlignTop);
+    auto* divider = new QFrame;
+    divider->setFrameShape(QFrame::VLine);
+    divider->setFrameShadow(QFrame::Plain);
+    divider->setForegroundRole(QPalette::Mid);
+    columns->addWidget(divider);
+    columns->addWidget(makeEditor(), 1);
+    m_editorCard->content()->addWidget(block);
+    page->content()->addWidget(m_editorCard);
+
+    connect(m_new, &SoftButton::clicked, m_selection.get(), &NoteSelection::create);
+    connect(m_selection.get(), &NoteSelection::selected, this, &NotesPage::loadDrafts);
+    connect(m_selection.get(), &NoteSelection::queryChanged, this, &NotesPage::followQuery);
+    connect(&m_state, &AppState::notesChanged, this, &NotesPage::followNotes);
+    followNotes();
+    loadDrafts();
+}
+
+NotesPage::~NotesPage() = default;
+
+QWidget* NotesPage::emptyHint() const
+{
+    return m_emptyCard;
+}
+
+QWidget* NotesPage::editorBlock() const
+{
+    return m_editorCard;
+}
+
+QWidget* NotesPage::makeList()
+{
+    auto* list = new QWidget;
+    list->setFixedSize(260, 520);
+    auto* column = new QVBoxLayout(list);
+    column->setContentsMargins(0, 12, 0, 0);
+    column->setSpacing(8);
+    m_search = new SearchField(text("notes.search"));
+    column->addWidget(m_search, 0, Qt::AlignHCenter);
+    m_search->editor()->installEventFilter(this);
+    connect(m_search, &SearchField::textChanged, m_selection.get(), &NoteSelection::setQuery);
+
+    auto* scroll = m_scroll = new QScrollArea;
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->viewport()->setAutoFillBackground(false);
+    auto* rows = new QWidget;
+    rows->setAutoFillBackground(false);
+    m_rowColumn = new QVBoxLayout(rows);
+    m_rowColumn->setContentsMargins(8, 0, 8, 8);
+    m_rowColumn->setSpacing(2);
+    m_noResults = new KitLabel(text("notes.noResults"), 12, QFont::Normal, Scheme::Text::Secondary);
+    m_noResults->setContentsMargins(12, 8, 12, 8);
+    m_rowColumn->addWidget(m_noResults);
+    m_rowColumn->addStretch(1);
+    m_rows = std::make_unique<KeyedRows>(*m_rowColumn, 1);
+    scroll->setWidget(rows);
+    column->addWidget(scroll, 1);
+    return list;
+}
+
+QWidget* NotesPage::makeEditor()
+{
+    m_editorColumn = new QWidget;
+    auto* column = new QVBoxLayout(m_editorColumn);
+    column->setContentsMargins(16, 16, 16, 16);
+    column->setSpacing(10);
+
+    m_title = new QLineEdit;
+    m_title->setFrame(false);
+    m_title->setPlaceholderText(text("notes.titlePlaceholder"));
+    m_title->setAccessibleName(text("notes.titlePlaceholder"));
+    m_title->setFont(KitFont::make(18, QFont::DemiBold));
+    plain(*m_title);
+    column->addWidget(m_title);
+
+    m_body = new QPlainTextEdit;
+    m_body->setFrameShape(QFrame::NoFrame);
+    m_body->setPlaceholderText(text("notes.bodyPlaceholder"));
+    m_body->setAccessibleName(text("notes.bodyPlaceholder"));
+    m_body->setFont(KitFont::make(14));
+    m_body->viewport()->setAutoFillBackground(false);
+    plain(*m_body);
+    column->addWidget(m_body, 1);
+
+    auto* actions = new QHBoxLayout;
+    actions->setSpacing(8);
+    m_copy = new SoftButton(text("notes.copy"));
+    m_delete = new SoftButton(text("notes.delete"), nullptr, Symbol::Trash);
+    m_delete->setForeground(Scheme::red(palette()));
+    actions->addWidget(m_copy);
+    actions->addStretch(1);
+    actions->addWidget(m_delete);
+    column->addLayout(actions);
+
+    connect(m_title, &QLineEdit::textEdited, this,
+            [this](const QString& title) { m_selection->commit(title, m_body->toPlainText()); });
+    connect(m_body, &QPlainTextEdit::textChanged, this, [this] {
+        if (!m_loading)
+            m_selection->commit(m_title->text(), m_body->toPlainText());
+    });
+    connect(m_copy, &SoftButton::clicked, this, [this] { CardParts::copyText(m_body->toPlainText()); });
+    connect(m_delete, &SoftButton::clicked, m_selection.get(), &NoteSelection::deleteSelected);
+    return m_editorColumn;
+}
+
+NoteRow* NotesPage::row(const QUuid& id) const
+{
+    return qobject_cast<NoteRow*>(m_rows->row(keyOf(id)));
+}
+
+void NotesPage::showRow(NoteRow* row, const QuendaNote& note)
+{
+    QString title = note.listTitle();
+    if (title.isEmpty())
+        title = text("notes.untitled");
+    row->set(title, Fmt::relative(note.updated, m_state.clock().now()), note.id == m_selection->selectedID());
+}
+
+void NotesPage::followNotes()
+{
+    const QList<QuendaNote>& notes = m_state.notes();
+    QList<QString> keys;
+    keys.reserve(notes.size());
+    for (const QuendaNote& note : notes)
+        keys.append(keyOf(note.id));
+    const bool reordered = keys != m_keys;
+    if (reordered) {
+        m_rows->apply(keys, [this](const QString& key) {
+            auto* made = new NoteRow;
+            const QUuid id(key);
+            connect(made, &NoteRow::clicked, this, [this, id] { m_selection->select(id); });
+            connect(made, &NoteRow::step, this, [this](int by) { step(by, true); });
+            return made;
+        });
+        m_keys = keys;
+    }
+    const QString folded = m_selection->query().trimmed().toLower();
+    for (qsizetype i = 0; i < notes.size(); ++i) {
+        const QuendaNote& note = notes.at(i);
+        if (!reordered && note == m_shown.at(i))
+            continue;
+        NoteRow* shown = row(note.id);
+        showRow(shown, note);
+        shown->setVisible(folded.isEmpty() || NoteSelection::matches(note, folded));
+    }
+    m_shown = notes;
+    m_emptyCard->setVisible(notes.isEmpty());
+    m_editorCard->setVisible(!notes.isEmpty());
+    m_unsaved->setVisible(m_state.notesUnsaved());
+    if (reordered)
+        followQuery();
+}
+
+void NotesPage::followQuery()
+{
+    const QString folded = m_selection->query().trimmed().toLower();
+    if (m_search->text() != m_selection->query())
+        m_search->setText(m_selection->query());
+    bool any = false;
+    for (const QuendaNote& note : m_state.notes()) {
+        const bool shown = folded.isEmpty() || NoteSelection::matches(note, folded);
+        row(note.id)->setVisible(shown);
+        any = any || shown;
+    }
+    m_noResults->setVisible(!any);
+}
+
+void NotesPage::loadDrafts()
+{
+    const std::optional<QUuid>& id = m_selection->selectedID();
+    // Only the rows whose mark changes are repainted.
+    for (const std::optional<QUuid>& touched : {m_marked, id}) {
+        if (!touched)
+            continue;
+        const auto it = std::find_if(m_state.notes().cbegin(), m_state.notes().cend(),
+                                     [&](const QuendaNote& n) { return n.id == *touched; });
+        if (it != m_state.notes().cend())
+            showRow(row(it->id), *it);
+    }
+    m_marked = id;
+    for (QWidget* part : {static_cast<QWidget*>(m_title), static_cast<QWidget*>(m_body),
+                          static_cast<QWidget*>(m_copy), static_cast<QWidget*>(m_delete)})
+        part->setVisible(id.has_value());
+    m_loading = true;
+    m_title->setText(m_selection->draftTitle());
+    m_title->setCursorPosition(0); // a long title shows its start
+    m_body->setPlainText(m_selection->draftBody());
+    m_loading = false;
+}
+
+void NotesPage::step(int by, bool focusRow)
+{
+    const QList<const QuendaNote*> shown = m_selection->filtered();
+    if (shown.isEmpty())
+        return;
+    qsizetype at = -1;
+    for (qsizetype i = 0; i < shown.size(); ++i) {
+        if (shown.at(i)->id == m_selection->selectedID())
+            at = i;
+    }
+    const qsizetype next = at < 0 ? 0 : std::clamp<qsizetype>(at + by, 0, shown.size() - 1);
+    if (next == at)
+        return;
+    const QUuid id = shown.at(next)->id;
+    m_selection->select(id);
+    if (NoteRow* target = row(id)) {
+        if (focusRow)
+            target->setFocus(Qt::OtherFocusReason);
+        m_scroll->ensureWidgetVisible(target, 0, 8);
+    }
+}
+
+bool NotesPage::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_search->editor() && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Up || key == Qt::Key_Down) {
+            step(key == Qt::Key_Up ? -1 : 1, false);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void NotesPage::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (!event->spontaneous())
+        m_selection->appear();
+}

@@ -1,0 +1,87 @@
+#pragma once
+
+#include "ui/kit/keyed_rows.h"
+
+#include <QList>
+#include <QUuid>
+#include <QWidget>
+
+#include <memory>
+#include <optional>
+
+class AppState;
+class Card;
+class KitLabel;
+class NoteDestinationPicker;
+class NoteRow;
+class NoteSelection;
+class QLineEdit;
+class QPlainTextEdit;
+class QScrollArea;
+class QVBoxLayout;
+class SearchField;
+class SoftButton;
+struct QuendaNote;
+
+// The main window's page of the own notes: the destination picker, then either a hint that there
+// are none or a searchable list beside an editor of the open note. Every keystroke is saved; a
+// change of the list from elsewhere leaves the editor and its caret alone.
+class NotesPage final : public QWidget {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(NotesPage)
+
+public:
+    explicit NotesPage(AppState& state, QWidget* parent = nullptr);
+    ~NotesPage() override;
+
+    NoteSelection& selection() const { return *m_selection; }
+    NoteDestinationPicker* picker() const { return m_picker; }
+    SearchField* search() const { return m_search; }
+    QLineEdit* titleEditor() const { return m_title; }
+    QPlainTextEdit* bodyEditor() const { return m_body; }
+    SoftButton* newButton() const { return m_new; }
+    SoftButton* copyButton() const { return m_copy; }
+    SoftButton* deleteButton() const { return m_delete; }
+    KitLabel* unsavedLine() const { return m_unsaved; }
+    KitLabel* noResults() const { return m_noResults; }
+    QWidget* emptyHint() const;
+    QWidget* editorBlock() const;
+    // The row of a note, or null.
+    NoteRow* row(const QUuid& id) const;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QWidget* makeList();
+    QWidget* makeEditor();
+    void followNotes();
+    void followQuery();
+    void loadDrafts();
+    void showRow(NoteRow* row, const QuendaNote& note);
+    void step(int by, bool focusRow);
+
+    AppState& m_state;
+    std::unique_ptr<NoteSelection> m_selection;
+    SoftButton* m_new;
+    NoteDestinationPicker* m_picker = nullptr;
+    KitLabel* m_unsaved = nullptr;
+    Card* m_emptyCard = nullptr;
+    Card* m_editorCard = nullptr;
+    SearchField* m_search = nullptr;
+    KitLabel* m_noResults = nullptr;
+    QScrollArea* m_scroll = nullptr;
+    QVBoxLayout* m_rowColumn = nullptr;
+    std::unique_ptr<KeyedRows> m_rows;
+    QWidget* m_editorColumn = nullptr;
+    QLineEdit* m_title = nullptr;
+    QPlainTextEdit* m_body = nullptr;
+    SoftButton* m_copy = nullptr;
+    SoftButton* m_delete = nullptr;
+    // What the rows show, in list order: a change of the notes repaints only the rows it touched.
+    QList<QuendaNote> m_shown;
+    QList<QString> m_keys;
+    std::optional<QUuid> m_marked;
+    bool m_loading = false;
+};

@@ -256,8 +256,9 @@ void NotesPage::loadDrafts()
             continue;
         const auto it = std::find_if(m_state.notes().cbegin(), m_state.notes().cend(),
                                      [&](const QuendaNote& n) { return n.id == *touched; });
-        if (it != m_state.notes().cend())
-            showRow(row(it->id), *it);
+        // A row not made yet gets its mark when the list catches up.
+        if (NoteRow* marked = it != m_state.notes().cend() ? row(it->id) : nullptr)
+            showRow(marked, *it);
     }
     m_marked = id;
     for (QWidget* part : {static_cast<QWidget*>(m_title), static_cast<QWidget*>(m_body),

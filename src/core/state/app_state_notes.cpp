@@ -54,6 +54,11 @@ void AppState::deleteNote(const QUuid& id)
     m_ownNotes->remove(id);
 }
 
+void AppState::flushNotes()
+{
+    m_ownNotes->flush();
+}
+
 void AppState::refreshAppleNoteFolders()
 {
     setAppleNotesStatus(L10n::s(QStringLiteral("notes.destination.loading")));

@@ -60,6 +60,8 @@ QList<const QuendaNote*> NoteSelection::filtered() const
 
 void NoteSelection::select(const std::optional<QUuid>& id)
 {
+    // The edits of the note left behind reach the file before another one opens.
+    m_state.flushNotes();
     const QList<QuendaNote>& notes = m_state.notes();
     auto it = notes.cend();
     if (id)

@@ -13,15 +13,16 @@
 #include "ui/kit/soft_button.h"
 #include "ui/overlay/cards/card_parts.h"
 #include "ui/pages/notes/note_destination_picker.h"
-#include "ui/pages/notes/note_row.h"
+#include "ui/pages/notes/note_list_model.h"
+#include "ui/pages/notes/note_row_delegate.h"
 #include "ui/pages/notes/note_selection.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QListView>
 #include <QPlainTextEdit>
-#include <QScrollArea>
 #include <QShowEvent>
 #include <QVBoxLayout>
 
@@ -30,11 +31,6 @@ namespace {
 QString text(const char* key)
 {
     return L10n::s(QString::fromLatin1(key));
-}
-
-QString keyOf(const QUuid& id)
-{
-    return id.toString(QUuid::WithoutBraces);
 }
 
 // Text fields without a frame or fill of their own: the card behind them shows through.
@@ -96,7 +92,10 @@ NotesPage::NotesPage(AppState& state, QWidget* parent)
     loadDrafts();
 }
 
-NotesPage::~NotesPage() = default;
+NotesPage::~NotesPage()
+{
+    m_state.flushNotes(); // leaving the page
+}
 
 QWidget* NotesPage::emptyHint() const
 {
@@ -120,23 +119,32 @@ QWidget* NotesPage::makeList()
     m_search->editor()->installEventFilter(this);
     connect(m_search, &SearchField::textChanged, m_selection.get(), &NoteSelection::setQuery);
 
-    auto* scroll = m_scroll = new QScrollArea;
-    scroll->setFrameShape(QFrame::NoFrame);
-    scroll->setWidgetResizable(true);
-    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    scroll->viewport()->setAutoFillBackground(false);
-    auto* rows = new QWidget;
-    rows->setAutoFillBackground(false);
-    m_rowColumn = new QVBoxLayout(rows);
-    m_rowColumn->setContentsMargins(8, 0, 8, 8);
-    m_rowColumn->setSpacing(2);
     m_noResults = new KitLabel(text("notes.noResults"), 12, QFont::Normal, Scheme::Text::Secondary);
-    m_noResults->setContentsMargins(12, 8, 12, 8);
-    m_rowColumn->addWidget(m_noResults);
-    m_rowColumn->addStretch(1);
-    m_rows = std::make_unique<KeyedRows>(*m_rowColumn, 1);
-    scroll->setWidget(rows);
-    column->addWidget(scroll, 1);
+    m_noResults->setContentsMargins(20, 8, 20, 8);
+    column->addWidget(m_noResults);
+
+    m_rows = new NoteListModel([this] { return m_state.clock().now(); }, this);
+    m_list = new QListView;
+    m_list->setModel(m_rows);
+    m_list->setItemDelegate(new NoteRowDelegate(m_list));
+    m_list->setUniformItemSizes(true);
+    m_list->setSelectionMode(QAbstractItemView::NoSelection);
+    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_list->setFrameShape(QFrame::NoFrame);
+    m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_list->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    m_list->setMouseTracking(true);
+    m_list->setContentsMargins(0, 0, 0, 0);
+    m_list->setAccessibleName(text("notes.title"));
+    m_list->viewport()->setAutoFillBackground(false);
+    m_list->viewport()->setCursor(Qt::PointingHandCursor);
+    m_list->installEventFilter(this);
+    connect(m_list, &QListView::clicked, this,
+            [this](const QModelIndex& index) { m_selection->select(m_rows->idAt(index.row())); });
+    auto* inset = new QVBoxLayout;
+    inset->setContentsMargins(8, 0, 8, 8);
+    inset->addWidget(m_list);
+    column->addLayout(inset, 1);
     return list;
 }
 
@@ -185,82 +193,30 @@ QWidget* NotesPage::makeEditor()
     return m_editorColumn;
 }
 
-NoteRow* NotesPage::row(const QUuid& id) const
-{
-    return qobject_cast<NoteRow*>(m_rows->row(keyOf(id)));
-}
-
-void NotesPage::showRow(NoteRow* row, const QuendaNote& note)
-{
-    QString title = note.listTitle();
-    if (title.isEmpty())
-        title = text("notes.untitled");
-    row->set(title, Fmt::relative(note.updated, m_state.clock().now()), note.id == m_selection->selectedID());
-}
-
 void NotesPage::followNotes()
 {
-    const QList<QuendaNote>& notes = m_state.notes();
-    QList<QString> keys;
-    keys.reserve(notes.size());
-    for (const QuendaNote& note : notes)
-        keys.append(keyOf(note.id));
-    const bool reordered = keys != m_keys;
-    if (reordered) {
-        m_rows->apply(keys, [this](const QString& key) {
-            auto* made = new NoteRow;
-            const QUuid id(key);
-            connect(made, &NoteRow::clicked, this, [this, id] { m_selection->select(id); });
-            connect(made, &NoteRow::step, this, [this](int by) { step(by, true); });
-            return made;
-        });
-        m_keys = keys;
-    }
-    const QString folded = m_selection->query().trimmed().toLower();
-    for (qsizetype i = 0; i < notes.size(); ++i) {
-        const QuendaNote& note = notes.at(i);
-        if (!reordered && note == m_shown.at(i))
-            continue;
-        NoteRow* shown = row(note.id);
-        showRow(shown, note);
-        shown->setVisible(folded.isEmpty() || NoteSelection::matches(note, folded));
-    }
-    m_shown = notes;
-    m_emptyCard->setVisible(notes.isEmpty());
-    m_editorCard->setVisible(!notes.isEmpty());
+    const bool empty = m_state.notes().isEmpty();
+    m_emptyCard->setVisible(empty);
+    m_editorCard->setVisible(!empty);
     m_unsaved->setVisible(m_state.notesUnsaved());
-    if (reordered)
-        followQuery();
+    followQuery();
 }
 
 void NotesPage::followQuery()
 {
-    const QString folded = m_selection->query().trimmed().toLower();
     if (m_search->text() != m_selection->query())
         m_search->setText(m_selection->query());
-    bool any = false;
-    for (const QuendaNote& note : m_state.notes()) {
-        const bool shown = folded.isEmpty() || NoteSelection::matches(note, folded);
-        row(note.id)->setVisible(shown);
-        any = any || shown;
-    }
-    m_noResults->setVisible(!any);
+    QList<QuendaNote> shown;
+    for (const QuendaNote* note : m_selection->filtered())
+        shown.append(*note);
+    m_rows->setNotes(shown);
+    m_noResults->setVisible(shown.isEmpty());
 }
 
 void NotesPage::loadDrafts()
 {
     const std::optional<QUuid>& id = m_selection->selectedID();
-    // Only the rows whose mark changes are repainted.
-    for (const std::optional<QUuid>& touched : {m_marked, id}) {
-        if (!touched)
-            continue;
-        const auto it = std::find_if(m_state.notes().cbegin(), m_state.notes().cend(),
-                                     [&](const QuendaNote& n) { return n.id == *touched; });
-        // A row not made yet gets its mark when the list catches up.
-        if (NoteRow* marked = it != m_state.notes().cend() ? row(it->id) : nullptr)
-            showRow(marked, *it);
-    }
-    m_marked = id;
+    m_rows->setSelected(id);
     for (QWidget* part : {static_cast<QWidget*>(m_title), static_cast<QWidget*>(m_body),
                           static_cast<QWidget*>(m_copy), static_cast<QWidget*>(m_delete)})
         part->setVisible(id.has_value());
@@ -286,19 +242,18 @@ void NotesPage::step(int by, bool focusRow)
         return;
     const QUuid id = shown.at(next)->id;
     m_selection->select(id);
-    if (NoteRow* target = row(id)) {
-        if (focusRow)
-            target->setFocus(Qt::OtherFocusReason);
-        m_scroll->ensureWidgetVisible(target, 0, 8);
-    }
+    if (focusRow)
+        m_list->setFocus(Qt::OtherFocusReason);
+    if (const int shownRow = m_rows->rowOf(id); shownRow >= 0)
+        m_list->scrollTo(m_rows->index(shownRow));
 }
 
 bool NotesPage::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_search->editor() && event->type() == QEvent::KeyPress) {
+    if ((watched == m_search->editor() || watched == m_list) && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Up || key == Qt::Key_Down) {
-            step(key == Qt::Key_Up ? -1 : 1, false);
+            step(key == Qt::Key_Up ? -1 : 1, watched == m_list);
             return true;
         }
     }

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "ui/kit/keyed_rows.h"
-
 #include <QList>
 #include <QUuid>
 #include <QWidget>
@@ -13,11 +11,11 @@ class AppState;
 class Card;
 class KitLabel;
 class NoteDestinationPicker;
-class NoteRow;
+class NoteListModel;
 class NoteSelection;
 class QLineEdit;
+class QListView;
 class QPlainTextEdit;
-class QScrollArea;
 class QVBoxLayout;
 class SearchField;
 class SoftButton;
@@ -46,8 +44,8 @@ public:
     KitLabel* noResults() const { return m_noResults; }
     QWidget* emptyHint() const;
     QWidget* editorBlock() const;
-    // The row of a note, or null.
-    NoteRow* row(const QUuid& id) const;
+    QListView* list() const { return m_list; }
+    NoteListModel& rows() const { return *m_rows; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -59,7 +57,6 @@ private:
     void followNotes();
     void followQuery();
     void loadDrafts();
-    void showRow(NoteRow* row, const QuendaNote& note);
     void step(int by, bool focusRow);
 
     AppState& m_state;
@@ -71,17 +68,12 @@ private:
     Card* m_editorCard = nullptr;
     SearchField* m_search = nullptr;
     KitLabel* m_noResults = nullptr;
-    QScrollArea* m_scroll = nullptr;
-    QVBoxLayout* m_rowColumn = nullptr;
-    std::unique_ptr<KeyedRows> m_rows;
+    NoteListModel* m_rows = nullptr;
+    QListView* m_list = nullptr;
     QWidget* m_editorColumn = nullptr;
     QLineEdit* m_title = nullptr;
     QPlainTextEdit* m_body = nullptr;
     SoftButton* m_copy = nullptr;
     SoftButton* m_delete = nullptr;
-    // What the rows show, in list order: a change of the notes repaints only the rows it touched.
-    QList<QuendaNote> m_shown;
-    QList<QString> m_keys;
-    std::optional<QUuid> m_marked;
     bool m_loading = false;
 };

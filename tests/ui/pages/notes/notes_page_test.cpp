@@ -89,6 +89,7 @@ TEST_F(NotesPageTest, SelectionFollowsTheUserTheRequestsAndTheListAndEveryKeystr
         {.name = "a request opens its note",             .notes = "abc", .steps = "open:b appear",             .selected = "b", .body = "b",   .writes = 0, .file = "A|a B|b C|c"},
         {.name = "a request while shown",                .notes = "abc", .steps = "appear open:c",             .selected = "c", .body = "c",   .writes = 0, .file = "A|a B|b C|c"},
         {.name = "a stale request opens the first note", .notes = "abc", .steps = "gone:b open:b appear",      .selected = "a", .body = "a",   .writes = 1, .file = "A|a C|c"},
+        {.name = "a stale request while shown",          .notes = "abc", .steps = "appear click:c gone:b open:b", .selected = "a", .body = "a", .writes = 1, .file = "A|a C|c"},
         {.name = "a stale request and no notes",         .notes = "a",   .steps = "gone:a open:a appear",      .selected = "-", .body = "",    .writes = 1, .file = ""},
         {.name = "selecting writes, typing does",        .notes = "abc", .steps = "appear click:b type:x",     .selected = "b", .body = "xb",  .writes = 1, .file = "A|a B|xb C|c"},
         {.name = "each keystroke of the title",          .notes = "abc", .steps = "appear title:Zq",           .selected = "a", .body = "a",   .writes = 2, .file = "ZqA|a B|b C|c"},

@@ -4,7 +4,6 @@
 #include "controller_fakes.h"
 #include "core/base/support_paths.h"
 #include "dictation/controller/dictation_controller.h"
-#include "dictation/controller/engine_speech_service.h"
 #include "dictation/controller/hotkey_events.h"
 #include "fake_engine_server.h"
 #include "fake_state_services.h"
@@ -43,14 +42,13 @@ void HoldEndToPasteRequest(benchmark::State& run)
     config.autoCorrect = false;
     config.commandMode = false;
     config.playSounds = false;
-    config.othersAudio = QStringLiteral("off");
+    config.othersAudio = OthersAudio::Off;
     config.learnEdits = false;
     state.setConfig(config);
 
     NoKeys keys;
     SpeechEngine engine(
         clock, [&state] { return state.config(); }, keys, EngineLocations{});
-    EngineSpeechService speech(engine);
     FakeRecorder recorder;
     recorder.wav = QByteArray("RIFF") + QByteArray(320'000, '\1'); // ten seconds at 16 kHz
     FakeInserter inserter;
@@ -61,7 +59,7 @@ void HoldEndToPasteRequest(benchmark::State& run)
     FakeWindowSystem front;
     HotkeyEvents hotkey;
     DictationController controller(
-        {state, clock, speech, recorder, inserter, silencer, learner, sounds, microphone, front, hotkey});
+        {state, clock, engine, recorder, inserter, silencer, learner, sounds, microphone, front, hotkey});
     engine.poll();
     waitUntil([&] { return engine.ready(); });
 

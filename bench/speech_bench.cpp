@@ -77,19 +77,20 @@ void BM_TranscribeRoundTrip(benchmark::State& state)
     const quint16 port = engineThread.start();
     SystemClock clock;
     NoKeys keys;
+    QuendaConfig config = QuendaConfig::standard();
+    config.port = port;
     SpeechEngine engine(
-        clock, [] { return QuendaConfig::standard(); }, keys, EngineLocations{});
+        clock, [&config] { return config; }, keys, EngineLocations{});
     QObject context;
     QByteArray wav("RIFF....WAVEfmt ");
     wav += QByteArray(16000 * 2 * 10 + 28, '\x01');
     bool ok = true;
     for (auto _ : state) {
         bool done = false;
-        engine.transcribe(wav, QStringLiteral("de"), port, &context,
-                          [&](const EngineResult<QString>& result) {
-                              ok = ok && result.ok();
-                              done = true;
-                          });
+        engine.transcribe(wav, QStringLiteral("de"), &context, [&](const EngineResult<QString>& result) {
+            ok = ok && result.ok();
+            done = true;
+        });
         while (!done)
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }

@@ -65,7 +65,7 @@ class CleanUpTest(unittest.TestCase):
             for match in re.findall(re.escape(c), cased, re.IGNORECASE):
                 self.assertEqual(f, cleanup._fold(match), f"{c!r} matches {match!r}")
 
-    def test_large_dictionaries_and_texts_take_well_under_a_second(self):
+    def test_large_dictionaries_and_texts_cost_seconds_not_minutes(self):
         rnd = random.Random(7)
 
         def words(count):
@@ -82,6 +82,8 @@ class CleanUpTest(unittest.TestCase):
                  forms(range(1, 100))),
                 ("forms of 3,000 lengths", words(15_000), forms(range(1, 3000)))):
             with self.subTest(case):
-                began = time.monotonic()
+                # Processor time, not wall time: a loaded machine must not fail this. The quadratic
+                # version spent over a minute here, the linear one well under a second.
+                began = time.process_time()
                 clean_up(text, dictionary)
-                self.assertLess(time.monotonic() - began, 2.0)
+                self.assertLess(time.process_time() - began, 10.0)

@@ -1,9 +1,8 @@
 #include "app/composition_root.h"
 
-#include "app/shell/overlay_controller_host.h"
+#include "app/shell/overlay_controller_adapter.h"
 #include "app/shell/run_mode.h"
 #include "app/shell/shell_controller.h"
-#include "app/shell/speech_engine_control.h"
 #include "core/base/resource_paths.h"
 #include "core/base/system_clock.h"
 #include "core/base/work_queue.h"
@@ -12,18 +11,16 @@
 #include "core/state/app_state.h"
 #include "dictation/capture/audio_recorder.h"
 #include "dictation/controller/dictation_controller.h"
-#include "dictation/controller/edit_learner.h"
-#include "dictation/controller/engine_speech_service.h"
+#include "dictation/controller/dictionary_learner_adapter.h"
 #include "dictation/controller/hotkey_events.h"
-#include "dictation/controller/microphone_recorder.h"
-#include "dictation/controller/output_silencer.h"
-#include "dictation/controller/probe_microphone_access.h"
+#include "dictation/controller/permission_probe_adapter.h"
 #include "dictation/controller/text_inserter_adapter.h"
 #include "dictation/hotkey/hotkey_monitor.h"
 #include "dictation/insert/text_inserter.h"
 #include "dictation/learn/accessibility_text_reader.h"
 #include "dictation/learn/dictionary_learner.h"
 #include "dictation/silence/output_silence.h"
+#include "platform/linux/atspi/accessibility_bus.h"
 #include "platform/linux/atspi/atspi_accessibility.h"
 #include "platform/linux/atspi/session_accessibility_repair.h"
 #include "platform/linux/audio/qaudio_source_input.h"
@@ -80,15 +77,12 @@ struct CompositionRoot::Parts {
     OpenAIKeyStore keyStore{mode.secrets(secrets), settings};
     ProviderKeySnapshot keys{keyStore};
     SpeechEngine engine{clock, [this] { return state.config(); }, keys, EngineLocations::installed()};
-    SpeechEngineControl engineControl{engine};
-    EngineSpeechService speech{engine};
 
     X11KeySource keySource;
     HotkeyMonitor hotkeys{keySource, clock};
     HotkeyEvents hotkeyEvents;
     QAudioSourceInput audioInput;
-    AudioRecorder audioRecorder{audioInput};
-    MicrophoneRecorder recorder{audioRecorder};
+    AudioRecorder recorder{audioInput};
     QtClipboardPasteboard pasteboard;
     XTestKeyboard keyboard;
     ChordSynthesizer chords{keyboard, clock};
@@ -100,26 +94,25 @@ struct CompositionRoot::Parts {
     TextInserterAdapter inserter{textInserter, accessibility, permissions};
     PulseOutputDevices outputs;
     OutputSilence silence{outputs, OutputSilence::defaultRecordPath()};
-    OutputSilencer silencer{silence};
     AccessibilityTextReader textReader{accessibility};
     WorkQueue learnerReads;
     DictionaryLearner dictionaryLearner{textReader, learnerReads, clock};
-    EditLearner learner{dictionaryLearner};
+    DictionaryLearnerAdapter learner{dictionaryLearner};
     QSoundEffectPlayer sounds{ResourcePaths::directory()};
-    ProbeMicrophoneAccess microphone{permissions};
+    PermissionProbeAdapter microphone{permissions};
     DictationController dictation{
-        DictationController::Services{state, clock, speech, recorder, inserter, mode.silencer(silencer),
+        DictationController::Services{state, clock, engine, recorder, inserter, mode.silencer(silence),
                                       mode.learner(learner), sounds, microphone, windowSystem, hotkeyEvents}};
 
     QtScreenSource screens;
     X11FloatingWindows floating;
     OverlayController overlay{state, OverlayController::Services{clock, screens, floating}};
-    OverlayControllerHost overlayHost{overlay};
+    OverlayControllerAdapter overlayHost{overlay};
     XdgAutostartLoginItem loginItem{QCoreApplication::applicationFilePath()};
     ShellWindowHost windows{state, settings, &accessibilityRepair};
     ShellController shell{ShellController::Services{
-        state, clock, hotkeys, engineControl, dictation, mode.learner(learner), loginItem, windows,
-        overlayHost, windowSystem, keys, [this](const QuendaConfig& config) { keys.refresh(config); },
+        state, clock, hotkeys, engine, dictation, mode.learner(learner), loginItem, windows, overlayHost,
+        windowSystem, keys, [this](const QuendaConfig& config) { keys.refresh(config); },
         [this] { silence.restoreFromDisk(); }}};
 
     explicit Parts(RunMode& runMode)
@@ -141,6 +134,11 @@ struct CompositionRoot::Parts {
 
     ~Parts() { dictation.setOverlay(nullptr); }
 };
+
+void CompositionRoot::switchOnAccessibility()
+{
+    AccessibilityBus::enable();
+}
 
 CompositionRoot::CompositionRoot(RunMode& mode)
     : m_parts(std::make_unique<Parts>(mode))

@@ -16,6 +16,11 @@ public:
     CompositionRoot(const CompositionRoot&) = delete;
     CompositionRoot& operator=(const CompositionRoot&) = delete;
 
+    // Switches the session's accessibility on, before the application object exists: Qt reads the
+    // switch once, when its bridge starts, and would leave every window of this program unseen by
+    // assistive tools when it was still off then. Waits for the session bus.
+    static void switchOnAccessibility();
+
     ShellController& shell();
     ShellWindowHost& windows();
 

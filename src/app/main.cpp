@@ -7,6 +7,7 @@
 #include "app/shell/snapshot.h"
 #include "app/shell/termination_signals.h"
 #include "app/shell/update_progress_hud.h"
+#include "core/base/app_id.h"
 #include "core/base/timing.h"
 #include "ui/shell/shell_window_host.h"
 
@@ -21,14 +22,16 @@ int main(int argc, char** argv)
             list.append(QString::fromLocal8Bit(argv[i]));
         return list;
     }();
-    if (LaunchRequest::parse(raw, {}).mode == LaunchRequest::Mode::Snapshot &&
-        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    const LaunchRequest::Mode early = LaunchRequest::parse(raw, {}).mode;
+    if (early == LaunchRequest::Mode::Snapshot && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (early == LaunchRequest::Mode::Normal)
+        CompositionRoot::switchOnAccessibility();
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Morvane"));
     QApplication::setApplicationName(QStringLiteral("Quenda"));
     QApplication::setApplicationVersion(QStringLiteral(QUENDA_VERSION));
-    QApplication::setDesktopFileName(QStringLiteral("de.morvane.quenda"));
+    QApplication::setDesktopFileName(appId);
     const LaunchRequest request =
         LaunchRequest::parse(QApplication::arguments(), QStringLiteral(QUENDA_VERSION));
     // "--snapshot" without a folder runs the program as usual but leaves the user's files alone.

@@ -10,4 +10,7 @@ public:
     virtual bool microphoneAvailable() const = 0;
     // Focused text can be read and written and key chords can be posted.
     virtual bool accessibilityTrusted() const = 0;
+    // Whether both answers come from a first reading; a probe that reads in the background says
+    // false meanwhile.
+    virtual bool answered() const { return true; }
 };

@@ -13,7 +13,7 @@
 #include <variant>
 
 // The desktop's applications and their windows. An application is named by its desktop-file id
-// (without ".desktop"); this program itself ("de.morvane.quenda") and applications without an id
+// (without ".desktop"); this program itself (`appId`) and applications without an id
 // are never reported as FrontApps. Names are trimmed; a missing or blank name is replaced by the
 // id. Everything but installedApps() belongs to the main thread.
 class WindowSystem {

@@ -77,7 +77,7 @@ std::optional<EngineError> EngineClient::validate(const QByteArray& body, std::o
         return std::nullopt;
     if (const auto error = ErrorBody::decode(body))
         return EngineError{EngineError::Kind::Engine, error->error};
-    return EngineError{EngineError::Kind::Engine, QStringLiteral("Engine-Fehler ") + QString::number(code)};
+    return EngineError{EngineError::Kind::Engine, L10n::format(QStringLiteral("engine.errorCode"), {code})};
 }
 
 template <typename T>

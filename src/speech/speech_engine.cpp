@@ -84,20 +84,15 @@ SpeechEngine::~SpeechEngine()
     }
 }
 
-std::optional<QUrl> SpeechEngine::endpoint(const QString& path, qint64 port)
+void SpeechEngine::prewarm()
 {
-    return EngineClient::endpoint(path, port);
+    m_client.prewarm(port());
 }
 
-void SpeechEngine::prewarm(qint64 port)
-{
-    m_client.prewarm(port);
-}
-
-void SpeechEngine::transcribe(const QByteArray& wav, const QString& language, qint64 port, QObject* context,
+void SpeechEngine::transcribe(const QByteArray& wav, const QString& language, QObject* context,
                               Done<QString> done)
 {
-    m_client.transcribe(wav, language, port, context, std::move(done));
+    m_client.transcribe(wav, language, port(), context, std::move(done));
 }
 
 void SpeechEngine::polish(const QString& raw, const std::optional<QString>& selection,
@@ -105,13 +100,13 @@ void SpeechEngine::polish(const QString& raw, const std::optional<QString>& sele
                           bool noteAnswer, QObject* context, Done<QString> done)
 {
     const PolishBody body = PolishRequest::build(raw, selection, config, targetLanguage, noteAnswer, m_keys);
-    m_client.polish(body, config.port, context, std::move(done));
+    m_client.polish(body, port(), context, std::move(done));
 }
 
-void SpeechEngine::correctionModel(const QString& apiKey, const QString& baseURL, qint64 port,
-                                   QObject* context, Done<CorrectionModelBody> done)
+void SpeechEngine::correctionModel(const QString& apiKey, const QString& baseURL, QObject* context,
+                                   Done<CorrectionModelBody> done)
 {
-    m_client.correctionModel({apiKey, baseURL}, port, context, std::move(done));
+    m_client.correctionModel({apiKey, baseURL}, port(), context, std::move(done));
 }
 
 qint64 SpeechEngine::port() const
@@ -345,7 +340,28 @@ void SpeechEngine::engineFinished(QProcess* process)
     // The process stays set, so later polls without an answer keep showing that it stopped.
     m_ready = false;
     setStatus(text("engine.stopped"), false);
+    relaunchAfterEnd();
     update();
+}
+
+void SpeechEngine::relaunchAfterEnd()
+{
+    const qint64 now = m_clock.elapsedMs();
+    m_autoRestarts.removeIf([now](qint64 at) { return now - at >= kAutoRestartWindowMs; });
+    if (m_autoRestarts.size() >= kAutoRestartLimit) {
+        setStatus(text("engine.stoppedRepeatedly"), false);
+        return;
+    }
+    // A crash that comes back at once must not keep the machine busy relaunching.
+    const int delayMs = kAutoRestartFirstDelayMs << (2 * m_autoRestarts.size());
+    m_autoRestarts.append(now);
+    // Held in m_relaunch, so a shutdown (the program quitting) cancels it.
+    if (m_relaunch)
+        m_clock.cancel(*m_relaunch);
+    m_relaunch = m_clock.singleShot(delayMs, this, [this] {
+        m_relaunch.reset();
+        launch();
+    });
 }
 
 void SpeechEngine::shutdown()
@@ -356,6 +372,7 @@ void SpeechEngine::shutdown()
 
 void SpeechEngine::restart()
 {
+    m_autoRestarts.clear();
     shutdown();
     m_relaunch = m_clock.singleShot(kRestartDelayMs, this, [this] {
         m_relaunch.reset();

@@ -4,8 +4,10 @@
 #include "core/config/quenda_config.h"
 #include "speech/bundled_engine.h"
 #include "speech/engine_client.h"
+#include "speech/engine_control.h"
 #include "speech/engine_locations.h"
 #include "speech/provider_keys.h"
+#include "speech/speech_service.h"
 
 #include <QObject>
 #include <QPointer>
@@ -17,7 +19,7 @@
 // The local speech engine: its HTTP client, and the supervisor that sets the engine up, launches
 // it, polls its health and turns the answers into the status the rest of the program shows.
 // Lives on the main thread; every callback arrives there, and nothing in it waits.
-class SpeechEngine final : public QObject {
+class SpeechEngine final : public QObject, public SpeechService, public EngineControl {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(SpeechEngine)
 
@@ -29,37 +31,42 @@ public:
 
     static constexpr int kPollIntervalMs = 1000;
     static constexpr int kRestartDelayMs = 600;
+    // An engine that ended on its own is launched again after 1, 4 and 16 s; a fourth end within
+    // ten minutes of the first of those is left for the user to reload.
+    static constexpr int kAutoRestartLimit = 3;
+    static constexpr qint64 kAutoRestartWindowMs = 10 * 60 * 1000;
+    static constexpr int kAutoRestartFirstDelayMs = 1000;
 
     // `keys` must answer from memory too (a ProviderKeySnapshot in the app).
     SpeechEngine(Clock& clock, CurrentConfig config, const ProviderKeys& keys, EngineLocations locations,
                  QObject* parent = nullptr);
     ~SpeechEngine() override;
 
-    bool ready() const { return m_ready; }
-    bool polishAvailable() const { return m_polishAvailable; }
-    // Always ready for display: a UI text, the engine's own error text or a system error.
-    const QString& statusText() const { return m_statusText; }
-    bool statusIsLoading() const { return m_statusIsLoading; }
+    bool ready() const override { return m_ready; }
+    bool polishAvailable() const override { return m_polishAvailable; }
+    const QString& statusText() const override { return m_statusText; }
+    bool statusIsLoading() const override { return m_statusIsLoading; }
 
-    // Requests; `done` runs on this object's thread, later, and never once `context` (not null)
-    // is destroyed. Destroying the context cancels: the HTTP request is aborted.
-    static std::optional<QUrl> endpoint(const QString& path, qint64 port);
-    void prewarm(qint64 port);
-    void transcribe(const QByteArray& wav, const QString& language, qint64 port, QObject* context,
-                    Done<QString> done);
+    // Requests go to the configured port; `done` runs on this object's thread, later, and never
+    // once `context` (not null) is destroyed. Destroying the context cancels: the HTTP request is
+    // aborted.
+    void prewarm() override;
+    void transcribe(const QByteArray& wav, const QString& language, QObject* context,
+                    Done<QString> done) override;
     void polish(const QString& raw, const std::optional<QString>& selection, const QuendaConfig& config,
                 const std::optional<QString>& targetLanguage, bool noteAnswer, QObject* context,
-                Done<QString> done);
-    void correctionModel(const QString& apiKey, const QString& baseURL, qint64 port, QObject* context,
-                         Done<CorrectionModelBody> done);
+                Done<QString> done) override;
+    void correctionModel(const QString& apiKey, const QString& baseURL, QObject* context,
+                         Done<CorrectionModelBody> done) override;
 
     // Sets the engine up when its resources changed, else launches it unless one already
     // answers, then polls its health every second. Returns at once; the outcome is reported.
-    void start();
+    void start() override;
     // Stops polling, asks the engine to quit and terminates the process; a setup run goes on.
-    void shutdown();
-    // shutdown(), then a fresh launch and polling 0.6 s later; no setup check.
-    void restart();
+    void shutdown() override;
+    // shutdown(), then a fresh launch and polling 0.6 s later; no setup check. Counts as the user's
+    // reload: the engine may again be launched anew after ending on its own.
+    void restart() override;
     // One health poll; the watch timer calls it every second.
     void poll();
 
@@ -82,6 +89,8 @@ private:
     void applyHealth(const std::optional<HealthBody>& health);
     void setupFinished(QProcess* process, int exitCode, QProcess::ExitStatus exitStatus);
     void engineFinished(QProcess* process);
+    // Launches an engine that ended on its own again, unless it ended too often lately.
+    void relaunchAfterEnd();
     void retire(QProcess* process);
     void setStatus(const QString& text, bool loading);
     void update();
@@ -104,6 +113,8 @@ private:
     bool m_launchFailed = false;
     std::optional<Clock::TimerId> m_pollTimer;
     std::optional<Clock::TimerId> m_relaunch;
+    // When the engine was last launched again after ending on its own, within the window.
+    QList<qint64> m_autoRestarts;
     // Raised when watching stops, so that health answers already on their way are dropped.
     quint64 m_watchGeneration = 0;
 };

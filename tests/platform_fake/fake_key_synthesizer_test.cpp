@@ -24,29 +24,13 @@ TEST(FakeKeySynthesizer, AnswersLikeTheRealOne)
         bool answered;
         bool posted;
     };
+    // clang-format off
     const Case cases[] = {
-        {.what = "a paste",
-         .chord = Chord::Paste,
-         .target = Target::Application,
-         .callerGone = false,
-         .failure = std::nullopt,
-         .answered = true,
-         .posted = true},
-        {.what = "a copy from a terminal",
-         .chord = Chord::Copy,
-         .target = Target::Terminal,
-         .callerGone = false,
-         .failure = Reason::TerminalCopyRefused,
-         .answered = true,
-         .posted = false},
-        {.what = "a caller that went away",
-         .chord = Chord::Paste,
-         .target = Target::Application,
-         .callerGone = true,
-         .failure = std::nullopt,
-         .answered = false,
-         .posted = false},
+        {.what = "a paste", .chord = Chord::Paste, .target = Target::Application, .callerGone = false, .failure = std::nullopt, .answered = true, .posted = true},
+        {.what = "a copy from a terminal", .chord = Chord::Copy, .target = Target::Terminal, .callerGone = false, .failure = Reason::TerminalCopyRefused, .answered = true, .posted = false},
+        {.what = "a caller that went away", .chord = Chord::Paste, .target = Target::Application, .callerGone = true, .failure = std::nullopt, .answered = false, .posted = false},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         ManualClock clock;

@@ -20,33 +20,15 @@ TEST(PasteboardSnapshot, KeepsTypesWithDataInOrderAndHidesASecretFromTheDisplace
         bool secret;
         std::optional<QString> displaced;
     };
+    // clang-format off
     const Case cases[] = {
-        {.what = "an empty type is left out",
-         .board = {item("image/png", ""), item("text/plain", " word ")},
-         .kept = {item("text/plain", " word ")},
-         .secret = false,
-         .displaced = s(" word ")},
-        {.what = "a password manager's copy",
-         .board = {item("text/plain", "hunter2"), item("x-kde-passwordManagerHint", "secret")},
-         .kept = {item("text/plain", "hunter2"), item("x-kde-passwordManagerHint", "secret")},
-         .secret = true,
-         .displaced = std::nullopt},
-        {.what = "the hint with a line break",
-         .board = {item("x-kde-passwordManagerHint", "secret\n"), item("text/plain", "pin")},
-         .kept = {item("x-kde-passwordManagerHint", "secret\n"), item("text/plain", "pin")},
-         .secret = true,
-         .displaced = std::nullopt},
-        {.what = "a hint that says otherwise",
-         .board = {item("text/plain", "note"), item("x-kde-passwordManagerHint", "public")},
-         .kept = {item("text/plain", "note"), item("x-kde-passwordManagerHint", "public")},
-         .secret = false,
-         .displaced = s("note")},
-        {.what = "only white space is no text",
-         .board = {item("text/plain", " \n")},
-         .kept = {item("text/plain", " \n")},
-         .secret = false,
-         .displaced = std::nullopt},
+        {.what = "an empty type is left out", .board = {item("image/png", ""), item("text/plain", " word ")}, .kept = {item("text/plain", " word ")}, .secret = false, .displaced = s(" word ")},
+        {.what = "a password manager's copy", .board = {item("text/plain", "hunter2"), item("x-kde-passwordManagerHint", "secret")}, .kept = {item("text/plain", "hunter2"), item("x-kde-passwordManagerHint", "secret")}, .secret = true, .displaced = std::nullopt},
+        {.what = "the hint with a line break", .board = {item("x-kde-passwordManagerHint", "secret\n"), item("text/plain", "pin")}, .kept = {item("x-kde-passwordManagerHint", "secret\n"), item("text/plain", "pin")}, .secret = true, .displaced = std::nullopt},
+        {.what = "a hint that says otherwise", .board = {item("text/plain", "note"), item("x-kde-passwordManagerHint", "public")}, .kept = {item("text/plain", "note"), item("x-kde-passwordManagerHint", "public")}, .secret = false, .displaced = s("note")},
+        {.what = "only white space is no text", .board = {item("text/plain", " \n")}, .kept = {item("text/plain", " \n")}, .secret = false, .displaced = std::nullopt},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         FakePasteboard board;

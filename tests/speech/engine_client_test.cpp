@@ -40,9 +40,13 @@ template <typename T> struct Answer {
 
 class EngineClientTest : public TempSupportDir {
 protected:
+    EngineClientTest() { m_config.port = m_server.port(); }
+
     ManualClock m_clock;
     FakeProviderKeys m_keys;
-    SpeechEngine m_engine{m_clock, [] { return QuendaConfig::standard(); }, m_keys, EngineLocations{}};
+    // The configuration in force, whose port the engine's requests go to.
+    QuendaConfig m_config = QuendaConfig::standard();
+    SpeechEngine m_engine{m_clock, [this] { return m_config; }, m_keys, EngineLocations{}};
     FakeEngineServer m_server;
     QObject m_context;
 };
@@ -52,7 +56,8 @@ struct TranscribeCase {
     int status;
     QByteArray body;
     std::optional<Kind> failure;
-    const char* text; // the result, or the message of an Engine failure
+    // The result, or the message of an Engine failure; "%" is the table's text for the status code.
+    const char* text;
     const char* language = "de";
     const char* query = "de"; // the language as it must appear in the query
     QByteArray headers = {};
@@ -66,15 +71,17 @@ TEST_P(Transcribe, SendsTheRawRecordingAndGivesTheTextOrTheEnginesOwnMessage)
     const TranscribeCase& c = GetParam();
     m_server.script("/transcribe", {c.status, c.body, c.headers});
     Answer<QString> answer;
-    m_engine.transcribe(kWav, QString::fromUtf8(c.language), m_server.port(), nullptr, answer.sink());
+    m_engine.transcribe(kWav, QString::fromUtf8(c.language), nullptr, answer.sink());
     const EngineResult<QString>& result = answer.await();
 
     const RecordedRequest& request = m_server.requests().front();
     EXPECT_EQ(request.target, QByteArray("/transcribe?language=") + c.query);
     EXPECT_EQ(request.headers.value("content-type"), "application/octet-stream");
     EXPECT_EQ(request.body, kWav);
-    const QString message =
-        c.failure == Kind::Decoding ? L10n::s(u"engine.badReply"_s) : QString::fromUtf8(c.text);
+    const QString message = c.failure == Kind::Decoding ? L10n::s(u"engine.badReply"_s)
+                            : QString::fromUtf8(c.text) == u"%"_s
+                                ? L10n::format(u"engine.errorCode"_s, {c.status})
+                                : QString::fromUtf8(c.text);
     ASSERT_EQ(result.ok(), !c.failure);
     if (result.ok())
         EXPECT_EQ(result.value(), message);
@@ -83,31 +90,44 @@ TEST_P(Transcribe, SendsTheRawRecordingAndGivesTheTextOrTheEnginesOwnMessage)
             << result.error().message.toStdString();
 }
 
+// clang-format off
 const TranscribeCase kTranscribeCases[] = {
     // "+", "&" or "=" left as they are would change what the engine reads.
-    {"TextWithLanguage", 200, R"({"text":"Grüß dich","language":"de"})", std::nullopt, "Grüß dich",
-     "pt BR&x=1+2", "pt%20BR%26x%3D1%2B2"},
+    {"TextWithLanguage", 200, R"({"text":"Grüß dich","language":"de"})", std::nullopt, "Grüß dich", "pt BR&x=1+2", "pt%20BR%26x%3D1%2B2"},
     {"TextAloneEmptyLanguage", 200, R"({"text":"hallo"})", std::nullopt, "hallo", "", ""},
     {"MissingText", 200, R"({"language":"de"})", Kind::Decoding, ""},
     {"NotJson", 200, "hallo", Kind::Decoding, ""},
     // A reply past the size limit is cut off rather than read into memory whole.
     {"TooLarge", 200, QByteArray(EngineClient::kMaxReplyBytes, ' ') + R"({"text":"x"})", Kind::Decoding, ""},
-    {"ErrorBodyUntranslated", 404, R"({"error":"Modell nicht gefunden"})", Kind::Engine,
-     "Modell nicht gefunden"},
-    {"EmptyBody503", 503, "", Kind::Engine, "Engine-Fehler 503"},
+    {"ErrorBodyUntranslated", 404, R"({"error":"Modell nicht gefunden"})", Kind::Engine, "Modell nicht gefunden"},
+    {"EmptyBody503", 503, "", Kind::Engine, "%"},
     // Following it would carry a /polish body with provider keys away from the loopback engine.
-    {"RedirectNotFollowed", 307, "", Kind::Engine, "Engine-Fehler 307", "de", "de",
-     "Location: http://127.0.0.1:9/elsewhere\r\n"},
+    {"RedirectNotFollowed", 307, "", Kind::Engine, "%", "de", "de", "Location: http://127.0.0.1:9/elsewhere\r\n"},
     // Read as an empty "error", the failure would show no text at all.
-    {.name = "ErrorBodyWithoutError",
-     .status = 500,
-     .body = R"({"message":"Modell nicht gefunden"})",
-     .failure = Kind::Engine,
-     .text = "Engine-Fehler 500"},
+    {.name = "ErrorBodyWithoutError", .status = 500, .body = R"({"message":"Modell nicht gefunden"})", .failure = Kind::Engine, .text = "%"},
 };
+// clang-format on
 
 INSTANTIATE_TEST_SUITE_P(Replies, Transcribe, ::testing::ValuesIn(kTranscribeCases),
                          [](const auto& info) { return std::string(info.param.name); });
+
+TEST(EngineErrorText, AReplyWithoutAnErrorBodyIsShownInTheInterfacesLanguage)
+{
+    // clang-format off
+    const struct { const char* language; const char* shown; } rows[] = {
+        {.language = "en", .shown = "Speech engine error 503"},
+        {.language = "de", .shown = "Fehler der Sprach-Engine 503"},
+    };
+    // clang-format on
+    for (const auto& row : rows) {
+        L10n::install({{QStringLiteral(QUENDA_SOURCE_DIR "/resources/Languages")},
+                       {QString::fromLatin1(row.language)}});
+        const std::optional<EngineError> error = EngineClient::validate({}, 503);
+        ASSERT_TRUE(error.has_value());
+        EXPECT_EQ(error->message, QString::fromUtf8(row.shown)) << row.language;
+    }
+    L10n::install(L10n::desktopSources());
+}
 
 TEST_F(EngineClientTest, SilentEngineTimesOutAfterEachRequestsLimit)
 {
@@ -142,14 +162,13 @@ class InvalidPort : public EngineClientTest, public ::testing::WithParamInterfac
 TEST_P(InvalidPort, FailsEveryRequestLaterWithoutSendingIt)
 {
     const qint64 port = GetParam();
-    QuendaConfig config = QuendaConfig::standard();
-    config.port = port;
+    m_config.port = port;
     Answer<QString> transcribed, polished;
     Answer<CorrectionModelBody> looked;
-    m_engine.transcribe(kWav, u"de"_s, port, &m_context, transcribed.sink());
-    m_engine.polish(u"raw"_s, std::nullopt, config, std::nullopt, false, &m_context, polished.sink());
-    m_engine.correctionModel(u"k"_s, u"u"_s, port, nullptr, looked.sink());
-    m_engine.prewarm(port);
+    m_engine.transcribe(kWav, u"de"_s, &m_context, transcribed.sink());
+    m_engine.polish(u"raw"_s, std::nullopt, m_config, std::nullopt, false, &m_context, polished.sink());
+    m_engine.correctionModel(u"k"_s, u"u"_s, nullptr, looked.sink());
+    m_engine.prewarm();
     EXPECT_EQ(transcribed.calls, 0) << "reported before the caller returned";
     for (const EngineError& error :
          {transcribed.await().error(), polished.await().error(), looked.await().error()}) {
@@ -202,10 +221,9 @@ TEST_F(EngineClientTest, OtherRequestsSendWhatTheEngineExpects)
     m_server.script("/correction-model", {200, R"({"model":"m1","models":["m1","m2"]})"});
     EngineClient client(m_clock);
     client.requestShutdown(m_server.port());
-    m_engine.prewarm(m_server.port());
+    m_engine.prewarm();
     Answer<CorrectionModelBody> model;
-    m_engine.correctionModel(u" sk-1 "_s, u" https://llm.local/v1 "_s, m_server.port(), &m_context,
-                             model.sink());
+    m_engine.correctionModel(u" sk-1 "_s, u" https://llm.local/v1 "_s, &m_context, model.sink());
     EXPECT_EQ(model.await().value(), (CorrectionModelBody{u"m1"_s, QStringList{u"m1"_s, u"m2"_s}}));
     EXPECT_FALSE(CorrectionModelBody::decode(R"({"model":"m1","models":["m1",2]})").has_value());
     ASSERT_TRUE(QTest::qWaitFor([&] { return m_server.requests().size() == 3; }, 5000));
@@ -255,12 +273,10 @@ TEST_P(PolishBodyTest, SendsOnlyUsableEndpointsAndStoredKeysAsJson)
     const PolishCase& c = GetParam();
     m_keys.general = QString::fromUtf8(c.generalKey);
     m_keys.byKind.insert(QString::fromLatin1(c.kind), QString::fromUtf8(c.key));
-    QuendaConfig config = c.config;
-    config.port = m_server.port();
     m_server.script("/polish", {200, R"({"text":"Poliert."})"});
     Answer<QString> answer;
     const bool given = c.withSelectionAndTarget;
-    m_engine.polish(u"raw"_s, given ? std::optional(QString()) : std::nullopt, config,
+    m_engine.polish(u"raw"_s, given ? std::optional(QString()) : std::nullopt, c.config,
                     given ? std::optional(u"fr"_s) : std::nullopt, given, &m_context, answer.sink());
     EXPECT_EQ(answer.await().value(), u"Poliert."_s);
 
@@ -306,7 +322,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, PolishBodyTest, ::testing::ValuesIn(kPolishCases
 struct CancelCase {
     const char* name;
     QByteArray path;
-    std::function<void(SpeechEngine&, quint16 port, QObject* context, SpeechEngine::Done<QString>)> send;
+    std::function<void(SpeechEngine&, QObject* context, SpeechEngine::Done<QString>)> send;
 };
 
 class CancelByContext : public EngineClientTest, public ::testing::WithParamInterface<CancelCase> {};
@@ -318,7 +334,7 @@ TEST_P(CancelByContext, DestroyingTheContextClosesTheConnectionAndNeverAnswers)
     m_server.script(c.path, {.hold = true});
     auto context = std::make_unique<QObject>();
     int calls = 0;
-    c.send(m_engine, m_server.port(), context.get(), [&](const EngineResult<QString>&) { ++calls; });
+    c.send(m_engine, context.get(), [&](const EngineResult<QString>&) { ++calls; });
     ASSERT_TRUE(QTest::qWaitFor([&] { return m_server.requests().size() == 1; }, 5000));
 
     context.reset();
@@ -327,22 +343,12 @@ TEST_P(CancelByContext, DestroyingTheContextClosesTheConnectionAndNeverAnswers)
     EXPECT_EQ(calls, 0);
 }
 
+// clang-format off
 const CancelCase kCancelCases[] = {
-    {.name = "transcribe",
-     .path = "/transcribe",
-     .send =
-         [](SpeechEngine& engine, quint16 port, QObject* context, SpeechEngine::Done<QString> done) {
-             engine.transcribe(kWav, u"de"_s, port, context, std::move(done));
-         }},
-    {.name = "polish",
-     .path = "/polish",
-     .send =
-         [](SpeechEngine& engine, quint16 port, QObject* context, SpeechEngine::Done<QString> done) {
-             QuendaConfig config = QuendaConfig::standard();
-             config.port = port;
-             engine.polish(u"raw"_s, std::nullopt, config, std::nullopt, false, context, std::move(done));
-         }},
+    {.name = "transcribe", .path = "/transcribe", .send = [](SpeechEngine& engine, QObject* context, SpeechEngine::Done<QString> done) { engine.transcribe(kWav, u"de"_s, context, std::move(done)); }},
+    {.name = "polish", .path = "/polish", .send = [](SpeechEngine& engine, QObject* context, SpeechEngine::Done<QString> done) { engine.polish(u"raw"_s, std::nullopt, QuendaConfig::standard(), std::nullopt, false, context, std::move(done)); }},
 };
+// clang-format on
 
 INSTANTIATE_TEST_SUITE_P(Requests, CancelByContext, ::testing::ValuesIn(kCancelCases),
                          [](const auto& info) { return std::string(info.param.name); });

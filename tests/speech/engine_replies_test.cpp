@@ -25,19 +25,15 @@ void PrintTo(const DecodeRow& row, std::ostream* os)
 
 // Each required key once present and once missing: a decoder that defaults a missing key would
 // turn a foreign or broken reply into a plausible answer.
+// clang-format off
 const DecodeRow kDecodeRows[] = {
     {.name = "HealthWithReady", .decode = decodes<HealthBody>, .body = R"({"ready":false})", .decodes = true},
-    {.name = "HealthWithoutReady",
-     .decode = decodes<HealthBody>,
-     .body = R"({"error":"Modell fehlt","polish":true})",
-     .decodes = false},
+    {.name = "HealthWithoutReady", .decode = decodes<HealthBody>, .body = R"({"error":"Modell fehlt","polish":true})", .decodes = false},
     {.name = "HealthReadyNull", .decode = decodes<HealthBody>, .body = R"({"ready":null})", .decodes = false},
     {.name = "ErrorWithError", .decode = decodes<ErrorBody>, .body = R"({"error":""})", .decodes = true},
-    {.name = "ErrorWithoutError",
-     .decode = decodes<ErrorBody>,
-     .body = R"({"message":"Modell nicht gefunden"})",
-     .decodes = false},
+    {.name = "ErrorWithoutError", .decode = decodes<ErrorBody>, .body = R"({"message":"Modell nicht gefunden"})", .decodes = false},
 };
+// clang-format on
 
 class DecodeTable : public ::testing::TestWithParam<DecodeRow> {};
 

@@ -416,4 +416,38 @@ TEST_F(SupervisorTest, StartAgainstASilentListenerReturnsAtOnceAndLaunchesOnlyOn
     EXPECT_EQ(m_history.front(), text("engine.loadingWhisper"));
 }
 
+// Catches a crashed engine left dead until the user finds Reload, one relaunched without end, and
+// one relaunched while the program quits.
+TEST_F(SupervisorTest, AnEngineEndingOnItsOwnIsLaunchedAgainThreeTimesInTenMinutesButNeverAfterAShutdown)
+{
+    install("#!/bin/sh\necho launched >> launches\nexit 3\n");
+    const auto launches = [&] { return readAll(supportFile(u"launches"_s)).count("launched"); };
+    const auto endsAs = [&](int count, const char* status) {
+        return waitFor([&] { return launches() == count && engine().statusText() == text(status); });
+    };
+    engine().start();
+    ASSERT_TRUE(endsAs(1, "engine.stopped"));
+    // The back-off: 1, 4 and 16 s.
+    for (const int delayMs : {1000, 4000, 16000}) {
+        const int before = launches();
+        m_clock.advance(delayMs - 1);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(launches(), before) << "relaunched before " << delayMs << " ms";
+        m_clock.advance(1);
+        ASSERT_TRUE(endsAs(before + 1, before + 1 == 4 ? "engine.stoppedRepeatedly" : "engine.stopped"))
+            << delayMs;
+    }
+    m_clock.advance(SpeechEngine::kAutoRestartWindowMs / 2);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(launches(), 4) << "relaunched a fourth time";
+
+    engine().restart(); // the user's Reload starts the count again
+    m_clock.advance(SpeechEngine::kRestartDelayMs);
+    ASSERT_TRUE(endsAs(5, "engine.stopped"));
+    engine().shutdown();
+    m_clock.advance(SpeechEngine::kAutoRestartWindowMs);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(launches(), 5) << "relaunched after a shutdown";
+}
+
 } // namespace

@@ -117,33 +117,14 @@ struct RefreshRow {
     const char* claude;
 };
 
+// clang-format off
 const RefreshRow kRefreshRows[] = {
-    {.name = "KeysSavedSinceAreTaken",
-     .between =
-         [](FakeSecretStore& s) {
-             s.put(kService, kGeneral, Keychain::DataProtection, "sk-g2");
-             s.put(kService, kClaude, Keychain::DataProtection, "sk-a2");
-         },
-     .general = "sk-g2",
-     .claude = "sk-a2"},
-    {.name = "KeysDeletedSinceAreDropped",
-     .between =
-         [](FakeSecretStore& s) {
-             s.remove(kService, kGeneral, Keychain::DataProtection);
-             s.remove(kService, kClaude, Keychain::DataProtection);
-         },
-     .general = "",
-     .claude = ""},
+    {.name = "KeysSavedSinceAreTaken", .between = [](FakeSecretStore& s) { s.put(kService, kGeneral, Keychain::DataProtection, "sk-g2"); s.put(kService, kClaude, Keychain::DataProtection, "sk-a2"); }, .general = "sk-g2", .claude = "sk-a2"},
+    {.name = "KeysDeletedSinceAreDropped", .between = [](FakeSecretStore& s) { s.remove(kService, kGeneral, Keychain::DataProtection); s.remove(kService, kClaude, Keychain::DataProtection); }, .general = "", .claude = ""},
     // Blanked instead, a locked keyring would make every configured provider look unconfigured.
-    {.name = "UnansweredReadsKeepTheKeysHeld",
-     .between =
-         [](FakeSecretStore& s) {
-             s.setFailing(Op::Read, Keychain::DataProtection, true);
-             s.setFailing(Op::Read, Keychain::Login, true);
-         },
-     .general = "sk-g1",
-     .claude = "sk-a1"},
+    {.name = "UnansweredReadsKeepTheKeysHeld", .between = [](FakeSecretStore& s) { s.setFailing(Op::Read, Keychain::DataProtection, true); s.setFailing(Op::Read, Keychain::Login, true); }, .general = "sk-g1", .claude = "sk-a1"},
 };
+// clang-format on
 
 void PrintTo(const RefreshRow& row, std::ostream* os)
 {
@@ -214,12 +195,12 @@ TEST_F(ProviderKeySnapshotTest, EnginePollFindsTheHeldKeysWithoutAskingTheStore)
         clock, [&config] { return config; }, m_snapshot, EngineLocations{});
     int reports = 0;
     QObject::connect(&engine, &SpeechEngine::statusChanged, &engine, [&] { ++reports; });
-    const qsizetype callsBefore = m_secrets.inner.calls().size();
+    const auto callsBefore = m_secrets.inner.calls();
 
     engine.poll();
     ASSERT_TRUE(QTest::qWaitFor([&] { return reports == 1; }, 10'000));
     EXPECT_TRUE(engine.polishAvailable()) << "the held key was not used";
-    EXPECT_EQ(m_secrets.inner.calls().size(), callsBefore) << qPrintable(m_secrets.inner.calls().join(u'\n'));
+    EXPECT_EQ(m_secrets.inner.calls(), callsBefore);
 }
 
 } // namespace

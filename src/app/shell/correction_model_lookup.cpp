@@ -1,8 +1,8 @@
 #include "app/shell/correction_model_lookup.h"
 
-#include "app/shell/engine_control.h"
 #include "core/model/correction_endpoint.h"
 #include "core/state/app_state.h"
+#include "speech/engine_control.h"
 
 #include <QUrl>
 
@@ -46,7 +46,7 @@ void CorrectionModelLookup::refresh(const QString& key, const std::optional<QStr
     delete m_running;
     m_running = new QObject(this);
     m_engine.correctionModel(
-        trimmed, base, m_state.config().port, m_running,
+        trimmed, base, m_running,
         [this, generation, base, lookupKey](const EngineResult<CorrectionModelBody>& result) {
             if (generation != m_generation || m_lookupKey != lookupKey)
                 return;

@@ -8,7 +8,7 @@ namespace {
 class NoSilencer final : public Silencer {
 public:
     void begin(OthersAudio) override {}
-    void release() override {}
+    void end() override {}
 };
 
 class NoLearner final : public Learner {

@@ -2,7 +2,7 @@
 
 #include "core/storage/state_files.h"
 #include "dictation/controller/learner.h"
-#include "dictation/controller/silencer.h"
+#include "dictation/silence/silencer.h"
 
 #include <memory>
 

@@ -1,7 +1,7 @@
 #include "app/shell/shell_controller.h"
 
 #include "app/shell/correction_model_lookup.h"
-#include "app/shell/engine_control.h"
+#include "core/base/app_id.h"
 #include "core/base/timing.h"
 #include "core/model/hotkey.h"
 #include "core/state/app_state.h"
@@ -12,6 +12,7 @@
 #include "dictation/hotkey/hotkey_monitor.h"
 #include "platform/login_item.h"
 #include "platform/window_system.h"
+#include "speech/engine_control.h"
 #include "speech/provider_keys.h"
 #include "ui/shell/shell_windows.h"
 
@@ -35,6 +36,10 @@ ShellController::ShellController(const Services& services, QObject* parent)
     , m_lookup(new CorrectionModelLookup(services.state, services.engine, this))
 {
     connect(&m_windows, &ShellWindows::onboardingClosed, this, &ShellController::onboardingClosed);
+    connect(&m_state, &AppState::phaseChanged, this, [this] {
+        if (m_state.phase().is(Phase::Kind::Idle))
+            showLoginNotice();
+    });
 }
 
 ShellController::~ShellController()
@@ -74,7 +79,7 @@ void ShellController::launch(bool snapshot)
     wireState();
     m_warmupTimer = m_clock.repeating(kWarmupMs, this, [this] {
         if (m_engine.ready() && m_state.phase().is(Phase::Kind::Idle))
-            m_engine.prewarm(m_state.config().port);
+            m_engine.prewarm();
     });
     applyHotkey(m_state.config());
     updateLaunch(m_state.config().launchAtLogin);
@@ -89,15 +94,9 @@ void ShellController::launch(bool snapshot)
     m_permissionTimer = m_clock.repeating(kPermissionPollMs, this, [this] { pollPermissions(); });
     m_overlay.reshape();
 
-    const LaunchWindow window =
-        launchWindow(m_state.config().onboarded, m_state.micGranted(), m_state.axGranted());
-    if (window == LaunchWindow::Onboarding)
-        m_windows.showOnboarding();
-    else if (window == LaunchWindow::Home)
-        showMain(MainSection::Home);
-    else if (!m_hasStatusItem)
-        // Without a tray nothing else would show that the program runs or reach its settings.
-        showMain(std::nullopt);
+    m_launchedAtMs = m_clock.elapsedMs();
+    m_greetingPending = true;
+    greetIfAnswered();
 
     if (!snapshot)
         m_updateCheck = m_clock.singleShot(kUpdateCheckDelayMs, this, [this] {
@@ -107,13 +106,35 @@ void ShellController::launch(bool snapshot)
     Timing::mark(QStringLiteral("launched"));
 }
 
+void ShellController::greetIfAnswered()
+{
+    if (!m_greetingPending)
+        return;
+    // The probe reads in the background: a decision on its stand-ins would open the main window
+    // at every launch.
+    if (m_state.config().onboarded && !m_state.permissionsAnswered() &&
+        m_clock.elapsedMs() - m_launchedAtMs < kPermissionAnswerWaitMs)
+        return;
+    m_greetingPending = false;
+    const LaunchWindow window =
+        launchWindow(m_state.config().onboarded, m_state.micGranted(), m_state.axGranted());
+    if (window == LaunchWindow::Onboarding)
+        m_windows.showOnboarding();
+    else if (window == LaunchWindow::Home)
+        showMain(MainSection::Home);
+    else if (!m_hasStatusItem)
+        // Without a tray nothing else would show that the program runs or reach its settings.
+        showMain(std::nullopt);
+}
+
 void ShellController::stop()
 {
     if (!m_launched || m_stopped)
         return;
     m_stopped = true;
-    m_dictation.releaseSilence();
+    // First, so that a hold under way ends its recording before the muting is given back.
     m_hotkeys.stop();
+    m_dictation.releaseSilence();
     for (auto* timer : {&m_permissionTimer, &m_warmupTimer, &m_updateCheck, &m_noticeReset})
         if (*timer)
             m_clock.cancel(*std::exchange(*timer, std::nullopt));
@@ -167,6 +188,9 @@ void ShellController::finishOnboarding()
 
 void ShellController::onboardingClosed()
 {
+    // Without a tray nothing else would be on screen to reach the program by.
+    if (!m_hasStatusItem && !m_stopped)
+        showMain(std::nullopt);
     // Closing the window counts as finishing onboarding.
     if (m_state.config().onboarded)
         return;
@@ -178,7 +202,7 @@ void ShellController::onboardingClosed()
 
 void ShellController::applyHotkey(const QuendaConfig& config)
 {
-    m_hotkeys.setHotkey(HotkeyText::fromRaw(config.hotkey).value_or(Hotkey::Function));
+    m_hotkeys.setHotkey(config.hotkey);
 }
 
 void ShellController::configChanged(const QuendaConfig& previous, const QuendaConfig& current)
@@ -227,22 +251,37 @@ void ShellController::pollPermissions()
 {
     const bool hadAccessibility = m_state.axGranted();
     m_state.refreshPermissions();
+    greetIfAnswered();
     if (hadAccessibility || !m_state.axGranted())
         return;
-    // Global keys and the overlay's placement may need what was just granted.
-    m_hotkeys.stop();
-    m_hotkeys.start();
+    // The overlay's placement may need what was just granted. The key source reads X11 input,
+    // which needs no grant: a restart would only lose the keys held meanwhile.
     m_overlay.reshape();
 }
 
 void ShellController::updateLaunch(bool enabled)
 {
+    // A failure still waiting to be shown is moot once the flag is changed again.
+    m_loginNotice.reset();
     if (enabled == m_loginItem.enabled())
         return;
     const LoginItem::Outcome outcome = enabled ? m_loginItem.enable() : m_loginItem.disable();
     if (outcome.ok())
         return;
-    const Phase notice = Phase::failed(L10n::format(QStringLiteral("notice.login"), {outcome.error()}));
+    m_loginNotice = Phase::failed(L10n::format(QStringLiteral("notice.login"), {outcome.error()}));
+    showLoginNotice();
+}
+
+void ShellController::showLoginNotice()
+{
+    // A recording or its processing keeps its phase, or a second toggle would start another
+    // recording instead of ending this one; the notice waits until the phase is idle again.
+    const Phase::Kind kind = m_state.phase().kind();
+    const bool busy = kind == Phase::Kind::Listening || kind == Phase::Kind::Transcribing ||
+                      kind == Phase::Kind::Polishing || kind == Phase::Kind::Translating;
+    if (!m_loginNotice || busy)
+        return;
+    const Phase notice = *std::exchange(m_loginNotice, std::nullopt);
     m_state.setPhase(notice);
     if (m_noticeReset)
         m_clock.cancel(*m_noticeReset);
@@ -265,7 +304,7 @@ void ShellController::observeFrontApp()
     m_windowSystem.watchActiveApp(this, [remember](const std::optional<AppWindow>& active) {
         // Our own windows and windows no desktop file names do not count as an application.
         if (!active || active->app.bundleID.isEmpty() || active->pid == QCoreApplication::applicationPid() ||
-            active->app.bundleID == QStringLiteral("de.morvane.quenda"))
+            active->app.bundleID == appId)
             return;
         FrontApp app = active->app;
         app.name = app.name.trimmed();

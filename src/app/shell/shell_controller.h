@@ -3,6 +3,7 @@
 #include "core/base/clock.h"
 #include "core/config/quenda_config.h"
 #include "core/model/main_section.h"
+#include "core/model/phase.h"
 
 #include <QObject>
 
@@ -54,6 +55,8 @@ public:
     static constexpr int kWarmupMs = 25'000;
     static constexpr int kUpdateCheckDelayMs = 8'000;
     static constexpr int kLoginNoticeMs = 3'000;
+    // How long the launch greeting waits for the permission probe's first answers.
+    static constexpr int kPermissionAnswerWaitMs = 4'000;
 
     ShellController(const Services& services, QObject* parent = nullptr);
     ~ShellController() override;
@@ -83,8 +86,12 @@ public:
 private:
     void wireState();
     void onboardingClosed();
+    // Opens the window the launch greets with, once the permissions are known.
+    void greetIfAnswered();
     void observeFrontApp();
     void applyHotkey(const QuendaConfig& config);
+    // Shows the failed login change now, or once a recording and its processing are over.
+    void showLoginNotice();
 
     AppState& m_state;
     Clock& m_clock;
@@ -104,8 +111,11 @@ private:
     bool m_launched = false;
     bool m_stopped = false;
     bool m_hasStatusItem = false;
+    bool m_greetingPending = false;
+    qint64 m_launchedAtMs = 0;
     std::optional<Clock::TimerId> m_permissionTimer;
     std::optional<Clock::TimerId> m_warmupTimer;
     std::optional<Clock::TimerId> m_updateCheck;
     std::optional<Clock::TimerId> m_noticeReset;
+    std::optional<Phase> m_loginNotice;
 };

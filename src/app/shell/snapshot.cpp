@@ -217,8 +217,8 @@ QStringList Snapshot::screenNames()
 {
     QStringList names;
     for (const bool dark : {false, true}) {
-        for (const MainSection section : MainSectionText::all())
-            names.append(schemed(QStringLiteral("main-") + MainSectionText::rawValue(section), dark));
+        for (const MainSection section : MainSectionText::table.values())
+            names.append(schemed(QStringLiteral("main-") + MainSectionText::table.text(section), dark));
         names << schemed(QStringLiteral("main-home-repair"), dark)
               << schemed(QStringLiteral("main-notes-list"), dark) << schemed(QStringLiteral("menu"), dark)
               << schemed(QStringLiteral("onboarding"), dark) << schemed(QStringLiteral("update"), dark);
@@ -259,10 +259,10 @@ QList<Snapshot::Shot> Snapshot::run(const QString& directory)
 
         {
             MainView main(state, &desktop);
-            for (const MainSection section : MainSectionText::all()) {
+            for (const MainSection section : MainSectionText::table.values()) {
                 state.setSection(section);
                 render.window(main, QSize(1000, 700),
-                              schemed(QStringLiteral("main-") + MainSectionText::rawValue(section), dark));
+                              schemed(QStringLiteral("main-") + MainSectionText::table.text(section), dark));
             }
             state.setSection(MainSection::Home);
             desktop.accessibility = false;

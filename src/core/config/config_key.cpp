@@ -46,13 +46,19 @@ template <auto member> QJsonValue stored(const QuendaConfig& config)
     return json(config.*member);
 }
 
+// An enum field is written as its table's text, the form every older file holds.
+template <auto member, const auto& table> QJsonValue storedText(const QuendaConfig& config)
+{
+    return table.text(config.*member);
+}
+
 using C = QuendaConfig;
 using T = JsonType;
 
 constexpr ConfigKey kKeys[] = {
     {QLatin1String("modelPath"), T::String, stored<&C::modelPath>},
     {QLatin1String("whisperModel"), T::String, stored<&C::whisperModel>},
-    {QLatin1String("asrEngine"), T::String, stored<&C::asrEngine>},
+    {QLatin1String("asrEngine"), T::String, storedText<&C::asrEngine, AsrEngineText::table>},
     {QLatin1String("asrQuality"), T::Integer, stored<&C::asrQuality>},
     {QLatin1String("polishProvider"), T::String, stored<&C::polishProvider>},
     {QLatin1String("openAIModel"), T::String, stored<&C::openAIModel>},
@@ -70,9 +76,9 @@ constexpr ConfigKey kKeys[] = {
     {QLatin1String("dictionary"), T::String, stored<&C::dictionary>},
     {QLatin1String("commandMode"), T::Bool, stored<&C::commandMode>},
     {QLatin1String("autoCorrect"), T::Bool, stored<&C::autoCorrect>},
-    {QLatin1String("hotkey"), T::String, stored<&C::hotkey>},
+    {QLatin1String("hotkey"), T::String, storedText<&C::hotkey, HotkeyText::table>},
     {QLatin1String("playSounds"), T::Bool, stored<&C::playSounds>},
-    {QLatin1String("othersAudio"), T::String, stored<&C::othersAudio>},
+    {QLatin1String("othersAudio"), T::String, storedText<&C::othersAudio, OthersAudioText::table>},
     {QLatin1String("learnEdits"), T::Bool, stored<&C::learnEdits>},
     {QLatin1String("launchAtLogin"), T::Bool, stored<&C::launchAtLogin>},
     {QLatin1String("onboarded"), T::Bool, stored<&C::onboarded>},
@@ -82,7 +88,8 @@ constexpr ConfigKey kKeys[] = {
     {QLatin1String("widgetDisplayID"), T::Integer, stored<&C::widgetDisplayID>},
     {QLatin1String("widgetFollowActiveScreen"), T::Bool, stored<&C::widgetFollowActiveScreen>},
     {QLatin1String("showWidget"), T::Bool, stored<&C::showWidget>},
-    {QLatin1String("overlayResultSize"), T::String, stored<&C::overlayResultSize>},
+    {QLatin1String("overlayResultSize"), T::String,
+     storedText<&C::overlayResultSize, OverlayResultSizeText::table>},
     {QLatin1String("overlayResultDismissSeconds"), T::Integer, stored<&C::overlayResultDismissSeconds>},
     {QLatin1String("historyKeepHours"), T::Integer, stored<&C::historyKeepHours>},
     {QLatin1String("historyMaxEntries"), T::Integer, stored<&C::historyMaxEntries>},
@@ -90,7 +97,8 @@ constexpr ConfigKey kKeys[] = {
     {QLatin1String("dictationPreviewDismissSeconds"), T::Integer, stored<&C::dictationPreviewDismissSeconds>},
     {QLatin1String("resultPlacementFixed"), T::Bool, stored<&C::resultPlacementFixed>},
     {QLatin1String("resultPlacementScreen"), T::String, stored<&C::resultPlacementScreen>},
-    {QLatin1String("resultPlacementAnchor"), T::String, stored<&C::resultPlacementAnchor>},
+    {QLatin1String("resultPlacementAnchor"), T::String,
+     storedText<&C::resultPlacementAnchor, ResultPlacementAnchorText::table>},
 };
 
 } // namespace

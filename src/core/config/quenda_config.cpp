@@ -37,7 +37,6 @@ const QuendaConfig& QuendaConfig::standard()
         QuendaConfig c;
         c.modelPath = defaultModel();
         c.whisperModel = whisperModelsByQuality().last();
-        c.asrEngine = QStringLiteral("whisper");
         c.polishProvider = QStringLiteral("openai");
         c.openAIModel = QStringLiteral("auto");
         c.correctionKind = QStringLiteral("chatgpt");
@@ -47,12 +46,9 @@ const QuendaConfig& QuendaConfig::standard()
         c.language = QStringLiteral("auto");
         c.nativeLanguage = QStringLiteral("de");
         c.style = QStringLiteral("auto");
-        // X11 never reports the Fn key, so Right Control is the default on this platform.
-        c.hotkey = QStringLiteral("rightControl");
-        c.othersAudio = QStringLiteral("mute");
-        c.overlayResultSize = QStringLiteral("large");
+        // The enum fields start at their tables' fallbacks; X11 never reports the Fn key, so the
+        // hotkey's is right Control.
         c.resultPlacementScreen = QStringLiteral("pointer");
-        c.resultPlacementAnchor = QStringLiteral("topCenter");
         return c;
     }();
     return config;

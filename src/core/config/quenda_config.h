@@ -1,8 +1,13 @@
 #pragma once
 
 #include "core/model/app_style_profile.h"
+#include "core/model/asr_engine.h"
 #include "core/model/correction_endpoint.h"
 #include "core/model/history_entry.h"
+#include "core/model/hotkey.h"
+#include "core/model/others_audio.h"
+#include "core/model/overlay_result_size.h"
+#include "core/model/result_placement_anchor.h"
 
 #include <QJsonObject>
 #include <QList>
@@ -12,11 +17,12 @@
 #include <functional>
 #include <optional>
 
-// The whole user configuration, kept in "config.json" in the support folder.
+// The whole user configuration, kept in "config.json" in the support folder. The enum fields are
+// stored as their tables' texts and decoded once, by fromJson.
 struct QuendaConfig {
     QString modelPath;
     QString whisperModel;
-    QString asrEngine;         // "whisper" or "whistle"
+    AsrEngine asrEngine = AsrEngineText::table.fallback();
     qint64 asrQuality = 4;     // 0...4
     QString polishProvider;    // "openai" (the endpoint list) or "local"
     QString openAIModel;       // legacy mirror of the first endpoint
@@ -34,9 +40,9 @@ struct QuendaConfig {
     QString dictionary;
     bool commandMode = true;
     bool autoCorrect = true;
-    QString hotkey;
+    Hotkey hotkey = HotkeyText::table.fallback();
     bool playSounds = true;
-    QString othersAudio; // "off", "quiet" or "mute"
+    OthersAudio othersAudio = OthersAudioText::table.fallback();
     bool learnEdits = true;
     bool launchAtLogin = true;
     bool onboarded = false;
@@ -46,7 +52,7 @@ struct QuendaConfig {
     std::optional<qint64> widgetDisplayID;
     bool widgetFollowActiveScreen = true;
     bool showWidget = false;
-    QString overlayResultSize;
+    OverlayResultSize overlayResultSize = OverlayResultSizeText::table.fallback();
     qint64 overlayResultDismissSeconds = 15;
     qint64 historyKeepHours = 168;  // below 1: no age limit
     qint64 historyMaxEntries = 500; // below 1: no count limit
@@ -54,7 +60,7 @@ struct QuendaConfig {
     qint64 dictationPreviewDismissSeconds = 1;
     bool resultPlacementFixed = true;
     QString resultPlacementScreen;
-    QString resultPlacementAnchor;
+    ResultPlacementAnchor resultPlacementAnchor = ResultPlacementAnchorText::table.fallback();
 
     // The defaults; computed once, so its endpoint keeps one id for the whole run.
     static const QuendaConfig& standard();

@@ -6,9 +6,6 @@
 #include "core/base/support_paths.h"
 #include "core/config/config_key.h"
 #include "core/model/apple_notes_folder.h"
-#include "core/model/others_audio.h"
-#include "core/model/overlay_result_size.h"
-#include "core/model/result_placement_anchor.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -95,7 +92,7 @@ QJsonObject QuendaConfig::toJson() const
             o.insert(key.name, value);
     }
     // The older form of "othersAudio", still written so a file read by an older version keeps the choice.
-    o.insert(QStringLiteral("muteOthers"), othersAudio != QLatin1String("off"));
+    o.insert(QStringLiteral("muteOthers"), othersAudio != OthersAudio::Off);
     return o;
 }
 
@@ -112,8 +109,7 @@ std::optional<QuendaConfig> QuendaConfig::fromJson(const QJsonObject& object)
     c.polishProvider = f.string(QStringLiteral("polishProvider")).value_or(d.polishProvider);
     c.openAIModel = f.string(QStringLiteral("openAIModel")).value_or(d.openAIModel);
 
-    const auto engine = f.string(QStringLiteral("asrEngine"));
-    c.asrEngine = engine == QLatin1String("whistle") ? *engine : QStringLiteral("whisper");
+    c.asrEngine = AsrEngineText::table.decode(f.string(QStringLiteral("asrEngine")));
 
     if (const auto q = f.integer(QStringLiteral("asrQuality")))
         c.asrQuality = std::clamp<qint64>(*q, 0, 4);
@@ -141,7 +137,7 @@ std::optional<QuendaConfig> QuendaConfig::fromJson(const QJsonObject& object)
     c.style = f.string(QStringLiteral("style")).value_or(d.style);
     c.instructions = f.string(QStringLiteral("instructions")).value_or(d.instructions);
     c.dictionary = f.string(QStringLiteral("dictionary")).value_or(d.dictionary);
-    c.hotkey = f.string(QStringLiteral("hotkey")).value_or(d.hotkey);
+    c.hotkey = HotkeyText::table.decode(f.string(QStringLiteral("hotkey")));
 
     c.commandMode = f.boolean(QStringLiteral("commandMode")).value_or(d.commandMode);
     c.autoCorrect = f.boolean(QStringLiteral("autoCorrect")).value_or(d.autoCorrect);
@@ -153,21 +149,22 @@ std::optional<QuendaConfig> QuendaConfig::fromJson(const QJsonObject& object)
     c.showDictationPreview = f.boolean(QStringLiteral("showDictationPreview")).value_or(true);
     c.resultPlacementFixed = f.boolean(QStringLiteral("resultPlacementFixed")).value_or(true);
 
-    // "muteOthers" is the older form and only read when "othersAudio" gives no answer.
+    // "muteOthers" is the older form and only read when "othersAudio" gives no answer; where it
+    // says nothing against muting, the table's fallback (mute) applies.
     const auto others = f.string(QStringLiteral("othersAudio"));
-    if (others && OthersAudioText::fromRaw(*others))
-        c.othersAudio = *others;
+    if (const auto mode = others ? OthersAudioText::table.find(*others) : std::nullopt)
+        c.othersAudio = *mode;
+    else if (!f.boolean(QStringLiteral("muteOthers")).value_or(true))
+        c.othersAudio = OthersAudio::Off;
     else
-        c.othersAudio = f.boolean(QStringLiteral("muteOthers")).value_or(true) ? QStringLiteral("mute")
-                                                                               : QStringLiteral("off");
+        c.othersAudio = OthersAudioText::table.fallback();
 
     c.port = f.integer(QStringLiteral("port")).value_or(d.port);
     c.widgetX = f.number(QStringLiteral("widgetX"));
     c.widgetY = f.number(QStringLiteral("widgetY"));
     c.widgetDisplayID = f.integer(QStringLiteral("widgetDisplayID"));
 
-    const auto size = f.string(QStringLiteral("overlayResultSize"));
-    c.overlayResultSize = size && OverlayResultSizeText::fromRaw(*size) ? *size : QStringLiteral("large");
+    c.overlayResultSize = OverlayResultSizeText::table.decode(f.string(QStringLiteral("overlayResultSize")));
 
     // "historyKeepDays" is the older form and only read when "historyKeepHours" is absent.
     if (const auto hours = f.integer(QStringLiteral("historyKeepHours")))
@@ -184,9 +181,8 @@ std::optional<QuendaConfig> QuendaConfig::fromJson(const QJsonObject& object)
 
     const auto screen = f.string(QStringLiteral("resultPlacementScreen"));
     c.resultPlacementScreen = screen && !screen->isEmpty() ? *screen : QStringLiteral("pointer");
-    const auto anchor = f.string(QStringLiteral("resultPlacementAnchor"));
     c.resultPlacementAnchor =
-        anchor && ResultPlacementAnchorText::fromRaw(*anchor) ? *anchor : QStringLiteral("topCenter");
+        ResultPlacementAnchorText::table.decode(f.string(QStringLiteral("resultPlacementAnchor")));
 
     if (const auto endpoints = f.array(QStringLiteral("correctionEndpoints"))) {
         auto list = JsonFile::decodeObjects<CorrectionEndpoint>(*endpoints, &CorrectionEndpoint::fromJson);

@@ -1,5 +1,7 @@
 #include "core/keys/open_ai_key_store.h"
 
+#include "core/base/app_id.h"
+
 #include <QPointer>
 #include <QSettings>
 #include <QStringDecoder>
@@ -16,7 +18,7 @@ OpenAIKeyStore::~OpenAIKeyStore() = default;
 
 QString OpenAIKeyStore::service()
 {
-    return QStringLiteral("de.morvane.quenda");
+    return appId;
 }
 
 QString OpenAIKeyStore::legacyService()

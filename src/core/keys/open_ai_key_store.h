@@ -35,7 +35,7 @@ public:
     // Waits for background work still running.
     ~OpenAIKeyStore() override;
 
-    static QString service();       // "de.morvane.quenda"
+    static QString service();       // the program's id
     static QString legacyService(); // "de.oberkamm.Quenda"
     static QString openAIAccount(); // "openai-api-key", also the default key
     static QString itemLabel();

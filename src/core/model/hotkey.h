@@ -1,9 +1,8 @@
 #pragma once
 
-#include <QList>
-#include <QString>
+#include "core/base/enum_table.h"
 
-#include <optional>
+#include <QString>
 
 // The modifier keys that can serve as the dictation hotkey. X11 never reports the Fn key, so
 // "function" stays a valid setting but is watched as right Control.
@@ -11,14 +10,17 @@ enum class Hotkey { RightOption, RightCommand, RightControl, Function, LeftContr
 
 namespace HotkeyText {
 
-// All keys, in settings order.
-const QList<Hotkey>& all();
-// "rightOption", "rightCommand", "rightControl", "function", "leftControl".
-QString rawValue(Hotkey key);
-// Exactly one of the five raw values; anything else is absent.
-std::optional<Hotkey> fromRaw(const QString& raw);
-// A stored value naming no hotkey falls back to right Control, the default on this desktop.
-Hotkey fromStored(const QString& raw);
+// In settings order. A stored value naming no key falls back to right Control, the default on this
+// desktop.
+inline constexpr EnumTable<Hotkey>::Row rows[] = {
+    {Hotkey::RightOption, QLatin1String("rightOption")},
+    {Hotkey::RightCommand, QLatin1String("rightCommand")},
+    {Hotkey::RightControl, QLatin1String("rightControl")},
+    {Hotkey::Function, QLatin1String("function")},
+    {Hotkey::LeftControl, QLatin1String("leftControl")},
+};
+inline constexpr EnumTable<Hotkey> table{rows, Hotkey::RightControl};
+
 // The UI texts under "hotkey.<raw>" and "hotkey.<raw>.symbol".
 QString title(Hotkey key);
 QString symbol(Hotkey key);

@@ -1,22 +1,27 @@
 #pragma once
 
-#include <QList>
-#include <QString>
+#include "core/base/enum_table.h"
 
-#include <optional>
+#include <QString>
 
 // The pages of the main window.
 enum class MainSection { Home, Commands, History, Notes, Style, Dictionary, Settings };
 
 namespace MainSectionText {
 
-// All pages, in sidebar order.
-const QList<MainSection>& all();
-// "home", "commands", ... : the case name.
-QString rawValue(MainSection section);
-// Exactly one of the seven raw values; anything else is absent.
-std::optional<MainSection> fromRaw(const QString& raw);
-// The UI text of "nav." followed by the raw value.
+// In sidebar order; the text is the page's name in file and text keys.
+inline constexpr EnumTable<MainSection>::Row rows[] = {
+    {MainSection::Home, QLatin1String("home")},
+    {MainSection::Commands, QLatin1String("commands")},
+    {MainSection::History, QLatin1String("history")},
+    {MainSection::Notes, QLatin1String("notes")},
+    {MainSection::Style, QLatin1String("style")},
+    {MainSection::Dictionary, QLatin1String("dictionary")},
+    {MainSection::Settings, QLatin1String("settings")},
+};
+inline constexpr EnumTable<MainSection> table{rows, MainSection::Home};
+
+// The UI text of "nav." followed by the page's name.
 QString title(MainSection section);
 
 } // namespace MainSectionText

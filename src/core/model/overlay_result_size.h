@@ -1,22 +1,18 @@
 #pragma once
 
-#include <QList>
-#include <QString>
-
-#include <optional>
+#include "core/base/enum_table.h"
 
 // How large the overlay draws its result cards; stored as text in the configuration.
 enum class OverlayResultSize { Compact, Regular, Large };
 
 namespace OverlayResultSizeText {
 
-// All sizes, smallest first.
-const QList<OverlayResultSize>& all();
-// "compact", "regular", "large".
-QString rawValue(OverlayResultSize size);
-// Exactly one of the three raw values, case-sensitive; anything else is absent.
-std::optional<OverlayResultSize> fromRaw(const QString& raw);
-// The overlay draws a stored value naming no size as regular.
-OverlayResultSize fromStored(const QString& raw);
+// Smallest first.
+inline constexpr EnumTable<OverlayResultSize>::Row rows[] = {
+    {OverlayResultSize::Compact, QLatin1String("compact")},
+    {OverlayResultSize::Regular, QLatin1String("regular")},
+    {OverlayResultSize::Large, QLatin1String("large")},
+};
+inline constexpr EnumTable<OverlayResultSize> table{rows, OverlayResultSize::Large};
 
 } // namespace OverlayResultSizeText

@@ -1,9 +1,6 @@
 #pragma once
 
-#include <QList>
-#include <QString>
-
-#include <optional>
+#include "core/base/enum_table.h"
 
 // Where on its screen a result card stands when the placement is fixed; stored as text.
 enum class ResultPlacementAnchor {
@@ -17,14 +14,21 @@ enum class ResultPlacementAnchor {
 
 namespace ResultPlacementAnchorText {
 
-// All anchors, the top row first, each row leading to trailing.
-const QList<ResultPlacementAnchor>& all();
-// "topLeading", "topCenter", ..., "bottomTrailing".
-QString rawValue(ResultPlacementAnchor anchor);
-// Exactly one of the six raw values, case-sensitive; anything else is absent.
-std::optional<ResultPlacementAnchor> fromRaw(const QString& raw);
-// The overlay places a stored value naming no anchor at the bottom centre.
-ResultPlacementAnchor fromStored(const QString& raw);
-bool isTop(ResultPlacementAnchor anchor);
+// The top row first, each row leading to trailing.
+inline constexpr EnumTable<ResultPlacementAnchor>::Row rows[] = {
+    {ResultPlacementAnchor::TopLeading, QLatin1String("topLeading")},
+    {ResultPlacementAnchor::TopCenter, QLatin1String("topCenter")},
+    {ResultPlacementAnchor::TopTrailing, QLatin1String("topTrailing")},
+    {ResultPlacementAnchor::BottomLeading, QLatin1String("bottomLeading")},
+    {ResultPlacementAnchor::BottomCenter, QLatin1String("bottomCenter")},
+    {ResultPlacementAnchor::BottomTrailing, QLatin1String("bottomTrailing")},
+};
+inline constexpr EnumTable<ResultPlacementAnchor> table{rows, ResultPlacementAnchor::TopCenter};
+
+constexpr bool isTop(ResultPlacementAnchor anchor)
+{
+    return anchor == ResultPlacementAnchor::TopLeading || anchor == ResultPlacementAnchor::TopCenter ||
+           anchor == ResultPlacementAnchor::TopTrailing;
+}
 
 } // namespace ResultPlacementAnchorText

@@ -169,6 +169,7 @@ void AppState::setCorrectionLookupErrors(const QMap<QString, QString>& errors)
 void AppState::refreshPermissions()
 {
     // Both are read before either is written, so observers never see a half-updated pair.
+    m_permissionsAnswered = m_permissions.answered();
     const bool mic = m_permissions.microphoneAvailable();
     const bool ax = m_permissions.accessibilityTrusted();
     if (assign(m_micGranted, mic))

@@ -126,6 +126,8 @@ public:
 
     bool micGranted() const { return m_micGranted; }
     bool axGranted() const { return m_axGranted; }
+    // Whether the last refresh read real answers rather than the probe's stand-ins.
+    bool permissionsAnswered() const { return m_permissionsAnswered; }
     // Asks the probe; each flag is written only when it changed.
     void refreshPermissions();
     // The desktop never prompts for the microphone, so this opens its settings page.
@@ -321,6 +323,7 @@ private:
     bool m_engineLoading = true;
     bool m_micGranted = false;
     bool m_axGranted = false;
+    bool m_permissionsAnswered = false;
     bool m_widgetHovered = false;
     bool m_widgetTranslateOpen = false;
     std::optional<OverlayResult> m_overlayResult;

@@ -61,7 +61,7 @@ int AppState::speakingWPM() const
 QString AppState::modelDisplayName() const
 {
     const auto q = qsizetype(std::clamp<qint64>(m_config.asrQuality, 0, 4));
-    if (m_config.asrEngine == QLatin1String("whistle"))
+    if (m_config.asrEngine == AsrEngine::Whistle)
         return L10n::format(QStringLiteral("model.whistle.depth"),
                             {QuendaConfig::whistleDepthsByQuality().at(q)});
     const QStringList pieces =

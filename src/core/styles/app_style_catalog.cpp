@@ -1,5 +1,6 @@
 #include "core/styles/app_style_catalog.h"
 
+#include "core/base/app_id.h"
 #include "core/base/plain_text.h"
 
 #include <QSet>
@@ -144,7 +145,7 @@ bool matches(const QString& id, const QString& name, const Category& category)
 
 QString AppStyleCatalog::ownBundleID()
 {
-    return QStringLiteral("de.morvane.quenda");
+    return appId;
 }
 
 QString AppStyleCatalog::suggest(const QString& bundleID, const QString& name)

@@ -28,7 +28,7 @@ float levelOf(QByteArrayView pcm)
 } // namespace
 
 AudioRecorder::AudioRecorder(AudioInput& input, QObject* parent)
-    : QObject(parent)
+    : Recorder(parent)
     , m_input(input)
 {
 }

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "core/base/result.h"
+#include "dictation/capture/recorder.h"
 #include "platform/audio_input.h"
 
 #include <QByteArray>
 #include <QMutex>
-#include <QObject>
 
 #include <memory>
 #include <optional>
@@ -15,7 +15,7 @@ class PcmConverter;
 // Records the default microphone for one dictation at a time as 16 kHz mono 16-bit PCM, converted
 // as the buffers arrive, and hands the recording back as a WAV file. Its signals come on its own
 // thread, and only while the recording they belong to still runs.
-class AudioRecorder final : public QObject {
+class AudioRecorder final : public Recorder {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(AudioRecorder)
 
@@ -29,17 +29,10 @@ public:
     ~AudioRecorder() override;
 
     // Empties the recording and opens the default microphone; a running recording is discarded.
-    // Answers the device's format, or why no microphone could be opened.
-    Result<AudioFormat, QString> start();
-    // Ends the recording: the WAV file, or nothing when it was too short or nothing was recording.
-    std::optional<QByteArray> stop();
+    // limitReached() is reported once past SizeLimit.
+    Result<AudioFormat, QString> start() override;
+    std::optional<QByteArray> stop() override;
     bool isRecording() const { return m_recording; }
-
-signals:
-    // The input level of the latest buffer, 0 (-55 dBFS or less) to 1 (-10 dBFS or more).
-    void levelChanged(float level);
-    // The recording passed SizeLimit; it goes on until stop().
-    void limitReached();
 
 private:
     void consume(const AudioFormat& format, QByteArrayView samples);

@@ -127,6 +127,15 @@ PcmConverter::PcmConverter(const AudioFormat& format)
 
 QByteArray PcmConverter::convert(QByteArrayView samples)
 {
+    // A buffer may end inside a frame; that frame is completed by the next buffer.
+    QByteArray joined;
+    if (!m_partial.isEmpty()) {
+        joined = std::exchange(m_partial, {}) + samples.toByteArray();
+        samples = joined;
+    }
+    const qsizetype whole = samples.size() - samples.size() % m_format.bytesPerFrame();
+    m_partial = samples.sliced(whole).toByteArray();
+    samples = samples.first(whole);
     QByteArray out;
     const qsizetype frames = samples.size() / m_format.bytesPerFrame();
     out.reserve(qsizetype(frames * TargetRate / m_format.sampleRate + 2) * 2);
@@ -142,6 +151,7 @@ QByteArray PcmConverter::convert(QByteArrayView samples)
 QByteArray PcmConverter::flush()
 {
     QByteArray out;
+    m_partial.clear();
     if (m_passThrough)
         return out;
     // Silence after the end lets the last output instants see their whole kernel.

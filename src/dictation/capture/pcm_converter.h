@@ -17,7 +17,7 @@ public:
     explicit PcmConverter(const AudioFormat& format);
 
     const AudioFormat& format() const { return m_format; }
-    // Converts the whole frames of `samples`; a partial frame at the end is ignored.
+    // Converts the whole frames of `samples`; a partial frame at the end waits for the rest of it.
     QByteArray convert(QByteArrayView samples);
     // The samples the filter still holds back, as if the input fell silent; the next convert()
     // starts a new stream.
@@ -29,6 +29,7 @@ private:
     void restart();
 
     AudioFormat m_format;
+    QByteArray m_partial; // the start of a frame the last buffer cut
     bool m_passThrough = false;
     int m_reach = 0;              // input samples the kernel reaches on each side of an output instant
     int m_phases = 0;             // kernel rows, one per fractional position of an output instant

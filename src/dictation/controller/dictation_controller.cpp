@@ -4,16 +4,17 @@
 #include "core/model/others_audio.h"
 #include "core/state/app_state.h"
 #include "core/text/l10n.h"
+#include "dictation/capture/recorder.h"
 #include "dictation/controller/dictation_job.h"
 #include "dictation/controller/hotkey_events.h"
 #include "dictation/controller/learner.h"
 #include "dictation/controller/microphone_access.h"
 #include "dictation/controller/pending_selection.h"
-#include "dictation/controller/recorder.h"
-#include "dictation/controller/silencer.h"
-#include "dictation/controller/speech_service.h"
+#include "dictation/controller/reset_delay.h"
+#include "dictation/silence/silencer.h"
 #include "platform/sound_player.h"
 #include "platform/window_system.h"
+#include "speech/speech_service.h"
 
 #include <QUuid>
 
@@ -22,12 +23,6 @@ namespace {
 QString text(const char* key)
 {
     return L10n::s(QString::fromLatin1(key));
-}
-
-OthersAudio silenceMode(const QuendaConfig& config)
-{
-    // Anything but the two known quieter modes mutes, so an unreadable value never leaves it loud.
-    return OthersAudioText::fromRaw(config.othersAudio).value_or(OthersAudio::Mute);
 }
 
 } // namespace
@@ -75,7 +70,7 @@ void DictationController::beginListening(bool handsFree)
     if (m_state.phase().is(Phase::Kind::Listening))
         return;
     if (!m_speech.ready()) {
-        show(Phase::notice(text("notice.loading")), 1800);
+        show(Phase::notice(text("notice.loading")), ResetDelay::loadingMs);
         return;
     }
     switch (m_microphone.status()) {
@@ -89,7 +84,7 @@ void DictationController::beginListening(bool handsFree)
         });
         return;
     case MicrophoneAccess::Status::Denied:
-        show(Phase::failed(text("notice.micDenied")), 2200);
+        show(Phase::failed(text("notice.micDenied")), ResetDelay::micDeniedMs);
         m_state.openMain(MainSection::Settings);
         return;
     case MicrophoneAccess::Status::Granted:
@@ -104,11 +99,10 @@ void DictationController::beginListening(bool handsFree)
     if (m_dictationApp)
         m_state.rememberApp(*m_dictationApp);
     m_inserter.rememberInsertTarget();
-    const QuendaConfig& config = m_state.config();
-    m_speech.prewarm(config.port);
+    m_speech.prewarm();
     const auto started = m_recorder.start();
     if (!started.ok()) {
-        show(Phase::failed(started.error()), 2500);
+        show(Phase::failed(started.error()), ResetDelay::startFailedMs);
         return;
     }
     startSelectionCapture();
@@ -147,7 +141,7 @@ void DictationController::stopAndProcess()
         m_sounds.play(SoundPlayer::Sound::Stop);
     if (!wav) {
         dropSelectionCapture();
-        show(Phase::notice(text("notice.nothingHeard")), 1400);
+        show(Phase::notice(text("notice.nothingHeard")), ResetDelay::nothingHeardMs);
         return;
     }
 
@@ -174,8 +168,7 @@ void DictationController::stopAndProcess()
     else
         dropSelectionCapture();
     m_selection = nullptr;
-    const QuendaConfig& config = job->facts().config;
-    m_speech.transcribe(*wav, config.language, config.port, job,
+    m_speech.transcribe(*wav, job->facts().config.language, job,
                         [this, job](const EngineResult<QString>& result) { transcribed(job, result); });
 }
 
@@ -211,7 +204,7 @@ void DictationController::cancel()
     case Phase::Kind::Notice:
         return;
     }
-    show(Phase::notice(text("notice.cancelled")), 900);
+    show(Phase::notice(text("notice.cancelled")), ResetDelay::cancelledMs);
 }
 
 void DictationController::dismissTransient()
@@ -227,14 +220,14 @@ void DictationController::scheduleSilence()
 {
     if (m_silenceWork)
         m_clock.cancel(*std::exchange(m_silenceWork, std::nullopt));
-    const OthersAudio mode = silenceMode(m_state.config());
+    const OthersAudio mode = m_state.config().othersAudio;
     if (mode == OthersAudio::Off || !m_state.phase().is(Phase::Kind::Listening)) {
-        m_silencer.release();
+        m_silencer.end();
         return;
     }
     const auto begin = [this] {
         m_silenceWork.reset();
-        const OthersAudio now = silenceMode(m_state.config());
+        const OthersAudio now = m_state.config().othersAudio;
         if (m_state.phase().is(Phase::Kind::Listening) && now != OthersAudio::Off)
             m_silencer.begin(now);
     };
@@ -248,7 +241,7 @@ void DictationController::releaseSilence()
 {
     if (m_silenceWork)
         m_clock.cancel(*std::exchange(m_silenceWork, std::nullopt));
-    m_silencer.release();
+    m_silencer.end();
 }
 
 // ---- phase and delivery
@@ -312,7 +305,8 @@ void DictationController::finishDeliver(const Delivery& delivery, quint64 genera
                 presentPreview(delivery.text, DictationPreviewStatus::Copied, delivery.command);
             show(Phase::idle(), std::nullopt);
         } else {
-            show(Phase::done(delivery.text, delivery.pasted), delivery.pasted ? 850 : 2200);
+            show(Phase::done(delivery.text, delivery.pasted),
+                 delivery.pasted ? ResetDelay::pastedMs : ResetDelay::notPastedMs);
         }
     }
     if (delivery.fieldText && m_state.config().learnEdits)
@@ -368,7 +362,7 @@ void DictationController::transcribed(DictationJob* job, const EngineResult<QStr
         return;
     const DictationJob::Facts& facts = job->facts();
     if (!result.ok()) {
-        show(Phase::failed(result.error().message), 3000);
+        show(Phase::failed(result.error().message), ResetDelay::failedMs);
         job->finish();
         return;
     }
@@ -398,7 +392,7 @@ void DictationController::selectionKnown(DictationJob* job)
         QStringLiteral("), app=") + facts.app.value_or(QStringLiteral("?")) + QStringLiteral(", style=") +
         facts.config.style);
     if (progress.raw.isEmpty()) {
-        show(Phase::notice(text("notice.nothingRecognized")), 1400);
+        show(Phase::notice(text("notice.nothingRecognized")), ResetDelay::nothingHeardMs);
         job->finish();
         return;
     }
@@ -472,7 +466,6 @@ void DictationController::finishCorrection(DictationJob* job)
     DictationJob::Progress& progress = job->progress();
     if (!progress.rawLanding || !progress.polished)
         return;
-    const DictationJob::Facts& facts = job->facts();
     const QString raw = progress.raw;
     const bool rawPasted = *progress.rawLanding == Inserter::Landing::Pasted;
     std::optional<QString> failure;
@@ -495,7 +488,7 @@ void DictationController::finishCorrection(DictationJob* job)
                        .fieldText = fieldText},
                       facts.generation);
         if (failure)
-            show(Phase::notice(*failure), 3400);
+            show(Phase::notice(*failure), ResetDelay::polishNoticeMs);
         job->finish();
     };
     if (final == raw || !rawPasted) {
@@ -518,5 +511,4 @@ void DictationController::finishCorrection(DictationJob* job)
                                          m_inserter.copyToClipboard(final);
                                          deliver(false, raw);
                                      });
-    Q_UNUSED(facts)
 }

@@ -9,9 +9,10 @@
 #include "dictation/controller/dictation_job.h"
 #include "dictation/controller/overlay_host.h"
 #include "dictation/controller/pending_selection.h"
-#include "dictation/controller/speech_service.h"
+#include "dictation/controller/reset_delay.h"
 #include "dictation/learn/learned_entries.h"
 #include "platform/window_system.h"
+#include "speech/speech_service.h"
 
 namespace {
 
@@ -48,7 +49,7 @@ void DictationController::commandOnSelection(DictationJob* job)
         return;
     }
     if (!facts.polishAvailable) {
-        show(Phase::notice(text("notice.commandNeedsKey")), 2800);
+        show(Phase::notice(text("notice.commandNeedsKey")), ResetDelay::commandNeedsKeyMs);
         job->finish();
         return;
     }
@@ -63,7 +64,8 @@ void DictationController::commandOnSelection(DictationJob* job)
                             const auto [answer, error] = answerOf(result);
                             if (error || answer.isEmpty()) {
                                 m_state.setRewriting(false);
-                                show(Phase::failed(error.value_or(text("notice.commandFailed"))), 3200);
+                                show(Phase::failed(error.value_or(text("notice.commandFailed"))),
+                                     ResetDelay::commandFailedMs);
                                 job->finish();
                                 return;
                             }
@@ -102,7 +104,7 @@ void DictationController::saveNote(DictationJob* job, const QString& note)
         addHistory(job->progress().raw, note, facts.duration, facts.app, true);
         // A note kept only in memory is lost at quit; saying nothing would report it as saved.
         if (outcome.kind == NoteSaveOutcome::Kind::Unsaved)
-            show(Phase::failed(text("notice.noteUnsaved")), 3200);
+            show(Phase::failed(text("notice.noteUnsaved")), ResetDelay::noteUnsavedMs);
         else
             show(Phase::idle(), std::nullopt);
         job->finish();
@@ -119,7 +121,7 @@ void DictationController::finishCommand(DictationJob* job)
     if (command.isEmpty() && reformulation.isEmpty()) {
         m_state.setRewriting(false);
         show(Phase::failed(commandError.value_or(reformulationError.value_or(text("notice.commandFailed")))),
-             3200);
+             ResetDelay::commandFailedMs);
         job->finish();
         return;
     }
@@ -183,7 +185,7 @@ void DictationController::translateSelection(const QString& code)
     if (isBusy(m_state.phase().kind()))
         return;
     if (!m_speech.ready()) {
-        show(Phase::notice(text("notice.loading")), 1600);
+        show(Phase::notice(text("notice.loading")), ResetDelay::translateLoadingMs);
         return;
     }
     const QuendaConfig& config = m_state.config();
@@ -194,7 +196,8 @@ void DictationController::translateSelection(const QString& code)
             std::all_of(endpoints.begin(), endpoints.end(),
                         [](const CorrectionEndpoint& e) { return e.kind == QLatin1String("custom"); });
         const bool needsKey = !allCustom && config.polishProvider == QLatin1String("openai");
-        show(Phase::notice(text(needsKey ? "notice.translateNeedsKey" : "notice.translateNeedsModel")), 2200);
+        show(Phase::notice(text(needsKey ? "notice.translateNeedsKey" : "notice.translateNeedsModel")),
+             ResetDelay::translateNeedsSetupMs);
         return;
     }
     show(Phase::translating(TranslateLanguage::named(code).id), std::nullopt);
@@ -208,7 +211,7 @@ void DictationController::translateSelection(const QString& code)
         if (!isCurrent(job))
             return;
         if (!selection) {
-            show(Phase::notice(text("notice.selectFirst")), 1600);
+            show(Phase::notice(text("notice.selectFirst")), ResetDelay::selectFirstMs);
             job->finish();
             return;
         }
@@ -219,10 +222,11 @@ void DictationController::translateSelection(const QString& code)
                                 return;
                             const auto [translation, error] = answerOf(result);
                             if (error) {
-                                show(Phase::failed(*error), 3000);
+                                show(Phase::failed(*error), ResetDelay::failedMs);
                                 job->finish();
                             } else if (translation.isEmpty()) {
-                                show(Phase::failed(text("notice.noTranslation")), 2000);
+                                show(Phase::failed(text("notice.noTranslation")),
+                                     ResetDelay::noTranslationMs);
                                 job->finish();
                             } else {
                                 translated(job, translation);
@@ -265,7 +269,8 @@ void DictationController::translated(DictationJob* job, const QString& translati
                                       presentPreview(translation, DictationPreviewStatus::Copied, true);
                                   show(Phase::idle(), std::nullopt);
                               } else {
-                                  show(Phase::done(translation, pasted), pasted ? 850 : 2200);
+                                  show(Phase::done(translation, pasted),
+                                       pasted ? ResetDelay::pastedMs : ResetDelay::notPastedMs);
                               }
                               job->finish();
                           });
@@ -288,5 +293,5 @@ void DictationController::applyLearned(const QList<DictionaryItem>& items)
         return;
     show(Phase::notice(
              L10n::format(QStringLiteral("dictionary.learned"), {LearnedEntries::summary(merge->added)})),
-         2400);
+         ResetDelay::learnedMs);
 }

@@ -6,8 +6,8 @@ class Accessibility;
 class PermissionProbe;
 class TextInserter;
 
-// The dictation's view of the real paste inserter; the focus check reads the field through the
-// accessibility service on its own thread.
+// Inserter over TextInserter: the dictation's view of the real paste inserter; the focus check reads the
+// field through the accessibility service on its own thread.
 class TextInserterAdapter final : public Inserter {
 public:
     TextInserterAdapter(TextInserter& inserter, Accessibility& accessibility, PermissionProbe& permissions)

@@ -39,6 +39,8 @@ HotkeyMonitor::HotkeyMonitor(KeySource& source, Clock& clock, QObject* parent)
 
 HotkeyMonitor::~HotkeyMonitor()
 {
+    // Nobody is left to hear of a hold ending here.
+    blockSignals(true);
     stop();
 }
 
@@ -78,8 +80,12 @@ void HotkeyMonitor::stop()
         m_source.stop();
     m_running = false;
     m_down.reset();
+    // The release will not be seen any more, so a hold under way would never end.
+    const bool wasHolding = m_holdActive;
     m_armed = false;
     m_holdActive = false;
+    if (wasHolding)
+        emit holdEnded();
 }
 
 PhysicalKey HotkeyMonitor::watchedKey() const

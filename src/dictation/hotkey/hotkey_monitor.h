@@ -25,7 +25,7 @@ public:
 
     // Starts listening (again, from a clean state); tells whether keys of other programs are seen.
     KeySource::Reach start();
-    // Stops listening and forgets a press under way; the last tap is kept.
+    // Stops listening and forgets a press under way; a hold under way ends. The last tap is kept.
     void stop();
 
 signals:

@@ -40,6 +40,8 @@ public:
     PasteboardSnapshot usersClipboard() const;
 
     bool isOpen() const { return m_saved.has_value(); }
+    // Our last write is still on the board.
+    bool holdsOurText() const { return m_saved && untouched(); }
     bool restorePending() const { return m_pending; }
 
 private:

@@ -30,23 +30,21 @@ bool stillHolds(Accessibility& a11y, const RememberedInsert& target)
 }
 
 // Focuses the remembered field, selects its remembered range while that holds, and writes `text`
-// over it when given.
+// over it.
 TextInserter::WrittenBack writeRemembered(Accessibility& a11y, const RememberedInsert& target,
-                                          const std::optional<QString>& text)
+                                          const QString& text)
 {
     using Failure = TextInserter::WriteBackFailure;
     (void)a11y.focus(target.element);
     const bool holds = stillHolds(a11y, target);
     if (holds && target.range->location >= 0)
         (void)a11y.setSelectedRange(target.element, *target.range);
-    if (!text)
-        return std::monostate{};
     const std::optional<Accessibility::Settable> settable = a11y.settable(target.element);
     if (!settable || !settable->selectedText)
         return Failure::NotSettable;
     if (!holds)
         return Failure::FieldChanged;
-    if (a11y.writeSelectedText(target.element, *text) != Outcome::Done)
+    if (a11y.writeSelectedText(target.element, text) != Outcome::Done)
         return Failure::Refused;
     return std::monostate{};
 }
@@ -107,10 +105,11 @@ void TextInserter::insert(const QString& text, QObject* context, Done<InsertResu
 {
     Timing::mark(QStringLiteral("insert: start"));
     m_copyProbe->abort();
+    const bool ours = keptTextOnBoard();
     const PasteboardSnapshot saved = m_cycle->open();
     Timing::mark(QStringLiteral("insert: clipboard saved (%1 types)").arg(saved.items.size()));
     m_cycle->write(text);
-    const std::optional<QString> displaced = saved.displacedText();
+    const std::optional<QString> displaced = ours ? std::nullopt : saved.displacedText();
     if (!trusted()) {
         keepOnClipboard(displaced, text);
         later(context, [done] { done(InsertResult{.outcome = InsertResult::Outcome::KeptOnClipboard}); });
@@ -137,8 +136,15 @@ void TextInserter::insert(const QString& text, QObject* context, Done<InsertResu
     });
 }
 
+bool TextInserter::keptTextOnBoard() const
+{
+    return m_keptChange && *m_keptChange == m_services.pasteboard.changeCount();
+}
+
 void TextInserter::keepOnClipboard(const std::optional<QString>& displaced, const QString& text)
 {
+    if (m_cycle->holdsOurText())
+        m_keptChange = m_services.pasteboard.changeCount();
     m_cycle->close();
     if (const std::optional<QString> reported = DisplacedClipboard::worthReporting(displaced, text))
         emit clipboardDisplaced(*reported);
@@ -205,10 +211,13 @@ void TextInserter::replacePreviousInsert(const QString& raw, const QString& poli
 void TextInserter::copyToClipboard(const QString& text)
 {
     m_copyProbe->abort();
-    // Outside a paste cycle the clipboard on the board is the user's, and it is displaced as well.
-    const std::optional<QString> displaced = m_cycle->usersClipboard().displacedText();
+    // Outside a paste cycle the clipboard on the board is the user's, and it is displaced as well,
+    // unless it is a text of ours left there before, whose displaced clipboard was reported then.
+    const std::optional<QString> displaced =
+        keptTextOnBoard() ? std::nullopt : m_cycle->usersClipboard().displacedText();
     m_cycle->close();
     m_services.pasteboard.writeText(text);
+    m_keptChange = m_services.pasteboard.changeCount();
     if (const std::optional<QString> reported = DisplacedClipboard::worthReporting(displaced, text))
         emit clipboardDisplaced(*reported);
 }
@@ -225,46 +234,6 @@ void TextInserter::checkVisible(const QString& text, std::function<void(bool)> a
             return focused && AccessibilityTextReader(a11y).rangeOfJustInserted(text, *focused).has_value();
         },
         this, std::move(answer));
-}
-
-void TextInserter::logWhenLanded(const QString& text)
-{
-    checkLanded(text, 0);
-}
-
-void TextInserter::checkLanded(const QString& text, int attempt)
-{
-    if (!trusted())
-        return;
-    checkVisible(text, [this, text, attempt](bool visible) {
-        if (visible) {
-            Timing::mark(QStringLiteral("text visible in target field"));
-        } else if (attempt < landedAttempts) {
-            m_services.clock.singleShot(landedPollMs, this,
-                                        [this, text, attempt] { checkLanded(text, attempt + 1); });
-        } else {
-            Timing::mark(
-                QStringLiteral("text not verifiable in target field after %1 checks").arg(attempt + 1));
-        }
-    });
-}
-
-void TextInserter::locateInsert(const QString& text, QObject* context,
-                                Done<std::optional<DictationAnchor>> done)
-{
-    m_services.accessibility.run<std::optional<DictationAnchor>>(
-        [text](Accessibility& a11y) { return AccessibilityTextReader(a11y).locateInsert(text); }, context,
-        std::move(done));
-}
-
-void TextInserter::textAt(const DictationAnchor& anchor, const QString& original, QObject* context,
-                          Done<std::optional<QString>> done)
-{
-    m_services.accessibility.run<std::optional<QString>>(
-        [anchor, original](Accessibility& a11y) {
-            return AccessibilityTextReader(a11y).textAt(anchor, original);
-        },
-        context, std::move(done));
 }
 
 void TextInserter::rememberInsertTarget()
@@ -303,15 +272,6 @@ void TextInserter::replaceRememberedSelection(const QString& text, QObject* cont
     m_services.accessibility.run<WrittenBack>(
         [target = *m_remembered, text](Accessibility& a11y) { return writeRemembered(a11y, target, text); },
         context, std::move(done));
-}
-
-void TextInserter::focusRememberedField()
-{
-    if (!m_remembered)
-        return;
-    m_services.accessibility.run<WrittenBack>(
-        [target = *m_remembered](Accessibility& a11y) { return writeRemembered(a11y, target, std::nullopt); },
-        this, {});
 }
 
 TextInserter::Activation TextInserter::activateRememberedApp(const std::optional<QString>& fallbackAppId)
@@ -368,14 +328,6 @@ void TextInserter::insertAtRememberedCursor(const QString& text, const std::opti
                 insert(text, guard, done);
             });
     });
-}
-
-std::optional<QString> TextInserter::frontmostAppName() const
-{
-    const std::optional<FrontApp> app = m_services.windows.frontmostApp();
-    if (!app || app->name.trimmed().isEmpty())
-        return std::nullopt;
-    return app->name;
 }
 
 void TextInserter::captureSelection(QObject* context, Done<std::optional<QString>> done)

@@ -4,7 +4,6 @@
 #include "core/base/result.h"
 #include "dictation/insert/insert_result.h"
 #include "dictation/insert/remembered_insert.h"
-#include "dictation/learn/dictation_anchor.h"
 #include "platform/accessibility.h"
 #include "platform/key_synthesizer.h"
 #include "platform/window_system.h"
@@ -67,8 +66,6 @@ public:
     template <typename T> using Done = std::function<void(const T&)>;
 
     static constexpr int activationDelayMs = 180;
-    static constexpr int landedPollMs = 50;
-    static constexpr int landedAttempts = 40;
 
     explicit TextInserter(Services services, QObject* parent = nullptr);
     ~TextInserter() override;
@@ -80,13 +77,6 @@ public:
                                Done<Replaced> done);
     // Leaves `text` on the clipboard for good.
     void copyToClipboard(const QString& text);
-    // Notes in the timing log when (or whether) `text` showed up in the focused field.
-    void logWhenLanded(const QString& text);
-    // Where a just-inserted text sits in the focused field, for the dictionary learner.
-    void locateInsert(const QString& text, QObject* context, Done<std::optional<DictationAnchor>> done);
-    // The current form of the text inserted at `anchor`.
-    void textAt(const DictationAnchor& anchor, const QString& original, QObject* context,
-                Done<std::optional<QString>> done);
 
     // Remembers the focused field of another application as the dictation's target.
     void rememberInsertTarget();
@@ -99,10 +89,6 @@ public:
     // Activates, waits a moment, and writes `text` into the remembered field or pastes it.
     void insertAtRememberedCursor(const QString& text, const std::optional<QString>& fallbackAppId,
                                   QObject* context, Done<InsertResult> done);
-    // Gives the remembered field the focus, and its selection while that still holds its text.
-    void focusRememberedField();
-    // The frontmost other application's name.
-    std::optional<QString> frontmostAppName() const;
 
 signals:
     // The user's clipboard text that our text replaced for good (never a password manager's).
@@ -115,8 +101,9 @@ private:
     void paste(const QString& text, KeySynthesizer::Target target, QObject* context,
                Done<KeySynthesizer::Outcome> done);
     void keepOnClipboard(const std::optional<QString>& displaced, const QString& text);
+    // The board still holds a text we left there for good.
+    bool keptTextOnBoard() const;
     void checkVisible(const QString& text, std::function<void(bool)> answer);
-    void checkLanded(const QString& text, int attempt);
     void copySelection(bool terminal, QObject* context, Done<std::optional<QString>> done);
     // Runs `then` later on the clock unless context is gone.
     void later(QObject* context, std::function<void()> then);
@@ -124,6 +111,7 @@ private:
     Services m_services;
     PasteCycle* m_cycle;
     CopyProbe* m_copyProbe;
+    std::optional<quint64> m_keptChange; // the board's change count once our text was left there
     std::optional<RememberedInsert> m_remembered;
     quint64 m_rememberGeneration = 0;
     quint64 m_captureGeneration = 0;

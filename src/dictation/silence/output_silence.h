@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/model/others_audio.h"
+#include "dictation/silence/silencer.h"
 
 #include <QString>
 #include <QtGlobal>
@@ -10,7 +11,7 @@ class OutputDevices;
 // Lowers or mutes the other audio output while the user dictates. What a device was like is on
 // disk before the device is changed, so a crash is repaired by the next restoreFromDisk.
 // Main thread only.
-class OutputSilence final {
+class OutputSilence final : public Silencer {
 public:
     OutputSilence(OutputDevices& devices, QString recordPath);
     Q_DISABLE_COPY_MOVE(OutputSilence)
@@ -19,9 +20,9 @@ public:
     static QString defaultRecordPath();
 
     // Silences other output for one recording; nothing for Off or while holding.
-    void begin(OthersAudio mode);
+    void begin(OthersAudio mode) override;
     // Puts every recorded device back and stops holding.
-    void end();
+    void end() override;
     // Puts back the devices the record file names, as at launch after a crash.
     void restoreFromDisk();
 

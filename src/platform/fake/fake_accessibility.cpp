@@ -3,6 +3,7 @@
 #include "platform/fake/manual_clock.h"
 
 #include <algorithm>
+#include <ostream>
 
 using Lock = std::lock_guard<std::recursive_mutex>;
 
@@ -66,7 +67,7 @@ void FakeAccessibility::setTrusted(bool trusted)
     m_trusted = trusted;
 }
 
-QStringList FakeAccessibility::calls() const
+QList<FakeAccessibility::Call> FakeAccessibility::calls() const
 {
     const Lock lock(m_mutex);
     return m_calls;
@@ -99,7 +100,7 @@ FakeAccessibility::Node* FakeAccessibility::reach(const AccessibleElement& eleme
     if (!node || node->gone)
         return nullptr;
     ++node->calls;
-    m_calls.append(QLatin1String(operation) + QLatin1Char(' ') + node->element.name);
+    m_calls.append({QLatin1String(operation), node->element.name});
     const int delay = node->element.delayMs;
     if (m_clock && delay > 0)
         m_clock->advance(std::min(delay, timeoutMs));
@@ -272,4 +273,9 @@ void FakeAccessibility::post(std::function<void()> job)
 QObject* FakeAccessibility::replyHop()
 {
     return &m_hop;
+}
+
+void PrintTo(const FakeAccessibility::Call& call, std::ostream* out)
+{
+    *out << call.operation.toStdString() << ' ' << call.element.toStdString();
 }

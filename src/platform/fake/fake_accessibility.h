@@ -2,9 +2,10 @@
 
 #include "platform/accessibility.h"
 
+#include <QList>
 #include <QObject>
-#include <QStringList>
 
+#include <iosfwd>
 #include <map>
 #include <mutex>
 
@@ -42,8 +43,15 @@ public:
     void setFocused(const AccessibleElement& element);
     // Untrusted, every call fails.
     void setTrusted(bool trusted);
-    // Calls so far that reached an element, as "<operation> <name>", writes included.
-    QStringList calls() const;
+    // A call that reached an element: the interface's method name and the element's name.
+    struct Call {
+        QString operation;
+        QString element;
+        bool operator==(const Call&) const = default;
+        friend void PrintTo(const Call& call, std::ostream* out); // for test failure messages
+    };
+    // Calls so far, writes included, oldest first.
+    QList<Call> calls() const;
     int callCount(const AccessibleElement& element) const;
 
     bool trusted() override;
@@ -90,5 +98,5 @@ private:
     AccessibleElement m_focused;
     bool m_trusted = true;
     int m_next = 1;
-    QStringList m_calls;
+    QList<Call> m_calls;
 };

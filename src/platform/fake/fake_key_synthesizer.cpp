@@ -11,7 +11,7 @@ FakeKeySynthesizer::FakeKeySynthesizer(Clock& clock, QObject* parent)
 void FakeKeySynthesizer::post(Chord chord, Target target, QObject* context, Done done)
 {
     m_clock.singleShot(
-        0, this, [this, chord, target, guard = QPointer<QObject>(context), done = std::move(done)] {
+        m_waitMs, this, [this, chord, target, guard = QPointer<QObject>(context), done = std::move(done)] {
             if (!guard)
                 return;
             if (chord == Chord::Copy && target == Target::Terminal) {

@@ -24,13 +24,15 @@ public:
 
     explicit FakeKeySynthesizer(Clock& clock, QObject* parent = nullptr);
 
-    // Answers once the clock moves (by 0 ms or more), refusing a copy into a terminal as the real
+    // Answers once the clock moves by the wait (0 ms unless set), refusing a copy into a terminal as the real
     // one does.
     void post(Chord chord, Target target, QObject* context, Done done) override;
 
     const QList<PostedChord>& posted() const { return m_posted; }
     // Every later chord fails for this reason; nullopt lets them through again.
     void setFailure(std::optional<Failure::Reason> reason) { m_failure = reason; }
+    // Later chords go out this long after they were asked for, as while the user holds a modifier.
+    void setWaitMs(int ms) { m_waitMs = ms; }
 
 signals:
     void chordPosted(KeySynthesizer::Chord chord, KeySynthesizer::Target target);
@@ -39,4 +41,5 @@ private:
     Clock& m_clock;
     QList<PostedChord> m_posted;
     std::optional<Failure::Reason> m_failure;
+    int m_waitMs = 0;
 };

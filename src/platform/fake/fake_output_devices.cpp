@@ -1,5 +1,7 @@
 #include "platform/fake/fake_output_devices.h"
 
+#include <ostream>
+
 namespace {
 
 OutputDevices::Error error(OutputDevices::Failure failure, const QString& id)
@@ -55,7 +57,7 @@ OutputDevices::Done FakeOutputDevices::setMute(const QString& id, bool muted)
         return error(Failure::Failed, id);
     if (!device->hasMute)
         return error(Failure::NoControl, id);
-    changeLocked(QStringLiteral("mute ") + id + (muted ? QStringLiteral(" 1") : QStringLiteral(" 0")));
+    changeLocked({.id = id, .muted = muted});
     device->muted = muted;
     return std::monostate{};
 }
@@ -70,7 +72,7 @@ OutputDevices::Done FakeOutputDevices::setVolume(const QString& id, double volum
         return error(Failure::Failed, id);
     if (!device->volume)
         return error(Failure::NoControl, id);
-    changeLocked(QStringLiteral("volume ") + id + QLatin1Char(' ') + QString::number(volume));
+    changeLocked({.id = id, .volume = volume});
     device->volume = volume;
     return std::monostate{};
 }
@@ -109,13 +111,13 @@ void FakeOutputDevices::setFailing(Operation operation, const QString& id, bool 
         m_failing.erase({operation, id});
 }
 
-QStringList FakeOutputDevices::changes() const
+QList<FakeOutputDevices::Change> FakeOutputDevices::changes() const
 {
     std::lock_guard lock(m_mutex);
     return m_changes;
 }
 
-void FakeOutputDevices::setBeforeChange(std::function<void(const QString&)> hook)
+void FakeOutputDevices::setBeforeChange(std::function<void(const Change&)> hook)
 {
     std::lock_guard lock(m_mutex);
     m_beforeChange = std::move(hook);
@@ -135,9 +137,17 @@ OutputDevices::Device* FakeOutputDevices::findLocked(const QString& id)
     return nullptr;
 }
 
-void FakeOutputDevices::changeLocked(const QString& line)
+void FakeOutputDevices::changeLocked(const Change& change)
 {
-    m_changes.append(line);
+    m_changes.append(change);
     if (m_beforeChange)
-        m_beforeChange(line);
+        m_beforeChange(change);
+}
+
+void PrintTo(const FakeOutputDevices::Change& change, std::ostream* out)
+{
+    if (change.muted)
+        *out << "mute " << change.id.toStdString() << (*change.muted ? " 1" : " 0");
+    if (change.volume)
+        *out << "volume " << change.id.toStdString() << ' ' << *change.volume;
 }

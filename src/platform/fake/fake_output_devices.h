@@ -2,9 +2,10 @@
 
 #include "platform/output_devices.h"
 
-#include <QStringList>
+#include <QList>
 
 #include <functional>
+#include <iosfwd>
 #include <mutex>
 #include <optional>
 #include <set>
@@ -29,20 +30,28 @@ public:
     // That operation fails with Failed from now on; an empty id stands for every device.
     void setFailing(Operation operation, const QString& id, bool failing);
 
-    // Changes so far, each as "mute <id> <0|1>" or "volume <id> <value>".
-    QStringList changes() const;
-    // Runs just before each change is applied, with its log line, so a test can look at the disk
-    // then; it must not call back into this object.
-    void setBeforeChange(std::function<void(const QString&)> hook);
+    // One change asked of a device: its mute or its volume.
+    struct Change {
+        QString id;
+        std::optional<bool> muted = std::nullopt;
+        std::optional<double> volume = std::nullopt;
+        bool operator==(const Change&) const = default;
+        friend void PrintTo(const Change& change, std::ostream* out); // for test failure messages
+    };
+    // Changes so far, oldest first.
+    QList<Change> changes() const;
+    // Runs just before each change is applied, so a test can look at the disk then; it must not
+    // call back into this object.
+    void setBeforeChange(std::function<void(const Change&)> hook);
 
 private:
     bool failsLocked(Operation operation, const QString& id) const;
     Device* findLocked(const QString& id);
-    void changeLocked(const QString& line);
+    void changeLocked(const Change& change);
 
     mutable std::mutex m_mutex;
     QList<Device> m_devices;
     std::set<std::pair<Operation, QString>> m_failing;
-    QStringList m_changes;
-    std::function<void(const QString&)> m_beforeChange;
+    QList<Change> m_changes;
+    std::function<void(const Change&)> m_beforeChange;
 };

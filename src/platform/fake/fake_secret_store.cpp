@@ -1,5 +1,7 @@
 #include "platform/fake/fake_secret_store.h"
 
+#include <ostream>
+
 namespace {
 
 const char* operationName(FakeSecretStore::Operation operation)
@@ -20,7 +22,7 @@ const char* operationName(FakeSecretStore::Operation operation)
 SecretStore::Read FakeSecretStore::read(const QString& service, const QString& account, Keychain keychain)
 {
     std::lock_guard lock(m_mutex);
-    logLocked(Operation::Read, service, account, keychain);
+    m_calls.append({Operation::Read, service, account, keychain});
     if (failsLocked(Operation::Read, keychain))
         return {Status::Failed, {}};
     const auto it = m_items.find({service, account, keychain});
@@ -33,7 +35,7 @@ bool FakeSecretStore::write(const QString& service, const QString& account, Keyc
                             const QByteArray& secret, const QString& /*label*/)
 {
     std::lock_guard lock(m_mutex);
-    logLocked(Operation::Write, service, account, keychain);
+    m_calls.append({Operation::Write, service, account, keychain});
     if (failsLocked(Operation::Write, keychain))
         return false;
     m_items[{service, account, keychain}] = secret;
@@ -43,7 +45,7 @@ bool FakeSecretStore::write(const QString& service, const QString& account, Keyc
 SecretStore::Status FakeSecretStore::remove(const QString& service, const QString& account, Keychain keychain)
 {
     std::lock_guard lock(m_mutex);
-    logLocked(Operation::Remove, service, account, keychain);
+    m_calls.append({Operation::Remove, service, account, keychain});
     if (failsLocked(Operation::Remove, keychain))
         return Status::Failed;
     return m_items.erase({service, account, keychain}) > 0 ? Status::Ok : Status::NotFound;
@@ -81,7 +83,7 @@ void FakeSecretStore::setFailing(Operation operation, Keychain keychain, bool fa
         m_failing.erase({operation, keychain});
 }
 
-QStringList FakeSecretStore::calls() const
+QList<FakeSecretStore::Call> FakeSecretStore::calls() const
 {
     std::lock_guard lock(m_mutex);
     return m_calls;
@@ -92,10 +94,8 @@ bool FakeSecretStore::failsLocked(Operation operation, Keychain keychain) const
     return m_failing.contains({operation, keychain});
 }
 
-void FakeSecretStore::logLocked(Operation operation, const QString& service, const QString& account,
-                                Keychain keychain)
+void PrintTo(const FakeSecretStore::Call& call, std::ostream* out)
 {
-    const QLatin1String chain(keychain == Keychain::Login ? "login" : "dp");
-    m_calls.append(QLatin1String(operationName(operation)) + QLatin1Char(' ') + service + QLatin1Char(' ') +
-                   account + QLatin1Char(' ') + chain);
+    *out << operationName(call.operation) << ' ' << call.service.toStdString() << ' '
+         << call.account.toStdString() << (call.keychain == SecretStore::Keychain::Login ? " login" : " dp");
 }

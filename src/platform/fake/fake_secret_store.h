@@ -2,8 +2,9 @@
 
 #include "platform/secret_store.h"
 
-#include <QStringList>
+#include <QList>
 
+#include <iosfwd>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -29,17 +30,24 @@ public:
     // Every later call of that operation on that keychain fails.
     void setFailing(Operation operation, Keychain keychain, bool failing);
 
-    // Calls so far, each as "<read|write|remove> <service> <account> <login|dp>".
-    QStringList calls() const;
+    struct Call {
+        Operation operation;
+        QString service;
+        QString account;
+        Keychain keychain;
+        bool operator==(const Call&) const = default;
+        friend void PrintTo(const Call& call, std::ostream* out); // for test failure messages
+    };
+    // Calls so far, oldest first.
+    QList<Call> calls() const;
 
 private:
     using Key = std::tuple<QString, QString, Keychain>;
 
     bool failsLocked(Operation operation, Keychain keychain) const;
-    void logLocked(Operation operation, const QString& service, const QString& account, Keychain keychain);
 
     mutable std::mutex m_mutex;
     std::map<Key, QByteArray> m_items;
     std::set<std::pair<Operation, Keychain>> m_failing;
-    QStringList m_calls;
+    QList<Call> m_calls;
 };

@@ -10,6 +10,7 @@
 #include "ui/kit/soft_button.h"
 #include "ui/kit/status_pill.h"
 #include "ui/shell/permission_rows.h"
+#include "ui/shell/session_notice.h"
 
 #include <QHBoxLayout>
 #include <QVBoxLayout>
@@ -37,6 +38,7 @@ HomePage::HomePage(AppState& state, AccessibilityRepair* repair, QWidget* parent
     fill->addWidget(page);
     page->setAccessory(m_pill);
 
+    page->content()->addWidget(SessionNotice::make(page));
     m_repairSlot->setContentsMargins(0, 0, 0, 0);
     page->content()->addLayout(m_repairSlot);
 

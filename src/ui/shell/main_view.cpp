@@ -41,7 +41,7 @@ int MainView::currentPage() const
 void MainView::followSection()
 {
     m_sidebar->setCurrent(m_state.section());
-    m_pageIndex = int(MainSectionText::all().indexOf(m_state.section()));
+    m_pageIndex = int(MainSectionText::table.values().indexOf(m_state.section()));
     QWidget* next = makePage();
     if (m_page) {
         delete m_pageSlot->replaceWidget(m_page, next);
@@ -64,5 +64,5 @@ QWidget* MainView::makePage()
     if (section == MainSection::Notes)
         return new NotesPage(m_state, this);
     return new Page(MainSectionText::title(section),
-                    L10n::s(QStringLiteral("page.purpose.") + MainSectionText::rawValue(section)), this);
+                    L10n::s(QStringLiteral("page.purpose.") + MainSectionText::table.text(section)), this);
 }

@@ -8,6 +8,7 @@
 #include "ui/kit/soft_button.h"
 #include "ui/kit/status_pill.h"
 #include "ui/pages/notes/note_destination_picker.h"
+#include "ui/shell/session_notice.h"
 
 #include <QHBoxLayout>
 #include <QVBoxLayout>
@@ -49,6 +50,7 @@ MenuBarView::MenuBarView(AppState& state, QWidget* parent)
                       1);
     header->addWidget(m_status);
     column->addLayout(header);
+    column->addWidget(SessionNotice::make(this));
     column->addWidget(m_dictate, 0, Qt::AlignLeft);
 
     m_historySlot = slot(column);

@@ -11,6 +11,7 @@
 #include "ui/kit/quenda_mark.h"
 #include "ui/kit/status_pill.h"
 #include "ui/shell/permission_rows.h"
+#include "ui/shell/session_notice.h"
 
 #include <QHBoxLayout>
 #include <QVBoxLayout>
@@ -48,13 +49,14 @@ OnboardingView::OnboardingView(AppState& state, AccessibilityRepair* repair, QWi
             ->wrapping());
     brand->addLayout(titles, 1);
     column->addLayout(brand);
+    column->addWidget(SessionNotice::make(this));
 
     auto* start = new Card(16, this);
     auto* hotkeyRow = new QHBoxLayout;
     hotkeyRow->setSpacing(10);
     hotkeyRow->addWidget(
         new KitLabel(text("onboarding.hotkey"), 13, QFont::Medium, Scheme::Text::Primary, start));
-    const Hotkey hotkey = HotkeyText::fromStored(state.config().hotkey);
+    const Hotkey hotkey = state.config().hotkey;
     hotkeyRow->addWidget(new KeyCap(HotkeyText::title(hotkey), false, start));
     hotkeyRow->addStretch(1);
     start->content()->addLayout(hotkeyRow);

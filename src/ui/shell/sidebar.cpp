@@ -43,8 +43,8 @@ public:
     {
         setSymbol(symbol);
         setText(title);
+        // Not auto-exclusive: Tab would then reach only the checked entry, as in a radio group.
         setCheckable(true);
-        setAutoExclusive(true);
         setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
         setFixedHeight(32);
     }
@@ -90,7 +90,7 @@ Sidebar::Sidebar(QWidget* parent)
     brand->addWidget(new QuendaMark(26, this));
     brand->addWidget(new KitLabel(QStringLiteral("Quenda"), 17, QFont::Bold, Scheme::Text::Primary, this), 1);
     column->addLayout(brand);
-    for (const MainSection section : MainSectionText::all()) {
+    for (const MainSection section : MainSectionText::table.values()) {
         auto* entry = new SidebarEntry(symbolOf(section), MainSectionText::title(section), this);
         m_entries.append(entry);
         column->addWidget(entry);
@@ -105,14 +105,14 @@ Sidebar::Sidebar(QWidget* parent)
 
 KitButton* Sidebar::entry(MainSection section) const
 {
-    return m_entries.value(int(MainSectionText::all().indexOf(section)));
+    return m_entries.value(int(MainSectionText::table.values().indexOf(section)));
 }
 
 void Sidebar::setCurrent(MainSection section)
 {
     m_current = section;
-    if (KitButton* e = entry(section))
-        e->setChecked(true);
+    for (const MainSection each : MainSectionText::table.values())
+        entry(each)->setChecked(each == section);
 }
 
 void Sidebar::paintEvent(QPaintEvent*)

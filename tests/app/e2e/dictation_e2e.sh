@@ -2,13 +2,20 @@
 # One real dictation as a user sees it: the built program and its engine, a Qt window with an empty field
 # focused, Right Control held through XTest while speech flows into the default source. The text must land
 # in the field and the history, other audio must be muted only while recording, the clipboard must come
-# back, the focus must stay in the field, a second start must hand over, and SIGTERM must end it all.
+# back, the focus must stay in the field, a clipboard a failed paste replaced must reach the history, a
+# second start must hand over, and SIGTERM must end it all.
 # Runs inside scripts/with-services.
 set -euo pipefail
 quenda=$1
 hold=$2
 target=$3
-skip() { echo "skipped: $*"; exit 77; }
+shape=$4
+# Under the test services (and in CI) everything named below was promised, so a gap fails the run.
+skip() {
+  if [ "${QUENDA_IN_SERVICES:-}" = 1 ] || [ "${CI:-}" = true ]; then echo "FAILED: $*"; exit 1; fi
+  echo "skipped: $*"
+  exit 77
+}
 fail() { echo "FAILED: $*"; exit 1; }
 command -v espeak-ng >/dev/null || skip "needs espeak-ng"
 command -v sox >/dev/null || skip "needs sox"
@@ -23,11 +30,13 @@ pid=""
 target_pid=""
 feeder=""
 module=""
+engine2=""
 old_source=$(pactl get-default-source)
 finish() {
   [ -n "$pid" ] && kill -TERM "$pid" 2>/dev/null || true
   [ -n "$target_pid" ] && kill -TERM "$target_pid" 2>/dev/null || true
   [ -n "$feeder" ] && kill -TERM "$feeder" 2>/dev/null || true
+  [ -n "$engine2" ] && kill -TERM "$engine2" 2>/dev/null || true
   [ -n "$module" ] && pactl unload-module "$module" 2>/dev/null || true
   pactl set-default-source "$old_source" 2>/dev/null || true
   rm -rf "$work"
@@ -159,13 +168,17 @@ echo "dictated: '$text'"
 [ -n "$text" ] || { show_logs; fail "no dictation reached the history"; }
 
 [ "$during" = silent ] || fail "quenda_null was not muted during the hold (it was $during)"
+# Waits up to 5 s for the sink to be as it was before the first hold.
 sink_after=""
-for _ in $(seq 1 20); do
-  sink_after=$(sink_state)
-  [ "$sink_after" = "$sink_before" ] && break
-  sleep 0.25
-done
-[ "$sink_after" = "$sink_before" ] || fail "quenda_null was not restored after the hold: $sink_after, was $sink_before"
+sink_restored() {
+  for _ in $(seq 1 20); do
+    sink_after=$(sink_state)
+    [ "$sink_after" = "$sink_before" ] && return 0
+    sleep 0.25
+  done
+  return 1
+}
+sink_restored || fail "quenda_null was not restored after the hold: $sink_after, was $sink_before"
 
 for _ in $(seq 1 40); do
   marked "insert: clipboard restored" && break
@@ -183,6 +196,24 @@ pasted=$(field "$state" text)
 marked "insert: clipboard restored" || { show_logs; fail "the program never restored the clipboard"; }
 [ "$(field "$state" clipboard)" = "$clip" ] ||
   fail "the clipboard holds '$(field "$state" clipboard)', not the user's '$clip'"
+
+# A second dictation whose paste chord cannot go out, as Alt is held from the release on: the text stays on
+# the clipboard and the user's clipboard text it replaced goes to the history as a clipboard entry.
+"$hold" 4.5 12 &
+holder=$!
+sleep 0.6
+touch "$work/speak"
+displaced=0
+for _ in $(seq 1 80); do
+  displaced=$(python3 -c 'import json, sys
+print(sum(1 for e in json.load(open(sys.argv[1])) if e.get("kind") == "clipboard" and e["text"] == sys.argv[2]))' \
+    "$support/history.json" "$clip" 2>/dev/null || echo 0)
+  [ "$displaced" -gt 0 ] && break
+  sleep 0.25
+done
+wait "$holder"
+marked "insert: paste not posted" || { show_logs; fail "the second paste went out although Alt was held"; }
+[ "$displaced" -gt 0 ] || { show_logs; fail "the clipboard text the second dictation replaced is not in the history"; }
 
 # A second start hands over to the running program and ends at once.
 second=0
@@ -211,4 +242,56 @@ for _ in $(seq 1 40); do
 done
 alive "$engine" && fail "the engine ($engine) outlived the program"
 grep -q "engine stopped" "$support/engine.log" || { show_logs; fail "the engine did not stop in order"; }
+
+# A hold made right after a start with the session's accessibility off, as in a fresh session: the program
+# switches it on, and the permission poll that sees it granted must not lose the hold under way. An engine
+# already answering is kept, so the hold records at once.
+gdbus call --session --dest org.a11y.Bus --object-path /org/a11y/bus \
+  --method org.freedesktop.DBus.Properties.Set org.a11y.Status IsEnabled '<false>' >/dev/null ||
+  fail "the accessibility bus could not be switched off"
+(cd "$support" && QUENDA_SUPPORT="$support" PYTHONUNBUFFERED=1 exec "$support/.venv/bin/python" -u -m quenda_engine) \
+  >"$work/engine2.log" 2>&1 &
+engine2=$!
+for _ in $(seq 1 120); do
+  ready && break
+  sleep 0.25
+done
+ready || { cat "$work/engine2.log"; fail "the engine started by hand never became ready"; }
+: >"$support/timing.log"
+# The widget shown, so its shape can be checked below.
+python3 - "$support/config.json" <<'PY'
+import json, sys
+config = json.load(open(sys.argv[1]))
+config["showWidget"] = True
+json.dump(config, open(sys.argv[1], "w"))
+PY
+XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config" "$quenda" >"$work/quenda2.log" 2>&1 &
+pid=$!
+for _ in $(seq 1 100); do
+  marked "launched" && break
+  sleep 0.05
+done
+marked "launched" || { show_logs; fail "the second program never launched"; }
+# Long enough to outlast the first permission polls, which see the bus switched on.
+"$hold" 5 &
+holder=$!
+sleep 2
+during=$(sink_state)
+wait "$holder"
+for _ in $(seq 1 20); do
+  marked "recording stopped" && break
+  sleep 0.25
+done
+[ "$during" = silent ] || { show_logs; fail "the hold right after the start did not record (quenda_null was $during)"; }
+marked "recording stopped" || { show_logs; fail "the release of the hold right after the start never ended it"; }
+sink_restored || fail "quenda_null stayed $sink_after after the hold right after the start"
+
+# The test X server runs no compositor: the widget's window is cut to what it paints. Hovered, the chip grows
+# into the toolbar, whose buttons lie outside the chip's 36 pixels.
+toolbar=$("$shape" "$pid") || { show_logs; fail "no shaped widget window of the program"; }
+[ "$toolbar" -ge 150 ] || { show_logs; fail "the hovered widget's shape is $toolbar pixels wide, too narrow for the toolbar"; }
+kill -TERM "$pid"
+wait "$pid" || true
+pid=""
+kill -TERM "$engine2" 2>/dev/null || true
 echo "ok"

@@ -84,7 +84,7 @@ TEST_F(RunModeTest, ASnapshotRunKeepsNoFileAndReachesNoStoreOutputOrLearner)
         EXPECT_EQ(mode.secrets(secrets), row.snapshot ? nullptr : &secrets);
         FakeSilencer silencer;
         mode.silencer(silencer).begin(OthersAudio::Mute);
-        mode.silencer(silencer).release();
+        mode.silencer(silencer).end();
         EXPECT_EQ(silencer.log.isEmpty(), row.snapshot);
         FakeLearner learner;
         QObject context;

@@ -24,6 +24,7 @@ protected:
         m_shellWindows.tray = true;
         m_engine.calls.clear();
         m_probe.m_microphone = m_probe.m_accessibility = false;
+        m_probe.m_answered = true;
         m_restores = m_keyRefreshes = 0;
         m_shell = std::make_unique<ShellController>(ShellController::Services{
             state(), m_clock, m_monitor, m_engine, controller(), m_learner, m_login, m_shellWindows,
@@ -114,6 +115,58 @@ TEST_F(ShellControllerTest, LaunchOpensWhatTheStateAsksForAndTheMainWindowWhereN
     }
 }
 
+TEST_F(ShellControllerTest, TheLaunchGreetingWaitsForThePermissionProbesFirstAnswers)
+{
+    struct Row {
+        const char* name;
+        bool granted;
+        // When the probe has its first answers; never within the wait when negative.
+        qint64 answeredAtMs;
+        QStringList shownBeforeTheAnswer;
+        QStringList shownAfterIt;
+    };
+    const int poll = ShellController::kPermissionPollMs;
+    // clang-format off
+    const Row rows[] = {
+        {.name = "granted",              .granted = true,  .answeredAtMs = poll,  .shownBeforeTheAnswer = {}, .shownAfterIt = {}},
+        {.name = "missing",              .granted = false, .answeredAtMs = 2 * poll, .shownBeforeTheAnswer = {}, .shownAfterIt = {QStringLiteral("main")}},
+        {.name = "no answer, wait ends", .granted = false, .answeredAtMs = -1, .shownBeforeTheAnswer = {}, .shownAfterIt = {QStringLiteral("main")}},
+    };
+    // clang-format on
+    for (const Row& row : rows) {
+        TearDown();
+        SetUp();
+        configure([](QuendaConfig& c) { c.onboarded = true; });
+        m_probe.m_answered = false;
+        shell().launch(false);
+        m_probe.m_microphone = m_probe.m_accessibility = row.granted;
+        const qint64 answerAt =
+            row.answeredAtMs >= 0 ? row.answeredAtMs : ShellController::kPermissionAnswerWaitMs;
+        m_clock.advance(answerAt - 1);
+        EXPECT_EQ(m_shellWindows.shown, row.shownBeforeTheAnswer) << row.name;
+        m_probe.m_answered = row.answeredAtMs >= 0;
+        m_clock.advance(2 * poll);
+        EXPECT_EQ(m_shellWindows.shown, row.shownAfterIt) << row.name;
+        m_clock.advance(10 * poll);
+        EXPECT_EQ(m_shellWindows.shown, row.shownAfterIt) << row.name << ": greeted twice";
+    }
+}
+
+TEST_F(ShellControllerTest, FinishingOnboardingWithoutATrayOpensTheMainWindow)
+{
+    for (const bool tray : {true, false}) {
+        TearDown();
+        SetUp();
+        configure([](QuendaConfig& c) { c.onboarded = false; });
+        m_shellWindows.tray = tray;
+        shell().launch(false);
+        state().finishOnboarding();
+        const QStringList expected = tray ? QStringList{QStringLiteral("onboarding")}
+                                          : QStringList{QStringLiteral("onboarding"), QStringLiteral("main")};
+        EXPECT_EQ(m_shellWindows.shown, expected) << "tray " << tray;
+    }
+}
+
 TEST_F(ShellControllerTest, LaunchRepairsMutingStartsKeysEngineAndReadsKeysExceptInSnapshots)
 {
     shell().launch(false);
@@ -165,14 +218,14 @@ TEST_F(ShellControllerTest, EachConfigurationFieldCausesOnlyItsOwnReaction)
     };
     const Row rows[] = {
         {.name = "hotkey",
-         .change = [](QuendaConfig& c) { c.hotkey = QStringLiteral("leftControl"); },
+         .change = [](QuendaConfig& c) { c.hotkey = Hotkey::LeftControl; },
          .engineRestarts = 0,
          .loginChanges = 0,
          .learnerStops = 0,
          .silencer = {},
          .hotkey = Hotkey::LeftControl},
-        {.name = "unknown hotkey",
-         .change = [](QuendaConfig& c) { c.hotkey = QStringLiteral("capsLock"); },
+        {.name = "fn hotkey, watched as right Control by the monitor",
+         .change = [](QuendaConfig& c) { c.hotkey = Hotkey::Function; },
          .engineRestarts = 0,
          .loginChanges = 0,
          .learnerStops = 0,
@@ -200,7 +253,7 @@ TEST_F(ShellControllerTest, EachConfigurationFieldCausesOnlyItsOwnReaction)
          .silencer = {},
          .hotkey = Hotkey::RightControl},
         {.name = "engine",
-         .change = [](QuendaConfig& c) { c.asrEngine = QStringLiteral("whistle"); },
+         .change = [](QuendaConfig& c) { c.asrEngine = AsrEngine::Whistle; },
          .engineRestarts = 1,
          .loginChanges = 0,
          .learnerStops = 0,
@@ -221,11 +274,11 @@ TEST_F(ShellControllerTest, EachConfigurationFieldCausesOnlyItsOwnReaction)
          .silencer = {},
          .hotkey = Hotkey::RightControl},
         {.name = "others audio while idle",
-         .change = [](QuendaConfig& c) { c.othersAudio = QStringLiteral("quiet"); },
+         .change = [](QuendaConfig& c) { c.othersAudio = OthersAudio::Quiet; },
          .engineRestarts = 0,
          .loginChanges = 0,
          .learnerStops = 0,
-         .silencer = {QStringLiteral("release")},
+         .silencer = {QStringLiteral("end")},
          .hotkey = Hotkey::RightControl},
         {.name = "learning off",
          .change = [](QuendaConfig& c) { c.learnEdits = false; },
@@ -245,7 +298,7 @@ TEST_F(ShellControllerTest, EachConfigurationFieldCausesOnlyItsOwnReaction)
     for (const Row& row : rows) {
         TearDown();
         SetUp();
-        configure([](QuendaConfig& c) { c.hotkey = QStringLiteral("rightControl"); });
+        configure([](QuendaConfig& c) { c.hotkey = Hotkey::RightControl; });
         shell().launch(false);
         const int starts = m_keySource.starts();
         m_engine.calls.clear();
@@ -270,45 +323,98 @@ TEST_F(ShellControllerTest, ChangingOthersAudioWhileListeningSwitchesTheMutingAt
     ASSERT_EQ(m_silencer.log, QStringList{QStringLiteral("begin:mute")});
     m_silencer.log.clear();
 
-    configure([](QuendaConfig& c) { c.othersAudio = QStringLiteral("quiet"); });
+    configure([](QuendaConfig& c) { c.othersAudio = OthersAudio::Quiet; });
     m_clock.advance(DictationController::kSilenceAfterSoundMs + 1);
-    EXPECT_EQ(m_silencer.log, (QStringList{QStringLiteral("release"), QStringLiteral("begin:quiet")}));
+    EXPECT_EQ(m_silencer.log, (QStringList{QStringLiteral("end"), QStringLiteral("begin:quiet")}));
 }
 
-TEST_F(ShellControllerTest, AFailedLoginChangeShowsTheNoticeLeavesTheFlagAndClearsAfterThreeSeconds)
+// A notice over a hands-free recording would take its phase, and the second toggle would start
+// another recording instead of ending it.
+TEST_F(ShellControllerTest, AFailedLoginChangeShowsTheNoticeOnceIdleLeavesTheFlagAndClearsAfterThreeSeconds)
 {
-    shell().launch(false);
-    m_login.m_refusal = QStringLiteral("read-only folder");
-    const bool wanted = !state().config().launchAtLogin;
-    configure([&](QuendaConfig& c) { c.launchAtLogin = wanted; });
+    struct Row {
+        const char* name;
+        bool handsFree;      // the change fails during a hands-free recording
+        bool undone = false; // and is switched back before the recording ends
+    };
+    const Row rows[] = {
+        {.name = "idle", .handsFree = false},
+        {.name = "hands-free recording", .handsFree = true},
+        {.name = "switched back during the recording", .handsFree = true, .undone = true},
+    };
+    for (const Row& row : rows) {
+        TearDown();
+        SetUp();
+        shell().launch(false);
+        const int starts = m_recorder.starts;
+        if (row.handsFree)
+            emit m_hotkey.toggled();
+        m_login.m_refusal = QStringLiteral("read-only folder");
+        const bool wanted = !state().config().launchAtLogin;
+        configure([&](QuendaConfig& c) { c.launchAtLogin = wanted; });
+        EXPECT_EQ(state().config().launchAtLogin, wanted) << row.name;
+        if (row.undone)
+            configure([&](QuendaConfig& c) { c.launchAtLogin = !wanted; });
+        if (row.handsFree) {
+            EXPECT_EQ(state().phase(), Phase::listening()) << row.name;
+            emit m_hotkey.toggled();
+            EXPECT_EQ(state().phase(), Phase::transcribing()) << row.name;
+            EXPECT_EQ(m_recorder.starts, starts + 1) << row.name;
+            m_speech.answer(QStringLiteral("transcribe"), QStringLiteral("hello"));
+            m_clock.advance(850);
+        }
+        if (row.undone) {
+            EXPECT_EQ(state().phase(), Phase::idle()) << row.name;
+            continue;
+        }
 
-    EXPECT_TRUE(state().phase().is(Phase::Kind::Failed));
-    EXPECT_EQ(state().phase(), Phase::failed(L10n::format(QStringLiteral("notice.login"),
-                                                          {QStringLiteral("read-only folder")})));
-    EXPECT_EQ(state().config().launchAtLogin, wanted);
-    m_clock.advance(ShellController::kLoginNoticeMs - 1);
-    EXPECT_TRUE(state().phase().is(Phase::Kind::Failed));
-    m_clock.advance(2);
-    EXPECT_TRUE(state().phase().is(Phase::Kind::Idle));
+        EXPECT_EQ(state().phase(), Phase::failed(L10n::format(QStringLiteral("notice.login"),
+                                                              {QStringLiteral("read-only folder")})))
+            << row.name;
+        m_clock.advance(ShellController::kLoginNoticeMs - 1);
+        EXPECT_TRUE(state().phase().is(Phase::Kind::Failed)) << row.name;
+        m_clock.advance(2);
+        EXPECT_TRUE(state().phase().is(Phase::Kind::Idle)) << row.name;
+    }
 }
 
-TEST_F(ShellControllerTest, GrantedAccessibilityRestartsTheKeysAndReshapesTheOverlayOnce)
+TEST_F(ShellControllerTest, GrantedAccessibilityReshapesTheOverlayOnceAndAHoldUnderWayEndsOnItsRelease)
 {
+    QStringList holds;
+    QObject::connect(&m_monitor, &HotkeyMonitor::holdStarted, &m_monitor,
+                     [&] { holds.append(QStringLiteral("started")); });
+    QObject::connect(&m_monitor, &HotkeyMonitor::holdEnded, &m_monitor,
+                     [&] { holds.append(QStringLiteral("ended ") + QString::number(m_clock.elapsedMs())); });
     shell().launch(false);
-    const int starts = m_keySource.starts();
     const int reshapes = m_overlay.reshapes;
     m_clock.advance(ShellController::kPermissionPollMs);
-    EXPECT_EQ(m_keySource.starts(), starts);
+    EXPECT_EQ(m_overlay.reshapes, reshapes);
 
+    m_keySource.press(PhysicalKey::RightControl);
     m_probe.m_accessibility = true;
     m_clock.advance(ShellController::kPermissionPollMs);
     EXPECT_TRUE(state().axGranted());
-    EXPECT_EQ(m_keySource.starts(), starts + 1);
     EXPECT_EQ(m_overlay.reshapes, reshapes + 1);
+    m_clock.advance(100);
+    m_keySource.release(PhysicalKey::RightControl);
+    const qint64 releasedAt = m_clock.elapsedMs();
+    EXPECT_EQ(holds, (QStringList{QStringLiteral("started"),
+                                  QStringLiteral("ended ") + QString::number(releasedAt)}));
 
     m_clock.advance(5 * ShellController::kPermissionPollMs);
-    EXPECT_EQ(m_keySource.starts(), starts + 1);
     EXPECT_EQ(m_overlay.reshapes, reshapes + 1);
+}
+
+// The key's release is never seen once the program stops listening: the recording would run on.
+TEST_F(ShellControllerTest, QuittingDuringAHoldEndsItsRecording)
+{
+    m_hotkey.follow(m_monitor);
+    shell().launch(false);
+    m_keySource.press(PhysicalKey::RightControl);
+    m_clock.advance(500);
+    ASSERT_TRUE(phase().is(Phase::Kind::Listening));
+    shell().stop();
+    EXPECT_FALSE(phase().is(Phase::Kind::Listening));
 }
 
 TEST_F(ShellControllerTest, TheEngineBecomingReadyIsMirroredAndLooksUpTheModelOnce)
@@ -339,7 +445,7 @@ TEST_F(ShellControllerTest, StopReleasesMutingStopsKeysAndTimersThenTheEngine)
     m_engine.calls.clear();
 
     shell().stop();
-    EXPECT_EQ(m_silencer.log, QStringList{QStringLiteral("release")});
+    EXPECT_EQ(m_silencer.log, QStringList{QStringLiteral("end")});
     EXPECT_FALSE(m_keySource.isStarted());
     EXPECT_EQ(m_engine.calls, QStringList{QStringLiteral("shutdown")});
     m_probe.m_accessibility = true;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/shell/engine_control.h"
+#include "speech/engine_control.h"
 #include "speech/provider_keys.h"
 #include "ui/shell/shell_windows.h"
 
@@ -21,13 +21,13 @@ public:
 
     bool ready() const override { return m_ready; }
     bool polishAvailable() const override { return m_polish; }
-    QString statusText() const override { return m_status; }
+    const QString& statusText() const override { return m_status; }
     bool statusIsLoading() const override { return m_loading; }
     void start() override { calls.append(QStringLiteral("start")); }
     void restart() override { calls.append(QStringLiteral("restart")); }
     void shutdown() override { calls.append(QStringLiteral("shutdown")); }
-    void prewarm(qint64) override { calls.append(QStringLiteral("prewarm")); }
-    void correctionModel(const QString& apiKey, const QString& baseURL, qint64, QObject* context,
+    void prewarm() override { calls.append(QStringLiteral("prewarm")); }
+    void correctionModel(const QString& apiKey, const QString& baseURL, QObject* context,
                          EngineClient::Done<CorrectionModelBody> done) override
     {
         lookups.append({apiKey, baseURL, context, std::move(done)});

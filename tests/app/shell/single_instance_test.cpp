@@ -5,12 +5,17 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 TEST(SingleInstance, ASecondStartHandsOverAndTheFirstIsAskedToShowItself)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("quenda.socket"));
     SingleInstance first(path);
     ASSERT_EQ(first.claim(), SingleInstance::Claim::First);
+    struct stat socket = {};
+    ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &socket), 0);
+    EXPECT_EQ(socket.st_mode & 0077, 0u) << "other users could ask this program to show itself";
     QSignalSpy asked(&first, &SingleInstance::activationRequested);
 
     SingleInstance second(path);

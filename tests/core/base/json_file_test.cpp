@@ -104,17 +104,17 @@ protected:
 
 TEST_F(JsonFileTest, WhatIsNotARegularFileIsUnreadableAndKeptAsideOnTheNextWrite)
 {
+    // clang-format off
     const struct {
         const char* what;
         bool (*make)(const QString& path);
         mode_t type;
     } cases[] = {
         {.what = "FIFO", .make = makeFifo, .type = S_IFIFO},
-        {.what = "directory",
-         .make = [](const QString& path) { return QDir().mkdir(path); },
-         .type = S_IFDIR},
+        {.what = "directory", .make = [](const QString& path) { return QDir().mkdir(path); }, .type = S_IFDIR},
         {.what = "socket", .make = makeSocket, .type = S_IFSOCK},
     };
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         QDir(QFileInfo(file()).path()).removeRecursively();
@@ -148,19 +148,17 @@ TEST_F(JsonFileTest, AFailedCommitReportsFailureAndLeavesTheOldFileWhole)
 
 TEST_F(TempSupportDir, AFifoInPlaceOfAStoredFileNeitherHangsStartUpNorIsLostOnSave)
 {
+    // clang-format off
     const struct {
         const char* file;
         void (*load)();
         bool (*save)();
     } stores[] = {
-        {.file = "config.json",
-         .load = [] { QuendaConfig::load(); },
-         .save = [] { return QuendaConfig::standard().save(); }},
-        {.file = "history.json",
-         .load = [] { HistoryStore::load(); },
-         .save = [] { return HistoryStore::save({}); }},
+        {.file = "config.json", .load = [] { QuendaConfig::load(); }, .save = [] { return QuendaConfig::standard().save(); }},
+        {.file = "history.json", .load = [] { HistoryStore::load(); }, .save = [] { return HistoryStore::save({}); }},
         {.file = "notes.json", .load = [] { NoteStore::load(); }, .save = [] { return NoteStore::save({}); }},
     };
+    // clang-format on
     QDir().mkpath(SupportPaths::directory());
     for (const auto& store : stores) {
         SCOPED_TRACE(store.file);

@@ -17,6 +17,15 @@
 
 namespace {
 
+// A table's texts in its order, then "|" and the text its fallback is stored as.
+template <typename E> QString tableText(const EnumTable<E>& table)
+{
+    QStringList texts;
+    for (const E value : table.values())
+        texts << table.text(value);
+    return texts.join(u',') + u'|' + table.text(table.fallback());
+}
+
 QuendaConfig decodeJson(const char* json)
 {
     const auto config = QuendaConfig::decode(QByteArray(json));
@@ -104,6 +113,44 @@ TEST(ConfigDecode, ClampsFallbacksAndLegacyKeys)
     EXPECT_EQ(QuendaConfig::decode(saturated.encode()), saturated);
 }
 
+// Stored files written before the fields were typed must keep their choices, and an unknown text
+// must become the one fallback rather than a value no reader expects.
+TEST(ConfigDecode, EnumFieldsRoundTripTheirTextsAndFallBackOnAnyOther)
+{
+    // clang-format off
+    const struct { const char* key; QString table; const char* expected; } rows[] = {
+        {.key = "hotkey",                .table = tableText(HotkeyText::table),                .expected = "rightOption,rightCommand,rightControl,function,leftControl|rightControl"},
+        {.key = "othersAudio",           .table = tableText(OthersAudioText::table),           .expected = "off,quiet,mute|mute"},
+        {.key = "overlayResultSize",     .table = tableText(OverlayResultSizeText::table),     .expected = "compact,regular,large|large"},
+        {.key = "resultPlacementAnchor", .table = tableText(ResultPlacementAnchorText::table), .expected = "topLeading,topCenter,topTrailing,bottomLeading,bottomCenter,bottomTrailing|topCenter"},
+        {.key = "asrEngine",             .table = tableText(AsrEngineText::table),             .expected = "whisper,whistle|whisper"},
+    };
+    // clang-format on
+    const QJsonObject standard = QuendaConfig::standard().toJson();
+    for (const auto& row : rows) {
+        const QString key = s(row.key);
+        EXPECT_EQ(row.table.toStdString(), row.expected);
+        const QStringList parts = s(row.expected).split(u'|');
+        for (const QString& text : parts[0].split(u',')) {
+            QJsonObject stored = standard;
+            stored.insert(key, text);
+            stored.insert(s("muteOthers"), key != s("othersAudio") || text != s("off"));
+            const QByteArray bytes = QJsonDocument(stored).toJson(QJsonDocument::Indented);
+            const auto decoded = QuendaConfig::decode(bytes);
+            ASSERT_TRUE(decoded) << row.key;
+            EXPECT_EQ(decoded->encode().toStdString(), bytes.toStdString()) << row.key;
+        }
+        const QString first = parts[0].section(u',', 0, 0);
+        for (const QString& unknown : QStringList{QString(), s("unknown"), first.toUpper(), u' ' + first}) {
+            const QJsonObject stored{{key, unknown}};
+            const auto decoded = QuendaConfig::fromJson(stored);
+            ASSERT_TRUE(decoded) << row.key;
+            EXPECT_EQ(decoded->toJson().value(key).toString().toStdString(), parts[1].toStdString())
+                << row.key << " given '" << unknown.toStdString() << "'";
+        }
+    }
+}
+
 // Wrongly typed values of every key are rows of EngineConfigAgreement; these are what it leaves out.
 TEST(ConfigDecode, ARecordLackingAKeyOrAnUndecodableDocumentFailsTheWholeDecode)
 {
@@ -119,7 +166,7 @@ TEST(ConfigDecode, ARecordLackingAKeyOrAnUndecodableDocumentFailsTheWholeDecode)
 TEST(ConfigEncode, RoundTripsAndWritesLegacyMirrorsAndOptionalKeysOnlyWhenSet)
 {
     QuendaConfig c = QuendaConfig::snapshotDemo();
-    c.othersAudio = s("quiet");
+    c.othersAudio = OthersAudio::Quiet;
     c.instructions = s("Be \"brief\" \\ ünïcode");
     c.widgetX = 12.25;
     c.widgetY = -4;
@@ -132,7 +179,7 @@ TEST(ConfigEncode, RoundTripsAndWritesLegacyMirrorsAndOptionalKeysOnlyWhenSet)
     EXPECT_TRUE(o.value(s("muteOthers")).toBool());
     EXPECT_FALSE(o.contains(s("historyKeepDays")));
 
-    c.othersAudio = s("off");
+    c.othersAudio = OthersAudio::Off;
     c.widgetX.reset();
     c.widgetY.reset();
     c.widgetDisplayID.reset();

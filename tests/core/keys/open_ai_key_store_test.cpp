@@ -183,7 +183,7 @@ TEST(KeyStore, EveryCaseLeavesTheStoreAsExpected)
             QSettings(u"Morvane"_s, u"Quenda"_s).value(OpenAIKeyStore::dataProtectionFlagKey()).toBool(),
             c.flag);
         EXPECT_TRUE(c.calls < 0 || secrets.calls().size() == c.calls)
-            << qPrintable(secrets.calls().join(u'\n'));
+            << ::testing::PrintToString(secrets.calls());
     }
 }
 
@@ -210,20 +210,13 @@ const std::vector<std::pair<Op, Keychain>> kNoReads{{Op::Read, DP}, {Op::Read, L
 const LookupRow kLookupRows[] = {
     {.name = "nothing stored", .before = {}, .failing = {}, .lookup = lookupDefault},
     // Reported as "no key", the settings would offer to save over a key that is still there.
-    {.name = "no read answered", .before = {{kMain, kOpenAI, DP, "sk-1"}}, .failing = kNoReads,
-     .lookup = lookupDefault, .failed = true},
-    {.name = "data protection unanswered, login empty", .before = {{kMain, kClaude, DP, "sk-1"}},
-     .failing = {{Op::Read, DP}}, .lookup = lookupKind("claude"), .failed = true},
-    {.name = "a copy found beside an unanswered read", .before = {{kMain, kClaude, Login, "sk-2"}},
-     .failing = {{Op::Read, DP}}, .lookup = lookupKind("claude"), .key = "sk-2"},
-    {.name = "custom endpoint unanswered", .before = {}, .failing = kNoReads, .lookup = lookupKind("custom"),
-     .failed = true},
-    {.name = "endpoint account unanswered", .before = {}, .failing = kNoReads,
-     .lookup = [](OpenAIKeyStore& s) { return s.load(kId); }, .failed = true},
-    {.name = "an undecodable item was answered", .before = {{kMain, kOpenAI, DP, "\xff\xfe"}}, .failing = {},
-     .lookup = lookupDefault},
-    {.name = "without a secret store nobody is asked", .before = {}, .failing = kNoReads,
-     .lookup = [](OpenAIKeyStore& s) { return s.key(endpoint("claude")); }, .noSecretStore = true},
+    {.name = "no read answered", .before = {{kMain, kOpenAI, DP, "sk-1"}}, .failing = kNoReads, .lookup = lookupDefault, .failed = true},
+    {.name = "data protection unanswered, login empty", .before = {{kMain, kClaude, DP, "sk-1"}}, .failing = {{Op::Read, DP}}, .lookup = lookupKind("claude"), .failed = true},
+    {.name = "a copy found beside an unanswered read", .before = {{kMain, kClaude, Login, "sk-2"}}, .failing = {{Op::Read, DP}}, .lookup = lookupKind("claude"), .key = "sk-2"},
+    {.name = "custom endpoint unanswered", .before = {}, .failing = kNoReads, .lookup = lookupKind("custom"), .failed = true},
+    {.name = "endpoint account unanswered", .before = {}, .failing = kNoReads, .lookup = [](OpenAIKeyStore& s) { return s.load(kId); }, .failed = true},
+    {.name = "an undecodable item was answered", .before = {{kMain, kOpenAI, DP, "\xff\xfe"}}, .failing = {}, .lookup = lookupDefault},
+    {.name = "without a secret store nobody is asked", .before = {}, .failing = kNoReads, .lookup = [](OpenAIKeyStore& s) { return s.key(endpoint("claude")); }, .noSecretStore = true},
 };
 // clang-format on
 

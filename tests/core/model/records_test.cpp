@@ -2,7 +2,6 @@
 #include "core/model/correction_endpoint.h"
 #include "core/model/dictionary_item.h"
 #include "core/model/history_entry.h"
-#include "core/model/others_audio.h"
 #include "core/model/translate_language.h"
 #include "test_text.h"
 
@@ -76,10 +75,8 @@ TEST(AppleNotesFolderDecode, NeedsTwoNonEmptyPartsAndSplitsOnce)
     EXPECT_EQ(AppleNotesFolder({s("a"), s("b")}).id(), s("a") + rs + s("b"));
 }
 
-TEST(SmallRecords, RawValuesAreExact)
+TEST(SmallRecords, TranslateLanguageLookup)
 {
-    EXPECT_EQ(OthersAudioText::fromRaw(s("quiet")), OthersAudio::Quiet);
-    EXPECT_FALSE(OthersAudioText::fromRaw(s("Mute")));
     EXPECT_EQ(TranslateLanguage::named(s("xx")).id, s("de"));
     EXPECT_EQ(TranslateLanguage::named(s("DE")).flag, s("🇩🇪"));
 }

@@ -104,7 +104,8 @@ TEST_F(AppleNotesTest, RunnerRepliesBecomeAnIdOrAFailure)
         Capture<QString> capture;
         notes.createNote(s(" \n "), s("b"), s("iCloud"), s("Notes"), &m_context, capture.callback());
         const ScriptRequest request = runner.requests().value(0);
-        EXPECT_EQ(request.program + u' ' + request.arguments.join(u' '), s("/opt/notes-interpreter -"));
+        EXPECT_EQ(request.program, s("/opt/notes-interpreter"));
+        EXPECT_EQ(request.arguments, QStringList{s("-")});
         EXPECT_TRUE(QString::fromUtf8(request.input).contains(s("{name:\"Notiz\", body:"))) << "blank title";
         ASSERT_TRUE(runner.finishNext(reply));
         ASSERT_EQ(capture.calls, 1);

@@ -67,14 +67,12 @@ TEST_F(NoteSaverTest, NotesBridgeOutcomes)
         ScriptResult result;
         bool fellBack;
     };
+    // clang-format off
     const QList<Case> cases{
-        {.name = "succeeds",
-         .result = FakeScriptRunner::exited(0, "x-coredata://note/p7\n"),
-         .fellBack = false},
-        {.name = "script fails",
-         .result = FakeScriptRunner::exited(1, {}, "execution error -1743"),
-         .fellBack = true},
+        {.name = "succeeds", .result = FakeScriptRunner::exited(0, "x-coredata://note/p7\n"), .fellBack = false},
+        {.name = "script fails", .result = FakeScriptRunner::exited(1, {}, "execution error -1743"), .fellBack = true},
     };
+    // clang-format on
     for (const Case& c : cases) {
         QFile::remove(notesFile());
         makeSaver();

@@ -39,15 +39,12 @@ TEST_F(OwnNotesTest, DeletingOrEditingANoteIsWrittenToDisk)
         std::function<void(OwnNotes&, const QUuid& older)> change;
         QStringList titles; // newest first, after the change
     };
+    // clang-format off
     const QList<Case> cases{
-        {.name = "delete",
-         .change = [](OwnNotes& notes, const QUuid& older) { notes.remove(older); },
-         .titles = {s("newer")}},
-        {.name = "edit",
-         .change = [](OwnNotes& notes,
-                      const QUuid& older) { notes.update(older, s("edited"), s("edited body")); },
-         .titles = {s("newer"), s("edited")}},
+        {.name = "delete", .change = [](OwnNotes& notes, const QUuid& older) { notes.remove(older); }, .titles = {s("newer")}},
+        {.name = "edit", .change = [](OwnNotes& notes, const QUuid& older) { notes.update(older, s("edited"), s("edited body")); }, .titles = {s("newer"), s("edited")}},
     };
+    // clang-format on
     for (const Case& c : cases) {
         QFile::remove(notesFile());
         OwnNotes notes(m_files, m_clock);

@@ -87,8 +87,8 @@ TEST_F(AppStateTest, AnObserverWritingBackLeavesTheNewestValueInTheFileAndWithTh
 {
     AppState& st = makeState();
     QuendaConfig first = st.config(), second = first, third = first;
-    second.hotkey = s("leftControl");
-    third.hotkey = s("rightCommand");
+    second.hotkey = Hotkey::LeftControl;
+    third.hotkey = Hotkey::RightCommand;
     QObject view;
     QObject::connect(&st, &AppState::configChanged, &view, [&] {
         if (st.config() == second)

@@ -21,15 +21,14 @@ TEST_F(BusyCaptionTest, KnownKeywordsGiveTheirActionWhateverTheCaseAccentsAndPun
         const char* command;
         const char* key;
     };
+    // clang-format off
     const Case cases[] = {
         // The summary row is tried before the shortening row that "kurz" would reach.
         {.command = "Fass das bitte kurz zusammen", .key = "overlay.action.summarize"},
         {.command = "uebersetze das", .key = "overlay.action.translate"},
         {.command = "ÜBERSETZE", .key = "overlay.action.translate"},
         // Decomposed umlaut: U followed by a combining diaeresis.
-        {.command = "U\xcc\x88"
-                    "bersetz",
-         .key = "overlay.action.translate"},
+        {.command = "U\xcc\x88" "bersetz", .key = "overlay.action.translate"},
         {.command = "KÜRZER!", .key = "overlay.action.shorten"},
         {.command = "Förmlich, bitte.", .key = "overlay.action.formal"},
         {.command = "Schreib um", .key = "overlay.action.rewrite"},
@@ -37,6 +36,7 @@ TEST_F(BusyCaptionTest, KnownKeywordsGiveTheirActionWhateverTheCaseAccentsAndPun
         {.command = "Schreib-\n\tum", .key = "overlay.action.rewrite"},
         {.command = "Translate and summarize this", .key = "overlay.action.summarize"},
     };
+    // clang-format on
     for (const Case& c : cases) {
         const QString expected = L10n::s(s(c.key));
         ASSERT_NE(expected, s(c.key)) << c.key << " has no English text";

@@ -27,11 +27,12 @@ class AudioRecorderTest : public ::testing::Test {
 protected:
     AudioRecorderTest() { watch(m_recorder); }
 
-    void watch(AudioRecorder& recorder)
+    // Listens as the dictation does, through the Recorder it is handed.
+    void watch(Recorder& recorder)
     {
-        QObject::connect(&recorder, &AudioRecorder::levelChanged, &m_context,
+        QObject::connect(&recorder, &Recorder::levelChanged, &m_context,
                          [this](float level) { m_levels.push_back(level); });
-        QObject::connect(&recorder, &AudioRecorder::limitReached, &m_context, [this] { ++m_limits; });
+        QObject::connect(&recorder, &Recorder::limitReached, &m_context, [this] { ++m_limits; });
     }
 
     void startRecording() { ASSERT_TRUE(m_recorder.start().ok()); }

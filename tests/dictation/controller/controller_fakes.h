@@ -1,14 +1,14 @@
 #pragma once
 
+#include "dictation/capture/recorder.h"
 #include "dictation/controller/inserter.h"
 #include "dictation/controller/learner.h"
 #include "dictation/controller/microphone_access.h"
 #include "dictation/controller/overlay_host.h"
-#include "dictation/controller/recorder.h"
-#include "dictation/controller/silencer.h"
-#include "dictation/controller/speech_service.h"
+#include "dictation/silence/silencer.h"
 #include "platform/fake/fake_window_system.h"
 #include "platform/sound_player.h"
+#include "speech/speech_service.h"
 
 #include <QPointer>
 #include <QStringList>
@@ -27,8 +27,8 @@ public:
 
     bool ready() const override { return isReady; }
     bool polishAvailable() const override { return canPolish; }
-    void prewarm(qint64) override { ++prewarms; }
-    void transcribe(const QByteArray&, const QString&, qint64, QObject* context, Done done) override
+    void prewarm() override { ++prewarms; }
+    void transcribe(const QByteArray&, const QString&, QObject* context, Done done) override
     {
         calls.push_back({QStringLiteral("transcribe"), context, std::move(done)});
     }
@@ -78,13 +78,13 @@ class FakeRecorder final : public Recorder {
 
 public:
     FakeRecorder() = default;
-    Result<Started, QString> start() override
+    Result<AudioFormat, QString> start() override
     {
         ++starts;
         if (failure)
             return *failure;
         recording = true;
-        return Started{};
+        return AudioFormat{.sampleRate = 16'000, .channelCount = 1};
     }
     std::optional<QByteArray> stop() override
     {
@@ -125,7 +125,12 @@ public:
     void replaceRememberedSelection(const QString& text, QObject*, Done<WriteResult> done) override
     {
         log.append(QStringLiteral("replaceSelection:") + text);
-        done(replaceRefused ? WriteResult(QStringLiteral("refused")) : WriteResult(Written{}));
+        const WriteResult result =
+            replaceRefused ? WriteResult(QStringLiteral("refused")) : WriteResult(Written{});
+        if (holdWrites)
+            heldWrite = [done, result] { done(result); };
+        else
+            done(result);
     }
     void insertAtRememberedCursor(const QString& text, const std::optional<QString>& fallback, QObject*,
                                   Done<Landing> done) override
@@ -157,6 +162,8 @@ public:
     bool holdSelection = false;
     std::pair<QPointer<QObject>, Done<std::optional<QString>>> heldSelection;
     bool focusEditable = true;
+    bool holdWrites = false; // a write into the remembered selection answers when released
+    std::function<void()> heldWrite;
     QStringList log;
 };
 
@@ -164,9 +171,9 @@ class FakeSilencer final : public Silencer {
 public:
     void begin(OthersAudio mode) override
     {
-        log.append(QStringLiteral("begin:") + OthersAudioText::rawValue(mode));
+        log.append(QStringLiteral("begin:") + OthersAudioText::table.text(mode));
     }
-    void release() override { log.append(QStringLiteral("release")); }
+    void end() override { log.append(QStringLiteral("end")); }
     QStringList log;
 };
 

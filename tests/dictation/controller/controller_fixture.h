@@ -22,7 +22,7 @@ protected:
             c.autoCorrect = false;
             c.commandMode = true;
             c.playSounds = true;
-            c.othersAudio = QStringLiteral("mute");
+            c.othersAudio = OthersAudio::Mute;
             c.showDictationPreview = false;
             c.learnEdits = true;
         });

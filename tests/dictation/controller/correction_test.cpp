@@ -1,6 +1,7 @@
 #include "controller_fixture.h"
 
 #include "core/text/l10n.h"
+#include "dictation/controller/reset_delay.h"
 #include "test_text.h"
 
 namespace {
@@ -15,6 +16,7 @@ struct CorrectionCase {
     Phase shown;
     QStringList watched;
     std::optional<Phase> thenShown = {};
+    bool learnEdits = true;
 };
 
 class Correction : public ControllerFixture, public ::testing::WithParamInterface<CorrectionCase> {};
@@ -24,7 +26,9 @@ class Correction : public ControllerFixture, public ::testing::WithParamInterfac
 TEST_P(Correction, RawFirstThenThePolishedTextOrWhatTheFieldReallyHolds)
 {
     const CorrectionCase& c = GetParam();
-    configure([](QuendaConfig& config) { config.autoCorrect = true, config.polishProvider = s("openai"); });
+    configure([&](QuendaConfig& config) {
+        config.autoCorrect = true, config.polishProvider = s("openai"), config.learnEdits = c.learnEdits;
+    });
     m_inserter.landing = c.landing;
     m_inserter.replaceRefused = c.replaceRefused;
     dictate(s("teh raw text"));
@@ -39,7 +43,7 @@ TEST_P(Correction, RawFirstThenThePolishedTextOrWhatTheFieldReallyHolds)
     EXPECT_EQ(m_learner.watched, c.watched);
     if (c.thenShown) {
         EXPECT_EQ(phase(), *c.thenShown);
-        m_clock.advance(3400);
+        m_clock.advance(ResetDelay::polishNoticeMs);
         EXPECT_EQ(phase(), Phase::idle());
     } else {
         EXPECT_EQ(phase(), c.shown);
@@ -93,6 +97,9 @@ const CorrectionCase kCorrections[] = {
      .shown = Phase::done(s("teh raw text"), true),
      .watched = {s("teh raw text")},
      .thenShown = Phase::notice(s("quota"))},
+    // clang-format off
+    {.name = "LearningOffWatchesNothing", .polished = "the raw text", .writes = {s("insert:teh raw text"), s("replace:teh raw text->the raw text")}, .history = "the raw text", .shown = Phase::done(s("the raw text"), true), .watched = {}, .learnEdits = false},
+    // clang-format on
 };
 
 INSTANTIATE_TEST_SUITE_P(Replies, Correction, ::testing::ValuesIn(kCorrections),
@@ -154,7 +161,8 @@ TEST_P(Silencing, StartsAfterTheCueOrAtOnceAndIsAlwaysReleased)
 {
     const SilenceCase& c = GetParam();
     configure([&](QuendaConfig& config) {
-        config.playSounds = c.playSounds, config.othersAudio = s(c.othersAudio);
+        config.playSounds = c.playSounds,
+        config.othersAudio = OthersAudioText::table.decode(s(c.othersAudio));
     });
     hold();
     m_clock.advance(c.stopAfterMs);
@@ -169,31 +177,31 @@ INSTANTIATE_TEST_SUITE_P(Modes, Silencing,
                                                        .playSounds = true,
                                                        .othersAudio = "quiet",
                                                        .stopAfterMs = 180,
-                                                       .silencer = {s("begin:quiet"), s("release")},
+                                                       .silencer = {s("begin:quiet"), s("end")},
                                                        .sounds = {s("start"), s("stop")}},
                                            SilenceCase{.name = "ShortTapNeverSilences",
                                                        .playSounds = true,
                                                        .othersAudio = "mute",
                                                        .stopAfterMs = 179,
-                                                       .silencer = {s("release")},
+                                                       .silencer = {s("end")},
                                                        .sounds = {s("start"), s("stop")}},
                                            SilenceCase{.name = "NoSoundsSilenceAtOnce",
                                                        .playSounds = false,
                                                        .othersAudio = "mute",
                                                        .stopAfterMs = 0,
-                                                       .silencer = {s("begin:mute"), s("release")},
+                                                       .silencer = {s("begin:mute"), s("end")},
                                                        .sounds = {}},
                                            SilenceCase{.name = "UnknownModeMutes",
                                                        .playSounds = false,
                                                        .othersAudio = "loud",
                                                        .stopAfterMs = 10,
-                                                       .silencer = {s("begin:mute"), s("release")},
+                                                       .silencer = {s("begin:mute"), s("end")},
                                                        .sounds = {}},
                                            SilenceCase{.name = "OffOnlyReleases",
                                                        .playSounds = true,
                                                        .othersAudio = "off",
                                                        .stopAfterMs = 500,
-                                                       .silencer = {s("release"), s("release")},
+                                                       .silencer = {s("end"), s("end")},
                                                        .sounds = {s("start"), s("stop")}}),
                          [](const auto& info) { return std::string(info.param.name); });
 
@@ -202,16 +210,34 @@ TEST_F(CorrectionOrder, EscapeWhileListeningReleasesSilencingBeforeItBegins)
     hold();
     escape();
     m_clock.advance(1000);
-    EXPECT_EQ(m_silencer.log, QStringList{s("release")});
+    EXPECT_EQ(m_silencer.log, QStringList{s("end")});
 }
 
-TEST_F(CorrectionOrder, LearnedEntriesGoIntoTheDictionaryAndAreAnnounced)
+// An announcement over a translation would take its phase, and its result would show nowhere.
+TEST_F(CorrectionOrder, LearnedEntriesGoIntoTheDictionaryAndAreAnnouncedOnlyWhenNothingRuns)
 {
-    dictate(s("hello Quenda"));
-    m_clock.advance(1000);
-    m_learner.learn({DictionaryItem{QUuid::createUuid(), s("Quenda"), s("Kwenda")}});
-    EXPECT_TRUE(state().config().dictionary.contains(s("Kwenda -> Quenda")));
-    EXPECT_EQ(phase().kind(), Phase::Kind::Notice);
+    struct Row {
+        const char* name;
+        bool translating;
+        Phase::Kind shown;
+    };
+    const Row rows[] = {
+        {.name = "after a dictation", .translating = false, .shown = Phase::Kind::Notice},
+        {.name = "during a translation", .translating = true, .shown = Phase::Kind::Translating}};
+    for (const Row& row : rows) {
+        configure([](QuendaConfig& c) { c.dictionary.clear(); });
+        dictate(s("hello Quenda"));
+        m_clock.advance(1000);
+        if (row.translating) {
+            m_inserter.holdSelection = true;
+            controller().translateSelection(s("en"));
+        }
+        m_learner.learn({DictionaryItem{QUuid::createUuid(), s("Quenda"), s("Kwenda")}});
+        EXPECT_TRUE(state().config().dictionary.contains(s("Kwenda -> Quenda"))) << row.name;
+        EXPECT_EQ(phase().kind(), row.shown) << row.name;
+        escape();
+        m_clock.advance(3000);
+    }
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 #include "controller_fixture.h"
 
+#include "core/model/apple_notes_folder.h"
 #include "core/text/l10n.h"
+#include "dictation/controller/reset_delay.h"
 #include "test_text.h"
 
 namespace {
@@ -52,39 +54,39 @@ const ResetCase kResets[] = {
     {.name = "EngineNotReady",
      .reach = [](PhaseReset& f) { f.speech().isReady = false, f.hold(); },
      .expected = [] { return Phase::notice(textOf("notice.loading")); },
-     .resetMs = 1800},
+     .resetMs = ResetDelay::loadingMs},
     {.name = "MicrophoneDenied",
      .reach = [](PhaseReset& f) { f.microphone().state = MicrophoneAccess::Status::Denied, f.hold(); },
      .expected = [] { return Phase::failed(textOf("notice.micDenied")); },
-     .resetMs = 2200},
+     .resetMs = ResetDelay::micDeniedMs},
     {.name = "RecorderFails",
      .reach = [](PhaseReset& f) { f.recorder().failure = s("no device"), f.hold(); },
      .expected = [] { return Phase::failed(s("no device")); },
-     .resetMs = 2500},
+     .resetMs = ResetDelay::startFailedMs},
     {.name = "TooShort",
      .reach = [](PhaseReset& f) { f.recorder().wav.reset(), f.record(); },
      .expected = [] { return Phase::notice(textOf("notice.nothingHeard")); },
-     .resetMs = 1400},
+     .resetMs = ResetDelay::nothingHeardMs},
     {.name = "TranscriptionFails",
      .reach =
          [](PhaseReset& f) { f.record(), f.speech().answer(s("transcribe"), engineError("model gone")); },
      .expected = [] { return Phase::failed(s("model gone")); },
-     .resetMs = 3000},
+     .resetMs = ResetDelay::failedMs},
     {.name = "OnlyWhiteSpaceHeard",
      .reach = [](PhaseReset& f) { f.dictate(s(" \n\t ")); },
      .expected = [] { return Phase::notice(textOf("notice.nothingRecognized")); },
-     .resetMs = 1400},
+     .resetMs = ResetDelay::nothingHeardMs},
     {.name = "Pasted",
      .reach = [](PhaseReset& f) { f.dictate(s("hello")); },
      .expected = [] { return Phase::done(s("hello"), true); },
-     .resetMs = 850},
+     .resetMs = ResetDelay::pastedMs},
     {.name = "KeptOnClipboard",
      .reach =
          [](PhaseReset& f) {
              f.inserter().landing = Inserter::Landing::KeptOnClipboard, f.dictate(s("hello"));
          },
      .expected = [] { return Phase::done(s("hello"), false); },
-     .resetMs = 2200},
+     .resetMs = ResetDelay::notPastedMs},
 };
 
 INSTANTIATE_TEST_SUITE_P(Phases, PhaseReset, ::testing::ValuesIn(kResets),
@@ -157,7 +159,7 @@ TEST_P(EscapeInPhase, NothingLandsAfterwardsAndTheRequestsAreAborted)
     m_inserter.releaseSelection(s("late selection"));
     EXPECT_EQ(phase(), Phase::notice(L10n::s(s("notice.cancelled"))));
     flushDeletes();
-    m_clock.advance(900);
+    m_clock.advance(ResetDelay::cancelledMs);
 
     EXPECT_EQ(phase(), Phase::idle());
     EXPECT_EQ(m_inserter.writes(), writesBefore);
@@ -274,13 +276,28 @@ TEST_F(FlowTest, AHotkeyPressClearsAFinishedPhaseAndThePreviewAtOnce)
     EXPECT_FALSE(state().dictationPreview().has_value());
 }
 
-TEST_F(FlowTest, ReleasingTheKeyDuringHandsFreeKeepsRecording)
+TEST_F(FlowTest, TheHoldKeyDuringHandsFreeChangesNothing)
 {
-    emit m_hotkey.toggled();
-    release();
-    EXPECT_EQ(phase(), Phase::listening());
-    emit m_hotkey.toggled();
-    EXPECT_EQ(phase(), Phase::transcribing());
+    struct Row {
+        const char* name;
+        bool press; // the key goes down before it goes up
+    };
+    const Row rows[] = {{.name = "release alone", .press = false},
+                        {.name = "hold and release", .press = true}};
+    for (const Row& row : rows) {
+        emit m_hotkey.toggled();
+        const int starts = m_recorder.starts;
+        if (row.press)
+            hold();
+        release();
+        EXPECT_EQ(phase(), Phase::listening()) << row.name;
+        EXPECT_TRUE(state().handsFree()) << row.name;
+        EXPECT_EQ(m_recorder.starts, starts) << row.name;
+        emit m_hotkey.toggled();
+        EXPECT_EQ(phase(), Phase::transcribing()) << row.name;
+        escape();
+        m_clock.advance(1000);
+    }
 }
 
 TEST_F(FlowTest, TheLengthLimitEndsTheRecording)
@@ -289,5 +306,60 @@ TEST_F(FlowTest, TheLengthLimitEndsTheRecording)
     emit m_recorder.limitReached();
     EXPECT_EQ(phase(), Phase::transcribing());
 }
+
+// A late result of an older run reaching the next recording would take its phase: the release
+// would not end it, and it would run to the length limit with other audio muted.
+struct LateCase {
+    const char* name;
+    std::function<void(ControllerFixture&)> start;  // leaves a result of the older run due
+    std::function<void(ControllerFixture&)> finish; // delivers it once the next hold started
+};
+
+class LateResult : public ControllerFixture, public ::testing::WithParamInterface<LateCase> {
+public:
+    using ControllerFixture::configure;
+    using ControllerFixture::controller;
+    using ControllerFixture::dictate;
+    FakeInserter& inserter() { return m_inserter; }
+    FakeScriptRunner& scripts() { return m_runner; }
+};
+
+TEST_P(LateResult, LeavesTheNextRecordingListeningAndItsReleaseEndsIt)
+{
+    GetParam().start(*this);
+    hold();
+    GetParam().finish(*this);
+    EXPECT_EQ(phase(), Phase::listening());
+    EXPECT_TRUE(m_recorder.recording);
+    release();
+    EXPECT_EQ(phase(), Phase::transcribing());
+    EXPECT_FALSE(m_recorder.recording);
+}
+
+void saveToNotesFolder(ControllerFixture& f)
+{
+    auto& late = static_cast<LateResult&>(f);
+    late.configure(
+        [](QuendaConfig& c) { c.noteDestination = s("iCloud") + AppleNotesFolder::separator + s("Work"); });
+    late.inserter().selection = s("Milk, eggs");
+    late.dictate(s("Save this to my notes"));
+}
+
+void chooseWithHeldWrite(ControllerFixture& f)
+{
+    auto& late = static_cast<LateResult&>(f);
+    late.inserter().holdWrites = true;
+    late.controller().applyOverlayChoice({OverlayResultChoice::Kind::Command, s("Command"), s("short")});
+}
+
+// clang-format off
+const LateCase kLateResults[] = {
+    {.name = "NoteSave", .start = saveToNotesFolder, .finish = [](ControllerFixture& f) { static_cast<LateResult&>(f).scripts().finishNext(FakeScriptRunner::exited(1, {}, "no Notes")); }},
+    {.name = "OverlayChoice", .start = chooseWithHeldWrite, .finish = [](ControllerFixture& f) { static_cast<LateResult&>(f).inserter().heldWrite(); }},
+};
+// clang-format on
+
+INSTANTIATE_TEST_SUITE_P(Results, LateResult, ::testing::ValuesIn(kLateResults),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

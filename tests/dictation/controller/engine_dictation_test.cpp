@@ -1,6 +1,5 @@
 #include "controller_fake_set.h"
 #include "core/state/state_fixture.h"
-#include "dictation/controller/engine_speech_service.h"
 #include "fake_engine_server.h"
 #include "fake_provider_keys.h"
 #include "speech/speech_engine.h"
@@ -27,9 +26,7 @@ protected:
         m_keys.general = s("sk-test");
         m_engine = std::make_unique<SpeechEngine>(
             m_clock, [this] { return state().config(); }, m_keys, EngineLocations{});
-        m_service = std::make_unique<EngineSpeechService>(*m_engine);
-        m_controller =
-            std::make_unique<DictationController>(controllerServices(state(), m_clock, *m_service));
+        m_controller = std::make_unique<DictationController>(controllerServices(state(), m_clock, *m_engine));
         m_engine->poll();
         ASSERT_TRUE(QTest::qWaitFor([this] { return m_engine->ready(); }, 5000));
     }
@@ -52,7 +49,6 @@ protected:
     void TearDown() override
     {
         m_controller.reset();
-        m_service.reset();
         m_engine.reset();
         StateFixture::TearDown();
     }
@@ -60,7 +56,6 @@ protected:
     FakeEngineServer m_server;
     FakeProviderKeys m_keys;
     std::unique_ptr<SpeechEngine> m_engine;
-    std::unique_ptr<EngineSpeechService> m_service;
     std::unique_ptr<DictationController> m_controller;
 };
 

@@ -202,7 +202,12 @@ const Case kCases[] = {
     // The release of the first press was never seen; the new press must not pass for a repeat.
     {.name = "PressAfterRestartIsNewEvenWithoutARelease",
      .steps = {down(0), stopAt(500), startAt(600), down(700), up(1500)},
-     .reports = {"pressed 0", "holdStarted 180", "pressed 700", "holdStarted 880", "holdEnded 1500"}},
+     .reports = {"pressed 0", "holdStarted 180", "holdEnded 500", "pressed 700", "holdStarted 880",
+                 "holdEnded 1500"}},
+    // The release after a restart is never matched to the hold, so the restart ends it.
+    {.name = "RestartDuringAHoldEndsIt",
+     .steps = {down(0), startAt(500), up(1000)},
+     .reports = {"pressed 0", "holdStarted 180", "holdEnded 500"}},
     {.name = "StopKeepsTheLastTap",
      .steps = {down(0), up(50), stopAt(100), startAt(110), down(200), up(250)},
      .reports = {"pressed 0", "pressed 200", "toggled 250"}},

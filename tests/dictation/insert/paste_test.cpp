@@ -1,3 +1,4 @@
+#include "dictation/insert/paste_cycle.h"
 #include "fake_desktop.h"
 #include "temp_support_dir.h"
 #include "test_text.h"
@@ -91,22 +92,29 @@ TEST_F(PasteTest, RawThenPolishedPasteBringsBackTheClipboardFromBeforeTheFirst)
 {
     struct Case {
         const char* name = {};
-        int polishAfterMs; // after the raw paste; past the restore wait the cycle has closed
+        int polishAfterMs;       // after the raw paste; past the restore wait the cycle has closed
+        bool chordFails = false; // the polished text's paste chord cannot be posted
     };
+    // clang-format off
     const Case cases[] = {{.name = "polish within the restore wait", .polishAfterMs = 30},
-                          {.name = "polish after the restore", .polishAfterMs = 2000}};
+                          {.name = "polish after the restore", .polishAfterMs = 2000},
+                          {.name = "polished text's chord fails", .polishAfterMs = 30, .chordFails = true}};
+    // clang-format on
     for (const Case& c : cases) {
         m_desk.board.write(richClipboard);
         const AccessibleElement field = m_desk.focus(FakeAccessibility::field({}));
         insert(s("helo wrld"));
         m_desk.pump(c.polishAfterMs);
+        if (c.chordFails)
+            m_desk.keys.setFailure(KeySynthesizer::Failure::Reason::ModifiersHeld);
         std::optional<TextInserter::Replaced> replaced;
         m_desk.inserter.replacePreviousInsert(s("helo wrld"), s("Hello world."), &m_context,
                                               [&](const TextInserter::Replaced& r) { replaced = r; });
         m_desk.pump(2000);
+        m_desk.keys.setFailure(std::nullopt);
         ASSERT_TRUE(replaced) << c.name;
-        EXPECT_TRUE(replaced->ok()) << c.name;
-        EXPECT_EQ(m_desk.textOf(field), s("Hello world.")) << c.name;
+        EXPECT_EQ(replaced->ok(), !c.chordFails) << c.name;
+        EXPECT_EQ(m_desk.textOf(field), c.chordFails ? s("helo wrld") : s("Hello world.")) << c.name;
         EXPECT_EQ(m_desk.board.items(), richClipboard) << c.name;
     }
 }
@@ -149,6 +157,8 @@ TEST_F(PasteTest, TheUsersClipboardTextIsReportedOnlyWhenOurTextStaysAndNeverASe
         std::optional<KeySynthesizer::Failure::Reason> chordFailure = {};
         bool plainCopy = false; // copyToClipboard instead of insert
         QStringList reported = {};
+        QString copiedAfter = {};   // copyToClipboard once the insert is done, as a changed polish does
+        QString insertedAfter = {}; // a second dictation once the first is done
     };
     const Case cases[] = {
         {.name = "no access",
@@ -165,6 +175,10 @@ TEST_F(PasteTest, TheUsersClipboardTextIsReportedOnlyWhenOurTextStaysAndNeverASe
          .trusted = true,
          .plainCopy = true,
          .reported = {s("the user's own words")}},
+        // clang-format off
+        {.name = "polish copied over our kept text", .before = {userText}, .trusted = false, .reported = {s("the user's own words")}, .copiedAfter = s("Dictated.")},
+        {.name = "next dictation over our kept text", .before = {userText}, .trusted = false, .reported = {s("the user's own words")}, .insertedAfter = s("Next.")},
+        // clang-format on
         {.name = "restored, not displaced", .before = {userText}, .trusted = true, .reported = {}},
         {.name = "password manager's", .before = {userText, secretHint}, .trusted = false, .reported = {}},
         {.name = "password manager's, plain copy",
@@ -195,17 +209,22 @@ TEST_F(PasteTest, TheUsersClipboardTextIsReportedOnlyWhenOurTextStaysAndNeverASe
             EXPECT_EQ(result->failure.has_value(), c.chordFailure.has_value()) << c.name;
         }
         m_desk.pump(2000);
+        if (!c.copiedAfter.isEmpty())
+            m_desk.inserter.copyToClipboard(c.copiedAfter);
+        if (!c.insertedAfter.isEmpty())
+            insert(c.insertedAfter);
         EXPECT_EQ(m_desk.displaced, c.reported) << c.name;
         const bool kept = c.plainCopy || !c.trusted || c.chordFailure;
         if (kept) {
-            EXPECT_EQ(m_desk.board.plainText(), s("dictated")) << c.name;
+            const QString last = c.insertedAfter.isEmpty() ? c.copiedAfter : c.insertedAfter;
+            EXPECT_EQ(m_desk.board.plainText(), last.isEmpty() ? s("dictated") : last) << c.name;
         } else {
             EXPECT_EQ(m_desk.board.items(), c.before) << c.name;
         }
     }
 }
 
-TEST_F(PasteTest, TerminalsGetTheTerminalPasteChord)
+TEST_F(PasteTest, TerminalsGetTheTerminalPasteChordInThePasteAndItsReplacementAndNeverTheCopyChord)
 {
     struct Case {
         const char* name = {};
@@ -233,11 +252,17 @@ TEST_F(PasteTest, TerminalsGetTheTerminalPasteChord)
         FakeAccessibility::Element element = FakeAccessibility::field(s("$ "), {2, 0});
         element.role = c.role;
         const AccessibleElement field = m_desk.focus(element);
+        const qsizetype before = m_desk.keys.posted().size();
         insert(s("ls"));
         ASSERT_FALSE(m_desk.keys.posted().isEmpty()) << c.name;
         EXPECT_EQ(m_desk.keys.posted().last().target, c.target) << c.name;
         EXPECT_EQ(m_desk.textOf(field), s("$ ls")) << c.name;
+        m_desk.inserter.replacePreviousInsert(s("ls"), s("ls -l"), &m_context, [](const auto&) {});
         m_desk.pump(2000);
+        const QList<FakeKeySynthesizer::PostedChord> posted = m_desk.keys.posted().mid(before);
+        EXPECT_EQ(posted, QList<FakeKeySynthesizer::PostedChord>(2, {KeySynthesizer::Chord::Paste, c.target}))
+            << c.name;
+        EXPECT_EQ(m_desk.textOf(field), s("$ ls -l")) << c.name;
     }
 }
 
@@ -284,6 +309,48 @@ TEST_F(PasteTest, APolishThatCannotFindTheRawTextChangesNothing)
         ASSERT_TRUE(replaced && !replaced->ok()) << c.name;
         EXPECT_EQ(replaced->error(), c.failure) << c.name;
         EXPECT_EQ(m_desk.textOf(field), c.field) << c.name;
+    }
+}
+
+// A late answer about the raw text must not restore the user's clipboard while the polished text
+// is on it and its chord still waits to go out: the application would paste the user's text.
+TEST(PasteCycleTest, ALateAnswerAboutTheRawTextRestoresNothingWhileThePolishedTextIsOnTheBoard)
+{
+    struct Row {
+        const char* name;
+        bool visible; // the late answer; not visible yet would poll again
+    };
+    const Row rows[] = {{.name = "raw text visible", .visible = true},
+                        {.name = "raw text not yet visible", .visible = false}};
+    for (const Row& row : rows) {
+        ManualClock clock;
+        FakePasteboard board;
+        board.write({userText});
+        std::vector<std::function<void(bool)>> answers;
+        PasteCycle cycle(board, clock, [&](const QString&, std::function<void(bool)> answer) {
+            answers.push_back(std::move(answer));
+        });
+        // Every later check finds its text at once.
+        const auto run = [&](int ms) {
+            for (int i = 0; i < ms; ++i) {
+                clock.advance(1);
+                for (std::size_t a = 1; a < answers.size(); ++a)
+                    if (const auto answer = std::exchange(answers[a], {}))
+                        answer(true);
+            }
+        };
+        cycle.open();
+        cycle.write(s("helo"));
+        cycle.scheduleRestore(s("helo"));
+        ASSERT_EQ(answers.size(), 1u) << row.name;
+        cycle.open();
+        cycle.write(s("Hello."));
+        answers[0](row.visible);
+        run(2000);
+        EXPECT_EQ(board.plainText(), s("Hello.")) << row.name;
+        cycle.scheduleRestore(s("Hello."));
+        run(PasteCycle::settleMs + 1);
+        EXPECT_EQ(board.items(), Items{userText}) << row.name;
     }
 }
 

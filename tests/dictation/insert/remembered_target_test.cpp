@@ -13,13 +13,17 @@ using Failure = TextInserter::WriteBackFailure;
 class RememberedTargetTest : public TempSupportDir {
 protected:
     // "please fix teh typo" with "teh" selected, remembered as the target.
-    AccessibleElement rememberField(std::function<void(Element&)> change = {})
+    // `beforeAnswer` runs while the field's answer is still on its way.
+    AccessibleElement rememberField(std::function<void(Element&)> change = {},
+                                    std::function<void(FakeDesktop&)> beforeAnswer = {})
     {
         Element field = FakeAccessibility::field(s("please fix teh typo"), {11, 3});
         if (change)
             change(field);
         const AccessibleElement handle = m_desk.focus(field);
         m_desk.inserter.rememberInsertTarget();
+        if (beforeAnswer)
+            beforeAnswer(m_desk);
         m_desk.pump(1);
         return handle;
     }
@@ -38,6 +42,7 @@ TEST_F(RememberedTargetTest, WritesOverTheRememberedSelectionOnlyWhileItStillHol
         std::function<void(FakeDesktop&, const AccessibleElement&)> meanwhile = {};
         std::optional<Failure> failure = {};
         QString text = {};
+        std::function<void(FakeDesktop&)> beforeAnswer = {};
     };
     const auto userTyped = [](FakeDesktop& d, const AccessibleElement& f) {
         d.a11y.edit(f, [](Element& e) {
@@ -66,9 +71,14 @@ TEST_F(RememberedTargetTest, WritesOverTheRememberedSelectionOnlyWhileItStillHol
          .meanwhile = [](FakeDesktop& d, const AccessibleElement& f) { d.a11y.remove(f); },
          .failure = Failure::NotSettable,
          .text = {}},
+        // clang-format off
+        {.name = "typed after it, the range still reads the same", .meanwhile = [](FakeDesktop& d, const AccessibleElement& f) { d.a11y.edit(f, [](Element& e) { e.text.append(s(" now")); }); }, .failure = Failure::FieldChanged, .text = s("please fix teh typo now")},
+        {.name = "our own window", .field = [](Element& e) { e.pid = FakeDesktop::ownPid; }, .failure = Failure::NothingRemembered, .text = s("please fix teh typo")},
+        {.name = "a newer start that found nothing", .failure = Failure::NothingRemembered, .text = s("please fix teh typo"), .beforeAnswer = [](FakeDesktop& d) { d.permissions.trusted = false, d.inserter.rememberInsertTarget(), d.permissions.trusted = true; }},
+        // clang-format on
     };
     for (const Case& c : cases) {
-        const AccessibleElement field = rememberField(c.field);
+        const AccessibleElement field = rememberField(c.field, c.beforeAnswer);
         focusElsewhere();
         if (c.meanwhile)
             c.meanwhile(m_desk, field);

@@ -253,4 +253,23 @@ TEST_F(SelectionTest, ACopyProbeDuringAPendingRestoreLeavesTheUsersClipboardNotT
     EXPECT_EQ(m_desk.board.items(), usersClipboard);
 }
 
+// A paste aborts the probe while its copy chord still waits for the user's modifiers; the chord
+// going out later must not bring the older clipboard back over the pasted text.
+TEST_F(SelectionTest, AProbeAbortedWhileItsChordWaitsRestoresNothingAfterwards)
+{
+    m_desk.permissions.trusted = false;
+    m_desk.focus(selecting(s("selected")));
+    m_desk.ignoresCopy = true;
+    m_desk.keys.setWaitMs(300);
+    std::optional<std::optional<QString>> answer;
+    m_desk.inserter.captureSelection(&m_context, [&](const std::optional<QString>& text) { answer = text; });
+    m_desk.pump(100);
+    ASSERT_FALSE(answer.has_value());
+    m_desk.inserter.insert(s("dictated"), &m_context, [](const InsertResult&) {});
+    EXPECT_TRUE(answer && !*answer) << "an aborted probe answers none";
+    m_desk.pump(2000);
+    EXPECT_EQ(copies(), 1);
+    EXPECT_EQ(m_desk.board.plainText(), s("dictated"));
+}
+
 } // namespace

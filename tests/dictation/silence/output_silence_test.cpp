@@ -16,6 +16,7 @@ namespace {
 using namespace Qt::Literals::StringLiterals;
 using Device = OutputDevices::Device;
 using Op = FakeOutputDevices::Operation;
+using Change = FakeOutputDevices::Change;
 
 // Devices as "<id> mute=<0|1|-> volume=<value|->", so a failed comparison reads at a glance.
 QStringList describe(const FakeOutputDevices& fake, const std::vector<Device>& seeded)
@@ -164,10 +165,9 @@ TEST_F(OutputSilenceTest, EveryChangeIsOnDiskBeforeItReachesADevice)
 {
     seed({{.id = u"a"_s, .hasMute = true, .muted = false, .volume = 0.5},
           {.id = u"v"_s, .hasMute = false, .muted = std::nullopt, .volume = 0.4}});
-    QStringList unrecorded;
-    m_fake.setBeforeChange([&](const QString& change) {
-        const QString id = change.section(QLatin1Char(' '), 1, 1);
-        if (!readAll(record()).contains(QByteArray("\"" + id.toUtf8() + "\"")))
+    QList<Change> unrecorded;
+    m_fake.setBeforeChange([&](const Change& change) {
+        if (!readAll(record()).contains(QByteArray("\"" + change.id.toUtf8() + "\"")))
             unrecorded.append(change);
     });
     OutputSilence silence(m_fake, record());
@@ -175,7 +175,7 @@ TEST_F(OutputSilenceTest, EveryChangeIsOnDiskBeforeItReachesADevice)
     silence.begin(OthersAudio::Mute);
 
     EXPECT_EQ(m_fake.changes().size(), 2);
-    EXPECT_TRUE(unrecorded.isEmpty()) << unrecorded.join(u", "_s).toStdString();
+    EXPECT_TRUE(unrecorded.isEmpty()) << ::testing::PrintToString(unrecorded);
 }
 
 TEST_F(OutputSilenceTest, AFailedRecordWriteLeavesEveryDeviceAlone)
@@ -211,7 +211,7 @@ TEST_F(OutputSilenceTest, ASecondBeginWhileHoldingChangesNothing)
     silence.begin(OthersAudio::Mute);
     silence.begin(OthersAudio::Quiet);
 
-    EXPECT_EQ(m_fake.changes(), QStringList{u"volume a 0.11"_s});
+    EXPECT_EQ(m_fake.changes(), (QList<Change>{{.id = u"a"_s, .volume = 0.11}}));
     EXPECT_EQ(readAll(record()), first);
     silence.end();
     EXPECT_EQ(m_fake.device(u"a"_s)->volume, 0.5);
@@ -285,8 +285,8 @@ TEST_F(OutputSilenceTest, AnUndecodableRecordIsKeptAsideAndSilencingGoesOn)
 struct FileCase {
     const char* name;
     QByteArray file;
-    QStringList changes; // made by restoreFromDisk
-    bool kept;           // the file is still in place, unchanged
+    QList<Change> changes; // made by restoreFromDisk
+    bool kept;             // the file is still in place, unchanged
 };
 
 const std::vector<FileCase> kFileCases = {
@@ -302,7 +302,7 @@ const std::vector<FileCase> kFileCases = {
     {.name = "a record with neither control", .file = R"([{"uid":"a"}])", .changes = {}, .kept = false},
     {.name = "mute wins over volume",
      .file = R"([{"uid":"a","mute":0,"volume":0.3}])",
-     .changes = {u"mute a 0"_s},
+     .changes = {{.id = u"a"_s, .muted = false}},
      .kept = false},
     {.name = "an empty list", .file = "[]", .changes = {}, .kept = false},
 };

@@ -1,5 +1,6 @@
 #include "accessibility_printers.h"
 #include "platform/linux/atspi/atspi_accessibility.h"
+#include "service_check.h"
 #include "target_window.h"
 #include "test_text.h"
 
@@ -38,8 +39,7 @@ class AtspiAccessibilityTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (qEnvironmentVariable("QUENDA_IN_SERVICES") != QLatin1String("1"))
-            GTEST_SKIP() << "needs the desktop services of scripts/with-services";
+        QUENDA_NEEDS_SERVICE(ServiceCheck::inServices(), "the desktop services of scripts/with-services");
         m_a11y = std::make_unique<AtspiAccessibility>();
         // The targets start after this, so they find accessibility switched on by the backend.
         ASSERT_TRUE(ask<bool>([](Accessibility& a) { return a.trusted(); }));
@@ -210,8 +210,7 @@ TEST_F(AtspiAccessibilityTest, SpeaksUtf16ToAnApplicationThatCountsCodePoints)
     // "b" is code points 2..3.
     TargetWindow target(QStringLiteral("/usr/bin/python3"),
                         {QStringLiteral(QUENDA_GTK_TARGET), s("a😀b"), QStringLiteral("2,3")});
-    if (target.unavailable())
-        GTEST_SKIP() << "GTK 3 introspection data (gir1.2-gtk-3.0) is not installed";
+    QUENDA_NEEDS_SERVICE(!target.unavailable(), "GTK 3 introspection data (gir1.2-gtk-3.0)");
     ASSERT_TRUE(target.ready());
     const Element field = focusIn(target.pid());
     ASSERT_TRUE(field);

@@ -60,28 +60,14 @@ TEST(SelectionRewrite, ReplacesTheSelectionAndNeverLosesItSilently)
 {
     // "hello world" with "world" (6..11) selected, replaced by "there".
     const QString original = s("hello world");
+    // clang-format off
     Case cases[] = {
-        {.name = "written",
-         .field = {.text = original},
-         .outcome = Outcome::Done,
-         .text = s("hello there"),
-         .caret = 11},
-        {.name = "refused insert puts the selection back",
-         .field = {.text = original, .refuseInsert = true},
-         .outcome = Outcome::Failed,
-         .text = original,
-         .caret = -1},
-        {.name = "late insert is not doubled",
-         .field = {.text = original, .insertTimesOutButLands = true},
-         .outcome = Outcome::Done,
-         .text = s("hello there"),
-         .caret = 11},
-        {.name = "refused put-back is reported",
-         .field = {.text = original, .refuseInsert = true, .refusePutBack = true},
-         .outcome = Outcome::SelectionLost,
-         .text = s("hello "),
-         .caret = -1},
+        {.name = "written", .field = {.text = original}, .outcome = Outcome::Done, .text = s("hello there"), .caret = 11},
+        {.name = "refused insert puts the selection back", .field = {.text = original, .refuseInsert = true}, .outcome = Outcome::Failed, .text = original, .caret = -1},
+        {.name = "late insert is not doubled", .field = {.text = original, .insertTimesOutButLands = true}, .outcome = Outcome::Done, .text = s("hello there"), .caret = 11},
+        {.name = "refused put-back is reported", .field = {.text = original, .refuseInsert = true, .refusePutBack = true}, .outcome = Outcome::SelectionLost, .text = s("hello "), .caret = -1},
     };
+    // clang-format on
     for (Case& c : cases) {
         EXPECT_EQ(SelectionRewrite::apply(c.field.steps(), 6, 11, s("there"), 5), c.outcome) << c.name;
         EXPECT_EQ(c.field.text, c.text) << c.name;

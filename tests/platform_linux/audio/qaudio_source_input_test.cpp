@@ -2,6 +2,7 @@
 #include "platform/linux/audio/qaudio_source_input.h"
 
 #include "pulse_tone_source.h"
+#include "service_check.h"
 #include "test_audio.h"
 #include "test_text.h"
 
@@ -43,8 +44,7 @@ TEST(QAudioSourceInput, RecordsTheDefaultMicrophoneInItsOwnFormat)
 {
     const auto info = pactl({QStringLiteral("info")});
     ASSERT_TRUE(info) << "pactl (pulseaudio-utils) is needed to set up the test source";
-    if (info->first != 0)
-        GTEST_SKIP() << "no PulseAudio server is reachable; scripts/with-services starts one";
+    QUENDA_NEEDS_SERVICE(info->first == 0, "a reachable PulseAudio server");
 
     PulseToneSource source;
     ASSERT_TRUE(source.loaded()) << "module-pipe-source could not be loaded";

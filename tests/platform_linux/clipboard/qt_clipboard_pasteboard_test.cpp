@@ -2,6 +2,7 @@
 #include "test_text.h"
 
 #include "platform/linux/clipboard/qt_clipboard_pasteboard.h"
+#include "service_check.h"
 
 #include <QGuiApplication>
 #include <QTest>
@@ -30,8 +31,8 @@ class QtClipboardPasteboardTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (QGuiApplication::platformName() != QLatin1String("xcb"))
-            GTEST_SKIP() << "needs the X server of scripts/with-services and QT_QPA_PLATFORM=xcb";
+        QUENDA_NEEDS_SERVICE(QGuiApplication::platformName() == QLatin1String("xcb"),
+                             "the X server of scripts/with-services and QT_QPA_PLATFORM=xcb");
     }
 
     QtClipboardPasteboard m_board;
@@ -92,24 +93,15 @@ TEST_F(QtClipboardPasteboardTest, PlainTextAndSecrecyOfWhatAnotherProgramOffers)
         std::optional<QString> text;
         bool secret = false;
     };
+    // clang-format off
     const Case cases[] = {
-        {.what = "plain text comes untrimmed",
-         .offered = {item("text/plain", "  spaced  ")},
-         .text = s("  spaced  ")},
-        {.what = "blank plain text gives way to the HTML",
-         .offered = {item("text/plain", " \n"), item("text/html", "<p>Hello <b>world</b></p>")},
-         .text = s("Hello world")},
-        {.what = "HTML alone",
-         .offered = {item("text/html", "<p>Tom &amp; Jerry</p>")},
-         .text = s("Tom & Jerry")},
-        {.what = "RTF is not read",
-         .offered = {item("text/rtf", "{\\rtf1\\ansi Hello}")},
-         .text = std::nullopt},
-        {.what = "a password manager's copy",
-         .offered = {item("text/plain", "hunter2"), item("x-kde-passwordManagerHint", "secret")},
-         .text = s("hunter2"),
-         .secret = true},
+        {.what = "plain text comes untrimmed", .offered = {item("text/plain", "  spaced  ")}, .text = s("  spaced  ")},
+        {.what = "blank plain text gives way to the HTML", .offered = {item("text/plain", " \n"), item("text/html", "<p>Hello <b>world</b></p>")}, .text = s("Hello world")},
+        {.what = "HTML alone", .offered = {item("text/html", "<p>Tom &amp; Jerry</p>")}, .text = s("Tom & Jerry")},
+        {.what = "RTF is not read", .offered = {item("text/rtf", "{\\rtf1\\ansi Hello}")}, .text = std::nullopt},
+        {.what = "a password manager's copy", .offered = {item("text/plain", "hunter2"), item("x-kde-passwordManagerHint", "secret")}, .text = s("hunter2"), .secret = true},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         const quint64 before = m_board.changeCount();

@@ -4,6 +4,7 @@
 #include "core/base/work_queue.h"
 #include "platform/fake/manual_clock.h"
 #include "platform/linux/permission/linux_permission_probe.h"
+#include "service_check.h"
 
 #include <QCoreApplication>
 #include <QProcess>
@@ -18,8 +19,7 @@ class LinuxPermissionProbeTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (qEnvironmentVariable("QUENDA_IN_SERVICES") != QLatin1String("1"))
-            GTEST_SKIP() << "needs the services of scripts/with-services";
+        QUENDA_NEEDS_SERVICE(ServiceCheck::inServices(), "the services of scripts/with-services");
     }
     // Lets every read of the accessibility bus that was asked for answer.
     void settle()
@@ -42,16 +42,14 @@ TEST_F(LinuxPermissionProbeTest, AccessibilityNeedsTheBusSwitchedOnAndXTest)
         QByteArray display;
         bool trusted;
     };
+    // clang-format off
     const Case cases[] = {
         {.what = "bus on", .busEnabled = true, .busAnswers = true, .display = {}, .trusted = true},
         {.what = "bus off", .busEnabled = false, .busAnswers = true, .display = {}, .trusted = false},
         {.what = "no such bus", .busEnabled = true, .busAnswers = false, .display = {}, .trusted = false},
-        {.what = "no X server to post keys with",
-         .busEnabled = true,
-         .busAnswers = true,
-         .display = ":9999",
-         .trusted = false},
+        {.what = "no X server to post keys with", .busEnabled = true, .busAnswers = true, .display = ":9999", .trusted = false},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         m_bus.setEnabled(c.busEnabled);
@@ -89,11 +87,28 @@ TEST_F(LinuxPermissionProbeTest, ThePollIsAnsweredFromTheLastReadingWhileTheBusI
     EXPECT_FALSE(probe.accessibilityTrusted()) << "switching the bus off went unnoticed";
 }
 
+// Read before the bus answered, "not trusted" would pass for the answer: the launch would open the
+// main window although everything is granted.
+TEST_F(LinuxPermissionProbeTest, AnswersCountOnlyOnceTheBusAndPulseAudioHaveAnswered)
+{
+    LinuxPermissionProbe::Sources sources;
+    sources.accessibilityService = m_bus.service();
+    m_bus.setEnabled(true);
+    m_bus.hold();
+    LinuxPermissionProbe probe(m_clock, m_work, sources);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(probe.answered());
+    EXPECT_FALSE(probe.accessibilityTrusted());
+    m_bus.release();
+    settle();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return probe.answered(); }, 5000)) << "PulseAudio never answered";
+    EXPECT_TRUE(probe.accessibilityTrusted());
+}
+
 TEST_F(LinuxPermissionProbeTest, TheMicrophoneIsACaptureSourceNotTheMonitorOfTheSpeakers)
 {
     const QString pactl = QStandardPaths::findExecutable(s("pactl"));
-    if (pactl.isEmpty())
-        GTEST_SKIP() << "needs pactl";
+    QUENDA_NEEDS_SERVICE(!pactl.isEmpty(), "pactl (pulseaudio-utils)");
     LinuxPermissionProbe probe(m_clock, m_work);
     PulseSourceWatch watch;
     ASSERT_TRUE(QTest::qWaitFor([&] { return watch.microphones() >= 0; }, 5000))

@@ -1,6 +1,7 @@
 #include "dictation/silence/output_silence.h"
 #include "platform/linux/pulse/pulse_output_devices.h"
 #include "prefixed_output_devices.h"
+#include "service_check.h"
 #include "temp_support_dir.h"
 #include "test_sinks.h"
 
@@ -59,8 +60,7 @@ protected:
     void SetUp() override
     {
         TempSupportDir::SetUp();
-        if (!TestSinks::privateServerRunning())
-            GTEST_SKIP() << "needs the private PulseAudio server: run under scripts/with-services";
+        QUENDA_NEEDS_SERVICE(TestSinks::privateServerRunning(), "the private PulseAudio server");
     }
 
     QString record() const { return supportFile(u"output-silence.json"_s); }
@@ -82,15 +82,15 @@ protected:
 TEST_F(PulseOutputSilenceTest, AProcessKilledWhileSilencingIsRepairedFromTheRecord)
 {
     for (const auto mode : {OthersAudio::Mute, OthersAudio::Quiet}) {
-        SCOPED_TRACE(OthersAudioText::rawValue(mode).toStdString());
-        TestSinks sinks(u"crash"_s + OthersAudioText::rawValue(mode));
+        SCOPED_TRACE(OthersAudioText::table.text(mode).toStdString());
+        TestSinks sinks(u"crash"_s + OthersAudioText::table.text(mode));
         const std::vector<Sink> before = {{.suffix = u"a"_s, .volume = 0.5, .muted = false},
                                           {.suffix = u"b"_s, .volume = 0.9, .muted = false}};
         ASSERT_NO_FATAL_FAILURE(load(sinks, before));
 
         QProcess helper;
         helper.start(QStringLiteral(QUENDA_SILENCE_CRASH_HELPER),
-                     {root(), record(), sinks.prefix(), OthersAudioText::rawValue(mode)});
+                     {root(), record(), sinks.prefix(), OthersAudioText::table.text(mode)});
         ASSERT_TRUE(helper.waitForFinished(30000));
         ASSERT_EQ(helper.exitStatus(), QProcess::CrashExit) << "exit code " << helper.exitCode();
         ASSERT_NE(describe(sinks, before), describe(before)) << "the helper silenced nothing";

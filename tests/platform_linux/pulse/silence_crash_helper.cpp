@@ -17,7 +17,7 @@ int main(int argc, char** argv)
     if (args.size() != 5)
         return 2;
     SupportPaths::setDataRoot(args[1]);
-    const auto mode = OthersAudioText::fromRaw(args[4]);
+    const auto mode = OthersAudioText::table.find(args[4]);
     if (!mode)
         return 2;
     PulseOutputDevices pulse;

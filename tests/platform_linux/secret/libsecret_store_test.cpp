@@ -1,5 +1,6 @@
 #include "core/keys/open_ai_key_store.h"
 #include "platform/linux/secret/libsecret_store.h"
+#include "service_check.h"
 
 #include <QSettings>
 #include <QTemporaryDir>
@@ -18,8 +19,8 @@ class LibsecretStoreTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (qEnvironmentVariable("QUENDA_SECRET_SERVICE") != QLatin1String("1"))
-            GTEST_SKIP() << "needs the Secret Service of scripts/with-services (QUENDA_SECRET_SERVICE=1)";
+        QUENDA_NEEDS_SERVICE(qEnvironmentVariable("QUENDA_SECRET_SERVICE") == QLatin1String("1"),
+                             "the Secret Service of scripts/with-services (QUENDA_SECRET_SERVICE=1)");
     }
     void TearDown() override
     {

@@ -7,6 +7,8 @@
 
 #include <memory>
 #include <optional>
+#include <ostream>
+#include <vector>
 
 namespace {
 
@@ -15,22 +17,46 @@ using Chord = KeySynthesizer::Chord;
 using Target = KeySynthesizer::Target;
 using Reason = KeySynthesizer::Failure::Reason;
 
-QString name(Key key)
+const char* name(Key key)
 {
     switch (key) {
     case Key::Control:
-        return s("Control");
+        return "Control";
     case Key::Shift:
-        return s("Shift");
+        return "Shift";
     case Key::C:
-        return s("C");
+        return "C";
     case Key::V:
-        return s("V");
+        return "V";
     }
-    return {};
+    return "";
 }
 
-// A keyboard whose held keys the test sets; logs "+Key" and "-Key" and fails where told.
+// One key sent to the keyboard, pressed or released.
+struct Stroke {
+    bool down;
+    Key key;
+    bool operator==(const Stroke&) const = default;
+    friend void PrintTo(const Stroke& stroke, std::ostream* out)
+    {
+        *out << (stroke.down ? '+' : '-') << name(stroke.key);
+    }
+};
+using Strokes = std::vector<Stroke>;
+
+Stroke down(Key key)
+{
+    return {true, key};
+}
+
+Stroke up(Key key)
+{
+    return {false, key};
+}
+
+using enum SyntheticKeyboard::Key;
+
+// A keyboard whose held keys the test sets; logs each stroke and fails where told.
 class ScriptedKeyboard final : public SyntheticKeyboard {
 public:
     Result<State, Failure> state() override
@@ -40,21 +66,21 @@ public:
             return Failure{Reason::Unavailable, s("unreadable")};
         return held;
     }
-    Done press(Key key) override { return send(s("+"), key, failPress); }
-    Done release(Key key) override { return send(s("-"), key, failRelease); }
+    Done press(Key key) override { return send(down(key), failPress); }
+    Done release(Key key) override { return send(up(key), failRelease); }
 
     State held;
     bool unreadable = false;
     std::optional<Key> failPress;
     std::optional<Key> failRelease;
-    QStringList log;
+    Strokes log;
     int reads = 0;
 
 private:
-    Done send(const QString& sign, Key key, std::optional<Key> failing)
+    Done send(Stroke stroke, std::optional<Key> failing)
     {
-        log << sign + name(key);
-        if (failing == key)
+        log.push_back(stroke);
+        if (failing == stroke.key)
             return Failure{Reason::PostFailed, s("rejected")};
         return std::monostate{};
     }
@@ -81,22 +107,18 @@ TEST_F(ChordSynthesizerTest, EachChordPressesItsKeysAndReleasesThemInReverse)
     struct Case {
         Chord chord;
         Target target;
-        QStringList log;
+        Strokes log;
         std::optional<Reason> refused = {};
     };
+    // clang-format off
     const Case cases[] = {
-        {.chord = Chord::Paste,
-         .target = Target::Application,
-         .log = {s("+Control"), s("+V"), s("-V"), s("-Control")}},
-        {.chord = Chord::Copy,
-         .target = Target::Application,
-         .log = {s("+Control"), s("+C"), s("-C"), s("-Control")}},
-        {.chord = Chord::Paste,
-         .target = Target::Terminal,
-         .log = {s("+Control"), s("+Shift"), s("+V"), s("-V"), s("-Shift"), s("-Control")}},
+        {.chord = Chord::Paste, .target = Target::Application, .log = {down(Control), down(V), up(V), up(Control)}},
+        {.chord = Chord::Copy, .target = Target::Application, .log = {down(Control), down(C), up(C), up(Control)}},
+        {.chord = Chord::Paste, .target = Target::Terminal, .log = {down(Control), down(Shift), down(V), up(V), up(Shift), up(Control)}},
         // An interrupted command in the user's terminal is never worth a copied selection.
         {.chord = Chord::Copy, .target = Target::Terminal, .log = {}, .refused = Reason::TerminalCopyRefused},
     };
+    // clang-format on
     for (const Case& c : cases) {
         m_keyboard.log.clear();
         m_outcomes.clear();
@@ -119,47 +141,19 @@ TEST_F(ChordSynthesizerTest, WaitsForModifiersThatWouldChangeTheChordAndLeavesTh
         SyntheticKeyboard::State held;
         int releasedAfterMs; // -1: held for good
         qint64 waitedMs;     // -1: gives up
-        QStringList log;
+        Strokes log;
     };
-    const QStringList paste{s("+Control"), s("+V"), s("-V"), s("-Control")};
+    const Strokes paste{down(Control), down(V), up(V), up(Control)};
+    // clang-format off
     const Case cases[] = {
-        {.what = "Alt let go in time",
-         .target = Target::Application,
-         .held = {.other = {s("Alt_L")}},
-         .releasedAfterMs = 120,
-         .waitedMs = 120,
-         .log = paste},
-        {.what = "Alt held for good",
-         .target = Target::Application,
-         .held = {.other = {s("Alt_L")}},
-         .releasedAfterMs = -1,
-         .waitedMs = -1,
-         .log = {}},
-        {.what = "Shift turns Ctrl+V into another chord",
-         .target = Target::Application,
-         .held = {.shift = {s("Shift_R")}},
-         .releasedAfterMs = -1,
-         .waitedMs = -1,
-         .log = {}},
-        {.what = "Shift is part of the terminal's chord",
-         .target = Target::Terminal,
-         .held = {.shift = {s("Shift_R")}},
-         .releasedAfterMs = -1,
-         .waitedMs = 0,
-         .log = {s("+Control"), s("+Shift"), s("+V"), s("-V"), s("-Shift"), s("-Control")}},
-        {.what = "a push-to-talk hotkey on Right Control",
-         .target = Target::Application,
-         .held = {.control = {s("Control_R")}},
-         .releasedAfterMs = -1,
-         .waitedMs = 0,
-         .log = paste},
-        {.what = "Left Control held stays held",
-         .target = Target::Application,
-         .held = {.control = {s("Control_L")}, .down = {Key::Control}},
-         .releasedAfterMs = -1,
-         .waitedMs = 0,
-         .log = {s("+V"), s("-V")}},
+        {.what = "Alt let go in time", .target = Target::Application, .held = {.other = {s("Alt_L")}}, .releasedAfterMs = 120, .waitedMs = 120, .log = paste},
+        {.what = "Alt held for good", .target = Target::Application, .held = {.other = {s("Alt_L")}}, .releasedAfterMs = -1, .waitedMs = -1, .log = {}},
+        {.what = "Shift turns Ctrl+V into another chord", .target = Target::Application, .held = {.shift = {s("Shift_R")}}, .releasedAfterMs = -1, .waitedMs = -1, .log = {}},
+        {.what = "Shift is part of the terminal's chord", .target = Target::Terminal, .held = {.shift = {s("Shift_R")}}, .releasedAfterMs = -1, .waitedMs = 0, .log = {down(Control), down(Shift), down(V), up(V), up(Shift), up(Control)}},
+        {.what = "a push-to-talk hotkey on Right Control", .target = Target::Application, .held = {.control = {s("Control_R")}}, .releasedAfterMs = -1, .waitedMs = 0, .log = paste},
+        {.what = "Left Control held stays held", .target = Target::Application, .held = {.control = {s("Control_L")}, .down = {Key::Control}}, .releasedAfterMs = -1, .waitedMs = 0, .log = {down(V), up(V)}},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         m_keyboard.log.clear();
@@ -169,7 +163,7 @@ TEST_F(ChordSynthesizerTest, WaitsForModifiersThatWouldChangeTheChordAndLeavesTh
         post(Chord::Paste, c.target);
         if (c.releasedAfterMs >= 0) {
             m_clock.advance(c.releasedAfterMs - 1);
-            EXPECT_TRUE(m_keyboard.log.isEmpty()) << "posted while a modifier was held";
+            EXPECT_TRUE(m_keyboard.log.empty()) << "posted while a modifier was held";
             m_keyboard.held = {};
         }
         m_clock.advance(ChordSynthesizer::defaultWaitMs + ChordSynthesizer::pollMs);
@@ -198,46 +192,18 @@ TEST_F(ChordSynthesizerTest, EveryKeyPressedIsReleasedWhateverFails)
         std::optional<Key> failPress;
         std::optional<Key> failRelease;
         bool unreadable;
-        QStringList log;
+        Strokes log;
         Reason reason;
     };
+    // clang-format off
     const Case cases[] = {
-        {.what = "the letter is rejected",
-         .target = Target::Application,
-         .failPress = Key::V,
-         .failRelease = {},
-         .unreadable = false,
-         .log = {s("+Control"), s("+V"), s("-V"), s("-Control")},
-         .reason = Reason::PostFailed},
-        {.what = "Shift is rejected",
-         .target = Target::Terminal,
-         .failPress = Key::Shift,
-         .failRelease = {},
-         .unreadable = false,
-         .log = {s("+Control"), s("+Shift"), s("-Shift"), s("-Control")},
-         .reason = Reason::PostFailed},
-        {.what = "Control is rejected",
-         .target = Target::Application,
-         .failPress = Key::Control,
-         .failRelease = {},
-         .unreadable = false,
-         .log = {s("+Control"), s("-Control")},
-         .reason = Reason::PostFailed},
-        {.what = "releasing the letter is rejected",
-         .target = Target::Application,
-         .failPress = {},
-         .failRelease = Key::V,
-         .unreadable = false,
-         .log = {s("+Control"), s("+V"), s("-V"), s("-Control")},
-         .reason = Reason::PostFailed},
-        {.what = "the keyboard cannot be read",
-         .target = Target::Application,
-         .failPress = {},
-         .failRelease = {},
-         .unreadable = true,
-         .log = {},
-         .reason = Reason::Unavailable},
+        {.what = "the letter is rejected", .target = Target::Application, .failPress = V, .failRelease = {}, .unreadable = false, .log = {down(Control), down(V), up(V), up(Control)}, .reason = Reason::PostFailed},
+        {.what = "Shift is rejected", .target = Target::Terminal, .failPress = Shift, .failRelease = {}, .unreadable = false, .log = {down(Control), down(Shift), up(Shift), up(Control)}, .reason = Reason::PostFailed},
+        {.what = "Control is rejected", .target = Target::Application, .failPress = Control, .failRelease = {}, .unreadable = false, .log = {down(Control), up(Control)}, .reason = Reason::PostFailed},
+        {.what = "releasing the letter is rejected", .target = Target::Application, .failPress = {}, .failRelease = V, .unreadable = false, .log = {down(Control), down(V), up(V), up(Control)}, .reason = Reason::PostFailed},
+        {.what = "the keyboard cannot be read", .target = Target::Application, .failPress = {}, .failRelease = {}, .unreadable = true, .log = {}, .reason = Reason::Unavailable},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         m_keyboard.log.clear();
@@ -267,7 +233,7 @@ TEST_F(ChordSynthesizerTest, ChordsGoOutInOrderAndOneWhoseCallerWentAwayIsDroppe
     m_keyboard.held = {};
     m_clock.advance(ChordSynthesizer::pollMs);
 
-    EXPECT_EQ(m_keyboard.log, (QStringList{s("+Control"), s("+V"), s("-V"), s("-Control")}))
+    EXPECT_EQ(m_keyboard.log, (Strokes{down(Control), down(V), up(V), up(Control)}))
         << "the copy of a caller that went away must not be posted";
     ASSERT_EQ(m_outcomes.size(), 1u);
     EXPECT_TRUE(m_outcomes[0].ok());
@@ -276,13 +242,15 @@ TEST_F(ChordSynthesizerTest, ChordsGoOutInOrderAndOneWhoseCallerWentAwayIsDroppe
 
 TEST_F(ChordSynthesizerTest, AChordAskedForInsideACallbackWaitsItsTurn)
 {
-    m_synth.post(Chord::Paste, Target::Application, &m_context, [this](const KeySynthesizer::Outcome&) {
-        m_keyboard.log << s("done");
+    std::size_t strokesBeforeDone = 0;
+    m_synth.post(Chord::Paste, Target::Application, &m_context, [&](const KeySynthesizer::Outcome&) {
+        strokesBeforeDone = m_keyboard.log.size();
         post(Chord::Copy, Target::Application);
     });
     m_clock.advance(0);
-    EXPECT_EQ(m_keyboard.log, (QStringList{s("+Control"), s("+V"), s("-V"), s("-Control"), s("done"),
-                                           s("+Control"), s("+C"), s("-C"), s("-Control")}));
+    EXPECT_EQ(strokesBeforeDone, 4u);
+    EXPECT_EQ(m_keyboard.log, (Strokes{down(Control), down(V), up(V), up(Control), down(Control), down(C),
+                                       up(C), up(Control)}));
 }
 
 } // namespace

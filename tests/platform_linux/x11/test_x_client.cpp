@@ -9,6 +9,7 @@
 #include <X11/extensions/XTest.h>
 
 #include <array>
+#include <ostream>
 
 namespace {
 
@@ -127,20 +128,19 @@ QStringList TestXClient::keysDown() const
     return names;
 }
 
-QStringList TestXClient::keyEvents()
+QList<TestXClient::KeyEvent> TestXClient::keyEvents()
 {
     readEvents();
     return std::exchange(m_keyEvents, {});
 }
 
-QStringList TestXClient::rootMessages(const char* type)
+QList<TestXClient::RootMessage> TestXClient::rootMessages(const char* type)
 {
     readEvents();
-    const QString prefix = QString::fromLatin1(type) + QLatin1Char(' ');
-    QStringList matching;
-    for (const QString& message : std::exchange(m_rootMessages, {})) {
-        if (message.startsWith(prefix))
-            matching << message.mid(prefix.size());
+    QList<RootMessage> matching;
+    for (const auto& [name, message] : std::exchange(m_rootMessages, {})) {
+        if (name == QLatin1String(type))
+            matching << message;
     }
     return matching;
 }
@@ -162,20 +162,27 @@ void TestXClient::readEvents()
         XNextEvent(m_display, &event);
         if (event.type == KeyPress || event.type == KeyRelease) {
             const KeySym sym = XkbKeycodeToKeysym(m_display, KeyCode(event.xkey.keycode), 0, 0);
-            QString line =
-                QLatin1Char(event.type == KeyPress ? '+' : '-') + QString::fromLatin1(XKeysymToString(sym));
-            const QString mods = modifiers(event.xkey.state);
-            if (!mods.isEmpty())
-                line += QLatin1Char(' ') + mods;
-            m_keyEvents << line;
+            m_keyEvents << KeyEvent{event.type == KeyPress, QString::fromLatin1(XKeysymToString(sym)),
+                                    modifiers(event.xkey.state)};
         } else if (event.type == ClientMessage) {
             char* name = XGetAtomName(m_display, event.xclient.message_type);
-            m_rootMessages << QString::fromLatin1(name) + QLatin1Char(' ') +
-                                  QString::number(event.xclient.window) + QLatin1Char(' ') +
-                                  QString::number(event.xclient.data.l[0]) + QLatin1Char(' ') +
-                                  QString::number(event.xclient.data.l[1]) + QLatin1Char(' ') +
-                                  QString::number(event.xclient.data.l[2]);
+            const auto& l = event.xclient.data.l;
+            m_rootMessages.append({QString::fromLatin1(name), {event.xclient.window, {l[0], l[1], l[2]}}});
             XFree(name);
         }
     }
+}
+
+void PrintTo(const TestXClient::KeyEvent& event, std::ostream* out)
+{
+    *out << (event.down ? '+' : '-') << event.key.toStdString();
+    if (!event.modifiers.isEmpty())
+        *out << ' ' << event.modifiers.toStdString();
+}
+
+void PrintTo(const TestXClient::RootMessage& message, std::ostream* out)
+{
+    *out << message.window;
+    for (const long value : message.data)
+        *out << ' ' << value;
 }

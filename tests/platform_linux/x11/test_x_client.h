@@ -5,6 +5,8 @@
 #include <QStringList>
 
 #include <functional>
+#include <iosfwd>
+#include <utility>
 
 using Display = struct _XDisplay;
 
@@ -12,6 +14,32 @@ using Display = struct _XDisplay;
 // manager would: it makes windows, holds keys, sets root properties and reads its events.
 class TestXClient final {
 public:
+    // A key event a window read: the key's keysym name and the modifiers down then, "C" for
+    // Control, "S" for Shift, "A" for Alt.
+    struct KeyEvent {
+        bool down;
+        QString key;
+        QString modifiers;
+        bool operator==(const KeyEvent&) const = default;
+        friend void PrintTo(const KeyEvent& event, std::ostream* out);
+    };
+    static KeyEvent press(const char* key, const char* modifiers = "")
+    {
+        return {true, QString::fromLatin1(key), QString::fromLatin1(modifiers)};
+    }
+    static KeyEvent release(const char* key, const char* modifiers = "")
+    {
+        return {false, QString::fromLatin1(key), QString::fromLatin1(modifiers)};
+    }
+
+    // A client message sent to the root: the window it names and its first three data values.
+    struct RootMessage {
+        quint64 window;
+        QList<long> data;
+        bool operator==(const RootMessage&) const = default;
+        friend void PrintTo(const RootMessage& message, std::ostream* out);
+    };
+
     TestXClient();
     ~TestXClient();
     TestXClient(const TestXClient&) = delete;
@@ -36,10 +64,10 @@ public:
     // Keys down on the server now, by keysym name.
     QStringList keysDown() const;
 
-    // Key events read so far: "+v C" is v pressed while Control was down, "-Shift_L CS" released.
-    QStringList keyEvents();
-    // Client messages sent to the root for the given type, as "window l0 l1 l2".
-    QStringList rootMessages(const char* type);
+    // Key events read since the last call.
+    QList<KeyEvent> keyEvents();
+    // Client messages of the given type sent to the root since the last call.
+    QList<RootMessage> rootMessages(const char* type);
     // Runs the Qt event loop until `done` holds or the time is up, reading this client's events.
     bool waitFor(const std::function<bool()>& done, int timeoutMs = 3000);
 
@@ -47,6 +75,6 @@ private:
     void readEvents();
 
     Display* m_display;
-    QStringList m_keyEvents;
-    QStringList m_rootMessages;
+    QList<KeyEvent> m_keyEvents;
+    QList<std::pair<QString, RootMessage>> m_rootMessages; // with the message's type
 };

@@ -4,6 +4,7 @@
 #include "core/base/system_clock.h"
 #include "platform/linux/x11/chord_synthesizer.h"
 #include "platform/linux/x11/xtest_keyboard.h"
+#include "service_check.h"
 
 #include <gtest/gtest.h>
 
@@ -14,14 +15,16 @@ namespace {
 using Chord = KeySynthesizer::Chord;
 using Target = KeySynthesizer::Target;
 using Reason = KeySynthesizer::Failure::Reason;
+using KeyEvents = QList<TestXClient::KeyEvent>;
+constexpr auto press = &TestXClient::press;
+constexpr auto release = &TestXClient::release;
 
 // Chords posted through XTest into a window of the private Xvfb, as that window receives them.
 class XTestKeyboardTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (!m_x.display())
-            GTEST_SKIP() << "needs the X server of scripts/with-services";
+        QUENDA_NEEDS_SERVICE(m_x.display(), "the X server of scripts/with-services");
         m_window = m_x.createWindow("field", "Field", 0);
         m_x.focus(m_window);
         m_x.keyEvents();
@@ -40,9 +43,9 @@ protected:
         return outcome.value_or(KeySynthesizer::Failure{Reason::Unavailable, s("no answer")});
     }
     // The window's key events once as many as expected arrived (or the time is up).
-    QStringList events(qsizetype expected)
+    KeyEvents events(qsizetype expected)
     {
-        QStringList events;
+        KeyEvents events;
         m_x.waitFor([&] {
             events += m_x.keyEvents();
             return events.size() >= expected;
@@ -63,20 +66,15 @@ TEST_F(XTestKeyboardTest, TheFocusedWindowReceivesEachChordAndNoKeyStaysDown)
     struct Case {
         Chord chord;
         Target target;
-        QStringList events;
+        KeyEvents events;
     };
+    // clang-format off
     const Case cases[] = {
-        {.chord = Chord::Paste,
-         .target = Target::Application,
-         .events = {s("+Control_L"), s("+v C"), s("-v C"), s("-Control_L C")}},
-        {.chord = Chord::Copy,
-         .target = Target::Application,
-         .events = {s("+Control_L"), s("+c C"), s("-c C"), s("-Control_L C")}},
-        {.chord = Chord::Paste,
-         .target = Target::Terminal,
-         .events = {s("+Control_L"), s("+Shift_L C"), s("+v CS"), s("-v CS"), s("-Shift_L CS"),
-                    s("-Control_L C")}},
+        {.chord = Chord::Paste, .target = Target::Application, .events = {press("Control_L", ""), press("v", "C"), release("v", "C"), release("Control_L", "C")}},
+        {.chord = Chord::Copy, .target = Target::Application, .events = {press("Control_L", ""), press("c", "C"), release("c", "C"), release("Control_L", "C")}},
+        {.chord = Chord::Paste, .target = Target::Terminal, .events = {press("Control_L", ""), press("Shift_L", "C"), press("v", "CS"), release("v", "CS"), release("Shift_L", "CS"), release("Control_L", "C")}},
     };
+    // clang-format on
     for (const Case& c : cases) {
         const auto outcome = post(m_synth, c.chord, c.target);
         ASSERT_TRUE(outcome.ok()) << outcome.error().detail.toStdString();
@@ -92,7 +90,7 @@ TEST_F(XTestKeyboardTest, TheCopyIntoATerminalSendsNoKeyAtAll)
     EXPECT_EQ(outcome.error().reason, Reason::TerminalCopyRefused);
     // A paste after it shows that the window would have received anything sent before.
     ASSERT_TRUE(post(m_synth, Chord::Paste, Target::Application).ok());
-    EXPECT_EQ(events(4).value(0), s("+Control_L"));
+    EXPECT_EQ(events(4).value(0), press("Control_L", ""));
 }
 
 TEST_F(XTestKeyboardTest, AHeldAltHoldsTheChordBackAndAHeldControlIsLeftDown)
@@ -105,25 +103,27 @@ TEST_F(XTestKeyboardTest, AHeldAltHoldsTheChordBackAndAHeldControlIsLeftDown)
     EXPECT_EQ(held.error().reason, Reason::ModifiersHeld);
     EXPECT_TRUE(held.error().detail.contains(s("Alt_L"))) << held.error().detail.toStdString();
     m_x.key("Alt_L", false);
-    EXPECT_EQ(m_x.keyEvents(), (QStringList{s("+Alt_L"), s("-Alt_L A")})) << "a key was sent past a held Alt";
+    EXPECT_EQ(m_x.keyEvents(), (KeyEvents{press("Alt_L", ""), release("Alt_L", "A")}))
+        << "a key was sent past a held Alt";
 
     // The user's own Control keys stay as the user holds them.
     struct Case {
         const char* held;
-        QStringList events;
+        KeyEvents events;
     };
+    // clang-format off
     const Case cases[] = {
-        {.held = "Control_R",
-         .events = {s("+Control_R"), s("+Control_L C"), s("+v C"), s("-v C"), s("-Control_L C")}},
-        {.held = "Control_L", .events = {s("+Control_L"), s("+v C"), s("-v C")}},
+        {.held = "Control_R", .events = {press("Control_R", ""), press("Control_L", "C"), press("v", "C"), release("v", "C"), release("Control_L", "C")}},
+        {.held = "Control_L", .events = {press("Control_L", ""), press("v", "C"), release("v", "C")}},
     };
+    // clang-format on
     for (const Case& c : cases) {
         m_x.key(c.held, true);
         ASSERT_TRUE(post(quick, Chord::Paste, Target::Application).ok());
         EXPECT_EQ(events(c.events.size()), c.events);
         EXPECT_EQ(m_x.keysDown(), QStringList{s(c.held)});
         m_x.key(c.held, false);
-        EXPECT_EQ(events(1), QStringList{s("-") + s(c.held) + s(" C")});
+        EXPECT_EQ(events(1), KeyEvents{release(c.held, "C")});
     }
 }
 

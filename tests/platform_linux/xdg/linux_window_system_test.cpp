@@ -3,6 +3,7 @@
 #include "test_text.h"
 
 #include "platform/linux/xdg/linux_window_system.h"
+#include "service_check.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -18,8 +19,7 @@ protected:
     void SetUp() override
     {
         TempSupportDir::SetUp();
-        if (!m_x.display())
-            GTEST_SKIP() << "needs the X server of scripts/with-services";
+        QUENDA_NEEDS_SERVICE(m_x.display(), "the X server of scripts/with-services");
         const QString apps = QDir(root()).filePath(s("applications"));
         writeAll(apps + s("/org.example.Editor.desktop"),
                  "[Desktop Entry]\nType=Application\nName=Editor\nStartupWMClass=ExampleEdit\n");
@@ -66,29 +66,13 @@ TEST_F(LinuxWindowSystemTest, TheActiveWindowNamesItsApplicationProcessAndWhethe
         AppWindow expected;
         bool frontmost; // reported as a FrontApp
     };
+    // clang-format off
     const Case cases[] = {
-        {.window = m_editor,
-         .expected = {.window = m_editor,
-                      .app = {s("org.example.Editor"), s("Editor")},
-                      .pid = 4101,
-                      .windowClass = s("ExampleEdit"),
-                      .terminal = false},
-         .frontmost = true},
-        {.window = m_xterm,
-         .expected = {.window = m_xterm,
-                      .app = {s(""), s("XTerm")},
-                      .pid = 4103,
-                      .windowClass = s("XTerm"),
-                      .terminal = true},
-         .frontmost = false},
-        {.window = m_term,
-         .expected = {.window = m_term,
-                      .app = {s("org.example.Term"), s("Term")},
-                      .pid = 4104,
-                      .windowClass = s("ExTerm"),
-                      .terminal = true},
-         .frontmost = true},
+        {.window = m_editor, .expected = {.window = m_editor, .app = {s("org.example.Editor"), s("Editor")}, .pid = 4101, .windowClass = s("ExampleEdit"), .terminal = false}, .frontmost = true},
+        {.window = m_xterm, .expected = {.window = m_xterm, .app = {s(""), s("XTerm")}, .pid = 4103, .windowClass = s("XTerm"), .terminal = true}, .frontmost = false},
+        {.window = m_term, .expected = {.window = m_term, .app = {s("org.example.Term"), s("Term")}, .pid = 4104, .windowClass = s("ExTerm"), .terminal = true}, .frontmost = true},
     };
+    // clang-format on
     for (const Case& c : cases) {
         m_x.setRootWindows("_NET_ACTIVE_WINDOW", {c.window});
         EXPECT_EQ(m_system->activeWindow(), c.expected) << c.expected.windowClass.toStdString();
@@ -166,12 +150,12 @@ TEST_F(LinuxWindowSystemTest, ActivationFocusesTheWindowWithoutAWindowManagerAnd
     const auto editor = m_system->windowOfProcess(4101);
     ASSERT_TRUE(editor);
     ASSERT_TRUE(m_system->activate(*editor).ok());
-    QStringList messages;
+    QList<TestXClient::RootMessage> messages;
     EXPECT_TRUE(m_x.waitFor([&] {
         messages += m_x.rootMessages("_NET_ACTIVE_WINDOW");
         return !messages.isEmpty();
     }));
-    EXPECT_EQ(messages, QStringList{QString::number(m_editor) + s(" 2 0 0")});
+    EXPECT_EQ(messages, (QList<TestXClient::RootMessage>{{.window = m_editor, .data = {2, 0, 0}}}));
     EXPECT_EQ(m_x.focusedWindow(), m_gedit) << "the focus is the window manager's to move";
     m_x.destroyWindow(check);
 }

@@ -17,6 +17,7 @@ TEST_F(XdgApplicationsTest, InstalledAppsFollowTheDesktopFileRules)
         const char* body;
         const char* listedAs; // "id=name", or nullptr when left out
     };
+    // clang-format off
     const Case cases[] = {
         {"home/org.gnome.gedit.desktop", "Type=Application\nName=Mine\n", "org.gnome.gedit=Mine"},
         {"system/org.gnome.gedit.desktop", "Type=Application\nName=Editor\n", nullptr}, // first id wins
@@ -26,12 +27,11 @@ TEST_F(XdgApplicationsTest, InstalledAppsFollowTheDesktopFileRules)
         {"system/link.desktop", "Type=Link\nName=Web\n", nullptr},
         {"system/de.morvane.quenda.desktop", "Type=Application\nName=Quenda\n", nullptr},
         {"home/kde/konsole.desktop", "Type = Application\nName=Konsole\n", "kde-konsole=Konsole"},
-        {"system/files.desktop", "Type=Application\nName=Files\nName[de]=Dateien\nName[de_AT]=Dateien AT\n",
-         "files=Dateien AT"},
+        {"system/files.desktop", "Type=Application\nName=Files\nName[de]=Dateien\nName[de_AT]=Dateien AT\n", "files=Dateien AT"},
         {"system/calc.desktop", "Type=Application\nName=Calculator\nName[de]=Rechner\n", "calc=Rechner"},
-        {"system/action.desktop",
-         "Type=Application\nName=Main\n[Desktop Action new]\nName=New\nHidden=true\n", "action=Main"},
+        {"system/action.desktop", "Type=Application\nName=Main\n[Desktop Action new]\nName=New\nHidden=true\n", "action=Main"},
     };
+    // clang-format on
     QList<FrontApp> expected;
     for (const Case& c : cases) {
         writeAll(QDir(root()).filePath(s(c.file)), QByteArray("[Desktop Entry]\n") + c.body);

@@ -8,7 +8,8 @@
 
 namespace {
 
-// An Exec value read back as the Desktop Entry rules say: string escapes first, then the quoting.
+// An Exec value read back as the Desktop Entry rules say: string escapes first, then the quoting, where
+// a bare "$" or "`" would reach a shell.
 QString readExecArgument(const QString& value)
 {
     QString unescaped;
@@ -31,6 +32,8 @@ QString readExecArgument(const QString& value)
             quoted = !quoted;
         } else if (quoted && c == u'\\' && i + 1 < unescaped.size()) {
             argument += unescaped[++i];
+        } else if (quoted && (c == u'$' || c == u'`')) {
+            return QStringLiteral("<expanded by the shell>");
         } else if (!quoted && c == u' ') {
             return QStringLiteral("<split>");
         } else if (c == u'%') {
@@ -72,6 +75,7 @@ TEST(XdgAutostartLoginItem, AnyProgramPathSurvivesTheDesktopEntryParser)
         {.program = QStringLiteral("/tmp/100%/quenda")},
         {.program = QStringLiteral("/tmp/$HOME/`x`/quenda")},
         {.program = QStringLiteral("/tmp/tab\there/quenda")},
+        {.program = QStringLiteral("/home/me/my $HOME apps/bin/quenda")},
     };
     QTemporaryDir dir;
     for (const Row& row : rows) {

@@ -188,9 +188,9 @@ TEST_F(MainWindowTest, EveryFocusableControlOfEveryWindowHasAnAccessibleName)
         EXPECT_GT(controls, 0) << where.toStdString();
     };
     MainView main(state(), &m_repair);
-    for (const MainSection section : MainSectionText::all()) {
+    for (const MainSection section : MainSectionText::table.values()) {
         state().setSection(section);
-        check(main, MainSectionText::rawValue(section));
+        check(main, MainSectionText::table.text(section));
         auto* page = main.page()->findChild<Page*>();
         if (!page)
             page = qobject_cast<Page*>(main.page());

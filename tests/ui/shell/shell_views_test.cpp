@@ -1,13 +1,16 @@
 #include "core/model/main_section.h"
 #include "core/state/state_fixture.h"
+#include "core/text/l10n.h"
 #include "ui/kit/kit_button.h"
 #include "ui/shell/main_view.h"
+#include "ui/shell/menu_bar_view.h"
 #include "ui/shell/onboarding_view.h"
 #include "ui/shell/shell_window_host.h"
 #include "ui/shell/sidebar.h"
 
 #include <QAbstractButton>
 #include <QCoreApplication>
+#include <QLabel>
 #include <QSignalSpy>
 
 #include <gtest/gtest.h>
@@ -25,12 +28,15 @@ TEST_F(ShellViewsTest, TheMainViewShowsThePageTheStateNamesAndTheSidebarSetsIt)
 {
     MainView view(state());
     state().setSection(MainSection::Dictionary);
-    EXPECT_EQ(view.currentPage(), int(MainSectionText::all().indexOf(MainSection::Dictionary)));
+    EXPECT_EQ(view.currentPage(), int(MainSectionText::table.values().indexOf(MainSection::Dictionary)));
 
     EXPECT_TRUE(view.sidebar()->entry(MainSection::Dictionary)->isChecked());
     view.sidebar()->entry(MainSection::Notes)->click();
     EXPECT_EQ(state().section(), MainSection::Notes);
-    EXPECT_EQ(view.currentPage(), int(MainSectionText::all().indexOf(MainSection::Notes)));
+    view.sidebar()->entry(MainSection::Notes)->click(); // the shown page's entry stays chosen
+    for (const MainSection section : MainSectionText::table.values())
+        EXPECT_EQ(view.sidebar()->entry(section)->isChecked(), section == MainSection::Notes);
+    EXPECT_EQ(view.currentPage(), int(MainSectionText::table.values().indexOf(MainSection::Notes)));
 }
 
 TEST_F(ShellViewsTest, OnboardingsDoneButtonEndsOnboardingThroughTheStatesClosure)
@@ -75,4 +81,35 @@ TEST_F(ShellViewsTest, TheMainWindowIsMadeOnceAndKeepsItsFrameBetweenRuns)
     ShellWindowHost next(state(), m_settings);
     next.showMain();
     EXPECT_EQ(next.mainWindow()->geometry().size(), frame.size());
+}
+
+// Every permission row reads granted in a Wayland session, yet the hotkey never fires in its windows.
+TEST_F(ShellViewsTest, HomeOnboardingAndTheMenuSayWhereTheHotkeyReachesInAWaylandSession)
+{
+    // clang-format off
+    const struct { const char* what; const char* sessionType; const char* waylandDisplay; bool told; } rows[] = {
+        {.what = "X11",                  .sessionType = "x11",     .waylandDisplay = "",          .told = false},
+        {.what = "Wayland by type",      .sessionType = "wayland", .waylandDisplay = "",          .told = true},
+        {.what = "Wayland by display",   .sessionType = "",        .waylandDisplay = "wayland-0", .told = true},
+    };
+    // clang-format on
+    const QByteArray savedType = qgetenv("XDG_SESSION_TYPE");
+    const QByteArray savedDisplay = qgetenv("WAYLAND_DISPLAY");
+    for (const auto& row : rows) {
+        qputenv("XDG_SESSION_TYPE", row.sessionType);
+        qputenv("WAYLAND_DISPLAY", row.waylandDisplay);
+        MainView main(state());
+        OnboardingView onboarding(state());
+        MenuBarView menu(state());
+        for (QWidget* view : {static_cast<QWidget*>(&main), static_cast<QWidget*>(&onboarding),
+                              static_cast<QWidget*>(&menu)}) {
+            auto* notice = view->findChild<QLabel*>(QStringLiteral("waylandNotice"));
+            ASSERT_NE(notice, nullptr) << row.what;
+            EXPECT_EQ(notice->isVisibleTo(view), row.told)
+                << row.what << " " << view->metaObject()->className();
+            EXPECT_EQ(notice->text(), L10n::s(QStringLiteral("session.waylandReach")));
+        }
+    }
+    qputenv("XDG_SESSION_TYPE", savedType);
+    qputenv("WAYLAND_DISPLAY", savedDisplay);
 }

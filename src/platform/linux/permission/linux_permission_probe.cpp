@@ -55,6 +55,11 @@ bool LinuxPermissionProbe::accessibilityTrusted() const
     return m_xtest && m_busEnabled;
 }
 
+bool LinuxPermissionProbe::answered() const
+{
+    return m_busAnswered && m_sources.microphones() >= 0;
+}
+
 void LinuxPermissionProbe::refresh() const
 {
     // A bus that takes its full second to answer is not asked a second time meanwhile.
@@ -67,6 +72,7 @@ void LinuxPermissionProbe::refresh() const
                                     &m_readings,
                                     [this](const std::optional<bool>& enabled) {
                                         m_asking = false;
+                                        m_busAnswered = true;
                                         m_busEnabled = enabled.value_or(false);
                                     });
 }

@@ -34,6 +34,7 @@ public:
 
     bool microphoneAvailable() const override;
     bool accessibilityTrusted() const override;
+    bool answered() const override;
 
 private:
     // Starts a reading in the background; the answer lands in m_busEnabled.
@@ -45,6 +46,7 @@ private:
     const bool m_xtest;
     PulseSourceWatch m_sources;
     mutable bool m_busEnabled = false;
+    mutable bool m_busAnswered = false;
     mutable bool m_asking = false;
     mutable qint64 m_askedAtMs = 0;
     // The context of the readings' answers: a poll, which is const, may start a reading.

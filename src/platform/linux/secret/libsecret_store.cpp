@@ -1,5 +1,7 @@
 #include "platform/linux/secret/libsecret_store.h"
 
+#include "core/base/app_id.h"
+
 // GLib names a struct member "signals", which Qt defines as a macro.
 #pragma push_macro("signals")
 #undef signals
@@ -14,7 +16,8 @@ const SecretSchema* schema()
 {
     static const SecretSchema s = [] {
         SecretSchema value{};
-        value.name = "de.morvane.quenda.GenericPassword";
+        static const QByteArray name = QByteArray(appId.data(), appId.size()) + ".GenericPassword";
+        value.name = name.constData();
         value.flags = SECRET_SCHEMA_NONE;
         value.attributes[0] = {"service", SECRET_SCHEMA_ATTRIBUTE_STRING};
         value.attributes[1] = {"account", SECRET_SCHEMA_ATTRIBUTE_STRING};

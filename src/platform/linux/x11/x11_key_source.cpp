@@ -1,14 +1,13 @@
 #include "platform/linux/x11/x11_key_source.h"
 
+#include "core/base/desktop_session.h"
 #include "core/base/timing.h"
 #include "platform/linux/x11/own_window_key_filter.h"
 #include "platform/linux/x11/xinput_key_tap.h"
 
 X11KeySource::Environment X11KeySource::Environment::current()
 {
-    return {.displayName = qgetenv("DISPLAY"),
-            .waylandSession =
-                qgetenv("XDG_SESSION_TYPE") == "wayland" || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")};
+    return {.displayName = qgetenv("DISPLAY"), .waylandSession = DesktopSession::isWayland()};
 }
 
 X11KeySource::X11KeySource(Environment environment)

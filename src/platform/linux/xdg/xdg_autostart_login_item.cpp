@@ -1,5 +1,7 @@
 #include "platform/linux/xdg/xdg_autostart_login_item.h"
 
+#include "core/base/app_id.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -17,7 +19,7 @@ QString XdgAutostartLoginItem::standardEntryPath()
     QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
     if (config.isEmpty() || !QDir::isAbsolutePath(config))
         config = QDir::homePath() + QStringLiteral("/.config");
-    return config + QStringLiteral("/autostart/de.morvane.quenda.desktop");
+    return config + QStringLiteral("/autostart/") + appId + QStringLiteral(".desktop");
 }
 
 QString XdgAutostartLoginItem::execArgument(const QString& argument)

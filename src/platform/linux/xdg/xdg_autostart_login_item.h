@@ -4,7 +4,7 @@
 
 #include <QString>
 
-// Launch at login as an XDG autostart entry, "$XDG_CONFIG_HOME/autostart/de.morvane.quenda.desktop".
+// Launch at login as an XDG autostart entry, "$XDG_CONFIG_HOME/autostart/<appId>.desktop".
 class XdgAutostartLoginItem final : public LoginItem {
 public:
     // `entryPath` empty: the standard place; `program` is what the entry starts.

@@ -64,6 +64,6 @@ IdleToolbar::IdleToolbar(AppState& state, Clock& clock, QWidget* parent)
 void IdleToolbar::refresh()
 {
     m_dictate->setEnabled(m_state.engineReady());
-    m_hotkey->setText(HotkeyText::symbol(HotkeyText::fromStored(m_state.config().hotkey)));
+    m_hotkey->setText(HotkeyText::symbol(m_state.config().hotkey));
     m_translate->setOpen(m_state.widgetTranslateOpen());
 }

@@ -70,9 +70,8 @@ bool OverlayView::showsPill(const AppState& state)
 bool OverlayView::pinsCardToTop(const AppState& state)
 {
     const bool card = state.overlayResult() || state.dictationPreview() || state.notePreview();
-    const ResultPlacementAnchor anchor =
-        ResultPlacementAnchorText::fromStored(state.config().resultPlacementAnchor);
-    return state.config().resultPlacementFixed && card && ResultPlacementAnchorText::isTop(anchor);
+    return state.config().resultPlacementFixed && card &&
+           ResultPlacementAnchorText::isTop(state.config().resultPlacementAnchor);
 }
 
 OverlayView::Card OverlayView::cardFor(const AppState& state)
@@ -136,7 +135,8 @@ void OverlayView::refreshCard(bool animate)
         for (const OverlayResultChoice& choice : *m_state.overlayResult()->choices)
             source += choice.id() + QLatin1Char('\n') + choice.title + QLatin1Char('\n') + choice.text +
                       QLatin1Char('\n');
-        source += m_state.overlayResult()->command + QLatin1Char('\n') + m_state.config().overlayResultSize;
+        source += m_state.overlayResult()->command + QLatin1Char('\n') +
+                  OverlayResultSizeText::table.text(m_state.config().overlayResultSize);
     } else if (kind == Card::TranslateMenu) {
         source = m_state.config().nativeLanguage;
     }
@@ -146,7 +146,7 @@ void OverlayView::refreshCard(bool animate)
     }
 
     const QuendaConfig& config = m_state.config();
-    const OverlayResultSize size = OverlayResultSizeText::fromStored(config.overlayResultSize);
+    const OverlayResultSize size = config.overlayResultSize;
     if (auto* note = qobject_cast<NoteSavedCard*>(m_card)) {
         const SavedNotePreview& preview = *m_state.notePreview();
         note->setContent(preview.body, notePlace(preview),
@@ -173,9 +173,8 @@ QWidget* OverlayView::buildCard(Card kind)
         return card;
     }
     case Card::Choices: {
-        auto* card = new OverlayChoiceCard(
-            m_clock, *m_state.overlayResult(),
-            OverlayResultSizeText::fromStored(m_state.config().overlayResultSize), m_column);
+        auto* card = new OverlayChoiceCard(m_clock, *m_state.overlayResult(),
+                                           m_state.config().overlayResultSize, m_column);
         connect(card, &OverlayChoiceCard::insertRequested, this, [this](const OverlayResultChoice& choice) {
             const OverlayResultChoice chosen = choice;
             // The card goes first, so the text lands in the application and not in the card.

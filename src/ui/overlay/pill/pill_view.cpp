@@ -70,7 +70,7 @@ int PillView::contentPadding(const Phase& phase)
 
 QString PillView::chipToolTip(const AppState& state)
 {
-    const QString symbol = HotkeyText::symbol(HotkeyText::fromStored(state.config().hotkey));
+    const QString symbol = HotkeyText::symbol(state.config().hotkey);
     return L10n::format(QStringLiteral("overlay.drag"), {symbol});
 }
 

@@ -68,11 +68,6 @@ bool OverlayController::shouldShowPanel() const
     return OverlayRules::shouldShowPanel(inputs());
 }
 
-void OverlayController::setMode(OverlayMode mode)
-{
-    m_mode = mode;
-}
-
 bool OverlayController::panelHasFocus() const
 {
     return m_panel->isActiveWindow();
@@ -148,8 +143,9 @@ QString OverlayController::watchedConfig() const
         return {};
     const QuendaConfig& c = m_state->config();
     const auto flag = [](bool on) { return on ? QStringLiteral("true") : QStringLiteral("false"); };
-    return flag(c.widgetFollowActiveScreen) % u'|' % c.overlayResultSize % u'|' % flag(c.showWidget) % u'|' %
-           flag(c.resultPlacementFixed) % u'|' % c.resultPlacementScreen % u'|' % c.resultPlacementAnchor;
+    return flag(c.widgetFollowActiveScreen) % u'|' % OverlayResultSizeText::table.text(c.overlayResultSize) %
+           u'|' % flag(c.showWidget) % u'|' % flag(c.resultPlacementFixed) % u'|' % c.resultPlacementScreen %
+           u'|' % ResultPlacementAnchorText::table.text(c.resultPlacementAnchor);
 }
 
 void OverlayController::screensChanged()
@@ -175,6 +171,10 @@ void OverlayController::updateMode()
     if (target > m_mode) {
         m_mode = target;
         applyFrame();
+        // Without a window manager, keeping above is only a hint: a window of ours opened since
+        // would cover the card.
+        if (m_mode >= OverlayMode::Menu && m_panel->isVisible())
+            m_panel->raise();
     } else if (target == m_mode) {
         applyFrame();
     } else {

@@ -50,8 +50,6 @@ public:
     // Whether the state wants the panel on screen.
     bool shouldShowPanel() const;
     OverlayMode mode() const { return m_mode; }
-    // Sets the size class without re-evaluating; applyFrame() makes it visible.
-    void setMode(OverlayMode mode);
     // Sizes and places the panel for the current mode, then shows or hides it.
     void applyFrame();
     // What launch and a newly granted permission run: mode from the state, frame, visibility.

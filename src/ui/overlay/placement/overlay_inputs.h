@@ -1,6 +1,8 @@
 #pragma once
 
+#include "core/model/overlay_result_size.h"
 #include "core/model/phase.h"
+#include "core/model/result_placement_anchor.h"
 
 #include <QString>
 
@@ -9,7 +11,8 @@
 class AppState;
 
 // What the widget's rules, sizes and placement read of the shared state, copied once per use so
-// they can be tested without a state. Defaults are the configuration's.
+// they can be tested without a state. Without a state the views draw a regular card at the bottom
+// centre.
 struct OverlayInputs {
     Phase::Kind phase = Phase::Kind::Idle;
     bool hovered = false;
@@ -25,10 +28,10 @@ struct OverlayInputs {
     std::optional<double> widgetX{};
     std::optional<double> widgetY{};
     std::optional<qint64> widgetDisplayID{};
-    QString overlayResultSize{};
+    OverlayResultSize overlayResultSize = OverlayResultSize::Regular;
     bool resultPlacementFixed = true;
     QString resultPlacementScreen{};
-    QString resultPlacementAnchor{};
+    ResultPlacementAnchor resultPlacementAnchor = ResultPlacementAnchor::BottomCenter;
 
     static OverlayInputs of(const AppState& state);
     bool hasPreview() const { return previewText.has_value(); }

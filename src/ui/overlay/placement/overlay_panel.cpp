@@ -2,6 +2,7 @@
 
 #include "platform/floating_windows.h"
 
+#include <QChildEvent>
 #include <QGuiApplication>
 #include <QImage>
 #include <QLineF>
@@ -82,11 +83,55 @@ void OverlayPanel::setContent(QWidget* content)
     delete m_content;
     m_content = content;
     if (content) {
+        watchOutline(content);
         layout()->addWidget(content);
         // A child added to a shown window stays hidden until told, and would be cut away.
         content->show();
     }
     refreshShape();
+}
+
+void OverlayPanel::watchOutline(QObject* object)
+{
+    object->installEventFilter(this);
+    for (QObject* child : object->findChildren<QObject*>())
+        child->installEventFilter(this);
+}
+
+bool OverlayPanel::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::ChildAdded:
+        watchOutline(static_cast<QChildEvent*>(event)->child());
+        break;
+    // The pill grows to the toolbar inside a panel that already has its new size: a shape cut
+    // only when the panel resizes would keep the chip's.
+    case QEvent::Resize:
+    case QEvent::Move:
+    case QEvent::Show:
+    case QEvent::Hide:
+        if (watched->isWidgetType())
+            refreshShapeSoon();
+        break;
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void OverlayPanel::refreshShapeSoon()
+{
+    if (m_shapeQueued || !isVisible())
+        return;
+    m_shapeQueued = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_shapeQueued = false;
+            if (isVisible())
+                refreshShape();
+        },
+        Qt::QueuedConnection);
 }
 
 void OverlayPanel::refreshShape()

@@ -27,7 +27,8 @@ public:
 
 public slots:
     // Cuts the window to what the content paints where no compositor blends translucency; the
-    // content calls it when its outline changes without a resize.
+    // content calls it when its outline changes without a resize. A widget of the content that
+    // moves, resizes, shows or hides has it cut again by itself.
     void refreshShape();
 
 signals:
@@ -44,12 +45,18 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void watchOutline(QObject* object);
+    // Cuts the shape once the events now queued are handled, however many changes asked for it.
+    void refreshShapeSoon();
+
     FloatingWindows& m_windows;
     QPointer<QWidget> m_content;
     std::optional<QPointF> m_pressedAt;
     bool m_dragging = false;
     bool m_shaping = false;
+    bool m_shapeQueued = false;
     bool m_tracksPointer = true;
 };

@@ -28,8 +28,7 @@ QSizeF OverlaySizes::panelSize(OverlayMode mode, const std::optional<OverlayInpu
     case OverlayMode::Result:
         break;
     }
-    const ResultSize size =
-        resultSize(OverlayResultSizeText::fromStored(in ? in->overlayResultSize : QString()));
+    const ResultSize size = resultSize(in ? in->overlayResultSize : OverlayInputs().overlayResultSize);
     if (in && in->hasNotePreview && !in->hasResult)
         return {320, 166};
     if (in && in->previewText) {

@@ -158,7 +158,7 @@ std::optional<WidgetPlacement::Spot> WidgetPlacement::fixedResultPlacement(QSize
     const qreal high = top(vf) - anchorMargin - h;
     const qreal low = vf.y() + anchorMargin;
     const ResultPlacementAnchor anchor =
-        ResultPlacementAnchorText::fromStored(m_in ? m_in->resultPlacementAnchor : QString());
+        m_in ? m_in->resultPlacementAnchor : OverlayInputs().resultPlacementAnchor;
     const qreal y = ResultPlacementAnchorText::isTop(anchor) ? high : low;
     QPointF point(vf.center().x(), y);
     switch (anchor) {

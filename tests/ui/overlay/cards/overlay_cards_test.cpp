@@ -56,7 +56,7 @@ protected:
             c.dictationPreviewDismissSeconds = 1;
             c.noteDestination = s("quenda");
             c.nativeLanguage = s("de");
-            c.overlayResultSize = s("regular");
+            c.overlayResultSize = OverlayResultSize::Regular;
             c.showWidget = true;
         });
     }
@@ -526,17 +526,20 @@ TEST_F(OverlayCardsTest, APreviewCardIsExactlyAsLargeAsThePanelMadeRoomFor)
 {
     struct Case {
         const char* name;
-        QString resultSize;
+        OverlayResultSize resultSize;
         QString text;
     };
     const QString paragraph = QString(s("a dictated sentence that wraps, ")).repeated(6);
     const Case cases[] = {
-        {.name = "one word", .resultSize = s("regular"), .text = s("Hi")},
-        {.name = "one line", .resultSize = s("regular"), .text = s("Send the report on Friday morning")},
-        {.name = "wrapped, compact", .resultSize = s("compact"), .text = paragraph},
-        {.name = "wrapped, large", .resultSize = s("large"), .text = paragraph},
-        {.name = "past the text height", .resultSize = s("compact"), .text = paragraph.repeated(20)},
-        {.name = "unknown size", .resultSize = s("huge"), .text = paragraph},
+        {.name = "one word", .resultSize = OverlayResultSize::Regular, .text = s("Hi")},
+        {.name = "one line",
+         .resultSize = OverlayResultSize::Regular,
+         .text = s("Send the report on Friday morning")},
+        {.name = "wrapped, compact", .resultSize = OverlayResultSize::Compact, .text = paragraph},
+        {.name = "wrapped, large", .resultSize = OverlayResultSize::Large, .text = paragraph},
+        {.name = "past the text height",
+         .resultSize = OverlayResultSize::Compact,
+         .text = paragraph.repeated(20)},
     };
     const DictationPreviewLayout layout;
     for (const Case& c : cases) {

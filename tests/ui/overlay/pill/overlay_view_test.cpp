@@ -68,7 +68,7 @@ TEST_F(OverlayViewTest, WhatTheWidgetShowsFollowsTheState)
          .setup =
              [&](AppState& s, QuendaConfig& c) {
                  s.setOverlayResult(plain);
-                 c.resultPlacementAnchor = QStringLiteral("bottomLeading");
+                 c.resultPlacementAnchor = ResultPlacementAnchor::BottomLeading;
              },
          .expanded = true,
          .showsPill = false,
@@ -91,7 +91,7 @@ TEST_F(OverlayViewTest, WhatTheWidgetShowsFollowsTheState)
              [&](AppState& s, QuendaConfig& c) {
                  s.setWidgetHovered(true);
                  s.setDictationPreview(preview);
-                 c.resultPlacementAnchor = QStringLiteral("topTrailing");
+                 c.resultPlacementAnchor = ResultPlacementAnchor::TopTrailing;
              },
          .expanded = false,
          .showsPill = false,
@@ -117,23 +117,13 @@ TEST_F(OverlayViewTest, WhatTheWidgetShowsFollowsTheState)
          .showsPill = false,
          .pinned = false,
          .card = Card::Result},
-        {.name = "anchor naming no case",
-         .setup =
-             [&](AppState& s, QuendaConfig& c) {
-                 s.setOverlayResult(plain);
-                 c.resultPlacementAnchor = QStringLiteral("TopCenter");
-             },
-         .expanded = true,
-         .showsPill = false,
-         .pinned = false,
-         .card = Card::Result},
     };
     for (const Case& c : cases) {
         makeState();
         QuendaConfig config = state().config();
         config.showWidget = false;
         config.resultPlacementFixed = true;
-        config.resultPlacementAnchor = QStringLiteral("topCenter");
+        config.resultPlacementAnchor = ResultPlacementAnchor::TopCenter;
         c.setup(state(), config);
         state().setConfig(config);
         EXPECT_EQ(OverlayView::expanded(state()), c.expanded) << c.name;

@@ -227,7 +227,7 @@ TEST_F(PillTest, ChipTooltipNamesTheHotkeyAndTheExpandedBarHasNone)
                           {.hotkey = "capsLock", .symbol = "Ctrl"}};
     change([](QuendaConfig& c) { c.showWidget = true; });
     for (const Case& c : cases) {
-        change([&](QuendaConfig& config) { config.hotkey = s(c.hotkey); });
+        change([&](QuendaConfig& config) { config.hotkey = HotkeyText::table.decode(s(c.hotkey)); });
         view();
         EXPECT_EQ(pill().toolTip(), s("Hold ") + s(c.symbol) + s(" to dictate · drag to move")) << c.hotkey;
     }

@@ -72,9 +72,9 @@ protected:
         makeStateWith([&](QuendaConfig& c) {
             c.showWidget = true;
             c.widgetFollowActiveScreen = false;
-            c.overlayResultSize = QStringLiteral("regular");
+            c.overlayResultSize = OverlayResultSize::Regular;
             c.resultPlacementFixed = false;
-            c.resultPlacementAnchor = QStringLiteral("bottomCenter");
+            c.resultPlacementAnchor = ResultPlacementAnchor::BottomCenter;
             if (change)
                 change(c);
         });
@@ -168,16 +168,26 @@ TEST_F(OverlayControllerTest, HoverOutAndBackWithinTheDelayChangesNothing)
 
 TEST_F(OverlayControllerTest, ThePointerLeavingDuringWorkReleasesTheHoverWhenTheWorkEnds)
 {
-    make();
-    m_screens.setPointer(onChip);
-    m_controller->setHovered(true);
-    state().setPhase(Phase::listening());
-    m_controller->setHovered(false);
-    m_clock.advance(1000);
-    EXPECT_TRUE(state().widgetHovered());
+    struct Row {
+        const char* name;
+        bool exitReported; // X11 may never report the exit of a pointer that left during work
+    };
+    const Row rows[] = {{.name = "exit reported", .exitReported = true},
+                        {.name = "exit never reported", .exitReported = false}};
+    for (const Row& row : rows) {
+        make();
+        m_screens.setPointer(onChip);
+        m_controller->setHovered(true);
+        state().setPhase(Phase::listening());
+        m_screens.setPointer(QPointF(200, 500));
+        if (row.exitReported)
+            m_controller->setHovered(false);
+        m_clock.advance(1000);
+        EXPECT_TRUE(state().widgetHovered()) << row.name;
 
-    state().setPhase(Phase::idle());
-    EXPECT_FALSE(state().widgetHovered());
+        state().setPhase(Phase::idle());
+        EXPECT_FALSE(state().widgetHovered()) << row.name;
+    }
 }
 
 TEST_F(OverlayControllerTest, AHiddenWidgetStaysHiddenWhenHoveredAndShowsForACard)
@@ -207,6 +217,8 @@ TEST_F(OverlayControllerTest, ADragMovesThePanelAndStoresItsHomeQuietly)
     m_screens.setPointer(onChip + QPointF(300, 400));
     m_controller->dragChanged();
     EXPECT_EQ(frame(), chipAtHome.translated(300, 400));
+    state().setPhase(Phase::listening());
+    EXPECT_EQ(frame(), chipAtHome.translated(300, 400)) << "a phase change during the drag moved the frame";
 
     m_controller->dragEnded();
     const QuendaConfig stored = QuendaConfig::read();

@@ -10,6 +10,7 @@
 #include <QCursor>
 #include <QLineEdit>
 #include <QPainter>
+#include <QPalette>
 #include <QTest>
 #include <QToolTip>
 #include <QtGui/qguiapplication_platform.h>
@@ -213,6 +214,65 @@ TEST_F(OverlayPanelOverX11, WithoutACompositorThePanelIsCutToItsPillAndOneIsSeen
     XDestroyWindow(m_display, owner);
     XSync(m_display, False);
     EXPECT_FALSE(m_windows.compositing(panelWindow()));
+}
+
+// The pill grows from the chip to the toolbar after the panel took its new size: a shape cut only
+// when the panel resizes keeps the chip's, and the toolbar's buttons cannot be reached.
+TEST_F(OverlayPanelOverX11, WithoutACompositorTheShapeFollowsAWidgetOfTheContentAsItGrowsAndShrinks)
+{
+    auto* content = new QWidget;
+    auto* chip = new QWidget(content);
+    chip->setAutoFillBackground(true);
+    chip->setPalette(QPalette(Qt::black));
+    chip->setGeometry(10, 10, 36, 19);
+    m_controller->setContent(content);
+    settle();
+    ASSERT_FALSE(m_windows.compositing(panelWindow()));
+    ASSERT_GE(panel().width(), 60);
+    ASSERT_GE(panel().height(), 40);
+    EXPECT_EQ(panel().mask().boundingRect(), QRect(10, 10, 36, 19));
+
+    // clang-format off
+    const struct { const char* what; QRect pill; } rows[] = {
+        {.what = "grown",  .pill = QRect(5, 5, panel().width() - 10, panel().height() - 10)},
+        {.what = "shrunk", .pill = QRect(20, 12, 30, 16)},
+    };
+    // clang-format on
+    for (const auto& row : rows) {
+        chip->setGeometry(row.pill);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(panel().mask().boundingRect(), row.pill) << row.what;
+    }
+}
+
+// The test X server runs no window manager, which alone would keep the panel above: the main
+// window, opened later, covers it until a card appears.
+TEST_F(OverlayPanelOverX11, ACardAppearingRaisesThePanelAboveAWindowOfOursOpenedSince)
+{
+    QWidget main;
+    main.setGeometry(panel().geometry().adjusted(-40, -40, 40, 40));
+    main.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+    settle();
+    const auto stackIndex = [&](Window window) {
+        Window root = 0, parent = 0;
+        Window* children = nullptr;
+        unsigned int count = 0;
+        XQueryTree(m_display, DefaultRootWindow(m_display), &root, &parent, &children, &count);
+        int index = -1;
+        for (unsigned int i = 0; i < count; ++i)
+            if (children[i] == window)
+                index = int(i);
+        if (children)
+            XFree(children);
+        return index;
+    };
+    ASSERT_LT(stackIndex(panelWindow()), stackIndex(Window(main.winId()))) << "the panel was not covered";
+
+    const OverlayResultChoice answer{OverlayResultChoice::Kind::Command, s("Answer"), s("text")};
+    state().setOverlayResult(OverlayResult{s("shorten"), s("x"), QList{answer}});
+    settle();
+    EXPECT_GT(stackIndex(panelWindow()), stackIndex(Window(main.winId())));
 }
 
 // Qt shows tooltips only over the active window, which the panel never is.

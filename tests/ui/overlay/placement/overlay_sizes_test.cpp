@@ -6,8 +6,7 @@
 
 #include <gtest/gtest.h>
 
-// A note preview is small only alone, and a size name the settings never write must not give a
-// card of no size.
+// A note preview is small only alone.
 TEST(OverlaySizes, CardsTakeTheConfiguredSizeAndANotePreviewAloneItsOwn)
 {
     struct Case {
@@ -17,20 +16,16 @@ TEST(OverlaySizes, CardsTakeTheConfiguredSizeAndANotePreviewAloneItsOwn)
     };
     const Case cases[] = {
         {.name = "note preview alone",
-         .in = OverlayInputs{.hasNotePreview = true, .overlayResultSize = s("large")},
+         .in = OverlayInputs{.hasNotePreview = true, .overlayResultSize = OverlayResultSize::Large},
          .size = {320, 166}},
         {.name = "note preview with a result takes the card",
-         .in = OverlayInputs{.hasResult = true, .hasNotePreview = true, .overlayResultSize = s("large")},
+         .in = OverlayInputs{.hasResult = true,
+                             .hasNotePreview = true,
+                             .overlayResultSize = OverlayResultSize::Large},
          .size = {640, 680}},
         {.name = "compact card",
-         .in = OverlayInputs{.hasResult = true, .overlayResultSize = s("compact")},
+         .in = OverlayInputs{.hasResult = true, .overlayResultSize = OverlayResultSize::Compact},
          .size = {400, 440}},
-        {.name = "unknown size is regular",
-         .in = OverlayInputs{.hasResult = true, .overlayResultSize = s("Large")},
-         .size = {520, 560}},
-        {.name = "empty size is regular",
-         .in = OverlayInputs{.hasResult = true, .overlayResultSize = QString()},
-         .size = {520, 560}},
         {.name = "state gone", .in = std::nullopt, .size = {520, 560}},
     };
     const DictationPreviewLayout layout;
@@ -44,17 +39,33 @@ TEST(OverlaySizes, PreviewCardsStayWithinTheirResultSizesBounds)
 {
     struct Case {
         const char* name;
-        QString resultSize;
+        OverlayResultSize resultSize;
         QString text;
         qreal width;
         std::optional<qreal> height;
     };
     const QString longText = QString(s("dictated words ")).repeated(300);
     const Case cases[] = {
-        {.name = "one word", .resultSize = s("regular"), .text = s("Hi"), .width = 168, .height = {}},
-        {.name = "long, compact", .resultSize = s("compact"), .text = longText, .width = 360, .height = 343},
-        {.name = "long, regular", .resultSize = s("regular"), .text = longText, .width = 480, .height = 423},
-        {.name = "long, large", .resultSize = s("large"), .text = longText, .width = 600, .height = 523},
+        {.name = "one word",
+         .resultSize = OverlayResultSize::Regular,
+         .text = s("Hi"),
+         .width = 168,
+         .height = {}},
+        {.name = "long, compact",
+         .resultSize = OverlayResultSize::Compact,
+         .text = longText,
+         .width = 360,
+         .height = 343},
+        {.name = "long, regular",
+         .resultSize = OverlayResultSize::Regular,
+         .text = longText,
+         .width = 480,
+         .height = 423},
+        {.name = "long, large",
+         .resultSize = OverlayResultSize::Large,
+         .text = longText,
+         .width = 600,
+         .height = 523},
     };
     const DictationPreviewLayout layout;
     for (const Case& c : cases) {

@@ -167,27 +167,24 @@ TEST(WidgetPlacement, PlacementTakesTheFirstRuleThatApplies)
 TEST(WidgetPlacement, PinnedCardsSit16InsideTheirCorner)
 {
     struct Case {
-        QString anchor;
+        ResultPlacementAnchor anchor;
         QPointF point;
     };
     const Case cases[] = {
-        {.anchor = s("topLeading"), .point = {276, 299}},
-        {.anchor = s("topCenter"), .point = {720, 299}},
-        {.anchor = s("topTrailing"), .point = {1164, 299}},
-        {.anchor = s("bottomLeading"), .point = {276, 56}},
-        {.anchor = s("bottomCenter"), .point = {720, 56}},
-        {.anchor = s("bottomTrailing"), .point = {1164, 56}},
-        {.anchor = s("middle"), .point = {720, 56}},
-        {.anchor = s("TopCenter"), .point = {720, 56}},
-        {.anchor = QString(), .point = {720, 56}},
+        {.anchor = ResultPlacementAnchor::TopLeading, .point = {276, 299}},
+        {.anchor = ResultPlacementAnchor::TopCenter, .point = {720, 299}},
+        {.anchor = ResultPlacementAnchor::TopTrailing, .point = {1164, 299}},
+        {.anchor = ResultPlacementAnchor::BottomLeading, .point = {276, 56}},
+        {.anchor = ResultPlacementAnchor::BottomCenter, .point = {720, 56}},
+        {.anchor = ResultPlacementAnchor::BottomTrailing, .point = {1164, 56}},
     };
     for (const Case& c : cases) {
         const WidgetPlacement placement(both, {}, chipOnLaptop,
                                         OverlayInputs{.hasResult = true, .resultPlacementAnchor = c.anchor});
         const auto spot = placement.fixedResultPlacement(card);
-        ASSERT_TRUE(spot) << qPrintable(c.anchor);
-        EXPECT_EQ(spot->point, c.point) << qPrintable(c.anchor);
-        EXPECT_EQ(spot->screen.id, 1u) << qPrintable(c.anchor);
+        ASSERT_TRUE(spot) << qPrintable(ResultPlacementAnchorText::table.text(c.anchor));
+        EXPECT_EQ(spot->point, c.point) << qPrintable(ResultPlacementAnchorText::table.text(c.anchor));
+        EXPECT_EQ(spot->screen.id, 1u) << qPrintable(ResultPlacementAnchorText::table.text(c.anchor));
     }
 }
 

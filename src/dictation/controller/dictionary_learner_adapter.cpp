@@ -1,8 +1,8 @@
-#include "dictation/controller/edit_learner.h"
+#include "dictation/controller/dictionary_learner_adapter.h"
 
 #include "dictation/learn/dictionary_learner.h"
 
-EditLearner::EditLearner(DictionaryLearner& learner, QObject* parent)
+DictionaryLearnerAdapter::DictionaryLearnerAdapter(DictionaryLearner& learner, QObject* parent)
     : QObject(parent)
     , m_learner(learner)
 {
@@ -12,14 +12,14 @@ EditLearner::EditLearner(DictionaryLearner& learner, QObject* parent)
     });
 }
 
-void EditLearner::watch(const QString& inserted, QObject* context, Learned learned)
+void DictionaryLearnerAdapter::watch(const QString& inserted, QObject* context, Learned learned)
 {
     m_context = context;
     m_learned = std::move(learned);
     m_learner.watch(inserted);
 }
 
-void EditLearner::stop()
+void DictionaryLearnerAdapter::stop()
 {
     m_learner.stop();
     m_learned = {};

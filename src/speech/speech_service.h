@@ -10,8 +10,9 @@
 #include <functional>
 #include <optional>
 
-// What the dictation needs of the speech engine. A request's context is its cancel handle:
-// destroying it aborts the request, and `done` never runs for a destroyed context.
+// What the dictation asks of the speech engine, which answers on the port of the configuration in
+// force. A request's context is its cancel handle: destroying it aborts the request, and `done`
+// never runs for a destroyed context.
 class SpeechService {
 public:
     using Done = std::function<void(const EngineResult<QString>&)>;
@@ -20,9 +21,10 @@ public:
 
     virtual bool ready() const = 0;
     virtual bool polishAvailable() const = 0;
-    virtual void prewarm(qint64 port) = 0;
-    virtual void transcribe(const QByteArray& wav, const QString& language, qint64 port, QObject* context,
-                            Done done) = 0;
+    // Fire and forget: lets the engine load its model while the user still speaks.
+    virtual void prewarm() = 0;
+    virtual void transcribe(const QByteArray& wav, const QString& language, QObject* context, Done done) = 0;
+    // `config` chooses the providers and styles; the answer is the polished text.
     virtual void polish(const QString& raw, const std::optional<QString>& selection,
                         const QuendaConfig& config, const std::optional<QString>& targetLanguage,
                         bool noteAnswer, QObject* context, Done done) = 0;

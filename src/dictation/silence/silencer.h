@@ -9,5 +9,5 @@ public:
 
     virtual void begin(OthersAudio mode) = 0;
     // Restores the saved output state and stops holding; harmless when nothing is silenced.
-    virtual void release() = 0;
+    virtual void end() = 0;
 };

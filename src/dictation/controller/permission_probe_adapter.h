@@ -4,10 +4,11 @@
 
 class PermissionProbe;
 
-// The desktop never asks the user about the microphone: one is there to record from, or not.
-class ProbeMicrophoneAccess final : public MicrophoneAccess {
+// MicrophoneAccess over PermissionProbe. The desktop never asks the user about the microphone: one
+// is there to record from, or not.
+class PermissionProbeAdapter final : public MicrophoneAccess {
 public:
-    explicit ProbeMicrophoneAccess(const PermissionProbe& probe)
+    explicit PermissionProbeAdapter(const PermissionProbe& probe)
         : m_probe(probe)
     {
     }

@@ -4,10 +4,10 @@
 
 class OverlayController;
 
-// The dictation's view of the floating widget.
-class OverlayControllerHost final : public OverlayHost {
+// OverlayHost over OverlayController: the dictation's view of the floating widget.
+class OverlayControllerAdapter final : public OverlayHost {
 public:
-    explicit OverlayControllerHost(OverlayController& overlay)
+    explicit OverlayControllerAdapter(OverlayController& overlay)
         : m_overlay(overlay)
     {
     }

@@ -1,21 +1,21 @@
-#include "app/shell/overlay_controller_host.h"
+#include "app/shell/overlay_controller_adapter.h"
 
 #include "ui/overlay/placement/overlay_controller.h"
 #include "ui/overlay/placement/overlay_panel.h"
 
 #include <QWidget>
 
-void OverlayControllerHost::reshape()
+void OverlayControllerAdapter::reshape()
 {
     m_overlay.evaluate();
 }
 
-bool OverlayControllerHost::panelHoldsFocus() const
+bool OverlayControllerAdapter::panelHoldsFocus() const
 {
     return m_overlay.panelHasFocus();
 }
 
-void OverlayControllerHost::resignFocus()
+void OverlayControllerAdapter::resignFocus()
 {
     // The panel is built never to take focus; should a window manager hand it over anyway, give it up.
     if (!m_overlay.panelHasFocus())

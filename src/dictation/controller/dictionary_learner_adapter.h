@@ -7,13 +7,14 @@
 
 class DictionaryLearner;
 
-// The real learner behind the dictation's narrow view; only the latest watch's receiver hears.
-class EditLearner final : public QObject, public Learner {
+// Learner over DictionaryLearner: its learned() signal reaches only the latest watch's callback,
+// and not once that watch's context is gone.
+class DictionaryLearnerAdapter final : public QObject, public Learner {
     Q_OBJECT
-    Q_DISABLE_COPY_MOVE(EditLearner)
+    Q_DISABLE_COPY_MOVE(DictionaryLearnerAdapter)
 
 public:
-    explicit EditLearner(DictionaryLearner& learner, QObject* parent = nullptr);
+    explicit DictionaryLearnerAdapter(DictionaryLearner& learner, QObject* parent = nullptr);
 
     void watch(const QString& inserted, QObject* context, Learned learned) override;
     void stop() override;

@@ -80,31 +80,31 @@ TEST_F(NotesPageTest, SelectionFollowsTheUserTheRequestsAndTheListAndEveryKeystr
         const char* steps;    // space-separated steps of run()
         const char* selected; // letter, "*" for a note made here, "-" for none
         const char* body;     // what the editor shows
-        int writes;           // writes of the notes file
+        bool written;         // the notes file was written (edits in a row may share one write)
         const char* file;     // the file afterwards, "TITLE|body" per note
     };
     // clang-format off
     const Row rows[] = {
-        {.name = "appear opens the first note",          .notes = "abc", .steps = "appear",                    .selected = "a", .body = "a",   .writes = 0, .file = "A|a B|b C|c"},
-        {.name = "a request opens its note",             .notes = "abc", .steps = "open:b appear",             .selected = "b", .body = "b",   .writes = 0, .file = "A|a B|b C|c"},
-        {.name = "a request while shown",                .notes = "abc", .steps = "appear open:c",             .selected = "c", .body = "c",   .writes = 0, .file = "A|a B|b C|c"},
-        {.name = "a stale request opens the first note", .notes = "abc", .steps = "gone:b open:b appear",      .selected = "a", .body = "a",   .writes = 1, .file = "A|a C|c"},
-        {.name = "a stale request while shown",          .notes = "abc", .steps = "appear click:c gone:b open:b", .selected = "a", .body = "a", .writes = 1, .file = "A|a C|c"},
-        {.name = "a stale request and no notes",         .notes = "a",   .steps = "gone:a open:a appear",      .selected = "-", .body = "",    .writes = 1, .file = ""},
-        {.name = "selecting writes, typing does",        .notes = "abc", .steps = "appear click:b type:x",     .selected = "b", .body = "xb",  .writes = 1, .file = "A|a B|xb C|c"},
-        {.name = "each keystroke of the title",          .notes = "abc", .steps = "appear title:Zq",           .selected = "a", .body = "a",   .writes = 2, .file = "ZqA|a B|b C|c"},
-        {.name = "the body keeps Tab",                   .notes = "a",   .steps = "appear tab",                .selected = "a", .body = "\ta", .writes = 1, .file = "A|\ta"},
-        {.name = "new clears the search, opens on top",  .notes = "abc", .steps = "appear search:b new",       .selected = "*", .body = "",    .writes = 1, .file = "| A|a B|b C|c"},
-        {.name = "a new note takes typing",              .notes = "",    .steps = "appear new type:hi",        .selected = "*", .body = "hi",  .writes = 3, .file = "|hi"},
-        {.name = "delete opens the first other note",    .notes = "abc", .steps = "appear click:b del",        .selected = "a", .body = "a",   .writes = 1, .file = "A|a C|c"},
-        {.name = "deleting the first opens the next",    .notes = "abc", .steps = "appear del",                .selected = "b", .body = "b",   .writes = 1, .file = "B|b C|c"},
-        {.name = "deleting the last leaves none",        .notes = "a",   .steps = "appear del",                .selected = "-", .body = "",    .writes = 1, .file = ""},
-        {.name = "deleted elsewhere: the first opens",   .notes = "abc", .steps = "appear click:c gone:c",     .selected = "a", .body = "a",   .writes = 1, .file = "A|a B|b"},
-        {.name = "added elsewhere: selection stays",     .notes = "abc", .steps = "appear click:b add",        .selected = "b", .body = "b",   .writes = 1, .file = "from elsewhere|from elsewhere A|a B|b C|c"},
-        {.name = "the first note added opens",           .notes = "",    .steps = "appear add",                .selected = "*", .body = "from elsewhere", .writes = 1, .file = "from elsewhere|from elsewhere"},
-        {.name = "Down and Up move in the list",         .notes = "abc", .steps = "appear down down up",       .selected = "b", .body = "b",   .writes = 0, .file = "A|a B|b C|c"},
-        {.name = "Down moves in the shown notes",        .notes = "abc", .steps = "appear search:c down",      .selected = "c", .body = "c",   .writes = 0, .file = "A|a B|b C|c"},
-        {.name = "a hidden selection stays open",        .notes = "abc", .steps = "appear search:b type:y",    .selected = "a", .body = "ya",  .writes = 1, .file = "A|ya B|b C|c"},
+        {.name = "appear opens the first note",          .notes = "abc", .steps = "appear",                    .selected = "a", .body = "a",   .written = false, .file = "A|a B|b C|c"},
+        {.name = "a request opens its note",             .notes = "abc", .steps = "open:b appear",             .selected = "b", .body = "b",   .written = false, .file = "A|a B|b C|c"},
+        {.name = "a request while shown",                .notes = "abc", .steps = "appear open:c",             .selected = "c", .body = "c",   .written = false, .file = "A|a B|b C|c"},
+        {.name = "a stale request opens the first note", .notes = "abc", .steps = "gone:b open:b appear",      .selected = "a", .body = "a",   .written = true , .file = "A|a C|c"},
+        {.name = "a stale request while shown",          .notes = "abc", .steps = "appear click:c gone:b open:b", .selected = "a", .body = "a", .written = true , .file = "A|a C|c"},
+        {.name = "a stale request and no notes",         .notes = "a",   .steps = "gone:a open:a appear",      .selected = "-", .body = "",    .written = true , .file = ""},
+        {.name = "selecting writes, typing does",        .notes = "abc", .steps = "appear click:b type:x",     .selected = "b", .body = "xb",  .written = true , .file = "A|a B|xb C|c"},
+        {.name = "each keystroke of the title",          .notes = "abc", .steps = "appear title:Zq",           .selected = "a", .body = "a",   .written = true , .file = "ZqA|a B|b C|c"},
+        {.name = "the body keeps Tab",                   .notes = "a",   .steps = "appear tab",                .selected = "a", .body = "\ta", .written = true , .file = "A|\ta"},
+        {.name = "new clears the search, opens on top",  .notes = "abc", .steps = "appear search:b new",       .selected = "*", .body = "",    .written = true , .file = "| A|a B|b C|c"},
+        {.name = "a new note takes typing",              .notes = "",    .steps = "appear new type:hi",        .selected = "*", .body = "hi",  .written = true , .file = "|hi"},
+        {.name = "delete opens the first other note",    .notes = "abc", .steps = "appear click:b del",        .selected = "a", .body = "a",   .written = true , .file = "A|a C|c"},
+        {.name = "deleting the first opens the next",    .notes = "abc", .steps = "appear del",                .selected = "b", .body = "b",   .written = true , .file = "B|b C|c"},
+        {.name = "deleting the last leaves none",        .notes = "a",   .steps = "appear del",                .selected = "-", .body = "",    .written = true , .file = ""},
+        {.name = "deleted elsewhere: the first opens",   .notes = "abc", .steps = "appear click:c gone:c",     .selected = "a", .body = "a",   .written = true , .file = "A|a B|b"},
+        {.name = "added elsewhere: selection stays",     .notes = "abc", .steps = "appear click:b add",        .selected = "b", .body = "b",   .written = true , .file = "from elsewhere|from elsewhere A|a B|b C|c"},
+        {.name = "the first note added opens",           .notes = "",    .steps = "appear add",                .selected = "*", .body = "from elsewhere", .written = true , .file = "from elsewhere|from elsewhere"},
+        {.name = "Down and Up move in the list",         .notes = "abc", .steps = "appear down down up",       .selected = "b", .body = "b",   .written = false, .file = "A|a B|b C|c"},
+        {.name = "Down moves in the shown notes",        .notes = "abc", .steps = "appear search:c down",      .selected = "c", .body = "c",   .written = false, .file = "A|a B|b C|c"},
+        {.name = "a hidden selection stays open",        .notes = "abc", .steps = "appear search:b type:y",    .selected = "a", .body = "ya",  .written = true , .file = "A|ya B|b C|c"},
     };
     // clang-format on
     for (const Row& row : rows) {
@@ -120,7 +120,7 @@ TEST_F(NotesPageTest, SelectionFollowsTheUserTheRequestsAndTheListAndEveryKeystr
             EXPECT_EQ(letterOf(page.selection().selectedID()), QString::fromUtf8(row.selected));
             EXPECT_EQ(page.bodyEditor()->toPlainText(), QString::fromUtf8(row.body));
             EXPECT_EQ(page.selection().draftBody(), QString::fromUtf8(row.body));
-            EXPECT_EQ(m_counting.writes, row.writes);
+            EXPECT_EQ(m_counting.writes > 0, row.written);
             EXPECT_EQ(file(), QString::fromUtf8(row.file));
             EXPECT_EQ(notesState().noteToOpen(), std::nullopt);
             EXPECT_EQ(page.emptyHint()->isVisible(), m_counting.notes.isEmpty());

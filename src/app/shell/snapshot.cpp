@@ -8,6 +8,7 @@
 #include "core/model/main_section.h"
 #include "core/notes/apple_notes.h"
 #include "core/state/app_state.h"
+#include "core/storage/state_files.h"
 #include "ui/kit/page.h"
 #include "ui/kit/scheme.h"
 #include "ui/kit/search_field.h"
@@ -48,6 +49,59 @@ public:
 
 private:
     TimerId m_next = 0;
+};
+
+// The demonstration files with four notes of different ages, one without a title.
+class DemoNotesFiles final : public StateFiles {
+public:
+    explicit DemoNotesFiles(StateFiles& files, const QDateTime& now)
+        : m_files(files)
+        , m_now(now)
+    {
+    }
+
+    QuendaConfig loadConfig() override
+    {
+        QuendaConfig config = m_files.loadConfig();
+        config.noteDestination = QStringLiteral("quenda");
+        return config;
+    }
+    bool saveConfig(const QuendaConfig& config) override { return m_files.saveConfig(config); }
+    QList<HistoryEntry> loadHistory() override { return m_files.loadHistory(); }
+    void saveHistory(const QList<HistoryEntry>& entries) override { m_files.saveHistory(entries); }
+    QList<QuendaNote> loadNotes() override
+    {
+        const auto note = [this](int minutesAgo, const QString& title, const QString& body) {
+            const QDateTime at = m_now.addSecs(-60LL * minutesAgo);
+            return QuendaNote{QUuid::createUuid(), at, at, title, body};
+        };
+        QString plan = QStringLiteral("Week 1: set up the rehearsal room, tune the piano and print the "
+                                      "parts for the spring concert.\n");
+        for (int week = 2; week <= 12; ++week)
+            plan += QStringLiteral("Week %1: rehearse movements %2 and %3 with the strings, then the whole "
+                                   "orchestra on Thursday evening.\n")
+                        .arg(week)
+                        .arg(week - 1)
+                        .arg(week);
+        return {
+            note(3,
+                 QStringLiteral(
+                     "Rehearsal plan for the spring concert at the old town hall, all twelve weeks"),
+                 plan),
+            note(190, QString(),
+                 QStringLiteral("Buy oat milk, call the landlord about the heating.\nAlso: return the "
+                                "library books.")),
+            note(60 * 26, QStringLiteral("Podcast ideas"),
+                 QStringLiteral("An episode on night trains, one on community gardens.")),
+            note(60 * 24 * 12, QStringLiteral("Gift for Mara"),
+                 QStringLiteral("The blue scarf from the market, size M.")),
+        };
+    }
+    bool saveNotes(const QList<QuendaNote>&) override { return true; }
+
+private:
+    StateFiles& m_files;
+    QDateTime m_now;
 };
 
 struct Scene {
@@ -223,7 +277,8 @@ QStringList Snapshot::screenNames()
               << schemed(QStringLiteral("main-history-empty"), dark)
               << schemed(QStringLiteral("main-style-apps"), dark)
               << schemed(QStringLiteral("main-style-whistle"), dark)
-              << schemed(QStringLiteral("main-home-repair"), dark) << schemed(QStringLiteral("menu"), dark)
+              << schemed(QStringLiteral("main-home-repair"), dark)
+              << schemed(QStringLiteral("main-notes-list"), dark) << schemed(QStringLiteral("menu"), dark)
               << schemed(QStringLiteral("onboarding"), dark) << schemed(QStringLiteral("update"), dark);
     }
     for (const Scene& scene : overlayScenes())
@@ -310,6 +365,16 @@ QList<Snapshot::Shot> Snapshot::run(const QString& directory)
             render.window(main, QSize(1000, 700), schemed(QStringLiteral("main-home-repair"), dark));
             desktop.accessibility = true;
             state.refreshPermissions();
+        }
+        {
+            DemoNotesFiles notesFiles(mode.files(), clock.now());
+            AppState notesState(AppState::Services{
+                clock, desktop, desktop, desktop, work, appleNotes, settings, notesFiles, nullptr,
+                QStringLiteral(QUENDA_VERSION), mode.checksForUpdates(), mode.scansApps()});
+            notesState.setNoteToOpen(notesState.notes().first().id);
+            notesState.setSection(MainSection::Notes);
+            MainView main(notesState, &desktop);
+            render.window(main, QSize(1000, 700), schemed(QStringLiteral("main-notes-list"), dark));
         }
         MenuBarView menu(state);
         render.window(menu, menu.sizeHint(), schemed(QStringLiteral("menu"), dark));

@@ -2,6 +2,7 @@
 
 #include "core/notes/apple_notes_scripts.h"
 
+#include <QFileInfo>
 #include <QStringDecoder>
 
 namespace {
@@ -50,6 +51,11 @@ AppleNotes::AppleNotes(ScriptRunner& runner, QSettings& settings, QString interp
     , m_interpreter(std::move(interpreter))
     , m_timeoutMs(timeoutMs)
 {
+}
+
+bool AppleNotes::available() const
+{
+    return QFileInfo(m_interpreter).isExecutable();
 }
 
 void AppleNotes::run(const QString& script, QObject* context, Done<QString> done) const

@@ -28,6 +28,9 @@ public:
     AppleNotes(ScriptRunner& runner, QSettings& settings, QString interpreter = defaultInterpreter(),
                int timeoutMs = defaultTimeoutMs);
 
+    // The interpreter is installed; without it there is no Notes application to reach.
+    bool available() const;
+
     // Every folder of every account, trash folders left out, sorted by account, then name.
     void folders(QObject* context, Done<QList<AppleNotesFolder>> done) const;
     // Creates a note and delivers its id. A blank title becomes "Notiz".

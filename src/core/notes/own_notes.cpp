@@ -4,13 +4,29 @@
 #include "core/storage/state_files.h"
 
 #include <algorithm>
+#include <utility>
 
 OwnNotes::OwnNotes(StateFiles& files, Clock& clock, QObject* parent)
     : QObject(parent)
     , m_files(files)
     , m_clock(clock)
     , m_notes(files.loadNotes())
+    , m_writer([&files](const QList<QuendaNote>& notes) { return files.saveNotes(notes); }, this,
+               [this] { takeOutcome(m_writer.lastOk()); })
 {
+}
+
+OwnNotes::~OwnNotes() = default;
+
+void OwnNotes::flush()
+{
+    takeOutcome(m_writer.flush());
+}
+
+void OwnNotes::takeOutcome(bool ok)
+{
+    if (std::exchange(m_unsaved, !ok) != m_unsaved)
+        emit changed();
 }
 
 std::optional<QUuid> OwnNotes::add(const QString& body, const std::optional<QString>& title)
@@ -25,7 +41,7 @@ std::optional<QUuid> OwnNotes::add(const QString& body, const std::optional<QStr
     const QuendaNote note{QUuid::createUuid(), now, now, noteTitle, trimmedBody};
     QList<QuendaNote> next = m_notes;
     next.prepend(note);
-    replace(next);
+    replace(next, true);
     return note.id;
 }
 
@@ -35,7 +51,7 @@ QUuid OwnNotes::create()
     const QuendaNote note{QUuid::createUuid(), now, now, QString(), QString()};
     QList<QuendaNote> next = m_notes;
     next.prepend(note);
-    replace(next);
+    replace(next, true);
     return note.id;
 }
 
@@ -50,22 +66,24 @@ void OwnNotes::update(const QUuid& id, const QString& title, const QString& body
     note.title = title;
     note.body = body;
     note.updated = m_clock.now();
-    replace(next);
+    replace(next, false);
 }
 
 void OwnNotes::remove(const QUuid& id)
 {
     QList<QuendaNote> next = m_notes;
     next.removeIf([&](const QuendaNote& n) { return n.id == id; });
-    replace(next);
+    replace(next, true);
 }
 
-void OwnNotes::replace(const QList<QuendaNote>& notes)
+void OwnNotes::replace(const QList<QuendaNote>& notes, bool wait)
 {
     const bool different = notes != m_notes;
     m_notes = notes;
     // The files log their own write failures; the list stays changed in memory.
-    m_unsaved = !m_files.saveNotes(m_notes);
+    m_writer.post(m_notes);
     if (different)
         emit changed();
+    if (wait)
+        flush();
 }

@@ -176,8 +176,12 @@ public:
     void deleteHistory(const QUuid& id);
     void pruneHistory();
 
-    // Own notes, newest first; every change is written to "notes.json" at once.
+    // Own notes, newest first; every change is written to "notes.json", edits of a note behind on a worker.
     const QList<QuendaNote>& notes() const;
+    // The last write of the notes failed: changes live only in memory. Announced by notesChanged.
+    bool notesUnsaved() const;
+    // A Notes application can be reached; without one, saved notes go to the own notes.
+    bool notesBridge() const;
     // Saves the trimmed text to the configured destination; when Notes fails the own store takes it.
     // done gets the outcome, at once for blank text (nothing saved: quenda) and the own store, later
     // for Notes; it is skipped when context is gone, but the text is saved all the same. A note
@@ -188,6 +192,8 @@ public:
     QUuid createNote();
     void updateNote(const QUuid& id, const QString& title, const QString& body);
     void deleteNote(const QUuid& id);
+    // Edits are written behind; this waits until the notes file holds them.
+    void flushNotes();
     // The own note the notes page is to open; the page clears it.
     const std::optional<QUuid>& noteToOpen() const { return m_noteToOpen; }
     void setNoteToOpen(const std::optional<QUuid>& id);

@@ -11,6 +11,16 @@ const QList<QuendaNote>& AppState::notes() const
     return m_ownNotes->notes();
 }
 
+bool AppState::notesUnsaved() const
+{
+    return m_ownNotes->unsaved();
+}
+
+bool AppState::notesBridge() const
+{
+    return m_appleNotes.available();
+}
+
 void AppState::showSavedNote(const SavedNotePreview& preview)
 {
     setOverlayResult(std::nullopt);
@@ -42,6 +52,11 @@ void AppState::updateNote(const QUuid& id, const QString& title, const QString& 
 void AppState::deleteNote(const QUuid& id)
 {
     m_ownNotes->remove(id);
+}
+
+void AppState::flushNotes()
+{
+    m_ownNotes->flush();
 }
 
 void AppState::refreshAppleNoteFolders()

@@ -55,6 +55,8 @@ QString SymbolArt::themeName(Symbol symbol)
         return QStringLiteral("mail-unread-symbolic");
     case Symbol::Globe:
         return QStringLiteral("globe-symbolic");
+    case Symbol::Plus:
+        return QStringLiteral("list-add-symbolic");
     case Symbol::Waveform:
     case Symbol::Wand:
     case Symbol::Wrench:
@@ -387,6 +389,10 @@ QPainterPath SymbolArt::path(Symbol symbol, const QRectF& box)
     case Symbol::App:
         p.addRoundedRect(QRectF(at(0.08, 0.08), at(0.92, 0.92)), s * 0.22, s * 0.22);
         p.addRoundedRect(QRectF(at(0.16, 0.16), at(0.84, 0.84)), s * 0.16, s * 0.16);
+        break;
+    case Symbol::Plus:
+        p.addPath(stroked({at(0.5, 0.12), at(0.5, 0.88)}, s * 0.13)
+                      .united(stroked({at(0.12, 0.5), at(0.88, 0.5)}, s * 0.13)));
         break;
     }
     return p;

@@ -55,6 +55,8 @@ enum class Symbol {
     TextBubble,
     AppWindow,
     App,
+    // The notes page.
+    Plus,
 };
 
 namespace SymbolArt {

@@ -6,6 +6,7 @@
 #include "ui/kit/page.h"
 #include "ui/kit/settings_saved_toast.h"
 #include "ui/pages/history/history_view.h"
+#include "ui/pages/notes/notes_page.h"
 #include "ui/pages/style/app_icon_cache.h"
 #include "ui/pages/style/style_view.h"
 #include "ui/shell/home_page.h"
@@ -70,6 +71,8 @@ QWidget* MainView::makePage()
         return new HistoryView(m_state, this);
     if (section == MainSection::Style)
         return new StyleView(m_state, *m_icons, this);
+    if (section == MainSection::Notes)
+        return new NotesPage(m_state, this);
     return new Page(MainSectionText::title(section),
                     L10n::s(QStringLiteral("page.purpose.") + MainSectionText::table.text(section)), this);
 }

@@ -8,6 +8,7 @@
 #include "ui/kit/soft_button.h"
 #include "ui/kit/status_pill.h"
 #include "ui/pages/history/recent_history.h"
+#include "ui/pages/notes/note_destination_picker.h"
 #include "ui/pages/style/style_menu.h"
 #include "ui/shell/session_notice.h"
 
@@ -64,6 +65,7 @@ MenuBarView::MenuBarView(AppState& state, QWidget* parent)
     connect(recent, &RecentHistory::filled, recentTitle, &QWidget::setVisible);
     recentTitle->setVisible(!state.history().isEmpty());
     m_destinationSlot = slot(column);
+    m_destinationSlot->addWidget(new NoteDestinationPicker(state, this));
     m_styleSlot = slot(column);
     m_styleSlot->addWidget(new StyleMenu(state, this));
 

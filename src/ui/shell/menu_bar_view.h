@@ -8,8 +8,8 @@ class QVBoxLayout;
 class StatusPill;
 
 // The status item's popover: the mark and the engine's state, dictation, the newest history entries,
-// the main window, notes and quitting. The note destination and the style list have their places
-// (slots) and arrive with their own views.
+// the note destination, the style list, the main window, notes and quitting; each of the three comes from
+// its page's own folder.
 class MenuBarView final : public QWidget {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(MenuBarView)

@@ -1,15 +1,18 @@
 #include "temp_support_dir.h"
 #include "test_text.h"
 
+#include "core/notes/notes_write_behind.h"
 #include "core/notes/own_notes.h"
 #include "core/storage/note_store.h"
 #include "core/storage/state_files.h"
 #include "platform/fake/manual_clock.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QSignalSpy>
 
 #include <functional>
+#include <future>
 
 namespace {
 
@@ -48,6 +51,7 @@ TEST_F(OwnNotesTest, DeletingOrEditingANoteIsWrittenToDisk)
         const QUuid older = *notes.add(s("first body"), s("older"));
         notes.add(s("second body"), s("newer"));
         c.change(notes, older);
+        notes.flush();
         EXPECT_EQ(titles(notes), c.titles) << c.name;
         EXPECT_EQ(NoteStore::load(), notes.notes()) << c.name;
         EXPECT_EQ(OwnNotes(m_files, m_clock).notes(), notes.notes()) << c.name;
@@ -80,6 +84,7 @@ TEST_F(OwnNotesTest, AnEditMovesTheUpdatedDateAndAnIdenticalOneWritesNothing)
         writeAll(notesFile(), untouched);
         QSignalSpy changed(&notes, &OwnNotes::changed);
         notes.update(c.sameNote ? id : QUuid::createUuid(), s(c.title), s(c.body));
+        notes.flush();
         const QuendaNote& note = notes.notes().front();
         EXPECT_EQ(note.created, created) << c.name;
         EXPECT_EQ(note.updated, c.written ? created.addSecs(60) : created) << c.name;
@@ -89,6 +94,51 @@ TEST_F(OwnNotesTest, AnEditMovesTheUpdatedDateAndAnIdenticalOneWritesNothing)
             EXPECT_EQ(NoteStore::load(), notes.notes()) << c.name;
         }
     }
+}
+
+TEST_F(OwnNotesTest, AnEditOnItsWayToDiskIsWrittenWhenTheStoreEndsRightAfterIt)
+{
+    QUuid id;
+    {
+        OwnNotes notes(m_files, m_clock);
+        id = *notes.add(s("body"), s("title"));
+        notes.update(id, s("title"), s("body and the last keystroke"));
+    }
+    const QList<QuendaNote> stored = NoteStore::load();
+    ASSERT_EQ(stored.size(), 1);
+    EXPECT_EQ(stored.first().body, s("body and the last keystroke"));
+}
+
+TEST_F(OwnNotesTest, WhileOneListIsWrittenOnlyTheNewestWaitingOneFollowsAndFlushWaitsForIt)
+{
+    const auto list = [](const char* title) { return QList<QuendaNote>{{QUuid(), {}, {}, s(title), {}}}; };
+    std::promise<void> started;
+    std::promise<void> release;
+    std::shared_future<void> released = release.get_future().share();
+    QStringList written;
+    QObject context;
+    int outcomes = 0;
+    NotesWriteBehind writer(
+        [&](const QList<QuendaNote>& notes) {
+            if (written.isEmpty()) {
+                started.set_value();
+                released.wait();
+            }
+            written << notes.first().title;
+            return notes.first().title != s("fails");
+        },
+        &context, [&] { ++outcomes; });
+    writer.post(list("first"));
+    started.get_future().wait(); // the worker is inside the first write
+    writer.post(list("second"));
+    writer.post(list("fails"));
+    release.set_value();
+    EXPECT_FALSE(writer.flush());
+    EXPECT_EQ(written, QStringList({s("first"), s("fails")}));
+    writer.post(list("third"));
+    EXPECT_TRUE(writer.flush());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(outcomes, 3); // one report per write, on the context's thread
 }
 
 } // namespace

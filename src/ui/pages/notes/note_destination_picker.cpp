@@ -1,0 +1,122 @@
+#include "ui/pages/notes/note_destination_picker.h"
+
+#include "core/model/apple_notes_folder.h"
+#include "core/state/app_state.h"
+#include "core/text/l10n.h"
+#include "ui/kit/kit_font.h"
+#include "ui/kit/kit_label.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+namespace {
+
+QString text(const char* key)
+{
+    return L10n::s(QString::fromLatin1(key));
+}
+
+} // namespace
+
+QString NoteDestinationPicker::pickTag()
+{
+    return QStringLiteral("__apple__");
+}
+
+QString NoteDestinationPicker::ownTag()
+{
+    return QStringLiteral("quenda");
+}
+
+QList<NoteDestinationPicker::Entry> NoteDestinationPicker::entries(const AppState& state)
+{
+    QList<Entry> menu{{text("notes.destination.quenda"), ownTag()}};
+    QList<AppleNotesFolder> folders = state.appleNoteFolders();
+    // The stored folder stays offered, also before a listing and when Notes no longer has it.
+    if (const auto stored = AppleNotesFolder::decode(state.config().noteDestination);
+        stored && !folders.contains(*stored))
+        folders.prepend(*stored);
+    for (const AppleNotesFolder& folder : folders)
+        menu.append({folder.name + QStringLiteral(" \u00B7 ") + folder.account, folder.id()});
+    if (state.notesBridge())
+        menu.append({text("notes.destination.pickApple"), pickTag()});
+    return menu;
+}
+
+QString NoteDestinationPicker::status(const AppState& state)
+{
+    if (!state.notesBridge())
+        return text("notes.destination.unavailable");
+    return state.appleNotesStatus().value_or(QString());
+}
+
+NoteDestinationPicker::NoteDestinationPicker(AppState& state, QWidget* parent)
+    : QWidget(parent)
+    , m_state(state)
+    , m_menu(new QComboBox(this))
+    , m_status(new KitLabel({}, 11, QFont::Normal, Scheme::Text::Secondary, this))
+{
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(4);
+    auto* row = new QHBoxLayout;
+    row->setSpacing(8);
+    const QString title = text("menu.noteDestination");
+    row->addWidget(new KitLabel(title, 12, QFont::Medium, Scheme::Text::Secondary, this));
+    row->addSpacing(8);
+    row->addStretch(1);
+    m_menu->setFont(KitFont::make(13));
+    m_menu->setAccessibleName(title);
+    m_menu->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    row->addWidget(m_menu);
+    column->addLayout(row);
+    column->addWidget(
+        (new KitLabel(text("notes.destination.hint"), 11, QFont::Normal, Scheme::Text::Tertiary, this))
+            ->wrapping());
+    column->addWidget(m_status->wrapping());
+
+    // activated, not currentIndexChanged: only a choice of the user may store or start anything.
+    connect(m_menu, &QComboBox::activated, this, &NoteDestinationPicker::choose);
+    connect(&m_state, &AppState::configChanged, this, &NoteDestinationPicker::refresh);
+    connect(&m_state, &AppState::appleNoteFoldersChanged, this, &NoteDestinationPicker::refresh);
+    connect(&m_state, &AppState::appleNotesStatusChanged, this, &NoteDestinationPicker::refresh);
+    refresh();
+}
+
+void NoteDestinationPicker::refresh()
+{
+    const QList<Entry> menu = entries(m_state);
+    {
+        const QSignalBlocker quiet(m_menu);
+        m_menu->clear();
+        for (const Entry& entry : menu)
+            m_menu->addItem(entry.text, entry.tag);
+        m_menu->setCurrentIndex(m_menu->findData(m_state.config().noteDestination));
+    }
+    const QString line = status(m_state);
+    m_status->setText(line);
+    m_status->setVisible(!line.isEmpty());
+}
+
+void NoteDestinationPicker::choose(int index)
+{
+    const QString tag = m_menu->itemData(index).toString();
+    if (tag == pickTag()) {
+        m_state.refreshAppleNoteFolders();
+        refresh(); // back on the stored destination
+        return;
+    }
+    QuendaConfig config = m_state.config();
+    config.noteDestination = tag;
+    m_state.setConfig(config);
+}
+
+void NoteDestinationPicker::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (m_state.notesBridge() && AppleNotesFolder::decode(m_state.config().noteDestination) &&
+        m_state.appleNoteFolders().isEmpty())
+        m_state.refreshAppleNoteFolders();
+}

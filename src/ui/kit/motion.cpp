@@ -45,3 +45,8 @@ double Motion::toggle(double progress)
 {
     return spring(progress, 0.22, 0.85, toggleMs);
 }
+
+double Motion::toast(double progress)
+{
+    return spring(progress, 0.34, 0.86, toastMs);
+}

@@ -4,12 +4,16 @@
 #include "core/text/l10n.h"
 #include "ui/kit/kit_font.h"
 #include "ui/kit/kit_paint.h"
+#include "ui/kit/motion.h"
 #include "ui/kit/scheme.h"
 #include "ui/kit/theme.h"
 
 #include <QEvent>
 #include <QFontMetricsF>
 #include <QPainter>
+
+#include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -31,9 +35,17 @@ QString toastText()
 SettingsSavedToast::SettingsSavedToast(AppState& state, QWidget* host)
     : QWidget(host)
     , m_state(state)
+    , m_shown(state.clock(), *this)
 {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);
+    hide();
+    m_shown.setOnFrame([this] {
+        if (m_shown.target() <= 0 && m_shown.value() <= 0)
+            hide();
+        else
+            place();
+    });
     host->installEventFilter(this);
     connect(&m_state, &AppState::settingToastVisibleChanged, this, &SettingsSavedToast::follow);
     follow();
@@ -48,11 +60,13 @@ QSize SettingsSavedToast::sizeHint() const
 
 void SettingsSavedToast::follow()
 {
-    setVisible(m_state.settingToastVisible());
-    if (isVisible()) {
+    const bool up = m_state.settingToastVisible();
+    if (up) {
         place();
+        show();
         raise();
     }
+    m_shown.moveTo(up ? 1 : 0, Motion::toastMs, Motion::toast);
 }
 
 void SettingsSavedToast::place()
@@ -60,8 +74,10 @@ void SettingsSavedToast::place()
     const QWidget* host = parentWidget();
     const QSize size = sizeHint();
     resize(size);
-    move((host->width() - size.width()) / 2,
-         host->height() - bottomGap - (size.height() - shadowRoom.bottom()));
+    const int rest = host->height() - bottomGap - (size.height() - shadowRoom.bottom());
+    // Off the edge by the gap and the capsule's height while hidden, so it rises into view.
+    const double below = (1 - m_shown.value()) * (bottomGap + size.height() - shadowRoom.bottom());
+    move((host->width() - size.width()) / 2, rest + int(std::lround(below)));
 }
 
 bool SettingsSavedToast::eventFilter(QObject* watched, QEvent* event)
@@ -75,6 +91,7 @@ void SettingsSavedToast::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
+    p.setOpacity(std::clamp(m_shown.value(), 0.0, 1.0));
     const QRectF box = QRectF(rect().marginsRemoved(shadowRoom));
     const QPainterPath capsule = KitPaint::rounded(box, box.height() / 2);
     KitPaint::shadow(p, capsule, QColor::fromRgbF(0, 0, 0, 0.16f), 14, 6);

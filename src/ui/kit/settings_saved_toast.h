@@ -1,12 +1,14 @@
 #pragma once
 
+#include "ui/kit/tween.h"
+
 #include <QWidget>
 
 class AppState;
 
 // The "saved" capsule at the bottom centre of its host window while the state's settings-saved
-// flag is up (a real save; the state lowers it 1.7 s after the last change). It never takes a
-// click: clicks go to what lies below.
+// flag is up (a real save; the state lowers it 1.7 s after the last change). It comes up from the
+// bottom edge and fades in, and leaves the same way. It never takes a click: clicks go to what lies below.
 class SettingsSavedToast final : public QWidget {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(SettingsSavedToast)
@@ -28,4 +30,6 @@ private:
     void place();
 
     AppState& m_state;
+    // 0 hidden below the bottom edge, 1 in place; moved on the state's clock.
+    Tween m_shown;
 };

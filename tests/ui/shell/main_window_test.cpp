@@ -6,6 +6,7 @@
 #include "ui/kit/accessibility_repair_card.h"
 #include "ui/kit/heading_role.h"
 #include "ui/kit/kit_label.h"
+#include "ui/kit/motion.h"
 #include "ui/kit/page.h"
 #include "ui/kit/primary_button.h"
 #include "ui/kit/settings_saved_toast.h"
@@ -79,6 +80,30 @@ TEST_F(MainWindowTest, TheSavedToastShowsAfterARealChangeAtTheBottomCentreAndTak
     EXPECT_NE(view.childAt(shown.center()), toast); // clicks go to what lies below
     EXPECT_TRUE(toast->testAttribute(Qt::WA_TransparentForMouseEvents));
     m_clock.advance(1);
+    EXPECT_FALSE(toast->isVisible());
+}
+
+TEST_F(MainWindowTest, TheSavedToastRisesFromTheBottomEdgeAndLeavesTheSameWayBeforeItHides)
+{
+    AnimationsOn animations;
+    MainView view(state(), &m_repair);
+    view.resize(1000, 700);
+    view.show();
+    auto* toast = view.findChild<SettingsSavedToast*>();
+    ASSERT_NE(toast, nullptr);
+
+    configure([](QuendaConfig& c) { c.historyMaxEntries = 7; });
+    EXPECT_TRUE(toast->isVisible());
+    EXPECT_GE(toast->y(), view.height() - SettingsSavedToast::bottomGap); // still below the edge
+    m_clock.advance(Motion::toastMs);
+    const int rest = toast->y();
+    EXPECT_LT(rest, view.height() - SettingsSavedToast::bottomGap - 20);
+
+    m_clock.advance(AppState::toastHideMs - Motion::toastMs);
+    m_clock.advance(Motion::toastMs / 4);
+    EXPECT_TRUE(toast->isVisible()); // on its way down, not gone at once
+    EXPECT_GT(toast->y(), rest);
+    m_clock.advance(Motion::toastMs);
     EXPECT_FALSE(toast->isVisible());
 }
 

@@ -13,9 +13,9 @@
 #include "ui/pages/style/style_option.h"
 #include "ui/pages/style/visible_apps.h"
 
-#include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMenu>
 #include <QPainter>
 #include <QSet>
 #include <QVBoxLayout>
@@ -40,7 +40,7 @@ AppStyleRow::AppStyleRow(AppState& state, AppIconCache& icons, const AppStylePro
     , m_icon(new QLabel(this))
     , m_name(new KitLabel(profile.name, 13, QFont::Medium))
     , m_hint(new KitLabel({}, 11, QFont::Normal, Scheme::Text::Secondary))
-    , m_picker(new QComboBox(this))
+    , m_picker(new SoftButton({}, this, Symbol::ChevronDown))
 {
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(0, 8, 0, 8);
@@ -55,15 +55,31 @@ AppStyleRow::AppStyleRow(AppState& state, AppIconCache& icons, const AppStylePro
     words->addWidget(m_hint);
     row->addLayout(words, 1);
     row->addSpacing(8);
-    for (const StyleOption& option : StyleOption::all())
-        m_picker->addItem(option.title, option.id);
+    // A light button, not a combo box: two hundred combo boxes made showing every application slow.
     m_picker->setFixedWidth(pickerWidth);
     row->addWidget(m_picker);
-    connect(m_picker, &QComboBox::activated, this, [this](int index) {
-        // May end with this row dropped from the list: the list deletes it after this event.
-        m_state.setAppStyle(m_profile.bundleID, m_profile.name, m_picker->itemData(index).toString());
-    });
+    connect(m_picker, &SoftButton::clicked, this,
+            [this] { styleMenu()->popup(m_picker->mapToGlobal(QPoint(0, m_picker->height()))); });
     setProfile(profile);
+}
+
+QMenu* AppStyleRow::styleMenu()
+{
+    if (!m_menu) {
+        m_menu = new QMenu(this);
+        for (const StyleOption& option : StyleOption::all()) {
+            QAction* action = m_menu->addAction(option.title);
+            action->setData(option.id);
+            action->setCheckable(true);
+            connect(action, &QAction::triggered, this, [this, id = option.id] {
+                // May end with this row dropped from the list: the list deletes it after this event.
+                m_state.setAppStyle(m_profile.bundleID, m_profile.name, id);
+            });
+        }
+    }
+    for (QAction* action : m_menu->actions())
+        action->setChecked(action->data().toString() == m_picked);
+    return m_menu;
 }
 
 void AppStyleRow::setProfile(const AppStyleProfile& profile)
@@ -73,7 +89,15 @@ void AppStyleRow::setProfile(const AppStyleProfile& profile)
     m_hint->setText(hint());
     const QString applies = profile.customized ? profile.style : profile.suggested;
     // An id naming no style leaves the picker without a choice.
-    m_picker->setCurrentIndex(m_picker->findData(applies));
+    m_picked.clear();
+    QString title;
+    for (const StyleOption& option : StyleOption::all()) {
+        if (option.id == applies) {
+            m_picked = option.id;
+            title = option.title;
+        }
+    }
+    m_picker->setText(title);
     m_picker->setAccessibleName(L10n::format(QStringLiteral("style.pickerFor"), {profile.name}));
 }
 
@@ -174,6 +198,8 @@ void AppStylesSection::refresh()
     for (const AppStyleProfile& profile : visible)
         shown.insert(profile.bundleID);
     const QString lastKey = visible.isEmpty() ? QString() : visible.last().bundleID;
+    // Showing and hiding a few hundred rows repaints once, after the batch.
+    setUpdatesEnabled(false);
     // A row filtered out is hidden, not dropped: a search or the view switch then only shows and
     // hides rows. Rows of applications no longer known go.
     QHash<QString, qsizetype> index;
@@ -201,4 +227,5 @@ void AppStylesSection::refresh()
             return row;
         },
         [&](QWidget* widget, const QString& key) { follow(static_cast<AppStyleRow*>(widget), key); });
+    setUpdatesEnabled(true);
 }

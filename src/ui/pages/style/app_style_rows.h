@@ -10,8 +10,8 @@ class AppIconCache;
 class AppState;
 class KeyedRows;
 class KitLabel;
-class QComboBox;
 class QLabel;
+class QMenu;
 class QVBoxLayout;
 class SearchField;
 class SoftButton;
@@ -32,7 +32,12 @@ public:
     void setProfile(const AppStyleProfile& profile);
     const AppStyleProfile& profile() const { return m_profile; }
     void setLast(bool last);
-    QComboBox* picker() const { return m_picker; }
+    // The picker: the applying style's title; a click, Space or Enter opens the style menu.
+    SoftButton* picker() const { return m_picker; }
+    // The id of the style the picker shows; empty when the profile names no style.
+    QString pickedStyle() const { return m_picked; }
+    // The menu of styles the picker opens, built on first use.
+    QMenu* styleMenu();
     QString hint() const;
 
 protected:
@@ -44,7 +49,9 @@ private:
     QLabel* m_icon;
     KitLabel* m_name;
     KitLabel* m_hint;
-    QComboBox* m_picker;
+    SoftButton* m_picker;
+    QMenu* m_menu = nullptr;
+    QString m_picked;
     bool m_last = false;
 };
 

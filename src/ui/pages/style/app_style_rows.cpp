@@ -223,6 +223,8 @@ void AppStylesSection::refresh()
         keys,
         [&](const QString& key) -> QWidget* {
             auto* row = new AppStyleRow(m_state, m_icons, known.at(index.value(key)), this);
+            // Shown at the list's width, so the list's layout finds the row laid out already.
+            row->resize(width(), row->sizeHint().height());
             follow(row, key);
             return row;
         },

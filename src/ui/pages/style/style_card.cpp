@@ -110,7 +110,20 @@ void StyleCard::paintEvent(QPaintEvent*)
     const QPainterPath shape = KitPaint::rounded(shapeBox, radius);
     QColor shadow = chosen ? Theme::violet() : QColor(Qt::black);
     shadow.setAlphaF(chosen ? 0.18 : (hovering() ? 0.08 : 0.04));
-    KitPaint::shadow(painter, shape, shadow, 5, 2);
+    // The layered shadow costs more than the rest of the card: drawn again only when it changes.
+    const qreal ratio = devicePixelRatioF();
+    if (m_shadow.isNull() || m_shadowBox != shapeBox || m_shadowColour != shadow ||
+        m_shadow.devicePixelRatio() != ratio || m_shadow.deviceIndependentSize() != QSizeF(size())) {
+        m_shadow = QImage(size() * ratio, QImage::Format_ARGB32_Premultiplied);
+        m_shadow.setDevicePixelRatio(ratio);
+        m_shadow.fill(Qt::transparent);
+        QPainter layer(&m_shadow);
+        layer.setRenderHint(QPainter::Antialiasing);
+        KitPaint::shadow(layer, shape, shadow, 5, 2);
+        m_shadowBox = shapeBox;
+        m_shadowColour = shadow;
+    }
+    painter.drawImage(QPointF(0, 0), m_shadow);
     painter.fillPath(shape, Theme::cardFill(scheme));
     const double line = chosen ? 2 : 1;
     painter.setPen(QPen(chosen ? Theme::violet() : Theme::stroke(scheme), line));

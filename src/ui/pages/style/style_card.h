@@ -3,6 +3,8 @@
 #include "ui/kit/kit_button.h"
 #include "ui/pages/style/style_option.h"
 
+#include <QImage>
+
 class LineLimitedLabel;
 class KitLabel;
 
@@ -39,6 +41,9 @@ private:
     void recolour();
 
     StyleOption m_option;
+    QImage m_shadow;
+    QRectF m_shadowBox;
+    QColor m_shadowColour;
     LineLimitedLabel* m_blurb;
     LineLimitedLabel* m_before;
     LineLimitedLabel* m_after;

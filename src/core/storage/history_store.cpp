@@ -2,6 +2,8 @@
 
 #include "core/storage/json_list_store.h"
 
+#include <QMutex>
+
 namespace {
 
 JsonListStore<HistoryEntry> store()
@@ -29,5 +31,10 @@ QList<HistoryEntry> HistoryStore::load()
 
 bool HistoryStore::save(const QList<HistoryEntry>& entries)
 {
-    return store().save(entries).ok();
+    // Every change rewrites the whole file; a long history mostly re-encodes entries seen before.
+    static QMutex mutex;
+    static EncodedList<HistoryEntry> encoded;
+    QMutexLocker lock(&mutex);
+    const std::optional<QByteArray> bytes = encoded.encode(entries);
+    return bytes && store().write(*bytes);
 }

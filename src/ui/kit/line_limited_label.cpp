@@ -31,6 +31,8 @@ QString trimmedEnd(const QString& line)
     return line.left(end);
 }
 
+int fits = 0;
+
 } // namespace
 
 LineLimitedLabel::LineLimitedLabel(int maxLines, QWidget* parent)
@@ -48,6 +50,7 @@ void LineLimitedLabel::setFullText(const QString& text)
         return;
     m_full = text;
     m_heights.clear();
+    m_fits.clear();
     refit();
 }
 
@@ -83,6 +86,22 @@ QString LineLimitedLabel::fit(const QString& text, const QFont& font, qreal widt
     return lines.join(QLatin1Char('\n'));
 }
 
+int LineLimitedLabel::fitsMade()
+{
+    return fits;
+}
+
+QString LineLimitedLabel::fitted(int inner) const
+{
+    const auto known = m_fits.constFind(inner);
+    if (known != m_fits.cend())
+        return *known;
+    const QString shown = fit(m_full, font(), inner, m_maxLines);
+    ++fits;
+    m_fits.insert(inner, shown);
+    return shown;
+}
+
 int LineLimitedLabel::heightForWidth(int width) const
 {
     const auto known = m_heights.constFind(width);
@@ -90,7 +109,7 @@ int LineLimitedLabel::heightForWidth(int width) const
         return *known;
     const QMargins m = contentsMargins();
     const int inner = width - m.left() - m.right();
-    const QString shown = fit(m_full, font(), inner, m_maxLines);
+    const QString shown = fitted(inner);
     QTextLayout layout(withLineSeparators(shown), font());
     wrapAnywhere(layout);
     int count = 0;
@@ -123,6 +142,7 @@ void LineLimitedLabel::changeEvent(QEvent* event)
     QLabel::changeEvent(event);
     if (event->type() == QEvent::FontChange || event->type() == QEvent::ContentsRectChange) {
         m_heights.clear();
+        m_fits.clear();
         refit();
     }
 }
@@ -130,7 +150,7 @@ void LineLimitedLabel::changeEvent(QEvent* event)
 void LineLimitedLabel::refit()
 {
     const int width = contentsRect().width();
-    const QString shown = width > 0 ? fit(m_full, font(), width, m_maxLines) : m_full;
+    const QString shown = width > 0 ? fitted(width) : m_full;
     if (shown != text())
         setText(shown);
 }

@@ -22,6 +22,8 @@ public:
     // The text wrapped at width to at most maxLines lines, each shown line ended by a newline-free
     // break, the last one shortened with an ellipsis when anything was left out.
     static QString fit(const QString& text, const QFont& font, qreal width, int maxLines);
+    // Texts fitted to a width by any label so far: laying out text is what a long list costs.
+    static int fitsMade();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -29,9 +31,12 @@ protected:
 
 private:
     void refit();
+    // fit() for the inner width, kept until the text or font changes.
+    QString fitted(int inner) const;
 
     QString m_full;
     int m_maxLines;
     // Layouts ask again and again for the same width; laying out text is what costs.
-    mutable QHash<int, int> m_heights; // by width
+    mutable QHash<int, int> m_heights;  // by width
+    mutable QHash<int, QString> m_fits; // by inner width
 };

@@ -229,6 +229,16 @@ TEST(Visuals, LineLimitedTextStopsAtItsLastLineWithAnEllipsis)
     EXPECT_EQ(label.fullText(), words);
     EXPECT_TRUE(label.text().endsWith(QChar(0x2026)));
     EXPECT_LE(label.height(), std::ceil(2 * metrics.lineSpacing()));
+
+    // Sizing at a width it has fitted to, or asking again, lays out nothing new.
+    const int fitted = LineLimitedLabel::fitsMade();
+    EXPECT_EQ(label.heightForWidth(200), label.height());
+    label.resize(200, label.height() + 10);
+    EXPECT_EQ(LineLimitedLabel::fitsMade(), fitted);
+    label.setFullText(words + words);
+    EXPECT_EQ(LineLimitedLabel::fitsMade(), fitted + 1);
+    label.heightForWidth(200);
+    EXPECT_EQ(LineLimitedLabel::fitsMade(), fitted + 1);
 }
 
 } // namespace

@@ -14,11 +14,6 @@ constexpr int kKillWaitMs = 5000;
 // The engine's server notices a stop within half a second.
 constexpr int kTerminateWaitMs = 3000;
 
-QString text(const char* key)
-{
-    return L10n::s(QString::fromLatin1(key));
-}
-
 QString logPath()
 {
     return SupportPaths::file(QStringLiteral("engine.log"));
@@ -61,7 +56,7 @@ SpeechEngine::SpeechEngine(Clock& clock, CurrentConfig config, const ProviderKey
     , m_keys(keys)
     , m_locations(std::move(locations))
     , m_client(clock)
-    , m_statusText(text("engine.loadingWhisper"))
+    , m_statusText(L10n::s("engine.loadingWhisper"))
 {
 }
 
@@ -127,7 +122,7 @@ void SpeechEngine::start(StartCause cause)
         if (cause == StartCause::SetupSucceeded) {
             // The script claimed success but left no matching environment; running it again
             // would loop for ever, emptying the log that explains why.
-            setStatus(text("engine.setupFailed"), false);
+            setStatus(L10n::s("engine.setupFailed"), false);
             update();
             return;
         }
@@ -185,7 +180,7 @@ void SpeechEngine::setupSettled(QProcess* process, bool started)
     if (process != m_setupProcess)
         return;
     if (started) {
-        setStatus(text("engine.settingUp"), true);
+        setStatus(L10n::s("engine.settingUp"), true);
     } else {
         m_setupProcess = nullptr;
         setStatus(L10n::format(QStringLiteral("engine.setupFailedDetail"), {process->errorString()}), false);
@@ -201,7 +196,7 @@ void SpeechEngine::launch()
         return;
     }
     if (!BundledEngine::interpreterReady()) {
-        setStatus(text("engine.missing"), false);
+        setStatus(L10n::s("engine.missing"), false);
         update();
         beginWatching();
         return;
@@ -229,7 +224,7 @@ void SpeechEngine::launch()
     m_launchFailed = false;
     // Shown at once but told only with the outcome, so no report says "loading" for an engine that
     // never ran.
-    setStatus(text("engine.loadingWhisper"), true);
+    setStatus(L10n::s("engine.loadingWhisper"), true);
     process->start();
 }
 
@@ -285,7 +280,7 @@ void SpeechEngine::applyHealth(const std::optional<HealthBody>& health)
         // does the error of a launch that failed.
         if (!m_process && !m_launchFailed) {
             m_ready = false;
-            setStatus(text("engine.missing"), false);
+            setStatus(L10n::s("engine.missing"), false);
         }
         update();
         return;
@@ -298,13 +293,13 @@ void SpeechEngine::applyHealth(const std::optional<HealthBody>& health)
         m_polishAvailable = config.correctionConfigured(
             hasKey, [this](const CorrectionEndpoint& endpoint) { return m_keys.key(endpoint); });
         const bool needsKey = config.polishProvider == QLatin1String("openai") && !m_polishAvailable;
-        setStatus(text(needsKey ? "engine.readyNeedsKey" : "engine.ready"), false);
+        setStatus(L10n::s(needsKey ? "engine.readyNeedsKey" : "engine.ready"), false);
     } else {
         m_polishAvailable = false;
         if (health->error)
             setStatus(*health->error, false);
         else
-            setStatus(text("engine.loadingWhisper"), true);
+            setStatus(L10n::s("engine.loadingWhisper"), true);
     }
     update();
 }
@@ -319,7 +314,7 @@ void SpeechEngine::setupFinished(QProcess* process, int exitCode, QProcess::Exit
         start(StartCause::SetupSucceeded);
         return;
     }
-    setStatus(text("engine.setupFailed"), false);
+    setStatus(L10n::s("engine.setupFailed"), false);
     update();
 }
 
@@ -333,7 +328,7 @@ void SpeechEngine::engineFinished(QProcess* process)
     }
     // The process stays set, so later polls without an answer keep showing that it stopped.
     m_ready = false;
-    setStatus(text("engine.stopped"), false);
+    setStatus(L10n::s("engine.stopped"), false);
     relaunchAfterEnd();
     update();
 }
@@ -343,7 +338,7 @@ void SpeechEngine::relaunchAfterEnd()
     const qint64 now = m_clock.elapsedMs();
     m_autoRestarts.removeIf([now](qint64 at) { return now - at >= kAutoRestartWindowMs; });
     if (m_autoRestarts.size() >= kAutoRestartLimit) {
-        setStatus(text("engine.stoppedRepeatedly"), false);
+        setStatus(L10n::s("engine.stoppedRepeatedly"), false);
         return;
     }
     // A crash that comes back at once must not keep the machine busy relaunching.

@@ -59,6 +59,11 @@ std::optional<L10n::Table> readTable(const QString& path)
 
 } // namespace
 
+QString L10n::s(const char* key)
+{
+    return s(QString::fromLatin1(key));
+}
+
 QString L10n::s(const QString& key)
 {
     const Loaded& record = loaded();

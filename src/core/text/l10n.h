@@ -33,6 +33,8 @@ struct Sources {
 
 // The active language's text, else the English text, else the key itself.
 QString s(const QString& key);
+// The same for a key spelled in the source.
+QString s(const char* key);
 // The text of key filled with arguments in the active locale (see TextFormat::format).
 QString format(const QString& key, const QVariantList& arguments);
 // The locale of the active language, for filling looked-up texts with numbers.

@@ -18,15 +18,6 @@
 
 #include <QUuid>
 
-namespace {
-
-QString text(const char* key)
-{
-    return L10n::s(QString::fromLatin1(key));
-}
-
-} // namespace
-
 DictationController::DictationController(const Services& services, QObject* parent)
     : QObject(parent)
     , m_state(services.state)
@@ -65,7 +56,7 @@ void DictationController::beginListening(bool handsFree)
     if (m_state.phase().is(Phase::Kind::Listening))
         return;
     if (!m_speech.ready()) {
-        show(Phase::notice(text("notice.loading")), ResetDelay::loadingMs);
+        show(Phase::notice(L10n::s("notice.loading")), ResetDelay::loadingMs);
         return;
     }
     switch (m_microphone.status()) {
@@ -79,7 +70,7 @@ void DictationController::beginListening(bool handsFree)
         });
         return;
     case MicrophoneAccess::Status::Denied:
-        show(Phase::failed(text("notice.micDenied")), ResetDelay::micDeniedMs);
+        show(Phase::failed(L10n::s("notice.micDenied")), ResetDelay::micDeniedMs);
         m_state.openMain(MainSection::Settings);
         return;
     case MicrophoneAccess::Status::Granted:
@@ -136,7 +127,7 @@ void DictationController::stopAndProcess()
         m_sounds.play(SoundPlayer::Sound::Stop);
     if (!wav) {
         dropSelectionCapture();
-        show(Phase::notice(text("notice.nothingHeard")), ResetDelay::nothingHeardMs);
+        show(Phase::notice(L10n::s("notice.nothingHeard")), ResetDelay::nothingHeardMs);
         return;
     }
 
@@ -199,7 +190,7 @@ void DictationController::cancel()
     case Phase::Kind::Notice:
         return;
     }
-    show(Phase::notice(text("notice.cancelled")), ResetDelay::cancelledMs);
+    show(Phase::notice(L10n::s("notice.cancelled")), ResetDelay::cancelledMs);
 }
 
 void DictationController::dismissTransient()
@@ -383,7 +374,7 @@ void DictationController::selectionKnown(DictationJob* job)
         QStringLiteral("), app=") + facts.app.value_or(QStringLiteral("?")) + QStringLiteral(", style=") +
         facts.config.style);
     if (progress.raw.isEmpty()) {
-        show(Phase::notice(text("notice.nothingRecognized")), ResetDelay::nothingHeardMs);
+        show(Phase::notice(L10n::s("notice.nothingRecognized")), ResetDelay::nothingHeardMs);
         job->finish();
         return;
     }

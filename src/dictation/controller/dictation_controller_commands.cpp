@@ -16,11 +16,6 @@
 
 namespace {
 
-QString text(const char* key)
-{
-    return L10n::s(QString::fromLatin1(key));
-}
-
 bool isBusy(Phase::Kind kind)
 {
     return kind == Phase::Kind::Polishing || kind == Phase::Kind::Translating ||
@@ -49,7 +44,7 @@ void DictationController::commandOnSelection(DictationJob* job)
         return;
     }
     if (!facts.polishAvailable) {
-        show(Phase::notice(text("notice.commandNeedsKey")), ResetDelay::commandNeedsKeyMs);
+        show(Phase::notice(L10n::s("notice.commandNeedsKey")), ResetDelay::commandNeedsKeyMs);
         job->finish();
         return;
     }
@@ -64,7 +59,7 @@ void DictationController::commandOnSelection(DictationJob* job)
                             const auto [answer, error] = answerOf(result);
                             if (error || answer.isEmpty()) {
                                 m_state.setRewriting(false);
-                                show(Phase::failed(error.value_or(text("notice.commandFailed"))),
+                                show(Phase::failed(error.value_or(L10n::s("notice.commandFailed"))),
                                      ResetDelay::commandFailedMs);
                                 job->finish();
                                 return;
@@ -104,7 +99,7 @@ void DictationController::saveNote(DictationJob* job, const QString& note)
         addHistory(job->progress().raw, note, facts.duration, facts.app, true);
         // A note kept only in memory is lost at quit; saying nothing would report it as saved.
         if (outcome.kind == NoteSaveOutcome::Kind::Unsaved)
-            show(Phase::failed(text("notice.noteUnsaved")), ResetDelay::noteUnsavedMs);
+            show(Phase::failed(L10n::s("notice.noteUnsaved")), ResetDelay::noteUnsavedMs);
         else
             show(Phase::idle(), std::nullopt);
         job->finish();
@@ -120,7 +115,8 @@ void DictationController::finishCommand(DictationJob* job)
     const auto [reformulation, reformulationError] = answerOf(*progress.reformulation);
     if (command.isEmpty() && reformulation.isEmpty()) {
         m_state.setRewriting(false);
-        show(Phase::failed(commandError.value_or(reformulationError.value_or(text("notice.commandFailed")))),
+        show(Phase::failed(
+                 commandError.value_or(reformulationError.value_or(L10n::s("notice.commandFailed")))),
              ResetDelay::commandFailedMs);
         job->finish();
         return;
@@ -130,13 +126,13 @@ void DictationController::finishCommand(DictationJob* job)
     const QString commandText = command.isEmpty() ? raw : command;
     m_pendingChoice = ChoiceMeta{raw, facts.duration, facts.app};
     m_state.setRewriting(false);
-    m_state.setOverlayResult(
-        OverlayResult{raw, commandText,
-                      QList<OverlayResultChoice>{
-                          {OverlayResultChoice::Kind::Command, text("overlay.choice.command"), commandText},
-                          {OverlayResultChoice::Kind::Reformulate, text("overlay.choice.reformulate"),
-                           reformulation.isEmpty() ? raw : reformulation},
-                      }});
+    m_state.setOverlayResult(OverlayResult{
+        raw, commandText,
+        QList<OverlayResultChoice>{
+            {OverlayResultChoice::Kind::Command, L10n::s("overlay.choice.command"), commandText},
+            {OverlayResultChoice::Kind::Reformulate, L10n::s("overlay.choice.reformulate"),
+             reformulation.isEmpty() ? raw : reformulation},
+        }});
     m_state.setWidgetHovered(true);
     m_state.setWidgetTranslateOpen(false);
     show(Phase::idle(), std::nullopt);
@@ -185,7 +181,7 @@ void DictationController::translateSelection(const QString& code)
     if (isBusy(m_state.phase().kind()))
         return;
     if (!m_speech.ready()) {
-        show(Phase::notice(text("notice.loading")), ResetDelay::translateLoadingMs);
+        show(Phase::notice(L10n::s("notice.loading")), ResetDelay::translateLoadingMs);
         return;
     }
     const QuendaConfig& config = m_state.config();
@@ -196,7 +192,7 @@ void DictationController::translateSelection(const QString& code)
             std::all_of(endpoints.begin(), endpoints.end(),
                         [](const CorrectionEndpoint& e) { return e.kind == QLatin1String("custom"); });
         const bool needsKey = !allCustom && config.polishProvider == QLatin1String("openai");
-        show(Phase::notice(text(needsKey ? "notice.translateNeedsKey" : "notice.translateNeedsModel")),
+        show(Phase::notice(L10n::s(needsKey ? "notice.translateNeedsKey" : "notice.translateNeedsModel")),
              ResetDelay::translateNeedsSetupMs);
         return;
     }
@@ -211,7 +207,7 @@ void DictationController::translateSelection(const QString& code)
         if (!isCurrent(job))
             return;
         if (!selection) {
-            show(Phase::notice(text("notice.selectFirst")), ResetDelay::selectFirstMs);
+            show(Phase::notice(L10n::s("notice.selectFirst")), ResetDelay::selectFirstMs);
             job->finish();
             return;
         }
@@ -225,7 +221,7 @@ void DictationController::translateSelection(const QString& code)
                                 show(Phase::failed(*error), ResetDelay::failedMs);
                                 job->finish();
                             } else if (translation.isEmpty()) {
-                                show(Phase::failed(text("notice.noTranslation")),
+                                show(Phase::failed(L10n::s("notice.noTranslation")),
                                      ResetDelay::noTranslationMs);
                                 job->finish();
                             } else {
@@ -246,7 +242,8 @@ void DictationController::translated(DictationJob* job, const QString& translati
         if (!takesText) {
             m_state.setRewriting(false);
             m_state.setDictationPreview(std::nullopt);
-            m_state.setOverlayResult(OverlayResult{text("overlay.translation"), translation, std::nullopt});
+            m_state.setOverlayResult(
+                OverlayResult{L10n::s("overlay.translation"), translation, std::nullopt});
             m_state.setWidgetHovered(true);
             m_state.setWidgetTranslateOpen(false);
             addHistory(selection, translation, std::nullopt, appName, true);

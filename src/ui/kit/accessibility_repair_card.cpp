@@ -18,11 +18,6 @@
 
 namespace {
 
-QString text(const char* key)
-{
-    return L10n::s(QString::fromLatin1(key));
-}
-
 // A symbol tinted by the scheme at paint time.
 class SchemeSymbol final : public QWidget {
 public:
@@ -90,10 +85,10 @@ AccessibilityRepairCard::AccessibilityRepairCard(AppState& state, AccessibilityR
     : QWidget(parent)
     , m_state(state)
     , m_repair(repair)
-    , m_button(new PrimaryButton(text("ax.openSettings"), this, Symbol::Gear))
+    , m_button(new PrimaryButton(L10n::s("ax.openSettings"), this, Symbol::Gear))
     , m_waitingRow(new QWidget(this))
     , m_grantedRow(new QWidget(this))
-    , m_noSettings(new KitLabel(text("ax.noSettings"), 12, QFont::Normal, Scheme::Text::Primary, this))
+    , m_noSettings(new KitLabel(L10n::s("ax.noSettings"), 12, QFont::Normal, Scheme::Text::Primary, this))
 {
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(18, 18, 18, 18);
@@ -105,17 +100,18 @@ AccessibilityRepairCard::AccessibilityRepairCard(AppState& state, AccessibilityR
     auto* titles = new QVBoxLayout;
     titles->setSpacing(2);
     titles->addWidget(
-        new KitLabel(text("ax.repair.title"), 14, QFont::DemiBold, Scheme::Text::Primary, this));
+        new KitLabel(L10n::s("ax.repair.title"), 14, QFont::DemiBold, Scheme::Text::Primary, this));
     titles->addWidget(
-        (new KitLabel(text("ax.repair.body"), 12, QFont::Normal, Scheme::Text::Secondary, this))->wrapping());
+        (new KitLabel(L10n::s("ax.repair.body"), 12, QFont::Normal, Scheme::Text::Secondary, this))
+            ->wrapping());
     header->addLayout(titles, 1);
     column->addLayout(header);
 
     auto* steps = new QVBoxLayout;
     steps->setSpacing(8);
-    steps->addLayout(step(1, text("ax.step1"), this));
-    steps->addLayout(step(2, text("ax.step2"), this));
-    steps->addLayout(step(3, text("ax.step3"), this));
+    steps->addLayout(step(1, L10n::s("ax.step1"), this));
+    steps->addLayout(step(2, L10n::s("ax.step2"), this));
+    steps->addLayout(step(3, L10n::s("ax.step3"), this));
     column->addLayout(steps);
 
     auto* buttons = new QHBoxLayout;
@@ -126,14 +122,14 @@ AccessibilityRepairCard::AccessibilityRepairCard(AppState& state, AccessibilityR
     waitingLine->setSpacing(6);
     waitingLine->addWidget(new Spinner(14, m_waitingRow));
     waitingLine->addWidget(
-        new KitLabel(text("ax.waiting"), 12, QFont::Normal, Scheme::Text::Secondary, m_waitingRow));
+        new KitLabel(L10n::s("ax.waiting"), 12, QFont::Normal, Scheme::Text::Secondary, m_waitingRow));
     buttons->addWidget(m_waitingRow);
     auto* grantedLine = new QHBoxLayout(m_grantedRow);
     grantedLine->setContentsMargins(0, 0, 0, 0);
     grantedLine->setSpacing(5);
     grantedLine->addWidget(new SchemeSymbol(Symbol::CheckCircle, 12, Scheme::green, m_grantedRow));
     grantedLine->addWidget(
-        new KitLabel(text("ax.granted"), 12, QFont::DemiBold, Scheme::green, m_grantedRow));
+        new KitLabel(L10n::s("ax.granted"), 12, QFont::DemiBold, Scheme::green, m_grantedRow));
     buttons->addWidget(m_grantedRow);
     buttons->addStretch(1);
     column->addLayout(buttons);

@@ -17,15 +17,6 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
-namespace {
-
-QString text(const char* key)
-{
-    return L10n::s(QString::fromLatin1(key));
-}
-
-} // namespace
-
 HomePage::HomePage(AppState& state, AccessibilityRepair* repair, QWidget* parent)
     : QWidget(parent)
     , m_state(state)
@@ -46,26 +37,26 @@ HomePage::HomePage(AppState& state, AccessibilityRepair* repair, QWidget* parent
 
     auto* engine = new Card(18);
     engine->content()->setSpacing(8);
-    engine->content()->addWidget(new KitLabel(text("home.engine"), 14, QFont::DemiBold));
+    engine->content()->addWidget(new KitLabel(L10n::s("home.engine"), 14, QFont::DemiBold));
     auto* engineRow = new QHBoxLayout;
     engineRow->addWidget(m_engineStatus->wrapping(), 1);
     m_engineStatus->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    auto* reload = new SoftButton(text("home.reload"));
+    auto* reload = new SoftButton(L10n::s("home.reload"));
     engineRow->addWidget(reload);
     engine->content()->addLayout(engineRow);
     page->content()->addWidget(engine);
 
     auto* recent = new Card(18);
     recent->content()->setSpacing(8);
-    recent->content()->addWidget(new KitLabel(text("home.recent"), 14, QFont::DemiBold));
+    recent->content()->addWidget(new KitLabel(L10n::s("home.recent"), 14, QFont::DemiBold));
     recent->content()->addWidget(new RecentHistory(
         state, HistoryRow::Mode::Relative, recentCount,
-        new EmptyHint(Symbol::Clock, text("home.recentEmptyTitle"), text("home.recentEmptyBody"))));
+        new EmptyHint(Symbol::Clock, L10n::s("home.recentEmptyTitle"), L10n::s("home.recentEmptyBody"))));
     page->content()->addWidget(recent);
 
     auto* permissions = new Card(18);
     permissions->content()->setSpacing(14);
-    permissions->content()->addWidget(new KitLabel(text("home.permissions"), 14, QFont::DemiBold));
+    permissions->content()->addWidget(new KitLabel(L10n::s("home.permissions"), 14, QFont::DemiBold));
     permissions->content()->addWidget(new PermissionRows(state, repair));
     page->content()->addWidget(permissions);
 

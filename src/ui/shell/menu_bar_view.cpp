@@ -17,11 +17,6 @@
 
 namespace {
 
-QString text(const char* key)
-{
-    return L10n::s(QString::fromLatin1(key));
-}
-
 QVBoxLayout* slot(QVBoxLayout* column)
 {
     auto* place = new QVBoxLayout;
@@ -56,7 +51,8 @@ MenuBarView::MenuBarView(AppState& state, QWidget* parent)
     column->addWidget(m_dictate, 0, Qt::AlignLeft);
 
     m_historySlot = slot(column);
-    auto* recentTitle = new KitLabel(text("menu.recent"), 11, QFont::DemiBold, Scheme::Text::Secondary, this);
+    auto* recentTitle =
+        new KitLabel(L10n::s("menu.recent"), 11, QFont::DemiBold, Scheme::Text::Secondary, this);
     auto* recent = new RecentHistory(state, HistoryRow::Mode::Compact, recentCount, nullptr, this);
     m_historySlot->setSpacing(4);
     m_historySlot->addWidget(recentTitle);
@@ -71,9 +67,9 @@ MenuBarView::MenuBarView(AppState& state, QWidget* parent)
 
     auto* actions = new QHBoxLayout;
     actions->setSpacing(8);
-    auto* open = new SoftButton(text("menu.open"), this);
-    auto* notes = new SoftButton(text("menu.notes"), this, Symbol::Note);
-    auto* quit = new SoftButton(text("menu.quit"), this);
+    auto* open = new SoftButton(L10n::s("menu.open"), this);
+    auto* notes = new SoftButton(L10n::s("menu.notes"), this, Symbol::Note);
+    auto* quit = new SoftButton(L10n::s("menu.quit"), this);
     actions->addWidget(open);
     actions->addWidget(notes);
     actions->addStretch(1);
@@ -94,6 +90,7 @@ MenuBarView::MenuBarView(AppState& state, QWidget* parent)
 void MenuBarView::refresh()
 {
     m_status->set(m_state.engineState(), m_state.engineStatus());
-    m_dictate->setText(m_state.phase().is(Phase::Kind::Listening) ? text("menu.stop") : text("menu.dictate"));
+    m_dictate->setText(m_state.phase().is(Phase::Kind::Listening) ? L10n::s("menu.stop")
+                                                                  : L10n::s("menu.dictate"));
     m_dictate->updateGeometry();
 }

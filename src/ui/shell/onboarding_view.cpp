@@ -16,15 +16,6 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
-namespace {
-
-QString text(const char* key)
-{
-    return L10n::s(QString::fromLatin1(key));
-}
-
-} // namespace
-
 OnboardingView::OnboardingView(AppState& state, AccessibilityRepair* repair, QWidget* parent)
     : QWidget(parent)
     , m_state(state)
@@ -41,11 +32,11 @@ OnboardingView::OnboardingView(AppState& state, AccessibilityRepair* repair, QWi
     brand->addWidget(new QuendaMark(52, this));
     auto* titles = new QVBoxLayout;
     titles->setSpacing(4);
-    auto* title = new KitLabel(text("onboarding.welcome"), 26, QFont::Bold, Scheme::Text::Primary, this);
+    auto* title = new KitLabel(L10n::s("onboarding.welcome"), 26, QFont::Bold, Scheme::Text::Primary, this);
     HeadingRole::mark(title);
     titles->addWidget(title);
     titles->addWidget(
-        (new KitLabel(text("onboarding.intro"), 13, QFont::Normal, Scheme::Text::Secondary, this))
+        (new KitLabel(L10n::s("onboarding.intro"), 13, QFont::Normal, Scheme::Text::Secondary, this))
             ->wrapping());
     brand->addLayout(titles, 1);
     column->addLayout(brand);
@@ -55,14 +46,15 @@ OnboardingView::OnboardingView(AppState& state, AccessibilityRepair* repair, QWi
     auto* hotkeyRow = new QHBoxLayout;
     hotkeyRow->setSpacing(10);
     hotkeyRow->addWidget(
-        new KitLabel(text("onboarding.hotkey"), 13, QFont::Medium, Scheme::Text::Primary, start));
+        new KitLabel(L10n::s("onboarding.hotkey"), 13, QFont::Medium, Scheme::Text::Primary, start));
     const Hotkey hotkey = state.config().hotkey;
     hotkeyRow->addWidget(new KeyCap(HotkeyText::title(hotkey), false, start));
     hotkeyRow->addStretch(1);
     start->content()->addLayout(hotkeyRow);
     auto* engineRow = new QHBoxLayout;
     engineRow->setSpacing(10);
-    engineRow->addWidget(new KitLabel(text("home.engine"), 13, QFont::Medium, Scheme::Text::Primary, start));
+    engineRow->addWidget(
+        new KitLabel(L10n::s("home.engine"), 13, QFont::Medium, Scheme::Text::Primary, start));
     engineRow->addWidget(m_engine);
     engineRow->addStretch(1);
     start->content()->addLayout(engineRow);
@@ -73,7 +65,7 @@ OnboardingView::OnboardingView(AppState& state, AccessibilityRepair* repair, QWi
     column->addWidget(permissions);
     column->addStretch(1);
 
-    auto* done = new PrimaryButton(text("onboarding.done"), this);
+    auto* done = new PrimaryButton(L10n::s("onboarding.done"), this);
     done->setObjectName(QStringLiteral("onboardingDone"));
     column->addWidget(done, 0, Qt::AlignRight);
     connect(done, &PrimaryButton::clicked, this, [this] { m_state.finishOnboarding(); });

@@ -8,23 +8,14 @@
 
 #include <QVBoxLayout>
 
-namespace {
-
-QString text(const char* key)
-{
-    return L10n::s(QString::fromLatin1(key));
-}
-
-} // namespace
-
 PermissionRows::PermissionRows(AppState& state, AccessibilityRepair* repair, QWidget* parent)
     : QWidget(parent)
     , m_state(state)
     , m_microphone(new PermissionRow(
-          text("perm.microphone"), text("perm.microphone.detail"), Symbol::Microphone, state.micGranted(),
-          [this] { m_state.requestMicrophone(); }, std::nullopt, this))
+          L10n::s("perm.microphone"), L10n::s("perm.microphone.detail"), Symbol::Microphone,
+          state.micGranted(), [this] { m_state.requestMicrophone(); }, std::nullopt, this))
     , m_accessibility(new PermissionRow(
-          text("perm.accessibility"), text("perm.accessibility.detail"), Symbol::Accessibility,
+          L10n::s("perm.accessibility"), L10n::s("perm.accessibility.detail"), Symbol::Accessibility,
           state.axGranted(),
           [repair] {
               if (repair) {

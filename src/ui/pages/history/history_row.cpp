@@ -26,11 +26,6 @@
 
 namespace {
 
-QString text(const char* key)
-{
-    return L10n::s(QString::fromLatin1(key));
-}
-
 const QString separator = QStringLiteral("\u00b7");
 
 void putOnClipboard(const QString& text)
@@ -49,7 +44,8 @@ public:
         auto* column = new QVBoxLayout(this);
         column->setContentsMargins(12, 12, 12, 12);
         column->setSpacing(4);
-        column->addWidget(new KitLabel(text("history.spoken"), 11, QFont::DemiBold, Scheme::Text::Secondary));
+        column->addWidget(
+            new KitLabel(L10n::s("history.spoken"), 11, QFont::DemiBold, Scheme::Text::Secondary));
         auto* body = (new KitLabel(raw, 12.5, QFont::Normal, Scheme::Text::Secondary))->wrapping();
         body->setTextInteractionFlags(Qt::TextSelectableByMouse);
         column->addWidget(body);
@@ -73,18 +69,18 @@ QList<HistoryMeta::Item> HistoryRow::metaItems(const HistoryEntry& entry, Mode m
         {std::nullopt, mode == Mode::Full ? Fmt::time(entry.date) : Fmt::relative(entry.date, now)}};
     if (!entry.isDictation()) {
         items << Item{std::nullopt, separator} << Item{Symbol::Clipboard, {}}
-              << Item{std::nullopt, text("history.clipboard")};
+              << Item{std::nullopt, L10n::s("history.clipboard")};
     } else {
         if (entry.app && !entry.app->isEmpty())
             items << Item{std::nullopt, separator} << Item{std::nullopt, *entry.app};
         if (entry.wasCommand.value_or(false))
             items << Item{std::nullopt, separator} << Item{Symbol::Wand, {}}
-                  << Item{std::nullopt, text("history.rewritten")};
+                  << Item{std::nullopt, L10n::s("history.rewritten")};
     }
     if (mode != Mode::Compact) {
         const int words = entry.words();
         items << Item{std::nullopt, separator}
-              << Item{std::nullopt, words == 1 ? text("history.wordOne")
+              << Item{std::nullopt, words == 1 ? L10n::s("history.wordOne")
                                                : L10n::format(QStringLiteral("history.words"), {words})};
     }
     return items;
@@ -97,8 +93,8 @@ HistoryRow::HistoryRow(AppState& state, const HistoryEntry& entry, Mode mode, QW
     , m_mode(mode)
     , m_text(new LineLimitedLabel(mode == Mode::Compact ? 2 : 3))
     , m_meta(new HistoryMeta)
-    , m_copyButton(new IconButton(Symbol::Copy, text("history.copyHelp")))
-    , m_removeButton(new IconButton(Symbol::Trash, text("history.remove")))
+    , m_copyButton(new IconButton(Symbol::Copy, L10n::s("history.copyHelp")))
+    , m_removeButton(new IconButton(Symbol::Trash, L10n::s("history.remove")))
     , m_column(new QVBoxLayout(this))
     , m_texts(new QVBoxLayout)
 {
@@ -186,19 +182,19 @@ void HistoryRow::buildPanel()
     }
     auto* bar = new QHBoxLayout;
     bar->setSpacing(8);
-    m_panelCopy = new SoftButton(text("history.copy"), m_panel);
+    m_panelCopy = new SoftButton(L10n::s("history.copy"), m_panel);
     bar->addWidget(m_panelCopy);
     connect(m_panelCopy, &SoftButton::clicked, this, &HistoryRow::copy);
     QWidget* last = m_panelCopy;
     if (m_entry.isDictation()) {
-        m_panelCopyRaw = new SoftButton(text("history.copyRaw"), m_panel);
+        m_panelCopyRaw = new SoftButton(L10n::s("history.copyRaw"), m_panel);
         bar->addWidget(m_panelCopyRaw);
         connect(m_panelCopyRaw, &SoftButton::clicked, this, &HistoryRow::copyRaw);
         last = m_panelCopyRaw;
     }
     bar->addStretch(1);
     bar->addSpacing(8);
-    m_panelRemove = new SoftButton(text("history.remove"), m_panel, Symbol::Trash);
+    m_panelRemove = new SoftButton(L10n::s("history.remove"), m_panel, Symbol::Trash);
     m_panelRemove->setForeground(Scheme::red(palette()));
     bar->addWidget(m_panelRemove);
     connect(m_panelRemove, &SoftButton::clicked, this, &HistoryRow::remove);
@@ -277,8 +273,8 @@ void HistoryRow::openMenu(const QPoint& at)
 {
     if (!m_menu) {
         m_menu = new QMenu(this);
-        m_menu->addAction(text("history.copy"), this, &HistoryRow::copy);
-        m_menu->addAction(text("history.remove"), this, &HistoryRow::remove);
+        m_menu->addAction(L10n::s("history.copy"), this, &HistoryRow::copy);
+        m_menu->addAction(L10n::s("history.remove"), this, &HistoryRow::remove);
     }
     m_menu->popup(at);
 }

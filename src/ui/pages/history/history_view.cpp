@@ -23,11 +23,6 @@
 
 namespace {
 
-QString text(const char* key)
-{
-    return L10n::s(QString::fromLatin1(key));
-}
-
 const QString emptyKey = QStringLiteral("empty");
 const QString dayPrefix = QStringLiteral("day:");
 
@@ -43,9 +38,9 @@ Card* hintCard(Symbol icon, const QString& title, const QString& body)
 HistoryView::HistoryView(AppState& state, QWidget* parent)
     : QWidget(parent)
     , m_state(state)
-    , m_page(new Page(text("history.title"), text("history.subtitle"), this))
-    , m_field(new SearchField(text("history.search")))
-    , m_clear(new SoftButton(text("history.clear"), nullptr, Symbol::Trash))
+    , m_page(new Page(L10n::s("history.title"), L10n::s("history.subtitle"), this))
+    , m_field(new SearchField(L10n::s("history.search")))
+    , m_clear(new SoftButton(L10n::s("history.clear"), nullptr, Symbol::Trash))
     , m_cards(std::make_unique<KeyedRows>(*m_page->content()))
 {
     auto* fill = new QVBoxLayout(this);
@@ -95,7 +90,7 @@ void HistoryView::refresh()
     if (history.isEmpty()) {
         m_shown = m_matched = 0;
         m_cards->apply({emptyKey}, [](const QString&) {
-            return hintCard(Symbol::Clock, text("history.emptyTitle"), text("history.emptyBody"));
+            return hintCard(Symbol::Clock, L10n::s("history.emptyTitle"), L10n::s("history.emptyBody"));
         });
         m_days.clear();
         return;
@@ -104,7 +99,7 @@ void HistoryView::refresh()
     if (groups.isEmpty()) {
         m_shown = m_matched = 0;
         m_cards->apply({QStringLiteral("none:") + m_query}, [this](const QString&) {
-            return hintCard(Symbol::Search, text("history.noResults"),
+            return hintCard(Symbol::Search, L10n::s("history.noResults"),
                             L10n::format(QStringLiteral("history.noResultsBody"), {m_query}));
         });
         m_days.clear();
@@ -221,11 +216,11 @@ void HistoryView::askToClear()
         return;
     auto* box = new QMessageBox(this);
     box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setWindowTitle(text("history.deleteTitle"));
-    box->setText(text("history.deleteTitle"));
-    box->setInformativeText(text("history.deleteBody"));
-    QPushButton* remove = box->addButton(text("history.delete"), QMessageBox::DestructiveRole);
-    QPushButton* cancel = box->addButton(text("common.cancel"), QMessageBox::RejectRole);
+    box->setWindowTitle(L10n::s("history.deleteTitle"));
+    box->setText(L10n::s("history.deleteTitle"));
+    box->setInformativeText(L10n::s("history.deleteBody"));
+    QPushButton* remove = box->addButton(L10n::s("history.delete"), QMessageBox::DestructiveRole);
+    QPushButton* cancel = box->addButton(L10n::s("common.cancel"), QMessageBox::RejectRole);
     // A stray Enter must not wipe the history.
     box->setDefaultButton(cancel);
     box->setEscapeButton(cancel);

@@ -11,15 +11,6 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
-namespace {
-
-QString text(const char* key)
-{
-    return L10n::s(QString::fromLatin1(key));
-}
-
-} // namespace
-
 QString NoteDestinationPicker::pickTag()
 {
     return QStringLiteral("__apple__");
@@ -32,7 +23,7 @@ QString NoteDestinationPicker::ownTag()
 
 QList<NoteDestinationPicker::Entry> NoteDestinationPicker::entries(const AppState& state)
 {
-    QList<Entry> menu{{text("notes.destination.quenda"), ownTag()}};
+    QList<Entry> menu{{L10n::s("notes.destination.quenda"), ownTag()}};
     QList<AppleNotesFolder> folders = state.appleNoteFolders();
     // The stored folder stays offered, also before a listing and when Notes no longer has it.
     if (const auto stored = AppleNotesFolder::decode(state.config().noteDestination);
@@ -41,14 +32,14 @@ QList<NoteDestinationPicker::Entry> NoteDestinationPicker::entries(const AppStat
     for (const AppleNotesFolder& folder : folders)
         menu.append({folder.name + QStringLiteral(" \u00B7 ") + folder.account, folder.id()});
     if (state.notesBridge())
-        menu.append({text("notes.destination.pickApple"), pickTag()});
+        menu.append({L10n::s("notes.destination.pickApple"), pickTag()});
     return menu;
 }
 
 QString NoteDestinationPicker::status(const AppState& state)
 {
     if (!state.notesBridge())
-        return text("notes.destination.unavailable");
+        return L10n::s("notes.destination.unavailable");
     return state.appleNotesStatus().value_or(QString());
 }
 
@@ -63,7 +54,7 @@ NoteDestinationPicker::NoteDestinationPicker(AppState& state, QWidget* parent)
     column->setSpacing(4);
     auto* row = new QHBoxLayout;
     row->setSpacing(8);
-    const QString title = text("menu.noteDestination");
+    const QString title = L10n::s("menu.noteDestination");
     row->addWidget(new KitLabel(title, 12, QFont::Medium, Scheme::Text::Secondary, this));
     row->addSpacing(8);
     row->addStretch(1);
@@ -73,7 +64,7 @@ NoteDestinationPicker::NoteDestinationPicker(AppState& state, QWidget* parent)
     row->addWidget(m_menu);
     column->addLayout(row);
     column->addWidget(
-        (new KitLabel(text("notes.destination.hint"), 11, QFont::Normal, Scheme::Text::Tertiary, this))
+        (new KitLabel(L10n::s("notes.destination.hint"), 11, QFont::Normal, Scheme::Text::Tertiary, this))
             ->wrapping());
     column->addWidget(m_status->wrapping());
 

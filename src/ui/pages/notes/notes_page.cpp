@@ -28,11 +28,6 @@
 
 namespace {
 
-QString text(const char* key)
-{
-    return L10n::s(QString::fromLatin1(key));
-}
-
 // Text fields without a frame or fill of their own: the card behind them shows through.
 void plain(QWidget& field)
 {
@@ -47,11 +42,11 @@ NotesPage::NotesPage(AppState& state, QWidget* parent)
     : QWidget(parent)
     , m_state(state)
     , m_selection(std::make_unique<NoteSelection>(state))
-    , m_new(new SoftButton(text("notes.new"), nullptr, Symbol::Plus))
+    , m_new(new SoftButton(L10n::s("notes.new"), nullptr, Symbol::Plus))
 {
     auto* fill = new QVBoxLayout(this);
     fill->setContentsMargins(0, 0, 0, 0);
-    auto* page = new Page(text("notes.title"), text("notes.subtitle"), this);
+    auto* page = new Page(L10n::s("notes.title"), L10n::s("notes.subtitle"), this);
     fill->addWidget(page);
     page->setAccessory(m_new);
 
@@ -60,12 +55,12 @@ NotesPage::NotesPage(AppState& state, QWidget* parent)
     pickerCard->content()->addWidget(m_picker);
     page->content()->addWidget(pickerCard);
 
-    m_unsaved = (new KitLabel(text("notes.unsaved"), 12.5, QFont::Medium, Scheme::orange))->wrapping();
+    m_unsaved = (new KitLabel(L10n::s("notes.unsaved"), 12.5, QFont::Medium, Scheme::orange))->wrapping();
     page->content()->addWidget(m_unsaved);
 
     m_emptyCard = new Card(20);
     m_emptyCard->content()->addWidget(
-        new EmptyHint(Symbol::Note, text("notes.emptyTitle"), text("notes.emptyBody")));
+        new EmptyHint(Symbol::Note, L10n::s("notes.emptyTitle"), L10n::s("notes.emptyBody")));
     page->content()->addWidget(m_emptyCard);
 
     m_editorCard = new Card(0);
@@ -114,12 +109,12 @@ QWidget* NotesPage::makeList()
     auto* column = new QVBoxLayout(list);
     column->setContentsMargins(0, 12, 0, 0);
     column->setSpacing(8);
-    m_search = new SearchField(text("notes.search"));
+    m_search = new SearchField(L10n::s("notes.search"));
     column->addWidget(m_search, 0, Qt::AlignHCenter);
     m_search->editor()->installEventFilter(this);
     connect(m_search, &SearchField::textChanged, m_selection.get(), &NoteSelection::setQuery);
 
-    m_noResults = new KitLabel(text("notes.noResults"), 12, QFont::Normal, Scheme::Text::Secondary);
+    m_noResults = new KitLabel(L10n::s("notes.noResults"), 12, QFont::Normal, Scheme::Text::Secondary);
     m_noResults->setContentsMargins(20, 8, 20, 8);
     column->addWidget(m_noResults);
 
@@ -135,7 +130,7 @@ QWidget* NotesPage::makeList()
     m_list->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     m_list->setMouseTracking(true);
     m_list->setContentsMargins(0, 0, 0, 0);
-    m_list->setAccessibleName(text("notes.title"));
+    m_list->setAccessibleName(L10n::s("notes.title"));
     m_list->viewport()->setAutoFillBackground(false);
     m_list->viewport()->setCursor(Qt::PointingHandCursor);
     m_list->installEventFilter(this);
@@ -157,16 +152,16 @@ QWidget* NotesPage::makeEditor()
 
     m_title = new QLineEdit;
     m_title->setFrame(false);
-    m_title->setPlaceholderText(text("notes.titlePlaceholder"));
-    m_title->setAccessibleName(text("notes.titlePlaceholder"));
+    m_title->setPlaceholderText(L10n::s("notes.titlePlaceholder"));
+    m_title->setAccessibleName(L10n::s("notes.titlePlaceholder"));
     m_title->setFont(KitFont::make(18, QFont::DemiBold));
     plain(*m_title);
     column->addWidget(m_title);
 
     m_body = new QPlainTextEdit;
     m_body->setFrameShape(QFrame::NoFrame);
-    m_body->setPlaceholderText(text("notes.bodyPlaceholder"));
-    m_body->setAccessibleName(text("notes.bodyPlaceholder"));
+    m_body->setPlaceholderText(L10n::s("notes.bodyPlaceholder"));
+    m_body->setAccessibleName(L10n::s("notes.bodyPlaceholder"));
     m_body->setFont(KitFont::make(14));
     m_body->viewport()->setAutoFillBackground(false);
     plain(*m_body);
@@ -174,8 +169,8 @@ QWidget* NotesPage::makeEditor()
 
     auto* actions = new QHBoxLayout;
     actions->setSpacing(8);
-    m_copy = new SoftButton(text("notes.copy"));
-    m_delete = new SoftButton(text("notes.delete"), nullptr, Symbol::Trash);
+    m_copy = new SoftButton(L10n::s("notes.copy"));
+    m_delete = new SoftButton(L10n::s("notes.delete"), nullptr, Symbol::Trash);
     m_delete->setForeground(Scheme::red(palette()));
     actions->addWidget(m_copy);
     actions->addStretch(1);

@@ -22,11 +22,6 @@
 
 namespace {
 
-QString text(const char* key)
-{
-    return L10n::s(QString::fromLatin1(key));
-}
-
 constexpr int iconSide = 28;
 constexpr int dividerIndent = 44;
 
@@ -133,8 +128,8 @@ AppStylesSection::AppStylesSection(AppState& state, AppIconCache& icons, QWidget
     : QWidget(parent)
     , m_state(state)
     , m_icons(icons)
-    , m_toggle(new SoftButton(text("style.allApps")))
-    , m_search(new SearchField(text("style.search")))
+    , m_toggle(new SoftButton(L10n::s("style.allApps")))
+    , m_search(new SearchField(L10n::s("style.search")))
     , m_empty(new KitLabel({}, 12.5, QFont::Normal, Scheme::Text::Secondary))
     , m_list(new QVBoxLayout)
 {
@@ -149,10 +144,10 @@ AppStylesSection::AppStylesSection(AppState& state, AppIconCache& icons, QWidget
     titleRow->setSpacing(6);
     titleRow->addWidget(
         new SymbolView(Symbol::AppWindow, 14, Scheme::text(palette(), Scheme::Text::Primary)));
-    titleRow->addWidget(new KitLabel(text("style.perApp.title"), 14, QFont::DemiBold), 1);
+    titleRow->addWidget(new KitLabel(L10n::s("style.perApp.title"), 14, QFont::DemiBold), 1);
     titles->addLayout(titleRow);
     titles->addWidget(
-        (new KitLabel(text("style.perApp.body"), 12, QFont::Normal, Scheme::Text::Secondary))->wrapping());
+        (new KitLabel(L10n::s("style.perApp.body"), 12, QFont::Normal, Scheme::Text::Secondary))->wrapping());
     header->addLayout(titles, 1);
     header->addSpacing(12);
     header->addWidget(m_toggle, 0, Qt::AlignTop);
@@ -166,7 +161,7 @@ AppStylesSection::AppStylesSection(AppState& state, AppIconCache& icons, QWidget
 
     connect(m_toggle, &SoftButton::clicked, this, [this] {
         m_showAll = !m_showAll;
-        m_toggle->setText(m_showAll ? text("style.recognizedOnly") : text("style.allApps"));
+        m_toggle->setText(m_showAll ? L10n::s("style.recognizedOnly") : L10n::s("style.allApps"));
         m_toggle->updateGeometry();
         refresh();
     });
@@ -192,7 +187,7 @@ void AppStylesSection::refresh()
 {
     const QList<AppStyleProfile>& known = m_state.config().appStyles;
     const QList<AppStyleProfile> visible = visibleApps(known, m_search->text(), m_showAll);
-    m_empty->setText(known.isEmpty() ? text("style.scanning") : text("style.noApp"));
+    m_empty->setText(known.isEmpty() ? L10n::s("style.scanning") : L10n::s("style.noApp"));
     m_empty->setVisible(visible.isEmpty());
     QSet<QString> shown;
     for (const AppStyleProfile& profile : visible)

@@ -29,11 +29,6 @@
 
 namespace {
 
-QString text(const char* key)
-{
-    return L10n::s(QString::fromLatin1(key));
-}
-
 constexpr int columns = 3;
 
 // A card's heading: a symbol and a text, 14 semibold.
@@ -58,12 +53,12 @@ StyleView::StyleView(AppState& state, AppIconCache& icons, QWidget* parent)
 {
     auto* fill = new QVBoxLayout(this);
     fill->setContentsMargins(0, 0, 0, 0);
-    auto* page = new Page(text("style.title"), text("style.subtitle"), this);
+    auto* page = new Page(L10n::s("style.title"), L10n::s("style.subtitle"), this);
     fill->addWidget(page);
     QVBoxLayout* content = page->content();
 
     content->addWidget(m_front);
-    auto* defaultHeading = new KitLabel(text("style.default"), 14, QFont::DemiBold);
+    auto* defaultHeading = new KitLabel(L10n::s("style.default"), 14, QFont::DemiBold);
     content->addWidget(defaultHeading);
 
     // The cards carry room for their shadow, so the grid's gaps shrink by it to stay 14 apart.
@@ -108,9 +103,9 @@ QWidget* StyleView::makeInstructions()
 {
     auto* card = new Card(20);
     card->content()->setSpacing(12);
-    card->content()->addWidget(heading(Symbol::TextBubble, text("style.custom.title")));
+    card->content()->addWidget(heading(Symbol::TextBubble, L10n::s("style.custom.title")));
     card->content()->addWidget(
-        (new KitLabel(text("style.custom.body"), 12, QFont::Normal, Scheme::Text::Secondary))->wrapping());
+        (new KitLabel(L10n::s("style.custom.body"), 12, QFont::Normal, Scheme::Text::Secondary))->wrapping());
     auto* frame = new FaintPanel(10, true);
     frame->setFixedHeight(96);
     auto* inside = new QVBoxLayout(frame);
@@ -122,8 +117,8 @@ QWidget* StyleView::makeInstructions()
     m_instructions->setFont(KitFont::make(13));
     m_instructions->setTabChangesFocus(true);
     // Shown only while the text is exactly empty; a single space hides it.
-    m_instructions->setPlaceholderText(text("style.custom.placeholder"));
-    m_instructions->setAccessibleName(text("style.custom.title"));
+    m_instructions->setPlaceholderText(L10n::s("style.custom.placeholder"));
+    m_instructions->setAccessibleName(L10n::s("style.custom.title"));
     m_instructions->setPlainText(m_state.config().instructions);
     inside->addWidget(m_instructions);
     card->content()->addWidget(frame);
@@ -142,7 +137,7 @@ QWidget* StyleView::makeLanguage()
 {
     auto* card = new Card(20);
     card->content()->setSpacing(10);
-    card->content()->addWidget(heading(Symbol::Globe, text("style.language")));
+    card->content()->addWidget(heading(Symbol::Globe, L10n::s("style.language")));
     m_languageSlot = new QVBoxLayout;
     m_languageSlot->setContentsMargins(0, 0, 0, 0);
     card->content()->addLayout(m_languageSlot);
@@ -157,13 +152,14 @@ QWidget* StyleView::makeCommand()
     auto* card = new Card(20);
     card->content()->setSpacing(10);
     auto* top = new QHBoxLayout;
-    top->addWidget(heading(Symbol::Wand, text("style.command.title")), 1);
-    m_command = new ToggleSwitch(text("style.command.title"));
+    top->addWidget(heading(Symbol::Wand, L10n::s("style.command.title")), 1);
+    m_command = new ToggleSwitch(L10n::s("style.command.title"));
     top->addWidget(m_command);
     card->content()->addLayout(top);
     card->content()->addWidget(
-        (new KitLabel(text("style.command.body"), 11.5, QFont::Normal, Scheme::Text::Secondary))->wrapping());
-    m_more = new SoftButton(text("style.command.more"));
+        (new KitLabel(L10n::s("style.command.body"), 11.5, QFont::Normal, Scheme::Text::Secondary))
+            ->wrapping());
+    m_more = new SoftButton(L10n::s("style.command.more"));
     card->content()->addWidget(m_more, 0, Qt::AlignLeft);
     connect(m_command, &ToggleSwitch::toggled, this, [this](bool on) {
         if (on == m_state.config().commandMode)
@@ -198,11 +194,11 @@ void StyleView::buildLanguagePicker()
         for (const QString& code : QuendaConfig::whistleLanguages())
             m_menu->addItem(L10n::s(QStringLiteral("lang.") + code), code);
         m_menu->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-        m_menu->setAccessibleName(text("style.language"));
+        m_menu->setAccessibleName(L10n::s("style.language"));
         m_languageSlot->addWidget(m_menu, 0, Qt::AlignLeft);
         connect(m_menu, &QComboBox::activated, this,
                 [this, choose](int index) { choose(m_menu->itemData(index).toString()); });
-        m_languageHint->setText(text("style.languageHint.whistle"));
+        m_languageHint->setText(L10n::s("style.languageHint.whistle"));
     } else {
         QList<SegmentedControl::Segment> segments;
         for (const char* code : {"auto", "de", "en"}) {
@@ -210,11 +206,11 @@ void StyleView::buildLanguagePicker()
             segments.append({raw, L10n::s(QStringLiteral("lang.") + raw)});
         }
         m_segments = new SegmentedControl(segments);
-        m_segments->setAccessibleName(text("style.language"));
+        m_segments->setAccessibleName(L10n::s("style.language"));
         m_languageSlot->addWidget(m_segments, 0, Qt::AlignLeft);
         connect(m_segments, &SegmentedControl::chosen, this, choose);
         // The bundled engine hears English only; the hint says so rather than promise the others.
-        m_languageHint->setText(text("style.languageHint"));
+        m_languageHint->setText(L10n::s("style.languageHint"));
     }
 }
 

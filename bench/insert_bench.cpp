@@ -10,7 +10,7 @@
 #include "platform/fake/manual_clock.h"
 #include "platform/linux/atspi/atspi_accessibility.h"
 #include "platform/linux/clipboard/qt_clipboard_pasteboard.h"
-#include "platform/linux/x11/chord_synthesizer.h"
+#include "platform/linux/keys/chord_synthesizer.h"
 #include "platform/linux/x11/xtest_keyboard.h"
 #include "platform/linux/xdg/linux_window_system.h"
 #include "platform/permission_probe.h"

@@ -2,7 +2,7 @@
 #include "test_x_client.h"
 
 #include "core/base/system_clock.h"
-#include "platform/linux/x11/chord_synthesizer.h"
+#include "platform/linux/keys/chord_synthesizer.h"
 #include "platform/linux/x11/xtest_keyboard.h"
 #include "service_check.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/linux/x11/synthetic_keyboard.h"
+#include "platform/linux/keys/synthetic_keyboard.h"
 
 #include <QByteArray>
 

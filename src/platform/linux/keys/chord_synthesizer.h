@@ -2,7 +2,7 @@
 
 #include "core/base/clock.h"
 #include "platform/key_synthesizer.h"
-#include "platform/linux/x11/synthetic_keyboard.h"
+#include "platform/linux/keys/synthetic_keyboard.h"
 
 #include "core/base/guarded_reply.h"
 #include <QObject>

@@ -1,4 +1,4 @@
-#include "platform/linux/x11/chord_synthesizer.h"
+#include "platform/linux/keys/chord_synthesizer.h"
 
 using Key = SyntheticKeyboard::Key;
 

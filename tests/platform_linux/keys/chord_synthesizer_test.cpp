@@ -1,7 +1,7 @@
 #include "test_text.h"
 
 #include "platform/fake/manual_clock.h"
-#include "platform/linux/x11/chord_synthesizer.h"
+#include "platform/linux/keys/chord_synthesizer.h"
 
 #include <gtest/gtest.h>
 

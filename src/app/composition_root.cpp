@@ -1,8 +1,10 @@
 #include "app/composition_root.h"
 
+#include "app/session_backends.h"
 #include "app/shell/overlay_controller_adapter.h"
 #include "app/shell/run_mode.h"
 #include "app/shell/shell_controller.h"
+#include "core/base/desktop_session.h"
 #include "core/base/resource_paths.h"
 #include "core/base/system_clock.h"
 #include "core/base/work_queue.h"
@@ -24,8 +26,6 @@
 #include "platform/linux/atspi/session_accessibility_repair.h"
 #include "platform/linux/audio/qaudio_source_input.h"
 #include "platform/linux/audio/qsound_effect_player.h"
-#include "platform/linux/clipboard/qt_clipboard_pasteboard.h"
-#include "platform/linux/keys/chord_synthesizer.h"
 #include "platform/linux/net/http_update_feed.h"
 #include "platform/linux/permission/linux_permission_probe.h"
 #include "platform/linux/process/qprocess_script_runner.h"
@@ -33,7 +33,6 @@
 #include "platform/linux/secret/libsecret_store.h"
 #include "platform/linux/x11/x11_floating_windows.h"
 #include "platform/linux/x11/x11_key_source.h"
-#include "platform/linux/x11/xtest_keyboard.h"
 #include "platform/linux/xdg/desktop_launcher_linux.h"
 #include "platform/linux/xdg/linux_window_system.h"
 #include "platform/linux/xdg/xdg_app_icons.h"
@@ -83,11 +82,9 @@ struct CompositionRoot::Parts {
     HotkeyEvents hotkeyEvents;
     QAudioSourceInput audioInput;
     AudioRecorder recorder{audioInput};
-    QtClipboardPasteboard pasteboard;
-    XTestKeyboard keyboard;
-    ChordSynthesizer chords{keyboard, clock};
+    SessionBackends session{clock};
     AtspiAccessibility accessibility;
-    TextInserter textInserter{TextInserter::Services{accessibility, chords, pasteboard, windowSystem,
+    TextInserter textInserter{TextInserter::Services{accessibility, session.keys(), session.pasteboard(), windowSystem,
                                                      permissions, clock, QCoreApplication::applicationPid()}};
     TextInserterAdapter inserter{textInserter, accessibility, permissions};
     PulseOutputDevices outputs;
@@ -116,6 +113,9 @@ struct CompositionRoot::Parts {
         : mode(runMode)
     {
         hotkeyEvents.follow(hotkeys);
+        state.setSessionRoutes(session.routes());
+        if (session.routes().panel == PanelRoute::Hidden)
+            overlay.keepHidden();
         auto* view = new OverlayView(state, clock);
         view->setCardsStay(mode.cardsStay());
         overlay.setReportingContent(view);
@@ -135,6 +135,14 @@ struct CompositionRoot::Parts {
 void CompositionRoot::switchOnAccessibility()
 {
     AccessibilityBus::enable();
+}
+
+void CompositionRoot::preferX11()
+{
+    // Under Wayland our windows stay X11 clients of XWayland where it runs: a Wayland tool window
+    // takes the focus, while the compositor honours the panel's hints for an X11 one.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && DesktopSession::isWayland())
+        qputenv("QT_QPA_PLATFORM", "xcb;wayland");
 }
 
 CompositionRoot::CompositionRoot(RunMode& mode)

@@ -48,6 +48,7 @@ MenuBarView::MenuBarView(AppState& state, QWidget* parent)
     header->addWidget(m_status);
     column->addLayout(header);
     column->addWidget(SessionNotice::make(this));
+    column->addWidget(SessionNotice::routes(state, this));
     column->addWidget(m_dictate, 0, Qt::AlignLeft);
 
     m_historySlot = slot(column);

@@ -41,6 +41,7 @@ OnboardingView::OnboardingView(AppState& state, AccessibilityRepair* repair, QWi
     brand->addLayout(titles, 1);
     column->addLayout(brand);
     column->addWidget(SessionNotice::make(this));
+    column->addWidget(SessionNotice::routes(state, this));
 
     auto* start = new Card(16, this);
     auto* hotkeyRow = new QHBoxLayout;

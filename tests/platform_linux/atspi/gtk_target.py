@@ -1,6 +1,6 @@
 #!/usr/bin/python3
 """A GTK 3 window for the accessibility tests: an entry holding argv[1] with the code point range
-argv[2] ("start,end") selected. GTK counts AT-SPI offsets in code points, Qt in UTF-16 units.
+argv[2] ("start,end") selected, named argv[3] if given. GTK counts AT-SPI offsets in code points, Qt in UTF-16 units.
 Prints "ready" once the entry has the focus; exits 77 when GTK's introspection data is missing."""
 import sys
 
@@ -12,6 +12,9 @@ except (ImportError, ValueError):
     sys.exit(77)
 
 text = sys.argv[1] if len(sys.argv) > 1 else ""
+# The application's name as AT-SPI reports it, when given.
+if len(sys.argv) > 3:
+    GLib.set_prgname(sys.argv[3])
 start, end = (int(n) for n in (sys.argv[2] if len(sys.argv) > 2 else "0,0").split(","))
 
 window = Gtk.Window(title="quenda-gtk-target")

@@ -113,3 +113,36 @@ TEST_F(ShellViewsTest, HomeOnboardingAndTheMenuSayWhereTheHotkeyReachesInAWaylan
     qputenv("XDG_SESSION_TYPE", savedType);
     qputenv("WAYLAND_DISPLAY", savedDisplay);
 }
+
+// Home, onboarding and the menu say what the session asks of the user and what does not work there.
+TEST_F(ShellViewsTest, HomeOnboardingAndTheMenuSayWhatTheSessionNeedsAndLacks)
+{
+    const auto text = [](const char* key) { return L10n::s(QString::fromUtf8(key)); };
+    const QString portal = text("session.needs.portalApproval");
+    const QString panel = text("session.gap.panel");
+    const QString keys = text("session.gap.keys");
+    // clang-format off
+    const struct { const char* what; SessionRoutes routes; QString shown; } rows[] = {
+        {"X11",               {},                                                                                                             {}},
+        {"sway",              {.wayland = true, .keys = KeyRoute::VirtualKeyboard, .clipboard = ClipboardRoute::DataControl},                 {}},
+        {"portal, no widget", {.wayland = true, .keys = KeyRoute::RemoteDesktopPortal, .clipboard = ClipboardRoute::DataControl, .panel = PanelRoute::Hidden}, portal + u'\n' + panel},
+        {"no keys",           {.wayland = true, .keys = KeyRoute::Unavailable, .clipboard = ClipboardRoute::DataControl},                     keys},
+    };
+    // clang-format on
+    for (const auto& row : rows) {
+        state().setSessionRoutes({});
+        MainView main(state());
+        OnboardingView onboarding(state());
+        MenuBarView menu(state());
+        // Views built before the root sets the routes follow them.
+        state().setSessionRoutes(row.routes);
+        for (QWidget* view : {static_cast<QWidget*>(&main), static_cast<QWidget*>(&onboarding),
+                              static_cast<QWidget*>(&menu)}) {
+            auto* notice = view->findChild<QLabel*>(QStringLiteral("sessionRoutesNotice"));
+            ASSERT_NE(notice, nullptr) << row.what;
+            EXPECT_EQ(notice->isVisibleTo(view), !row.shown.isEmpty())
+                << row.what << " " << view->metaObject()->className();
+            EXPECT_EQ(notice->text(), row.shown) << row.what;
+        }
+    }
+}

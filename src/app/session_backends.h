@@ -1,0 +1,30 @@
+#pragma once
+
+#include "core/model/session_routes.h"
+
+#include <memory>
+
+class Clock;
+class KeySynthesizer;
+class Pasteboard;
+class SyntheticKeyboard;
+
+// The session's key synthesiser and clipboard, built for the routes its offer leads to; chosen once,
+// at launch. Part of the composition root.
+class SessionBackends final {
+public:
+    explicit SessionBackends(Clock& clock);
+    ~SessionBackends();
+    SessionBackends(const SessionBackends&) = delete;
+    SessionBackends& operator=(const SessionBackends&) = delete;
+
+    const SessionRoutes& routes() const { return m_routes; }
+    KeySynthesizer& keys() { return *m_keys; }
+    Pasteboard& pasteboard() { return *m_pasteboard; }
+
+private:
+    SessionRoutes m_routes;
+    std::unique_ptr<SyntheticKeyboard> m_keyboard;
+    std::unique_ptr<KeySynthesizer> m_keys;
+    std::unique_ptr<Pasteboard> m_pasteboard;
+};

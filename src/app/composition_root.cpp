@@ -84,8 +84,9 @@ struct CompositionRoot::Parts {
     AudioRecorder recorder{audioInput};
     SessionBackends session{clock};
     AtspiAccessibility accessibility;
-    TextInserter textInserter{TextInserter::Services{accessibility, session.keys(), session.pasteboard(), windowSystem,
-                                                     permissions, clock, QCoreApplication::applicationPid()}};
+    TextInserter textInserter{TextInserter::Services{accessibility, session.keys(), session.pasteboard(),
+                                                     windowSystem, permissions, clock,
+                                                     QCoreApplication::applicationPid()}};
     TextInserterAdapter inserter{textInserter, accessibility, permissions};
     PulseOutputDevices outputs;
     OutputSilence silence{outputs, OutputSilence::defaultRecordPath()};
@@ -98,7 +99,7 @@ struct CompositionRoot::Parts {
                                       mode.learner(learner), sounds, microphone, windowSystem, hotkeyEvents}};
 
     QtScreenSource screens;
-    X11FloatingWindows floating;
+    X11FloatingWindows floating{session.routes().panel == PanelRoute::X11OutsideManager};
     OverlayController overlay{state, OverlayController::Services{clock, screens, floating}};
     OverlayControllerAdapter overlayHost{overlay};
     XdgAutostartLoginItem loginItem{QCoreApplication::applicationFilePath()};

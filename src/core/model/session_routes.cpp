@@ -35,7 +35,9 @@ SessionRoutes SessionRoutes::choose(const SessionOffer& offer)
     // A paste chord without our text on the clipboard would paste whatever the user copied last.
     if (routes.clipboard == ClipboardRoute::Unavailable)
         routes.keys = KeyRoute::Unavailable;
-    routes.panel = offer.qtOnX11 ? PanelRoute::X11 : PanelRoute::Hidden;
+    // Compositors differ in what their X11 window manager makes of a window that asks for no focus:
+    // mutter leaves the focus alone, sway hands it over. A window outside the manager gets none.
+    routes.panel = offer.qtOnX11 ? PanelRoute::X11OutsideManager : PanelRoute::Hidden;
     return routes;
 }
 

@@ -18,11 +18,19 @@ struct SessionOffer {
 };
 
 // How the paste and copy chords go out, best first.
-enum class KeyRoute { XTest, VirtualKeyboard, KwinFakeInput, MutterRemoteDesktop, RemoteDesktopPortal, Unavailable };
+enum class KeyRoute {
+    XTest,
+    VirtualKeyboard,
+    KwinFakeInput,
+    MutterRemoteDesktop,
+    RemoteDesktopPortal,
+    Unavailable
+};
 // Who reads and owns the clipboard for the paste cycle.
 enum class ClipboardRoute { X11, DataControl, MutterSession, Unavailable };
-// Where the floating widget can show without taking the focus.
-enum class PanelRoute { X11, Hidden };
+// Where the floating widget can show without taking the focus: an X11 window the window manager
+// keeps above the others, one that keeps out of the manager's hands (XWayland), or nowhere.
+enum class PanelRoute { X11, X11OutsideManager, Hidden };
 
 // The backends a session gets; the composition root builds what this names.
 struct SessionRoutes {
@@ -64,6 +72,7 @@ inline constexpr EnumTable<ClipboardRoute> clipboard{clipboardRows, ClipboardRou
 
 inline constexpr EnumTable<PanelRoute>::Row panelRows[] = {
     {PanelRoute::X11, QLatin1String("x11")},
+    {PanelRoute::X11OutsideManager, QLatin1String("x11OutsideManager")},
     {PanelRoute::Hidden, QLatin1String("hidden")},
 };
 inline constexpr EnumTable<PanelRoute> panel{panelRows, PanelRoute::Hidden};

@@ -26,16 +26,16 @@ TEST(SessionRoutes, EachSessionGetsTheBestRouteItOffers)
     const struct { const char* what; SessionOffer offer; K keys; C clipboard; P panel; } rows[] = {
         {"X11 session",                 {.wayland = false, .qtOnX11 = true},                                                          K::XTest,               C::X11,           P::X11},
         {"X11 session offering more",   {.wayland = false, .qtOnX11 = true, .globals = {vk, wlr}, .mutterRemoteDesktop = true},       K::XTest,               C::X11,           P::X11},
-        {"sway",                        {.wayland = true, .qtOnX11 = true, .globals = {other, vk, wlr}},                              K::VirtualKeyboard,     C::DataControl,   P::X11},
-        {"wlroots with ext only",       {.wayland = true, .qtOnX11 = true, .globals = {vk, ext}},                                     K::VirtualKeyboard,     C::DataControl,   P::X11},
-        {"KDE, desktop file installed", {.wayland = true, .qtOnX11 = true, .globals = {fake, wlr}, .remoteDesktopPortal = 2},         K::KwinFakeInput,       C::DataControl,   P::X11},
-        {"KDE, no desktop file",        {.wayland = true, .qtOnX11 = true, .globals = {wlr}, .remoteDesktopPortal = 2},               K::RemoteDesktopPortal, C::DataControl,   P::X11},
-        {"GNOME",                       {.wayland = true, .qtOnX11 = true, .mutterRemoteDesktop = true, .remoteDesktopPortal = 2},    K::MutterRemoteDesktop, C::MutterSession, P::X11},
-        {"keyboard and data control",   {.wayland = true, .qtOnX11 = true, .globals = {fake, vk, ext}, .mutterRemoteDesktop = true}, K::VirtualKeyboard,     C::DataControl,   P::X11},
-        {"portal without a clipboard",  {.wayland = true, .qtOnX11 = true, .remoteDesktopPortal = 1},                                 K::Unavailable,         C::Unavailable,   P::X11},
-        {"keyboard without a clipboard",{.wayland = true, .qtOnX11 = true, .globals = {vk}},                                          K::Unavailable,         C::Unavailable,   P::X11},
-        {"clipboard without keys",      {.wayland = true, .qtOnX11 = true, .globals = {wlr}},                                         K::Unavailable,         C::DataControl,   P::X11},
-        {"nothing offered",             {.wayland = true, .qtOnX11 = true},                                                           K::Unavailable,         C::Unavailable,   P::X11},
+        {"sway",                        {.wayland = true, .qtOnX11 = true, .globals = {other, vk, wlr}},                              K::VirtualKeyboard,     C::DataControl,   P::X11OutsideManager},
+        {"wlroots with ext only",       {.wayland = true, .qtOnX11 = true, .globals = {vk, ext}},                                     K::VirtualKeyboard,     C::DataControl,   P::X11OutsideManager},
+        {"KDE, desktop file installed", {.wayland = true, .qtOnX11 = true, .globals = {fake, wlr}, .remoteDesktopPortal = 2},         K::KwinFakeInput,       C::DataControl,   P::X11OutsideManager},
+        {"KDE, no desktop file",        {.wayland = true, .qtOnX11 = true, .globals = {wlr}, .remoteDesktopPortal = 2},               K::RemoteDesktopPortal, C::DataControl,   P::X11OutsideManager},
+        {"GNOME",                       {.wayland = true, .qtOnX11 = true, .mutterRemoteDesktop = true, .remoteDesktopPortal = 2},    K::MutterRemoteDesktop, C::MutterSession, P::X11OutsideManager},
+        {"keyboard and data control",   {.wayland = true, .qtOnX11 = true, .globals = {fake, vk, ext}, .mutterRemoteDesktop = true}, K::VirtualKeyboard,     C::DataControl,   P::X11OutsideManager},
+        {"portal without a clipboard",  {.wayland = true, .qtOnX11 = true, .remoteDesktopPortal = 1},                                 K::Unavailable,         C::Unavailable,   P::X11OutsideManager},
+        {"keyboard without a clipboard",{.wayland = true, .qtOnX11 = true, .globals = {vk}},                                          K::Unavailable,         C::Unavailable,   P::X11OutsideManager},
+        {"clipboard without keys",      {.wayland = true, .qtOnX11 = true, .globals = {wlr}},                                         K::Unavailable,         C::DataControl,   P::X11OutsideManager},
+        {"nothing offered",             {.wayland = true, .qtOnX11 = true},                                                           K::Unavailable,         C::Unavailable,   P::X11OutsideManager},
         {"no XWayland",                 {.wayland = true, .qtOnX11 = false, .globals = {vk, wlr}},                                    K::VirtualKeyboard,     C::DataControl,   P::Hidden},
     };
     // clang-format on
@@ -73,10 +73,10 @@ TEST(SessionRoutes, NoticesNameWhatTheUserMustDoAndWhatDoesNotWork)
 
 TEST(SessionRoutes, EveryNoticeHasATextInTheShippedTables)
 {
-    const SessionRoutes shown[] = {{.wayland = true, .keys = K::RemoteDesktopPortal, .clipboard = C::DataControl},
-                                   {.wayland = true, .keys = K::Unavailable, .clipboard = C::DataControl,
-                                    .panel = P::Hidden},
-                                   {.wayland = true, .keys = K::Unavailable, .clipboard = C::Unavailable}};
+    const SessionRoutes shown[] = {
+        {.wayland = true, .keys = K::RemoteDesktopPortal, .clipboard = C::DataControl},
+        {.wayland = true, .keys = K::Unavailable, .clipboard = C::DataControl, .panel = P::Hidden},
+        {.wayland = true, .keys = K::Unavailable, .clipboard = C::Unavailable}};
     for (const char* language : {"en", "de"}) {
         L10n::install({{QStringLiteral(QUENDA_SOURCE_DIR "/resources/Languages")}, {s(language)}});
         for (const SessionRoutes& routes : shown) {

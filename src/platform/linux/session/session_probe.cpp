@@ -30,9 +30,9 @@ uint remoteDesktopPortalVersion(const QDBusConnection& bus)
         names->call(QStringLiteral("ListActivatableNames")).arguments().value(0).toStringList();
     if (!onBus(bus, portalService) && !activatable.contains(portalService))
         return 0;
-    QDBusMessage get = QDBusMessage::createMethodCall(portalService, QStringLiteral("/org/freedesktop/portal/desktop"),
-                                                      QStringLiteral("org.freedesktop.DBus.Properties"),
-                                                      QStringLiteral("Get"));
+    QDBusMessage get = QDBusMessage::createMethodCall(
+        portalService, QStringLiteral("/org/freedesktop/portal/desktop"),
+        QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
     get << QStringLiteral("org.freedesktop.portal.RemoteDesktop") << QStringLiteral("version");
     const QDBusMessage reply = bus.call(get, QDBus::Block, SessionProbe::portalTimeoutMs);
     if (reply.type() != QDBusMessage::ReplyMessage)
@@ -78,7 +78,9 @@ SessionOffer offer(const QByteArrayList& globals)
     const QDBusConnection bus = QDBusConnection::sessionBus();
     offer.mutterRemoteDesktop = onBus(bus, QStringLiteral("org.gnome.Mutter.RemoteDesktop"));
     // The portal is asked only where nothing better could be chosen: asking may start it.
-    const SessionOffer without{.wayland = true, .qtOnX11 = offer.qtOnX11, .globals = globals,
+    const SessionOffer without{.wayland = true,
+                               .qtOnX11 = offer.qtOnX11,
+                               .globals = globals,
                                .mutterRemoteDesktop = offer.mutterRemoteDesktop};
     if (SessionRoutes::choose(without).keys == KeyRoute::Unavailable)
         offer.remoteDesktopPortal = remoteDesktopPortalVersion(bus);

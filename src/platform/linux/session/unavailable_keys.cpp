@@ -2,7 +2,6 @@
 
 #include "core/base/guarded_reply.h"
 
-
 UnavailableKeys::UnavailableKeys(QString reason, QObject* parent)
     : QObject(parent)
     , m_reason(std::move(reason))

@@ -279,7 +279,9 @@ QStringList Snapshot::screenNames()
               << schemed(QStringLiteral("main-style-whistle"), dark)
               << schemed(QStringLiteral("main-home-repair"), dark)
               << schemed(QStringLiteral("main-notes-list"), dark) << schemed(QStringLiteral("menu"), dark)
-              << schemed(QStringLiteral("onboarding"), dark) << schemed(QStringLiteral("update"), dark);
+              << schemed(QStringLiteral("onboarding"), dark)
+              << schemed(QStringLiteral("onboarding-wayland"), dark)
+              << schemed(QStringLiteral("update"), dark);
     }
     for (const Scene& scene : overlayScenes())
         names.append(rawPhase(scene.name) + QStringLiteral(".png"));
@@ -380,6 +382,15 @@ QList<Snapshot::Shot> Snapshot::run(const QString& directory)
         render.window(menu, menu.sizeHint(), schemed(QStringLiteral("menu"), dark));
         OnboardingView onboarding(state);
         render.window(onboarding, QSize(640, 560), schemed(QStringLiteral("onboarding"), dark));
+        // A session whose keys need the portal's approval and that cannot float the widget.
+        state.setSessionRoutes({.wayland = true,
+                                .keys = KeyRoute::RemoteDesktopPortal,
+                                .clipboard = ClipboardRoute::DataControl,
+                                .panel = PanelRoute::Hidden});
+        OnboardingView waylandOnboarding(state);
+        render.window(waylandOnboarding, QSize(640, 620),
+                      schemed(QStringLiteral("onboarding-wayland"), dark));
+        state.setSessionRoutes({});
         UpdateProgressHud hud(clock, QStringLiteral("1.5.0"), std::nullopt);
         render.window(*hud.panel(), hud.panel()->size(), schemed(QStringLiteral("update"), dark));
     }

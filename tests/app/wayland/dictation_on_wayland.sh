@@ -24,14 +24,18 @@ esac
 pid=""
 target_pid=""
 finish() {
-  [ -n "$pid" ] && kill -TERM "$pid" 2>/dev/null || true
+  # The program writes its files while it stops: they go before the folder does.
+  [ -n "$pid" ] && kill -TERM "$pid" 2>/dev/null && wait "$pid" 2>/dev/null || true
   [ -n "$target_pid" ] && kill -TERM "$target_pid" 2>/dev/null || true
   input_stop
   rig_finish
 }
 trap finish EXIT
 rig_start '"showWidget":true'
-input_start "$kind"
+# On sway the program's own virtual keyboard is the seat's keyboard, whose map every client then reads
+# (wtype's would hold only the keys it types); mutter's remote-desktop keyboard starts with the first
+# chord, so a session of our own gives the seat its keyboard first.
+[ "$kind" = mutter ] && input_start mutter
 
 XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config" "$quenda" >"$work/quenda.log" 2>&1 &
 pid=$!

@@ -1,0 +1,135 @@
+#include "compositor.h"
+#include "field_process.h"
+#include "test_text.h"
+
+#include "core/base/system_clock.h"
+#include "platform/linux/keys/chord_synthesizer.h"
+#include "platform/linux/wayland/virtual_keyboard.h"
+#include "platform/linux/wayland/wayland_connection.h"
+#include "service_check.h"
+
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <optional>
+
+namespace {
+
+using Toolkit = FieldProcess::Toolkit;
+using Chord = KeySynthesizer::Chord;
+using Target = KeySynthesizer::Target;
+using Reason = KeySynthesizer::Failure::Reason;
+
+constexpr int startMs = 15000;
+constexpr int pasteMs = 5000;
+
+// Sets XKB_DEFAULT_* for the keyboard made in its lifetime, the way a session's settings do.
+class DefaultLayout final {
+public:
+    DefaultLayout(const QByteArray& layout, const QByteArray& variant)
+    {
+        set("XKB_DEFAULT_LAYOUT", layout);
+        set("XKB_DEFAULT_VARIANT", variant);
+    }
+    ~DefaultLayout()
+    {
+        for (const auto& [name, value] : m_was)
+            value.isNull() ? qunsetenv(name) : qputenv(name, value);
+    }
+
+private:
+    void set(const char* name, const QByteArray& value)
+    {
+        m_was.emplace_back(name, qgetenv(name));
+        value.isEmpty() ? qunsetenv(name) : qputenv(name, value);
+    }
+    std::vector<std::pair<const char*, QByteArray>> m_was;
+};
+
+bool copy(const QString& text)
+{
+    QProcess copy;
+    copy.setProcessEnvironment(waylandClientEnvironment(swayDisplay()));
+    copy.start(s("wl-copy"), {text});
+    return copy.waitForFinished(startMs) && copy.exitCode() == 0;
+}
+
+KeySynthesizer::Outcome post(KeySynthesizer& synth, Chord chord)
+{
+    QObject context;
+    std::optional<KeySynthesizer::Outcome> outcome;
+    synth.post(chord, Target::Application, &context, [&](const KeySynthesizer::Outcome& o) { outcome = o; });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return outcome.has_value(); }, pasteMs));
+    return outcome.value_or(KeySynthesizer::Failure{Reason::Unavailable, s("no answer")});
+}
+
+TEST(VirtualKeyboardTest, CtrlVPastesTheClipboardIntoGtkAndQtFieldsWhateverTheLayout)
+{
+    struct Case {
+        Toolkit toolkit;
+        const char* layout;
+        const char* variant;
+    };
+    // clang-format off
+    const Case cases[] = {
+        {.toolkit = Toolkit::Gtk, .layout = "", .variant = ""},
+        {.toolkit = Toolkit::Qt, .layout = "", .variant = ""},
+        {.toolkit = Toolkit::Gtk, .layout = "de", .variant = ""},
+        {.toolkit = Toolkit::Gtk, .layout = "us", .variant = "dvorak"},
+        {.toolkit = Toolkit::Qt, .layout = "ru,us", .variant = ""},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << (c.toolkit == Toolkit::Gtk ? "GTK" : "Qt") << " " << c.layout
+                                        << "(" << c.variant << ")");
+        WaylandConnection connection(swayDisplay());
+        QUENDA_NEEDS_SERVICE(connection.connected(),
+                             "a Wayland compositor (scripts/with-services starts sway)");
+        // Made before the field: the headless seat has no other keyboard to focus it with.
+        const DefaultLayout layout(c.layout, c.variant);
+        VirtualKeyboard keyboard(connection);
+        ASSERT_EQ(keyboard.unavailable(), QString());
+        SystemClock clock;
+        ChordSynthesizer synth(keyboard, clock);
+
+        const QString text = s("pasted on Wayland: über 5 €");
+        ASSERT_TRUE(copy(text));
+        FieldProcess field(c.toolkit, swayDisplay());
+        ASSERT_TRUE(field.waitReady(startMs)) << field.errors().toStdString();
+
+        const auto outcome = post(synth, Chord::Paste);
+        ASSERT_TRUE(outcome.ok()) << outcome.error().detail.toStdString();
+        EXPECT_EQ(field.waitForText(text, pasteMs), text) << field.errors().toStdString();
+    }
+}
+
+TEST(VirtualKeyboardTest, WithoutAVirtualKeyboardEveryKeyFailsAsUnavailable)
+{
+    struct Case {
+        const char* name;
+        QByteArray display;
+    };
+    // clang-format off
+    const Case cases[] = {
+        {.name = "no compositor", .display = "quenda-no-compositor-here"},
+        {.name = "mutter offers none", .display = qgetenv("QUENDA_MUTTER_WAYLAND_DISPLAY")},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.display.isEmpty()) {
+            QUENDA_NEEDS_SERVICE(false, "headless mutter (scripts/with-services starts it)");
+            continue;
+        }
+        WaylandConnection connection(c.display);
+        VirtualKeyboard keyboard(connection);
+        EXPECT_NE(keyboard.unavailable(), QString());
+        ASSERT_FALSE(keyboard.state().ok());
+        EXPECT_EQ(keyboard.state().error().reason, Reason::Unavailable);
+        ASSERT_FALSE(keyboard.press(SyntheticKeyboard::Key::Control).ok());
+        EXPECT_EQ(keyboard.press(SyntheticKeyboard::Key::Control).error().reason, Reason::Unavailable);
+    }
+}
+
+} // namespace

@@ -58,7 +58,7 @@ struct VirtualKeyboard::Private {
     wl_proxy* manager = nullptr;
     wl_proxy* keyboard = nullptr;
     QString unavailable;
-    std::map<Key, XkbKeymap::Key> keys;
+    std::map<Key, uint32_t> keys; // evdev codes
     uint32_t controlMask = 0;
     uint32_t shiftMask = 0;
     uint32_t depressed = 0;
@@ -71,11 +71,6 @@ struct VirtualKeyboard::Private {
     }
 
     QString open();
-    void sendModifiers(uint32_t group) const
-    {
-        wl_proxy_marshal_flags(keyboard, Requests::modifiers, nullptr, wl_proxy_get_version(keyboard), 0,
-                               depressed, 0u, 0u, group);
-    }
 };
 
 QString VirtualKeyboard::Private::open()
@@ -163,22 +158,16 @@ SyntheticKeyboard::Done VirtualKeyboard::send(Key key, bool down)
     const auto found = d->keys.find(key);
     if (found == d->keys.end())
         return Failure{Reason::KeyUnmapped, QStringLiteral("no key for ") + keyName(key)};
-    const XkbKeymap::Key code = found->second;
     const uint32_t mask = key == Key::Control ? d->controlMask : key == Key::Shift ? d->shiftMask : 0;
-
-    // A letter found only in another layout is typed in that layout.
-    if (down && mask == 0 && code.layout != 0)
-        d->sendModifiers(code.layout);
     wl_proxy_marshal_flags(d->keyboard, Requests::key, nullptr, wl_proxy_get_version(d->keyboard), 0,
-                           uint32_t(d->clock.elapsed()), code.evdev,
+                           uint32_t(d->clock.elapsed()), found->second,
                            uint32_t(down ? WL_KEYBOARD_KEY_STATE_PRESSED : WL_KEYBOARD_KEY_STATE_RELEASED));
     // The compositor takes the modifiers from us, not from the keys: without this request
     // Control would never be seen as held.
     if (mask != 0) {
         d->depressed = down ? d->depressed | mask : d->depressed & ~mask;
-        d->sendModifiers(0);
-    } else if (!down && code.layout != 0) {
-        d->sendModifiers(0);
+        wl_proxy_marshal_flags(d->keyboard, Requests::modifiers, nullptr, wl_proxy_get_version(d->keyboard),
+                               0, d->depressed, 0u, 0u, 0u);
     }
     if (!d->connection.flush()) {
         return Failure{Reason::PostFailed, (down ? QStringLiteral("press ") : QStringLiteral("release ")) +

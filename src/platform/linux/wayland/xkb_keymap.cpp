@@ -80,7 +80,7 @@ QByteArray XkbKeymap::text() const
     return result;
 }
 
-std::optional<XkbKeymap::Key> XkbKeymap::find(uint32_t keysym) const
+std::optional<uint32_t> XkbKeymap::find(uint32_t keysym) const
 {
     xkb_keymap* keymap = m_keymap.get();
     const xkb_keycode_t first = xkb_keymap_min_keycode(keymap);
@@ -91,14 +91,14 @@ std::optional<XkbKeymap::Key> XkbKeymap::find(uint32_t keysym) const
             const int count = xkb_keymap_key_get_syms_by_level(keymap, code, layout, 0, &syms);
             for (int i = 0; i < count; ++i) {
                 if (syms[i] == keysym)
-                    return Key{code - evdevOffset, layout};
+                    return code - evdevOffset;
             }
         }
     }
     return std::nullopt;
 }
 
-std::optional<XkbKeymap::Key> XkbKeymap::find(SyntheticKeyboard::Key key) const
+std::optional<uint32_t> XkbKeymap::find(SyntheticKeyboard::Key key) const
 {
     return find(keysym(key));
 }

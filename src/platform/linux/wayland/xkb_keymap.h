@@ -23,23 +23,17 @@ public:
         QByteArray variant = {};
         QByteArray options = {};
     };
-    // A key by its evdev code, and the layout (group) in which it types the symbol.
-    struct Key {
-        uint32_t evdev = 0;
-        uint32_t layout = 0;
-        friend bool operator==(const Key&, const Key&) = default;
-    };
-
     static std::optional<XkbKeymap> compile(const Names& names);
     // A map in the text format compositors send.
     static std::optional<XkbKeymap> parse(const QByteArray& text);
 
     // The map in the text format, as a compositor takes it.
     QByteArray text() const;
-    // The first key typing the symbol without a modifier, searching the first layout first; none
-    // if no layout has it.
-    std::optional<Key> find(uint32_t keysym) const;
-    std::optional<Key> find(SyntheticKeyboard::Key key) const;
+    // The evdev code of the first key typing the symbol without a modifier, searching the first
+    // layout first; none if no layout has it. Toolkits match a shortcut's letter in every layout,
+    // so a letter found in a later layout needs no switch.
+    std::optional<uint32_t> find(uint32_t keysym) const;
+    std::optional<uint32_t> find(SyntheticKeyboard::Key key) const;
     // The modifier mask of a named modifier ("Control", "Shift"); 0 if the map has none.
     uint32_t modifierMask(const char* name) const;
 

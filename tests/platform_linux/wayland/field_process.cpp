@@ -14,6 +14,14 @@ QProcessEnvironment waylandClientEnvironment(const QByteArray& waylandDisplay)
     return env;
 }
 
+bool copyToClipboard(const QByteArray& waylandDisplay, const QString& text)
+{
+    QProcess copy;
+    copy.setProcessEnvironment(waylandClientEnvironment(waylandDisplay));
+    copy.start(QStringLiteral("wl-copy"), {text});
+    return copy.waitForFinished(15000) && copy.exitStatus() == QProcess::NormalExit && copy.exitCode() == 0;
+}
+
 FieldProcess::FieldProcess(Toolkit toolkit, const QByteArray& waylandDisplay)
 {
     m_process.setProcessEnvironment(waylandClientEnvironment(waylandDisplay));

@@ -27,3 +27,6 @@ private:
 
 // The environment of a native client of the compositor at `waylandDisplay`.
 QProcessEnvironment waylandClientEnvironment(const QByteArray& waylandDisplay);
+
+// Puts the text on the clipboard of the compositor at `waylandDisplay`, as a user's copy would.
+bool copyToClipboard(const QByteArray& waylandDisplay, const QString& text);

@@ -1,5 +1,6 @@
 #include "compositor.h"
 #include "field_process.h"
+#include "post_chord.h"
 #include "test_text.h"
 
 #include "core/base/system_clock.h"
@@ -7,8 +8,6 @@
 #include "platform/linux/wayland/virtual_keyboard.h"
 #include "platform/linux/wayland/wayland_connection.h"
 #include "service_check.h"
-
-#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -18,7 +17,6 @@ namespace {
 
 using Toolkit = FieldProcess::Toolkit;
 using Chord = KeySynthesizer::Chord;
-using Target = KeySynthesizer::Target;
 using Reason = KeySynthesizer::Failure::Reason;
 
 constexpr int startMs = 15000;
@@ -46,23 +44,6 @@ private:
     }
     std::vector<std::pair<const char*, QByteArray>> m_was;
 };
-
-bool copy(const QString& text)
-{
-    QProcess copy;
-    copy.setProcessEnvironment(waylandClientEnvironment(swayDisplay()));
-    copy.start(s("wl-copy"), {text});
-    return copy.waitForFinished(startMs) && copy.exitCode() == 0;
-}
-
-KeySynthesizer::Outcome post(KeySynthesizer& synth, Chord chord)
-{
-    QObject context;
-    std::optional<KeySynthesizer::Outcome> outcome;
-    synth.post(chord, Target::Application, &context, [&](const KeySynthesizer::Outcome& o) { outcome = o; });
-    EXPECT_TRUE(QTest::qWaitFor([&] { return outcome.has_value(); }, pasteMs));
-    return outcome.value_or(KeySynthesizer::Failure{Reason::Unavailable, s("no answer")});
-}
 
 TEST(VirtualKeyboardTest, CtrlVPastesTheClipboardIntoGtkAndQtFieldsWhateverTheLayout)
 {
@@ -95,11 +76,11 @@ TEST(VirtualKeyboardTest, CtrlVPastesTheClipboardIntoGtkAndQtFieldsWhateverTheLa
         ChordSynthesizer synth(keyboard, clock);
 
         const QString text = s("pasted on Wayland: über 5 €");
-        ASSERT_TRUE(copy(text));
+        ASSERT_TRUE(copyToClipboard(swayDisplay(), text));
         FieldProcess field(c.toolkit, swayDisplay());
         ASSERT_TRUE(field.waitReady(startMs)) << field.errors().toStdString();
 
-        const auto outcome = post(synth, Chord::Paste);
+        const auto outcome = postChord(synth, Chord::Paste, pasteMs);
         ASSERT_TRUE(outcome.ok()) << outcome.error().detail.toStdString();
         EXPECT_EQ(field.waitForText(text, pasteMs).toStdString(), text.toStdString())
             << field.errors().toStdString();

@@ -36,21 +36,6 @@ int keymapFile(const QByteArray& text)
     return fd;
 }
 
-QString keyName(SyntheticKeyboard::Key key)
-{
-    switch (key) {
-    case SyntheticKeyboard::Key::Control:
-        return QStringLiteral("Control_L");
-    case SyntheticKeyboard::Key::Shift:
-        return QStringLiteral("Shift_L");
-    case SyntheticKeyboard::Key::C:
-        return QStringLiteral("c");
-    case SyntheticKeyboard::Key::V:
-        return QStringLiteral("v");
-    }
-    return {};
-}
-
 } // namespace
 
 struct VirtualKeyboard::Private {
@@ -85,10 +70,7 @@ QString VirtualKeyboard::Private::open()
     const auto keymap = userKeymap(connection);
     if (!keymap)
         return QStringLiteral("no keyboard map could be compiled");
-    for (const Key key : {Key::Control, Key::Shift, Key::C, Key::V}) {
-        if (const auto found = keymap->find(key))
-            keys[key] = *found;
-    }
+    keys = keymap->chordKeys();
     controlMask = keymap->modifierMask(XKB_MOD_NAME_CTRL);
     shiftMask = keymap->modifierMask(XKB_MOD_NAME_SHIFT);
 
@@ -157,7 +139,7 @@ SyntheticKeyboard::Done VirtualKeyboard::send(Key key, bool down)
         return Failure{Reason::Unavailable, why};
     const auto found = d->keys.find(key);
     if (found == d->keys.end())
-        return Failure{Reason::KeyUnmapped, QStringLiteral("no key for ") + keyName(key)};
+        return Failure{Reason::KeyUnmapped, QStringLiteral("no key for ") + XkbKeymap::name(key)};
     const uint32_t mask = key == Key::Control ? d->controlMask : key == Key::Shift ? d->shiftMask : 0;
     wl_proxy_marshal_flags(d->keyboard, Requests::key, nullptr, wl_proxy_get_version(d->keyboard), 0,
                            uint32_t(d->clock.elapsed()), found->second,
@@ -171,7 +153,8 @@ SyntheticKeyboard::Done VirtualKeyboard::send(Key key, bool down)
     }
     if (!d->connection.flush()) {
         return Failure{Reason::PostFailed, (down ? QStringLiteral("press ") : QStringLiteral("release ")) +
-                                               keyName(key) + QStringLiteral(": ") + d->connection.failure()};
+                                               XkbKeymap::name(key) + QStringLiteral(": ") +
+                                               d->connection.failure()};
     }
     return std::monostate{};
 }

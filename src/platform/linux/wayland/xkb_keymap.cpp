@@ -103,6 +103,23 @@ std::optional<uint32_t> XkbKeymap::find(SyntheticKeyboard::Key key) const
     return find(keysym(key));
 }
 
+std::map<SyntheticKeyboard::Key, uint32_t> XkbKeymap::chordKeys() const
+{
+    using Key = SyntheticKeyboard::Key;
+    std::map<Key, uint32_t> codes;
+    for (const Key key : {Key::Control, Key::Shift, Key::C, Key::V}) {
+        if (const auto code = find(key))
+            codes[key] = *code;
+    }
+    return codes;
+}
+
+QString XkbKeymap::name(SyntheticKeyboard::Key key)
+{
+    char name[64];
+    return xkb_keysym_get_name(keysym(key), name, sizeof name) > 0 ? QString::fromLatin1(name) : QString();
+}
+
 uint32_t XkbKeymap::modifierMask(const char* name) const
 {
     const xkb_mod_index_t index = xkb_keymap_mod_get_index(m_keymap.get(), name);

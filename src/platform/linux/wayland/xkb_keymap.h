@@ -4,7 +4,10 @@
 
 #include <QByteArray>
 
+#include <QString>
+
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <optional>
 
@@ -34,6 +37,10 @@ public:
     // so a letter found in a later layout needs no switch.
     std::optional<uint32_t> find(uint32_t keysym) const;
     std::optional<uint32_t> find(SyntheticKeyboard::Key key) const;
+    // The evdev codes of the chord keys the map has.
+    std::map<SyntheticKeyboard::Key, uint32_t> chordKeys() const;
+    // The symbol's name of a chord key, for the log ("Control_L").
+    static QString name(SyntheticKeyboard::Key key);
     // The modifier mask of a named modifier ("Control", "Shift"); 0 if the map has none.
     uint32_t modifierMask(const char* name) const;
 

@@ -5,11 +5,13 @@
 
 #include "core/base/system_clock.h"
 #include "platform/linux/keys/chord_synthesizer.h"
+#include "platform/linux/wayland/user_keymap.h"
 #include "platform/linux/wayland/virtual_keyboard.h"
 #include "platform/linux/wayland/wayland_connection.h"
 #include "service_check.h"
 
 #include <gtest/gtest.h>
+#include <linux/input-event-codes.h>
 
 #include <optional>
 
@@ -85,6 +87,25 @@ TEST(VirtualKeyboardTest, CtrlVPastesTheClipboardIntoGtkAndQtFieldsWhateverTheLa
         EXPECT_EQ(field.waitForText(text, pasteMs).toStdString(), text.toStdString())
             << field.errors().toStdString();
     }
+}
+
+TEST(VirtualKeyboardTest, WhileTheSeatHasAKeyboardItsMapIsTheUsersWhateverTheDefaults)
+{
+    WaylandConnection first(swayDisplay());
+    QUENDA_NEEDS_SERVICE(first.connected(), "a Wayland compositor (scripts/with-services starts sway)");
+    std::optional<DefaultLayout> dvorak(std::in_place, "us", "dvorak");
+    VirtualKeyboard typing(first);
+    dvorak.reset();
+    // A key makes it the seat's keyboard, whose map the compositor hands every client.
+    ASSERT_TRUE(typing.press(SyntheticKeyboard::Key::Shift).ok());
+    ASSERT_TRUE(typing.release(SyntheticKeyboard::Key::Shift).ok());
+    ASSERT_TRUE(first.roundtrip(WaylandConnection::connectTimeoutMs));
+
+    const DefaultLayout us("us", "");
+    WaylandConnection second(swayDisplay());
+    const auto keymap = userKeymap(second);
+    ASSERT_TRUE(keymap.has_value());
+    EXPECT_EQ(keymap->find(SyntheticKeyboard::Key::V), KEY_DOT);
 }
 
 TEST(VirtualKeyboardTest, WithoutAVirtualKeyboardEveryKeyFailsAsUnavailable)

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -33,8 +34,10 @@ TEST(DevInputNodes, ListsEventNodesOnly)
         ASSERT_TRUE(touch(dir.filePath(QString::fromLatin1(name))));
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("by-id")));
     DevInputNodes nodes(dir.path());
-    EXPECT_EQ(nodes.list(),
-              (QStringList{dir.filePath(QStringLiteral("event10")), dir.filePath(QStringLiteral("event3"))}));
+    QStringList names;
+    for (const QString& path : nodes.list())
+        names.append(QFileInfo(path).fileName());
+    EXPECT_EQ(names.join(QLatin1Char(' ')).toStdString(), "event10 event3");
 }
 
 TEST(DevInputNodes, TellsNonDevicesAndVanishedNodesApart)

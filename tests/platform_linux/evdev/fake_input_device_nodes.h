@@ -5,6 +5,7 @@
 #include <QMap>
 
 #include <fcntl.h>
+#include <poll.h>
 #include <unistd.h>
 
 // Event nodes a test plugs, unplugs and locks; a keyboard opens as a fresh pipe whose writing
@@ -30,8 +31,12 @@ public:
     }
     // The writing end of the keyboard last opened at path, or -1.
     int writer(const QString& path) const { return m_nodes.value(path).writer; }
-    // Every reading end handed out, open or closed since.
-    const QList<int>& readers() const { return m_readers; }
+    // Whether the reading end last handed out for path was closed again.
+    bool readerClosed(const QString& path) const
+    {
+        pollfd poll{.fd = writer(path), .events = POLLOUT, .revents = 0};
+        return ::poll(&poll, 1, 0) == 1 && (poll.revents & POLLERR) != 0;
+    }
     bool watching() const { return static_cast<bool>(m_changed); }
 
     QStringList list() override { return m_nodes.keys(); }
@@ -48,7 +53,6 @@ public:
             return Opened::as(Kind::Gone);
         closeWriter(*it);
         it->writer = fds[1];
-        m_readers.append(fds[0]);
         return Opened::as(Kind::Keyboard, fds[0], path);
     }
 
@@ -73,6 +77,5 @@ private:
     }
 
     QMap<QString, Node> m_nodes;
-    QList<int> m_readers;
     std::function<void()> m_changed;
 };

@@ -1,33 +1,21 @@
 #pragma once
 
-#include "platform/linux/keys/synthetic_keyboard.h"
+#include "platform/linux/wayland/wayland_keyboard.h"
 
-#include <QString>
-
-#include <memory>
-
-class WaylandConnection;
+struct wl_proxy;
 
 // KWin's fake input device (org_kde_kwin_fake_input). KWin offers it only to a program whose
 // installed desktop file lists it in X-KDE-Wayland-Interfaces, and tracks the modifiers of the
 // keys itself. Keys are found by symbol in the user's keyboard map.
-class KwinFakeInput final : public SyntheticKeyboard {
+class KwinFakeInput final : public WaylandKeyboard {
 public:
     // The connection must outlive the keyboard. The name is shown where KWin asks the user.
     KwinFakeInput(WaylandConnection& connection, const QString& applicationName);
     ~KwinFakeInput() override;
 
-    // Empty while keys can be posted; otherwise why not, in words for the user.
-    QString unavailable() const;
-
-    // Wayland shows no client the keys the user holds: always empty.
-    Result<State, Failure> state() override;
-    Done press(Key key) override;
-    Done release(Key key) override;
-
 private:
-    struct Private;
-    Done send(Key key, bool down);
+    QString open(const QString& applicationName);
+    void post(Key key, uint32_t evdev, bool down) override;
 
-    std::unique_ptr<Private> d;
+    wl_proxy* m_fakeInput = nullptr;
 };

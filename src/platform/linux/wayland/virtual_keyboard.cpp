@@ -4,8 +4,6 @@
 #include "platform/linux/wayland/user_keymap.h"
 #include "platform/linux/wayland/wayland_connection.h"
 
-#include <QElapsedTimer>
-
 #include <wayland-client.h>
 #include <xkbcommon/xkbcommon-names.h>
 
@@ -13,9 +11,6 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
-#include <map>
-
-using Reason = KeySynthesizer::Failure::Reason;
 namespace Requests = InputProtocols::VirtualKeyboard;
 
 namespace {
@@ -38,28 +33,18 @@ int keymapFile(const QByteArray& text)
 
 } // namespace
 
-struct VirtualKeyboard::Private {
-    WaylandConnection& connection;
-    wl_proxy* manager = nullptr;
-    wl_proxy* keyboard = nullptr;
-    QString unavailable;
-    std::map<Key, uint32_t> keys; // evdev codes
-    uint32_t controlMask = 0;
-    uint32_t shiftMask = 0;
-    uint32_t depressed = 0;
-    QElapsedTimer clock;
-
-    explicit Private(WaylandConnection& c)
-        : connection(c)
-    {
-        clock.start();
-    }
-
-    QString open();
-};
-
-QString VirtualKeyboard::Private::open()
+VirtualKeyboard::VirtualKeyboard(WaylandConnection& connection)
+    : WaylandKeyboard(connection)
 {
+    m_clock.start();
+    const QString unavailable = open();
+    if (!unavailable.isEmpty())
+        opened(unavailable, {});
+}
+
+QString VirtualKeyboard::open()
+{
+    WaylandConnection& connection = this->connection();
     if (!connection.connected())
         return connection.failure();
     if (!connection.offers(InputProtocols::virtualKeyboardManager.name))
@@ -70,91 +55,51 @@ QString VirtualKeyboard::Private::open()
     const auto keymap = userKeymap(connection);
     if (!keymap)
         return QStringLiteral("no keyboard map could be compiled");
-    keys = keymap->chordKeys();
-    controlMask = keymap->modifierMask(XKB_MOD_NAME_CTRL);
-    shiftMask = keymap->modifierMask(XKB_MOD_NAME_SHIFT);
+    m_controlMask = keymap->modifierMask(XKB_MOD_NAME_CTRL);
+    m_shiftMask = keymap->modifierMask(XKB_MOD_NAME_SHIFT);
 
-    manager = connection.bind(&InputProtocols::virtualKeyboardManager, 1);
-    if (!manager)
+    m_manager = connection.bind(&InputProtocols::virtualKeyboardManager, 1);
+    if (!m_manager)
         return QStringLiteral("the compositor offers no virtual keyboard");
-    keyboard = wl_proxy_marshal_flags(manager, InputProtocols::VirtualKeyboardManager::createVirtualKeyboard,
-                                      &InputProtocols::virtualKeyboard, wl_proxy_get_version(manager), 0,
-                                      seat, nullptr);
-    const int fd = keymapFile(keymap->text());
+    m_keyboard = wl_proxy_marshal_flags(
+        m_manager, InputProtocols::VirtualKeyboardManager::createVirtualKeyboard,
+        &InputProtocols::virtualKeyboard, wl_proxy_get_version(m_manager), 0, seat, nullptr);
+    const QByteArray text = keymap->text();
+    const int fd = keymapFile(text);
     if (fd < 0)
         return QStringLiteral("the keyboard map could not be written for the compositor");
     // libwayland sends a duplicate of the descriptor.
-    wl_proxy_marshal_flags(keyboard, Requests::keymap, nullptr, wl_proxy_get_version(keyboard), 0,
-                           Requests::keymapFormatXkbV1, fd, uint32_t(keymap->text().size() + 1));
+    wl_proxy_marshal_flags(m_keyboard, Requests::keymap, nullptr, wl_proxy_get_version(m_keyboard), 0,
+                           Requests::keymapFormatXkbV1, fd, uint32_t(text.size() + 1));
     close(fd);
     // A compositor that refuses the keyboard ends the connection: find out now, not at the paste.
     if (!connection.roundtrip(WaylandConnection::connectTimeoutMs))
         return connection.failure();
+    opened({}, keymap->chordKeys());
     return {};
-}
-
-VirtualKeyboard::VirtualKeyboard(WaylandConnection& connection)
-    : d(std::make_unique<Private>(connection))
-{
-    d->unavailable = d->open();
 }
 
 VirtualKeyboard::~VirtualKeyboard()
 {
-    if (d->keyboard)
-        wl_proxy_marshal_flags(d->keyboard, Requests::destroy, nullptr, wl_proxy_get_version(d->keyboard),
+    if (m_keyboard)
+        wl_proxy_marshal_flags(m_keyboard, Requests::destroy, nullptr, wl_proxy_get_version(m_keyboard),
                                WL_MARSHAL_FLAG_DESTROY);
-    if (d->manager)
-        wl_proxy_destroy(d->manager);
-    d->connection.flush();
+    if (m_manager)
+        wl_proxy_destroy(m_manager);
+    connection().flush();
 }
 
-QString VirtualKeyboard::unavailable() const
+void VirtualKeyboard::post(Key key, uint32_t evdev, bool down)
 {
-    if (d->unavailable.isEmpty() && !d->connection.connected())
-        return d->connection.failure();
-    return d->unavailable;
-}
-
-Result<SyntheticKeyboard::State, SyntheticKeyboard::Failure> VirtualKeyboard::state()
-{
-    if (const QString why = unavailable(); !why.isEmpty())
-        return Failure{Reason::Unavailable, why};
-    return State{};
-}
-
-SyntheticKeyboard::Done VirtualKeyboard::press(Key key)
-{
-    return send(key, true);
-}
-
-SyntheticKeyboard::Done VirtualKeyboard::release(Key key)
-{
-    return send(key, false);
-}
-
-SyntheticKeyboard::Done VirtualKeyboard::send(Key key, bool down)
-{
-    if (const QString why = unavailable(); !why.isEmpty())
-        return Failure{Reason::Unavailable, why};
-    const auto found = d->keys.find(key);
-    if (found == d->keys.end())
-        return Failure{Reason::KeyUnmapped, QStringLiteral("no key for ") + XkbKeymap::name(key)};
-    const uint32_t mask = key == Key::Control ? d->controlMask : key == Key::Shift ? d->shiftMask : 0;
-    wl_proxy_marshal_flags(d->keyboard, Requests::key, nullptr, wl_proxy_get_version(d->keyboard), 0,
-                           uint32_t(d->clock.elapsed()), found->second,
+    wl_proxy_marshal_flags(m_keyboard, Requests::key, nullptr, wl_proxy_get_version(m_keyboard), 0,
+                           uint32_t(m_clock.elapsed()), evdev,
                            uint32_t(down ? WL_KEYBOARD_KEY_STATE_PRESSED : WL_KEYBOARD_KEY_STATE_RELEASED));
     // The compositor takes the modifiers from us, not from the keys: without this request
     // Control would never be seen as held.
+    const uint32_t mask = key == Key::Control ? m_controlMask : key == Key::Shift ? m_shiftMask : 0;
     if (mask != 0) {
-        d->depressed = down ? d->depressed | mask : d->depressed & ~mask;
-        wl_proxy_marshal_flags(d->keyboard, Requests::modifiers, nullptr, wl_proxy_get_version(d->keyboard),
-                               0, d->depressed, 0u, 0u, 0u);
+        m_depressed = down ? m_depressed | mask : m_depressed & ~mask;
+        wl_proxy_marshal_flags(m_keyboard, Requests::modifiers, nullptr, wl_proxy_get_version(m_keyboard), 0,
+                               m_depressed, 0u, 0u, 0u);
     }
-    if (!d->connection.flush()) {
-        return Failure{Reason::PostFailed, (down ? QStringLiteral("press ") : QStringLiteral("release ")) +
-                                               XkbKeymap::name(key) + QStringLiteral(": ") +
-                                               d->connection.failure()};
-    }
-    return std::monostate{};
 }

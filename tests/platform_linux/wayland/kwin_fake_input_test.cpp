@@ -9,9 +9,6 @@
 #include "platform/linux/wayland/wayland_connection.h"
 #include "service_check.h"
 
-#include <QCoreApplication>
-#include <QFile>
-
 #include <gtest/gtest.h>
 
 namespace {
@@ -21,23 +18,11 @@ using Reason = KeySynthesizer::Failure::Reason;
 constexpr int startMs = 15000;
 constexpr int pasteMs = 5000;
 
-// The program's menu entry as the install writes it, naming this test program instead.
-bool installDesktopEntry(const KwinProcess& kwin)
-{
-    QFile in(QStringLiteral(QUENDA_SOURCE_DIR "/resources/de.morvane.quenda.desktop.in"));
-    QFile out(kwin.applicationsDir() + QStringLiteral("/de.morvane.quenda.desktop"));
-    if (!in.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly))
-        return false;
-    QByteArray entry = in.readAll();
-    entry.replace("@QUENDA_EXEC@", QFile::encodeName(QCoreApplication::applicationFilePath()));
-    return out.write(entry) == entry.size();
-}
-
 TEST(KwinFakeInputTest, TheInstalledDesktopEntryGetsFakeInputFromKWinAndCtrlVPastes)
 {
     KwinProcess kwin;
     QUENDA_NEEDS_SERVICE(!kwin.waylandDisplay().isEmpty(), "a headless KWin (Debian's kwin-wayland)");
-    ASSERT_TRUE(installDesktopEntry(kwin));
+    ASSERT_TRUE(kwin.installProgramEntry());
     WaylandConnection connection(kwin.waylandDisplay());
     KwinFakeInput keyboard(connection, s("Quenda"));
     ASSERT_EQ(keyboard.unavailable().toStdString(), "");

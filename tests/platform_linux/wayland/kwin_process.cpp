@@ -2,6 +2,7 @@
 
 #include "platform/linux/wayland/wayland_connection.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
@@ -33,7 +34,9 @@ KwinProcess::KwinProcess()
     env.insert(QStringLiteral("HOME"), m_root.path());
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_root.filePath(QStringLiteral("run")));
     m_process.setProcessEnvironment(env);
-    m_process.setProcessChannelMode(QProcess::MergedChannels);
+    // Nobody reads its chatter: a full pipe would stop it.
+    m_process.setStandardOutputFile(QProcess::nullDevice());
+    m_process.setStandardErrorFile(QProcess::nullDevice());
     // Its own process group, so its private bus goes with it.
     m_process.setChildProcessModifier([] { setsid(); });
     m_process.start(QStringLiteral("dbus-run-session"),
@@ -54,6 +57,11 @@ KwinProcess::KwinProcess()
 }
 
 KwinProcess::~KwinProcess()
+{
+    stop();
+}
+
+void KwinProcess::stop()
 {
     if (m_process.state() == QProcess::NotRunning)
         return;
@@ -79,7 +87,13 @@ QString KwinProcess::applicationsDir() const
     return m_root.filePath(QStringLiteral(".local/share/applications"));
 }
 
-QString KwinProcess::log()
+bool KwinProcess::installProgramEntry() const
 {
-    return QString::fromLocal8Bit(m_process.readAll());
+    QFile in(QStringLiteral(QUENDA_SOURCE_DIR "/resources/de.morvane.quenda.desktop.in"));
+    QFile out(applicationsDir() + QStringLiteral("/de.morvane.quenda.desktop"));
+    if (!in.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly))
+        return false;
+    QByteArray entry = in.readAll();
+    entry.replace("@QUENDA_EXEC@", QFile::encodeName(QCoreApplication::applicationFilePath()));
+    return out.write(entry) == entry.size();
 }

@@ -14,11 +14,15 @@ public:
 
     // The path of its Wayland socket once it listens; empty if it did not start.
     QByteArray waylandDisplay() const { return m_display; }
-    // Where a desktop file makes an application known to it.
-    QString applicationsDir() const;
-    QString log();
+    // Installs the program's menu entry as the install writes it, naming this test program
+    // instead, where KWin looks up what a client may bind.
+    bool installProgramEntry() const;
+    // Ends KWin at once, as a crash would.
+    void stop();
 
 private:
+    QString applicationsDir() const;
+
     QTemporaryDir m_root;
     QProcess m_process;
     QByteArray m_display;

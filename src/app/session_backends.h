@@ -8,6 +8,7 @@ class Clock;
 class KeySynthesizer;
 class Pasteboard;
 class SyntheticKeyboard;
+class WaylandConnection;
 
 // The session's key synthesiser and clipboard, built for the routes its offer leads to; chosen once,
 // at launch. Part of the composition root.
@@ -23,6 +24,8 @@ public:
     Pasteboard& pasteboard() { return *m_pasteboard; }
 
 private:
+    // What the backends below stand on, so they go first.
+    std::unique_ptr<WaylandConnection> m_wayland;
     SessionRoutes m_routes;
     std::unique_ptr<SyntheticKeyboard> m_keyboard;
     std::unique_ptr<KeySynthesizer> m_keys;

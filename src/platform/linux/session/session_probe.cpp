@@ -8,8 +8,6 @@
 #include <QDBusVariant>
 #include <QGuiApplication>
 
-#include <wayland-client.h>
-
 namespace {
 
 const QString portalService = QStringLiteral("org.freedesktop.portal.Desktop");
@@ -40,33 +38,9 @@ uint remoteDesktopPortalVersion(const QDBusConnection& bus)
     return reply.arguments().value(0).value<QDBusVariant>().variant().toUInt();
 }
 
-void onGlobal(void* data, wl_registry*, uint32_t, const char* interface, uint32_t)
-{
-    static_cast<QByteArrayList*>(data)->append(QByteArray(interface));
-}
-
-void onGlobalRemove(void*, wl_registry*, uint32_t) {}
-
-const wl_registry_listener registryListener{onGlobal, onGlobalRemove};
-
 } // namespace
 
 namespace SessionProbe {
-
-QByteArrayList waylandGlobals()
-{
-    QByteArrayList globals;
-    wl_display* display = wl_display_connect(nullptr);
-    if (!display)
-        return globals;
-    wl_registry* registry = wl_display_get_registry(display);
-    wl_registry_add_listener(registry, &registryListener, &globals);
-    if (wl_display_roundtrip(display) < 0)
-        globals.clear();
-    wl_registry_destroy(registry);
-    wl_display_disconnect(display);
-    return globals;
-}
 
 SessionOffer offer(const QByteArrayList& globals)
 {

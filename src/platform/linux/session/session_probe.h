@@ -12,7 +12,5 @@ inline constexpr int portalTimeoutMs = 2000;
 
 // `globals` are the interface names the compositor announced (empty outside Wayland).
 SessionOffer offer(const QByteArrayList& globals);
-// The globals of the compositor at $WAYLAND_DISPLAY; empty where none answers.
-QByteArrayList waylandGlobals();
 
 } // namespace SessionProbe

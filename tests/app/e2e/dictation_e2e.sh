@@ -11,11 +11,11 @@ hold=$2
 target=$3
 shape=$4
 source "$(dirname "$0")/dictation_rig.sh"
+source "$(dirname "$0")/target_field.sh"
 [ -n "${DISPLAY:-}" ] || skip "needs the X server of scripts/with-services"
 [ -x "$target" ] || skip "needs the Qt target window $target"
 
 pid=""
-target_pid=""
 engine2=""
 finish() {
   [ -n "$pid" ] && kill -TERM "$pid" 2>/dev/null || true
@@ -49,25 +49,7 @@ wait_launched "$pid"
 
 # The window comes up after the program's own, so its field holds the X input focus.
 clip="quenda e2e clipboard $$"
-env -u NO_AT_BRIDGE QT_QPA_PLATFORM=xcb "$target" "" "0,0" "--clipboard=$clip" --report >"$work/target.out" 2>"$work/target.err" &
-target_pid=$!
-for _ in $(seq 1 100); do
-  grep -qx "ready" "$work/target.out" && break
-  kill -0 "$target_pid" 2>/dev/null || { cat "$work/target.err"; fail "the target window ended early"; }
-  sleep 0.2
-done
-grep -qx "ready" "$work/target.out" || fail "the target window's field never got the focus"
-target_state() {
-  local before
-  before=$(grep -c '^{' "$work/target.out" || true)
-  kill -USR1 "$target_pid"
-  for _ in $(seq 1 50); do
-    [ "$(grep -c '^{' "$work/target.out" || true)" -gt "$before" ] && break
-    sleep 0.1
-  done
-  grep '^{' "$work/target.out" | tail -n 1
-}
-field() { python3 -c 'import json, sys; print(json.loads(sys.argv[1])[sys.argv[2]])' "$1" "$2"; }
+target_start "$work/target" env -u NO_AT_BRIDGE QT_QPA_PLATFORM=xcb "$target" "" "0,0" "--clipboard=$clip" --report
 state=$(target_state)
 [ "$(field "$state" clipboard)" = "$clip" ] || fail "the target never owned the clipboard: $state"
 

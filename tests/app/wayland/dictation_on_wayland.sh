@@ -12,6 +12,7 @@ target=$3
 xtest_hold=$4
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/../e2e/dictation_rig.sh"
+source "$here/../e2e/target_field.sh"
 source "$here/wayland_input.sh"
 [ -n "${WAYLAND_DISPLAY:-}" ] && [ -n "${DISPLAY:-}" ] || skip "needs scripts/with-wayland"
 command -v wl-paste >/dev/null || skip "needs wl-paste (wl-clipboard)"
@@ -22,7 +23,6 @@ case "$kind" in
 esac
 
 pid=""
-target_pid=""
 finish() {
   # The program writes its files while it stops: they go before the folder does.
   [ -n "$pid" ] && kill -TERM "$pid" 2>/dev/null && wait "$pid" 2>/dev/null || true
@@ -43,26 +43,7 @@ wait_launched "$pid"
 marked "$routes" || { show_logs; fail "the session's routes are not: $routes"; }
 
 clip="quenda wayland clipboard $$"
-GDK_BACKEND=wayland /usr/bin/python3 "$target" "" 0,0 "--clipboard=$clip" --report --maximized \
-  >"$work/target.out" 2>"$work/target.err" &
-target_pid=$!
-for _ in $(seq 1 100); do
-  grep -qx "ready" "$work/target.out" && break
-  kill -0 "$target_pid" 2>/dev/null || { cat "$work/target.err"; fail "the GTK window ended early"; }
-  sleep 0.1
-done
-grep -qx "ready" "$work/target.out" || fail "the GTK field never got the focus"
-target_state() {
-  local before
-  before=$(grep -c '^{' "$work/target.out" || true)
-  kill -USR1 "$target_pid"
-  for _ in $(seq 1 50); do
-    [ "$(grep -c '^{' "$work/target.out" || true)" -gt "$before" ] && break
-    sleep 0.1
-  done
-  grep '^{' "$work/target.out" | tail -n 1
-}
-field() { python3 -c 'import json, sys; print(json.loads(sys.argv[1])[sys.argv[2]])' "$1" "$2"; }
+target_start "$work/target" env GDK_BACKEND=wayland /usr/bin/python3 "$target" "" 0,0 "--clipboard=$clip" --report --maximized
 [ "$(timeout 5 wl-paste -n)" = "$clip" ] || fail "the GTK window never owned the clipboard"
 
 # The hotkey through the command-line route where the program took it, else XTest on XWayland.

@@ -11,11 +11,12 @@ here=$(cd "$(dirname "$0")" && pwd)
 fail() { echo "FAILED ($kind): $*"; exit 1; }
 [ -n "${WAYLAND_DISPLAY:-}" ] && [ -n "${DISPLAY:-}" ] || fail "needs scripts/with-wayland"
 source "$here/wayland_input.sh"
+source "$here/../e2e/target_field.sh"
 
 work=$(mktemp -d)
 pids=()
 finish() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  for pid in "${pids[@]}" "$target_pid"; do [ -n "$pid" ] && kill "$pid" 2>/dev/null || true; done
   input_stop
   rm -rf "$work"
 }
@@ -26,21 +27,7 @@ wait_for() { # FILE LINE: waits up to 10 s for LINE in FILE
 }
 
 input_start "$kind"
-QT_QPA_PLATFORM=wayland "$target" "" 0,0 --report --maximized >"$work/target.out" 2>"$work/target.err" &
-target_pid=$!
-pids+=("$target_pid")
-wait_for "$work/target.out" ready || { cat "$work/target.err"; fail "the Wayland field never got the focus"; }
-report() {
-  local before
-  before=$(grep -c '^{' "$work/target.out" || true)
-  kill -USR1 "$target_pid"
-  for _ in $(seq 1 50); do
-    [ "$(grep -c '^{' "$work/target.out" || true)" -gt "$before" ] && break
-    sleep 0.1
-  done
-  grep '^{' "$work/target.out" | tail -n 1
-}
-field() { python3 -c 'import json, sys; print(json.loads(sys.argv[1])[sys.argv[2]])' "$1" "$2"; }
+target_start "$work/target" env QT_QPA_PLATFORM=wayland "$target" "" 0,0 --report --maximized
 
 QT_QPA_PLATFORM=xcb "$panel" >"$work/panel.out" 2>"$work/panel.err" &
 pids+=($!)
@@ -58,7 +45,7 @@ else
 fi
 input_type "z"
 for _ in $(seq 1 30); do
-  state=$(report)
+  state=$(target_state)
   [ "$(field "$state" text)" = z ] && break
   sleep 0.1
 done

@@ -23,7 +23,7 @@ class MutterKeyboardTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        QUENDA_NEEDS_SERVICE(compositorPresent(), "the headless GNOME compositor of scripts/with-wayland");
+        QUENDA_NEEDS_SERVICE(compositorPresent(), "the headless GNOME compositor of scripts/with-services");
         // The session's signals flow from the first turn of the loop on.
         QCoreApplication::processEvents();
     }

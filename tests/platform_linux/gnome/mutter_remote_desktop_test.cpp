@@ -1,0 +1,195 @@
+#include "test_text.h"
+#include "wayland_peers.h"
+
+#include "platform/fake/manual_clock.h"
+#include "platform/linux/gnome/mutter_keyboard.h"
+#include "platform/linux/gnome/mutter_pasteboard.h"
+#include "platform/linux/gnome/mutter_remote_desktop.h"
+#include "platform/linux/keys/chord_synthesizer.h"
+
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusVirtualObject>
+#include <QMutex>
+#include <QProcess>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+using Reason = KeySynthesizer::Failure::Reason;
+
+namespace {
+
+const QString sessionPath = QStringLiteral("/org/gnome/Mutter/RemoteDesktop/Session/fake");
+
+// A bus of the test's own, so the remote-desktop service can be absent or a fake.
+class PrivateBus final {
+public:
+    PrivateBus()
+    {
+        m_daemon.start(
+            QStringLiteral("dbus-daemon"),
+            {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--print-address=1")});
+        if (m_daemon.waitForReadyRead(5000))
+            m_address = QString::fromUtf8(m_daemon.readLine().trimmed());
+    }
+    ~PrivateBus()
+    {
+        for (const QString& name : {s("fake-mutter"), s("client")})
+            QDBusConnection::disconnectFromBus(name + QLatin1Char('@') + m_address);
+        m_daemon.terminate();
+        m_daemon.waitForFinished(2000);
+    }
+    Q_DISABLE_COPY_MOVE(PrivateBus)
+
+    // A connection of its own for each caller, so none outlives this bus.
+    QDBusConnection connect(const QString& name) const
+    {
+        return QDBusConnection::connectToBus(m_address, name + QLatin1Char('@') + m_address);
+    }
+
+private:
+    QProcess m_daemon;
+    QString m_address;
+};
+
+// The compositor's remote-desktop service on its own thread: the code under test blocks the main
+// one while it waits for the answers.
+class FakeMutter final : public QDBusVirtualObject {
+public:
+    struct Refusals {
+        QString create = {}; // CreateSession's error message; empty to answer
+        QString start = {};
+    };
+
+    FakeMutter(const PrivateBus& bus, Refusals refusals)
+        : m_bus(bus.connect(QStringLiteral("fake-mutter")))
+        , m_refusals(std::move(refusals))
+    {
+        m_bus.registerVirtualObject(QStringLiteral("/org/gnome/Mutter/RemoteDesktop"), this,
+                                    QDBusConnection::SubPath);
+        m_bus.registerService(MutterRemoteDesktop::service);
+        m_thread.start();
+        moveToThread(&m_thread);
+        // Qt lets a new bus connection dispatch only from the next turn of the main thread's loop.
+        QCoreApplication::processEvents();
+    }
+    ~FakeMutter() override
+    {
+        m_bus.unregisterObject(QStringLiteral("/org/gnome/Mutter/RemoteDesktop"),
+                               QDBusConnection::UnregisterTree);
+        m_thread.quit();
+        m_thread.wait();
+    }
+    Q_DISABLE_COPY_MOVE(FakeMutter)
+
+    QString introspect(const QString&) const override { return {}; }
+
+    bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override
+    {
+        const QString& member = message.member();
+        QDBusMessage reply = message.createReply();
+        const QString refusal = member == QLatin1String("CreateSession") ? m_refusals.create
+                                : member == QLatin1String("Start")       ? m_refusals.start
+                                                                         : QString();
+        if (!refusal.isEmpty())
+            reply = message.createErrorReply(QStringLiteral("org.freedesktop.DBus.Error.Failed"), refusal);
+        else if (member == QLatin1String("CreateSession"))
+            reply = message.createReply(QVariant::fromValue(QDBusObjectPath(sessionPath)));
+        const QMutexLocker lock(&m_mutex);
+        m_calls << member + (message.arguments().isEmpty()
+                                 ? QString()
+                                 : QStringLiteral(" ") + message.arguments().constFirst().toString());
+        connection.send(reply);
+        return true;
+    }
+
+    QStringList calls() const
+    {
+        const QMutexLocker lock(&m_mutex);
+        return m_calls;
+    }
+    void closeSession()
+    {
+        m_bus.send(QDBusMessage::createSignal(sessionPath, MutterRemoteDesktop::sessionInterface,
+                                              QStringLiteral("Closed")));
+    }
+
+private:
+    QDBusConnection m_bus;
+    const Refusals m_refusals;
+    QThread m_thread;
+    mutable QMutex m_mutex;
+    QStringList m_calls;
+};
+
+TEST(MutterRemoteDesktopUnavailable, EveryUserSeesWhyWhenTheSessionCannotBeHad)
+{
+    struct Case {
+        const char* what;
+        bool bus;
+        std::optional<FakeMutter::Refusals> fake;
+        const char* reason;
+    };
+    // clang-format off
+    const Case cases[] = {
+        {.what = "no session bus", .bus = false, .fake = std::nullopt, .reason = "no session bus"},
+        {.what = "no compositor service", .bus = true, .fake = std::nullopt, .reason = "org.gnome.Mutter.RemoteDesktop is not on the session bus"},
+        {.what = "session refused", .bus = true, .fake = FakeMutter::Refusals{.create = s("remote desktop disabled")}, .reason = "refused a remote-desktop session: remote desktop disabled"},
+        {.what = "start refused", .bus = true, .fake = FakeMutter::Refusals{.start = s("no seat")}, .reason = "did not start the remote-desktop session: no seat"},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const PrivateBus bus;
+        std::optional<FakeMutter> fake;
+        if (c.fake)
+            fake.emplace(bus, *c.fake);
+        const QString name = QStringLiteral("client-") + QString::fromUtf8(c.what);
+        MutterRemoteDesktop desktop(c.bus ? bus.connect(name)
+                                          : QDBusConnection::connectToBus(s("unix:path=/nonexistent"), name));
+        MutterKeyboard keyboard(desktop);
+        MutterPasteboard board(desktop);
+        ManualClock clock;
+        ChordSynthesizer keys(keyboard, clock);
+
+        std::optional<KeySynthesizer::Outcome> outcome;
+        QObject context;
+        keys.post(KeySynthesizer::Chord::Paste, KeySynthesizer::Target::Application, &context,
+                  [&](const KeySynthesizer::Outcome& o) { outcome = o; });
+        clock.advance(0);
+        ASSERT_TRUE(outcome && !outcome->ok());
+        EXPECT_EQ(outcome->error().reason, Reason::Unavailable);
+        EXPECT_TRUE(outcome->error().detail.contains(s(c.reason))) << outcome->error().detail.toStdString();
+        EXPECT_TRUE(board.unavailableReason().contains(s(c.reason)))
+            << board.unavailableReason().toStdString();
+        EXPECT_TRUE(board.types().isEmpty());
+        const QStringList calls = fake ? fake->calls() : QStringList();
+        EXPECT_EQ(calls.contains(s("Start")), c.fake && c.fake->create.isEmpty());
+        EXPECT_EQ(calls.contains(s("Stop")), c.fake && !c.fake->start.isEmpty())
+            << "a session that did not start must not be left behind";
+    }
+}
+
+TEST(MutterRemoteDesktopUnavailable, ASessionTheDesktopClosedIsReplacedOnNextUseWithAKeyboardOfItsOwn)
+{
+    const PrivateBus bus;
+    FakeMutter fake(bus, {});
+    MutterRemoteDesktop desktop(bus.connect(s("client")));
+    MutterKeyboard keyboard(desktop);
+    // The keyboard made at the start: a lone Control tap, before any chord.
+    const QStringList made{s("CreateSession"), s("Start"), s("NotifyKeyboardKeysym 65507"),
+                           s("NotifyKeyboardKeysym 65507")};
+    EXPECT_EQ(fake.calls(), made);
+
+    bool closed = false;
+    QObject::connect(&desktop, &MutterRemoteDesktop::closed, &desktop, [&] { closed = true; });
+    fake.closeSession();
+    ASSERT_TRUE(WaylandPeers::waitFor([&] { return closed; }));
+    EXPECT_TRUE(keyboard.state().ok());
+    EXPECT_EQ(desktop.generation(), 2u);
+    EXPECT_EQ(fake.calls().mid(made.size()), made) << "the new session's keyboard was not made first";
+}
+
+} // namespace

@@ -1,3 +1,4 @@
+#include "private_bus.h"
 #include "test_text.h"
 #include "wayland_peers.h"
 
@@ -7,13 +8,9 @@
 #include "platform/linux/gnome/mutter_remote_desktop.h"
 #include "platform/linux/keys/chord_synthesizer.h"
 
-#include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
-#include <QDBusVirtualObject>
-#include <QMutex>
-#include <QProcess>
-#include <QThread>
+#include <QDBusObjectPath>
 
 #include <gtest/gtest.h>
 
@@ -23,40 +20,8 @@ namespace {
 
 const QString sessionPath = QStringLiteral("/org/gnome/Mutter/RemoteDesktop/Session/fake");
 
-// A bus of the test's own, so the remote-desktop service can be absent or a fake.
-class PrivateBus final {
-public:
-    PrivateBus()
-    {
-        m_daemon.start(
-            QStringLiteral("dbus-daemon"),
-            {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--print-address=1")});
-        if (m_daemon.waitForReadyRead(5000))
-            m_address = QString::fromUtf8(m_daemon.readLine().trimmed());
-    }
-    ~PrivateBus()
-    {
-        for (const QString& name : {s("fake-mutter"), s("client")})
-            QDBusConnection::disconnectFromBus(name + QLatin1Char('@') + m_address);
-        m_daemon.terminate();
-        m_daemon.waitForFinished(2000);
-    }
-    Q_DISABLE_COPY_MOVE(PrivateBus)
-
-    // A connection of its own for each caller, so none outlives this bus.
-    QDBusConnection connect(const QString& name) const
-    {
-        return QDBusConnection::connectToBus(m_address, name + QLatin1Char('@') + m_address);
-    }
-
-private:
-    QProcess m_daemon;
-    QString m_address;
-};
-
-// The compositor's remote-desktop service on its own thread: the code under test blocks the main
-// one while it waits for the answers.
-class FakeMutter final : public QDBusVirtualObject {
+// The compositor's remote-desktop service, answering or refusing as told.
+class FakeMutter final : public FakeService {
 public:
     struct Refusals {
         QString create = {}; // CreateSession's error message; empty to answer
@@ -64,64 +29,37 @@ public:
     };
 
     FakeMutter(const PrivateBus& bus, Refusals refusals)
-        : m_bus(bus.connect(QStringLiteral("fake-mutter")))
+        : FakeService(bus, MutterRemoteDesktop::service, s("/org/gnome/Mutter/RemoteDesktop"))
         , m_refusals(std::move(refusals))
     {
-        m_bus.registerVirtualObject(QStringLiteral("/org/gnome/Mutter/RemoteDesktop"), this,
-                                    QDBusConnection::SubPath);
-        m_bus.registerService(MutterRemoteDesktop::service);
-        m_thread.start();
-        moveToThread(&m_thread);
-        // Qt lets a new bus connection dispatch only from the next turn of the main thread's loop.
-        QCoreApplication::processEvents();
     }
-    ~FakeMutter() override
-    {
-        m_bus.unregisterObject(QStringLiteral("/org/gnome/Mutter/RemoteDesktop"),
-                               QDBusConnection::UnregisterTree);
-        m_thread.quit();
-        m_thread.wait();
-    }
+    ~FakeMutter() override { stop(); }
     Q_DISABLE_COPY_MOVE(FakeMutter)
 
-    QString introspect(const QString&) const override { return {}; }
-
-    bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override
-    {
-        const QString& member = message.member();
-        QDBusMessage reply = message.createReply();
-        const QString refusal = member == QLatin1String("CreateSession") ? m_refusals.create
-                                : member == QLatin1String("Start")       ? m_refusals.start
-                                                                         : QString();
-        if (!refusal.isEmpty())
-            reply = message.createErrorReply(QStringLiteral("org.freedesktop.DBus.Error.Failed"), refusal);
-        else if (member == QLatin1String("CreateSession"))
-            reply = message.createReply(QVariant::fromValue(QDBusObjectPath(sessionPath)));
-        const QMutexLocker lock(&m_mutex);
-        m_calls << member + (message.arguments().isEmpty()
-                                 ? QString()
-                                 : QStringLiteral(" ") + message.arguments().constFirst().toString());
-        connection.send(reply);
-        return true;
-    }
-
-    QStringList calls() const
-    {
-        const QMutexLocker lock(&m_mutex);
-        return m_calls;
-    }
     void closeSession()
     {
-        m_bus.send(QDBusMessage::createSignal(sessionPath, MutterRemoteDesktop::sessionInterface,
-                                              QStringLiteral("Closed")));
+        send(QDBusMessage::createSignal(sessionPath, MutterRemoteDesktop::sessionInterface, s("Closed")));
     }
 
 private:
-    QDBusConnection m_bus;
+    void answer(const QDBusMessage& message, const QDBusConnection& connection) override
+    {
+        const QString& member = message.member();
+        const QString refusal = member == QLatin1String("CreateSession") ? m_refusals.create
+                                : member == QLatin1String("Start")       ? m_refusals.start
+                                                                         : QString();
+        QDBusMessage reply = message.createReply();
+        if (!refusal.isEmpty())
+            reply = message.createErrorReply(s("org.freedesktop.DBus.Error.Failed"), refusal);
+        else if (member == QLatin1String("CreateSession"))
+            reply = message.createReply(QVariant::fromValue(QDBusObjectPath(sessionPath)));
+        record(member + (message.arguments().isEmpty()
+                             ? QString()
+                             : QLatin1Char(' ') + message.arguments().constFirst().toString()));
+        connection.send(reply);
+    }
+
     const Refusals m_refusals;
-    QThread m_thread;
-    mutable QMutex m_mutex;
-    QStringList m_calls;
 };
 
 TEST(MutterRemoteDesktopUnavailable, EveryUserSeesWhyWhenTheSessionCannotBeHad)

@@ -1,28 +1,9 @@
 #include "platform/linux/gnome/mutter_keyboard.h"
 
 #include "platform/linux/gnome/mutter_remote_desktop.h"
+#include "platform/linux/keys/chord_keysyms.h"
 
 using Reason = KeySynthesizer::Failure::Reason;
-
-namespace {
-
-// X keysyms: Control_L, Shift_L, c, v.
-uint keysym(SyntheticKeyboard::Key key)
-{
-    switch (key) {
-    case SyntheticKeyboard::Key::Control:
-        return 0xffe3;
-    case SyntheticKeyboard::Key::Shift:
-        return 0xffe1;
-    case SyntheticKeyboard::Key::C:
-        return 0x63;
-    case SyntheticKeyboard::Key::V:
-        return 0x76;
-    }
-    return 0;
-}
-
-} // namespace
 
 MutterKeyboard::MutterKeyboard(MutterRemoteDesktop& desktop)
     : m_desktop(desktop)
@@ -63,7 +44,7 @@ SyntheticKeyboard::Done MutterKeyboard::release(Key key)
 
 SyntheticKeyboard::Done MutterKeyboard::send(Key key, bool down)
 {
-    const auto reply = m_desktop.call(QStringLiteral("NotifyKeyboardKeysym"), {keysym(key), down});
+    const auto reply = m_desktop.call(QStringLiteral("NotifyKeyboardKeysym"), {chordKeysym(key), down});
     if (!reply.ok())
         return Failure{Reason::PostFailed, reply.error().reason};
     return std::monostate{};

@@ -1,3 +1,4 @@
+#include "pasteboard_samples.h"
 #include "service_check.h"
 #include "test_text.h"
 #include "wayland_peers.h"
@@ -16,21 +17,8 @@ using namespace WaylandPeers;
 
 namespace {
 
-PasteboardItem item(const char* type, const QByteArray& data)
-{
-    return {s(type), data};
-}
-
-// A PNG of one pixel; its bytes include NUL and high bytes, which must pass untouched.
-const QByteArray png = QByteArray::fromBase64(
-    "iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAYAAAAfFcSJAAAADUlEQVR42mP8z8BQDwAEhQGAhKmMIQAAAABJRU5ErkJggg==");
-
-const QList<PasteboardItem> multiType{
-    item("text/plain", QString::fromUtf8("Grüße aus Wien").toUtf8()),
-    item("text/html", QString::fromUtf8("<p>Grüße aus <b>Wien</b></p>").toUtf8()),
-    item("image/png", png),
-    item("text/uri-list", "file:///tmp/a%20b.txt\r\n"),
-};
+using PasteboardSamples::item;
+using PasteboardSamples::multiType;
 
 // What the desktop offers for them: GTK reads text only as UTF-8 by name, so the plain text is
 // offered under that name too.

@@ -2,11 +2,9 @@
 #include "test_text.h"
 #include "wayland_peers.h"
 
-#include "platform/fake/manual_clock.h"
 #include "platform/linux/gnome/mutter_keyboard.h"
 #include "platform/linux/gnome/mutter_pasteboard.h"
 #include "platform/linux/gnome/mutter_remote_desktop.h"
-#include "platform/linux/keys/chord_synthesizer.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -89,14 +87,7 @@ TEST(MutterRemoteDesktopUnavailable, EveryUserSeesWhyWhenTheSessionCannotBeHad)
                                           : QDBusConnection::connectToBus(s("unix:path=/nonexistent"), name));
         MutterKeyboard keyboard(desktop);
         MutterPasteboard board(desktop);
-        ManualClock clock;
-        ChordSynthesizer keys(keyboard, clock);
-
-        std::optional<KeySynthesizer::Outcome> outcome;
-        QObject context;
-        keys.post(KeySynthesizer::Chord::Paste, KeySynthesizer::Target::Application, &context,
-                  [&](const KeySynthesizer::Outcome& o) { outcome = o; });
-        clock.advance(0);
+        const std::optional<KeySynthesizer::Outcome> outcome = pasteAtOnce(keyboard);
         ASSERT_TRUE(outcome && !outcome->ok());
         EXPECT_EQ(outcome->error().reason, Reason::Unavailable);
         EXPECT_TRUE(outcome->error().detail.contains(s(c.reason))) << outcome->error().detail.toStdString();

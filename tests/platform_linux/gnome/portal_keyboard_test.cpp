@@ -2,8 +2,6 @@
 #include "test_text.h"
 #include "wayland_peers.h"
 
-#include "platform/fake/manual_clock.h"
-#include "platform/linux/keys/chord_synthesizer.h"
 #include "platform/linux/portal/portal_keyboard.h"
 
 #include <QDBusArgument>
@@ -115,13 +113,7 @@ TEST(PortalKeyboard, ChordsGoOutOnlyOnceTheUserApprovedTheKeyboard)
         EXPECT_EQ(keyboard.phase(), c.phase);
         EXPECT_TRUE(keyboard.reason().contains(s(c.reason))) << keyboard.reason().toStdString();
 
-        ManualClock clock;
-        ChordSynthesizer keys(keyboard, clock);
-        std::optional<KeySynthesizer::Outcome> outcome;
-        QObject context;
-        keys.post(KeySynthesizer::Chord::Paste, KeySynthesizer::Target::Application, &context,
-                  [&](const KeySynthesizer::Outcome& o) { outcome = o; });
-        clock.advance(0);
+        const std::optional<KeySynthesizer::Outcome> outcome = pasteAtOnce(keyboard);
         ASSERT_TRUE(outcome);
         EXPECT_EQ(outcome->ok(), c.phase == Phase::Ready);
         const QStringList keysPosted =

@@ -2,6 +2,9 @@
 
 #include "test_text.h"
 
+#include "platform/fake/manual_clock.h"
+#include "platform/linux/keys/chord_synthesizer.h"
+
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -94,3 +97,18 @@ private:
     mutable QMutex m_mutex;
     QStringList m_calls;
 };
+
+// The paste chord posted on `keyboard` as the chord layer posts it, answered before this returns:
+// every keyboard here answers without waiting.
+inline KeySynthesizer::Outcome pasteAtOnce(SyntheticKeyboard& keyboard)
+{
+    ManualClock clock;
+    ChordSynthesizer keys(keyboard, clock);
+    std::optional<KeySynthesizer::Outcome> outcome;
+    QObject context;
+    keys.post(KeySynthesizer::Chord::Paste, KeySynthesizer::Target::Application, &context,
+              [&](const KeySynthesizer::Outcome& o) { outcome = o; });
+    clock.advance(0);
+    return outcome.value_or(
+        KeySynthesizer::Failure{KeySynthesizer::Failure::Reason::PostFailed, s("no answer")});
+}

@@ -1,5 +1,7 @@
 #include "wayland_peers.h"
 
+#include "pasteboard_samples.h"
+
 #include "platform/linux/gnome/mutter_pasteboard.h"
 #include "platform/linux/gnome/mutter_remote_desktop.h"
 
@@ -7,9 +9,6 @@
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QLineEdit>
 #include <QSocketNotifier>
 #include <QTest>
@@ -126,35 +125,11 @@ int Field::runChild(int argc, char** argv)
     return QApplication::exec();
 }
 
-namespace {
-
-QByteArray encode(const QList<PasteboardItem>& items)
-{
-    QJsonArray array;
-    for (const PasteboardItem& item : items)
-        array.append(QJsonObject{{QStringLiteral("type"), item.type},
-                                 {QStringLiteral("data"), QString::fromLatin1(item.data.toBase64())}});
-    return QJsonDocument(array).toJson(QJsonDocument::Compact);
-}
-
-QList<PasteboardItem> decode(const QByteArray& json)
-{
-    QList<PasteboardItem> items;
-    for (const QJsonValue& value : QJsonDocument::fromJson(json).array()) {
-        const QJsonObject object = value.toObject();
-        items.append({object.value(QStringLiteral("type")).toString(),
-                      QByteArray::fromBase64(object.value(QStringLiteral("data")).toString().toLatin1())});
-    }
-    return items;
-}
-
-} // namespace
-
 ClipboardOwner::ClipboardOwner(const QList<PasteboardItem>& items)
 {
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     m_process.start(QCoreApplication::applicationFilePath(),
-                    {QString::fromLatin1(ownerFlag), QString::fromLatin1(encode(items))});
+                    {QString::fromLatin1(ownerFlag), QString::fromLatin1(PasteboardSamples::encode(items))});
     m_owns = waitFor([this] { return m_process.canReadLine(); }) && m_process.readLine().trimmed() == "owned";
 }
 
@@ -170,7 +145,8 @@ int ClipboardOwner::runChild(int argc, char** argv)
     QCoreApplication app(argc, argv);
     MutterRemoteDesktop desktop;
     MutterPasteboard board(desktop);
-    const QList<PasteboardItem> items = decode(QByteArray(argv[2]));
+    const QList<PasteboardItem> items =
+        PasteboardSamples::decode(QByteArray(argv[2])).value_or(QList<PasteboardItem>());
     // Written once the loop runs: our notice of the write is how the test learns it owns the clipboard.
     QTimer::singleShot(0, &app, [&] {
         board.write(items);

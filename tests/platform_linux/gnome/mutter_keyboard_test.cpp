@@ -57,6 +57,7 @@ TEST_F(MutterKeyboardTest, ThePasteChordPastesIntoTheFocusedFieldAndLeavesNoKeyD
     const Case cases[] = {
         {.what = "GTK 3", .toolkit = Field::Toolkit::Gtk},
         {.what = "Qt 6", .toolkit = Field::Toolkit::Qt},
+        {.what = "Qt 6 under XWayland", .toolkit = Field::Toolkit::QtXWayland},
     };
     // clang-format on
     for (const Case& c : cases) {

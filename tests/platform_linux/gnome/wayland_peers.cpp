@@ -70,7 +70,12 @@ Field::Field(Toolkit toolkit)
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("GDK_BACKEND"), QStringLiteral("wayland"));
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("wayland"));
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"),
+               toolkit == Toolkit::QtXWayland ? QStringLiteral("xcb") : QStringLiteral("wayland"));
+    if (toolkit == Toolkit::QtXWayland) {
+        env.insert(QStringLiteral("DISPLAY"), qEnvironmentVariable("QUENDA_MUTTER_X11_DISPLAY"));
+        env.insert(QStringLiteral("XAUTHORITY"), qEnvironmentVariable("QUENDA_MUTTER_XAUTHORITY"));
+    }
     m_process.setProcessEnvironment(env);
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     QObject::connect(&m_process, &QProcess::readyReadStandardOutput, [this] { readLines(); });

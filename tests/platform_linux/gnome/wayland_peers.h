@@ -25,7 +25,8 @@ bool compositorPresent();
 // A window with one text field; reports the focus and every text it shows.
 class Field final {
 public:
-    enum class Toolkit { Gtk, Qt };
+    // Qt natively on Wayland or as an X client of the compositor's XWayland.
+    enum class Toolkit { Gtk, Qt, QtXWayland };
     explicit Field(Toolkit toolkit);
     ~Field();
     Q_DISABLE_COPY_MOVE(Field)

@@ -5,11 +5,9 @@
 #include "platform/linux/gnome/mutter_pasteboard.h"
 #include "platform/linux/gnome/mutter_remote_desktop.h"
 
-#include <QApplication>
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
-#include <QLineEdit>
 #include <QSocketNotifier>
 #include <QTest>
 #include <QTimer>
@@ -22,7 +20,6 @@ namespace WaylandPeers {
 
 namespace {
 
-const char* const qtFieldFlag = "--qt-field";
 const char* const ownerFlag = "--clipboard-owner";
 
 void say(const QByteArray& line)
@@ -79,10 +76,8 @@ Field::Field(Toolkit toolkit)
     m_process.setProcessEnvironment(env);
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     QObject::connect(&m_process, &QProcess::readyReadStandardOutput, [this] { readLines(); });
-    if (toolkit == Toolkit::Gtk)
-        m_process.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral(QUENDA_GTK_FIELD)});
-    else
-        m_process.start(QCoreApplication::applicationFilePath(), {QString::fromLatin1(qtFieldFlag)});
+    m_process.start(toolkit == Toolkit::Gtk ? QStringLiteral(QUENDA_GTK_FIELD)
+                                            : QStringLiteral(QUENDA_QT_FIELD));
 }
 
 Field::~Field()
@@ -94,7 +89,7 @@ void Field::readLines()
 {
     while (m_process.canReadLine()) {
         const QString line = QString::fromUtf8(m_process.readLine()).chopped(1);
-        if (line == QLatin1String("focused"))
+        if (line == QLatin1String("ready"))
             m_focused = true;
         else if (line.startsWith(QLatin1String("text:")))
             m_text = line.mid(5);
@@ -110,24 +105,6 @@ QString Field::waitForText(const QString& text)
 {
     waitFor([&] { return m_text == text; }, 5000);
     return m_text;
-}
-
-int Field::runChild(int argc, char** argv)
-{
-    if (argc < 2 || std::strcmp(argv[1], qtFieldFlag) != 0)
-        return -1;
-    QApplication app(argc, argv);
-    QLineEdit field;
-    QObject::connect(&field, &QLineEdit::textChanged,
-                     [](const QString& text) { say("text:" + text.toUtf8()); });
-    QObject::connect(&app, &QApplication::focusChanged, [&field](QWidget*, QWidget* now) {
-        if (now == &field)
-            say("focused");
-    });
-    QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
-    quitWithStdin(input);
-    field.show();
-    return QApplication::exec();
 }
 
 ClipboardOwner::ClipboardOwner(const QList<PasteboardItem>& items)

@@ -11,9 +11,10 @@
 #include <memory>
 #include <optional>
 
-// Other programs of the compositor's session, each a child process: a text field of GTK or Qt,
-// another remote-desktop client owning the clipboard, and the wl-clipboard tools. The event loop
-// runs while waiting on them: this process serves the clipboard they read.
+// Other programs of the compositor's session, each a child process: the Wayland tests' GTK and Qt
+// fields, another remote-desktop client owning the clipboard, and the wl-clipboard tools. The event
+// loop runs while waiting on them (unlike the Wayland tests' FieldProcess): this process serves the
+// clipboard they read.
 namespace WaylandPeers {
 
 // Spins the event loop until `done` or the limit.
@@ -35,9 +36,6 @@ public:
     bool focused();
     // Waits until the field shows `text`; the last text it showed otherwise.
     QString waitForText(const QString& text);
-
-    // The Qt field as a child of this binary: returns its exit code, or -1 when this is no child.
-    static int runChild(int argc, char** argv);
 
 private:
     void readLines();

@@ -3,7 +3,11 @@
 #include "core/base/desktop_session.h"
 #include "core/base/timing.h"
 #include "platform/linux/clipboard/qt_clipboard_pasteboard.h"
+#include "platform/linux/gnome/mutter_keyboard.h"
+#include "platform/linux/gnome/mutter_pasteboard.h"
+#include "platform/linux/gnome/mutter_remote_desktop.h"
 #include "platform/linux/keys/chord_synthesizer.h"
+#include "platform/linux/portal/portal_keyboard.h"
 #include "platform/linux/session/session_probe.h"
 #include "platform/linux/session/unavailable_keys.h"
 #include "platform/linux/wayland/kwin_fake_input.h"
@@ -32,9 +36,13 @@ SessionBackends::SessionBackends(Clock& clock)
     , m_routes(SessionRoutes::choose(SessionProbe::offer(interfaces(m_wayland.get()))))
 {
     Timing::mark(m_routes.describe());
+    if (m_routes.keys == KeyRoute::MutterRemoteDesktop || m_routes.clipboard == ClipboardRoute::MutterSession)
+        m_desktop = std::make_unique<MutterRemoteDesktop>();
     switch (m_routes.clipboard) {
-    case ClipboardRoute::DataControl:
     case ClipboardRoute::MutterSession:
+        m_pasteboard = std::make_unique<MutterPasteboard>(*m_desktop);
+        break;
+    case ClipboardRoute::DataControl:
     case ClipboardRoute::X11:
     // Nothing else reaches the clipboard here; no chord is posted, so no paste relies on it.
     case ClipboardRoute::Unavailable:
@@ -52,7 +60,12 @@ SessionBackends::SessionBackends(Clock& clock)
         m_keyboard = std::make_unique<KwinFakeInput>(*m_wayland, QCoreApplication::applicationName());
         break;
     case KeyRoute::MutterRemoteDesktop:
+        m_keyboard = std::make_unique<MutterKeyboard>(*m_desktop);
+        break;
     case KeyRoute::RemoteDesktopPortal:
+        // Asks the desktop for its session now, so the dialog shows at launch, not at the first paste.
+        m_keyboard = std::make_unique<PortalKeyboard>();
+        break;
     case KeyRoute::Unavailable:
         break;
     }

@@ -6,6 +6,7 @@
 
 class Clock;
 class KeySynthesizer;
+class MutterRemoteDesktop;
 class Pasteboard;
 class SyntheticKeyboard;
 class WaylandConnection;
@@ -26,6 +27,7 @@ public:
 private:
     // What the backends below stand on, so they go first.
     std::unique_ptr<WaylandConnection> m_wayland;
+    std::unique_ptr<MutterRemoteDesktop> m_desktop;
     SessionRoutes m_routes;
     std::unique_ptr<SyntheticKeyboard> m_keyboard;
     std::unique_ptr<KeySynthesizer> m_keys;

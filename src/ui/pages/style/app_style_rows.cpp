@@ -193,8 +193,11 @@ void AppStylesSection::refresh()
     for (const AppStyleProfile& profile : visible)
         shown.insert(profile.bundleID);
     const QString lastKey = visible.isEmpty() ? QString() : visible.last().bundleID;
-    // Showing and hiding a few hundred rows repaints once, after the batch.
+    // Showing and hiding a few hundred rows repaints once, after the batch. Each row shown would
+    // lay the whole list out again (Qt activates a visible parent's layout on every show): the
+    // layout stays off for the batch and runs once at its end.
     setUpdatesEnabled(false);
+    layout()->setEnabled(false);
     // A row filtered out is hidden, not dropped: a search or the view switch then only shows and
     // hides rows. Rows of applications no longer known go.
     QHash<QString, qsizetype> index;
@@ -224,5 +227,8 @@ void AppStylesSection::refresh()
             return row;
         },
         [&](QWidget* widget, const QString& key) { follow(static_cast<AppStyleRow*>(widget), key); });
+    layout()->setEnabled(true);
+    if (isVisible())
+        layout()->activate();
     setUpdatesEnabled(true);
 }

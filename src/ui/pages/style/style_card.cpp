@@ -33,6 +33,37 @@ void ink(QWidget* label, const QColor& colour)
     label->setPalette(palette);
 }
 
+// The layered shadow costs more than the rest of the card, and the cards of the grid share their
+// size and most their colour: each look is drawn once and kept for every card and every visit.
+QImage shadowImage(QSize size, qreal ratio, const QPainterPath& shape, const QColor& colour)
+{
+    struct Drawn {
+        QSize size;
+        qreal ratio;
+        QRectF box;
+        QRgba64 colour;
+        QImage image;
+    };
+    static QList<Drawn> drawn;
+    const QRectF box = shape.boundingRect();
+    for (const Drawn& d : std::as_const(drawn)) {
+        if (d.size == size && d.ratio == ratio && d.box == box && d.colour == colour.rgba64())
+            return d.image;
+    }
+    QImage image(size * ratio, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::transparent);
+    QPainter layer(&image);
+    layer.setRenderHint(QPainter::Antialiasing);
+    KitPaint::shadow(layer, shape, colour, 5, 2);
+    // A handful of looks: chosen, resting and hovered, at the width or two a window has.
+    constexpr qsizetype kept = 12;
+    if (drawn.size() == kept)
+        drawn.removeFirst();
+    drawn.append({size, ratio, box, colour.rgba64(), image});
+    return image;
+}
+
 } // namespace
 
 StyleCard::StyleCard(const StyleOption& option, QWidget* parent)
@@ -110,20 +141,7 @@ void StyleCard::paintEvent(QPaintEvent*)
     const QPainterPath shape = KitPaint::rounded(shapeBox, radius);
     QColor shadow = chosen ? Theme::violet() : QColor(Qt::black);
     shadow.setAlphaF(chosen ? 0.18 : (hovering() ? 0.08 : 0.04));
-    // The layered shadow costs more than the rest of the card: drawn again only when it changes.
-    const qreal ratio = devicePixelRatioF();
-    if (m_shadow.isNull() || m_shadowBox != shapeBox || m_shadowColour != shadow ||
-        m_shadow.devicePixelRatio() != ratio || m_shadow.deviceIndependentSize() != QSizeF(size())) {
-        m_shadow = QImage(size() * ratio, QImage::Format_ARGB32_Premultiplied);
-        m_shadow.setDevicePixelRatio(ratio);
-        m_shadow.fill(Qt::transparent);
-        QPainter layer(&m_shadow);
-        layer.setRenderHint(QPainter::Antialiasing);
-        KitPaint::shadow(layer, shape, shadow, 5, 2);
-        m_shadowBox = shapeBox;
-        m_shadowColour = shadow;
-    }
-    painter.drawImage(QPointF(0, 0), m_shadow);
+    painter.drawImage(QPointF(0, 0), shadowImage(size(), devicePixelRatioF(), shape, shadow));
     painter.fillPath(shape, Theme::cardFill(scheme));
     const double line = chosen ? 2 : 1;
     painter.setPen(QPen(chosen ? Theme::violet() : Theme::stroke(scheme), line));

@@ -3,8 +3,6 @@
 #include "ui/kit/kit_button.h"
 #include "ui/pages/style/style_option.h"
 
-#include <QImage>
-
 class LineLimitedLabel;
 class KitLabel;
 
@@ -41,9 +39,6 @@ private:
     void recolour();
 
     StyleOption m_option;
-    QImage m_shadow;
-    QRectF m_shadowBox;
-    QColor m_shadowColour;
     LineLimitedLabel* m_blurb;
     LineLimitedLabel* m_before;
     LineLimitedLabel* m_after;

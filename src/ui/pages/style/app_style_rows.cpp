@@ -187,17 +187,17 @@ void AppStylesSection::refresh()
 {
     const QList<AppStyleProfile>& known = m_state.config().appStyles;
     const QList<AppStyleProfile> visible = visibleApps(known, m_search->text(), m_showAll);
-    m_empty->setText(known.isEmpty() ? L10n::s("style.scanning") : L10n::s("style.noApp"));
-    m_empty->setVisible(visible.isEmpty());
     QSet<QString> shown;
     for (const AppStyleProfile& profile : visible)
         shown.insert(profile.bundleID);
     const QString lastKey = visible.isEmpty() ? QString() : visible.last().bundleID;
     // Showing and hiding a few hundred rows repaints once, after the batch. Each row shown would
-    // lay the whole list out again (Qt activates a visible parent's layout on every show): the
+    // lay the whole list out again (Qt activates the visible parents' layouts on every show): the
     // layout stays off for the batch and runs once at its end.
     setUpdatesEnabled(false);
     layout()->setEnabled(false);
+    m_empty->setText(known.isEmpty() ? L10n::s("style.scanning") : L10n::s("style.noApp"));
+    m_empty->setVisible(visible.isEmpty());
     // A row filtered out is hidden, not dropped: a search or the view switch then only shows and
     // hides rows. Rows of applications no longer known go.
     QHash<QString, qsizetype> index;
@@ -228,7 +228,11 @@ void AppStylesSection::refresh()
         },
         [&](QWidget* widget, const QString& key) { follow(static_cast<AppStyleRow*>(widget), key); });
     layout()->setEnabled(true);
-    if (isVisible())
-        layout()->activate();
+    // Then what Qt does after a show, once: every visible parent's layout, up to the window.
+    for (QWidget* at = this; at && at->isVisible() && at->layout(); at = at->parentWidget()) {
+        at->layout()->activate();
+        if (at->isWindow())
+            break;
+    }
     setUpdatesEnabled(true);
 }

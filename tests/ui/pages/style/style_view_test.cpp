@@ -259,6 +259,49 @@ TEST_F(StyleViewTest, EachApplicationIconIsLookedUpOnceAcrossRepaintsAndVisits)
     EXPECT_EQ(looked, (QStringList{s("a.one"), s("b.two"), s("c.three")}));
 }
 
+// Counts the resizes of one widget.
+class ResizeCount final : public QObject {
+public:
+    explicit ResizeCount(QWidget& watched) { watched.installEventFilter(this); }
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        count += event->type() == QEvent::Resize;
+        return false;
+    }
+};
+
+TEST_F(StyleViewTest, ShowingOrHidingManyRowsLaysTheListOutOnce)
+{
+    QList<AppStyleProfile> many;
+    for (int i = 0; i < 40; ++i)
+        many.append({s("app.%1").arg(i), s("App %1").arg(i), s("auto"), s("auto"), false});
+    knowApps(many);
+    StyleView view(state(), m_cache);
+    view.resize(1000, 6000); // room for every row without scrolling
+    view.show();
+    settle();
+    AppStylesSection* section = view.appStyles();
+    const int before = section->height();
+    ResizeCount resizes(*section);
+    // Each row shown inside a visible list used to lay the whole list out and grow it again.
+    section->toggle()->click(); // forty new rows
+    settle();
+    EXPECT_EQ(resizes.count, 1);
+    EXPECT_EQ(section->rows().size(), 40);
+    const int all = section->height();
+    EXPECT_GT(all, before + 39 * section->rows().at(0)->height());
+    section->search()->setText(s("zzz")); // every row hidden
+    settle();
+    resizes.count = 0;
+    section->search()->setText({}); // and shown again
+    settle();
+    EXPECT_EQ(resizes.count, 1);
+    EXPECT_EQ(section->height(), all);
+}
+
 TEST_F(StyleViewTest, ReturningToThePageWhileTheScanRunsStartsNoSecondScan)
 {
     m_windows.setInstalled({FrontApp{s("org.kde.kate"), s("Kate")}});

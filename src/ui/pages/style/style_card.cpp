@@ -9,6 +9,7 @@
 #include "ui/pages/style/faint_panel.h"
 
 #include <QEvent>
+#include <QGraphicsEffect>
 #include <QPainter>
 #include <QVBoxLayout>
 
@@ -64,6 +65,42 @@ QImage shadowImage(QSize size, qreal ratio, const QPainterPath& shape, const QCo
     return image;
 }
 
+// Grows all a card draws, its texts with its shape and shadow, about the card's centre.
+class Growth final : public QGraphicsEffect {
+public:
+    explicit Growth(StyleCard& card)
+        : QGraphicsEffect(&card)
+        , m_card(card)
+    {
+    }
+
+protected:
+    QRectF boundingRectFor(const QRectF& rect) const override
+    {
+        const double grow = m_card.scale();
+        return QRectF(rect.center() - QPointF(rect.width() * grow / 2, rect.height() * grow / 2),
+                      rect.size() * grow);
+    }
+
+    void draw(QPainter* painter) override
+    {
+        QPoint offset;
+        const QPixmap picture = sourcePixmap(Qt::LogicalCoordinates, &offset, QGraphicsEffect::NoPad);
+        const QPointF centre = sourceBoundingRect(Qt::LogicalCoordinates).center();
+        const double grow = m_card.scale();
+        painter->save();
+        painter->setRenderHint(QPainter::SmoothPixmapTransform);
+        painter->translate(centre);
+        painter->scale(grow, grow);
+        painter->translate(-centre);
+        painter->drawPixmap(offset, picture);
+        painter->restore();
+    }
+
+private:
+    StyleCard& m_card;
+};
+
 } // namespace
 
 StyleCard::StyleCard(const StyleOption& option, QWidget* parent)
@@ -105,6 +142,25 @@ StyleCard::StyleCard(const StyleOption& option, QWidget* parent)
     m_examples->setAttribute(Qt::WA_TransparentForMouseEvents);
     column->addWidget(m_examples);
     recolour();
+    // Only a grown card pays for drawing through the effect.
+    m_growth = new Growth(*this);
+    m_growth->setEnabled(false);
+    setGraphicsEffect(m_growth);
+    connect(this, &StyleCard::toggled, this, &StyleCard::followGrowth);
+}
+
+void StyleCard::followGrowth()
+{
+    m_growth->setEnabled(scale() != 1.0);
+    m_growth->update();
+}
+
+bool StyleCard::event(QEvent* event)
+{
+    const bool handled = KitButton::event(event);
+    if (event->type() == QEvent::Enter || event->type() == QEvent::Leave)
+        followGrowth();
+    return handled;
 }
 
 double StyleCard::scale() const
@@ -134,11 +190,8 @@ void StyleCard::paintEvent(QPaintEvent*)
     const QPalette& scheme = palette();
     const bool chosen = isChecked();
     const QRectF box = QRectF(rect()).adjusted(margin, margin, -margin, -margin);
-    // Grown about its centre while hovered; the texts stay where the layout put them.
-    const double grow = scale();
-    const QRectF shapeBox(box.center() - QPointF(box.width() * grow / 2, box.height() * grow / 2),
-                          box.size() * grow);
-    const QPainterPath shape = KitPaint::rounded(shapeBox, radius);
+    // Drawn at rest: a hovered card grows through its effect.
+    const QPainterPath shape = KitPaint::rounded(box, radius);
     QColor shadow = chosen ? Theme::violet() : QColor(Qt::black);
     shadow.setAlphaF(chosen ? 0.18 : (hovering() ? 0.08 : 0.04));
     painter.drawImage(QPointF(0, 0), shadowImage(size(), devicePixelRatioF(), shape, shadow));
@@ -147,7 +200,7 @@ void StyleCard::paintEvent(QPaintEvent*)
     painter.setPen(QPen(chosen ? Theme::violet() : Theme::stroke(scheme), line));
     painter.setBrush(Qt::NoBrush);
     painter.drawPath(
-        KitPaint::rounded(shapeBox.adjusted(line / 2, line / 2, -line / 2, -line / 2), radius - line / 2));
+        KitPaint::rounded(box.adjusted(line / 2, line / 2, -line / 2, -line / 2), radius - line / 2));
 
     const QRectF tileBox(box.left() + padding, box.top() + padding, tile, tile);
     const QPainterPath tileShape = KitPaint::rounded(tileBox, 9);

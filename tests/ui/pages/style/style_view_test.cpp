@@ -18,6 +18,7 @@
 
 #include <QAccessible>
 #include <QComboBox>
+#include <QEnterEvent>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -102,6 +103,38 @@ TEST_F(StyleViewTest, ACardClickWritesTheStyleOnceAndTheKeyboardMovesAndChooses)
 
     configure([](QuendaConfig& c) { c.style = s("poetry"); }); // an unknown id chooses no card
     EXPECT_EQ(std::count_if(cards.begin(), cards.end(), [](StyleCard* c) { return c->isChecked(); }), 0);
+}
+
+TEST_F(StyleViewTest, AHoveredCardGrowsWithItsTextsUnlessItIsTheChosenOne)
+{
+    configure([](QuendaConfig& c) { c.style = s("email"); });
+    StyleView view(state(), m_cache);
+    view.resize(1000, 1400);
+    view.show();
+    settle();
+    // clang-format off
+    struct Row { int card; double scale; bool textsMove; };
+    const Row rows[] = {
+        {.card = 0, .scale = 1.01, .textsMove = true},
+        {.card = 2, .scale = 1.0,  .textsMove = false}, // the chosen card
+    };
+    // clang-format on
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.card);
+        StyleCard* card = view.cards().at(row.card);
+        // Well inside the shape: only the texts, the tile and the mark are drawn there.
+        const int inset = StyleCard::margin + 12;
+        const QRect inside(card->mapTo(&view, QPoint(inset, inset)),
+                           card->size().shrunkBy({inset, inset, inset, inset}));
+        const QImage still = view.grab(inside).toImage();
+        QEnterEvent enter(QPointF(20, 20), QPointF(20, 20), QPointF(20, 20));
+        QCoreApplication::sendEvent(card, &enter);
+        EXPECT_EQ(card->scale(), row.scale);
+        EXPECT_EQ(view.grab(inside).toImage() != still, row.textsMove);
+        QEvent leave(QEvent::Leave);
+        QCoreApplication::sendEvent(card, &leave);
+        EXPECT_EQ(view.grab(inside).toImage(), still);
+    }
 }
 
 TEST_F(StyleViewTest, EveryInstructionsKeystrokeIsWrittenAndOutsideChangesKeepTheCaret)

@@ -254,6 +254,35 @@ TEST_F(StyleViewTest, ARowRemovedByItsOwnPickerOutlivesItsEventAndReturnsWithIts
     EXPECT_TRUE(row.isNull());
 }
 
+TEST_F(StyleViewTest, ARowPutsItsIconFirstAndItsPickerAtTheFarEndInEitherDirection)
+{
+    const AppStyleProfile kate = app("org.kde.kate", "Kate Advanced Text Editor", "code", "auto", true);
+    // clang-format off
+    struct Row { Qt::LayoutDirection direction; };
+    const Row rows[] = {{Qt::LeftToRight}, {Qt::RightToLeft}};
+    // clang-format on
+    for (const Row& row : rows) {
+        SCOPED_TRACE(int(row.direction));
+        AppStyleRow line(state(), m_cache, kate);
+        line.setLayoutDirection(row.direction);
+        line.resize(600, line.sizeHint().height());
+        line.show();
+        const auto* name = line.findChild<KitLabel*>();
+        const QRect icon = line.findChild<QLabel*>(QString(), Qt::FindDirectChildrenOnly)->geometry();
+        const QRect picker = line.picker()->geometry();
+        const bool ltr = row.direction == Qt::LeftToRight;
+        EXPECT_EQ(ltr ? icon.left() : icon.right(), ltr ? 0 : 599);
+        EXPECT_EQ(ltr ? picker.right() : picker.left(), ltr ? 599 : 0);
+        EXPECT_EQ(picker.width(), AppStyleRow::pickerWidth);
+        // Every part inside the row, one beside the other, the texts between icon and picker.
+        for (const QRect& part : {icon, picker, name->geometry()})
+            EXPECT_TRUE(line.rect().contains(part));
+        EXPECT_FALSE(name->geometry().intersects(icon) || name->geometry().intersects(picker));
+        EXPECT_GT(name->width(), 300);
+        EXPECT_EQ(name->text(), kate.name);
+    }
+}
+
 TEST_F(StyleViewTest, AKeptRowTakesTheLatestRecordSoItsPickerNeverRenamesBack)
 {
     knowApps({app("org.kde.kate", "Kate", "code", "auto", true)});

@@ -1,0 +1,280 @@
+#include "clipboard_owner.h"
+#include "compositor.h"
+#include "test_text.h"
+#include "wl_clipboard.h"
+
+#include "platform/linux/wayland/data_control_pasteboard.h"
+#include "platform/linux/wayland/pipe_writer.h"
+#include "platform/linux/wayland/wayland_connection.h"
+#include "service_check.h"
+
+#include <QElapsedTimer>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+using Items = QList<PasteboardItem>;
+
+PasteboardItem item(const char* type, const QByteArray& data)
+{
+    return {s(type), data};
+}
+
+QStringList typesOf(const Items& items)
+{
+    QStringList types;
+    for (const PasteboardItem& each : items)
+        types << each.type;
+    return types;
+}
+
+// A PNG of one pixel; its bytes include NUL and high bytes, which must pass untouched.
+const QByteArray png = QByteArray::fromBase64(
+    "iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAYAAAAfFcSJAAAADUlEQVR42mP8z8BQDwAEhQGAhKmMIQAAAABJRU5ErkJggg==");
+
+// An image far larger than a pipe holds (64 KiB): written in many rounds.
+QByteArray megabyte()
+{
+    QByteArray bytes(1 << 20, Qt::Uninitialized);
+    QRandomGenerator generator(7);
+    generator.fillRange(reinterpret_cast<quint32*>(bytes.data()), bytes.size() / 4);
+    return bytes;
+}
+
+const Items multiType{
+    item("text/plain", QString::fromUtf8("Grüße aus Wien").toUtf8()),
+    item("text/html", QString::fromUtf8("<p>Grüße aus <b>Wien</b></p>").toUtf8()),
+    item("image/png", png),
+    item("text/uri-list", "file:///tmp/a%20b.txt\r\n"),
+};
+// Beside text/plain, the names Linux programs ask plain text by.
+const QStringList textAliases{s("text/plain;charset=utf-8"), s("UTF8_STRING"), s("TEXT"), s("STRING")};
+
+class DataControlPasteboardTest : public ::testing::Test {
+protected:
+    static constexpr DataControlPasteboard::Limits limits{.idleMs = 300, .totalMs = 1000, .confirmMs = 2000};
+
+    void SetUp() override
+    {
+        QUENDA_NEEDS_SERVICE(
+            m_board.ready(),
+            "a Wayland compositor offering data control (scripts/with-services starts sway)");
+    }
+
+    bool changedSince(quint64 count)
+    {
+        return QTest::qWaitFor([&] { return m_board.changeCount() != count; }, 5000);
+    }
+
+    WaylandConnection m_connection{swayDisplay()};
+    DataControlPasteboard m_board{m_connection, limits};
+};
+
+TEST_F(DataControlPasteboardTest, AnotherProgramsCopyMovesTheCountAndComesBackTypeByType)
+{
+    struct Case {
+        const char* what;
+        Items offered;
+        bool byWlCopy; // else by a program offering every item at once
+    };
+    // clang-format off
+    const Case cases[] = {
+        {.what = "text by wl-copy", .offered = {item("text/plain", "copied by hand")}, .byWlCopy = true},
+        {.what = "an image by wl-copy", .offered = {item("image/png", png)}, .byWlCopy = true},
+        {.what = "four types from one program", .offered = multiType, .byWlCopy = false},
+        {.what = "a megabyte image", .offered = {item("image/bmp", megabyte())}, .byWlCopy = false},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const quint64 before = m_board.changeCount();
+        ClipboardOwner owner;
+        WlClipboard::Running copying;
+        if (c.byWlCopy)
+            copying = WlClipboard::copy(c.offered.first().type, c.offered.first().data);
+        else
+            ASSERT_TRUE(owner.own(c.offered));
+        // The owner of the row before may leave in between, which is a change of its own.
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] { return m_board.types().mid(0, c.offered.size()) == typesOf(c.offered); }, 5000))
+            << "the owner's order";
+        EXPECT_NE(m_board.changeCount(), before) << "another program's copy left the change count alone";
+
+        for (const PasteboardItem& offered : c.offered)
+            EXPECT_EQ(m_board.data(offered.type), offered.data) << offered.type.toStdString();
+        EXPECT_EQ(m_board.data(s("application/x-not-offered")), std::nullopt);
+    }
+}
+
+TEST_F(DataControlPasteboardTest, OurWriteCountsOnceAndAnotherProgramReadsEveryType)
+{
+    const QByteArray big = megabyte();
+    const Items written = multiType + Items{item("image/bmp", big)};
+    m_board.writeText(s("an earlier write of ours"));
+    const quint64 before = m_board.changeCount();
+    m_board.write(written);
+    EXPECT_EQ(m_board.changeCount(), before + 1);
+
+    struct Case {
+        const char* type;
+        QByteArray expected;
+    };
+    const QByteArray text = multiType.first().data;
+    // clang-format off
+    const Case cases[] = {
+        {.type = "text/plain", .expected = text},
+        {.type = "text/plain;charset=utf-8", .expected = text},
+        {.type = "UTF8_STRING", .expected = text},
+        {.type = "TEXT", .expected = text},
+        {.type = "STRING", .expected = text},
+        {.type = "text/html", .expected = multiType[1].data},
+        {.type = "image/png", .expected = png},
+        {.type = "text/uri-list", .expected = multiType[3].data},
+        {.type = "image/bmp", .expected = big},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.type);
+        EXPECT_EQ(WlClipboard::paste(s(c.type)), c.expected) << "as another program reads it";
+        EXPECT_EQ(m_board.data(s(c.type)), c.expected) << "as we read it";
+    }
+    EXPECT_EQ(WlClipboard::types(), typesOf(written) + textAliases);
+    EXPECT_EQ(m_board.types(), typesOf(written) + textAliases);
+    QTest::qWait(0);
+    EXPECT_EQ(m_board.changeCount(), before + 1) << "the compositor's notice of our own write counted again";
+}
+
+TEST_F(DataControlPasteboardTest, ARestoredClipboardComesBackWithEveryTypeAndAnEmptyOneEmpty)
+{
+    struct Case {
+        const char* what;
+        Items offered; // by another program; none leaves the clipboard empty
+    };
+    // clang-format off
+    const Case cases[] = {
+        {.what = "four types and a megabyte image", .offered = multiType + Items{item("image/bmp", megabyte())}},
+        {.what = "empty", .offered = {}},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ClipboardOwner owner;
+        const quint64 before = m_board.changeCount();
+        if (c.offered.isEmpty())
+            m_board.clear();
+        else
+            ASSERT_TRUE(owner.own(c.offered));
+        ASSERT_TRUE(changedSince(before));
+        const std::optional<QStringList> typesBefore = WlClipboard::types();
+
+        const PasteboardSnapshot saved = m_board.snapshot();
+        m_board.writeText(s("dictated"));
+        ASSERT_EQ(WlClipboard::paste(s("text/plain")), "dictated");
+        m_board.restore(saved);
+
+        EXPECT_EQ(WlClipboard::types(), typesBefore);
+        for (const PasteboardItem& offered : c.offered)
+            EXPECT_EQ(WlClipboard::paste(offered.type), offered.data) << offered.type.toStdString();
+        EXPECT_EQ(m_board.types().isEmpty(), c.offered.isEmpty());
+    }
+}
+
+TEST_F(DataControlPasteboardTest, PlainTextAndSecrecyOfWhatAnotherProgramOffers)
+{
+    struct Case {
+        const char* what;
+        Items offered;
+        std::optional<QString> text;
+        bool secret = false;
+    };
+    // clang-format off
+    const Case cases[] = {
+        {.what = "plain text comes untrimmed", .offered = {item("text/plain", "  spaced  ")}, .text = s("  spaced  ")},
+        {.what = "UTF-8 plain text alone", .offered = {item("text/plain;charset=utf-8", "Grüße")}, .text = s("Grüße")},
+        {.what = "blank plain text gives way to the HTML", .offered = {item("text/plain", " \n"), item("text/html", "<p>Hello <b>world</b></p>")}, .text = s("Hello world")},
+        {.what = "HTML alone", .offered = {item("text/html", "<p>Tom &amp; Jerry</p>")}, .text = s("Tom & Jerry")},
+        {.what = "RTF is not read", .offered = {item("text/rtf", "{\\rtf1\\ansi Hello}")}, .text = std::nullopt},
+        {.what = "a password manager's copy", .offered = {item("text/plain", "hunter2"), item("x-kde-passwordManagerHint", "secret")}, .text = s("hunter2"), .secret = true},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const quint64 before = m_board.changeCount();
+        ClipboardOwner owner;
+        ASSERT_TRUE(owner.own(c.offered));
+        ASSERT_TRUE(changedSince(before));
+
+        EXPECT_EQ(m_board.plainText(), c.text);
+        const PasteboardSnapshot snapshot = m_board.snapshot();
+        EXPECT_EQ(snapshot.isSecret(), c.secret);
+        EXPECT_EQ(snapshot.displacedText(), c.secret ? std::nullopt : c.text)
+            << "a password would be written to the history file";
+    }
+}
+
+TEST_F(DataControlPasteboardTest, AnOwnerThatNeverFinishesIsGivenUpOnWithinTheLimit)
+{
+    using Stall = ClipboardOwner::Stall;
+    struct Case {
+        const char* what;
+        Stall stall;
+    };
+    // clang-format off
+    const Case cases[] = {
+        {.what = "sends nothing", .stall = Stall::Silent},
+        {.what = "stops after some bytes", .stall = Stall::AfterSomeBytes},
+        {.what = "sends a byte now and then, never the end", .stall = Stall::Trickling},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const quint64 before = m_board.changeCount();
+        ClipboardOwner owner;
+        ASSERT_TRUE(owner.ownWithoutAnswering(s("text/plain"), c.stall));
+        ASSERT_TRUE(changedSince(before));
+        ASSERT_EQ(m_board.types(), QStringList{s("text/plain")});
+
+        QElapsedTimer waited;
+        waited.start();
+        EXPECT_EQ(m_board.data(s("text/plain")), std::nullopt);
+        // Generous against a loaded machine; without a limit the read never returns.
+        EXPECT_LT(waited.elapsed(), limits.totalMs + 2000);
+        waited.restart();
+        EXPECT_EQ(m_board.snapshot(), PasteboardSnapshot());
+        EXPECT_LT(waited.elapsed(), limits.idleMs) << "the same unresponsive owner was waited for again";
+    }
+}
+
+TEST_F(DataControlPasteboardTest, AReaderThatStopsReadingNeitherStallsNorEndsUs)
+{
+    const QByteArray big = megabyte();
+    m_board.write({item("image/bmp", big), item("text/plain", "small")});
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath(s("never-read"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    // Held open and never read: the reader's output, and so its input from us, fill up and stop.
+    const int neverRead = ::open(QFile::encodeName(fifo).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    ASSERT_GE(neverRead, 0);
+    const WlClipboard::Running stuck = WlClipboard::pasteInto(s("image/bmp"), fifo);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !m_board.findChildren<PipeWriter*>().isEmpty(); }, 5000));
+
+    EXPECT_EQ(WlClipboard::paste(s("text/plain")), "small") << "another reader was kept waiting";
+
+    // The stuck reader goes away mid-transfer (wl-paste copies through a cat of its own, which
+    // ends once its output has no reader): writing on must not raise SIGPIPE here.
+    stuck->kill();
+    ASSERT_TRUE(stuck->waitForFinished(5000));
+    ::close(neverRead);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return m_board.findChildren<PipeWriter*>().isEmpty(); }, 5000));
+    EXPECT_EQ(WlClipboard::paste(s("image/bmp")), big);
+}
+
+} // namespace

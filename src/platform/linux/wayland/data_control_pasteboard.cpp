@@ -200,17 +200,10 @@ void DataControlPasteboard::onFinished(void* data, wl_proxy*)
 
 void DataControlPasteboard::takeSelection(wl_proxy* offer)
 {
-    // Anyone else's copy cancels our source before it becomes the selection: while ours is on
-    // offer, the selection is ours.
-    const bool ours = m_source != nullptr;
-    const bool confirmsOurWrite = m_confirmPending && (offer != nullptr) == ours;
+    const bool confirmsOurWrite = m_confirmPending && (offer != nullptr) == (m_source != nullptr);
     m_confirmPending = m_confirmPending && !confirmsOurWrite;
-
     forgetSelection();
-    if (ours) {
-        m_types = m_source->types;
-        forgetOffer(offer);
-    } else if (offer) {
+    if (offer) {
         m_offer = offer;
         m_types = m_announced.take(offer);
     }
@@ -258,7 +251,8 @@ std::optional<QByteArray> DataControlPasteboard::data(const QString& type) const
 {
     if (!m_types.contains(type))
         return std::nullopt;
-    // Reading our own offer through the compositor would wait on ourselves.
+    // Another program's copy cancels our source, so while it lives the selection is ours; reading
+    // it through the compositor would wait on ourselves.
     if (m_source)
         return m_source->bytes.value(type);
     return receive(type);

@@ -73,7 +73,7 @@ private:
     wl_proxy* m_device = nullptr;
     // Offers announced but not yet made the selection, with their types so far.
     QHash<wl_proxy*, QStringList> m_announced;
-    wl_proxy* m_offer = nullptr;      // the selection, when another program's
+    wl_proxy* m_offer = nullptr;      // the selection as the compositor last announced it
     std::unique_ptr<Source> m_source; // ours, until another copy cancels it
     QStringList m_types;
     quint64 m_changeCount = 0;

@@ -135,7 +135,7 @@ DataControlPasteboard::DataControlPasteboard(WaylandConnection& connection, Limi
     wl_seat* seat = connection.seat();
     if (!m_protocol || !seat)
         return;
-    // Version 1 of either family: later versions add only the primary selection.
+    // Version 1 of either family: the wlroots one adds only the primary selection later.
     m_manager = connection.bind(m_protocol->manager, 1);
     if (!m_manager)
         return;

@@ -1,6 +1,8 @@
 #include "compositor.h"
+#include "kwin_process.h"
 #include "test_text.h"
 
+#include "platform/linux/wayland/kwin_fake_input.h"
 #include "platform/linux/wayland/wayland_connection.h"
 #include "service_check.h"
 
@@ -70,6 +72,27 @@ TEST_F(WaylandConnectionTest, AProtocolErrorIsReportedOnceAsTheConnectionLost)
     EXPECT_FALSE(m_connection.connected());
     EXPECT_FALSE(m_connection.flush());
     EXPECT_EQ(m_connection.bind(&wl_seat_interface, 1), nullptr);
+    EXPECT_EQ(lost.size(), 1);
+}
+
+TEST(WaylandConnectionToKwin, ACompositorGoneIsReportedOnceThroughTheEventLoopAndKeysFailAsUnavailable)
+{
+    KwinProcess kwin;
+    QUENDA_NEEDS_SERVICE(!kwin.waylandDisplay().isEmpty(), "a headless KWin (Debian's kwin-wayland)");
+    ASSERT_TRUE(kwin.installProgramEntry());
+    WaylandConnection connection(kwin.waylandDisplay());
+    KwinFakeInput keyboard(connection, s("Quenda"));
+    ASSERT_EQ(keyboard.unavailable().toStdString(), "");
+    QSignalSpy lost(&connection, &WaylandConnection::lost);
+
+    kwin.stop();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !lost.isEmpty(); }, 5000));
+    EXPECT_FALSE(connection.connected());
+    EXPECT_FALSE(connection.roundtrip(WaylandConnection::connectTimeoutMs));
+    const auto pressed = keyboard.press(SyntheticKeyboard::Key::Control);
+    ASSERT_FALSE(pressed.ok());
+    EXPECT_EQ(pressed.error().reason, KeySynthesizer::Failure::Reason::Unavailable);
+    EXPECT_EQ(pressed.error().detail, connection.failure());
     EXPECT_EQ(lost.size(), 1);
 }
 

@@ -1,6 +1,6 @@
 #include "clipboard_owner.h"
 
-#include "compositor.h"
+#include "wl_clipboard.h"
 
 #include "platform/linux/wayland/data_control_pasteboard.h"
 #include "platform/linux/wayland/data_control_protocol.h"
@@ -43,7 +43,7 @@ int ownChild()
         stream >> item.type >> item.data;
         items.append(item);
     }
-    WaylandConnection connection(swayDisplay());
+    WaylandConnection connection(WlClipboard::display());
     DataControlPasteboard board(connection);
     if (!board.ready())
         return 3;
@@ -74,7 +74,7 @@ int stallChild(const QString& type, ClipboardOwner::Stall stall)
         [](void*, wl_proxy*) { QCoreApplication::exit(0); },
     };
 
-    WaylandConnection connection(swayDisplay());
+    WaylandConnection connection(WlClipboard::display());
     const DataControlProtocol& protocol = connection.offers(DataControlProtocol::ext().managerName)
                                               ? DataControlProtocol::ext()
                                               : DataControlProtocol::wlr();

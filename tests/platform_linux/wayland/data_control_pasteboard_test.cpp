@@ -1,5 +1,4 @@
 #include "clipboard_owner.h"
-#include "compositor.h"
 #include "test_text.h"
 #include "wl_clipboard.h"
 
@@ -67,9 +66,16 @@ protected:
 
     void SetUp() override
     {
-        QUENDA_NEEDS_SERVICE(
-            m_board.ready(),
-            "a Wayland compositor offering data control (scripts/with-services starts sway)");
+        QUENDA_NEEDS_SERVICE(m_board.ready(), "a Wayland compositor offering data control (sway of "
+                                              "scripts/with-services, or the suite's own KWin)");
+    }
+
+    // The types a program connecting now is told of (wl-paste waits for ever on an empty clipboard
+    // of KWin's).
+    static QStringList typesForNewcomer()
+    {
+        WaylandConnection connection(WlClipboard::display());
+        return DataControlPasteboard(connection).types();
     }
 
     bool changedSince(quint64 count)
@@ -77,7 +83,7 @@ protected:
         return QTest::qWaitFor([&] { return m_board.changeCount() != count; }, 5000);
     }
 
-    WaylandConnection m_connection{swayDisplay()};
+    WaylandConnection m_connection{WlClipboard::display()};
     DataControlPasteboard m_board{m_connection, limits};
 };
 
@@ -176,14 +182,14 @@ TEST_F(DataControlPasteboardTest, ARestoredClipboardComesBackWithEveryTypeAndAnE
         else
             ASSERT_TRUE(owner.own(c.offered));
         ASSERT_TRUE(changedSince(before));
-        const std::optional<QStringList> typesBefore = WlClipboard::types();
+        const QStringList typesBefore = typesForNewcomer();
 
         const PasteboardSnapshot saved = m_board.snapshot();
         m_board.writeText(s("dictated"));
         ASSERT_EQ(WlClipboard::paste(s("text/plain")), "dictated");
         m_board.restore(saved);
 
-        EXPECT_EQ(WlClipboard::types(), typesBefore);
+        EXPECT_EQ(typesForNewcomer(), typesBefore);
         for (const PasteboardItem& offered : c.offered)
             EXPECT_EQ(WlClipboard::paste(offered.type), offered.data) << offered.type.toStdString();
         EXPECT_EQ(m_board.types().isEmpty(), c.offered.isEmpty());

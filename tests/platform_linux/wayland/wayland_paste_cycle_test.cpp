@@ -1,5 +1,4 @@
 #include "clipboard_owner.h"
-#include "compositor.h"
 #include "test_text.h"
 #include "wl_clipboard.h"
 
@@ -45,9 +44,8 @@ class WaylandPasteCycleTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        QUENDA_NEEDS_SERVICE(
-            m_board.ready(),
-            "a Wayland compositor offering data control (scripts/with-services starts sway)");
+        QUENDA_NEEDS_SERVICE(m_board.ready(), "a Wayland compositor offering data control (sway of "
+                                              "scripts/with-services, or the suite's own KWin)");
         FakeAccessibility::Element field = FakeAccessibility::field({});
         field.unreadable = true;
         m_a11y.setFocused(m_a11y.add(field));
@@ -80,7 +78,7 @@ protected:
         }
     }
 
-    WaylandConnection m_connection{swayDisplay()};
+    WaylandConnection m_connection{WlClipboard::display()};
     DataControlPasteboard m_board{m_connection};
     ManualClock m_clock;
     FakeAccessibility m_a11y{&m_clock};

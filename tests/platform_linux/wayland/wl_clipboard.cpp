@@ -12,7 +12,7 @@ WlClipboard::Running process(const QString& program, const QStringList& argument
 {
     WlClipboard::Running started(new QProcess);
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("WAYLAND_DISPLAY"), QString::fromLocal8Bit(swayDisplay()));
+    environment.insert(QStringLiteral("WAYLAND_DISPLAY"), QString::fromLocal8Bit(WlClipboard::display()));
     started->setProcessEnvironment(environment);
     if (!outputPath.isEmpty())
         started->setStandardOutputFile(outputPath);
@@ -33,6 +33,13 @@ std::optional<QByteArray> output(const QStringList& arguments)
 } // namespace
 
 namespace WlClipboard {
+
+QByteArray display()
+{
+    return qEnvironmentVariableIsSet("QUENDA_CLIPBOARD_WAYLAND_DISPLAY")
+               ? qgetenv("QUENDA_CLIPBOARD_WAYLAND_DISPLAY")
+               : swayDisplay();
+}
 
 void Stop::operator()(QProcess* process) const
 {

@@ -12,6 +12,9 @@
 // test compositor. Each waits with the event loop running: this process may be the one serving.
 namespace WlClipboard {
 
+// The compositor under test: the one the run names in QUENDA_CLIPBOARD_WAYLAND_DISPLAY, else sway.
+QByteArray display();
+
 // Stops the process when it goes.
 struct Stop {
     void operator()(QProcess* process) const;

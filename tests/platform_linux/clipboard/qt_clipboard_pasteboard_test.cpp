@@ -1,4 +1,5 @@
 #include "clipboard_peer.h"
+#include "pasteboard_samples.h"
 #include "test_text.h"
 
 #include "platform/linux/clipboard/qt_clipboard_pasteboard.h"
@@ -12,21 +13,8 @@
 
 namespace {
 
-PasteboardItem item(const char* type, const QByteArray& data)
-{
-    return {s(type), data};
-}
-
-// A PNG of one pixel; its bytes include NUL and high bytes, which must pass untouched.
-const QByteArray png = QByteArray::fromBase64(
-    "iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAYAAAAfFcSJAAAADUlEQVR42mP8z8BQDwAEhQGAhKmMIQAAAABJRU5ErkJggg==");
-
-const QList<PasteboardItem> multiType{
-    item("text/plain", QString::fromUtf8("Grüße aus Wien").toUtf8()),
-    item("text/html", QString::fromUtf8("<p>Grüße aus <b>Wien</b></p>").toUtf8()),
-    item("image/png", png),
-    item("text/uri-list", "file:///tmp/a%20b.txt\r\n"),
-};
+using PasteboardSamples::item;
+using PasteboardSamples::multiType;
 
 class QtClipboardPasteboardTest : public ::testing::Test {
 protected:

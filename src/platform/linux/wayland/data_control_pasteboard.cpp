@@ -1,18 +1,16 @@
 #include "platform/linux/wayland/data_control_pasteboard.h"
 
+#include "platform/linux/clipboard/mime_text.h"
+#include "platform/linux/clipboard/pipe_transfer.h"
 #include "platform/linux/wayland/data_control_protocol.h"
 #include "platform/linux/wayland/pipe_writer.h"
 #include "platform/linux/wayland/wayland_connection.h"
 
-#include <QDeadlineTimer>
-#include <QTextDocumentFragment>
+#include <QMimeData>
 
 #include <wayland-client-core.h>
 
-#include <cerrno>
-
 #include <fcntl.h>
-#include <poll.h>
 #include <unistd.h>
 
 namespace {
@@ -55,13 +53,6 @@ const QStringList textAliases{
 };
 const QStringList textTypes{QStringLiteral("text/plain;charset=utf-8"), QStringLiteral("text/plain"),
                             QStringLiteral("UTF8_STRING")};
-
-std::optional<QString> unlessBlank(QString text)
-{
-    if (text.trimmed().isEmpty())
-        return std::nullopt;
-    return text;
-}
 
 } // namespace
 
@@ -273,48 +264,24 @@ std::optional<QByteArray> DataControlPasteboard::receive(const QString& type) co
     ::close(ends[1]);
     m_connection.flush();
 
-    QByteArray bytes;
-    const QDeadlineTimer total(m_limits.totalMs);
-    char chunk[65536];
-    for (;;) {
-        const ssize_t got = ::read(ends[0], chunk, sizeof chunk);
-        if (got > 0) {
-            bytes.append(chunk, got);
-            continue;
-        }
-        if (got == 0) {
-            ::close(ends[0]);
-            return bytes;
-        }
-        if (errno == EINTR)
-            continue;
-        if (errno != EAGAIN)
-            break;
-        pollfd readable{ends[0], POLLIN, 0};
-        const int waitMs = static_cast<int>(std::min<qint64>(m_limits.idleMs, total.remainingTime()));
-        if (waitMs <= 0 || (poll(&readable, 1, waitMs) == 0)) {
-            m_ownerUnresponsive = true;
-            break;
-        }
-    }
+    std::optional<QByteArray> bytes = readPipe(ends[0], m_limits.transferMs);
     ::close(ends[0]);
-    return std::nullopt;
+    m_ownerUnresponsive = !bytes;
+    return bytes;
 }
 
 std::optional<QString> DataControlPasteboard::plainText() const
 {
+    QMimeData mime;
     for (const QString& type : textTypes) {
-        if (!m_types.contains(type))
-            continue;
-        if (auto text = unlessBlank(QString::fromUtf8(data(type).value_or(QByteArray()))))
-            return text;
-        break;
+        if (m_types.contains(type)) {
+            mime.setData(QStringLiteral("text/plain"), data(type).value_or(QByteArray()));
+            break;
+        }
     }
-    if (m_types.contains(QStringLiteral("text/html"))) {
-        const QByteArray html = data(QStringLiteral("text/html")).value_or(QByteArray());
-        return unlessBlank(QTextDocumentFragment::fromHtml(QString::fromUtf8(html)).toPlainText());
-    }
-    return std::nullopt;
+    if (m_types.contains(QStringLiteral("text/html")))
+        mime.setData(QStringLiteral("text/html"), data(QStringLiteral("text/html")).value_or(QByteArray()));
+    return readableText(mime);
 }
 
 void DataControlPasteboard::write(const QList<PasteboardItem>& items)

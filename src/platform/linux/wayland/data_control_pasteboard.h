@@ -16,16 +16,15 @@ struct wl_proxy;
 // one it replaced. Must be destroyed before the connection.
 //
 // Reading another program's data blocks the caller until the owner has written it all: an owner
-// that sends nothing for `idleMs`, or has not finished after `totalMs`, is given up on and its data
-// is absent; the rest of that copy is then absent at once.
+// that has not finished within `transferMs` is given up on and its data is absent; the rest of
+// that copy is then absent at once.
 class DataControlPasteboard final : public QObject, public Pasteboard {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(DataControlPasteboard)
 
 public:
     struct Limits {
-        int idleMs = 500;
-        int totalMs = 2000;
+        int transferMs = 1000;
         // For the compositor to confirm our own write.
         int confirmMs = 1000;
     };

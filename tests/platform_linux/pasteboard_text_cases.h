@@ -1,5 +1,6 @@
 #pragma once
 
+#include "pasteboard_samples.h"
 #include "test_text.h"
 
 #include "platform/pasteboard.h"
@@ -20,9 +21,7 @@ struct PasteboardTextCase {
 
     static QList<PasteboardTextCase> all()
     {
-        const auto item = [](const char* type, const QByteArray& data) {
-            return PasteboardItem{s(type), data};
-        };
+        using PasteboardSamples::item;
         // clang-format off
         return {
             {.what = "plain text comes untrimmed", .offered = {item("text/plain", "  spaced  ")}, .text = s("  spaced  ")},

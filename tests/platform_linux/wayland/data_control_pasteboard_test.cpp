@@ -1,4 +1,5 @@
 #include "clipboard_owner.h"
+#include "pasteboard_samples.h"
 #include "test_text.h"
 #include "wl_clipboard.h"
 
@@ -25,10 +26,9 @@ namespace {
 
 using Items = QList<PasteboardItem>;
 
-PasteboardItem item(const char* type, const QByteArray& data)
-{
-    return {s(type), data};
-}
+using PasteboardSamples::item;
+using PasteboardSamples::multiType;
+using PasteboardSamples::png;
 
 QStringList typesOf(const Items& items)
 {
@@ -37,10 +37,6 @@ QStringList typesOf(const Items& items)
         types << each.type;
     return types;
 }
-
-// A PNG of one pixel; its bytes include NUL and high bytes, which must pass untouched.
-const QByteArray png = QByteArray::fromBase64(
-    "iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAYAAAAfFcSJAAAADUlEQVR42mP8z8BQDwAEhQGAhKmMIQAAAABJRU5ErkJggg==");
 
 // An image far larger than a pipe holds (64 KiB): written in many rounds.
 QByteArray megabyte()
@@ -51,12 +47,6 @@ QByteArray megabyte()
     return bytes;
 }
 
-const Items multiType{
-    item("text/plain", QString::fromUtf8("Grüße aus Wien").toUtf8()),
-    item("text/html", QString::fromUtf8("<p>Grüße aus <b>Wien</b></p>").toUtf8()),
-    item("image/png", png),
-    item("text/uri-list", "file:///tmp/a%20b.txt\r\n"),
-};
 // Beside text/plain, the names Linux programs ask plain text by.
 const QStringList textAliases{s("text/plain;charset=utf-8"), s("UTF8_STRING"), s("TEXT"), s("STRING")};
 

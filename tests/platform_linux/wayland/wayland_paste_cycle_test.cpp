@@ -1,4 +1,5 @@
 #include "clipboard_owner.h"
+#include "pasteboard_samples.h"
 #include "test_text.h"
 #include "wl_clipboard.h"
 
@@ -22,10 +23,7 @@ namespace {
 
 using Items = QList<PasteboardItem>;
 
-PasteboardItem item(const char* type, const QByteArray& data)
-{
-    return {s(type), data};
-}
+using PasteboardSamples::item;
 
 const Items usersClipboard{item("text/plain", "the user's own words"),
                            item("text/html", "<b>the user's own words</b>"),

@@ -1,8 +1,8 @@
 #include "platform/linux/gnome/mutter_pasteboard.h"
 
 #include "platform/linux/clipboard/mime_text.h"
+#include "platform/linux/clipboard/pipe_transfer.h"
 #include "platform/linux/gnome/mutter_remote_desktop.h"
-#include "platform/linux/gnome/pipe_transfer.h"
 
 #include <QDBusArgument>
 #include <QDBusUnixFileDescriptor>

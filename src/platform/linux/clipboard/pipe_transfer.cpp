@@ -1,4 +1,4 @@
-#include "platform/linux/gnome/pipe_transfer.h"
+#include "platform/linux/clipboard/pipe_transfer.h"
 
 #include <QDeadlineTimer>
 
@@ -25,38 +25,29 @@ bool ready(int fd, short events, const QDeadlineTimer& deadline)
     }
 }
 
-// A reader that leaves makes the next write raise SIGPIPE, which ends the process unless it is
-// blocked; the blocked signal is taken back before it is unblocked.
-class PipeSignalBlocked final {
-public:
-    PipeSignalBlocked()
-    {
-        sigemptyset(&m_pipe);
-        sigaddset(&m_pipe, SIGPIPE);
-        sigset_t pending;
-        sigpending(&pending);
-        m_wasPending = sigismember(&pending, SIGPIPE) == 1;
-        pthread_sigmask(SIG_BLOCK, &m_pipe, &m_before);
-    }
-    ~PipeSignalBlocked()
-    {
-        sigset_t pending;
-        sigpending(&pending);
-        if (!m_wasPending && sigismember(&pending, SIGPIPE) == 1) {
-            const timespec now{};
-            sigtimedwait(&m_pipe, nullptr, &now);
-        }
-        pthread_sigmask(SIG_SETMASK, &m_before, nullptr);
-    }
-    Q_DISABLE_COPY_MOVE(PipeSignalBlocked)
-
-private:
-    sigset_t m_pipe;
-    sigset_t m_before;
-    bool m_wasPending = false;
-};
-
 } // namespace
+
+// The signal raised while blocked is taken back before it is unblocked.
+PipeSignalBlocked::PipeSignalBlocked()
+{
+    sigemptyset(&m_pipe);
+    sigaddset(&m_pipe, SIGPIPE);
+    sigset_t pending;
+    sigpending(&pending);
+    m_wasPending = sigismember(&pending, SIGPIPE) == 1;
+    pthread_sigmask(SIG_BLOCK, &m_pipe, &m_before);
+}
+
+PipeSignalBlocked::~PipeSignalBlocked()
+{
+    sigset_t pending;
+    sigpending(&pending);
+    if (!m_wasPending && sigismember(&pending, SIGPIPE) == 1) {
+        const timespec now{};
+        sigtimedwait(&m_pipe, nullptr, &now);
+    }
+    pthread_sigmask(SIG_SETMASK, &m_before, nullptr);
+}
 
 std::optional<QByteArray> readPipe(int fd, int limitMs)
 {

@@ -10,6 +10,7 @@
 #include "platform/linux/portal/portal_keyboard.h"
 #include "platform/linux/session/session_probe.h"
 #include "platform/linux/session/unavailable_keys.h"
+#include "platform/linux/wayland/data_control_pasteboard.h"
 #include "platform/linux/wayland/kwin_fake_input.h"
 #include "platform/linux/wayland/virtual_keyboard.h"
 #include "platform/linux/wayland/wayland_connection.h"
@@ -39,10 +40,12 @@ SessionBackends::SessionBackends(Clock& clock)
     if (m_routes.keys == KeyRoute::MutterRemoteDesktop || m_routes.clipboard == ClipboardRoute::MutterSession)
         m_desktop = std::make_unique<MutterRemoteDesktop>();
     switch (m_routes.clipboard) {
+    case ClipboardRoute::DataControl:
+        m_pasteboard = std::make_unique<DataControlPasteboard>(*m_wayland);
+        break;
     case ClipboardRoute::MutterSession:
         m_pasteboard = std::make_unique<MutterPasteboard>(*m_desktop);
         break;
-    case ClipboardRoute::DataControl:
     case ClipboardRoute::X11:
     // Nothing else reaches the clipboard here; no chord is posted, so no paste relies on it.
     case ClipboardRoute::Unavailable:

@@ -5,6 +5,7 @@
 #include "app/shell/shell_controller.h"
 #include "core/base/resource_paths.h"
 #include "core/base/system_clock.h"
+#include "core/base/timing.h"
 #include "core/base/work_queue.h"
 #include "core/keys/open_ai_key_store.h"
 #include "core/notes/apple_notes.h"
@@ -25,6 +26,8 @@
 #include "platform/linux/audio/qaudio_source_input.h"
 #include "platform/linux/audio/qsound_effect_player.h"
 #include "platform/linux/clipboard/qt_clipboard_pasteboard.h"
+#include "platform/linux/hotkey/command_key_source.h"
+#include "platform/linux/hotkey/hotkey_routes.h"
 #include "platform/linux/keys/chord_synthesizer.h"
 #include "platform/linux/net/http_update_feed.h"
 #include "platform/linux/permission/linux_permission_probe.h"
@@ -32,7 +35,6 @@
 #include "platform/linux/pulse/pulse_output_devices.h"
 #include "platform/linux/secret/libsecret_store.h"
 #include "platform/linux/x11/x11_floating_windows.h"
-#include "platform/linux/x11/x11_key_source.h"
 #include "platform/linux/x11/xtest_keyboard.h"
 #include "platform/linux/xdg/desktop_launcher_linux.h"
 #include "platform/linux/xdg/linux_window_system.h"
@@ -78,8 +80,9 @@ struct CompositionRoot::Parts {
     ProviderKeySnapshot keys{keyStore};
     SpeechEngine engine{clock, [this] { return state.config(); }, keys, EngineLocations::installed()};
 
-    X11KeySource keySource;
-    HotkeyMonitor hotkeys{keySource, clock};
+    // The keyboards route is connected once its backend exists.
+    HotkeyRoutes::Choice keyRoute = HotkeyRoutes::make(clock, {});
+    HotkeyMonitor hotkeys{*keyRoute.source, clock};
     HotkeyEvents hotkeyEvents;
     QAudioSourceInput audioInput;
     AudioRecorder recorder{audioInput};
@@ -115,6 +118,7 @@ struct CompositionRoot::Parts {
     explicit Parts(RunMode& runMode)
         : mode(runMode)
     {
+        state.setHotkeyRoute(keyRoute.route);
         hotkeyEvents.follow(hotkeys);
         auto* view = new OverlayView(state, clock);
         view->setCardsStay(mode.cardsStay());
@@ -147,6 +151,14 @@ CompositionRoot::~CompositionRoot() = default;
 ShellController& CompositionRoot::shell()
 {
     return m_parts->shell;
+}
+
+void CompositionRoot::hotkeyCommand(bool pressed)
+{
+    if (CommandKeySource* commands = m_parts->keyRoute.commands)
+        commands->command(pressed);
+    else
+        Timing::mark(QStringLiteral("hotkey: a compositor binding is ignored; the hotkey comes another way"));
 }
 
 ShellWindowHost& CompositionRoot::windows()

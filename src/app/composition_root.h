@@ -22,6 +22,8 @@ public:
     static void switchOnAccessibility();
 
     ShellController& shell();
+    // A compositor binding saw the hotkey go down (true) or up.
+    void hotkeyCommand(bool pressed);
     ShellWindowHost& windows();
 
 private:

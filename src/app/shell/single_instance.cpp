@@ -11,6 +11,21 @@ namespace {
 
 constexpr int kHandOverMs = 500;
 const QByteArray kActivate = QByteArrayLiteral("activate\n");
+const QByteArray kHotkeyPress = QByteArrayLiteral("hotkey press");
+const QByteArray kHotkeyRelease = QByteArrayLiteral("hotkey release");
+
+// Whether a program listens there; the line is written with a bounded wait.
+bool send(const QString& path, const QByteArray& line)
+{
+    QLocalSocket socket;
+    socket.connectToServer(path);
+    if (!socket.waitForConnected(kHandOverMs))
+        return false;
+    socket.write(line);
+    socket.waitForBytesWritten(kHandOverMs);
+    socket.disconnectFromServer();
+    return true;
+}
 
 } // namespace
 
@@ -30,19 +45,17 @@ QString SingleInstance::standardSocketPath()
     return QDir::tempPath() + QStringLiteral("/quenda-%1.socket").arg(getuid());
 }
 
+bool SingleInstance::sendHotkey(bool pressed, const QString& socketPath)
+{
+    return send(socketPath.isEmpty() ? standardSocketPath() : socketPath,
+                (pressed ? kHotkeyPress : kHotkeyRelease) + '\n');
+}
+
 SingleInstance::Claim SingleInstance::claim()
 {
-    {
-        // Bounded waits before the event loop runs: the program has shown nothing yet.
-        QLocalSocket probe;
-        probe.connectToServer(m_path);
-        if (probe.waitForConnected(kHandOverMs)) {
-            probe.write(kActivate);
-            probe.waitForBytesWritten(kHandOverMs);
-            probe.disconnectFromServer();
-            return Claim::HandedOver;
-        }
-    }
+    // Bounded waits before the event loop runs: the program has shown nothing yet.
+    if (send(m_path, kActivate))
+        return Claim::HandedOver;
     // Nobody answered, so a socket file left there is from a program that died.
     QLocalServer::removeServer(m_path);
     m_server = new QLocalServer(this);
@@ -53,8 +66,13 @@ SingleInstance::Claim SingleInstance::claim()
         while (QLocalSocket* socket = m_server->nextPendingConnection()) {
             connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
             connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-                if (socket->readAll().contains('\n'))
-                    emit activationRequested();
+                while (socket->canReadLine()) {
+                    const QByteArray line = socket->readLine().trimmed();
+                    if (line == kHotkeyPress || line == kHotkeyRelease)
+                        emit hotkeyCommanded(line == kHotkeyPress);
+                    else
+                        emit activationRequested();
+                }
             });
         }
     });

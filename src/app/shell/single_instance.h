@@ -21,10 +21,15 @@ public:
     static QString standardSocketPath();
     // Asks a running program to come forward, or becomes the one that is asked.
     Claim claim();
+    // Tells the running program that a compositor binding saw the hotkey go down or up; false
+    // when no program runs, for which nothing is started.
+    static bool sendHotkey(bool pressed, const QString& socketPath = {});
 
 signals:
     // A later start asked this program to show itself.
     void activationRequested();
+    // A compositor binding saw the hotkey go down (true) or up.
+    void hotkeyCommanded(bool pressed);
 
 private:
     QString m_path;

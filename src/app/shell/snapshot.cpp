@@ -278,8 +278,11 @@ QStringList Snapshot::screenNames()
               << schemed(QStringLiteral("main-style-apps"), dark)
               << schemed(QStringLiteral("main-style-whistle"), dark)
               << schemed(QStringLiteral("main-home-repair"), dark)
+              << schemed(QStringLiteral("main-home-binding"), dark)
               << schemed(QStringLiteral("main-notes-list"), dark) << schemed(QStringLiteral("menu"), dark)
-              << schemed(QStringLiteral("onboarding"), dark) << schemed(QStringLiteral("update"), dark);
+              << schemed(QStringLiteral("onboarding"), dark)
+              << schemed(QStringLiteral("onboarding-binding"), dark)
+              << schemed(QStringLiteral("update"), dark);
     }
     for (const Scene& scene : overlayScenes())
         names.append(rawPhase(scene.name) + QStringLiteral(".png"));
@@ -365,6 +368,16 @@ QList<Snapshot::Shot> Snapshot::run(const QString& directory)
             render.window(main, QSize(1000, 700), schemed(QStringLiteral("main-home-repair"), dark));
             desktop.accessibility = true;
             state.refreshPermissions();
+        }
+        {
+            // A desktop that offers no global keys: the compositor binding and how to do better.
+            state.setHotkeyRoute(HotkeyRoute::CommandLine);
+            MainView main(state, &desktop, nullptr, &desktop);
+            state.setSection(MainSection::Home);
+            render.window(main, QSize(1000, 700), schemed(QStringLiteral("main-home-binding"), dark));
+            OnboardingView onboarding(state);
+            render.window(onboarding, QSize(640, 760), schemed(QStringLiteral("onboarding-binding"), dark));
+            state.setHotkeyRoute(HotkeyRoute::X11Desktop);
         }
         {
             DemoNotesFiles notesFiles(mode.files(), clock.now());

@@ -11,6 +11,7 @@
 #include "ui/kit/soft_button.h"
 #include "ui/kit/status_pill.h"
 #include "ui/pages/history/recent_history.h"
+#include "ui/shell/hotkey_route_notice.h"
 #include "ui/shell/permission_rows.h"
 #include "ui/shell/session_notice.h"
 
@@ -32,6 +33,7 @@ HomePage::HomePage(AppState& state, AccessibilityRepair* repair, QWidget* parent
     page->setAccessory(m_pill);
 
     page->content()->addWidget(SessionNotice::make(page));
+    page->content()->addWidget(HotkeyRouteNotice::make(state, page));
     m_repairSlot->setContentsMargins(0, 0, 0, 0);
     page->content()->addLayout(m_repairSlot);
 

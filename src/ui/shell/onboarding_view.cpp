@@ -10,6 +10,7 @@
 #include "ui/kit/primary_button.h"
 #include "ui/kit/quenda_mark.h"
 #include "ui/kit/status_pill.h"
+#include "ui/shell/hotkey_route_notice.h"
 #include "ui/shell/permission_rows.h"
 #include "ui/shell/session_notice.h"
 
@@ -41,6 +42,7 @@ OnboardingView::OnboardingView(AppState& state, AccessibilityRepair* repair, QWi
     brand->addLayout(titles, 1);
     column->addLayout(brand);
     column->addWidget(SessionNotice::make(this));
+    column->addWidget(HotkeyRouteNotice::make(state, this));
 
     auto* start = new Card(16, this);
     auto* hotkeyRow = new QHBoxLayout;

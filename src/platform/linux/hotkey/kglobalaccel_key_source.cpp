@@ -4,6 +4,7 @@
 
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <QDBusMetaType>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 
@@ -32,6 +33,7 @@ KGlobalAccelKeySource::KGlobalAccelKeySource(Clock& clock, QDBusConnection bus, 
     // The service reports every release, and a held modifier does not repeat there.
     , m_key(clock, this, 0)
 {
+    qDBusRegisterMetaType<QList<int>>();
 }
 
 KGlobalAccelKeySource::~KGlobalAccelKeySource()

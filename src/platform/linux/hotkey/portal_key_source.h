@@ -3,6 +3,7 @@
 #include "platform/key_source.h"
 #include "platform/linux/hotkey/route_key.h"
 
+#include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusObjectPath>
 #include <QObject>
@@ -16,6 +17,9 @@ struct PortalShortcut {
     QVariantMap properties;
 };
 Q_DECLARE_METATYPE(PortalShortcut)
+
+QDBusArgument& operator<<(QDBusArgument& argument, const PortalShortcut& shortcut);
+const QDBusArgument& operator>>(const QDBusArgument& argument, PortalShortcut& shortcut);
 
 // The hotkey through the desktop portal's global shortcuts: one shortcut, with the watched key as
 // the preferred trigger, which the desktop may show to the user and may change. Activated is a

@@ -155,9 +155,11 @@ ShellController& CompositionRoot::shell()
 
 void CompositionRoot::hotkeyCommand(bool pressed)
 {
-    if (CommandKeySource* commands = m_parts->keyRoute.commands)
+    if (CommandKeySource* commands = m_parts->keyRoute.commands) {
+        Timing::mark(pressed ? QStringLiteral("hotkey: binding pressed")
+                             : QStringLiteral("hotkey: binding released"));
         commands->command(pressed);
-    else
+    } else
         Timing::mark(QStringLiteral("hotkey: a compositor binding is ignored; the hotkey comes another way"));
 }
 

@@ -153,12 +153,12 @@ ShellController& CompositionRoot::shell()
     return m_parts->shell;
 }
 
-void CompositionRoot::hotkeyCommand(bool pressed)
+void CompositionRoot::hotkeyCommand(bool pressed, qint64 sentAtMs)
 {
     if (CommandKeySource* commands = m_parts->keyRoute.commands) {
         Timing::mark(pressed ? QStringLiteral("hotkey: binding pressed")
                              : QStringLiteral("hotkey: binding released"));
-        commands->command(pressed);
+        commands->command(pressed, sentAtMs);
     } else
         Timing::mark(QStringLiteral("hotkey: a compositor binding is ignored; the hotkey comes another way"));
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QtGlobal>
+
 #include <memory>
 
 class RunMode;
@@ -22,8 +24,8 @@ public:
     static void switchOnAccessibility();
 
     ShellController& shell();
-    // A compositor binding saw the hotkey go down (true) or up.
-    void hotkeyCommand(bool pressed);
+    // A compositor binding saw the hotkey go down (true) or up at sentAtMs on the monotonic clock.
+    void hotkeyCommand(bool pressed, qint64 sentAtMs);
     ShellWindowHost& windows();
 
 private:

@@ -17,6 +17,9 @@
 
 int main(int argc, char** argv)
 {
+    // A binding's press and release run as two processes that may overtake each other: the time
+    // each started tells their order.
+    const qint64 startedMs = SingleInstance::monotonicMs();
     // A snapshot renders offscreen, so it also runs where no display is.
     const QStringList raw = [&] {
         QStringList list;
@@ -33,7 +36,8 @@ int main(int argc, char** argv)
             fputs("usage: quenda --hotkey press|release\n", stderr);
             return 2;
         }
-        if (SingleInstance::sendHotkey(*earlyRequest.hotkey == LaunchRequest::HotkeyCommand::Press))
+        if (SingleInstance::sendHotkey(*earlyRequest.hotkey == LaunchRequest::HotkeyCommand::Press,
+                                       startedMs))
             return 0;
         fputs("quenda: not running; start it first\n", stderr);
         return 1;
@@ -77,7 +81,7 @@ int main(int argc, char** argv)
     QObject::connect(&instance, &SingleInstance::activationRequested, &shell,
                      [&shell] { shell.showMain(std::nullopt); });
     QObject::connect(&instance, &SingleInstance::hotkeyCommanded, &shell,
-                     [&root](bool pressed) { root.hotkeyCommand(pressed); });
+                     [&root](bool pressed, qint64 sentAtMs) { root.hotkeyCommand(pressed, sentAtMs); });
     QObject::connect(&app, &QApplication::aboutToQuit, &shell, [&shell] { shell.stop(); });
     shell.launch(mode.snapshot());
     const int status = QApplication::exec();

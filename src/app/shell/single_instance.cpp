@@ -5,6 +5,8 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 
+#include <chrono>
+
 #include <unistd.h>
 
 namespace {
@@ -45,10 +47,17 @@ QString SingleInstance::standardSocketPath()
     return QDir::tempPath() + QStringLiteral("/quenda-%1.socket").arg(getuid());
 }
 
-bool SingleInstance::sendHotkey(bool pressed, const QString& socketPath)
+bool SingleInstance::sendHotkey(bool pressed, qint64 sentAtMs, const QString& socketPath)
 {
     return send(socketPath.isEmpty() ? standardSocketPath() : socketPath,
-                (pressed ? kHotkeyPress : kHotkeyRelease) + '\n');
+                (pressed ? kHotkeyPress : kHotkeyRelease) + ' ' + QByteArray::number(sentAtMs) + '\n');
+}
+
+qint64 SingleInstance::monotonicMs()
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
 }
 
 SingleInstance::Claim SingleInstance::claim()
@@ -67,9 +76,10 @@ SingleInstance::Claim SingleInstance::claim()
             connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
             connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
                 while (socket->canReadLine()) {
-                    const QByteArray line = socket->readLine().trimmed();
-                    if (line == kHotkeyPress || line == kHotkeyRelease)
-                        emit hotkeyCommanded(line == kHotkeyPress);
+                    const QList<QByteArray> words = socket->readLine().trimmed().split(' ');
+                    const QByteArray command = words.mid(0, 2).join(' ');
+                    if (command == kHotkeyPress || command == kHotkeyRelease)
+                        emit hotkeyCommanded(command == kHotkeyPress, words.value(2).toLongLong());
                     else
                         emit activationRequested();
                 }

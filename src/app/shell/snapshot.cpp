@@ -279,10 +279,9 @@ QStringList Snapshot::screenNames()
               << schemed(QStringLiteral("main-style-whistle"), dark)
               << schemed(QStringLiteral("main-home-repair"), dark)
               << schemed(QStringLiteral("main-home-binding"), dark)
-              << schemed(QStringLiteral("main-notes-list"), dark) << schemed(QStringLiteral("menu"), dark)
-              << schemed(QStringLiteral("onboarding"), dark)
               << schemed(QStringLiteral("onboarding-binding"), dark)
-              << schemed(QStringLiteral("update"), dark);
+              << schemed(QStringLiteral("main-notes-list"), dark) << schemed(QStringLiteral("menu"), dark)
+              << schemed(QStringLiteral("onboarding"), dark) << schemed(QStringLiteral("update"), dark);
     }
     for (const Scene& scene : overlayScenes())
         names.append(rawPhase(scene.name) + QStringLiteral(".png"));
@@ -376,7 +375,8 @@ QList<Snapshot::Shot> Snapshot::run(const QString& directory)
             state.setSection(MainSection::Home);
             render.window(main, QSize(1000, 700), schemed(QStringLiteral("main-home-binding"), dark));
             OnboardingView onboarding(state);
-            render.window(onboarding, QSize(640, 760), schemed(QStringLiteral("onboarding-binding"), dark));
+            render.window(onboarding, onboarding.windowSize(),
+                          schemed(QStringLiteral("onboarding-binding"), dark));
             state.setHotkeyRoute(HotkeyRoute::X11Desktop);
         }
         {
@@ -392,7 +392,7 @@ QList<Snapshot::Shot> Snapshot::run(const QString& directory)
         MenuBarView menu(state);
         render.window(menu, menu.sizeHint(), schemed(QStringLiteral("menu"), dark));
         OnboardingView onboarding(state);
-        render.window(onboarding, QSize(640, 560), schemed(QStringLiteral("onboarding"), dark));
+        render.window(onboarding, onboarding.windowSize(), schemed(QStringLiteral("onboarding"), dark));
         UpdateProgressHud hud(clock, QStringLiteral("1.5.0"), std::nullopt);
         render.window(*hud.panel(), hud.panel()->size(), schemed(QStringLiteral("update"), dark));
     }

@@ -15,7 +15,9 @@
 #include "ui/shell/session_notice.h"
 
 #include <QHBoxLayout>
+
 #include <QVBoxLayout>
+#include <algorithm>
 
 OnboardingView::OnboardingView(AppState& state, AccessibilityRepair* repair, QWidget* parent)
     : QWidget(parent)
@@ -75,4 +77,12 @@ OnboardingView::OnboardingView(AppState& state, AccessibilityRepair* repair, QWi
     connect(&m_state, &AppState::engineStatusChanged, this, followEngine);
     connect(&m_state, &AppState::engineReadyChanged, this, followEngine);
     connect(&m_state, &AppState::engineLoadingChanged, this, followEngine);
+}
+
+QSize OnboardingView::windowSize() const
+{
+    constexpr int width = 640;
+    // The layout keeps the window at its minimum, which wrapped labels reach at narrower widths.
+    const int wrapped = layout()->hasHeightForWidth() ? layout()->totalHeightForWidth(width) : 0;
+    return {width, std::max({560, wrapped, layout()->totalMinimumSize().height()})};
 }

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -91,14 +92,48 @@ TEST(CommandKeySource, BindingsReachTheListenerOnlyWhileStarted)
     ManualClock clock;
     CommandKeySource source(clock, nullptr);
     Log log;
-    source.command(true);
+    source.command(true, 1);
     source.watch(PhysicalKey::LeftControl);
     EXPECT_EQ(source.start(log), KeySource::Reach::Global);
-    source.command(true);
-    source.command(false);
+    source.command(true, 2);
+    source.command(false, 3);
     source.stop();
-    source.command(true);
+    source.command(true, 4);
     EXPECT_EQ(log.text, "vL^L");
+}
+
+// Commands as they arrive: 'p' press, 'r' release, each with the time its process started.
+struct Command {
+    char act;
+    qint64 sentAtMs;
+};
+
+struct CommandRow {
+    const char* what;
+    std::vector<Command> commands;
+    const char* reported;
+};
+
+TEST(CommandKeySource, APressThatArrivesAfterItsReleaseIsATapNotAStuckHold)
+{
+    // clang-format off
+    const CommandRow rows[] = {
+        {.what = "in order",                        .commands = {{'p', 10}, {'r', 20}},            .reported = "vR^R"},
+        {.what = "the release overtook the press",  .commands = {{'r', 20}, {'p', 10}},            .reported = "vR^R"},
+        {.what = "a later press after a tap",       .commands = {{'p', 10}, {'r', 20}, {'p', 30}}, .reported = "vR^RvR"},
+        {.what = "no time given: held as it comes", .commands = {{'r', 20}, {'p', 0}},             .reported = "vR"},
+        {.what = "the same instant is not late",    .commands = {{'r', 20}, {'p', 20}},            .reported = "vR"},
+    };
+    // clang-format on
+    for (const CommandRow& row : rows) {
+        ManualClock clock;
+        CommandKeySource source(clock, nullptr);
+        Log log;
+        source.start(log);
+        for (const Command& command : row.commands)
+            source.command(command.act == 'p', command.sentAtMs);
+        EXPECT_EQ(log.text, row.reported) << row.what;
+    }
 }
 
 struct ChoiceRow {

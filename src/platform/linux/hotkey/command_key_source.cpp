@@ -1,5 +1,7 @@
 #include "platform/linux/hotkey/command_key_source.h"
 
+#include <algorithm>
+
 CommandKeySource::CommandKeySource(Clock& clock, std::unique_ptr<KeySource> alongside)
     : m_key(clock, this, RouteKey::lossyHoldLimitMs)
     , m_alongside(std::move(alongside))
@@ -33,10 +35,15 @@ void CommandKeySource::watch(PhysicalKey key)
         m_alongside->watch(key);
 }
 
-void CommandKeySource::command(bool pressed)
+void CommandKeySource::command(bool pressed, qint64 sentAtMs)
 {
-    if (pressed)
-        m_key.press();
-    else
+    if (!pressed) {
+        m_lastReleaseSentAtMs = std::max(m_lastReleaseSentAtMs, sentAtMs);
+        m_key.release();
+        return;
+    }
+    m_key.press();
+    // Left down, it would be held until the limit.
+    if (sentAtMs > 0 && sentAtMs < m_lastReleaseSentAtMs)
         m_key.release();
 }

@@ -25,10 +25,13 @@ public:
     void stop() override;
     void watch(PhysicalKey key) override;
 
-    // What a binding asked for; nothing happens while stopped.
-    void command(bool pressed);
+    // What a binding asked for, sent at sentAtMs on the system's monotonic clock (0: unknown);
+    // nothing happens while stopped. A press sent before the last release came late: the key went
+    // down and up already, so it is reported as a tap.
+    void command(bool pressed, qint64 sentAtMs);
 
 private:
     RouteKey m_key;
     std::unique_ptr<KeySource> m_alongside;
+    qint64 m_lastReleaseSentAtMs = 0;
 };

@@ -6,6 +6,7 @@
 #include <QDBusContext>
 #include <QDBusMessage>
 #include <QDBusMetaType>
+#include <QProcess>
 #include <QTest>
 #include <QTimer>
 
@@ -123,6 +124,38 @@ TEST_F(KGlobalAccelTest, TheModifierAloneIsRegisteredReportedAndGivenBackAtTheSt
     emitShortcut("globalShortcutPressed", QStringLiteral("hold"));
     QTest::qWait(0);
     EXPECT_FALSE(QTest::qWaitFor([&] { return log.text.size() > 6; }, 200)) << log.text;
+}
+
+// KDE's own service, where tests/platform_linux/hotkey/with-kwin runs this suite under a headless
+// KWin: its fake keyboard holds right Control, and the lone Control shortcut must report the hold.
+TEST(KGlobalAccelOnKWin, AHeldControlIsReportedAsPressAndRelease)
+{
+    const QString holdTool = qEnvironmentVariable("QUENDA_KWIN_FAKE_KEY");
+    if (holdTool.isEmpty())
+        GTEST_SKIP() << "runs under tests/platform_linux/hotkey/with-kwin";
+    ASSERT_TRUE(KGlobalAccelKeySource::offered(QDBusConnection::sessionBus()));
+    ManualClock clock;
+    KGlobalAccelKeySource source(clock, QDBusConnection::sessionBus());
+    Log log;
+    source.watch(PhysicalKey::RightControl);
+    source.start(log);
+    // Registered once the service knows the component.
+    QDBusMessage component = QDBusMessage::createMethodCall(
+        QStringLiteral("org.kde.kglobalaccel"), QStringLiteral("/kglobalaccel"),
+        QStringLiteral("org.kde.KGlobalAccel"), QStringLiteral("getComponent"));
+    component << QStringLiteral("quenda");
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            const QDBusMessage reply = QDBusConnection::sessionBus().call(component);
+            return reply.type() == QDBusMessage::ReplyMessage;
+        },
+        kWaitMs));
+    QProcess hold;
+    hold.start(holdTool, {QStringLiteral("97"), QStringLiteral("300")}); // KEY_RIGHTCTRL
+    ASSERT_TRUE(QTest::qWaitFor([&] { return log.text.size() >= 4; }, kWaitMs)) << log.text;
+    EXPECT_EQ(log.text, "vC^C");
+    ASSERT_TRUE(hold.state() == QProcess::NotRunning || hold.waitForFinished(kWaitMs));
+    EXPECT_EQ(hold.exitCode(), 0) << hold.readAllStandardError().toStdString();
 }
 
 // The desktop portal's global shortcuts, as far as a client sees them: requests answered at once.

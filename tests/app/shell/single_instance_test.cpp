@@ -51,9 +51,9 @@ TEST(SingleInstance, HotkeyCommandsReachTheRunningProgramAndStartNothingWhereNon
     QSignalSpy commands(&running, &SingleInstance::hotkeyCommanded);
     QSignalSpy asked(&running, &SingleInstance::activationRequested);
     EXPECT_TRUE(SingleInstance::sendHotkey(true, 1234567890123, path));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return commands.count() == 1; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return commands.count() == 1; }, 5000));
     EXPECT_TRUE(SingleInstance::sendHotkey(false, 1234567890456, path));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return commands.count() == 2; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return commands.count() == 2; }, 5000));
     EXPECT_EQ(commands.at(0), QVariantList({true, qint64(1234567890123)}));
     EXPECT_EQ(commands.at(1), QVariantList({false, qint64(1234567890456)}));
     // A binding fires at every key press: it must never bring the window forward.

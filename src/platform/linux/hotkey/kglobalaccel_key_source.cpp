@@ -1,12 +1,10 @@
 #include "platform/linux/hotkey/kglobalaccel_key_source.h"
 
-#include "core/base/timing.h"
+#include "platform/linux/hotkey/bus_calls.h"
 
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusMetaType>
-#include <QDBusPendingCallWatcher>
-#include <QDBusPendingReply>
 
 namespace {
 
@@ -19,6 +17,14 @@ const QString kAction = QStringLiteral("hold");
 const QString kComponentPath = QStringLiteral("/component/quenda");
 // SetPresent | NoAutoloading: active now, with this key rather than one saved earlier.
 constexpr uint kSetNow = 2 | 4;
+
+QList<BusCalls::Signal> shortcutSignals()
+{
+    return {{kComponentPath, kComponentInterface, QStringLiteral("globalShortcutPressed"),
+             SLOT(shortcutPressed(QString, QString, qlonglong))},
+            {kComponentPath, kComponentInterface, QStringLiteral("globalShortcutReleased"),
+             SLOT(shortcutReleased(QString, QString, qlonglong))}};
+}
 
 QStringList actionId()
 {
@@ -69,10 +75,7 @@ KeySource::Reach KGlobalAccelKeySource::start(Listener& listener)
     stop();
     m_key.start(listener);
     m_running = true;
-    m_bus.connect(m_service, kComponentPath, kComponentInterface, QStringLiteral("globalShortcutPressed"),
-                  this, SLOT(shortcutPressed(QString, QString, qlonglong)));
-    m_bus.connect(m_service, kComponentPath, kComponentInterface, QStringLiteral("globalShortcutReleased"),
-                  this, SLOT(shortcutReleased(QString, QString, qlonglong)));
+    BusCalls::listen(m_bus, m_service, shortcutSignals(), this, true);
     call(QStringLiteral("doRegister"), {actionId()});
     registerShortcut();
     return Reach::Global;
@@ -84,10 +87,7 @@ void KGlobalAccelKeySource::stop()
         return;
     m_running = false;
     m_key.stop();
-    m_bus.disconnect(m_service, kComponentPath, kComponentInterface, QStringLiteral("globalShortcutPressed"),
-                     this, SLOT(shortcutPressed(QString, QString, qlonglong)));
-    m_bus.disconnect(m_service, kComponentPath, kComponentInterface, QStringLiteral("globalShortcutReleased"),
-                     this, SLOT(shortcutReleased(QString, QString, qlonglong)));
+    BusCalls::listen(m_bus, m_service, shortcutSignals(), this, false);
     // A lone modifier kept as a shortcut would never reach other programs again.
     call(QStringLiteral("setInactive"), {actionId()});
 }
@@ -111,14 +111,7 @@ void KGlobalAccelKeySource::call(const QString& method, const QVariantList& argu
 {
     QDBusMessage message = QDBusMessage::createMethodCall(m_service, kPath, kInterface, method);
     message.setArguments(arguments);
-    // Never waited for: the service may be slow to answer, and the main thread must not stall.
-    auto* watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(message), this);
-    connect(watcher, &QDBusPendingCallWatcher::finished, this, [method](QDBusPendingCallWatcher* done) {
-        done->deleteLater();
-        if (done->isError())
-            Timing::mark(QStringLiteral("hotkey: the global shortcut service refused %1: %2")
-                             .arg(method, done->error().message()));
-    });
+    BusCalls::send(m_bus, message, this, QStringLiteral("the global shortcut service"));
 }
 
 bool KGlobalAccelKeySource::ours(const QString& component, const QString& action) const

@@ -1,11 +1,11 @@
 #include "platform/linux/hotkey/portal_key_source.h"
 
 #include "core/base/timing.h"
+#include "platform/linux/hotkey/bus_calls.h"
 
 #include <QDBusArgument>
 #include <QDBusMessage>
 #include <QDBusMetaType>
-#include <QDBusPendingCallWatcher>
 #include <QDBusVariant>
 
 namespace {
@@ -14,6 +14,14 @@ const QString kPath = QStringLiteral("/org/freedesktop/portal/desktop");
 const QString kInterface = QStringLiteral("org.freedesktop.portal.GlobalShortcuts");
 const QString kRequestInterface = QStringLiteral("org.freedesktop.portal.Request");
 const QString kShortcut = QStringLiteral("hold");
+
+QList<BusCalls::Signal> shortcutSignals()
+{
+    return {{kPath, kInterface, QStringLiteral("Activated"),
+             SLOT(activated(QDBusObjectPath, QString, qulonglong, QVariantMap))},
+            {kPath, kInterface, QStringLiteral("Deactivated"),
+             SLOT(deactivated(QDBusObjectPath, QString, qulonglong, QVariantMap))}};
+}
 
 } // namespace
 
@@ -84,10 +92,7 @@ KeySource::Reach PortalKeySource::start(Listener& listener)
     stop();
     m_key.start(listener);
     m_running = true;
-    m_bus.connect(m_service, kPath, kInterface, QStringLiteral("Activated"), this,
-                  SLOT(activated(QDBusObjectPath, QString, qulonglong, QVariantMap)));
-    m_bus.connect(m_service, kPath, kInterface, QStringLiteral("Deactivated"), this,
-                  SLOT(deactivated(QDBusObjectPath, QString, qulonglong, QVariantMap)));
+    BusCalls::listen(m_bus, m_service, shortcutSignals(), this, true);
     const QString token = QStringLiteral("quenda_session%1").arg(++m_tokens);
     request(QStringLiteral("CreateSession"), {QVariantMap{{QStringLiteral("session_handle_token"), token}}},
             SLOT(sessionCreated(uint, QVariantMap)));
@@ -100,10 +105,7 @@ void PortalKeySource::stop()
         return;
     m_running = false;
     m_key.stop();
-    m_bus.disconnect(m_service, kPath, kInterface, QStringLiteral("Activated"), this,
-                     SLOT(activated(QDBusObjectPath, QString, qulonglong, QVariantMap)));
-    m_bus.disconnect(m_service, kPath, kInterface, QStringLiteral("Deactivated"), this,
-                     SLOT(deactivated(QDBusObjectPath, QString, qulonglong, QVariantMap)));
+    BusCalls::listen(m_bus, m_service, shortcutSignals(), this, false);
     if (!m_requestPath.isEmpty())
         m_bus.disconnect(m_service, m_requestPath, kRequestInterface, QStringLiteral("Response"), this,
                          m_requestSlot);
@@ -136,13 +138,7 @@ void PortalKeySource::request(const QString& method, QVariantList arguments, con
     arguments.append(options);
     QDBusMessage message = QDBusMessage::createMethodCall(m_service, kPath, kInterface, method);
     message.setArguments(arguments);
-    auto* watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(message), this);
-    connect(watcher, &QDBusPendingCallWatcher::finished, this, [method](QDBusPendingCallWatcher* done) {
-        done->deleteLater();
-        if (done->isError())
-            Timing::mark(QStringLiteral("hotkey: the shortcuts portal refused %1: %2")
-                             .arg(method, done->error().message()));
-    });
+    BusCalls::send(m_bus, message, this, QStringLiteral("the shortcuts portal"));
 }
 
 void PortalKeySource::sessionCreated(uint response, const QVariantMap& results)
@@ -198,6 +194,7 @@ void PortalKeySource::closeSession()
         return;
     QDBusMessage close = QDBusMessage::createMethodCall(
         m_service, m_session, QStringLiteral("org.freedesktop.portal.Session"), QStringLiteral("Close"));
-    m_bus.asyncCall(close);
+    // Nobody is left to hear an answer.
+    m_bus.send(close);
     m_session.clear();
 }

@@ -26,6 +26,7 @@
 #include "platform/linux/audio/qaudio_source_input.h"
 #include "platform/linux/audio/qsound_effect_player.h"
 #include "platform/linux/clipboard/qt_clipboard_pasteboard.h"
+#include "platform/linux/evdev/evdev_key_source.h"
 #include "platform/linux/hotkey/command_key_source.h"
 #include "platform/linux/hotkey/hotkey_routes.h"
 #include "platform/linux/keys/chord_synthesizer.h"
@@ -80,8 +81,10 @@ struct CompositionRoot::Parts {
     ProviderKeySnapshot keys{keyStore};
     SpeechEngine engine{clock, [this] { return state.config(); }, keys, EngineLocations::installed()};
 
-    // The keyboards route is connected once its backend exists.
-    HotkeyRoutes::Choice keyRoute = HotkeyRoutes::make(clock, {});
+    HotkeyRoutes::Choice keyRoute = HotkeyRoutes::make(
+        clock,
+        {[] { return EvdevKeySource::survey().verdict() == EvdevKeySource::Survey::Verdict::Readable; },
+         [] { return std::make_unique<EvdevKeySource>(); }});
     HotkeyMonitor hotkeys{*keyRoute.source, clock};
     HotkeyEvents hotkeyEvents;
     QAudioSourceInput audioInput;

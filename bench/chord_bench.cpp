@@ -1,0 +1,115 @@
+// From the paste asked for to the chord posted, through XTest on the X server of $DISPLAY and
+// through the virtual keyboard on the Wayland compositor of the test services (or
+// $WAYLAND_DISPLAY), where nothing needs to have the focus; and on that compositor, to the pasted
+// text read back from a GTK field. Run inside scripts/with-services.
+#include "field_process.h"
+
+#include "core/base/system_clock.h"
+#include "platform/linux/keys/chord_synthesizer.h"
+#include "platform/linux/wayland/virtual_keyboard.h"
+#include "platform/linux/wayland/wayland_connection.h"
+#include "platform/linux/x11/xtest_keyboard.h"
+
+#include <QCoreApplication>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+void postChords(benchmark::State& state, SyntheticKeyboard& keyboard)
+{
+    SystemClock clock;
+    ChordSynthesizer synth(keyboard, clock);
+    QObject context;
+    for (auto _ : state) {
+        std::optional<bool> posted;
+        synth.post(KeySynthesizer::Chord::Paste, KeySynthesizer::Target::Application, &context,
+                   [&](const KeySynthesizer::Outcome& outcome) { posted = outcome.ok(); });
+        while (!posted)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        if (!*posted) {
+            state.SkipWithError("the chord was not posted");
+            break;
+        }
+    }
+}
+
+void chordPostedOnX11(benchmark::State& state)
+{
+    // Kept between repetitions, as the program keeps it: Xvfb resets when its last client leaves.
+    static XTestKeyboard keyboard;
+    if (!keyboard.state().ok()) {
+        state.SkipWithError("no X server with XTest: run inside scripts/with-services");
+        return;
+    }
+    postChords(state, keyboard);
+}
+
+QByteArray waylandDisplay()
+{
+    const QByteArray sway = qgetenv("QUENDA_SWAY_WAYLAND_DISPLAY");
+    return sway.isEmpty() ? qgetenv("WAYLAND_DISPLAY") : sway;
+}
+
+// Made once and kept, as the program keeps it.
+VirtualKeyboard& virtualKeyboard()
+{
+    static WaylandConnection connection(waylandDisplay());
+    static VirtualKeyboard keyboard(connection);
+    return keyboard;
+}
+
+void chordPostedOnWayland(benchmark::State& state)
+{
+    if (!virtualKeyboard().unavailable().isEmpty()) {
+        state.SkipWithError("no virtual keyboard on the Wayland compositor");
+        return;
+    }
+    postChords(state, virtualKeyboard());
+}
+
+void pasteReadBackOnWayland(benchmark::State& state)
+{
+    VirtualKeyboard& keyboard = virtualKeyboard();
+    if (!keyboard.unavailable().isEmpty() || !copyToClipboard(waylandDisplay(), QStringLiteral("x"))) {
+        state.SkipWithError("no virtual keyboard or clipboard on the Wayland compositor");
+        return;
+    }
+    FieldProcess field(FieldProcess::Toolkit::Gtk, waylandDisplay());
+    if (!field.waitReady(15000)) {
+        state.SkipWithError("the GTK field did not get the focus");
+        return;
+    }
+    SystemClock clock;
+    ChordSynthesizer synth(keyboard, clock);
+    QObject context;
+    QString expected;
+    for (auto _ : state) {
+        expected += QLatin1Char('x');
+        bool posted = false;
+        synth.post(KeySynthesizer::Chord::Paste, KeySynthesizer::Target::Application, &context,
+                   [&](const KeySynthesizer::Outcome&) { posted = true; });
+        while (!posted)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        if (field.waitForText(expected, 5000) != expected) {
+            state.SkipWithError("the paste did not arrive");
+            break;
+        }
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RegisterBenchmark("ChordPostedThroughXTest", chordPostedOnX11)->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark("ChordPostedThroughTheVirtualKeyboard", chordPostedOnWayland)
+        ->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark("PasteReadBackFromAGtkFieldOnWayland", pasteReadBackOnWayland)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "test_text.h"
+
+#include "platform/key_synthesizer.h"
+
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <optional>
+
+// Posts a chord for an application window and waits (bounded) for its outcome.
+inline KeySynthesizer::Outcome postChord(KeySynthesizer& synth, KeySynthesizer::Chord chord, int timeoutMs)
+{
+    QObject context;
+    std::optional<KeySynthesizer::Outcome> outcome;
+    synth.post(chord, KeySynthesizer::Target::Application, &context,
+               [&](const KeySynthesizer::Outcome& o) { outcome = o; });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return outcome.has_value(); }, timeoutMs));
+    return outcome.value_or(
+        KeySynthesizer::Failure{KeySynthesizer::Failure::Reason::Unavailable, s("no answer")});
+}

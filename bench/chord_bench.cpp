@@ -1,10 +1,13 @@
 // From the paste asked for to the chord posted, through XTest on the X server of $DISPLAY and
 // through the virtual keyboard on the Wayland compositor of the test services (or
-// $WAYLAND_DISPLAY), where nothing needs to have the focus; and on that compositor, to the pasted
-// text read back from a GTK field. Run inside scripts/with-services.
+// $WAYLAND_DISPLAY), where nothing needs to have the focus, and through GNOME's remote-desktop
+// session on the test services' mutter; and on the virtual keyboard's compositor, to the pasted text
+// read back from a GTK field. Run inside scripts/with-services.
 #include "field_process.h"
 
 #include "core/base/system_clock.h"
+#include "platform/linux/gnome/mutter_keyboard.h"
+#include "platform/linux/gnome/mutter_remote_desktop.h"
 #include "platform/linux/keys/chord_synthesizer.h"
 #include "platform/linux/wayland/virtual_keyboard.h"
 #include "platform/linux/wayland/wayland_connection.h"
@@ -68,6 +71,18 @@ void chordPostedOnWayland(benchmark::State& state)
     postChords(state, virtualKeyboard());
 }
 
+void chordPostedOnMutter(benchmark::State& state)
+{
+    // Kept, as the program keeps it: each new session adds a keyboard to the seat.
+    static MutterRemoteDesktop desktop;
+    static MutterKeyboard keyboard(desktop);
+    if (!keyboard.state().ok()) {
+        state.SkipWithError("no GNOME remote-desktop session: run inside scripts/with-services");
+        return;
+    }
+    postChords(state, keyboard);
+}
+
 void pasteReadBackOnWayland(benchmark::State& state)
 {
     VirtualKeyboard& keyboard = virtualKeyboard();
@@ -106,6 +121,8 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     benchmark::RegisterBenchmark("ChordPostedThroughXTest", chordPostedOnX11)->Unit(benchmark::kMicrosecond);
     benchmark::RegisterBenchmark("ChordPostedThroughTheVirtualKeyboard", chordPostedOnWayland)
+        ->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark("ChordPostedThroughGnomeRemoteDesktop", chordPostedOnMutter)
         ->Unit(benchmark::kMicrosecond);
     benchmark::RegisterBenchmark("PasteReadBackFromAGtkFieldOnWayland", pasteReadBackOnWayland)
         ->Unit(benchmark::kMillisecond);

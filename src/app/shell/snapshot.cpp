@@ -26,6 +26,7 @@
 #include "ui/shell/status_icon_look.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QPainter>
 #include <QPlainTextEdit>
@@ -193,7 +194,21 @@ public:
             arrange();
             QCoreApplication::sendPostedEvents();
         }
-        view.grab().save(m_out.filePath(name), "PNG");
+        QPixmap shot = view.grab();
+        // An open menu is a window of its own: drawn over the window where it stands, kept inside
+        // the window's edges as a screen's edges would keep it, then closed.
+        QPainter painter(&shot);
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            if (top != &view && top->isVisible() && top->windowType() == Qt::Popup) {
+                QRect at = top->geometry().translated(-view.geometry().topLeft());
+                at.moveBottom(std::min(at.bottom(), view.rect().bottom()));
+                at.moveTop(std::max(at.top(), 0));
+                painter.drawPixmap(at.topLeft(), top->grab());
+                top->close();
+            }
+        }
+        painter.end();
+        shot.save(m_out.filePath(name), "PNG");
         m_shots.append({name, size});
         view.hide();
     }
@@ -360,6 +375,8 @@ QList<Snapshot::Shot> Snapshot::run(const QString& directory)
                           [&main] {
                               auto* style = qobject_cast<StyleView*>(main.page());
                               scrollTo(main, style->instructions());
+                              QCoreApplication::sendPostedEvents();
+                              style->languageMenu()->showPopup();
                           });
             state.setSection(MainSection::Home);
             desktop.accessibility = false;

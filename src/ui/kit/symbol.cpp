@@ -1,5 +1,6 @@
 #include "ui/kit/symbol.h"
 
+#include <QHash>
 #include <QIcon>
 #include <QPainter>
 
@@ -398,13 +399,15 @@ QPainterPath SymbolArt::path(Symbol symbol, const QRectF& box)
     return p;
 }
 
-QImage SymbolArt::mask(Symbol symbol, QSize size, bool preferTheme)
+namespace {
+
+QImage drawMask(Symbol symbol, QSize size, bool preferTheme)
 {
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     if (size.isEmpty())
         return image;
-    const QString name = themeName(symbol);
+    const QString name = SymbolArt::themeName(symbol);
     if (preferTheme && !name.isEmpty() && QIcon::hasThemeIcon(name)) {
         const QPixmap icon = QIcon::fromTheme(name).pixmap(size);
         if (!icon.isNull()) {
@@ -415,8 +418,28 @@ QImage SymbolArt::mask(Symbol symbol, QSize size, bool preferTheme)
     }
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
-    p.fillPath(path(symbol, QRectF(QPointF(0, 0), QSizeF(size))), Qt::black);
+    p.fillPath(SymbolArt::path(symbol, QRectF(QPointF(0, 0), QSizeF(size))), Qt::black);
     return image;
+}
+
+} // namespace
+
+QImage SymbolArt::mask(Symbol symbol, QSize size, bool preferTheme)
+{
+    // Views paint their symbols on every repaint: each mask is drawn once per size and theme.
+    const QString key = QStringLiteral("%1/%2x%3/%4")
+                            .arg(int(symbol))
+                            .arg(size.width())
+                            .arg(size.height())
+                            .arg(preferTheme ? QIcon::themeName() : QString());
+    static QHash<QString, QImage> drawn;
+    const auto found = drawn.constFind(key);
+    if (found != drawn.constEnd())
+        return *found;
+    constexpr qsizetype kept = 512;
+    if (drawn.size() >= kept)
+        drawn.clear();
+    return *drawn.insert(key, drawMask(symbol, size, preferTheme));
 }
 
 QImage SymbolArt::tinted(Symbol symbol, QSize size, const QBrush& brush, bool preferTheme)

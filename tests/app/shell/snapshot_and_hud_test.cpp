@@ -3,6 +3,7 @@
 #include "app/shell/update_progress_hud.h"
 #include "platform/fake/manual_clock.h"
 #include "temp_support_dir.h"
+#include "ui/kit/scheme.h"
 
 #include <QDir>
 #include <QImage>
@@ -61,6 +62,16 @@ TEST_F(SnapshotTest, WritesEveryScreenInBothSchemesAsAPictureOfItsSizeWithSometh
     const QImage light(QDir(target).filePath(QStringLiteral("main-home.png")));
     const QImage dark(QDir(target).filePath(QStringLiteral("main-home-dark.png")));
     EXPECT_LT(qGray(dark.pixel(600, 650)), qGray(light.pixel(600, 650)));
+    // The language menu is a window of its own: drawn open over the page, its chosen entry
+    // highlighted.
+    const QImage whistle(QDir(target).filePath(QStringLiteral("main-style-whistle.png")));
+    const QRgb highlight = Scheme::light().color(QPalette::Highlight).rgb();
+    int highlighted = 0;
+    for (int y = whistle.height() / 2; y < whistle.height(); ++y) {
+        for (int x = 0; x < whistle.width() / 2; ++x)
+            highlighted += whistle.pixel(x, y) == highlight;
+    }
+    EXPECT_GT(highlighted, 1000);
     EXPECT_FALSE(QFile::exists(supportFile(QStringLiteral("config.json"))));
 }
 

@@ -1,11 +1,9 @@
 #include "clipboard_peer.h"
+#include "pasteboard_samples.h"
 
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QGuiApplication>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QMimeData>
 #include <QSocketNotifier>
 #include <QTest>
@@ -16,31 +14,11 @@
 
 namespace {
 
+using PasteboardSamples::decode;
+using PasteboardSamples::encode;
+
 const char* const serveFlag = "--clipboard-peer-serve";
 const char* const readFlag = "--clipboard-peer-read";
-
-QByteArray encode(const QList<PasteboardItem>& items)
-{
-    QJsonArray array;
-    for (const PasteboardItem& item : items)
-        array.append(QJsonObject{{QStringLiteral("type"), item.type},
-                                 {QStringLiteral("data"), QString::fromLatin1(item.data.toBase64())}});
-    return QJsonDocument(array).toJson(QJsonDocument::Compact);
-}
-
-std::optional<QList<PasteboardItem>> decode(const QByteArray& json)
-{
-    const QJsonDocument document = QJsonDocument::fromJson(json);
-    if (!document.isArray())
-        return std::nullopt;
-    QList<PasteboardItem> items;
-    for (const QJsonValue& value : document.array()) {
-        const QJsonObject object = value.toObject();
-        items.append({object.value(QStringLiteral("type")).toString(),
-                      QByteArray::fromBase64(object.value(QStringLiteral("data")).toString().toLatin1())});
-    }
-    return items;
-}
 
 int serveChild(const QByteArray& json)
 {

@@ -1,7 +1,9 @@
 #include "clipboard_peer.h"
+#include "pasteboard_samples.h"
 #include "test_text.h"
 
 #include "platform/linux/clipboard/qt_clipboard_pasteboard.h"
+#include "platform_linux/pasteboard_text_cases.h"
 #include "service_check.h"
 
 #include <QGuiApplication>
@@ -11,21 +13,8 @@
 
 namespace {
 
-PasteboardItem item(const char* type, const QByteArray& data)
-{
-    return {s(type), data};
-}
-
-// A PNG of one pixel; its bytes include NUL and high bytes, which must pass untouched.
-const QByteArray png = QByteArray::fromBase64(
-    "iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAYAAAAfFcSJAAAADUlEQVR42mP8z8BQDwAEhQGAhKmMIQAAAABJRU5ErkJggg==");
-
-const QList<PasteboardItem> multiType{
-    item("text/plain", QString::fromUtf8("Grüße aus Wien").toUtf8()),
-    item("text/html", QString::fromUtf8("<p>Grüße aus <b>Wien</b></p>").toUtf8()),
-    item("image/png", png),
-    item("text/uri-list", "file:///tmp/a%20b.txt\r\n"),
-};
+using PasteboardSamples::item;
+using PasteboardSamples::multiType;
 
 class QtClipboardPasteboardTest : public ::testing::Test {
 protected:
@@ -87,33 +76,13 @@ TEST_F(QtClipboardPasteboardTest, ClearingEmptiesAnotherProgramsClipboard)
 
 TEST_F(QtClipboardPasteboardTest, PlainTextAndSecrecyOfWhatAnotherProgramOffers)
 {
-    struct Case {
-        const char* what;
-        QList<PasteboardItem> offered;
-        std::optional<QString> text;
-        bool secret = false;
-    };
-    // clang-format off
-    const Case cases[] = {
-        {.what = "plain text comes untrimmed", .offered = {item("text/plain", "  spaced  ")}, .text = s("  spaced  ")},
-        {.what = "blank plain text gives way to the HTML", .offered = {item("text/plain", " \n"), item("text/html", "<p>Hello <b>world</b></p>")}, .text = s("Hello world")},
-        {.what = "HTML alone", .offered = {item("text/html", "<p>Tom &amp; Jerry</p>")}, .text = s("Tom & Jerry")},
-        {.what = "RTF is not read", .offered = {item("text/rtf", "{\\rtf1\\ansi Hello}")}, .text = std::nullopt},
-        {.what = "a password manager's copy", .offered = {item("text/plain", "hunter2"), item("x-kde-passwordManagerHint", "secret")}, .text = s("hunter2"), .secret = true},
-    };
-    // clang-format on
-    for (const Case& c : cases) {
+    for (const PasteboardTextCase& c : PasteboardTextCase::all()) {
         SCOPED_TRACE(c.what);
         const quint64 before = m_board.changeCount();
         ClipboardPeer peer;
         ASSERT_TRUE(peer.serve(c.offered));
         ASSERT_TRUE(QTest::qWaitFor([&] { return m_board.changeCount() != before; }, 5000));
-
-        EXPECT_EQ(m_board.plainText(), c.text);
-        const PasteboardSnapshot snapshot = m_board.snapshot();
-        EXPECT_EQ(snapshot.isSecret(), c.secret);
-        EXPECT_EQ(snapshot.displacedText(), c.secret ? std::nullopt : c.text)
-            << "a password would be written to the history file";
+        c.expectReadBy(m_board);
     }
 }
 

@@ -1,9 +1,10 @@
 #include "platform/linux/clipboard/qt_clipboard_pasteboard.h"
 
+#include "platform/linux/clipboard/mime_text.h"
+
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
-#include <QTextDocumentFragment>
 
 namespace {
 
@@ -28,13 +29,6 @@ bool isContent(const QString& type)
         QStringLiteral("application/x-qt-image"),
     };
     return !notContent.contains(type);
-}
-
-std::optional<QString> unlessBlank(QString text)
-{
-    if (text.trimmed().isEmpty())
-        return std::nullopt;
-    return text;
 }
 
 } // namespace
@@ -71,13 +65,7 @@ std::optional<QString> QtClipboardPasteboard::plainText() const
     const QMimeData* mime = contents();
     if (!mime)
         return std::nullopt;
-    if (mime->hasFormat(QStringLiteral("text/plain"))) {
-        if (auto text = unlessBlank(mime->text()))
-            return text;
-    }
-    if (mime->hasHtml())
-        return unlessBlank(QTextDocumentFragment::fromHtml(mime->html()).toPlainText());
-    return std::nullopt;
+    return readableText(*mime);
 }
 
 void QtClipboardPasteboard::write(const QList<PasteboardItem>& items)

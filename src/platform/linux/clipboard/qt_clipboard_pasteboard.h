@@ -6,8 +6,6 @@
 
 // The desktop's clipboard through QClipboard; needs a QGuiApplication. Other programs' copies
 // reach the change count through QClipboard::dataChanged (XFixes selection events on X11).
-// Rich text (RTF) is not read as plain text: the programs that offer it on Linux offer
-// text/plain beside it.
 class QtClipboardPasteboard final : public QObject, public Pasteboard {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(QtClipboardPasteboard)

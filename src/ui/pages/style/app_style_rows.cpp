@@ -13,17 +13,23 @@
 #include "ui/pages/style/style_option.h"
 #include "ui/pages/style/visible_apps.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
 #include <QPainter>
 #include <QSet>
+#include <QStyle>
 #include <QVBoxLayout>
 
 namespace {
 
 constexpr int iconSide = 28;
 constexpr int dividerIndent = 44;
+constexpr int rowPadding = 8;
+constexpr int gap = 10;       // after the icon
+constexpr int pickerGap = 18; // before the picker
+constexpr int wordGap = 2;    // between the name and the hint
 
 } // namespace
 
@@ -33,29 +39,61 @@ AppStyleRow::AppStyleRow(AppState& state, AppIconCache& icons, const AppStylePro
     , m_state(state)
     , m_profile(profile)
     , m_icon(new QLabel(this))
-    , m_name(new KitLabel(profile.name, 13, QFont::Medium))
-    , m_hint(new KitLabel({}, 11, QFont::Normal, Scheme::Text::Secondary))
+    , m_name(new KitLabel({}, 13, QFont::Medium, Scheme::Text::Primary, this))
+    , m_hint(new KitLabel({}, 11, QFont::Normal, Scheme::Text::Secondary, this))
     , m_picker(new SoftButton({}, this, Symbol::ChevronDown))
 {
-    auto* row = new QHBoxLayout(this);
-    row->setContentsMargins(0, 8, 0, 8);
-    row->setSpacing(10);
     m_icon->setFixedSize(iconSide, iconSide);
     m_icon->setPixmap(icons.icon(profile.bundleID).pixmap(QSize(iconSide, iconSide), devicePixelRatioF()));
     m_icon->setAccessibleName(profile.name);
-    row->addWidget(m_icon);
-    auto* words = new QVBoxLayout;
-    words->setSpacing(2);
-    words->addWidget(m_name);
-    words->addWidget(m_hint);
-    row->addLayout(words, 1);
-    row->addSpacing(8);
     // A light button, not a combo box: two hundred combo boxes made showing every application slow.
     m_picker->setFixedWidth(pickerWidth);
-    row->addWidget(m_picker);
+    // Its height does not depend on its text: taken while it has none, which costs no text layout.
+    m_picker->setFixedHeight(m_picker->sizeHint().height());
     connect(m_picker, &SoftButton::clicked, this,
             [this] { styleMenu()->popup(m_picker->mapToGlobal(QPoint(0, m_picker->height()))); });
     setProfile(profile);
+}
+
+// Placed by hand rather than by a layout: every row is as tall as the others, so neither a row's
+// size nor its place asks its texts how wide they are, and rows out of sight never lay them out.
+QSize AppStyleRow::sizeHint() const
+{
+    const int words = m_name->fontMetrics().height() + wordGap + m_hint->fontMetrics().height();
+    const int tall = std::max({iconSide, words, m_picker->height()});
+    return {iconSide + gap + pickerGap + pickerWidth, tall + 2 * rowPadding};
+}
+
+QSize AppStyleRow::minimumSizeHint() const
+{
+    return sizeHint();
+}
+
+void AppStyleRow::resizeEvent(QResizeEvent*)
+{
+    const Qt::LayoutDirection direction = layoutDirection();
+    const QRect all = rect();
+    const auto place = [&](QWidget* widget, const QRect& box) {
+        widget->setGeometry(QStyle::visualRect(direction, all, box));
+    };
+    const int middle = all.height() / 2;
+    place(m_icon, QRect(0, middle - iconSide / 2, iconSide, iconSide));
+    const int pickerHeight = m_picker->height();
+    place(m_picker, QRect(all.width() - pickerWidth, middle - pickerHeight / 2, pickerWidth, pickerHeight));
+    const int left = iconSide + gap;
+    const int wide = std::max(0, all.width() - pickerWidth - pickerGap - left);
+    const int nameHeight = m_name->fontMetrics().height();
+    const int hintHeight = m_hint->fontMetrics().height();
+    const int top = middle - (nameHeight + wordGap + hintHeight) / 2;
+    place(m_name, QRect(left, top, wide, nameHeight));
+    place(m_hint, QRect(left, top + nameHeight + wordGap, wide, hintHeight));
+}
+
+void AppStyleRow::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::LayoutDirectionChange)
+        resizeEvent(nullptr);
 }
 
 QMenu* AppStyleRow::styleMenu()
@@ -187,14 +225,17 @@ void AppStylesSection::refresh()
 {
     const QList<AppStyleProfile>& known = m_state.config().appStyles;
     const QList<AppStyleProfile> visible = visibleApps(known, m_search->text(), m_showAll);
-    m_empty->setText(known.isEmpty() ? L10n::s("style.scanning") : L10n::s("style.noApp"));
-    m_empty->setVisible(visible.isEmpty());
     QSet<QString> shown;
     for (const AppStyleProfile& profile : visible)
         shown.insert(profile.bundleID);
     const QString lastKey = visible.isEmpty() ? QString() : visible.last().bundleID;
-    // Showing and hiding a few hundred rows repaints once, after the batch.
+    // Showing and hiding a few hundred rows repaints once, after the batch. Each row shown would
+    // lay the whole list out again (Qt activates the visible parents' layouts on every show): the
+    // layout stays off for the batch and runs once at its end.
     setUpdatesEnabled(false);
+    layout()->setEnabled(false);
+    m_empty->setText(known.isEmpty() ? L10n::s("style.scanning") : L10n::s("style.noApp"));
+    m_empty->setVisible(visible.isEmpty());
     // A row filtered out is hidden, not dropped: a search or the view switch then only shows and
     // hides rows. Rows of applications no longer known go.
     QHash<QString, qsizetype> index;
@@ -224,5 +265,12 @@ void AppStylesSection::refresh()
             return row;
         },
         [&](QWidget* widget, const QString& key) { follow(static_cast<AppStyleRow*>(widget), key); });
+    layout()->setEnabled(true);
+    // Then what Qt does after a show, once: every visible parent's layout, up to the window.
+    for (QWidget* at = this; at && at->isVisible() && at->layout(); at = at->parentWidget()) {
+        at->layout()->activate();
+        if (at->isWindow())
+            break;
+    }
     setUpdatesEnabled(true);
 }

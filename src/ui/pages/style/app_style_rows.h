@@ -40,8 +40,13 @@ public:
     QMenu* styleMenu();
     QString hint() const;
 
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     AppState& m_state;

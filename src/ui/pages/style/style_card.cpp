@@ -9,6 +9,7 @@
 #include "ui/pages/style/faint_panel.h"
 
 #include <QEvent>
+#include <QGraphicsEffect>
 #include <QPainter>
 #include <QVBoxLayout>
 
@@ -32,6 +33,73 @@ void ink(QWidget* label, const QColor& colour)
     palette.setColor(QPalette::WindowText, colour);
     label->setPalette(palette);
 }
+
+// The layered shadow costs more than the rest of the card, and the cards of the grid share their
+// size and most their colour: each look is drawn once and kept for every card and every visit.
+QImage shadowImage(QSize size, qreal ratio, const QPainterPath& shape, const QColor& colour)
+{
+    struct Drawn {
+        QSize size;
+        qreal ratio;
+        QRectF box;
+        QRgba64 colour;
+        QImage image;
+    };
+    static QList<Drawn> drawn;
+    const QRectF box = shape.boundingRect();
+    for (const Drawn& d : std::as_const(drawn)) {
+        if (d.size == size && d.ratio == ratio && d.box == box && d.colour == colour.rgba64())
+            return d.image;
+    }
+    QImage image(size * ratio, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::transparent);
+    QPainter layer(&image);
+    layer.setRenderHint(QPainter::Antialiasing);
+    KitPaint::shadow(layer, shape, colour, 5, 2);
+    // A handful of looks: chosen, resting and hovered, at the width or two a window has.
+    constexpr qsizetype kept = 12;
+    if (drawn.size() == kept)
+        drawn.removeFirst();
+    drawn.append({size, ratio, box, colour.rgba64(), image});
+    return image;
+}
+
+// Grows all a card draws, its texts with its shape and shadow, about the card's centre.
+class Growth final : public QGraphicsEffect {
+public:
+    explicit Growth(StyleCard& card)
+        : QGraphicsEffect(&card)
+        , m_card(card)
+    {
+    }
+
+protected:
+    QRectF boundingRectFor(const QRectF& rect) const override
+    {
+        const double grow = m_card.scale();
+        return QRectF(rect.center() - QPointF(rect.width() * grow / 2, rect.height() * grow / 2),
+                      rect.size() * grow);
+    }
+
+    void draw(QPainter* painter) override
+    {
+        QPoint offset;
+        const QPixmap picture = sourcePixmap(Qt::LogicalCoordinates, &offset, QGraphicsEffect::NoPad);
+        const QPointF centre = sourceBoundingRect(Qt::LogicalCoordinates).center();
+        const double grow = m_card.scale();
+        painter->save();
+        painter->setRenderHint(QPainter::SmoothPixmapTransform);
+        painter->translate(centre);
+        painter->scale(grow, grow);
+        painter->translate(-centre);
+        painter->drawPixmap(offset, picture);
+        painter->restore();
+    }
+
+private:
+    StyleCard& m_card;
+};
 
 } // namespace
 
@@ -74,6 +142,25 @@ StyleCard::StyleCard(const StyleOption& option, QWidget* parent)
     m_examples->setAttribute(Qt::WA_TransparentForMouseEvents);
     column->addWidget(m_examples);
     recolour();
+    // Only a grown card pays for drawing through the effect.
+    m_growth = new Growth(*this);
+    m_growth->setEnabled(false);
+    setGraphicsEffect(m_growth);
+    connect(this, &StyleCard::toggled, this, &StyleCard::followGrowth);
+}
+
+void StyleCard::followGrowth()
+{
+    m_growth->setEnabled(scale() != 1.0);
+    m_growth->update();
+}
+
+bool StyleCard::event(QEvent* event)
+{
+    const bool handled = KitButton::event(event);
+    if (event->type() == QEvent::Enter || event->type() == QEvent::Leave)
+        followGrowth();
+    return handled;
 }
 
 double StyleCard::scale() const
@@ -103,33 +190,17 @@ void StyleCard::paintEvent(QPaintEvent*)
     const QPalette& scheme = palette();
     const bool chosen = isChecked();
     const QRectF box = QRectF(rect()).adjusted(margin, margin, -margin, -margin);
-    // Grown about its centre while hovered; the texts stay where the layout put them.
-    const double grow = scale();
-    const QRectF shapeBox(box.center() - QPointF(box.width() * grow / 2, box.height() * grow / 2),
-                          box.size() * grow);
-    const QPainterPath shape = KitPaint::rounded(shapeBox, radius);
+    // Drawn at rest: a hovered card grows through its effect.
+    const QPainterPath shape = KitPaint::rounded(box, radius);
     QColor shadow = chosen ? Theme::violet() : QColor(Qt::black);
     shadow.setAlphaF(chosen ? 0.18 : (hovering() ? 0.08 : 0.04));
-    // The layered shadow costs more than the rest of the card: drawn again only when it changes.
-    const qreal ratio = devicePixelRatioF();
-    if (m_shadow.isNull() || m_shadowBox != shapeBox || m_shadowColour != shadow ||
-        m_shadow.devicePixelRatio() != ratio || m_shadow.deviceIndependentSize() != QSizeF(size())) {
-        m_shadow = QImage(size() * ratio, QImage::Format_ARGB32_Premultiplied);
-        m_shadow.setDevicePixelRatio(ratio);
-        m_shadow.fill(Qt::transparent);
-        QPainter layer(&m_shadow);
-        layer.setRenderHint(QPainter::Antialiasing);
-        KitPaint::shadow(layer, shape, shadow, 5, 2);
-        m_shadowBox = shapeBox;
-        m_shadowColour = shadow;
-    }
-    painter.drawImage(QPointF(0, 0), m_shadow);
+    painter.drawImage(QPointF(0, 0), shadowImage(size(), devicePixelRatioF(), shape, shadow));
     painter.fillPath(shape, Theme::cardFill(scheme));
     const double line = chosen ? 2 : 1;
     painter.setPen(QPen(chosen ? Theme::violet() : Theme::stroke(scheme), line));
     painter.setBrush(Qt::NoBrush);
     painter.drawPath(
-        KitPaint::rounded(shapeBox.adjusted(line / 2, line / 2, -line / 2, -line / 2), radius - line / 2));
+        KitPaint::rounded(box.adjusted(line / 2, line / 2, -line / 2, -line / 2), radius - line / 2));
 
     const QRectF tileBox(box.left() + padding, box.top() + padding, tile, tile);
     const QPainterPath tileShape = KitPaint::rounded(tileBox, 9);

@@ -3,9 +3,8 @@
 #include "ui/kit/kit_button.h"
 #include "ui/pages/style/style_option.h"
 
-#include <QImage>
-
 class LineLimitedLabel;
+class QGraphicsEffect;
 class KitLabel;
 
 // One writing style as a card of the style grid: its tile, title, description and a before/after
@@ -25,7 +24,7 @@ public:
     explicit StyleCard(const StyleOption& option, QWidget* parent = nullptr);
 
     const StyleOption& option() const { return m_option; }
-    // The card's shape scale: 1.01 while hovered and not chosen.
+    // The card's scale, texts included: 1.01 while hovered and not chosen.
     double scale() const;
 
     // Three cards share a narrow column: the texts wrap or shorten, so the card asks for little.
@@ -33,19 +32,19 @@ public:
     QSize minimumSizeHint() const override { return sizeHint(); }
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void nextCheckState() override {}
     void changeEvent(QEvent* event) override;
 
 private:
     void recolour();
+    void followGrowth();
 
     StyleOption m_option;
-    QImage m_shadow;
-    QRectF m_shadowBox;
-    QColor m_shadowColour;
     LineLimitedLabel* m_blurb;
     LineLimitedLabel* m_before;
     LineLimitedLabel* m_after;
     QWidget* m_examples;
+    QGraphicsEffect* m_growth;
 };

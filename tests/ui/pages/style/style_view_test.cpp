@@ -18,6 +18,7 @@
 
 #include <QAccessible>
 #include <QComboBox>
+#include <QEnterEvent>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -102,6 +103,38 @@ TEST_F(StyleViewTest, ACardClickWritesTheStyleOnceAndTheKeyboardMovesAndChooses)
 
     configure([](QuendaConfig& c) { c.style = s("poetry"); }); // an unknown id chooses no card
     EXPECT_EQ(std::count_if(cards.begin(), cards.end(), [](StyleCard* c) { return c->isChecked(); }), 0);
+}
+
+TEST_F(StyleViewTest, AHoveredCardGrowsWithItsTextsUnlessItIsTheChosenOne)
+{
+    configure([](QuendaConfig& c) { c.style = s("email"); });
+    StyleView view(state(), m_cache);
+    view.resize(1000, 1400);
+    view.show();
+    settle();
+    // clang-format off
+    struct Row { int card; double scale; bool textsMove; };
+    const Row rows[] = {
+        {.card = 0, .scale = 1.01, .textsMove = true},
+        {.card = 2, .scale = 1.0,  .textsMove = false}, // the chosen card
+    };
+    // clang-format on
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.card);
+        StyleCard* card = view.cards().at(row.card);
+        // Well inside the shape: only the texts, the tile and the mark are drawn there.
+        const int inset = StyleCard::margin + 12;
+        const QRect inside(card->mapTo(&view, QPoint(inset, inset)),
+                           card->size().shrunkBy({inset, inset, inset, inset}));
+        const QImage still = view.grab(inside).toImage();
+        QEnterEvent enter(QPointF(20, 20), QPointF(20, 20), QPointF(20, 20));
+        QCoreApplication::sendEvent(card, &enter);
+        EXPECT_EQ(card->scale(), row.scale);
+        EXPECT_EQ(view.grab(inside).toImage() != still, row.textsMove);
+        QEvent leave(QEvent::Leave);
+        QCoreApplication::sendEvent(card, &leave);
+        EXPECT_EQ(view.grab(inside).toImage(), still);
+    }
 }
 
 TEST_F(StyleViewTest, EveryInstructionsKeystrokeIsWrittenAndOutsideChangesKeepTheCaret)
@@ -221,6 +254,35 @@ TEST_F(StyleViewTest, ARowRemovedByItsOwnPickerOutlivesItsEventAndReturnsWithIts
     EXPECT_TRUE(row.isNull());
 }
 
+TEST_F(StyleViewTest, ARowPutsItsIconFirstAndItsPickerAtTheFarEndInEitherDirection)
+{
+    const AppStyleProfile kate = app("org.kde.kate", "Kate Advanced Text Editor", "code", "auto", true);
+    // clang-format off
+    struct Row { Qt::LayoutDirection direction; };
+    const Row rows[] = {{Qt::LeftToRight}, {Qt::RightToLeft}};
+    // clang-format on
+    for (const Row& row : rows) {
+        SCOPED_TRACE(int(row.direction));
+        AppStyleRow line(state(), m_cache, kate);
+        line.setLayoutDirection(row.direction);
+        line.resize(600, line.sizeHint().height());
+        line.show();
+        const auto* name = line.findChild<KitLabel*>();
+        const QRect icon = line.findChild<QLabel*>(QString(), Qt::FindDirectChildrenOnly)->geometry();
+        const QRect picker = line.picker()->geometry();
+        const bool ltr = row.direction == Qt::LeftToRight;
+        EXPECT_EQ(ltr ? icon.left() : icon.right(), ltr ? 0 : 599);
+        EXPECT_EQ(ltr ? picker.right() : picker.left(), ltr ? 599 : 0);
+        EXPECT_EQ(picker.width(), AppStyleRow::pickerWidth);
+        // Every part inside the row, one beside the other, the texts between icon and picker.
+        for (const QRect& part : {icon, picker, name->geometry()})
+            EXPECT_TRUE(line.rect().contains(part));
+        EXPECT_FALSE(name->geometry().intersects(icon) || name->geometry().intersects(picker));
+        EXPECT_GT(name->width(), 300);
+        EXPECT_EQ(name->text(), kate.name);
+    }
+}
+
 TEST_F(StyleViewTest, AKeptRowTakesTheLatestRecordSoItsPickerNeverRenamesBack)
 {
     knowApps({app("org.kde.kate", "Kate", "code", "auto", true)});
@@ -257,6 +319,49 @@ TEST_F(StyleViewTest, EachApplicationIconIsLookedUpOnceAcrossRepaintsAndVisits)
     QStringList looked = m_icons.lookups;
     looked.sort();
     EXPECT_EQ(looked, (QStringList{s("a.one"), s("b.two"), s("c.three")}));
+}
+
+// Counts the resizes of one widget.
+class ResizeCount final : public QObject {
+public:
+    explicit ResizeCount(QWidget& watched) { watched.installEventFilter(this); }
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        count += event->type() == QEvent::Resize;
+        return false;
+    }
+};
+
+TEST_F(StyleViewTest, ShowingOrHidingManyRowsLaysTheListOutOnce)
+{
+    QList<AppStyleProfile> many;
+    for (int i = 0; i < 40; ++i)
+        many.append({s("app.%1").arg(i), s("App %1").arg(i), s("auto"), s("auto"), false});
+    knowApps(many);
+    StyleView view(state(), m_cache);
+    view.resize(1000, 6000); // room for every row without scrolling
+    view.show();
+    settle();
+    AppStylesSection* section = view.appStyles();
+    const int before = section->height();
+    ResizeCount resizes(*section);
+    // Each row shown inside a visible list used to lay the whole list out and grow it again.
+    section->toggle()->click(); // forty new rows
+    settle();
+    EXPECT_EQ(resizes.count, 1);
+    EXPECT_EQ(section->rows().size(), 40);
+    const int all = section->height();
+    EXPECT_GT(all, before + 39 * section->rows().at(0)->height());
+    section->search()->setText(s("zzz")); // every row hidden
+    settle();
+    resizes.count = 0;
+    section->search()->setText({}); // and shown again
+    settle();
+    EXPECT_EQ(resizes.count, 1);
+    EXPECT_EQ(section->height(), all);
 }
 
 TEST_F(StyleViewTest, ReturningToThePageWhileTheScanRunsStartsNoSecondScan)

@@ -1,0 +1,173 @@
+#include "pasteboard_samples.h"
+#include "service_check.h"
+#include "test_text.h"
+#include "wayland_peers.h"
+
+#include "core/base/system_clock.h"
+#include "dictation/insert/paste_cycle.h"
+#include "platform/linux/gnome/mutter_keyboard.h"
+#include "platform/linux/gnome/mutter_pasteboard.h"
+#include "platform/linux/gnome/mutter_remote_desktop.h"
+
+#include <QCoreApplication>
+
+#include <gtest/gtest.h>
+
+using namespace WaylandPeers;
+
+namespace {
+
+using PasteboardSamples::item;
+using PasteboardSamples::multiType;
+
+// What the desktop offers for them: GTK reads text only as UTF-8 by name, so the plain text is
+// offered under that name too.
+const QList<PasteboardItem> multiTypeOffered =
+    multiType + QList<PasteboardItem>{item("text/plain;charset=utf-8", multiType.constFirst().data)};
+
+QStringList typesOf(const QList<PasteboardItem>& items)
+{
+    QStringList types;
+    for (const PasteboardItem& item : items)
+        types << item.type;
+    return types;
+}
+
+class MutterPasteboardTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        QUENDA_NEEDS_SERVICE(compositorPresent(), "the headless GNOME compositor of scripts/with-services");
+        // The session's signals flow from the first turn of the loop on.
+        QCoreApplication::processEvents();
+        ASSERT_EQ(m_board.unavailableReason(), QString());
+    }
+
+    // Until another program's copy has been announced.
+    bool changed(quint64 before)
+    {
+        return waitFor([&] { return m_board.changeCount() != before; });
+    }
+
+    MutterRemoteDesktop m_desktop;
+    // wl-clipboard needs the focus of a window of its own, which a seat without a keyboard never gives.
+    MutterKeyboard m_keyboard{m_desktop};
+    MutterPasteboard m_board{m_desktop};
+};
+
+TEST_F(MutterPasteboardTest, AnotherProgramsCopyMovesTheCountAndComesBackTypeByType)
+{
+    const quint64 before = m_board.changeCount();
+    const ClipboardOwner owner(multiType);
+    ASSERT_TRUE(owner.owns());
+    ASSERT_TRUE(changed(before)) << "another program's copy left the change count alone";
+
+    const PasteboardSnapshot snapshot = m_board.snapshot();
+    EXPECT_EQ(snapshot.items, multiTypeOffered)
+        << "types in the owner's order, bytes untouched, nothing else";
+    EXPECT_EQ(snapshot.text, s("Grüße aus Wien"));
+}
+
+TEST_F(MutterPasteboardTest, OurWriteCountsOnceAndReachesAnotherProgramIntact)
+{
+    const quint64 before = m_board.changeCount();
+    m_board.write(multiType);
+    EXPECT_EQ(m_board.changeCount(), before + 1);
+
+    EXPECT_EQ(wlTypes(), typesOf(multiTypeOffered));
+    for (const PasteboardItem& offered : multiTypeOffered)
+        EXPECT_EQ(wlPaste(offered.type), offered.data) << offered.type.toStdString();
+    EXPECT_EQ(m_board.changeCount(), before + 1) << "the desktop's notice of our own write counted again";
+    EXPECT_EQ(m_board.snapshot().items, multiType);
+}
+
+TEST_F(MutterPasteboardTest, AnEmptyClipboardIsRestoredEmptyAndAClearEmptiesAnotherProgramsCopy)
+{
+    m_board.clear();
+    const PasteboardSnapshot empty = m_board.snapshot();
+    EXPECT_TRUE(empty.items.isEmpty());
+    m_board.writeText(s("dictated"));
+    m_board.restore(empty);
+    EXPECT_EQ(wlPaste(), std::nullopt) << "the dictated text stayed behind";
+    EXPECT_TRUE(m_board.types().isEmpty());
+
+    const quint64 before = m_board.changeCount();
+    const WlCopy theirs(s("text/plain"), "theirs");
+    ASSERT_TRUE(changed(before));
+    EXPECT_EQ(m_board.plainText(), s("theirs"));
+    const quint64 cleared = m_board.changeCount() + 1;
+    m_board.clear();
+    EXPECT_EQ(wlPaste(), std::nullopt);
+    EXPECT_EQ(m_board.changeCount(), cleared) << "our own clear counted twice";
+}
+
+TEST_F(MutterPasteboardTest, PlainTextAndSecrecyOfWhatAnotherProgramOffers)
+{
+    struct Case {
+        const char* what;
+        QList<PasteboardItem> offered;
+        std::optional<QString> text;
+        bool secret = false;
+    };
+    // clang-format off
+    const Case cases[] = {
+        {.what = "plain text comes untrimmed", .offered = {item("text/plain", "  spaced  ")}, .text = s("  spaced  ")},
+        {.what = "the UTF-8 text of a Wayland program", .offered = {item("text/plain;charset=utf-8", "Grüße")}, .text = s("Grüße")},
+        {.what = "blank plain text gives way to the HTML", .offered = {item("text/plain", " \n"), item("text/html", "<p>Hello <b>world</b></p>")}, .text = s("Hello world")},
+        {.what = "RTF is not read", .offered = {item("text/rtf", "{\\rtf1\\ansi Hello}")}, .text = std::nullopt},
+        {.what = "a password manager's copy", .offered = {item("text/plain", "hunter2"), item("x-kde-passwordManagerHint", "secret")}, .text = s("hunter2"), .secret = true},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const quint64 before = m_board.changeCount();
+        const ClipboardOwner owner(c.offered);
+        ASSERT_TRUE(owner.owns());
+        ASSERT_TRUE(changed(before));
+
+        EXPECT_EQ(m_board.plainText(), c.text);
+        const PasteboardSnapshot snapshot = m_board.snapshot();
+        EXPECT_EQ(snapshot.isSecret(), c.secret);
+        EXPECT_EQ(snapshot.displacedText(), c.secret ? std::nullopt : c.text)
+            << "a password would be written to the history file";
+    }
+}
+
+TEST_F(MutterPasteboardTest, ThePasteCycleRestoresTheUsersCopyUnlessTheyCopiedAgain)
+{
+    struct Case {
+        const char* what;
+        bool copiesAgain;
+        QByteArray left;
+    };
+    // clang-format off
+    const Case cases[] = {
+        {.what = "nothing copied meanwhile", .copiesAgain = false, .left = "the user's"},
+        {.what = "a newer copy", .copiesAgain = true, .left = "newer"},
+    };
+    // clang-format on
+    SystemClock clock;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const quint64 before = m_board.changeCount();
+        const WlCopy users(s("text/plain"), "the user's");
+        ASSERT_TRUE(changed(before));
+
+        PasteCycle cycle(m_board, clock,
+                         [](const QString&, std::function<void(bool)> answer) { answer(true); });
+        EXPECT_EQ(cycle.open().text, s("the user's"));
+        cycle.write(s("dictated"));
+        EXPECT_EQ(wlPaste(), "dictated");
+
+        std::optional<WlCopy> newer;
+        if (c.copiesAgain) {
+            const quint64 written = m_board.changeCount();
+            newer.emplace(s("text/plain"), "newer");
+            ASSERT_TRUE(changed(written));
+        }
+        cycle.restoreNow();
+        EXPECT_EQ(wlPaste(), c.left);
+    }
+}
+
+} // namespace

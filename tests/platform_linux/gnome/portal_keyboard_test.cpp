@@ -1,0 +1,143 @@
+#include "private_bus.h"
+#include "test_text.h"
+#include "wayland_peers.h"
+
+#include "platform/linux/portal/portal_keyboard.h"
+
+#include <QDBusArgument>
+#include <QDBusObjectPath>
+#include <QRegularExpression>
+
+#include <gtest/gtest.h>
+
+using Phase = PortalKeyboard::Phase;
+using Reason = KeySynthesizer::Failure::Reason;
+
+namespace {
+
+const QString sessionPath = s("/org/freedesktop/portal/desktop/session/1_1/quenda1");
+
+// The desktop portal, with the user's answer to its dialog scripted: Start answers with `start`
+// (0 approved, 1 declined) and grants `devices`, or stays open when `answersStart` is false.
+class FakePortal final : public FakeService {
+public:
+    struct Dialog {
+        bool answersStart = true;
+        uint start = 0;
+        uint devices = 1;
+    };
+
+    FakePortal(const PrivateBus& bus, Dialog dialog)
+        : FakeService(bus, s("org.freedesktop.portal.Desktop"), s("/org/freedesktop/portal/desktop"))
+        , m_dialog(dialog)
+    {
+    }
+    ~FakePortal() override { stop(); }
+    Q_DISABLE_COPY_MOVE(FakePortal)
+
+    void closeSession()
+    {
+        send(QDBusMessage::createSignal(sessionPath, s("org.freedesktop.portal.Session"), s("Closed")));
+    }
+
+private:
+    void answer(const QDBusMessage& message, const QDBusConnection& connection) override
+    {
+        const QString& member = message.member();
+        const QVariantList args = message.arguments();
+        if (member == QLatin1String("NotifyKeyboardKeysym")) {
+            record(QStringLiteral("%1 %2").arg(args.value(2).toInt()).arg(args.value(3).toUInt()));
+            connection.send(message.createReply());
+            return;
+        }
+        record(member);
+        if (args.isEmpty()) {
+            connection.send(message.createReply());
+            return;
+        }
+        const auto options = qdbus_cast<QVariantMap>(args.constLast());
+        QString sender = message.service().mid(1);
+        sender.replace(QLatin1Char('.'), QLatin1Char('_'));
+        const QString request = s("/org/freedesktop/portal/desktop/request/") + sender + QLatin1Char('/') +
+                                options.value(s("handle_token")).toString();
+        connection.send(message.createReply(QVariant::fromValue(QDBusObjectPath(request))));
+
+        uint response = 0;
+        QVariantMap results;
+        if (member == QLatin1String("CreateSession")) {
+            results.insert(s("session_handle"), sessionPath);
+        } else if (member == QLatin1String("Start")) {
+            if (!m_dialog.answersStart)
+                return;
+            response = m_dialog.start;
+            results.insert(s("devices"), m_dialog.devices);
+        }
+        QDBusMessage signal =
+            QDBusMessage::createSignal(request, s("org.freedesktop.portal.Request"), s("Response"));
+        signal.setArguments({response, results});
+        connection.send(signal);
+    }
+
+    const Dialog m_dialog;
+};
+
+TEST(PortalKeyboard, ChordsGoOutOnlyOnceTheUserApprovedTheKeyboard)
+{
+    struct Case {
+        const char* what;
+        std::optional<FakePortal::Dialog> dialog;
+        Phase phase;
+        const char* reason;
+    };
+    // clang-format off
+    const Case cases[] = {
+        {.what = "approved", .dialog = FakePortal::Dialog{}, .phase = Phase::Ready, .reason = ""},
+        {.what = "dialog still open", .dialog = FakePortal::Dialog{.answersStart = false}, .phase = Phase::Requesting, .reason = "approve the remote-desktop request"},
+        {.what = "declined", .dialog = FakePortal::Dialog{.start = 1}, .phase = Phase::Failed, .reason = "was declined"},
+        {.what = "approved without the keyboard", .dialog = FakePortal::Dialog{.devices = 2}, .phase = Phase::Failed, .reason = "without the keyboard"},
+        {.what = "no portal", .dialog = std::nullopt, .phase = Phase::Failed, .reason = "has no portal"},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const PrivateBus bus;
+        std::optional<FakePortal> portal;
+        if (c.dialog)
+            portal.emplace(bus, *c.dialog);
+        PortalKeyboard keyboard(bus.connect(s("client")));
+        // The open dialog is known by the request for it: its answer would come at once.
+        const bool dialogOpen = c.dialog && !c.dialog->answersStart;
+        ASSERT_TRUE(WaylandPeers::waitFor([&] {
+            return dialogOpen ? portal->calls().contains(s("Start")) : keyboard.phase() != Phase::Requesting;
+        }));
+        EXPECT_EQ(keyboard.phase(), c.phase);
+        EXPECT_TRUE(keyboard.reason().contains(s(c.reason))) << keyboard.reason().toStdString();
+
+        const std::optional<KeySynthesizer::Outcome> outcome = pasteAtOnce(keyboard);
+        ASSERT_TRUE(outcome);
+        EXPECT_EQ(outcome->ok(), c.phase == Phase::Ready);
+        const QStringList keysPosted =
+            portal ? portal->calls().filter(QRegularExpression(s("^\\d"))) : QStringList();
+        if (outcome->ok()) {
+            EXPECT_EQ(keysPosted, (QStringList{s("65507 1"), s("118 1"), s("118 0"), s("65507 0")}));
+        } else {
+            EXPECT_EQ(outcome->error().reason, Reason::Unavailable);
+            EXPECT_EQ(keysPosted, QStringList()) << "a key went out before the user approved";
+        }
+    }
+}
+
+TEST(PortalKeyboard, ASessionTheDesktopEndedRefusesChordsWithTheReason)
+{
+    const PrivateBus bus;
+    FakePortal portal(bus, {});
+    PortalKeyboard keyboard(bus.connect(s("client")));
+    ASSERT_TRUE(WaylandPeers::waitFor([&] { return keyboard.phase() == Phase::Ready; }));
+    EXPECT_EQ(portal.calls(), (QStringList{s("CreateSession"), s("SelectDevices"), s("Start")}));
+
+    portal.closeSession();
+    ASSERT_TRUE(WaylandPeers::waitFor([&] { return keyboard.phase() == Phase::Failed; }));
+    EXPECT_EQ(keyboard.state().error().detail, s("the desktop ended the remote-desktop session"));
+}
+
+} // namespace

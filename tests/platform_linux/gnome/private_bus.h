@@ -1,0 +1,114 @@
+#pragma once
+
+#include "test_text.h"
+
+#include "platform/fake/manual_clock.h"
+#include "platform/linux/keys/chord_synthesizer.h"
+
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusVirtualObject>
+#include <QMutex>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+#include <QThread>
+
+// A bus of the test's own, so the remote-desktop service can be absent or a fake.
+class PrivateBus final {
+public:
+    PrivateBus()
+    {
+        m_daemon.start(
+            QStringLiteral("dbus-daemon"),
+            {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--print-address=1")});
+        if (m_daemon.waitForReadyRead(5000))
+            m_address = QString::fromUtf8(m_daemon.readLine().trimmed());
+    }
+    ~PrivateBus()
+    {
+        for (const QString& name : {s("fake"), s("client")})
+            QDBusConnection::disconnectFromBus(name + QLatin1Char('@') + m_address);
+        m_daemon.terminate();
+        m_daemon.waitForFinished(2000);
+    }
+    Q_DISABLE_COPY_MOVE(PrivateBus)
+
+    // A connection of its own for each caller, so none outlives this bus.
+    QDBusConnection connect(const QString& name) const
+    {
+        return QDBusConnection::connectToBus(m_address, name + QLatin1Char('@') + m_address);
+    }
+
+private:
+    QProcess m_daemon;
+    QString m_address;
+};
+
+// A service on the private bus, on its own thread: the code under test blocks the main one while
+// it waits for the answers. Subclasses answer the calls and must stop() first in their destructor.
+class FakeService : public QDBusVirtualObject {
+public:
+    FakeService(const PrivateBus& bus, const QString& service, const QString& path)
+        : m_bus(bus.connect(s("fake")))
+        , m_path(path)
+    {
+        m_bus.registerVirtualObject(m_path, this, QDBusConnection::SubPath);
+        m_bus.registerService(service);
+        m_thread.start();
+        moveToThread(&m_thread);
+        // Qt lets a new bus connection dispatch only from the next turn of the main thread's loop.
+        QCoreApplication::processEvents();
+    }
+    Q_DISABLE_COPY_MOVE(FakeService)
+
+    QString introspect(const QString&) const override { return {}; }
+    bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) final
+    {
+        answer(message, connection);
+        return true;
+    }
+    QStringList calls() const
+    {
+        const QMutexLocker lock(&m_mutex);
+        return m_calls;
+    }
+    void send(const QDBusMessage& signal) { m_bus.send(signal); }
+
+protected:
+    virtual void answer(const QDBusMessage& message, const QDBusConnection& connection) = 0;
+    void record(const QString& call)
+    {
+        const QMutexLocker lock(&m_mutex);
+        m_calls << call;
+    }
+    void stop()
+    {
+        m_bus.unregisterObject(m_path, QDBusConnection::UnregisterTree);
+        m_thread.quit();
+        m_thread.wait();
+    }
+
+private:
+    QDBusConnection m_bus;
+    const QString m_path;
+    QThread m_thread;
+    mutable QMutex m_mutex;
+    QStringList m_calls;
+};
+
+// The paste chord posted on `keyboard` as the chord layer posts it, answered before this returns:
+// every keyboard here answers without waiting.
+inline KeySynthesizer::Outcome pasteAtOnce(SyntheticKeyboard& keyboard)
+{
+    ManualClock clock;
+    ChordSynthesizer keys(keyboard, clock);
+    std::optional<KeySynthesizer::Outcome> outcome;
+    QObject context;
+    keys.post(KeySynthesizer::Chord::Paste, KeySynthesizer::Target::Application, &context,
+              [&](const KeySynthesizer::Outcome& o) { outcome = o; });
+    clock.advance(0);
+    return outcome.value_or(
+        KeySynthesizer::Failure{KeySynthesizer::Failure::Reason::PostFailed, s("no answer")});
+}

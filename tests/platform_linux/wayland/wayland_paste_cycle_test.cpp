@@ -1,0 +1,166 @@
+#include "clipboard_owner.h"
+#include "pasteboard_samples.h"
+#include "test_text.h"
+#include "wl_clipboard.h"
+
+#include "dictation/insert/paste_cycle.h"
+#include "dictation/insert/text_inserter.h"
+#include "platform/fake/fake_accessibility.h"
+#include "platform/fake/fake_key_synthesizer.h"
+#include "platform/fake/fake_window_system.h"
+#include "platform/fake/manual_clock.h"
+#include "platform/linux/wayland/data_control_pasteboard.h"
+#include "platform/linux/wayland/wayland_connection.h"
+#include "platform/permission_probe.h"
+#include "service_check.h"
+
+#include <QCoreApplication>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Items = QList<PasteboardItem>;
+
+using PasteboardSamples::item;
+
+const Items usersClipboard{item("text/plain", "the user's own words"),
+                           item("text/html", "<b>the user's own words</b>"),
+                           item("image/png", QByteArray("\x89PNG\r\n\x1a\n\0\0", 10))};
+
+class Permissions final : public PermissionProbe {
+public:
+    bool microphoneAvailable() const override { return true; }
+    bool accessibilityTrusted() const override { return trusted; }
+    bool trusted = true;
+};
+
+// The paste cycle on the compositor's clipboard; the keys and the field are fakes, and the field
+// cannot be read, so the restore waits its full time on the manual clock.
+class WaylandPasteCycleTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        QUENDA_NEEDS_SERVICE(m_board.ready(), "a Wayland compositor offering data control (sway of "
+                                              "scripts/with-services, or the suite's own KWin)");
+        FakeAccessibility::Element field = FakeAccessibility::field({});
+        field.unreadable = true;
+        m_a11y.setFocused(m_a11y.add(field));
+        QObject::connect(&m_inserter, &TextInserter::clipboardDisplaced, &m_context,
+                         [this](const QString& text) { m_displaced << text; });
+    }
+
+    // The user's clipboard, owned by another program.
+    void ownedByAnother(ClipboardOwner& owner, const Items& items)
+    {
+        const quint64 before = m_board.changeCount();
+        ASSERT_TRUE(owner.own(items));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return m_board.changeCount() != before; }, 5000));
+    }
+
+    std::optional<InsertResult> insert(const QString& text)
+    {
+        std::optional<InsertResult> result;
+        m_inserter.insert(text, &m_context, [&](const InsertResult& r) { result = r; });
+        pump(1);
+        return result;
+    }
+
+    void pump(int ms)
+    {
+        QCoreApplication::processEvents();
+        for (int i = 0; i < ms; ++i) {
+            m_clock.advance(1);
+            QCoreApplication::processEvents();
+        }
+    }
+
+    WaylandConnection m_connection{WlClipboard::display()};
+    DataControlPasteboard m_board{m_connection};
+    ManualClock m_clock;
+    FakeAccessibility m_a11y{&m_clock};
+    FakeKeySynthesizer m_keys{m_clock};
+    FakeWindowSystem m_windows;
+    Permissions m_permissions;
+    TextInserter m_inserter{{.accessibility = m_a11y,
+                             .keys = m_keys,
+                             .pasteboard = m_board,
+                             .windows = m_windows,
+                             .permissions = m_permissions,
+                             .clock = m_clock,
+                             .ownPid = 1}};
+    QObject m_context;
+    QStringList m_displaced;
+};
+
+TEST_F(WaylandPasteCycleTest, TheUsersClipboardComesBackUnlessTheyCopyDuringTheWait)
+{
+    struct Case {
+        const char* what;
+        bool copiesMeanwhile; // with wl-copy, after our paste and before the restore
+        QByteArray textAfter;
+    };
+    // clang-format off
+    const Case cases[] = {
+        {.what = "nobody copies", .copiesMeanwhile = false, .textAfter = "the user's own words"},
+        {.what = "the user copies during the wait", .copiesMeanwhile = true, .textAfter = "copied meanwhile"},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ClipboardOwner owner;
+        ownedByAnother(owner, usersClipboard);
+        const std::optional<QStringList> typesBefore = WlClipboard::types();
+
+        const std::optional<InsertResult> result = insert(s("dictated"));
+        ASSERT_TRUE(result);
+        EXPECT_EQ(result->outcome, InsertResult::Outcome::Pasted);
+        EXPECT_EQ(WlClipboard::paste(s("text/plain")), "dictated") << "the paste would not find our text";
+
+        WlClipboard::Running copying;
+        if (c.copiesMeanwhile) {
+            const quint64 ours = m_board.changeCount();
+            copying = WlClipboard::copy(s("text/plain"), "copied meanwhile");
+            ASSERT_TRUE(QTest::qWaitFor([&] { return m_board.changeCount() != ours; }, 5000));
+        }
+        pump(PasteCycle::visibleLimitMs + PasteCycle::settleMs + 100);
+
+        EXPECT_EQ(WlClipboard::paste(s("text/plain")), c.textAfter);
+        if (!c.copiesMeanwhile) {
+            EXPECT_EQ(WlClipboard::types(), typesBefore);
+            for (const PasteboardItem& saved : usersClipboard)
+                EXPECT_EQ(WlClipboard::paste(saved.type), saved.data) << saved.type.toStdString();
+        }
+    }
+}
+
+TEST_F(WaylandPasteCycleTest, WithoutAccessOurTextStaysAndOnlyAClipboardOfNoPasswordManagerIsReported)
+{
+    struct Case {
+        const char* what;
+        Items users;
+        QStringList displaced;
+    };
+    // clang-format off
+    const Case cases[] = {
+        {.what = "ordinary text", .users = {item("text/plain", "the user's own words")}, .displaced = {s("the user's own words")}},
+        {.what = "a password manager's copy", .users = {item("text/plain", "hunter2"), item("x-kde-passwordManagerHint", "secret")}, .displaced = {}},
+    };
+    // clang-format on
+    m_permissions.trusted = false;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        m_displaced.clear();
+        ClipboardOwner owner;
+        ownedByAnother(owner, c.users);
+
+        insert(s("dictated"));
+        pump(PasteCycle::visibleLimitMs + PasteCycle::settleMs + 100);
+
+        EXPECT_EQ(WlClipboard::paste(s("text/plain")), "dictated");
+        EXPECT_EQ(m_displaced, c.displaced);
+    }
+}
+
+} // namespace

@@ -7,6 +7,7 @@
 #include "core/base/desktop_session.h"
 #include "core/base/resource_paths.h"
 #include "core/base/system_clock.h"
+#include "core/base/timing.h"
 #include "core/base/work_queue.h"
 #include "core/keys/open_ai_key_store.h"
 #include "core/notes/apple_notes.h"
@@ -26,13 +27,15 @@
 #include "platform/linux/atspi/session_accessibility_repair.h"
 #include "platform/linux/audio/qaudio_source_input.h"
 #include "platform/linux/audio/qsound_effect_player.h"
+#include "platform/linux/evdev/evdev_key_source.h"
+#include "platform/linux/hotkey/command_key_source.h"
+#include "platform/linux/hotkey/hotkey_routes.h"
 #include "platform/linux/net/http_update_feed.h"
 #include "platform/linux/permission/linux_permission_probe.h"
 #include "platform/linux/process/qprocess_script_runner.h"
 #include "platform/linux/pulse/pulse_output_devices.h"
 #include "platform/linux/secret/libsecret_store.h"
 #include "platform/linux/x11/x11_floating_windows.h"
-#include "platform/linux/x11/x11_key_source.h"
 #include "platform/linux/xdg/desktop_launcher_linux.h"
 #include "platform/linux/xdg/linux_window_system.h"
 #include "platform/linux/xdg/xdg_app_icons.h"
@@ -77,8 +80,11 @@ struct CompositionRoot::Parts {
     ProviderKeySnapshot keys{keyStore};
     SpeechEngine engine{clock, [this] { return state.config(); }, keys, EngineLocations::installed()};
 
-    X11KeySource keySource;
-    HotkeyMonitor hotkeys{keySource, clock};
+    HotkeyRoutes::Choice keyRoute = HotkeyRoutes::make(
+        clock,
+        {[] { return EvdevKeySource::survey().verdict() == EvdevKeySource::Survey::Verdict::Readable; },
+         [] { return std::make_unique<EvdevKeySource>(); }});
+    HotkeyMonitor hotkeys{*keyRoute.source, clock};
     HotkeyEvents hotkeyEvents;
     QAudioSourceInput audioInput;
     AudioRecorder recorder{audioInput};
@@ -113,6 +119,7 @@ struct CompositionRoot::Parts {
     explicit Parts(RunMode& runMode)
         : mode(runMode)
     {
+        state.setHotkeyRoute(keyRoute.route);
         hotkeyEvents.follow(hotkeys);
         state.setSessionRoutes(session.routes());
         if (session.routes().panel == PanelRoute::Hidden)
@@ -156,6 +163,16 @@ CompositionRoot::~CompositionRoot() = default;
 ShellController& CompositionRoot::shell()
 {
     return m_parts->shell;
+}
+
+void CompositionRoot::hotkeyCommand(bool pressed, qint64 sentAtMs)
+{
+    if (CommandKeySource* commands = m_parts->keyRoute.commands) {
+        Timing::mark(pressed ? QStringLiteral("hotkey: binding pressed")
+                             : QStringLiteral("hotkey: binding released"));
+        commands->command(pressed, sentAtMs);
+    } else
+        Timing::mark(QStringLiteral("hotkey: a compositor binding is ignored; the hotkey comes another way"));
 }
 
 ShellWindowHost& CompositionRoot::windows()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QtGlobal>
+
 #include <memory>
 
 class RunMode;
@@ -25,6 +27,8 @@ public:
     static void preferX11();
 
     ShellController& shell();
+    // A compositor binding saw the hotkey go down (true) or up at sentAtMs on the monotonic clock.
+    void hotkeyCommand(bool pressed, qint64 sentAtMs);
     ShellWindowHost& windows();
 
 private:

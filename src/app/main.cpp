@@ -13,8 +13,13 @@
 
 #include <QApplication>
 
+#include <cstdio>
+
 int main(int argc, char** argv)
 {
+    // A binding's press and release run as two processes that may overtake each other: the time
+    // each started tells their order.
+    const qint64 startedMs = SingleInstance::monotonicMs();
     // A snapshot renders offscreen, so it also runs where no display is.
     const QStringList raw = [&] {
         QStringList list;
@@ -22,7 +27,21 @@ int main(int argc, char** argv)
             list.append(QString::fromLocal8Bit(argv[i]));
         return list;
     }();
-    const LaunchRequest::Mode early = LaunchRequest::parse(raw, {}).mode;
+    const LaunchRequest earlyRequest = LaunchRequest::parse(raw, {});
+    const LaunchRequest::Mode early = earlyRequest.mode;
+    if (early == LaunchRequest::Mode::Hotkey) {
+        // Run by a compositor binding at every key press: no window system, no second program.
+        QCoreApplication core(argc, argv);
+        if (!earlyRequest.hotkey) {
+            fputs("usage: quenda --hotkey press|release\n", stderr);
+            return 2;
+        }
+        if (SingleInstance::sendHotkey(*earlyRequest.hotkey == LaunchRequest::HotkeyCommand::Press,
+                                       startedMs))
+            return 0;
+        fputs("quenda: not running; start it first\n", stderr);
+        return 1;
+    }
     if (early == LaunchRequest::Mode::Snapshot && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     if (early == LaunchRequest::Mode::Normal) {
@@ -63,6 +82,8 @@ int main(int argc, char** argv)
     QObject::connect(&root.windows(), &ShellWindowHost::quitRequested, &app, [] { QApplication::quit(); });
     QObject::connect(&instance, &SingleInstance::activationRequested, &shell,
                      [&shell] { shell.showMain(std::nullopt); });
+    QObject::connect(&instance, &SingleInstance::hotkeyCommanded, &shell,
+                     [&root](bool pressed, qint64 sentAtMs) { root.hotkeyCommand(pressed, sentAtMs); });
     QObject::connect(&app, &QApplication::aboutToQuit, &shell, [&shell] { shell.stop(); });
     shell.launch(mode.snapshot());
     const int status = QApplication::exec();

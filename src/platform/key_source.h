@@ -27,4 +27,7 @@ public:
     virtual Reach start(Listener& listener) = 0;
     // Stops reporting; does nothing when not started.
     virtual void stop() = 0;
+    // The key the user holds. Sources that see every key ignore it; a desktop's shortcut service
+    // must be told which key to report, and such a source reports presses of no other key.
+    virtual void watch(PhysicalKey key) { (void)key; }
 };

@@ -45,6 +45,16 @@ LaunchRequest LaunchRequest::parse(const QStringList& arguments, const QString& 
         request.snapshotDir = *dir;
         return request;
     }
+    // A compositor binding runs this for every key press: it only tells the running program.
+    if (arguments.contains(QStringLiteral("--hotkey"))) {
+        request.mode = Mode::Hotkey;
+        const QString word = following(arguments, QStringLiteral("--hotkey")).value_or(QString());
+        if (word == QLatin1String("press"))
+            request.hotkey = HotkeyCommand::Press;
+        else if (word == QLatin1String("release"))
+            request.hotkey = HotkeyCommand::Release;
+        return request;
+    }
     if (arguments.contains(QStringLiteral("--update-hud"))) {
         request.mode = Mode::UpdateHud;
         request.hudVersion = following(arguments, QStringLiteral("--update-hud")).value_or(appVersion);

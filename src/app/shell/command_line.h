@@ -7,12 +7,15 @@
 
 // What the process was started to do, read from its arguments.
 struct LaunchRequest {
-    enum class Mode { Normal, Snapshot, UpdateHud };
+    enum class Mode { Normal, Snapshot, UpdateHud, Hotkey };
+    enum class HotkeyCommand { Press, Release };
 
     Mode mode = Mode::Normal;
     QString snapshotDir;
     QString hudVersion;
     std::optional<qint32> parentPid;
+    // "--hotkey press|release"; empty for any other word, which asks for nothing.
+    std::optional<HotkeyCommand> hotkey;
     // "--snapshot" appears anywhere, even without a folder after it.
     bool snapshotFlag = false;
 

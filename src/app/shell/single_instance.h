@@ -21,10 +21,18 @@ public:
     static QString standardSocketPath();
     // Asks a running program to come forward, or becomes the one that is asked.
     Claim claim();
+    // Tells the running program that a compositor binding saw the hotkey go down or up, at
+    // `sentAtMs` on the system's monotonic clock; false when no program runs, for which nothing is
+    // started.
+    static bool sendHotkey(bool pressed, qint64 sentAtMs, const QString& socketPath = {});
+    // Now on the monotonic clock every process shares.
+    static qint64 monotonicMs();
 
 signals:
     // A later start asked this program to show itself.
     void activationRequested();
+    // A compositor binding saw the hotkey go down (true) or up, at sentAtMs (0: not said).
+    void hotkeyCommanded(bool pressed, qint64 sentAtMs);
 
 private:
     QString m_path;

@@ -293,6 +293,8 @@ QStringList Snapshot::screenNames()
               << schemed(QStringLiteral("main-style-apps"), dark)
               << schemed(QStringLiteral("main-style-whistle"), dark)
               << schemed(QStringLiteral("main-home-repair"), dark)
+              << schemed(QStringLiteral("main-home-binding"), dark)
+              << schemed(QStringLiteral("onboarding-binding"), dark)
               << schemed(QStringLiteral("main-notes-list"), dark) << schemed(QStringLiteral("menu"), dark)
               << schemed(QStringLiteral("onboarding"), dark)
               << schemed(QStringLiteral("onboarding-wayland"), dark)
@@ -386,6 +388,17 @@ QList<Snapshot::Shot> Snapshot::run(const QString& directory)
             state.refreshPermissions();
         }
         {
+            // A desktop that offers no global keys: the compositor binding and how to do better.
+            state.setHotkeyRoute(HotkeyRoute::CommandLine);
+            MainView main(state, &desktop, nullptr, &desktop);
+            state.setSection(MainSection::Home);
+            render.window(main, QSize(1000, 700), schemed(QStringLiteral("main-home-binding"), dark));
+            OnboardingView onboarding(state);
+            render.window(onboarding, onboarding.windowSize(),
+                          schemed(QStringLiteral("onboarding-binding"), dark));
+            state.setHotkeyRoute(HotkeyRoute::X11Desktop);
+        }
+        {
             DemoNotesFiles notesFiles(mode.files(), clock.now());
             AppState notesState(AppState::Services{
                 clock, desktop, desktop, desktop, work, appleNotes, settings, notesFiles, nullptr,
@@ -398,14 +411,14 @@ QList<Snapshot::Shot> Snapshot::run(const QString& directory)
         MenuBarView menu(state);
         render.window(menu, menu.sizeHint(), schemed(QStringLiteral("menu"), dark));
         OnboardingView onboarding(state);
-        render.window(onboarding, QSize(640, 560), schemed(QStringLiteral("onboarding"), dark));
+        render.window(onboarding, onboarding.windowSize(), schemed(QStringLiteral("onboarding"), dark));
         // A session whose keys need the portal's approval and that cannot float the widget.
         state.setSessionRoutes({.wayland = true,
                                 .keys = KeyRoute::RemoteDesktopPortal,
                                 .clipboard = ClipboardRoute::DataControl,
                                 .panel = PanelRoute::Hidden});
         OnboardingView waylandOnboarding(state);
-        render.window(waylandOnboarding, QSize(640, 620),
+        render.window(waylandOnboarding, waylandOnboarding.windowSize(),
                       schemed(QStringLiteral("onboarding-wayland"), dark));
         state.setSessionRoutes({});
         UpdateProgressHud hud(clock, QStringLiteral("1.5.0"), std::nullopt);

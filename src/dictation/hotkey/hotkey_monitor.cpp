@@ -54,6 +54,7 @@ void HotkeyMonitor::setHotkey(Hotkey hotkey)
         noteFunctionFallback();
     if (watchedKey() == before)
         return;
+    m_source.watch(watchedKey());
     // The old key's release is no longer recognised, so a hold under way would never end.
     const bool wasHolding = m_holdActive;
     m_armed = false;
@@ -67,6 +68,7 @@ KeySource::Reach HotkeyMonitor::start()
     stop();
     m_running = true;
     noteFunctionFallback();
+    m_source.watch(watchedKey());
     const KeySource::Reach reach = m_source.start(*this);
     if (reach == KeySource::Reach::OwnWindows)
         Timing::mark(QStringLiteral("hotkey: no global key events here; only keys typed into Quenda's own "

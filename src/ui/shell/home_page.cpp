@@ -11,6 +11,7 @@
 #include "ui/kit/soft_button.h"
 #include "ui/kit/status_pill.h"
 #include "ui/pages/history/recent_history.h"
+#include "ui/shell/hotkey_route_notice.h"
 #include "ui/shell/permission_rows.h"
 #include "ui/shell/session_notice.h"
 
@@ -31,8 +32,8 @@ HomePage::HomePage(AppState& state, AccessibilityRepair* repair, QWidget* parent
     fill->addWidget(page);
     page->setAccessory(m_pill);
 
-    page->content()->addWidget(SessionNotice::make(page));
     page->content()->addWidget(SessionNotice::routes(state, page));
+    page->content()->addWidget(HotkeyRouteNotice::make(state, page));
     m_repairSlot->setContentsMargins(0, 0, 0, 0);
     page->content()->addLayout(m_repairSlot);
 

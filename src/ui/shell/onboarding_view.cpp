@@ -10,11 +10,14 @@
 #include "ui/kit/primary_button.h"
 #include "ui/kit/quenda_mark.h"
 #include "ui/kit/status_pill.h"
+#include "ui/shell/hotkey_route_notice.h"
 #include "ui/shell/permission_rows.h"
 #include "ui/shell/session_notice.h"
 
 #include <QHBoxLayout>
+
 #include <QVBoxLayout>
+#include <algorithm>
 
 OnboardingView::OnboardingView(AppState& state, AccessibilityRepair* repair, QWidget* parent)
     : QWidget(parent)
@@ -40,8 +43,8 @@ OnboardingView::OnboardingView(AppState& state, AccessibilityRepair* repair, QWi
             ->wrapping());
     brand->addLayout(titles, 1);
     column->addLayout(brand);
-    column->addWidget(SessionNotice::make(this));
     column->addWidget(SessionNotice::routes(state, this));
+    column->addWidget(HotkeyRouteNotice::make(state, this));
 
     auto* start = new Card(16, this);
     auto* hotkeyRow = new QHBoxLayout;
@@ -74,4 +77,12 @@ OnboardingView::OnboardingView(AppState& state, AccessibilityRepair* repair, QWi
     connect(&m_state, &AppState::engineStatusChanged, this, followEngine);
     connect(&m_state, &AppState::engineReadyChanged, this, followEngine);
     connect(&m_state, &AppState::engineLoadingChanged, this, followEngine);
+}
+
+QSize OnboardingView::windowSize() const
+{
+    constexpr int width = 640;
+    // The layout keeps the window at its minimum, which wrapped labels reach at narrower widths.
+    const int wrapped = layout()->hasHeightForWidth() ? layout()->totalHeightForWidth(width) : 0;
+    return {width, std::max({560, wrapped, layout()->totalMinimumSize().height()})};
 }

@@ -16,6 +16,9 @@ public:
     explicit OnboardingView(AppState& state, AccessibilityRepair* repair = nullptr,
                             QWidget* parent = nullptr);
 
+    // 640 × 560, taller where a notice about the session needs the room.
+    QSize windowSize() const;
+
 private:
     AppState& m_state;
     StatusPill* m_engine;

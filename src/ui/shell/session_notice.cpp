@@ -1,21 +1,9 @@
 #include "ui/shell/session_notice.h"
 
-#include "core/base/desktop_session.h"
 #include "core/state/app_state.h"
 #include "core/text/l10n.h"
 #include "ui/kit/kit_label.h"
 #include "ui/kit/scheme.h"
-
-QLabel* SessionNotice::make(QWidget* parent)
-{
-    auto* notice = (new KitLabel(L10n::s(QStringLiteral("session.waylandReach")), 12.5, QFont::Medium,
-                                 Scheme::orange, parent))
-                       ->wrapping();
-    notice->setObjectName(QStringLiteral("waylandNotice"));
-    // Every permission row says granted there, and yet no key of a Wayland window is ever seen.
-    notice->setVisible(DesktopSession::isWayland());
-    return notice;
-}
 
 QLabel* SessionNotice::routes(const AppState& state, QWidget* parent)
 {

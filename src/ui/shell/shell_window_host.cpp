@@ -111,9 +111,10 @@ void ShellWindowHost::showMain()
 void ShellWindowHost::showOnboarding()
 {
     if (!m_onboarding) {
-        m_onboarding = hostWindow(new OnboardingView(m_state, m_repair),
-                                  L10n::s(QStringLiteral("onboarding.welcome")), QSize(640, 560));
-        m_onboarding->setFixedSize(640, 560);
+        auto* view = new OnboardingView(m_state, m_repair);
+        const QSize size = view->windowSize();
+        m_onboarding = hostWindow(view, L10n::s(QStringLiteral("onboarding.welcome")), size);
+        m_onboarding->setFixedSize(size);
         m_onboarding->setAttribute(Qt::WA_DeleteOnClose);
         m_onboarding->installEventFilter(this);
     }

@@ -122,3 +122,31 @@ TEST(CommandLine, ReadsTheParentPidOnlyAsAPositive32BitDecimal)
         EXPECT_EQ(LaunchRequest::parse(c.arguments, QStringLiteral("1")).parentPid, c.pid)
             << c.arguments.join(u' ').toStdString();
 }
+
+TEST(CommandLine, AHotkeyCommandNeverStartsTheProgramWhateverItsWord)
+{
+    using Mode = LaunchRequest::Mode;
+    using Command = LaunchRequest::HotkeyCommand;
+    struct HotkeyCase {
+        QStringList arguments;
+        Mode mode;
+        std::optional<Command> hotkey;
+    };
+    // clang-format off
+    const HotkeyCase cases[] = {
+        {.arguments = args({"--hotkey", "press"}),                 .mode = Mode::Hotkey,   .hotkey = Command::Press},
+        {.arguments = args({"--hotkey", "release"}),               .mode = Mode::Hotkey,   .hotkey = Command::Release},
+        {.arguments = args({"--hotkey", "Press"}),                 .mode = Mode::Hotkey,   .hotkey = std::nullopt},
+        {.arguments = args({"--hotkey"}),                          .mode = Mode::Hotkey,   .hotkey = std::nullopt},
+        {.arguments = args({"--hotkey", "--update-hud"}),          .mode = Mode::Hotkey,   .hotkey = std::nullopt},
+        {.arguments = args({"--update-hud", "2", "--hotkey", "press"}), .mode = Mode::Hotkey, .hotkey = Command::Press},
+        {.arguments = args({"--hotkey", "press", "--snapshot", "d"}), .mode = Mode::Snapshot, .hotkey = std::nullopt},
+        {.arguments = args({"--hotkeys", "press"}),                .mode = Mode::Normal,   .hotkey = std::nullopt},
+    };
+    // clang-format on
+    for (const HotkeyCase& c : cases) {
+        const LaunchRequest request = LaunchRequest::parse(c.arguments, QStringLiteral("1"));
+        EXPECT_EQ(request.mode, c.mode) << c.arguments.join(u' ').toStdString();
+        EXPECT_EQ(request.hotkey, c.hotkey) << c.arguments.join(u' ').toStdString();
+    }
+}

@@ -251,4 +251,24 @@ TEST_F(HotkeyMonitorTest, KeysComeOnlyBetweenStartAndStop)
     EXPECT_FALSE(m_keys.isStarted());
 }
 
+// A desktop's shortcut service reports only the key it was told of, so it must hear of every change.
+TEST_F(HotkeyMonitorTest, TheSourceIsToldWhichKeyIsWatchedAtTheStartAndAtEveryChange)
+{
+    // clang-format off
+    const struct { Hotkey hotkey; PhysicalKey watched; } rows[] = {
+        {Hotkey::RightOption,  PhysicalKey::RightAlt},
+        {Hotkey::RightCommand, PhysicalKey::RightSuper},
+        {Hotkey::LeftControl,  PhysicalKey::LeftControl},
+        {Hotkey::Function,     PhysicalKey::RightControl},
+        {Hotkey::RightControl, PhysicalKey::RightControl},
+    };
+    // clang-format on
+    m_monitor.start();
+    EXPECT_EQ(m_keys.watched(), PhysicalKey::RightControl);
+    for (const auto& row : rows) {
+        m_monitor.setHotkey(row.hotkey);
+        EXPECT_EQ(m_keys.watched(), row.watched) << int(row.hotkey);
+    }
+}
+
 } // namespace

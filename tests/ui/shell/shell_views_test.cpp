@@ -2,6 +2,7 @@
 #include "core/state/state_fixture.h"
 #include "core/text/l10n.h"
 #include "ui/kit/kit_button.h"
+#include "ui/shell/hotkey_route_notice.h"
 #include "ui/shell/main_view.h"
 #include "ui/shell/menu_bar_view.h"
 #include "ui/shell/onboarding_view.h"
@@ -83,37 +84,6 @@ TEST_F(ShellViewsTest, TheMainWindowIsMadeOnceAndKeepsItsFrameBetweenRuns)
     EXPECT_EQ(next.mainWindow()->geometry().size(), frame.size());
 }
 
-// Every permission row reads granted in a Wayland session, yet the hotkey never fires in its windows.
-TEST_F(ShellViewsTest, HomeOnboardingAndTheMenuSayWhereTheHotkeyReachesInAWaylandSession)
-{
-    // clang-format off
-    const struct { const char* what; const char* sessionType; const char* waylandDisplay; bool told; } rows[] = {
-        {.what = "X11",                  .sessionType = "x11",     .waylandDisplay = "",          .told = false},
-        {.what = "Wayland by type",      .sessionType = "wayland", .waylandDisplay = "",          .told = true},
-        {.what = "Wayland by display",   .sessionType = "",        .waylandDisplay = "wayland-0", .told = true},
-    };
-    // clang-format on
-    const QByteArray savedType = qgetenv("XDG_SESSION_TYPE");
-    const QByteArray savedDisplay = qgetenv("WAYLAND_DISPLAY");
-    for (const auto& row : rows) {
-        qputenv("XDG_SESSION_TYPE", row.sessionType);
-        qputenv("WAYLAND_DISPLAY", row.waylandDisplay);
-        MainView main(state());
-        OnboardingView onboarding(state());
-        MenuBarView menu(state());
-        for (QWidget* view : {static_cast<QWidget*>(&main), static_cast<QWidget*>(&onboarding),
-                              static_cast<QWidget*>(&menu)}) {
-            auto* notice = view->findChild<QLabel*>(QStringLiteral("waylandNotice"));
-            ASSERT_NE(notice, nullptr) << row.what;
-            EXPECT_EQ(notice->isVisibleTo(view), row.told)
-                << row.what << " " << view->metaObject()->className();
-            EXPECT_EQ(notice->text(), L10n::s(QStringLiteral("session.waylandReach")));
-        }
-    }
-    qputenv("XDG_SESSION_TYPE", savedType);
-    qputenv("WAYLAND_DISPLAY", savedDisplay);
-}
-
 // Home, onboarding and the menu say what the session asks of the user and what does not work there.
 TEST_F(ShellViewsTest, HomeOnboardingAndTheMenuSayWhatTheSessionNeedsAndLacks)
 {
@@ -144,5 +114,71 @@ TEST_F(ShellViewsTest, HomeOnboardingAndTheMenuSayWhatTheSessionNeedsAndLacks)
                 << row.what << " " << view->metaObject()->className();
             EXPECT_EQ(notice->text(), row.shown) << row.what;
         }
+    }
+}
+namespace {
+
+// The texts a view shows under the hotkey route's notice, joined; empty when it is hidden.
+QString routeNoticeText(QWidget& view)
+{
+    auto* notice = view.findChild<QWidget*>(QStringLiteral("hotkeyRouteNotice"));
+    if (!notice || !notice->isVisibleTo(&view))
+        return {};
+    QStringList texts;
+    for (const QLabel* label : notice->findChildren<QLabel*>())
+        texts << label->text();
+    return texts.join(u'\n');
+}
+
+} // namespace
+
+TEST_F(ShellViewsTest, HomeAndOnboardingNameTheHotkeyRouteAndHowToGetTheBestOne)
+{
+    using R = HotkeyRoute;
+    // clang-format off
+    const struct { R route; const char* says; bool binding; bool advice; } rows[] = {
+        {.route = R::X11Desktop,   .says = nullptr,                    .binding = false, .advice = false},
+        {.route = R::Evdev,        .says = "hotkeyRoute.evdev",        .binding = false, .advice = false},
+        {.route = R::KGlobalAccel, .says = "hotkeyRoute.kglobalaccel", .binding = false, .advice = true},
+        {.route = R::Portal,       .says = "hotkeyRoute.portal",       .binding = false, .advice = true},
+        {.route = R::CommandLine,  .says = "hotkeyRoute.commandLine",  .binding = true,  .advice = true},
+    };
+    // clang-format on
+    QuendaConfig config = state().config();
+    config.hotkey = Hotkey::LeftControl;
+    state().setConfig(config);
+    for (const auto& row : rows) {
+        state().setHotkeyRoute(row.route);
+        MainView main(state());
+        OnboardingView onboarding(state());
+        for (QWidget* view : {static_cast<QWidget*>(&main), static_cast<QWidget*>(&onboarding)}) {
+            const QString text = routeNoticeText(*view);
+            const std::string where =
+                std::string(view->metaObject()->className()) + " " + (row.says ? row.says : "X11");
+            EXPECT_EQ(text.isEmpty(), row.says == nullptr) << where;
+            if (row.says) {
+                EXPECT_TRUE(text.contains(L10n::s(row.says))) << where;
+            }
+            EXPECT_EQ(text.contains(HotkeyRouteNotice::swayBinding(Hotkey::LeftControl)), row.binding)
+                << where;
+            EXPECT_EQ(text.contains(L10n::s("hotkeyRoute.best")), row.advice) << where;
+        }
+    }
+}
+
+TEST(HotkeyRouteNotice, TheBindingsNameTheConfiguredKeyByItsKeycode)
+{
+    // clang-format off
+    const struct { Hotkey hotkey; const char* sway; const char* hyprland; } rows[] = {
+        {Hotkey::RightControl, "bindcode --no-repeat 105 exec quenda --hotkey press\nbindcode --release 105 exec quenda --hotkey release", "bind = , code:105, exec, quenda --hotkey press\nbindr = CTRL, code:105, exec, quenda --hotkey release"},
+        {Hotkey::Function,     "bindcode --no-repeat 105 exec quenda --hotkey press\nbindcode --release 105 exec quenda --hotkey release", "bind = , code:105, exec, quenda --hotkey press\nbindr = CTRL, code:105, exec, quenda --hotkey release"},
+        {Hotkey::LeftControl,  "bindcode --no-repeat 37 exec quenda --hotkey press\nbindcode --release 37 exec quenda --hotkey release",   "bind = , code:37, exec, quenda --hotkey press\nbindr = CTRL, code:37, exec, quenda --hotkey release"},
+        {Hotkey::RightOption,  "bindcode --no-repeat 108 exec quenda --hotkey press\nbindcode --release 108 exec quenda --hotkey release", "bind = , code:108, exec, quenda --hotkey press\nbindr = ALT, code:108, exec, quenda --hotkey release"},
+        {Hotkey::RightCommand, "bindcode --no-repeat 134 exec quenda --hotkey press\nbindcode --release 134 exec quenda --hotkey release", "bind = , code:134, exec, quenda --hotkey press\nbindr = SUPER, code:134, exec, quenda --hotkey release"},
+    };
+    // clang-format on
+    for (const auto& row : rows) {
+        EXPECT_EQ(HotkeyRouteNotice::swayBinding(row.hotkey), QString::fromUtf8(row.sway));
+        EXPECT_EQ(HotkeyRouteNotice::hyprlandBinding(row.hotkey), QString::fromUtf8(row.hyprland));
     }
 }

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QList>
+#include <QString>
+
+class QObject;
+
+// What the shortcut services' key sources share about the session bus.
+namespace BusCalls {
+
+// A signal of a service that a source hears while it runs.
+struct Signal {
+    QString path;
+    QString interface;
+    QString name;
+    const char* slot;
+};
+
+// Connects (or disconnects) each signal of service to its slot on receiver.
+void listen(QDBusConnection& bus, const QString& service, const QList<Signal>& signals_, QObject* receiver,
+            bool on);
+
+// Sends the call without waiting: the service may be slow to answer, and the main thread must not
+// stall. A refusal is noted in timing.log, naming `who`.
+void send(QDBusConnection& bus, const QDBusMessage& call, QObject* context, const QString& who);
+
+} // namespace BusCalls

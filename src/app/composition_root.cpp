@@ -1,8 +1,10 @@
 #include "app/composition_root.h"
 
+#include "app/session_backends.h"
 #include "app/shell/overlay_controller_adapter.h"
 #include "app/shell/run_mode.h"
 #include "app/shell/shell_controller.h"
+#include "core/base/desktop_session.h"
 #include "core/base/resource_paths.h"
 #include "core/base/system_clock.h"
 #include "core/base/timing.h"
@@ -25,18 +27,15 @@
 #include "platform/linux/atspi/session_accessibility_repair.h"
 #include "platform/linux/audio/qaudio_source_input.h"
 #include "platform/linux/audio/qsound_effect_player.h"
-#include "platform/linux/clipboard/qt_clipboard_pasteboard.h"
 #include "platform/linux/evdev/evdev_key_source.h"
 #include "platform/linux/hotkey/command_key_source.h"
 #include "platform/linux/hotkey/hotkey_routes.h"
-#include "platform/linux/keys/chord_synthesizer.h"
 #include "platform/linux/net/http_update_feed.h"
 #include "platform/linux/permission/linux_permission_probe.h"
 #include "platform/linux/process/qprocess_script_runner.h"
 #include "platform/linux/pulse/pulse_output_devices.h"
 #include "platform/linux/secret/libsecret_store.h"
 #include "platform/linux/x11/x11_floating_windows.h"
-#include "platform/linux/x11/xtest_keyboard.h"
 #include "platform/linux/xdg/desktop_launcher_linux.h"
 #include "platform/linux/xdg/linux_window_system.h"
 #include "platform/linux/xdg/xdg_app_icons.h"
@@ -89,12 +88,11 @@ struct CompositionRoot::Parts {
     HotkeyEvents hotkeyEvents;
     QAudioSourceInput audioInput;
     AudioRecorder recorder{audioInput};
-    QtClipboardPasteboard pasteboard;
-    XTestKeyboard keyboard;
-    ChordSynthesizer chords{keyboard, clock};
+    SessionBackends session{clock};
     AtspiAccessibility accessibility;
-    TextInserter textInserter{TextInserter::Services{accessibility, chords, pasteboard, windowSystem,
-                                                     permissions, clock, QCoreApplication::applicationPid()}};
+    TextInserter textInserter{TextInserter::Services{accessibility, session.keys(), session.pasteboard(),
+                                                     windowSystem, permissions, clock,
+                                                     QCoreApplication::applicationPid()}};
     TextInserterAdapter inserter{textInserter, accessibility, permissions};
     PulseOutputDevices outputs;
     OutputSilence silence{outputs, OutputSilence::defaultRecordPath()};
@@ -107,7 +105,7 @@ struct CompositionRoot::Parts {
                                       mode.learner(learner), sounds, microphone, windowSystem, hotkeyEvents}};
 
     QtScreenSource screens;
-    X11FloatingWindows floating;
+    X11FloatingWindows floating{session.routes().panel == PanelRoute::X11OutsideManager};
     OverlayController overlay{state, OverlayController::Services{clock, screens, floating}};
     OverlayControllerAdapter overlayHost{overlay};
     XdgAutostartLoginItem loginItem{QCoreApplication::applicationFilePath()};
@@ -123,6 +121,9 @@ struct CompositionRoot::Parts {
     {
         state.setHotkeyRoute(keyRoute.route);
         hotkeyEvents.follow(hotkeys);
+        state.setSessionRoutes(session.routes());
+        if (session.routes().panel == PanelRoute::Hidden)
+            overlay.keepHidden();
         auto* view = new OverlayView(state, clock);
         view->setCardsStay(mode.cardsStay());
         overlay.setReportingContent(view);
@@ -142,6 +143,14 @@ struct CompositionRoot::Parts {
 void CompositionRoot::switchOnAccessibility()
 {
     AccessibilityBus::enable();
+}
+
+void CompositionRoot::preferX11()
+{
+    // Under Wayland our windows stay X11 clients of XWayland where it runs: a Wayland tool window
+    // takes the focus, while the compositor honours the panel's hints for an X11 one.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && DesktopSession::isWayland())
+        qputenv("QT_QPA_PLATFORM", "xcb;wayland");
 }
 
 CompositionRoot::CompositionRoot(RunMode& mode)

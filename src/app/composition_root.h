@@ -22,6 +22,9 @@ public:
     // switch once, when its bridge starts, and would leave every window of this program unseen by
     // assistive tools when it was still off then. Waits for the session bus.
     static void switchOnAccessibility();
+    // Has Qt draw through XWayland in a Wayland session, where it runs, before the application object
+    // exists, unless the user chose a platform.
+    static void preferX11();
 
     ShellController& shell();
     // A compositor binding saw the hotkey go down (true) or up at sentAtMs on the monotonic clock.

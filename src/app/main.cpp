@@ -44,8 +44,10 @@ int main(int argc, char** argv)
     }
     if (early == LaunchRequest::Mode::Snapshot && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    if (early == LaunchRequest::Mode::Normal)
+    if (early == LaunchRequest::Mode::Normal) {
         CompositionRoot::switchOnAccessibility();
+        CompositionRoot::preferX11();
+    }
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Morvane"));
     QApplication::setApplicationName(QStringLiteral("Quenda"));

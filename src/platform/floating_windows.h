@@ -14,4 +14,7 @@ public:
     // Whether translucent pixels of the window are blended by a compositor; where none runs they show
     // black, and the panel cuts its shape instead.
     virtual bool compositing(quintptr window) const = 0;
+    // Whether the panel keeps out of the window manager's hands: where the manager gives the focus
+    // to a window that asks for none (sway's XWayland), the panel places and stacks itself.
+    virtual bool outsideManager() const = 0;
 };

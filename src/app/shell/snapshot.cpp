@@ -296,7 +296,9 @@ QStringList Snapshot::screenNames()
               << schemed(QStringLiteral("main-home-binding"), dark)
               << schemed(QStringLiteral("onboarding-binding"), dark)
               << schemed(QStringLiteral("main-notes-list"), dark) << schemed(QStringLiteral("menu"), dark)
-              << schemed(QStringLiteral("onboarding"), dark) << schemed(QStringLiteral("update"), dark);
+              << schemed(QStringLiteral("onboarding"), dark)
+              << schemed(QStringLiteral("onboarding-wayland"), dark)
+              << schemed(QStringLiteral("update"), dark);
     }
     for (const Scene& scene : overlayScenes())
         names.append(rawPhase(scene.name) + QStringLiteral(".png"));
@@ -410,6 +412,15 @@ QList<Snapshot::Shot> Snapshot::run(const QString& directory)
         render.window(menu, menu.sizeHint(), schemed(QStringLiteral("menu"), dark));
         OnboardingView onboarding(state);
         render.window(onboarding, onboarding.windowSize(), schemed(QStringLiteral("onboarding"), dark));
+        // A session whose keys need the portal's approval and that cannot float the widget.
+        state.setSessionRoutes({.wayland = true,
+                                .keys = KeyRoute::RemoteDesktopPortal,
+                                .clipboard = ClipboardRoute::DataControl,
+                                .panel = PanelRoute::Hidden});
+        OnboardingView waylandOnboarding(state);
+        render.window(waylandOnboarding, waylandOnboarding.windowSize(),
+                      schemed(QStringLiteral("onboarding-wayland"), dark));
+        state.setSessionRoutes({});
         UpdateProgressHud hud(clock, QStringLiteral("1.5.0"), std::nullopt);
         render.window(*hud.panel(), hud.panel()->size(), schemed(QStringLiteral("update"), dark));
     }

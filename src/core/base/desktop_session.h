@@ -3,8 +3,8 @@
 // The kind of graphical session this program runs in, read from the environment.
 namespace DesktopSession {
 
-// Whether the session is a Wayland one: the program, an X11 client, then sees keys and pastes only
-// in X11 (XWayland) windows.
+// Whether the session is a Wayland one: the program, an X11 client of XWayland, then reaches other
+// programs only through the routes the compositor offers.
 bool isWayland();
 
 } // namespace DesktopSession

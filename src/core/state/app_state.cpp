@@ -129,6 +129,12 @@ void AppState::setEngineStatus(const QString& status)
         emit engineStatusChanged();
 }
 
+void AppState::setSessionRoutes(const SessionRoutes& routes)
+{
+    if (assign(m_sessionRoutes, routes))
+        emit sessionRoutesChanged();
+}
+
 void AppState::setEngineLoading(bool loading)
 {
     if (assign(m_engineLoading, loading))

@@ -16,6 +16,7 @@
 #include "core/model/phase.h"
 #include "core/model/quenda_note.h"
 #include "core/model/saved_note_preview.h"
+#include "core/model/session_routes.h"
 #include "core/model/update_status.h"
 #include "core/styles/style_profiles.h"
 
@@ -120,6 +121,9 @@ public:
     void setEngineStatus(const QString& status);
     bool engineLoading() const { return m_engineLoading; }
     void setEngineLoading(bool loading);
+    // The session's routes for keys, clipboard and panel, set once at launch by the root.
+    const SessionRoutes& sessionRoutes() const { return m_sessionRoutes; }
+    void setSessionRoutes(const SessionRoutes& routes);
     EngineState engineState() const;
     const QString& correctionModel() const { return m_correctionModel; }
     void setCorrectionModel(const QString& model);
@@ -275,6 +279,7 @@ signals:
     void frontAppChanged();
     void engineStatusChanged();
     void engineLoadingChanged();
+    void sessionRoutesChanged();
     void micGrantedChanged();
     void axGrantedChanged();
     void widgetHoveredChanged();
@@ -329,6 +334,7 @@ private:
     std::optional<FrontApp> m_frontApp;
     QString m_engineStatus;
     bool m_engineLoading = true;
+    SessionRoutes m_sessionRoutes;
     bool m_micGranted = false;
     bool m_axGranted = false;
     bool m_permissionsAnswered = false;

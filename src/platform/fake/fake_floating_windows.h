@@ -13,6 +13,7 @@ public:
         return true;
     }
     bool compositing(quintptr) const override { return m_compositing; }
+    bool outsideManager() const override { return false; }
 
     void setCompositing(bool compositing) { m_compositing = compositing; }
     const QList<quintptr>& kept() const { return m_kept; }

@@ -47,7 +47,7 @@ MenuBarView::MenuBarView(AppState& state, QWidget* parent)
                       1);
     header->addWidget(m_status);
     column->addLayout(header);
-    column->addWidget(SessionNotice::make(this));
+    column->addWidget(SessionNotice::routes(state, this));
     column->addWidget(m_dictate, 0, Qt::AlignLeft);
 
     m_historySlot = slot(column);

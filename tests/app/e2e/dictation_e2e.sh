@@ -10,75 +10,21 @@ quenda=$1
 hold=$2
 target=$3
 shape=$4
-# Under the test services (and in CI) everything named below was promised, so a gap fails the run.
-skip() {
-  if [ "${QUENDA_IN_SERVICES:-}" = 1 ] || [ "${CI:-}" = true ]; then echo "FAILED: $*"; exit 1; fi
-  echo "skipped: $*"
-  exit 77
-}
-fail() { echo "FAILED: $*"; exit 1; }
-command -v espeak-ng >/dev/null || skip "needs espeak-ng"
-command -v sox >/dev/null || skip "needs sox"
-pactl info >/dev/null 2>&1 || skip "needs the PulseAudio of scripts/with-services"
+source "$(dirname "$0")/dictation_rig.sh"
+source "$(dirname "$0")/target_field.sh"
 [ -n "${DISPLAY:-}" ] || skip "needs the X server of scripts/with-services"
 [ -x "$target" ] || skip "needs the Qt target window $target"
 
-work=$(mktemp -d)
-support="$work/data/Morvane Quenda"
-mkdir -p "$support" "$work/config"
 pid=""
-target_pid=""
-feeder=""
-module=""
 engine2=""
-old_source=$(pactl get-default-source)
 finish() {
   [ -n "$pid" ] && kill -TERM "$pid" 2>/dev/null || true
   [ -n "$target_pid" ] && kill -TERM "$target_pid" 2>/dev/null || true
-  [ -n "$feeder" ] && kill -TERM "$feeder" 2>/dev/null || true
   [ -n "$engine2" ] && kill -TERM "$engine2" 2>/dev/null || true
-  [ -n "$module" ] && pactl unload-module "$module" 2>/dev/null || true
-  pactl set-default-source "$old_source" 2>/dev/null || true
-  rm -rf "$work"
+  rig_finish
 }
 trap finish EXIT
-show_logs() {
-  echo "--- timing.log"; cat "$support/timing.log" 2>/dev/null || true
-  echo "--- program output"; tail -n 40 "$work/quenda.log" 2>/dev/null || true
-  echo "--- engine.log"; tail -n 20 "$support/engine.log" 2>/dev/null || true
-}
-marked() { grep -q -- "$1" "$support/timing.log" 2>/dev/null; }
-
-port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
-printf '{"othersAudio":"mute","onboarded":true,"playSounds":false,"launchAtLogin":false,"port":%s}\n' "$port" \
-  >"$support/config.json"
-espeak-ng -s 140 -w "$work/speech.wav" "hello world this is a test"
-sox "$work/speech.wav" -t raw -r 16000 -e signed -b 16 -c 1 "$work/speech.raw"
-
-# The microphone is a pipe, not a sink's monitor: muting the outputs must not silence the speech, and a
-# pipe source is no monitor, so the permission probe counts it as a microphone.
-module=$(pactl load-module module-pipe-source file="$work/microphone" source_name=quenda_e2e_microphone \
-  format=s16le rate=16000 channels=1)
-pactl set-default-source quenda_e2e_microphone
-# A steady real-time stream of silence keeps the source's clock honest; the speech goes in whenever the
-# file "speak" appears.
-python3 - "$work/microphone" "$work/speech.raw" "$work/speak" <<'PY' &
-import os, sys, time
-pipe, speech, trigger = sys.argv[1:]
-chunk = 640  # 20 ms of 16 kHz 16-bit mono
-out = os.open(pipe, os.O_WRONLY)
-pending = b""
-next_at = time.monotonic()
-while True:
-    if not pending and os.path.exists(trigger):
-        os.unlink(trigger)
-        pending = open(speech, "rb").read()
-    piece, pending = (pending[:chunk], pending[chunk:]) if pending else (b"", b"")
-    os.write(out, piece.ljust(chunk, b"\0"))
-    next_at += 0.02
-    time.sleep(max(0.0, next_at - time.monotonic()))
-PY
-feeder=$!
+rig_start
 
 # Muted or at zero volume both count as silenced; the program keeps the sink's own mute flag for
 # sinks already muted and otherwise turns the volume down.
@@ -99,44 +45,11 @@ sink_before=$(sink_state)
 XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config" "$quenda" >"$work/quenda.log" 2>&1 &
 pid=$!
 
-ready() {
-  python3 - "$port" <<'PY'
-import json, sys, urllib.request
-try:
-    body = urllib.request.urlopen(f"http://127.0.0.1:{sys.argv[1]}/health", timeout=1).read()
-    sys.exit(0 if json.loads(body).get("ready") else 1)
-except Exception:
-    sys.exit(1)
-PY
-}
-for _ in $(seq 1 240); do
-  ready && marked "launched" && break
-  kill -0 "$pid" 2>/dev/null || { show_logs; fail "the program ended early"; }
-  sleep 0.5
-done
-ready || { show_logs; fail "the engine never became ready"; }
+wait_launched "$pid"
 
 # The window comes up after the program's own, so its field holds the X input focus.
 clip="quenda e2e clipboard $$"
-env -u NO_AT_BRIDGE QT_QPA_PLATFORM=xcb "$target" "" "0,0" "--clipboard=$clip" --report >"$work/target.out" 2>"$work/target.err" &
-target_pid=$!
-for _ in $(seq 1 100); do
-  grep -qx "ready" "$work/target.out" && break
-  kill -0 "$target_pid" 2>/dev/null || { cat "$work/target.err"; fail "the target window ended early"; }
-  sleep 0.2
-done
-grep -qx "ready" "$work/target.out" || fail "the target window's field never got the focus"
-target_state() {
-  local before
-  before=$(grep -c '^{' "$work/target.out" || true)
-  kill -USR1 "$target_pid"
-  for _ in $(seq 1 50); do
-    [ "$(grep -c '^{' "$work/target.out" || true)" -gt "$before" ] && break
-    sleep 0.1
-  done
-  grep '^{' "$work/target.out" | tail -n 1
-}
-field() { python3 -c 'import json, sys; print(json.loads(sys.argv[1])[sys.argv[2]])' "$1" "$2"; }
+target_start "$work/target" env -u NO_AT_BRIDGE QT_QPA_PLATFORM=xcb "$target" "" "0,0" "--clipboard=$clip" --report
 state=$(target_state)
 [ "$(field "$state" clipboard)" = "$clip" ] || fail "the target never owned the clipboard: $state"
 
@@ -157,13 +70,7 @@ for attempt in 1 2 3; do
 done
 marked "recording stopped" || { show_logs; fail "no hold ever recorded"; }
 
-text=""
-for _ in $(seq 1 60); do
-  text=$(python3 -c 'import json, sys; e = json.load(open(sys.argv[1])); print(e[0]["text"] if e else "")' \
-    "$support/history.json" 2>/dev/null || true)
-  [ -n "$text" ] && break
-  sleep 0.5
-done
+text=$(dictated_text)
 echo "dictated: '$text'"
 [ -n "$text" ] || { show_logs; fail "no dictation reached the history"; }
 
@@ -180,12 +87,7 @@ sink_restored() {
 }
 sink_restored || fail "quenda_null was not restored after the hold: $sink_after, was $sink_before"
 
-for _ in $(seq 1 40); do
-  marked "insert: clipboard restored" && break
-  marked "insert: paste not posted" && break
-  marked "insert: clipboard left" && break
-  sleep 0.25
-done
+wait_insert_end
 marked "insert: paste posted" || { show_logs; fail "the paste was never posted"; }
 state=$(target_state)
 echo "target: $state"

@@ -238,6 +238,28 @@ TEST_F(AtspiAccessibilityTest, SpeaksUtf16ToAnApplicationThatCountsCodePoints)
     EXPECT_TRUE(ask<bool>([this](Accessibility&) { return m_a11y->connectionsOnThread(); }));
 }
 
+// Under Wayland a terminal has no X window to be known by: its application's name tells instead.
+TEST_F(AtspiAccessibilityTest, AFieldOfAnApplicationNamedAsATerminalReadsAsATerminal)
+{
+    // clang-format off
+    const struct { const char* name; Role role; } rows[] = {
+        {.name = "quenda-gtk-target", .role = Role::TextField},
+        {.name = "foot",              .role = Role::Terminal},
+        {.name = "Konsole",           .role = Role::Terminal},
+    };
+    // clang-format on
+    for (const auto& row : rows) {
+        TargetWindow target(QStringLiteral("/usr/bin/python3"),
+                            {QStringLiteral(QUENDA_GTK_TARGET), s("x"), QStringLiteral("0,0"), s(row.name)});
+        QUENDA_NEEDS_SERVICE(!target.unavailable(), "GTK 3 introspection data (gir1.2-gtk-3.0)");
+        ASSERT_TRUE(target.ready()) << row.name;
+        const Element field = focusIn(target.pid());
+        ASSERT_TRUE(field) << row.name;
+        EXPECT_EQ(ask<std::optional<Role>>([f = *field](Accessibility& a) { return a.role(f); }), row.role)
+            << row.name;
+    }
+}
+
 } // namespace
 
 namespace {

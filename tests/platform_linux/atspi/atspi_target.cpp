@@ -4,7 +4,7 @@
 //
 // Options, anywhere among the arguments: --clipboard=TEXT owns the clipboard with TEXT from the
 // start; --report prints one JSON line {text, focus, clipboard} on every SIGUSR1, so a shell script
-// can read the window's state while it keeps running.
+// can read the window's state while it keeps running; --maximized fills the screen with the window.
 #include <QApplication>
 #include <QClipboard>
 #include <QJsonDocument>
@@ -41,11 +41,14 @@ int main(int argc, char** argv)
     QStringList args;
     std::optional<QString> clipboardText;
     bool report = false;
+    bool maximized = false;
     for (const QString& arg : app.arguments().mid(1)) {
         if (arg.startsWith(QStringLiteral("--clipboard=")))
             clipboardText = arg.mid(int(sizeof("--clipboard=")) - 1);
         else if (arg == QStringLiteral("--report"))
             report = true;
+        else if (arg == QStringLiteral("--maximized"))
+            maximized = true;
         else
             args.append(arg);
     }
@@ -64,7 +67,10 @@ int main(int argc, char** argv)
     layout->addWidget(line);
     layout->addWidget(area);
     window.setCentralWidget(central);
-    window.show();
+    if (maximized)
+        window.showMaximized();
+    else
+        window.show();
     // Xvfb has no window manager to hand out the focus.
     window.activateWindow();
     line->setFocus();

@@ -106,6 +106,16 @@ std::variant<AppRange, WriteOutcome> toApp(AtspiText* text, Unit unit, Range ran
     return AppRange{*start, *end};
 }
 
+std::optional<QString> applicationName(AtspiAccessible* accessible)
+{
+    Error rootError;
+    const Owned<AtspiAccessible> root(atspi_accessible_get_application(accessible, rootError.out()));
+    if (rootError.failed() || !root)
+        return std::nullopt;
+    Error error;
+    return takeString(atspi_accessible_get_name(root.get(), error.out()), error);
+}
+
 Role roleFrom(AtspiRole role, AtspiAccessible* accessible)
 {
     switch (role) {

@@ -61,6 +61,8 @@ std::optional<AppRange> appSelection(AtspiText* text);
 std::variant<AppRange, Accessibility::WriteOutcome> toApp(AtspiText* text, TextOffsets::Unit unit,
                                                           Accessibility::Range range);
 Accessibility::Role roleFrom(AtspiRole role, AtspiAccessible* accessible);
+// The name of the application the accessible belongs to; none when it cannot be read.
+std::optional<QString> applicationName(AtspiAccessible* accessible);
 // A new reference, or nullptr when the child cannot be read.
 AtspiAccessible* childAt(AtspiAccessible* parent, int index);
 int childCount(AtspiAccessible* parent);

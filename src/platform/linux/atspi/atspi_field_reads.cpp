@@ -1,5 +1,6 @@
 #include "platform/linux/atspi/atspi_calls.h"
 #include "platform/linux/atspi/atspi_field.h"
+#include "platform/linux/x11/terminal_classes.h"
 
 using namespace AtspiCalls;
 using Unit = TextOffsets::Unit;
@@ -38,7 +39,15 @@ std::optional<Accessibility::Role> role(AtspiAccessible* accessible)
     const AtspiRole role = atspi_accessible_get_role(accessible, error.out());
     if (error.failed() || role == ATSPI_ROLE_INVALID)
         return std::nullopt;
-    return roleFrom(role, accessible);
+    const Accessibility::Role found = roleFrom(role, accessible);
+    // Under Wayland a terminal has no X window to be known by, and many give their view no terminal
+    // role: its application's name tells.
+    if (found != Accessibility::Role::Terminal && found != Accessibility::Role::Application) {
+        const std::optional<QString> application = applicationName(accessible);
+        if (application && TerminalClasses::contains(*application, {}))
+            return Accessibility::Role::Terminal;
+    }
+    return found;
 }
 
 std::optional<bool> editable(AtspiAccessible* accessible)

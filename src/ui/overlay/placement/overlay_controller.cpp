@@ -73,6 +73,12 @@ bool OverlayController::panelHasFocus() const
     return m_panel->isActiveWindow();
 }
 
+void OverlayController::keepHidden()
+{
+    m_keptHidden = true;
+    present(false);
+}
+
 void OverlayController::setContent(QWidget* view)
 {
     m_panel->setContent(view);
@@ -96,7 +102,7 @@ void OverlayController::evaluate()
 void OverlayController::present(bool visible)
 {
     // With no screen there is nowhere to show it; the next screen change places it again.
-    if (!visible || m_screens.screens().isEmpty()) {
+    if (!visible || m_keptHidden || m_screens.screens().isEmpty()) {
         m_panel->hide();
         return;
     }

@@ -56,6 +56,8 @@ public:
     void evaluate();
     // Whether the panel holds the keyboard focus; it is built never to take it.
     bool panelHasFocus() const;
+    // For a desktop that would give the panel the focus to show it: it never shows again.
+    void keepHidden();
     OverlayPanel& panel() const { return *m_panel; }
     // Hosts the root view; the panel owns it and reports hover and drags on what the view ignores.
     void setContent(QWidget* view);
@@ -105,6 +107,7 @@ private:
     Clock::Timer m_leave;
     // The pointer left while work held the hover; released when the work ends.
     bool m_pointerLeft = false;
+    bool m_keptHidden = false;
     FollowTarget m_follow;
     std::optional<QPointF> m_dragStartOrigin;
     std::optional<QPointF> m_dragStartPointer;

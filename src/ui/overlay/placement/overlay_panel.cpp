@@ -58,8 +58,9 @@ QRegion opaqueRegion(const QImage& image)
 } // namespace
 
 OverlayPanel::OverlayPanel(FloatingWindows& windows)
-    : QWidget(nullptr,
-              Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus)
+    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
+                           Qt::WindowDoesNotAcceptFocus |
+                           (windows.outsideManager() ? Qt::BypassWindowManagerHint : Qt::WindowFlags()))
     , m_windows(windows)
 {
     setAttribute(Qt::WA_ShowWithoutActivating);

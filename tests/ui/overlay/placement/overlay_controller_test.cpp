@@ -206,6 +206,21 @@ TEST_F(OverlayControllerTest, AHiddenWidgetStaysHiddenWhenHoveredAndShowsForACar
     EXPECT_FALSE(panel().isVisible());
 }
 
+// Where showing the panel would take the focus from the user's field, nothing shows it again.
+TEST_F(OverlayControllerTest, APanelKeptHiddenShowsForNoPhaseCardOrEvaluation)
+{
+    make();
+    ASSERT_TRUE(panel().isVisible());
+    m_controller->keepHidden();
+    EXPECT_FALSE(panel().isVisible());
+    state().setPhase(Phase::listening());
+    EXPECT_FALSE(panel().isVisible());
+    state().setOverlayResult(answer());
+    EXPECT_FALSE(panel().isVisible());
+    m_controller->evaluate();
+    EXPECT_FALSE(panel().isVisible());
+}
+
 // Moving the widget is no settings change: a settings-saved notice would pop up (and a timer run)
 // for each drag.
 TEST_F(OverlayControllerTest, ADragMovesThePanelAndStoresItsHomeQuietly)

@@ -1,7 +1,6 @@
-#include "clipboard_owner.h"
 #include "pasteboard_samples.h"
 #include "test_text.h"
-#include "wl_clipboard.h"
+#include "wayland_peers.h"
 
 #include "platform/linux/wayland/data_control_pasteboard.h"
 #include "platform/linux/wayland/pipe_writer.h"
@@ -21,6 +20,8 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+using namespace WaylandPeers;
 
 namespace {
 
@@ -64,7 +65,7 @@ protected:
     // of KWin's).
     static QStringList typesForNewcomer()
     {
-        WaylandConnection connection(WlClipboard::display());
+        WaylandConnection connection;
         return DataControlPasteboard(connection).types();
     }
 
@@ -73,7 +74,7 @@ protected:
         return QTest::qWaitFor([&] { return m_board.changeCount() != count; }, 5000);
     }
 
-    WaylandConnection m_connection{WlClipboard::display()};
+    WaylandConnection m_connection;
     DataControlPasteboard m_board{m_connection, limits};
 };
 
@@ -98,12 +99,12 @@ TEST_F(DataControlPasteboardTest, AnotherProgramsCopyMovesTheCountAndComesBackTy
         // owner of the row before has left by the time our write is confirmed.
         m_board.writeText(s("ours before"));
         const quint64 before = m_board.changeCount();
-        ClipboardOwner owner;
-        WlClipboard::Running copying;
+        std::optional<WlCopy> copying;
+        std::optional<ClipboardOwner> owner;
         if (c.byWlCopy)
-            copying = WlClipboard::copy(c.offered.first().type, c.offered.first().data);
+            copying.emplace(c.offered.first().type, c.offered.first().data);
         else
-            ASSERT_TRUE(owner.own(c.offered));
+            ASSERT_TRUE(owner.emplace(c.offered).owns());
         ASSERT_TRUE(changedSince(before)) << "another program's copy left the change count alone";
 
         EXPECT_EQ(m_board.types().mid(0, c.offered.size()), typesOf(c.offered)) << "the owner's order";
@@ -142,10 +143,10 @@ TEST_F(DataControlPasteboardTest, OurWriteCountsOnceAndAnotherProgramReadsEveryT
     // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.type);
-        EXPECT_EQ(WlClipboard::paste(s(c.type)), c.expected) << "as another program reads it";
+        EXPECT_EQ(wlPaste(s(c.type)), c.expected) << "as another program reads it";
         EXPECT_EQ(m_board.data(s(c.type)), c.expected) << "as we read it";
     }
-    EXPECT_EQ(WlClipboard::types(), typesOf(written) + textAliases);
+    EXPECT_EQ(wlTypes(), typesOf(written) + textAliases);
     EXPECT_EQ(m_board.types(), typesOf(written) + textAliases);
     QTest::qWait(0);
     EXPECT_EQ(m_board.changeCount(), before + 1) << "the compositor's notice of our own write counted again";
@@ -165,23 +166,23 @@ TEST_F(DataControlPasteboardTest, ARestoredClipboardComesBackWithEveryTypeAndAnE
     // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        ClipboardOwner owner;
+        std::optional<ClipboardOwner> owner;
         const quint64 before = m_board.changeCount();
         if (c.offered.isEmpty())
             m_board.clear();
         else
-            ASSERT_TRUE(owner.own(c.offered));
+            ASSERT_TRUE(owner.emplace(c.offered).owns());
         ASSERT_TRUE(changedSince(before));
         const QStringList typesBefore = typesForNewcomer();
 
         const PasteboardSnapshot saved = m_board.snapshot();
         m_board.writeText(s("dictated"));
-        ASSERT_EQ(WlClipboard::paste(s("text/plain")), "dictated");
+        ASSERT_EQ(wlPaste(s("text/plain")), "dictated");
         m_board.restore(saved);
 
         EXPECT_EQ(typesForNewcomer(), typesBefore);
         for (const PasteboardItem& offered : c.offered)
-            EXPECT_EQ(WlClipboard::paste(offered.type), offered.data) << offered.type.toStdString();
+            EXPECT_EQ(wlPaste(offered.type), offered.data) << offered.type.toStdString();
         EXPECT_EQ(m_board.types().isEmpty(), c.offered.isEmpty());
     }
 }
@@ -198,8 +199,8 @@ TEST_F(DataControlPasteboardTest, PlainTextAndSecrecyOfWhatAnotherProgramOffers)
     for (const PasteboardTextCase& c : cases) {
         SCOPED_TRACE(c.what);
         const quint64 before = m_board.changeCount();
-        ClipboardOwner owner;
-        ASSERT_TRUE(owner.own(c.offered));
+        const ClipboardOwner owner(c.offered);
+        ASSERT_TRUE(owner.owns());
         ASSERT_TRUE(changedSince(before));
         c.expectReadBy(m_board);
     }
@@ -207,23 +208,22 @@ TEST_F(DataControlPasteboardTest, PlainTextAndSecrecyOfWhatAnotherProgramOffers)
 
 TEST_F(DataControlPasteboardTest, AnOwnerThatNeverFinishesIsGivenUpOnWithinTheLimit)
 {
-    using Stall = ClipboardOwner::Stall;
     struct Case {
         const char* what;
-        Stall stall;
+        const char* mode;
     };
     // clang-format off
     const Case cases[] = {
-        {.what = "sends nothing", .stall = Stall::Silent},
-        {.what = "stops after some bytes", .stall = Stall::AfterSomeBytes},
-        {.what = "sends a byte now and then, never the end", .stall = Stall::Trickling},
+        {.what = "sends nothing", .mode = "silent"},
+        {.what = "stops after some bytes", .mode = "some bytes"},
+        {.what = "sends a byte now and then, never the end", .mode = "trickling"},
     };
     // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         const quint64 before = m_board.changeCount();
-        ClipboardOwner owner;
-        ASSERT_TRUE(owner.ownWithoutAnswering(s("text/plain"), c.stall));
+        const ClipboardOwner owner({item("text/plain", {})}, s(c.mode));
+        ASSERT_TRUE(owner.owns());
         ASSERT_TRUE(changedSince(before));
         ASSERT_EQ(m_board.types(), QStringList{s("text/plain")});
 
@@ -248,21 +248,20 @@ TEST_F(DataControlPasteboardTest, AReaderThatStopsReadingNeitherStallsNorEndsUs)
     // Held open and never read: the reader's output, and so its input from us, fill up and stop.
     const int neverRead = ::open(QFile::encodeName(fifo).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     ASSERT_GE(neverRead, 0);
-    const WlClipboard::Running stuck = WlClipboard::pasteInto(s("image/bmp"), fifo);
+    WlPasteInto stuck(s("image/bmp"), fifo);
     // Qt ignores SIGPIPE once it starts a process; the program may not have started one yet.
     const auto previous = std::signal(SIGPIPE, SIG_DFL);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !m_board.findChildren<PipeWriter*>().isEmpty(); }, 5000));
 
-    EXPECT_EQ(WlClipboard::paste(s("text/plain")), "small") << "another reader was kept waiting";
+    EXPECT_EQ(wlPaste(s("text/plain")), "small") << "another reader was kept waiting";
 
     // The stuck reader goes away mid-transfer (wl-paste copies through a cat of its own, which
     // ends once its output has no reader): writing on must not raise SIGPIPE here.
-    stuck->kill();
-    ASSERT_TRUE(stuck->waitForFinished(5000));
+    ASSERT_TRUE(stuck.stop());
     ::close(neverRead);
     EXPECT_TRUE(QTest::qWaitFor([&] { return m_board.findChildren<PipeWriter*>().isEmpty(); }, 5000));
     std::signal(SIGPIPE, previous);
-    EXPECT_EQ(WlClipboard::paste(s("image/bmp")), big);
+    EXPECT_EQ(wlPaste(s("image/bmp")), big);
 }
 
 } // namespace

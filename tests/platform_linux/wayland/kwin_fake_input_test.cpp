@@ -1,7 +1,7 @@
-#include "field_process.h"
 #include "kwin_process.h"
 #include "post_chord.h"
 #include "test_text.h"
+#include "wayland_peers.h"
 
 #include "core/base/system_clock.h"
 #include "platform/linux/keys/chord_synthesizer.h"
@@ -11,11 +11,12 @@
 
 #include <gtest/gtest.h>
 
+using namespace WaylandPeers;
+
 namespace {
 
 using Reason = KeySynthesizer::Failure::Reason;
 
-constexpr int startMs = 15000;
 constexpr int pasteMs = 5000;
 
 TEST(KwinFakeInputTest, TheInstalledDesktopEntryGetsFakeInputFromKWinAndCtrlVPastes)
@@ -30,14 +31,13 @@ TEST(KwinFakeInputTest, TheInstalledDesktopEntryGetsFakeInputFromKWinAndCtrlVPas
     ChordSynthesizer synth(keyboard, clock);
 
     const QString text = s("pasted on KWin: über 5 €");
-    ASSERT_TRUE(copyToClipboard(kwin.waylandDisplay(), text));
-    FieldProcess field(FieldProcess::Toolkit::Gtk, kwin.waylandDisplay());
-    ASSERT_TRUE(field.waitReady(startMs)) << field.errors().toStdString();
+    const WlCopy copied({}, text.toUtf8(), kwin.waylandDisplay());
+    Field field(Field::Toolkit::Gtk, kwin.waylandDisplay());
+    ASSERT_TRUE(field.focused());
 
     const auto outcome = postChord(synth, KeySynthesizer::Chord::Paste, pasteMs);
     ASSERT_TRUE(outcome.ok()) << outcome.error().detail.toStdString();
-    EXPECT_EQ(field.waitForText(text, pasteMs).toStdString(), text.toStdString())
-        << field.errors().toStdString();
+    EXPECT_EQ(field.waitForText(text).toStdString(), text.toStdString());
 }
 
 TEST(KwinFakeInputTest, WithoutTheDesktopEntryKWinOffersNothingAndKeysFailAsUnavailable)

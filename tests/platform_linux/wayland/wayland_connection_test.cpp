@@ -1,6 +1,6 @@
-#include "compositor.h"
 #include "kwin_process.h"
 #include "test_text.h"
+#include "wayland_peers.h"
 
 #include "platform/linux/wayland/kwin_fake_input.h"
 #include "platform/linux/wayland/wayland_connection.h"
@@ -24,7 +24,7 @@ protected:
                              "a Wayland compositor (scripts/with-services starts sway)");
     }
 
-    WaylandConnection m_connection{swayDisplay()};
+    WaylandConnection m_connection{WaylandPeers::swayDisplay()};
 };
 
 TEST_F(WaylandConnectionTest, ListsTheGlobalsAndBindsTheSeatOnce)

@@ -1,7 +1,6 @@
-#include "clipboard_owner.h"
 #include "pasteboard_samples.h"
 #include "test_text.h"
-#include "wl_clipboard.h"
+#include "wayland_peers.h"
 
 #include "dictation/insert/paste_cycle.h"
 #include "dictation/insert/text_inserter.h"
@@ -18,6 +17,8 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+using namespace WaylandPeers;
 
 namespace {
 
@@ -52,10 +53,10 @@ protected:
     }
 
     // The user's clipboard, owned by another program.
-    void ownedByAnother(ClipboardOwner& owner, const Items& items)
+    void ownedByAnother(std::optional<ClipboardOwner>& owner, const Items& items)
     {
         const quint64 before = m_board.changeCount();
-        ASSERT_TRUE(owner.own(items));
+        ASSERT_TRUE(owner.emplace(items).owns());
         ASSERT_TRUE(QTest::qWaitFor([&] { return m_board.changeCount() != before; }, 5000));
     }
 
@@ -76,7 +77,7 @@ protected:
         }
     }
 
-    WaylandConnection m_connection{WlClipboard::display()};
+    WaylandConnection m_connection;
     DataControlPasteboard m_board{m_connection};
     ManualClock m_clock;
     FakeAccessibility m_a11y{&m_clock};
@@ -109,28 +110,28 @@ TEST_F(WaylandPasteCycleTest, TheUsersClipboardComesBackUnlessTheyCopyDuringTheW
     // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        ClipboardOwner owner;
+        std::optional<ClipboardOwner> owner;
         ownedByAnother(owner, usersClipboard);
-        const std::optional<QStringList> typesBefore = WlClipboard::types();
+        const QStringList typesBefore = wlTypes();
 
         const std::optional<InsertResult> result = insert(s("dictated"));
         ASSERT_TRUE(result);
         EXPECT_EQ(result->outcome, InsertResult::Outcome::Pasted);
-        EXPECT_EQ(WlClipboard::paste(s("text/plain")), "dictated") << "the paste would not find our text";
+        EXPECT_EQ(wlPaste(s("text/plain")), "dictated") << "the paste would not find our text";
 
-        WlClipboard::Running copying;
+        std::optional<WlCopy> copying;
         if (c.copiesMeanwhile) {
             const quint64 ours = m_board.changeCount();
-            copying = WlClipboard::copy(s("text/plain"), "copied meanwhile");
+            copying.emplace(s("text/plain"), "copied meanwhile");
             ASSERT_TRUE(QTest::qWaitFor([&] { return m_board.changeCount() != ours; }, 5000));
         }
         pump(PasteCycle::visibleLimitMs + PasteCycle::settleMs + 100);
 
-        EXPECT_EQ(WlClipboard::paste(s("text/plain")), c.textAfter);
+        EXPECT_EQ(wlPaste(s("text/plain")), c.textAfter);
         if (!c.copiesMeanwhile) {
-            EXPECT_EQ(WlClipboard::types(), typesBefore);
+            EXPECT_EQ(wlTypes(), typesBefore);
             for (const PasteboardItem& saved : usersClipboard)
-                EXPECT_EQ(WlClipboard::paste(saved.type), saved.data) << saved.type.toStdString();
+                EXPECT_EQ(wlPaste(saved.type), saved.data) << saved.type.toStdString();
         }
     }
 }
@@ -152,13 +153,13 @@ TEST_F(WaylandPasteCycleTest, WithoutAccessOurTextStaysAndOnlyAClipboardOfNoPass
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         m_displaced.clear();
-        ClipboardOwner owner;
+        std::optional<ClipboardOwner> owner;
         ownedByAnother(owner, c.users);
 
         insert(s("dictated"));
         pump(PasteCycle::visibleLimitMs + PasteCycle::settleMs + 100);
 
-        EXPECT_EQ(WlClipboard::paste(s("text/plain")), "dictated");
+        EXPECT_EQ(wlPaste(s("text/plain")), "dictated");
         EXPECT_EQ(m_displaced, c.displaced);
     }
 }

@@ -8,9 +8,6 @@
 #include <QStandardPaths>
 #include <QTest>
 
-#include <csignal>
-#include <unistd.h>
-
 namespace {
 
 constexpr int startMs = 30000;
@@ -18,7 +15,7 @@ constexpr int stopMs = 5000;
 
 } // namespace
 
-KwinProcess::KwinProcess()
+KwinProcess::KwinProcess(Shortcuts shortcuts)
 {
     const QString installed = QStandardPaths::findExecutable(QStringLiteral("kwin_wayland"));
     const QString copy = m_root.filePath(QStringLiteral("kwin_wayland"));
@@ -33,17 +30,23 @@ KwinProcess::KwinProcess()
     env.insert(QStringLiteral("PATH"), qEnvironmentVariable("PATH"));
     env.insert(QStringLiteral("HOME"), m_root.path());
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_root.filePath(QStringLiteral("run")));
+    env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), m_bus.address());
     m_process.setProcessEnvironment(env);
     // Nobody reads its chatter: a full pipe would stop it.
     m_process.setStandardOutputFile(QProcess::nullDevice());
     m_process.setStandardErrorFile(QProcess::nullDevice());
-    // Its own process group, so its private bus goes with it.
-    m_process.setChildProcessModifier([] { setsid(); });
-    m_process.start(QStringLiteral("dbus-run-session"),
-                    {QStringLiteral("--"), copy, QStringLiteral("--virtual"), QStringLiteral("--socket"),
-                     QStringLiteral("quenda-kwin"), QStringLiteral("--width"), QStringLiteral("1280"),
-                     QStringLiteral("--height"), QStringLiteral("800"), QStringLiteral("--no-lockscreen"),
-                     QStringLiteral("--no-global-shortcuts"), QStringLiteral("--no-kactivities")});
+    QStringList arguments{QStringLiteral("--virtual"),
+                          QStringLiteral("--socket"),
+                          QStringLiteral("quenda-kwin"),
+                          QStringLiteral("--width"),
+                          QStringLiteral("1280"),
+                          QStringLiteral("--height"),
+                          QStringLiteral("800"),
+                          QStringLiteral("--no-lockscreen"),
+                          QStringLiteral("--no-kactivities")};
+    if (shortcuts == Shortcuts::Off)
+        arguments << QStringLiteral("--no-global-shortcuts");
+    m_process.start(copy, arguments);
     // The socket appears before KWin answers on it.
     const QByteArray socket = QFile::encodeName(m_root.filePath(QStringLiteral("run/quenda-kwin")));
     const bool answers = QTest::qWaitFor(
@@ -63,23 +66,11 @@ KwinProcess::~KwinProcess()
 
 void KwinProcess::stop()
 {
+    // A test compositor has nothing to save; the folder goes once nothing writes there any more.
     if (m_process.state() == QProcess::NotRunning)
         return;
-    // The bus session reaps KWin and ends with it, so KWin alone is stopped; the folder goes
-    // once nothing writes there any more. A test compositor has nothing to save.
-    const qint64 session = m_process.processId();
-    QFile children(QStringLiteral("/proc/%1/task/%1/children").arg(session));
-    if (children.open(QIODevice::ReadOnly)) {
-        for (const QByteArray& child : children.readAll().simplified().split(' ')) {
-            QFile name(QStringLiteral("/proc/%1/comm").arg(QString::fromLatin1(child)));
-            if (name.open(QIODevice::ReadOnly) && name.readAll().trimmed() == "kwin_wayland")
-                ::kill(pid_t(child.toLongLong()), SIGKILL);
-        }
-    }
-    if (!m_process.waitForFinished(stopMs)) {
-        ::kill(-pid_t(session), SIGKILL);
-        m_process.waitForFinished();
-    }
+    m_process.kill();
+    m_process.waitForFinished(stopMs);
 }
 
 QString KwinProcess::applicationsDir() const

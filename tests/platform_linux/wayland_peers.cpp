@@ -28,10 +28,10 @@ void say(const QByteArray& line)
     std::fflush(stdout);
 }
 
-std::optional<QByteArray> runWlPaste(const QStringList& args)
+std::optional<QByteArray> runWlPaste(const QStringList& args, const QByteArray& display = {})
 {
     QProcess process;
-    process.setProcessEnvironment(clientEnvironment({}));
+    process.setProcessEnvironment(clientEnvironment(display));
     process.start(QStringLiteral("wl-paste"), args);
     if (!waitFor([&] { return process.state() == QProcess::NotRunning; }))
         return std::nullopt;
@@ -183,12 +183,20 @@ void ClipboardOwner::owned()
 }
 
 WlCopy::WlCopy(const QString& type, const QByteArray& data, const QByteArray& display)
+    : m_type(type)
+    , m_data(data)
+    , m_display(display)
 {
     m_endsWithInput = false;
     QStringList args{QStringLiteral("--foreground")};
     if (!type.isEmpty())
         args << QStringLiteral("--type") << type;
     start(QStringLiteral("wl-copy"), args, clientEnvironment(display), data);
+}
+
+bool WlCopy::offered() const
+{
+    return waitFor([this] { return wlPaste(m_type, m_display) == m_data; });
 }
 
 WlPasteInto::WlPasteInto(const QString& type, const QString& path)
@@ -199,12 +207,12 @@ WlPasteInto::WlPasteInto(const QString& type, const QString& path)
           clientEnvironment({}));
 }
 
-std::optional<QByteArray> wlPaste(const QString& type)
+std::optional<QByteArray> wlPaste(const QString& type, const QByteArray& display)
 {
     QStringList args{QStringLiteral("--no-newline")};
     if (!type.isEmpty())
         args << QStringLiteral("--type") << type;
-    return runWlPaste(args);
+    return runWlPaste(args, display);
 }
 
 QStringList wlTypes()

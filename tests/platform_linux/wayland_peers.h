@@ -88,6 +88,14 @@ private:
 class WlCopy final : public Peer {
 public:
     WlCopy(const QString& type, const QByteArray& data, const QByteArray& display = {});
+
+    // Waits until another program reads the data.
+    bool offered() const;
+
+private:
+    const QString m_type;
+    const QByteArray m_data;
+    const QByteArray m_display;
 };
 
 // wl-paste for the type, its output going to `path`.
@@ -97,7 +105,7 @@ public:
 };
 
 // What wl-paste reads; absent when the clipboard is empty or the read failed.
-std::optional<QByteArray> wlPaste(const QString& type = {});
+std::optional<QByteArray> wlPaste(const QString& type = {}, const QByteArray& display = {});
 // The types wl-paste lists; empty for an empty clipboard.
 QStringList wlTypes();
 

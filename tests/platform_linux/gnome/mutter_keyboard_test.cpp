@@ -1,3 +1,4 @@
+#include "post_chord.h"
 #include "service_check.h"
 #include "test_text.h"
 #include "wayland_peers.h"
@@ -14,7 +15,6 @@
 
 using namespace WaylandPeers;
 using Chord = KeySynthesizer::Chord;
-using Target = KeySynthesizer::Target;
 using Key = SyntheticKeyboard::Key;
 
 namespace {
@@ -28,23 +28,12 @@ protected:
         QCoreApplication::processEvents();
     }
 
-    KeySynthesizer::Outcome paste()
-    {
-        std::optional<KeySynthesizer::Outcome> outcome;
-        m_keys.post(Chord::Paste, Target::Application, &m_context,
-                    [&](const KeySynthesizer::Outcome& o) { outcome = o; });
-        waitFor([&] { return outcome.has_value(); });
-        return outcome.value_or(
-            KeySynthesizer::Failure{KeySynthesizer::Failure::Reason::Unavailable, s("no answer")});
-    }
-
     MutterRemoteDesktop m_desktop;
     // Before any window: the seat's keyboard, and with it the focus, comes with the session's.
     MutterKeyboard m_keyboard{m_desktop};
     MutterPasteboard m_board{m_desktop};
     SystemClock m_clock;
     ChordSynthesizer m_keys{m_keyboard, m_clock};
-    QObject m_context;
 };
 
 TEST_F(MutterKeyboardTest, ThePasteChordPastesIntoTheFocusedFieldAndLeavesNoKeyDown)
@@ -66,7 +55,7 @@ TEST_F(MutterKeyboardTest, ThePasteChordPastesIntoTheFocusedFieldAndLeavesNoKeyD
         ASSERT_TRUE(field.focused()) << "the field never had the keyboard focus";
         m_board.writeText(s("Grüße, dictated"));
 
-        const auto outcome = paste();
+        const auto outcome = postChord(m_keys, Chord::Paste, 10'000);
         ASSERT_TRUE(outcome.ok()) << outcome.error().detail.toStdString();
         EXPECT_EQ(field.waitForText(s("Grüße, dictated")), s("Grüße, dictated"));
 

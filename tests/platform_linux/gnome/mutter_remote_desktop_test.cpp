@@ -1,4 +1,5 @@
 #include "fake_mutter.h"
+#include "post_chord.h"
 #include "private_bus.h"
 #include "test_text.h"
 #include "wayland_peers.h"

@@ -1,3 +1,4 @@
+#include "post_chord.h"
 #include "private_bus.h"
 #include "test_text.h"
 #include "wayland_peers.h"

@@ -32,6 +32,7 @@ TEST(KwinFakeInputTest, TheInstalledDesktopEntryGetsFakeInputFromKWinAndCtrlVPas
 
     const QString text = s("pasted on KWin: über 5 €");
     const WlCopy copied({}, text.toUtf8(), kwin.waylandDisplay());
+    ASSERT_TRUE(copied.offered());
     Field field(Field::Toolkit::Gtk, kwin.waylandDisplay());
     ASSERT_TRUE(field.focused());
 

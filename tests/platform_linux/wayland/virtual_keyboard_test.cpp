@@ -79,6 +79,7 @@ TEST(VirtualKeyboardTest, CtrlVPastesTheClipboardIntoGtkAndQtFieldsWhateverTheLa
 
         const QString text = s("pasted on Wayland: über 5 €");
         const WlCopy copied({}, text.toUtf8(), swayDisplay());
+        ASSERT_TRUE(copied.offered());
         Field field(c.toolkit, swayDisplay());
         ASSERT_TRUE(field.focused());
 

@@ -2,9 +2,6 @@
 
 #include "test_text.h"
 
-#include "platform/fake/manual_clock.h"
-#include "platform/linux/keys/chord_synthesizer.h"
-
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -15,7 +12,7 @@
 #include <QStringList>
 #include <QThread>
 
-// A bus of the test's own, so the remote-desktop service can be absent or a fake.
+// A session bus of the test's own, where a desktop service can be absent, a fake or a compositor's.
 class PrivateBus final {
 public:
     PrivateBus()
@@ -35,6 +32,7 @@ public:
     }
     Q_DISABLE_COPY_MOVE(PrivateBus)
 
+    QString address() const { return m_address; }
     // A connection of its own for each caller, so none outlives this bus.
     QDBusConnection connect(const QString& name) const
     {
@@ -97,18 +95,3 @@ private:
     mutable QMutex m_mutex;
     QStringList m_calls;
 };
-
-// The paste chord posted on `keyboard` as the chord layer posts it, answered before this returns:
-// every keyboard here answers without waiting.
-inline KeySynthesizer::Outcome pasteAtOnce(SyntheticKeyboard& keyboard)
-{
-    ManualClock clock;
-    ChordSynthesizer keys(keyboard, clock);
-    std::optional<KeySynthesizer::Outcome> outcome;
-    QObject context;
-    keys.post(KeySynthesizer::Chord::Paste, KeySynthesizer::Target::Application, &context,
-              [&](const KeySynthesizer::Outcome& o) { outcome = o; });
-    clock.advance(0);
-    return outcome.value_or(
-        KeySynthesizer::Failure{KeySynthesizer::Failure::Reason::PostFailed, s("no answer")});
-}

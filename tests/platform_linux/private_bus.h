@@ -3,14 +3,19 @@
 #include "test_text.h"
 
 #include <QCoreApplication>
+#include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QDBusObjectPath>
 #include <QDBusVirtualObject>
 #include <QMutex>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
 #include <QThread>
+#include <QVariantMap>
+
+#include <optional>
 
 // A session bus of the test's own, where a desktop service can be absent, a fake or a compositor's.
 class PrivateBus final {
@@ -75,6 +80,25 @@ public:
     void send(const QDBusMessage& signal) { m_bus.send(signal); }
 
 protected:
+    // A desktop portal's answer to `call`: the path of its request at once, then the request's
+    // Response unless the user never answers.
+    static void answerRequest(const QDBusMessage& call, const QDBusConnection& connection,
+                              std::optional<uint> response, const QVariantMap& results = {})
+    {
+        QString sender = call.service().mid(1);
+        sender.replace(QLatin1Char('.'), QLatin1Char('_'));
+        const QString request =
+            s("/org/freedesktop/portal/desktop/request/") + sender + QLatin1Char('/') +
+            qdbus_cast<QVariantMap>(call.arguments().constLast()).value(s("handle_token")).toString();
+        connection.send(call.createReply(QVariant::fromValue(QDBusObjectPath(request))));
+        if (!response)
+            return;
+        QDBusMessage signal =
+            QDBusMessage::createSignal(request, s("org.freedesktop.portal.Request"), s("Response"));
+        signal.setArguments({*response, results});
+        connection.send(signal);
+    }
+
     virtual void answer(const QDBusMessage& message, const QDBusConnection& connection) = 0;
     void record(const QString& call)
     {

@@ -56,27 +56,14 @@ private:
             connection.send(message.createReply());
             return;
         }
-        const auto options = qdbus_cast<QVariantMap>(args.constLast());
-        QString sender = message.service().mid(1);
-        sender.replace(QLatin1Char('.'), QLatin1Char('_'));
-        const QString request = s("/org/freedesktop/portal/desktop/request/") + sender + QLatin1Char('/') +
-                                options.value(s("handle_token")).toString();
-        connection.send(message.createReply(QVariant::fromValue(QDBusObjectPath(request))));
-
-        uint response = 0;
-        QVariantMap results;
-        if (member == QLatin1String("CreateSession")) {
-            results.insert(s("session_handle"), sessionPath);
-        } else if (member == QLatin1String("Start")) {
-            if (!m_dialog.answersStart)
-                return;
-            response = m_dialog.start;
-            results.insert(s("devices"), m_dialog.devices);
-        }
-        QDBusMessage signal =
-            QDBusMessage::createSignal(request, s("org.freedesktop.portal.Request"), s("Response"));
-        signal.setArguments({response, results});
-        connection.send(signal);
+        if (member == QLatin1String("CreateSession"))
+            answerRequest(message, connection, 0, {{s("session_handle"), sessionPath}});
+        else if (member != QLatin1String("Start"))
+            answerRequest(message, connection, 0);
+        else if (m_dialog.answersStart)
+            answerRequest(message, connection, m_dialog.start, {{s("devices"), m_dialog.devices}});
+        else
+            answerRequest(message, connection, std::nullopt);
     }
 
     const Dialog m_dialog;

@@ -89,6 +89,27 @@ wait_launched() {
   show_logs
   fail "the engine never became ready"
 }
+# Holds the hotkey with the command $1 (given the seconds) while the speech flows, until a hold records:
+# the program learns that the engine is ready at its next health poll, up to a second after us, and a
+# hold before that only shows a notice. `during` gets what the command $2 prints in the middle of the hold.
+hold_until_recorded() {
+  local holder
+  during=""
+  for attempt in 1 2 3; do
+    "$1" 4.5 &
+    holder=$!
+    sleep 0.6
+    touch "$work/speak"
+    sleep 1.4
+    during=$("$2")
+    wait "$holder"
+    sleep 1
+    marked "recording stopped" && return 0
+    echo "hold $attempt did not record"
+  done
+  show_logs
+  fail "no hold ever recorded"
+}
 # The text of the newest history entry, waiting up to 30 s for one.
 dictated_text() {
   local text=""

@@ -56,20 +56,7 @@ hold() {
     "$xtest_hold" "$1"
   fi
 }
-# The engine may learn of its readiness a second after us; a hold before that only shows a notice.
-for attempt in 1 2 3; do
-  hold 4.5 &
-  holder=$!
-  sleep 0.6
-  touch "$work/speak"
-  sleep 1.4
-  during=$(target_state)
-  wait "$holder"
-  sleep 1
-  marked "recording stopped" && break
-  echo "hold $attempt did not record"
-done
-marked "recording stopped" || { show_logs; fail "no hold ever recorded"; }
+hold_until_recorded hold target_state
 [ "$(field "$during" focus)" = True ] || fail "the field lost the focus while the widget showed: $during"
 
 text=$(dictated_text)

@@ -81,10 +81,14 @@ public:
 
 protected:
     // A desktop portal's answer to `call`: the path of its request at once, then the request's
-    // Response unless the user never answers.
+    // Response unless the user never answers. A call without options (a session's Close) asks nothing.
     static void answerRequest(const QDBusMessage& call, const QDBusConnection& connection,
                               std::optional<uint> response, const QVariantMap& results = {})
     {
+        if (call.arguments().isEmpty()) {
+            connection.send(call.createReply());
+            return;
+        }
         QString sender = call.service().mid(1);
         sender.replace(QLatin1Char('.'), QLatin1Char('_'));
         const QString request =

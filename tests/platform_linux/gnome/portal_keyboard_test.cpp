@@ -52,10 +52,6 @@ private:
             return;
         }
         record(member);
-        if (args.isEmpty()) {
-            connection.send(message.createReply());
-            return;
-        }
         if (member == QLatin1String("CreateSession"))
             answerRequest(message, connection, 0, {{s("session_handle"), sessionPath}});
         else if (member != QLatin1String("Start"))

@@ -8,6 +8,7 @@
 #include "ui/kit/kit_paint.h"
 #include "ui/kit/primary_button.h"
 #include "ui/kit/scheme.h"
+#include "ui/kit/scheme_symbol.h"
 #include "ui/kit/spinner.h"
 #include "ui/kit/symbol_view.h"
 #include "ui/kit/theme.h"
@@ -17,29 +18,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-// A symbol tinted by the scheme at paint time.
-class SchemeSymbol final : public QWidget {
-public:
-    SchemeSymbol(Symbol symbol, int side, std::function<QColor(const QPalette&)> ink, QWidget* parent)
-        : QWidget(parent)
-        , m_symbol(symbol)
-        , m_ink(std::move(ink))
-    {
-        setFixedSize(side, side);
-    }
-
-protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        QPainter p(this);
-        KitPaint::symbol(p, m_symbol, QRectF(rect()), m_ink(palette()));
-    }
-
-private:
-    Symbol m_symbol;
-    std::function<QColor(const QPalette&)> m_ink;
-};
 
 // The step's number, white on a violet circle.
 class StepNumber final : public QWidget {

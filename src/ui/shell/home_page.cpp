@@ -32,7 +32,7 @@ HomePage::HomePage(AppState& state, AccessibilityRepair* repair, QWidget* parent
     fill->addWidget(page);
     page->setAccessory(m_pill);
 
-    page->content()->addWidget(SessionNotice::routes(state, page));
+    page->content()->addWidget(SessionNotice::card(state, page));
     page->content()->addWidget(HotkeyRouteNotice::make(state, page));
     m_repairSlot->setContentsMargins(0, 0, 0, 0);
     page->content()->addLayout(m_repairSlot);

@@ -2,10 +2,16 @@
 
 #include "core/state/app_state.h"
 #include "core/text/l10n.h"
+#include "ui/kit/card.h"
 #include "ui/kit/kit_label.h"
+#include "ui/kit/kit_paint.h"
 #include "ui/kit/scheme.h"
+#include "ui/kit/scheme_symbol.h"
+#include "ui/kit/theme.h"
 
 #include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QPainter>
 #include <QVBoxLayout>
 
 namespace {
@@ -31,6 +37,11 @@ KeyNames namesOf(Hotkey hotkey)
     return {105, "CTRL"};
 }
 
+QColor secondary(const QPalette& palette)
+{
+    return Scheme::text(palette, Scheme::Text::Secondary);
+}
+
 const char* routeKey(HotkeyRoute route)
 {
     switch (route) {
@@ -47,15 +58,34 @@ const char* routeKey(HotkeyRoute route)
     return "hotkeyRoute.commandLine";
 }
 
-QLabel* snippet(const QString& text, QWidget* parent)
-{
-    auto* label = new KitLabel(text, 10.5, QFont::Normal, Scheme::Text::Primary, parent);
-    QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    fixed.setPointSizeF(10.5);
-    label->setFont(fixed);
-    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    return label;
-}
+// Configuration lines in a tinted block of their own, in the fixed font, to be selected and copied.
+class CodeBlock final : public QWidget {
+public:
+    CodeBlock(const QString& text, QWidget* parent)
+        : QWidget(parent)
+    {
+        auto* box = new QVBoxLayout(this);
+        box->setContentsMargins(12, 9, 12, 9);
+        auto* lines = new KitLabel(text, 12, QFont::Normal, Scheme::Text::Primary, this);
+        QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+        fixed.setPointSizeF(lines->font().pointSizeF());
+        lines->setFont(fixed);
+        lines->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        lines->setCursor(Qt::IBeamCursor);
+        box->addWidget(lines);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing);
+        const QRectF box = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+        p.setPen(QPen(Theme::stroke(palette()), 1));
+        p.setBrush(Scheme::primary(palette(), 0.04));
+        p.drawPath(KitPaint::rounded(box, 8));
+    }
+};
 
 } // namespace
 
@@ -78,27 +108,35 @@ QString HotkeyRouteNotice::hyprlandBinding(Hotkey hotkey)
 
 QWidget* HotkeyRouteNotice::make(const AppState& state, QWidget* parent)
 {
-    auto* notice = new QWidget(parent);
+    auto* notice = new Card(18, parent);
     notice->setObjectName(QStringLiteral("hotkeyRouteNotice"));
     const HotkeyRoute route = state.hotkeyRoute();
     notice->setVisible(route != HotkeyRoute::X11Desktop);
-    auto* column = new QVBoxLayout(notice);
-    column->setContentsMargins(0, 0, 0, 0);
-    column->setSpacing(6);
     const bool best = route == HotkeyRoute::Evdev;
+    // Only the command line leaves Quenda without a hotkey of its own until the user binds one.
+    const bool unbound = route == HotkeyRoute::CommandLine;
+    auto* row = new QHBoxLayout;
+    row->setSpacing(10);
+    row->addWidget(unbound ? new SchemeSymbol(Symbol::Warning, 16, Scheme::orange, notice)
+                           : new SchemeSymbol(Symbol::Info, 16, secondary, notice),
+                   0, Qt::AlignTop);
+    auto* column = new QVBoxLayout;
+    column->setSpacing(8);
     column->addWidget((new KitLabel(L10n::s(routeKey(route)), 12.5, QFont::Medium,
                                     best ? Scheme::Text::Secondary : Scheme::Text::Primary, notice))
                           ->wrapping());
-    if (route == HotkeyRoute::CommandLine) {
+    if (unbound) {
         const Hotkey hotkey = state.config().hotkey;
-        column->addWidget(snippet(swayBinding(hotkey), notice));
+        column->addWidget(new CodeBlock(swayBinding(hotkey), notice));
         column->addWidget(new KitLabel(L10n::s("hotkeyRoute.hyprland"), 12.5, QFont::Medium,
                                        Scheme::Text::Primary, notice));
-        column->addWidget(snippet(hyprlandBinding(hotkey), notice));
+        column->addWidget(new CodeBlock(hyprlandBinding(hotkey), notice));
     }
     if (!best)
         column->addWidget(
             (new KitLabel(L10n::s("hotkeyRoute.best"), 12, QFont::Normal, Scheme::Text::Secondary, notice))
                 ->wrapping());
+    row->addLayout(column, 1);
+    notice->content()->addLayout(row);
     return notice;
 }

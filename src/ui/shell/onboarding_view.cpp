@@ -43,7 +43,7 @@ OnboardingView::OnboardingView(AppState& state, AccessibilityRepair* repair, QWi
             ->wrapping());
     brand->addLayout(titles, 1);
     column->addLayout(brand);
-    column->addWidget(SessionNotice::routes(state, this));
+    column->addWidget(SessionNotice::card(state, this));
     column->addWidget(HotkeyRouteNotice::make(state, this));
 
     auto* start = new Card(16, this);

@@ -1,3 +1,4 @@
+#include "fake_mutter.h"
 #include "private_bus.h"
 #include "test_text.h"
 #include "wayland_peers.h"
@@ -8,57 +9,12 @@
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
-#include <QDBusObjectPath>
 
 #include <gtest/gtest.h>
 
 using Reason = KeySynthesizer::Failure::Reason;
 
 namespace {
-
-const QString sessionPath = QStringLiteral("/org/gnome/Mutter/RemoteDesktop/Session/fake");
-
-// The compositor's remote-desktop service, answering or refusing as told.
-class FakeMutter final : public FakeService {
-public:
-    struct Refusals {
-        QString create = {}; // CreateSession's error message; empty to answer
-        QString start = {};
-    };
-
-    FakeMutter(const PrivateBus& bus, Refusals refusals)
-        : FakeService(bus, MutterRemoteDesktop::service, s("/org/gnome/Mutter/RemoteDesktop"))
-        , m_refusals(std::move(refusals))
-    {
-    }
-    ~FakeMutter() override { stop(); }
-    Q_DISABLE_COPY_MOVE(FakeMutter)
-
-    void closeSession()
-    {
-        send(QDBusMessage::createSignal(sessionPath, MutterRemoteDesktop::sessionInterface, s("Closed")));
-    }
-
-private:
-    void answer(const QDBusMessage& message, const QDBusConnection& connection) override
-    {
-        const QString& member = message.member();
-        const QString refusal = member == QLatin1String("CreateSession") ? m_refusals.create
-                                : member == QLatin1String("Start")       ? m_refusals.start
-                                                                         : QString();
-        QDBusMessage reply = message.createReply();
-        if (!refusal.isEmpty())
-            reply = message.createErrorReply(s("org.freedesktop.DBus.Error.Failed"), refusal);
-        else if (member == QLatin1String("CreateSession"))
-            reply = message.createReply(QVariant::fromValue(QDBusObjectPath(sessionPath)));
-        record(member + (message.arguments().isEmpty()
-                             ? QString()
-                             : QLatin1Char(' ') + message.arguments().constFirst().toString()));
-        connection.send(reply);
-    }
-
-    const Refusals m_refusals;
-};
 
 TEST(MutterRemoteDesktopUnavailable, EveryUserSeesWhyWhenTheSessionCannotBeHad)
 {

@@ -108,4 +108,20 @@ TEST_F(LongTextsTest, GermanAndFortyPercentLongerTextsFitTheWindowsAtTheirSmalle
     }
 }
 
+// A Wayland session with no global keys shows both notices above the cards, the bindings unwrapped.
+TEST_F(LongTextsTest, TheWaylandNoticesFitTheWindowsAtTheirSmallestSizesInGerman)
+{
+    L10n::install({{tables}, {QStringLiteral("de")}});
+    state().setHotkeyRoute(HotkeyRoute::CommandLine);
+    state().setSessionRoutes({.wayland = true,
+                              .keys = KeyRoute::RemoteDesktopPortal,
+                              .clipboard = ClipboardRoute::DataControl,
+                              .panel = PanelRoute::Hidden});
+    FakeAccessibilityRepair repair;
+    MainView main(state(), &repair);
+    expectNothingCut(main, QSize(920, 620), "main");
+    OnboardingView onboarding(state(), &repair);
+    expectNothingCut(onboarding, onboarding.windowSize(), "onboarding");
+}
+
 } // namespace

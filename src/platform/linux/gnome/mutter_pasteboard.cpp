@@ -6,8 +6,10 @@
 
 #include <QDBusArgument>
 #include <QDBusUnixFileDescriptor>
+#include <QDeadlineTimer>
 #include <QDebug>
 #include <QMimeData>
+#include <QThread>
 
 namespace {
 
@@ -20,6 +22,8 @@ const QString utf8PlainType = QStringLiteral("text/plain;charset=utf-8");
 const QString clearingType = QStringLiteral("application/x-quenda-clearing");
 // Where the plain text is looked for.
 const QStringList textTypes{utf8PlainType, plainType, QStringLiteral("text/html")};
+// The compositor's answer to a read while its previous one is still open.
+const QString parallelReadRefused = QStringLiteral("org.freedesktop.DBus.Error.LimitsExceeded");
 
 // The compositor sends the offered types wrapped in a structure of one member.
 QStringList offeredTypes(const QVariant& value)
@@ -125,13 +129,29 @@ std::optional<QByteArray> MutterPasteboard::data(const QString& type) const
         }
         return std::nullopt;
     }
-    const auto reply = m_desktop.call(QStringLiteral("SelectionRead"), {type});
+    return readOffered(type);
+}
+
+std::optional<QByteArray> MutterPasteboard::readOffered(const QString& type) const
+{
+    // The compositor refuses a read until it has wound up the one before, a moment after that one's
+    // last byte reached us; reading type after type runs into this, so the refusal is waited out.
+    // A read we gave up on stays open while its owner keeps silent, so after one it is final.
+    const QDeadlineTimer deadline(transferLimitMs);
+    auto reply = m_desktop.call(QStringLiteral("SelectionRead"), {type});
+    while (!reply.ok() && reply.error().errorName == parallelReadRefused && !m_readAbandoned &&
+           !deadline.hasExpired()) {
+        QThread::msleep(1);
+        reply = m_desktop.call(QStringLiteral("SelectionRead"), {type});
+    }
     if (!reply.ok() || reply.value().arguments().isEmpty())
         return std::nullopt;
     const auto fd = reply.value().arguments().constFirst().value<QDBusUnixFileDescriptor>();
     if (!fd.isValid())
         return std::nullopt;
-    return readPipe(fd.fileDescriptor(), transferLimitMs);
+    std::optional<QByteArray> bytes = readPipe(fd.fileDescriptor(), transferLimitMs);
+    m_readAbandoned = !bytes;
+    return bytes;
 }
 
 std::optional<QString> MutterPasteboard::plainText() const

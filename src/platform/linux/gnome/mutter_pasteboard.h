@@ -38,6 +38,7 @@ private:
     void offer(const QStringList& types);
     void ownerChanged(const QVariantMap& options);
     void transfer(const QString& type, uint serial);
+    std::optional<QByteArray> readOffered(const QString& type) const;
 
     MutterRemoteDesktop& m_desktop;
     QString m_unavailable;
@@ -47,4 +48,5 @@ private:
     bool m_ours = false;      // the offer is our last write
     bool m_releasing = false; // an empty clipboard announced now is our own doing
     QList<PasteboardItem> m_written;
+    mutable bool m_readAbandoned = false; // the last read of another program's copy did not finish
 };

@@ -86,7 +86,7 @@ Result<QDBusMessage, MutterRemoteDesktop::Failure> MutterRemoteDesktop::call(con
     message.setArguments(args);
     const QDBusMessage reply = m_bus.call(message, QDBus::Block, callTimeoutMs);
     if (reply.type() != QDBusMessage::ReplyMessage)
-        return Failure{method + QStringLiteral(": ") + errorText(reply)};
+        return Failure{method + QStringLiteral(": ") + errorText(reply), reply.errorName()};
     return reply;
 }
 

@@ -26,6 +26,7 @@ public:
     // Why the session cannot be had or a call failed, for the user and the log.
     struct Failure {
         QString reason;
+        QString errorName = {}; // the D-Bus error of a refused call, for callers that tell refusals apart
     };
 
     explicit MutterRemoteDesktop(const QDBusConnection& bus = QDBusConnection::sessionBus(),

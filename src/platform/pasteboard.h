@@ -27,8 +27,8 @@ public:
     // Replaces the contents with these items, in this order; no items leaves the clipboard empty.
     virtual void write(const QList<PasteboardItem>& items) = 0;
 
-    // Every type with data, and the plain text.
-    PasteboardSnapshot snapshot() const
+    // Every type with data, in the owner's order, and the plain text.
+    virtual PasteboardSnapshot snapshot() const
     {
         PasteboardSnapshot snapshot;
         for (const QString& type : types()) {

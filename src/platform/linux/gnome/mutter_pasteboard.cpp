@@ -20,6 +20,8 @@ const QString utf8PlainType = QStringLiteral("text/plain;charset=utf-8");
 // A type nobody reads, the compositor's own clipboard keeper included: it copies text and images
 // from every new owner and puts them back once the owner leaves, which would undo a clear.
 const QString clearingType = QStringLiteral("application/x-quenda-clearing");
+// Where the plain text is looked for.
+const QStringList textTypes{utf8PlainType, plainType, QStringLiteral("text/html")};
 // The compositor's answer to a read while its previous one is still open.
 const QString parallelReadRefused = QStringLiteral("org.freedesktop.DBus.Error.LimitsExceeded");
 
@@ -155,11 +157,29 @@ std::optional<QByteArray> MutterPasteboard::readOffered(const QString& type) con
 std::optional<QString> MutterPasteboard::plainText() const
 {
     QMimeData mime;
-    for (const QString& type : {utf8PlainType, plainType, QStringLiteral("text/html")}) {
+    for (const QString& type : textTypes) {
         if (auto bytes = data(type))
             mime.setData(type, *bytes);
     }
     return readableText(mime);
+}
+
+PasteboardSnapshot MutterPasteboard::snapshot() const
+{
+    PasteboardSnapshot snapshot;
+    QMimeData mime;
+    // The compositor serves one read at a time, each a round trip to the owner: each type is read
+    // once, and the text comes from what was read rather than from reading its types again.
+    for (const QString& type : types()) {
+        std::optional<QByteArray> bytes = data(type);
+        if (!bytes || bytes->isEmpty())
+            continue;
+        if (textTypes.contains(type))
+            mime.setData(type, *bytes);
+        snapshot.items.append({type, std::move(*bytes)});
+    }
+    snapshot.text = readableText(mime);
+    return snapshot;
 }
 
 void MutterPasteboard::write(const QList<PasteboardItem>& items)

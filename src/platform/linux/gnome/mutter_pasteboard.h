@@ -28,6 +28,7 @@ public:
     std::optional<QByteArray> data(const QString& type) const override;
     std::optional<QString> plainText() const override;
     void write(const QList<PasteboardItem>& items) override;
+    PasteboardSnapshot snapshot() const override;
 
     // Why the clipboard cannot be reached; empty while it can.
     QString unavailableReason() const { return m_unavailable; }

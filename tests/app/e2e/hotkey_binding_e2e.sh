@@ -32,7 +32,8 @@ if [ "$(id -u)" -eq 0 ]; then
 fi
 pid=""
 finish() {
-  [ -n "$pid" ] && kill -TERM "$pid" 2>/dev/null || true
+  # Waited for: a program still going down keeps the single-instance socket from the next run.
+  [ -n "$pid" ] && kill -TERM "$pid" 2>/dev/null && wait "$pid" 2>/dev/null || true
   swaymsg -s "$sock" "unbindcode --no-repeat 105" >/dev/null 2>&1 || true
   swaymsg -s "$sock" "unbindcode --release 105" >/dev/null 2>&1 || true
   rm -rf "$work"
@@ -44,8 +45,9 @@ show_logs() {
 }
 marks() { grep -c -- "$1" "$support/timing.log" 2>/dev/null || true; }
 # No session bus: neither KDE's shortcuts nor the portal can be offered.
+# exec: the background job is then the program itself, which finish can stop and wait for.
 run() {
-  "${as_user[@]}" env -i PATH="$PATH" HOME="$work" XDG_RUNTIME_DIR="$runtime" XDG_DATA_HOME="$work/data" \
+  exec "${as_user[@]}" env -i PATH="$PATH" HOME="$work" XDG_RUNTIME_DIR="$runtime" XDG_DATA_HOME="$work/data" \
     XDG_CONFIG_HOME="$work/config" XDG_SESSION_TYPE=wayland WAYLAND_DISPLAY="$QUENDA_SWAY_WAYLAND_DISPLAY" \
     QT_QPA_PLATFORM=offscreen DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent ASAN_OPTIONS=detect_leaks=0 \
     "$quenda" "$@"

@@ -7,6 +7,7 @@
 #include "service_check.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTest>
@@ -127,6 +128,23 @@ TEST_F(LinuxPermissionProbeTest, TheMicrophoneIsACaptureSourceNotTheMonitorOfThe
     ASSERT_EQ(QProcess::execute(pactl, {s("unload-module"), module}), 0);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !probe.microphoneAvailable(); }, 5000))
         << "a removed source went unnoticed";
+}
+
+TEST(PulseSourceWatchTest, AnAbsentServerIsTriedOncePerIntervalAndLetsTheProgramQuit)
+{
+    // Every try fails at once here, which is the case that used to double the pending tries.
+    QElapsedTimer watched;
+    int attempts = 0;
+    {
+        PulseSourceWatch watch(QByteArrayLiteral("unix:/nonexistent/quenda-pulse"), 20);
+        watched.start();
+        QTest::qWait(400);
+        attempts = watch.connectionAttempts();
+        EXPECT_EQ(watch.microphones(), -1);
+    }
+    const qint64 rounds = watched.elapsed() / 20;
+    EXPECT_GE(attempts, 2) << "a lost server is never asked again";
+    EXPECT_LE(attempts, rounds + 2) << "tries pile up: " << attempts << " in " << rounds << " intervals";
 }
 
 } // namespace

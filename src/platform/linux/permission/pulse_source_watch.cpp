@@ -12,14 +12,17 @@
 
 namespace {
 
-constexpr pa_usec_t reconnectUsec = 3 * PA_USEC_PER_SEC;
-
 } // namespace
 
 // Everything but `count` belongs to PulseAudio's thread, or to a caller holding the loop's lock.
 struct PulseSourceWatch::Private {
     QByteArray server;
+    pa_usec_t retryUsec = 0;
     pa_threaded_mainloop* loop = nullptr;
+    // The one pending try. A failed connect reports itself twice (its result and its state), and a
+    // timer per report would double the tries at every round until the thread never rests.
+    pa_time_event* retry = nullptr;
+    std::atomic<int> attempts{0};
     pa_context* context = nullptr;
     std::atomic<int> count{-1};
     bool counting = false;
@@ -28,6 +31,7 @@ struct PulseSourceWatch::Private {
 
     void connect()
     {
+        ++attempts;
         context = pa_context_new(pa_threaded_mainloop_get_api(loop), "Quenda");
         pa_context_set_state_callback(context, &Private::stateChanged, this);
         pa_context_set_subscribe_callback(context, &Private::sourcesChanged, this);
@@ -53,7 +57,8 @@ struct PulseSourceWatch::Private {
     void retryLater()
     {
         count = -1;
-        pa_context_rttime_new(context, pa_rtclock_now() + reconnectUsec, &Private::reconnect, this);
+        if (!retry)
+            retry = pa_context_rttime_new(context, pa_rtclock_now() + retryUsec, &Private::reconnect, this);
     }
 
     // Lists may overlap when changes come fast; one list at a time keeps the tally whole.
@@ -115,15 +120,17 @@ struct PulseSourceWatch::Private {
     {
         api->time_free(event);
         auto* self = static_cast<Private*>(data);
+        self->retry = nullptr;
         self->disconnect();
         self->connect();
     }
 };
 
-PulseSourceWatch::PulseSourceWatch(const QByteArray& server)
+PulseSourceWatch::PulseSourceWatch(const QByteArray& server, int retryMs)
     : d(std::make_unique<Private>())
 {
     d->server = server;
+    d->retryUsec = static_cast<pa_usec_t>(retryMs) * PA_USEC_PER_MSEC;
     d->loop = pa_threaded_mainloop_new();
     if (!d->loop)
         return;
@@ -147,4 +154,9 @@ PulseSourceWatch::~PulseSourceWatch()
 int PulseSourceWatch::microphones() const
 {
     return d->count;
+}
+
+int PulseSourceWatch::connectionAttempts() const
+{
+    return d->attempts;
 }

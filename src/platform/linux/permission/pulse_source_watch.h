@@ -9,8 +9,8 @@
 // every few seconds.
 class PulseSourceWatch final {
 public:
-    // An empty server means the default one.
-    explicit PulseSourceWatch(const QByteArray& server = {});
+    // An empty server means the default one; a lost or absent one is tried again every `retryMs`.
+    explicit PulseSourceWatch(const QByteArray& server = {}, int retryMs = 3000);
     ~PulseSourceWatch();
     PulseSourceWatch(const PulseSourceWatch&) = delete;
     PulseSourceWatch& operator=(const PulseSourceWatch&) = delete;
@@ -18,6 +18,8 @@ public:
     // Capture sources, monitors of outputs left out; -1 until the server has answered and while
     // it cannot be reached. Any thread.
     int microphones() const;
+    // Connections tried so far, the first included. Any thread.
+    int connectionAttempts() const;
 
 private:
     struct Private;

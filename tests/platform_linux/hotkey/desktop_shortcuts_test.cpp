@@ -5,6 +5,7 @@
 #include "platform/fake/manual_clock.h"
 #include "platform/linux/hotkey/kglobalaccel_key_source.h"
 #include "platform/linux/hotkey/portal_key_source.h"
+#include "platform/linux/portal/portal_version.h"
 #include "platform/linux/wayland/kwin_fake_input.h"
 #include "platform/linux/wayland/wayland_connection.h"
 
@@ -229,8 +230,10 @@ protected:
 
 TEST_F(PortalTest, TheShortcutIsBoundAndActivationsArePressesWithAHoldLimit)
 {
-    EXPECT_EQ(PortalKeySource::version(m_client, kWaitMs), 1u);
-    EXPECT_EQ(PortalKeySource::version(m_client, kWaitMs, QStringLiteral("org.quenda.test.None")), 0u);
+    const QString shortcuts = QStringLiteral("org.freedesktop.portal.GlobalShortcuts");
+    EXPECT_EQ(DesktopPortal::version(m_client, shortcuts, kWaitMs), 1u);
+    EXPECT_EQ(DesktopPortal::version(m_client, shortcuts, kWaitMs, QStringLiteral("org.quenda.test.None")),
+              0u);
 
     PortalKeySource source(m_clock, m_client);
     Log log;

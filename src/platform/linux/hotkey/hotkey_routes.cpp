@@ -5,6 +5,7 @@
 #include "platform/linux/hotkey/command_key_source.h"
 #include "platform/linux/hotkey/kglobalaccel_key_source.h"
 #include "platform/linux/hotkey/portal_key_source.h"
+#include "platform/linux/portal/portal_version.h"
 #include "platform/linux/x11/x11_key_source.h"
 
 #include <QDBusConnection>
@@ -57,7 +58,8 @@ HotkeyRoutes::Choice HotkeyRoutes::make(Clock& clock, const Keyboards& keyboards
     offer.kglobalaccel =
         offer.waylandSession && !offer.keyboardsReadable && KGlobalAccelKeySource::offered(bus);
     if (offer.waylandSession && !offer.keyboardsReadable && !offer.kglobalaccel)
-        offer.portalShortcuts = PortalKeySource::version(bus, kPortalProbeMs);
+        offer.portalShortcuts = DesktopPortal::version(
+            bus, QStringLiteral("org.freedesktop.portal.GlobalShortcuts"), kPortalProbeMs);
 
     Choice choice;
     choice.route = choose(offer);

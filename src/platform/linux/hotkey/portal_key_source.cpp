@@ -56,19 +56,6 @@ PortalKeySource::~PortalKeySource()
     stop();
 }
 
-uint PortalKeySource::version(const QDBusConnection& bus, int timeoutMs, const QString& service)
-{
-    if (!bus.isConnected())
-        return 0;
-    QDBusMessage get = QDBusMessage::createMethodCall(
-        service, kPath, QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
-    get.setArguments({kInterface, QStringLiteral("version")});
-    const QDBusMessage reply = bus.call(get, QDBus::Block, timeoutMs);
-    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
-        return 0;
-    return reply.arguments().constFirst().value<QDBusVariant>().variant().toUInt();
-}
-
 QString PortalKeySource::trigger(PhysicalKey key)
 {
     switch (key) {

@@ -35,10 +35,6 @@ public:
     PortalKeySource(Clock& clock, QDBusConnection bus, QString service = QString::fromLatin1(serviceName));
     ~PortalKeySource() override;
 
-    // The version of the portal's global shortcuts, 0 where it offers none; waits for the answer
-    // at most timeoutMs.
-    static uint version(const QDBusConnection& bus, int timeoutMs,
-                        const QString& service = QString::fromLatin1(serviceName));
     // The preferred trigger for a watched key, as the portal spells keys.
     static QString trigger(PhysicalKey key);
 

@@ -13,7 +13,7 @@ constexpr double gap = 6;
 
 QFont labelFont()
 {
-    return KitFont::make(13, QFont::DemiBold);
+    return KitFont::of(TextRole::BodyStrong);
 }
 
 } // namespace

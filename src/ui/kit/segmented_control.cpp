@@ -46,7 +46,7 @@ protected:
         } else if (hovering()) {
             painter.fillPath(shape, Scheme::primary(palette(), 0.05));
         }
-        const QFont face = KitFont::make(12, isChecked() ? QFont::DemiBold : QFont::Medium);
+        const QFont face = KitFont::of(isChecked() ? TextRole::CalloutStrong : TextRole::CalloutMedium);
         paintContent(painter, rect(), face, Scheme::text(palette(), Scheme::Text::Primary), 0, 0);
         if (keyboardFocus())
             KitPaint::focusRing(painter, shape, *this);
@@ -65,7 +65,7 @@ SegmentedControl::SegmentedControl(const QList<Segment>& segments, QWidget* pare
     row->setSpacing(0);
     for (int i = 0; i < segments.size(); ++i) {
         auto* button = new SegmentButton(segments.at(i).label, this);
-        button->setFont(KitFont::make(12, QFont::Medium));
+        button->setFont(KitFont::of(TextRole::CalloutMedium));
         button->installEventFilter(this);
         m_group->addButton(button, i);
         row->addWidget(button);

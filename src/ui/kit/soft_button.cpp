@@ -13,7 +13,7 @@ constexpr double gap = 5;
 
 QFont labelFont()
 {
-    return KitFont::make(12, QFont::Medium);
+    return KitFont::of(TextRole::CalloutMedium);
 }
 
 } // namespace

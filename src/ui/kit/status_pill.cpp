@@ -16,7 +16,7 @@ constexpr int spacing = 6;
 
 QFont pillFont()
 {
-    return KitFont::make(11, QFont::Medium);
+    return KitFont::of(TextRole::CaptionMedium);
 }
 
 } // namespace

@@ -9,7 +9,6 @@
 #include "ui/kit/scheme_symbol.h"
 #include "ui/kit/theme.h"
 
-#include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QVBoxLayout>
@@ -66,10 +65,7 @@ public:
     {
         auto* box = new QVBoxLayout(this);
         box->setContentsMargins(12, 9, 12, 9);
-        auto* lines = new KitLabel(text, 12, QFont::Normal, Scheme::Text::Primary, this);
-        QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-        fixed.setPointSizeF(lines->font().pointSizeF());
-        lines->setFont(fixed);
+        auto* lines = new KitLabel(text, TextRole::Mono, Scheme::Text::Primary, this);
         lines->setTextInteractionFlags(Qt::TextSelectableByMouse);
         lines->setCursor(Qt::IBeamCursor);
         box->addWidget(lines);
@@ -122,19 +118,19 @@ QWidget* HotkeyRouteNotice::make(const AppState& state, QWidget* parent)
                    0, Qt::AlignTop);
     auto* column = new QVBoxLayout;
     column->setSpacing(8);
-    column->addWidget((new KitLabel(L10n::s(routeKey(route)), 12.5, QFont::Medium,
+    column->addWidget((new KitLabel(L10n::s(routeKey(route)), TextRole::CalloutMedium,
                                     best ? Scheme::Text::Secondary : Scheme::Text::Primary, notice))
                           ->wrapping());
     if (unbound) {
         const Hotkey hotkey = state.config().hotkey;
         column->addWidget(new CodeBlock(swayBinding(hotkey), notice));
-        column->addWidget(new KitLabel(L10n::s("hotkeyRoute.hyprland"), 12.5, QFont::Medium,
+        column->addWidget(new KitLabel(L10n::s("hotkeyRoute.hyprland"), TextRole::CalloutMedium,
                                        Scheme::Text::Primary, notice));
         column->addWidget(new CodeBlock(hyprlandBinding(hotkey), notice));
     }
     if (!best)
         column->addWidget(
-            (new KitLabel(L10n::s("hotkeyRoute.best"), 12, QFont::Normal, Scheme::Text::Secondary, notice))
+            (new KitLabel(L10n::s("hotkeyRoute.best"), TextRole::Callout, Scheme::Text::Secondary, notice))
                 ->wrapping());
     row->addLayout(column, 1);
     notice->content()->addLayout(row);

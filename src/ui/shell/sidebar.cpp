@@ -67,7 +67,7 @@ protected:
         } else {
             KitPaint::symbol(p, *symbol(), symbolBox, Scheme::text(palette(), Scheme::Text::Secondary));
         }
-        p.setFont(KitFont::make(13, isChecked() ? QFont::DemiBold : QFont::Medium));
+        p.setFont(KitFont::of(isChecked() ? TextRole::BodyStrong : TextRole::BodyMedium));
         p.setPen(Scheme::text(palette(), Scheme::Text::Primary));
         p.drawText(QRectF(34, 0, box.width() - 40, box.height()), Qt::AlignVCenter | Qt::AlignLeft, text());
         if (keyboardFocus())
@@ -88,7 +88,7 @@ Sidebar::Sidebar(QWidget* parent)
     brand->setContentsMargins(4, 0, 0, 14);
     brand->setSpacing(6);
     brand->addWidget(new QuendaMark(26, this));
-    brand->addWidget(new KitLabel(QStringLiteral("Quenda"), 17, QFont::Bold, Scheme::Text::Primary, this), 1);
+    brand->addWidget(new KitLabel(QStringLiteral("Quenda"), TextRole::Brand, Scheme::Text::Primary, this), 1);
     column->addLayout(brand);
     for (const MainSection section : MainSectionText::table.values()) {
         auto* entry = new SidebarEntry(symbolOf(section), MainSectionText::title(section), this);

@@ -1,7 +1,7 @@
 #include "ui/overlay/cards/choice_action_button.h"
 
+#include "ui/kit/kit_font.h"
 #include "ui/kit/theme.h"
-#include "ui/overlay/cards/card_parts.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -18,7 +18,7 @@ ChoiceActionButton::ChoiceActionButton(const QString& title, Symbol symbol, bool
     , m_symbol(symbol)
     , m_primary(primary)
 {
-    setFont(CardParts::font(font(), 11, QFont::DemiBold));
+    setFont(KitFont::of(TextRole::CaptionStrong));
     setText(title);
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::NoFocus);

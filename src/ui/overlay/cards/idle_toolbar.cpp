@@ -15,7 +15,7 @@ IdleToolbar::IdleToolbar(AppState& state, Clock& clock, QWidget* parent)
     : QWidget(parent)
     , m_state(state)
     , m_dictate(new IconChip(Symbol::Microphone, Qt::white, this))
-    , m_hotkey(CardParts::label(QString(), 10, QFont::DemiBold, Theme::white(0.32), this))
+    , m_hotkey(CardParts::label(QString(), TextRole::MicroStrong, Theme::white(0.32), this))
     , m_translate(new TranslateToggle(clock, this))
     , m_settings(new IconChip(Symbol::Gear, Theme::white(0.7), this))
 {

@@ -1,9 +1,9 @@
 #include "ui/overlay/cards/translate_row_button.h"
 
 #include "core/text/l10n.h"
+#include "ui/kit/kit_font.h"
 #include "ui/kit/symbol.h"
 #include "ui/kit/theme.h"
-#include "ui/overlay/cards/card_parts.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -29,10 +29,10 @@ TranslateRowButton::TranslateRowButton(const CardRules::TranslateRow& row, QWidg
 
 QSize TranslateRowButton::sizeHint() const
 {
-    const QFontMetrics name(CardParts::font(font(), 13, QFont::DemiBold));
+    const QFontMetrics name(KitFont::of(TextRole::BodyStrong));
     int names = name.height();
     if (m_row.native)
-        names += 1 + QFontMetrics(CardParts::font(font(), 10, QFont::Medium)).height();
+        names += 1 + QFontMetrics(KitFont::of(TextRole::MicroMedium)).height();
     return {kPadX + kBadge.width() + kGap + name.horizontalAdvance(text()) + kGap + kArrow + kPadX,
             kPadY + std::max(kBadge.height(), names) + kPadY};
 }
@@ -52,16 +52,16 @@ void TranslateRowButton::paintEvent(QPaintEvent*)
     else
         p.setBrush(Theme::white(0.1));
     p.drawRoundedRect(badge, 6, 6);
-    QFont code = CardParts::font(font(), 10, QFont::Bold);
+    QFont code = KitFont::of(TextRole::MicroStrong);
     p.setFont(code);
     p.setPen(Theme::white(m_row.native ? 1.0 : 0.9));
     p.drawText(badge, Qt::AlignCenter, m_row.code.toUpper());
 
     const double left = badge.right() + kGap;
     const double right = width() - kPadX - kArrow - kGap;
-    const QFont nameFont = CardParts::font(font(), 13, m_row.native ? QFont::DemiBold : QFont::Medium);
+    const QFont nameFont = KitFont::of(m_row.native ? TextRole::BodyStrong : TextRole::BodyMedium);
     const QFontMetrics nameMetrics(nameFont);
-    const QFont mineFont = CardParts::font(font(), 10, QFont::Medium);
+    const QFont mineFont = KitFont::of(TextRole::MicroMedium);
     const int total = nameMetrics.height() + (m_row.native ? 1 + QFontMetrics(mineFont).height() : 0);
     double y = (height() - total) / 2.0;
     p.setFont(nameFont);

@@ -2,6 +2,7 @@
 
 #include "core/state/app_state.h"
 #include "core/text/fmt.h"
+#include "ui/kit/kit_font.h"
 #include "ui/kit/mirrored_waveform.h"
 #include "ui/kit/pulsing_dot.h"
 #include "ui/kit/theme.h"
@@ -20,10 +21,7 @@ ListeningRow::ListeningRow(AppState& state, Clock& clock, QWidget* parent)
     m_waveform->setFixedSize(72, 20);
     m_waveform->setLevels(state.levels());
 
-    QFont font = m_clock->font();
-    font.setPixelSize(11);
-    font.setWeight(QFont::Medium);
-    m_clock->setFont(font);
+    m_clock->setFont(KitFont::of(TextRole::CaptionMedium));
     QPalette palette = m_clock->palette();
     palette.setColor(QPalette::WindowText, Theme::white(0.5));
     m_clock->setPalette(palette);

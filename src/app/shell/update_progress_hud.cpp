@@ -34,7 +34,7 @@ UpdateProgressHud::UpdateProgressHud(Clock& clock, QString version, std::optiona
     row->addWidget(new KitLabel(L10n::format(QStringLiteral("hud.updating"), {m_version}),
                                 TextRole::BodyStrong, Scheme::Text::Primary, m_panel.get()),
                    1);
-    row->addWidget(new Spinner(16, m_panel.get()));
+    row->addWidget(new Spinner(m_clock, 16, m_panel.get()));
     m_panel->resize(m_panel->sizeHint().expandedTo(QSize(320, 0)));
 }
 

@@ -98,7 +98,7 @@ AccessibilityRepairCard::AccessibilityRepairCard(AppState& state, AccessibilityR
     auto* waitingLine = new QHBoxLayout(m_waitingRow);
     waitingLine->setContentsMargins(0, 0, 0, 0);
     waitingLine->setSpacing(6);
-    waitingLine->addWidget(new Spinner(14, m_waitingRow));
+    waitingLine->addWidget(new Spinner(state.clock(), 14, m_waitingRow));
     waitingLine->addWidget(
         new KitLabel(L10n::s("ax.waiting"), TextRole::Callout, Scheme::Text::Secondary, m_waitingRow));
     buttons->addWidget(m_waitingRow);

@@ -21,11 +21,11 @@ QFont pillFont()
 
 } // namespace
 
-StatusPill::StatusPill(EngineState state, const QString& text, QWidget* parent)
+StatusPill::StatusPill(Clock& clock, EngineState state, const QString& text, QWidget* parent)
     : QWidget(parent)
     , m_state(state)
     , m_text(text)
-    , m_spinner(new Spinner(spinnerSide, this))
+    , m_spinner(new Spinner(clock, spinnerSide, this))
 {
     setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
     setAccessibleName(text);

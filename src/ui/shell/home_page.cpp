@@ -22,7 +22,7 @@ HomePage::HomePage(AppState& state, AccessibilityRepair* repair, QWidget* parent
     : QWidget(parent)
     , m_state(state)
     , m_repair(repair)
-    , m_pill(new StatusPill(state.engineState(), state.engineStatus()))
+    , m_pill(new StatusPill(state.clock(), state.engineState(), state.engineStatus()))
     , m_engineStatus(new KitLabel({}, 12.5, QFont::Normal, Scheme::Text::Secondary))
     , m_repairSlot(new QVBoxLayout)
 {

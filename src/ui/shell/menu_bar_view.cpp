@@ -30,7 +30,7 @@ QVBoxLayout* slot(QVBoxLayout* column)
 MenuBarView::MenuBarView(AppState& state, QWidget* parent)
     : QWidget(parent)
     , m_state(state)
-    , m_status(new StatusPill(state.engineState(), state.engineStatus(), this))
+    , m_status(new StatusPill(state.clock(), state.engineState(), state.engineStatus(), this))
     , m_dictate(new PrimaryButton({}, this, Symbol::Microphone))
 {
     setAutoFillBackground(true);

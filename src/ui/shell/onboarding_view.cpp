@@ -22,7 +22,7 @@
 OnboardingView::OnboardingView(AppState& state, AccessibilityRepair* repair, QWidget* parent)
     : QWidget(parent)
     , m_state(state)
-    , m_engine(new StatusPill(state.engineState(), state.engineStatus()))
+    , m_engine(new StatusPill(state.clock(), state.engineState(), state.engineStatus()))
 {
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Window);

@@ -1,5 +1,6 @@
 #include "widget_helpers.h"
 
+#include "platform/fake/manual_clock.h"
 #include "ui/kit/card.h"
 #include "ui/kit/icon_button.h"
 #include "ui/kit/keyed_rows.h"
@@ -141,9 +142,10 @@ TEST(StatusPill, ShowsASpinnerOnlyWhileLoadingAndTakesTheStateColour)
         {EngineState::Error,   false, Scheme::red},
     };
     // clang-format on
+    ManualClock clock;
     for (const bool dark : {false, true}) {
         for (const Case& c : cases) {
-            StatusPill pill(c.state, QStringLiteral("Status"));
+            StatusPill pill(clock, c.state, QStringLiteral("Status"));
             pill.setPalette(dark ? Scheme::dark() : Scheme::light());
             EXPECT_EQ(pill.showsSpinner(), c.spinner);
             EXPECT_EQ(pill.colour(), c.colour(pill.palette()));

@@ -115,9 +115,10 @@ bool SegmentedControl::eventFilter(QObject* watched, QEvent* event)
         auto* button = qobject_cast<QAbstractButton*>(watched);
         if (step != 0 && button) {
             const int next = m_group->id(button) + (layoutDirection() == Qt::RightToLeft ? -step : step);
-            if (next >= 0 && next < count()) {
-                segment(next)->setFocus(Qt::TabFocusReason);
-                segment(next)->click();
+            // Past either end there is no segment: the choice stays where it is.
+            if (QAbstractButton* to = segment(next)) {
+                to->setFocus(Qt::TabFocusReason);
+                to->click();
             }
             return true;
         }

@@ -10,6 +10,7 @@
 #include "ui/kit/primary_button.h"
 #include "ui/kit/scheme.h"
 #include "ui/kit/search_field.h"
+#include "ui/kit/segmented_control.h"
 #include "ui/kit/soft_button.h"
 #include "ui/kit/status_pill.h"
 
@@ -341,6 +342,45 @@ TEST(SearchField, TheClearButtonShowsOnlyWithTextAndEmptiesIt)
 } // namespace
 
 namespace {
+
+TEST(SegmentedControl, ArrowKeysMoveTheChoiceAlongTheRowAndStopAtBothEnds)
+{
+    struct Case {
+        const char* name;
+        Qt::LayoutDirection direction;
+        int from;
+        Qt::Key key;
+        int to; // the segment with the focus and the choice afterwards
+    };
+    // clang-format off
+    const Case cases[] = {
+        {.name = "LeftOnFirst",       .direction = Qt::LeftToRight, .from = 0, .key = Qt::Key_Left,  .to = 0},
+        {.name = "RightOnLast",       .direction = Qt::LeftToRight, .from = 2, .key = Qt::Key_Right, .to = 2},
+        {.name = "RightInside",       .direction = Qt::LeftToRight, .from = 0, .key = Qt::Key_Right, .to = 1},
+        {.name = "LeftInside",        .direction = Qt::LeftToRight, .from = 2, .key = Qt::Key_Left,  .to = 1},
+        {.name = "MirroredRightEnd",  .direction = Qt::RightToLeft, .from = 0, .key = Qt::Key_Right, .to = 0},
+        {.name = "MirroredLeftEnd",   .direction = Qt::RightToLeft, .from = 2, .key = Qt::Key_Left,  .to = 2},
+        {.name = "MirroredLeft",      .direction = Qt::RightToLeft, .from = 0, .key = Qt::Key_Left,  .to = 1},
+    };
+    // clang-format on
+    const QString values[] = {QStringLiteral("en"), QStringLiteral("de"), QStringLiteral("fr")};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto* control = new SegmentedControl({{values[0], QStringLiteral("English")},
+                                              {values[1], QStringLiteral("German")},
+                                              {values[2], QStringLiteral("French")}});
+        control->setLayoutDirection(c.direction);
+        control->setValue(values[c.from]);
+        const auto window = host(control, QSize(400, 60));
+        QStringList chosen;
+        QObject::connect(control, &SegmentedControl::chosen, [&](const QString& v) { chosen << v; });
+        control->segment(c.from)->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(control->segment(c.from), c.key);
+        EXPECT_TRUE(control->segment(c.to)->hasFocus());
+        EXPECT_EQ(control->value(), values[c.to]);
+        EXPECT_EQ(chosen, c.to == c.from ? QStringList() : QStringList{values[c.to]});
+    }
+}
 
 TEST(KitLabel, ASchemeSwitchRecoloursTheTextWithoutARebuild)
 {

@@ -49,7 +49,7 @@ void PrimaryButton::paintEvent(QPaintEvent*)
     p.setRenderHint(QPainter::Antialiasing);
     const QRectF box = capsule();
     if (!isEnabled())
-        p.setOpacity(0.45);
+        p.setOpacity(StateFill::disabledOpacity);
     if (isDown()) {
         p.setOpacity(0.85);
         p.translate(box.center());

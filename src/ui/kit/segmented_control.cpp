@@ -15,6 +15,8 @@
 namespace {
 
 constexpr double inset = 2;
+// The chosen segment is raised on the card fill instead.
+constexpr StateFill segmentFill{.rest = 0, .hover = 0.05, .pressed = 0.05, .checked = 0};
 
 class SegmentButton final : public KitButton {
 public:
@@ -40,11 +42,10 @@ protected:
         painter.setRenderHint(QPainter::Antialiasing);
         const QPainterPath shape =
             KitPaint::rounded(QRectF(rect()).adjusted(inset, inset, -inset, -inset), 6);
+        paintStateFill(painter, shape, Scheme::primary(palette(), 1), segmentFill);
         if (isChecked()) {
             KitPaint::shadow(painter, shape, QColor(0, 0, 0, 28), 3, 1);
             painter.fillPath(shape, Theme::cardFill(palette()));
-        } else if (hovering()) {
-            painter.fillPath(shape, Scheme::primary(palette(), 0.05));
         }
         const QFont face = KitFont::of(isChecked() ? TextRole::CalloutStrong : TextRole::CalloutMedium);
         paintContent(painter, rect(), face, Scheme::text(palette(), Scheme::Text::Primary), 0, 0);

@@ -35,6 +35,9 @@ Symbol symbolOf(MainSection section)
     return Symbol::House;
 }
 
+// A soft fill under the pointer, a stronger one when chosen.
+constexpr StateFill entryFill{.rest = 0, .hover = 0.05, .pressed = 0.08, .checked = 0.09};
+
 // One page's entry: symbol and title, a soft fill under the pointer, a stronger one when chosen.
 class SidebarEntry final : public KitButton {
 public:
@@ -56,9 +59,7 @@ protected:
         p.setRenderHint(QPainter::Antialiasing);
         const QRectF box = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
         const QPainterPath shape = KitPaint::rounded(box, 8);
-        const double fill = isChecked() ? 0.09 : (isDown() ? 0.08 : (hovering() ? 0.05 : 0));
-        if (fill > 0)
-            p.fillPath(shape, Scheme::primary(palette(), fill));
+        paintStateFill(p, shape, Scheme::primary(palette(), 1), entryFill);
         const double glyph = 15;
         const QRectF symbolBox(10, box.center().y() - glyph / 2, glyph, glyph);
         if (isChecked()) {

@@ -13,6 +13,7 @@
 #include "ui/kit/segmented_control.h"
 #include "ui/kit/soft_button.h"
 #include "ui/kit/status_pill.h"
+#include "ui/kit/toggle_switch.h"
 
 #include <QEnterEvent>
 #include <QHBoxLayout>
@@ -118,6 +119,61 @@ TEST(KitButtons, TheIconCircleFollowsHoverAndPressAndGoesWhenThePointerLeaves)
     EXPECT_EQ(button->circleOpacity(), 0.14); // pressed shows whether or not the pointer is over it
     button->setDown(false);
     EXPECT_EQ(button->circleOpacity(), 0.0);
+}
+
+TEST(KitButtons, PressedShowsOverHoverAndACheckedFillOverBoth)
+{
+    constexpr StateFill withChecked{.rest = 1, .hover = 2, .pressed = 3, .checked = 4};
+    constexpr StateFill without{.rest = 1, .hover = 2, .pressed = 3, .checked = {}};
+    struct Case {
+        bool checked;
+        bool down;
+        bool hovering;
+        double shown;        // withChecked
+        double shownWithout; // without a checked fill
+    };
+    // clang-format off
+    const Case cases[] = {
+        {.checked = false, .down = false, .hovering = false, .shown = 1, .shownWithout = 1},
+        {.checked = false, .down = false, .hovering = true,  .shown = 2, .shownWithout = 2},
+        {.checked = false, .down = true,  .hovering = false, .shown = 3, .shownWithout = 3},
+        {.checked = false, .down = true,  .hovering = true,  .shown = 3, .shownWithout = 3},
+        {.checked = true,  .down = true,  .hovering = true,  .shown = 4, .shownWithout = 3},
+        {.checked = true,  .down = false, .hovering = false, .shown = 4, .shownWithout = 1},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.checked << c.down << c.hovering);
+        EXPECT_EQ(withChecked.opacity(c.checked, c.down, c.hovering), c.shown);
+        EXPECT_EQ(without.opacity(c.checked, c.down, c.hovering), c.shownWithout);
+    }
+}
+
+TEST(KitButtons, EveryKindIsDrawnFainterWhileDisabled)
+{
+    const std::function<KitButton*()> makers[] = {
+        [] { return new PrimaryButton(QStringLiteral("Allow")); },
+        [] { return new SoftButton(QStringLiteral("Reload")); },
+        [] { return new IconButton(Symbol::Copy, QStringLiteral("Copy")); },
+        [] { return new ToggleSwitch(QStringLiteral("Commands")); },
+    };
+    for (const auto& make : makers) {
+        std::unique_ptr<KitButton> button(make());
+        SCOPED_TRACE(button->metaObject()->className());
+        button->resize(button->sizeHint());
+        const auto strongest = [&] {
+            const QImage image = renderTransparent(*button);
+            int alpha = 0;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    alpha = std::max(alpha, qAlpha(image.pixel(x, y)));
+            return alpha;
+        };
+        const int enabled = strongest();
+        button->setEnabled(false);
+        // Layers painted over each other add up, so the whole is a little stronger than its opacity.
+        EXPECT_LT(strongest(), enabled * 0.8);
+    }
 }
 
 TEST(KitButtons, ASoftButtonWithALongLabelGrowsWiderInsteadOfTruncating)

@@ -17,7 +17,7 @@ NoteSavedCard::NoteSavedCard(Clock& clock, QWidget* parent)
     : TimedCard(clock, parent)
     , m_place(new ElidedLabel(QString(), Qt::ElideRight, this))
     , m_text(CardParts::wrapped(QString(), TextRole::BodyMedium, Theme::white(0.92), 4, this, false))
-    , m_close(new CardIconButton(Symbol::Close, 0.45, this))
+    , m_close(CardIconButton::close(this))
 {
     setFixedSize(size);
     setCursor(Qt::PointingHandCursor);

@@ -19,7 +19,7 @@ OverlayChoiceCard::OverlayChoiceCard(Clock& clock, const OverlayResult& result, 
                                      QWidget* parent)
     : QWidget(parent)
     , m_clock(clock)
-    , m_close(new CardIconButton(Symbol::Close, 0.45, this))
+    , m_close(CardIconButton::close(this))
     , m_list(new QWidget(this))
 {
     using CardParts::padding;

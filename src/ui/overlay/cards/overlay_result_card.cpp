@@ -14,8 +14,8 @@
 
 OverlayResultCard::OverlayResultCard(Clock& clock, QWidget* parent)
     : TimedCard(clock, parent)
-    , m_copy(new CardIconButton(Symbol::Copy, 0.7, this))
-    , m_close(new CardIconButton(Symbol::Close, 0.45, this))
+    , m_copy(new CardIconButton(Symbol::Copy, L10n::s(QStringLiteral("overlay.result.copy")), 0.7, this))
+    , m_close(CardIconButton::close(this))
     , m_command(CardParts::wrapped(QString(), TextRole::CaptionMedium, Theme::white(0.4), 2, nullptr, true))
     , m_commandRow(new QWidget(this))
     , m_body(new CardTextBody(this))

@@ -15,7 +15,7 @@
 TranslateMenuCard::TranslateMenuCard(const QList<TranslateLanguage>& languages, const QString& nativeId,
                                      QWidget* parent)
     : QWidget(parent)
-    , m_close(new CardIconButton(Symbol::Close, 0.45, this))
+    , m_close(CardIconButton::close(this))
 {
     setFixedWidth(width);
     auto* column = new QVBoxLayout(this);

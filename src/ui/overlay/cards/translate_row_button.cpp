@@ -2,6 +2,7 @@
 
 #include "core/text/l10n.h"
 #include "ui/kit/kit_font.h"
+#include "ui/kit/kit_paint.h"
 #include "ui/kit/symbol.h"
 #include "ui/kit/theme.h"
 
@@ -14,15 +15,16 @@ constexpr int kPadY = 6;
 constexpr QSize kBadge{28, 22};
 constexpr int kGap = 10;
 constexpr int kArrow = 9;
+constexpr StateFill rowFill{.rest = 0, .hover = 0, .pressed = 0.12, .checked = {}};
 } // namespace
 
 TranslateRowButton::TranslateRowButton(const CardRules::TranslateRow& row, QWidget* parent)
-    : QAbstractButton(parent)
+    : KitButton(parent)
     , m_row(row)
     , m_mine(row.native ? L10n::s(QStringLiteral("overlay.mine")) : QString())
 {
     setText(L10n::s(QStringLiteral("lang.") + row.code));
-    setCursor(Qt::PointingHandCursor);
+    // The overlay never takes the keyboard focus from the field the text goes into.
     setFocusPolicy(Qt::NoFocus);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
 }
@@ -41,11 +43,8 @@ void TranslateRowButton::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
+    paintStateFill(p, KitPaint::rounded(QRectF(rect()), 8), Qt::white, rowFill);
     p.setPen(Qt::NoPen);
-    if (isDown()) {
-        p.setBrush(Theme::white(0.12));
-        p.drawRoundedRect(QRectF(rect()), 8, 8);
-    }
     const QRectF badge(kPadX, (height() - kBadge.height()) / 2.0, kBadge.width(), kBadge.height());
     if (m_row.native)
         p.setBrush(Theme::gradient(badge));

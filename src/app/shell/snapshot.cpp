@@ -14,7 +14,7 @@
 #include "ui/kit/search_field.h"
 #include "ui/kit/soft_button.h"
 #include "ui/kit/theme.h"
-#include "ui/overlay/pill/overlay_view.h"
+#include "ui/overlay/overlay_view.h"
 #include "ui/pages/history/history_row.h"
 #include "ui/pages/history/history_view.h"
 #include "ui/pages/style/app_style_rows.h"

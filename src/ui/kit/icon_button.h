@@ -25,7 +25,7 @@ public:
     void setInk(Ink ink);
 
     // The circle under the symbol, as opacities of the text colour.
-    static constexpr StateFill circleFill{.rest = 0, .hover = 0.08, .pressed = 0.14, .checked = {}};
+    static constexpr StateFill circleFill{.rest = 0, .hover = 0.08, .pressed = 0.14, .chosen = {}};
 
     double circleOpacity() const { return fillOpacity(circleFill); }
 

@@ -25,11 +25,10 @@ public:
     // A symbol before the text (or alone, for icon buttons).
     void setSymbol(std::optional<Symbol> symbol);
     std::optional<Symbol> symbol() const { return m_symbol; }
+    // Checked, unless the kind of button marks its choice otherwise.
+    virtual bool chosen() const { return isChecked(); }
     // The fill's opacity in the present state.
-    double fillOpacity(const StateFill& fill) const
-    {
-        return fill.opacity(isChecked(), isDown(), hovering());
-    }
+    double fillOpacity(const StateFill& fill) const { return fill.opacity(chosen(), isDown(), hovering()); }
 
 protected:
     // Dims the whole paint while disabled, then fills shape with colour at the present state's opacity.

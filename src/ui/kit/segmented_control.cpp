@@ -16,7 +16,7 @@ namespace {
 
 constexpr double inset = 2;
 // The chosen segment is raised on the card fill instead.
-constexpr StateFill segmentFill{.rest = 0, .hover = 0.05, .pressed = 0.05, .checked = 0};
+constexpr StateFill segmentFill{.rest = 0, .hover = 0.05, .pressed = 0.05, .chosen = 0};
 
 class SegmentButton final : public KitButton {
 public:

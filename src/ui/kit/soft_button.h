@@ -15,7 +15,7 @@ public:
                         std::optional<Symbol> symbol = std::nullopt);
 
     // The capsule, as opacities of the text colour.
-    static constexpr StateFill capsuleFill{.rest = 0.07, .hover = 0.10, .pressed = 0.13, .checked = {}};
+    static constexpr StateFill capsuleFill{.rest = 0.07, .hover = 0.10, .pressed = 0.13, .chosen = {}};
 
     // Destructive buttons give a red foreground; unset, the scheme's text colour.
     void setForeground(std::optional<QColor> colour);

@@ -8,7 +8,7 @@
 
 namespace {
 // The track: the text colour faintly when off, the whole violet when on.
-constexpr StateFill trackFill{.rest = 0.18, .hover = 0.18, .pressed = 0.18, .checked = 1};
+constexpr StateFill trackFill{.rest = 0.18, .hover = 0.18, .pressed = 0.18, .chosen = 1};
 } // namespace
 
 ToggleSwitch::ToggleSwitch(const QString& accessibleName, QWidget* parent)

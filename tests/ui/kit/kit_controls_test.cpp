@@ -121,31 +121,31 @@ TEST(KitButtons, TheIconCircleFollowsHoverAndPressAndGoesWhenThePointerLeaves)
     EXPECT_EQ(button->circleOpacity(), 0.0);
 }
 
-TEST(KitButtons, PressedShowsOverHoverAndACheckedFillOverBoth)
+TEST(KitButtons, PressedShowsOverHoverAndAChosenFillOverBoth)
 {
-    constexpr StateFill withChecked{.rest = 1, .hover = 2, .pressed = 3, .checked = 4};
-    constexpr StateFill without{.rest = 1, .hover = 2, .pressed = 3, .checked = {}};
+    constexpr StateFill withChosen{.rest = 1, .hover = 2, .pressed = 3, .chosen = 4};
+    constexpr StateFill without{.rest = 1, .hover = 2, .pressed = 3, .chosen = {}};
     struct Case {
-        bool checked;
+        bool chosen;
         bool down;
         bool hovering;
-        double shown;        // withChecked
-        double shownWithout; // without a checked fill
+        double shown;        // withChosen
+        double shownWithout; // without a chosen fill
     };
     // clang-format off
     const Case cases[] = {
-        {.checked = false, .down = false, .hovering = false, .shown = 1, .shownWithout = 1},
-        {.checked = false, .down = false, .hovering = true,  .shown = 2, .shownWithout = 2},
-        {.checked = false, .down = true,  .hovering = false, .shown = 3, .shownWithout = 3},
-        {.checked = false, .down = true,  .hovering = true,  .shown = 3, .shownWithout = 3},
-        {.checked = true,  .down = true,  .hovering = true,  .shown = 4, .shownWithout = 3},
-        {.checked = true,  .down = false, .hovering = false, .shown = 4, .shownWithout = 1},
+        {.chosen = false, .down = false, .hovering = false, .shown = 1, .shownWithout = 1},
+        {.chosen = false, .down = false, .hovering = true,  .shown = 2, .shownWithout = 2},
+        {.chosen = false, .down = true,  .hovering = false, .shown = 3, .shownWithout = 3},
+        {.chosen = false, .down = true,  .hovering = true,  .shown = 3, .shownWithout = 3},
+        {.chosen = true,  .down = true,  .hovering = true,  .shown = 4, .shownWithout = 3},
+        {.chosen = true,  .down = false, .hovering = false, .shown = 4, .shownWithout = 1},
     };
     // clang-format on
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.checked << c.down << c.hovering);
-        EXPECT_EQ(withChecked.opacity(c.checked, c.down, c.hovering), c.shown);
-        EXPECT_EQ(without.opacity(c.checked, c.down, c.hovering), c.shownWithout);
+        SCOPED_TRACE(testing::Message() << c.chosen << c.down << c.hovering);
+        EXPECT_EQ(withChosen.opacity(c.chosen, c.down, c.hovering), c.shown);
+        EXPECT_EQ(without.opacity(c.chosen, c.down, c.hovering), c.shownWithout);
     }
 }
 

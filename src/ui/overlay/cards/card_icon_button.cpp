@@ -8,7 +8,7 @@
 
 namespace {
 constexpr int kSymbolPoints = 9;
-constexpr StateFill circleFill{.rest = 0.08, .hover = 0.08, .pressed = 0.16, .checked = {}};
+constexpr StateFill circleFill{.rest = 0.08, .hover = 0.08, .pressed = 0.16, .chosen = {}};
 } // namespace
 
 CardIconButton::CardIconButton(Symbol symbol, const QString& accessibleName, double opacity, QWidget* parent)

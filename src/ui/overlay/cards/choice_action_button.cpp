@@ -12,7 +12,7 @@ constexpr int kSymbol = 10;
 constexpr int kGap = 4;
 constexpr int kPadX = 9;
 constexpr int kPadY = 5;
-constexpr StateFill capsuleFill{.rest = 0.12, .hover = 0.12, .pressed = 0.2, .checked = {}};
+constexpr StateFill capsuleFill{.rest = 0.12, .hover = 0.12, .pressed = 0.2, .chosen = {}};
 } // namespace
 
 ChoiceActionButton::ChoiceActionButton(const QString& title, Symbol symbol, bool primary, QWidget* parent)

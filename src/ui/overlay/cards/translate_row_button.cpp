@@ -15,7 +15,7 @@ constexpr int kPadY = 6;
 constexpr QSize kBadge{28, 22};
 constexpr int kGap = 10;
 constexpr int kArrow = 9;
-constexpr StateFill rowFill{.rest = 0, .hover = 0, .pressed = 0.12, .checked = {}};
+constexpr StateFill rowFill{.rest = 0, .hover = 0, .pressed = 0.12, .chosen = {}};
 } // namespace
 
 TranslateRowButton::TranslateRowButton(const CardRules::TranslateRow& row, QWidget* parent)

@@ -5,7 +5,7 @@
 
 namespace {
 constexpr int kSymbolPoints = 11;
-constexpr StateFill circleFill{.rest = 0.08, .hover = 0.08, .pressed = 0.16, .checked = {}};
+constexpr StateFill circleFill{.rest = 0.08, .hover = 0.08, .pressed = 0.16, .chosen = {}};
 } // namespace
 
 IconChip::IconChip(Symbol symbol, const QString& accessibleName, const QColor& tint, QWidget* parent)

@@ -1,4 +1,4 @@
-#include "ui/overlay/cards/translate_toggle.h"
+#include "ui/overlay/pill/translate_toggle.h"
 
 #include "core/text/l10n.h"
 #include "ui/kit/motion.h"

@@ -52,7 +52,7 @@ QLayout* step(int number, const QString& body, QWidget* parent)
     auto* row = new QHBoxLayout;
     row->setSpacing(10);
     row->addWidget(new StepNumber(number, parent), 0, Qt::AlignTop);
-    row->addWidget((new KitLabel(body, TextRole::Callout, Scheme::Text::Primary, parent))->wrapping(), 1);
+    row->addWidget((new KitLabel(body, TextRole::Body, Scheme::Text::Primary, parent))->wrapping(), 1);
     return row;
 }
 

@@ -18,7 +18,7 @@ EmptyHint::EmptyHint(Symbol icon, const QString& title, const QString& text, QWi
     auto* heading = new KitLabel(title, TextRole::Heading, Scheme::Text::Primary, this);
     heading->setAlignment(Qt::AlignHCenter);
     column->addWidget(heading);
-    auto* body = (new KitLabel(text, TextRole::Callout, Scheme::Text::Secondary, this))->wrapping();
+    auto* body = (new KitLabel(text, TextRole::Body, Scheme::Text::Secondary, this))->wrapping();
     body->setAlignment(Qt::AlignHCenter);
     column->addWidget(body);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);

@@ -36,11 +36,51 @@ struct Face {
     QFont::Weight weight;
 };
 
-Face face(TextRole role);
+constexpr Face face(TextRole role)
+{
+    switch (role) {
+    case TextRole::Title:
+        return {28, QFont::Bold};
+    case TextRole::DocumentTitle:
+        return {18, QFont::DemiBold};
+    case TextRole::Brand:
+        return {17, QFont::Bold};
+    case TextRole::Lead:
+        return {14, QFont::Normal};
+    case TextRole::LeadMedium:
+        return {14, QFont::Medium};
+    case TextRole::Heading:
+        return {14, QFont::DemiBold};
+    case TextRole::Body:
+        return {13, QFont::Normal};
+    case TextRole::BodyMedium:
+        return {13, QFont::Medium};
+    case TextRole::BodyStrong:
+        return {13, QFont::DemiBold};
+    case TextRole::Callout:
+    case TextRole::Mono:
+        return {12, QFont::Normal};
+    case TextRole::CalloutMedium:
+        return {12, QFont::Medium};
+    case TextRole::CalloutStrong:
+        return {12, QFont::DemiBold};
+    case TextRole::Caption:
+        return {11, QFont::Normal};
+    case TextRole::CaptionMedium:
+        return {11, QFont::Medium};
+    case TextRole::CaptionStrong:
+        return {11, QFont::DemiBold};
+    case TextRole::Micro:
+        return {10, QFont::Normal};
+    case TextRole::MicroMedium:
+        return {10, QFont::Medium};
+    case TextRole::MicroStrong:
+        return {10, QFont::DemiBold};
+    }
+    return {13, QFont::Normal};
+}
+
 // The system font (or the fixed-pitch one for Mono) set in role.
 QFont of(TextRole role, Design design = Design::Default);
-
-// TRANSITIONAL: removed once the pages use roles.
-QFont make(double points, QFont::Weight weight = QFont::Normal, Design design = Design::Default);
 
 } // namespace KitFont

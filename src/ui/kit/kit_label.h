@@ -21,19 +21,6 @@ public:
     // A label coloured by ink, e.g. Scheme::green.
     KitLabel(const QString& text, TextRole role, Ink ink, QWidget* parent = nullptr);
 
-    // TRANSITIONAL
-    KitLabel(const QString& text, double points, QFont::Weight weight = QFont::Normal,
-             Scheme::Text level = Scheme::Text::Primary, QWidget* parent = nullptr)
-        : KitLabel(text, TextRole::Body, level, parent)
-    {
-        setFont(KitFont::make(points, weight));
-    }
-    KitLabel(const QString& text, double points, QFont::Weight weight, Ink ink, QWidget* parent = nullptr)
-        : KitLabel(text, TextRole::Body, std::move(ink), parent)
-    {
-        setFont(KitFont::make(points, weight));
-    }
-
     // Wraps to its full height instead of growing wide.
     KitLabel* wrapping();
     QColor ink() const;

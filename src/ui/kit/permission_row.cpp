@@ -87,7 +87,7 @@ PermissionRow::PermissionRow(const QString& title, const QString& detail, Symbol
     auto* texts = new QVBoxLayout;
     texts->setSpacing(2);
     texts->addWidget(new KitLabel(title, TextRole::BodyMedium, Scheme::Text::Primary, this));
-    texts->addWidget((new KitLabel(detail, TextRole::Caption, Scheme::Text::Secondary, this))->wrapping());
+    texts->addWidget((new KitLabel(detail, TextRole::Callout, Scheme::Text::Secondary, this))->wrapping());
     row->addLayout(texts, 1);
     auto* allowedLine = new QHBoxLayout(m_allowedRow);
     allowedLine->setContentsMargins(0, 0, 0, 0);
@@ -99,7 +99,7 @@ PermissionRow::PermissionRow(const QString& title, const QString& detail, Symbol
     row->addWidget(m_allow);
     column->addLayout(row);
     if (repairHint) {
-        m_hint = (new KitLabel(*repairHint, TextRole::Caption, Scheme::orange, this))->wrapping();
+        m_hint = (new KitLabel(*repairHint, TextRole::Callout, Scheme::orange, this))->wrapping();
         m_hint->setContentsMargins(iconSide + 12, 0, 0, 0);
         column->addWidget(m_hint);
     }

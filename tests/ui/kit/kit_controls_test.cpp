@@ -443,8 +443,8 @@ TEST(KitLabel, ASchemeSwitchRecoloursTheTextWithoutARebuild)
     QWidget window;
     window.setPalette(Scheme::light());
     auto* secondary =
-        new KitLabel(QStringLiteral("Detail"), 12, QFont::Normal, Scheme::Text::Secondary, &window);
-    auto* granted = new KitLabel(QStringLiteral("Allowed"), 12, QFont::Medium, Scheme::green, &window);
+        new KitLabel(QStringLiteral("Detail"), TextRole::Callout, Scheme::Text::Secondary, &window);
+    auto* granted = new KitLabel(QStringLiteral("Allowed"), TextRole::CalloutMedium, Scheme::green, &window);
     EXPECT_EQ(secondary->ink(), Scheme::text(Scheme::light(), Scheme::Text::Secondary));
     window.setPalette(Scheme::dark());
     EXPECT_EQ(secondary->ink(), Scheme::text(Scheme::dark(), Scheme::Text::Secondary));

@@ -118,13 +118,13 @@ QWidget* HotkeyRouteNotice::make(const AppState& state, QWidget* parent)
                    0, Qt::AlignTop);
     auto* column = new QVBoxLayout;
     column->setSpacing(8);
-    column->addWidget((new KitLabel(L10n::s(routeKey(route)), TextRole::CalloutMedium,
+    column->addWidget((new KitLabel(L10n::s(routeKey(route)), TextRole::BodyMedium,
                                     best ? Scheme::Text::Secondary : Scheme::Text::Primary, notice))
                           ->wrapping());
     if (unbound) {
         const Hotkey hotkey = state.config().hotkey;
         column->addWidget(new CodeBlock(swayBinding(hotkey), notice));
-        column->addWidget(new KitLabel(L10n::s("hotkeyRoute.hyprland"), TextRole::CalloutMedium,
+        column->addWidget(new KitLabel(L10n::s("hotkeyRoute.hyprland"), TextRole::BodyMedium,
                                        Scheme::Text::Primary, notice));
         column->addWidget(new CodeBlock(hyprlandBinding(hotkey), notice));
     }

@@ -23,10 +23,12 @@ public:
     bool polishAvailable() const override { return m_polish; }
     const QString& statusText() const override { return m_status; }
     bool statusIsLoading() const override { return m_loading; }
-    void start() override { calls.append(QStringLiteral("start")); }
-    void restart() override { calls.append(QStringLiteral("restart")); }
-    void shutdown() override { calls.append(QStringLiteral("shutdown")); }
-    void prewarm() override { calls.append(QStringLiteral("prewarm")); }
+    enum class Call { Start, Restart, Shutdown, Prewarm };
+
+    void start() override { calls.append(Call::Start); }
+    void restart() override { calls.append(Call::Restart); }
+    void shutdown() override { calls.append(Call::Shutdown); }
+    void prewarm() override { calls.append(Call::Prewarm); }
     void correctionModel(const QString& apiKey, const QString& baseURL, QObject* context,
                          EngineClient::Done<CorrectionModelBody> done) override
     {
@@ -43,7 +45,7 @@ public:
     bool m_polish = false;
     QString m_status = QStringLiteral("Loading");
     bool m_loading = true;
-    QStringList calls;
+    QList<Call> calls;
     QList<Lookup> lookups;
 };
 
@@ -57,12 +59,14 @@ public:
 // Records what the shell asked of its windows.
 class FakeShellWindows final : public ShellWindows {
 public:
+    enum class Window { Main, Onboarding };
+
     bool installStatusItem() override { return tray; }
     void refreshStatusIcon() override { ++iconRedraws; }
-    void showMain() override { shown.append(QStringLiteral("main")); }
+    void showMain() override { shown.append(Window::Main); }
     void showOnboarding() override
     {
-        shown.append(QStringLiteral("onboarding"));
+        shown.append(Window::Onboarding);
         onboardingOpen = true;
     }
     void closeOnboarding() override
@@ -77,5 +81,5 @@ public:
     bool tray = true;
     bool onboardingOpen = false;
     int iconRedraws = 0;
-    QStringList shown;
+    QList<Window> shown;
 };

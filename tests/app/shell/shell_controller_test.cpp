@@ -9,6 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 namespace {
 
 using LaunchWindow = ShellController::LaunchWindow;
@@ -84,7 +87,7 @@ TEST_F(ShellControllerTest, LaunchOpensWhatTheStateAsksForAndTheMainWindowWhereN
         bool onboarded;
         bool granted;
         bool tray;
-        QList<Window> shown;
+        std::vector<Window> shown;
     };
     // clang-format off
     const Row rows[] = {
@@ -116,8 +119,8 @@ TEST_F(ShellControllerTest, TheLaunchGreetingWaitsForThePermissionProbesFirstAns
         bool granted;
         // When the probe has its first answers; never within the wait when negative.
         qint64 answeredAtMs;
-        QList<Window> shownBeforeTheAnswer;
-        QList<Window> shownAfterIt;
+        std::vector<Window> shownBeforeTheAnswer;
+        std::vector<Window> shownAfterIt;
     };
     const int poll = ShellController::kPermissionPollMs;
     // clang-format off
@@ -155,8 +158,8 @@ TEST_F(ShellControllerTest, FinishingOnboardingWithoutATrayOpensTheMainWindow)
         m_shellWindows.tray = tray;
         shell().launch(false);
         state().finishOnboarding();
-        const QList<Window> expected =
-            tray ? QList{Window::Onboarding} : QList{Window::Onboarding, Window::Main};
+        const std::vector<Window> expected =
+            tray ? std::vector{Window::Onboarding} : std::vector{Window::Onboarding, Window::Main};
         EXPECT_EQ(m_shellWindows.shown, expected) << "tray " << tray;
     }
 }
@@ -167,7 +170,7 @@ TEST_F(ShellControllerTest, LaunchRepairsMutingStartsKeysEngineAndReadsKeysExcep
     EXPECT_EQ(m_restores, 1);
     EXPECT_EQ(m_keyRefreshes, 1);
     EXPECT_TRUE(m_keySource.isStarted());
-    EXPECT_EQ(m_engine.calls, QList{EngineCall::Start});
+    EXPECT_EQ(m_engine.calls, std::vector{EngineCall::Start});
     EXPECT_GE(m_shellWindows.iconRedraws, 1);
 
     TearDown();
@@ -237,7 +240,7 @@ TEST_F(ShellControllerTest, EachConfigurationFieldCausesOnlyItsOwnReaction)
         const int changes = m_login.m_changes;
         const int stops = m_learner.stops;
         configure(row.change);
-        EXPECT_EQ(m_engine.calls.count(EngineCall::Restart), row.engineRestarts) << row.name;
+        EXPECT_EQ(std::ranges::count(m_engine.calls, EngineCall::Restart), row.engineRestarts) << row.name;
         EXPECT_EQ(m_login.m_changes - changes, row.loginChanges) << row.name;
         EXPECT_EQ(m_learner.stops - stops, row.learnerStops) << row.name;
         EXPECT_EQ(m_silencer.log, row.silencer) << row.name;
@@ -373,18 +376,18 @@ TEST_F(ShellControllerTest, StopReleasesMutingStopsKeysAndTimersThenTheEngine)
     m_engine.m_ready = true;
     shell().launch(false);
     m_clock.advance(ShellController::kWarmupMs);
-    EXPECT_EQ(m_engine.calls.count(EngineCall::Prewarm), 1);
+    EXPECT_EQ(std::ranges::count(m_engine.calls, EngineCall::Prewarm), 1);
     m_silencer.log.clear();
     m_engine.calls.clear();
 
     shell().stop();
     EXPECT_EQ(m_silencer.log, QList{released});
     EXPECT_FALSE(m_keySource.isStarted());
-    EXPECT_EQ(m_engine.calls, QList{EngineCall::Shutdown});
+    EXPECT_EQ(m_engine.calls, std::vector{EngineCall::Shutdown});
     m_probe.m_accessibility = true;
     m_clock.advance(2 * ShellController::kWarmupMs);
     EXPECT_FALSE(state().axGranted());
-    EXPECT_EQ(m_engine.calls, QList{EngineCall::Shutdown});
+    EXPECT_EQ(m_engine.calls, std::vector{EngineCall::Shutdown});
 }
 
 TEST_F(ShellControllerTest, KeysReadAfterTheEngineWasReadyStillLookUpTheModel)

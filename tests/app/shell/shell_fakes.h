@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <vector>
 
 // An engine whose state a test sets and whose model lookups it answers by hand.
 class FakeEngineControl final : public EngineControl {
@@ -25,10 +26,10 @@ public:
     bool statusIsLoading() const override { return m_loading; }
     enum class Call { Start, Restart, Shutdown, Prewarm };
 
-    void start() override { calls.append(Call::Start); }
-    void restart() override { calls.append(Call::Restart); }
-    void shutdown() override { calls.append(Call::Shutdown); }
-    void prewarm() override { calls.append(Call::Prewarm); }
+    void start() override { calls.push_back(Call::Start); }
+    void restart() override { calls.push_back(Call::Restart); }
+    void shutdown() override { calls.push_back(Call::Shutdown); }
+    void prewarm() override { calls.push_back(Call::Prewarm); }
     void correctionModel(const QString& apiKey, const QString& baseURL, QObject* context,
                          EngineClient::Done<CorrectionModelBody> done) override
     {
@@ -45,7 +46,7 @@ public:
     bool m_polish = false;
     QString m_status = QStringLiteral("Loading");
     bool m_loading = true;
-    QList<Call> calls;
+    std::vector<Call> calls; // a std::vector: QList compares enums with memcmp, even when empty
     QList<Lookup> lookups;
 };
 
@@ -63,10 +64,10 @@ public:
 
     bool installStatusItem() override { return tray; }
     void refreshStatusIcon() override { ++iconRedraws; }
-    void showMain() override { shown.append(Window::Main); }
+    void showMain() override { shown.push_back(Window::Main); }
     void showOnboarding() override
     {
-        shown.append(Window::Onboarding);
+        shown.push_back(Window::Onboarding);
         onboardingOpen = true;
     }
     void closeOnboarding() override
@@ -81,5 +82,5 @@ public:
     bool tray = true;
     bool onboardingOpen = false;
     int iconRedraws = 0;
-    QList<Window> shown;
+    std::vector<Window> shown;
 };

@@ -18,6 +18,7 @@
 #include <functional>
 #include <iterator>
 #include <ostream>
+#include <vector>
 
 // Texts of the call records below, written as UTF-8 literals.
 inline QString utf8(const char* text)
@@ -284,8 +285,8 @@ private:
 
 class FakeSoundPlayer final : public SoundPlayer {
 public:
-    void play(Sound sound) override { played.append(sound); }
-    QList<Sound> played;
+    void play(Sound sound) override { played.push_back(sound); }
+    std::vector<Sound> played; // a std::vector: QList compares enums with memcmp, even when empty
 };
 
 class FakeMicrophone final : public MicrophoneAccess {

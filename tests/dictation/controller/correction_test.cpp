@@ -115,7 +115,7 @@ struct SilenceCase {
     const char* othersAudio;
     int stopAfterMs; // how long the recording lasts
     QList<SilencerCall> silencer;
-    QList<Sound> sounds;
+    std::vector<Sound> sounds;
 };
 
 class Silencing : public ControllerFixture, public ::testing::WithParamInterface<SilenceCase> {};
@@ -137,7 +137,7 @@ TEST_P(Silencing, StartsAfterTheCueOrAtOnceAndIsAlwaysReleased)
     EXPECT_EQ(m_sounds.played, c.sounds);
 }
 
-const QList<Sound> cues{Sound::Start, Sound::Stop};
+const std::vector<Sound> cues{Sound::Start, Sound::Stop};
 
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Modes, Silencing, ::testing::Values(

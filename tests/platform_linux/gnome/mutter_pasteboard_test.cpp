@@ -12,7 +12,6 @@
 #include "platform/linux/gnome/mutter_remote_desktop.h"
 
 #include <QCoreApplication>
-#include <QRegularExpression>
 
 #include <gtest/gtest.h>
 

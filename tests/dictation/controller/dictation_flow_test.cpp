@@ -189,7 +189,8 @@ const EscapeCase kEscapes[] = {
      .reach =
          [](ControllerFixture& f, FakeSpeechService&, FakeInserter&) {
              auto& e = static_cast<EscapeInPhase&>(f);
-             e.configure([](QuendaConfig& c) { c.autoCorrect = true, c.polishProvider = s("openai"); });
+             e.configure(
+                 [](QuendaConfig& c) { c.autoCorrect = true, c.polishProvider = PolishProvider::OpenAI; });
              e.dictate(s("raw words"));
          },
      .during = Phase::Kind::Polishing},
@@ -339,8 +340,7 @@ TEST_P(LateResult, LeavesTheNextRecordingListeningAndItsReleaseEndsIt)
 void saveToNotesFolder(ControllerFixture& f)
 {
     auto& late = static_cast<LateResult&>(f);
-    late.configure(
-        [](QuendaConfig& c) { c.noteDestination = s("iCloud") + AppleNotesFolder::separator + s("Work"); });
+    late.configure([](QuendaConfig& c) { c.noteDestination = {AppleNotesFolder{s("iCloud"), s("Work")}}; });
     late.inserter().selection = s("Milk, eggs");
     late.dictate(s("Save this to my notes"));
 }

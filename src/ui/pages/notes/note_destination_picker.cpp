@@ -26,8 +26,7 @@ QList<NoteDestinationPicker::Entry> NoteDestinationPicker::entries(const AppStat
     QList<Entry> menu{{L10n::s("notes.destination.quenda"), ownTag()}};
     QList<AppleNotesFolder> folders = state.appleNoteFolders();
     // The stored folder stays offered, also before a listing and when Notes no longer has it.
-    if (const auto stored = AppleNotesFolder::decode(state.config().noteDestination);
-        stored && !folders.contains(*stored))
+    if (const auto& stored = state.config().noteDestination.folder; stored && !folders.contains(*stored))
         folders.prepend(*stored);
     for (const AppleNotesFolder& folder : folders)
         menu.append({folder.name + QStringLiteral(" \u00B7 ") + folder.account, folder.id()});
@@ -84,7 +83,7 @@ void NoteDestinationPicker::refresh()
         m_menu->clear();
         for (const Entry& entry : menu)
             m_menu->addItem(entry.text, entry.tag);
-        m_menu->setCurrentIndex(m_menu->findData(m_state.config().noteDestination));
+        m_menu->setCurrentIndex(m_menu->findData(m_state.config().noteDestination.text()));
     }
     const QString line = status(m_state);
     m_status->setText(line);
@@ -100,14 +99,14 @@ void NoteDestinationPicker::choose(int index)
         return;
     }
     QuendaConfig config = m_state.config();
-    config.noteDestination = tag;
+    config.noteDestination = *NoteDestination::decode(tag);
     m_state.setConfig(config);
 }
 
 void NoteDestinationPicker::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
-    if (m_state.notesBridge() && AppleNotesFolder::decode(m_state.config().noteDestination) &&
+    if (m_state.notesBridge() && m_state.config().noteDestination.folder &&
         m_state.appleNoteFolders().isEmpty())
         m_state.refreshAppleNoteFolders();
 }

@@ -57,7 +57,8 @@ TEST_F(NoteDestinationPickerTest, EntriesStatusAndListingWithAndWithoutANotesApp
         const QString stored =
             QString::fromUtf8(row.stored).replace(QLatin1Char('/'), AppleNotesFolder::separator);
         const qsizetype before = m_runner.requests().size();
-        makeNotesState({}, row.bridge, [&](QuendaConfig& c) { c.noteDestination = stored; });
+        makeNotesState({}, row.bridge,
+                       [&](QuendaConfig& c) { c.noteDestination = *NoteDestination::decode(stored); });
         NoteDestinationPicker picker(notesState());
         picker.show();
         EXPECT_EQ(m_runner.requests().size() - before, row.listings);
@@ -71,7 +72,7 @@ TEST_F(NoteDestinationPickerTest, EntriesStatusAndListingWithAndWithoutANotesApp
                   QString::fromUtf8(row.current));
         EXPECT_EQ(picker.statusLabel()->isVisible() ? picker.statusLabel()->text() : QString(),
                   QString::fromUtf8(row.status));
-        EXPECT_EQ(notesState().config().noteDestination, stored); // showing stores nothing
+        EXPECT_EQ(notesState().config().noteDestination.text(), stored); // showing stores nothing
         while (m_runner.finishNext(FakeScriptRunner::exited(0, {})))
             ;
     }
@@ -79,7 +80,7 @@ TEST_F(NoteDestinationPickerTest, EntriesStatusAndListingWithAndWithoutANotesApp
 
 TEST_F(NoteDestinationPickerTest, OnlyAChoiceOfTheUserStoresAndTheListEntryIsNeverStored)
 {
-    makeNotesState({}, true, [](QuendaConfig& c) { c.noteDestination = s("quenda"); });
+    makeNotesState({}, true, [](QuendaConfig& c) { c.noteDestination = NoteDestination::own(); });
     NoteDestinationPicker picker(notesState());
     picker.show();
     ASSERT_TRUE(m_runner.requests().isEmpty());
@@ -91,7 +92,7 @@ TEST_F(NoteDestinationPickerTest, OnlyAChoiceOfTheUserStoresAndTheListEntryIsNev
     const int pick = menu.findData(NoteDestinationPicker::pickTag());
     emit menu.activated(pick);
     EXPECT_EQ(m_runner.requests().size(), 1);
-    EXPECT_EQ(notesState().config().noteDestination, s("quenda"));
+    EXPECT_EQ(notesState().config().noteDestination, NoteDestination::own());
     EXPECT_EQ(menu.currentData().toString(), s("quenda"));
     EXPECT_EQ(picker.statusLabel()->text(), s("Loading folders…"));
     listFolders("iCloud\tNotes\nWork\tNotes\n");
@@ -101,7 +102,7 @@ TEST_F(NoteDestinationPickerTest, OnlyAChoiceOfTheUserStoresAndTheListEntryIsNev
     ASSERT_GE(work, 0);
     EXPECT_EQ(menu.itemText(work), s("Notes · Work"));
     emit menu.activated(work);
-    EXPECT_EQ(notesState().config().noteDestination, folder("Work", "Notes"));
+    EXPECT_EQ(notesState().config().noteDestination.text(), folder("Work", "Notes"));
     EXPECT_EQ(menu.currentData().toString(), folder("Work", "Notes"));
 }
 

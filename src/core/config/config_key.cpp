@@ -9,86 +9,74 @@
 
 #include <algorithm>
 #include <limits>
+#include <type_traits>
+#include <utility>
 
 namespace {
 
 using C = QuendaConfig;
 using Decode = void (*)(C&, const QJsonValue&, JsonFields&);
-using Encode = QJsonValue (*)(const C&);
 
 // The older form of "othersAudio", still written so an older version reading the file keeps the choice.
 constexpr QLatin1String muteOthersKey("muteOthers");
 // The older form of "historyKeepHours"; read, never written.
 constexpr QLatin1String historyKeepDaysKey("historyKeepDays");
 
-// How a field's type is written, read and checked. Only the types a stored field has are here.
-template <typename T> struct Stored;
+template <auto member> using FieldOf = std::remove_reference_t<decltype(std::declval<C&>().*member)>;
 
-template <> struct Stored<QString> {
-    static constexpr JsonType type = JsonType::String;
-    static QJsonValue write(const QString& v) { return v; }
-    static QString read(const QJsonValue& v) { return v.toString(); }
-};
+// The JSON type a stored field's value has.
+template <typename T> constexpr JsonType typeOf = JsonType::String;
+template <> constexpr JsonType typeOf<bool> = JsonType::Bool;
+template <> constexpr JsonType typeOf<qint64> = JsonType::Integer;
+template <> constexpr JsonType typeOf<double> = JsonType::Number;
+template <typename T> constexpr JsonType typeOf<std::optional<T>> = typeOf<T>;
+template <typename T> constexpr JsonType typeOf<QList<T>> = JsonType::Array;
 
-template <> struct Stored<bool> {
-    static constexpr JsonType type = JsonType::Bool;
-    static QJsonValue write(bool v) { return v; }
-    static bool read(const QJsonValue& v) { return v.toBool(); }
-};
+template <typename T> QJsonValue json(const T& value)
+{
+    return QJsonValue(value);
+}
 
-template <> struct Stored<qint64> {
-    static constexpr JsonType type = JsonType::Integer;
-    static QJsonValue write(qint64 v) { return v; }
-    static qint64 read(const QJsonValue& v) { return v.toInteger(); }
-};
+template <typename T> QJsonValue json(const std::optional<T>& value)
+{
+    return value ? json(*value) : QJsonValue(QJsonValue::Undefined);
+}
 
-template <> struct Stored<double> {
-    static constexpr JsonType type = JsonType::Number;
-    static QJsonValue write(double v) { return v; }
-    static double read(const QJsonValue& v) { return v.toDouble(); }
-};
+template <typename Record> QJsonValue json(const QList<Record>& records)
+{
+    QJsonArray array;
+    for (const Record& record : records)
+        array.append(record.toJson());
+    return array;
+}
 
-template <typename T> struct Stored<std::optional<T>> {
-    static constexpr JsonType type = Stored<T>::type;
-    static QJsonValue write(const std::optional<T>& v)
-    {
-        return v ? Stored<T>::write(*v) : QJsonValue::Undefined;
-    }
-    static std::optional<T> read(const QJsonValue& v) { return Stored<T>::read(v); }
-};
+QJsonValue json(const NoteDestination& destination)
+{
+    return destination.text();
+}
 
-template <typename Record> struct Stored<QList<Record>> {
-    static constexpr JsonType type = JsonType::Array;
-    static QJsonValue write(const QList<Record>& records)
-    {
-        QJsonArray array;
-        for (const Record& record : records)
-            array.append(record.toJson());
-        return array;
-    }
-};
-
-template <> struct Stored<NoteDestination> {
-    static constexpr JsonType type = JsonType::String;
-    static QJsonValue write(const NoteDestination& v) { return v.text(); }
-};
-
-template <typename M> struct FieldType;
-template <typename T> struct FieldType<T C::*> {
-    using type = T;
-};
-template <auto member> using FieldOf = typename FieldType<decltype(member)>::type;
+template <typename T> T read(const QJsonValue& v)
+{
+    if constexpr (typeOf<T> == JsonType::Bool)
+        return v.toBool();
+    else if constexpr (typeOf<T> == JsonType::Integer)
+        return v.toInteger();
+    else if constexpr (typeOf<T> == JsonType::Number)
+        return v.toDouble();
+    else
+        return v.toString();
+}
 
 template <auto member> QJsonValue write(const C& c)
 {
-    return Stored<FieldOf<member>>::write(c.*member);
+    return json(c.*member);
 }
 
 // A present value is kept as it is; a missing key leaves the default.
 template <auto member> void keep(C& c, const QJsonValue& v, JsonFields&)
 {
     if (!v.isUndefined())
-        c.*member = Stored<FieldOf<member>>::read(v);
+        c.*member = read<FieldOf<member>>(v);
 }
 
 template <auto member> void notNegative(C& c, const QJsonValue& v, JsonFields&)
@@ -109,7 +97,7 @@ template <auto member> void records(C& c, const QJsonValue& v, JsonFields& older
 
 template <auto member> constexpr ConfigKey key(const char* name, Decode decode = keep<member>)
 {
-    return {QLatin1String(name), Stored<FieldOf<member>>::type, write<member>, decode};
+    return {QLatin1String(name), typeOf<FieldOf<member>>, write<member>, decode};
 }
 
 // An enum field, stored as its table's text, the form every older file holds; any other text

@@ -2,7 +2,6 @@
 
 #include "core/base/json_fields.h"
 
-#include <QJsonObject>
 #include <QJsonValue>
 #include <QLatin1String>
 

@@ -65,7 +65,7 @@ public:
     QuendaConfig loadConfig() override
     {
         QuendaConfig config = m_files.loadConfig();
-        config.noteDestination = QStringLiteral("quenda");
+        config.noteDestination = NoteDestination::own();
         return config;
     }
     bool saveConfig(const QuendaConfig& config) override { return m_files.saveConfig(config); }

@@ -409,7 +409,7 @@ void DictationController::deliverPlain(DictationJob* job)
 
 void DictationController::startCorrection(DictationJob* job)
 {
-    const bool local = job->facts().config.polishProvider == QLatin1String("local");
+    const bool local = job->facts().config.polishProvider == PolishProvider::Local;
     // A remote provider takes longest, so its request goes out before the raw text is pasted.
     if (!local)
         sendCorrection(job);

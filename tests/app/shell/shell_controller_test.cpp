@@ -355,7 +355,7 @@ TEST_F(ShellControllerTest, QuittingDuringAHoldEndsItsRecording)
 
 TEST_F(ShellControllerTest, TheEngineBecomingReadyIsMirroredAndLooksUpTheModelOnce)
 {
-    configure([](QuendaConfig& c) { c.polishProvider = QStringLiteral("openai"); });
+    configure([](QuendaConfig& c) { c.polishProvider = PolishProvider::OpenAI; });
     shell().launch(false);
     m_keys.general = QStringLiteral("sk-general");
     m_engine.m_ready = true;
@@ -392,7 +392,7 @@ TEST_F(ShellControllerTest, StopReleasesMutingStopsKeysAndTimersThenTheEngine)
 
 TEST_F(ShellControllerTest, KeysReadAfterTheEngineWasReadyStillLookUpTheModel)
 {
-    configure([](QuendaConfig& c) { c.polishProvider = QStringLiteral("openai"); });
+    configure([](QuendaConfig& c) { c.polishProvider = PolishProvider::OpenAI; });
     shell().launch(false);
     m_engine.m_ready = true;
     shell().engineUpdated();

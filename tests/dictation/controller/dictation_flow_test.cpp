@@ -135,7 +135,7 @@ const EscapeCase kEscapes[] = {
     {"Listening",                 [](F& f) { f.hold(); },                                                   Phase::Kind::Listening},
     {"Transcribing",              [](F& f) { f.record(); },                                                 Phase::Kind::Transcribing},
     {"WaitingForTheSelection",    [](F& f) { f.m_inserter.holdSelection = true, f.dictate(s("make it short")); },       Phase::Kind::Transcribing},
-    {"PolishingAfterTheRawPaste", [](F& f) { f.configure([](QuendaConfig& c) { c.autoCorrect = true, c.polishProvider = s("openai"); }), f.dictate(s("raw words")); }, Phase::Kind::Polishing},
+    {"PolishingAfterTheRawPaste", [](F& f) { f.configure([](QuendaConfig& c) { c.autoCorrect = true, c.polishProvider = PolishProvider::OpenAI; }), f.dictate(s("raw words")); }, Phase::Kind::Polishing},
     {"CommandOnASelection",       [](F& f) { f.m_inserter.selection = s("the selected text"), f.dictate(s("make it short")); }, Phase::Kind::Polishing},
 };
 // clang-format on
@@ -267,7 +267,7 @@ TEST_P(LateResult, LeavesTheNextRecordingListeningAndItsReleaseEndsIt)
 void saveToNotesFolder(F& f)
 {
     f.configure(
-        [](QuendaConfig& c) { c.noteDestination = s("iCloud") + AppleNotesFolder::separator + s("Work"); });
+        [](QuendaConfig& c) { c.noteDestination = {AppleNotesFolder{s("iCloud"), s("Work")}}; });
     f.m_inserter.selection = s("Milk, eggs");
     f.dictate(s("Save this to my notes"));
 }

@@ -122,7 +122,7 @@ TEST_F(EngineDictation, ASaveCommandPutsTheSelectionIntoTheOwnNotes)
 {
     configure([](QuendaConfig& config) {
         config.commandMode = true;
-        config.noteDestination = s("quenda");
+        config.noteDestination = NoteDestination::own();
     });
     m_inserter.selection = s("Milk, eggs");
     m_server.script("/transcribe", {200, R"({"text":"Save this to my notes"})"});

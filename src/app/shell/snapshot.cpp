@@ -295,6 +295,7 @@ QStringList Snapshot::screenNames()
               << schemed(QStringLiteral("main-home-repair"), dark)
               << schemed(QStringLiteral("main-home-binding"), dark)
               << schemed(QStringLiteral("onboarding-binding"), dark)
+              << schemed(QStringLiteral("main-home-fallback"), dark)
               << schemed(QStringLiteral("main-notes-list"), dark) << schemed(QStringLiteral("menu"), dark)
               << schemed(QStringLiteral("onboarding"), dark)
               << schemed(QStringLiteral("onboarding-wayland"), dark)
@@ -389,14 +390,17 @@ QList<Snapshot::Shot> Snapshot::run(const QString& directory)
         }
         {
             // A desktop that offers no global keys: the compositor binding and how to do better.
-            state.setHotkeyRoute(HotkeyRoute::CommandLine);
+            state.setHotkeyRoute({.route = HotkeyRoute::CommandLine});
             MainView main(state, &desktop, nullptr, &desktop);
             state.setSection(MainSection::Home);
             render.window(main, QSize(1000, 700), schemed(QStringLiteral("main-home-binding"), dark));
             OnboardingView onboarding(state);
             render.window(onboarding, onboarding.windowSize(),
                           schemed(QStringLiteral("onboarding-binding"), dark));
-            state.setHotkeyRoute(HotkeyRoute::X11Desktop);
+            // A desktop without bindings whose shortcuts portal made no shortcut.
+            state.setHotkeyRoute({.route = HotkeyRoute::OwnWindows, .failed = {HotkeyRoute::Portal}});
+            render.window(main, QSize(1000, 700), schemed(QStringLiteral("main-home-fallback"), dark));
+            state.setHotkeyRoute({});
         }
         {
             DemoNotesFiles notesFiles(mode.files(), clock.now());

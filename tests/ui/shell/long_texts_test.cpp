@@ -112,7 +112,7 @@ TEST_F(LongTextsTest, GermanAndFortyPercentLongerTextsFitTheWindowsAtTheirSmalle
 TEST_F(LongTextsTest, TheWaylandNoticesFitTheWindowsAtTheirSmallestSizesInGerman)
 {
     L10n::install({{tables}, {QStringLiteral("de")}});
-    state().setHotkeyRoute(HotkeyRoute::CommandLine);
+    state().setHotkeyRoute({.route = HotkeyRoute::CommandLine});
     state().setSessionRoutes({.wayland = true,
                               .keys = KeyRoute::RemoteDesktopPortal,
                               .clipboard = ClipboardRoute::DataControl,

@@ -111,7 +111,13 @@ void KGlobalAccelKeySource::call(const QString& method, const QVariantList& argu
 {
     QDBusMessage message = QDBusMessage::createMethodCall(m_service, kPath, kInterface, method);
     message.setArguments(arguments);
-    BusCalls::send(m_bus, message, this, QStringLiteral("the global shortcut service"));
+    const auto refused = [this](const QString& why) {
+        if (m_running)
+            m_key.fail(why);
+    };
+    // Giving the modifier back at the stop may fail without failing anything that still runs.
+    BusCalls::send(m_bus, message, this, QStringLiteral("the global shortcut service"),
+                   m_running ? refused : std::function<void(const QString&)>());
 }
 
 bool KGlobalAccelKeySource::ours(const QString& component, const QString& action) const

@@ -143,6 +143,8 @@ QWidget* HotkeyRouteNotice::make(const AppState& state, QWidget* parent)
         body->setObjectName(name);
         notice->content()->addWidget(body);
         fill(*body, state.hotkeyRoute(), state.config().hotkey);
+        // Shown now rather than on the layout's next turn, so a window sized to fit counts the lines.
+        body->show();
         notice->setVisible(state.hotkeyRoute().route != HotkeyRoute::X11Desktop);
     };
     QObject::connect(&state, &AppState::hotkeyRouteChanged, notice, follow);

@@ -37,10 +37,11 @@ public:
 
 using R = HotkeyRoute;
 
-// The route under test first, a fake source for Quenda's own windows after it; started on right Alt.
+// The route under test first, then fake sources for the bindings and the own windows; started on
+// right Alt.
 struct HandOver {
     HandOver(R first, Clock& clock, const QDBusConnection& client)
-        : source({.order = {first, R::OwnWindows}},
+        : source({.order = {first, R::CommandLine, R::OwnWindows}},
                  [this, &clock, client](R route) -> std::unique_ptr<KeySource> {
                      if (route == R::Portal)
                          return std::make_unique<PortalKeySource>(clock, client);
@@ -56,11 +57,12 @@ struct HandOver {
         source.start(log);
     }
 
-    // The next route took over, for the same listener and key, and said so once.
+    // The next route took over, for the same listener and key, and said so once, however often the
+    // failed one reported its failure.
     void expectHandedOver(R failed)
     {
         ASSERT_TRUE(QTest::qWaitFor([&] { return changes > 0; }, kWaitMs));
-        EXPECT_EQ(source.status(), (HotkeyRouteStatus{.route = R::OwnWindows, .failed = {failed}}));
+        EXPECT_EQ(source.status(), (HotkeyRouteStatus{.route = R::CommandLine, .failed = {failed}}));
         EXPECT_EQ(changes, 1);
         ASSERT_NE(next, nullptr);
         EXPECT_EQ(next->watched(), PhysicalKey::RightAlt);

@@ -124,12 +124,8 @@ void PortalKeySource::request(const QString& method, QVariantList arguments, con
     arguments.append(options);
     QDBusMessage message = QDBusMessage::createMethodCall(m_service, kPath, kInterface, method);
     message.setArguments(arguments);
-    // A refusal of a request that a stop or a newer request replaced fails nothing.
     BusCalls::send(m_bus, message, this, QStringLiteral("the shortcuts portal"),
-                   [this, path = m_requestPath](const QString& why) {
-                       if (path == m_requestPath)
-                           m_key.fail(why);
-                   });
+                   [this](const QString& why) { m_key.fail(why); });
 }
 
 void PortalKeySource::sessionCreated(uint response, const QVariantMap& results)

@@ -266,8 +266,7 @@ TEST_P(LateResult, LeavesTheNextRecordingListeningAndItsReleaseEndsIt)
 
 void saveToNotesFolder(F& f)
 {
-    f.configure(
-        [](QuendaConfig& c) { c.noteDestination = {AppleNotesFolder{s("iCloud"), s("Work")}}; });
+    f.configure([](QuendaConfig& c) { c.noteDestination = {AppleNotesFolder{s("iCloud"), s("Work")}}; });
     f.m_inserter.selection = s("Milk, eggs");
     f.dictate(s("Save this to my notes"));
 }

@@ -4,6 +4,7 @@
 #include "ui/kit/card.h"
 #include "ui/kit/icon_button.h"
 #include "ui/kit/keyed_rows.h"
+#include "ui/kit/kit_font.h"
 #include "ui/kit/kit_label.h"
 #include "ui/kit/page.h"
 #include "ui/kit/permission_row.h"
@@ -16,6 +17,8 @@
 #include "ui/kit/toggle_switch.h"
 
 #include <QEnterEvent>
+#include <QFontInfo>
+#include <QFontMetricsF>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPointer>
@@ -436,6 +439,37 @@ TEST(SegmentedControl, ArrowKeysMoveTheChoiceAlongTheRowAndStopAtBothEnds)
         EXPECT_EQ(control->value(), values[c.to]);
         EXPECT_EQ(chosen, c.to == c.from ? QStringList() : QStringList{values[c.to]});
     }
+}
+
+// A role picked by its name gets the size its neighbours suggest, in the pixels the overlay measures.
+TEST(TypeScale, EachTierIsOneSizeFromRegularToSemiboldAndTheTiersShrinkDownTheScale)
+{
+    // clang-format off
+    const QList<QList<TextRole>> tiers = {
+        {TextRole::Title}, {TextRole::DocumentTitle}, {TextRole::Brand},
+        {TextRole::Lead,    TextRole::LeadMedium,    TextRole::Heading},
+        {TextRole::Body,    TextRole::BodyMedium,    TextRole::BodyStrong},
+        {TextRole::Callout, TextRole::CalloutMedium, TextRole::CalloutStrong},
+        {TextRole::Caption, TextRole::CaptionMedium, TextRole::CaptionStrong},
+        {TextRole::Micro,   TextRole::MicroMedium,   TextRole::MicroStrong},
+    };
+    // clang-format on
+    double above = 1000;
+    for (const QList<TextRole>& tier : tiers) {
+        const double points = KitFont::face(tier.first()).points;
+        EXPECT_LT(points, above) << int(tier.first());
+        above = points;
+        int lighter = 0;
+        for (const TextRole role : tier) {
+            SCOPED_TRACE(int(role));
+            EXPECT_EQ(KitFont::face(role).points, points);
+            EXPECT_GT(KitFont::face(role).weight, lighter);
+            lighter = KitFont::face(role).weight;
+            EXPECT_EQ(QFontInfo(KitFont::of(role)).pixelSize(), points);
+        }
+    }
+    const QFontMetricsF mono(KitFont::of(TextRole::Mono));
+    EXPECT_EQ(mono.horizontalAdvance(QStringLiteral("iiii")), mono.horizontalAdvance(QStringLiteral("MMMM")));
 }
 
 TEST(KitLabel, ASchemeSwitchRecoloursTheTextWithoutARebuild)

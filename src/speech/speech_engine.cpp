@@ -277,7 +277,6 @@ void SpeechEngine::stopWatching()
     m_ready = false;
     m_trusted = false;
     m_portTaken = false;
-    m_launchFailed = false;
     // The engine told to stop must not pass for ours while it still answers.
     m_client.renewSecret();
 }
@@ -311,7 +310,6 @@ void SpeechEngine::applyProvenHealth(const HealthBody& health)
 {
     m_trusted = true;
     m_portTaken = false;
-    m_launchFailed = false;
     m_ready = health.ready;
     if (m_ready) {
         const QuendaConfig config = m_config();

@@ -136,7 +136,7 @@ private:
     bool m_trusted = false;
     // The last answer on the port came from something else: launching waits until it is gone.
     bool m_portTaken = false;
-    // A launch failed and nothing has answered since, so polls without an answer keep its error.
+    // The last launch failed, so polls without an answer keep its error.
     bool m_launchFailed = false;
     Clock::Timer m_pollTimer;
     Clock::Timer m_relaunch;

@@ -10,6 +10,7 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QSet>
 #include <QTcpServer>
 #include <QTest>
 
@@ -28,8 +29,10 @@ const QByteArray kEngineStub =
     "#!/bin/sh\necho \"$0 $* | $(pwd) | $PYTHONUNBUFFERED $HF_HUB_DISABLE_TELEMETRY"
     " | $QUENDA_SUPPORT | $HF_HOME | $HF_HUB_CACHE | $HUGGINGFACE_HUB_CACHE\""
     " >> launches\nenv > environment\ncat > handed\necho engine output\nexec sleep 30\n";
-// An engine that runs until it is killed, or told by SIGTERM to exit with a code of its own.
-const QByteArray kEndsWhenTold = "#!/bin/sh\ntrap 'kill $!; exit 3' TERM\nsleep 30 &\nwait\n";
+// An engine that notes what it was handed, says it is up, and runs until it is killed, or told by
+// SIGTERM to exit with a code of its own.
+const QByteArray kEndsWhenTold =
+    "#!/bin/sh\ncat >> handed\ntrap 'kill $!; exit 3' TERM\nsleep 30 &\necho $$ >> up\nwait\n";
 const QByteArray kWaitForGo = "while [ ! -e \"$2/go\" ]; do sleep 0.01; done\n";
 const QByteArray kInstall = "mkdir -p \"$2/.venv/bin\"\ncp \"$1/python\" \"$2/.venv/bin/python\"\n"
                             "printf '%s\\n' \"$3\" > \"$2/engine.version\"\n";
@@ -116,7 +119,8 @@ public:
         return static_cast<int>(std::count_if(
             all.begin(), all.end(), [](QProcess* p) { return p->state() != QProcess::NotRunning; }));
     }
-    // Ends the running engine with `signal` and waits until the supervisor has seen it end.
+    // Ends the running engine, once it is up, with `signal` and waits until the supervisor has seen
+    // it end.
     void endEngine(int signal)
     {
         QProcess* current = nullptr;
@@ -125,7 +129,9 @@ public:
             const auto found = std::find_if(all.begin(), all.end(),
                                             [](QProcess* p) { return p->state() == QProcess::Running; });
             current = found == all.end() ? nullptr : *found;
-            return current != nullptr;
+            return current && readAll(supportFile(u"up"_s))
+                                  .split('\n')
+                                  .contains(QByteArray::number(current->processId()));
         }));
         ::kill(static_cast<pid_t>(current->processId()), signal);
         ASSERT_TRUE(waitFor([&] { return running() == 0; }));
@@ -402,6 +408,39 @@ TEST_F(SupervisorTest, AListenerThatCannotProveItIsOursReceivesNoAudioAndNoKey)
     }
 }
 
+// Catches a Reload that takes the engine it told to stop, still answering for a moment with the
+// secret it was given, for its successor: when it ends, nothing would be launched.
+TEST_F(SupervisorTest, AfterAReloadTheOldEngineStillAnsweringIsNotTakenForTheNewOne)
+{
+    install();
+    serveHealth(kReady); // proves itself with the secret in force, as our engine would
+    engine().start();
+    ASSERT_TRUE(waitFor([&] { return engine().ready(); }));
+    engine().restart();
+    m_clock.advance(SpeechEngine::kRestartDelayMs);
+    const QString taken = L10n::format(u"engine.portTaken"_s, {m_config.port});
+    ASSERT_TRUE(waitFor([&] { return engine().statusText() == taken; }));
+    EXPECT_FALSE(engine().ready());
+    m_server.reset();
+    EXPECT_TRUE(pollUntil([&] { return running() == 1; })) << "never launched once the old engine ended";
+}
+
+// Catches an end counted against an engine that could not have its port because another program
+// held it: a few such ends and it would be left stopped although nothing is wrong with it.
+TEST_F(SupervisorTest, AnEngineEndingWhileAnotherProgramHoldsItsPortIsLaunchedOnceItIsFree)
+{
+    install(kEndsWhenTold);
+    engine().start();
+    ASSERT_TRUE(waitFor([&] { return !m_history.isEmpty(); })); // launched
+    serveHealth(kReady, 200, true);
+    const QString taken = L10n::format(u"engine.portTaken"_s, {m_config.port});
+    ASSERT_TRUE(pollUntil([&] { return engine().statusText() == taken; }));
+    endEngine(SIGTERM);
+    EXPECT_EQ(engine().statusText(), taken);
+    m_server.reset();
+    ASSERT_TRUE(pollUntil([&] { return running() == 1; })) << "never launched once the port was free";
+}
+
 TEST_F(SupervisorTest, RestartDuringSetupShowsMissingUntilTheSetupEndsThenLaunches)
 
 {
@@ -445,16 +484,18 @@ TEST_F(SupervisorTest, WatchingUsesTheConfigurationInForceAndNeverTouchesTheFile
 // the running successor "stopped".
 TEST_F(SupervisorTest, RestartsWithinTheDelayLaunchOneSuccessorOnceThePredecessorHasEnded)
 {
-    install();
-    const auto launches = [&] { return readAll(supportFile(u"launches"_s)).count('\n'); };
+    // The engine takes a moment to stop, as the real one does.
+    install("#!/bin/sh\necho launched >> launches\ntrap 'sleep 0.3; echo ended >> launches; exit 0' TERM\n"
+            "sleep 30 &\nwait\n");
+    const auto launches = [&] { return readAll(supportFile(u"launches"_s)); };
     engine().start();
-    ASSERT_TRUE(waitFor([&] { return launches() == 1; }));
+    ASSERT_TRUE(waitFor([&] { return launches() == "launched\n"; }));
     engine().restart();
     m_clock.advance(SpeechEngine::kRestartDelayMs / 2);
     engine().restart();
     m_clock.advance(SpeechEngine::kRestartDelayMs);
-    EXPECT_EQ(running(), 1) << "the successor came while the predecessor still ran";
-    ASSERT_TRUE(waitFor([&] { return launches() == 2; })) << "no successor once the predecessor ended";
+    ASSERT_TRUE(waitFor([&] { return launches().count("launched") == 2; })) << "no successor";
+    EXPECT_EQ(launches(), "launched\nended\nlaunched\n") << "the successor came while the predecessor ran";
     EXPECT_EQ(running(), 1);
     EXPECT_EQ(engine().statusText(), text("engine.loadingWhisper"));
     EXPECT_FALSE(m_history.contains(text("engine.stopped")));
@@ -528,6 +569,11 @@ TEST_P(EngineEnds, AnEngineEndingOnItsOwnIsLaunchedAgainUntilItsFourthEndInTenMi
         EXPECT_EQ(running(), 0) << "launched again sooner than " << *delayMs << " ms";
         m_clock.advance(1);
         EXPECT_EQ(running(), 1) << "not launched again " << *delayMs << " ms after its end";
+        // Each launch is handed a secret of its own.
+        const auto handed = [&] { return readAll(supportFile(u"handed"_s)).split('\n'); };
+        ASSERT_TRUE(waitFor([&] { return handed().size() == qsizetype(GetParam().endsAtMs.size()) + 2; }));
+        const QList<QByteArray> secrets = handed();
+        EXPECT_EQ(QSet<QByteArray>(secrets.begin(), secrets.end()).size(), secrets.size());
     } else {
         EXPECT_EQ(engine().statusText(), L10n::format(u"engine.stoppedRepeatedly"_s, {4, 10}));
         m_clock.advance(SpeechEngine::kEndWindowMs);

@@ -152,18 +152,35 @@ TEST_F(ShellControllerTest, TheLaunchGreetingWaitsForThePermissionProbesFirstAns
     }
 }
 
-TEST_F(ShellControllerTest, FinishingOnboardingWithoutATrayOpensTheMainWindow)
+TEST_F(ShellControllerTest, OnboardingEndedWithoutATrayOpensTheMainWindowUnlessTheProgramQuits)
 {
-    for (const bool tray : {true, false}) {
+    struct Row {
+        const char* name;
+        bool tray;
+        bool quitting; // the window closes because the program quits
+        QStringList shown;
+    };
+    const QString onboarding = QStringLiteral("onboarding");
+    // clang-format off
+    const Row rows[] = {
+        {.name = "tray",              .tray = true,  .quitting = false, .shown = {onboarding}},
+        {.name = "no tray",           .tray = false, .quitting = false, .shown = {onboarding, QStringLiteral("main")}},
+        {.name = "no tray, quitting", .tray = false, .quitting = true,  .shown = {onboarding}},
+    };
+    // clang-format on
+    for (const Row& row : rows) {
         TearDown();
         SetUp();
         configure([](QuendaConfig& c) { c.onboarded = false; });
-        m_shellWindows.tray = tray;
+        m_shellWindows.tray = row.tray;
         shell().launch(false);
-        state().finishOnboarding();
-        const QStringList expected = tray ? QStringList{QStringLiteral("onboarding")}
-                                          : QStringList{QStringLiteral("onboarding"), QStringLiteral("main")};
-        EXPECT_EQ(m_shellWindows.shown, expected) << "tray " << tray;
+        if (row.quitting) {
+            shell().stop();
+            m_shellWindows.closeOnboarding();
+        } else {
+            state().finishOnboarding();
+        }
+        EXPECT_EQ(m_shellWindows.shown, row.shown) << row.name;
     }
 }
 

@@ -8,6 +8,7 @@
 #include "core/base/support_paths.h"
 #include "core/text/l10n.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QSet>
@@ -281,6 +282,39 @@ const StatusRow kStatusRows[] = {
     {"PollReplyTooLargeIsNoAnswer",
      polled(QByteArray(EngineClient::kMaxHealthBytes, ' ') + kReady, "engine.missing"), false, false, false,
      true},
+    // Another program, or another user's engine, answering as if ready: it is never the engine.
+    {"PollAnsweredByAnotherProgram",
+     [](S& t) {
+         t.serveHealth(kReady, 200, true);
+         t.engine().poll();
+         t.waitFor([&] { return !t.m_history.isEmpty(); });
+         return L10n::format(u"engine.portTaken"_s, {t.m_config.port});
+     },
+     false, false, false, true},
+    // The reason the last launch failed is no reason for the next one, which Reload makes.
+    {"ReloadAfterAFailedLaunch",
+     [](S& t) {
+         t.install("#!/nonexistent/sh\n");
+         t.engine().start();
+         t.waitFor([&] { return t.m_history.size() >= 2; });
+         t.install();
+         t.engine().restart();
+         t.m_clock.advance(SpeechEngine::kRestartDelayMs);
+         t.waitFor([&] { return t.m_history.size() >= 4; }); // launched, and its first poll unanswered
+         return text("engine.loadingWhisper");
+     },
+     false, false, true, true},
+    // The engine's output is lost, but the engine runs; before, every launch stopped here.
+    {"LaunchWithALogThatCannotBeWritten",
+     [](S& t) {
+         t.install();
+         QDir().mkpath(t.supportFile(u"engine.log"_s));
+         t.engine().start();
+         t.waitFor([&] { return t.m_history.size() >= 2; });
+         EXPECT_EQ(t.running(), 1);
+         return text("engine.loadingWhisper");
+     },
+     false, false, true, true},
     // Polling stops, a poll answer on its way is dropped, and the terminated process's end shows nothing.
     {"Shutdown",
      [](S& t) {
@@ -323,6 +357,12 @@ TEST_F(SupervisorTest, FirstStartSetsUpWithoutPollingThenLaunchesTheEngine)
               u"%1/.venv/bin/python -u -m quenda_engine | %1 | 1 1 | %1 | %2 | %2/hub | %2/hub\n"_s
                   .arg(support, SupportPaths::models())
                   .toUtf8());
+    // The secret reaches the engine on its standard input alone, where no other user can read it.
+    ASSERT_TRUE(waitFor([&] { return QFile::exists(supportFile(u"handed"_s)); }));
+    EXPECT_EQ(readAll(supportFile(u"handed"_s)), engine().secret().handover());
+    const QByteArray secret = engine().secret().handover().trimmed();
+    EXPECT_FALSE(readAll(supportFile(u"environment"_s)).contains(secret));
+    EXPECT_FALSE(readAll(supportFile(u"launches"_s)).contains(secret));
     const qsizetype told = m_history.size();
     EXPECT_TRUE(pollUntil([&] { return m_history.size() > told; })) << "no polling after the launch";
 }
@@ -400,6 +440,8 @@ TEST_F(SupervisorTest, AListenerThatCannotProveItIsOursReceivesNoAudioAndNoKey)
     }
     ASSERT_TRUE(pollUntil([&] { return m_history.size() >= 4; }));
     EXPECT_EQ(running(), 0);
+    engine().shutdown(); // nor is it asked to quit, which only our engine is
+    QCoreApplication::processEvents();
     for (const RecordedRequest& request : m_server->requests()) {
         EXPECT_EQ(request.method + ' ' + request.target, "GET /health");
         EXPECT_FALSE(request.body.contains("secret"));
@@ -439,6 +481,41 @@ TEST_F(SupervisorTest, AnEngineEndingWhileAnotherProgramHoldsItsPortIsLaunchedOn
     EXPECT_EQ(engine().statusText(), taken);
     m_server.reset();
     ASSERT_TRUE(pollUntil([&] { return running() == 1; })) << "never launched once the port was free";
+}
+
+// Catches trust kept past our engine's end: until an answer proves itself again, whatever takes
+// the port next would be sent the next recording.
+TEST_F(SupervisorTest, OnceOurEngineHasEndedNothingIsSentUntilAnAnswerProvesItselfAgain)
+{
+    install(kEndsWhenTold);
+    engine().start();
+    ASSERT_TRUE(waitFor([&] { return !m_history.isEmpty(); })); // launched
+    serveHealth(kReady); // stands in for the engine we launched, with its proof
+    ASSERT_TRUE(pollUntil([&] { return engine().ready(); }));
+    endEngine(SIGKILL);
+    std::optional<EngineResult<QString>> text;
+    QObject context;
+    engine().transcribe(QByteArray("RIFF") + QByteArray(32'000, '\1'), u"en"_s, &context,
+                        [&](const EngineResult<QString>& result) { text = result; });
+    ASSERT_TRUE(waitFor([&] { return text.has_value(); }));
+    EXPECT_EQ(text->error().kind, EngineError::Kind::Untrusted);
+    for (const RecordedRequest& request : m_server->requests())
+        EXPECT_EQ(request.target, "/health");
+}
+
+// Catches an engine that ignores being told to stop and so holds its successor back for ever.
+TEST_F(SupervisorTest, AnEngineThatIgnoresTheStopIsKilledAndItsSuccessorLaunched)
+{
+    install("#!/bin/sh\necho launched >> launches\ntrap '' TERM\nexec sleep 30\n");
+    const auto launches = [&] { return readAll(supportFile(u"launches"_s)).count("launched"); };
+    engine().start();
+    ASSERT_TRUE(waitFor([&] { return launches() == 1 && running() == 1; }));
+    engine().restart();
+    m_clock.advance(SpeechEngine::kRestartDelayMs);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(launches(), 1) << "launched beside the engine that still runs";
+    m_clock.advance(SpeechEngine::kTerminateWaitMs);
+    EXPECT_TRUE(waitFor([&] { return launches() == 2; })) << "the engine that ignored the stop held on";
 }
 
 TEST_F(SupervisorTest, RestartDuringSetupShowsMissingUntilTheSetupEndsThenLaunches)

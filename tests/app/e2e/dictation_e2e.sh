@@ -16,8 +16,10 @@ source "$(dirname "$0")/target_field.sh"
 [ -x "$target" ] || skip "needs the Qt target window $target"
 
 pid=""
+xvfb=""
 finish() {
   [ -n "$pid" ] && kill -TERM "$pid" 2>/dev/null || true
+  [ -n "$xvfb" ] && kill -TERM "$xvfb" 2>/dev/null || true
   [ -n "$target_pid" ] && kill -TERM "$target_pid" 2>/dev/null || true
   rig_finish
 }
@@ -122,10 +124,23 @@ XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config" timeout 20 "$quenda" >
 [ "$second" -eq 0 ] || { cat "$work/second.log"; fail "a second start ended with status $second"; }
 kill -0 "$pid" 2>/dev/null || fail "the first program ended when a second one started"
 
-engine=""
-for child in $(cat /proc/"$pid"/task/*/children 2>/dev/null); do
-  grep -q quenda_engine /proc/"$child"/cmdline 2>/dev/null && engine=$child
-done
+# The engine process the program $1 started.
+engine_of() {
+  for child in $(cat /proc/"$1"/task/*/children 2>/dev/null); do
+    grep -q quenda_engine /proc/"$child"/cmdline 2>/dev/null && echo "$child"
+  done
+}
+# An engine that has ended but is not yet reaped by its new parent counts as gone.
+alive() { [ -e /proc/"$1" ] && ! grep -q '^[0-9]* ([^)]*) Z' /proc/"$1"/stat 2>/dev/null; }
+# Waits up to 10 s for the engine $1 to end.
+ends() {
+  for _ in $(seq 1 40); do
+    alive "$1" || return 0
+    sleep 0.25
+  done
+  return 1
+}
+engine=$(engine_of "$pid")
 [ -n "$engine" ] || fail "no engine process under the program"
 
 kill -TERM "$pid"
@@ -134,13 +149,7 @@ wait "$pid" || status=$?
 pid=""
 [ "$status" -eq 0 ] || { show_logs; fail "SIGTERM ended the program with status $status"; }
 marked "stopped" || fail "no orderly stop in timing.log"
-# An engine that has ended but is not yet reaped by its new parent counts as gone.
-alive() { [ -e /proc/"$1" ] && ! grep -q '^[0-9]* ([^)]*) Z' /proc/"$1"/stat 2>/dev/null; }
-for _ in $(seq 1 40); do
-  alive "$engine" || break
-  sleep 0.25
-done
-alive "$engine" && fail "the engine ($engine) outlived the program"
+ends "$engine" || fail "the engine ($engine) outlived the program"
 grep -q "engine stopped" "$support/engine.log" || { show_logs; fail "the engine did not stop in order"; }
 
 # A hold while the session's accessibility comes on, as in a fresh session: the permission poll that sees it
@@ -184,17 +193,35 @@ sink_restored || fail "quenda_null stayed $sink_after after the hold while acces
 toolbar=$("$shape" "$pid") || { show_logs; fail "no shaped widget window of the program"; }
 [ "$toolbar" -ge 150 ] || { show_logs; fail "the hovered widget's shape is $toolbar pixels wide, too narrow for the toolbar"; }
 # Killed outright, the program runs no orderly stop; its engine must end all the same.
-engine=""
-for child in $(cat /proc/"$pid"/task/*/children 2>/dev/null); do
-  grep -q quenda_engine /proc/"$child"/cmdline 2>/dev/null && engine=$child
-done
+engine=$(engine_of "$pid")
 [ -n "$engine" ] || fail "no engine process under the second program"
 kill -KILL "$pid"
 wait "$pid" || true
 pid=""
+ends "$engine" || fail "the engine ($engine) outlived the killed program"
+
+# An X server that goes away, as at a logout, ends the program at once, without its orderly stop; its engine
+# must end with it.
+mkfifo "$work/display"
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+xvfb=$!
+number=""
+read -r -t 10 number <"$work/display" || true
+[ -n "$number" ] || fail "the program's own X server did not start"
+: >"$support/timing.log"
+: >"$support/engine.log"
+DISPLAY=":$number" XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config" "$quenda" >"$work/quenda3.log" 2>&1 &
+pid=$!
+wait_launched "$pid"
+engine=$(engine_of "$pid")
+[ -n "$engine" ] || fail "no engine process under the third program"
+kill -KILL "$xvfb"
 for _ in $(seq 1 40); do
-  alive "$engine" || break
+  kill -0 "$pid" 2>/dev/null || break
   sleep 0.25
 done
-alive "$engine" && fail "the engine ($engine) outlived the killed program"
+kill -0 "$pid" 2>/dev/null && { cat "$work/quenda3.log"; fail "the program outlived its X server"; }
+wait "$pid" || true
+pid=""
+ends "$engine" || fail "the engine ($engine) outlived the program its X server ended"
 echo "ok"

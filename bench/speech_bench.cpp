@@ -59,7 +59,9 @@ protected:
                     const qsizetype at = request.toLower().indexOf("content-length:");
                     needed = head + 4 +
                              (at < 0 ? 0
-                                     : request.mid(at + 15, request.indexOf('\r', at) - at - 15).trimmed().toLongLong());
+                                     : request.mid(at + 15, request.indexOf('\r', at) - at - 15)
+                                           .trimmed()
+                                           .toLongLong());
                 }
                 if (needed >= 0 && request.size() >= needed)
                     break;
@@ -68,7 +70,8 @@ protected:
             if (request.startsWith("GET /health")) {
                 const qsizetype at = lower.indexOf("quenda-challenge:") + 17;
                 const QByteArray challenge = request.mid(at, request.indexOf('\r', at) - at).trimmed();
-                socket->write(health + "Quenda-Proof: " + m_secret.proof(challenge) + "\r\n\r\n{\"ready\":true}");
+                socket->write(health + "Quenda-Proof: " + m_secret.proof(challenge) +
+                              "\r\n\r\n{\"ready\":true}");
             } else {
                 socket->write(reply);
             }

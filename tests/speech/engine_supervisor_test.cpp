@@ -441,7 +441,11 @@ TEST_F(SupervisorTest, AListenerThatCannotProveItIsOursReceivesNoAudioAndNoKey)
     ASSERT_TRUE(pollUntil([&] { return m_history.size() >= 4; }));
     EXPECT_EQ(running(), 0);
     engine().shutdown(); // nor is it asked to quit, which only our engine is
-    QCoreApplication::processEvents();
+    // A request sent after the shutdown, so that one sent with it would have arrived first.
+    EngineClient after(m_clock);
+    bool answered = false;
+    after.health(m_config.port, &context, [&](const EngineResult<HealthBody>&) { answered = true; });
+    ASSERT_TRUE(waitFor([&] { return answered; }));
     for (const RecordedRequest& request : m_server->requests()) {
         EXPECT_EQ(request.method + ' ' + request.target, "GET /health");
         EXPECT_FALSE(request.body.contains("secret"));

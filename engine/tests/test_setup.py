@@ -1,5 +1,6 @@
 import json
 import os
+import pty
 import signal
 import socket
 import subprocess
@@ -109,6 +110,15 @@ class SetupAndLaunchTest(unittest.TestCase):
                 self.assertEqual(2, engine.wait(10))
                 self.assertIn(b"no secret", engine.stderr.read())
                 engine.stderr.close()
+        # Started by hand from a terminal it says so at once instead of waiting for input.
+        controller, terminal = pty.openpty()
+        self.addCleanup(os.close, controller)
+        with open(terminal, "rb") as stdin:
+            engine = subprocess.run([sys.executable, "-m", "quenda_engine"], cwd=ENGINE, stdin=stdin,
+                                    env=dict(os.environ, QUENDA_SUPPORT=str(self.support)),
+                                    capture_output=True, timeout=10)
+        self.assertEqual(2, engine.returncode)
+        self.assertIn(b"no secret", engine.stderr)
 
     def test_an_engine_whose_program_was_killed_ends(self):
         # The program stands in as a shell that sets no parent-death signal: only the engine's own

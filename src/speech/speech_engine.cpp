@@ -137,6 +137,7 @@ void SpeechEngine::start(StartCause cause)
 
 void SpeechEngine::runSetup(const BundledEngine& bundled)
 {
+    // Nothing is polled while the environment the engine runs in is being replaced.
     stopWatching();
     auto* process = new QProcess(this);
     process->setProgram(m_locations.shell);
@@ -193,7 +194,8 @@ void SpeechEngine::launchWhenFree()
             return;
         m_launchPending = false;
         if (health.ok() || health.error().kind == EngineError::Kind::Untrusted) {
-            // An engine of ours that ended stays nobody's once the port is someone else's.
+            // Our engine that ended is dropped, so the first poll that finds the port free
+            // launches a new one.
             if (m_process && !health.ok()) {
                 retire(m_process);
                 m_process = nullptr;

@@ -142,6 +142,6 @@ private:
     Clock::Timer m_relaunch;
     // When the engine ended on its own, within the window.
     QList<qint64> m_ends;
-    // Raised when watching stops, so that health answers already on their way are dropped.
+    // Raised when watching stops and at each launch, so that answers already on their way are dropped.
     quint64 m_watchGeneration = 0;
 };

@@ -282,15 +282,6 @@ const StatusRow kStatusRows[] = {
     {"PollReplyTooLargeIsNoAnswer",
      polled(QByteArray(EngineClient::kMaxHealthBytes, ' ') + kReady, "engine.missing"), false, false, false,
      true},
-    // Another program, or another user's engine, answering as if ready: it is never the engine.
-    {"PollAnsweredByAnotherProgram",
-     [](S& t) {
-         t.serveHealth(kReady, 200, true);
-         t.engine().poll();
-         t.waitFor([&] { return !t.m_history.isEmpty(); });
-         return L10n::format(u"engine.portTaken"_s, {t.m_config.port});
-     },
-     false, false, false, true},
     // The reason the last launch failed is no reason for the next one, which Reload makes.
     {"ReloadAfterAFailedLaunch",
      [](S& t) {

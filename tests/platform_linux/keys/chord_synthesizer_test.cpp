@@ -66,8 +66,6 @@ public:
             return Failure{Reason::Unavailable, s("unreadable")};
         return held;
     }
-    Done press(Key key) override { return send(down(key), failPress); }
-    Done release(Key key) override { return send(up(key), failRelease); }
 
     State held;
     bool unreadable = false;
@@ -77,10 +75,10 @@ public:
     int reads = 0;
 
 private:
-    Done send(Stroke stroke, std::optional<Key> failing)
+    Done send(Key key, bool pressed) override
     {
-        log.push_back(stroke);
-        if (failing == stroke.key)
+        log.push_back({pressed, key});
+        if ((pressed ? failPress : failRelease) == key)
             return Failure{Reason::PostFailed, s("rejected")};
         return std::monostate{};
     }

@@ -28,6 +28,9 @@ public:
     virtual ~SyntheticKeyboard() = default;
 
     virtual Result<State, Failure> state() = 0;
-    virtual Done press(Key key) = 0;
-    virtual Done release(Key key) = 0;
+    Done press(Key key) { return send(key, true); }
+    Done release(Key key) { return send(key, false); }
+
+protected:
+    virtual Done send(Key key, bool down) = 0;
 };

@@ -142,16 +142,6 @@ Result<SyntheticKeyboard::State, SyntheticKeyboard::Failure> PortalKeyboard::sta
     return State{};
 }
 
-SyntheticKeyboard::Done PortalKeyboard::press(Key key)
-{
-    return send(key, true);
-}
-
-SyntheticKeyboard::Done PortalKeyboard::release(Key key)
-{
-    return send(key, false);
-}
-
 SyntheticKeyboard::Done PortalKeyboard::send(Key key, bool down)
 {
     QDBusMessage call = QDBusMessage::createMethodCall(service, objectPath, remoteDesktop,

@@ -122,16 +122,6 @@ Result<SyntheticKeyboard::State, SyntheticKeyboard::Failure> XTestKeyboard::stat
     return state;
 }
 
-SyntheticKeyboard::Done XTestKeyboard::press(Key key)
-{
-    return send(key, true);
-}
-
-SyntheticKeyboard::Done XTestKeyboard::release(Key key)
-{
-    return send(key, false);
-}
-
 SyntheticKeyboard::Done XTestKeyboard::send(Key key, bool down)
 {
     if (!d->unavailable.isEmpty())

@@ -56,9 +56,11 @@ struct CompositionRoot::Parts {
     RunMode& mode;
     SystemClock clock;
     QSettings settings;
+    // Before the permissions: trust follows the route that posts keys in this session.
+    SessionBackends session{clock};
     // Each work queue comes after what its jobs read, so it is torn down first and waits for them.
     WorkQueue probeWork;
-    LinuxPermissionProbe permissions{clock, probeWork};
+    LinuxPermissionProbe permissions{clock, probeWork, {.keys = session.routes().keys}};
     DesktopLauncherLinux launcher;
     SessionAccessibilityRepair accessibilityRepair{
         probeWork, [this](const QStringList& panes) { return launcher.openSettings(panes); }};
@@ -88,7 +90,6 @@ struct CompositionRoot::Parts {
     HotkeyEvents hotkeyEvents;
     QAudioSourceInput audioInput;
     AudioRecorder recorder{audioInput};
-    SessionBackends session{clock};
     AtspiAccessibility accessibility;
     TextInserter textInserter{TextInserter::Services{accessibility, session.keys(), session.pasteboard(),
                                                      windowSystem, permissions, clock,

@@ -114,6 +114,7 @@ TEST(VirtualKeyboardTest, TheModifierStateSentFollowsTheModifierKeys)
         VirtualKeyboard keyboard(connection);
         ASSERT_EQ(keyboard.unavailable(), QString());
         const WlCopy copied({}, "clip", swayDisplay());
+        ASSERT_TRUE(copied.offered());
         Field field(Toolkit::Gtk, swayDisplay());
         ASSERT_TRUE(field.focused());
         for (const auto& done : {keyboard.press(c.modifier), keyboard.press(Key::V), keyboard.release(Key::V),

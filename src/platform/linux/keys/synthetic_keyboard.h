@@ -12,8 +12,9 @@
 // few keys the edit chords need.
 class SyntheticKeyboard {
 public:
-    // Control_L, Shift_L and the letters c and v.
-    enum class Key { Control, Shift, C, V };
+    // Control_L, Shift_L, the letters c and v, and Insert.
+    enum class Key { Control, Shift, C, V, Insert };
+    static constexpr Key keys[] = {Key::Control, Key::Shift, Key::C, Key::V, Key::Insert};
 
     // The keys down right now; modifiers by the names of their keys, for the log.
     struct State {

@@ -93,7 +93,7 @@ struct CompositionRoot::Parts {
     AtspiAccessibility accessibility;
     TextInserter textInserter{TextInserter::Services{accessibility, session.keys(), session.pasteboard(),
                                                      windowSystem, permissions, clock,
-                                                     QCoreApplication::applicationPid()}};
+                                                     QCoreApplication::applicationPid(), session.primary()}};
     TextInserterAdapter inserter{textInserter, accessibility, permissions};
     PulseOutputDevices outputs;
     OutputSilence silence{outputs, OutputSilence::defaultRecordPath()};

@@ -2,8 +2,10 @@
 
 #include <QCoreApplication>
 
-FakeDesktop::FakeDesktop()
+FakeDesktop::FakeDesktop(bool primarySelection)
+    : primarySelection(primarySelection)
 {
+    windows.setActive(AppWindow{.window = 1, .app = {}, .pid = 4242, .windowClass = {}, .terminal = false});
     connect(&keys, &FakeKeySynthesizer::chordPosted, this, &FakeDesktop::receive);
     connect(&inserter, &TextInserter::clipboardDisplaced, this,
             [this](const QString& text) { displaced << text; });
@@ -42,8 +44,8 @@ void FakeDesktop::receive(KeySynthesizer::Chord chord, KeySynthesizer::Target ta
         return;
     const FakeAccessibility::Element element = a11y.element(*focused);
     // Terminals read Ctrl+C and Ctrl+V as control characters.
-    const bool control =
-        element.role == Accessibility::Role::Terminal && target == KeySynthesizer::Target::Application;
+    const bool terminal = element.role == Accessibility::Role::Terminal;
+    const bool control = terminal && target == KeySynthesizer::Target::Application;
     if (chord == Chord::Copy) {
         if (control) {
             ++interrupts;
@@ -57,7 +59,9 @@ void FakeDesktop::receive(KeySynthesizer::Chord chord, KeySynthesizer::Target ta
     }
     if (control)
         return;
-    const QString inserted = board.plainText().value_or(QString());
+    const FakePasteboard& source =
+        terminal && target == KeySynthesizer::Target::ShiftInsert ? primary : board;
+    const QString inserted = source.plainText().value_or(QString());
     a11y.edit(*focused, [&](FakeAccessibility::Element& e) {
         e.text.replace(e.selection.location, e.selection.length, inserted);
         e.selection = {static_cast<int>(e.selection.location + inserted.size()), 0};

@@ -13,7 +13,8 @@
 
 // The inserter on a fake desktop where posted chords act as a real application would: a paste
 // types the clipboard's text over the focused element's selection, a copy puts the selection on
-// the clipboard (and a terminal takes Ctrl+C as an interrupt).
+// the clipboard (and a terminal takes Ctrl+C as an interrupt and Shift+Insert from the primary
+// selection). An application's window is active until a test says otherwise.
 class FakeDesktop final : public QObject {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(FakeDesktop)
@@ -28,7 +29,8 @@ public:
 
     static constexpr qint64 ownPid = 777;
 
-    FakeDesktop();
+    // Without a primary selection, as in a session that offers none to write.
+    explicit FakeDesktop(bool primarySelection = true);
     ~FakeDesktop() override;
 
     // Adds an element and gives it the focus.
@@ -42,6 +44,8 @@ public:
     ManualClock clock;
     FakeAccessibility a11y{&clock};
     FakePasteboard board;
+    FakePasteboard primary;
+    const bool primarySelection;
     FakeKeySynthesizer keys{clock};
     FakeWindowSystem windows;
     Permissions permissions;
@@ -51,7 +55,8 @@ public:
                            .windows = windows,
                            .permissions = permissions,
                            .clock = clock,
-                           .ownPid = ownPid}};
+                           .ownPid = ownPid,
+                           .primary = primarySelection ? &primary : nullptr}};
     QStringList displaced;
     int interrupts = 0;
     int copyLagMs = 0;        // the application answers a copy this much later

@@ -14,7 +14,7 @@ bool takesText(Accessibility& a11y, const AccessibleElement& element)
     return role && Accessibility::isTextEntry(*role);
 }
 
-Focus focus(Accessibility& a11y)
+Focus focus(Accessibility& a11y, bool windowNamed)
 {
     const std::optional<AccessibleElement> focused = a11y.focusedElement();
     if (!focused)
@@ -22,7 +22,7 @@ Focus focus(Accessibility& a11y)
     // Terminals that no desktop file names as one still say so through their role.
     if (a11y.role(*focused) == Accessibility::Role::Terminal)
         return Focus::Terminal;
-    return takesText(a11y, *focused) ? Focus::TextEntry : Focus::Unseen;
+    return !windowNamed && takesText(a11y, *focused) ? Focus::TextEntry : Focus::Unseen;
 }
 
 std::optional<Target> choose(const std::optional<AppWindow>& window, Focus focus, bool primary)

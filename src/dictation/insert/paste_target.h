@@ -17,7 +17,9 @@ enum class Focus { Unseen, TextEntry, Terminal };
 // Editable by its own word, else by what can be set, else by its role. Blocks: call it from a
 // background thread or inside Accessibility::run.
 bool takesText(Accessibility& a11y, const AccessibleElement& element);
-Focus focus(Accessibility& a11y);
+// Only whether it is a terminal for a window that has a name: Ctrl+V goes there whether or not a
+// text field shows, so a slow application is not asked more.
+Focus focus(Accessibility& a11y, bool windowNamed);
 
 // None where no keys are known to paste safely, and the text stays on the clipboard. `primary`:
 // our text can be offered as the primary selection as well, which Shift+Insert needs.

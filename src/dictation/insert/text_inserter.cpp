@@ -96,7 +96,8 @@ void TextInserter::resolveTarget(std::function<void(std::optional<Target>)> then
         return;
     }
     m_services.accessibility.run<PasteTarget::Focus>(
-        PasteTarget::focus, this, [window, primary, then = std::move(then)](PasteTarget::Focus focus) {
+        [named = window.has_value()](Accessibility& a11y) { return PasteTarget::focus(a11y, named); }, this,
+        [window, primary, then = std::move(then)](PasteTarget::Focus focus) {
             then(PasteTarget::choose(window, focus, primary));
         });
 }

@@ -329,6 +329,18 @@ TEST_F(PasteTest, EachWindowGetsPasteKeysItTakesOrTheTextStaysOnTheClipboard)
     }
 }
 
+// Each question to an application that does not answer costs the paste the messaging time-out.
+TEST_F(PasteTest, ANamedApplicationThatDoesNotAnswerIsAskedOnlyWhetherItIsATerminal)
+{
+    FakeAccessibility::Element hung = FakeAccessibility::field({});
+    hung.delayMs = 2 * Accessibility::timeoutMs;
+    m_desk.focus(hung);
+    const qint64 start = m_desk.clock.elapsedMs();
+    insert(s("dictated"));
+    ASSERT_EQ(m_desk.keys.posted().size(), 1);
+    EXPECT_LE(m_desk.clock.elapsedMs() - start, Accessibility::timeoutMs + 1);
+}
+
 TEST_F(PasteTest, APolishThatCannotFindTheRawTextChangesNothing)
 {
     struct Case {

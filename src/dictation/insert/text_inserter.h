@@ -98,8 +98,7 @@ private:
     bool trusted() const;
     // The paste keys for the focused window; none where no keys are known to paste safely.
     void resolveTarget(std::function<void(std::optional<KeySynthesizer::Target>)> then);
-    // Posts the paste chord, with `text` offered as the primary selection too for Shift+Insert,
-    // and gives the primary selection back after the chord.
+    // Offers `text` as the primary selection too for Shift+Insert, and gives it back after.
     void postPaste(const QString& text, KeySynthesizer::Target target, KeySynthesizer::Done done);
     void keepOnClipboard(const std::optional<QString>& displaced, const QString& text);
     // The board still holds a text we left there for good.

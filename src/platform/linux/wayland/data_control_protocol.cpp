@@ -77,7 +77,6 @@ Family::Family(Names names, int managerVersion, int deviceVersion, const char* p
 
 DataControlProtocol describe(const Family& family)
 {
-    // Each family's newest version described here is the one that brought the primary selection.
     return {family.manager.name, &family.manager, &family.device,
             &family.source,      &family.offer,   std::uint32_t(family.manager.version)};
 }

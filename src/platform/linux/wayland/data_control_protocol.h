@@ -13,7 +13,7 @@ struct DataControlProtocol {
     const wl_interface* device;
     const wl_interface* source;
     const wl_interface* offer;
-    // The manager's version that brought the primary selection.
+    // The manager's version that brought the primary selection (the newest described here).
     std::uint32_t primarySince;
 
     // Request opcodes, the same in both families.

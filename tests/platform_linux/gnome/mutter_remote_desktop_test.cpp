@@ -51,7 +51,7 @@ TEST(MutterRemoteDesktopUnavailable, EveryUserSeesWhyWhenTheSessionCannotBeHad)
         EXPECT_TRUE(board.unavailableReason().contains(s(c.reason)))
             << board.unavailableReason().toStdString();
         EXPECT_TRUE(board.types().isEmpty());
-        const QStringList calls = fake ? fake->calls() : QStringList();
+        const QStringList calls = fake ? fake->members() : QStringList();
         EXPECT_EQ(calls.contains(s("Start")), c.fake && c.fake->create.isEmpty());
         EXPECT_EQ(calls.contains(s("Stop")), c.fake && !c.fake->start.isEmpty())
             << "a session that did not start must not be left behind";
@@ -65,11 +65,11 @@ TEST(MutterRemoteDesktopUnavailable, ASessionTheDesktopClosedIsReplacedOnNextUse
     MutterRemoteDesktop desktop(bus.connect(s("client")));
     MutterKeyboard keyboard(desktop);
     // The keyboard made at the start: a lone Control tap, before any chord.
-    const QStringList made{s("CreateSession"), s("Start"), s("NotifyKeyboardKeysym 65507"),
-                           s("NotifyKeyboardKeysym 65507")};
+    const BusCall control{s("NotifyKeyboardKeysym"), {65507}};
+    const BusCall v{s("NotifyKeyboardKeysym"), {118}};
+    const QList<BusCall> made{{s("CreateSession")}, {s("Start")}, control, control};
     // Once per session: a Control tap before each chord would show GNOME's pointer locator.
-    const QStringList paste{s("NotifyKeyboardKeysym 65507"), s("NotifyKeyboardKeysym 118"),
-                            s("NotifyKeyboardKeysym 118"), s("NotifyKeyboardKeysym 65507")};
+    const QList<BusCall> paste{control, v, v, control};
     ASSERT_TRUE(pasteAtOnce(keyboard).ok());
     ASSERT_TRUE(pasteAtOnce(keyboard).ok());
     EXPECT_EQ(fake.calls(), made + paste + paste);

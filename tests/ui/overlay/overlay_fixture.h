@@ -4,8 +4,11 @@
 
 #include "core/state/state_fixture.h"
 #include "core/text/l10n.h"
-#include "ui/overlay/pill/overlay_view.h"
+#include "ui/overlay/overlay_view.h"
 #include "ui/overlay/pill/pill_view.h"
+
+#include <QAbstractButton>
+#include <QAccessible>
 
 #include <memory>
 
@@ -51,6 +54,18 @@ protected:
         QuendaConfig config = state().config();
         edit(config);
         state().setConfig(config);
+    }
+
+    // The buttons under root that assistive tools could not name.
+    static QStringList unnamedButtons(const QWidget& root)
+    {
+        QStringList unnamed;
+        for (QAbstractButton* button : root.findChildren<QAbstractButton*>()) {
+            const QAccessibleInterface* face = QAccessible::queryAccessibleInterface(button);
+            if (!face || face->text(QAccessible::Name).isEmpty())
+                unnamed << QString::fromLatin1(button->metaObject()->className());
+        }
+        return unnamed;
     }
 
     std::unique_ptr<OverlayView> m_view;

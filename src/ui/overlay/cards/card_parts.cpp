@@ -4,28 +4,18 @@
 #include "ui/kit/symbol_view.h"
 #include "ui/kit/theme.h"
 
-#include <QClipboard>
 #include <QFontMetrics>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
 
 #include <algorithm>
 
-QFont CardParts::font(const QFont& base, int pixels, QFont::Weight weight)
-{
-    QFont f = base;
-    f.setPixelSize(pixels);
-    f.setWeight(weight);
-    return f;
-}
-
 namespace {
 
-void style(QLabel* l, int pixels, QFont::Weight weight, const QColor& color, bool selectable)
+void style(QLabel* l, TextRole role, const QColor& color, bool selectable)
 {
-    l->setFont(CardParts::font(l->font(), pixels, weight));
+    l->setFont(KitFont::of(role));
     l->setTextFormat(Qt::PlainText);
     QPalette palette = l->palette();
     palette.setColor(QPalette::WindowText, color);
@@ -44,19 +34,19 @@ void style(QLabel* l, int pixels, QFont::Weight weight, const QColor& color, boo
 
 } // namespace
 
-QLabel* CardParts::label(const QString& text, int pixels, QFont::Weight weight, const QColor& color,
-                         QWidget* parent, bool selectable)
+QLabel* CardParts::label(const QString& text, TextRole role, const QColor& color, QWidget* parent,
+                         bool selectable)
 {
     auto* l = new QLabel(text, parent);
-    style(l, pixels, weight, color, selectable);
+    style(l, role, color, selectable);
     return l;
 }
 
-LineLimitedLabel* CardParts::wrapped(const QString& text, int pixels, QFont::Weight weight,
-                                     const QColor& color, int maxLines, QWidget* parent, bool selectable)
+LineLimitedLabel* CardParts::wrapped(const QString& text, TextRole role, const QColor& color, int maxLines,
+                                     QWidget* parent, bool selectable)
 {
     auto* l = new LineLimitedLabel(maxLines, parent);
-    style(l, pixels, weight, color, selectable);
+    style(l, role, color, selectable);
     l->setFullText(text);
     return l;
 }
@@ -120,11 +110,4 @@ void CardParts::paintChrome(QPainter& painter, const QRectF& rect, double remain
     painter.setPen(Qt::NoPen);
     painter.setBrush(Theme::gradient(QRectF(rect.left() + 10, bar.top(), rect.width() - 20, bar.height())));
     painter.drawRoundedRect(bar, bar.height() / 2, bar.height() / 2);
-}
-
-void CardParts::copyText(const QString& text)
-{
-    QClipboard* clipboard = QGuiApplication::clipboard();
-    clipboard->clear();
-    clipboard->setText(text);
 }

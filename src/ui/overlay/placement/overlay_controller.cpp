@@ -1,7 +1,6 @@
 #include "ui/overlay/placement/overlay_controller.h"
 
 #include "core/state/app_state.h"
-#include "ui/overlay/pill/overlay_view.h"
 #include "ui/overlay/placement/overlay_panel.h"
 #include "ui/overlay/placement/overlay_rules.h"
 #include "ui/overlay/placement/overlay_sizes.h"
@@ -82,9 +81,12 @@ void OverlayController::keepHidden()
 void OverlayController::setContent(QWidget* view)
 {
     m_panel->setContent(view);
+}
+
+void OverlayController::outlineChanged()
+{
     // Cut while a card was still faint, the window would hide the card once it is fully shown.
-    if (auto* overlay = qobject_cast<OverlayView*>(view))
-        connect(overlay, &OverlayView::outlineChanged, m_panel.get(), &OverlayPanel::refreshShape);
+    m_panel->refreshShape();
 }
 
 void OverlayController::tracksPointerInPanel(bool tracks)
@@ -136,22 +138,20 @@ void OverlayController::stateChanged()
 
 void OverlayController::configChanged()
 {
-    const QString watched = watchedConfig();
+    const WatchedConfig watched = watchedConfig();
     if (watched == m_watchedConfig)
         return;
     m_watchedConfig = watched;
     stateChanged();
 }
 
-QString OverlayController::watchedConfig() const
+OverlayController::WatchedConfig OverlayController::watchedConfig() const
 {
     if (!m_state)
         return {};
     const QuendaConfig& c = m_state->config();
-    const auto flag = [](bool on) { return on ? QStringLiteral("true") : QStringLiteral("false"); };
-    return flag(c.widgetFollowActiveScreen) % u'|' % OverlayResultSizeText::table.text(c.overlayResultSize) %
-           u'|' % flag(c.showWidget) % u'|' % flag(c.resultPlacementFixed) % u'|' % c.resultPlacementScreen %
-           u'|' % ResultPlacementAnchorText::table.text(c.resultPlacementAnchor);
+    return {c.widgetFollowActiveScreen, c.overlayResultSize,     c.showWidget,
+            c.resultPlacementFixed,     c.resultPlacementScreen, c.resultPlacementAnchor};
 }
 
 void OverlayController::screensChanged()

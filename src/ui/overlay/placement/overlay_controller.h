@@ -1,6 +1,8 @@
 #pragma once
 
 #include "core/base/clock.h"
+#include "core/model/overlay_result_size.h"
+#include "core/model/result_placement_anchor.h"
 #include "ui/overlay/placement/dictation_preview_layout.h"
 #include "ui/overlay/placement/follow_target.h"
 #include "ui/overlay/placement/overlay_inputs.h"
@@ -61,7 +63,8 @@ public:
     OverlayPanel& panel() const { return *m_panel; }
     // Hosts the root view; the panel owns it and reports hover and drags on what the view ignores.
     void setContent(QWidget* view);
-    // Hosts a root view that reports hover and drags itself, through signals of the hooks' names.
+    // Hosts a root view that reports hover, drags and a changed outline itself, through signals of
+    // the hooks' names.
     template <typename View> void setReportingContent(View* view)
     {
         setContent(view);
@@ -69,6 +72,7 @@ public:
         connect(view, &View::hoverChanged, this, &OverlayController::setHovered);
         connect(view, &View::dragChanged, this, &OverlayController::dragChanged);
         connect(view, &View::dragEnded, this, &OverlayController::dragEnded);
+        connect(view, &View::outlineChanged, this, &OverlayController::outlineChanged);
     }
 
 public slots:
@@ -76,8 +80,21 @@ public slots:
     void setHovered(bool hovered);
     void dragChanged();
     void dragEnded();
+    // The view's painted outline changed without a resize: the panel's shape is cut anew.
+    void outlineChanged();
 
 private:
+    // The configuration values that re-evaluate the widget.
+    struct WatchedConfig {
+        bool followActiveScreen;
+        OverlayResultSize resultSize;
+        bool showWidget;
+        bool placementFixed;
+        QString placementScreen;
+        ResultPlacementAnchor placementAnchor;
+        friend bool operator==(const WatchedConfig&, const WatchedConfig&) = default;
+    };
+
     void tracksPointerInPanel(bool tracks);
     std::optional<OverlayInputs> inputs() const;
     WidgetPlacement placement(const std::optional<OverlayInputs>& in) const;
@@ -94,7 +111,7 @@ private:
     void persistHome(QPointF point);
     void present(bool visible);
     std::optional<quint32> pointerScreenID() const;
-    QString watchedConfig() const;
+    WatchedConfig watchedConfig() const;
 
     QPointer<AppState> m_state;
     Clock& m_clock;
@@ -114,6 +131,6 @@ private:
     // Polls the pointer's screen while a card is pinned to "the screen under the pointer".
     Clock::Timer m_pointerWatch;
     std::optional<quint32> m_pointerScreenID;
-    // The configuration values that re-evaluate the widget, as last seen.
-    QString m_watchedConfig;
+    // As last seen.
+    WatchedConfig m_watchedConfig{};
 };

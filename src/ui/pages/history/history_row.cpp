@@ -4,6 +4,7 @@
 #include "core/state/app_state.h"
 #include "core/text/fmt.h"
 #include "core/text/l10n.h"
+#include "ui/kit/clipboard_text.h"
 #include "ui/kit/icon_button.h"
 #include "ui/kit/kit_font.h"
 #include "ui/kit/kit_label.h"
@@ -12,9 +13,7 @@
 #include "ui/kit/scheme.h"
 #include "ui/kit/soft_button.h"
 
-#include <QClipboard>
 #include <QContextMenuEvent>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QMenu>
@@ -28,13 +27,6 @@ namespace {
 
 const QString separator = QStringLiteral("\u00b7");
 
-void putOnClipboard(const QString& text)
-{
-    QClipboard* clipboard = QGuiApplication::clipboard();
-    clipboard->clear();
-    clipboard->setText(text);
-}
-
 // The raw transcript under the text, on a faint rounded fill.
 class TranscriptBlock final : public QWidget {
 public:
@@ -45,8 +37,8 @@ public:
         column->setContentsMargins(12, 12, 12, 12);
         column->setSpacing(4);
         column->addWidget(
-            new KitLabel(L10n::s("history.spoken"), 11, QFont::DemiBold, Scheme::Text::Secondary));
-        auto* body = (new KitLabel(raw, 12.5, QFont::Normal, Scheme::Text::Secondary))->wrapping();
+            new KitLabel(L10n::s("history.spoken"), TextRole::CaptionStrong, Scheme::Text::Secondary));
+        auto* body = (new KitLabel(raw, TextRole::Body, Scheme::Text::Secondary))->wrapping();
         body->setTextInteractionFlags(Qt::TextSelectableByMouse);
         column->addWidget(body);
     }
@@ -108,7 +100,7 @@ HistoryRow::HistoryRow(AppState& state, const HistoryEntry& entry, Mode mode, QW
     auto* header = new QHBoxLayout;
     header->setSpacing(12);
     m_texts->setSpacing(5);
-    m_text->setFont(KitFont::make(mode == Mode::Compact ? 12.5 : 13.5));
+    m_text->setFont(KitFont::of(mode == Mode::Compact ? TextRole::Body : TextRole::Lead));
     m_texts->addWidget(m_text);
     m_texts->addWidget(m_meta);
     header->addLayout(m_texts, 1);
@@ -247,7 +239,7 @@ void HistoryRow::copy()
 {
     if (!live())
         return;
-    putOnClipboard(m_entry.text);
+    ClipboardText::copy(m_entry.text);
     m_copied = true;
     refresh();
     // Not cancelled by a later copy: the mark goes 1.2 s after the first.
@@ -260,7 +252,7 @@ void HistoryRow::copy()
 void HistoryRow::copyRaw()
 {
     if (live())
-        putOnClipboard(m_entry.raw);
+        ClipboardText::copy(m_entry.raw);
 }
 
 void HistoryRow::remove()

@@ -25,7 +25,7 @@ protected:
         for (const SymbolView* v : pill().content()->findChildren<SymbolView*>())
             symbols << v->symbol();
         for (const IconChip* c : pill().content()->findChildren<IconChip*>())
-            symbols << c->symbol();
+            symbols << *c->symbol();
         return symbols;
     }
 };
@@ -43,66 +43,22 @@ TEST_F(PillTest, EachPhaseShowsItsRowInABarOfItsWidth)
     const QString longRaw = s("so this is what I said at the very beginning and then the newest words");
     const Case cases[] = {
         // The idle toolbar's only text is the hotkey's symbol.
+        // clang-format off
         {.name = "hovered idle", .phase = Phase::idle(), .texts = {s("Ctrl")}, .width = 172},
-        {.name = "hovered idle while rewriting",
-         .phase = Phase::idle(),
-         .rewriting = true,
-         .texts = {s("Ctrl")},
-         .width = 220},
-        {.name = "listening",
-         .phase = Phase::listening(),
-         .texts = {s("1:15")},
-         .width = 196,
-         .symbol = Symbol::Stop},
-        {.name = "listening while rewriting",
-         .phase = Phase::listening(),
-         .rewriting = true,
-         .texts = {s("1:15")},
-         .width = 196,
-         .symbol = Symbol::Stop},
+        {.name = "hovered idle while rewriting", .phase = Phase::idle(), .rewriting = true, .texts = {s("Ctrl")}, .width = 220},
+        {.name = "listening", .phase = Phase::listening(), .texts = {s("1:15")}, .width = 196, .symbol = Symbol::Stop},
+        {.name = "listening while rewriting", .phase = Phase::listening(), .rewriting = true, .texts = {s("1:15")}, .width = 196, .symbol = Symbol::Stop},
         {.name = "transcribing", .phase = Phase::transcribing(), .texts = {s("Recognizing…")}, .width = 172},
-        {.name = "polishing dictation",
-         .phase = Phase::polishing(longRaw),
-         .texts = {longRaw},
-         .width = 172,
-         .symbol = Symbol::Sparkles},
-        {.name = "polishing a command",
-         .phase = Phase::polishing(s("Übersetze das")),
-         .rewriting = true,
-         .texts = {s("Translating…")},
-         .width = 220,
-         .symbol = Symbol::Sparkles},
-        {.name = "polishing an unspoken command",
-         .phase = Phase::polishing(s("  ")),
-         .rewriting = true,
-         .texts = {s("Reworking the selection…")},
-         .width = 220,
-         .symbol = Symbol::Sparkles},
+        {.name = "polishing dictation", .phase = Phase::polishing(longRaw), .texts = {longRaw}, .width = 172, .symbol = Symbol::Sparkles},
+        {.name = "polishing a command", .phase = Phase::polishing(s("Übersetze das")), .rewriting = true, .texts = {s("Translating…")}, .width = 220, .symbol = Symbol::Sparkles},
+        {.name = "polishing an unspoken command", .phase = Phase::polishing(s("  ")), .rewriting = true, .texts = {s("Reworking the selection…")}, .width = 220, .symbol = Symbol::Sparkles},
         {.name = "translating", .phase = Phase::translating(s("pt")), .texts = {s("→ PT")}, .width = 172},
-        {.name = "translating without code",
-         .phase = Phase::translating({}),
-         .texts = {s("→ ")},
-         .width = 172},
-        {.name = "inserted",
-         .phase = Phase::done(s("Hello there"), true),
-         .texts = {s("Inserted"), s("Hello there")},
-         .width = 172,
-         .symbol = Symbol::CheckCircle},
-        {.name = "copied",
-         .phase = Phase::done(s("Hello there"), false),
-         .texts = {s("Copied"), s("Hello there")},
-         .width = 172,
-         .symbol = Symbol::Clipboard},
-        {.name = "failed",
-         .phase = Phase::failed(s("No microphone")),
-         .texts = {s("No microphone")},
-         .width = 172,
-         .symbol = Symbol::Warning},
-        {.name = "notice",
-         .phase = Phase::notice(s("Select some text first")),
-         .texts = {s("Select some text first")},
-         .width = 172,
-         .symbol = Symbol::Info},
+        {.name = "translating without code", .phase = Phase::translating({}), .texts = {s("→ ")}, .width = 172},
+        {.name = "inserted", .phase = Phase::done(s("Hello there"), true), .texts = {s("Inserted"), s("Hello there")}, .width = 172, .symbol = Symbol::CheckCircle},
+        {.name = "copied", .phase = Phase::done(s("Hello there"), false), .texts = {s("Copied"), s("Hello there")}, .width = 172, .symbol = Symbol::Clipboard},
+        {.name = "failed", .phase = Phase::failed(s("No microphone")), .texts = {s("No microphone")}, .width = 172, .symbol = Symbol::Warning},
+        {.name = "notice", .phase = Phase::notice(s("Select some text first")), .texts = {s("Select some text first")}, .width = 172, .symbol = Symbol::Info},
+        // clang-format on
     };
     change([](QuendaConfig& c) { c.showWidget = true; });
     state().setWidgetHovered(true);
@@ -116,6 +72,7 @@ TEST_F(PillTest, EachPhaseShowsItsRowInABarOfItsWidth)
         if (c.symbol) {
             EXPECT_TRUE(rowSymbols().contains(*c.symbol)) << c.name;
         }
+        EXPECT_EQ(unnamedButtons(*pill().content()), QStringList()) << c.name;
 
         // The capsule is painted over the pill's whole width; outside the shadow's reach nothing is.
         const QImage image = renderTransparent(view());

@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QEnterEvent>
+#include <QPainter>
 #include <QSignalSpy>
 
 #include <memory>
@@ -45,14 +46,25 @@ public:
     QList<QSize> sizes;
 };
 
-// A root view that reports the pointer over its visible content itself.
+// A root view that reports the pointer over its visible content, and changes to its outline, itself.
 class ReportingView final : public QWidget {
     Q_OBJECT
+
+public:
+    bool painted = false;
 
 signals:
     void hoverChanged(bool hovered);
     void dragChanged();
     void dragEnded();
+    void outlineChanged();
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        if (painted)
+            QPainter(this).fillRect(rect(), Qt::darkGray);
+    }
 };
 
 } // namespace
@@ -409,4 +421,71 @@ TEST_F(OverlayControllerTest, AViewThatReportsThePointerIsItsOnlyVoice)
     EXPECT_EQ(panel().content(), view);
 }
 
+// A card fading in changes what the view paints and moves no widget: a shape cut while it was still
+// faint would hide it once shown.
+TEST_F(OverlayControllerTest, AChangedOutlineOfTheViewCutsThePanelAnew)
+{
+    m_windows.setCompositing(false);
+    make();
+    auto* view = new ReportingView;
+    m_controller->setReportingContent(view);
+    const QPoint inside = panel().rect().center();
+    ASSERT_FALSE(panel().mask().contains(inside));
+
+    view->painted = true;
+    emit view->outlineChanged();
+    EXPECT_TRUE(panel().mask().contains(inside));
+}
+
 #include "overlay_controller_test.moc"
+
+// A setting that places or shows the widget takes effect at once; any other leaves the widget alone,
+// so a save while the bar waits to shrink does not postpone the shrink.
+TEST_F(OverlayControllerTest, TheSettingsThatPlaceOrShowTheWidgetTakeEffectAtOnceAndNoOther)
+{
+    using Change = std::function<void(QuendaConfig&)>;
+    enum class Shows { Chip, Bar, Card };
+    struct Row {
+        const char* name;
+        Change start; // before the controller is made
+        Shows shows;  // when the setting is saved; the pointer is on the external screen
+        Change change;
+    };
+    const Change fixed = [](QuendaConfig& c) { c.resultPlacementFixed = true; };
+    // clang-format off
+    const Row rows[] = {
+        {.name = "shown while idle",   .start = {},    .shows = Shows::Chip, .change = [](QuendaConfig& c) { c.showWidget = false; }},
+        {.name = "follows the screen", .start = {},    .shows = Shows::Bar,  .change = [](QuendaConfig& c) { c.widgetFollowActiveScreen = true; }},
+        {.name = "card size",          .start = {},    .shows = Shows::Card, .change = [](QuendaConfig& c) { c.overlayResultSize = OverlayResultSize::Large; }},
+        {.name = "card placement",     .start = {},    .shows = Shows::Card, .change = fixed},
+        {.name = "card screen",        .start = fixed, .shows = Shows::Card, .change = [](QuendaConfig& c) { c.resultPlacementScreen = QString::number(laptop.id); }},
+        {.name = "card anchor",        .start = fixed, .shows = Shows::Card, .change = [](QuendaConfig& c) { c.resultPlacementAnchor = ResultPlacementAnchor::TopLeading; }},
+    };
+    // clang-format on
+    const auto save = [this](const Change& change) {
+        QuendaConfig config = state().config();
+        change(config);
+        state().setConfig(config);
+    };
+    for (const Row& row : rows) {
+        m_controller.reset();
+        m_screens.setPointer({2000, 600});
+        make(row.start);
+        if (row.shows == Shows::Bar)
+            state().setPhase(Phase::listening());
+        if (row.shows == Shows::Card)
+            state().setOverlayResult(answer());
+        const auto before = std::pair(frame(), panel().isVisible());
+        save(row.change);
+        EXPECT_NE(std::pair(frame(), panel().isVisible()), before) << row.name;
+    }
+
+    m_controller.reset();
+    make();
+    state().setPhase(Phase::listening());
+    state().setPhase(Phase::idle());
+    m_clock.advance(OverlayController::shrinkDelayMs - 1);
+    save([](QuendaConfig& c) { c.dictionary = QStringLiteral("Quenda"); });
+    m_clock.advance(1);
+    EXPECT_EQ(frame(), chipAtHome);
+}

@@ -1,0 +1,233 @@
+#include "ui/pages/history/history_page.h"
+
+#include "core/base/clock.h"
+#include "core/state/app_state.h"
+#include "core/text/fmt.h"
+#include "core/text/l10n.h"
+#include "ui/kit/card.h"
+#include "ui/kit/empty_hint.h"
+#include "ui/kit/keyed_rows.h"
+#include "ui/kit/kit_label.h"
+#include "ui/kit/page.h"
+#include "ui/kit/scheme.h"
+#include "ui/kit/search_field.h"
+#include "ui/kit/soft_button.h"
+#include "ui/pages/history/history_row.h"
+
+#include <QHBoxLayout>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QShowEvent>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString emptyKey = QStringLiteral("empty");
+const QString dayPrefix = QStringLiteral("day:");
+
+Card* hintCard(Symbol icon, const QString& title, const QString& body)
+{
+    auto* card = new Card(20);
+    card->content()->addWidget(new EmptyHint(icon, title, body));
+    return card;
+}
+
+} // namespace
+
+HistoryPage::HistoryPage(AppState& state, QWidget* parent)
+    : QWidget(parent)
+    , m_state(state)
+    , m_page(new Page(L10n::s("history.title"), L10n::s("history.subtitle"), this))
+    , m_field(new SearchField(L10n::s("history.search")))
+    , m_clear(new SoftButton(L10n::s("history.clear"), nullptr, Symbol::Trash))
+    , m_cards(std::make_unique<KeyedRows>(*m_page->content()))
+{
+    auto* fill = new QVBoxLayout(this);
+    fill->setContentsMargins(0, 0, 0, 0);
+    fill->addWidget(m_page);
+
+    auto* accessory = new QWidget;
+    auto* tools = new QHBoxLayout(accessory);
+    tools->setContentsMargins(0, 0, 0, 0);
+    tools->setSpacing(10);
+    tools->addWidget(m_field);
+    tools->addWidget(m_clear);
+    m_clear->setForeground(Scheme::red(palette()));
+    m_page->setAccessory(accessory);
+
+    connect(m_field, &SearchField::textChanged, this, [this](const QString& query) {
+        m_query = query;
+        m_limit = chunk;
+        refresh();
+    });
+    connect(m_clear, &SoftButton::clicked, this, &HistoryPage::askToClear);
+    connect(&m_state, &AppState::historyChanged, this, [this] {
+        m_search.setHistory(m_state.history());
+        refresh();
+    });
+    QScrollBar* bar = m_page->verticalScrollBar();
+    connect(bar, &QScrollBar::valueChanged, this, &HistoryPage::followScroll);
+    connect(bar, &QScrollBar::rangeChanged, this, &HistoryPage::followScroll);
+    m_search.setHistory(m_state.history());
+    refresh();
+}
+
+HistoryPage::~HistoryPage() = default;
+
+void HistoryPage::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    // Entries past the retention limits go when the page opens.
+    if (!event->spontaneous())
+        m_state.pruneHistory();
+}
+
+void HistoryPage::refresh()
+{
+    const QList<HistoryEntry>& history = m_state.history();
+    m_clear->setVisible(!history.isEmpty());
+    if (history.isEmpty()) {
+        m_shown = m_matched = 0;
+        m_cards->apply({emptyKey}, [](const QString&) {
+            return hintCard(Symbol::Clock, L10n::s("history.emptyTitle"), L10n::s("history.emptyBody"));
+        });
+        m_days.clear();
+        return;
+    }
+    const QList<HistorySearch::Group> groups = m_search.groups(m_query);
+    if (groups.isEmpty()) {
+        m_shown = m_matched = 0;
+        m_cards->apply({QStringLiteral("none:") + m_query}, [this](const QString&) {
+            return hintCard(Symbol::Search, L10n::s("history.noResults"),
+                            L10n::format(QStringLiteral("history.noResultsBody"), {m_query}));
+        });
+        m_days.clear();
+        return;
+    }
+    showDays(groups);
+}
+
+void HistoryPage::showDays(const QList<HistorySearch::Group>& groups)
+{
+    const QList<HistoryEntry>& history = m_state.history();
+    m_matched = 0;
+    for (const HistorySearch::Group& group : groups)
+        m_matched += int(group.entries.size());
+    m_shown = std::min(m_limit, m_matched);
+
+    // The groups that have rows on show, each with the entries that do.
+    QList<HistorySearch::Group> shown;
+    int left = m_shown;
+    QStringList cardKeys;
+    for (const HistorySearch::Group& group : groups) {
+        if (left == 0)
+            break;
+        const int take = std::min(left, int(group.entries.size()));
+        shown.append({group.day, group.entries.first(take)});
+        cardKeys << dayPrefix + group.day.toString(Qt::ISODate);
+        left -= take;
+    }
+    m_cards->apply(cardKeys, [this](const QString& key) {
+        auto* card = new Card(10);
+        card->content()->setSpacing(4);
+        auto* title = new KitLabel({}, TextRole::CalloutStrong, Scheme::Text::Secondary);
+        title->setContentsMargins(12, 0, 12, 2);
+        card->content()->addWidget(title);
+        m_days.insert_or_assign(key, DayCard{card, title, std::make_unique<KeyedRows>(*card->content(), 1)});
+        return card;
+    });
+    for (auto it = m_days.begin(); it != m_days.end();) {
+        if (cardKeys.contains(it->first))
+            ++it;
+        else
+            it = m_days.erase(it);
+    }
+
+    const QDateTime now = m_state.clock().now();
+    for (qsizetype i = 0; i < shown.size(); ++i) {
+        DayCard& day = m_days.at(cardKeys.at(i));
+        day.title->setText(Fmt::day(shown.at(i).day.startOfDay(), now));
+        QHash<QString, int> places;
+        const QStringList keys = HistorySearch::rowKeys(history, shown.at(i).entries, places);
+        day.rows->apply(
+            keys,
+            [&](const QString& key) {
+                ++m_rowsMade;
+                return new HistoryRow(m_state, history.at(places.value(key)), HistoryRow::Mode::Full);
+            },
+            [&](QWidget* row, const QString& key) {
+                const HistoryEntry& entry = history.at(places.value(key));
+                auto* kept = static_cast<HistoryRow*>(row);
+                if (!(kept->entry() == entry))
+                    kept->setEntry(entry);
+            });
+    }
+}
+
+void HistoryPage::showMore()
+{
+    if (!hasMore())
+        return;
+    m_limit = m_shown + chunk;
+    refresh();
+}
+
+void HistoryPage::followScroll()
+{
+    const QScrollBar* bar = m_page->verticalScrollBar();
+    // Within a screen of the end, before the user reaches it.
+    if (hasMore() && bar->maximum() - bar->value() <= m_page->viewport()->height())
+        showMore();
+}
+
+QList<HistoryRow*> HistoryPage::rows() const
+{
+    QList<HistoryRow*> found;
+    for (int i = 0; i < m_page->content()->count(); ++i) {
+        QWidget* card = m_page->content()->itemAt(i)->widget();
+        if (!card)
+            continue;
+        QLayout* column = card->layout();
+        for (int j = 0; column && j < column->count(); ++j) {
+            if (auto* row = qobject_cast<HistoryRow*>(column->itemAt(j)->widget()))
+                found << row;
+        }
+    }
+    return found;
+}
+
+QStringList HistoryPage::dayTitles() const
+{
+    QStringList titles;
+    for (int i = 0; i < m_page->content()->count(); ++i) {
+        QWidget* card = m_page->content()->itemAt(i)->widget();
+        for (auto it = m_days.begin(); card && it != m_days.end(); ++it) {
+            if (it->second.card == card)
+                titles << it->second.title->text();
+        }
+    }
+    return titles;
+}
+
+void HistoryPage::askToClear()
+{
+    if (m_confirmation)
+        return;
+    auto* box = new QMessageBox(this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowTitle(L10n::s("history.deleteTitle"));
+    box->setText(L10n::s("history.deleteTitle"));
+    box->setInformativeText(L10n::s("history.deleteBody"));
+    QPushButton* remove = box->addButton(L10n::s("history.delete"), QMessageBox::DestructiveRole);
+    QPushButton* cancel = box->addButton(L10n::s("common.cancel"), QMessageBox::RejectRole);
+    // A stray Enter must not wipe the history.
+    box->setDefaultButton(cancel);
+    box->setEscapeButton(cancel);
+    connect(box, &QMessageBox::buttonClicked, this, [this, remove](QAbstractButton* clicked) {
+        if (clicked == remove)
+            m_state.clearHistory();
+    });
+    m_confirmation = box;
+    box->open();
+}

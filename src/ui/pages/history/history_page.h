@@ -1,0 +1,79 @@
+#pragma once
+
+#include "ui/pages/history/history_search.h"
+
+#include <QMessageBox>
+#include <QPointer>
+#include <QWidget>
+
+#include <map>
+#include <memory>
+
+class AppState;
+class Card;
+class HistoryRow;
+class KeyedRows;
+class KitLabel;
+class Page;
+class SearchField;
+class SoftButton;
+
+// The history page: a search field and a clear button above the history in one card per local
+// day, newest day first. Rows are made a chunk at a time as the list scrolls near its end and
+// kept by entry across searches and new entries, so a long history opens as fast as a short one.
+class HistoryPage final : public QWidget {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(HistoryPage)
+
+public:
+    static constexpr int chunk = 15;
+
+    explicit HistoryPage(AppState& state, QWidget* parent = nullptr);
+    ~HistoryPage() override;
+
+    Page* page() const { return m_page; }
+    SearchField* searchField() const { return m_field; }
+    SoftButton* clearButton() const { return m_clear; }
+    // The clear-all question while it is asked.
+    QMessageBox* confirmation() const { return m_confirmation; }
+
+    // The rows on show, in order.
+    QList<HistoryRow*> rows() const;
+    // The day titles on show, in order.
+    QStringList dayTitles() const;
+    // Rows made since the page was built.
+    int rowsMade() const { return m_rowsMade; }
+    // More entries match than have rows.
+    bool hasMore() const { return m_shown < m_matched; }
+    // Makes the next chunk of rows; scrolling near the end does it too.
+    void showMore();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    struct DayCard {
+        Card* card;
+        KitLabel* title;
+        std::unique_ptr<KeyedRows> rows;
+    };
+
+    void refresh();
+    void showDays(const QList<HistorySearch::Group>& groups);
+    void followScroll();
+    void askToClear();
+
+    AppState& m_state;
+    HistorySearch m_search;
+    QString m_query;
+    int m_limit = chunk;
+    int m_shown = 0;
+    int m_matched = 0;
+    int m_rowsMade = 0;
+    Page* m_page;
+    SearchField* m_field;
+    SoftButton* m_clear;
+    std::unique_ptr<KeyedRows> m_cards;
+    std::map<QString, DayCard> m_days;
+    QPointer<QMessageBox> m_confirmation;
+};

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "core/model/asr_engine.h"
+
+#include <QWidget>
+
+#include <optional>
+
+class AppIconCache;
+class AppState;
+class AppStylesSection;
+class KitLabel;
+class QBoxLayout;
+class QComboBox;
+class QGridLayout;
+class QPlainTextEdit;
+class QVBoxLayout;
+class SegmentedControl;
+class SoftButton;
+class StyleCard;
+class ToggleSwitch;
+
+// The style page: the style of the front application, the default style's cards, the styles per
+// application, free instructions, the dictation language and command mode. Every control writes
+// its one field into the configuration at once.
+class StylePage final : public QWidget {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(StylePage)
+
+public:
+    StylePage(AppState& state, AppIconCache& icons, QWidget* parent = nullptr);
+
+    KitLabel* frontLine() const { return m_front; }
+    QList<StyleCard*> cards() const { return m_cards; }
+    AppStylesSection* appStyles() const { return m_apps; }
+    QPlainTextEdit* instructions() const { return m_instructions; }
+    // One of the two is shown: the segments, or the menu for the engine with many languages.
+    SegmentedControl* languageSegments() const { return m_segments; }
+    QComboBox* languageMenu() const { return m_menu; }
+    KitLabel* languageHint() const { return m_languageHint; }
+    ToggleSwitch* commandSwitch() const { return m_command; }
+    SoftButton* commandsButton() const { return m_more; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QWidget* makeInstructions();
+    QWidget* makeLanguage();
+    QWidget* makeCommand();
+    void buildLanguagePicker();
+    void followConfig();
+    void followFrontApp();
+
+    AppState& m_state;
+    KitLabel* m_front;
+    QList<StyleCard*> m_cards;
+    AppStylesSection* m_apps;
+    // The language and command cards: side by side where both fit, else one above the other.
+    QBoxLayout* m_pair = nullptr;
+    QWidget* m_languageCard = nullptr;
+    QWidget* m_commandCard = nullptr;
+    QPlainTextEdit* m_instructions = nullptr;
+    QVBoxLayout* m_languageSlot = nullptr;
+    std::optional<AsrEngine> m_languageEngine;
+    SegmentedControl* m_segments = nullptr;
+    QComboBox* m_menu = nullptr;
+    KitLabel* m_languageHint = nullptr;
+    ToggleSwitch* m_command = nullptr;
+    SoftButton* m_more = nullptr;
+    bool m_scanned = false;
+};

@@ -1,0 +1,188 @@
+#include "history_fixture.h"
+
+#include "ui/kit/icon_button.h"
+#include "ui/kit/page.h"
+#include "ui/kit/search_field.h"
+#include "ui/kit/soft_button.h"
+#include "ui/pages/history/history_page.h"
+#include "ui/pages/history/history_row.h"
+#include "ui/pages/history/recent_history.h"
+#include "ui/pages/home/home_page.h"
+#include "ui/shell/main_view.h"
+#include "ui/shell/menu_bar_view.h"
+
+#include <QMenu>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class HistoryPageTest : public HistoryFixture {
+protected:
+    HistoryPage& open()
+    {
+        m_view = std::make_unique<HistoryPage>(state());
+        m_view->resize(1000, 700);
+        m_view->show();
+        settle();
+        return *m_view;
+    }
+    static QStringList texts(const HistoryPage& view)
+    {
+        QStringList found;
+        for (const HistoryRow* row : view.rows())
+            found << row->entry().text;
+        return found;
+    }
+    static QPushButton* button(QMessageBox& box, const char* key)
+    {
+        for (QAbstractButton* b : box.buttons()) {
+            if (b->text() == L10n::s(QString::fromLatin1(key)))
+                return qobject_cast<QPushButton*>(b);
+        }
+        return nullptr;
+    }
+
+    std::unique_ptr<HistoryPage> m_view;
+};
+
+TEST_F(HistoryPageTest, TenThousandEntriesGetRowsAChunkAtATimeKeptByEntry)
+{
+    state().setHistory(entries(10000));
+    HistoryPage& view = open();
+    // Chunks until the rows reach a screen past the window's end, and no further.
+    const int opened = view.rowsMade();
+    EXPECT_EQ(opened % HistoryPage::chunk, 0);
+    EXPECT_LE(opened, 2 * HistoryPage::chunk);
+    EXPECT_EQ(view.rows().size(), opened);
+    QPointer<HistoryRow> second = view.rows().at(1);
+
+    QScrollBar* bar = view.page()->verticalScrollBar();
+    bar->setValue(bar->maximum()); // near the end: the next chunk
+    settle();
+    EXPECT_EQ(view.rowsMade(), opened + HistoryPage::chunk);
+    EXPECT_TRUE(view.hasMore());
+
+    state().addHistory(dictation(QStringLiteral("arrived")));
+    settle();
+    EXPECT_EQ(view.rowsMade(), opened + HistoryPage::chunk + 1); // only the new entry's row
+    EXPECT_EQ(texts(view).first(), QStringLiteral("arrived"));
+    EXPECT_EQ(view.rows().at(2), second.data());
+
+    view.searchField()->setText(QStringLiteral("entry 999"));
+    settle();
+    EXPECT_EQ(
+        texts(view),
+        (QStringList{QStringLiteral("entry 999"), QStringLiteral("entry 9990"), QStringLiteral("entry 9991"),
+                     QStringLiteral("entry 9992"), QStringLiteral("entry 9993"), QStringLiteral("entry 9994"),
+                     QStringLiteral("entry 9995"), QStringLiteral("entry 9996"), QStringLiteral("entry 9997"),
+                     QStringLiteral("entry 9998"), QStringLiteral("entry 9999")}));
+    EXPECT_FALSE(view.hasMore());
+}
+
+TEST_F(HistoryPageTest, ClearingAsksWithCancelAsDefaultAndWritesTheEmptyFile)
+{
+    state().setHistory(entries(3));
+    HistoryPage& view = open();
+    ASSERT_TRUE(view.clearButton()->isVisible());
+    view.clearButton()->click();
+    QPointer<QMessageBox> box = view.confirmation();
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(box->isVisible());
+    EXPECT_EQ(box->defaultButton(), button(*box, "common.cancel"));
+    button(*box, "common.cancel")->click();
+    settle();
+    EXPECT_EQ(state().history().size(), 3);
+    EXPECT_FALSE(QFile::exists(historyPath()));
+
+    view.clearButton()->click();
+    ASSERT_NE(view.confirmation(), nullptr);
+    button(*view.confirmation(), "history.delete")->click();
+    settle();
+    EXPECT_TRUE(state().history().isEmpty());
+    ASSERT_TRUE(QFile::exists(historyPath()));
+    EXPECT_TRUE(storedHistory().isEmpty());
+    EXPECT_FALSE(view.clearButton()->isVisible());
+    EXPECT_TRUE(shownTexts(view).contains(L10n::s(QStringLiteral("history.emptyTitle"))));
+}
+
+TEST_F(HistoryPageTest, AFileRepeatingAnIdShowsEveryEntryAndRemovesOnlyTheOneAsked)
+{
+    QList<HistoryEntry> stored = entries(3);
+    stored[2].id = stored[0].id;
+    writeAll(historyPath(), HistoryStore::encode(stored));
+    makeState();
+    configure([](QuendaConfig& c) {
+        c.historyMaxEntries = 0;
+        c.historyKeepHours = 0;
+    });
+    HistoryPage& view = open();
+    ASSERT_EQ(texts(view),
+              (QStringList{QStringLiteral("entry 0"), QStringLiteral("entry 1"), QStringLiteral("entry 2")}));
+    HistoryRow* first = view.rows().at(0);
+    first->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(first, Qt::Key_Menu);
+    first->menu()->actions().at(1)->trigger(); // remove
+    settle();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(texts(view), (QStringList{QStringLiteral("entry 1"), QStringLiteral("entry 2")}));
+    QStringList written;
+    for (const HistoryEntry& e : storedHistory())
+        written << e.text;
+    EXPECT_EQ(written, (QStringList{QStringLiteral("entry 1"), QStringLiteral("entry 2")}));
+}
+
+TEST_F(HistoryPageTest, HintsForNoHistoryAndNoResultsAndPruningOnOpening)
+{
+    HistoryPage& empty = open();
+    EXPECT_TRUE(shownTexts(empty).contains(L10n::s(QStringLiteral("history.emptyTitle"))));
+    EXPECT_FALSE(empty.clearButton()->isVisible());
+
+    state().setHistory(entries(4));
+    EXPECT_FALSE(shownTexts(empty).contains(L10n::s(QStringLiteral("history.emptyTitle"))));
+    empty.searchField()->setText(QStringLiteral(" zebra "));
+    settle();
+    EXPECT_TRUE(
+        shownTexts(empty).contains(QStringLiteral("Nothing in your history matches \u201c zebra \u201d.")));
+    EXPECT_TRUE(empty.clearButton()->isVisible());
+    EXPECT_TRUE(empty.rows().isEmpty());
+    m_view.reset();
+
+    configure([](QuendaConfig& c) { c.historyMaxEntries = 2; });
+    state().setHistory(entries(4)); // the limit pruned once already; the page prunes again
+    HistoryPage& pruned = open();
+    EXPECT_EQ(state().history().size(), 2);
+    EXPECT_EQ(pruned.rows().size(), 2);
+    EXPECT_EQ(pruned.dayTitles(), QStringList{L10n::s(QStringLiteral("time.today"))});
+}
+
+TEST_F(HistoryPageTest, TheHistorySectionHomeAndThePopoverShowTheRows)
+{
+    state().setHistory(entries(7));
+    MainView main(state());
+    main.resize(1000, 700);
+    state().setSection(MainSection::History);
+    EXPECT_NE(qobject_cast<HistoryPage*>(main.page()), nullptr);
+    state().setSection(MainSection::Home);
+    auto* home = main.page()->findChild<RecentHistory*>();
+    ASSERT_NE(home, nullptr);
+    EXPECT_EQ(home->rows().size(), HomePage::recentCount);
+    EXPECT_EQ(home->rows().first()->mode(), HistoryRow::Mode::Relative);
+
+    MenuBarView menu(state());
+    auto* recent = menu.findChild<RecentHistory*>();
+    ASSERT_NE(recent, nullptr);
+    EXPECT_EQ(recent->rows().size(), MenuBarView::recentCount);
+    EXPECT_EQ(recent->rows().first()->mode(), HistoryRow::Mode::Compact);
+    state().clearHistory();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(recent->rows().isEmpty());
+    EXPECT_TRUE(home->rows().isEmpty());
+}
+
+} // namespace

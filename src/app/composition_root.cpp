@@ -54,9 +54,11 @@ struct CompositionRoot::Parts {
     RunMode& mode;
     SystemClock clock;
     QSettings settings;
+    // Before the permissions: trust follows the route that posts keys in this session.
+    SessionBackends session{clock};
     // Each work queue comes after what its jobs read, so it is torn down first and waits for them.
     WorkQueue probeWork;
-    LinuxPermissionProbe permissions{clock, probeWork};
+    LinuxPermissionProbe permissions{clock, probeWork, {.keys = session.routes().keys}};
     DesktopLauncherLinux launcher;
     SessionAccessibilityRepair accessibilityRepair{
         probeWork, [this](const QStringList& panes) { return launcher.openSettings(panes); }};
@@ -78,7 +80,6 @@ struct CompositionRoot::Parts {
     ProviderKeySnapshot keys{keyStore};
     SpeechEngine engine{clock, [this] { return state.config(); }, keys, EngineLocations::installed()};
 
-    SessionBackends session{clock};
     HotkeyBackends hotkeyRoutes{clock, session.offer()};
     HotkeyMonitor hotkeys{hotkeyRoutes.source(), clock};
     QAudioSourceInput audioInput;
@@ -86,7 +87,7 @@ struct CompositionRoot::Parts {
     AtspiAccessibility accessibility;
     TextInserter textInserter{TextInserter::Services{accessibility, session.keys(), session.pasteboard(),
                                                      windowSystem, permissions, clock,
-                                                     QCoreApplication::applicationPid()}};
+                                                     QCoreApplication::applicationPid(), session.primary()}};
     TextInserterAdapter inserter{textInserter, accessibility, permissions};
     PulseOutputDevices outputs;
     OutputSilence silence{outputs, OutputSilence::defaultRecordPath()};

@@ -5,6 +5,7 @@
 #include "dictation/insert/copy_probe.h"
 #include "dictation/insert/displaced_clipboard.h"
 #include "dictation/insert/paste_cycle.h"
+#include "dictation/insert/paste_target.h"
 #include "dictation/insert/selection_probe.h"
 #include "dictation/learn/accessibility_text_reader.h"
 #include "platform/pasteboard.h"
@@ -65,6 +66,13 @@ TextInserter::TextInserter(Services services, QObject* parent)
           this))
     , m_copyProbe(new CopyProbe(services.pasteboard, services.keys, services.clock, this))
 {
+    if (services.primary)
+        m_primaryCycle = new PasteCycle(
+            *services.primary, services.clock,
+            [this](const QString& text, std::function<void(bool)> answer) {
+                checkVisible(text, std::move(answer));
+            },
+            this);
 }
 
 TextInserter::~TextInserter() = default;
@@ -79,21 +87,38 @@ void TextInserter::later(QObject* context, std::function<void()> then)
     m_services.clock.singleShot(0, this, GuardedReply<>(context, std::move(then)));
 }
 
-void TextInserter::resolveTarget(std::function<void(Target)> then)
+void TextInserter::resolveTarget(std::function<void(std::optional<Target>)> then)
 {
     const std::optional<AppWindow> window = m_services.windows.activeWindow();
-    if ((window && window->terminal) || !trusted()) {
-        then(window && window->terminal ? Target::Terminal : Target::Application);
+    const bool primary = m_primaryCycle != nullptr;
+    if (window && window->terminal) {
+        then(PasteTarget::choose(window, PasteTarget::Focus::Unseen, primary));
         return;
     }
-    // Terminals that no desktop file names as one still say so through their role.
-    m_services.accessibility.run<bool>(
-        [](Accessibility& a11y) {
-            const std::optional<AccessibleElement> focused = a11y.focusedElement();
-            return focused && a11y.role(*focused) == Accessibility::Role::Terminal;
-        },
-        this,
-        [then = std::move(then)](bool terminal) { then(terminal ? Target::Terminal : Target::Application); });
+    m_services.accessibility.run<PasteTarget::Focus>(
+        [named = window.has_value()](Accessibility& a11y) { return PasteTarget::focus(a11y, named); }, this,
+        [window, primary, then = std::move(then)](PasteTarget::Focus focus) {
+            then(PasteTarget::choose(window, focus, primary));
+        });
+}
+
+void TextInserter::postPaste(const QString& text, Target target, KeySynthesizer::Done done)
+{
+    const bool primary = target == Target::ShiftInsert && m_primaryCycle;
+    if (primary) {
+        m_primaryCycle->open();
+        m_primaryCycle->write(text);
+    }
+    // The restores belong to the inserter, so they run even when the caller is gone.
+    m_services.keys.post(
+        Chord::Paste, target, this,
+        [this, text, primary, done = std::move(done)](const KeySynthesizer::Outcome& outcome) {
+            if (primary && outcome.ok())
+                m_primaryCycle->scheduleRestore(text);
+            else if (primary)
+                m_primaryCycle->restoreNow();
+            done(outcome);
+        });
 }
 
 void TextInserter::insert(const QString& text, QObject* context, Done<InsertResult> done)
@@ -111,9 +136,15 @@ void TextInserter::insert(const QString& text, QObject* context, Done<InsertResu
         return;
     }
     const GuardedReply<InsertResult> reply(context, done);
-    resolveTarget([this, text, displaced, reply](Target target) {
-        // The restore belongs to the inserter, so it runs even when the caller is gone.
-        m_services.keys.post(Chord::Paste, target, this, [=, this](const KeySynthesizer::Outcome& outcome) {
+    resolveTarget([this, text, displaced, reply](std::optional<Target> target) {
+        if (!target) {
+            Timing::mark(QStringLiteral("insert: no paste keys known for the focused window, text left on "
+                                        "the clipboard"));
+            keepOnClipboard(displaced, text);
+            reply(InsertResult{.outcome = InsertResult::Outcome::KeptOnClipboard});
+            return;
+        }
+        postPaste(text, *target, [=, this](const KeySynthesizer::Outcome& outcome) {
             if (outcome.ok()) {
                 Timing::mark(QStringLiteral("insert: paste posted"));
                 m_cycle->scheduleRestore(text);
@@ -178,23 +209,28 @@ void TextInserter::replacePreviousInsert(const QString& raw, const QString& poli
                 reply(*found.failure);
                 return;
             }
+            // The raw text was found in the focused field, so accessibility shows one there.
+            const std::optional<Target> target = PasteTarget::choose(
+                m_services.windows.activeWindow(),
+                found.terminal ? PasteTarget::Focus::Terminal : PasteTarget::Focus::TextEntry,
+                m_primaryCycle != nullptr);
+            if (!target) {
+                reply(ReplaceFailure::ChordFailed);
+                return;
+            }
             m_copyProbe->abort();
             m_cycle->open();
             m_cycle->write(polished);
-            const std::optional<AppWindow> window = m_services.windows.activeWindow();
-            const Target target =
-                found.terminal || (window && window->terminal) ? Target::Terminal : Target::Application;
-            m_services.keys.post(Chord::Paste, target, this,
-                                 [this, polished, reply](const KeySynthesizer::Outcome& outcome) {
-                                     if (outcome.ok())
-                                         m_cycle->scheduleRestore(polished);
-                                     else
-                                         m_cycle->restoreNow();
-                                     if (outcome.ok())
-                                         reply(std::monostate{});
-                                     else
-                                         reply(ReplaceFailure::ChordFailed);
-                                 });
+            postPaste(polished, *target, [this, polished, reply](const KeySynthesizer::Outcome& outcome) {
+                if (outcome.ok())
+                    m_cycle->scheduleRestore(polished);
+                else
+                    m_cycle->restoreNow();
+                if (outcome.ok())
+                    reply(std::monostate{});
+                else
+                    reply(ReplaceFailure::ChordFailed);
+            });
         });
 }
 
@@ -369,7 +405,13 @@ void TextInserter::captureSelection(QObject* context, Done<std::optional<QString
 void TextInserter::copySelection(bool terminal, QObject* context, Done<std::optional<QString>> done)
 {
     const std::optional<AppWindow> window = m_services.windows.activeWindow();
-    if (terminal || (window && window->terminal)) {
+    // A window nobody could name may be a terminal as well.
+    if (!window) {
+        Timing::mark(QStringLiteral("selection copy skipped in a window that could not be named"));
+        done(std::nullopt);
+        return;
+    }
+    if (terminal || window->terminal) {
         // Ctrl+C would interrupt the terminal's running command.
         Timing::mark(QStringLiteral("selection copy skipped in a terminal"));
         done(std::nullopt);

@@ -36,6 +36,8 @@ public:
         PermissionProbe& permissions;
         Clock& clock;
         qint64 ownPid = 0;
+        // The primary selection, where the session lets us write it; Shift+Insert pastes from it.
+        Pasteboard* primary = nullptr;
     };
 
     enum class ReplaceFailure {
@@ -94,10 +96,10 @@ signals:
 
 private:
     bool trusted() const;
-    // The window's terminal flag, else the focused element's role.
-    void resolveTarget(std::function<void(KeySynthesizer::Target)> then);
-    void paste(const QString& text, KeySynthesizer::Target target, QObject* context,
-               Done<KeySynthesizer::Outcome> done);
+    // The paste keys for the focused window; none where no keys are known to paste safely.
+    void resolveTarget(std::function<void(std::optional<KeySynthesizer::Target>)> then);
+    // Offers `text` as the primary selection too for Shift+Insert, and gives it back after.
+    void postPaste(const QString& text, KeySynthesizer::Target target, KeySynthesizer::Done done);
     void keepOnClipboard(const std::optional<QString>& displaced, const QString& text);
     // The board still holds a text we left there for good.
     bool keptTextOnBoard() const;
@@ -108,6 +110,7 @@ private:
 
     Services m_services;
     PasteCycle* m_cycle;
+    PasteCycle* m_primaryCycle = nullptr; // the primary selection, where one can be written
     CopyProbe* m_copyProbe;
     std::optional<quint64> m_keptChange; // the board's change count once our text was left there
     std::optional<RememberedInsert> m_remembered;

@@ -27,7 +27,9 @@ SettingsRow::SettingsRow(const QString& title, QWidget* control, const QString& 
         texts->addWidget(m_detail);
     }
 
-    if (place == Place::Trailing) {
+    if (!control) {
+        outer->addLayout(texts);
+    } else if (place == Place::Trailing) {
         auto* line = new QHBoxLayout;
         line->setContentsMargins(0, 0, 0, 0);
         line->setSpacing(16);
@@ -41,6 +43,8 @@ SettingsRow::SettingsRow(const QString& title, QWidget* control, const QString& 
     m_problem->hide();
     outer->addWidget(m_problem);
 
+    if (!control)
+        return;
     if (control->accessibleName().isEmpty())
         control->setAccessibleName(title);
     if (!detail.isEmpty() && control->accessibleDescription().isEmpty())

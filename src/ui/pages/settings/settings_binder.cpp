@@ -3,6 +3,8 @@
 #include "ui/kit/segmented_control.h"
 #include "ui/kit/toggle_switch.h"
 
+#include <memory>
+
 SettingsBinder::SettingsBinder(AppState& state, QObject* parent)
     : QObject(parent)
     , m_state(state)
@@ -11,8 +13,10 @@ SettingsBinder::SettingsBinder(AppState& state, QObject* parent)
 
 void SettingsBinder::follow(QObject* context, const std::function<void()>& show)
 {
-    connect(&m_state, &AppState::configChanged, context, show);
-    show();
+    // One function for the first showing and every later one, so what it remembers carries over.
+    auto shared = std::make_shared<std::function<void()>>(show);
+    connect(&m_state, &AppState::configChanged, context, [shared] { (*shared)(); });
+    (*shared)();
 }
 
 ToggleSwitch* SettingsBinder::toggle(bool QuendaConfig::*field)

@@ -59,5 +59,5 @@ void SettingsRow::setProblem(const QString& text)
 
 QString SettingsRow::problemText() const
 {
-    return m_problem->isVisible() ? m_problem->text() : QString();
+    return m_problem->isHidden() ? QString() : m_problem->text();
 }

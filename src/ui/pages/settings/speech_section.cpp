@@ -42,7 +42,6 @@ SettingsRow* portRow(SettingsBinder& binder)
     auto* field = new QLineEdit;
     field->setFont(KitFont::make(13));
     field->setFixedWidth(90);
-    field->setMaxLength(5);
     auto* row = new SettingsRow(L10n::s("settings.port"), field, L10n::s("settings.port.detail"));
     AppState& state = binder.state();
     QObject::connect(field, &QLineEdit::editingFinished, row, [&binder, &state, field, row] {

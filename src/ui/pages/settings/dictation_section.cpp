@@ -12,8 +12,8 @@
 
 namespace {
 
-// The current key as a key cap beside the menu that changes it.
-QWidget* hotkeyPicker(SettingsBinder& binder)
+// The current key as a key cap before the menu that changes it.
+SettingsRow* hotkeyRow(SettingsBinder& binder)
 {
     QList<SettingsBinder::Choice<Hotkey>> choices;
     for (const Hotkey key : HotkeyText::table.values()) {
@@ -21,19 +21,14 @@ QWidget* hotkeyPicker(SettingsBinder& binder)
         if (key != Hotkey::Function)
             choices.append({key, HotkeyText::title(key)});
     }
-    QComboBox* menu = binder.menu<Hotkey>(&QuendaConfig::hotkey, choices, &HotkeyText::title);
-    menu->setAccessibleName(L10n::s("settings.hotkey"));
-    menu->setAccessibleDescription(L10n::s("settings.hotkey.detail"));
-
-    auto* picker = new QWidget;
-    auto* line = new QHBoxLayout(picker);
-    line->setContentsMargins(0, 0, 0, 0);
-    line->setSpacing(10);
-    auto* slot = new QHBoxLayout;
+    auto* row = new SettingsRow(L10n::s("settings.hotkey"),
+                                binder.menu<Hotkey>(&QuendaConfig::hotkey, choices, &HotkeyText::title),
+                                L10n::s("settings.hotkey.detail"));
+    auto* cap = new QWidget;
+    auto* slot = new QHBoxLayout(cap);
     slot->setContentsMargins(0, 0, 0, 0);
-    line->addLayout(slot);
-    line->addWidget(menu);
-    binder.follow(picker, [&binder, slot, shown = std::optional<Hotkey>()]() mutable {
+    row->addBeforeControl(cap);
+    binder.follow(cap, [&binder, slot, shown = std::optional<Hotkey>()]() mutable {
         const Hotkey key = binder.state().config().hotkey;
         if (shown == key)
             return;
@@ -44,7 +39,7 @@ QWidget* hotkeyPicker(SettingsBinder& binder)
         }
         slot->addWidget(new KeyCap(HotkeyText::symbol(key), false));
     });
-    return picker;
+    return row;
 }
 
 } // namespace
@@ -52,8 +47,7 @@ QWidget* hotkeyPicker(SettingsBinder& binder)
 SettingsSection* SettingsSections::dictation(SettingsBinder& binder)
 {
     auto* section = new SettingsSection(Symbol::Microphone, L10n::s("settings.dictation.title"));
-    section->addRow(
-        new SettingsRow(L10n::s("settings.hotkey"), hotkeyPicker(binder), L10n::s("settings.hotkey.detail")));
+    section->addRow(hotkeyRow(binder));
     section->addRow(new SettingsRow(L10n::s("settings.playSounds"), binder.toggle(&QuendaConfig::playSounds),
                                     L10n::s("settings.playSounds.detail")));
     QList<SettingsBinder::Choice<OthersAudio>> audio;

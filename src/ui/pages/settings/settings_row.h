@@ -24,6 +24,8 @@ public:
     KitLabel* title() const { return m_title; }
     // Absent when the row has no explanation.
     KitLabel* detail() const { return m_detail; }
+    // Places a widget just before the control, e.g. a picture of the value it holds.
+    void addBeforeControl(QWidget* widget);
     // Shows why the value was refused or not kept, in the warning colour; empty hides it.
     void setProblem(const QString& text);
     QString problemText() const;
@@ -34,4 +36,5 @@ private:
     KitLabel* m_title;
     KitLabel* m_detail = nullptr;
     KitLabel* m_problem;
+    QBoxLayout* m_controlLine = nullptr;
 };

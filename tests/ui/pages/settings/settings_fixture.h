@@ -9,6 +9,7 @@
 #include "ui/pages/settings/settings_page.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QComboBox>
 #include <QLineEdit>
 
@@ -17,7 +18,7 @@
 #include <memory>
 
 // The settings page over the real shared state, found and driven the way assistive tools see it:
-// each control by its accessible name.
+// each control by the name they read.
 class SettingsFixture : public StateFixture {
 protected:
     void SetUp() override
@@ -51,11 +52,20 @@ protected:
             const bool isControl =
                 qobject_cast<QAbstractButton*>(widget) || qobject_cast<QComboBox*>(widget) ||
                 qobject_cast<SegmentedControl*>(widget) || qobject_cast<QLineEdit*>(widget);
-            if (isControl && widget->accessibleName() == name)
+            if (isControl && readName(widget) == name)
                 found.append(widget);
         }
         EXPECT_EQ(found.size(), 1) << key;
         return found.value(0);
+    }
+
+    // The name a screen reader gives the control: its own, else the label it is the buddy of.
+    static QString readName(QWidget* widget)
+    {
+        QAccessibleInterface* seen = QAccessible::queryAccessibleInterface(widget);
+        for (const auto& [label, relation] : seen->relations(QAccessible::Label))
+            return label->text(QAccessible::Name);
+        return seen->text(QAccessible::Name);
     }
 
     // What the control shows: on/off, the menu's text, the chosen segment, the field's text.

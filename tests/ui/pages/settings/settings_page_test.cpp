@@ -7,11 +7,13 @@
 #include "ui/kit/page.h"
 #include "ui/pages/settings/settings_row.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QScrollBar>
 #include <QTcpServer>
+#include <QTest>
 
 namespace {
 
@@ -136,4 +138,50 @@ TEST_F(SettingsPageTest, ThePortFieldKeepsWhatIsTypedUntilTheStoredPortChanges)
     configure([](QuendaConfig& c) { c.port = 18000; });
     EXPECT_EQ(field->text(), s("18000"));
     EXPECT_EQ(field->cursorPosition(), 2);
+}
+
+// Tab walks every control, each one named for assistive tools and scrolled into sight.
+TEST_F(SettingsPageTest, TabReachesEveryControlNamedAndScrolledIntoSight)
+{
+    CountingRepair repair;
+    m_probe.m_accessibility = false;
+    state().refreshPermissions();
+    SettingsPage& view = page(&repair);
+    qobject_cast<QAbstractButton*>(control("settings.advanced"))->click();
+    settle();
+
+    // Segments count as their control: Tab reaches it at one segment or another.
+    QList<QWidget*> controls;
+    for (QWidget* widget : view.findChildren<QWidget*>()) {
+        if (widget->isVisibleTo(&view) && widget->isEnabled() && (widget->focusPolicy() & Qt::TabFocus) &&
+            widget != view.page())
+            controls.append(widget);
+    }
+    ASSERT_GT(controls.size(), 25);
+
+    control("settings.hotkey")->setFocus(Qt::TabFocusReason);
+    QSet<QWidget*> reached;
+    for (int i = 0; i < 3 * controls.size() && !reached.contains(view.focusWidget()); ++i) {
+        QWidget* focused = view.focusWidget();
+        ASSERT_TRUE(focused) << "after " << reached.size();
+        reached.insert(focused);
+        QWidget* viewport = view.page()->viewport();
+        const QRect seen(viewport->mapTo(&view, QPoint(0, 0)), viewport->size());
+        const QRect at(focused->mapTo(&view, QPoint(0, 0)), focused->size());
+        EXPECT_TRUE(focused == view.page() || seen.contains(at))
+            << focused->metaObject()->className() << " " << readName(focused).toStdString();
+        QTest::keyClick(focused, Qt::Key_Tab);
+    }
+    const auto stop = [](QWidget* widget) -> QWidget* {
+        auto* segments = qobject_cast<SegmentedControl*>(widget->parentWidget());
+        return segments ? segments : widget;
+    };
+    QSet<QWidget*> stops;
+    for (QWidget* widget : reached)
+        stops.insert(stop(widget));
+    for (QWidget* widget : controls) {
+        EXPECT_TRUE(stops.contains(stop(widget)))
+            << widget->metaObject()->className() << " " << readName(widget).toStdString();
+        EXPECT_FALSE(readName(widget).isEmpty()) << widget->metaObject()->className();
+    }
 }

@@ -4,16 +4,20 @@
 #include "controller_fixture.h"
 #include "core/text/l10n.h"
 #include "dictation/hotkey/hotkey_monitor.h"
-#include "platform/fake/fake_key_source.h"
 #include "platform/fake/fake_login_item.h"
 
 #include <QTcpServer>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 namespace {
 
 using LaunchWindow = ShellController::LaunchWindow;
+using Window = FakeShellWindows::Window;
+using EngineCall = FakeEngineControl::Call;
 
 class ShellControllerTest : public ControllerFixture {
 protected:
@@ -29,7 +33,7 @@ protected:
         m_probe.m_answered = true;
         m_restores = m_keyRefreshes = 0;
         m_shell = std::make_unique<ShellController>(ShellController::Services{
-            state(), m_clock, m_monitor, m_engine, controller(), m_learner, m_login, m_shellWindows,
+            state(), m_clock, *m_hotkey, m_engine, controller(), m_learner, m_login, m_shellWindows,
             m_overlay, m_windows, m_keys, [this](const QuendaConfig&) { ++m_keyRefreshes; },
             [this] { ++m_restores; }});
     }
@@ -40,8 +44,6 @@ protected:
     }
     ShellController& shell() { return *m_shell; }
 
-    FakeKeySource m_keySource;
-    HotkeyMonitor m_monitor{m_keySource, m_clock};
     FakeEngineControl m_engine;
     FakeLoginItem m_login;
     FakeShellWindows m_shellWindows;
@@ -63,13 +65,15 @@ TEST(ShellLaunchWindow, GreetsWithOnboardingThenWithTheHomePageWhileAPermissionI
         bool ax;
         LaunchWindow window;
     };
+    // clang-format off
     const Row rows[] = {
-        {.onboarded = false, .mic = true, .ax = true, .window = LaunchWindow::Onboarding},
+        {.onboarded = false, .mic = true,  .ax = true,  .window = LaunchWindow::Onboarding},
         {.onboarded = false, .mic = false, .ax = false, .window = LaunchWindow::Onboarding},
-        {.onboarded = true, .mic = false, .ax = true, .window = LaunchWindow::Home},
-        {.onboarded = true, .mic = true, .ax = false, .window = LaunchWindow::Home},
-        {.onboarded = true, .mic = true, .ax = true, .window = LaunchWindow::None},
+        {.onboarded = true,  .mic = false, .ax = true,  .window = LaunchWindow::Home},
+        {.onboarded = true,  .mic = true,  .ax = false, .window = LaunchWindow::Home},
+        {.onboarded = true,  .mic = true,  .ax = true,  .window = LaunchWindow::None},
     };
+    // clang-format on
     for (const Row& row : rows)
         EXPECT_EQ(ShellController::launchWindow(row.onboarded, row.mic, row.ax), row.window)
             << row.onboarded << row.mic << row.ax;
@@ -82,26 +86,16 @@ TEST_F(ShellControllerTest, LaunchOpensWhatTheStateAsksForAndTheMainWindowWhereN
         bool onboarded;
         bool granted;
         bool tray;
-        QStringList shown;
+        std::vector<Window> shown;
     };
+    // clang-format off
     const Row rows[] = {
-        {.name = "first run",
-         .onboarded = false,
-         .granted = true,
-         .tray = true,
-         .shown = {QStringLiteral("onboarding")}},
-        {.name = "permission missing",
-         .onboarded = true,
-         .granted = false,
-         .tray = true,
-         .shown = {QStringLiteral("main")}},
-        {.name = "all set", .onboarded = true, .granted = true, .tray = true, .shown = {}},
-        {.name = "all set, no tray",
-         .onboarded = true,
-         .granted = true,
-         .tray = false,
-         .shown = {QStringLiteral("main")}},
+        {.name = "first run",          .onboarded = false, .granted = true,  .tray = true,  .shown = {Window::Onboarding}},
+        {.name = "permission missing", .onboarded = true,  .granted = false, .tray = true,  .shown = {Window::Main}},
+        {.name = "all set",            .onboarded = true,  .granted = true,  .tray = true,  .shown = {}},
+        {.name = "all set, no tray",   .onboarded = true,  .granted = true,  .tray = false, .shown = {Window::Main}},
     };
+    // clang-format on
     for (const Row& row : rows) {
         TearDown();
         SetUp();
@@ -124,15 +118,15 @@ TEST_F(ShellControllerTest, TheLaunchGreetingWaitsForThePermissionProbesFirstAns
         bool granted;
         // When the probe has its first answers; never within the wait when negative.
         qint64 answeredAtMs;
-        QStringList shownBeforeTheAnswer;
-        QStringList shownAfterIt;
+        std::vector<Window> shownBeforeTheAnswer;
+        std::vector<Window> shownAfterIt;
     };
     const int poll = ShellController::kPermissionPollMs;
     // clang-format off
     const Row rows[] = {
         {.name = "granted",              .granted = true,  .answeredAtMs = poll,  .shownBeforeTheAnswer = {}, .shownAfterIt = {}},
-        {.name = "missing",              .granted = false, .answeredAtMs = 2 * poll, .shownBeforeTheAnswer = {}, .shownAfterIt = {QStringLiteral("main")}},
-        {.name = "no answer, wait ends", .granted = false, .answeredAtMs = -1, .shownBeforeTheAnswer = {}, .shownAfterIt = {QStringLiteral("main")}},
+        {.name = "missing",              .granted = false, .answeredAtMs = 2 * poll, .shownBeforeTheAnswer = {}, .shownAfterIt = {Window::Main}},
+        {.name = "no answer, wait ends", .granted = false, .answeredAtMs = -1, .shownBeforeTheAnswer = {}, .shownAfterIt = {Window::Main}},
     };
     // clang-format on
     for (const Row& row : rows) {
@@ -163,8 +157,8 @@ TEST_F(ShellControllerTest, FinishingOnboardingWithoutATrayOpensTheMainWindow)
         m_shellWindows.tray = tray;
         shell().launch(false);
         state().finishOnboarding();
-        const QStringList expected = tray ? QStringList{QStringLiteral("onboarding")}
-                                          : QStringList{QStringLiteral("onboarding"), QStringLiteral("main")};
+        const std::vector<Window> expected =
+            tray ? std::vector{Window::Onboarding} : std::vector{Window::Onboarding, Window::Main};
         EXPECT_EQ(m_shellWindows.shown, expected) << "tray " << tray;
     }
 }
@@ -174,8 +168,8 @@ TEST_F(ShellControllerTest, LaunchRepairsMutingStartsKeysEngineAndReadsKeysExcep
     shell().launch(false);
     EXPECT_EQ(m_restores, 1);
     EXPECT_EQ(m_keyRefreshes, 1);
-    EXPECT_TRUE(m_keySource.isStarted());
-    EXPECT_EQ(m_engine.calls, QStringList{QStringLiteral("start")});
+    EXPECT_TRUE(m_hotkeyKeys.isStarted());
+    EXPECT_EQ(m_engine.calls, std::vector{EngineCall::Start});
     EXPECT_GE(m_shellWindows.iconRedraws, 1);
 
     TearDown();
@@ -262,105 +256,42 @@ TEST_F(ShellControllerTest, EachConfigurationFieldCausesOnlyItsOwnReaction)
         int engineRestarts;
         int loginChanges;
         int learnerStops;
-        QStringList silencer;
+        QList<SilencerCall> silencer;
         Hotkey hotkey;
     };
+    constexpr Hotkey right = Hotkey::RightControl;
+    // clang-format off
     const Row rows[] = {
-        {.name = "hotkey",
-         .change = [](QuendaConfig& c) { c.hotkey = Hotkey::LeftControl; },
-         .engineRestarts = 0,
-         .loginChanges = 0,
-         .learnerStops = 0,
-         .silencer = {},
-         .hotkey = Hotkey::LeftControl},
-        {.name = "fn hotkey, watched as right Control by the monitor",
-         .change = [](QuendaConfig& c) { c.hotkey = Hotkey::Function; },
-         .engineRestarts = 0,
-         .loginChanges = 0,
-         .learnerStops = 0,
-         .silencer = {},
-         .hotkey = Hotkey::Function},
-        {.name = "login",
-         .change = [](QuendaConfig& c) { c.launchAtLogin = !c.launchAtLogin; },
-         .engineRestarts = 0,
-         .loginChanges = 1,
-         .learnerStops = 0,
-         .silencer = {},
-         .hotkey = Hotkey::RightControl},
-        {.name = "model path",
-         .change = [](QuendaConfig& c) { c.modelPath = QStringLiteral("/m"); },
-         .engineRestarts = 1,
-         .loginChanges = 0,
-         .learnerStops = 0,
-         .silencer = {},
-         .hotkey = Hotkey::RightControl},
-        {.name = "whisper model",
-         .change = [](QuendaConfig& c) { c.whisperModel = QStringLiteral("tiny"); },
-         .engineRestarts = 1,
-         .loginChanges = 0,
-         .learnerStops = 0,
-         .silencer = {},
-         .hotkey = Hotkey::RightControl},
-        {.name = "engine",
-         .change = [](QuendaConfig& c) { c.asrEngine = AsrEngine::Whistle; },
-         .engineRestarts = 1,
-         .loginChanges = 0,
-         .learnerStops = 0,
-         .silencer = {},
-         .hotkey = Hotkey::RightControl},
-        {.name = "quality",
-         .change = [](QuendaConfig& c) { c.asrQuality = 1; },
-         .engineRestarts = 1,
-         .loginChanges = 0,
-         .learnerStops = 0,
-         .silencer = {},
-         .hotkey = Hotkey::RightControl},
-        {.name = "port",
-         .change = [](QuendaConfig& c) { c.port = 17400; },
-         .engineRestarts = 1,
-         .loginChanges = 0,
-         .learnerStops = 0,
-         .silencer = {},
-         .hotkey = Hotkey::RightControl},
-        {.name = "others audio while idle",
-         .change = [](QuendaConfig& c) { c.othersAudio = OthersAudio::Quiet; },
-         .engineRestarts = 0,
-         .loginChanges = 0,
-         .learnerStops = 0,
-         .silencer = {QStringLiteral("end")},
-         .hotkey = Hotkey::RightControl},
-        {.name = "learning off",
-         .change = [](QuendaConfig& c) { c.learnEdits = false; },
-         .engineRestarts = 0,
-         .loginChanges = 0,
-         .learnerStops = 1,
-         .silencer = {},
-         .hotkey = Hotkey::RightControl},
-        {.name = "unrelated",
-         .change = [](QuendaConfig& c) { c.autoCorrect = !c.autoCorrect; },
-         .engineRestarts = 0,
-         .loginChanges = 0,
-         .learnerStops = 0,
-         .silencer = {},
-         .hotkey = Hotkey::RightControl},
+        {.name = "hotkey",                  .change = [](QuendaConfig& c) { c.hotkey = Hotkey::LeftControl; },            .engineRestarts = 0, .loginChanges = 0, .learnerStops = 0, .silencer = {},         .hotkey = Hotkey::LeftControl},
+        {.name = "fn hotkey, watched as right Control by the monitor", .change = [](QuendaConfig& c) { c.hotkey = Hotkey::Function; }, .engineRestarts = 0, .loginChanges = 0, .learnerStops = 0, .silencer = {}, .hotkey = Hotkey::Function},
+        {.name = "login",                   .change = [](QuendaConfig& c) { c.launchAtLogin = !c.launchAtLogin; },       .engineRestarts = 0, .loginChanges = 1, .learnerStops = 0, .silencer = {},         .hotkey = right},
+        {.name = "model path",              .change = [](QuendaConfig& c) { c.modelPath = QStringLiteral("/m"); },        .engineRestarts = 1, .loginChanges = 0, .learnerStops = 0, .silencer = {},         .hotkey = right},
+        {.name = "whisper model",           .change = [](QuendaConfig& c) { c.whisperModel = QStringLiteral("tiny"); },   .engineRestarts = 1, .loginChanges = 0, .learnerStops = 0, .silencer = {},         .hotkey = right},
+        {.name = "engine",                  .change = [](QuendaConfig& c) { c.asrEngine = AsrEngine::Whistle; },          .engineRestarts = 1, .loginChanges = 0, .learnerStops = 0, .silencer = {},         .hotkey = right},
+        {.name = "quality",                 .change = [](QuendaConfig& c) { c.asrQuality = 1; },                          .engineRestarts = 1, .loginChanges = 0, .learnerStops = 0, .silencer = {},         .hotkey = right},
+        {.name = "port",                    .change = [](QuendaConfig& c) { c.port = 17400; },                            .engineRestarts = 1, .loginChanges = 0, .learnerStops = 0, .silencer = {},         .hotkey = right},
+        {.name = "others audio while idle", .change = [](QuendaConfig& c) { c.othersAudio = OthersAudio::Quiet; },        .engineRestarts = 0, .loginChanges = 0, .learnerStops = 0, .silencer = {released}, .hotkey = right},
+        {.name = "learning off",            .change = [](QuendaConfig& c) { c.learnEdits = false; },                      .engineRestarts = 0, .loginChanges = 0, .learnerStops = 1, .silencer = {},         .hotkey = right},
+        {.name = "unrelated",               .change = [](QuendaConfig& c) { c.autoCorrect = !c.autoCorrect; },            .engineRestarts = 0, .loginChanges = 0, .learnerStops = 0, .silencer = {},         .hotkey = right},
     };
+    // clang-format on
     for (const Row& row : rows) {
         TearDown();
         SetUp();
         configure([](QuendaConfig& c) { c.hotkey = Hotkey::RightControl; });
         shell().launch(false);
-        const int starts = m_keySource.starts();
+        const int starts = m_hotkeyKeys.starts();
         m_engine.calls.clear();
         m_silencer.log.clear();
         const int changes = m_login.m_changes;
         const int stops = m_learner.stops;
         configure(row.change);
-        EXPECT_EQ(m_engine.calls.count(QStringLiteral("restart")), row.engineRestarts) << row.name;
+        EXPECT_EQ(std::ranges::count(m_engine.calls, EngineCall::Restart), row.engineRestarts) << row.name;
         EXPECT_EQ(m_login.m_changes - changes, row.loginChanges) << row.name;
         EXPECT_EQ(m_learner.stops - stops, row.learnerStops) << row.name;
         EXPECT_EQ(m_silencer.log, row.silencer) << row.name;
-        EXPECT_EQ(m_monitor.hotkey(), row.hotkey) << row.name;
-        EXPECT_EQ(m_keySource.starts(), starts) << row.name << ": the monitor must not restart";
+        EXPECT_EQ(m_hotkey->hotkey(), row.hotkey) << row.name;
+        EXPECT_EQ(m_hotkeyKeys.starts(), starts) << row.name << ": the monitor must not restart";
     }
 }
 
@@ -369,12 +300,12 @@ TEST_F(ShellControllerTest, ChangingOthersAudioWhileListeningSwitchesTheMutingAt
     shell().launch(false);
     hold();
     m_clock.advance(DictationController::kSilenceAfterSoundMs + 1);
-    ASSERT_EQ(m_silencer.log, QStringList{QStringLiteral("begin:mute")});
+    ASSERT_EQ(m_silencer.log, QList<SilencerCall>{OthersAudio::Mute});
     m_silencer.log.clear();
 
     configure([](QuendaConfig& c) { c.othersAudio = OthersAudio::Quiet; });
     m_clock.advance(DictationController::kSilenceAfterSoundMs + 1);
-    EXPECT_EQ(m_silencer.log, (QStringList{QStringLiteral("end"), QStringLiteral("begin:quiet")}));
+    EXPECT_EQ(m_silencer.log, (QList<SilencerCall>{released, OthersAudio::Quiet}));
 }
 
 // A notice over a hands-free recording would take its phase, and the second toggle would start
@@ -386,18 +317,20 @@ TEST_F(ShellControllerTest, AFailedLoginChangeShowsTheNoticeOnceIdleLeavesTheFla
         bool handsFree;      // the change fails during a hands-free recording
         bool undone = false; // and is switched back before the recording ends
     };
+    // clang-format off
     const Row rows[] = {
-        {.name = "idle", .handsFree = false},
-        {.name = "hands-free recording", .handsFree = true},
+        {.name = "idle",                               .handsFree = false},
+        {.name = "hands-free recording",               .handsFree = true},
         {.name = "switched back during the recording", .handsFree = true, .undone = true},
     };
+    // clang-format on
     for (const Row& row : rows) {
         TearDown();
         SetUp();
         shell().launch(false);
         const int starts = m_recorder.starts;
         if (row.handsFree)
-            emit m_hotkey.toggled();
+            emit m_hotkey->toggled();
         m_login.m_refusal = QStringLiteral("read-only folder");
         const bool wanted = !state().config().launchAtLogin;
         configure([&](QuendaConfig& c) { c.launchAtLogin = wanted; });
@@ -406,10 +339,10 @@ TEST_F(ShellControllerTest, AFailedLoginChangeShowsTheNoticeOnceIdleLeavesTheFla
             configure([&](QuendaConfig& c) { c.launchAtLogin = !wanted; });
         if (row.handsFree) {
             EXPECT_EQ(state().phase(), Phase::listening()) << row.name;
-            emit m_hotkey.toggled();
+            emit m_hotkey->toggled();
             EXPECT_EQ(state().phase(), Phase::transcribing()) << row.name;
             EXPECT_EQ(m_recorder.starts, starts + 1) << row.name;
-            m_speech.answer(QStringLiteral("transcribe"), QStringLiteral("hello"));
+            m_speech.answer(Request::Kind::Transcribe, QStringLiteral("hello"));
             m_clock.advance(850);
         }
         if (row.undone) {
@@ -430,22 +363,22 @@ TEST_F(ShellControllerTest, AFailedLoginChangeShowsTheNoticeOnceIdleLeavesTheFla
 TEST_F(ShellControllerTest, GrantedAccessibilityReshapesTheOverlayOnceAndAHoldUnderWayEndsOnItsRelease)
 {
     QStringList holds;
-    QObject::connect(&m_monitor, &HotkeyMonitor::holdStarted, &m_monitor,
+    QObject::connect(&*m_hotkey, &HotkeyMonitor::holdStarted, &*m_hotkey,
                      [&] { holds.append(QStringLiteral("started")); });
-    QObject::connect(&m_monitor, &HotkeyMonitor::holdEnded, &m_monitor,
+    QObject::connect(&*m_hotkey, &HotkeyMonitor::holdEnded, &*m_hotkey,
                      [&] { holds.append(QStringLiteral("ended ") + QString::number(m_clock.elapsedMs())); });
     shell().launch(false);
     const int reshapes = m_overlay.reshapes;
     m_clock.advance(ShellController::kPermissionPollMs);
     EXPECT_EQ(m_overlay.reshapes, reshapes);
 
-    m_keySource.press(PhysicalKey::RightControl);
+    m_hotkeyKeys.press(PhysicalKey::RightControl);
     m_probe.m_accessibility = true;
     m_clock.advance(ShellController::kPermissionPollMs);
     EXPECT_TRUE(state().axGranted());
     EXPECT_EQ(m_overlay.reshapes, reshapes + 1);
     m_clock.advance(100);
-    m_keySource.release(PhysicalKey::RightControl);
+    m_hotkeyKeys.release(PhysicalKey::RightControl);
     const qint64 releasedAt = m_clock.elapsedMs();
     EXPECT_EQ(holds, (QStringList{QStringLiteral("started"),
                                   QStringLiteral("ended ") + QString::number(releasedAt)}));
@@ -457,9 +390,8 @@ TEST_F(ShellControllerTest, GrantedAccessibilityReshapesTheOverlayOnceAndAHoldUn
 // The key's release is never seen once the program stops listening: the recording would run on.
 TEST_F(ShellControllerTest, QuittingDuringAHoldEndsItsRecording)
 {
-    m_hotkey.follow(m_monitor);
     shell().launch(false);
-    m_keySource.press(PhysicalKey::RightControl);
+    m_hotkeyKeys.press(PhysicalKey::RightControl);
     m_clock.advance(500);
     ASSERT_TRUE(phase().is(Phase::Kind::Listening));
     shell().stop();
@@ -468,7 +400,7 @@ TEST_F(ShellControllerTest, QuittingDuringAHoldEndsItsRecording)
 
 TEST_F(ShellControllerTest, TheEngineBecomingReadyIsMirroredAndLooksUpTheModelOnce)
 {
-    configure([](QuendaConfig& c) { c.polishProvider = QStringLiteral("openai"); });
+    configure([](QuendaConfig& c) { c.polishProvider = PolishProvider::OpenAI; });
     shell().launch(false);
     m_keys.general = QStringLiteral("sk-general");
     m_engine.m_ready = true;
@@ -489,23 +421,23 @@ TEST_F(ShellControllerTest, StopReleasesMutingStopsKeysAndTimersThenTheEngine)
     m_engine.m_ready = true;
     shell().launch(false);
     m_clock.advance(ShellController::kWarmupMs);
-    EXPECT_EQ(m_engine.calls.count(QStringLiteral("prewarm")), 1);
+    EXPECT_EQ(std::ranges::count(m_engine.calls, EngineCall::Prewarm), 1);
     m_silencer.log.clear();
     m_engine.calls.clear();
 
     shell().stop();
-    EXPECT_EQ(m_silencer.log, QStringList{QStringLiteral("end")});
-    EXPECT_FALSE(m_keySource.isStarted());
-    EXPECT_EQ(m_engine.calls, QStringList{QStringLiteral("shutdown")});
+    EXPECT_EQ(m_silencer.log, QList{released});
+    EXPECT_FALSE(m_hotkeyKeys.isStarted());
+    EXPECT_EQ(m_engine.calls, std::vector{EngineCall::Shutdown});
     m_probe.m_accessibility = true;
     m_clock.advance(2 * ShellController::kWarmupMs);
     EXPECT_FALSE(state().axGranted());
-    EXPECT_EQ(m_engine.calls, QStringList{QStringLiteral("shutdown")});
+    EXPECT_EQ(m_engine.calls, std::vector{EngineCall::Shutdown});
 }
 
 TEST_F(ShellControllerTest, KeysReadAfterTheEngineWasReadyStillLookUpTheModel)
 {
-    configure([](QuendaConfig& c) { c.polishProvider = QStringLiteral("openai"); });
+    configure([](QuendaConfig& c) { c.polishProvider = PolishProvider::OpenAI; });
     shell().launch(false);
     m_engine.m_ready = true;
     shell().engineUpdated();
@@ -529,39 +461,16 @@ TEST_F(ShellControllerTest, TheFrontApplicationFollowsOtherProgramsButNeverThisO
         std::optional<FrontApp> front;
     };
     const FrontApp editor{QStringLiteral("org.gnome.TextEditor"), QStringLiteral("Text Editor")};
+    const int ownPid = int(QCoreApplication::applicationPid());
+    // clang-format off
     const Row rows[] = {
-        {.name = "another program",
-         .window = {.window = 1, .app = editor, .pid = 4242, .windowClass = {}, .terminal = false},
-         .front = editor},
-        {.name = "this program by pid",
-         .window = {.window = 2,
-                    .app = {QStringLiteral("x.y"), QStringLiteral("Y")},
-                    .pid = int(QCoreApplication::applicationPid()),
-                    .windowClass = {},
-                    .terminal = false},
-         .front = editor},
-        {.name = "this program by id",
-         .window = {.window = 3,
-                    .app = {QStringLiteral("de.morvane.quenda"), QStringLiteral("Quenda")},
-                    .pid = 7,
-                    .windowClass = {},
-                    .terminal = false},
-         .front = editor},
-        {.name = "no desktop file",
-         .window = {.window = 4,
-                    .app = {QString(), QStringLiteral("xterm")},
-                    .pid = 8,
-                    .windowClass = {},
-                    .terminal = false},
-         .front = editor},
-        {.name = "blank name takes the id",
-         .window = {.window = 5,
-                    .app = {QStringLiteral("org.kde.kate"), QStringLiteral("  ")},
-                    .pid = 9,
-                    .windowClass = {},
-                    .terminal = false},
-         .front = FrontApp{QStringLiteral("org.kde.kate"), QStringLiteral("org.kde.kate")}},
+        {.name = "another program",         .window = {.window = 1, .app = editor,                                                  .pid = 4242,   .windowClass = {}, .terminal = false}, .front = editor},
+        {.name = "this program by pid",     .window = {.window = 2, .app = {QStringLiteral("x.y"), QStringLiteral("Y")},            .pid = ownPid, .windowClass = {}, .terminal = false}, .front = editor},
+        {.name = "this program by id",      .window = {.window = 3, .app = {QStringLiteral("de.morvane.quenda"), QStringLiteral("Quenda")}, .pid = 7, .windowClass = {}, .terminal = false}, .front = editor},
+        {.name = "no desktop file",         .window = {.window = 4, .app = {QString(), QStringLiteral("xterm")},                    .pid = 8,      .windowClass = {}, .terminal = false}, .front = editor},
+        {.name = "blank name takes the id", .window = {.window = 5, .app = {QStringLiteral("org.kde.kate"), QStringLiteral("  ")},  .pid = 9,      .windowClass = {}, .terminal = false}, .front = FrontApp{QStringLiteral("org.kde.kate"), QStringLiteral("org.kde.kate")}},
     };
+    // clang-format on
     for (const Row& row : rows) {
         m_windows.setActive(row.window);
         EXPECT_EQ(state().frontApp(), row.front) << row.name;

@@ -11,9 +11,13 @@
 #include <functional>
 #include <memory>
 
+using Request = SpeechRequest;
+using Write = InserterCall;
+using Sound = SoundPlayer::Sound;
+
 // A controller over the real shared state and fakes for every service, on a manual clock.
-class ControllerFixture : public StateFixture, protected ControllerFakeSet {
-protected:
+class ControllerFixture : public StateFixture, public ControllerFakeSet {
+public:
     void SetUp() override
     {
         StateFixture::SetUp();
@@ -38,9 +42,9 @@ protected:
 
     DictationController& controller() { return *m_controller; }
     const Phase& phase() { return state().phase(); }
-    void hold() { emit m_hotkey.holdStarted(); }
-    void release() { emit m_hotkey.holdEnded(); }
-    void escape() { emit m_hotkey.escapePressed(); }
+    void hold() { emit m_hotkey->holdStarted(); }
+    void release() { emit m_hotkey->holdEnded(); }
+    void escape() { emit m_hotkey->escapePressed(); }
     // A hold and its release: the recording goes to the engine.
     void record()
     {
@@ -52,7 +56,7 @@ protected:
     void dictate(const QString& transcript)
     {
         record();
-        m_speech.answer(QStringLiteral("transcribe"), transcript);
+        m_speech.answer(SpeechRequest::Kind::Transcribe, transcript);
     }
     // Destroys what was cancelled, as the next turn of the event loop does.
     static void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
@@ -66,7 +70,5 @@ protected:
 
     FakeSpeechService m_speech;
     FakeOverlayHost m_overlay;
-
-private:
     std::unique_ptr<DictationController> m_controller;
 };

@@ -33,9 +33,9 @@ protected:
     void record()
     {
         m_recorder.wav = QByteArray("RIFF") + QByteArray(32'000, '\1');
-        emit m_hotkey.holdStarted();
+        emit m_hotkey->holdStarted();
         m_clock.advance(1500);
-        emit m_hotkey.holdEnded();
+        emit m_hotkey->holdEnded();
     }
     QList<RecordedRequest> requestsTo(const QByteArray& path) const
     {
@@ -63,9 +63,9 @@ TEST_F(EngineDictation, AHoldIsTranscribedByTheEnginePastedAndKept)
 {
     m_server.script("/transcribe", {200, R"({"text":"  Hallo Welt \n"})"});
     m_recorder.wav = QByteArray("RIFF") + QByteArray(32'000, '\1');
-    emit m_hotkey.holdStarted();
+    emit m_hotkey->holdStarted();
     m_clock.advance(2000);
-    emit m_hotkey.holdEnded();
+    emit m_hotkey->holdEnded();
     ASSERT_EQ(state().phase(), Phase::transcribing());
 
     ASSERT_TRUE(QTest::qWaitFor([this] { return !m_inserter.writes().isEmpty(); }, 5000));
@@ -74,7 +74,7 @@ TEST_F(EngineDictation, AHoldIsTranscribedByTheEnginePastedAndKept)
                      [](const RecordedRequest& r) { return r.target.startsWith("/transcribe"); });
     ASSERT_NE(transcribe, m_server.requests().end());
     EXPECT_EQ(transcribe->body, *m_recorder.wav);
-    EXPECT_EQ(m_inserter.writes(), QStringList{s("insert:Hallo Welt")});
+    EXPECT_EQ(m_inserter.writes(), QList{InserterCall::insert("Hallo Welt")});
     ASSERT_EQ(state().history().size(), 1);
     EXPECT_EQ(state().history().front().text, s("Hallo Welt"));
     EXPECT_EQ(state().history().front().duration, 2.0);
@@ -110,7 +110,7 @@ TEST_F(EngineDictation, ATranslationOfTheSelectionLandsInTheField)
     m_controller->translateSelection(s("en"));
 
     ASSERT_TRUE(QTest::qWaitFor([this] { return !m_inserter.writes().isEmpty(); }, 5000));
-    EXPECT_EQ(m_inserter.writes(), QStringList{s("insert:Good morning")});
+    EXPECT_EQ(m_inserter.writes(), QList{InserterCall::insert("Good morning")});
     const QList<RecordedRequest> polishes = requestsTo("/polish");
     ASSERT_EQ(polishes.size(), 1);
     EXPECT_TRUE(polishes[0].body.contains(R"("targetLanguage":"en")")) << polishes[0].body.toStdString();
@@ -122,7 +122,7 @@ TEST_F(EngineDictation, ASaveCommandPutsTheSelectionIntoTheOwnNotes)
 {
     configure([](QuendaConfig& config) {
         config.commandMode = true;
-        config.noteDestination = s("quenda");
+        config.noteDestination = NoteDestination::own();
     });
     m_inserter.selection = s("Milk, eggs");
     m_server.script("/transcribe", {200, R"({"text":"Save this to my notes"})"});

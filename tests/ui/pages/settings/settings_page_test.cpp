@@ -306,3 +306,16 @@ TEST_F(SettingsPageTest, TheUpdatesLineSaysHowTheProgramIsUpdated)
         EXPECT_TRUE(shownTexts(page()).contains(expected));
     }
 }
+// Wrapped text is tallest at its narrowest; the page must still end where its content ends.
+TEST_F(SettingsPageTest, ThePageEndsWithItsLastSectionAtAnyWidth)
+{
+    SettingsPage& view = page();
+    for (const int width : {1000, 700, 1000}) {
+        view.resize(width, 700);
+        settle();
+        QWidget* host = view.page()->widget();
+        QWidget* last = view.section(SettingsPage::Section::Permissions);
+        const int end = last->mapTo(host, QPoint(0, last->height())).y() + Page::padding.bottom();
+        EXPECT_EQ(host->height(), end) << width;
+    }
+}

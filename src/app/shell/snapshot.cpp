@@ -18,6 +18,7 @@
 #include "ui/pages/history/history_page.h"
 #include "ui/pages/history/history_row.h"
 #include "ui/pages/page_table.h"
+#include "ui/pages/settings/settings_page.h"
 #include "ui/pages/style/app_style_rows.h"
 #include "ui/pages/style/style_page.h"
 #include "ui/shell/main_view.h"
@@ -309,6 +310,19 @@ struct WindowScene {
     std::function<void(Studio&, const QString& file)> shoot;
 };
 
+// The settings page scrolled to one of its sections.
+WindowScene settingsScene(SettingsPage::Section section)
+{
+    return {QStringLiteral("main-settings-") + SettingsPage::sectionName(section),
+            [section](Studio& s, const QString& file) {
+                MainView& main = s.main();
+                s.state.setSection(MainSection::Settings);
+                s.render.window(main, mainSize, file, [&main, section] {
+                    qobject_cast<SettingsPage*>(main.page())->scrollTo(section);
+                });
+            }};
+}
+
 QList<WindowScene> windowScenes()
 {
     QList<WindowScene> scenes;
@@ -327,6 +341,8 @@ QList<WindowScene> windowScenes()
                            s.render.window(main, mainSize, file);
                        }});
     }
+    for (int section = 1; section < SettingsPage::sectionCount; ++section)
+        scenes.append(settingsScene(SettingsPage::Section(section)));
     scenes += {
         {QStringLiteral("main-history-noresults"),
          [](Studio& s, const QString& file) {

@@ -6,6 +6,8 @@
 #include "dictation/hotkey/hotkey_monitor.h"
 #include "platform/fake/fake_login_item.h"
 
+#include <QTcpServer>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -213,6 +215,53 @@ TEST_F(ShellControllerTest, FinishingOnboardingClosesItsWindowQuietly)
     EXPECT_TRUE(state().config().onboarded);
     EXPECT_FALSE(m_shellWindows.onboardingOpen);
     EXPECT_FALSE(state().settingToastVisible());
+}
+
+// Nobody is registered to start at login before onboarding has shown them the switch.
+TEST_F(ShellControllerTest, TheLoginItemFollowsTheSwitchOnlyOnceOnboardingShowedIt)
+{
+    enum class End { None, Done, Closed };
+    struct Row {
+        const char* name;
+        bool onboarded;
+        bool launchAtLogin;
+        End end;
+        bool registered;
+    };
+    const Row rows[] = {
+        {"first run, onboarding open", false, true, End::None, false},
+        {"onboarding done", false, true, End::Done, true},
+        {"onboarding window closed", false, true, End::Closed, true},
+        {"switched off in onboarding", false, false, End::Done, false},
+        {"onboarded before", true, true, End::None, true},
+    };
+    for (const Row& row : rows) {
+        TearDown();
+        SetUp();
+        m_login.m_enabled = false;
+        configure([&](QuendaConfig& c) {
+            c.onboarded = row.onboarded;
+            c.launchAtLogin = row.launchAtLogin;
+        });
+        shell().launch(false);
+        if (row.end == End::Done)
+            state().finishOnboarding();
+        else if (row.end == End::Closed)
+            m_shellWindows.closeOnboarding();
+        EXPECT_EQ(m_login.m_enabled, row.registered) << row.name;
+    }
+}
+
+// The settings page asks whether the engine could listen on a port before it stores it.
+TEST_F(ShellControllerTest, APortAnotherProgramListensOnIsNotFree)
+{
+    QTcpServer other;
+    ASSERT_TRUE(other.listen(QHostAddress::LocalHost, 0));
+    const quint16 port = other.serverPort();
+    shell().launch(false);
+    EXPECT_FALSE(state().portFree(port));
+    other.close();
+    EXPECT_TRUE(state().portFree(port));
 }
 
 TEST_F(ShellControllerTest, EachConfigurationFieldCausesOnlyItsOwnReaction)

@@ -5,6 +5,7 @@
 #include "core/state/state_fixture.h"
 #include "core/text/l10n.h"
 #include "ui/kit/kit_button.h"
+#include "ui/kit/toggle_switch.h"
 #include "ui/pages/home/hotkey_route_notice.h"
 #include "ui/pages/page_table.h"
 #include "ui/shell/main_view.h"
@@ -218,4 +219,16 @@ TEST(HotkeyRouteNotice, TheBindingsNameTheConfiguredKeyByItsKeycode)
         EXPECT_EQ(HotkeyRouteNotice::swayBinding(row.hotkey), QString::fromUtf8(row.sway));
         EXPECT_EQ(HotkeyRouteNotice::hyprlandBinding(row.hotkey), QString::fromUtf8(row.hyprland));
     }
+}
+
+// Onboarding's last row is the launch-at-login switch: it shows the stored flag and writes it.
+TEST_F(ShellViewsTest, OnboardingsLastRowSwitchesLaunchingAtLogin)
+{
+    OnboardingView view(state());
+    ToggleSwitch* login = view.launchAtLogin();
+    EXPECT_TRUE(login->isChecked());
+    login->click();
+    EXPECT_FALSE(state().config().launchAtLogin);
+    configure([](QuendaConfig& c) { c.launchAtLogin = true; });
+    EXPECT_TRUE(login->isChecked());
 }

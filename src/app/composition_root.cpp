@@ -19,6 +19,7 @@
 #include "dictation/controller/permission_probe_adapter.h"
 #include "dictation/controller/text_inserter_adapter.h"
 #include "dictation/hotkey/hotkey_monitor.h"
+#include "dictation/hotkey/own_chords.h"
 #include "dictation/insert/text_inserter.h"
 #include "dictation/learn/dictionary_learner.h"
 #include "dictation/silence/output_silence.h"
@@ -90,7 +91,8 @@ struct CompositionRoot::Parts {
     AudioRecorder recorder{audioInput};
     SessionBackends session{clock};
     AtspiAccessibility accessibility;
-    TextInserter textInserter{TextInserter::Services{accessibility, session.keys(), session.pasteboard(),
+    OwnChords ownChords{session.keys(), clock};
+    TextInserter textInserter{TextInserter::Services{accessibility, ownChords, session.pasteboard(),
                                                      windowSystem, permissions, clock,
                                                      QCoreApplication::applicationPid()}};
     TextInserterAdapter inserter{textInserter, accessibility, permissions};
@@ -121,6 +123,9 @@ struct CompositionRoot::Parts {
     {
         state.setHotkeyRoute(keyRoute.route);
         hotkeyEvents.follow(hotkeys);
+        // XInput reports the keys XTest posts like the user's; no other route sees our chords.
+        if (keyRoute.route == HotkeyRoute::X11Desktop)
+            hotkeys.setOwnChords(&ownChords);
         state.setSessionRoutes(session.routes());
         if (session.routes().panel == PanelRoute::Hidden)
             overlay.keepHidden();

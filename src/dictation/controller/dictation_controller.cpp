@@ -40,6 +40,7 @@ DictationController::DictationController(const Services& services, QObject* pare
     });
     connect(&hotkey, &HotkeyEvents::toggled, this, &DictationController::toggleHandsFree);
     connect(&hotkey, &HotkeyEvents::escapePressed, this, &DictationController::cancel);
+    connect(&hotkey, &HotkeyEvents::shortcutTyped, this, &DictationController::dropShortcutHold);
     connect(&m_recorder, &Recorder::limitReached, this, &DictationController::stopAndProcess);
     connect(&m_recorder, &Recorder::levelChanged, this, [this](float level) {
         if (m_state.phase().is(Phase::Kind::Listening))
@@ -191,6 +192,18 @@ void DictationController::cancel()
         return;
     }
     show(Phase::notice(L10n::s("notice.cancelled")), ResetDelay::cancelledMs);
+}
+
+void DictationController::dropShortcutHold()
+{
+    if (!m_state.phase().is(Phase::Kind::Listening) || m_state.handsFree())
+        return;
+    Timing::mark(QStringLiteral("hotkey: a shortcut, not a hold; its recording is dropped"));
+    releaseSilence();
+    dropSelectionCapture();
+    m_recorder.stop();
+    stopTicker();
+    show(Phase::idle(), std::nullopt);
 }
 
 void DictationController::dismissTransient()

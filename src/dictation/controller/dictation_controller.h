@@ -67,6 +67,9 @@ public:
     void toggleHandsFree();
     // Escape.
     void cancel();
+    // The hotkey of a hold turned out to be the modifier of a shortcut: its recording is dropped
+    // without a trace. A hands-free recording goes on.
+    void dropShortcutHold();
     // A hotkey press clears a finished phase and the preview at once.
     void dismissTransient();
     void applyOverlayChoice(const OverlayResultChoice& choice);

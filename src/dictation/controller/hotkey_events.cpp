@@ -9,4 +9,5 @@ void HotkeyEvents::follow(HotkeyMonitor& monitor)
     connect(&monitor, &HotkeyMonitor::holdEnded, this, &HotkeyEvents::holdEnded);
     connect(&monitor, &HotkeyMonitor::toggled, this, &HotkeyEvents::toggled);
     connect(&monitor, &HotkeyMonitor::escapePressed, this, &HotkeyEvents::escapePressed);
+    connect(&monitor, &HotkeyMonitor::shortcutTyped, this, &HotkeyEvents::shortcutTyped);
 }

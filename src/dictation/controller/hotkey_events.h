@@ -21,4 +21,5 @@ signals:
     void holdEnded();
     void toggled();
     void escapePressed();
+    void shortcutTyped();
 };

@@ -300,6 +300,39 @@ TEST_F(FlowTest, TheHoldKeyDuringHandsFreeChangesNothing)
     }
 }
 
+// Right Ctrl+A held a little long must neither paste what was heard over the selection nor show
+// anything; a hands-free recording is not for the hotkey's shortcuts to end.
+TEST_F(FlowTest, AShortcutTypedDuringTheHoldDropsItsRecordingAtOnce)
+{
+    struct Row {
+        const char* name;
+        bool handsFree;
+        bool recordsOn;
+    };
+    // clang-format off
+    const Row rows[] = {{.name = "hold",       .handsFree = false, .recordsOn = false},
+                        {.name = "hands-free", .handsFree = true,  .recordsOn = true}};
+    // clang-format on
+    for (const Row& row : rows) {
+        if (row.handsFree)
+            emit m_hotkey.toggled();
+        else
+            hold();
+        m_clock.advance(DictationController::kSilenceAfterSoundMs + 100);
+        m_silencer.log.clear();
+        emit m_hotkey.shortcutTyped();
+        EXPECT_EQ(m_recorder.recording, row.recordsOn) << row.name;
+        EXPECT_EQ(m_silencer.log, row.recordsOn ? QStringList{} : QStringList{s("end")}) << row.name;
+        release();
+        m_clock.advance(5000);
+        EXPECT_EQ(phase(), row.recordsOn ? Phase::listening() : Phase::idle()) << row.name;
+        EXPECT_EQ(m_speech.sent(), QStringList{}) << row.name;
+        EXPECT_TRUE(state().history().isEmpty()) << row.name;
+        escape();
+        m_clock.advance(5000);
+    }
+}
+
 TEST_F(FlowTest, TheLengthLimitEndsTheRecording)
 {
     emit m_hotkey.toggled();

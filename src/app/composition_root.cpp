@@ -126,6 +126,12 @@ struct CompositionRoot::Parts {
         // XInput reports the keys XTest posts like the user's; no other route sees our chords.
         if (keyRoute.route == HotkeyRoute::X11Desktop)
             hotkeys.setOwnChords(&ownChords);
+        // Only a route that sees every key typed can tell that our last paste still ends a field
+        // whose text cannot be read.
+        if (keyRoute.route == HotkeyRoute::X11Desktop || keyRoute.route == HotkeyRoute::Evdev) {
+            textInserter.rememberPastes(true);
+            QObject::connect(&hotkeys, &HotkeyMonitor::typed, &textInserter, &TextInserter::userTyped);
+        }
         state.setSessionRoutes(session.routes());
         if (session.routes().panel == PanelRoute::Hidden)
             overlay.keepHidden();

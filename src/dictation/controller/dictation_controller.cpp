@@ -18,6 +18,19 @@
 
 #include <QUuid>
 
+namespace {
+
+// Terms the user spells their own way keep their case wherever a dictation puts them.
+QStringList dictionaryTerms(const QuendaConfig& config)
+{
+    QStringList terms;
+    for (const DictionaryItem& item : DictionaryItem::parse(config.dictionary))
+        terms.append(item.term);
+    return terms;
+}
+
+} // namespace
+
 DictationController::DictationController(const Services& services, QObject* parent)
     : QObject(parent)
     , m_state(services.state)
@@ -399,22 +412,34 @@ void DictationController::selectionKnown(DictationJob* job)
         deliverPlain(job);
 }
 
+void DictationController::insertRaw(DictationJob* job, std::function<void(Inserter::Landing)> landed)
+{
+    m_inserter.caretContext(job, [this, job, landed = std::move(landed)](const CaretContext& caret) {
+        if (!isCurrent(job))
+            return;
+        DictationJob::Progress& progress = job->progress();
+        progress.caret = caret;
+        progress.rawInField = caret.cased(progress.raw, dictionaryTerms(job->facts().config));
+        m_inserter.insert(caret.spaced(progress.rawInField), job, landed);
+    });
+}
+
 void DictationController::deliverPlain(DictationJob* job)
 {
     Timing::mark(QStringLiteral("main thread reached"));
-    const QString raw = job->progress().raw;
-    m_inserter.insert(raw, job, [this, job, raw](Inserter::Landing landing) {
+    insertRaw(job, [this, job](Inserter::Landing landing) {
         if (!isCurrent(job))
             return;
         const DictationJob::Facts& facts = job->facts();
+        const DictationJob::Progress& progress = job->progress();
         const bool pasted = landing == Inserter::Landing::Pasted;
-        finishDeliver({.text = raw,
-                       .raw = raw,
+        finishDeliver({.text = progress.raw,
+                       .raw = progress.raw,
                        .duration = facts.duration,
                        .app = facts.app,
                        .command = false,
                        .pasted = pasted,
-                       .fieldText = pasted ? std::optional(raw) : std::nullopt},
+                       .fieldText = pasted ? std::optional(progress.rawInField) : std::nullopt},
                       facts.generation);
         job->finish();
     });
@@ -429,7 +454,7 @@ void DictationController::startCorrection(DictationJob* job)
     Timing::mark(QStringLiteral("main thread reached"));
     const QString raw = job->progress().raw;
     show(Phase::polishing(raw), std::nullopt);
-    m_inserter.insert(raw, job, [this, job, local](Inserter::Landing landing) {
+    insertRaw(job, [this, job, local](Inserter::Landing landing) {
         if (!isCurrent(job))
             return;
         job->progress().rawLanding = landing;
@@ -486,24 +511,26 @@ void DictationController::finishCorrection(DictationJob* job)
             show(Phase::notice(*failure), ResetDelay::polishNoticeMs);
         job->finish();
     };
+    const QString rawInField = progress.rawInField;
+    const QString finalInField = progress.caret.cased(final, dictionaryTerms(job->facts().config));
     if (final == raw || !rawPasted) {
         if (!rawPasted)
             m_inserter.copyToClipboard(final);
-        deliver(rawPasted, rawPasted ? std::optional(final) : std::nullopt);
+        deliver(rawPasted, rawPasted ? std::optional(rawInField) : std::nullopt);
         return;
     }
-    m_inserter.replacePreviousInsert(raw, final, job,
-                                     [this, job, raw, final, deliver](Inserter::WriteResult written) {
-                                         if (!isCurrent(job))
-                                             return;
-                                         if (written.ok()) {
-                                             deliver(true, final);
-                                             return;
-                                         }
-                                         // The field keeps the raw text; the correction goes to the clipboard
-                                         // and is shown as copied, not as pasted, so the user knows it still
-                                         // has to be put in.
-                                         m_inserter.copyToClipboard(final);
-                                         deliver(false, raw);
-                                     });
+    m_inserter.replacePreviousInsert(
+        rawInField, finalInField, job,
+        [this, job, rawInField, final, finalInField, deliver](Inserter::WriteResult written) {
+            if (!isCurrent(job))
+                return;
+            if (written.ok()) {
+                deliver(true, finalInField);
+                return;
+            }
+            // The field keeps the raw text; the correction goes to the clipboard and is shown as
+            // copied, not as pasted, so the user knows it still has to be put in.
+            m_inserter.copyToClipboard(final);
+            deliver(false, rawInField);
+        });
 }

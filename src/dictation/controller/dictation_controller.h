@@ -113,6 +113,8 @@ private:
     // The dictation's processing, in the order it runs.
     void transcribed(DictationJob* job, const EngineResult<QString>& result);
     void selectionKnown(DictationJob* job);
+    // Pastes the raw text fitted to what stands before the caret.
+    void insertRaw(DictationJob* job, std::function<void(Inserter::Landing)> landed);
     void deliverPlain(DictationJob* job);
     void startCorrection(DictationJob* job);
     void sendCorrection(DictationJob* job);

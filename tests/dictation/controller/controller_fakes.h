@@ -114,6 +114,7 @@ public:
         done(replaceRefused ? WriteResult(QStringLiteral("refused")) : WriteResult(Written{}));
     }
     void copyToClipboard(const QString& text) override { log.append(QStringLiteral("copy:") + text); }
+    void caretContext(QObject*, Done<CaretContext> done) override { done(caret); }
     void captureSelection(QObject* context, Done<std::optional<QString>> done) override
     {
         log.append(QStringLiteral("capture"));
@@ -139,6 +140,8 @@ public:
         done(landing);
     }
     void focusTakesText(QObject*, Done<bool> done) override { done(focusEditable); }
+
+    CaretContext caret; // what stands before the pretend field's caret
 
     // Delivers the held selection, unless its reader was cancelled.
     void releaseSelection(const std::optional<QString>& text)

@@ -85,7 +85,7 @@ void SpeechEngine::prewarm()
 }
 
 void SpeechEngine::transcribe(const QByteArray& wav, const QString& language, QObject* context,
-                              Done<QString> done)
+                              Done<Transcript> done)
 {
     m_client.transcribe(wav, language, port(), context, std::move(done));
 }

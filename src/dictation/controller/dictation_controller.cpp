@@ -169,7 +169,7 @@ void DictationController::stopAndProcess()
         dropSelectionCapture();
     m_selection = nullptr;
     m_speech.transcribe(*wav, job->facts().config.language, job,
-                        [this, job](const EngineResult<QString>& result) { transcribed(job, result); });
+                        [this, job](const EngineResult<Transcript>& result) { transcribed(job, result); });
 }
 
 void DictationController::toggleHandsFree()
@@ -364,7 +364,7 @@ bool DictationController::isCurrent(const DictationJob* job) const
 
 // ---- processing
 
-void DictationController::transcribed(DictationJob* job, const EngineResult<QString>& result)
+void DictationController::transcribed(DictationJob* job, const EngineResult<Transcript>& result)
 {
     if (!isCurrent(job))
         return;
@@ -376,7 +376,8 @@ void DictationController::transcribed(DictationJob* job, const EngineResult<QStr
     }
     Timing::mark(QStringLiteral("whisper done (autoCorrect=") +
                  (facts.config.autoCorrect ? QStringLiteral("true") : QStringLiteral("false")) + u')');
-    job->progress().raw = result.value().trimmed();
+    job->progress().raw = result.value().text.trimmed();
+    job->progress().heard = result.value().heard.trimmed();
     PendingSelection* probe = job->selection();
     if (probe && !probe->isKnown()) {
         connect(probe, &PendingSelection::known, job, [this, job] { selectionKnown(job); });
@@ -434,7 +435,7 @@ void DictationController::deliverPlain(DictationJob* job)
         const DictationJob::Progress& progress = job->progress();
         const bool pasted = landing == Inserter::Landing::Pasted;
         finishDeliver({.text = progress.raw,
-                       .raw = progress.raw,
+                       .raw = progress.heard,
                        .duration = facts.duration,
                        .app = facts.app,
                        .command = false,
@@ -497,10 +498,10 @@ void DictationController::finishCorrection(DictationJob* job)
     } else {
         failure = progress.polished->error().message;
     }
-    const auto deliver = [this, job, raw, final, failure](bool pasted, std::optional<QString> fieldText) {
+    const auto deliver = [this, job, final, failure](bool pasted, std::optional<QString> fieldText) {
         const DictationJob::Facts& facts = job->facts();
         finishDeliver({.text = final,
-                       .raw = raw,
+                       .raw = job->progress().heard,
                        .duration = facts.duration,
                        .app = facts.app,
                        .command = false,

@@ -8,6 +8,7 @@
 #include "core/model/phase.h"
 #include "dictation/controller/inserter.h"
 #include "speech/engine_result.h"
+#include "speech/transcript.h"
 
 #include <QObject>
 #include <QPointer>
@@ -111,7 +112,7 @@ private:
     void finishDeliver(const Delivery& delivery, quint64 generation);
 
     // The dictation's processing, in the order it runs.
-    void transcribed(DictationJob* job, const EngineResult<QString>& result);
+    void transcribed(DictationJob* job, const EngineResult<Transcript>& result);
     void selectionKnown(DictationJob* job);
     // Pastes the raw text fitted to what stands before the caret.
     void insertRaw(DictationJob* job, std::function<void(Inserter::Landing)> landed);

@@ -30,7 +30,8 @@ public:
     };
     // What the run has learned so far, for steps that wait on two things.
     struct Progress {
-        QString raw;
+        QString raw;   // the transcript as written
+        QString heard; // the transcript's words as the recogniser heard them, for the history
         // What stood before the caret when the raw text went in, and that text as it went in.
         CaretContext caret;
         QString rawInField;

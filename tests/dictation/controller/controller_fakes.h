@@ -28,9 +28,15 @@ public:
     bool ready() const override { return isReady; }
     bool polishAvailable() const override { return canPolish; }
     void prewarm() override { ++prewarms; }
-    void transcribe(const QByteArray&, const QString&, QObject* context, Done done) override
+    void transcribe(const QByteArray&, const QString&, QObject* context, TranscriptDone done) override
     {
-        calls.push_back({QStringLiteral("transcribe"), context, std::move(done)});
+        // Answered with the written text; the words heard are `heard` when set, else the same.
+        calls.push_back({QStringLiteral("transcribe"), context, [this, done](const EngineResult<QString>& r) {
+                             if (r.ok())
+                                 done(Transcript{r.value(), heard.value_or(r.value())});
+                             else
+                                 done(r.error());
+                         }});
     }
     void polish(const QString& raw, const std::optional<QString>& selection, const QuendaConfig&,
                 const std::optional<QString>& target, bool noteAnswer, QObject* context, Done done) override
@@ -68,6 +74,7 @@ public:
 
     bool isReady = true;
     bool canPolish = true;
+    std::optional<QString> heard;
     int prewarms = 0;
     std::deque<Call> calls;
 };

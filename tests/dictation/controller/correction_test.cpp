@@ -243,7 +243,7 @@ TEST_F(CorrectionOrder, LearnedEntriesGoIntoTheDictionaryAndAreAnnouncedOnlyWhen
 }
 
 // Inside a sentence the dictation goes in with a space and a small first letter, and the polished
-// text replaces exactly what went in; the history keeps the text as written.
+// text replaces exactly what went in; the history keeps the text as written and the words heard.
 TEST_F(FitToCaret, TheTextGoesInAsThePlaceBeforeTheCaretAsks)
 {
     struct Row {
@@ -263,6 +263,7 @@ TEST_F(FitToCaret, TheTextGoesInAsThePlaceBeforeTheCaretAsks)
     };
     // clang-format on
     m_inserter.caret = {CaretContext::Sentence::Continues, true};
+    m_speech.heard = s("the report is done");
     for (const Row& row : rows) {
         configure([&](QuendaConfig& c) {
             c.autoCorrect = row.polished.has_value(), c.polishProvider = s("openai");
@@ -274,6 +275,7 @@ TEST_F(FitToCaret, TheTextGoesInAsThePlaceBeforeTheCaretAsks)
             m_speech.answer(s("polish"), QString::fromUtf8(*row.polished));
         EXPECT_EQ(m_inserter.writes(), row.writes) << row.name;
         EXPECT_EQ(historyTexts().first(), s(row.history)) << row.name;
+        EXPECT_EQ(state().history().first().raw, s("the report is done")) << row.name;
         EXPECT_EQ(m_learner.watched, QStringList{s(row.watched)}) << row.name;
         m_clock.advance(5000);
     }

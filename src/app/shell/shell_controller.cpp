@@ -172,6 +172,15 @@ void ShellController::showMain(std::optional<MainSection> section)
         m_state.setSection(*section);
     m_windows.closeMenu();
     m_windows.showMain();
+    // A window manager's focus-stealing prevention may keep a program in the background from
+    // raising its own window over the one in front; asked as the desktop's pager asks, it does.
+    if (const std::optional<quint64> handle = m_windows.mainWindowHandle()) {
+        AppWindow main;
+        main.window = *handle;
+        main.pid = int(QCoreApplication::applicationPid());
+        if (const WindowSystem::Activated activated = m_windowSystem.activate(main); !activated.ok())
+            Timing::mark(QStringLiteral("main window not activated: ") + activated.error().detail);
+    }
 }
 
 void ShellController::finishOnboarding()

@@ -37,6 +37,7 @@ QWidget* hostWindow(QWidget* content, const QString& title, QSize size)
 
 void raise(QWidget* window)
 {
+    window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
     window->show();
     window->raise();
     window->activateWindow();
@@ -106,6 +107,13 @@ void ShellWindowHost::showMain()
         m_main->installEventFilter(this);
     }
     raise(m_main);
+}
+
+std::optional<quint64> ShellWindowHost::mainWindowHandle() const
+{
+    if (!m_main || !m_main->isVisible())
+        return std::nullopt;
+    return quint64(m_main->winId());
 }
 
 void ShellWindowHost::showOnboarding()

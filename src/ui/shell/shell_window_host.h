@@ -28,6 +28,7 @@ public:
     bool installStatusItem() override;
     void refreshStatusIcon() override;
     void showMain() override;
+    std::optional<quint64> mainWindowHandle() const override;
     void showOnboarding() override;
     void closeOnboarding() override;
     void closeMenu() override;

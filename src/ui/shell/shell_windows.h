@@ -2,6 +2,8 @@
 
 #include <QObject>
 
+#include <optional>
+
 // The shell's windows and status item as the application controller drives them.
 class ShellWindows : public QObject {
     Q_OBJECT
@@ -17,6 +19,8 @@ public:
     virtual void refreshStatusIcon() = 0;
     // The main window on the state's current section.
     virtual void showMain() = 0;
+    // The main window's handle in the window system while it is shown.
+    virtual std::optional<quint64> mainWindowHandle() const = 0;
     virtual void showOnboarding() = 0;
     // Closes the onboarding window as its close button would; nothing when none is open.
     virtual void closeOnboarding() = 0;

@@ -152,6 +152,31 @@ TEST_F(ShellControllerTest, TheLaunchGreetingWaitsForThePermissionProbesFirstAns
     }
 }
 
+// A second start shows the main window even over the window in front: the window manager is
+// asked for it as a pager asks, which focus-stealing prevention lets through.
+TEST_F(ShellControllerTest, ShowingTheMainWindowAsksTheWindowSystemToActivateIt)
+{
+    struct Row {
+        const char* name;
+        std::optional<quint64> handle; // none: the window did not come up
+        int activations;
+    };
+    // clang-format off
+    const Row rows[] = {{.name = "shown",     .handle = 42,           .activations = 1},
+                        {.name = "not shown", .handle = std::nullopt, .activations = 0}};
+    // clang-format on
+    for (const Row& row : rows) {
+        m_shellWindows.mainHandle = row.handle;
+        const qsizetype before = m_windows.activations().size();
+        shell().showMain(std::nullopt);
+        const QList<AppWindow> activated = m_windows.activations().mid(before);
+        ASSERT_EQ(activated.size(), row.activations) << row.name;
+        if (row.activations) {
+            EXPECT_EQ(activated.front().window, *row.handle) << row.name;
+        }
+    }
+}
+
 TEST_F(ShellControllerTest, FinishingOnboardingWithoutATrayOpensTheMainWindow)
 {
     for (const bool tray : {true, false}) {

@@ -60,6 +60,7 @@ public:
     bool installStatusItem() override { return tray; }
     void refreshStatusIcon() override { ++iconRedraws; }
     void showMain() override { shown.append(QStringLiteral("main")); }
+    std::optional<quint64> mainWindowHandle() const override { return mainHandle; }
     void showOnboarding() override
     {
         shown.append(QStringLiteral("onboarding"));
@@ -76,6 +77,7 @@ public:
 
     bool tray = true;
     bool onboardingOpen = false;
+    std::optional<quint64> mainHandle;
     int iconRedraws = 0;
     QStringList shown;
 };

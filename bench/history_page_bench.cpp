@@ -5,7 +5,7 @@
 #include "fake_state_services.h"
 #include "ui/kit/search_field.h"
 #include "ui/kit/theme.h"
-#include "ui/pages/history/history_view.h"
+#include "ui/pages/history/history_page.h"
 
 #include <QApplication>
 #include <QFile>
@@ -58,9 +58,9 @@ struct Fixture {
         state.setHistory(history);
     }
 
-    std::unique_ptr<HistoryView> open()
+    std::unique_ptr<HistoryPage> open()
     {
-        auto view = std::make_unique<HistoryView>(state);
+        auto view = std::make_unique<HistoryPage>(state);
         view->resize(1000, 700);
         view->show();
         QApplication::sendPostedEvents();
@@ -120,11 +120,11 @@ BENCHMARK(BM_SearchKeystroke)->Unit(benchmark::kMillisecond);
 void BM_NextChunk(benchmark::State& bench)
 {
     Fixture f;
-    std::unique_ptr<HistoryView> view;
+    std::unique_ptr<HistoryPage> view;
     for (auto _ : bench) {
         bench.PauseTiming();
         // A fresh page every ten chunks, so each run measures a page of a few hundred rows.
-        if (!view || view->rowsMade() >= 10 * HistoryView::chunk) {
+        if (!view || view->rowsMade() >= 10 * HistoryPage::chunk) {
             view.reset();
             QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
             view = f.open();

@@ -5,6 +5,7 @@
 #include "core/state/app_state.h"
 #include "fake_state_services.h"
 #include "still_overlay_main.h"
+#include "ui/pages/page_table.h"
 #include "ui/shell/main_view.h"
 
 #include <QApplication>
@@ -24,10 +25,10 @@ void BM_SectionSwitch(benchmark::State& bench)
     view.show();
     QApplication::processEvents();
     QImage frame(view.size(), QImage::Format_ARGB32_Premultiplied);
-    const QList<MainSection> sections = MainSectionText::table.values();
-    int next = 0;
+    const std::span<const PageTable::Row> pages = PageTable::rows();
+    size_t next = 0;
     for (auto _ : bench) {
-        state.setSection(sections.at(next++ % sections.size()));
+        state.setSection(pages[next++ % pages.size()].section);
         QApplication::sendPostedEvents();
         view.render(&frame);
         benchmark::DoNotOptimize(frame.constBits());

@@ -4,7 +4,7 @@
 #include "fake_state_services.h"
 #include "platform/fake/manual_clock.h"
 #include "still_overlay_main.h"
-#include "ui/overlay/pill/overlay_view.h"
+#include "ui/overlay/overlay_view.h"
 
 #include <QApplication>
 #include <QImage>

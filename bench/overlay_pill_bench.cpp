@@ -5,7 +5,7 @@
 #include "platform/fake/manual_clock.h"
 #include "still_overlay_main.h"
 #include "ui/kit/soft_shadow.h"
-#include "ui/overlay/pill/overlay_view.h"
+#include "ui/overlay/overlay_view.h"
 
 #include <QApplication>
 #include <QImage>

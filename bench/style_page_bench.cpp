@@ -9,7 +9,7 @@
 #include "ui/kit/search_field.h"
 #include "ui/kit/soft_button.h"
 #include "ui/pages/style/app_style_rows.h"
-#include "ui/pages/style/style_view.h"
+#include "ui/pages/style/style_page.h"
 #include "ui/shell/main_view.h"
 
 #include <QApplication>
@@ -98,12 +98,12 @@ struct Fixture {
     // The event loop deletes the pages left behind; here it is done outside the timing, else the
     // window gathers hidden pages run after run.
     static void dropLeftPages() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
-    StyleView* open(MainView& view)
+    StylePage* open(MainView& view)
     {
         state->setSection(MainSection::Home);
         state->setSection(MainSection::Style);
         QApplication::sendPostedEvents();
-        return qobject_cast<StyleView*>(view.page());
+        return qobject_cast<StylePage*>(view.page());
     }
     void paint(MainView& view)
     {
@@ -134,7 +134,7 @@ void BM_ShowAllAppsColdIcons(benchmark::State& bench)
         bench.PauseTiming();
         f.icons.lookups = 0;
         auto view = f.window(); // a new window brings an empty icon cache
-        StyleView* page = f.open(*view);
+        StylePage* page = f.open(*view);
         bench.ResumeTiming();
         page->appStyles()->toggle()->click();
         f.paint(*view);
@@ -154,7 +154,7 @@ void BM_ShowAllAppsWarmIcons(benchmark::State& bench)
     f.icons.lookups = 0;
     for (auto _ : bench) {
         bench.PauseTiming();
-        StyleView* page = f.open(*view);
+        StylePage* page = f.open(*view);
         f.dropLeftPages();
         bench.ResumeTiming();
         page->appStyles()->toggle()->click();
@@ -168,7 +168,7 @@ void BM_SearchApps(benchmark::State& bench)
 {
     Fixture f;
     auto view = f.window();
-    StyleView* page = f.open(*view);
+    StylePage* page = f.open(*view);
     page->appStyles()->toggle()->click();
     f.paint(*view);
     const QStringList queries{QStringLiteral("app 1"), QStringLiteral("app 12"), QStringLiteral("example"),

@@ -43,7 +43,7 @@
 #include "platform/linux/xdg/xdg_autostart_login_item.h"
 #include "speech/provider_key_snapshot.h"
 #include "speech/speech_engine.h"
-#include "ui/overlay/pill/overlay_view.h"
+#include "ui/overlay/overlay_view.h"
 #include "ui/overlay/placement/overlay_controller.h"
 #include "ui/overlay/placement/qt_screen_source.h"
 #include "ui/shell/shell_window_host.h"

@@ -16,6 +16,7 @@
 #include <QVariantMap>
 
 #include <optional>
+#include <ostream>
 
 // A session bus of the test's own, where a desktop service can be absent, a fake or a compositor's.
 class PrivateBus final {
@@ -49,6 +50,19 @@ private:
     QString m_address;
 };
 
+// A call a fake service answered: its member and the arguments the fake keeps of it.
+struct BusCall {
+    QString member;
+    QVariantList args = {};
+    bool operator==(const BusCall&) const = default;
+    friend void PrintTo(const BusCall& call, std::ostream* out)
+    {
+        *out << call.member.toStdString();
+        for (const QVariant& arg : call.args)
+            *out << ' ' << arg.toString().toStdString();
+    }
+};
+
 // A service on the private bus, on its own thread: the code under test blocks the main one while
 // it waits for the answers. Subclasses answer the calls and must stop() first in their destructor.
 class FakeService : public QDBusVirtualObject {
@@ -72,10 +86,24 @@ public:
         answer(message, connection);
         return true;
     }
-    QStringList calls() const
+    QList<BusCall> calls() const
     {
         const QMutexLocker lock(&m_mutex);
         return m_calls;
+    }
+    // The calls of that member, or the members of every call.
+    QList<BusCall> calls(const QString& member) const
+    {
+        QList<BusCall> found = calls();
+        found.removeIf([&member](const BusCall& call) { return call.member != member; });
+        return found;
+    }
+    QStringList members() const
+    {
+        QStringList names;
+        for (const BusCall& call : calls())
+            names << call.member;
+        return names;
     }
     void send(const QDBusMessage& signal) { m_bus.send(signal); }
 
@@ -104,7 +132,7 @@ protected:
     }
 
     virtual void answer(const QDBusMessage& message, const QDBusConnection& connection) = 0;
-    void record(const QString& call)
+    void record(const BusCall& call)
     {
         const QMutexLocker lock(&m_mutex);
         m_calls << call;
@@ -121,5 +149,5 @@ private:
     const QString m_path;
     QThread m_thread;
     mutable QMutex m_mutex;
-    QStringList m_calls;
+    QList<BusCall> m_calls;
 };

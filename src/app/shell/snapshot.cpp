@@ -14,11 +14,12 @@
 #include "ui/kit/search_field.h"
 #include "ui/kit/soft_button.h"
 #include "ui/kit/theme.h"
-#include "ui/overlay/pill/overlay_view.h"
+#include "ui/overlay/overlay_view.h"
+#include "ui/pages/history/history_page.h"
 #include "ui/pages/history/history_row.h"
-#include "ui/pages/history/history_view.h"
+#include "ui/pages/page_table.h"
 #include "ui/pages/style/app_style_rows.h"
-#include "ui/pages/style/style_view.h"
+#include "ui/pages/style/style_page.h"
 #include "ui/shell/main_view.h"
 #include "ui/shell/menu_bar_view.h"
 #include "ui/shell/onboarding_view.h"
@@ -280,25 +281,168 @@ void scrollTo(MainView& main, QWidget* widget)
     page->verticalScrollBar()->setValue(widget->mapTo(page->widget(), QPoint(0, 0)).y() - 24);
 }
 
+const QSize mainSize(1000, 700);
+
+// What the window scenes of one scheme draw with: the demonstration services, the state they
+// share, and the main window most of them show.
+struct Studio {
+    std::function<AppState::Services(StateFiles&)> services;
+    Clock& clock;
+    DemoDesktop& desktop;
+    StateFiles& files;
+    AppState& state;
+    Renderer& render;
+    std::unique_ptr<MainView> shared;
+
+    MainView& main()
+    {
+        if (!shared)
+            shared = std::make_unique<MainView>(state, &desktop, nullptr, &desktop);
+        return *shared;
+    }
+};
+
+// One window's picture, drawn in each scheme under the scheme's file name. Scenes run in order,
+// each from the state the one before left.
+struct WindowScene {
+    QString name;
+    std::function<void(Studio&, const QString& file)> shoot;
+};
+
+QList<WindowScene> windowScenes()
+{
+    QList<WindowScene> scenes;
+    for (const PageTable::Row& page : PageTable::rows()) {
+        scenes.append({QStringLiteral("main-") + MainSectionText::table.text(page.section),
+                       [section = page.section](Studio& s, const QString& file) {
+                           MainView& main = s.main();
+                           s.state.setSection(section);
+                           if (auto* history = qobject_cast<HistoryPage*>(main.page())) {
+                               // Opened once the rows have their width, so the panel's texts wrap to it.
+                               main.resize(mainSize);
+                               main.show();
+                               QCoreApplication::processEvents();
+                               history->rows().at(1)->setExpanded(true);
+                           }
+                           s.render.window(main, mainSize, file);
+                       }});
+    }
+    scenes += {
+        {QStringLiteral("main-history-noresults"),
+         [](Studio& s, const QString& file) {
+             s.state.setSection(MainSection::History);
+             static_cast<HistoryPage*>(s.main().page())->searchField()->setText(QStringLiteral("invoice"));
+             s.render.window(s.main(), mainSize, file);
+         }},
+        {QStringLiteral("main-history-empty"),
+         [](Studio& s, const QString& file) {
+             const QList<HistoryEntry> demo = s.state.history();
+             s.state.setHistory({});
+             s.render.window(s.main(), mainSize, file);
+             s.state.setHistory(demo);
+         }},
+        {QStringLiteral("main-style-apps"),
+         [](Studio& s, const QString& file) {
+             MainView& main = s.main();
+             s.state.setSection(MainSection::Style);
+             s.render.window(main, mainSize, file, [&main] {
+                 auto* style = qobject_cast<StylePage*>(main.page());
+                 style->appStyles()->toggle()->click();
+                 QCoreApplication::sendPostedEvents();
+                 scrollTo(main, style->appStyles());
+             });
+         }},
+        {QStringLiteral("main-style-whistle"),
+         [](Studio& s, const QString& file) {
+             MainView& main = s.main();
+             QuendaConfig whistle = s.state.config();
+             whistle.asrEngine = AsrEngine::Whistle;
+             whistle.language = QStringLiteral("de");
+             {
+                 AppState::ToastSuppression quiet(s.state);
+                 s.state.setConfig(whistle);
+             }
+             s.state.setSection(MainSection::Home);
+             s.state.setSection(MainSection::Style);
+             s.render.window(main, mainSize, file, [&main] {
+                 auto* style = qobject_cast<StylePage*>(main.page());
+                 scrollTo(main, style->instructions());
+                 QCoreApplication::sendPostedEvents();
+                 style->languageMenu()->showPopup();
+             });
+         }},
+        {QStringLiteral("main-home-repair"),
+         [](Studio& s, const QString& file) {
+             s.state.setSection(MainSection::Home);
+             s.desktop.accessibility = false;
+             s.state.refreshPermissions();
+             s.render.window(s.main(), mainSize, file);
+             s.desktop.accessibility = true;
+             s.state.refreshPermissions();
+         }},
+        // A desktop that offers no global keys: the compositor binding and how to do better.
+        {QStringLiteral("main-home-binding"),
+         [](Studio& s, const QString& file) {
+             // The home page reads the route once: this route's window is one of its own.
+             s.shared.reset();
+             s.state.setHotkeyRoute(HotkeyRoute::CommandLine);
+             MainView main(s.state, &s.desktop, nullptr, &s.desktop);
+             s.state.setSection(MainSection::Home);
+             s.render.window(main, mainSize, file);
+         }},
+        {QStringLiteral("onboarding-binding"),
+         [](Studio& s, const QString& file) {
+             OnboardingView onboarding(s.state);
+             s.render.window(onboarding, onboarding.windowSize(), file);
+             s.state.setHotkeyRoute(HotkeyRoute::X11Desktop);
+         }},
+        {QStringLiteral("main-notes-list"),
+         [](Studio& s, const QString& file) {
+             DemoNotesFiles notesFiles(s.files, s.clock.now());
+             AppState notesState(s.services(notesFiles));
+             notesState.setNoteToOpen(notesState.notes().first().id);
+             notesState.setSection(MainSection::Notes);
+             MainView main(notesState, &s.desktop);
+             s.render.window(main, mainSize, file);
+         }},
+        {QStringLiteral("menu"),
+         [](Studio& s, const QString& file) {
+             MenuBarView menu(s.state);
+             s.render.window(menu, menu.sizeHint(), file);
+         }},
+        {QStringLiteral("onboarding"),
+         [](Studio& s, const QString& file) {
+             OnboardingView onboarding(s.state);
+             s.render.window(onboarding, onboarding.windowSize(), file);
+         }},
+        // A session whose keys need the portal's approval and that cannot float the widget.
+        {QStringLiteral("onboarding-wayland"),
+         [](Studio& s, const QString& file) {
+             s.state.setSessionRoutes({.wayland = true,
+                                       .keys = KeyRoute::RemoteDesktopPortal,
+                                       .clipboard = ClipboardRoute::DataControl,
+                                       .panel = PanelRoute::Hidden});
+             OnboardingView onboarding(s.state);
+             s.render.window(onboarding, onboarding.windowSize(), file);
+             s.state.setSessionRoutes({});
+         }},
+        {QStringLiteral("update"),
+         [](Studio& s, const QString& file) {
+             UpdateProgressHud hud(s.clock, QStringLiteral("1.5.0"), std::nullopt);
+             s.render.window(*hud.panel(), hud.panel()->size(), file);
+         }},
+    };
+    return scenes;
+}
+
 } // namespace
 
 QStringList Snapshot::screenNames()
 {
     QStringList names;
     for (const bool dark : {false, true}) {
-        for (const MainSection section : MainSectionText::table.values())
-            names.append(schemed(QStringLiteral("main-") + MainSectionText::table.text(section), dark));
-        names << schemed(QStringLiteral("main-history-noresults"), dark)
-              << schemed(QStringLiteral("main-history-empty"), dark)
-              << schemed(QStringLiteral("main-style-apps"), dark)
-              << schemed(QStringLiteral("main-style-whistle"), dark)
-              << schemed(QStringLiteral("main-home-repair"), dark)
-              << schemed(QStringLiteral("main-home-binding"), dark)
-              << schemed(QStringLiteral("onboarding-binding"), dark)
-              << schemed(QStringLiteral("main-notes-list"), dark) << schemed(QStringLiteral("menu"), dark)
-              << schemed(QStringLiteral("onboarding"), dark)
-              << schemed(QStringLiteral("onboarding-wayland"), dark)
-              << schemed(QStringLiteral("update"), dark);
+        for (const WindowScene& scene : windowScenes())
+            names.append(schemed(scene.name, dark));
     }
     for (const Scene& scene : overlayScenes())
         names.append(rawPhase(scene.name) + QStringLiteral(".png"));
@@ -322,13 +466,25 @@ QList<Snapshot::Shot> Snapshot::run(const QString& directory)
     QSettings settings(scratch.filePath(QStringLiteral("defaults.ini")), QSettings::IniFormat);
     AppleNotes appleNotes(desktop, settings);
     const QPalette systemPalette = QApplication::palette();
+    const auto services = [&](StateFiles& files) {
+        return AppState::Services{clock,
+                                  desktop,
+                                  desktop,
+                                  desktop,
+                                  work,
+                                  appleNotes,
+                                  settings,
+                                  files,
+                                  nullptr,
+                                  QStringLiteral(QUENDA_VERSION),
+                                  mode.checksForUpdates(),
+                                  mode.scansApps()};
+    };
 
     for (const bool dark : {false, true}) {
         QApplication::setPalette(dark ? Scheme::dark() : Scheme::light());
         desktop.accessibility = true;
-        AppState state(AppState::Services{clock, desktop, desktop, desktop, work, appleNotes, settings,
-                                          mode.files(), nullptr, QStringLiteral(QUENDA_VERSION),
-                                          mode.checksForUpdates(), mode.scansApps()});
+        AppState state(services(mode.files()));
         state.refreshPermissions();
         state.setEngineReady(true);
         state.setEngineLoading(false);
@@ -336,100 +492,14 @@ QList<Snapshot::Shot> Snapshot::run(const QString& directory)
         state.setHistory(DemoHistory::entries(clock.now()));
         stageStyles(state);
 
-        {
-            MainView main(state, &desktop, nullptr, &desktop);
-            for (const MainSection section : MainSectionText::table.values()) {
-                state.setSection(section);
-                if (auto* history = qobject_cast<HistoryView*>(main.page())) {
-                    // Opened once the rows have their width, so the panel's texts wrap to it.
-                    main.resize(1000, 700);
-                    main.show();
-                    QCoreApplication::processEvents();
-                    history->rows().at(1)->setExpanded(true);
-                }
-                render.window(main, QSize(1000, 700),
-                              schemed(QStringLiteral("main-") + MainSectionText::table.text(section), dark));
-            }
-            state.setSection(MainSection::History);
-            static_cast<HistoryView*>(main.page())->searchField()->setText(QStringLiteral("invoice"));
-            render.window(main, QSize(1000, 700), schemed(QStringLiteral("main-history-noresults"), dark));
-            const QList<HistoryEntry> demo = state.history();
-            state.setHistory({});
-            render.window(main, QSize(1000, 700), schemed(QStringLiteral("main-history-empty"), dark));
-            state.setHistory(demo);
-            state.setSection(MainSection::Style);
-            render.window(main, QSize(1000, 700), schemed(QStringLiteral("main-style-apps"), dark), [&main] {
-                auto* style = qobject_cast<StyleView*>(main.page());
-                style->appStyles()->toggle()->click();
-                QCoreApplication::sendPostedEvents();
-                scrollTo(main, style->appStyles());
-            });
-            QuendaConfig whistle = state.config();
-            whistle.asrEngine = AsrEngine::Whistle;
-            whistle.language = QStringLiteral("de");
-            {
-                AppState::ToastSuppression quiet(state);
-                state.setConfig(whistle);
-            }
-            state.setSection(MainSection::Home);
-            state.setSection(MainSection::Style);
-            render.window(main, QSize(1000, 700), schemed(QStringLiteral("main-style-whistle"), dark),
-                          [&main] {
-                              auto* style = qobject_cast<StyleView*>(main.page());
-                              scrollTo(main, style->instructions());
-                              QCoreApplication::sendPostedEvents();
-                              style->languageMenu()->showPopup();
-                          });
-            state.setSection(MainSection::Home);
-            desktop.accessibility = false;
-            state.refreshPermissions();
-            render.window(main, QSize(1000, 700), schemed(QStringLiteral("main-home-repair"), dark));
-            desktop.accessibility = true;
-            state.refreshPermissions();
-        }
-        {
-            // A desktop that offers no global keys: the compositor binding and how to do better.
-            state.setHotkeyRoute(HotkeyRoute::CommandLine);
-            MainView main(state, &desktop, nullptr, &desktop);
-            state.setSection(MainSection::Home);
-            render.window(main, QSize(1000, 700), schemed(QStringLiteral("main-home-binding"), dark));
-            OnboardingView onboarding(state);
-            render.window(onboarding, onboarding.windowSize(),
-                          schemed(QStringLiteral("onboarding-binding"), dark));
-            state.setHotkeyRoute(HotkeyRoute::X11Desktop);
-        }
-        {
-            DemoNotesFiles notesFiles(mode.files(), clock.now());
-            AppState notesState(AppState::Services{
-                clock, desktop, desktop, desktop, work, appleNotes, settings, notesFiles, nullptr,
-                QStringLiteral(QUENDA_VERSION), mode.checksForUpdates(), mode.scansApps()});
-            notesState.setNoteToOpen(notesState.notes().first().id);
-            notesState.setSection(MainSection::Notes);
-            MainView main(notesState, &desktop);
-            render.window(main, QSize(1000, 700), schemed(QStringLiteral("main-notes-list"), dark));
-        }
-        MenuBarView menu(state);
-        render.window(menu, menu.sizeHint(), schemed(QStringLiteral("menu"), dark));
-        OnboardingView onboarding(state);
-        render.window(onboarding, onboarding.windowSize(), schemed(QStringLiteral("onboarding"), dark));
-        // A session whose keys need the portal's approval and that cannot float the widget.
-        state.setSessionRoutes({.wayland = true,
-                                .keys = KeyRoute::RemoteDesktopPortal,
-                                .clipboard = ClipboardRoute::DataControl,
-                                .panel = PanelRoute::Hidden});
-        OnboardingView waylandOnboarding(state);
-        render.window(waylandOnboarding, waylandOnboarding.windowSize(),
-                      schemed(QStringLiteral("onboarding-wayland"), dark));
-        state.setSessionRoutes({});
-        UpdateProgressHud hud(clock, QStringLiteral("1.5.0"), std::nullopt);
-        render.window(*hud.panel(), hud.panel()->size(), schemed(QStringLiteral("update"), dark));
+        Studio studio{services, clock, desktop, mode.files(), state, render, nullptr};
+        for (const WindowScene& scene : windowScenes())
+            scene.shoot(studio, schemed(scene.name, dark));
     }
     QApplication::setPalette(systemPalette);
 
     for (const Scene& scene : overlayScenes()) {
-        AppState state(AppState::Services{clock, desktop, desktop, desktop, work, appleNotes, settings,
-                                          mode.files(), nullptr, QStringLiteral(QUENDA_VERSION),
-                                          mode.checksForUpdates(), mode.scansApps()});
+        AppState state(services(mode.files()));
         QuendaConfig config = state.config();
         config.showWidget = true;
         {

@@ -9,7 +9,7 @@ enum class MainSection { Home, Commands, History, Notes, Style, Dictionary, Sett
 
 namespace MainSectionText {
 
-// In sidebar order; the text is the page's name in file and text keys.
+// The text is the page's name in file and text keys; the page table gives the sidebar's order.
 inline constexpr EnumTable<MainSection>::Row rows[] = {
     {MainSection::Home, QLatin1String("home")},
     {MainSection::Commands, QLatin1String("commands")},

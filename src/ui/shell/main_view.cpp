@@ -1,15 +1,8 @@
 #include "ui/shell/main_view.h"
 
-#include "core/model/main_section.h"
 #include "core/state/app_state.h"
-#include "core/text/l10n.h"
-#include "ui/kit/page.h"
 #include "ui/kit/settings_saved_toast.h"
-#include "ui/pages/history/history_view.h"
-#include "ui/pages/notes/notes_page.h"
 #include "ui/pages/style/app_icon_cache.h"
-#include "ui/pages/style/style_view.h"
-#include "ui/shell/home_page.h"
 #include "ui/shell/sidebar.h"
 
 #include <QHBoxLayout>
@@ -18,8 +11,8 @@
 MainView::MainView(AppState& state, AccessibilityRepair* repair, QWidget* parent, AppIcons* icons)
     : QWidget(parent)
     , m_state(state)
-    , m_repair(repair)
     , m_icons(std::make_unique<AppIconCache>(icons))
+    , m_services{state, repair, *m_icons}
     , m_sidebar(new Sidebar(this))
     , m_pageSlot(new QVBoxLayout)
 {
@@ -47,8 +40,8 @@ int MainView::currentPage() const
 void MainView::followSection()
 {
     m_sidebar->setCurrent(m_state.section());
-    m_pageIndex = int(MainSectionText::table.values().indexOf(m_state.section()));
-    QWidget* next = makePage();
+    m_pageIndex = PageTable::indexOf(m_state.section());
+    QWidget* next = PageTable::row(m_state.section()).make(m_services, this);
     if (m_page) {
         delete m_pageSlot->replaceWidget(m_page, next);
         // Later, not now: the change may come from a control on the old page, still in its click.
@@ -60,19 +53,4 @@ void MainView::followSection()
     m_page = next;
     if (auto* toast = findChild<SettingsSavedToast*>(QString(), Qt::FindDirectChildrenOnly))
         toast->raise();
-}
-
-QWidget* MainView::makePage()
-{
-    const MainSection section = m_state.section();
-    if (section == MainSection::Home)
-        return new HomePage(m_state, m_repair, this);
-    if (section == MainSection::History)
-        return new HistoryView(m_state, this);
-    if (section == MainSection::Style)
-        return new StyleView(m_state, *m_icons, this);
-    if (section == MainSection::Notes)
-        return new NotesPage(m_state, this);
-    return new Page(MainSectionText::title(section),
-                    L10n::s(QStringLiteral("page.purpose.") + MainSectionText::table.text(section)), this);
 }

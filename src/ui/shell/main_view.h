@@ -1,11 +1,12 @@
 #pragma once
 
+#include "ui/pages/page_table.h"
+
 #include <QWidget>
 
 #include <memory>
 
 class AccessibilityRepair;
-class AppIconCache;
 class AppIcons;
 class AppState;
 class QVBoxLayout;
@@ -24,19 +25,17 @@ public:
                       AppIcons* icons = nullptr);
     ~MainView() override;
 
-    // The page on show, by its place in the sidebar.
+    // The page on show, by its place in the page table.
     int currentPage() const;
     QWidget* page() const { return m_page; }
     Sidebar* sidebar() const { return m_sidebar; }
 
 private:
-    QWidget* makePage();
     void followSection();
 
     AppState& m_state;
-    AccessibilityRepair* m_repair;
-    // Outlives the pages, so a page built anew finds its icons already looked up.
     std::unique_ptr<AppIconCache> m_icons;
+    PageTable::Services m_services;
     Sidebar* m_sidebar;
     QVBoxLayout* m_pageSlot;
     QWidget* m_page = nullptr;

@@ -8,9 +8,9 @@
 #include "ui/kit/soft_button.h"
 #include "ui/kit/status_pill.h"
 #include "ui/pages/history/recent_history.h"
+#include "ui/pages/home/session_notice.h"
 #include "ui/pages/notes/note_destination_picker.h"
 #include "ui/pages/style/style_menu.h"
-#include "ui/shell/session_notice.h"
 
 #include <QHBoxLayout>
 #include <QVBoxLayout>

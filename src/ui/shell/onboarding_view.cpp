@@ -10,9 +10,9 @@
 #include "ui/kit/primary_button.h"
 #include "ui/kit/quenda_mark.h"
 #include "ui/kit/status_pill.h"
-#include "ui/shell/hotkey_route_notice.h"
-#include "ui/shell/permission_rows.h"
-#include "ui/shell/session_notice.h"
+#include "ui/pages/home/hotkey_route_notice.h"
+#include "ui/pages/home/permission_rows.h"
+#include "ui/pages/home/session_notice.h"
 
 #include <QHBoxLayout>
 

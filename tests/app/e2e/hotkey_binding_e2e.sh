@@ -27,6 +27,12 @@ mkdir -p "$support" "$work/config"
 printf '{"onboarded":true,"playSounds":false,"launchAtLogin":false,"port":1}\n' >"$support/config.json"
 as_user=()
 if [ "$(id -u)" -eq 0 ]; then
+  # The checkout may lie where nobody cannot read (under /root, mode 700): nobody runs a copy of the program
+  # with its resources, which it finds beside itself.
+  mkdir -p "$work/stage/bin" "$work/stage/share"
+  cp "$quenda" "$work/stage/bin/"
+  cp -r "$(dirname "$quenda")/../share/quenda" "$work/stage/share/"
+  quenda=$work/stage/bin/quenda
   chown -R 65534:65534 "$work"
   as_user=(setpriv --reuid=65534 --regid=65534 --clear-groups)
 fi

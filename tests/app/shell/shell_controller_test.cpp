@@ -9,9 +9,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 namespace {
 
 using LaunchWindow = ShellController::LaunchWindow;
+using Window = FakeShellWindows::Window;
+using EngineCall = FakeEngineControl::Call;
 
 class ShellControllerTest : public ControllerFixture {
 protected:
@@ -61,13 +66,15 @@ TEST(ShellLaunchWindow, GreetsWithOnboardingThenWithTheHomePageWhileAPermissionI
         bool ax;
         LaunchWindow window;
     };
+    // clang-format off
     const Row rows[] = {
-        {.onboarded = false, .mic = true, .ax = true, .window = LaunchWindow::Onboarding},
+        {.onboarded = false, .mic = true,  .ax = true,  .window = LaunchWindow::Onboarding},
         {.onboarded = false, .mic = false, .ax = false, .window = LaunchWindow::Onboarding},
-        {.onboarded = true, .mic = false, .ax = true, .window = LaunchWindow::Home},
-        {.onboarded = true, .mic = true, .ax = false, .window = LaunchWindow::Home},
-        {.onboarded = true, .mic = true, .ax = true, .window = LaunchWindow::None},
+        {.onboarded = true,  .mic = false, .ax = true,  .window = LaunchWindow::Home},
+        {.onboarded = true,  .mic = true,  .ax = false, .window = LaunchWindow::Home},
+        {.onboarded = true,  .mic = true,  .ax = true,  .window = LaunchWindow::None},
     };
+    // clang-format on
     for (const Row& row : rows)
         EXPECT_EQ(ShellController::launchWindow(row.onboarded, row.mic, row.ax), row.window)
             << row.onboarded << row.mic << row.ax;
@@ -80,26 +87,16 @@ TEST_F(ShellControllerTest, LaunchOpensWhatTheStateAsksForAndTheMainWindowWhereN
         bool onboarded;
         bool granted;
         bool tray;
-        QStringList shown;
+        std::vector<Window> shown;
     };
+    // clang-format off
     const Row rows[] = {
-        {.name = "first run",
-         .onboarded = false,
-         .granted = true,
-         .tray = true,
-         .shown = {QStringLiteral("onboarding")}},
-        {.name = "permission missing",
-         .onboarded = true,
-         .granted = false,
-         .tray = true,
-         .shown = {QStringLiteral("main")}},
-        {.name = "all set", .onboarded = true, .granted = true, .tray = true, .shown = {}},
-        {.name = "all set, no tray",
-         .onboarded = true,
-         .granted = true,
-         .tray = false,
-         .shown = {QStringLiteral("main")}},
+        {.name = "first run",          .onboarded = false, .granted = true,  .tray = true,  .shown = {Window::Onboarding}},
+        {.name = "permission missing", .onboarded = true,  .granted = false, .tray = true,  .shown = {Window::Main}},
+        {.name = "all set",            .onboarded = true,  .granted = true,  .tray = true,  .shown = {}},
+        {.name = "all set, no tray",   .onboarded = true,  .granted = true,  .tray = false, .shown = {Window::Main}},
     };
+    // clang-format on
     for (const Row& row : rows) {
         TearDown();
         SetUp();
@@ -122,15 +119,15 @@ TEST_F(ShellControllerTest, TheLaunchGreetingWaitsForThePermissionProbesFirstAns
         bool granted;
         // When the probe has its first answers; never within the wait when negative.
         qint64 answeredAtMs;
-        QStringList shownBeforeTheAnswer;
-        QStringList shownAfterIt;
+        std::vector<Window> shownBeforeTheAnswer;
+        std::vector<Window> shownAfterIt;
     };
     const int poll = ShellController::kPermissionPollMs;
     // clang-format off
     const Row rows[] = {
         {.name = "granted",              .granted = true,  .answeredAtMs = poll,  .shownBeforeTheAnswer = {}, .shownAfterIt = {}},
-        {.name = "missing",              .granted = false, .answeredAtMs = 2 * poll, .shownBeforeTheAnswer = {}, .shownAfterIt = {QStringLiteral("main")}},
-        {.name = "no answer, wait ends", .granted = false, .answeredAtMs = -1, .shownBeforeTheAnswer = {}, .shownAfterIt = {QStringLiteral("main")}},
+        {.name = "missing",              .granted = false, .answeredAtMs = 2 * poll, .shownBeforeTheAnswer = {}, .shownAfterIt = {Window::Main}},
+        {.name = "no answer, wait ends", .granted = false, .answeredAtMs = -1, .shownBeforeTheAnswer = {}, .shownAfterIt = {Window::Main}},
     };
     // clang-format on
     for (const Row& row : rows) {
@@ -186,8 +183,8 @@ TEST_F(ShellControllerTest, FinishingOnboardingWithoutATrayOpensTheMainWindow)
         m_shellWindows.tray = tray;
         shell().launch(false);
         state().finishOnboarding();
-        const QStringList expected = tray ? QStringList{QStringLiteral("onboarding")}
-                                          : QStringList{QStringLiteral("onboarding"), QStringLiteral("main")};
+        const std::vector<Window> expected =
+            tray ? std::vector{Window::Onboarding} : std::vector{Window::Onboarding, Window::Main};
         EXPECT_EQ(m_shellWindows.shown, expected) << "tray " << tray;
     }
 }
@@ -198,7 +195,7 @@ TEST_F(ShellControllerTest, LaunchRepairsMutingStartsKeysEngineAndReadsKeysExcep
     EXPECT_EQ(m_restores, 1);
     EXPECT_EQ(m_keyRefreshes, 1);
     EXPECT_TRUE(m_keySource.isStarted());
-    EXPECT_EQ(m_engine.calls, QStringList{QStringLiteral("start")});
+    EXPECT_EQ(m_engine.calls, std::vector{EngineCall::Start});
     EXPECT_GE(m_shellWindows.iconRedraws, 1);
 
     TearDown();
@@ -238,88 +235,25 @@ TEST_F(ShellControllerTest, EachConfigurationFieldCausesOnlyItsOwnReaction)
         int engineRestarts;
         int loginChanges;
         int learnerStops;
-        QStringList silencer;
+        QList<SilencerCall> silencer;
         Hotkey hotkey;
     };
+    constexpr Hotkey right = Hotkey::RightControl;
+    // clang-format off
     const Row rows[] = {
-        {.name = "hotkey",
-         .change = [](QuendaConfig& c) { c.hotkey = Hotkey::LeftControl; },
-         .engineRestarts = 0,
-         .loginChanges = 0,
-         .learnerStops = 0,
-         .silencer = {},
-         .hotkey = Hotkey::LeftControl},
-        {.name = "fn hotkey, watched as right Control by the monitor",
-         .change = [](QuendaConfig& c) { c.hotkey = Hotkey::Function; },
-         .engineRestarts = 0,
-         .loginChanges = 0,
-         .learnerStops = 0,
-         .silencer = {},
-         .hotkey = Hotkey::Function},
-        {.name = "login",
-         .change = [](QuendaConfig& c) { c.launchAtLogin = !c.launchAtLogin; },
-         .engineRestarts = 0,
-         .loginChanges = 1,
-         .learnerStops = 0,
-         .silencer = {},
-         .hotkey = Hotkey::RightControl},
-        {.name = "model path",
-         .change = [](QuendaConfig& c) { c.modelPath = QStringLiteral("/m"); },
-         .engineRestarts = 1,
-         .loginChanges = 0,
-         .learnerStops = 0,
-         .silencer = {},
-         .hotkey = Hotkey::RightControl},
-        {.name = "whisper model",
-         .change = [](QuendaConfig& c) { c.whisperModel = QStringLiteral("tiny"); },
-         .engineRestarts = 1,
-         .loginChanges = 0,
-         .learnerStops = 0,
-         .silencer = {},
-         .hotkey = Hotkey::RightControl},
-        {.name = "engine",
-         .change = [](QuendaConfig& c) { c.asrEngine = AsrEngine::Whistle; },
-         .engineRestarts = 1,
-         .loginChanges = 0,
-         .learnerStops = 0,
-         .silencer = {},
-         .hotkey = Hotkey::RightControl},
-        {.name = "quality",
-         .change = [](QuendaConfig& c) { c.asrQuality = 1; },
-         .engineRestarts = 1,
-         .loginChanges = 0,
-         .learnerStops = 0,
-         .silencer = {},
-         .hotkey = Hotkey::RightControl},
-        {.name = "port",
-         .change = [](QuendaConfig& c) { c.port = 17400; },
-         .engineRestarts = 1,
-         .loginChanges = 0,
-         .learnerStops = 0,
-         .silencer = {},
-         .hotkey = Hotkey::RightControl},
-        {.name = "others audio while idle",
-         .change = [](QuendaConfig& c) { c.othersAudio = OthersAudio::Quiet; },
-         .engineRestarts = 0,
-         .loginChanges = 0,
-         .learnerStops = 0,
-         .silencer = {QStringLiteral("end")},
-         .hotkey = Hotkey::RightControl},
-        {.name = "learning off",
-         .change = [](QuendaConfig& c) { c.learnEdits = false; },
-         .engineRestarts = 0,
-         .loginChanges = 0,
-         .learnerStops = 1,
-         .silencer = {},
-         .hotkey = Hotkey::RightControl},
-        {.name = "unrelated",
-         .change = [](QuendaConfig& c) { c.autoCorrect = !c.autoCorrect; },
-         .engineRestarts = 0,
-         .loginChanges = 0,
-         .learnerStops = 0,
-         .silencer = {},
-         .hotkey = Hotkey::RightControl},
+        {.name = "hotkey",                  .change = [](QuendaConfig& c) { c.hotkey = Hotkey::LeftControl; },            .engineRestarts = 0, .loginChanges = 0, .learnerStops = 0, .silencer = {},         .hotkey = Hotkey::LeftControl},
+        {.name = "fn hotkey, watched as right Control by the monitor", .change = [](QuendaConfig& c) { c.hotkey = Hotkey::Function; }, .engineRestarts = 0, .loginChanges = 0, .learnerStops = 0, .silencer = {}, .hotkey = Hotkey::Function},
+        {.name = "login",                   .change = [](QuendaConfig& c) { c.launchAtLogin = !c.launchAtLogin; },       .engineRestarts = 0, .loginChanges = 1, .learnerStops = 0, .silencer = {},         .hotkey = right},
+        {.name = "model path",              .change = [](QuendaConfig& c) { c.modelPath = QStringLiteral("/m"); },        .engineRestarts = 1, .loginChanges = 0, .learnerStops = 0, .silencer = {},         .hotkey = right},
+        {.name = "whisper model",           .change = [](QuendaConfig& c) { c.whisperModel = QStringLiteral("tiny"); },   .engineRestarts = 1, .loginChanges = 0, .learnerStops = 0, .silencer = {},         .hotkey = right},
+        {.name = "engine",                  .change = [](QuendaConfig& c) { c.asrEngine = AsrEngine::Whistle; },          .engineRestarts = 1, .loginChanges = 0, .learnerStops = 0, .silencer = {},         .hotkey = right},
+        {.name = "quality",                 .change = [](QuendaConfig& c) { c.asrQuality = 1; },                          .engineRestarts = 1, .loginChanges = 0, .learnerStops = 0, .silencer = {},         .hotkey = right},
+        {.name = "port",                    .change = [](QuendaConfig& c) { c.port = 17400; },                            .engineRestarts = 1, .loginChanges = 0, .learnerStops = 0, .silencer = {},         .hotkey = right},
+        {.name = "others audio while idle", .change = [](QuendaConfig& c) { c.othersAudio = OthersAudio::Quiet; },        .engineRestarts = 0, .loginChanges = 0, .learnerStops = 0, .silencer = {released}, .hotkey = right},
+        {.name = "learning off",            .change = [](QuendaConfig& c) { c.learnEdits = false; },                      .engineRestarts = 0, .loginChanges = 0, .learnerStops = 1, .silencer = {},         .hotkey = right},
+        {.name = "unrelated",               .change = [](QuendaConfig& c) { c.autoCorrect = !c.autoCorrect; },            .engineRestarts = 0, .loginChanges = 0, .learnerStops = 0, .silencer = {},         .hotkey = right},
     };
+    // clang-format on
     for (const Row& row : rows) {
         TearDown();
         SetUp();
@@ -331,7 +265,7 @@ TEST_F(ShellControllerTest, EachConfigurationFieldCausesOnlyItsOwnReaction)
         const int changes = m_login.m_changes;
         const int stops = m_learner.stops;
         configure(row.change);
-        EXPECT_EQ(m_engine.calls.count(QStringLiteral("restart")), row.engineRestarts) << row.name;
+        EXPECT_EQ(std::ranges::count(m_engine.calls, EngineCall::Restart), row.engineRestarts) << row.name;
         EXPECT_EQ(m_login.m_changes - changes, row.loginChanges) << row.name;
         EXPECT_EQ(m_learner.stops - stops, row.learnerStops) << row.name;
         EXPECT_EQ(m_silencer.log, row.silencer) << row.name;
@@ -345,12 +279,12 @@ TEST_F(ShellControllerTest, ChangingOthersAudioWhileListeningSwitchesTheMutingAt
     shell().launch(false);
     hold();
     m_clock.advance(DictationController::kSilenceAfterSoundMs + 1);
-    ASSERT_EQ(m_silencer.log, QStringList{QStringLiteral("begin:mute")});
+    ASSERT_EQ(m_silencer.log, QList<SilencerCall>{OthersAudio::Mute});
     m_silencer.log.clear();
 
     configure([](QuendaConfig& c) { c.othersAudio = OthersAudio::Quiet; });
     m_clock.advance(DictationController::kSilenceAfterSoundMs + 1);
-    EXPECT_EQ(m_silencer.log, (QStringList{QStringLiteral("end"), QStringLiteral("begin:quiet")}));
+    EXPECT_EQ(m_silencer.log, (QList<SilencerCall>{released, OthersAudio::Quiet}));
 }
 
 // A notice over a hands-free recording would take its phase, and the second toggle would start
@@ -362,11 +296,13 @@ TEST_F(ShellControllerTest, AFailedLoginChangeShowsTheNoticeOnceIdleLeavesTheFla
         bool handsFree;      // the change fails during a hands-free recording
         bool undone = false; // and is switched back before the recording ends
     };
+    // clang-format off
     const Row rows[] = {
-        {.name = "idle", .handsFree = false},
-        {.name = "hands-free recording", .handsFree = true},
+        {.name = "idle",                               .handsFree = false},
+        {.name = "hands-free recording",               .handsFree = true},
         {.name = "switched back during the recording", .handsFree = true, .undone = true},
     };
+    // clang-format on
     for (const Row& row : rows) {
         TearDown();
         SetUp();
@@ -385,7 +321,7 @@ TEST_F(ShellControllerTest, AFailedLoginChangeShowsTheNoticeOnceIdleLeavesTheFla
             emit m_hotkey.toggled();
             EXPECT_EQ(state().phase(), Phase::transcribing()) << row.name;
             EXPECT_EQ(m_recorder.starts, starts + 1) << row.name;
-            m_speech.answer(QStringLiteral("transcribe"), QStringLiteral("hello"));
+            m_speech.answer(Request::Kind::Transcribe, QStringLiteral("hello"));
             m_clock.advance(850);
         }
         if (row.undone) {
@@ -465,18 +401,18 @@ TEST_F(ShellControllerTest, StopReleasesMutingStopsKeysAndTimersThenTheEngine)
     m_engine.m_ready = true;
     shell().launch(false);
     m_clock.advance(ShellController::kWarmupMs);
-    EXPECT_EQ(m_engine.calls.count(QStringLiteral("prewarm")), 1);
+    EXPECT_EQ(std::ranges::count(m_engine.calls, EngineCall::Prewarm), 1);
     m_silencer.log.clear();
     m_engine.calls.clear();
 
     shell().stop();
-    EXPECT_EQ(m_silencer.log, QStringList{QStringLiteral("end")});
+    EXPECT_EQ(m_silencer.log, QList{released});
     EXPECT_FALSE(m_keySource.isStarted());
-    EXPECT_EQ(m_engine.calls, QStringList{QStringLiteral("shutdown")});
+    EXPECT_EQ(m_engine.calls, std::vector{EngineCall::Shutdown});
     m_probe.m_accessibility = true;
     m_clock.advance(2 * ShellController::kWarmupMs);
     EXPECT_FALSE(state().axGranted());
-    EXPECT_EQ(m_engine.calls, QStringList{QStringLiteral("shutdown")});
+    EXPECT_EQ(m_engine.calls, std::vector{EngineCall::Shutdown});
 }
 
 TEST_F(ShellControllerTest, KeysReadAfterTheEngineWasReadyStillLookUpTheModel)
@@ -505,39 +441,16 @@ TEST_F(ShellControllerTest, TheFrontApplicationFollowsOtherProgramsButNeverThisO
         std::optional<FrontApp> front;
     };
     const FrontApp editor{QStringLiteral("org.gnome.TextEditor"), QStringLiteral("Text Editor")};
+    const int ownPid = int(QCoreApplication::applicationPid());
+    // clang-format off
     const Row rows[] = {
-        {.name = "another program",
-         .window = {.window = 1, .app = editor, .pid = 4242, .windowClass = {}, .terminal = false},
-         .front = editor},
-        {.name = "this program by pid",
-         .window = {.window = 2,
-                    .app = {QStringLiteral("x.y"), QStringLiteral("Y")},
-                    .pid = int(QCoreApplication::applicationPid()),
-                    .windowClass = {},
-                    .terminal = false},
-         .front = editor},
-        {.name = "this program by id",
-         .window = {.window = 3,
-                    .app = {QStringLiteral("de.morvane.quenda"), QStringLiteral("Quenda")},
-                    .pid = 7,
-                    .windowClass = {},
-                    .terminal = false},
-         .front = editor},
-        {.name = "no desktop file",
-         .window = {.window = 4,
-                    .app = {QString(), QStringLiteral("xterm")},
-                    .pid = 8,
-                    .windowClass = {},
-                    .terminal = false},
-         .front = editor},
-        {.name = "blank name takes the id",
-         .window = {.window = 5,
-                    .app = {QStringLiteral("org.kde.kate"), QStringLiteral("  ")},
-                    .pid = 9,
-                    .windowClass = {},
-                    .terminal = false},
-         .front = FrontApp{QStringLiteral("org.kde.kate"), QStringLiteral("org.kde.kate")}},
+        {.name = "another program",         .window = {.window = 1, .app = editor,                                                  .pid = 4242,   .windowClass = {}, .terminal = false}, .front = editor},
+        {.name = "this program by pid",     .window = {.window = 2, .app = {QStringLiteral("x.y"), QStringLiteral("Y")},            .pid = ownPid, .windowClass = {}, .terminal = false}, .front = editor},
+        {.name = "this program by id",      .window = {.window = 3, .app = {QStringLiteral("de.morvane.quenda"), QStringLiteral("Quenda")}, .pid = 7, .windowClass = {}, .terminal = false}, .front = editor},
+        {.name = "no desktop file",         .window = {.window = 4, .app = {QString(), QStringLiteral("xterm")},                    .pid = 8,      .windowClass = {}, .terminal = false}, .front = editor},
+        {.name = "blank name takes the id", .window = {.window = 5, .app = {QStringLiteral("org.kde.kate"), QStringLiteral("  ")},  .pid = 9,      .windowClass = {}, .terminal = false}, .front = FrontApp{QStringLiteral("org.kde.kate"), QStringLiteral("org.kde.kate")}},
     };
+    // clang-format on
     for (const Row& row : rows) {
         m_windows.setActive(row.window);
         EXPECT_EQ(state().frontApp(), row.front) << row.name;

@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <vector>
 
 // An engine whose state a test sets and whose model lookups it answers by hand.
 class FakeEngineControl final : public EngineControl {
@@ -23,10 +24,12 @@ public:
     bool polishAvailable() const override { return m_polish; }
     const QString& statusText() const override { return m_status; }
     bool statusIsLoading() const override { return m_loading; }
-    void start() override { calls.append(QStringLiteral("start")); }
-    void restart() override { calls.append(QStringLiteral("restart")); }
-    void shutdown() override { calls.append(QStringLiteral("shutdown")); }
-    void prewarm() override { calls.append(QStringLiteral("prewarm")); }
+    enum class Call { Start, Restart, Shutdown, Prewarm };
+
+    void start() override { calls.push_back(Call::Start); }
+    void restart() override { calls.push_back(Call::Restart); }
+    void shutdown() override { calls.push_back(Call::Shutdown); }
+    void prewarm() override { calls.push_back(Call::Prewarm); }
     void correctionModel(const QString& apiKey, const QString& baseURL, QObject* context,
                          EngineClient::Done<CorrectionModelBody> done) override
     {
@@ -43,7 +46,7 @@ public:
     bool m_polish = false;
     QString m_status = QStringLiteral("Loading");
     bool m_loading = true;
-    QStringList calls;
+    std::vector<Call> calls; // a std::vector: QList compares enums with memcmp, even when empty
     QList<Lookup> lookups;
 };
 
@@ -57,13 +60,15 @@ public:
 // Records what the shell asked of its windows.
 class FakeShellWindows final : public ShellWindows {
 public:
+    enum class Window { Main, Onboarding };
+
     bool installStatusItem() override { return tray; }
     void refreshStatusIcon() override { ++iconRedraws; }
-    void showMain() override { shown.append(QStringLiteral("main")); }
+    void showMain() override { shown.push_back(Window::Main); }
     std::optional<quint64> mainWindowHandle() const override { return mainHandle; }
     void showOnboarding() override
     {
-        shown.append(QStringLiteral("onboarding"));
+        shown.push_back(Window::Onboarding);
         onboardingOpen = true;
     }
     void closeOnboarding() override
@@ -79,5 +84,5 @@ public:
     bool onboardingOpen = false;
     std::optional<quint64> mainHandle;
     int iconRedraws = 0;
-    QStringList shown;
+    std::vector<Window> shown;
 };

@@ -94,15 +94,11 @@ TEST(UpdateProgressHud, EndsWhenItsParentIsGoneAndAtTheLatestAfterTenMinutes)
         qint64 endsAtMs;
     };
     const Row rows[] = {
-        {.name = "no parent",
-         .parent = std::nullopt,
-         .parentGoneAtMs = -1,
-         .endsAtMs = UpdateProgressHud::kLongestMs},
-        {.name = "parent stays",
-         .parent = 4242,
-         .parentGoneAtMs = -1,
-         .endsAtMs = UpdateProgressHud::kLongestMs},
+        // clang-format off
+        {.name = "no parent", .parent = std::nullopt, .parentGoneAtMs = -1, .endsAtMs = UpdateProgressHud::kLongestMs},
+        {.name = "parent stays", .parent = 4242, .parentGoneAtMs = -1, .endsAtMs = UpdateProgressHud::kLongestMs},
         {.name = "parent leaves", .parent = 4242, .parentGoneAtMs = 2500, .endsAtMs = 3000},
+        // clang-format on
     };
     for (const Row& row : rows) {
         ManualClock clock;

@@ -67,10 +67,10 @@ TEST_F(AppStateTest, AddingOrDeletingAHistoryEntryIsWrittenToDisk)
         qsizetype size;
     };
     const QList<Case> cases{
+        // clang-format off
         {.name = "add", .change = [this](AppState& st) { st.addHistory(dictation(s("new"))); }, .size = 4},
-        {.name = "delete",
-         .change = [](AppState& st) { st.deleteHistory(st.history().at(1).id); },
-         .size = 2},
+        {.name = "delete", .change = [](AppState& st) { st.deleteHistory(st.history().at(1).id); }, .size = 2},
+        // clang-format on
     };
     for (const Case& c : cases) {
         writeHistory(3);

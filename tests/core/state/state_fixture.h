@@ -23,8 +23,9 @@
 #include <memory>
 
 // A support folder in a temp dir, user defaults in a temp file, fakes for every service.
+// Public, so that the rows of a test table can reach into it.
 class StateFixture : public TempSupportDir {
-protected:
+public:
     void TearDown() override
     {
         m_state.reset();

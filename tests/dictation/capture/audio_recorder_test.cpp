@@ -101,14 +101,13 @@ TEST_F(AudioRecorderTest, LevelFollowsLoudnessOfTheConvertedSamples)
         return [peak](qint64 frame, int) { return peak * std::sin(2 * std::numbers::pi * frame / 16.0); };
     };
     const Case cases[] = {
+        // clang-format off
         {.name = "silence", .format = Pcm16k, .signal = [](qint64, int) { return 0.0; }, .level = 0},
-        {.name = "full-scale square wave, 48 kHz stereo float",
-         .format = {48'000, 2, Type::Float},
-         .signal = [](qint64 frame, int) { return frame / 24 % 2 ? -1.0 : 1.0; },
-         .level = 1},
+        {.name = "full-scale square wave, 48 kHz stereo float", .format = {48'000, 2, Type::Float}, .signal = [](qint64 frame, int) { return frame / 24 % 2 ? -1.0 : 1.0; }, .level = 1},
         {.name = "-32.5 dBFS", .format = Pcm16k, .signal = sineAtRmsDbfs(-32.5), .level = 0.5},
         {.name = "-46 dBFS", .format = Pcm16k, .signal = sineAtRmsDbfs(-46), .level = 0.2f},
         {.name = "-60 dBFS", .format = Pcm16k, .signal = sineAtRmsDbfs(-60), .level = 0},
+        // clang-format on
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -143,11 +142,11 @@ TEST_F(AudioRecorderTest, LimitIsReportedOnceWhenPassedAndTheRecordingGoesOn)
         int reports;
     };
     const Case cases[] = {
+        // clang-format off
         {.name = "exactly the limit", .buffers = {AudioRecorder::SizeLimit}, .reports = 0},
         {.name = "one sample past", .buffers = {AudioRecorder::SizeLimit - 32'000, 32'000, 2}, .reports = 1},
-        {.name = "past in one buffer, more after",
-         .buffers = {AudioRecorder::SizeLimit + 2, 32'000, 2},
-         .reports = 1},
+        {.name = "past in one buffer, more after", .buffers = {AudioRecorder::SizeLimit + 2, 32'000, 2}, .reports = 1},
+        // clang-format on
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -144,6 +144,7 @@ TEST(PcmConverter, ChannelsAverageAndOverloadSaturates)
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double inf = std::numeric_limits<double>::infinity();
     const Case cases[] = {
+        // clang-format off
         {.name = "left only", .format = {16'000, 2, Type::Float}, .left = 0.5, .right = 0, .out = 8192},
         {.name = "opposite", .format = {16'000, 2, Type::Int16}, .left = 0.5, .right = -0.5, .out = 0},
         {.name = "float over", .format = {16'000, 1, Type::Float}, .left = 2, .right = 0, .out = 32767},
@@ -151,12 +152,9 @@ TEST(PcmConverter, ChannelsAverageAndOverloadSaturates)
         {.name = "Int32 lowest", .format = {16'000, 1, Type::Int32}, .left = -1, .right = 0, .out = -32768},
         {.name = "over at 48 kHz", .format = {48'000, 1, Type::Float}, .left = 4, .right = 0, .out = 32767},
         {.name = "not a number", .format = {16'000, 1, Type::Float}, .left = nan, .right = 0, .out = 0},
-        {.name = "not a number at 48 kHz",
-         .format = {48'000, 2, Type::Float},
-         .left = nan,
-         .right = 0.5,
-         .out = 8192},
+        {.name = "not a number at 48 kHz", .format = {48'000, 2, Type::Float}, .left = nan, .right = 0.5, .out = 8192},
         {.name = "infinity at 48 kHz", .format = {48'000, 1, Type::Float}, .left = inf, .right = 0, .out = 0},
+        // clang-format on
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -5,9 +5,9 @@
 #include "dictation/controller/hotkey_events.h"
 
 // The controller's services besides the state, the clock and speech, all fakes. Fixtures derive
-// from it so that their tests reach each fake as a member.
+// from it so that their tests, and the rows of their tables, reach each fake as a member.
 class ControllerFakeSet {
-protected:
+public:
     DictationController::Services controllerServices(AppState& state, Clock& clock, SpeechService& speech)
     {
         return {state,     clock,    speech,       m_recorder,  m_inserter, m_silencer,

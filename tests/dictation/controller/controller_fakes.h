@@ -13,13 +13,55 @@
 #include <QPointer>
 #include <QStringList>
 
+#include <algorithm>
 #include <deque>
+#include <functional>
+#include <iterator>
+#include <ostream>
+#include <vector>
+
+// Texts of the call records below, written as UTF-8 literals.
+inline QString utf8(const char* text)
+{
+    return QString::fromUtf8(text);
+}
+
+// One request to the engine; a polish carries what decides its answer.
+struct SpeechRequest {
+    enum class Kind { Transcribe, Polish };
+    Kind kind;
+    QString raw = {};
+    std::optional<QString> selection = {};
+    std::optional<QString> target = {};
+    bool noteAnswer = false;
+
+    static SpeechRequest transcribe() { return {Kind::Transcribe}; }
+    // nullptr for no selection or no target language.
+    static SpeechRequest polish(const char* raw, const char* selection = nullptr,
+                                const char* target = nullptr, bool noteAnswer = false)
+    {
+        return {Kind::Polish, utf8(raw), text(selection), text(target), noteAnswer};
+    }
+    bool operator==(const SpeechRequest&) const = default;
+    friend void PrintTo(const SpeechRequest& r, std::ostream* out)
+    {
+        *out << (r.kind == Kind::Transcribe ? "transcribe" : "polish(" + r.raw.toStdString() + ")")
+             << (r.selection ? " on " + r.selection->toStdString() : "")
+             << (r.target ? " into " + r.target->toStdString() : "") << (r.noteAnswer ? " for a note" : "");
+    }
+
+private:
+    static std::optional<QString> text(const char* chars)
+    {
+        return chars ? std::optional(utf8(chars)) : std::nullopt;
+    }
+};
 
 // Engine requests held until the test answers them; a request whose context is gone counts as aborted.
 class FakeSpeechService final : public SpeechService {
 public:
     struct Call {
-        QString what; // "transcribe", or "polish:<raw>|<selection or ->|<target or ->|<note>"
+        SpeechRequest request;
         QPointer<QObject> context;
         Done done;
         bool answered = false;
@@ -31,7 +73,7 @@ public:
     void transcribe(const QByteArray&, const QString&, QObject* context, TranscriptDone done) override
     {
         // Answered with the written text; the words heard are `heard` when set, else the same.
-        calls.push_back({QStringLiteral("transcribe"), context, [this, done](const EngineResult<QString>& r) {
+        calls.push_back({SpeechRequest::transcribe(), context, [this, done](const EngineResult<QString>& r) {
                              if (r.ok())
                                  done(Transcript{r.value(), heard.value_or(r.value())});
                              else
@@ -41,34 +83,34 @@ public:
     void polish(const QString& raw, const std::optional<QString>& selection, const QuendaConfig&,
                 const std::optional<QString>& target, bool noteAnswer, QObject* context, Done done) override
     {
-        calls.push_back({QStringLiteral("polish:") + raw + u'|' + selection.value_or(QStringLiteral("-")) +
-                             u'|' + target.value_or(QStringLiteral("-")) + u'|' + (noteAnswer ? u'n' : u'-'),
-                         context, std::move(done)});
+        calls.push_back(
+            {{SpeechRequest::Kind::Polish, raw, selection, target, noteAnswer}, context, std::move(done)});
     }
 
-    // Answers the oldest open request whose text starts with `what`, as the engine would if the
-    // context were still there.
-    bool answer(const QString& what, const EngineResult<QString>& result)
+    // Answers the oldest open request of that kind, or equal to that request, or of any kind, as
+    // the engine would if the context were still there.
+    bool answer(SpeechRequest::Kind kind, const EngineResult<QString>& result)
     {
-        for (Call& call : calls)
-            if (!call.answered && call.what.startsWith(what)) {
-                call.answered = true;
-                if (call.context)
-                    call.done(result);
-                return true;
-            }
-        return false;
+        return answerFirst([kind](const SpeechRequest& r) { return r.kind == kind; }, result);
+    }
+    bool answer(const SpeechRequest& request, const EngineResult<QString>& result)
+    {
+        return answerFirst([&request](const SpeechRequest& r) { return r == request; }, result);
+    }
+    bool answerAny(const EngineResult<QString>& result)
+    {
+        return answerFirst([](const SpeechRequest&) { return true; }, result);
     }
     int open() const
     {
         return int(std::count_if(calls.begin(), calls.end(),
                                  [](const Call& c) { return !c.answered && c.context; }));
     }
-    QStringList sent() const
+    QList<SpeechRequest> sent() const
     {
-        QStringList list;
+        QList<SpeechRequest> list;
         for (const Call& call : calls)
-            list.append(call.what);
+            list.append(call.request);
         return list;
     }
 
@@ -77,6 +119,20 @@ public:
     std::optional<QString> heard;
     int prewarms = 0;
     std::deque<Call> calls;
+
+private:
+    bool answerFirst(const std::function<bool(const SpeechRequest&)>& matches,
+                     const EngineResult<QString>& result)
+    {
+        for (Call& call : calls)
+            if (!call.answered && matches(call.request)) {
+                call.answered = true;
+                if (call.context)
+                    call.done(result);
+                return true;
+            }
+        return false;
+    }
 };
 
 class FakeRecorder final : public Recorder {
@@ -105,26 +161,56 @@ public:
     int starts = 0;
 };
 
+// One call the controller made of the inserter.
+struct InserterCall {
+    enum class Kind { Remember, Capture, Insert, Replace, Copy, ReplaceSelection, InsertAtCursor };
+    Kind kind;
+    QString text = {};
+    QString detail = {}; // what replaces `text`, or the application a cursor insert falls back to
+
+    static InserterCall insert(const char* text) { return {Kind::Insert, utf8(text)}; }
+    static InserterCall replace(const char* text, const char* by)
+    {
+        return {Kind::Replace, utf8(text), utf8(by)};
+    }
+    static InserterCall copy(const char* text) { return {Kind::Copy, utf8(text)}; }
+    static InserterCall replaceSelection(const char* text) { return {Kind::ReplaceSelection, utf8(text)}; }
+    static InserterCall insertAtCursor(const char* text, const char* fallback)
+    {
+        return {Kind::InsertAtCursor, utf8(text), utf8(fallback)};
+    }
+    // A write into the focused application: a paste, a replacement or a clipboard set.
+    bool writes() const { return kind != Kind::Remember && kind != Kind::Capture; }
+    bool operator==(const InserterCall&) const = default;
+    friend void PrintTo(const InserterCall& c, std::ostream* out)
+    {
+        *out << int(c.kind) << '(' << c.text.toStdString() << (c.detail.isEmpty() ? "" : ", ")
+             << c.detail.toStdString() << ')';
+    }
+};
+
 // Writes into a pretend field and logs every call; answers at once unless told to hold.
 class FakeInserter final : public Inserter {
 public:
-    void rememberInsertTarget() override { log.append(QStringLiteral("remember")); }
+    using Kind = InserterCall::Kind;
+
+    void rememberInsertTarget() override { log.append({Kind::Remember}); }
     void insert(const QString& text, QObject*, Done<Landing> done) override
     {
-        log.append(QStringLiteral("insert:") + text);
+        log.append({Kind::Insert, text});
         done(landing);
     }
     void replacePreviousInsert(const QString& inserted, const QString& replacement, QObject*,
                                Done<WriteResult> done) override
     {
-        log.append(QStringLiteral("replace:") + inserted + QStringLiteral("->") + replacement);
+        log.append({Kind::Replace, inserted, replacement});
         done(replaceRefused ? WriteResult(QStringLiteral("refused")) : WriteResult(Written{}));
     }
-    void copyToClipboard(const QString& text) override { log.append(QStringLiteral("copy:") + text); }
+    void copyToClipboard(const QString& text) override { log.append({Kind::Copy, text}); }
     void caretContext(QObject*, Done<CaretContext> done) override { done(caret); }
     void captureSelection(QObject* context, Done<std::optional<QString>> done) override
     {
-        log.append(QStringLiteral("capture"));
+        log.append({Kind::Capture});
         if (holdSelection)
             heldSelection = {context, std::move(done)};
         else
@@ -132,7 +218,7 @@ public:
     }
     void replaceRememberedSelection(const QString& text, QObject*, Done<WriteResult> done) override
     {
-        log.append(QStringLiteral("replaceSelection:") + text);
+        log.append({Kind::ReplaceSelection, text});
         const WriteResult result =
             replaceRefused ? WriteResult(QStringLiteral("refused")) : WriteResult(Written{});
         if (holdWrites)
@@ -143,7 +229,7 @@ public:
     void insertAtRememberedCursor(const QString& text, const std::optional<QString>& fallback, QObject*,
                                   Done<Landing> done) override
     {
-        log.append(QStringLiteral("insertAtCursor:") + text + u'@' + fallback.value_or(QStringLiteral("-")));
+        log.append({Kind::InsertAtCursor, text, fallback.value_or(QString())});
         done(landing);
     }
     void focusTakesText(QObject*, Done<bool> done) override { done(focusEditable); }
@@ -156,13 +242,10 @@ public:
         if (heldSelection.first)
             heldSelection.second(text);
     }
-    // The writes into the focused application: pastes, replacements and clipboard sets.
-    QStringList writes() const
+    QList<InserterCall> writes() const
     {
-        QStringList out;
-        for (const QString& line : log)
-            if (!line.startsWith(QStringLiteral("remember")) && !line.startsWith(QStringLiteral("capture")))
-                out.append(line);
+        QList<InserterCall> out;
+        std::copy_if(log.begin(), log.end(), std::back_inserter(out), std::mem_fn(&InserterCall::writes));
         return out;
     }
 
@@ -174,17 +257,18 @@ public:
     bool focusEditable = true;
     bool holdWrites = false; // a write into the remembered selection answers when released
     std::function<void()> heldWrite;
-    QStringList log;
+    QList<InserterCall> log;
 };
+
+// Silencing begun in a mode, or released.
+using SilencerCall = std::optional<OthersAudio>;
+inline constexpr SilencerCall released = std::nullopt;
 
 class FakeSilencer final : public Silencer {
 public:
-    void begin(OthersAudio mode) override
-    {
-        log.append(QStringLiteral("begin:") + OthersAudioText::table.text(mode));
-    }
-    void end() override { log.append(QStringLiteral("end")); }
-    QStringList log;
+    void begin(OthersAudio mode) override { log.append(mode); }
+    void end() override { log.append(released); }
+    QList<SilencerCall> log;
 };
 
 class FakeLearner final : public Learner {
@@ -211,11 +295,8 @@ private:
 
 class FakeSoundPlayer final : public SoundPlayer {
 public:
-    void play(Sound sound) override
-    {
-        played.append(sound == Sound::Start ? QStringLiteral("start") : QStringLiteral("stop"));
-    }
-    QStringList played;
+    void play(Sound sound) override { played.push_back(sound); }
+    std::vector<Sound> played; // a std::vector: QList compares enums with memcmp, even when empty
 };
 
 class FakeMicrophone final : public MicrophoneAccess {

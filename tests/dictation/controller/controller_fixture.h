@@ -11,9 +11,13 @@
 #include <functional>
 #include <memory>
 
+using Request = SpeechRequest;
+using Write = InserterCall;
+using Sound = SoundPlayer::Sound;
+
 // A controller over the real shared state and fakes for every service, on a manual clock.
-class ControllerFixture : public StateFixture, protected ControllerFakeSet {
-protected:
+class ControllerFixture : public StateFixture, public ControllerFakeSet {
+public:
     void SetUp() override
     {
         StateFixture::SetUp();
@@ -52,7 +56,7 @@ protected:
     void dictate(const QString& transcript)
     {
         record();
-        m_speech.answer(QStringLiteral("transcribe"), transcript);
+        m_speech.answer(SpeechRequest::Kind::Transcribe, transcript);
     }
     // Destroys what was cancelled, as the next turn of the event loop does.
     static void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
@@ -66,7 +70,5 @@ protected:
 
     FakeSpeechService m_speech;
     FakeOverlayHost m_overlay;
-
-private:
     std::unique_ptr<DictationController> m_controller;
 };

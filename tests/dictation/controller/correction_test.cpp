@@ -9,14 +9,14 @@ namespace {
 struct CorrectionCase {
     const char* name;
     std::optional<const char*> polished; // none: the request fails with "quota"
-    Inserter::Landing landing = Inserter::Landing::Pasted;
-    bool replaceRefused = false;
-    QStringList writes;
+    Inserter::Landing landing;
+    bool replaceRefused;
+    bool learnEdits;
+    QList<InserterCall> writes;
     const char* history;
-    Phase shown;
-    QStringList watched;
-    std::optional<Phase> thenShown = {};
-    bool learnEdits = true;
+    bool pasted;         // the result is shown done and pasted, else done but not pasted
+    const char* watched; // the text watched for the user's edits; nullptr for none
+    bool quotaNotice = false;
 };
 
 using FitToCaret = ControllerFixture;
@@ -36,73 +36,39 @@ TEST_P(Correction, RawFirstThenThePolishedTextOrWhatTheFieldReallyHolds)
     dictate(s("teh raw text"));
     ASSERT_EQ(phase(), Phase::polishing(s("teh raw text")));
     if (c.polished)
-        m_speech.answer(s("polish"), QString::fromUtf8(*c.polished));
+        m_speech.answer(Request::Kind::Polish, s(*c.polished));
     else
-        m_speech.answer(s("polish"), EngineError{EngineError::Kind::Engine, s("quota")});
+        m_speech.answer(Request::Kind::Polish, EngineError{EngineError::Kind::Engine, s("quota")});
 
     EXPECT_EQ(m_inserter.writes(), c.writes);
-    EXPECT_EQ(historyTexts(), QStringList{QString::fromUtf8(c.history)});
-    EXPECT_EQ(m_learner.watched, c.watched);
-    if (c.thenShown) {
-        EXPECT_EQ(phase(), *c.thenShown);
+    EXPECT_EQ(historyTexts(), QStringList{s(c.history)});
+    EXPECT_EQ(m_learner.watched, c.watched ? QStringList{s(c.watched)} : QStringList{});
+    if (c.quotaNotice) {
+        EXPECT_EQ(phase(), Phase::notice(s("quota")));
         m_clock.advance(ResetDelay::polishNoticeMs);
         EXPECT_EQ(phase(), Phase::idle());
     } else {
-        EXPECT_EQ(phase(), c.shown);
+        EXPECT_EQ(phase(), Phase::done(s(c.history), c.pasted));
     }
 }
 
+constexpr auto pasted = Inserter::Landing::Pasted;
+constexpr auto clipboard = Inserter::Landing::KeptOnClipboard;
+const Write raw = Write::insert("teh raw text");
+const Write replaced = Write::replace("teh raw text", "the raw text");
+
+// clang-format off
 const CorrectionCase kCorrections[] = {
-    {.name = "PolishedReplacesRaw",
-     .polished = " the raw text \n",
-     .writes = {s("insert:teh raw text"), s("replace:teh raw text->the raw text")},
-     .history = "the raw text",
-     .shown = Phase::done(s("the raw text"), true),
-     .watched = {s("the raw text")}},
-    {.name = "PolishedEqualToRawIsNotPastedAgain",
-     .polished = "teh raw text",
-     .writes = {s("insert:teh raw text")},
-     .history = "teh raw text",
-     .shown = Phase::done(s("teh raw text"), true),
-     .watched = {s("teh raw text")}},
-    {.name = "EmptyReplyCountsAsRaw",
-     .polished = "  ",
-     .writes = {s("insert:teh raw text")},
-     .history = "teh raw text",
-     .shown = Phase::done(s("teh raw text"), true),
-     .watched = {s("teh raw text")}},
-    {.name = "EqualButRawOnlyOnTheClipboard",
-     .polished = "teh raw text",
-     .landing = Inserter::Landing::KeptOnClipboard,
-     .writes = {s("insert:teh raw text"), s("copy:teh raw text")},
-     .history = "teh raw text",
-     .shown = Phase::done(s("teh raw text"), false),
-     .watched = {}},
-    {.name = "RawOnlyOnTheClipboardGetsThePolishedText",
-     .polished = "the raw text",
-     .landing = Inserter::Landing::KeptOnClipboard,
-     .writes = {s("insert:teh raw text"), s("copy:the raw text")},
-     .history = "the raw text",
-     .shown = Phase::done(s("the raw text"), false),
-     .watched = {}},
-    {.name = "RefusedReplacementIsCopiedNotShownAsPasted",
-     .polished = "the raw text",
-     .replaceRefused = true,
-     .writes = {s("insert:teh raw text"), s("replace:teh raw text->the raw text"), s("copy:the raw text")},
-     .history = "the raw text",
-     .shown = Phase::done(s("the raw text"), false),
-     .watched = {s("teh raw text")}},
-    {.name = "PolishFailureKeepsRawAndSaysWhy",
-     .polished = std::nullopt,
-     .writes = {s("insert:teh raw text")},
-     .history = "teh raw text",
-     .shown = Phase::done(s("teh raw text"), true),
-     .watched = {s("teh raw text")},
-     .thenShown = Phase::notice(s("quota"))},
-    // clang-format off
-    {.name = "LearningOffWatchesNothing", .polished = "the raw text", .writes = {s("insert:teh raw text"), s("replace:teh raw text->the raw text")}, .history = "the raw text", .shown = Phase::done(s("the raw text"), true), .watched = {}, .learnEdits = false},
-    // clang-format on
+    {.name = "PolishedReplacesRaw",                      .polished = " the raw text \n", .landing = pasted,    .replaceRefused = false, .learnEdits = true,  .writes = {raw, replaced},                               .history = "the raw text", .pasted = true,  .watched = "the raw text"},
+    {.name = "PolishedEqualToRawIsNotPastedAgain",       .polished = "teh raw text",     .landing = pasted,    .replaceRefused = false, .learnEdits = true,  .writes = {raw},                                         .history = "teh raw text", .pasted = true,  .watched = "teh raw text"},
+    {.name = "EmptyReplyCountsAsRaw",                    .polished = "  ",               .landing = pasted,    .replaceRefused = false, .learnEdits = true,  .writes = {raw},                                         .history = "teh raw text", .pasted = true,  .watched = "teh raw text"},
+    {.name = "EqualButRawOnlyOnTheClipboard",            .polished = "teh raw text",     .landing = clipboard, .replaceRefused = false, .learnEdits = true,  .writes = {raw, Write::copy("teh raw text")},            .history = "teh raw text", .pasted = false, .watched = nullptr},
+    {.name = "RawOnlyOnTheClipboardGetsThePolishedText", .polished = "the raw text",     .landing = clipboard, .replaceRefused = false, .learnEdits = true,  .writes = {raw, Write::copy("the raw text")},            .history = "the raw text", .pasted = false, .watched = nullptr},
+    {.name = "RefusedReplacementIsCopiedNotShownAsPasted", .polished = "the raw text",   .landing = pasted,    .replaceRefused = true,  .learnEdits = true,  .writes = {raw, replaced, Write::copy("the raw text")},  .history = "the raw text", .pasted = false, .watched = "teh raw text"},
+    {.name = "PolishFailureKeepsRawAndSaysWhy",          .polished = std::nullopt,       .landing = pasted,    .replaceRefused = false, .learnEdits = true,  .writes = {raw},                                         .history = "teh raw text", .pasted = true,  .watched = "teh raw text", .quotaNotice = true},
+    {.name = "LearningOffWatchesNothing",                .polished = "the raw text",     .landing = pasted,    .replaceRefused = false, .learnEdits = false, .writes = {raw, replaced},                               .history = "the raw text", .pasted = true,  .watched = nullptr},
 };
+// clang-format on
 
 INSTANTIATE_TEST_SUITE_P(Replies, Correction, ::testing::ValuesIn(kCorrections),
                          [](const auto& info) { return std::string(info.param.name); });
@@ -111,8 +77,8 @@ using CorrectionOrder = ControllerFixture;
 
 struct ProviderCase {
     const char* provider;
-    QStringList sentAtPaste; // requests out when the raw text is pasted
-    int delayMs;             // until the polish request goes out after the paste
+    QList<SpeechRequest> sentAtPaste; // requests out when the raw text is pasted
+    int delayMs;                      // until the polish request goes out after the paste
 };
 
 class PolishTiming : public ControllerFixture, public ::testing::WithParamInterface<ProviderCase> {};
@@ -129,13 +95,12 @@ TEST_P(PolishTiming, RemoteBeforeThePasteLocalFortyMillisecondsAfter)
     EXPECT_EQ(m_speech.sent().size(), 2);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Providers, PolishTiming,
-    ::testing::Values(ProviderCase{.provider = "openai",
-                                   .sentAtPaste = {s("transcribe"), s("polish:words|-|-|-")},
-                                   .delayMs = 0},
-                      ProviderCase{.provider = "local", .sentAtPaste = {s("transcribe")}, .delayMs = 40}),
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Providers, PolishTiming, ::testing::Values(
+    ProviderCase{.provider = "openai", .sentAtPaste = {Request::transcribe(), Request::polish("words")}, .delayMs = 0},
+    ProviderCase{.provider = "local",  .sentAtPaste = {Request::transcribe()},                          .delayMs = 40}),
     [](const auto& info) { return std::string(info.param.provider); });
+// clang-format on
 
 TEST_F(CorrectionOrder, WithoutAPolishingEngineTheTextIsDeliveredPlain)
 {
@@ -143,7 +108,7 @@ TEST_F(CorrectionOrder, WithoutAPolishingEngineTheTextIsDeliveredPlain)
     m_speech.canPolish = false;
     dictate(s("words"));
     EXPECT_EQ(phase(), Phase::done(s("words"), true));
-    EXPECT_EQ(m_speech.sent(), QStringList{s("transcribe")});
+    EXPECT_EQ(m_speech.sent(), QList{Request::transcribe()});
 }
 
 struct SilenceCase {
@@ -151,8 +116,8 @@ struct SilenceCase {
     bool playSounds;
     const char* othersAudio;
     int stopAfterMs; // how long the recording lasts
-    QStringList silencer;
-    QStringList sounds;
+    QList<SilencerCall> silencer;
+    std::vector<Sound> sounds;
 };
 
 class Silencing : public ControllerFixture, public ::testing::WithParamInterface<SilenceCase> {};
@@ -174,45 +139,24 @@ TEST_P(Silencing, StartsAfterTheCueOrAtOnceAndIsAlwaysReleased)
     EXPECT_EQ(m_sounds.played, c.sounds);
 }
 
-INSTANTIATE_TEST_SUITE_P(Modes, Silencing,
-                         ::testing::Values(SilenceCase{.name = "AfterTheStartCue",
-                                                       .playSounds = true,
-                                                       .othersAudio = "quiet",
-                                                       .stopAfterMs = 180,
-                                                       .silencer = {s("begin:quiet"), s("end")},
-                                                       .sounds = {s("start"), s("stop")}},
-                                           SilenceCase{.name = "ShortTapNeverSilences",
-                                                       .playSounds = true,
-                                                       .othersAudio = "mute",
-                                                       .stopAfterMs = 179,
-                                                       .silencer = {s("end")},
-                                                       .sounds = {s("start"), s("stop")}},
-                                           SilenceCase{.name = "NoSoundsSilenceAtOnce",
-                                                       .playSounds = false,
-                                                       .othersAudio = "mute",
-                                                       .stopAfterMs = 0,
-                                                       .silencer = {s("begin:mute"), s("end")},
-                                                       .sounds = {}},
-                                           SilenceCase{.name = "UnknownModeMutes",
-                                                       .playSounds = false,
-                                                       .othersAudio = "loud",
-                                                       .stopAfterMs = 10,
-                                                       .silencer = {s("begin:mute"), s("end")},
-                                                       .sounds = {}},
-                                           SilenceCase{.name = "OffOnlyReleases",
-                                                       .playSounds = true,
-                                                       .othersAudio = "off",
-                                                       .stopAfterMs = 500,
-                                                       .silencer = {s("end"), s("end")},
-                                                       .sounds = {s("start"), s("stop")}}),
-                         [](const auto& info) { return std::string(info.param.name); });
+const std::vector<Sound> cues{Sound::Start, Sound::Stop};
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Modes, Silencing, ::testing::Values(
+    SilenceCase{.name = "AfterTheStartCue",      .playSounds = true,  .othersAudio = "quiet", .stopAfterMs = 180, .silencer = {OthersAudio::Quiet, released}, .sounds = cues},
+    SilenceCase{.name = "ShortTapNeverSilences", .playSounds = true,  .othersAudio = "mute",  .stopAfterMs = 179, .silencer = {released},                     .sounds = cues},
+    SilenceCase{.name = "NoSoundsSilenceAtOnce", .playSounds = false, .othersAudio = "mute",  .stopAfterMs = 0,   .silencer = {OthersAudio::Mute, released},  .sounds = {}},
+    SilenceCase{.name = "UnknownModeMutes",      .playSounds = false, .othersAudio = "loud",  .stopAfterMs = 10,  .silencer = {OthersAudio::Mute, released},  .sounds = {}},
+    SilenceCase{.name = "OffOnlyReleases",       .playSounds = true,  .othersAudio = "off",   .stopAfterMs = 500, .silencer = {released, released},           .sounds = cues}),
+    [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
 
 TEST_F(CorrectionOrder, EscapeWhileListeningReleasesSilencingBeforeItBegins)
 {
     hold();
     escape();
     m_clock.advance(1000);
-    EXPECT_EQ(m_silencer.log, QStringList{s("end")});
+    EXPECT_EQ(m_silencer.log, QList{released});
 }
 
 // An announcement over a translation would take its phase, and its result would show nowhere.
@@ -249,16 +193,16 @@ TEST_F(FitToCaret, TheTextGoesInAsThePlaceBeforeTheCaretAsks)
     struct Row {
         const char* name;
         std::optional<const char*> polished = {}; // none: no correction
-        QStringList writes;
+        QList<InserterCall> writes;
         const char* history;
         const char* watched;
     };
     // clang-format off
     const Row rows[] = {
-        {.name = "plain", .writes = {s("insert: the report is done.")},
+        {.name = "plain", .writes = {Write::insert(" the report is done.")},
          .history = "The report is done.", .watched = "the report is done."},
         {.name = "polished", .polished = "The report is finished.",
-         .writes = {s("insert: the report is done."), s("replace:the report is done.->the report is finished.")},
+         .writes = {Write::insert(" the report is done."), Write::replace("the report is done.", "the report is finished.")},
          .history = "The report is finished.", .watched = "the report is finished."},
     };
     // clang-format on
@@ -272,7 +216,7 @@ TEST_F(FitToCaret, TheTextGoesInAsThePlaceBeforeTheCaretAsks)
         m_learner.watched.clear();
         dictate(s("The report is done."));
         if (row.polished)
-            m_speech.answer(s("polish"), QString::fromUtf8(*row.polished));
+            m_speech.answer(Request::Kind::Polish, s(*row.polished));
         EXPECT_EQ(m_inserter.writes(), row.writes) << row.name;
         EXPECT_EQ(historyTexts().first(), s(row.history)) << row.name;
         EXPECT_EQ(state().history().first().raw, s("the report is done")) << row.name;

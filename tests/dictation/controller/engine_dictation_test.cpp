@@ -74,7 +74,7 @@ TEST_F(EngineDictation, AHoldIsTranscribedByTheEnginePastedAndKept)
                      [](const RecordedRequest& r) { return r.target.startsWith("/transcribe"); });
     ASSERT_NE(transcribe, m_server.requests().end());
     EXPECT_EQ(transcribe->body, *m_recorder.wav);
-    EXPECT_EQ(m_inserter.writes(), QStringList{s("insert:Hallo Welt")});
+    EXPECT_EQ(m_inserter.writes(), QList{InserterCall::insert("Hallo Welt")});
     ASSERT_EQ(state().history().size(), 1);
     EXPECT_EQ(state().history().front().text, s("Hallo Welt"));
     EXPECT_EQ(state().history().front().duration, 2.0);
@@ -110,7 +110,7 @@ TEST_F(EngineDictation, ATranslationOfTheSelectionLandsInTheField)
     m_controller->translateSelection(s("en"));
 
     ASSERT_TRUE(QTest::qWaitFor([this] { return !m_inserter.writes().isEmpty(); }, 5000));
-    EXPECT_EQ(m_inserter.writes(), QStringList{s("insert:Good morning")});
+    EXPECT_EQ(m_inserter.writes(), QList{InserterCall::insert("Good morning")});
     const QList<RecordedRequest> polishes = requestsTo("/polish");
     ASSERT_EQ(polishes.size(), 1);
     EXPECT_TRUE(polishes[0].body.contains(R"("targetLanguage":"en")")) << polishes[0].body.toStdString();

@@ -38,11 +38,11 @@ TEST_P(CommandRoad, OffersBothAnswersOrFailsWithTheFirstReason)
     ASSERT_EQ(phase(), Phase::polishing(s("make it shorter")));
     EXPECT_TRUE(state().rewriting());
     EXPECT_EQ(m_speech.sent(),
-              (QStringList{s("transcribe"), s("polish:make it shorter|  the selected text |-|-"),
-                           s("polish:make it shorter|-|-|-")}));
+              (QList{Request::transcribe(), Request::polish("make it shorter", "  the selected text "),
+                     Request::polish("make it shorter")}));
     // The reformulation comes back first; the order must not matter.
-    m_speech.answer(s("polish:make it shorter|-"), reply(c.reformulation, "B down"));
-    m_speech.answer(s("polish"), reply(c.command, "A down"));
+    m_speech.answer(Request::polish("make it shorter"), reply(c.reformulation, "B down"));
+    m_speech.answer(Request::Kind::Polish, reply(c.command, "A down"));
 
     EXPECT_FALSE(state().rewriting());
     EXPECT_TRUE(m_inserter.writes().isEmpty());
@@ -66,35 +66,16 @@ TEST_P(CommandRoad, OffersBothAnswersOrFailsWithTheFirstReason)
     EXPECT_TRUE(state().history().isEmpty());
 }
 
+// clang-format off
 const CommandCase kCommands[] = {
-    {.name = "BothAnswer",
-     .command = "short",
-     .reformulation = "Make it shorter.",
-     .choices = QStringList{s("short"), s("Make it shorter.")}},
-    {.name = "EmptyCommandTakesTheRawText",
-     .command = " ",
-     .reformulation = "Make it shorter.",
-     .choices = QStringList{s("make it shorter"), s("Make it shorter.")}},
-    {.name = "FailedReformulationTakesTheRawText",
-     .command = "short",
-     .reformulation = std::nullopt,
-     .choices = QStringList{s("short"), s("make it shorter")}},
-    {.name = "BothFailWithTheCommandsReason",
-     .command = std::nullopt,
-     .reformulation = std::nullopt,
-     .choices = std::nullopt,
-     .failure = "A down"},
-    {.name = "OnlyTheSecondFailsWithItsReason",
-     .command = "",
-     .reformulation = std::nullopt,
-     .choices = std::nullopt,
-     .failure = "B down"},
-    {.name = "BothEmpty",
-     .command = "",
-     .reformulation = "",
-     .choices = std::nullopt,
-     .failure = std::optional<const char*>(nullptr)},
+    {.name = "BothAnswer",                         .command = "short",      .reformulation = "Make it shorter.", .choices = QStringList{s("short"), s("Make it shorter.")}},
+    {.name = "EmptyCommandTakesTheRawText",        .command = " ",          .reformulation = "Make it shorter.", .choices = QStringList{s("make it shorter"), s("Make it shorter.")}},
+    {.name = "FailedReformulationTakesTheRawText", .command = "short",      .reformulation = std::nullopt,       .choices = QStringList{s("short"), s("make it shorter")}},
+    {.name = "BothFailWithTheCommandsReason",      .command = std::nullopt, .reformulation = std::nullopt,       .choices = std::nullopt, .failure = "A down"},
+    {.name = "OnlyTheSecondFailsWithItsReason",    .command = "",           .reformulation = std::nullopt,       .choices = std::nullopt, .failure = "B down"},
+    {.name = "BothEmpty",                          .command = "",           .reformulation = "",                 .choices = std::nullopt, .failure = std::optional<const char*>(nullptr)},
 };
+// clang-format on
 
 INSTANTIATE_TEST_SUITE_P(Answers, CommandRoad, ::testing::ValuesIn(kCommands),
                          [](const auto& info) { return std::string(info.param.name); });
@@ -104,7 +85,7 @@ struct ChoiceCase {
     OverlayResultChoice::Kind kind;
     bool accessibilityRefuses;
     Inserter::Landing landing;
-    QStringList writes;
+    QList<InserterCall> writes;
     Phase shown;
     bool command;
 };
@@ -122,8 +103,8 @@ TEST_P(ChoiceApplied, WritesTheChoiceBackAndRecordsTheSpokenCommand)
     m_frontApps.setActive(editor);
     m_inserter.selection = s("the selected text");
     dictate(s("make it shorter"));
-    m_speech.answer(s("polish"), s("short"));
-    m_speech.answer(s("polish"), s("Shorter."));
+    m_speech.answer(Request::Kind::Polish, s("short"));
+    m_speech.answer(Request::Kind::Polish, s("Shorter."));
     m_overlay.focused = true;
     m_inserter.replaceRefused = c.accessibilityRefuses;
     m_inserter.landing = c.landing;
@@ -143,32 +124,16 @@ TEST_P(ChoiceApplied, WritesTheChoiceBackAndRecordsTheSpokenCommand)
     EXPECT_EQ(entry.wasCommand, c.command);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Roads, ChoiceApplied,
-    ::testing::Values(ChoiceCase{.name = "ByAccessibility",
-                                 .kind = OverlayResultChoice::Kind::Command,
-                                 .accessibilityRefuses = false,
-                                 .landing = Inserter::Landing::Pasted,
-                                 .writes = {s("replaceSelection:short")},
-                                 .shown = Phase::done(s("short"), true),
-                                 .command = true},
-                      ChoiceCase{.name = "ByPasteAfterActivation",
-                                 .kind = OverlayResultChoice::Kind::Reformulate,
-                                 .accessibilityRefuses = true,
-                                 .landing = Inserter::Landing::Pasted,
-                                 .writes = {s("replaceSelection:Shorter."),
-                                            s("insertAtCursor:Shorter.@org.gnome.TextEditor")},
-                                 .shown = Phase::done(s("Shorter."), true),
-                                 .command = false},
-                      ChoiceCase{.name = "OnlyOnTheClipboard",
-                                 .kind = OverlayResultChoice::Kind::Command,
-                                 .accessibilityRefuses = true,
-                                 .landing = Inserter::Landing::KeptOnClipboard,
-                                 .writes = {s("replaceSelection:short"),
-                                            s("insertAtCursor:short@org.gnome.TextEditor")},
-                                 .shown = Phase::done(s("short"), false),
-                                 .command = true}),
+constexpr auto command = OverlayResultChoice::Kind::Command;
+constexpr auto pasted = Inserter::Landing::Pasted;
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Roads, ChoiceApplied, ::testing::Values(
+    ChoiceCase{.name = "ByAccessibility",        .kind = command,                                .accessibilityRefuses = false, .landing = pasted,                             .writes = {Write::replaceSelection("short")},                                                           .shown = Phase::done(s("short"), true),     .command = true},
+    ChoiceCase{.name = "ByPasteAfterActivation", .kind = OverlayResultChoice::Kind::Reformulate, .accessibilityRefuses = true,  .landing = pasted,                             .writes = {Write::replaceSelection("Shorter."), Write::insertAtCursor("Shorter.", "org.gnome.TextEditor")}, .shown = Phase::done(s("Shorter."), true), .command = false},
+    ChoiceCase{.name = "OnlyOnTheClipboard",     .kind = command,                                .accessibilityRefuses = true,  .landing = Inserter::Landing::KeptOnClipboard, .writes = {Write::replaceSelection("short"), Write::insertAtCursor("short", "org.gnome.TextEditor")},       .shown = Phase::done(s("short"), false),    .command = true}),
     [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
 
 using SelectionTest = ControllerFixture;
 
@@ -186,22 +151,14 @@ struct BusyCase {
     std::function<void(ControllerFixture&)> reach;
 };
 
-class TranslationWhileBusy : public ControllerFixture, public ::testing::WithParamInterface<BusyCase> {
-public:
-    using ControllerFixture::configure;
-    using ControllerFixture::controller;
-    using ControllerFixture::dictate;
-    using ControllerFixture::hold;
-    using ControllerFixture::record;
-    FakeInserter& inserter() { return m_inserter; }
-};
+class TranslationWhileBusy : public ControllerFixture, public ::testing::WithParamInterface<BusyCase> {};
 
 // A translation started over a dictation would paste into the middle of it.
 TEST_P(TranslationWhileBusy, IsRefusedWithoutReadingTheSelection)
 {
     GetParam().reach(*this);
     const Phase before = phase();
-    const QStringList sent = m_speech.sent();
+    const QList<SpeechRequest> sent = m_speech.sent();
     m_inserter.log.clear();
     controller().translateSelection(s("en"));
     EXPECT_EQ(phase(), before);
@@ -209,33 +166,21 @@ TEST_P(TranslationWhileBusy, IsRefusedWithoutReadingTheSelection)
     EXPECT_TRUE(m_inserter.log.isEmpty());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Phases, TranslationWhileBusy,
-    ::testing::Values(
-        BusyCase{.name = "Listening",
-                 .reach = [](ControllerFixture& f) { static_cast<TranslationWhileBusy&>(f).hold(); }},
-        BusyCase{.name = "Transcribing",
-                 .reach = [](ControllerFixture& f) { static_cast<TranslationWhileBusy&>(f).record(); }},
-        BusyCase{.name = "Polishing",
-                 .reach =
-                     [](ControllerFixture& f) {
-                         auto& b = static_cast<TranslationWhileBusy&>(f);
-                         b.configure([](QuendaConfig& c) { c.autoCorrect = true; });
-                         b.dictate(s("words"));
-                     }},
-        BusyCase{.name = "Translating",
-                 .reach =
-                     [](ControllerFixture& f) {
-                         auto& b = static_cast<TranslationWhileBusy&>(f);
-                         b.inserter().holdSelection = true;
-                         b.controller().translateSelection(s("fr"));
-                     }}),
+using F = ControllerFixture;
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Phases, TranslationWhileBusy, ::testing::Values(
+    BusyCase{"Listening",    [](F& f) { f.hold(); }},
+    BusyCase{"Transcribing", [](F& f) { f.record(); }},
+    BusyCase{"Polishing",    [](F& f) { f.configure([](QuendaConfig& c) { c.autoCorrect = true; }), f.dictate(s("words")); }},
+    BusyCase{"Translating",  [](F& f) { f.m_inserter.holdSelection = true, f.controller().translateSelection(s("fr")); }}),
     [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
 
 struct TranslateCase {
     const char* name;
     bool focusEditable;
-    QStringList writes;
+    QList<InserterCall> writes;
     bool inOverlay;
 };
 
@@ -249,29 +194,25 @@ TEST_P(Translation, GoesIntoAnEditableFieldElseIntoTheOverlayAndAlwaysIntoTheHis
     controller().translateSelection(s("xx"));
     // An unknown code shows German but is sent as given.
     EXPECT_EQ(phase(), Phase::translating(s("de")));
-    m_speech.answer(s("polish:Guten Morgen|Guten Morgen|xx|-"), s("Good morning"));
+    m_speech.answer(Request::polish("Guten Morgen", "Guten Morgen", "xx"), s("Good morning"));
     EXPECT_EQ(m_inserter.writes(), c.writes);
     EXPECT_EQ(state().overlayResult().has_value(), c.inOverlay);
     EXPECT_EQ(historyTexts(), QStringList{s("Good morning")});
 }
 
-INSTANTIATE_TEST_SUITE_P(Targets, Translation,
-                         ::testing::Values(TranslateCase{.name = "Editable",
-                                                         .focusEditable = true,
-                                                         .writes = {s("insert:Good morning")},
-                                                         .inOverlay = false},
-                                           TranslateCase{.name = "NotEditable",
-                                                         .focusEditable = false,
-                                                         .writes = {},
-                                                         .inOverlay = true}),
-                         [](const auto& info) { return std::string(info.param.name); });
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Targets, Translation, ::testing::Values(
+    TranslateCase{.name = "Editable",    .focusEditable = true,  .writes = {Write::insert("Good morning")}, .inOverlay = false},
+    TranslateCase{.name = "NotEditable", .focusEditable = false, .writes = {},                              .inOverlay = true}),
+    [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
 
 struct NoteCase {
     const char* name;
     const char* spoken;
     bool canPolish;
     std::optional<const char*> answer; // for a request about the selection
-    QStringList sent;
+    QList<SpeechRequest> sent;
     std::optional<const char*> saved; // the note's text
     Phase shown;
 };
@@ -287,7 +228,7 @@ TEST_P(NoteSave, SavesTheSelectionOrTheAnswerAsTheClassifierSays)
     m_inserter.selection = s("  Milk, eggs \n");
     dictate(QString::fromUtf8(c.spoken));
     if (c.answer)
-        m_speech.answer(s("polish"), QString::fromUtf8(*c.answer));
+        m_speech.answer(Request::Kind::Polish, s(*c.answer));
     EXPECT_EQ(m_speech.sent(), c.sent);
     EXPECT_EQ(phase(), c.shown);
     EXPECT_TRUE(m_inserter.writes().isEmpty());
@@ -302,38 +243,16 @@ TEST_P(NoteSave, SavesTheSelectionOrTheAnswerAsTheClassifierSays)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Commands, NoteSave,
-    ::testing::Values(
-        NoteCase{.name = "SelectionVerbatim",
-                 .spoken = "Save this to my notes",
-                 .canPolish = false,
-                 .answer = std::nullopt,
-                 .sent = {s("transcribe")},
-                 .saved = "Milk, eggs",
-                 .shown = Phase::idle()},
-        NoteCase{.name = "Answer",
-                 .spoken = "Summarize this into my notes",
-                 .canPolish = true,
-                 .answer = " Groceries: milk, eggs ",
-                 .sent = {s("transcribe"), s("polish:Summarize this into my notes|Milk, eggs|-|n")},
-                 .saved = "Groceries: milk, eggs",
-                 .shown = Phase::idle()},
-        NoteCase{.name = "EmptyAnswerSavesNothing",
-                 .spoken = "Summarize this into my notes",
-                 .canPolish = true,
-                 .answer = "  ",
-                 .sent = {s("transcribe"), s("polish:Summarize this into my notes|Milk, eggs|-|n")},
-                 .saved = std::nullopt,
-                 .shown = Phase::failed(textOf("notice.commandFailed"))},
-        NoteCase{.name = "AnswerWithoutProvider",
-                 .spoken = "Summarize this into my notes",
-                 .canPolish = false,
-                 .answer = std::nullopt,
-                 .sent = {s("transcribe")},
-                 .saved = std::nullopt,
-                 .shown = Phase::notice(textOf("notice.commandNeedsKey"))}),
+const Request summary = Request::polish("Summarize this into my notes", "Milk, eggs", nullptr, true);
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Commands, NoteSave, ::testing::Values(
+    NoteCase{.name = "SelectionVerbatim",       .spoken = "Save this to my notes",        .canPolish = false, .answer = std::nullopt,              .sent = {Request::transcribe()},          .saved = "Milk, eggs",            .shown = Phase::idle()},
+    NoteCase{.name = "Answer",                  .spoken = "Summarize this into my notes", .canPolish = true,  .answer = " Groceries: milk, eggs ", .sent = {Request::transcribe(), summary}, .saved = "Groceries: milk, eggs", .shown = Phase::idle()},
+    NoteCase{.name = "EmptyAnswerSavesNothing", .spoken = "Summarize this into my notes", .canPolish = true,  .answer = "  ",                     .sent = {Request::transcribe(), summary}, .saved = std::nullopt,            .shown = Phase::failed(textOf("notice.commandFailed"))},
+    NoteCase{.name = "AnswerWithoutProvider",   .spoken = "Summarize this into my notes", .canPolish = false, .answer = std::nullopt,              .sent = {Request::transcribe()},          .saved = std::nullopt,            .shown = Phase::notice(textOf("notice.commandNeedsKey"))}),
     [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
 
 // A note kept only in memory is lost at quit; the user must not be told it was saved.
 TEST_F(SelectionTest, ASaveCommandWhoseNoteCannotBeWrittenSaysSo)

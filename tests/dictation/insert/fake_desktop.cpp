@@ -1,12 +1,9 @@
 #include "fake_desktop.h"
 
-#include <QCoreApplication>
-
 FakeDesktop::FakeDesktop()
+    : InserterRig({a11y, keys, board, windows, clock, ownPid}, [this](const auto&) { pump(1); })
 {
     connect(&keys, &FakeKeySynthesizer::chordPosted, this, &FakeDesktop::receive);
-    connect(&inserter, &TextInserter::clipboardDisplaced, this,
-            [this](const QString& text) { displaced << text; });
 }
 
 FakeDesktop::~FakeDesktop() = default;
@@ -16,22 +13,6 @@ AccessibleElement FakeDesktop::focus(FakeAccessibility::Element element, const A
     const AccessibleElement handle = a11y.add(std::move(element), parent);
     a11y.setFocused(handle);
     return handle;
-}
-
-void FakeDesktop::pump(int ms)
-{
-    QCoreApplication::processEvents();
-    for (int i = 0; i < ms; ++i) {
-        clock.advance(1);
-        QCoreApplication::processEvents();
-    }
-    clock.advance(0);
-    QCoreApplication::processEvents();
-}
-
-void FakeDesktop::finishProbe(int ms)
-{
-    pump(ms);
 }
 
 void FakeDesktop::receive(KeySynthesizer::Chord chord, KeySynthesizer::Target target)

@@ -1,31 +1,31 @@
 #pragma once
 
-#include "dictation/insert/text_inserter.h"
+#include "inserter_rig.h"
 #include "platform/fake/fake_accessibility.h"
 #include "platform/fake/fake_key_synthesizer.h"
 #include "platform/fake/fake_pasteboard.h"
 #include "platform/fake/fake_window_system.h"
 #include "platform/fake/manual_clock.h"
-#include "platform/permission_probe.h"
 
 #include <QObject>
-#include <QStringList>
+
+// The fakes a FakeDesktop is made of, built before the inserter that stands on them.
+struct FakeDesktopServices {
+    ManualClock clock;
+    FakeAccessibility a11y{&clock};
+    FakePasteboard board;
+    FakeKeySynthesizer keys{clock};
+    FakeWindowSystem windows;
+};
 
 // The inserter on a fake desktop where posted chords act as a real application would: a paste
 // types the clipboard's text over the focused element's selection, a copy puts the selection on
 // the clipboard (and a terminal takes Ctrl+C as an interrupt).
-class FakeDesktop final : public QObject {
+class FakeDesktop final : public QObject, public FakeDesktopServices, public InserterRig {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(FakeDesktop)
 
 public:
-    class Permissions final : public PermissionProbe {
-    public:
-        bool microphoneAvailable() const override { return true; }
-        bool accessibilityTrusted() const override { return trusted; }
-        bool trusted = true;
-    };
-
     static constexpr qint64 ownPid = 777;
 
     FakeDesktop();
@@ -35,24 +35,10 @@ public:
     AccessibleElement focus(FakeAccessibility::Element element, const AccessibleElement& parent = {});
     QString textOf(const AccessibleElement& element) const { return a11y.element(element).text; }
     // Moves the clock one millisecond at a time, delivering queued replies in between.
-    void pump(int ms);
+    void pump(int ms) { InserterRig::pump(clock, ms); }
     // Lets the selection probe's worker finish, then pumps.
-    void finishProbe(int ms);
+    void finishProbe(int ms) { pump(ms); }
 
-    ManualClock clock;
-    FakeAccessibility a11y{&clock};
-    FakePasteboard board;
-    FakeKeySynthesizer keys{clock};
-    FakeWindowSystem windows;
-    Permissions permissions;
-    TextInserter inserter{{.accessibility = a11y,
-                           .keys = keys,
-                           .pasteboard = board,
-                           .windows = windows,
-                           .permissions = permissions,
-                           .clock = clock,
-                           .ownPid = ownPid}};
-    QStringList displaced;
     int interrupts = 0;
     int copyLagMs = 0;        // the application answers a copy this much later
     bool ignoresCopy = false; // the application copies nothing

@@ -24,14 +24,7 @@ const PasteboardItem secretHint = item("x-kde-passwordManagerHint", "secret");
 
 class PasteTest : public TempSupportDir {
 protected:
-    // Inserts and lets the chord go out; the restore is still waiting.
-    std::optional<InsertResult> insert(const QString& text)
-    {
-        std::optional<InsertResult> result;
-        m_desk.inserter.insert(text, &m_context, [&](const InsertResult& r) { result = r; });
-        m_desk.pump(1);
-        return result;
-    }
+    std::optional<InsertResult> insert(const QString& text) { return m_desk.insert(text); }
 
     FakeDesktop m_desk;
     QObject m_context;

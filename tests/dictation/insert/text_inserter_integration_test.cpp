@@ -1,11 +1,10 @@
 #include "core/base/system_clock.h"
-#include "dictation/insert/text_inserter.h"
+#include "dictation/insert/inserter_rig.h"
 #include "platform/linux/atspi/atspi_accessibility.h"
 #include "platform/linux/clipboard/qt_clipboard_pasteboard.h"
 #include "platform/linux/keys/chord_synthesizer.h"
 #include "platform/linux/x11/xtest_keyboard.h"
 #include "platform/linux/xdg/linux_window_system.h"
-#include "platform/permission_probe.h"
 #include "platform_linux/atspi/target_window.h"
 #include "platform_linux/x11/test_x_client.h"
 #include "service_check.h"
@@ -22,12 +21,6 @@
 namespace {
 
 constexpr int waitMs = 10000;
-
-class Granted final : public PermissionProbe {
-public:
-    bool microphoneAvailable() const override { return true; }
-    bool accessibilityTrusted() const override { return true; }
-};
 
 template <typename R> std::optional<R> ask(Accessibility& a11y, std::function<R(Accessibility&)> work)
 {
@@ -47,14 +40,10 @@ protected:
         QUENDA_NEEDS_SERVICE(ServiceCheck::inServices(), "the desktop services of scripts/with-services");
         m_a11y = std::make_unique<AtspiAccessibility>();
         ASSERT_TRUE(ask<bool>(*m_a11y, [](Accessibility& a) { return a.trusted(); }).value_or(false));
-        m_inserter = std::make_unique<TextInserter>(
-            TextInserter::Services{.accessibility = *m_a11y,
-                                   .keys = m_keys,
-                                   .pasteboard = m_board,
-                                   .windows = m_windows,
-                                   .permissions = m_granted,
-                                   .clock = m_clock,
-                                   .ownPid = QCoreApplication::applicationPid()});
+        m_rig.emplace(InserterRig::Desktop{*m_a11y, m_keys, m_board, m_windows, m_clock,
+                                           QCoreApplication::applicationPid()},
+                      [](const auto& done) { (void)QTest::qWaitFor(done, waitMs); });
+        m_inserter = &m_rig->inserter;
     }
     void TearDown() override
     {
@@ -96,10 +85,10 @@ protected:
     ChordSynthesizer m_keys{m_keyboard, m_clock};
     QtClipboardPasteboard m_board;
     LinuxWindowSystem m_windows;
-    Granted m_granted;
     TestXClient m_x;
     std::unique_ptr<AtspiAccessibility> m_a11y;
-    std::unique_ptr<TextInserter> m_inserter;
+    std::optional<InserterRig> m_rig;
+    TextInserter* m_inserter = nullptr;
     QObject m_context;
 };
 
@@ -108,9 +97,8 @@ TEST_F(TextInserterIntegrationTest, PastesIntoAnotherApplicationAndPutsEveryClip
     const QList<PasteboardItem> mine = {{s("text/plain"), "mine"}, {s("text/html"), "<b>mine</b>"}};
     m_board.write(mine);
     const auto window = target(s("note: "), s("6,0"));
-    std::optional<InsertResult> result;
-    m_inserter->insert(s("dictated words"), &m_context, [&](const InsertResult& r) { result = r; });
-    ASSERT_TRUE(QTest::qWaitFor([&] { return result.has_value(); }, waitMs));
+    const std::optional<InsertResult> result = m_rig->insert(s("dictated words"));
+    ASSERT_TRUE(result);
     EXPECT_EQ(result->outcome, InsertResult::Outcome::Pasted);
     EXPECT_TRUE(QTest::qWaitFor([&] { return focusedValue() == s("note: dictated words"); }, waitMs))
         << focusedValue().value_or(s("<none>")).toStdString();

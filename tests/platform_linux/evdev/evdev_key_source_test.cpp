@@ -1,5 +1,6 @@
 #include "fake_input_device_nodes.h"
 #include "input_records.h"
+#include "platform/fake/recording_key_listener.h"
 #include "platform/linux/evdev/evdev_key_source.h"
 
 #include <QCoreApplication>
@@ -17,40 +18,9 @@ namespace {
 using Kind = InputDeviceNodes::Kind;
 using Verdict = EvdevKeySource::Survey::Verdict;
 
-QString nameOf(PhysicalKey key)
-{
-    switch (key) {
-    case PhysicalKey::RightAlt:
-        return QStringLiteral("RightAlt");
-    case PhysicalKey::RightSuper:
-        return QStringLiteral("RightSuper");
-    case PhysicalKey::RightControl:
-        return QStringLiteral("RightControl");
-    case PhysicalKey::LeftControl:
-        return QStringLiteral("LeftControl");
-    case PhysicalKey::Escape:
-        return QStringLiteral("Escape");
-    case PhysicalKey::Modifier:
-        return QStringLiteral("Modifier");
-    case PhysicalKey::Other:
-        return QStringLiteral("Other");
-    }
-    return QStringLiteral("?");
-}
-
-class RecordingListener final : public KeySource::Listener {
-public:
-    void keyPressed(PhysicalKey key) override
-    {
-        keys.append(QLatin1Char('+') + nameOf(key));
-        if (onPress)
-            onPress();
-    }
-    void keyReleased(PhysicalKey key) override { keys.append(QLatin1Char('-') + nameOf(key)); }
-
-    QStringList keys;
-    std::function<void()> onPress;
-};
+using enum PhysicalKey;
+constexpr auto down = &KeyReport::pressed;
+constexpr auto up = &KeyReport::released;
 
 // The notifiers fire for what is already in the pipes; nothing is waited for.
 void deliver()
@@ -104,7 +74,7 @@ struct SourceCase {
     const char* name;
     const char* before; // nodes there at start
     const char* script;
-    const char* reported;
+    QList<KeyReport> reported;
 };
 
 void PrintTo(const SourceCase& row, std::ostream* os)
@@ -121,26 +91,26 @@ TEST_P(KeyboardsTogether, ReportKeysAsOneKeyboard)
     FakeInputDeviceNodes& nodes = *owned;
     play(nodes, QString::fromLatin1(row.before));
     EvdevKeySource source(std::move(owned));
-    RecordingListener listener;
+    RecordingKeyListener listener;
     EXPECT_EQ(source.start(listener), KeySource::Reach::Global);
     play(nodes, QString::fromLatin1(row.script));
-    EXPECT_EQ(listener.keys.join(QLatin1Char(' ')).toStdString(), row.reported);
+    EXPECT_EQ(listener.reports, row.reported);
 }
 
 // KEY_RIGHTCTRL 97, KEY_ESC 1, KEY_A 30, KEY_B 48, KEY_LEFTSHIFT 42.
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Rows, KeyboardsTogether, testing::Values(
-    SourceCase{.name = "HoldAndTapOnOneKeyboard",                .before = "+a",    .script = "a+97 a~97 a~97 a-97 a+97 a-97", .reported = "+RightControl -RightControl +RightControl -RightControl"},
-    SourceCase{.name = "KeyHeldOnTwoIsUpWhenBothLetGo",          .before = "+a +b", .script = "a+97 b+97 b-97 a-97",           .reported = "+RightControl -RightControl"},
-    SourceCase{.name = "OtherKeyOnSecondKeyboardWhileHolding",   .before = "+a +b", .script = "a+97 b+30 b-30 b+1 a-97",       .reported = "+RightControl +Other -Other +Escape -RightControl"},
-    SourceCase{.name = "ModifiersAreOneKind",                    .before = "+a",    .script = "a+42 a-42",                     .reported = "+Modifier -Modifier"},
-    SourceCase{.name = "UnpluggedKeyboardReleasesItsKeys",       .before = "+a",    .script = "a+97 a+30 -a",                  .reported = "+RightControl +Other -Other -RightControl"},
-    SourceCase{.name = "UnplugKeepsAKeyHeldOnAnother",           .before = "+a +b", .script = "a+97 b+97 -a b-97",             .reported = "+RightControl -RightControl"},
-    SourceCase{.name = "StreamEndingReleasesItsKeys",            .before = "+a",    .script = "a+97 a.",                       .reported = "+RightControl -RightControl"},
-    SourceCase{.name = "KeyboardPluggedInLaterIsRead",           .before = "",      .script = "+c c+1 c-1",                    .reported = "+Escape -Escape"},
-    SourceCase{.name = "LockedNodeIsReadOnceAllowed",            .before = "?c",    .script = "+c c+97",                       .reported = "+RightControl"},
-    SourceCase{.name = "DropOnOneKeepsTheOtherHolding",          .before = "+a +b", .script = "a+97 b+97 a! b-97",             .reported = "+RightControl -RightControl"},
-    SourceCase{.name = "DropReleasesWhatMayHaveBeenLetGo",       .before = "+a",    .script = "a+97 a!",                       .reported = "+RightControl -RightControl"}
+    SourceCase{.name = "HoldAndTapOnOneKeyboard",                .before = "+a",    .script = "a+97 a~97 a~97 a-97 a+97 a-97", .reported = {down(RightControl), up(RightControl), down(RightControl), up(RightControl)}},
+    SourceCase{.name = "KeyHeldOnTwoIsUpWhenBothLetGo",          .before = "+a +b", .script = "a+97 b+97 b-97 a-97",           .reported = {down(RightControl), up(RightControl)}},
+    SourceCase{.name = "OtherKeyOnSecondKeyboardWhileHolding",   .before = "+a +b", .script = "a+97 b+30 b-30 b+1 a-97",       .reported = {down(RightControl), down(Other), up(Other), down(Escape), up(RightControl)}},
+    SourceCase{.name = "ModifiersAreOneKind",                    .before = "+a",    .script = "a+42 a-42",                     .reported = {down(Modifier), up(Modifier)}},
+    SourceCase{.name = "UnpluggedKeyboardReleasesItsKeys",       .before = "+a",    .script = "a+97 a+30 -a",                  .reported = {down(RightControl), down(Other), up(Other), up(RightControl)}},
+    SourceCase{.name = "UnplugKeepsAKeyHeldOnAnother",           .before = "+a +b", .script = "a+97 b+97 -a b-97",             .reported = {down(RightControl), up(RightControl)}},
+    SourceCase{.name = "StreamEndingReleasesItsKeys",            .before = "+a",    .script = "a+97 a.",                       .reported = {down(RightControl), up(RightControl)}},
+    SourceCase{.name = "KeyboardPluggedInLaterIsRead",           .before = "",      .script = "+c c+1 c-1",                    .reported = {down(Escape), up(Escape)}},
+    SourceCase{.name = "LockedNodeIsReadOnceAllowed",            .before = "?c",    .script = "+c c+97",                       .reported = {down(RightControl)}},
+    SourceCase{.name = "DropOnOneKeepsTheOtherHolding",          .before = "+a +b", .script = "a+97 b+97 a! b-97",             .reported = {down(RightControl), up(RightControl)}},
+    SourceCase{.name = "DropReleasesWhatMayHaveBeenLetGo",       .before = "+a",    .script = "a+97 a!",                       .reported = {down(RightControl), up(RightControl)}}
 ));
 // clang-format on
 
@@ -155,9 +125,9 @@ TEST_P(StoppedInAReport, TheRestOfTheBatchIsDropped)
     FakeInputDeviceNodes& nodes = *owned;
     nodes.set(node(QLatin1Char('a')), Kind::Keyboard);
     EvdevKeySource source(std::move(owned));
-    RecordingListener listener;
+    RecordingKeyListener listener;
     bool first = true;
-    listener.onPress = [&] {
+    listener.onReport = [&](const KeyReport&) {
         if (!std::exchange(first, false))
             return;
         source.stop();
@@ -168,14 +138,14 @@ TEST_P(StoppedInAReport, TheRestOfTheBatchIsDropped)
     ASSERT_TRUE(writeRecords(nodes.writer(node(QLatin1Char('a'))),
                              {{EV_KEY, KEY_RIGHTCTRL, 1}, {EV_KEY, KEY_A, 1}, {EV_SYN, SYN_REPORT, 0}}));
     deliver();
-    EXPECT_EQ(listener.keys, QStringList{QStringLiteral("+RightControl")});
+    EXPECT_EQ(listener.reports, QList{down(RightControl)});
     EXPECT_EQ(nodes.watching(), restart);
     EXPECT_EQ(source.keyboardCount(), restart ? 1 : 0);
     if (!restart)
         return;
     // The restarted source counts A as up, so its next press is reported.
     play(nodes, QStringLiteral("a+30"));
-    EXPECT_EQ(listener.keys.join(QLatin1Char(' ')), QStringLiteral("+RightControl +Other"));
+    EXPECT_EQ(listener.reports, (QList{down(RightControl), down(Other)}));
 }
 
 INSTANTIATE_TEST_SUITE_P(StopOrRestart, StoppedInAReport, testing::Bool());
@@ -186,14 +156,14 @@ TEST(EvdevKeySource, ARestartForgetsKeysHeldBefore)
     FakeInputDeviceNodes& nodes = *owned;
     nodes.set(node(QLatin1Char('a')), Kind::Keyboard);
     EvdevKeySource source(std::move(owned));
-    RecordingListener listener;
+    RecordingKeyListener listener;
     source.start(listener);
     play(nodes, QStringLiteral("a+97"));
     source.stop();
     source.start(listener);
     // The release of a press from before the restart, then a fresh press.
     play(nodes, QStringLiteral("a-97 a+97"));
-    EXPECT_EQ(listener.keys.join(QLatin1Char(' ')), QStringLiteral("+RightControl +RightControl"));
+    EXPECT_EQ(listener.reports, (QList{down(RightControl), down(RightControl)}));
     EXPECT_TRUE(nodes.watching());
 }
 

@@ -82,9 +82,7 @@ private:
             reply = message.createReply(QVariant::fromValue(QDBusObjectPath(sessionPath)));
         else if (member == QLatin1String("SelectionRead"))
             reply = read(message, message.arguments().value(0).toString());
-        record(member + (message.arguments().isEmpty()
-                             ? QString()
-                             : QLatin1Char(' ') + message.arguments().constFirst().toString()));
+        record({member, message.arguments().mid(0, 1)});
         connection.send(reply);
     }
 

@@ -12,7 +12,6 @@
 #include "platform/linux/gnome/mutter_remote_desktop.h"
 
 #include <QCoreApplication>
-#include <QRegularExpression>
 
 #include <gtest/gtest.h>
 
@@ -241,8 +240,7 @@ TEST(MutterPasteboardOnAFakeDesktop, AReadRefusedWhileTheLastOneWindsUpIsWaitedO
         const PasteboardSnapshot snapshot = board.snapshot();
         EXPECT_EQ(snapshot.items, c.snapshot);
         EXPECT_EQ(snapshot.isSecret(), !c.snapshot.isEmpty()) << "a password would be taken for plain text";
-        const qsizetype reads = fake.calls().filter(QRegularExpression(s("^SelectionRead "))).size();
-        EXPECT_EQ(reads, c.selectionReads);
+        EXPECT_EQ(fake.calls(s("SelectionRead")).size(), c.selectionReads);
     }
 }
 

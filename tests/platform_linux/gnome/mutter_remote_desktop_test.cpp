@@ -51,7 +51,7 @@ TEST(MutterRemoteDesktopUnavailable, EveryUserSeesWhyWhenTheSessionCannotBeHad)
         EXPECT_TRUE(board.unavailableReason().contains(s(c.reason)))
             << board.unavailableReason().toStdString();
         EXPECT_TRUE(board.types().isEmpty());
-        const QStringList calls = fake ? fake->calls() : QStringList();
+        const QStringList calls = fake ? fake->members() : QStringList();
         EXPECT_EQ(calls.contains(s("Start")), c.fake && c.fake->create.isEmpty());
         EXPECT_EQ(calls.contains(s("Stop")), c.fake && !c.fake->start.isEmpty())
             << "a session that did not start must not be left behind";
@@ -65,8 +65,10 @@ TEST(MutterRemoteDesktopUnavailable, ASessionTheDesktopClosedIsReplacedOnNextUse
     MutterRemoteDesktop desktop(bus.connect(s("client")));
     MutterKeyboard keyboard(desktop);
     // The keyboard made at the start: a lone Control tap, before any chord.
-    const QStringList made{s("CreateSession"), s("Start"), s("NotifyKeyboardKeysym 65507"),
-                           s("NotifyKeyboardKeysym 65507")};
+    const QList<BusCall> made{{s("CreateSession")},
+                              {s("Start")},
+                              {s("NotifyKeyboardKeysym"), {65507}},
+                              {s("NotifyKeyboardKeysym"), {65507}}};
     EXPECT_EQ(fake.calls(), made);
 
     bool closed = false;

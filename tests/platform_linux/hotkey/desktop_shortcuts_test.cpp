@@ -31,6 +31,13 @@ public:
 };
 
 const QString kglobalaccel = QStringLiteral("org.kde.kglobalaccel");
+const QString hold = QStringLiteral("hold");
+
+// The hold action's key as the service is asked to set it.
+BusCall shortcut(int key)
+{
+    return {QStringLiteral("shortcut"), {hold, key, 6u}};
+}
 
 // KDE's global shortcut service, as far as a client sees it.
 class FakeKGlobalAccel final : public FakeService {
@@ -58,16 +65,13 @@ private:
         const QString action = args.value(0).toStringList().value(1);
         QDBusMessage reply = message.createReply();
         if (message.member() == QLatin1String("doRegister")) {
-            record(QStringLiteral("register ") + action);
+            record({QStringLiteral("register"), {action}});
         } else if (message.member() == QLatin1String("setShortcut")) {
             const auto keys = qdbus_cast<QList<int>>(args.value(1));
-            record(QStringLiteral("shortcut %1 %2 %3")
-                       .arg(action)
-                       .arg(keys.value(0))
-                       .arg(args.value(2).toUInt()));
+            record({QStringLiteral("shortcut"), {action, keys.value(0), args.value(2).toUInt()}});
             reply = message.createReply(QVariant::fromValue(keys));
         } else if (message.member() == QLatin1String("setInactive")) {
-            record(QStringLiteral("inactive ") + action);
+            record({QStringLiteral("inactive"), {action}});
         }
         connection.send(reply);
     }
@@ -95,8 +99,7 @@ TEST_F(KGlobalAccelTest, TheModifierAloneIsRegisteredReportedAndGivenBackAtTheSt
     ASSERT_TRUE(QTest::qWaitFor([&] { return m_service.calls().size() == 2; }, kWaitMs));
     // SetPresent | NoAutoloading: the key is set now, whatever was saved before.
     EXPECT_EQ(m_service.calls(),
-              QStringList({QStringLiteral("register hold"),
-                           QStringLiteral("shortcut hold %1 6").arg(int(Qt::Key_Control))}));
+              (QList<BusCall>{{QStringLiteral("register"), {hold}}, shortcut(Qt::Key_Control)}));
 
     m_service.emitShortcut("globalShortcutPressed", QStringLiteral("other"));
     m_service.emitShortcut("globalShortcutPressed", QStringLiteral("hold"));
@@ -107,14 +110,14 @@ TEST_F(KGlobalAccelTest, TheModifierAloneIsRegisteredReportedAndGivenBackAtTheSt
     // The same service serves another key of the user's choice.
     source.watch(PhysicalKey::RightAlt);
     ASSERT_TRUE(QTest::qWaitFor([&] { return m_service.calls().size() == 3; }, kWaitMs));
-    EXPECT_EQ(m_service.calls().last(), QStringLiteral("shortcut hold %1 6").arg(int(Qt::Key_Alt)));
+    EXPECT_EQ(m_service.calls().last(), shortcut(Qt::Key_Alt));
     m_service.emitShortcut("globalShortcutPressed", QStringLiteral("hold"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return log.text.size() >= 6; }, kWaitMs));
     EXPECT_EQ(log.text, "vC^CvA");
 
     source.stop();
     ASSERT_TRUE(QTest::qWaitFor([&] { return m_service.calls().size() == 4; }, kWaitMs));
-    EXPECT_EQ(m_service.calls().last(), QStringLiteral("inactive hold"));
+    EXPECT_EQ(m_service.calls().last(), (BusCall{QStringLiteral("inactive"), {hold}}));
     // A source still listening hears the same signals after the stopped one would have.
     KGlobalAccelKeySource witness(m_clock, m_client);
     Log heard;

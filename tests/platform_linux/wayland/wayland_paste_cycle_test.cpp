@@ -2,18 +2,16 @@
 #include "test_text.h"
 #include "wayland_peers.h"
 
+#include "dictation/insert/inserter_rig.h"
 #include "dictation/insert/paste_cycle.h"
-#include "dictation/insert/text_inserter.h"
 #include "platform/fake/fake_accessibility.h"
 #include "platform/fake/fake_key_synthesizer.h"
 #include "platform/fake/fake_window_system.h"
 #include "platform/fake/manual_clock.h"
 #include "platform/linux/wayland/data_control_pasteboard.h"
 #include "platform/linux/wayland/wayland_connection.h"
-#include "platform/permission_probe.h"
 #include "service_check.h"
 
-#include <QCoreApplication>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -30,17 +28,24 @@ const Items usersClipboard{item("text/plain", "the user's own words"),
                            item("text/html", "<b>the user's own words</b>"),
                            item("image/png", QByteArray("\x89PNG\r\n\x1a\n\0\0", 10))};
 
-class Permissions final : public PermissionProbe {
-public:
-    bool microphoneAvailable() const override { return true; }
-    bool accessibilityTrusted() const override { return trusted; }
-    bool trusted = true;
+// The desktop of the suite: the compositor's clipboard with fakes for the rest.
+struct CompositorClipboard {
+    WaylandConnection m_connection;
+    DataControlPasteboard m_board{m_connection};
+    ManualClock m_clock;
+    FakeAccessibility m_a11y{&m_clock};
+    FakeKeySynthesizer m_keys{m_clock};
+    FakeWindowSystem m_windows;
 };
 
 // The paste cycle on the compositor's clipboard; the keys and the field are fakes, and the field
 // cannot be read, so the restore waits its full time on the manual clock.
-class WaylandPasteCycleTest : public ::testing::Test {
+class WaylandPasteCycleTest : public ::testing::Test, protected CompositorClipboard, protected InserterRig {
 protected:
+    WaylandPasteCycleTest()
+        : InserterRig({m_a11y, m_keys, m_board, m_windows, m_clock, 1}, [this](const auto&) { pump(1); })
+    {
+    }
     void SetUp() override
     {
         QUENDA_NEEDS_SERVICE(m_board.ready(), "a Wayland compositor offering data control (sway of "
@@ -48,8 +53,6 @@ protected:
         FakeAccessibility::Element field = FakeAccessibility::field({});
         field.unreadable = true;
         m_a11y.setFocused(m_a11y.add(field));
-        QObject::connect(&m_inserter, &TextInserter::clipboardDisplaced, &m_context,
-                         [this](const QString& text) { m_displaced << text; });
     }
 
     // The user's clipboard, owned by another program.
@@ -59,40 +62,7 @@ protected:
         ASSERT_TRUE(owner.emplace(items).owns());
         ASSERT_TRUE(QTest::qWaitFor([&] { return m_board.changeCount() != before; }, 5000));
     }
-
-    std::optional<InsertResult> insert(const QString& text)
-    {
-        std::optional<InsertResult> result;
-        m_inserter.insert(text, &m_context, [&](const InsertResult& r) { result = r; });
-        pump(1);
-        return result;
-    }
-
-    void pump(int ms)
-    {
-        QCoreApplication::processEvents();
-        for (int i = 0; i < ms; ++i) {
-            m_clock.advance(1);
-            QCoreApplication::processEvents();
-        }
-    }
-
-    WaylandConnection m_connection;
-    DataControlPasteboard m_board{m_connection};
-    ManualClock m_clock;
-    FakeAccessibility m_a11y{&m_clock};
-    FakeKeySynthesizer m_keys{m_clock};
-    FakeWindowSystem m_windows;
-    Permissions m_permissions;
-    TextInserter m_inserter{{.accessibility = m_a11y,
-                             .keys = m_keys,
-                             .pasteboard = m_board,
-                             .windows = m_windows,
-                             .permissions = m_permissions,
-                             .clock = m_clock,
-                             .ownPid = 1}};
-    QObject m_context;
-    QStringList m_displaced;
+    void pump(int ms) { InserterRig::pump(m_clock, ms); }
 };
 
 TEST_F(WaylandPasteCycleTest, TheUsersClipboardComesBackUnlessTheyCopyDuringTheWait)
@@ -149,10 +119,10 @@ TEST_F(WaylandPasteCycleTest, WithoutAccessOurTextStaysAndOnlyAClipboardOfNoPass
         {.what = "a password manager's copy", .users = {item("text/plain", "hunter2"), item("x-kde-passwordManagerHint", "secret")}, .displaced = {}},
     };
     // clang-format on
-    m_permissions.trusted = false;
+    permissions.trusted = false;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        m_displaced.clear();
+        displaced.clear();
         std::optional<ClipboardOwner> owner;
         ownedByAnother(owner, c.users);
 
@@ -160,7 +130,7 @@ TEST_F(WaylandPasteCycleTest, WithoutAccessOurTextStaysAndOnlyAClipboardOfNoPass
         pump(PasteCycle::visibleLimitMs + PasteCycle::settleMs + 100);
 
         EXPECT_EQ(wlPaste(s("text/plain")), "dictated");
-        EXPECT_EQ(m_displaced, c.displaced);
+        EXPECT_EQ(displaced, c.displaced);
     }
 }
 

@@ -27,11 +27,9 @@ TEST(MirroredWaveform, NewestLevelDrivesTheCentreAndOlderLevelsSpreadOutwardsLow
     const Case cases[] = {
         {.name = "silence", .levels = {}, .bars = 5, .heights = {3, 3, 3, 3, 3}},
         // Too few levels: the oldest repeats on the outer bars.
-        {.name = "two levels",
-         .levels = {0.1, 0.5},
-         .bars = 5,
-         .heights = {weight(2, 5) * 2 + 3, weight(1, 5) * 2 + 3, 13, weight(1, 5) * 2 + 3,
-                     weight(2, 5) * 2 + 3}},
+        // clang-format off
+        {.name = "two levels", .levels = {0.1, 0.5}, .bars = 5, .heights = {weight(2, 5) * 2 + 3, weight(1, 5) * 2 + 3, 13, weight(1, 5) * 2 + 3, weight(2, 5) * 2 + 3}},
+        // clang-format on
         // Even count: the centre is the right one of the middle pair, the row longer on the left.
         {.name = "even", .levels = {0, 0, 0, 1}, .bars = 4, .heights = {3, weight(1, 4) * 0 + 3, 23, 3}},
         {.name = "no bars", .levels = {1, 1}, .bars = 0, .heights = {}},

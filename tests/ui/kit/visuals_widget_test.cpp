@@ -186,24 +186,14 @@ TEST(Visuals, LineLimitedTextStopsAtItsLastLineWithAnEllipsis)
     };
     const QString words = QString(QStringLiteral("several spoken words ")).repeated(40);
     const Case cases[] = {
+        // clang-format off
         {.name = "short", .text = QStringLiteral("Buy milk"), .maxLines = 4, .shownLines = 1, .cut = false},
-        {.name = "own breaks within the limit",
-         .text = QStringLiteral("one\ntwo"),
-         .maxLines = 2,
-         .shownLines = 2,
-         .cut = false},
-        {.name = "own breaks past the limit",
-         .text = QStringLiteral("one\ntwo\nthree"),
-         .maxLines = 2,
-         .shownLines = 2,
-         .cut = true},
+        {.name = "own breaks within the limit", .text = QStringLiteral("one\ntwo"), .maxLines = 2, .shownLines = 2, .cut = false},
+        {.name = "own breaks past the limit", .text = QStringLiteral("one\ntwo\nthree"), .maxLines = 2, .shownLines = 2, .cut = true},
         {.name = "long, two lines", .text = words, .maxLines = 2, .shownLines = 2, .cut = true},
         {.name = "long, five lines", .text = words, .maxLines = 5, .shownLines = 5, .cut = true},
-        {.name = "one unbroken word",
-         .text = QString(300, QLatin1Char('x')),
-         .maxLines = 2,
-         .shownLines = 2,
-         .cut = true},
+        {.name = "one unbroken word", .text = QString(300, QLatin1Char('x')), .maxLines = 2, .shownLines = 2, .cut = true},
+        // clang-format on
     };
     QFont font;
     font.setPixelSize(13);

@@ -4,7 +4,7 @@
 
 #include "core/state/state_fixture.h"
 #include "core/text/l10n.h"
-#include "ui/overlay/pill/overlay_view.h"
+#include "ui/overlay/overlay_view.h"
 #include "ui/overlay/pill/pill_view.h"
 
 #include <memory>

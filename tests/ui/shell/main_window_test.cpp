@@ -10,7 +10,7 @@
 #include "ui/kit/page.h"
 #include "ui/kit/primary_button.h"
 #include "ui/kit/settings_saved_toast.h"
-#include "ui/shell/home_page.h"
+#include "ui/pages/home/home_page.h"
 #include "ui/shell/main_view.h"
 #include "ui/shell/menu_bar_view.h"
 #include "ui/shell/onboarding_view.h"

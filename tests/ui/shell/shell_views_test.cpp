@@ -2,7 +2,8 @@
 #include "core/state/state_fixture.h"
 #include "core/text/l10n.h"
 #include "ui/kit/kit_button.h"
-#include "ui/shell/hotkey_route_notice.h"
+#include "ui/pages/home/hotkey_route_notice.h"
+#include "ui/pages/page_table.h"
 #include "ui/shell/main_view.h"
 #include "ui/shell/menu_bar_view.h"
 #include "ui/shell/onboarding_view.h"
@@ -10,6 +11,7 @@
 #include "ui/shell/sidebar.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QSignalSpy>
@@ -25,19 +27,38 @@ protected:
     }
 };
 
+// To assistive tools the entries are page tabs: the default action opens the page as a click does,
+// and only the shown page's entry is selected.
 TEST_F(ShellViewsTest, TheMainViewShowsThePageTheStateNamesAndTheSidebarSetsIt)
 {
     MainView view(state());
+    const auto tab = [&view](MainSection section) {
+        return QAccessible::queryAccessibleInterface(view.sidebar()->entry(section));
+    };
+    const auto onlySelected = [&tab](MainSection shown) {
+        for (const MainSection section : MainSectionText::table.values()) {
+            ASSERT_NE(tab(section), nullptr)
+                << "no entry for " << MainSectionText::table.text(section).toStdString();
+            EXPECT_EQ(tab(section)->state().selected, section == shown);
+        }
+    };
     state().setSection(MainSection::Dictionary);
-    EXPECT_EQ(view.currentPage(), int(MainSectionText::table.values().indexOf(MainSection::Dictionary)));
+    EXPECT_EQ(view.currentPage(), PageTable::indexOf(MainSection::Dictionary));
+    onlySelected(MainSection::Dictionary);
 
-    EXPECT_TRUE(view.sidebar()->entry(MainSection::Dictionary)->isChecked());
     view.sidebar()->entry(MainSection::Notes)->click();
     EXPECT_EQ(state().section(), MainSection::Notes);
     view.sidebar()->entry(MainSection::Notes)->click(); // the shown page's entry stays chosen
-    for (const MainSection section : MainSectionText::table.values())
-        EXPECT_EQ(view.sidebar()->entry(section)->isChecked(), section == MainSection::Notes);
-    EXPECT_EQ(view.currentPage(), int(MainSectionText::table.values().indexOf(MainSection::Notes)));
+    onlySelected(MainSection::Notes);
+    EXPECT_EQ(view.currentPage(), PageTable::indexOf(MainSection::Notes));
+
+    QAccessibleInterface* style = tab(MainSection::Style);
+    EXPECT_EQ(style->role(), QAccessible::PageTab);
+    QAccessibleActionInterface* actions = style->actionInterface();
+    ASSERT_NE(actions, nullptr);
+    actions->doAction(actions->actionNames().value(0));
+    EXPECT_EQ(state().section(), MainSection::Style);
+    onlySelected(MainSection::Style);
 }
 
 TEST_F(ShellViewsTest, OnboardingsDoneButtonEndsOnboardingThroughTheStatesClosure)

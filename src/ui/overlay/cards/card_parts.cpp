@@ -4,9 +4,7 @@
 #include "ui/kit/symbol_view.h"
 #include "ui/kit/theme.h"
 
-#include <QClipboard>
 #include <QFontMetrics>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
@@ -120,11 +118,4 @@ void CardParts::paintChrome(QPainter& painter, const QRectF& rect, double remain
     painter.setPen(Qt::NoPen);
     painter.setBrush(Theme::gradient(QRectF(rect.left() + 10, bar.top(), rect.width() - 20, bar.height())));
     painter.drawRoundedRect(bar, bar.height() / 2, bar.height() / 2);
-}
-
-void CardParts::copyText(const QString& text)
-{
-    QClipboard* clipboard = QGuiApplication::clipboard();
-    clipboard->clear();
-    clipboard->setText(text);
 }

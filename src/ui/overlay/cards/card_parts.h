@@ -36,7 +36,5 @@ void paintShell(QPainter& painter, const QRectF& rect);
 void paintChrome(QPainter& painter, const QRectF& rect, double remaining, bool timed);
 // The bar's rectangle for remaining, anchored to the trailing end of its strip.
 QRectF barRect(const QRectF& card, double remaining);
-// Copies to the desktop's clipboard as plain text, replacing what was there.
-void copyText(const QString& text);
 
 } // namespace CardParts

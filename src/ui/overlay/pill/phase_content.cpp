@@ -7,7 +7,7 @@
 #include "ui/kit/symbol_view.h"
 #include "ui/kit/theme.h"
 #include "ui/kit/thinking_wave.h"
-#include "ui/overlay/cards/idle_toolbar.h"
+#include "ui/overlay/pill/idle_toolbar.h"
 #include "ui/overlay/pill/listening_row.h"
 
 #include <QHBoxLayout>

@@ -1,7 +1,6 @@
 #include "ui/overlay/placement/overlay_controller.h"
 
 #include "core/state/app_state.h"
-#include "ui/overlay/pill/overlay_view.h"
 #include "ui/overlay/placement/overlay_panel.h"
 #include "ui/overlay/placement/overlay_rules.h"
 #include "ui/overlay/placement/overlay_sizes.h"
@@ -82,9 +81,12 @@ void OverlayController::keepHidden()
 void OverlayController::setContent(QWidget* view)
 {
     m_panel->setContent(view);
+}
+
+void OverlayController::outlineChanged()
+{
     // Cut while a card was still faint, the window would hide the card once it is fully shown.
-    if (auto* overlay = qobject_cast<OverlayView*>(view))
-        connect(overlay, &OverlayView::outlineChanged, m_panel.get(), &OverlayPanel::refreshShape);
+    m_panel->refreshShape();
 }
 
 void OverlayController::tracksPointerInPanel(bool tracks)

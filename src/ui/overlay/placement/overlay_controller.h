@@ -61,7 +61,8 @@ public:
     OverlayPanel& panel() const { return *m_panel; }
     // Hosts the root view; the panel owns it and reports hover and drags on what the view ignores.
     void setContent(QWidget* view);
-    // Hosts a root view that reports hover and drags itself, through signals of the hooks' names.
+    // Hosts a root view that reports hover, drags and a changed outline itself, through signals of
+    // the hooks' names.
     template <typename View> void setReportingContent(View* view)
     {
         setContent(view);
@@ -69,6 +70,7 @@ public:
         connect(view, &View::hoverChanged, this, &OverlayController::setHovered);
         connect(view, &View::dragChanged, this, &OverlayController::dragChanged);
         connect(view, &View::dragEnded, this, &OverlayController::dragEnded);
+        connect(view, &View::outlineChanged, this, &OverlayController::outlineChanged);
     }
 
 public slots:
@@ -76,6 +78,8 @@ public slots:
     void setHovered(bool hovered);
     void dragChanged();
     void dragEnded();
+    // The view's painted outline changed without a resize: the panel's shape is cut anew.
+    void outlineChanged();
 
 private:
     void tracksPointerInPanel(bool tracks);

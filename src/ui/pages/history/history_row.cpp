@@ -4,6 +4,7 @@
 #include "core/state/app_state.h"
 #include "core/text/fmt.h"
 #include "core/text/l10n.h"
+#include "ui/kit/clipboard_text.h"
 #include "ui/kit/icon_button.h"
 #include "ui/kit/kit_font.h"
 #include "ui/kit/kit_label.h"
@@ -12,9 +13,7 @@
 #include "ui/kit/scheme.h"
 #include "ui/kit/soft_button.h"
 
-#include <QClipboard>
 #include <QContextMenuEvent>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QMenu>
@@ -27,13 +26,6 @@
 namespace {
 
 const QString separator = QStringLiteral("\u00b7");
-
-void putOnClipboard(const QString& text)
-{
-    QClipboard* clipboard = QGuiApplication::clipboard();
-    clipboard->clear();
-    clipboard->setText(text);
-}
 
 // The raw transcript under the text, on a faint rounded fill.
 class TranscriptBlock final : public QWidget {
@@ -247,7 +239,7 @@ void HistoryRow::copy()
 {
     if (!live())
         return;
-    putOnClipboard(m_entry.text);
+    ClipboardText::copy(m_entry.text);
     m_copied = true;
     refresh();
     // Not cancelled by a later copy: the mark goes 1.2 s after the first.
@@ -260,7 +252,7 @@ void HistoryRow::copy()
 void HistoryRow::copyRaw()
 {
     if (live())
-        putOnClipboard(m_entry.raw);
+        ClipboardText::copy(m_entry.raw);
 }
 
 void HistoryRow::remove()

@@ -4,6 +4,7 @@
 #include "core/text/fmt.h"
 #include "core/text/l10n.h"
 #include "ui/kit/card.h"
+#include "ui/kit/clipboard_text.h"
 #include "ui/kit/empty_hint.h"
 #include "ui/kit/kit_font.h"
 #include "ui/kit/kit_label.h"
@@ -11,7 +12,6 @@
 #include "ui/kit/scheme.h"
 #include "ui/kit/search_field.h"
 #include "ui/kit/soft_button.h"
-#include "ui/overlay/cards/card_parts.h"
 #include "ui/pages/notes/note_destination_picker.h"
 #include "ui/pages/notes/note_list_model.h"
 #include "ui/pages/notes/note_row_delegate.h"
@@ -183,7 +183,7 @@ QWidget* NotesPage::makeEditor()
         if (!m_loading)
             m_selection->commit(m_title->text(), m_body->toPlainText());
     });
-    connect(m_copy, &SoftButton::clicked, this, [this] { CardParts::copyText(m_body->toPlainText()); });
+    connect(m_copy, &SoftButton::clicked, this, [this] { ClipboardText::copy(m_body->toPlainText()); });
     connect(m_delete, &SoftButton::clicked, m_selection.get(), &NoteSelection::deleteSelected);
     return m_editorColumn;
 }

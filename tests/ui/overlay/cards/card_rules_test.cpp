@@ -32,13 +32,11 @@ TEST(CardRulesTest, TranslateTargetsPutTheNativeLanguageFirstAndMarkOnlyIt)
     const QStringList fixed = {s("en"), s("de"), s("fr"), s("es"), s("it"),
                                s("pt"), s("nl"), s("pl"), s("tr")};
     const Case cases[] = {
+        // clang-format off
         {.native = "en", .order = fixed, .marked = {s("en")}},
-        {.native = "de",
-         .order = {s("de"), s("en"), s("fr"), s("es"), s("it"), s("pt"), s("nl"), s("pl"), s("tr")},
-         .marked = {s("de")}},
-        {.native = "tr",
-         .order = {s("tr"), s("en"), s("de"), s("fr"), s("es"), s("it"), s("pt"), s("nl"), s("pl")},
-         .marked = {s("tr")}},
+        {.native = "de", .order = {s("de"), s("en"), s("fr"), s("es"), s("it"), s("pt"), s("nl"), s("pl"), s("tr")}, .marked = {s("de")}},
+        {.native = "tr", .order = {s("tr"), s("en"), s("de"), s("fr"), s("es"), s("it"), s("pt"), s("nl"), s("pl")}, .marked = {s("tr")}},
+        // clang-format on
         // A language outside the nine leaves them in the fixed order, none marked.
         {.native = "sv", .order = fixed, .marked = {}},
         {.native = "", .order = fixed, .marked = {}},
@@ -71,48 +69,14 @@ TEST(CardRulesTest, DismissSecondsFollowTheSettingStatusAndSnapshotMode)
         int preview;
     };
     const Case cases[] = {
-        {.name = "copied preview counts its own setting",
-         .resultSetting = 15,
-         .previewSetting = 3,
-         .status = Status::Copied,
-         .snapshot = false,
-         .result = 15,
-         .preview = 3},
-        {.name = "working preview waits",
-         .resultSetting = 15,
-         .previewSetting = 3,
-         .status = Status::Working,
-         .snapshot = false,
-         .result = 15,
-         .preview = 0},
-        {.name = "inserted preview gets no time",
-         .resultSetting = 15,
-         .previewSetting = 3,
-         .status = Status::Inserted,
-         .snapshot = false,
-         .result = 15,
-         .preview = 0},
-        {.name = "negative settings count as none",
-         .resultSetting = -4,
-         .previewSetting = -1,
-         .status = Status::Copied,
-         .snapshot = false,
-         .result = 0,
-         .preview = 0},
-        {.name = "snapshot mode keeps every card",
-         .resultSetting = 15,
-         .previewSetting = 3,
-         .status = Status::Copied,
-         .snapshot = true,
-         .result = 0,
-         .preview = 0},
-        {.name = "a huge setting does not wrap negative",
-         .resultSetting = qint64(1) << 40,
-         .previewSetting = qint64(1) << 40,
-         .status = Status::Copied,
-         .snapshot = false,
-         .result = std::numeric_limits<int>::max(),
-         .preview = std::numeric_limits<int>::max()},
+        // clang-format off
+        {.name = "copied preview counts its own setting", .resultSetting = 15, .previewSetting = 3, .status = Status::Copied, .snapshot = false, .result = 15, .preview = 3},
+        {.name = "working preview waits", .resultSetting = 15, .previewSetting = 3, .status = Status::Working, .snapshot = false, .result = 15, .preview = 0},
+        {.name = "inserted preview gets no time", .resultSetting = 15, .previewSetting = 3, .status = Status::Inserted, .snapshot = false, .result = 15, .preview = 0},
+        {.name = "negative settings count as none", .resultSetting = -4, .previewSetting = -1, .status = Status::Copied, .snapshot = false, .result = 0, .preview = 0},
+        {.name = "snapshot mode keeps every card", .resultSetting = 15, .previewSetting = 3, .status = Status::Copied, .snapshot = true, .result = 0, .preview = 0},
+        {.name = "a huge setting does not wrap negative", .resultSetting = qint64(1) << 40, .previewSetting = qint64(1) << 40, .status = Status::Copied, .snapshot = false, .result = std::numeric_limits<int>::max(), .preview = std::numeric_limits<int>::max()},
+        // clang-format on
     };
     for (const Case& c : cases) {
         QuendaConfig config = QuendaConfig::standard();
@@ -186,22 +150,11 @@ TEST_F(CountdownTest, PausesRestartsAndCancelsWithoutEverFinishingEarly)
         qint64 stillOpenUntil;                                       // ms from the start
     };
     const Case cases[] = {
-        {.name = "hover for 700 ms",
-         .during =
-             [](DismissCountdown& d, ManualClock& clock) {
-                 d.setPaused(true);
-                 const double left = d.remaining();
-                 clock.advance(700);
-                 EXPECT_DOUBLE_EQ(d.remaining(), left) << "the bar moved while hovered";
-                 d.setPaused(false);
-             },
-         .stillOpenUntil = 1700 - 50},
-        {.name = "a new text",
-         .during = [](DismissCountdown& d, ManualClock&) { d.start(1); },
-         .stillOpenUntil = 1500 - 50},
-        {.name = "cancelled",
-         .during = [](DismissCountdown& d, ManualClock&) { d.cancel(); },
-         .stillOpenUntil = 60'000},
+        // clang-format off
+        {.name = "hover for 700 ms", .during = [](DismissCountdown& d, ManualClock& clock) {d.setPaused(true); const double left = d.remaining(); clock.advance(700); EXPECT_DOUBLE_EQ(d.remaining(), left) << "the bar moved while hovered"; d.setPaused(false); }, .stillOpenUntil = 1700 - 50},
+        {.name = "a new text", .during = [](DismissCountdown& d, ManualClock&) { d.start(1); }, .stillOpenUntil = 1500 - 50},
+        {.name = "cancelled", .during = [](DismissCountdown& d, ManualClock&) { d.cancel(); }, .stillOpenUntil = 60'000},
+        // clang-format on
     };
     for (const Case& c : cases) {
         m_finished.clear();

@@ -10,16 +10,16 @@
 #include "ui/overlay/cards/choice_action_button.h"
 #include "ui/overlay/cards/choice_row.h"
 #include "ui/overlay/cards/dictation_preview_card.h"
-#include "ui/overlay/cards/idle_toolbar.h"
 #include "ui/overlay/cards/note_saved_card.h"
 #include "ui/overlay/cards/overlay_choice_card.h"
 #include "ui/overlay/cards/overlay_result_card.h"
 #include "ui/overlay/cards/translate_menu_card.h"
 #include "ui/overlay/cards/translate_row_button.h"
-#include "ui/overlay/cards/translate_toggle.h"
 #include "ui/overlay/pill/icon_chip.h"
+#include "ui/overlay/pill/idle_toolbar.h"
 #include "ui/overlay/pill/listening_row.h"
 #include "ui/overlay/pill/phase_content.h"
+#include "ui/overlay/pill/translate_toggle.h"
 #include "ui/overlay/placement/dictation_preview_layout.h"
 #include "ui/overlay/placement/overlay_sizes.h"
 
@@ -113,54 +113,14 @@ TEST_F(OverlayCardsTest, EachCardRendersItsTextsAndNoPartTakesTheFocus)
         int width;         // 0: not fixed by the size table
     };
     const Case cases[] = {
-        {.name = "note in the own store",
-         .setup =
-             [](AppState& st) {
-                 st.setNotePreview(SavedNotePreview{s("Buy milk"), SavedNotePreview::QuendaPlace{}});
-             },
-         .card = Card::NoteSaved,
-         .texts = {s("Saved as a note"), s("Quenda notes"), s("Buy milk")},
-         .width = 320},
-        {.name = "note in a Notes folder",
-         .setup =
-             [](AppState& st) {
-                 st.setNotePreview(SavedNotePreview{
-                     s("Buy milk"), SavedNotePreview::ApplePlace{s("iCloud"), s("Errands"), {}}});
-             },
-         .card = Card::NoteSaved,
-         .texts = {s("Errands"), s("Buy milk")},
-         .width = 320},
-        {.name = "result with its command",
-         .setup =
-             [](AppState& st) {
-                 st.setOverlayResult(OverlayResult{s("summarize"), s("Short."), std::nullopt});
-             },
-         .card = Card::Result,
-         .texts = {s("Result"), s("summarize"), s("Short.")},
-         .width = 480},
-        {.name = "copied preview",
-         .setup =
-             [](AppState& st) {
-                 st.setDictationPreview(DictationPreview{s("hello there"), DictationPreviewStatus::Copied});
-             },
-         .card = Card::Preview,
-         .texts = {s("Copied to the clipboard"), s("hello there")},
-         .width = 0},
-        {.name = "choices",
-         .setup =
-             [](AppState& st) {
-                 st.setOverlayResult(
-                     OverlayResult{s("make it short"), s("x"), QList{kCommandChoice, kReformulated}});
-             },
-         .card = Card::Choices,
-         .texts = {s("Pick a version"), s("make it short"), s("Which text should be used?"), s("Answer"),
-                   s("Kurz gesagt: ja."), s("Reworded"), s("In short, yes.")},
-         .width = 480},
-        {.name = "translate menu",
-         .setup = [](AppState& st) { st.setWidgetTranslateOpen(true); },
-         .card = Card::TranslateMenu,
-         .texts = {s("Translate selection"), s("Replaces the selected text")},
-         .width = 196},
+        // clang-format off
+        {.name = "note in the own store", .setup = [](AppState& st) {st.setNotePreview(SavedNotePreview{s("Buy milk"), SavedNotePreview::QuendaPlace{}}); }, .card = Card::NoteSaved, .texts = {s("Saved as a note"), s("Quenda notes"), s("Buy milk")}, .width = 320},
+        {.name = "note in a Notes folder", .setup = [](AppState& st) {st.setNotePreview(SavedNotePreview{s("Buy milk"), SavedNotePreview::ApplePlace{s("iCloud"), s("Errands"), {}}}); }, .card = Card::NoteSaved, .texts = {s("Errands"), s("Buy milk")}, .width = 320},
+        {.name = "result with its command", .setup = [](AppState& st) {st.setOverlayResult(OverlayResult{s("summarize"), s("Short."), std::nullopt}); }, .card = Card::Result, .texts = {s("Result"), s("summarize"), s("Short.")}, .width = 480},
+        {.name = "copied preview", .setup = [](AppState& st) {st.setDictationPreview(DictationPreview{s("hello there"), DictationPreviewStatus::Copied}); }, .card = Card::Preview, .texts = {s("Copied to the clipboard"), s("hello there")}, .width = 0},
+        {.name = "choices", .setup = [](AppState& st) {st.setOverlayResult(OverlayResult{s("make it short"), s("x"), QList{kCommandChoice, kReformulated}}); }, .card = Card::Choices, .texts = {s("Pick a version"), s("make it short"), s("Which text should be used?"), s("Answer"), s("Kurz gesagt: ja."), s("Reworded"), s("In short, yes.")}, .width = 480},
+        {.name = "translate menu", .setup = [](AppState& st) { st.setWidgetTranslateOpen(true); }, .card = Card::TranslateMenu, .texts = {s("Translate selection"), s("Replaces the selected text")}, .width = 196},
+        // clang-format on
     };
     for (const Case& c : cases) {
         m_view.reset();
@@ -231,24 +191,11 @@ TEST_F(OverlayCardsTest, TheIdleToolbarFollowsTheEngineAndTheMenu)
         Symbol chevron;
     };
     const Case cases[] = {
-        {.name = "engine loading",
-         .engineReady = false,
-         .menuOpen = false,
-         .dictateEnabled = false,
-         .toggles = 0,
-         .chevron = Symbol::ChevronUp},
-        {.name = "ready",
-         .engineReady = true,
-         .menuOpen = false,
-         .dictateEnabled = true,
-         .toggles = 1,
-         .chevron = Symbol::ChevronUp},
-        {.name = "ready, menu open",
-         .engineReady = true,
-         .menuOpen = true,
-         .dictateEnabled = true,
-         .toggles = 1,
-         .chevron = Symbol::ChevronDown},
+        // clang-format off
+        {.name = "engine loading", .engineReady = false, .menuOpen = false, .dictateEnabled = false, .toggles = 0, .chevron = Symbol::ChevronUp},
+        {.name = "ready", .engineReady = true, .menuOpen = false, .dictateEnabled = true, .toggles = 1, .chevron = Symbol::ChevronUp},
+        {.name = "ready, menu open", .engineReady = true, .menuOpen = true, .dictateEnabled = true, .toggles = 1, .chevron = Symbol::ChevronDown},
+        // clang-format on
     };
     for (const Case& c : cases) {
         m_view.reset();
@@ -338,30 +285,12 @@ TEST_F(OverlayCardsTest, TheCopyMarkMovesBetweenRowsAndLeavesAfterItsTime)
         QString clipboard;
     };
     const Step steps[] = {
-        {.name = "copy the first",
-         .waitMs = 0,
-         .press = first,
-         .firstMarked = true,
-         .secondMarked = false,
-         .clipboard = kCommandChoice.text},
-        {.name = "copy the second soon after",
-         .waitMs = 600,
-         .press = second,
-         .firstMarked = false,
-         .secondMarked = true,
-         .clipboard = kReformulated.text},
-        {.name = "the first's time is over, the second's not",
-         .waitMs = 700,
-         .press = nullptr,
-         .firstMarked = false,
-         .secondMarked = true,
-         .clipboard = kReformulated.text},
-        {.name = "the second's time is over",
-         .waitMs = 500,
-         .press = nullptr,
-         .firstMarked = false,
-         .secondMarked = false,
-         .clipboard = kReformulated.text},
+        // clang-format off
+        {.name = "copy the first", .waitMs = 0, .press = first, .firstMarked = true, .secondMarked = false, .clipboard = kCommandChoice.text},
+        {.name = "copy the second soon after", .waitMs = 600, .press = second, .firstMarked = false, .secondMarked = true, .clipboard = kReformulated.text},
+        {.name = "the first's time is over, the second's not", .waitMs = 700, .press = nullptr, .firstMarked = false, .secondMarked = true, .clipboard = kReformulated.text},
+        {.name = "the second's time is over", .waitMs = 500, .press = nullptr, .firstMarked = false, .secondMarked = false, .clipboard = kReformulated.text},
+        // clang-format on
     };
     for (const Step& step : steps) {
         m_clock.advance(step.waitMs);
@@ -457,26 +386,12 @@ TEST_F(OverlayCardsTest, APreviewClosesAtOnceWhenInsertedAndWaitsWhileWorking)
         bool open;
     };
     const Case cases[] = {
-        {.name = "inserted",
-         .status = DictationPreviewStatus::Inserted,
-         .cardsStay = false,
-         .afterMs = 0,
-         .open = false},
-        {.name = "working",
-         .status = DictationPreviewStatus::Working,
-         .cardsStay = false,
-         .afterMs = 60'000,
-         .open = true},
-        {.name = "copied",
-         .status = DictationPreviewStatus::Copied,
-         .cardsStay = false,
-         .afterMs = 1000,
-         .open = false},
-        {.name = "copied while cards stay",
-         .status = DictationPreviewStatus::Copied,
-         .cardsStay = true,
-         .afterMs = 60'000,
-         .open = true},
+        // clang-format off
+        {.name = "inserted", .status = DictationPreviewStatus::Inserted, .cardsStay = false, .afterMs = 0, .open = false},
+        {.name = "working", .status = DictationPreviewStatus::Working, .cardsStay = false, .afterMs = 60'000, .open = true},
+        {.name = "copied", .status = DictationPreviewStatus::Copied, .cardsStay = false, .afterMs = 1000, .open = false},
+        {.name = "copied while cards stay", .status = DictationPreviewStatus::Copied, .cardsStay = true, .afterMs = 60'000, .open = true},
+        // clang-format on
     };
     for (const Case& c : cases) {
         m_view.reset();
@@ -531,15 +446,13 @@ TEST_F(OverlayCardsTest, APreviewCardIsExactlyAsLargeAsThePanelMadeRoomFor)
     };
     const QString paragraph = QString(s("a dictated sentence that wraps, ")).repeated(6);
     const Case cases[] = {
+        // clang-format off
         {.name = "one word", .resultSize = OverlayResultSize::Regular, .text = s("Hi")},
-        {.name = "one line",
-         .resultSize = OverlayResultSize::Regular,
-         .text = s("Send the report on Friday morning")},
+        {.name = "one line", .resultSize = OverlayResultSize::Regular, .text = s("Send the report on Friday morning")},
         {.name = "wrapped, compact", .resultSize = OverlayResultSize::Compact, .text = paragraph},
         {.name = "wrapped, large", .resultSize = OverlayResultSize::Large, .text = paragraph},
-        {.name = "past the text height",
-         .resultSize = OverlayResultSize::Compact,
-         .text = paragraph.repeated(20)},
+        {.name = "past the text height", .resultSize = OverlayResultSize::Compact, .text = paragraph.repeated(20)},
+        // clang-format on
     };
     const DictationPreviewLayout layout;
     for (const Case& c : cases) {
@@ -572,17 +485,10 @@ TEST_F(OverlayCardsTest, CardsFadeAndScaleInAndOutOverTheirSpringAndStopTheirTim
         int durationMs;
     };
     const Case cases[] = {
-        {.name = "result card",
-         .open =
-             [](AppState& st) {
-                 st.setOverlayResult(OverlayResult{s("cmd"), s("An answer."), std::nullopt});
-             },
-         .close = [](AppState& st) { st.setOverlayResult(std::nullopt); },
-         .durationMs = Motion::morphMs},
-        {.name = "translate menu",
-         .open = [](AppState& st) { st.setWidgetTranslateOpen(true); },
-         .close = [](AppState& st) { st.setWidgetTranslateOpen(false); },
-         .durationMs = Motion::toggleMs},
+        // clang-format off
+        {.name = "result card", .open = [](AppState& st) {st.setOverlayResult(OverlayResult{s("cmd"), s("An answer."), std::nullopt}); }, .close = [](AppState& st) { st.setOverlayResult(std::nullopt); }, .durationMs = Motion::morphMs},
+        {.name = "translate menu", .open = [](AppState& st) { st.setWidgetTranslateOpen(true); }, .close = [](AppState& st) { st.setWidgetTranslateOpen(false); }, .durationMs = Motion::toggleMs},
+        // clang-format on
     };
     change([](QuendaConfig& c) { c.overlayResultDismissSeconds = 0; });
     AnimationsOn on;
@@ -662,18 +568,12 @@ TEST_F(OverlayCardsTest, ADragFromAPillButtonMovesTheWidgetAndClicksNothing)
     };
     const auto toolbar = [](PhaseContent& content) { return content.findChild<IdleToolbar*>(); };
     const Case cases[] = {
-        {.name = "dictate",
-         .phase = Phase::idle(),
-         .button = [&](PhaseContent& c) { return toolbar(c)->dictateButton(); }},
-        {.name = "translate toggle",
-         .phase = Phase::idle(),
-         .button = [&](PhaseContent& c) { return toolbar(c)->translateButton(); }},
-        {.name = "settings",
-         .phase = Phase::idle(),
-         .button = [&](PhaseContent& c) { return toolbar(c)->settingsButton(); }},
-        {.name = "stop chip",
-         .phase = Phase::listening(),
-         .button = [](PhaseContent& c) { return qobject_cast<ListeningRow*>(c.row())->stopChip(); }},
+        // clang-format off
+        {.name = "dictate", .phase = Phase::idle(), .button = [&](PhaseContent& c) { return toolbar(c)->dictateButton(); }},
+        {.name = "translate toggle", .phase = Phase::idle(), .button = [&](PhaseContent& c) { return toolbar(c)->translateButton(); }},
+        {.name = "settings", .phase = Phase::idle(), .button = [&](PhaseContent& c) { return toolbar(c)->settingsButton(); }},
+        {.name = "stop chip", .phase = Phase::listening(), .button = [](PhaseContent& c) { return qobject_cast<ListeningRow*>(c.row())->stopChip(); }},
+        // clang-format on
     };
     int toggles = 0;
     std::optional<MainSection> opened;
@@ -715,30 +615,11 @@ TEST_F(OverlayCardsTest, LongCardTextsStopAtTheirLineLimitWithAnEllipsis)
         int maxLines;
     };
     const Case cases[] = {
-        {.name = "choice text",
-         .show =
-             [](AppState& st, const QString& t) {
-                 st.setOverlayResult(OverlayResult{
-                     s("cmd"), s("x"),
-                     QList{OverlayResultChoice{OverlayResultChoice::Kind::Command, s("Answer"), t}}});
-             },
-         .label =
-             [](QWidget* card) { return qobject_cast<OverlayChoiceCard*>(card)->rows().first()->text(); },
-         .maxLines = 5},
-        {.name = "spoken command over the choices",
-         .show =
-             [](AppState& st, const QString& t) {
-                 st.setOverlayResult(OverlayResult{t, s("x"), QList{kCommandChoice}});
-             },
-         .label = [](QWidget* card) { return qobject_cast<OverlayChoiceCard*>(card)->spoken(); },
-         .maxLines = 2},
-        {.name = "result command",
-         .show =
-             [](AppState& st, const QString& t) {
-                 st.setOverlayResult(OverlayResult{t, s("x"), std::nullopt});
-             },
-         .label = [](QWidget* card) { return qobject_cast<OverlayResultCard*>(card)->command(); },
-         .maxLines = 2},
+        // clang-format off
+        {.name = "choice text", .show = [](AppState& st, const QString& t) {st.setOverlayResult(OverlayResult{s("cmd"), s("x"), QList{OverlayResultChoice{OverlayResultChoice::Kind::Command, s("Answer"), t}}}); }, .label = [](QWidget* card) { return qobject_cast<OverlayChoiceCard*>(card)->rows().first()->text(); }, .maxLines = 5},
+        {.name = "spoken command over the choices", .show = [](AppState& st, const QString& t) {st.setOverlayResult(OverlayResult{t, s("x"), QList{kCommandChoice}}); }, .label = [](QWidget* card) { return qobject_cast<OverlayChoiceCard*>(card)->spoken(); }, .maxLines = 2},
+        {.name = "result command", .show = [](AppState& st, const QString& t) {st.setOverlayResult(OverlayResult{t, s("x"), std::nullopt}); }, .label = [](QWidget* card) { return qobject_cast<OverlayResultCard*>(card)->command(); }, .maxLines = 2},
+        // clang-format on
     };
     const QString longText = QString(s("a long dictated text that keeps going, ")).repeated(40);
     for (const Case& c : cases) {

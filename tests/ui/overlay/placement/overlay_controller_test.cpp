@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QEnterEvent>
+#include <QPainter>
 #include <QSignalSpy>
 
 #include <memory>
@@ -45,14 +46,25 @@ public:
     QList<QSize> sizes;
 };
 
-// A root view that reports the pointer over its visible content itself.
+// A root view that reports the pointer over its visible content, and changes to its outline, itself.
 class ReportingView final : public QWidget {
     Q_OBJECT
+
+public:
+    bool painted = false;
 
 signals:
     void hoverChanged(bool hovered);
     void dragChanged();
     void dragEnded();
+    void outlineChanged();
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        if (painted)
+            QPainter(this).fillRect(rect(), Qt::darkGray);
+    }
 };
 
 } // namespace
@@ -407,6 +419,22 @@ TEST_F(OverlayControllerTest, AViewThatReportsThePointerIsItsOnlyVoice)
     emit view->dragEnded();
     EXPECT_FALSE(state().widgetDragging());
     EXPECT_EQ(panel().content(), view);
+}
+
+// A card fading in changes what the view paints and moves no widget: a shape cut while it was still
+// faint would hide it once shown.
+TEST_F(OverlayControllerTest, AChangedOutlineOfTheViewCutsThePanelAnew)
+{
+    m_windows.setCompositing(false);
+    make();
+    auto* view = new ReportingView;
+    m_controller->setReportingContent(view);
+    const QPoint inside = panel().rect().center();
+    ASSERT_FALSE(panel().mask().contains(inside));
+
+    view->painted = true;
+    emit view->outlineChanged();
+    EXPECT_TRUE(panel().mask().contains(inside));
 }
 
 #include "overlay_controller_test.moc"

@@ -15,18 +15,12 @@ TEST(OverlaySizes, CardsTakeTheConfiguredSizeAndANotePreviewAloneItsOwn)
         QSizeF size;
     };
     const Case cases[] = {
-        {.name = "note preview alone",
-         .in = OverlayInputs{.hasNotePreview = true, .overlayResultSize = OverlayResultSize::Large},
-         .size = {320, 166}},
-        {.name = "note preview with a result takes the card",
-         .in = OverlayInputs{.hasResult = true,
-                             .hasNotePreview = true,
-                             .overlayResultSize = OverlayResultSize::Large},
-         .size = {640, 680}},
-        {.name = "compact card",
-         .in = OverlayInputs{.hasResult = true, .overlayResultSize = OverlayResultSize::Compact},
-         .size = {400, 440}},
+        // clang-format off
+        {.name = "note preview alone", .in = OverlayInputs{.hasNotePreview = true, .overlayResultSize = OverlayResultSize::Large}, .size = {320, 166}},
+        {.name = "note preview with a result takes the card", .in = OverlayInputs{.hasResult = true, .hasNotePreview = true, .overlayResultSize = OverlayResultSize::Large}, .size = {640, 680}},
+        {.name = "compact card", .in = OverlayInputs{.hasResult = true, .overlayResultSize = OverlayResultSize::Compact}, .size = {400, 440}},
         {.name = "state gone", .in = std::nullopt, .size = {520, 560}},
+        // clang-format on
     };
     const DictationPreviewLayout layout;
     for (const Case& c : cases)
@@ -46,26 +40,12 @@ TEST(OverlaySizes, PreviewCardsStayWithinTheirResultSizesBounds)
     };
     const QString longText = QString(s("dictated words ")).repeated(300);
     const Case cases[] = {
-        {.name = "one word",
-         .resultSize = OverlayResultSize::Regular,
-         .text = s("Hi"),
-         .width = 168,
-         .height = {}},
-        {.name = "long, compact",
-         .resultSize = OverlayResultSize::Compact,
-         .text = longText,
-         .width = 360,
-         .height = 343},
-        {.name = "long, regular",
-         .resultSize = OverlayResultSize::Regular,
-         .text = longText,
-         .width = 480,
-         .height = 423},
-        {.name = "long, large",
-         .resultSize = OverlayResultSize::Large,
-         .text = longText,
-         .width = 600,
-         .height = 523},
+        // clang-format off
+        {.name = "one word", .resultSize = OverlayResultSize::Regular, .text = s("Hi"), .width = 168, .height = {}},
+        {.name = "long, compact", .resultSize = OverlayResultSize::Compact, .text = longText, .width = 360, .height = 343},
+        {.name = "long, regular", .resultSize = OverlayResultSize::Regular, .text = longText, .width = 480, .height = 423},
+        {.name = "long, large", .resultSize = OverlayResultSize::Large, .text = longText, .width = 600, .height = 523},
+        // clang-format on
     };
     const DictationPreviewLayout layout;
     for (const Case& c : cases) {

@@ -1,4 +1,4 @@
-#include "ui/pages/history/history_view.h"
+#include "ui/pages/history/history_page.h"
 
 #include "core/base/clock.h"
 #include "core/state/app_state.h"
@@ -35,7 +35,7 @@ Card* hintCard(Symbol icon, const QString& title, const QString& body)
 
 } // namespace
 
-HistoryView::HistoryView(AppState& state, QWidget* parent)
+HistoryPage::HistoryPage(AppState& state, QWidget* parent)
     : QWidget(parent)
     , m_state(state)
     , m_page(new Page(L10n::s("history.title"), L10n::s("history.subtitle"), this))
@@ -61,21 +61,21 @@ HistoryView::HistoryView(AppState& state, QWidget* parent)
         m_limit = chunk;
         refresh();
     });
-    connect(m_clear, &SoftButton::clicked, this, &HistoryView::askToClear);
+    connect(m_clear, &SoftButton::clicked, this, &HistoryPage::askToClear);
     connect(&m_state, &AppState::historyChanged, this, [this] {
         m_search.setHistory(m_state.history());
         refresh();
     });
     QScrollBar* bar = m_page->verticalScrollBar();
-    connect(bar, &QScrollBar::valueChanged, this, &HistoryView::followScroll);
-    connect(bar, &QScrollBar::rangeChanged, this, &HistoryView::followScroll);
+    connect(bar, &QScrollBar::valueChanged, this, &HistoryPage::followScroll);
+    connect(bar, &QScrollBar::rangeChanged, this, &HistoryPage::followScroll);
     m_search.setHistory(m_state.history());
     refresh();
 }
 
-HistoryView::~HistoryView() = default;
+HistoryPage::~HistoryPage() = default;
 
-void HistoryView::showEvent(QShowEvent* event)
+void HistoryPage::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
     // Entries past the retention limits go when the page opens.
@@ -83,7 +83,7 @@ void HistoryView::showEvent(QShowEvent* event)
         m_state.pruneHistory();
 }
 
-void HistoryView::refresh()
+void HistoryPage::refresh()
 {
     const QList<HistoryEntry>& history = m_state.history();
     m_clear->setVisible(!history.isEmpty());
@@ -108,7 +108,7 @@ void HistoryView::refresh()
     showDays(groups);
 }
 
-void HistoryView::showDays(const QList<HistorySearch::Group>& groups)
+void HistoryPage::showDays(const QList<HistorySearch::Group>& groups)
 {
     const QList<HistoryEntry>& history = m_state.history();
     m_matched = 0;
@@ -165,7 +165,7 @@ void HistoryView::showDays(const QList<HistorySearch::Group>& groups)
     }
 }
 
-void HistoryView::showMore()
+void HistoryPage::showMore()
 {
     if (!hasMore())
         return;
@@ -173,7 +173,7 @@ void HistoryView::showMore()
     refresh();
 }
 
-void HistoryView::followScroll()
+void HistoryPage::followScroll()
 {
     const QScrollBar* bar = m_page->verticalScrollBar();
     // Within a screen of the end, before the user reaches it.
@@ -181,7 +181,7 @@ void HistoryView::followScroll()
         showMore();
 }
 
-QList<HistoryRow*> HistoryView::rows() const
+QList<HistoryRow*> HistoryPage::rows() const
 {
     QList<HistoryRow*> found;
     for (int i = 0; i < m_page->content()->count(); ++i) {
@@ -197,7 +197,7 @@ QList<HistoryRow*> HistoryView::rows() const
     return found;
 }
 
-QStringList HistoryView::dayTitles() const
+QStringList HistoryPage::dayTitles() const
 {
     QStringList titles;
     for (int i = 0; i < m_page->content()->count(); ++i) {
@@ -210,7 +210,7 @@ QStringList HistoryView::dayTitles() const
     return titles;
 }
 
-void HistoryView::askToClear()
+void HistoryPage::askToClear()
 {
     if (m_confirmation)
         return;

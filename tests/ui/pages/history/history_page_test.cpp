@@ -4,10 +4,10 @@
 #include "ui/kit/page.h"
 #include "ui/kit/search_field.h"
 #include "ui/kit/soft_button.h"
+#include "ui/pages/history/history_page.h"
 #include "ui/pages/history/history_row.h"
-#include "ui/pages/history/history_view.h"
 #include "ui/pages/history/recent_history.h"
-#include "ui/shell/home_page.h"
+#include "ui/pages/home/home_page.h"
 #include "ui/shell/main_view.h"
 #include "ui/shell/menu_bar_view.h"
 
@@ -22,17 +22,17 @@
 
 namespace {
 
-class HistoryViewTest : public HistoryFixture {
+class HistoryPageTest : public HistoryFixture {
 protected:
-    HistoryView& open()
+    HistoryPage& open()
     {
-        m_view = std::make_unique<HistoryView>(state());
+        m_view = std::make_unique<HistoryPage>(state());
         m_view->resize(1000, 700);
         m_view->show();
         settle();
         return *m_view;
     }
-    static QStringList texts(const HistoryView& view)
+    static QStringList texts(const HistoryPage& view)
     {
         QStringList found;
         for (const HistoryRow* row : view.rows())
@@ -48,29 +48,29 @@ protected:
         return nullptr;
     }
 
-    std::unique_ptr<HistoryView> m_view;
+    std::unique_ptr<HistoryPage> m_view;
 };
 
-TEST_F(HistoryViewTest, TenThousandEntriesGetRowsAChunkAtATimeKeptByEntry)
+TEST_F(HistoryPageTest, TenThousandEntriesGetRowsAChunkAtATimeKeptByEntry)
 {
     state().setHistory(entries(10000));
-    HistoryView& view = open();
+    HistoryPage& view = open();
     // Chunks until the rows reach a screen past the window's end, and no further.
     const int opened = view.rowsMade();
-    EXPECT_EQ(opened % HistoryView::chunk, 0);
-    EXPECT_LE(opened, 2 * HistoryView::chunk);
+    EXPECT_EQ(opened % HistoryPage::chunk, 0);
+    EXPECT_LE(opened, 2 * HistoryPage::chunk);
     EXPECT_EQ(view.rows().size(), opened);
     QPointer<HistoryRow> second = view.rows().at(1);
 
     QScrollBar* bar = view.page()->verticalScrollBar();
     bar->setValue(bar->maximum()); // near the end: the next chunk
     settle();
-    EXPECT_EQ(view.rowsMade(), opened + HistoryView::chunk);
+    EXPECT_EQ(view.rowsMade(), opened + HistoryPage::chunk);
     EXPECT_TRUE(view.hasMore());
 
     state().addHistory(dictation(QStringLiteral("arrived")));
     settle();
-    EXPECT_EQ(view.rowsMade(), opened + HistoryView::chunk + 1); // only the new entry's row
+    EXPECT_EQ(view.rowsMade(), opened + HistoryPage::chunk + 1); // only the new entry's row
     EXPECT_EQ(texts(view).first(), QStringLiteral("arrived"));
     EXPECT_EQ(view.rows().at(2), second.data());
 
@@ -85,10 +85,10 @@ TEST_F(HistoryViewTest, TenThousandEntriesGetRowsAChunkAtATimeKeptByEntry)
     EXPECT_FALSE(view.hasMore());
 }
 
-TEST_F(HistoryViewTest, ClearingAsksWithCancelAsDefaultAndWritesTheEmptyFile)
+TEST_F(HistoryPageTest, ClearingAsksWithCancelAsDefaultAndWritesTheEmptyFile)
 {
     state().setHistory(entries(3));
-    HistoryView& view = open();
+    HistoryPage& view = open();
     ASSERT_TRUE(view.clearButton()->isVisible());
     view.clearButton()->click();
     QPointer<QMessageBox> box = view.confirmation();
@@ -111,7 +111,7 @@ TEST_F(HistoryViewTest, ClearingAsksWithCancelAsDefaultAndWritesTheEmptyFile)
     EXPECT_TRUE(shownTexts(view).contains(L10n::s(QStringLiteral("history.emptyTitle"))));
 }
 
-TEST_F(HistoryViewTest, AFileRepeatingAnIdShowsEveryEntryAndRemovesOnlyTheOneAsked)
+TEST_F(HistoryPageTest, AFileRepeatingAnIdShowsEveryEntryAndRemovesOnlyTheOneAsked)
 {
     QList<HistoryEntry> stored = entries(3);
     stored[2].id = stored[0].id;
@@ -121,7 +121,7 @@ TEST_F(HistoryViewTest, AFileRepeatingAnIdShowsEveryEntryAndRemovesOnlyTheOneAsk
         c.historyMaxEntries = 0;
         c.historyKeepHours = 0;
     });
-    HistoryView& view = open();
+    HistoryPage& view = open();
     ASSERT_EQ(texts(view),
               (QStringList{QStringLiteral("entry 0"), QStringLiteral("entry 1"), QStringLiteral("entry 2")}));
     HistoryRow* first = view.rows().at(0);
@@ -137,9 +137,9 @@ TEST_F(HistoryViewTest, AFileRepeatingAnIdShowsEveryEntryAndRemovesOnlyTheOneAsk
     EXPECT_EQ(written, (QStringList{QStringLiteral("entry 1"), QStringLiteral("entry 2")}));
 }
 
-TEST_F(HistoryViewTest, HintsForNoHistoryAndNoResultsAndPruningOnOpening)
+TEST_F(HistoryPageTest, HintsForNoHistoryAndNoResultsAndPruningOnOpening)
 {
-    HistoryView& empty = open();
+    HistoryPage& empty = open();
     EXPECT_TRUE(shownTexts(empty).contains(L10n::s(QStringLiteral("history.emptyTitle"))));
     EXPECT_FALSE(empty.clearButton()->isVisible());
 
@@ -155,19 +155,19 @@ TEST_F(HistoryViewTest, HintsForNoHistoryAndNoResultsAndPruningOnOpening)
 
     configure([](QuendaConfig& c) { c.historyMaxEntries = 2; });
     state().setHistory(entries(4)); // the limit pruned once already; the page prunes again
-    HistoryView& pruned = open();
+    HistoryPage& pruned = open();
     EXPECT_EQ(state().history().size(), 2);
     EXPECT_EQ(pruned.rows().size(), 2);
     EXPECT_EQ(pruned.dayTitles(), QStringList{L10n::s(QStringLiteral("time.today"))});
 }
 
-TEST_F(HistoryViewTest, TheHistorySectionHomeAndThePopoverShowTheRows)
+TEST_F(HistoryPageTest, TheHistorySectionHomeAndThePopoverShowTheRows)
 {
     state().setHistory(entries(7));
     MainView main(state());
     main.resize(1000, 700);
     state().setSection(MainSection::History);
-    EXPECT_NE(qobject_cast<HistoryView*>(main.page()), nullptr);
+    EXPECT_NE(qobject_cast<HistoryPage*>(main.page()), nullptr);
     state().setSection(MainSection::Home);
     auto* home = main.page()->findChild<RecentHistory*>();
     ASSERT_NE(home, nullptr);

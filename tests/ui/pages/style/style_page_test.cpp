@@ -13,7 +13,7 @@
 #include "ui/pages/style/app_style_rows.h"
 #include "ui/pages/style/style_card.h"
 #include "ui/pages/style/style_menu.h"
-#include "ui/pages/style/style_view.h"
+#include "ui/pages/style/style_page.h"
 #include "ui/shell/main_view.h"
 
 #include <QAccessible>
@@ -44,7 +44,7 @@ void pickStyle(AppStyleRow& row, const QString& id)
     ADD_FAILURE() << "no style " << id.toStdString();
 }
 
-class StyleViewTest : public StateFixture {
+class StylePageTest : public StateFixture {
 protected:
     void SetUp() override
     {
@@ -58,7 +58,7 @@ protected:
         m_configCalls.clear();
     }
 
-    QStringList rowIds(const StyleView& view) const
+    QStringList rowIds(const StylePage& view) const
     {
         QStringList ids;
         for (AppStyleRow* row : view.appStyles()->rows())
@@ -70,9 +70,9 @@ protected:
     AppIconCache m_cache{&m_icons};
 };
 
-TEST_F(StyleViewTest, ACardClickWritesTheStyleOnceAndTheKeyboardMovesAndChooses)
+TEST_F(StylePageTest, ACardClickWritesTheStyleOnceAndTheKeyboardMovesAndChooses)
 {
-    StyleView view(state(), m_cache);
+    StylePage view(state(), m_cache);
     view.resize(1000, 1400);
     view.show();
     const QList<StyleCard*> cards = view.cards();
@@ -105,10 +105,10 @@ TEST_F(StyleViewTest, ACardClickWritesTheStyleOnceAndTheKeyboardMovesAndChooses)
     EXPECT_EQ(std::count_if(cards.begin(), cards.end(), [](StyleCard* c) { return c->isChecked(); }), 0);
 }
 
-TEST_F(StyleViewTest, AHoveredCardGrowsWithItsTextsUnlessItIsTheChosenOne)
+TEST_F(StylePageTest, AHoveredCardGrowsWithItsTextsUnlessItIsTheChosenOne)
 {
     configure([](QuendaConfig& c) { c.style = s("email"); });
-    StyleView view(state(), m_cache);
+    StylePage view(state(), m_cache);
     view.resize(1000, 1400);
     view.show();
     settle();
@@ -137,9 +137,9 @@ TEST_F(StyleViewTest, AHoveredCardGrowsWithItsTextsUnlessItIsTheChosenOne)
     }
 }
 
-TEST_F(StyleViewTest, EveryInstructionsKeystrokeIsWrittenAndOutsideChangesKeepTheCaret)
+TEST_F(StylePageTest, EveryInstructionsKeystrokeIsWrittenAndOutsideChangesKeepTheCaret)
 {
-    StyleView view(state(), m_cache);
+    StylePage view(state(), m_cache);
     view.show();
     QPlainTextEdit* editor = view.instructions();
     editor->setFocus();
@@ -163,9 +163,9 @@ TEST_F(StyleViewTest, EveryInstructionsKeystrokeIsWrittenAndOutsideChangesKeepTh
     EXPECT_EQ(state().config().instructions, s("B"));
 }
 
-TEST_F(StyleViewTest, TheLanguageControlFollowsTheEngineAndTheSwitchAndButtonWork)
+TEST_F(StylePageTest, TheLanguageControlFollowsTheEngineAndTheSwitchAndButtonWork)
 {
-    StyleView view(state(), m_cache);
+    StylePage view(state(), m_cache);
     ASSERT_NE(view.languageSegments(), nullptr);
     EXPECT_EQ(view.languageMenu(), nullptr);
     EXPECT_EQ(view.languageSegments()->count(), 3);
@@ -190,10 +190,10 @@ TEST_F(StyleViewTest, TheLanguageControlFollowsTheEngineAndTheSwitchAndButtonWor
     EXPECT_EQ(state().section(), MainSection::Commands);
 }
 
-TEST_F(StyleViewTest, TheFrontLineNamesTheApplicationAndTheStyleThatAppliesToIt)
+TEST_F(StylePageTest, TheFrontLineNamesTheApplicationAndTheStyleThatAppliesToIt)
 {
     knowApps({app("org.kde.kate", "Kate", "code", "auto", true)});
-    StyleView view(state(), m_cache);
+    StylePage view(state(), m_cache);
     EXPECT_FALSE(view.frontLine()->isVisibleTo(&view));
     state().setFrontApp(FrontApp{s("org.kde.kate"), s("Kate")});
     EXPECT_TRUE(view.frontLine()->isVisibleTo(&view));
@@ -201,9 +201,9 @@ TEST_F(StyleViewTest, TheFrontLineNamesTheApplicationAndTheStyleThatAppliesToIt)
               L10n::format(s("style.front"), {s("Kate"), L10n::s(s("style.code"))}));
 }
 
-TEST_F(StyleViewTest, RowsFollowTheViewTheSearchAndTheScan)
+TEST_F(StylePageTest, RowsFollowTheViewTheSearchAndTheScan)
 {
-    StyleView view(state(), m_cache);
+    StylePage view(state(), m_cache);
     AppStylesSection* section = view.appStyles();
     EXPECT_TRUE(section->emptyText()->isVisibleTo(&view));
     EXPECT_EQ(section->emptyText()->text(), L10n::s(s("style.scanning")));
@@ -231,10 +231,10 @@ TEST_F(StyleViewTest, RowsFollowTheViewTheSearchAndTheScan)
     EXPECT_TRUE(section->emptyText()->isVisibleTo(&view));
 }
 
-TEST_F(StyleViewTest, ARowRemovedByItsOwnPickerOutlivesItsEventAndReturnsWithItsApplication)
+TEST_F(StylePageTest, ARowRemovedByItsOwnPickerOutlivesItsEventAndReturnsWithItsApplication)
 {
     knowApps({app("org.kde.kate", "Kate", "code", "auto", true)});
-    StyleView view(state(), m_cache);
+    StylePage view(state(), m_cache);
     ASSERT_EQ(view.appStyles()->rows().size(), 1);
     QPointer<AppStyleRow> row = view.appStyles()->rows().at(0);
     pickStyle(*row, s("auto"));
@@ -254,7 +254,7 @@ TEST_F(StyleViewTest, ARowRemovedByItsOwnPickerOutlivesItsEventAndReturnsWithIts
     EXPECT_TRUE(row.isNull());
 }
 
-TEST_F(StyleViewTest, ARowPutsItsIconFirstAndItsPickerAtTheFarEndInEitherDirection)
+TEST_F(StylePageTest, ARowPutsItsIconFirstAndItsPickerAtTheFarEndInEitherDirection)
 {
     const AppStyleProfile kate = app("org.kde.kate", "Kate Advanced Text Editor", "code", "auto", true);
     // clang-format off
@@ -283,10 +283,10 @@ TEST_F(StyleViewTest, ARowPutsItsIconFirstAndItsPickerAtTheFarEndInEitherDirecti
     }
 }
 
-TEST_F(StyleViewTest, AKeptRowTakesTheLatestRecordSoItsPickerNeverRenamesBack)
+TEST_F(StylePageTest, AKeptRowTakesTheLatestRecordSoItsPickerNeverRenamesBack)
 {
     knowApps({app("org.kde.kate", "Kate", "code", "auto", true)});
-    StyleView view(state(), m_cache);
+    StylePage view(state(), m_cache);
     AppStyleRow* row = view.appStyles()->rows().at(0);
     state().mergeInstalledApps({FrontApp{s("org.kde.kate"), s("Kate Editor")}});
     ASSERT_EQ(view.appStyles()->rows().at(0), row);
@@ -296,7 +296,7 @@ TEST_F(StyleViewTest, AKeptRowTakesTheLatestRecordSoItsPickerNeverRenamesBack)
     EXPECT_EQ(state().config().appStyles.at(0).style, s("notes"));
 }
 
-TEST_F(StyleViewTest, EachApplicationIconIsLookedUpOnceAcrossRepaintsAndVisits)
+TEST_F(StylePageTest, EachApplicationIconIsLookedUpOnceAcrossRepaintsAndVisits)
 {
     knowApps({app("a.one", "One", "auto", "auto", false), app("b.two", "Two", "auto", "auto", false),
               app("c.three", "Three", "email", "email", false)});
@@ -305,7 +305,7 @@ TEST_F(StyleViewTest, EachApplicationIconIsLookedUpOnceAcrossRepaintsAndVisits)
     main.resize(1000, 700);
     main.show();
     state().setSection(MainSection::Style);
-    auto* view = qobject_cast<StyleView*>(main.page());
+    auto* view = qobject_cast<StylePage*>(main.page());
     ASSERT_NE(view, nullptr);
     view->appStyles()->toggle()->click();
     settle();
@@ -313,7 +313,7 @@ TEST_F(StyleViewTest, EachApplicationIconIsLookedUpOnceAcrossRepaintsAndVisits)
     view->grab();
     state().setSection(MainSection::Home);
     state().setSection(MainSection::Style);
-    view = qobject_cast<StyleView*>(main.page());
+    view = qobject_cast<StylePage*>(main.page());
     view->appStyles()->toggle()->click();
     view->grab();
     QStringList looked = m_icons.lookups;
@@ -335,13 +335,13 @@ protected:
     }
 };
 
-TEST_F(StyleViewTest, ShowingOrHidingManyRowsLaysTheListOutOnce)
+TEST_F(StylePageTest, ShowingOrHidingManyRowsLaysTheListOutOnce)
 {
     QList<AppStyleProfile> many;
     for (int i = 0; i < 40; ++i)
         many.append({s("app.%1").arg(i), s("App %1").arg(i), s("auto"), s("auto"), false});
     knowApps(many);
-    StyleView view(state(), m_cache);
+    StylePage view(state(), m_cache);
     view.resize(1000, 6000); // room for every row without scrolling
     view.show();
     settle();
@@ -364,7 +364,7 @@ TEST_F(StyleViewTest, ShowingOrHidingManyRowsLaysTheListOutOnce)
     EXPECT_EQ(section->height(), all);
 }
 
-TEST_F(StyleViewTest, ReturningToThePageWhileTheScanRunsStartsNoSecondScan)
+TEST_F(StylePageTest, ReturningToThePageWhileTheScanRunsStartsNoSecondScan)
 {
     m_windows.setInstalled({FrontApp{s("org.kde.kate"), s("Kate")}});
     MainView main(state());
@@ -381,7 +381,7 @@ TEST_F(StyleViewTest, ReturningToThePageWhileTheScanRunsStartsNoSecondScan)
     ASSERT_EQ(state().config().appStyles.size(), 1);
 }
 
-TEST_F(StyleViewTest, ThePopoverListsEveryStyleForTheFrontApplicationElseTheDefault)
+TEST_F(StylePageTest, ThePopoverListsEveryStyleForTheFrontApplicationElseTheDefault)
 {
     knowApps({app("org.kde.kate", "Kate", "auto", "auto", false)});
     StyleMenu menu(state());

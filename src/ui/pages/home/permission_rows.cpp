@@ -1,4 +1,4 @@
-#include "ui/shell/permission_rows.h"
+#include "ui/pages/home/permission_rows.h"
 
 #include "core/state/app_state.h"
 #include "core/text/l10n.h"

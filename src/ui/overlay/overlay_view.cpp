@@ -1,11 +1,11 @@
-#include "ui/overlay/pill/overlay_view.h"
+#include "ui/overlay/overlay_view.h"
 
 #include "core/model/result_placement_anchor.h"
 #include "core/state/app_state.h"
 #include "core/text/l10n.h"
+#include "ui/kit/clipboard_text.h"
 #include "ui/kit/motion.h"
 #include "ui/kit/theme.h"
-#include "ui/overlay/cards/card_parts.h"
 #include "ui/overlay/cards/card_rules.h"
 #include "ui/overlay/cards/card_transition.h"
 #include "ui/overlay/cards/dictation_preview_card.h"
@@ -182,7 +182,7 @@ QWidget* OverlayView::buildCard(Card kind)
             m_state.applyOverlayChoice(chosen);
         });
         connect(card, &OverlayChoiceCard::copyRequested, this,
-                [](const OverlayResultChoice& choice) { CardParts::copyText(choice.text); });
+                [](const OverlayResultChoice& choice) { ClipboardText::copy(choice.text); });
         connect(card, &OverlayChoiceCard::noteRequested, this, &OverlayView::saveNote);
         connect(card, &OverlayChoiceCard::closeRequested, this,
                 [this] { m_state.setOverlayResult(std::nullopt); });
@@ -192,7 +192,7 @@ QWidget* OverlayView::buildCard(Card kind)
         auto* card = new OverlayResultCard(m_clock, m_column);
         connect(card, &OverlayResultCard::copyRequested, this, [this] {
             if (m_state.overlayResult())
-                CardParts::copyText(m_state.overlayResult()->text);
+                ClipboardText::copy(m_state.overlayResult()->text);
         });
         connect(card, &TimedCard::closeRequested, this, [this] { m_state.setOverlayResult(std::nullopt); });
         return card;

@@ -1,12 +1,12 @@
-#include "ui/overlay/cards/idle_toolbar.h"
+#include "ui/overlay/pill/idle_toolbar.h"
 
 #include "core/model/hotkey.h"
 #include "core/state/app_state.h"
 #include "core/text/l10n.h"
 #include "ui/kit/theme.h"
 #include "ui/overlay/cards/card_parts.h"
-#include "ui/overlay/cards/translate_toggle.h"
 #include "ui/overlay/pill/icon_chip.h"
+#include "ui/overlay/pill/translate_toggle.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "ui/shell/hotkey_route_notice.h"
+#include "ui/pages/home/hotkey_route_notice.h"
 
 #include "core/state/app_state.h"
 #include "core/text/l10n.h"

@@ -33,90 +33,20 @@ TEST_F(OverlayViewTest, WhatTheWidgetShowsFollowsTheState)
     const DictationPreview preview{s("words"), DictationPreviewStatus::Inserted, false};
     const SavedNotePreview note{};
     const Case cases[] = {
-        {.name = "idle, widget hidden by the user",
-         .setup = [](AppState&, QuendaConfig& c) { c.showWidget = false; },
-         .expanded = false,
-         .showsPill = false,
-         .pinned = false,
-         .card = Card::None},
-        {.name = "idle chip",
-         .setup = [](AppState&, QuendaConfig& c) { c.showWidget = true; },
-         .expanded = false,
-         .showsPill = true,
-         .pinned = false,
-         .card = Card::None},
+        // clang-format off
+        {.name = "idle, widget hidden by the user", .setup = [](AppState&, QuendaConfig& c) { c.showWidget = false; }, .expanded = false, .showsPill = false, .pinned = false, .card = Card::None},
+        {.name = "idle chip", .setup = [](AppState&, QuendaConfig& c) { c.showWidget = true; }, .expanded = false, .showsPill = true, .pinned = false, .card = Card::None},
         // Hovering alone does not show a widget the user hid.
-        {.name = "hovered",
-         .setup = [](AppState& s, QuendaConfig&) { s.setWidgetHovered(true); },
-         .expanded = true,
-         .showsPill = false,
-         .pinned = false,
-         .card = Card::None},
-        {.name = "listening",
-         .setup = [](AppState& s, QuendaConfig&) { s.setPhase(Phase::listening()); },
-         .expanded = true,
-         .showsPill = true,
-         .pinned = false,
-         .card = Card::None},
-        {.name = "translate menu",
-         .setup = [](AppState& s, QuendaConfig&) { s.setWidgetTranslateOpen(true); },
-         .expanded = true,
-         .showsPill = true,
-         .pinned = false,
-         .card = Card::TranslateMenu},
-        {.name = "result at a bottom anchor",
-         .setup =
-             [&](AppState& s, QuendaConfig& c) {
-                 s.setOverlayResult(plain);
-                 c.resultPlacementAnchor = ResultPlacementAnchor::BottomLeading;
-             },
-         .expanded = true,
-         .showsPill = false,
-         .pinned = false,
-         .card = Card::Result},
-        {.name = "result with an empty choice list",
-         .setup = [&](AppState& s, QuendaConfig&) { s.setOverlayResult(empty); },
-         .expanded = true,
-         .showsPill = false,
-         .pinned = true,
-         .card = Card::Result},
-        {.name = "choices",
-         .setup = [&](AppState& s, QuendaConfig&) { s.setOverlayResult(choices); },
-         .expanded = true,
-         .showsPill = false,
-         .pinned = true,
-         .card = Card::Choices},
-        {.name = "preview while hovered",
-         .setup =
-             [&](AppState& s, QuendaConfig& c) {
-                 s.setWidgetHovered(true);
-                 s.setDictationPreview(preview);
-                 c.resultPlacementAnchor = ResultPlacementAnchor::TopTrailing;
-             },
-         .expanded = false,
-         .showsPill = false,
-         .pinned = true,
-         .card = Card::Preview},
-        {.name = "note over a result",
-         .setup =
-             [&](AppState& s, QuendaConfig&) {
-                 s.setOverlayResult(plain);
-                 s.setNotePreview(note);
-             },
-         .expanded = false,
-         .showsPill = false,
-         .pinned = true,
-         .card = Card::NoteSaved},
-        {.name = "top anchor, placement not fixed",
-         .setup =
-             [&](AppState& s, QuendaConfig& c) {
-                 s.setOverlayResult(plain);
-                 c.resultPlacementFixed = false;
-             },
-         .expanded = true,
-         .showsPill = false,
-         .pinned = false,
-         .card = Card::Result},
+        {.name = "hovered", .setup = [](AppState& s, QuendaConfig&) { s.setWidgetHovered(true); }, .expanded = true, .showsPill = false, .pinned = false, .card = Card::None},
+        {.name = "listening", .setup = [](AppState& s, QuendaConfig&) { s.setPhase(Phase::listening()); }, .expanded = true, .showsPill = true, .pinned = false, .card = Card::None},
+        {.name = "translate menu", .setup = [](AppState& s, QuendaConfig&) { s.setWidgetTranslateOpen(true); }, .expanded = true, .showsPill = true, .pinned = false, .card = Card::TranslateMenu},
+        {.name = "result at a bottom anchor", .setup = [&](AppState& s, QuendaConfig& c) {s.setOverlayResult(plain); c.resultPlacementAnchor = ResultPlacementAnchor::BottomLeading; }, .expanded = true, .showsPill = false, .pinned = false, .card = Card::Result},
+        {.name = "result with an empty choice list", .setup = [&](AppState& s, QuendaConfig&) { s.setOverlayResult(empty); }, .expanded = true, .showsPill = false, .pinned = true, .card = Card::Result},
+        {.name = "choices", .setup = [&](AppState& s, QuendaConfig&) { s.setOverlayResult(choices); }, .expanded = true, .showsPill = false, .pinned = true, .card = Card::Choices},
+        {.name = "preview while hovered", .setup = [&](AppState& s, QuendaConfig& c) {s.setWidgetHovered(true); s.setDictationPreview(preview); c.resultPlacementAnchor = ResultPlacementAnchor::TopTrailing; }, .expanded = false, .showsPill = false, .pinned = true, .card = Card::Preview},
+        {.name = "note over a result", .setup = [&](AppState& s, QuendaConfig&) {s.setOverlayResult(plain); s.setNotePreview(note); }, .expanded = false, .showsPill = false, .pinned = true, .card = Card::NoteSaved},
+        {.name = "top anchor, placement not fixed", .setup = [&](AppState& s, QuendaConfig& c) {s.setOverlayResult(plain); c.resultPlacementFixed = false; }, .expanded = true, .showsPill = false, .pinned = false, .card = Card::Result},
+        // clang-format on
     };
     for (const Case& c : cases) {
         makeState();

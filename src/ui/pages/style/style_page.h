@@ -23,12 +23,12 @@ class ToggleSwitch;
 // The style page: the style of the front application, the default style's cards, the styles per
 // application, free instructions, the dictation language and command mode. Every control writes
 // its one field into the configuration at once.
-class StyleView final : public QWidget {
+class StylePage final : public QWidget {
     Q_OBJECT
-    Q_DISABLE_COPY_MOVE(StyleView)
+    Q_DISABLE_COPY_MOVE(StylePage)
 
 public:
-    StyleView(AppState& state, AppIconCache& icons, QWidget* parent = nullptr);
+    StylePage(AppState& state, AppIconCache& icons, QWidget* parent = nullptr);
 
     KitLabel* frontLine() const { return m_front; }
     QList<StyleCard*> cards() const { return m_cards; }

@@ -1,4 +1,4 @@
-#include "ui/pages/style/style_view.h"
+#include "ui/pages/style/style_page.h"
 
 #include "core/state/app_state.h"
 #include "core/text/l10n.h"
@@ -45,7 +45,7 @@ QWidget* heading(Symbol symbol, const QString& title)
 
 } // namespace
 
-StyleView::StyleView(AppState& state, AppIconCache& icons, QWidget* parent)
+StylePage::StylePage(AppState& state, AppIconCache& icons, QWidget* parent)
     : QWidget(parent)
     , m_state(state)
     , m_front(new KitLabel({}, 13, QFont::Medium, Scheme::Text::Secondary))
@@ -94,12 +94,12 @@ StyleView::StyleView(AppState& state, AppIconCache& icons, QWidget* parent)
     m_pair->addWidget(m_commandCard, 1);
     content->addLayout(m_pair);
 
-    connect(&m_state, &AppState::configChanged, this, &StyleView::followConfig);
-    connect(&m_state, &AppState::frontAppChanged, this, &StyleView::followFrontApp);
+    connect(&m_state, &AppState::configChanged, this, &StylePage::followConfig);
+    connect(&m_state, &AppState::frontAppChanged, this, &StylePage::followFrontApp);
     followConfig();
 }
 
-QWidget* StyleView::makeInstructions()
+QWidget* StylePage::makeInstructions()
 {
     auto* card = new Card(20);
     card->content()->setSpacing(12);
@@ -133,7 +133,7 @@ QWidget* StyleView::makeInstructions()
     return card;
 }
 
-QWidget* StyleView::makeLanguage()
+QWidget* StylePage::makeLanguage()
 {
     auto* card = new Card(20);
     card->content()->setSpacing(10);
@@ -147,7 +147,7 @@ QWidget* StyleView::makeLanguage()
     return card;
 }
 
-QWidget* StyleView::makeCommand()
+QWidget* StylePage::makeCommand()
 {
     auto* card = new Card(20);
     card->content()->setSpacing(10);
@@ -172,7 +172,7 @@ QWidget* StyleView::makeCommand()
     return card;
 }
 
-void StyleView::buildLanguagePicker()
+void StylePage::buildLanguagePicker()
 {
     const AsrEngine engine = m_state.config().asrEngine;
     if (engine == m_languageEngine && (m_segments || m_menu))
@@ -214,7 +214,7 @@ void StyleView::buildLanguagePicker()
     }
 }
 
-void StyleView::followConfig()
+void StylePage::followConfig()
 {
     const QuendaConfig& config = m_state.config();
     for (StyleCard* card : m_cards)
@@ -241,7 +241,7 @@ void StyleView::followConfig()
     followFrontApp();
 }
 
-void StyleView::followFrontApp()
+void StylePage::followFrontApp()
 {
     const auto& app = m_state.frontApp();
     m_front->setVisible(app.has_value());
@@ -250,7 +250,7 @@ void StyleView::followFrontApp()
                                       {app->name, StyleOption::titled(m_state.effectiveStyle(*app))}));
 }
 
-void StyleView::showEvent(QShowEvent* event)
+void StylePage::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
     if (!m_scanned) {
@@ -259,7 +259,7 @@ void StyleView::showEvent(QShowEvent* event)
     }
 }
 
-void StyleView::resizeEvent(QResizeEvent* event)
+void StylePage::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     // The column inside the page frame, as wide as the page lets it be.
@@ -271,7 +271,7 @@ void StyleView::resizeEvent(QResizeEvent* event)
                                                                   : QBoxLayout::TopToBottom);
 }
 
-bool StyleView::eventFilter(QObject* watched, QEvent* event)
+bool StylePage::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();

@@ -1,4 +1,4 @@
-#include "ui/shell/session_notice.h"
+#include "ui/pages/home/session_notice.h"
 
 #include "core/state/app_state.h"
 #include "core/text/l10n.h"

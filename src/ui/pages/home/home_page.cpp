@@ -1,4 +1,4 @@
-#include "ui/shell/home_page.h"
+#include "ui/pages/home/home_page.h"
 
 #include "core/state/app_state.h"
 #include "core/text/l10n.h"
@@ -11,9 +11,9 @@
 #include "ui/kit/soft_button.h"
 #include "ui/kit/status_pill.h"
 #include "ui/pages/history/recent_history.h"
-#include "ui/shell/hotkey_route_notice.h"
-#include "ui/shell/permission_rows.h"
-#include "ui/shell/session_notice.h"
+#include "ui/pages/home/hotkey_route_notice.h"
+#include "ui/pages/home/permission_rows.h"
+#include "ui/pages/home/session_notice.h"
 
 #include <QHBoxLayout>
 #include <QVBoxLayout>

@@ -1,4 +1,4 @@
-#include "ui/overlay/cards/translate_toggle.h"
+#include "ui/overlay/pill/translate_toggle.h"
 
 #include "ui/kit/motion.h"
 #include "ui/kit/symbol.h"

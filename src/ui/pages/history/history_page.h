@@ -21,15 +21,15 @@ class SoftButton;
 // The history page: a search field and a clear button above the history in one card per local
 // day, newest day first. Rows are made a chunk at a time as the list scrolls near its end and
 // kept by entry across searches and new entries, so a long history opens as fast as a short one.
-class HistoryView final : public QWidget {
+class HistoryPage final : public QWidget {
     Q_OBJECT
-    Q_DISABLE_COPY_MOVE(HistoryView)
+    Q_DISABLE_COPY_MOVE(HistoryPage)
 
 public:
     static constexpr int chunk = 15;
 
-    explicit HistoryView(AppState& state, QWidget* parent = nullptr);
-    ~HistoryView() override;
+    explicit HistoryPage(AppState& state, QWidget* parent = nullptr);
+    ~HistoryPage() override;
 
     Page* page() const { return m_page; }
     SearchField* searchField() const { return m_field; }

@@ -1,0 +1,16 @@
+#include "ui/pages/commands/commands_page.h"
+
+#include "core/model/main_section.h"
+#include "core/text/l10n.h"
+#include "ui/kit/page.h"
+
+#include <QVBoxLayout>
+
+CommandsPage::CommandsPage(QWidget* parent)
+    : QWidget(parent)
+{
+    auto* fill = new QVBoxLayout(this);
+    fill->setContentsMargins(0, 0, 0, 0);
+    fill->addWidget(
+        new Page(MainSectionText::title(MainSection::Commands), L10n::s("page.purpose.commands"), this));
+}

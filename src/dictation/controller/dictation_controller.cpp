@@ -16,6 +16,7 @@
 #include "platform/window_system.h"
 #include "speech/speech_service.h"
 
+#include <QCoreApplication>
 #include <QUuid>
 
 namespace {
@@ -415,6 +416,18 @@ void DictationController::selectionKnown(DictationJob* job)
 
 void DictationController::insertRaw(DictationJob* job, std::function<void(Inserter::Landing)> landed)
 {
+    // Our own window has the keyboard now (the main window, or the popover the recording was
+    // stopped from): the paste would land there, so the text goes to the field the dictation
+    // started in.
+    if (const std::optional<AppWindow> active = m_windows.activeWindow();
+        active && active->pid == QCoreApplication::applicationPid()) {
+        DictationJob::Progress& progress = job->progress();
+        progress.rawInField = progress.raw;
+        const std::optional<QString> fallback =
+            m_dictationApp ? std::optional(m_dictationApp->bundleID) : std::nullopt;
+        m_inserter.insertAtRememberedCursor(progress.raw, fallback, job, std::move(landed));
+        return;
+    }
     m_inserter.caretContext(job, [this, job, landed = std::move(landed)](const CaretContext& caret) {
         if (!isCurrent(job))
             return;

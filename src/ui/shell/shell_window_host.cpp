@@ -150,6 +150,11 @@ void ShellWindowHost::closeMenu()
         m_menu->hide();
 }
 
+bool ShellWindowHost::menuOpen() const
+{
+    return m_menu && m_menu->isVisible();
+}
+
 void ShellWindowHost::toggleMenu()
 {
     if (m_menu && m_menu->isVisible()) {
@@ -175,6 +180,7 @@ void ShellWindowHost::toggleMenu()
             frame.moveRight(area.right());
     }
     m_menu->move(frame.topLeft());
+    emit menuOpening();
     m_menu->show();
     m_state.checkForUpdate(false, false);
 }

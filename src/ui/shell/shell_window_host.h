@@ -32,6 +32,7 @@ public:
     void showOnboarding() override;
     void closeOnboarding() override;
     void closeMenu() override;
+    bool menuOpen() const override;
     // Opens the menu under the status item, or at the pointer without one.
     void toggleMenu();
 

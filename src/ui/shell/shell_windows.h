@@ -25,8 +25,11 @@ public:
     // Closes the onboarding window as its close button would; nothing when none is open.
     virtual void closeOnboarding() = 0;
     virtual void closeMenu() = 0;
+    virtual bool menuOpen() const = 0;
 
 signals:
     // The onboarding window went away, by its close button or by closeOnboarding().
     void onboardingClosed();
+    // The status item's menu is about to open and take the keyboard.
+    void menuOpening();
 };

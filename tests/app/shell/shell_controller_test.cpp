@@ -4,6 +4,7 @@
 #include "controller_fixture.h"
 #include "core/text/l10n.h"
 #include "dictation/hotkey/hotkey_monitor.h"
+#include "dictation/insert/text_inserter.h"
 #include "platform/fake/fake_key_source.h"
 #include "platform/fake/fake_login_item.h"
 
@@ -172,6 +173,35 @@ TEST_F(ShellControllerTest, ShowingTheMainWindowAsksTheWindowSystemToActivateIt)
             EXPECT_EQ(activated.front().window, *row.handle) << row.name;
         }
     }
+}
+
+// Started and stopped from the status item's menu, which holds the keyboard while open: the menu
+// closes, the window in front before it gets the keyboard back, and the text lands there.
+TEST_F(ShellControllerTest, StartAndStopFromTheMenuGiveTheKeyboardBackAndTheTextLands)
+{
+    shell().launch(false);
+    AppWindow editor;
+    editor.window = 9, editor.pid = 4242;
+    m_windows.setActive(editor);
+    const auto fromTheMenu = [this] {
+        emit m_shellWindows.menuOpening();
+        m_shellWindows.menu = true;
+        state().toggleRecording();
+        EXPECT_FALSE(m_shellWindows.menu);
+    };
+
+    fromTheMenu();
+    m_clock.advance(TextInserter::activationDelayMs - 1);
+    EXPECT_EQ(phase(), Phase::idle()) << "the recording remembered the field before the focus came back";
+    m_clock.advance(1);
+    EXPECT_EQ(phase(), Phase::listening());
+    m_clock.advance(2000);
+    fromTheMenu();
+    EXPECT_EQ(phase(), Phase::transcribing());
+    m_speech.answer(Request::Kind::Transcribe, s("Hello."));
+
+    EXPECT_EQ(m_windows.activations(), (QList<AppWindow>{editor, editor}));
+    EXPECT_EQ(m_inserter.writes(), QList<InserterCall>{Write::insert("Hello.")});
 }
 
 TEST_F(ShellControllerTest, FinishingOnboardingWithoutATrayOpensTheMainWindow)

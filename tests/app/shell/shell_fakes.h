@@ -78,11 +78,13 @@ public:
         onboardingOpen = false;
         emit onboardingClosed();
     }
-    void closeMenu() override {}
+    void closeMenu() override { menu = false; }
+    bool menuOpen() const override { return menu; }
 
     bool tray = true;
     bool onboardingOpen = false;
     std::optional<quint64> mainHandle;
+    bool menu = false;
     int iconRedraws = 0;
     std::vector<Window> shown;
 };

@@ -269,6 +269,36 @@ TEST_F(FlowTest, AShortcutTypedDuringTheHoldDropsItsRecordingAtOnce)
     }
 }
 
+// A paste while our own window has the keyboard would land in it: the text goes back to the field
+// the dictation started in, in the application that was in front then.
+TEST_F(FlowTest, WhileOurOwnWindowHasTheKeyboardTheTextGoesToTheRememberedField)
+{
+    struct Row {
+        const char* name;
+        int pidAtTheEnd;
+        InserterCall write;
+    };
+    const int own = int(QCoreApplication::applicationPid());
+    // clang-format off
+    const Row rows[] = {{.name = "still in the editor", .pidAtTheEnd = 4242, .write = Write::insert("Hello.")},
+                        {.name = "our window in front", .pidAtTheEnd = own,  .write = Write::insertAtCursor("Hello.", "org.gnome.TextEditor")}};
+    // clang-format on
+    for (const Row& row : rows) {
+        m_inserter.log.clear();
+        AppWindow editor;
+        editor.window = 9, editor.pid = 4242, editor.app = {s("org.gnome.TextEditor"), s("Text Editor")};
+        m_frontApps.setActive(editor);
+        hold();
+        AppWindow atTheEnd;
+        atTheEnd.window = 11, atTheEnd.pid = row.pidAtTheEnd;
+        m_frontApps.setActive(atTheEnd);
+        release();
+        m_speech.answer(Request::Kind::Transcribe, s("Hello."));
+        EXPECT_EQ(m_inserter.writes(), QList<InserterCall>{row.write}) << row.name;
+        m_clock.advance(5000);
+    }
+}
+
 TEST_F(FlowTest, TheLengthLimitEndsTheRecording)
 {
     emit m_hotkey.toggled();

@@ -18,7 +18,7 @@
 
 class AppState;
 class DictationJob;
-class HotkeyEvents;
+class HotkeyMonitor;
 class Learner;
 class MicrophoneAccess;
 class OverlayHost;
@@ -49,7 +49,7 @@ public:
         SoundPlayer& sounds;
         MicrophoneAccess& microphone;
         WindowSystem& windows;
-        HotkeyEvents& hotkey;
+        HotkeyMonitor& hotkey;
     };
 
     static constexpr int kTickMs = 100;

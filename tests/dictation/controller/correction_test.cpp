@@ -29,7 +29,8 @@ TEST_P(Correction, RawFirstThenThePolishedTextOrWhatTheFieldReallyHolds)
 {
     const CorrectionCase& c = GetParam();
     configure([&](QuendaConfig& config) {
-        config.autoCorrect = true, config.polishProvider = s("openai"), config.learnEdits = c.learnEdits;
+        config.autoCorrect = true, config.polishProvider = PolishProvider::OpenAI,
+        config.learnEdits = c.learnEdits;
     });
     m_inserter.landing = c.landing;
     m_inserter.replaceRefused = c.replaceRefused;
@@ -87,8 +88,9 @@ class PolishTiming : public ControllerFixture, public ::testing::WithParamInterf
 TEST_P(PolishTiming, RemoteBeforeThePasteLocalFortyMillisecondsAfter)
 {
     const ProviderCase& c = GetParam();
-    configure(
-        [&](QuendaConfig& config) { config.autoCorrect = true, config.polishProvider = s(c.provider); });
+    configure([&](QuendaConfig& config) {
+        config.autoCorrect = true, config.polishProvider = PolishProviderText::table.decode(s(c.provider));
+    });
     dictate(s("words"));
     EXPECT_EQ(m_speech.sent(), c.sentAtPaste);
     m_clock.advance(c.delayMs);
@@ -210,7 +212,7 @@ TEST_F(FitToCaret, TheTextGoesInAsThePlaceBeforeTheCaretAsks)
     m_speech.heard = s("the report is done");
     for (const Row& row : rows) {
         configure([&](QuendaConfig& c) {
-            c.autoCorrect = row.polished.has_value(), c.polishProvider = s("openai");
+            c.autoCorrect = row.polished.has_value(), c.polishProvider = PolishProvider::OpenAI;
         });
         m_inserter.log.clear();
         m_learner.watched.clear();

@@ -54,7 +54,7 @@ protected:
         change([](QuendaConfig& c) {
             c.overlayResultDismissSeconds = 1;
             c.dictationPreviewDismissSeconds = 1;
-            c.noteDestination = s("quenda");
+            c.noteDestination = NoteDestination::own();
             c.nativeLanguage = s("de");
             c.overlayResultSize = OverlayResultSize::Regular;
             c.showWidget = true;

@@ -168,6 +168,10 @@ void ShellController::wireState()
     connect(&m_state, &AppState::phaseChanged, this, [this] { m_windows.refreshStatusIcon(); });
     connect(&m_state, &AppState::updateChanged, this, [this] { m_windows.refreshStatusIcon(); });
     connect(&m_state, &AppState::dismissedUpdateChanged, this, [this] { m_windows.refreshStatusIcon(); });
+    // The tooltip also says whether the engine is ready, a recording is hands-free, and the key.
+    for (const auto changed : {&AppState::handsFreeChanged, &AppState::engineReadyChanged,
+                               &AppState::engineLoadingChanged, &AppState::configChanged})
+        connect(&m_state, changed, this, [this] { m_windows.refreshStatusIcon(); });
     m_windows.refreshStatusIcon();
 }
 

@@ -7,6 +7,7 @@
 #include "ui/shell/onboarding_view.h"
 #include "ui/shell/status_icon_art.h"
 #include "ui/shell/status_icon_look.h"
+#include "ui/shell/status_tooltip.h"
 
 #include <QCursor>
 #include <QEvent>
@@ -94,7 +95,12 @@ void ShellWindowHost::refreshStatusIcon()
     for (const qreal scale : {1.0, 2.0})
         icon.addPixmap(QPixmap::fromImage(StatusIconArt::draw(look, scale)));
     m_tray->setIcon(icon);
-    m_tray->setToolTip(L10n::s(look.accessibilityKey));
+    m_tray->setToolTip(
+        StatusTooltip::text({.phase = m_state.phase(),
+                             .handsFree = m_state.handsFree(),
+                             .engine = m_state.engineState(),
+                             .updateShown = m_state.availableRelease() && !m_state.dismissedUpdate(),
+                             .hotkey = m_state.config().hotkey}));
 }
 
 void ShellWindowHost::showMain()

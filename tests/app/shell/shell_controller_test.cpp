@@ -232,6 +232,34 @@ TEST_F(ShellControllerTest, LaunchRepairsMutingStartsKeysEngineAndReadsKeysExcep
     EXPECT_EQ(m_keyRefreshes, 0);
 }
 
+// The tray's tooltip names the engine's state, a hands-free recording and the key, so each of
+// them redraws the status item when it changes.
+TEST_F(ShellControllerTest, TheStatusItemFollowsHandsFreeTheEngineAndTheHotkey)
+{
+    shell().launch(false);
+    struct Row {
+        const char* name;
+        std::function<void(AppState&)> change;
+    };
+    const Row rows[] = {
+        {.name = "hands-free", .change = [](AppState& s) { s.setHandsFree(!s.handsFree()); }},
+        {.name = "engine ready", .change = [](AppState& s) { s.setEngineReady(!s.engineReady()); }},
+        {.name = "engine loading", .change = [](AppState& s) { s.setEngineLoading(!s.engineLoading()); }},
+        {.name = "hotkey",
+         .change =
+             [](AppState& s) {
+                 QuendaConfig config = s.config();
+                 config.hotkey = Hotkey::RightOption;
+                 s.setConfig(config);
+             }},
+    };
+    for (const Row& row : rows) {
+        const int before = m_shellWindows.iconRedraws;
+        row.change(state());
+        EXPECT_GT(m_shellWindows.iconRedraws, before) << row.name;
+    }
+}
+
 TEST_F(ShellControllerTest, ClosingOnboardingMarksItDoneWithoutTheSettingsNotice)
 {
     configure([](QuendaConfig& c) { c.onboarded = false; });

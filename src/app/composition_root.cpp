@@ -19,6 +19,7 @@
 #include "dictation/controller/permission_probe_adapter.h"
 #include "dictation/controller/text_inserter_adapter.h"
 #include "dictation/hotkey/hotkey_monitor.h"
+#include "dictation/hotkey/own_chords.h"
 #include "dictation/insert/text_inserter.h"
 #include "dictation/learn/dictionary_learner.h"
 #include "dictation/silence/output_silence.h"
@@ -85,7 +86,8 @@ struct CompositionRoot::Parts {
     QAudioSourceInput audioInput;
     AudioRecorder recorder{audioInput};
     AtspiAccessibility accessibility;
-    TextInserter textInserter{TextInserter::Services{accessibility, session.keys(), session.pasteboard(),
+    OwnChords ownChords{session.keys(), clock};
+    TextInserter textInserter{TextInserter::Services{accessibility, ownChords, session.pasteboard(),
                                                      windowSystem, permissions, clock,
                                                      QCoreApplication::applicationPid(), session.primary()}};
     TextInserterAdapter inserter{textInserter, accessibility, permissions};
@@ -115,9 +117,10 @@ struct CompositionRoot::Parts {
         : mode(runMode)
     {
         FallbackKeySource& hotkeySource = hotkeyRoutes.source();
-        state.setHotkeyRoute(hotkeySource.status());
+        followHotkeyRoute();
         QObject::connect(&hotkeySource, &FallbackKeySource::statusChanged, &state,
-                         [this] { state.setHotkeyRoute(hotkeyRoutes.source().status()); });
+                         [this] { followHotkeyRoute(); });
+        QObject::connect(&hotkeys, &HotkeyMonitor::typed, &textInserter, &TextInserter::userTyped);
         state.setSessionRoutes(session.routes());
         if (session.routes().panel == PanelRoute::Hidden)
             overlay.keepHidden();
@@ -135,6 +138,17 @@ struct CompositionRoot::Parts {
     }
 
     ~Parts() { dictation.setOverlay(nullptr); }
+
+    void followHotkeyRoute()
+    {
+        const HotkeyRoute route = hotkeyRoutes.source().status().route;
+        state.setHotkeyRoute(hotkeyRoutes.source().status());
+        // XInput reports the keys XTest posts like the user's; no other route sees our chords.
+        hotkeys.setOwnChords(route == HotkeyRoute::X11Desktop ? &ownChords : nullptr);
+        // Only a route that sees every key typed can tell that our last paste still ends a field
+        // whose text cannot be read.
+        textInserter.rememberPastes(route == HotkeyRoute::X11Desktop || route == HotkeyRoute::Evdev);
+    }
 };
 
 void CompositionRoot::switchOnAccessibility()

@@ -132,6 +132,11 @@ QList<Scene> overlayScenes()
         {QStringLiteral("toolbar"), [](AppState& s) { s.setWidgetHovered(true); }},
         {QStringLiteral("translate-menu"), [](AppState& s) { s.setWidgetTranslateOpen(true); }},
         {QStringLiteral("listening"), phase(Phase::listening())},
+        {QStringLiteral("listening-handsfree"),
+         [](AppState& s) {
+             s.setHandsFree(true);
+             s.setPhase(Phase::listening());
+         }},
         {QStringLiteral("transcribing"), phase(Phase::transcribing())},
         {QStringLiteral("polishing"),
          phase(Phase::polishing(QStringLiteral("meet you at the station at ten")))},

@@ -77,6 +77,11 @@ void TextInserterAdapter::copyToClipboard(const QString& text)
     m_inserter.copyToClipboard(text);
 }
 
+void TextInserterAdapter::caretContext(QObject* context, Done<CaretContext> done)
+{
+    m_inserter.caretContext(context, [done = std::move(done)](const CaretContext& caret) { done(caret); });
+}
+
 void TextInserterAdapter::captureSelection(QObject* context, Done<std::optional<QString>> done)
 {
     m_inserter.captureSelection(context,

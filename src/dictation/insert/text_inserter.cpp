@@ -11,6 +11,8 @@
 #include "platform/pasteboard.h"
 #include "platform/permission_probe.h"
 
+#include <algorithm>
+
 namespace {
 
 using Chord = KeySynthesizer::Chord;
@@ -147,6 +149,7 @@ void TextInserter::insert(const QString& text, QObject* context, Done<InsertResu
         postPaste(text, *target, [=, this](const KeySynthesizer::Outcome& outcome) {
             if (outcome.ok()) {
                 Timing::mark(QStringLiteral("insert: paste posted"));
+                notePaste(text);
                 m_cycle->scheduleRestore(text);
                 reply(InsertResult{.outcome = InsertResult::Outcome::Pasted});
                 return;
@@ -222,10 +225,12 @@ void TextInserter::replacePreviousInsert(const QString& raw, const QString& poli
             m_cycle->open();
             m_cycle->write(polished);
             postPaste(polished, *target, [this, polished, reply](const KeySynthesizer::Outcome& outcome) {
-                if (outcome.ok())
+                if (outcome.ok()) {
+                    notePaste(polished);
                     m_cycle->scheduleRestore(polished);
-                else
+                } else {
                     m_cycle->restoreNow();
+                }
                 if (outcome.ok())
                     reply(std::monostate{});
                 else
@@ -246,6 +251,62 @@ void TextInserter::copyToClipboard(const QString& text)
     m_keptChange = m_services.pasteboard.changeCount();
     if (const std::optional<QString> reported = DisplacedClipboard::worthReporting(displaced, text))
         emit clipboardDisplaced(*reported);
+}
+
+void TextInserter::caretContext(QObject* context, Done<CaretContext> done)
+{
+    const std::optional<QString> pasted = lastPasteHere();
+    const auto fallback = [pasted] { return pasted ? CaretContext::after(*pasted, false) : CaretContext{}; };
+    if (!trusted()) {
+        later(context, [done, fallback] { done(fallback()); });
+        return;
+    }
+    m_services.accessibility.run<std::optional<CaretContext>>(
+        [](Accessibility& a11y) -> std::optional<CaretContext> {
+            const std::optional<AccessibleElement> focused = a11y.focusedElement();
+            if (!focused)
+                return std::nullopt;
+            // A paste replaces the selection, so what counts is what stands before it.
+            const std::optional<Accessibility::Range> selection = a11y.selectedRange(*focused);
+            if (!selection || selection->location < 0)
+                return std::nullopt;
+            if (selection->location == 0)
+                return CaretContext::after({}, true);
+            const int from = std::max(0, selection->location - caretLookBack);
+            const std::optional<QString> before = a11y.text(*focused, {from, selection->location - from});
+            if (!before)
+                return std::nullopt;
+            return CaretContext::after(*before, from == 0);
+        },
+        context,
+        [done, fallback](const std::optional<CaretContext>& read) { done(read ? *read : fallback()); });
+}
+
+void TextInserter::rememberPastes(bool on)
+{
+    m_remembersPastes = on;
+    m_lastPaste.reset();
+}
+
+void TextInserter::userTyped()
+{
+    m_lastPaste.reset();
+}
+
+void TextInserter::notePaste(const QString& text)
+{
+    m_lastPaste.reset();
+    const std::optional<AppWindow> window = m_services.windows.activeWindow();
+    if (m_remembersPastes && window)
+        m_lastPaste = LastPaste{window->window, window->pid, text.right(caretLookBack)};
+}
+
+std::optional<QString> TextInserter::lastPasteHere() const
+{
+    const std::optional<AppWindow> window = m_services.windows.activeWindow();
+    if (!m_lastPaste || !window || window->window != m_lastPaste->window || window->pid != m_lastPaste->pid)
+        return std::nullopt;
+    return m_lastPaste->text;
 }
 
 void TextInserter::checkVisible(const QString& text, std::function<void(bool)> answer)

@@ -419,4 +419,57 @@ TEST(PasteCycleTest, ALateAnswerAboutTheRawTextRestoresNothingWhileThePolishedTe
     }
 }
 
+// The space and case of a dictation depend on what stands before the caret: read from a field
+// that reports its text, else known only from our own last paste into that window, and only
+// while the user has typed nothing since.
+TEST_F(PasteTest, WhatStandsBeforeTheCaretComesFromTheFieldElseFromOurLastPasteThere)
+{
+    using Sentence = CaretContext::Sentence;
+    struct Row {
+        const char* name;
+        bool reportsText;
+        const char* fieldText;
+        bool pastedBefore = false;
+        bool typedSince = false;
+        bool otherWindow = false;
+        bool remembers = true;
+        CaretContext expected = {};
+    };
+    const CaretContext afterSentence{Sentence::Starts, true};
+    // clang-format off
+    const Row rows[] = {
+        {.name = "field ends a sentence",      .reportsText = true,  .fieldText = "That was easy.", .expected = afterSentence},
+        {.name = "empty field",                .reportsText = true,  .fieldText = "",               .expected = {Sentence::Starts, false}},
+        {.name = "field inside a sentence",    .reportsText = true,  .fieldText = "I think ",       .expected = {Sentence::Continues, false}},
+        {.name = "silent field, no paste",     .reportsText = false, .fieldText = "x"},
+        {.name = "silent field after a paste", .reportsText = false, .fieldText = "x", .pastedBefore = true, .expected = afterSentence},
+        {.name = "typed since the paste",      .reportsText = false, .fieldText = "x", .pastedBefore = true, .typedSince = true},
+        {.name = "another window now",         .reportsText = false, .fieldText = "x", .pastedBefore = true, .otherWindow = true},
+        {.name = "typing not seen here",       .reportsText = false, .fieldText = "x", .pastedBefore = true, .remembers = false},
+    };
+    // clang-format on
+    const AppWindow editor{.window = 9, .app = {}, .pid = 4242, .windowClass = {}, .terminal = false};
+    for (const Row& row : rows) {
+        m_desk.windows.setActive(editor);
+        m_desk.inserter.rememberPastes(row.remembers);
+        const QString text = s(row.fieldText);
+        FakeAccessibility::Element element = FakeAccessibility::field(text, {int(text.size()), 0});
+        element.unreadable = !row.reportsText;
+        m_desk.focus(element);
+        if (row.pastedBefore) {
+            insert(s("All nice."));
+            m_desk.pump(2000);
+        }
+        if (row.typedSince)
+            m_desk.inserter.userTyped();
+        if (row.otherWindow)
+            m_desk.windows.setActive(AppWindow{.window = 10, .app = {}, .pid = 4243, .windowClass = {}});
+        std::optional<CaretContext> context;
+        m_desk.inserter.caretContext(&m_context, [&](const CaretContext& c) { context = c; });
+        m_desk.pump(1);
+        ASSERT_TRUE(context) << row.name;
+        EXPECT_EQ(*context, row.expected) << row.name;
+    }
+}
+
 } // namespace

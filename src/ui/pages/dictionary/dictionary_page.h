@@ -33,7 +33,7 @@ class DictionaryPage final : public QWidget {
     Q_DISABLE_COPY_MOVE(DictionaryPage)
 
 public:
-    static constexpr int chunk = 25;
+    static constexpr int chunk = 20;
     static constexpr int undoMs = 6000;
 
     explicit DictionaryPage(AppState& state, QWidget* parent = nullptr);

@@ -68,7 +68,6 @@ DictionaryRow::DictionaryRow(const DictionaryLines::Entry& entry, QWidget* paren
     , m_view(new QWidget(this))
     , m_term(new KitLabel({}, 13.5, QFont::Medium))
     , m_heard(new KitLabel({}, 12, QFont::Normal, Scheme::Text::Secondary))
-    , m_learned(new LearnedBadge(this))
     , m_edit(new IconButton(Symbol::Pen, L10n::s("dictionary.edit")))
     , m_remove(new IconButton(Symbol::Trash, L10n::s("dictionary.remove")))
 {
@@ -83,14 +82,13 @@ DictionaryRow::DictionaryRow(const DictionaryLines::Entry& entry, QWidget* paren
     line->setSpacing(12);
     auto* texts = new QVBoxLayout;
     texts->setSpacing(3);
-    auto* title = new QHBoxLayout;
-    title->setSpacing(8);
+    m_title = new QHBoxLayout;
+    m_title->setSpacing(8);
     m_term->setTextFormat(Qt::PlainText);
     m_heard->setTextFormat(Qt::PlainText);
-    title->addWidget(m_term);
-    title->addWidget(m_learned);
-    title->addStretch(1);
-    texts->addLayout(title);
+    m_title->addWidget(m_term);
+    m_title->addStretch(1);
+    texts->addLayout(m_title);
     texts->addWidget(m_heard);
     line->addLayout(texts, 1);
     line->addWidget(m_edit, 0, Qt::AlignVCenter);
@@ -110,12 +108,18 @@ void DictionaryRow::setEntry(const DictionaryLines::Entry& entry)
                          ? QString()
                          : L10n::format(QStringLiteral("dictionary.heardAs"), {entry.item.heardAs}));
     m_heard->setVisible(!entry.item.heardAs.isEmpty());
-    m_learned->setVisible(entry.learned);
+    // Made for learned entries only: most entries are the user's own.
+    if (entry.learned && !m_learned) {
+        m_learned = new LearnedBadge(this);
+        m_title->insertWidget(1, m_learned);
+    }
+    if (m_learned)
+        m_learned->setVisible(entry.learned);
 }
 
 bool DictionaryRow::learnedShown() const
 {
-    return m_learned->isVisibleTo(this);
+    return m_learned && m_learned->isVisibleTo(this);
 }
 
 QString DictionaryRow::heardText() const

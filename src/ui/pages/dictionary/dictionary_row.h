@@ -7,6 +7,7 @@
 class EntryEditor;
 class IconButton;
 class KitLabel;
+class QHBoxLayout;
 class SoftButton;
 
 // One dictionary entry: the term, "heard as" where it has a heard form, a mark while the learner's
@@ -50,7 +51,8 @@ private:
     QWidget* m_view;
     KitLabel* m_term;
     KitLabel* m_heard;
-    QWidget* m_learned;
+    QHBoxLayout* m_title;
+    QWidget* m_learned = nullptr;
     IconButton* m_edit;
     IconButton* m_remove;
     EntryEditor* m_editor = nullptr;

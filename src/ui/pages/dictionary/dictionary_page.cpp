@@ -74,9 +74,9 @@ QWidget* DictionaryPage::makeLearnCard()
     row->setSpacing(12);
     auto* texts = new QVBoxLayout;
     texts->setSpacing(2);
-    texts->addWidget(new KitLabel(L10n::s("dictionary.learnEdits"), 13, QFont::Medium));
+    texts->addWidget(new KitLabel(L10n::s("dictionary.learnEdits"), TextRole::Heading));
     texts->addWidget(
-        (new KitLabel(L10n::s("dictionary.learnEditsBody"), 11.5, QFont::Normal, Scheme::Text::Secondary))
+        (new KitLabel(L10n::s("dictionary.learnEditsBody"), TextRole::Callout, Scheme::Text::Secondary))
             ->wrapping());
     row->addLayout(texts, 1);
     m_learn = new ToggleSwitch(L10n::s("dictionary.learnEdits"));
@@ -97,7 +97,7 @@ QWidget* DictionaryPage::makeAddCard()
 {
     auto* card = new Card(20);
     card->content()->setSpacing(10);
-    card->content()->addWidget(new KitLabel(L10n::s("dictionary.add"), 13, QFont::Medium));
+    card->content()->addWidget(new KitLabel(L10n::s("dictionary.add"), TextRole::Heading));
     m_add = new EntryEditor;
     m_addButton = new PrimaryButton(L10n::s("dictionary.addButton"), nullptr, Symbol::Plus);
     m_add->actions()->addWidget(m_addButton);
@@ -113,7 +113,7 @@ QWidget* DictionaryPage::makeUndoBar()
     m_undoBar = new Card(12);
     auto* row = new QHBoxLayout;
     row->setContentsMargins(8, 0, 0, 0);
-    m_undoText = new KitLabel({}, 12.5);
+    m_undoText = new KitLabel({}, TextRole::Body);
     m_undoText->setTextFormat(Qt::PlainText);
     m_undoButton = new SoftButton(L10n::s("dictionary.undo"));
     row->addWidget(m_undoText, 1);

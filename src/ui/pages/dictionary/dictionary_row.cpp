@@ -19,7 +19,6 @@
 
 namespace {
 
-constexpr double badgePoints = 11;
 constexpr double badgeGlyph = 10;
 
 // "Learned" with a sparkle on a faint violet capsule.
@@ -35,7 +34,7 @@ public:
 
     QSize sizeHint() const override
     {
-        const QFontMetricsF metrics(KitFont::make(badgePoints, QFont::DemiBold));
+        const QFontMetricsF metrics(KitFont::of(TextRole::MicroStrong));
         return QSizeF(8 + badgeGlyph + 4 + metrics.horizontalAdvance(m_text) + 8, metrics.height() + 4)
             .toSize();
     }
@@ -52,7 +51,7 @@ protected:
         const QColor ink = Scheme::isDark(palette()) ? Theme::violet().lighter(150) : Theme::violet();
         KitPaint::symbol(p, Symbol::Sparkles,
                          QRectF(8, box.center().y() - badgeGlyph / 2, badgeGlyph, badgeGlyph), ink);
-        p.setFont(KitFont::make(badgePoints, QFont::DemiBold));
+        p.setFont(KitFont::of(TextRole::MicroStrong));
         p.setPen(ink);
         p.drawText(box.adjusted(8 + badgeGlyph + 4, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, m_text);
     }
@@ -66,8 +65,8 @@ private:
 DictionaryRow::DictionaryRow(const DictionaryLines::Entry& entry, QWidget* parent)
     : QWidget(parent)
     , m_view(new QWidget(this))
-    , m_term(new KitLabel({}, 13.5, QFont::Medium))
-    , m_heard(new KitLabel({}, 12, QFont::Normal, Scheme::Text::Secondary))
+    , m_term(new KitLabel({}, TextRole::BodyMedium))
+    , m_heard(new KitLabel({}, TextRole::Callout, Scheme::Text::Secondary))
     , m_edit(new IconButton(Symbol::Pen, L10n::s("dictionary.edit")))
     , m_remove(new IconButton(Symbol::Trash, L10n::s("dictionary.remove")))
 {

@@ -15,7 +15,7 @@ EntryEditor::EntryEditor(QWidget* parent)
     , m_term(new EntryField(L10n::s("dictionary.term"), this))
     , m_heard(new EntryField(L10n::s("dictionary.heardAsField"), this))
     , m_actions(new QHBoxLayout)
-    , m_reason(new KitLabel({}, 11.5, QFont::Medium, Scheme::red, this))
+    , m_reason(new KitLabel({}, TextRole::CalloutMedium, Scheme::red, this))
 {
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);

@@ -12,7 +12,7 @@ EntryField::EntryField(const QString& placeholder, QWidget* parent)
     setFrame(false);
     setPlaceholderText(placeholder);
     setAccessibleName(placeholder);
-    setFont(KitFont::make(13));
+    setFont(KitFont::of(TextRole::Body));
     setTextMargins(10, 6, 10, 6);
     // The fill is painted here; the line edit's own base would cover it.
     QPalette clear = palette();

@@ -44,7 +44,7 @@ marked "$routes" || { show_logs; fail "the session's routes are not: $routes"; }
 
 clip="quenda wayland clipboard $$"
 target_start "$work/target" env GDK_BACKEND=wayland /usr/bin/python3 "$target" "" 0,0 "--clipboard=$clip" --report --maximized
-[ "$(timeout 5 wl-paste -n)" = "$clip" ] || fail "the GTK window never owned the clipboard"
+[ "$(timeout 15 wl-paste -n)" = "$clip" ] || fail "the GTK window never owned the clipboard"
 
 # The hotkey through the command-line channel where the program hears it (a binding's route, or a
 # desktop with no global keys), else XTest on XWayland.

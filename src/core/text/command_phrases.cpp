@@ -6,7 +6,6 @@
 #include <unicode/ustring.h>
 
 #include <algorithm>
-#include <array>
 
 namespace {
 
@@ -14,7 +13,7 @@ using namespace Qt::StringLiterals;
 using G = CommandGroup;
 
 // clang-format off
-constexpr std::array<CommandPhrases::Stem, 14> stems{{
+constexpr CommandPhrases::Stem stems[] = {
     {u"formulier", G::Rewrite},
     {u"umschreib", G::Rewrite},
     {u"zusammenfass", G::Summarize},
@@ -29,14 +28,20 @@ constexpr std::array<CommandPhrases::Stem, 14> stems{{
     {u"proofread", G::Correct},
     {u"erklar", G::Explain},
     {u"explain", G::Explain},
-}};
+};
+// clang-format on
 
-constexpr std::array<QStringView, 8> prefixes{u"speicher", u"save", u"ableg", u"ubernimm", u"ubernehm", u"kopier", u"behalt", u"sicherstell"};
-constexpr std::array<QStringView, 8> wholeWords{u"copy", u"keep", u"add", u"put", u"nimm", u"pack", u"sichere", u"sichern"};
-constexpr std::array<QStringView, 8> destinationPhrases{u"in meinen notizen", u"in die notizen", u"in den notizen", u"in my notes", u"to my notes", u"into my notes", u"into notes", u"to notes"};
+constexpr QStringView prefixes[] = {u"speicher", u"save",   u"ableg",  u"ubernimm",
+                                    u"ubernehm", u"kopier", u"behalt", u"sicherstell"};
+constexpr QStringView wholeWords[] = {u"copy", u"keep", u"add",     u"put",
+                                      u"nimm", u"pack", u"sichere", u"sichern"};
+constexpr QStringView destinationPhrases[] = {u"in meinen notizen", u"in die notizen", u"in den notizen",
+                                              u"in my notes",       u"to my notes",    u"into my notes",
+                                              u"into notes",        u"to notes"};
 
+// clang-format off
 // Two or three per group and language; each is what the classifier takes for its group.
-constexpr std::array<CommandPhrases::Example, 26> exampleRows{{
+constexpr CommandPhrases::Example exampleRows[] = {
     {G::Rewrite, "en"_L1, u"Rewrite this more formally"},
     {G::Rewrite, "en"_L1, u"Shorten this to two sentences"},
     {G::Rewrite, "de"_L1, u"Formuliere das freundlicher"},
@@ -63,7 +68,7 @@ constexpr std::array<CommandPhrases::Example, 26> exampleRows{{
     {G::SaveToNotes, "de"_L1, u"Speichere das in meinen Notizen"},
     {G::SaveToNotes, "de"_L1, u"In die Notizen"},
     {G::SaveToNotes, "de"_L1, u"Fass das zusammen und speichere es in den Notizen"},
-}};
+};
 // clang-format on
 
 // Full case folding without a locale: the tables are German and English, and a Turkish locale
@@ -189,5 +194,9 @@ QList<CommandPhrases::Example> CommandPhrases::examples(CommandGroup group, cons
         if (chosen.size() == before)
             break;
     }
+    // Read in the languages' order, each language's phrases together.
+    std::stable_sort(chosen.begin(), chosen.end(), [&languages](const Example& a, const Example& b) {
+        return languages.indexOf(a.language) < languages.indexOf(b.language);
+    });
     return chosen;
 }

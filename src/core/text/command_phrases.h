@@ -66,8 +66,8 @@ const QSet<QString>& frameWords();
 
 // Every example, in the order the page shows them.
 std::span<const Example> examples();
-// At most limit examples of the group, the languages taking turns in the order given; a language
-// no example is written in is passed over.
+// At most limit examples of the group, the languages taking turns in the order given, so each
+// gets its first phrase; a language no example is written in is passed over.
 QList<Example> examples(CommandGroup group, const QStringList& languages, int limit);
 
 } // namespace CommandPhrases

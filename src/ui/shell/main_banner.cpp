@@ -14,6 +14,7 @@
 
 #include <QHBoxLayout>
 #include <QPainter>
+#include <QStyle>
 #include <QVBoxLayout>
 
 namespace {
@@ -71,7 +72,8 @@ MainBanner::MainBanner(AppState& state, AccessibilityRepair* repair, QWidget* pa
     , m_slot(new QVBoxLayout(m_frame))
 {
     auto* centre = new QHBoxLayout(this);
-    centre->setContentsMargins(40, 16, 40, 0);
+    // In line with the page's column, which the page's scroll bar narrows on the right.
+    centre->setContentsMargins(40, 16, 40 + style()->pixelMetric(QStyle::PM_ScrollBarExtent), 0);
     centre->addStretch(0);
     centre->addWidget(m_frame, 1);
     centre->addStretch(0);
@@ -82,6 +84,7 @@ MainBanner::MainBanner(AppState& state, AccessibilityRepair* repair, QWidget* pa
           &AppState::engineReadyChanged, &AppState::engineLoadingChanged, &AppState::engineStatusChanged,
           &AppState::unpastedDictationChanged, &AppState::historyChanged})
         connect(&m_state, signal, this, &MainBanner::follow);
+    hide();
     follow();
 }
 

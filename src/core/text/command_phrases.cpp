@@ -122,11 +122,6 @@ QString CommandPhrases::normalized(const QString& command)
     return out;
 }
 
-std::span<const CommandPhrases::Stem> CommandPhrases::rewriteStems()
-{
-    return stems;
-}
-
 std::optional<CommandGroup> CommandPhrases::rewriteGroup(const QString& normalized)
 {
     for (const Stem& stem : stems) {

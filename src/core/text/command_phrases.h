@@ -52,7 +52,6 @@ struct Example {
 // Lower case without accents, every run of anything but letters, marks and digits one space.
 QString normalized(const QString& command);
 
-std::span<const Stem> rewriteStems();
 // The group of the first stem, in table order, that the normalized command contains.
 std::optional<CommandGroup> rewriteGroup(const QString& normalized);
 
@@ -64,7 +63,7 @@ std::span<const QStringView> destinations();
 // Words that carry no content of their own around a save verb.
 const QSet<QString>& frameWords();
 
-// Every example, in the order the page shows them.
+// Every example, by group and language.
 std::span<const Example> examples();
 // At most limit examples of the group, the languages taking turns in the order given, so each
 // gets its first phrase; a language no example is written in is passed over.

@@ -25,7 +25,7 @@ Page::Page(const QString& title, const QString& subtitle, QWidget* parent)
     , m_column(new QWidget)
     , m_header(new QHBoxLayout)
     , m_content(new QVBoxLayout)
-    , m_title(new KitLabel(title, 28, QFont::Bold))
+    , m_title(new KitLabel(title, TextRole::Title))
 {
     setFrameShape(QFrame::NoFrame);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -57,7 +57,7 @@ Page::Page(const QString& title, const QString& subtitle, QWidget* parent)
     HeadingRole::mark(m_title);
     titles->addWidget(m_title);
     if (!subtitle.isEmpty())
-        titles->addWidget((new KitLabel(subtitle, 14, QFont::Normal, Scheme::Text::Secondary))->wrapping());
+        titles->addWidget((new KitLabel(subtitle, TextRole::Lead, Scheme::Text::Secondary))->wrapping());
     m_header->setSpacing(0);
     m_header->addLayout(titles, 1);
     m_header->addSpacing(12);

@@ -38,11 +38,12 @@ TEST_F(ShellViewsTest, TheMainViewShowsThePageTheStateNamesAndTheSidebarSetsIt)
     const auto tab = [&view](MainSection section) {
         return QAccessible::queryAccessibleInterface(view.sidebar()->entry(section));
     };
-    const auto onlySelected = [&tab](MainSection shown) {
+    const auto onlySelected = [&tab, &view](MainSection shown) {
         for (const MainSection section : MainSectionText::table.values()) {
             ASSERT_NE(tab(section), nullptr)
                 << "no entry for " << MainSectionText::table.text(section).toStdString();
             EXPECT_EQ(tab(section)->state().selected, section == shown);
+            EXPECT_EQ(view.sidebar()->entry(section)->chosen(), section == shown); // its fill too
         }
     };
     state().setSection(MainSection::Dictionary);

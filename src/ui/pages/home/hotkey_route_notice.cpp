@@ -10,7 +10,6 @@
 #include "ui/kit/scheme_symbol.h"
 #include "ui/kit/theme.h"
 
-#include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QVBoxLayout>
@@ -56,10 +55,7 @@ public:
     {
         auto* box = new QVBoxLayout(this);
         box->setContentsMargins(12, 9, 12, 9);
-        auto* lines = new KitLabel(text, 12, QFont::Normal, Scheme::Text::Primary, this);
-        QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-        fixed.setPointSizeF(lines->font().pointSizeF());
-        lines->setFont(fixed);
+        auto* lines = new KitLabel(text, TextRole::Mono, Scheme::Text::Primary, this);
         lines->setTextInteractionFlags(Qt::TextSelectableByMouse);
         lines->setCursor(Qt::IBeamCursor);
         box->addWidget(lines);
@@ -94,21 +90,21 @@ void fill(QWidget& notice, const HotkeyRouteStatus& status, Hotkey hotkey)
     auto* column = new QVBoxLayout;
     column->setSpacing(8);
     for (const HotkeyRoute failed : status.failed)
-        column->addWidget((new KitLabel(textOf("hotkeyRoute.failed.", failed), 12.5, QFont::Medium,
+        column->addWidget((new KitLabel(textOf("hotkeyRoute.failed.", failed), TextRole::BodyMedium,
                                         Scheme::orange, &notice))
                               ->wrapping());
-    column->addWidget((new KitLabel(textOf("hotkeyRoute.", route), 12.5, QFont::Medium,
+    column->addWidget((new KitLabel(textOf("hotkeyRoute.", route), TextRole::BodyMedium,
                                     best ? Scheme::Text::Secondary : Scheme::Text::Primary, &notice))
                           ->wrapping());
     if (route == HotkeyRoute::CommandLine) {
         column->addWidget(new CodeBlock(HotkeyRouteNotice::swayBinding(hotkey), &notice));
-        column->addWidget(new KitLabel(L10n::s("hotkeyRoute.hyprland"), 12.5, QFont::Medium,
+        column->addWidget(new KitLabel(L10n::s("hotkeyRoute.hyprland"), TextRole::BodyMedium,
                                        Scheme::Text::Primary, &notice));
         column->addWidget(new CodeBlock(HotkeyRouteNotice::hyprlandBinding(hotkey), &notice));
     }
     if (!best)
         column->addWidget(
-            (new KitLabel(L10n::s("hotkeyRoute.best"), 12, QFont::Normal, Scheme::Text::Secondary, &notice))
+            (new KitLabel(L10n::s("hotkeyRoute.best"), TextRole::Callout, Scheme::Text::Secondary, &notice))
                 ->wrapping());
     row->addLayout(column, 1);
 }

@@ -41,7 +41,7 @@ NoteDestinationPicker::NoteDestinationPicker(AppState& state, QWidget* parent)
     : QWidget(parent)
     , m_state(state)
     , m_menu(new QComboBox(this))
-    , m_status(new KitLabel({}, 11, QFont::Normal, Scheme::Text::Secondary, this))
+    , m_status(new KitLabel({}, TextRole::Caption, Scheme::Text::Secondary, this))
 {
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
@@ -49,16 +49,16 @@ NoteDestinationPicker::NoteDestinationPicker(AppState& state, QWidget* parent)
     auto* row = new QHBoxLayout;
     row->setSpacing(8);
     const QString title = L10n::s("menu.noteDestination");
-    row->addWidget(new KitLabel(title, 12, QFont::Medium, Scheme::Text::Secondary, this));
+    row->addWidget(new KitLabel(title, TextRole::CalloutMedium, Scheme::Text::Secondary, this));
     row->addSpacing(8);
     row->addStretch(1);
-    m_menu->setFont(KitFont::make(13));
+    m_menu->setFont(KitFont::of(TextRole::Body));
     m_menu->setAccessibleName(title);
     m_menu->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     row->addWidget(m_menu);
     column->addLayout(row);
     column->addWidget(
-        (new KitLabel(L10n::s("notes.destination.hint"), 11, QFont::Normal, Scheme::Text::Tertiary, this))
+        (new KitLabel(L10n::s("notes.destination.hint"), TextRole::Caption, Scheme::Text::Tertiary, this))
             ->wrapping());
     column->addWidget(m_status->wrapping());
 

@@ -55,7 +55,7 @@ QWidget* notice(Symbol symbol, const QString& title, QWidget* detail, KitButton*
     line->addWidget(new SchemeSymbol(symbol, 18, Scheme::orange), 0, Qt::AlignVCenter);
     auto* column = new QVBoxLayout;
     column->setSpacing(2);
-    column->addWidget(new KitLabel(title, 13, QFont::Medium));
+    column->addWidget(new KitLabel(title, TextRole::BodyMedium));
     column->addWidget(detail);
     line->addLayout(column, 1);
     line->addWidget(button, 0, Qt::AlignVCenter);
@@ -163,7 +163,7 @@ QWidget* MainBanner::permission(bool microphone)
     }
     // Where the desktop has no settings program to open, the banner says what to do instead.
     auto* noSettings =
-        (new KitLabel(L10n::s("ax.noSettings"), 11.5, QFont::Normal, Scheme::orange))->wrapping();
+        (new KitLabel(L10n::s("ax.noSettings"), TextRole::Callout, Scheme::orange))->wrapping();
     auto* row = new PermissionRow(L10n::s("perm.accessibility"), L10n::s("perm.accessibility.detail"),
                                   Symbol::Accessibility, false, [this, noSettings] {
                                       if (!m_repair)
@@ -186,7 +186,7 @@ QWidget* MainBanner::engine()
     connect(reload, &PrimaryButton::clicked, this, [this] { m_state.reloadEngine(); });
     return notice(
         Symbol::Warning, L10n::s("banner.engine"),
-        (new KitLabel(m_state.engineStatus(), 11.5, QFont::Normal, Scheme::Text::Secondary))->wrapping(),
+        (new KitLabel(m_state.engineStatus(), TextRole::Callout, Scheme::Text::Secondary))->wrapping(),
         reload);
 }
 
@@ -204,6 +204,6 @@ QWidget* MainBanner::unpasted()
     const QString shown = BusyCaption::graphemeCount(whole) > shownGraphemes
                               ? BusyCaption::leadingGraphemes(whole, shownGraphemes) + u'…'
                               : whole;
-    auto* text = (new KitLabel(shown, 11.5, QFont::Normal, Scheme::Text::Secondary))->wrapping();
+    auto* text = (new KitLabel(shown, TextRole::Callout, Scheme::Text::Secondary))->wrapping();
     return notice(Symbol::Clipboard, L10n::s("banner.unpasted"), text, copy);
 }

@@ -6,10 +6,9 @@
 #include "ui/kit/card.h"
 #include "ui/kit/kit_label.h"
 #include "ui/kit/scheme.h"
-#include "ui/kit/scheme_symbol.h"
 #include "ui/pages/commands/commands_page.h"
+#include "ui/pages/commands/symbol_column.h"
 
-#include <QHBoxLayout>
 #include <QVBoxLayout>
 
 namespace {
@@ -55,28 +54,18 @@ QString languageNames(const QString& nativeLanguage)
 QWidget* groupRow(CommandGroup group, Symbol symbol, const QStringList& examples, const QString& menu)
 {
     auto* row = new QWidget;
-    auto* line = new QHBoxLayout(row);
-    line->setContentsMargins(0, 0, 0, 0);
-    line->setSpacing(12);
-    auto* icon = new SchemeSymbol(symbol, 16,
-                                  [](const QPalette& p) { return Scheme::text(p, Scheme::Text::Primary); });
-    line->addWidget(icon, 0, Qt::AlignTop);
-    auto* column = new QVBoxLayout;
-    column->setSpacing(3);
-    column->addWidget(new KitLabel(L10n::s(groupKey(group)), 13, QFont::DemiBold));
-    column->addWidget(
-        (new KitLabel(L10n::s(groupKey(group, ".detail")), 11.5, QFont::Normal, Scheme::Text::Secondary))
-            ->wrapping());
-    for (const QString& example : examples) {
-        auto* phrase =
-            new KitLabel(L10n::format(QStringLiteral("commands.quoted"), {example}), 12.5, QFont::Medium);
-        column->addWidget(phrase->wrapping());
-    }
+    const SymbolColumn parts(
+        symbol, new KitLabel(L10n::s(groupKey(group)), TextRole::BodyStrong),
+        new KitLabel(L10n::s(groupKey(group, ".detail")), TextRole::Callout, Scheme::Text::Secondary));
+    row->setLayout(parts.row);
+    for (const QString& example : examples)
+        parts.column->addWidget(
+            (new KitLabel(L10n::format(QStringLiteral("commands.quoted"), {example}), TextRole::BodyMedium))
+                ->wrapping());
     if (!menu.isEmpty())
-        column->addWidget((new KitLabel(L10n::format(QStringLiteral("commands.translateMenu"), {menu}), 11.5,
-                                        QFont::Normal, Scheme::Text::Secondary))
-                              ->wrapping());
-    line->addLayout(column, 1);
+        parts.column->addWidget((new KitLabel(L10n::format(QStringLiteral("commands.translateMenu"), {menu}),
+                                              TextRole::Callout, Scheme::Text::Secondary))
+                                    ->wrapping());
     return row;
 }
 
@@ -103,7 +92,7 @@ void CommandExamples::rebuild()
     delete m_card;
     m_card = new Card(20);
     m_card->content()->setSpacing(16);
-    m_card->content()->addWidget(new KitLabel(L10n::s("commands.say"), 14, QFont::DemiBold));
+    m_card->content()->addWidget(new KitLabel(L10n::s("commands.say"), TextRole::Heading));
     for (const GroupLook& look : looks) {
         m_card->content()->addWidget(groupRow(look.group, look.symbol, phrases(look.group, config),
                                               look.group == CommandGroup::Translate ? menu : QString()));

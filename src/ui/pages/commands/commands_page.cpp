@@ -19,7 +19,7 @@ CommandsPage::CommandsPage(AppState& state, QWidget* parent)
     : QWidget(parent)
     , m_state(state)
     , m_mode(new ToggleSwitch(L10n::s("commands.mode")))
-    , m_explanation(new KitLabel({}, 11.5, QFont::Normal, Scheme::Text::Secondary))
+    , m_explanation(new KitLabel({}, TextRole::Callout, Scheme::Text::Secondary))
     , m_needs(new CommandNeeds(state))
     , m_recent(new RecentHistory(state, HistoryRow::Mode::Relative, recentCount,
                                  new EmptyHint(Symbol::Wand, L10n::s("commands.recentEmptyTitle"),
@@ -36,7 +36,7 @@ CommandsPage::CommandsPage(AppState& state, QWidget* parent)
     auto* mode = new Card(20);
     mode->content()->setSpacing(8);
     auto* top = new QHBoxLayout;
-    top->addWidget(new KitLabel(L10n::s("commands.mode"), 14, QFont::DemiBold), 1);
+    top->addWidget(new KitLabel(L10n::s("commands.mode"), TextRole::Heading), 1);
     top->addWidget(m_mode);
     mode->content()->addLayout(top);
     mode->content()->addWidget(m_explanation->wrapping());
@@ -47,7 +47,7 @@ CommandsPage::CommandsPage(AppState& state, QWidget* parent)
 
     auto* recent = new Card(20);
     recent->content()->setSpacing(8);
-    recent->content()->addWidget(new KitLabel(L10n::s("commands.recent"), 14, QFont::DemiBold));
+    recent->content()->addWidget(new KitLabel(L10n::s("commands.recent"), TextRole::Heading));
     recent->content()->addWidget(m_recent);
     page->content()->addWidget(recent);
 

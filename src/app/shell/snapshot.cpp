@@ -312,15 +312,21 @@ struct WindowScene {
     std::function<void(Studio&, const QString& file)> shoot;
 };
 
-// The history page under one banner: cause sets what brings it, and the state is put back after.
+// The history page under one banner: cause brings it, cure puts the state back after.
 WindowScene bannerScene(const char* name, std::function<void(Studio&)> cause,
                         std::function<void(Studio&)> cure)
 {
     return {QStringLiteral("main-banner-") + QLatin1String(name),
             [cause = std::move(cause), cure = std::move(cure)](Studio& s, const QString& file) {
+                MainView& main = s.main();
                 s.state.setSection(MainSection::History);
+                // Laid out once before the picture, as the history scene is: rows take their height
+                // from their width.
+                main.resize(mainSize);
+                main.show();
+                QCoreApplication::processEvents();
                 cause(s);
-                s.render.window(s.main(), mainSize, file);
+                s.render.window(main, mainSize, file);
                 cure(s);
             }};
 }

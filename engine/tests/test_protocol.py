@@ -13,8 +13,9 @@ import unittest
 import unittest.mock
 
 from quenda_engine.recogniser import MODEL_DIR, Recogniser
+from quenda_engine.server import EngineServer
 
-from .helpers import EngineCase, wav_bytes
+from .helpers import ACCESS, EngineCase, wav_bytes
 
 
 def broken(*args):
@@ -154,3 +155,80 @@ class ProtocolTest(EngineCase):
         status, body = self.call("POST", "/transcribe?language=auto", wav)
         self.assertEqual(200, status, body)
         self.assertTrue(body["text"].strip())
+
+
+class ConnectionTest(EngineCase):
+    """What the engine does with clients that misbehave on the wire."""
+
+    def open(self, head, body=b"", token=True):
+        s = socket.create_connection(("127.0.0.1", self.server.server_address[1]), timeout=10)
+        self.addCleanup(s.close)
+        port = self.server.server_address[1]
+        s.sendall(head % {b"own": b"Host: 127.0.0.1:%d\r\nQuenda-Token: %s" % (
+            port, ACCESS.token if token else b"x")} + body)
+        return s
+
+    @staticmethod
+    def replies(s):
+        """Everything the engine sends until it closes; a time-out means it kept the connection."""
+        return b"".join(iter(lambda: s.recv(65536), b""))
+
+    def test_a_refused_client_that_leaves_without_its_body_gives_its_thread_back(self):
+        # Sixteen of them would otherwise hold every thread until the deadline.
+        for _ in range(self.server.max_connections):
+            s = self.open(b"POST /polish HTTP/1.1\r\n%(own)s\r\nOrigin: http://page.example\r\n"
+                          b"Content-Type: application/json\r\nContent-Length: 100000\r\n\r\n")
+            s.shutdown(socket.SHUT_WR)
+            self.assertIn(b" 403 ", self.replies(s))
+            s.close()
+        deadline = time.monotonic() + 10
+        while self.call("GET", "/health")[0] == 503:
+            if time.monotonic() > deadline:
+                self.fail("the refused clients' threads were never given back")
+
+    def test_every_error_reply_ends_the_connection(self):
+        for case, request in (
+                ("no such endpoint", b"GET /nope HTTP/1.1\r\n%(own)s\r\n\r\n"),
+                ("a body read and refused", b"POST /polish HTTP/1.1\r\n%(own)s\r\n"
+                 b"Content-Type: application/json\r\nContent-Length: 1\r\n\r\n{"),
+                ("a body refused unread", b"POST /polish HTTP/1.1\r\n%(own)s\r\n"
+                 b"Content-Type: text/plain\r\nContent-Length: 1\r\n\r\n{"),
+                ("a refused token", b"GET /health HTTP/1.1\r\n%(own)s\r\n\r\n")):
+            with self.subTest(case):
+                # Asked to keep the connection, with the next request already sent behind.
+                head = request.replace(b"\r\n\r\n", b"\r\nConnection: keep-alive\r\n\r\n", 1)
+                s = self.open(head + b"GET /health HTTP/1.1\r\n%(own)s\r\n\r\n" % {
+                    b"own": b"Host: 127.0.0.1:%d" % self.server.server_address[1]},
+                    token=case != "a refused token")
+                reply = self.replies(s)
+                self.assertEqual(1, reply.count(b"HTTP/1."), reply)
+                self.assertNotIn(b" 200 ", reply)
+
+    def test_a_body_shorter_than_its_length_is_refused(self):
+        s = self.open(b"POST /polish HTTP/1.1\r\n%(own)s\r\nContent-Type: application/json\r\n"
+                      b"Content-Length: 100\r\n\r\n", json.dumps({"raw": "x"}).encode())
+        s.shutdown(socket.SHUT_WR)
+        reply = self.replies(s)
+        self.assertIn(b" 400 ", reply)
+        self.assertIn(b"ended early", reply)
+
+    def test_the_drain_of_a_refused_body_stops_at_its_cap(self):
+        # A client that sends a huge body after a refusal must not keep a thread reading it.
+        self.enterContext(unittest.mock.patch("quenda_engine.server.DRAIN_CAP", 1000))
+        s = self.open(b"POST /polish HTTP/1.1\r\n%(own)s\r\nContent-Type: text/plain\r\n"
+                      b"Content-Length: 1000000000\r\n\r\n")
+        sent = 0
+        with self.assertRaises(OSError):
+            while sent < 256 * 1024 * 1024:
+                sent += s.send(b"\0" * 65536)
+
+    def test_a_busy_reply_reaches_a_client_that_sent_its_request(self):
+        # Closed with the request unread, the connection would be reset and the reply lost.
+        with socket.create_server(("127.0.0.1", 0)) as listener:
+            client = socket.create_connection(listener.getsockname(), timeout=10)
+            self.addCleanup(client.close)
+            client.sendall(b"POST /polish HTTP/1.1\r\nContent-Length: 20000\r\n\r\n" + b" " * 20000)
+            refused, _ = listener.accept()
+            EngineServer._refuse_busy(refused)
+            refused.close()
+            self.assertIn(b" 503 ", self.replies(client))

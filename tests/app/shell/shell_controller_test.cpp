@@ -146,18 +146,34 @@ TEST_F(ShellControllerTest, TheLaunchGreetingWaitsForThePermissionProbesFirstAns
     }
 }
 
-TEST_F(ShellControllerTest, FinishingOnboardingWithoutATrayOpensTheMainWindow)
+TEST_F(ShellControllerTest, OnboardingEndedWithoutATrayOpensTheMainWindowUnlessTheProgramQuits)
 {
-    for (const bool tray : {true, false}) {
+    struct Row {
+        const char* name;
+        bool tray;
+        bool quitting; // the window closes because the program quits
+        std::vector<Window> shown;
+    };
+    // clang-format off
+    const Row rows[] = {
+        {.name = "tray",              .tray = true,  .quitting = false, .shown = {Window::Onboarding}},
+        {.name = "no tray",           .tray = false, .quitting = false, .shown = {Window::Onboarding, Window::Main}},
+        {.name = "no tray, quitting", .tray = false, .quitting = true,  .shown = {Window::Onboarding}},
+    };
+    // clang-format on
+    for (const Row& row : rows) {
         TearDown();
         SetUp();
         configure([](QuendaConfig& c) { c.onboarded = false; });
-        m_shellWindows.tray = tray;
+        m_shellWindows.tray = row.tray;
         shell().launch(false);
-        state().finishOnboarding();
-        const std::vector<Window> expected =
-            tray ? std::vector{Window::Onboarding} : std::vector{Window::Onboarding, Window::Main};
-        EXPECT_EQ(m_shellWindows.shown, expected) << "tray " << tray;
+        if (row.quitting) {
+            shell().stop();
+            m_shellWindows.closeOnboarding();
+        } else {
+            state().finishOnboarding();
+        }
+        EXPECT_EQ(m_shellWindows.shown, row.shown) << row.name;
     }
 }
 

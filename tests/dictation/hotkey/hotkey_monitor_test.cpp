@@ -251,6 +251,22 @@ TEST_F(HotkeyMonitorTest, KeysComeOnlyBetweenStartAndStop)
     EXPECT_FALSE(m_keys.isStarted());
 }
 
+// Destroyed during a hold, as when the program quits, the monitor must not tell its listeners, which
+// may be half destroyed by then, that the hold ended.
+TEST_F(HotkeyMonitorTest, ADestroyedMonitorSaysNothingOfTheHoldUnderWay)
+{
+    QObject listener;
+    int ended = 0;
+    {
+        HotkeyMonitor gone(m_keys, m_clock);
+        QObject::connect(&gone, &HotkeyMonitor::holdEnded, &listener, [&] { ++ended; });
+        gone.start();
+        m_keys.press(Key::RightControl);
+        m_clock.advance(1000);
+    }
+    EXPECT_EQ(ended, 0);
+}
+
 // A desktop's shortcut service reports only the key it was told of, so it must hear of every change.
 TEST_F(HotkeyMonitorTest, TheSourceIsToldWhichKeyIsWatchedAtTheStartAndAtEveryChange)
 {

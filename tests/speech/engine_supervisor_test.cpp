@@ -409,7 +409,7 @@ TEST_F(SupervisorTest, AListenerThatCannotProveItIsOursReceivesNoAudioAndNoKey)
     serveHealth(R"({"ready":true,"polish":true})", 200, true);
     m_keys.general = u"sk-general-secret"_s;
     m_keys.byKind.insert(u"chatgpt"_s, u"sk-endpoint-secret"_s);
-    m_config.polishProvider = u"openai"_s;
+    m_config.polishProvider = PolishProvider::OpenAI;
     engine().start();
     ASSERT_TRUE(waitFor([&] { return !m_history.isEmpty(); })); // the start's probe answered
     ASSERT_TRUE(pollUntil([&] { return m_history.size() >= 2; }));

@@ -10,6 +10,7 @@
 #include "core/state/app_state.h"
 #include "core/storage/state_files.h"
 #include "core/text/l10n.h"
+#include "speech/speech_engine.h"
 #include "ui/kit/page.h"
 #include "ui/kit/scheme.h"
 #include "ui/kit/search_field.h"
@@ -396,7 +397,10 @@ QList<WindowScene> windowScenes()
             "engine",
             [](Studio& s) {
                 s.state.setEngineReady(false);
-                s.state.setEngineStatus(L10n::s("engine.stoppedRepeatedly"));
+                // The supervisor's words when it gave up: the end after the last relaunch.
+                s.state.setEngineStatus(L10n::format(
+                    QStringLiteral("engine.stoppedRepeatedly"),
+                    {SpeechEngine::kRelaunchLimit + 1, SpeechEngine::kEndWindowMs / (60 * 1000)}));
             },
             [](Studio& s) {
                 s.state.setEngineReady(true);

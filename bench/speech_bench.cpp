@@ -105,7 +105,7 @@ void BM_TranscribeRoundTrip(benchmark::State& state)
     bool ok = true;
     for (auto _ : state) {
         bool done = false;
-        engine.transcribe(wav, QStringLiteral("de"), &context, [&](const EngineResult<QString>& result) {
+        engine.transcribe(wav, QStringLiteral("de"), &context, [&](const EngineResult<Transcript>& result) {
             ok = ok && result.ok();
             done = true;
         });

@@ -19,7 +19,7 @@ def self_check():
     """Run by the setup script: the installed module imports and works.
     Missing speech packages are no setup failure; /health reports them."""
     if clean_up("hello , world. this is cube cuttle", "cube cuttle -> kubectl") != \
-            "Hello, world. This is kubectl":
+            "Hello, world. This is kubectl.":
         print("self-check failed: the clean-up gives a wrong result", file=sys.stderr)
         return 1
     rec = Recogniser()

@@ -9,8 +9,9 @@ import traceback
 import urllib.parse
 from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
 
-from . import providers
+from . import config, providers
 from .access import CHALLENGE_HEADER, PROOF_HEADER, TOKEN_HEADER
+from .cleanup import clean_up
 from .polish import Failure, Polisher
 from .recogniser import MODEL_NAME, BadAudio, is_english, read_pcm
 
@@ -335,7 +336,11 @@ class Handler(BaseHTTPRequestHandler):
             rec.wait_loaded(LOAD_WAIT)
             if not rec.ready:
                 raise Failure(503, rec.error or "Speech recognition is still loading.")
-        return 200, {"text": rec.transcribe(pcm), "language": "en"}
+        heard = rec.transcribe(pcm)
+        # Written as a person would write it, with the user's dictionary, even when no correction
+        # provider is set up; "raw" keeps the words as the recogniser heard them.
+        dictionary = config.load_dictionary(config.support_dir())
+        return 200, {"text": clean_up(heard, dictionary), "raw": heard, "language": "en"}
 
     def on_polish(self, query):
         body = self.read_json(POLISH_KEYS, {"raw"})

@@ -54,7 +54,7 @@ class PolishTest(EngineCase):
         self.assertEqual(1, sum(path.endswith("/models") for path, _, _ in self.fake.seen))
 
     def test_without_an_answer_only_a_dictation_is_cleaned_up_locally(self):
-        cleaned = (200, {"text": "Hello Theresa, you"})
+        cleaned = (200, {"text": "Hello Theresa, you."})
         self.assertEqual(cleaned, self.polish([self.endpoint("fail")], provider="local"))
         self.assertEqual([], self.fake.seen, "the local provider sent text out")
         self.assertEqual(cleaned, self.polish([self.endpoint("fail")]))

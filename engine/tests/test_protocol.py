@@ -7,6 +7,7 @@ import shutil
 import socket
 import struct
 import subprocess
+import tempfile
 import threading
 import time
 import unittest
@@ -57,9 +58,29 @@ class ProtocolTest(EngineCase):
         streamed = wav_bytes()[:40] + struct.pack("<I", 0x7FFFF000) + wav_bytes()[44:]
         for code, wav in (("", wav_bytes()), ("auto", wav_bytes()), ("en", wav_bytes()),
                           ("en-US", wav_bytes()), ("EN_gb", wav_bytes()), ("en", streamed)):
-            self.assertEqual((200, {"text": "6400 bytes heard", "language": "en"}),
+            self.assertEqual((200, {"text": "6400 bytes heard.", "raw": "6400 bytes heard", "language": "en"}),
                              self.call("POST", "/transcribe?language=" + code, wav))
         self.assertFails(422, self.call("POST", "/transcribe?language=de", wav_bytes()), '"de"')
+
+    def test_the_dictionary_of_the_configuration_writes_what_was_heard(self):
+        # No correction provider is involved: the transcription alone applies the dictionary.
+        support = self.enterContext(tempfile.TemporaryDirectory())
+        self.enterContext(unittest.mock.patch.dict(os.environ, {"QUENDA_SUPPORT": support}))
+        self.server.recogniser.transcribe = lambda pcm: "run cube cuttle now"
+        for case, config, written in (
+                ("no configuration", None, "Run cube cuttle now."),
+                ("a heard-as pair", {"dictionary": "# mine\ncube cuttle -> kubectl"}, "Run kubectl now."),
+                ("a file the app would not read", {"dictionary": 5}, "Run cube cuttle now.")):
+            with self.subTest(case):
+                path = os.path.join(support, "config.json")
+                if config is None:
+                    with contextlib.suppress(FileNotFoundError):
+                        os.remove(path)
+                else:
+                    with open(path, "w") as f:
+                        json.dump(config, f)
+                self.assertEqual((200, {"text": written, "raw": "run cube cuttle now", "language": "en"}),
+                                 self.call("POST", "/transcribe?language=en", wav_bytes()))
 
     def test_malformed_or_foreign_audio(self):
         lying_chunk = wav_bytes()[:16] + struct.pack("<I", 0x7FFFFFF0) + wav_bytes()[20:]

@@ -105,7 +105,7 @@ std::optional<EngineError> EngineClient::cutOff(Ending ending)
 }
 
 void EngineClient::transcribe(const QByteArray& wav, const QString& language, qint64 port, QObject* context,
-                              Done<QString> done)
+                              Done<Transcript> done)
 {
     auto url = endpointOrFail(QStringLiteral("/transcribe"), port, context, done);
     if (!url)
@@ -114,7 +114,9 @@ void EngineClient::transcribe(const QByteArray& wav, const QString& language, qi
     url->setQuery(QStringLiteral("language=") + QString::fromLatin1(QUrl::toPercentEncoding(language)),
                   QUrl::StrictMode);
     post(*url, QByteArrayLiteral("application/octet-stream"), wav, context,
-         decodeWith<TextBody, QString>(std::move(done), [](const TextBody& body) { return body.text; }));
+         decodeWith<TextBody, Transcript>(std::move(done), [](const TextBody& body) {
+             return Transcript{body.text, body.raw.value_or(body.text)};
+         }));
 }
 
 void EngineClient::polish(const PolishBody& body, qint64 port, QObject* context, Done<QString> done)

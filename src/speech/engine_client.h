@@ -5,6 +5,7 @@
 #include "speech/engine_requests.h"
 #include "speech/engine_result.h"
 #include "speech/engine_secret.h"
+#include "speech/transcript.h"
 
 #include <QNetworkAccessManager>
 #include <QObject>
@@ -40,7 +41,7 @@ public:
     static std::optional<EngineError> validate(const QByteArray& body, std::optional<int> status);
 
     void transcribe(const QByteArray& wav, const QString& language, qint64 port, QObject* context,
-                    Done<QString> done);
+                    Done<Transcript> done);
     void polish(const PolishBody& body, qint64 port, QObject* context, Done<QString> done);
     void correctionModel(const CorrectionModelRequest& request, qint64 port, QObject* context,
                          Done<CorrectionModelBody> done);

@@ -72,7 +72,7 @@ void SpeechEngine::prewarm()
 }
 
 void SpeechEngine::transcribe(const QByteArray& wav, const QString& language, QObject* context,
-                              Done<QString> done)
+                              Done<Transcript> done)
 {
     if (const auto error = refusal()) {
         failLater(context, done, *error);

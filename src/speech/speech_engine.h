@@ -59,7 +59,7 @@ public:
     // cancels: the HTTP request is aborted.
     void prewarm() override;
     void transcribe(const QByteArray& wav, const QString& language, QObject* context,
-                    Done<QString> done) override;
+                    Done<Transcript> done) override;
     void polish(const QString& raw, const std::optional<QString>& selection, const QuendaConfig& config,
                 const std::optional<QString>& targetLanguage, bool noteAnswer, QObject* context,
                 Done<QString> done) override;

@@ -71,6 +71,7 @@ struct TranscribeCase {
     const char* language = "de";
     const char* query = "de"; // the language as it must appear in the query
     QByteArray headers = {};
+    const char* heard = nullptr; // the words as heard, when the engine tells them apart
 };
 
 class Transcribe : public EngineClientTest, public ::testing::WithParamInterface<TranscribeCase> {};
@@ -80,9 +81,9 @@ TEST_P(Transcribe, SendsTheRawRecordingAndGivesTheTextOrTheEnginesOwnMessage)
 {
     const TranscribeCase& c = GetParam();
     m_server.script("/transcribe", {c.status, c.body, c.headers});
-    Answer<QString> answer;
+    Answer<Transcript> answer;
     m_engine.transcribe(kWav, QString::fromUtf8(c.language), nullptr, answer.sink());
-    const EngineResult<QString>& result = answer.await();
+    const EngineResult<Transcript>& result = answer.await();
 
     const RecordedRequest& request = m_server.requests().front();
     EXPECT_EQ(request.target, QByteArray("/transcribe?language=") + c.query);
@@ -95,7 +96,7 @@ TEST_P(Transcribe, SendsTheRawRecordingAndGivesTheTextOrTheEnginesOwnMessage)
                                 : QString::fromUtf8(c.text);
     ASSERT_EQ(result.ok(), !c.failure);
     if (result.ok())
-        EXPECT_EQ(result.value(), message);
+        EXPECT_EQ(result.value(), (Transcript{message, c.heard ? QString::fromUtf8(c.heard) : message}));
     else
         EXPECT_TRUE(result.error() == (EngineError{*c.failure, message}))
             << result.error().message.toStdString();
@@ -106,6 +107,8 @@ const TranscribeCase kTranscribeCases[] = {
     // "+", "&" or "=" left as they are would change what the engine reads.
     {"TextWithLanguage", 200, R"({"text":"Grüß dich","language":"de"})", std::nullopt, "Grüß dich", "pt BR&x=1+2", "pt%20BR%26x%3D1%2B2"},
     {"TextAloneEmptyLanguage", 200, R"({"text":"hallo"})", std::nullopt, "hallo", "", ""},
+    {"WrittenTextAndTheWordsHeard", 200, R"({"text":"Hello there.","raw":"hello there"})", std::nullopt, "Hello there.", "de", "de", {}, "hello there"},
+    {"HeardNotAString", 200, R"({"text":"hallo","raw":5})", Kind::Decoding, ""},
     {"MissingText", 200, R"({"language":"de"})", Kind::Decoding, ""},
     {"NotJson", 200, "hallo", Kind::Decoding, ""},
     // A reply past the size limit is cut off rather than read into memory whole.
@@ -145,7 +148,7 @@ TEST_F(EngineClientTest, SilentEngineTimesOutAfterEachRequestsLimit)
     m_server.script("/transcribe", {.hold = true});
     m_server.script("/health", {.hold = true});
     EngineClient client(m_clock);
-    Answer<QString> text;
+    Answer<Transcript> text;
     std::optional<std::optional<HealthBody>> health;
     client.transcribe(kWav, u"de"_s, m_server.port(), &m_context, text.sink());
     client.health(m_server.port(), &m_context, [&](const EngineResult<HealthBody>& h) {
@@ -174,7 +177,8 @@ TEST_P(InvalidPort, FailsEveryRequestLaterWithoutSendingIt)
 {
     const qint64 port = GetParam();
     m_config.port = port;
-    Answer<QString> transcribed, polished;
+    Answer<Transcript> transcribed;
+    Answer<QString> polished;
     Answer<CorrectionModelBody> looked;
     m_engine.transcribe(kWav, u"de"_s, &m_context, transcribed.sink());
     m_engine.polish(u"raw"_s, std::nullopt, m_config, std::nullopt, false, &m_context, polished.sink());
@@ -416,7 +420,7 @@ TEST_P(CancelByContext, DestroyingTheContextClosesTheConnectionAndNeverAnswers)
 
 // clang-format off
 const CancelCase kCancelCases[] = {
-    {.name = "transcribe", .path = "/transcribe", .send = [](SpeechEngine& engine, QObject* context, SpeechEngine::Done<QString> done) { engine.transcribe(kWav, u"de"_s, context, std::move(done)); }},
+    {.name = "transcribe", .path = "/transcribe", .send = [](SpeechEngine& engine, QObject* context, SpeechEngine::Done<QString> done) { engine.transcribe(kWav, u"de"_s, context, [done](const EngineResult<Transcript>& r) { done(r.ok() ? EngineResult<QString>(r.value().text) : r.error()); }); }},
     {.name = "polish", .path = "/polish", .send = [](SpeechEngine& engine, QObject* context, SpeechEngine::Done<QString> done) { engine.polish(u"raw"_s, std::nullopt, QuendaConfig::standard(), std::nullopt, false, context, std::move(done)); }},
 };
 // clang-format on

@@ -419,7 +419,11 @@ TEST_F(SupervisorTest, AListenerThatCannotProveItIsOursReceivesNoAudioAndNoKey)
     std::optional<EngineResult<CorrectionModelBody>> model;
     QObject context;
     const auto keep = [&](const EngineResult<QString>& result) { texts.push_back(result); };
-    engine().transcribe(QByteArray("RIFF") + QByteArray(32'000, '\1'), u"en"_s, &context, keep);
+    engine().transcribe(QByteArray("RIFF") + QByteArray(32'000, '\1'), u"en"_s, &context,
+                        [&](const EngineResult<Transcript>& result) {
+                            texts.push_back(result.ok() ? EngineResult<QString>(result.value().text)
+                                                        : EngineResult<QString>(result.error()));
+                        });
     engine().polish(u"raw"_s, u"selected"_s, m_config, u"fr"_s, false, &context, keep);
     engine().correctionModel(u"sk-typed-secret"_s, u"https://llm.local/v1"_s, &context,
                              [&](const EngineResult<CorrectionModelBody>& result) { model = result; });
@@ -488,10 +492,10 @@ TEST_F(SupervisorTest, OnceOurEngineHasEndedNothingIsSentUntilAnAnswerProvesItse
     serveHealth(kReady); // stands in for the engine we launched, with its proof
     ASSERT_TRUE(pollUntil([&] { return engine().ready(); }));
     endEngine(SIGKILL);
-    std::optional<EngineResult<QString>> text;
+    std::optional<EngineResult<Transcript>> text;
     QObject context;
     engine().transcribe(QByteArray("RIFF") + QByteArray(32'000, '\1'), u"en"_s, &context,
-                        [&](const EngineResult<QString>& result) { text = result; });
+                        [&](const EngineResult<Transcript>& result) { text = result; });
     ASSERT_TRUE(waitFor([&] { return text.has_value(); }));
     EXPECT_EQ(text->error().kind, EngineError::Kind::Untrusted);
     for (const RecordedRequest& request : m_server->requests())

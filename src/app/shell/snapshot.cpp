@@ -22,6 +22,7 @@
 #include "ui/pages/history/history_page.h"
 #include "ui/pages/history/history_row.h"
 #include "ui/pages/page_table.h"
+#include "ui/pages/settings/settings_page.h"
 #include "ui/pages/style/app_style_rows.h"
 #include "ui/pages/style/style_page.h"
 #include "ui/shell/main_view.h"
@@ -135,6 +136,11 @@ QList<Scene> overlayScenes()
         {QStringLiteral("toolbar"), [](AppState& s) { s.setWidgetHovered(true); }},
         {QStringLiteral("translate-menu"), [](AppState& s) { s.setWidgetTranslateOpen(true); }},
         {QStringLiteral("listening"), phase(Phase::listening())},
+        {QStringLiteral("listening-handsfree"),
+         [](AppState& s) {
+             s.setHandsFree(true);
+             s.setPhase(Phase::listening());
+         }},
         {QStringLiteral("transcribing"), phase(Phase::transcribing())},
         {QStringLiteral("polishing"),
          phase(Phase::polishing(QStringLiteral("meet you at the station at ten")))},
@@ -332,6 +338,19 @@ WindowScene bannerScene(const char* name, std::function<void(Studio&)> cause,
             }};
 }
 
+// The settings page scrolled to one of its sections.
+WindowScene settingsScene(SettingsPage::Section section)
+{
+    return {QStringLiteral("main-settings-") + SettingsPage::sectionName(section),
+            [section](Studio& s, const QString& file) {
+                MainView& main = s.main();
+                s.state.setSection(MainSection::Settings);
+                s.render.window(main, mainSize, file, [&main, section] {
+                    qobject_cast<SettingsPage*>(main.page())->scrollTo(section);
+                });
+            }};
+}
+
 QList<WindowScene> windowScenes()
 {
     QList<WindowScene> scenes;
@@ -350,6 +369,8 @@ QList<WindowScene> windowScenes()
                            s.render.window(main, mainSize, file);
                        }});
     }
+    for (int section = 1; section < SettingsPage::sectionCount; ++section)
+        scenes.append(settingsScene(SettingsPage::Section(section)));
     scenes += {
         {QStringLiteral("main-commands-needs"),
          [](Studio& s, const QString& file) {

@@ -15,7 +15,12 @@ namespace {
 // so text too wide for the column is cut instead.
 class PageHost final : public QWidget {
 public:
-    QSize minimumSizeHint() const override { return {0, QWidget::minimumSizeHint().height()}; }
+    // As tall as the content at the present width: the minimum of wrapped text is its height at
+    // its narrowest, which would leave room to scroll past the end.
+    QSize minimumSizeHint() const override
+    {
+        return {0, hasHeightForWidth() ? heightForWidth(width()) : QWidget::minimumSizeHint().height()};
+    }
 };
 
 } // namespace

@@ -2,8 +2,9 @@
 # One real dictation as a user sees it: the built program and its engine, a Qt window with an empty field
 # focused, Right Control held through XTest while speech flows into the default source. The text must land
 # in the field and the history, other audio must be muted only while recording, the clipboard must come
-# back, the focus must stay in the field, a clipboard a failed paste replaced must reach the history, a
-# second start must hand over, and SIGTERM, or a SIGKILL, must end it all, the engine included.
+# back, the focus must stay in the field, a second dictation must follow the first as a sentence of its own,
+# Right Ctrl+A must record nothing, a clipboard a failed paste replaced must reach the history, a second
+# start must hand over, and SIGTERM, or a SIGKILL, must end it all, the engine included.
 # Runs inside scripts/with-services.
 set -euo pipefail
 quenda=$1
@@ -99,6 +100,23 @@ marked "insert: clipboard restored" || { show_logs; fail "the program never rest
 [ "$(field "$state" clipboard)" = "$clip" ] ||
   fail "the clipboard holds '$(field "$state" clipboard)', not the user's '$clip'"
 
+# A second dictation into the same field reads as a second sentence, one space after the first.
+: >"$support/timing.log"
+hold_until_recorded "$hold" sink_state
+second_text=""
+for _ in $(seq 1 60); do
+  second_text=$(python3 -c 'import json, sys
+e = [x["text"] for x in json.load(open(sys.argv[1])) if x.get("kind") != "clipboard"]
+print(e[0] if len(e) > 1 else "")' "$support/history.json" 2>/dev/null || true)
+  [ -n "$second_text" ] && break
+  sleep 0.5
+done
+[ -n "$second_text" ] || { show_logs; fail "the second dictation never reached the history"; }
+wait_insert_end
+pasted=$(field "$(target_state)" text)
+[ "$pasted" = "$text $second_text" ] ||
+  { show_logs; fail "two dictations in a row read '$pasted', not '$text $second_text'"; }
+
 # A second dictation whose paste chord cannot go out, as Alt is held from the release on: the text stays on
 # the clipboard and the user's clipboard text it replaced goes to the history as a clipboard entry.
 "$hold" 4.5 12 &
@@ -116,6 +134,25 @@ done
 wait "$holder"
 marked "insert: paste not posted" || { show_logs; fail "the second paste went out although Alt was held"; }
 [ "$displaced" -gt 0 ] || { show_logs; fail "the clipboard text the second dictation replaced is not in the history"; }
+
+# Right Control as the modifier of a shortcut, held past the hold's start while speech flows: Ctrl+A
+# selects the field's text, and nothing may be recorded, transcribed or pasted over the selection.
+: >"$support/timing.log"
+entries=$(python3 -c 'import json, sys; print(len(json.load(open(sys.argv[1]))))' "$support/history.json")
+"$hold" 2.5 --letter 0.5 &
+holder=$!
+sleep 0.2
+touch "$work/speak"
+sleep 1
+chord_sink=$(sink_state)
+wait "$holder"
+sleep 3
+marked "a shortcut, not a hold" || { show_logs; fail "Right Ctrl+A was not taken for a shortcut"; }
+marked "recording stopped" && { show_logs; fail "the shortcut's recording was processed"; }
+[ "$(field "$(target_state)" text)" = "$pasted" ] || { show_logs; fail "the shortcut changed the field's text"; }
+[ "$(python3 -c 'import json, sys; print(len(json.load(open(sys.argv[1]))))' "$support/history.json")" = "$entries" ] ||
+  fail "the shortcut left a history entry"
+[ "$chord_sink" = "$sink_before" ] || fail "quenda_null was $chord_sink after the shortcut, not $sink_before"
 
 # A second start hands over to the running program and ends at once.
 second=0

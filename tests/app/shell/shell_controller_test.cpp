@@ -4,7 +4,10 @@
 #include "controller_fixture.h"
 #include "core/text/l10n.h"
 #include "dictation/hotkey/hotkey_monitor.h"
+#include "dictation/insert/text_inserter.h"
 #include "platform/fake/fake_login_item.h"
+
+#include <QTcpServer>
 
 #include <gtest/gtest.h>
 
@@ -146,6 +149,60 @@ TEST_F(ShellControllerTest, TheLaunchGreetingWaitsForThePermissionProbesFirstAns
     }
 }
 
+// A second start shows the main window even over the window in front: the window manager is
+// asked for it as a pager asks, which focus-stealing prevention lets through.
+TEST_F(ShellControllerTest, ShowingTheMainWindowAsksTheWindowSystemToActivateIt)
+{
+    struct Row {
+        const char* name;
+        std::optional<quint64> handle; // none: the window did not come up
+        int activations;
+    };
+    // clang-format off
+    const Row rows[] = {{.name = "shown",     .handle = 42,           .activations = 1},
+                        {.name = "not shown", .handle = std::nullopt, .activations = 0}};
+    // clang-format on
+    for (const Row& row : rows) {
+        m_shellWindows.mainHandle = row.handle;
+        const qsizetype before = m_windows.activations().size();
+        shell().showMain(std::nullopt);
+        const QList<AppWindow> activated = m_windows.activations().mid(before);
+        ASSERT_EQ(activated.size(), row.activations) << row.name;
+        if (row.activations) {
+            EXPECT_EQ(activated.front().window, *row.handle) << row.name;
+        }
+    }
+}
+
+// Started and stopped from the status item's menu, which holds the keyboard while open: the menu
+// closes, the window in front before it gets the keyboard back, and the text lands there.
+TEST_F(ShellControllerTest, StartAndStopFromTheMenuGiveTheKeyboardBackAndTheTextLands)
+{
+    shell().launch(false);
+    AppWindow editor;
+    editor.window = 9, editor.pid = 4242;
+    m_windows.setActive(editor);
+    const auto fromTheMenu = [this] {
+        emit m_shellWindows.menuOpening();
+        m_shellWindows.menu = true;
+        state().toggleRecording();
+        EXPECT_FALSE(m_shellWindows.menu);
+    };
+
+    fromTheMenu();
+    m_clock.advance(TextInserter::activationDelayMs - 1);
+    EXPECT_EQ(phase(), Phase::idle()) << "the recording remembered the field before the focus came back";
+    m_clock.advance(1);
+    EXPECT_EQ(phase(), Phase::listening());
+    m_clock.advance(2000);
+    fromTheMenu();
+    EXPECT_EQ(phase(), Phase::transcribing());
+    m_speech.answer(Request::Kind::Transcribe, s("Hello."));
+
+    EXPECT_EQ(m_windows.activations(), (QList<AppWindow>{editor, editor}));
+    EXPECT_EQ(m_inserter.writes(), QList<InserterCall>{Write::insert("Hello.")});
+}
+
 TEST_F(ShellControllerTest, OnboardingEndedWithoutATrayOpensTheMainWindowUnlessTheProgramQuits)
 {
     struct Row {
@@ -193,6 +250,34 @@ TEST_F(ShellControllerTest, LaunchRepairsMutingStartsKeysEngineAndReadsKeysExcep
     EXPECT_EQ(m_keyRefreshes, 0);
 }
 
+// The tray's tooltip names the engine's state, a hands-free recording and the key, so each of
+// them redraws the status item when it changes.
+TEST_F(ShellControllerTest, TheStatusItemFollowsHandsFreeTheEngineAndTheHotkey)
+{
+    shell().launch(false);
+    struct Row {
+        const char* name;
+        std::function<void(AppState&)> change;
+    };
+    const Row rows[] = {
+        {.name = "hands-free", .change = [](AppState& s) { s.setHandsFree(!s.handsFree()); }},
+        {.name = "engine ready", .change = [](AppState& s) { s.setEngineReady(!s.engineReady()); }},
+        {.name = "engine loading", .change = [](AppState& s) { s.setEngineLoading(!s.engineLoading()); }},
+        {.name = "hotkey",
+         .change =
+             [](AppState& s) {
+                 QuendaConfig config = s.config();
+                 config.hotkey = Hotkey::RightOption;
+                 s.setConfig(config);
+             }},
+    };
+    for (const Row& row : rows) {
+        const int before = m_shellWindows.iconRedraws;
+        row.change(state());
+        EXPECT_GT(m_shellWindows.iconRedraws, before) << row.name;
+    }
+}
+
 TEST_F(ShellControllerTest, ClosingOnboardingMarksItDoneWithoutTheSettingsNotice)
 {
     configure([](QuendaConfig& c) { c.onboarded = false; });
@@ -213,6 +298,53 @@ TEST_F(ShellControllerTest, FinishingOnboardingClosesItsWindowQuietly)
     EXPECT_TRUE(state().config().onboarded);
     EXPECT_FALSE(m_shellWindows.onboardingOpen);
     EXPECT_FALSE(state().settingToastVisible());
+}
+
+// Nobody is registered to start at login before onboarding has shown them the switch.
+TEST_F(ShellControllerTest, TheLoginItemFollowsTheSwitchOnlyOnceOnboardingShowedIt)
+{
+    enum class End { None, Done, Closed };
+    struct Row {
+        const char* name;
+        bool onboarded;
+        bool launchAtLogin;
+        End end;
+        bool registered;
+    };
+    const Row rows[] = {
+        {"first run, onboarding open", false, true, End::None, false},
+        {"onboarding done", false, true, End::Done, true},
+        {"onboarding window closed", false, true, End::Closed, true},
+        {"switched off in onboarding", false, false, End::Done, false},
+        {"onboarded before", true, true, End::None, true},
+    };
+    for (const Row& row : rows) {
+        TearDown();
+        SetUp();
+        m_login.m_enabled = false;
+        configure([&](QuendaConfig& c) {
+            c.onboarded = row.onboarded;
+            c.launchAtLogin = row.launchAtLogin;
+        });
+        shell().launch(false);
+        if (row.end == End::Done)
+            state().finishOnboarding();
+        else if (row.end == End::Closed)
+            m_shellWindows.closeOnboarding();
+        EXPECT_EQ(m_login.m_enabled, row.registered) << row.name;
+    }
+}
+
+// The settings page asks whether the engine could listen on a port before it stores it.
+TEST_F(ShellControllerTest, APortAnotherProgramListensOnIsNotFree)
+{
+    QTcpServer other;
+    ASSERT_TRUE(other.listen(QHostAddress::LocalHost, 0));
+    const quint16 port = other.serverPort();
+    shell().launch(false);
+    EXPECT_FALSE(state().portFree(port));
+    other.close();
+    EXPECT_TRUE(state().portFree(port));
 }
 
 TEST_F(ShellControllerTest, EachConfigurationFieldCausesOnlyItsOwnReaction)

@@ -34,21 +34,27 @@ protected:
     FakeAccessibilityBus m_bus;
 };
 
-TEST_F(LinuxPermissionProbeTest, AccessibilityNeedsTheBusSwitchedOnAndXTest)
+// Without XWayland a Wayland session posts keys through its own route, and there is no X server.
+TEST_F(LinuxPermissionProbeTest, AccessibilityNeedsTheBusSwitchedOnAndTheSessionsWayToPostKeys)
 {
+    const QByteArray noX = ":9999";
     struct Case {
         const char* what;
         bool busEnabled;
         bool busAnswers;
+        KeyRoute keys;
         QByteArray display;
         bool trusted;
     };
     // clang-format off
     const Case cases[] = {
-        {.what = "bus on", .busEnabled = true, .busAnswers = true, .display = {}, .trusted = true},
-        {.what = "bus off", .busEnabled = false, .busAnswers = true, .display = {}, .trusted = false},
-        {.what = "no such bus", .busEnabled = true, .busAnswers = false, .display = {}, .trusted = false},
-        {.what = "no X server to post keys with", .busEnabled = true, .busAnswers = true, .display = ":9999", .trusted = false},
+        {.what = "bus on", .busEnabled = true, .busAnswers = true, .keys = KeyRoute::XTest, .display = {}, .trusted = true},
+        {.what = "bus off", .busEnabled = false, .busAnswers = true, .keys = KeyRoute::XTest, .display = {}, .trusted = false},
+        {.what = "no such bus", .busEnabled = true, .busAnswers = false, .keys = KeyRoute::XTest, .display = {}, .trusted = false},
+        {.what = "no X server to post keys with", .busEnabled = true, .busAnswers = true, .keys = KeyRoute::XTest, .display = noX, .trusted = false},
+        {.what = "virtual keyboard, no XWayland", .busEnabled = true, .busAnswers = true, .keys = KeyRoute::VirtualKeyboard, .display = noX, .trusted = true},
+        {.what = "GNOME's session, no XWayland", .busEnabled = true, .busAnswers = true, .keys = KeyRoute::MutterRemoteDesktop, .display = noX, .trusted = true},
+        {.what = "no route, XWayland's XTest", .busEnabled = true, .busAnswers = true, .keys = KeyRoute::Unavailable, .display = {}, .trusted = false},
     };
     // clang-format on
     for (const Case& c : cases) {
@@ -57,6 +63,7 @@ TEST_F(LinuxPermissionProbeTest, AccessibilityNeedsTheBusSwitchedOnAndXTest)
         LinuxPermissionProbe::Sources sources;
         sources.accessibilityService = c.busAnswers ? m_bus.service() : s("de.morvane.quenda.test.nobody");
         sources.xDisplay = c.display;
+        sources.keys = c.keys;
         LinuxPermissionProbe probe(m_clock, m_work, sources);
         settle();
         EXPECT_EQ(probe.accessibilityTrusted(), c.trusted);

@@ -5,6 +5,7 @@
 #include "core/state/state_fixture.h"
 #include "core/text/l10n.h"
 #include "ui/kit/kit_button.h"
+#include "ui/kit/toggle_switch.h"
 #include "ui/pages/home/hotkey_route_notice.h"
 #include "ui/pages/page_table.h"
 #include "ui/shell/main_view.h"
@@ -107,6 +108,22 @@ TEST_F(ShellViewsTest, TheMainWindowIsMadeOnceAndKeepsItsFrameBetweenRuns)
     ShellWindowHost next(state(), m_settings);
     next.showMain();
     EXPECT_EQ(next.mainWindow()->geometry().size(), frame.size());
+}
+
+// A second start must bring the window back from the task bar, and its handle, which the window
+// manager is asked to activate, exists only while the window is there.
+TEST_F(ShellViewsTest, TheMainWindowComesBackMinimisedOrClosedAndNamesItsHandleOnlyWhileShown)
+{
+    ShellWindowHost host(state(), m_settings);
+    EXPECT_EQ(host.mainWindowHandle(), std::nullopt);
+    host.showMain();
+    QWidget* main = host.mainWindow();
+    EXPECT_EQ(host.mainWindowHandle(), quint64(main->winId()));
+    main->showMinimized();
+    host.showMain();
+    EXPECT_FALSE(main->isMinimized());
+    main->close();
+    EXPECT_EQ(host.mainWindowHandle(), std::nullopt);
 }
 
 // Home, onboarding and the menu say what the session asks of the user and what does not work there.
@@ -218,4 +235,16 @@ TEST(HotkeyRouteNotice, TheBindingsNameTheConfiguredKeyByItsKeycode)
         EXPECT_EQ(HotkeyRouteNotice::swayBinding(row.hotkey), QString::fromUtf8(row.sway));
         EXPECT_EQ(HotkeyRouteNotice::hyprlandBinding(row.hotkey), QString::fromUtf8(row.hyprland));
     }
+}
+
+// Onboarding's last row is the launch-at-login switch: it shows the stored flag and writes it.
+TEST_F(ShellViewsTest, OnboardingsLastRowSwitchesLaunchingAtLogin)
+{
+    OnboardingView view(state());
+    ToggleSwitch* login = view.launchAtLogin();
+    EXPECT_TRUE(login->isChecked());
+    login->click();
+    EXPECT_FALSE(state().config().launchAtLogin);
+    configure([](QuendaConfig& c) { c.launchAtLogin = true; });
+    EXPECT_TRUE(login->isChecked());
 }

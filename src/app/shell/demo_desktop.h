@@ -7,8 +7,9 @@
 #include "platform/script_runner.h"
 #include "platform/window_system.h"
 
-// The desktop the snapshot renders pretend to run on: everything granted, one application in
-// front, nothing opened, activated or run, and a drawn icon for every application.
+// The desktop the snapshot renders pretend to run on: everything granted unless a scene says
+// otherwise, one application in front, nothing opened, activated or run, and a drawn icon for every
+// application.
 class DemoDesktop final : public PermissionProbe,
                           public AccessibilityRepair,
                           public DesktopLauncher,
@@ -16,7 +17,7 @@ class DemoDesktop final : public PermissionProbe,
                           public ScriptRunner,
                           public AppIcons {
 public:
-    bool microphoneAvailable() const override { return true; }
+    bool microphoneAvailable() const override { return microphone; }
     bool accessibilityTrusted() const override { return accessibility; }
 
     void switchOn() override {}
@@ -39,6 +40,7 @@ public:
     // A rounded tile in a colour of the id with the name's initial, the same in every run.
     QIcon icon(const QString& appId) override;
 
-    // Off to show the repair of text access.
+    // Off to show the repair of text access, or the banner of a missing permission.
     bool accessibility = true;
+    bool microphone = true;
 };

@@ -9,12 +9,16 @@
 #include "core/notes/apple_notes.h"
 #include "core/state/app_state.h"
 #include "core/storage/state_files.h"
+#include "core/text/l10n.h"
+#include "speech/speech_engine.h"
 #include "ui/kit/page.h"
 #include "ui/kit/scheme.h"
 #include "ui/kit/search_field.h"
 #include "ui/kit/soft_button.h"
 #include "ui/kit/theme.h"
 #include "ui/overlay/overlay_view.h"
+#include "ui/pages/commands/command_needs.h"
+#include "ui/pages/commands/commands_page.h"
 #include "ui/pages/dictionary/dictionary_page.h"
 #include "ui/pages/history/history_page.h"
 #include "ui/pages/history/history_row.h"
@@ -333,6 +337,25 @@ struct WindowScene {
     std::function<void(Studio&, const QString& file)> shoot;
 };
 
+// The history page under one banner: cause brings it, cure puts the state back after.
+WindowScene bannerScene(const char* name, std::function<void(Studio&)> cause,
+                        std::function<void(Studio&)> cure)
+{
+    return {QStringLiteral("main-banner-") + QLatin1String(name),
+            [cause = std::move(cause), cure = std::move(cure)](Studio& s, const QString& file) {
+                MainView& main = s.main();
+                s.state.setSection(MainSection::History);
+                // Laid out once before the picture, as the history scene is: rows take their height
+                // from their width.
+                main.resize(mainSize);
+                main.show();
+                QCoreApplication::processEvents();
+                cause(s);
+                s.render.window(main, mainSize, file);
+                cure(s);
+            }};
+}
+
 // The settings page scrolled to one of its sections.
 WindowScene settingsScene(SettingsPage::Section section)
 {
@@ -367,6 +390,64 @@ QList<WindowScene> windowScenes()
     for (int section = 1; section < SettingsPage::sectionCount; ++section)
         scenes.append(settingsScene(SettingsPage::Section(section)));
     scenes += {
+        {QStringLiteral("main-commands-needs"),
+         [](Studio& s, const QString& file) {
+             MainView& main = s.main();
+             s.state.setSection(MainSection::Commands);
+             s.render.window(main, mainSize, file,
+                             [&main] { scrollTo(main, qobject_cast<CommandsPage*>(main.page())->needs()); });
+         }},
+        // No command in the history and no provider to answer one.
+        {QStringLiteral("main-commands-empty"),
+         [](Studio& s, const QString& file) {
+             MainView& main = s.main();
+             const QList<HistoryEntry> demo = s.state.history();
+             QList<HistoryEntry> dictations = demo;
+             dictations.removeIf([](const HistoryEntry& e) { return e.wasCommand.value_or(false); });
+             s.state.setHistory(dictations);
+             s.state.setPolishAvailable(false);
+             s.state.setSection(MainSection::Commands);
+             s.render.window(main, mainSize, file,
+                             [&main] { scrollTo(main, qobject_cast<CommandsPage*>(main.page())->needs()); });
+             s.state.setPolishAvailable(true);
+             s.state.setHistory(demo);
+         }},
+        bannerScene(
+            "microphone",
+            [](Studio& s) {
+                s.desktop.microphone = false;
+                s.state.refreshPermissions();
+            },
+            [](Studio& s) {
+                s.desktop.microphone = true;
+                s.state.refreshPermissions();
+            }),
+        bannerScene(
+            "accessibility",
+            [](Studio& s) {
+                s.desktop.accessibility = false;
+                s.state.refreshPermissions();
+            },
+            [](Studio& s) {
+                s.desktop.accessibility = true;
+                s.state.refreshPermissions();
+            }),
+        bannerScene(
+            "engine",
+            [](Studio& s) {
+                s.state.setEngineReady(false);
+                // The supervisor's words when it gave up: the end after the last relaunch.
+                s.state.setEngineStatus(L10n::format(
+                    QStringLiteral("engine.stoppedRepeatedly"),
+                    {SpeechEngine::kRelaunchLimit + 1, SpeechEngine::kEndWindowMs / (60 * 1000)}));
+            },
+            [](Studio& s) {
+                s.state.setEngineReady(true);
+                s.state.setEngineStatus(QStringLiteral("Ready"));
+            }),
+        bannerScene(
+            "unpasted", [](Studio& s) { s.state.setUnpastedDictation(s.state.history().first().id); },
+            [](Studio& s) { s.state.setUnpastedDictation(std::nullopt); }),
         {QStringLiteral("main-history-noresults"),
          [](Studio& s, const QString& file) {
              s.state.setSection(MainSection::History);

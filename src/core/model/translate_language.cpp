@@ -1,5 +1,7 @@
 #include "core/model/translate_language.h"
 
+#include <algorithm>
+
 const QList<TranslateLanguage>& TranslateLanguage::all()
 {
     static const QList<TranslateLanguage> rows{
@@ -19,4 +21,24 @@ const TranslateLanguage& TranslateLanguage::named(const QString& code)
             return row;
     }
     return all().front();
+}
+
+QList<TranslateLanguage> TranslateLanguage::menu(const QString& nativeLanguage)
+{
+    static const QStringList fixed{QStringLiteral("en"), QStringLiteral("de"), QStringLiteral("fr"),
+                                   QStringLiteral("es"), QStringLiteral("it"), QStringLiteral("pt"),
+                                   QStringLiteral("nl"), QStringLiteral("pl"), QStringLiteral("tr")};
+    QStringList codes{nativeLanguage};
+    for (const QString& code : fixed) {
+        if (code != nativeLanguage)
+            codes << code;
+    }
+    QList<TranslateLanguage> targets;
+    for (const QString& code : codes) {
+        const auto found =
+            std::find_if(all().begin(), all().end(), [&](const auto& l) { return l.id == code; });
+        if (found != all().end())
+            targets << *found;
+    }
+    return targets;
 }

@@ -12,6 +12,9 @@ struct TranslateLanguage {
     static const QList<TranslateLanguage>& all();
     // The row whose code equals code exactly; the German row when none does.
     static const TranslateLanguage& named(const QString& code);
+    // What the translate menu offers: the native language first, then en, de, fr, es, it, pt, nl,
+    // pl, tr without it; a code that names none of them drops out.
+    static QList<TranslateLanguage> menu(const QString& nativeLanguage);
 
     friend bool operator==(const TranslateLanguage&, const TranslateLanguage&) = default;
 };

@@ -13,6 +13,8 @@
 
 #include <QUrl>
 
+#include <algorithm>
+
 namespace {
 
 // True when the field took a new value; a setter emits only then.
@@ -186,13 +188,17 @@ void AppState::setCorrectionLookupErrors(const QMap<QString, QString>& errors)
 void AppState::refreshPermissions()
 {
     // Both are read before either is written, so observers never see a half-updated pair.
-    m_permissionsAnswered = m_permissions.answered();
+    const bool answered = m_permissions.answered();
     const bool mic = m_permissions.microphoneAvailable();
     const bool ax = m_permissions.accessibilityTrusted();
+    const bool newlyAnswered = assign(m_permissionsAnswered, answered);
     if (assign(m_micGranted, mic))
         emit micGrantedChanged();
     if (assign(m_axGranted, ax))
         emit axGrantedChanged();
+    // Flags read as they were may now be real answers rather than stand-ins.
+    if (newlyAnswered)
+        emit permissionsAnsweredChanged();
 }
 
 void AppState::requestMicrophone()
@@ -290,6 +296,21 @@ void AppState::setHistory(const QList<HistoryEntry>& history)
 {
     if (assign(m_history, history))
         emit historyChanged();
+}
+
+std::optional<HistoryEntry> AppState::unpastedDictation() const
+{
+    if (!m_unpastedDictation)
+        return std::nullopt;
+    const auto found = std::find_if(m_history.begin(), m_history.end(),
+                                    [this](const HistoryEntry& e) { return e.id == *m_unpastedDictation; });
+    return found == m_history.end() ? std::nullopt : std::optional(*found);
+}
+
+void AppState::setUnpastedDictation(const std::optional<QUuid>& id)
+{
+    if (assign(m_unpastedDictation, id))
+        emit unpastedDictationChanged();
 }
 
 void AppState::setAppleNoteFolders(const QList<AppleNotesFolder>& folders)

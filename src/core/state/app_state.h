@@ -183,6 +183,10 @@ public:
     void rememberClipboard(const QString& text);
     void deleteHistory(const QUuid& id);
     void pruneHistory();
+    // The newest dictation that could not be pasted, while it is still in the history; set by the
+    // controller after each delivery, cleared once the user copied it again.
+    std::optional<HistoryEntry> unpastedDictation() const;
+    void setUnpastedDictation(const std::optional<QUuid>& id);
 
     // Own notes, newest first; every change is written to "notes.json", edits of a note behind on a worker.
     const QList<QuendaNote>& notes() const;
@@ -294,6 +298,7 @@ signals:
     void hotkeyRouteChanged();
     void micGrantedChanged();
     void axGrantedChanged();
+    void permissionsAnsweredChanged();
     void widgetHoveredChanged();
     void widgetTranslateOpenChanged();
     void overlayResultChanged();
@@ -308,6 +313,7 @@ signals:
     void settingToastVisibleChanged();
     void settingToastTokenChanged();
     void historyChanged();
+    void unpastedDictationChanged();
     void notesChanged();
     void appleNoteFoldersChanged();
     void appleNotesStatusChanged();
@@ -365,6 +371,7 @@ private:
     int m_settingToastSuppressed = 0;
     Clock::Timer m_settingToastHide;
     QList<HistoryEntry> m_history;
+    std::optional<QUuid> m_unpastedDictation;
     QList<AppleNotesFolder> m_appleNoteFolders;
     std::optional<QString> m_appleNotesStatus;
     const std::unique_ptr<OwnNotes> m_ownNotes;

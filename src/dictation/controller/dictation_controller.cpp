@@ -295,17 +295,23 @@ void DictationController::presentPreview(const QString& text, DictationPreviewSt
 }
 
 void DictationController::addHistory(const QString& raw, const QString& text, std::optional<double> duration,
-                                     const std::optional<QString>& app, bool command)
+                                     const std::optional<QString>& app, bool command,
+                                     std::optional<bool> pasted)
 {
-    m_state.addHistory(
-        HistoryEntry{QUuid::createUuid(), m_clock.now(), raw, text, duration, app, command, {}});
+    const QUuid id = QUuid::createUuid();
+    m_state.addHistory(HistoryEntry{id, m_clock.now(), raw, text, duration, app, command, {}});
+    // A text that reached no field waits on the clipboard, where the next copy replaces it; the
+    // main window offers the newest such one again until a later text lands.
+    if (pasted)
+        m_state.setUnpastedDictation(*pasted ? std::nullopt : std::optional(id));
 }
 
 void DictationController::finishDeliver(const Delivery& delivery, quint64 generation)
 {
     // The text is in the field or on the clipboard whatever came since, so the history keeps it;
     // the phase belongs to a newer recording once one started.
-    addHistory(delivery.raw, delivery.text, delivery.duration, delivery.app, delivery.command);
+    addHistory(delivery.raw, delivery.text, delivery.duration, delivery.app, delivery.command,
+               delivery.pasted);
     if (generation == m_generation) {
         m_state.setRewriting(false);
         if (m_state.config().showDictationPreview) {

@@ -107,8 +107,10 @@ private:
     std::optional<FrontApp> frontApp() const;
     // Whether a run's result may still touch anything.
     bool isCurrent(const DictationJob* job) const;
+    // pasted: whether a text meant for a field reached it; absent for one that was not (a note).
     void addHistory(const QString& raw, const QString& text, std::optional<double> duration,
-                    const std::optional<QString>& app, bool command);
+                    const std::optional<QString>& app, bool command,
+                    std::optional<bool> pasted = std::nullopt);
     void finishDeliver(const Delivery& delivery, quint64 generation);
 
     // The dictation's processing, in the order it runs.

@@ -258,7 +258,7 @@ void DictationController::translated(DictationJob* job, const QString& translati
                               if (!isCurrent(job))
                                   return;
                               const bool pasted = landing == Inserter::Landing::Pasted;
-                              addHistory(selection, translation, std::nullopt, appName, true);
+                              addHistory(selection, translation, std::nullopt, appName, true, pasted);
                               if (m_state.config().showDictationPreview) {
                                   if (pasted)
                                       m_state.setDictationPreview(std::nullopt);

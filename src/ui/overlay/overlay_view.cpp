@@ -204,7 +204,7 @@ QWidget* OverlayView::buildCard(Card kind)
         return card;
     }
     case Card::TranslateMenu: {
-        auto* card = new TranslateMenuCard(CardRules::translateTargets(m_state.config().nativeLanguage),
+        auto* card = new TranslateMenuCard(TranslateLanguage::menu(m_state.config().nativeLanguage),
                                            m_state.config().nativeLanguage, m_column);
         connect(card, &TranslateMenuCard::picked, this, [this](const QString& code) {
             const QString picked = code;

@@ -19,7 +19,7 @@ constexpr PageTable::Row pages[] = {
     {MainSection::Home, Symbol::House,
      [](const Services& s, QWidget* parent) -> QWidget* { return new HomePage(s.state, s.repair, parent); }},
     {MainSection::Commands, Symbol::Wand,
-     [](const Services&, QWidget* parent) -> QWidget* { return new CommandsPage(parent); }},
+     [](const Services& s, QWidget* parent) -> QWidget* { return new CommandsPage(s.state, parent); }},
     {MainSection::History, Symbol::Clock,
      [](const Services& s, QWidget* parent) -> QWidget* { return new HistoryPage(s.state, parent); }},
     {MainSection::Notes, Symbol::Note,

@@ -3,6 +3,7 @@
 #include "core/state/app_state.h"
 #include "ui/kit/settings_saved_toast.h"
 #include "ui/pages/style/app_icon_cache.h"
+#include "ui/shell/main_banner.h"
 #include "ui/shell/sidebar.h"
 
 #include <QHBoxLayout>
@@ -14,6 +15,7 @@ MainView::MainView(AppState& state, AccessibilityRepair* repair, QWidget* parent
     , m_icons(std::make_unique<AppIconCache>(icons))
     , m_services{state, repair, *m_icons}
     , m_sidebar(new Sidebar(this))
+    , m_banner(new MainBanner(state, repair, this))
     , m_pageSlot(new QVBoxLayout)
 {
     setAutoFillBackground(true);
@@ -23,6 +25,8 @@ MainView::MainView(AppState& state, AccessibilityRepair* repair, QWidget* parent
     row->setSpacing(0);
     row->addWidget(m_sidebar);
     m_pageSlot->setContentsMargins(0, 0, 0, 0);
+    m_pageSlot->setSpacing(0);
+    m_pageSlot->addWidget(m_banner);
     row->addLayout(m_pageSlot, 1);
     connect(m_sidebar, &Sidebar::chosen, this, [this](MainSection section) { m_state.setSection(section); });
     connect(&m_state, &AppState::sectionChanged, this, &MainView::followSection);
@@ -48,7 +52,7 @@ void MainView::followSection()
         m_page->hide();
         m_page->deleteLater();
     } else {
-        m_pageSlot->addWidget(next);
+        m_pageSlot->addWidget(next, 1);
     }
     m_page = next;
     if (auto* toast = findChild<SettingsSavedToast*>(QString(), Qt::FindDirectChildrenOnly))

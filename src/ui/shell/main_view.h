@@ -9,11 +9,13 @@
 class AccessibilityRepair;
 class AppIcons;
 class AppState;
+class MainBanner;
 class QVBoxLayout;
 class Sidebar;
 
-// The main window's content: the sidebar of pages and the page the state's section names, built
-// anew each time the section changes so a page starts fresh (its search empty, its data re-read).
+// The main window's content: the sidebar of pages, the banner of the moment, and below it the page
+// the state's section names, built anew each time the section changes so a page starts fresh (its
+// search empty, its data re-read).
 class MainView final : public QWidget {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(MainView)
@@ -29,6 +31,7 @@ public:
     int currentPage() const;
     QWidget* page() const { return m_page; }
     Sidebar* sidebar() const { return m_sidebar; }
+    MainBanner* banner() const { return m_banner; }
 
 private:
     void followSection();
@@ -37,6 +40,7 @@ private:
     std::unique_ptr<AppIconCache> m_icons;
     PageTable::Services m_services;
     Sidebar* m_sidebar;
+    MainBanner* m_banner;
     QVBoxLayout* m_pageSlot;
     QWidget* m_page = nullptr;
     int m_pageIndex = -1;

@@ -1,5 +1,7 @@
 #include "dictation/commands/note_save_command.h"
 
+#include "core/text/command_phrases.h"
+
 #include <QLocale>
 
 #include <gtest/gtest.h>
@@ -77,6 +79,36 @@ TEST(NoteSaveCommand, FoldsTheSameUnderATurkishLocale)
     const auto kind = NoteSaveCommand::kind(QStringLiteral("SPEICHERE DAS IN DIE NOTIZEN"));
     QLocale::setDefault(before);
     EXPECT_EQ(label(kind), label(Kind::SaveSelection));
+}
+
+// The commands page shows these phrases: each must reach the road of its group. A save phrase is
+// taken for a note; any other runs as a command, and its stem names its group.
+TEST(NoteSaveCommand, EveryExampleTheCommandsPageShowsTakesItsGroupsRoad)
+{
+    for (const CommandPhrases::Example& example : CommandPhrases::examples()) {
+        const QString phrase = example.phrase.toString();
+        const std::optional<Kind> kind = NoteSaveCommand::kind(phrase);
+        if (example.group == CommandGroup::SaveToNotes) {
+            EXPECT_TRUE(kind.has_value()) << phrase.toStdString();
+            continue;
+        }
+        EXPECT_EQ(label(kind), "none") << phrase.toStdString();
+        EXPECT_EQ(CommandPhrases::rewriteGroup(CommandPhrases::normalized(phrase)), example.group)
+            << phrase.toStdString();
+    }
+}
+
+// Two or three phrases per group in each language the tables are written in.
+TEST(NoteSaveCommand, EveryGroupHasExamplesInGermanAndEnglish)
+{
+    for (const CommandGroup group : CommandGroupText::table.values()) {
+        for (const char* language : {"en", "de"}) {
+            const qsizetype count =
+                CommandPhrases::examples(group, {QString::fromLatin1(language)}, 9).size();
+            EXPECT_GE(count, 2) << CommandGroupText::table.text(group).toStdString() << ' ' << language;
+            EXPECT_LE(count, 3) << CommandGroupText::table.text(group).toStdString() << ' ' << language;
+        }
+    }
 }
 
 } // namespace

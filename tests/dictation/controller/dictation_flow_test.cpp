@@ -61,6 +61,49 @@ INSTANTIATE_TEST_SUITE_P(Phases, PhaseReset, ::testing::ValuesIn(kResets),
 
 using FlowTest = ControllerFixture;
 
+// A text that reached no field waits on the clipboard only until the next copy; the main window
+// offers the newest such one again, until a later text lands.
+TEST_F(FlowTest, TheNewestTextThatReachedNoFieldIsMarkedUntilALaterOneLands)
+{
+    using L = Inserter::Landing;
+    const auto deliver = [](F& f, L landing, const char* text) {
+        f.m_inserter.landing = landing;
+        f.dictate(s(text));
+        f.m_clock.advance(ResetDelay::notPastedMs);
+    };
+    struct Case {
+        const char* name;
+        Reach reach;
+        std::optional<const char*> marked;
+    };
+    const Case cases[] = {
+        // clang-format off
+        {"kept",             [&](F& f) { deliver(f, L::KeptOnClipboard, "one"); },                                          "one"},
+        {"pasted",           [&](F& f) { deliver(f, L::Pasted, "one"); },                                                   std::nullopt},
+        {"kept then pasted", [&](F& f) { deliver(f, L::KeptOnClipboard, "one"), deliver(f, L::Pasted, "two"); },            std::nullopt},
+        {"pasted then kept", [&](F& f) { deliver(f, L::Pasted, "one"), deliver(f, L::KeptOnClipboard, "two"); },            "two"},
+        {"kept twice",       [&](F& f) { deliver(f, L::KeptOnClipboard, "one"), deliver(f, L::KeptOnClipboard, "two"); },   "two"},
+        // clang-format on
+        {"translation kept",
+         [](F& f) {
+             f.m_inserter.landing = L::KeptOnClipboard;
+             f.m_inserter.selection = s("Guten Morgen");
+             f.m_inserter.focusEditable = true;
+             f.controller().translateSelection(s("en"));
+             f.m_speech.answer(Request::polish("Guten Morgen", "Guten Morgen", "en"), s("Good morning"));
+         },
+         "Good morning"},
+    };
+    for (const Case& c : cases) {
+        state().setUnpastedDictation(std::nullopt);
+        c.reach(*this);
+        const std::optional<HistoryEntry> marked = state().unpastedDictation();
+        EXPECT_EQ(marked ? std::optional(marked->text) : std::nullopt,
+                  c.marked ? std::optional(s(*c.marked)) : std::nullopt)
+            << c.name;
+    }
+}
+
 TEST_F(FlowTest, AResetDueForAnEarlierNoticeDoesNotEndANewerRecording)
 {
     m_recorder.wav.reset();

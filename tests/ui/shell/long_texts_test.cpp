@@ -101,6 +101,8 @@ TEST_F(LongTextsTest, GermanAndFortyPercentLongerTextsFitTheWindowsAtTheirSmalle
             {{QStringLiteral("org.mozilla.Thunderbird"), QStringLiteral("Thunderbird")}});
         state().setSection(MainSection::Style);
         expectNothingCut(main, QSize(920, 620), "style");
+        state().setSection(MainSection::Commands);
+        expectNothingCut(main, QSize(920, 620), "commands");
         state().setSection(MainSection::Home);
         OnboardingView onboarding(state(), &repair);
         expectNothingCut(onboarding, QSize(640, 560), "onboarding");

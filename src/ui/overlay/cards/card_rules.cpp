@@ -14,26 +14,6 @@ int clampedSeconds(qint64 seconds)
 
 } // namespace
 
-QList<TranslateLanguage> CardRules::translateTargets(const QString& nativeLanguage)
-{
-    static const QStringList fixed{QStringLiteral("en"), QStringLiteral("de"), QStringLiteral("fr"),
-                                   QStringLiteral("es"), QStringLiteral("it"), QStringLiteral("pt"),
-                                   QStringLiteral("nl"), QStringLiteral("pl"), QStringLiteral("tr")};
-    QStringList codes{nativeLanguage};
-    for (const QString& code : fixed) {
-        if (code != nativeLanguage)
-            codes << code;
-    }
-    QList<TranslateLanguage> targets;
-    for (const QString& code : codes) {
-        const auto& all = TranslateLanguage::all();
-        const auto found = std::find_if(all.begin(), all.end(), [&](const auto& l) { return l.id == code; });
-        if (found != all.end())
-            targets << *found;
-    }
-    return targets;
-}
-
 QList<CardRules::TranslateRow> CardRules::translateRows(const QList<TranslateLanguage>& languages,
                                                         const QString& nativeId)
 {

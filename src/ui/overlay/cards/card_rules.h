@@ -19,8 +19,6 @@ struct TranslateRow {
     friend bool operator==(const TranslateRow&, const TranslateRow&) = default;
 };
 
-// The native language first, then en, de, fr, es, it, pt, nl, pl, tr without it; unknown codes drop out.
-QList<TranslateLanguage> translateTargets(const QString& nativeLanguage);
 QList<TranslateRow> translateRows(const QList<TranslateLanguage>& languages, const QString& nativeId);
 
 // Seconds the note and result cards stay: none (no countdown) when cards stay, never negative.

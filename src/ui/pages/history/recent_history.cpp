@@ -7,11 +7,12 @@
 #include <QVBoxLayout>
 
 RecentHistory::RecentHistory(AppState& state, HistoryRow::Mode mode, int count, QWidget* emptyHint,
-                             QWidget* parent)
+                             QWidget* parent, Keep keep)
     : QWidget(parent)
     , m_state(state)
     , m_mode(mode)
     , m_count(count)
+    , m_keep(std::move(keep))
     , m_emptyHint(emptyHint)
     , m_column(new QVBoxLayout(this))
     , m_rows(std::make_unique<KeyedRows>(*m_column))
@@ -40,8 +41,10 @@ void RecentHistory::refresh()
 {
     const QList<HistoryEntry>& history = m_state.history();
     QList<int> newest;
-    for (int i = 0; i < std::min(m_count, int(history.size())); ++i)
-        newest << i;
+    for (int i = 0; i < int(history.size()) && newest.size() < m_count; ++i) {
+        if (!m_keep || m_keep(history.at(i)))
+            newest << i;
+    }
     QHash<QString, int> places;
     const QStringList keys = HistorySearch::rowKeys(history, newest, places);
     m_rows->apply(

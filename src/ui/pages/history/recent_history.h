@@ -4,6 +4,7 @@
 
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 
 class AppState;
@@ -11,15 +12,18 @@ class KeyedRows;
 class QVBoxLayout;
 
 // The newest entries of the history as rows of one mode, kept by entry as the history changes;
-// the home page and the popover show it. With no history it shows the hint it was given, or
-// nothing.
+// the home page, the popover and the commands page show it. With no history it shows the hint
+// it was given, or nothing.
 class RecentHistory final : public QWidget {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(RecentHistory)
 
 public:
+    // Which entries count; none: every entry.
+    using Keep = std::function<bool(const HistoryEntry&)>;
+
     RecentHistory(AppState& state, HistoryRow::Mode mode, int count, QWidget* emptyHint = nullptr,
-                  QWidget* parent = nullptr);
+                  QWidget* parent = nullptr, Keep keep = {});
     ~RecentHistory() override;
 
     QList<HistoryRow*> rows() const;
@@ -34,6 +38,7 @@ private:
     AppState& m_state;
     const HistoryRow::Mode m_mode;
     const int m_count;
+    const Keep m_keep;
     QWidget* m_emptyHint;
     QVBoxLayout* m_column;
     std::unique_ptr<KeyedRows> m_rows;

@@ -45,7 +45,7 @@ TEST(CardRulesTest, TranslateTargetsPutTheNativeLanguageFirstAndMarkOnlyIt)
     };
     for (const Case& c : cases) {
         const QString native = QString::fromLatin1(c.native);
-        const QList<TranslateLanguage> targets = CardRules::translateTargets(native);
+        const QList<TranslateLanguage> targets = TranslateLanguage::menu(native);
         EXPECT_EQ(codes(targets), c.order) << c.native;
         QStringList marked;
         for (const CardRules::TranslateRow& row : CardRules::translateRows(targets, native)) {

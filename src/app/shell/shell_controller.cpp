@@ -189,6 +189,7 @@ void ShellController::showMain(std::optional<MainSection> section)
         m_state.setSection(*section);
     m_windows.closeMenu();
     m_windows.showMain();
+    Timing::mark(QStringLiteral("main window shown"));
     // A window manager's focus-stealing prevention may keep a program in the background from
     // raising its own window over the one in front; asked as the desktop's pager asks, it does.
     if (const std::optional<quint64> handle = m_windows.mainWindowHandle()) {

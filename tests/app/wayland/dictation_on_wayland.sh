@@ -58,7 +58,7 @@ hold() {
   fi
 }
 hold_until_recorded hold target_state
-[ "$(field "$during" focus)" = True ] || fail "the field lost the focus while the widget showed: $during"
+[ "$(field "$during" focus)" = True ] || { show_logs; fail "the field lost the focus while the widget showed: $during"; }
 
 text=$(dictated_text)
 echo "dictated: '$text'"

@@ -29,7 +29,7 @@ constexpr PageTable::Row pages[] = {
     {MainSection::Dictionary, Symbol::Book,
      [](const Services&, QWidget* parent) -> QWidget* { return new DictionaryPage(parent); }},
     {MainSection::Settings, Symbol::Gear,
-     [](const Services&, QWidget* parent) -> QWidget* { return new SettingsPage(parent); }},
+     [](const Services& s, QWidget* parent) -> QWidget* { return new SettingsPage(s.state, parent); }},
 };
 
 } // namespace

@@ -3,14 +3,19 @@
 #include "core/model/main_section.h"
 #include "core/text/l10n.h"
 #include "ui/kit/page.h"
+#include "ui/pages/settings/correction_section.h"
 
 #include <QVBoxLayout>
 
-SettingsPage::SettingsPage(QWidget* parent)
+SettingsPage::SettingsPage(AppState& state, QWidget* parent)
     : QWidget(parent)
+    , m_state(state)
+    , m_correction(new CorrectionSection(state))
 {
     auto* fill = new QVBoxLayout(this);
     fill->setContentsMargins(0, 0, 0, 0);
-    fill->addWidget(
-        new Page(MainSectionText::title(MainSection::Settings), L10n::s("page.purpose.settings"), this));
+    auto* page =
+        new Page(MainSectionText::title(MainSection::Settings), L10n::s("page.purpose.settings"), this);
+    fill->addWidget(page);
+    page->content()->addWidget(m_correction);
 }

@@ -2,11 +2,20 @@
 
 #include <QWidget>
 
-// The settings page: the hotkey, the engine and correction. Until they are built it names its purpose.
+class AppState;
+class CorrectionSection;
+
+// The settings page: every setting a user has, in sections.
 class SettingsPage final : public QWidget {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(SettingsPage)
 
 public:
-    explicit SettingsPage(QWidget* parent = nullptr);
+    explicit SettingsPage(AppState& state, QWidget* parent = nullptr);
+
+    CorrectionSection* correction() const { return m_correction; }
+
+private:
+    AppState& m_state;
+    CorrectionSection* m_correction;
 };

@@ -1,0 +1,59 @@
+#include "ui/pages/settings/settings_row.h"
+
+#include "ui/kit/kit_label.h"
+#include "ui/kit/scheme.h"
+
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+SettingsRow::SettingsRow(const QString& title, QWidget* control, const QString& detail, Place place,
+                         QWidget* parent)
+    : QWidget(parent)
+    , m_control(control)
+    , m_title(new KitLabel(title, 13, QFont::Medium))
+    , m_problem((new KitLabel({}, 11.5, QFont::Normal, Scheme::orange))->wrapping())
+{
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->setSpacing(6);
+
+    auto* texts = new QVBoxLayout;
+    texts->setContentsMargins(0, 0, 0, 0);
+    texts->setSpacing(2);
+    m_title->setWordWrap(true);
+    texts->addWidget(m_title);
+    if (!detail.isEmpty()) {
+        m_detail = (new KitLabel(detail, 11.5, QFont::Normal, Scheme::Text::Secondary))->wrapping();
+        texts->addWidget(m_detail);
+    }
+
+    if (place == Place::Trailing) {
+        auto* line = new QHBoxLayout;
+        line->setContentsMargins(0, 0, 0, 0);
+        line->setSpacing(16);
+        line->addLayout(texts, 1);
+        line->addWidget(control, 0, Qt::AlignVCenter);
+        outer->addLayout(line);
+    } else {
+        outer->addLayout(texts);
+        outer->addWidget(control);
+    }
+    m_problem->hide();
+    outer->addWidget(m_problem);
+
+    if (control->accessibleName().isEmpty())
+        control->setAccessibleName(title);
+    if (!detail.isEmpty() && control->accessibleDescription().isEmpty())
+        control->setAccessibleDescription(detail);
+}
+
+void SettingsRow::setProblem(const QString& text)
+{
+    m_problem->setText(text);
+    m_problem->setVisible(!text.isEmpty());
+}
+
+QString SettingsRow::problemText() const
+{
+    return m_problem->isVisible() ? m_problem->text() : QString();
+}

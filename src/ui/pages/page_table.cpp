@@ -29,7 +29,9 @@ constexpr PageTable::Row pages[] = {
     {MainSection::Dictionary, Symbol::Book,
      [](const Services&, QWidget* parent) -> QWidget* { return new DictionaryPage(parent); }},
     {MainSection::Settings, Symbol::Gear,
-     [](const Services& s, QWidget* parent) -> QWidget* { return new SettingsPage(s.state, parent); }},
+     [](const Services& s, QWidget* parent) -> QWidget* {
+         return new SettingsPage(s.state, s.keys, parent);
+     }},
 };
 
 } // namespace

@@ -7,10 +7,10 @@
 
 #include <QVBoxLayout>
 
-SettingsPage::SettingsPage(AppState& state, QWidget* parent)
+SettingsPage::SettingsPage(AppState& state, OpenAIKeyStore* keys, QWidget* parent)
     : QWidget(parent)
     , m_state(state)
-    , m_correction(new CorrectionSection(state))
+    , m_correction(new CorrectionSection(state, keys))
 {
     auto* fill = new QVBoxLayout(this);
     fill->setContentsMargins(0, 0, 0, 0);

@@ -3,6 +3,7 @@
 #include <QWidget>
 
 class AppState;
+class OpenAIKeyStore;
 class CorrectionSection;
 
 // The settings page: every setting a user has, in sections.
@@ -11,7 +12,8 @@ class SettingsPage final : public QWidget {
     Q_DISABLE_COPY_MOVE(SettingsPage)
 
 public:
-    explicit SettingsPage(AppState& state, QWidget* parent = nullptr);
+    // Without a key store the page shows no provider keys.
+    SettingsPage(AppState& state, OpenAIKeyStore* keys, QWidget* parent = nullptr);
 
     CorrectionSection* correction() const { return m_correction; }
 

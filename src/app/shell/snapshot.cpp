@@ -5,6 +5,7 @@
 #include "app/shell/run_mode.h"
 #include "app/shell/update_progress_hud.h"
 #include "core/base/work_queue.h"
+#include "core/keys/open_ai_key_store.h"
 #include "core/model/main_section.h"
 #include "core/notes/apple_notes.h"
 #include "core/state/app_state.h"
@@ -18,6 +19,10 @@
 #include "ui/pages/history/history_page.h"
 #include "ui/pages/history/history_row.h"
 #include "ui/pages/page_table.h"
+#include "ui/pages/settings/correction_section.h"
+#include "ui/pages/settings/endpoint_row.h"
+#include "ui/pages/settings/provider_key_field.h"
+#include "ui/pages/settings/settings_page.h"
 #include "ui/pages/style/app_style_rows.h"
 #include "ui/pages/style/style_page.h"
 #include "ui/shell/main_view.h"
@@ -29,6 +34,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QLineEdit>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QScrollBar>
@@ -292,12 +298,13 @@ struct Studio {
     StateFiles& files;
     AppState& state;
     Renderer& render;
+    OpenAIKeyStore& keys;
     std::unique_ptr<MainView> shared;
 
     MainView& main()
     {
         if (!shared)
-            shared = std::make_unique<MainView>(state, &desktop, nullptr, &desktop);
+            shared = std::make_unique<MainView>(state, &desktop, nullptr, &desktop, &keys);
         return *shared;
     }
 };
@@ -370,6 +377,24 @@ QList<WindowScene> windowScenes()
                  QCoreApplication::sendPostedEvents();
                  style->languageMenu()->showPopup();
              });
+         }},
+        // The user's own server does not answer the model lookup, and no keyring takes a key.
+        {QStringLiteral("main-settings-correction"),
+         [](Studio& s, const QString& file) {
+             MainView& main = s.main();
+             s.state.setSection(MainSection::Settings);
+             const QString server = s.state.config().correctionEndpoints.last().resolvedBaseURL();
+             s.state.setCorrectionLookupErrors({{server, QStringLiteral("Connection refused")}});
+             s.render.window(main, mainSize, file, [&s, &main] {
+                 CorrectionSection* correction = qobject_cast<SettingsPage*>(main.page())->correction();
+                 QLineEdit* key = correction->endpoints().first()->key()->editor();
+                 key->setText(QStringLiteral("sk-demo"));
+                 emit key->editingFinished();
+                 s.keys.waitForIdle();
+                 QCoreApplication::sendPostedEvents();
+                 scrollTo(main, correction->endpoints().first());
+             });
+             s.state.setCorrectionLookupErrors({});
          }},
         {QStringLiteral("main-home-repair"),
          [](Studio& s, const QString& file) {
@@ -465,6 +490,8 @@ QList<Snapshot::Shot> Snapshot::run(const QString& directory)
     QTemporaryDir scratch;
     QSettings settings(scratch.filePath(QStringLiteral("defaults.ini")), QSettings::IniFormat);
     AppleNotes appleNotes(desktop, settings);
+    // Without a secret store: a snapshot leaves the user's keys alone and keeps none.
+    OpenAIKeyStore keys(nullptr, settings);
     const QPalette systemPalette = QApplication::palette();
     const auto services = [&](StateFiles& files) {
         return AppState::Services{clock,
@@ -492,7 +519,7 @@ QList<Snapshot::Shot> Snapshot::run(const QString& directory)
         state.setHistory(DemoHistory::entries(clock.now()));
         stageStyles(state);
 
-        Studio studio{services, clock, desktop, mode.files(), state, render, nullptr};
+        Studio studio{services, clock, desktop, mode.files(), state, render, keys, nullptr};
         for (const WindowScene& scene : windowScenes())
             scene.shoot(studio, schemed(scene.name, dark));
     }

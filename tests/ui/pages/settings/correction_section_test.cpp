@@ -69,14 +69,13 @@ public:
 
     CorrectionSection& section() { return *m_section; }
     EndpointRow& row(int index) { return *section().endpoints().at(index); }
-    // Lets the key store's worker answer and its answers arrive.
+    // Lets the key store's worker answer, and the reads those answers start answer too.
     void settleKeys()
     {
-        QObject done;
-        bool answered = false;
-        m_keys.loadInBackground(std::nullopt, &done, [&](const KeyLookup&) { answered = true; });
-        ASSERT_TRUE(QTest::qWaitFor([&] { return answered; }, 10'000));
-        QCoreApplication::processEvents();
+        for (int round = 0; round < 2; ++round) {
+            m_keys.waitForIdle();
+            QCoreApplication::sendPostedEvents();
+        }
     }
     static void type(QLineEdit* field, const QString& text)
     {
@@ -275,8 +274,8 @@ TEST_F(CorrectionSectionTest, TheLookupsAnswerOrErrorShowsUnderTheModel)
 TEST_F(CorrectionSectionTest, AStoredKeyReachesTheSecretServiceAndNeverConfigJsonOrTheLog)
 {
     type(row(0).key()->editor(), secret);
-    ASSERT_TRUE(
-        QTest::qWaitFor([&] { return row(0).key()->stored() == ProviderKeyField::Stored::Yes; }, 10'000));
+    settleKeys();
+    ASSERT_TRUE(row(0).key()->stored() == ProviderKeyField::Stored::Yes);
     EXPECT_EQ(storedKey(s("openai-api-key")), secret.toUtf8());
     EXPECT_TRUE(row(0).key()->editor()->text().isEmpty());
     EXPECT_EQ(m_lookups, QStringList({secret + u'@' + CorrectionEndpoint::openAIBaseURL()}));
@@ -313,7 +312,8 @@ TEST_F(CorrectionSectionTest, AKeyThatCannotBeKeptSaysSoOnItsRowWhileOtherSettin
         for (const Keychain keychain : {Keychain::Login, Keychain::DataProtection})
             m_secrets.setFailing(r.failing, keychain, true);
         r.act(row(0));
-        ASSERT_TRUE(QTest::qWaitFor([&] { return row(0).key()->problem() == r.problem; }, 10'000));
+        settleKeys();
+        ASSERT_TRUE(row(0).key()->problem() == r.problem);
         EXPECT_FALSE(row(0).key()->row()->problemText().isEmpty());
         m_configCalls.clear();
         section().fallback()->click();

@@ -17,6 +17,7 @@
 #include "ui/shell/shell_windows.h"
 
 #include <QCoreApplication>
+#include <QTcpServer>
 
 ShellController::ShellController(const Services& services, QObject* parent)
     : QObject(parent)
@@ -55,6 +56,7 @@ ShellController::~ShellController()
     m_state.setTranslateSelection({});
     m_state.setApplyOverlayChoice({});
     m_state.setLookupCorrectionModel({});
+    m_state.setPortFree({});
 }
 
 ShellController::LaunchWindow ShellController::launchWindow(bool onboarded, bool micGranted, bool axGranted)
@@ -82,7 +84,9 @@ void ShellController::launch(bool snapshot)
             m_engine.prewarm();
     });
     applyHotkey(m_state.config());
-    updateLaunch(m_state.config().launchAtLogin);
+    // Nobody is registered before onboarding has shown them the switch.
+    if (m_state.config().onboarded)
+        updateLaunch(m_state.config().launchAtLogin);
     m_hotkeys.start();
     if (!snapshot && m_refreshKeys)
         m_refreshKeys(m_state.config());
@@ -156,6 +160,10 @@ void ShellController::wireState()
         [this](const OverlayResultChoice& choice) { m_dictation.applyOverlayChoice(choice); });
     m_state.setLookupCorrectionModel(
         [this](const QString& key, const QString& baseURL) { refreshCorrectionModel(key, baseURL); });
+    m_state.setPortFree([](qint64 port) {
+        QTcpServer probe;
+        return port > 0 && port <= 65535 && probe.listen(QHostAddress::LocalHost, quint16(port));
+    });
     m_state.setConfigChangedHandler([this](const QuendaConfig& previous, const QuendaConfig& current) {
         configChanged(previous, current);
     });
@@ -176,12 +184,7 @@ void ShellController::showMain(std::optional<MainSection> section)
 
 void ShellController::finishOnboarding()
 {
-    if (!m_state.config().onboarded) {
-        AppState::ToastSuppression quiet(m_state);
-        QuendaConfig config = m_state.config();
-        config.onboarded = true;
-        m_state.setConfig(config);
-    }
+    markOnboarded();
     m_windows.closeOnboarding();
 }
 
@@ -191,12 +194,21 @@ void ShellController::onboardingClosed()
     if (!m_hasStatusItem && !m_stopped)
         showMain(std::nullopt);
     // Closing the window counts as finishing onboarding.
+    markOnboarded();
+}
+
+void ShellController::markOnboarded()
+{
     if (m_state.config().onboarded)
         return;
-    AppState::ToastSuppression quiet(m_state);
-    QuendaConfig config = m_state.config();
-    config.onboarded = true;
-    m_state.setConfig(config);
+    {
+        AppState::ToastSuppression quiet(m_state);
+        QuendaConfig config = m_state.config();
+        config.onboarded = true;
+        m_state.setConfig(config);
+    }
+    // Onboarding's last row showed the switch: only now does its setting reach the desktop.
+    updateLaunch(m_state.config().launchAtLogin);
 }
 
 void ShellController::applyHotkey(const QuendaConfig& config)

@@ -80,6 +80,7 @@ public:
     void pollPermissions();
     // Brings launch at login in line with the flag; a failure is shown, the flag stays.
     void updateLaunch(bool enabled);
+    void markOnboarded();
     // Whether a status item holds the program's menu.
     bool hasStatusItem() const { return m_hasStatusItem; }
 

@@ -316,6 +316,40 @@ struct WindowScene {
     std::function<void(Studio&, const QString& file)> shoot;
 };
 
+// The user's own server does not answer the model lookup, and no keyring takes the key typed
+// for the first endpoint.
+void showCorrectionProblems(Studio& s, CorrectionSection& correction)
+{
+    const QString server = s.state.config().correctionEndpoints.last().resolvedBaseURL();
+    s.state.setCorrectionLookupErrors({{server, QStringLiteral("Connection refused")}});
+    QLineEdit* key = correction.endpoints().first()->key()->editor();
+    key->setText(QStringLiteral("sk-demo"));
+    emit key->editingFinished();
+    s.keys.waitForIdle();
+    QCoreApplication::sendPostedEvents();
+}
+
+// The settings page scrolled to one of its sections.
+WindowScene settingsScene(SettingsPage::Section section)
+{
+    return {QStringLiteral("main-settings-") + SettingsPage::sectionName(section),
+            [section](Studio& s, const QString& file) {
+                MainView& main = s.main();
+                s.state.setSection(MainSection::Settings);
+                const bool correction = section == SettingsPage::Section::Correction;
+                s.render.window(main, mainSize, file, [&s, &main, section, correction] {
+                    auto* page = qobject_cast<SettingsPage*>(main.page());
+                    if (correction)
+                        showCorrectionProblems(s, *page->correction());
+                    page->scrollTo(section);
+                });
+                if (correction) {
+                    s.state.setCorrectionLookupErrors({});
+                    s.shared.reset();
+                }
+            }};
+}
+
 QList<WindowScene> windowScenes()
 {
     QList<WindowScene> scenes;
@@ -334,6 +368,8 @@ QList<WindowScene> windowScenes()
                            s.render.window(main, mainSize, file);
                        }});
     }
+    for (int section = 1; section < SettingsPage::sectionCount; ++section)
+        scenes.append(settingsScene(SettingsPage::Section(section)));
     scenes += {
         {QStringLiteral("main-history-noresults"),
          [](Studio& s, const QString& file) {
@@ -377,24 +413,6 @@ QList<WindowScene> windowScenes()
                  QCoreApplication::sendPostedEvents();
                  style->languageMenu()->showPopup();
              });
-         }},
-        // The user's own server does not answer the model lookup, and no keyring takes a key.
-        {QStringLiteral("main-settings-correction"),
-         [](Studio& s, const QString& file) {
-             MainView& main = s.main();
-             s.state.setSection(MainSection::Settings);
-             const QString server = s.state.config().correctionEndpoints.last().resolvedBaseURL();
-             s.state.setCorrectionLookupErrors({{server, QStringLiteral("Connection refused")}});
-             s.render.window(main, mainSize, file, [&s, &main] {
-                 CorrectionSection* correction = qobject_cast<SettingsPage*>(main.page())->correction();
-                 QLineEdit* key = correction->endpoints().first()->key()->editor();
-                 key->setText(QStringLiteral("sk-demo"));
-                 emit key->editingFinished();
-                 s.keys.waitForIdle();
-                 QCoreApplication::sendPostedEvents();
-                 scrollTo(main, correction->endpoints().first());
-             });
-             s.state.setCorrectionLookupErrors({});
          }},
         {QStringLiteral("main-home-repair"),
          [](Studio& s, const QString& file) {

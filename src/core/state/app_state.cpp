@@ -1,6 +1,7 @@
 // Creation, the plain published fields, permissions and the controller's closures.
 #include "core/state/app_state.h"
 
+#include "core/base/support_paths.h"
 #include "core/notes/note_saver.h"
 #include "core/notes/own_notes.h"
 #include "core/storage/state_files.h"
@@ -9,6 +10,8 @@
 #include "platform/desktop_launcher.h"
 #include "platform/permission_probe.h"
 #include "update/update_checker.h"
+
+#include <QUrl>
 
 namespace {
 
@@ -30,8 +33,10 @@ AppState::AppState(const Services& services, QObject* parent)
     , m_permissions(services.permissions)
     , m_launcher(services.launcher)
     , m_appleNotes(services.appleNotes)
-    , m_checksForUpdates(services.checksForUpdates)
+    // Without a feed a check could only fail, into the log, every time the popover opens.
+    , m_checksForUpdates(services.checksForUpdates && services.updateFeed)
     , m_scansApps(services.scansApps)
+    , m_appVersion(services.appVersion)
     , m_levels(levelCount, 0.0)
     , m_engineStatus(L10n::s(QStringLiteral("engine.loadingModel")))
     , m_settingToastToken(QUuid::createUuid())
@@ -189,6 +194,11 @@ void AppState::requestMicrophone()
     m_launcher.openPrivacyPane({DesktopLauncher::microphonePane});
 }
 
+bool AppState::openSupportFolder()
+{
+    return m_launcher.openUrl(QUrl::fromLocalFile(SupportPaths::directory()));
+}
+
 void AppState::setWidgetHovered(bool hovered)
 {
     if (assign(m_widgetHovered, hovered))
@@ -334,4 +344,9 @@ void AppState::applyOverlayChoice(const OverlayResultChoice& choice) const
 {
     if (m_applyOverlayChoice)
         m_applyOverlayChoice(choice);
+}
+
+bool AppState::portFree(qint64 port) const
+{
+    return !m_portFree || m_portFree(port);
 }

@@ -61,7 +61,7 @@ public:
         AppleNotes& appleNotes;
         QSettings& settings;              // the user defaults
         StateFiles& files;                // configuration, history and notes
-        UpdateFeed* updateFeed = nullptr; // none built in: every check fails
+        UpdateFeed* updateFeed = nullptr; // none built in: no check runs
         QString appVersion = QStringLiteral(QUENDA_VERSION);
         // Off for a run that must leave the network and the installed applications alone.
         bool checksForUpdates = true;
@@ -232,6 +232,13 @@ public:
     bool dismissedUpdate() const;
     // autoInstall absent: the opposite of userInitiated. Nothing when the state checks for no update.
     void checkForUpdate(bool userInitiated, std::optional<bool> autoInstall = std::nullopt);
+    // False without an update feed, or in a run that leaves the network alone: the program is then
+    // updated the way it was installed.
+    bool checksForUpdates() const { return m_checksForUpdates; }
+    const QString& appVersion() const { return m_appVersion; }
+
+    // Shows the support folder in the file manager; false when nothing opened it.
+    bool openSupportFolder();
     // Remembers the offered version as dismissed ("quenda.dismissedUpdate").
     void dismissUpdate();
 
@@ -254,6 +261,7 @@ public:
     {
         m_applyOverlayChoice = std::move(fn);
     }
+    void setPortFree(std::function<bool(qint64 port)> fn) { m_portFree = std::move(fn); }
 
     void toggleRecording() const;
     void openMain(std::optional<MainSection> section = std::nullopt) const;
@@ -263,6 +271,9 @@ public:
     void finishOnboarding() const;
     void translateSelection(const QString& code) const;
     void applyOverlayChoice(const OverlayResultChoice& choice) const;
+    // Whether the engine could listen on the port of the loopback interface; every port counts as
+    // free until the controller installs its check.
+    bool portFree(qint64 port) const;
 
 signals:
     void phaseChanged();
@@ -318,6 +329,7 @@ private:
     AppleNotes& m_appleNotes;
     const bool m_checksForUpdates;
     const bool m_scansApps;
+    const QString m_appVersion;
 
     Phase m_phase;
     bool m_rewriting = false;
@@ -370,4 +382,5 @@ private:
     std::function<void()> m_finishOnboarding;
     std::function<void(const QString&)> m_translateSelection;
     std::function<void(const OverlayResultChoice&)> m_applyOverlayChoice;
+    std::function<bool(qint64)> m_portFree;
 };

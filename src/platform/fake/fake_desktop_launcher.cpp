@@ -8,5 +8,5 @@ void FakeDesktopLauncher::openPrivacyPane(const QStringList& anchors)
 bool FakeDesktopLauncher::openUrl(const QUrl& url)
 {
     m_urls.append(url);
-    return true;
+    return m_acceptsUrls;
 }

@@ -4,7 +4,7 @@
 
 #include <QList>
 
-// Records every request and accepts every URL.
+// Records every request; accepts every URL unless told to refuse them.
 class FakeDesktopLauncher final : public DesktopLauncher {
 public:
     void openPrivacyPane(const QStringList& anchors) override;
@@ -13,6 +13,8 @@ public:
     // The anchors of each openPrivacyPane call, in order.
     const QList<QStringList>& privacyPanes() const { return m_privacyPanes; }
     const QList<QUrl>& urls() const { return m_urls; }
+
+    bool m_acceptsUrls = true;
 
 private:
     QList<QStringList> m_privacyPanes;

@@ -30,7 +30,7 @@ constexpr PageTable::Row pages[] = {
      [](const Services&, QWidget* parent) -> QWidget* { return new DictionaryPage(parent); }},
     {MainSection::Settings, Symbol::Gear,
      [](const Services& s, QWidget* parent) -> QWidget* {
-         return new SettingsPage(s.state, s.keys, parent);
+         return new SettingsPage(s.state, s.repair, s.keys, parent);
      }},
 };
 

@@ -10,6 +10,7 @@
 #include "ui/kit/primary_button.h"
 #include "ui/kit/quenda_mark.h"
 #include "ui/kit/status_pill.h"
+#include "ui/kit/toggle_switch.h"
 #include "ui/pages/home/hotkey_route_notice.h"
 #include "ui/pages/home/permission_rows.h"
 #include "ui/pages/home/session_notice.h"
@@ -69,9 +70,30 @@ OnboardingView::OnboardingView(AppState& state, AccessibilityRepair* repair, QWi
     column->addWidget(permissions);
     column->addStretch(1);
 
+    // The last row: launching at login is on unless switched off here, so nobody is registered
+    // without having seen the switch.
+    auto* last = new QHBoxLayout;
+    last->setSpacing(10);
+    m_launchAtLogin = new ToggleSwitch(L10n::s("settings.launchAtLogin"), this);
+    m_launchAtLogin->setChecked(state.config().launchAtLogin);
+    last->addWidget(m_launchAtLogin);
+    last->addWidget(
+        new KitLabel(L10n::s("settings.launchAtLogin"), 13, QFont::Medium, Scheme::Text::Primary, this), 1);
     auto* done = new PrimaryButton(L10n::s("onboarding.done"), this);
     done->setObjectName(QStringLiteral("onboardingDone"));
-    column->addWidget(done, 0, Qt::AlignRight);
+    last->addWidget(done);
+    column->addLayout(last);
+    connect(m_launchAtLogin, &ToggleSwitch::toggled, this, [this](bool on) {
+        if (on == m_state.config().launchAtLogin)
+            return;
+        QuendaConfig next = m_state.config();
+        next.launchAtLogin = on;
+        m_state.setConfig(next);
+    });
+    connect(&m_state, &AppState::configChanged, m_launchAtLogin, [this] {
+        const QSignalBlocker quiet(m_launchAtLogin);
+        m_launchAtLogin->setChecked(m_state.config().launchAtLogin);
+    });
     connect(done, &PrimaryButton::clicked, this, [this] { m_state.finishOnboarding(); });
     const auto followEngine = [this] { m_engine->set(m_state.engineState(), m_state.engineStatus()); };
     connect(&m_state, &AppState::engineStatusChanged, this, followEngine);

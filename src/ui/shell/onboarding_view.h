@@ -5,9 +5,10 @@
 class AccessibilityRepair;
 class AppState;
 class StatusPill;
+class ToggleSwitch;
 
 // The first run's welcome: the mark, what the program does, the hotkey to hold, the engine's
-// state, the two permissions, and done.
+// state, the two permissions, and done beside the switch for launching at login.
 class OnboardingView final : public QWidget {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(OnboardingView)
@@ -18,8 +19,10 @@ public:
 
     // 640 × 560, taller where a notice about the session needs the room.
     QSize windowSize() const;
+    ToggleSwitch* launchAtLogin() const { return m_launchAtLogin; }
 
 private:
     AppState& m_state;
     StatusPill* m_engine;
+    ToggleSwitch* m_launchAtLogin = nullptr;
 };

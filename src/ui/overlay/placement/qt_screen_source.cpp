@@ -1,6 +1,6 @@
 #include "ui/overlay/placement/qt_screen_source.h"
 
-#include "ui/overlay/placement/display_id.h"
+#include "core/model/display_id.h"
 
 #include <QCursor>
 #include <QGuiApplication>

@@ -9,6 +9,7 @@
 #include "ui/kit/toggle_switch.h"
 #include "ui/pages/settings/endpoint_row.h"
 #include "ui/pages/settings/provider_key_field.h"
+#include "ui/pages/settings/settings_binder.h"
 #include "ui/pages/settings/settings_row.h"
 #include "ui/pages/settings/settings_section.h"
 
@@ -16,12 +17,10 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 namespace {
 
-const QString openAIProvider = QStringLiteral("openai");
 const QString localProvider = QStringLiteral("local");
 
 // The start-up check: a local provider whose folder lacks this file falls back to the endpoints.
@@ -35,31 +34,26 @@ QString pickWithDialog(QWidget* parent, const QString& start)
     return QFileDialog::getExistingDirectory(parent, L10n::s("settings.correction.folder.dialog"), start);
 }
 
-template <typename T> void write(AppState& state, T QuendaConfig::*field, const T& value)
-{
-    if (state.config().*field == value)
-        return;
-    QuendaConfig next = state.config();
-    next.*field = value;
-    state.setConfig(next);
-}
-
 } // namespace
 
-CorrectionSection::CorrectionSection(AppState& state, OpenAIKeyStore* keys, QWidget* parent)
+CorrectionSection::CorrectionSection(SettingsBinder& binder, OpenAIKeyStore* keys, QWidget* parent)
     : QWidget(parent)
-    , m_state(state)
+    , m_binder(binder)
+    , m_state(binder.state())
     , m_keys(keys)
     , m_pickFolder(&pickWithDialog)
     , m_section(new SettingsSection(Symbol::TextCheck, L10n::s("settings.correction.title"), this))
-    , m_polishing(new ToggleSwitch({}))
-    , m_provider(new SegmentedControl({{openAIProvider, L10n::s("settings.correction.provider.openai")},
-                                       {localProvider, L10n::s("settings.correction.provider.local")}}))
+    , m_polishing(binder.toggle(&QuendaConfig::autoCorrect))
+    , m_provider(binder.segments<QString>(
+          &QuendaConfig::polishProvider,
+          {{QStringLiteral("openai"), L10n::s("settings.correction.provider.openai")},
+           {localProvider, L10n::s("settings.correction.provider.local")}},
+          [](const QString& provider) { return provider; }))
     , m_chooseFolder(new SoftButton(L10n::s("settings.correction.folder.choose")))
     , m_list(new QWidget)
     , m_listRows(new QVBoxLayout)
     , m_add(new SoftButton(L10n::s("settings.correction.add"), nullptr, Symbol::Plus))
-    , m_fallback(new ToggleSwitch({}))
+    , m_fallback(binder.toggle(&QuendaConfig::correctionFallback))
 {
     auto* fill = new QVBoxLayout(this);
     fill->setContentsMargins(0, 0, 0, 0);
@@ -86,32 +80,20 @@ CorrectionSection::CorrectionSection(AppState& state, OpenAIKeyStore* keys, QWid
                                     L10n::s("settings.correction.fallback.detail"));
     m_section->addRow(m_fallbackRow);
 
-    connect(m_polishing, &ToggleSwitch::toggled, this,
-            [this](bool on) { write(m_state, &QuendaConfig::autoCorrect, on); });
-    connect(m_provider, &SegmentedControl::chosen, this,
-            [this](const QString& provider) { write(m_state, &QuendaConfig::polishProvider, provider); });
     connect(m_chooseFolder, &SoftButton::clicked, this, &CorrectionSection::pickFolder);
     connect(m_add, &SoftButton::clicked, this, &CorrectionSection::add);
-    connect(m_fallback, &ToggleSwitch::toggled, this,
-            [this](bool on) { write(m_state, &QuendaConfig::correctionFallback, on); });
-    connect(&m_state, &AppState::configChanged, this, &CorrectionSection::follow);
     // A key saved in one row may be the key of other rows of the same provider.
     if (m_keys)
         connect(m_keys, &OpenAIKeyStore::keySaved, this, [this] {
             for (EndpointRow* row : std::as_const(m_rows))
                 row->key()->reread();
         });
-    follow();
+    m_binder.follow(this, [this] { follow(); });
 }
 
 void CorrectionSection::follow()
 {
     const QuendaConfig& config = m_state.config();
-    {
-        const QSignalBlocker quiet(m_polishing);
-        m_polishing->setChecked(config.autoCorrect);
-    }
-    m_provider->setValue(config.polishProvider);
     const bool local = config.polishProvider == localProvider;
     m_folderRow->setVisible(local);
     m_list->setVisible(!local);
@@ -120,11 +102,6 @@ void CorrectionSection::follow()
     m_folderRow->detail()->setText(config.modelPath.isEmpty() ? L10n::s("settings.correction.folder.none")
                                                               : QDir::toNativeSeparators(config.modelPath));
     showFolderProblem(config.modelPath);
-
-    {
-        const QSignalBlocker quiet(m_fallback);
-        m_fallback->setChecked(config.correctionFallback);
-    }
     followEndpoints();
 }
 
@@ -171,7 +148,7 @@ void CorrectionSection::pickFolder()
         return;
     // Saved only where the next start would keep it.
     if (holdsModel(folder))
-        write(m_state, &QuendaConfig::modelPath, folder);
+        m_binder.write(&QuendaConfig::modelPath, folder);
     else
         showFolderProblem(folder);
 }

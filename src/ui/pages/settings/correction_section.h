@@ -10,6 +10,7 @@ class EndpointRow;
 class OpenAIKeyStore;
 class QVBoxLayout;
 class SegmentedControl;
+class SettingsBinder;
 class SettingsRow;
 class SettingsSection;
 class SoftButton;
@@ -28,7 +29,7 @@ public:
     using FolderPicker = std::function<QString(QWidget* parent, const QString& start)>;
 
     // Without a key store no key row is shown.
-    CorrectionSection(AppState& state, OpenAIKeyStore* keys, QWidget* parent = nullptr);
+    CorrectionSection(SettingsBinder& binder, OpenAIKeyStore* keys, QWidget* parent = nullptr);
 
     // Replaces the folder dialog.
     void setFolderPicker(FolderPicker picker) { m_pickFolder = std::move(picker); }
@@ -50,6 +51,7 @@ private:
     void showFolderProblem(const QString& folder);
     void add();
 
+    SettingsBinder& m_binder;
     AppState& m_state;
     OpenAIKeyStore* m_keys;
     FolderPicker m_pickFolder;

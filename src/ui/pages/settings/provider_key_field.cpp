@@ -4,10 +4,12 @@
 #include "core/text/l10n.h"
 #include "ui/kit/kit_font.h"
 #include "ui/kit/kit_label.h"
+#include "ui/kit/scheme.h"
 #include "ui/kit/soft_button.h"
 #include "ui/pages/settings/correction_texts.h"
 #include "ui/pages/settings/settings_row.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLineEdit>
 
@@ -115,6 +117,13 @@ void ProviderKeyField::answered(bool ok, const QString& key)
     emit keyChanged(key);
 }
 
+void ProviderKeyField::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange && m_row)
+        refresh();
+}
+
 void ProviderKeyField::setProblem(Problem problem)
 {
     m_problem = problem;
@@ -162,9 +171,11 @@ void ProviderKeyField::refresh()
     } else {
         detail->setTextFormat(Qt::RichText);
         detail->setTextInteractionFlags(Qt::TextBrowserInteraction);
-        detail->setText(status.toHtmlEscaped() + QStringLiteral(" <a href=\"") + link.toHtmlEscaped() +
-                        QStringLiteral("\">") + L10n::s("settings.correction.key.create").toHtmlEscaped() +
-                        QStringLiteral("</a>"));
+        // In the text's own colour: the palette's link blue is unreadable on the dark card.
+        const QString ink = Scheme::text(palette(), Scheme::Text::Primary).name();
+        detail->setText(status.toHtmlEscaped() + QStringLiteral(" <a style=\"color:") + ink +
+                        QStringLiteral("\" href=\"") + link.toHtmlEscaped() + QStringLiteral("\">") +
+                        L10n::s("settings.correction.key.create").toHtmlEscaped() + QStringLiteral("</a>"));
     }
     m_editor->setAccessibleDescription(status);
     m_editor->setPlaceholderText(m_stored == Stored::Yes ? L10n::s("settings.correction.key.replace")

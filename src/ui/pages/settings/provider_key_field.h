@@ -40,6 +40,9 @@ signals:
     // The key now stored for the endpoint, "" after a removal; its models may be looked up again.
     void keyChanged(const QString& key);
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     void store();
     void remove();
@@ -52,7 +55,7 @@ private:
     QString m_account;
     QLineEdit* m_editor;
     SoftButton* m_remove;
-    SettingsRow* m_row;
+    SettingsRow* m_row = nullptr;
     Stored m_stored = Stored::Unknown;
     Problem m_problem = Problem::None;
 };

@@ -4,18 +4,48 @@
 #include "core/text/l10n.h"
 #include "ui/kit/page.h"
 #include "ui/pages/settings/correction_section.h"
+#include "ui/pages/settings/settings_binder.h"
+#include "ui/pages/settings/settings_section.h"
+#include "ui/pages/settings/settings_sections.h"
 
+#include <QScrollBar>
 #include <QVBoxLayout>
 
-SettingsPage::SettingsPage(AppState& state, OpenAIKeyStore* keys, QWidget* parent)
+#include <array>
+
+namespace {
+
+constexpr std::array<const char*, SettingsPage::sectionCount> names{
+    "dictation", "languages", "speech", "correction", "widget", "history", "start", "permissions"};
+
+} // namespace
+
+SettingsPage::SettingsPage(AppState& state, AccessibilityRepair* repair, OpenAIKeyStore* keys,
+                           QWidget* parent)
     : QWidget(parent)
-    , m_state(state)
-    , m_correction(new CorrectionSection(state, keys))
+    , m_binder(new SettingsBinder(state, this))
+    , m_page(new Page(MainSectionText::title(MainSection::Settings), L10n::s("settings.subtitle"), this))
+    , m_correction(new CorrectionSection(*m_binder, keys))
 {
     auto* fill = new QVBoxLayout(this);
     fill->setContentsMargins(0, 0, 0, 0);
-    auto* page =
-        new Page(MainSectionText::title(MainSection::Settings), L10n::s("page.purpose.settings"), this);
-    fill->addWidget(page);
-    page->content()->addWidget(m_correction);
+    fill->addWidget(m_page);
+    m_sections = {SettingsSections::dictation(*m_binder), SettingsSections::languages(*m_binder),
+                  SettingsSections::speech(*m_binder),    m_correction,
+                  SettingsSections::widget(*m_binder),    SettingsSections::history(*m_binder),
+                  SettingsSections::start(*m_binder),     SettingsSections::permissions(*m_binder, repair)};
+    for (QWidget* section : m_sections)
+        m_page->content()->addWidget(section);
+}
+
+QString SettingsPage::sectionName(Section section)
+{
+    return QString::fromLatin1(names.at(size_t(section)));
+}
+
+void SettingsPage::scrollTo(Section section)
+{
+    QWidget* target = m_sections.at(int(section));
+    m_page->verticalScrollBar()->setValue(target->mapTo(m_page->widget(), QPoint(0, 0)).y() -
+                                          Page::padding.top() / 2);
 }

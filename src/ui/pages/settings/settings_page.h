@@ -1,23 +1,42 @@
 #pragma once
 
+#include <QList>
 #include <QWidget>
 
+class AccessibilityRepair;
 class AppState;
-class OpenAIKeyStore;
 class CorrectionSection;
+class OpenAIKeyStore;
+class Page;
+class SettingsBinder;
 
-// The settings page: every setting a user has, in sections.
+// The settings page: every setting a user has, in sections of cards. Each control writes its
+// field at once and follows changes made anywhere else.
 class SettingsPage final : public QWidget {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(SettingsPage)
 
 public:
-    // Without a key store the page shows no provider keys.
-    SettingsPage(AppState& state, OpenAIKeyStore* keys, QWidget* parent = nullptr);
+    // In page order.
+    enum class Section { Dictation, Languages, Speech, Correction, Widget, History, Start, Permissions };
+    static constexpr int sectionCount = 8;
 
+    // Without a repair, the accessibility row offers none; without a key store, no provider key
+    // is shown.
+    SettingsPage(AppState& state, AccessibilityRepair* repair, OpenAIKeyStore* keys = nullptr,
+                 QWidget* parent = nullptr);
+
+    // The section's name for file names and tests: "dictation", "languages", ...
+    static QString sectionName(Section section);
+    QWidget* section(Section section) const { return m_sections.at(int(section)); }
     CorrectionSection* correction() const { return m_correction; }
+    Page* page() const { return m_page; }
+    // Scrolls the page so that the section's heading stands at the top.
+    void scrollTo(Section section);
 
 private:
-    AppState& m_state;
+    SettingsBinder* m_binder;
+    Page* m_page;
     CorrectionSection* m_correction;
+    QList<QWidget*> m_sections;
 };

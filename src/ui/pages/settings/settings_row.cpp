@@ -27,24 +27,39 @@ SettingsRow::SettingsRow(const QString& title, QWidget* control, const QString& 
         texts->addWidget(m_detail);
     }
 
-    if (place == Place::Trailing) {
+    if (!control) {
+        outer->addLayout(texts);
+    } else if (place == Place::Trailing) {
         auto* line = new QHBoxLayout;
         line->setContentsMargins(0, 0, 0, 0);
-        line->setSpacing(16);
+        line->setSpacing(10);
         line->addLayout(texts, 1);
+        line->addSpacing(6);
         line->addWidget(control, 0, Qt::AlignVCenter);
         outer->addLayout(line);
+        m_controlLine = line;
     } else {
         outer->addLayout(texts);
         outer->addWidget(control);
+        m_controlLine = outer;
     }
     m_problem->hide();
     outer->addWidget(m_problem);
 
+    if (!control)
+        return;
+    // Assistive tools on Linux read a menu's label only through its buddy relation, which Qt finds
+    // among the menu's siblings: the control must be the row's own child.
+    m_title->setBuddy(control);
     if (control->accessibleName().isEmpty())
         control->setAccessibleName(title);
     if (!detail.isEmpty() && control->accessibleDescription().isEmpty())
         control->setAccessibleDescription(detail);
+}
+
+void SettingsRow::addBeforeControl(QWidget* widget)
+{
+    m_controlLine->insertWidget(m_controlLine->indexOf(m_control), widget, 0, Qt::AlignVCenter);
 }
 
 void SettingsRow::setProblem(const QString& text)
@@ -55,5 +70,5 @@ void SettingsRow::setProblem(const QString& text)
 
 QString SettingsRow::problemText() const
 {
-    return m_problem->isVisible() ? m_problem->text() : QString();
+    return m_problem->isHidden() ? QString() : m_problem->text();
 }

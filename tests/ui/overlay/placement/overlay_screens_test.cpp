@@ -1,8 +1,8 @@
 #include "core/state/state_fixture.h"
 #include "ui/overlay/geometry_printer.h"
 
+#include "core/model/display_id.h"
 #include "platform/fake/fake_floating_windows.h"
-#include "ui/overlay/placement/display_id.h"
 #include "ui/overlay/placement/overlay_controller.h"
 #include "ui/overlay/placement/overlay_panel.h"
 #include "ui/overlay/placement/qt_screen_source.h"

@@ -1,7 +1,7 @@
 #include "test_text.h"
 #include "ui/overlay/geometry_printer.h"
 
-#include "ui/overlay/placement/display_id.h"
+#include "core/model/display_id.h"
 #include "ui/overlay/placement/screen_space.h"
 #include "ui/overlay/placement/widget_placement.h"
 

@@ -13,6 +13,7 @@
 #include "ui/pages/settings/correction_section.h"
 #include "ui/pages/settings/endpoint_row.h"
 #include "ui/pages/settings/provider_key_field.h"
+#include "ui/pages/settings/settings_binder.h"
 #include "ui/pages/settings/settings_row.h"
 
 #include <QAbstractButton>
@@ -47,6 +48,7 @@ public:
     void TearDown() override
     {
         m_section.reset();
+        m_binder.reset();
         StateFixture::TearDown();
     }
 
@@ -54,13 +56,15 @@ public:
     void build()
     {
         m_section.reset();
+        m_binder.reset();
         makeStateWith([](QuendaConfig& c) {
             c.correctionEndpoints = {{hostedId, s("chatgpt"), s("auto"), {}, true},
                                      {serverId, s("custom"), s("llama3.2"), server, true}};
         });
         state().setLookupCorrectionModel(
             [this](const QString& key, const QString& base) { m_lookups.append(key + u'@' + base); });
-        m_section = std::make_unique<CorrectionSection>(state(), &m_keys);
+        m_binder = std::make_unique<SettingsBinder>(state());
+        m_section = std::make_unique<CorrectionSection>(*m_binder, &m_keys);
         m_section->resize(800, 1600);
         m_section->show();
         settleKeys();
@@ -94,6 +98,7 @@ public:
 
     FakeSecretStore m_secrets;
     OpenAIKeyStore m_keys{&m_secrets, m_settings};
+    std::unique_ptr<SettingsBinder> m_binder;
     std::unique_ptr<CorrectionSection> m_section;
     QStringList m_lookups; // "key@base URL" per lookup asked
 };

@@ -1,4 +1,4 @@
-#include "ui/overlay/placement/display_id.h"
+#include "core/model/display_id.h"
 
 namespace {
 

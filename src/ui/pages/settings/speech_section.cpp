@@ -1,0 +1,98 @@
+#include "core/text/l10n.h"
+#include "ui/kit/kit_font.h"
+#include "ui/kit/kit_label.h"
+#include "ui/kit/soft_button.h"
+#include "ui/kit/status_pill.h"
+#include "ui/pages/settings/settings_binder.h"
+#include "ui/pages/settings/settings_row.h"
+#include "ui/pages/settings/settings_section.h"
+#include "ui/pages/settings/settings_sections.h"
+
+#include <QHBoxLayout>
+#include <QLineEdit>
+
+namespace {
+
+// Below 1024 a port is the system's to give.
+constexpr qint64 lowestPort = 1024;
+constexpr qint64 highestPort = 65535;
+
+QWidget* engineState(SettingsBinder& binder)
+{
+    AppState& state = binder.state();
+    auto* box = new QWidget;
+    auto* line = new QHBoxLayout(box);
+    line->setContentsMargins(0, 0, 0, 0);
+    line->setSpacing(10);
+    auto* pill = new StatusPill(state.engineState(), state.engineStatus());
+    line->addWidget(pill, 1);
+    auto* reload = new SoftButton(L10n::s("home.reload"));
+    line->addWidget(reload);
+    QObject::connect(reload, &SoftButton::clicked, box, [&state] { state.reloadEngine(); });
+    const auto follow = [&state, pill] { pill->set(state.engineState(), state.engineStatus()); };
+    QObject::connect(&state, &AppState::engineStatusChanged, pill, follow);
+    QObject::connect(&state, &AppState::engineReadyChanged, pill, follow);
+    QObject::connect(&state, &AppState::engineLoadingChanged, pill, follow);
+    return box;
+}
+
+// The engine's port, written when the field is left and only when the engine could listen there.
+SettingsRow* portRow(SettingsBinder& binder)
+{
+    auto* field = new QLineEdit;
+    field->setFont(KitFont::make(13));
+    field->setFixedWidth(90);
+    auto* row = new SettingsRow(L10n::s("settings.port"), field, L10n::s("settings.port.detail"));
+    AppState& state = binder.state();
+    QObject::connect(field, &QLineEdit::editingFinished, row, [&binder, &state, field, row] {
+        bool number = false;
+        const qint64 port = field->text().trimmed().toLongLong(&number);
+        if (number && port == state.config().port) {
+            row->setProblem({});
+        } else if (!number || port < lowestPort || port > highestPort) {
+            row->setProblem(L10n::s("settings.port.range"));
+        } else if (!state.portFree(port)) {
+            row->setProblem(L10n::format(QStringLiteral("settings.port.taken"), {port}));
+        } else {
+            row->setProblem({});
+            binder.write(&QuendaConfig::port, port);
+        }
+    });
+    // Only a new stored port replaces the field's text: a change of any other setting must not
+    // take away what the user is typing.
+    binder.follow(field, [&state, field, row, shown = std::optional<qint64>()]() mutable {
+        const qint64 port = state.config().port;
+        if (shown == port)
+            return;
+        shown = port;
+        const int caret = field->cursorPosition();
+        field->setText(QString::number(port));
+        field->setCursorPosition(caret);
+        row->setProblem({});
+    });
+    return row;
+}
+
+} // namespace
+
+SettingsSection* SettingsSections::speech(SettingsBinder& binder)
+{
+    auto* section = new SettingsSection(Symbol::Waveform, L10n::s("settings.speech.title"));
+    section->addRow(new SettingsRow(
+        L10n::s("settings.recogniser"),
+        new KitLabel(L10n::s("settings.recogniser.builtIn"), 13, QFont::Normal, Scheme::Text::Secondary),
+        L10n::s("settings.recogniser.detail")));
+    section->addRow(new SettingsRow(L10n::s("home.engine"), engineState(binder)));
+
+    auto* advanced = new SoftButton(L10n::s("settings.advanced"), nullptr, Symbol::ChevronDown);
+    advanced->setCheckable(true);
+    section->addRow(advanced);
+    SettingsRow* port = portRow(binder);
+    port->hide();
+    section->addRow(port);
+    QObject::connect(advanced, &SoftButton::toggled, port, [advanced, port](bool open) {
+        advanced->setSymbol(open ? Symbol::ChevronUp : Symbol::ChevronDown);
+        port->setVisible(open);
+    });
+    return section;
+}

@@ -1,0 +1,190 @@
+#include "settings_fixture.h"
+
+#include "core/model/display_id.h"
+#include "platform/accessibility_repair.h"
+#include "ui/kit/accessibility_repair_card.h"
+#include "ui/kit/key_cap.h"
+#include "ui/kit/page.h"
+#include "ui/pages/settings/settings_row.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTcpServer>
+#include <QTest>
+
+namespace {
+
+class CountingRepair final : public AccessibilityRepair {
+public:
+    void switchOn() override {}
+    bool openSettings() override { return true; }
+};
+
+QString screenId(const QScreen& screen)
+{
+    return QString::number(DisplayId::of(screen.name(), screen.serialNumber()));
+}
+
+} // namespace
+
+using SettingsPageTest = SettingsFixture;
+
+// Each control writes its field once, into the file too, and shows what someone else writes.
+TEST_F(SettingsPageTest, EveryControlWritesItsFieldOnceAndFollowsAChangeMadeElsewhere)
+{
+    struct Row {
+        const char* control;
+        QString pick; // a menu item or segment; a switch flips whatever it is given
+        std::function<bool(const QuendaConfig&)> written;
+    };
+    const Row rows[] = {
+        {"settings.hotkey", s("Left Ctrl"),
+         [](const QuendaConfig& c) { return c.hotkey == Hotkey::LeftControl; }},
+        {"settings.playSounds", s(""), [](const QuendaConfig& c) { return !c.playSounds; }},
+        {"settings.othersAudio", s("Quieter"),
+         [](const QuendaConfig& c) { return c.othersAudio == OthersAudio::Quiet; }},
+        {"style.command.title", s(""), [](const QuendaConfig& c) { return !c.commandMode; }},
+        {"settings.learnEdits", s(""), [](const QuendaConfig& c) { return !c.learnEdits; }},
+        {"style.language", s("English"), [](const QuendaConfig& c) { return c.language == s("en"); }},
+        {"settings.nativeLanguage", s("French"),
+         [](const QuendaConfig& c) { return c.nativeLanguage == s("fr"); }},
+        {"settings.port", s("17400"), [](const QuendaConfig& c) { return c.port == 17400; }},
+        {"settings.showWidget", s(""), [](const QuendaConfig& c) { return c.showWidget; }},
+        {"settings.followScreen", s(""), [](const QuendaConfig& c) { return !c.widgetFollowActiveScreen; }},
+        {"settings.resultSize", s("Compact"),
+         [](const QuendaConfig& c) { return c.overlayResultSize == OverlayResultSize::Compact; }},
+        {"settings.resultStay", s("1 minute"),
+         [](const QuendaConfig& c) { return c.overlayResultDismissSeconds == 60; }},
+        {"settings.showPreview", s(""), [](const QuendaConfig& c) { return !c.showDictationPreview; }},
+        {"settings.previewStay", s("Until closed"),
+         [](const QuendaConfig& c) { return c.dictationPreviewDismissSeconds == 0; }},
+        {"settings.placement", s("At the widget"),
+         [](const QuendaConfig& c) { return !c.resultPlacementFixed; }},
+        {"settings.placementScreen", QGuiApplication::primaryScreen()->name(),
+         [](const QuendaConfig& c) {
+             return c.resultPlacementScreen == screenId(*QGuiApplication::primaryScreen());
+         }},
+        {"settings.placementAnchor", s("Bottom right"),
+         [](const QuendaConfig& c) {
+             return c.resultPlacementAnchor == ResultPlacementAnchor::BottomTrailing;
+         }},
+        {"settings.keepFor", s("Always"), [](const QuendaConfig& c) { return c.historyKeepHours == 0; }},
+        {"settings.keepAtMost", s("Any number"),
+         [](const QuendaConfig& c) { return c.historyMaxEntries == 0; }},
+        {"settings.launchAtLogin", s(""), [](const QuendaConfig& c) { return !c.launchAtLogin; }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.control);
+        QWidget* widget = control(row.control);
+        ASSERT_TRUE(widget);
+        const QString before = shown(widget);
+        m_configCalls.clear();
+        act(widget, row.pick);
+        ASSERT_EQ(m_configCalls.size(), 1);
+        EXPECT_TRUE(row.written(state().config()));
+        EXPECT_TRUE(row.written(QuendaConfig::decode(readAll(configPath())).value_or(QuendaConfig{})));
+        state().setConfig(QuendaConfig::standard());
+        EXPECT_EQ(shown(widget), before);
+    }
+}
+
+// A port is written only where the engine could listen; anything else is refused on its row.
+TEST_F(SettingsPageTest, AnEnginePortOutOfRangeOrTakenIsRefusedInPlaceAndNothingIsSaved)
+{
+    QTcpServer taken;
+    ASSERT_TRUE(taken.listen(QHostAddress::LocalHost, 0));
+    state().setPortFree([&](qint64 port) { return port != taken.serverPort(); });
+    const QString range = L10n::s("settings.port.range");
+    const QString inUse = L10n::format(s("settings.port.taken"), {qint64(taken.serverPort())});
+    struct Row {
+        QString typed;
+        QString problem;
+        qint64 port;
+    };
+    const Row rows[] = {
+        {s("80"), range, 17321},      {s("1023"), range, 17321},
+        {s("65536"), range, 17321},   {s("port"), range, 17321},
+        {s(""), range, 17321},        {QString::number(taken.serverPort()), inUse, 17321},
+        {s(" 17321 "), s(""), 17321}, {s("1024"), s(""), 1024},
+        {s("65535"), s(""), 65535},
+    };
+    auto* row = qobject_cast<SettingsRow*>(control("settings.port")->parentWidget());
+    ASSERT_TRUE(row);
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.typed.toStdString());
+        state().setConfig(QuendaConfig::standard());
+        m_configCalls.clear();
+        act(control("settings.port"), r.typed);
+        EXPECT_EQ(row->problemText(), r.problem);
+        EXPECT_EQ(state().config().port, r.port);
+        EXPECT_EQ(m_configCalls.size(), r.port == 17321 ? 0 : 1);
+    }
+}
+
+// Another writer changes settings while the user types a port: the field keeps the typing and
+// its caret, and takes a port only when the stored port itself changed.
+TEST_F(SettingsPageTest, ThePortFieldKeepsWhatIsTypedUntilTheStoredPortChanges)
+{
+    auto* field = qobject_cast<QLineEdit*>(control("settings.port"));
+    ASSERT_TRUE(field);
+    field->setText(s("174"));
+    field->setCursorPosition(2);
+    configure([](QuendaConfig& c) { c.playSounds = !c.playSounds; });
+    EXPECT_EQ(field->text(), s("174"));
+    EXPECT_EQ(field->cursorPosition(), 2);
+    configure([](QuendaConfig& c) { c.port = 18000; });
+    EXPECT_EQ(field->text(), s("18000"));
+    EXPECT_EQ(field->cursorPosition(), 2);
+}
+
+// Tab walks every control, each one named for assistive tools and scrolled into sight.
+TEST_F(SettingsPageTest, TabReachesEveryControlNamedAndScrolledIntoSight)
+{
+    CountingRepair repair;
+    m_probe.m_accessibility = false;
+    state().refreshPermissions();
+    SettingsPage& view = page(&repair);
+    qobject_cast<QAbstractButton*>(control("settings.advanced"))->click();
+    settle();
+
+    // Segments count as their control: Tab reaches it at one segment or another. A field that hands
+    // its focus on (an editable menu's text) counts as the control it hands it to.
+    QList<QWidget*> controls;
+    for (QWidget* widget : view.findChildren<QWidget*>()) {
+        if (widget->isVisibleTo(&view) && widget->isEnabled() && (widget->focusPolicy() & Qt::TabFocus) &&
+            widget != view.page())
+            controls.append(widget);
+    }
+    ASSERT_GT(controls.size(), 25);
+
+    control("settings.hotkey")->setFocus(Qt::TabFocusReason);
+    QSet<QWidget*> reached;
+    for (int i = 0; i < 3 * controls.size() && !reached.contains(view.focusWidget()); ++i) {
+        QWidget* focused = view.focusWidget();
+        ASSERT_TRUE(focused) << "after " << reached.size();
+        reached.insert(focused);
+        QWidget* viewport = view.page()->viewport();
+        const QRect seen(viewport->mapTo(&view, QPoint(0, 0)), viewport->size());
+        const QRect at(focused->mapTo(&view, QPoint(0, 0)), focused->size());
+        EXPECT_TRUE(focused == view.page() || seen.contains(at))
+            << focused->metaObject()->className() << " " << readName(focused).toStdString();
+        QTest::keyClick(focused, Qt::Key_Tab);
+    }
+    const auto stop = [](QWidget* widget) -> QWidget* {
+        if (widget->focusProxy())
+            widget = widget->focusProxy();
+        auto* segments = qobject_cast<SegmentedControl*>(widget->parentWidget());
+        return segments ? segments : widget;
+    };
+    QSet<QWidget*> stops;
+    for (QWidget* widget : reached)
+        stops.insert(stop(widget));
+    for (QWidget* widget : controls) {
+        EXPECT_TRUE(stops.contains(stop(widget)))
+            << widget->metaObject()->className() << " " << readName(widget).toStdString();
+        EXPECT_FALSE(readName(widget).isEmpty()) << widget->metaObject()->className();
+    }
+}

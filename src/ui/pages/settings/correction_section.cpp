@@ -52,6 +52,7 @@ CorrectionSection::CorrectionSection(SettingsBinder& binder, OpenAIKeyStore* key
     , m_chooseFolder(new SoftButton(L10n::s("settings.correction.folder.choose")))
     , m_list(new QWidget)
     , m_listRows(new QVBoxLayout)
+    , m_keyed(*m_listRows)
     , m_add(new SoftButton(L10n::s("settings.correction.add"), nullptr, Symbol::Plus))
     , m_fallback(binder.toggle(&QuendaConfig::correctionFallback))
 {
@@ -108,24 +109,20 @@ void CorrectionSection::follow()
 void CorrectionSection::followEndpoints()
 {
     const QList<CorrectionEndpoint>& endpoints = m_state.config().correctionEndpoints;
+    QList<QString> ids;
+    for (const CorrectionEndpoint& endpoint : endpoints)
+        ids.append(endpoint.id.toString());
+    // Rows are kept by endpoint, so a field being typed in keeps its text, caret and focus.
+    m_keyed.apply(ids, [this](const QString& id) -> QWidget* {
+        return new EndpointRow(m_state, m_keys, QUuid::fromString(id));
+    });
     QList<EndpointRow*> rows;
     for (qsizetype i = 0; i < endpoints.size(); ++i) {
-        const CorrectionEndpoint& endpoint = endpoints.at(i);
-        EndpointRow* row = nullptr;
-        for (EndpointRow* known : std::as_const(m_rows)) {
-            if (known->id() == endpoint.id)
-                row = known;
-        }
-        // Rows are kept by endpoint, so a field being typed in keeps its text and caret.
-        if (!row)
-            row = new EndpointRow(m_state, m_keys, endpoint.id);
+        auto* row = static_cast<EndpointRow*>(m_keyed.row(ids.at(i)));
+        if (rows.contains(row))
+            continue; // an id listed twice keeps its first place
+        row->present(endpoints.at(i), int(i), int(endpoints.size()));
         rows.append(row);
-        m_listRows->insertWidget(int(i), row);
-        row->present(endpoint, int(i), int(endpoints.size()));
-    }
-    for (EndpointRow* row : std::as_const(m_rows)) {
-        if (!rows.contains(row))
-            row->deleteLater();
     }
     if (rows == m_rows)
         return;

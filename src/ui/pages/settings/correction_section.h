@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/kit/keyed_rows.h"
+
 #include <QList>
 #include <QWidget>
 
@@ -62,6 +64,7 @@ private:
     SoftButton* m_chooseFolder;
     QWidget* m_list;
     QVBoxLayout* m_listRows;
+    KeyedRows m_keyed;
     QList<EndpointRow*> m_rows;
     SoftButton* m_add;
     SettingsRow* m_fallbackRow;

@@ -278,9 +278,12 @@ TEST_F(CorrectionSectionTest, TheLookupsAnswerOrErrorShowsUnderTheModel)
 
 TEST_F(CorrectionSectionTest, AStoredKeyReachesTheSecretServiceAndNeverConfigJsonOrTheLog)
 {
+    section().addEndpoint()->click(); // a second endpoint of the same provider, so of the same key
+    settleKeys();
     type(row(0).key()->editor(), secret);
     settleKeys();
     ASSERT_TRUE(row(0).key()->stored() == ProviderKeyField::Stored::Yes);
+    EXPECT_TRUE(row(2).key()->stored() == ProviderKeyField::Stored::Yes);
     EXPECT_EQ(storedKey(s("openai-api-key")), secret.toUtf8());
     EXPECT_TRUE(row(0).key()->editor()->text().isEmpty());
     EXPECT_EQ(m_lookups, QStringList({secret + u'@' + CorrectionEndpoint::openAIBaseURL()}));
@@ -329,17 +332,30 @@ TEST_F(CorrectionSectionTest, AKeyThatCannotBeKeptSaysSoOnItsRowWhileOtherSettin
     }
 }
 
+struct RemovalRow {
+    int removed;
+    const char* ownKey;      // left after the removal: "" for none
+    const char* providerKey; // likewise
+};
+
 TEST_F(CorrectionSectionTest, RemovingAnEndpointTakesItsOwnKeyAlongButLeavesAProvidersKey)
 {
     const QString own = OpenAIKeyStore::endpointAccount(serverId);
-    for (const QString& account : {own, s("openai-api-key")})
-        m_secrets.put(OpenAIKeyStore::service(), account, Keychain::DataProtection, "sk-1");
-    row(1).removeButton()->click();
-    row(0).removeButton()->click(); // the last one stays
-    settleKeys();
-    EXPECT_EQ(storedKey(own), std::nullopt);
-    EXPECT_EQ(storedKey(s("openai-api-key")), QByteArray("sk-1"));
-    EXPECT_EQ(state().config().correctionEndpoints.size(), 1);
+    const QList<RemovalRow> rows{
+        {0, "sk-own", "sk-provider"},
+        {1, "", "sk-provider"},
+    };
+    for (const RemovalRow& r : rows) {
+        SCOPED_TRACE(r.removed);
+        m_secrets.put(OpenAIKeyStore::service(), own, Keychain::DataProtection, "sk-own");
+        m_secrets.put(OpenAIKeyStore::service(), s("openai-api-key"), Keychain::DataProtection,
+                      "sk-provider");
+        build();
+        row(r.removed).removeButton()->click();
+        settleKeys();
+        EXPECT_EQ(storedKey(own).value_or(QByteArray()), QByteArray(r.ownKey));
+        EXPECT_EQ(storedKey(s("openai-api-key")).value_or(QByteArray()), QByteArray(r.providerKey));
+    }
 }
 
 // ---- Keyboard and assistive tools ----

@@ -4,9 +4,10 @@
 #include "controller_fakes.h"
 #include "core/base/support_paths.h"
 #include "dictation/controller/dictation_controller.h"
-#include "dictation/controller/hotkey_events.h"
+#include "dictation/hotkey/hotkey_monitor.h"
 #include "fake_engine_server.h"
 #include "fake_state_services.h"
+#include "platform/fake/fake_key_source.h"
 #include "speech/speech_engine.h"
 
 #include <QCoreApplication>
@@ -57,7 +58,8 @@ void HoldEndToPasteRequest(benchmark::State& run)
     FakeSoundPlayer sounds;
     FakeMicrophone microphone;
     FakeWindowSystem front;
-    HotkeyEvents hotkey;
+    FakeKeySource keySource;
+    HotkeyMonitor hotkey(keySource, clock);
     DictationController controller(
         {state, clock, engine, recorder, inserter, silencer, learner, sounds, microphone, front, hotkey});
     engine.poll();

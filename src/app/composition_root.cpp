@@ -1,5 +1,6 @@
 #include "app/composition_root.h"
 
+#include "app/hotkey_backends.h"
 #include "app/session_backends.h"
 #include "app/shell/overlay_controller_adapter.h"
 #include "app/shell/run_mode.h"
@@ -15,7 +16,6 @@
 #include "dictation/capture/audio_recorder.h"
 #include "dictation/controller/dictation_controller.h"
 #include "dictation/controller/dictionary_learner_adapter.h"
-#include "dictation/controller/hotkey_events.h"
 #include "dictation/controller/permission_probe_adapter.h"
 #include "dictation/controller/text_inserter_adapter.h"
 #include "dictation/hotkey/hotkey_monitor.h"
@@ -27,9 +27,7 @@
 #include "platform/linux/atspi/session_accessibility_repair.h"
 #include "platform/linux/audio/qaudio_source_input.h"
 #include "platform/linux/audio/qsound_effect_player.h"
-#include "platform/linux/evdev/evdev_key_source.h"
 #include "platform/linux/hotkey/command_key_source.h"
-#include "platform/linux/hotkey/hotkey_routes.h"
 #include "platform/linux/net/http_update_feed.h"
 #include "platform/linux/permission/linux_permission_probe.h"
 #include "platform/linux/process/qprocess_script_runner.h"
@@ -80,15 +78,11 @@ struct CompositionRoot::Parts {
     ProviderKeySnapshot keys{keyStore};
     SpeechEngine engine{clock, [this] { return state.config(); }, keys, EngineLocations::installed()};
 
-    HotkeyRoutes::Choice keyRoute = HotkeyRoutes::make(
-        clock,
-        {[] { return EvdevKeySource::survey().verdict() == EvdevKeySource::Survey::Verdict::Readable; },
-         [] { return std::make_unique<EvdevKeySource>(); }});
-    HotkeyMonitor hotkeys{*keyRoute.source, clock};
-    HotkeyEvents hotkeyEvents;
+    SessionBackends session{clock};
+    HotkeyBackends hotkeyRoutes{clock, session.offer()};
+    HotkeyMonitor hotkeys{hotkeyRoutes.source(), clock};
     QAudioSourceInput audioInput;
     AudioRecorder recorder{audioInput};
-    SessionBackends session{clock};
     AtspiAccessibility accessibility;
     TextInserter textInserter{TextInserter::Services{accessibility, session.keys(), session.pasteboard(),
                                                      windowSystem, permissions, clock,
@@ -100,9 +94,9 @@ struct CompositionRoot::Parts {
     DictionaryLearnerAdapter learner{dictionaryLearner};
     QSoundEffectPlayer sounds{ResourcePaths::directory()};
     PermissionProbeAdapter microphone{permissions};
-    DictationController dictation{
-        DictationController::Services{state, clock, engine, recorder, inserter, mode.silencer(silence),
-                                      mode.learner(learner), sounds, microphone, windowSystem, hotkeyEvents}};
+    DictationController dictation{DictationController::Services{state, clock, engine, recorder, inserter,
+                                                                mode.silencer(silence), mode.learner(learner),
+                                                                sounds, microphone, windowSystem, hotkeys}};
 
     QtScreenSource screens;
     X11FloatingWindows floating{session.routes().panel == PanelRoute::X11OutsideManager};
@@ -119,8 +113,10 @@ struct CompositionRoot::Parts {
     explicit Parts(RunMode& runMode)
         : mode(runMode)
     {
-        state.setHotkeyRoute(keyRoute.route);
-        hotkeyEvents.follow(hotkeys);
+        FallbackKeySource& hotkeySource = hotkeyRoutes.source();
+        state.setHotkeyRoute(hotkeySource.status());
+        QObject::connect(&hotkeySource, &FallbackKeySource::statusChanged, &state,
+                         [this] { state.setHotkeyRoute(hotkeyRoutes.source().status()); });
         state.setSessionRoutes(session.routes());
         if (session.routes().panel == PanelRoute::Hidden)
             overlay.keepHidden();
@@ -167,7 +163,7 @@ ShellController& CompositionRoot::shell()
 
 void CompositionRoot::hotkeyCommand(bool pressed, qint64 sentAtMs)
 {
-    if (CommandKeySource* commands = m_parts->keyRoute.commands) {
+    if (CommandKeySource* commands = m_parts->hotkeyRoutes.commands()) {
         Timing::mark(pressed ? QStringLiteral("hotkey: binding pressed")
                              : QStringLiteral("hotkey: binding released"));
         commands->command(pressed, sentAtMs);

@@ -34,7 +34,8 @@ QByteArrayList interfaces(const WaylandConnection* wayland)
 
 SessionBackends::SessionBackends(Clock& clock)
     : m_wayland(DesktopSession::isWayland() ? std::make_unique<WaylandConnection>() : nullptr)
-    , m_routes(SessionRoutes::choose(SessionProbe::offer(interfaces(m_wayland.get()))))
+    , m_offer(SessionProbe::offer(interfaces(m_wayland.get())))
+    , m_routes(SessionRoutes::choose(m_offer))
 {
     Timing::mark(m_routes.describe());
     if (m_routes.keys == KeyRoute::MutterRemoteDesktop || m_routes.clipboard == ClipboardRoute::MutterSession)

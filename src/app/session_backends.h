@@ -20,6 +20,8 @@ public:
     SessionBackends(const SessionBackends&) = delete;
     SessionBackends& operator=(const SessionBackends&) = delete;
 
+    // What the session offers, which the hotkey's routes follow too.
+    const SessionOffer& offer() const { return m_offer; }
     const SessionRoutes& routes() const { return m_routes; }
     KeySynthesizer& keys() { return *m_keys; }
     Pasteboard& pasteboard() { return *m_pasteboard; }
@@ -28,6 +30,7 @@ private:
     // What the backends below stand on, so they go first.
     std::unique_ptr<WaylandConnection> m_wayland;
     std::unique_ptr<MutterRemoteDesktop> m_desktop;
+    SessionOffer m_offer;
     SessionRoutes m_routes;
     std::unique_ptr<SyntheticKeyboard> m_keyboard;
     std::unique_ptr<KeySynthesizer> m_keys;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 // A key as the hotkey monitor tells keys apart: the five it can watch by their place on the
 // keyboard, every other modifier as one, and every other key as one.
 enum class PhysicalKey { RightAlt, RightSuper, RightControl, LeftControl, Escape, Modifier, Other };
@@ -16,6 +18,8 @@ public:
 
         virtual void keyPressed(PhysicalKey key) = 0;
         virtual void keyReleased(PhysicalKey key) = 0;
+        // The source stopped working for good and will report no more keys; `why` is for the log.
+        virtual void sourceFailed(const QString& why) { (void)why; }
     };
 
     // How far the source sees: the whole desktop, or only the windows of this program.

@@ -16,7 +16,7 @@ std::optional<QString> nonEmpty(const QString& text)
 PolishBody build(const QString& raw, const std::optional<QString>& selection, const QuendaConfig& config,
                  const std::optional<QString>& targetLanguage, bool noteAnswer, const ProviderKeys& keys)
 {
-    const bool openAI = config.polishProvider == QLatin1String("openai");
+    const bool openAI = config.polishProvider == PolishProvider::OpenAI;
 
     PolishBody body;
     body.raw = raw;
@@ -25,7 +25,7 @@ PolishBody build(const QString& raw, const std::optional<QString>& selection, co
     body.instructions = config.instructions;
     body.dictionary = config.dictionary;
     body.targetLanguage = targetLanguage;
-    body.provider = config.polishProvider;
+    body.provider = PolishProviderText::table.text(config.polishProvider);
     body.apiKey = nonEmpty(keys.generalKey().trimmed());
     if (openAI) {
         body.openAIModel = config.openAIModel;

@@ -292,7 +292,7 @@ void SpeechEngine::applyHealth(const std::optional<HealthBody>& health)
         const bool hasKey = !m_keys.generalKey().trimmed().isEmpty();
         m_polishAvailable = config.correctionConfigured(
             hasKey, [this](const CorrectionEndpoint& endpoint) { return m_keys.key(endpoint); });
-        const bool needsKey = config.polishProvider == QLatin1String("openai") && !m_polishAvailable;
+        const bool needsKey = config.polishProvider == PolishProvider::OpenAI && !m_polishAvailable;
         setStatus(L10n::s(needsKey ? "engine.readyNeedsKey" : "engine.ready"), false);
     } else {
         m_polishAvailable = false;

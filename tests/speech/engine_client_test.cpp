@@ -245,7 +245,7 @@ CorrectionEndpoint endpoint(const char* kind, const char* baseURL = "", bool ena
 QuendaConfig configWith(const char* provider, auto... endpoints)
 {
     QuendaConfig config = QuendaConfig::standard();
-    config.polishProvider = QString::fromLatin1(provider);
+    config.polishProvider = PolishProviderText::table.decode(QString::fromLatin1(provider));
     config.style = u"email"_s;
     config.instructions = u"kurz"_s;
     config.dictionary = u"# comment\nkubectl"_s;

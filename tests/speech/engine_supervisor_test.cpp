@@ -59,7 +59,7 @@ public:
         QTcpServer probe;
         probe.listen(QHostAddress::LocalHost, 0);
         m_config.port = probe.serverPort();
-        m_config.polishProvider = u"local"_s;
+        m_config.polishProvider = PolishProvider::Local;
         writeExecutable(resourceFile("engine/python"), kEngineStub);
         writeAll(resourceFile("engine.version"), " 1.0.0 \n\n");
         writeSetupScript(kInstall);
@@ -159,7 +159,7 @@ Act polled(const QByteArray& body, const char* shown, const char* provider = "lo
            int status = 200)
 {
     return [=](S& t) {
-        t.m_config.polishProvider = QString::fromLatin1(provider);
+        t.m_config.polishProvider = PolishProviderText::table.decode(QString::fromLatin1(provider));
         t.m_keys.general = QString::fromLatin1(key);
         if (!body.isNull())
             t.serveHealth(body, status);

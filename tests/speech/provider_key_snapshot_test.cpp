@@ -77,7 +77,7 @@ CorrectionEndpoint endpoint(const char* kind)
 QuendaConfig configWith(const CorrectionEndpoint& endpoint)
 {
     QuendaConfig config = QuendaConfig::standard();
-    config.polishProvider = u"openai"_s;
+    config.polishProvider = PolishProvider::OpenAI;
     config.correctionEndpoints = {endpoint};
     config.syncLegacyCorrectionFields();
     return config;

@@ -28,8 +28,7 @@ void CorrectionModelLookup::refresh(const QString& key, const std::optional<QStr
 {
     const QString trimmed = key.trimmed();
     const QString base = baseURL.value_or(m_state.config().resolvedCorrectionBaseURL());
-    if (m_state.config().polishProvider != QStringLiteral("openai") ||
-        (isHosted(base) && trimmed.isEmpty())) {
+    if (m_state.config().polishProvider != PolishProvider::OpenAI || (isHosted(base) && trimmed.isEmpty())) {
         reset(base);
         return;
     }

@@ -71,7 +71,7 @@ public:
     QuendaConfig loadConfig() override
     {
         QuendaConfig config = m_files.loadConfig();
-        config.noteDestination = QStringLiteral("quenda");
+        config.noteDestination = NoteDestination::own();
         return config;
     }
     bool saveConfig(const QuendaConfig& config) override { return m_files.saveConfig(config); }
@@ -428,7 +428,7 @@ QList<WindowScene> windowScenes()
          [](Studio& s, const QString& file) {
              // The home page reads the route once: this route's window is one of its own.
              s.shared.reset();
-             s.state.setHotkeyRoute(HotkeyRoute::CommandLine);
+             s.state.setHotkeyRoute({.route = HotkeyRoute::CommandLine});
              MainView main(s.state, &s.desktop, nullptr, &s.desktop);
              s.state.setSection(MainSection::Home);
              s.render.window(main, mainSize, file);
@@ -437,7 +437,16 @@ QList<WindowScene> windowScenes()
          [](Studio& s, const QString& file) {
              OnboardingView onboarding(s.state);
              s.render.window(onboarding, onboarding.windowSize(), file);
-             s.state.setHotkeyRoute(HotkeyRoute::X11Desktop);
+         }},
+        // A desktop without bindings whose shortcuts portal made no shortcut.
+        {QStringLiteral("main-home-fallback"),
+         [](Studio& s, const QString& file) {
+             s.shared.reset();
+             s.state.setHotkeyRoute({.route = HotkeyRoute::OwnWindows, .failed = {HotkeyRoute::Portal}});
+             MainView main(s.state, &s.desktop, nullptr, &s.desktop);
+             s.state.setSection(MainSection::Home);
+             s.render.window(main, mainSize, file);
+             s.state.setHotkeyRoute({});
          }},
         {QStringLiteral("main-notes-list"),
          [](Studio& s, const QString& file) {

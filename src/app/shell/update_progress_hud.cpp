@@ -31,10 +31,10 @@ UpdateProgressHud::UpdateProgressHud(Clock& clock, QString version, std::optiona
     row->setContentsMargins(18, 16, 22, 16);
     row->setSpacing(12);
     row->addWidget(new QuendaMark(32, m_panel.get()));
-    row->addWidget(new KitLabel(L10n::format(QStringLiteral("hud.updating"), {m_version}), 13,
-                                QFont::DemiBold, Scheme::Text::Primary, m_panel.get()),
+    row->addWidget(new KitLabel(L10n::format(QStringLiteral("hud.updating"), {m_version}),
+                                TextRole::BodyStrong, Scheme::Text::Primary, m_panel.get()),
                    1);
-    row->addWidget(new Spinner(16, m_panel.get()));
+    row->addWidget(new Spinner(m_clock, 16, m_panel.get()));
     m_panel->resize(m_panel->sizeHint().expandedTo(QSize(320, 0)));
 }
 

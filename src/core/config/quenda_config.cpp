@@ -37,17 +37,16 @@ const QuendaConfig& QuendaConfig::standard()
         QuendaConfig c;
         c.modelPath = defaultModel();
         c.whisperModel = whisperModelsByQuality().last();
-        c.polishProvider = QStringLiteral("openai");
         c.openAIModel = QStringLiteral("auto");
         c.correctionKind = QStringLiteral("chatgpt");
-        c.noteDestination = QStringLiteral("iCloud") + AppleNotesFolder::separator + QStringLiteral("Notes");
+        c.noteDestination = {AppleNotesFolder{QStringLiteral("iCloud"), QStringLiteral("Notes")}};
         c.correctionEndpoints = {
             {QUuid::createUuid(), QStringLiteral("chatgpt"), QStringLiteral("auto"), QString(), true}};
         c.language = QStringLiteral("auto");
         c.nativeLanguage = QStringLiteral("de");
         c.style = QStringLiteral("auto");
-        // The enum fields start at their tables' fallbacks; X11 never reports the Fn key, so the
-        // hotkey's is right Control.
+        // The enum fields start at their tables' fallbacks (the providers polish); X11 never reports
+        // the Fn key, so the hotkey's is right Control.
         c.resultPlacementScreen = QStringLiteral("pointer");
         return c;
     }();

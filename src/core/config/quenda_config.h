@@ -5,8 +5,10 @@
 #include "core/model/correction_endpoint.h"
 #include "core/model/history_entry.h"
 #include "core/model/hotkey.h"
+#include "core/model/note_destination.h"
 #include "core/model/others_audio.h"
 #include "core/model/overlay_result_size.h"
+#include "core/model/polish_provider.h"
 #include "core/model/result_placement_anchor.h"
 
 #include <QJsonObject>
@@ -17,19 +19,19 @@
 #include <functional>
 #include <optional>
 
-// The whole user configuration, kept in "config.json" in the support folder. The enum fields are
-// stored as their tables' texts and decoded once, by fromJson.
+// The whole user configuration, kept in "config.json" in the support folder. The enum fields and
+// the note destination are stored as text and decoded once, by fromJson.
 struct QuendaConfig {
     QString modelPath;
     QString whisperModel;
     AsrEngine asrEngine = AsrEngineText::table.fallback();
-    qint64 asrQuality = 4;     // 0...4
-    QString polishProvider;    // "openai" (the endpoint list) or "local"
+    qint64 asrQuality = 4; // 0...4
+    PolishProvider polishProvider = PolishProviderText::table.fallback();
     QString openAIModel;       // legacy mirror of the first endpoint
     QString correctionBaseURL; // legacy mirror of the first endpoint
     QString correctionKind;    // legacy mirror of the first endpoint
     bool correctionFallback = false;
-    QString noteDestination; // "quenda" or an AppleNotesFolder's stored form
+    NoteDestination noteDestination;
     QList<CorrectionEndpoint> correctionEndpoints;
     bool didChooseModel = true;
     QList<AppStyleProfile> appStyles;

@@ -100,7 +100,7 @@ QString QuendaConfig::resolvedCorrectionBaseURL() const
 
 bool QuendaConfig::correctionConfigured(bool hasKey, const EndpointKey& keyFor) const
 {
-    if (polishProvider != QLatin1String("openai"))
+    if (polishProvider != PolishProvider::OpenAI)
         return false;
     for (const auto& endpoint : activeCorrectionEndpoints()) {
         const auto provider = CorrectionEndpoint::providerOf(endpoint.kind);

@@ -5,8 +5,8 @@
 #include <QByteArrayList>
 #include <QStringList>
 
-// What the graphical session offers for posting keys, owning the clipboard and floating a panel,
-// as found at launch. Desktop names play no part: a route is taken only where it answers.
+// What the graphical session offers for posting keys, owning the clipboard, floating a panel and
+// hearing the hotkey, as found at launch. Desktop names play no part: a route is taken only where it answers.
 struct SessionOffer {
     bool wayland = false; // a Wayland compositor runs the session
     // Qt draws our windows as an X11 client: on XWayland the compositor honours the panel's
@@ -15,6 +15,10 @@ struct SessionOffer {
     QByteArrayList globals = {};      // the Wayland registry's interface names
     bool mutterRemoteDesktop = false; // org.gnome.Mutter.RemoteDesktop on the session bus
     uint remoteDesktopPortal = 0;     // version of the RemoteDesktop portal; 0 where none answers
+    bool keyboardsReadable = false;   // keyboards under /dev/input that this user may read
+    bool kglobalaccel = false;        // KDE's global shortcut service has an owner on the session bus
+    uint shortcutsPortal = 0;         // version of the GlobalShortcuts portal; 0 where none answers
+    bool kwin = false;                // org.kde.KWin on the session bus
 };
 
 // How the paste and copy chords go out, best first.

@@ -2,7 +2,6 @@
 
 #include "core/base/guarded_reply.h"
 #include "core/base/timing.h"
-#include "core/model/apple_notes_folder.h"
 #include "core/notes/apple_notes.h"
 #include "core/notes/own_notes.h"
 
@@ -27,7 +26,7 @@ NoteSaveOutcome NoteSaver::saveToOwnNotes(const QString& text, NoteSaveOutcome o
     return outcome;
 }
 
-void NoteSaver::save(const QString& text, const QString& destination, QObject* context,
+void NoteSaver::save(const QString& text, const NoteDestination& destination, QObject* context,
                      std::function<void(NoteSaveOutcome)> done)
 {
     const GuardedReply<NoteSaveOutcome> reply(context, std::move(done));
@@ -36,7 +35,7 @@ void NoteSaver::save(const QString& text, const QString& destination, QObject* c
         reply(NoteSaveOutcome::quenda());
         return;
     }
-    const auto folder = AppleNotesFolder::decode(destination);
+    const auto& folder = destination.folder;
     if (!folder) {
         reply(saveToOwnNotes(trimmed, NoteSaveOutcome::quenda()));
         return;

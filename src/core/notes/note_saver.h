@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/model/note_destination.h"
 #include "core/model/note_save_outcome.h"
 #include "core/model/saved_note_preview.h"
 
@@ -20,11 +21,11 @@ class NoteSaver final : public QObject {
 public:
     NoteSaver(AppleNotes& appleNotes, OwnNotes& ownNotes, QObject* parent = nullptr);
 
-    // Saves the trimmed text to `destination` (the configuration's noteDestination). done gets the
-    // outcome, at once for blank text (nothing saved: quenda) and the own notes, later for Notes;
-    // it is skipped when context is gone, but the text is saved all the same. When the own notes
-    // cannot write their file the outcome is unsaved and no preview is shown.
-    void save(const QString& text, const QString& destination, QObject* context,
+    // Saves the trimmed text to `destination`. done gets the outcome, at once for blank text
+    // (nothing saved: quenda) and the own notes, later for Notes; it is skipped when context is
+    // gone, but the text is saved all the same. When the own notes cannot write their file the
+    // outcome is unsaved and no preview is shown.
+    void save(const QString& text, const NoteDestination& destination, QObject* context,
               std::function<void(NoteSaveOutcome)> done);
 
 signals:

@@ -140,6 +140,12 @@ void AppState::setSessionRoutes(const SessionRoutes& routes)
         emit sessionRoutesChanged();
 }
 
+void AppState::setHotkeyRoute(const HotkeyRouteStatus& route)
+{
+    if (assign(m_hotkeyRoute, route))
+        emit hotkeyRouteChanged();
+}
+
 void AppState::setEngineLoading(bool loading)
 {
     if (assign(m_engineLoading, loading))

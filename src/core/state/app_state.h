@@ -9,7 +9,7 @@
 #include "core/model/dictation_preview.h"
 #include "core/model/engine_state.h"
 #include "core/model/history_entry.h"
-#include "core/model/hotkey_route.h"
+#include "core/model/hotkey_routes.h"
 #include "core/model/main_section.h"
 #include "core/model/note_save_outcome.h"
 #include "core/model/overlay_result.h"
@@ -108,9 +108,9 @@ public:
     void setHandsFree(bool handsFree);
     const std::optional<FrontApp>& frontApp() const { return m_frontApp; }
     void setFrontApp(const std::optional<FrontApp>& app);
-    // Picked once at launch, before any view is built.
-    HotkeyRoute hotkeyRoute() const { return m_hotkeyRoute; }
-    void setHotkeyRoute(HotkeyRoute route) { m_hotkeyRoute = route; }
+    // Picked at launch, before any view is built; it changes when the route in use fails.
+    const HotkeyRouteStatus& hotkeyRoute() const { return m_hotkeyRoute; }
+    void setHotkeyRoute(const HotkeyRouteStatus& route);
 
     // Engine and correction-model lookup, written by the controller.
     bool engineReady() const { return m_engineReady; }
@@ -291,6 +291,7 @@ signals:
     void engineStatusChanged();
     void engineLoadingChanged();
     void sessionRoutesChanged();
+    void hotkeyRouteChanged();
     void micGrantedChanged();
     void axGrantedChanged();
     void widgetHoveredChanged();
@@ -336,7 +337,7 @@ private:
     QList<double> m_levels;
     double m_elapsed = 0;
     bool m_handsFree = false;
-    HotkeyRoute m_hotkeyRoute = HotkeyRoute::X11Desktop;
+    HotkeyRouteStatus m_hotkeyRoute;
     bool m_engineReady = false;
     bool m_polishAvailable = true;
     QString m_correctionModel;

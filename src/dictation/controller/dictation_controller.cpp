@@ -6,11 +6,11 @@
 #include "core/text/l10n.h"
 #include "dictation/capture/recorder.h"
 #include "dictation/controller/dictation_job.h"
-#include "dictation/controller/hotkey_events.h"
 #include "dictation/controller/learner.h"
 #include "dictation/controller/microphone_access.h"
 #include "dictation/controller/pending_selection.h"
 #include "dictation/controller/reset_delay.h"
+#include "dictation/hotkey/hotkey_monitor.h"
 #include "dictation/silence/silencer.h"
 #include "platform/sound_player.h"
 #include "platform/window_system.h"
@@ -31,15 +31,15 @@ DictationController::DictationController(const Services& services, QObject* pare
     , m_microphone(services.microphone)
     , m_windows(services.windows)
 {
-    HotkeyEvents& hotkey = services.hotkey;
-    connect(&hotkey, &HotkeyEvents::pressed, this, &DictationController::dismissTransient);
-    connect(&hotkey, &HotkeyEvents::holdStarted, this, [this] { beginListening(false); });
-    connect(&hotkey, &HotkeyEvents::holdEnded, this, [this] {
+    HotkeyMonitor& hotkey = services.hotkey;
+    connect(&hotkey, &HotkeyMonitor::pressed, this, &DictationController::dismissTransient);
+    connect(&hotkey, &HotkeyMonitor::holdStarted, this, [this] { beginListening(false); });
+    connect(&hotkey, &HotkeyMonitor::holdEnded, this, [this] {
         if (m_state.phase().is(Phase::Kind::Listening) && !m_state.handsFree())
             stopAndProcess();
     });
-    connect(&hotkey, &HotkeyEvents::toggled, this, &DictationController::toggleHandsFree);
-    connect(&hotkey, &HotkeyEvents::escapePressed, this, &DictationController::cancel);
+    connect(&hotkey, &HotkeyMonitor::toggled, this, &DictationController::toggleHandsFree);
+    connect(&hotkey, &HotkeyMonitor::escapePressed, this, &DictationController::cancel);
     connect(&m_recorder, &Recorder::limitReached, this, &DictationController::stopAndProcess);
     connect(&m_recorder, &Recorder::levelChanged, this, [this](float level) {
         if (m_state.phase().is(Phase::Kind::Listening))
@@ -409,7 +409,7 @@ void DictationController::deliverPlain(DictationJob* job)
 
 void DictationController::startCorrection(DictationJob* job)
 {
-    const bool local = job->facts().config.polishProvider == QLatin1String("local");
+    const bool local = job->facts().config.polishProvider == PolishProvider::Local;
     // A remote provider takes longest, so its request goes out before the raw text is pasted.
     if (!local)
         sendCorrection(job);

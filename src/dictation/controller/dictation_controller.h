@@ -17,7 +17,7 @@
 
 class AppState;
 class DictationJob;
-class HotkeyEvents;
+class HotkeyMonitor;
 class Learner;
 class MicrophoneAccess;
 class OverlayHost;
@@ -48,7 +48,7 @@ public:
         SoundPlayer& sounds;
         MicrophoneAccess& microphone;
         WindowSystem& windows;
-        HotkeyEvents& hotkey;
+        HotkeyMonitor& hotkey;
     };
 
     static constexpr int kTickMs = 100;

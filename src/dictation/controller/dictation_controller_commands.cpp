@@ -191,7 +191,7 @@ void DictationController::translateSelection(const QString& code)
             !endpoints.isEmpty() &&
             std::all_of(endpoints.begin(), endpoints.end(),
                         [](const CorrectionEndpoint& e) { return e.kind == QLatin1String("custom"); });
-        const bool needsKey = !allCustom && config.polishProvider == QLatin1String("openai");
+        const bool needsKey = !allCustom && config.polishProvider == PolishProvider::OpenAI;
         show(Phase::notice(L10n::s(needsKey ? "notice.translateNeedsKey" : "notice.translateNeedsModel")),
              ResetDelay::translateNeedsSetupMs);
         return;

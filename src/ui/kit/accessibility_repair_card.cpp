@@ -39,7 +39,7 @@ protected:
         p.setBrush(Theme::violet());
         p.drawEllipse(QRectF(rect()));
         p.setPen(Qt::white);
-        p.setFont(KitFont::make(11, QFont::Bold, KitFont::Design::Rounded));
+        p.setFont(KitFont::of(TextRole::CaptionStrong, KitFont::Design::Rounded));
         p.drawText(rect(), Qt::AlignCenter, QString::number(m_number));
     }
 
@@ -52,7 +52,7 @@ QLayout* step(int number, const QString& body, QWidget* parent)
     auto* row = new QHBoxLayout;
     row->setSpacing(10);
     row->addWidget(new StepNumber(number, parent), 0, Qt::AlignTop);
-    row->addWidget((new KitLabel(body, 12.5, QFont::Normal, Scheme::Text::Primary, parent))->wrapping(), 1);
+    row->addWidget((new KitLabel(body, TextRole::Body, Scheme::Text::Primary, parent))->wrapping(), 1);
     return row;
 }
 
@@ -66,7 +66,7 @@ AccessibilityRepairCard::AccessibilityRepairCard(AppState& state, AccessibilityR
     , m_button(new PrimaryButton(L10n::s("ax.openSettings"), this, Symbol::Gear))
     , m_waitingRow(new QWidget(this))
     , m_grantedRow(new QWidget(this))
-    , m_noSettings(new KitLabel(L10n::s("ax.noSettings"), 12, QFont::Normal, Scheme::Text::Primary, this))
+    , m_noSettings(new KitLabel(L10n::s("ax.noSettings"), TextRole::Callout, Scheme::Text::Primary, this))
 {
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(18, 18, 18, 18);
@@ -78,9 +78,9 @@ AccessibilityRepairCard::AccessibilityRepairCard(AppState& state, AccessibilityR
     auto* titles = new QVBoxLayout;
     titles->setSpacing(2);
     titles->addWidget(
-        new KitLabel(L10n::s("ax.repair.title"), 14, QFont::DemiBold, Scheme::Text::Primary, this));
+        new KitLabel(L10n::s("ax.repair.title"), TextRole::Heading, Scheme::Text::Primary, this));
     titles->addWidget(
-        (new KitLabel(L10n::s("ax.repair.body"), 12, QFont::Normal, Scheme::Text::Secondary, this))
+        (new KitLabel(L10n::s("ax.repair.body"), TextRole::Callout, Scheme::Text::Secondary, this))
             ->wrapping());
     header->addLayout(titles, 1);
     column->addLayout(header);
@@ -98,16 +98,16 @@ AccessibilityRepairCard::AccessibilityRepairCard(AppState& state, AccessibilityR
     auto* waitingLine = new QHBoxLayout(m_waitingRow);
     waitingLine->setContentsMargins(0, 0, 0, 0);
     waitingLine->setSpacing(6);
-    waitingLine->addWidget(new Spinner(14, m_waitingRow));
+    waitingLine->addWidget(new Spinner(state.clock(), 14, m_waitingRow));
     waitingLine->addWidget(
-        new KitLabel(L10n::s("ax.waiting"), 12, QFont::Normal, Scheme::Text::Secondary, m_waitingRow));
+        new KitLabel(L10n::s("ax.waiting"), TextRole::Callout, Scheme::Text::Secondary, m_waitingRow));
     buttons->addWidget(m_waitingRow);
     auto* grantedLine = new QHBoxLayout(m_grantedRow);
     grantedLine->setContentsMargins(0, 0, 0, 0);
     grantedLine->setSpacing(5);
     grantedLine->addWidget(new SchemeSymbol(Symbol::CheckCircle, 12, Scheme::green, m_grantedRow));
     grantedLine->addWidget(
-        new KitLabel(L10n::s("ax.granted"), 12, QFont::DemiBold, Scheme::green, m_grantedRow));
+        new KitLabel(L10n::s("ax.granted"), TextRole::CalloutStrong, Scheme::green, m_grantedRow));
     buttons->addWidget(m_grantedRow);
     buttons->addStretch(1);
     column->addLayout(buttons);

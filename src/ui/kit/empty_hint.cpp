@@ -15,10 +15,10 @@ EmptyHint::EmptyHint(Symbol icon, const QString& title, const QString& text, QWi
     QLinearGradient brand = Theme::gradient(QRectF(0, 0, 1, 1));
     brand.setCoordinateMode(QGradient::ObjectBoundingMode);
     column->addWidget(new SymbolView(icon, 28, brand, this), 0, Qt::AlignHCenter);
-    auto* heading = new KitLabel(title, 14, QFont::DemiBold, Scheme::Text::Primary, this);
+    auto* heading = new KitLabel(title, TextRole::Heading, Scheme::Text::Primary, this);
     heading->setAlignment(Qt::AlignHCenter);
     column->addWidget(heading);
-    auto* body = (new KitLabel(text, 12.5, QFont::Normal, Scheme::Text::Secondary, this))->wrapping();
+    auto* body = (new KitLabel(text, TextRole::Body, Scheme::Text::Secondary, this))->wrapping();
     body->setAlignment(Qt::AlignHCenter);
     column->addWidget(body);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);

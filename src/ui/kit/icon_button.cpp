@@ -20,13 +20,6 @@ void IconButton::setInk(Ink ink)
     update();
 }
 
-double IconButton::circleOpacity() const
-{
-    if (isDown())
-        return 0.14;
-    return hovering() ? 0.08 : 0.0;
-}
-
 bool IconButton::hitButton(const QPoint& pos) const
 {
     const QPointF d = QPointF(pos) + QPointF(0.5, 0.5) - QRectF(rect()).center();
@@ -37,12 +30,9 @@ void IconButton::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
-    if (!isEnabled())
-        p.setOpacity(0.45);
     QPainterPath circle;
     circle.addEllipse(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
-    if (circleOpacity() > 0)
-        p.fillPath(circle, Scheme::primary(palette(), circleOpacity()));
+    paintStateFill(p, circle, Scheme::primary(palette(), 1), circleFill);
     const double glyph = 12;
     KitPaint::symbol(p, *symbol(),
                      QRectF(QRectF(rect()).center() - QPointF(glyph / 2, glyph / 2), QSizeF(glyph, glyph)),

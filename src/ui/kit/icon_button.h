@@ -24,8 +24,10 @@ public:
     // Unset, the scheme's primary text colour.
     void setInk(Ink ink);
 
-    // The circle's opacity of the text colour in the present state.
-    double circleOpacity() const;
+    // The circle under the symbol, as opacities of the text colour.
+    static constexpr StateFill circleFill{.rest = 0, .hover = 0.08, .pressed = 0.14, .chosen = {}};
+
+    double circleOpacity() const { return fillOpacity(circleFill); }
 
     QSize sizeHint() const override { return {side, side}; }
     QSize minimumSizeHint() const override { return sizeHint(); }

@@ -14,7 +14,7 @@ namespace {
 
 QFont capFont()
 {
-    return KitFont::make(13, QFont::DemiBold, KitFont::Design::Rounded);
+    return KitFont::of(TextRole::BodyStrong, KitFont::Design::Rounded);
 }
 
 } // namespace

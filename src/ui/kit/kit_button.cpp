@@ -7,6 +7,7 @@
 #include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QPainterPath>
 
 KitButton::KitButton(QWidget* parent)
     : QAbstractButton(parent)
@@ -66,6 +67,18 @@ void KitButton::changeEvent(QEvent* event)
     if (event->type() == QEvent::PaletteChange || event->type() == QEvent::FontChange)
         updateGeometry();
     QAbstractButton::changeEvent(event);
+}
+
+void KitButton::paintStateFill(QPainter& painter, const QPainterPath& shape, QColor colour,
+                               const StateFill& fill) const
+{
+    if (!isEnabled())
+        painter.setOpacity(StateFill::disabledOpacity);
+    const double opacity = fillOpacity(fill);
+    if (opacity <= 0)
+        return;
+    colour.setAlphaF(static_cast<float>(colour.alphaF() * opacity));
+    painter.fillPath(shape, colour);
 }
 
 QSizeF KitButton::contentSize(const QFont& font, double symbolSide, double gap) const

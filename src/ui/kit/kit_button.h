@@ -1,15 +1,18 @@
 #pragma once
 
+#include "ui/kit/state_fill.h"
 #include "ui/kit/symbol.h"
 
 #include <QAbstractButton>
 
 class QPainter;
+class QPainterPath;
 
 #include <optional>
 
 // What the kit's buttons share: Tab reaches them, Space and Enter press them, hover is tracked,
-// and the focus ring shows only when the keyboard brought the focus.
+// the fills of hover, press and disabled come from one painter, and the focus ring shows only when
+// the keyboard brought the focus.
 class KitButton : public QAbstractButton {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(KitButton)
@@ -22,8 +25,15 @@ public:
     // A symbol before the text (or alone, for icon buttons).
     void setSymbol(std::optional<Symbol> symbol);
     std::optional<Symbol> symbol() const { return m_symbol; }
+    // Checked, unless the kind of button marks its choice otherwise.
+    virtual bool chosen() const { return isChecked(); }
+    // The fill's opacity in the present state.
+    double fillOpacity(const StateFill& fill) const { return fill.opacity(chosen(), isDown(), hovering()); }
 
 protected:
+    // Dims the whole paint while disabled, then fills shape with colour at the present state's opacity.
+    void paintStateFill(QPainter& painter, const QPainterPath& shape, QColor colour,
+                        const StateFill& fill) const;
     // The symbol (symbolSide wide, then gap) and the text in font: their width, and painted centred in box.
     QSizeF contentSize(const QFont& font, double symbolSide, double gap) const;
     void paintContent(QPainter& painter, const QRectF& box, const QFont& font, const QColor& ink,

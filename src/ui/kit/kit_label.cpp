@@ -1,23 +1,20 @@
 #include "ui/kit/kit_label.h"
 
-#include "ui/kit/kit_font.h"
-
 #include <QApplication>
 #include <QEvent>
 
-KitLabel::KitLabel(const QString& text, double points, QFont::Weight weight, Scheme::Text level,
-                   QWidget* parent)
+KitLabel::KitLabel(const QString& text, TextRole role, Scheme::Text level, QWidget* parent)
     : KitLabel(
-          text, points, weight, [level](const QPalette& p) { return Scheme::text(p, level); }, parent)
+          text, role, [level](const QPalette& p) { return Scheme::text(p, level); }, parent)
 {
 }
 
-KitLabel::KitLabel(const QString& text, double points, QFont::Weight weight, Ink ink, QWidget* parent)
+KitLabel::KitLabel(const QString& text, TextRole role, Ink ink, QWidget* parent)
     : QLabel(text, parent)
     , m_ink(std::move(ink))
 {
     setTextFormat(Qt::PlainText);
-    setFont(KitFont::make(points, weight));
+    setFont(KitFont::of(role));
     recolour();
 }
 

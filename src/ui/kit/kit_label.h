@@ -1,12 +1,13 @@
 #pragma once
 
+#include "ui/kit/kit_font.h"
 #include "ui/kit/scheme.h"
 
 #include <QLabel>
 
 #include <functional>
 
-// A label in the kit's font whose colour follows the scheme: a text level, or a colour the host
+// A label set in a role of the type scale whose colour follows the scheme: a text level, or a colour the host
 // derives from the palette (the system greens and oranges). Re-coloured on every palette change.
 class KitLabel final : public QLabel {
     Q_OBJECT
@@ -15,10 +16,10 @@ class KitLabel final : public QLabel {
 public:
     using Ink = std::function<QColor(const QPalette&)>;
 
-    KitLabel(const QString& text, double points, QFont::Weight weight = QFont::Normal,
-             Scheme::Text level = Scheme::Text::Primary, QWidget* parent = nullptr);
+    KitLabel(const QString& text, TextRole role, Scheme::Text level = Scheme::Text::Primary,
+             QWidget* parent = nullptr);
     // A label coloured by ink, e.g. Scheme::green.
-    KitLabel(const QString& text, double points, QFont::Weight weight, Ink ink, QWidget* parent = nullptr);
+    KitLabel(const QString& text, TextRole role, Ink ink, QWidget* parent = nullptr);
 
     // Wraps to its full height instead of growing wide.
     KitLabel* wrapping();

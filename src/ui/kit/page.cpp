@@ -15,7 +15,12 @@ namespace {
 // so text too wide for the column is cut instead.
 class PageHost final : public QWidget {
 public:
-    QSize minimumSizeHint() const override { return {0, QWidget::minimumSizeHint().height()}; }
+    // As tall as the content at the present width: the minimum of wrapped text is its height at
+    // its narrowest, which would leave room to scroll past the end.
+    QSize minimumSizeHint() const override
+    {
+        return {0, hasHeightForWidth() ? heightForWidth(width()) : QWidget::minimumSizeHint().height()};
+    }
 };
 
 } // namespace
@@ -25,7 +30,7 @@ Page::Page(const QString& title, const QString& subtitle, QWidget* parent)
     , m_column(new QWidget)
     , m_header(new QHBoxLayout)
     , m_content(new QVBoxLayout)
-    , m_title(new KitLabel(title, 28, QFont::Bold))
+    , m_title(new KitLabel(title, TextRole::Title))
 {
     setFrameShape(QFrame::NoFrame);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -57,7 +62,7 @@ Page::Page(const QString& title, const QString& subtitle, QWidget* parent)
     HeadingRole::mark(m_title);
     titles->addWidget(m_title);
     if (!subtitle.isEmpty())
-        titles->addWidget((new KitLabel(subtitle, 14, QFont::Normal, Scheme::Text::Secondary))->wrapping());
+        titles->addWidget((new KitLabel(subtitle, TextRole::Lead, Scheme::Text::Secondary))->wrapping());
     m_header->setSpacing(0);
     m_header->addLayout(titles, 1);
     m_header->addSpacing(12);

@@ -74,8 +74,8 @@ PermissionRow::PermissionRow(const QString& title, const QString& detail, Symbol
                              std::function<void()> action, std::optional<QString> repairHint, QWidget* parent)
     : QWidget(parent)
     , m_allow(new PrimaryButton(L10n::s(QStringLiteral("common.allow")), this))
-    , m_allowed(
-          new KitLabel(L10n::s(QStringLiteral("common.allowed")), 12, QFont::Medium, Scheme::green, this))
+    , m_allowed(new KitLabel(L10n::s(QStringLiteral("common.allowed")), TextRole::CalloutMedium,
+                             Scheme::green, this))
     , m_allowedRow(new QWidget(this))
 {
     auto* column = new QVBoxLayout(this);
@@ -86,8 +86,8 @@ PermissionRow::PermissionRow(const QString& title, const QString& detail, Symbol
     row->addWidget(new PermissionIcon(icon, *this, this));
     auto* texts = new QVBoxLayout;
     texts->setSpacing(2);
-    texts->addWidget(new KitLabel(title, 13, QFont::Medium, Scheme::Text::Primary, this));
-    texts->addWidget((new KitLabel(detail, 11.5, QFont::Normal, Scheme::Text::Secondary, this))->wrapping());
+    texts->addWidget(new KitLabel(title, TextRole::BodyMedium, Scheme::Text::Primary, this));
+    texts->addWidget((new KitLabel(detail, TextRole::Callout, Scheme::Text::Secondary, this))->wrapping());
     row->addLayout(texts, 1);
     auto* allowedLine = new QHBoxLayout(m_allowedRow);
     allowedLine->setContentsMargins(0, 0, 0, 0);
@@ -99,7 +99,7 @@ PermissionRow::PermissionRow(const QString& title, const QString& detail, Symbol
     row->addWidget(m_allow);
     column->addLayout(row);
     if (repairHint) {
-        m_hint = (new KitLabel(*repairHint, 11.5, QFont::Normal, Scheme::orange, this))->wrapping();
+        m_hint = (new KitLabel(*repairHint, TextRole::Callout, Scheme::orange, this))->wrapping();
         m_hint->setContentsMargins(iconSide + 12, 0, 0, 0);
         column->addWidget(m_hint);
     }

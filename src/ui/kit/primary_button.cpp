@@ -13,7 +13,7 @@ constexpr double gap = 6;
 
 QFont labelFont()
 {
-    return KitFont::make(13, QFont::DemiBold);
+    return KitFont::of(TextRole::BodyStrong);
 }
 
 } // namespace
@@ -49,7 +49,7 @@ void PrimaryButton::paintEvent(QPaintEvent*)
     p.setRenderHint(QPainter::Antialiasing);
     const QRectF box = capsule();
     if (!isEnabled())
-        p.setOpacity(0.45);
+        p.setOpacity(StateFill::disabledOpacity);
     if (isDown()) {
         p.setOpacity(0.85);
         p.translate(box.center());

@@ -5,22 +5,12 @@
 
 #include <QPainter>
 
-namespace {
-// The ring needs no more than 30 frames a second to look smooth at this size.
-constexpr int kFrameMs = 34;
-} // namespace
-
 PulsingDot::PulsingDot(Clock& clock, QWidget* parent)
     : QWidget(parent)
-    , m_clock(clock)
+    , m_ticker(clock, *this, FrameTicker::gentleMs, [this] { update(); })
 {
     setFixedSize(side, side);
     setAttribute(Qt::WA_TransparentForMouseEvents);
-}
-
-PulsingDot::~PulsingDot()
-{
-    stop();
 }
 
 PulsingDot::Pulse PulsingDot::pulseAt(qint64 msSinceShown, bool animated)
@@ -37,7 +27,7 @@ void PulsingDot::paintEvent(QPaintEvent*)
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(Qt::NoPen);
     const QPointF centre = QRectF(rect()).center();
-    const Pulse pulse = pulseAt(m_clock.elapsedMs() - m_shownAt, Theme::animated());
+    const Pulse pulse = pulseAt(m_ticker.clock().elapsedMs() - m_shownAt, Theme::animated());
     if (pulse.opacity > 0) {
         QColor ring = Theme::red();
         ring.setAlphaF(static_cast<float>(0.35 * pulse.opacity));
@@ -51,18 +41,12 @@ void PulsingDot::paintEvent(QPaintEvent*)
 void PulsingDot::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
-    m_shownAt = m_clock.elapsedMs();
-    if (Theme::animated() && !m_timer)
-        m_timer = m_clock.every(kFrameMs, this, [this] { update(); });
+    m_shownAt = m_ticker.clock().elapsedMs();
+    m_ticker.start();
 }
 
 void PulsingDot::hideEvent(QHideEvent* event)
 {
-    stop();
+    m_ticker.stop();
     QWidget::hideEvent(event);
-}
-
-void PulsingDot::stop()
-{
-    m_timer.reset();
 }

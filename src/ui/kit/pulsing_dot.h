@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/base/clock.h"
+#include "ui/kit/frame_ticker.h"
 
 #include <QWidget>
 
@@ -20,7 +20,6 @@ public:
     static constexpr int periodMs = 1100;
 
     explicit PulsingDot(Clock& clock, QWidget* parent = nullptr);
-    ~PulsingDot() override;
 
     // The ring msSinceShown after the dot came on screen; with animations off, its end state.
     static Pulse pulseAt(qint64 msSinceShown, bool animated);
@@ -32,9 +31,6 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
-    void stop();
-
-    Clock& m_clock;
     qint64 m_shownAt = 0;
-    Clock::Timer m_timer;
+    FrameTicker m_ticker;
 };

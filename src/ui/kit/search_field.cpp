@@ -28,7 +28,7 @@ SearchField::SearchField(const QString& placeholder, QWidget* parent)
     m_editor->setFrame(false);
     m_editor->setPlaceholderText(placeholder);
     m_editor->setAccessibleName(placeholder);
-    m_editor->setFont(KitFont::make(13));
+    m_editor->setFont(KitFont::of(TextRole::Body));
     m_editor->setAttribute(Qt::WA_MacShowFocusRect, false);
     QPalette clear = m_editor->palette();
     clear.setColor(QPalette::Base, Qt::transparent);

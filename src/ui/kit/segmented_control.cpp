@@ -15,6 +15,8 @@
 namespace {
 
 constexpr double inset = 2;
+// The chosen segment is raised on the card fill instead.
+constexpr StateFill segmentFill{.rest = 0, .hover = 0.05, .pressed = 0.05, .chosen = 0};
 
 class SegmentButton final : public KitButton {
 public:
@@ -40,13 +42,12 @@ protected:
         painter.setRenderHint(QPainter::Antialiasing);
         const QPainterPath shape =
             KitPaint::rounded(QRectF(rect()).adjusted(inset, inset, -inset, -inset), 6);
+        paintStateFill(painter, shape, Scheme::primary(palette(), 1), segmentFill);
         if (isChecked()) {
             KitPaint::shadow(painter, shape, QColor(0, 0, 0, 28), 3, 1);
             painter.fillPath(shape, Theme::cardFill(palette()));
-        } else if (hovering()) {
-            painter.fillPath(shape, Scheme::primary(palette(), 0.05));
         }
-        const QFont face = KitFont::make(12, isChecked() ? QFont::DemiBold : QFont::Medium);
+        const QFont face = KitFont::of(isChecked() ? TextRole::CalloutStrong : TextRole::CalloutMedium);
         paintContent(painter, rect(), face, Scheme::text(palette(), Scheme::Text::Primary), 0, 0);
         if (keyboardFocus())
             KitPaint::focusRing(painter, shape, *this);
@@ -65,7 +66,7 @@ SegmentedControl::SegmentedControl(const QList<Segment>& segments, QWidget* pare
     row->setSpacing(0);
     for (int i = 0; i < segments.size(); ++i) {
         auto* button = new SegmentButton(segments.at(i).label, this);
-        button->setFont(KitFont::make(12, QFont::Medium));
+        button->setFont(KitFont::of(TextRole::CalloutMedium));
         button->installEventFilter(this);
         m_group->addButton(button, i);
         row->addWidget(button);
@@ -115,9 +116,10 @@ bool SegmentedControl::eventFilter(QObject* watched, QEvent* event)
         auto* button = qobject_cast<QAbstractButton*>(watched);
         if (step != 0 && button) {
             const int next = m_group->id(button) + (layoutDirection() == Qt::RightToLeft ? -step : step);
-            if (next >= 0 && next < count()) {
-                segment(next)->setFocus(Qt::TabFocusReason);
-                segment(next)->click();
+            // Past either end there is no segment: the choice stays where it is.
+            if (QAbstractButton* to = segment(next)) {
+                to->setFocus(Qt::TabFocusReason);
+                to->click();
             }
             return true;
         }

@@ -22,7 +22,7 @@ constexpr double symbolSize = 14;
 
 QFont toastFont()
 {
-    return KitFont::make(13, QFont::DemiBold);
+    return KitFont::of(TextRole::BodyStrong);
 }
 
 QString toastText()

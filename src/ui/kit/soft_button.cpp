@@ -13,7 +13,7 @@ constexpr double gap = 5;
 
 QFont labelFont()
 {
-    return KitFont::make(12, QFont::Medium);
+    return KitFont::of(TextRole::CalloutMedium);
 }
 
 } // namespace
@@ -32,13 +32,6 @@ void SoftButton::setForeground(std::optional<QColor> colour)
     update();
 }
 
-double SoftButton::fillOpacity() const
-{
-    if (isDown())
-        return 0.13;
-    return hovering() ? 0.10 : 0.07;
-}
-
 QSize SoftButton::sizeHint() const
 {
     const QSizeF content = contentSize(labelFont(), symbolSize, gap);
@@ -49,11 +42,9 @@ void SoftButton::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
-    if (!isEnabled())
-        p.setOpacity(0.45);
     const QRectF box = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
     const QPainterPath shape = KitPaint::rounded(box, box.height() / 2);
-    p.fillPath(shape, Scheme::primary(palette(), fillOpacity()));
+    paintStateFill(p, shape, Scheme::primary(palette(), 1), capsuleFill);
     const QColor ink = m_foreground.value_or(Scheme::text(palette(), Scheme::Text::Primary));
     paintContent(p, box, labelFont(), ink, symbolSize, gap);
     if (keyboardFocus())

@@ -14,10 +14,11 @@ public:
     explicit SoftButton(const QString& text, QWidget* parent = nullptr,
                         std::optional<Symbol> symbol = std::nullopt);
 
+    // The capsule, as opacities of the text colour.
+    static constexpr StateFill capsuleFill{.rest = 0.07, .hover = 0.10, .pressed = 0.13, .chosen = {}};
+
     // Destructive buttons give a red foreground; unset, the scheme's text colour.
     void setForeground(std::optional<QColor> colour);
-    // The capsule's opacity of the text colour in the present state.
-    double fillOpacity() const;
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }

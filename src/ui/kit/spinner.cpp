@@ -1,21 +1,19 @@
 #include "ui/kit/spinner.h"
 
 #include "ui/kit/scheme.h"
-#include "ui/kit/theme.h"
 
 #include <QPainter>
 
-Spinner::Spinner(int side, QWidget* parent)
+Spinner::Spinner(Clock& clock, int side, QWidget* parent)
     : QWidget(parent)
     , m_side(side)
+    , m_ticker(clock, *this, stepMs, [this] {
+        m_step = (m_step + 1) % 12;
+        update();
+    })
 {
     setFixedSize(side, side);
     setAttribute(Qt::WA_TransparentForMouseEvents);
-    m_timer.setInterval(80);
-    connect(&m_timer, &QTimer::timeout, this, [this] {
-        m_step = (m_step + 1) % 12;
-        update();
-    });
 }
 
 void Spinner::setColour(const QColor& colour)
@@ -27,13 +25,12 @@ void Spinner::setColour(const QColor& colour)
 void Spinner::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
-    if (Theme::animated())
-        m_timer.start();
+    m_ticker.start();
 }
 
 void Spinner::hideEvent(QHideEvent* event)
 {
-    m_timer.stop();
+    m_ticker.stop();
     QWidget::hideEvent(event);
 }
 

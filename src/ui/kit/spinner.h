@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QTimer>
+#include "ui/kit/frame_ticker.h"
+
 #include <QWidget>
 
 #include <optional>
@@ -12,7 +13,10 @@ class Spinner final : public QWidget {
     Q_DISABLE_COPY_MOVE(Spinner)
 
 public:
-    explicit Spinner(int side, QWidget* parent = nullptr);
+    // The arc moves on by a twelfth of a turn at each step.
+    static constexpr int stepMs = 80;
+
+    Spinner(Clock& clock, int side, QWidget* parent = nullptr);
 
     void setColour(const QColor& colour);
     QSize sizeHint() const override { return {m_side, m_side}; }
@@ -25,6 +29,6 @@ protected:
 private:
     int m_side;
     std::optional<QColor> m_colour;
-    QTimer m_timer;
     int m_step = 0;
+    FrameTicker m_ticker;
 };

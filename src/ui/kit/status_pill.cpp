@@ -16,16 +16,16 @@ constexpr int spacing = 6;
 
 QFont pillFont()
 {
-    return KitFont::make(11, QFont::Medium);
+    return KitFont::of(TextRole::CaptionMedium);
 }
 
 } // namespace
 
-StatusPill::StatusPill(EngineState state, const QString& text, QWidget* parent)
+StatusPill::StatusPill(Clock& clock, EngineState state, const QString& text, QWidget* parent)
     : QWidget(parent)
     , m_state(state)
     , m_text(text)
-    , m_spinner(new Spinner(spinnerSide, this))
+    , m_spinner(new Spinner(clock, spinnerSide, this))
 {
     setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
     setAccessibleName(text);

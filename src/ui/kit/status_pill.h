@@ -4,6 +4,7 @@
 
 #include <QWidget>
 
+class Clock;
 class Spinner;
 
 // The engine's condition as a tinted capsule: a spinner while loading, else a green or red dot,
@@ -13,7 +14,8 @@ class StatusPill final : public QWidget {
     Q_DISABLE_COPY_MOVE(StatusPill)
 
 public:
-    StatusPill(EngineState state, const QString& text, QWidget* parent = nullptr);
+    // The clock turns the spinner.
+    StatusPill(Clock& clock, EngineState state, const QString& text, QWidget* parent = nullptr);
 
     void set(EngineState state, const QString& text);
     EngineState state() const { return m_state; }

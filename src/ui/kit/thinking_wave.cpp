@@ -9,16 +9,11 @@
 
 ThinkingWave::ThinkingWave(Clock& clock, int bars, QColor color, QWidget* parent)
     : QWidget(parent)
-    , m_clock(clock)
     , m_bars(std::max(0, bars))
     , m_color(color)
+    , m_ticker(clock, *this, FrameTicker::gentleMs, [this] { update(); })
 {
     setAttribute(Qt::WA_TransparentForMouseEvents);
-}
-
-ThinkingWave::~ThinkingWave()
-{
-    stop();
 }
 
 double ThinkingWave::barHeight(double seconds, int index)
@@ -45,7 +40,7 @@ void ThinkingWave::paintEvent(QPaintEvent*)
     p.setRenderHint(QPainter::Antialiasing);
     QColor c = m_color;
     c.setAlphaF(static_cast<float>(m_color.alphaF() * 0.85));
-    const double t = Theme::animated() ? waveSeconds(m_clock.now()) : 0.0;
+    const double t = Theme::animated() ? waveSeconds(m_ticker.clock().now()) : 0.0;
     const double rowWidth = m_bars * barWidth + (m_bars - 1) * spacing;
     double x = (width() - rowWidth) / 2;
     const double middle = height() / 2.0;
@@ -61,17 +56,12 @@ void ThinkingWave::paintEvent(QPaintEvent*)
 void ThinkingWave::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
-    if (Theme::animated() && !m_timer && m_bars > 0)
-        m_timer = m_clock.every(frameMs, this, [this] { update(); });
+    if (m_bars > 0)
+        m_ticker.start();
 }
 
 void ThinkingWave::hideEvent(QHideEvent* event)
 {
-    stop();
+    m_ticker.stop();
     QWidget::hideEvent(event);
-}
-
-void ThinkingWave::stop()
-{
-    m_timer.reset();
 }

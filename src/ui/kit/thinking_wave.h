@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/base/clock.h"
+#include "ui/kit/frame_ticker.h"
 
 #include <QColor>
 #include <QDateTime>
@@ -16,11 +16,7 @@ class ThinkingWave final : public QWidget {
 public:
     static constexpr double barWidth = 2.5;
     static constexpr double spacing = 2.5;
-    // At most 30 frames a second.
-    static constexpr int frameMs = 34;
-
     ThinkingWave(Clock& clock, int bars, QColor color, QWidget* parent = nullptr);
-    ~ThinkingWave() override;
 
     // Height of bar index at time seconds: 3 to 13 points, 6.5 rad/s, 0.7 rad later per bar.
     static double barHeight(double seconds, int index);
@@ -35,10 +31,8 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
-    void stop();
-
-    Clock& m_clock;
     int m_bars;
     QColor m_color;
-    Clock::Timer m_timer;
+    // At most 30 frames a second.
+    FrameTicker m_ticker;
 };

@@ -2,16 +2,13 @@
 
 #include "ui/kit/theme.h"
 
-namespace {
-// One frame at 60 Hz; the curves are read from the clock, so a late tick never distorts them.
-constexpr int kFrameMs = 16;
-} // namespace
-
 Tween::Tween(Clock& clock, QWidget& owner, double value)
     : m_clock(clock)
     , m_owner(&owner)
     , m_from(value)
     , m_to(value)
+    // The curves are read from the clock, so a late tick never distorts them.
+    , m_ticker(clock, owner, FrameTicker::smoothMs, [this] { tick(); })
 {
 }
 
@@ -31,8 +28,7 @@ void Tween::moveTo(double target, int durationMs, Curve curve, int delayMs)
     m_delayMs = delayMs;
     m_durationMs = durationMs;
     m_curve = curve;
-    if (!m_timer)
-        m_timer = m_clock.every(kFrameMs, m_owner, [this] { tick(); });
+    m_ticker.start();
 }
 
 void Tween::set(double target)
@@ -41,24 +37,19 @@ void Tween::set(double target)
     m_from = target;
     m_to = target;
     m_curve = nullptr;
-    stopTimer();
+    m_ticker.stop();
     if (changed)
         notify();
 }
 
 void Tween::finish()
 {
-    if (!m_curve && !m_timer)
+    if (!m_curve && !m_ticker.running())
         return;
     m_from = m_to;
     m_curve = nullptr;
-    stopTimer();
+    m_ticker.stop();
     notify();
-}
-
-void Tween::stopTimer()
-{
-    m_timer.reset();
 }
 
 void Tween::notify()

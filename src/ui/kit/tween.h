@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/base/clock.h"
+#include "ui/kit/frame_ticker.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -26,13 +26,12 @@ public:
     void finish();
     double value() const;
     double target() const { return m_to; }
-    bool running() const { return static_cast<bool>(m_timer); }
+    bool running() const { return m_ticker.running(); }
     // Called on every frame while moving and once at the end, after the owner's update().
     void setOnFrame(std::function<void()> onFrame) { m_onFrame = std::move(onFrame); }
 
 private:
     void tick();
-    void stopTimer();
     void notify();
 
     Clock& m_clock;
@@ -43,6 +42,6 @@ private:
     int m_delayMs = 0;
     int m_durationMs = 0;
     Curve m_curve = nullptr;
-    Clock::Timer m_timer;
     std::function<void()> m_onFrame;
+    FrameTicker m_ticker;
 };

@@ -30,7 +30,7 @@ QVBoxLayout* slot(QVBoxLayout* column)
 MenuBarView::MenuBarView(AppState& state, QWidget* parent)
     : QWidget(parent)
     , m_state(state)
-    , m_status(new StatusPill(state.engineState(), state.engineStatus(), this))
+    , m_status(new StatusPill(state.clock(), state.engineState(), state.engineStatus(), this))
     , m_dictate(new PrimaryButton({}, this, Symbol::Microphone))
 {
     setAutoFillBackground(true);
@@ -43,7 +43,7 @@ MenuBarView::MenuBarView(AppState& state, QWidget* parent)
     auto* header = new QHBoxLayout;
     header->setSpacing(8);
     header->addWidget(new QuendaMark(22, this));
-    header->addWidget(new KitLabel(QStringLiteral("Quenda"), 15, QFont::Bold, Scheme::Text::Primary, this),
+    header->addWidget(new KitLabel(QStringLiteral("Quenda"), TextRole::Brand, Scheme::Text::Primary, this),
                       1);
     header->addWidget(m_status);
     column->addLayout(header);
@@ -52,7 +52,7 @@ MenuBarView::MenuBarView(AppState& state, QWidget* parent)
 
     m_historySlot = slot(column);
     auto* recentTitle =
-        new KitLabel(L10n::s("menu.recent"), 11, QFont::DemiBold, Scheme::Text::Secondary, this);
+        new KitLabel(L10n::s("menu.recent"), TextRole::CaptionStrong, Scheme::Text::Secondary, this);
     auto* recent = new RecentHistory(state, HistoryRow::Mode::Compact, recentCount, nullptr, this);
     m_historySlot->setSpacing(4);
     m_historySlot->addWidget(recentTitle);

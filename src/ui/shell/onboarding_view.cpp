@@ -23,7 +23,7 @@
 OnboardingView::OnboardingView(AppState& state, AccessibilityRepair* repair, QWidget* parent)
     : QWidget(parent)
     , m_state(state)
-    , m_engine(new StatusPill(state.engineState(), state.engineStatus()))
+    , m_engine(new StatusPill(state.clock(), state.engineState(), state.engineStatus()))
 {
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Window);
@@ -36,11 +36,11 @@ OnboardingView::OnboardingView(AppState& state, AccessibilityRepair* repair, QWi
     brand->addWidget(new QuendaMark(52, this));
     auto* titles = new QVBoxLayout;
     titles->setSpacing(4);
-    auto* title = new KitLabel(L10n::s("onboarding.welcome"), 26, QFont::Bold, Scheme::Text::Primary, this);
+    auto* title = new KitLabel(L10n::s("onboarding.welcome"), TextRole::Title, Scheme::Text::Primary, this);
     HeadingRole::mark(title);
     titles->addWidget(title);
     titles->addWidget(
-        (new KitLabel(L10n::s("onboarding.intro"), 13, QFont::Normal, Scheme::Text::Secondary, this))
+        (new KitLabel(L10n::s("onboarding.intro"), TextRole::Body, Scheme::Text::Secondary, this))
             ->wrapping());
     brand->addLayout(titles, 1);
     column->addLayout(brand);
@@ -51,7 +51,7 @@ OnboardingView::OnboardingView(AppState& state, AccessibilityRepair* repair, QWi
     auto* hotkeyRow = new QHBoxLayout;
     hotkeyRow->setSpacing(10);
     hotkeyRow->addWidget(
-        new KitLabel(L10n::s("onboarding.hotkey"), 13, QFont::Medium, Scheme::Text::Primary, start));
+        new KitLabel(L10n::s("onboarding.hotkey"), TextRole::BodyMedium, Scheme::Text::Primary, start));
     const Hotkey hotkey = state.config().hotkey;
     hotkeyRow->addWidget(new KeyCap(HotkeyText::title(hotkey), false, start));
     hotkeyRow->addStretch(1);
@@ -59,7 +59,7 @@ OnboardingView::OnboardingView(AppState& state, AccessibilityRepair* repair, QWi
     auto* engineRow = new QHBoxLayout;
     engineRow->setSpacing(10);
     engineRow->addWidget(
-        new KitLabel(L10n::s("home.engine"), 13, QFont::Medium, Scheme::Text::Primary, start));
+        new KitLabel(L10n::s("home.engine"), TextRole::BodyMedium, Scheme::Text::Primary, start));
     engineRow->addWidget(m_engine);
     engineRow->addStretch(1);
     start->content()->addLayout(engineRow);

@@ -116,6 +116,9 @@ void ShellWindowHost::showOnboarding()
         const QSize size = view->windowSize();
         m_onboarding = hostWindow(view, L10n::s(QStringLiteral("onboarding.welcome")), size);
         m_onboarding->setFixedSize(size);
+        // A hotkey route that fails once the window shows changes the notice's lines.
+        connect(&m_state, &AppState::hotkeyRouteChanged, m_onboarding,
+                [window = m_onboarding.data(), view] { window->setFixedSize(view->windowSize()); });
         m_onboarding->setAttribute(Qt::WA_DeleteOnClose);
         m_onboarding->installEventFilter(this);
     }

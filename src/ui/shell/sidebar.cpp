@@ -19,6 +19,9 @@ namespace {
 
 QAccessibleInterface* entryFactory(const QString&, QObject* object);
 
+// A soft fill under the pointer, a stronger one when chosen.
+constexpr StateFill entryFill{.rest = 0, .hover = 0.05, .pressed = 0.08, .chosen = 0.09};
+
 // One page's entry: symbol and title, a soft fill under the pointer, a stronger one when chosen.
 // Not checkable: a click opens the page, and only the page shown marks its entry.
 class SidebarEntry final : public KitButton {
@@ -38,6 +41,7 @@ public:
     }
 
     bool selected() const { return m_selected; }
+    bool chosen() const override { return m_selected; }
     void setSelected(bool selected)
     {
         if (selected == m_selected)
@@ -57,9 +61,7 @@ protected:
         p.setRenderHint(QPainter::Antialiasing);
         const QRectF box = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
         const QPainterPath shape = KitPaint::rounded(box, 8);
-        const double fill = selected() ? 0.09 : (isDown() ? 0.08 : (hovering() ? 0.05 : 0));
-        if (fill > 0)
-            p.fillPath(shape, Scheme::primary(palette(), fill));
+        paintStateFill(p, shape, Scheme::primary(palette(), 1), entryFill);
         const double glyph = 15;
         const QRectF symbolBox(10, box.center().y() - glyph / 2, glyph, glyph);
         if (selected()) {
@@ -68,7 +70,7 @@ protected:
         } else {
             KitPaint::symbol(p, *symbol(), symbolBox, Scheme::text(palette(), Scheme::Text::Secondary));
         }
-        p.setFont(KitFont::make(13, selected() ? QFont::DemiBold : QFont::Medium));
+        p.setFont(KitFont::of(selected() ? TextRole::BodyStrong : TextRole::BodyMedium));
         p.setPen(Scheme::text(palette(), Scheme::Text::Primary));
         p.drawText(QRectF(34, 0, box.width() - 40, box.height()), Qt::AlignVCenter | Qt::AlignLeft, text());
         if (keyboardFocus())
@@ -141,7 +143,7 @@ Sidebar::Sidebar(QWidget* parent)
     brand->setContentsMargins(4, 0, 0, 14);
     brand->setSpacing(6);
     brand->addWidget(new QuendaMark(26, this));
-    brand->addWidget(new KitLabel(QStringLiteral("Quenda"), 17, QFont::Bold, Scheme::Text::Primary, this), 1);
+    brand->addWidget(new KitLabel(QStringLiteral("Quenda"), TextRole::Brand, Scheme::Text::Primary, this), 1);
     column->addLayout(brand);
     for (const PageTable::Row& page : PageTable::rows()) {
         auto* entry = new SidebarEntry(page.symbol, MainSectionText::title(page.section), this);

@@ -79,7 +79,7 @@ for _ in $(seq 1 100); do
   sleep 0.2
 done
 [ "$(marks launched)" -ge 1 ] || { show_logs; fail "the program did not launch"; }
-[ "$(marks "hotkey: through compositor binding")" -eq 1 ] || { show_logs; fail "the compositor-binding route was not chosen"; }
+[ "$(marks "hotkey: through commandLine")" -eq 1 ] || { show_logs; fail "the compositor-binding route was not chosen"; }
 
 swaymsg -s "$sock" "bindcode --no-repeat 105 exec env ASAN_OPTIONS=detect_leaks=0 $quenda --hotkey press" >/dev/null
 swaymsg -s "$sock" "bindcode --release 105 exec env ASAN_OPTIONS=detect_leaks=0 $quenda --hotkey release" >/dev/null

@@ -27,7 +27,7 @@ protected:
     {
         StateFixture::SetUp();
         makeState();
-        configure([](QuendaConfig& c) { c.polishProvider = QStringLiteral("openai"); });
+        configure([](QuendaConfig& c) { c.polishProvider = PolishProvider::OpenAI; });
         m_lookup = std::make_unique<CorrectionModelLookup>(state(), m_engine);
     }
     void TearDown() override
@@ -95,7 +95,7 @@ TEST_F(CorrectionModelLookupTest, AFailureIsStoredPerBaseAndTheSameLookupIsSentA
 
 TEST_F(CorrectionModelLookupTest, WithoutTheEndpointListOnlyTheAskedBaseIsEmptied)
 {
-    configure([](QuendaConfig& c) { c.polishProvider = QStringLiteral("local"); });
+    configure([](QuendaConfig& c) { c.polishProvider = PolishProvider::Local; });
     state().setCorrectionModel(QStringLiteral("kept"));
     state().setCorrectionCatalogs({{kCustom, CorrectionCatalog{QStringLiteral("m"), {QStringLiteral("m")}}}});
     state().setCorrectionLookupErrors({{kCustom, QStringLiteral("old error")}});

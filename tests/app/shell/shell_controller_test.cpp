@@ -4,8 +4,9 @@
 #include "controller_fixture.h"
 #include "core/text/l10n.h"
 #include "dictation/hotkey/hotkey_monitor.h"
-#include "platform/fake/fake_key_source.h"
 #include "platform/fake/fake_login_item.h"
+
+#include <QTcpServer>
 
 #include <gtest/gtest.h>
 
@@ -32,7 +33,7 @@ protected:
         m_probe.m_answered = true;
         m_restores = m_keyRefreshes = 0;
         m_shell = std::make_unique<ShellController>(ShellController::Services{
-            state(), m_clock, m_monitor, m_engine, controller(), m_learner, m_login, m_shellWindows,
+            state(), m_clock, *m_hotkey, m_engine, controller(), m_learner, m_login, m_shellWindows,
             m_overlay, m_windows, m_keys, [this](const QuendaConfig&) { ++m_keyRefreshes; },
             [this] { ++m_restores; }});
     }
@@ -43,8 +44,6 @@ protected:
     }
     ShellController& shell() { return *m_shell; }
 
-    FakeKeySource m_keySource;
-    HotkeyMonitor m_monitor{m_keySource, m_clock};
     FakeEngineControl m_engine;
     FakeLoginItem m_login;
     FakeShellWindows m_shellWindows;
@@ -169,7 +168,7 @@ TEST_F(ShellControllerTest, LaunchRepairsMutingStartsKeysEngineAndReadsKeysExcep
     shell().launch(false);
     EXPECT_EQ(m_restores, 1);
     EXPECT_EQ(m_keyRefreshes, 1);
-    EXPECT_TRUE(m_keySource.isStarted());
+    EXPECT_TRUE(m_hotkeyKeys.isStarted());
     EXPECT_EQ(m_engine.calls, std::vector{EngineCall::Start});
     EXPECT_GE(m_shellWindows.iconRedraws, 1);
 
@@ -200,6 +199,53 @@ TEST_F(ShellControllerTest, FinishingOnboardingClosesItsWindowQuietly)
     EXPECT_TRUE(state().config().onboarded);
     EXPECT_FALSE(m_shellWindows.onboardingOpen);
     EXPECT_FALSE(state().settingToastVisible());
+}
+
+// Nobody is registered to start at login before onboarding has shown them the switch.
+TEST_F(ShellControllerTest, TheLoginItemFollowsTheSwitchOnlyOnceOnboardingShowedIt)
+{
+    enum class End { None, Done, Closed };
+    struct Row {
+        const char* name;
+        bool onboarded;
+        bool launchAtLogin;
+        End end;
+        bool registered;
+    };
+    const Row rows[] = {
+        {"first run, onboarding open", false, true, End::None, false},
+        {"onboarding done", false, true, End::Done, true},
+        {"onboarding window closed", false, true, End::Closed, true},
+        {"switched off in onboarding", false, false, End::Done, false},
+        {"onboarded before", true, true, End::None, true},
+    };
+    for (const Row& row : rows) {
+        TearDown();
+        SetUp();
+        m_login.m_enabled = false;
+        configure([&](QuendaConfig& c) {
+            c.onboarded = row.onboarded;
+            c.launchAtLogin = row.launchAtLogin;
+        });
+        shell().launch(false);
+        if (row.end == End::Done)
+            state().finishOnboarding();
+        else if (row.end == End::Closed)
+            m_shellWindows.closeOnboarding();
+        EXPECT_EQ(m_login.m_enabled, row.registered) << row.name;
+    }
+}
+
+// The settings page asks whether the engine could listen on a port before it stores it.
+TEST_F(ShellControllerTest, APortAnotherProgramListensOnIsNotFree)
+{
+    QTcpServer other;
+    ASSERT_TRUE(other.listen(QHostAddress::LocalHost, 0));
+    const quint16 port = other.serverPort();
+    shell().launch(false);
+    EXPECT_FALSE(state().portFree(port));
+    other.close();
+    EXPECT_TRUE(state().portFree(port));
 }
 
 TEST_F(ShellControllerTest, EachConfigurationFieldCausesOnlyItsOwnReaction)
@@ -234,7 +280,7 @@ TEST_F(ShellControllerTest, EachConfigurationFieldCausesOnlyItsOwnReaction)
         SetUp();
         configure([](QuendaConfig& c) { c.hotkey = Hotkey::RightControl; });
         shell().launch(false);
-        const int starts = m_keySource.starts();
+        const int starts = m_hotkeyKeys.starts();
         m_engine.calls.clear();
         m_silencer.log.clear();
         const int changes = m_login.m_changes;
@@ -244,8 +290,8 @@ TEST_F(ShellControllerTest, EachConfigurationFieldCausesOnlyItsOwnReaction)
         EXPECT_EQ(m_login.m_changes - changes, row.loginChanges) << row.name;
         EXPECT_EQ(m_learner.stops - stops, row.learnerStops) << row.name;
         EXPECT_EQ(m_silencer.log, row.silencer) << row.name;
-        EXPECT_EQ(m_monitor.hotkey(), row.hotkey) << row.name;
-        EXPECT_EQ(m_keySource.starts(), starts) << row.name << ": the monitor must not restart";
+        EXPECT_EQ(m_hotkey->hotkey(), row.hotkey) << row.name;
+        EXPECT_EQ(m_hotkeyKeys.starts(), starts) << row.name << ": the monitor must not restart";
     }
 }
 
@@ -284,7 +330,7 @@ TEST_F(ShellControllerTest, AFailedLoginChangeShowsTheNoticeOnceIdleLeavesTheFla
         shell().launch(false);
         const int starts = m_recorder.starts;
         if (row.handsFree)
-            emit m_hotkey.toggled();
+            emit m_hotkey->toggled();
         m_login.m_refusal = QStringLiteral("read-only folder");
         const bool wanted = !state().config().launchAtLogin;
         configure([&](QuendaConfig& c) { c.launchAtLogin = wanted; });
@@ -293,7 +339,7 @@ TEST_F(ShellControllerTest, AFailedLoginChangeShowsTheNoticeOnceIdleLeavesTheFla
             configure([&](QuendaConfig& c) { c.launchAtLogin = !wanted; });
         if (row.handsFree) {
             EXPECT_EQ(state().phase(), Phase::listening()) << row.name;
-            emit m_hotkey.toggled();
+            emit m_hotkey->toggled();
             EXPECT_EQ(state().phase(), Phase::transcribing()) << row.name;
             EXPECT_EQ(m_recorder.starts, starts + 1) << row.name;
             m_speech.answer(Request::Kind::Transcribe, QStringLiteral("hello"));
@@ -317,22 +363,22 @@ TEST_F(ShellControllerTest, AFailedLoginChangeShowsTheNoticeOnceIdleLeavesTheFla
 TEST_F(ShellControllerTest, GrantedAccessibilityReshapesTheOverlayOnceAndAHoldUnderWayEndsOnItsRelease)
 {
     QStringList holds;
-    QObject::connect(&m_monitor, &HotkeyMonitor::holdStarted, &m_monitor,
+    QObject::connect(&*m_hotkey, &HotkeyMonitor::holdStarted, &*m_hotkey,
                      [&] { holds.append(QStringLiteral("started")); });
-    QObject::connect(&m_monitor, &HotkeyMonitor::holdEnded, &m_monitor,
+    QObject::connect(&*m_hotkey, &HotkeyMonitor::holdEnded, &*m_hotkey,
                      [&] { holds.append(QStringLiteral("ended ") + QString::number(m_clock.elapsedMs())); });
     shell().launch(false);
     const int reshapes = m_overlay.reshapes;
     m_clock.advance(ShellController::kPermissionPollMs);
     EXPECT_EQ(m_overlay.reshapes, reshapes);
 
-    m_keySource.press(PhysicalKey::RightControl);
+    m_hotkeyKeys.press(PhysicalKey::RightControl);
     m_probe.m_accessibility = true;
     m_clock.advance(ShellController::kPermissionPollMs);
     EXPECT_TRUE(state().axGranted());
     EXPECT_EQ(m_overlay.reshapes, reshapes + 1);
     m_clock.advance(100);
-    m_keySource.release(PhysicalKey::RightControl);
+    m_hotkeyKeys.release(PhysicalKey::RightControl);
     const qint64 releasedAt = m_clock.elapsedMs();
     EXPECT_EQ(holds, (QStringList{QStringLiteral("started"),
                                   QStringLiteral("ended ") + QString::number(releasedAt)}));
@@ -344,9 +390,8 @@ TEST_F(ShellControllerTest, GrantedAccessibilityReshapesTheOverlayOnceAndAHoldUn
 // The key's release is never seen once the program stops listening: the recording would run on.
 TEST_F(ShellControllerTest, QuittingDuringAHoldEndsItsRecording)
 {
-    m_hotkey.follow(m_monitor);
     shell().launch(false);
-    m_keySource.press(PhysicalKey::RightControl);
+    m_hotkeyKeys.press(PhysicalKey::RightControl);
     m_clock.advance(500);
     ASSERT_TRUE(phase().is(Phase::Kind::Listening));
     shell().stop();
@@ -355,7 +400,7 @@ TEST_F(ShellControllerTest, QuittingDuringAHoldEndsItsRecording)
 
 TEST_F(ShellControllerTest, TheEngineBecomingReadyIsMirroredAndLooksUpTheModelOnce)
 {
-    configure([](QuendaConfig& c) { c.polishProvider = QStringLiteral("openai"); });
+    configure([](QuendaConfig& c) { c.polishProvider = PolishProvider::OpenAI; });
     shell().launch(false);
     m_keys.general = QStringLiteral("sk-general");
     m_engine.m_ready = true;
@@ -382,7 +427,7 @@ TEST_F(ShellControllerTest, StopReleasesMutingStopsKeysAndTimersThenTheEngine)
 
     shell().stop();
     EXPECT_EQ(m_silencer.log, QList{released});
-    EXPECT_FALSE(m_keySource.isStarted());
+    EXPECT_FALSE(m_hotkeyKeys.isStarted());
     EXPECT_EQ(m_engine.calls, std::vector{EngineCall::Shutdown});
     m_probe.m_accessibility = true;
     m_clock.advance(2 * ShellController::kWarmupMs);
@@ -392,7 +437,7 @@ TEST_F(ShellControllerTest, StopReleasesMutingStopsKeysAndTimersThenTheEngine)
 
 TEST_F(ShellControllerTest, KeysReadAfterTheEngineWasReadyStillLookUpTheModel)
 {
-    configure([](QuendaConfig& c) { c.polishProvider = QStringLiteral("openai"); });
+    configure([](QuendaConfig& c) { c.polishProvider = PolishProvider::OpenAI; });
     shell().launch(false);
     m_engine.m_ready = true;
     shell().engineUpdated();

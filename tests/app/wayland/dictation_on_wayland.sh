@@ -46,9 +46,10 @@ clip="quenda wayland clipboard $$"
 target_start "$work/target" env GDK_BACKEND=wayland /usr/bin/python3 "$target" "" 0,0 "--clipboard=$clip" --report --maximized
 [ "$(timeout 5 wl-paste -n)" = "$clip" ] || fail "the GTK window never owned the clipboard"
 
-# The hotkey through the command-line route where the program took it, else XTest on XWayland.
+# The hotkey through the command-line channel where the program hears it (a binding's route, or a
+# desktop with no global keys), else XTest on XWayland.
 hold() {
-  if marked "hotkey: through compositor binding"; then
+  if marked "hotkey: through commandLine" || marked "hotkey: through ownWindows"; then
     "$quenda" --hotkey press
     sleep "$1"
     "$quenda" --hotkey release

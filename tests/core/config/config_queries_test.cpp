@@ -92,7 +92,7 @@ TEST(ConfigQueries, ActiveEndpointsFollowEnabledFallbackAndKeys)
     }
 
     QuendaConfig local = withEndpoints({custom, chatgpt}, true);
-    local.polishProvider = s("local");
+    local.polishProvider = PolishProvider::Local;
     EXPECT_FALSE(local.correctionConfigured(true, [](const CorrectionEndpoint&) { return s("k"); }));
 }
 

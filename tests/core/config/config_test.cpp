@@ -65,6 +65,7 @@ TEST(ConfigDecode, ClampsFallbacksAndLegacyKeys)
 {
     // Each row: a stored document, one key of the decoded record's JSON form, its expected value.
     const QString max = QString::number(std::numeric_limits<qint64>::max());
+    const QString nestedFolder = AppleNotesFolder{s("Work"), s("Ideas\u001eOld")}.id();
     const struct {
         const char* json;
         const char* key;
@@ -91,7 +92,10 @@ TEST(ConfigDecode, ClampsFallbacksAndLegacyKeys)
         {R"({"overlayResultSize": "Large"})", "overlayResultSize", s("large")},
         {R"({"resultPlacementAnchor": "middle"})", "resultPlacementAnchor", s("topCenter")},
         {R"({"resultPlacementScreen": ""})", "resultPlacementScreen", s("pointer")},
-        {R"({"noteDestination": "Notes"})", "noteDestination", QuendaConfig::standard().noteDestination},
+        {R"({"noteDestination": "Notes"})", "noteDestination",
+         QuendaConfig::standard().noteDestination.text()},
+        {R"({"noteDestination": "quenda"})", "noteDestination", s("quenda")},
+        {R"({"noteDestination": "Work\u001eIdeas\u001eOld"})", "noteDestination", nestedFolder},
         {R"({"port": 17321.0, "language": null})", "port", 17321},
         {R"({"port": 17321.0, "language": null})", "language", s("auto")},
         {R"({"widgetX": 10.5, "widgetDisplayID": 3})", "widgetX", 10.5},
@@ -124,6 +128,7 @@ TEST(ConfigDecode, EnumFieldsRoundTripTheirTextsAndFallBackOnAnyOther)
         {.key = "overlayResultSize",     .table = tableText(OverlayResultSizeText::table),     .expected = "compact,regular,large|large"},
         {.key = "resultPlacementAnchor", .table = tableText(ResultPlacementAnchorText::table), .expected = "topLeading,topCenter,topTrailing,bottomLeading,bottomCenter,bottomTrailing|topCenter"},
         {.key = "asrEngine",             .table = tableText(AsrEngineText::table),             .expected = "whisper,whistle|whisper"},
+        {.key = "polishProvider",        .table = tableText(PolishProviderText::table),        .expected = "openai,local|openai"},
     };
     // clang-format on
     const QJsonObject standard = QuendaConfig::standard().toJson();
@@ -241,7 +246,7 @@ TEST_F(ConfigFile, ReadMigratesInMemoryAndNeverTouchesTheFile)
     for (int poll = 0; poll < 2; ++poll) {
         const QuendaConfig c = QuendaConfig::read();
         EXPECT_TRUE(c.didChooseModel);
-        EXPECT_EQ(c.polishProvider, s("openai"));
+        EXPECT_EQ(c.polishProvider, PolishProvider::OpenAI);
         EXPECT_EQ(c.port, 4000);
     }
     EXPECT_EQ(readAll(configPath()), bytes);
@@ -252,7 +257,7 @@ TEST_F(ConfigFile, ReadMigratesInMemoryAndNeverTouchesTheFile)
         QStringList{s("config.json")});
 
     // The migrations are still there for the start-up load to write.
-    EXPECT_EQ(QuendaConfig::load().polishProvider, s("openai"));
+    EXPECT_EQ(QuendaConfig::load().polishProvider, PolishProvider::OpenAI);
     EXPECT_EQ(storedObject().value(s("polishProvider")).toString(), s("openai"));
     EXPECT_TRUE(storedObject().value(s("didChooseModel")).toBool());
 }
@@ -263,12 +268,12 @@ TEST_F(ConfigFile, LocalModelMigrationFallsBackWhenTheModelIsGone)
     const QString json =
         QStringLiteral(R"({"didChooseModel": true, "polishProvider": "local", "modelPath": "%1"})");
     writeAll(configPath(), json.arg(model).toUtf8());
-    EXPECT_EQ(QuendaConfig::load().polishProvider, s("openai"));
+    EXPECT_EQ(QuendaConfig::load().polishProvider, PolishProvider::OpenAI);
     EXPECT_EQ(storedObject().value(s("polishProvider")).toString(), s("openai"));
 
     writeAll(QDir(model).filePath(QStringLiteral("config.json")), "{}");
     writeAll(configPath(), json.arg(model).toUtf8());
-    EXPECT_EQ(QuendaConfig::load().polishProvider, s("local"));
+    EXPECT_EQ(QuendaConfig::load().polishProvider, PolishProvider::Local);
 }
 
 TEST_F(ConfigFile, UndecodableFileIsKeptAsideBeforeItIsReplaced)

@@ -1,7 +1,6 @@
 #include "temp_support_dir.h"
 #include "test_text.h"
 
-#include "core/model/apple_notes_folder.h"
 #include "core/notes/apple_notes.h"
 #include "core/notes/note_saver.h"
 #include "core/notes/own_notes.h"
@@ -39,13 +38,13 @@ protected:
         return *m_saver;
     }
     // The outcome, when it came at once.
-    std::optional<NoteSaveOutcome> save(const QString& text, const QString& destination)
+    std::optional<NoteSaveOutcome> save(const QString& text, const NoteDestination& destination)
     {
         m_outcome.reset();
         m_saver->save(text, destination, &m_caller, [this](NoteSaveOutcome outcome) { m_outcome = outcome; });
         return m_outcome;
     }
-    static QString folder() { return s("iCloud") + AppleNotesFolder::separator + s("Work"); }
+    static NoteDestination folder() { return {AppleNotesFolder{s("iCloud"), s("Work")}}; }
     QString notesFile() const { return supportFile(s("notes.json")); }
 
     ManualClock m_clock;
@@ -111,11 +110,11 @@ TEST_F(NoteSaverTest, AnOwnNoteThatCannotBeWrittenIsReportedUnsavedAndKeptForThe
 {
     struct Case {
         const char* name;
-        QString destination;
+        NoteDestination destination;
         bool notesFails; // Notes is tried first and fails
     };
     const QList<Case> cases{
-        {.name = "own notes", .destination = s("quenda"), .notesFails = false},
+        {.name = "own notes", .destination = NoteDestination::own(), .notesFails = false},
         {.name = "Notes failed", .destination = folder(), .notesFails = true},
     };
     for (const Case& c : cases) {
@@ -134,7 +133,7 @@ TEST_F(NoteSaverTest, AnOwnNoteThatCannotBeWrittenIsReportedUnsavedAndKeptForThe
 
         // Once the disk takes writes again, the next note carries the kept one into the file.
         ASSERT_TRUE(QDir(notesFile()).removeRecursively()) << c.name;
-        EXPECT_EQ(save(s("later"), s("quenda")), NoteSaveOutcome::quenda()) << c.name;
+        EXPECT_EQ(save(s("later"), NoteDestination::own()), NoteSaveOutcome::quenda()) << c.name;
         EXPECT_FALSE(m_ownNotes->unsaved()) << c.name;
         EXPECT_EQ(NoteStore::load(), m_ownNotes->notes()) << c.name;
         EXPECT_EQ(m_ownNotes->notes().size(), 2) << c.name;

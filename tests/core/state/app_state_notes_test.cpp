@@ -7,14 +7,14 @@
 class AppStateNotes : public StateFixture {
 protected:
     // A state saving captured text to the destination, with both result cards showing.
-    AppState& stateSavingTo(const QString& destination)
+    AppState& stateSavingTo(const NoteDestination& destination)
     {
         AppState& st = makeStateWith([&](QuendaConfig& c) { c.noteDestination = destination; });
         st.setOverlayResult(OverlayResult{s("summarise"), s("answer"), std::nullopt});
         st.setDictationPreview(DictationPreview{s("text"), DictationPreviewStatus::Inserted, true});
         return st;
     }
-    static QString folder() { return s("iCloud") + AppleNotesFolder::separator + s("Work"); }
+    static NoteDestination folder() { return {AppleNotesFolder{s("iCloud"), s("Work")}}; }
     std::optional<NoteSaveOutcome> save(AppState& st, const QString& text)
     {
         m_outcome.reset();
@@ -32,7 +32,7 @@ protected:
 
 TEST_F(AppStateNotes, OwnStoreKeepsTheTrimmedTextAndNothingForBlankText)
 {
-    AppState& st = stateSavingTo(s("quenda"));
+    AppState& st = stateSavingTo(NoteDestination::own());
     EXPECT_EQ(save(st, s(" \n\t")), NoteSaveOutcome::quenda());
     EXPECT_TRUE(st.notes().isEmpty());
     EXPECT_EQ(save(st, s("  First line\nsecond  \n")), NoteSaveOutcome::quenda());

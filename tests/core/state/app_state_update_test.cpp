@@ -42,3 +42,14 @@ TEST_F(AppStateUpdate, DismissingTheOfferedReleaseIsSignalled)
     EXPECT_TRUE(st.dismissedUpdate());
     EXPECT_EQ(dismissed.count(), 1);
 }
+
+// A check without a feed could only fail, into the log, each time the popover opened.
+TEST_F(AppStateUpdate, WithoutAFeedNoCheckRunsAndNothingIsLogged)
+{
+    AppState& st = makeState(nullptr);
+    EXPECT_FALSE(st.checksForUpdates());
+    st.checkForUpdate(true);
+    st.checkForUpdate(false, false);
+    EXPECT_EQ(st.update(), UpdateStatus::idle());
+    EXPECT_FALSE(logged().contains(s("update:")));
+}

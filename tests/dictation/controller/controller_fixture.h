@@ -42,9 +42,9 @@ public:
 
     DictationController& controller() { return *m_controller; }
     const Phase& phase() { return state().phase(); }
-    void hold() { emit m_hotkey.holdStarted(); }
-    void release() { emit m_hotkey.holdEnded(); }
-    void escape() { emit m_hotkey.escapePressed(); }
+    void hold() { emit m_hotkey->holdStarted(); }
+    void release() { emit m_hotkey->holdEnded(); }
+    void escape() { emit m_hotkey->escapePressed(); }
     // A hold and its release: the recording goes to the engine.
     void record()
     {

@@ -27,7 +27,8 @@ TEST_P(Correction, RawFirstThenThePolishedTextOrWhatTheFieldReallyHolds)
 {
     const CorrectionCase& c = GetParam();
     configure([&](QuendaConfig& config) {
-        config.autoCorrect = true, config.polishProvider = s("openai"), config.learnEdits = c.learnEdits;
+        config.autoCorrect = true, config.polishProvider = PolishProvider::OpenAI,
+        config.learnEdits = c.learnEdits;
     });
     m_inserter.landing = c.landing;
     m_inserter.replaceRefused = c.replaceRefused;
@@ -85,8 +86,9 @@ class PolishTiming : public ControllerFixture, public ::testing::WithParamInterf
 TEST_P(PolishTiming, RemoteBeforeThePasteLocalFortyMillisecondsAfter)
 {
     const ProviderCase& c = GetParam();
-    configure(
-        [&](QuendaConfig& config) { config.autoCorrect = true, config.polishProvider = s(c.provider); });
+    configure([&](QuendaConfig& config) {
+        config.autoCorrect = true, config.polishProvider = PolishProviderText::table.decode(s(c.provider));
+    });
     dictate(s("words"));
     EXPECT_EQ(m_speech.sent(), c.sentAtPaste);
     m_clock.advance(c.delayMs);

@@ -135,7 +135,7 @@ const EscapeCase kEscapes[] = {
     {"Listening",                 [](F& f) { f.hold(); },                                                   Phase::Kind::Listening},
     {"Transcribing",              [](F& f) { f.record(); },                                                 Phase::Kind::Transcribing},
     {"WaitingForTheSelection",    [](F& f) { f.m_inserter.holdSelection = true, f.dictate(s("make it short")); },       Phase::Kind::Transcribing},
-    {"PolishingAfterTheRawPaste", [](F& f) { f.configure([](QuendaConfig& c) { c.autoCorrect = true, c.polishProvider = s("openai"); }), f.dictate(s("raw words")); }, Phase::Kind::Polishing},
+    {"PolishingAfterTheRawPaste", [](F& f) { f.configure([](QuendaConfig& c) { c.autoCorrect = true, c.polishProvider = PolishProvider::OpenAI; }), f.dictate(s("raw words")); }, Phase::Kind::Polishing},
     {"CommandOnASelection",       [](F& f) { f.m_inserter.selection = s("the selected text"), f.dictate(s("make it short")); }, Phase::Kind::Polishing},
 };
 // clang-format on
@@ -179,7 +179,7 @@ TEST_P(MicrophoneRequest, OnlyAHandsFreeStartResumesOnceGranted)
     const MicrophoneCase& c = GetParam();
     m_microphone.state = MicrophoneAccess::Status::Undetermined;
     if (c.handsFree)
-        emit m_hotkey.toggled();
+        emit m_hotkey->toggled();
     else
         hold();
     EXPECT_EQ(m_recorder.starts, 0);
@@ -206,7 +206,7 @@ TEST_F(FlowTest, AHotkeyPressClearsAFinishedPhaseAndThePreviewAtOnce)
     m_speech.isReady = false;
     hold();
     ASSERT_EQ(phase().kind(), Phase::Kind::Notice);
-    emit m_hotkey.pressed();
+    emit m_hotkey->pressed();
     EXPECT_EQ(phase(), Phase::idle());
     EXPECT_FALSE(state().dictationPreview().has_value());
 }
@@ -220,7 +220,7 @@ TEST_F(FlowTest, TheHoldKeyDuringHandsFreeChangesNothing)
     const Row rows[] = {{.name = "release alone", .press = false},
                         {.name = "hold and release", .press = true}};
     for (const Row& row : rows) {
-        emit m_hotkey.toggled();
+        emit m_hotkey->toggled();
         const int starts = m_recorder.starts;
         if (row.press)
             hold();
@@ -228,7 +228,7 @@ TEST_F(FlowTest, TheHoldKeyDuringHandsFreeChangesNothing)
         EXPECT_EQ(phase(), Phase::listening()) << row.name;
         EXPECT_TRUE(state().handsFree()) << row.name;
         EXPECT_EQ(m_recorder.starts, starts) << row.name;
-        emit m_hotkey.toggled();
+        emit m_hotkey->toggled();
         EXPECT_EQ(phase(), Phase::transcribing()) << row.name;
         escape();
         m_clock.advance(1000);
@@ -237,7 +237,7 @@ TEST_F(FlowTest, TheHoldKeyDuringHandsFreeChangesNothing)
 
 TEST_F(FlowTest, TheLengthLimitEndsTheRecording)
 {
-    emit m_hotkey.toggled();
+    emit m_hotkey->toggled();
     emit m_recorder.limitReached();
     EXPECT_EQ(phase(), Phase::transcribing());
 }
@@ -266,8 +266,7 @@ TEST_P(LateResult, LeavesTheNextRecordingListeningAndItsReleaseEndsIt)
 
 void saveToNotesFolder(F& f)
 {
-    f.configure(
-        [](QuendaConfig& c) { c.noteDestination = s("iCloud") + AppleNotesFolder::separator + s("Work"); });
+    f.configure([](QuendaConfig& c) { c.noteDestination = {AppleNotesFolder{s("iCloud"), s("Work")}}; });
     f.m_inserter.selection = s("Milk, eggs");
     f.dictate(s("Save this to my notes"));
 }

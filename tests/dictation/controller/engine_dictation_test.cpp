@@ -33,9 +33,9 @@ protected:
     void record()
     {
         m_recorder.wav = QByteArray("RIFF") + QByteArray(32'000, '\1');
-        emit m_hotkey.holdStarted();
+        emit m_hotkey->holdStarted();
         m_clock.advance(1500);
-        emit m_hotkey.holdEnded();
+        emit m_hotkey->holdEnded();
     }
     QList<RecordedRequest> requestsTo(const QByteArray& path) const
     {
@@ -63,9 +63,9 @@ TEST_F(EngineDictation, AHoldIsTranscribedByTheEnginePastedAndKept)
 {
     m_server.script("/transcribe", {200, R"({"text":"  Hallo Welt \n"})"});
     m_recorder.wav = QByteArray("RIFF") + QByteArray(32'000, '\1');
-    emit m_hotkey.holdStarted();
+    emit m_hotkey->holdStarted();
     m_clock.advance(2000);
-    emit m_hotkey.holdEnded();
+    emit m_hotkey->holdEnded();
     ASSERT_EQ(state().phase(), Phase::transcribing());
 
     ASSERT_TRUE(QTest::qWaitFor([this] { return !m_inserter.writes().isEmpty(); }, 5000));
@@ -122,7 +122,7 @@ TEST_F(EngineDictation, ASaveCommandPutsTheSelectionIntoTheOwnNotes)
 {
     configure([](QuendaConfig& config) {
         config.commandMode = true;
-        config.noteDestination = s("quenda");
+        config.noteDestination = NoteDestination::own();
     });
     m_inserter.selection = s("Milk, eggs");
     m_server.script("/transcribe", {200, R"({"text":"Save this to my notes"})"});

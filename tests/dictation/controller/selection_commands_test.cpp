@@ -223,7 +223,7 @@ class NoteSave : public ControllerFixture, public ::testing::WithParamInterface<
 TEST_P(NoteSave, SavesTheSelectionOrTheAnswerAsTheClassifierSays)
 {
     const NoteCase& c = GetParam();
-    configure([](QuendaConfig& config) { config.noteDestination = s("quenda"); });
+    configure([](QuendaConfig& config) { config.noteDestination = NoteDestination::own(); });
     m_speech.canPolish = c.canPolish;
     m_inserter.selection = s("  Milk, eggs \n");
     dictate(QString::fromUtf8(c.spoken));
@@ -257,7 +257,7 @@ INSTANTIATE_TEST_SUITE_P(Commands, NoteSave, ::testing::Values(
 // A note kept only in memory is lost at quit; the user must not be told it was saved.
 TEST_F(SelectionTest, ASaveCommandWhoseNoteCannotBeWrittenSaysSo)
 {
-    configure([](QuendaConfig& config) { config.noteDestination = s("quenda"); });
+    configure([](QuendaConfig& config) { config.noteDestination = NoteDestination::own(); });
     ASSERT_TRUE(QDir().mkpath(supportFile(s("notes.json"))));
     m_inserter.selection = s("Milk, eggs");
     dictate(s("Save this to my notes"));

@@ -2,7 +2,9 @@
 #include "private_bus.h"
 #include "service_check.h"
 
+#include "platform/fake/fake_key_source.h"
 #include "platform/fake/manual_clock.h"
+#include "platform/linux/hotkey/fallback_key_source.h"
 #include "platform/linux/hotkey/kglobalaccel_key_source.h"
 #include "platform/linux/hotkey/portal_key_source.h"
 #include "platform/linux/portal/portal_version.h"
@@ -10,12 +12,15 @@
 #include "platform/linux/wayland/wayland_connection.h"
 
 #include <QDBusConnection>
+#include <QDBusError>
 #include <QDBusMessage>
 #include <QDBusMetaType>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <memory>
 #include <string>
 
 namespace {
@@ -28,6 +33,55 @@ public:
 
     void keyPressed(PhysicalKey key) override { text += key == PhysicalKey::RightAlt ? "vA" : "vC"; }
     void keyReleased(PhysicalKey key) override { text += key == PhysicalKey::RightAlt ? "^A" : "^C"; }
+};
+
+using R = HotkeyRoute;
+
+// The route under test first, then fake sources for the bindings and the own windows; started on
+// right Alt.
+struct HandOver {
+    HandOver(R first, Clock& clock, const QDBusConnection& client)
+        : source({.order = {first, R::CommandLine, R::OwnWindows}},
+                 [this, &clock, client](R route) -> std::unique_ptr<KeySource> {
+                     if (route == R::Portal)
+                         return std::make_unique<PortalKeySource>(clock, client);
+                     if (route == R::KGlobalAccel)
+                         return std::make_unique<KGlobalAccelKeySource>(clock, client);
+                     auto fake = std::make_unique<FakeKeySource>();
+                     next = fake.get();
+                     return fake;
+                 })
+    {
+        QObject::connect(&source, &FallbackKeySource::statusChanged, &source, [this] { ++changes; });
+        source.watch(PhysicalKey::RightAlt);
+        source.start(log);
+    }
+
+    // The next route took over, for the same listener and key, and said so once, however often the
+    // failed one reported its failure.
+    void expectHandedOver(R failed)
+    {
+        ASSERT_TRUE(QTest::qWaitFor([&] { return changes > 0; }, kWaitMs));
+        EXPECT_EQ(source.status(), (HotkeyRouteStatus{.route = R::CommandLine, .failed = {failed}}));
+        EXPECT_EQ(changes, 1);
+        ASSERT_NE(next, nullptr);
+        EXPECT_EQ(next->watched(), PhysicalKey::RightAlt);
+        next->press(PhysicalKey::RightAlt);
+        EXPECT_EQ(log.text, "vA");
+    }
+    // The first route reported a press and, its answers all heard, still runs.
+    void expectKept(R first)
+    {
+        ASSERT_TRUE(QTest::qWaitFor([&] { return log.text == "vA"; }, kWaitMs)) << log.text;
+        QCoreApplication::processEvents();
+        EXPECT_EQ(source.status(), HotkeyRouteStatus{.route = first});
+        EXPECT_EQ(changes, 0);
+    }
+
+    FakeKeySource* next = nullptr;
+    Log log;
+    int changes = 0;
+    FallbackKeySource source;
 };
 
 const QString kglobalaccel = QStringLiteral("org.kde.kglobalaccel");
@@ -49,6 +103,8 @@ public:
     ~FakeKGlobalAccel() override { stop(); }
     Q_DISABLE_COPY_MOVE(FakeKGlobalAccel)
 
+    std::atomic<bool> refuses = false;
+
     void emitShortcut(const char* signal, const QString& action)
     {
         QDBusMessage message = QDBusMessage::createSignal(QStringLiteral("/component/quenda"),
@@ -64,7 +120,9 @@ private:
         const QVariantList args = message.arguments();
         const QString action = args.value(0).toStringList().value(1);
         QDBusMessage reply = message.createReply();
-        if (message.member() == QLatin1String("doRegister")) {
+        if (refuses) {
+            reply = message.createErrorReply(QDBusError::AccessDenied, QStringLiteral("refused"));
+        } else if (message.member() == QLatin1String("doRegister")) {
             record({QStringLiteral("register"), {action}});
         } else if (message.member() == QLatin1String("setShortcut")) {
             const auto keys = qdbus_cast<QList<int>>(args.value(1));
@@ -129,6 +187,21 @@ TEST_F(KGlobalAccelTest, TheModifierAloneIsRegisteredReportedAndGivenBackAtTheSt
     EXPECT_EQ(log.text, "vC^CvA");
 }
 
+TEST_F(KGlobalAccelTest, ARefusedRegistrationHandsTheHotkeyToTheNextRoute)
+{
+    for (const bool refuses : {true, false}) {
+        m_service.refuses = refuses;
+        HandOver run(R::KGlobalAccel, m_clock, m_client);
+        if (refuses) {
+            run.expectHandedOver(R::KGlobalAccel);
+            continue;
+        }
+        ASSERT_TRUE(QTest::qWaitFor([&] { return m_service.calls().size() >= 2; }, kWaitMs));
+        m_service.emitShortcut("globalShortcutPressed", QStringLiteral("hold"));
+        run.expectKept(R::KGlobalAccel);
+    }
+}
+
 // KDE's own service in a headless KWin, whose fake keyboard holds Control: the lone Control
 // shortcut must report the hold.
 TEST(KGlobalAccelOnKWin, AHeldControlIsReportedAsPressAndRelease)
@@ -181,6 +254,19 @@ public:
         const QMutexLocker lock(&m_mutex);
         return m_bound;
     }
+    // How the portal answers the next requests: the responses of the session and the binding, or
+    // an error for every call.
+    struct Answers {
+        uint session = 0;
+        uint bind = 0;
+        bool refuse = false;
+    };
+    void answerWith(const Answers& answers)
+    {
+        const QMutexLocker lock(&m_mutex);
+        m_answers = answers;
+        m_bound.clear();
+    }
     void emitShortcut(const char* signal, const QString& session)
     {
         QDBusMessage message = QDBusMessage::createSignal(
@@ -197,24 +283,33 @@ private:
         const QVariantList args = message.arguments();
         const QMutexLocker lock(&m_mutex);
         if (message.member() == QLatin1String("Get")) {
-            connection.send(message.createReply(QVariant::fromValue(QDBusVariant(1u))));
+            const bool shortcuts =
+                args.value(0).toString() == QLatin1String("org.freedesktop.portal.GlobalShortcuts");
+            connection.send(shortcuts
+                                ? message.createReply(QVariant::fromValue(QDBusVariant(1u)))
+                                : message.createErrorReply(QDBusError::InvalidArgs, QStringLiteral("none")));
+        } else if (m_answers.refuse) {
+            connection.send(message.createErrorReply(QDBusError::AccessDenied, QStringLiteral("refused")));
         } else if (message.member() == QLatin1String("CreateSession")) {
             QString sender = message.service().mid(1).replace(u'.', u'_');
             m_session = QStringLiteral("/org/freedesktop/portal/desktop/session/%1/%2")
                             .arg(sender, qdbus_cast<QVariantMap>(args.value(0))
                                              .value(QStringLiteral("session_handle_token"))
                                              .toString());
-            answerRequest(message, connection, 0, {{QStringLiteral("session_handle"), m_session}});
+            answerRequest(
+                message, connection, m_answers.session,
+                {{QStringLiteral("session_handle"), m_answers.session == 0 ? m_session : QString()}});
         } else {
             if (args.value(0).value<QDBusObjectPath>().path() == m_session)
                 m_bound = qdbus_cast<QList<PortalShortcut>>(args.value(1));
-            answerRequest(message, connection, 0);
+            answerRequest(message, connection, m_answers.bind);
         }
     }
 
     mutable QMutex m_mutex;
     QString m_session;
     QList<PortalShortcut> m_bound;
+    Answers m_answers;
 };
 
 class PortalTest : public ::testing::Test {
@@ -233,10 +328,12 @@ protected:
 
 TEST_F(PortalTest, TheShortcutIsBoundAndActivationsArePressesWithAHoldLimit)
 {
-    const QString shortcuts = QStringLiteral("org.freedesktop.portal.GlobalShortcuts");
-    EXPECT_EQ(DesktopPortal::version(m_client, shortcuts, kWaitMs), 1u);
-    EXPECT_EQ(DesktopPortal::version(m_client, shortcuts, kWaitMs, QStringLiteral("org.quenda.test.None")),
-              0u);
+    // One question for both interfaces; the one the portal lacks is 0.
+    const QStringList interfaces{QStringLiteral("org.freedesktop.portal.RemoteDesktop"),
+                                 QStringLiteral("org.freedesktop.portal.GlobalShortcuts")};
+    EXPECT_EQ(DesktopPortal::versions(m_client, interfaces, kWaitMs), QList<uint>({0, 1}));
+    EXPECT_EQ(DesktopPortal::versions(m_client, interfaces, kWaitMs, QStringLiteral("org.quenda.test.None")),
+              QList<uint>({0, 0}));
 
     PortalKeySource source(m_clock, m_client);
     Log log;
@@ -261,6 +358,32 @@ TEST_F(PortalTest, TheShortcutIsBoundAndActivationsArePressesWithAHoldLimit)
     EXPECT_EQ(log.text, "vA^AvA");
     m_clock.advance(1);
     EXPECT_EQ(log.text, "vA^AvA^A");
+}
+
+// A portal that offers the shortcuts but makes none (GNOME 43, or sway with KDE's portal) leaves
+// the hotkey to the next route.
+TEST_F(PortalTest, APortalThatMakesNoShortcutHandsTheHotkeyToTheNextRoute)
+{
+    // clang-format off
+    const struct { const char* what; FakePortal::Answers answers; bool handsOver; } rows[] = {
+        {"no session",       {.session = 2},   true},
+        {"refused calls",    {.refuse = true}, true},
+        {"no binding",       {.bind = 1},      true},
+        {"a bound shortcut", {},               false},
+    };
+    // clang-format on
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        m_portal.answerWith(row.answers);
+        HandOver run(R::Portal, m_clock, m_client);
+        if (row.handsOver) {
+            run.expectHandedOver(R::Portal);
+            continue;
+        }
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !m_portal.bound().isEmpty(); }, kWaitMs));
+        m_portal.emitShortcut("Activated", m_portal.session());
+        run.expectKept(R::Portal);
+    }
 }
 
 } // namespace

@@ -1,6 +1,5 @@
 #include "platform/fake/manual_clock.h"
 #include "platform/linux/hotkey/command_key_source.h"
-#include "platform/linux/hotkey/hotkey_routes.h"
 #include "platform/linux/hotkey/route_key.h"
 
 #include <gtest/gtest.h>
@@ -133,37 +132,6 @@ TEST(CommandKeySource, APressThatArrivesAfterItsReleaseIsATapNotAStuckHold)
         for (const Command& command : row.commands)
             source.command(command.act == 'p', command.sentAtMs);
         EXPECT_EQ(log.text, row.reported) << row.what;
-    }
-}
-
-struct ChoiceRow {
-    bool wayland;
-    bool keyboards;
-    bool kglobalaccel;
-    uint portal;
-    HotkeyRoute route;
-};
-
-TEST(HotkeyRoutes, TheBestRouteTheSessionOffersIsChosen)
-{
-    using R = HotkeyRoute;
-    // clang-format off
-    const ChoiceRow rows[] = {
-        {.wayland = false, .keyboards = true,  .kglobalaccel = true,  .portal = 1, .route = R::X11Desktop},
-        {.wayland = false, .keyboards = false, .kglobalaccel = false, .portal = 0, .route = R::X11Desktop},
-        {.wayland = true,  .keyboards = true,  .kglobalaccel = true,  .portal = 1, .route = R::Evdev},
-        {.wayland = true,  .keyboards = false, .kglobalaccel = true,  .portal = 1, .route = R::KGlobalAccel},
-        {.wayland = true,  .keyboards = false, .kglobalaccel = false, .portal = 1, .route = R::Portal},
-        {.wayland = true,  .keyboards = false, .kglobalaccel = false, .portal = 0, .route = R::CommandLine},
-    };
-    // clang-format on
-    for (const ChoiceRow& row : rows) {
-        const HotkeyRoutes::Offer offer{.waylandSession = row.wayland,
-                                        .keyboardsReadable = row.keyboards,
-                                        .kglobalaccel = row.kglobalaccel,
-                                        .portalShortcuts = row.portal};
-        EXPECT_EQ(HotkeyRoutes::choose(offer), row.route)
-            << row.wayland << row.keyboards << row.kglobalaccel << row.portal;
     }
 }
 

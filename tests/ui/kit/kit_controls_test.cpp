@@ -1,18 +1,24 @@
 #include "widget_helpers.h"
 
+#include "platform/fake/manual_clock.h"
 #include "ui/kit/card.h"
 #include "ui/kit/icon_button.h"
 #include "ui/kit/keyed_rows.h"
+#include "ui/kit/kit_font.h"
 #include "ui/kit/kit_label.h"
 #include "ui/kit/page.h"
 #include "ui/kit/permission_row.h"
 #include "ui/kit/primary_button.h"
 #include "ui/kit/scheme.h"
 #include "ui/kit/search_field.h"
+#include "ui/kit/segmented_control.h"
 #include "ui/kit/soft_button.h"
 #include "ui/kit/status_pill.h"
+#include "ui/kit/toggle_switch.h"
 
 #include <QEnterEvent>
+#include <QFontInfo>
+#include <QFontMetricsF>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPointer>
@@ -118,6 +124,61 @@ TEST(KitButtons, TheIconCircleFollowsHoverAndPressAndGoesWhenThePointerLeaves)
     EXPECT_EQ(button->circleOpacity(), 0.0);
 }
 
+TEST(KitButtons, PressedShowsOverHoverAndAChosenFillOverBoth)
+{
+    constexpr StateFill withChosen{.rest = 1, .hover = 2, .pressed = 3, .chosen = 4};
+    constexpr StateFill without{.rest = 1, .hover = 2, .pressed = 3, .chosen = {}};
+    struct Case {
+        bool chosen;
+        bool down;
+        bool hovering;
+        double shown;        // withChosen
+        double shownWithout; // without a chosen fill
+    };
+    // clang-format off
+    const Case cases[] = {
+        {.chosen = false, .down = false, .hovering = false, .shown = 1, .shownWithout = 1},
+        {.chosen = false, .down = false, .hovering = true,  .shown = 2, .shownWithout = 2},
+        {.chosen = false, .down = true,  .hovering = false, .shown = 3, .shownWithout = 3},
+        {.chosen = false, .down = true,  .hovering = true,  .shown = 3, .shownWithout = 3},
+        {.chosen = true,  .down = true,  .hovering = true,  .shown = 4, .shownWithout = 3},
+        {.chosen = true,  .down = false, .hovering = false, .shown = 4, .shownWithout = 1},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.chosen << c.down << c.hovering);
+        EXPECT_EQ(withChosen.opacity(c.chosen, c.down, c.hovering), c.shown);
+        EXPECT_EQ(without.opacity(c.chosen, c.down, c.hovering), c.shownWithout);
+    }
+}
+
+TEST(KitButtons, EveryKindIsDrawnFainterWhileDisabled)
+{
+    const std::function<KitButton*()> makers[] = {
+        [] { return new PrimaryButton(QStringLiteral("Allow")); },
+        [] { return new SoftButton(QStringLiteral("Reload")); },
+        [] { return new IconButton(Symbol::Copy, QStringLiteral("Copy")); },
+        [] { return new ToggleSwitch(QStringLiteral("Commands")); },
+    };
+    for (const auto& make : makers) {
+        std::unique_ptr<KitButton> button(make());
+        SCOPED_TRACE(button->metaObject()->className());
+        button->resize(button->sizeHint());
+        const auto strongest = [&] {
+            const QImage image = renderTransparent(*button);
+            int alpha = 0;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    alpha = std::max(alpha, qAlpha(image.pixel(x, y)));
+            return alpha;
+        };
+        const int enabled = strongest();
+        button->setEnabled(false);
+        // Layers painted over each other add up, so the whole is a little stronger than its opacity.
+        EXPECT_LT(strongest(), enabled * 0.8);
+    }
+}
+
 TEST(KitButtons, ASoftButtonWithALongLabelGrowsWiderInsteadOfTruncating)
 {
     SoftButton shortOne(QStringLiteral("Copy"));
@@ -141,9 +202,10 @@ TEST(StatusPill, ShowsASpinnerOnlyWhileLoadingAndTakesTheStateColour)
         {EngineState::Error,   false, Scheme::red},
     };
     // clang-format on
+    ManualClock clock;
     for (const bool dark : {false, true}) {
         for (const Case& c : cases) {
-            StatusPill pill(c.state, QStringLiteral("Status"));
+            StatusPill pill(clock, c.state, QStringLiteral("Status"));
             pill.setPalette(dark ? Scheme::dark() : Scheme::light());
             EXPECT_EQ(pill.showsSpinner(), c.spinner);
             EXPECT_EQ(pill.colour(), c.colour(pill.palette()));
@@ -340,13 +402,83 @@ TEST(SearchField, TheClearButtonShowsOnlyWithTextAndEmptiesIt)
 
 namespace {
 
+TEST(SegmentedControl, ArrowKeysMoveTheChoiceAlongTheRowAndStopAtBothEnds)
+{
+    struct Case {
+        const char* name;
+        Qt::LayoutDirection direction;
+        int from;
+        Qt::Key key;
+        int to; // the segment with the focus and the choice afterwards
+    };
+    // clang-format off
+    const Case cases[] = {
+        {.name = "LeftOnFirst",       .direction = Qt::LeftToRight, .from = 0, .key = Qt::Key_Left,  .to = 0},
+        {.name = "RightOnLast",       .direction = Qt::LeftToRight, .from = 2, .key = Qt::Key_Right, .to = 2},
+        {.name = "RightInside",       .direction = Qt::LeftToRight, .from = 0, .key = Qt::Key_Right, .to = 1},
+        {.name = "LeftInside",        .direction = Qt::LeftToRight, .from = 2, .key = Qt::Key_Left,  .to = 1},
+        {.name = "MirroredRightEnd",  .direction = Qt::RightToLeft, .from = 0, .key = Qt::Key_Right, .to = 0},
+        {.name = "MirroredLeftEnd",   .direction = Qt::RightToLeft, .from = 2, .key = Qt::Key_Left,  .to = 2},
+        {.name = "MirroredLeft",      .direction = Qt::RightToLeft, .from = 0, .key = Qt::Key_Left,  .to = 1},
+    };
+    // clang-format on
+    const QString values[] = {QStringLiteral("en"), QStringLiteral("de"), QStringLiteral("fr")};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto* control = new SegmentedControl({{values[0], QStringLiteral("English")},
+                                              {values[1], QStringLiteral("German")},
+                                              {values[2], QStringLiteral("French")}});
+        control->setLayoutDirection(c.direction);
+        control->setValue(values[c.from]);
+        const auto window = host(control, QSize(400, 60));
+        QStringList chosen;
+        QObject::connect(control, &SegmentedControl::chosen, [&](const QString& v) { chosen << v; });
+        control->segment(c.from)->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(control->segment(c.from), c.key);
+        EXPECT_TRUE(control->segment(c.to)->hasFocus());
+        EXPECT_EQ(control->value(), values[c.to]);
+        EXPECT_EQ(chosen, c.to == c.from ? QStringList() : QStringList{values[c.to]});
+    }
+}
+
+// A role picked by its name gets the size its neighbours suggest, in the pixels the overlay measures.
+TEST(TypeScale, EachTierIsOneSizeFromRegularToSemiboldAndTheTiersShrinkDownTheScale)
+{
+    // clang-format off
+    const QList<QList<TextRole>> tiers = {
+        {TextRole::Title}, {TextRole::DocumentTitle}, {TextRole::Brand},
+        {TextRole::Lead,    TextRole::LeadMedium,    TextRole::Heading},
+        {TextRole::Body,    TextRole::BodyMedium,    TextRole::BodyStrong},
+        {TextRole::Callout, TextRole::CalloutMedium, TextRole::CalloutStrong},
+        {TextRole::Caption, TextRole::CaptionMedium, TextRole::CaptionStrong},
+        {TextRole::Micro,   TextRole::MicroMedium,   TextRole::MicroStrong},
+    };
+    // clang-format on
+    double above = 1000;
+    for (const QList<TextRole>& tier : tiers) {
+        const double points = KitFont::face(tier.first()).points;
+        EXPECT_LT(points, above) << int(tier.first());
+        above = points;
+        int lighter = 0;
+        for (const TextRole role : tier) {
+            SCOPED_TRACE(int(role));
+            EXPECT_EQ(KitFont::face(role).points, points);
+            EXPECT_GT(KitFont::face(role).weight, lighter);
+            lighter = KitFont::face(role).weight;
+            EXPECT_EQ(QFontInfo(KitFont::of(role)).pixelSize(), points);
+        }
+    }
+    const QFontMetricsF mono(KitFont::of(TextRole::Mono));
+    EXPECT_EQ(mono.horizontalAdvance(QStringLiteral("iiii")), mono.horizontalAdvance(QStringLiteral("MMMM")));
+}
+
 TEST(KitLabel, ASchemeSwitchRecoloursTheTextWithoutARebuild)
 {
     QWidget window;
     window.setPalette(Scheme::light());
     auto* secondary =
-        new KitLabel(QStringLiteral("Detail"), 12, QFont::Normal, Scheme::Text::Secondary, &window);
-    auto* granted = new KitLabel(QStringLiteral("Allowed"), 12, QFont::Medium, Scheme::green, &window);
+        new KitLabel(QStringLiteral("Detail"), TextRole::Callout, Scheme::Text::Secondary, &window);
+    auto* granted = new KitLabel(QStringLiteral("Allowed"), TextRole::CalloutMedium, Scheme::green, &window);
     EXPECT_EQ(secondary->ink(), Scheme::text(Scheme::light(), Scheme::Text::Secondary));
     window.setPalette(Scheme::dark());
     EXPECT_EQ(secondary->ink(), Scheme::text(Scheme::dark(), Scheme::Text::Secondary));

@@ -6,6 +6,7 @@
 #include "ui/kit/mirrored_waveform.h"
 #include "ui/kit/pulsing_dot.h"
 #include "ui/kit/soft_shadow.h"
+#include "ui/kit/spinner.h"
 #include "ui/kit/symbol.h"
 #include "ui/kit/thinking_wave.h"
 
@@ -39,6 +40,7 @@ TEST(Visuals, AnimatedVisualsRunATimerOnlyWhileShownAndNoneWithAnimationsOff)
     const Case cases[] = {
         {.name = "dot", .make = [](Clock& c) { return std::make_unique<PulsingDot>(c); }},
         {.name = "wave", .make = [](Clock& c) { return std::make_unique<ThinkingWave>(c, 7, Qt::white); }},
+        {.name = "spinner", .make = [](Clock& c) { return std::make_unique<Spinner>(c, 14); }},
     };
     for (const Case& c : cases) {
         ManualClock clock;
@@ -60,22 +62,36 @@ TEST(Visuals, AnimatedVisualsRunATimerOnlyWhileShownAndNoneWithAnimationsOff)
     }
 }
 
-TEST(Visuals, ThinkingWaveRepaintsAtMostThirtyTimesASecond)
+TEST(Visuals, AnimatedVisualsRepaintAtTheirOwnRateOfTheClock)
 {
-    AnimationsOn on;
-    ManualClock clock;
-    ThinkingWave wave(clock, 7, Qt::white);
-    wave.resize(32, 14);
-    wave.show();
-    settle();
-    PaintCounter counter;
-    wave.installEventFilter(&counter);
-    for (int ms = 0; ms < 1000; ++ms) {
-        clock.advance(1);
+    struct Case {
+        const char* name;
+        std::function<std::unique_ptr<QWidget>(Clock&)> make;
+        int least; // paints in one second of the clock
+        int most;
+    };
+    // clang-format off
+    const Case cases[] = {
+        {.name = "wave",    .make = [](Clock& c) { return std::make_unique<ThinkingWave>(c, 7, Qt::white); }, .least = 25, .most = 30},
+        {.name = "spinner", .make = [](Clock& c) { return std::make_unique<Spinner>(c, 14); },                .least = 12, .most = 13},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        AnimationsOn on;
+        ManualClock clock;
+        auto widget = c.make(clock);
+        widget->show();
         settle();
+        PaintCounter counter;
+        widget->installEventFilter(&counter);
+        for (int ms = 0; ms < 1000; ++ms) {
+            clock.advance(1);
+            settle();
+        }
+        EXPECT_LE(counter.paints, c.most);
+        EXPECT_GE(counter.paints, c.least);
     }
-    EXPECT_LE(counter.paints, 30);
-    EXPECT_GE(counter.paints, 25);
 }
 
 TEST(Visuals, NewLevelsEaseInOverATenthOfASecondAndJumpWithAnimationsOff)

@@ -7,6 +7,9 @@
 #include "ui/overlay/overlay_view.h"
 #include "ui/overlay/pill/pill_view.h"
 
+#include <QAbstractButton>
+#include <QAccessible>
+
 #include <memory>
 
 // The shared state on fakes, English texts, and the root view shown offscreen in a panel-sized
@@ -51,6 +54,18 @@ protected:
         QuendaConfig config = state().config();
         edit(config);
         state().setConfig(config);
+    }
+
+    // The buttons under root that assistive tools could not name.
+    static QStringList unnamedButtons(const QWidget& root)
+    {
+        QStringList unnamed;
+        for (QAbstractButton* button : root.findChildren<QAbstractButton*>()) {
+            const QAccessibleInterface* face = QAccessible::queryAccessibleInterface(button);
+            if (!face || face->text(QAccessible::Name).isEmpty())
+                unnamed << QString::fromLatin1(button->metaObject()->className());
+        }
+        return unnamed;
     }
 
     std::unique_ptr<OverlayView> m_view;

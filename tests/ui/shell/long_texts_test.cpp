@@ -8,6 +8,7 @@
 #include "ui/shell/main_view.h"
 #include "ui/shell/menu_bar_view.h"
 #include "ui/shell/onboarding_view.h"
+#include "ui/shell/shell_window_host.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -108,20 +109,25 @@ TEST_F(LongTextsTest, GermanAndFortyPercentLongerTextsFitTheWindowsAtTheirSmalle
     }
 }
 
-// A Wayland session with no global keys shows both notices above the cards, the bindings unwrapped.
+// A Wayland session with no global keys shows both notices above the cards, the bindings unwrapped;
+// the onboarding window grows when its hotkey route fails after it showed.
 TEST_F(LongTextsTest, TheWaylandNoticesFitTheWindowsAtTheirSmallestSizesInGerman)
 {
     L10n::install({{tables}, {QStringLiteral("de")}});
-    state().setHotkeyRoute(HotkeyRoute::CommandLine);
+    state().setHotkeyRoute({.route = HotkeyRoute::Portal});
     state().setSessionRoutes({.wayland = true,
                               .keys = KeyRoute::RemoteDesktopPortal,
                               .clipboard = ClipboardRoute::DataControl,
                               .panel = PanelRoute::Hidden});
     FakeAccessibilityRepair repair;
+    ShellWindowHost host(state(), m_settings, &repair);
+    host.showOnboarding();
+    state().setHotkeyRoute({.route = HotkeyRoute::CommandLine, .failed = {HotkeyRoute::Portal}});
     MainView main(state(), &repair);
     expectNothingCut(main, QSize(920, 620), "main");
-    OnboardingView onboarding(state(), &repair);
-    expectNothingCut(onboarding, onboarding.windowSize(), "onboarding");
+    QWidget* onboarding = host.onboardingWindow();
+    ASSERT_NE(onboarding, nullptr);
+    expectNothingCut(*onboarding, onboarding->size(), "onboarding");
 }
 
 } // namespace

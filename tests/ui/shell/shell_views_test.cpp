@@ -1,7 +1,11 @@
+#include "test_text.h"
+
+#include "core/model/hotkey_routes.h"
 #include "core/model/main_section.h"
 #include "core/state/state_fixture.h"
 #include "core/text/l10n.h"
 #include "ui/kit/kit_button.h"
+#include "ui/kit/toggle_switch.h"
 #include "ui/pages/home/hotkey_route_notice.h"
 #include "ui/pages/page_table.h"
 #include "ui/shell/main_view.h"
@@ -35,11 +39,12 @@ TEST_F(ShellViewsTest, TheMainViewShowsThePageTheStateNamesAndTheSidebarSetsIt)
     const auto tab = [&view](MainSection section) {
         return QAccessible::queryAccessibleInterface(view.sidebar()->entry(section));
     };
-    const auto onlySelected = [&tab](MainSection shown) {
+    const auto onlySelected = [&tab, &view](MainSection shown) {
         for (const MainSection section : MainSectionText::table.values()) {
             ASSERT_NE(tab(section), nullptr)
                 << "no entry for " << MainSectionText::table.text(section).toStdString();
             EXPECT_EQ(tab(section)->state().selected, section == shown);
+            EXPECT_EQ(view.sidebar()->entry(section)->chosen(), section == shown); // its fill too
         }
     };
     state().setSection(MainSection::Dictionary);
@@ -157,36 +162,44 @@ QString routeNoticeText(QWidget& view)
 
 } // namespace
 
-TEST_F(ShellViewsTest, HomeAndOnboardingNameTheHotkeyRouteAndHowToGetTheBestOne)
+// Views built before the route changes follow it: a route that fails at run time is replaced.
+TEST_F(ShellViewsTest, HomeAndOnboardingNameTheHotkeyRouteWhatFailedAndHowToGetTheBestOne)
 {
     using R = HotkeyRoute;
+    const QStringList keys{s("hotkeyRoute.evdev"),         s("hotkeyRoute.kglobalaccel"),
+                           s("hotkeyRoute.portal"),        s("hotkeyRoute.commandLine"),
+                           s("hotkeyRoute.ownWindows"),    s("hotkeyRoute.failed.kglobalaccel"),
+                           s("hotkeyRoute.failed.portal"), s("hotkeyRoute.best")};
+    for (const QString& key : keys)
+        ASSERT_NE(L10n::s(key), key);
     // clang-format off
-    const struct { R route; const char* says; bool binding; bool advice; } rows[] = {
-        {.route = R::X11Desktop,   .says = nullptr,                    .binding = false, .advice = false},
-        {.route = R::Evdev,        .says = "hotkeyRoute.evdev",        .binding = false, .advice = false},
-        {.route = R::KGlobalAccel, .says = "hotkeyRoute.kglobalaccel", .binding = false, .advice = true},
-        {.route = R::Portal,       .says = "hotkeyRoute.portal",       .binding = false, .advice = true},
-        {.route = R::CommandLine,  .says = "hotkeyRoute.commandLine",  .binding = true,  .advice = true},
+    const struct { const char* what; HotkeyRouteStatus status; QStringList says; bool binding; } rows[] = {
+        {"X11",                     {},                                                          {},                                                                                                 false},
+        {"keyboards",               {.route = R::Evdev},                                         {s("hotkeyRoute.evdev")},                                                                           false},
+        {"KDE",                     {.route = R::KGlobalAccel},                                  {s("hotkeyRoute.kglobalaccel"), s("hotkeyRoute.best")},                                             false},
+        {"portal",                  {.route = R::Portal},                                        {s("hotkeyRoute.portal"), s("hotkeyRoute.best")},                                                   false},
+        {"sway",                    {.route = R::CommandLine},                                   {s("hotkeyRoute.commandLine"), s("hotkeyRoute.best")},                                              true},
+        {"GNOME 43",                {.route = R::OwnWindows},                                    {s("hotkeyRoute.ownWindows"), s("hotkeyRoute.best")},                                               false},
+        {"sway, portal failed",     {.route = R::CommandLine, .failed = {R::Portal}},            {s("hotkeyRoute.failed.portal"), s("hotkeyRoute.commandLine"), s("hotkeyRoute.best")},              true},
+        {"KDE, both failed",        {.route = R::OwnWindows, .failed = {R::KGlobalAccel, R::Portal}}, {s("hotkeyRoute.failed.kglobalaccel"), s("hotkeyRoute.failed.portal"), s("hotkeyRoute.ownWindows"), s("hotkeyRoute.best")}, false},
     };
     // clang-format on
     QuendaConfig config = state().config();
     config.hotkey = Hotkey::LeftControl;
     state().setConfig(config);
     for (const auto& row : rows) {
-        state().setHotkeyRoute(row.route);
+        state().setHotkeyRoute({.route = R::Portal});
         MainView main(state());
         OnboardingView onboarding(state());
+        state().setHotkeyRoute(row.status);
         for (QWidget* view : {static_cast<QWidget*>(&main), static_cast<QWidget*>(&onboarding)}) {
             const QString text = routeNoticeText(*view);
-            const std::string where =
-                std::string(view->metaObject()->className()) + " " + (row.says ? row.says : "X11");
-            EXPECT_EQ(text.isEmpty(), row.says == nullptr) << where;
-            if (row.says) {
-                EXPECT_TRUE(text.contains(L10n::s(row.says))) << where;
-            }
+            const std::string where = std::string(view->metaObject()->className()) + " " + row.what;
+            for (const QString& key : keys)
+                EXPECT_EQ(text.contains(L10n::s(key)), row.says.contains(key))
+                    << where << " " << key.toStdString();
             EXPECT_EQ(text.contains(HotkeyRouteNotice::swayBinding(Hotkey::LeftControl)), row.binding)
                 << where;
-            EXPECT_EQ(text.contains(L10n::s("hotkeyRoute.best")), row.advice) << where;
         }
     }
 }
@@ -206,4 +219,16 @@ TEST(HotkeyRouteNotice, TheBindingsNameTheConfiguredKeyByItsKeycode)
         EXPECT_EQ(HotkeyRouteNotice::swayBinding(row.hotkey), QString::fromUtf8(row.sway));
         EXPECT_EQ(HotkeyRouteNotice::hyprlandBinding(row.hotkey), QString::fromUtf8(row.hyprland));
     }
+}
+
+// Onboarding's last row is the launch-at-login switch: it shows the stored flag and writes it.
+TEST_F(ShellViewsTest, OnboardingsLastRowSwitchesLaunchingAtLogin)
+{
+    OnboardingView view(state());
+    ToggleSwitch* login = view.launchAtLogin();
+    EXPECT_TRUE(login->isChecked());
+    login->click();
+    EXPECT_FALSE(state().config().launchAtLogin);
+    configure([](QuendaConfig& c) { c.launchAtLogin = true; });
+    EXPECT_TRUE(login->isChecked());
 }

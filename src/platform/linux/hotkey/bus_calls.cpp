@@ -15,15 +15,21 @@ void BusCalls::listen(QDBusConnection& bus, const QString& service, const QList<
     }
 }
 
-void BusCalls::send(QDBusConnection& bus, const QDBusMessage& call, QObject* context, const QString& who)
+void BusCalls::send(QDBusConnection& bus, const QDBusMessage& call, QObject* context, const QString& who,
+                    const std::function<void(const QString&)>& refused)
 {
     auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call), context);
     const QString method = call.member();
-    QObject::connect(
-        watcher, &QDBusPendingCallWatcher::finished, context, [who, method](QDBusPendingCallWatcher* done) {
-            done->deleteLater();
-            if (done->isError())
-                Timing::mark(
-                    QStringLiteral("hotkey: %1 refused %2: %3").arg(who, method, done->error().message()));
-        });
+    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, context,
+                     [who, method, refused](QDBusPendingCallWatcher* done) {
+                         done->deleteLater();
+                         if (!done->isError())
+                             return;
+                         const QString why =
+                             QStringLiteral("%1 refused %2: %3").arg(who, method, done->error().message());
+                         if (refused)
+                             refused(why);
+                         else
+                             Timing::mark(QStringLiteral("hotkey: ") + why);
+                     });
 }

@@ -5,6 +5,8 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
+
 class QObject;
 
 // What the shortcut services' key sources share about the session bus.
@@ -23,7 +25,8 @@ void listen(QDBusConnection& bus, const QString& service, const QList<Signal>& s
             bool on);
 
 // Sends the call without waiting: the service may be slow to answer, and the main thread must not
-// stall. A refusal is noted in timing.log, naming `who`.
-void send(QDBusConnection& bus, const QDBusMessage& call, QObject* context, const QString& who);
+// stall. A refusal, naming `who`, goes to `refused` where given, else to timing.log.
+void send(QDBusConnection& bus, const QDBusMessage& call, QObject* context, const QString& who,
+          const std::function<void(const QString&)>& refused = {});
 
 } // namespace BusCalls

@@ -111,7 +111,10 @@ void KGlobalAccelKeySource::call(const QString& method, const QVariantList& argu
 {
     QDBusMessage message = QDBusMessage::createMethodCall(m_service, kPath, kInterface, method);
     message.setArguments(arguments);
-    BusCalls::send(m_bus, message, this, QStringLiteral("the global shortcut service"));
+    // Giving the modifier back at the stop may fail without failing anything that still runs.
+    const auto refused = [this](const QString& why) { m_key.fail(why); };
+    BusCalls::send(m_bus, message, this, QStringLiteral("the global shortcut service"),
+                   m_running ? refused : std::function<void(const QString&)>());
 }
 
 bool KGlobalAccelKeySource::ours(const QString& component, const QString& action) const

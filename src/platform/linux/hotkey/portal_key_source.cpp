@@ -1,6 +1,5 @@
 #include "platform/linux/hotkey/portal_key_source.h"
 
-#include "core/base/timing.h"
 #include "platform/linux/hotkey/bus_calls.h"
 
 #include <QDBusArgument>
@@ -125,7 +124,8 @@ void PortalKeySource::request(const QString& method, QVariantList arguments, con
     arguments.append(options);
     QDBusMessage message = QDBusMessage::createMethodCall(m_service, kPath, kInterface, method);
     message.setArguments(arguments);
-    BusCalls::send(m_bus, message, this, QStringLiteral("the shortcuts portal"));
+    BusCalls::send(m_bus, message, this, QStringLiteral("the shortcuts portal"),
+                   [this](const QString& why) { m_key.fail(why); });
 }
 
 void PortalKeySource::sessionCreated(uint response, const QVariantMap& results)
@@ -137,7 +137,7 @@ void PortalKeySource::sessionCreated(uint response, const QVariantMap& results)
     m_session = handle.userType() == qMetaTypeId<QDBusObjectPath>() ? handle.value<QDBusObjectPath>().path()
                                                                     : handle.toString();
     if (response != 0 || m_session.isEmpty()) {
-        Timing::mark(QStringLiteral("hotkey: the shortcuts portal made no session (%1)").arg(response));
+        m_key.fail(QStringLiteral("the shortcuts portal made no session (%1)").arg(response));
         return;
     }
     const QList<PortalShortcut> shortcuts{
@@ -152,8 +152,8 @@ void PortalKeySource::sessionCreated(uint response, const QVariantMap& results)
 
 void PortalKeySource::shortcutsBound(uint response, const QVariantMap&)
 {
-    if (response != 0)
-        Timing::mark(QStringLiteral("hotkey: the shortcut was not bound (%1)").arg(response));
+    if (m_running && response != 0)
+        m_key.fail(QStringLiteral("the shortcuts portal did not bind the shortcut (%1)").arg(response));
 }
 
 bool PortalKeySource::ours(const QDBusObjectPath& session, const QString& id) const

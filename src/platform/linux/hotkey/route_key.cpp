@@ -58,3 +58,9 @@ void RouteKey::release()
     m_down = false;
     m_listener->keyReleased(m_key);
 }
+
+void RouteKey::fail(const QString& why)
+{
+    if (m_listener)
+        m_listener->sourceFailed(why);
+}

@@ -23,6 +23,8 @@ public:
 
     void press();
     void release();
+    // The route stopped working; told to a started listener only.
+    void fail(const QString& why);
 
 private:
     Clock& m_clock;

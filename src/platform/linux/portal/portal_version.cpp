@@ -2,24 +2,33 @@
 
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <QDBusPendingCall>
 #include <QDBusVariant>
 
-uint DesktopPortal::version(const QDBusConnection& bus, const QString& interface, int timeoutMs,
-                            const QString& portal)
+QList<uint> DesktopPortal::versions(const QDBusConnection& bus, const QStringList& interfaces, int timeoutMs,
+                                    const QString& portal)
 {
+    QList<uint> found(interfaces.size(), 0);
     QDBusConnectionInterface* names = bus.isConnected() ? bus.interface() : nullptr;
     if (!names)
-        return 0;
+        return found;
     // A bus with no portal at all answers at once here instead of after the time-out.
     if (!names->isServiceRegistered(portal).value() &&
         !names->activatableServiceNames().value().contains(portal))
-        return 0;
-    QDBusMessage get = QDBusMessage::createMethodCall(
-        portal, QStringLiteral("/org/freedesktop/portal/desktop"),
-        QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
-    get << interface << QStringLiteral("version");
-    const QDBusMessage reply = bus.call(get, QDBus::Block, timeoutMs);
-    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
-        return 0;
-    return reply.arguments().constFirst().value<QDBusVariant>().variant().toUInt();
+        return found;
+    QList<QDBusPendingCall> asked;
+    for (const QString& interface : interfaces) {
+        QDBusMessage get = QDBusMessage::createMethodCall(
+            portal, QStringLiteral("/org/freedesktop/portal/desktop"),
+            QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
+        get << interface << QStringLiteral("version");
+        asked.append(bus.asyncCall(get, timeoutMs));
+    }
+    for (qsizetype i = 0; i < asked.size(); ++i) {
+        asked[i].waitForFinished();
+        const QDBusMessage reply = asked.at(i).reply();
+        if (reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty())
+            found[i] = reply.arguments().constFirst().value<QDBusVariant>().variant().toUInt();
+    }
+    return found;
 }

@@ -1,6 +1,9 @@
 #include "platform/linux/session/session_probe.h"
 
 #include "core/base/desktop_session.h"
+#include "core/model/hotkey_routes.h"
+#include "platform/linux/evdev/evdev_key_source.h"
+#include "platform/linux/hotkey/kglobalaccel_key_source.h"
 #include "platform/linux/portal/portal_version.h"
 
 #include <QDBusConnection>
@@ -28,14 +31,22 @@ SessionOffer offer(const QByteArrayList& globals)
         return offer;
     const QDBusConnection bus = QDBusConnection::sessionBus();
     offer.mutterRemoteDesktop = onBus(bus, QStringLiteral("org.gnome.Mutter.RemoteDesktop"));
-    // The portal is asked only where nothing better could be chosen: asking may start it.
-    const SessionOffer without{.wayland = true,
-                               .qtOnX11 = offer.qtOnX11,
-                               .globals = globals,
-                               .mutterRemoteDesktop = offer.mutterRemoteDesktop};
-    if (SessionRoutes::choose(without).keys == KeyRoute::Unavailable)
-        offer.remoteDesktopPortal = DesktopPortal::version(
-            bus, QStringLiteral("org.freedesktop.portal.RemoteDesktop"), SessionProbe::portalTimeoutMs);
+    offer.kwin = onBus(bus, QStringLiteral("org.kde.KWin"));
+    offer.kglobalaccel = KGlobalAccelKeySource::offered(bus);
+    offer.keyboardsReadable = EvdevKeySource::survey().verdict() == EvdevKeySource::Survey::Verdict::Readable;
+    // The portal is asked only where a route could come to need it: asking may start it. Keys
+    // read from the keyboards never fail, so no hotkey route falls back past them.
+    const bool keysNeedPortal = SessionRoutes::choose(offer).keys == KeyRoute::Unavailable;
+    const bool hotkeyMayNeedPortal = HotkeyRoutes::choose(offer).first() != HotkeyRoute::Evdev;
+    if (keysNeedPortal || hotkeyMayNeedPortal) {
+        const QList<uint> versions =
+            DesktopPortal::versions(bus,
+                                    {QStringLiteral("org.freedesktop.portal.RemoteDesktop"),
+                                     QStringLiteral("org.freedesktop.portal.GlobalShortcuts")},
+                                    portalTimeoutMs);
+        offer.remoteDesktopPortal = versions.at(0);
+        offer.shortcutsPortal = versions.at(1);
+    }
     return offer;
 }
 

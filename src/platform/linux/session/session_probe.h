@@ -4,8 +4,9 @@
 
 #include <QString>
 
-// Asks the session what it offers for keys, clipboard and panel. Blocks for at most a few round
-// trips to the compositor and the session bus; called once, at launch, after the QGuiApplication.
+// Asks the session what it offers for keys, clipboard, panel and hotkey. Blocks for at most a few
+// round trips to the compositor and the session bus and one look at the keyboards; called once, at
+// launch, after the QGuiApplication.
 namespace SessionProbe {
 
 inline constexpr int portalTimeoutMs = 2000;

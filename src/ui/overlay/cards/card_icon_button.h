@@ -1,28 +1,29 @@
 #pragma once
 
-#include "ui/kit/symbol.h"
+#include "ui/kit/kit_button.h"
 
-#include <QAbstractButton>
 #include <QImage>
 
 // The cards' small round button (close, copy): a 9-point white symbol on an 18-point circle.
-class CardIconButton final : public QAbstractButton {
+class CardIconButton final : public KitButton {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(CardIconButton)
 
 public:
     static constexpr int side = 18;
 
-    CardIconButton(Symbol symbol, double opacity, QWidget* parent = nullptr);
+    // Having no text, it needs the accessible name it is given.
+    CardIconButton(Symbol symbol, const QString& accessibleName, double opacity, QWidget* parent = nullptr);
 
-    Symbol symbol() const { return m_symbol; }
+    // The close button every card has in its corner.
+    static CardIconButton* close(QWidget* parent);
+
     QSize sizeHint() const override { return {side, side}; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    Symbol m_symbol;
     double m_opacity;
     QImage m_image;
 };

@@ -11,19 +11,11 @@
 
 #include <algorithm>
 
-QFont CardParts::font(const QFont& base, int pixels, QFont::Weight weight)
-{
-    QFont f = base;
-    f.setPixelSize(pixels);
-    f.setWeight(weight);
-    return f;
-}
-
 namespace {
 
-void style(QLabel* l, int pixels, QFont::Weight weight, const QColor& color, bool selectable)
+void style(QLabel* l, TextRole role, const QColor& color, bool selectable)
 {
-    l->setFont(CardParts::font(l->font(), pixels, weight));
+    l->setFont(KitFont::of(role));
     l->setTextFormat(Qt::PlainText);
     QPalette palette = l->palette();
     palette.setColor(QPalette::WindowText, color);
@@ -42,19 +34,19 @@ void style(QLabel* l, int pixels, QFont::Weight weight, const QColor& color, boo
 
 } // namespace
 
-QLabel* CardParts::label(const QString& text, int pixels, QFont::Weight weight, const QColor& color,
-                         QWidget* parent, bool selectable)
+QLabel* CardParts::label(const QString& text, TextRole role, const QColor& color, QWidget* parent,
+                         bool selectable)
 {
     auto* l = new QLabel(text, parent);
-    style(l, pixels, weight, color, selectable);
+    style(l, role, color, selectable);
     return l;
 }
 
-LineLimitedLabel* CardParts::wrapped(const QString& text, int pixels, QFont::Weight weight,
-                                     const QColor& color, int maxLines, QWidget* parent, bool selectable)
+LineLimitedLabel* CardParts::wrapped(const QString& text, TextRole role, const QColor& color, int maxLines,
+                                     QWidget* parent, bool selectable)
 {
     auto* l = new LineLimitedLabel(maxLines, parent);
-    style(l, pixels, weight, color, selectable);
+    style(l, role, color, selectable);
     l->setFullText(text);
     return l;
 }

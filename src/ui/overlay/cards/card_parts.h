@@ -1,9 +1,9 @@
 #pragma once
 
+#include "ui/kit/kit_font.h"
 #include "ui/kit/symbol.h"
 
 #include <QColor>
-#include <QFont>
 #include <QRectF>
 #include <QString>
 
@@ -19,13 +19,12 @@ namespace CardParts {
 constexpr double radius = 14;
 constexpr int padding = 14;
 
-QFont font(const QFont& base, int pixels, QFont::Weight weight);
 // A plain-text label; selectable ones take the mouse for selecting but never the keyboard focus.
-QLabel* label(const QString& text, int pixels, QFont::Weight weight, const QColor& color, QWidget* parent,
+QLabel* label(const QString& text, TextRole role, const QColor& color, QWidget* parent,
               bool selectable = false);
 // Wrapped text of at most maxLines lines, ending in an ellipsis when it goes on.
-LineLimitedLabel* wrapped(const QString& text, int pixels, QFont::Weight weight, const QColor& color,
-                          int maxLines, QWidget* parent, bool selectable);
+LineLimitedLabel* wrapped(const QString& text, TextRole role, const QColor& color, int maxLines,
+                          QWidget* parent, bool selectable);
 // A 0.5-point hairline of white at the given opacity.
 QWidget* divider(double opacity, QWidget* parent);
 // A symbol filled with the brand gradient from top to bottom.

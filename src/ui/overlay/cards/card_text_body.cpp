@@ -10,7 +10,7 @@
 
 CardTextBody::CardTextBody(QWidget* parent)
     : QScrollArea(parent)
-    , m_label(CardParts::label(QString(), 14, QFont::Medium, Theme::white(0.92), nullptr, true))
+    , m_label(CardParts::label(QString(), TextRole::LeadMedium, Theme::white(0.92), nullptr, true))
 {
     setFrameShape(QFrame::NoFrame);
     setFocusPolicy(Qt::NoFocus);

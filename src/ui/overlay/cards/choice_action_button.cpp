@@ -1,7 +1,8 @@
 #include "ui/overlay/cards/choice_action_button.h"
 
+#include "ui/kit/kit_font.h"
+#include "ui/kit/kit_paint.h"
 #include "ui/kit/theme.h"
-#include "ui/overlay/cards/card_parts.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -11,28 +12,27 @@ constexpr int kSymbol = 10;
 constexpr int kGap = 4;
 constexpr int kPadX = 9;
 constexpr int kPadY = 5;
+constexpr StateFill capsuleFill{.rest = 0.12, .hover = 0.12, .pressed = 0.2, .chosen = {}};
 } // namespace
 
 ChoiceActionButton::ChoiceActionButton(const QString& title, Symbol symbol, bool primary, QWidget* parent)
-    : QAbstractButton(parent)
-    , m_symbol(symbol)
+    : KitButton(parent)
     , m_primary(primary)
 {
-    setFont(CardParts::font(font(), 11, QFont::DemiBold));
+    setFont(KitFont::of(TextRole::CaptionStrong));
     setText(title);
-    setCursor(Qt::PointingHandCursor);
+    setSymbol(symbol);
+    // The overlay never takes the keyboard focus from the field the text goes into.
     setFocusPolicy(Qt::NoFocus);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 }
 
 void ChoiceActionButton::setLook(const QString& title, Symbol symbol)
 {
-    if (title == text() && symbol == m_symbol)
+    if (title == text() && symbol == this->symbol())
         return;
-    m_symbol = symbol;
     setText(title);
-    updateGeometry();
-    update();
+    setSymbol(symbol);
 }
 
 QSize ChoiceActionButton::sizeHint() const
@@ -46,15 +46,14 @@ void ChoiceActionButton::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(Qt::NoPen);
-    const QRectF shape(rect());
+    const QRectF box(rect());
+    const QPainterPath shape = KitPaint::rounded(box, box.height() / 2);
+    // The primary capsule keeps its gradient in every state.
+    paintStateFill(p, shape, Qt::white, m_primary ? StateFill{} : capsuleFill);
     if (m_primary)
-        p.setBrush(Theme::gradient(shape));
-    else
-        p.setBrush(Theme::white(isDown() ? 0.2 : 0.12));
-    p.drawRoundedRect(shape, shape.height() / 2, shape.height() / 2);
+        p.fillPath(shape, Theme::gradient(box));
     const qreal dpr = devicePixelRatioF();
-    QImage image = SymbolArt::tinted(m_symbol, (QSizeF(kSymbol, kSymbol) * dpr).toSize(), QColor(Qt::white));
+    QImage image = SymbolArt::tinted(*symbol(), (QSizeF(kSymbol, kSymbol) * dpr).toSize(), QColor(Qt::white));
     image.setDevicePixelRatio(dpr);
     p.drawImage(QPointF(kPadX, (height() - kSymbol) / 2.0), image);
     p.setPen(Qt::white);

@@ -13,7 +13,7 @@
 ChoiceRow::ChoiceRow(const OverlayResultChoice& choice, QWidget* parent)
     : QWidget(parent)
     , m_choice(choice)
-    , m_text(CardParts::wrapped(choice.text, 13, QFont::Medium, Theme::white(0.72), 5, this, true))
+    , m_text(CardParts::wrapped(choice.text, TextRole::BodyMedium, Theme::white(0.72), 5, this, true))
     , m_insert(new ChoiceActionButton(L10n::s(QStringLiteral("overlay.choice.insert")), Symbol::Insert, true,
                                       this))
     , m_copy(
@@ -24,7 +24,7 @@ ChoiceRow::ChoiceRow(const OverlayResultChoice& choice, QWidget* parent)
     auto* column = new QVBoxLayout(this);
     column->setSpacing(8);
     column->setContentsMargins(12, 11, 12, 11);
-    column->addWidget(CardParts::label(choice.title, 12, QFont::DemiBold, Theme::white(0.9), this));
+    column->addWidget(CardParts::label(choice.title, TextRole::CalloutStrong, Theme::white(0.9), this));
     column->addWidget(m_text);
     auto* buttons = new QHBoxLayout;
     buttons->setSpacing(6);

@@ -56,8 +56,8 @@ DictationPreviewCard::DictationPreviewCard(Clock& clock, QWidget* parent)
     : TimedCard(clock, parent)
     , m_clock(clock)
     , m_header(new QHBoxLayout)
-    , m_title(CardParts::label(QString(), 11, QFont::DemiBold, Theme::white(0.55), this))
-    , m_close(new CardIconButton(Symbol::Close, 0.45, this))
+    , m_title(CardParts::label(QString(), TextRole::CaptionStrong, Theme::white(0.55), this))
+    , m_close(CardIconButton::close(this))
     , m_body(new CardTextBody(this))
 {
     m_body->label()->setFont(m_layout.font());

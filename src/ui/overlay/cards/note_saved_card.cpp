@@ -16,8 +16,8 @@
 NoteSavedCard::NoteSavedCard(Clock& clock, QWidget* parent)
     : TimedCard(clock, parent)
     , m_place(new ElidedLabel(QString(), Qt::ElideRight, this))
-    , m_text(CardParts::wrapped(QString(), 13, QFont::Medium, Theme::white(0.92), 4, this, false))
-    , m_close(new CardIconButton(Symbol::Close, 0.45, this))
+    , m_text(CardParts::wrapped(QString(), TextRole::BodyMedium, Theme::white(0.92), 4, this, false))
+    , m_close(CardIconButton::close(this))
 {
     setFixedSize(size);
     setCursor(Qt::PointingHandCursor);
@@ -27,14 +27,14 @@ NoteSavedCard::NoteSavedCard(Clock& clock, QWidget* parent)
     header->setSpacing(8);
     header->setContentsMargins(padding, 12, padding, 2);
     header->addWidget(CardParts::gradientSymbol(Symbol::Note, 10, this));
-    header->addWidget(CardParts::label(L10n::s(QStringLiteral("overlay.note.title")), 11, QFont::DemiBold,
+    header->addWidget(CardParts::label(L10n::s(QStringLiteral("overlay.note.title")), TextRole::CaptionStrong,
                                        Theme::white(0.55), this));
     header->addSpacerItem(new QSpacerItem(4, 0, QSizePolicy::Expanding, QSizePolicy::Minimum));
     // Keeps the title clear of the close button that lies over the card.
     header->addSpacerItem(new QSpacerItem(CardIconButton::side, CardIconButton::side));
     rows()->addLayout(header);
 
-    m_place->setFont(CardParts::font(m_place->font(), 11, QFont::Medium));
+    m_place->setFont(KitFont::of(TextRole::CaptionMedium));
     m_place->setColor(Theme::white(0.4));
     m_place->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     m_place->setAttribute(Qt::WA_TransparentForMouseEvents);

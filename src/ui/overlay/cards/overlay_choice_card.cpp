@@ -19,7 +19,7 @@ OverlayChoiceCard::OverlayChoiceCard(Clock& clock, const OverlayResult& result, 
                                      QWidget* parent)
     : QWidget(parent)
     , m_clock(clock)
-    , m_close(new CardIconButton(Symbol::Close, 0.45, this))
+    , m_close(CardIconButton::close(this))
     , m_list(new QWidget(this))
 {
     using CardParts::padding;
@@ -32,14 +32,15 @@ OverlayChoiceCard::OverlayChoiceCard(Clock& clock, const OverlayResult& result, 
     header->setSpacing(8);
     header->setContentsMargins(padding, 12, padding, 6);
     header->addWidget(CardParts::gradientSymbol(Symbol::Swap, 10, this));
-    header->addWidget(CardParts::label(L10n::s(QStringLiteral("overlay.choice.title")), 11, QFont::DemiBold,
-                                       Theme::white(0.55), this));
+    header->addWidget(CardParts::label(L10n::s(QStringLiteral("overlay.choice.title")),
+                                       TextRole::CaptionStrong, Theme::white(0.55), this));
     header->addStretch(1);
     header->addWidget(m_close);
     column->addLayout(header);
 
     if (!result.command.isEmpty()) {
-        m_spoken = CardParts::wrapped(result.command, 11, QFont::Medium, Theme::white(0.4), 2, this, true);
+        m_spoken =
+            CardParts::wrapped(result.command, TextRole::CaptionMedium, Theme::white(0.4), 2, this, true);
         auto* spoken = new QHBoxLayout;
         spoken->setContentsMargins(padding, 0, padding, 8);
         spoken->addWidget(m_spoken);
@@ -47,7 +48,7 @@ OverlayChoiceCard::OverlayChoiceCard(Clock& clock, const OverlayResult& result, 
     }
     auto* lead = new QHBoxLayout;
     lead->setContentsMargins(padding, 0, padding, 10);
-    lead->addWidget(CardParts::label(L10n::s(QStringLiteral("overlay.choice.lead")), 11, QFont::Medium,
+    lead->addWidget(CardParts::label(L10n::s(QStringLiteral("overlay.choice.lead")), TextRole::CaptionMedium,
                                      Theme::white(0.5), this));
     column->addLayout(lead);
 

@@ -14,9 +14,9 @@
 
 OverlayResultCard::OverlayResultCard(Clock& clock, QWidget* parent)
     : TimedCard(clock, parent)
-    , m_copy(new CardIconButton(Symbol::Copy, 0.7, this))
-    , m_close(new CardIconButton(Symbol::Close, 0.45, this))
-    , m_command(CardParts::wrapped(QString(), 11, QFont::Medium, Theme::white(0.4), 2, nullptr, true))
+    , m_copy(new CardIconButton(Symbol::Copy, L10n::s(QStringLiteral("overlay.result.copy")), 0.7, this))
+    , m_close(CardIconButton::close(this))
+    , m_command(CardParts::wrapped(QString(), TextRole::CaptionMedium, Theme::white(0.4), 2, nullptr, true))
     , m_commandRow(new QWidget(this))
     , m_body(new CardTextBody(this))
 {
@@ -25,8 +25,8 @@ OverlayResultCard::OverlayResultCard(Clock& clock, QWidget* parent)
     header->setSpacing(8);
     header->setContentsMargins(padding, 12, padding, 6);
     header->addWidget(CardParts::gradientSymbol(Symbol::Sparkles, 10, this));
-    header->addWidget(CardParts::label(L10n::s(QStringLiteral("overlay.result.title")), 11, QFont::DemiBold,
-                                       Theme::white(0.55), this));
+    header->addWidget(CardParts::label(L10n::s(QStringLiteral("overlay.result.title")),
+                                       TextRole::CaptionStrong, Theme::white(0.55), this));
     header->addStretch(1);
     m_copy->setToolTip(L10n::s(QStringLiteral("overlay.result.copy")));
     header->addWidget(m_copy);

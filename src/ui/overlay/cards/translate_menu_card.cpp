@@ -15,7 +15,7 @@
 TranslateMenuCard::TranslateMenuCard(const QList<TranslateLanguage>& languages, const QString& nativeId,
                                      QWidget* parent)
     : QWidget(parent)
-    , m_close(new CardIconButton(Symbol::Close, 0.45, this))
+    , m_close(CardIconButton::close(this))
 {
     setFixedWidth(width);
     auto* column = new QVBoxLayout(this);
@@ -24,7 +24,7 @@ TranslateMenuCard::TranslateMenuCard(const QList<TranslateLanguage>& languages, 
 
     auto* header = new QHBoxLayout;
     header->setContentsMargins(12, 10, 12, 6);
-    header->addWidget(CardParts::label(L10n::s(QStringLiteral("overlay.translate")), 11, QFont::DemiBold,
+    header->addWidget(CardParts::label(L10n::s(QStringLiteral("overlay.translate")), TextRole::CaptionStrong,
                                        Theme::white(0.55), this));
     header->addStretch(1);
     header->addWidget(m_close);
@@ -32,7 +32,7 @@ TranslateMenuCard::TranslateMenuCard(const QList<TranslateLanguage>& languages, 
 
     auto* hint = new QHBoxLayout;
     hint->setContentsMargins(12, 0, 12, 8);
-    QLabel* replace = CardParts::label(L10n::s(QStringLiteral("overlay.replace")), 10, QFont::Normal,
+    QLabel* replace = CardParts::label(L10n::s(QStringLiteral("overlay.replace")), TextRole::Micro,
                                        Theme::white(0.35), this);
     replace->setWordWrap(true);
     hint->addWidget(replace);

@@ -1,9 +1,10 @@
 #include "ui/overlay/cards/translate_row_button.h"
 
 #include "core/text/l10n.h"
+#include "ui/kit/kit_font.h"
+#include "ui/kit/kit_paint.h"
 #include "ui/kit/symbol.h"
 #include "ui/kit/theme.h"
-#include "ui/overlay/cards/card_parts.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -14,25 +15,26 @@ constexpr int kPadY = 6;
 constexpr QSize kBadge{28, 22};
 constexpr int kGap = 10;
 constexpr int kArrow = 9;
+constexpr StateFill rowFill{.rest = 0, .hover = 0, .pressed = 0.12, .chosen = {}};
 } // namespace
 
 TranslateRowButton::TranslateRowButton(const CardRules::TranslateRow& row, QWidget* parent)
-    : QAbstractButton(parent)
+    : KitButton(parent)
     , m_row(row)
     , m_mine(row.native ? L10n::s(QStringLiteral("overlay.mine")) : QString())
 {
     setText(L10n::s(QStringLiteral("lang.") + row.code));
-    setCursor(Qt::PointingHandCursor);
+    // The overlay never takes the keyboard focus from the field the text goes into.
     setFocusPolicy(Qt::NoFocus);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
 }
 
 QSize TranslateRowButton::sizeHint() const
 {
-    const QFontMetrics name(CardParts::font(font(), 13, QFont::DemiBold));
+    const QFontMetrics name(KitFont::of(TextRole::BodyStrong));
     int names = name.height();
     if (m_row.native)
-        names += 1 + QFontMetrics(CardParts::font(font(), 10, QFont::Medium)).height();
+        names += 1 + QFontMetrics(KitFont::of(TextRole::MicroMedium)).height();
     return {kPadX + kBadge.width() + kGap + name.horizontalAdvance(text()) + kGap + kArrow + kPadX,
             kPadY + std::max(kBadge.height(), names) + kPadY};
 }
@@ -41,27 +43,24 @@ void TranslateRowButton::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
+    paintStateFill(p, KitPaint::rounded(QRectF(rect()), 8), Qt::white, rowFill);
     p.setPen(Qt::NoPen);
-    if (isDown()) {
-        p.setBrush(Theme::white(0.12));
-        p.drawRoundedRect(QRectF(rect()), 8, 8);
-    }
     const QRectF badge(kPadX, (height() - kBadge.height()) / 2.0, kBadge.width(), kBadge.height());
     if (m_row.native)
         p.setBrush(Theme::gradient(badge));
     else
         p.setBrush(Theme::white(0.1));
     p.drawRoundedRect(badge, 6, 6);
-    QFont code = CardParts::font(font(), 10, QFont::Bold);
+    QFont code = KitFont::of(TextRole::MicroStrong);
     p.setFont(code);
     p.setPen(Theme::white(m_row.native ? 1.0 : 0.9));
     p.drawText(badge, Qt::AlignCenter, m_row.code.toUpper());
 
     const double left = badge.right() + kGap;
     const double right = width() - kPadX - kArrow - kGap;
-    const QFont nameFont = CardParts::font(font(), 13, m_row.native ? QFont::DemiBold : QFont::Medium);
+    const QFont nameFont = KitFont::of(m_row.native ? TextRole::BodyStrong : TextRole::BodyMedium);
     const QFontMetrics nameMetrics(nameFont);
-    const QFont mineFont = CardParts::font(font(), 10, QFont::Medium);
+    const QFont mineFont = KitFont::of(TextRole::MicroMedium);
     const int total = nameMetrics.height() + (m_row.native ? 1 + QFontMetrics(mineFont).height() : 0);
     double y = (height() - total) / 2.0;
     p.setFont(nameFont);

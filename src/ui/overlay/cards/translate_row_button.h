@@ -2,11 +2,11 @@
 
 #include "ui/overlay/cards/card_rules.h"
 
-#include <QAbstractButton>
+#include "ui/kit/kit_button.h"
 
 // One language of the translate menu: its code badge, its name, and for the native language a
 // gradient badge and a "mine" line. Highlighted only while pressed.
-class TranslateRowButton final : public QAbstractButton {
+class TranslateRowButton final : public KitButton {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(TranslateRowButton)
 

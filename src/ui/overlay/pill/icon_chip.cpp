@@ -1,20 +1,21 @@
 #include "ui/overlay/pill/icon_chip.h"
 
-#include "ui/kit/theme.h"
-
 #include <QPainter>
+#include <QPainterPath>
 
 namespace {
 constexpr int kSymbolPoints = 11;
-}
+constexpr StateFill circleFill{.rest = 0.08, .hover = 0.08, .pressed = 0.16, .chosen = {}};
+} // namespace
 
-IconChip::IconChip(Symbol symbol, const QColor& tint, QWidget* parent)
-    : QAbstractButton(parent)
-    , m_symbol(symbol)
+IconChip::IconChip(Symbol symbol, const QString& accessibleName, const QColor& tint, QWidget* parent)
+    : KitButton(parent)
     , m_tint(tint)
 {
+    setSymbol(symbol);
+    setAccessibleName(accessibleName);
     setFixedSize(side, side);
-    setCursor(Qt::PointingHandCursor);
+    // The overlay never takes the keyboard focus from the field the text goes into.
     setFocusPolicy(Qt::NoFocus);
 }
 
@@ -28,15 +29,16 @@ void IconChip::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(Qt::NoPen);
-    if (!isEnabled())
-        p.setOpacity(0.45);
-    p.setBrush(m_fill ? *m_fill : QBrush(Theme::white(isDown() ? 0.16 : 0.08)));
-    p.drawEllipse(QRectF(rect()));
+    QPainterPath circle;
+    circle.addEllipse(QRectF(rect()));
+    // A fill of its own shows the same in every state; only being disabled dims it.
+    paintStateFill(p, circle, Qt::white, m_fill ? StateFill{} : circleFill);
+    if (m_fill)
+        p.fillPath(circle, *m_fill);
     const qreal dpr = devicePixelRatioF();
     const QSize device = (QSizeF(kSymbolPoints, kSymbolPoints) * dpr).toSize();
     if (m_image.size() != device) {
-        m_image = SymbolArt::tinted(m_symbol, device, m_tint);
+        m_image = SymbolArt::tinted(*symbol(), device, m_tint);
         m_image.setDevicePixelRatio(dpr);
     }
     const double offset = (side - kSymbolPoints) / 2.0;

@@ -14,10 +14,11 @@
 IdleToolbar::IdleToolbar(AppState& state, Clock& clock, QWidget* parent)
     : QWidget(parent)
     , m_state(state)
-    , m_dictate(new IconChip(Symbol::Microphone, Qt::white, this))
-    , m_hotkey(CardParts::label(QString(), 10, QFont::DemiBold, Theme::white(0.32), this))
+    , m_dictate(new IconChip(Symbol::Microphone, L10n::s(QStringLiteral("overlay.dictate")), Qt::white, this))
+    , m_hotkey(CardParts::label(QString(), TextRole::MicroStrong, Theme::white(0.32), this))
     , m_translate(new TranslateToggle(clock, this))
-    , m_settings(new IconChip(Symbol::Gear, Theme::white(0.7), this))
+    , m_settings(
+          new IconChip(Symbol::Gear, L10n::s(QStringLiteral("menu.settings")), Theme::white(0.7), this))
 {
     QLinearGradient fill(0, 0, 1, 1);
     fill.setCoordinateMode(QGradient::ObjectBoundingMode);

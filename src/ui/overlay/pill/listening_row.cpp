@@ -2,6 +2,8 @@
 
 #include "core/state/app_state.h"
 #include "core/text/fmt.h"
+#include "core/text/l10n.h"
+#include "ui/kit/kit_font.h"
 #include "ui/kit/mirrored_waveform.h"
 #include "ui/kit/pulsing_dot.h"
 #include "ui/kit/theme.h"
@@ -15,15 +17,12 @@ ListeningRow::ListeningRow(AppState& state, Clock& clock, QWidget* parent)
     , m_dot(new PulsingDot(clock, this))
     , m_waveform(new MirroredWaveform(clock, 15, Qt::white, this))
     , m_clock(new QLabel(Fmt::clock(state.elapsed()), this))
-    , m_stop(new IconChip(Symbol::Stop, Theme::red(), this))
+    , m_stop(new IconChip(Symbol::Stop, L10n::s(QStringLiteral("menu.stop")), Theme::red(), this))
 {
     m_waveform->setFixedSize(72, 20);
     m_waveform->setLevels(state.levels());
 
-    QFont font = m_clock->font();
-    font.setPixelSize(11);
-    font.setWeight(QFont::Medium);
-    m_clock->setFont(font);
+    m_clock->setFont(KitFont::of(TextRole::CaptionMedium));
     QPalette palette = m_clock->palette();
     palette.setColor(QPalette::WindowText, Theme::white(0.5));
     m_clock->setPalette(palette);

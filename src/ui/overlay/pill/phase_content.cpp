@@ -4,6 +4,7 @@
 #include "core/text/busy_caption.h"
 #include "core/text/l10n.h"
 #include "ui/kit/elided_label.h"
+#include "ui/kit/kit_font.h"
 #include "ui/kit/symbol_view.h"
 #include "ui/kit/theme.h"
 #include "ui/kit/thinking_wave.h"
@@ -18,17 +19,10 @@ namespace {
 // The default body size, for symbols that have no text size of their own.
 constexpr int kBodySymbol = 15;
 
-QFont sized(QFont font, int pixels, QFont::Weight weight)
-{
-    font.setPixelSize(pixels);
-    font.setWeight(weight);
-    return font;
-}
-
-QLabel* label(const QString& text, int pixels, QFont::Weight weight, const QColor& color, QWidget* parent)
+QLabel* label(const QString& text, TextRole role, const QColor& color, QWidget* parent)
 {
     auto* l = new QLabel(text, parent);
-    l->setFont(sized(l->font(), pixels, weight));
+    l->setFont(KitFont::of(role));
     l->setTextFormat(Qt::PlainText);
     QPalette palette = l->palette();
     palette.setColor(QPalette::WindowText, color);
@@ -38,14 +32,14 @@ QLabel* label(const QString& text, int pixels, QFont::Weight weight, const QColo
 
 QLabel* caption(const QString& text, QWidget* parent)
 {
-    return label(text, 12, QFont::Medium, Theme::white(0.85), parent);
+    return label(text, TextRole::CalloutMedium, Theme::white(0.85), parent);
 }
 
-ElidedLabel* oneLine(const QString& text, Qt::TextElideMode mode, int pixels, QFont::Weight weight,
-                     const QColor& color, QWidget* parent)
+ElidedLabel* oneLine(const QString& text, Qt::TextElideMode mode, TextRole role, const QColor& color,
+                     QWidget* parent)
 {
     auto* l = new ElidedLabel(text, mode, parent);
-    l->setFont(sized(l->font(), pixels, weight));
+    l->setFont(KitFont::of(role));
     l->setColor(color);
     l->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     return l;
@@ -134,7 +128,7 @@ QWidget* PhaseContent::buildRow()
             addSpacer(layout, 8);
         } else {
             // The newest words matter while the text is being polished, so the head is cut.
-            layout->addWidget(oneLine(phase.raw(), Qt::ElideLeft, 12, QFont::Normal, Theme::white(0.75), row),
+            layout->addWidget(oneLine(phase.raw(), Qt::ElideLeft, TextRole::Callout, Theme::white(0.75), row),
                               1);
             addSpacer(layout, 0);
         }
@@ -150,18 +144,19 @@ QWidget* PhaseContent::buildRow()
                               : new SymbolView(Symbol::Clipboard, kBodySymbol, Theme::orange(), row));
         layout->addWidget(label(
             L10n::s(phase.pasted() ? QStringLiteral("overlay.inserted") : QStringLiteral("overlay.copied")),
-            12, QFont::DemiBold, Qt::white, row));
+            TextRole::CalloutStrong, Qt::white, row));
         if (!m_shown.preview)
             layout->addWidget(
-                oneLine(phase.text(), Qt::ElideRight, 12, QFont::Normal, Theme::white(0.4), row), 1);
+                oneLine(phase.text(), Qt::ElideRight, TextRole::Callout, Theme::white(0.4), row), 1);
         break;
     case Phase::Kind::Failed:
         layout->addWidget(new SymbolView(Symbol::Warning, kBodySymbol, Theme::orange(), row));
-        layout->addWidget(oneLine(phase.message(), Qt::ElideRight, 12, QFont::Medium, Qt::white, row), 1);
+        layout->addWidget(oneLine(phase.message(), Qt::ElideRight, TextRole::CalloutMedium, Qt::white, row),
+                          1);
         break;
     case Phase::Kind::Notice: {
         layout->addWidget(new SymbolView(Symbol::Info, kBodySymbol, Theme::white(0.65), row));
-        QLabel* message = label(phase.message(), 12, QFont::Medium, Qt::white, row);
+        QLabel* message = label(phase.message(), TextRole::CalloutMedium, Qt::white, row);
         message->setWordWrap(true);
         layout->addWidget(message, 1);
         break;

@@ -1,5 +1,6 @@
 #include "ui/overlay/pill/translate_toggle.h"
 
+#include "core/text/l10n.h"
 #include "ui/kit/motion.h"
 #include "ui/kit/symbol.h"
 #include "ui/kit/theme.h"
@@ -26,11 +27,12 @@ void drawSymbol(QPainter& p, Symbol symbol, int points, QPointF at, qreal dpr)
 } // namespace
 
 TranslateToggle::TranslateToggle(Clock& clock, QWidget* parent)
-    : QAbstractButton(parent)
+    : KitButton(parent)
     , m_fill(clock, *this, kClosedFill)
 {
+    setAccessibleName(L10n::s(QStringLiteral("overlay.translateHelp")));
     setFixedSize(sizeHint());
-    setCursor(Qt::PointingHandCursor);
+    // The overlay never takes the keyboard focus from the field the text goes into.
     setFocusPolicy(Qt::NoFocus);
 }
 
@@ -67,5 +69,5 @@ void TranslateToggle::hideEvent(QHideEvent* event)
 {
     // Nobody sees the spring now: no frame timer for a hidden button.
     m_fill.finish();
-    QAbstractButton::hideEvent(event);
+    KitButton::hideEvent(event);
 }

@@ -1,12 +1,11 @@
 #pragma once
 
 #include "core/base/clock.h"
+#include "ui/kit/kit_button.h"
 #include "ui/kit/tween.h"
 
-#include <QAbstractButton>
-
 // The idle toolbar's translate button: a book and a chevron that points to where the menu is.
-class TranslateToggle final : public QAbstractButton {
+class TranslateToggle final : public KitButton {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(TranslateToggle)
 

@@ -1,6 +1,6 @@
 #include "ui/overlay/placement/dictation_preview_layout.h"
 
-#include <QGuiApplication>
+#include "ui/kit/kit_font.h"
 
 #include <algorithm>
 #include <cmath>
@@ -12,18 +12,10 @@ constexpr qreal verticalPadding = 24;
 constexpr qreal lineGap = 3;
 constexpr qreal minimumWidth = 168;
 
-QFont cardFont()
-{
-    QFont font = QGuiApplication::font();
-    font.setPixelSize(14);
-    font.setWeight(QFont::Medium);
-    return font;
-}
-
 } // namespace
 
 DictationPreviewLayout::DictationPreviewLayout()
-    : DictationPreviewLayout(cardFont())
+    : DictationPreviewLayout(KitFont::of(TextRole::LeadMedium))
 {
 }
 

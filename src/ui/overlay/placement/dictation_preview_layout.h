@@ -12,7 +12,7 @@ public:
     // The card's header, hairline and bottom padding around its text block.
     static constexpr qreal chrome = 38.5 + 6;
 
-    // The application font at 14 pixels, medium weight.
+    // In the overlay's dictated-text role.
     DictationPreviewLayout();
     explicit DictationPreviewLayout(const QFont& font);
 

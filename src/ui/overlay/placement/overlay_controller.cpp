@@ -138,22 +138,20 @@ void OverlayController::stateChanged()
 
 void OverlayController::configChanged()
 {
-    const QString watched = watchedConfig();
+    const WatchedConfig watched = watchedConfig();
     if (watched == m_watchedConfig)
         return;
     m_watchedConfig = watched;
     stateChanged();
 }
 
-QString OverlayController::watchedConfig() const
+OverlayController::WatchedConfig OverlayController::watchedConfig() const
 {
     if (!m_state)
         return {};
     const QuendaConfig& c = m_state->config();
-    const auto flag = [](bool on) { return on ? QStringLiteral("true") : QStringLiteral("false"); };
-    return flag(c.widgetFollowActiveScreen) % u'|' % OverlayResultSizeText::table.text(c.overlayResultSize) %
-           u'|' % flag(c.showWidget) % u'|' % flag(c.resultPlacementFixed) % u'|' % c.resultPlacementScreen %
-           u'|' % ResultPlacementAnchorText::table.text(c.resultPlacementAnchor);
+    return {c.widgetFollowActiveScreen, c.overlayResultSize,     c.showWidget,
+            c.resultPlacementFixed,     c.resultPlacementScreen, c.resultPlacementAnchor};
 }
 
 void OverlayController::screensChanged()

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "core/base/clock.h"
+#include "core/model/overlay_result_size.h"
+#include "core/model/result_placement_anchor.h"
 #include "ui/overlay/placement/dictation_preview_layout.h"
 #include "ui/overlay/placement/follow_target.h"
 #include "ui/overlay/placement/overlay_inputs.h"
@@ -82,6 +84,17 @@ public slots:
     void outlineChanged();
 
 private:
+    // The configuration values that re-evaluate the widget.
+    struct WatchedConfig {
+        bool followActiveScreen;
+        OverlayResultSize resultSize;
+        bool showWidget;
+        bool placementFixed;
+        QString placementScreen;
+        ResultPlacementAnchor placementAnchor;
+        friend bool operator==(const WatchedConfig&, const WatchedConfig&) = default;
+    };
+
     void tracksPointerInPanel(bool tracks);
     std::optional<OverlayInputs> inputs() const;
     WidgetPlacement placement(const std::optional<OverlayInputs>& in) const;
@@ -98,7 +111,7 @@ private:
     void persistHome(QPointF point);
     void present(bool visible);
     std::optional<quint32> pointerScreenID() const;
-    QString watchedConfig() const;
+    WatchedConfig watchedConfig() const;
 
     QPointer<AppState> m_state;
     Clock& m_clock;
@@ -118,6 +131,6 @@ private:
     // Polls the pointer's screen while a card is pinned to "the screen under the pointer".
     Clock::Timer m_pointerWatch;
     std::optional<quint32> m_pointerScreenID;
-    // The configuration values that re-evaluate the widget, as last seen.
-    QString m_watchedConfig;
+    // As last seen.
+    WatchedConfig m_watchedConfig{};
 };

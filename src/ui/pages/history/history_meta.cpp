@@ -13,12 +13,12 @@ namespace {
 
 QFont metaFont()
 {
-    return KitFont::make(HistoryMeta::points);
+    return KitFont::of(HistoryMeta::role);
 }
 
 double itemWidth(const HistoryMeta::Item& item, const QFontMetricsF& metrics)
 {
-    return item.symbol ? HistoryMeta::points : metrics.horizontalAdvance(item.text);
+    return item.symbol ? HistoryMeta::symbolSide : metrics.horizontalAdvance(item.text);
 }
 
 } // namespace
@@ -83,7 +83,8 @@ void HistoryMeta::paintEvent(QPaintEvent*)
         const Item& item = m_items.at(i);
         const double w = m_widths.at(i);
         if (item.symbol) {
-            KitPaint::symbol(p, *item.symbol, QRectF(x, middle - points / 2, points, points), ink);
+            KitPaint::symbol(p, *item.symbol, QRectF(x, middle - symbolSide / 2, symbolSide, symbolSide),
+                             ink);
         } else {
             p.drawText(QRectF(x, 0, w + 1, height()), Qt::AlignLeft | Qt::AlignVCenter, item.text);
         }

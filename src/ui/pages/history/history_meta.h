@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/kit/kit_font.h"
 #include "ui/kit/symbol.h"
 
 #include <QList>
@@ -23,7 +24,9 @@ public:
         friend bool operator==(const Item&, const Item&) = default;
     };
 
-    static constexpr double points = 11;
+    static constexpr TextRole role = TextRole::Caption;
+    // Symbols stand as high as the text.
+    static constexpr double symbolSide = KitFont::face(role).points;
     static constexpr int spacing = 5;
 
     explicit HistoryMeta(QWidget* parent = nullptr);

@@ -131,7 +131,7 @@ void HistoryPage::showDays(const QList<HistorySearch::Group>& groups)
     m_cards->apply(cardKeys, [this](const QString& key) {
         auto* card = new Card(10);
         card->content()->setSpacing(4);
-        auto* title = new KitLabel({}, 12, QFont::DemiBold, Scheme::Text::Secondary);
+        auto* title = new KitLabel({}, TextRole::CalloutStrong, Scheme::Text::Secondary);
         title->setContentsMargins(12, 0, 12, 2);
         card->content()->addWidget(title);
         m_days.insert_or_assign(key, DayCard{card, title, std::make_unique<KeyedRows>(*card->content(), 1)});

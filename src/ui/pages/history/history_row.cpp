@@ -37,8 +37,8 @@ public:
         column->setContentsMargins(12, 12, 12, 12);
         column->setSpacing(4);
         column->addWidget(
-            new KitLabel(L10n::s("history.spoken"), 11, QFont::DemiBold, Scheme::Text::Secondary));
-        auto* body = (new KitLabel(raw, 12.5, QFont::Normal, Scheme::Text::Secondary))->wrapping();
+            new KitLabel(L10n::s("history.spoken"), TextRole::CaptionStrong, Scheme::Text::Secondary));
+        auto* body = (new KitLabel(raw, TextRole::Body, Scheme::Text::Secondary))->wrapping();
         body->setTextInteractionFlags(Qt::TextSelectableByMouse);
         column->addWidget(body);
     }
@@ -100,7 +100,7 @@ HistoryRow::HistoryRow(AppState& state, const HistoryEntry& entry, Mode mode, QW
     auto* header = new QHBoxLayout;
     header->setSpacing(12);
     m_texts->setSpacing(5);
-    m_text->setFont(KitFont::make(mode == Mode::Compact ? 12.5 : 13.5));
+    m_text->setFont(KitFont::of(mode == Mode::Compact ? TextRole::Body : TextRole::Lead));
     m_texts->addWidget(m_text);
     m_texts->addWidget(m_meta);
     header->addLayout(m_texts, 1);

@@ -22,8 +22,8 @@ HomePage::HomePage(AppState& state, AccessibilityRepair* repair, QWidget* parent
     : QWidget(parent)
     , m_state(state)
     , m_repair(repair)
-    , m_pill(new StatusPill(state.engineState(), state.engineStatus()))
-    , m_engineStatus(new KitLabel({}, 12.5, QFont::Normal, Scheme::Text::Secondary))
+    , m_pill(new StatusPill(state.clock(), state.engineState(), state.engineStatus()))
+    , m_engineStatus(new KitLabel({}, TextRole::Body, Scheme::Text::Secondary))
     , m_repairSlot(new QVBoxLayout)
 {
     auto* fill = new QVBoxLayout(this);
@@ -39,7 +39,7 @@ HomePage::HomePage(AppState& state, AccessibilityRepair* repair, QWidget* parent
 
     auto* engine = new Card(18);
     engine->content()->setSpacing(8);
-    engine->content()->addWidget(new KitLabel(L10n::s("home.engine"), 14, QFont::DemiBold));
+    engine->content()->addWidget(new KitLabel(L10n::s("home.engine"), TextRole::Heading));
     auto* engineRow = new QHBoxLayout;
     engineRow->addWidget(m_engineStatus->wrapping(), 1);
     m_engineStatus->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -50,7 +50,7 @@ HomePage::HomePage(AppState& state, AccessibilityRepair* repair, QWidget* parent
 
     auto* recent = new Card(18);
     recent->content()->setSpacing(8);
-    recent->content()->addWidget(new KitLabel(L10n::s("home.recent"), 14, QFont::DemiBold));
+    recent->content()->addWidget(new KitLabel(L10n::s("home.recent"), TextRole::Heading));
     recent->content()->addWidget(new RecentHistory(
         state, HistoryRow::Mode::Relative, recentCount,
         new EmptyHint(Symbol::Clock, L10n::s("home.recentEmptyTitle"), L10n::s("home.recentEmptyBody"))));
@@ -58,7 +58,7 @@ HomePage::HomePage(AppState& state, AccessibilityRepair* repair, QWidget* parent
 
     auto* permissions = new Card(18);
     permissions->content()->setSpacing(14);
-    permissions->content()->addWidget(new KitLabel(L10n::s("home.permissions"), 14, QFont::DemiBold));
+    permissions->content()->addWidget(new KitLabel(L10n::s("home.permissions"), TextRole::Heading));
     permissions->content()->addWidget(new PermissionRows(state, repair));
     page->content()->addWidget(permissions);
 

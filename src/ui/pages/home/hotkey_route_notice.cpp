@@ -1,5 +1,6 @@
 #include "ui/pages/home/hotkey_route_notice.h"
 
+#include "core/model/hotkey_routes.h"
 #include "core/state/app_state.h"
 #include "core/text/l10n.h"
 #include "ui/kit/card.h"
@@ -9,7 +10,6 @@
 #include "ui/kit/scheme_symbol.h"
 #include "ui/kit/theme.h"
 
-#include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QVBoxLayout>
@@ -42,20 +42,9 @@ QColor secondary(const QPalette& palette)
     return Scheme::text(palette, Scheme::Text::Secondary);
 }
 
-const char* routeKey(HotkeyRoute route)
+QString textOf(const char* prefix, HotkeyRoute route)
 {
-    switch (route) {
-    case HotkeyRoute::Evdev:
-        return "hotkeyRoute.evdev";
-    case HotkeyRoute::KGlobalAccel:
-        return "hotkeyRoute.kglobalaccel";
-    case HotkeyRoute::Portal:
-        return "hotkeyRoute.portal";
-    case HotkeyRoute::CommandLine:
-    case HotkeyRoute::X11Desktop:
-        break;
-    }
-    return "hotkeyRoute.commandLine";
+    return L10n::s(QLatin1String(prefix) + HotkeyRouteText::names.text(route));
 }
 
 // Configuration lines in a tinted block of their own, in the fixed font, to be selected and copied.
@@ -66,10 +55,7 @@ public:
     {
         auto* box = new QVBoxLayout(this);
         box->setContentsMargins(12, 9, 12, 9);
-        auto* lines = new KitLabel(text, 12, QFont::Normal, Scheme::Text::Primary, this);
-        QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-        fixed.setPointSizeF(lines->font().pointSizeF());
-        lines->setFont(fixed);
+        auto* lines = new KitLabel(text, TextRole::Mono, Scheme::Text::Primary, this);
         lines->setTextInteractionFlags(Qt::TextSelectableByMouse);
         lines->setCursor(Qt::IBeamCursor);
         box->addWidget(lines);
@@ -86,6 +72,42 @@ protected:
         p.drawPath(KitPaint::rounded(box, 8));
     }
 };
+
+// What happened to the routes that failed, what the route in use does, and how to do better.
+void fill(QWidget& notice, const HotkeyRouteStatus& status, Hotkey hotkey)
+{
+    const HotkeyRoute route = status.route;
+    const bool best = route == HotkeyRoute::Evdev;
+    // Without a binding of the user's own, Quenda has no hotkey outside its windows.
+    const bool unbound = route == HotkeyRoute::CommandLine || route == HotkeyRoute::OwnWindows;
+    auto* row = new QHBoxLayout(&notice);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(10);
+    row->addWidget(unbound || !status.failed.isEmpty()
+                       ? new SchemeSymbol(Symbol::Warning, 16, Scheme::orange, &notice)
+                       : new SchemeSymbol(Symbol::Info, 16, secondary, &notice),
+                   0, Qt::AlignTop);
+    auto* column = new QVBoxLayout;
+    column->setSpacing(8);
+    for (const HotkeyRoute failed : status.failed)
+        column->addWidget((new KitLabel(textOf("hotkeyRoute.failed.", failed), TextRole::BodyMedium,
+                                        Scheme::orange, &notice))
+                              ->wrapping());
+    column->addWidget((new KitLabel(textOf("hotkeyRoute.", route), TextRole::BodyMedium,
+                                    best ? Scheme::Text::Secondary : Scheme::Text::Primary, &notice))
+                          ->wrapping());
+    if (route == HotkeyRoute::CommandLine) {
+        column->addWidget(new CodeBlock(HotkeyRouteNotice::swayBinding(hotkey), &notice));
+        column->addWidget(new KitLabel(L10n::s("hotkeyRoute.hyprland"), TextRole::BodyMedium,
+                                       Scheme::Text::Primary, &notice));
+        column->addWidget(new CodeBlock(HotkeyRouteNotice::hyprlandBinding(hotkey), &notice));
+    }
+    if (!best)
+        column->addWidget(
+            (new KitLabel(L10n::s("hotkeyRoute.best"), TextRole::Callout, Scheme::Text::Secondary, &notice))
+                ->wrapping());
+    row->addLayout(column, 1);
+}
 
 } // namespace
 
@@ -110,33 +132,18 @@ QWidget* HotkeyRouteNotice::make(const AppState& state, QWidget* parent)
 {
     auto* notice = new Card(18, parent);
     notice->setObjectName(QStringLiteral("hotkeyRouteNotice"));
-    const HotkeyRoute route = state.hotkeyRoute();
-    notice->setVisible(route != HotkeyRoute::X11Desktop);
-    const bool best = route == HotkeyRoute::Evdev;
-    // Only the command line leaves Quenda without a hotkey of its own until the user binds one.
-    const bool unbound = route == HotkeyRoute::CommandLine;
-    auto* row = new QHBoxLayout;
-    row->setSpacing(10);
-    row->addWidget(unbound ? new SchemeSymbol(Symbol::Warning, 16, Scheme::orange, notice)
-                           : new SchemeSymbol(Symbol::Info, 16, secondary, notice),
-                   0, Qt::AlignTop);
-    auto* column = new QVBoxLayout;
-    column->setSpacing(8);
-    column->addWidget((new KitLabel(L10n::s(routeKey(route)), 12.5, QFont::Medium,
-                                    best ? Scheme::Text::Secondary : Scheme::Text::Primary, notice))
-                          ->wrapping());
-    if (unbound) {
-        const Hotkey hotkey = state.config().hotkey;
-        column->addWidget(new CodeBlock(swayBinding(hotkey), notice));
-        column->addWidget(new KitLabel(L10n::s("hotkeyRoute.hyprland"), 12.5, QFont::Medium,
-                                       Scheme::Text::Primary, notice));
-        column->addWidget(new CodeBlock(hyprlandBinding(hotkey), notice));
-    }
-    if (!best)
-        column->addWidget(
-            (new KitLabel(L10n::s("hotkeyRoute.best"), 12, QFont::Normal, Scheme::Text::Secondary, notice))
-                ->wrapping());
-    row->addLayout(column, 1);
-    notice->content()->addLayout(row);
+    const auto follow = [notice, &state] {
+        const QString name = QStringLiteral("hotkeyRouteLines");
+        delete notice->findChild<QWidget*>(name, Qt::FindDirectChildrenOnly);
+        auto* body = new QWidget(notice);
+        body->setObjectName(name);
+        notice->content()->addWidget(body);
+        fill(*body, state.hotkeyRoute(), state.config().hotkey);
+        // Shown now rather than on the layout's next turn, so a window sized to fit counts the lines.
+        body->show();
+        notice->setVisible(state.hotkeyRoute().route != HotkeyRoute::X11Desktop);
+    };
+    QObject::connect(&state, &AppState::hotkeyRouteChanged, notice, follow);
+    follow();
     return notice;
 }

@@ -17,7 +17,7 @@ namespace {
 KitLabel* lines(const AppState& state, KitLabel::Ink ink, QWidget* parent,
                 std::function<void(const SessionRoutes&)> followed = {})
 {
-    auto* notice = (new KitLabel({}, 12.5, QFont::Medium, std::move(ink), parent))->wrapping();
+    auto* notice = (new KitLabel({}, TextRole::BodyMedium, std::move(ink), parent))->wrapping();
     notice->setObjectName(QStringLiteral("sessionRoutesNotice"));
     const auto follow = [notice, &state, followed = std::move(followed)] {
         const SessionRoutes& routes = state.sessionRoutes();

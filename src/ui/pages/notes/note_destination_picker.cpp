@@ -1,6 +1,5 @@
 #include "ui/pages/notes/note_destination_picker.h"
 
-#include "core/model/apple_notes_folder.h"
 #include "core/state/app_state.h"
 #include "core/text/l10n.h"
 #include "ui/kit/kit_font.h"
@@ -16,23 +15,18 @@ QString NoteDestinationPicker::pickTag()
     return QStringLiteral("__apple__");
 }
 
-QString NoteDestinationPicker::ownTag()
-{
-    return QStringLiteral("quenda");
-}
-
 QList<NoteDestinationPicker::Entry> NoteDestinationPicker::entries(const AppState& state)
 {
-    QList<Entry> menu{{L10n::s("notes.destination.quenda"), ownTag()}};
+    QList<Entry> menu{{L10n::s("notes.destination.quenda"), NoteDestination::own().text()}};
+    if (!state.notesBridge())
+        return menu;
     QList<AppleNotesFolder> folders = state.appleNoteFolders();
     // The stored folder stays offered, also before a listing and when Notes no longer has it.
-    if (const auto stored = AppleNotesFolder::decode(state.config().noteDestination);
-        stored && !folders.contains(*stored))
+    if (const auto& stored = state.config().noteDestination.folder; stored && !folders.contains(*stored))
         folders.prepend(*stored);
     for (const AppleNotesFolder& folder : folders)
         menu.append({folder.name + QStringLiteral(" \u00B7 ") + folder.account, folder.id()});
-    if (state.notesBridge())
-        menu.append({L10n::s("notes.destination.pickApple"), pickTag()});
+    menu.append({L10n::s("notes.destination.pickApple"), pickTag()});
     return menu;
 }
 
@@ -47,7 +41,7 @@ NoteDestinationPicker::NoteDestinationPicker(AppState& state, QWidget* parent)
     : QWidget(parent)
     , m_state(state)
     , m_menu(new QComboBox(this))
-    , m_status(new KitLabel({}, 11, QFont::Normal, Scheme::Text::Secondary, this))
+    , m_status(new KitLabel({}, TextRole::Caption, Scheme::Text::Secondary, this))
 {
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
@@ -55,16 +49,16 @@ NoteDestinationPicker::NoteDestinationPicker(AppState& state, QWidget* parent)
     auto* row = new QHBoxLayout;
     row->setSpacing(8);
     const QString title = L10n::s("menu.noteDestination");
-    row->addWidget(new KitLabel(title, 12, QFont::Medium, Scheme::Text::Secondary, this));
+    row->addWidget(new KitLabel(title, TextRole::CalloutMedium, Scheme::Text::Secondary, this));
     row->addSpacing(8);
     row->addStretch(1);
-    m_menu->setFont(KitFont::make(13));
+    m_menu->setFont(KitFont::of(TextRole::Body));
     m_menu->setAccessibleName(title);
     m_menu->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     row->addWidget(m_menu);
     column->addLayout(row);
     column->addWidget(
-        (new KitLabel(L10n::s("notes.destination.hint"), 11, QFont::Normal, Scheme::Text::Tertiary, this))
+        (new KitLabel(L10n::s("notes.destination.hint"), TextRole::Caption, Scheme::Text::Tertiary, this))
             ->wrapping());
     column->addWidget(m_status->wrapping());
 
@@ -84,7 +78,11 @@ void NoteDestinationPicker::refresh()
         m_menu->clear();
         for (const Entry& entry : menu)
             m_menu->addItem(entry.text, entry.tag);
-        m_menu->setCurrentIndex(m_menu->findData(m_state.config().noteDestination));
+        // Where no Notes application could take a note, the own notes are what a save reaches; a
+        // stored folder is kept for a system that has one.
+        const NoteDestination shown =
+            m_state.notesBridge() ? m_state.config().noteDestination : NoteDestination::own();
+        m_menu->setCurrentIndex(m_menu->findData(shown.text()));
     }
     const QString line = status(m_state);
     m_status->setText(line);
@@ -94,20 +92,21 @@ void NoteDestinationPicker::refresh()
 void NoteDestinationPicker::choose(int index)
 {
     const QString tag = m_menu->itemData(index).toString();
-    if (tag == pickTag()) {
+    const auto destination = NoteDestination::decode(tag);
+    if (!destination) { // the one entry that is no destination: the listing
         m_state.refreshAppleNoteFolders();
         refresh(); // back on the stored destination
         return;
     }
     QuendaConfig config = m_state.config();
-    config.noteDestination = tag;
+    config.noteDestination = *destination;
     m_state.setConfig(config);
 }
 
 void NoteDestinationPicker::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
-    if (m_state.notesBridge() && AppleNotesFolder::decode(m_state.config().noteDestination) &&
+    if (m_state.notesBridge() && m_state.config().noteDestination.folder &&
         m_state.appleNoteFolders().isEmpty())
         m_state.refreshAppleNoteFolders();
 }

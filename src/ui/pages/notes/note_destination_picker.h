@@ -10,7 +10,8 @@ class QComboBox;
 
 // Where text saved by a spoken note command goes: the own notes or a folder of the Notes
 // application, the configuration's noteDestination. Lists the folders when it needs them and
-// shows how that went; without a Notes application it says the notes stay here.
+// shows how that went; without a Notes application it offers and shows the own notes only, and
+// says why.
 class NoteDestinationPicker final : public QWidget {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(NoteDestinationPicker)
@@ -24,9 +25,8 @@ public:
 
     // The entry that starts a listing; a command, never stored.
     static QString pickTag();
-    static QString ownTag();
-    // The menu: the own notes, the folders (the stored one always among them) and, with a Notes
-    // application, the entry that lists the folders.
+    // The menu: the own notes and, with a Notes application, the folders (the stored one always
+    // among them) and the entry that lists the folders.
     static QList<Entry> entries(const AppState& state);
     // The line under the hint, empty for none.
     static QString status(const AppState& state);

@@ -18,12 +18,12 @@ constexpr int spacing = 2; // between rows
 
 QFont titleFont(bool selected)
 {
-    return KitFont::make(13, selected ? QFont::DemiBold : QFont::Medium);
+    return KitFont::of(selected ? TextRole::BodyStrong : TextRole::BodyMedium);
 }
 
 QFont timeFont()
 {
-    return KitFont::make(11);
+    return KitFont::of(TextRole::Caption);
 }
 
 } // namespace

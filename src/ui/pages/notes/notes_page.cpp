@@ -55,7 +55,7 @@ NotesPage::NotesPage(AppState& state, QWidget* parent)
     pickerCard->content()->addWidget(m_picker);
     page->content()->addWidget(pickerCard);
 
-    m_unsaved = (new KitLabel(L10n::s("notes.unsaved"), 12.5, QFont::Medium, Scheme::orange))->wrapping();
+    m_unsaved = (new KitLabel(L10n::s("notes.unsaved"), TextRole::BodyMedium, Scheme::orange))->wrapping();
     page->content()->addWidget(m_unsaved);
 
     m_emptyCard = new Card(20);
@@ -114,7 +114,7 @@ QWidget* NotesPage::makeList()
     m_search->editor()->installEventFilter(this);
     connect(m_search, &SearchField::textChanged, m_selection.get(), &NoteSelection::setQuery);
 
-    m_noResults = new KitLabel(L10n::s("notes.noResults"), 12, QFont::Normal, Scheme::Text::Secondary);
+    m_noResults = new KitLabel(L10n::s("notes.noResults"), TextRole::Callout, Scheme::Text::Secondary);
     m_noResults->setContentsMargins(20, 8, 20, 8);
     column->addWidget(m_noResults);
 
@@ -154,7 +154,7 @@ QWidget* NotesPage::makeEditor()
     m_title->setFrame(false);
     m_title->setPlaceholderText(L10n::s("notes.titlePlaceholder"));
     m_title->setAccessibleName(L10n::s("notes.titlePlaceholder"));
-    m_title->setFont(KitFont::make(18, QFont::DemiBold));
+    m_title->setFont(KitFont::of(TextRole::DocumentTitle));
     plain(*m_title);
     column->addWidget(m_title);
 
@@ -162,7 +162,7 @@ QWidget* NotesPage::makeEditor()
     m_body->setFrameShape(QFrame::NoFrame);
     m_body->setPlaceholderText(L10n::s("notes.bodyPlaceholder"));
     m_body->setAccessibleName(L10n::s("notes.bodyPlaceholder"));
-    m_body->setFont(KitFont::make(14));
+    m_body->setFont(KitFont::of(TextRole::Lead));
     m_body->viewport()->setAutoFillBackground(false);
     plain(*m_body);
     column->addWidget(m_body, 1);

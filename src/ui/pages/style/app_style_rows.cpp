@@ -39,8 +39,8 @@ AppStyleRow::AppStyleRow(AppState& state, AppIconCache& icons, const AppStylePro
     , m_state(state)
     , m_profile(profile)
     , m_icon(new QLabel(this))
-    , m_name(new KitLabel({}, 13, QFont::Medium, Scheme::Text::Primary, this))
-    , m_hint(new KitLabel({}, 11, QFont::Normal, Scheme::Text::Secondary, this))
+    , m_name(new KitLabel({}, TextRole::BodyMedium, Scheme::Text::Primary, this))
+    , m_hint(new KitLabel({}, TextRole::Caption, Scheme::Text::Secondary, this))
     , m_picker(new SoftButton({}, this, Symbol::ChevronDown))
 {
     m_icon->setFixedSize(iconSide, iconSide);
@@ -168,7 +168,7 @@ AppStylesSection::AppStylesSection(AppState& state, AppIconCache& icons, QWidget
     , m_icons(icons)
     , m_toggle(new SoftButton(L10n::s("style.allApps")))
     , m_search(new SearchField(L10n::s("style.search")))
-    , m_empty(new KitLabel({}, 12.5, QFont::Normal, Scheme::Text::Secondary))
+    , m_empty(new KitLabel({}, TextRole::Body, Scheme::Text::Secondary))
     , m_list(new QVBoxLayout)
 {
     auto* column = new QVBoxLayout(this);
@@ -182,10 +182,10 @@ AppStylesSection::AppStylesSection(AppState& state, AppIconCache& icons, QWidget
     titleRow->setSpacing(6);
     titleRow->addWidget(
         new SymbolView(Symbol::AppWindow, 14, Scheme::text(palette(), Scheme::Text::Primary)));
-    titleRow->addWidget(new KitLabel(L10n::s("style.perApp.title"), 14, QFont::DemiBold), 1);
+    titleRow->addWidget(new KitLabel(L10n::s("style.perApp.title"), TextRole::Heading), 1);
     titles->addLayout(titleRow);
     titles->addWidget(
-        (new KitLabel(L10n::s("style.perApp.body"), 12, QFont::Normal, Scheme::Text::Secondary))->wrapping());
+        (new KitLabel(L10n::s("style.perApp.body"), TextRole::Callout, Scheme::Text::Secondary))->wrapping());
     header->addLayout(titles, 1);
     header->addSpacing(12);
     header->addWidget(m_toggle, 0, Qt::AlignTop);

@@ -122,10 +122,10 @@ StyleCard::StyleCard(const StyleOption& option, QWidget* parent)
 
     auto* words = new QVBoxLayout;
     words->setSpacing(4);
-    auto* title = new KitLabel(option.title, 14, QFont::DemiBold);
+    auto* title = new KitLabel(option.title, TextRole::Heading);
     title->setAttribute(Qt::WA_TransparentForMouseEvents);
     words->addWidget(title);
-    m_blurb = limited(3, option.blurb, KitFont::make(11.5), this);
+    m_blurb = limited(3, option.blurb, KitFont::of(TextRole::Callout), this);
     words->addWidget(m_blurb);
     column->addLayout(words);
     column->addStretch(1);
@@ -133,10 +133,10 @@ StyleCard::StyleCard(const StyleOption& option, QWidget* parent)
     auto* examples = new QVBoxLayout(m_examples);
     examples->setContentsMargins(10, 10, 10, 10);
     examples->setSpacing(6);
-    QFont struck = KitFont::make(11);
+    QFont struck = KitFont::of(TextRole::Caption);
     struck.setStrikeOut(true);
     m_before = limited(2, option.before, struck, m_examples);
-    m_after = limited(4, option.after, KitFont::make(11.5, QFont::Medium), m_examples);
+    m_after = limited(4, option.after, KitFont::of(TextRole::CalloutMedium), m_examples);
     examples->addWidget(m_before);
     examples->addWidget(m_after);
     m_examples->setAttribute(Qt::WA_TransparentForMouseEvents);

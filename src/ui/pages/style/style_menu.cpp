@@ -11,7 +11,7 @@
 StyleMenu::StyleMenu(AppState& state, QWidget* parent)
     : QWidget(parent)
     , m_state(state)
-    , m_label(new KitLabel({}, 12, QFont::Medium, Scheme::Text::Secondary))
+    , m_label(new KitLabel({}, TextRole::CalloutMedium, Scheme::Text::Secondary))
     , m_menu(new QComboBox)
 {
     auto* row = new QHBoxLayout(this);

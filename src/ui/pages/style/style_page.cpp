@@ -39,7 +39,7 @@ QWidget* heading(Symbol symbol, const QString& title)
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(6);
     row->addWidget(new SymbolView(symbol, 14, Scheme::text(box->palette(), Scheme::Text::Primary)));
-    row->addWidget(new KitLabel(title, 14, QFont::DemiBold), 1);
+    row->addWidget(new KitLabel(title, TextRole::Heading), 1);
     return box;
 }
 
@@ -48,7 +48,7 @@ QWidget* heading(Symbol symbol, const QString& title)
 StylePage::StylePage(AppState& state, AppIconCache& icons, QWidget* parent)
     : QWidget(parent)
     , m_state(state)
-    , m_front(new KitLabel({}, 13, QFont::Medium, Scheme::Text::Secondary))
+    , m_front(new KitLabel({}, TextRole::BodyMedium, Scheme::Text::Secondary))
     , m_apps(new AppStylesSection(state, icons))
 {
     auto* fill = new QVBoxLayout(this);
@@ -58,7 +58,7 @@ StylePage::StylePage(AppState& state, AppIconCache& icons, QWidget* parent)
     QVBoxLayout* content = page->content();
 
     content->addWidget(m_front);
-    auto* defaultHeading = new KitLabel(L10n::s("style.default"), 14, QFont::DemiBold);
+    auto* defaultHeading = new KitLabel(L10n::s("style.default"), TextRole::Heading);
     content->addWidget(defaultHeading);
 
     // The cards carry room for their shadow, so the grid's gaps shrink by it to stay 14 apart.
@@ -105,7 +105,7 @@ QWidget* StylePage::makeInstructions()
     card->content()->setSpacing(12);
     card->content()->addWidget(heading(Symbol::TextBubble, L10n::s("style.custom.title")));
     card->content()->addWidget(
-        (new KitLabel(L10n::s("style.custom.body"), 12, QFont::Normal, Scheme::Text::Secondary))->wrapping());
+        (new KitLabel(L10n::s("style.custom.body"), TextRole::Callout, Scheme::Text::Secondary))->wrapping());
     auto* frame = new FaintPanel(10, true);
     frame->setFixedHeight(96);
     auto* inside = new QVBoxLayout(frame);
@@ -114,7 +114,7 @@ QWidget* StylePage::makeInstructions()
     m_instructions->setFrameShape(QFrame::NoFrame);
     m_instructions->viewport()->setAutoFillBackground(false);
     m_instructions->setAutoFillBackground(false);
-    m_instructions->setFont(KitFont::make(13));
+    m_instructions->setFont(KitFont::of(TextRole::Body));
     m_instructions->setTabChangesFocus(true);
     // Shown only while the text is exactly empty; a single space hides it.
     m_instructions->setPlaceholderText(L10n::s("style.custom.placeholder"));
@@ -141,7 +141,7 @@ QWidget* StylePage::makeLanguage()
     m_languageSlot = new QVBoxLayout;
     m_languageSlot->setContentsMargins(0, 0, 0, 0);
     card->content()->addLayout(m_languageSlot);
-    m_languageHint = (new KitLabel({}, 11.5, QFont::Normal, Scheme::Text::Secondary))->wrapping();
+    m_languageHint = (new KitLabel({}, TextRole::Callout, Scheme::Text::Secondary))->wrapping();
     card->content()->addWidget(m_languageHint);
     card->content()->addStretch(1);
     return card;
@@ -157,7 +157,7 @@ QWidget* StylePage::makeCommand()
     top->addWidget(m_command);
     card->content()->addLayout(top);
     card->content()->addWidget(
-        (new KitLabel(L10n::s("style.command.body"), 11.5, QFont::Normal, Scheme::Text::Secondary))
+        (new KitLabel(L10n::s("style.command.body"), TextRole::Callout, Scheme::Text::Secondary))
             ->wrapping());
     m_more = new SoftButton(L10n::s("style.command.more"));
     card->content()->addWidget(m_more, 0, Qt::AlignLeft);

@@ -54,7 +54,7 @@ protected:
         change([](QuendaConfig& c) {
             c.overlayResultDismissSeconds = 1;
             c.dictationPreviewDismissSeconds = 1;
-            c.noteDestination = s("quenda");
+            c.noteDestination = NoteDestination::own();
             c.nativeLanguage = s("de");
             c.overlayResultSize = OverlayResultSize::Regular;
             c.showWidget = true;
@@ -103,7 +103,7 @@ protected:
     }
 };
 
-TEST_F(OverlayCardsTest, EachCardRendersItsTextsAndNoPartTakesTheFocus)
+TEST_F(OverlayCardsTest, EachCardRendersItsTextsNamesItsButtonsAndNoPartTakesTheFocus)
 {
     struct Case {
         const char* name;
@@ -144,6 +144,7 @@ TEST_F(OverlayCardsTest, EachCardRendersItsTextsAndNoPartTakesTheFocus)
         for (const QWidget* child : card->findChildren<QWidget*>())
             EXPECT_EQ(child->focusPolicy(), Qt::NoFocus)
                 << c.name << ": " << child->metaObject()->className();
+        EXPECT_EQ(unnamedButtons(*card), QStringList()) << c.name;
         const QImage image = renderTransparent(v);
         const QRect area(card->mapTo(&v, QPoint(0, 0)), card->size());
         EXPECT_GT(paintedPixels(image, area), area.width() * area.height() * 9 / 10) << c.name;

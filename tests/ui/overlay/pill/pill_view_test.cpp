@@ -25,7 +25,7 @@ protected:
         for (const SymbolView* v : pill().content()->findChildren<SymbolView*>())
             symbols << v->symbol();
         for (const IconChip* c : pill().content()->findChildren<IconChip*>())
-            symbols << c->symbol();
+            symbols << *c->symbol();
         return symbols;
     }
 };
@@ -72,6 +72,7 @@ TEST_F(PillTest, EachPhaseShowsItsRowInABarOfItsWidth)
         if (c.symbol) {
             EXPECT_TRUE(rowSymbols().contains(*c.symbol)) << c.name;
         }
+        EXPECT_EQ(unnamedButtons(*pill().content()), QStringList()) << c.name;
 
         // The capsule is painted over the pill's whole width; outside the shadow's reach nothing is.
         const QImage image = renderTransparent(view());

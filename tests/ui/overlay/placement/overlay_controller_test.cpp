@@ -438,3 +438,54 @@ TEST_F(OverlayControllerTest, AChangedOutlineOfTheViewCutsThePanelAnew)
 }
 
 #include "overlay_controller_test.moc"
+
+// A setting that places or shows the widget takes effect at once; any other leaves the widget alone,
+// so a save while the bar waits to shrink does not postpone the shrink.
+TEST_F(OverlayControllerTest, TheSettingsThatPlaceOrShowTheWidgetTakeEffectAtOnceAndNoOther)
+{
+    using Change = std::function<void(QuendaConfig&)>;
+    enum class Shows { Chip, Bar, Card };
+    struct Row {
+        const char* name;
+        Change start; // before the controller is made
+        Shows shows;  // when the setting is saved; the pointer is on the external screen
+        Change change;
+    };
+    const Change fixed = [](QuendaConfig& c) { c.resultPlacementFixed = true; };
+    // clang-format off
+    const Row rows[] = {
+        {.name = "shown while idle",   .start = {},    .shows = Shows::Chip, .change = [](QuendaConfig& c) { c.showWidget = false; }},
+        {.name = "follows the screen", .start = {},    .shows = Shows::Bar,  .change = [](QuendaConfig& c) { c.widgetFollowActiveScreen = true; }},
+        {.name = "card size",          .start = {},    .shows = Shows::Card, .change = [](QuendaConfig& c) { c.overlayResultSize = OverlayResultSize::Large; }},
+        {.name = "card placement",     .start = {},    .shows = Shows::Card, .change = fixed},
+        {.name = "card screen",        .start = fixed, .shows = Shows::Card, .change = [](QuendaConfig& c) { c.resultPlacementScreen = QString::number(laptop.id); }},
+        {.name = "card anchor",        .start = fixed, .shows = Shows::Card, .change = [](QuendaConfig& c) { c.resultPlacementAnchor = ResultPlacementAnchor::TopLeading; }},
+    };
+    // clang-format on
+    const auto save = [this](const Change& change) {
+        QuendaConfig config = state().config();
+        change(config);
+        state().setConfig(config);
+    };
+    for (const Row& row : rows) {
+        m_controller.reset();
+        m_screens.setPointer({2000, 600});
+        make(row.start);
+        if (row.shows == Shows::Bar)
+            state().setPhase(Phase::listening());
+        if (row.shows == Shows::Card)
+            state().setOverlayResult(answer());
+        const auto before = std::pair(frame(), panel().isVisible());
+        save(row.change);
+        EXPECT_NE(std::pair(frame(), panel().isVisible()), before) << row.name;
+    }
+
+    m_controller.reset();
+    make();
+    state().setPhase(Phase::listening());
+    state().setPhase(Phase::idle());
+    m_clock.advance(OverlayController::shrinkDelayMs - 1);
+    save([](QuendaConfig& c) { c.dictionary = QStringLiteral("Quenda"); });
+    m_clock.advance(1);
+    EXPECT_EQ(frame(), chipAtHome);
+}

@@ -34,7 +34,7 @@ TEST_F(NoteDestinationPickerTest, EntriesStatusAndListingWithAndWithoutANotesApp
     struct Row {
         const char* name;
         bool bridge;
-        const char* stored;  // the configured destination, account/name for a folder
+        const char* stored;  // the configured destination, account/name for a folder; "" for a fresh one
         const char* listed;  // the listing's answer, "" when none is answered
         const char* tags;    // the menu after the listing
         const char* current; // the tag the menu shows
@@ -49,15 +49,17 @@ TEST_F(NoteDestinationPickerTest, EntriesStatusAndListingWithAndWithoutANotesApp
         {.name = "stored folder no longer listed", .bridge = true,  .stored = "Old/Ideas",  .listed = "iCloud\tNotes\n",                    .tags = "quenda,Old/Ideas,iCloud/Notes,__apple__",     .current = "Old/Ideas",  .listings = 1, .status = ""},
         {.name = "a listing with no folders",      .bridge = true,  .stored = "iCloud/Notes", .listed = "\n",                                .tags = "quenda,iCloud/Notes,__apple__",              .current = "iCloud/Notes", .listings = 1, .status = "No folders found."},
         {.name = "no Notes: own store",            .bridge = false, .stored = "quenda",     .listed = "",                                   .tags = "quenda",                                     .current = "quenda",     .listings = 0, .status = "There is no Notes app on this system, so notes are saved in Quenda's notes."},
-        {.name = "no Notes: stored folder kept",   .bridge = false, .stored = "iCloud/Notes", .listed = "",                                  .tags = "quenda,iCloud/Notes",                        .current = "iCloud/Notes", .listings = 0, .status = "There is no Notes app on this system, so notes are saved in Quenda's notes."},
+        {.name = "no Notes: fresh configuration",  .bridge = false, .stored = "",           .listed = "",                                   .tags = "quenda",                                     .current = "quenda",     .listings = 0, .status = "There is no Notes app on this system, so notes are saved in Quenda's notes."},
+        {.name = "no Notes: stored folder kept",   .bridge = false, .stored = "Work/Ideas", .listed = "",                                   .tags = "quenda",                                     .current = "quenda",     .listings = 0, .status = "There is no Notes app on this system, so notes are saved in Quenda's notes."},
     };
     // clang-format on
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        const QString stored =
-            QString::fromUtf8(row.stored).replace(QLatin1Char('/'), AppleNotesFolder::separator);
+        const auto stored = NoteDestination::decode(
+            QString::fromUtf8(row.stored).replace(QLatin1Char('/'), AppleNotesFolder::separator));
         const qsizetype before = m_runner.requests().size();
-        makeNotesState({}, row.bridge, [&](QuendaConfig& c) { c.noteDestination = stored; });
+        makeNotesState({}, row.bridge,
+                       [&](QuendaConfig& c) { c.noteDestination = stored.value_or(c.noteDestination); });
         NoteDestinationPicker picker(notesState());
         picker.show();
         EXPECT_EQ(m_runner.requests().size() - before, row.listings);
@@ -65,13 +67,14 @@ TEST_F(NoteDestinationPickerTest, EntriesStatusAndListingWithAndWithoutANotesApp
             listFolders(QByteArray(row.listed));
         EXPECT_EQ(tags(NoteDestinationPicker::entries(notesState())), QString::fromUtf8(row.tags));
         EXPECT_EQ(picker.menu()->count(), NoteDestinationPicker::entries(notesState()).size());
-        EXPECT_EQ(picker.menu()->currentData().toString(), stored);
         EXPECT_EQ(QString(picker.menu()->currentData().toString())
                       .replace(AppleNotesFolder::separator, QLatin1Char('/')),
                   QString::fromUtf8(row.current));
         EXPECT_EQ(picker.statusLabel()->isVisible() ? picker.statusLabel()->text() : QString(),
                   QString::fromUtf8(row.status));
-        EXPECT_EQ(notesState().config().noteDestination, stored); // showing stores nothing
+        // Showing stores nothing; the fresh configuration's destination is a Notes folder.
+        EXPECT_EQ(notesState().config().noteDestination,
+                  stored.value_or(QuendaConfig::standard().noteDestination));
         while (m_runner.finishNext(FakeScriptRunner::exited(0, {})))
             ;
     }
@@ -79,7 +82,7 @@ TEST_F(NoteDestinationPickerTest, EntriesStatusAndListingWithAndWithoutANotesApp
 
 TEST_F(NoteDestinationPickerTest, OnlyAChoiceOfTheUserStoresAndTheListEntryIsNeverStored)
 {
-    makeNotesState({}, true, [](QuendaConfig& c) { c.noteDestination = s("quenda"); });
+    makeNotesState({}, true, [](QuendaConfig& c) { c.noteDestination = NoteDestination::own(); });
     NoteDestinationPicker picker(notesState());
     picker.show();
     ASSERT_TRUE(m_runner.requests().isEmpty());
@@ -91,7 +94,7 @@ TEST_F(NoteDestinationPickerTest, OnlyAChoiceOfTheUserStoresAndTheListEntryIsNev
     const int pick = menu.findData(NoteDestinationPicker::pickTag());
     emit menu.activated(pick);
     EXPECT_EQ(m_runner.requests().size(), 1);
-    EXPECT_EQ(notesState().config().noteDestination, s("quenda"));
+    EXPECT_EQ(notesState().config().noteDestination, NoteDestination::own());
     EXPECT_EQ(menu.currentData().toString(), s("quenda"));
     EXPECT_EQ(picker.statusLabel()->text(), s("Loading folders…"));
     listFolders("iCloud\tNotes\nWork\tNotes\n");
@@ -101,7 +104,7 @@ TEST_F(NoteDestinationPickerTest, OnlyAChoiceOfTheUserStoresAndTheListEntryIsNev
     ASSERT_GE(work, 0);
     EXPECT_EQ(menu.itemText(work), s("Notes · Work"));
     emit menu.activated(work);
-    EXPECT_EQ(notesState().config().noteDestination, folder("Work", "Notes"));
+    EXPECT_EQ(notesState().config().noteDestination.text(), folder("Work", "Notes"));
     EXPECT_EQ(menu.currentData().toString(), folder("Work", "Notes"));
 }
 

@@ -1,10 +1,12 @@
 #include "settings_fixture.h"
 
+#include "core/base/support_paths.h"
 #include "core/model/display_id.h"
 #include "platform/accessibility_repair.h"
 #include "ui/kit/accessibility_repair_card.h"
 #include "ui/kit/key_cap.h"
 #include "ui/kit/page.h"
+#include "ui/kit/status_pill.h"
 #include "ui/pages/settings/settings_row.h"
 
 #include <QAccessible>
@@ -186,5 +188,137 @@ TEST_F(SettingsPageTest, TabReachesEveryControlNamedAndScrolledIntoSight)
         EXPECT_TRUE(stops.contains(stop(widget)))
             << widget->metaObject()->className() << " " << readName(widget).toStdString();
         EXPECT_FALSE(readName(widget).isEmpty()) << widget->metaObject()->className();
+    }
+}
+
+// Only what can work is offered; a stored value that is not offered is still shown.
+TEST_F(SettingsPageTest, MenusOfferOnlyWhatWorksAndShowAStoredValueTheyDoNotOffer)
+{
+    struct Row {
+        const char* control;
+        std::function<void(QuendaConfig&)> store;
+        QStringList offered;
+        QString shown;
+    };
+    const QStringList keys{s("Right Alt"), s("Right Super"), s("Right Ctrl"), s("Left Ctrl")};
+    const QStringList english{s("Automatic"), s("English")};
+    const Row rows[] = {
+        {"settings.hotkey", [](QuendaConfig& c) { c.hotkey = Hotkey::Function; }, keys, s("Fn")},
+        {"style.language", [](QuendaConfig& c) { c.language = s("de"); }, english, s("German")},
+        {"style.language",
+         [](QuendaConfig& c) {
+             c.asrEngine = AsrEngine::Whistle;
+             c.language = s("fr");
+         },
+         english, s("French")},
+        {"settings.resultStay",
+         [](QuendaConfig& c) { c.overlayResultDismissSeconds = 7; },
+         {s("1 second"), s("2 seconds"), s("3 seconds"), s("5 seconds"), s("10 seconds"), s("15 seconds"),
+          s("30 seconds"), s("1 minute"), s("Until closed")},
+         s("7 seconds")},
+        {"settings.keepFor",
+         [](QuendaConfig& c) { c.historyKeepHours = 3; },
+         {s("Always"), s("1 hour"), s("2 hours"), s("6 hours"), s("12 hours"), s("1 day"), s("2 days"),
+          s("1 week"), s("30 days"), s("90 days"), s("1 year")},
+         s("3 hours")},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.shown.toStdString());
+        m_page.reset();
+        state().setConfig(QuendaConfig::standard());
+        configure(row.store);
+        auto* menu = qobject_cast<QComboBox*>(control(row.control));
+        ASSERT_TRUE(menu);
+        QStringList offered;
+        for (int i = 0; i < menu->count(); ++i)
+            offered << menu->itemText(i);
+        EXPECT_EQ(offered, row.offered);
+        EXPECT_EQ(shown(menu), row.shown);
+    }
+}
+
+TEST_F(SettingsPageTest, TheHotkeysKeyCapFollowsTheStoredKey)
+{
+    const auto cap = [this] { return page().findChild<KeyCap*>()->label(); };
+    EXPECT_EQ(cap(), s("Ctrl"));
+    configure([](QuendaConfig& c) { c.hotkey = Hotkey::RightOption; });
+    settle();
+    EXPECT_EQ(cap(), s("Alt"));
+}
+
+TEST_F(SettingsPageTest, TheRepairCardStandsUnderThePermissionsWhileAccessibilityIsMissing)
+{
+    CountingRepair repair;
+    struct Row {
+        const char* name;
+        AccessibilityRepair* repair;
+        bool granted;
+        bool card;
+    };
+    const Row rows[] = {
+        {"missing, with a repair", &repair, false, true},
+        {"granted", &repair, true, false},
+        {"missing, nothing to repair with", nullptr, false, false},
+    };
+    for (const Row& row : rows) {
+        m_page.reset();
+        m_probe.m_accessibility = !row.granted;
+        state().refreshPermissions();
+        SettingsPage& view = page(row.repair);
+        m_probe.m_accessibility = row.granted;
+        state().refreshPermissions();
+        settle();
+        const auto* card = view.findChild<AccessibilityRepairCard*>();
+        EXPECT_EQ(card && card->isVisibleTo(&view), row.card) << row.name;
+    }
+}
+
+TEST_F(SettingsPageTest, OpenShowsTheSupportFolderOrSaysOnItsRowThatNothingOpenedIt)
+{
+    auto* open = qobject_cast<QAbstractButton*>(control("settings.supportFolder"));
+    auto* row = qobject_cast<SettingsRow*>(open->parentWidget());
+    for (const bool accepted : {true, false}) {
+        m_launcher.m_acceptsUrls = accepted;
+        open->click();
+        EXPECT_EQ(m_launcher.urls().last(), QUrl::fromLocalFile(SupportPaths::directory()));
+        EXPECT_EQ(row->problemText(), accepted ? QString() : L10n::s("settings.open.failed"));
+    }
+}
+
+TEST_F(SettingsPageTest, TheEngineRowFollowsTheEngineAndReloadRestartsIt)
+{
+    int reloads = 0;
+    state().setReloadEngine([&] { ++reloads; });
+    qobject_cast<QAbstractButton*>(control("home.reload"))->click();
+    EXPECT_EQ(reloads, 1);
+    state().setEngineLoading(false);
+    state().setEngineStatus(s("Speech engine stopped"));
+    const auto* pill = page().findChild<StatusPill*>();
+    EXPECT_EQ(pill->state(), EngineState::Error);
+    EXPECT_EQ(pill->text(), s("Speech engine stopped"));
+}
+
+// Without an update feed nothing is checked and the section says how updates come instead.
+TEST_F(SettingsPageTest, TheUpdatesLineSaysHowTheProgramIsUpdated)
+{
+    FakeUpdateFeed feed;
+    for (UpdateFeed* built : {static_cast<UpdateFeed*>(&feed), static_cast<UpdateFeed*>(nullptr)}) {
+        m_page.reset();
+        makeState(built);
+        const QString expected = L10n::s(built ? "settings.updates.feed" : "settings.updates.byInstall");
+        EXPECT_TRUE(shownTexts(page()).contains(expected));
+    }
+}
+// Wrapped text is tallest at its narrowest; the page must still end where its content ends.
+TEST_F(SettingsPageTest, ThePageEndsWithItsLastSectionAtAnyWidth)
+{
+    SettingsPage& view = page();
+    for (const int width : {1000, 700, 1000}) {
+        view.resize(width, 700);
+        settle();
+        QWidget* host = view.page()->widget();
+        QWidget* last = view.section(SettingsPage::Section::Permissions);
+        const int end = last->mapTo(host, QPoint(0, last->height())).y() + Page::padding.bottom();
+        EXPECT_EQ(host->height(), end) << width;
     }
 }

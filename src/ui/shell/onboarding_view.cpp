@@ -78,7 +78,8 @@ OnboardingView::OnboardingView(AppState& state, AccessibilityRepair* repair, QWi
     m_launchAtLogin->setChecked(state.config().launchAtLogin);
     last->addWidget(m_launchAtLogin);
     last->addWidget(
-        new KitLabel(L10n::s("settings.launchAtLogin"), 13, QFont::Medium, Scheme::Text::Primary, this), 1);
+        new KitLabel(L10n::s("settings.launchAtLogin"), TextRole::BodyMedium, Scheme::Text::Primary, this),
+        1);
     auto* done = new PrimaryButton(L10n::s("onboarding.done"), this);
     done->setObjectName(QStringLiteral("onboardingDone"));
     last->addWidget(done);

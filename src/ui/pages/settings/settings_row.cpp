@@ -10,8 +10,8 @@ SettingsRow::SettingsRow(const QString& title, QWidget* control, const QString& 
                          QWidget* parent)
     : QWidget(parent)
     , m_control(control)
-    , m_title(new KitLabel(title, 13, QFont::Medium))
-    , m_problem((new KitLabel({}, 11.5, QFont::Normal, Scheme::orange))->wrapping())
+    , m_title(new KitLabel(title, TextRole::BodyMedium))
+    , m_problem((new KitLabel({}, TextRole::Caption, Scheme::orange))->wrapping())
 {
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
@@ -23,7 +23,7 @@ SettingsRow::SettingsRow(const QString& title, QWidget* control, const QString& 
     m_title->setWordWrap(true);
     texts->addWidget(m_title);
     if (!detail.isEmpty()) {
-        m_detail = (new KitLabel(detail, 11.5, QFont::Normal, Scheme::Text::Secondary))->wrapping();
+        m_detail = (new KitLabel(detail, TextRole::Caption, Scheme::Text::Secondary))->wrapping();
         texts->addWidget(m_detail);
     }
 

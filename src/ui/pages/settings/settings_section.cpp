@@ -12,7 +12,7 @@
 SettingsSection::SettingsSection(Symbol symbol, const QString& title, QWidget* parent)
     : QWidget(parent)
     , m_card(new Card(20, this))
-    , m_heading(new KitLabel(title, 14, QFont::DemiBold))
+    , m_heading(new KitLabel(title, TextRole::Heading))
     , m_rows(new QVBoxLayout)
 {
     auto* fill = new QVBoxLayout(this);

@@ -24,7 +24,7 @@ QWidget* engineState(SettingsBinder& binder)
     auto* line = new QHBoxLayout(box);
     line->setContentsMargins(0, 0, 0, 0);
     line->setSpacing(10);
-    auto* pill = new StatusPill(state.engineState(), state.engineStatus());
+    auto* pill = new StatusPill(state.clock(), state.engineState(), state.engineStatus());
     line->addWidget(pill, 1);
     auto* reload = new SoftButton(L10n::s("home.reload"));
     line->addWidget(reload);
@@ -40,7 +40,7 @@ QWidget* engineState(SettingsBinder& binder)
 SettingsRow* portRow(SettingsBinder& binder)
 {
     auto* field = new QLineEdit;
-    field->setFont(KitFont::make(13));
+    field->setFont(KitFont::of(TextRole::Body));
     field->setFixedWidth(90);
     auto* row = new SettingsRow(L10n::s("settings.port"), field, L10n::s("settings.port.detail"));
     AppState& state = binder.state();
@@ -80,7 +80,7 @@ SettingsSection* SettingsSections::speech(SettingsBinder& binder)
     auto* section = new SettingsSection(Symbol::Waveform, L10n::s("settings.speech.title"));
     section->addRow(new SettingsRow(
         L10n::s("settings.recogniser"),
-        new KitLabel(L10n::s("settings.recogniser.builtIn"), 13, QFont::Normal, Scheme::Text::Secondary),
+        new KitLabel(L10n::s("settings.recogniser.builtIn"), TextRole::Body, Scheme::Text::Secondary),
         L10n::s("settings.recogniser.detail")));
     section->addRow(new SettingsRow(L10n::s("home.engine"), engineState(binder)));
 

@@ -14,7 +14,7 @@ SettingsSection* SettingsSections::start(SettingsBinder& binder)
                                     binder.toggle(&QuendaConfig::launchAtLogin),
                                     L10n::s("settings.launchAtLogin.detail")));
     auto* version = new KitLabel(L10n::format(QStringLiteral("settings.version.value"), {state.appVersion()}),
-                                 13, QFont::Normal, Scheme::Text::Secondary);
+                                 TextRole::Body, Scheme::Text::Secondary);
     version->setTextInteractionFlags(Qt::TextSelectableByMouse);
     section->addRow(new SettingsRow(L10n::s("settings.version"), version));
     section->addRow(new SettingsRow(

@@ -16,17 +16,17 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QVBoxLayout>
 
 namespace {
 
-const QString localProvider = QStringLiteral("local");
-
-// The start-up check: a local provider whose folder lacks this file falls back to the endpoints.
-bool holdsModel(const QString& folder)
+QList<SettingsBinder::Choice<PolishProvider>> providerChoices()
 {
-    return !folder.isEmpty() && QFileInfo::exists(QDir(folder).filePath(QStringLiteral("config.json")));
+    QList<SettingsBinder::Choice<PolishProvider>> choices;
+    for (const PolishProvider provider : PolishProviderText::table.values())
+        choices.append({provider, L10n::s(QStringLiteral("settings.correction.provider.") +
+                                          PolishProviderText::table.text(provider))});
+    return choices;
 }
 
 QString pickWithDialog(QWidget* parent, const QString& start)
@@ -44,11 +44,9 @@ CorrectionSection::CorrectionSection(SettingsBinder& binder, OpenAIKeyStore* key
     , m_pickFolder(&pickWithDialog)
     , m_section(new SettingsSection(Symbol::TextCheck, L10n::s("settings.correction.title"), this))
     , m_polishing(binder.toggle(&QuendaConfig::autoCorrect))
-    , m_provider(binder.segments<QString>(
-          &QuendaConfig::polishProvider,
-          {{QStringLiteral("openai"), L10n::s("settings.correction.provider.openai")},
-           {localProvider, L10n::s("settings.correction.provider.local")}},
-          [](const QString& provider) { return provider; }))
+    , m_provider(binder.segments<PolishProvider>(
+          &QuendaConfig::polishProvider, providerChoices(),
+          [](const PolishProvider& provider) { return PolishProviderText::table.text(provider); }))
     , m_chooseFolder(new SoftButton(L10n::s("settings.correction.folder.choose")))
     , m_list(new QWidget)
     , m_listRows(new QVBoxLayout)
@@ -95,7 +93,7 @@ CorrectionSection::CorrectionSection(SettingsBinder& binder, OpenAIKeyStore* key
 void CorrectionSection::follow()
 {
     const QuendaConfig& config = m_state.config();
-    const bool local = config.polishProvider == localProvider;
+    const bool local = config.polishProvider == PolishProvider::Local;
     m_folderRow->setVisible(local);
     m_list->setVisible(!local);
     m_fallbackRow->setVisible(!local);
@@ -144,7 +142,7 @@ void CorrectionSection::pickFolder()
     if (folder.isEmpty())
         return;
     // Saved only where the next start would keep it.
-    if (holdsModel(folder))
+    if (QuendaConfig::holdsLocalModel(folder))
         m_binder.write(&QuendaConfig::modelPath, folder);
     else
         showFolderProblem(folder);
@@ -154,7 +152,7 @@ void CorrectionSection::showFolderProblem(const QString& folder)
 {
     if (folder.isEmpty())
         m_folderRow->setProblem(L10n::s("settings.correction.folder.missing"));
-    else if (!holdsModel(folder))
+    else if (!QuendaConfig::holdsLocalModel(folder))
         m_folderRow->setProblem(L10n::format(QStringLiteral("settings.correction.folder.noModel"),
                                              {QDir::toNativeSeparators(folder)}));
     else

@@ -80,7 +80,7 @@ EndpointRow::EndpointRow(AppState& state, OpenAIKeyStore* keys, const QUuid& id,
     , m_state(state)
     , m_keys(keys)
     , m_id(id)
-    , m_number(new KitLabel({}, 13, QFont::DemiBold))
+    , m_number(new KitLabel({}, TextRole::BodyStrong))
     , m_kind(new QComboBox)
     , m_enabled(new ToggleSwitch({}))
     , m_up(new IconButton(Symbol::ChevronUp, {}))
@@ -93,7 +93,7 @@ EndpointRow::EndpointRow(AppState& state, OpenAIKeyStore* keys, const QUuid& id,
     outer->setContentsMargins(14, 12, 14, 14);
     outer->setSpacing(12);
 
-    m_kind->setFont(KitFont::make(13));
+    m_kind->setFont(KitFont::of(TextRole::Body));
     m_kind->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     for (const QString& kind : CorrectionEndpoint::knownKinds())
         m_kind->addItem(CorrectionTexts::kind(kind), kind);
@@ -109,14 +109,14 @@ EndpointRow::EndpointRow(AppState& state, OpenAIKeyStore* keys, const QUuid& id,
     header->addWidget(m_remove);
     outer->addLayout(header);
 
-    m_baseURL->setFont(KitFont::make(13));
+    m_baseURL->setFont(KitFont::of(TextRole::Body));
     m_baseURL->setFixedWidth(urlFieldWidth);
     m_baseURL->setPlaceholderText(QStringLiteral("http://127.0.0.1:11434/v1"));
     m_baseURLRow = new SettingsRow(L10n::s("settings.correction.baseURL"), m_baseURL,
                                    L10n::s("settings.correction.baseURL.detail"));
     outer->addWidget(m_baseURLRow);
 
-    m_model->setFont(KitFont::make(13));
+    m_model->setFont(KitFont::of(TextRole::Body));
     m_model->setEditable(true);
     m_model->setInsertPolicy(QComboBox::NoInsert);
     // Inline completion would turn a typed model into a longer listed one on Enter.

@@ -26,7 +26,7 @@ ProviderKeyField::ProviderKeyField(OpenAIKeyStore& keys, QWidget* parent)
     , m_remove(new SoftButton(L10n::s("settings.correction.key.remove")))
 {
     m_editor->setEchoMode(QLineEdit::Password);
-    m_editor->setFont(KitFont::make(13));
+    m_editor->setFont(KitFont::of(TextRole::Body));
     m_editor->setFixedWidth(fieldWidth);
 
     auto* control = new QWidget;

@@ -121,7 +121,7 @@ TEST_F(CorrectionSectionTest, EachControlWritesItsFieldOnce)
     const QList<WriteRow> rows{
         // clang-format off
         {"polishing", [](auto& t) { t.section().polishing()->click(); }, [](auto& c, auto&) { c.autoCorrect = false; }},
-        {"provider", [](auto& t) { t.section().provider()->segment(1)->click(); }, [](auto& c, auto&) { c.polishProvider = s("local"); }},
+        {"provider", [](auto& t) { t.section().provider()->segment(1)->click(); }, [](auto& c, auto&) { c.polishProvider = PolishProvider::Local; }},
         {"fallback", [](auto& t) { t.section().fallback()->click(); }, [](auto& c, auto&) { c.correctionFallback = true; }},
         {"folder", [folder](auto& t) { t.pickFolder(folder()); }, [this](auto& c, auto&) { c.modelPath = supportFile(s("model")); }},
         {"enabled", [](auto& t) { t.row(0).enabled()->click(); }, [](auto& c, auto&) { c.correctionEndpoints[0].enabled = false; }},
@@ -160,7 +160,7 @@ TEST_F(CorrectionSectionTest, ControlsFollowChangesMadeElsewhere)
     const QList<FollowRow> rows{
         // clang-format off
         {"polishing off", [](auto& c) { c.autoCorrect = false; }, [](auto& t) { return !t.section().polishing()->isChecked(); }},
-        {"local model", [](auto& c) { c.polishProvider = s("local"); }, [](auto& t) { return t.section().folderRow()->isVisible() && !t.row(0).isVisible() && !t.section().fallback()->isVisible(); }},
+        {"local model", [](auto& c) { c.polishProvider = PolishProvider::Local; }, [](auto& t) { return t.section().folderRow()->isVisible() && !t.row(0).isVisible() && !t.section().fallback()->isVisible(); }},
         {"fallback on", [](auto& c) { c.correctionFallback = true; }, [](auto& t) { return t.section().fallback()->isChecked(); }},
         {"model", [](auto& c) { c.correctionEndpoints[0].model = s("gpt-5"); }, [](auto& t) { return t.row(0).model()->currentText() == s("gpt-5"); }},
         {"kind", [](auto& c) { c.correctionEndpoints[1].kind = s("cursor"); }, [](auto& t) { return t.row(1).kind()->currentIndex() == 2 && !t.row(1).baseURL()->isVisible(); }},
@@ -235,7 +235,7 @@ TEST_F(CorrectionSectionTest, AServerOfYourOwnIsStoredOnlyWithItsBaseURL)
 
 TEST_F(CorrectionSectionTest, AFolderWithoutAModelIsRefusedBecauseTheNextStartWouldDropIt)
 {
-    configure([](QuendaConfig& c) { c.polishProvider = s("local"); });
+    configure([](QuendaConfig& c) { c.polishProvider = PolishProvider::Local; });
     m_configCalls.clear();
     const QString empty = supportFile(s("empty"));
     QDir().mkpath(empty);

@@ -259,6 +259,26 @@ void EndpointRow::chooseKind(int index)
     }
     m_pendingCustom = false;
     m_baseURLRow->setProblem({});
+    CorrectionEndpoint next = m_shown;
+    next.kind = kind;
+    const QString own = OpenAIKeyStore::endpointAccount(m_id);
+    if (m_key && OpenAIKeyStore::account(m_shown) == own && OpenAIKeyStore::account(next) != own) {
+        // The key of the user's own server must go first: the store takes a key it finds under
+        // the endpoint's own account for one an older version kept there for the provider, and
+        // would send it to the provider.
+        m_key->removeKey([this, kind](bool removed) {
+            if (removed)
+                writeKind(kind);
+            else
+                showKind();
+        });
+        return;
+    }
+    writeKind(kind);
+}
+
+void EndpointRow::writeKind(const QString& kind)
+{
     const QString before = m_shown.resolvedBaseURL();
     edit([&kind](CorrectionEndpoint& e) { e.kind = kind; });
     showKind();
@@ -353,6 +373,9 @@ void EndpointRow::showKind()
         m_kind->setCurrentIndex(at);
     }
     m_baseURLRow->setVisible(usesOwnBaseURL(kind));
+    // A key typed now would be stored for the provider the endpoint still has.
+    if (m_key)
+        m_key->setEnabled(!m_pendingCustom);
 }
 
 void EndpointRow::showCatalog()

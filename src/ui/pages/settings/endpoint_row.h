@@ -61,6 +61,7 @@ private:
     std::optional<CorrectionEndpoint> stored() const;
     void edit(const std::function<void(CorrectionEndpoint&)>& change);
     void chooseKind(int index);
+    void writeKind(const QString& kind);
     void commitBaseURL();
     void commitModel(const QString& typed);
     void move(int by);

@@ -94,27 +94,38 @@ void ProviderKeyField::store()
     const QString typed = m_editor->text().trimmed();
     if (typed.isEmpty())
         return;
-    m_keys.saveInBackground(typed, m_account, this, [this, typed](bool ok) { answered(ok, typed); });
+    m_keys.saveInBackground(typed, m_account, this, [this, typed](bool ok) {
+        if (answered(ok, typed))
+            emit keyChanged(typed);
+    });
 }
 
 void ProviderKeyField::remove()
 {
-    m_keys.saveInBackground({}, m_account, this, [this](bool ok) { answered(ok, {}); });
+    removeKey([this](bool removed) {
+        if (removed)
+            emit keyChanged({});
+    });
 }
 
-void ProviderKeyField::answered(bool ok, const QString& key)
+void ProviderKeyField::removeKey(const std::function<void(bool)>& done)
+{
+    m_keys.saveInBackground({}, m_account, this, [this, done](bool ok) { done(answered(ok, {})); });
+}
+
+bool ProviderKeyField::answered(bool ok, const QString& key)
 {
     if (!ok) {
         // The typed key stays in the field, so Enter tries again once the keyring is open.
         setProblem(key.isEmpty() ? Problem::Unremoved : Problem::Unsaved);
-        return;
+        return false;
     }
     if (m_editor->text().trimmed() == key)
         m_editor->clear();
     m_stored = key.isEmpty() ? Stored::No : Stored::Yes;
     setProblem(Problem::None);
     refresh();
-    emit keyChanged(key);
+    return true;
 }
 
 void ProviderKeyField::changeEvent(QEvent* event)

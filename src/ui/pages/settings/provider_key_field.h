@@ -4,6 +4,8 @@
 
 #include <QWidget>
 
+#include <functional>
+
 class OpenAIKeyStore;
 class QLineEdit;
 class SettingsRow;
@@ -29,6 +31,9 @@ public:
     void reread();
     // The endpoint's number in the list, for assistive tools.
     void setNumber(int number);
+    // Removes the stored key as "Remove key" does, without announcing it; `done` learns whether
+    // it is gone. A failure shows on the row.
+    void removeKey(const std::function<void(bool removed)>& done);
 
     Stored stored() const { return m_stored; }
     Problem problem() const { return m_problem; }
@@ -46,7 +51,8 @@ protected:
 private:
     void store();
     void remove();
-    void answered(bool ok, const QString& key);
+    // Shows the outcome of storing `key` ("" for a removal); returns ok.
+    bool answered(bool ok, const QString& key);
     void setProblem(Problem problem);
     void refresh();
 

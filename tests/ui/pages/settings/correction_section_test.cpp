@@ -358,6 +358,36 @@ TEST_F(CorrectionSectionTest, RemovingAnEndpointTakesItsOwnKeyAlongButLeavesAPro
     }
 }
 
+struct KindChangeRow {
+    bool keyringAnswers;
+    const char* kind;   // the endpoint's kind afterwards
+    const char* ownKey; // left under the endpoint's own account: "" for none
+};
+
+TEST_F(CorrectionSectionTest, AServersOwnKeyGoesBeforeItsEndpointTurnsIntoAProviders)
+{
+    const QString own = OpenAIKeyStore::endpointAccount(serverId);
+    const QList<KindChangeRow> rows{
+        {true, "chatgpt", ""},
+        {false, "custom", "sk-own"},
+    };
+    for (const KindChangeRow& r : rows) {
+        SCOPED_TRACE(r.keyringAnswers);
+        m_secrets.put(OpenAIKeyStore::service(), own, Keychain::DataProtection, "sk-own");
+        build();
+        for (const Keychain keychain : {Keychain::Login, Keychain::DataProtection})
+            m_secrets.setFailing(Operation::Remove, keychain, !r.keyringAnswers);
+        emit row(1).kind()->activated(0);
+        settleKeys();
+        EXPECT_EQ(state().config().correctionEndpoints.at(1).kind, s(r.kind));
+        EXPECT_EQ(storedKey(own).value_or(QByteArray()), QByteArray(r.ownKey));
+        EXPECT_EQ(storedKey(s("openai-api-key")), std::nullopt) << "the server's key went to the provider";
+        EXPECT_EQ(row(1).key()->problem() == ProviderKeyField::Problem::Unremoved, !r.keyringAnswers);
+        for (const Keychain keychain : {Keychain::Login, Keychain::DataProtection})
+            m_secrets.setFailing(Operation::Remove, keychain, false);
+    }
+}
+
 // ---- Keyboard and assistive tools ----
 
 TEST_F(CorrectionSectionTest, TabFollowsTheListAndEveryControlHasAName)

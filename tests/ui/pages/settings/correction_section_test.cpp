@@ -226,6 +226,7 @@ TEST_F(CorrectionSectionTest, AServerOfYourOwnIsStoredOnlyWithItsBaseURL)
     EXPECT_TRUE(m_configCalls.isEmpty());
     EXPECT_FALSE(row(0).baseURLRow()->isHidden());
     EXPECT_EQ(row(0).baseURLRow()->problemText(), L10n::s("settings.correction.baseURL.empty"));
+    EXPECT_FALSE(row(0).key()->isEnabled()) << "a key typed now would go to the provider";
     type(row(0).baseURL(), s("http://10.0.0.9/v1"));
     ASSERT_EQ(m_configCalls.size(), 1);
     const CorrectionEndpoint now = state().config().correctionEndpoints.at(0);

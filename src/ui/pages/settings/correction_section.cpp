@@ -69,6 +69,8 @@ CorrectionSection::CorrectionSection(SettingsBinder& binder, OpenAIKeyStore* key
     auto* list = new QVBoxLayout(m_list);
     list->setContentsMargins(0, 0, 0, 0);
     list->setSpacing(10);
+    // Named by its own text, not by the row's title.
+    m_add->setAccessibleName(m_add->text());
     list->addWidget(new SettingsRow(L10n::s("settings.correction.endpoints"), m_add,
                                     L10n::s("settings.correction.endpoints.detail")));
     m_listRows->setContentsMargins(0, 0, 0, 0);
@@ -98,9 +100,12 @@ void CorrectionSection::follow()
     m_list->setVisible(!local);
     m_fallbackRow->setVisible(!local);
 
-    m_folderRow->detail()->setText(config.modelPath.isEmpty() ? L10n::s("settings.correction.folder.none")
-                                                              : QDir::toNativeSeparators(config.modelPath));
-    showFolderProblem(config.modelPath);
+    if (local) {
+        m_folderRow->detail()->setText(config.modelPath.isEmpty()
+                                           ? L10n::s("settings.correction.folder.none")
+                                           : QDir::toNativeSeparators(config.modelPath));
+        showFolderProblem(config.modelPath);
+    }
     followEndpoints();
 }
 

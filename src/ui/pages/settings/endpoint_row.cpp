@@ -403,8 +403,10 @@ void EndpointRow::showCatalog()
         error == m_state.correctionLookupErrors().cend()
             ? QString()
             : L10n::format(QStringLiteral("settings.correction.model.lookupFailed"), {*error}));
-    m_modelRow->detail()->setText(
+    const QString detail =
         catalog.recommended.isEmpty()
             ? L10n::s("settings.correction.model.auto")
-            : L10n::format(QStringLiteral("settings.correction.model.recommended"), {catalog.recommended}));
+            : L10n::format(QStringLiteral("settings.correction.model.recommended"), {catalog.recommended});
+    m_modelRow->detail()->setText(detail);
+    m_model->setAccessibleDescription(detail);
 }

@@ -2,6 +2,7 @@
 
 #include "core/base/support_paths.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -9,6 +10,16 @@
 // The main() of a benchmark program. Qt needs its application object before any QObject is made
 // and alive until the last benchmark has ended, so it is built here around the run.
 namespace Bench {
+
+// The process's resident memory, from /proc; 0 where it cannot be read.
+inline long residentKiB()
+{
+    QFile status(QStringLiteral("/proc/self/statm"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    const QList<QByteArray> fields = status.readAll().split(' ');
+    return fields.size() > 1 ? fields.at(1).toLong() * 4 : 0;
+}
 
 // Runs what is registered; for a program that builds its application object or fixtures itself.
 inline int runRegistered(int& argc, char** argv)

@@ -8,7 +8,6 @@
 #include "ui/pages/history/history_page.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QImage>
 
 #include <memory>
@@ -75,22 +74,13 @@ void paint(QWidget& view)
     benchmark::DoNotOptimize(frame.constBits());
 }
 
-long residentKiB()
-{
-    QFile status(QStringLiteral("/proc/self/statm"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    const QList<QByteArray> fields = status.readAll().split(' ');
-    return fields.size() > 1 ? fields.at(1).toLong() * 4 : 0;
-}
-
 void BM_OpenPage(benchmark::State& bench)
 {
     Fixture f;
-    const long before = residentKiB();
+    const long before = Bench::residentKiB();
     auto kept = f.open();
     paint(*kept);
-    bench.counters["addedMB"] = double(residentKiB() - before) / 1024;
+    bench.counters["addedMB"] = double(Bench::residentKiB() - before) / 1024;
     kept.reset();
     for (auto _ : bench) {
         auto view = f.open();

@@ -9,7 +9,6 @@
 #include "ui/shell/main_view.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QImage>
 
 #include <memory>
@@ -52,15 +51,6 @@ struct Fixture {
         benchmark::DoNotOptimize(frame.constBits());
     }
 };
-
-long residentKiB()
-{
-    QFile status(QStringLiteral("/proc/self/statm"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    const QList<QByteArray> fields = status.readAll().split(' ');
-    return fields.size() > 1 ? fields.at(1).toLong() * 4 : 0;
-}
 
 void BM_OpenSettingsPage(benchmark::State& bench)
 {
@@ -112,13 +102,13 @@ void BM_MemoryAfterClosing(benchmark::State& bench)
     f.paint();
     f.close();
     for (auto _ : bench) {
-        const long before = residentKiB();
+        const long before = Bench::residentKiB();
         for (int i = 0; i < 20; ++i) {
             f.open();
             f.paint();
             f.close();
         }
-        bench.counters["leftKiB"] = double(residentKiB() - before);
+        bench.counters["leftKiB"] = double(Bench::residentKiB() - before);
     }
 }
 BENCHMARK(BM_MemoryAfterClosing)->Unit(benchmark::kMillisecond)->Iterations(1);

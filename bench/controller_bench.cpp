@@ -50,6 +50,7 @@ void HoldEndToPasteRequest(benchmark::State& run)
     NoKeys keys;
     SpeechEngine engine(
         clock, [&state] { return state.config(); }, keys, EngineLocations{});
+    server.proveWith(engine.secret());
     FakeRecorder recorder;
     recorder.wav = QByteArray("RIFF") + QByteArray(320'000, '\1'); // ten seconds at 16 kHz
     FakeInserter inserter;

@@ -21,11 +21,13 @@ public:
     QString key(const CorrectionEndpoint&) const override { return {}; }
 };
 
-// Serves one request per connection with blocking socket calls, off the client's thread.
+// Serves one request per connection with blocking socket calls, off the client's thread; proves
+// itself with `secret` as our engine does.
 class FakeEngineThread final : public QThread {
 public:
-    quint16 start()
+    quint16 start(const EngineSecret& secret)
     {
+        m_secret = secret;
         QThread::start();
         return m_port.get_future().get();
     }
@@ -43,6 +45,7 @@ protected:
         m_port.set_value(server.serverPort());
         const QByteArray reply = "HTTP/1.1 200 OK\r\nContent-Type: application/json\r\nContent-Length: 31\r\n"
                                  "Connection: close\r\n\r\n{\"text\":\"Hallo Welt\",\"lang\":\"\"}";
+        const QByteArray health = "HTTP/1.1 200 OK\r\nContent-Length: 14\r\nConnection: close\r\n";
         while (!m_stop) {
             if (!server.waitForNewConnection(50))
                 continue;
@@ -55,12 +58,23 @@ protected:
                 if (head >= 0 && needed < 0) {
                     const qsizetype at = request.toLower().indexOf("content-length:");
                     needed = head + 4 +
-                             request.mid(at + 15, request.indexOf('\r', at) - at - 15).trimmed().toLongLong();
+                             (at < 0 ? 0
+                                     : request.mid(at + 15, request.indexOf('\r', at) - at - 15)
+                                           .trimmed()
+                                           .toLongLong());
                 }
                 if (needed >= 0 && request.size() >= needed)
                     break;
             }
-            socket->write(reply);
+            const QByteArray lower = request.toLower();
+            if (request.startsWith("GET /health")) {
+                const qsizetype at = lower.indexOf("quenda-challenge:") + 17;
+                const QByteArray challenge = request.mid(at, request.indexOf('\r', at) - at).trimmed();
+                socket->write(health + "Quenda-Proof: " + m_secret.proof(challenge) +
+                              "\r\n\r\n{\"ready\":true}");
+            } else {
+                socket->write(reply);
+            }
             socket->waitForBytesWritten(2000);
             socket->disconnectFromHost();
         }
@@ -69,25 +83,29 @@ protected:
 private:
     std::promise<quint16> m_port;
     std::atomic_bool m_stop = false;
+    EngineSecret m_secret;
 };
 
 void BM_TranscribeRoundTrip(benchmark::State& state)
 {
-    FakeEngineThread engineThread;
-    const quint16 port = engineThread.start();
     SystemClock clock;
     NoKeys keys;
     QuendaConfig config = QuendaConfig::standard();
-    config.port = port;
     SpeechEngine engine(
         clock, [&config] { return config; }, keys, EngineLocations{});
+    FakeEngineThread engineThread;
+    config.port = engineThread.start(engine.secret());
+    // Nothing is sent to an engine before it has proved it is ours.
+    engine.poll();
+    while (!engine.ready())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     QObject context;
     QByteArray wav("RIFF....WAVEfmt ");
     wav += QByteArray(16000 * 2 * 10 + 28, '\x01');
     bool ok = true;
     for (auto _ : state) {
         bool done = false;
-        engine.transcribe(wav, QStringLiteral("de"), &context, [&](const EngineResult<QString>& result) {
+        engine.transcribe(wav, QStringLiteral("de"), &context, [&](const EngineResult<Transcript>& result) {
             ok = ok && result.ok();
             done = true;
         });

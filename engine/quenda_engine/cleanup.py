@@ -1,4 +1,5 @@
-"""Deterministic clean-up of a dictation when no correction provider answers."""
+"""Deterministic clean-up of what the recogniser heard, and of a dictation when no correction
+provider answers: the text as a person would write it."""
 
 import re
 
@@ -107,10 +108,27 @@ def tidy(text):
     return "\n".join(line.strip() for line in text.split("\n")).strip()
 
 
+# "i" alone, or before the ending of "i'm", "i'll", "i've" or "i'd".
+_PRONOUN = re.compile(r"(?<![\w'’])i(?=['’](?:m|ll|ve|d)(?![\w'’])|(?![\w'’]))")
+_CLOSERS = ")]}\"'”’»"
+
+
+def pronoun(text):
+    return _PRONOUN.sub("I", text)
+
+
+def full_stop(text):
+    """A full stop after the last word, unless a mark already ends the text."""
+    core = text.rstrip(_CLOSERS)
+    if core and core[-1].isalnum():
+        return text + "."
+    return text
+
+
 def capitalise(text, keep=()):
-    """Upper-cases sentence starts, except where a dictionary term of mixed
-    case that begins with a small letter (say "iPhone") stands."""
-    lower_terms = {t for t in keep if t[:1].islower() and t != t.lower()}
+    """Upper-cases sentence starts, except where a dictionary term that begins
+    with a small letter (say "iPhone" or "kubectl") stands: it stays as written."""
+    lower_terms = {t for t in keep if t[:1].islower()}
     lengths = sorted({len(t) for t in lower_terms})
 
     def fix(m):
@@ -131,5 +149,5 @@ def clean_up(text, dictionary=""):
                if len(heard) <= MAX_FORM and len(term) <= MAX_FORM]
     if len(text) > MAX_TEXT:
         entries = []
-    text = tidy(apply_dictionary(text, entries))
-    return capitalise(text, [term for _, term in entries])
+    text = tidy(apply_dictionary(pronoun(text), entries))
+    return full_stop(capitalise(text, [term for _, term in entries]))

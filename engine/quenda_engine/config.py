@@ -132,3 +132,13 @@ def load_port(support):
               file=sys.stderr)
         return DEFAULT_PORT
     return port
+
+
+def load_dictionary(support):
+    """The "dictionary" of config.json as the app would read it; empty without one."""
+    try:
+        with open(Path(support) / "config.json", "rb") as f:
+            data = app_would_accept(f.read())
+    except OSError:
+        return ""
+    return (data or {}).get("dictionary") or ""

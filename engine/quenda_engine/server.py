@@ -9,7 +9,9 @@ import traceback
 import urllib.parse
 from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
 
-from . import providers
+from . import config, providers
+from .access import CHALLENGE_HEADER, PROOF_HEADER, TOKEN_HEADER
+from .cleanup import clean_up
 from .polish import Failure, Polisher
 from .recogniser import MODEL_NAME, BadAudio, is_english, read_pcm
 
@@ -56,8 +58,9 @@ class EngineServer(ThreadingHTTPServer):
     request_deadline = REQUEST_DEADLINE
     max_connections = MAX_CONNECTIONS
 
-    def __init__(self, port, recogniser):
+    def __init__(self, port, recogniser, access):
         self.recogniser = recogniser
+        self.access = access
         self.polisher = Polisher()
         self._slots = threading.BoundedSemaphore(self.max_connections)
         super().__init__(("127.0.0.1", port), Handler)
@@ -136,6 +139,9 @@ def media_type(value):
 
 class Handler(BaseHTTPRequestHandler):
     server_version = "QuendaEngine"
+    # One request per connection: a connection ends with its reply, so an error reply never
+    # leaves a thread waiting on it, nor a body unread behind it to be taken for a request.
+    protocol_version = "HTTP/1.0"
     timeout = 30
     deadline = None
     _unread = 0
@@ -151,9 +157,9 @@ class Handler(BaseHTTPRequestHandler):
             super().handle_one_request()
         except OSError as e:  # timed out or reset while the request arrived
             self.log_error("Request dropped: %s", e)
-            self.close_connection = True
 
     def parse_request(self):
+        self.reply_headers = {}
         if not super().parse_request():
             return False
         self._unread = self._content_length()
@@ -171,6 +177,8 @@ class Handler(BaseHTTPRequestHandler):
         hosts = self.headers.get_all("Host") or []
         if len(hosts) != 1 or hosts[0].strip().lower() not in self.server.own_hosts:
             return "The Host must be this engine, 127.0.0.1 with its port."
+        if not self.server.access.admits(self.headers.get_all(TOKEN_HEADER) or []):
+            return "This engine serves only the program that started it."
         return None
 
     def do_OPTIONS(self):
@@ -224,13 +232,14 @@ class Handler(BaseHTTPRequestHandler):
         self.send_response(status)
         self.send_header("Content-Type", "application/json")
         self.send_header("Content-Length", str(len(data)))
+        for name, value in getattr(self, "reply_headers", {}).items():
+            self.send_header(name, value)
         self.end_headers()
         self.wfile.write(data)
 
     def send_error(self, code, message=None, explain=None):
         # Every failure, the base class's own included, leaves as an ErrorBody.
         text = message or self.responses.get(code, ("Error",))[0]
-        self.close_connection = True
         try:
             self.reply(code, {"error": text})
         finally:
@@ -297,6 +306,9 @@ class Handler(BaseHTTPRequestHandler):
     # -- endpoints ----------------------------------------------------------
 
     def on_health(self, query):
+        proof = self.server.access.proof(self.headers.get_all(CHALLENGE_HEADER) or [])
+        if proof:
+            self.reply_headers[PROOF_HEADER] = proof
         return 200, self.server.health()
 
     def on_warmup(self, query):
@@ -306,7 +318,6 @@ class Handler(BaseHTTPRequestHandler):
 
     def on_shutdown(self, query):
         self.read_body(MAX_EMPTY_BYTES, required=False)
-        self.close_connection = True
         return 200, {"ok": True}
 
     def on_transcribe(self, query):
@@ -325,7 +336,11 @@ class Handler(BaseHTTPRequestHandler):
             rec.wait_loaded(LOAD_WAIT)
             if not rec.ready:
                 raise Failure(503, rec.error or "Speech recognition is still loading.")
-        return 200, {"text": rec.transcribe(pcm), "language": "en"}
+        heard = rec.transcribe(pcm)
+        # Written as a person would write it, with the user's dictionary, even when no correction
+        # provider is set up; "raw" keeps the words as the recogniser heard them.
+        dictionary = config.load_dictionary(config.support_dir())
+        return 200, {"text": clean_up(heard, dictionary), "raw": heard, "language": "en"}
 
     def on_polish(self, query):
         body = self.read_json(POLISH_KEYS, {"raw"})

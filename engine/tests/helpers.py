@@ -9,7 +9,11 @@ import wave
 from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
 from unittest import mock
 
+from quenda_engine.access import TOKEN_HEADER, Access
 from quenda_engine.server import EngineServer, Handler
+
+SECRET = b"5ec7e7" * 11
+ACCESS = Access(SECRET)
 
 
 def wav_bytes(seconds=0.2, rate=16000, channels=1, width=2):
@@ -24,9 +28,11 @@ JSON, AUDIO = "application/json", "application/octet-stream"
 
 
 def request(port, method, path, body=None, headers=None):
-    """As the app sends it: Host 127.0.0.1 with the port, and a body with its type."""
-    kind = {} if body is None else \
-        {"Content-Type": AUDIO if path.startswith("/transcribe") else JSON}
+    """As the app sends it: Host 127.0.0.1 with the port, the token of SECRET, and a body with its
+    type."""
+    kind = {TOKEN_HEADER: ACCESS.token.decode()} if body is None else \
+        {TOKEN_HEADER: ACCESS.token.decode(),
+         "Content-Type": AUDIO if path.startswith("/transcribe") else JSON}
     conn = http.client.HTTPConnection("127.0.0.1", port, timeout=30)
     try:
         conn.request(method, path, json.dumps(body).encode() if isinstance(body, dict) else body,
@@ -54,7 +60,7 @@ class StubRecogniser:
 class EngineCase(unittest.TestCase):
     def setUp(self):
         self.enterContext(mock.patch.object(Handler, "log_message"))
-        self.server = serve(self, EngineServer(0, StubRecogniser()))
+        self.server = serve(self, EngineServer(0, StubRecogniser(), ACCESS))
 
     def call(self, method, path, body=None, headers=None):
         return request(self.server.server_address[1], method, path, body, headers)

@@ -18,40 +18,56 @@ class CleanUpTest(unittest.TestCase):
         for raw, dictionary, cleaned in (
                 ("run Cube   cuttle, therefore there uses kubernetes",
                  "cube cuttle -> kubectl\nthere -> Theresa\nKubernetes",
-                 "Run kubectl, therefore Theresa uses Kubernetes"),
+                 "Run kubectl, therefore Theresa uses Kubernetes."),
                 ("yes ,no;maybe  ! ( really ) 1,5 ok ? iphone here. über alles", "iPhone",
-                 "Yes, no; maybe! (really) 1,5 ok? iPhone here. Über alles")):
+                 "Yes, no; maybe! (really) 1,5 ok? iPhone here. Über alles.")):
             self.assertEqual(cleaned, clean_up(raw, dictionary))
+
+    def test_what_the_recogniser_heard_is_written_as_a_person_would(self):
+        for case, heard, written in (
+                ("sentence case and a closing full stop", "the report that the the ordeal",
+                 "The report that the the ordeal."),
+                ("the pronoun, alone and contracted", "i think i'm right and i'll say so i'd",
+                 "I think I'm right and I'll say so I'd."),
+                ("no small i inside a word or after an apostrophe", "hi it's sci fi isn't it",
+                 "Hi it's sci fi isn't it."),
+                ("a mark already ends it", "is it done?", "Is it done?"),
+                ("the stop goes after a closing quote", 'say "hello"', 'Say "hello".'),
+                ("nothing heard stays nothing", "", "")):
+            with self.subTest(case):
+                self.assertEqual(written, clean_up(heard))
 
     def test_which_dictionary_form_matches_where(self):
         for case, raw, dictionary, cleaned in (
                 ("case of the heard form is ignored, the term is kept as written",
-                 "say CUBE Cuttle", "cube cuttle -> kubeCTL", "Say kubeCTL"),
+                 "say CUBE Cuttle", "cube cuttle -> kubeCTL", "Say kubeCTL."),
                 ("only whole words; an underscore is part of a word",
                  "thereby there's _there there_ (there), there", "there -> T",
-                 "Thereby T's _there there_ (T), T"),
+                 "Thereby T's _there there_ (T), T."),
                 ("words of a form match across any whitespace, line breaks included",
-                 "a cube\n\t cuttle b", "cube cuttle -> K", "A K b"),
+                 "a cube\n\t cuttle b", "cube cuttle -> K", "A K b."),
                 ("a form may hold punctuation, bounded by non-word characters",
                  "use c# not c#x or xc#, node.js not node.jsx", "c# -> C#\nnode.js -> Node.js",
-                 "Use C# not c#x or xc#, Node.js not node.jsx"),
+                 "Use C# not c#x or xc#, Node.js not node.jsx."),
                 ("the longer form wins where two start at the same place",
                  "new york city and new york", "new york -> NY\nnew york city -> NYC",
-                 "NYC and NY"),
+                 "NYC and NY."),
                 ("length is that of the form as written, spaces included",
-                 "a b c", "a    b -> X\na b c -> Y", "X c"),
+                 "a b c", "a    b -> X\na b c -> Y", "X c."),
                 ("of forms of equal length the earlier line wins",
-                 "ab", "AB -> X\nab -> Y", "X"),
+                 "ab", "AB -> X\nab -> Y", "X."),
                 ("the leftmost match wins over a longer one starting later",
-                 "a b c d", "a b -> X\nb c d -> Y", "X c d"),
-                ("a replacement is never matched again", "one", "one -> two\ntwo -> three",
-                 "Two"),
+                 "a b c d", "a b -> X\nb c d -> Y", "X c d."),
+                ("a replacement is never matched again", "one", "one -> Two\nTwo -> three",
+                 "Two."),
                 ("non-ASCII letters compare case-insensitively",
-                 "go ÜBER, η ΟΔΟΣ", "über -> Uber\nοδος -> Odos", "Go Uber, η Odos"),
+                 "go ÜBER, η ΟΔΟΣ", "über -> Uber\nοδος -> Odos", "Go Uber, η Odos."),
                 ("a folded look-alike of another length class is no match",
-                 "gros", "groß -> big", "Gros"),
+                 "gros", "groß -> big", "Gros."),
                 ("a mixed-case term starting small stays small only as a whole word",
-                 "ipad. iPadOS. ipad", "iPad", "iPad. IPadOS. iPad")):
+                 "ipad. iPadOS. ipad", "iPad", "iPad. IPadOS. iPad."),
+                ("a term starting small stays small at a sentence start",
+                 "cube cuttle runs. npm too", "cube cuttle -> kubectl\nnpm", "kubectl runs. npm too.")):
             with self.subTest(case):
                 self.assertEqual(cleaned, clean_up(raw, dictionary))
 

@@ -54,7 +54,7 @@ class PolishTest(EngineCase):
         self.assertEqual(1, sum(path.endswith("/models") for path, _, _ in self.fake.seen))
 
     def test_without_an_answer_only_a_dictation_is_cleaned_up_locally(self):
-        cleaned = (200, {"text": "Hello Theresa, you"})
+        cleaned = (200, {"text": "Hello Theresa, you."})
         self.assertEqual(cleaned, self.polish([self.endpoint("fail")], provider="local"))
         self.assertEqual([], self.fake.seen, "the local provider sent text out")
         self.assertEqual(cleaned, self.polish([self.endpoint("fail")]))
@@ -93,3 +93,29 @@ class PolishTest(EngineCase):
                 for secret in secrets:
                     self.assertNotIn(secret, log.getvalue())
         self.assertIn("polish: custom", log.getvalue(), "nothing was logged to look at")
+
+    def test_what_each_kind_of_request_asks_the_provider(self):
+        email = "The text goes into an e-mail"
+        for case, extra, raw, task, hint, asked in (
+                ("a dictation", {}, "hi", "You correct dictated text", True, True),
+                ("an empty dictation", {}, " \n", None, False, False),
+                ("a command", {"selection": "x"}, "shorter", "Carry out the instruction", False,
+                 True),
+                # Said with nothing heard, a command still goes to the provider, which may answer.
+                ("an empty command", {"selection": "x"}, " ", "Carry out the instruction", False,
+                 True),
+                ("a note", {"noteAnswer": True}, "hi", "body of a note", False, True),
+                ("a translation", {"targetLanguage": "fr"}, "hi", "with the code fr", False, True),
+                ("a translation with no code", {"targetLanguage": ""}, "hi", "Translate", False,
+                 True)):
+            with self.subTest(case):
+                self.fake.seen.clear()
+                status, reply = self.polish([self.endpoint("ok")], raw=raw, style="email", **extra)
+                self.assertEqual(200, status, reply)
+                self.assertEqual(asked, bool(self.fake.seen))
+                if not asked:
+                    self.assertEqual("", reply["text"])
+                    continue
+                system = self.fake.seen[-1][2]["messages"][0]["content"]
+                self.assertIn(task, system)
+                self.assertEqual(hint, email in system)

@@ -7,14 +7,16 @@ import shutil
 import socket
 import struct
 import subprocess
+import tempfile
 import threading
 import time
 import unittest
 import unittest.mock
 
 from quenda_engine.recogniser import MODEL_DIR, Recogniser
+from quenda_engine.server import EngineServer
 
-from .helpers import EngineCase, wav_bytes
+from .helpers import ACCESS, EngineCase, wav_bytes
 
 
 def broken(*args):
@@ -56,9 +58,29 @@ class ProtocolTest(EngineCase):
         streamed = wav_bytes()[:40] + struct.pack("<I", 0x7FFFF000) + wav_bytes()[44:]
         for code, wav in (("", wav_bytes()), ("auto", wav_bytes()), ("en", wav_bytes()),
                           ("en-US", wav_bytes()), ("EN_gb", wav_bytes()), ("en", streamed)):
-            self.assertEqual((200, {"text": "6400 bytes heard", "language": "en"}),
+            self.assertEqual((200, {"text": "6400 bytes heard.", "raw": "6400 bytes heard", "language": "en"}),
                              self.call("POST", "/transcribe?language=" + code, wav))
         self.assertFails(422, self.call("POST", "/transcribe?language=de", wav_bytes()), '"de"')
+
+    def test_the_dictionary_of_the_configuration_writes_what_was_heard(self):
+        # No correction provider is involved: the transcription alone applies the dictionary.
+        support = self.enterContext(tempfile.TemporaryDirectory())
+        self.enterContext(unittest.mock.patch.dict(os.environ, {"QUENDA_SUPPORT": support}))
+        self.server.recogniser.transcribe = lambda pcm: "run cube cuttle now"
+        for case, config, written in (
+                ("no configuration", None, "Run cube cuttle now."),
+                ("a heard-as pair", {"dictionary": "# mine\ncube cuttle -> kubectl"}, "Run kubectl now."),
+                ("a file the app would not read", {"dictionary": 5}, "Run cube cuttle now.")):
+            with self.subTest(case):
+                path = os.path.join(support, "config.json")
+                if config is None:
+                    with contextlib.suppress(FileNotFoundError):
+                        os.remove(path)
+                else:
+                    with open(path, "w") as f:
+                        json.dump(config, f)
+                self.assertEqual((200, {"text": written, "raw": "run cube cuttle now", "language": "en"}),
+                                 self.call("POST", "/transcribe?language=en", wav_bytes()))
 
     def test_malformed_or_foreign_audio(self):
         lying_chunk = wav_bytes()[:16] + struct.pack("<I", 0x7FFFFFF0) + wav_bytes()[20:]
@@ -154,3 +176,80 @@ class ProtocolTest(EngineCase):
         status, body = self.call("POST", "/transcribe?language=auto", wav)
         self.assertEqual(200, status, body)
         self.assertTrue(body["text"].strip())
+
+
+class ConnectionTest(EngineCase):
+    """What the engine does with clients that misbehave on the wire."""
+
+    def open(self, head, body=b"", token=True):
+        s = socket.create_connection(("127.0.0.1", self.server.server_address[1]), timeout=10)
+        self.addCleanup(s.close)
+        port = self.server.server_address[1]
+        s.sendall(head % {b"own": b"Host: 127.0.0.1:%d\r\nQuenda-Token: %s" % (
+            port, ACCESS.token if token else b"x")} + body)
+        return s
+
+    @staticmethod
+    def replies(s):
+        """Everything the engine sends until it closes; a time-out means it kept the connection."""
+        return b"".join(iter(lambda: s.recv(65536), b""))
+
+    def test_a_refused_client_that_leaves_without_its_body_gives_its_thread_back(self):
+        # Sixteen of them would otherwise hold every thread until the deadline.
+        for _ in range(self.server.max_connections):
+            s = self.open(b"POST /polish HTTP/1.1\r\n%(own)s\r\nOrigin: http://page.example\r\n"
+                          b"Content-Type: application/json\r\nContent-Length: 100000\r\n\r\n")
+            s.shutdown(socket.SHUT_WR)
+            self.assertIn(b" 403 ", self.replies(s))
+            s.close()
+        deadline = time.monotonic() + 10
+        while self.call("GET", "/health")[0] == 503:
+            if time.monotonic() > deadline:
+                self.fail("the refused clients' threads were never given back")
+
+    def test_every_error_reply_ends_the_connection(self):
+        for case, request in (
+                ("no such endpoint", b"GET /nope HTTP/1.1\r\n%(own)s\r\n\r\n"),
+                ("a body read and refused", b"POST /polish HTTP/1.1\r\n%(own)s\r\n"
+                 b"Content-Type: application/json\r\nContent-Length: 1\r\n\r\n{"),
+                ("a body refused unread", b"POST /polish HTTP/1.1\r\n%(own)s\r\n"
+                 b"Content-Type: text/plain\r\nContent-Length: 1\r\n\r\n{"),
+                ("a refused token", b"GET /health HTTP/1.1\r\n%(own)s\r\n\r\n")):
+            with self.subTest(case):
+                # Asked to keep the connection, with the next request already sent behind.
+                head = request.replace(b"\r\n\r\n", b"\r\nConnection: keep-alive\r\n\r\n", 1)
+                s = self.open(head + b"GET /health HTTP/1.1\r\n%(own)s\r\n\r\n" % {
+                    b"own": b"Host: 127.0.0.1:%d" % self.server.server_address[1]},
+                    token=case != "a refused token")
+                reply = self.replies(s)
+                self.assertEqual(1, reply.count(b"HTTP/1."), reply)
+                self.assertNotIn(b" 200 ", reply)
+
+    def test_a_body_shorter_than_its_length_is_refused(self):
+        s = self.open(b"POST /polish HTTP/1.1\r\n%(own)s\r\nContent-Type: application/json\r\n"
+                      b"Content-Length: 100\r\n\r\n", json.dumps({"raw": "x"}).encode())
+        s.shutdown(socket.SHUT_WR)
+        reply = self.replies(s)
+        self.assertIn(b" 400 ", reply)
+        self.assertIn(b"ended early", reply)
+
+    def test_the_drain_of_a_refused_body_stops_at_its_cap(self):
+        # A client that sends a huge body after a refusal must not keep a thread reading it.
+        self.enterContext(unittest.mock.patch("quenda_engine.server.DRAIN_CAP", 1000))
+        s = self.open(b"POST /polish HTTP/1.1\r\n%(own)s\r\nContent-Type: text/plain\r\n"
+                      b"Content-Length: 1000000000\r\n\r\n")
+        sent = 0
+        with self.assertRaises(OSError):
+            while sent < 256 * 1024 * 1024:
+                sent += s.send(b"\0" * 65536)
+
+    def test_a_busy_reply_reaches_a_client_that_sent_its_request(self):
+        # Closed with the request unread, the connection would be reset and the reply lost.
+        with socket.create_server(("127.0.0.1", 0)) as listener:
+            client = socket.create_connection(listener.getsockname(), timeout=10)
+            self.addCleanup(client.close)
+            client.sendall(b"POST /polish HTTP/1.1\r\nContent-Length: 20000\r\n\r\n" + b" " * 20000)
+            refused, _ = listener.accept()
+            EngineServer._refuse_busy(refused)
+            refused.close()
+            self.assertIn(b" 503 ", self.replies(client))

@@ -19,6 +19,7 @@
 #include "dictation/controller/permission_probe_adapter.h"
 #include "dictation/controller/text_inserter_adapter.h"
 #include "dictation/hotkey/hotkey_monitor.h"
+#include "dictation/hotkey/own_chords.h"
 #include "dictation/insert/text_inserter.h"
 #include "dictation/learn/dictionary_learner.h"
 #include "dictation/silence/output_silence.h"
@@ -54,9 +55,11 @@ struct CompositionRoot::Parts {
     RunMode& mode;
     SystemClock clock;
     QSettings settings;
+    // Before the permissions: trust follows the route that posts keys in this session.
+    SessionBackends session{clock};
     // Each work queue comes after what its jobs read, so it is torn down first and waits for them.
     WorkQueue probeWork;
-    LinuxPermissionProbe permissions{clock, probeWork};
+    LinuxPermissionProbe permissions{clock, probeWork, {.keys = session.routes().keys}};
     DesktopLauncherLinux launcher;
     SessionAccessibilityRepair accessibilityRepair{
         probeWork, [this](const QStringList& panes) { return launcher.openSettings(panes); }};
@@ -78,15 +81,15 @@ struct CompositionRoot::Parts {
     ProviderKeySnapshot keys{keyStore};
     SpeechEngine engine{clock, [this] { return state.config(); }, keys, EngineLocations::installed()};
 
-    SessionBackends session{clock};
     HotkeyBackends hotkeyRoutes{clock, session.offer()};
     HotkeyMonitor hotkeys{hotkeyRoutes.source(), clock};
     QAudioSourceInput audioInput;
     AudioRecorder recorder{audioInput};
     AtspiAccessibility accessibility;
-    TextInserter textInserter{TextInserter::Services{accessibility, session.keys(), session.pasteboard(),
+    OwnChords ownChords{session.keys(), clock};
+    TextInserter textInserter{TextInserter::Services{accessibility, ownChords, session.pasteboard(),
                                                      windowSystem, permissions, clock,
-                                                     QCoreApplication::applicationPid()}};
+                                                     QCoreApplication::applicationPid(), session.primary()}};
     TextInserterAdapter inserter{textInserter, accessibility, permissions};
     PulseOutputDevices outputs;
     OutputSilence silence{outputs, OutputSilence::defaultRecordPath()};
@@ -114,9 +117,10 @@ struct CompositionRoot::Parts {
         : mode(runMode)
     {
         FallbackKeySource& hotkeySource = hotkeyRoutes.source();
-        state.setHotkeyRoute(hotkeySource.status());
+        followHotkeyRoute();
         QObject::connect(&hotkeySource, &FallbackKeySource::statusChanged, &state,
-                         [this] { state.setHotkeyRoute(hotkeyRoutes.source().status()); });
+                         [this] { followHotkeyRoute(); });
+        QObject::connect(&hotkeys, &HotkeyMonitor::typed, &textInserter, &TextInserter::userTyped);
         state.setSessionRoutes(session.routes());
         if (session.routes().panel == PanelRoute::Hidden)
             overlay.keepHidden();
@@ -134,6 +138,17 @@ struct CompositionRoot::Parts {
     }
 
     ~Parts() { dictation.setOverlay(nullptr); }
+
+    void followHotkeyRoute()
+    {
+        const HotkeyRoute route = hotkeyRoutes.source().status().route;
+        state.setHotkeyRoute(hotkeyRoutes.source().status());
+        // XInput reports the keys XTest posts like the user's; no other route sees our chords.
+        hotkeys.setOwnChords(route == HotkeyRoute::X11Desktop ? &ownChords : nullptr);
+        // Only a route that sees every key typed can tell that our last paste still ends a field
+        // whose text cannot be read.
+        textInserter.rememberPastes(route == HotkeyRoute::X11Desktop || route == HotkeyRoute::Evdev);
+    }
 };
 
 void CompositionRoot::switchOnAccessibility()

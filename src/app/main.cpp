@@ -29,6 +29,14 @@ int main(int argc, char** argv)
     }();
     const LaunchRequest earlyRequest = LaunchRequest::parse(raw, {});
     const LaunchRequest::Mode early = earlyRequest.mode;
+    // Before any window system or file is touched, so both work anywhere.
+    if (early == LaunchRequest::Mode::Help || early == LaunchRequest::Mode::Version) {
+        const QString text = early == LaunchRequest::Mode::Help
+                                 ? LaunchRequest::helpText()
+                                 : LaunchRequest::versionText(QStringLiteral(QUENDA_VERSION));
+        fputs(text.toLocal8Bit().constData(), stdout);
+        return 0;
+    }
     if (early == LaunchRequest::Mode::Hotkey) {
         // Run by a compositor binding at every key press: no window system, no second program.
         QCoreApplication core(argc, argv);

@@ -25,6 +25,8 @@ public:
     const SessionRoutes& routes() const { return m_routes; }
     KeySynthesizer& keys() { return *m_keys; }
     Pasteboard& pasteboard() { return *m_pasteboard; }
+    // The primary selection; null where the session lets no program in the background write it.
+    Pasteboard* primary() { return m_primary.get(); }
 
 private:
     // What the backends below stand on, so they go first.
@@ -35,4 +37,5 @@ private:
     std::unique_ptr<SyntheticKeyboard> m_keyboard;
     std::unique_ptr<KeySynthesizer> m_keys;
     std::unique_ptr<Pasteboard> m_pasteboard;
+    std::unique_ptr<Pasteboard> m_primary;
 };

@@ -12,6 +12,8 @@ struct AppWindow {
     QString windowClass;
     // A terminal emulator: it takes Ctrl+Shift+V, and a copy chord could interrupt its command.
     bool terminal = false;
+    // A terminal that binds no Ctrl+Shift+V: it pastes with Shift+Insert, from the primary selection.
+    bool shiftInsertOnly = false;
 
     friend bool operator==(const AppWindow&, const AppWindow&) = default;
 };

@@ -11,13 +11,20 @@
 class KeySynthesizer {
 public:
     enum class Chord { Paste, Copy };
-    // Terminals take Ctrl+Shift+V. The caller knows the target (see AppWindow::terminal).
-    enum class Target { Application, Terminal };
+    // Which paste keys the window takes; the caller knows the window (see AppWindow::terminal).
+    // Only an application is ever sent the copy chord.
+    enum class Target {
+        Application, // Ctrl+V
+        Terminal,    // Ctrl+Shift+V
+        // Shift+Insert, which text fields read from the clipboard and many terminals from the
+        // primary selection: the caller offers the text as both.
+        ShiftInsert,
+    };
 
     struct Failure {
         enum class Reason {
-            // Copy into a terminal is never posted: Ctrl+C, and in some terminals Ctrl+Shift+C
-            // as well, would interrupt the running command.
+            // Copy into anything but an application is never posted: Ctrl+C, and in some
+            // terminals Ctrl+Shift+C as well, would interrupt the running command.
             TerminalCopyRefused,
             ModifiersHeld, // the user still held another modifier when the wait ran out
             Unavailable,   // nothing to post with: no X server or no XTest extension

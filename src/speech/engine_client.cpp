@@ -105,7 +105,7 @@ std::optional<EngineError> EngineClient::cutOff(Ending ending)
 }
 
 void EngineClient::transcribe(const QByteArray& wav, const QString& language, qint64 port, QObject* context,
-                              Done<QString> done)
+                              Done<Transcript> done)
 {
     auto url = endpointOrFail(QStringLiteral("/transcribe"), port, context, done);
     if (!url)
@@ -114,7 +114,9 @@ void EngineClient::transcribe(const QByteArray& wav, const QString& language, qi
     url->setQuery(QStringLiteral("language=") + QString::fromLatin1(QUrl::toPercentEncoding(language)),
                   QUrl::StrictMode);
     post(*url, QByteArrayLiteral("application/octet-stream"), wav, context,
-         decodeWith<TextBody, QString>(std::move(done), [](const TextBody& body) { return body.text; }));
+         decodeWith<TextBody, Transcript>(std::move(done), [](const TextBody& body) {
+             return Transcript{body.text, body.raw.value_or(body.text)};
+         }));
 }
 
 void EngineClient::polish(const PolishBody& body, qint64 port, QObject* context, Done<QString> done)
@@ -147,18 +149,24 @@ void EngineClient::requestShutdown(qint64 port)
     postEmpty(QStringLiteral("/shutdown"), port, kRequestTimeoutMs, nullptr, {});
 }
 
-void EngineClient::requestShutdown(qint64 port, QObject* context, std::function<void()> done)
-{
-    postEmpty(QStringLiteral("/shutdown"), port, kPollTimeoutMs, context, std::move(done));
-}
-
 void EngineClient::health(qint64 port, QObject* context, Done<HealthBody> done)
 {
     const auto url = endpointOrFail(QStringLiteral("/health"), port, context, done);
     if (!url)
         return;
-    watch(m_network.get(request(*url)), kPollTimeoutMs, kMaxHealthBytes, context,
-          [done = std::move(done)](QNetworkReply* reply, Ending ending) {
+    QNetworkRequest r = request(*url);
+    const QByteArray challenge = EngineSecret::challenge();
+    r.setRawHeader(EngineSecret::challengeHeader, challenge);
+    watch(m_network.get(r), kPollTimeoutMs, kMaxHealthBytes, context,
+          [this, done = std::move(done), challenge, port](QNetworkReply* reply, Ending ending) {
+              // Something answered HTTP on the port; unless it proves it knows our secret it is
+              // another program, or an engine of ours from before the secret was renewed.
+              if (reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid() &&
+                  !m_secret.proves(challenge, reply->rawHeader(EngineSecret::proofHeader))) {
+                  done(EngineError{EngineError::Kind::Untrusted,
+                                   L10n::format(QStringLiteral("engine.portTaken"), {port})});
+                  return;
+              }
               if (const auto error = cutOff(ending)) {
                   done(*error);
                   return;
@@ -174,9 +182,10 @@ void EngineClient::health(qint64 port, QObject* context, Done<HealthBody> done)
           });
 }
 
-QNetworkRequest EngineClient::request(const QUrl& url)
+QNetworkRequest EngineClient::request(const QUrl& url) const
 {
     QNetworkRequest request(url);
+    request.setRawHeader(EngineSecret::tokenHeader, m_secret.token());
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
     request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
     request.setAttribute(QNetworkRequest::CookieLoadControlAttribute, QNetworkRequest::Manual);

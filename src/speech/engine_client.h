@@ -4,6 +4,8 @@
 #include "speech/engine_replies.h"
 #include "speech/engine_requests.h"
 #include "speech/engine_result.h"
+#include "speech/engine_secret.h"
+#include "speech/transcript.h"
 
 #include <QNetworkAccessManager>
 #include <QObject>
@@ -15,8 +17,9 @@
 class QNetworkReply;
 
 // HTTP to the engine on the loopback interface: no cache, no cookies, no proxy, no redirects.
-// Replies are handled on the client's thread; destroying a request's context aborts the request
-// and drops its callback, which is how callers cancel.
+// Every request carries the token of the client's secret. Replies are handled on the client's
+// thread; destroying a request's context aborts the request and drops its callback, which is how
+// callers cancel.
 class EngineClient final : public QObject {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(EngineClient)
@@ -38,24 +41,28 @@ public:
     static std::optional<EngineError> validate(const QByteArray& body, std::optional<int> status);
 
     void transcribe(const QByteArray& wav, const QString& language, qint64 port, QObject* context,
-                    Done<QString> done);
+                    Done<Transcript> done);
     void polish(const PolishBody& body, qint64 port, QObject* context, Done<QString> done);
     void correctionModel(const CorrectionModelRequest& request, qint64 port, QObject* context,
                          Done<CorrectionModelBody> done);
     // Fire and forget: nothing is awaited, reported or retried.
     void prewarm(qint64 port);
     void requestShutdown(qint64 port);
-    // Asks the engine to quit; `done` runs once it answered, failed or the poll's time-out passed.
-    void requestShutdown(qint64 port, QObject* context, std::function<void()> done);
-    // GET /health with the poll's time-out. The status code is not looked at: a body that decodes
-    // is the answer, whatever came with it.
+    // GET /health with the poll's time-out and a fresh challenge. A reply without the proof of the
+    // secret in force when it arrives is Untrusted, whatever it holds; with it, the status code is
+    // not looked at: a body that decodes is the answer.
     void health(qint64 port, QObject* context, Done<HealthBody> done);
+
+    // The secret requests are made with, and health answers checked against.
+    const EngineSecret& secret() const { return m_secret; }
+    // A new secret: whoever knew the old one can no longer prove it is ours.
+    void renewSecret() { m_secret = EngineSecret(); }
 
 private:
     enum class Ending { Answered, TimedOut, TooLarge };
     using Finish = std::function<void(QNetworkReply* reply, Ending ending)>;
 
-    static QNetworkRequest request(const QUrl& url);
+    QNetworkRequest request(const QUrl& url) const;
     // The URL of `path` on `port`; none once `done` has been told, later, that the port is invalid.
     template <typename T>
     std::optional<QUrl> endpointOrFail(const QString& path, qint64 port, QObject* context,
@@ -71,4 +78,5 @@ private:
 
     Clock& m_clock;
     QNetworkAccessManager m_network;
+    EngineSecret m_secret;
 };

@@ -11,6 +11,7 @@ struct EngineError {
         TimedOut,
         Decoding,    // a 200-299 reply that is not the expected record
         InvalidPort, // the port cannot form an engine address
+        Untrusted,   // what answers on the port is not the engine we started, or nothing proved it is
     };
 
     Kind kind = Kind::Engine;

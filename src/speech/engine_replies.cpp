@@ -28,6 +28,7 @@ std::optional<TextBody> TextBody::decode(const QByteArray& bytes)
     TextBody body;
     body.text = f.requiredString(QStringLiteral("text"));
     body.language = f.string(QStringLiteral("language"));
+    body.raw = f.string(QStringLiteral("raw"));
     if (f.failed())
         return std::nullopt;
     return body;

@@ -24,6 +24,7 @@ struct HealthBody {
 struct TextBody {
     QString text;
     std::optional<QString> language;
+    std::optional<QString> raw; // /transcribe: the words as heard, before they were written out
 
     static std::optional<TextBody> decode(const QByteArray& bytes);
 };

@@ -2,48 +2,17 @@
 
 #include "core/base/support_paths.h"
 #include "core/text/l10n.h"
+#include "speech/engine_launch.h"
 #include "speech/polish_request.h"
-
-#include <QFile>
-#include <QProcessEnvironment>
 
 namespace {
 
 // Only the destructor waits, for a killed child to be reaped.
 constexpr int kKillWaitMs = 5000;
-// The engine's server notices a stop within half a second.
-constexpr int kTerminateWaitMs = 3000;
 
-QString logPath()
+bool running(const QProcess* process)
 {
-    return SupportPaths::file(QStringLiteral("engine.log"));
-}
-
-// Empties "engine.log" so it holds the output since the last setup run or launch.
-bool emptyLog()
-{
-    QFile log(logPath());
-    return log.open(QIODevice::WriteOnly | QIODevice::Truncate);
-}
-
-void routeOutputToLog(QProcess& process)
-{
-    process.setStandardOutputFile(logPath(), QIODevice::Append);
-    process.setStandardErrorFile(logPath(), QIODevice::Append);
-}
-
-QProcessEnvironment engineEnvironment()
-{
-    const QString models = SupportPaths::models();
-    const QString hub = models + QStringLiteral("/hub");
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("PYTHONUNBUFFERED"), QStringLiteral("1"));
-    env.insert(QStringLiteral("HF_HUB_DISABLE_TELEMETRY"), QStringLiteral("1"));
-    env.insert(QStringLiteral("QUENDA_SUPPORT"), SupportPaths::directory());
-    env.insert(QStringLiteral("HF_HOME"), models);
-    env.insert(QStringLiteral("HF_HUB_CACHE"), hub);
-    env.insert(QStringLiteral("HUGGINGFACE_HUB_CACHE"), hub);
-    return env;
+    return process && process->state() != QProcess::NotRunning;
 }
 
 } // namespace
@@ -79,14 +48,36 @@ SpeechEngine::~SpeechEngine()
     }
 }
 
+std::optional<EngineError> SpeechEngine::refusal() const
+{
+    if (m_trusted)
+        return std::nullopt;
+    return EngineError{EngineError::Kind::Untrusted,
+                       m_portTaken ? L10n::format(QStringLiteral("engine.portTaken"), {port()})
+                                   : L10n::s("engine.missing")};
+}
+
+template <typename T>
+void SpeechEngine::failLater(QObject* context, const Done<T>& done, const EngineError& error)
+{
+    // As late as an answer, so a caller never sees its callback re-entered.
+    QMetaObject::invokeMethod(
+        context ? context : this, [done, error] { done(error); }, Qt::QueuedConnection);
+}
+
 void SpeechEngine::prewarm()
 {
-    m_client.prewarm(port());
+    if (m_trusted)
+        m_client.prewarm(port());
 }
 
 void SpeechEngine::transcribe(const QByteArray& wav, const QString& language, QObject* context,
-                              Done<QString> done)
+                              Done<Transcript> done)
 {
+    if (const auto error = refusal()) {
+        failLater(context, done, *error);
+        return;
+    }
     m_client.transcribe(wav, language, port(), context, std::move(done));
 }
 
@@ -94,6 +85,10 @@ void SpeechEngine::polish(const QString& raw, const std::optional<QString>& sele
                           const QuendaConfig& config, const std::optional<QString>& targetLanguage,
                           bool noteAnswer, QObject* context, Done<QString> done)
 {
+    if (const auto error = refusal()) {
+        failLater(context, done, *error);
+        return;
+    }
     const PolishBody body = PolishRequest::build(raw, selection, config, targetLanguage, noteAnswer, m_keys);
     m_client.polish(body, port(), context, std::move(done));
 }
@@ -101,6 +96,10 @@ void SpeechEngine::polish(const QString& raw, const std::optional<QString>& sele
 void SpeechEngine::correctionModel(const QString& apiKey, const QString& baseURL, QObject* context,
                                    Done<CorrectionModelBody> done)
 {
+    if (const auto error = refusal()) {
+        failLater(context, done, *error);
+        return;
+    }
     m_client.correctionModel({apiKey, baseURL}, port(), context, std::move(done));
 }
 
@@ -116,7 +115,7 @@ void SpeechEngine::start()
 
 void SpeechEngine::start(StartCause cause)
 {
-    if (m_setupProcess || m_probing)
+    if (m_setupProcess || m_launchPending)
         return;
     if (const auto bundled = BundledEngine::find(m_locations.resourceDir); bundled && bundled->needsSetup()) {
         if (cause == StartCause::SetupSucceeded) {
@@ -133,33 +132,17 @@ void SpeechEngine::start(StartCause cause)
         beginWatching();
         return;
     }
-    // An engine that already answers is kept: a second one could not take its port.
-    m_probing = true;
-    const quint64 generation = m_watchGeneration;
-    m_client.health(port(), this, [this, generation](const EngineResult<HealthBody>& health) {
-        if (generation != m_watchGeneration)
-            return;
-        m_probing = false;
-        if (health.ok() || m_process)
-            beginWatching();
-        else
-            launch();
-    });
+    launchWhenFree();
 }
 
 void SpeechEngine::runSetup(const BundledEngine& bundled)
 {
-    // An engine of the old installation must not keep running, nor answer for the new one after.
+    // Nothing is polled while the environment the engine runs in is being replaced.
     stopWatching();
     auto* process = new QProcess(this);
     process->setProgram(m_locations.shell);
     process->setArguments({bundled.script, bundled.source, SupportPaths::directory(), bundled.version});
-    if (emptyLog()) {
-        routeOutputToLog(*process);
-    } else {
-        process->setStandardOutputFile(QProcess::nullDevice());
-        process->setStandardErrorFile(QProcess::nullDevice());
-    }
+    EngineLaunch::routeOutputToLog(*process);
     connect(process, &QProcess::started, this, [this, process] { setupSettled(process, true); });
     connect(process, &QProcess::errorOccurred, this, [this, process](QProcess::ProcessError error) {
         if (error == QProcess::FailedToStart)
@@ -169,10 +152,9 @@ void SpeechEngine::runSetup(const BundledEngine& bundled)
             [this, process](int exitCode, QProcess::ExitStatus exitStatus) {
                 setupFinished(process, exitCode, exitStatus);
             });
-    // Held at once, so a start() meanwhile does nothing; run once the old engine was asked to quit.
     m_setupProcess = process;
     m_ready = false;
-    m_client.requestShutdown(port(), process, [process] { process->start(); });
+    process->start();
 }
 
 void SpeechEngine::setupSettled(QProcess* process, bool started)
@@ -189,6 +171,43 @@ void SpeechEngine::setupSettled(QProcess* process, bool started)
     update();
 }
 
+void SpeechEngine::launchWhenFree()
+{
+    if (m_launchPending)
+        return;
+    m_launchPending = true;
+    const quint64 generation = m_watchGeneration;
+    if (QProcess* predecessor = runningPredecessor()) {
+        connect(
+            predecessor, &QProcess::finished, this,
+            [this, generation] {
+                if (generation != m_watchGeneration)
+                    return;
+                m_launchPending = false;
+                launchWhenFree();
+            },
+            Qt::SingleShotConnection);
+        return;
+    }
+    m_client.health(port(), this, [this, generation](const EngineResult<HealthBody>& health) {
+        if (generation != m_watchGeneration)
+            return;
+        m_launchPending = false;
+        if (health.ok() || health.error().kind == EngineError::Kind::Untrusted) {
+            // Our engine that ended is dropped, so the first poll that finds the port free
+            // launches a new one.
+            if (m_process && !health.ok()) {
+                retire(m_process);
+                m_process = nullptr;
+            }
+            applyHealth(health);
+            beginWatching();
+        } else {
+            launch();
+        }
+    });
+}
+
 void SpeechEngine::launch()
 {
     if (m_setupProcess) {
@@ -201,16 +220,7 @@ void SpeechEngine::launch()
         beginWatching();
         return;
     }
-    if (!emptyLog()) {
-        beginWatching();
-        return;
-    }
-    auto* process = new QProcess(this);
-    process->setProgram(BundledEngine::interpreter());
-    process->setArguments({QStringLiteral("-u"), QStringLiteral("-m"), QStringLiteral("quenda_engine")});
-    process->setWorkingDirectory(SupportPaths::directory());
-    process->setProcessEnvironment(engineEnvironment());
-    routeOutputToLog(*process);
+    QProcess* process = EngineLaunch::prepareEngine(this);
     connect(process, &QProcess::started, this, [this, process] { launchSettled(process, true); });
     connect(process, &QProcess::errorOccurred, this, [this, process](QProcess::ProcessError error) {
         if (error == QProcess::FailedToStart)
@@ -221,11 +231,16 @@ void SpeechEngine::launch()
         retire(m_process);
     m_process = process;
     m_ready = false;
+    m_trusted = false;
+    m_portTaken = false;
     m_launchFailed = false;
+    // Answers on their way concern the port before this engine; only it will know the new secret.
+    ++m_watchGeneration;
+    m_client.renewSecret();
     // Shown at once but told only with the outcome, so no report says "loading" for an engine that
     // never ran.
     setStatus(L10n::s("engine.loadingWhisper"), true);
-    process->start();
+    EngineLaunch::start(*process, m_client.secret());
 }
 
 void SpeechEngine::launchSettled(QProcess* process, bool started)
@@ -257,11 +272,15 @@ void SpeechEngine::stopWatching()
     // A relaunch still pending from restart() would start a second engine beside the next one.
     m_relaunch.reset();
     ++m_watchGeneration;
-    m_probing = false;
+    m_launchPending = false;
     if (m_process)
         retire(m_process);
     m_process = nullptr;
     m_ready = false;
+    m_trusted = false;
+    m_portTaken = false;
+    // The engine told to stop must not pass for ours while it still answers.
+    m_client.renewSecret();
 }
 
 void SpeechEngine::poll()
@@ -269,24 +288,31 @@ void SpeechEngine::poll()
     const quint64 generation = m_watchGeneration;
     m_client.health(port(), this, [this, generation](const EngineResult<HealthBody>& health) {
         if (generation == m_watchGeneration)
-            applyHealth(health.ok() ? std::optional(health.value()) : std::nullopt);
+            applyHealth(health);
     });
 }
 
-void SpeechEngine::applyHealth(const std::optional<HealthBody>& health)
+void SpeechEngine::applyHealth(const EngineResult<HealthBody>& health)
 {
-    if (!health) {
-        // A process of ours keeps its own status (loading, or stopped) until it answers, and so
-        // does the error of a launch that failed.
-        if (!m_process && !m_launchFailed) {
-            m_ready = false;
-            setStatus(L10n::s("engine.missing"), false);
-        }
-        update();
-        return;
+    if (health.ok()) {
+        applyProvenHealth(health.value());
+    } else if (health.error().kind == EngineError::Kind::Untrusted) {
+        m_trusted = false;
+        m_portTaken = true;
+        m_ready = false;
+        m_polishAvailable = false;
+        setStatus(health.error().message, false);
+    } else if (applySilence(health.error().kind)) {
+        return; // a launch reports its own outcome
     }
-    m_launchFailed = false;
-    m_ready = health->ready;
+    update();
+}
+
+void SpeechEngine::applyProvenHealth(const HealthBody& health)
+{
+    m_trusted = true;
+    m_portTaken = false;
+    m_ready = health.ready;
     if (m_ready) {
         const QuendaConfig config = m_config();
         const bool hasKey = !m_keys.generalKey().trimmed().isEmpty();
@@ -296,12 +322,39 @@ void SpeechEngine::applyHealth(const std::optional<HealthBody>& health)
         setStatus(L10n::s(needsKey ? "engine.readyNeedsKey" : "engine.ready"), false);
     } else {
         m_polishAvailable = false;
-        if (health->error)
-            setStatus(*health->error, false);
+        if (health.error)
+            setStatus(*health.error, false);
         else
             setStatus(L10n::s("engine.loadingWhisper"), true);
     }
-    update();
+}
+
+bool SpeechEngine::applySilence(EngineError::Kind why)
+{
+    // A slow answer is no reason to doubt an engine of ours that still runs.
+    if (!running(m_process))
+        m_trusted = false;
+    // A listener that holds the connection without answering still holds the port.
+    if (m_portTaken && why == EngineError::Kind::TimedOut)
+        return false;
+    if (std::exchange(m_portTaken, false)) {
+        if (!m_process && !m_setupProcess && !m_launchPending && !m_relaunch) {
+            launch();
+            return true;
+        }
+        // The status named the other program; ours shows again.
+        if (running(m_process))
+            setStatus(L10n::s("engine.loadingWhisper"), true);
+        else if (m_process)
+            setStatus(m_ends.size() > kRelaunchLimit ? gaveUpText() : L10n::s("engine.stopped"), false);
+    }
+    // A process of ours keeps its own status (loading, or stopped) until it answers, and so does
+    // the error of a launch that failed.
+    if (!m_process && !m_launchFailed) {
+        m_ready = false;
+        setStatus(L10n::s("engine.missing"), false);
+    }
+    return false;
 }
 
 void SpeechEngine::setupFinished(QProcess* process, int exitCode, QProcess::ExitStatus exitStatus)
@@ -326,8 +379,17 @@ void SpeechEngine::engineFinished(QProcess* process)
         process->deleteLater();
         return;
     }
-    // The process stays set, so later polls without an answer keep showing that it stopped.
     m_ready = false;
+    m_trusted = false;
+    if (m_portTaken) {
+        // It could not have the port another program holds; the first poll that finds the port
+        // free launches it again, and this end is not counted against it.
+        m_process = nullptr;
+        process->deleteLater();
+        update();
+        return;
+    }
+    // The process stays set, so later polls without an answer keep showing that it stopped.
     setStatus(L10n::s("engine.stopped"), false);
     relaunchAfterEnd();
     update();
@@ -336,44 +398,67 @@ void SpeechEngine::engineFinished(QProcess* process)
 void SpeechEngine::relaunchAfterEnd()
 {
     const qint64 now = m_clock.elapsedMs();
-    m_autoRestarts.removeIf([now](qint64 at) { return now - at >= kAutoRestartWindowMs; });
-    if (m_autoRestarts.size() >= kAutoRestartLimit) {
-        setStatus(L10n::s("engine.stoppedRepeatedly"), false);
+    m_ends.removeIf([now](qint64 at) { return now - at >= kEndWindowMs; });
+    m_ends.append(now);
+    if (m_ends.size() > kRelaunchLimit) {
+        setStatus(gaveUpText(), false);
         return;
     }
     // A crash that comes back at once must not keep the machine busy relaunching.
-    const int delayMs = kAutoRestartFirstDelayMs << (2 * m_autoRestarts.size());
-    m_autoRestarts.append(now);
+    const int delayMs = kFirstRelaunchDelayMs << (2 * (m_ends.size() - 1));
     // Held in m_relaunch, so a shutdown (the program quitting) cancels it.
     m_relaunch = m_clock.after(delayMs, this, [this] {
         m_relaunch.reset();
-        launch();
+        launchWhenFree();
     });
+}
+
+QString SpeechEngine::gaveUpText() const
+{
+    return L10n::format(QStringLiteral("engine.stoppedRepeatedly"),
+                        {m_ends.size(), kEndWindowMs / (60 * 1000)});
 }
 
 void SpeechEngine::shutdown()
 {
+    // Only an engine of ours is asked, with its token; whatever else answers is told nothing.
+    if (running(m_process))
+        m_client.requestShutdown(port());
     stopWatching();
-    m_client.requestShutdown(port());
 }
 
 void SpeechEngine::restart()
 {
-    m_autoRestarts.clear();
+    m_ends.clear();
     shutdown();
     m_relaunch = m_clock.after(kRestartDelayMs, this, [this] {
         m_relaunch.reset();
-        launch();
+        launchWhenFree();
     });
+}
+
+QProcess* SpeechEngine::runningPredecessor() const
+{
+    const auto processes = findChildren<QProcess*>(Qt::FindDirectChildrenOnly);
+    for (QProcess* process : processes) {
+        if (process != m_process && process != m_setupProcess && running(process))
+            return process;
+    }
+    return nullptr;
 }
 
 void SpeechEngine::retire(QProcess* process)
 {
     // A running process is kept until it has exited, so its end is reaped without blocking.
-    if (process->state() == QProcess::NotRunning)
+    if (process->state() == QProcess::NotRunning) {
         process->deleteLater();
-    else
-        process->terminate();
+        return;
+    }
+    process->terminate();
+    m_clock.singleShot(kTerminateWaitMs, process, [process] {
+        if (process->state() != QProcess::NotRunning)
+            process->kill();
+    });
 }
 
 void SpeechEngine::setStatus(const QString& text, bool loading)

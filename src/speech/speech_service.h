@@ -2,6 +2,7 @@
 
 #include "core/config/quenda_config.h"
 #include "speech/engine_result.h"
+#include "speech/transcript.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -16,6 +17,7 @@
 class SpeechService {
 public:
     using Done = std::function<void(const EngineResult<QString>&)>;
+    using TranscriptDone = std::function<void(const EngineResult<Transcript>&)>;
 
     virtual ~SpeechService() = default;
 
@@ -23,7 +25,8 @@ public:
     virtual bool polishAvailable() const = 0;
     // Fire and forget: lets the engine load its model while the user still speaks.
     virtual void prewarm() = 0;
-    virtual void transcribe(const QByteArray& wav, const QString& language, QObject* context, Done done) = 0;
+    virtual void transcribe(const QByteArray& wav, const QString& language, QObject* context,
+                            TranscriptDone done) = 0;
     // `config` chooses the providers and styles; the answer is the polished text.
     virtual void polish(const QString& raw, const std::optional<QString>& selection,
                         const QuendaConfig& config, const std::optional<QString>& targetLanguage,

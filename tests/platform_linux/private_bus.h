@@ -8,10 +8,12 @@
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QDBusVirtualObject>
+#include <QFile>
 #include <QMutex>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QThread>
 #include <QVariantMap>
 
@@ -21,13 +23,32 @@
 // A session bus of the test's own, where a desktop service can be absent, a fake or a compositor's.
 class PrivateBus final {
 public:
-    PrivateBus()
+    // The name a fake that the bus starts on demand waits under (see FakeService).
+    static QString starterOf(const QString& service) { return s("de.morvane.quenda.test.start.") + service; }
+
+    PrivateBus() { start({QStringLiteral("--session")}); }
+    // A bus that can start only `startable` services: starting one has the fake waiting under its
+    // starter name take it, as a desktop service not yet running at login is started by its first call.
+    explicit PrivateBus(const QStringList& startable)
     {
-        m_daemon.start(
-            QStringLiteral("dbus-daemon"),
-            {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--print-address=1")});
-        if (m_daemon.waitForReadyRead(5000))
-            m_address = QString::fromUtf8(m_daemon.readLine().trimmed());
+        QFile config(m_services.filePath(s("bus.conf")));
+        config.open(QIODevice::WriteOnly);
+        config.write(
+            "<busconfig><type>session</type><listen>unix:tmpdir=/tmp</listen><auth>EXTERNAL</auth>"
+            "<servicedir>" +
+            m_services.path().toUtf8() +
+            "</servicedir><policy context=\"default\"><allow send_destination=\"*\" eavesdrop=\"true\"/>"
+            "<allow eavesdrop=\"true\"/><allow own=\"*\"/></policy></busconfig>\n");
+        config.close();
+        for (const QString& service : startable) {
+            QFile file(m_services.filePath(service + s(".service")));
+            file.open(QIODevice::WriteOnly);
+            file.write("[D-BUS Service]\nName=" + service.toUtf8() +
+                       "\nExec=/bin/sh -c 'exec dbus-send --bus=\"$DBUS_STARTER_ADDRESS\" --print-reply "
+                       "--dest=" +
+                       starterOf(service).toUtf8() + " / de.morvane.quenda.test.Start'\n");
+        }
+        start({s("--config-file=") + config.fileName()});
     }
     ~PrivateBus()
     {
@@ -46,6 +67,15 @@ public:
     }
 
 private:
+    void start(QStringList arguments)
+    {
+        arguments << QStringLiteral("--nofork") << QStringLiteral("--print-address=1");
+        m_daemon.start(QStringLiteral("dbus-daemon"), arguments);
+        if (m_daemon.waitForReadyRead(5000))
+            m_address = QString::fromUtf8(m_daemon.readLine().trimmed());
+    }
+
+    QTemporaryDir m_services;
     QProcess m_daemon;
     QString m_address;
 };
@@ -65,14 +95,24 @@ struct BusCall {
 
 // A service on the private bus, on its own thread: the code under test blocks the main one while
 // it waits for the answers. Subclasses answer the calls and must stop() first in their destructor.
+// One the bus starts on demand takes its name only when the bus starts it.
 class FakeService : public QDBusVirtualObject {
 public:
-    FakeService(const PrivateBus& bus, const QString& service, const QString& path)
+    enum class Start { Running, OnDemand };
+
+    FakeService(const PrivateBus& bus, const QString& service, const QString& path,
+                Start start = Start::Running)
         : m_bus(bus.connect(s("fake")))
         , m_path(path)
+        , m_service(service)
     {
+        if (start == Start::OnDemand) {
+            m_bus.registerVirtualObject(s("/"), this);
+            m_bus.registerService(PrivateBus::starterOf(service));
+        }
         m_bus.registerVirtualObject(m_path, this, QDBusConnection::SubPath);
-        m_bus.registerService(service);
+        if (start == Start::Running)
+            m_bus.registerService(service);
         m_thread.start();
         moveToThread(&m_thread);
         // Qt lets a new bus connection dispatch only from the next turn of the main thread's loop.
@@ -83,6 +123,11 @@ public:
     QString introspect(const QString&) const override { return {}; }
     bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) final
     {
+        if (message.interface() == QLatin1String("de.morvane.quenda.test")) {
+            m_bus.registerService(m_service);
+            connection.send(message.createReply());
+            return true;
+        }
         answer(message, connection);
         return true;
     }
@@ -140,6 +185,7 @@ protected:
     void stop()
     {
         m_bus.unregisterObject(m_path, QDBusConnection::UnregisterTree);
+        m_bus.unregisterObject(s("/"));
         m_thread.quit();
         m_thread.wait();
     }
@@ -147,6 +193,7 @@ protected:
 private:
     QDBusConnection m_bus;
     const QString m_path;
+    const QString m_service;
     QThread m_thread;
     mutable QMutex m_mutex;
     QList<BusCall> m_calls;

@@ -182,13 +182,16 @@ void ClipboardOwner::owned()
     say("owned");
 }
 
-WlCopy::WlCopy(const QString& type, const QByteArray& data, const QByteArray& display)
+WlCopy::WlCopy(const QString& type, const QByteArray& data, const QByteArray& display, bool primary)
     : m_type(type)
     , m_data(data)
     , m_display(display)
+    , m_primary(primary)
 {
     m_endsWithInput = false;
     QStringList args{QStringLiteral("--foreground")};
+    if (primary)
+        args << QStringLiteral("--primary");
     if (!type.isEmpty())
         args << QStringLiteral("--type") << type;
     start(QStringLiteral("wl-copy"), args, clientEnvironment(display), data);
@@ -196,7 +199,8 @@ WlCopy::WlCopy(const QString& type, const QByteArray& data, const QByteArray& di
 
 bool WlCopy::offered() const
 {
-    return waitFor([this] { return wlPaste(m_type, m_display) == m_data; });
+    return waitFor(
+        [this] { return (m_primary ? wlPastePrimary(m_display) : wlPaste(m_type, m_display)) == m_data; });
 }
 
 WlPasteInto::WlPasteInto(const QString& type, const QString& path)
@@ -213,6 +217,11 @@ std::optional<QByteArray> wlPaste(const QString& type, const QByteArray& display
     if (!type.isEmpty())
         args << QStringLiteral("--type") << type;
     return runWlPaste(args, display);
+}
+
+std::optional<QByteArray> wlPastePrimary(const QByteArray& display)
+{
+    return runWlPaste({QStringLiteral("--no-newline"), QStringLiteral("--primary")}, display);
 }
 
 QStringList wlTypes()

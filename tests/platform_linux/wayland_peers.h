@@ -85,9 +85,10 @@ private:
 };
 
 // wl-copy serving `data` until destroyed or displaced; as text of its own guess without a type.
+// As the primary selection, it stands for text the user selected.
 class WlCopy final : public Peer {
 public:
-    WlCopy(const QString& type, const QByteArray& data, const QByteArray& display = {});
+    WlCopy(const QString& type, const QByteArray& data, const QByteArray& display = {}, bool primary = false);
 
     // Waits until another program reads the data.
     bool offered() const;
@@ -96,6 +97,7 @@ private:
     const QString m_type;
     const QByteArray m_data;
     const QByteArray m_display;
+    const bool m_primary;
 };
 
 // wl-paste for the type, its output going to `path`.
@@ -108,5 +110,7 @@ public:
 std::optional<QByteArray> wlPaste(const QString& type = {}, const QByteArray& display = {});
 // The types wl-paste lists; empty for an empty clipboard.
 QStringList wlTypes();
+// The primary selection's text as wl-paste reads it; absent when there is none.
+std::optional<QByteArray> wlPastePrimary(const QByteArray& display = {});
 
 } // namespace WaylandPeers

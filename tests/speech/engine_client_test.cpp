@@ -41,6 +41,16 @@ template <typename T> struct Answer {
 class EngineClientTest : public TempSupportDir {
 protected:
     EngineClientTest() { m_config.port = m_server.port(); }
+    void SetUp() override
+    {
+        TempSupportDir::SetUp();
+        // The in-test engine proves itself as ours does; until then nothing would be sent to it.
+        m_server.proveWith(m_engine.secret());
+        m_server.script("/health", {200, R"({"ready":true})"});
+        m_engine.poll();
+        ASSERT_TRUE(QTest::qWaitFor([this] { return m_engine.ready(); }, 5000));
+        m_server.forgetRequests();
+    }
 
     ManualClock m_clock;
     FakeProviderKeys m_keys;
@@ -61,6 +71,7 @@ struct TranscribeCase {
     const char* language = "de";
     const char* query = "de"; // the language as it must appear in the query
     QByteArray headers = {};
+    const char* heard = nullptr; // the words as heard, when the engine tells them apart
 };
 
 class Transcribe : public EngineClientTest, public ::testing::WithParamInterface<TranscribeCase> {};
@@ -70,21 +81,22 @@ TEST_P(Transcribe, SendsTheRawRecordingAndGivesTheTextOrTheEnginesOwnMessage)
 {
     const TranscribeCase& c = GetParam();
     m_server.script("/transcribe", {c.status, c.body, c.headers});
-    Answer<QString> answer;
+    Answer<Transcript> answer;
     m_engine.transcribe(kWav, QString::fromUtf8(c.language), nullptr, answer.sink());
-    const EngineResult<QString>& result = answer.await();
+    const EngineResult<Transcript>& result = answer.await();
 
     const RecordedRequest& request = m_server.requests().front();
     EXPECT_EQ(request.target, QByteArray("/transcribe?language=") + c.query);
     EXPECT_EQ(request.headers.value("content-type"), "application/octet-stream");
     EXPECT_EQ(request.body, kWav);
+    EXPECT_EQ(request.headers.value("quenda-token"), m_engine.secret().token());
     const QString message = c.failure == Kind::Decoding ? L10n::s(u"engine.badReply"_s)
                             : QString::fromUtf8(c.text) == u"%"_s
                                 ? L10n::format(u"engine.errorCode"_s, {c.status})
                                 : QString::fromUtf8(c.text);
     ASSERT_EQ(result.ok(), !c.failure);
     if (result.ok())
-        EXPECT_EQ(result.value(), message);
+        EXPECT_EQ(result.value(), (Transcript{message, c.heard ? QString::fromUtf8(c.heard) : message}));
     else
         EXPECT_TRUE(result.error() == (EngineError{*c.failure, message}))
             << result.error().message.toStdString();
@@ -95,6 +107,8 @@ const TranscribeCase kTranscribeCases[] = {
     // "+", "&" or "=" left as they are would change what the engine reads.
     {"TextWithLanguage", 200, R"({"text":"Grüß dich","language":"de"})", std::nullopt, "Grüß dich", "pt BR&x=1+2", "pt%20BR%26x%3D1%2B2"},
     {"TextAloneEmptyLanguage", 200, R"({"text":"hallo"})", std::nullopt, "hallo", "", ""},
+    {"WrittenTextAndTheWordsHeard", 200, R"({"text":"Hello there.","raw":"hello there"})", std::nullopt, "Hello there.", "de", "de", {}, "hello there"},
+    {"HeardNotAString", 200, R"({"text":"hallo","raw":5})", Kind::Decoding, ""},
     {"MissingText", 200, R"({"language":"de"})", Kind::Decoding, ""},
     {"NotJson", 200, "hallo", Kind::Decoding, ""},
     // A reply past the size limit is cut off rather than read into memory whole.
@@ -134,7 +148,7 @@ TEST_F(EngineClientTest, SilentEngineTimesOutAfterEachRequestsLimit)
     m_server.script("/transcribe", {.hold = true});
     m_server.script("/health", {.hold = true});
     EngineClient client(m_clock);
-    Answer<QString> text;
+    Answer<Transcript> text;
     std::optional<std::optional<HealthBody>> health;
     client.transcribe(kWav, u"de"_s, m_server.port(), &m_context, text.sink());
     client.health(m_server.port(), &m_context, [&](const EngineResult<HealthBody>& h) {
@@ -163,7 +177,8 @@ TEST_P(InvalidPort, FailsEveryRequestLaterWithoutSendingIt)
 {
     const qint64 port = GetParam();
     m_config.port = port;
-    Answer<QString> transcribed, polished;
+    Answer<Transcript> transcribed;
+    Answer<QString> polished;
     Answer<CorrectionModelBody> looked;
     m_engine.transcribe(kWav, u"de"_s, &m_context, transcribed.sink());
     m_engine.polish(u"raw"_s, std::nullopt, m_config, std::nullopt, false, &m_context, polished.sink());
@@ -215,6 +230,62 @@ const HealthPortRow kHealthPorts[] = {
 INSTANTIATE_TEST_SUITE_P(Ports, HealthPort, ::testing::ValuesIn(kHealthPorts),
                          [](const auto& info) { return std::string(info.param.name); });
 
+struct ProofRow {
+    const char* name;
+    // Makes the in-test engine answer the client's next health request in its own way.
+    std::function<void(FakeEngineServer&, EngineClient&)> answer;
+    bool proven;
+    bool renewedAfterSending = false;
+};
+
+class HealthProof : public EngineClientTest, public ::testing::WithParamInterface<ProofRow> {};
+
+// Catches a client that takes any listener on the port for the engine it started: it would send
+// that listener every recording and, with a polish request, the provider keys.
+TEST_P(HealthProof, OnlyAnAnswerWithTheProofOfTheSecretInForceIsTheEngines)
+{
+    EngineClient client(m_clock);
+    m_server.script("/health", {200, R"({"ready":true})"});
+    GetParam().answer(m_server, client);
+    Answer<HealthBody> health;
+    client.health(m_server.port(), &m_context, health.sink());
+    if (GetParam().renewedAfterSending)
+        client.renewSecret();
+    const EngineResult<HealthBody>& result = health.await();
+    EXPECT_EQ(result.ok(), GetParam().proven);
+    if (!GetParam().proven) {
+        EXPECT_EQ(result.error().kind, Kind::Untrusted);
+        EXPECT_EQ(result.error().message, L10n::format(u"engine.portTaken"_s, {m_server.port()}));
+    }
+}
+
+const ProofRow kProofRows[] = {
+    {"Ours", [](FakeEngineServer& s, EngineClient& c) { s.proveWith(c.secret()); }, true},
+    {"NoProof", [](FakeEngineServer& s, EngineClient&) { s.proveWith({}); }, false},
+    {"AnotherSecretsProof", [](FakeEngineServer& s, EngineClient&) { s.proveWith(EngineSecret()); }, false},
+    {"AnEarlierChallengesProof",
+     [](FakeEngineServer& s, EngineClient& c) {
+         s.proveWith({});
+         s.script("/health", {200, R"({"ready":true})",
+                              EngineSecret::proofHeader + ": "_ba + c.secret().proof("earlier") + "\r\n"});
+     },
+     false},
+    // An engine of ours told to stop still answers for a moment, with the secret it was given.
+    {.name = "SecretRenewedSinceTheRequest",
+     .answer = [](FakeEngineServer& s, EngineClient& c) { s.proveWith(c.secret()); },
+     .proven = false,
+     .renewedAfterSending = true},
+    {"AnErrorWithoutProof",
+     [](FakeEngineServer& s, EngineClient&) {
+         s.proveWith({});
+         s.script("/health", {403, R"({"error":"not yours"})"});
+     },
+     false},
+};
+
+INSTANTIATE_TEST_SUITE_P(Answers, HealthProof, ::testing::ValuesIn(kProofRows),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(EngineClientTest, OtherRequestsSendWhatTheEngineExpects)
 {
     m_server.script("/warmup", {500, "{}"});
@@ -228,8 +299,12 @@ TEST_F(EngineClientTest, OtherRequestsSendWhatTheEngineExpects)
     EXPECT_FALSE(CorrectionModelBody::decode(R"({"model":"m1","models":["m1",2]})").has_value());
     ASSERT_TRUE(QTest::qWaitFor([&] { return m_server.requests().size() == 3; }, 5000));
     QList<QByteArray> seen;
-    for (const RecordedRequest& r : m_server.requests())
+    for (const RecordedRequest& r : m_server.requests()) {
         seen << r.method + ' ' + r.target + ' ' + r.headers.value("content-type") + ' ' + r.body;
+        EXPECT_EQ(r.headers.value("quenda-token"),
+                  (r.target == "/shutdown" ? client.secret() : m_engine.secret()).token())
+            << r.target.toStdString();
+    }
     std::sort(seen.begin(), seen.end());
     // Key and address go out exactly as given; /warmup and /shutdown carry no body and no Content-Type.
     EXPECT_EQ(seen, (QList<QByteArray>{R"(POST /correction-model application/json {"apiKey":" sk-1 ",)"
@@ -345,7 +420,7 @@ TEST_P(CancelByContext, DestroyingTheContextClosesTheConnectionAndNeverAnswers)
 
 // clang-format off
 const CancelCase kCancelCases[] = {
-    {.name = "transcribe", .path = "/transcribe", .send = [](SpeechEngine& engine, QObject* context, SpeechEngine::Done<QString> done) { engine.transcribe(kWav, u"de"_s, context, std::move(done)); }},
+    {.name = "transcribe", .path = "/transcribe", .send = [](SpeechEngine& engine, QObject* context, SpeechEngine::Done<QString> done) { engine.transcribe(kWav, u"de"_s, context, [done](const EngineResult<Transcript>& r) { done(r.ok() ? EngineResult<QString>(r.value().text) : r.error()); }); }},
     {.name = "polish", .path = "/polish", .send = [](SpeechEngine& engine, QObject* context, SpeechEngine::Done<QString> done) { engine.polish(u"raw"_s, std::nullopt, QuendaConfig::standard(), std::nullopt, false, context, std::move(done)); }},
 };
 // clang-format on

@@ -48,9 +48,14 @@ void FakeEngineServer::serve(QTcpSocket* socket)
         }
         if (reply.quit)
             m_server.close();
+        QByteArray proof;
+        const QByteArray challenge =
+            request.headers.value(QByteArray(EngineSecret::challengeHeader).toLower());
+        if (m_prover && !challenge.isEmpty())
+            proof = EngineSecret::proofHeader + QByteArrayLiteral(": ") + m_prover->proof(challenge) + "\r\n";
         socket->write("HTTP/1.1 " + QByteArray::number(reply.status) +
                       " Scripted\r\nContent-Length: " + QByteArray::number(reply.body.size()) +
-                      "\r\nConnection: close\r\n" + reply.extraHeaders + "\r\n" + reply.body);
+                      "\r\nConnection: close\r\n" + proof + reply.extraHeaders + "\r\n" + reply.body);
         socket->disconnectFromHost();
     });
 }

@@ -1,10 +1,14 @@
 #pragma once
 
+#include "speech/engine_secret.h"
+
 #include <QByteArray>
 #include <QHash>
 #include <QList>
 #include <QObject>
 #include <QTcpServer>
+
+#include <optional>
 
 // One request as the fake engine received it. Header names are lower-cased.
 struct RecordedRequest {
@@ -35,6 +39,10 @@ public:
     // Paths without a script answer 200 with an empty body.
     void script(const QByteArray& path, const ScriptedReply& reply) { m_replies.insert(path, reply); }
     const QList<RecordedRequest>& requests() const { return m_requests; }
+    void forgetRequests() { m_requests.clear(); }
+    // From now on every reply to a challenge carries the proof of `secret`, as our engine's does;
+    // none stops the proofs.
+    void proveWith(const std::optional<EngineSecret>& secret) { m_prover = secret; }
     // Held requests whose client closed the connection before an answer.
     int abandoned() const { return m_abandoned; }
 
@@ -44,5 +52,6 @@ private:
     QTcpServer m_server;
     QHash<QByteArray, ScriptedReply> m_replies;
     QList<RecordedRequest> m_requests;
+    std::optional<EngineSecret> m_prover;
     int m_abandoned = 0;
 };

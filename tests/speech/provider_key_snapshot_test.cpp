@@ -193,6 +193,7 @@ TEST_F(ProviderKeySnapshotTest, EnginePollFindsTheHeldKeysWithoutAskingTheStore)
     ManualClock clock;
     SpeechEngine engine(
         clock, [&config] { return config; }, m_snapshot, EngineLocations{});
+    server.proveWith(engine.secret());
     int reports = 0;
     QObject::connect(&engine, &SpeechEngine::statusChanged, &engine, [&] { ++reports; });
     const auto callsBefore = m_secrets.inner.calls();

@@ -45,6 +45,15 @@ LaunchRequest LaunchRequest::parse(const QStringList& arguments, const QString& 
         request.snapshotDir = *dir;
         return request;
     }
+    // Asked for text, the program prints it and starts nothing.
+    if (arguments.contains(QStringLiteral("--help")) || arguments.contains(QStringLiteral("-h"))) {
+        request.mode = Mode::Help;
+        return request;
+    }
+    if (arguments.contains(QStringLiteral("--version"))) {
+        request.mode = Mode::Version;
+        return request;
+    }
     // A compositor binding runs this for every key press: it only tells the running program.
     if (arguments.contains(QStringLiteral("--hotkey"))) {
         request.mode = Mode::Hotkey;
@@ -62,4 +71,25 @@ LaunchRequest LaunchRequest::parse(const QStringList& arguments, const QString& 
             request.parentPid = parentPidOf(*pid);
     }
     return request;
+}
+
+QString LaunchRequest::helpText()
+{
+    return QStringLiteral(
+        "Usage: quenda [OPTION]\n"
+        "Push-to-talk dictation: hold the hotkey, speak, and the text goes into the focused field.\n"
+        "Started without an option, Quenda runs in the tray; a second start shows its window.\n"
+        "\n"
+        "  --hotkey press|release  tell the running Quenda that the hotkey went down or up,\n"
+        "                          for a key binding of the desktop\n"
+        "  --snapshot DIR          render every window into PNG files in DIR, then exit\n"
+        "  --update-hud [VERSION] [--parent-pid N]\n"
+        "                          show the update's progress until process N ends\n"
+        "  -h, --help              show this help, then exit\n"
+        "  --version               show the version, then exit\n");
+}
+
+QString LaunchRequest::versionText(const QString& appVersion)
+{
+    return QStringLiteral("quenda ") + appVersion + u'\n';
 }

@@ -7,7 +7,7 @@
 
 // What the process was started to do, read from its arguments.
 struct LaunchRequest {
-    enum class Mode { Normal, Snapshot, UpdateHud, Hotkey };
+    enum class Mode { Normal, Snapshot, UpdateHud, Hotkey, Help, Version };
     enum class HotkeyCommand { Press, Release };
 
     Mode mode = Mode::Normal;
@@ -23,4 +23,7 @@ struct LaunchRequest {
     static LaunchRequest parse(const QStringList& arguments, const QString& appVersion);
     // A decimal 32-bit signed integer with an optional sign; a value of 0 or below names no process.
     static std::optional<qint32> parentPidOf(const QString& text);
+    // What "--help" and "--version" print.
+    static QString helpText();
+    static QString versionText(const QString& appVersion);
 };

@@ -10,6 +10,7 @@
 #include "dictation/controller/learner.h"
 #include "dictation/controller/overlay_host.h"
 #include "dictation/hotkey/hotkey_monitor.h"
+#include "dictation/insert/text_inserter.h"
 #include "platform/login_item.h"
 #include "platform/window_system.h"
 #include "speech/engine_control.h"
@@ -37,6 +38,10 @@ ShellController::ShellController(const Services& services, QObject* parent)
     , m_lookup(new CorrectionModelLookup(services.state, services.engine, this))
 {
     connect(&m_windows, &ShellWindows::onboardingClosed, this, &ShellController::onboardingClosed);
+    connect(&m_windows, &ShellWindows::menuOpening, this, [this] {
+        const std::optional<AppWindow> active = m_windowSystem.activeWindow();
+        m_beforeMenu = active && active->pid != QCoreApplication::applicationPid() ? active : std::nullopt;
+    });
     connect(&m_state, &AppState::phaseChanged, this, [this] {
         if (m_state.phase().is(Phase::Kind::Idle))
             showLoginNotice();
@@ -146,7 +151,7 @@ void ShellController::stop()
 
 void ShellController::wireState()
 {
-    m_state.setToggleRecording([this] { m_dictation.toggleHandsFree(); });
+    m_state.setToggleRecording([this] { toggleRecording(); });
     m_state.setOpenMain([this](std::optional<MainSection> section) { showMain(section); });
     m_state.setOpenNotes([this] {
         // Linux has no Notes application to reveal a note in; the own notes page stands in.
@@ -171,6 +176,10 @@ void ShellController::wireState()
     connect(&m_state, &AppState::phaseChanged, this, [this] { m_windows.refreshStatusIcon(); });
     connect(&m_state, &AppState::updateChanged, this, [this] { m_windows.refreshStatusIcon(); });
     connect(&m_state, &AppState::dismissedUpdateChanged, this, [this] { m_windows.refreshStatusIcon(); });
+    // The tooltip also says whether the engine is ready, a recording is hands-free, and the key.
+    for (const auto changed : {&AppState::handsFreeChanged, &AppState::engineReadyChanged,
+                               &AppState::engineLoadingChanged, &AppState::configChanged})
+        connect(&m_state, changed, this, [this] { m_windows.refreshStatusIcon(); });
     m_windows.refreshStatusIcon();
 }
 
@@ -180,6 +189,40 @@ void ShellController::showMain(std::optional<MainSection> section)
         m_state.setSection(*section);
     m_windows.closeMenu();
     m_windows.showMain();
+    // A window manager's focus-stealing prevention may keep a program in the background from
+    // raising its own window over the one in front; asked as the desktop's pager asks, it does.
+    if (const std::optional<quint64> handle = m_windows.mainWindowHandle()) {
+        AppWindow main;
+        main.window = *handle;
+        main.pid = int(QCoreApplication::applicationPid());
+        if (const WindowSystem::Activated activated = m_windowSystem.activate(main); !activated.ok())
+            Timing::mark(QStringLiteral("main window not activated: ") + activated.error().detail);
+    }
+}
+
+void ShellController::toggleRecording()
+{
+    m_startFromMenu.reset();
+    if (!m_windows.menuOpen()) {
+        m_dictation.toggleHandsFree();
+        return;
+    }
+    // The open menu holds the keyboard, so a paste would go into it, and it covers the pill.
+    m_windows.closeMenu();
+    if (m_beforeMenu) {
+        if (const WindowSystem::Activated activated = m_windowSystem.activate(*m_beforeMenu); !activated.ok())
+            Timing::mark(QStringLiteral("focus not given back after the menu: ") + activated.error().detail);
+    }
+    if (m_state.phase().is(Phase::Kind::Listening)) {
+        m_dictation.toggleHandsFree();
+        return;
+    }
+    // The window manager gives the focus back a moment later; the recording remembers the field
+    // that has it then.
+    m_startFromMenu = m_clock.after(TextInserter::activationDelayMs, this, [this] {
+        m_startFromMenu.reset();
+        m_dictation.toggleHandsFree();
+    });
 }
 
 void ShellController::finishOnboarding()

@@ -4,6 +4,7 @@
 #include "core/config/quenda_config.h"
 #include "core/model/main_section.h"
 #include "core/model/phase.h"
+#include "platform/app_window.h"
 
 #include <QObject>
 
@@ -70,6 +71,9 @@ public:
     void stop();
 
     void showMain(std::optional<MainSection> section);
+    // Starts or stops a recording; from the status item's menu it closes the menu first and
+    // gives the keyboard back to the window that had it.
+    void toggleRecording();
     void finishOnboarding();
     void configChanged(const QuendaConfig& previous, const QuendaConfig& current);
     // Mirrors the engine's state into the shared state; called on every engine report.
@@ -119,4 +123,7 @@ private:
     Clock::Timer m_updateCheck;
     Clock::Timer m_noticeReset;
     std::optional<Phase> m_loginNotice;
+    // The window in front when the status item's menu opened; none when it was ours.
+    std::optional<AppWindow> m_beforeMenu;
+    Clock::Timer m_startFromMenu;
 };

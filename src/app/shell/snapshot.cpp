@@ -16,6 +16,7 @@
 #include "ui/kit/soft_button.h"
 #include "ui/kit/theme.h"
 #include "ui/overlay/overlay_view.h"
+#include "ui/pages/dictionary/dictionary_page.h"
 #include "ui/pages/history/history_page.h"
 #include "ui/pages/history/history_row.h"
 #include "ui/pages/page_table.h"
@@ -137,6 +138,11 @@ QList<Scene> overlayScenes()
         {QStringLiteral("toolbar"), [](AppState& s) { s.setWidgetHovered(true); }},
         {QStringLiteral("translate-menu"), [](AppState& s) { s.setWidgetTranslateOpen(true); }},
         {QStringLiteral("listening"), phase(Phase::listening())},
+        {QStringLiteral("listening-handsfree"),
+         [](AppState& s) {
+             s.setHandsFree(true);
+             s.setPhase(Phase::listening());
+         }},
         {QStringLiteral("transcribing"), phase(Phase::transcribing())},
         {QStringLiteral("polishing"),
          phase(Phase::polishing(QStringLiteral("meet you at the station at ten")))},
@@ -278,6 +284,23 @@ void stageStyles(AppState& state)
     state.setFrontApp(FrontApp{QStringLiteral("org.mozilla.Thunderbird"), QStringLiteral("Thunderbird")});
 }
 
+// The dictionary page's demonstration: a heading comment, an entry the learner added and a few of
+// the user's own.
+void stageDictionary(AppState& state)
+{
+    QuendaConfig config = state.config();
+    config.dictionary = QStringLiteral("# Names I dictate often\n"
+                                       "# learned\n"
+                                       "cube cuttle -> kubectl\n"
+                                       "morvan quenda -> Morvane Quenda\n"
+                                       "tallbrook -> Tallbrook\n"
+                                       "post gress -> PostgreSQL\n"
+                                       "Mira Okafor\n"
+                                       "Kubernetes");
+    AppState::ToastSuppression quiet(state);
+    state.setConfig(config);
+}
+
 // Scrolls the style page so that widget sits near the top of its window.
 void scrollTo(MainView& main, QWidget* widget)
 {
@@ -383,6 +406,24 @@ QList<WindowScene> windowScenes()
              s.state.setHistory({});
              s.render.window(s.main(), mainSize, file);
              s.state.setHistory(demo);
+         }},
+        {QStringLiteral("main-dictionary-noresults"),
+         [](Studio& s, const QString& file) {
+             s.state.setSection(MainSection::Dictionary);
+             static_cast<DictionaryPage*>(s.main().page())->searchField()->setText(QStringLiteral("invoice"));
+             s.render.window(s.main(), mainSize, file);
+         }},
+        {QStringLiteral("main-dictionary-empty"),
+         [](Studio& s, const QString& file) {
+             const QuendaConfig demo = s.state.config();
+             QuendaConfig empty = demo;
+             empty.dictionary.clear();
+             AppState::ToastSuppression quiet(s.state);
+             s.state.setConfig(empty);
+             s.state.setSection(MainSection::Dictionary);
+             static_cast<DictionaryPage*>(s.main().page())->searchField()->setText(QString());
+             s.render.window(s.main(), mainSize, file);
+             s.state.setConfig(demo);
          }},
         {QStringLiteral("main-style-apps"),
          [](Studio& s, const QString& file) {
@@ -545,6 +586,7 @@ QList<Snapshot::Shot> Snapshot::run(const QString& directory)
         state.setEngineStatus(QStringLiteral("Ready"));
         state.setHistory(DemoHistory::entries(clock.now()));
         stageStyles(state);
+        stageDictionary(state);
 
         Studio studio{services, clock, desktop, mode.files(), state, render, keys, nullptr};
         for (const WindowScene& scene : windowScenes())

@@ -16,7 +16,21 @@
 #include "platform/window_system.h"
 #include "speech/speech_service.h"
 
+#include <QCoreApplication>
 #include <QUuid>
+
+namespace {
+
+// Terms the user spells their own way keep their case wherever a dictation puts them.
+QStringList dictionaryTerms(const QuendaConfig& config)
+{
+    QStringList terms;
+    for (const DictionaryItem& item : DictionaryItem::parse(config.dictionary))
+        terms.append(item.term);
+    return terms;
+}
+
+} // namespace
 
 DictationController::DictationController(const Services& services, QObject* parent)
     : QObject(parent)
@@ -40,6 +54,7 @@ DictationController::DictationController(const Services& services, QObject* pare
     });
     connect(&hotkey, &HotkeyMonitor::toggled, this, &DictationController::toggleHandsFree);
     connect(&hotkey, &HotkeyMonitor::escapePressed, this, &DictationController::cancel);
+    connect(&hotkey, &HotkeyMonitor::shortcutTyped, this, &DictationController::dropShortcutHold);
     connect(&m_recorder, &Recorder::limitReached, this, &DictationController::stopAndProcess);
     connect(&m_recorder, &Recorder::levelChanged, this, [this](float level) {
         if (m_state.phase().is(Phase::Kind::Listening))
@@ -155,7 +170,7 @@ void DictationController::stopAndProcess()
         dropSelectionCapture();
     m_selection = nullptr;
     m_speech.transcribe(*wav, job->facts().config.language, job,
-                        [this, job](const EngineResult<QString>& result) { transcribed(job, result); });
+                        [this, job](const EngineResult<Transcript>& result) { transcribed(job, result); });
 }
 
 void DictationController::toggleHandsFree()
@@ -191,6 +206,18 @@ void DictationController::cancel()
         return;
     }
     show(Phase::notice(L10n::s("notice.cancelled")), ResetDelay::cancelledMs);
+}
+
+void DictationController::dropShortcutHold()
+{
+    if (!m_state.phase().is(Phase::Kind::Listening) || m_state.handsFree())
+        return;
+    Timing::mark(QStringLiteral("hotkey: a shortcut, not a hold; its recording is dropped"));
+    releaseSilence();
+    dropSelectionCapture();
+    m_recorder.stop();
+    stopTicker();
+    show(Phase::idle(), std::nullopt);
 }
 
 void DictationController::dismissTransient()
@@ -338,7 +365,7 @@ bool DictationController::isCurrent(const DictationJob* job) const
 
 // ---- processing
 
-void DictationController::transcribed(DictationJob* job, const EngineResult<QString>& result)
+void DictationController::transcribed(DictationJob* job, const EngineResult<Transcript>& result)
 {
     if (!isCurrent(job))
         return;
@@ -350,7 +377,8 @@ void DictationController::transcribed(DictationJob* job, const EngineResult<QStr
     }
     Timing::mark(QStringLiteral("whisper done (autoCorrect=") +
                  (facts.config.autoCorrect ? QStringLiteral("true") : QStringLiteral("false")) + u')');
-    job->progress().raw = result.value().trimmed();
+    job->progress().raw = result.value().text.trimmed();
+    job->progress().heard = result.value().heard.trimmed();
     PendingSelection* probe = job->selection();
     if (probe && !probe->isKnown()) {
         connect(probe, &PendingSelection::known, job, [this, job] { selectionKnown(job); });
@@ -386,22 +414,46 @@ void DictationController::selectionKnown(DictationJob* job)
         deliverPlain(job);
 }
 
+void DictationController::insertRaw(DictationJob* job, std::function<void(Inserter::Landing)> landed)
+{
+    // Our own window has the keyboard now (the main window, or the popover the recording was
+    // stopped from): the paste would land there, so the text goes to the field the dictation
+    // started in.
+    if (const std::optional<AppWindow> active = m_windows.activeWindow();
+        active && active->pid == QCoreApplication::applicationPid()) {
+        DictationJob::Progress& progress = job->progress();
+        progress.rawInField = progress.raw;
+        const std::optional<QString> fallback =
+            m_dictationApp ? std::optional(m_dictationApp->bundleID) : std::nullopt;
+        m_inserter.insertAtRememberedCursor(progress.raw, fallback, job, std::move(landed));
+        return;
+    }
+    m_inserter.caretContext(job, [this, job, landed = std::move(landed)](const CaretContext& caret) {
+        if (!isCurrent(job))
+            return;
+        DictationJob::Progress& progress = job->progress();
+        progress.caret = caret;
+        progress.rawInField = caret.cased(progress.raw, dictionaryTerms(job->facts().config));
+        m_inserter.insert(caret.spaced(progress.rawInField), job, landed);
+    });
+}
+
 void DictationController::deliverPlain(DictationJob* job)
 {
     Timing::mark(QStringLiteral("main thread reached"));
-    const QString raw = job->progress().raw;
-    m_inserter.insert(raw, job, [this, job, raw](Inserter::Landing landing) {
+    insertRaw(job, [this, job](Inserter::Landing landing) {
         if (!isCurrent(job))
             return;
         const DictationJob::Facts& facts = job->facts();
+        const DictationJob::Progress& progress = job->progress();
         const bool pasted = landing == Inserter::Landing::Pasted;
-        finishDeliver({.text = raw,
-                       .raw = raw,
+        finishDeliver({.text = progress.raw,
+                       .raw = progress.heard,
                        .duration = facts.duration,
                        .app = facts.app,
                        .command = false,
                        .pasted = pasted,
-                       .fieldText = pasted ? std::optional(raw) : std::nullopt},
+                       .fieldText = pasted ? std::optional(progress.rawInField) : std::nullopt},
                       facts.generation);
         job->finish();
     });
@@ -416,7 +468,7 @@ void DictationController::startCorrection(DictationJob* job)
     Timing::mark(QStringLiteral("main thread reached"));
     const QString raw = job->progress().raw;
     show(Phase::polishing(raw), std::nullopt);
-    m_inserter.insert(raw, job, [this, job, local](Inserter::Landing landing) {
+    insertRaw(job, [this, job, local](Inserter::Landing landing) {
         if (!isCurrent(job))
             return;
         job->progress().rawLanding = landing;
@@ -459,10 +511,10 @@ void DictationController::finishCorrection(DictationJob* job)
     } else {
         failure = progress.polished->error().message;
     }
-    const auto deliver = [this, job, raw, final, failure](bool pasted, std::optional<QString> fieldText) {
+    const auto deliver = [this, job, final, failure](bool pasted, std::optional<QString> fieldText) {
         const DictationJob::Facts& facts = job->facts();
         finishDeliver({.text = final,
-                       .raw = raw,
+                       .raw = job->progress().heard,
                        .duration = facts.duration,
                        .app = facts.app,
                        .command = false,
@@ -473,24 +525,26 @@ void DictationController::finishCorrection(DictationJob* job)
             show(Phase::notice(*failure), ResetDelay::polishNoticeMs);
         job->finish();
     };
+    const QString rawInField = progress.rawInField;
+    const QString finalInField = progress.caret.cased(final, dictionaryTerms(job->facts().config));
     if (final == raw || !rawPasted) {
         if (!rawPasted)
             m_inserter.copyToClipboard(final);
-        deliver(rawPasted, rawPasted ? std::optional(final) : std::nullopt);
+        deliver(rawPasted, rawPasted ? std::optional(rawInField) : std::nullopt);
         return;
     }
-    m_inserter.replacePreviousInsert(raw, final, job,
-                                     [this, job, raw, final, deliver](Inserter::WriteResult written) {
-                                         if (!isCurrent(job))
-                                             return;
-                                         if (written.ok()) {
-                                             deliver(true, final);
-                                             return;
-                                         }
-                                         // The field keeps the raw text; the correction goes to the clipboard
-                                         // and is shown as copied, not as pasted, so the user knows it still
-                                         // has to be put in.
-                                         m_inserter.copyToClipboard(final);
-                                         deliver(false, raw);
-                                     });
+    m_inserter.replacePreviousInsert(
+        rawInField, finalInField, job,
+        [this, job, rawInField, final, finalInField, deliver](Inserter::WriteResult written) {
+            if (!isCurrent(job))
+                return;
+            if (written.ok()) {
+                deliver(true, finalInField);
+                return;
+            }
+            // The field keeps the raw text; the correction goes to the clipboard and is shown as
+            // copied, not as pasted, so the user knows it still has to be put in.
+            m_inserter.copyToClipboard(final);
+            deliver(false, rawInField);
+        });
 }

@@ -8,6 +8,7 @@
 #include "core/model/phase.h"
 #include "dictation/controller/inserter.h"
 #include "speech/engine_result.h"
+#include "speech/transcript.h"
 
 #include <QObject>
 #include <QPointer>
@@ -67,6 +68,9 @@ public:
     void toggleHandsFree();
     // Escape.
     void cancel();
+    // The hotkey of a hold turned out to be the modifier of a shortcut: its recording is dropped
+    // without a trace. A hands-free recording goes on.
+    void dropShortcutHold();
     // A hotkey press clears a finished phase and the preview at once.
     void dismissTransient();
     void applyOverlayChoice(const OverlayResultChoice& choice);
@@ -108,8 +112,10 @@ private:
     void finishDeliver(const Delivery& delivery, quint64 generation);
 
     // The dictation's processing, in the order it runs.
-    void transcribed(DictationJob* job, const EngineResult<QString>& result);
+    void transcribed(DictationJob* job, const EngineResult<Transcript>& result);
     void selectionKnown(DictationJob* job);
+    // Pastes the raw text fitted to what stands before the caret.
+    void insertRaw(DictationJob* job, std::function<void(Inserter::Landing)> landed);
     void deliverPlain(DictationJob* job);
     void startCorrection(DictationJob* job);
     void sendCorrection(DictationJob* job);

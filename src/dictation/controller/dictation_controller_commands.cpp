@@ -96,7 +96,7 @@ void DictationController::saveNote(DictationJob* job, const QString& note)
             return;
         const DictationJob::Facts& facts = job->facts();
         m_state.setRewriting(false);
-        addHistory(job->progress().raw, note, facts.duration, facts.app, true);
+        addHistory(job->progress().heard, note, facts.duration, facts.app, true);
         // A note kept only in memory is lost at quit; saying nothing would report it as saved.
         if (outcome.kind == NoteSaveOutcome::Kind::Unsaved)
             show(Phase::failed(L10n::s("notice.noteUnsaved")), ResetDelay::noteUnsavedMs);
@@ -124,7 +124,7 @@ void DictationController::finishCommand(DictationJob* job)
     const DictationJob::Facts& facts = job->facts();
     const QString raw = progress.raw;
     const QString commandText = command.isEmpty() ? raw : command;
-    m_pendingChoice = ChoiceMeta{raw, facts.duration, facts.app};
+    m_pendingChoice = ChoiceMeta{progress.heard, facts.duration, facts.app};
     m_state.setRewriting(false);
     m_state.setOverlayResult(OverlayResult{
         raw, commandText,

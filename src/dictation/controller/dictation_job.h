@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/config/quenda_config.h"
+#include "core/text/caret_context.h"
 #include "dictation/controller/inserter.h"
 #include "speech/engine_result.h"
 
@@ -29,7 +30,11 @@ public:
     };
     // What the run has learned so far, for steps that wait on two things.
     struct Progress {
-        QString raw;
+        QString raw;   // the transcript as written
+        QString heard; // the transcript's words as the recogniser heard them, for the history
+        // What stood before the caret when the raw text went in, and that text as it went in.
+        CaretContext caret;
+        QString rawInField;
         std::optional<QString> selection;
         std::optional<Inserter::Landing> rawLanding;
         std::optional<EngineResult<QString>> polished;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/base/result.h"
+#include "core/text/caret_context.h"
 
 #include <QObject>
 #include <QString>
@@ -30,6 +31,8 @@ public:
     virtual void replacePreviousInsert(const QString& inserted, const QString& replacement, QObject* context,
                                        Done<WriteResult> done) = 0;
     virtual void copyToClipboard(const QString& text) = 0;
+    // What stands before the focused field's caret, as far as it can be known.
+    virtual void caretContext(QObject* context, Done<CaretContext> done) = 0;
     // The selected text of the focused field; none when nothing (or only blank text) is selected.
     virtual void captureSelection(QObject* context, Done<std::optional<QString>> done) = 0;
     // Writes over the remembered field's selection through accessibility.

@@ -1,5 +1,6 @@
 #include "dictation/controller/text_inserter_adapter.h"
 
+#include "dictation/insert/paste_target.h"
 #include "dictation/insert/text_inserter.h"
 #include "platform/accessibility.h"
 #include "platform/permission_probe.h"
@@ -43,19 +44,10 @@ QString reasonOf(TextInserter::WriteBackFailure failure)
     return {};
 }
 
-// Editable by its own word, else by what can be set, else by its role.
 bool takesText(Accessibility& a11y)
 {
     const std::optional<AccessibleElement> focused = a11y.focusedElement();
-    if (!focused)
-        return false;
-    if (const std::optional<bool> editable = a11y.editable(*focused))
-        return *editable;
-    if (const auto settable = a11y.settable(*focused);
-        settable && (settable->value || settable->selectedText))
-        return true;
-    const auto role = a11y.role(*focused);
-    return role && Accessibility::isTextEntry(*role);
+    return focused && PasteTarget::takesText(a11y, *focused);
 }
 
 } // namespace
@@ -83,6 +75,11 @@ void TextInserterAdapter::replacePreviousInsert(const QString& inserted, const Q
 void TextInserterAdapter::copyToClipboard(const QString& text)
 {
     m_inserter.copyToClipboard(text);
+}
+
+void TextInserterAdapter::caretContext(QObject* context, Done<CaretContext> done)
+{
+    m_inserter.caretContext(context, [done = std::move(done)](const CaretContext& caret) { done(caret); });
 }
 
 void TextInserterAdapter::captureSelection(QObject* context, Done<std::optional<QString>> done)

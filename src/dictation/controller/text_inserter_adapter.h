@@ -22,6 +22,7 @@ public:
     void replacePreviousInsert(const QString& inserted, const QString& replacement, QObject* context,
                                Done<WriteResult> done) override;
     void copyToClipboard(const QString& text) override;
+    void caretContext(QObject* context, Done<CaretContext> done) override;
     void captureSelection(QObject* context, Done<std::optional<QString>> done) override;
     void replaceRememberedSelection(const QString& text, QObject* context, Done<WriteResult> done) override;
     void insertAtRememberedCursor(const QString& text, const std::optional<QString>& fallbackAppID,

@@ -1,6 +1,7 @@
 #include "dictation/hotkey/hotkey_monitor.h"
 
 #include "core/base/timing.h"
+#include "dictation/hotkey/own_chords.h"
 
 namespace {
 
@@ -118,9 +119,8 @@ void HotkeyMonitor::keyPressed(PhysicalKey key)
 {
     const auto index = namedIndex(key);
     if (!index) {
-        // Typing while the hotkey is down cancels both the hold and the tap of that press.
-        if (key == PhysicalKey::Other && m_armed && !m_holdActive)
-            m_armed = false;
+        if (key == PhysicalKey::Other)
+            otherKeyPressed();
         return;
     }
     if (m_down.test(*index))
@@ -130,6 +130,18 @@ void HotkeyMonitor::keyPressed(PhysicalKey key)
         emit escapePressed();
     else if (key == watchedKey())
         hotkeyDown();
+}
+
+void HotkeyMonitor::otherKeyPressed()
+{
+    if (m_ownChords && m_ownChords->claim())
+        return;
+    // Typing while the hotkey is down makes the press a shortcut: before the hold starts it
+    // cancels both the hold and the tap; after, it is reported.
+    if (m_holdActive)
+        emit shortcutTyped();
+    m_armed = false;
+    emit typed();
 }
 
 void HotkeyMonitor::keyReleased(PhysicalKey key)

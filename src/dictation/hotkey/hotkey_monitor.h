@@ -9,6 +9,8 @@
 #include <bitset>
 #include <optional>
 
+class OwnChords;
+
 // Turns presses and releases of the hotkey, pressed on its own, into push-to-talk holds and
 // double taps that switch hands-free dictation, and reports Escape. Lives on the main thread.
 class HotkeyMonitor final : public QObject, private KeySource::Listener {
@@ -27,6 +29,8 @@ public:
     KeySource::Reach start();
     // Stops listening and forgets a press under way; a hold under way ends. The last tap is kept.
     void stop();
+    // The chords this program posts, whose letters the key source reports like the user's typing.
+    void setOwnChords(OwnChords* chords) { m_ownChords = chords; }
 
 signals:
     // The hotkey went down.
@@ -39,11 +43,17 @@ signals:
     void toggled();
     // Escape went down, whether or not the hotkey is.
     void escapePressed();
+    // An ordinary key went down while a hold was under way: the hotkey was the modifier of a
+    // shortcut, not push-to-talk. The hold still ends with the release.
+    void shortcutTyped();
+    // The user typed an ordinary key (the letters of our own chords aside), hotkey or not.
+    void typed();
 
 private:
     void keyPressed(PhysicalKey key) override;
     void keyReleased(PhysicalKey key) override;
 
+    void otherKeyPressed();
     PhysicalKey watchedKey() const;
     void noteFunctionFallback();
     void hotkeyDown();
@@ -51,6 +61,7 @@ private:
 
     KeySource& m_source;
     Clock& m_clock;
+    OwnChords* m_ownChords = nullptr;
     Hotkey m_hotkey = Hotkey::RightControl;
     bool m_running = false;
     bool m_functionNoted = false;

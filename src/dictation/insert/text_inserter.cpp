@@ -5,10 +5,13 @@
 #include "dictation/insert/copy_probe.h"
 #include "dictation/insert/displaced_clipboard.h"
 #include "dictation/insert/paste_cycle.h"
+#include "dictation/insert/paste_target.h"
 #include "dictation/insert/selection_probe.h"
 #include "dictation/learn/accessibility_text_reader.h"
 #include "platform/pasteboard.h"
 #include "platform/permission_probe.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -65,6 +68,13 @@ TextInserter::TextInserter(Services services, QObject* parent)
           this))
     , m_copyProbe(new CopyProbe(services.pasteboard, services.keys, services.clock, this))
 {
+    if (services.primary)
+        m_primaryCycle = new PasteCycle(
+            *services.primary, services.clock,
+            [this](const QString& text, std::function<void(bool)> answer) {
+                checkVisible(text, std::move(answer));
+            },
+            this);
 }
 
 TextInserter::~TextInserter() = default;
@@ -79,21 +89,38 @@ void TextInserter::later(QObject* context, std::function<void()> then)
     m_services.clock.singleShot(0, this, GuardedReply<>(context, std::move(then)));
 }
 
-void TextInserter::resolveTarget(std::function<void(Target)> then)
+void TextInserter::resolveTarget(std::function<void(std::optional<Target>)> then)
 {
     const std::optional<AppWindow> window = m_services.windows.activeWindow();
-    if ((window && window->terminal) || !trusted()) {
-        then(window && window->terminal ? Target::Terminal : Target::Application);
+    const bool primary = m_primaryCycle != nullptr;
+    if (window && window->terminal) {
+        then(PasteTarget::choose(window, PasteTarget::Focus::Unseen, primary));
         return;
     }
-    // Terminals that no desktop file names as one still say so through their role.
-    m_services.accessibility.run<bool>(
-        [](Accessibility& a11y) {
-            const std::optional<AccessibleElement> focused = a11y.focusedElement();
-            return focused && a11y.role(*focused) == Accessibility::Role::Terminal;
-        },
-        this,
-        [then = std::move(then)](bool terminal) { then(terminal ? Target::Terminal : Target::Application); });
+    m_services.accessibility.run<PasteTarget::Focus>(
+        [named = window.has_value()](Accessibility& a11y) { return PasteTarget::focus(a11y, named); }, this,
+        [window, primary, then = std::move(then)](PasteTarget::Focus focus) {
+            then(PasteTarget::choose(window, focus, primary));
+        });
+}
+
+void TextInserter::postPaste(const QString& text, Target target, KeySynthesizer::Done done)
+{
+    const bool primary = target == Target::ShiftInsert && m_primaryCycle;
+    if (primary) {
+        m_primaryCycle->open();
+        m_primaryCycle->write(text);
+    }
+    // The restores belong to the inserter, so they run even when the caller is gone.
+    m_services.keys.post(
+        Chord::Paste, target, this,
+        [this, text, primary, done = std::move(done)](const KeySynthesizer::Outcome& outcome) {
+            if (primary && outcome.ok())
+                m_primaryCycle->scheduleRestore(text);
+            else if (primary)
+                m_primaryCycle->restoreNow();
+            done(outcome);
+        });
 }
 
 void TextInserter::insert(const QString& text, QObject* context, Done<InsertResult> done)
@@ -111,11 +138,18 @@ void TextInserter::insert(const QString& text, QObject* context, Done<InsertResu
         return;
     }
     const GuardedReply<InsertResult> reply(context, done);
-    resolveTarget([this, text, displaced, reply](Target target) {
-        // The restore belongs to the inserter, so it runs even when the caller is gone.
-        m_services.keys.post(Chord::Paste, target, this, [=, this](const KeySynthesizer::Outcome& outcome) {
+    resolveTarget([this, text, displaced, reply](std::optional<Target> target) {
+        if (!target) {
+            Timing::mark(QStringLiteral("insert: no paste keys known for the focused window, text left on "
+                                        "the clipboard"));
+            keepOnClipboard(displaced, text);
+            reply(InsertResult{.outcome = InsertResult::Outcome::KeptOnClipboard});
+            return;
+        }
+        postPaste(text, *target, [=, this](const KeySynthesizer::Outcome& outcome) {
             if (outcome.ok()) {
                 Timing::mark(QStringLiteral("insert: paste posted"));
+                notePaste(text);
                 m_cycle->scheduleRestore(text);
                 reply(InsertResult{.outcome = InsertResult::Outcome::Pasted});
                 return;
@@ -178,23 +212,30 @@ void TextInserter::replacePreviousInsert(const QString& raw, const QString& poli
                 reply(*found.failure);
                 return;
             }
+            // The raw text was found in the focused field, so accessibility shows one there.
+            const std::optional<Target> target = PasteTarget::choose(
+                m_services.windows.activeWindow(),
+                found.terminal ? PasteTarget::Focus::Terminal : PasteTarget::Focus::TextEntry,
+                m_primaryCycle != nullptr);
+            if (!target) {
+                reply(ReplaceFailure::ChordFailed);
+                return;
+            }
             m_copyProbe->abort();
             m_cycle->open();
             m_cycle->write(polished);
-            const std::optional<AppWindow> window = m_services.windows.activeWindow();
-            const Target target =
-                found.terminal || (window && window->terminal) ? Target::Terminal : Target::Application;
-            m_services.keys.post(Chord::Paste, target, this,
-                                 [this, polished, reply](const KeySynthesizer::Outcome& outcome) {
-                                     if (outcome.ok())
-                                         m_cycle->scheduleRestore(polished);
-                                     else
-                                         m_cycle->restoreNow();
-                                     if (outcome.ok())
-                                         reply(std::monostate{});
-                                     else
-                                         reply(ReplaceFailure::ChordFailed);
-                                 });
+            postPaste(polished, *target, [this, polished, reply](const KeySynthesizer::Outcome& outcome) {
+                if (outcome.ok()) {
+                    notePaste(polished);
+                    m_cycle->scheduleRestore(polished);
+                } else {
+                    m_cycle->restoreNow();
+                }
+                if (outcome.ok())
+                    reply(std::monostate{});
+                else
+                    reply(ReplaceFailure::ChordFailed);
+            });
         });
 }
 
@@ -210,6 +251,62 @@ void TextInserter::copyToClipboard(const QString& text)
     m_keptChange = m_services.pasteboard.changeCount();
     if (const std::optional<QString> reported = DisplacedClipboard::worthReporting(displaced, text))
         emit clipboardDisplaced(*reported);
+}
+
+void TextInserter::caretContext(QObject* context, Done<CaretContext> done)
+{
+    const std::optional<QString> pasted = lastPasteHere();
+    const auto fallback = [pasted] { return pasted ? CaretContext::after(*pasted, false) : CaretContext{}; };
+    if (!trusted()) {
+        later(context, [done, fallback] { done(fallback()); });
+        return;
+    }
+    m_services.accessibility.run<std::optional<CaretContext>>(
+        [](Accessibility& a11y) -> std::optional<CaretContext> {
+            const std::optional<AccessibleElement> focused = a11y.focusedElement();
+            if (!focused)
+                return std::nullopt;
+            // A paste replaces the selection, so what counts is what stands before it.
+            const std::optional<Accessibility::Range> selection = a11y.selectedRange(*focused);
+            if (!selection || selection->location < 0)
+                return std::nullopt;
+            if (selection->location == 0)
+                return CaretContext::after({}, true);
+            const int from = std::max(0, selection->location - caretLookBack);
+            const std::optional<QString> before = a11y.text(*focused, {from, selection->location - from});
+            if (!before)
+                return std::nullopt;
+            return CaretContext::after(*before, from == 0);
+        },
+        context,
+        [done, fallback](const std::optional<CaretContext>& read) { done(read ? *read : fallback()); });
+}
+
+void TextInserter::rememberPastes(bool on)
+{
+    m_remembersPastes = on;
+    m_lastPaste.reset();
+}
+
+void TextInserter::userTyped()
+{
+    m_lastPaste.reset();
+}
+
+void TextInserter::notePaste(const QString& text)
+{
+    m_lastPaste.reset();
+    const std::optional<AppWindow> window = m_services.windows.activeWindow();
+    if (m_remembersPastes && window)
+        m_lastPaste = LastPaste{window->window, window->pid, text.right(caretLookBack)};
+}
+
+std::optional<QString> TextInserter::lastPasteHere() const
+{
+    const std::optional<AppWindow> window = m_services.windows.activeWindow();
+    if (!m_lastPaste || !window || window->window != m_lastPaste->window || window->pid != m_lastPaste->pid)
+        return std::nullopt;
+    return m_lastPaste->text;
 }
 
 void TextInserter::checkVisible(const QString& text, std::function<void(bool)> answer)
@@ -369,7 +466,13 @@ void TextInserter::captureSelection(QObject* context, Done<std::optional<QString
 void TextInserter::copySelection(bool terminal, QObject* context, Done<std::optional<QString>> done)
 {
     const std::optional<AppWindow> window = m_services.windows.activeWindow();
-    if (terminal || (window && window->terminal)) {
+    // A window nobody could name may be a terminal as well.
+    if (!window) {
+        Timing::mark(QStringLiteral("selection copy skipped in a window that could not be named"));
+        done(std::nullopt);
+        return;
+    }
+    if (terminal || window->terminal) {
         // Ctrl+C would interrupt the terminal's running command.
         Timing::mark(QStringLiteral("selection copy skipped in a terminal"));
         done(std::nullopt);

@@ -2,6 +2,7 @@
 
 #include "core/base/clock.h"
 #include "core/base/result.h"
+#include "core/text/caret_context.h"
 #include "dictation/insert/insert_result.h"
 #include "dictation/insert/remembered_insert.h"
 #include "platform/accessibility.h"
@@ -36,6 +37,8 @@ public:
         PermissionProbe& permissions;
         Clock& clock;
         qint64 ownPid = 0;
+        // The primary selection, where the session lets us write it; Shift+Insert pastes from it.
+        Pasteboard* primary = nullptr;
     };
 
     enum class ReplaceFailure {
@@ -64,6 +67,8 @@ public:
     template <typename T> using Done = std::function<void(const T&)>;
 
     static constexpr int activationDelayMs = 180;
+    // How far back from the caret a field's text is read to find what stands before it.
+    static constexpr int caretLookBack = 64;
 
     explicit TextInserter(Services services, QObject* parent = nullptr);
     ~TextInserter() override;
@@ -75,6 +80,14 @@ public:
                                Done<Replaced> done);
     // Leaves `text` on the clipboard for good.
     void copyToClipboard(const QString& text);
+    // What stands before the focused field's caret: read through accessibility where the field
+    // offers its text, else what we pasted last into the active window while nothing was typed
+    // there since, else unknown.
+    void caretContext(QObject* context, Done<CaretContext> done);
+    // Only a key source that reports every key typed can tell that a paste no longer stands
+    // before the caret, through userTyped(); without one, no paste is remembered for that.
+    void rememberPastes(bool on);
+    void userTyped();
 
     // Remembers the focused field of another application as the dictation's target.
     void rememberInsertTarget();
@@ -94,10 +107,10 @@ signals:
 
 private:
     bool trusted() const;
-    // The window's terminal flag, else the focused element's role.
-    void resolveTarget(std::function<void(KeySynthesizer::Target)> then);
-    void paste(const QString& text, KeySynthesizer::Target target, QObject* context,
-               Done<KeySynthesizer::Outcome> done);
+    // The paste keys for the focused window; none where no keys are known to paste safely.
+    void resolveTarget(std::function<void(std::optional<KeySynthesizer::Target>)> then);
+    // Offers `text` as the primary selection too for Shift+Insert, and gives it back after.
+    void postPaste(const QString& text, KeySynthesizer::Target target, KeySynthesizer::Done done);
     void keepOnClipboard(const std::optional<QString>& displaced, const QString& text);
     // The board still holds a text we left there for good.
     bool keptTextOnBoard() const;
@@ -106,11 +119,23 @@ private:
     // Runs `then` later on the clock unless context is gone.
     void later(QObject* context, std::function<void()> then);
 
+    // The active window when `text` was pasted into it.
+    struct LastPaste {
+        quint64 window = 0;
+        int pid = 0;
+        QString text;
+    };
+    void notePaste(const QString& text);
+    std::optional<QString> lastPasteHere() const;
+
     Services m_services;
     PasteCycle* m_cycle;
+    PasteCycle* m_primaryCycle = nullptr; // the primary selection, where one can be written
     CopyProbe* m_copyProbe;
     std::optional<quint64> m_keptChange; // the board's change count once our text was left there
     std::optional<RememberedInsert> m_remembered;
+    bool m_remembersPastes = false;
+    std::optional<LastPaste> m_lastPaste;
     quint64 m_rememberGeneration = 0;
     quint64 m_captureGeneration = 0;
 };

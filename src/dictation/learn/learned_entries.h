@@ -16,7 +16,8 @@ struct Merge {
 };
 
 // Adds each learned entry the dictionary lacks (term and heard form compared ignoring case) as a
-// line of its own before the first entry, keeping comments and blank lines; none when nothing is new.
+// line of its own under the learned mark, before the first entry, keeping comments and blank
+// lines; none when nothing is new.
 std::optional<Merge> applyLearned(const QString& dictionary, const QList<DictionaryItem>& learned);
 // "heard → term, ..." of the first three added entries, for the notice.
 QString summary(const QList<DictionaryItem>& added);

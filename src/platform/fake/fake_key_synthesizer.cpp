@@ -15,7 +15,7 @@ void FakeKeySynthesizer::post(Chord chord, Target target, QObject* context, Done
         [this, chord, target, reply = GuardedReply<const Outcome&>(context, std::move(done))] {
             if (!reply.context())
                 return;
-            if (chord == Chord::Copy && target == Target::Terminal) {
+            if (chord == Chord::Copy && target != Target::Application) {
                 reply(Failure{Failure::Reason::TerminalCopyRefused, QStringLiteral("copy into a terminal")});
                 return;
             }

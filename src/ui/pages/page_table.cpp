@@ -27,7 +27,7 @@ constexpr PageTable::Row pages[] = {
     {MainSection::Style, Symbol::Pen,
      [](const Services& s, QWidget* parent) -> QWidget* { return new StylePage(s.state, s.icons, parent); }},
     {MainSection::Dictionary, Symbol::Book,
-     [](const Services&, QWidget* parent) -> QWidget* { return new DictionaryPage(parent); }},
+     [](const Services& s, QWidget* parent) -> QWidget* { return new DictionaryPage(s.state, parent); }},
     {MainSection::Settings, Symbol::Gear,
      [](const Services& s, QWidget* parent) -> QWidget* {
          return new SettingsPage(s.state, s.repair, s.keys, parent);

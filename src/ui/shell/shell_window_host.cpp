@@ -7,6 +7,7 @@
 #include "ui/shell/onboarding_view.h"
 #include "ui/shell/status_icon_art.h"
 #include "ui/shell/status_icon_look.h"
+#include "ui/shell/status_tooltip.h"
 
 #include <QCursor>
 #include <QEvent>
@@ -37,6 +38,7 @@ QWidget* hostWindow(QWidget* content, const QString& title, QSize size)
 
 void raise(QWidget* window)
 {
+    window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
     window->show();
     window->raise();
     window->activateWindow();
@@ -94,7 +96,12 @@ void ShellWindowHost::refreshStatusIcon()
     for (const qreal scale : {1.0, 2.0})
         icon.addPixmap(QPixmap::fromImage(StatusIconArt::draw(look, scale)));
     m_tray->setIcon(icon);
-    m_tray->setToolTip(L10n::s(look.accessibilityKey));
+    m_tray->setToolTip(
+        StatusTooltip::text({.phase = m_state.phase(),
+                             .handsFree = m_state.handsFree(),
+                             .engine = m_state.engineState(),
+                             .updateShown = m_state.availableRelease() && !m_state.dismissedUpdate(),
+                             .hotkey = m_state.config().hotkey}));
 }
 
 void ShellWindowHost::showMain()
@@ -107,6 +114,13 @@ void ShellWindowHost::showMain()
         m_main->installEventFilter(this);
     }
     raise(m_main);
+}
+
+std::optional<quint64> ShellWindowHost::mainWindowHandle() const
+{
+    if (!m_main || !m_main->isVisible())
+        return std::nullopt;
+    return quint64(m_main->winId());
 }
 
 void ShellWindowHost::showOnboarding()
@@ -146,6 +160,11 @@ void ShellWindowHost::closeMenu()
         m_menu->hide();
 }
 
+bool ShellWindowHost::menuOpen() const
+{
+    return m_menu && m_menu->isVisible();
+}
+
 void ShellWindowHost::toggleMenu()
 {
     if (m_menu && m_menu->isVisible()) {
@@ -171,6 +190,7 @@ void ShellWindowHost::toggleMenu()
             frame.moveRight(area.right());
     }
     m_menu->move(frame.topLeft());
+    emit menuOpening();
     m_menu->show();
     m_state.checkForUpdate(false, false);
 }

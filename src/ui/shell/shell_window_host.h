@@ -30,9 +30,11 @@ public:
     bool installStatusItem() override;
     void refreshStatusIcon() override;
     void showMain() override;
+    std::optional<quint64> mainWindowHandle() const override;
     void showOnboarding() override;
     void closeOnboarding() override;
     void closeMenu() override;
+    bool menuOpen() const override;
     // Opens the menu under the status item, or at the pointer without one.
     void toggleMenu();
 

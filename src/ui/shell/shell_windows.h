@@ -2,6 +2,8 @@
 
 #include <QObject>
 
+#include <optional>
+
 // The shell's windows and status item as the application controller drives them.
 class ShellWindows : public QObject {
     Q_OBJECT
@@ -17,12 +19,17 @@ public:
     virtual void refreshStatusIcon() = 0;
     // The main window on the state's current section.
     virtual void showMain() = 0;
+    // The main window's handle in the window system while it is shown.
+    virtual std::optional<quint64> mainWindowHandle() const = 0;
     virtual void showOnboarding() = 0;
     // Closes the onboarding window as its close button would; nothing when none is open.
     virtual void closeOnboarding() = 0;
     virtual void closeMenu() = 0;
+    virtual bool menuOpen() const = 0;
 
 signals:
     // The onboarding window went away, by its close button or by closeOnboarding().
     void onboardingClosed();
+    // The status item's menu is about to open and take the keyboard.
+    void menuOpening();
 };

@@ -8,11 +8,5 @@ StatusIconLook StatusIconLook::of(const Phase& phase, bool releaseOffered, bool 
     look.symbol = busy ? Symbol::Busy : Symbol::Waveform;
     look.badge = releaseOffered && !dismissed && look.symbol == Symbol::Waveform;
     look.tinted = phase.is(Phase::Kind::Listening);
-    if (look.tinted)
-        look.accessibilityKey =
-            look.badge ? QStringLiteral("status.icon.both") : QStringLiteral("status.icon.recording");
-    else
-        look.accessibilityKey =
-            look.badge ? QStringLiteral("status.icon.update") : QStringLiteral("status.icon");
     return look;
 }

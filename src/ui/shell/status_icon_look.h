@@ -2,8 +2,6 @@
 
 #include "core/model/phase.h"
 
-#include <QString>
-
 // What the status item shows for a phase and the update offer.
 struct StatusIconLook {
     enum class Symbol { Waveform, Busy };
@@ -11,7 +9,6 @@ struct StatusIconLook {
     Symbol symbol = Symbol::Waveform;
     bool badge = false;
     bool tinted = false;
-    QString accessibilityKey;
 
     static StatusIconLook of(const Phase& phase, bool releaseOffered, bool dismissed);
 

@@ -68,17 +68,9 @@ show_logs() {
   echo "--- engine.log"; tail -n 20 "$support/engine.log" 2>/dev/null || true
 }
 marked() { grep -q -- "$1" "$support/timing.log" 2>/dev/null; }
-# Whether the engine on the configured port answers that it is ready.
-ready() {
-  python3 - "$port" <<'PY'
-import json, sys, urllib.request
-try:
-    body = urllib.request.urlopen(f"http://127.0.0.1:{sys.argv[1]}/health", timeout=1).read()
-    sys.exit(0 if json.loads(body).get("ready") else 1)
-except Exception:
-    sys.exit(1)
-PY
-}
+# Whether the program's engine has loaded its recogniser. Only the program that started the engine may ask it
+# anything, so its log tells.
+ready() { grep -q "^recogniser ready" "$support/engine.log" 2>/dev/null; }
 # Waits (up to two minutes) for the program started as $1 to launch and its engine to answer.
 wait_launched() {
   for _ in $(seq 1 240); do

@@ -4,6 +4,7 @@
 #include "controller_fixture.h"
 #include "core/text/l10n.h"
 #include "dictation/hotkey/hotkey_monitor.h"
+#include "dictation/insert/text_inserter.h"
 #include "platform/fake/fake_login_item.h"
 
 #include <QTcpServer>
@@ -148,18 +149,88 @@ TEST_F(ShellControllerTest, TheLaunchGreetingWaitsForThePermissionProbesFirstAns
     }
 }
 
-TEST_F(ShellControllerTest, FinishingOnboardingWithoutATrayOpensTheMainWindow)
+// A second start shows the main window even over the window in front: the window manager is
+// asked for it as a pager asks, which focus-stealing prevention lets through.
+TEST_F(ShellControllerTest, ShowingTheMainWindowAsksTheWindowSystemToActivateIt)
 {
-    for (const bool tray : {true, false}) {
+    struct Row {
+        const char* name;
+        std::optional<quint64> handle; // none: the window did not come up
+        int activations;
+    };
+    // clang-format off
+    const Row rows[] = {{.name = "shown",     .handle = 42,           .activations = 1},
+                        {.name = "not shown", .handle = std::nullopt, .activations = 0}};
+    // clang-format on
+    for (const Row& row : rows) {
+        m_shellWindows.mainHandle = row.handle;
+        const qsizetype before = m_windows.activations().size();
+        shell().showMain(std::nullopt);
+        const QList<AppWindow> activated = m_windows.activations().mid(before);
+        ASSERT_EQ(activated.size(), row.activations) << row.name;
+        if (row.activations) {
+            EXPECT_EQ(activated.front().window, *row.handle) << row.name;
+        }
+    }
+}
+
+// Started and stopped from the status item's menu, which holds the keyboard while open: the menu
+// closes, the window in front before it gets the keyboard back, and the text lands there.
+TEST_F(ShellControllerTest, StartAndStopFromTheMenuGiveTheKeyboardBackAndTheTextLands)
+{
+    shell().launch(false);
+    AppWindow editor;
+    editor.window = 9, editor.pid = 4242;
+    m_windows.setActive(editor);
+    const auto fromTheMenu = [this] {
+        emit m_shellWindows.menuOpening();
+        m_shellWindows.menu = true;
+        state().toggleRecording();
+        EXPECT_FALSE(m_shellWindows.menu);
+    };
+
+    fromTheMenu();
+    m_clock.advance(TextInserter::activationDelayMs - 1);
+    EXPECT_EQ(phase(), Phase::idle()) << "the recording remembered the field before the focus came back";
+    m_clock.advance(1);
+    EXPECT_EQ(phase(), Phase::listening());
+    m_clock.advance(2000);
+    fromTheMenu();
+    EXPECT_EQ(phase(), Phase::transcribing());
+    m_speech.answer(Request::Kind::Transcribe, s("Hello."));
+
+    EXPECT_EQ(m_windows.activations(), (QList<AppWindow>{editor, editor}));
+    EXPECT_EQ(m_inserter.writes(), QList<InserterCall>{Write::insert("Hello.")});
+}
+
+TEST_F(ShellControllerTest, OnboardingEndedWithoutATrayOpensTheMainWindowUnlessTheProgramQuits)
+{
+    struct Row {
+        const char* name;
+        bool tray;
+        bool quitting; // the window closes because the program quits
+        std::vector<Window> shown;
+    };
+    // clang-format off
+    const Row rows[] = {
+        {.name = "tray",              .tray = true,  .quitting = false, .shown = {Window::Onboarding}},
+        {.name = "no tray",           .tray = false, .quitting = false, .shown = {Window::Onboarding, Window::Main}},
+        {.name = "no tray, quitting", .tray = false, .quitting = true,  .shown = {Window::Onboarding}},
+    };
+    // clang-format on
+    for (const Row& row : rows) {
         TearDown();
         SetUp();
         configure([](QuendaConfig& c) { c.onboarded = false; });
-        m_shellWindows.tray = tray;
+        m_shellWindows.tray = row.tray;
         shell().launch(false);
-        state().finishOnboarding();
-        const std::vector<Window> expected =
-            tray ? std::vector{Window::Onboarding} : std::vector{Window::Onboarding, Window::Main};
-        EXPECT_EQ(m_shellWindows.shown, expected) << "tray " << tray;
+        if (row.quitting) {
+            shell().stop();
+            m_shellWindows.closeOnboarding();
+        } else {
+            state().finishOnboarding();
+        }
+        EXPECT_EQ(m_shellWindows.shown, row.shown) << row.name;
     }
 }
 
@@ -177,6 +248,34 @@ TEST_F(ShellControllerTest, LaunchRepairsMutingStartsKeysEngineAndReadsKeysExcep
     shell().launch(true);
     EXPECT_EQ(m_restores, 0);
     EXPECT_EQ(m_keyRefreshes, 0);
+}
+
+// The tray's tooltip names the engine's state, a hands-free recording and the key, so each of
+// them redraws the status item when it changes.
+TEST_F(ShellControllerTest, TheStatusItemFollowsHandsFreeTheEngineAndTheHotkey)
+{
+    shell().launch(false);
+    struct Row {
+        const char* name;
+        std::function<void(AppState&)> change;
+    };
+    const Row rows[] = {
+        {.name = "hands-free", .change = [](AppState& s) { s.setHandsFree(!s.handsFree()); }},
+        {.name = "engine ready", .change = [](AppState& s) { s.setEngineReady(!s.engineReady()); }},
+        {.name = "engine loading", .change = [](AppState& s) { s.setEngineLoading(!s.engineLoading()); }},
+        {.name = "hotkey",
+         .change =
+             [](AppState& s) {
+                 QuendaConfig config = s.config();
+                 config.hotkey = Hotkey::RightOption;
+                 s.setConfig(config);
+             }},
+    };
+    for (const Row& row : rows) {
+        const int before = m_shellWindows.iconRedraws;
+        row.change(state());
+        EXPECT_GT(m_shellWindows.iconRedraws, before) << row.name;
+    }
 }
 
 TEST_F(ShellControllerTest, ClosingOnboardingMarksItDoneWithoutTheSettingsNotice)

@@ -65,6 +65,7 @@ public:
     bool installStatusItem() override { return tray; }
     void refreshStatusIcon() override { ++iconRedraws; }
     void showMain() override { shown.push_back(Window::Main); }
+    std::optional<quint64> mainWindowHandle() const override { return mainHandle; }
     void showOnboarding() override
     {
         shown.push_back(Window::Onboarding);
@@ -77,10 +78,13 @@ public:
         onboardingOpen = false;
         emit onboardingClosed();
     }
-    void closeMenu() override {}
+    void closeMenu() override { menu = false; }
+    bool menuOpen() const override { return menu; }
 
     bool tray = true;
     bool onboardingOpen = false;
+    std::optional<quint64> mainHandle;
+    bool menu = false;
     int iconRedraws = 0;
     std::vector<Window> shown;
 };

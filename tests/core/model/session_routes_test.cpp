@@ -30,6 +30,7 @@ TEST(SessionRoutes, EachSessionGetsTheBestRouteItOffers)
         {"wlroots with ext only",       {.wayland = true, .qtOnX11 = true, .globals = {vk, ext}},                                     K::VirtualKeyboard,     C::DataControl,   P::X11OutsideManager},
         {"KDE, desktop file installed", {.wayland = true, .qtOnX11 = true, .globals = {fake, wlr}, .remoteDesktopPortal = 2},         K::KwinFakeInput,       C::DataControl,   P::X11OutsideManager},
         {"KDE, no desktop file",        {.wayland = true, .qtOnX11 = true, .globals = {wlr}, .remoteDesktopPortal = 2},               K::RemoteDesktopPortal, C::DataControl,   P::X11OutsideManager},
+        {"first portal version",        {.wayland = true, .qtOnX11 = true, .globals = {wlr}, .remoteDesktopPortal = 1},               K::RemoteDesktopPortal, C::DataControl,   P::X11OutsideManager},
         {"GNOME",                       {.wayland = true, .qtOnX11 = true, .mutterRemoteDesktop = true, .remoteDesktopPortal = 2},    K::MutterRemoteDesktop, C::MutterSession, P::X11OutsideManager},
         {"keyboard and data control",   {.wayland = true, .qtOnX11 = true, .globals = {fake, vk, ext}, .mutterRemoteDesktop = true}, K::VirtualKeyboard,     C::DataControl,   P::X11OutsideManager},
         {"portal without a clipboard",  {.wayland = true, .qtOnX11 = true, .remoteDesktopPortal = 1},                                 K::Unavailable,         C::Unavailable,   P::X11OutsideManager},

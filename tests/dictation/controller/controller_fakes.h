@@ -70,9 +70,15 @@ public:
     bool ready() const override { return isReady; }
     bool polishAvailable() const override { return canPolish; }
     void prewarm() override { ++prewarms; }
-    void transcribe(const QByteArray&, const QString&, QObject* context, Done done) override
+    void transcribe(const QByteArray&, const QString&, QObject* context, TranscriptDone done) override
     {
-        calls.push_back({SpeechRequest::transcribe(), context, std::move(done)});
+        // Answered with the written text; the words heard are `heard` when set, else the same.
+        calls.push_back({SpeechRequest::transcribe(), context, [this, done](const EngineResult<QString>& r) {
+                             if (r.ok())
+                                 done(Transcript{r.value(), heard.value_or(r.value())});
+                             else
+                                 done(r.error());
+                         }});
     }
     void polish(const QString& raw, const std::optional<QString>& selection, const QuendaConfig&,
                 const std::optional<QString>& target, bool noteAnswer, QObject* context, Done done) override
@@ -110,6 +116,7 @@ public:
 
     bool isReady = true;
     bool canPolish = true;
+    std::optional<QString> heard;
     int prewarms = 0;
     std::deque<Call> calls;
 
@@ -200,6 +207,7 @@ public:
         done(replaceRefused ? WriteResult(QStringLiteral("refused")) : WriteResult(Written{}));
     }
     void copyToClipboard(const QString& text) override { log.append({Kind::Copy, text}); }
+    void caretContext(QObject*, Done<CaretContext> done) override { done(caret); }
     void captureSelection(QObject* context, Done<std::optional<QString>> done) override
     {
         log.append({Kind::Capture});
@@ -225,6 +233,8 @@ public:
         done(landing);
     }
     void focusTakesText(QObject*, Done<bool> done) override { done(focusEditable); }
+
+    CaretContext caret; // what stands before the pretend field's caret
 
     // Delivers the held selection, unless its reader was cancelled.
     void releaseSelection(const std::optional<QString>& text)

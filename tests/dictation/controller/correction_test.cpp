@@ -19,6 +19,8 @@ struct CorrectionCase {
     bool quotaNotice = false;
 };
 
+using FitToCaret = ControllerFixture;
+
 class Correction : public ControllerFixture, public ::testing::WithParamInterface<CorrectionCase> {};
 
 // The raw text goes in at once; the polished one must replace it only when it differs and the
@@ -183,6 +185,45 @@ TEST_F(CorrectionOrder, LearnedEntriesGoIntoTheDictionaryAndAreAnnouncedOnlyWhen
         EXPECT_EQ(phase().kind(), row.shown) << row.name;
         escape();
         m_clock.advance(3000);
+    }
+}
+
+// Inside a sentence the dictation goes in with a space and a small first letter, and the polished
+// text replaces exactly what went in; the history keeps the text as written and the words heard.
+TEST_F(FitToCaret, TheTextGoesInAsThePlaceBeforeTheCaretAsks)
+{
+    struct Row {
+        const char* name;
+        std::optional<const char*> polished = {}; // none: no correction
+        QList<InserterCall> writes;
+        const char* history;
+        const char* watched;
+    };
+    // clang-format off
+    const Row rows[] = {
+        {.name = "plain", .writes = {Write::insert(" the report is done.")},
+         .history = "The report is done.", .watched = "the report is done."},
+        {.name = "polished", .polished = "The report is finished.",
+         .writes = {Write::insert(" the report is done."), Write::replace("the report is done.", "the report is finished.")},
+         .history = "The report is finished.", .watched = "the report is finished."},
+    };
+    // clang-format on
+    m_inserter.caret = {CaretContext::Sentence::Continues, true};
+    m_speech.heard = s("the report is done");
+    for (const Row& row : rows) {
+        configure([&](QuendaConfig& c) {
+            c.autoCorrect = row.polished.has_value(), c.polishProvider = PolishProvider::OpenAI;
+        });
+        m_inserter.log.clear();
+        m_learner.watched.clear();
+        dictate(s("The report is done."));
+        if (row.polished)
+            m_speech.answer(Request::Kind::Polish, s(*row.polished));
+        EXPECT_EQ(m_inserter.writes(), row.writes) << row.name;
+        EXPECT_EQ(historyTexts().first(), s(row.history)) << row.name;
+        EXPECT_EQ(state().history().first().raw, s("the report is done")) << row.name;
+        EXPECT_EQ(m_learner.watched, QStringList{s(row.watched)}) << row.name;
+        m_clock.advance(5000);
     }
 }
 

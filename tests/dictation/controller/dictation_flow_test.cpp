@@ -235,6 +235,70 @@ TEST_F(FlowTest, TheHoldKeyDuringHandsFreeChangesNothing)
     }
 }
 
+// Right Ctrl+A held a little long must neither paste what was heard over the selection nor show
+// anything; a hands-free recording is not for the hotkey's shortcuts to end.
+TEST_F(FlowTest, AShortcutTypedDuringTheHoldDropsItsRecordingAtOnce)
+{
+    struct Row {
+        const char* name;
+        bool handsFree;
+        bool recordsOn;
+    };
+    // clang-format off
+    const Row rows[] = {{.name = "hold",       .handsFree = false, .recordsOn = false},
+                        {.name = "hands-free", .handsFree = true,  .recordsOn = true}};
+    // clang-format on
+    for (const Row& row : rows) {
+        if (row.handsFree)
+            emit m_hotkey->toggled();
+        else
+            hold();
+        m_clock.advance(DictationController::kSilenceAfterSoundMs + 100);
+        m_silencer.log.clear();
+        emit m_hotkey->shortcutTyped();
+        EXPECT_EQ(m_recorder.recording, row.recordsOn) << row.name;
+        EXPECT_EQ(m_silencer.log, row.recordsOn ? QList<SilencerCall>{} : QList<SilencerCall>{released})
+            << row.name;
+        release();
+        m_clock.advance(5000);
+        EXPECT_EQ(phase(), row.recordsOn ? Phase::listening() : Phase::idle()) << row.name;
+        EXPECT_TRUE(m_speech.sent().isEmpty()) << row.name;
+        EXPECT_TRUE(state().history().isEmpty()) << row.name;
+        escape();
+        m_clock.advance(5000);
+    }
+}
+
+// A paste while our own window has the keyboard would land in it: the text goes back to the field
+// the dictation started in, in the application that was in front then.
+TEST_F(FlowTest, WhileOurOwnWindowHasTheKeyboardTheTextGoesToTheRememberedField)
+{
+    struct Row {
+        const char* name;
+        int pidAtTheEnd;
+        InserterCall write;
+    };
+    const int own = int(QCoreApplication::applicationPid());
+    // clang-format off
+    const Row rows[] = {{.name = "still in the editor", .pidAtTheEnd = 4242, .write = Write::insert("Hello.")},
+                        {.name = "our window in front", .pidAtTheEnd = own,  .write = Write::insertAtCursor("Hello.", "org.gnome.TextEditor")}};
+    // clang-format on
+    for (const Row& row : rows) {
+        m_inserter.log.clear();
+        AppWindow editor;
+        editor.window = 9, editor.pid = 4242, editor.app = {s("org.gnome.TextEditor"), s("Text Editor")};
+        m_frontApps.setActive(editor);
+        hold();
+        AppWindow atTheEnd;
+        atTheEnd.window = 11, atTheEnd.pid = row.pidAtTheEnd;
+        m_frontApps.setActive(atTheEnd);
+        release();
+        m_speech.answer(Request::Kind::Transcribe, s("Hello."));
+        EXPECT_EQ(m_inserter.writes(), QList<InserterCall>{row.write}) << row.name;
+        m_clock.advance(5000);
+    }
+}
+
 TEST_F(FlowTest, TheLengthLimitEndsTheRecording)
 {
     emit m_hotkey->toggled();

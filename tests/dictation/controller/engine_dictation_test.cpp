@@ -27,6 +27,7 @@ protected:
         m_engine = std::make_unique<SpeechEngine>(
             m_clock, [this] { return state().config(); }, m_keys, EngineLocations{});
         m_controller = std::make_unique<DictationController>(controllerServices(state(), m_clock, *m_engine));
+        m_server.proveWith(m_engine->secret());
         m_engine->poll();
         ASSERT_TRUE(QTest::qWaitFor([this] { return m_engine->ready(); }, 5000));
     }

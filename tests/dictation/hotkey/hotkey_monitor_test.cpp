@@ -2,7 +2,9 @@
 
 #include "core/base/timing.h"
 #include "dictation/hotkey/hotkey_monitor.h"
+#include "dictation/hotkey/own_chords.h"
 #include "platform/fake/fake_key_source.h"
+#include "platform/fake/fake_key_synthesizer.h"
 #include "platform/fake/manual_clock.h"
 
 #include <gtest/gtest.h>
@@ -14,10 +16,10 @@ namespace {
 
 using Key = PhysicalKey;
 
-// One scripted moment: a key goes down or up, the monitor is stopped or started, or the
-// configured hotkey changes.
+// One scripted moment: a key goes down or up, the monitor is stopped or started, the
+// configured hotkey changes, or the program posts a paste chord (that fails when `key` is Escape).
 struct Step {
-    enum class Act { Down, Up, Stop, Start, SetHotkey };
+    enum class Act { Down, Up, Stop, Start, SetHotkey, Chord };
     qint64 atMs = 0;
     Act act = Act::Down;
     Key key = Key::RightControl;
@@ -42,6 +44,16 @@ Step stopAt(qint64 ms)
 Step startAt(qint64 ms)
 {
     return {.atMs = ms, .act = Step::Act::Start};
+}
+
+Step paste(qint64 ms)
+{
+    return {.atMs = ms, .act = Step::Act::Chord};
+}
+
+Step failedPaste(qint64 ms)
+{
+    return {.atMs = ms, .act = Step::Act::Chord, .key = Key::Escape};
 }
 
 Step switchTo(qint64 ms, Hotkey hotkey)
@@ -75,6 +87,9 @@ protected:
         QObject::connect(&m_monitor, &HotkeyMonitor::holdEnded, &m_monitor, record("holdEnded"));
         QObject::connect(&m_monitor, &HotkeyMonitor::toggled, &m_monitor, record("toggled"));
         QObject::connect(&m_monitor, &HotkeyMonitor::escapePressed, &m_monitor, record("escape"));
+        QObject::connect(&m_monitor, &HotkeyMonitor::shortcutTyped, &m_monitor, record("shortcut"));
+        QObject::connect(&m_monitor, &HotkeyMonitor::typed, &m_monitor, record("typed"));
+        m_monitor.setOwnChords(&m_own);
     }
 
     void play(const std::vector<Step>& steps)
@@ -97,6 +112,13 @@ protected:
             case Step::Act::SetHotkey:
                 m_monitor.setHotkey(step.hotkey);
                 break;
+            case Step::Act::Chord:
+                m_chords.setFailure(step.key == Key::Escape
+                                        ? std::optional(KeySynthesizer::Failure::Reason::ModifiersHeld)
+                                        : std::nullopt);
+                m_own.post(KeySynthesizer::Chord::Paste, KeySynthesizer::Target::Application, &m_monitor,
+                           [](const KeySynthesizer::Outcome&) {});
+                break;
             }
         }
         // Long enough for any pending hold check to have fired.
@@ -104,6 +126,8 @@ protected:
     }
 
     ManualClock m_clock;
+    FakeKeySynthesizer m_chords{m_clock};
+    OwnChords m_own{m_chords, m_clock};
     FakeKeySource m_keys;
     HotkeyMonitor m_monitor{m_keys, m_clock};
     std::vector<std::string> m_reports;
@@ -153,10 +177,26 @@ const Case kCases[] = {
      .reports = {"pressed 0", "holdStarted 180", "holdEnded 1000", "pressed 1100"}},
     {.name = "LetterTypedWithin180MsCancelsHoldAndTap",
      .steps = {down(0), down(50, Key::Other), up(60, Key::Other), up(400), down(500), up(550)},
-     .reports = {"pressed 0", "pressed 500"}},
-    {.name = "LetterTypedDuringAHoldDoesNotEndIt",
-     .steps = {down(0), down(300, Key::Other), up(310, Key::Other), up(1000)},
-     .reports = {"pressed 0", "holdStarted 180", "holdEnded 1000"}},
+     .reports = {"pressed 0", "typed 50", "pressed 500"}},
+    // Right Ctrl+A held a little long: the hold has begun, and the letter makes it a shortcut.
+    {.name = "LetterTypedDuringAHoldMakesItAShortcut",
+     .steps = {down(0), down(300, Key::Other), up(310, Key::Other), down(400, Key::Other), up(1000)},
+     .reports = {"pressed 0", "holdStarted 180", "shortcut 300", "typed 300", "shortcut 400", "typed 400",
+                 "holdEnded 1000"}},
+    {.name = "LetterTypedWithoutTheHotkeyIsOnlyTyping",
+     .steps = {down(0), up(100), down(700, Key::Other), up(710, Key::Other)},
+     .reports = {"pressed 0", "typed 700"}},
+    // The letter of our own copy chord, posted while the user holds the hotkey, is no shortcut.
+    {.name = "OurOwnChordsLetterIsNeitherShortcutNorTyping",
+     .steps = {down(0), paste(300), down(301, Key::Other), down(350, Key::Other), up(1000)},
+     .reports = {"pressed 0", "holdStarted 180", "shortcut 350", "typed 350", "holdEnded 1000"}},
+    {.name = "AFailedChordHasNoLetterToClaim",
+     .steps = {down(0), failedPaste(300), down(301, Key::Other), up(1000)},
+     .reports = {"pressed 0", "holdStarted 180", "shortcut 301", "typed 301", "holdEnded 1000"}},
+    // A source that never reports our letters must not have the user's next key taken for one.
+    {.name = "AnUnseenChordLetterIsForgottenInTime",
+     .steps = {paste(0), down(1 + OwnChords::arrivalMs, Key::Other)},
+     .reports = {"typed 501"}},
     {.name = "ShiftWhileHeldNeitherCancelsNorTriggers",
      .steps = {down(0), down(50, Key::Modifier), up(100, Key::Modifier), up(1000)},
      .reports = {"pressed 0", "holdStarted 180", "holdEnded 1000"}},
@@ -249,6 +289,22 @@ TEST_F(HotkeyMonitorTest, KeysComeOnlyBetweenStartAndStop)
     }
     // A destroyed monitor must not stay behind as the source's listener.
     EXPECT_FALSE(m_keys.isStarted());
+}
+
+// Destroyed during a hold, as when the program quits, the monitor must not tell its listeners, which
+// may be half destroyed by then, that the hold ended.
+TEST_F(HotkeyMonitorTest, ADestroyedMonitorSaysNothingOfTheHoldUnderWay)
+{
+    QObject listener;
+    int ended = 0;
+    {
+        HotkeyMonitor gone(m_keys, m_clock);
+        QObject::connect(&gone, &HotkeyMonitor::holdEnded, &listener, [&] { ++ended; });
+        gone.start();
+        m_keys.press(Key::RightControl);
+        m_clock.advance(1000);
+    }
+    EXPECT_EQ(ended, 0);
 }
 
 // A desktop's shortcut service reports only the key it was told of, so it must hear of every change.

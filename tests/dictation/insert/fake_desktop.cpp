@@ -1,8 +1,10 @@
 #include "fake_desktop.h"
 
-FakeDesktop::FakeDesktop()
-    : InserterRig({a11y, keys, board, windows, clock, ownPid}, [this](const auto&) { pump(1); })
+FakeDesktop::FakeDesktop(bool primarySelection)
+    : InserterRig({a11y, keys, board, windows, clock, ownPid, primarySelection ? &primary : nullptr},
+                  [this](const auto&) { pump(1); })
 {
+    windows.setActive(AppWindow{.window = 1, .app = {}, .pid = 4242, .windowClass = {}, .terminal = false});
     connect(&keys, &FakeKeySynthesizer::chordPosted, this, &FakeDesktop::receive);
 }
 
@@ -23,8 +25,8 @@ void FakeDesktop::receive(KeySynthesizer::Chord chord, KeySynthesizer::Target ta
         return;
     const FakeAccessibility::Element element = a11y.element(*focused);
     // Terminals read Ctrl+C and Ctrl+V as control characters.
-    const bool control =
-        element.role == Accessibility::Role::Terminal && target == KeySynthesizer::Target::Application;
+    const bool terminal = element.role == Accessibility::Role::Terminal;
+    const bool control = terminal && target == KeySynthesizer::Target::Application;
     if (chord == Chord::Copy) {
         if (control) {
             ++interrupts;
@@ -38,7 +40,9 @@ void FakeDesktop::receive(KeySynthesizer::Chord chord, KeySynthesizer::Target ta
     }
     if (control)
         return;
-    const QString inserted = board.plainText().value_or(QString());
+    const FakePasteboard& source =
+        terminal && target == KeySynthesizer::Target::ShiftInsert ? primary : board;
+    const QString inserted = source.plainText().value_or(QString());
     a11y.edit(*focused, [&](FakeAccessibility::Element& e) {
         e.text.replace(e.selection.location, e.selection.length, inserted);
         e.selection = {static_cast<int>(e.selection.location + inserted.size()), 0};

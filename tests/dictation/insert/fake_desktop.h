@@ -14,13 +14,15 @@ struct FakeDesktopServices {
     ManualClock clock;
     FakeAccessibility a11y{&clock};
     FakePasteboard board;
+    FakePasteboard primary;
     FakeKeySynthesizer keys{clock};
     FakeWindowSystem windows;
 };
 
 // The inserter on a fake desktop where posted chords act as a real application would: a paste
 // types the clipboard's text over the focused element's selection, a copy puts the selection on
-// the clipboard (and a terminal takes Ctrl+C as an interrupt).
+// the clipboard (and a terminal takes Ctrl+C as an interrupt and Shift+Insert from the primary
+// selection). An application's window is active until a test says otherwise.
 class FakeDesktop final : public QObject, public FakeDesktopServices, public InserterRig {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(FakeDesktop)
@@ -28,7 +30,8 @@ class FakeDesktop final : public QObject, public FakeDesktopServices, public Ins
 public:
     static constexpr qint64 ownPid = 777;
 
-    FakeDesktop();
+    // Without a primary selection, as in a session that offers none to write.
+    explicit FakeDesktop(bool primarySelection = true);
     ~FakeDesktop() override;
 
     // Adds an element and gives it the focus.

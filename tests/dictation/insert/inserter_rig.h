@@ -29,13 +29,14 @@ public:
         WindowSystem& windows;
         Clock& clock;
         qint64 ownPid;
+        Pasteboard* primary = nullptr; // the primary selection, where the desktop lets us write it
     };
     // Lets the insert run until `done` or for as long as the suite's desktop needs to answer.
     using Settle = std::function<void(const std::function<bool()>& done)>;
 
     InserterRig(const Desktop& desktop, Settle settle)
         : inserter({desktop.accessibility, desktop.keys, desktop.pasteboard, desktop.windows, permissions,
-                    desktop.clock, desktop.ownPid})
+                    desktop.clock, desktop.ownPid, desktop.primary})
         , m_settle(std::move(settle))
     {
         QObject::connect(&inserter, &TextInserter::clipboardDisplaced, &context,

@@ -259,6 +259,78 @@ TEST_F(PasteTest, TerminalsGetTheTerminalPasteChordInThePasteAndItsReplacementAn
     }
 }
 
+// Ctrl+V types ^V into a terminal: each window gets keys it is known to take, and a window that
+// cannot be named and shows no text field (a native Wayland terminal without accessibility) gets
+// Shift+Insert, with our text as the primary selection too, or none.
+TEST_F(PasteTest, EachWindowGetsPasteKeysItTakesOrTheTextStaysOnTheClipboard)
+{
+    enum class Window { Application, Terminal, ShiftInsertTerminal, Unnamed };
+    using Role = Accessibility::Role;
+    struct Row {
+        const char* what;
+        Window window;
+        Role role;
+        bool accessible; // accessibility answers for the focused element
+        bool primary;    // the session lets us write the primary selection
+        std::optional<Target> posted;
+    };
+    // clang-format off
+    const Row rows[] = {
+        {"application, field unreadable",  Window::Application,         Role::TextField, false, true,  Target::Application},
+        {"terminal by its class",          Window::Terminal,            Role::Terminal,  false, true,  Target::Terminal},
+        {"xterm",                          Window::ShiftInsertTerminal, Role::Terminal,  false, true,  Target::ShiftInsert},
+        {"xterm, no primary selection",    Window::ShiftInsertTerminal, Role::Terminal,  false, false, std::nullopt},
+        {"unnamed, a text field",          Window::Unnamed,             Role::TextField, true,  false, Target::Application},
+        {"unnamed, a terminal by role",    Window::Unnamed,             Role::Terminal,  true,  false, Target::Terminal},
+        {"unnamed, nothing accessible",    Window::Unnamed,             Role::Terminal,  false, true,  Target::ShiftInsert},
+        {"unnamed, nothing, no primary",   Window::Unnamed,             Role::Terminal,  false, false, std::nullopt},
+    };
+    // clang-format on
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        FakeDesktop desk(row.primary);
+        std::optional<AppWindow> window;
+        if (row.window != Window::Unnamed)
+            window = AppWindow{.window = 9,
+                               .app = {},
+                               .pid = 4242,
+                               .windowClass = {},
+                               .terminal = row.window != Window::Application,
+                               .shiftInsertOnly = row.window == Window::ShiftInsertTerminal};
+        desk.windows.setActive(window);
+        desk.board.write({userText});
+        desk.primary.writeText(s("selected by the user"));
+        FakeAccessibility::Element element = FakeAccessibility::field(s("$ "), {2, 0});
+        element.role = row.role;
+        element.unreadable = !row.accessible;
+        const AccessibleElement field = desk.focus(element);
+
+        const std::optional<InsertResult> result = desk.insert(s("ls"));
+        ASSERT_TRUE(result);
+        EXPECT_EQ(result->outcome, row.posted ? Outcome::Pasted : Outcome::KeptOnClipboard);
+        EXPECT_EQ(desk.keys.posted().isEmpty() ? std::nullopt
+                                               : std::optional(desk.keys.posted().last().target),
+                  row.posted);
+        EXPECT_EQ(desk.textOf(field), row.posted ? s("$ ls") : s("$ "));
+        desk.pump(2000);
+        EXPECT_EQ(desk.primary.plainText(), s("selected by the user"))
+            << "the user's selection was not given back";
+        EXPECT_EQ(desk.board.plainText(), row.posted ? s("the user's own words") : s("ls"));
+    }
+}
+
+// Each question to an application that does not answer costs the paste the messaging time-out.
+TEST_F(PasteTest, ANamedApplicationThatDoesNotAnswerIsAskedOnlyWhetherItIsATerminal)
+{
+    FakeAccessibility::Element hung = FakeAccessibility::field({});
+    hung.delayMs = 2 * Accessibility::timeoutMs;
+    m_desk.focus(hung);
+    const qint64 start = m_desk.clock.elapsedMs();
+    insert(s("dictated"));
+    ASSERT_EQ(m_desk.keys.posted().size(), 1);
+    EXPECT_LE(m_desk.clock.elapsedMs() - start, Accessibility::timeoutMs + 1);
+}
+
 TEST_F(PasteTest, APolishThatCannotFindTheRawTextChangesNothing)
 {
     struct Case {
@@ -344,6 +416,59 @@ TEST(PasteCycleTest, ALateAnswerAboutTheRawTextRestoresNothingWhileThePolishedTe
         cycle.scheduleRestore(s("Hello."));
         run(PasteCycle::settleMs + 1);
         EXPECT_EQ(board.items(), Items{userText}) << row.name;
+    }
+}
+
+// The space and case of a dictation depend on what stands before the caret: read from a field
+// that reports its text, else known only from our own last paste into that window, and only
+// while the user has typed nothing since.
+TEST_F(PasteTest, WhatStandsBeforeTheCaretComesFromTheFieldElseFromOurLastPasteThere)
+{
+    using Sentence = CaretContext::Sentence;
+    struct Row {
+        const char* name;
+        bool reportsText;
+        const char* fieldText;
+        bool pastedBefore = false;
+        bool typedSince = false;
+        bool otherWindow = false;
+        bool remembers = true;
+        CaretContext expected = {};
+    };
+    const CaretContext afterSentence{Sentence::Starts, true};
+    // clang-format off
+    const Row rows[] = {
+        {.name = "field ends a sentence",      .reportsText = true,  .fieldText = "That was easy.", .expected = afterSentence},
+        {.name = "empty field",                .reportsText = true,  .fieldText = "",               .expected = {Sentence::Starts, false}},
+        {.name = "field inside a sentence",    .reportsText = true,  .fieldText = "I think ",       .expected = {Sentence::Continues, false}},
+        {.name = "silent field, no paste",     .reportsText = false, .fieldText = "x"},
+        {.name = "silent field after a paste", .reportsText = false, .fieldText = "x", .pastedBefore = true, .expected = afterSentence},
+        {.name = "typed since the paste",      .reportsText = false, .fieldText = "x", .pastedBefore = true, .typedSince = true},
+        {.name = "another window now",         .reportsText = false, .fieldText = "x", .pastedBefore = true, .otherWindow = true},
+        {.name = "typing not seen here",       .reportsText = false, .fieldText = "x", .pastedBefore = true, .remembers = false},
+    };
+    // clang-format on
+    const AppWindow editor{.window = 9, .app = {}, .pid = 4242, .windowClass = {}, .terminal = false};
+    for (const Row& row : rows) {
+        m_desk.windows.setActive(editor);
+        m_desk.inserter.rememberPastes(row.remembers);
+        const QString text = s(row.fieldText);
+        FakeAccessibility::Element element = FakeAccessibility::field(text, {int(text.size()), 0});
+        element.unreadable = !row.reportsText;
+        m_desk.focus(element);
+        if (row.pastedBefore) {
+            insert(s("All nice."));
+            m_desk.pump(2000);
+        }
+        if (row.typedSince)
+            m_desk.inserter.userTyped();
+        if (row.otherWindow)
+            m_desk.windows.setActive(AppWindow{.window = 10, .app = {}, .pid = 4243, .windowClass = {}});
+        std::optional<CaretContext> context;
+        m_desk.inserter.caretContext(&m_context, [&](const CaretContext& c) { context = c; });
+        m_desk.pump(1);
+        ASSERT_TRUE(context) << row.name;
+        EXPECT_EQ(*context, row.expected) << row.name;
     }
 }
 

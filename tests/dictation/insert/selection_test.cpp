@@ -175,20 +175,31 @@ TEST_F(SelectionTest, OurOwnWindowIsNeitherProbedNorSentACopyChord)
     EXPECT_EQ(copies(), 0);
 }
 
-TEST_F(SelectionTest, TerminalsAreNeverSentACopyChord)
+// A window that cannot be named (a native Wayland one) may be a terminal too.
+TEST_F(SelectionTest, TerminalsAndWindowsThatCannotBeNamedAreNeverSentACopyChord)
 {
     struct Case {
         const char* name = {};
+        bool named = true;
         bool windowIsTerminal = {};
         Role role = {};
+        bool trusted = true;
     };
+    // clang-format off
     const Case cases[] = {
         {.name = "by its window class", .windowIsTerminal = true, .role = Role::Other},
         {.name = "by its role", .windowIsTerminal = false, .role = Role::Terminal},
+        {.name = "a window that cannot be named", .named = false, .windowIsTerminal = false, .role = Role::Other},
+        {.name = "the same without access", .named = false, .windowIsTerminal = false, .role = Role::Other, .trusted = false},
     };
+    // clang-format on
     for (const Case& c : cases) {
-        m_desk.windows.setActive(AppWindow{
-            .window = 5, .app = {}, .pid = 4242, .windowClass = {}, .terminal = c.windowIsTerminal});
+        m_desk.permissions.trusted = c.trusted;
+        m_desk.windows.setActive(
+            c.named
+                ? std::optional(AppWindow{
+                      .window = 5, .app = {}, .pid = 4242, .windowClass = {}, .terminal = c.windowIsTerminal})
+                : std::nullopt);
         // A terminal shows its selection to nobody but a copy.
         Element terminal = FakeAccessibility::field(s("$ make"), {2, 4});
         terminal.role = c.role;

@@ -11,6 +11,10 @@
 #include "test_text.h"
 
 #include <QCoreApplication>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -41,7 +45,7 @@ protected:
         m_a11y = std::make_unique<AtspiAccessibility>();
         ASSERT_TRUE(ask<bool>(*m_a11y, [](Accessibility& a) { return a.trusted(); }).value_or(false));
         m_rig.emplace(InserterRig::Desktop{*m_a11y, m_keys, m_board, m_windows, m_clock,
-                                           QCoreApplication::applicationPid()},
+                                           QCoreApplication::applicationPid(), &m_primary},
                       [](const auto& done) { (void)QTest::qWaitFor(done, waitMs); });
         m_inserter = &m_rig->inserter;
     }
@@ -70,6 +74,18 @@ protected:
         EXPECT_TRUE(focused) << "no accessible focus in the Qt window";
         return window;
     }
+    // As a window manager would: the window gets the focus and is named the active one.
+    void activate(quint64 window)
+    {
+        m_x.focus(window);
+        m_x.setRootWindows("_NET_ACTIVE_WINDOW", {window});
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] {
+                const std::optional<AppWindow> active = m_windows.activeWindow();
+                return active && active->window == window;
+            },
+            waitMs));
+    }
     std::optional<QString> focusedValue()
     {
         return ask<std::optional<QString>>(*m_a11y,
@@ -84,6 +100,7 @@ protected:
     XTestKeyboard m_keyboard;
     ChordSynthesizer m_keys{m_keyboard, m_clock};
     QtClipboardPasteboard m_board;
+    QtClipboardPasteboard m_primary{QClipboard::Selection};
     LinuxWindowSystem m_windows;
     TestXClient m_x;
     std::unique_ptr<AtspiAccessibility> m_a11y;
@@ -124,42 +141,92 @@ TEST_F(TextInserterIntegrationTest, CapturesARealSelectionAndWritesOverIt)
         << focusedValue().value_or(s("<none>")).toStdString();
 }
 
-TEST_F(TextInserterIntegrationTest, ATerminalGetsCtrlShiftVAndNeverCtrlC)
+TEST_F(TextInserterIntegrationTest, ATerminalGetsPasteKeysItBindsAndNeverCtrlC)
 {
     ASSERT_TRUE(m_x.display());
-    const quint64 terminal = m_x.createWindow("xterm", "XTerm", 4321);
-    m_x.focus(terminal);
-    m_x.setRootWindows("_NET_ACTIVE_WINDOW", {terminal});
+    struct Row {
+        const char* instance;
+        const char* className;
+        const char* pasteKey;
+        const char* modifiers;
+    };
+    // clang-format off
+    const Row rows[] = {
+        {"gnome-terminal", "Gnome-terminal", "v",      "CS"},
+        {"xterm",          "XTerm",          "Insert", "S"},
+    };
+    // clang-format on
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.instance);
+        const quint64 terminal = m_x.createWindow(row.instance, row.className, 4321);
+        activate(terminal);
+        ASSERT_TRUE(m_windows.activeWindow()->terminal);
+
+        std::optional<InsertResult> result;
+        m_inserter->insert(s("ls"), &m_context, [&](const InsertResult& r) { result = r; });
+        std::optional<std::optional<QString>> captured;
+        QList<TestXClient::KeyEvent> events;
+        EXPECT_TRUE(m_x.waitFor(
+            [&] {
+                events << m_x.keyEvents();
+                return result.has_value() &&
+                       events.contains(TestXClient::release(row.pasteKey, row.modifiers));
+            },
+            waitMs))
+            << ::testing::PrintToString(events);
+        m_inserter->captureSelection(&m_context,
+                                     [&](const std::optional<QString>& text) { captured = text; });
+        EXPECT_TRUE(m_x.waitFor([&] { return captured.has_value(); }, waitMs));
+        // Lets a copy chord, had one been posted, reach the window.
+        (void)m_x.waitFor([] { return false; }, 600);
+        events << m_x.keyEvents();
+        EXPECT_EQ(captured.value_or(s("?")), std::nullopt);
+        EXPECT_TRUE(events.contains(TestXClient::press(row.pasteKey, row.modifiers)))
+            << ::testing::PrintToString(events);
+        const bool copied = std::any_of(events.begin(), events.end(), [](const TestXClient::KeyEvent& e) {
+            return e.down && e.key == s("c");
+        });
+        EXPECT_FALSE(copied) << ::testing::PrintToString(events);
+        m_x.destroyWindow(terminal);
+    }
+}
+
+// xterm binds no Ctrl+Shift+V, which would type ^V: it reads Shift+Insert from the primary
+// selection, which holds the user's selection again afterwards.
+TEST_F(TextInserterIntegrationTest, AnXtermTakesTheTextFromThePrimarySelectionAndTheUsersComesBack)
+{
+    const QString xterm = QStandardPaths::findExecutable(s("xterm"));
+    QUENDA_NEEDS_SERVICE(!xterm.isEmpty(), "xterm");
+    const QString text = s("dictated über words");
+    m_primary.writeText(s("selected by the user"));
+    QTemporaryDir dir;
+    const QString ready = dir.filePath(s("ready"));
+    const QString typed = dir.filePath(s("typed"));
+    QProcess terminal;
+    terminal.start(
+        xterm,
+        {s("-e"), s("sh"), s("-c"),
+         s("stty raw -echo; : > '%1'; head -c %2 > '%3'").arg(ready).arg(text.toUtf8().size()).arg(typed)});
+    std::optional<AppWindow> window;
     ASSERT_TRUE(QTest::qWaitFor(
         [&] {
-            const std::optional<AppWindow> active = m_windows.activeWindow();
-            return active && active->window == terminal;
+            window = m_windows.windowOfProcess(static_cast<int>(terminal.processId()));
+            return window && QFile::exists(ready);
         },
         waitMs));
-    ASSERT_TRUE(m_windows.activeWindow()->terminal);
+    activate(window->window);
+    EXPECT_TRUE(m_windows.activeWindow()->shiftInsertOnly);
 
-    std::optional<InsertResult> result;
-    m_inserter->insert(s("ls"), &m_context, [&](const InsertResult& r) { result = r; });
-    std::optional<std::optional<QString>> captured;
-    QList<TestXClient::KeyEvent> events;
-    EXPECT_TRUE(m_x.waitFor(
-        [&] {
-            events << m_x.keyEvents();
-            return result.has_value() && events.contains(TestXClient::release("v", "CS"));
-        },
-        waitMs))
-        << ::testing::PrintToString(events);
-    m_inserter->captureSelection(&m_context, [&](const std::optional<QString>& text) { captured = text; });
-    EXPECT_TRUE(m_x.waitFor([&] { return captured.has_value(); }, waitMs));
-    // Lets a copy chord, had one been posted, reach the window.
-    (void)m_x.waitFor([] { return false; }, 600);
-    events << m_x.keyEvents();
-    EXPECT_EQ(captured.value_or(s("?")), std::nullopt);
-    EXPECT_TRUE(events.contains(TestXClient::press("v", "CS"))) << ::testing::PrintToString(events);
-    const bool copied = std::any_of(events.begin(), events.end(),
-                                    [](const TestXClient::KeyEvent& e) { return e.down && e.key == s("c"); });
-    EXPECT_FALSE(copied) << ::testing::PrintToString(events);
-    m_x.destroyWindow(terminal);
+    const std::optional<InsertResult> result = m_rig->insert(text);
+    const auto read = [&] {
+        QFile file(typed);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    EXPECT_TRUE(QTest::qWaitFor([&] { return read() == text.toUtf8(); }, waitMs)) << read().toStdString();
+    EXPECT_EQ(result.value_or(InsertResult{}).outcome, InsertResult::Outcome::Pasted);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return m_primary.plainText() == s("selected by the user"); }, waitMs));
+    terminal.kill();
+    terminal.waitForFinished();
 }
 
 } // namespace

@@ -49,34 +49,36 @@ const QString kCommented = QStringLiteral("# Namen, die das Programm falsch hör
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, ApplyLearned,
-    ::testing::Values(Case{.name = "CommentsAndBlankLinesStay",
-                           .dictionary = kCommented,
-                           .learned = {entry("githab", "GitHub")},
-                           .merged = QStringLiteral("# Namen, die das Programm falsch hört\n"
-                                                    "\n"
-                                                    "githab -> GitHub\n"
-                                                    "kwenda -> Quenda\n"
-                                                    "\n"
-                                                    "# Orte\n"
-                                                    "Berlin\n"),
-                           .added = {QStringLiteral("githab")}},
-                      // clang-format off
-                      Case{.name = "NewestFirst", .dictionary = QStringLiteral("Berlin"), .learned = {entry("githab", "GitHub"), entry("linuks", "Linux")}, .merged = QStringLiteral("linuks -> Linux\ngithab -> GitHub\nBerlin"), .added = {QStringLiteral("githab"), QStringLiteral("linuks")}},
+    ::testing::Values(
+        Case{.name = "CommentsAndBlankLinesStay",
+             .dictionary = kCommented,
+             .learned = {entry("githab", "GitHub")},
+             .merged = QStringLiteral("# Namen, die das Programm falsch hört\n"
+                                      "\n"
+                                      "# learned\n"
+                                      "githab -> GitHub\n"
+                                      "kwenda -> Quenda\n"
+                                      "\n"
+                                      "# Orte\n"
+                                      "Berlin\n"),
+             .added = {QStringLiteral("githab")}},
+        // clang-format off
+                      Case{.name = "NewestFirst", .dictionary = QStringLiteral("Berlin"), .learned = {entry("githab", "GitHub"), entry("linuks", "Linux")}, .merged = QStringLiteral("# learned\nlinuks -> Linux\n# learned\ngithab -> GitHub\nBerlin"), .added = {QStringLiteral("githab"), QStringLiteral("linuks")}},
                       Case{.name = "KnownAfterFullCaseFolding", .dictionary = QStringLiteral("strasse -> Straße"), .learned = {entry("STRASSE", "STRASSE")}, .merged = std::nullopt, .added = {}},
-                      Case{.name = "SameEntryTwiceInOneDelivery", .dictionary = QString(), .learned = {entry("githab", "GitHub"), entry("GITHAB", "github")}, .merged = QStringLiteral("githab -> GitHub"), .added = {QStringLiteral("githab")}},
-                      Case{.name = "BareTermIsNoHeardForm", .dictionary = QStringLiteral("Quenda"), .learned = {entry("kwenda", "Quenda")}, .merged = QStringLiteral("kwenda -> Quenda\nQuenda"), .added = {QStringLiteral("kwenda")}},
-                      Case{.name = "OnlyCommentsAppendsBelow", .dictionary = QStringLiteral("# leer"), .learned = {entry("kwenda", "Quenda")}, .merged = QStringLiteral("# leer\nkwenda -> Quenda"), .added = {QStringLiteral("kwenda")}},
-                      Case{.name = "WindowsLineBreaksKept", .dictionary = QStringLiteral("# Kopf\r\nBerlin\r\n"), .learned = {entry("kwenda", "Quenda")}, .merged = QStringLiteral("# Kopf\r\nkwenda -> Quenda\r\nBerlin\r\n"), .added = {QStringLiteral("kwenda")}},
+                      Case{.name = "SameEntryTwiceInOneDelivery", .dictionary = QString(), .learned = {entry("githab", "GitHub"), entry("GITHAB", "github")}, .merged = QStringLiteral("# learned\ngithab -> GitHub"), .added = {QStringLiteral("githab")}},
+                      Case{.name = "BareTermIsNoHeardForm", .dictionary = QStringLiteral("Quenda"), .learned = {entry("kwenda", "Quenda")}, .merged = QStringLiteral("# learned\nkwenda -> Quenda\nQuenda"), .added = {QStringLiteral("kwenda")}},
+                      Case{.name = "OnlyCommentsAppendsBelow", .dictionary = QStringLiteral("# leer"), .learned = {entry("kwenda", "Quenda")}, .merged = QStringLiteral("# leer\n# learned\nkwenda -> Quenda"), .added = {QStringLiteral("kwenda")}},
+                      Case{.name = "WindowsLineBreaksKept", .dictionary = QStringLiteral("# Kopf\r\nBerlin\r\n"), .learned = {entry("kwenda", "Quenda")}, .merged = QStringLiteral("# Kopf\r\n# learned\r\nkwenda -> Quenda\r\nBerlin\r\n"), .added = {QStringLiteral("kwenda")}},
                       // Written as "a -> b -> c", it would read back as heard "a" and term "b -> c".
                       Case{.name = "HeardFormWithArrowIsNotWritten", .dictionary = QStringLiteral("Berlin"), .learned = {entry("a -> b", "c")}, .merged = std::nullopt, .added = {}},
                       Case{.name = "HeardFormThatReadsAsACommentIsNotWritten", .dictionary = QStringLiteral("Berlin"), .learned = {entry("#kwenda", "Quenda")}, .merged = std::nullopt, .added = {}},
                       Case{.name = "LineBreakInAnEntryIsNotWritten", .dictionary = QStringLiteral("Berlin"), .learned = {entry("kwenda\nBerlin", "Quenda")}, .merged = std::nullopt, .added = {}},
                       Case{.name = "UnwritableEntrySkippedOthersKept",
-                           // clang-format on
-                           .dictionary = QStringLiteral("Berlin"),
-                           .learned = {entry("a -> b", "c"), entry("kwenda", "Quenda")},
-                           .merged = QStringLiteral("kwenda -> Quenda\nBerlin"),
-                           .added = {QStringLiteral("kwenda")}}),
+             // clang-format on
+             .dictionary = QStringLiteral("Berlin"),
+             .learned = {entry("a -> b", "c"), entry("kwenda", "Quenda")},
+             .merged = QStringLiteral("# learned\nkwenda -> Quenda\nBerlin"),
+             .added = {QStringLiteral("kwenda")}}),
     [](const ::testing::TestParamInfo<Case>& info) { return std::string(info.param.name); });
 
 TEST(LearnedEntries, SummaryNamesTheFirstThree)

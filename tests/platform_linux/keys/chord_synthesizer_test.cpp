@@ -28,6 +28,8 @@ const char* name(Key key)
         return "C";
     case Key::V:
         return "V";
+    case Key::Insert:
+        return "Insert";
     }
     return "";
 }
@@ -66,8 +68,6 @@ public:
             return Failure{Reason::Unavailable, s("unreadable")};
         return held;
     }
-    Done press(Key key) override { return send(down(key), failPress); }
-    Done release(Key key) override { return send(up(key), failRelease); }
 
     State held;
     bool unreadable = false;
@@ -77,10 +77,10 @@ public:
     int reads = 0;
 
 private:
-    Done send(Stroke stroke, std::optional<Key> failing)
+    Done send(Key key, bool pressed) override
     {
-        log.push_back(stroke);
-        if (failing == stroke.key)
+        log.push_back({pressed, key});
+        if ((pressed ? failPress : failRelease) == key)
             return Failure{Reason::PostFailed, s("rejected")};
         return std::monostate{};
     }
@@ -117,6 +117,8 @@ TEST_F(ChordSynthesizerTest, EachChordPressesItsKeysAndReleasesThemInReverse)
         {.chord = Chord::Paste, .target = Target::Terminal, .log = {down(Control), down(Shift), down(V), up(V), up(Shift), up(Control)}},
         // An interrupted command in the user's terminal is never worth a copied selection.
         {.chord = Chord::Copy, .target = Target::Terminal, .log = {}, .refused = Reason::TerminalCopyRefused},
+        {.chord = Chord::Paste, .target = Target::ShiftInsert, .log = {down(Shift), down(Insert), up(Insert), up(Shift)}},
+        {.chord = Chord::Copy, .target = Target::ShiftInsert, .log = {}, .refused = Reason::TerminalCopyRefused},
     };
     // clang-format on
     for (const Case& c : cases) {
@@ -152,6 +154,8 @@ TEST_F(ChordSynthesizerTest, WaitsForModifiersThatWouldChangeTheChordAndLeavesTh
         {.what = "Shift is part of the terminal's chord", .target = Target::Terminal, .held = {.shift = {s("Shift_R")}}, .releasedAfterMs = -1, .waitedMs = 0, .log = {down(Control), down(Shift), down(V), up(V), up(Shift), up(Control)}},
         {.what = "a push-to-talk hotkey on Right Control", .target = Target::Application, .held = {.control = {s("Control_R")}}, .releasedAfterMs = -1, .waitedMs = 0, .log = paste},
         {.what = "Left Control held stays held", .target = Target::Application, .held = {.control = {s("Control_L")}, .down = {Key::Control}}, .releasedAfterMs = -1, .waitedMs = 0, .log = {down(V), up(V)}},
+        {.what = "Control turns Shift+Insert into another chord", .target = Target::ShiftInsert, .held = {.control = {s("Control_R")}}, .releasedAfterMs = -1, .waitedMs = -1, .log = {}},
+        {.what = "Shift held is part of Shift+Insert", .target = Target::ShiftInsert, .held = {.shift = {s("Shift_L")}, .down = {Key::Shift}}, .releasedAfterMs = -1, .waitedMs = 0, .log = {down(Insert), up(Insert)}},
     };
     // clang-format on
     for (const Case& c : cases) {

@@ -34,21 +34,27 @@ protected:
     FakeAccessibilityBus m_bus;
 };
 
-TEST_F(LinuxPermissionProbeTest, AccessibilityNeedsTheBusSwitchedOnAndXTest)
+// Without XWayland a Wayland session posts keys through its own route, and there is no X server.
+TEST_F(LinuxPermissionProbeTest, AccessibilityNeedsTheBusSwitchedOnAndTheSessionsWayToPostKeys)
 {
+    const QByteArray noX = ":9999";
     struct Case {
         const char* what;
         bool busEnabled;
         bool busAnswers;
+        KeyRoute keys;
         QByteArray display;
         bool trusted;
     };
     // clang-format off
     const Case cases[] = {
-        {.what = "bus on", .busEnabled = true, .busAnswers = true, .display = {}, .trusted = true},
-        {.what = "bus off", .busEnabled = false, .busAnswers = true, .display = {}, .trusted = false},
-        {.what = "no such bus", .busEnabled = true, .busAnswers = false, .display = {}, .trusted = false},
-        {.what = "no X server to post keys with", .busEnabled = true, .busAnswers = true, .display = ":9999", .trusted = false},
+        {.what = "bus on", .busEnabled = true, .busAnswers = true, .keys = KeyRoute::XTest, .display = {}, .trusted = true},
+        {.what = "bus off", .busEnabled = false, .busAnswers = true, .keys = KeyRoute::XTest, .display = {}, .trusted = false},
+        {.what = "no such bus", .busEnabled = true, .busAnswers = false, .keys = KeyRoute::XTest, .display = {}, .trusted = false},
+        {.what = "no X server to post keys with", .busEnabled = true, .busAnswers = true, .keys = KeyRoute::XTest, .display = noX, .trusted = false},
+        {.what = "virtual keyboard, no XWayland", .busEnabled = true, .busAnswers = true, .keys = KeyRoute::VirtualKeyboard, .display = noX, .trusted = true},
+        {.what = "GNOME's session, no XWayland", .busEnabled = true, .busAnswers = true, .keys = KeyRoute::MutterRemoteDesktop, .display = noX, .trusted = true},
+        {.what = "no route, XWayland's XTest", .busEnabled = true, .busAnswers = true, .keys = KeyRoute::Unavailable, .display = {}, .trusted = false},
     };
     // clang-format on
     for (const Case& c : cases) {
@@ -57,6 +63,7 @@ TEST_F(LinuxPermissionProbeTest, AccessibilityNeedsTheBusSwitchedOnAndXTest)
         LinuxPermissionProbe::Sources sources;
         sources.accessibilityService = c.busAnswers ? m_bus.service() : s("de.morvane.quenda.test.nobody");
         sources.xDisplay = c.display;
+        sources.keys = c.keys;
         LinuxPermissionProbe probe(m_clock, m_work, sources);
         settle();
         EXPECT_EQ(probe.accessibilityTrusted(), c.trusted);
@@ -88,22 +95,51 @@ TEST_F(LinuxPermissionProbeTest, ThePollIsAnsweredFromTheLastReadingWhileTheBusI
     EXPECT_FALSE(probe.accessibilityTrusted()) << "switching the bus off went unnoticed";
 }
 
-// Read before the bus answered, "not trusted" would pass for the answer: the launch would open the
-// main window although everything is granted.
-TEST_F(LinuxPermissionProbeTest, AnswersCountOnlyOnceTheBusAndPulseAudioHaveAnswered)
+// Read before either half answered, "not granted" would pass for the answer: the launch would open
+// the main window although everything is granted.
+TEST_F(LinuxPermissionProbeTest, AnswersCountOnlyOnceTheBusAndPulseAudioHaveBothAnswered)
 {
-    LinuxPermissionProbe::Sources sources;
-    sources.accessibilityService = m_bus.service();
-    m_bus.setEnabled(true);
-    m_bus.hold();
-    LinuxPermissionProbe probe(m_clock, m_work, sources);
-    QCoreApplication::processEvents();
-    EXPECT_FALSE(probe.answered());
-    EXPECT_FALSE(probe.accessibilityTrusted());
-    m_bus.release();
-    settle();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return probe.answered(); }, 5000)) << "PulseAudio never answered";
-    EXPECT_TRUE(probe.accessibilityTrusted());
+    const QString pactl = QStandardPaths::findExecutable(s("pactl"));
+    QUENDA_NEEDS_SERVICE(!pactl.isEmpty(), "pactl (pulseaudio-utils)");
+    // A microphone, so that the probe shows when PulseAudio has answered it.
+    QProcess load;
+    load.start(pactl, {s("load-module"), s("module-null-source"), s("source_name=quenda_test_answers")});
+    ASSERT_TRUE(load.waitForFinished(5000));
+    const QString module = QString::fromUtf8(load.readAllStandardOutput()).trimmed();
+    ASSERT_FALSE(module.isEmpty()) << load.readAllStandardError().toStdString();
+    struct Row {
+        const char* what;
+        bool busAnswers;
+        bool pulseAnswers;
+    };
+    // clang-format off
+    const Row rows[] = {
+        {.what = "the bus not yet", .busAnswers = false, .pulseAnswers = true},
+        {.what = "PulseAudio not",  .busAnswers = true,  .pulseAnswers = false},
+        {.what = "both",            .busAnswers = true,  .pulseAnswers = true},
+    };
+    // clang-format on
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        LinuxPermissionProbe::Sources sources;
+        sources.accessibilityService = m_bus.service();
+        if (!row.pulseAnswers)
+            sources.pulseServer = QByteArrayLiteral("unix:/nonexistent/quenda-pulse");
+        m_bus.setEnabled(true);
+        if (!row.busAnswers)
+            m_bus.hold();
+        LinuxPermissionProbe probe(m_clock, m_work, sources);
+        if (row.pulseAnswers) {
+            ASSERT_TRUE(QTest::qWaitFor([&] { return probe.microphoneAvailable(); }, 5000));
+        }
+        if (row.busAnswers)
+            settle();
+        EXPECT_EQ(probe.answered(), row.busAnswers && row.pulseAnswers);
+        m_bus.release();
+        settle();
+        EXPECT_EQ(probe.answered(), row.pulseAnswers);
+    }
+    EXPECT_EQ(QProcess::execute(pactl, {s("unload-module"), module}), 0);
 }
 
 TEST_F(LinuxPermissionProbeTest, TheMicrophoneIsACaptureSourceNotTheMonitorOfTheSpeakers)

@@ -4,9 +4,11 @@
 #include "wayland_peers.h"
 
 #include "platform/linux/portal/portal_keyboard.h"
+#include "platform/linux/portal/portal_version.h"
 
 #include <QDBusArgument>
 #include <QDBusObjectPath>
+#include <QDBusVariant>
 
 #include <gtest/gtest.h>
 
@@ -33,8 +35,8 @@ public:
         uint devices = 1;
     };
 
-    FakePortal(const PrivateBus& bus, Dialog dialog)
-        : FakeService(bus, s("org.freedesktop.portal.Desktop"), s("/org/freedesktop/portal/desktop"))
+    FakePortal(const PrivateBus& bus, Dialog dialog, Start start = Start::Running)
+        : FakeService(bus, s("org.freedesktop.portal.Desktop"), s("/org/freedesktop/portal/desktop"), start)
         , m_dialog(dialog)
     {
     }
@@ -57,7 +59,9 @@ private:
             return;
         }
         record({member});
-        if (member == QLatin1String("CreateSession"))
+        if (member == QLatin1String("Get"))
+            connection.send(message.createReply(QVariant::fromValue(QDBusVariant(version))));
+        else if (member == QLatin1String("CreateSession"))
             answerRequest(message, connection, 0, {{s("session_handle"), sessionPath}});
         else if (member != QLatin1String("Start"))
             answerRequest(message, connection, 0);
@@ -67,6 +71,7 @@ private:
             answerRequest(message, connection, std::nullopt);
     }
 
+    static constexpr uint version = 1;
     const Dialog m_dialog;
 };
 
@@ -89,7 +94,8 @@ TEST(PortalKeyboard, ChordsGoOutOnlyOnceTheUserApprovedTheKeyboard)
     // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        const PrivateBus bus;
+        // Starts nothing: a portal installed on this machine would answer in place of none.
+        const PrivateBus bus(QStringList{});
         std::optional<FakePortal> portal;
         if (c.dialog)
             portal.emplace(bus, *c.dialog);
@@ -114,6 +120,33 @@ TEST(PortalKeyboard, ChordsGoOutOnlyOnceTheUserApprovedTheKeyboard)
             EXPECT_EQ(outcome->error().reason, Reason::Unavailable);
             EXPECT_EQ(keysPosted, QList<BusCall>()) << "a key went out before the user approved";
         }
+    }
+}
+
+// A desktop starts its portal with the first call to it: before that only the bus knows it.
+TEST(PortalKeyboard, APortalTheBusStartsOnDemandIsAskedAsOneRunningIs)
+{
+    using Start = FakeService::Start;
+    const QString remoteDesktop = s("org.freedesktop.portal.RemoteDesktop");
+    // clang-format off
+    const struct { const char* what; Start start; } rows[] = {
+        {"running", Start::Running},
+        {"started on demand", Start::OnDemand},
+    };
+    // clang-format on
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        {
+            const PrivateBus bus({s("org.freedesktop.portal.Desktop")});
+            FakePortal portal(bus, {}, row.start);
+            EXPECT_EQ(DesktopPortal::versions(bus.connect(s("client")), {remoteDesktop}, 5000),
+                      QList<uint>{1});
+        }
+        const PrivateBus bus({s("org.freedesktop.portal.Desktop")});
+        FakePortal portal(bus, {}, row.start);
+        PortalKeyboard keyboard(bus.connect(s("client")));
+        ASSERT_TRUE(WaylandPeers::waitFor([&] { return keyboard.phase() != Phase::Requesting; }));
+        EXPECT_EQ(keyboard.phase(), Phase::Ready) << keyboard.reason().toStdString();
     }
 }
 

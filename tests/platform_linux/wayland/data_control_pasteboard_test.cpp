@@ -264,4 +264,29 @@ TEST_F(DataControlPasteboardTest, AReaderThatStopsReadingNeitherStallsNorEndsUs)
     EXPECT_EQ(wlPaste(s("image/bmp")), big);
 }
 
+// A terminal pastes Shift+Insert from the primary selection: ours must reach it there, and the
+// user's selection come back, without the clipboard moving.
+TEST_F(DataControlPasteboardTest, ThePrimarySelectionIsABoardOfItsOwn)
+{
+    DataControlPasteboard primary(m_connection, limits, DataControlPasteboard::Selection::Primary);
+    ASSERT_TRUE(primary.ready()) << "the compositor offers data control without the primary selection";
+    m_board.writeText(s("on the clipboard"));
+    const quint64 clipboard = m_board.changeCount();
+
+    // wl-paste would wait for ever on an empty selection of KWin's.
+    primary.writeText(s("ours before"));
+    const WlCopy selected({}, "selected by the user", {}, true);
+    ASSERT_TRUE(selected.offered());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return primary.plainText() == s("selected by the user"); }, 5000));
+    const PasteboardSnapshot users = primary.snapshot();
+
+    primary.writeText(s("dictated"));
+    EXPECT_EQ(wlPastePrimary(), "dictated");
+    primary.restore(users);
+    EXPECT_EQ(wlPastePrimary(), "selected by the user");
+
+    EXPECT_EQ(wlPaste(s("text/plain")), "on the clipboard");
+    EXPECT_EQ(m_board.changeCount(), clipboard) << "a primary selection counted as a copy";
+}
+
 } // namespace

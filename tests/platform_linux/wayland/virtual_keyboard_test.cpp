@@ -89,6 +89,43 @@ TEST(VirtualKeyboardTest, CtrlVPastesTheClipboardIntoGtkAndQtFieldsWhateverTheLa
     }
 }
 
+// The compositor reads the modifiers from the state we send, not from the keys: a Shift missing
+// there turns the terminal paste into Ctrl+V, a Control left there makes every later v a paste.
+TEST(VirtualKeyboardTest, TheModifierStateSentFollowsTheModifierKeys)
+{
+    using Key = SyntheticKeyboard::Key;
+    struct Case {
+        const char* what;
+        Key modifier; // held around a v
+        const char* shown;
+        const char* thenV; // shown after one more v
+    };
+    // clang-format off
+    const Case cases[] = {
+        {.what = "Shift types a capital", .modifier = Key::Shift, .shown = "V", .thenV = "Vv"},
+        {.what = "Control pastes", .modifier = Key::Control, .shown = "clip", .thenV = "clipv"},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        WaylandConnection connection(swayDisplay());
+        QUENDA_NEEDS_SERVICE(connection.connected(),
+                             "a Wayland compositor (scripts/with-services starts sway)");
+        VirtualKeyboard keyboard(connection);
+        ASSERT_EQ(keyboard.unavailable(), QString());
+        const WlCopy copied({}, "clip", swayDisplay());
+        ASSERT_TRUE(copied.offered());
+        Field field(Toolkit::Gtk, swayDisplay());
+        ASSERT_TRUE(field.focused());
+        for (const auto& done : {keyboard.press(c.modifier), keyboard.press(Key::V), keyboard.release(Key::V),
+                                 keyboard.release(c.modifier)})
+            ASSERT_TRUE(done.ok());
+        EXPECT_EQ(field.waitForText(s(c.shown)), s(c.shown));
+        ASSERT_TRUE(keyboard.press(Key::V).ok() && keyboard.release(Key::V).ok());
+        EXPECT_EQ(field.waitForText(s(c.thenV)), s(c.thenV)) << "the modifier stayed down";
+    }
+}
+
 TEST(VirtualKeyboardTest, WhileTheSeatHasAKeyboardItsMapIsTheUsersWhateverTheDefaults)
 {
     WaylandConnection first(swayDisplay());

@@ -2,16 +2,24 @@
 #include "test_text.h"
 #include "wayland_peers.h"
 
+#include "core/base/system_clock.h"
 #include "dictation/insert/inserter_rig.h"
 #include "dictation/insert/paste_cycle.h"
 #include "platform/fake/fake_accessibility.h"
 #include "platform/fake/fake_key_synthesizer.h"
 #include "platform/fake/fake_window_system.h"
 #include "platform/fake/manual_clock.h"
+#include "platform/linux/keys/chord_synthesizer.h"
 #include "platform/linux/wayland/data_control_pasteboard.h"
+#include "platform/linux/wayland/virtual_keyboard.h"
 #include "platform/linux/wayland/wayland_connection.h"
 #include "service_check.h"
 
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -50,6 +58,9 @@ protected:
     {
         QUENDA_NEEDS_SERVICE(m_board.ready(), "a Wayland compositor offering data control (sway of "
                                               "scripts/with-services, or the suite's own KWin)");
+        // An X window of XWayland's, known by its class; its field cannot be read.
+        m_windows.setActive(
+            AppWindow{.window = 1, .app = {}, .pid = 4242, .windowClass = {}, .terminal = false});
         FakeAccessibility::Element field = FakeAccessibility::field({});
         field.unreadable = true;
         m_a11y.setFocused(m_a11y.add(field));
@@ -132,6 +143,66 @@ TEST_F(WaylandPasteCycleTest, WithoutAccessOurTextStaysAndOnlyAClipboardOfNoPass
         EXPECT_EQ(wlPaste(s("text/plain")), "dictated");
         EXPECT_EQ(displaced, c.displaced);
     }
+}
+
+// foot, sway's terminal, shows accessibility nothing and its window cannot be named, and Ctrl+V
+// types ^V there: Shift+Insert brings it our text from the primary selection, which holds the
+// user's selection again afterwards.
+TEST(WaylandTerminalPasteTest, ANativeTerminalWithoutAccessibilityTakesTheTextFromThePrimarySelection)
+{
+    if (qgetenv("QUENDA_CLIPBOARD_COMPOSITOR") == "kwin")
+        GTEST_SKIP() << "KWin gives its fake input only to an installed program; sway's run holds this";
+    const QString foot = QStandardPaths::findExecutable(s("foot"));
+    QUENDA_NEEDS_SERVICE(!foot.isEmpty(), "foot");
+    WaylandConnection connection;
+    // Made before the terminal: the headless seat has no other keyboard to focus it with.
+    VirtualKeyboard keyboard(connection);
+    QUENDA_NEEDS_SERVICE(keyboard.unavailable().isEmpty(), "a compositor offering a virtual keyboard");
+    SystemClock clock;
+    ChordSynthesizer keys(keyboard, clock);
+    DataControlPasteboard board(connection);
+    DataControlPasteboard primary(connection, {}, DataControlPasteboard::Selection::Primary);
+    ASSERT_TRUE(primary.ready());
+    FakeAccessibility nothingAccessible;
+    FakeWindowSystem noWindowKnown;
+    InserterRig rig({nothingAccessible, keys, board, noWindowKnown, clock, 1, &primary},
+                    [](const auto& done) { (void)waitFor(done); });
+    board.writeText(s("the user's own words"));
+    primary.writeText(s("selected by the user"));
+
+    const QString text = s("dictated über words");
+    QTemporaryDir dir;
+    const QString focused = dir.filePath(s("focused"));
+    const QString typed = dir.filePath(s("typed"));
+    QProcess terminal;
+    terminal.setProcessEnvironment(clientEnvironment({}));
+    terminal.start(foot,
+                   {s("sh"), s("-c"),
+                    s("stty raw -echo; head -c 1 >/dev/null; : > '%1'; cat > '%2'").arg(focused, typed)});
+    // The terminal takes the keyboard focus a moment after its command starts: a v now and then
+    // tells when.
+    QElapsedTimer sinceTap;
+    ASSERT_TRUE(waitFor([&] {
+        if (!sinceTap.isValid() || sinceTap.elapsed() > 200) {
+            (void)keyboard.press(SyntheticKeyboard::Key::V);
+            (void)keyboard.release(SyntheticKeyboard::Key::V);
+            sinceTap.start();
+        }
+        return QFile::exists(focused);
+    })) << "foot never had the keyboard focus";
+
+    const std::optional<InsertResult> result = rig.insert(text);
+    const auto read = [&] {
+        QFile file(typed);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    // Taps that were on their way when the focus was found come first.
+    EXPECT_TRUE(waitFor([&] { return read().endsWith(text.toUtf8()); })) << read().toStdString();
+    EXPECT_EQ(result.value_or(InsertResult{}).outcome, InsertResult::Outcome::Pasted);
+    EXPECT_TRUE(waitFor([&] { return wlPastePrimary() == "selected by the user"; }));
+    EXPECT_TRUE(waitFor([&] { return wlPaste(s("text/plain")) == "the user's own words"; }));
+    terminal.kill();
+    terminal.waitForFinished();
 }
 
 } // namespace

@@ -42,6 +42,7 @@ TEST(XkbKeymapTest, ChordKeysAreFoundBySymbolInTheUsersLayout)
             EXPECT_EQ(keymap.find(Key::Shift), c.shift);
             EXPECT_EQ(keymap.find(Key::C), c.c);
             EXPECT_EQ(keymap.find(Key::V), c.v);
+            EXPECT_EQ(keymap.find(Key::Insert), KEY_INSERT);
         }
     }
 }

@@ -59,7 +59,7 @@ protected:
     quint64 m_thing = 0;
 };
 
-TEST_F(LinuxWindowSystemTest, TheActiveWindowNamesItsApplicationProcessAndWhetherItIsATerminal)
+TEST_F(LinuxWindowSystemTest, TheActiveWindowNamesItsApplicationProcessAndWhetherItIsATerminalAndHowItPastes)
 {
     struct Case {
         quint64 window;
@@ -69,7 +69,7 @@ TEST_F(LinuxWindowSystemTest, TheActiveWindowNamesItsApplicationProcessAndWhethe
     // clang-format off
     const Case cases[] = {
         {.window = m_editor, .expected = {.window = m_editor, .app = {s("org.example.Editor"), s("Editor")}, .pid = 4101, .windowClass = s("ExampleEdit"), .terminal = false}, .frontmost = true},
-        {.window = m_xterm, .expected = {.window = m_xterm, .app = {s(""), s("XTerm")}, .pid = 4103, .windowClass = s("XTerm"), .terminal = true}, .frontmost = false},
+        {.window = m_xterm, .expected = {.window = m_xterm, .app = {s(""), s("XTerm")}, .pid = 4103, .windowClass = s("XTerm"), .terminal = true, .shiftInsertOnly = true}, .frontmost = false},
         {.window = m_term, .expected = {.window = m_term, .app = {s("org.example.Term"), s("Term")}, .pid = 4104, .windowClass = s("ExTerm"), .terminal = true}, .frontmost = true},
     };
     // clang-format on

@@ -2,9 +2,11 @@
 
 #include "core/model/main_section.h"
 #include "core/state/state_fixture.h"
+#include "core/text/l10n.h"
 #include "platform/fake/fake_accessibility_repair.h"
 #include "ui/kit/accessibility_repair_card.h"
 #include "ui/kit/heading_role.h"
+#include "ui/kit/key_cap.h"
 #include "ui/kit/kit_label.h"
 #include "ui/kit/motion.h"
 #include "ui/kit/page.h"
@@ -190,6 +192,22 @@ TEST_F(MainWindowTest, HomeShowsTheRepairCardWhileTheMicrophoneIsGrantedAndAcces
     card = qobject_cast<AccessibilityRepairCard*>(home.repairCard());
     ASSERT_NE(card, nullptr);
     EXPECT_FALSE(card->waiting()); // shown again, it starts idle
+}
+
+// After onboarding, home is where a user looks up which key dictates and how to stop.
+TEST_F(MainWindowTest, HomeNamesTheHotkeyItsDoubleTapAndEscape)
+{
+    for (const Hotkey hotkey : {Hotkey::RightControl, Hotkey::RightOption, Hotkey::LeftControl}) {
+        configure([hotkey](QuendaConfig& c) { c.hotkey = hotkey; });
+        HomePage home(state(), &m_repair);
+        const auto* guide = home.findChild<QWidget*>(QStringLiteral("hotkeyGuide"));
+        ASSERT_NE(guide, nullptr);
+        QStringList keys;
+        for (const KeyCap* key : guide->findChildren<KeyCap*>())
+            keys.append(key->label());
+        const QString title = HotkeyText::title(hotkey);
+        EXPECT_EQ(keys, (QStringList{title, title, L10n::s("key.escape")})) << title.toStdString();
+    }
 }
 
 // Every control Tab can reach in every window has a name assistive technology can read.

@@ -110,6 +110,22 @@ TEST_F(ShellViewsTest, TheMainWindowIsMadeOnceAndKeepsItsFrameBetweenRuns)
     EXPECT_EQ(next.mainWindow()->geometry().size(), frame.size());
 }
 
+// A second start must bring the window back from the task bar, and its handle, which the window
+// manager is asked to activate, exists only while the window is there.
+TEST_F(ShellViewsTest, TheMainWindowComesBackMinimisedOrClosedAndNamesItsHandleOnlyWhileShown)
+{
+    ShellWindowHost host(state(), m_settings);
+    EXPECT_EQ(host.mainWindowHandle(), std::nullopt);
+    host.showMain();
+    QWidget* main = host.mainWindow();
+    EXPECT_EQ(host.mainWindowHandle(), quint64(main->winId()));
+    main->showMinimized();
+    host.showMain();
+    EXPECT_FALSE(main->isMinimized());
+    main->close();
+    EXPECT_EQ(host.mainWindowHandle(), std::nullopt);
+}
+
 // Home, onboarding and the menu say what the session asks of the user and what does not work there.
 TEST_F(ShellViewsTest, HomeOnboardingAndTheMenuSayWhatTheSessionNeedsAndLacks)
 {

@@ -8,11 +8,6 @@
 
 namespace {
 
-const QMimeData* contents()
-{
-    return QGuiApplication::clipboard()->mimeData(QClipboard::Clipboard);
-}
-
 // Qt lists the targets of the X selection protocol and its own alias of image types among the
 // formats of another program's clipboard; they are no contents to save or put back.
 bool isContent(const QString& type)
@@ -33,13 +28,19 @@ bool isContent(const QString& type)
 
 } // namespace
 
-QtClipboardPasteboard::QtClipboardPasteboard(QObject* parent)
+QtClipboardPasteboard::QtClipboardPasteboard(QClipboard::Mode mode, QObject* parent)
     : QObject(parent)
+    , m_mode(mode)
 {
-    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, [this] {
-        if (!m_writing)
+    connect(QGuiApplication::clipboard(), &QClipboard::changed, this, [this](QClipboard::Mode changed) {
+        if (changed == m_mode && !m_writing)
             ++m_changeCount;
     });
+}
+
+const QMimeData* QtClipboardPasteboard::contents() const
+{
+    return QGuiApplication::clipboard()->mimeData(m_mode);
 }
 
 QStringList QtClipboardPasteboard::types() const
@@ -74,12 +75,12 @@ void QtClipboardPasteboard::write(const QList<PasteboardItem>& items)
     // Our own write counts once, however often QClipboard reports it.
     m_writing = true;
     if (items.isEmpty()) {
-        clipboard->clear(QClipboard::Clipboard);
+        clipboard->clear(m_mode);
     } else {
         auto* mime = new QMimeData;
         for (const PasteboardItem& item : items)
             mime->setData(item.type, item.data);
-        clipboard->setMimeData(mime, QClipboard::Clipboard);
+        clipboard->setMimeData(mime, m_mode);
     }
     m_writing = false;
     ++m_changeCount;

@@ -2,16 +2,18 @@
 
 #include "platform/pasteboard.h"
 
+#include <QClipboard>
 #include <QObject>
 
-// The desktop's clipboard through QClipboard; needs a QGuiApplication. Other programs' copies
-// reach the change count through QClipboard::dataChanged (XFixes selection events on X11).
+// The desktop's clipboard, or its primary selection, through QClipboard; needs a QGuiApplication.
+// Other programs' copies reach the change count through QClipboard's change signals (XFixes
+// selection events on X11).
 class QtClipboardPasteboard final : public QObject, public Pasteboard {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(QtClipboardPasteboard)
 
 public:
-    explicit QtClipboardPasteboard(QObject* parent = nullptr);
+    explicit QtClipboardPasteboard(QClipboard::Mode mode = QClipboard::Clipboard, QObject* parent = nullptr);
 
     quint64 changeCount() const override { return m_changeCount; }
     QStringList types() const override;
@@ -20,6 +22,9 @@ public:
     void write(const QList<PasteboardItem>& items) override;
 
 private:
+    const QMimeData* contents() const;
+
+    const QClipboard::Mode m_mode;
     quint64 m_changeCount = 0;
     bool m_writing = false;
 };

@@ -32,16 +32,6 @@ Result<SyntheticKeyboard::State, SyntheticKeyboard::Failure> MutterKeyboard::sta
     return State{};
 }
 
-SyntheticKeyboard::Done MutterKeyboard::press(Key key)
-{
-    return send(key, true);
-}
-
-SyntheticKeyboard::Done MutterKeyboard::release(Key key)
-{
-    return send(key, false);
-}
-
 SyntheticKeyboard::Done MutterKeyboard::send(Key key, bool down)
 {
     const auto reply = m_desktop.call(QStringLiteral("NotifyKeyboardKeysym"), {chordKeysym(key), down});

@@ -16,11 +16,9 @@ public:
     explicit MutterKeyboard(MutterRemoteDesktop& desktop);
 
     Result<State, Failure> state() override;
-    Done press(Key key) override;
-    Done release(Key key) override;
 
 private:
-    Done send(Key key, bool down);
+    Done send(Key key, bool down) override;
     void makeKeyboard();
 
     MutterRemoteDesktop& m_desktop;

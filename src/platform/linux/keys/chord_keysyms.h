@@ -2,8 +2,7 @@
 
 #include "platform/linux/keys/synthetic_keyboard.h"
 
-// The X keysym of each chord key, for keyboards that are handed keysyms and find the key in the
-// user's layout themselves.
+// The X keysym of each chord key: keyboards find the key for it in the user's layout.
 inline quint32 chordKeysym(SyntheticKeyboard::Key key)
 {
     switch (key) {
@@ -15,6 +14,8 @@ inline quint32 chordKeysym(SyntheticKeyboard::Key key)
         return 0x63;
     case SyntheticKeyboard::Key::V:
         return 0x76;
+    case SyntheticKeyboard::Key::Insert:
+        return 0xff63;
     }
     return 0;
 }

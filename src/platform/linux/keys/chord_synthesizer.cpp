@@ -38,7 +38,7 @@ void ChordSynthesizer::next()
         return;
     }
     const Job& job = m_jobs.front();
-    if (job.chord == Chord::Copy && job.target == Target::Terminal) {
+    if (job.chord == Chord::Copy && job.target != Target::Application) {
         finish(failure(Failure::Reason::TerminalCopyRefused,
                        QStringLiteral("copy into a terminal would interrupt its command")));
         return;
@@ -60,11 +60,13 @@ void ChordSynthesizer::poll()
         finish(state.error());
         return;
     }
-    // Control is part of every chord, Shift of the terminal's; anything else held changes the
-    // chord (Ctrl+Alt+V, or Ctrl+Shift+C, which opens a browser's developer tools).
+    // A held modifier that is not part of the chord changes it (Ctrl+Alt+V, or Ctrl+Shift+C,
+    // which opens a browser's developer tools).
     QStringList blocking = state.value().other;
-    if (job.target != Target::Terminal)
+    if (job.target == Target::Application)
         blocking += state.value().shift;
+    if (job.target == Target::ShiftInsert)
+        blocking += state.value().control;
     if (blocking.isEmpty()) {
         finish(strike(job, state.value()));
         return;
@@ -79,10 +81,18 @@ void ChordSynthesizer::poll()
 
 KeySynthesizer::Outcome ChordSynthesizer::strike(const Job& job, const SyntheticKeyboard::State& state) const
 {
-    QList<Key> keys{Key::Control};
-    if (job.target == Target::Terminal)
-        keys << Key::Shift;
-    keys << (job.chord == Chord::Paste ? Key::V : Key::C);
+    QList<Key> keys;
+    switch (job.target) {
+    case Target::Application:
+        keys = {Key::Control, job.chord == Chord::Paste ? Key::V : Key::C};
+        break;
+    case Target::Terminal:
+        keys = {Key::Control, Key::Shift, Key::V};
+        break;
+    case Target::ShiftInsert:
+        keys = {Key::Shift, Key::Insert};
+        break;
+    }
 
     QList<Key> pressed;
     std::optional<Failure> failed;

@@ -12,8 +12,9 @@
 // few keys the edit chords need.
 class SyntheticKeyboard {
 public:
-    // Control_L, Shift_L and the letters c and v.
-    enum class Key { Control, Shift, C, V };
+    // Control_L, Shift_L, the letters c and v, and Insert.
+    enum class Key { Control, Shift, C, V, Insert };
+    static constexpr Key keys[] = {Key::Control, Key::Shift, Key::C, Key::V, Key::Insert};
 
     // The keys down right now; modifiers by the names of their keys, for the log.
     struct State {
@@ -28,6 +29,9 @@ public:
     virtual ~SyntheticKeyboard() = default;
 
     virtual Result<State, Failure> state() = 0;
-    virtual Done press(Key key) = 0;
-    virtual Done release(Key key) = 0;
+    Done press(Key key) { return send(key, true); }
+    Done release(Key key) { return send(key, false); }
+
+protected:
+    virtual Done send(Key key, bool down) = 0;
 };

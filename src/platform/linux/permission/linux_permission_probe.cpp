@@ -22,6 +22,14 @@ bool hasXTest(const QByteArray& display)
     return connection.display() && XTestQueryExtension(connection.display(), &event, &error, &major, &minor);
 }
 
+// Without XWayland there is no X server to ask, and a Wayland route posts its keys without one.
+bool postsKeys(KeyRoute route, const QByteArray& display)
+{
+    if (route == KeyRoute::XTest)
+        return hasXTest(display);
+    return route != KeyRoute::Unavailable;
+}
+
 } // namespace
 
 LinuxPermissionProbe::LinuxPermissionProbe(Clock& clock, WorkQueue& work, QObject* parent)
@@ -35,7 +43,7 @@ LinuxPermissionProbe::LinuxPermissionProbe(Clock& clock, WorkQueue& work, const 
     , m_clock(clock)
     , m_work(work)
     , m_accessibilityService(sources.accessibilityService)
-    , m_xtest(hasXTest(sources.xDisplay))
+    , m_keys(postsKeys(sources.keys, sources.xDisplay))
     , m_sources(sources.pulseServer)
 {
     refresh();
@@ -52,7 +60,7 @@ bool LinuxPermissionProbe::accessibilityTrusted() const
 {
     if (m_clock.elapsedMs() - m_askedAtMs >= refreshMs)
         refresh();
-    return m_xtest && m_busEnabled;
+    return m_keys && m_busEnabled;
 }
 
 bool LinuxPermissionProbe::answered() const

@@ -2,6 +2,7 @@
 
 #include "core/base/clock.h"
 #include "core/base/work_queue.h"
+#include "core/model/session_routes.h"
 #include "platform/linux/atspi/accessibility_bus.h"
 #include "platform/linux/permission/pulse_source_watch.h"
 #include "platform/permission_probe.h"
@@ -11,7 +12,8 @@
 #include <QString>
 
 // The Linux permissions: the microphone counts as available while PulseAudio has a capture
-// source, accessibility as trusted while the AT-SPI bus is switched on and the X server has XTest.
+// source, accessibility as trusted while the AT-SPI bus is switched on and the session's key route
+// can post keys (XTest on the X server of an X11 session; a Wayland session's own route otherwise).
 // Answers come from what the background last found, so the poll never waits; both are false until
 // the first answers are in. Nothing is asked while nobody polls.
 class LinuxPermissionProbe final : public QObject, public PermissionProbe {
@@ -21,8 +23,9 @@ class LinuxPermissionProbe final : public QObject, public PermissionProbe {
 public:
     struct Sources {
         QString accessibilityService = AccessibilityBus::busName;
-        QByteArray pulseServer; // empty: the default one
-        QByteArray xDisplay;    // empty: $DISPLAY
+        QByteArray pulseServer = {}; // empty: the default one
+        QByteArray xDisplay = {};    // empty: $DISPLAY
+        KeyRoute keys = KeyRoute::XTest;
     };
     // A poll this long after the last reading asks the bus again; switching it on needs no restart.
     static constexpr int refreshMs = 2000;
@@ -43,7 +46,7 @@ private:
     Clock& m_clock;
     WorkQueue& m_work;
     const QString m_accessibilityService;
-    const bool m_xtest;
+    const bool m_keys;
     PulseSourceWatch m_sources;
     mutable bool m_busEnabled = false;
     mutable bool m_busAnswered = false;

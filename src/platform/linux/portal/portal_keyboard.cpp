@@ -33,7 +33,10 @@ PortalKeyboard::PortalKeyboard(const QDBusConnection& bus, QObject* parent)
         fail(QStringLiteral("no session bus to reach the desktop portal"));
         return;
     }
-    if (!m_bus.interface()->isServiceRegistered(service).value()) {
+    // A desktop starts its portal on the first call, so one not running yet is as good.
+    QDBusConnectionInterface* names = m_bus.interface();
+    if (!names->isServiceRegistered(service).value() &&
+        !names->activatableServiceNames().value().contains(service)) {
         fail(QStringLiteral("the desktop has no portal (%1 is not on the session bus)").arg(service));
         return;
     }
@@ -140,16 +143,6 @@ Result<SyntheticKeyboard::State, SyntheticKeyboard::Failure> PortalKeyboard::sta
     if (m_phase != Phase::Ready)
         return Failure{Reason::Unavailable, m_reason};
     return State{};
-}
-
-SyntheticKeyboard::Done PortalKeyboard::press(Key key)
-{
-    return send(key, true);
-}
-
-SyntheticKeyboard::Done PortalKeyboard::release(Key key)
-{
-    return send(key, false);
 }
 
 SyntheticKeyboard::Done PortalKeyboard::send(Key key, bool down)

@@ -28,8 +28,6 @@ public:
     QString reason() const { return m_reason; }
 
     Result<State, Failure> state() override;
-    Done press(Key key) override;
-    Done release(Key key) override;
 
 signals:
     void phaseChanged(PortalKeyboard::Phase phase);
@@ -44,7 +42,7 @@ private:
     void request(Step step, const QString& method, QVariantList args, QVariantMap options);
     void listen(const QString& path, bool connect);
     void fail(const QString& reason);
-    Done send(Key key, bool down);
+    Done send(Key key, bool down) override;
 
     QDBusConnection m_bus;
     Phase m_phase = Phase::Requesting;

@@ -108,14 +108,16 @@ bool DataControlPasteboard::offeredBy(WaylandConnection& connection)
 }
 
 DataControlPasteboard::DataControlPasteboard(WaylandConnection& connection, QObject* parent)
-    : DataControlPasteboard(connection, Limits(), parent)
+    : DataControlPasteboard(connection, Limits(), Selection::Clipboard, parent)
 {
 }
 
-DataControlPasteboard::DataControlPasteboard(WaylandConnection& connection, Limits limits, QObject* parent)
+DataControlPasteboard::DataControlPasteboard(WaylandConnection& connection, Limits limits,
+                                             Selection selection, QObject* parent)
     : QObject(parent)
     , m_connection(connection)
     , m_limits(limits)
+    , m_selection(selection)
 {
     for (const Protocol* protocol : {&Protocol::ext(), &Protocol::wlr()}) {
         if (connection.offers(protocol->managerName)) {
@@ -126,8 +128,13 @@ DataControlPasteboard::DataControlPasteboard(WaylandConnection& connection, Limi
     wl_seat* seat = connection.seat();
     if (!m_protocol || !seat)
         return;
-    // Version 1 of either family: the wlroots one adds only the primary selection later.
-    m_manager = connection.bind(m_protocol->manager, 1);
+    // The wlroots family added only the primary selection after its first version.
+    const uint32_t version = selection == Selection::Primary ? m_protocol->primarySince : 1;
+    m_manager = connection.bind(m_protocol->manager, version);
+    if (m_manager && wl_proxy_get_version(m_manager) < version) {
+        destroy(m_manager, Protocol::DestroyManager);
+        m_manager = nullptr;
+    }
     if (!m_manager)
         return;
     m_device = wl_proxy_marshal_flags(m_manager, Protocol::GetDataDevice, m_protocol->device,
@@ -170,13 +177,20 @@ void DataControlPasteboard::onOffer(void* data, wl_proxy* offer, const char* typ
 
 void DataControlPasteboard::onSelection(void* data, wl_proxy*, wl_proxy* offer)
 {
-    static_cast<DataControlPasteboard*>(data)->takeSelection(offer);
+    static_cast<DataControlPasteboard*>(data)->announced(Selection::Clipboard, offer);
 }
 
 void DataControlPasteboard::onPrimarySelection(void* data, wl_proxy*, wl_proxy* offer)
 {
-    if (offer)
-        static_cast<DataControlPasteboard*>(data)->forgetOffer(offer);
+    static_cast<DataControlPasteboard*>(data)->announced(Selection::Primary, offer);
+}
+
+void DataControlPasteboard::announced(Selection which, wl_proxy* offer)
+{
+    if (which == m_selection)
+        takeSelection(offer);
+    else
+        forgetOffer(offer);
 }
 
 void DataControlPasteboard::onFinished(void* data, wl_proxy*)
@@ -297,7 +311,9 @@ void DataControlPasteboard::write(const QList<PasteboardItem>& items)
             wl_proxy_marshal_flags(source->proxy, Protocol::Offer, nullptr,
                                    wl_proxy_get_version(source->proxy), 0, type.toUtf8().constData());
     }
-    wl_proxy_marshal_flags(m_device, Protocol::SetSelection, nullptr, wl_proxy_get_version(m_device), 0,
+    const uint32_t request =
+        m_selection == Selection::Primary ? Protocol::SetPrimarySelection : Protocol::SetSelection;
+    wl_proxy_marshal_flags(m_device, request, nullptr, wl_proxy_get_version(m_device), 0,
                            source ? source->proxy : nullptr);
     // Only after the new selection: destroying the current one first would empty the clipboard.
     if (m_source)

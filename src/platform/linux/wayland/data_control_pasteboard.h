@@ -11,9 +11,9 @@ class WaylandConnection;
 struct DataControlProtocol;
 struct wl_proxy;
 
-// The clipboard of a Wayland seat through the compositor's data-control protocol, which reads and
-// owns the clipboard with no window of ours focused. Prefers the shared protocol over the wlroots
-// one it replaced. Must be destroyed before the connection.
+// The clipboard, or the primary selection, of a Wayland seat through the compositor's data-control
+// protocol, which reads and owns it with no window of ours focused. Prefers the shared protocol over the
+// wlroots one it replaced. Must be destroyed before the connection.
 //
 // Reading another program's data blocks the caller until the owner has written it all: an owner
 // that has not finished within `transferMs` is given up on and its data is absent; the rest of
@@ -29,15 +29,18 @@ public:
         int confirmMs = 1000;
     };
 
+    enum class Selection { Clipboard, Primary };
+
     // Whether the compositor offers a data-control protocol and a seat to use it on.
     static bool offeredBy(WaylandConnection& connection);
 
     explicit DataControlPasteboard(WaylandConnection& connection, QObject* parent = nullptr);
-    DataControlPasteboard(WaylandConnection& connection, Limits limits, QObject* parent = nullptr);
+    DataControlPasteboard(WaylandConnection& connection, Limits limits,
+                          Selection selection = Selection::Clipboard, QObject* parent = nullptr);
     ~DataControlPasteboard() override;
 
-    // False when the compositor offers no data-control protocol or no seat: the clipboard then
-    // reads as empty and writes go nowhere.
+    // False when the compositor offers no data-control protocol, no seat or, for the primary
+    // selection, a protocol too old for it: the selection then reads as empty and writes go nowhere.
     bool ready() const { return m_device != nullptr; }
 
     quint64 changeCount() const override { return m_changeCount; }
@@ -60,6 +63,8 @@ private:
     static void onSend(void* data, wl_proxy* source, const char* type, int32_t fd);
     static void onCancelled(void* data, wl_proxy* source);
 
+    // An announced selection, ours to follow when it is the one this board is for.
+    void announced(Selection which, wl_proxy* offer);
     void takeSelection(wl_proxy* offer);
     void forgetOffer(wl_proxy* offer);
     void forgetSelection();
@@ -67,6 +72,7 @@ private:
 
     WaylandConnection& m_connection;
     const Limits m_limits;
+    const Selection m_selection;
     const DataControlProtocol* m_protocol = nullptr;
     wl_proxy* m_manager = nullptr;
     wl_proxy* m_device = nullptr;

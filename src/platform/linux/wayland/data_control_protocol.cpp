@@ -77,7 +77,8 @@ Family::Family(Names names, int managerVersion, int deviceVersion, const char* p
 
 DataControlProtocol describe(const Family& family)
 {
-    return {family.manager.name, &family.manager, &family.device, &family.source, &family.offer};
+    return {family.manager.name, &family.manager, &family.device,
+            &family.source,      &family.offer,   std::uint32_t(family.manager.version)};
 }
 
 } // namespace

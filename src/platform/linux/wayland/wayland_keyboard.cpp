@@ -30,16 +30,6 @@ Result<SyntheticKeyboard::State, SyntheticKeyboard::Failure> WaylandKeyboard::st
     return State{};
 }
 
-SyntheticKeyboard::Done WaylandKeyboard::press(Key key)
-{
-    return send(key, true);
-}
-
-SyntheticKeyboard::Done WaylandKeyboard::release(Key key)
-{
-    return send(key, false);
-}
-
 SyntheticKeyboard::Done WaylandKeyboard::send(Key key, bool down)
 {
     if (const QString why = unavailable(); !why.isEmpty())

@@ -20,8 +20,6 @@ public:
     QString unavailable() const;
 
     Result<State, Failure> state() override;
-    Done press(Key key) override;
-    Done release(Key key) override;
 
 protected:
     // The connection must outlive the keyboard.
@@ -34,7 +32,7 @@ protected:
     virtual void post(Key key, uint32_t evdev, bool down) = 0;
 
 private:
-    Done send(Key key, bool down);
+    Done send(Key key, bool down) override;
 
     WaylandConnection& m_connection;
     QString m_unavailable = QStringLiteral("not opened");

@@ -1,5 +1,7 @@
 #include "platform/linux/wayland/xkb_keymap.h"
 
+#include "platform/linux/keys/chord_keysyms.h"
+
 #include <xkbcommon/xkbcommon.h>
 
 namespace {
@@ -7,21 +9,6 @@ namespace {
 const char* orNull(const QByteArray& name)
 {
     return name.isEmpty() ? nullptr : name.constData();
-}
-
-xkb_keysym_t keysym(SyntheticKeyboard::Key key)
-{
-    switch (key) {
-    case SyntheticKeyboard::Key::Control:
-        return XKB_KEY_Control_L;
-    case SyntheticKeyboard::Key::Shift:
-        return XKB_KEY_Shift_L;
-    case SyntheticKeyboard::Key::C:
-        return XKB_KEY_c;
-    case SyntheticKeyboard::Key::V:
-        return XKB_KEY_v;
-    }
-    return XKB_KEY_NoSymbol;
 }
 
 // XKB numbers keys from 8: the evdev code plus the offset the X server used.
@@ -100,14 +87,14 @@ std::optional<uint32_t> XkbKeymap::find(uint32_t keysym) const
 
 std::optional<uint32_t> XkbKeymap::find(SyntheticKeyboard::Key key) const
 {
-    return find(keysym(key));
+    return find(chordKeysym(key));
 }
 
 std::map<SyntheticKeyboard::Key, uint32_t> XkbKeymap::chordKeys() const
 {
     using Key = SyntheticKeyboard::Key;
     std::map<Key, uint32_t> codes;
-    for (const Key key : {Key::Control, Key::Shift, Key::C, Key::V}) {
+    for (const Key key : SyntheticKeyboard::keys) {
         if (const auto code = find(key))
             codes[key] = *code;
     }
@@ -117,7 +104,8 @@ std::map<SyntheticKeyboard::Key, uint32_t> XkbKeymap::chordKeys() const
 QString XkbKeymap::name(SyntheticKeyboard::Key key)
 {
     char name[64];
-    return xkb_keysym_get_name(keysym(key), name, sizeof name) > 0 ? QString::fromLatin1(name) : QString();
+    return xkb_keysym_get_name(chordKeysym(key), name, sizeof name) > 0 ? QString::fromLatin1(name)
+                                                                        : QString();
 }
 
 uint32_t XkbKeymap::modifierMask(const char* name) const

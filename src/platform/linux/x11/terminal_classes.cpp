@@ -1,16 +1,20 @@
 #include "platform/linux/x11/terminal_classes.h"
 
-#include <QSet>
+#include <QHash>
 
 namespace {
 
-const QSet<QString>& known()
+using Paste = TerminalClasses::Paste;
+
+// The paste keys each terminal binds in its default settings. The xterm family binds no
+// Ctrl+Shift+V: there it types ^V.
+const QHash<QString, Paste>& known()
 {
-    static const QSet<QString> classes = [] {
-        QSet<QString> set;
+    static const QHash<QString, Paste> classes = [] {
+        QHash<QString, Paste> table;
+        for (const char* name : {"xterm", "uxterm", "urxvt", "rxvt", "rxvt-unicode", "eterm", "aterm"})
+            table.insert(QString::fromLatin1(name), Paste::ShiftInsert);
         for (const char* name : {
-                 "xterm",
-                 "uxterm",
                  "gnome-terminal",
                  "gnome-terminal-server",
                  "org.gnome.terminal",
@@ -23,9 +27,6 @@ const QSet<QString>& known()
                  "terminator",
                  "tilix",
                  "com.gexperts.tilix",
-                 "urxvt",
-                 "rxvt",
-                 "rxvt-unicode",
                  "st",
                  "st-256color",
                  "foot",
@@ -52,8 +53,6 @@ const QSet<QString>& known()
                  "rio",
                  "tabby",
                  "hyper",
-                 "eterm",
-                 "aterm",
                  "roxterm",
                  "termite",
                  "deepin-terminal",
@@ -63,15 +62,25 @@ const QSet<QString>& known()
                  "warp",
                  "dev.warp.warp",
              })
-            set.insert(QString::fromLatin1(name));
-        return set;
+            table.insert(QString::fromLatin1(name), Paste::ControlShiftV);
+        return table;
     }();
     return classes;
 }
 
 } // namespace
 
+std::optional<TerminalClasses::Paste> TerminalClasses::find(const QString& instance, const QString& className)
+{
+    for (const QString& name : {instance.toLower(), className.toLower()}) {
+        const auto found = known().constFind(name);
+        if (found != known().cend())
+            return *found;
+    }
+    return std::nullopt;
+}
+
 bool TerminalClasses::contains(const QString& instance, const QString& className)
 {
-    return known().contains(instance.toLower()) || known().contains(className.toLower());
+    return find(instance, className).has_value();
 }

@@ -1,5 +1,6 @@
 #include "platform/linux/x11/xtest_keyboard.h"
 
+#include "platform/linux/keys/chord_keysyms.h"
 #include "platform/linux/x11/x_connection.h"
 #include "platform/linux/x11/x_error_trap.h"
 
@@ -37,21 +38,6 @@ struct XTestKeyboard::Private {
 };
 
 namespace {
-
-KeySym keysym(SyntheticKeyboard::Key key)
-{
-    switch (key) {
-    case SyntheticKeyboard::Key::Control:
-        return XK_Control_L;
-    case SyntheticKeyboard::Key::Shift:
-        return XK_Shift_L;
-    case SyntheticKeyboard::Key::C:
-        return XK_c;
-    case SyntheticKeyboard::Key::V:
-        return XK_v;
-    }
-    return NoSymbol;
-}
 
 bool isDown(const std::array<char, 32>& keys, KeyCode code)
 {
@@ -114,22 +100,12 @@ Result<SyntheticKeyboard::State, SyntheticKeyboard::Failure> XTestKeyboard::stat
         }
     }
     XFreeModifiermap(map);
-    for (const Key key : {Key::Control, Key::Shift, Key::C, Key::V}) {
-        const KeyCode code = XKeysymToKeycode(display, keysym(key));
+    for (const Key key : SyntheticKeyboard::keys) {
+        const KeyCode code = XKeysymToKeycode(display, chordKeysym(key));
         if (code != 0 && isDown(keys, code))
             state.down << key;
     }
     return state;
-}
-
-SyntheticKeyboard::Done XTestKeyboard::press(Key key)
-{
-    return send(key, true);
-}
-
-SyntheticKeyboard::Done XTestKeyboard::release(Key key)
-{
-    return send(key, false);
 }
 
 SyntheticKeyboard::Done XTestKeyboard::send(Key key, bool down)
@@ -138,8 +114,8 @@ SyntheticKeyboard::Done XTestKeyboard::send(Key key, bool down)
         return Failure{Reason::Unavailable, d->unavailable};
     Display* display = d->display();
     d->readEvents();
-    const KeyCode code = XKeysymToKeycode(display, keysym(key));
-    const QString name = QString::fromLatin1(XKeysymToString(keysym(key)));
+    const KeyCode code = XKeysymToKeycode(display, chordKeysym(key));
+    const QString name = QString::fromLatin1(XKeysymToString(chordKeysym(key)));
     if (code == 0)
         return Failure{Reason::KeyUnmapped, QStringLiteral("no key for ") + name};
     XErrorTrap trap(display);

@@ -15,12 +15,10 @@ public:
     ~XTestKeyboard() override;
 
     Result<State, Failure> state() override;
-    Done press(Key key) override;
-    Done release(Key key) override;
 
 private:
     struct Private;
-    Done send(Key key, bool down);
+    Done send(Key key, bool down) override;
 
     std::unique_ptr<Private> d;
 };

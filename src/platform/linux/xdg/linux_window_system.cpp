@@ -21,8 +21,9 @@ AppWindow describe(const EwmhWindows::Client& client, const WindowAppMatcher& ma
         window.app = installed->app;
     else
         window.app.name = client.className.isEmpty() ? client.instance : client.className;
-    window.terminal =
-        TerminalClasses::contains(client.instance, client.className) || (installed && installed->terminal);
+    const auto known = TerminalClasses::find(client.instance, client.className);
+    window.terminal = known || (installed && installed->terminal);
+    window.shiftInsertOnly = known == TerminalClasses::Paste::ShiftInsert;
     return window;
 }
 

@@ -42,6 +42,7 @@ PillView::PillView(AppState& state, Clock& clock, QWidget* parent)
     const auto resize = [this] { refreshTarget(!m_state.widgetDragging()); };
     connect(&state, &AppState::phaseChanged, this, resize);
     connect(&state, &AppState::rewritingChanged, this, resize);
+    connect(&state, &AppState::handsFreeChanged, this, resize);
     connect(&state, &AppState::engineReadyChanged, this, qOverload<>(&QWidget::update));
     connect(&state, &AppState::configChanged, this, [this] {
         if (!m_expanded)
@@ -52,7 +53,7 @@ PillView::PillView(AppState& state, Clock& clock, QWidget* parent)
 QSize PillView::barSize(const AppState& state)
 {
     if (state.phase().is(Phase::Kind::Listening))
-        return {196, kBarHeight};
+        return {state.handsFree() ? handsFreeWidth : 196, kBarHeight};
     return {state.rewriting() ? 220 : 172, kBarHeight};
 }
 

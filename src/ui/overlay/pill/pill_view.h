@@ -20,6 +20,8 @@ public:
 
     static QSize chipSize() { return {36, 19}; }
     // 196 wide while listening, else 220 while a command is rewriting, else 172; 38 high.
+    // Hands-free, the bar also says how to stop.
+    static constexpr int handsFreeWidth = 424;
     static QSize barSize(const AppState& state);
     // Room left and right of the phase content.
     static int contentPadding(const Phase& phase);

@@ -20,7 +20,8 @@ OverlayController::OverlayController(AppState& state, const Services& services, 
 
     for (const auto signal :
          {&AppState::phaseChanged, &AppState::widgetHoveredChanged, &AppState::widgetTranslateOpenChanged,
-          &AppState::overlayResultChanged, &AppState::dictationPreviewChanged, &AppState::notePreviewChanged})
+          &AppState::overlayResultChanged, &AppState::dictationPreviewChanged, &AppState::notePreviewChanged,
+          &AppState::handsFreeChanged})
         connect(&state, signal, this, &OverlayController::stateChanged);
     // The values at creation are this evaluation's; only later changes re-evaluate.
     m_watchedConfig = watchedConfig();

@@ -8,6 +8,7 @@ OverlayInputs OverlayInputs::of(const AppState& state)
     const auto& preview = state.dictationPreview();
     return {
         .phase = state.phase().kind(),
+        .handsFree = state.handsFree(),
         .hovered = state.widgetHovered(),
         .translateOpen = state.widgetTranslateOpen(),
         .dragging = state.widgetDragging(),

@@ -15,6 +15,7 @@ class AppState;
 // centre.
 struct OverlayInputs {
     Phase::Kind phase = Phase::Kind::Idle;
+    bool handsFree = false;
     bool hovered = false;
     bool translateOpen = false;
     bool dragging = false;

@@ -22,7 +22,8 @@ QSizeF OverlaySizes::panelSize(OverlayMode mode, const std::optional<OverlayInpu
     case OverlayMode::Collapsed:
         return {64, 48};
     case OverlayMode::Bar:
-        return {228, 72};
+        // Hands-free, the bar is wider: it says how to stop.
+        return {in && in->handsFree && in->phase == Phase::Kind::Listening ? 456.0 : 228.0, 72};
     case OverlayMode::Menu:
         return {236, 478};
     case OverlayMode::Result:

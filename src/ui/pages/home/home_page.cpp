@@ -11,6 +11,7 @@
 #include "ui/kit/soft_button.h"
 #include "ui/kit/status_pill.h"
 #include "ui/pages/history/recent_history.h"
+#include "ui/pages/home/hotkey_guide.h"
 #include "ui/pages/home/hotkey_route_notice.h"
 #include "ui/pages/home/permission_rows.h"
 #include "ui/pages/home/session_notice.h"
@@ -36,6 +37,7 @@ HomePage::HomePage(AppState& state, AccessibilityRepair* repair, QWidget* parent
     page->content()->addWidget(HotkeyRouteNotice::make(state, page));
     m_repairSlot->setContentsMargins(0, 0, 0, 0);
     page->content()->addLayout(m_repairSlot);
+    page->content()->addWidget(HotkeyGuide::make(state, page));
 
     auto* engine = new Card(18);
     engine->content()->setSpacing(8);

@@ -38,6 +38,7 @@ TEST_F(PillTest, EachPhaseShowsItsRowInABarOfItsWidth)
         bool rewriting = false;
         QStringList texts;
         int width;
+        bool handsFree = false;
         std::optional<Symbol> symbol = std::nullopt;
     };
     const QString longRaw = s("so this is what I said at the very beginning and then the newest words");
@@ -47,6 +48,7 @@ TEST_F(PillTest, EachPhaseShowsItsRowInABarOfItsWidth)
         {.name = "hovered idle", .phase = Phase::idle(), .texts = {s("Ctrl")}, .width = 172},
         {.name = "hovered idle while rewriting", .phase = Phase::idle(), .rewriting = true, .texts = {s("Ctrl")}, .width = 220},
         {.name = "listening", .phase = Phase::listening(), .texts = {s("1:15")}, .width = 196, .symbol = Symbol::Stop},
+        {.name = "listening hands-free", .phase = Phase::listening(), .texts = {s("1:15"), s("Hands-free · Ctrl twice or Esc stops")}, .width = PillView::handsFreeWidth, .handsFree = true},
         {.name = "listening while rewriting", .phase = Phase::listening(), .rewriting = true, .texts = {s("1:15")}, .width = 196, .symbol = Symbol::Stop},
         {.name = "transcribing", .phase = Phase::transcribing(), .texts = {s("Recognizing…")}, .width = 172},
         {.name = "polishing dictation", .phase = Phase::polishing(longRaw), .texts = {longRaw}, .width = 172, .symbol = Symbol::Sparkles},
@@ -66,6 +68,7 @@ TEST_F(PillTest, EachPhaseShowsItsRowInABarOfItsWidth)
     for (const Case& c : cases) {
         state().setPhase(c.phase);
         state().setRewriting(c.rewriting);
+        state().setHandsFree(c.handsFree);
         view();
         EXPECT_EQ(pill().size(), QSize(c.width, 38)) << c.name;
         EXPECT_EQ(shownTexts(*pill().content()), c.texts) << c.name;

@@ -1,6 +1,7 @@
 #include "test_text.h"
 #include "ui/overlay/geometry_printer.h"
 
+#include "ui/overlay/pill/pill_view.h"
 #include "ui/overlay/placement/dictation_preview_layout.h"
 #include "ui/overlay/placement/overlay_sizes.h"
 
@@ -25,6 +26,28 @@ TEST(OverlaySizes, CardsTakeTheConfiguredSizeAndANotePreviewAloneItsOwn)
     const DictationPreviewLayout layout;
     for (const Case& c : cases)
         EXPECT_EQ(OverlaySizes::panelSize(OverlayMode::Result, c.in, layout), c.size) << c.name;
+}
+
+// A hands-free recording's bar says how to stop, so its panel must hold the wider bar.
+TEST(OverlaySizes, TheBarsPanelHoldsAHandsFreeBarOnlyWhileItRecords)
+{
+    struct Case {
+        const char* name;
+        OverlayInputs in;
+        bool wide;
+    };
+    const Case cases[] = {
+        // clang-format off
+        {.name = "hands-free", .in = {.phase = Phase::Kind::Listening, .handsFree = true}, .wide = true},
+        {.name = "held",       .in = {.phase = Phase::Kind::Listening},                    .wide = false},
+        {.name = "stopped",    .in = {.phase = Phase::Kind::Transcribing, .handsFree = true}, .wide = false},
+        // clang-format on
+    };
+    const DictationPreviewLayout layout;
+    for (const Case& c : cases) {
+        const qreal width = OverlaySizes::panelSize(OverlayMode::Bar, c.in, layout).width();
+        EXPECT_EQ(width >= PillView::handsFreeWidth, c.wide) << c.name;
+    }
 }
 
 // Whatever the font's sizes, a preview card is never narrower than its minimum, never wider than the

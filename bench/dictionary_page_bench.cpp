@@ -1,0 +1,102 @@
+// The dictionary page over 2,000 entries, offscreen: opening it and one search keystroke, each
+// painted.
+#include "bench_main.h"
+#include "core/state/app_state.h"
+#include "fake_state_services.h"
+#include "ui/kit/search_field.h"
+#include "ui/kit/theme.h"
+#include "ui/pages/dictionary/dictionary_page.h"
+
+#include <QApplication>
+#include <QImage>
+
+#include <memory>
+
+namespace {
+
+constexpr int entryCount = 2000;
+
+// Every third entry a bare term, every fifth learned, and a comment now and then.
+QString dictionary()
+{
+    QStringList lines{QStringLiteral("# Names and terms")};
+    for (int i = 0; i < entryCount; ++i) {
+        if (i % 50 == 0)
+            lines << QStringLiteral("# group %1").arg(i / 50);
+        if (i % 5 == 0)
+            lines << QStringLiteral("# learned");
+        lines << (i % 3 == 0 ? QStringLiteral("Term%1").arg(i)
+                             : QStringLiteral("heard form %1 -> Written Term %1").arg(i));
+    }
+    return lines.join(u'\n');
+}
+
+struct Fixture {
+    FakeStateServices<> services;
+    AppState state{services.forState()};
+
+    Fixture()
+    {
+        QuendaConfig config = state.config();
+        config.dictionary = dictionary();
+        AppState::ToastSuppression quiet(state);
+        state.setConfig(config);
+    }
+
+    std::unique_ptr<DictionaryPage> open()
+    {
+        auto view = std::make_unique<DictionaryPage>(state);
+        view->resize(1000, 700);
+        view->show();
+        QApplication::sendPostedEvents();
+        return view;
+    }
+};
+
+void paint(QWidget& view)
+{
+    QImage frame(view.size(), QImage::Format_ARGB32_Premultiplied);
+    view.render(&frame);
+    benchmark::DoNotOptimize(frame.constBits());
+}
+
+void BM_OpenPage(benchmark::State& bench)
+{
+    Fixture f;
+    for (auto _ : bench) {
+        auto view = f.open();
+        paint(*view);
+        bench.PauseTiming();
+        view.reset();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        bench.ResumeTiming();
+    }
+}
+BENCHMARK(BM_OpenPage)->Unit(benchmark::kMillisecond);
+
+// Typing one more letter and taking it back: the two queries share no entry, so each keystroke
+// replaces every row on show, the worst a keystroke can do.
+void BM_FilterKeystroke(benchmark::State& bench)
+{
+    Fixture f;
+    auto view = f.open();
+    const QStringList typed{QStringLiteral("term 1"), QStringLiteral("term 12")};
+    int next = 0;
+    for (auto _ : bench) {
+        view->searchField()->setText(typed.at(next++ % 2));
+        QApplication::sendPostedEvents();
+        // The rows that went, deleted as the event loop would, so they do not pile up.
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        paint(*view);
+    }
+    bench.counters["rowsMade"] = benchmark::Counter(view->rowsMade(), benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(BM_FilterKeystroke)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    return Bench::runInTempDataRoot<QApplication>(argc, argv, [] { Theme::setAnimated(false); });
+}

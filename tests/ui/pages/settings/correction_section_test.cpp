@@ -333,59 +333,47 @@ TEST_F(CorrectionSectionTest, AKeyThatCannotBeKeptSaysSoOnItsRowWhileOtherSettin
     }
 }
 
-struct RemovalRow {
-    int removed;
-    const char* ownKey;      // left after the removal: "" for none
-    const char* providerKey; // likewise
-};
-
-TEST_F(CorrectionSectionTest, RemovingAnEndpointTakesItsOwnKeyAlongButLeavesAProvidersKey)
-{
-    const QString own = OpenAIKeyStore::endpointAccount(serverId);
-    const QList<RemovalRow> rows{
-        {0, "sk-own", "sk-provider"},
-        {1, "", "sk-provider"},
-    };
-    for (const RemovalRow& r : rows) {
-        SCOPED_TRACE(r.removed);
-        m_secrets.put(OpenAIKeyStore::service(), own, Keychain::DataProtection, "sk-own");
-        m_secrets.put(OpenAIKeyStore::service(), s("openai-api-key"), Keychain::DataProtection,
-                      "sk-provider");
-        build();
-        row(r.removed).removeButton()->click();
-        settleKeys();
-        EXPECT_EQ(storedKey(own).value_or(QByteArray()), QByteArray(r.ownKey));
-        EXPECT_EQ(storedKey(s("openai-api-key")).value_or(QByteArray()), QByteArray(r.providerKey));
-    }
-}
-
-struct KindChangeRow {
+struct OwnKeyRow {
+    const char* step;
+    std::function<void(CorrectionSectionTest&)> act;
     bool keyringAnswers;
-    const char* kind;   // the endpoint's kind afterwards
-    const char* ownKey; // left under the endpoint's own account: "" for none
+    const char* providerKey; // stored before and left after: "" for none
+    const char* ownKey;      // the server endpoint's own key left after
 };
 
-TEST_F(CorrectionSectionTest, AServersOwnKeyGoesBeforeItsEndpointTurnsIntoAProviders)
+// A provider's key serves every endpoint of its kind; the key of the user's own server belongs to
+// its endpoint, and the store would take one left behind for the provider's own and send it there.
+TEST_F(CorrectionSectionTest, AServersOwnKeyGoesWithItsEndpointAndNeverPassesToAProvider)
 {
     const QString own = OpenAIKeyStore::endpointAccount(serverId);
-    const QList<KindChangeRow> rows{
-        {true, "chatgpt", ""},
-        {false, "custom", "sk-own"},
+    const QList<OwnKeyRow> rows{
+        // clang-format off
+        {"provider's endpoint removed", [](auto& t) { t.row(0).removeButton()->click(); }, true, "sk-provider", "sk-own"},
+        {"server's endpoint removed", [](auto& t) { t.row(1).removeButton()->click(); }, true, "sk-provider", ""},
+        {"server turned provider", [](auto& t) { emit t.row(1).kind()->activated(0); }, true, "", ""},
+        {"server kept, no keyring", [](auto& t) { emit t.row(1).kind()->activated(0); }, false, "", "sk-own"},
+        // clang-format on
     };
-    for (const KindChangeRow& r : rows) {
-        SCOPED_TRACE(r.keyringAnswers);
+    for (const OwnKeyRow& r : rows) {
+        SCOPED_TRACE(r.step);
         m_secrets.put(OpenAIKeyStore::service(), own, Keychain::DataProtection, "sk-own");
+        if (*r.providerKey)
+            m_secrets.put(OpenAIKeyStore::service(), s("openai-api-key"), Keychain::DataProtection,
+                          r.providerKey);
         build();
         for (const Keychain keychain : {Keychain::Login, Keychain::DataProtection})
             m_secrets.setFailing(Operation::Remove, keychain, !r.keyringAnswers);
-        emit row(1).kind()->activated(0);
+        r.act(*this);
         settleKeys();
-        EXPECT_EQ(state().config().correctionEndpoints.at(1).kind, s(r.kind));
         EXPECT_EQ(storedKey(own).value_or(QByteArray()), QByteArray(r.ownKey));
-        EXPECT_EQ(storedKey(s("openai-api-key")), std::nullopt) << "the server's key went to the provider";
-        EXPECT_EQ(row(1).key()->problem() == ProviderKeyField::Problem::Unremoved, !r.keyringAnswers);
+        EXPECT_EQ(storedKey(s("openai-api-key")).value_or(QByteArray()), QByteArray(r.providerKey));
+        if (!r.keyringAnswers) {
+            EXPECT_EQ(state().config().correctionEndpoints.at(1).kind, s("custom"));
+            EXPECT_TRUE(row(1).key()->problem() == ProviderKeyField::Problem::Unremoved);
+        }
         for (const Keychain keychain : {Keychain::Login, Keychain::DataProtection})
             m_secrets.setFailing(Operation::Remove, keychain, false);
+        m_secrets.remove(OpenAIKeyStore::service(), s("openai-api-key"), Keychain::DataProtection);
     }
 }
 

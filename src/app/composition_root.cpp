@@ -107,7 +107,7 @@ struct CompositionRoot::Parts {
     OverlayControllerAdapter overlayHost{overlay};
     XdgAutostartLoginItem loginItem{QCoreApplication::applicationFilePath()};
     XdgAppIcons appIcons;
-    ShellWindowHost windows{state, settings, &accessibilityRepair, nullptr, &appIcons};
+    ShellWindowHost windows{state, settings, &accessibilityRepair, nullptr, &appIcons, &keyStore};
     ShellController shell{ShellController::Services{
         state, clock, hotkeys, engine, dictation, mode.learner(learner), loginItem, windows, overlayHost,
         windowSystem, keys, [this](const QuendaConfig& config) { keys.refresh(config); },

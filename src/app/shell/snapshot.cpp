@@ -5,6 +5,7 @@
 #include "app/shell/run_mode.h"
 #include "app/shell/update_progress_hud.h"
 #include "core/base/work_queue.h"
+#include "core/keys/open_ai_key_store.h"
 #include "core/model/main_section.h"
 #include "core/notes/apple_notes.h"
 #include "core/state/app_state.h"
@@ -23,6 +24,9 @@
 #include "ui/pages/history/history_page.h"
 #include "ui/pages/history/history_row.h"
 #include "ui/pages/page_table.h"
+#include "ui/pages/settings/correction_section.h"
+#include "ui/pages/settings/endpoint_row.h"
+#include "ui/pages/settings/provider_key_field.h"
 #include "ui/pages/settings/settings_page.h"
 #include "ui/pages/style/app_style_rows.h"
 #include "ui/pages/style/style_page.h"
@@ -35,6 +39,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QLineEdit>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QScrollBar>
@@ -320,12 +325,13 @@ struct Studio {
     StateFiles& files;
     AppState& state;
     Renderer& render;
+    OpenAIKeyStore& keys;
     std::unique_ptr<MainView> shared;
 
     MainView& main()
     {
         if (!shared)
-            shared = std::make_unique<MainView>(state, &desktop, nullptr, &desktop);
+            shared = std::make_unique<MainView>(state, &desktop, nullptr, &desktop, &keys);
         return *shared;
     }
 };
@@ -354,6 +360,17 @@ WindowScene bannerScene(const char* name, std::function<void(Studio&)> cause,
                 s.render.window(main, mainSize, file);
                 cure(s);
             }};
+// The user's own server does not answer the model lookup, and no keyring takes the key typed
+// for the first endpoint.
+void showCorrectionProblems(Studio& s, CorrectionSection& correction)
+{
+    const QString server = s.state.config().correctionEndpoints.last().resolvedBaseURL();
+    s.state.setCorrectionLookupErrors({{server, QStringLiteral("Connection refused")}});
+    QLineEdit* key = correction.endpoints().first()->key()->editor();
+    key->setText(QStringLiteral("sk-demo"));
+    emit key->editingFinished();
+    s.keys.waitForIdle();
+    QCoreApplication::sendPostedEvents();
 }
 
 // The settings page scrolled to one of its sections.
@@ -363,9 +380,17 @@ WindowScene settingsScene(SettingsPage::Section section)
             [section](Studio& s, const QString& file) {
                 MainView& main = s.main();
                 s.state.setSection(MainSection::Settings);
-                s.render.window(main, mainSize, file, [&main, section] {
-                    qobject_cast<SettingsPage*>(main.page())->scrollTo(section);
+                const bool correction = section == SettingsPage::Section::Correction;
+                s.render.window(main, mainSize, file, [&s, &main, section, correction] {
+                    auto* page = qobject_cast<SettingsPage*>(main.page());
+                    if (correction)
+                        showCorrectionProblems(s, *page->correction());
+                    page->scrollTo(section);
                 });
+                if (correction) {
+                    s.state.setCorrectionLookupErrors({});
+                    s.shared.reset();
+                }
             }};
 }
 
@@ -612,6 +637,8 @@ QList<Snapshot::Shot> Snapshot::run(const QString& directory)
     QTemporaryDir scratch;
     QSettings settings(scratch.filePath(QStringLiteral("defaults.ini")), QSettings::IniFormat);
     AppleNotes appleNotes(desktop, settings);
+    // Without a secret store: a snapshot leaves the user's keys alone and keeps none.
+    OpenAIKeyStore keys(nullptr, settings);
     const QPalette systemPalette = QApplication::palette();
     const auto services = [&](StateFiles& files) {
         return AppState::Services{clock,
@@ -640,7 +667,7 @@ QList<Snapshot::Shot> Snapshot::run(const QString& directory)
         stageStyles(state);
         stageDictionary(state);
 
-        Studio studio{services, clock, desktop, mode.files(), state, render, nullptr};
+        Studio studio{services, clock, desktop, mode.files(), state, render, keys, nullptr};
         for (const WindowScene& scene : windowScenes())
             scene.shoot(studio, schemed(scene.name, dark));
     }

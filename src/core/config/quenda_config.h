@@ -104,6 +104,9 @@ struct QuendaConfig {
     // The endpoints a correction tries, in order: every enabled one with fallback, else the first.
     QList<CorrectionEndpoint> activeCorrectionEndpoints() const;
     QString resolvedCorrectionBaseURL() const;
+    // Whether the folder holds a local polishing model; a local provider without one falls back
+    // to the endpoints when the configuration is next read.
+    static bool holdsLocalModel(const QString& folder);
     // The stored key of an endpoint's provider, "" when none.
     using EndpointKey = std::function<QString(const CorrectionEndpoint&)>;
     // Whether a correction request can be made; `hasKey` tells whether the general key is set.

@@ -4,8 +4,6 @@
 #include "core/base/json_file.h"
 #include "core/base/support_paths.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QJsonDocument>
 
 namespace {
@@ -25,8 +23,7 @@ bool migrate(QuendaConfig& c)
         c.didChooseModel = true;
         changed = true;
     }
-    if (c.polishProvider == PolishProvider::Local &&
-        !QFileInfo::exists(QDir(c.modelPath).filePath(QStringLiteral("config.json")))) {
+    if (c.polishProvider == PolishProvider::Local && !QuendaConfig::holdsLocalModel(c.modelPath)) {
         c.polishProvider = PolishProvider::OpenAI;
         changed = true;
     }

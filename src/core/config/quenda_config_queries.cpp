@@ -1,5 +1,8 @@
 #include "core/config/quenda_config.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 #include <limits>
 #include <optional>
 
@@ -84,6 +87,12 @@ QList<CorrectionEndpoint> QuendaConfig::activeCorrectionEndpoints() const
     if (!correctionFallback && enabled.size() > 1)
         enabled.resize(1);
     return enabled;
+}
+
+bool QuendaConfig::holdsLocalModel(const QString& folder)
+{
+    // An empty path would name the working folder.
+    return !folder.isEmpty() && QFileInfo::exists(QDir(folder).filePath(QStringLiteral("config.json")));
 }
 
 QString QuendaConfig::resolvedCorrectionBaseURL() const

@@ -70,6 +70,10 @@ public:
     void readInBackground(const QList<CorrectionEndpoint>& endpoints, QObject* context,
                           std::function<void(KeyReadings)> done);
 
+    // Blocks until the background work already asked for has run (tests and the snapshot only);
+    // its answers still arrive through the event loop.
+    void waitForIdle() { m_queue.waitForIdle(); }
+
 signals:
     // A background save finished, whether or not it succeeded; the held keys may be stale now.
     void keySaved();

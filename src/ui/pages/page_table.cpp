@@ -30,7 +30,7 @@ constexpr PageTable::Row pages[] = {
      [](const Services& s, QWidget* parent) -> QWidget* { return new DictionaryPage(s.state, parent); }},
     {MainSection::Settings, Symbol::Gear,
      [](const Services& s, QWidget* parent) -> QWidget* {
-         return new SettingsPage(s.state, s.repair, parent);
+         return new SettingsPage(s.state, s.repair, s.keys, parent);
      }},
 };
 

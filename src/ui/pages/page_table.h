@@ -8,6 +8,7 @@
 class AccessibilityRepair;
 class AppIconCache;
 class AppState;
+class OpenAIKeyStore;
 class QWidget;
 
 // The main window's pages, each registered once: the sidebar lists them in this order with their
@@ -20,6 +21,7 @@ struct Services {
     AppState& state;
     AccessibilityRepair* repair; // none: home offers no repair of text access
     AppIconCache& icons;         // outlives the pages, so a page built anew finds its icons looked up
+    OpenAIKeyStore* keys;        // none: the settings show no provider keys
 };
 
 struct Row {

@@ -10,6 +10,7 @@ class AccessibilityRepair;
 class AppIcons;
 class AppState;
 class MainBanner;
+class OpenAIKeyStore;
 class QVBoxLayout;
 class Sidebar;
 
@@ -22,9 +23,9 @@ class MainView final : public QWidget {
 
 public:
     // Without a repair, the home page offers no repair of text access; without icons, the style
-    // page shows every application with the same symbol.
+    // page shows every application with the same symbol; without keys, the settings show none.
     explicit MainView(AppState& state, AccessibilityRepair* repair = nullptr, QWidget* parent = nullptr,
-                      AppIcons* icons = nullptr);
+                      AppIcons* icons = nullptr, OpenAIKeyStore* keys = nullptr);
     ~MainView() override;
 
     // The page on show, by its place in the page table.

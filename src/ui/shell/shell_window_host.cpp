@@ -53,12 +53,13 @@ const QString kMainFrameKey = QStringLiteral("QuendaMainWindow");
 } // namespace
 
 ShellWindowHost::ShellWindowHost(AppState& state, QSettings& settings, AccessibilityRepair* repair,
-                                 QObject* parent, AppIcons* icons)
+                                 QObject* parent, AppIcons* icons, OpenAIKeyStore* keys)
     : ShellWindows(parent)
     , m_state(state)
     , m_settings(settings)
     , m_repair(repair)
     , m_icons(icons)
+    , m_keys(keys)
 {
 }
 
@@ -106,7 +107,7 @@ void ShellWindowHost::refreshStatusIcon()
 void ShellWindowHost::showMain()
 {
     if (!m_main) {
-        m_main = hostWindow(new MainView(m_state, m_repair, nullptr, m_icons),
+        m_main = hostWindow(new MainView(m_state, m_repair, nullptr, m_icons, m_keys),
                             QStringLiteral("Morvane Quenda"), QSize(1000, 700));
         m_main->setMinimumSize(920, 620);
         m_main->restoreGeometry(m_settings.value(kMainFrameKey).toByteArray());

@@ -8,6 +8,7 @@
 class AccessibilityRepair;
 class AppIcons;
 class AppState;
+class OpenAIKeyStore;
 class QSettings;
 class QSystemTrayIcon;
 
@@ -21,8 +22,9 @@ public:
     // `settings` keeps the main window's frame between runs.
     // Without a repair, the main window offers no repair of text access.
     // Without icons, the style page shows every application with the same symbol.
+    // Without keys, the settings show no provider keys.
     ShellWindowHost(AppState& state, QSettings& settings, AccessibilityRepair* repair = nullptr,
-                    QObject* parent = nullptr, AppIcons* icons = nullptr);
+                    QObject* parent = nullptr, AppIcons* icons = nullptr, OpenAIKeyStore* keys = nullptr);
     ~ShellWindowHost() override;
 
     bool installStatusItem() override;
@@ -50,6 +52,7 @@ private:
     QSettings& m_settings;
     AccessibilityRepair* m_repair;
     AppIcons* m_icons;
+    OpenAIKeyStore* m_keys;
     QSystemTrayIcon* m_tray = nullptr;
     QPointer<QWidget> m_main;
     QPointer<QWidget> m_onboarding;

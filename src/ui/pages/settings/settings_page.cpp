@@ -20,11 +20,12 @@ constexpr std::array<const char*, SettingsPage::sectionCount> names{
 
 } // namespace
 
-SettingsPage::SettingsPage(AppState& state, AccessibilityRepair* repair, QWidget* parent)
+SettingsPage::SettingsPage(AppState& state, AccessibilityRepair* repair, OpenAIKeyStore* keys,
+                           QWidget* parent)
     : QWidget(parent)
     , m_binder(new SettingsBinder(state, this))
     , m_page(new Page(MainSectionText::title(MainSection::Settings), L10n::s("settings.subtitle"), this))
-    , m_correction(new CorrectionSection(state))
+    , m_correction(new CorrectionSection(*m_binder, keys))
 {
     auto* fill = new QVBoxLayout(this);
     fill->setContentsMargins(0, 0, 0, 0);

@@ -6,6 +6,7 @@
 class AccessibilityRepair;
 class AppState;
 class CorrectionSection;
+class OpenAIKeyStore;
 class Page;
 class SettingsBinder;
 
@@ -20,8 +21,10 @@ public:
     enum class Section { Dictation, Languages, Speech, Correction, Widget, History, Start, Permissions };
     static constexpr int sectionCount = 8;
 
-    // Without a repair, the accessibility row offers none.
-    SettingsPage(AppState& state, AccessibilityRepair* repair, QWidget* parent = nullptr);
+    // Without a repair, the accessibility row offers none; without a key store, no provider key
+    // is shown.
+    SettingsPage(AppState& state, AccessibilityRepair* repair, OpenAIKeyStore* keys = nullptr,
+                 QWidget* parent = nullptr);
 
     // The section's name for file names and tests: "dictation", "languages", ...
     static QString sectionName(Section section);

@@ -152,7 +152,8 @@ TEST_F(SettingsPageTest, TabReachesEveryControlNamedAndScrolledIntoSight)
     qobject_cast<QAbstractButton*>(control("settings.advanced"))->click();
     settle();
 
-    // Segments count as their control: Tab reaches it at one segment or another.
+    // Segments count as their control: Tab reaches it at one segment or another. A field that hands
+    // its focus on (an editable menu's text) counts as the control it hands it to.
     QList<QWidget*> controls;
     for (QWidget* widget : view.findChildren<QWidget*>()) {
         if (widget->isVisibleTo(&view) && widget->isEnabled() && (widget->focusPolicy() & Qt::TabFocus) &&
@@ -175,6 +176,8 @@ TEST_F(SettingsPageTest, TabReachesEveryControlNamedAndScrolledIntoSight)
         QTest::keyClick(focused, Qt::Key_Tab);
     }
     const auto stop = [](QWidget* widget) -> QWidget* {
+        if (widget->focusProxy())
+            widget = widget->focusProxy();
         auto* segments = qobject_cast<SegmentedControl*>(widget->parentWidget());
         return segments ? segments : widget;
     };

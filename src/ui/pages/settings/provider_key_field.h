@@ -1,0 +1,67 @@
+#pragma once
+
+#include "core/model/correction_endpoint.h"
+
+#include <QWidget>
+
+#include <functional>
+
+class OpenAIKeyStore;
+class QLineEdit;
+class SettingsRow;
+class SoftButton;
+
+// One endpoint's provider key: a masked field that stores what is typed into it in the Secret
+// Service when editing ends, a button that removes the stored key, and a line that tells whether
+// a key is stored. The key is never shown, kept by the field after it is stored, or written
+// anywhere else; a key that cannot be stored or removed says so on the row.
+class ProviderKeyField final : public QWidget {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(ProviderKeyField)
+
+public:
+    enum class Stored { Unknown, Yes, No };
+    enum class Problem { None, Unread, Unsaved, Unremoved };
+
+    explicit ProviderKeyField(OpenAIKeyStore& keys, QWidget* parent = nullptr);
+
+    // Shows the key of this endpoint; reads it again when the endpoint now uses another account.
+    void setEndpoint(const CorrectionEndpoint& endpoint);
+    // Reads whether a key is stored, e.g. after a key of the same account was saved elsewhere.
+    void reread();
+    // The endpoint's number in the list, for assistive tools.
+    void setNumber(int number);
+    // Removes the stored key as "Remove key" does, without announcing it; `done` learns whether
+    // it is gone. A failure shows on the row.
+    void removeKey(const std::function<void(bool removed)>& done);
+
+    Stored stored() const { return m_stored; }
+    Problem problem() const { return m_problem; }
+    QLineEdit* editor() const { return m_editor; }
+    SoftButton* removeButton() const { return m_remove; }
+    SettingsRow* row() const { return m_row; }
+
+signals:
+    // The key now stored for the endpoint, "" after a removal; its models may be looked up again.
+    void keyChanged(const QString& key);
+
+protected:
+    void changeEvent(QEvent* event) override;
+
+private:
+    void store();
+    void remove();
+    // Shows the outcome of storing `key` ("" for a removal); returns ok.
+    bool answered(bool ok, const QString& key);
+    void setProblem(Problem problem);
+    void refresh();
+
+    OpenAIKeyStore& m_keys;
+    CorrectionEndpoint m_endpoint;
+    QString m_account;
+    QLineEdit* m_editor;
+    SoftButton* m_remove;
+    SettingsRow* m_row = nullptr;
+    Stored m_stored = Stored::Unknown;
+    Problem m_problem = Problem::None;
+};

@@ -360,258 +360,254 @@ WindowScene bannerScene(const char* name, std::function<void(Studio&)> cause,
                 s.render.window(main, mainSize, file);
                 cure(s);
             }};
-    // The user's own server does not answer the model lookup, and no keyring takes the key typed
-    // for the first endpoint.
-    void showCorrectionProblems(Studio & s, CorrectionSection & correction)
-    {
-        const QString server = s.state.config().correctionEndpoints.last().resolvedBaseURL();
-        s.state.setCorrectionLookupErrors({{server, QStringLiteral("Connection refused")}});
-        QLineEdit* key = correction.endpoints().first()->key()->editor();
-        key->setText(QStringLiteral("sk-demo"));
-        emit key->editingFinished();
-        s.keys.waitForIdle();
-        QCoreApplication::sendPostedEvents();
-    }
+}
 
-    // The settings page scrolled to one of its sections.
-    WindowScene settingsScene(SettingsPage::Section section)
-    {
-        return {QStringLiteral("main-settings-") + SettingsPage::sectionName(section),
-                [section](Studio& s, const QString& file) {
-                    MainView& main = s.main();
-                    s.state.setSection(MainSection::Settings);
-                    const bool correction = section == SettingsPage::Section::Correction;
-                    s.render.window(main, mainSize, file, [&s, &main, section, correction] {
-                        auto* page = qobject_cast<SettingsPage*>(main.page());
-                        if (correction)
-                            showCorrectionProblems(s, *page->correction());
-                        page->scrollTo(section);
-                    });
-                    if (correction) {
-                        s.state.setCorrectionLookupErrors({});
-                        s.shared.reset();
-                    }
-                }};
-    }
+// The user's own server does not answer the model lookup, and no keyring takes the key typed
+// for the first endpoint.
+void showCorrectionProblems(Studio& s, CorrectionSection& correction)
+{
+    const QString server = s.state.config().correctionEndpoints.last().resolvedBaseURL();
+    s.state.setCorrectionLookupErrors({{server, QStringLiteral("Connection refused")}});
+    QLineEdit* key = correction.endpoints().first()->key()->editor();
+    key->setText(QStringLiteral("sk-demo"));
+    emit key->editingFinished();
+    s.keys.waitForIdle();
+    QCoreApplication::sendPostedEvents();
+}
 
-    QList<WindowScene> windowScenes()
-    {
-        QList<WindowScene> scenes;
-        for (const PageTable::Row& page : PageTable::rows()) {
-            scenes.append({QStringLiteral("main-") + MainSectionText::table.text(page.section),
-                           [section = page.section](Studio& s, const QString& file) {
-                               MainView& main = s.main();
-                               s.state.setSection(section);
-                               if (auto* history = qobject_cast<HistoryPage*>(main.page())) {
-                                   // Opened once the rows have their width, so the panel's texts wrap to it.
-                                   main.resize(mainSize);
-                                   main.show();
-                                   QCoreApplication::processEvents();
-                                   history->rows().at(1)->setExpanded(true);
-                               }
-                               s.render.window(main, mainSize, file);
-                           }});
-        }
-        for (int section = 1; section < SettingsPage::sectionCount; ++section)
-            scenes.append(settingsScene(SettingsPage::Section(section)));
-        scenes += {
-            {QStringLiteral("main-commands-needs"),
-             [](Studio& s, const QString& file) {
-                 MainView& main = s.main();
-                 s.state.setSection(MainSection::Commands);
-                 s.render.window(main, mainSize, file, [&main] {
-                     scrollTo(main, qobject_cast<CommandsPage*>(main.page())->needs());
-                 });
-             }},
-            // No command in the history and no provider to answer one.
-            {QStringLiteral("main-commands-empty"),
-             [](Studio& s, const QString& file) {
-                 MainView& main = s.main();
-                 const QList<HistoryEntry> demo = s.state.history();
-                 QList<HistoryEntry> dictations = demo;
-                 dictations.removeIf([](const HistoryEntry& e) { return e.wasCommand.value_or(false); });
-                 s.state.setHistory(dictations);
-                 s.state.setPolishAvailable(false);
-                 s.state.setSection(MainSection::Commands);
-                 s.render.window(main, mainSize, file, [&main] {
-                     scrollTo(main, qobject_cast<CommandsPage*>(main.page())->needs());
-                 });
-                 s.state.setPolishAvailable(true);
-                 s.state.setHistory(demo);
-             }},
-            bannerScene(
-                "microphone",
-                [](Studio& s) {
-                    s.desktop.microphone = false;
-                    s.state.refreshPermissions();
-                },
-                [](Studio& s) {
-                    s.desktop.microphone = true;
-                    s.state.refreshPermissions();
-                }),
-            bannerScene(
-                "accessibility",
-                [](Studio& s) {
-                    s.desktop.accessibility = false;
-                    s.state.refreshPermissions();
-                },
-                [](Studio& s) {
-                    s.desktop.accessibility = true;
-                    s.state.refreshPermissions();
-                }),
-            bannerScene(
-                "engine",
-                [](Studio& s) {
-                    s.state.setEngineReady(false);
-                    // The supervisor's words when it gave up: the end after the last relaunch.
-                    s.state.setEngineStatus(L10n::format(
-                        QStringLiteral("engine.stoppedRepeatedly"),
-                        {SpeechEngine::kRelaunchLimit + 1, SpeechEngine::kEndWindowMs / (60 * 1000)}));
-                },
-                [](Studio& s) {
-                    s.state.setEngineReady(true);
-                    s.state.setEngineStatus(QStringLiteral("Ready"));
-                }),
-            bannerScene(
-                "unpasted", [](Studio& s) { s.state.setUnpastedDictation(s.state.history().first().id); },
-                [](Studio& s) { s.state.setUnpastedDictation(std::nullopt); }),
-            {QStringLiteral("main-history-noresults"),
-             [](Studio& s, const QString& file) {
-                 s.state.setSection(MainSection::History);
-                 static_cast<HistoryPage*>(s.main().page())
-                     ->searchField()
-                     ->setText(QStringLiteral("invoice"));
-                 s.render.window(s.main(), mainSize, file);
-             }},
-            {QStringLiteral("main-history-empty"),
-             [](Studio& s, const QString& file) {
-                 const QList<HistoryEntry> demo = s.state.history();
-                 s.state.setHistory({});
-                 s.render.window(s.main(), mainSize, file);
-                 s.state.setHistory(demo);
-             }},
-            {QStringLiteral("main-dictionary-noresults"),
-             [](Studio& s, const QString& file) {
-                 s.state.setSection(MainSection::Dictionary);
-                 static_cast<DictionaryPage*>(s.main().page())
-                     ->searchField()
-                     ->setText(QStringLiteral("invoice"));
-                 s.render.window(s.main(), mainSize, file);
-             }},
-            {QStringLiteral("main-dictionary-empty"),
-             [](Studio& s, const QString& file) {
-                 const QuendaConfig demo = s.state.config();
-                 QuendaConfig empty = demo;
-                 empty.dictionary.clear();
+// The settings page scrolled to one of its sections.
+WindowScene settingsScene(SettingsPage::Section section)
+{
+    return {QStringLiteral("main-settings-") + SettingsPage::sectionName(section),
+            [section](Studio& s, const QString& file) {
+                MainView& main = s.main();
+                s.state.setSection(MainSection::Settings);
+                const bool correction = section == SettingsPage::Section::Correction;
+                s.render.window(main, mainSize, file, [&s, &main, section, correction] {
+                    auto* page = qobject_cast<SettingsPage*>(main.page());
+                    if (correction)
+                        showCorrectionProblems(s, *page->correction());
+                    page->scrollTo(section);
+                });
+                if (correction) {
+                    s.state.setCorrectionLookupErrors({});
+                    s.shared.reset();
+                }
+            }};
+}
+
+QList<WindowScene> windowScenes()
+{
+    QList<WindowScene> scenes;
+    for (const PageTable::Row& page : PageTable::rows()) {
+        scenes.append({QStringLiteral("main-") + MainSectionText::table.text(page.section),
+                       [section = page.section](Studio& s, const QString& file) {
+                           MainView& main = s.main();
+                           s.state.setSection(section);
+                           if (auto* history = qobject_cast<HistoryPage*>(main.page())) {
+                               // Opened once the rows have their width, so the panel's texts wrap to it.
+                               main.resize(mainSize);
+                               main.show();
+                               QCoreApplication::processEvents();
+                               history->rows().at(1)->setExpanded(true);
+                           }
+                           s.render.window(main, mainSize, file);
+                       }});
+    }
+    for (int section = 1; section < SettingsPage::sectionCount; ++section)
+        scenes.append(settingsScene(SettingsPage::Section(section)));
+    scenes += {
+        {QStringLiteral("main-commands-needs"),
+         [](Studio& s, const QString& file) {
+             MainView& main = s.main();
+             s.state.setSection(MainSection::Commands);
+             s.render.window(main, mainSize, file,
+                             [&main] { scrollTo(main, qobject_cast<CommandsPage*>(main.page())->needs()); });
+         }},
+        // No command in the history and no provider to answer one.
+        {QStringLiteral("main-commands-empty"),
+         [](Studio& s, const QString& file) {
+             MainView& main = s.main();
+             const QList<HistoryEntry> demo = s.state.history();
+             QList<HistoryEntry> dictations = demo;
+             dictations.removeIf([](const HistoryEntry& e) { return e.wasCommand.value_or(false); });
+             s.state.setHistory(dictations);
+             s.state.setPolishAvailable(false);
+             s.state.setSection(MainSection::Commands);
+             s.render.window(main, mainSize, file,
+                             [&main] { scrollTo(main, qobject_cast<CommandsPage*>(main.page())->needs()); });
+             s.state.setPolishAvailable(true);
+             s.state.setHistory(demo);
+         }},
+        bannerScene(
+            "microphone",
+            [](Studio& s) {
+                s.desktop.microphone = false;
+                s.state.refreshPermissions();
+            },
+            [](Studio& s) {
+                s.desktop.microphone = true;
+                s.state.refreshPermissions();
+            }),
+        bannerScene(
+            "accessibility",
+            [](Studio& s) {
+                s.desktop.accessibility = false;
+                s.state.refreshPermissions();
+            },
+            [](Studio& s) {
+                s.desktop.accessibility = true;
+                s.state.refreshPermissions();
+            }),
+        bannerScene(
+            "engine",
+            [](Studio& s) {
+                s.state.setEngineReady(false);
+                // The supervisor's words when it gave up: the end after the last relaunch.
+                s.state.setEngineStatus(L10n::format(
+                    QStringLiteral("engine.stoppedRepeatedly"),
+                    {SpeechEngine::kRelaunchLimit + 1, SpeechEngine::kEndWindowMs / (60 * 1000)}));
+            },
+            [](Studio& s) {
+                s.state.setEngineReady(true);
+                s.state.setEngineStatus(QStringLiteral("Ready"));
+            }),
+        bannerScene(
+            "unpasted", [](Studio& s) { s.state.setUnpastedDictation(s.state.history().first().id); },
+            [](Studio& s) { s.state.setUnpastedDictation(std::nullopt); }),
+        {QStringLiteral("main-history-noresults"),
+         [](Studio& s, const QString& file) {
+             s.state.setSection(MainSection::History);
+             static_cast<HistoryPage*>(s.main().page())->searchField()->setText(QStringLiteral("invoice"));
+             s.render.window(s.main(), mainSize, file);
+         }},
+        {QStringLiteral("main-history-empty"),
+         [](Studio& s, const QString& file) {
+             const QList<HistoryEntry> demo = s.state.history();
+             s.state.setHistory({});
+             s.render.window(s.main(), mainSize, file);
+             s.state.setHistory(demo);
+         }},
+        {QStringLiteral("main-dictionary-noresults"),
+         [](Studio& s, const QString& file) {
+             s.state.setSection(MainSection::Dictionary);
+             static_cast<DictionaryPage*>(s.main().page())->searchField()->setText(QStringLiteral("invoice"));
+             s.render.window(s.main(), mainSize, file);
+         }},
+        {QStringLiteral("main-dictionary-empty"),
+         [](Studio& s, const QString& file) {
+             const QuendaConfig demo = s.state.config();
+             QuendaConfig empty = demo;
+             empty.dictionary.clear();
+             AppState::ToastSuppression quiet(s.state);
+             s.state.setConfig(empty);
+             s.state.setSection(MainSection::Dictionary);
+             static_cast<DictionaryPage*>(s.main().page())->searchField()->setText(QString());
+             s.render.window(s.main(), mainSize, file);
+             s.state.setConfig(demo);
+         }},
+        {QStringLiteral("main-style-apps"),
+         [](Studio& s, const QString& file) {
+             MainView& main = s.main();
+             s.state.setSection(MainSection::Style);
+             s.render.window(main, mainSize, file, [&main] {
+                 auto* style = qobject_cast<StylePage*>(main.page());
+                 style->appStyles()->toggle()->click();
+                 QCoreApplication::sendPostedEvents();
+                 scrollTo(main, style->appStyles());
+             });
+         }},
+        {QStringLiteral("main-style-whistle"),
+         [](Studio& s, const QString& file) {
+             MainView& main = s.main();
+             QuendaConfig whistle = s.state.config();
+             whistle.asrEngine = AsrEngine::Whistle;
+             whistle.language = QStringLiteral("de");
+             {
                  AppState::ToastSuppression quiet(s.state);
-                 s.state.setConfig(empty);
-                 s.state.setSection(MainSection::Dictionary);
-                 static_cast<DictionaryPage*>(s.main().page())->searchField()->setText(QString());
-                 s.render.window(s.main(), mainSize, file);
-                 s.state.setConfig(demo);
-             }},
-            {QStringLiteral("main-style-apps"),
-             [](Studio& s, const QString& file) {
-                 MainView& main = s.main();
-                 s.state.setSection(MainSection::Style);
-                 s.render.window(main, mainSize, file, [&main] {
-                     auto* style = qobject_cast<StylePage*>(main.page());
-                     style->appStyles()->toggle()->click();
-                     QCoreApplication::sendPostedEvents();
-                     scrollTo(main, style->appStyles());
-                 });
-             }},
-            {QStringLiteral("main-style-whistle"),
-             [](Studio& s, const QString& file) {
-                 MainView& main = s.main();
-                 QuendaConfig whistle = s.state.config();
-                 whistle.asrEngine = AsrEngine::Whistle;
-                 whistle.language = QStringLiteral("de");
-                 {
-                     AppState::ToastSuppression quiet(s.state);
-                     s.state.setConfig(whistle);
-                 }
-                 s.state.setSection(MainSection::Home);
-                 s.state.setSection(MainSection::Style);
-                 s.render.window(main, mainSize, file, [&main] {
-                     auto* style = qobject_cast<StylePage*>(main.page());
-                     scrollTo(main, style->instructions());
-                     QCoreApplication::sendPostedEvents();
-                     style->languageMenu()->showPopup();
-                 });
-             }},
-            {QStringLiteral("main-home-repair"),
-             [](Studio& s, const QString& file) {
-                 s.state.setSection(MainSection::Home);
-                 s.desktop.accessibility = false;
-                 s.state.refreshPermissions();
-                 s.render.window(s.main(), mainSize, file);
-                 s.desktop.accessibility = true;
-                 s.state.refreshPermissions();
-             }},
-            // A desktop that offers no global keys: the compositor binding and how to do better.
-            {QStringLiteral("main-home-binding"),
-             [](Studio& s, const QString& file) {
-                 // The home page reads the route once: this route's window is one of its own.
-                 s.shared.reset();
-                 s.state.setHotkeyRoute({.route = HotkeyRoute::CommandLine});
-                 MainView main(s.state, &s.desktop, nullptr, &s.desktop);
-                 s.state.setSection(MainSection::Home);
-                 s.render.window(main, mainSize, file);
-             }},
-            {QStringLiteral("onboarding-binding"),
-             [](Studio& s, const QString& file) {
-                 OnboardingView onboarding(s.state);
-                 s.render.window(onboarding, onboarding.windowSize(), file);
-             }},
-            // A desktop without bindings whose shortcuts portal made no shortcut.
-            {QStringLiteral("main-home-fallback"),
-             [](Studio& s, const QString& file) {
-                 s.shared.reset();
-                 s.state.setHotkeyRoute({.route = HotkeyRoute::OwnWindows, .failed = {HotkeyRoute::Portal}});
-                 MainView main(s.state, &s.desktop, nullptr, &s.desktop);
-                 s.state.setSection(MainSection::Home);
-                 s.render.window(main, mainSize, file);
-                 s.state.setHotkeyRoute({});
-             }},
-            {QStringLiteral("main-notes-list"),
-             [](Studio& s, const QString& file) {
-                 DemoNotesFiles notesFiles(s.files, s.clock.now());
-                 AppState notesState(s.services(notesFiles));
-                 notesState.setNoteToOpen(notesState.notes().first().id);
-                 notesState.setSection(MainSection::Notes);
-                 MainView main(notesState, &s.desktop);
-                 s.render.window(main, mainSize, file);
-             }},
-            {QStringLiteral("menu"),
-             [](Studio& s, const QString& file) {
-                 MenuBarView menu(s.state);
-                 s.render.window(menu, menu.sizeHint(), file);
-             }},
-            {QStringLiteral("onboarding"),
-             [](Studio& s, const QString& file) {
-                 OnboardingView onboarding(s.state);
-                 s.render.window(onboarding, onboarding.windowSize(), file);
-             }},
-            // A session whose keys need the portal's approval and that cannot float the widget.
-            {QStringLiteral("onboarding-wayland"),
-             [](Studio& s, const QString& file) {
-                 s.state.setSessionRoutes({.wayland = true,
-                                           .keys = KeyRoute::RemoteDesktopPortal,
-                                           .clipboard = ClipboardRoute::DataControl,
-                                           .panel = PanelRoute::Hidden});
-                 OnboardingView onboarding(s.state);
-                 s.render.window(onboarding, onboarding.windowSize(), file);
-                 s.state.setSessionRoutes({});
-             }},
-            {QStringLiteral("update"),
-             [](Studio& s, const QString& file) {
-                 UpdateProgressHud hud(s.clock, QStringLiteral("1.5.0"), std::nullopt);
-                 s.render.window(*hud.panel(), hud.panel()->size(), file);
-             }},
-        };
-        return scenes;
-    }
+                 s.state.setConfig(whistle);
+             }
+             s.state.setSection(MainSection::Home);
+             s.state.setSection(MainSection::Style);
+             s.render.window(main, mainSize, file, [&main] {
+                 auto* style = qobject_cast<StylePage*>(main.page());
+                 scrollTo(main, style->instructions());
+                 QCoreApplication::sendPostedEvents();
+                 style->languageMenu()->showPopup();
+             });
+         }},
+        {QStringLiteral("main-home-repair"),
+         [](Studio& s, const QString& file) {
+             s.state.setSection(MainSection::Home);
+             s.desktop.accessibility = false;
+             s.state.refreshPermissions();
+             s.render.window(s.main(), mainSize, file);
+             s.desktop.accessibility = true;
+             s.state.refreshPermissions();
+         }},
+        // A desktop that offers no global keys: the compositor binding and how to do better.
+        {QStringLiteral("main-home-binding"),
+         [](Studio& s, const QString& file) {
+             // The home page reads the route once: this route's window is one of its own.
+             s.shared.reset();
+             s.state.setHotkeyRoute({.route = HotkeyRoute::CommandLine});
+             MainView main(s.state, &s.desktop, nullptr, &s.desktop);
+             s.state.setSection(MainSection::Home);
+             s.render.window(main, mainSize, file);
+         }},
+        {QStringLiteral("onboarding-binding"),
+         [](Studio& s, const QString& file) {
+             OnboardingView onboarding(s.state);
+             s.render.window(onboarding, onboarding.windowSize(), file);
+         }},
+        // A desktop without bindings whose shortcuts portal made no shortcut.
+        {QStringLiteral("main-home-fallback"),
+         [](Studio& s, const QString& file) {
+             s.shared.reset();
+             s.state.setHotkeyRoute({.route = HotkeyRoute::OwnWindows, .failed = {HotkeyRoute::Portal}});
+             MainView main(s.state, &s.desktop, nullptr, &s.desktop);
+             s.state.setSection(MainSection::Home);
+             s.render.window(main, mainSize, file);
+             s.state.setHotkeyRoute({});
+         }},
+        {QStringLiteral("main-notes-list"),
+         [](Studio& s, const QString& file) {
+             DemoNotesFiles notesFiles(s.files, s.clock.now());
+             AppState notesState(s.services(notesFiles));
+             notesState.setNoteToOpen(notesState.notes().first().id);
+             notesState.setSection(MainSection::Notes);
+             MainView main(notesState, &s.desktop);
+             s.render.window(main, mainSize, file);
+         }},
+        {QStringLiteral("menu"),
+         [](Studio& s, const QString& file) {
+             MenuBarView menu(s.state);
+             s.render.window(menu, menu.sizeHint(), file);
+         }},
+        {QStringLiteral("onboarding"),
+         [](Studio& s, const QString& file) {
+             OnboardingView onboarding(s.state);
+             s.render.window(onboarding, onboarding.windowSize(), file);
+         }},
+        // A session whose keys need the portal's approval and that cannot float the widget.
+        {QStringLiteral("onboarding-wayland"),
+         [](Studio& s, const QString& file) {
+             s.state.setSessionRoutes({.wayland = true,
+                                       .keys = KeyRoute::RemoteDesktopPortal,
+                                       .clipboard = ClipboardRoute::DataControl,
+                                       .panel = PanelRoute::Hidden});
+             OnboardingView onboarding(s.state);
+             s.render.window(onboarding, onboarding.windowSize(), file);
+             s.state.setSessionRoutes({});
+         }},
+        {QStringLiteral("update"),
+         [](Studio& s, const QString& file) {
+             UpdateProgressHud hud(s.clock, QStringLiteral("1.5.0"), std::nullopt);
+             s.render.window(*hud.panel(), hud.panel()->size(), file);
+         }},
+    };
+    return scenes;
+}
 
 } // namespace
 

@@ -239,7 +239,9 @@ public:
         QCoreApplication::sendPostedEvents();
         QImage image(size, QImage::Format_ARGB32_Premultiplied);
         image.fill(backdrop);
-        view.render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+        // Grabbed rather than rendered into the backdrop: QWidget::render draws a child that carries
+        // a graphics effect, as every card does, at twice its offset.
+        QPainter(&image).drawPixmap(0, 0, view.grab());
         image.save(m_out.filePath(name), "PNG");
         m_shots.append({name, size});
         view.hide();

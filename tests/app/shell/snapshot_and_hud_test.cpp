@@ -73,6 +73,14 @@ TEST_F(SnapshotTest, WritesEveryScreenInBothSchemesAsAPictureOfItsSizeWithSometh
             highlighted += whistle.pixel(x, y) == highlight;
     }
     EXPECT_GT(highlighted, 1000);
+    // A card narrower than its picture stands in the middle, its shadow with it: both side columns
+    // show the backdrop.
+    for (const char* name : {"overlay-saved-note.png", "overlay-translate-menu.png"}) {
+        const QImage overlay(QDir(target).filePath(QString::fromLatin1(name)));
+        const int middle = overlay.height() / 2;
+        EXPECT_EQ(overlay.pixel(overlay.width() - 1, middle), overlay.pixel(0, middle)) << name;
+        EXPECT_EQ(overlay.pixel(0, middle), QColor(58, 64, 78).rgb()) << name;
+    }
     EXPECT_FALSE(QFile::exists(supportFile(QStringLiteral("config.json"))));
 }
 

@@ -83,7 +83,9 @@ void DictationPreviewCard::setContent(const DictationPreview& preview, OverlayRe
     const QSize card = m_layout.cardSize(preview.text, sizes.cardWidth, sizes.maxTextHeight);
     setFixedSize(card);
     const qreal block = m_layout.textBlockHeight(preview.text, card.width(), sizes.maxTextHeight);
-    m_body->setTextBlock(preview.text, card.width(), static_cast<int>(std::ceil(block)));
+    // A block that reached the size's text height was cut there by the measure.
+    m_body->setTextBlock(preview.text, card.width(), static_cast<int>(std::ceil(block)),
+                         block + 0.5 >= sizes.maxTextHeight);
     restartFor(preview.text + QLatin1Char('\n') + statusName(preview.status), dismissSeconds);
     // An inserted text needs no reading time: the card leaves as soon as it is shown.
     if (dismissSeconds < 1 && preview.status == DictationPreviewStatus::Inserted)

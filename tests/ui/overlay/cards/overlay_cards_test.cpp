@@ -30,6 +30,7 @@
 #include <QGuiApplication>
 #include <QLayout>
 #include <QPointer>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -458,7 +459,8 @@ TEST_F(OverlayCardsTest, APreviewCardIsExactlyAsLargeAsThePanelMadeRoomFor)
     const DictationPreviewLayout layout;
     for (const Case& c : cases) {
         change([&](QuendaConfig& config) { config.overlayResultSize = c.resultSize; });
-        state().setDictationPreview(std::nullopt);
+        // The card is laid out before the view is first shown, as in a snapshot.
+        m_view.reset();
         state().setDictationPreview(DictationPreview{c.text, DictationPreviewStatus::Working});
         auto* card = shown<DictationPreviewCard>();
         ASSERT_NE(card, nullptr) << c.name;
@@ -470,8 +472,14 @@ TEST_F(OverlayCardsTest, APreviewCardIsExactlyAsLargeAsThePanelMadeRoomFor)
         const QRect body = card->body()->geometry();
         EXPECT_LE(card->layout()->minimumSize().height(), card->height()) << c.name;
         EXPECT_EQ(card->height() - body.bottom() - 1, 6) << c.name << " text block ends off its padding";
-        EXPECT_FALSE(card->body()->scrolls() && c.text != paragraph.repeated(20))
-            << c.name << " a text the layout measured in full scrolls";
+        // A text the layout measured in full shows whole, without a scroll bar; a longer one scrolls.
+        const bool tall = c.text == paragraph.repeated(20);
+        EXPECT_EQ(card->body()->scrolls(), tall) << c.name;
+        if (!tall) {
+            const QWidget* shownArea = card->body()->viewport();
+            EXPECT_LE(card->body()->label()->heightForWidth(shownArea->width()), shownArea->height())
+                << c.name;
+        }
     }
 }
 
@@ -661,3 +669,53 @@ TEST_F(OverlayCardsTest, ACardClosedByItsOwnButtonFadesOutAndThenGoes)
 }
 
 } // namespace
+
+// A text past its card's text height scrolls under a thin dark bar inside the card; a shorter one
+// shows whole without a bar.
+TEST_F(OverlayCardsTest, OnlyATextPastItsHeightScrollsAndItsBarIsThinAndDark)
+{
+    struct Case {
+        const char* name;
+        std::function<void(AppState&, const QString&)> show;
+        std::function<CardTextBody*(QWidget*)> body;
+        bool tall;
+    };
+    const auto result = [](AppState& st, const QString& t) {
+        st.setOverlayResult(OverlayResult{s("cmd"), t, {}});
+    };
+    const auto preview = [](AppState& st, const QString& t) {
+        st.setDictationPreview(DictationPreview{t, DictationPreviewStatus::Copied});
+    };
+    const auto resultBody = [](QWidget* card) { return qobject_cast<OverlayResultCard*>(card)->body(); };
+    const auto previewBody = [](QWidget* card) { return qobject_cast<DictationPreviewCard*>(card)->body(); };
+    // clang-format off
+    const Case cases[] = {
+        {.name = "short result",   .show = result,  .body = resultBody,  .tall = false},
+        {.name = "long result",    .show = result,  .body = resultBody,  .tall = true},
+        {.name = "short preview",  .show = preview, .body = previewBody, .tall = false},
+        {.name = "long preview",   .show = preview, .body = previewBody, .tall = true},
+    };
+    // clang-format on
+    const QString line = s("Let's meet at the station at ten and take the early train.");
+    for (const Case& c : cases) {
+        m_view.reset();
+        makeState();
+        c.show(state(), c.tall ? QString(line + QLatin1Char(' ')).repeated(40) : line);
+        OverlayView& v = bigView();
+        CardTextBody* body = c.body(v.card());
+        ASSERT_NE(body, nullptr) << c.name;
+        EXPECT_EQ(body->scrolls(), c.tall) << c.name;
+        if (!c.tall)
+            continue;
+        const QWidget* bar = body->verticalScrollBar();
+        EXPECT_LE(bar->width(), 10) << c.name;
+        const QImage image = v.grab().toImage();
+        const QRect area(bar->mapTo(&v, QPoint(0, 0)), bar->size());
+        int light = 0;
+        for (int y = area.top(); y <= area.bottom(); ++y) {
+            for (int x = area.left(); x <= area.right(); ++x)
+                light += qGray(image.pixel(x, y)) > 128;
+        }
+        EXPECT_EQ(light, 0) << c.name;
+    }
+}

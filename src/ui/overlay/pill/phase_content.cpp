@@ -5,19 +5,18 @@
 #include "core/text/l10n.h"
 #include "ui/kit/elided_label.h"
 #include "ui/kit/kit_font.h"
+#include "ui/kit/line_limited_label.h"
 #include "ui/kit/symbol_view.h"
 #include "ui/kit/theme.h"
 #include "ui/kit/thinking_wave.h"
 #include "ui/overlay/pill/idle_toolbar.h"
 #include "ui/overlay/pill/listening_row.h"
+#include "ui/overlay/placement/pill_layout.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
 
 namespace {
-
-// The default body size, for symbols that have no text size of their own.
-constexpr int kBodySymbol = 15;
 
 QLabel* label(const QString& text, TextRole role, const QColor& color, QWidget* parent)
 {
@@ -42,6 +41,19 @@ ElidedLabel* oneLine(const QString& text, Qt::TextElideMode mode, TextRole role,
     l->setFont(KitFont::of(role));
     l->setColor(color);
     l->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    return l;
+}
+
+// Wrapped as the bar measured it, which grew to hold the lines.
+QLabel* message(const QString& text, QWidget* parent)
+{
+    auto* l = new LineLimitedLabel(PillLayout::maxMessageLines, parent);
+    l->setFont(KitFont::of(PillLayout::messageRole));
+    QPalette palette = l->palette();
+    palette.setColor(QPalette::WindowText, Qt::white);
+    l->setPalette(palette);
+    l->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    l->setFullText(text);
     return l;
 }
 
@@ -139,28 +151,27 @@ QWidget* PhaseContent::buildRow()
         addSpacer(layout, 8);
         break;
     case Phase::Kind::Done:
-        layout->addWidget(phase.pasted()
-                              ? new SymbolView(Symbol::CheckCircle, kBodySymbol, Theme::green(), row)
-                              : new SymbolView(Symbol::Clipboard, kBodySymbol, Theme::orange(), row));
-        layout->addWidget(label(
-            L10n::s(phase.pasted() ? QStringLiteral("overlay.inserted") : QStringLiteral("overlay.copied")),
-            TextRole::CalloutStrong, Qt::white, row));
+        layout->addWidget(
+            phase.pasted() ? new SymbolView(Symbol::CheckCircle, PillLayout::symbolSide, Theme::green(), row)
+                           : new SymbolView(Symbol::Clipboard, PillLayout::symbolSide, Theme::orange(), row));
+        layout->addWidget(label(doneStatus(phase), PillLayout::statusRole, Qt::white, row));
         if (!m_shown.preview)
             layout->addWidget(
-                oneLine(phase.text(), Qt::ElideRight, TextRole::Callout, Theme::white(0.4), row), 1);
+                oneLine(phase.text(), Qt::ElideRight, PillLayout::textRole, Theme::white(0.4), row), 1);
         break;
     case Phase::Kind::Failed:
-        layout->addWidget(new SymbolView(Symbol::Warning, kBodySymbol, Theme::orange(), row));
-        layout->addWidget(oneLine(phase.message(), Qt::ElideRight, TextRole::CalloutMedium, Qt::white, row),
-                          1);
+        layout->addWidget(new SymbolView(Symbol::Warning, PillLayout::symbolSide, Theme::orange(), row));
+        layout->addWidget(message(phase.message(), row), 1);
         break;
-    case Phase::Kind::Notice: {
-        layout->addWidget(new SymbolView(Symbol::Info, kBodySymbol, Theme::white(0.65), row));
-        QLabel* message = label(phase.message(), TextRole::CalloutMedium, Qt::white, row);
-        message->setWordWrap(true);
-        layout->addWidget(message, 1);
+    case Phase::Kind::Notice:
+        layout->addWidget(new SymbolView(Symbol::Info, PillLayout::symbolSide, Theme::white(0.65), row));
+        layout->addWidget(message(phase.message(), row), 1);
         break;
-    }
     }
     return row;
+}
+
+QString PhaseContent::doneStatus(const Phase& phase)
+{
+    return L10n::s(phase.pasted() ? QStringLiteral("overlay.inserted") : QStringLiteral("overlay.copied"));
 }

@@ -17,6 +17,8 @@ class PhaseContent final : public QWidget {
 public:
     PhaseContent(AppState& state, Clock& clock, QWidget* parent = nullptr);
 
+    // "Inserted" or "Copied" for a done phase.
+    static QString doneStatus(const Phase& phase);
     // The shown row; it is rebuilt only when what it shows changes.
     QWidget* row() const { return m_row; }
 

@@ -16,7 +16,6 @@
 
 namespace {
 
-constexpr int kBarHeight = 38;
 constexpr int kFaceInMs = 180;
 constexpr int kFaceInDelayMs = 60;
 constexpr int kFaceOutMs = 120;
@@ -26,6 +25,7 @@ constexpr int kFaceOutMs = 120;
 PillView::PillView(AppState& state, Clock& clock, QWidget* parent)
     : QWidget(parent)
     , m_state(state)
+    , m_bar(barSize())
     , m_content(new PhaseContent(state, clock, this))
     , m_width(clock, *this, chipSize().width())
     , m_height(clock, *this, chipSize().height())
@@ -43,6 +43,7 @@ PillView::PillView(AppState& state, Clock& clock, QWidget* parent)
     connect(&state, &AppState::phaseChanged, this, resize);
     connect(&state, &AppState::rewritingChanged, this, resize);
     connect(&state, &AppState::handsFreeChanged, this, resize);
+    connect(&state, &AppState::dictationPreviewChanged, this, resize);
     connect(&state, &AppState::engineReadyChanged, this, qOverload<>(&QWidget::update));
     connect(&state, &AppState::configChanged, this, [this] {
         if (!m_expanded)
@@ -50,11 +51,16 @@ PillView::PillView(AppState& state, Clock& clock, QWidget* parent)
     });
 }
 
-QSize PillView::barSize(const AppState& state)
+QSize PillView::barSize() const
 {
-    if (state.phase().is(Phase::Kind::Listening))
-        return {state.handsFree() ? handsFreeWidth : 196, kBarHeight};
-    return {state.rewriting() ? 220 : 172, kBarHeight};
+    const Phase& phase = m_state.phase();
+    if (phase.is(Phase::Kind::Listening))
+        return {m_state.handsFree() ? handsFreeWidth : 196, PillLayout::barHeight};
+    const QSize outcome =
+        m_layout.outcomeBar(phase, PhaseContent::doneStatus(phase), !m_state.dictationPreview().has_value());
+    if (m_state.rewriting())
+        return {PillLayout::wideBarWidth, outcome.height()};
+    return outcome;
 }
 
 int PillView::contentPadding(const Phase& phase)
@@ -65,7 +71,7 @@ int PillView::contentPadding(const Phase& phase)
     case Phase::Kind::Listening:
         return 14;
     default:
-        return 12;
+        return PillLayout::padding;
     }
 }
 
@@ -96,11 +102,12 @@ void PillView::setExpanded(bool expanded, bool animate)
 
 QSize PillView::targetSize() const
 {
-    return m_expanded ? barSize(m_state) : chipSize();
+    return m_expanded ? m_bar : chipSize();
 }
 
 void PillView::refreshTarget(bool animate)
 {
+    m_bar = barSize();
     const QSize target = targetSize();
     const int duration = animate ? Motion::morphMs : 0;
     m_width.moveTo(target.width(), duration, &Motion::morph);
@@ -118,9 +125,8 @@ void PillView::applyFrame()
     if (size != this->size())
         setFixedSize(size);
     // The content keeps the bar's width while the capsule grows around it, as a clipped view would.
-    const QSize bar = barSize(m_state);
-    m_content->setGeometry((size.width() - bar.width()) / 2, (size.height() - bar.height()) / 2, bar.width(),
-                           bar.height());
+    m_content->setGeometry((size.width() - m_bar.width()) / 2, (size.height() - m_bar.height()) / 2,
+                           m_bar.width(), m_bar.height());
     update();
 }
 

@@ -2,6 +2,7 @@
 
 #include "core/base/clock.h"
 #include "ui/kit/tween.h"
+#include "ui/overlay/placement/pill_layout.h"
 
 #include <QWidget>
 
@@ -19,10 +20,11 @@ public:
     PillView(AppState& state, Clock& clock, QWidget* parent = nullptr);
 
     static QSize chipSize() { return {36, 19}; }
-    // 196 wide while listening, else 220 while a command is rewriting, else 172; 38 high.
-    // Hands-free, the bar also says how to stop.
+    // 196 wide while listening, else 220 while a command is rewriting or an outcome needs the
+    // room, else 172; 38 high, taller for a message wrapped onto more lines. Hands-free, the bar also
+    // says how to stop.
     static constexpr int handsFreeWidth = 424;
-    static QSize barSize(const AppState& state);
+    QSize barSize() const;
     // Room left and right of the phase content.
     static int contentPadding(const Phase& phase);
     // The chip's tooltip: how to dictate with the configured hotkey, and that the chip can be dragged.
@@ -45,6 +47,9 @@ private:
     void applyContentOpacity();
 
     AppState& m_state;
+    const PillLayout m_layout;
+    // The bar's size for what the state shows, measured once per change.
+    QSize m_bar;
     PhaseContent* m_content;
     bool m_expanded = false;
     Tween m_width;

@@ -118,7 +118,7 @@ void OverlayController::present(bool visible)
 void OverlayController::applyFrame()
 {
     const auto in = inputs();
-    const QSizeF size = OverlaySizes::panelSize(m_mode, in, m_previewLayout);
+    const QSizeF size = OverlaySizes::panelSize(m_mode, in, m_previewLayout, m_pillLayout);
     const auto frame = placement(in).frame(size, m_mode, m_follow);
     if (!frame) {
         present(false);

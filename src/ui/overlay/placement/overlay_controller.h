@@ -7,6 +7,7 @@
 #include "ui/overlay/placement/follow_target.h"
 #include "ui/overlay/placement/overlay_inputs.h"
 #include "ui/overlay/placement/overlay_mode.h"
+#include "ui/overlay/placement/pill_layout.h"
 
 #include <QObject>
 #include <QPointF>
@@ -117,6 +118,7 @@ private:
     Clock& m_clock;
     ScreenSource& m_screens;
     const DictationPreviewLayout m_previewLayout;
+    const PillLayout m_pillLayout;
     const std::unique_ptr<OverlayPanel> m_panel;
 
     OverlayMode m_mode = OverlayMode::Collapsed;

@@ -14,6 +14,7 @@ OverlayInputs OverlayInputs::of(const AppState& state)
         .dragging = state.widgetDragging(),
         .hasResult = state.overlayResult().has_value(),
         .hasNotePreview = state.notePreview().has_value(),
+        .message = state.phase().message(),
         .previewText = preview ? std::optional<QString>(preview->text) : std::nullopt,
         .showWidget = config.showWidget,
         .followActiveScreen = config.widgetFollowActiveScreen,

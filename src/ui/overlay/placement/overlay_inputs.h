@@ -21,6 +21,8 @@ struct OverlayInputs {
     bool dragging = false;
     bool hasResult = false;
     bool hasNotePreview = false;
+    // The failed or notice message the bar shows; empty in every other phase.
+    QString message{};
     // The dictation preview's text while one is shown.
     std::optional<QString> previewText{};
 

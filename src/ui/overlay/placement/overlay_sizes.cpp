@@ -16,14 +16,16 @@ OverlaySizes::ResultSize OverlaySizes::resultSize(OverlayResultSize size)
 }
 
 QSizeF OverlaySizes::panelSize(OverlayMode mode, const std::optional<OverlayInputs>& in,
-                               const DictationPreviewLayout& layout)
+                               const DictationPreviewLayout& layout, const PillLayout& pill)
 {
     switch (mode) {
     case OverlayMode::Collapsed:
         return {64, 48};
-    case OverlayMode::Bar:
-        // Hands-free, the bar is wider: it says how to stop.
-        return {in && in->handsFree && in->phase == Phase::Kind::Listening ? 456.0 : 228.0, 72};
+    case OverlayMode::Bar: {
+        // Hands-free, the bar is wider: it says how to stop. A message wrapped in it makes it taller.
+        const int taller = in ? pill.messageBarHeight(in->message) - PillLayout::barHeight : 0;
+        return {in && in->handsFree && in->phase == Phase::Kind::Listening ? 456.0 : 228.0, 72.0 + taller};
+    }
     case OverlayMode::Menu:
         return {236, 478};
     case OverlayMode::Result:

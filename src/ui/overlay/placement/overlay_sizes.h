@@ -3,6 +3,7 @@
 #include "core/model/overlay_result_size.h"
 #include "ui/overlay/placement/overlay_inputs.h"
 #include "ui/overlay/placement/overlay_mode.h"
+#include "ui/overlay/placement/pill_layout.h"
 
 #include <QSizeF>
 
@@ -29,6 +30,6 @@ constexpr int cardBottomPadding = 18;
 ResultSize resultSize(OverlayResultSize size);
 // Whole pixels: a fractional card height is rounded up so no text is cut.
 QSizeF panelSize(OverlayMode mode, const std::optional<OverlayInputs>& in,
-                 const DictationPreviewLayout& layout);
+                 const DictationPreviewLayout& layout, const PillLayout& pill = PillLayout());
 
 } // namespace OverlaySizes

@@ -1,10 +1,14 @@
 #include "ui/overlay/overlay_fixture.h"
 
+#include "ui/kit/elided_label.h"
+#include "ui/kit/line_limited_label.h"
 #include "ui/kit/mirrored_waveform.h"
 #include "ui/kit/symbol_view.h"
 #include "ui/overlay/pill/icon_chip.h"
 #include "ui/overlay/pill/listening_row.h"
 #include "ui/overlay/pill/phase_content.h"
+#include "ui/overlay/placement/dictation_preview_layout.h"
+#include "ui/overlay/placement/overlay_sizes.h"
 
 #include <QLabel>
 
@@ -85,6 +89,47 @@ TEST_F(PillTest, EachPhaseShowsItsRowInABarOfItsWidth)
             << c.name;
         const QRect shadowArea = pillArea.marginsAdded(SoftShadow::reach());
         EXPECT_EQ(paintedPixels(image, image.rect()) - paintedPixels(image, shadowArea), 0) << c.name;
+    }
+}
+
+// An outcome the usual bar would cut takes the widest bar. A message wraps there, the bar and the
+// panel around it growing with its lines; only what goes on past four lines is cut.
+TEST_F(PillTest, AnOutcomeTooLongForTheUsualBarTakesTheWidestAndAMessageWrapsInIt)
+{
+    struct Case {
+        const char* name;
+        Phase phase;
+        int width;
+        bool taller;
+        bool cut = false;
+    };
+    const QString twoLines = s("The speech engine did not answer in time.");
+    const QString endless = QString(s("The engine could not be reached. ")).repeated(6);
+    const Case cases[] = {
+        // clang-format off
+        {.name = "a done text that fits",      .phase = Phase::done(s("Hi there"), true),         .width = 172, .taller = false},
+        {.name = "a done text the usual cuts", .phase = Phase::done(s("See you at ten."), false),  .width = 220, .taller = false},
+        {.name = "a failure in a few words",   .phase = Phase::failed(s("No microphone")),         .width = 172, .taller = false},
+        {.name = "a failure of two lines",     .phase = Phase::failed(twoLines),                   .width = 220, .taller = true},
+        {.name = "a notice of two lines",      .phase = Phase::notice(twoLines),                   .width = 220, .taller = true},
+        {.name = "a failure past four lines",  .phase = Phase::failed(endless),                    .width = 220, .taller = true, .cut = true},
+        // clang-format on
+    };
+    for (const Case& c : cases) {
+        state().setPhase(c.phase);
+        view();
+        EXPECT_EQ(pill().width(), c.width) << c.name;
+        EXPECT_EQ(pill().height() > 38, c.taller) << c.name;
+        for (const ElidedLabel* text : pill().content()->findChildren<ElidedLabel*>())
+            EXPECT_EQ(text->shownText(), text->text()) << c.name;
+        for (const LineLimitedLabel* message : pill().content()->findChildren<LineLimitedLabel*>()) {
+            EXPECT_EQ(message->text().endsWith(QChar(0x2026)), c.cut) << c.name;
+            EXPECT_LE(message->heightForWidth(message->width()), pill().height()) << c.name;
+        }
+        // The panel holds the grown pill with the room it leaves a one-line bar.
+        const QSizeF panel =
+            OverlaySizes::panelSize(OverlayMode::Bar, OverlayInputs::of(state()), DictationPreviewLayout());
+        EXPECT_EQ(panel.height() - pill().height(), 72 - 38) << c.name;
     }
 }
 

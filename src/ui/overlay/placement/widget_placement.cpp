@@ -18,7 +18,6 @@ constexpr qreal homeLift = 12;
 constexpr qreal anchorMargin = 16;
 // Half the bar's width: the chip sits where the bar will fit, so growing never moves its centre.
 constexpr qreal barHalfWidth = 114;
-constexpr qreal pointerGap = 10;
 constexpr qreal keepOutHalf = 40;
 
 qreal nearest(qreal v)
@@ -131,18 +130,20 @@ bool WidgetPlacement::usesFixedResultPlacement() const
     return m_in && m_in->resultPlacementFixed && m_in->hasCard();
 }
 
+QPointF WidgetPlacement::homeOn(const ScreenRecord& screen) const
+{
+    const QRectF& vf = screen.visibleFrame;
+    if (m_in && m_in->widgetX && m_in->widgetY)
+        return nearest(QPointF(vf.x() + *m_in->widgetX * vf.width(), vf.y() + *m_in->widgetY * vf.height()));
+    return nearest(QPointF(vf.center().x(), vf.y() + homeLift));
+}
+
 std::optional<WidgetPlacement::Spot> WidgetPlacement::homePlacement() const
 {
     const auto screen = homeScreen();
     if (!screen)
         return std::nullopt;
-    const QRectF& vf = screen->visibleFrame;
-    if (m_in && m_in->widgetX && m_in->widgetY) {
-        return Spot{
-            nearest(QPointF(vf.x() + *m_in->widgetX * vf.width(), vf.y() + *m_in->widgetY * vf.height())),
-            *screen};
-    }
-    return Spot{nearest(QPointF(vf.center().x(), vf.y() + homeLift)), *screen};
+    return Spot{homeOn(*screen), *screen};
 }
 
 std::optional<WidgetPlacement::Spot> WidgetPlacement::fixedResultPlacement(QSizeF size) const
@@ -244,23 +245,12 @@ std::optional<WidgetPlacement::Spot> WidgetPlacement::resolvedPlacement(QSizeF s
             return std::nullopt;
         return Spot{*follow.anchor, *screen};
     }
-    const QPointF m = m_pointer;
-    const auto screen = followed(m);
+    // The home's place on the screen in use, not the pointer's own spot: there the widget would
+    // cover the line being written.
+    const auto screen = followed(m_pointer);
     if (!screen)
         return std::nullopt;
-    const QRectF& vf = screen->visibleFrame;
-    const qreal w = size.width();
-    const qreal h = size.height();
-    const qreal lowY = vf.y() - hangBelow;
-    const qreal highY = std::max(lowY, top(vf) - h - sideMargin);
-    // Below the pointer, or above it where there is no room below.
-    qreal y = m.y() - h - pointerGap;
-    if (y < lowY)
-        y = m.y() + pointerGap;
-    y = std::min(highY, std::max(lowY, y));
-    const qreal x =
-        std::min(vf.x() + vf.width() - sideMargin - w / 2, std::max(vf.x() + sideMargin + w / 2, m.x()));
-    return Spot{nearest(QPointF(x, y)), *screen};
+    return Spot{homeOn(*screen), *screen};
 }
 
 QPointF WidgetPlacement::clamped(QPointF origin, QSizeF size, const QRectF& rect)

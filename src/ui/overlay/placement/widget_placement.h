@@ -48,7 +48,8 @@ public:
     std::optional<Spot> fixedResultPlacement(QSizeF size) const;
     // Near preferred but clear of the 80-point square around the pointer, where the user works.
     Spot placementClearOfWorkArea(QPointF preferred, QSizeF size, const ScreenRecord& screen) const;
-    // Pinned card, preview clear of the pointer, home, under the pointer, or the result's anchor.
+    // Pinned card, preview clear of the pointer, home, the home's place on the pointer's screen, or
+    // the result's anchor.
     std::optional<Spot> resolvedPlacement(QSizeF size, const FollowTarget& follow) const;
 
     // Keeps a panel origin inside rect; an empty range gives its lower bound.
@@ -69,6 +70,8 @@ private:
     std::optional<ScreenRecord> primary() const;
     std::optional<ScreenRecord> screenUnderPanel() const;
     std::optional<ScreenRecord> screenOfPointer() const;
+    // The stored fractions of the screen's visible frame, else its bottom centre 12 up.
+    QPointF homeOn(const ScreenRecord& screen) const;
 
     QList<ScreenRecord> m_screens;
     QPointF m_pointer;

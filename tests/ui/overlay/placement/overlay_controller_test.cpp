@@ -280,11 +280,43 @@ TEST_F(OverlayControllerTest, ADictationFollowsThePointersScreenAndTheWidgetGoes
     });
     m_screens.setPointer({2000, 600});
     state().setPhase(Phase::listening());
-    EXPECT_EQ(frame(), QRectF(2000 - 114, 600 - 72 - 10, 228, 72));
+    EXPECT_EQ(frame(), QRectF(2400 - 114, 0, 228, 72));
 
     state().setPhase(Phase::idle());
     m_clock.advance(OverlayController::shrinkDelayMs);
     EXPECT_EQ(frame(), QRectF(688, 40, 64, 48));
+}
+
+// Without a stored home the recording widget stands at the bottom centre of the screen in use,
+// wherever the pointer rests on it: never over the line the pointer clicked into.
+TEST_F(OverlayControllerTest, AFreshSetupRecordsAtTheBottomCentreOfTheScreenInUse)
+{
+    struct Case {
+        const char* name;
+        QPointF pointer;
+        bool handsFree;
+        QRectF frame;
+    };
+    const Case cases[] = {
+        // clang-format off
+        {.name = "pointer on the left edge",        .pointer = {2, 450},     .handsFree = false, .frame = barAtHome},
+        {.name = "pointer on a line being written", .pointer = {700, 80},    .handsFree = false, .frame = barAtHome},
+        {.name = "hands-free",                      .pointer = {1000, 700},  .handsFree = true,  .frame = {720 - 228, 52, 456, 72}},
+        {.name = "pointer on the other screen",     .pointer = {3000, 900},  .handsFree = false, .frame = {2400 - 114, 12, 228, 72}},
+        // clang-format on
+    };
+    for (const Case& c : cases) {
+        m_controller.reset();
+        makeState();
+        m_controller = std::make_unique<OverlayController>(
+            state(),
+            OverlayController::Services{.clock = m_clock, .screens = m_screens, .windows = m_windows});
+        m_screens.setPointer(c.pointer);
+        state().setHandsFree(c.handsFree);
+        state().setPhase(Phase::listening());
+        EXPECT_EQ(frame(), c.frame) << c.name;
+        EXPECT_TRUE(panel().isVisible()) << c.name;
+    }
 }
 
 TEST_F(OverlayControllerTest, ACardPinnedUnderThePointerMovesWithItsScreenWhileShownOnly)

@@ -38,7 +38,7 @@ TEST_F(OverlayOnQtScreens, ScreensArriveUpsideDownAroundThePrimaryWithTheirNames
                                         .visibleFrame = {1280, 232, 1024, 768}}));
 }
 
-TEST_F(OverlayOnQtScreens, ADictationOnTheOtherScreenPutsTheBarJustBelowThePointerThere)
+TEST_F(OverlayOnQtScreens, ADictationOnTheOtherScreenPutsTheBarAtItsBottomCentre)
 {
     makeStateWith([](QuendaConfig& c) { c.widgetFollowActiveScreen = true; });
     QCursor::setPos(1500, 100);
@@ -46,7 +46,8 @@ TEST_F(OverlayOnQtScreens, ADictationOnTheOtherScreenPutsTheBarJustBelowThePoint
     state().setPhase(Phase::listening());
 
     const QRect frame = controller.panel().geometry();
-    EXPECT_EQ(frame, QRect(1500 - 114, 100 + 10, 228, 72));
+    // Qt's y grows downward: the monitor's bottom edge is at 568.
+    EXPECT_EQ(frame, QRect(1280 + 512 - 114, 568 - 12 - 72, 228, 72));
     EXPECT_EQ(QGuiApplication::screenAt(frame.center())->name(), s("monitor"));
     EXPECT_TRUE(controller.panel().isVisible());
 }

@@ -94,9 +94,8 @@ TEST(WidgetPlacement, PlacementTakesTheFirstRuleThatApplies)
         {.name = "a card pinned to a corner", .in = {.previewText = s("hi"), .resultPlacementFixed = true}, .follow = followPointer, .pointer = {800, 100}, .point = {800, 56}},
         {.name = "a preview clear of the pointer", .in = {.previewText = s("hi"), .resultPlacementFixed = false}, .follow = followPointer, .pointer = {800, 100}, .point = {800, 140}},
         {.name = "no follow target: home", .in = {.phase = Phase::Kind::Listening}, .follow = {}, .pointer = {800, 100}, .point = {800, 52}},
-        {.name = "following: 10 below the pointer", .in = {.phase = Phase::Kind::Listening}, .follow = followPointer, .pointer = {500, 500}, .point = {500, 500 - 100 - 10}},
-        {.name = "following near the bottom: 10 above the pointer", .in = {.phase = Phase::Kind::Listening}, .follow = followPointer, .pointer = {500, 60}, .point = {500, 70}},
-        {.name = "following at the side: kept 8 inside", .in = {.phase = Phase::Kind::Listening}, .follow = followPointer, .pointer = {3, 500}, .point = {8 + 150, 390}},
+        {.name = "following: home's place, not the pointer's", .in = {.phase = Phase::Kind::Listening}, .follow = followPointer, .pointer = {500, 500}, .point = {800, 52}},
+        {.name = "following: a stored home's fractions", .in = {.phase = Phase::Kind::Listening, .widgetX = 0.25, .widgetY = 0.5, .widgetDisplayID = 99}, .follow = followPointer, .pointer = {3, 500}, .point = {400, 505}},
         {.name = "a result keeps its anchor", .in = {.hasResult = true, .resultPlacementFixed = false}, .follow = {.displayID = 7, .anchor = QPointF(300, 200)}, .pointer = {1200, 800}, .point = {300, 200}},
         // clang-format on
     };

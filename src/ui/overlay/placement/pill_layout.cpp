@@ -1,5 +1,6 @@
 #include "ui/overlay/placement/pill_layout.h"
 
+#include <QFontMetricsF>
 #include <QTextLayout>
 
 #include <algorithm>

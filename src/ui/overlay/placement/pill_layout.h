@@ -3,7 +3,7 @@
 #include "core/model/phase.h"
 #include "ui/kit/kit_font.h"
 
-#include <QFontMetricsF>
+#include <QFont>
 #include <QSize>
 #include <QString>
 

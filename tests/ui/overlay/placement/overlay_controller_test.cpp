@@ -90,6 +90,11 @@ protected:
             if (change)
                 change(c);
         });
+        return start();
+    }
+    // The controller over the state as it stands.
+    OverlayController& start()
+    {
         m_controller = std::make_unique<OverlayController>(
             state(),
             OverlayController::Services{.clock = m_clock, .screens = m_screens, .windows = m_windows});
@@ -308,9 +313,7 @@ TEST_F(OverlayControllerTest, AFreshSetupRecordsAtTheBottomCentreOfTheScreenInUs
     for (const Case& c : cases) {
         m_controller.reset();
         makeState();
-        m_controller = std::make_unique<OverlayController>(
-            state(),
-            OverlayController::Services{.clock = m_clock, .screens = m_screens, .windows = m_windows});
+        start();
         m_screens.setPointer(c.pointer);
         state().setHandsFree(c.handsFree);
         state().setPhase(Phase::listening());

@@ -670,45 +670,21 @@ TEST_F(OverlayCardsTest, ACardClosedByItsOwnButtonFadesOutAndThenGoes)
 
 } // namespace
 
-// A text past its card's text height scrolls under a thin dark bar inside the card; a shorter one
-// shows whole without a bar.
+// A result past its card's text height scrolls under a thin dark bar inside the card; a shorter
+// one shows whole without a bar. (The preview card's rows are in the size test above.)
 TEST_F(OverlayCardsTest, OnlyATextPastItsHeightScrollsAndItsBarIsThinAndDark)
 {
-    struct Case {
-        const char* name;
-        std::function<void(AppState&, const QString&)> show;
-        std::function<CardTextBody*(QWidget*)> body;
-        bool tall;
-    };
-    const auto result = [](AppState& st, const QString& t) {
-        st.setOverlayResult(OverlayResult{s("cmd"), t, {}});
-    };
-    const auto preview = [](AppState& st, const QString& t) {
-        st.setDictationPreview(DictationPreview{t, DictationPreviewStatus::Copied});
-    };
-    const auto resultBody = [](QWidget* card) { return qobject_cast<OverlayResultCard*>(card)->body(); };
-    const auto previewBody = [](QWidget* card) { return qobject_cast<DictationPreviewCard*>(card)->body(); };
-    // clang-format off
-    const Case cases[] = {
-        {.name = "short result",   .show = result,  .body = resultBody,  .tall = false},
-        {.name = "long result",    .show = result,  .body = resultBody,  .tall = true},
-        {.name = "short preview",  .show = preview, .body = previewBody, .tall = false},
-        {.name = "long preview",   .show = preview, .body = previewBody, .tall = true},
-    };
-    // clang-format on
     const QString line = s("Let's meet at the station at ten and take the early train.");
-    for (const Case& c : cases) {
-        m_view.reset();
-        makeState();
-        c.show(state(), c.tall ? QString(line + QLatin1Char(' ')).repeated(40) : line);
+    for (const bool tall : {false, true}) {
+        state().setOverlayResult(
+            OverlayResult{s("cmd"), tall ? QString(line + u' ').repeated(40) : line, {}});
         OverlayView& v = bigView();
-        CardTextBody* body = c.body(v.card());
-        ASSERT_NE(body, nullptr) << c.name;
-        EXPECT_EQ(body->scrolls(), c.tall) << c.name;
-        if (!c.tall)
+        CardTextBody* body = qobject_cast<OverlayResultCard*>(v.card())->body();
+        EXPECT_EQ(body->scrolls(), tall);
+        if (!tall)
             continue;
         const QWidget* bar = body->verticalScrollBar();
-        EXPECT_LE(bar->width(), 10) << c.name;
+        EXPECT_LE(bar->width(), 10);
         const QImage image = v.grab().toImage();
         const QRect area(bar->mapTo(&v, QPoint(0, 0)), bar->size());
         int light = 0;
@@ -716,6 +692,6 @@ TEST_F(OverlayCardsTest, OnlyATextPastItsHeightScrollsAndItsBarIsThinAndDark)
             for (int x = area.left(); x <= area.right(); ++x)
                 light += qGray(image.pixel(x, y)) > 128;
         }
-        EXPECT_EQ(light, 0) << c.name;
+        EXPECT_EQ(light, 0);
     }
 }

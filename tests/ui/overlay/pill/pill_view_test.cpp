@@ -107,9 +107,7 @@ TEST_F(PillTest, AnOutcomeTooLongForTheUsualBarTakesTheWidestAndAMessageWrapsInI
     const QString endless = QString(s("The engine could not be reached. ")).repeated(6);
     const Case cases[] = {
         // clang-format off
-        {.name = "a done text that fits",      .phase = Phase::done(s("Hi there"), true),         .width = 172, .taller = false},
         {.name = "a done text the usual cuts", .phase = Phase::done(s("See you at ten."), false),  .width = 220, .taller = false},
-        {.name = "a failure in a few words",   .phase = Phase::failed(s("No microphone")),         .width = 172, .taller = false},
         {.name = "a failure of two lines",     .phase = Phase::failed(twoLines),                   .width = 220, .taller = true},
         {.name = "a notice of two lines",      .phase = Phase::notice(twoLines),                   .width = 220, .taller = true},
         {.name = "a failure past four lines",  .phase = Phase::failed(endless),                    .width = 220, .taller = true, .cut = true},

@@ -135,6 +135,16 @@ TEST_F(HistoryPageTest, CtrlFTakesTheKeyboardToTheSearchAndEscapeEmptiesIt)
     QTest::keyClick(row, Qt::Key_F, Qt::ControlModifier);
     QLineEdit* search = view.searchField()->editor();
     ASSERT_TRUE(search->hasFocus());
+    // Its focus ring stands whole inside the field: two pixels of the ring's colour at either end.
+    const QImage field = view.searchField()->grab().toImage();
+    const QColor ring = view.searchField()->palette().color(QPalette::Highlight);
+    for (const int x : {0, 1, field.width() - 2, field.width() - 1}) {
+        const QColor seen = field.pixelColor(x, field.height() / 2);
+        EXPECT_LE(std::abs(seen.red() - ring.red()) + std::abs(seen.green() - ring.green()) +
+                      std::abs(seen.blue() - ring.blue()),
+                  12)
+            << x;
+    }
     QTest::keyClicks(search, QStringLiteral("entry 1"));
     EXPECT_EQ(view.rows().size(), 1);
     QTest::keyClick(search, Qt::Key_Escape);

@@ -208,8 +208,8 @@ TEST_F(HistoryRowTest, CopyRawIsOfferedOnlyForADictationWhoseRawTranscriptDiffer
         HistoryRow& shown = show(entry, Mode::Full);
         shown.setExpanded(true);
         EXPECT_EQ(shown.panelCopyRawButton() != nullptr, row.offered);
-        // The same row once an edit makes the raw transcript the text.
-        entry.raw = entry.text;
+        // The same row once its text is the raw transcript.
+        entry.text = entry.raw;
         shown.setEntry(entry);
         EXPECT_EQ(shown.panelCopyRawButton(), nullptr);
     }

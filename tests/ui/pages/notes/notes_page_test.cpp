@@ -130,8 +130,6 @@ TEST_F(NotesPageTest, SelectionFollowsTheUserTheRequestsAndTheListAndEveryKeystr
     // clang-format on
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        m_counting.notes.clear();
-        m_counting.writes = 0;
         makeNotesState(QString::fromUtf8(row.notes));
         {
             NotesPage page(notesState());
@@ -278,6 +276,28 @@ TEST_F(NotesPageTest, AnEditReachesTheFileBeforeAnotherNoteOpensAndWhenThePageGo
         EXPECT_EQ(notesState().notesUnsaved(), row.waited);
         page.reset();
         m_counting.failing = false;
+    }
+}
+
+TEST_F(NotesPageTest, ANoteLeftBlankWhenThePageGoesIsNotKept)
+{
+    struct Row {
+        const char* steps;
+        const char* file;
+    };
+    const Row rows[] = {
+        {.steps = "appear new", .file = "A|a"},
+        {.steps = "appear new title:T", .file = "T| A|a"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.steps);
+        makeNotesState(s("a"));
+        {
+            NotesPage page(notesState());
+            for (const QString& step : QString::fromUtf8(row.steps).split(QLatin1Char(' ')))
+                run(page, step);
+        }
+        EXPECT_EQ(file(), QString::fromUtf8(row.file));
     }
 }
 

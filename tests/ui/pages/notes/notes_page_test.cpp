@@ -66,6 +66,17 @@ protected:
             ADD_FAILURE() << "unknown step " << step.toStdString();
     }
 
+    // The space-separated steps of run(), where "leave" ends the page.
+    void runAll(std::unique_ptr<NotesPage>& page, const char* steps)
+    {
+        for (const QString& step : QString::fromUtf8(steps).split(QLatin1Char(' '))) {
+            if (step == s("leave"))
+                page.reset();
+            else
+                run(*page, step);
+        }
+    }
+
     static void click(NotesPage& page, const QUuid& id)
     {
         const QModelIndex index = page.rows().index(page.rows().rowOf(id));
@@ -132,9 +143,9 @@ TEST_F(NotesPageTest, SelectionFollowsTheUserTheRequestsAndTheListAndEveryKeystr
         SCOPED_TRACE(row.name);
         makeNotesState(QString::fromUtf8(row.notes));
         {
-            NotesPage page(notesState());
-            for (const QString& step : QString::fromUtf8(row.steps).split(QLatin1Char(' ')))
-                run(page, step);
+            auto shown = std::make_unique<NotesPage>(notesState());
+            runAll(shown, row.steps);
+            NotesPage& page = *shown;
             notesState().flushNotes();
             EXPECT_EQ(letterOf(page.selection().selectedID()), QString::fromUtf8(row.selected));
             EXPECT_EQ(page.bodyEditor()->toPlainText(), QString::fromUtf8(row.body));
@@ -241,10 +252,9 @@ TEST_F(NotesPageTest, CopyPutsTheOpenNotesTextWithoutItsTitleOnTheClipboard)
     for (const Row& row : rows) {
         SCOPED_TRACE(row.steps);
         makeNotesState(s("ab"));
-        NotesPage page(notesState());
+        auto page = std::make_unique<NotesPage>(notesState());
         QGuiApplication::clipboard()->setText(s("left from before"));
-        for (const QString& step : QString::fromUtf8(row.steps).split(QLatin1Char(' ')))
-            run(page, step);
+        runAll(page, row.steps);
         EXPECT_EQ(QGuiApplication::clipboard()->text(), QString::fromUtf8(row.clipboard));
     }
 }
@@ -254,7 +264,7 @@ TEST_F(NotesPageTest, AnEditReachesTheFileBeforeAnotherNoteOpensAndWhenThePageGo
 {
     struct Row {
         const char* name;
-        const char* steps; // "leave" ends the page
+        const char* steps;
         bool waited;
     };
     const Row rows[] = {
@@ -267,12 +277,7 @@ TEST_F(NotesPageTest, AnEditReachesTheFileBeforeAnotherNoteOpensAndWhenThePageGo
         m_counting.failing = true;
         makeNotesState(s("ab"));
         auto page = std::make_unique<NotesPage>(notesState());
-        for (const QString& step : QString::fromUtf8(row.steps).split(QLatin1Char(' '))) {
-            if (step == s("leave"))
-                page.reset();
-            else
-                run(*page, step);
-        }
+        runAll(page, row.steps);
         EXPECT_EQ(notesState().notesUnsaved(), row.waited);
         page.reset();
         m_counting.failing = false;
@@ -286,17 +291,14 @@ TEST_F(NotesPageTest, ANoteLeftBlankWhenThePageGoesIsNotKept)
         const char* file;
     };
     const Row rows[] = {
-        {.steps = "appear new", .file = "A|a"},
-        {.steps = "appear new title:T", .file = "T| A|a"},
+        {.steps = "appear new leave", .file = "A|a"},
+        {.steps = "appear new title:T leave", .file = "T| A|a"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.steps);
         makeNotesState(s("a"));
-        {
-            NotesPage page(notesState());
-            for (const QString& step : QString::fromUtf8(row.steps).split(QLatin1Char(' ')))
-                run(page, step);
-        }
+        auto page = std::make_unique<NotesPage>(notesState());
+        runAll(page, row.steps);
         EXPECT_EQ(file(), QString::fromUtf8(row.file));
     }
 }

@@ -345,20 +345,22 @@ TEST_F(NotesPageTest, TheListRepaintsTheRowsWhoseTitleOrHighlightChanged)
     }
 }
 
-TEST_F(NotesPageTest, TheEditorKeepsItsButtonsInSightAndItsTitleWholeOrEndingInAnEllipsis)
+TEST_F(NotesPageTest, TheEditorShowsItsButtonsItsDividerAndItsTitleAboveTheBodyEndingInAnEllipsis)
 {
     makeNotesState(s(""));
-    const QString title = s("Rehearsal plan for the spring concert at the community hall in April");
+    const QString title = s("Hall booking for the spring concert at the community centre in April");
     notesState().setNoteToOpen(*notesState().addNote(s("Hello"), title));
     notesState().setSection(MainSection::Notes);
     MainView main(notesState());
-    for (const QSize size : {QSize(1000, 700), QSize(920, 620)}) {
+    QPalette flat = Scheme::dark();
+    flat.setColor(QPalette::Mid, flat.color(QPalette::Base)); // as some dark desktop palettes have it
+    main.setPalette(flat);
+    for (const QSize size : {QSize(920, 620), QSize(1000, 700)}) {
         SCOPED_TRACE(size.height());
         main.resize(size);
         main.show();
         settle();
         auto* page = qobject_cast<NotesPage*>(main.page());
-        ASSERT_NE(page, nullptr);
         const QWidget* viewport = page->findChild<Page*>()->viewport();
         for (const QWidget* button : {page->copyButton(), page->deleteButton()})
             EXPECT_TRUE(
@@ -368,38 +370,26 @@ TEST_F(NotesPageTest, TheEditorKeepsItsButtonsInSightAndItsTitleWholeOrEndingInA
     NoteTitleField* field = page->titleEditor();
     EXPECT_TRUE(field->shownText().endsWith(QChar(0x2026)));
     EXPECT_LE(field->fontMetrics().horizontalAdvance(field->shownText()), field->width());
-    QApplication::setActiveWindow(&main);
-    field->setFocus(Qt::MouseFocusReason);
-    EXPECT_EQ(field->shownText(), title);
-}
 
-TEST_F(NotesPageTest, TheTitleStandsAboveTheBodyAndTheDividerShowsInAnyPalette)
-{
-    makeNotesState(s(""));
-    notesState().addNote(s("Hello"), s("Hello"));
-    NotesPage page(notesState());
-    QPalette flat = Scheme::dark();
-    flat.setColor(QPalette::Mid, flat.color(QPalette::Base)); // as some dark desktop palettes have it
-    page.setPalette(flat);
-    page.resize(784, 700);
-    page.show();
-    settle();
-    // The first painted column of each text, in the editor column's coordinates.
-    QWidget* column = page.titleEditor()->parentWidget();
+    // The first painted column of the title and of the body, both starting with "H".
+    QWidget* column = field->parentWidget();
     const QImage ink = renderTransparent(*column);
-    const auto firstInk = [&](const QWidget* field) {
-        const QRect band(0, field->y(), column->width() / 2, field->height() / 2);
-        for (int x = 0; x < band.width(); ++x)
-            if (paintedPixels(ink, QRect(x, band.y(), 1, band.height())) > 0)
+    const auto firstInk = [&](const QWidget* text) {
+        for (int x = 0; x < column->width(); ++x)
+            if (paintedPixels(ink, QRect(x, text->y(), 1, text->height() / 2)) > 0)
                 return x;
         return -1;
     };
-    EXPECT_NEAR(firstInk(page.titleEditor()), firstInk(page.bodyEditor()), 1);
+    EXPECT_NEAR(firstInk(field), firstInk(page->bodyEditor()), 1);
 
-    const QWidget* list = page.list()->parentWidget();
-    const QImage card = page.editorBlock()->grab().toImage();
-    const QPoint at = list->mapTo(page.editorBlock(), QPoint(list->width(), list->height() / 2));
+    const QWidget* list = page->list()->parentWidget();
+    const QImage card = page->editorBlock()->grab().toImage();
+    const QPoint at = list->mapTo(page->editorBlock(), QPoint(list->width(), list->height() / 2));
     EXPECT_GT(Scheme::contrast(card.pixelColor(at), card.pixelColor(at + QPoint(8, 0))), 1.2);
+
+    QApplication::setActiveWindow(&main);
+    field->setFocus(Qt::MouseFocusReason);
+    EXPECT_EQ(field->shownText(), title);
 }
 
 } // namespace

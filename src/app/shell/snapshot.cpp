@@ -483,6 +483,30 @@ QList<WindowScene> windowScenes()
              static_cast<HistoryPage*>(s.main().page())->searchField()->setText(QStringLiteral("invoice"));
              s.render.window(s.main(), mainSize, file);
          }},
+        // The search field with the keyboard in it, as Ctrl+F leaves it.
+        {QStringLiteral("main-history-search"),
+         [](Studio& s, const QString& file) {
+             s.state.setSection(MainSection::History);
+             MainView& main = s.main();
+             s.render.window(main, mainSize, file, [&main] {
+                 QApplication::setActiveWindow(&main);
+                 SearchField* field = static_cast<HistoryPage*>(main.page())->searchField();
+                 field->editor()->setFocus(Qt::ShortcutFocusReason);
+                 field->setText(QStringLiteral("thursday"));
+             });
+             // The next scenes start with the keyboard nowhere.
+             s.shared.reset();
+         }},
+        {QStringLiteral("main-history-clear"),
+         [](Studio& s, const QString& file) {
+             s.state.setSection(MainSection::History);
+             MainView& main = s.main();
+             s.render.window(main, mainSize, file, [&main] {
+                 QApplication::setActiveWindow(&main);
+                 static_cast<HistoryPage*>(main.page())->clearButton()->click();
+             });
+             s.shared.reset();
+         }},
         {QStringLiteral("main-history-empty"),
          [](Studio& s, const QString& file) {
              const QList<HistoryEntry> demo = s.state.history();

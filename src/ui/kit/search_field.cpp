@@ -65,6 +65,9 @@ void SearchField::paintEvent(QPaintEvent*)
     p.fillPath(capsule, Scheme::primary(palette(), 0.06));
     KitPaint::symbol(p, Symbol::Search, QRectF(10, box.center().y() - glyph / 2.0, glyph, glyph),
                      Scheme::text(palette(), Scheme::Text::Secondary));
-    if (m_editor->hasFocus())
-        KitPaint::focusRing(p, KitPaint::rounded(box.adjusted(2, 2, -2, -2), box.height() / 2), *this);
+    // The ring reaches 3 px out from its shape: inset by that, it stays whole inside the field.
+    if (m_editor->hasFocus()) {
+        const QRectF inner = QRectF(rect()).adjusted(3, 3, -3, -3);
+        KitPaint::focusRing(p, KitPaint::rounded(inner, inner.height() / 2), *this);
+    }
 }

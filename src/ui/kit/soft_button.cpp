@@ -47,6 +47,9 @@ void SoftButton::paintEvent(QPaintEvent*)
     paintStateFill(p, shape, Scheme::primary(palette(), 1), capsuleFill);
     const QColor ink = m_foreground.value_or(Scheme::text(palette(), Scheme::Text::Primary));
     paintContent(p, box, labelFont(), ink, symbolSize, gap);
-    if (keyboardFocus())
-        KitPaint::focusRing(p, shape, *this);
+    // Around the capsule the ring would fall outside the button and be cut away: it lies inside.
+    if (keyboardFocus()) {
+        const QRectF inner = QRectF(rect()).adjusted(3, 3, -3, -3);
+        KitPaint::focusRing(p, KitPaint::rounded(inner, inner.height() / 2), *this);
+    }
 }

@@ -8,6 +8,7 @@
 #include "platform/fake/manual_clock.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QSignalSpy>
 
@@ -94,6 +95,64 @@ TEST_F(OwnNotesTest, AnEditMovesTheUpdatedDateAndAnIdenticalOneWritesNothing)
             EXPECT_EQ(NoteStore::load(), notes.notes()) << c.name;
         }
     }
+}
+
+// Captured text of only spaces and line breaks would stand in the list as an empty note.
+TEST_F(OwnNotesTest, AddingKeepsATrimmedBodyAndNoBlankNote)
+{
+    struct Case {
+        const char* body;
+        const char* title;
+        const char* kept; // "title|body", "-" for none
+    };
+    const QList<Case> cases{
+        {.body = " \n\t \n", .title = "Shop", .kept = "-"},
+        {.body = "  milk \n", .title = "", .kept = "milk|milk"},
+        {.body = "milk", .title = " Shop ", .kept = "Shop|milk"},
+    };
+    for (const Case& c : cases) {
+        QFile::remove(notesFile());
+        OwnNotes notes(m_files, m_clock);
+        const auto id = notes.add(s(c.body), s(c.title));
+        notes.flush();
+        QStringList kept;
+        for (const QuendaNote& note : NoteStore::load())
+            kept << note.title + QLatin1Char('|') + note.body;
+        EXPECT_EQ(id.has_value(), !kept.isEmpty()) << c.body;
+        EXPECT_EQ(kept.join(QLatin1Char(' ')), s(c.kept) == s("-") ? QString() : s(c.kept)) << c.body;
+    }
+}
+
+// Whoever changes the list next asks whether the file holds it: a new note reports "saved" only
+// then. Only an edit, one a keystroke, is written behind.
+TEST_F(OwnNotesTest, EveryChangeButAnEditWaitsForItsWrite)
+{
+    struct Case {
+        const char* name;
+        std::function<void(OwnNotes&, const QUuid& id)> change;
+        bool waits;
+    };
+    // clang-format off
+    const QList<Case> cases{
+        {.name = "add",    .change = [](OwnNotes& notes, const QUuid&) { notes.add(s("more")); },              .waits = true},
+        {.name = "create", .change = [](OwnNotes& notes, const QUuid&) { notes.create(); },                    .waits = true},
+        {.name = "delete", .change = [](OwnNotes& notes, const QUuid& id) { notes.remove(id); },               .waits = true},
+        {.name = "edit",   .change = [](OwnNotes& notes, const QUuid& id) { notes.update(id, s("t"), s("x")); }, .waits = false},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        QDir(notesFile()).removeRecursively();
+        QFile::remove(notesFile());
+        OwnNotes notes(m_files, m_clock);
+        const QUuid id = *notes.add(s("body"), s("title"));
+        QFile::remove(notesFile());
+        ASSERT_TRUE(QDir().mkpath(notesFile())) << c.name; // a folder in its place: every write fails
+        c.change(notes, id);
+        EXPECT_EQ(notes.unsaved(), c.waits) << c.name; // no event has run: only a wait knows
+        notes.flush();
+        EXPECT_TRUE(notes.unsaved()) << c.name;
+    }
+    QDir(notesFile()).removeRecursively();
 }
 
 TEST_F(OwnNotesTest, AnEditOnItsWayToDiskIsWrittenWhenTheStoreEndsRightAfterIt)

@@ -69,6 +69,7 @@ TEST_F(AppStateTest, AddingOrDeletingAHistoryEntryIsWrittenToDisk)
     const QList<Case> cases{
         // clang-format off
         {.name = "add", .change = [this](AppState& st) { st.addHistory(dictation(s("new"))); }, .size = 4},
+        {.name = "add past the limit", .change = [this](AppState& st) { change([](QuendaConfig& c) { c.historyMaxEntries = 3; }); st.addHistory(dictation(s("new"))); }, .size = 3},
         {.name = "delete", .change = [](AppState& st) { st.deleteHistory(st.history().at(1).id); }, .size = 2},
         // clang-format on
     };

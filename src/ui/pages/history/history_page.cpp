@@ -12,12 +12,14 @@
 #include "ui/kit/scheme.h"
 #include "ui/kit/search_field.h"
 #include "ui/kit/soft_button.h"
+#include "ui/pages/history/clear_history_question.h"
 #include "ui/pages/history/history_row.h"
 
 #include <QHBoxLayout>
-#include <QMessageBox>
-#include <QPushButton>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QShowEvent>
 #include <QVBoxLayout>
 
@@ -41,8 +43,11 @@ HistoryPage::HistoryPage(AppState& state, QWidget* parent)
     , m_page(new Page(L10n::s("history.title"), L10n::s("history.subtitle"), this))
     , m_field(new SearchField(L10n::s("history.search")))
     , m_clear(new SoftButton(L10n::s("history.clear"), nullptr, Symbol::Trash))
-    , m_cards(std::make_unique<KeyedRows>(*m_page->content()))
+    , m_confirmation(new ClearHistoryQuestion)
+    // The question stands above the day cards.
+    , m_cards(std::make_unique<KeyedRows>(*m_page->content(), 1))
 {
+    m_page->content()->addWidget(m_confirmation);
     auto* fill = new QVBoxLayout(this);
     fill->setContentsMargins(0, 0, 0, 0);
     fill->addWidget(m_page);
@@ -61,7 +66,19 @@ HistoryPage::HistoryPage(AppState& state, QWidget* parent)
         m_limit = chunk;
         refresh();
     });
-    connect(m_clear, &SoftButton::clicked, this, &HistoryPage::askToClear);
+    connect(m_clear, &SoftButton::clicked, m_confirmation, &ClearHistoryQuestion::ask);
+    connect(m_confirmation, &ClearHistoryQuestion::answered, this, [this](bool clear) {
+        if (clear)
+            m_state.clearHistory();
+        else
+            m_clear->setFocus(Qt::OtherFocusReason);
+    });
+    auto* find = new QShortcut(QKeySequence::Find, this);
+    connect(find, &QShortcut::activated, this, [this] {
+        m_field->editor()->setFocus(Qt::ShortcutFocusReason);
+        m_field->editor()->selectAll();
+    });
+    m_field->editor()->installEventFilter(this);
     connect(&m_state, &AppState::historyChanged, this, [this] {
         m_search.setHistory(m_state.history());
         refresh();
@@ -88,6 +105,7 @@ void HistoryPage::refresh()
     const QList<HistoryEntry>& history = m_state.history();
     m_clear->setVisible(!history.isEmpty());
     if (history.isEmpty()) {
+        m_confirmation->hide();
         m_shown = m_matched = 0;
         m_cards->apply({emptyKey}, [](const QString&) {
             return hintCard(Symbol::Clock, L10n::s("history.emptyTitle"), L10n::s("history.emptyBody"));
@@ -210,24 +228,15 @@ QStringList HistoryPage::dayTitles() const
     return titles;
 }
 
-void HistoryPage::askToClear()
+bool HistoryPage::eventFilter(QObject* watched, QEvent* event)
 {
-    if (m_confirmation)
-        return;
-    auto* box = new QMessageBox(this);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setWindowTitle(L10n::s("history.deleteTitle"));
-    box->setText(L10n::s("history.deleteTitle"));
-    box->setInformativeText(L10n::s("history.deleteBody"));
-    QPushButton* remove = box->addButton(L10n::s("history.delete"), QMessageBox::DestructiveRole);
-    QPushButton* cancel = box->addButton(L10n::s("common.cancel"), QMessageBox::RejectRole);
-    // A stray Enter must not wipe the history.
-    box->setDefaultButton(cancel);
-    box->setEscapeButton(cancel);
-    connect(box, &QMessageBox::buttonClicked, this, [this, remove](QAbstractButton* clicked) {
-        if (clicked == remove)
-            m_state.clearHistory();
-    });
-    m_confirmation = box;
-    box->open();
+    if (watched == m_field->editor() && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier &&
+            !m_field->text().isEmpty()) {
+            m_field->setText(QString());
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }

@@ -2,8 +2,6 @@
 
 #include "ui/pages/history/history_search.h"
 
-#include <QMessageBox>
-#include <QPointer>
 #include <QWidget>
 
 #include <map>
@@ -11,6 +9,7 @@
 
 class AppState;
 class Card;
+class ClearHistoryQuestion;
 class HistoryRow;
 class KeyedRows;
 class KitLabel;
@@ -21,6 +20,7 @@ class SoftButton;
 // The history page: a search field and a clear button above the history in one card per local
 // day, newest day first. Rows are made a chunk at a time as the list scrolls near its end and
 // kept by entry across searches and new entries, so a long history opens as fast as a short one.
+// Ctrl+F takes the keyboard to the search field, and Escape there empties it.
 class HistoryPage final : public QWidget {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(HistoryPage)
@@ -34,8 +34,8 @@ public:
     Page* page() const { return m_page; }
     SearchField* searchField() const { return m_field; }
     SoftButton* clearButton() const { return m_clear; }
-    // The clear-all question while it is asked.
-    QMessageBox* confirmation() const { return m_confirmation; }
+    // The clear-all question, shown while it is asked.
+    ClearHistoryQuestion* confirmation() const { return m_confirmation; }
 
     // The rows on show, in order.
     QList<HistoryRow*> rows() const;
@@ -50,6 +50,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     struct DayCard {
@@ -61,7 +62,6 @@ private:
     void refresh();
     void showDays(const QList<HistorySearch::Group>& groups);
     void followScroll();
-    void askToClear();
 
     AppState& m_state;
     HistorySearch m_search;
@@ -73,7 +73,7 @@ private:
     Page* m_page;
     SearchField* m_field;
     SoftButton* m_clear;
+    ClearHistoryQuestion* m_confirmation;
     std::unique_ptr<KeyedRows> m_cards;
     std::map<QString, DayCard> m_days;
-    QPointer<QMessageBox> m_confirmation;
 };

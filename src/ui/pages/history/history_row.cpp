@@ -123,7 +123,8 @@ HistoryRow::HistoryRow(AppState& state, const HistoryEntry& entry, Mode mode, QW
 
 void HistoryRow::setEntry(const HistoryEntry& entry)
 {
-    const bool kindChanged = entry.isDictation() != m_entry.isDictation() || entry.raw != m_entry.raw;
+    const bool kindChanged = entry.isDictation() != m_entry.isDictation() || entry.raw != m_entry.raw ||
+                             (entry.raw == entry.text) != (m_entry.raw == m_entry.text);
     m_entry = entry;
     m_text->setFullText(entry.text);
     if (m_fullText)
@@ -178,7 +179,8 @@ void HistoryRow::buildPanel()
     bar->addWidget(m_panelCopy);
     connect(m_panelCopy, &SoftButton::clicked, this, &HistoryRow::copy);
     QWidget* last = m_panelCopy;
-    if (m_entry.isDictation()) {
+    // A raw transcript the same as the text would be a second Copy.
+    if (m_entry.isDictation() && m_entry.raw != m_entry.text) {
         m_panelCopyRaw = new SoftButton(L10n::s("history.copyRaw"), m_panel);
         bar->addWidget(m_panelCopyRaw);
         connect(m_panelCopyRaw, &SoftButton::clicked, this, &HistoryRow::copyRaw);

@@ -41,7 +41,8 @@ public:
     IconButton* copyButton() const { return m_copyButton; }
     IconButton* removeButton() const { return m_removeButton; }
     HistoryMeta* meta() const { return m_meta; }
-    // The panel's buttons, present once the panel has been opened (copy raw only for a dictation).
+    // The panel's buttons, present once the panel has been opened (copy raw only for a dictation
+    // whose raw transcript differs from its text).
     SoftButton* panelCopyButton() const { return m_panelCopy; }
     SoftButton* panelCopyRawButton() const { return m_panelCopyRaw; }
     SoftButton* panelRemoveButton() const { return m_panelRemove; }

@@ -3,6 +3,7 @@
 #include "core/state/app_state.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -62,6 +63,7 @@ void NoteSelection::select(const std::optional<QUuid>& id)
 {
     // The edits of the note left behind reach the file before another one opens.
     m_state.flushNotes();
+    const std::optional<QUuid> left = m_selected;
     const QList<QuendaNote>& notes = m_state.notes();
     auto it = notes.cend();
     if (id)
@@ -78,7 +80,18 @@ void NoteSelection::select(const std::optional<QUuid>& id)
         m_title = it->title;
         m_body = it->body;
     }
+    if (left && left != m_selected)
+        dropIfBlank(*left);
     emit selected();
+}
+
+void NoteSelection::dropIfBlank(const QUuid& id)
+{
+    const QList<QuendaNote>& notes = m_state.notes();
+    const auto it =
+        std::find_if(notes.cbegin(), notes.cend(), [&](const QuendaNote& n) { return n.id == id; });
+    if (it != notes.cend() && it->title.trimmed().isEmpty() && it->body.trimmed().isEmpty())
+        m_state.deleteNote(id);
 }
 
 void NoteSelection::commit(const QString& title, const QString& body)
@@ -119,6 +132,14 @@ void NoteSelection::appear()
     } else if (!m_selected) {
         select(firstID(m_state.notes()));
     }
+}
+
+void NoteSelection::leave()
+{
+    disconnect(&m_state, nullptr, this, nullptr);
+    if (m_selected)
+        dropIfBlank(*std::exchange(m_selected, std::nullopt));
+    m_state.flushNotes();
 }
 
 void NoteSelection::followRequest()

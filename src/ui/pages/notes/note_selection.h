@@ -12,7 +12,8 @@ struct QuendaNote;
 
 // What the notes page has open: the selected note, its title and body as the editor shows them,
 // and the search text. It follows the notes list and requests to open a note; every edit goes
-// straight to the state, so there is nothing to save.
+// straight to the state, so there is nothing to save. A note left with neither title nor text
+// is not kept: it would stand in the list as one more "Untitled".
 class NoteSelection final : public QObject {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(NoteSelection)
@@ -38,6 +39,8 @@ public:
     void deleteSelected();
     // The page is shown: the requested note, else the first one when nothing is open yet.
     void appear();
+    // The page goes: the open note is left, and the file holds every edit. Nothing is followed after.
+    void leave();
 
 signals:
     // The drafts were replaced by another note's texts (or emptied).
@@ -47,6 +50,8 @@ signals:
 private:
     void followRequest();
     void followIds();
+    // Drops the note when it is still in the list with a blank title and body.
+    void dropIfBlank(const QUuid& id);
 
     AppState& m_state;
     std::optional<QUuid> m_selected;

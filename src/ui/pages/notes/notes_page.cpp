@@ -16,15 +16,18 @@
 #include "ui/pages/notes/note_list_model.h"
 #include "ui/pages/notes/note_row_delegate.h"
 #include "ui/pages/notes/note_selection.h"
+#include "ui/pages/notes/note_title_field.h"
 
-#include <QFrame>
 #include <QHBoxLayout>
 #include <QKeyEvent>
-#include <QLineEdit>
 #include <QListView>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QShowEvent>
+#include <QTextDocument>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -36,6 +39,19 @@ void plain(QWidget& field)
     field.setPalette(clear);
 }
 
+// The line between the list and the editor, in the text colour made faint: a palette's own
+// mid colour can equal the card's fill in a dark scheme.
+class ColumnDivider final : public QWidget {
+public:
+    ColumnDivider() { setFixedWidth(1); }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter(this).fillRect(rect(), Scheme::primary(palette(), 0.12));
+    }
+};
+
 } // namespace
 
 NotesPage::NotesPage(AppState& state, QWidget* parent)
@@ -43,10 +59,11 @@ NotesPage::NotesPage(AppState& state, QWidget* parent)
     , m_state(state)
     , m_selection(std::make_unique<NoteSelection>(state))
     , m_new(new SoftButton(L10n::s("notes.new"), nullptr, Symbol::Plus))
+    , m_page(new Page(L10n::s("notes.title"), L10n::s("notes.subtitle"), this))
 {
     auto* fill = new QVBoxLayout(this);
     fill->setContentsMargins(0, 0, 0, 0);
-    auto* page = new Page(L10n::s("notes.title"), L10n::s("notes.subtitle"), this);
+    Page* page = m_page;
     fill->addWidget(page);
     page->setAccessory(m_new);
 
@@ -64,22 +81,21 @@ NotesPage::NotesPage(AppState& state, QWidget* parent)
     page->content()->addWidget(m_emptyCard);
 
     m_editorCard = new Card(0);
-    auto* block = new QWidget;
-    block->setFixedHeight(520);
-    auto* columns = new QHBoxLayout(block);
+    m_block = new QWidget;
+    m_block->setFixedHeight(blockHeight);
+    auto* columns = new QHBoxLayout(m_block);
     columns->setContentsMargins(0, 0, 0, 0);
     columns->setSpacing(0);
-    columns->addWidget(makeList(), 0, Qt::AlignTop);
-    auto* divider = new QFrame;
-    divider->setFrameShape(QFrame::VLine);
-    divider->setFrameShadow(QFrame::Plain);
-    divider->setForegroundRole(QPalette::Mid);
-    columns->addWidget(divider);
+    columns->addWidget(makeList());
+    columns->addWidget(new ColumnDivider);
     columns->addWidget(makeEditor(), 1);
-    m_editorCard->content()->addWidget(block);
+    m_editorCard->content()->addWidget(m_block);
     page->content()->addWidget(m_editorCard);
+    // The room below the block's top changes with the window and with what stands above it.
+    page->viewport()->installEventFilter(this);
+    m_editorCard->installEventFilter(this);
 
-    connect(m_new, &SoftButton::clicked, m_selection.get(), &NoteSelection::create);
+    connect(m_new, &SoftButton::clicked, this, &NotesPage::create);
     connect(m_selection.get(), &NoteSelection::selected, this, &NotesPage::loadDrafts);
     connect(m_selection.get(), &NoteSelection::queryChanged, this, &NotesPage::followQuery);
     connect(&m_state, &AppState::notesChanged, this, &NotesPage::followNotes);
@@ -89,7 +105,8 @@ NotesPage::NotesPage(AppState& state, QWidget* parent)
 
 NotesPage::~NotesPage()
 {
-    m_state.flushNotes(); // leaving the page
+    disconnect(&m_state, nullptr, this, nullptr);
+    m_selection->leave();
 }
 
 QWidget* NotesPage::emptyHint() const
@@ -105,7 +122,7 @@ QWidget* NotesPage::editorBlock() const
 QWidget* NotesPage::makeList()
 {
     auto* list = new QWidget;
-    list->setFixedSize(260, 520);
+    list->setFixedWidth(260);
     auto* column = new QVBoxLayout(list);
     column->setContentsMargins(0, 12, 0, 0);
     column->setSpacing(8);
@@ -150,8 +167,7 @@ QWidget* NotesPage::makeEditor()
     column->setContentsMargins(16, 16, 16, 16);
     column->setSpacing(10);
 
-    m_title = new QLineEdit;
-    m_title->setFrame(false);
+    m_title = new NoteTitleField;
     m_title->setPlaceholderText(L10n::s("notes.titlePlaceholder"));
     m_title->setAccessibleName(L10n::s("notes.titlePlaceholder"));
     m_title->setFont(KitFont::of(TextRole::DocumentTitle));
@@ -166,6 +182,8 @@ QWidget* NotesPage::makeEditor()
     m_body->viewport()->setAutoFillBackground(false);
     plain(*m_body);
     column->addWidget(m_body, 1);
+    // The title's first letter stands above the body's.
+    m_title->setTextMargins(int(m_body->document()->documentMargin()) - NoteTitleField::textInset, 0, 0, 0);
 
     auto* actions = new QHBoxLayout;
     actions->setSpacing(8);
@@ -186,6 +204,20 @@ QWidget* NotesPage::makeEditor()
     connect(m_copy, &SoftButton::clicked, this, [this] { ClipboardText::copy(m_body->toPlainText()); });
     connect(m_delete, &SoftButton::clicked, m_selection.get(), &NoteSelection::deleteSelected);
     return m_editorColumn;
+}
+
+void NotesPage::create()
+{
+    m_selection->create();
+    // Typing goes on in the new note; a Space would otherwise press the button again.
+    m_title->setFocus(Qt::OtherFocusReason);
+}
+
+void NotesPage::fitBlock()
+{
+    const int top = m_editorCard->mapTo(m_page->widget(), QPoint(0, 0)).y();
+    const int room = m_page->viewport()->height() - top - Page::padding.bottom();
+    m_block->setFixedHeight(std::clamp(room, smallestBlockHeight, blockHeight));
 }
 
 void NotesPage::followNotes()
@@ -245,6 +277,9 @@ void NotesPage::step(int by, bool focusRow)
 
 bool NotesPage::eventFilter(QObject* watched, QEvent* event)
 {
+    if ((watched == m_page->viewport() && event->type() == QEvent::Resize) ||
+        (watched == m_editorCard && event->type() == QEvent::Move))
+        fitBlock();
     if ((watched == m_search->editor() || watched == m_list) && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Up || key == Qt::Key_Down) {

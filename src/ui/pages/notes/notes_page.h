@@ -13,7 +13,8 @@ class KitLabel;
 class NoteDestinationPicker;
 class NoteListModel;
 class NoteSelection;
-class QLineEdit;
+class NoteTitleField;
+class Page;
 class QListView;
 class QPlainTextEdit;
 class QVBoxLayout;
@@ -23,19 +24,23 @@ struct QuendaNote;
 
 // The main window's page of the own notes: the destination picker, then either a hint that there
 // are none or a searchable list beside an editor of the open note. Every keystroke is saved; a
-// change of the list from elsewhere leaves the editor and its caret alone.
+// change of the list from elsewhere leaves the editor and its caret alone. The list and editor
+// are at most 520 tall and shorter in a low window, so the editor's buttons stay in sight.
 class NotesPage final : public QWidget {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(NotesPage)
 
 public:
+    static constexpr int blockHeight = 520;
+    static constexpr int smallestBlockHeight = 300;
+
     explicit NotesPage(AppState& state, QWidget* parent = nullptr);
     ~NotesPage() override;
 
     NoteSelection& selection() const { return *m_selection; }
     NoteDestinationPicker* picker() const { return m_picker; }
     SearchField* search() const { return m_search; }
-    QLineEdit* titleEditor() const { return m_title; }
+    NoteTitleField* titleEditor() const { return m_title; }
     QPlainTextEdit* bodyEditor() const { return m_body; }
     SoftButton* newButton() const { return m_new; }
     SoftButton* copyButton() const { return m_copy; }
@@ -54,6 +59,8 @@ protected:
 private:
     QWidget* makeList();
     QWidget* makeEditor();
+    void create();
+    void fitBlock();
     void followNotes();
     void followQuery();
     void loadDrafts();
@@ -62,16 +69,18 @@ private:
     AppState& m_state;
     std::unique_ptr<NoteSelection> m_selection;
     SoftButton* m_new;
+    Page* m_page;
     NoteDestinationPicker* m_picker = nullptr;
     KitLabel* m_unsaved = nullptr;
     Card* m_emptyCard = nullptr;
     Card* m_editorCard = nullptr;
+    QWidget* m_block = nullptr;
     SearchField* m_search = nullptr;
     KitLabel* m_noResults = nullptr;
     NoteListModel* m_rows = nullptr;
     QListView* m_list = nullptr;
     QWidget* m_editorColumn = nullptr;
-    QLineEdit* m_title = nullptr;
+    NoteTitleField* m_title = nullptr;
     QPlainTextEdit* m_body = nullptr;
     SoftButton* m_copy = nullptr;
     SoftButton* m_delete = nullptr;

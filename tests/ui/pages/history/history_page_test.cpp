@@ -4,6 +4,7 @@
 #include "ui/kit/page.h"
 #include "ui/kit/search_field.h"
 #include "ui/kit/soft_button.h"
+#include "ui/pages/history/clear_history_question.h"
 #include "ui/pages/history/history_page.h"
 #include "ui/pages/history/history_row.h"
 #include "ui/pages/history/recent_history.h"
@@ -11,11 +12,12 @@
 #include "ui/shell/main_view.h"
 #include "ui/shell/menu_bar_view.h"
 
+#include <QApplication>
+#include <QLineEdit>
 #include <QMenu>
-#include <QMessageBox>
 #include <QPointer>
-#include <QPushButton>
 #include <QScrollBar>
+#include <QSet>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -39,14 +41,6 @@ protected:
             found << row->entry().text;
         return found;
     }
-    static QPushButton* button(QMessageBox& box, const char* key)
-    {
-        for (QAbstractButton* b : box.buttons()) {
-            if (b->text() == L10n::s(QString::fromLatin1(key)))
-                return qobject_cast<QPushButton*>(b);
-        }
-        return nullptr;
-    }
 
     std::unique_ptr<HistoryPage> m_view;
 };
@@ -61,6 +55,11 @@ TEST_F(HistoryPageTest, TenThousandEntriesGetRowsAChunkAtATimeKeptByEntry)
     EXPECT_LE(opened, 2 * HistoryPage::chunk);
     EXPECT_EQ(view.rows().size(), opened);
     QPointer<HistoryRow> second = view.rows().at(1);
+    // The days past the rows made so far get no heading yet.
+    QSet<QDate> days;
+    for (const HistoryRow* row : view.rows())
+        days.insert(row->entry().date.toLocalTime().date());
+    EXPECT_EQ(view.dayTitles().size(), days.size());
 
     QScrollBar* bar = view.page()->verticalScrollBar();
     bar->setValue(bar->maximum()); // near the end: the next chunk
@@ -85,30 +84,73 @@ TEST_F(HistoryPageTest, TenThousandEntriesGetRowsAChunkAtATimeKeptByEntry)
     EXPECT_FALSE(view.hasMore());
 }
 
-TEST_F(HistoryPageTest, ClearingAsksWithCancelAsDefaultAndWritesTheEmptyFile)
+TEST_F(HistoryPageTest, ClearingAsksInThePageWithCancelHoldingTheKeyboardAndWritesTheEmptyFile)
+{
+    struct Row {
+        const char* name;
+        std::function<void(ClearHistoryQuestion&)> answer;
+        bool cleared;
+    };
+    const auto key = [](Qt::Key k) {
+        return [k](ClearHistoryQuestion& question) { QTest::keyClick(question.focusWidget(), k); };
+    };
+    // clang-format off
+    const Row rows[] = {
+        {.name = "a stray Enter keeps it", .answer = key(Qt::Key_Return), .cleared = false},
+        {.name = "a stray Space keeps it", .answer = key(Qt::Key_Space),  .cleared = false},
+        {.name = "Escape keeps it",        .answer = key(Qt::Key_Escape), .cleared = false},
+        {.name = "Cancel keeps it",        .answer = [](ClearHistoryQuestion& q) { q.cancelButton()->click(); }, .cleared = false},
+        {.name = "delete empties it",      .answer = [](ClearHistoryQuestion& q) { q.deleteButton()->click(); }, .cleared = true},
+    };
+    // clang-format on
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        QFile::remove(historyPath());
+        state().setHistory(entries(3));
+        HistoryPage& view = open();
+        ASSERT_TRUE(view.clearButton()->isVisible());
+        EXPECT_FALSE(view.confirmation()->isVisible());
+        view.clearButton()->click();
+        ClearHistoryQuestion& question = *view.confirmation();
+        ASSERT_TRUE(question.isVisible());
+        EXPECT_EQ(question.focusWidget(), question.cancelButton());
+        row.answer(question);
+        settle();
+        EXPECT_FALSE(question.isVisible());
+        EXPECT_EQ(state().history().isEmpty(), row.cleared);
+        EXPECT_EQ(QFile::exists(historyPath()), row.cleared);
+        EXPECT_EQ(view.clearButton()->isVisible(), !row.cleared);
+        EXPECT_EQ(shownTexts(view).contains(L10n::s(QStringLiteral("history.emptyTitle"))), row.cleared);
+    }
+    EXPECT_TRUE(storedHistory().isEmpty());
+}
+
+TEST_F(HistoryPageTest, CtrlFTakesTheKeyboardToTheSearchAndEscapeEmptiesIt)
 {
     state().setHistory(entries(3));
     HistoryPage& view = open();
-    ASSERT_TRUE(view.clearButton()->isVisible());
-    view.clearButton()->click();
-    QPointer<QMessageBox> box = view.confirmation();
-    ASSERT_NE(box, nullptr);
-    EXPECT_TRUE(box->isVisible());
-    EXPECT_EQ(box->defaultButton(), button(*box, "common.cancel"));
-    button(*box, "common.cancel")->click();
-    settle();
-    EXPECT_EQ(state().history().size(), 3);
-    EXPECT_FALSE(QFile::exists(historyPath()));
-
-    view.clearButton()->click();
-    ASSERT_NE(view.confirmation(), nullptr);
-    button(*view.confirmation(), "history.delete")->click();
-    settle();
-    EXPECT_TRUE(state().history().isEmpty());
-    ASSERT_TRUE(QFile::exists(historyPath()));
-    EXPECT_TRUE(storedHistory().isEmpty());
-    EXPECT_FALSE(view.clearButton()->isVisible());
-    EXPECT_TRUE(shownTexts(view).contains(L10n::s(QStringLiteral("history.emptyTitle"))));
+    QApplication::setActiveWindow(&view);
+    HistoryRow* row = view.rows().first();
+    row->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(row, Qt::Key_F, Qt::ControlModifier);
+    QLineEdit* search = view.searchField()->editor();
+    ASSERT_TRUE(search->hasFocus());
+    // Its focus ring stands whole inside the field: two pixels of the ring's colour at either end.
+    const QImage field = view.searchField()->grab().toImage();
+    const QColor ring = view.searchField()->palette().color(QPalette::Highlight);
+    for (const int x : {0, 1, field.width() - 2, field.width() - 1}) {
+        const QColor seen = field.pixelColor(x, field.height() / 2);
+        EXPECT_LE(std::abs(seen.red() - ring.red()) + std::abs(seen.green() - ring.green()) +
+                      std::abs(seen.blue() - ring.blue()),
+                  12)
+            << x;
+    }
+    QTest::keyClicks(search, QStringLiteral("entry 1"));
+    EXPECT_EQ(view.rows().size(), 1);
+    QTest::keyClick(search, Qt::Key_Escape);
+    EXPECT_EQ(view.searchField()->text(), QString());
+    EXPECT_EQ(view.rows().size(), 3);
+    EXPECT_TRUE(search->hasFocus());
 }
 
 TEST_F(HistoryPageTest, AFileRepeatingAnIdShowsEveryEntryAndRemovesOnlyTheOneAsked)

@@ -184,9 +184,41 @@ TEST_F(HistoryRowTest, TheHoverButtonsShowOnlyUnderThePointerAndAClipboardPanelH
     EXPECT_FALSE(shownTexts(row).contains(QStringLiteral("Spoken")));
 }
 
+TEST_F(HistoryRowTest, CopyRawIsOfferedOnlyForADictationWhoseRawTranscriptDiffers)
+{
+    struct Row {
+        const char* name;
+        const char* kind;
+        const char* raw;
+        bool offered;
+    };
+    // clang-format off
+    const Row rows[] = {
+        {.name = "raw differs",         .kind = "",          .raw = "the words heard", .offered = true},
+        {.name = "raw is the text",     .kind = "",          .raw = "final",           .offered = false},
+        {.name = "clipboard text",      .kind = "clipboard", .raw = "the words heard", .offered = false},
+    };
+    // clang-format on
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        HistoryEntry entry = dictation(QStringLiteral("final"));
+        entry.raw = QString::fromUtf8(row.raw);
+        if (*row.kind)
+            entry.kind = QString::fromUtf8(row.kind);
+        HistoryRow& shown = show(entry, Mode::Full);
+        shown.setExpanded(true);
+        EXPECT_EQ(shown.panelCopyRawButton() != nullptr, row.offered);
+        // The same row once its text is the raw transcript.
+        entry.text = entry.raw;
+        shown.setEntry(entry);
+        EXPECT_EQ(shown.panelCopyRawButton(), nullptr);
+    }
+}
+
 TEST_F(HistoryRowTest, AnEntryRemovedElsewhereIsNeitherCopiedNorRemovedAgain)
 {
-    const HistoryEntry entry = dictation(QStringLiteral("gone"));
+    HistoryEntry entry = dictation(QStringLiteral("gone"));
+    entry.raw = QStringLiteral("gone heard");
     HistoryRow& row = show(entry, Mode::Full);
     row.setExpanded(true);
     row.setFocus(Qt::TabFocusReason);

@@ -41,9 +41,10 @@ TEST(HistorySearch, GroupsMatchesByLocalDayNewestFirstAfterTheQueryRule)
         at("Buy milk", "buy milk please", QStringLiteral("Notes"), d12, QTime(0, 1)),
         at("Ship it", "", QStringLiteral("Slack"), d12.addDays(-1), QTime(23, 59)),
         at("Call Anna", "ruf anna an", std::nullopt, d12.addDays(1), QTime(8, 0)),
+        at("Late lunch", "", std::nullopt, d12, QTime(13, 0)), // its day's card is made already
     };
     const QString all13 = QStringLiteral("2026-03-13: Call Anna");
-    const QString all12 = QStringLiteral("2026-03-12: Meet at Noon | Buy milk");
+    const QString all12 = QStringLiteral("2026-03-12: Meet at Noon | Buy milk | Late lunch");
     const QString all11 = QStringLiteral("2026-03-11: Ship it");
     struct Row {
         const char* name;

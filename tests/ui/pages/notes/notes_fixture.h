@@ -42,10 +42,13 @@ protected:
         StateFixture::TearDown();
     }
 
-    // Notes named by letters: id, title and body from the letter, the first one newest.
+    // A file of notes named by letters, nothing written yet: id, title and body from the letter,
+    // the first one newest.
     AppState& makeNotesState(const QString& letters, bool bridge = false,
                              const std::function<void(QuendaConfig&)>& change = {})
     {
+        m_counting.notes.clear();
+        m_counting.writes = 0;
         if (change) {
             QuendaConfig config = QuendaConfig::standard();
             change(config);

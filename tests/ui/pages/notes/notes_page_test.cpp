@@ -1,12 +1,21 @@
 #include "notes_fixture.h"
 
+#include "widget_helpers.h"
+
+#include "core/model/main_section.h"
 #include "ui/kit/kit_label.h"
+#include "ui/kit/page.h"
+#include "ui/kit/scheme.h"
 #include "ui/kit/search_field.h"
 #include "ui/kit/soft_button.h"
 #include "ui/pages/notes/note_list_model.h"
 #include "ui/pages/notes/note_selection.h"
+#include "ui/pages/notes/note_title_field.h"
 #include "ui/pages/notes/notes_page.h"
+#include "ui/shell/main_view.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QLineEdit>
 #include <QListView>
 #include <QPlainTextEdit>
@@ -36,7 +45,11 @@ protected:
         else if (verb == s("tab"))
             QTest::keyClick(page.bodyEditor(), Qt::Key_Tab);
         else if (verb == s("new"))
-            page.newButton()->click();
+            QTest::mouseClick(page.newButton(), Qt::LeftButton); // as a hand does: the button takes focus
+        else if (verb == s("space"))
+            QTest::keyClick(page.focusWidget(), Qt::Key_Space);
+        else if (verb == s("copy"))
+            page.copyButton()->click();
         else if (verb == s("del"))
             page.deleteButton()->click();
         else if (verb == s("gone"))
@@ -47,8 +60,21 @@ protected:
             page.search()->setText(arg);
         else if (verb == s("down") || verb == s("up"))
             QTest::keyClick(page.search()->editor(), verb == s("down") ? Qt::Key_Down : Qt::Key_Up);
+        else if (verb == s("listup"))
+            QTest::keyClick(page.list(), Qt::Key_Up);
         else
             ADD_FAILURE() << "unknown step " << step.toStdString();
+    }
+
+    // The space-separated steps of run(), where "leave" ends the page.
+    void runAll(std::unique_ptr<NotesPage>& page, const char* steps)
+    {
+        for (const QString& step : QString::fromUtf8(steps).split(QLatin1Char(' '))) {
+            if (step == s("leave"))
+                page.reset();
+            else
+                run(*page, step);
+        }
     }
 
     static void click(NotesPage& page, const QUuid& id)
@@ -96,26 +122,30 @@ TEST_F(NotesPageTest, SelectionFollowsTheUserTheRequestsAndTheListAndEveryKeystr
         {.name = "the body keeps Tab",                   .notes = "a",   .steps = "appear tab",                .selected = "a", .body = "\ta", .written = true , .file = "A|\ta"},
         {.name = "new clears the search, opens on top",  .notes = "abc", .steps = "appear search:b new",       .selected = "*", .body = "",    .written = true , .file = "| A|a B|b C|c"},
         {.name = "a new note takes typing",              .notes = "",    .steps = "appear new type:hi",        .selected = "*", .body = "hi",  .written = true , .file = "|hi"},
+        {.name = "New leaves the keyboard in the title", .notes = "abc", .steps = "appear new space",          .selected = "*", .body = "",    .written = true , .file = " | A|a B|b C|c"},
+        {.name = "a new note left blank is not kept",    .notes = "abc", .steps = "appear new click:b",        .selected = "b", .body = "b",   .written = true , .file = "A|a B|b C|c"},
+        {.name = "New twice keeps one blank note",       .notes = "abc", .steps = "appear new new",            .selected = "*", .body = "",    .written = true , .file = "| A|a B|b C|c"},
+        {.name = "a titled new note is kept",            .notes = "abc", .steps = "appear new title:T click:b", .selected = "b", .body = "b",  .written = true , .file = "T| A|a B|b C|c"},
         {.name = "delete opens the first other note",    .notes = "abc", .steps = "appear click:b del",        .selected = "a", .body = "a",   .written = true , .file = "A|a C|c"},
         {.name = "deleting the first opens the next",    .notes = "abc", .steps = "appear del",                .selected = "b", .body = "b",   .written = true , .file = "B|b C|c"},
         {.name = "deleting the last leaves none",        .notes = "a",   .steps = "appear del",                .selected = "-", .body = "",    .written = true , .file = ""},
         {.name = "deleted elsewhere: the first opens",   .notes = "abc", .steps = "appear click:c gone:c",     .selected = "a", .body = "a",   .written = true , .file = "A|a B|b"},
         {.name = "added elsewhere: selection stays",     .notes = "abc", .steps = "appear click:b add",        .selected = "b", .body = "b",   .written = true , .file = "from elsewhere|from elsewhere A|a B|b C|c"},
         {.name = "the first note added opens",           .notes = "",    .steps = "appear add",                .selected = "*", .body = "from elsewhere", .written = true , .file = "from elsewhere|from elsewhere"},
-        {.name = "Down and Up move in the list",         .notes = "abc", .steps = "appear down down up",       .selected = "b", .body = "b",   .written = false, .file = "A|a B|b C|c"},
+        {.name = "Down moves down",                      .notes = "abc", .steps = "appear down",               .selected = "b", .body = "b",   .written = false, .file = "A|a B|b C|c"},
+        {.name = "Up moves up",                          .notes = "abc", .steps = "appear click:c up",         .selected = "b", .body = "b",   .written = false, .file = "A|a B|b C|c"},
+        {.name = "Up in the list moves up",              .notes = "abc", .steps = "appear click:c listup",     .selected = "b", .body = "b",   .written = false, .file = "A|a B|b C|c"},
         {.name = "Down moves in the shown notes",        .notes = "abc", .steps = "appear search:c down",      .selected = "c", .body = "c",   .written = false, .file = "A|a B|b C|c"},
         {.name = "a hidden selection stays open",        .notes = "abc", .steps = "appear search:b type:y",    .selected = "a", .body = "ya",  .written = true , .file = "A|ya B|b C|c"},
     };
     // clang-format on
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        m_counting.notes.clear();
-        m_counting.writes = 0;
         makeNotesState(QString::fromUtf8(row.notes));
         {
-            NotesPage page(notesState());
-            for (const QString& step : QString::fromUtf8(row.steps).split(QLatin1Char(' ')))
-                run(page, step);
+            auto shown = std::make_unique<NotesPage>(notesState());
+            runAll(shown, row.steps);
+            NotesPage& page = *shown;
             notesState().flushNotes();
             EXPECT_EQ(letterOf(page.selection().selectedID()), QString::fromUtf8(row.selected));
             EXPECT_EQ(page.bodyEditor()->toPlainText(), QString::fromUtf8(row.body));
@@ -206,6 +236,160 @@ TEST_F(NotesPageTest, AWarningLineShowsWhileTheNotesFileCannotBeWritten)
     notesState().flushNotes();
     EXPECT_FALSE(page.unsavedLine()->isVisible());
     EXPECT_EQ(m_counting.notes.first().body, s("xya"));
+}
+
+TEST_F(NotesPageTest, CopyPutsTheOpenNotesTextWithoutItsTitleOnTheClipboard)
+{
+    struct Row {
+        const char* steps;
+        const char* clipboard;
+    };
+    const Row rows[] = {
+        {.steps = "appear type:x copy", .clipboard = "xa"},
+        {.steps = "appear title:T click:b copy", .clipboard = "b"},
+        {.steps = "appear new copy", .clipboard = ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.steps);
+        makeNotesState(s("ab"));
+        auto page = std::make_unique<NotesPage>(notesState());
+        QGuiApplication::clipboard()->setText(s("left from before"));
+        runAll(page, row.steps);
+        EXPECT_EQ(QGuiApplication::clipboard()->text(), QString::fromUtf8(row.clipboard));
+    }
+}
+
+// With every write failing, the warning is known at once only where the page waits for the file.
+TEST_F(NotesPageTest, AnEditReachesTheFileBeforeAnotherNoteOpensAndWhenThePageGoes)
+{
+    struct Row {
+        const char* name;
+        const char* steps;
+        bool waited;
+    };
+    const Row rows[] = {
+        {.name = "typing is written behind", .steps = "appear type:x", .waited = false},
+        {.name = "opening another note", .steps = "appear type:x click:b", .waited = true},
+        {.name = "leaving the page", .steps = "appear type:x leave", .waited = true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        m_counting.failing = true;
+        makeNotesState(s("ab"));
+        auto page = std::make_unique<NotesPage>(notesState());
+        runAll(page, row.steps);
+        EXPECT_EQ(notesState().notesUnsaved(), row.waited);
+        page.reset();
+        m_counting.failing = false;
+    }
+}
+
+TEST_F(NotesPageTest, ANoteLeftBlankWhenThePageGoesIsNotKept)
+{
+    struct Row {
+        const char* steps;
+        const char* file;
+    };
+    const Row rows[] = {
+        {.steps = "appear new leave", .file = "A|a"},
+        {.steps = "appear new title:T leave", .file = "T| A|a"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.steps);
+        makeNotesState(s("a"));
+        auto page = std::make_unique<NotesPage>(notesState());
+        runAll(page, row.steps);
+        EXPECT_EQ(file(), QString::fromUtf8(row.file));
+    }
+}
+
+// A row the list does not repaint keeps its old title or highlight on screen.
+TEST_F(NotesPageTest, TheListRepaintsTheRowsWhoseTitleOrHighlightChanged)
+{
+    const auto notes = [this](const char* letters) {
+        QList<QuendaNote> list;
+        for (const char* c = letters; *c; ++c)
+            list.append({idOf(QString(QLatin1Char(*c))), {}, {}, QString(QLatin1Char(*c)).toUpper(), {}});
+        return list;
+    };
+    QList<QuendaNote> retitled = notes("abc");
+    retitled[1].title = s("Groceries");
+    struct Row {
+        const char* name;
+        std::function<void(NoteListModel&)> change;
+        const char* repainted; // letters of the rows told, "reset" for all
+    };
+    // clang-format off
+    const Row rows[] = {
+        {.name = "a title edited",         .change = [&](NoteListModel& m) { m.setNotes(retitled); },               .repainted = "b"},
+        {.name = "the same notes",         .change = [&](NoteListModel& m) { m.setNotes(notes("abc")); },           .repainted = ""},
+        {.name = "another note selected",  .change = [&](NoteListModel& m) { m.setSelected(idOf(s("c"))); },       .repainted = "ac"},
+        {.name = "the selection cleared",  .change = [&](NoteListModel& m) { m.setSelected(std::nullopt); },       .repainted = "a"},
+        {.name = "a note added",           .change = [&](NoteListModel& m) { m.setNotes(notes("dabc")); },          .repainted = "reset"},
+    };
+    // clang-format on
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        NoteListModel model([] { return QDateTime(); });
+        model.setNotes(notes("abc"));
+        model.setSelected(idOf(s("a")));
+        QString told;
+        QObject::connect(&model, &NoteListModel::dataChanged,
+                         [&](const QModelIndex& from, const QModelIndex& to) {
+                             for (int r = from.row(); r <= to.row(); ++r)
+                                 told += letterOf(model.idAt(r));
+                         });
+        QObject::connect(&model, &NoteListModel::modelReset, [&] { told += s("reset"); });
+        row.change(model);
+        EXPECT_EQ(told, QString::fromUtf8(row.repainted));
+    }
+}
+
+TEST_F(NotesPageTest, TheEditorShowsItsButtonsItsDividerAndItsTitleAboveTheBodyEndingInAnEllipsis)
+{
+    makeNotesState(s(""));
+    const QString title = s("Hall booking for the spring concert at the community centre in April");
+    notesState().setNoteToOpen(*notesState().addNote(s("Hello"), title));
+    notesState().setSection(MainSection::Notes);
+    MainView main(notesState());
+    QPalette flat = Scheme::dark();
+    flat.setColor(QPalette::Mid, flat.color(QPalette::Base)); // as some dark desktop palettes have it
+    main.setPalette(flat);
+    for (const QSize size : {QSize(920, 620), QSize(1000, 700)}) {
+        SCOPED_TRACE(size.height());
+        main.resize(size);
+        main.show();
+        settle();
+        auto* page = qobject_cast<NotesPage*>(main.page());
+        const QWidget* viewport = page->findChild<Page*>()->viewport();
+        for (const QWidget* button : {page->copyButton(), page->deleteButton()})
+            EXPECT_TRUE(
+                viewport->rect().contains(QRect(button->mapTo(viewport, QPoint(0, 0)), button->size())));
+    }
+    auto* page = qobject_cast<NotesPage*>(main.page());
+    NoteTitleField* field = page->titleEditor();
+    EXPECT_TRUE(field->shownText().endsWith(QChar(0x2026)));
+    EXPECT_LE(field->fontMetrics().horizontalAdvance(field->shownText()), field->width());
+
+    // The first painted column of the title and of the body, both starting with "H".
+    QWidget* column = field->parentWidget();
+    const QImage ink = renderTransparent(*column);
+    const auto firstInk = [&](const QWidget* text) {
+        for (int x = 0; x < column->width(); ++x)
+            if (paintedPixels(ink, QRect(x, text->y(), 1, text->height() / 2)) > 0)
+                return x;
+        return -1;
+    };
+    EXPECT_NEAR(firstInk(field), firstInk(page->bodyEditor()), 1);
+
+    const QWidget* list = page->list()->parentWidget();
+    const QImage card = page->editorBlock()->grab().toImage();
+    const QPoint at = list->mapTo(page->editorBlock(), QPoint(list->width(), list->height() / 2));
+    EXPECT_GT(Scheme::contrast(card.pixelColor(at), card.pixelColor(at + QPoint(8, 0))), 1.2);
+
+    QApplication::setActiveWindow(&main);
+    field->setFocus(Qt::MouseFocusReason);
+    EXPECT_EQ(field->shownText(), title);
 }
 
 } // namespace

@@ -3,12 +3,12 @@
 #include "bench_main.h"
 #include "core/state/app_state.h"
 #include "fake_state_services.h"
+#include "page_bench.h"
 #include "ui/kit/search_field.h"
 #include "ui/kit/theme.h"
 #include "ui/pages/dictionary/dictionary_page.h"
 
 #include <QApplication>
-#include <QImage>
 
 #include <memory>
 
@@ -43,22 +43,10 @@ struct Fixture {
         state.setConfig(config);
     }
 
-    std::unique_ptr<DictionaryPage> open()
-    {
-        auto view = std::make_unique<DictionaryPage>(state);
-        view->resize(1000, 700);
-        view->show();
-        QApplication::sendPostedEvents();
-        return view;
-    }
+    std::unique_ptr<DictionaryPage> open() { return Bench::showAlone<DictionaryPage>(state); }
 };
 
-void paint(QWidget& view)
-{
-    QImage frame(view.size(), QImage::Format_ARGB32_Premultiplied);
-    view.render(&frame);
-    benchmark::DoNotOptimize(frame.constBits());
-}
+using Bench::paint;
 
 void BM_OpenPage(benchmark::State& bench)
 {

@@ -3,12 +3,12 @@
 #include "bench_main.h"
 #include "core/state/app_state.h"
 #include "fake_state_services.h"
+#include "page_bench.h"
 #include "ui/kit/search_field.h"
 #include "ui/kit/theme.h"
 #include "ui/pages/history/history_page.h"
 
 #include <QApplication>
-#include <QImage>
 
 #include <memory>
 
@@ -57,22 +57,10 @@ struct Fixture {
         state.setHistory(history);
     }
 
-    std::unique_ptr<HistoryPage> open()
-    {
-        auto view = std::make_unique<HistoryPage>(state);
-        view->resize(1000, 700);
-        view->show();
-        QApplication::sendPostedEvents();
-        return view;
-    }
+    std::unique_ptr<HistoryPage> open() { return Bench::showAlone<HistoryPage>(state); }
 };
 
-void paint(QWidget& view)
-{
-    QImage frame(view.size(), QImage::Format_ARGB32_Premultiplied);
-    view.render(&frame);
-    benchmark::DoNotOptimize(frame.constBits());
-}
+using Bench::paint;
 
 void BM_OpenPage(benchmark::State& bench)
 {

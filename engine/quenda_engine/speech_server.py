@@ -224,6 +224,7 @@ def transcribe(base_url, model, key, wav, language, prompt, wait, client=None):
         fields.append(("language", language.strip()))
     if prompt:
         fields.append(("prompt", prompt))
+    late = ServerError(f"The speech server at {host} did not answer within {wait:.0f} s.")
     watch = _Watch(client, time.monotonic() + wait)
     try:
         try:
@@ -232,16 +233,18 @@ def transcribe(base_url, model, key, wav, language, prompt, wait, client=None):
             if watch.gone:
                 raise ClientGone() from None
             if watch.late or isinstance(e, TimeoutError):
-                raise ServerError(f"The speech server at {host} did not answer within "
-                                  f"{wait:.0f} s.") from None
+                raise late from None
             reason = str(getattr(e, "reason", "") or e or type(e).__name__)
             if key:
                 reason = reason.replace(key, "***")
             raise ServerError(f"The speech server at {host} cannot be reached ({reason}).") from None
     finally:
         watch.close()
+    # A reply cut short by the watch may still have parsed as one.
     if watch.gone:
         raise ClientGone()
+    if watch.late:
+        raise late
     if not 200 <= status <= 299:
         raise _fault(host, status, server_text(body[:MAX_REPLY_BYTES], key), bool(key))
     if len(body) > MAX_REPLY_BYTES:

@@ -75,7 +75,7 @@ public:
         // Answered with the written text; the words heard are `heard` when set, else the same.
         calls.push_back({SpeechRequest::transcribe(), context, [this, done](const EngineResult<QString>& r) {
                              if (r.ok())
-                                 done(Transcript{r.value(), heard.value_or(r.value())});
+                                 done(Transcript{r.value(), heard.value_or(r.value()), byServer, serverFailure});
                              else
                                  done(r.error());
                          }});
@@ -117,6 +117,9 @@ public:
     bool isReady = true;
     bool canPolish = true;
     std::optional<QString> heard;
+    // Which recogniser the engine says wrote the transcript, and why the speech server did not.
+    bool byServer = false;
+    std::optional<QString> serverFailure;
     int prewarms = 0;
     std::deque<Call> calls;
 

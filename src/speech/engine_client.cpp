@@ -105,8 +105,8 @@ std::optional<EngineError> EngineClient::cutOff(Ending ending)
 }
 
 void EngineClient::transcribe(const QByteArray& wav, const QString& language,
-                              const std::optional<SpeechServer>& server, const QString& speechKey, qint64 port,
-                              QObject* context, Done<Transcript> done)
+                              const std::optional<SpeechServer>& server, const QString& speechKey,
+                              qint64 port, QObject* context, Done<Transcript> done)
 {
     auto url = endpointOrFail(QStringLiteral("/transcribe"), port, context, done);
     if (!url)
@@ -123,10 +123,12 @@ void EngineClient::transcribe(const QByteArray& wav, const QString& language,
     if (server)
         key = speechKey.trimmed().toUtf8();
     post(*url, QByteArrayLiteral("application/octet-stream"), wav, context,
-         decodeWith<TextBody, Transcript>(std::move(done), [](const TextBody& body) {
-             return Transcript{body.text, body.raw.value_or(body.text),
-                               body.recogniser == QLatin1String("server"), body.serverError};
-         }),
+         decodeWith<TextBody, Transcript>(std::move(done),
+                                          [](const TextBody& body) {
+                                              return Transcript{body.text, body.raw.value_or(body.text),
+                                                                body.recogniser == QLatin1String("server"),
+                                                                body.serverError};
+                                          }),
          key.isEmpty() ? QList<std::pair<QByteArray, QByteArray>>()
                        : QList<std::pair<QByteArray, QByteArray>>{{speechKeyHeader, key}});
 }

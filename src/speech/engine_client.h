@@ -48,7 +48,8 @@ public:
     void transcribe(const QByteArray& wav, const QString& language, const std::optional<SpeechServer>& server,
                     const QString& speechKey, qint64 port, QObject* context, Done<Transcript> done);
     // What the server made of a moment of silence.
-    void checkSpeechServer(const SpeechCheckRequest& request, qint64 port, QObject* context, Done<QString> done);
+    void checkSpeechServer(const SpeechCheckRequest& request, qint64 port, QObject* context,
+                           Done<QString> done);
     void polish(const PolishBody& body, qint64 port, QObject* context, Done<QString> done);
     void correctionModel(const CorrectionModelRequest& request, qint64 port, QObject* context,
                          Done<CorrectionModelBody> done);

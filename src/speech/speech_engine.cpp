@@ -113,9 +113,10 @@ void SpeechEngine::checkSpeechServer(QObject* context, Done<QString> done)
         return;
     }
     const QuendaConfig config = m_config();
-    const SpeechServer server = config.speechServer().value_or(SpeechServer{config.speechBaseURL.trimmed(), config.speechModel.trimmed()});
-    m_client.checkSpeechServer({server.baseURL, server.model, m_keys.speechKey().trimmed()}, config.port, context,
-                               std::move(done));
+    const SpeechServer server = config.speechServer().value_or(
+        SpeechServer{config.speechBaseURL.trimmed(), config.speechModel.trimmed()});
+    m_client.checkSpeechServer({server.baseURL, server.model, m_keys.speechKey().trimmed()}, config.port,
+                               context, std::move(done));
 }
 
 qint64 SpeechEngine::port() const
@@ -334,9 +335,10 @@ void SpeechEngine::applyProvenHealth(const HealthBody& health)
         m_polishAvailable = config.correctionConfigured(
             hasKey, [this](const CorrectionEndpoint& endpoint) { return m_keys.key(endpoint); });
         const bool needsKey = config.polishProvider == PolishProvider::OpenAI && !m_polishAvailable;
-        setStatus(L10n::format(needsKey ? QStringLiteral("engine.readyNeedsKey") : QStringLiteral("engine.ready"),
-                               {SpeechRouteText::of(config.speechServer())}),
-                  false);
+        setStatus(
+            L10n::format(needsKey ? QStringLiteral("engine.readyNeedsKey") : QStringLiteral("engine.ready"),
+                         {SpeechRouteText::of(config.speechServer())}),
+            false);
     } else {
         m_polishAvailable = false;
         if (health.error)

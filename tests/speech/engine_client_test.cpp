@@ -131,8 +131,8 @@ struct SpeechServerRow {
     AsrEngine engine;
     const char* key;
     QByteArray reply;
-    const char* query;        // after "/transcribe?language=de"
-    const char* sentKey;      // the key header as the engine gets it, "" for none
+    const char* query;   // after "/transcribe?language=de"
+    const char* sentKey; // the key header as the engine gets it, "" for none
     Transcript transcript;
 };
 

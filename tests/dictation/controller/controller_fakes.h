@@ -73,12 +73,13 @@ public:
     void transcribe(const QByteArray&, const QString&, QObject* context, TranscriptDone done) override
     {
         // Answered with the written text; the words heard are `heard` when set, else the same.
-        calls.push_back({SpeechRequest::transcribe(), context, [this, done](const EngineResult<QString>& r) {
-                             if (r.ok())
-                                 done(Transcript{r.value(), heard.value_or(r.value()), byServer, serverFailure});
-                             else
-                                 done(r.error());
-                         }});
+        calls.push_back(
+            {SpeechRequest::transcribe(), context, [this, done](const EngineResult<QString>& r) {
+                 if (r.ok())
+                     done(Transcript{r.value(), heard.value_or(r.value()), byServer, serverFailure});
+                 else
+                     done(r.error());
+             }});
     }
     void polish(const QString& raw, const std::optional<QString>& selection, const QuendaConfig&,
                 const std::optional<QString>& target, bool noteAnswer, QObject* context, Done done) override

@@ -262,8 +262,9 @@ TEST_F(SpeechRoute, TheNoticeAfterTheTextSaysWhoWroteItWhenThatIsNews)
         m_speech.serverFailure = row.serverFailure ? std::optional(s(*row.serverFailure)) : std::nullopt;
         dictate(s("the words"));
         m_speech.answer(Request::Kind::Polish,
-                        row.polishFails ? EngineResult<QString>(EngineError{EngineError::Kind::Engine, s("quota")})
-                                        : EngineResult<QString>(s("The words.")));
+                        row.polishFails
+                            ? EngineResult<QString>(EngineError{EngineError::Kind::Engine, s("quota")})
+                            : EngineResult<QString>(s("The words.")));
         EXPECT_EQ(historyTexts().first(), row.polishFails ? s("the words") : s("The words.")) << row.name;
         if (row.notice.isEmpty()) {
             EXPECT_EQ(phase().kind(), Phase::Kind::Done) << row.name;

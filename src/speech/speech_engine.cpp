@@ -113,10 +113,9 @@ void SpeechEngine::checkSpeechServer(QObject* context, Done<QString> done)
         return;
     }
     const QuendaConfig config = m_config();
-    const SpeechServer server = config.speechServer().value_or(
-        SpeechServer{config.speechBaseURL.trimmed(), config.speechModel.trimmed()});
-    m_client.checkSpeechServer({server.baseURL, server.model, m_keys.speechKey().trimmed()}, config.port,
-                               context, std::move(done));
+    m_client.checkSpeechServer(
+        {config.speechBaseURL.trimmed(), config.speechModel.trimmed(), m_keys.speechKey().trimmed()},
+        config.port, context, std::move(done));
 }
 
 qint64 SpeechEngine::port() const

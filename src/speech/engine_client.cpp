@@ -116,12 +116,14 @@ void EngineClient::transcribe(const QByteArray& wav, const QString& language,
         return QLatin1String(name) + u'=' + QString::fromLatin1(QUrl::toPercentEncoding(value));
     };
     QString query = item("language", language);
-    if (server)
+    // The key of a server that is not in use stays here.
+    QList<std::pair<QByteArray, QByteArray>> headers;
+    if (server) {
         query += u'&' + item("server", server->baseURL) + u'&' + item("model", server->model);
+        if (const QByteArray key = speechKey.trimmed().toUtf8(); !key.isEmpty())
+            headers.append({speechKeyHeader, key});
+    }
     url->setQuery(query, QUrl::StrictMode);
-    QByteArray key;
-    if (server)
-        key = speechKey.trimmed().toUtf8();
     post(*url, QByteArrayLiteral("application/octet-stream"), wav, context,
          decodeWith<TextBody, Transcript>(std::move(done),
                                           [](const TextBody& body) {
@@ -129,8 +131,7 @@ void EngineClient::transcribe(const QByteArray& wav, const QString& language,
                                                                 body.recogniser == QLatin1String("server"),
                                                                 body.serverError};
                                           }),
-         key.isEmpty() ? QList<std::pair<QByteArray, QByteArray>>()
-                       : QList<std::pair<QByteArray, QByteArray>>{{speechKeyHeader, key}});
+         headers);
 }
 
 void EngineClient::checkSpeechServer(const SpeechCheckRequest& request, qint64 port, QObject* context,

@@ -76,8 +76,15 @@ SettingsRow* portRow(SettingsBinder& binder)
     return row;
 }
 
-// Which recogniser the user wants, and under it which one writes the dictations now: a Whisper
-// server only once it has an address.
+// Which recogniser writes the dictations now: a Whisper server only once it has an address.
+QString recogniserInUse(const QuendaConfig& config)
+{
+    const std::optional<SpeechServer> server = config.speechServer();
+    return L10n::format(QStringLiteral("settings.recogniser.inUse"), {SpeechRouteText::of(server)}) + u' ' +
+           L10n::s(server ? "settings.recogniser.sent" : "settings.recogniser.private");
+}
+
+// Which recogniser the user wants, and under it the one in use.
 SettingsRow* recogniserRow(SettingsBinder& binder)
 {
     const QList<SettingsBinder::Choice<AsrEngine>> choices{
@@ -88,12 +95,9 @@ SettingsRow* recogniserRow(SettingsBinder& binder)
         L10n::s("settings.recogniser"),
         binder.segments<AsrEngine>(&QuendaConfig::asrEngine, choices,
                                    [](const AsrEngine& engine) { return AsrEngineText::table.text(engine); }),
-        QStringLiteral(" "));
+        recogniserInUse(binder.state().config()));
     binder.follow(row, [&binder, row] {
-        const std::optional<SpeechServer> server = binder.state().config().speechServer();
-        row->detail()->setText(
-            L10n::format(QStringLiteral("settings.recogniser.inUse"), {SpeechRouteText::of(server)}) + u' ' +
-            L10n::s(server ? "settings.recogniser.sent" : "settings.recogniser.private"));
+        row->detail()->setText(recogniserInUse(binder.state().config()));
         row->control()->setAccessibleDescription(row->detail()->text());
     });
     return row;

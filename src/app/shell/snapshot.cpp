@@ -158,6 +158,10 @@ QList<Scene> overlayScenes()
         {QStringLiteral("failed"),
          phase(Phase::failed(QStringLiteral("The speech engine did not answer in time.")))},
         {QStringLiteral("notice"), phase(Phase::notice(QStringLiteral("Nothing heard")))},
+        {QStringLiteral("notice-speech-fallback"),
+         phase(Phase::notice(L10n::format(QStringLiteral("notice.speechFallback"),
+                                          {QStringLiteral("The speech server at 192.168.1.20 refused the key "
+                                                          "(401): Incorrect API key provided: ***")})))},
         {QStringLiteral("preview"),
          [](AppState& s) {
              s.setDictationPreview(

@@ -21,6 +21,7 @@ class NoKeys final : public ProviderKeys {
 public:
     QString generalKey() const override { return {}; }
     QString key(const CorrectionEndpoint&) const override { return {}; }
+    QString speechKey() const override { return {}; }
 };
 
 void waitUntil(const std::function<bool()>& done)

@@ -19,6 +19,7 @@ class NoKeys final : public ProviderKeys {
 public:
     QString generalKey() const override { return {}; }
     QString key(const CorrectionEndpoint&) const override { return {}; }
+    QString speechKey() const override { return {}; }
 };
 
 // Serves one request per connection with blocking socket calls, off the client's thread; proves

@@ -144,10 +144,20 @@ def capitalise(text, keep=()):
     return re.sub(r"(^|[.!?]\s+)([^\W\d_])", fix, text)
 
 
-def clean_up(text, dictionary=""):
-    entries = [(heard, term) for heard, term in parse_dictionary(dictionary)[:MAX_ENTRIES]
-               if len(heard) <= MAX_FORM and len(term) <= MAX_FORM]
+def _entries(text, dictionary):
     if len(text) > MAX_TEXT:
-        entries = []
+        return []
+    return [(heard, term) for heard, term in parse_dictionary(dictionary)[:MAX_ENTRIES]
+            if len(heard) <= MAX_FORM and len(term) <= MAX_FORM]
+
+
+def clean_up(text, dictionary=""):
+    entries = _entries(text, dictionary)
     text = tidy(apply_dictionary(pronoun(text), entries))
     return full_stop(capitalise(text, [term for _, term in entries]))
+
+
+def written(text, dictionary=""):
+    """A speech server's text with the dictionary applied. Such a server writes sentences
+    itself, in any language, so the English rules of clean_up stay out of it."""
+    return tidy(apply_dictionary(text, _entries(text, dictionary)))

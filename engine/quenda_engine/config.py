@@ -52,7 +52,7 @@ APP_KEYS = {
     **dict.fromkeys("""modelPath whisperModel polishProvider openAIModel asrEngine
         correctionBaseURL correctionKind language nativeLanguage style instructions dictionary
         hotkey othersAudio overlayResultSize resultPlacementScreen resultPlacementAnchor
-        noteDestination""".split(), _STRING),
+        noteDestination speechBaseURL speechModel""".split(), _STRING),
     **dict.fromkeys("""didChooseModel correctionFallback showWidget commandMode autoCorrect
         playSounds launchAtLogin onboarded learnEdits widgetFollowActiveScreen
         showDictationPreview resultPlacementFixed""".split(), _BOOL),

@@ -11,6 +11,7 @@ import wave
 MODEL_DIR = "/usr/share/pocketsphinx/model/en-us"
 MODEL_NAME = "pocketsphinx en-us"
 SAMPLE_RATE = 16000
+BYTES_PER_SECOND = 2 * SAMPLE_RATE
 # A writer that cannot seek back to fill in the sizes (sox or espeak-ng into a
 # pipe) leaves 0x7ffff000 or more there; the samples then run to the end.
 UNKNOWN_SIZE = 0x7FFFF000
@@ -41,6 +42,15 @@ def read_pcm(data):
         raise BadAudio(f"The WAV file is cut short: {len(pcm)} of its {claimed} bytes of "
                        f"samples arrived.")
     return pcm
+
+
+def wav_of(pcm):
+    """16-bit mono samples at the app's rate as a WAV file."""
+    out = io.BytesIO()
+    with wave.open(out, "wb") as w:
+        w.setnchannels(1), w.setsampwidth(2), w.setframerate(SAMPLE_RATE)
+        w.writeframes(pcm)
+    return out.getvalue()
 
 
 def is_english(language):

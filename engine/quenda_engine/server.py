@@ -3,17 +3,18 @@
 import io
 import json
 import re
+import sys
 import threading
 import time
 import traceback
 import urllib.parse
 from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
 
-from . import config, providers
+from . import config, providers, speech_server
 from .access import CHALLENGE_HEADER, PROOF_HEADER, TOKEN_HEADER
-from .cleanup import clean_up
+from .cleanup import clean_up, written
 from .polish import Failure, Polisher
-from .recogniser import MODEL_NAME, BadAudio, is_english, read_pcm
+from .recogniser import BYTES_PER_SECOND, MODEL_NAME, BadAudio, is_english, read_pcm, wav_of
 
 MAX_WAV_BYTES = 64 * 1024 * 1024      # over half an hour of 16 kHz 16-bit mono
 MAX_JSON_BYTES = 4 * 1024 * 1024
@@ -36,6 +37,10 @@ POLISH_KEYS = {"raw": str, "selection": str, "style": str, "instructions": str,
                "dictionary": str, "targetLanguage": str, "provider": str, "apiKey": str,
                "openAIModel": str, "baseURL": str, "endpoints": list, "noteAnswer": bool}
 JSON_TYPES = {str: "a string", list: "an array", bool: "true or false"}
+SPEECH_CHECK_KEYS = {"baseURL": str, "model": str, "apiKey": str}
+# The key of the user's speech server rides in a header: the body of /transcribe is the recording.
+SPEECH_KEY_HEADER = "Quenda-Speech-Key"
+CHECK_SECONDS = 0.5
 
 
 def check_types(body, types, required, where=""):
@@ -205,6 +210,10 @@ class Handler(BaseHTTPRequestHandler):
             data = json.dumps(body).encode()
         except Failure as f:
             return self.send_error(f.status, str(f))
+        except speech_server.ClientGone:
+            # Nobody waits for an answer; the upload to the speech server has been cut.
+            self.close_connection = True
+            return self.log_message("%s cancelled by the program", parts.path)
         except Exception as e:  # a fault of the engine still answers with an ErrorBody
             traceback.print_exc()
             return self.send_error(500, f"Engine failure: {e}")
@@ -322,25 +331,64 @@ class Handler(BaseHTTPRequestHandler):
 
     def on_transcribe(self, query):
         wav = self.read_body(self.server.max_wav_bytes)
-        language = urllib.parse.parse_qs(query, keep_blank_values=True).get("language", [""])[0]
-        if not is_english(language):
-            raise Failure(422, f"Only English speech recognition is installed; the language "
-                               f"\"{language}\" is not available. Choose English or automatic.")
+        params = urllib.parse.parse_qs(query, keep_blank_values=True)
+        language, server = (params.get(name, [""])[0] for name in ("language", "server"))
         try:
             pcm = read_pcm(wav)
         except BadAudio as e:
             raise Failure(400, str(e)) from None
+        dictionary = config.load_dictionary(config.support_dir())
+        failure = None
+        if server.strip():
+            try:
+                heard = speech_server.transcribe(
+                    server, params.get("model", [""])[0], self._speech_key(), wav, language,
+                    speech_server.prompt_of(dictionary),
+                    speech_server.wait_for(len(pcm) / BYTES_PER_SECOND), self.connection)
+                if not heard:
+                    raise speech_server.ServerError(
+                        f"The speech server at {speech_server.host_of(server)} heard nothing.")
+                body = {"text": written(heard, dictionary), "raw": heard, "recogniser": "server"}
+                return 200, body | ({"language": language} if language not in ("", "auto") else {})
+            except speech_server.ServerError as e:
+                failure = str(e)
+                print(f"speech server: {failure}", file=sys.stderr)
+                if not is_english(language):
+                    raise Failure(502, failure) from None
+        elif not is_english(language):
+            raise Failure(422, f"Only English speech recognition is installed; the language "
+                               f"\"{language}\" is not available. Choose English or automatic.")
         rec = self.server.recogniser
         if not rec.ready:
             rec.start_loading()
             rec.wait_loaded(LOAD_WAIT)
             if not rec.ready:
-                raise Failure(503, rec.error or "Speech recognition is still loading.")
+                raise Failure(502 if failure else 503,
+                              failure or rec.error or "Speech recognition is still loading.")
         heard = rec.transcribe(pcm)
         # Written as a person would write it, with the user's dictionary, even when no correction
         # provider is set up; "raw" keeps the words as the recogniser heard them.
-        dictionary = config.load_dictionary(config.support_dir())
-        return 200, {"text": clean_up(heard, dictionary), "raw": heard, "language": "en"}
+        body = {"text": clean_up(heard, dictionary), "raw": heard, "language": "en",
+                "recogniser": "built-in"}
+        return 200, body | ({"serverError": failure} if failure else {})
+
+    def on_speech_check(self, query):
+        body = self.read_json(SPEECH_CHECK_KEYS, set(SPEECH_CHECK_KEYS))
+        silence = bytes(int(CHECK_SECONDS * BYTES_PER_SECOND))
+        try:
+            heard = speech_server.transcribe(
+                body["baseURL"], body["model"], body["apiKey"].strip(), wav_of(silence), "auto", "",
+                speech_server.wait_for(CHECK_SECONDS), self.connection)
+        except speech_server.ServerError as e:
+            raise Failure(502, str(e)) from None
+        # Silence may well come back empty, or as a word the model makes up; either is an answer.
+        return 200, {"text": heard}
+
+    def _speech_key(self):
+        keys = self.headers.get_all(SPEECH_KEY_HEADER) or []
+        if len(keys) > 1:
+            raise Failure(400, f"Send one {SPEECH_KEY_HEADER} at most.")
+        return keys[0].strip() if keys else ""
 
     def on_polish(self, query):
         body = self.read_json(POLISH_KEYS, {"raw"})
@@ -369,4 +417,5 @@ ROUTES = {
     "/transcribe": ("POST", Handler.on_transcribe, {AUDIO}),
     "/polish": ("POST", Handler.on_polish, {JSON}),
     "/correction-model": ("POST", Handler.on_correction_model, {JSON}),
+    "/speech-check": ("POST", Handler.on_speech_check, {JSON}),
 }

@@ -58,7 +58,8 @@ class ProtocolTest(EngineCase):
         streamed = wav_bytes()[:40] + struct.pack("<I", 0x7FFFF000) + wav_bytes()[44:]
         for code, wav in (("", wav_bytes()), ("auto", wav_bytes()), ("en", wav_bytes()),
                           ("en-US", wav_bytes()), ("EN_gb", wav_bytes()), ("en", streamed)):
-            self.assertEqual((200, {"text": "6400 bytes heard.", "raw": "6400 bytes heard", "language": "en"}),
+            self.assertEqual((200, {"text": "6400 bytes heard.", "raw": "6400 bytes heard",
+                                    "language": "en", "recogniser": "built-in"}),
                              self.call("POST", "/transcribe?language=" + code, wav))
         self.assertFails(422, self.call("POST", "/transcribe?language=de", wav_bytes()), '"de"')
 
@@ -79,7 +80,8 @@ class ProtocolTest(EngineCase):
                 else:
                     with open(path, "w") as f:
                         json.dump(config, f)
-                self.assertEqual((200, {"text": written, "raw": "run cube cuttle now", "language": "en"}),
+                self.assertEqual((200, {"text": written, "raw": "run cube cuttle now",
+                                        "language": "en", "recogniser": "built-in"}),
                                  self.call("POST", "/transcribe?language=en", wav_bytes()))
 
     def test_malformed_or_foreign_audio(self):

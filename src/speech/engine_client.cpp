@@ -104,19 +104,44 @@ std::optional<EngineError> EngineClient::cutOff(Ending ending)
     return std::nullopt;
 }
 
-void EngineClient::transcribe(const QByteArray& wav, const QString& language, qint64 port, QObject* context,
-                              Done<Transcript> done)
+void EngineClient::transcribe(const QByteArray& wav, const QString& language,
+                              const std::optional<SpeechServer>& server, const QString& speechKey,
+                              qint64 port, QObject* context, Done<Transcript> done)
 {
     auto url = endpointOrFail(QStringLiteral("/transcribe"), port, context, done);
     if (!url)
         return;
-    // Encoded in full, so "+", "&" or "=" in the value can never change the query's meaning.
-    url->setQuery(QStringLiteral("language=") + QString::fromLatin1(QUrl::toPercentEncoding(language)),
-                  QUrl::StrictMode);
+    // Encoded in full, so "+", "&" or "=" in a value can never change the query's meaning.
+    const auto item = [](const char* name, const QString& value) -> QString {
+        return QLatin1String(name) + u'=' + QString::fromLatin1(QUrl::toPercentEncoding(value));
+    };
+    QString query = item("language", language);
+    // The key of a server that is not in use stays here.
+    QList<std::pair<QByteArray, QByteArray>> headers;
+    if (server) {
+        query += u'&' + item("server", server->baseURL) + u'&' + item("model", server->model);
+        if (const QByteArray key = speechKey.trimmed().toUtf8(); !key.isEmpty())
+            headers.append({speechKeyHeader, key});
+    }
+    url->setQuery(query, QUrl::StrictMode);
     post(*url, QByteArrayLiteral("application/octet-stream"), wav, context,
-         decodeWith<TextBody, Transcript>(std::move(done), [](const TextBody& body) {
-             return Transcript{body.text, body.raw.value_or(body.text)};
-         }));
+         decodeWith<TextBody, Transcript>(std::move(done),
+                                          [](const TextBody& body) {
+                                              return Transcript{body.text, body.raw.value_or(body.text),
+                                                                body.recogniser == QLatin1String("server"),
+                                                                body.serverError};
+                                          }),
+         headers);
+}
+
+void EngineClient::checkSpeechServer(const SpeechCheckRequest& request, qint64 port, QObject* context,
+                                     Done<QString> done)
+{
+    const auto url = endpointOrFail(QStringLiteral("/speech-check"), port, context, done);
+    if (!url)
+        return;
+    post(*url, kJson, QJsonDocument(request.toJson()).toJson(QJsonDocument::Compact), context,
+         decodeWith<TextBody, QString>(std::move(done), [](const TextBody& reply) { return reply.text; }));
 }
 
 void EngineClient::polish(const PolishBody& body, qint64 port, QObject* context, Done<QString> done)
@@ -194,10 +219,13 @@ QNetworkRequest EngineClient::request(const QUrl& url) const
 }
 
 void EngineClient::post(const QUrl& url, const QByteArray& contentType, const QByteArray& body,
-                        QObject* context, Done<QByteArray> done)
+                        QObject* context, Done<QByteArray> done,
+                        const QList<std::pair<QByteArray, QByteArray>>& headers)
 {
     QNetworkRequest r = request(url);
     r.setHeader(QNetworkRequest::ContentTypeHeader, contentType);
+    for (const auto& [name, value] : headers)
+        r.setRawHeader(name, value);
     watch(m_network.post(r, body), kRequestTimeoutMs, kMaxReplyBytes, context,
           [done = std::move(done)](QNetworkReply* reply, Ending ending) {
               if (const auto error = cutOff(ending)) {

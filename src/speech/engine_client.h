@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/base/clock.h"
+#include "core/model/speech_server.h"
 #include "speech/engine_replies.h"
 #include "speech/engine_requests.h"
 #include "speech/engine_result.h"
@@ -40,8 +41,15 @@ public:
     // None when the reply passes; a status of none stands for a reply that is not HTTP.
     static std::optional<EngineError> validate(const QByteArray& body, std::optional<int> status);
 
-    void transcribe(const QByteArray& wav, const QString& language, qint64 port, QObject* context,
-                    Done<Transcript> done);
+    // The key of the user's speech server rides in this header: the body is the recording.
+    static constexpr const char* speechKeyHeader = "Quenda-Speech-Key";
+
+    // With a server, the engine sends the recording there, with `speechKey` when it is not "".
+    void transcribe(const QByteArray& wav, const QString& language, const std::optional<SpeechServer>& server,
+                    const QString& speechKey, qint64 port, QObject* context, Done<Transcript> done);
+    // What the server made of a moment of silence.
+    void checkSpeechServer(const SpeechCheckRequest& request, qint64 port, QObject* context,
+                           Done<QString> done);
     void polish(const PolishBody& body, qint64 port, QObject* context, Done<QString> done);
     void correctionModel(const CorrectionModelRequest& request, qint64 port, QObject* context,
                          Done<CorrectionModelBody> done);
@@ -70,7 +78,7 @@ private:
     // The error of a request cut off before its reply could be read.
     static std::optional<EngineError> cutOff(Ending ending);
     void post(const QUrl& url, const QByteArray& contentType, const QByteArray& body, QObject* context,
-              Done<QByteArray> done);
+              Done<QByteArray> done, const QList<std::pair<QByteArray, QByteArray>>& headers = {});
     void postEmpty(const QString& path, qint64 port, int timeoutMs, QObject* context,
                    std::function<void()> done);
     void watch(QNetworkReply* reply, int timeoutMs, qint64 maxBytes, QObject* context, Finish finish);

@@ -24,4 +24,7 @@ public:
     // destroyed context.
     virtual void correctionModel(const QString& apiKey, const QString& baseURL, QObject* context,
                                  EngineClient::Done<CorrectionModelBody> done) = 0;
+    // What the speech server of the configuration in force, asked with its held key, makes of a
+    // moment of silence. Cancelled and guarded by `context` as above.
+    virtual void checkSpeechServer(QObject* context, EngineClient::Done<QString> done) = 0;
 };

@@ -29,6 +29,8 @@ std::optional<TextBody> TextBody::decode(const QByteArray& bytes)
     body.text = f.requiredString(QStringLiteral("text"));
     body.language = f.string(QStringLiteral("language"));
     body.raw = f.string(QStringLiteral("raw"));
+    body.recogniser = f.string(QStringLiteral("recogniser"));
+    body.serverError = f.string(QStringLiteral("serverError"));
     if (f.failed())
         return std::nullopt;
     return body;

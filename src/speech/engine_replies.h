@@ -25,6 +25,10 @@ struct TextBody {
     QString text;
     std::optional<QString> language;
     std::optional<QString> raw; // /transcribe: the words as heard, before they were written out
+    // /transcribe: "server" (the user's speech server) or "built-in"
+    std::optional<QString> recogniser;
+    // /transcribe: why the speech server gave no text, when the built-in recogniser stood in
+    std::optional<QString> serverError;
 
     static std::optional<TextBody> decode(const QByteArray& bytes);
 };

@@ -12,6 +12,13 @@ void putOptional(QJsonObject& object, const QString& key, const std::optional<QS
 
 } // namespace
 
+QJsonObject SpeechCheckRequest::toJson() const
+{
+    return QJsonObject{{QStringLiteral("baseURL"), baseURL},
+                       {QStringLiteral("model"), model},
+                       {QStringLiteral("apiKey"), apiKey}};
+}
+
 QJsonObject CorrectionModelRequest::toJson() const
 {
     return QJsonObject{{QStringLiteral("apiKey"), apiKey}, {QStringLiteral("baseURL"), baseURL}};

@@ -8,6 +8,15 @@
 
 // Request bodies sent to the engine. An optional field is written only when it has a value.
 
+// POST /speech-check: the user's speech server, asked to transcribe a moment of silence.
+struct SpeechCheckRequest {
+    QString baseURL;
+    QString model;
+    QString apiKey;
+
+    QJsonObject toJson() const;
+};
+
 // POST /correction-model
 struct CorrectionModelRequest {
     QString apiKey;

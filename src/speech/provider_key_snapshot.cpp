@@ -22,6 +22,11 @@ QString ProviderKeySnapshot::key(const CorrectionEndpoint& endpoint) const
     return it->key;
 }
 
+QString ProviderKeySnapshot::speechKey() const
+{
+    return m_speech;
+}
+
 void ProviderKeySnapshot::refresh(const QuendaConfig& config)
 {
     const quint64 generation = ++m_generation;
@@ -38,6 +43,8 @@ void ProviderKeySnapshot::apply(const KeyReadings& readings)
 {
     if (readings.general.ok())
         m_general = readings.general.value().value_or(QString());
+    if (readings.speech.ok())
+        m_speech = readings.speech.value().value_or(QString());
     QHash<QUuid, Held> next;
     for (const KeyReadings::Endpoint& read : readings.endpoints) {
         const CorrectionEndpoint& endpoint = read.endpoint;

@@ -24,8 +24,10 @@ public:
     QString generalKey() const override;
     // "" for an endpoint the latest refresh did not cover, or whose kind changed since it was read.
     QString key(const CorrectionEndpoint& endpoint) const override;
+    QString speechKey() const override;
 
-    // Reads the default key and the keys of the configuration's active endpoints. The app calls it
+    // Reads the default key, the keys of the configuration's active endpoints and the speech
+    // server's key. The app calls it
     // at start, after a key was saved and whenever the configuration changed.
     void refresh(const QuendaConfig& config);
 
@@ -43,6 +45,7 @@ private:
 
     OpenAIKeyStore& m_store;
     QString m_general;
+    QString m_speech;
     QHash<QUuid, Held> m_byEndpoint;
     quint64 m_generation = 0;
 };

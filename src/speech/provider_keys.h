@@ -14,4 +14,6 @@ public:
     virtual QString generalKey() const = 0;
     // The key for one endpoint's provider; "" when none is known.
     virtual QString key(const CorrectionEndpoint& endpoint) const = 0;
+    // The key of the user's own speech server; "" when none is known.
+    virtual QString speechKey() const = 0;
 };

@@ -2,6 +2,7 @@
 
 #include "core/base/support_paths.h"
 #include "core/text/l10n.h"
+#include "core/text/speech_route_text.h"
 #include "speech/engine_launch.h"
 #include "speech/polish_request.h"
 
@@ -78,7 +79,9 @@ void SpeechEngine::transcribe(const QByteArray& wav, const QString& language, QO
         failLater(context, done, *error);
         return;
     }
-    m_client.transcribe(wav, language, port(), context, std::move(done));
+    const QuendaConfig config = m_config();
+    m_client.transcribe(wav, language, config.speechServer(), m_keys.speechKey(), config.port, context,
+                        std::move(done));
 }
 
 void SpeechEngine::polish(const QString& raw, const std::optional<QString>& selection,
@@ -101,6 +104,18 @@ void SpeechEngine::correctionModel(const QString& apiKey, const QString& baseURL
         return;
     }
     m_client.correctionModel({apiKey, baseURL}, port(), context, std::move(done));
+}
+
+void SpeechEngine::checkSpeechServer(QObject* context, Done<QString> done)
+{
+    if (const auto error = refusal()) {
+        failLater(context, done, *error);
+        return;
+    }
+    const QuendaConfig config = m_config();
+    m_client.checkSpeechServer(
+        {config.speechBaseURL.trimmed(), config.speechModel.trimmed(), m_keys.speechKey().trimmed()},
+        config.port, context, std::move(done));
 }
 
 qint64 SpeechEngine::port() const
@@ -319,7 +334,10 @@ void SpeechEngine::applyProvenHealth(const HealthBody& health)
         m_polishAvailable = config.correctionConfigured(
             hasKey, [this](const CorrectionEndpoint& endpoint) { return m_keys.key(endpoint); });
         const bool needsKey = config.polishProvider == PolishProvider::OpenAI && !m_polishAvailable;
-        setStatus(L10n::s(needsKey ? "engine.readyNeedsKey" : "engine.ready"), false);
+        setStatus(
+            L10n::format(needsKey ? QStringLiteral("engine.readyNeedsKey") : QStringLiteral("engine.ready"),
+                         {SpeechRouteText::of(config.speechServer())}),
+            false);
     } else {
         m_polishAvailable = false;
         if (health.error)

@@ -65,6 +65,7 @@ public:
                 Done<QString> done) override;
     void correctionModel(const QString& apiKey, const QString& baseURL, QObject* context,
                          Done<CorrectionModelBody> done) override;
+    void checkSpeechServer(QObject* context, Done<QString> done) override;
 
     // Sets the engine up when its resources changed, else launches it once the port is free, then
     // polls its health every second. Returns at once; the outcome is reported.

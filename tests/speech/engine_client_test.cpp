@@ -96,7 +96,8 @@ TEST_P(Transcribe, SendsTheRawRecordingAndGivesTheTextOrTheEnginesOwnMessage)
                                 : QString::fromUtf8(c.text);
     ASSERT_EQ(result.ok(), !c.failure);
     if (result.ok())
-        EXPECT_EQ(result.value(), (Transcript{message, c.heard ? QString::fromUtf8(c.heard) : message}));
+        EXPECT_EQ(result.value(),
+                  (Transcript{message, c.heard ? QString::fromUtf8(c.heard) : message, false, std::nullopt}));
     else
         EXPECT_TRUE(result.error() == (EngineError{*c.failure, message}))
             << result.error().message.toStdString();
@@ -125,6 +126,65 @@ const TranscribeCase kTranscribeCases[] = {
 INSTANTIATE_TEST_SUITE_P(Replies, Transcribe, ::testing::ValuesIn(kTranscribeCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
+struct SpeechServerRow {
+    const char* name;
+    AsrEngine engine;
+    const char* key;
+    QByteArray reply;
+    const char* query;   // after "/transcribe?language=de"
+    const char* sentKey; // the key header as the engine gets it, "" for none
+    Transcript transcript;
+};
+
+// clang-format off
+const SpeechServerRow kSpeechServerRows[] = {
+    {.name = "TheServerWritesWithItsKey", .engine = AsrEngine::Whisper, .key = " sk-s \n", .reply = R"({"text":"Hallo.","raw":"hallo","recogniser":"server"})", .query = "&server=http%3A%2F%2F10.0.0.5%3A8080%2Fv1&model=large%20v3", .sentKey = "sk-s", .transcript = {u"Hallo."_s, u"hallo"_s, true, std::nullopt}},
+    {.name = "TheBuiltInStandsInAndSaysWhy", .engine = AsrEngine::Whisper, .key = "", .reply = R"~({"text":"Hello.","raw":"hello","recogniser":"built-in","serverError":"refused (401)"})~", .query = "&server=http%3A%2F%2F10.0.0.5%3A8080%2Fv1&model=large%20v3", .sentKey = "", .transcript = {u"Hello."_s, u"hello"_s, false, u"refused (401)"_s}},
+    // The key of a server that is not in use stays home.
+    {.name = "TheBuiltInAloneGetsNoServerNorKey", .engine = AsrEngine::Whistle, .key = "sk-s", .reply = R"({"text":"Hello.","raw":"hello"})", .query = "", .sentKey = "", .transcript = {u"Hello."_s, u"hello"_s, false, std::nullopt}},
+};
+// clang-format on
+
+class SpeechServerRoute : public EngineClientTest, public ::testing::WithParamInterface<SpeechServerRow> {};
+
+TEST_P(SpeechServerRoute, TheEngineLearnsTheServerItsModelAndKeyAndTellsWhoWrote)
+{
+    const SpeechServerRow& row = GetParam();
+    m_config.asrEngine = row.engine;
+    m_config.speechBaseURL = u" http://10.0.0.5:8080/v1 "_s;
+    m_config.speechModel = u"large v3"_s;
+    m_keys.speech = QString::fromUtf8(row.key);
+    m_server.script("/transcribe", {200, row.reply});
+    Answer<Transcript> answer;
+    m_engine.transcribe(kWav, u"de"_s, nullptr, answer.sink());
+    const EngineResult<Transcript>& result = answer.await();
+
+    const RecordedRequest& request = m_server.requests().front();
+    EXPECT_EQ(request.target, QByteArray("/transcribe?language=de") + row.query);
+    EXPECT_EQ(request.headers.value("quenda-speech-key"), QByteArray(row.sentKey));
+    ASSERT_TRUE(result.ok());
+    EXPECT_EQ(result.value(), row.transcript);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, SpeechServerRoute, ::testing::ValuesIn(kSpeechServerRows),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(EngineClientTest, TheCheckAsksTheServerSetWithItsHeldKey)
+{
+    m_config.speechBaseURL = u"https://speech.example.org/v1 "_s;
+    m_config.speechModel = u"whisper-1"_s;
+    m_keys.speech = u"sk-s"_s;
+    m_server.script("/speech-check", {200, R"({"text":""})"});
+    Answer<QString> answer;
+    m_engine.checkSpeechServer(nullptr, answer.sink());
+    ASSERT_TRUE(answer.await().ok());
+    EXPECT_EQ(answer.await().value(), QString());
+    const QJsonObject sent = QJsonDocument::fromJson(m_server.requests().front().body).object();
+    EXPECT_EQ(sent, (QJsonObject{{u"baseURL"_s, u"https://speech.example.org/v1"_s},
+                                 {u"model"_s, u"whisper-1"_s},
+                                 {u"apiKey"_s, u"sk-s"_s}}));
+}
+
 TEST(EngineErrorText, AReplyWithoutAnErrorBodyIsShownInTheInterfacesLanguage)
 {
     // clang-format off
@@ -150,7 +210,7 @@ TEST_F(EngineClientTest, SilentEngineTimesOutAfterEachRequestsLimit)
     EngineClient client(m_clock);
     Answer<Transcript> text;
     std::optional<std::optional<HealthBody>> health;
-    client.transcribe(kWav, u"de"_s, m_server.port(), &m_context, text.sink());
+    client.transcribe(kWav, u"de"_s, std::nullopt, {}, m_server.port(), &m_context, text.sink());
     client.health(m_server.port(), &m_context, [&](const EngineResult<HealthBody>& h) {
         health = h.ok() ? std::optional(h.value()) : std::nullopt;
     });

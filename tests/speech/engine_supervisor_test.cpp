@@ -7,6 +7,7 @@
 
 #include "core/base/support_paths.h"
 #include "core/text/l10n.h"
+#include "core/text/speech_route_text.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -196,7 +197,20 @@ Act polled(const QByteArray& body, const char* shown, const char* provider = "lo
             t.serveHealth(body, status);
         t.engine().poll();
         t.waitFor([&] { return !t.m_history.isEmpty(); });
+        if (QByteArray(shown).startsWith("engine.ready"))
+            return L10n::format(QString::fromLatin1(shown), {SpeechRouteText::of(t.m_config.speechServer())});
         return shown[0] == '=' ? QString::fromUtf8(shown + 1) : text(shown);
+    };
+}
+
+// A ready engine's status names the recogniser that writes the dictations.
+Act polledWithServer(const char* baseURL, const char* shown)
+{
+    return [=](S& t) {
+        t.m_config.speechBaseURL = QString::fromLatin1(baseURL);
+        t.m_config.speechModel = u"large-v3"_s;
+        polled(R"({"ready":true})", "engine.ready")(t);
+        return QString::fromUtf8(shown);
     };
 }
 
@@ -266,6 +280,11 @@ const StatusRow kStatusRows[] = {
     {"PollReadyOpenAIWithBlankKey", polled(kReady, "engine.readyNeedsKey", "openai", " \n"), true, false,
      false, true},
     {"PollReadyOpenAIWithKey", polled(kReady, "engine.ready", "openai", "sk-1"), true, true, false, true},
+    {"PollReadyBuiltIn", polledWithServer(" ", "Ready – built-in recogniser, English only"), true, false,
+     false, true},
+    {"PollReadySpeechServer",
+     polledWithServer("http://10.0.0.5:8080/v1", "Ready – Whisper at 10.0.0.5, large-v3"), true, false, false,
+     true},
     {"PollNotReadyWithError", polled(R"({"ready":false,"error":"Modell fehlt"})", "=Modell fehlt"), false,
      false, false, true},
     {"PollNotReadyWithoutError", polled(R"({"ready":false,"polish":true})", "engine.loadingWhisper"), false,
@@ -320,7 +339,7 @@ const StatusRow kStatusRows[] = {
          t.waitFor([&] { return t.processes().isEmpty() && t.m_clock.pendingCount() == 0; });
          t.m_clock.advance(3 * SpeechEngine::kPollIntervalMs);
          QCoreApplication::processEvents();
-         return text("engine.ready");
+         return L10n::format(u"engine.ready"_s, {SpeechRouteText::of(std::nullopt)});
      },
      false, false, false, false},
 };

@@ -9,7 +9,9 @@ class FakeProviderKeys final : public ProviderKeys {
 public:
     QString general;
     QHash<QString, QString> byKind;
+    QString speech;
 
     QString generalKey() const override { return general; }
     QString key(const CorrectionEndpoint& endpoint) const override { return byKind.value(endpoint.kind); }
+    QString speechKey() const override { return speech; }
 };

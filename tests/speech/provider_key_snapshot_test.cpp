@@ -28,6 +28,7 @@ using Op = FakeSecretStore::Operation;
 const QString kService = u"de.morvane.quenda"_s;
 const QString kGeneral = u"openai-api-key"_s;
 const QString kClaude = u"claude-api-key"_s;
+const QString kSpeech = u"speech-api-key"_s;
 const QUuid kId = QUuid::fromString(QLatin1String("{0b6c7d2e-1f3a-4b5c-9d8e-7f6a5b4c3d2e}"));
 
 // The fake store, noting which thread made each call.
@@ -113,16 +114,17 @@ protected:
 struct RefreshRow {
     const char* name;
     std::function<void(FakeSecretStore&)> between; // what happens to the store after the first refresh
-    const char* general;                           // both keys as the second refresh leaves them
+    const char* general;                           // the keys as the second refresh leaves them
     const char* claude;
+    const char* speech;
 };
 
 // clang-format off
 const RefreshRow kRefreshRows[] = {
-    {.name = "KeysSavedSinceAreTaken", .between = [](FakeSecretStore& s) { s.put(kService, kGeneral, Keychain::DataProtection, "sk-g2"); s.put(kService, kClaude, Keychain::DataProtection, "sk-a2"); }, .general = "sk-g2", .claude = "sk-a2"},
-    {.name = "KeysDeletedSinceAreDropped", .between = [](FakeSecretStore& s) { s.remove(kService, kGeneral, Keychain::DataProtection); s.remove(kService, kClaude, Keychain::DataProtection); }, .general = "", .claude = ""},
+    {.name = "KeysSavedSinceAreTaken", .between = [](FakeSecretStore& s) { s.put(kService, kGeneral, Keychain::DataProtection, "sk-g2"); s.put(kService, kClaude, Keychain::DataProtection, "sk-a2"); s.put(kService, kSpeech, Keychain::DataProtection, "sk-s2"); }, .general = "sk-g2", .claude = "sk-a2", .speech = "sk-s2"},
+    {.name = "KeysDeletedSinceAreDropped", .between = [](FakeSecretStore& s) { s.remove(kService, kGeneral, Keychain::DataProtection); s.remove(kService, kClaude, Keychain::DataProtection); s.remove(kService, kSpeech, Keychain::DataProtection); }, .general = "", .claude = "", .speech = ""},
     // Blanked instead, a locked keyring would make every configured provider look unconfigured.
-    {.name = "UnansweredReadsKeepTheKeysHeld", .between = [](FakeSecretStore& s) { s.setFailing(Op::Read, Keychain::DataProtection, true); s.setFailing(Op::Read, Keychain::Login, true); }, .general = "sk-g1", .claude = "sk-a1"},
+    {.name = "UnansweredReadsKeepTheKeysHeld", .between = [](FakeSecretStore& s) { s.setFailing(Op::Read, Keychain::DataProtection, true); s.setFailing(Op::Read, Keychain::Login, true); }, .general = "sk-g1", .claude = "sk-a1", .speech = "sk-s1"},
 };
 // clang-format on
 
@@ -137,15 +139,18 @@ TEST_P(RefreshTable, SecondRefreshLeavesTheKeysTheStoreCallsFor)
 {
     store(kGeneral, "sk-g1");
     store(kClaude, "sk-a1");
+    store(kSpeech, "sk-s1");
     const QuendaConfig config = configWith(endpoint("claude"));
     ASSERT_TRUE(refresh(config));
     EXPECT_EQ(m_snapshot.generalKey(), u"sk-g1"_s);
     EXPECT_EQ(m_snapshot.key(endpoint("claude")), u"sk-a1"_s);
+    EXPECT_EQ(m_snapshot.speechKey(), u"sk-s1"_s);
 
     GetParam().between(m_secrets.inner);
     ASSERT_TRUE(refresh(config));
     EXPECT_EQ(m_snapshot.generalKey(), QString::fromUtf8(GetParam().general));
     EXPECT_EQ(m_snapshot.key(endpoint("claude")), QString::fromUtf8(GetParam().claude));
+    EXPECT_EQ(m_snapshot.speechKey(), QString::fromUtf8(GetParam().speech));
 }
 
 INSTANTIATE_TEST_SUITE_P(Changes, RefreshTable, ::testing::ValuesIn(kRefreshRows),

@@ -62,6 +62,7 @@ ShellController::~ShellController()
     m_state.setApplyOverlayChoice({});
     m_state.setLookupCorrectionModel({});
     m_state.setPortFree({});
+    m_state.setCheckSpeechServer({});
 }
 
 ShellController::LaunchWindow ShellController::launchWindow(bool onboarded, bool micGranted, bool axGranted)
@@ -168,6 +169,11 @@ void ShellController::wireState()
     m_state.setPortFree([](qint64 port) {
         QTcpServer probe;
         return port > 0 && port <= 65535 && probe.listen(QHostAddress::LocalHost, quint16(port));
+    });
+    m_state.setCheckSpeechServer([this](QObject* context, AppState::SpeechCheckDone done) {
+        m_engine.checkSpeechServer(context, [done = std::move(done)](const EngineResult<QString>& heard) {
+            done(heard.ok() ? SpeechCheck{true, heard.value()} : SpeechCheck{false, heard.error().message});
+        });
     });
     m_state.setConfigChangedHandler([this](const QuendaConfig& previous, const QuendaConfig& current) {
         configChanged(previous, current);

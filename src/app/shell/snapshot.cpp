@@ -11,6 +11,7 @@
 #include "core/state/app_state.h"
 #include "core/storage/state_files.h"
 #include "core/text/l10n.h"
+#include "core/text/speech_route_text.h"
 #include "speech/speech_engine.h"
 #include "ui/kit/page.h"
 #include "ui/kit/scheme.h"
@@ -28,6 +29,7 @@
 #include "ui/pages/settings/endpoint_row.h"
 #include "ui/pages/settings/provider_key_field.h"
 #include "ui/pages/settings/settings_page.h"
+#include "ui/pages/settings/speech_server_rows.h"
 #include "ui/pages/style/app_style_rows.h"
 #include "ui/pages/style/style_page.h"
 #include "ui/shell/main_view.h"
@@ -156,6 +158,10 @@ QList<Scene> overlayScenes()
         {QStringLiteral("failed"),
          phase(Phase::failed(QStringLiteral("The speech engine did not answer in time.")))},
         {QStringLiteral("notice"), phase(Phase::notice(QStringLiteral("Nothing heard")))},
+        {QStringLiteral("notice-speech-fallback"),
+         phase(Phase::notice(L10n::format(QStringLiteral("notice.speechFallback"),
+                                          {QStringLiteral("The speech server at 192.168.1.20 refused the key "
+                                                          "(401): Incorrect API key provided: ***")})))},
         {QStringLiteral("preview"),
          [](AppState& s) {
              s.setDictationPreview(
@@ -377,6 +383,12 @@ void showCorrectionProblems(Studio& s, CorrectionSection& correction)
     QCoreApplication::sendPostedEvents();
 }
 
+// The ready engine's status, as the supervisor words it.
+QString readyText(const std::optional<SpeechServer>& server)
+{
+    return L10n::format(QStringLiteral("engine.ready"), {SpeechRouteText::of(server)});
+}
+
 // The settings page scrolled to one of its sections.
 WindowScene settingsScene(SettingsPage::Section section)
 {
@@ -472,7 +484,7 @@ QList<WindowScene> windowScenes()
             },
             [](Studio& s) {
                 s.state.setEngineReady(true);
-                s.state.setEngineStatus(QStringLiteral("Ready"));
+                s.state.setEngineStatus(readyText(std::nullopt));
             }),
         bannerScene(
             "unpasted", [](Studio& s) { s.state.setUnpastedDictation(s.state.history().first().id); },
@@ -561,6 +573,35 @@ QList<WindowScene> windowScenes()
                  QCoreApplication::sendPostedEvents();
                  style->languageMenu()->showPopup();
              });
+         }},
+        // A Whisper server on the local network over plain http, which has just answered the check.
+        {QStringLiteral("main-settings-speech-server"),
+         [](Studio& s, const QString& file) {
+             MainView& main = s.main();
+             const QuendaConfig before = s.state.config();
+             QuendaConfig server = before;
+             server.asrEngine = AsrEngine::Whisper;
+             server.language = QStringLiteral("auto");
+             server.speechBaseURL = QStringLiteral("http://192.168.1.20:8080/v1");
+             server.speechModel = QStringLiteral("large-v3");
+             {
+                 AppState::ToastSuppression quiet(s.state);
+                 s.state.setConfig(server);
+             }
+             s.state.setEngineStatus(readyText(server.speechServer()));
+             s.state.setCheckSpeechServer([](QObject*, const AppState::SpeechCheckDone& done) {
+                 done({true, {}});
+             });
+             s.state.setSection(MainSection::Settings);
+             s.render.window(main, mainSize, file, [&main] {
+                 auto* page = qobject_cast<SettingsPage*>(main.page());
+                 page->scrollTo(SettingsPage::Section::Speech);
+                 page->findChild<SpeechServerRows*>()->checkButton()->click();
+             });
+             s.state.setCheckSpeechServer({});
+             s.state.setEngineStatus(readyText(std::nullopt));
+             AppState::ToastSuppression quiet(s.state);
+             s.state.setConfig(before);
          }},
         {QStringLiteral("main-home-repair"),
          [](Studio& s, const QString& file) {
@@ -690,7 +731,7 @@ QList<Snapshot::Shot> Snapshot::run(const QString& directory)
         state.refreshPermissions();
         state.setEngineReady(true);
         state.setEngineLoading(false);
-        state.setEngineStatus(QStringLiteral("Ready"));
+        state.setEngineStatus(readyText(std::nullopt));
         state.setHistory(DemoHistory::entries(clock.now()));
         stageStyles(state);
         stageDictionary(state);

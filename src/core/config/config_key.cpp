@@ -234,6 +234,8 @@ constexpr ConfigKey keys[] = {
     key<&C::resultPlacementFixed>("resultPlacementFixed"),
     key<&C::resultPlacementScreen>("resultPlacementScreen", decodeScreen),
     choice<&C::resultPlacementAnchor, ResultPlacementAnchorText::table>("resultPlacementAnchor"),
+    key<&C::speechBaseURL>("speechBaseURL"),
+    key<&C::speechModel>("speechModel"),
 };
 // clang-format on
 

@@ -48,6 +48,8 @@ const QuendaConfig& QuendaConfig::standard()
         // The enum fields start at their tables' fallbacks (the providers polish); X11 never reports
         // the Fn key, so the hotkey's is right Control.
         c.resultPlacementScreen = QStringLiteral("pointer");
+        // The name OpenAI's route expects; local Whisper servers take any.
+        c.speechModel = QStringLiteral("whisper-1");
         return c;
     }();
     return config;

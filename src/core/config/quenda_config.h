@@ -10,6 +10,7 @@
 #include "core/model/overlay_result_size.h"
 #include "core/model/polish_provider.h"
 #include "core/model/result_placement_anchor.h"
+#include "core/model/speech_server.h"
 
 #include <QJsonObject>
 #include <QList>
@@ -63,6 +64,10 @@ struct QuendaConfig {
     bool resultPlacementFixed = true;
     QString resultPlacementScreen;
     ResultPlacementAnchor resultPlacementAnchor = ResultPlacementAnchorText::table.fallback();
+    // The user's own speech server: with "whisper" as the engine, dictations go to its
+    // OpenAI-compatible transcription route; "" leaves them to the built-in recogniser.
+    QString speechBaseURL;
+    QString speechModel;
 
     // The defaults; computed once, so its endpoint keeps one id for the whole run.
     static const QuendaConfig& standard();
@@ -104,6 +109,8 @@ struct QuendaConfig {
     // The endpoints a correction tries, in order: every enabled one with fallback, else the first.
     QList<CorrectionEndpoint> activeCorrectionEndpoints() const;
     QString resolvedCorrectionBaseURL() const;
+    // The server dictations go to; none while the built-in recogniser transcribes them.
+    std::optional<SpeechServer> speechServer() const;
     // Whether the folder holds a local polishing model; a local provider without one falls back
     // to the endpoints when the configuration is next read.
     static bool holdsLocalModel(const QString& folder);

@@ -71,6 +71,14 @@ const QList<qint64>& QuendaConfig::dictationPreviewDismissChoices()
     return seconds;
 }
 
+std::optional<SpeechServer> QuendaConfig::speechServer() const
+{
+    const QString base = speechBaseURL.trimmed();
+    if (asrEngine != AsrEngine::Whisper || base.isEmpty())
+        return std::nullopt;
+    return SpeechServer{base, speechModel.trimmed()};
+}
+
 QList<CorrectionEndpoint> QuendaConfig::enabledCorrectionEndpoints() const
 {
     QList<CorrectionEndpoint> enabled;

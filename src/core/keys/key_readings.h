@@ -5,8 +5,8 @@
 
 #include <vector>
 
-// Several keys read in one go: the default key and the keys of some endpoints, each on its own,
-// so one failed read does not spoil the others.
+// Several keys read in one go: the default key, the keys of some endpoints and the speech
+// server's key, each on its own, so one failed read does not spoil the others.
 struct KeyReadings {
     struct Endpoint {
         CorrectionEndpoint endpoint;
@@ -15,4 +15,5 @@ struct KeyReadings {
 
     KeyLookup general;
     std::vector<Endpoint> endpoints;
+    KeyLookup speech;
 };

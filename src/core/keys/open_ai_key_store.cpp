@@ -62,6 +62,11 @@ std::optional<QUrl> OpenAIKeyStore::keySetupURL(const CorrectionEndpoint& endpoi
     return QUrl(provider->keySetupURL);
 }
 
+QString OpenAIKeyStore::speechAccount()
+{
+    return QStringLiteral("speech-api-key");
+}
+
 KeyLookup OpenAIKeyStore::key(const CorrectionEndpoint& endpoint)
 {
     if (!m_secrets)
@@ -94,6 +99,17 @@ KeyLookup OpenAIKeyStore::load(std::optional<QUuid> endpointId)
     bool unreadable = false;
     const QString found = endpointId ? loadAccount(endpointAccount(*endpointId), false, &unreadable)
                                      : loadAccount(openAIAccount(), true, &unreadable);
+    if (!found.isEmpty())
+        return KeyLookups::found(found);
+    return unreadable ? KeyLookups::failed() : KeyLookups::absent();
+}
+
+KeyLookup OpenAIKeyStore::speechKey()
+{
+    if (!m_secrets)
+        return KeyLookups::absent();
+    bool unreadable = false;
+    const QString found = loadAccount(speechAccount(), false, &unreadable);
     if (!found.isEmpty())
         return KeyLookups::found(found);
     return unreadable ? KeyLookups::failed() : KeyLookups::absent();
@@ -150,6 +166,11 @@ void OpenAIKeyStore::loadInBackground(std::optional<QUuid> endpointId, QObject* 
     m_queue.run<KeyLookup>([this, endpointId] { return load(endpointId); }, context, std::move(done));
 }
 
+void OpenAIKeyStore::speechKeyInBackground(QObject* context, std::function<void(KeyLookup)> done)
+{
+    m_queue.run<KeyLookup>([this] { return speechKey(); }, context, std::move(done));
+}
+
 void OpenAIKeyStore::saveInBackground(const QString& key, const QString& account, QObject* context,
                                       std::function<void(bool)> done)
 {
@@ -166,7 +187,7 @@ void OpenAIKeyStore::readInBackground(const QList<CorrectionEndpoint>& endpoints
 {
     m_queue.run<KeyReadings>(
         [this, endpoints] {
-            KeyReadings readings{load(std::nullopt), {}};
+            KeyReadings readings{load(std::nullopt), {}, speechKey()};
             for (const CorrectionEndpoint& endpoint : endpoints)
                 readings.endpoints.push_back({endpoint, key(endpoint)});
             return readings;

@@ -46,6 +46,8 @@ public:
     static QString account(const CorrectionEndpoint& endpoint);
     // "correction." followed by the id in upper case.
     static QString endpointAccount(const QUuid& id);
+    // The key of the user's own speech server, kept apart from the correction providers' keys.
+    static QString speechAccount();
     // The provider's page for creating a key; none for custom and unknown kinds.
     static std::optional<QUrl> keySetupURL(const CorrectionEndpoint& endpoint);
 
@@ -53,6 +55,8 @@ public:
     KeyLookup key(const CorrectionEndpoint& endpoint);
     // With an id that endpoint's own account, without it the default key; failed as with key().
     KeyLookup load(std::optional<QUuid> endpointId);
+    // The speech server's key; failed as with key().
+    KeyLookup speechKey();
     // Stores the trimmed key, or removes the account's item when it trims to nothing. True when
     // the store afterwards holds exactly that.
     bool save(const QString& key, const QString& account);
@@ -63,10 +67,11 @@ public:
                          std::function<void(KeyLookup)> done);
     void loadInBackground(std::optional<QUuid> endpointId, QObject* context,
                           std::function<void(KeyLookup)> done);
+    void speechKeyInBackground(QObject* context, std::function<void(KeyLookup)> done);
     void saveInBackground(const QString& key, const QString& account, QObject* context,
                           std::function<void(bool)> done);
-    // The default key and each endpoint's key in one background job, so it sees every save made
-    // before it.
+    // The default key, each endpoint's key and the speech server's key in one background job, so
+    // it sees every save made before it.
     void readInBackground(const QList<CorrectionEndpoint>& endpoints, QObject* context,
                           std::function<void(KeyReadings)> done);
 

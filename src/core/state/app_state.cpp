@@ -355,6 +355,20 @@ void AppState::lookupCorrectionModel(const QString& key, const QString& baseURL)
         m_lookupCorrectionModel(key, baseURL);
 }
 
+void AppState::checkSpeechServer(QObject* context, SpeechCheckDone done) const
+{
+    if (m_checkSpeechServer) {
+        m_checkSpeechServer(context, std::move(done));
+        return;
+    }
+    QMetaObject::invokeMethod(
+        context,
+        [done = std::move(done)] {
+            done({false, L10n::s("engine.missing")});
+        },
+        Qt::QueuedConnection);
+}
+
 void AppState::finishOnboarding() const
 {
     if (m_finishOnboarding)

@@ -266,6 +266,11 @@ public:
         m_applyOverlayChoice = std::move(fn);
     }
     void setPortFree(std::function<bool(qint64 port)> fn) { m_portFree = std::move(fn); }
+    using SpeechCheckDone = std::function<void(const SpeechCheck&)>;
+    void setCheckSpeechServer(std::function<void(QObject* context, SpeechCheckDone done)> fn)
+    {
+        m_checkSpeechServer = std::move(fn);
+    }
 
     void toggleRecording() const;
     void openMain(std::optional<MainSection> section = std::nullopt) const;
@@ -278,6 +283,10 @@ public:
     // Whether the engine could listen on the port of the loopback interface; every port counts as
     // free until the controller installs its check.
     bool portFree(qint64 port) const;
+    // What the speech server of the configuration in force makes of a moment of silence. `done`
+    // runs later, never once `context` is gone; before the controller installs the check it
+    // answers that the engine is not running.
+    void checkSpeechServer(QObject* context, SpeechCheckDone done) const;
 
 signals:
     void phaseChanged();
@@ -391,4 +400,5 @@ private:
     std::function<void(const QString&)> m_translateSelection;
     std::function<void(const OverlayResultChoice&)> m_applyOverlayChoice;
     std::function<bool(qint64)> m_portFree;
+    std::function<void(QObject*, SpeechCheckDone)> m_checkSpeechServer;
 };

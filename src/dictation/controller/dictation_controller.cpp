@@ -4,6 +4,7 @@
 #include "core/model/others_audio.h"
 #include "core/state/app_state.h"
 #include "core/text/l10n.h"
+#include "core/text/speech_route_text.h"
 #include "dictation/capture/recorder.h"
 #include "dictation/controller/dictation_job.h"
 #include "dictation/controller/learner.h"
@@ -44,6 +45,7 @@ DictationController::DictationController(const Services& services, QObject* pare
     , m_sounds(services.sounds)
     , m_microphone(services.microphone)
     , m_windows(services.windows)
+    , m_provenServer(services.state.config().speechServer())
 {
     HotkeyMonitor& hotkey = services.hotkey;
     connect(&hotkey, &HotkeyMonitor::pressed, this, &DictationController::dismissTransient);
@@ -330,6 +332,28 @@ void DictationController::finishDeliver(const Delivery& delivery, quint64 genera
                         [this](const QList<DictionaryItem>& items) { applyLearned(items); });
 }
 
+void DictationController::tellAfterDelivery(DictationJob* job, const std::optional<QString>& polishFailure)
+{
+    if (job->facts().generation != m_generation)
+        return;
+    const DictationJob::Progress& progress = job->progress();
+    const std::optional<SpeechServer> server = job->facts().config.speechServer();
+    QStringList lines;
+    int resetAfterMs = ResetDelay::polishNoticeMs;
+    if (progress.serverFailure) {
+        lines << L10n::format(QStringLiteral("notice.speechFallback"), {*progress.serverFailure});
+        resetAfterMs = ResetDelay::speechFallbackMs;
+    } else if (progress.byServer && server != m_provenServer) {
+        lines << L10n::format(QStringLiteral("notice.speechServerWorks"), {SpeechRouteText::of(server)});
+        m_provenServer = server;
+        resetAfterMs = polishFailure ? ResetDelay::polishNoticeMs : ResetDelay::speechServerWorksMs;
+    }
+    if (polishFailure)
+        lines << *polishFailure;
+    if (!lines.isEmpty())
+        show(Phase::notice(lines.join(u'\n')), resetAfterMs);
+}
+
 void DictationController::startSelectionCapture()
 {
     dropSelectionCapture();
@@ -385,6 +409,8 @@ void DictationController::transcribed(DictationJob* job, const EngineResult<Tran
                  (facts.config.autoCorrect ? QStringLiteral("true") : QStringLiteral("false")) + u')');
     job->progress().raw = result.value().text.trimmed();
     job->progress().heard = result.value().heard.trimmed();
+    job->progress().byServer = result.value().byServer;
+    job->progress().serverFailure = result.value().serverFailure;
     PendingSelection* probe = job->selection();
     if (probe && !probe->isKnown()) {
         connect(probe, &PendingSelection::known, job, [this, job] { selectionKnown(job); });
@@ -461,6 +487,7 @@ void DictationController::deliverPlain(DictationJob* job)
                        .pasted = pasted,
                        .fieldText = pasted ? std::optional(progress.rawInField) : std::nullopt},
                       facts.generation);
+        tellAfterDelivery(job, std::nullopt);
         job->finish();
     });
 }
@@ -527,8 +554,7 @@ void DictationController::finishCorrection(DictationJob* job)
                        .pasted = pasted,
                        .fieldText = fieldText},
                       facts.generation);
-        if (failure)
-            show(Phase::notice(*failure), ResetDelay::polishNoticeMs);
+        tellAfterDelivery(job, failure);
         job->finish();
     };
     const QString rawInField = progress.rawInField;

@@ -6,6 +6,7 @@
 #include "core/model/dictionary_item.h"
 #include "core/model/overlay_result.h"
 #include "core/model/phase.h"
+#include "core/model/speech_server.h"
 #include "dictation/controller/inserter.h"
 #include "speech/engine_result.h"
 #include "speech/transcript.h"
@@ -112,6 +113,9 @@ private:
                     const std::optional<QString>& app, bool command,
                     std::optional<bool> pasted = std::nullopt);
     void finishDeliver(const Delivery& delivery, quint64 generation);
+    // Once a dictation's text is in: a notice of the recogniser that wrote it when the speech
+    // server failed or first answered since it changed, and of a correction that failed.
+    void tellAfterDelivery(DictationJob* job, const std::optional<QString>& polishFailure);
 
     // The dictation's processing, in the order it runs.
     void transcribed(DictationJob* job, const EngineResult<Transcript>& result);
@@ -150,4 +154,7 @@ private:
     Clock::Timer m_silenceWork;
     std::optional<FrontApp> m_dictationApp;
     std::optional<ChoiceMeta> m_pendingChoice;
+    // The speech server that last wrote a dictation, or that was set at the start: a first answer
+    // from another one is told once.
+    std::optional<SpeechServer> m_provenServer;
 };

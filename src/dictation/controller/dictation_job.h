@@ -30,8 +30,11 @@ public:
     };
     // What the run has learned so far, for steps that wait on two things.
     struct Progress {
-        QString raw;   // the transcript as written
-        QString heard; // the transcript's words as the recogniser heard them, for the history
+        QString raw;           // the transcript as written
+        QString heard;         // the transcript's words as the recogniser heard them, for the history
+        bool byServer = false; // the user's speech server wrote the transcript
+        // Why the speech server gave no transcript, when the built-in recogniser wrote it instead.
+        std::optional<QString> serverFailure;
         // What stood before the caret when the raw text went in, and that text as it went in.
         CaretContext caret;
         QString rawInField;

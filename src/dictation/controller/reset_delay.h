@@ -21,5 +21,8 @@ inline constexpr int failedMs = 3000; // transcription or translation failed
 inline constexpr int commandFailedMs = 3200;
 inline constexpr int noteUnsavedMs = 3200;
 inline constexpr int polishNoticeMs = 3400;
+inline constexpr int speechServerWorksMs = 2400;
+// The speech server's own words and which recogniser stood in: the longest text of them all.
+inline constexpr int speechFallbackMs = 5000;
 
 } // namespace ResetDelay

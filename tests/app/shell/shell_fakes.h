@@ -35,6 +35,10 @@ public:
     {
         lookups.append({apiKey, baseURL, context, std::move(done)});
     }
+    void checkSpeechServer(QObject* context, EngineClient::Done<QString> done) override
+    {
+        checks.append({context, std::move(done)});
+    }
     // Answers lookup `index` as the engine would: never for a destroyed context.
     void answer(int index, const EngineResult<CorrectionModelBody>& result)
     {
@@ -48,12 +52,14 @@ public:
     bool m_loading = true;
     std::vector<Call> calls; // a std::vector: QList compares enums with memcmp, even when empty
     QList<Lookup> lookups;
+    QList<std::pair<QPointer<QObject>, EngineClient::Done<QString>>> checks;
 };
 
 class FakeProviderKeys final : public ProviderKeys {
 public:
     QString generalKey() const override { return general; }
     QString key(const CorrectionEndpoint&) const override { return general; }
+    QString speechKey() const override { return {}; }
     QString general;
 };
 

@@ -138,3 +138,38 @@ TEST(ConfigQueries, HistoryKeepsWhatTheRetentionAllows)
 }
 
 } // namespace
+
+TEST(ConfigQueries, DictationsGoToTheSpeechServerOnlyWithWhisperAndABaseURL)
+{
+    struct Row {
+        AsrEngine engine;
+        const char* baseURL;
+        std::optional<SpeechServer> server;
+        bool inTheClear;
+    };
+    const SpeechServer model{.baseURL = {}, .model = s("whisper-1")};
+    const auto at = [model](const char* url) { return SpeechServer{s(url), model.model}; };
+    // clang-format off
+    const Row rows[] = {
+        {.engine = AsrEngine::Whisper, .baseURL = "",                              .server = std::nullopt,                              .inTheClear = false},
+        {.engine = AsrEngine::Whisper, .baseURL = " \n",                           .server = std::nullopt,                              .inTheClear = false},
+        {.engine = AsrEngine::Whistle, .baseURL = "http://127.0.0.1:8080/v1",      .server = std::nullopt,                              .inTheClear = false},
+        {.engine = AsrEngine::Whisper, .baseURL = " http://127.0.0.1:8080/v1 ",    .server = at("http://127.0.0.1:8080/v1"),            .inTheClear = false},
+        {.engine = AsrEngine::Whisper, .baseURL = "http://127.1/v1",               .server = at("http://127.1/v1"),                     .inTheClear = false},
+        {.engine = AsrEngine::Whisper, .baseURL = "http://[::1]:9000/v1",          .server = at("http://[::1]:9000/v1"),                .inTheClear = false},
+        {.engine = AsrEngine::Whisper, .baseURL = "http://localhost:9000/v1",      .server = at("http://localhost:9000/v1"),            .inTheClear = false},
+        {.engine = AsrEngine::Whisper, .baseURL = "http://192.168.1.20:8080/v1",   .server = at("http://192.168.1.20:8080/v1"),         .inTheClear = true},
+        {.engine = AsrEngine::Whisper, .baseURL = "http://127.0.0.1.example.org/", .server = at("http://127.0.0.1.example.org/"),       .inTheClear = true},
+        {.engine = AsrEngine::Whisper, .baseURL = "http://127.x.0.1/",             .server = at("http://127.x.0.1/"),                   .inTheClear = true},
+        {.engine = AsrEngine::Whisper, .baseURL = "https://api.example.org/v1",    .server = at("https://api.example.org/v1"),          .inTheClear = false},
+    };
+    // clang-format on
+    for (const Row& row : rows) {
+        QuendaConfig config = QuendaConfig::standard();
+        config.asrEngine = row.engine;
+        config.speechBaseURL = s(row.baseURL);
+        const std::optional<SpeechServer> server = config.speechServer();
+        EXPECT_EQ(server, row.server) << row.baseURL;
+        EXPECT_EQ(server && server->sendsInTheClear(), row.inTheClear) << row.baseURL;
+    }
+}

@@ -191,7 +191,7 @@ TEST(ConfigEncode, RoundTripsAndWritesLegacyMirrorsAndOptionalKeysOnlyWhenSet)
     o = c.toJson();
     EXPECT_FALSE(o.value(s("muteOthers")).toBool());
     EXPECT_FALSE(o.contains(s("widgetX")) || o.contains(s("widgetY")) || o.contains(s("widgetDisplayID")));
-    EXPECT_EQ(o.size(), 39); // 41 fields less three unset widget keys, plus "muteOthers"
+    EXPECT_EQ(o.size(), 41); // 43 fields less three unset widget keys, plus "muteOthers"
 }
 
 TEST(ConfigEncode, EmptyEndpointListIsWrittenAsOneChatgptEndpoint)

@@ -73,12 +73,13 @@ public:
     void transcribe(const QByteArray&, const QString&, QObject* context, TranscriptDone done) override
     {
         // Answered with the written text; the words heard are `heard` when set, else the same.
-        calls.push_back({SpeechRequest::transcribe(), context, [this, done](const EngineResult<QString>& r) {
-                             if (r.ok())
-                                 done(Transcript{r.value(), heard.value_or(r.value())});
-                             else
-                                 done(r.error());
-                         }});
+        calls.push_back(
+            {SpeechRequest::transcribe(), context, [this, done](const EngineResult<QString>& r) {
+                 if (r.ok())
+                     done(Transcript{r.value(), heard.value_or(r.value()), byServer, serverFailure});
+                 else
+                     done(r.error());
+             }});
     }
     void polish(const QString& raw, const std::optional<QString>& selection, const QuendaConfig&,
                 const std::optional<QString>& target, bool noteAnswer, QObject* context, Done done) override
@@ -117,6 +118,9 @@ public:
     bool isReady = true;
     bool canPolish = true;
     std::optional<QString> heard;
+    // Which recogniser the engine says wrote the transcript, and why the speech server did not.
+    bool byServer = false;
+    std::optional<QString> serverFailure;
     int prewarms = 0;
     std::deque<Call> calls;
 

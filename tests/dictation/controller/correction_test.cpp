@@ -227,4 +227,54 @@ TEST_F(FitToCaret, TheTextGoesInAsThePlaceBeforeTheCaretAsks)
     }
 }
 
+using SpeechRoute = ControllerFixture;
+
+// A dictation the built-in recogniser wrote because the speech server failed must say why and who
+// wrote it, after the text went in; a server that answers for the first time since it was set says
+// so once.
+TEST_F(SpeechRoute, TheNoticeAfterTheTextSaysWhoWroteItWhenThatIsNews)
+{
+    struct Row {
+        const char* name;
+        bool byServer;
+        std::optional<const char*> serverFailure;
+        bool polishFails;
+        QString notice; // empty: the delivery is the last phase shown
+        int resetAfterMs;
+    };
+    const QString works = L10n::format(s("notice.speechServerWorks"), {s("Whisper at 10.0.0.5, whisper-1")});
+    const QString fallback = L10n::format(s("notice.speechFallback"), {s("refused the key (401)")});
+    // clang-format off
+    const Row rows[] = {
+        {.name = "first answer of the server",   .byServer = true,  .serverFailure = {},                      .polishFails = false, .notice = works,                           .resetAfterMs = ResetDelay::speechServerWorksMs},
+        {.name = "second answer",                .byServer = true,  .serverFailure = {},                      .polishFails = false, .notice = {},                              .resetAfterMs = 0},
+        {.name = "server failed, built-in wrote", .byServer = false, .serverFailure = "refused the key (401)", .polishFails = false, .notice = fallback,                        .resetAfterMs = ResetDelay::speechFallbackMs},
+        {.name = "and the correction failed",    .byServer = false, .serverFailure = "refused the key (401)", .polishFails = true,  .notice = fallback + u'\n' + s("quota"), .resetAfterMs = ResetDelay::speechFallbackMs},
+        {.name = "answering again after that",   .byServer = true,  .serverFailure = {},                      .polishFails = false, .notice = {},                              .resetAfterMs = 0},
+    };
+    // clang-format on
+    configure([](QuendaConfig& c) {
+        c.autoCorrect = true, c.polishProvider = PolishProvider::OpenAI;
+        c.speechBaseURL = s("http://10.0.0.5:8080/v1");
+    });
+    for (const Row& row : rows) {
+        m_speech.byServer = row.byServer;
+        m_speech.serverFailure = row.serverFailure ? std::optional(s(*row.serverFailure)) : std::nullopt;
+        dictate(s("the words"));
+        m_speech.answer(Request::Kind::Polish,
+                        row.polishFails
+                            ? EngineResult<QString>(EngineError{EngineError::Kind::Engine, s("quota")})
+                            : EngineResult<QString>(s("The words.")));
+        EXPECT_EQ(historyTexts().first(), row.polishFails ? s("the words") : s("The words.")) << row.name;
+        if (row.notice.isEmpty()) {
+            EXPECT_EQ(phase().kind(), Phase::Kind::Done) << row.name;
+        } else {
+            EXPECT_EQ(phase(), Phase::notice(row.notice)) << row.name;
+            m_clock.advance(row.resetAfterMs - 1);
+            EXPECT_EQ(phase(), Phase::notice(row.notice)) << row.name;
+        }
+        m_clock.advance(6000);
+    }
+}
+
 } // namespace

@@ -11,19 +11,22 @@ namespace {
 
 using Choices = QList<SettingsBinder::Choice<QString>>;
 
-// The recogniser that runs hears English only, so of the engine's languages only these can work.
+// The built-in recogniser hears English only, so of its engine's languages only these can work.
 bool recognisable(const QString& code)
 {
     return code == QLatin1String("auto") || code == QLatin1String("en");
 }
 
-Choices dictationLanguages(AsrEngine engine)
+// The languages of the recogniser that writes the dictations: a Whisper server's table, or the
+// part of the engine's table the built-in recogniser understands.
+Choices dictationLanguages(const QuendaConfig& config)
 {
+    const bool server = config.speechServer().has_value();
+    const QStringList& table = config.asrEngine == AsrEngine::Whistle ? QuendaConfig::whistleLanguages()
+                                                                      : QuendaConfig::whisperLanguages();
     Choices choices;
-    const QStringList& table =
-        engine == AsrEngine::Whistle ? QuendaConfig::whistleLanguages() : QuendaConfig::whisperLanguages();
     for (const QString& code : table) {
-        if (recognisable(code))
+        if (server || recognisable(code))
             choices.append({code, SettingsTexts::language(code)});
     }
     return choices;
@@ -35,13 +38,17 @@ SettingsSection* SettingsSections::languages(SettingsBinder& binder)
 {
     auto* section = new SettingsSection(Symbol::Globe, L10n::s("settings.languages.title"));
 
-    // Both engines' tables come down to the same choices here, so the menu is not rebuilt when the
-    // engine changes.
-    section->addRow(new SettingsRow(
+    auto* language = new SettingsRow(
         L10n::s("style.language"),
-        binder.menu<QString>(&QuendaConfig::language, dictationLanguages(binder.state().config().asrEngine),
-                             &SettingsTexts::language),
-        L10n::s("settings.language.englishOnly")));
+        binder.menu<QString>(&QuendaConfig::language, &dictationLanguages, &SettingsTexts::language),
+        L10n::s("settings.language.englishOnly"));
+    binder.follow(language, [&binder, language] {
+        language->detail()->setText(L10n::s(binder.state().config().speechServer()
+                                                ? "settings.language.server"
+                                                : "settings.language.englishOnly"));
+        language->control()->setAccessibleDescription(language->detail()->text());
+    });
+    section->addRow(language);
 
     Choices native;
     for (const TranslateLanguage& language : TranslateLanguage::all())

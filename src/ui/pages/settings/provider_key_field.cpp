@@ -50,7 +50,18 @@ ProviderKeyField::ProviderKeyField(OpenAIKeyStore& keys, QWidget* parent)
 void ProviderKeyField::setEndpoint(const CorrectionEndpoint& endpoint)
 {
     m_endpoint = endpoint;
-    const QString account = OpenAIKeyStore::account(endpoint);
+    m_speech = false;
+    useAccount(OpenAIKeyStore::account(endpoint));
+}
+
+void ProviderKeyField::setSpeechServer()
+{
+    m_speech = true;
+    useAccount(OpenAIKeyStore::speechAccount());
+}
+
+void ProviderKeyField::useAccount(const QString& account)
+{
     if (account == m_account) {
         refresh();
         return;
@@ -66,7 +77,7 @@ void ProviderKeyField::setEndpoint(const CorrectionEndpoint& endpoint)
 void ProviderKeyField::reread()
 {
     refresh();
-    m_keys.keyInBackground(m_endpoint, this, [this, account = m_account](const KeyLookup& lookup) {
+    const auto answered = [this, account = m_account](const KeyLookup& lookup) {
         if (account != m_account)
             return;
         if (!lookup.ok()) {
@@ -79,7 +90,11 @@ void ProviderKeyField::reread()
                 setProblem(Problem::None);
         }
         refresh();
-    });
+    };
+    if (m_speech)
+        m_keys.speechKeyInBackground(this, answered);
+    else
+        m_keys.keyInBackground(m_endpoint, this, answered);
 }
 
 void ProviderKeyField::setNumber(int number)
@@ -166,7 +181,7 @@ void ProviderKeyField::refresh()
         status = L10n::s("settings.correction.key.stored");
         break;
     case Stored::No:
-        if (const auto page = OpenAIKeyStore::keySetupURL(m_endpoint)) {
+        if (const auto page = m_speech ? std::nullopt : OpenAIKeyStore::keySetupURL(m_endpoint)) {
             status = L10n::s("settings.correction.key.none");
             link = page->toString(QUrl::FullyEncoded);
         } else {

@@ -27,6 +27,8 @@ public:
 
     // Shows the key of this endpoint; reads it again when the endpoint now uses another account.
     void setEndpoint(const CorrectionEndpoint& endpoint);
+    // Shows the key of the user's speech server instead; it has no page to create one.
+    void setSpeechServer();
     // Reads whether a key is stored, e.g. after a key of the same account was saved elsewhere.
     void reread();
     // The endpoint's number in the list, for assistive tools.
@@ -49,6 +51,7 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    void useAccount(const QString& account);
     void store();
     void remove();
     // Shows the outcome of storing `key` ("" for a removal); returns ok.
@@ -58,6 +61,7 @@ private:
 
     OpenAIKeyStore& m_keys;
     CorrectionEndpoint m_endpoint;
+    bool m_speech = false;
     QString m_account;
     QLineEdit* m_editor;
     SoftButton* m_remove;

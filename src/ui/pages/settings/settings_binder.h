@@ -8,6 +8,7 @@
 #include <QSignalBlocker>
 
 #include <functional>
+#include <memory>
 
 class SegmentedControl;
 class ToggleSwitch;
@@ -24,6 +25,8 @@ public:
     template <typename T> struct Choice {
         T value;
         QString label;
+
+        friend bool operator==(const Choice&, const Choice&) = default;
     };
 
     explicit SettingsBinder(AppState& state, QObject* parent = nullptr);
@@ -51,21 +54,38 @@ public:
     QComboBox* menu(T QuendaConfig::*field, const QList<Choice<T>>& choices,
                     const std::function<QString(const T&)>& label)
     {
+        return menu<T>(
+            field, [choices](const QuendaConfig&) { return choices; }, label);
+    }
+
+    // The same, offering what `offered` gives for the configuration in force: the list is built
+    // again whenever that changes.
+    template <typename T>
+    QComboBox* menu(T QuendaConfig::*field,
+                    const std::function<QList<Choice<T>>(const QuendaConfig&)>& offered,
+                    const std::function<QString(const T&)>& label)
+    {
         auto* box = new QComboBox;
         box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-        for (const Choice<T>& choice : choices)
-            box->addItem(choice.label);
+        auto choices = std::make_shared<QList<Choice<T>>>();
         // activated, not currentIndexChanged: only the user's pick writes.
         connect(box, &QComboBox::activated, this,
-                [this, field, choices](int index) { write(field, choices.at(index).value); });
-        follow(box, [this, box, field, choices, label] {
+                [this, field, choices](int index) { write(field, choices->at(index).value); });
+        follow(box, [this, box, field, choices, offered, label] {
+            const QSignalBlocker quiet(box);
+            const QList<Choice<T>> now = offered(m_state.config());
+            if (now != *choices) {
+                *choices = now;
+                box->clear();
+                for (const Choice<T>& choice : now)
+                    box->addItem(choice.label);
+            }
             const T& stored = m_state.config().*field;
             int at = -1;
-            for (int i = 0; i < choices.size(); ++i) {
-                if (choices.at(i).value == stored)
+            for (int i = 0; i < choices->size(); ++i) {
+                if (choices->at(i).value == stored)
                     at = i;
             }
-            const QSignalBlocker quiet(box);
             box->setPlaceholderText(at < 0 ? label(stored) : QString());
             box->setCurrentIndex(at);
         });

@@ -30,10 +30,11 @@ SettingsPage::SettingsPage(AppState& state, AccessibilityRepair* repair, OpenAIK
     auto* fill = new QVBoxLayout(this);
     fill->setContentsMargins(0, 0, 0, 0);
     fill->addWidget(m_page);
-    m_sections = {SettingsSections::dictation(*m_binder), SettingsSections::languages(*m_binder),
-                  SettingsSections::speech(*m_binder),    m_correction,
-                  SettingsSections::widget(*m_binder),    SettingsSections::history(*m_binder),
-                  SettingsSections::start(*m_binder),     SettingsSections::permissions(*m_binder, repair)};
+    m_sections = {
+        SettingsSections::dictation(*m_binder),    SettingsSections::languages(*m_binder),
+        SettingsSections::speech(*m_binder, keys), m_correction,
+        SettingsSections::widget(*m_binder),       SettingsSections::history(*m_binder),
+        SettingsSections::start(*m_binder),        SettingsSections::permissions(*m_binder, repair)};
     for (QWidget* section : m_sections)
         m_page->content()->addWidget(section);
 }

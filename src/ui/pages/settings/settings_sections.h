@@ -1,6 +1,7 @@
 #pragma once
 
 class AccessibilityRepair;
+class OpenAIKeyStore;
 class SettingsBinder;
 class SettingsSection;
 
@@ -12,8 +13,9 @@ namespace SettingsSections {
 SettingsSection* dictation(SettingsBinder& binder);
 // The dictation language and the user's own language.
 SettingsSection* languages(SettingsBinder& binder);
-// The recogniser, the engine's state and, behind a disclosure, its port.
-SettingsSection* speech(SettingsBinder& binder);
+// The recogniser, the user's own speech server (without a key store, its key row is left out), the
+// engine's state and, behind a disclosure, its port.
+SettingsSection* speech(SettingsBinder& binder, OpenAIKeyStore* keys);
 // The floating widget and where and how long its result cards show.
 SettingsSection* widget(SettingsBinder& binder);
 // How long and how many dictations the history keeps.

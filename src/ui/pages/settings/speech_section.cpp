@@ -1,12 +1,15 @@
 #include "core/text/l10n.h"
+#include "core/text/speech_route_text.h"
 #include "ui/kit/kit_font.h"
 #include "ui/kit/kit_label.h"
+#include "ui/kit/segmented_control.h"
 #include "ui/kit/soft_button.h"
 #include "ui/kit/status_pill.h"
 #include "ui/pages/settings/settings_binder.h"
 #include "ui/pages/settings/settings_row.h"
 #include "ui/pages/settings/settings_section.h"
 #include "ui/pages/settings/settings_sections.h"
+#include "ui/pages/settings/speech_server_rows.h"
 
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -73,15 +76,44 @@ SettingsRow* portRow(SettingsBinder& binder)
     return row;
 }
 
+// Which recogniser writes the dictations now: a Whisper server only once it has an address.
+QString recogniserInUse(const QuendaConfig& config)
+{
+    const std::optional<SpeechServer> server = config.speechServer();
+    return L10n::format(QStringLiteral("settings.recogniser.inUse"), {SpeechRouteText::of(server)}) + u' ' +
+           L10n::s(server ? "settings.recogniser.sent" : "settings.recogniser.private");
+}
+
+// Which recogniser the user wants, and under it the one in use.
+SettingsRow* recogniserRow(SettingsBinder& binder)
+{
+    const QList<SettingsBinder::Choice<AsrEngine>> choices{
+        {AsrEngine::Whisper, L10n::s("settings.recogniser.server")},
+        {AsrEngine::Whistle, L10n::s("settings.recogniser.builtIn")},
+    };
+    auto* row = new SettingsRow(
+        L10n::s("settings.recogniser"),
+        binder.segments<AsrEngine>(&QuendaConfig::asrEngine, choices,
+                                   [](const AsrEngine& engine) { return AsrEngineText::table.text(engine); }),
+        recogniserInUse(binder.state().config()));
+    binder.follow(row, [&binder, row] {
+        row->detail()->setText(recogniserInUse(binder.state().config()));
+        row->control()->setAccessibleDescription(row->detail()->text());
+    });
+    return row;
+}
+
 } // namespace
 
-SettingsSection* SettingsSections::speech(SettingsBinder& binder)
+SettingsSection* SettingsSections::speech(SettingsBinder& binder, OpenAIKeyStore* keys)
 {
     auto* section = new SettingsSection(Symbol::Waveform, L10n::s("settings.speech.title"));
-    section->addRow(new SettingsRow(
-        L10n::s("settings.recogniser"),
-        new KitLabel(L10n::s("settings.recogniser.builtIn"), TextRole::Body, Scheme::Text::Secondary),
-        L10n::s("settings.recogniser.detail")));
+    section->addRow(recogniserRow(binder));
+    auto* server = new SpeechServerRows(binder, keys);
+    section->addRow(server);
+    binder.follow(server, [&binder, server] {
+        server->setVisible(binder.state().config().asrEngine == AsrEngine::Whisper);
+    });
     section->addRow(new SettingsRow(L10n::s("home.engine"), engineState(binder)));
 
     auto* advanced = new SoftButton(L10n::s("settings.advanced"), nullptr, Symbol::ChevronDown);

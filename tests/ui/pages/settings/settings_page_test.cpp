@@ -54,6 +54,12 @@ TEST_F(SettingsPageTest, EveryControlWritesItsFieldOnceAndFollowsAChangeMadeElse
         {"settings.nativeLanguage", s("French"),
          [](const QuendaConfig& c) { return c.nativeLanguage == s("fr"); }},
         {"settings.port", s("17400"), [](const QuendaConfig& c) { return c.port == 17400; }},
+        {"settings.recogniser", s("Built in"),
+         [](const QuendaConfig& c) { return c.asrEngine == AsrEngine::Whistle; }},
+        {"settings.speechServer.url", s(" http://127.0.0.1:9000/v1 "),
+         [](const QuendaConfig& c) { return c.speechBaseURL == s("http://127.0.0.1:9000/v1"); }},
+        {"settings.speechServer.model", s("large-v3"),
+         [](const QuendaConfig& c) { return c.speechModel == s("large-v3"); }},
         {"settings.showWidget", s(""), [](const QuendaConfig& c) { return c.showWidget; }},
         {"settings.followScreen", s(""), [](const QuendaConfig& c) { return !c.widgetFollowActiveScreen; }},
         {"settings.resultSize", s("Compact"),
@@ -211,6 +217,14 @@ TEST_F(SettingsPageTest, MenusOfferOnlyWhatWorksAndShowAStoredValueTheyDoNotOffe
              c.language = s("fr");
          },
          english, s("French")},
+        // A Whisper server hears its engine's languages, not only the built-in recogniser's English.
+        {"style.language",
+         [](QuendaConfig& c) {
+             c.speechBaseURL = s("http://127.0.0.1:9000/v1");
+             c.language = s("fr");
+         },
+         {s("Automatic"), s("German"), s("English")},
+         s("French")},
         {"settings.resultStay",
          [](QuendaConfig& c) { c.overlayResultDismissSeconds = 7; },
          {s("1 second"), s("2 seconds"), s("3 seconds"), s("5 seconds"), s("10 seconds"), s("15 seconds"),

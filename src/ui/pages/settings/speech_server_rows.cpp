@@ -1,0 +1,197 @@
+#include "ui/pages/settings/speech_server_rows.h"
+
+#include "core/state/app_state.h"
+#include "core/text/l10n.h"
+#include "ui/kit/kit_font.h"
+#include "ui/kit/kit_label.h"
+#include "ui/kit/soft_button.h"
+#include "ui/pages/settings/provider_key_field.h"
+#include "ui/pages/settings/settings_binder.h"
+#include "ui/pages/settings/settings_row.h"
+
+#include <QFocusEvent>
+#include <QLineEdit>
+#include <QScrollArea>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int fieldWidth = 320;
+
+QLineEdit* field(const QString& placeholder)
+{
+    auto* edit = new QLineEdit;
+    edit->setFont(KitFont::of(TextRole::Body));
+    edit->setFixedWidth(fieldWidth);
+    edit->setPlaceholderText(placeholder);
+    return edit;
+}
+
+bool webAddress(const QString& trimmed)
+{
+    const QUrl url(trimmed, QUrl::StrictMode);
+    const QString scheme = url.scheme();
+    return url.isValid() && (scheme == QLatin1String("http") || scheme == QLatin1String("https")) &&
+           !url.host().isEmpty();
+}
+
+// Qt scrolls a field reached by Tab only until its caret shows, which can leave the field cut at
+// the edge of the page.
+class WholeInSight final : public QObject {
+public:
+    using QObject::QObject;
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* field = qobject_cast<QWidget*>(watched);
+        const auto reason = event->type() == QEvent::FocusIn ? static_cast<QFocusEvent*>(event)->reason()
+                                                             : Qt::OtherFocusReason;
+        if (field && (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason)) {
+            for (QWidget* up = field->parentWidget(); up; up = up->parentWidget()) {
+                auto* area = qobject_cast<QScrollArea*>(up);
+                if (area && area->widget() && area->widget()->isAncestorOf(field)) {
+                    const QPoint centre = field->mapTo(area->widget(), field->rect().center());
+                    area->ensureVisible(centre.x(), centre.y(), field->width() / 2, field->height());
+                    break;
+                }
+            }
+        }
+        return false;
+    }
+};
+
+// Sets a field's text without moving the caret of someone typing in it.
+void replaceText(QLineEdit* edit, const QString& text)
+{
+    if (edit->text() == text)
+        return;
+    const int caret = edit->cursorPosition();
+    edit->setText(text);
+    edit->setCursorPosition(caret);
+}
+
+} // namespace
+
+SpeechServerRows::SpeechServerRows(SettingsBinder& binder, OpenAIKeyStore* keys, QWidget* parent)
+    : QWidget(parent)
+    , m_binder(binder)
+    , m_state(binder.state())
+    , m_address(field(L10n::s("settings.speechServer.url.placeholder")))
+    , m_addressRow(new SettingsRow(L10n::s("settings.speechServer.url"), m_address,
+                                   L10n::s("settings.speechServer.url.detail")))
+    , m_model(field(L10n::s("settings.speechServer.model.placeholder")))
+    , m_check(new SoftButton(L10n::s("settings.speechServer.check.button")))
+    , m_checkRow(new SettingsRow(L10n::s("settings.speechServer.check"), m_check,
+                                 L10n::s("settings.speechServer.check.detail")))
+{
+    auto* rows = new QVBoxLayout(this);
+    rows->setContentsMargins(0, 0, 0, 0);
+    rows->setSpacing(16);
+    rows->addWidget(m_addressRow);
+    rows->addWidget(new SettingsRow(L10n::s("settings.speechServer.model"), m_model,
+                                    L10n::s("settings.speechServer.model.detail")));
+    if (keys) {
+        m_key = new ProviderKeyField(*keys);
+        m_key->setSpeechServer();
+        // Told apart from the correction endpoints' keys by assistive tools.
+        m_key->editor()->setAccessibleName(L10n::s("settings.speechServer.key"));
+        m_key->removeButton()->setAccessibleName(L10n::s("settings.speechServer.key.remove"));
+        rows->addWidget(m_key);
+    }
+    rows->addWidget(m_checkRow);
+
+    auto* inSight = new WholeInSight(this);
+    m_address->installEventFilter(inSight);
+    m_model->installEventFilter(inSight);
+    connect(m_address, &QLineEdit::editingFinished, this, &SpeechServerRows::commitAddress);
+    connect(m_model, &QLineEdit::editingFinished, this,
+            [this] { m_binder.write(&QuendaConfig::speechModel, m_model->text().trimmed()); });
+    connect(m_check, &SoftButton::clicked, this, &SpeechServerRows::check);
+    if (m_key)
+        connect(m_key, &ProviderKeyField::keyChanged, this, &SpeechServerRows::dropCheck);
+    m_binder.follow(this, [this] { follow(); });
+}
+
+void SpeechServerRows::follow()
+{
+    const QuendaConfig& config = m_state.config();
+    // Only a new stored value replaces a field's text: a change of any other setting must not take
+    // away what the user is typing.
+    const bool moved = m_shownAddress != config.speechBaseURL || m_shownModel != config.speechModel;
+    if (m_shownAddress != config.speechBaseURL) {
+        m_shownAddress = config.speechBaseURL;
+        replaceText(m_address, config.speechBaseURL);
+    }
+    if (m_shownModel != config.speechModel) {
+        m_shownModel = config.speechModel;
+        replaceText(m_model, config.speechModel);
+    }
+    if (moved) {
+        const SpeechServer stored{config.speechBaseURL.trimmed(), config.speechModel};
+        m_addressRow->setProblem(!stored.baseURL.isEmpty() && stored.sendsInTheClear()
+                                     ? L10n::s("settings.speechServer.url.inTheClear")
+                                     : QString());
+        dropCheck();
+    }
+    m_check->setEnabled(!config.speechBaseURL.trimmed().isEmpty());
+}
+
+void SpeechServerRows::commitAddress()
+{
+    const QString typed = m_address->text().trimmed();
+    if (!typed.isEmpty() && !webAddress(typed)) {
+        m_addressRow->setProblem(L10n::s("settings.speechServer.url.invalid"));
+        return;
+    }
+    if (typed == m_state.config().speechBaseURL) {
+        // The refusal of what was typed before is gone with it.
+        m_shownAddress.reset();
+        follow();
+        return;
+    }
+    m_binder.write(&QuendaConfig::speechBaseURL, typed);
+}
+
+void SpeechServerRows::check()
+{
+    dropCheck();
+    m_checking = new QObject(this);
+    m_checkRow->detail()->setText(L10n::s("settings.speechServer.check.running"));
+    m_check->setEnabled(false);
+    m_state.checkSpeechServer(m_checking, [this, asked = m_checking.data()](const SpeechCheck& answer) {
+        if (asked == m_checking)
+            checked(answer);
+    });
+}
+
+void SpeechServerRows::checked(const SpeechCheck& answer)
+{
+    forgetCheck();
+    m_check->setEnabled(true);
+    if (!answer.answered) {
+        m_checkRow->detail()->setText(L10n::s("settings.speechServer.check.detail"));
+        m_checkRow->setProblem(answer.text);
+        return;
+    }
+    const QString heard = answer.text.trimmed();
+    m_checkRow->detail()->setText(
+        heard.isEmpty() ? L10n::s("settings.speechServer.check.silent")
+                        : L10n::format(QStringLiteral("settings.speechServer.check.heard"), {heard}));
+}
+
+void SpeechServerRows::forgetCheck()
+{
+    // Later: the answer may be arriving through this very object.
+    if (m_checking)
+        m_checking->deleteLater();
+    m_checking = nullptr;
+}
+
+void SpeechServerRows::dropCheck()
+{
+    forgetCheck();
+    m_checkRow->setProblem({});
+    m_checkRow->detail()->setText(L10n::s("settings.speechServer.check.detail"));
+    m_check->setEnabled(!m_state.config().speechBaseURL.trimmed().isEmpty());
+}

@@ -1,0 +1,125 @@
+#include "settings_fixture.h"
+
+#include "ui/kit/kit_label.h"
+#include "ui/kit/soft_button.h"
+#include "ui/pages/settings/settings_row.h"
+#include "ui/pages/settings/speech_server_rows.h"
+
+#include <QPointer>
+
+namespace {
+
+class SpeechSectionTest : public SettingsFixture {
+protected:
+    SpeechServerRows& rows() { return *page().findChild<SpeechServerRows*>(); }
+    QString checkLine() { return rows().checkRow()->detail()->text(); }
+};
+
+// What cannot be a server's address is refused on its row and nothing is saved; plain http to
+// another computer is saved with a warning, because local networks often run no https.
+TEST_F(SpeechSectionTest, TheAddressIsRefusedUnlessItIsHttpAndWarnsOfPlainHttpToAnotherComputer)
+{
+    const QString invalid = L10n::s("settings.speechServer.url.invalid");
+    const QString clear = L10n::s("settings.speechServer.url.inTheClear");
+    struct Row {
+        const char* typed;
+        QString problem;
+        const char* stored;
+    };
+    // clang-format off
+    const Row table[] = {
+        {.typed = "ftp://10.0.0.5/v1",             .problem = invalid, .stored = ""},
+        {.typed = "10.0.0.5:8080/v1",              .problem = invalid, .stored = ""},
+        {.typed = "http:///v1",                    .problem = invalid, .stored = ""},
+        {.typed = "http://192.168.1.20:8080/v1",   .problem = clear,   .stored = "http://192.168.1.20:8080/v1"},
+        {.typed = "https://api.example.org/v1",    .problem = {},      .stored = "https://api.example.org/v1"},
+        {.typed = "http://127.0.0.1:8080/v1",      .problem = {},      .stored = "http://127.0.0.1:8080/v1"},
+        {.typed = "  ",                            .problem = {},      .stored = ""},
+    };
+    // clang-format on
+    for (const Row& row : table) {
+        SCOPED_TRACE(row.typed);
+        state().setConfig(QuendaConfig::standard());
+        act(rows().address(), s(row.typed));
+        EXPECT_EQ(rows().addressRow()->problemText(), row.problem);
+        EXPECT_EQ(state().config().speechBaseURL, s(row.stored));
+    }
+}
+
+// The check answers what the server heard or why it did not, and an answer about a server that
+// has been changed since is dropped.
+TEST_F(SpeechSectionTest, TheCheckShowsTheServersAnswerOrItsErrorForTheServerStillSet)
+{
+    std::vector<std::pair<QPointer<QObject>, AppState::SpeechCheckDone>> asked;
+    state().setCheckSpeechServer([&](QObject* context, AppState::SpeechCheckDone done) {
+        asked.emplace_back(context, std::move(done));
+    });
+    EXPECT_FALSE(rows().checkButton()->isEnabled()) << "without an address there is nothing to check";
+    configure([](QuendaConfig& c) { c.speechBaseURL = s("http://127.0.0.1:8080/v1"); });
+    struct Row {
+        SpeechCheck answer;
+        QString line;
+        QString problem;
+    };
+    const QString idle = L10n::s("settings.speechServer.check.detail");
+    const Row table[] = {
+        {{true, s(" Thank you. ")},
+         L10n::format(s("settings.speechServer.check.heard"), {s("Thank you.")}),
+         {}},
+        {{true, {}}, L10n::s("settings.speechServer.check.silent"), {}},
+        {{false, s("The speech server at 127.0.0.1 refused the key (401)")},
+         idle,
+         s("The speech server at 127.0.0.1 refused the key (401)")},
+    };
+    for (const Row& row : table) {
+        rows().checkButton()->click();
+        EXPECT_EQ(checkLine(), L10n::s("settings.speechServer.check.running"));
+        asked.back().second(row.answer);
+        EXPECT_EQ(checkLine(), row.line);
+        EXPECT_EQ(rows().checkRow()->problemText(), row.problem);
+    }
+    rows().checkButton()->click();
+    configure([](QuendaConfig& c) { c.speechModel = s("large-v3"); });
+    // An answer already on its way when the server changed.
+    asked.back().second({true, s("the old server")});
+    EXPECT_EQ(checkLine(), idle);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(asked.back().first.isNull()) << "the check of the old server was not cancelled";
+}
+
+// The server's rows belong to the Whisper choice; the language list and its line follow the
+// recogniser that writes the dictations, without the page being opened again.
+TEST_F(SpeechSectionTest, TheRowsAndLanguagesFollowTheRecogniserInUse)
+{
+    auto* language = qobject_cast<QComboBox*>(control("style.language"));
+    const auto offered = [language] {
+        QStringList items;
+        for (int i = 0; i < language->count(); ++i)
+            items << language->itemText(i);
+        return items;
+    };
+    struct Row {
+        AsrEngine engine;
+        const char* baseURL;
+        bool serverRows;
+        QStringList languages;
+    };
+    // clang-format off
+    const Row table[] = {
+        {.engine = AsrEngine::Whisper, .baseURL = "",                        .serverRows = true,  .languages = {s("Automatic"), s("English")}},
+        {.engine = AsrEngine::Whisper, .baseURL = "http://127.0.0.1:8080/v1", .serverRows = true,  .languages = {s("Automatic"), s("German"), s("English")}},
+        {.engine = AsrEngine::Whistle, .baseURL = "http://127.0.0.1:8080/v1", .serverRows = false, .languages = {s("Automatic"), s("English")}},
+    };
+    // clang-format on
+    for (const Row& row : table) {
+        SCOPED_TRACE(row.baseURL);
+        configure([&](QuendaConfig& c) {
+            c.asrEngine = row.engine;
+            c.speechBaseURL = s(row.baseURL);
+        });
+        EXPECT_EQ(rows().isVisibleTo(&page()), row.serverRows);
+        EXPECT_EQ(offered(), row.languages);
+    }
+}
+
+} // namespace

@@ -318,8 +318,8 @@ void SpeechEngine::applyProvenHealth(const HealthBody& health)
         const bool hasKey = !m_keys.generalKey().trimmed().isEmpty();
         m_polishAvailable = config.correctionConfigured(
             hasKey, [this](const CorrectionEndpoint& endpoint) { return m_keys.key(endpoint); });
-        const bool needsKey = config.polishProvider == PolishProvider::OpenAI && !m_polishAvailable;
-        setStatus(L10n::s(needsKey ? "engine.readyNeedsKey" : "engine.ready"), false);
+        // The engine's state alone: what a missing provider costs, the views say where it matters.
+        setStatus(L10n::s("engine.ready"), false);
     } else {
         m_polishAvailable = false;
         if (health.error)

@@ -12,6 +12,8 @@
 #include "ui/kit/page.h"
 #include "ui/kit/primary_button.h"
 #include "ui/kit/settings_saved_toast.h"
+#include "ui/kit/soft_button.h"
+#include "ui/kit/status_pill.h"
 #include "ui/pages/home/home_page.h"
 #include "ui/shell/main_view.h"
 #include "ui/shell/menu_bar_view.h"
@@ -220,6 +222,21 @@ TEST_F(MainWindowTest, HomeShowsTheRepairCardWhileTheMicrophoneIsGrantedAndAcces
 }
 
 // After onboarding, home is where a user looks up which key dictates and how to stop.
+// Home shows the engine's state once, in its card, and says there what Reload is for.
+TEST_F(MainWindowTest, HomeShowsTheEngineOnceAndSaysWhatReloadDoes)
+{
+    state().setEngineStatus(s("Speech engine stopped"));
+    HomePage home(state(), &m_repair);
+    EXPECT_EQ(home.findChildren<StatusPill*>().size(), 0);
+    EXPECT_EQ(shownTexts(home).count(s("Speech engine stopped")), 1);
+    EXPECT_TRUE(shownTexts(home).contains(L10n::s("home.reload.detail")));
+    for (const SoftButton* button : home.findChildren<SoftButton*>()) {
+        if (button->text() == L10n::s("home.reload")) {
+            EXPECT_EQ(button->toolTip(), L10n::s("home.reload.detail"));
+        }
+    }
+}
+
 TEST_F(MainWindowTest, HomeNamesTheHotkeyItsDoubleTapAndEscape)
 {
     for (const Hotkey hotkey : {Hotkey::RightControl, Hotkey::RightOption, Hotkey::LeftControl}) {

@@ -130,6 +130,13 @@ TEST_F(MainBannerTest, ShowsTheMostUrgentCauseOnlyAndAboveHomeNoneOfThoseHomeSho
             EXPECT_EQ(shown(opened), name(expected)) << c.name << page << ", opened then";
         }
     }
+    // Leaving home, with nothing else changing, brings up what home's cards showed.
+    set(true, false, true);
+    setEngine(true, false);
+    state().setUnpastedDictation(std::nullopt);
+    EXPECT_EQ(shown(), name(Kind::None));
+    state().setSection(MainSection::History);
+    EXPECT_EQ(shown(), name(Kind::Microphone));
 }
 
 TEST_F(MainBannerTest, EachBannerGoesWhenItsCauseDoes)

@@ -166,7 +166,7 @@ QList<Scene> overlayScenes()
         {QStringLiteral("result"),
          [](AppState& s) {
              s.setOverlayResult(
-                 OverlayResult{QStringLiteral("Summarize"),
+                 OverlayResult{QStringLiteral("Summarise"),
                                QStringLiteral("The team agreed to ship on Friday; QA signs off "
                                               "on Thursday."),
                                std::nullopt});

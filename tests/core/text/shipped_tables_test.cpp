@@ -78,6 +78,9 @@ TEST(ShippedTables, TextsThatPointIntoTheSettingsNameThePlacesAsTheyAreLabelled)
 {
     const std::vector<std::pair<const char*, std::vector<const char*>>> pointers{
         {"engine.portTaken", {"nav.settings", "settings.speech.title", "settings.advanced"}},
+        {"notice.commandNeedsKey", {"nav.settings", "settings.correction.title"}},
+        {"notice.translateNeedsKey", {"nav.settings", "settings.correction.title"}},
+        {"notice.translateNeedsModel", {"nav.settings", "settings.correction.title"}},
     };
     const L10n::TableSet tables = shippedTables();
     for (auto language = tables.begin(); language != tables.end(); ++language) {

@@ -333,11 +333,10 @@ void SpeechEngine::applyProvenHealth(const HealthBody& health)
         const bool hasKey = !m_keys.generalKey().trimmed().isEmpty();
         m_polishAvailable = config.correctionConfigured(
             hasKey, [this](const CorrectionEndpoint& endpoint) { return m_keys.key(endpoint); });
-        const bool needsKey = config.polishProvider == PolishProvider::OpenAI && !m_polishAvailable;
-        setStatus(
-            L10n::format(needsKey ? QStringLiteral("engine.readyNeedsKey") : QStringLiteral("engine.ready"),
-                         {SpeechRouteText::of(config.speechServer())}),
-            false);
+        // The engine's state and the recogniser that writes: what a missing provider costs, the
+        // views say where it matters.
+        setStatus(L10n::format(QStringLiteral("engine.ready"), {SpeechRouteText::of(config.speechServer())}),
+                  false);
     } else {
         m_polishAvailable = false;
         if (health.error)

@@ -277,8 +277,9 @@ const StatusRow kStatusRows[] = {
     {"PollNoAnswerWithoutAProcess", polled({}, "engine.missing"), false, false, false, true},
     // The status code of a health reply is not looked at.
     {"PollReadyLocal", polled(kReady, "engine.ready", "local", "", 500), true, false, false, true},
-    {"PollReadyOpenAIWithBlankKey", polled(kReady, "engine.readyNeedsKey", "openai", " \n"), true, false,
-     false, true},
+    // The status is the engine's alone: a missing key shows as no polishing, never in the status text.
+    {"PollReadyOpenAIWithBlankKey", polled(kReady, "engine.ready", "openai", " \n"), true, false, false,
+     true},
     {"PollReadyOpenAIWithKey", polled(kReady, "engine.ready", "openai", "sk-1"), true, true, false, true},
     {"PollReadyBuiltIn", polledWithServer(" ", "Ready – built-in recogniser, English only"), true, false,
      false, true},

@@ -5,6 +5,37 @@
 #include <QPixmap>
 #include <QTimer>
 
+namespace {
+
+const QList<FrontApp>& knownApps()
+{
+    static const QList<FrontApp> apps{
+        {QStringLiteral("org.gnome.Calculator"), QStringLiteral("Calculator")},
+        {QStringLiteral("im.riot.Element"), QStringLiteral("Element")},
+        {QStringLiteral("org.gnome.Nautilus"), QStringLiteral("Files")},
+        {QStringLiteral("org.gnome.Loupe"), QStringLiteral("Image Viewer")},
+        {QStringLiteral("org.kde.kate"), QStringLiteral("Kate")},
+        {QStringLiteral("md.obsidian.Obsidian"), QStringLiteral("Obsidian")},
+        {QStringLiteral("com.slack.Slack"), QStringLiteral("Slack")},
+        {QStringLiteral("org.gnome.TextEditor"), QStringLiteral("Text Editor")},
+        {QStringLiteral("org.mozilla.Thunderbird"), QStringLiteral("Thunderbird")},
+        {QStringLiteral("com.visualstudio.code"), QStringLiteral("Visual Studio Code")},
+    };
+    return apps;
+}
+
+} // namespace
+
+QString DemoDesktop::nameOf(const QString& appId)
+{
+    for (const FrontApp& app : knownApps()) {
+        if (app.bundleID == appId)
+            return app.name;
+    }
+    // An id the demonstration does not know: its last part names it well enough.
+    return appId.section(QLatin1Char('.'), -1);
+}
+
 std::optional<FrontApp> DemoDesktop::frontmostApp() const
 {
     return FrontApp{QStringLiteral("org.gnome.TextEditor"), QStringLiteral("Text Editor")};
@@ -35,8 +66,7 @@ void DemoDesktop::run(const ScriptRequest&, QObject* context, Completion done)
 
 QIcon DemoDesktop::icon(const QString& appId)
 {
-    // The id's last part names the application well enough for an initial.
-    const QString name = appId.section(QLatin1Char('.'), -1);
+    const QString name = nameOf(appId);
     // Our own hash: Qt's string hash is seeded per process, and every run must draw the same.
     unsigned hash = 0;
     for (const QChar c : appId)

@@ -37,8 +37,12 @@ public:
 
     void run(const ScriptRequest& request, QObject* context, Completion done) override;
 
-    // A rounded tile in a colour of the id with the name's initial, the same in every run.
+    // A rounded tile in a colour of the id with the initial of the application's name, the same in
+    // every run.
     QIcon icon(const QString& appId) override;
+
+    // The applications the demonstration knows, by their desktop-file ids.
+    static QString nameOf(const QString& appId);
 
     // Off to show the repair of text access, or the banner of a missing permission.
     bool accessibility = true;

@@ -172,7 +172,7 @@ QList<Scene> overlayScenes()
         {QStringLiteral("result"),
          [](AppState& s) {
              s.setOverlayResult(
-                 OverlayResult{QStringLiteral("Summarize"),
+                 OverlayResult{QStringLiteral("Summarise"),
                                QStringLiteral("The team agreed to ship on Friday; QA signs off "
                                               "on Thursday."),
                                std::nullopt});
@@ -212,10 +212,10 @@ public:
         view.resize(size);
         view.setAttribute(Qt::WA_DontShowOnScreen);
         view.show();
-        QCoreApplication::sendPostedEvents();
+        settle();
         if (arrange) {
             arrange();
-            QCoreApplication::sendPostedEvents();
+            settle();
         }
         QPixmap shot = view.grab();
         // An open menu is a window of its own: drawn over the window where it stands, kept inside
@@ -262,6 +262,14 @@ public:
     QList<Snapshot::Shot> shots() const { return m_shots; }
 
 private:
+    // Texts that wrap take their height from their width: the rows and cards that hold them stand
+    // where they stay only on a later pass of the layouts.
+    static void settle()
+    {
+        for (int pass = 0; pass < 3; ++pass)
+            QCoreApplication::processEvents();
+    }
+
     QDir m_out;
     QList<Snapshot::Shot> m_shots;
 };
@@ -270,30 +278,31 @@ private:
 // dozen known applications, six of them recognised and one of those customised.
 void stageStyles(AppState& state)
 {
-    const auto app = [](const char* id, const char* name, const char* style, const char* suggested) {
+    const auto app = [](const char* id, const char* style, const char* suggested) {
         const QString chosen = QString::fromLatin1(style);
         const QString suggestion = QString::fromLatin1(suggested);
-        return AppStyleProfile{QString::fromLatin1(id), QString::fromUtf8(name), chosen, suggestion,
-                               chosen != suggestion};
+        const QString bundle = QString::fromLatin1(id);
+        return AppStyleProfile{bundle, DemoDesktop::nameOf(bundle), chosen, suggestion, chosen != suggestion};
     };
     QuendaConfig config = state.config();
     config.style = QStringLiteral("email");
     config.instructions = QStringLiteral("Use British spelling. Sign off emails with “Best, Mira”.");
     config.appStyles = {
-        app("org.gnome.Calculator", "Calculator", "auto", "auto"),
-        app("im.riot.Element", "Element", "chat", "chat"),
-        app("org.gnome.Nautilus", "Files", "auto", "auto"),
-        app("org.gnome.Loupe", "Image Viewer", "auto", "auto"),
-        app("org.kde.kate", "Kate", "code", "auto"),
-        app("md.obsidian.Obsidian", "Obsidian", "notes", "notes"),
-        app("com.slack.Slack", "Slack", "chat", "chat"),
-        app("org.gnome.TextEditor", "Text Editor", "auto", "auto"),
-        app("org.mozilla.Thunderbird", "Thunderbird", "email", "email"),
-        app("com.visualstudio.code", "Visual Studio Code", "code", "code"),
+        app("org.gnome.Calculator", "auto", "auto"),
+        app("im.riot.Element", "chat", "chat"),
+        app("org.gnome.Nautilus", "auto", "auto"),
+        app("org.gnome.Loupe", "auto", "auto"),
+        app("org.kde.kate", "code", "auto"),
+        app("md.obsidian.Obsidian", "notes", "notes"),
+        app("com.slack.Slack", "chat", "chat"),
+        app("org.gnome.TextEditor", "auto", "auto"),
+        app("org.mozilla.Thunderbird", "email", "email"),
+        app("com.visualstudio.code", "code", "code"),
     };
     AppState::ToastSuppression quiet(state);
     state.setConfig(config);
-    state.setFrontApp(FrontApp{QStringLiteral("org.mozilla.Thunderbird"), QStringLiteral("Thunderbird")});
+    const QString front = QStringLiteral("org.mozilla.Thunderbird");
+    state.setFrontApp(FrontApp{front, DemoDesktop::nameOf(front)});
 }
 
 // The dictionary page's demonstration: a heading comment, an entry the learner added and a few of
@@ -603,6 +612,21 @@ QList<WindowScene> windowScenes()
              AppState::ToastSuppression quiet(s.state);
              s.state.setConfig(before);
          }},
+        {QStringLiteral("main-style-noprovider"),
+         [](Studio& s, const QString& file) {
+             s.state.setPolishAvailable(false);
+             s.state.setSection(MainSection::Home);
+             s.state.setSection(MainSection::Style); // built anew, at its top
+             s.render.window(s.main(), mainSize, file);
+             s.state.setPolishAvailable(true);
+         }},
+        {QStringLiteral("main-home-noprovider"),
+         [](Studio& s, const QString& file) {
+             s.state.setPolishAvailable(false);
+             s.state.setSection(MainSection::Home);
+             s.render.window(s.main(), mainSize, file);
+             s.state.setPolishAvailable(true);
+         }},
         {QStringLiteral("main-home-repair"),
          [](Studio& s, const QString& file) {
              s.state.setSection(MainSection::Home);
@@ -650,6 +674,24 @@ QList<WindowScene> windowScenes()
          [](Studio& s, const QString& file) {
              MenuBarView menu(s.state);
              s.render.window(menu, menu.sizeHint(), file);
+         }},
+        {QStringLiteral("menu-empty"),
+         [](Studio& s, const QString& file) {
+             const QList<HistoryEntry> demo = s.state.history();
+             s.state.setHistory({});
+             MenuBarView menu(s.state);
+             s.render.window(menu, menu.sizeHint(), file);
+             s.state.setHistory(demo);
+         }},
+        // A recording under way, and no correction provider for the styles.
+        {QStringLiteral("menu-recording-noprovider"),
+         [](Studio& s, const QString& file) {
+             s.state.setPolishAvailable(false);
+             s.state.setPhase(Phase::listening());
+             MenuBarView menu(s.state);
+             s.render.window(menu, menu.sizeHint(), file);
+             s.state.setPhase(Phase::idle());
+             s.state.setPolishAvailable(true);
          }},
         {QStringLiteral("onboarding"),
          [](Studio& s, const QString& file) {

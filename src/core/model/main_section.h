@@ -7,6 +7,9 @@
 // The pages of the main window.
 enum class MainSection { Home, Commands, History, Notes, Style, Dictionary, Settings };
 
+// The sections of the settings page, in page order: where another view can open that page.
+enum class SettingsPlace { Dictation, Languages, Speech, Correction, Widget, History, Start, Permissions };
+
 namespace MainSectionText {
 
 // The text is the page's name in file and text keys; the page table gives the sidebar's order.

@@ -253,6 +253,12 @@ void AppState::setNoteToOpen(const std::optional<QUuid>& id)
         emit noteToOpenChanged();
 }
 
+void AppState::setSettingsToOpen(const std::optional<SettingsPlace>& place)
+{
+    if (assign(m_settingsToOpen, place))
+        emit settingsToOpenChanged();
+}
+
 void AppState::setSection(MainSection section)
 {
     if (assign(m_section, section))
@@ -335,6 +341,13 @@ void AppState::openMain(std::optional<MainSection> section) const
 {
     if (m_openMain)
         m_openMain(section);
+}
+
+void AppState::openSettings(SettingsPlace place)
+{
+    setSettingsToOpen(place);
+    setSection(MainSection::Settings);
+    openMain(MainSection::Settings);
 }
 
 void AppState::openNotes() const

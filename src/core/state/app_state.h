@@ -208,6 +208,9 @@ public:
     void flushNotes();
     // The own note the notes page is to open; the page clears it.
     const std::optional<QUuid>& noteToOpen() const { return m_noteToOpen; }
+    // The section the settings page is to open at; the page clears it.
+    const std::optional<SettingsPlace>& settingsToOpen() const { return m_settingsToOpen; }
+    void setSettingsToOpen(const std::optional<SettingsPlace>& place);
     void setNoteToOpen(const std::optional<QUuid>& id);
     void openSavedNote();
     const QList<AppleNotesFolder>& appleNoteFolders() const { return m_appleNoteFolders; }
@@ -274,6 +277,8 @@ public:
 
     void toggleRecording() const;
     void openMain(std::optional<MainSection> section = std::nullopt) const;
+    // The main window on the settings page, scrolled to place.
+    void openSettings(SettingsPlace place);
     void openNotes() const;
     void reloadEngine() const;
     void lookupCorrectionModel(const QString& key, const QString& baseURL) const;
@@ -314,6 +319,7 @@ signals:
     void dictationPreviewChanged();
     void notePreviewChanged();
     void noteToOpenChanged();
+    void settingsToOpenChanged();
     void widgetDraggingChanged();
     void sectionChanged();
     void updateChanged();
@@ -372,6 +378,7 @@ private:
     std::optional<DictationPreview> m_dictationPreview;
     std::optional<SavedNotePreview> m_notePreview;
     std::optional<QUuid> m_noteToOpen;
+    std::optional<SettingsPlace> m_settingsToOpen;
     bool m_widgetDragging = false;
     MainSection m_section = MainSection::Home;
     QuendaConfig m_config;

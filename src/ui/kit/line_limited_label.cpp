@@ -112,15 +112,17 @@ int LineLimitedLabel::heightForWidth(int width) const
     const QString shown = fitted(inner);
     QTextLayout layout(withLineSeparators(shown), font());
     wrapAnywhere(layout);
-    int count = 0;
+    // Each line as tall as it is laid out when painted: whole pixels, a little more than the font's
+    // line spacing, so that a count of lines times the spacing cuts the last line's descenders.
+    qreal lines = 0;
     layout.beginLayout();
     for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
         line.setLineWidth(std::max(inner, 1));
-        ++count;
+        lines += line.height() + QFontMetricsF(font()).leading();
     }
     layout.endLayout();
-    const qreal spacing = QFontMetricsF(font()).lineSpacing();
-    const int height = static_cast<int>(std::ceil(std::max(count, 1) * spacing)) + m.top() + m.bottom();
+    lines = std::max(lines, QFontMetricsF(font()).lineSpacing());
+    const int height = static_cast<int>(std::ceil(lines)) + m.top() + m.bottom();
     m_heights.insert(width, height);
     return height;
 }

@@ -26,6 +26,14 @@ PrimaryButton::PrimaryButton(const QString& text, QWidget* parent, std::optional
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 }
 
+void PrimaryButton::setFill(std::optional<QColor> colour)
+{
+    if (colour == m_fill)
+        return;
+    m_fill = colour;
+    update();
+}
+
 QSize PrimaryButton::sizeHint() const
 {
     const QSizeF content = contentSize(labelFont(), symbolSize, gap);
@@ -57,10 +65,13 @@ void PrimaryButton::paintEvent(QPaintEvent*)
         p.translate(-box.center());
     }
     const QPainterPath shape = KitPaint::rounded(box, box.height() / 2);
-    QColor glow = Theme::violet();
+    QColor glow = m_fill.value_or(Theme::violet());
     glow.setAlphaF(0.3f);
     KitPaint::shadow(p, shape, glow, 8, 3);
-    p.fillPath(shape, Theme::gradient(box));
+    if (m_fill)
+        p.fillPath(shape, *m_fill);
+    else
+        p.fillPath(shape, Theme::gradient(box));
 
     paintContent(p, box, labelFont(), Qt::white, symbolSize, gap);
     if (keyboardFocus())

@@ -17,7 +17,6 @@
 
 namespace {
 
-constexpr QMargins shadowRoom{14, 10, 14, 20};
 constexpr double symbolSize = 14;
 
 QFont toastFont()
@@ -32,9 +31,10 @@ QString toastText()
 
 } // namespace
 
-SettingsSavedToast::SettingsSavedToast(AppState& state, QWidget* host)
+SettingsSavedToast::SettingsSavedToast(AppState& state, QWidget* host, Lane lane)
     : QWidget(host)
     , m_state(state)
+    , m_lane(std::move(lane))
     , m_shown(state.clock(), *this)
 {
     setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -71,13 +71,13 @@ void SettingsSavedToast::follow()
 
 void SettingsSavedToast::place()
 {
-    const QWidget* host = parentWidget();
+    const QRect lane = m_lane ? m_lane() : parentWidget()->rect();
     const QSize size = sizeHint();
     resize(size);
-    const int rest = host->height() - bottomGap - (size.height() - shadowRoom.bottom());
+    const int rest = lane.bottom() + 1 - bottomGap - (size.height() - shadowRoom.bottom());
     // Off the edge by the gap and the capsule's height while hidden, so it rises into view.
     const double below = (1 - m_shown.value()) * (bottomGap + size.height() - shadowRoom.bottom());
-    move((host->width() - size.width()) / 2, rest + int(std::lround(below)));
+    move(lane.left() + (lane.width() - size.width()) / 2, rest + int(std::lround(below)));
 }
 
 bool SettingsSavedToast::eventFilter(QObject* watched, QEvent* event)

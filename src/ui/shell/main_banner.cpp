@@ -82,7 +82,7 @@ MainBanner::MainBanner(AppState& state, AccessibilityRepair* repair, QWidget* pa
     for (const auto signal :
          {&AppState::micGrantedChanged, &AppState::axGrantedChanged, &AppState::permissionsAnsweredChanged,
           &AppState::engineReadyChanged, &AppState::engineLoadingChanged, &AppState::engineStatusChanged,
-          &AppState::unpastedDictationChanged, &AppState::historyChanged})
+          &AppState::unpastedDictationChanged, &AppState::historyChanged, &AppState::sectionChanged})
         connect(&m_state, signal, this, &MainBanner::follow);
     hide();
     follow();
@@ -92,11 +92,13 @@ MainBanner::Kind MainBanner::choose(const AppState& state)
 {
     // Before the first real answers the flags are stand-ins; a banner then would only flicker.
     const bool answered = state.permissionsAnswered();
-    if (answered && !state.micGranted())
+    // Home shows the permissions and the engine in cards of its own, with more than a banner says.
+    const bool elsewhere = state.section() != MainSection::Home;
+    if (elsewhere && answered && !state.micGranted())
         return Kind::Microphone;
-    if (state.engineState() == EngineState::Error)
+    if (elsewhere && state.engineState() == EngineState::Error)
         return Kind::Engine;
-    if (answered && !state.axGranted())
+    if (elsewhere && answered && !state.axGranted())
         return Kind::Accessibility;
     if (state.unpastedDictation())
         return Kind::Unpasted;

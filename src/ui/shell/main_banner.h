@@ -9,7 +9,8 @@ class QVBoxLayout;
 
 // The one banner above every page of the main window: the most urgent of a missing permission, a
 // speech engine that stopped, and a dictation that could not be pasted. Each goes when its cause
-// does, and the next one, if any, takes its place.
+// does, and the next one, if any, takes its place. Above home, whose own cards show the permissions
+// and the engine, only the dictation that could not be pasted.
 class MainBanner final : public QWidget {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(MainBanner)

@@ -1,6 +1,7 @@
 #include "ui/shell/main_view.h"
 
 #include "core/state/app_state.h"
+#include "ui/kit/page.h"
 #include "ui/kit/settings_saved_toast.h"
 #include "ui/pages/style/app_icon_cache.h"
 #include "ui/shell/main_banner.h"
@@ -32,7 +33,9 @@ MainView::MainView(AppState& state, AccessibilityRepair* repair, QWidget* parent
     connect(m_sidebar, &Sidebar::chosen, this, [this](MainSection section) { m_state.setSection(section); });
     connect(&m_state, &AppState::sectionChanged, this, &MainView::followSection);
     followSection();
-    new SettingsSavedToast(m_state, this);
+    // Under the sidebar and the page's margin, where it covers nothing a page shows.
+    new SettingsSavedToast(
+        m_state, this, [this] { return QRect(0, 0, m_sidebar->width() + Page::padding.left(), height()); });
 }
 
 MainView::~MainView() = default;

@@ -7,12 +7,14 @@
 #include "ui/kit/quenda_mark.h"
 #include "ui/kit/soft_button.h"
 #include "ui/kit/status_pill.h"
+#include "ui/kit/theme.h"
 #include "ui/pages/history/recent_history.h"
 #include "ui/pages/home/session_notice.h"
 #include "ui/pages/notes/note_destination_picker.h"
 #include "ui/pages/style/style_menu.h"
 
 #include <QHBoxLayout>
+#include <QPainter>
 #include <QVBoxLayout>
 
 namespace {
@@ -37,6 +39,7 @@ MenuBarView::MenuBarView(AppState& state, QWidget* parent)
     setBackgroundRole(QPalette::Window);
     setMinimumWidth(minWidth);
     auto* column = new QVBoxLayout(this);
+    column->setSizeConstraint(QLayout::SetNoConstraint);
     column->setContentsMargins(14, 14, 14, 12);
     column->setSpacing(12);
 
@@ -50,16 +53,18 @@ MenuBarView::MenuBarView(AppState& state, QWidget* parent)
     column->addWidget(SessionNotice::routes(state, this));
     column->addWidget(m_dictate, 0, Qt::AlignLeft);
 
-    m_historySlot = slot(column);
-    auto* recentTitle =
-        new KitLabel(L10n::s("menu.recent"), TextRole::CaptionStrong, Scheme::Text::Secondary, this);
-    auto* recent = new RecentHistory(state, HistoryRow::Mode::Compact, recentCount, nullptr, this);
+    // Without history the popover has no recent list at all, nor the room around one.
+    m_recent = new QWidget(this);
+    m_historySlot = new QVBoxLayout(m_recent);
+    m_historySlot->setContentsMargins(0, 0, 0, 0);
     m_historySlot->setSpacing(4);
-    m_historySlot->addWidget(recentTitle);
+    m_historySlot->addWidget(
+        new KitLabel(L10n::s("menu.recent"), TextRole::CaptionStrong, Scheme::Text::Secondary, m_recent));
+    auto* recent = new RecentHistory(state, HistoryRow::Mode::Compact, recentCount, nullptr, m_recent);
     m_historySlot->addWidget(recent);
-    // Without history the popover has no recent list at all.
-    connect(recent, &RecentHistory::filled, recentTitle, &QWidget::setVisible);
-    recentTitle->setVisible(!state.history().isEmpty());
+    column->addWidget(m_recent);
+    connect(recent, &RecentHistory::filled, m_recent, &QWidget::setVisible);
+    m_recent->setVisible(!recent->rows().isEmpty());
     m_destinationSlot = slot(column);
     m_destinationSlot->addWidget(new NoteDestinationPicker(state, this));
     m_styleSlot = slot(column);
@@ -90,7 +95,25 @@ MenuBarView::MenuBarView(AppState& state, QWidget* parent)
 void MenuBarView::refresh()
 {
     m_status->set(m_state.engineState(), m_state.engineStatus());
-    m_dictate->setText(m_state.phase().is(Phase::Kind::Listening) ? L10n::s("menu.stop")
-                                                                  : L10n::s("menu.dictate"));
+    // A call to stop, unlike the call to start: its own word, symbol and colour.
+    const bool listening = m_state.phase().is(Phase::Kind::Listening);
+    m_dictate->setText(listening ? L10n::s("menu.stop") : L10n::s("menu.dictate"));
+    m_dictate->setSymbol(listening ? Symbol::Stop : Symbol::Microphone);
+    m_dictate->setFill(listening ? std::optional<QColor>(Theme::red()) : std::nullopt);
     m_dictate->updateGeometry();
+}
+
+QSize MenuBarView::sizeHint() const
+{
+    const QSize natural = QWidget::sizeHint();
+    return {natural.width(), hasHeightForWidth() ? heightForWidth(natural.width()) : natural.height()};
+}
+
+void MenuBarView::paintEvent(QPaintEvent* event)
+{
+    QWidget::paintEvent(event);
+    // The popover floats over any desktop: an edge of its own sets it apart from what lies below.
+    QPainter p(this);
+    p.setPen(QPen(Scheme::primary(palette(), rimOpacity), 1));
+    p.drawRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
 }

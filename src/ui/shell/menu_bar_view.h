@@ -17,15 +17,27 @@ class MenuBarView final : public QWidget {
 public:
     static constexpr int minWidth = 300;
     static constexpr int recentCount = 3;
+    // The edge's strength, as an opacity of the text colour.
+    static constexpr double rimOpacity = 0.3;
 
     explicit MenuBarView(AppState& state, QWidget* parent = nullptr);
 
     QVBoxLayout* historySlot() const { return m_historySlot; }
+    // The recent list with its title; hidden while the history is empty.
+    QWidget* recent() const { return m_recent; }
+    PrimaryButton* dictate() const { return m_dictate; }
+    // As tall as the content at its width, and never taller: the layout's minimum reckons wrapped
+    // lines at narrower widths and would leave a band of nothing.
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override { return sizeHint(); }
     QVBoxLayout* destinationSlot() const { return m_destinationSlot; }
     QVBoxLayout* styleSlot() const { return m_styleSlot; }
 
 signals:
     void quitRequested();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void refresh();
@@ -33,6 +45,7 @@ private:
     AppState& m_state;
     StatusPill* m_status;
     PrimaryButton* m_dictate;
+    QWidget* m_recent;
     QVBoxLayout* m_historySlot;
     QVBoxLayout* m_destinationSlot;
     QVBoxLayout* m_styleSlot;

@@ -16,9 +16,7 @@
 #include "ui/pages/home/session_notice.h"
 
 #include <QHBoxLayout>
-
 #include <QVBoxLayout>
-#include <algorithm>
 
 OnboardingView::OnboardingView(AppState& state, AccessibilityRepair* repair, QWidget* parent)
     : QWidget(parent)
@@ -28,6 +26,9 @@ OnboardingView::OnboardingView(AppState& state, AccessibilityRepair* repair, QWi
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Window);
     auto* column = new QVBoxLayout(this);
+    // The window takes windowSize(): the layout's minimum reckons wrapped texts at narrower widths
+    // than the window's and would leave a band of nothing above Done.
+    column->setSizeConstraint(QLayout::SetNoConstraint);
     column->setContentsMargins(40, 36, 40, 28);
     column->setSpacing(16);
 
@@ -39,8 +40,11 @@ OnboardingView::OnboardingView(AppState& state, AccessibilityRepair* repair, QWi
     auto* title = new KitLabel(L10n::s("onboarding.welcome"), TextRole::Title, Scheme::Text::Primary, this);
     HeadingRole::mark(title);
     titles->addWidget(title);
+    // The key as its cap below names it.
+    const Hotkey hotkey = state.config().hotkey;
     titles->addWidget(
-        (new KitLabel(L10n::s("onboarding.intro"), TextRole::Body, Scheme::Text::Secondary, this))
+        (new KitLabel(L10n::format(QStringLiteral("onboarding.intro"), {HotkeyText::title(hotkey)}),
+                      TextRole::Body, Scheme::Text::Secondary, this))
             ->wrapping());
     brand->addLayout(titles, 1);
     column->addLayout(brand);
@@ -52,7 +56,6 @@ OnboardingView::OnboardingView(AppState& state, AccessibilityRepair* repair, QWi
     hotkeyRow->setSpacing(10);
     hotkeyRow->addWidget(
         new KitLabel(L10n::s("onboarding.hotkey"), TextRole::BodyMedium, Scheme::Text::Primary, start));
-    const Hotkey hotkey = state.config().hotkey;
     hotkeyRow->addWidget(new KeyCap(HotkeyText::title(hotkey), false, start));
     hotkeyRow->addStretch(1);
     start->content()->addLayout(hotkeyRow);
@@ -105,7 +108,7 @@ OnboardingView::OnboardingView(AppState& state, AccessibilityRepair* repair, QWi
 QSize OnboardingView::windowSize() const
 {
     constexpr int width = 640;
-    // The layout keeps the window at its minimum, which wrapped labels reach at narrower widths.
-    const int wrapped = layout()->hasHeightForWidth() ? layout()->totalHeightForWidth(width) : 0;
-    return {width, std::max({560, wrapped, layout()->totalMinimumSize().height()})};
+    // As tall as the content at this width, so Done follows the last card.
+    return {width, layout()->hasHeightForWidth() ? layout()->totalHeightForWidth(width)
+                                                 : layout()->totalSizeHint().height()};
 }

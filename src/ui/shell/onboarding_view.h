@@ -17,7 +17,7 @@ public:
     explicit OnboardingView(AppState& state, AccessibilityRepair* repair = nullptr,
                             QWidget* parent = nullptr);
 
-    // 640 × 560, taller where a notice about the session needs the room.
+    // 640 wide and as tall as what it shows.
     QSize windowSize() const;
     ToggleSwitch* launchAtLogin() const { return m_launchAtLogin; }
 

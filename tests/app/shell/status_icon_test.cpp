@@ -3,7 +3,11 @@
 #include "ui/shell/status_icon_look.h"
 #include "ui/shell/status_tooltip.h"
 
+#include <QPainter>
+
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 namespace {
 
@@ -38,7 +42,7 @@ TEST(StatusIcon, ShowsBusyWhileWorkingTheBadgeOnlyOnTheWaveformAndTintsWhileList
         EXPECT_EQ(StatusIconLook::of(row.phase, row.offered, row.dismissed), row.look) << row.name;
 }
 
-TEST(StatusIcon, IsWiderWithTheBadgeAndPaintsTheTintOnlyWhereTheSymbolIs)
+TEST(StatusIcon, IsWiderWithTheBadgeAndTurnsItsTileToTheTintWhileListening)
 {
     const StatusIconLook plain{.symbol = Symbol::Waveform, .badge = false, .tinted = false};
     const StatusIconLook badged{.symbol = Symbol::Waveform, .badge = true, .tinted = false};
@@ -52,14 +56,53 @@ TEST(StatusIcon, IsWiderWithTheBadgeAndPaintsTheTintOnlyWhereTheSymbolIs)
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x) {
             const QColor pixel = image.pixelColor(x, y);
-            if (pixel.alpha() == 0)
+            if (pixel.alpha() < 255)
                 continue;
-            ++tintedPixels;
-            EXPECT_GT(pixel.red(), pixel.blue()) << x << "," << y;
+            // The tile in the tint, the symbol white on it: none of the brand's violet is left.
+            EXPECT_GE(pixel.red(), pixel.blue()) << x << "," << y;
+            tintedPixels += pixel.red() > pixel.blue();
         }
     EXPECT_GT(tintedPixels, 20);
-    EXPECT_EQ(image.pixelColor(0, 0).alpha(), 0)
-        << "the corner stays clear: source-atop must not flood the image";
+    EXPECT_EQ(image.pixelColor(0, 0).alpha(), 0) << "the corner stays clear, outside the rounded tile";
+}
+
+// The tray's panel may be light or dark: at rest the icon still stands out (3:1 for most of what
+// it draws) on either, rather than read as a control switched off.
+TEST(StatusIcon, AtRestItStandsOutOnLightAndDarkPanels)
+{
+    const auto luminance = [](const QColor& c) {
+        const auto channel = [](double v) {
+            return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+    };
+    // clang-format off
+    const struct { const char* name; StatusIconLook look; } looks[] = {
+        {"idle",   {.symbol = Symbol::Waveform, .badge = false, .tinted = false}},
+        {"busy",   {.symbol = Symbol::Busy,     .badge = false, .tinted = false}},
+        {"update", {.symbol = Symbol::Waveform, .badge = true,  .tinted = false}},
+    };
+    // clang-format on
+    for (const QColor& panel : {QColor(246, 245, 244), QColor(48, 48, 48)}) {
+        for (const auto& row : looks) {
+            QImage onPanel(StatusIconArt::draw(row.look, 2.0).size(), QImage::Format_RGB32);
+            onPanel.fill(panel);
+            QPainter(&onPanel).drawImage(0, 0, StatusIconArt::draw(row.look, 2.0));
+            int drawn = 0;
+            int standing = 0;
+            for (int y = 0; y < onPanel.height(); ++y)
+                for (int x = 0; x < onPanel.width(); ++x) {
+                    const QColor pixel = onPanel.pixelColor(x, y);
+                    if (pixel == panel)
+                        continue;
+                    ++drawn;
+                    const double a = luminance(pixel) + 0.05;
+                    const double b = luminance(panel) + 0.05;
+                    standing += std::max(a, b) / std::min(a, b) >= 3.0;
+                }
+            EXPECT_GT(standing, drawn / 2) << row.name << " on " << panel.name().toStdString();
+        }
+    }
 }
 
 // Hovering the tray icon is how a user asks what Quenda is doing and which key dictates.

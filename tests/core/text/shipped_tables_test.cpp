@@ -1,3 +1,4 @@
+#include "core/text/command_phrases.h"
 #include "core/text/l10n.h"
 
 #include <QRegularExpression>
@@ -5,6 +6,11 @@
 #include <gtest/gtest.h>
 
 namespace {
+
+L10n::TableSet shippedTables()
+{
+    return L10n::readTables({QStringLiteral(QUENDA_SOURCE_DIR "/resources/Languages")});
+}
 
 // The kinds of argument a text's conversions take, in argument order: i, f or s.
 QString argumentKinds(const QString& text)
@@ -50,6 +56,61 @@ TEST(ShippedTables, EveryLanguageHasEveryKeyWithTheConversionsItsCallersFill)
                                                                    {"overlay.drag", "s"}};
     for (const auto& [key, kinds] : callers)
         EXPECT_EQ(argumentKinds(english.value(QString::fromUtf8(key))), QString::fromUtf8(kinds)) << key;
+}
+
+// The English texts are British throughout, as "recogniser" and "centre" were first written: no
+// American spelling of a word beside the British one.
+TEST(ShippedTables, TheEnglishTextsSpellOneWay)
+{
+    static const QRegularExpression american(
+        QStringLiteral(
+            R"(\b\w*(recogniz|summariz|organiz|customiz|authoriz|optimiz|realiz|prioritiz|normaliz|)"
+            R"(minimiz|maximiz|synchroniz|initializ|localiz|personaliz|memoriz|apologiz|analyz|)"
+            R"(center|color|behavior|favor|gray|canceled|canceling|labeled|modeled)\w*)"),
+        QRegularExpression::CaseInsensitiveOption);
+    const L10n::Table english = shippedTables().value(QStringLiteral("en"));
+    for (auto it = english.begin(); it != english.end(); ++it)
+        EXPECT_FALSE(american.match(it.value()).hasMatch()) << qPrintable(it.key() + u' ' + it.value());
+}
+
+// A text that sends the user to a setting names it by the labels the way there shows.
+TEST(ShippedTables, TextsThatPointIntoTheSettingsNameThePlacesAsTheyAreLabelled)
+{
+    const std::vector<std::pair<const char*, std::vector<const char*>>> pointers{
+        {"engine.portTaken", {"nav.settings", "settings.speech.title", "settings.advanced"}},
+        {"notice.commandNeedsKey", {"nav.settings", "settings.correction.title"}},
+        {"notice.translateNeedsKey", {"nav.settings", "settings.correction.title"}},
+        {"notice.translateNeedsModel", {"nav.settings", "settings.correction.title"}},
+    };
+    const L10n::TableSet tables = shippedTables();
+    for (auto language = tables.begin(); language != tables.end(); ++language) {
+        for (const auto& [key, labels] : pointers) {
+            const QString text = language->value(QString::fromUtf8(key));
+            QStringList path;
+            for (const char* label : labels)
+                path << language->value(QString::fromUtf8(label));
+            EXPECT_TRUE(text.contains(path.join(QStringLiteral(" › "))))
+                << qPrintable(language.key() + u' ' + text);
+        }
+    }
+}
+
+// The style page's command card quotes what a user may say: each quote is a command the
+// classifier's tables know.
+TEST(ShippedTables, TheQuotedCommandsAreOnesTheCommandTablesKnow)
+{
+    static const QRegularExpression quoted(QStringLiteral("[“„]([^”“]+)[”“]"));
+    const L10n::TableSet tables = shippedTables();
+    for (auto language = tables.begin(); language != tables.end(); ++language) {
+        const QString text = language->value(QStringLiteral("style.command.body"));
+        int quotes = 0;
+        for (const auto& m : quoted.globalMatch(text)) {
+            ++quotes;
+            EXPECT_TRUE(CommandPhrases::rewriteGroup(CommandPhrases::normalized(m.captured(1))).has_value())
+                << qPrintable(language.key() + u' ' + m.captured(1));
+        }
+        EXPECT_GE(quotes, 2) << qPrintable(language.key());
+    }
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "platform/fake/manual_clock.h"
 #include "ui/kit/elided_label.h"
+#include "ui/kit/kit_font.h"
 #include "ui/kit/line_limited_label.h"
 #include "ui/kit/mirrored_waveform.h"
 #include "ui/kit/pulsing_dot.h"
@@ -187,6 +188,27 @@ TEST(Visuals, ElidedLabelKeepsTheChosenEndOfALongText)
     ElidedLabel tail(QStringLiteral("first line\nsecond line"), Qt::ElideRight);
     tail.resize(1000, 16);
     EXPECT_EQ(tail.shownText(), QStringLiteral("first line second line"));
+}
+
+// The height a limited text asks for holds every line it shows as the label paints them: painted
+// lines are whole pixels apart, more than the font's spacing, so many lines outgrow a count times it.
+TEST(Visuals, ALimitedTextIsAsHighAsItsLinesArePainted)
+{
+    for (const TextRole role : {TextRole::CalloutMedium, TextRole::Caption, TextRole::Body}) {
+        for (const int count : {1, 2, 5, 8}) {
+            QStringList lines;
+            for (int i = 0; i < count; ++i)
+                lines << QStringLiteral("Best regards");
+            LineLimitedLabel label(20);
+            label.setFont(KitFont::of(role));
+            label.setFullText(lines.join(u'\n'));
+            const QRectF painted =
+                QFontMetricsF(label.font())
+                    .boundingRect(QRectF(0, 0, 200, 1000), Qt::TextWordWrap, label.fullText());
+            EXPECT_GE(label.heightForWidth(200), painted.height()) << count << " lines";
+            EXPECT_LT(label.heightForWidth(200), painted.height() + count) << count << " lines";
+        }
+    }
 }
 
 // A limited text shows no more than its lines, says with an ellipsis that it goes on, and leaves a

@@ -44,6 +44,8 @@ public:
         state().setReloadEngine([this] { ++m_reloads; });
         m_history = {dictation(s("first words")), dictation(s("older words"), 5)};
         state().setHistory(m_history);
+        // Home shows some causes in its own cards; the banner's whole choice shows above other pages.
+        state().setSection(MainSection::History);
         m_view = std::make_unique<MainView>(state(), &m_repair);
         set(true, true, true);
         setEngine(true, false);
@@ -84,7 +86,7 @@ public:
     int m_reloads = 0;
 };
 
-TEST_F(MainBannerTest, ShowsTheMostUrgentCauseOnly)
+TEST_F(MainBannerTest, ShowsTheMostUrgentCauseOnlyAndAboveHomeNoneOfThoseHomeShows)
 {
     struct Case {
         const char* name;
@@ -95,33 +97,46 @@ TEST_F(MainBannerTest, ShowsTheMostUrgentCauseOnly)
         bool engineLoading;
         bool unpasted;
         Kind expected;
+        Kind onHome;
     };
     const Case cases[] = {
         // clang-format off
-        {.name = "all well",                         .answered = true,  .microphone = true,  .accessibility = true,  .engineReady = true,  .engineLoading = false, .unpasted = false, .expected = Kind::None},
-        {.name = "no microphone",                    .answered = true,  .microphone = false, .accessibility = true,  .engineReady = true,  .engineLoading = false, .unpasted = false, .expected = Kind::Microphone},
-        {.name = "no accessibility",                 .answered = true,  .microphone = true,  .accessibility = false, .engineReady = true,  .engineLoading = false, .unpasted = false, .expected = Kind::Accessibility},
-        {.name = "stand-in flags before answers",    .answered = false, .microphone = false, .accessibility = false, .engineReady = true,  .engineLoading = false, .unpasted = false, .expected = Kind::None},
-        {.name = "engine stopped",                   .answered = true,  .microphone = true,  .accessibility = true,  .engineReady = false, .engineLoading = false, .unpasted = false, .expected = Kind::Engine},
-        {.name = "engine loading is no failure",     .answered = true,  .microphone = true,  .accessibility = true,  .engineReady = false, .engineLoading = true,  .unpasted = false, .expected = Kind::None},
-        {.name = "dictation not pasted",             .answered = true,  .microphone = true,  .accessibility = true,  .engineReady = true,  .engineLoading = false, .unpasted = true,  .expected = Kind::Unpasted},
-        {.name = "microphone before all",            .answered = true,  .microphone = false, .accessibility = false, .engineReady = false, .engineLoading = false, .unpasted = true,  .expected = Kind::Microphone},
-        {.name = "engine before accessibility",      .answered = true,  .microphone = true,  .accessibility = false, .engineReady = false, .engineLoading = false, .unpasted = true,  .expected = Kind::Engine},
-        {.name = "accessibility before the paste",   .answered = true,  .microphone = true,  .accessibility = false, .engineReady = true,  .engineLoading = false, .unpasted = true,  .expected = Kind::Accessibility},
-        {.name = "unanswered, the engine still",     .answered = false, .microphone = false, .accessibility = false, .engineReady = false, .engineLoading = false, .unpasted = false, .expected = Kind::Engine},
+        {.name = "all well",                         .answered = true,  .microphone = true,  .accessibility = true,  .engineReady = true,  .engineLoading = false, .unpasted = false, .expected = Kind::None,          .onHome = Kind::None},
+        {.name = "no microphone",                    .answered = true,  .microphone = false, .accessibility = true,  .engineReady = true,  .engineLoading = false, .unpasted = false, .expected = Kind::Microphone,    .onHome = Kind::None},
+        {.name = "no accessibility",                 .answered = true,  .microphone = true,  .accessibility = false, .engineReady = true,  .engineLoading = false, .unpasted = false, .expected = Kind::Accessibility, .onHome = Kind::None},
+        {.name = "stand-in flags before answers",    .answered = false, .microphone = false, .accessibility = false, .engineReady = true,  .engineLoading = false, .unpasted = false, .expected = Kind::None,          .onHome = Kind::None},
+        {.name = "engine stopped",                   .answered = true,  .microphone = true,  .accessibility = true,  .engineReady = false, .engineLoading = false, .unpasted = false, .expected = Kind::Engine,        .onHome = Kind::None},
+        {.name = "engine loading is no failure",     .answered = true,  .microphone = true,  .accessibility = true,  .engineReady = false, .engineLoading = true,  .unpasted = false, .expected = Kind::None,          .onHome = Kind::None},
+        {.name = "dictation not pasted",             .answered = true,  .microphone = true,  .accessibility = true,  .engineReady = true,  .engineLoading = false, .unpasted = true,  .expected = Kind::Unpasted,      .onHome = Kind::Unpasted},
+        {.name = "microphone before all",            .answered = true,  .microphone = false, .accessibility = false, .engineReady = false, .engineLoading = false, .unpasted = true,  .expected = Kind::Microphone,    .onHome = Kind::Unpasted},
+        {.name = "engine before accessibility",      .answered = true,  .microphone = true,  .accessibility = false, .engineReady = false, .engineLoading = false, .unpasted = true,  .expected = Kind::Engine,        .onHome = Kind::Unpasted},
+        {.name = "accessibility before the paste",   .answered = true,  .microphone = true,  .accessibility = false, .engineReady = true,  .engineLoading = false, .unpasted = true,  .expected = Kind::Accessibility, .onHome = Kind::Unpasted},
+        {.name = "unanswered, the engine still",     .answered = false, .microphone = false, .accessibility = false, .engineReady = false, .engineLoading = false, .unpasted = false, .expected = Kind::Engine,        .onHome = Kind::None},
         // clang-format on
     };
-    for (const Case& c : cases) {
-        set(c.answered, c.microphone, c.accessibility);
-        setEngine(c.engineReady, c.engineLoading);
-        state().setUnpastedDictation(std::nullopt);
-        if (c.unpasted)
-            markUnpasted();
-        EXPECT_EQ(shown(), name(c.expected)) << c.name;
-        // A window opened while the state holds shows the same.
-        const MainView opened(state(), &m_repair);
-        EXPECT_EQ(shown(opened), name(c.expected)) << c.name << ", opened then";
+    for (const MainSection section : {MainSection::History, MainSection::Home}) {
+        state().setSection(section);
+        const char* page = section == MainSection::Home ? ", home" : "";
+        for (const Case& c : cases) {
+            set(c.answered, c.microphone, c.accessibility);
+            setEngine(c.engineReady, c.engineLoading);
+            state().setUnpastedDictation(std::nullopt);
+            if (c.unpasted)
+                markUnpasted();
+            const Kind expected = section == MainSection::Home ? c.onHome : c.expected;
+            EXPECT_EQ(shown(), name(expected)) << c.name << page;
+            // A window opened while the state holds shows the same.
+            const MainView opened(state(), &m_repair);
+            EXPECT_EQ(shown(opened), name(expected)) << c.name << page << ", opened then";
+        }
     }
+    // Leaving home, with nothing else changing, brings up what home's cards showed.
+    set(true, false, true);
+    setEngine(true, false);
+    state().setUnpastedDictation(std::nullopt);
+    EXPECT_EQ(shown(), name(Kind::None));
+    state().setSection(MainSection::History);
+    EXPECT_EQ(shown(), name(Kind::Microphone));
 }
 
 TEST_F(MainBannerTest, EachBannerGoesWhenItsCauseDoes)

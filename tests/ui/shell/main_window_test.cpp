@@ -12,6 +12,8 @@
 #include "ui/kit/page.h"
 #include "ui/kit/primary_button.h"
 #include "ui/kit/settings_saved_toast.h"
+#include "ui/kit/soft_button.h"
+#include "ui/kit/status_pill.h"
 #include "ui/pages/home/home_page.h"
 #include "ui/shell/main_view.h"
 #include "ui/shell/menu_bar_view.h"
@@ -76,13 +78,38 @@ TEST_F(MainWindowTest, TheSavedToastShowsAfterARealChangeAtTheBottomCentreAndTak
     configure([](QuendaConfig& c) { c.historyMaxEntries = 8; }); // a later change keeps it up
     m_clock.advance(AppState::toastHideMs - 1);
     EXPECT_TRUE(toast->isVisible());
-    const QRect shown = toast->geometry();
-    EXPECT_NEAR(shown.center().x(), view.width() / 2, 1);
-    EXPECT_LT(shown.bottom(), view.height() - SettingsSavedToast::bottomGap + 20);
+    const QRect shown = toast->geometry().marginsRemoved(SettingsSavedToast::shadowRoom);
+    EXPECT_EQ(shown.bottom() + 1, view.height() - SettingsSavedToast::bottomGap);
     EXPECT_NE(view.childAt(shown.center()), toast); // clicks go to what lies below
     EXPECT_TRUE(toast->testAttribute(Qt::WA_TransparentForMouseEvents));
     m_clock.advance(1);
     EXPECT_FALSE(toast->isVisible());
+}
+
+// Centred under the sidebar and the page's margin, the toast never hides what a page shows, in
+// the longer German words too and in the narrowest window.
+TEST_F(MainWindowTest, TheSavedToastCoversNothingThePageShows)
+{
+    const QString tables = QStringLiteral(QUENDA_SOURCE_DIR "/resources/Languages");
+    for (const char* language : {"en", "de"}) {
+        L10n::install({{tables}, {QString::fromLatin1(language)}});
+        MainView view(state(), &m_repair);
+        state().setSection(MainSection::Style);
+        view.resize(920, 620);
+        view.show();
+        settle();
+        configure([&](QuendaConfig& c) { c.historyMaxEntries += 1; });
+        auto* toast = view.findChild<SettingsSavedToast*>();
+        ASSERT_TRUE(toast && toast->isVisible()) << language;
+        const QRect capsule = toast->geometry().marginsRemoved(SettingsSavedToast::shadowRoom);
+        auto* page = view.page()->findChild<Page*>();
+        ASSERT_NE(page, nullptr);
+        const int column = page->titleLabel()->mapTo(&view, QPoint(0, 0)).x();
+        EXPECT_GE(capsule.left(), 0) << language;
+        EXPECT_LE(capsule.right(), column) << language;
+        m_clock.advance(AppState::toastHideMs);
+    }
+    L10n::install({{tables}, {QStringLiteral("en")}});
 }
 
 TEST_F(MainWindowTest, TheSavedToastRisesFromTheBottomEdgeAndLeavesTheSameWayBeforeItHides)
@@ -195,6 +222,21 @@ TEST_F(MainWindowTest, HomeShowsTheRepairCardWhileTheMicrophoneIsGrantedAndAcces
 }
 
 // After onboarding, home is where a user looks up which key dictates and how to stop.
+// Home shows the engine's state once, in its card, and says there what Reload is for.
+TEST_F(MainWindowTest, HomeShowsTheEngineOnceAndSaysWhatReloadDoes)
+{
+    state().setEngineStatus(s("Speech engine stopped"));
+    HomePage home(state(), &m_repair);
+    EXPECT_EQ(home.findChildren<StatusPill*>().size(), 0);
+    EXPECT_EQ(shownTexts(home).count(s("Speech engine stopped")), 1);
+    EXPECT_TRUE(shownTexts(home).contains(L10n::s("home.reload.detail")));
+    for (const SoftButton* button : home.findChildren<SoftButton*>()) {
+        if (button->text() == L10n::s("home.reload")) {
+            EXPECT_EQ(button->toolTip(), L10n::s("home.reload.detail"));
+        }
+    }
+}
+
 TEST_F(MainWindowTest, HomeNamesTheHotkeyItsDoubleTapAndEscape)
 {
     for (const Hotkey hotkey : {Hotkey::RightControl, Hotkey::RightOption, Hotkey::LeftControl}) {

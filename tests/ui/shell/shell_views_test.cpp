@@ -1,13 +1,26 @@
 #include "test_text.h"
+#include "widget_helpers.h"
 
 #include "core/model/hotkey_routes.h"
 #include "core/model/main_section.h"
 #include "core/state/state_fixture.h"
 #include "core/text/l10n.h"
+#include "ui/kit/key_cap.h"
 #include "ui/kit/kit_button.h"
+#include "ui/kit/kit_label.h"
+#include "ui/kit/primary_button.h"
+#include "ui/kit/scheme.h"
+#include "ui/kit/soft_button.h"
+#include "ui/kit/soft_picker.h"
+#include "ui/kit/theme.h"
 #include "ui/kit/toggle_switch.h"
 #include "ui/pages/home/hotkey_route_notice.h"
+#include "ui/pages/home/permission_rows.h"
+#include "ui/pages/notes/note_destination_picker.h"
 #include "ui/pages/page_table.h"
+#include "ui/pages/settings/correction_notice.h"
+#include "ui/pages/style/style_menu.h"
+#include "ui/pages/style/style_page.h"
 #include "ui/shell/main_view.h"
 #include "ui/shell/menu_bar_view.h"
 #include "ui/shell/onboarding_view.h"
@@ -16,11 +29,16 @@
 
 #include <QAbstractButton>
 #include <QAccessible>
+#include <QApplication>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QLabel>
+#include <QLayout>
 #include <QSignalSpy>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 class ShellViewsTest : public StateFixture {
 protected:
@@ -247,4 +265,157 @@ TEST_F(ShellViewsTest, OnboardingsLastRowSwitchesLaunchingAtLogin)
     EXPECT_FALSE(state().config().launchAtLogin);
     configure([](QuendaConfig& c) { c.launchAtLogin = true; });
     EXPECT_TRUE(login->isChecked());
+}
+
+// Onboarding names the configured key as its key cap does, and ends with Done right under the last
+// card, whatever notices the session adds above.
+TEST_F(ShellViewsTest, OnboardingNamesTheKeyAsItsCapDoesAndEndsRightUnderItsCards)
+{
+    // clang-format off
+    const struct { const char* what; Hotkey hotkey; SessionRoutes routes; HotkeyRouteStatus route; } rows[] = {
+        {"X11",              Hotkey::RightControl, {},                                                                                                             {}},
+        {"right Alt",        Hotkey::RightOption,  {},                                                                                                             {}},
+        {"session notice",   Hotkey::RightControl, {.wayland = true, .keys = KeyRoute::RemoteDesktopPortal, .clipboard = ClipboardRoute::DataControl, .panel = PanelRoute::Hidden}, {}},
+        {"binding notice",   Hotkey::LeftControl,  {},                                                                                                             {.route = HotkeyRoute::CommandLine}},
+    };
+    // clang-format on
+    for (const auto& row : rows) {
+        configure([&](QuendaConfig& c) { c.hotkey = row.hotkey; });
+        state().setSessionRoutes(row.routes);
+        state().setHotkeyRoute(row.route);
+        OnboardingView view(state());
+        view.resize(view.windowSize());
+        view.show();
+        settle();
+        const QString key = HotkeyText::title(row.hotkey);
+        EXPECT_TRUE(shownTexts(view).contains(L10n::format(s("onboarding.intro"), {key}))) << row.what;
+        auto* cap = view.findChild<KeyCap*>();
+        ASSERT_NE(cap, nullptr);
+        EXPECT_EQ(cap->label(), key) << row.what;
+
+        const QWidget* permissions = view.findChild<PermissionRows*>()->parentWidget();
+        const auto* done = view.findChild<PrimaryButton*>(s("onboardingDone"));
+        const int cardsEnd = permissions->mapTo(&view, QPoint(0, permissions->height())).y();
+        const int capsuleTop = done->mapTo(&view, QPoint(0, 0)).y() + PrimaryButton::shadowRoom.top();
+        EXPECT_LE(capsuleTop - cardsEnd, view.layout()->spacing() + PrimaryButton::shadowRoom.top())
+            << row.what;
+    }
+}
+
+// While the engine is ready and no correction provider answers, the style page, the popover's style
+// menu and home each say what is missing in one line whose link opens the settings at correction.
+TEST_F(ShellViewsTest, WithoutACorrectionProviderStylesAndHomeSaySoAndLeadToItsSettings)
+{
+    QList<std::optional<MainSection>> opened;
+    state().setOpenMain([&](std::optional<MainSection> section) { opened << section; });
+    MainView main(state());
+    MenuBarView menu(state());
+    const struct {
+        const char* host;
+        std::function<CorrectionNotice*()> notice;
+    } hosts[] = {
+        {"style page",
+         [&] {
+             state().setSection(MainSection::Style);
+             return qobject_cast<StylePage*>(main.page())->needsProvider();
+         }},
+        {"home",
+         [&] {
+             state().setSection(MainSection::Home);
+             return main.page()->findChild<CorrectionNotice*>();
+         }},
+        {"popover", [&] { return menu.findChild<StyleMenu*>()->needsProvider(); }},
+    };
+    // clang-format off
+    const struct { const char* what; bool engineReady; bool polishAvailable; bool shown; } rows[] = {
+        {.what = "no provider",          .engineReady = true,  .polishAvailable = false, .shown = true},
+        {.what = "a provider answers",   .engineReady = true,  .polishAvailable = true,  .shown = false},
+        {.what = "engine not yet ready", .engineReady = false, .polishAvailable = false, .shown = false},
+    };
+    // clang-format on
+    for (const auto& host : hosts) {
+        CorrectionNotice* notice = host.notice();
+        ASSERT_NE(notice, nullptr) << host.host;
+        for (const auto& row : rows) {
+            state().setEngineReady(row.engineReady);
+            state().setPolishAvailable(row.polishAvailable);
+            EXPECT_EQ(notice->isVisibleTo(notice->window()), row.shown) << host.host << ", " << row.what;
+        }
+        opened.clear();
+        emit notice->label()->linkActivated(s("settings"));
+        EXPECT_EQ(state().section(), MainSection::Settings) << host.host;
+        EXPECT_EQ(opened, QList<std::optional<MainSection>>{MainSection::Settings}) << host.host;
+        // The settings page in the main window has taken the place it is to open at.
+        EXPECT_EQ(state().settingsToOpen(), std::nullopt) << host.host;
+    }
+}
+
+// The popover: no room left for a history that is empty, a call to stop that does not look like the
+// call to start, the kit's pickers, and an edge of its own against the desktop.
+TEST_F(ShellViewsTest, ThePopoverFitsItsContentStopsInItsOwnLookAndHasAnEdge)
+{
+    for (const bool empty : {true, false}) {
+        state().setHistory(empty ? QList<HistoryEntry>{} : QList<HistoryEntry>{dictation(s("Hello there."))});
+        MenuBarView menu(state());
+        menu.resize(menu.sizeHint());
+        menu.show();
+        settle();
+        EXPECT_EQ(menu.recent()->isVisibleTo(&menu), !empty);
+        const auto* notes = menu.findChild<NoteDestinationPicker*>();
+        const int below = menu.dictate()->mapTo(&menu, QPoint(0, menu.dictate()->height())).y();
+        const int gap = notes->mapTo(&menu, QPoint(0, 0)).y() - below;
+        if (empty)
+            EXPECT_EQ(gap, menu.layout()->spacing());
+        else
+            EXPECT_GT(gap, menu.recent()->height());
+    }
+
+    // Opened by its host with the styles' notice wrapped in two lines: nothing below the last row.
+    state().setPolishAvailable(false);
+    {
+        ShellWindowHost host(state(), m_settings);
+        host.toggleMenu();
+        settle();
+        const MenuBarView* opened = nullptr;
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            if (top->isVisible() && top->findChild<MenuBarView*>())
+                opened = top->findChild<MenuBarView*>();
+        }
+        ASSERT_NE(opened, nullptr);
+        const QWidget* styles = opened->findChild<StyleMenu*>();
+        const int stylesEnd = styles->mapTo(opened, QPoint(0, styles->height())).y();
+        for (const SoftButton* button : opened->findChildren<SoftButton*>()) {
+            if (button->text() == L10n::s("menu.quit")) {
+                EXPECT_EQ(button->mapTo(opened, QPoint(0, 0)).y() - stylesEnd, opened->layout()->spacing());
+            }
+        }
+    }
+    state().setPolishAvailable(true);
+
+    MenuBarView menu(state());
+    // clang-format off
+    const struct { Phase phase; const char* text; Symbol symbol; std::optional<QColor> fill; } looks[] = {
+        {Phase::idle(),      "menu.dictate", Symbol::Microphone, std::nullopt},
+        {Phase::listening(), "menu.stop",    Symbol::Stop,       Theme::red()},
+        {Phase::idle(),      "menu.dictate", Symbol::Microphone, std::nullopt},
+    };
+    // clang-format on
+    for (const auto& look : looks) {
+        state().setPhase(look.phase);
+        EXPECT_EQ(menu.dictate()->text(), L10n::s(look.text));
+        EXPECT_EQ(menu.dictate()->symbol(), look.symbol) << look.text;
+        EXPECT_EQ(menu.dictate()->fill(), look.fill) << look.text;
+    }
+
+    const QList<QComboBox*> pickers = menu.findChildren<QComboBox*>();
+    EXPECT_EQ(pickers.size(), 2);
+    for (QComboBox* picker : pickers)
+        EXPECT_NE(qobject_cast<SoftPicker*>(picker), nullptr) << picker->accessibleName().toStdString();
+
+    for (const QPalette& scheme : {Scheme::light(), Scheme::dark()}) {
+        menu.setPalette(scheme);
+        const QImage picture = menu.grab().toImage();
+        const int middle = picture.height() / 2;
+        EXPECT_GT(std::abs(qGray(picture.pixel(0, middle)) - qGray(picture.pixel(4, middle))), 40);
+    }
 }

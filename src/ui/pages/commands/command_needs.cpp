@@ -32,8 +32,7 @@ CommandNeeds::CommandNeeds(AppState& state, QWidget* parent)
         SymbolColumn(Symbol::Globe, new KitLabel(L10n::s("commands.native"), TextRole::BodyMedium), m_native)
             .row);
 
-    // The settings page opens at its top; the correction section is the user's to find there.
-    connect(m_setUp, &SoftButton::clicked, this, [this] { m_state.setSection(MainSection::Settings); });
+    connect(m_setUp, &SoftButton::clicked, this, [this] { m_state.openSettings(SettingsPlace::Correction); });
     connect(&m_state, &AppState::engineReadyChanged, this, &CommandNeeds::follow);
     connect(&m_state, &AppState::polishAvailableChanged, this, &CommandNeeds::follow);
     connect(&m_state, &AppState::configChanged, this, &CommandNeeds::follow);

@@ -9,12 +9,12 @@
 #include "ui/kit/kit_label.h"
 #include "ui/kit/page.h"
 #include "ui/kit/soft_button.h"
-#include "ui/kit/status_pill.h"
 #include "ui/pages/history/recent_history.h"
 #include "ui/pages/home/hotkey_guide.h"
 #include "ui/pages/home/hotkey_route_notice.h"
 #include "ui/pages/home/permission_rows.h"
 #include "ui/pages/home/session_notice.h"
+#include "ui/pages/settings/correction_notice.h"
 
 #include <QHBoxLayout>
 #include <QVBoxLayout>
@@ -23,7 +23,6 @@ HomePage::HomePage(AppState& state, AccessibilityRepair* repair, QWidget* parent
     : QWidget(parent)
     , m_state(state)
     , m_repair(repair)
-    , m_pill(new StatusPill(state.clock(), state.engineState(), state.engineStatus()))
     , m_engineStatus(new KitLabel({}, TextRole::Body, Scheme::Text::Secondary))
     , m_repairSlot(new QVBoxLayout)
 {
@@ -31,7 +30,6 @@ HomePage::HomePage(AppState& state, AccessibilityRepair* repair, QWidget* parent
     fill->setContentsMargins(0, 0, 0, 0);
     auto* page = new Page(MainSectionText::title(MainSection::Home), QString(), this);
     fill->addWidget(page);
-    page->setAccessory(m_pill);
 
     page->content()->addWidget(SessionNotice::card(state, page));
     page->content()->addWidget(HotkeyRouteNotice::make(state, page));
@@ -46,9 +44,22 @@ HomePage::HomePage(AppState& state, AccessibilityRepair* repair, QWidget* parent
     engineRow->addWidget(m_engineStatus->wrapping(), 1);
     m_engineStatus->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     auto* reload = new SoftButton(L10n::s("home.reload"));
+    reload->setToolTip(L10n::s("home.reload.detail"));
+    reload->setAccessibleDescription(reload->toolTip());
     engineRow->addWidget(reload);
     engine->content()->addLayout(engineRow);
+    engine->content()->addWidget(
+        (new KitLabel(L10n::s("home.reload.detail"), TextRole::Caption, Scheme::Text::Tertiary))->wrapping());
+    engine->content()->addWidget(new CorrectionNotice(state, L10n::s("home.needsProvider")));
     page->content()->addWidget(engine);
+
+    // Beside the engine, in sight at the window's first size: on this page a missing permission is
+    // shown here and not in the banner above the pages.
+    auto* permissions = new Card(18);
+    permissions->content()->setSpacing(14);
+    permissions->content()->addWidget(new KitLabel(L10n::s("home.permissions"), TextRole::Heading));
+    permissions->content()->addWidget(new PermissionRows(state, repair));
+    page->content()->addWidget(permissions);
 
     auto* recent = new Card(18);
     recent->content()->setSpacing(8);
@@ -57,12 +68,6 @@ HomePage::HomePage(AppState& state, AccessibilityRepair* repair, QWidget* parent
         state, HistoryRow::Mode::Relative, recentCount,
         new EmptyHint(Symbol::Clock, L10n::s("home.recentEmptyTitle"), L10n::s("home.recentEmptyBody"))));
     page->content()->addWidget(recent);
-
-    auto* permissions = new Card(18);
-    permissions->content()->setSpacing(14);
-    permissions->content()->addWidget(new KitLabel(L10n::s("home.permissions"), TextRole::Heading));
-    permissions->content()->addWidget(new PermissionRows(state, repair));
-    page->content()->addWidget(permissions);
 
     connect(reload, &SoftButton::clicked, this, [this] { m_state.reloadEngine(); });
     connect(&m_state, &AppState::engineStatusChanged, this, &HomePage::followEngine);
@@ -76,7 +81,6 @@ HomePage::HomePage(AppState& state, AccessibilityRepair* repair, QWidget* parent
 
 void HomePage::followEngine()
 {
-    m_pill->set(m_state.engineState(), m_state.engineStatus());
     m_engineStatus->setText(m_state.engineStatus());
 }
 

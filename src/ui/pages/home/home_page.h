@@ -5,11 +5,12 @@
 class AccessibilityRepair;
 class AppState;
 class KitLabel;
-class StatusPill;
 class QVBoxLayout;
 
-// The home page: the engine's state with a reload, the newest dictations, the two permissions,
-// and the repair of text access while the microphone is granted and accessibility is not.
+// The home page: how to dictate, the engine's state with a reload, the two permissions, the newest
+// dictations, and the repair of text access while the microphone is granted and accessibility is
+// not. The engine and the permissions are shown here only: the main window's banner leaves them to
+// this page.
 class HomePage final : public QWidget {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(HomePage)
@@ -29,7 +30,6 @@ private:
 
     AppState& m_state;
     AccessibilityRepair* m_repair;
-    StatusPill* m_pill;
     KitLabel* m_engineStatus;
     QVBoxLayout* m_repairSlot;
     QWidget* m_repairCard = nullptr;

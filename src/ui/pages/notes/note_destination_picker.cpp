@@ -4,8 +4,8 @@
 #include "core/text/l10n.h"
 #include "ui/kit/kit_font.h"
 #include "ui/kit/kit_label.h"
+#include "ui/kit/soft_picker.h"
 
-#include <QComboBox>
 #include <QHBoxLayout>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
@@ -40,7 +40,7 @@ QString NoteDestinationPicker::status(const AppState& state)
 NoteDestinationPicker::NoteDestinationPicker(AppState& state, QWidget* parent)
     : QWidget(parent)
     , m_state(state)
-    , m_menu(new QComboBox(this))
+    , m_menu(new SoftPicker(this))
     , m_status(new KitLabel({}, TextRole::Caption, Scheme::Text::Secondary, this))
 {
     auto* column = new QVBoxLayout(this);

@@ -1,7 +1,11 @@
 #pragma once
 
+#include "core/model/main_section.h"
+
 #include <QList>
 #include <QWidget>
+
+#include <optional>
 
 class AccessibilityRepair;
 class AppState;
@@ -18,7 +22,7 @@ class SettingsPage final : public QWidget {
 
 public:
     // In page order.
-    enum class Section { Dictation, Languages, Speech, Correction, Widget, History, Start, Permissions };
+    using Section = SettingsPlace;
     static constexpr int sectionCount = 8;
 
     // Without a repair, the accessibility row offers none; without a key store, no provider key
@@ -34,7 +38,16 @@ public:
     // Scrolls the page so that the section's heading stands at the top.
     void scrollTo(Section section);
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
+    // Takes the section the state asks the page to open at, and goes there once laid out.
+    void followRequest();
+    void scrollSoon();
+
+    AppState& m_state;
+    std::optional<Section> m_pending;
     SettingsBinder* m_binder;
     Page* m_page;
     CorrectionSection* m_correction;

@@ -17,6 +17,10 @@ namespace {
 
 constexpr int padding = 16;
 constexpr int tile = 32;
+constexpr double mark = 18;
+// The description and the examples are read whole: the card grows to hold them rather than cut
+// them short.
+constexpr int wholeText = 20;
 
 LineLimitedLabel* limited(int lines, const QString& text, const QFont& font, QWidget* parent)
 {
@@ -125,7 +129,7 @@ StyleCard::StyleCard(const StyleOption& option, QWidget* parent)
     auto* title = new KitLabel(option.title, TextRole::Heading);
     title->setAttribute(Qt::WA_TransparentForMouseEvents);
     words->addWidget(title);
-    m_blurb = limited(3, option.blurb, KitFont::of(TextRole::Callout), this);
+    m_blurb = limited(wholeText, option.blurb, KitFont::of(TextRole::Callout), this);
     words->addWidget(m_blurb);
     column->addLayout(words);
     column->addStretch(1);
@@ -135,8 +139,8 @@ StyleCard::StyleCard(const StyleOption& option, QWidget* parent)
     examples->setSpacing(6);
     QFont struck = KitFont::of(TextRole::Caption);
     struck.setStrikeOut(true);
-    m_before = limited(2, option.before, struck, m_examples);
-    m_after = limited(4, option.after, KitFont::of(TextRole::CalloutMedium), m_examples);
+    m_before = limited(wholeText, option.before, struck, m_examples);
+    m_after = limited(wholeText, option.after, KitFont::of(TextRole::CalloutMedium), m_examples);
     examples->addWidget(m_before);
     examples->addWidget(m_after);
     m_examples->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -183,6 +187,12 @@ void StyleCard::recolour()
     ink(m_after, Scheme::text(scheme, Scheme::Text::Primary));
 }
 
+QRectF StyleCard::markBox() const
+{
+    const QRectF box = QRectF(rect()).adjusted(margin, margin, -margin, -margin);
+    return {box.right() - padding - mark, box.top() + padding + tile / 2.0 - mark / 2, mark, mark};
+}
+
 void StyleCard::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
@@ -215,10 +225,15 @@ void StyleCard::paintEvent(QPaintEvent*)
     KitPaint::symbol(painter, m_option.icon,
                      QRectF(tileBox.center() - QPointF(glyph / 2, glyph / 2), QSizeF(glyph, glyph)),
                      chosen ? QColor(Qt::white) : Theme::violet());
-    const double mark = 18;
-    const QRectF markBox(box.right() - padding - mark, tileBox.center().y() - mark / 2, mark, mark);
+    const QRectF markBox = this->markBox();
     QColor ring = Scheme::text(scheme, Scheme::Text::Secondary);
     ring.setAlphaF(0.4);
+    if (chosen) {
+        // The tick is cut out of the disc: white behind it, so it reads the same on either scheme's card.
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(Qt::white);
+        painter.drawEllipse(markBox.adjusted(2, 2, -2, -2));
+    }
     KitPaint::symbol(painter, chosen ? Symbol::CheckCircle : Symbol::Circle, markBox,
                      chosen ? Theme::violet() : ring);
     if (keyboardFocus())

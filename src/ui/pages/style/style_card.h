@@ -26,6 +26,8 @@ public:
     const StyleOption& option() const { return m_option; }
     // The card's scale, texts included: 1.01 while hovered and not chosen.
     double scale() const;
+    // Where the selection mark is painted, at rest.
+    QRectF markBox() const;
 
     // Three cards share a narrow column: the texts wrap or shorten, so the card asks for little.
     QSize sizeHint() const override { return {minWidth + 2 * margin, minHeight + 2 * margin}; }

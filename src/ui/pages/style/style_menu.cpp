@@ -3,20 +3,27 @@
 #include "core/state/app_state.h"
 #include "core/text/l10n.h"
 #include "ui/kit/kit_label.h"
+#include "ui/kit/soft_picker.h"
+#include "ui/pages/settings/correction_notice.h"
 #include "ui/pages/style/style_option.h"
 
-#include <QComboBox>
 #include <QHBoxLayout>
+#include <QVBoxLayout>
 
 StyleMenu::StyleMenu(AppState& state, QWidget* parent)
     : QWidget(parent)
     , m_state(state)
     , m_label(new KitLabel({}, TextRole::CalloutMedium, Scheme::Text::Secondary))
-    , m_menu(new QComboBox)
+    , m_menu(new SoftPicker)
+    , m_needsProvider(new CorrectionNotice(state, L10n::s("style.needsProvider")))
 {
-    auto* row = new QHBoxLayout(this);
-    row->setContentsMargins(0, 0, 0, 0);
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(4);
+    auto* row = new QHBoxLayout;
     row->setSpacing(8);
+    column->addLayout(row);
+    column->addWidget(m_needsProvider);
     row->addWidget(m_label, 1);
     for (const StyleOption& option : StyleOption::all())
         m_menu->addItem(option.title, option.id);

@@ -3,11 +3,13 @@
 #include <QWidget>
 
 class AppState;
+class CorrectionNotice;
 class KitLabel;
 class QComboBox;
 
 // The popover's style list: every writing style in a menu. With an application in front it shows
-// and sets that application's style, otherwise the default style.
+// and sets that application's style, otherwise the default style. Below it, while no correction
+// provider answers, the line that says styles need one.
 class StyleMenu final : public QWidget {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(StyleMenu)
@@ -17,6 +19,7 @@ public:
 
     QComboBox* menu() const { return m_menu; }
     KitLabel* label() const { return m_label; }
+    CorrectionNotice* needsProvider() const { return m_needsProvider; }
 
 private:
     void refresh();
@@ -25,4 +28,5 @@ private:
     AppState& m_state;
     KitLabel* m_label;
     QComboBox* m_menu;
+    CorrectionNotice* m_needsProvider;
 };

@@ -13,6 +13,7 @@
 #include "ui/kit/symbol_view.h"
 #include "ui/kit/theme.h"
 #include "ui/kit/toggle_switch.h"
+#include "ui/pages/settings/correction_notice.h"
 #include "ui/pages/style/app_style_rows.h"
 #include "ui/pages/style/faint_panel.h"
 #include "ui/pages/style/style_card.h"
@@ -60,6 +61,8 @@ StylePage::StylePage(AppState& state, AppIconCache& icons, QWidget* parent)
     content->addWidget(m_front);
     auto* defaultHeading = new KitLabel(L10n::s("style.default"), TextRole::Heading);
     content->addWidget(defaultHeading);
+    m_needsProvider = new CorrectionNotice(state, L10n::s("style.needsProvider"));
+    content->addWidget(m_needsProvider);
 
     // The cards carry room for their shadow, so the grid's gaps shrink by it to stay 14 apart.
     auto* grid = new QGridLayout;

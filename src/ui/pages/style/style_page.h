@@ -9,6 +9,7 @@
 class AppIconCache;
 class AppState;
 class AppStylesSection;
+class CorrectionNotice;
 class KitLabel;
 class QBoxLayout;
 class QComboBox;
@@ -31,6 +32,8 @@ public:
     StylePage(AppState& state, AppIconCache& icons, QWidget* parent = nullptr);
 
     KitLabel* frontLine() const { return m_front; }
+    // Says that styles need a correction provider, while none answers.
+    CorrectionNotice* needsProvider() const { return m_needsProvider; }
     QList<StyleCard*> cards() const { return m_cards; }
     AppStylesSection* appStyles() const { return m_apps; }
     QPlainTextEdit* instructions() const { return m_instructions; }
@@ -56,6 +59,7 @@ private:
 
     AppState& m_state;
     KitLabel* m_front;
+    CorrectionNotice* m_needsProvider;
     QList<StyleCard*> m_cards;
     AppStylesSection* m_apps;
     // The language and command cards: side by side where both fit, else one above the other.

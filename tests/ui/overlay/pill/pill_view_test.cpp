@@ -54,7 +54,7 @@ TEST_F(PillTest, EachPhaseShowsItsRowInABarOfItsWidth)
         {.name = "listening", .phase = Phase::listening(), .texts = {s("1:15")}, .width = 196, .symbol = Symbol::Stop},
         {.name = "listening hands-free", .phase = Phase::listening(), .texts = {s("1:15"), s("Hands-free · Ctrl twice or Esc stops")}, .width = PillView::handsFreeWidth, .handsFree = true},
         {.name = "listening while rewriting", .phase = Phase::listening(), .rewriting = true, .texts = {s("1:15")}, .width = 196, .symbol = Symbol::Stop},
-        {.name = "transcribing", .phase = Phase::transcribing(), .texts = {s("Recognizing…")}, .width = 172},
+        {.name = "transcribing", .phase = Phase::transcribing(), .texts = {s("Recognising…")}, .width = 172},
         {.name = "polishing dictation", .phase = Phase::polishing(longRaw), .texts = {longRaw}, .width = 172, .symbol = Symbol::Sparkles},
         {.name = "polishing a command", .phase = Phase::polishing(s("Übersetze das")), .rewriting = true, .texts = {s("Translating…")}, .width = 220, .symbol = Symbol::Sparkles},
         {.name = "polishing an unspoken command", .phase = Phase::polishing(s("  ")), .rewriting = true, .texts = {s("Reworking the selection…")}, .width = 220, .symbol = Symbol::Sparkles},
@@ -139,7 +139,7 @@ TEST_F(PillTest, ADictationPreviewTakesTheTextOutOfTheRow)
         QStringList texts;
     };
     const Case cases[] = {
-        {.name = "polishing", .phase = Phase::polishing(s("raw words")), .texts = {s("Recognized")}},
+        {.name = "polishing", .phase = Phase::polishing(s("raw words")), .texts = {s("Recognised")}},
         {.name = "done", .phase = Phase::done(s("Hello there"), true), .texts = {s("Inserted")}},
     };
     state().setDictationPreview(DictationPreview{s("Hello there"), DictationPreviewStatus::Working, false});

@@ -115,6 +115,7 @@ TEST_F(CommandsPageTest, TheProviderNeedOffersTheSettingsOnlyWhileNoneAnswers)
     }
     needs.setUp()->click();
     EXPECT_EQ(state().section(), MainSection::Settings);
+    EXPECT_EQ(state().settingsToOpen(), SettingsPlace::Correction);
 
     configure([](QuendaConfig& config) { config.nativeLanguage = s("fr"); });
     EXPECT_TRUE(needs.nativeLanguage()->text().contains(L10n::s("lang.fr")));

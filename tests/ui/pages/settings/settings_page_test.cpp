@@ -336,3 +336,35 @@ TEST_F(SettingsPageTest, ThePageEndsWithItsLastSectionAtAnyWidth)
         EXPECT_EQ(host->height(), end) << width;
     }
 }
+
+// Another page's way to a setting opens this page at that section: when the page is built for it,
+// and when it is on show already. Asked once, the next visit starts at the top again.
+TEST_F(SettingsPageTest, AskedForASectionThePageOpensThereOnce)
+{
+    using Section = SettingsPage::Section;
+    for (const Section place : {Section::Correction, Section::Speech, Section::Permissions}) {
+        SCOPED_TRACE(SettingsPage::sectionName(place).toStdString());
+        state().openSettings(place);
+        auto asked = std::make_unique<SettingsPage>(state(), nullptr);
+        asked->resize(1000, 700);
+        asked->show();
+        settle();
+        const int scrolled = asked->page()->verticalScrollBar()->value();
+        const QScrollBar* bar = asked->page()->verticalScrollBar();
+        QWidget* section = asked->section(place);
+        const int top = section->mapTo(asked->page()->widget(), QPoint(0, 0)).y();
+        EXPECT_GT(scrolled, 0);
+        EXPECT_EQ(scrolled, std::min(top - Page::padding.top() / 2, bar->maximum()));
+        EXPECT_EQ(state().settingsToOpen(), std::nullopt);
+        asked.reset();
+
+        SettingsPage later(state(), nullptr);
+        later.resize(1000, 700);
+        later.show();
+        settle();
+        EXPECT_EQ(later.page()->verticalScrollBar()->value(), 0);
+        state().openSettings(place);
+        settle();
+        EXPECT_EQ(later.page()->verticalScrollBar()->value(), scrolled);
+    }
+}

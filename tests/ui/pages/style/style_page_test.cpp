@@ -5,6 +5,8 @@
 #include "core/text/l10n.h"
 #include "platform/fake/fake_app_icons.h"
 #include "ui/kit/kit_label.h"
+#include "ui/kit/line_limited_label.h"
+#include "ui/kit/scheme.h"
 #include "ui/kit/search_field.h"
 #include "ui/kit/segmented_control.h"
 #include "ui/kit/soft_button.h"
@@ -22,6 +24,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QRegularExpression>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -135,6 +138,57 @@ TEST_F(StylePageTest, AHoveredCardGrowsWithItsTextsUnlessItIsTheChosenOne)
         QCoreApplication::sendEvent(card, &leave);
         EXPECT_EQ(view.grab(inside).toImage(), still);
     }
+}
+
+// A style's description and its before and after are read whole, in the longer German words too,
+// at the narrowest the window gets: a card grows rather than cut them short.
+TEST_F(StylePageTest, EveryCardTextIsShownWholeInTheNarrowestWindow)
+{
+    const QString tables = QStringLiteral(QUENDA_SOURCE_DIR "/resources/Languages");
+    for (const char* language : {"en", "de"}) {
+        L10n::install({{tables}, {QString::fromLatin1(language)}});
+        state().setSection(MainSection::Style);
+        MainView main(state());
+        main.resize(920, 620);
+        main.show();
+        settle();
+        const auto* page = qobject_cast<StylePage*>(main.page());
+        ASSERT_NE(page, nullptr);
+        for (StyleCard* card : page->cards()) {
+            const QList<LineLimitedLabel*> texts = card->findChildren<LineLimitedLabel*>();
+            ASSERT_FALSE(texts.isEmpty());
+            for (const LineLimitedLabel* text : texts) {
+                const auto words = [](QString t) {
+                    return t.remove(QRegularExpression(QStringLiteral("\\s"))).toStdString();
+                };
+                EXPECT_EQ(words(text->text()), words(text->fullText()))
+                    << language << ": " << text->fullText().toStdString();
+                EXPECT_GE(text->height(), text->heightForWidth(text->width())) << language;
+            }
+        }
+    }
+    L10n::install({{tables}, {s("en")}});
+}
+
+// The chosen card's mark is the brand's disc with a white tick on the light and the dark card alike.
+TEST_F(StylePageTest, TheChosenMarkLooksTheSameInEitherScheme)
+{
+    configure([](QuendaConfig& c) { c.style = s("email"); });
+    QList<QImage> marks;
+    for (const QPalette& scheme : {Scheme::light(), Scheme::dark()}) {
+        StylePage view(state(), m_cache);
+        view.setPalette(scheme);
+        view.resize(1000, 1400);
+        view.show();
+        settle();
+        StyleCard* chosen = view.cards().at(2);
+        ASSERT_TRUE(chosen->isChecked());
+        // Inside the disc's rim, where the card's own fill never shows.
+        const QRectF box = chosen->markBox();
+        const QRect inner = QRectF(box.center() - QPointF(5, 5), QSizeF(10, 10)).toRect();
+        marks << chosen->grab(inner).toImage().convertToFormat(QImage::Format_RGB32);
+    }
+    EXPECT_EQ(marks.at(0), marks.at(1));
 }
 
 TEST_F(StylePageTest, EveryInstructionsKeystrokeIsWrittenAndOutsideChangesKeepTheCaret)

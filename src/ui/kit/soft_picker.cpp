@@ -1,0 +1,81 @@
+#include "ui/kit/soft_picker.h"
+
+#include "ui/kit/kit_font.h"
+#include "ui/kit/kit_paint.h"
+#include "ui/kit/scheme.h"
+#include "ui/kit/soft_button.h"
+
+#include <QFocusEvent>
+#include <QFontMetricsF>
+#include <QPainter>
+
+#include <cmath>
+
+namespace {
+
+constexpr double chevron = 10;
+constexpr double gap = 6;
+constexpr double sidePadding = 12;
+
+QFont labelFont()
+{
+    return KitFont::of(TextRole::CalloutMedium);
+}
+
+} // namespace
+
+SoftPicker::SoftPicker(QWidget* parent)
+    : QComboBox(parent)
+{
+    setAttribute(Qt::WA_Hover);
+    setCursor(Qt::PointingHandCursor);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+}
+
+QSize SoftPicker::sizeHint() const
+{
+    const QFontMetricsF metrics(labelFont());
+    double widest = 0;
+    for (int i = 0; i < count(); ++i)
+        widest = std::max(widest, metrics.horizontalAdvance(itemText(i)));
+    // A pixel to spare: the longest entry must never be elided by rounding.
+    return {int(std::ceil(widest + gap + chevron + 2 * sidePadding)) + 1,
+            int(std::ceil(metrics.height() + 12))};
+}
+
+void SoftPicker::focusInEvent(QFocusEvent* event)
+{
+    const Qt::FocusReason reason = event->reason();
+    m_keyboardFocus =
+        reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason || reason == Qt::ShortcutFocusReason;
+    QComboBox::focusInEvent(event);
+}
+
+void SoftPicker::focusOutEvent(QFocusEvent* event)
+{
+    m_keyboardFocus = false;
+    QComboBox::focusOutEvent(event);
+}
+
+void SoftPicker::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QRectF box = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+    const QPainterPath shape = KitPaint::rounded(box, box.height() / 2);
+    if (!isEnabled())
+        p.setOpacity(StateFill::disabledOpacity);
+    const bool hovered = underMouse();
+    p.fillPath(shape, Scheme::primary(palette(), SoftButton::capsuleFill.opacity(false, false, hovered)));
+    const QColor ink = Scheme::text(palette(), Scheme::Text::Primary);
+    const QRectF text = QRectF(rect()).adjusted(sidePadding, 0, -(sidePadding + chevron + gap), 0);
+    p.setFont(labelFont());
+    p.setPen(ink);
+    p.drawText(text, Qt::AlignVCenter | Qt::AlignLeft,
+               QFontMetricsF(labelFont()).elidedText(currentText(), Qt::ElideRight, text.width()));
+    KitPaint::symbol(
+        p, Symbol::ChevronDown,
+        QRectF(box.right() - sidePadding - chevron, box.center().y() - chevron / 2, chevron, chevron), ink);
+    if (m_keyboardFocus && hasFocus())
+        KitPaint::focusRing(p, shape, *this);
+}

@@ -120,9 +120,11 @@ struct CompositionRoot::Parts {
         state.setSessionRoutes(session.routes());
         if (session.routes().panel == PanelRoute::Hidden)
             overlay.keepHidden();
-        auto* view = new OverlayView(state, clock);
-        view->setCardsStay(mode.cardsStay());
-        overlay.setReportingContent(view);
+        overlay.setReportingContentOnShow<OverlayView>([this] {
+            auto* view = new OverlayView(state, clock);
+            view->setCardsStay(mode.cardsStay());
+            return view;
+        });
         dictation.setOverlay(&overlayHost);
         QObject::connect(&engine, &SpeechEngine::statusChanged, &shell, &ShellController::engineUpdated);
         QObject::connect(&keys, &ProviderKeySnapshot::refreshed, &shell,

@@ -14,6 +14,7 @@
 #include <QRectF>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -74,6 +75,13 @@ public:
         connect(view, &View::dragEnded, this, &OverlayController::dragEnded);
         connect(view, &View::outlineChanged, this, &OverlayController::outlineChanged);
     }
+    // As setReportingContent, with the view `make` builds just before the panel first shows: a
+    // widget hidden at idle then costs neither its widgets nor, where its outline is cut from a
+    // picture of it, the fonts that picture needs.
+    template <typename View> void setReportingContentOnShow(std::function<View*()> make)
+    {
+        setContentMaker([this, make = std::move(make)] { setReportingContent(make()); });
+    }
 
 public slots:
     // Hooks for the root view; the panel reports its own hover and background drags through them.
@@ -110,6 +118,9 @@ private:
     void pointerScreenMayHaveChanged();
     void persistHome(QPointF point);
     void present(bool visible);
+    // Keeps `make` for the panel's first show, or runs it now when the panel is on screen.
+    void setContentMaker(std::function<void()> make);
+    void makeContent();
     std::optional<quint32> pointerScreenID() const;
     WatchedConfig watchedConfig() const;
 
@@ -118,6 +129,8 @@ private:
     ScreenSource& m_screens;
     const DictationPreviewLayout m_previewLayout;
     const std::unique_ptr<OverlayPanel> m_panel;
+    // Builds and hosts the root view; empty once it ran, or when the view came built.
+    std::function<void()> m_makeContent;
 
     OverlayMode m_mode = OverlayMode::Collapsed;
     Clock::Timer m_shrink;

@@ -108,7 +108,7 @@ struct CompositionRoot::Parts {
     ShellController shell{ShellController::Services{
         state, clock, hotkeys, engine, dictation, mode.learner(learner), loginItem, windows, overlayHost,
         windowSystem, keys, [this](const QuendaConfig& config) { keys.refresh(config); },
-        [this] { silence.restoreFromDisk(); }}};
+        [this] { silence.restoreFromDisk(); }, [this] { sounds.prepare(); }}};
 
     explicit Parts(RunMode& runMode)
         : mode(runMode)

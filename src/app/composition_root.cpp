@@ -60,7 +60,12 @@ struct CompositionRoot::Parts {
     DesktopLauncherLinux launcher;
     SessionAccessibilityRepair accessibilityRepair{
         probeWork, [this](const QStringList& panes) { return launcher.openSettings(panes); }};
-    LinuxWindowSystem windowSystem;
+    // The state's scan at launch reads the desktop files for the window system too.
+    LinuxWindowSystem windowSystem{XdgApplications(),
+                                   {},
+                                   nullptr,
+                                   mode.scansApps() ? LinuxWindowSystem::FirstScan::ByInstalledApps
+                                                    : LinuxWindowSystem::FirstScan::AtStart};
     WorkQueue appScans;
     QProcessScriptRunner scripts{clock};
     AppleNotes appleNotes{scripts, settings};

@@ -63,7 +63,12 @@ struct CompositionRoot::Parts {
     DesktopLauncherLinux launcher;
     SessionAccessibilityRepair accessibilityRepair{
         probeWork, [this](const QStringList& panes) { return launcher.openSettings(panes); }};
-    LinuxWindowSystem windowSystem;
+    // The state's scan at launch reads the desktop files for the window system too.
+    LinuxWindowSystem windowSystem{XdgApplications(),
+                                   {},
+                                   nullptr,
+                                   mode.scansApps() ? LinuxWindowSystem::FirstScan::ByInstalledApps
+                                                    : LinuxWindowSystem::FirstScan::AtStart};
     WorkQueue appScans;
     QProcessScriptRunner scripts{clock};
     AppleNotes appleNotes{scripts, settings};
@@ -111,7 +116,7 @@ struct CompositionRoot::Parts {
     ShellController shell{ShellController::Services{
         state, clock, hotkeys, engine, dictation, mode.learner(learner), loginItem, windows, overlayHost,
         windowSystem, keys, [this](const QuendaConfig& config) { keys.refresh(config); },
-        [this] { silence.restoreFromDisk(); }}};
+        [this] { silence.restoreFromDisk(); }, [this] { sounds.prepare(); }}};
 
     explicit Parts(RunMode& runMode)
         : mode(runMode)
@@ -124,9 +129,11 @@ struct CompositionRoot::Parts {
         state.setSessionRoutes(session.routes());
         if (session.routes().panel == PanelRoute::Hidden)
             overlay.keepHidden();
-        auto* view = new OverlayView(state, clock);
-        view->setCardsStay(mode.cardsStay());
-        overlay.setReportingContent(view);
+        overlay.setReportingContentOnShow<OverlayView>([this] {
+            auto* view = new OverlayView(state, clock);
+            view->setCardsStay(mode.cardsStay());
+            return view;
+        });
         dictation.setOverlay(&overlayHost);
         QObject::connect(&engine, &SpeechEngine::statusChanged, &shell, &ShellController::engineUpdated);
         QObject::connect(&keys, &ProviderKeySnapshot::refreshed, &shell,

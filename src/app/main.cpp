@@ -14,9 +14,13 @@
 #include <QApplication>
 
 #include <cstdio>
+#include <malloc.h>
 
 int main(int argc, char** argv)
 {
+    // Most of the program's threads wait and allocate little; a heap of glibc's for each of them
+    // would keep its own pages. Two heaps serve them all.
+    mallopt(M_ARENA_MAX, 2);
     // A binding's press and release run as two processes that may overtake each other: the time
     // each started tells their order.
     const qint64 startedMs = SingleInstance::monotonicMs();

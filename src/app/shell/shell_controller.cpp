@@ -35,6 +35,7 @@ ShellController::ShellController(const Services& services, QObject* parent)
     , m_keys(services.keys)
     , m_refreshKeys(services.refreshKeys)
     , m_restoreSilence(services.restoreSilence)
+    , m_prepareSounds(services.prepareSounds)
     , m_lookup(new CorrectionModelLookup(services.state, services.engine, this))
 {
     connect(&m_windows, &ShellWindows::onboardingClosed, this, &ShellController::onboardingClosed);
@@ -81,6 +82,8 @@ void ShellController::launch(bool snapshot)
     m_launched = true;
     if (!snapshot && m_restoreSilence)
         m_restoreSilence();
+    if (m_prepareSounds && m_state.config().playSounds)
+        m_prepareSounds();
     m_hasStatusItem = m_windows.installStatusItem();
     if (!m_hasStatusItem)
         Timing::mark(QStringLiteral("no system tray: the main window opens at launch instead"));
@@ -282,6 +285,8 @@ void ShellController::configChanged(const QuendaConfig& previous, const QuendaCo
     }
     if (previous.learnEdits && !current.learnEdits)
         m_learner.stop();
+    if (m_prepareSounds && current.playSounds && !previous.playSounds)
+        m_prepareSounds();
     // Each keystroke in a settings field changes the configuration; only the endpoints decide
     // which keys are read from the Secret Service.
     if (m_refreshKeys && !m_stopped && previous.correctionEndpoints != current.correctionEndpoints)

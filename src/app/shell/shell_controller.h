@@ -48,6 +48,8 @@ public:
         std::function<void(const QuendaConfig&)> refreshKeys;
         // Puts back output muting a crash left behind.
         std::function<void()> restoreSilence;
+        // Reads the recording's cues ahead of their first play; asked only while they are on.
+        std::function<void()> prepareSounds;
     };
 
     enum class LaunchWindow { None, Onboarding, Home };
@@ -111,6 +113,7 @@ private:
     const ProviderKeys& m_keys;
     std::function<void(const QuendaConfig&)> m_refreshKeys;
     std::function<void()> m_restoreSilence;
+    std::function<void()> m_prepareSounds;
     CorrectionModelLookup* m_lookup;
 
     bool m_launched = false;

@@ -112,6 +112,8 @@ void ShellWindowHost::showMain()
         m_main->setMinimumSize(920, 620);
         m_main->restoreGeometry(m_settings.value(kMainFrameKey).toByteArray());
         m_main->installEventFilter(this);
+        // Closed, the window gives back its page and its pixels; its frame comes back from the settings.
+        m_main->setAttribute(Qt::WA_DeleteOnClose);
     }
     raise(m_main);
 }

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -32,11 +33,11 @@ protected:
         m_engine.calls.clear();
         m_probe.m_microphone = m_probe.m_accessibility = false;
         m_probe.m_answered = true;
-        m_restores = m_keyRefreshes = 0;
+        m_restores = m_keyRefreshes = m_soundPreparations = 0;
         m_shell = std::make_unique<ShellController>(ShellController::Services{
             state(), m_clock, *m_hotkey, m_engine, controller(), m_learner, m_login, m_shellWindows,
             m_overlay, m_windows, m_keys, [this](const QuendaConfig&) { ++m_keyRefreshes; },
-            [this] { ++m_restores; }});
+            [this] { ++m_restores; }, [this] { ++m_soundPreparations; }});
     }
     void TearDown() override
     {
@@ -51,6 +52,7 @@ protected:
     FakeProviderKeys m_keys;
     int m_keyRefreshes = 0;
     int m_restores = 0;
+    int m_soundPreparations = 0;
 
 private:
     std::unique_ptr<ShellController> m_shell;
@@ -275,6 +277,37 @@ TEST_F(ShellControllerTest, TheStatusItemFollowsHandsFreeTheEngineAndTheHotkey)
         const int before = m_shellWindows.iconRedraws;
         row.change(state());
         EXPECT_GT(m_shellWindows.iconRedraws, before) << row.name;
+    }
+}
+
+// Cues that are off keep the sound server and its threads out of an idle program.
+TEST_F(ShellControllerTest, TheCuesAreReadAtLaunchOrWhenSwitchedOnAndNeverWhileOff)
+{
+    struct Row {
+        const char* name;
+        bool onAtLaunch;
+        std::optional<bool> switchedTo;
+        int preparedAtLaunch;
+        int preparedAfter;
+    };
+    // clang-format off
+    const Row rows[] = {
+        {.name = "on",           .onAtLaunch = true,  .switchedTo = {},    .preparedAtLaunch = 1, .preparedAfter = 1},
+        {.name = "off",          .onAtLaunch = false, .switchedTo = {},    .preparedAtLaunch = 0, .preparedAfter = 0},
+        {.name = "switched on",  .onAtLaunch = false, .switchedTo = true,  .preparedAtLaunch = 0, .preparedAfter = 1},
+        {.name = "switched off", .onAtLaunch = true,  .switchedTo = false, .preparedAtLaunch = 1, .preparedAfter = 1},
+    };
+    // clang-format on
+    for (const Row& row : rows) {
+        TearDown();
+        SetUp();
+        configure([&](QuendaConfig& c) { c.playSounds = row.onAtLaunch; });
+        shell().launch(false);
+        EXPECT_EQ(m_soundPreparations, row.preparedAtLaunch) << row.name;
+        if (row.switchedTo)
+            configure([&](QuendaConfig& c) { c.playSounds = *row.switchedTo; });
+        configure([](QuendaConfig& c) { c.autoCorrect = !c.autoCorrect; });
+        EXPECT_EQ(m_soundPreparations, row.preparedAfter) << row.name;
     }
 }
 

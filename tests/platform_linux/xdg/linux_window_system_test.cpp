@@ -83,6 +83,24 @@ TEST_F(LinuxWindowSystemTest, TheActiveWindowNamesItsApplicationProcessAndWhethe
         << "a window manager that says none is active is believed";
 }
 
+// The program's start reads the desktop files through installedApps() alone: the window active by
+// then is named, and its watchers told, once they are read.
+TEST_F(LinuxWindowSystemTest, AWindowActiveBeforeTheFilesAreReadIsNamedOnceTheyAre)
+{
+    m_x.setRootWindows("_NET_ACTIVE_WINDOW", {m_editor});
+    LinuxWindowSystem system(XdgApplications({QDir(root()).filePath(s("applications"))}), {}, nullptr,
+                             LinuxWindowSystem::FirstScan::ByInstalledApps);
+    QObject context;
+    QStringList heard;
+    system.watchActiveApp(&context, [&](const std::optional<AppWindow>& active) {
+        heard << (active ? active->app.bundleID : QString());
+    });
+    EXPECT_EQ(system.frontmostApp(), std::nullopt);
+    system.installedApps();
+    EXPECT_TRUE(m_x.waitFor([&] { return !heard.isEmpty(); })) << "no notice of the named window";
+    EXPECT_EQ(heard, QStringList{s("org.example.Editor")});
+}
+
 TEST_F(LinuxWindowSystemTest, WatchersHearOfAnotherApplicationButNotOfAnotherWindowOfTheSameOne)
 {
     const quint64 secondEditor = m_x.createWindow("exampleedit", "ExampleEdit", 4101);

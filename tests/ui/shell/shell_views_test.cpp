@@ -109,7 +109,7 @@ TEST_F(ShellViewsTest, ClosingTheOnboardingWindowIsReportedOnceAndForgetsIt)
     EXPECT_EQ(closed.count(), 1);
 }
 
-TEST_F(ShellViewsTest, TheMainWindowIsMadeOnceAndKeepsItsFrameBetweenRuns)
+TEST_F(ShellViewsTest, TheMainWindowIsMadeOnceWhileOpenReleasedWhenClosedAndKeepsItsFrame)
 {
     QRect frame;
     {
@@ -118,10 +118,14 @@ TEST_F(ShellViewsTest, TheMainWindowIsMadeOnceAndKeepsItsFrameBetweenRuns)
         QWidget* first = host.mainWindow();
         first->setGeometry(40, 50, 930, 640);
         frame = first->geometry();
-        first->close();
         host.showMain();
         EXPECT_EQ(host.mainWindow(), first);
         first->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_EQ(host.mainWindow(), nullptr);
+        host.showMain();
+        EXPECT_EQ(host.mainWindow()->geometry().size(), frame.size());
+        host.mainWindow()->close();
     }
     ShellWindowHost next(state(), m_settings);
     next.showMain();

@@ -18,15 +18,23 @@ std::unique_ptr<QSoundEffect> load(const QString& directory, const QString& name
 
 QSoundEffectPlayer::QSoundEffectPlayer(const QString& resourceDirectory, QObject* parent)
     : QObject(parent)
-    , m_start(load(resourceDirectory, QStringLiteral("start.wav")))
-    , m_stop(load(resourceDirectory, QStringLiteral("stop.wav")))
+    , m_directory(resourceDirectory)
 {
 }
 
 QSoundEffectPlayer::~QSoundEffectPlayer() = default;
 
+void QSoundEffectPlayer::prepare()
+{
+    if (m_start)
+        return;
+    m_start = load(m_directory, QStringLiteral("start.wav"));
+    m_stop = load(m_directory, QStringLiteral("stop.wav"));
+}
+
 void QSoundEffectPlayer::play(Sound sound)
 {
+    prepare();
     // A cue that failed to load (no output device) stays silent; dictation goes on without it.
     QSoundEffect& effect = sound == Sound::Start ? *m_start : *m_stop;
     effect.play();

@@ -8,7 +8,9 @@
 
 class QSoundEffect;
 
-// Plays the shipped cues through Qt Multimedia; loaded once, so a cue starts without waiting.
+// Plays the shipped cues through Qt Multimedia. They are read once, by prepare() or at the first
+// play: read ahead, a cue starts without waiting, and until then Qt Multimedia keeps no connection
+// to the sound server and no threads.
 class QSoundEffectPlayer final : public QObject, public SoundPlayer {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(QSoundEffectPlayer)
@@ -18,9 +20,12 @@ public:
     explicit QSoundEffectPlayer(const QString& resourceDirectory, QObject* parent = nullptr);
     ~QSoundEffectPlayer() override;
 
+    // Reads the cues unless they are read already.
+    void prepare();
     void play(Sound sound) override;
 
 private:
+    const QString m_directory;
     std::unique_ptr<QSoundEffect> m_start;
     std::unique_ptr<QSoundEffect> m_stop;
 };

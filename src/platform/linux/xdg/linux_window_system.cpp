@@ -30,13 +30,15 @@ AppWindow describe(const EwmhWindows::Client& client, const WindowAppMatcher& ma
 } // namespace
 
 LinuxWindowSystem::LinuxWindowSystem(XdgApplications applications, const QByteArray& displayName,
-                                     QObject* parent)
+                                     QObject* parent, FirstScan firstScan)
     : QObject(parent)
     , m_applications(std::move(applications))
     , m_windows(std::make_unique<EwmhWindows>(displayName))
 {
     m_active = activeWindow();
     connect(m_windows.get(), &EwmhWindows::activeWindowChanged, this, &LinuxWindowSystem::checkActiveApp);
+    if (firstScan == FirstScan::ByInstalledApps)
+        return;
     const XdgApplications scanned = m_applications;
     m_scan.run<QList<InstalledApp>>([scanned] { return scanned.entries(); }, this,
                                     [this](const QList<InstalledApp>& apps) {
@@ -69,6 +71,9 @@ QList<FrontApp> LinuxWindowSystem::installedApps() const
 {
     const QList<InstalledApp> entries = m_applications.entries();
     setApplications(entries);
+    // A window active while the files were read is named by them now, on this object's thread.
+    QMetaObject::invokeMethod(const_cast<LinuxWindowSystem*>(this), &LinuxWindowSystem::checkActiveApp,
+                              Qt::QueuedConnection);
     QList<FrontApp> apps;
     for (const InstalledApp& entry : entries)
         apps.append(entry.app);

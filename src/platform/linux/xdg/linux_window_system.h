@@ -15,15 +15,19 @@ class EwmhWindows;
 
 // The window system of a freedesktop.org desktop on X11: windows through EWMH on an X connection
 // of its own, tied to the applications of the XDG desktop files by WM_CLASS. The desktop files
-// are read once in the background at the start and again by every installedApps().
+// are read by every installedApps() and, unless the first of those comes with the program's
+// start anyway, once in the background at the start.
 class LinuxWindowSystem final : public QObject, public WindowSystem {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(LinuxWindowSystem)
 
 public:
+    enum class FirstScan { AtStart, ByInstalledApps };
+
     // An empty display name means $DISPLAY; without an X server no window is ever reported.
     explicit LinuxWindowSystem(XdgApplications applications = XdgApplications(),
-                               const QByteArray& displayName = {}, QObject* parent = nullptr);
+                               const QByteArray& displayName = {}, QObject* parent = nullptr,
+                               FirstScan firstScan = FirstScan::AtStart);
     ~LinuxWindowSystem() override;
 
     std::optional<FrontApp> frontmostApp() const override;

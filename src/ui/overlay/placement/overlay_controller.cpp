@@ -7,6 +7,8 @@
 #include "ui/overlay/placement/screen_source.h"
 #include "ui/overlay/placement/widget_placement.h"
 
+#include <utility>
+
 OverlayController::OverlayController(AppState& state, const Services& services, QObject* parent)
     : QObject(parent)
     , m_state(&state)
@@ -111,8 +113,22 @@ void OverlayController::present(bool visible)
     }
     if (m_panel->isVisible())
         return;
+    makeContent();
     m_panel->show();
     m_panel->raise();
+}
+
+void OverlayController::setContentMaker(std::function<void()> make)
+{
+    m_makeContent = std::move(make);
+    if (m_panel->isVisible())
+        makeContent();
+}
+
+void OverlayController::makeContent()
+{
+    if (const auto make = std::exchange(m_makeContent, {}))
+        make();
 }
 
 void OverlayController::applyFrame()

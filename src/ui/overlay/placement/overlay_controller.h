@@ -15,6 +15,7 @@
 #include <QRectF>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -75,6 +76,13 @@ public:
         connect(view, &View::dragEnded, this, &OverlayController::dragEnded);
         connect(view, &View::outlineChanged, this, &OverlayController::outlineChanged);
     }
+    // As setReportingContent, with the view `make` builds just before the panel first shows: a
+    // widget hidden at idle then costs neither its widgets nor, where its outline is cut from a
+    // picture of it, the fonts that picture needs.
+    template <typename View> void setReportingContentOnShow(std::function<View*()> make)
+    {
+        setContentMaker([this, make = std::move(make)] { setReportingContent(make()); });
+    }
 
 public slots:
     // Hooks for the root view; the panel reports its own hover and background drags through them.
@@ -111,6 +119,9 @@ private:
     void pointerScreenMayHaveChanged();
     void persistHome(QPointF point);
     void present(bool visible);
+    // Keeps `make` for the panel's first show, or runs it now when the panel is on screen.
+    void setContentMaker(std::function<void()> make);
+    void makeContent();
     std::optional<quint32> pointerScreenID() const;
     WatchedConfig watchedConfig() const;
 
@@ -120,6 +131,8 @@ private:
     const DictationPreviewLayout m_previewLayout;
     const PillLayout m_pillLayout;
     const std::unique_ptr<OverlayPanel> m_panel;
+    // Builds and hosts the root view; empty once it ran, or when the view came built.
+    std::function<void()> m_makeContent;
 
     OverlayMode m_mode = OverlayMode::Collapsed;
     Clock::Timer m_shrink;

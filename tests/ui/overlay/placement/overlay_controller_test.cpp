@@ -471,6 +471,43 @@ TEST_F(OverlayControllerTest, AChangedOutlineOfTheViewCutsThePanelAnew)
     EXPECT_TRUE(panel().mask().contains(inside));
 }
 
+// A widget hidden at idle costs its view nothing until it first shows; once built, the view stays.
+TEST_F(OverlayControllerTest, TheViewIsBuiltWhenThePanelFirstShowsAndThenKept)
+{
+    struct Row {
+        const char* name;
+        bool showWidget;
+        bool keptHidden;
+        int builtAtIdle;
+        int builtAfterWork; // two dictations later
+    };
+    // clang-format off
+    const Row rows[] = {
+        {.name = "shown at idle",  .showWidget = true,  .keptHidden = false, .builtAtIdle = 1, .builtAfterWork = 1},
+        {.name = "hidden at idle", .showWidget = false, .keptHidden = false, .builtAtIdle = 0, .builtAfterWork = 1},
+        {.name = "kept hidden",    .showWidget = true,  .keptHidden = true,  .builtAtIdle = 0, .builtAfterWork = 0},
+    };
+    // clang-format on
+    for (const Row& row : rows) {
+        make([&](QuendaConfig& c) { c.showWidget = row.showWidget; });
+        if (row.keptHidden)
+            m_controller->keepHidden();
+        int built = 0;
+        m_controller->setReportingContentOnShow<ReportingView>([&] {
+            ++built;
+            return new ReportingView;
+        });
+        EXPECT_EQ(built, row.builtAtIdle) << row.name;
+        for (int dictation = 0; dictation < 2; ++dictation) {
+            state().setPhase(Phase::listening());
+            state().setPhase(Phase::idle());
+            m_clock.advance(OverlayController::shrinkDelayMs);
+        }
+        EXPECT_EQ(built, row.builtAfterWork) << row.name;
+        EXPECT_EQ(panel().content() != nullptr, row.builtAfterWork > 0) << row.name;
+    }
+}
+
 #include "overlay_controller_test.moc"
 
 // A setting that places or shows the widget takes effect at once; any other leaves the widget alone,

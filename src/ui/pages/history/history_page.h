@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/kit/keyed_rows.h"
 #include "ui/pages/history/history_search.h"
 
 #include <QMessageBox>
@@ -12,7 +13,6 @@
 class AppState;
 class Card;
 class HistoryRow;
-class KeyedRows;
 class KitLabel;
 class Page;
 class SearchField;
@@ -58,8 +58,10 @@ private:
         std::unique_ptr<KeyedRows> rows;
     };
 
-    void refresh();
-    void showDays(const QList<HistorySearch::Group>& groups);
+    // Rows and cards of entries the history lost fold away when `leave` is set; a search drops
+    // them at once.
+    void refresh(const KeyedRows::Leave& leave = {});
+    void showDays(const QList<HistorySearch::Group>& groups, const KeyedRows::Leave& leave);
     void followScroll();
     void askToClear();
 

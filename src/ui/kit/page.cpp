@@ -86,11 +86,13 @@ QRect Page::column() const
     return QRect(m_column->mapTo(viewport(), QPoint(0, 0)), m_column->size());
 }
 
-void Page::showEvent(QShowEvent* event)
+bool Page::event(QEvent* event)
 {
-    QScrollArea::showEvent(event);
-    // The views a page holds (editors, lists) are made by then.
-    m_innerBars->apply(*widget());
+    // The views a page holds (editors, lists) are made by the time it is first polished, and
+    // are polished right after it, already in the kit's look.
+    if (event->type() == QEvent::Polish)
+        m_innerBars->apply(*widget());
+    return QScrollArea::event(event);
 }
 
 bool Page::eventFilter(QObject* watched, QEvent* event)

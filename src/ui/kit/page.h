@@ -34,7 +34,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void showEvent(QShowEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     ThinScrollStyle* m_innerBars;

@@ -126,6 +126,9 @@ void ShadowArt::paint(QPainter& painter, const QRectF& shape, const ShadowLook& 
             const QRectF target(QPointF(x[column], y[row]), QPointF(x[column + 1], y[row + 1]));
             const QRectF source(QPointF(sx[column], sy[row]) * ratio,
                                 QPointF(sx[column + 1], sy[row + 1]) * ratio);
+            // The middle lies wholly under the shape.
+            if (row == 1 && column == 1)
+                continue;
             if (target.width() > 0 && target.height() > 0)
                 painter.drawPixmap(target, art.pixmap, source);
         }

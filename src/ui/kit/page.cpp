@@ -88,8 +88,7 @@ QRect Page::column() const
 
 bool Page::event(QEvent* event)
 {
-    // The views a page holds (editors, lists) are made by the time it is first polished, and
-    // are polished right after it, already in the kit's look.
+    // The views a page holds at first are polished right after it, already in the kit's look.
     if (event->type() == QEvent::Polish)
         m_innerBars->apply(*widget());
     return QScrollArea::event(event);
@@ -97,6 +96,9 @@ bool Page::event(QEvent* event)
 
 bool Page::eventFilter(QObject* watched, QEvent* event)
 {
+    // A view added later asks the host for a new layout on its way in.
+    if (watched == widget() && event->type() == QEvent::LayoutRequest)
+        m_innerBars->apply(*widget());
     // The host, not the page: a vertical scroll bar coming or going narrows it without a page resize.
     if (watched == widget() && event->type() == QEvent::Resize) {
         const int width = widget()->width();

@@ -1,6 +1,7 @@
 #include "history_fixture.h"
 
 #include "ui/kit/icon_button.h"
+#include "ui/kit/motion.h"
 #include "ui/kit/page.h"
 #include "ui/kit/search_field.h"
 #include "ui/kit/soft_button.h"
@@ -183,6 +184,43 @@ TEST_F(HistoryPageTest, TheHistorySectionHomeAndThePopoverShowTheRows)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(recent->rows().isEmpty());
     EXPECT_TRUE(home->rows().isEmpty());
+}
+
+TEST_F(HistoryPageTest, ARemovedRowFoldsAwayOnTheClockAndClearingFadesEveryRowOut)
+{
+    struct Case {
+        const char* name;
+        bool clear;
+        int durationMs;
+    };
+    // clang-format off
+    const Case cases[] = {
+        {.name = "remove", .clear = false, .durationMs = Motion::removeMs},
+        {.name = "clear",  .clear = true,  .durationMs = Motion::standardMs},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        state().setHistory(entries(3));
+        HistoryPage& view = open();
+        AnimationsOn on;
+        const QPointer<HistoryRow> row = view.rows().at(1);
+        // Clearing takes the day's card away with its rows in it.
+        const QPointer<QWidget> folding = c.clear ? row->parentWidget() : row.data();
+        const int height = folding->height();
+        if (c.clear)
+            state().clearHistory();
+        else
+            state().deleteHistory(row->entry().id);
+        m_clock.advance(c.durationMs / 3);
+        settle();
+        ASSERT_FALSE(folding.isNull()) << "gone at once";
+        EXPECT_GT(folding->height(), 0);
+        EXPECT_LT(folding->height(), height);
+        m_clock.advance(c.durationMs);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(row.isNull());
+    }
 }
 
 } // namespace

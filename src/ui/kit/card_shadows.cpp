@@ -112,7 +112,6 @@ void CardShadows::paint(const QPaintEvent& event)
     if (casters.empty())
         return;
     QPainter painter(&m_host);
-    painter.setRenderHint(QPainter::Antialiasing);
     const QRect dirty = event.rect();
     for (QWidget* caster : casters) {
         const QPoint at = caster->mapTo(&m_host, QPoint(0, 0));

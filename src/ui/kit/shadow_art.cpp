@@ -120,7 +120,8 @@ void ShadowArt::paint(QPainter& painter, const QRectF& shape, const ShadowLook& 
     const std::array<int, 4> sy = cuts(m.top(), art.side, insetY, m.top(), m.bottom());
     painter.save();
     painter.setOpacity(painter.opacity() * look.colour.alphaF());
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    // Edges stretch only along themselves, where the picture does not change: no smoothing needed.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     for (std::size_t row = 0; row < 3; ++row) {
         for (std::size_t column = 0; column < 3; ++column) {
             const QRectF target(QPointF(x[column], y[row]), QPointF(x[column + 1], y[row + 1]));

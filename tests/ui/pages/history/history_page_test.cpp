@@ -191,12 +191,15 @@ TEST_F(HistoryPageTest, ARemovedRowFoldsAwayOnTheClockAndClearingFadesEveryRowOu
     struct Case {
         const char* name;
         bool clear;
+        bool arrives; // a new entry comes while the row folds
         int durationMs;
+        QStringList left;
     };
     // clang-format off
     const Case cases[] = {
-        {.name = "remove", .clear = false, .durationMs = Motion::removeMs},
-        {.name = "clear",  .clear = true,  .durationMs = Motion::standardMs},
+        {.name = "remove",  .clear = false, .arrives = false, .durationMs = Motion::removeMs,   .left = {s("entry 0"), s("entry 2")}},
+        {.name = "arrival", .clear = false, .arrives = true,  .durationMs = Motion::removeMs,   .left = {s("new"), s("entry 0"), s("entry 2")}},
+        {.name = "clear",   .clear = true,  .arrives = false, .durationMs = Motion::standardMs, .left = {}},
     };
     // clang-format on
     for (const Case& c : cases) {
@@ -217,9 +220,16 @@ TEST_F(HistoryPageTest, ARemovedRowFoldsAwayOnTheClockAndClearingFadesEveryRowOu
         ASSERT_FALSE(folding.isNull()) << "gone at once";
         EXPECT_GT(folding->height(), 0);
         EXPECT_LT(folding->height(), height);
+        if (c.arrives)
+            state().setHistory(QList<HistoryEntry>{dictation(s("new"))} + state().history());
         m_clock.advance(c.durationMs);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        settle();
         EXPECT_TRUE(row.isNull());
+        EXPECT_EQ(texts(view), c.left);
+        const QList<HistoryRow*> rows = view.rows();
+        for (qsizetype i = 1; i < rows.size(); ++i)
+            EXPECT_EQ(rows[i]->y(), rows[i - 1]->geometry().bottom() + 1 + 4) << "a gap is left between rows";
     }
 }
 

@@ -9,6 +9,8 @@
 #include "app/shell/update_progress_hud.h"
 #include "core/base/app_id.h"
 #include "core/base/timing.h"
+#include "platform/linux/gnome/desktop_motion.h"
+#include "ui/kit/theme.h"
 #include "ui/shell/shell_window_host.h"
 
 #include <QApplication>
@@ -81,6 +83,9 @@ int main(int argc, char** argv)
     if (LegacyName::relocateIfNeeded())
         return 0;
     LegacyName::removeOldBundle();
+    // Read once: the desktop's wish to keep still takes effect at the next start.
+    if (DesktopMotion::reduced())
+        Theme::setAnimated(false);
 
     SingleInstance instance;
     if (instance.claim() == SingleInstance::Claim::HandedOver)

@@ -15,13 +15,22 @@ Card::Card(int padding, QWidget* parent)
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
 }
 
+ShadowLook Card::shadowLook()
+{
+    return {.corner = radius, .blur = 10, .offsetY = 3, .colour = QColor::fromRgbF(0, 0, 0, 0.04f)};
+}
+
+QList<ShadowCaster::Cast> Card::shadows() const
+{
+    return {{QRectF(rect()), shadowLook()}};
+}
+
 void Card::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
-    const QRectF box = QRectF(rect()).adjusted(0, 0, 0, -1);
+    const QRectF box(rect());
     const QPainterPath shape = KitPaint::rounded(box, radius);
-    KitPaint::shadow(p, shape, QColor(0, 0, 0, 10), 4, 1.5);
     p.fillPath(shape, Theme::cardFill(palette()));
     // Stroked inside the border: the line lies wholly within the shape.
     p.setPen(QPen(Theme::stroke(palette()), 1));

@@ -10,12 +10,14 @@ KeyedRows::KeyedRows(QBoxLayout& layout, int first)
 {
 }
 
-void KeyedRows::apply(const QList<QString>& keys, const Make& make, const Update& update)
+void KeyedRows::apply(const QList<QString>& keys, const Make& make, const Update& update, const Leave& leave)
 {
     const QSet<QString> wanted(keys.begin(), keys.end());
     for (auto it = m_rows.begin(); it != m_rows.end();) {
         if (!wanted.contains(it.key()) || !it.value()) {
-            if (QWidget* gone = it.value()) {
+            if (QWidget* gone = it.value(); gone && leave) {
+                leave(gone);
+            } else if (gone) {
                 m_layout.removeWidget(gone);
                 gone->hide();
                 // Later: the change may come from a click on this very row.
@@ -37,6 +39,9 @@ void KeyedRows::apply(const QList<QString>& keys, const Make& make, const Update
         placed.insert(key);
         QWidget* row = m_rows.value(key);
         if (row) {
+            // Over the gaps before it, but never past a trailing stretch.
+            while (m_layout.itemAt(index) && !m_layout.itemAt(index)->widget() && m_layout.itemAt(index + 1))
+                ++index;
             if (update)
                 update(row, key);
             const QLayoutItem* here = m_layout.itemAt(index);

@@ -17,6 +17,16 @@ double Motion::easeOut(double progress)
     return curve.valueForProgress(std::clamp(progress, 0.0, 1.0));
 }
 
+double Motion::easeInOut(double progress)
+{
+    static const QEasingCurve curve = [] {
+        QEasingCurve c(QEasingCurve::BezierSpline);
+        c.addCubicBezierSegment(QPointF(0.42, 0), QPointF(0.58, 1), QPointF(1, 1));
+        return c;
+    }();
+    return curve.valueForProgress(std::clamp(progress, 0.0, 1.0));
+}
+
 namespace {
 
 // A damped spring from 0 to 1 read over a fixed duration; it is cut to exactly 1 at the end, where
@@ -49,4 +59,19 @@ double Motion::toggle(double progress)
 double Motion::toast(double progress)
 {
     return spring(progress, 0.34, 0.86, toastMs);
+}
+
+double Motion::expand(double progress)
+{
+    return spring(progress, 0.25, 0.85, expandMs);
+}
+
+double Motion::remove(double progress)
+{
+    return spring(progress, 0.5, 0.85, removeMs);
+}
+
+double Motion::select(double progress)
+{
+    return spring(progress, 0.2, 0.85, selectMs);
 }

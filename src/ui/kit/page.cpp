@@ -1,7 +1,9 @@
 #include "ui/kit/page.h"
 
+#include "ui/kit/card_shadows.h"
 #include "ui/kit/heading_role.h"
 #include "ui/kit/kit_label.h"
+#include "ui/kit/thin_scroll_style.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
@@ -27,6 +29,7 @@ public:
 
 Page::Page(const QString& title, const QString& subtitle, QWidget* parent)
     : QScrollArea(parent)
+    , m_innerBars(new ThinScrollStyle(ThinScrollStyle::Place::Beside, this))
     , m_column(new QWidget)
     , m_header(new QHBoxLayout)
     , m_content(new QVBoxLayout)
@@ -35,6 +38,7 @@ Page::Page(const QString& title, const QString& subtitle, QWidget* parent)
     setFrameShape(QFrame::NoFrame);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    (new ThinScrollStyle(ThinScrollStyle::Place::Over, this))->apply(*verticalScrollBar());
     setWidgetResizable(true);
     // The scroll view takes the focus for keyboard scrolling; it is named after its page.
     setAccessibleName(title);
@@ -53,7 +57,8 @@ Page::Page(const QString& title, const QString& subtitle, QWidget* parent)
     stack->addLayout(m_header);
     stack->addLayout(m_content);
     stack->addStretch(1);
-    m_content->setSpacing(14);
+    m_content->setSpacing(spacing);
+    new CardShadows(*m_column);
     m_content->setContentsMargins(0, 0, 0, 0);
 
     auto* titles = new QVBoxLayout;
@@ -81,8 +86,19 @@ QRect Page::column() const
     return QRect(m_column->mapTo(viewport(), QPoint(0, 0)), m_column->size());
 }
 
+bool Page::event(QEvent* event)
+{
+    // The views a page holds at first are polished right after it, already in the kit's look.
+    if (event->type() == QEvent::Polish)
+        m_innerBars->apply(*widget());
+    return QScrollArea::event(event);
+}
+
 bool Page::eventFilter(QObject* watched, QEvent* event)
 {
+    // A view added later asks the host for a new layout on its way in.
+    if (watched == widget() && event->type() == QEvent::LayoutRequest)
+        m_innerBars->apply(*widget());
     // The host, not the page: a vertical scroll bar coming or going narrows it without a page resize.
     if (watched == widget() && event->type() == QEvent::Resize) {
         const int width = widget()->width();

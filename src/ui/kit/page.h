@@ -5,11 +5,14 @@
 class KitLabel;
 class QHBoxLayout;
 class QVBoxLayout;
+class ThinScrollStyle;
 
 // The frame of every page of the main window: a vertical scroll view whose column holds the
 // header (a large title, a subtitle and an optional accessory at its right) and the content.
 // The column, paddings included, is at most 900 wide and centred in wider windows. When the
-// width runs short the title column gives way before the accessory.
+// width runs short the title column gives way before the accessory. The column draws its cards'
+// shadows, and every scroll bar on the page is the kit's thin one; the page's own lies over the
+// column's margin, so the column never moves when it comes or goes.
 class Page final : public QScrollArea {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(Page)
@@ -31,8 +34,10 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
+    ThinScrollStyle* m_innerBars;
     QWidget* m_column;
     QHBoxLayout* m_header;
     QVBoxLayout* m_content;

@@ -4,6 +4,7 @@
 #include "core/state/app_state.h"
 #include "core/text/l10n.h"
 #include "ui/kit/card.h"
+#include "ui/kit/card_shadows.h"
 #include "ui/kit/heading_role.h"
 #include "ui/kit/key_cap.h"
 #include "ui/kit/kit_label.h"
@@ -72,6 +73,7 @@ OnboardingView::OnboardingView(AppState& state, AccessibilityRepair* repair, QWi
     permissions->content()->addWidget(new PermissionRows(state, repair, permissions));
     column->addWidget(permissions);
     column->addStretch(1);
+    new CardShadows(*this);
 
     // The last row: launching at login is on unless switched off here, so nobody is registered
     // without having seen the switch.

@@ -6,8 +6,9 @@
 #include "core/text/l10n.h"
 #include "ui/kit/card.h"
 #include "ui/kit/empty_hint.h"
-#include "ui/kit/keyed_rows.h"
+#include "ui/kit/fold_away.h"
 #include "ui/kit/kit_label.h"
+#include "ui/kit/motion.h"
 #include "ui/kit/page.h"
 #include "ui/kit/scheme.h"
 #include "ui/kit/search_field.h"
@@ -81,7 +82,12 @@ HistoryPage::HistoryPage(AppState& state, QWidget* parent)
     m_field->editor()->installEventFilter(this);
     connect(&m_state, &AppState::historyChanged, this, [this] {
         m_search.setHistory(m_state.history());
-        refresh();
+        // A removal springs away; clearing the whole history fades it out.
+        const bool cleared = m_state.history().isEmpty();
+        refresh([this, cleared](QWidget* gone) {
+            FoldAway::start(*gone, m_state.clock(), cleared ? Motion::standardMs : Motion::removeMs,
+                            cleared ? Motion::easeInOut : Motion::remove);
+        });
     });
     QScrollBar* bar = m_page->verticalScrollBar();
     connect(bar, &QScrollBar::valueChanged, this, &HistoryPage::followScroll);
@@ -100,33 +106,39 @@ void HistoryPage::showEvent(QShowEvent* event)
         m_state.pruneHistory();
 }
 
-void HistoryPage::refresh()
+void HistoryPage::refresh(const KeyedRows::Leave& leave)
 {
     const QList<HistoryEntry>& history = m_state.history();
     m_clear->setVisible(!history.isEmpty());
     if (history.isEmpty()) {
         m_confirmation->hide();
         m_shown = m_matched = 0;
-        m_cards->apply({emptyKey}, [](const QString&) {
-            return hintCard(Symbol::Clock, L10n::s("history.emptyTitle"), L10n::s("history.emptyBody"));
-        });
+        m_cards->apply(
+            {emptyKey},
+            [](const QString&) {
+                return hintCard(Symbol::Clock, L10n::s("history.emptyTitle"), L10n::s("history.emptyBody"));
+            },
+            {}, leave);
         m_days.clear();
         return;
     }
     const QList<HistorySearch::Group> groups = m_search.groups(m_query);
     if (groups.isEmpty()) {
         m_shown = m_matched = 0;
-        m_cards->apply({QStringLiteral("none:") + m_query}, [this](const QString&) {
-            return hintCard(Symbol::Search, L10n::s("history.noResults"),
-                            L10n::format(QStringLiteral("history.noResultsBody"), {m_query}));
-        });
+        m_cards->apply(
+            {QStringLiteral("none:") + m_query},
+            [this](const QString&) {
+                return hintCard(Symbol::Search, L10n::s("history.noResults"),
+                                L10n::format(QStringLiteral("history.noResultsBody"), {m_query}));
+            },
+            {}, leave);
         m_days.clear();
         return;
     }
-    showDays(groups);
+    showDays(groups, leave);
 }
 
-void HistoryPage::showDays(const QList<HistorySearch::Group>& groups)
+void HistoryPage::showDays(const QList<HistorySearch::Group>& groups, const KeyedRows::Leave& leave)
 {
     const QList<HistoryEntry>& history = m_state.history();
     m_matched = 0;
@@ -146,15 +158,19 @@ void HistoryPage::showDays(const QList<HistorySearch::Group>& groups)
         cardKeys << dayPrefix + group.day.toString(Qt::ISODate);
         left -= take;
     }
-    m_cards->apply(cardKeys, [this](const QString& key) {
-        auto* card = new Card(10);
-        card->content()->setSpacing(4);
-        auto* title = new KitLabel({}, TextRole::CalloutStrong, Scheme::Text::Secondary);
-        title->setContentsMargins(12, 0, 12, 2);
-        card->content()->addWidget(title);
-        m_days.insert_or_assign(key, DayCard{card, title, std::make_unique<KeyedRows>(*card->content(), 1)});
-        return card;
-    });
+    m_cards->apply(
+        cardKeys,
+        [this](const QString& key) {
+            auto* card = new Card(10);
+            card->content()->setSpacing(4);
+            auto* title = new KitLabel({}, TextRole::CalloutStrong, Scheme::Text::Secondary);
+            title->setContentsMargins(12, 0, 12, 2);
+            card->content()->addWidget(title);
+            m_days.insert_or_assign(key,
+                                    DayCard{card, title, std::make_unique<KeyedRows>(*card->content(), 1)});
+            return card;
+        },
+        {}, leave);
     for (auto it = m_days.begin(); it != m_days.end();) {
         if (cardKeys.contains(it->first))
             ++it;
@@ -179,7 +195,8 @@ void HistoryPage::showDays(const QList<HistorySearch::Group>& groups)
                 auto* kept = static_cast<HistoryRow*>(row);
                 if (!(kept->entry() == entry))
                     kept->setEntry(entry);
-            });
+            },
+            leave);
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/kit/keyed_rows.h"
 #include "ui/pages/history/history_search.h"
 
 #include <QWidget>
@@ -11,7 +12,6 @@ class AppState;
 class Card;
 class ClearHistoryQuestion;
 class HistoryRow;
-class KeyedRows;
 class KitLabel;
 class Page;
 class SearchField;
@@ -59,8 +59,10 @@ private:
         std::unique_ptr<KeyedRows> rows;
     };
 
-    void refresh();
-    void showDays(const QList<HistorySearch::Group>& groups);
+    // Rows and cards of entries the history lost fold away when `leave` is set; a search drops
+    // them at once.
+    void refresh(const KeyedRows::Leave& leave = {});
+    void showDays(const QList<HistorySearch::Group>& groups, const KeyedRows::Leave& leave);
     void followScroll();
 
     AppState& m_state;

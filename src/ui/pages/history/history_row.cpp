@@ -10,6 +10,8 @@
 #include "ui/kit/kit_label.h"
 #include "ui/kit/kit_paint.h"
 #include "ui/kit/line_limited_label.h"
+#include "ui/kit/motion.h"
+#include "ui/kit/reveal.h"
 #include "ui/kit/scheme.h"
 #include "ui/kit/soft_button.h"
 
@@ -95,7 +97,8 @@ HistoryRow::HistoryRow(AppState& state, const HistoryEntry& entry, Mode mode, QW
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     const int vertical = mode == Mode::Compact ? 8 : 11;
     m_column->setContentsMargins(12, vertical, 12, vertical);
-    m_column->setSpacing(10);
+    // The panel brings its own gap, so the row closes without a step.
+    m_column->setSpacing(0);
 
     auto* header = new QHBoxLayout;
     header->setSpacing(12);
@@ -109,6 +112,8 @@ HistoryRow::HistoryRow(AppState& state, const HistoryEntry& entry, Mode mode, QW
     m_column->addLayout(header);
 
     m_removeButton->setInk([](const QPalette& p) { return Scheme::red(p); });
+    m_copyButton->setInk([](const QPalette& p) { return Scheme::text(p, Scheme::Text::Secondary); });
+    m_copyButton->setFade(state.clock(), Motion::standardMs, Motion::easeInOut);
     for (IconButton* button : {m_copyButton, m_removeButton}) {
         QSizePolicy policy = button->sizePolicy();
         policy.setRetainSizeWhenHidden(true);
@@ -133,7 +138,8 @@ void HistoryRow::setEntry(const HistoryEntry& entry)
     setAccessibleName(entry.text);
     setAccessibleDescription(m_meta->spoken());
     if (m_panel && kindChanged) {
-        delete m_panel;
+        delete m_reveal;
+        m_reveal = nullptr;
         m_panel = nullptr;
         m_transcript = nullptr;
         m_panelCopy = m_panelCopyRaw = m_panelRemove = nullptr;
@@ -165,9 +171,9 @@ void HistoryRow::buildPanel()
     m_fullText->setFullText(m_entry.text);
     m_texts->insertWidget(1, m_fullText);
 
-    m_panel = new QWidget(this);
+    m_panel = new QWidget;
     auto* column = new QVBoxLayout(m_panel);
-    column->setContentsMargins(0, 0, 0, 0);
+    column->setContentsMargins(0, 10, 0, 0);
     column->setSpacing(10);
     if (m_entry.isDictation()) {
         m_transcript = new TranscriptBlock(m_entry.raw, m_panel);
@@ -193,22 +199,27 @@ void HistoryRow::buildPanel()
     bar->addWidget(m_panelRemove);
     connect(m_panelRemove, &SoftButton::clicked, this, &HistoryRow::remove);
     column->addLayout(bar);
-    m_column->addWidget(m_panel);
+    m_reveal = new Reveal(m_state.clock(), m_panel, this);
+    m_column->addWidget(m_reveal);
     // Made later than the rows after this one: Tab still goes through the row in order.
     setTabOrder(m_removeButton, m_panelCopy);
     setTabOrder(m_panelCopy, last);
     setTabOrder(last, m_panelRemove);
 }
 
-void HistoryRow::refresh()
+void HistoryRow::refresh(bool fadeMark)
 {
     const bool focusInside = (m_keyboardFocus && hasFocus()) || m_buttonKeyboardFocus;
-    m_copyButton->setSymbol(m_copied ? Symbol::Check : Symbol::Copy);
-    if (m_copied)
-        m_copyButton->setInk([](const QPalette& p) { return Scheme::green(p); });
-    else
-        m_copyButton->setInk([](const QPalette& p) { return Scheme::text(p, Scheme::Text::Secondary); });
-    m_copyButton->setVisible(m_hovering || m_copied || focusInside);
+    const Symbol mark = m_copied ? Symbol::Check : Symbol::Copy;
+    if (m_copyButton->symbol() != mark) {
+        if (m_copied)
+            m_copyButton->setLook(
+                mark, [](const QPalette& p) { return Scheme::green(p); }, fadeMark);
+        else
+            m_copyButton->setLook(
+                mark, [](const QPalette& p) { return Scheme::text(p, Scheme::Text::Secondary); }, fadeMark);
+    }
+    m_copyButton->setShown(m_hovering || m_copied || focusInside, fadeMark);
     // While the panel is open its own remove button takes this one's place.
     QSizePolicy policy = m_removeButton->sizePolicy();
     policy.setRetainSizeWhenHidden(!m_expanded);
@@ -217,8 +228,8 @@ void HistoryRow::refresh()
     m_text->setVisible(!m_expanded || !m_fullText);
     if (m_fullText)
         m_fullText->setVisible(m_expanded);
-    if (m_panel)
-        m_panel->setVisible(m_expanded);
+    if (m_reveal)
+        m_reveal->setOpen(m_expanded, Motion::expandMs, Motion::expand);
     update();
 }
 
@@ -243,11 +254,11 @@ void HistoryRow::copy()
         return;
     ClipboardText::copy(m_entry.text);
     m_copied = true;
-    refresh();
+    refresh(true);
     // Not cancelled by a later copy: the mark goes 1.2 s after the first.
     m_state.clock().singleShot(copyMarkMs, this, [this] {
         m_copied = false;
-        refresh();
+        refresh(true);
     });
 }
 

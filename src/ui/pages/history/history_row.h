@@ -11,6 +11,7 @@ class IconButton;
 class LineLimitedLabel;
 class QMenu;
 class QVBoxLayout;
+class Reveal;
 class SoftButton;
 
 // One history entry: its final text, the meta line, copy and remove buttons that show under the
@@ -35,8 +36,10 @@ public:
     bool hovering() const { return m_hovering; }
     bool expanded() const { return m_expanded; }
     bool copied() const { return m_copied; }
-    // Opens or closes the panel; compact rows have none.
+    // Opens or closes the panel on the row's spring; compact rows have none.
     void setExpanded(bool expanded);
+    // The panel's opening, present once the panel has been opened.
+    Reveal* panel() const { return m_reveal; }
 
     IconButton* copyButton() const { return m_copyButton; }
     IconButton* removeButton() const { return m_removeButton; }
@@ -76,7 +79,8 @@ private:
     // The entry is still in the state's history: a row whose entry went elsewhere does nothing.
     bool live() const;
     void buildPanel();
-    void refresh();
+    // A change of the copy mark fades; hover and focus show and hide the buttons at once.
+    void refresh(bool fadeMark = false);
 
     AppState& m_state;
     HistoryEntry m_entry;
@@ -95,6 +99,7 @@ private:
     QVBoxLayout* m_column;
     QVBoxLayout* m_texts;
     QWidget* m_panel = nullptr;
+    Reveal* m_reveal = nullptr;
     QWidget* m_transcript = nullptr;
     SoftButton* m_panelCopy = nullptr;
     SoftButton* m_panelCopyRaw = nullptr;

@@ -1,9 +1,11 @@
 #include "ui/pages/style/style_card.h"
 
+#include "ui/kit/card_shadows.h"
 #include "ui/kit/kit_font.h"
 #include "ui/kit/kit_label.h"
 #include "ui/kit/kit_paint.h"
 #include "ui/kit/line_limited_label.h"
+#include "ui/kit/motion.h"
 #include "ui/kit/scheme.h"
 #include "ui/kit/theme.h"
 #include "ui/pages/style/faint_panel.h"
@@ -38,35 +40,23 @@ void ink(QWidget* label, const QColor& colour)
     label->setPalette(palette);
 }
 
-// The layered shadow costs more than the rest of the card, and the cards of the grid share their
-// size and most their colour: each look is drawn once and kept for every card and every visit.
-QImage shadowImage(QSize size, qreal ratio, const QPainterPath& shape, const QColor& colour)
+// A colour between two, by t from 0 to 1.
+QColor mix(const QColor& from, const QColor& to, double t)
 {
-    struct Drawn {
-        QSize size;
-        qreal ratio;
-        QRectF box;
-        QRgba64 colour;
-        QImage image;
-    };
-    static QList<Drawn> drawn;
-    const QRectF box = shape.boundingRect();
-    for (const Drawn& d : std::as_const(drawn)) {
-        if (d.size == size && d.ratio == ratio && d.box == box && d.colour == colour.rgba64())
-            return d.image;
-    }
-    QImage image(size * ratio, QImage::Format_ARGB32_Premultiplied);
-    image.setDevicePixelRatio(ratio);
-    image.fill(Qt::transparent);
-    QPainter layer(&image);
-    layer.setRenderHint(QPainter::Antialiasing);
-    KitPaint::shadow(layer, shape, colour, 5, 2);
-    // A handful of looks: chosen, resting and hovered, at the width or two a window has.
-    constexpr qsizetype kept = 12;
-    if (drawn.size() == kept)
-        drawn.removeFirst();
-    drawn.append({size, ratio, box, colour.rgba64(), image});
-    return image;
+    const auto along = [t](float a, float b) { return a + float(t) * (b - a); };
+    return QColor::fromRgbF(along(from.redF(), to.redF()), along(from.greenF(), to.greenF()),
+                            along(from.blueF(), to.blueF()), along(from.alphaF(), to.alphaF()));
+}
+
+// A symbol at a share of the painter's opacity.
+void symbolAt(QPainter& painter, double share, Symbol symbol, const QRectF& box, const QColor& colour)
+{
+    if (share <= 0)
+        return;
+    const double whole = painter.opacity();
+    painter.setOpacity(whole * share);
+    KitPaint::symbol(painter, symbol, box, colour);
+    painter.setOpacity(whole);
 }
 
 // Grows all a card draws, its texts with its shape and shadow, about the card's centre.
@@ -107,10 +97,12 @@ private:
 
 } // namespace
 
-StyleCard::StyleCard(const StyleOption& option, QWidget* parent)
+StyleCard::StyleCard(Clock& clock, const StyleOption& option, QWidget* parent)
     : KitButton(parent)
     , m_option(option)
     , m_examples(new FaintPanel(9, false, this))
+    , m_chosen(clock, *this)
+    , m_hover(clock, *this)
 {
     setCheckable(true);
     setText(option.title);
@@ -150,26 +142,56 @@ StyleCard::StyleCard(const StyleOption& option, QWidget* parent)
     m_growth = new Growth(*this);
     m_growth->setEnabled(false);
     setGraphicsEffect(m_growth);
-    connect(this, &StyleCard::toggled, this, &StyleCard::followGrowth);
+    m_chosen.setOnFrame([this] { followLook(); });
+    m_hover.setOnFrame([this] { followLook(); });
+    connect(this, &StyleCard::toggled, this,
+            [this](bool chosen) { m_chosen.moveTo(chosen ? 1 : 0, Motion::selectMs, Motion::select); });
 }
 
-void StyleCard::followGrowth()
+void StyleCard::followLook()
 {
     m_growth->setEnabled(scale() != 1.0);
     m_growth->update();
+    CardShadows::refresh(*this);
 }
 
 bool StyleCard::event(QEvent* event)
 {
     const bool handled = KitButton::event(event);
     if (event->type() == QEvent::Enter || event->type() == QEvent::Leave)
-        followGrowth();
+        m_hover.moveTo(hovering() ? 1 : 0, Motion::hoverMs, Motion::easeOut);
     return handled;
+}
+
+double StyleCard::chosenLook() const
+{
+    return std::clamp(m_chosen.value(), 0.0, 1.0);
+}
+
+double StyleCard::hoverLook() const
+{
+    return std::clamp(m_hover.value(), 0.0, 1.0);
 }
 
 double StyleCard::scale() const
 {
-    return hovering() && !isChecked() ? 1.01 : 1.0;
+    return 1 + 0.01 * hoverLook() * (1 - chosenLook());
+}
+
+QList<ShadowCaster::Cast> StyleCard::shadows() const
+{
+    const QRectF box = QRectF(rect()).adjusted(margin, margin, -margin, -margin);
+    const double grow = scale();
+    const QRectF shape(box.center() - QPointF(box.width() * grow / 2, box.height() * grow / 2),
+                       box.size() * grow);
+    const double chosen = chosenLook();
+    QColor violet = Theme::violet();
+    violet.setAlphaF(float(0.18 * chosen));
+    const QColor black = QColor::fromRgbF(0, 0, 0, float((0.04 + 0.04 * hoverLook()) * (1 - chosen)));
+    const auto look = [&](const QColor& colour) {
+        return ShadowLook{.corner = radius * grow, .blur = 12, .offsetY = 4, .colour = colour};
+    };
+    return {{shape, look(black)}, {shape, look(violet)}};
 }
 
 void StyleCard::changeEvent(QEvent* event)
@@ -198,44 +220,40 @@ void StyleCard::paintEvent(QPaintEvent*)
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     const QPalette& scheme = palette();
-    const bool chosen = isChecked();
+    const double chosen = chosenLook();
     const QRectF box = QRectF(rect()).adjusted(margin, margin, -margin, -margin);
     // Drawn at rest: a hovered card grows through its effect.
     const QPainterPath shape = KitPaint::rounded(box, radius);
-    QColor shadow = chosen ? Theme::violet() : QColor(Qt::black);
-    shadow.setAlphaF(chosen ? 0.18 : (hovering() ? 0.08 : 0.04));
-    painter.drawImage(QPointF(0, 0), shadowImage(size(), devicePixelRatioF(), shape, shadow));
     painter.fillPath(shape, Theme::cardFill(scheme));
-    const double line = chosen ? 2 : 1;
-    painter.setPen(QPen(chosen ? Theme::violet() : Theme::stroke(scheme), line));
+    const double line = 1 + chosen;
+    painter.setPen(QPen(mix(Theme::stroke(scheme), Theme::violet(), chosen), line));
     painter.setBrush(Qt::NoBrush);
     painter.drawPath(
         KitPaint::rounded(box.adjusted(line / 2, line / 2, -line / 2, -line / 2), radius - line / 2));
 
     const QRectF tileBox(box.left() + padding, box.top() + padding, tile, tile);
     const QPainterPath tileShape = KitPaint::rounded(tileBox, 9);
-    if (chosen) {
-        painter.fillPath(tileShape, Theme::gradient(tileBox));
-    } else {
-        QColor wash = Theme::violet();
-        wash.setAlphaF(0.12);
-        painter.fillPath(tileShape, wash);
-    }
+    QColor wash = Theme::violet();
+    wash.setAlphaF(float(0.12 * (1 - chosen)));
+    painter.fillPath(tileShape, wash);
+    painter.setOpacity(chosen);
+    painter.fillPath(tileShape, Theme::gradient(tileBox));
+    painter.setOpacity(1);
     const double glyph = 16;
-    KitPaint::symbol(painter, m_option.icon,
-                     QRectF(tileBox.center() - QPointF(glyph / 2, glyph / 2), QSizeF(glyph, glyph)),
-                     chosen ? QColor(Qt::white) : Theme::violet());
+    const QRectF glyphBox(tileBox.center() - QPointF(glyph / 2, glyph / 2), QSizeF(glyph, glyph));
+    symbolAt(painter, 1 - chosen, m_option.icon, glyphBox, Theme::violet());
+    symbolAt(painter, chosen, m_option.icon, glyphBox, Qt::white);
     const QRectF markBox = this->markBox();
     QColor ring = Scheme::text(scheme, Scheme::Text::Secondary);
-    ring.setAlphaF(0.4);
-    if (chosen) {
-        // The tick is cut out of the disc: white behind it, so it reads the same on either scheme's card.
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(Qt::white);
-        painter.drawEllipse(markBox.adjusted(2, 2, -2, -2));
-    }
-    KitPaint::symbol(painter, chosen ? Symbol::CheckCircle : Symbol::Circle, markBox,
-                     chosen ? Theme::violet() : ring);
+    ring.setAlphaF(0.4f);
+    // The tick is cut out of the disc: white behind it, so it reads the same on either scheme's card.
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(Qt::white);
+    painter.setOpacity(chosen);
+    painter.drawEllipse(markBox.adjusted(2, 2, -2, -2));
+    painter.setOpacity(1);
+    symbolAt(painter, 1 - chosen, Symbol::Circle, markBox, ring);
+    symbolAt(painter, chosen, Symbol::CheckCircle, markBox, Theme::violet());
     if (keyboardFocus())
         KitPaint::focusRing(painter, shape, *this);
 }

@@ -25,7 +25,6 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
-#include <QStyle>
 #include <QVBoxLayout>
 
 namespace {
@@ -43,6 +42,33 @@ QWidget* heading(Symbol symbol, const QString& title)
     row->addWidget(new KitLabel(title, TextRole::Heading), 1);
     return box;
 }
+
+// The cards carry room for their focus rings past their shapes; the grid lets that room hang over
+// the page's margins, so the shapes line up with the rest of the column.
+class BleedingGrid final : public QGridLayout {
+public:
+    explicit BleedingGrid(int bleed)
+        : m_bleed(bleed, bleed, bleed, bleed)
+    {
+    }
+
+    void setGeometry(const QRect& rect) override { QGridLayout::setGeometry(rect.marginsAdded(m_bleed)); }
+    QSize sizeHint() const override { return QGridLayout::sizeHint().shrunkBy(m_bleed); }
+    QSize minimumSize() const override { return QGridLayout::minimumSize().shrunkBy(m_bleed); }
+    int heightForWidth(int width) const override
+    {
+        return QGridLayout::heightForWidth(width + m_bleed.left() + m_bleed.right()) - m_bleed.top() -
+               m_bleed.bottom();
+    }
+    int minimumHeightForWidth(int width) const override
+    {
+        return QGridLayout::minimumHeightForWidth(width + m_bleed.left() + m_bleed.right()) - m_bleed.top() -
+               m_bleed.bottom();
+    }
+
+private:
+    const QMargins m_bleed;
+};
 
 } // namespace
 
@@ -64,13 +90,12 @@ StylePage::StylePage(AppState& state, AppIconCache& icons, QWidget* parent)
     m_needsProvider = new CorrectionNotice(state, L10n::s("style.needsProvider"));
     content->addWidget(m_needsProvider);
 
-    // The cards carry room for their shadow, so the grid's gaps shrink by it to stay 14 apart.
-    auto* grid = new QGridLayout;
+    // The cards' room for their rings comes out of the gaps, so the shapes stand 14 apart.
+    auto* grid = new BleedingGrid(StyleCard::margin);
     grid->setSpacing(14 - 2 * StyleCard::margin);
-    grid->setContentsMargins(-StyleCard::margin, -StyleCard::margin, -StyleCard::margin, -StyleCard::margin);
     const QList<StyleOption> options = StyleOption::all();
     for (int i = 0; i < options.size(); ++i) {
-        auto* card = new StyleCard(options.at(i));
+        auto* card = new StyleCard(state.clock(), options.at(i));
         grid->addWidget(card, i / columns, i % columns);
         card->installEventFilter(this);
         connect(card, &StyleCard::clicked, this, [this, id = options.at(i).id] {
@@ -265,9 +290,8 @@ void StylePage::showEvent(QShowEvent* event)
 void StylePage::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    // The column inside the page frame, as wide as the page lets it be.
-    const int column = std::min(width() - style()->pixelMetric(QStyle::PM_ScrollBarExtent), Page::maxColumn) -
-                       Page::padding.left() - Page::padding.right();
+    // The column inside the page frame, as wide as the page lets it be (its scroll bar lies over the margin).
+    const int column = std::min(width(), Page::maxColumn) - Page::padding.left() - Page::padding.right();
     const int wanted =
         std::max(m_languageCard->minimumSizeHint().width(), m_commandCard->minimumSizeHint().width());
     m_pair->setDirection(2 * wanted + m_pair->spacing() <= column ? QBoxLayout::LeftToRight

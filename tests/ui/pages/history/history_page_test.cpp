@@ -1,6 +1,7 @@
 #include "history_fixture.h"
 
 #include "ui/kit/icon_button.h"
+#include "ui/kit/motion.h"
 #include "ui/kit/page.h"
 #include "ui/kit/search_field.h"
 #include "ui/kit/soft_button.h"
@@ -225,6 +226,53 @@ TEST_F(HistoryPageTest, TheHistorySectionHomeAndThePopoverShowTheRows)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(recent->rows().isEmpty());
     EXPECT_TRUE(home->rows().isEmpty());
+}
+
+TEST_F(HistoryPageTest, ARemovedRowFoldsAwayOnTheClockAndClearingFadesEveryRowOut)
+{
+    struct Case {
+        const char* name;
+        bool clear;
+        bool arrives; // a new entry comes while the row folds
+        int durationMs;
+        QStringList left;
+    };
+    // clang-format off
+    const Case cases[] = {
+        {.name = "remove",  .clear = false, .arrives = false, .durationMs = Motion::removeMs,   .left = {s("entry 0"), s("entry 2")}},
+        {.name = "arrival", .clear = false, .arrives = true,  .durationMs = Motion::removeMs,   .left = {s("new"), s("entry 0"), s("entry 2")}},
+        {.name = "clear",   .clear = true,  .arrives = false, .durationMs = Motion::standardMs, .left = {}},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        state().setHistory(entries(3));
+        HistoryPage& view = open();
+        AnimationsOn on;
+        const QPointer<HistoryRow> row = view.rows().at(1);
+        // Clearing takes the day's card away with its rows in it.
+        const QPointer<QWidget> folding = c.clear ? row->parentWidget() : row.data();
+        const int height = folding->height();
+        if (c.clear)
+            state().clearHistory();
+        else
+            state().deleteHistory(row->entry().id);
+        m_clock.advance(c.durationMs / 3);
+        settle();
+        ASSERT_FALSE(folding.isNull()) << "gone at once";
+        EXPECT_GT(folding->height(), 0);
+        EXPECT_LT(folding->height(), height);
+        if (c.arrives)
+            state().setHistory(QList<HistoryEntry>{dictation(s("new"))} + state().history());
+        m_clock.advance(c.durationMs);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        settle();
+        EXPECT_TRUE(row.isNull());
+        EXPECT_EQ(texts(view), c.left);
+        const QList<HistoryRow*> rows = view.rows();
+        for (qsizetype i = 1; i < rows.size(); ++i)
+            EXPECT_EQ(rows[i]->y(), rows[i - 1]->geometry().bottom() + 1 + 4) << "a gap is left between rows";
+    }
 }
 
 } // namespace

@@ -2,11 +2,16 @@
 
 #include "core/text/fmt.h"
 #include "ui/kit/icon_button.h"
+#include "ui/kit/motion.h"
+#include "ui/kit/reveal.h"
 #include "ui/kit/soft_button.h"
 #include "ui/pages/history/history_row.h"
 
 #include <QMenu>
 #include <QTest>
+
+#include <functional>
+#include <string_view>
 
 #include <gtest/gtest.h>
 
@@ -252,3 +257,43 @@ TEST_F(HistoryRowTest, RemoveDeletesTheEntryAndWritesTheFile)
 }
 
 } // namespace
+
+TEST_F(HistoryRowTest, ThePanelAndTheCopyMarkMoveOnTheClock)
+{
+    struct Case {
+        const char* name;
+        std::function<void(HistoryRow&)> act;
+        std::function<double(HistoryRow&)> progress; // 0 before the change, 1 after it
+        int durationMs;
+    };
+    const auto openness = [](HistoryRow& row) { return row.panel() ? row.panel()->openness() : 0.0; };
+    const Case cases[] = {
+        {.name = "panel opens",
+         .act = [](HistoryRow& row) { row.setExpanded(true); },
+         .progress = openness,
+         .durationMs = Motion::expandMs},
+        {.name = "panel closes",
+         .act = [](HistoryRow& row) { row.setExpanded(false); },
+         .progress = [openness](HistoryRow& row) { return 1 - openness(row); },
+         .durationMs = Motion::expandMs},
+        {.name = "mark goes",
+         .act = [this](HistoryRow&) { m_clock.advance(HistoryRow::copyMarkMs - Motion::removeMs); },
+         .progress = [](HistoryRow& row) { return 1 - row.copyButton()->opacity(); },
+         .durationMs = Motion::standardMs},
+    };
+    AnimationsOn on;
+    HistoryRow& row = show(dictation(QStringLiteral("final text")), Mode::Full);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (std::string_view(c.name) == "mark goes")
+            row.copyButton()->click();
+        m_clock.advance(Motion::removeMs);
+        c.act(row);
+        m_clock.advance(c.durationMs / 3);
+        EXPECT_GT(c.progress(row), 0.05);
+        EXPECT_LT(c.progress(row), 0.95);
+        m_clock.advance(c.durationMs);
+        EXPECT_DOUBLE_EQ(c.progress(row), 1);
+    }
+    EXPECT_FALSE(row.copyButton()->isVisible());
+}

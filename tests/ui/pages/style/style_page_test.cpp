@@ -6,6 +6,7 @@
 #include "platform/fake/fake_app_icons.h"
 #include "ui/kit/kit_label.h"
 #include "ui/kit/line_limited_label.h"
+#include "ui/kit/motion.h"
 #include "ui/kit/scheme.h"
 #include "ui/kit/search_field.h"
 #include "ui/kit/segmented_control.h"
@@ -28,6 +29,8 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace {
 
@@ -452,6 +455,63 @@ TEST_F(StylePageTest, ThePopoverListsEveryStyleForTheFrontApplicationElseTheDefa
     EXPECT_EQ(state().config().appStyles.at(0).style, s("code"));
     EXPECT_TRUE(state().config().appStyles.at(0).customized);
     EXPECT_EQ(menu.menu()->currentData().toString(), s("code"));
+}
+
+TEST_F(StylePageTest, ChoosingAndHoveringSpringOnTheClockAndTheCardsLineUpWithTheColumn)
+{
+    configure([](QuendaConfig& c) { c.style = s("email"); });
+    StylePage view(state(), m_cache);
+    view.resize(1000, 1400);
+    view.show();
+    settle();
+    const KitLabel* heading = nullptr;
+    for (const KitLabel* label : view.findChildren<KitLabel*>())
+        heading = label->text() == L10n::s("style.default") ? label : heading;
+    ASSERT_NE(heading, nullptr);
+    const QList<StyleCard*> cards = view.cards();
+    EXPECT_EQ(cards.first()->mapTo(&view, QPoint(StyleCard::margin, 0)).x(),
+              heading->mapTo(&view, QPoint()).x());
+    EXPECT_EQ(cards[1]->x() - cards[0]->geometry().right() - 1, 14 - 2 * StyleCard::margin);
+
+    struct Case {
+        const char* name;
+        std::function<void()> act;
+        std::function<double()> progress; // 0 before, 1 after
+        int durationMs;
+    };
+    const Case cases[] = {
+        {.name = "chosen",
+         .act = [&] { cards[0]->click(); },
+         .progress = [&] { return cards[0]->chosenLook(); },
+         .durationMs = Motion::selectMs},
+        {.name = "given up",
+         .act = [] {},
+         .progress = [&] { return 1 - cards[2]->chosenLook(); },
+         .durationMs = 0},
+        {.name = "hovered",
+         .act =
+             [&] {
+                 QEnterEvent enter(QPointF(20, 20), QPointF(20, 20), QPointF(20, 20));
+                 QCoreApplication::sendEvent(cards[1], &enter);
+             },
+         .progress = [&] { return cards[1]->hoverLook(); },
+         .durationMs = Motion::hoverMs},
+    };
+    AnimationsOn on;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.act();
+        if (c.durationMs == 0)
+            continue;
+        m_clock.advance(c.durationMs / 3);
+        EXPECT_GT(c.progress(), 0.05);
+        EXPECT_LT(c.progress(), 0.95);
+        EXPECT_GT(1 - cards[2]->chosenLook(), 0.05) << "the old choice does not give way with the new";
+        m_clock.advance(c.durationMs);
+        EXPECT_DOUBLE_EQ(c.progress(), 1);
+    }
+    EXPECT_DOUBLE_EQ(cards[2]->chosenLook(), 0);
+    EXPECT_DOUBLE_EQ(cards[1]->scale(), 1.01);
 }
 
 } // namespace

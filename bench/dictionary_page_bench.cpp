@@ -51,14 +51,7 @@ using Bench::paint;
 void BM_OpenPage(benchmark::State& bench)
 {
     Fixture f;
-    for (auto _ : bench) {
-        auto view = f.open();
-        paint(*view);
-        bench.PauseTiming();
-        view.reset();
-        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        bench.ResumeTiming();
-    }
+    Bench::openAndPaint(bench, [&f] { return f.open(); });
 }
 BENCHMARK(BM_OpenPage)->Unit(benchmark::kMillisecond);
 
@@ -68,15 +61,7 @@ void BM_FilterKeystroke(benchmark::State& bench)
 {
     Fixture f;
     auto view = f.open();
-    const QStringList typed{QStringLiteral("term 1"), QStringLiteral("term 12")};
-    int next = 0;
-    for (auto _ : bench) {
-        view->searchField()->setText(typed.at(next++ % 2));
-        QApplication::sendPostedEvents();
-        // The rows that went, deleted as the event loop would, so they do not pile up.
-        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        paint(*view);
-    }
+    Bench::typeInTurn(bench, *view, {QStringLiteral("term 1"), QStringLiteral("term 12")});
     bench.counters["rowsMade"] = benchmark::Counter(view->rowsMade(), benchmark::Counter::kAvgIterations);
 }
 BENCHMARK(BM_FilterKeystroke)->Unit(benchmark::kMillisecond);

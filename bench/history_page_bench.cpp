@@ -70,14 +70,7 @@ void BM_OpenPage(benchmark::State& bench)
     paint(*kept);
     bench.counters["addedMB"] = double(Bench::residentKiB() - before) / 1024;
     kept.reset();
-    for (auto _ : bench) {
-        auto view = f.open();
-        paint(*view);
-        bench.PauseTiming();
-        view.reset();
-        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        bench.ResumeTiming();
-    }
+    Bench::openAndPaint(bench, [&f] { return f.open(); });
 }
 BENCHMARK(BM_OpenPage)->Unit(benchmark::kMillisecond);
 
@@ -85,13 +78,7 @@ void BM_SearchKeystroke(benchmark::State& bench)
 {
     Fixture f;
     auto view = f.open();
-    const QStringList typed{QStringLiteral("station 12"), QStringLiteral("station 123")};
-    int next = 0;
-    for (auto _ : bench) {
-        view->searchField()->setText(typed.at(next++ % 2));
-        QApplication::sendPostedEvents();
-        paint(*view);
-    }
+    Bench::typeInTurn(bench, *view, {QStringLiteral("station 12"), QStringLiteral("station 123")});
 }
 BENCHMARK(BM_SearchKeystroke)->Unit(benchmark::kMillisecond);
 

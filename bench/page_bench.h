@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QStringList>
 #include <QWidget>
 
 #include <benchmark/benchmark.h>
@@ -26,6 +27,33 @@ inline void paint(QWidget& view)
     QImage frame(view.size(), QImage::Format_ARGB32_Premultiplied);
     view.render(&frame);
     benchmark::DoNotOptimize(frame.constBits());
+}
+
+// Opens and paints the page once an iteration; closing it is not timed.
+template <typename Open> void openAndPaint(benchmark::State& bench, Open open)
+{
+    for (auto _ : bench) {
+        auto view = open();
+        paint(*view);
+        bench.PauseTiming();
+        view.reset();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        bench.ResumeTiming();
+    }
+}
+
+// Types the two queries in turn into the page's search field, one keystroke an iteration, and
+// paints what it shows. The rows that went are deleted as the event loop would, so they do not
+// pile up.
+template <typename Page> void typeInTurn(benchmark::State& bench, Page& view, const QStringList& typed)
+{
+    int next = 0;
+    for (auto _ : bench) {
+        view.searchField()->setText(typed.at(next++ % 2));
+        QApplication::sendPostedEvents();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        paint(view);
+    }
 }
 
 } // namespace Bench

@@ -134,34 +134,36 @@ void EngineClient::transcribe(const QByteArray& wav, const QString& language,
          headers);
 }
 
+template <typename Record, typename T>
+void EngineClient::postJson(const QString& path, const QJsonObject& body, qint64 port, QObject* context,
+                            Done<T> done, std::function<T(const Record&)> pick)
+{
+    const auto url = endpointOrFail(path, port, context, done);
+    if (!url)
+        return;
+    post(*url, kJson, QJsonDocument(body).toJson(QJsonDocument::Compact), context,
+         decodeWith<Record, T>(std::move(done), std::move(pick)));
+}
+
 void EngineClient::checkSpeechServer(const SpeechCheckRequest& request, qint64 port, QObject* context,
                                      Done<QString> done)
 {
-    const auto url = endpointOrFail(QStringLiteral("/speech-check"), port, context, done);
-    if (!url)
-        return;
-    post(*url, kJson, QJsonDocument(request.toJson()).toJson(QJsonDocument::Compact), context,
-         decodeWith<TextBody, QString>(std::move(done), [](const TextBody& reply) { return reply.text; }));
+    postJson<TextBody, QString>(QStringLiteral("/speech-check"), request.toJson(), port, context,
+                                std::move(done), &TextBody::text);
 }
 
 void EngineClient::polish(const PolishBody& body, qint64 port, QObject* context, Done<QString> done)
 {
-    const auto url = endpointOrFail(QStringLiteral("/polish"), port, context, done);
-    if (!url)
-        return;
-    post(*url, kJson, QJsonDocument(body.toJson()).toJson(QJsonDocument::Compact), context,
-         decodeWith<TextBody, QString>(std::move(done), [](const TextBody& reply) { return reply.text; }));
+    postJson<TextBody, QString>(QStringLiteral("/polish"), body.toJson(), port, context, std::move(done),
+                                &TextBody::text);
 }
 
 void EngineClient::correctionModel(const CorrectionModelRequest& request, qint64 port, QObject* context,
                                    Done<CorrectionModelBody> done)
 {
-    const auto url = endpointOrFail(QStringLiteral("/correction-model"), port, context, done);
-    if (!url)
-        return;
-    post(*url, kJson, QJsonDocument(request.toJson()).toJson(QJsonDocument::Compact), context,
-         decodeWith<CorrectionModelBody, CorrectionModelBody>(
-             std::move(done), [](const CorrectionModelBody& reply) { return reply; }));
+    postJson<CorrectionModelBody, CorrectionModelBody>(
+        QStringLiteral("/correction-model"), request.toJson(), port, context, std::move(done),
+        [](const CorrectionModelBody& reply) { return reply; });
 }
 
 void EngineClient::prewarm(qint64 port)

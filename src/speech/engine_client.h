@@ -79,6 +79,10 @@ private:
     static std::optional<EngineError> cutOff(Ending ending);
     void post(const QUrl& url, const QByteArray& contentType, const QByteArray& body, QObject* context,
               Done<QByteArray> done, const QList<std::pair<QByteArray, QByteArray>>& headers = {});
+    // Posts `body` as JSON to `path`; `done` gets the reply read as a `Record`, then picked.
+    template <typename Record, typename T>
+    void postJson(const QString& path, const QJsonObject& body, qint64 port, QObject* context, Done<T> done,
+                  std::function<T(const Record&)> pick);
     void postEmpty(const QString& path, qint64 port, int timeoutMs, QObject* context,
                    std::function<void()> done);
     void watch(QNetworkReply* reply, int timeoutMs, qint64 maxBytes, QObject* context, Finish finish);

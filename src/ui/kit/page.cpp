@@ -73,6 +73,14 @@ Page::Page(const QString& title, const QString& subtitle, QWidget* parent)
     m_header->addSpacing(12);
     host->installEventFilter(this);
     setWidget(host);
+
+    const auto watchEnd = [this] {
+        const QScrollBar* bar = verticalScrollBar();
+        if (bar->maximum() - bar->value() <= viewport()->height())
+            emit nearEnd();
+    };
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, watchEnd);
+    connect(verticalScrollBar(), &QScrollBar::rangeChanged, this, watchEnd);
 }
 
 void Page::setAccessory(QWidget* accessory)

@@ -32,6 +32,11 @@ public:
     QRect column() const;
     KitLabel* titleLabel() const { return m_title; }
 
+signals:
+    // The view stands within a screen of its end, after a scroll or a change of the content's
+    // height: a page that makes its rows a chunk at a time makes the next one here.
+    void nearEnd();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     bool event(QEvent* event) override;

@@ -58,9 +58,7 @@ DictionaryPage::DictionaryPage(AppState& state, QWidget* parent)
         refresh();
     });
     connect(&m_state, &AppState::configChanged, this, &DictionaryPage::follow);
-    QScrollBar* bar = m_page->verticalScrollBar();
-    connect(bar, &QScrollBar::valueChanged, this, &DictionaryPage::followScroll);
-    connect(bar, &QScrollBar::rangeChanged, this, &DictionaryPage::followScroll);
+    connect(m_page, &Page::nearEnd, this, &DictionaryPage::showMore);
     follow();
     refresh();
 }
@@ -230,14 +228,6 @@ void DictionaryPage::showMore()
         return;
     m_limit = m_shown + chunk;
     refresh();
-}
-
-void DictionaryPage::followScroll()
-{
-    const QScrollBar* bar = m_page->verticalScrollBar();
-    // Within a screen of the end, before the user reaches it.
-    if (hasMore() && bar->maximum() - bar->value() <= m_page->viewport()->height())
-        showMore();
 }
 
 void DictionaryPage::add()

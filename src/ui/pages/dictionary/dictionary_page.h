@@ -70,7 +70,6 @@ private:
     void follow();
     void refresh();
     void showHint(const QString& key, Symbol icon, const QString& title, const QString& body);
-    void followScroll();
     void add();
     void save(const QString& key, const DictionaryItem& item);
     void remove(const QString& key);

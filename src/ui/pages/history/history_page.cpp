@@ -89,9 +89,7 @@ HistoryPage::HistoryPage(AppState& state, QWidget* parent)
                             cleared ? Motion::easeInOut : Motion::remove);
         });
     });
-    QScrollBar* bar = m_page->verticalScrollBar();
-    connect(bar, &QScrollBar::valueChanged, this, &HistoryPage::followScroll);
-    connect(bar, &QScrollBar::rangeChanged, this, &HistoryPage::followScroll);
+    connect(m_page, &Page::nearEnd, this, &HistoryPage::showMore);
     m_search.setHistory(m_state.history());
     refresh();
 }
@@ -206,14 +204,6 @@ void HistoryPage::showMore()
         return;
     m_limit = m_shown + chunk;
     refresh();
-}
-
-void HistoryPage::followScroll()
-{
-    const QScrollBar* bar = m_page->verticalScrollBar();
-    // Within a screen of the end, before the user reaches it.
-    if (hasMore() && bar->maximum() - bar->value() <= m_page->viewport()->height())
-        showMore();
 }
 
 QList<HistoryRow*> HistoryPage::rows() const

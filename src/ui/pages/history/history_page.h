@@ -63,7 +63,6 @@ private:
     // them at once.
     void refresh(const KeyedRows::Leave& leave = {});
     void showDays(const QList<HistorySearch::Group>& groups, const KeyedRows::Leave& leave);
-    void followScroll();
 
     AppState& m_state;
     HistorySearch m_search;

@@ -1,6 +1,8 @@
 #include "ui/kit/alpha_blur.h"
 
 #include <QImage>
+#include <QPainter>
+#include <QPainterPath>
 
 #include <algorithm>
 #include <array>
@@ -67,4 +69,20 @@ void AlphaBlur::gaussian(QImage& alpha, double sigma)
     }
     for (int y = 0; y < h; ++y)
         std::copy_n(a.begin() + static_cast<qsizetype>(y) * w, w, alpha.scanLine(y));
+}
+
+QImage AlphaBlur::roundedRect(QSize device, double ratio, const QRectF& shape, double corner, double sigma)
+{
+    QImage alpha(device, QImage::Format_Alpha8);
+    alpha.fill(0);
+    {
+        QPainter p(&alpha);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.scale(ratio, ratio);
+        QPainterPath path;
+        path.addRoundedRect(shape, corner, corner);
+        p.fillPath(path, Qt::black);
+    }
+    gaussian(alpha, sigma);
+    return alpha;
 }

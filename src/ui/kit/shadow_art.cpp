@@ -4,7 +4,6 @@
 
 #include <QImage>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPixmap>
 
 #include <array>
@@ -39,17 +38,9 @@ Art render(const ShadowLook& look, qreal ratio)
     const int side = 2 * insetOf(look) + 2;
     const QSize logical = QSize(side, side).grownBy(m);
     const QSize device = (QSizeF(logical) * ratio).toSize();
-    QImage alpha(device, QImage::Format_Alpha8);
-    alpha.fill(0);
-    {
-        QPainter p(&alpha);
-        p.setRenderHint(QPainter::Antialiasing);
-        p.scale(ratio, ratio);
-        QPainterPath path;
-        path.addRoundedRect(QRectF(m.left(), m.top() + look.offsetY, side, side), look.corner, look.corner);
-        p.fillPath(path, Qt::black);
-    }
-    AlphaBlur::gaussian(alpha, look.blur / 2 * ratio);
+    const QImage alpha =
+        AlphaBlur::roundedRect(device, ratio, QRectF(m.left(), m.top() + look.offsetY, side, side),
+                               look.corner, look.blur / 2 * ratio);
     QImage tinted(device, QImage::Format_ARGB32_Premultiplied);
     QColor opaque = look.colour;
     opaque.setAlpha(255);

@@ -4,7 +4,6 @@
 
 #include <QImage>
 #include <QPainter>
-#include <QPainterPath>
 
 #include <algorithm>
 #include <cmath>
@@ -75,18 +74,10 @@ QPixmap SoftShadow::render(QSize size, qreal devicePixelRatio) const
     const double radius = m_style == SoftShadowStyle::Bar ? std::min(999.0, shape.height() / 2) : 14.0;
     QPainter result(&out);
     for (const Layer& layer : layers) {
-        QImage alpha(device, QImage::Format_Alpha8);
-        alpha.fill(0);
-        {
-            QPainter p(&alpha);
-            p.setRenderHint(QPainter::Antialiasing);
-            p.scale(devicePixelRatio, devicePixelRatio);
-            QPainterPath path;
-            const double r = std::min({radius, shape.width() / 2, shape.height() / 2});
-            path.addRoundedRect(shape.translated(0, layer.offsetY), r, r);
-            p.fillPath(path, Qt::black);
-        }
-        AlphaBlur::gaussian(alpha, sigmaOf(layer.blur) * devicePixelRatio);
+        const double r = std::min({radius, shape.width() / 2, shape.height() / 2});
+        const QImage alpha =
+            AlphaBlur::roundedRect(device, devicePixelRatio, shape.translated(0, layer.offsetY), r,
+                                   sigmaOf(layer.blur) * devicePixelRatio);
         result.setOpacity(layer.opacity);
         result.drawImage(0, 0, alpha);
     }

@@ -64,40 +64,33 @@ bool CardShadows::eventFilter(QObject* watched, QEvent* event)
         return false;
     }
     auto* widget = static_cast<QWidget*>(watched);
-    const bool caster = qobject_cast<ShadowCaster*>(watched) != nullptr;
+    // Where a caster stood before the event; its shadow is repainted there and where it stands now.
+    QRect before;
     switch (event->type()) {
     case QEvent::Move:
-        if (caster) {
-            const auto* move = static_cast<QMoveEvent*>(event);
-            m_host.update(area(*widget, QRect(move->oldPos(), widget->size())));
-            m_host.update(area(*widget, widget->geometry()));
-        } else {
-            m_host.update();
-        }
+        before = QRect(static_cast<QMoveEvent*>(event)->oldPos(), widget->size());
         break;
     case QEvent::Resize:
-        if (caster) {
-            const auto* resize = static_cast<QResizeEvent*>(event);
-            m_host.update(area(*widget, QRect(widget->pos(), resize->oldSize())));
-            m_host.update(area(*widget, widget->geometry()));
-        } else {
-            m_host.update();
-        }
+        before = QRect(widget->pos(), static_cast<QResizeEvent*>(event)->oldSize());
         break;
     case QEvent::Show:
     case QEvent::Hide:
-        if (caster)
-            m_host.update(area(*widget, widget->geometry()));
-        else
-            m_host.update();
+        before = widget->geometry();
         break;
     case QEvent::ChildAdded:
-        // A new caster may stand among the children; the next paint finds it.
-        if (!caster && static_cast<QChildEvent*>(event)->child()->isWidgetType())
-            m_host.update();
+        // A new caster may stand among a container's children; the next paint finds it.
+        if (!static_cast<QChildEvent*>(event)->child()->isWidgetType())
+            return false;
         break;
     default:
-        break;
+        return false;
+    }
+    if (qobject_cast<ShadowCaster*>(watched) == nullptr) {
+        // A container moved, resized or showed: the casters inside may have gone anywhere.
+        m_host.update();
+    } else if (event->type() != QEvent::ChildAdded) {
+        m_host.update(area(*widget, before));
+        m_host.update(area(*widget, widget->geometry()));
     }
     return false;
 }

@@ -10,6 +10,7 @@
 #include "ui/kit/thin_scroll_style.h"
 
 #include <QLabel>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -106,6 +107,43 @@ TEST(PageDepth, ACardsShadowFallsOutsideItSofterAboveThanBelowAndIsBlurredOnceFo
         rig.window->grab();
     }
     EXPECT_EQ(ShadowArt::cachedCount(), kept) << "a new size blurred its shadow again";
+}
+
+// What a widget painted since it was watched.
+struct PaintLog final : QObject {
+    QRegion painted;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            painted += static_cast<QPaintEvent*>(event)->region();
+        return false;
+    }
+};
+
+TEST(PageDepth, ACardThatMovesOrShrinksLeavesNoShadowWhereItStood)
+{
+    struct Case {
+        const char* what;
+        int shrinks; // the card made 60 high; the last card moves or shrinks with it
+    };
+    // clang-format off
+    const Case cases[] = {
+        {.what = "moved", .shrinks = 0},
+        {.what = "shrank", .shrinks = 1},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        PageRig rig(2);
+        QWidget& host = *rig.cards.first()->parentWidget();
+        const QRect last = rig.cards.last()->geometry();
+        PaintLog log;
+        host.installEventFilter(&log);
+        rig.cards[c.shrinks]->setFixedHeight(60);
+        settle();
+        EXPECT_TRUE(log.painted.contains(QRect(last.left(), last.bottom() + 1, last.width(), 3)))
+            << "the shadow under the last card's old place was not painted over";
+    }
 }
 
 TEST(PageDepth, EveryScrollBarOnAPageIsTheThinOneWithoutArrowButtons)

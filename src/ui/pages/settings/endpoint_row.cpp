@@ -9,6 +9,7 @@
 #include "ui/kit/kit_paint.h"
 #include "ui/kit/scheme.h"
 #include "ui/kit/soft_button.h"
+#include "ui/kit/soft_picker.h"
 #include "ui/kit/toggle_switch.h"
 #include "ui/pages/settings/correction_texts.h"
 #include "ui/pages/settings/provider_key_field.h"
@@ -81,7 +82,7 @@ EndpointRow::EndpointRow(AppState& state, OpenAIKeyStore* keys, const QUuid& id,
     , m_keys(keys)
     , m_id(id)
     , m_number(new KitLabel({}, TextRole::BodyStrong))
-    , m_kind(new QComboBox)
+    , m_kind(new SoftPicker)
     , m_enabled(new ToggleSwitch({}))
     , m_up(new IconButton(Symbol::ChevronUp, {}))
     , m_down(new IconButton(Symbol::ChevronDown, {}))
@@ -93,7 +94,6 @@ EndpointRow::EndpointRow(AppState& state, OpenAIKeyStore* keys, const QUuid& id,
     outer->setContentsMargins(14, 12, 14, 14);
     outer->setSpacing(12);
 
-    m_kind->setFont(KitFont::of(TextRole::Body));
     m_kind->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     for (const QString& kind : CorrectionEndpoint::knownKinds())
         m_kind->addItem(CorrectionTexts::kind(kind), kind);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/state/app_state.h"
+#include "ui/kit/soft_picker.h"
 
 #include <QComboBox>
 #include <QList>
@@ -65,7 +66,7 @@ public:
                     const std::function<QList<Choice<T>>(const QuendaConfig&)>& offered,
                     const std::function<QString(const T&)>& label)
     {
-        auto* box = new QComboBox;
+        auto* box = new SoftPicker;
         box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
         auto choices = std::make_shared<QList<Choice<T>>>();
         // activated, not currentIndexChanged: only the user's pick writes.

@@ -10,6 +10,7 @@
 #include "ui/kit/scheme.h"
 #include "ui/kit/segmented_control.h"
 #include "ui/kit/soft_button.h"
+#include "ui/kit/soft_picker.h"
 #include "ui/kit/symbol_view.h"
 #include "ui/kit/theme.h"
 #include "ui/kit/toggle_switch.h"
@@ -218,7 +219,7 @@ void StylePage::buildLanguagePicker()
         m_state.setConfig(next);
     };
     if (engine == AsrEngine::Whistle) {
-        m_menu = new QComboBox;
+        m_menu = new SoftPicker;
         for (const QString& code : QuendaConfig::whistleLanguages())
             m_menu->addItem(L10n::s(QStringLiteral("lang.") + code), code);
         m_menu->setSizeAdjustPolicy(QComboBox::AdjustToContents);

@@ -6,11 +6,13 @@
 #include "ui/kit/accessibility_repair_card.h"
 #include "ui/kit/key_cap.h"
 #include "ui/kit/page.h"
+#include "ui/kit/soft_picker.h"
 #include "ui/kit/status_pill.h"
 #include "ui/pages/settings/settings_row.h"
 
 #include <QAccessible>
 #include <QApplication>
+#include <QComboBox>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QScrollBar>
@@ -195,6 +197,20 @@ TEST_F(SettingsPageTest, TabReachesEveryControlNamedAndScrolledIntoSight)
             << widget->metaObject()->className() << " " << readName(widget).toStdString();
         EXPECT_FALSE(readName(widget).isEmpty()) << widget->metaObject()->className();
     }
+}
+
+// Menus stand in the kit's look beside its switches and buttons; only a menu one can type into keeps
+// the text field's.
+TEST_F(SettingsPageTest, EveryMenuButOneToTypeIntoIsTheKitsPicker)
+{
+    int menus = 0;
+    for (QComboBox* box : page().findChildren<QComboBox*>()) {
+        if (box->isEditable())
+            continue;
+        ++menus;
+        EXPECT_TRUE(qobject_cast<SoftPicker*>(box)) << readName(box).toStdString();
+    }
+    EXPECT_GE(menus, 8);
 }
 
 // Only what can work is offered; a stored value that is not offered is still shown.

@@ -126,10 +126,15 @@ void HotkeyMonitor::keyPressed(PhysicalKey key)
     if (m_down.test(*index))
         return;
     m_down.set(*index);
-    if (key == PhysicalKey::Escape)
+    if (key == PhysicalKey::Escape) {
         emit escapePressed();
-    else if (key == watchedKey())
+    } else if (key == watchedKey()) {
+        // With Left Control as the hotkey, the Control of our own paste chord is no press of it:
+        // it would close the card that shows what was pasted and count as a tap.
+        if (m_ownChords && m_ownChords->striking())
+            return;
         hotkeyDown();
+    }
 }
 
 void HotkeyMonitor::otherKeyPressed()

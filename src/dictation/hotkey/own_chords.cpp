@@ -46,6 +46,12 @@ bool OwnChords::claim()
     return true;
 }
 
+bool OwnChords::striking()
+{
+    dropExpired();
+    return !m_letters.empty();
+}
+
 void OwnChords::dropExpired()
 {
     const qint64 now = m_clock.elapsedMs();

@@ -26,6 +26,9 @@ public:
     // Whether a press of an ordinary key just reported is the letter of one of our chords; each
     // letter is claimed once.
     bool claim();
+    // Whether one of our chords is under way or its keys may still be arriving: a press of a
+    // modifier now is the chord's Control or Shift, not the user's.
+    bool striking();
 
 private:
     struct Letter {

@@ -190,6 +190,12 @@ const Case kCases[] = {
     {.name = "OurOwnChordsLetterIsNeitherShortcutNorTyping",
      .steps = {down(0), paste(300), down(301, Key::Other), down(350, Key::Other), up(1000)},
      .reports = {"pressed 0", "holdStarted 180", "shortcut 350", "typed 350", "holdEnded 1000"}},
+    // With Left Control as the hotkey, our paste chord's Control is neither a press nor a tap.
+    {.name = "OurOwnChordsControlIsNoPressOfALeftControlHotkey",
+     .hotkey = Hotkey::LeftControl,
+     .steps = {paste(0), down(1, Key::LeftControl), down(2, Key::Other), up(3, Key::Other),
+               up(4, Key::LeftControl), down(200, Key::LeftControl), up(250, Key::LeftControl)},
+     .reports = {"pressed 200"}},
     {.name = "AFailedChordHasNoLetterToClaim",
      .steps = {down(0), failedPaste(300), down(301, Key::Other), up(1000)},
      .reports = {"pressed 0", "holdStarted 180", "shortcut 301", "typed 301", "holdEnded 1000"}},

@@ -21,6 +21,7 @@
 
 #include <atomic>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace {
@@ -257,7 +258,7 @@ public:
     // How the portal answers the next requests: the responses of the session and the binding, or
     // an error for every call.
     struct Answers {
-        uint session = 0;
+        std::optional<uint> session = 0; // none: the session's request is never answered
         uint bind = 0;
         bool refuse = false;
     };
@@ -266,6 +267,7 @@ public:
         const QMutexLocker lock(&m_mutex);
         m_answers = answers;
         m_bound.clear();
+        m_session.clear();
     }
     void emitShortcut(const char* signal, const QString& session)
     {
@@ -298,7 +300,7 @@ private:
                                              .toString());
             answerRequest(
                 message, connection, m_answers.session,
-                {{QStringLiteral("session_handle"), m_answers.session == 0 ? m_session : QString()}});
+                {{QStringLiteral("session_handle"), m_answers.session == 0u ? m_session : QString()}});
         } else {
             if (args.value(0).value<QDBusObjectPath>().path() == m_session)
                 m_bound = qdbus_cast<QList<PortalShortcut>>(args.value(1));
@@ -360,13 +362,14 @@ TEST_F(PortalTest, TheShortcutIsBoundAndActivationsArePressesWithAHoldLimit)
     EXPECT_EQ(log.text, "vA^AvA^A");
 }
 
-// A portal that offers the shortcuts but makes none (GNOME 43, or sway with KDE's portal) leaves
-// the hotkey to the next route.
+// A portal that offers the shortcuts but makes none (GNOME 43, or sway with KDE's portal), or never says,
+// leaves the hotkey to the next route.
 TEST_F(PortalTest, APortalThatMakesNoShortcutHandsTheHotkeyToTheNextRoute)
 {
     // clang-format off
     const struct { const char* what; FakePortal::Answers answers; bool handsOver; } rows[] = {
         {"no session",       {.session = 2},   true},
+        {"silence",          {.session = {}},  true},
         {"refused calls",    {.refuse = true}, true},
         {"no binding",       {.bind = 1},      true},
         {"a bound shortcut", {},               false},
@@ -376,11 +379,19 @@ TEST_F(PortalTest, APortalThatMakesNoShortcutHandsTheHotkeyToTheNextRoute)
         SCOPED_TRACE(row.what);
         m_portal.answerWith(row.answers);
         HandOver run(R::Portal, m_clock, m_client);
+        if (!row.answers.session) {
+            ASSERT_TRUE(QTest::qWaitFor([&] { return !m_portal.session().isEmpty(); }, kWaitMs));
+            m_clock.advance(PortalKeySource::sessionWaitMs - 1);
+            QCoreApplication::processEvents();
+            EXPECT_EQ(run.changes, 0);
+            m_clock.advance(1);
+        }
         if (row.handsOver) {
             run.expectHandedOver(R::Portal);
             continue;
         }
         ASSERT_TRUE(QTest::qWaitFor([&] { return !m_portal.bound().isEmpty(); }, kWaitMs));
+        m_clock.advance(PortalKeySource::sessionWaitMs);
         m_portal.emitShortcut("Activated", m_portal.session());
         run.expectKept(R::Portal);
     }

@@ -1,5 +1,6 @@
 #include "platform/linux/hotkey/portal_key_source.h"
 
+#include "core/base/clock.h"
 #include "platform/linux/hotkey/bus_calls.h"
 
 #include <QDBusArgument>
@@ -41,7 +42,8 @@ const QDBusArgument& operator>>(const QDBusArgument& argument, PortalShortcut& s
 }
 
 PortalKeySource::PortalKeySource(Clock& clock, QDBusConnection bus, QString service)
-    : m_bus(std::move(bus))
+    : m_clock(clock)
+    , m_bus(std::move(bus))
     , m_service(std::move(service))
     // A desktop may never send Deactivated: its holds end at the limit.
     , m_key(clock, this, RouteKey::lossyHoldLimitMs)
@@ -80,8 +82,14 @@ KeySource::Reach PortalKeySource::start(Listener& listener)
     m_running = true;
     BusCalls::listen(m_bus, m_service, shortcutSignals(), this, true);
     const QString token = QStringLiteral("quenda_session%1").arg(++m_tokens);
+    m_sessionAnswered = false;
     request(QStringLiteral("CreateSession"), {QVariantMap{{QStringLiteral("session_handle_token"), token}}},
             SLOT(sessionCreated(uint, QVariantMap)));
+    m_clock.singleShot(sessionWaitMs, this, [this, start = ++m_starts] {
+        if (m_running && start == m_starts && !m_sessionAnswered)
+            m_key.fail(
+                QStringLiteral("the shortcuts portal made no session in %1 s").arg(sessionWaitMs / 1000));
+    });
     return Reach::Global;
 }
 
@@ -132,6 +140,7 @@ void PortalKeySource::sessionCreated(uint response, const QVariantMap& results)
 {
     if (!m_running)
         return;
+    m_sessionAnswered = true;
     // The handle is a string in the portal's first versions and an object path in later ones.
     const QVariant handle = results.value(QStringLiteral("session_handle"));
     m_session = handle.userType() == qMetaTypeId<QDBusObjectPath>() ? handle.value<QDBusObjectPath>().path()

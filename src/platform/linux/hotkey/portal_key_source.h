@@ -31,6 +31,9 @@ class PortalKeySource final : public QObject, public KeySource {
 
 public:
     static constexpr const char* serviceName = "org.freedesktop.portal.Desktop";
+    // Making a session asks nothing of the user; a portal that has not answered by then never
+    // will, and the hotkey goes to the next route.
+    static constexpr int sessionWaitMs = 5000;
 
     PortalKeySource(Clock& clock, QDBusConnection bus, QString service = QString::fromLatin1(serviceName));
     ~PortalKeySource() override;
@@ -56,10 +59,13 @@ private:
     void closeSession();
     bool ours(const QDBusObjectPath& session, const QString& id) const;
 
+    Clock& m_clock;
     QDBusConnection m_bus;
     QString m_service;
     RouteKey m_key;
     bool m_running = false;
+    quint64 m_starts = 0;
+    bool m_sessionAnswered = false;
     quint64 m_tokens = 0;
     QString m_requestPath;
     const char* m_requestSlot = nullptr;

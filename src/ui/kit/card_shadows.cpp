@@ -63,6 +63,13 @@ bool CardShadows::eventFilter(QObject* watched, QEvent* event)
             m_host.update();
         return false;
     }
+    const bool caster = qobject_cast<ShadowCaster*>(watched) != nullptr;
+    if (event->type() == QEvent::ChildAdded) {
+        // A new caster may stand among a container's children; the next paint finds it.
+        if (!caster && static_cast<QChildEvent*>(event)->child()->isWidgetType())
+            m_host.update();
+        return false;
+    }
     auto* widget = static_cast<QWidget*>(watched);
     // Where a caster stood before the event; its shadow is repainted there and where it stands now.
     QRect before;
@@ -77,20 +84,15 @@ bool CardShadows::eventFilter(QObject* watched, QEvent* event)
     case QEvent::Hide:
         before = widget->geometry();
         break;
-    case QEvent::ChildAdded:
-        // A new caster may stand among a container's children; the next paint finds it.
-        if (!static_cast<QChildEvent*>(event)->child()->isWidgetType())
-            return false;
-        break;
     default:
         return false;
     }
-    if (qobject_cast<ShadowCaster*>(watched) == nullptr) {
-        // A container moved, resized or showed: the casters inside may have gone anywhere.
-        m_host.update();
-    } else if (event->type() != QEvent::ChildAdded) {
+    if (caster) {
         m_host.update(area(*widget, before));
         m_host.update(area(*widget, widget->geometry()));
+    } else {
+        // A container moved, resized or showed: the casters inside may have gone anywhere.
+        m_host.update();
     }
     return false;
 }

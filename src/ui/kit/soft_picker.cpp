@@ -30,6 +30,8 @@ SoftPicker::SoftPicker(QWidget* parent)
     setAttribute(Qt::WA_Hover);
     setCursor(Qt::PointingHandCursor);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    // The width follows the entries: a new list lays the picker out again.
+    setSizeAdjustPolicy(QComboBox::AdjustToContents);
 }
 
 QSize SoftPicker::sizeHint() const

@@ -13,6 +13,7 @@
 #include "ui/kit/search_field.h"
 #include "ui/kit/segmented_control.h"
 #include "ui/kit/soft_button.h"
+#include "ui/kit/soft_picker.h"
 #include "ui/kit/status_pill.h"
 #include "ui/kit/toggle_switch.h"
 
@@ -186,6 +187,25 @@ TEST(KitButtons, ASoftButtonWithALongLabelGrowsWiderInsteadOfTruncating)
     EXPECT_GT(longOne.sizeHint().width(), shortOne.sizeHint().width() + 150);
     EXPECT_EQ(longOne.minimumSizeHint(), longOne.sizeHint());
     EXPECT_EQ(longOne.sizeHint().height(), shortOne.sizeHint().height());
+}
+
+// A picker is as wide as its longest entry, so a new list lays it out again.
+TEST(SoftPicker, ANewListOfEntriesTakesTheWidthOfItsLongest)
+{
+    QWidget window;
+    auto* row = new QHBoxLayout(&window);
+    auto* picker = new SoftPicker;
+    picker->addItem(QStringLiteral("English"));
+    row->addWidget(picker);
+    row->addStretch(1);
+    window.show();
+    settle();
+    const int narrow = picker->width();
+    picker->clear();
+    picker->addItem(QStringLiteral("The screen under the pointer"));
+    settle();
+    EXPECT_GT(picker->width(), narrow);
+    EXPECT_EQ(picker->width(), picker->sizeHint().width());
 }
 
 TEST(StatusPill, ShowsASpinnerOnlyWhileLoadingAndTakesTheStateColour)

@@ -54,7 +54,6 @@ NoteDestinationPicker::NoteDestinationPicker(AppState& state, QWidget* parent)
     row->addStretch(1);
     m_menu->setFont(KitFont::of(TextRole::Body));
     m_menu->setAccessibleName(title);
-    m_menu->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     row->addWidget(m_menu);
     column->addLayout(row);
     column->addWidget(

@@ -94,7 +94,6 @@ EndpointRow::EndpointRow(AppState& state, OpenAIKeyStore* keys, const QUuid& id,
     outer->setContentsMargins(14, 12, 14, 14);
     outer->setSpacing(12);
 
-    m_kind->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     for (const QString& kind : CorrectionEndpoint::knownKinds())
         m_kind->addItem(CorrectionTexts::kind(kind), kind);
     auto* header = new QHBoxLayout;

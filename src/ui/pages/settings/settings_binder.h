@@ -67,7 +67,6 @@ public:
                     const std::function<QString(const T&)>& label)
     {
         auto* box = new SoftPicker;
-        box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
         auto choices = std::make_shared<QList<Choice<T>>>();
         // activated, not currentIndexChanged: only the user's pick writes.
         connect(box, &QComboBox::activated, this,

@@ -222,7 +222,6 @@ void StylePage::buildLanguagePicker()
         m_menu = new SoftPicker;
         for (const QString& code : QuendaConfig::whistleLanguages())
             m_menu->addItem(L10n::s(QStringLiteral("lang.") + code), code);
-        m_menu->setSizeAdjustPolicy(QComboBox::AdjustToContents);
         m_menu->setAccessibleName(L10n::s("style.language"));
         m_languageSlot->addWidget(m_menu, 0, Qt::AlignLeft);
         connect(m_menu, &QComboBox::activated, this,

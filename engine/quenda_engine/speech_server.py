@@ -12,7 +12,7 @@ import time
 import uuid
 
 from .cleanup import parse_dictionary
-from .providers import split_url
+from .outbound import Request, Unusable, split_url
 
 # The app waits 60 s for /transcribe; what the server leaves of that goes to the built-in
 # recogniser, should the server fail.
@@ -179,8 +179,9 @@ def _fault(host, status, detail, keyed):
     return ServerError(_with_detail(lead, status, detail))
 
 
-def _exchange(parts, wav, fields, key, wait, watch):
+def _exchange(out, wav, fields, wait, watch):
     """Status and body of the server's reply; raises OSError or HTTPException on the way."""
+    parts = out.parts
     secure = parts.scheme == "https"
     port = parts.port  # a ValueError for a port that is no number
     connection = (http.client.HTTPSConnection(parts.hostname, port, timeout=wait,
@@ -190,13 +191,12 @@ def _exchange(parts, wav, fields, key, wait, watch):
         connection.connect()
         watch.attach(connection.sock)
         content_type, head, tail = _multipart(fields, wav)
-        path = (parts.path.rstrip("/") or "") + "/audio/transcriptions"
-        connection.putrequest("POST", path, skip_accept_encoding=True)
+        connection.putrequest("POST", out.target, skip_accept_encoding=True)
         connection.putheader("Content-Type", content_type)
         connection.putheader("Content-Length", str(len(head) + len(wav) + len(tail)))
         connection.putheader("Accept", "application/json")
-        if key:
-            connection.putheader("Authorization", "Bearer " + key)
+        if out.key:
+            connection.putheader("Authorization", "Bearer " + out.key)
         connection.endheaders()
         # In three pieces, so the recording is not copied into one body.
         for piece in (head, wav, tail):
@@ -211,14 +211,11 @@ def transcribe(base_url, model, key, wav, language, prompt, wait, client=None):
     """The text the server at `base_url` heard in `wav`, "" when it heard nothing. Raises
     ServerError with a message for the user, or ClientGone once `client`, the socket of the
     program that asked, has closed."""
-    base = base_url.strip()
-    host = host_of(base)
-    parts = split_url(base)
-    if parts.scheme not in ("http", "https") or not parts.hostname:
-        raise ServerError(f"\"{base}\" is not an http or https address of a speech server.")
-    if "\r" in key or "\n" in key or not key.isascii():
-        # http.client would quote the whole header, key included, in its error.
-        raise ServerError("The speech server's key holds characters a request cannot carry.")
+    try:
+        out = Request(base_url, key, "/audio/transcriptions")
+    except Unusable as e:
+        raise ServerError(f"The speech server cannot be asked: {e}") from None
+    host = out.host
     fields = [("model", model), ("response_format", "json")]
     if language.strip().lower() not in ("", "auto"):
         fields.append(("language", language.strip()))
@@ -228,15 +225,14 @@ def transcribe(base_url, model, key, wav, language, prompt, wait, client=None):
     watch = _Watch(client, time.monotonic() + wait)
     try:
         try:
-            status, body = _exchange(parts, wav, fields, key, wait, watch)
+            status, body = _exchange(out, wav, fields, wait, watch)
         except (OSError, http.client.HTTPException, ValueError) as e:
             if watch.gone:
                 raise ClientGone() from None
             if watch.late or isinstance(e, TimeoutError):
                 raise late from None
             reason = str(getattr(e, "reason", "") or e or type(e).__name__)
-            if key:
-                reason = reason.replace(key, "***")
+            reason = out.hide_key(reason)
             raise ServerError(f"The speech server at {host} cannot be reached ({reason}).") from None
     finally:
         watch.close()

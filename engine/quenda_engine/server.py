@@ -3,6 +3,7 @@
 import io
 import json
 import re
+import socket
 import threading
 import time
 import traceback
@@ -19,6 +20,8 @@ MAX_WAV_BYTES = 64 * 1024 * 1024      # over half an hour of 16 kHz 16-bit mono
 MAX_JSON_BYTES = 4 * 1024 * 1024
 MAX_EMPTY_BYTES = 64 * 1024           # /warmup and /shutdown carry no body
 DRAIN_CAP = 64 * 1024 * 1024
+# How long a refused client may pause in sending what it announced.
+DRAIN_PAUSE = 0.5
 # A request trickled in byte by byte must not hold its thread for ever: the
 # socket timeout restarts with every byte, this deadline does not.
 REQUEST_DEADLINE = 60.0
@@ -254,12 +257,17 @@ class Handler(BaseHTTPRequestHandler):
 
     def _drain(self):
         # Reading what the client still sends lets it see the reply instead
-        # of a reset connection.
+        # of a reset connection. A client that has stopped sending waits for
+        # the close and must not hold its thread until the time-out.
         left = min(self._unread, DRAIN_CAP)
         self._unread = 0
+        if left <= 0:
+            return
+        self.timeout = DRAIN_PAUSE
         try:
+            self.connection.shutdown(socket.SHUT_WR)
             while left > 0:
-                chunk = self.rfile.read(min(left, 65536))
+                chunk = self.rfile.read1(min(left, 65536))
                 if not chunk:
                     break
                 left -= len(chunk)

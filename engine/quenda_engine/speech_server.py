@@ -23,7 +23,10 @@ WAIT_PER_SECOND = 2.0
 MAX_REPLY_BYTES = 1024 * 1024
 # Whisper reads about 224 tokens of prompt; more is cut off by the server anyway.
 MAX_PROMPT = 600
-MAX_SERVER_TEXT = 200
+# A server's reason for a failure reaches the program whole; an answer that is no
+# transcription is only quoted.
+MAX_REASON = 4000
+MAX_QUOTE = 200
 
 
 class ServerError(Exception):
@@ -151,14 +154,18 @@ def server_text(body, key=""):
             if isinstance(candidate, str) and candidate.strip():
                 text = candidate
                 break
-    return _one_line(text, key)
+    return _one_line(text, key, MAX_REASON)
 
 
-def _one_line(text, key):
+def _one_line(text, key, limit):
     text = " ".join(text.split())
     if key:
         text = text.replace(key, "***")
-    return text[:MAX_SERVER_TEXT]
+    return text[:limit]
+
+
+def _is_page(body):
+    return body.lstrip()[:15].lower().startswith((b"<!doctype html", b"<html"))
 
 
 def _with_detail(lead, status, detail):
@@ -251,8 +258,12 @@ def transcribe(base_url, model, key, wav, language, prompt, wait, client=None):
     except ValueError:
         reply = None
     text = reply.get("text") if isinstance(reply, dict) else None
+    if reply is None and _is_page(body):
+        # A web interface at the address instead of its API: its markup would say nothing.
+        raise ServerError(f"The speech server at {host} answered with a web page, not a "
+                          f"transcription ({out.url}).")
     if not isinstance(text, str):
-        detail = _one_line(body.decode("utf-8", "replace"), key)
+        detail = _one_line(body.decode("utf-8", "replace"), key, MAX_QUOTE)
         raise ServerError(_with_detail(
             f"The speech server at {host} sent an answer that is no transcription", None,
             detail or "it was empty"))

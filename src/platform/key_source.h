@@ -38,4 +38,7 @@ public:
     // The key the user holds. Sources that see every key ignore it; a desktop's shortcut service
     // must be told which key to report, and such a source reports presses of no other key.
     virtual void watch(PhysicalKey key) { (void)key; }
+    // Started, but still waiting for a desktop service that may never answer; until it does (then
+    // Listener::sourceAnswered) or fails, no key comes.
+    virtual bool waiting() const { return false; }
 };

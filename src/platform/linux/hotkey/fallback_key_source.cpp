@@ -2,6 +2,8 @@
 
 #include "core/base/timing.h"
 
+#include <set>
+
 class FallbackKeySource::Route final : public KeySource::Listener {
 public:
     Route(FallbackKeySource& owner, HotkeyRoute route, std::unique_ptr<KeySource> source)
@@ -14,17 +16,22 @@ public:
     const HotkeyRoute route;
     const std::unique_ptr<KeySource> source;
     bool failed = false;
+    // Keys this route reported down and not yet up.
+    std::set<PhysicalKey> held;
 
 private:
     void keyPressed(PhysicalKey key) override
     {
+        held.insert(key);
         if (m_owner.m_listener)
             m_owner.m_listener->keyPressed(key);
     }
     void keyReleased(PhysicalKey key) override
     {
+        held.erase(key);
         if (m_owner.m_listener)
             m_owner.m_listener->keyReleased(key);
+        m_owner.released(*this);
     }
     void buttonPressed() override
     {
@@ -78,6 +85,7 @@ void FallbackKeySource::stop()
     m_listener = nullptr;
     m_current->source->stop();
     m_spare.reset();
+    m_spareRetiring = false;
 }
 
 void FallbackKeySource::watch(PhysicalKey key)
@@ -106,7 +114,25 @@ void FallbackKeySource::answered(const Route& route)
     if (&route != m_current.get() || !m_spare)
         return;
     Timing::mark(QStringLiteral("hotkey: %1 answered").arg(HotkeyRouteText::names.text(route.route)));
-    m_spare.reset();
+    // A key held on the stand-in would never be reported up: it stays until that key is.
+    m_spareRetiring = true;
+    released(*m_spare);
+}
+
+void FallbackKeySource::released(const Route& route)
+{
+    if (&route != m_spare.get() || !m_spareRetiring || !route.held.empty())
+        return;
+    // The stand-in may be on the stack that reported the release: it goes afterwards.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (m_spareRetiring && m_spare && m_spare->held.empty()) {
+                m_spare.reset();
+                m_spareRetiring = false;
+            }
+        },
+        Qt::QueuedConnection);
 }
 
 void FallbackKeySource::failed(const Route& route, const QString& why)
@@ -128,6 +154,7 @@ void FallbackKeySource::takeNext()
         return;
     m_current->source->stop();
     // The stand-in already runs for the listener and key.
+    m_spareRetiring = false;
     if (m_spare && !m_spare->failed) {
         m_current = std::move(m_spare);
     } else {

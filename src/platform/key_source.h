@@ -18,8 +18,12 @@ public:
 
         virtual void keyPressed(PhysicalKey key) = 0;
         virtual void keyReleased(PhysicalKey key) = 0;
+        // A mouse button went down or the wheel turned (sources that can see the pointer only).
+        virtual void buttonPressed() {}
         // The source stopped working for good and will report no more keys; `why` is for the log.
         virtual void sourceFailed(const QString& why) { (void)why; }
+        // The desktop service a waiting source depends on answered: it reports keys from now on.
+        virtual void sourceAnswered() {}
     };
 
     // How far the source sees: the whole desktop, or only the windows of this program.
@@ -34,4 +38,7 @@ public:
     // The key the user holds. Sources that see every key ignore it; a desktop's shortcut service
     // must be told which key to report, and such a source reports presses of no other key.
     virtual void watch(PhysicalKey key) { (void)key; }
+    // Started, but still waiting for a desktop service that may never answer; until it does (then
+    // Listener::sourceAnswered) or fails, no key comes.
+    virtual bool waiting() const { return false; }
 };

@@ -43,6 +43,10 @@ ShellController::ShellController(const Services& services, QObject* parent)
         const std::optional<AppWindow> active = m_windowSystem.activeWindow();
         m_beforeMenu = active && active->pid != QCoreApplication::applicationPid() ? active : std::nullopt;
     });
+    // The hotkey, held or tapped twice with the menu open, dictates into the field as the menu's
+    // button does: its paste must not go into the menu.
+    connect(&m_hotkeys, &HotkeyMonitor::holdStarted, this, &ShellController::closeMenuForDictation);
+    connect(&m_hotkeys, &HotkeyMonitor::toggled, this, &ShellController::closeMenuForDictation);
     connect(&m_state, &AppState::phaseChanged, this, [this] {
         if (m_state.phase().is(Phase::Kind::Idle))
             showLoginNotice();
@@ -213,15 +217,9 @@ void ShellController::showMain(std::optional<MainSection> section)
 void ShellController::toggleRecording()
 {
     m_startFromMenu.reset();
-    if (!m_windows.menuOpen()) {
+    if (!closeMenuForDictation()) {
         m_dictation.toggleHandsFree();
         return;
-    }
-    // The open menu holds the keyboard, so a paste would go into it, and it covers the pill.
-    m_windows.closeMenu();
-    if (m_beforeMenu) {
-        if (const WindowSystem::Activated activated = m_windowSystem.activate(*m_beforeMenu); !activated.ok())
-            Timing::mark(QStringLiteral("focus not given back after the menu: ") + activated.error().detail);
     }
     if (m_state.phase().is(Phase::Kind::Listening)) {
         m_dictation.toggleHandsFree();
@@ -233,6 +231,19 @@ void ShellController::toggleRecording()
         m_startFromMenu.reset();
         m_dictation.toggleHandsFree();
     });
+}
+
+bool ShellController::closeMenuForDictation()
+{
+    if (!m_windows.menuOpen())
+        return false;
+    // The open menu holds the keyboard, so a paste would go into it, and it covers the pill.
+    m_windows.closeMenu();
+    if (m_beforeMenu) {
+        if (const WindowSystem::Activated activated = m_windowSystem.activate(*m_beforeMenu); !activated.ok())
+            Timing::mark(QStringLiteral("focus not given back after the menu: ") + activated.error().detail);
+    }
+    return true;
 }
 
 void ShellController::finishOnboarding()

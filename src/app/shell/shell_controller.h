@@ -97,6 +97,9 @@ private:
     void greetIfAnswered();
     void observeFrontApp();
     void applyHotkey(const QuendaConfig& config);
+    // Closes the status item's menu, which holds the keyboard while open, and gives the keyboard back
+    // to the window that had it; false when no menu was open.
+    bool closeMenuForDictation();
     // Shows the failed login change now, or once a recording and its processing are over.
     void showLoginNotice();
 

@@ -21,6 +21,7 @@
 #include "ui/pages/settings/correction_section.h"
 #include "ui/pages/settings/endpoint_row.h"
 #include "ui/pages/settings/provider_key_field.h"
+#include "ui/pages/settings/prune_question.h"
 #include "ui/pages/settings/settings_page.h"
 #include "ui/pages/settings/speech_server_rows.h"
 #include "ui/pages/style/app_style_rows.h"
@@ -402,6 +403,25 @@ QList<WindowScene> windowScenes()
              s.state.setEngineStatus(readyText(std::nullopt));
              AppState::ToastSuppression quiet(s.state);
              s.state.setConfig(before);
+         }},
+        // "Keep at most" lowered below the dictations stored: the row asks before any goes.
+        {QStringLiteral("main-settings-history-prune"),
+         [](Studio& s, const QString& file) {
+             MainView& main = s.main();
+             s.state.setSection(MainSection::Settings);
+             s.render.window(main, mainSize, file, [&main] {
+                 auto* page = qobject_cast<SettingsPage*>(main.page());
+                 for (QComboBox* menu : page->findChildren<QComboBox*>()) {
+                     if (menu->accessibleName() == L10n::s("settings.keepAtMost")) {
+                         menu->setCurrentIndex(0);
+                         emit menu->activated(0);
+                     }
+                 }
+                 page->scrollTo(SettingsPage::Section::History);
+             });
+             for (PruneQuestion* question : main.findChildren<PruneQuestion*>())
+                 question->drop();
+             s.shared.reset();
          }},
         {QStringLiteral("main-style-noprovider"),
          [](Studio& s, const QString& file) {

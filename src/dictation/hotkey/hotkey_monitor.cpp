@@ -141,12 +141,22 @@ void HotkeyMonitor::otherKeyPressed()
 {
     if (m_ownChords && m_ownChords->claim())
         return;
-    // Typing while the hotkey is down makes the press a shortcut: before the hold starts it
-    // cancels both the hold and the tap; after, it is reported.
+    madeShortcut();
+    emit typed();
+}
+
+void HotkeyMonitor::buttonPressed()
+{
+    madeShortcut();
+}
+
+void HotkeyMonitor::madeShortcut()
+{
+    // Typing or clicking while the hotkey is down makes the press a shortcut: before the hold
+    // starts it cancels both the hold and the tap; after, it is reported.
     if (m_holdActive)
         emit shortcutTyped();
     m_armed = false;
-    emit typed();
 }
 
 void HotkeyMonitor::keyReleased(PhysicalKey key)

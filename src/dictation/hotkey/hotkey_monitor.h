@@ -43,8 +43,9 @@ signals:
     void toggled();
     // Escape went down, whether or not the hotkey is.
     void escapePressed();
-    // An ordinary key went down while a hold was under way: the hotkey was the modifier of a
-    // shortcut, not push-to-talk. The hold still ends with the release.
+    // An ordinary key, a mouse button or the wheel went down while a hold was under way: the hotkey
+    // was the modifier of a shortcut (Ctrl+click, Ctrl+scroll), not push-to-talk. The hold still
+    // ends with the release.
     void shortcutTyped();
     // The user typed an ordinary key (the letters of our own chords aside), hotkey or not.
     void typed();
@@ -52,8 +53,10 @@ signals:
 private:
     void keyPressed(PhysicalKey key) override;
     void keyReleased(PhysicalKey key) override;
+    void buttonPressed() override;
 
     void otherKeyPressed();
+    void madeShortcut();
     PhysicalKey watchedKey() const;
     void noteFunctionFallback();
     void hotkeyDown();

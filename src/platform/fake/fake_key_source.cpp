@@ -34,3 +34,9 @@ void FakeKeySource::tap(PhysicalKey key)
     press(key);
     release(key);
 }
+
+void FakeKeySource::click()
+{
+    if (m_listener)
+        m_listener->buttonPressed();
+}

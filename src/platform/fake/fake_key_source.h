@@ -17,6 +17,8 @@ public:
     void release(PhysicalKey key);
     // Press and release at once.
     void tap(PhysicalKey key);
+    // A mouse button or a turn of the wheel.
+    void click();
     bool isStarted() const { return m_listener != nullptr; }
     int starts() const { return m_starts; }
     // The key the monitor last said it watches.

@@ -27,8 +27,10 @@ class RecordingKeyListener final : public KeySource::Listener {
 public:
     void keyPressed(PhysicalKey key) override { record(KeyReport::pressed(key)); }
     void keyReleased(PhysicalKey key) override { record(KeyReport::released(key)); }
+    void buttonPressed() override { ++buttons; }
 
     QList<KeyReport> reports;
+    int buttons = 0;
     std::function<void(const KeyReport&)> onReport;
 
 private:

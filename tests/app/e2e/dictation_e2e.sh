@@ -4,13 +4,15 @@
 # in the field and the history, other audio must be muted only while recording, the clipboard must come
 # back, the focus must stay in the field, a second dictation must follow the first as a sentence of its own,
 # Right Ctrl+A must record nothing, a clipboard a failed paste replaced must reach the history, a second
-# start must hand over, and SIGTERM, or a SIGKILL, must end it all, the engine included.
+# start must hand over, a hold with the tray's popover open must land in the field, and SIGTERM, or a
+# SIGKILL, must end it all, the engine included.
 # Runs inside scripts/with-services.
 set -euo pipefail
 quenda=$1
 hold=$2
 target=$3
 shape=$4
+watcher=$5
 source "$(dirname "$0")/dictation_rig.sh"
 source "$(dirname "$0")/target_field.sh"
 [ -n "${DISPLAY:-}" ] || skip "needs the X server of scripts/with-services"
@@ -18,8 +20,10 @@ source "$(dirname "$0")/target_field.sh"
 
 pid=""
 xvfb=""
+tray=""
 finish() {
   [ -n "$pid" ] && kill -TERM "$pid" 2>/dev/null || true
+  [ -n "$tray" ] && kill -TERM "$tray" 2>/dev/null || true
   [ -n "$xvfb" ] && kill -TERM "$xvfb" 2>/dev/null || true
   [ -n "$target_pid" ] && kill -TERM "$target_pid" 2>/dev/null || true
   rig_finish
@@ -200,6 +204,14 @@ config = json.load(open(sys.argv[1]))
 config["showWidget"] = True
 json.dump(config, open(sys.argv[1], "w"))
 PY
+# A tray from here on: the second program puts up its status item, whose popover can be opened.
+"$watcher" >"$work/tray.out" 2>"$work/tray.err" &
+tray=$!
+for _ in $(seq 1 50); do
+  grep -qx ready "$work/tray.out" && break
+  sleep 0.1
+done
+grep -qx ready "$work/tray.out" || { cat "$work/tray.err"; fail "the test's tray never started"; }
 XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config" "$quenda" >"$work/quenda2.log" 2>&1 &
 pid=$!
 wait_launched "$pid"
@@ -224,6 +236,29 @@ done
 [ "$during" = silent ] || { show_logs; fail "the hold while accessibility came on did not record (quenda_null was $during)"; }
 marked "recording stopped" || { show_logs; fail "the release of the hold while accessibility came on never ended it"; }
 sink_restored || fail "quenda_null stayed $sink_after after the hold while accessibility came on"
+
+# A hold while the tray's popover is open, as the window manager still gives the field the focus: the
+# popover holds the keyboard, so the hold must close it first and the text land in the field. A new
+# window takes the focus for it.
+wait_insert_end
+item=$(grep -vx ready "$work/tray.out" | tail -n 1)
+[ -n "$item" ] || { show_logs; fail "the program put up no status item on the test's tray"; }
+kill -TERM "$target_pid"
+wait "$target_pid" || true
+target_start "$work/target2" env -u NO_AT_BRIDGE QT_QPA_PLATFORM=xcb "$target" "" "0,0" --report
+gdbus call --session --dest "$item" --object-path /StatusNotifierItem \
+  --method org.kde.StatusNotifierItem.Activate 0 0 >/dev/null || fail "the status item could not be activated"
+popover() { xwininfo -root -children | grep -q '"Quenda"'; }
+for _ in $(seq 1 40); do
+  popover && break
+  sleep 0.25
+done
+popover || { show_logs; fail "the status item's popover never opened"; }
+: >"$support/timing.log"
+hold_until_recorded "$hold" sink_state
+wait_insert_end
+state=$(target_state)
+[ -n "$(field "$state" text)" ] || { show_logs; fail "a hold with the popover open left the field empty: $state"; }
 
 # The test X server runs no compositor: the widget's window is cut to what it paints. Hovered, the chip grows
 # into the toolbar, whose buttons lie outside the chip's 36 pixels.

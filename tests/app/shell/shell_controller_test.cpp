@@ -205,6 +205,39 @@ TEST_F(ShellControllerTest, StartAndStopFromTheMenuGiveTheKeyboardBackAndTheText
     EXPECT_EQ(m_inserter.writes(), QList<InserterCall>{Write::insert("Hello.")});
 }
 
+// Held or tapped twice while the menu is open, the hotkey dictates as the menu's button does: the
+// menu, whose keyboard grab would take the paste, closes first and the field gets the keyboard back.
+TEST_F(ShellControllerTest, TheHotkeyWithTheMenuOpenClosesItAndTheTextLandsInTheField)
+{
+    shell().launch(false);
+    AppWindow editor;
+    editor.window = 9, editor.pid = 4242;
+    m_windows.setActive(editor);
+    struct Row {
+        const char* name;
+        void (HotkeyMonitor::*start)();
+        void (HotkeyMonitor::*stop)();
+    };
+    const Row rows[] = {{"hold", &HotkeyMonitor::holdStarted, &HotkeyMonitor::holdEnded},
+                        {"double tap", &HotkeyMonitor::toggled, &HotkeyMonitor::toggled}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const qsizetype activated = m_windows.activations().size();
+        const qsizetype written = m_inserter.writes().size();
+        emit m_shellWindows.menuOpening();
+        m_shellWindows.menu = true;
+        emit((*m_hotkey).*row.start)();
+        EXPECT_FALSE(m_shellWindows.menu);
+        EXPECT_EQ(phase(), Phase::listening());
+        m_clock.advance(1500);
+        emit((*m_hotkey).*row.stop)();
+        m_speech.answer(Request::Kind::Transcribe, s("Hello."));
+        EXPECT_EQ(m_windows.activations().mid(activated), QList<AppWindow>{editor});
+        EXPECT_EQ(m_inserter.writes().mid(written), QList<InserterCall>{Write::insert("Hello.")});
+        m_clock.advance(10'000);
+    }
+}
+
 TEST_F(ShellControllerTest, OnboardingEndedWithoutATrayOpensTheMainWindowUnlessTheProgramQuits)
 {
     struct Row {

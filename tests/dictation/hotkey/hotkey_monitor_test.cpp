@@ -16,10 +16,11 @@ namespace {
 
 using Key = PhysicalKey;
 
-// One scripted moment: a key goes down or up, the monitor is stopped or started, the
-// configured hotkey changes, or the program posts a paste chord (that fails when `key` is Escape).
+// One scripted moment: a key goes down or up, a mouse button or the wheel moves, the monitor is
+// stopped or started, the configured hotkey changes, or the program posts a paste chord (that fails
+// when `key` is Escape).
 struct Step {
-    enum class Act { Down, Up, Stop, Start, SetHotkey, Chord };
+    enum class Act { Down, Up, Click, Stop, Start, SetHotkey, Chord };
     qint64 atMs = 0;
     Act act = Act::Down;
     Key key = Key::RightControl;
@@ -34,6 +35,11 @@ Step down(qint64 ms, Key key = Key::RightControl)
 Step up(qint64 ms, Key key = Key::RightControl)
 {
     return {.atMs = ms, .act = Step::Act::Up, .key = key};
+}
+
+Step click(qint64 ms)
+{
+    return {.atMs = ms, .act = Step::Act::Click};
 }
 
 Step stopAt(qint64 ms)
@@ -102,6 +108,9 @@ protected:
                 break;
             case Step::Act::Up:
                 m_keys.release(step.key);
+                break;
+            case Step::Act::Click:
+                m_keys.click();
                 break;
             case Step::Act::Stop:
                 m_monitor.stop();
@@ -183,6 +192,16 @@ const Case kCases[] = {
      .steps = {down(0), down(300, Key::Other), up(310, Key::Other), down(400, Key::Other), up(1000)},
      .reports = {"pressed 0", "holdStarted 180", "shortcut 300", "typed 300", "shortcut 400", "typed 400",
                  "holdEnded 1000"}},
+    // Right Ctrl+click and Right Ctrl+scroll are shortcuts as a letter is, and no typing.
+    {.name = "ClickWithin180MsCancelsHoldAndTap",
+     .steps = {down(0), click(50), up(100), down(200), up(250)},
+     .reports = {"pressed 0", "pressed 200"}},
+    {.name = "ClickDuringAHoldMakesItAShortcut",
+     .steps = {down(0), click(300), click(320), up(1000)},
+     .reports = {"pressed 0", "holdStarted 180", "shortcut 300", "shortcut 320", "holdEnded 1000"}},
+    {.name = "ClickWithoutTheHotkeyIsNothing",
+     .steps = {down(0), up(100), click(700)},
+     .reports = {"pressed 0"}},
     {.name = "LetterTypedWithoutTheHotkeyIsOnlyTyping",
      .steps = {down(0), up(100), down(700, Key::Other), up(710, Key::Other)},
      .reports = {"pressed 0", "typed 700"}},

@@ -85,6 +85,7 @@ struct DeviceCase {
     const char* name;
     std::vector<std::pair<unsigned, unsigned>> codes; // type, code
     bool keyboard;
+    bool pointer = false;
 };
 
 void PrintTo(const DeviceCase& row, std::ostream* os)
@@ -100,14 +101,16 @@ TEST_P(KeyboardOrNot, IsToldByItsKeys)
     for (const auto& [type, code] : GetParam().codes)
         ASSERT_EQ(libevdev_enable_event_code(device.get(), type, code, nullptr), 0);
     EXPECT_EQ(DevInputNodes::isKeyboard(device.get()), GetParam().keyboard);
+    EXPECT_EQ(DevInputNodes::isPointer(device.get()), GetParam().pointer);
 }
 
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Rows, KeyboardOrNot, testing::Values(
     DeviceCase{.name = "FullKeyboard",          .codes = {{EV_KEY, KEY_ESC}, {EV_KEY, KEY_A}, {EV_KEY, KEY_LEFTCTRL}, {EV_KEY, KEY_RIGHTCTRL}}, .keyboard = true},
-    DeviceCase{.name = "KeyboardWithTouchpad",  .codes = {{EV_KEY, KEY_A}, {EV_KEY, BTN_LEFT}, {EV_REL, REL_X}},                            .keyboard = true},
+    DeviceCase{.name = "KeyboardWithTouchpad",  .codes = {{EV_KEY, KEY_A}, {EV_KEY, BTN_LEFT}, {EV_REL, REL_X}},                            .keyboard = true,  .pointer = true},
     DeviceCase{.name = "PedalSendingControl",   .codes = {{EV_KEY, KEY_RIGHTCTRL}},                                                      .keyboard = true},
-    DeviceCase{.name = "Mouse",                 .codes = {{EV_KEY, BTN_LEFT}, {EV_KEY, BTN_RIGHT}, {EV_REL, REL_X}, {EV_REL, REL_Y}},    .keyboard = false},
+    DeviceCase{.name = "Mouse",                 .codes = {{EV_KEY, BTN_LEFT}, {EV_KEY, BTN_RIGHT}, {EV_REL, REL_X}, {EV_REL, REL_Y}},    .keyboard = false, .pointer = true},
+    DeviceCase{.name = "WheelOfItsOwn",         .codes = {{EV_REL, REL_WHEEL}},                                                          .keyboard = false, .pointer = true},
     DeviceCase{.name = "PowerButton",           .codes = {{EV_KEY, KEY_POWER}},                                                          .keyboard = false},
     DeviceCase{.name = "MediaKeysOnly",         .codes = {{EV_KEY, KEY_VOLUMEUP}, {EV_KEY, KEY_MUTE}, {EV_KEY, KEY_PLAYPAUSE}},          .keyboard = false},
     DeviceCase{.name = "LidSwitch",             .codes = {{EV_SW, SW_LID}},                                                              .keyboard = false}

@@ -43,17 +43,20 @@ int valueOf(QChar op)
 
 // Steps, space-separated: "a+97" key 97 down on keyboard a (then a report), "a-97" up, "a~97" an
 // auto-repeat, "a!" the kernel dropped records, "a." its stream ends; "+a" plugs keyboard a (or
-// makes it readable), "?a" plugs a node this user may not read, "-a" unplugs it.
+// makes it readable), "*a" plugs mouse a, "?a" plugs a node this user may not read, "-a" unplugs it.
 void play(FakeInputDeviceNodes& nodes, const QString& script)
 {
     for (const QString& step : script.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
         const QChar first = step.at(0);
-        if (first == QLatin1Char('+') || first == QLatin1Char('?') || first == QLatin1Char('-')) {
+        if (first == QLatin1Char('+') || first == QLatin1Char('*') || first == QLatin1Char('?') ||
+            first == QLatin1Char('-')) {
             const QString path = node(step.at(1));
             if (first == QLatin1Char('-'))
                 nodes.remove(path);
             else
-                nodes.set(path, first == QLatin1Char('+') ? Kind::Keyboard : Kind::Denied);
+                nodes.set(path, first == QLatin1Char('+')   ? Kind::Keyboard
+                                : first == QLatin1Char('*') ? Kind::Pointer
+                                                            : Kind::Denied);
         } else {
             const int fd = nodes.writer(node(first));
             ASSERT_GE(fd, 0) << step.toStdString();
@@ -75,6 +78,7 @@ struct SourceCase {
     const char* before; // nodes there at start
     const char* script;
     QList<KeyReport> reported;
+    int clicks = 0;
 };
 
 void PrintTo(const SourceCase& row, std::ostream* os)
@@ -95,9 +99,10 @@ TEST_P(KeyboardsTogether, ReportKeysAsOneKeyboard)
     EXPECT_EQ(source.start(listener), KeySource::Reach::Global);
     play(nodes, QString::fromLatin1(row.script));
     EXPECT_EQ(listener.reports, row.reported);
+    EXPECT_EQ(listener.buttons, row.clicks);
 }
 
-// KEY_RIGHTCTRL 97, KEY_ESC 1, KEY_A 30, KEY_B 48, KEY_LEFTSHIFT 42.
+// KEY_RIGHTCTRL 97, KEY_ESC 1, KEY_A 30, KEY_B 48, KEY_LEFTSHIFT 42, BTN_LEFT 272.
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Rows, KeyboardsTogether, testing::Values(
     SourceCase{.name = "HoldAndTapOnOneKeyboard",                .before = "+a",    .script = "a+97 a~97 a~97 a-97 a+97 a-97", .reported = {down(RightControl), up(RightControl), down(RightControl), up(RightControl)}},
@@ -110,7 +115,8 @@ INSTANTIATE_TEST_SUITE_P(Rows, KeyboardsTogether, testing::Values(
     SourceCase{.name = "KeyboardPluggedInLaterIsRead",           .before = "",      .script = "+c c+1 c-1",                    .reported = {down(Escape), up(Escape)}},
     SourceCase{.name = "LockedNodeIsReadOnceAllowed",            .before = "?c",    .script = "+c c+97",                       .reported = {down(RightControl)}},
     SourceCase{.name = "DropOnOneKeepsTheOtherHolding",          .before = "+a +b", .script = "a+97 b+97 a! b-97",             .reported = {down(RightControl), up(RightControl)}},
-    SourceCase{.name = "DropReleasesWhatMayHaveBeenLetGo",       .before = "+a",    .script = "a+97 a!",                       .reported = {down(RightControl), up(RightControl)}}
+    SourceCase{.name = "DropReleasesWhatMayHaveBeenLetGo",       .before = "+a",    .script = "a+97 a!",                       .reported = {down(RightControl), up(RightControl)}},
+    SourceCase{.name = "AMouseClickWhileHolding",                .before = "+a *m", .script = "a+97 m+272 m-272 a-97",         .reported = {down(RightControl), up(RightControl)}, .clicks = 1}
 ));
 // clang-format on
 
@@ -203,7 +209,7 @@ TEST_P(Surveying, TellsWhetherKeysCanBeRead)
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Rows, Surveying, testing::Values(
     SurveyCase{.name = "NoNodes",                   .kinds = {},                                           .keyboards = 0, .denied = 0, .verdict = Verdict::NoKeyboards},
-    SurveyCase{.name = "OnlyAMouse",                .kinds = {Kind::NotKeyboard},                          .keyboards = 0, .denied = 0, .verdict = Verdict::NoKeyboards},
+    SurveyCase{.name = "OnlyAMouse",                .kinds = {Kind::Pointer},                              .keyboards = 0, .denied = 0, .verdict = Verdict::NoKeyboards},
     SurveyCase{.name = "AllLocked",                 .kinds = {Kind::Denied, Kind::Denied},                 .keyboards = 0, .denied = 2, .verdict = Verdict::Denied},
     SurveyCase{.name = "KeyboardsBesideLockedNodes", .kinds = {Kind::Keyboard, Kind::Denied, Kind::Keyboard}, .keyboards = 2, .denied = 1, .verdict = Verdict::Readable},
     SurveyCase{.name = "NodeGoneWhileLooking",      .kinds = {Kind::Gone, Kind::NotKeyboard},              .keyboards = 0, .denied = 0, .verdict = Verdict::NoKeyboards}

@@ -98,7 +98,7 @@ INSTANTIATE_TEST_SUITE_P(Rows, Decoding, testing::Values(
     DecodeCase{.name = "EscapeWhileTheHotkeyIsDown", .records = {down(rctrl), syn, down(KEY_ESC), syn, up(KEY_ESC), syn}, .kernelDown = {}, .expected = {{rctrl, true}, {KEY_ESC, true}, {KEY_ESC, false}}},
     DecodeCase{.name = "RepeatOfAKeyHeldBeforeListeningIsNoPress", .records = {repeat(rctrl), syn, repeat(rctrl), syn}, .kernelDown = {}, .expected = {}},
     DecodeCase{.name = "ReleaseOfAKeyNeverSeenDownIsNoRelease", .records = {up(rctrl), syn}, .kernelDown = {}, .expected = {}},
-    DecodeCase{.name = "MouseButtonsOfAComboDeviceAreNoKeys", .records = {down(BTN_LEFT), syn, down(BTN_TRIGGER_HAPPY1), syn}, .kernelDown = {}, .expected = {}},
+    DecodeCase{.name = "MouseButtonsAndTheWheelAreClicksNotKeys", .records = {down(BTN_LEFT), syn, up(BTN_LEFT), syn, down(BTN_TRIGGER_HAPPY1), syn, {EV_REL, REL_WHEEL, -1}, {EV_REL, REL_X, 4}, syn}, .kernelDown = {}, .expected = {{EvdevKeyboard::click, true}, {EvdevKeyboard::click, true}}},
     DecodeCase{.name = "ScanCodesAndLedsAreNoKeys", .records = {{EV_MSC, MSC_SCAN, 0x7001e}, {EV_LED, LED_CAPSL, 1}, syn}, .kernelDown = {}, .expected = {}},
     DecodeCase{.name = "DropReleasesEveryHeldKeyWhenTheNodeCannotSay", .records = {down(rctrl), syn, dropped, down(a), syn}, .kernelDown = {}, .expected = {{rctrl, true}, {rctrl, false}}},
     DecodeCase{.name = "DropIgnoresTheBrokenFrameUntilItsReport", .records = {dropped, down(a), up(rctrl), down(KEY_ESC), syn, down(KEY_B), syn}, .kernelDown = std::vector<unsigned>{}, .expected = {{KEY_B, true}}},

@@ -8,8 +8,8 @@
 #include <poll.h>
 #include <unistd.h>
 
-// Event nodes a test plugs, unplugs and locks; a keyboard opens as a fresh pipe whose writing
-// end the test types into.
+// Event nodes a test plugs, unplugs and locks; a keyboard or pointer opens as a fresh pipe whose
+// writing end the test types into.
 class FakeInputDeviceNodes final : public InputDeviceNodes {
 public:
     ~FakeInputDeviceNodes() override
@@ -29,7 +29,7 @@ public:
         closeWriter(m_nodes.take(path));
         notify();
     }
-    // The writing end of the keyboard last opened at path, or -1.
+    // The writing end of the keyboard or pointer last opened at path, or -1.
     int writer(const QString& path) const { return m_nodes.value(path).writer; }
     // Whether the reading end last handed out for path was closed again.
     bool readerClosed(const QString& path) const
@@ -46,14 +46,14 @@ public:
         const auto it = m_nodes.find(path);
         if (it == m_nodes.end())
             return Opened::as(Kind::Gone);
-        if (it->kind != Kind::Keyboard)
+        if (it->kind != Kind::Keyboard && it->kind != Kind::Pointer)
             return Opened::as(it->kind);
         int fds[2];
         if (::pipe2(fds, O_NONBLOCK | O_CLOEXEC) != 0)
             return Opened::as(Kind::Gone);
         closeWriter(*it);
         it->writer = fds[1];
-        return Opened::as(Kind::Keyboard, fds[0], path);
+        return Opened::as(it->kind, fds[0], path);
     }
 
     void watch(std::function<void()> changed) override { m_changed = std::move(changed); }

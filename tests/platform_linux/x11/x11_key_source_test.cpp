@@ -106,6 +106,22 @@ TEST(X11KeySource, SeesKeysWhileAnotherProgramGrabsTheKeyboard)
     EXPECT_EQ(listener.reports, tapped(RightControl));
 }
 
+// Ctrl+click and Ctrl+scroll: each button and wheel turn once, as presses only.
+TEST(X11KeySource, SeesClicksAndTheWheelOfEveryMouse)
+{
+    XTestKeyboard keyboard;
+    ASSERT_TRUE(keyboard.isOpen());
+    RecordingKeyListener listener;
+    X11KeySource source(testServer());
+    ASSERT_EQ(source.start(listener), KeySource::Reach::Global);
+
+    for (unsigned button : {1u, 3u, 4u, 5u})
+        keyboard.click(button);
+    keyboard.tap("Escape");
+    ASSERT_TRUE(heard(listener, 2));
+    EXPECT_EQ(listener.buttons, 4);
+}
+
 TEST(X11KeySource, ReportsNothingOnceStoppedOrDestroyed)
 {
     XTestKeyboard keyboard;
@@ -174,6 +190,22 @@ TEST_P(OwnWindowFallback, TellsKeysApartByTheirKeycode)
     QCoreApplication::sendEvent(&window, &release);
 
     EXPECT_EQ(listener.reports, tapped(key.reported));
+}
+
+TEST(OwnWindowFallback, SeesClicksAndTheWheelInOurWindows)
+{
+    RecordingKeyListener listener;
+    X11KeySource source({.displayName = {}, .waylandSession = false});
+    ASSERT_EQ(source.start(listener), KeySource::Reach::OwnWindows);
+    QWindow window;
+    QObject widget;
+    QMouseEvent click(QEvent::MouseButtonPress, {1, 1}, {1, 1}, Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QWheelEvent wheel({1, 1}, {1, 1}, {}, {0, 120}, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(&window, &click);
+    QCoreApplication::sendEvent(&widget, &click);
+    QCoreApplication::sendEvent(&window, &wheel);
+    EXPECT_EQ(listener.buttons, 2);
 }
 
 const WindowKey kWindowKeys[] = {

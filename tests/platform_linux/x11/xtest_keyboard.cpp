@@ -87,3 +87,11 @@ bool XTestKeyboard::grabKeyboard()
     XSync(m_display, False);
     return status == GrabSuccess;
 }
+
+void XTestKeyboard::click(unsigned button)
+{
+    ASSERT_TRUE(m_display);
+    XTestFakeButtonEvent(m_display, button, True, CurrentTime);
+    XTestFakeButtonEvent(m_display, button, False, CurrentTime);
+    XSync(m_display, False);
+}

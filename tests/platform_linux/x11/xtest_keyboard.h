@@ -20,6 +20,8 @@ public:
     void press(const char* keysym);
     void release(const char* keysym);
     void tap(const char* keysym);
+    // Presses and releases a mouse button (4 and 5: the wheel turned up and down).
+    void click(unsigned button);
     // The keycode the server's keymap gives a keysym first, 0 for none.
     unsigned keycodeOf(const char* keysym) const;
     // Puts keysym on keycode for as long as this keyboard exists.

@@ -45,10 +45,11 @@ InputDeviceNodes::Opened DevInputNodes::open(const QString& path)
         return Opened::as(Kind::NotKeyboard);
     }
     const bool keyboard = isKeyboard(device);
+    const bool pointer = !keyboard && isPointer(device);
     const QString name = QString::fromUtf8(libevdev_get_name(device));
     libevdev_free(device);
-    if (keyboard)
-        return Opened::as(Kind::Keyboard, fd, name);
+    if (keyboard || pointer)
+        return Opened::as(keyboard ? Kind::Keyboard : Kind::Pointer, fd, name);
     ::close(fd);
     return Opened::as(Kind::NotKeyboard, -1, name);
 }
@@ -62,6 +63,12 @@ bool DevInputNodes::isKeyboard(const libevdev* device)
             return true;
     }
     return false;
+}
+
+bool DevInputNodes::isPointer(const libevdev* device)
+{
+    return libevdev_has_event_code(device, EV_KEY, BTN_LEFT) ||
+           libevdev_has_event_code(device, EV_REL, REL_WHEEL);
 }
 
 void DevInputNodes::watch(std::function<void()> changed)

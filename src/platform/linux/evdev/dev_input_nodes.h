@@ -23,6 +23,8 @@ public:
 
     // Has keys to type or the hotkey's own: not a mouse, a power button or a media remote.
     static bool isKeyboard(const libevdev* device);
+    // Has a button to click or a wheel: a mouse or a touchpad.
+    static bool isPointer(const libevdev* device);
 
 private:
     void readNotifications();

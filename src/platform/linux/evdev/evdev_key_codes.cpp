@@ -4,7 +4,7 @@
 
 bool EvdevKeyCodes::isKey(unsigned code)
 {
-    // X11 raw key events carry no buttons either, so a click never cancels a tap.
+    // Buttons are no keys: a mouse's come as clicks of their own, and X11 reports no others.
     return code < BTN_MISC || (code >= KEY_OK && code < BTN_DPAD_UP) ||
            (code > BTN_DPAD_RIGHT && code < BTN_TRIGGER_HAPPY);
 }

@@ -20,9 +20,10 @@ EvdevKeySource::Survey EvdevKeySource::survey(InputDeviceNodes& nodes)
     Survey survey;
     for (const QString& path : nodes.list()) {
         const InputDeviceNodes::Opened opened = nodes.open(path);
+        if (opened.fd >= 0)
+            ::close(opened.fd);
         if (opened.kind == InputDeviceNodes::Kind::Keyboard) {
             ++survey.readableKeyboards;
-            ::close(opened.fd);
         } else if (opened.kind == InputDeviceNodes::Kind::Denied) {
             ++survey.deniedNodes;
         }
@@ -89,10 +90,12 @@ void EvdevKeySource::rescan()
                 Timing::mark(QStringLiteral("hotkey: no permission to read ") + path);
             denied.insert(path);
         }
-        if (opened.kind != InputDeviceNodes::Kind::Keyboard)
+        const bool pointer = opened.kind == InputDeviceNodes::Kind::Pointer;
+        if (opened.kind != InputDeviceNodes::Kind::Keyboard && !pointer)
             continue;
-        Timing::mark(QStringLiteral("hotkey: reading keyboard \"") + opened.name + QStringLiteral("\" at ") +
-                     path);
+        Timing::mark((pointer ? QStringLiteral("hotkey: reading pointer \"")
+                              : QStringLiteral("hotkey: reading keyboard \"")) +
+                     opened.name + QStringLiteral("\" at ") + path);
         Reader reader{std::make_unique<EvdevKeyboard>(opened.fd),
                       std::make_unique<QSocketNotifier>(opened.fd, QSocketNotifier::Read)};
         QObject::connect(reader.notifier.get(), &QSocketNotifier::activated, reader.notifier.get(),
@@ -130,6 +133,10 @@ void EvdevKeySource::report(const std::vector<EvdevKeyboard::Change>& changes)
     for (const EvdevKeyboard::Change& change : changes) {
         if (generation != m_generation || !m_listener)
             return;
+        if (change.code == EvdevKeyboard::click) {
+            m_listener->buttonPressed();
+            continue;
+        }
         unsigned char& holders = m_holders[change.code];
         if (change.down) {
             if (holders++ == 0)

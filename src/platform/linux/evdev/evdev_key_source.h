@@ -17,7 +17,8 @@ class QSocketNotifier;
 // Wayland. It only listens: nothing is grabbed. Reading needs the user in the input group (or an
 // ACL on the nodes), which opens every keystroke to this program. The keyboards act as one: a key
 // is down while any keyboard holds it, so a hold on one survives a tap of the same key on another.
-// Keyboards plugged in while started are read from then on; one unplugged releases its keys.
+// Keyboards plugged in while started are read from then on; one unplugged releases its keys. Mice
+// and touchpads are read for their clicks and wheel turns.
 class EvdevKeySource final : public KeySource {
 public:
     // Whether this source can see keys now, without starting it.
@@ -49,7 +50,7 @@ public:
     Reach start(Listener& listener) override;
     void stop() override;
 
-    // The keyboards read now.
+    // The keyboards and pointers read now.
     int keyboardCount() const { return static_cast<int>(m_keyboards.size()); }
 
 private:

@@ -72,6 +72,12 @@ void EvdevKeyboard::apply(unsigned type, unsigned code, int value, std::vector<C
         }
         return;
     }
+    // Buttons and the wheel make the hotkey a shortcut's modifier (Ctrl+click, Ctrl+scroll).
+    if ((type == EV_KEY && value == 1 && code >= BTN_MOUSE && code <= BTN_TASK) ||
+        (type == EV_REL && (code == REL_WHEEL || code == REL_HWHEEL) && value != 0)) {
+        changes.push_back({click, true});
+        return;
+    }
     if (type != EV_KEY || code >= keyCount || !EvdevKeyCodes::isKey(code))
         return;
     // 2 is an auto-repeat: the press was seen, or came before we listened and is not ours.

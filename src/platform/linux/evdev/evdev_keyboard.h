@@ -6,7 +6,8 @@
 #include <optional>
 #include <vector>
 
-// One keyboard's event node, read without blocking: its records become keys going down and up.
+// One keyboard's (or pointer's) event node, read without blocking: its records become keys going
+// down and up, and clicks.
 // Auto-repeats add nothing, a release of a key not seen going down is no change, and after the
 // kernel dropped records the keys are set right again before anything else is reported.
 class EvdevKeyboard final {
@@ -16,6 +17,8 @@ public:
     using KeyState = std::bitset<keyCount>;
     // Which keys are down now, or nothing when the node cannot say.
     using StateQuery = std::function<std::optional<KeyState>(int fd)>;
+    // The code of a change that is a mouse button going down or a turn of the wheel.
+    static constexpr unsigned click = keyCount;
 
     struct Change {
         unsigned code;

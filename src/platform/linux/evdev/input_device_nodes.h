@@ -12,14 +12,15 @@ class InputDeviceNodes {
 public:
     enum class Kind {
         Keyboard,    // open and readable; fd is the caller's
-        NotKeyboard, // a mouse, a power button, a switch, or no event node at all
+        Pointer,     // a mouse or touchpad, open and readable for its buttons and wheel; fd is the caller's
+        NotKeyboard, // a power button, a switch, or no event node at all
         Denied,      // this user may not read it (not in the input group, no ACL)
         Gone,        // vanished before it could be opened
     };
 
     struct Opened {
         Kind kind = Kind::Gone;
-        int fd = -1; // non-blocking; set for a keyboard only
+        int fd = -1; // non-blocking; set for a keyboard or pointer only
         QString name;
 
         static Opened as(Kind kind, int fd = -1, QString name = {}) { return {kind, fd, std::move(name)}; }

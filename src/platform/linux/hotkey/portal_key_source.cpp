@@ -83,6 +83,7 @@ KeySource::Reach PortalKeySource::start(Listener& listener)
     BusCalls::listen(m_bus, m_service, shortcutSignals(), this, true);
     const QString token = QStringLiteral("quenda_session%1").arg(++m_tokens);
     m_sessionAnswered = false;
+    m_bound = false;
     request(QStringLiteral("CreateSession"), {QVariantMap{{QStringLiteral("session_handle_token"), token}}},
             SLOT(sessionCreated(uint, QVariantMap)));
     m_clock.singleShot(sessionWaitMs, this, [this, start = ++m_starts] {
@@ -161,8 +162,14 @@ void PortalKeySource::sessionCreated(uint response, const QVariantMap& results)
 
 void PortalKeySource::shortcutsBound(uint response, const QVariantMap&)
 {
-    if (m_running && response != 0)
+    if (!m_running)
+        return;
+    if (response != 0) {
         m_key.fail(QStringLiteral("the shortcuts portal did not bind the shortcut (%1)").arg(response));
+        return;
+    }
+    m_bound = true;
+    m_key.answered();
 }
 
 bool PortalKeySource::ours(const QDBusObjectPath& session, const QString& id) const

@@ -44,6 +44,7 @@ public:
     Reach start(Listener& listener) override;
     void stop() override;
     void watch(PhysicalKey key) override;
+    bool waiting() const override { return m_running && !m_bound; }
 
 private slots:
     void sessionCreated(uint response, const QVariantMap& results);
@@ -66,6 +67,7 @@ private:
     bool m_running = false;
     quint64 m_starts = 0;
     bool m_sessionAnswered = false;
+    bool m_bound = false;
     quint64 m_tokens = 0;
     QString m_requestPath;
     const char* m_requestSlot = nullptr;

@@ -64,3 +64,9 @@ void RouteKey::fail(const QString& why)
     if (m_listener)
         m_listener->sourceFailed(why);
 }
+
+void RouteKey::answered()
+{
+    if (m_listener)
+        m_listener->sourceAnswered();
+}

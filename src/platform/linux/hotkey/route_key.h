@@ -25,6 +25,8 @@ public:
     void release();
     // The route stopped working; told to a started listener only.
     void fail(const QString& why);
+    // The route's service answered after a wait; told to a started listener only.
+    void answered();
 
 private:
     Clock& m_clock;

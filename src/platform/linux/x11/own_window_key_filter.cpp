@@ -59,6 +59,9 @@ bool OwnWindowKeyFilter::eventFilter(QObject* watched, QEvent* event)
             m_listener.keyPressed(key);
         else
             m_listener.keyReleased(key);
+    } else if ((event->type() == QEvent::MouseButtonPress || event->type() == QEvent::Wheel) &&
+               watched->isWindowType()) {
+        m_listener.buttonPressed();
     }
     return false;
 }

@@ -6,8 +6,8 @@
 
 class QKeyEvent;
 
-// Key events of this program's own windows, seen by a filter on the application object: the
-// fallback when the desktop delivers no global key events.
+// Key events, clicks and wheel turns of this program's own windows, seen by a filter on the
+// application object: the fallback when the desktop delivers no global key events.
 class OwnWindowKeyFilter final : public QObject {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(OwnWindowKeyFilter)

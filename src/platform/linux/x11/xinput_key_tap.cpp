@@ -8,6 +8,7 @@
 #include <X11/Xlib.h>
 #include <X11/extensions/XInput2.h>
 
+#include <optional>
 #include <vector>
 
 namespace {
@@ -83,6 +84,8 @@ std::unique_ptr<XInputKeyTap> XInputKeyTap::open(const QByteArray& displayName, 
     unsigned char bits[XIMaskLen(XI_LASTEVENT)] = {};
     XISetMask(bits, XI_RawKeyPress);
     XISetMask(bits, XI_RawKeyRelease);
+    // Clicks and the wheel (buttons 4 to 7) with the hotkey down make it a shortcut's modifier.
+    XISetMask(bits, XI_RawButtonPress);
     // Master devices only: with every device selected, each key arrives twice (keyboard and master).
     XIEventMask mask{XIAllMasterDevices, static_cast<int>(sizeof bits), bits};
     ErrorTrap trap(display);
@@ -120,7 +123,12 @@ void XInputKeyTap::readEvents()
     // A listener may stop the source, destroying this tap, so nothing of it is touched after a
     // report unless the notifier it owns is still there.
     const QPointer<QSocketNotifier> alive(m_notifier.get());
-    std::vector<std::pair<PhysicalKey, bool>> keys;
+    // A key pressed or released, or no key: a button.
+    struct Report {
+        std::optional<PhysicalKey> key;
+        bool down;
+    };
+    std::vector<Report> keys;
     while (alive) {
         keys.clear();
         while (XPending(m_display) > 0) {
@@ -132,8 +140,10 @@ void XInputKeyTap::readEvents()
                 continue;
             if (cookie->evtype == XI_RawKeyPress || cookie->evtype == XI_RawKeyRelease) {
                 const auto* raw = static_cast<const XIRawEvent*>(cookie->data);
-                keys.emplace_back(m_codes.classify(static_cast<unsigned>(raw->detail)),
-                                  cookie->evtype == XI_RawKeyPress);
+                keys.push_back(
+                    {m_codes.classify(static_cast<unsigned>(raw->detail)), cookie->evtype == XI_RawKeyPress});
+            } else if (cookie->evtype == XI_RawButtonPress) {
+                keys.push_back({std::nullopt, true});
             }
             XFreeEventData(m_display, cookie);
         }
@@ -142,10 +152,12 @@ void XInputKeyTap::readEvents()
         for (const auto& [key, down] : keys) {
             if (!alive)
                 return;
-            if (down)
-                m_listener.keyPressed(key);
+            if (!key)
+                m_listener.buttonPressed();
+            else if (down)
+                m_listener.keyPressed(*key);
             else
-                m_listener.keyReleased(key);
+                m_listener.keyReleased(*key);
         }
     }
 }

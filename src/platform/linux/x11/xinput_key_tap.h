@@ -10,8 +10,9 @@
 struct _XDisplay;
 class QSocketNotifier;
 
-// Raw key events of every keyboard, selected on the root window through an X connection of its
-// own: nothing is grabbed, so every program still gets its keys.
+// Raw key events of every keyboard, and the presses of every mouse button and wheel, selected on
+// the root window through an X connection of its own: nothing is grabbed, so every program still
+// gets its keys and clicks.
 class XInputKeyTap final {
 public:
     // Connects to the display (empty name: none) and reports to listener on this thread; nothing,

@@ -30,6 +30,11 @@ public:
         friend bool operator==(const Choice&, const Choice&) = default;
     };
 
+    // Asked before a picked value is written: decide(true) writes it, decide(false) shows the stored
+    // value again; at once, later or never.
+    template <typename T>
+    using Confirm = std::function<void(const T& value, const std::function<void(bool)>& decide)>;
+
     explicit SettingsBinder(AppState& state, QObject* parent = nullptr);
 
     AppState& state() const { return m_state; }
@@ -53,10 +58,10 @@ public:
     // without becoming a choice, so the list stays the one offered.
     template <typename T>
     QComboBox* menu(T QuendaConfig::*field, const QList<Choice<T>>& choices,
-                    const std::function<QString(const T&)>& label)
+                    const std::function<QString(const T&)>& label, const Confirm<T>& confirm = {})
     {
         return menu<T>(
-            field, [choices](const QuendaConfig&) { return choices; }, label);
+            field, [choices](const QuendaConfig&) { return choices; }, label, confirm);
     }
 
     // The same, offering what `offered` gives for the configuration in force: the list is built
@@ -64,14 +69,11 @@ public:
     template <typename T>
     QComboBox* menu(T QuendaConfig::*field,
                     const std::function<QList<Choice<T>>(const QuendaConfig&)>& offered,
-                    const std::function<QString(const T&)>& label)
+                    const std::function<QString(const T&)>& label, const Confirm<T>& confirm = {})
     {
         auto* box = new SoftPicker;
         auto choices = std::make_shared<QList<Choice<T>>>();
-        // activated, not currentIndexChanged: only the user's pick writes.
-        connect(box, &QComboBox::activated, this,
-                [this, field, choices](int index) { write(field, choices->at(index).value); });
-        follow(box, [this, box, field, choices, offered, label] {
+        const auto show = [this, box, field, choices, offered, label] {
             const QSignalBlocker quiet(box);
             const QList<Choice<T>> now = offered(m_state.config());
             if (now != *choices) {
@@ -88,7 +90,20 @@ public:
             }
             box->setPlaceholderText(at < 0 ? label(stored) : QString());
             box->setCurrentIndex(at);
+        };
+        // activated, not currentIndexChanged: only the user's pick writes.
+        connect(box, &QComboBox::activated, this, [this, field, choices, confirm, show](int index) {
+            const T value = choices->at(index).value;
+            if (!confirm)
+                return write(field, value);
+            confirm(value, [this, field, value, show](bool yes) {
+                if (yes)
+                    write(field, value);
+                else
+                    show();
+            });
         });
+        follow(box, show);
         return box;
     }
 

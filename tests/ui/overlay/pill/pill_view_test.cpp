@@ -52,7 +52,7 @@ TEST_F(PillTest, EachPhaseShowsItsRowInABarOfItsWidth)
         {.name = "hovered idle", .phase = Phase::idle(), .texts = {s("Ctrl")}, .width = 172},
         {.name = "hovered idle while rewriting", .phase = Phase::idle(), .rewriting = true, .texts = {s("Ctrl")}, .width = 220},
         {.name = "listening", .phase = Phase::listening(), .texts = {s("1:15")}, .width = 196, .symbol = Symbol::Stop},
-        {.name = "listening hands-free", .phase = Phase::listening(), .texts = {s("1:15"), s("Hands-free · Ctrl twice or Esc stops")}, .width = PillView::handsFreeWidth, .handsFree = true},
+        {.name = "listening hands-free", .phase = Phase::listening(), .texts = {s("1:15"), s("Hands-free · Ctrl twice stops · Esc cancels")}, .width = PillView::handsFreeWidth, .handsFree = true},
         {.name = "listening while rewriting", .phase = Phase::listening(), .rewriting = true, .texts = {s("1:15")}, .width = 196, .symbol = Symbol::Stop},
         {.name = "transcribing", .phase = Phase::transcribing(), .texts = {s("Recognising…")}, .width = 172},
         {.name = "polishing dictation", .phase = Phase::polishing(longRaw), .texts = {longRaw}, .width = 172, .symbol = Symbol::Sparkles},

@@ -6,8 +6,10 @@
 #include "ui/kit/accessibility_repair_card.h"
 #include "ui/kit/key_cap.h"
 #include "ui/kit/page.h"
+#include "ui/kit/soft_button.h"
 #include "ui/kit/soft_picker.h"
 #include "ui/kit/status_pill.h"
+#include "ui/pages/settings/prune_question.h"
 #include "ui/pages/settings/settings_row.h"
 
 #include <QAccessible>
@@ -98,6 +100,62 @@ TEST_F(SettingsPageTest, EveryControlWritesItsFieldOnceAndFollowsAChangeMadeElse
         EXPECT_TRUE(row.written(QuendaConfig::decode(readAll(configPath())).value_or(QuendaConfig{})));
         state().setConfig(QuendaConfig::standard());
         EXPECT_EQ(shown(widget), before);
+    }
+}
+
+// A limit below what is stored says on its row how many dictations it removes, and removes them only
+// once confirmed; Cancel keeps them and the limit.
+TEST_F(SettingsPageTest, ALimitThatRemovesDictationsAsksOnItsRowFirst)
+{
+    enum class Answer { None, Cancel, Remove };
+    struct Row {
+        const char* control;
+        QString pick;
+        Answer answer;
+        QString question;
+        qsizetype kept;
+        QString shown;
+    };
+    const QString seven = s("This removes 7 entries from your history at once.");
+    const QString ten = s("This removes 10 entries from your history at once.");
+    // clang-format off
+    const Row rows[] = {
+        {.control = "settings.keepAtMost", .pick = s("5 entries"),  .answer = Answer::Cancel, .question = seven, .kept = 12, .shown = s("Any number")},
+        {.control = "settings.keepAtMost", .pick = s("5 entries"),  .answer = Answer::Remove, .question = seven, .kept = 5,  .shown = s("5 entries")},
+        {.control = "settings.keepAtMost", .pick = s("25 entries"), .answer = Answer::None,   .question = {},    .kept = 12, .shown = s("25 entries")},
+        {.control = "settings.keepFor",    .pick = s("2 days"),     .answer = Answer::Cancel, .question = ten,   .kept = 12, .shown = s("Always")},
+        {.control = "settings.keepFor",    .pick = s("2 days"),     .answer = Answer::Remove, .question = ten,   .kept = 2,  .shown = s("2 days")},
+        {.control = "settings.keepFor",    .pick = s("1 year"),     .answer = Answer::None,   .question = {},    .kept = 12, .shown = s("1 year")},
+    };
+    // clang-format on
+    QList<HistoryEntry> twelve;
+    for (int day = 0; day < 12; ++day)
+        twelve << dictation(s("said"), day * 24 * 60 + 60);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.pick.toStdString());
+        configure([](QuendaConfig& c) {
+            c.historyKeepHours = 0;
+            c.historyMaxEntries = 0;
+        });
+        state().setHistory(twelve);
+        QWidget* menu = control(row.control);
+        m_configCalls.clear();
+        act(menu, row.pick);
+        PruneQuestion* asking = nullptr;
+        for (PruneQuestion* question : page().findChildren<PruneQuestion*>()) {
+            if (!question->text().isEmpty())
+                asking = question;
+        }
+        EXPECT_EQ(asking ? asking->text() : QString(), row.question);
+        if (asking) {
+            EXPECT_EQ(state().history().size(), 12);
+            EXPECT_TRUE(m_configCalls.isEmpty());
+            (row.answer == Answer::Remove ? asking->removeButton() : asking->cancelButton())->click();
+            EXPECT_TRUE(asking->text().isEmpty());
+        }
+        EXPECT_EQ(state().history().size(), row.kept);
+        EXPECT_EQ(m_configCalls.size(), row.answer == Answer::Cancel ? 0 : 1);
+        EXPECT_EQ(shown(menu), row.shown);
     }
 }
 

@@ -14,6 +14,7 @@ class OpenAIKeyStore;
 class ProviderKeyField;
 class QComboBox;
 class QLineEdit;
+class SettingsBinder;
 class SettingsRow;
 class ToggleSwitch;
 
@@ -28,11 +29,11 @@ class EndpointRow final : public QWidget {
 
 public:
     // Without a key store the key row is left out.
-    EndpointRow(AppState& state, OpenAIKeyStore* keys, const QUuid& id, QWidget* parent = nullptr);
+    EndpointRow(SettingsBinder& binder, OpenAIKeyStore* keys, const QUuid& id, QWidget* parent = nullptr);
 
     // Changes the endpoint list in one configuration write, none when nothing changed; the legacy
     // fields follow the first endpoint, as they do in the file.
-    static void writeEndpoints(AppState& state,
+    static void writeEndpoints(SettingsBinder& binder,
                                const std::function<void(QList<CorrectionEndpoint>&)>& change);
 
     const QUuid& id() const { return m_id; }
@@ -60,16 +61,16 @@ protected:
 private:
     std::optional<CorrectionEndpoint> stored() const;
     void edit(const std::function<void(CorrectionEndpoint&)>& change);
+    void bindFields();
     void chooseKind(int index);
     void writeKind(const QString& kind);
-    void commitBaseURL();
-    void commitModel(const QString& typed);
     void move(int by);
     void removeEndpoint();
     void lookUp();
     void showKind();
     void showCatalog();
 
+    SettingsBinder& m_binder;
     AppState& m_state;
     OpenAIKeyStore* m_keys;
     const QUuid m_id;
@@ -77,8 +78,7 @@ private:
     int m_count = 0;
     // Custom was chosen for an endpoint without a base URL: shown, not stored, until one is given.
     bool m_pendingCustom = false;
-    std::optional<QString> m_shownURL;
-    std::optional<QString> m_shownModel;
+    bool m_presented = false;
     QStringList m_models;
 
     KitLabel* m_number;

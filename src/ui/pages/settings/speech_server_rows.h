@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/model/speech_server.h"
+
 #include <QPointer>
 #include <QWidget>
 
@@ -12,7 +14,6 @@ class QLineEdit;
 class SettingsBinder;
 class SettingsRow;
 class SoftButton;
-struct SpeechCheck;
 
 // The user's own speech server: its address, which says that recordings go there and warns of
 // plain http to another computer, the model, the key in the Secret Service and a check that sends
@@ -36,7 +37,8 @@ public:
 
 private:
     void follow();
-    void commitAddress();
+    // The refusal of a typed address, or without one what the row says of the stored server.
+    void showAddressLine(const QString& refusal);
     void check();
     void checked(const SpeechCheck& answer);
     void forgetCheck();
@@ -51,8 +53,8 @@ private:
     ProviderKeyField* m_key = nullptr;
     SoftButton* m_check;
     SettingsRow* m_checkRow;
-    std::optional<QString> m_shownAddress;
-    std::optional<QString> m_shownModel;
+    // The stored server the rows show; another one drops the answer of a check.
+    std::optional<SpeechServer> m_server;
     // The context of the check on its way; destroying it cancels the request.
     QPointer<QObject> m_checking;
 };

@@ -5,6 +5,7 @@
 #include "core/state/state_fixture.h"
 #include "core/text/l10n.h"
 #include "platform/fake/fake_secret_store.h"
+#include "ui/binder/settings_binder.h"
 #include "ui/kit/icon_button.h"
 #include "ui/kit/kit_label.h"
 #include "ui/kit/segmented_control.h"
@@ -13,7 +14,6 @@
 #include "ui/pages/settings/correction_section.h"
 #include "ui/pages/settings/endpoint_row.h"
 #include "ui/pages/settings/provider_key_field.h"
-#include "ui/pages/settings/settings_binder.h"
 #include "ui/pages/settings/settings_row.h"
 
 #include <QAbstractButton>
@@ -220,13 +220,20 @@ TEST_F(CorrectionSectionTest, ABaseURLThatCannotWorkIsRefusedWithItsReason)
     }
 }
 
+// Chosen, a server of the user's own waits for its address: no reason before anything could be
+// typed, no link to the provider's keys; leaving the address empty says why nothing was saved.
 TEST_F(CorrectionSectionTest, AServerOfYourOwnIsStoredOnlyWithItsBaseURL)
 {
     emit row(0).kind()->activated(3);
+    settleKeys();
     EXPECT_TRUE(m_configCalls.isEmpty());
     EXPECT_FALSE(row(0).baseURLRow()->isHidden());
-    EXPECT_EQ(row(0).baseURLRow()->problemText(), L10n::s("settings.correction.baseURL.empty"));
+    EXPECT_EQ(row(0).baseURLRow()->problemText(), QString());
+    EXPECT_EQ(row(0).key()->row()->detail()->text(), L10n::s("settings.correction.key.noneCustom"));
     EXPECT_FALSE(row(0).key()->isEnabled()) << "a key typed now would go to the provider";
+    type(row(0).baseURL(), s(""));
+    EXPECT_TRUE(m_configCalls.isEmpty());
+    EXPECT_EQ(row(0).baseURLRow()->problemText(), L10n::s("settings.correction.baseURL.empty"));
     type(row(0).baseURL(), s("http://10.0.0.9/v1"));
     ASSERT_EQ(m_configCalls.size(), 1);
     const CorrectionEndpoint now = state().config().correctionEndpoints.at(0);

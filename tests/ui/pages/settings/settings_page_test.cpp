@@ -36,68 +36,57 @@ QString screenId(const QScreen& screen)
 
 using SettingsPageTest = SettingsFixture;
 
-// Each control writes its field once, into the file too, and shows what someone else writes.
+// Each control writes its field once, into the file too, and shows the stored value, also when
+// someone else writes it.
 TEST_F(SettingsPageTest, EveryControlWritesItsFieldOnceAndFollowsAChangeMadeElsewhere)
 {
     struct Row {
         const char* control;
-        QString pick; // a menu item or segment; a switch flips whatever it is given
+        QString standard; // what the control shows for the standard configuration
+        QString pick;     // a menu item or segment; a switch flips whatever it is given
         std::function<bool(const QuendaConfig&)> written;
     };
+    const QString pointer = L10n::s("settings.placementScreen.pointer");
+    // clang-format off
     const Row rows[] = {
-        {"settings.hotkey", s("Left Ctrl"),
-         [](const QuendaConfig& c) { return c.hotkey == Hotkey::LeftControl; }},
-        {"settings.playSounds", s(""), [](const QuendaConfig& c) { return !c.playSounds; }},
-        {"settings.othersAudio", s("Quieter"),
-         [](const QuendaConfig& c) { return c.othersAudio == OthersAudio::Quiet; }},
-        {"style.command.title", s(""), [](const QuendaConfig& c) { return !c.commandMode; }},
-        {"settings.learnEdits", s(""), [](const QuendaConfig& c) { return !c.learnEdits; }},
-        {"style.language", s("English"), [](const QuendaConfig& c) { return c.language == s("en"); }},
-        {"settings.nativeLanguage", s("French"),
-         [](const QuendaConfig& c) { return c.nativeLanguage == s("fr"); }},
-        {"settings.port", s("17400"), [](const QuendaConfig& c) { return c.port == 17400; }},
-        {"settings.recogniser", s("Built in"),
-         [](const QuendaConfig& c) { return c.asrEngine == AsrEngine::Whistle; }},
-        {"settings.speechServer.url", s(" http://127.0.0.1:9000/v1 "),
-         [](const QuendaConfig& c) { return c.speechBaseURL == s("http://127.0.0.1:9000/v1"); }},
-        {"settings.speechServer.model", s("large-v3"),
-         [](const QuendaConfig& c) { return c.speechModel == s("large-v3"); }},
-        {"settings.showWidget", s(""), [](const QuendaConfig& c) { return c.showWidget; }},
-        {"settings.followScreen", s(""), [](const QuendaConfig& c) { return !c.widgetFollowActiveScreen; }},
-        {"settings.resultSize", s("Compact"),
-         [](const QuendaConfig& c) { return c.overlayResultSize == OverlayResultSize::Compact; }},
-        {"settings.resultStay", s("1 minute"),
-         [](const QuendaConfig& c) { return c.overlayResultDismissSeconds == 60; }},
-        {"settings.showPreview", s(""), [](const QuendaConfig& c) { return !c.showDictationPreview; }},
-        {"settings.previewStay", s("Until closed"),
-         [](const QuendaConfig& c) { return c.dictationPreviewDismissSeconds == 0; }},
-        {"settings.placement", s("At the widget"),
-         [](const QuendaConfig& c) { return !c.resultPlacementFixed; }},
-        {"settings.placementScreen", QGuiApplication::primaryScreen()->name(),
-         [](const QuendaConfig& c) {
-             return c.resultPlacementScreen == screenId(*QGuiApplication::primaryScreen());
-         }},
-        {"settings.placementAnchor", s("Bottom right"),
-         [](const QuendaConfig& c) {
-             return c.resultPlacementAnchor == ResultPlacementAnchor::BottomTrailing;
-         }},
-        {"settings.keepFor", s("Always"), [](const QuendaConfig& c) { return c.historyKeepHours == 0; }},
-        {"settings.keepAtMost", s("Any number"),
-         [](const QuendaConfig& c) { return c.historyMaxEntries == 0; }},
-        {"settings.launchAtLogin", s(""), [](const QuendaConfig& c) { return !c.launchAtLogin; }},
+        {"settings.hotkey",             s("Right Ctrl"),      s("Left Ctrl"),                   [](const QuendaConfig& c) { return c.hotkey == Hotkey::LeftControl; }},
+        {"settings.playSounds",         s("on"),              s(""),                            [](const QuendaConfig& c) { return !c.playSounds; }},
+        {"settings.othersAudio",        s("Muted"),           s("Quieter"),                     [](const QuendaConfig& c) { return c.othersAudio == OthersAudio::Quiet; }},
+        {"style.command.title",         s("on"),              s(""),                            [](const QuendaConfig& c) { return !c.commandMode; }},
+        {"settings.learnEdits",         s("on"),              s(""),                            [](const QuendaConfig& c) { return !c.learnEdits; }},
+        {"style.language",              s("Automatic"),       s("English"),                     [](const QuendaConfig& c) { return c.language == s("en"); }},
+        {"settings.nativeLanguage",     s("German"),          s("French"),                      [](const QuendaConfig& c) { return c.nativeLanguage == s("fr"); }},
+        {"settings.port",               s("17321"),           s("17400"),                       [](const QuendaConfig& c) { return c.port == 17400; }},
+        {"settings.recogniser",         s("Whisper server"),  s("Built in"),                    [](const QuendaConfig& c) { return c.asrEngine == AsrEngine::Whistle; }},
+        {"settings.speechServer.url",   s(""),                s(" http://127.0.0.1:9000/v1 "),  [](const QuendaConfig& c) { return c.speechBaseURL == s("http://127.0.0.1:9000/v1"); }},
+        {"settings.speechServer.model", s("whisper-1"),       s("large-v3"),                    [](const QuendaConfig& c) { return c.speechModel == s("large-v3"); }},
+        {"settings.showWidget",         s("off"),             s(""),                            [](const QuendaConfig& c) { return c.showWidget; }},
+        {"settings.followScreen",       s("on"),              s(""),                            [](const QuendaConfig& c) { return !c.widgetFollowActiveScreen; }},
+        {"settings.resultSize",         s("Large"),           s("Compact"),                     [](const QuendaConfig& c) { return c.overlayResultSize == OverlayResultSize::Compact; }},
+        {"settings.resultStay",         s("15 seconds"),      s("1 minute"),                    [](const QuendaConfig& c) { return c.overlayResultDismissSeconds == 60; }},
+        {"settings.showPreview",        s("on"),              s(""),                            [](const QuendaConfig& c) { return !c.showDictationPreview; }},
+        {"settings.previewStay",        s("1 second"),        s("Until closed"),                [](const QuendaConfig& c) { return c.dictationPreviewDismissSeconds == 0; }},
+        {"settings.placement",          s("Fixed"),           s("At the widget"),               [](const QuendaConfig& c) { return !c.resultPlacementFixed; }},
+        {"settings.placementScreen",    pointer,              QGuiApplication::primaryScreen()->name(),
+                                                                                                [](const QuendaConfig& c) { return c.resultPlacementScreen == screenId(*QGuiApplication::primaryScreen()); }},
+        {"settings.placementAnchor",    s("Top centre"),      s("Bottom right"),                [](const QuendaConfig& c) { return c.resultPlacementAnchor == ResultPlacementAnchor::BottomTrailing; }},
+        {"settings.keepFor",            s("1 week"),          s("Always"),                      [](const QuendaConfig& c) { return c.historyKeepHours == 0; }},
+        {"settings.keepAtMost",         s("500 entries"),     s("Any number"),                  [](const QuendaConfig& c) { return c.historyMaxEntries == 0; }},
+        {"settings.launchAtLogin",      s("on"),              s(""),                            [](const QuendaConfig& c) { return !c.launchAtLogin; }},
     };
+    // clang-format on
     for (const Row& row : rows) {
         SCOPED_TRACE(row.control);
         QWidget* widget = control(row.control);
         ASSERT_TRUE(widget);
-        const QString before = shown(widget);
+        EXPECT_EQ(shown(widget), row.standard);
         m_configCalls.clear();
         act(widget, row.pick);
         ASSERT_EQ(m_configCalls.size(), 1);
         EXPECT_TRUE(row.written(state().config()));
         EXPECT_TRUE(row.written(QuendaConfig::decode(readAll(configPath())).value_or(QuendaConfig{})));
         state().setConfig(QuendaConfig::standard());
-        EXPECT_EQ(shown(widget), before);
+        EXPECT_EQ(shown(widget), row.standard);
     }
 }
 

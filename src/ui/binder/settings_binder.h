@@ -3,6 +3,7 @@
 #include "core/base/result.h"
 #include "core/state/app_state.h"
 #include "ui/kit/soft_picker.h"
+#include "ui/kit/text_field.h"
 
 #include <QLineEdit>
 #include <QList>
@@ -37,8 +38,6 @@ public:
     // What a typed text stands for, or why it cannot be stored.
     template <typename T> using Parse = std::function<Result<T, Refusal>(const QString&)>;
     template <typename T> using Show = std::function<QString(const T&)>;
-    // Shows the reason a typed text was refused; empty takes it away.
-    using Refuse = std::function<void(const QString&)>;
 
     explicit SettingsBinder(AppState& state, QObject* parent = nullptr);
 
@@ -82,25 +81,24 @@ public:
     // Segments for a field of a few values; a stored value no segment carries leaves none chosen.
     template <typename T> SegmentedControl* segments(T QuendaConfig::*field, const QList<Choice<T>>& choices);
 
-    // Binds a field typed into: when editing finishes the text is parsed, a value is written (the
-    // field then shows it as stored) and a reason goes to refuse, nothing written. The text is
-    // replaced, the caret kept, only when the stored value itself changed: a change of any other
-    // setting never takes away what is being typed.
+    // Binds a text field: when editing finishes the text is parsed, a value is written (the field
+    // then shows it as stored) and a reason is shown on the field's refusal line, nothing written.
+    // The text is replaced, the caret kept, only when the stored value itself changed: a change of
+    // any other setting never takes away what is being typed.
     template <typename T>
-    void text(QLineEdit* editor, T QuendaConfig::*field, const Parse<T>& parse, const Show<T>& show,
-              const Refuse& refuse)
+    TextField* text(TextField* edit, T QuendaConfig::*field, const Parse<T>& parse, const Show<T>& show)
     {
-        text<T>(
-            editor, [field](const QuendaConfig& c) { return std::optional<T>(c.*field); },
-            [field](QuendaConfig& c, const T& value) { c.*field = value; }, parse, show, refuse);
+        return text<T>(
+            edit, [field](const QuendaConfig& c) { return std::optional<T>(c.*field); },
+            [field](QuendaConfig& c, const T& value) { c.*field = value; }, parse, show);
     }
 
     // The same for a value kept elsewhere than in a field of its own, such as in an entry of a
     // list: read finds it (nothing while there is none), store puts it in place.
     template <typename T>
-    void text(QLineEdit* editor, const std::function<std::optional<T>(const QuendaConfig&)>& read,
-              const std::function<void(QuendaConfig&, const T&)>& store, const Parse<T>& parse,
-              const Show<T>& show, const Refuse& refuse);
+    TextField* text(TextField* edit, const std::function<std::optional<T>(const QuendaConfig&)>& read,
+                    const std::function<void(QuendaConfig&, const T&)>& store, const Parse<T>& parse,
+                    const Show<T>& show);
 
     // Sets an editor's text without moving the caret of someone typing in it.
     static void replaceText(QLineEdit* editor, const QString& text);
@@ -161,27 +159,30 @@ SegmentedControl* SettingsBinder::segments(T QuendaConfig::*field, const QList<C
 }
 
 template <typename T>
-void SettingsBinder::text(QLineEdit* editor, const std::function<std::optional<T>(const QuendaConfig&)>& read,
-                          const std::function<void(QuendaConfig&, const T&)>& store, const Parse<T>& parse,
-                          const Show<T>& show, const Refuse& refuse)
+TextField* SettingsBinder::text(TextField* edit,
+                                const std::function<std::optional<T>(const QuendaConfig&)>& read,
+                                const std::function<void(QuendaConfig&, const T&)>& store,
+                                const Parse<T>& parse, const Show<T>& show)
 {
-    connect(editor, &QLineEdit::editingFinished, editor, [this, editor, read, store, parse, show, refuse] {
+    QLineEdit* editor = edit->editor();
+    connect(editor, &QLineEdit::editingFinished, edit, [this, edit, editor, read, store, parse, show] {
         const Result<T, Refusal> typed = parse(editor->text());
         if (!typed.ok()) {
-            refuse(typed.error().reason);
+            edit->setRefusal(typed.error().reason);
             return;
         }
-        refuse({});
+        edit->setRefusal({});
         editConfig([&](QuendaConfig& c) { store(c, typed.value()); });
         if (const std::optional<T> stored = read(m_state.config()))
             replaceText(editor, show(*stored));
     });
-    follow(editor, [this, editor, read, show, refuse, shown = std::optional<T>()]() mutable {
+    follow(edit, [this, edit, editor, read, show, shown = std::optional<T>()]() mutable {
         const std::optional<T> stored = read(m_state.config());
         if (!stored || stored == shown)
             return;
         shown = stored;
         replaceText(editor, show(*stored));
-        refuse({});
+        edit->setRefusal({});
     });
+    return edit;
 }

@@ -11,23 +11,23 @@
 #include "ui/kit/scheme.h"
 #include "ui/kit/soft_button.h"
 #include "ui/kit/soft_picker.h"
+#include "ui/kit/text_field.h"
 #include "ui/kit/toggle_switch.h"
 #include "ui/pages/settings/correction_texts.h"
 #include "ui/pages/settings/provider_key_field.h"
 #include "ui/pages/settings/settings_row.h"
 
-#include <QComboBox>
+#include <QCompleter>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPainter>
 #include <QSignalBlocker>
+#include <QStringListModel>
 #include <QUrl>
 #include <QVBoxLayout>
 
 namespace {
 
-constexpr int fieldWidth = 240;
-constexpr int urlFieldWidth = 300;
 constexpr double cornerRadius = 10;
 
 const QString& autoModel()
@@ -85,8 +85,10 @@ EndpointRow::EndpointRow(SettingsBinder& binder, OpenAIKeyStore* keys, const QUu
     , m_up(new IconButton(Symbol::ChevronUp, {}))
     , m_down(new IconButton(Symbol::ChevronDown, {}))
     , m_remove(new IconButton(Symbol::Trash, {}))
-    , m_baseURL(new QLineEdit)
-    , m_model(new QComboBox)
+    , m_baseURL(new TextField(QStringLiteral("http://127.0.0.1:11434/v1")))
+    , m_model(new TextField)
+    , m_models(new QStringListModel(this))
+    , m_modelList(new IconButton(Symbol::ChevronDown, {}))
 {
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(14, 12, 14, 14);
@@ -106,19 +108,18 @@ EndpointRow::EndpointRow(SettingsBinder& binder, OpenAIKeyStore* keys, const QUu
     header->addWidget(m_remove);
     outer->addLayout(header);
 
-    m_baseURL->setFont(KitFont::of(TextRole::Body));
-    m_baseURL->setFixedWidth(urlFieldWidth);
-    m_baseURL->setPlaceholderText(QStringLiteral("http://127.0.0.1:11434/v1"));
+    m_baseURL->setFixedWidth(SettingsRow::fieldWidth);
     m_baseURLRow = new SettingsRow(L10n::s("settings.correction.baseURL"), m_baseURL,
                                    L10n::s("settings.correction.baseURL.detail"));
     outer->addWidget(m_baseURLRow);
 
-    m_model->setFont(KitFont::of(TextRole::Body));
-    m_model->setEditable(true);
-    m_model->setInsertPolicy(QComboBox::NoInsert);
-    // Inline completion would turn a typed model into a longer listed one on Enter.
-    m_model->setCompleter(nullptr);
-    m_model->setFixedWidth(fieldWidth);
+    // The models the provider lists are offered as the name is typed, and all of them by the arrow;
+    // a popup, not inline completion, which would turn a typed model into a longer listed one.
+    auto* offered = new QCompleter(m_models, this);
+    offered->setCaseSensitivity(Qt::CaseInsensitive);
+    m_model->editor()->setCompleter(offered);
+    m_model->addTrailing(m_modelList);
+    m_model->setFixedWidth(SettingsRow::fieldWidth);
     m_modelRow = new SettingsRow(L10n::s("settings.correction.model"), m_model,
                                  L10n::s("settings.correction.model.auto"));
     outer->addWidget(m_modelRow);
@@ -139,9 +140,12 @@ EndpointRow::EndpointRow(SettingsBinder& binder, OpenAIKeyStore* keys, const QUu
     connect(m_down, &IconButton::clicked, this, [this] { move(1); });
     connect(m_remove, &IconButton::clicked, this, &EndpointRow::removeEndpoint);
     bindFields();
-    connect(m_model, &QComboBox::activated, this, [this](int index) {
-        const QString model = m_model->itemText(index);
-        edit([&model](CorrectionEndpoint& e) { e.model = model; });
+    connect(offered, qOverload<const QString&>(&QCompleter::activated), this,
+            [this](const QString& model) { edit([&model](CorrectionEndpoint& e) { e.model = model; }); });
+    connect(m_modelList, &IconButton::clicked, this, [this, offered] {
+        m_model->editor()->setFocus();
+        offered->setCompletionPrefix({});
+        offered->complete();
     });
     connect(&m_state, &AppState::correctionCatalogsChanged, this, &EndpointRow::showCatalog);
     connect(&m_state, &AppState::correctionLookupErrorsChanged, this, &EndpointRow::showCatalog);
@@ -190,16 +194,16 @@ void EndpointRow::bindFields()
                 return m_shown.baseURL;
             return baseURLOf(typed);
         },
-        &shownAsIs, [this](const QString& reason) { m_baseURLRow->setProblem(reason); });
+        &shownAsIs);
     m_binder.text<QString>(
-        m_model->lineEdit(), read(&CorrectionEndpoint::model),
+        m_model, read(&CorrectionEndpoint::model),
         [store](QuendaConfig& config, const QString& model) {
             store(config, [&](CorrectionEndpoint& e) { e.model = model; });
         },
         [](const QString& typed) -> Result<QString, SettingsBinder::Refusal> {
             return typed.trimmed().isEmpty() ? autoModel() : typed.trimmed();
         },
-        &shownAsIs, [](const QString&) {});
+        &shownAsIs);
 }
 
 void EndpointRow::present(const CorrectionEndpoint& endpoint, int index, int count)
@@ -235,9 +239,10 @@ void EndpointRow::present(const CorrectionEndpoint& endpoint, int index, int cou
     m_up->setAccessibleName(L10n::format(QStringLiteral("settings.correction.moveUp"), {number}));
     m_down->setAccessibleName(L10n::format(QStringLiteral("settings.correction.moveDown"), {number}));
     m_remove->setAccessibleName(L10n::format(QStringLiteral("settings.correction.remove"), {number}));
-    m_baseURL->setAccessibleName(CorrectionTexts::ofEndpoint(L10n::s("settings.correction.baseURL"), number));
-    m_model->setAccessibleName(CorrectionTexts::ofEndpoint(L10n::s("settings.correction.model"), number));
-    m_model->lineEdit()->setAccessibleName(m_model->accessibleName());
+    m_baseURL->setName(CorrectionTexts::ofEndpoint(L10n::s("settings.correction.baseURL"), number));
+    m_model->setName(CorrectionTexts::ofEndpoint(L10n::s("settings.correction.model"), number));
+    m_modelList->setAccessibleName(
+        CorrectionTexts::ofEndpoint(L10n::s("settings.correction.model.list"), number));
     if (m_key)
         m_key->setNumber(number);
     showCatalog();
@@ -245,9 +250,15 @@ void EndpointRow::present(const CorrectionEndpoint& endpoint, int index, int cou
         lookUp();
 }
 
+QStringList EndpointRow::models() const
+{
+    return m_models->stringList();
+}
+
 QList<QWidget*> EndpointRow::focusOrder() const
 {
-    QList<QWidget*> order{m_kind, m_enabled, m_up, m_down, m_remove, m_baseURL, m_model};
+    QList<QWidget*> order{
+        m_kind, m_enabled, m_up, m_down, m_remove, m_baseURL->editor(), m_model->editor(), m_modelList};
     if (m_key)
         order << m_key->row()->detail() << m_key->editor() << m_key->removeButton();
     return order;
@@ -290,7 +301,7 @@ void EndpointRow::chooseKind(int index)
         // shows once the field is left empty or wrong, not before anything could be typed.
         m_pendingCustom = true;
         showKind();
-        m_baseURL->setFocus();
+        m_baseURL->editor()->setFocus();
         return;
     }
     m_pendingCustom = false;
@@ -394,15 +405,9 @@ void EndpointRow::showCatalog()
         if (!models.contains(model))
             models.append(model);
     }
-    if (models != m_models) {
-        m_models = models;
-        QLineEdit* editor = m_model->lineEdit();
-        const QString typed = editor->text();
-        const QSignalBlocker quiet(m_model);
-        m_model->clear();
-        m_model->addItems(models);
-        SettingsBinder::replaceText(editor, typed);
-    }
+    // The list only: what is typed in the field stays as it is.
+    if (models != m_models->stringList())
+        m_models->setStringList(models);
     const auto error = m_state.correctionLookupErrors().constFind(base);
     m_modelRow->setProblem(
         error == m_state.correctionLookupErrors().cend()
@@ -413,5 +418,5 @@ void EndpointRow::showCatalog()
             ? L10n::s("settings.correction.model.auto")
             : L10n::format(QStringLiteral("settings.correction.model.recommended"), {catalog.recommended});
     m_modelRow->detail()->setText(detail);
-    m_model->setAccessibleDescription(detail);
+    m_model->editor()->setAccessibleDescription(detail);
 }

@@ -13,9 +13,10 @@ class KitLabel;
 class OpenAIKeyStore;
 class ProviderKeyField;
 class QComboBox;
-class QLineEdit;
+class QStringListModel;
 class SettingsBinder;
 class SettingsRow;
+class TextField;
 class ToggleSwitch;
 
 // One endpoint of the correction list: its number, provider, switch and place in the list, the
@@ -49,9 +50,12 @@ public:
     IconButton* downButton() const { return m_down; }
     IconButton* removeButton() const { return m_remove; }
     SettingsRow* baseURLRow() const { return m_baseURLRow; }
-    QLineEdit* baseURL() const { return m_baseURL; }
+    TextField* baseURL() const { return m_baseURL; }
     SettingsRow* modelRow() const { return m_modelRow; }
-    QComboBox* model() const { return m_model; }
+    TextField* model() const { return m_model; }
+    // The models offered for the field: "auto", then those the provider lists.
+    QStringList models() const;
+    IconButton* modelListButton() const { return m_modelList; }
     // Absent without a key store.
     ProviderKeyField* key() const { return m_key; }
 
@@ -79,7 +83,6 @@ private:
     // Custom was chosen for an endpoint without a base URL: shown, not stored, until one is given.
     bool m_pendingCustom = false;
     bool m_presented = false;
-    QStringList m_models;
 
     KitLabel* m_number;
     QComboBox* m_kind;
@@ -87,9 +90,11 @@ private:
     IconButton* m_up;
     IconButton* m_down;
     IconButton* m_remove;
-    QLineEdit* m_baseURL;
+    TextField* m_baseURL;
     SettingsRow* m_baseURLRow;
-    QComboBox* m_model;
+    TextField* m_model;
+    QStringListModel* m_models;
+    IconButton* m_modelList;
     SettingsRow* m_modelRow;
     ProviderKeyField* m_key = nullptr;
 };

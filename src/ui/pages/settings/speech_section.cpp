@@ -6,13 +6,13 @@
 #include "ui/kit/segmented_control.h"
 #include "ui/kit/soft_button.h"
 #include "ui/kit/status_pill.h"
+#include "ui/kit/text_field.h"
 #include "ui/pages/settings/settings_row.h"
 #include "ui/pages/settings/settings_section.h"
 #include "ui/pages/settings/settings_sections.h"
 #include "ui/pages/settings/speech_server_rows.h"
 
 #include <QHBoxLayout>
-#include <QLineEdit>
 
 namespace {
 
@@ -42,13 +42,9 @@ QWidget* engineState(SettingsBinder& binder)
 // The engine's port, written when the field is left and only when the engine could listen there.
 SettingsRow* portRow(SettingsBinder& binder)
 {
-    auto* field = new QLineEdit;
-    field->setFont(KitFont::of(TextRole::Body));
-    field->setFixedWidth(90);
-    auto* row = new SettingsRow(L10n::s("settings.port"), field, L10n::s("settings.port.detail"));
     AppState& state = binder.state();
-    binder.text<qint64>(
-        field, &QuendaConfig::port,
+    auto* field = binder.text<qint64>(
+        new TextField, &QuendaConfig::port,
         [&state](const QString& typed) -> Result<qint64, SettingsBinder::Refusal> {
             bool number = false;
             const qint64 port = typed.trimmed().toLongLong(&number);
@@ -60,9 +56,9 @@ SettingsRow* portRow(SettingsBinder& binder)
                 return SettingsBinder::Refusal{L10n::format(QStringLiteral("settings.port.taken"), {port})};
             return port;
         },
-        [](const qint64& port) { return QString::number(port); },
-        [row](const QString& reason) { row->setProblem(reason); });
-    return row;
+        [](const qint64& port) { return QString::number(port); });
+    field->setFixedWidth(SettingsRow::fieldWidth);
+    return new SettingsRow(L10n::s("settings.port"), field, L10n::s("settings.port.detail"));
 }
 
 // Which recogniser writes the dictations now: a Whisper server only once it has an address.

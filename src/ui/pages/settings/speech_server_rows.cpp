@@ -3,9 +3,9 @@
 #include "core/state/app_state.h"
 #include "core/text/l10n.h"
 #include "ui/binder/settings_binder.h"
-#include "ui/kit/kit_font.h"
 #include "ui/kit/kit_label.h"
 #include "ui/kit/soft_button.h"
+#include "ui/kit/text_field.h"
 #include "ui/pages/settings/provider_key_field.h"
 #include "ui/pages/settings/settings_row.h"
 
@@ -17,14 +17,10 @@
 
 namespace {
 
-constexpr int fieldWidth = 320;
-
-QLineEdit* field(const QString& placeholder)
+TextField* field(const QString& placeholder)
 {
-    auto* edit = new QLineEdit;
-    edit->setFont(KitFont::of(TextRole::Body));
-    edit->setFixedWidth(fieldWidth);
-    edit->setPlaceholderText(placeholder);
+    auto* edit = new TextField(placeholder);
+    edit->setFixedWidth(SettingsRow::fieldWidth);
     return edit;
 }
 
@@ -107,11 +103,10 @@ SpeechServerRows::SpeechServerRows(SettingsBinder& binder, OpenAIKeyStore* keys,
     rows->addWidget(m_checkRow);
 
     auto* inSight = new WholeInSight(this);
-    m_address->installEventFilter(inSight);
-    m_model->installEventFilter(inSight);
-    m_binder.text<QString>(m_address, &QuendaConfig::speechBaseURL, &addressOf, &shownAsIs,
-                           [this](const QString& reason) { showAddressLine(reason); });
-    m_binder.text<QString>(m_model, &QuendaConfig::speechModel, &modelOf, &shownAsIs, [](const QString&) {});
+    m_address->editor()->installEventFilter(inSight);
+    m_model->editor()->installEventFilter(inSight);
+    m_binder.text<QString>(m_address, &QuendaConfig::speechBaseURL, &addressOf, &shownAsIs);
+    m_binder.text<QString>(m_model, &QuendaConfig::speechModel, &modelOf, &shownAsIs);
     connect(m_check, &SoftButton::clicked, this, &SpeechServerRows::check);
     if (m_key)
         connect(m_key, &ProviderKeyField::keyChanged, this, &SpeechServerRows::dropCheck);
@@ -124,21 +119,13 @@ void SpeechServerRows::follow()
     const SpeechServer stored{config.speechBaseURL.trimmed(), config.speechModel};
     if (m_server != stored) {
         m_server = stored;
-        showAddressLine({});
+        // A warning about the server stored, apart from the refusal of one typed.
+        m_addressRow->setProblem(!stored.baseURL.isEmpty() && stored.sendsInTheClear()
+                                     ? L10n::s("settings.speechServer.url.inTheClear")
+                                     : QString());
         dropCheck();
     }
     m_check->setEnabled(!config.speechBaseURL.trimmed().isEmpty());
-}
-
-void SpeechServerRows::showAddressLine(const QString& refusal)
-{
-    const QuendaConfig& config = m_state.config();
-    const SpeechServer stored{config.speechBaseURL.trimmed(), config.speechModel};
-    // Without a refusal the row warns of a stored server that hears recordings in the clear.
-    m_addressRow->setProblem(!refusal.isEmpty() ? refusal
-                             : !stored.baseURL.isEmpty() && stored.sendsInTheClear()
-                                 ? L10n::s("settings.speechServer.url.inTheClear")
-                                 : QString());
 }
 
 void SpeechServerRows::check()

@@ -14,6 +14,7 @@ class QLineEdit;
 class SettingsBinder;
 class SettingsRow;
 class SoftButton;
+class TextField;
 
 // The user's own speech server: its address, which says that recordings go there and warns of
 // plain http to another computer, the model, the key in the Secret Service and a check that sends
@@ -28,8 +29,8 @@ public:
     SpeechServerRows(SettingsBinder& binder, OpenAIKeyStore* keys, QWidget* parent = nullptr);
 
     SettingsRow* addressRow() const { return m_addressRow; }
-    QLineEdit* address() const { return m_address; }
-    QLineEdit* model() const { return m_model; }
+    TextField* address() const { return m_address; }
+    TextField* model() const { return m_model; }
     // Absent without a key store.
     ProviderKeyField* key() const { return m_key; }
     SettingsRow* checkRow() const { return m_checkRow; }
@@ -37,8 +38,6 @@ public:
 
 private:
     void follow();
-    // The refusal of a typed address, or without one what the row says of the stored server.
-    void showAddressLine(const QString& refusal);
     void check();
     void checked(const SpeechCheck& answer);
     void forgetCheck();
@@ -47,9 +46,9 @@ private:
 
     SettingsBinder& m_binder;
     AppState& m_state;
-    QLineEdit* m_address;
+    TextField* m_address;
     SettingsRow* m_addressRow;
-    QLineEdit* m_model;
+    TextField* m_model;
     ProviderKeyField* m_key = nullptr;
     SoftButton* m_check;
     SettingsRow* m_checkRow;

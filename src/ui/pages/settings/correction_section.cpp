@@ -7,13 +7,13 @@
 #include "ui/kit/kit_label.h"
 #include "ui/kit/segmented_control.h"
 #include "ui/kit/soft_button.h"
+#include "ui/kit/soft_picker.h"
 #include "ui/kit/toggle_switch.h"
 #include "ui/pages/settings/endpoint_row.h"
 #include "ui/pages/settings/provider_key_field.h"
 #include "ui/pages/settings/settings_row.h"
 #include "ui/pages/settings/settings_section.h"
 
-#include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QVBoxLayout>

@@ -12,10 +12,10 @@ class IconButton;
 class KitLabel;
 class OpenAIKeyStore;
 class ProviderKeyField;
-class QComboBox;
 class QStringListModel;
 class SettingsBinder;
 class SettingsRow;
+class SoftPicker;
 class TextField;
 class ToggleSwitch;
 
@@ -44,7 +44,7 @@ public:
     // The controls in reading order, for the section's Tab order.
     QList<QWidget*> focusOrder() const;
 
-    QComboBox* kind() const { return m_kind; }
+    SoftPicker* kind() const { return m_kind; }
     ToggleSwitch* enabled() const { return m_enabled; }
     IconButton* upButton() const { return m_up; }
     IconButton* downButton() const { return m_down; }
@@ -85,7 +85,7 @@ private:
     bool m_presented = false;
 
     KitLabel* m_number;
-    QComboBox* m_kind;
+    SoftPicker* m_kind;
     ToggleSwitch* m_enabled;
     IconButton* m_up;
     IconButton* m_down;

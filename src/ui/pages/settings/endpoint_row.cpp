@@ -305,7 +305,7 @@ void EndpointRow::chooseKind(int index)
         return;
     }
     m_pendingCustom = false;
-    m_baseURLRow->setProblem({});
+    m_baseURL->setRefusal({});
     CorrectionEndpoint next = m_shown;
     next.kind = kind;
     const QString own = OpenAIKeyStore::endpointAccount(m_id);

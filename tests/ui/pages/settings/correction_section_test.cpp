@@ -235,6 +235,10 @@ TEST_F(CorrectionSectionTest, AServerOfYourOwnIsStoredOnlyWithItsBaseURL)
     type(row(0).baseURL()->editor(), s(""));
     EXPECT_TRUE(m_configCalls.isEmpty());
     EXPECT_EQ(row(0).baseURL()->refusal(), L10n::s("settings.correction.baseURL.empty"));
+    // Another provider and back: the row waits afresh.
+    emit row(0).kind()->activated(0);
+    emit row(0).kind()->activated(3);
+    EXPECT_EQ(row(0).baseURL()->refusal(), QString());
     type(row(0).baseURL()->editor(), s("http://10.0.0.9/v1"));
     ASSERT_EQ(m_configCalls.size(), 1);
     const CorrectionEndpoint now = state().config().correctionEndpoints.at(0);

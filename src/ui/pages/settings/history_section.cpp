@@ -1,6 +1,6 @@
 #include "core/text/l10n.h"
+#include "ui/binder/settings_binder.h"
 #include "ui/pages/settings/prune_question.h"
-#include "ui/pages/settings/settings_binder.h"
 #include "ui/pages/settings/settings_row.h"
 #include "ui/pages/settings/settings_section.h"
 #include "ui/pages/settings/settings_sections.h"

@@ -2,6 +2,7 @@
 
 #include "core/state/app_state.h"
 #include "core/text/l10n.h"
+#include "ui/binder/settings_binder.h"
 #include "ui/kit/card.h"
 #include "ui/kit/kit_font.h"
 #include "ui/kit/kit_label.h"
@@ -76,6 +77,7 @@ private:
 StylePage::StylePage(AppState& state, AppIconCache& icons, QWidget* parent)
     : QWidget(parent)
     , m_state(state)
+    , m_binder(new SettingsBinder(state, this))
     , m_front(new KitLabel({}, TextRole::BodyMedium, Scheme::Text::Secondary))
     , m_apps(new AppStylesSection(state, icons))
 {
@@ -99,11 +101,8 @@ StylePage::StylePage(AppState& state, AppIconCache& icons, QWidget* parent)
         auto* card = new StyleCard(state.clock(), options.at(i));
         grid->addWidget(card, i / columns, i % columns);
         card->installEventFilter(this);
-        connect(card, &StyleCard::clicked, this, [this, id = options.at(i).id] {
-            QuendaConfig next = m_state.config();
-            next.style = id;
-            m_state.setConfig(next);
-        });
+        connect(card, &StyleCard::clicked, this,
+                [this, id = options.at(i).id] { m_binder->write(&QuendaConfig::style, id); });
         m_cards.append(card);
     }
     for (int c = 0; c < columns; ++c)
@@ -151,14 +150,8 @@ QWidget* StylePage::makeInstructions()
     m_instructions->setPlainText(m_state.config().instructions);
     inside->addWidget(m_instructions);
     card->content()->addWidget(frame);
-    connect(m_instructions, &QPlainTextEdit::textChanged, this, [this] {
-        const QString typed = m_instructions->toPlainText();
-        if (typed == m_state.config().instructions)
-            return;
-        QuendaConfig next = m_state.config();
-        next.instructions = typed;
-        m_state.setConfig(next);
-    });
+    connect(m_instructions, &QPlainTextEdit::textChanged, this,
+            [this] { m_binder->write(&QuendaConfig::instructions, m_instructions->toPlainText()); });
     return card;
 }
 
@@ -182,7 +175,7 @@ QWidget* StylePage::makeCommand()
     card->content()->setSpacing(10);
     auto* top = new QHBoxLayout;
     top->addWidget(heading(Symbol::Wand, L10n::s("style.command.title")), 1);
-    m_command = new ToggleSwitch(L10n::s("style.command.title"));
+    m_command = m_binder->toggle(&QuendaConfig::commandMode, L10n::s("style.command.title"));
     top->addWidget(m_command);
     card->content()->addLayout(top);
     card->content()->addWidget(
@@ -190,13 +183,6 @@ QWidget* StylePage::makeCommand()
             ->wrapping());
     m_more = new SoftButton(L10n::s("style.command.more"));
     card->content()->addWidget(m_more, 0, Qt::AlignLeft);
-    connect(m_command, &ToggleSwitch::toggled, this, [this](bool on) {
-        if (on == m_state.config().commandMode)
-            return;
-        QuendaConfig next = m_state.config();
-        next.commandMode = on;
-        m_state.setConfig(next);
-    });
     connect(m_more, &SoftButton::clicked, this, [this] { m_state.setSection(MainSection::Commands); });
     return card;
 }
@@ -211,32 +197,21 @@ void StylePage::buildLanguagePicker()
     delete m_menu;
     m_segments = nullptr;
     m_menu = nullptr;
-    const auto choose = [this](const QString& code) {
-        if (code == m_state.config().language)
-            return;
-        QuendaConfig next = m_state.config();
-        next.language = code;
-        m_state.setConfig(next);
-    };
+    const auto language = [](const QString& code) { return L10n::s(QStringLiteral("lang.") + code); };
+    QList<SettingsBinder::Choice<QString>> choices;
     if (engine == AsrEngine::Whistle) {
-        m_menu = new SoftPicker;
         for (const QString& code : QuendaConfig::whistleLanguages())
-            m_menu->addItem(L10n::s(QStringLiteral("lang.") + code), code);
+            choices.append({code, language(code)});
+        m_menu = m_binder->menu<QString>(&QuendaConfig::language, choices, language);
         m_menu->setAccessibleName(L10n::s("style.language"));
         m_languageSlot->addWidget(m_menu, 0, Qt::AlignLeft);
-        connect(m_menu, &QComboBox::activated, this,
-                [this, choose](int index) { choose(m_menu->itemData(index).toString()); });
         m_languageHint->setText(L10n::s("style.languageHint.whistle"));
     } else {
-        QList<SegmentedControl::Segment> segments;
-        for (const char* code : {"auto", "de", "en"}) {
-            const QString raw = QString::fromLatin1(code);
-            segments.append({raw, L10n::s(QStringLiteral("lang.") + raw)});
-        }
-        m_segments = new SegmentedControl(segments);
+        for (const char* code : {"auto", "de", "en"})
+            choices.append({QString::fromLatin1(code), language(QString::fromLatin1(code))});
+        m_segments = m_binder->segments<QString>(&QuendaConfig::language, choices);
         m_segments->setAccessibleName(L10n::s("style.language"));
         m_languageSlot->addWidget(m_segments, 0, Qt::AlignLeft);
-        connect(m_segments, &SegmentedControl::chosen, this, choose);
         // The bundled engine hears English only; the hint says so rather than promise the others.
         m_languageHint->setText(L10n::s("style.languageHint"));
     }
@@ -258,14 +233,6 @@ void StylePage::followConfig()
         m_instructions->setTextCursor(cursor);
     }
     buildLanguagePicker();
-    if (m_segments)
-        m_segments->setValue(config.language);
-    if (m_menu)
-        m_menu->setCurrentIndex(m_menu->findData(config.language));
-    {
-        const QSignalBlocker quiet(m_command);
-        m_command->setChecked(config.commandMode);
-    }
     followFrontApp();
 }
 

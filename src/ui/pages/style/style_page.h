@@ -17,6 +17,7 @@ class QGridLayout;
 class QPlainTextEdit;
 class QVBoxLayout;
 class SegmentedControl;
+class SettingsBinder;
 class SoftButton;
 class StyleCard;
 class ToggleSwitch;
@@ -58,6 +59,7 @@ private:
     void followFrontApp();
 
     AppState& m_state;
+    SettingsBinder* m_binder;
     KitLabel* m_front;
     CorrectionNotice* m_needsProvider;
     QList<StyleCard*> m_cards;

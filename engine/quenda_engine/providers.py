@@ -5,8 +5,9 @@ import http.client
 import json
 import re
 import urllib.error
-import urllib.parse
 import urllib.request
+
+from .outbound import Request, Unusable, split_url
 
 ANTHROPIC_VERSION = "2023-06-01"
 MAX_REPLY_BYTES = 8 * 1024 * 1024
@@ -21,13 +22,6 @@ PREFERRED = re.compile(r"mini|haiku|flash|small", re.IGNORECASE)
 
 class ProviderError(Exception):
     pass
-
-
-def split_url(url):
-    try:
-        return urllib.parse.urlsplit(url)
-    except ValueError:  # "http://[::1/v1" and the like
-        return urllib.parse.urlsplit("")
 
 
 def is_anthropic(base_url, kind=""):
@@ -53,29 +47,27 @@ class _NoRedirect(urllib.request.HTTPRedirectHandler):
         return None
 
 
-def _request(url, api_key, anthropic, timeout, payload=None):
-    parts = split_url(url)
-    if parts.scheme not in ("http", "https") or not parts.hostname:
-        raise ProviderError(f"not an http(s) URL: {url!r}")
-    if "\r" in api_key or "\n" in api_key or not api_key.isascii():
-        # http.client would quote the whole header, key included, in its error.
-        raise ProviderError("the API key holds characters a header cannot carry")
+def _request(base_url, route, api_key, anthropic, timeout, payload=None):
+    try:
+        out = Request(base_url, api_key, route)
+    except Unusable as e:
+        raise ProviderError(str(e)) from None
     headers = _headers(api_key, anthropic)
     data = None
     if payload is not None:
         data = json.dumps(payload).encode()
         headers["Content-Type"] = "application/json"
-    req = urllib.request.Request(url, data=data, headers=headers)
+    req = urllib.request.Request(out.url, data=data, headers=headers)
     # A proxy from the environment must not swallow a local server.
     handlers = [_NoRedirect()]
-    if parts.hostname in LOOPBACK_HOSTS:
+    if out.host in LOOPBACK_HOSTS:
         handlers.append(urllib.request.ProxyHandler({}))
     opener = urllib.request.build_opener(*handlers)
     try:
         with opener.open(req, timeout=timeout) as reply:
             body = reply.read(MAX_REPLY_BYTES + 1)
     except urllib.error.HTTPError as e:
-        raise ProviderError(f"HTTP {e.code}{_error_detail(e, api_key)}") from None
+        raise ProviderError(f"HTTP {e.code}{_error_detail(e, out)}") from None
     except (urllib.error.URLError, OSError) as e:
         reason = getattr(e, "reason", e)
         raise ProviderError(f"unreachable ({reason})") from None
@@ -89,21 +81,20 @@ def _request(url, api_key, anthropic, timeout, payload=None):
         raise ProviderError("reply is not JSON") from None
 
 
-def _error_detail(http_error, api_key):
+def _error_detail(http_error, out):
     try:
         err = json.loads(http_error.read(65536)).get("error")
         message = err.get("message") if isinstance(err, dict) else err
         if not message:
             return ""
         # Some servers quote the rejected key; it must not reach the log.
-        message = str(message).replace(api_key, "***") if api_key else str(message)
-        return f": {message[:200]}"
+        return f": {out.hide_key(str(message))[:200]}"
     except Exception:  # the detail is a courtesy; the status says enough
         return ""
 
 
 def list_models(base_url, api_key, timeout):
-    reply = _request(base_url.rstrip("/") + "/models", api_key, is_anthropic(base_url), timeout)
+    reply = _request(base_url, "/models", api_key, is_anthropic(base_url), timeout)
     data = reply.get("data") if isinstance(reply, dict) else None
     if not isinstance(data, list):
         raise ProviderError("model list has an unexpected shape")
@@ -118,9 +109,8 @@ def recommend(models):
 
 def chat(base_url, kind, api_key, model, system, user, timeout):
     """The provider's answer text; an empty answer counts as a failure."""
-    base = base_url.rstrip("/")
     if is_anthropic(base_url, kind):
-        reply = _request(base + "/messages", api_key, True, timeout, {
+        reply = _request(base_url, "/messages", api_key, True, timeout, {
             "model": model, "max_tokens": 4096, "system": system,
             "messages": [{"role": "user", "content": user}]})
         blocks = reply.get("content") if isinstance(reply, dict) else None
@@ -128,7 +118,7 @@ def chat(base_url, kind, api_key, model, system, user, timeout):
             if isinstance(blocks, list) else []
         text = "".join(t for t in texts if isinstance(t, str))
     else:
-        reply = _request(base + "/chat/completions", api_key, False, timeout, {
+        reply = _request(base_url, "/chat/completions", api_key, False, timeout, {
             "model": model,
             "messages": [{"role": "system", "content": system},
                          {"role": "user", "content": user}]})

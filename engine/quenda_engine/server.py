@@ -3,24 +3,25 @@
 import io
 import json
 import re
-import sys
+import socket
 import threading
 import time
 import traceback
 import urllib.parse
 from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
 
-from . import config, providers, speech_server, stream
+from . import config, outbound, providers, speech_server, stream, transcription
 from .access import CHALLENGE_HEADER, PROOF_HEADER, TOKEN_HEADER
-from .cleanup import clean_up, written
 from .polish import Failure, Polisher
-from .recogniser import BYTES_PER_SECOND, MODEL_NAME, BadAudio, is_english, read_pcm, wav_of
+from .recogniser import BYTES_PER_SECOND, MODEL_NAME, wav_of
+from .transcription import SpeechServer
 
 MAX_WAV_BYTES = 64 * 1024 * 1024      # over half an hour of 16 kHz 16-bit mono
 MAX_JSON_BYTES = 4 * 1024 * 1024
 MAX_EMPTY_BYTES = 64 * 1024           # /warmup and /shutdown carry no body
 DRAIN_CAP = 64 * 1024 * 1024
-LOAD_WAIT = 30.0
+# How long a refused client may pause in sending what it announced.
+DRAIN_PAUSE = 0.5
 # A request trickled in byte by byte must not hold its thread for ever: the
 # socket timeout restarts with every byte, this deadline does not.
 REQUEST_DEADLINE = 60.0
@@ -197,7 +198,7 @@ class Handler(BaseHTTPRequestHandler):
         self._answer()
 
     def _answer(self):
-        parts = providers.split_url(self.path)
+        parts = outbound.split_url(self.path)
         method, route, accepted = ROUTES.get(parts.path, (None, None, None))
         if route is None:
             return self.send_error(404, f"No such endpoint: {parts.path}")
@@ -257,12 +258,17 @@ class Handler(BaseHTTPRequestHandler):
 
     def _drain(self):
         # Reading what the client still sends lets it see the reply instead
-        # of a reset connection.
+        # of a reset connection. A client that has stopped sending waits for
+        # the close and must not hold its thread until the time-out.
         left = min(self._unread, DRAIN_CAP)
         self._unread = 0
+        if left <= 0:
+            return
+        self.timeout = DRAIN_PAUSE
         try:
+            self.connection.shutdown(socket.SHUT_WR)
             while left > 0:
-                chunk = self.rfile.read(min(left, 65536))
+                chunk = self.rfile.read1(min(left, 65536))
                 if not chunk:
                     break
                 left -= len(chunk)
@@ -333,45 +339,13 @@ class Handler(BaseHTTPRequestHandler):
     def on_transcribe(self, query):
         wav = self.read_body(self.server.max_wav_bytes)
         params = urllib.parse.parse_qs(query, keep_blank_values=True)
-        language, server = (params.get(name, [""])[0] for name in ("language", "server"))
-        try:
-            pcm = read_pcm(wav)
-        except BadAudio as e:
-            raise Failure(400, str(e)) from None
+        language, server, model = (params.get(name, [""])[0]
+                                   for name in ("language", "server", "model"))
         dictionary = config.load_dictionary(config.support_dir())
-        failure = None
-        if server.strip():
-            try:
-                heard = speech_server.transcribe(
-                    server, params.get("model", [""])[0], self._speech_key(), wav, language,
-                    speech_server.prompt_of(dictionary),
-                    speech_server.wait_for(len(pcm) / BYTES_PER_SECOND), self.connection)
-                if not heard:
-                    raise speech_server.ServerError(
-                        f"The speech server at {speech_server.host_of(server)} heard nothing.")
-                body = {"text": written(heard, dictionary), "raw": heard, "recogniser": "server"}
-                return 200, body | ({"language": language} if language not in ("", "auto") else {})
-            except speech_server.ServerError as e:
-                failure = str(e)
-                print(f"speech server: {failure}", file=sys.stderr)
-                if not is_english(language):
-                    raise Failure(502, failure) from None
-        elif not is_english(language):
-            raise Failure(422, f"Only English speech recognition is installed; the language "
-                               f"\"{language}\" is not available. Choose English or automatic.")
-        rec = self.server.recogniser
-        if not rec.ready:
-            rec.start_loading()
-            rec.wait_loaded(LOAD_WAIT)
-            if not rec.ready:
-                raise Failure(502 if failure else 503,
-                              failure or rec.error or "Speech recognition is still loading.")
-        heard = rec.transcribe(pcm)
-        # Written as a person would write it, with the user's dictionary, even when no correction
-        # provider is set up; "raw" keeps the words as the recogniser heard them.
-        body = {"text": clean_up(heard, dictionary), "raw": heard, "language": "en",
-                "recogniser": "built-in"}
-        return 200, body | ({"serverError": failure} if failure else {})
+        target = SpeechServer(server, model, self._speech_key(), self.connection) \
+            if server.strip() else None
+        return 200, transcription.transcribe(wav, language, target, self.server.recogniser,
+                                             dictionary)
 
     def on_speech_check(self, query):
         body = self.read_json(SPEECH_CHECK_KEYS, set(SPEECH_CHECK_KEYS))
@@ -400,9 +374,10 @@ class Handler(BaseHTTPRequestHandler):
     def on_correction_model(self, query):
         body = self.read_json({"apiKey": str, "baseURL": str}, {"apiKey", "baseURL"})
         base = body["baseURL"].strip()
-        parts = providers.split_url(base)
-        if parts.scheme not in ("http", "https") or not parts.hostname:
-            raise Failure(400, f"\"{base}\" is not an http(s) base URL.")
+        try:
+            outbound.checked_url(base)
+        except outbound.Unusable as e:
+            raise Failure(400, str(e)) from None
         try:
             return 200, self.server.polisher.correction_model(base, body["apiKey"].strip())
         except providers.ProviderError as e:

@@ -12,7 +12,7 @@ import time
 import uuid
 
 from .cleanup import parse_dictionary
-from .providers import split_url
+from .outbound import Request, Unusable, split_url
 
 # The app waits 60 s for /transcribe; what the server leaves of that goes to the built-in
 # recogniser, should the server fail.
@@ -23,7 +23,10 @@ WAIT_PER_SECOND = 2.0
 MAX_REPLY_BYTES = 1024 * 1024
 # Whisper reads about 224 tokens of prompt; more is cut off by the server anyway.
 MAX_PROMPT = 600
-MAX_SERVER_TEXT = 200
+# A server's reason for a failure reaches the program whole; an answer that is no
+# transcription is only quoted.
+MAX_REASON = 4000
+MAX_QUOTE = 200
 
 
 class ServerError(Exception):
@@ -151,14 +154,18 @@ def server_text(body, key=""):
             if isinstance(candidate, str) and candidate.strip():
                 text = candidate
                 break
-    return _one_line(text, key)
+    return _one_line(text, key, MAX_REASON)
 
 
-def _one_line(text, key):
+def _one_line(text, key, limit):
     text = " ".join(text.split())
     if key:
         text = text.replace(key, "***")
-    return text[:MAX_SERVER_TEXT]
+    return text[:limit]
+
+
+def _is_page(body):
+    return body.lstrip()[:15].lower().startswith((b"<!doctype html", b"<html"))
 
 
 def _with_detail(lead, status, detail):
@@ -179,8 +186,9 @@ def _fault(host, status, detail, keyed):
     return ServerError(_with_detail(lead, status, detail))
 
 
-def _exchange(parts, wav, fields, key, wait, watch):
+def _exchange(out, wav, fields, wait, watch):
     """Status and body of the server's reply; raises OSError or HTTPException on the way."""
+    parts = out.parts
     secure = parts.scheme == "https"
     port = parts.port  # a ValueError for a port that is no number
     connection = (http.client.HTTPSConnection(parts.hostname, port, timeout=wait,
@@ -190,13 +198,12 @@ def _exchange(parts, wav, fields, key, wait, watch):
         connection.connect()
         watch.attach(connection.sock)
         content_type, head, tail = _multipart(fields, wav)
-        path = (parts.path.rstrip("/") or "") + "/audio/transcriptions"
-        connection.putrequest("POST", path, skip_accept_encoding=True)
+        connection.putrequest("POST", out.target, skip_accept_encoding=True)
         connection.putheader("Content-Type", content_type)
         connection.putheader("Content-Length", str(len(head) + len(wav) + len(tail)))
         connection.putheader("Accept", "application/json")
-        if key:
-            connection.putheader("Authorization", "Bearer " + key)
+        if out.key:
+            connection.putheader("Authorization", "Bearer " + out.key)
         connection.endheaders()
         # In three pieces, so the recording is not copied into one body.
         for piece in (head, wav, tail):
@@ -211,14 +218,11 @@ def transcribe(base_url, model, key, wav, language, prompt, wait, client=None):
     """The text the server at `base_url` heard in `wav`, "" when it heard nothing. Raises
     ServerError with a message for the user, or ClientGone once `client`, the socket of the
     program that asked, has closed."""
-    base = base_url.strip()
-    host = host_of(base)
-    parts = split_url(base)
-    if parts.scheme not in ("http", "https") or not parts.hostname:
-        raise ServerError(f"\"{base}\" is not an http or https address of a speech server.")
-    if "\r" in key or "\n" in key or not key.isascii():
-        # http.client would quote the whole header, key included, in its error.
-        raise ServerError("The speech server's key holds characters a request cannot carry.")
+    try:
+        out = Request(base_url, key, "/audio/transcriptions")
+    except Unusable as e:
+        raise ServerError(f"The speech server cannot be asked: {e}") from None
+    host = out.host
     fields = [("model", model), ("response_format", "json")]
     if language.strip().lower() not in ("", "auto"):
         fields.append(("language", language.strip()))
@@ -228,15 +232,14 @@ def transcribe(base_url, model, key, wav, language, prompt, wait, client=None):
     watch = _Watch(client, time.monotonic() + wait)
     try:
         try:
-            status, body = _exchange(parts, wav, fields, key, wait, watch)
+            status, body = _exchange(out, wav, fields, wait, watch)
         except (OSError, http.client.HTTPException, ValueError) as e:
             if watch.gone:
                 raise ClientGone() from None
             if watch.late or isinstance(e, TimeoutError):
                 raise late from None
             reason = str(getattr(e, "reason", "") or e or type(e).__name__)
-            if key:
-                reason = reason.replace(key, "***")
+            reason = out.hide_key(reason)
             raise ServerError(f"The speech server at {host} cannot be reached ({reason}).") from None
     finally:
         watch.close()
@@ -255,8 +258,12 @@ def transcribe(base_url, model, key, wav, language, prompt, wait, client=None):
     except ValueError:
         reply = None
     text = reply.get("text") if isinstance(reply, dict) else None
+    if reply is None and _is_page(body):
+        # A web interface at the address instead of its API: its markup would say nothing.
+        raise ServerError(f"The speech server at {host} answered with a web page, not a "
+                          f"transcription ({out.url}).")
     if not isinstance(text, str):
-        detail = _one_line(body.decode("utf-8", "replace"), key)
+        detail = _one_line(body.decode("utf-8", "replace"), key, MAX_QUOTE)
         raise ServerError(_with_detail(
             f"The speech server at {host} sent an answer that is no transcription", None,
             detail or "it was empty"))

@@ -8,17 +8,15 @@ import sys
 import time
 import urllib.parse
 
-from . import config
-from .cleanup import clean_up
+from . import config, transcription
 from .polish import Failure
-from .recogniser import BYTES_PER_SECOND, is_english
+from .recogniser import BYTES_PER_SECOND
 
 # One chunk is read whole before it is fed; the program sends a few hundredths of a second each.
 MAX_CHUNK = 1024 * 1024
 MAX_LINE = 256
 # The program stops a recording at 300 s; the rest is for a slow machine to catch up.
 STREAM_DEADLINE = 600.0
-LOAD_WAIT = 30.0
 _SIZE = re.compile(rb"[0-9a-fA-F]{1,8}")
 
 
@@ -63,17 +61,10 @@ def on_stream(handler, query):
     params = urllib.parse.parse_qs(query, keep_blank_values=True)
     if params.get("server", [""])[0].strip():
         raise Failure(400, "A recording for a speech server goes whole to /transcribe.")
-    language = params.get("language", [""])[0]
-    if not is_english(language):
-        raise Failure(422, f"Only English speech recognition is installed; the language "
-                           f"\"{language}\" is not available. Choose English or automatic.")
+    transcription.refuse_unless_english(params.get("language", [""])[0])
     handler.deadline = time.monotonic() + STREAM_DEADLINE
     rec = handler.server.recogniser
-    if not rec.ready:
-        rec.start_loading()
-        rec.wait_loaded(LOAD_WAIT)
-        if not rec.ready:
-            raise Failure(503, rec.error or "Speech recognition is still loading.")
+    transcription.wait_loaded(rec)
     cpu = time.thread_time()
     try:
         with rec.utterance() as utterance:
@@ -86,6 +77,4 @@ def on_stream(handler, query):
     print(f"stream: {utterance.fed / BYTES_PER_SECOND:.2f} s of audio decoded with "
           f"{time.thread_time() - cpu:.2f} s of CPU, the text {time.monotonic() - ended:.3f} s "
           f"after its end", file=sys.stderr)
-    dictionary = config.load_dictionary(config.support_dir())
-    return 200, {"text": clean_up(heard, dictionary), "raw": heard, "language": "en",
-                 "recogniser": "built-in"}
+    return 200, transcription.built_in(heard, config.load_dictionary(config.support_dir()))

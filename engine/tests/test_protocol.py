@@ -196,18 +196,26 @@ class ConnectionTest(EngineCase):
         """Everything the engine sends until it closes; a time-out means it kept the connection."""
         return b"".join(iter(lambda: s.recv(65536), b""))
 
-    def test_a_refused_client_that_leaves_without_its_body_gives_its_thread_back(self):
-        # Sixteen of them would otherwise hold every thread until the deadline.
-        for _ in range(self.server.max_connections):
-            s = self.open(b"POST /polish HTTP/1.1\r\n%(own)s\r\nOrigin: http://page.example\r\n"
-                          b"Content-Type: application/json\r\nContent-Length: 100000\r\n\r\n")
-            s.shutdown(socket.SHUT_WR)
-            self.assertIn(b" 403 ", self.replies(s))
-            s.close()
-        deadline = time.monotonic() + 10
-        while self.call("GET", "/health")[0] == 503:
-            if time.monotonic() > deadline:
-                self.fail("the refused clients' threads were never given back")
+    def test_a_refused_client_that_never_sends_its_body_gives_its_thread_back(self):
+        # Sixteen of them would otherwise hold every thread until the time-out.
+        for case, leaves, status, head in (
+                ("leaves", True, b" 403 ", b"Origin: http://page.example\r\n"),
+                ("stays connected", False, b" 403 ", b"Origin: http://page.example\r\n"),
+                ("stays after a refused type", False, b" 415 ", b"Content-Type: text/plain\r\n")):
+            with self.subTest(case):
+                clients = [self.open(b"POST /polish HTTP/1.1\r\n%(own)s\r\n" + head +
+                                     b"Content-Length: 100000\r\n\r\n")
+                           for _ in range(self.server.max_connections)]
+                for s in clients:
+                    if leaves:
+                        s.shutdown(socket.SHUT_WR)
+                    self.assertIn(status, self.replies(s))
+                deadline = time.monotonic() + 10
+                while self.call("GET", "/health")[0] == 503:
+                    if time.monotonic() > deadline:
+                        self.fail("the refused clients' threads were never given back")
+                for s in clients:
+                    s.close()
 
     def test_every_error_reply_ends_the_connection(self):
         for case, request in (

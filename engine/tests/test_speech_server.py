@@ -17,6 +17,8 @@ from quenda_engine.server import Handler
 from .helpers import ACCESS, EngineCase, serve, wav_bytes
 
 KEY = "sk-speech-7f3a"
+# Longer than any line a message was once cut to.
+LONG_REASON = "The model whisper-large is not loaded; load it first." * 12
 
 # Mode: (status, body) the fake answers with; "slow" answers never.
 REPLIES = {
@@ -28,8 +30,7 @@ REPLIES = {
     "down": (503, b"model is still loading\n"),
     "html": (502, b"<html><body>Bad Gateway</body></html>"),
     "broken": (500, b'{"error": "CUDA out of memory"}'),
-    "long": (500, json.dumps({"detail": "The model whisper-large is not loaded; "
-                                        + "load it first. " * 40}).encode()),
+    "long": (500, json.dumps({"detail": LONG_REASON}).encode()),
     "page": (200, b"\n<!DOCTYPE html>\n<html><head><title>Open WebUI</title></head></html>"),
     "garbage": (200, b"nonsense"),
     "empty": (200, b""),
@@ -127,7 +128,8 @@ class SpeechServerTest(EngineCase):
 
     def test_the_recording_goes_to_the_server_as_a_form_with_model_language_and_terms(self):
         wav = wav_bytes(1)
-        detected = {"model": "whisper-large", "response_format": "json", "prompt": "kubectl, Quenda"}
+        detected = {"model": "whisper-large", "response_format": "json",
+                    "prompt": "kubectl, Quenda"}
         for case, language, base, fields in (
                 ("a language", "de", self.base("ok"), detected | {"language": "de"}),
                 ("detected", "auto", self.base("ok"), detected),
@@ -146,7 +148,6 @@ class SpeechServerTest(EngineCase):
 
     def test_each_fault_is_told_and_english_falls_back_to_the_built_in_recogniser(self):
         port = self.fake.server_address[1]
-        long_reason = "The model whisper-large is not loaded; " + "load it first. " * 40
         for mode, base, key, fragment in (
                 ("key", None, KEY, "refused the key (401): Incorrect API key provided: ***"),
                 ("keyless", None, "", "asks for a key (401): You didn't provide an API key."),
@@ -155,7 +156,7 @@ class SpeechServerTest(EngineCase):
                 ("down", None, KEY, "failed (503): model is still loading"),
                 ("html", None, KEY, "failed (502)."),
                 ("broken", None, KEY, "failed (500): CUDA out of memory"),
-                ("long", None, KEY, f"failed (500): {' '.join(long_reason.split())}"),
+                ("long", None, KEY, f"failed (500): {LONG_REASON}"),
                 ("page", None, KEY, f"answered with a web page, not a transcription "
                                     f"({self.base('page')}/audio/transcriptions)."),
                 ("garbage", None, KEY, "no transcription: nonsense"),

@@ -5,6 +5,7 @@
 #include "speech/bundled_engine.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QProcessEnvironment>
 
@@ -17,6 +18,11 @@ namespace {
 QString logPath()
 {
     return SupportPaths::file(QStringLiteral("engine.log"));
+}
+
+QString previousLogPath()
+{
+    return SupportPaths::file(QStringLiteral("engine.previous.log"));
 }
 
 QProcessEnvironment engineEnvironment()
@@ -74,6 +80,11 @@ void start(QProcess& engine, const EngineSecret& secret)
 
 void routeOutputToLog(QProcess& process)
 {
+    // One generation back: what an engine wrote before it ended survives its relaunch.
+    if (QFileInfo(logPath()).isFile()) {
+        QFile::remove(previousLogPath());
+        QFile::rename(logPath(), previousLogPath());
+    }
     QFile log(logPath());
     if (!log.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
         Timing::mark(QStringLiteral("engine.log cannot be written: ") + log.errorString());

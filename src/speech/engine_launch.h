@@ -17,8 +17,9 @@ namespace EngineLaunch {
 QProcess* prepareEngine(QObject* parent);
 // Starts `engine` and writes `secret` to its standard input, which is closed after it.
 void start(QProcess& engine, const EngineSecret& secret);
-// Empties "engine.log" and sends `process`'s output there; where the log cannot be written, the
-// output is discarded and the program runs all the same.
+// Keeps the last "engine.log" as "engine.previous.log" and sends `process`'s output to a new
+// "engine.log"; where the log cannot be written, the output is discarded and the program runs all
+// the same.
 void routeOutputToLog(QProcess& process);
 
 } // namespace EngineLaunch

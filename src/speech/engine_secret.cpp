@@ -22,7 +22,12 @@ QByteArray mac(const QByteArray& key, const QByteArray& message)
 } // namespace
 
 EngineSecret::EngineSecret()
-    : m_secret(randomHex(8))
+    : EngineSecret(randomHex(8))
+{
+}
+
+EngineSecret::EngineSecret(QByteArray hex)
+    : m_secret(std::move(hex))
 {
 }
 

@@ -14,6 +14,8 @@ public:
 
     // 32 random bytes from the system's generator.
     EngineSecret();
+    // A given secret in hex, for the fixed vector the engine is held to as well.
+    explicit EngineSecret(QByteArray hex);
 
     // What the engine reads on its standard input: the secret in hex and a line end.
     QByteArray handover() const;

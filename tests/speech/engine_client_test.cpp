@@ -347,6 +347,17 @@ const ProofRow kProofRows[] = {
 INSTANTIATE_TEST_SUITE_P(Answers, HealthProof, ::testing::ValuesIn(kProofRows),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// The engine's own access test holds its derivations to this same vector, as the fake engine
+// here proves with the program's code: a proof changed on one side fails a test of that side.
+TEST(EngineSecretVector, TokenAndProofAreTheEnginesFixedVector)
+{
+    const EngineSecret secret(QByteArray("5ec7e7").repeated(11));
+    const QByteArray proof = "7d5c5a2c07b8fc5854e39a5559ca0221227193d33434bb49b76ede8b3f2efa43";
+    EXPECT_EQ(secret.token(), "d4ea290fb0aefc811213696daa74b2179a5ca46e74c55d4e4cecacde46dc27df");
+    EXPECT_EQ(secret.proof("c4a11e"), proof);
+    EXPECT_TRUE(secret.proves("c4a11e", proof));
+}
+
 TEST_F(EngineClientTest, OtherRequestsSendWhatTheEngineExpects)
 {
     m_server.script("/warmup", {500, "{}"});

@@ -357,12 +357,15 @@ TEST_F(SupervisorTest, FirstStartSetsUpWithoutPollingThenLaunchesTheEngine)
     engine().start();
     const QByteArray setup = u"setup %1 | %2 | 1.0.0\n"_s.arg(resourceFile("engine"), support).toUtf8();
     ASSERT_TRUE(waitFor([&] { return readAll(log) == setup; })) << readAll(log).toStdString();
+    const QString previous = supportFile(u"engine.previous.log"_s);
+    EXPECT_EQ(readAll(previous), "stale output\n") << "the run before left no log";
     m_clock.advance(3 * SpeechEngine::kPollIntervalMs);
     QCoreApplication::processEvents();
     EXPECT_EQ(m_history, QStringList{text("engine.settingUp")}) << "polled during setup";
 
     writeAll(supportFile(u"go"_s), {});
     ASSERT_TRUE(waitFor([&] { return readAll(log) == "engine output\n"; })) << "the launch kept the log";
+    EXPECT_EQ(readAll(previous), setup);
     EXPECT_EQ(engine().statusText(), text("engine.loadingWhisper"));
     EXPECT_EQ(readAll(supportFile(u"launches"_s)),
               u"%1/.venv/bin/python -u -m quenda_engine | %1 | 1 1 | %1 | %2 | %2/hub | %2/hub\n"_s
@@ -522,18 +525,60 @@ TEST_F(SupervisorTest, OnceOurEngineHasEndedNothingIsSentUntilAnAnswerProvesItse
         EXPECT_EQ(request.target, "/health");
 }
 
+// Catches a program that takes its own engine, slow under load, for a dead one: a /health answer
+// that comes after the poll's time-out would refuse every dictation as "not running".
+TEST_F(SupervisorTest, AnAnswerLatePastThePollsTimeOutIsNoDeathOfOurEngine)
+{
+    install(kEndsWhenTold);
+    engine().start();
+    ASSERT_TRUE(waitFor([&] { return !m_history.isEmpty(); })); // launched
+    serveHealth(kReady); // stands in for the engine we launched, with its proof
+    ASSERT_TRUE(pollUntil([&] { return engine().ready(); }));
+    m_server->script("/health", {.hold = true});
+    const qsizetype asked = m_server->requests().size();
+    m_clock.advance(SpeechEngine::kPollIntervalMs);
+    ASSERT_TRUE(waitFor([&] { return m_server->requests().size() > asked; }));
+    const qsizetype told = m_history.size();
+    m_clock.advance(EngineClient::kPollTimeoutMs);
+    ASSERT_TRUE(waitFor([&] { return m_history.size() > told; }));
+    EXPECT_TRUE(engine().ready());
+    EXPECT_EQ(engine().statusText(), L10n::format(u"engine.ready"_s, {SpeechRouteText::of(std::nullopt)}));
+
+    m_server->script("/transcribe", {200, R"({"text":"heard"})"});
+    std::optional<EngineResult<Transcript>> text;
+    QObject context;
+    engine().transcribe(QByteArray("RIFF") + QByteArray(32'000, '\1'), u"en"_s, &context,
+                        [&](const EngineResult<Transcript>& result) { text = result; });
+    ASSERT_TRUE(waitFor([&] { return text.has_value(); }));
+    ASSERT_TRUE(text->ok()) << text->error().message.toStdString();
+    EXPECT_EQ(text->value().text, u"heard"_s);
+}
+
 // Catches an engine that ignores being told to stop and so holds its successor back for ever.
 TEST_F(SupervisorTest, AnEngineThatIgnoresTheStopIsKilledAndItsSuccessorLaunched)
 {
-    install("#!/bin/sh\necho launched >> launches\ntrap '' TERM\nexec sleep 30\n");
+    // Only the first ignores the stop, from before it says it was launched, so the test's end does
+    // not wait for its successor too.
+    install("#!/bin/sh\n[ -e launches ] || trap '' TERM\necho launched >> launches\nexec sleep 30\n");
     const auto launches = [&] { return readAll(supportFile(u"launches"_s)).count("launched"); };
     engine().start();
     ASSERT_TRUE(waitFor([&] { return launches() == 1 && running() == 1; }));
+    const QString status = u"/proc/%1/status"_s.arg(processes().front()->processId());
+    // From the return of kill() until the process is reaped, SIGKILL stays among the signals
+    // pending for the whole process, whatever the scheduler does: no wait tells whether it was sent.
+    const auto killSent = [&] {
+        const QByteArray lines = readAll(status);
+        const qsizetype at = lines.indexOf("\nShdPnd:\t");
+        return at < 0 || (lines.mid(at + 9, 16).toULongLong(nullptr, 16) & (1U << (SIGKILL - 1)));
+    };
     engine().restart();
     m_clock.advance(SpeechEngine::kRestartDelayMs);
     QCoreApplication::processEvents();
     EXPECT_EQ(launches(), 1) << "launched beside the engine that still runs";
-    m_clock.advance(SpeechEngine::kTerminateWaitMs);
+    m_clock.advance(SpeechEngine::kTerminateWaitMs - SpeechEngine::kRestartDelayMs - 1);
+    EXPECT_FALSE(killSent()) << "killed before its " << SpeechEngine::kTerminateWaitMs << " ms";
+    m_clock.advance(1);
+    EXPECT_TRUE(killSent()) << "not killed " << SpeechEngine::kTerminateWaitMs << " ms after the stop";
     EXPECT_TRUE(waitFor([&] { return launches() == 2; })) << "the engine that ignored the stop held on";
 }
 

@@ -5,6 +5,7 @@
 #include "dictation/learn/learned_entries.h"
 #include "ui/kit/card.h"
 #include "ui/kit/icon_button.h"
+#include "ui/kit/page.h"
 #include "ui/kit/primary_button.h"
 #include "ui/kit/search_field.h"
 #include "ui/kit/soft_button.h"
@@ -14,6 +15,9 @@
 #include "ui/pages/dictionary/entry_check.h"
 #include "ui/pages/dictionary/entry_editor.h"
 #include "ui/pages/dictionary/entry_field.h"
+
+#include <QScrollBar>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -225,6 +229,17 @@ TEST_F(DictionaryPageTest, ALearnedEntryIsFoundAndCorrectedAndStaysLearnedUntilT
     view.searchField()->setText(s("cube"));
     settle();
     EXPECT_EQ(shown(), QStringList{s("*cubectl")});
+    // Saved as it stands, or edited and left with Escape: nothing is written and the mark stays.
+    m_configCalls.clear();
+    edit("cubectl", "cubectl", "cube");
+    DictionaryRow* learned = row("cubectl");
+    learned->editButton()->click();
+    learned->editor()->setFields(s("kubectl"), s("cube"));
+    QTest::keyClick(learned->editor()->termField(), Qt::Key_Escape);
+    settle();
+    EXPECT_FALSE(learned->editing());
+    EXPECT_TRUE(m_configCalls.empty());
+    EXPECT_EQ(shown(), QStringList{s("*cubectl")});
     edit("cubectl", "kubectl", "cube");
     view.searchField()->setText(QString());
     settle();
@@ -251,6 +266,12 @@ TEST_F(DictionaryPageTest, TwoThousandEntriesGetRowsAChunkAtATime)
     DictionaryPage& view = open();
     EXPECT_LE(view.rowsMade(), 2 * DictionaryPage::chunk);
     EXPECT_TRUE(view.hasMore());
+    // Scrolled to its end, the page makes the next rows.
+    const qsizetype first = shown().size();
+    QScrollBar* bar = view.page()->verticalScrollBar();
+    bar->setValue(bar->maximum());
+    settle();
+    EXPECT_GT(shown().size(), first);
     view.searchField()->setText(s("term 1999"));
     settle();
     EXPECT_EQ(shown(), QStringList{s("Term 1999")});

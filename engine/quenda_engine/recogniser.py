@@ -1,5 +1,6 @@
 """Speech recognition with Debian's pocketsphinx and its US English model."""
 
+import contextlib
 import io
 import os
 import re
@@ -15,6 +16,10 @@ BYTES_PER_SECOND = 2 * SAMPLE_RATE
 # A writer that cannot seek back to fill in the sizes (sox or espeak-ng into a
 # pipe) leaves 0x7ffff000 or more there; the samples then run to the end.
 UNKNOWN_SIZE = 0x7FFFF000
+# The decoder takes the audio in blocks of this size, however it arrives: its running
+# normalisation moves at the edges of what it is given, so the same blocks give the same words
+# for a recording sent whole or while it is made.
+BLOCK_BYTES = BYTES_PER_SECOND // 10
 
 MISSING_MODULE = ("Speech recognition is unavailable: the Python module pocketsphinx "
                   "is missing (install the Debian package python3-pocketsphinx).")
@@ -57,6 +62,33 @@ def is_english(language):
     """"auto" and an empty code fall to English, the only model installed."""
     code = re.split(r"[-_]", language.strip().lower(), maxsplit=1)[0]
     return code in ("", "auto", "en", "eng")
+
+
+class Utterance:
+    """One recording on its way through the decoder: fed in pieces of any size, finished once."""
+
+    def __init__(self, decoder):
+        self._decoder = decoder
+        self._pending = bytearray()
+        self.fed = 0
+        self.finished = False
+
+    def feed(self, pcm):
+        self.fed += len(pcm)
+        self._pending += pcm
+        whole = len(self._pending) - len(self._pending) % BLOCK_BYTES
+        for at in range(0, whole, BLOCK_BYTES):
+            self._decoder.process_raw(bytes(self._pending[at:at + BLOCK_BYTES]), False, False)
+        del self._pending[:whole]
+
+    def finish(self):
+        if self._pending:
+            self._decoder.process_raw(bytes(self._pending), False, False)
+            self._pending.clear()
+        self.finished = True
+        self._decoder.end_utt()
+        hyp = self._decoder.hyp()
+        return hyp.hypstr.strip() if hyp else ""
 
 
 class Recogniser:
@@ -107,20 +139,32 @@ class Recogniser:
         paths = {k: os.path.join(self.model_dir, v) for k, v in files.items()}
         if not all(os.path.exists(p) for p in paths.values()):
             raise RuntimeError(MISSING_MODEL)
+        # The second pass over the whole recording could only start at its end, and would make the
+        # wait after it grow with the recording; the words come out about as good without it.
         if not hasattr(Decoder, "default_config"):
             # pocketsphinx 5 takes its settings as keyword arguments.
-            return Decoder(logfn=os.devnull, **paths)
+            return Decoder(logfn=os.devnull, fwdflat=False, **paths)
         config = Decoder.default_config()
         for key, path in paths.items():
             config.set_string("-" + key, path)
         config.set_string("-logfn", os.devnull)
+        config.set_boolean("-fwdflat", False)
         return Decoder(config)
 
-    def transcribe(self, pcm):
+    @contextlib.contextmanager
+    def utterance(self):
+        """The decoder, for one recording at a time; one left unfinished is dropped."""
         with self._decode_lock:
             d = self._decoder
             d.start_utt()
-            d.process_raw(pcm, False, True)
-            d.end_utt()
-            hyp = d.hyp()
-        return hyp.hypstr.strip() if hyp else ""
+            utterance = Utterance(d)
+            try:
+                yield utterance
+            finally:
+                if not utterance.finished:
+                    d.end_utt()
+
+    def transcribe(self, pcm):
+        with self.utterance() as utterance:
+            utterance.feed(pcm)
+            return utterance.finish()

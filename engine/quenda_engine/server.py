@@ -10,7 +10,7 @@ import traceback
 import urllib.parse
 from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
 
-from . import config, outbound, providers, speech_server, transcription
+from . import config, outbound, providers, speech_server, stream, transcription
 from .access import CHALLENGE_HEADER, PROOF_HEADER, TOKEN_HEADER
 from .polish import Failure, Polisher
 from .recogniser import BYTES_PER_SECOND, MODEL_NAME, wav_of
@@ -211,8 +211,9 @@ class Handler(BaseHTTPRequestHandler):
             data = json.dumps(body).encode()
         except Failure as f:
             return self.send_error(f.status, str(f))
-        except speech_server.ClientGone:
-            # Nobody waits for an answer; the upload to the speech server has been cut.
+        except (speech_server.ClientGone, stream.Dropped):
+            # Nobody waits for an answer: the upload to the speech server has been cut, or the
+            # recording was dropped.
             self.close_connection = True
             return self.log_message("%s cancelled by the program", parts.path)
         except Exception as e:  # a fault of the engine still answers with an ErrorBody
@@ -390,6 +391,7 @@ ROUTES = {
     "/warmup": ("POST", Handler.on_warmup, {None, JSON}),
     "/shutdown": ("POST", Handler.on_shutdown, {None, JSON}),
     "/transcribe": ("POST", Handler.on_transcribe, {AUDIO}),
+    "/stream": ("POST", stream.on_stream, {AUDIO}),
     "/polish": ("POST", Handler.on_polish, {JSON}),
     "/correction-model": ("POST", Handler.on_correction_model, {JSON}),
     "/speech-check": ("POST", Handler.on_speech_check, {JSON}),

@@ -39,21 +39,35 @@ def transcribe(wav, language, server, recogniser, dictionary):
             print(f"speech server: {failure}", file=sys.stderr)
             if not is_english(language):
                 raise Failure(502, failure) from None
-    elif not is_english(language):
+    else:
+        refuse_unless_english(language)
+    wait_loaded(recogniser, failure)
+    body = built_in(recogniser.transcribe(pcm), dictionary)
+    return body | ({"serverError": failure} if failure else {})
+
+
+def refuse_unless_english(language):
+    if not is_english(language):
         raise Failure(422, f"Only English speech recognition is installed; the language "
                            f"\"{language}\" is not available. Choose English or automatic.")
+
+
+def wait_loaded(recogniser, failure=None):
+    """Returns once the built-in recogniser can decode; `failure` is the speech server's."""
     if not recogniser.ready:
         recogniser.start_loading()
         recogniser.wait_loaded(LOAD_WAIT)
         if not recogniser.ready:
             raise Failure(502 if failure else 503,
                           failure or recogniser.error or "Speech recognition is still loading.")
-    heard = recogniser.transcribe(pcm)
-    # Written as a person would write it, with the user's dictionary, even when no correction
-    # provider is set up; "raw" keeps the words as the recogniser heard them.
-    body = {"text": clean_up(heard, dictionary), "raw": heard, "language": "en",
+
+
+def built_in(heard, dictionary):
+    """The answer for what the built-in recogniser heard: written as a person would write it, with
+    the user's dictionary, even when no correction provider is set up; "raw" keeps the words as
+    the recogniser heard them."""
+    return {"text": clean_up(heard, dictionary), "raw": heard, "language": "en",
             "recogniser": "built-in"}
-    return body | ({"serverError": failure} if failure else {})
 
 
 def _by_server(wav, seconds, language, server, dictionary):

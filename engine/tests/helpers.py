@@ -1,5 +1,6 @@
 """A running engine and a fake correction provider, both on loopback."""
 
+import contextlib
 import http.client
 import io
 import json
@@ -55,6 +56,13 @@ class StubRecogniser:
     ready, error = True, None
     start_loading = wait_loaded = lambda *args: None
     transcribe = lambda self, pcm: f"{len(pcm)} bytes heard"
+
+    @contextlib.contextmanager
+    def utterance(self):
+        """A recording fed in pieces is heard as its whole."""
+        heard = []
+        yield type("StubUtterance", (), {"fed": 0, "feed": lambda u, pcm: heard.append(pcm),
+                                         "finish": lambda u: self.transcribe(b"".join(heard))})()
 
 
 class EngineCase(unittest.TestCase):

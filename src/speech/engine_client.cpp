@@ -1,6 +1,7 @@
 #include "speech/engine_client.h"
 
 #include "core/text/l10n.h"
+#include "speech/engine_stream.h"
 
 #include <QJsonDocument>
 #include <QNetworkProxy>
@@ -23,9 +24,16 @@ EngineError undecodable()
     return {EngineError::Kind::Decoding, L10n::s(QStringLiteral("engine.badReply"))};
 }
 
-EngineError timedOut()
+// Encoded in full, so "+", "&" or "=" in a value can never change the query's meaning.
+QString queryItem(const char* name, const QString& value)
 {
-    return {EngineError::Kind::TimedOut, L10n::s(QStringLiteral("engine.timedOut"))};
+    return QLatin1String(name) + u'=' + QString::fromLatin1(QUrl::toPercentEncoding(value));
+}
+
+Transcript transcriptOfBody(const TextBody& body)
+{
+    return Transcript{body.text, body.raw.value_or(body.text), body.recogniser == QLatin1String("server"),
+                      body.serverError};
 }
 
 bool isTransportError(QNetworkReply::NetworkError error)
@@ -70,6 +78,20 @@ std::optional<QUrl> EngineClient::endpoint(const QString& path, qint64 port)
     return QUrl(QStringLiteral("http://127.0.0.1:") + QString::number(port) + path, QUrl::StrictMode);
 }
 
+EngineError EngineClient::timedOut()
+{
+    return {EngineError::Kind::TimedOut, L10n::s(QStringLiteral("engine.timedOut"))};
+}
+
+EngineResult<Transcript> EngineClient::transcriptOf(const QByteArray& body, std::optional<int> status)
+{
+    if (const auto error = validate(body, status))
+        return *error;
+    if (const auto text = TextBody::decode(body))
+        return transcriptOfBody(*text);
+    return undecodable();
+}
+
 std::optional<EngineError> EngineClient::validate(const QByteArray& body, std::optional<int> status)
 {
     const int code = status.value_or(500);
@@ -111,10 +133,7 @@ void EngineClient::transcribe(const QByteArray& wav, const QString& language,
     auto url = endpointOrFail(QStringLiteral("/transcribe"), port, context, done);
     if (!url)
         return;
-    // Encoded in full, so "+", "&" or "=" in a value can never change the query's meaning.
-    const auto item = [](const char* name, const QString& value) -> QString {
-        return QLatin1String(name) + u'=' + QString::fromLatin1(QUrl::toPercentEncoding(value));
-    };
+    const auto item = queryItem;
     QString query = item("language", language);
     // The key of a server that is not in use stays here.
     QList<std::pair<QByteArray, QByteArray>> headers;
@@ -125,13 +144,15 @@ void EngineClient::transcribe(const QByteArray& wav, const QString& language,
     }
     url->setQuery(query, QUrl::StrictMode);
     post(*url, QByteArrayLiteral("application/octet-stream"), wav, context,
-         decodeWith<TextBody, Transcript>(std::move(done),
-                                          [](const TextBody& body) {
-                                              return Transcript{body.text, body.raw.value_or(body.text),
-                                                                body.recogniser == QLatin1String("server"),
-                                                                body.serverError};
-                                          }),
-         headers);
+         decodeWith<TextBody, Transcript>(std::move(done), transcriptOfBody), headers);
+}
+
+EngineStream* EngineClient::openStream(const QString& language, qint64 port, QObject* parent)
+{
+    if (!endpoint(QStringLiteral("/stream"), port))
+        return nullptr;
+    const QByteArray target = "/stream?" + queryItem("language", language).toLatin1();
+    return new EngineStream(m_clock, quint16(port), target, m_secret.token(), parent);
 }
 
 template <typename Record, typename T>

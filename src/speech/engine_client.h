@@ -15,6 +15,7 @@
 #include <functional>
 #include <optional>
 
+class EngineStream;
 class QNetworkReply;
 
 // HTTP to the engine on the loopback interface: no cache, no cookies, no proxy, no redirects.
@@ -40,6 +41,9 @@ public:
     static std::optional<QUrl> endpoint(const QString& path, qint64 port);
     // None when the reply passes; a status of none stands for a reply that is not HTTP.
     static std::optional<EngineError> validate(const QByteArray& body, std::optional<int> status);
+    // The transcript of a /transcribe or /stream reply, or why it holds none.
+    static EngineResult<Transcript> transcriptOf(const QByteArray& body, std::optional<int> status);
+    static EngineError timedOut();
 
     // The key of the user's speech server rides in this header: the body is the recording.
     static constexpr const char* speechKeyHeader = "Quenda-Speech-Key";
@@ -47,6 +51,9 @@ public:
     // With a server, the engine sends the recording there, with `speechKey` when it is not "".
     void transcribe(const QByteArray& wav, const QString& language, const std::optional<SpeechServer>& server,
                     const QString& speechKey, qint64 port, QObject* context, Done<Transcript> done);
+    // A recording sent to the built-in recogniser while it is made, a child of `parent`; none for an
+    // invalid port.
+    EngineStream* openStream(const QString& language, qint64 port, QObject* parent);
     // What the server made of a moment of silence.
     void checkSpeechServer(const SpeechCheckRequest& request, qint64 port, QObject* context,
                            Done<QString> done);

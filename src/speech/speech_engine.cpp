@@ -4,6 +4,7 @@
 #include "core/text/l10n.h"
 #include "core/text/speech_route_text.h"
 #include "speech/engine_launch.h"
+#include "speech/engine_stream.h"
 #include "speech/polish_request.h"
 
 namespace {
@@ -14,6 +15,15 @@ constexpr int kKillWaitMs = 5000;
 bool running(const QProcess* process)
 {
     return process && process->state() != QProcess::NotRunning;
+}
+
+// The samples of a recording as the recorder writes it, behind a 44-byte header.
+std::optional<QByteArrayView> samplesOf(const QByteArray& wav)
+{
+    constexpr qsizetype headerSize = 44;
+    if (wav.size() < headerSize || !wav.startsWith("RIFF") || wav.mid(36, 4) != "data")
+        return std::nullopt;
+    return QByteArrayView(wav).sliced(headerSize);
 }
 
 } // namespace
@@ -82,6 +92,38 @@ void SpeechEngine::transcribe(const QByteArray& wav, const QString& language, QO
     const QuendaConfig config = m_config();
     m_client.transcribe(wav, language, config.speechServer(), m_keys.speechKey(), config.port, context,
                         std::move(done));
+}
+
+SpeechStream* SpeechEngine::openStream(const QString& language, QObject* parent)
+{
+    const QuendaConfig config = m_config();
+    if (refusal() || config.speechServer())
+        return nullptr;
+    return m_client.openStream(language, config.port, parent);
+}
+
+void SpeechEngine::transcribeStream(SpeechStream* stream, const QByteArray& wav, const QString& language,
+                                    QObject* context, Done<Transcript> done)
+{
+    auto* engineStream = qobject_cast<EngineStream*>(stream);
+    const std::optional<QByteArrayView> pcm = samplesOf(wav);
+    if (engineStream && pcm) {
+        engineStream->setParent(context ? context : this);
+        const bool sent = engineStream->finish(
+            *pcm, EngineClient::kRequestTimeoutMs,
+            [this, engineStream, wav, language, context, done](const EngineResult<Transcript>& result) {
+                engineStream->deleteLater();
+                // An engine that takes too long for the rest would take longer for all of it.
+                if (result.ok() || result.error().kind == EngineError::Kind::TimedOut)
+                    done(result);
+                else
+                    transcribe(wav, language, context, done);
+            });
+        if (sent)
+            return;
+    }
+    delete stream;
+    transcribe(wav, language, context, std::move(done));
 }
 
 void SpeechEngine::polish(const QString& raw, const std::optional<QString>& selection,

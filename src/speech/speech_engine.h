@@ -60,6 +60,9 @@ public:
     void prewarm() override;
     void transcribe(const QByteArray& wav, const QString& language, QObject* context,
                     Done<Transcript> done) override;
+    SpeechStream* openStream(const QString& language, QObject* parent) override;
+    void transcribeStream(SpeechStream* stream, const QByteArray& wav, const QString& language,
+                          QObject* context, Done<Transcript> done) override;
     void polish(const QString& raw, const std::optional<QString>& selection, const QuendaConfig& config,
                 const std::optional<QString>& targetLanguage, bool noteAnswer, QObject* context,
                 Done<QString> done) override;

@@ -2,6 +2,7 @@
 #include "fake_provider_keys.h"
 #include "platform/fake/manual_clock.h"
 #include "qstring_printer.h"
+#include "speech/engine_stream.h"
 #include "speech/speech_engine.h"
 #include "support/temp_support_dir.h"
 
@@ -489,12 +490,93 @@ TEST_P(CancelByContext, DestroyingTheContextClosesTheConnectionAndNeverAnswers)
     EXPECT_EQ(calls, 0);
 }
 
+// A recording as the recorder writes it: its samples behind a 44-byte header.
+const QByteArray kPcm = QByteArray(6400, '\1') + QByteArray(6400, '\2');
+const QByteArray kRecording =
+    "RIFF" + QByteArray(4, '\0') + "WAVEfmt " + QByteArray(20, '\0') + "data" + QByteArray(4, '\0') + kPcm;
+
 // clang-format off
 const CancelCase kCancelCases[] = {
     {.name = "transcribe", .path = "/transcribe", .send = [](SpeechEngine& engine, QObject* context, SpeechEngine::Done<QString> done) { engine.transcribe(kWav, u"de"_s, context, [done](const EngineResult<Transcript>& r) { done(r.ok() ? EngineResult<QString>(r.value().text) : r.error()); }); }},
     {.name = "polish", .path = "/polish", .send = [](SpeechEngine& engine, QObject* context, SpeechEngine::Done<QString> done) { engine.polish(u"raw"_s, std::nullopt, QuendaConfig::standard(), std::nullopt, false, context, std::move(done)); }},
+    // Escape while the recording still runs, or while its end is decoded.
+    {.name = "streamWhileRecording", .path = "/stream", .send = [](SpeechEngine& engine, QObject* context, SpeechEngine::Done<QString>) { engine.openStream(u"en"_s, context)->append(kPcm); }},
+    {.name = "streamAtItsEnd", .path = "/stream", .send = [](SpeechEngine& engine, QObject* context, SpeechEngine::Done<QString> done) { engine.transcribeStream(engine.openStream(u"en"_s, context), kRecording, u"en"_s, context, [done](const EngineResult<Transcript>& r) { done(r.ok() ? EngineResult<QString>(r.value().text) : r.error()); }); }},
 };
 // clang-format on
 
 INSTANTIATE_TEST_SUITE_P(Requests, CancelByContext, ::testing::ValuesIn(kCancelCases),
                          [](const auto& info) { return std::string(info.param.name); });
+
+namespace {
+
+struct StreamRow {
+    const char* name;
+    ScriptedReply stream; // what /stream answers
+    bool whole;           // the whole recording went to /transcribe after all
+    std::optional<Kind> failure = std::nullopt;
+};
+
+class StreamRoute : public EngineClientTest, public ::testing::WithParamInterface<StreamRow> {};
+
+// Only what the stream did not carry yet goes at the recording's end; where the stream broke, the
+// whole recording goes as it did before.
+TEST_P(StreamRoute, TheRestGoesAtTheEndOrTheWholeRecordingWhereTheStreamBroke)
+{
+    const StreamRow& row = GetParam();
+    m_server.script("/stream", row.stream);
+    m_server.script("/transcribe", {200, R"({"text":"Whole."})"});
+    SpeechStream* stream = m_engine.openStream(u"en"_s, &m_context);
+    ASSERT_NE(stream, nullptr);
+    stream->append(kPcm.first(1000));
+    stream->append(kPcm.sliced(1000, 5000));
+    if (row.stream.early) {
+        ASSERT_TRUE(QTest::qWaitFor([stream] { return static_cast<EngineStream*>(stream)->broken(); }, 5000));
+    }
+    Answer<Transcript> answer;
+    m_engine.transcribeStream(stream, kRecording, u"en"_s, &m_context, answer.sink());
+    if (row.failure == Kind::TimedOut) {
+        ASSERT_TRUE(QTest::qWaitFor(
+            [this] { return !m_server.requests().isEmpty() && m_server.requests().front().body == kPcm; },
+            5000));
+        m_clock.advance(EngineClient::kRequestTimeoutMs);
+    }
+    const EngineResult<Transcript>& result = answer.await();
+
+    const RecordedRequest& streamed = m_server.requests().front();
+    EXPECT_EQ(streamed.target, "/stream?language=en");
+    EXPECT_EQ(streamed.headers.value("quenda-token"), m_engine.secret().token());
+    if (!row.stream.early) {
+        EXPECT_EQ(streamed.body, kPcm);
+    }
+    ASSERT_EQ(m_server.requests().size(), row.whole ? 2 : 1);
+    if (row.whole) {
+        EXPECT_EQ(m_server.requests().back().body, kRecording);
+    }
+    ASSERT_EQ(result.ok(), !row.failure);
+    if (result.ok())
+        EXPECT_EQ(result.value().text, row.whole ? u"Whole."_s : u"Streamed."_s);
+    else
+        EXPECT_EQ(result.error().kind, *row.failure);
+}
+
+// clang-format off
+const StreamRow kStreamRows[] = {
+    {.name = "Answered",                  .stream = {200, R"({"text":"Streamed."})"},                  .whole = false},
+    {.name = "RefusedBeforeItsEnd",       .stream = {.status = 503, .body = "{}", .early = true},     .whole = true},
+    {.name = "FailedAtItsEnd",            .stream = {500, R"({"error":"Engine failure"})"},            .whole = true},
+    {.name = "NotAnsweredInTime",         .stream = {.hold = true},                                    .whole = false, .failure = Kind::TimedOut},
+};
+// clang-format on
+
+INSTANTIATE_TEST_SUITE_P(Rows, StreamRoute, ::testing::ValuesIn(kStreamRows),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(EngineClientTest, ASpeechServerGetsTheWholeRecordingAtItsEnd)
+{
+    m_config.asrEngine = AsrEngine::Whisper;
+    m_config.speechBaseURL = u"http://10.0.0.5:8080/v1"_s;
+    EXPECT_EQ(m_engine.openStream(u"en"_s, &m_context), nullptr);
+}
+
+} // namespace

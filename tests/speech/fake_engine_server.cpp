@@ -4,6 +4,29 @@
 
 #include <memory>
 
+namespace {
+
+// The chunks of a chunked body that have arrived whole, and whether its last one has.
+std::pair<QByteArray, bool> dechunked(const QByteArray& data)
+{
+    QByteArray body;
+    qsizetype at = 0;
+    while (true) {
+        const qsizetype lineEnd = data.indexOf("\r\n", at);
+        if (lineEnd < 0)
+            return {body, false};
+        const qsizetype size = data.mid(at, lineEnd - at).toLongLong(nullptr, 16);
+        if (size == 0)
+            return {body, data.indexOf("\r\n\r\n", lineEnd) == lineEnd};
+        if (data.size() < lineEnd + 2 + size + 2)
+            return {body, false};
+        body += data.mid(lineEnd + 2, size);
+        at = lineEnd + 2 + size + 2;
+    }
+}
+
+} // namespace
+
 FakeEngineServer::FakeEngineServer()
 {
     m_server.listen(QHostAddress::LocalHost, 0);
@@ -19,6 +42,8 @@ void FakeEngineServer::serve(QTcpSocket* socket)
     connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
     connect(socket, &QTcpSocket::readyRead, this, [this, socket, buffer] {
         *buffer += socket->readAll();
+        if (socket->property("answered").toBool())
+            return buffer->clear();
         const qsizetype headEnd = buffer->indexOf("\r\n\r\n");
         if (headEnd < 0)
             return;
@@ -33,15 +58,36 @@ void FakeEngineServer::serve(QTcpSocket* socket)
                 request.headers.insert(lines[i].left(colon).trimmed().toLower(),
                                        lines[i].mid(colon + 1).trimmed());
         }
-        const qsizetype length = request.headers.value("content-length", "0").toLongLong();
-        if (buffer->size() - headEnd - 4 < length)
-            return;
-        request.body = buffer->mid(headEnd + 4, length);
-        buffer->clear();
-        m_requests.append(request);
-
         const QByteArray path = request.target.split('?').front();
         const ScriptedReply reply = m_replies.value(path);
+        if (request.headers.value("transfer-encoding").toLower() == "chunked") {
+            // Recorded from its head on, with the chunks that came so far.
+            const auto [body, ended] = dechunked(buffer->mid(headEnd + 4));
+            request.body = body;
+            bool ok = false;
+            const qsizetype index = socket->property("request").toLongLong(&ok);
+            if (ok) {
+                m_requests[index] = request;
+            } else {
+                socket->setProperty("request", m_requests.size());
+                m_requests.append(request);
+                connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
+                    if (!socket->property("answered").toBool())
+                        ++m_abandoned;
+                });
+            }
+            if ((!ended && !reply.early) || reply.hold)
+                return;
+            socket->setProperty("answered", true);
+            buffer->clear();
+        } else {
+            const qsizetype length = request.headers.value("content-length", "0").toLongLong();
+            if (buffer->size() - headEnd - 4 < length)
+                return;
+            request.body = buffer->mid(headEnd + 4, length);
+            buffer->clear();
+            m_requests.append(request);
+        }
         if (reply.hold) {
             connect(socket, &QTcpSocket::disconnected, this, [this] { ++m_abandoned; });
             return;

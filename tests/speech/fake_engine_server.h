@@ -24,7 +24,8 @@ struct ScriptedReply {
     QByteArray body = {};
     QByteArray extraHeaders = {}; // complete lines, each ending in "\r\n"
     bool hold = false;
-    bool quit = false; // stops listening before the reply goes out, as the engine does on /shutdown
+    bool quit = false;  // stops listening before the reply goes out, as the engine does on /shutdown
+    bool early = false; // a chunked body is answered as soon as its head arrives, as a refusal is
 };
 
 // A scripted HTTP engine on 127.0.0.1 that records every request it gets.
@@ -43,7 +44,8 @@ public:
     // From now on every reply to a challenge carries the proof of `secret`, as our engine's does;
     // none stops the proofs.
     void proveWith(const std::optional<EngineSecret>& secret) { m_prover = secret; }
-    // Held requests whose client closed the connection before an answer.
+    // Held requests, and chunked bodies not yet ended, whose client closed the connection before an
+    // answer.
     int abandoned() const { return m_abandoned; }
 
 private:

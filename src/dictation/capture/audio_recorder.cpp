@@ -80,7 +80,8 @@ void AudioRecorder::consume(const AudioFormat& format, QByteArrayView samples)
     if (format.sampleRate <= 0 || format.channelCount <= 0)
         return;
     QByteArray chunk;
-    if (m_converter && !(m_converter->format() == format)) {
+    const bool interrupted = m_converter && !(m_converter->format() == format);
+    if (interrupted) {
         // Devices renegotiate mid-stream (a headset plugged in, a server restart); a converter kept
         // from the first format would garble or drop everything after the change.
         chunk = m_converter->flush();
@@ -89,9 +90,9 @@ void AudioRecorder::consume(const AudioFormat& format, QByteArrayView samples)
     if (!m_converter)
         m_converter = std::make_unique<PcmConverter>(format);
     chunk += m_converter->convert(samples);
-    if (chunk.isEmpty())
+    if (chunk.isEmpty() && !interrupted)
         return;
-    const float level = levelOf(chunk);
+    const float level = chunk.isEmpty() ? 0.0f : levelOf(chunk);
 
     quint64 recording = 0;
     bool limit = false;
@@ -102,18 +103,22 @@ void AudioRecorder::consume(const AudioFormat& format, QByteArrayView samples)
         if (m_pcm.size() > SizeLimit && !m_limitReached)
             limit = m_limitReached = true;
     }
-    report(recording, limit, level);
+    report(recording, limit, level, chunk, interrupted);
 }
 
-void AudioRecorder::report(quint64 recording, bool limit, float level)
+void AudioRecorder::report(quint64 recording, bool limit, float level, const QByteArray& pcm,
+                           bool interrupted)
 {
     // Queued on this object, so reports die with it; a report of a finished recording must not
     // reach, or stop, the next one.
     QMetaObject::invokeMethod(
         this,
-        [this, recording, limit, level] {
+        [this, recording, limit, level, pcm, interrupted] {
             if (recording != m_recordingNumber)
                 return;
+            if (interrupted)
+                emit this->interrupted();
+            emit captured(pcm);
             emit levelChanged(level);
             if (limit)
                 emit limitReached();

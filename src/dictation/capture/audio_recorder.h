@@ -36,7 +36,7 @@ public:
 
 private:
     void consume(const AudioFormat& format, QByteArrayView samples);
-    void report(quint64 recording, bool limit, float level);
+    void report(quint64 recording, bool limit, float level, const QByteArray& pcm, bool interrupted);
 
     AudioInput& m_input;
     bool m_recording = false;

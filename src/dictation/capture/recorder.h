@@ -30,4 +30,8 @@ signals:
     void levelChanged(float level);
     // The recording passed its length limit; it goes on until stop().
     void limitReached();
+    // The recording's latest 16 kHz samples, in order; what stop() hands back begins with them.
+    void captured(const QByteArray& pcm);
+    // The microphone's format changed during the recording, which is no longer one stream.
+    void interrupted();
 };

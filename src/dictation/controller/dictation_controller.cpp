@@ -58,6 +58,12 @@ DictationController::DictationController(const Services& services, QObject* pare
     connect(&hotkey, &HotkeyMonitor::escapePressed, this, &DictationController::cancel);
     connect(&hotkey, &HotkeyMonitor::shortcutTyped, this, &DictationController::dropShortcutHold);
     connect(&m_recorder, &Recorder::limitReached, this, &DictationController::stopAndProcess);
+    connect(&m_recorder, &Recorder::captured, this, [this](const QByteArray& pcm) {
+        if (m_stream)
+            m_stream->append(pcm);
+    });
+    // The whole recording goes at its end instead, as it does to a speech server.
+    connect(&m_recorder, &Recorder::interrupted, this, &DictationController::dropStream);
     connect(&m_recorder, &Recorder::levelChanged, this, [this](float level) {
         if (m_state.phase().is(Phase::Kind::Listening))
             m_state.pushLevel(level);
@@ -103,11 +109,13 @@ void DictationController::beginListening(bool handsFree)
         m_state.rememberApp(*m_dictationApp);
     m_inserter.rememberInsertTarget();
     m_speech.prewarm();
+    dropStream();
     const auto started = m_recorder.start();
     if (!started.ok()) {
         show(Phase::failed(started.error()), ResetDelay::startFailedMs);
         return;
     }
+    m_stream = m_speech.openStream(m_state.config().language, this);
     startSelectionCapture();
     m_learner.stop();
     m_state.setOverlayResult(std::nullopt);
@@ -143,6 +151,7 @@ void DictationController::stopAndProcess()
     if (m_state.config().playSounds)
         m_sounds.play(SoundPlayer::Sound::Stop);
     if (!wav) {
+        dropStream();
         dropSelectionCapture();
         show(Phase::notice(L10n::s("notice.nothingHeard")), ResetDelay::nothingHeardMs);
         return;
@@ -171,8 +180,12 @@ void DictationController::stopAndProcess()
     else
         dropSelectionCapture();
     m_selection = nullptr;
-    m_speech.transcribe(*wav, job->facts().config.language, job,
-                        [this, job](const EngineResult<Transcript>& result) { transcribed(job, result); });
+    const auto done = [this, job](const EngineResult<Transcript>& result) { transcribed(job, result); };
+    if (m_stream)
+        m_speech.transcribeStream(std::exchange(m_stream, nullptr), *wav, job->facts().config.language, job,
+                                  done);
+    else
+        m_speech.transcribe(*wav, job->facts().config.language, job, done);
 }
 
 void DictationController::toggleHandsFree()
@@ -196,6 +209,7 @@ void DictationController::cancel()
         break;
     case Phase::Kind::Listening:
         releaseSilence();
+        dropStream();
         dropSelectionCapture();
         m_recorder.stop();
         stopTicker();
@@ -216,6 +230,7 @@ void DictationController::dropShortcutHold()
         return;
     Timing::mark(QStringLiteral("hotkey: a shortcut, not a hold; its recording is dropped"));
     releaseSilence();
+    dropStream();
     dropSelectionCapture();
     m_recorder.stop();
     stopTicker();
@@ -376,6 +391,11 @@ void DictationController::cancelJob()
     if (m_job)
         m_job->cancel();
     m_job = nullptr;
+}
+
+void DictationController::dropStream()
+{
+    delete m_stream.data();
 }
 
 void DictationController::stopTicker()

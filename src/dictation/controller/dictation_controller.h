@@ -28,6 +28,7 @@ class PendingSelection;
 class Silencer;
 class SoundPlayer;
 class SpeechService;
+class SpeechStream;
 class WindowSystem;
 
 // Turns a hotkey hold or a hands-free toggle into a recording, the recording into text and the
@@ -104,6 +105,8 @@ private:
     void startSelectionCapture();
     void dropSelectionCapture();
     void cancelJob();
+    // The engine lets go of what it decoded of the recording so far.
+    void dropStream();
     void stopTicker();
     std::optional<FrontApp> frontApp() const;
     // Whether a run's result may still touch anything.
@@ -148,6 +151,8 @@ private:
     quint64 m_generation = 0;
     QPointer<DictationJob> m_job;
     QPointer<PendingSelection> m_selection;
+    // The recording on its way to the engine while it is made.
+    QPointer<SpeechStream> m_stream;
     qint64 m_listenStartedMs = 0;
     Clock::Timer m_ticker;
     Clock::Timer m_resetWork;

@@ -33,6 +33,9 @@ protected:
         QObject::connect(&recorder, &Recorder::levelChanged, &m_context,
                          [this](float level) { m_levels.push_back(level); });
         QObject::connect(&recorder, &Recorder::limitReached, &m_context, [this] { ++m_limits; });
+        QObject::connect(&recorder, &Recorder::captured, &m_context,
+                         [this](const QByteArray& pcm) { m_captured += pcm; });
+        QObject::connect(&recorder, &Recorder::interrupted, &m_context, [this] { ++m_interruptions; });
     }
 
     void startRecording() { ASSERT_TRUE(m_recorder.start().ok()); }
@@ -53,6 +56,8 @@ protected:
     AudioRecorder m_recorder{m_input};
     std::vector<float> m_levels;
     int m_limits = 0;
+    QByteArray m_captured;
+    int m_interruptions = 0;
 };
 
 // A converter kept from the first format reads the later buffers in the wrong layout: the second
@@ -64,7 +69,13 @@ TEST_F(AudioRecorderTest, FormatChangeMidRecordingKeepsBothParts)
     startRecording();
     push(first, sine(first, 500, 0.5, 0.5));
     push(second, sine(second, 1500, 0.5, 0.5));
-    const std::vector<double> out = samplesOf(pcmOf(m_recorder.stop()));
+    deliverReports();
+    const QByteArray pcm = pcmOf(m_recorder.stop());
+    const std::vector<double> out = samplesOf(pcm);
+    // What went to the engine while recording is how the recording begins; the change is told once.
+    EXPECT_GT(m_captured.size(), 30'000);
+    EXPECT_TRUE(pcm.startsWith(m_captured));
+    EXPECT_EQ(m_interruptions, 1);
 
     ASSERT_NEAR(double(out.size()), 16'000, 2);
     const std::vector<double> firstPart(out.begin() + 800, out.begin() + 7200);

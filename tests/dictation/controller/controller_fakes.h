@@ -57,6 +57,14 @@ private:
     }
 };
 
+// A recording handed over while it is made: what it carried so far.
+class FakeSpeechStream final : public SpeechStream {
+public:
+    using SpeechStream::SpeechStream;
+    void append(const QByteArray& pcm) override { carried += pcm; }
+    QByteArray carried;
+};
+
 // Engine requests held until the test answers them; a request whose context is gone counts as aborted.
 class FakeSpeechService final : public SpeechService {
 public:
@@ -80,6 +88,21 @@ public:
                  else
                      done(r.error());
              }});
+    }
+    // Opened only with `streams` set, as the engine opens them only for its own recogniser.
+    SpeechStream* openStream(const QString&, QObject* parent) override
+    {
+        if (!streams)
+            return nullptr;
+        opened.append(new FakeSpeechStream(parent));
+        return opened.back();
+    }
+    void transcribeStream(SpeechStream* stream, const QByteArray& wav, const QString& language,
+                          QObject* context, TranscriptDone done) override
+    {
+        stream->setParent(context);
+        finished.append(dynamic_cast<FakeSpeechStream*>(stream));
+        transcribe(wav, language, context, std::move(done));
     }
     void polish(const QString& raw, const std::optional<QString>& selection, const QuendaConfig&,
                 const std::optional<QString>& target, bool noteAnswer, QObject* context, Done done) override
@@ -123,6 +146,10 @@ public:
     std::optional<QString> serverFailure;
     int prewarms = 0;
     std::deque<Call> calls;
+    bool streams = false;
+    // Streams in the order they were opened, and those a transcription finished; gone once dropped.
+    QList<QPointer<FakeSpeechStream>> opened;
+    QList<QPointer<FakeSpeechStream>> finished;
 
 private:
     bool answerFirst(const std::function<bool(const SpeechRequest&)>& matches,

@@ -131,6 +131,51 @@ TEST_F(FlowTest, ASecondDictationWhileTheFirstIsTranscribingLeavesNothingOfTheFi
     EXPECT_EQ(phase(), Phase::done(s("fresh words"), true));
 }
 
+// The recording goes to the engine while it is made; a recording dropped takes the engine's work on
+// it along, and one whose microphone changed format goes whole at its end.
+TEST_F(FlowTest, TheEnginesStreamLivesAsLongAsItsRecording)
+{
+    struct Case {
+        const char* name;
+        Reach reach;
+        bool streamLives; // it carries the recording on to its transcription
+        bool transcribed;
+    };
+    // clang-format off
+    const Case cases[] = {
+        {"released",                 [](F& f) { f.release(); },                                      true,  true},
+        {"escape",                   [](F& f) { f.escape(); },                                       false, false},
+        {"escape while transcribing",[](F& f) { f.release(), f.escape(); },                          false, true},
+        {"a shortcut",               [](F& f) { emit f.m_hotkey->shortcutTyped(); },                 false, false},
+        {"a newer dictation",        [](F& f) { f.release(), f.hold(); },                            false, true},
+        {"too short",                [](F& f) { f.m_recorder.wav.reset(), f.release(); },            false, false},
+        {"a format change",          [](F& f) { emit f.m_recorder.interrupted(), f.release(); },     false, true},
+    };
+    // clang-format on
+    m_speech.streams = true;
+    for (const Case& c : cases) {
+        m_speech.opened.clear();
+        m_speech.calls.clear();
+        m_recorder.wav = QByteArray("RIFF-recording");
+        hold();
+        emit m_recorder.captured("first samples");
+        m_clock.advance(1500);
+        c.reach(*this);
+        flushDeletes();
+        ASSERT_FALSE(m_speech.opened.isEmpty()) << c.name;
+        const QPointer<FakeSpeechStream> stream = m_speech.opened.front();
+        EXPECT_EQ(bool(stream), c.streamLives) << c.name;
+        if (stream) {
+            EXPECT_EQ(stream->carried, "first samples") << c.name;
+            EXPECT_TRUE(m_speech.finished.contains(stream)) << c.name;
+        }
+        EXPECT_EQ(!m_speech.calls.empty(), c.transcribed) << c.name;
+        escape();
+        flushDeletes();
+        m_clock.advance(ResetDelay::cancelledMs);
+    }
+}
+
 TEST_F(FlowTest, ANewRecordingAbortsTheRunningTranscription)
 {
     record();

@@ -89,7 +89,7 @@ struct Fixture {
 
     std::unique_ptr<MainView> window()
     {
-        auto view = std::make_unique<MainView>(*state, nullptr, nullptr, &icons);
+        auto view = std::make_unique<MainView>(*state, services.commands, nullptr, nullptr, &icons);
         view->resize(1000, 700);
         view->show();
         QApplication::processEvents();

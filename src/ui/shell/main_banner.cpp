@@ -1,5 +1,6 @@
 #include "ui/shell/main_banner.h"
 
+#include "core/state/app_commands.h"
 #include "core/state/app_state.h"
 #include "core/text/busy_caption.h"
 #include "core/text/l10n.h"
@@ -64,9 +65,10 @@ QWidget* notice(Symbol symbol, const QString& title, QWidget* detail, KitButton*
 
 } // namespace
 
-MainBanner::MainBanner(AppState& state, AccessibilityRepair* repair, QWidget* parent)
+MainBanner::MainBanner(AppState& state, AppCommands& commands, AccessibilityRepair* repair, QWidget* parent)
     : QWidget(parent)
     , m_state(state)
+    , m_commands(commands)
     , m_repair(repair)
     , m_frame(new BannerFrame(this))
     , m_slot(new QVBoxLayout(m_frame))
@@ -185,7 +187,7 @@ QWidget* MainBanner::engine()
 {
     auto* reload = new PrimaryButton(L10n::s("home.reload"));
     m_action = reload;
-    connect(reload, &PrimaryButton::clicked, this, [this] { m_state.reloadEngine(); });
+    connect(reload, &PrimaryButton::clicked, this, [this] { m_commands.reloadEngine(); });
     return notice(
         Symbol::Warning, L10n::s("banner.engine"),
         (new KitLabel(m_state.engineStatus(), TextRole::Callout, Scheme::Text::Secondary))->wrapping(),

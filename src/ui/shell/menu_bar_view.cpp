@@ -1,5 +1,6 @@
 #include "ui/shell/menu_bar_view.h"
 
+#include "core/state/app_commands.h"
 #include "core/state/app_state.h"
 #include "core/text/l10n.h"
 #include "ui/kit/kit_label.h"
@@ -29,9 +30,10 @@ QVBoxLayout* slot(QVBoxLayout* column)
 
 } // namespace
 
-MenuBarView::MenuBarView(AppState& state, QWidget* parent)
+MenuBarView::MenuBarView(AppState& state, AppCommands& commands, QWidget* parent)
     : QWidget(parent)
     , m_state(state)
+    , m_commands(commands)
     , m_status(new StatusPill(state.clock(), state.engineState(), state.engineStatus(), this))
     , m_dictate(new PrimaryButton({}, this, Symbol::Microphone))
 {
@@ -68,7 +70,7 @@ MenuBarView::MenuBarView(AppState& state, QWidget* parent)
     m_destinationSlot = slot(column);
     m_destinationSlot->addWidget(new NoteDestinationPicker(state, this));
     m_styleSlot = slot(column);
-    m_styleSlot->addWidget(new StyleMenu(state, this));
+    m_styleSlot->addWidget(new StyleMenu(state, commands, this));
 
     auto* actions = new QHBoxLayout;
     actions->setSpacing(8);
@@ -81,9 +83,9 @@ MenuBarView::MenuBarView(AppState& state, QWidget* parent)
     actions->addWidget(quit);
     column->addLayout(actions);
 
-    connect(m_dictate, &PrimaryButton::clicked, this, [this] { m_state.toggleRecording(); });
-    connect(open, &SoftButton::clicked, this, [this] { m_state.openMain(); });
-    connect(notes, &SoftButton::clicked, this, [this] { m_state.openNotes(); });
+    connect(m_dictate, &PrimaryButton::clicked, this, [this] { m_commands.toggleRecording(); });
+    connect(open, &SoftButton::clicked, this, [this] { m_commands.openMain(std::nullopt); });
+    connect(notes, &SoftButton::clicked, this, [this] { m_commands.openNotes(); });
     connect(quit, &SoftButton::clicked, this, &MenuBarView::quitRequested);
     connect(&m_state, &AppState::engineStatusChanged, this, &MenuBarView::refresh);
     connect(&m_state, &AppState::engineReadyChanged, this, &MenuBarView::refresh);

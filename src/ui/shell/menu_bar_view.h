@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+class AppCommands;
 class AppState;
 class PrimaryButton;
 class QVBoxLayout;
@@ -20,7 +21,7 @@ public:
     // The edge's strength, as an opacity of the text colour.
     static constexpr double rimOpacity = 0.3;
 
-    explicit MenuBarView(AppState& state, QWidget* parent = nullptr);
+    MenuBarView(AppState& state, AppCommands& commands, QWidget* parent = nullptr);
 
     QVBoxLayout* historySlot() const { return m_historySlot; }
     // The recent list with its title; hidden while the history is empty.
@@ -43,6 +44,7 @@ private:
     void refresh();
 
     AppState& m_state;
+    AppCommands& m_commands;
     StatusPill* m_status;
     PrimaryButton* m_dictate;
     QWidget* m_recent;

@@ -1,6 +1,7 @@
 #include "ui/shell/onboarding_view.h"
 
 #include "core/model/hotkey.h"
+#include "core/state/app_commands.h"
 #include "core/state/app_state.h"
 #include "core/text/l10n.h"
 #include "ui/kit/card.h"
@@ -19,9 +20,11 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
-OnboardingView::OnboardingView(AppState& state, AccessibilityRepair* repair, QWidget* parent)
+OnboardingView::OnboardingView(AppState& state, AppCommands& commands, AccessibilityRepair* repair,
+                               QWidget* parent)
     : QWidget(parent)
     , m_state(state)
+    , m_commands(commands)
     , m_engine(new StatusPill(state.clock(), state.engineState(), state.engineStatus()))
 {
     setAutoFillBackground(true);
@@ -100,7 +103,7 @@ OnboardingView::OnboardingView(AppState& state, AccessibilityRepair* repair, QWi
         const QSignalBlocker quiet(m_launchAtLogin);
         m_launchAtLogin->setChecked(m_state.config().launchAtLogin);
     });
-    connect(done, &PrimaryButton::clicked, this, [this] { m_state.finishOnboarding(); });
+    connect(done, &PrimaryButton::clicked, this, [this] { m_commands.finishOnboarding(); });
     const auto followEngine = [this] { m_engine->set(m_state.engineState(), m_state.engineStatus()); };
     connect(&m_state, &AppState::engineStatusChanged, this, followEngine);
     connect(&m_state, &AppState::engineReadyChanged, this, followEngine);

@@ -3,6 +3,7 @@
 #include <QWidget>
 
 class AccessibilityRepair;
+class AppCommands;
 class AppState;
 class StatusPill;
 class ToggleSwitch;
@@ -14,8 +15,8 @@ class OnboardingView final : public QWidget {
     Q_DISABLE_COPY_MOVE(OnboardingView)
 
 public:
-    explicit OnboardingView(AppState& state, AccessibilityRepair* repair = nullptr,
-                            QWidget* parent = nullptr);
+    OnboardingView(AppState& state, AppCommands& commands, AccessibilityRepair* repair = nullptr,
+                   QWidget* parent = nullptr);
 
     // 640 wide and as tall as what it shows.
     QSize windowSize() const;
@@ -23,6 +24,7 @@ public:
 
 private:
     AppState& m_state;
+    AppCommands& m_commands;
     StatusPill* m_engine;
     ToggleSwitch* m_launchAtLogin = nullptr;
 };

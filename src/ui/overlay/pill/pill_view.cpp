@@ -22,11 +22,11 @@ constexpr int kFaceOutMs = 120;
 
 } // namespace
 
-PillView::PillView(AppState& state, Clock& clock, QWidget* parent)
+PillView::PillView(AppState& state, AppCommands& commands, Clock& clock, QWidget* parent)
     : QWidget(parent)
     , m_state(state)
     , m_bar(barSize())
-    , m_content(new PhaseContent(state, clock, this))
+    , m_content(new PhaseContent(state, commands, clock, this))
     , m_width(clock, *this, chipSize().width())
     , m_height(clock, *this, chipSize().height())
     , m_face(clock, *this, 0)

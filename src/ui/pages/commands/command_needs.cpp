@@ -1,5 +1,6 @@
 #include "ui/pages/commands/command_needs.h"
 
+#include "core/state/app_commands.h"
 #include "core/state/app_state.h"
 #include "core/text/l10n.h"
 #include "ui/kit/card.h"
@@ -11,7 +12,7 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
-CommandNeeds::CommandNeeds(AppState& state, QWidget* parent)
+CommandNeeds::CommandNeeds(AppState& state, AppCommands& commands, QWidget* parent)
     : QWidget(parent)
     , m_state(state)
     , m_providerStatus(new KitLabel({}, TextRole::Callout, Scheme::Text::Secondary))
@@ -32,7 +33,8 @@ CommandNeeds::CommandNeeds(AppState& state, QWidget* parent)
         SymbolColumn(Symbol::Globe, new KitLabel(L10n::s("commands.native"), TextRole::BodyMedium), m_native)
             .row);
 
-    connect(m_setUp, &SoftButton::clicked, this, [this] { m_state.openSettings(SettingsPlace::Correction); });
+    connect(m_setUp, &SoftButton::clicked, this,
+            [&commands] { commands.openSettings(SettingsPlace::Correction); });
     connect(&m_state, &AppState::engineReadyChanged, this, &CommandNeeds::follow);
     connect(&m_state, &AppState::polishAvailableChanged, this, &CommandNeeds::follow);
     connect(&m_state, &AppState::configChanged, this, &CommandNeeds::follow);

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+class AppCommands;
 class AppState;
 class KitLabel;
 class SoftButton;
@@ -16,7 +17,7 @@ public:
     // Whether commands can be answered: the engine must be ready to say.
     enum class Provider { Ready, Missing, Waiting };
 
-    explicit CommandNeeds(AppState& state, QWidget* parent = nullptr);
+    CommandNeeds(AppState& state, AppCommands& commands, QWidget* parent = nullptr);
 
     static Provider provider(const AppState& state);
 

@@ -15,12 +15,12 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
-CommandsPage::CommandsPage(AppState& state, QWidget* parent)
+CommandsPage::CommandsPage(AppState& state, AppCommands& commands, QWidget* parent)
     : QWidget(parent)
     , m_state(state)
     , m_mode(new ToggleSwitch(L10n::s("commands.mode")))
     , m_explanation(new KitLabel({}, TextRole::Callout, Scheme::Text::Secondary))
-    , m_needs(new CommandNeeds(state))
+    , m_needs(new CommandNeeds(state, commands))
     , m_recent(new RecentHistory(state, HistoryRow::Mode::Relative, recentCount,
                                  new EmptyHint(Symbol::Wand, L10n::s("commands.recentEmptyTitle"),
                                                L10n::s("commands.recentEmptyBody")),

@@ -1,5 +1,6 @@
 #include "ui/pages/home/home_page.h"
 
+#include "core/state/app_commands.h"
 #include "core/state/app_state.h"
 #include "core/text/l10n.h"
 #include "platform/accessibility_repair.h"
@@ -19,7 +20,7 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
-HomePage::HomePage(AppState& state, AccessibilityRepair* repair, QWidget* parent)
+HomePage::HomePage(AppState& state, AppCommands& commands, AccessibilityRepair* repair, QWidget* parent)
     : QWidget(parent)
     , m_state(state)
     , m_repair(repair)
@@ -50,7 +51,7 @@ HomePage::HomePage(AppState& state, AccessibilityRepair* repair, QWidget* parent
     engine->content()->addLayout(engineRow);
     engine->content()->addWidget(
         (new KitLabel(L10n::s("home.reload.detail"), TextRole::Caption, Scheme::Text::Tertiary))->wrapping());
-    engine->content()->addWidget(new CorrectionNotice(state, L10n::s("home.needsProvider")));
+    engine->content()->addWidget(new CorrectionNotice(state, commands, L10n::s("home.needsProvider")));
     page->content()->addWidget(engine);
 
     // Beside the engine, in sight at the window's first size: on this page a missing permission is
@@ -69,7 +70,7 @@ HomePage::HomePage(AppState& state, AccessibilityRepair* repair, QWidget* parent
         new EmptyHint(Symbol::Clock, L10n::s("home.recentEmptyTitle"), L10n::s("home.recentEmptyBody"))));
     page->content()->addWidget(recent);
 
-    connect(reload, &SoftButton::clicked, this, [this] { m_state.reloadEngine(); });
+    connect(reload, &SoftButton::clicked, this, [&commands] { commands.reloadEngine(); });
     connect(&m_state, &AppState::engineStatusChanged, this, &HomePage::followEngine);
     connect(&m_state, &AppState::engineReadyChanged, this, &HomePage::followEngine);
     connect(&m_state, &AppState::engineLoadingChanged, this, &HomePage::followEngine);

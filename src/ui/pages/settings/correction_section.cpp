@@ -36,10 +36,12 @@ QString pickWithDialog(QWidget* parent, const QString& start)
 
 } // namespace
 
-CorrectionSection::CorrectionSection(SettingsBinder& binder, OpenAIKeyStore* keys, QWidget* parent)
+CorrectionSection::CorrectionSection(SettingsBinder& binder, AppCommands& commands, OpenAIKeyStore* keys,
+                                     QWidget* parent)
     : QWidget(parent)
     , m_binder(binder)
     , m_state(binder.state())
+    , m_commands(commands)
     , m_keys(keys)
     , m_pickFolder(&pickWithDialog)
     , m_section(new SettingsSection(Symbol::TextCheck, L10n::s("settings.correction.title"), this))
@@ -117,7 +119,7 @@ void CorrectionSection::followEndpoints()
         ids.append(endpoint.id.toString());
     // Rows are kept by endpoint, so a field being typed in keeps its text, caret and focus.
     m_keyed.apply(ids, [this](const QString& id) -> QWidget* {
-        return new EndpointRow(m_state, m_keys, QUuid::fromString(id));
+        return new EndpointRow(m_state, m_commands, m_keys, QUuid::fromString(id));
     });
     QList<EndpointRow*> rows;
     for (qsizetype i = 0; i < endpoints.size(); ++i) {

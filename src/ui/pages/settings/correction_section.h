@@ -7,6 +7,7 @@
 
 #include <functional>
 
+class AppCommands;
 class AppState;
 class EndpointRow;
 class OpenAIKeyStore;
@@ -31,7 +32,8 @@ public:
     using FolderPicker = std::function<QString(QWidget* parent, const QString& start)>;
 
     // Without a key store no key row is shown.
-    CorrectionSection(SettingsBinder& binder, OpenAIKeyStore* keys, QWidget* parent = nullptr);
+    CorrectionSection(SettingsBinder& binder, AppCommands& commands, OpenAIKeyStore* keys,
+                      QWidget* parent = nullptr);
 
     // Replaces the folder dialog.
     void setFolderPicker(FolderPicker picker) { m_pickFolder = std::move(picker); }
@@ -55,6 +57,7 @@ private:
 
     SettingsBinder& m_binder;
     AppState& m_state;
+    AppCommands& m_commands;
     OpenAIKeyStore* m_keys;
     FolderPicker m_pickFolder;
     SettingsSection* m_section;

@@ -1,6 +1,7 @@
 #include "ui/pages/settings/endpoint_row.h"
 
 #include "core/keys/open_ai_key_store.h"
+#include "core/state/app_commands.h"
 #include "core/state/app_state.h"
 #include "core/text/l10n.h"
 #include "ui/kit/icon_button.h"
@@ -76,9 +77,11 @@ void replaceText(QLineEdit* field, const QString& text)
 
 } // namespace
 
-EndpointRow::EndpointRow(AppState& state, OpenAIKeyStore* keys, const QUuid& id, QWidget* parent)
+EndpointRow::EndpointRow(AppState& state, AppCommands& commands, OpenAIKeyStore* keys, const QUuid& id,
+                         QWidget* parent)
     : QWidget(parent)
     , m_state(state)
+    , m_commands(commands)
     , m_keys(keys)
     , m_id(id)
     , m_number(new KitLabel({}, TextRole::BodyStrong))
@@ -130,7 +133,7 @@ EndpointRow::EndpointRow(AppState& state, OpenAIKeyStore* keys, const QUuid& id,
         outer->addWidget(m_key);
         connect(m_key, &ProviderKeyField::keyChanged, this, [this](const QString& key) {
             if (const auto endpoint = stored())
-                m_state.lookupCorrectionModel(key, endpoint->resolvedBaseURL());
+                m_commands.lookupCorrectionModel(key, endpoint->resolvedBaseURL());
         });
     }
 
@@ -351,14 +354,14 @@ void EndpointRow::lookUp()
         return;
     const QString base = endpoint->resolvedBaseURL();
     if (!m_keys) {
-        m_state.lookupCorrectionModel({}, base);
+        m_commands.lookupCorrectionModel({}, base);
         return;
     }
     m_keys->keyInBackground(*endpoint, this, [this, base](const KeyLookup& key) {
         // The key row tells of a keyring that did not answer; asking without the key would only
         // report a missing one.
         if (key.ok())
-            m_state.lookupCorrectionModel(key.value().value_or(QString()), base);
+            m_commands.lookupCorrectionModel(key.value().value_or(QString()), base);
     });
 }
 

@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 
+class AppCommands;
 class AppState;
 class IconButton;
 class KitLabel;
@@ -28,7 +29,8 @@ class EndpointRow final : public QWidget {
 
 public:
     // Without a key store the key row is left out.
-    EndpointRow(AppState& state, OpenAIKeyStore* keys, const QUuid& id, QWidget* parent = nullptr);
+    EndpointRow(AppState& state, AppCommands& commands, OpenAIKeyStore* keys, const QUuid& id,
+                QWidget* parent = nullptr);
 
     // Changes the endpoint list in one configuration write, none when nothing changed; the legacy
     // fields follow the first endpoint, as they do in the file.
@@ -71,6 +73,7 @@ private:
     void showCatalog();
 
     AppState& m_state;
+    AppCommands& m_commands;
     OpenAIKeyStore* m_keys;
     const QUuid m_id;
     CorrectionEndpoint m_shown;

@@ -1,3 +1,4 @@
+#include "core/state/app_commands.h"
 #include "core/text/l10n.h"
 #include "core/text/speech_route_text.h"
 #include "ui/kit/kit_font.h"
@@ -20,7 +21,7 @@ namespace {
 constexpr qint64 lowestPort = 1024;
 constexpr qint64 highestPort = 65535;
 
-QWidget* engineState(SettingsBinder& binder)
+QWidget* engineState(SettingsBinder& binder, AppCommands& commands)
 {
     AppState& state = binder.state();
     auto* box = new QWidget;
@@ -31,7 +32,7 @@ QWidget* engineState(SettingsBinder& binder)
     line->addWidget(pill, 1);
     auto* reload = new SoftButton(L10n::s("home.reload"));
     line->addWidget(reload);
-    QObject::connect(reload, &SoftButton::clicked, box, [&state] { state.reloadEngine(); });
+    QObject::connect(reload, &SoftButton::clicked, box, [&commands] { commands.reloadEngine(); });
     const auto follow = [&state, pill] { pill->set(state.engineState(), state.engineStatus()); };
     QObject::connect(&state, &AppState::engineStatusChanged, pill, follow);
     QObject::connect(&state, &AppState::engineReadyChanged, pill, follow);
@@ -40,21 +41,21 @@ QWidget* engineState(SettingsBinder& binder)
 }
 
 // The engine's port, written when the field is left and only when the engine could listen there.
-SettingsRow* portRow(SettingsBinder& binder)
+SettingsRow* portRow(SettingsBinder& binder, AppCommands& commands)
 {
     auto* field = new QLineEdit;
     field->setFont(KitFont::of(TextRole::Body));
     field->setFixedWidth(90);
     auto* row = new SettingsRow(L10n::s("settings.port"), field, L10n::s("settings.port.detail"));
     AppState& state = binder.state();
-    QObject::connect(field, &QLineEdit::editingFinished, row, [&binder, &state, field, row] {
+    QObject::connect(field, &QLineEdit::editingFinished, row, [&binder, &state, &commands, field, row] {
         bool number = false;
         const qint64 port = field->text().trimmed().toLongLong(&number);
         if (number && port == state.config().port) {
             row->setProblem({});
         } else if (!number || port < lowestPort || port > highestPort) {
             row->setProblem(L10n::s("settings.port.range"));
-        } else if (!state.portFree(port)) {
+        } else if (!commands.portFree(port)) {
             row->setProblem(L10n::format(QStringLiteral("settings.port.taken"), {port}));
         } else {
             row->setProblem({});
@@ -105,21 +106,21 @@ SettingsRow* recogniserRow(SettingsBinder& binder)
 
 } // namespace
 
-SettingsSection* SettingsSections::speech(SettingsBinder& binder, OpenAIKeyStore* keys)
+SettingsSection* SettingsSections::speech(SettingsBinder& binder, AppCommands& commands, OpenAIKeyStore* keys)
 {
     auto* section = new SettingsSection(Symbol::Waveform, L10n::s("settings.speech.title"));
     section->addRow(recogniserRow(binder));
-    auto* server = new SpeechServerRows(binder, keys);
+    auto* server = new SpeechServerRows(binder, commands, keys);
     section->addRow(server);
     binder.follow(server, [&binder, server] {
         server->setVisible(binder.state().config().asrEngine == AsrEngine::Whisper);
     });
-    section->addRow(new SettingsRow(L10n::s("home.engine"), engineState(binder)));
+    section->addRow(new SettingsRow(L10n::s("home.engine"), engineState(binder, commands)));
 
     auto* advanced = new SoftButton(L10n::s("settings.advanced"), nullptr, Symbol::ChevronDown);
     advanced->setCheckable(true);
     section->addRow(advanced);
-    SettingsRow* port = portRow(binder);
+    SettingsRow* port = portRow(binder, commands);
     port->hide();
     section->addRow(port);
     QObject::connect(advanced, &SoftButton::toggled, port, [advanced, port](bool open) {

@@ -1,5 +1,6 @@
 #include "ui/pages/settings/speech_server_rows.h"
 
+#include "core/state/app_commands.h"
 #include "core/state/app_state.h"
 #include "core/text/l10n.h"
 #include "ui/kit/kit_font.h"
@@ -73,10 +74,12 @@ void replaceText(QLineEdit* edit, const QString& text)
 
 } // namespace
 
-SpeechServerRows::SpeechServerRows(SettingsBinder& binder, OpenAIKeyStore* keys, QWidget* parent)
+SpeechServerRows::SpeechServerRows(SettingsBinder& binder, AppCommands& commands, OpenAIKeyStore* keys,
+                                   QWidget* parent)
     : QWidget(parent)
     , m_binder(binder)
     , m_state(binder.state())
+    , m_commands(commands)
     , m_address(field(L10n::s("settings.speechServer.url.placeholder")))
     , m_addressRow(new SettingsRow(L10n::s("settings.speechServer.url"), m_address,
                                    L10n::s("settings.speechServer.url.detail")))
@@ -159,7 +162,7 @@ void SpeechServerRows::check()
     m_checking = new QObject(this);
     m_checkRow->detail()->setText(L10n::s("settings.speechServer.check.running"));
     m_check->setEnabled(false);
-    m_state.checkSpeechServer(m_checking, [this, asked = m_checking.data()](const SpeechCheck& answer) {
+    m_commands.checkSpeechServer(m_checking, [this, asked = m_checking.data()](const SpeechCheck& answer) {
         if (asked == m_checking)
             checked(answer);
     });

@@ -5,6 +5,7 @@
 
 #include <optional>
 
+class AppCommands;
 class AppState;
 class OpenAIKeyStore;
 class ProviderKeyField;
@@ -24,7 +25,8 @@ class SpeechServerRows final : public QWidget {
 
 public:
     // Without a key store the key row is left out.
-    SpeechServerRows(SettingsBinder& binder, OpenAIKeyStore* keys, QWidget* parent = nullptr);
+    SpeechServerRows(SettingsBinder& binder, AppCommands& commands, OpenAIKeyStore* keys,
+                     QWidget* parent = nullptr);
 
     SettingsRow* addressRow() const { return m_addressRow; }
     QLineEdit* address() const { return m_address; }
@@ -45,6 +47,7 @@ private:
 
     SettingsBinder& m_binder;
     AppState& m_state;
+    AppCommands& m_commands;
     QLineEdit* m_address;
     SettingsRow* m_addressRow;
     QLineEdit* m_model;

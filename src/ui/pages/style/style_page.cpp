@@ -73,7 +73,7 @@ private:
 
 } // namespace
 
-StylePage::StylePage(AppState& state, AppIconCache& icons, QWidget* parent)
+StylePage::StylePage(AppState& state, AppCommands& commands, AppIconCache& icons, QWidget* parent)
     : QWidget(parent)
     , m_state(state)
     , m_front(new KitLabel({}, TextRole::BodyMedium, Scheme::Text::Secondary))
@@ -88,7 +88,7 @@ StylePage::StylePage(AppState& state, AppIconCache& icons, QWidget* parent)
     content->addWidget(m_front);
     auto* defaultHeading = new KitLabel(L10n::s("style.default"), TextRole::Heading);
     content->addWidget(defaultHeading);
-    m_needsProvider = new CorrectionNotice(state, L10n::s("style.needsProvider"));
+    m_needsProvider = new CorrectionNotice(state, commands, L10n::s("style.needsProvider"));
     content->addWidget(m_needsProvider);
 
     // The cards' room for their rings comes out of the gaps, so the shapes stand 14 apart.

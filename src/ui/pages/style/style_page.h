@@ -7,6 +7,7 @@
 #include <optional>
 
 class AppIconCache;
+class AppCommands;
 class AppState;
 class AppStylesSection;
 class CorrectionNotice;
@@ -29,7 +30,7 @@ class StylePage final : public QWidget {
     Q_DISABLE_COPY_MOVE(StylePage)
 
 public:
-    StylePage(AppState& state, AppIconCache& icons, QWidget* parent = nullptr);
+    StylePage(AppState& state, AppCommands& commands, AppIconCache& icons, QWidget* parent = nullptr);
 
     KitLabel* frontLine() const { return m_front; }
     // Says that styles need a correction provider, while none answers.

@@ -207,7 +207,7 @@ TEST_F(HistoryPageTest, HintsForNoHistoryAndNoResultsAndPruningOnOpening)
 TEST_F(HistoryPageTest, TheHistorySectionHomeAndThePopoverShowTheRows)
 {
     state().setHistory(entries(7));
-    MainView main(state());
+    MainView main(state(), m_commands);
     main.resize(1000, 700);
     state().setSection(MainSection::History);
     EXPECT_NE(qobject_cast<HistoryPage*>(main.page()), nullptr);
@@ -217,7 +217,7 @@ TEST_F(HistoryPageTest, TheHistorySectionHomeAndThePopoverShowTheRows)
     EXPECT_EQ(home->rows().size(), HomePage::recentCount);
     EXPECT_EQ(home->rows().first()->mode(), HistoryRow::Mode::Relative);
 
-    MenuBarView menu(state());
+    MenuBarView menu(state(), m_commands);
     auto* recent = menu.findChild<RecentHistory*>();
     ASSERT_NE(recent, nullptr);
     EXPECT_EQ(recent->rows().size(), MenuBarView::recentCount);

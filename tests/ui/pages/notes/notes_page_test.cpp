@@ -351,7 +351,7 @@ TEST_F(NotesPageTest, TheEditorShowsItsButtonsItsDividerAndItsTitleAboveTheBodyE
     const QString title = s("Hall booking for the spring concert at the community centre in April");
     notesState().setNoteToOpen(*notesState().addNote(s("Hello"), title));
     notesState().setSection(MainSection::Notes);
-    MainView main(notesState());
+    MainView main(notesState(), m_commands);
     QPalette flat = Scheme::dark();
     flat.setColor(QPalette::Mid, flat.color(QPalette::Base)); // as some dark desktop palettes have it
     main.setPalette(flat);

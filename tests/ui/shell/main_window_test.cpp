@@ -2,6 +2,7 @@
 
 #include "core/model/main_section.h"
 #include "core/state/state_fixture.h"
+#include "core/text/hotkey_text.h"
 #include "core/text/l10n.h"
 #include "platform/fake/fake_accessibility_repair.h"
 #include "ui/kit/accessibility_repair_card.h"

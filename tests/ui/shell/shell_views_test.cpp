@@ -4,6 +4,7 @@
 #include "core/model/hotkey_routes.h"
 #include "core/model/main_section.h"
 #include "core/state/state_fixture.h"
+#include "core/text/hotkey_text.h"
 #include "core/text/l10n.h"
 #include "ui/kit/key_cap.h"
 #include "ui/kit/kit_button.h"

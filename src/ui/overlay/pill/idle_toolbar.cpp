@@ -3,6 +3,7 @@
 #include "core/model/hotkey.h"
 #include "core/state/app_commands.h"
 #include "core/state/app_state.h"
+#include "core/text/hotkey_text.h"
 #include "core/text/l10n.h"
 #include "ui/kit/theme.h"
 #include "ui/overlay/cards/card_parts.h"

@@ -4,6 +4,7 @@
 #include "core/state/app_commands.h"
 #include "core/state/app_state.h"
 #include "core/text/fmt.h"
+#include "core/text/hotkey_text.h"
 #include "core/text/l10n.h"
 #include "ui/kit/kit_font.h"
 #include "ui/kit/mirrored_waveform.h"

@@ -2,6 +2,7 @@
 
 #include "core/model/hotkey.h"
 #include "core/state/app_state.h"
+#include "core/text/hotkey_text.h"
 #include "core/text/l10n.h"
 #include "ui/kit/motion.h"
 #include "ui/kit/theme.h"

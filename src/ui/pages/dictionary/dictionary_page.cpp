@@ -3,6 +3,7 @@
 #include "core/model/main_section.h"
 #include "core/state/app_state.h"
 #include "core/text/l10n.h"
+#include "core/text/main_section_text.h"
 #include "ui/kit/card.h"
 #include "ui/kit/empty_hint.h"
 #include "ui/kit/keyed_rows.h"

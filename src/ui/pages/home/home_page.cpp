@@ -3,6 +3,7 @@
 #include "core/state/app_commands.h"
 #include "core/state/app_state.h"
 #include "core/text/l10n.h"
+#include "core/text/main_section_text.h"
 #include "platform/accessibility_repair.h"
 #include "ui/kit/accessibility_repair_card.h"
 #include "ui/kit/card.h"

@@ -1,4 +1,5 @@
 #include "core/model/hotkey.h"
+#include "core/text/hotkey_text.h"
 #include "core/text/l10n.h"
 #include "ui/kit/key_cap.h"
 #include "ui/kit/segmented_control.h"

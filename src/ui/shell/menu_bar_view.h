@@ -4,7 +4,7 @@
 
 class AppCommands;
 class AppState;
-class PrimaryButton;
+class LabelButton;
 class QVBoxLayout;
 class StatusPill;
 
@@ -26,7 +26,7 @@ public:
     QVBoxLayout* historySlot() const { return m_historySlot; }
     // The recent list with its title; hidden while the history is empty.
     QWidget* recent() const { return m_recent; }
-    PrimaryButton* dictate() const { return m_dictate; }
+    LabelButton* dictate() const { return m_dictate; }
     // As tall as the content at its width, and never taller: the layout's minimum reckons wrapped
     // lines at narrower widths and would leave a band of nothing.
     QSize sizeHint() const override;
@@ -46,7 +46,7 @@ private:
     AppState& m_state;
     AppCommands& m_commands;
     StatusPill* m_status;
-    PrimaryButton* m_dictate;
+    LabelButton* m_dictate;
     QWidget* m_recent;
     QVBoxLayout* m_historySlot;
     QVBoxLayout* m_destinationSlot;

@@ -1,4 +1,5 @@
 #include "ui/shell/onboarding_view.h"
+#include "ui/kit/label_button.h"
 
 #include "core/model/hotkey.h"
 #include "core/state/app_commands.h"
@@ -10,7 +11,6 @@
 #include "ui/kit/heading_role.h"
 #include "ui/kit/key_cap.h"
 #include "ui/kit/kit_label.h"
-#include "ui/kit/primary_button.h"
 #include "ui/kit/quenda_mark.h"
 #include "ui/kit/status_pill.h"
 #include "ui/kit/toggle_switch.h"
@@ -89,7 +89,7 @@ OnboardingView::OnboardingView(AppState& state, AppCommands& commands, Accessibi
     last->addWidget(
         new KitLabel(L10n::s("settings.launchAtLogin"), TextRole::BodyMedium, Scheme::Text::Primary, this),
         1);
-    auto* done = new PrimaryButton(L10n::s("onboarding.done"), this);
+    auto* done = new LabelButton(LabelButton::Style::Primary, L10n::s("onboarding.done"), this);
     done->setObjectName(QStringLiteral("onboardingDone"));
     last->addWidget(done);
     column->addLayout(last);
@@ -104,7 +104,7 @@ OnboardingView::OnboardingView(AppState& state, AppCommands& commands, Accessibi
         const QSignalBlocker quiet(m_launchAtLogin);
         m_launchAtLogin->setChecked(m_state.config().launchAtLogin);
     });
-    connect(done, &PrimaryButton::clicked, this, [this] { m_commands.finishOnboarding(); });
+    connect(done, &LabelButton::clicked, this, [this] { m_commands.finishOnboarding(); });
     const auto followEngine = [this] { m_engine->set(m_state.engineState(), m_state.engineStatus()); };
     connect(&m_state, &AppState::engineStatusChanged, this, followEngine);
     connect(&m_state, &AppState::engineReadyChanged, this, followEngine);

@@ -9,11 +9,10 @@
 #include "ui/kit/heading_role.h"
 #include "ui/kit/key_cap.h"
 #include "ui/kit/kit_label.h"
+#include "ui/kit/label_button.h"
 #include "ui/kit/motion.h"
 #include "ui/kit/page.h"
-#include "ui/kit/primary_button.h"
 #include "ui/kit/settings_saved_toast.h"
-#include "ui/kit/soft_button.h"
 #include "ui/kit/status_pill.h"
 #include "ui/pages/home/home_page.h"
 #include "ui/shell/main_view.h"
@@ -231,7 +230,7 @@ TEST_F(MainWindowTest, HomeShowsTheEngineOnceAndSaysWhatReloadDoes)
     EXPECT_EQ(home.findChildren<StatusPill*>().size(), 0);
     EXPECT_EQ(shownTexts(home).count(s("Speech engine stopped")), 1);
     EXPECT_TRUE(shownTexts(home).contains(L10n::s("home.reload.detail")));
-    for (const SoftButton* button : home.findChildren<SoftButton*>()) {
+    for (const LabelButton* button : home.findChildren<LabelButton*>()) {
         if (button->text() == L10n::s("home.reload")) {
             EXPECT_EQ(button->toolTip(), L10n::s("home.reload.detail"));
         }

@@ -9,9 +9,8 @@
 #include "ui/kit/key_cap.h"
 #include "ui/kit/kit_button.h"
 #include "ui/kit/kit_label.h"
-#include "ui/kit/primary_button.h"
+#include "ui/kit/label_button.h"
 #include "ui/kit/scheme.h"
-#include "ui/kit/soft_button.h"
 #include "ui/kit/soft_picker.h"
 #include "ui/kit/theme.h"
 #include "ui/kit/toggle_switch.h"
@@ -297,10 +296,10 @@ TEST_F(ShellViewsTest, OnboardingNamesTheKeyAsItsCapDoesAndEndsRightUnderItsCard
         EXPECT_EQ(cap->label(), key) << row.what;
 
         const QWidget* permissions = view.findChild<PermissionRows*>()->parentWidget();
-        const auto* done = view.findChild<PrimaryButton*>(s("onboardingDone"));
+        const auto* done = view.findChild<LabelButton*>(s("onboardingDone"));
         const int cardsEnd = permissions->mapTo(&view, QPoint(0, permissions->height())).y();
-        const int capsuleTop = done->mapTo(&view, QPoint(0, 0)).y() + PrimaryButton::shadowRoom.top();
-        EXPECT_LE(capsuleTop - cardsEnd, view.layout()->spacing() + PrimaryButton::shadowRoom.top())
+        const int capsuleTop = done->mapTo(&view, QPoint(0, 0)).y() + LabelButton::shadowRoom.top();
+        EXPECT_LE(capsuleTop - cardsEnd, view.layout()->spacing() + LabelButton::shadowRoom.top())
             << row.what;
     }
 }
@@ -382,7 +381,7 @@ TEST_F(ShellViewsTest, ThePopoverFitsItsContentStopsInItsOwnLookAndHasAnEdge)
         ASSERT_NE(opened, nullptr);
         const QWidget* styles = opened->findChild<StyleMenu*>();
         const int stylesEnd = styles->mapTo(opened, QPoint(0, styles->height())).y();
-        for (const SoftButton* button : opened->findChildren<SoftButton*>()) {
+        for (const LabelButton* button : opened->findChildren<LabelButton*>()) {
             if (button->text() == L10n::s("menu.quit")) {
                 EXPECT_EQ(button->mapTo(opened, QPoint(0, 0)).y() - stylesEnd, opened->layout()->spacing());
             }
@@ -402,7 +401,7 @@ TEST_F(ShellViewsTest, ThePopoverFitsItsContentStopsInItsOwnLookAndHasAnEdge)
         state().setPhase(look.phase);
         EXPECT_EQ(menu.dictate()->text(), L10n::s(look.text));
         EXPECT_EQ(menu.dictate()->symbol(), look.symbol) << look.text;
-        EXPECT_EQ(menu.dictate()->fill(), look.fill) << look.text;
+        EXPECT_EQ(menu.dictate()->colour(), look.fill) << look.text;
     }
 
     const QList<QComboBox*> pickers = menu.findChildren<QComboBox*>();

@@ -1,4 +1,5 @@
 #include "ui/pages/commands/command_needs.h"
+#include "ui/kit/label_button.h"
 
 #include "core/state/app_commands.h"
 #include "core/state/app_state.h"
@@ -6,7 +7,6 @@
 #include "ui/kit/card.h"
 #include "ui/kit/kit_label.h"
 #include "ui/kit/scheme.h"
-#include "ui/kit/soft_button.h"
 #include "ui/pages/commands/symbol_column.h"
 
 #include <QHBoxLayout>
@@ -16,7 +16,8 @@ CommandNeeds::CommandNeeds(AppState& state, AppCommands& commands, QWidget* pare
     : QWidget(parent)
     , m_state(state)
     , m_providerStatus(new KitLabel({}, TextRole::Callout, Scheme::Text::Secondary))
-    , m_setUp(new SoftButton(L10n::s("commands.provider.setUp"), nullptr, Symbol::Gear))
+    , m_setUp(new LabelButton(LabelButton::Style::Soft, L10n::s("commands.provider.setUp"), nullptr,
+                              Symbol::Gear))
     , m_native(new KitLabel({}, TextRole::Callout, Scheme::Text::Secondary))
 {
     auto* fill = new QVBoxLayout(this);
@@ -33,7 +34,7 @@ CommandNeeds::CommandNeeds(AppState& state, AppCommands& commands, QWidget* pare
         SymbolColumn(Symbol::Globe, new KitLabel(L10n::s("commands.native"), TextRole::BodyMedium), m_native)
             .row);
 
-    connect(m_setUp, &SoftButton::clicked, this,
+    connect(m_setUp, &LabelButton::clicked, this,
             [&commands] { commands.openSettings(SettingsPlace::Correction); });
     connect(&m_state, &AppState::engineReadyChanged, this, &CommandNeeds::follow);
     connect(&m_state, &AppState::polishAvailableChanged, this, &CommandNeeds::follow);

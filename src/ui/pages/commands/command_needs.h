@@ -5,7 +5,7 @@
 class AppCommands;
 class AppState;
 class KitLabel;
-class SoftButton;
+class LabelButton;
 
 // What spoken commands need: a correction provider to answer them, with the way to the settings
 // while none is set up, and the user's own language, which the translate menu offers first.
@@ -22,7 +22,7 @@ public:
     static Provider provider(const AppState& state);
 
     KitLabel* providerStatus() const { return m_providerStatus; }
-    SoftButton* setUp() const { return m_setUp; }
+    LabelButton* setUp() const { return m_setUp; }
     KitLabel* nativeLanguage() const { return m_native; }
 
 private:
@@ -30,6 +30,6 @@ private:
 
     AppState& m_state;
     KitLabel* m_providerStatus;
-    SoftButton* m_setUp;
+    LabelButton* m_setUp;
     KitLabel* m_native;
 };

@@ -1,4 +1,5 @@
 #include "ui/pages/home/home_page.h"
+#include "ui/kit/label_button.h"
 
 #include "core/state/app_commands.h"
 #include "core/state/app_state.h"
@@ -10,7 +11,6 @@
 #include "ui/kit/empty_hint.h"
 #include "ui/kit/kit_label.h"
 #include "ui/kit/page.h"
-#include "ui/kit/soft_button.h"
 #include "ui/pages/history/recent_history.h"
 #include "ui/pages/home/hotkey_guide.h"
 #include "ui/pages/home/hotkey_route_notice.h"
@@ -45,7 +45,7 @@ HomePage::HomePage(AppState& state, AppCommands& commands, AccessibilityRepair* 
     auto* engineRow = new QHBoxLayout;
     engineRow->addWidget(m_engineStatus->wrapping(), 1);
     m_engineStatus->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    auto* reload = new SoftButton(L10n::s("home.reload"));
+    auto* reload = new LabelButton(LabelButton::Style::Soft, L10n::s("home.reload"));
     reload->setToolTip(L10n::s("home.reload.detail"));
     reload->setAccessibleDescription(reload->toolTip());
     engineRow->addWidget(reload);
@@ -71,7 +71,7 @@ HomePage::HomePage(AppState& state, AppCommands& commands, AccessibilityRepair* 
         new EmptyHint(Symbol::Clock, L10n::s("home.recentEmptyTitle"), L10n::s("home.recentEmptyBody"))));
     page->content()->addWidget(recent);
 
-    connect(reload, &SoftButton::clicked, this, [&commands] { commands.reloadEngine(); });
+    connect(reload, &LabelButton::clicked, this, [&commands] { commands.reloadEngine(); });
     connect(&m_state, &AppState::engineStatusChanged, this, &HomePage::followEngine);
     connect(&m_state, &AppState::engineReadyChanged, this, &HomePage::followEngine);
     connect(&m_state, &AppState::engineLoadingChanged, this, &HomePage::followEngine);

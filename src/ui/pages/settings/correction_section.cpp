@@ -1,11 +1,11 @@
 #include "ui/pages/settings/correction_section.h"
+#include "ui/kit/label_button.h"
 
 #include "core/keys/open_ai_key_store.h"
 #include "core/state/app_state.h"
 #include "core/text/l10n.h"
 #include "ui/kit/kit_label.h"
 #include "ui/kit/segmented_control.h"
-#include "ui/kit/soft_button.h"
 #include "ui/kit/toggle_switch.h"
 #include "ui/pages/settings/endpoint_row.h"
 #include "ui/pages/settings/provider_key_field.h"
@@ -49,11 +49,12 @@ CorrectionSection::CorrectionSection(SettingsBinder& binder, AppCommands& comman
     , m_provider(binder.segments<PolishProvider>(
           &QuendaConfig::polishProvider, providerChoices(),
           [](const PolishProvider& provider) { return PolishProviderText::table.text(provider); }))
-    , m_chooseFolder(new SoftButton(L10n::s("settings.correction.folder.choose")))
+    , m_chooseFolder(new LabelButton(LabelButton::Style::Soft, L10n::s("settings.correction.folder.choose")))
     , m_list(new QWidget)
     , m_listRows(new QVBoxLayout)
     , m_keyed(*m_listRows)
-    , m_add(new SoftButton(L10n::s("settings.correction.add"), nullptr, Symbol::Plus))
+    , m_add(new LabelButton(LabelButton::Style::Soft, L10n::s("settings.correction.add"), nullptr,
+                            Symbol::Plus))
     , m_fallback(binder.toggle(&QuendaConfig::correctionFallback))
 {
     auto* fill = new QVBoxLayout(this);
@@ -83,8 +84,8 @@ CorrectionSection::CorrectionSection(SettingsBinder& binder, AppCommands& comman
                                     L10n::s("settings.correction.fallback.detail"));
     m_section->addRow(m_fallbackRow);
 
-    connect(m_chooseFolder, &SoftButton::clicked, this, &CorrectionSection::pickFolder);
-    connect(m_add, &SoftButton::clicked, this, &CorrectionSection::add);
+    connect(m_chooseFolder, &LabelButton::clicked, this, &CorrectionSection::pickFolder);
+    connect(m_add, &LabelButton::clicked, this, &CorrectionSection::add);
     // A key saved in one row may be the key of other rows of the same provider.
     if (m_keys)
         connect(m_keys, &OpenAIKeyStore::keySaved, this, [this] {

@@ -10,13 +10,13 @@
 class AppCommands;
 class AppState;
 class EndpointRow;
+class LabelButton;
 class OpenAIKeyStore;
 class QVBoxLayout;
 class SegmentedControl;
 class SettingsBinder;
 class SettingsRow;
 class SettingsSection;
-class SoftButton;
 class ToggleSwitch;
 
 // The settings page's section on correction: polishing on or off, who polishes (the endpoints, or
@@ -41,10 +41,10 @@ public:
     ToggleSwitch* polishing() const { return m_polishing; }
     SegmentedControl* provider() const { return m_provider; }
     SettingsRow* folderRow() const { return m_folderRow; }
-    SoftButton* chooseFolder() const { return m_chooseFolder; }
+    LabelButton* chooseFolder() const { return m_chooseFolder; }
     // In list order.
     const QList<EndpointRow*>& endpoints() const { return m_rows; }
-    SoftButton* addEndpoint() const { return m_add; }
+    LabelButton* addEndpoint() const { return m_add; }
     ToggleSwitch* fallback() const { return m_fallback; }
 
 private:
@@ -64,12 +64,12 @@ private:
     ToggleSwitch* m_polishing;
     SegmentedControl* m_provider;
     SettingsRow* m_folderRow;
-    SoftButton* m_chooseFolder;
+    LabelButton* m_chooseFolder;
     QWidget* m_list;
     QVBoxLayout* m_listRows;
     KeyedRows m_keyed;
     QList<EndpointRow*> m_rows;
-    SoftButton* m_add;
+    LabelButton* m_add;
     SettingsRow* m_fallbackRow;
     ToggleSwitch* m_fallback;
 };

@@ -1,4 +1,5 @@
 #include "ui/pages/settings/endpoint_row.h"
+#include "ui/kit/label_button.h"
 
 #include "core/keys/open_ai_key_store.h"
 #include "core/state/app_commands.h"
@@ -9,7 +10,6 @@
 #include "ui/kit/kit_label.h"
 #include "ui/kit/kit_paint.h"
 #include "ui/kit/scheme.h"
-#include "ui/kit/soft_button.h"
 #include "ui/kit/soft_picker.h"
 #include "ui/kit/toggle_switch.h"
 #include "ui/pages/settings/correction_texts.h"

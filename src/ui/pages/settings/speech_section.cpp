@@ -3,8 +3,8 @@
 #include "core/text/speech_route_text.h"
 #include "ui/kit/kit_font.h"
 #include "ui/kit/kit_label.h"
+#include "ui/kit/label_button.h"
 #include "ui/kit/segmented_control.h"
-#include "ui/kit/soft_button.h"
 #include "ui/kit/status_pill.h"
 #include "ui/pages/settings/settings_binder.h"
 #include "ui/pages/settings/settings_row.h"
@@ -30,9 +30,9 @@ QWidget* engineState(SettingsBinder& binder, AppCommands& commands)
     line->setSpacing(10);
     auto* pill = new StatusPill(state.clock(), state.engineState(), state.engineStatus());
     line->addWidget(pill, 1);
-    auto* reload = new SoftButton(L10n::s("home.reload"));
+    auto* reload = new LabelButton(LabelButton::Style::Soft, L10n::s("home.reload"));
     line->addWidget(reload);
-    QObject::connect(reload, &SoftButton::clicked, box, [&commands] { commands.reloadEngine(); });
+    QObject::connect(reload, &LabelButton::clicked, box, [&commands] { commands.reloadEngine(); });
     const auto follow = [&state, pill] { pill->set(state.engineState(), state.engineStatus()); };
     QObject::connect(&state, &AppState::engineStatusChanged, pill, follow);
     QObject::connect(&state, &AppState::engineReadyChanged, pill, follow);
@@ -117,13 +117,14 @@ SettingsSection* SettingsSections::speech(SettingsBinder& binder, AppCommands& c
     });
     section->addRow(new SettingsRow(L10n::s("home.engine"), engineState(binder, commands)));
 
-    auto* advanced = new SoftButton(L10n::s("settings.advanced"), nullptr, Symbol::ChevronDown);
+    auto* advanced =
+        new LabelButton(LabelButton::Style::Soft, L10n::s("settings.advanced"), nullptr, Symbol::ChevronDown);
     advanced->setCheckable(true);
     section->addRow(advanced);
     SettingsRow* port = portRow(binder, commands);
     port->hide();
     section->addRow(port);
-    QObject::connect(advanced, &SoftButton::toggled, port, [advanced, port](bool open) {
+    QObject::connect(advanced, &LabelButton::toggled, port, [advanced, port](bool open) {
         advanced->setSymbol(open ? Symbol::ChevronUp : Symbol::ChevronDown);
         port->setVisible(open);
     });

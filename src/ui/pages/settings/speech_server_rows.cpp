@@ -1,11 +1,11 @@
 #include "ui/pages/settings/speech_server_rows.h"
+#include "ui/kit/label_button.h"
 
 #include "core/state/app_commands.h"
 #include "core/state/app_state.h"
 #include "core/text/l10n.h"
 #include "ui/kit/kit_font.h"
 #include "ui/kit/kit_label.h"
-#include "ui/kit/soft_button.h"
 #include "ui/pages/settings/provider_key_field.h"
 #include "ui/pages/settings/settings_binder.h"
 #include "ui/pages/settings/settings_row.h"
@@ -84,7 +84,7 @@ SpeechServerRows::SpeechServerRows(SettingsBinder& binder, AppCommands& commands
     , m_addressRow(new SettingsRow(L10n::s("settings.speechServer.url"), m_address,
                                    L10n::s("settings.speechServer.url.detail")))
     , m_model(field(L10n::s("settings.speechServer.model.placeholder")))
-    , m_check(new SoftButton(L10n::s("settings.speechServer.check.button")))
+    , m_check(new LabelButton(LabelButton::Style::Soft, L10n::s("settings.speechServer.check.button")))
     , m_checkRow(new SettingsRow(L10n::s("settings.speechServer.check"), m_check,
                                  L10n::s("settings.speechServer.check.detail")))
 {
@@ -110,7 +110,7 @@ SpeechServerRows::SpeechServerRows(SettingsBinder& binder, AppCommands& commands
     connect(m_address, &QLineEdit::editingFinished, this, &SpeechServerRows::commitAddress);
     connect(m_model, &QLineEdit::editingFinished, this,
             [this] { m_binder.write(&QuendaConfig::speechModel, m_model->text().trimmed()); });
-    connect(m_check, &SoftButton::clicked, this, &SpeechServerRows::check);
+    connect(m_check, &LabelButton::clicked, this, &SpeechServerRows::check);
     if (m_key)
         connect(m_key, &ProviderKeyField::keyChanged, this, &SpeechServerRows::dropCheck);
     m_binder.follow(this, [this] { follow(); });

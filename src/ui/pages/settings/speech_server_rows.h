@@ -7,12 +7,12 @@
 
 class AppCommands;
 class AppState;
+class LabelButton;
 class OpenAIKeyStore;
 class ProviderKeyField;
 class QLineEdit;
 class SettingsBinder;
 class SettingsRow;
-class SoftButton;
 struct SpeechCheck;
 
 // The user's own speech server: its address, which says that recordings go there and warns of
@@ -34,7 +34,7 @@ public:
     // Absent without a key store.
     ProviderKeyField* key() const { return m_key; }
     SettingsRow* checkRow() const { return m_checkRow; }
-    SoftButton* checkButton() const { return m_check; }
+    LabelButton* checkButton() const { return m_check; }
 
 private:
     void follow();
@@ -52,7 +52,7 @@ private:
     SettingsRow* m_addressRow;
     QLineEdit* m_model;
     ProviderKeyField* m_key = nullptr;
-    SoftButton* m_check;
+    LabelButton* m_check;
     SettingsRow* m_checkRow;
     std::optional<QString> m_shownAddress;
     std::optional<QString> m_shownModel;

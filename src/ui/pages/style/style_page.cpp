@@ -1,4 +1,5 @@
 #include "ui/pages/style/style_page.h"
+#include "ui/kit/label_button.h"
 
 #include "core/state/app_state.h"
 #include "core/text/l10n.h"
@@ -9,7 +10,6 @@
 #include "ui/kit/page.h"
 #include "ui/kit/scheme.h"
 #include "ui/kit/segmented_control.h"
-#include "ui/kit/soft_button.h"
 #include "ui/kit/soft_picker.h"
 #include "ui/kit/symbol_view.h"
 #include "ui/kit/theme.h"
@@ -188,7 +188,7 @@ QWidget* StylePage::makeCommand()
     card->content()->addWidget(
         (new KitLabel(L10n::s("style.command.body"), TextRole::Callout, Scheme::Text::Secondary))
             ->wrapping());
-    m_more = new SoftButton(L10n::s("style.command.more"));
+    m_more = new LabelButton(LabelButton::Style::Soft, L10n::s("style.command.more"));
     card->content()->addWidget(m_more, 0, Qt::AlignLeft);
     connect(m_command, &ToggleSwitch::toggled, this, [this](bool on) {
         if (on == m_state.config().commandMode)
@@ -197,7 +197,7 @@ QWidget* StylePage::makeCommand()
         next.commandMode = on;
         m_state.setConfig(next);
     });
-    connect(m_more, &SoftButton::clicked, this, [this] { m_state.setSection(MainSection::Commands); });
+    connect(m_more, &LabelButton::clicked, this, [this] { m_state.setSection(MainSection::Commands); });
     return card;
 }
 

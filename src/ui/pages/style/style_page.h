@@ -6,19 +6,19 @@
 
 #include <optional>
 
-class AppIconCache;
 class AppCommands;
+class AppIconCache;
 class AppState;
 class AppStylesSection;
 class CorrectionNotice;
 class KitLabel;
+class LabelButton;
 class QBoxLayout;
 class QComboBox;
 class QGridLayout;
 class QPlainTextEdit;
 class QVBoxLayout;
 class SegmentedControl;
-class SoftButton;
 class StyleCard;
 class ToggleSwitch;
 
@@ -43,7 +43,7 @@ public:
     QComboBox* languageMenu() const { return m_menu; }
     KitLabel* languageHint() const { return m_languageHint; }
     ToggleSwitch* commandSwitch() const { return m_command; }
-    SoftButton* commandsButton() const { return m_more; }
+    LabelButton* commandsButton() const { return m_more; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -74,6 +74,6 @@ private:
     QComboBox* m_menu = nullptr;
     KitLabel* m_languageHint = nullptr;
     ToggleSwitch* m_command = nullptr;
-    SoftButton* m_more = nullptr;
+    LabelButton* m_more = nullptr;
     bool m_scanned = false;
 };

@@ -4,7 +4,7 @@
 #include "core/text/command_phrases.h"
 #include "core/text/l10n.h"
 #include "ui/kit/kit_label.h"
-#include "ui/kit/soft_button.h"
+#include "ui/kit/label_button.h"
 #include "ui/kit/toggle_switch.h"
 #include "ui/pages/commands/command_needs.h"
 #include "ui/pages/commands/commands_page.h"

@@ -1,10 +1,10 @@
 #include "history_fixture.h"
 
 #include "ui/kit/icon_button.h"
+#include "ui/kit/label_button.h"
 #include "ui/kit/motion.h"
 #include "ui/kit/page.h"
 #include "ui/kit/search_field.h"
-#include "ui/kit/soft_button.h"
 #include "ui/pages/history/clear_history_question.h"
 #include "ui/pages/history/history_page.h"
 #include "ui/pages/history/history_row.h"

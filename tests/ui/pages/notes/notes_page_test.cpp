@@ -4,10 +4,10 @@
 
 #include "core/model/main_section.h"
 #include "ui/kit/kit_label.h"
+#include "ui/kit/label_button.h"
 #include "ui/kit/page.h"
 #include "ui/kit/scheme.h"
 #include "ui/kit/search_field.h"
-#include "ui/kit/soft_button.h"
 #include "ui/pages/notes/note_list_model.h"
 #include "ui/pages/notes/note_selection.h"
 #include "ui/pages/notes/note_title_field.h"

@@ -1,7 +1,7 @@
 #include "settings_fixture.h"
 
 #include "ui/kit/kit_label.h"
-#include "ui/kit/soft_button.h"
+#include "ui/kit/label_button.h"
 #include "ui/pages/settings/settings_row.h"
 #include "ui/pages/settings/speech_server_rows.h"
 

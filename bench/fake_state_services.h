@@ -9,6 +9,7 @@
 #include "platform/fake/fake_script_runner.h"
 #include "platform/fake/fake_window_system.h"
 #include "platform/fake/manual_clock.h"
+#include "platform/fake/recording_app_commands.h"
 
 #include <QSettings>
 #include <QTemporaryDir>
@@ -28,10 +29,17 @@ template <typename ClockType = ManualClock> struct FakeStateServices {
     AppleNotes appleNotes{runner, settings};
     SupportFolderFiles folderFiles;
     DemoFiles demoFiles;
+    // What the views ask of the application goes nowhere.
+    RecordingAppCommands commands;
 
     AppState::Services forState(bool demo = false)
     {
-        return {clock, probe,      launcher, windows,
-                work,  appleNotes, settings, demo ? static_cast<StateFiles&>(demoFiles) : folderFiles};
+        return {clock,
+                probe,
+                launcher,
+                windows,
+                work,
+                appleNotes,
+                demo ? static_cast<StateFiles&>(demoFiles) : folderFiles};
     }
 };

@@ -20,7 +20,7 @@ void BM_SectionSwitch(benchmark::State& bench)
 {
     FakeStateServices<> s;
     AppState state(s.forState());
-    MainView view(state);
+    MainView view(state, s.commands);
     view.resize(1000, 700);
     view.show();
     QApplication::processEvents();

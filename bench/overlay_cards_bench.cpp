@@ -17,7 +17,7 @@ void BM_ResultSetToCardPainted(benchmark::State& bench)
 {
     FakeStateServices<> s;
     AppState state(s.forState(true));
-    OverlayView view(state, s.clock);
+    OverlayView view(state, s.commands, s.clock);
     view.setCardsStay(true);
     view.resize(640, 560);
     view.show();

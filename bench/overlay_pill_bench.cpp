@@ -21,7 +21,7 @@ void BM_PillListeningFrame(benchmark::State& bench)
     FakeStateServices<> s;
     AppState state(s.forState(true));
     state.setPhase(Phase::listening());
-    OverlayView view(state, s.clock);
+    OverlayView view(state, s.commands, s.clock);
     view.resize(280, 110);
     view.show();
     QApplication::processEvents();

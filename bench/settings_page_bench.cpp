@@ -26,7 +26,7 @@ struct Fixture {
         AppState::Services s = services.forState();
         s.scansApps = false;
         state = std::make_unique<AppState>(s);
-        view = std::make_unique<MainView>(*state, nullptr);
+        view = std::make_unique<MainView>(*state, services.commands, nullptr);
         view->resize(1000, 700);
         view->show();
         QApplication::processEvents();

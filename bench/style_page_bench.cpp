@@ -6,8 +6,8 @@
 #include "fake_state_services.h"
 #include "platform/linux/xdg/xdg_app_icons.h"
 #include "still_overlay_main.h"
+#include "ui/kit/label_button.h"
 #include "ui/kit/search_field.h"
-#include "ui/kit/soft_button.h"
 #include "ui/pages/style/app_style_rows.h"
 #include "ui/pages/style/style_page.h"
 #include "ui/shell/main_view.h"
@@ -89,7 +89,7 @@ struct Fixture {
 
     std::unique_ptr<MainView> window()
     {
-        auto view = std::make_unique<MainView>(*state, nullptr, nullptr, &icons);
+        auto view = std::make_unique<MainView>(*state, services.commands, nullptr, nullptr, &icons);
         view->resize(1000, 700);
         view->show();
         QApplication::processEvents();

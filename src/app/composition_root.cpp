@@ -45,6 +45,7 @@
 #include "ui/overlay/placement/overlay_controller.h"
 #include "ui/overlay/placement/qt_screen_source.h"
 #include "ui/shell/shell_window_host.h"
+#include "update/update_checker.h"
 
 #include <QCoreApplication>
 #include <QSettings>
@@ -77,9 +78,10 @@ struct CompositionRoot::Parts {
         HttpUpdateFeed::builtInUrl().isEmpty()
             ? nullptr
             : std::make_unique<HttpUpdateFeed>(HttpUpdateFeed::builtInUrl());
-    AppState state{AppState::Services{
-        clock, permissions, launcher, windowSystem, appScans, appleNotes, settings, mode.files(),
-        updateFeed.get(), QStringLiteral(QUENDA_VERSION), mode.checksForUpdates(), mode.scansApps()}};
+    UpdateChecker updates{mode.updateFeed(updateFeed.get()), settings, QStringLiteral(QUENDA_VERSION)};
+    AppState state{AppState::Services{clock, permissions, launcher, windowSystem, appScans, appleNotes,
+                                      mode.files(), QStringLiteral(QUENDA_VERSION), updates.checks(),
+                                      mode.scansApps()}};
 
     LibsecretStore secrets;
     OpenAIKeyStore keyStore{mode.secrets(secrets), settings};
@@ -112,10 +114,11 @@ struct CompositionRoot::Parts {
     OverlayControllerAdapter overlayHost{overlay};
     XdgAutostartLoginItem loginItem{QCoreApplication::applicationFilePath()};
     XdgAppIcons appIcons;
-    ShellWindowHost windows{state, settings, &accessibilityRepair, nullptr, &appIcons, &keyStore};
+    // The windows and the shell need each other; views reach the shell only once they are shown.
+    ShellWindowHost windows{state, shell, settings, &accessibilityRepair, nullptr, &appIcons, &keyStore};
     ShellController shell{ShellController::Services{
         state, clock, hotkeys, engine, dictation, mode.learner(learner), loginItem, windows, overlayHost,
-        windowSystem, keys, [this](const QuendaConfig& config) { keys.refresh(config); },
+        windowSystem, keys, updates, [this](const QuendaConfig& config) { keys.refresh(config); },
         [this] { silence.restoreFromDisk(); }, [this] { sounds.prepare(); }}};
 
     explicit Parts(RunMode& runMode)
@@ -130,7 +133,7 @@ struct CompositionRoot::Parts {
         if (session.routes().panel == PanelRoute::Hidden)
             overlay.keepHidden();
         overlay.setReportingContentOnShow<OverlayView>([this] {
-            auto* view = new OverlayView(state, clock);
+            auto* view = new OverlayView(state, shell, clock);
             view->setCardsStay(mode.cardsStay());
             return view;
         });

@@ -32,7 +32,7 @@ std::optional<AppRelease> UpdateChecker::availableRelease() const
 
 void UpdateChecker::check(bool userInitiated, std::optional<bool> autoInstall)
 {
-    if (m_status.is(UpdateStatus::Kind::Downloading))
+    if (!m_feed || m_status.is(UpdateStatus::Kind::Downloading))
         return;
     const bool install = autoInstall.value_or(!userInitiated);
     // A newer check supersedes the running one and its wait for an idle phase.
@@ -41,11 +41,6 @@ void UpdateChecker::check(bool userInitiated, std::optional<bool> autoInstall)
     if (!m_status.is(UpdateStatus::Kind::Checking))
         m_beforeCheck = m_status;
     setStatus(UpdateStatus::checking());
-    if (!m_feed) {
-        finish(generation, userInitiated, install, std::nullopt,
-               QStringLiteral("no update feed is built in"));
-        return;
-    }
     m_feed->fetchLatest(this, [this, generation, userInitiated, install](const UpdateFeed::Reply& reply) {
         finish(generation, userInitiated, install, reply.release, reply.error);
     });

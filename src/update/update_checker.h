@@ -19,14 +19,17 @@ class UpdateChecker final : public QObject {
     Q_DISABLE_COPY_MOVE(UpdateChecker)
 
 public:
-    // No feed makes every check fail; settings keep the dismissed version.
+    // Without a feed no check runs; settings keep the dismissed version.
     UpdateChecker(UpdateFeed* feed, QSettings& settings, QString appVersion, QObject* parent = nullptr);
 
+    // False without a feed: the program is then updated the way it was installed.
+    bool checks() const { return m_feed != nullptr; }
     const UpdateStatus& status() const { return m_status; }
     std::optional<AppRelease> availableRelease() const;
     // The offered release is the one the user dismissed.
     bool dismissed() const { return m_dismissed; }
-    // autoInstall absent: the opposite of userInitiated. Does nothing while a download runs.
+    // autoInstall absent: the opposite of userInitiated. Does nothing while a download runs, nor
+    // without a feed, where a check could only fail, into the log, every time the popover opens.
     void check(bool userInitiated, std::optional<bool> autoInstall = std::nullopt);
     // Remembers the offered version as dismissed ("quenda.dismissedUpdate").
     void dismiss();

@@ -140,3 +140,14 @@ TEST_F(UpdateCheck, HttpFeedOverLoopback)
         EXPECT_EQ(updates.status(), expected) << status.constData() << body.constData();
     }
 }
+
+// A check without a feed could only fail, into the log, each time the popover opened.
+TEST_F(UpdateCheck, WithoutAFeedNoCheckRunsAndNothingIsLogged)
+{
+    UpdateChecker& updates = makeChecker(nullptr);
+    EXPECT_FALSE(updates.checks());
+    updates.check(true);
+    updates.check(false, false);
+    EXPECT_EQ(updates.status(), UpdateStatus::idle());
+    EXPECT_FALSE(logged().contains(s("update:")));
+}

@@ -7,6 +7,7 @@
 #include <memory>
 
 class SecretStore;
+class UpdateFeed;
 
 // The kind of run the process makes, and the parts that differ with it. A snapshot run
 // ("--snapshot" among the arguments) reads and writes no configuration, history or notes file,
@@ -29,7 +30,8 @@ public:
     // The given parts, or ones that do nothing.
     Silencer& silencer(Silencer& silencer);
     Learner& learner(Learner& learner);
-    bool checksForUpdates() const { return !m_snapshot; }
+    // The given feed, or none: no update is checked.
+    UpdateFeed* updateFeed(UpdateFeed* feed) const { return m_snapshot ? nullptr : feed; }
     bool scansApps() const { return !m_snapshot; }
     // Cards that close by themselves stay, so a picture shows them.
     bool cardsStay() const { return m_snapshot; }

@@ -16,6 +16,7 @@
 #include "speech/engine_control.h"
 #include "speech/provider_keys.h"
 #include "ui/shell/shell_windows.h"
+#include "update/update_checker.h"
 
 #include <QCoreApplication>
 #include <QTcpServer>
@@ -33,6 +34,7 @@ ShellController::ShellController(const Services& services, QObject* parent)
     , m_overlay(services.overlay)
     , m_windowSystem(services.windowSystem)
     , m_keys(services.keys)
+    , m_updates(services.updates)
     , m_refreshKeys(services.refreshKeys)
     , m_restoreSilence(services.restoreSilence)
     , m_prepareSounds(services.prepareSounds)
@@ -42,32 +44,30 @@ ShellController::ShellController(const Services& services, QObject* parent)
     connect(&m_windows, &ShellWindows::menuOpening, this, [this] {
         const std::optional<AppWindow> active = m_windowSystem.activeWindow();
         m_beforeMenu = active && active->pid != QCoreApplication::applicationPid() ? active : std::nullopt;
+        // The menu shows a newer release; looking for one from here installs nothing.
+        m_updates.check(false, false);
     });
     // The hotkey, held or tapped twice with the menu open, dictates into the field as the menu's
     // button does: its paste must not go into the menu.
     connect(&m_hotkeys, &HotkeyMonitor::holdStarted, this, &ShellController::closeMenuForDictation);
     connect(&m_hotkeys, &HotkeyMonitor::toggled, this, &ShellController::closeMenuForDictation);
     connect(&m_state, &AppState::phaseChanged, this, [this] {
-        if (m_state.phase().is(Phase::Kind::Idle))
+        const bool idle = m_state.phase().is(Phase::Kind::Idle);
+        // An automatic install waits for the dictation to end.
+        m_updates.setIdle(idle);
+        if (idle)
             showLoginNotice();
     });
+    connect(&m_updates, &UpdateChecker::statusChanged, this,
+            [this] { m_state.setUpdate(m_updates.status()); });
+    connect(&m_updates, &UpdateChecker::dismissedChanged, this,
+            [this] { m_state.setDismissedUpdate(m_updates.dismissed()); });
+    connect(&m_dictation, &DictationController::mainWanted, this, &ShellController::showMain);
 }
 
 ShellController::~ShellController()
 {
     stop();
-    // The state outlives this controller; its closures must not call into a destroyed one.
-    m_state.setConfigChangedHandler({});
-    m_state.setToggleRecording({});
-    m_state.setOpenMain({});
-    m_state.setOpenNotes({});
-    m_state.setReloadEngine({});
-    m_state.setFinishOnboarding({});
-    m_state.setTranslateSelection({});
-    m_state.setApplyOverlayChoice({});
-    m_state.setLookupCorrectionModel({});
-    m_state.setPortFree({});
-    m_state.setCheckSpeechServer({});
 }
 
 ShellController::LaunchWindow ShellController::launchWindow(bool onboarded, bool micGranted, bool axGranted)
@@ -118,7 +118,7 @@ void ShellController::launch(bool snapshot)
     if (!snapshot)
         m_updateCheck = m_clock.after(kUpdateCheckDelayMs, this, [this] {
             m_updateCheck.reset();
-            m_state.checkForUpdate(false);
+            m_updates.check(false);
         });
     Timing::mark(QStringLiteral("launched"));
 }
@@ -159,33 +159,7 @@ void ShellController::stop()
 
 void ShellController::wireState()
 {
-    m_state.setToggleRecording([this] { toggleRecording(); });
-    m_state.setOpenMain([this](std::optional<MainSection> section) { showMain(section); });
-    m_state.setOpenNotes([this] {
-        // Linux has no Notes application to reveal a note in; the own notes page stands in.
-        m_windows.closeMenu();
-        showMain(MainSection::Notes);
-    });
-    m_state.setReloadEngine([this] { m_engine.restart(); });
-    m_state.setFinishOnboarding([this] { finishOnboarding(); });
-    m_state.setTranslateSelection([this](const QString& code) { m_dictation.translateSelection(code); });
-    m_state.setApplyOverlayChoice(
-        [this](const OverlayResultChoice& choice) { m_dictation.applyOverlayChoice(choice); });
-    m_state.setLookupCorrectionModel(
-        [this](const QString& key, const QString& baseURL) { refreshCorrectionModel(key, baseURL); });
-    m_state.setPortFree([](qint64 port) {
-        QTcpServer probe;
-        return port > 0 && port <= 65535 && probe.listen(QHostAddress::LocalHost, quint16(port));
-    });
-    m_state.setCheckSpeechServer([this](QObject* context, AppState::SpeechCheckDone done) {
-        m_engine.checkSpeechServer(context, [done = std::move(done)](const EngineResult<QString>& heard) {
-            done(heard.ok() ? SpeechCheck{true, heard.value()} : SpeechCheck{false, heard.error().message});
-        });
-    });
-    m_state.setConfigChangedHandler([this](const QuendaConfig& previous, const QuendaConfig& current) {
-        configChanged(previous, current);
-    });
-
+    connect(&m_state, &AppState::configWritten, this, &ShellController::configChanged);
     connect(&m_state, &AppState::phaseChanged, this, [this] { m_windows.refreshStatusIcon(); });
     connect(&m_state, &AppState::updateChanged, this, [this] { m_windows.refreshStatusIcon(); });
     connect(&m_state, &AppState::dismissedUpdateChanged, this, [this] { m_windows.refreshStatusIcon(); });
@@ -244,6 +218,52 @@ bool ShellController::closeMenuForDictation()
             Timing::mark(QStringLiteral("focus not given back after the menu: ") + activated.error().detail);
     }
     return true;
+}
+
+void ShellController::openSettings(SettingsPlace place)
+{
+    m_state.setSettingsToOpen(place);
+    showMain(MainSection::Settings);
+}
+
+void ShellController::openNotes()
+{
+    // Linux has no Notes application to reveal a note in; the own notes page stands in.
+    m_windows.closeMenu();
+    showMain(MainSection::Notes);
+}
+
+void ShellController::reloadEngine()
+{
+    m_engine.restart();
+}
+
+void ShellController::lookupCorrectionModel(const QString& key, const QString& baseURL)
+{
+    refreshCorrectionModel(key, baseURL);
+}
+
+void ShellController::translateSelection(const QString& code)
+{
+    m_dictation.translateSelection(code);
+}
+
+void ShellController::applyOverlayChoice(const OverlayResultChoice& choice)
+{
+    m_dictation.applyOverlayChoice(choice);
+}
+
+bool ShellController::portFree(qint64 port) const
+{
+    QTcpServer probe;
+    return port > 0 && port <= 65535 && probe.listen(QHostAddress::LocalHost, quint16(port));
+}
+
+void ShellController::checkSpeechServer(QObject* context, SpeechCheckDone done)
+{
+    m_engine.checkSpeechServer(context, [done = std::move(done)](const EngineResult<QString>& heard) {
+        done(heard.ok() ? SpeechCheck{true, heard.value()} : SpeechCheck{false, heard.error().message});
+    });
 }
 
 void ShellController::finishOnboarding()

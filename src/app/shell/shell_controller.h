@@ -4,6 +4,7 @@
 #include "core/config/quenda_config.h"
 #include "core/model/main_section.h"
 #include "core/model/phase.h"
+#include "core/state/app_commands.h"
 #include "platform/app_window.h"
 
 #include <QObject>
@@ -21,12 +22,13 @@ class LoginItem;
 class OverlayHost;
 class ProviderKeys;
 class ShellWindows;
+class UpdateChecker;
 class WindowSystem;
 
-// The program's frame around the dictation: the launch and stop sequences, the state's closures,
-// the reactions to configuration changes, the permission poll and the windows' bookkeeping.
-// Main thread only.
-class ShellController final : public QObject {
+// The program's frame around the dictation: the launch and stop sequences, what the views ask of
+// the application, the reactions to configuration changes, the update check, the permission poll
+// and the windows' bookkeeping. Main thread only.
+class ShellController final : public QObject, public AppCommands {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(ShellController)
 
@@ -44,6 +46,7 @@ public:
         OverlayHost& overlay;
         WindowSystem& windowSystem;
         const ProviderKeys& keys;
+        UpdateChecker& updates;
         // Reads the provider keys again in the background (ProviderKeySnapshot::refresh).
         std::function<void(const QuendaConfig&)> refreshKeys;
         // Puts back output muting a crash left behind.
@@ -73,10 +76,19 @@ public:
     void stop();
 
     void showMain(std::optional<MainSection> section);
-    // Starts or stops a recording; from the status item's menu it closes the menu first and
-    // gives the keyboard back to the window that had it.
-    void toggleRecording();
-    void finishOnboarding();
+    // From the status item's menu it closes the menu first and gives the keyboard back to the
+    // window that had it.
+    void toggleRecording() override;
+    void openMain(std::optional<MainSection> section) override { showMain(section); }
+    void openSettings(SettingsPlace place) override;
+    void openNotes() override;
+    void reloadEngine() override;
+    void lookupCorrectionModel(const QString& key, const QString& baseURL) override;
+    void finishOnboarding() override;
+    void translateSelection(const QString& code) override;
+    void applyOverlayChoice(const OverlayResultChoice& choice) override;
+    bool portFree(qint64 port) const override;
+    void checkSpeechServer(QObject* context, SpeechCheckDone done) override;
     void configChanged(const QuendaConfig& previous, const QuendaConfig& current);
     // Mirrors the engine's state into the shared state; called on every engine report.
     void engineUpdated();
@@ -114,6 +126,7 @@ private:
     OverlayHost& m_overlay;
     WindowSystem& m_windowSystem;
     const ProviderKeys& m_keys;
+    UpdateChecker& m_updates;
     std::function<void(const QuendaConfig&)> m_refreshKeys;
     std::function<void()> m_restoreSilence;
     std::function<void()> m_prepareSounds;

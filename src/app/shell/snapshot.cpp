@@ -1,5 +1,6 @@
 #include "app/shell/snapshot.h"
 
+#include "app/shell/demo_commands.h"
 #include "app/shell/demo_desktop.h"
 #include "app/shell/demo_history.h"
 #include "app/shell/run_mode.h"
@@ -155,20 +156,12 @@ QList<Snapshot::Shot> Snapshot::run(const QString& directory)
     AppleNotes appleNotes(desktop, settings);
     // Without a secret store: a snapshot leaves the user's keys alone and keeps none.
     OpenAIKeyStore keys(nullptr, settings);
+    DemoCommands commands;
     const QPalette systemPalette = QApplication::palette();
     const auto services = [&](StateFiles& files) {
-        return AppState::Services{clock,
-                                  desktop,
-                                  desktop,
-                                  desktop,
-                                  work,
-                                  appleNotes,
-                                  settings,
-                                  files,
-                                  nullptr,
-                                  QStringLiteral(QUENDA_VERSION),
-                                  mode.checksForUpdates(),
-                                  mode.scansApps()};
+        return AppState::Services{clock, desktop,         desktop, desktop,
+                                  work,  appleNotes,      files,   QStringLiteral(QUENDA_VERSION),
+                                  false, mode.scansApps()};
     };
 
     for (const bool dark : {false, true}) {
@@ -183,7 +176,7 @@ QList<Snapshot::Shot> Snapshot::run(const QString& directory)
         SnapshotStudio::stageStyles(state);
         SnapshotStudio::stageDictionary(state);
 
-        Studio studio{services, clock, desktop, mode.files(), state, render, keys, nullptr};
+        Studio studio{services, commands, clock, desktop, mode.files(), state, render, keys, nullptr};
         for (const WindowScene& scene : SnapshotStudio::windowScenes())
             scene.shoot(studio, schemed(scene.name, dark));
     }
@@ -197,7 +190,7 @@ QList<Snapshot::Shot> Snapshot::run(const QString& directory)
             AppState::ToastSuppression quiet(state);
             state.setConfig(config);
         }
-        OverlayView overlay(state, clock);
+        OverlayView overlay(state, commands, clock);
         overlay.setCardsStay(mode.cardsStay());
         scene.set(state);
         QCoreApplication::sendPostedEvents();

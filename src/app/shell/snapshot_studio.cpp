@@ -82,7 +82,7 @@ Studio::~Studio() = default;
 MainView& Studio::main()
 {
     if (!shared)
-        shared = std::make_unique<MainView>(state, &desktop, nullptr, &desktop, &keys);
+        shared = std::make_unique<MainView>(state, commands, &desktop, nullptr, &desktop, &keys);
     return *shared;
 }
 

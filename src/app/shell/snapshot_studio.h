@@ -14,6 +14,7 @@
 #include <memory>
 #include <optional>
 
+class AppCommands;
 class Clock;
 class DemoDesktop;
 class MainView;
@@ -48,6 +49,7 @@ inline const QSize mainSize(1000, 700);
 // share, and the main window most of them show.
 struct Studio {
     std::function<AppState::Services(StateFiles&)> services;
+    AppCommands& commands;
     Clock& clock;
     DemoDesktop& desktop;
     StateFiles& files;

@@ -9,9 +9,9 @@
 #include "core/text/l10n.h"
 #include "core/text/speech_route_text.h"
 #include "speech/speech_engine.h"
+#include "ui/kit/label_button.h"
 #include "ui/kit/page.h"
 #include "ui/kit/search_field.h"
-#include "ui/kit/soft_button.h"
 #include "ui/pages/commands/command_needs.h"
 #include "ui/pages/commands/commands_page.h"
 #include "ui/pages/dictionary/dictionary_page.h"
@@ -390,16 +390,12 @@ QList<WindowScene> windowScenes()
                  s.state.setConfig(server);
              }
              s.state.setEngineStatus(readyText(server.speechServer()));
-             s.state.setCheckSpeechServer([](QObject*, const AppState::SpeechCheckDone& done) {
-                 done({true, {}});
-             });
              s.state.setSection(MainSection::Settings);
              s.render.window(main, mainSize, file, [&main] {
                  auto* page = qobject_cast<SettingsPage*>(main.page());
                  page->scrollTo(SettingsPage::Section::Speech);
                  page->findChild<SpeechServerRows*>()->checkButton()->click();
              });
-             s.state.setCheckSpeechServer({});
              s.state.setEngineStatus(readyText(std::nullopt));
              AppState::ToastSuppression quiet(s.state);
              s.state.setConfig(before);
@@ -453,13 +449,13 @@ QList<WindowScene> windowScenes()
              // The home page reads the route once: this route's window is one of its own.
              s.shared.reset();
              s.state.setHotkeyRoute({.route = HotkeyRoute::CommandLine});
-             MainView main(s.state, &s.desktop, nullptr, &s.desktop);
+             MainView main(s.state, s.commands, &s.desktop, nullptr, &s.desktop);
              s.state.setSection(MainSection::Home);
              s.render.window(main, mainSize, file);
          }},
         {QStringLiteral("onboarding-binding"),
          [](Studio& s, const QString& file) {
-             OnboardingView onboarding(s.state);
+             OnboardingView onboarding(s.state, s.commands);
              s.render.window(onboarding, onboarding.windowSize(), file);
          }},
         // A desktop without bindings whose shortcuts portal made no shortcut.
@@ -467,7 +463,7 @@ QList<WindowScene> windowScenes()
          [](Studio& s, const QString& file) {
              s.shared.reset();
              s.state.setHotkeyRoute({.route = HotkeyRoute::OwnWindows, .failed = {HotkeyRoute::Portal}});
-             MainView main(s.state, &s.desktop, nullptr, &s.desktop);
+             MainView main(s.state, s.commands, &s.desktop, nullptr, &s.desktop);
              s.state.setSection(MainSection::Home);
              s.render.window(main, mainSize, file);
              s.state.setHotkeyRoute({});
@@ -478,19 +474,19 @@ QList<WindowScene> windowScenes()
              AppState notesState(s.services(notesFiles));
              notesState.setNoteToOpen(notesState.notes().first().id);
              notesState.setSection(MainSection::Notes);
-             MainView main(notesState, &s.desktop);
+             MainView main(notesState, s.commands, &s.desktop);
              s.render.window(main, mainSize, file);
          }},
         {QStringLiteral("menu"),
          [](Studio& s, const QString& file) {
-             MenuBarView menu(s.state);
+             MenuBarView menu(s.state, s.commands);
              s.render.window(menu, menu.sizeHint(), file);
          }},
         {QStringLiteral("menu-empty"),
          [](Studio& s, const QString& file) {
              const QList<HistoryEntry> demo = s.state.history();
              s.state.setHistory({});
-             MenuBarView menu(s.state);
+             MenuBarView menu(s.state, s.commands);
              s.render.window(menu, menu.sizeHint(), file);
              s.state.setHistory(demo);
          }},
@@ -499,14 +495,14 @@ QList<WindowScene> windowScenes()
          [](Studio& s, const QString& file) {
              s.state.setPolishAvailable(false);
              s.state.setPhase(Phase::listening());
-             MenuBarView menu(s.state);
+             MenuBarView menu(s.state, s.commands);
              s.render.window(menu, menu.sizeHint(), file);
              s.state.setPhase(Phase::idle());
              s.state.setPolishAvailable(true);
          }},
         {QStringLiteral("onboarding"),
          [](Studio& s, const QString& file) {
-             OnboardingView onboarding(s.state);
+             OnboardingView onboarding(s.state, s.commands);
              s.render.window(onboarding, onboarding.windowSize(), file);
          }},
         // A session whose keys need the portal's approval and that cannot float the widget.
@@ -516,7 +512,7 @@ QList<WindowScene> windowScenes()
                                        .keys = KeyRoute::RemoteDesktopPortal,
                                        .clipboard = ClipboardRoute::DataControl,
                                        .panel = PanelRoute::Hidden});
-             OnboardingView onboarding(s.state);
+             OnboardingView onboarding(s.state, s.commands);
              s.render.window(onboarding, onboarding.windowSize(), file);
              s.state.setSessionRoutes({});
          }},

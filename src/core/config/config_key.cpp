@@ -122,8 +122,8 @@ QString inferKind(const QString& baseURL)
 {
     const QUrl url(baseURL.trimmed(), QUrl::StrictMode);
     if (url.isValid() && !url.host().isEmpty() && url.host().toLower() != CorrectionEndpoint::openAIHost())
-        return QStringLiteral("custom");
-    return QStringLiteral("chatgpt");
+        return CorrectionEndpoint::ownServer().kind;
+    return CorrectionEndpoint::openAI().kind;
 }
 
 // Without a stored step, the whisper model's place in the quality list gives it.

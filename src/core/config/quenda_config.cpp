@@ -38,10 +38,10 @@ const QuendaConfig& QuendaConfig::standard()
         c.modelPath = defaultModel();
         c.whisperModel = whisperModelsByQuality().last();
         c.openAIModel = QStringLiteral("auto");
-        c.correctionKind = QStringLiteral("chatgpt");
+        c.correctionKind = QString(CorrectionEndpoint::openAI().kind);
         c.noteDestination = {AppleNotesFolder{QStringLiteral("iCloud"), QStringLiteral("Notes")}};
-        c.correctionEndpoints = {
-            {QUuid::createUuid(), QStringLiteral("chatgpt"), QStringLiteral("auto"), QString(), true}};
+        c.correctionEndpoints = {{QUuid::createUuid(), QString(CorrectionEndpoint::openAI().kind),
+                                  QStringLiteral("auto"), QString(), true}};
         c.language = QStringLiteral("auto");
         c.nativeLanguage = QStringLiteral("de");
         c.style = QStringLiteral("auto");
@@ -61,8 +61,9 @@ QuendaConfig QuendaConfig::snapshotDemo()
     c.modelPath.clear();
     c.correctionFallback = true;
     c.correctionEndpoints = {
-        {QUuid::createUuid(), QStringLiteral("chatgpt"), QStringLiteral("auto"), QString(), true},
-        {QUuid::createUuid(), QStringLiteral("custom"), QStringLiteral("llama3.2"),
+        {QUuid::createUuid(), QString(CorrectionEndpoint::openAI().kind), QStringLiteral("auto"), QString(),
+         true},
+        {QUuid::createUuid(), QString(CorrectionEndpoint::ownServer().kind), QStringLiteral("llama3.2"),
          QStringLiteral("http://127.0.0.1:11434/v1"), true},
     };
     c.didChooseModel = true;
@@ -84,7 +85,7 @@ QuendaConfig QuendaConfig::snapshotDemo()
 void QuendaConfig::syncLegacyCorrectionFields()
 {
     if (correctionEndpoints.isEmpty()) {
-        correctionEndpoints.append({QUuid::createUuid(), QStringLiteral("chatgpt"),
+        correctionEndpoints.append({QUuid::createUuid(), QString(CorrectionEndpoint::openAI().kind),
                                     openAIModel.isEmpty() ? QStringLiteral("auto") : openAIModel, QString(),
                                     true});
     }

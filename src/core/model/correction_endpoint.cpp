@@ -5,6 +5,9 @@
 #include <QHashFunctions>
 #include <QUrl>
 
+#include <algorithm>
+#include <iterator>
+
 namespace {
 
 using Provider = CorrectionEndpoint::Provider;
@@ -43,6 +46,17 @@ std::optional<Provider> CorrectionEndpoint::providerOf(const QString& kind)
     return std::nullopt;
 }
 
+const Provider& CorrectionEndpoint::openAI()
+{
+    return kProviders[0];
+}
+
+const Provider& CorrectionEndpoint::ownServer()
+{
+    return *std::find_if(std::begin(kProviders), std::end(kProviders),
+                         [](const Provider& provider) { return provider.usesOwnBaseURL(); });
+}
+
 const QStringList& CorrectionEndpoint::knownKinds()
 {
     static const QStringList kinds = [] {
@@ -61,7 +75,7 @@ QString CorrectionEndpoint::openAIHost()
 
 QString CorrectionEndpoint::openAIBaseURL()
 {
-    return kProviders[0].baseURL;
+    return openAI().baseURL;
 }
 
 QString CorrectionEndpoint::resolvedBaseURL() const
@@ -70,6 +84,12 @@ QString CorrectionEndpoint::resolvedBaseURL() const
     if (!provider)
         return openAIBaseURL();
     return provider->usesOwnBaseURL() ? baseURL.trimmed() : QString(provider->baseURL);
+}
+
+bool CorrectionEndpoint::usesOwnBaseURL() const
+{
+    const auto provider = providerOf(kind);
+    return provider && provider->usesOwnBaseURL();
 }
 
 QJsonObject CorrectionEndpoint::toJson() const

@@ -35,6 +35,10 @@ struct CorrectionEndpoint {
     static std::span<const Provider> providers();
     // The row of a raw kind; none for a kind this version does not know.
     static std::optional<Provider> providerOf(const QString& kind);
+    // OpenAI's row, the kind a fresh configuration starts with.
+    static const Provider& openAI();
+    // The row of a server the user names by its base URL.
+    static const Provider& ownServer();
 
     static const QStringList& knownKinds();
     // The provider's API host the OpenAI kind stands for; the config decoder compares against it.
@@ -44,6 +48,8 @@ struct CorrectionEndpoint {
 
     // The API base URL this endpoint stands for, by kind.
     QString resolvedBaseURL() const;
+    // Its kind is a server the user names, reached at its own base URL.
+    bool usesOwnBaseURL() const;
 
     QJsonObject toJson() const;
     static std::optional<CorrectionEndpoint> fromJson(const QJsonObject& object);

@@ -21,8 +21,4 @@ inline constexpr EnumTable<Hotkey>::Row rows[] = {
 };
 inline constexpr EnumTable<Hotkey> table{rows, Hotkey::RightControl};
 
-// The UI texts under "hotkey.<raw>" and "hotkey.<raw>.symbol".
-QString title(Hotkey key);
-QString symbol(Hotkey key);
-
 } // namespace HotkeyText

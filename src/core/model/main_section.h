@@ -24,7 +24,4 @@ inline constexpr EnumTable<MainSection>::Row rows[] = {
 };
 inline constexpr EnumTable<MainSection> table{rows, MainSection::Home};
 
-// The UI text of "nav." followed by the page's name.
-QString title(MainSection section);
-
 } // namespace MainSectionText

@@ -1,4 +1,4 @@
-// Creation, the plain published fields, permissions and the controller's closures.
+// Creation, the plain published fields and permissions.
 #include "core/state/app_state.h"
 
 #include "core/base/support_paths.h"
@@ -9,7 +9,6 @@
 #include "core/text/l10n.h"
 #include "platform/desktop_launcher.h"
 #include "platform/permission_probe.h"
-#include "update/update_checker.h"
 
 #include <QUrl>
 
@@ -35,8 +34,7 @@ AppState::AppState(const Services& services, QObject* parent)
     , m_permissions(services.permissions)
     , m_launcher(services.launcher)
     , m_appleNotes(services.appleNotes)
-    // Without a feed a check could only fail, into the log, every time the popover opens.
-    , m_checksForUpdates(services.checksForUpdates && services.updateFeed)
+    , m_checksForUpdates(services.checksForUpdates)
     , m_scansApps(services.scansApps)
     , m_appVersion(services.appVersion)
     , m_levels(levelCount, 0.0)
@@ -46,7 +44,6 @@ AppState::AppState(const Services& services, QObject* parent)
     , m_noteSaver(std::make_unique<NoteSaver>(services.appleNotes, *m_ownNotes))
     , m_styles(
           std::make_unique<StyleUpkeep>(static_cast<StyleProfiles&>(*this), services.windows, services.work))
-    , m_updates(std::make_unique<UpdateChecker>(services.updateFeed, services.settings, services.appVersion))
 {
     const QuendaConfig config = m_files.loadConfig();
     const QList<HistoryEntry> decoded = m_files.loadHistory();
@@ -56,8 +53,6 @@ AppState::AppState(const Services& services, QObject* parent)
         saveHistory();
     connect(m_ownNotes.get(), &OwnNotes::changed, this, &AppState::notesChanged);
     connect(m_noteSaver.get(), &NoteSaver::saved, this, &AppState::showSavedNote);
-    connect(m_updates.get(), &UpdateChecker::statusChanged, this, &AppState::updateChanged);
-    connect(m_updates.get(), &UpdateChecker::dismissedChanged, this, &AppState::dismissedUpdateChanged);
 }
 
 AppState::~AppState() = default;
@@ -78,7 +73,6 @@ void AppState::setPhase(const Phase& phase)
     if (!assign(m_phase, phase))
         return;
     emit phaseChanged();
-    m_updates->setIdle(m_phase.is(Phase::Kind::Idle));
 }
 
 void AppState::setRewriting(bool rewriting)
@@ -265,31 +259,23 @@ void AppState::setSection(MainSection section)
         emit sectionChanged();
 }
 
-const UpdateStatus& AppState::update() const
+void AppState::setUpdate(const UpdateStatus& status)
 {
-    return m_updates->status();
+    if (assign(m_update, status))
+        emit updateChanged();
 }
 
 std::optional<AppRelease> AppState::availableRelease() const
 {
-    return m_updates->availableRelease();
+    if (m_update.is(UpdateStatus::Kind::Available))
+        return m_update.release();
+    return std::nullopt;
 }
 
-bool AppState::dismissedUpdate() const
+void AppState::setDismissedUpdate(bool dismissed)
 {
-    return m_updates->dismissed();
-}
-
-void AppState::checkForUpdate(bool userInitiated, std::optional<bool> autoInstall)
-{
-    if (!m_checksForUpdates)
-        return;
-    m_updates->check(userInitiated, autoInstall);
-}
-
-void AppState::dismissUpdate()
-{
-    m_updates->dismiss();
+    if (assign(m_dismissedUpdate, dismissed))
+        emit dismissedUpdateChanged();
 }
 
 void AppState::setSettingToastVisible(bool visible)
@@ -329,78 +315,4 @@ void AppState::setAppleNotesStatus(const std::optional<QString>& status)
 {
     if (assign(m_appleNotesStatus, status))
         emit appleNotesStatusChanged();
-}
-
-void AppState::toggleRecording() const
-{
-    if (m_toggleRecording)
-        m_toggleRecording();
-}
-
-void AppState::openMain(std::optional<MainSection> section) const
-{
-    if (m_openMain)
-        m_openMain(section);
-}
-
-void AppState::openSettings(SettingsPlace place)
-{
-    setSettingsToOpen(place);
-    setSection(MainSection::Settings);
-    openMain(MainSection::Settings);
-}
-
-void AppState::openNotes() const
-{
-    if (m_openNotes)
-        m_openNotes();
-}
-
-void AppState::reloadEngine() const
-{
-    if (m_reloadEngine)
-        m_reloadEngine();
-}
-
-void AppState::lookupCorrectionModel(const QString& key, const QString& baseURL) const
-{
-    if (m_lookupCorrectionModel)
-        m_lookupCorrectionModel(key, baseURL);
-}
-
-void AppState::checkSpeechServer(QObject* context, SpeechCheckDone done) const
-{
-    if (m_checkSpeechServer) {
-        m_checkSpeechServer(context, std::move(done));
-        return;
-    }
-    QMetaObject::invokeMethod(
-        context,
-        [done = std::move(done)] {
-            done({false, L10n::s("engine.missing")});
-        },
-        Qt::QueuedConnection);
-}
-
-void AppState::finishOnboarding() const
-{
-    if (m_finishOnboarding)
-        m_finishOnboarding();
-}
-
-void AppState::translateSelection(const QString& code) const
-{
-    if (m_translateSelection)
-        m_translateSelection(code);
-}
-
-void AppState::applyOverlayChoice(const OverlayResultChoice& choice) const
-{
-    if (m_applyOverlayChoice)
-        m_applyOverlayChoice(choice);
-}
-
-bool AppState::portFree(qint64 port) const
-{
-    return !m_portFree || m_portFree(port);
 }

@@ -34,18 +34,16 @@ class DesktopLauncher;
 class NoteSaver;
 class OwnNotes;
 class PermissionProbe;
-class QSettings;
 class StateFiles;
 class StyleUpkeep;
-class UpdateChecker;
-class UpdateFeed;
 class WindowSystem;
 class WorkQueue;
 
 // The one shared state of the program: the controller and every view read and write it on the
 // main thread. Each published field has a change signal that fires only on a real change. The
-// note saving, the style upkeep and the update check are done by classes of their own that the
-// state owns; it keeps the fields and signals the views know.
+// note saving and the style upkeep are done by classes of their own that the state owns; it keeps
+// the fields and signals the views know. What views ask of the application goes through
+// AppCommands, never through the state.
 class AppState final : public QObject, private StyleProfiles {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(AppState)
@@ -59,12 +57,11 @@ public:
         WindowSystem& windows;
         WorkQueue& work; // blocking reads (the application scan); its jobs end before windows goes
         AppleNotes& appleNotes;
-        QSettings& settings;              // the user defaults
-        StateFiles& files;                // configuration, history and notes
-        UpdateFeed* updateFeed = nullptr; // none built in: no check runs
+        StateFiles& files; // configuration, history and notes
         QString appVersion = QStringLiteral(QUENDA_VERSION);
-        // Off for a run that must leave the network and the installed applications alone.
-        bool checksForUpdates = true;
+        // Whether an update checker asks a feed; off, the program is updated the way it was installed.
+        bool checksForUpdates = false;
+        // Off for a run that must leave the installed applications alone.
         bool scansApps = true;
     };
 
@@ -79,8 +76,6 @@ public:
     private:
         AppState& m_state;
     };
-
-    using ConfigChangedFn = std::function<void(const QuendaConfig& previous, const QuendaConfig& current)>;
 
     static constexpr int levelCount = 24;
     static constexpr int toastHideMs = 1700;
@@ -162,8 +157,8 @@ public:
     MainSection section() const { return m_section; }
     void setSection(MainSection section);
 
-    // Configuration: every real change saves the file, calls the controller's handler, prunes
-    // the history when a retention field changed and shows the settings-saved notice.
+    // Configuration: every real change saves the file, announces configWritten, prunes the history
+    // when a retention field changed, shows the settings-saved notice and announces configChanged.
     const QuendaConfig& config() const { return m_config; }
     void setConfig(const QuendaConfig& config);
     bool settingToastVisible() const { return m_settingToastVisible; }
@@ -212,7 +207,9 @@ public:
     const std::optional<SettingsPlace>& settingsToOpen() const { return m_settingsToOpen; }
     void setSettingsToOpen(const std::optional<SettingsPlace>& place);
     void setNoteToOpen(const std::optional<QUuid>& id);
-    void openSavedNote();
+    // Takes the saved-note preview away and shows its note: a note of Notes there; an own note is
+    // marked to open, and true asks the caller to show the notes page.
+    bool openSavedNote();
     const QList<AppleNotesFolder>& appleNoteFolders() const { return m_appleNoteFolders; }
     const std::optional<QString>& appleNotesStatus() const { return m_appleNotesStatus; }
     void refreshAppleNoteFolders();
@@ -233,12 +230,13 @@ public:
     int speakingWPM() const;
     QString modelDisplayName() const;
 
-    // Update check against the maker's feed.
-    const UpdateStatus& update() const;
+    // The update check's status, mirrored by the shell from the checker the root owns.
+    const UpdateStatus& update() const { return m_update; }
+    void setUpdate(const UpdateStatus& status);
     std::optional<AppRelease> availableRelease() const;
-    bool dismissedUpdate() const;
-    // autoInstall absent: the opposite of userInitiated. Nothing when the state checks for no update.
-    void checkForUpdate(bool userInitiated, std::optional<bool> autoInstall = std::nullopt);
+    // The offered release is the one the user dismissed.
+    bool dismissedUpdate() const { return m_dismissedUpdate; }
+    void setDismissedUpdate(bool dismissed);
     // False without an update feed, or in a run that leaves the network alone: the program is then
     // updated the way it was installed.
     bool checksForUpdates() const { return m_checksForUpdates; }
@@ -246,53 +244,6 @@ public:
 
     // Shows the support folder in the file manager; false when nothing opened it.
     bool openSupportFolder();
-    // Remembers the offered version as dismissed ("quenda.dismissedUpdate").
-    void dismissUpdate();
-
-    // Closures the controller installs; until then (or when cleared) a call does nothing.
-    void setConfigChangedHandler(ConfigChangedFn fn) { m_configChanged = std::move(fn); }
-    void setToggleRecording(std::function<void()> fn) { m_toggleRecording = std::move(fn); }
-    void setOpenMain(std::function<void(std::optional<MainSection>)> fn) { m_openMain = std::move(fn); }
-    void setOpenNotes(std::function<void()> fn) { m_openNotes = std::move(fn); }
-    void setReloadEngine(std::function<void()> fn) { m_reloadEngine = std::move(fn); }
-    void setLookupCorrectionModel(std::function<void(const QString& key, const QString& baseURL)> fn)
-    {
-        m_lookupCorrectionModel = std::move(fn);
-    }
-    void setFinishOnboarding(std::function<void()> fn) { m_finishOnboarding = std::move(fn); }
-    void setTranslateSelection(std::function<void(const QString& code)> fn)
-    {
-        m_translateSelection = std::move(fn);
-    }
-    void setApplyOverlayChoice(std::function<void(const OverlayResultChoice&)> fn)
-    {
-        m_applyOverlayChoice = std::move(fn);
-    }
-    void setPortFree(std::function<bool(qint64 port)> fn) { m_portFree = std::move(fn); }
-    using SpeechCheckDone = std::function<void(const SpeechCheck&)>;
-    void setCheckSpeechServer(std::function<void(QObject* context, SpeechCheckDone done)> fn)
-    {
-        m_checkSpeechServer = std::move(fn);
-    }
-
-    void toggleRecording() const;
-    void openMain(std::optional<MainSection> section = std::nullopt) const;
-    // The main window on the settings page, scrolled to place.
-    void openSettings(SettingsPlace place);
-    void openNotes() const;
-    void reloadEngine() const;
-    void lookupCorrectionModel(const QString& key, const QString& baseURL) const;
-    void finishOnboarding() const;
-    void translateSelection(const QString& code) const;
-    void applyOverlayChoice(const OverlayResultChoice& choice) const;
-    // Whether the engine could listen on the port of the loopback interface; every port counts as
-    // free until the controller installs its check.
-    bool portFree(qint64 port) const;
-    // What the speech server of the configuration in force makes of a moment of silence. `done`
-    // runs later, never once `context` is gone; before the controller installs the check it
-    // answers that the engine is not running.
-    void checkSpeechServer(QObject* context, SpeechCheckDone done) const;
-
 signals:
     void phaseChanged();
     void rewritingChanged();
@@ -324,6 +275,8 @@ signals:
     void sectionChanged();
     void updateChanged();
     void dismissedUpdateChanged();
+    // Before the other effects of a change, with the value it replaced; the controller reacts here.
+    void configWritten(const QuendaConfig& previous, const QuendaConfig& current);
     void configChanged();
     void settingToastVisibleChanged();
     void settingToastTokenChanged();
@@ -390,22 +343,11 @@ private:
     std::optional<QUuid> m_unpastedDictation;
     QList<AppleNotesFolder> m_appleNoteFolders;
     std::optional<QString> m_appleNotesStatus;
+    UpdateStatus m_update;
+    bool m_dismissedUpdate = false;
     const std::unique_ptr<OwnNotes> m_ownNotes;
     const std::unique_ptr<NoteSaver> m_noteSaver;
     const std::unique_ptr<StyleUpkeep> m_styles;
-    const std::unique_ptr<UpdateChecker> m_updates;
     // Only the newest folder listing may set the folders and the status.
     quint64 m_folderListing = 0;
-
-    ConfigChangedFn m_configChanged;
-    std::function<void()> m_toggleRecording;
-    std::function<void(std::optional<MainSection>)> m_openMain;
-    std::function<void()> m_openNotes;
-    std::function<void()> m_reloadEngine;
-    std::function<void(const QString&, const QString&)> m_lookupCorrectionModel;
-    std::function<void()> m_finishOnboarding;
-    std::function<void(const QString&)> m_translateSelection;
-    std::function<void(const OverlayResultChoice&)> m_applyOverlayChoice;
-    std::function<bool(qint64)> m_portFree;
-    std::function<void(QObject*, SpeechCheckDone)> m_checkSpeechServer;
 };

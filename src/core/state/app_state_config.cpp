@@ -1,4 +1,4 @@
-// The configuration change handler, the settings-saved notice and the history operations.
+// The configuration, the settings-saved notice and the history operations.
 #include "core/state/app_state.h"
 
 #include "core/storage/state_files.h"
@@ -7,12 +7,11 @@ void AppState::setConfig(const QuendaConfig& config)
 {
     if (config == m_config)
         return;
-    // Copies: the controller's handler may write the configuration again while we run.
+    // Copies: the controller's reaction may write the configuration again while we run.
     const QuendaConfig previous = std::exchange(m_config, config);
     const QuendaConfig current = config;
     const bool saved = m_files.saveConfig(current);
-    if (m_configChanged)
-        m_configChanged(previous, current);
+    emit configWritten(previous, current);
     if (previous.historyKeepHours != current.historyKeepHours ||
         previous.historyMaxEntries != current.historyMaxEntries)
         pruneHistory();

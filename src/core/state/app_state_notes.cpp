@@ -81,17 +81,17 @@ void AppState::refreshAppleNoteFolders()
     });
 }
 
-void AppState::openSavedNote()
+bool AppState::openSavedNote()
 {
     if (!m_notePreview)
-        return;
+        return false;
     const SavedNotePreview preview = *std::exchange(m_notePreview, std::nullopt);
     emit notePreviewChanged();
     if (const auto* own = std::get_if<SavedNotePreview::QuendaPlace>(&preview.place)) {
         setNoteToOpen(own->id);
-        openMain(MainSection::Notes);
-        return;
+        return true;
     }
     const auto& apple = std::get<SavedNotePreview::ApplePlace>(preview.place);
     m_appleNotes.reveal(apple.account, apple.folder, apple.noteID, this);
+    return false;
 }

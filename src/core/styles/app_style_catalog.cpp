@@ -1,6 +1,5 @@
 #include "core/styles/app_style_catalog.h"
 
-#include "core/base/app_id.h"
 #include "core/base/plain_text.h"
 
 #include <QSet>
@@ -142,11 +141,6 @@ bool matches(const QString& id, const QString& name, const Category& category)
 }
 
 } // namespace
-
-QString AppStyleCatalog::ownBundleID()
-{
-    return appId;
-}
 
 QString AppStyleCatalog::suggest(const QString& bundleID, const QString& name)
 {

@@ -10,9 +10,6 @@
 // id without ".desktop".
 namespace AppStyleCatalog {
 
-// This program's own id, never a style target.
-QString ownBundleID();
-
 // "auto", "code", "email", "chat" or "notes", from bundle-id prefixes and name keywords.
 QString suggest(const QString& bundleID, const QString& name);
 

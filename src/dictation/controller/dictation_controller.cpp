@@ -94,7 +94,7 @@ void DictationController::beginListening(bool handsFree)
         return;
     case MicrophoneAccess::Status::Denied:
         show(Phase::failed(L10n::s("notice.micDenied")), ResetDelay::micDeniedMs);
-        m_state.openMain(MainSection::Settings);
+        emit mainWanted(MainSection::Settings);
         return;
     case MicrophoneAccess::Status::Granted:
         break;

@@ -4,6 +4,7 @@
 #include "core/model/app_style_profile.h"
 #include "core/model/dictation_preview.h"
 #include "core/model/dictionary_item.h"
+#include "core/model/main_section.h"
 #include "core/model/overlay_result.h"
 #include "core/model/phase.h"
 #include "core/model/speech_server.h"
@@ -83,6 +84,10 @@ public:
 
     // Raised at every accepted recording start.
     quint64 generation() const { return m_generation; }
+
+signals:
+    // The user has something to do in the main window at section (allow the microphone).
+    void mainWanted(MainSection section);
 
 private:
     struct ChoiceMeta {

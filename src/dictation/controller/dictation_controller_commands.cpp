@@ -187,10 +187,9 @@ void DictationController::translateSelection(const QString& code)
     const QuendaConfig& config = m_state.config();
     if (!m_speech.polishAvailable()) {
         const QList<CorrectionEndpoint> endpoints = config.activeCorrectionEndpoints();
-        const bool allCustom =
-            !endpoints.isEmpty() &&
-            std::all_of(endpoints.begin(), endpoints.end(),
-                        [](const CorrectionEndpoint& e) { return e.kind == QLatin1String("custom"); });
+        const bool allCustom = !endpoints.isEmpty() &&
+                               std::all_of(endpoints.begin(), endpoints.end(),
+                                           [](const CorrectionEndpoint& e) { return e.usesOwnBaseURL(); });
         const bool needsKey = !allCustom && config.polishProvider == PolishProvider::OpenAI;
         show(Phase::notice(L10n::s(needsKey ? "notice.translateNeedsKey" : "notice.translateNeedsModel")),
              ResetDelay::translateNeedsSetupMs);

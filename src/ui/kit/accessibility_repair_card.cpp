@@ -6,7 +6,7 @@
 #include "ui/kit/kit_font.h"
 #include "ui/kit/kit_label.h"
 #include "ui/kit/kit_paint.h"
-#include "ui/kit/primary_button.h"
+#include "ui/kit/label_button.h"
 #include "ui/kit/scheme.h"
 #include "ui/kit/scheme_symbol.h"
 #include "ui/kit/spinner.h"
@@ -63,7 +63,7 @@ AccessibilityRepairCard::AccessibilityRepairCard(AppState& state, AccessibilityR
     : QWidget(parent)
     , m_state(state)
     , m_repair(repair)
-    , m_button(new PrimaryButton(L10n::s("ax.openSettings"), this, Symbol::Gear))
+    , m_button(new LabelButton(LabelButton::Style::Primary, L10n::s("ax.openSettings"), this, Symbol::Gear))
     , m_waitingRow(new QWidget(this))
     , m_grantedRow(new QWidget(this))
     , m_noSettings(new KitLabel(L10n::s("ax.noSettings"), TextRole::Callout, Scheme::Text::Primary, this))
@@ -116,7 +116,7 @@ AccessibilityRepairCard::AccessibilityRepairCard(AppState& state, AccessibilityR
     m_noSettings->hide();
 
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
-    connect(m_button, &PrimaryButton::clicked, this, &AccessibilityRepairCard::press);
+    connect(m_button, &LabelButton::clicked, this, &AccessibilityRepairCard::press);
     connect(&m_state, &AppState::axGrantedChanged, this, [this] {
         // Only a grant ends the wait; losing the permission again leaves the card as it was.
         if (m_state.axGranted())

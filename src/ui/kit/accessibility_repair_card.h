@@ -5,7 +5,7 @@
 class AccessibilityRepair;
 class AppState;
 class KitLabel;
-class PrimaryButton;
+class LabelButton;
 class Spinner;
 
 // Walks the user through turning on the text access dictation needs: the problem, three numbered
@@ -20,7 +20,7 @@ public:
     AccessibilityRepairCard(AppState& state, AccessibilityRepair& repair, QWidget* parent = nullptr);
 
     bool waiting() const { return m_waiting; }
-    PrimaryButton* button() const { return m_button; }
+    LabelButton* button() const { return m_button; }
     // Shown while waiting and not granted.
     QWidget* waitingRow() const { return m_waitingRow; }
     QWidget* grantedRow() const { return m_grantedRow; }
@@ -37,7 +37,7 @@ private:
     AppState& m_state;
     AccessibilityRepair& m_repair;
     bool m_waiting = false;
-    PrimaryButton* m_button;
+    LabelButton* m_button;
     QWidget* m_waitingRow;
     QWidget* m_grantedRow;
     KitLabel* m_noSettings;

@@ -2,6 +2,7 @@
 
 #include "ui/kit/kit_paint.h"
 
+#include <QBrush>
 #include <QEnterEvent>
 #include <QFocusEvent>
 #include <QFontMetricsF>
@@ -79,6 +80,16 @@ void KitButton::paintStateFill(QPainter& painter, const QPainterPath& shape, QCo
         return;
     colour.setAlphaF(static_cast<float>(colour.alphaF() * opacity));
     painter.fillPath(shape, colour);
+}
+
+void KitButton::paintCircle(QPainter& painter, const std::optional<QBrush>& ownFill) const
+{
+    static constexpr StateFill faint{.rest = 0.08, .hover = 0.08, .pressed = 0.16, .chosen = {}};
+    QPainterPath circle;
+    circle.addEllipse(QRectF(rect()));
+    paintStateFill(painter, circle, Qt::white, ownFill ? StateFill{} : faint);
+    if (ownFill)
+        painter.fillPath(circle, *ownFill);
 }
 
 QSizeF KitButton::contentSize(const QFont& font, double symbolSide, double gap) const

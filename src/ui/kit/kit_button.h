@@ -5,6 +5,7 @@
 
 #include <QAbstractButton>
 
+class QBrush;
 class QPainter;
 class QPainterPath;
 
@@ -34,6 +35,9 @@ protected:
     // Dims the whole paint while disabled, then fills shape with colour at the present state's opacity.
     void paintStateFill(QPainter& painter, const QPainterPath& shape, QColor colour,
                         const StateFill& fill) const;
+    // The overlay's round buttons: a faint white circle filling the button, stronger while pressed.
+    // A fill of the button's own shows the same in every state; only being disabled dims it.
+    void paintCircle(QPainter& painter, const std::optional<QBrush>& ownFill = std::nullopt) const;
     // The symbol (symbolSide wide, then gap) and the text in font: their width, and painted centred in box.
     QSizeF contentSize(const QFont& font, double symbolSide, double gap) const;
     void paintContent(QPainter& painter, const QRectF& box, const QFont& font, const QColor& ink,

@@ -1,9 +1,9 @@
 #include "ui/kit/permission_row.h"
+#include "ui/kit/label_button.h"
 
 #include "core/text/l10n.h"
 #include "ui/kit/kit_label.h"
 #include "ui/kit/kit_paint.h"
-#include "ui/kit/primary_button.h"
 #include "ui/kit/scheme.h"
 
 #include <QHBoxLayout>
@@ -73,7 +73,7 @@ private:
 PermissionRow::PermissionRow(const QString& title, const QString& detail, Symbol icon, bool granted,
                              std::function<void()> action, std::optional<QString> repairHint, QWidget* parent)
     : QWidget(parent)
-    , m_allow(new PrimaryButton(L10n::s(QStringLiteral("common.allow")), this))
+    , m_allow(new LabelButton(LabelButton::Style::Primary, L10n::s(QStringLiteral("common.allow")), this))
     , m_allowed(new KitLabel(L10n::s(QStringLiteral("common.allowed")), TextRole::CalloutMedium,
                              Scheme::green, this))
     , m_allowedRow(new QWidget(this))
@@ -103,7 +103,7 @@ PermissionRow::PermissionRow(const QString& title, const QString& detail, Symbol
         m_hint->setContentsMargins(iconSide + 12, 0, 0, 0);
         column->addWidget(m_hint);
     }
-    connect(m_allow, &PrimaryButton::clicked, this, [action = std::move(action)] {
+    connect(m_allow, &LabelButton::clicked, this, [action = std::move(action)] {
         if (action)
             action();
     });

@@ -8,7 +8,7 @@
 #include <optional>
 
 class KitLabel;
-class PrimaryButton;
+class LabelButton;
 
 // One system permission: its symbol in a tinted circle, title and detail, and either the green
 // "allowed" label or an allow button; a missing permission may carry an orange repair hint.
@@ -23,14 +23,14 @@ public:
 
     void setGranted(bool granted);
     bool granted() const { return m_granted; }
-    PrimaryButton* allowButton() const { return m_allow; }
+    LabelButton* allowButton() const { return m_allow; }
     // Absent when no hint was given.
     KitLabel* hint() const { return m_hint; }
     KitLabel* allowedLabel() const { return m_allowed; }
 
 private:
     bool m_granted = false;
-    PrimaryButton* m_allow;
+    LabelButton* m_allow;
     KitLabel* m_allowed;
     QWidget* m_allowedRow;
     KitLabel* m_hint = nullptr;

@@ -1,9 +1,9 @@
 #include "ui/kit/soft_picker.h"
+#include "ui/kit/label_button.h"
 
 #include "ui/kit/kit_font.h"
 #include "ui/kit/kit_paint.h"
 #include "ui/kit/scheme.h"
-#include "ui/kit/soft_button.h"
 
 #include <QFocusEvent>
 #include <QFontMetricsF>
@@ -68,7 +68,7 @@ void SoftPicker::paintEvent(QPaintEvent*)
     if (!isEnabled())
         p.setOpacity(StateFill::disabledOpacity);
     const bool hovered = underMouse();
-    p.fillPath(shape, Scheme::primary(palette(), SoftButton::capsuleFill.opacity(false, false, hovered)));
+    p.fillPath(shape, Scheme::primary(palette(), LabelButton::softFill.opacity(false, false, hovered)));
     const QColor ink = Scheme::text(palette(), Scheme::Text::Primary);
     const QRectF text = QRectF(rect()).adjusted(sidePadding, 0, -(sidePadding + chevron + gap), 0);
     p.setFont(labelFont());

@@ -1,6 +1,7 @@
 #include "ui/overlay/overlay_view.h"
 
 #include "core/model/result_placement_anchor.h"
+#include "core/state/app_commands.h"
 #include "core/state/app_state.h"
 #include "core/text/l10n.h"
 #include "ui/kit/clipboard_text.h"
@@ -22,14 +23,15 @@
 
 #include <cmath>
 
-OverlayView::OverlayView(AppState& state, Clock& clock, QWidget* parent)
+OverlayView::OverlayView(AppState& state, AppCommands& commands, Clock& clock, QWidget* parent)
     : QWidget(parent)
     , m_state(state)
+    , m_commands(commands)
     , m_outer(new QVBoxLayout(this))
     , m_column(new QWidget(this))
     , m_columnLayout(new QVBoxLayout(m_column))
     , m_clock(clock)
-    , m_pill(new PillView(state, clock, m_column))
+    , m_pill(new PillView(state, commands, clock, m_column))
 {
     // The widget is drawn dark whatever the desktop's appearance.
     setPalette(Theme::darkPalette());
@@ -168,7 +170,10 @@ QWidget* OverlayView::buildCard(Card kind)
         return nullptr;
     case Card::NoteSaved: {
         auto* card = new NoteSavedCard(m_clock, m_column);
-        connect(card, &NoteSavedCard::openRequested, this, [this] { m_state.openSavedNote(); });
+        connect(card, &NoteSavedCard::openRequested, this, [this] {
+            if (m_state.openSavedNote())
+                m_commands.openMain(MainSection::Notes);
+        });
         connect(card, &TimedCard::closeRequested, this, [this] { m_state.setNotePreview(std::nullopt); });
         return card;
     }
@@ -179,7 +184,7 @@ QWidget* OverlayView::buildCard(Card kind)
             const OverlayResultChoice chosen = choice;
             // The card goes first, so the text lands in the application and not in the card.
             m_state.setOverlayResult(std::nullopt);
-            m_state.applyOverlayChoice(chosen);
+            m_commands.applyOverlayChoice(chosen);
         });
         connect(card, &OverlayChoiceCard::copyRequested, this,
                 [](const OverlayResultChoice& choice) { ClipboardText::copy(choice.text); });
@@ -209,7 +214,7 @@ QWidget* OverlayView::buildCard(Card kind)
         connect(card, &TranslateMenuCard::picked, this, [this](const QString& code) {
             const QString picked = code;
             m_state.setWidgetTranslateOpen(false);
-            m_state.translateSelection(picked);
+            m_commands.translateSelection(picked);
         });
         connect(card, &TranslateMenuCard::closeRequested, this,
                 [this] { m_state.setWidgetTranslateOpen(false); });

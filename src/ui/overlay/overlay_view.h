@@ -10,6 +10,7 @@
 
 #include <optional>
 
+class AppCommands;
 class AppState;
 class PillView;
 class QVBoxLayout;
@@ -31,7 +32,7 @@ public:
     // A press must move this far before it counts as a drag.
     static constexpr double dragDistance = 3;
 
-    OverlayView(AppState& state, Clock& clock, QWidget* parent = nullptr);
+    OverlayView(AppState& state, AppCommands& commands, Clock& clock, QWidget* parent = nullptr);
 
     // Whether the pill is the wide bar rather than the chip.
     static bool expanded(const AppState& state);
@@ -82,6 +83,7 @@ private:
     void setHovered(bool hovered);
 
     AppState& m_state;
+    AppCommands& m_commands;
     QVBoxLayout* m_outer;
     QWidget* m_column;
     QVBoxLayout* m_columnLayout;

@@ -17,20 +17,26 @@ using Services = PageTable::Services;
 
 constexpr PageTable::Row pages[] = {
     {MainSection::Home, Symbol::House,
-     [](const Services& s, QWidget* parent) -> QWidget* { return new HomePage(s.state, s.repair, parent); }},
+     [](const Services& s, QWidget* parent) -> QWidget* {
+         return new HomePage(s.state, s.commands, s.repair, parent);
+     }},
     {MainSection::Commands, Symbol::Wand,
-     [](const Services& s, QWidget* parent) -> QWidget* { return new CommandsPage(s.state, parent); }},
+     [](const Services& s, QWidget* parent) -> QWidget* {
+         return new CommandsPage(s.state, s.commands, parent);
+     }},
     {MainSection::History, Symbol::Clock,
      [](const Services& s, QWidget* parent) -> QWidget* { return new HistoryPage(s.state, parent); }},
     {MainSection::Notes, Symbol::Note,
      [](const Services& s, QWidget* parent) -> QWidget* { return new NotesPage(s.state, parent); }},
     {MainSection::Style, Symbol::Pen,
-     [](const Services& s, QWidget* parent) -> QWidget* { return new StylePage(s.state, s.icons, parent); }},
+     [](const Services& s, QWidget* parent) -> QWidget* {
+         return new StylePage(s.state, s.commands, s.icons, parent);
+     }},
     {MainSection::Dictionary, Symbol::Book,
      [](const Services& s, QWidget* parent) -> QWidget* { return new DictionaryPage(s.state, parent); }},
     {MainSection::Settings, Symbol::Gear,
      [](const Services& s, QWidget* parent) -> QWidget* {
-         return new SettingsPage(s.state, s.repair, s.keys, parent);
+         return new SettingsPage(s.state, s.commands, s.repair, s.keys, parent);
      }},
 };
 

@@ -7,6 +7,7 @@
 
 class AccessibilityRepair;
 class AppIconCache;
+class AppCommands;
 class AppState;
 class OpenAIKeyStore;
 class QWidget;
@@ -19,6 +20,7 @@ namespace PageTable {
 // What the main window hands the page it builds; each page takes what it needs.
 struct Services {
     AppState& state;
+    AppCommands& commands;
     AccessibilityRepair* repair; // none: home offers no repair of text access
     AppIconCache& icons;         // outlives the pages, so a page built anew finds its icons looked up
     OpenAIKeyStore* keys;        // none: the settings show no provider keys

@@ -1,5 +1,7 @@
 #include "ui/shell/main_banner.h"
+#include "ui/kit/label_button.h"
 
+#include "core/state/app_commands.h"
 #include "core/state/app_state.h"
 #include "core/text/busy_caption.h"
 #include "core/text/l10n.h"
@@ -8,7 +10,6 @@
 #include "ui/kit/kit_label.h"
 #include "ui/kit/kit_paint.h"
 #include "ui/kit/permission_row.h"
-#include "ui/kit/primary_button.h"
 #include "ui/kit/scheme.h"
 #include "ui/kit/scheme_symbol.h"
 
@@ -64,9 +65,10 @@ QWidget* notice(Symbol symbol, const QString& title, QWidget* detail, KitButton*
 
 } // namespace
 
-MainBanner::MainBanner(AppState& state, AccessibilityRepair* repair, QWidget* parent)
+MainBanner::MainBanner(AppState& state, AppCommands& commands, AccessibilityRepair* repair, QWidget* parent)
     : QWidget(parent)
     , m_state(state)
+    , m_commands(commands)
     , m_repair(repair)
     , m_frame(new BannerFrame(this))
     , m_slot(new QVBoxLayout(m_frame))
@@ -183,9 +185,9 @@ QWidget* MainBanner::permission(bool microphone)
 
 QWidget* MainBanner::engine()
 {
-    auto* reload = new PrimaryButton(L10n::s("home.reload"));
+    auto* reload = new LabelButton(LabelButton::Style::Primary, L10n::s("home.reload"));
     m_action = reload;
-    connect(reload, &PrimaryButton::clicked, this, [this] { m_state.reloadEngine(); });
+    connect(reload, &LabelButton::clicked, this, [this] { m_commands.reloadEngine(); });
     return notice(
         Symbol::Warning, L10n::s("banner.engine"),
         (new KitLabel(m_state.engineStatus(), TextRole::Callout, Scheme::Text::Secondary))->wrapping(),
@@ -195,9 +197,10 @@ QWidget* MainBanner::engine()
 QWidget* MainBanner::unpasted()
 {
     const HistoryEntry entry = *m_state.unpastedDictation();
-    auto* copy = new PrimaryButton(L10n::s("banner.unpasted.copy"), nullptr, Symbol::Copy);
+    auto* copy =
+        new LabelButton(LabelButton::Style::Primary, L10n::s("banner.unpasted.copy"), nullptr, Symbol::Copy);
     m_action = copy;
-    connect(copy, &PrimaryButton::clicked, this, [this, text = entry.text] {
+    connect(copy, &LabelButton::clicked, this, [this, text = entry.text] {
         ClipboardText::copy(text);
         m_state.setUnpastedDictation(std::nullopt);
     });

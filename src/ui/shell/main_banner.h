@@ -3,6 +3,7 @@
 #include <QWidget>
 
 class AccessibilityRepair;
+class AppCommands;
 class AppState;
 class KitButton;
 class QVBoxLayout;
@@ -20,7 +21,8 @@ public:
     enum class Kind { None, Microphone, Engine, Accessibility, Unpasted };
 
     // Without a repair, the accessibility banner's allow button is disabled.
-    MainBanner(AppState& state, AccessibilityRepair* repair, QWidget* parent = nullptr);
+    MainBanner(AppState& state, AppCommands& commands, AccessibilityRepair* repair,
+               QWidget* parent = nullptr);
 
     static Kind choose(const AppState& state);
     Kind kind() const { return m_kind; }
@@ -35,6 +37,7 @@ private:
     QWidget* unpasted();
 
     AppState& m_state;
+    AppCommands& m_commands;
     AccessibilityRepair* m_repair;
     QWidget* m_frame;
     QVBoxLayout* m_slot;

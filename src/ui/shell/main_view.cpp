@@ -10,14 +10,14 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
-MainView::MainView(AppState& state, AccessibilityRepair* repair, QWidget* parent, AppIcons* icons,
-                   OpenAIKeyStore* keys)
+MainView::MainView(AppState& state, AppCommands& commands, AccessibilityRepair* repair, QWidget* parent,
+                   AppIcons* icons, OpenAIKeyStore* keys)
     : QWidget(parent)
     , m_state(state)
     , m_icons(std::make_unique<AppIconCache>(icons))
-    , m_services{state, repair, *m_icons, keys}
+    , m_services{state, commands, repair, *m_icons, keys}
     , m_sidebar(new Sidebar(this))
-    , m_banner(new MainBanner(state, repair, this))
+    , m_banner(new MainBanner(state, commands, repair, this))
     , m_pageSlot(new QVBoxLayout)
 {
     setAutoFillBackground(true);

@@ -7,6 +7,7 @@
 #include <memory>
 
 class AccessibilityRepair;
+class AppCommands;
 class AppIcons;
 class AppState;
 class MainBanner;
@@ -24,8 +25,8 @@ class MainView final : public QWidget {
 public:
     // Without a repair, the home page offers no repair of text access; without icons, the style
     // page shows every application with the same symbol; without keys, the settings show none.
-    explicit MainView(AppState& state, AccessibilityRepair* repair = nullptr, QWidget* parent = nullptr,
-                      AppIcons* icons = nullptr, OpenAIKeyStore* keys = nullptr);
+    MainView(AppState& state, AppCommands& commands, AccessibilityRepair* repair = nullptr,
+             QWidget* parent = nullptr, AppIcons* icons = nullptr, OpenAIKeyStore* keys = nullptr);
     ~MainView() override;
 
     // The page on show, by its place in the page table.

@@ -1,11 +1,11 @@
 #include "ui/shell/menu_bar_view.h"
+#include "ui/kit/label_button.h"
 
+#include "core/state/app_commands.h"
 #include "core/state/app_state.h"
 #include "core/text/l10n.h"
 #include "ui/kit/kit_label.h"
-#include "ui/kit/primary_button.h"
 #include "ui/kit/quenda_mark.h"
-#include "ui/kit/soft_button.h"
 #include "ui/kit/status_pill.h"
 #include "ui/kit/theme.h"
 #include "ui/pages/history/recent_history.h"
@@ -29,11 +29,12 @@ QVBoxLayout* slot(QVBoxLayout* column)
 
 } // namespace
 
-MenuBarView::MenuBarView(AppState& state, QWidget* parent)
+MenuBarView::MenuBarView(AppState& state, AppCommands& commands, QWidget* parent)
     : QWidget(parent)
     , m_state(state)
+    , m_commands(commands)
     , m_status(new StatusPill(state.clock(), state.engineState(), state.engineStatus(), this))
-    , m_dictate(new PrimaryButton({}, this, Symbol::Microphone))
+    , m_dictate(new LabelButton(LabelButton::Style::Primary, {}, this, Symbol::Microphone))
 {
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Window);
@@ -68,23 +69,23 @@ MenuBarView::MenuBarView(AppState& state, QWidget* parent)
     m_destinationSlot = slot(column);
     m_destinationSlot->addWidget(new NoteDestinationPicker(state, this));
     m_styleSlot = slot(column);
-    m_styleSlot->addWidget(new StyleMenu(state, this));
+    m_styleSlot->addWidget(new StyleMenu(state, commands, this));
 
     auto* actions = new QHBoxLayout;
     actions->setSpacing(8);
-    auto* open = new SoftButton(L10n::s("menu.open"), this);
-    auto* notes = new SoftButton(L10n::s("menu.notes"), this, Symbol::Note);
-    auto* quit = new SoftButton(L10n::s("menu.quit"), this);
+    auto* open = new LabelButton(LabelButton::Style::Soft, L10n::s("menu.open"), this);
+    auto* notes = new LabelButton(LabelButton::Style::Soft, L10n::s("menu.notes"), this, Symbol::Note);
+    auto* quit = new LabelButton(LabelButton::Style::Soft, L10n::s("menu.quit"), this);
     actions->addWidget(open);
     actions->addWidget(notes);
     actions->addStretch(1);
     actions->addWidget(quit);
     column->addLayout(actions);
 
-    connect(m_dictate, &PrimaryButton::clicked, this, [this] { m_state.toggleRecording(); });
-    connect(open, &SoftButton::clicked, this, [this] { m_state.openMain(); });
-    connect(notes, &SoftButton::clicked, this, [this] { m_state.openNotes(); });
-    connect(quit, &SoftButton::clicked, this, &MenuBarView::quitRequested);
+    connect(m_dictate, &LabelButton::clicked, this, [this] { m_commands.toggleRecording(); });
+    connect(open, &LabelButton::clicked, this, [this] { m_commands.openMain(std::nullopt); });
+    connect(notes, &LabelButton::clicked, this, [this] { m_commands.openNotes(); });
+    connect(quit, &LabelButton::clicked, this, &MenuBarView::quitRequested);
     connect(&m_state, &AppState::engineStatusChanged, this, &MenuBarView::refresh);
     connect(&m_state, &AppState::engineReadyChanged, this, &MenuBarView::refresh);
     connect(&m_state, &AppState::engineLoadingChanged, this, &MenuBarView::refresh);
@@ -99,7 +100,7 @@ void MenuBarView::refresh()
     const bool listening = m_state.phase().is(Phase::Kind::Listening);
     m_dictate->setText(listening ? L10n::s("menu.stop") : L10n::s("menu.dictate"));
     m_dictate->setSymbol(listening ? Symbol::Stop : Symbol::Microphone);
-    m_dictate->setFill(listening ? std::optional<QColor>(Theme::red()) : std::nullopt);
+    m_dictate->setColour(listening ? std::optional<QColor>(Theme::red()) : std::nullopt);
     m_dictate->updateGeometry();
 }
 

@@ -2,8 +2,9 @@
 
 #include <QWidget>
 
+class AppCommands;
 class AppState;
-class PrimaryButton;
+class LabelButton;
 class QVBoxLayout;
 class StatusPill;
 
@@ -20,12 +21,12 @@ public:
     // The edge's strength, as an opacity of the text colour.
     static constexpr double rimOpacity = 0.3;
 
-    explicit MenuBarView(AppState& state, QWidget* parent = nullptr);
+    MenuBarView(AppState& state, AppCommands& commands, QWidget* parent = nullptr);
 
     QVBoxLayout* historySlot() const { return m_historySlot; }
     // The recent list with its title; hidden while the history is empty.
     QWidget* recent() const { return m_recent; }
-    PrimaryButton* dictate() const { return m_dictate; }
+    LabelButton* dictate() const { return m_dictate; }
     // As tall as the content at its width, and never taller: the layout's minimum reckons wrapped
     // lines at narrower widths and would leave a band of nothing.
     QSize sizeHint() const override;
@@ -43,8 +44,9 @@ private:
     void refresh();
 
     AppState& m_state;
+    AppCommands& m_commands;
     StatusPill* m_status;
-    PrimaryButton* m_dictate;
+    LabelButton* m_dictate;
     QWidget* m_recent;
     QVBoxLayout* m_historySlot;
     QVBoxLayout* m_destinationSlot;

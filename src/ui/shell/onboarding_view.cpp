@@ -1,7 +1,10 @@
 #include "ui/shell/onboarding_view.h"
+#include "ui/kit/label_button.h"
 
 #include "core/model/hotkey.h"
+#include "core/state/app_commands.h"
 #include "core/state/app_state.h"
+#include "core/text/hotkey_text.h"
 #include "core/text/l10n.h"
 #include "ui/binder/settings_binder.h"
 #include "ui/kit/card.h"
@@ -9,7 +12,6 @@
 #include "ui/kit/heading_role.h"
 #include "ui/kit/key_cap.h"
 #include "ui/kit/kit_label.h"
-#include "ui/kit/primary_button.h"
 #include "ui/kit/quenda_mark.h"
 #include "ui/kit/status_pill.h"
 #include "ui/kit/toggle_switch.h"
@@ -20,10 +22,12 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
-OnboardingView::OnboardingView(AppState& state, AccessibilityRepair* repair, QWidget* parent)
+OnboardingView::OnboardingView(AppState& state, AppCommands& commands, AccessibilityRepair* repair,
+                               QWidget* parent)
     : QWidget(parent)
     , m_state(state)
     , m_binder(new SettingsBinder(state, this))
+    , m_commands(commands)
     , m_engine(new StatusPill(state.clock(), state.engineState(), state.engineStatus()))
 {
     setAutoFillBackground(true);
@@ -86,11 +90,11 @@ OnboardingView::OnboardingView(AppState& state, AccessibilityRepair* repair, QWi
     last->addWidget(
         new KitLabel(L10n::s("settings.launchAtLogin"), TextRole::BodyMedium, Scheme::Text::Primary, this),
         1);
-    auto* done = new PrimaryButton(L10n::s("onboarding.done"), this);
+    auto* done = new LabelButton(LabelButton::Style::Primary, L10n::s("onboarding.done"), this);
     done->setObjectName(QStringLiteral("onboardingDone"));
     last->addWidget(done);
     column->addLayout(last);
-    connect(done, &PrimaryButton::clicked, this, [this] { m_state.finishOnboarding(); });
+    connect(done, &LabelButton::clicked, this, [this] { m_commands.finishOnboarding(); });
     const auto followEngine = [this] { m_engine->set(m_state.engineState(), m_state.engineStatus()); };
     connect(&m_state, &AppState::engineStatusChanged, this, followEngine);
     connect(&m_state, &AppState::engineReadyChanged, this, followEngine);

@@ -3,6 +3,7 @@
 #include <QWidget>
 
 class AccessibilityRepair;
+class AppCommands;
 class AppState;
 class SettingsBinder;
 class StatusPill;
@@ -15,8 +16,8 @@ class OnboardingView final : public QWidget {
     Q_DISABLE_COPY_MOVE(OnboardingView)
 
 public:
-    explicit OnboardingView(AppState& state, AccessibilityRepair* repair = nullptr,
-                            QWidget* parent = nullptr);
+    OnboardingView(AppState& state, AppCommands& commands, AccessibilityRepair* repair = nullptr,
+                   QWidget* parent = nullptr);
 
     // 640 wide and as tall as what it shows.
     QSize windowSize() const;
@@ -25,6 +26,7 @@ public:
 private:
     AppState& m_state;
     SettingsBinder* m_binder;
+    AppCommands& m_commands;
     StatusPill* m_engine;
     ToggleSwitch* m_launchAtLogin = nullptr;
 };

@@ -52,10 +52,12 @@ const QString kMainFrameKey = QStringLiteral("QuendaMainWindow");
 
 } // namespace
 
-ShellWindowHost::ShellWindowHost(AppState& state, QSettings& settings, AccessibilityRepair* repair,
-                                 QObject* parent, AppIcons* icons, OpenAIKeyStore* keys)
+ShellWindowHost::ShellWindowHost(AppState& state, AppCommands& commands, QSettings& settings,
+                                 AccessibilityRepair* repair, QObject* parent, AppIcons* icons,
+                                 OpenAIKeyStore* keys)
     : ShellWindows(parent)
     , m_state(state)
+    , m_commands(commands)
     , m_settings(settings)
     , m_repair(repair)
     , m_icons(icons)
@@ -107,7 +109,7 @@ void ShellWindowHost::refreshStatusIcon()
 void ShellWindowHost::showMain()
 {
     if (!m_main) {
-        m_main = hostWindow(new MainView(m_state, m_repair, nullptr, m_icons, m_keys),
+        m_main = hostWindow(new MainView(m_state, m_commands, m_repair, nullptr, m_icons, m_keys),
                             QStringLiteral("Morvane Quenda"), QSize(1000, 700));
         m_main->setMinimumSize(920, 620);
         m_main->restoreGeometry(m_settings.value(kMainFrameKey).toByteArray());
@@ -128,7 +130,7 @@ std::optional<quint64> ShellWindowHost::mainWindowHandle() const
 void ShellWindowHost::showOnboarding()
 {
     if (!m_onboarding) {
-        auto* view = new OnboardingView(m_state, m_repair);
+        auto* view = new OnboardingView(m_state, m_commands, m_repair);
         const QSize size = view->windowSize();
         m_onboarding = hostWindow(view, L10n::s(QStringLiteral("onboarding.welcome")), size);
         m_onboarding->setFixedSize(size);
@@ -174,7 +176,7 @@ void ShellWindowHost::toggleMenu()
         return;
     }
     if (!m_menu) {
-        auto* view = new MenuBarView(m_state);
+        auto* view = new MenuBarView(m_state, m_commands);
         connect(view, &MenuBarView::quitRequested, this, &ShellWindowHost::quitRequested);
         m_menu = hostWindow(view, QStringLiteral("Quenda"), view->sizeHint());
         m_menu->setWindowFlags(Qt::Popup | Qt::FramelessWindowHint);
@@ -194,5 +196,4 @@ void ShellWindowHost::toggleMenu()
     m_menu->move(frame.topLeft());
     emit menuOpening();
     m_menu->show();
-    m_state.checkForUpdate(false, false);
 }

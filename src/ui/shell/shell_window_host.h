@@ -7,6 +7,7 @@
 
 class AccessibilityRepair;
 class AppIcons;
+class AppCommands;
 class AppState;
 class OpenAIKeyStore;
 class QSettings;
@@ -23,8 +24,9 @@ public:
     // Without a repair, the main window offers no repair of text access.
     // Without icons, the style page shows every application with the same symbol.
     // Without keys, the settings show no provider keys.
-    ShellWindowHost(AppState& state, QSettings& settings, AccessibilityRepair* repair = nullptr,
-                    QObject* parent = nullptr, AppIcons* icons = nullptr, OpenAIKeyStore* keys = nullptr);
+    ShellWindowHost(AppState& state, AppCommands& commands, QSettings& settings,
+                    AccessibilityRepair* repair = nullptr, QObject* parent = nullptr,
+                    AppIcons* icons = nullptr, OpenAIKeyStore* keys = nullptr);
     ~ShellWindowHost() override;
 
     bool installStatusItem() override;
@@ -49,6 +51,7 @@ protected:
 
 private:
     AppState& m_state;
+    AppCommands& m_commands;
     QSettings& m_settings;
     AccessibilityRepair* m_repair;
     AppIcons* m_icons;

@@ -1,5 +1,6 @@
 #include "ui/shell/sidebar.h"
 
+#include "core/text/main_section_text.h"
 #include "ui/kit/kit_button.h"
 #include "ui/kit/kit_font.h"
 #include "ui/kit/kit_label.h"

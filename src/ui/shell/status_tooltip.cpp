@@ -1,5 +1,6 @@
 #include "ui/shell/status_tooltip.h"
 
+#include "core/text/hotkey_text.h"
 #include "core/text/l10n.h"
 
 namespace StatusTooltip {

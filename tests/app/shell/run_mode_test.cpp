@@ -19,6 +19,7 @@
 #include "platform/fake/manual_clock.h"
 #include "speech/provider_key_snapshot.h"
 #include "ui/kit/theme.h"
+#include "update/update_checker.h"
 
 #include <QDir>
 #include <QSettings>
@@ -93,7 +94,6 @@ TEST_F(RunModeTest, ASnapshotRunKeepsNoFileAndReachesNoStoreOutputOrLearner)
         EXPECT_EQ(learner.watched.isEmpty(), row.snapshot);
         EXPECT_EQ(learner.stops == 0, row.snapshot);
 
-        EXPECT_EQ(mode.checksForUpdates(), !row.snapshot);
         EXPECT_EQ(mode.scansApps(), !row.snapshot);
         EXPECT_EQ(mode.cardsStay(), row.snapshot);
     }
@@ -115,15 +115,15 @@ TEST_F(RunModeTest, AStateBuiltForASnapshotReadsNoHistoryAndChecksForNoUpdate)
         QSettings settings(QDir(root()).filePath(s("defaults.ini")), QSettings::IniFormat);
         AppleNotes appleNotes(runner, settings);
         FakeUpdateFeed feed;
-        AppState st(AppState::Services{m_clock, probe, launcher, windows, work, appleNotes, settings,
-                                       mode.files(), &feed, s("1.4.0"), mode.checksForUpdates(),
-                                       mode.scansApps()});
-        st.checkForUpdate(true);
-        st.checkForUpdate(false);
+        AppState st(AppState::Services{m_clock, probe, launcher, windows, work, appleNotes, mode.files(),
+                                       s("1.4.0"), true, mode.scansApps()});
+        UpdateChecker updates(mode.updateFeed(&feed), settings, s("1.4.0"));
+        updates.check(true);
+        updates.check(false);
         EXPECT_EQ(st.history().isEmpty(), row.snapshot);
         EXPECT_EQ(feed.answer(AppRelease{s("9.0.0"), QUrl(s("https://example.org/quenda-9.0.0.deb"))}),
                   !row.snapshot);
-        EXPECT_EQ(st.update() == UpdateStatus::idle(), row.snapshot);
+        EXPECT_EQ(updates.status() == UpdateStatus::idle(), row.snapshot);
         EXPECT_EQ(readAll(path("history.json")), stored);
     }
 }

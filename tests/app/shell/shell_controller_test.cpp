@@ -6,7 +6,10 @@
 #include "dictation/hotkey/hotkey_monitor.h"
 #include "dictation/insert/text_inserter.h"
 #include "platform/fake/fake_login_item.h"
+#include "platform/fake/fake_update_feed.h"
+#include "update/update_checker.h"
 
+#include <QSignalSpy>
 #include <QTcpServer>
 
 #include <gtest/gtest.h>
@@ -36,7 +39,7 @@ protected:
         m_restores = m_keyRefreshes = m_soundPreparations = 0;
         m_shell = std::make_unique<ShellController>(ShellController::Services{
             state(), m_clock, *m_hotkey, m_engine, controller(), m_learner, m_login, m_shellWindows,
-            m_overlay, m_windows, m_keys, [this](const QuendaConfig&) { ++m_keyRefreshes; },
+            m_overlay, m_windows, m_keys, m_updates, [this](const QuendaConfig&) { ++m_keyRefreshes; },
             [this] { ++m_restores; }, [this] { ++m_soundPreparations; }});
     }
     void TearDown() override
@@ -50,6 +53,8 @@ protected:
     FakeLoginItem m_login;
     FakeShellWindows m_shellWindows;
     FakeProviderKeys m_keys;
+    FakeUpdateFeed m_feed;
+    UpdateChecker m_updates{&m_feed, m_settings, QStringLiteral("1.4.0")};
     int m_keyRefreshes = 0;
     int m_restores = 0;
     int m_soundPreparations = 0;
@@ -187,7 +192,7 @@ TEST_F(ShellControllerTest, StartAndStopFromTheMenuGiveTheKeyboardBackAndTheText
     const auto fromTheMenu = [this] {
         emit m_shellWindows.menuOpening();
         m_shellWindows.menu = true;
-        state().toggleRecording();
+        shell().toggleRecording();
         EXPECT_FALSE(m_shellWindows.menu);
     };
 
@@ -263,7 +268,7 @@ TEST_F(ShellControllerTest, OnboardingEndedWithoutATrayOpensTheMainWindowUnlessT
             shell().stop();
             m_shellWindows.closeOnboarding();
         } else {
-            state().finishOnboarding();
+            shell().finishOnboarding();
         }
         EXPECT_EQ(m_shellWindows.shown, row.shown) << row.name;
     }
@@ -360,7 +365,7 @@ TEST_F(ShellControllerTest, FinishingOnboardingClosesItsWindowQuietly)
     configure([](QuendaConfig& c) { c.onboarded = false; });
     shell().launch(false);
     m_clock.advance(AppState::toastHideMs + 1);
-    state().finishOnboarding();
+    shell().finishOnboarding();
     EXPECT_TRUE(state().config().onboarded);
     EXPECT_FALSE(m_shellWindows.onboardingOpen);
     EXPECT_FALSE(state().settingToastVisible());
@@ -394,7 +399,7 @@ TEST_F(ShellControllerTest, TheLoginItemFollowsTheSwitchOnlyOnceOnboardingShowed
         });
         shell().launch(false);
         if (row.end == End::Done)
-            state().finishOnboarding();
+            shell().finishOnboarding();
         else if (row.end == End::Closed)
             m_shellWindows.closeOnboarding();
         EXPECT_EQ(m_login.m_enabled, row.registered) << row.name;
@@ -408,9 +413,9 @@ TEST_F(ShellControllerTest, APortAnotherProgramListensOnIsNotFree)
     ASSERT_TRUE(other.listen(QHostAddress::LocalHost, 0));
     const quint16 port = other.serverPort();
     shell().launch(false);
-    EXPECT_FALSE(state().portFree(port));
+    EXPECT_FALSE(shell().portFree(port));
     other.close();
-    EXPECT_TRUE(state().portFree(port));
+    EXPECT_TRUE(shell().portFree(port));
 }
 
 TEST_F(ShellControllerTest, EachConfigurationFieldCausesOnlyItsOwnReaction)
@@ -668,4 +673,56 @@ TEST_F(ShellControllerTest, OnlyAnEndpointChangeReadsTheKeysAgain)
         state().setConfig(next);
         EXPECT_EQ(m_keyRefreshes, row.refreshes) << row.name;
     }
+}
+
+// A view asking for a settings section gets the main window on the settings page, which opens there.
+TEST_F(ShellControllerTest, OpeningASettingsSectionShowsTheSettingsPageAtIt)
+{
+    state().setSection(MainSection::Home);
+    shell().openSettings(SettingsPlace::Correction);
+    EXPECT_EQ(m_shellWindows.shown, std::vector<Window>{Window::Main});
+    EXPECT_EQ(state().section(), MainSection::Settings);
+    EXPECT_EQ(state().settingsToOpen(), SettingsPlace::Correction);
+}
+
+// A recording refused the microphone leads to the settings where it is allowed.
+TEST_F(ShellControllerTest, ADeniedMicrophoneOpensTheSettings)
+{
+    shell().launch(false);
+    m_shellWindows.shown.clear();
+    m_microphone.state = MicrophoneAccess::Status::Denied;
+    hold();
+    EXPECT_EQ(m_shellWindows.shown, std::vector<Window>{Window::Main});
+    EXPECT_EQ(state().section(), MainSection::Settings);
+}
+
+// The checker learns of the dictation only through the state's phase, and the views hear of the
+// checker only through the state, which the shell keeps up to date.
+TEST_F(ShellControllerTest, TheUpdateCheckWaitsForAnIdlePhaseToInstallAndTheStateFollowsIt)
+{
+    const auto release = [](const char* version) {
+        return AppRelease{
+            QString::fromLatin1(version),
+            QUrl(QStringLiteral("https://example.org/quenda-%1.deb").arg(QLatin1String(version)))};
+    };
+    shell().launch(false);
+    QSignalSpy updates(&state(), &AppState::updateChanged);
+    QSignalSpy dismissed(&state(), &AppState::dismissedUpdateChanged);
+    state().setPhase(Phase::listening());
+    m_clock.advance(ShellController::kUpdateCheckDelayMs);
+    m_feed.answer(release("1.5.0"));
+    state().setPhase(Phase::transcribing());
+    EXPECT_EQ(state().update(), UpdateStatus::available(release("1.5.0")));
+    state().setPhase(Phase::idle());
+    EXPECT_EQ(state().update(), UpdateStatus::failed());
+    EXPECT_EQ(updates.count(), 3); // checking, available, failed
+
+    // Opening the menu looks again and installs nothing.
+    emit m_shellWindows.menuOpening();
+    m_feed.answer(release("1.6.0"));
+    EXPECT_EQ(state().update(), UpdateStatus::available(release("1.6.0")));
+    EXPECT_EQ(state().availableRelease(), release("1.6.0"));
+    m_updates.dismiss();
+    EXPECT_TRUE(state().dismissedUpdate());
+    EXPECT_EQ(dismissed.count(), 1);
 }

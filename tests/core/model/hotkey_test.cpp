@@ -1,6 +1,7 @@
 #include "test_text.h"
 
 #include "core/model/hotkey.h"
+#include "core/text/hotkey_text.h"
 #include "core/text/l10n.h"
 
 #include <gtest/gtest.h>

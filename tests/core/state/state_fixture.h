@@ -12,9 +12,9 @@
 #include "platform/fake/fake_desktop_launcher.h"
 #include "platform/fake/fake_permission_probe.h"
 #include "platform/fake/fake_script_runner.h"
-#include "platform/fake/fake_update_feed.h"
 #include "platform/fake/fake_window_system.h"
 #include "platform/fake/manual_clock.h"
+#include "platform/fake/recording_app_commands.h"
 
 #include <QDir>
 #include <QSettings>
@@ -33,15 +33,16 @@ public:
     }
 
     // Builds the state as the program does at start; a second call replaces it.
-    AppState& makeState(UpdateFeed* feed = nullptr)
+    AppState& makeState(bool checksForUpdates = false)
     {
         m_state.reset();
         m_state = std::make_unique<AppState>(AppState::Services{m_clock, m_probe, m_launcher, m_windows,
-                                                                m_work, m_appleNotes, m_settings, m_files,
-                                                                feed, s("1.4.0")});
-        m_state->setConfigChangedHandler([this](const QuendaConfig& previous, const QuendaConfig& current) {
-            m_configCalls.append({previous, current});
-        });
+                                                                m_work, m_appleNotes, m_files, s("1.4.0"),
+                                                                checksForUpdates});
+        QObject::connect(m_state.get(), &AppState::configWritten, m_state.get(),
+                         [this](const QuendaConfig& previous, const QuendaConfig& current) {
+                             m_configCalls.append({previous, current});
+                         });
         return *m_state;
     }
     // Writes config.json with the given change to the defaults, then builds the state.
@@ -74,7 +75,7 @@ public:
             QUuid::createUuid(), m_clock.now().addSecs(-60LL * minutesAgo), text, text, duration, {}, {}, {}};
     }
 
-    // Every configChanged call as (previous, current).
+    // Every configWritten signal as (previous, current).
     QList<std::pair<QuendaConfig, QuendaConfig>> m_configCalls;
     ManualClock m_clock;
     SupportFolderFiles m_files;
@@ -86,6 +87,8 @@ public:
     FakeScriptRunner m_runner;
     QSettings m_settings{QDir(root()).filePath(s("defaults.ini")), QSettings::IniFormat};
     AppleNotes m_appleNotes{m_runner, m_settings};
+    // What the views asked of the application.
+    RecordingAppCommands m_commands;
 
 private:
     std::unique_ptr<AppState> m_state;

@@ -264,4 +264,34 @@ TEST_F(SelectionTest, ASaveCommandWhoseNoteCannotBeWrittenSaysSo)
     EXPECT_EQ(phase(), Phase::failed(textOf("notice.noteUnsaved")));
 }
 
+// Without a provider that answers, a translation says what is missing: a key for a hosted provider,
+// a model for a server of the user's own or the local model.
+TEST_F(SelectionTest, ATranslationWithoutAnAnsweringProviderSaysWhatIsMissing)
+{
+    struct Row {
+        const char* name;
+        const char* kind;
+        PolishProvider provider;
+        const char* notice;
+    };
+    // clang-format off
+    const Row rows[] = {
+        {.name = "hosted",     .kind = "chatgpt", .provider = PolishProvider::OpenAI, .notice = "notice.translateNeedsKey"},
+        {.name = "own server", .kind = "custom",  .provider = PolishProvider::OpenAI, .notice = "notice.translateNeedsModel"},
+        {.name = "local",      .kind = "chatgpt", .provider = PolishProvider::Local,  .notice = "notice.translateNeedsModel"},
+    };
+    // clang-format on
+    m_speech.canPolish = false;
+    for (const Row& row : rows) {
+        configure([&row](QuendaConfig& c) {
+            c.polishProvider = row.provider;
+            c.correctionEndpoints = {
+                {QUuid::createUuid(), s(row.kind), s("auto"), s("http://127.0.0.1:11434/v1"), true}};
+        });
+        controller().translateSelection(s("en"));
+        EXPECT_EQ(phase(), Phase::notice(textOf(row.notice))) << row.name;
+        escape();
+    }
+}
+
 } // namespace

@@ -6,13 +6,12 @@
 #include "ui/kit/keyed_rows.h"
 #include "ui/kit/kit_font.h"
 #include "ui/kit/kit_label.h"
+#include "ui/kit/label_button.h"
 #include "ui/kit/page.h"
 #include "ui/kit/permission_row.h"
-#include "ui/kit/primary_button.h"
 #include "ui/kit/scheme.h"
 #include "ui/kit/search_field.h"
 #include "ui/kit/segmented_control.h"
-#include "ui/kit/soft_button.h"
 #include "ui/kit/soft_picker.h"
 #include "ui/kit/status_pill.h"
 #include "ui/kit/toggle_switch.h"
@@ -55,7 +54,7 @@ TEST(KitButtons, OnlyTheVisibleShapeTakesClicks)
         bool clicks;
     };
     const auto icon = [] { return new IconButton(Symbol::Close, QStringLiteral("Close")); };
-    const auto primary = [] { return new PrimaryButton(QStringLiteral("Allow")); };
+    const auto primary = [] { return new LabelButton(LabelButton::Style::Primary, QStringLiteral("Allow")); };
     // clang-format off
     const Case cases[] = {
         {.name = "IconCentre",          .make = icon,    .at = {0, 0},     .clicks = true},
@@ -84,8 +83,8 @@ TEST(KitButtons, SpaceAndEnterPressEveryKindAndOnlyKeyboardFocusShowsTheRing)
 {
     const std::function<KitButton*()> makers[] = {
         [] { return new IconButton(Symbol::Copy, QStringLiteral("Copy")); },
-        [] { return new PrimaryButton(QStringLiteral("Allow")); },
-        [] { return new SoftButton(QStringLiteral("Reload")); },
+        [] { return new LabelButton(LabelButton::Style::Primary, QStringLiteral("Allow")); },
+        [] { return new LabelButton(LabelButton::Style::Soft, QStringLiteral("Reload")); },
     };
     for (const auto& make : makers) {
         QWidget window;
@@ -156,8 +155,8 @@ TEST(KitButtons, PressedShowsOverHoverAndAChosenFillOverBoth)
 TEST(KitButtons, EveryKindIsDrawnFainterWhileDisabled)
 {
     const std::function<KitButton*()> makers[] = {
-        [] { return new PrimaryButton(QStringLiteral("Allow")); },
-        [] { return new SoftButton(QStringLiteral("Reload")); },
+        [] { return new LabelButton(LabelButton::Style::Primary, QStringLiteral("Allow")); },
+        [] { return new LabelButton(LabelButton::Style::Soft, QStringLiteral("Reload")); },
         [] { return new IconButton(Symbol::Copy, QStringLiteral("Copy")); },
         [] { return new ToggleSwitch(QStringLiteral("Commands")); },
     };
@@ -182,8 +181,9 @@ TEST(KitButtons, EveryKindIsDrawnFainterWhileDisabled)
 
 TEST(KitButtons, ASoftButtonWithALongLabelGrowsWiderInsteadOfTruncating)
 {
-    SoftButton shortOne(QStringLiteral("Copy"));
-    SoftButton longOne(QStringLiteral("Copy the whole transcript to the clipboard"));
+    LabelButton shortOne(LabelButton::Style::Soft, QStringLiteral("Copy"));
+    LabelButton longOne(LabelButton::Style::Soft,
+                        QStringLiteral("Copy the whole transcript to the clipboard"));
     EXPECT_GT(longOne.sizeHint().width(), shortOne.sizeHint().width() + 150);
     EXPECT_EQ(longOne.minimumSizeHint(), longOne.sizeHint());
     EXPECT_EQ(longOne.sizeHint().height(), shortOne.sizeHint().height());

@@ -33,7 +33,7 @@ protected:
     OverlayView& view()
     {
         if (!m_view) {
-            m_view = std::make_unique<OverlayView>(state(), m_clock);
+            m_view = std::make_unique<OverlayView>(state(), m_commands, m_clock);
             m_view->resize(panelSize);
             m_view->show();
         }

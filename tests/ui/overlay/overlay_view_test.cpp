@@ -115,15 +115,13 @@ TEST_F(OverlayViewTest, HoverAndDragsAreReportedAsSignals)
     EXPECT_EQ(ended.count(), 1);
 
     // The stop chip keeps working as a button and starts no drag.
-    int toggles = 0;
-    state().setToggleRecording([&] { ++toggles; });
     auto* row = qobject_cast<ListeningRow*>(pill().content()->row());
     ASSERT_NE(row, nullptr);
     const QPoint onStop = row->stopChip()->mapTo(&v, row->stopChip()->rect().center());
     QTest::mousePress(window, Qt::LeftButton, {}, onStop);
     QTest::mouseMove(window, onStop + QPoint(1, 0));
     QTest::mouseRelease(window, Qt::LeftButton, {}, onStop + QPoint(1, 0));
-    EXPECT_EQ(toggles, 1);
+    EXPECT_EQ(m_commands.toggles, 1);
     EXPECT_EQ(drag.count(), 2);
     EXPECT_EQ(ended.count(), 1);
 }

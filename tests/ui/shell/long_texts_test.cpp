@@ -93,7 +93,7 @@ TEST_F(LongTextsTest, GermanAndFortyPercentLongerTextsFitTheWindowsAtTheirSmalle
         SCOPED_TRACE(language);
         L10n::install({{tables, pseudo.path()}, {QString::fromLatin1(language)}});
         FakeAccessibilityRepair repair;
-        MainView main(state(), &repair);
+        MainView main(state(), m_commands, &repair);
         expectNothingCut(main, QSize(920, 620), "main");
         state().setFrontApp(
             FrontApp{QStringLiteral("org.mozilla.Thunderbird"), QStringLiteral("Thunderbird")});
@@ -104,9 +104,9 @@ TEST_F(LongTextsTest, GermanAndFortyPercentLongerTextsFitTheWindowsAtTheirSmalle
         state().setSection(MainSection::Commands);
         expectNothingCut(main, QSize(920, 620), "commands");
         state().setSection(MainSection::Home);
-        OnboardingView onboarding(state(), &repair);
+        OnboardingView onboarding(state(), m_commands, &repair);
         expectNothingCut(onboarding, QSize(640, 560), "onboarding");
-        MenuBarView menu(state());
+        MenuBarView menu(state(), m_commands);
         expectNothingCut(menu, menu.sizeHint(), "popover");
     }
 }
@@ -122,10 +122,10 @@ TEST_F(LongTextsTest, TheWaylandNoticesFitTheWindowsAtTheirSmallestSizesInGerman
                               .clipboard = ClipboardRoute::DataControl,
                               .panel = PanelRoute::Hidden});
     FakeAccessibilityRepair repair;
-    ShellWindowHost host(state(), m_settings, &repair);
+    ShellWindowHost host(state(), m_commands, m_settings, &repair);
     host.showOnboarding();
     state().setHotkeyRoute({.route = HotkeyRoute::CommandLine, .failed = {HotkeyRoute::Portal}});
-    MainView main(state(), &repair);
+    MainView main(state(), m_commands, &repair);
     expectNothingCut(main, QSize(920, 620), "main");
     QWidget* onboarding = host.onboardingWindow();
     ASSERT_NE(onboarding, nullptr);

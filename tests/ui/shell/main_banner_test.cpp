@@ -41,12 +41,11 @@ public:
     {
         StateFixture::SetUp();
         makeState();
-        state().setReloadEngine([this] { ++m_reloads; });
         m_history = {dictation(s("first words")), dictation(s("older words"), 5)};
         state().setHistory(m_history);
         // Home shows some causes in its own cards; the banner's whole choice shows above other pages.
         state().setSection(MainSection::History);
-        m_view = std::make_unique<MainView>(state(), &m_repair);
+        m_view = std::make_unique<MainView>(state(), m_commands, &m_repair);
         set(true, true, true);
         setEngine(true, false);
     }
@@ -83,7 +82,6 @@ public:
     FakeAccessibilityRepair m_repair;
     QList<HistoryEntry> m_history;
     std::unique_ptr<MainView> m_view;
-    int m_reloads = 0;
 };
 
 TEST_F(MainBannerTest, ShowsTheMostUrgentCauseOnlyAndAboveHomeNoneOfThoseHomeShows)
@@ -126,7 +124,7 @@ TEST_F(MainBannerTest, ShowsTheMostUrgentCauseOnlyAndAboveHomeNoneOfThoseHomeSho
             const Kind expected = section == MainSection::Home ? c.onHome : c.expected;
             EXPECT_EQ(shown(), name(expected)) << c.name << page;
             // A window opened while the state holds shows the same.
-            const MainView opened(state(), &m_repair);
+            const MainView opened(state(), m_commands, &m_repair);
             EXPECT_EQ(shown(opened), name(expected)) << c.name << page << ", opened then";
         }
     }
@@ -197,7 +195,7 @@ TEST_F(MainBannerTest, TheActionOfEachBannerDoesItsRepair)
     state().setEngineStatus(s("Speech engine stopped 4 times in 10 minutes"));
     EXPECT_TRUE(shownTexts(banner()).contains(s("Speech engine stopped 4 times in 10 minutes")));
     banner().action()->click();
-    EXPECT_EQ(m_reloads, 1);
+    EXPECT_EQ(m_commands.reloads, 1);
 
     setEngine(true, false);
     markUnpasted();

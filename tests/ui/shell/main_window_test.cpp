@@ -2,17 +2,17 @@
 
 #include "core/model/main_section.h"
 #include "core/state/state_fixture.h"
+#include "core/text/hotkey_text.h"
 #include "core/text/l10n.h"
 #include "platform/fake/fake_accessibility_repair.h"
 #include "ui/kit/accessibility_repair_card.h"
 #include "ui/kit/heading_role.h"
 #include "ui/kit/key_cap.h"
 #include "ui/kit/kit_label.h"
+#include "ui/kit/label_button.h"
 #include "ui/kit/motion.h"
 #include "ui/kit/page.h"
-#include "ui/kit/primary_button.h"
 #include "ui/kit/settings_saved_toast.h"
-#include "ui/kit/soft_button.h"
 #include "ui/kit/status_pill.h"
 #include "ui/pages/home/home_page.h"
 #include "ui/shell/main_view.h"
@@ -50,7 +50,7 @@ protected:
 
 TEST_F(MainWindowTest, EachSectionChangeBuildsThePageAnew)
 {
-    MainView view(state(), &m_repair);
+    MainView view(state(), m_commands, &m_repair);
     QPointer<QWidget> first = view.page();
     state().setSection(MainSection::History);
     QPointer<QWidget> second = view.page();
@@ -65,7 +65,7 @@ TEST_F(MainWindowTest, EachSectionChangeBuildsThePageAnew)
 
 TEST_F(MainWindowTest, TheSavedToastShowsAfterARealChangeAtTheBottomCentreAndTakesNoClick)
 {
-    MainView view(state(), &m_repair);
+    MainView view(state(), m_commands, &m_repair);
     view.resize(1000, 700);
     view.show();
     auto* toast = view.findChild<SettingsSavedToast*>();
@@ -93,7 +93,7 @@ TEST_F(MainWindowTest, TheSavedToastCoversNothingThePageShows)
     const QString tables = QStringLiteral(QUENDA_SOURCE_DIR "/resources/Languages");
     for (const char* language : {"en", "de"}) {
         L10n::install({{tables}, {QString::fromLatin1(language)}});
-        MainView view(state(), &m_repair);
+        MainView view(state(), m_commands, &m_repair);
         state().setSection(MainSection::Style);
         view.resize(920, 620);
         view.show();
@@ -115,7 +115,7 @@ TEST_F(MainWindowTest, TheSavedToastCoversNothingThePageShows)
 TEST_F(MainWindowTest, TheSavedToastRisesFromTheBottomEdgeAndLeavesTheSameWayBeforeItHides)
 {
     AnimationsOn animations;
-    MainView view(state(), &m_repair);
+    MainView view(state(), m_commands, &m_repair);
     view.resize(1000, 700);
     view.show();
     auto* toast = view.findChild<SettingsSavedToast*>();
@@ -204,12 +204,12 @@ TEST_F(MainWindowTest, HomeShowsTheRepairCardWhileTheMicrophoneIsGrantedAndAcces
     // clang-format on
     for (const Case& c : cases) {
         grant(c.microphone, c.accessibility);
-        HomePage home(state(), &m_repair);
+        HomePage home(state(), m_commands, &m_repair);
         EXPECT_EQ(home.repairCard() != nullptr, c.card);
     }
 
     grant(true, false);
-    HomePage home(state(), &m_repair);
+    HomePage home(state(), m_commands, &m_repair);
     auto* card = qobject_cast<AccessibilityRepairCard*>(home.repairCard());
     ASSERT_NE(card, nullptr);
     card->button()->click();
@@ -226,11 +226,11 @@ TEST_F(MainWindowTest, HomeShowsTheRepairCardWhileTheMicrophoneIsGrantedAndAcces
 TEST_F(MainWindowTest, HomeShowsTheEngineOnceAndSaysWhatReloadDoes)
 {
     state().setEngineStatus(s("Speech engine stopped"));
-    HomePage home(state(), &m_repair);
+    HomePage home(state(), m_commands, &m_repair);
     EXPECT_EQ(home.findChildren<StatusPill*>().size(), 0);
     EXPECT_EQ(shownTexts(home).count(s("Speech engine stopped")), 1);
     EXPECT_TRUE(shownTexts(home).contains(L10n::s("home.reload.detail")));
-    for (const SoftButton* button : home.findChildren<SoftButton*>()) {
+    for (const LabelButton* button : home.findChildren<LabelButton*>()) {
         if (button->text() == L10n::s("home.reload")) {
             EXPECT_EQ(button->toolTip(), L10n::s("home.reload.detail"));
         }
@@ -241,7 +241,7 @@ TEST_F(MainWindowTest, HomeNamesTheHotkeyItsDoubleTapAndEscape)
 {
     for (const Hotkey hotkey : {Hotkey::RightControl, Hotkey::RightOption, Hotkey::LeftControl}) {
         configure([hotkey](QuendaConfig& c) { c.hotkey = hotkey; });
-        HomePage home(state(), &m_repair);
+        HomePage home(state(), m_commands, &m_repair);
         const auto* guide = home.findChild<QWidget*>(QStringLiteral("hotkeyGuide"));
         ASSERT_NE(guide, nullptr);
         QStringList keys;
@@ -272,7 +272,7 @@ TEST_F(MainWindowTest, EveryFocusableControlOfEveryWindowHasAnAccessibleName)
         }
         EXPECT_GT(controls, 0) << where.toStdString();
     };
-    MainView main(state(), &m_repair);
+    MainView main(state(), m_commands, &m_repair);
     for (const MainSection section : MainSectionText::table.values()) {
         state().setSection(section);
         check(main, MainSectionText::table.text(section));
@@ -283,9 +283,9 @@ TEST_F(MainWindowTest, EveryFocusableControlOfEveryWindowHasAnAccessibleName)
         QAccessibleInterface* title = QAccessible::queryAccessibleInterface(page->titleLabel());
         EXPECT_EQ(title->role(), QAccessible::Heading);
     }
-    MenuBarView menu(state());
+    MenuBarView menu(state(), m_commands);
     check(menu, QStringLiteral("popover"));
-    OnboardingView onboarding(state(), &m_repair);
+    OnboardingView onboarding(state(), m_commands, &m_repair);
     check(onboarding, QStringLiteral("onboarding"));
 }
 

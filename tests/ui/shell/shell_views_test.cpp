@@ -4,13 +4,13 @@
 #include "core/model/hotkey_routes.h"
 #include "core/model/main_section.h"
 #include "core/state/state_fixture.h"
+#include "core/text/hotkey_text.h"
 #include "core/text/l10n.h"
 #include "ui/kit/key_cap.h"
 #include "ui/kit/kit_button.h"
 #include "ui/kit/kit_label.h"
-#include "ui/kit/primary_button.h"
+#include "ui/kit/label_button.h"
 #include "ui/kit/scheme.h"
-#include "ui/kit/soft_button.h"
 #include "ui/kit/soft_picker.h"
 #include "ui/kit/theme.h"
 #include "ui/kit/toggle_switch.h"
@@ -53,7 +53,7 @@ protected:
 // and only the shown page's entry is selected.
 TEST_F(ShellViewsTest, TheMainViewShowsThePageTheStateNamesAndTheSidebarSetsIt)
 {
-    MainView view(state());
+    MainView view(state(), m_commands);
     const auto tab = [&view](MainSection section) {
         return QAccessible::queryAccessibleInterface(view.sidebar()->entry(section));
     };
@@ -84,20 +84,18 @@ TEST_F(ShellViewsTest, TheMainViewShowsThePageTheStateNamesAndTheSidebarSetsIt)
     onlySelected(MainSection::Style);
 }
 
-TEST_F(ShellViewsTest, OnboardingsDoneButtonEndsOnboardingThroughTheStatesClosure)
+TEST_F(ShellViewsTest, OnboardingsDoneButtonEndsOnboardingThroughTheApplication)
 {
-    int finished = 0;
-    state().setFinishOnboarding([&] { ++finished; });
-    OnboardingView view(state());
+    OnboardingView view(state(), m_commands);
     auto* done = view.findChild<QAbstractButton*>(QStringLiteral("onboardingDone"));
     ASSERT_NE(done, nullptr);
     done->click();
-    EXPECT_EQ(finished, 1);
+    EXPECT_EQ(m_commands.onboardingsFinished, 1);
 }
 
 TEST_F(ShellViewsTest, ClosingTheOnboardingWindowIsReportedOnceAndForgetsIt)
 {
-    ShellWindowHost host(state(), m_settings);
+    ShellWindowHost host(state(), m_commands, m_settings);
     QSignalSpy closed(&host, &ShellWindows::onboardingClosed);
     host.showOnboarding();
     ASSERT_NE(host.onboardingWindow(), nullptr);
@@ -113,7 +111,7 @@ TEST_F(ShellViewsTest, TheMainWindowIsMadeOnceWhileOpenReleasedWhenClosedAndKeep
 {
     QRect frame;
     {
-        ShellWindowHost host(state(), m_settings);
+        ShellWindowHost host(state(), m_commands, m_settings);
         host.showMain();
         QWidget* first = host.mainWindow();
         first->setGeometry(40, 50, 930, 640);
@@ -127,7 +125,7 @@ TEST_F(ShellViewsTest, TheMainWindowIsMadeOnceWhileOpenReleasedWhenClosedAndKeep
         EXPECT_EQ(host.mainWindow()->geometry().size(), frame.size());
         host.mainWindow()->close();
     }
-    ShellWindowHost next(state(), m_settings);
+    ShellWindowHost next(state(), m_commands, m_settings);
     next.showMain();
     EXPECT_EQ(next.mainWindow()->geometry().size(), frame.size());
 }
@@ -136,7 +134,7 @@ TEST_F(ShellViewsTest, TheMainWindowIsMadeOnceWhileOpenReleasedWhenClosedAndKeep
 // manager is asked to activate, exists only while the window is there.
 TEST_F(ShellViewsTest, TheMainWindowComesBackMinimisedOrClosedAndNamesItsHandleOnlyWhileShown)
 {
-    ShellWindowHost host(state(), m_settings);
+    ShellWindowHost host(state(), m_commands, m_settings);
     EXPECT_EQ(host.mainWindowHandle(), std::nullopt);
     host.showMain();
     QWidget* main = host.mainWindow();
@@ -165,9 +163,9 @@ TEST_F(ShellViewsTest, HomeOnboardingAndTheMenuSayWhatTheSessionNeedsAndLacks)
     // clang-format on
     for (const auto& row : rows) {
         state().setSessionRoutes({});
-        MainView main(state());
-        OnboardingView onboarding(state());
-        MenuBarView menu(state());
+        MainView main(state(), m_commands);
+        OnboardingView onboarding(state(), m_commands);
+        MenuBarView menu(state(), m_commands);
         // Views built before the root sets the routes follow them.
         state().setSessionRoutes(row.routes);
         for (QWidget* view : {static_cast<QWidget*>(&main), static_cast<QWidget*>(&onboarding),
@@ -227,8 +225,8 @@ TEST_F(ShellViewsTest, HomeAndOnboardingNameTheHotkeyRouteWhatFailedAndHowToGetT
     state().setConfig(config);
     for (const auto& row : rows) {
         state().setHotkeyRoute({.route = R::Portal});
-        MainView main(state());
-        OnboardingView onboarding(state());
+        MainView main(state(), m_commands);
+        OnboardingView onboarding(state(), m_commands);
         state().setHotkeyRoute(row.status);
         for (QWidget* view : {static_cast<QWidget*>(&main), static_cast<QWidget*>(&onboarding)}) {
             const QString text = routeNoticeText(*view);
@@ -262,7 +260,7 @@ TEST(HotkeyRouteNotice, TheBindingsNameTheConfiguredKeyByItsKeycode)
 // Onboarding's last row is the launch-at-login switch: it shows the stored flag and writes it.
 TEST_F(ShellViewsTest, OnboardingsLastRowSwitchesLaunchingAtLogin)
 {
-    OnboardingView view(state());
+    OnboardingView view(state(), m_commands);
     ToggleSwitch* login = view.launchAtLogin();
     EXPECT_TRUE(login->isChecked());
     login->click();
@@ -287,7 +285,7 @@ TEST_F(ShellViewsTest, OnboardingNamesTheKeyAsItsCapDoesAndEndsRightUnderItsCard
         configure([&](QuendaConfig& c) { c.hotkey = row.hotkey; });
         state().setSessionRoutes(row.routes);
         state().setHotkeyRoute(row.route);
-        OnboardingView view(state());
+        OnboardingView view(state(), m_commands);
         view.resize(view.windowSize());
         view.show();
         settle();
@@ -298,10 +296,10 @@ TEST_F(ShellViewsTest, OnboardingNamesTheKeyAsItsCapDoesAndEndsRightUnderItsCard
         EXPECT_EQ(cap->label(), key) << row.what;
 
         const QWidget* permissions = view.findChild<PermissionRows*>()->parentWidget();
-        const auto* done = view.findChild<PrimaryButton*>(s("onboardingDone"));
+        const auto* done = view.findChild<LabelButton*>(s("onboardingDone"));
         const int cardsEnd = permissions->mapTo(&view, QPoint(0, permissions->height())).y();
-        const int capsuleTop = done->mapTo(&view, QPoint(0, 0)).y() + PrimaryButton::shadowRoom.top();
-        EXPECT_LE(capsuleTop - cardsEnd, view.layout()->spacing() + PrimaryButton::shadowRoom.top())
+        const int capsuleTop = done->mapTo(&view, QPoint(0, 0)).y() + LabelButton::shadowRoom.top();
+        EXPECT_LE(capsuleTop - cardsEnd, view.layout()->spacing() + LabelButton::shadowRoom.top())
             << row.what;
     }
 }
@@ -310,10 +308,8 @@ TEST_F(ShellViewsTest, OnboardingNamesTheKeyAsItsCapDoesAndEndsRightUnderItsCard
 // menu and home each say what is missing in one line whose link opens the settings at correction.
 TEST_F(ShellViewsTest, WithoutACorrectionProviderStylesAndHomeSaySoAndLeadToItsSettings)
 {
-    QList<std::optional<MainSection>> opened;
-    state().setOpenMain([&](std::optional<MainSection> section) { opened << section; });
-    MainView main(state());
-    MenuBarView menu(state());
+    MainView main(state(), m_commands);
+    MenuBarView menu(state(), m_commands);
     const struct {
         const char* host;
         std::function<CorrectionNotice*()> notice;
@@ -345,12 +341,9 @@ TEST_F(ShellViewsTest, WithoutACorrectionProviderStylesAndHomeSaySoAndLeadToItsS
             state().setPolishAvailable(row.polishAvailable);
             EXPECT_EQ(notice->isVisibleTo(notice->window()), row.shown) << host.host << ", " << row.what;
         }
-        opened.clear();
+        m_commands.settingsOpened.clear();
         emit notice->label()->linkActivated(s("settings"));
-        EXPECT_EQ(state().section(), MainSection::Settings) << host.host;
-        EXPECT_EQ(opened, QList<std::optional<MainSection>>{MainSection::Settings}) << host.host;
-        // The settings page in the main window has taken the place it is to open at.
-        EXPECT_EQ(state().settingsToOpen(), std::nullopt) << host.host;
+        EXPECT_EQ(m_commands.settingsOpened, QList{SettingsPlace::Correction}) << host.host;
     }
 }
 
@@ -360,7 +353,7 @@ TEST_F(ShellViewsTest, ThePopoverFitsItsContentStopsInItsOwnLookAndHasAnEdge)
 {
     for (const bool empty : {true, false}) {
         state().setHistory(empty ? QList<HistoryEntry>{} : QList<HistoryEntry>{dictation(s("Hello there."))});
-        MenuBarView menu(state());
+        MenuBarView menu(state(), m_commands);
         menu.resize(menu.sizeHint());
         menu.show();
         settle();
@@ -377,7 +370,7 @@ TEST_F(ShellViewsTest, ThePopoverFitsItsContentStopsInItsOwnLookAndHasAnEdge)
     // Opened by its host with the styles' notice wrapped in two lines: nothing below the last row.
     state().setPolishAvailable(false);
     {
-        ShellWindowHost host(state(), m_settings);
+        ShellWindowHost host(state(), m_commands, m_settings);
         host.toggleMenu();
         settle();
         const MenuBarView* opened = nullptr;
@@ -388,7 +381,7 @@ TEST_F(ShellViewsTest, ThePopoverFitsItsContentStopsInItsOwnLookAndHasAnEdge)
         ASSERT_NE(opened, nullptr);
         const QWidget* styles = opened->findChild<StyleMenu*>();
         const int stylesEnd = styles->mapTo(opened, QPoint(0, styles->height())).y();
-        for (const SoftButton* button : opened->findChildren<SoftButton*>()) {
+        for (const LabelButton* button : opened->findChildren<LabelButton*>()) {
             if (button->text() == L10n::s("menu.quit")) {
                 EXPECT_EQ(button->mapTo(opened, QPoint(0, 0)).y() - stylesEnd, opened->layout()->spacing());
             }
@@ -396,7 +389,7 @@ TEST_F(ShellViewsTest, ThePopoverFitsItsContentStopsInItsOwnLookAndHasAnEdge)
     }
     state().setPolishAvailable(true);
 
-    MenuBarView menu(state());
+    MenuBarView menu(state(), m_commands);
     // clang-format off
     const struct { Phase phase; const char* text; Symbol symbol; std::optional<QColor> fill; } looks[] = {
         {Phase::idle(),      "menu.dictate", Symbol::Microphone, std::nullopt},
@@ -408,7 +401,7 @@ TEST_F(ShellViewsTest, ThePopoverFitsItsContentStopsInItsOwnLookAndHasAnEdge)
         state().setPhase(look.phase);
         EXPECT_EQ(menu.dictate()->text(), L10n::s(look.text));
         EXPECT_EQ(menu.dictate()->symbol(), look.symbol) << look.text;
-        EXPECT_EQ(menu.dictate()->fill(), look.fill) << look.text;
+        EXPECT_EQ(menu.dictate()->colour(), look.fill) << look.text;
     }
 
     const QList<QComboBox*> pickers = menu.findChildren<QComboBox*>();

@@ -1,6 +1,6 @@
 #include "platform/linux/xdg/xdg_applications.h"
 
-#include "core/styles/app_style_catalog.h"
+#include "core/base/app_id.h"
 #include "platform/linux/xdg/desktop_entry.h"
 
 #include <QDir>
@@ -56,7 +56,7 @@ QList<InstalledApp> XdgApplications::entries() const
             seen.insert(id);
             if (entry->type != QLatin1String("Application") || entry->noDisplay || entry->hidden)
                 continue;
-            if (id == AppStyleCatalog::ownBundleID() || id.toLower().contains(QLatin1String("helper")))
+            if (id == appId || id.toLower().contains(QLatin1String("helper")))
                 continue;
             apps.append({{id, entry->name.isEmpty() ? id : entry->name},
                          entry->startupWMClass,

@@ -4,11 +4,9 @@
 #include "ui/kit/theme.h"
 
 #include <QPainter>
-#include <QPainterPath>
 
 namespace {
 constexpr int kSymbolPoints = 9;
-constexpr StateFill circleFill{.rest = 0.08, .hover = 0.08, .pressed = 0.16, .chosen = {}};
 } // namespace
 
 CardIconButton::CardIconButton(Symbol symbol, const QString& accessibleName, double opacity, QWidget* parent)
@@ -31,9 +29,7 @@ void CardIconButton::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
-    QPainterPath circle;
-    circle.addEllipse(QRectF(rect()));
-    paintStateFill(p, circle, Qt::white, circleFill);
+    paintCircle(p);
     const qreal dpr = devicePixelRatioF();
     const QSize device = (QSizeF(kSymbolPoints, kSymbolPoints) * dpr).toSize();
     if (m_image.size() != device) {

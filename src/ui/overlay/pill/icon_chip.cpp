@@ -1,11 +1,9 @@
 #include "ui/overlay/pill/icon_chip.h"
 
 #include <QPainter>
-#include <QPainterPath>
 
 namespace {
 constexpr int kSymbolPoints = 11;
-constexpr StateFill circleFill{.rest = 0.08, .hover = 0.08, .pressed = 0.16, .chosen = {}};
 } // namespace
 
 IconChip::IconChip(Symbol symbol, const QString& accessibleName, const QColor& tint, QWidget* parent)
@@ -29,12 +27,7 @@ void IconChip::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
-    QPainterPath circle;
-    circle.addEllipse(QRectF(rect()));
-    // A fill of its own shows the same in every state; only being disabled dims it.
-    paintStateFill(p, circle, Qt::white, m_fill ? StateFill{} : circleFill);
-    if (m_fill)
-        p.fillPath(circle, *m_fill);
+    paintCircle(p, m_fill);
     const qreal dpr = devicePixelRatioF();
     const QSize device = (QSizeF(kSymbolPoints, kSymbolPoints) * dpr).toSize();
     if (m_image.size() != device) {

@@ -1,7 +1,9 @@
 #include "ui/overlay/pill/idle_toolbar.h"
 
 #include "core/model/hotkey.h"
+#include "core/state/app_commands.h"
 #include "core/state/app_state.h"
+#include "core/text/hotkey_text.h"
 #include "core/text/l10n.h"
 #include "ui/kit/theme.h"
 #include "ui/overlay/cards/card_parts.h"
@@ -11,9 +13,10 @@
 #include <QHBoxLayout>
 #include <QLabel>
 
-IdleToolbar::IdleToolbar(AppState& state, Clock& clock, QWidget* parent)
+IdleToolbar::IdleToolbar(AppState& state, AppCommands& commands, Clock& clock, QWidget* parent)
     : QWidget(parent)
     , m_state(state)
+    , m_commands(commands)
     , m_dictate(new IconChip(Symbol::Microphone, L10n::s(QStringLiteral("overlay.dictate")), Qt::white, this))
     , m_hotkey(CardParts::label(QString(), TextRole::MicroStrong, Theme::white(0.32), this))
     , m_translate(new TranslateToggle(clock, this))
@@ -48,13 +51,13 @@ IdleToolbar::IdleToolbar(AppState& state, Clock& clock, QWidget* parent)
     row->addSpacerItem(new QSpacerItem(2, 0, QSizePolicy::Expanding, QSizePolicy::Minimum));
     row->addWidget(m_settings);
 
-    connect(m_dictate, &IconChip::clicked, this, [this] { m_state.toggleRecording(); });
+    connect(m_dictate, &IconChip::clicked, this, [this] { m_commands.toggleRecording(); });
     connect(m_translate, &TranslateToggle::clicked, this,
             [this] { m_state.setWidgetTranslateOpen(!m_state.widgetTranslateOpen()); });
     connect(m_settings, &IconChip::clicked, this, [this] {
         // The menu must be gone before the main window takes the screen.
         m_state.setWidgetTranslateOpen(false);
-        m_state.openMain(MainSection::Settings);
+        m_commands.openMain(MainSection::Settings);
     });
     connect(&state, &AppState::engineReadyChanged, this, &IdleToolbar::refresh);
     connect(&state, &AppState::widgetTranslateOpenChanged, this, &IdleToolbar::refresh);

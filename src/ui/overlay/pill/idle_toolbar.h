@@ -4,6 +4,7 @@
 
 #include <QWidget>
 
+class AppCommands;
 class AppState;
 class IconChip;
 class QLabel;
@@ -15,7 +16,7 @@ class IdleToolbar final : public QWidget {
     Q_DISABLE_COPY_MOVE(IdleToolbar)
 
 public:
-    IdleToolbar(AppState& state, Clock& clock, QWidget* parent = nullptr);
+    IdleToolbar(AppState& state, AppCommands& commands, Clock& clock, QWidget* parent = nullptr);
 
     IconChip* dictateButton() const { return m_dictate; }
     QLabel* hotkeySymbol() const { return m_hotkey; }
@@ -26,6 +27,7 @@ private:
     void refresh();
 
     AppState& m_state;
+    AppCommands& m_commands;
     IconChip* m_dictate;
     QLabel* m_hotkey;
     TranslateToggle* m_translate;

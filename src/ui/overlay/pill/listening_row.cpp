@@ -1,8 +1,10 @@
 #include "ui/overlay/pill/listening_row.h"
 
 #include "core/model/hotkey.h"
+#include "core/state/app_commands.h"
 #include "core/state/app_state.h"
 #include "core/text/fmt.h"
+#include "core/text/hotkey_text.h"
 #include "core/text/l10n.h"
 #include "ui/kit/kit_font.h"
 #include "ui/kit/mirrored_waveform.h"
@@ -13,7 +15,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 
-ListeningRow::ListeningRow(AppState& state, Clock& clock, QWidget* parent)
+ListeningRow::ListeningRow(AppState& state, AppCommands& commands, Clock& clock, QWidget* parent)
     : QWidget(parent)
     , m_dot(new PulsingDot(clock, this))
     , m_waveform(new MirroredWaveform(clock, 15, Qt::white, this))
@@ -49,7 +51,7 @@ ListeningRow::ListeningRow(AppState& state, Clock& clock, QWidget* parent)
             [this, &state] { m_waveform->setLevels(state.levels()); });
     connect(&state, &AppState::elapsedChanged, m_clock,
             [this, &state] { m_clock->setText(Fmt::clock(state.elapsed())); });
-    connect(m_stop, &IconChip::clicked, this, [&state] { state.toggleRecording(); });
+    connect(m_stop, &IconChip::clicked, this, [&commands] { commands.toggleRecording(); });
     // A hands-free recording does not end with a release; the pill says how it does end.
     const auto followHandsFree = [this, &state] {
         m_handsFree->setText(

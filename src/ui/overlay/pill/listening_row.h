@@ -4,6 +4,7 @@
 
 #include <QWidget>
 
+class AppCommands;
 class AppState;
 class IconChip;
 class MirroredWaveform;
@@ -17,7 +18,7 @@ class ListeningRow final : public QWidget {
     Q_DISABLE_COPY_MOVE(ListeningRow)
 
 public:
-    ListeningRow(AppState& state, Clock& clock, QWidget* parent = nullptr);
+    ListeningRow(AppState& state, AppCommands& commands, Clock& clock, QWidget* parent = nullptr);
 
     MirroredWaveform* waveform() const { return m_waveform; }
     QLabel* clockLabel() const { return m_clock; }

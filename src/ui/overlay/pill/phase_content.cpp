@@ -80,9 +80,10 @@ void addSpacer(QHBoxLayout* row, int minimum)
 
 } // namespace
 
-PhaseContent::PhaseContent(AppState& state, Clock& clock, QWidget* parent)
+PhaseContent::PhaseContent(AppState& state, AppCommands& commands, Clock& clock, QWidget* parent)
     : QWidget(parent)
     , m_state(state)
+    , m_commands(commands)
     , m_clock(clock)
     , m_layout(new QHBoxLayout(this))
 {
@@ -112,7 +113,7 @@ QWidget* PhaseContent::buildRow()
 {
     const Phase& phase = m_shown.phase;
     if (phase.is(Phase::Kind::Listening))
-        return new ListeningRow(m_state, m_clock, this);
+        return new ListeningRow(m_state, m_commands, m_clock, this);
 
     auto* row = new QWidget(this);
     auto* layout = new QHBoxLayout(row);
@@ -121,7 +122,7 @@ QWidget* PhaseContent::buildRow()
     switch (phase.kind()) {
     case Phase::Kind::Idle:
         layout->setSpacing(6);
-        layout->addWidget(new IdleToolbar(m_state, m_clock, row), 1);
+        layout->addWidget(new IdleToolbar(m_state, m_commands, m_clock, row), 1);
         break;
     case Phase::Kind::Listening:
         break;

@@ -5,6 +5,7 @@
 
 #include <QWidget>
 
+class AppCommands;
 class AppState;
 class QHBoxLayout;
 
@@ -15,7 +16,7 @@ class PhaseContent final : public QWidget {
     Q_DISABLE_COPY_MOVE(PhaseContent)
 
 public:
-    PhaseContent(AppState& state, Clock& clock, QWidget* parent = nullptr);
+    PhaseContent(AppState& state, AppCommands& commands, Clock& clock, QWidget* parent = nullptr);
 
     // "Inserted" or "Copied" for a done phase.
     static QString doneStatus(const Phase& phase);
@@ -33,6 +34,7 @@ private:
     QWidget* buildRow();
 
     AppState& m_state;
+    AppCommands& m_commands;
     Clock& m_clock;
     QHBoxLayout* m_layout;
     QWidget* m_row = nullptr;

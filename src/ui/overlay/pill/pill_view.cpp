@@ -2,6 +2,7 @@
 
 #include "core/model/hotkey.h"
 #include "core/state/app_state.h"
+#include "core/text/hotkey_text.h"
 #include "core/text/l10n.h"
 #include "ui/kit/motion.h"
 #include "ui/kit/theme.h"
@@ -22,11 +23,11 @@ constexpr int kFaceOutMs = 120;
 
 } // namespace
 
-PillView::PillView(AppState& state, Clock& clock, QWidget* parent)
+PillView::PillView(AppState& state, AppCommands& commands, Clock& clock, QWidget* parent)
     : QWidget(parent)
     , m_state(state)
     , m_bar(barSize())
-    , m_content(new PhaseContent(state, clock, this))
+    , m_content(new PhaseContent(state, commands, clock, this))
     , m_width(clock, *this, chipSize().width())
     , m_height(clock, *this, chipSize().height())
     , m_face(clock, *this, 0)

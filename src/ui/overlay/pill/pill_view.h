@@ -6,6 +6,7 @@
 
 #include <QWidget>
 
+class AppCommands;
 class AppState;
 class Phase;
 class PhaseContent;
@@ -17,7 +18,7 @@ class PillView final : public QWidget {
     Q_DISABLE_COPY_MOVE(PillView)
 
 public:
-    PillView(AppState& state, Clock& clock, QWidget* parent = nullptr);
+    PillView(AppState& state, AppCommands& commands, Clock& clock, QWidget* parent = nullptr);
 
     static QSize chipSize() { return {36, 19}; }
     // 196 wide while listening, else 220 while a command is rewriting or an outcome needs the

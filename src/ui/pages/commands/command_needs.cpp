@@ -1,21 +1,23 @@
 #include "ui/pages/commands/command_needs.h"
+#include "ui/kit/label_button.h"
 
+#include "core/state/app_commands.h"
 #include "core/state/app_state.h"
 #include "core/text/l10n.h"
 #include "ui/kit/card.h"
 #include "ui/kit/kit_label.h"
 #include "ui/kit/scheme.h"
-#include "ui/kit/soft_button.h"
 #include "ui/pages/commands/symbol_column.h"
 
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
-CommandNeeds::CommandNeeds(AppState& state, QWidget* parent)
+CommandNeeds::CommandNeeds(AppState& state, AppCommands& commands, QWidget* parent)
     : QWidget(parent)
     , m_state(state)
     , m_providerStatus(new KitLabel({}, TextRole::Callout, Scheme::Text::Secondary))
-    , m_setUp(new SoftButton(L10n::s("commands.provider.setUp"), nullptr, Symbol::Gear))
+    , m_setUp(new LabelButton(LabelButton::Style::Soft, L10n::s("commands.provider.setUp"), nullptr,
+                              Symbol::Gear))
     , m_native(new KitLabel({}, TextRole::Callout, Scheme::Text::Secondary))
 {
     auto* fill = new QVBoxLayout(this);
@@ -32,7 +34,8 @@ CommandNeeds::CommandNeeds(AppState& state, QWidget* parent)
         SymbolColumn(Symbol::Globe, new KitLabel(L10n::s("commands.native"), TextRole::BodyMedium), m_native)
             .row);
 
-    connect(m_setUp, &SoftButton::clicked, this, [this] { m_state.openSettings(SettingsPlace::Correction); });
+    connect(m_setUp, &LabelButton::clicked, this,
+            [&commands] { commands.openSettings(SettingsPlace::Correction); });
     connect(&m_state, &AppState::engineReadyChanged, this, &CommandNeeds::follow);
     connect(&m_state, &AppState::polishAvailableChanged, this, &CommandNeeds::follow);
     connect(&m_state, &AppState::configChanged, this, &CommandNeeds::follow);

@@ -2,9 +2,10 @@
 
 #include <QWidget>
 
+class AppCommands;
 class AppState;
 class KitLabel;
-class SoftButton;
+class LabelButton;
 
 // What spoken commands need: a correction provider to answer them, with the way to the settings
 // while none is set up, and the user's own language, which the translate menu offers first.
@@ -16,12 +17,12 @@ public:
     // Whether commands can be answered: the engine must be ready to say.
     enum class Provider { Ready, Missing, Waiting };
 
-    explicit CommandNeeds(AppState& state, QWidget* parent = nullptr);
+    CommandNeeds(AppState& state, AppCommands& commands, QWidget* parent = nullptr);
 
     static Provider provider(const AppState& state);
 
     KitLabel* providerStatus() const { return m_providerStatus; }
-    SoftButton* setUp() const { return m_setUp; }
+    LabelButton* setUp() const { return m_setUp; }
     KitLabel* nativeLanguage() const { return m_native; }
 
 private:
@@ -29,6 +30,6 @@ private:
 
     AppState& m_state;
     KitLabel* m_providerStatus;
-    SoftButton* m_setUp;
+    LabelButton* m_setUp;
     KitLabel* m_native;
 };

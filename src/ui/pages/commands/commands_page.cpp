@@ -4,6 +4,7 @@
 #include "core/state/app_state.h"
 #include "core/text/l10n.h"
 #include "ui/binder/settings_binder.h"
+#include "core/text/main_section_text.h"
 #include "ui/kit/card.h"
 #include "ui/kit/empty_hint.h"
 #include "ui/kit/kit_label.h"
@@ -16,13 +17,13 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
-CommandsPage::CommandsPage(AppState& state, QWidget* parent)
+CommandsPage::CommandsPage(AppState& state, AppCommands& commands, QWidget* parent)
     : QWidget(parent)
     , m_state(state)
     , m_binder(new SettingsBinder(state, this))
     , m_mode(m_binder->toggle(&QuendaConfig::commandMode, L10n::s("commands.mode")))
     , m_explanation(new KitLabel({}, TextRole::Callout, Scheme::Text::Secondary))
-    , m_needs(new CommandNeeds(state))
+    , m_needs(new CommandNeeds(state, commands))
     , m_recent(new RecentHistory(state, HistoryRow::Mode::Relative, recentCount,
                                  new EmptyHint(Symbol::Wand, L10n::s("commands.recentEmptyTitle"),
                                                L10n::s("commands.recentEmptyBody")),

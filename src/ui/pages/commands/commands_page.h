@@ -3,6 +3,7 @@
 #include <QStringList>
 #include <QWidget>
 
+class AppCommands;
 class AppState;
 class CommandNeeds;
 class KitLabel;
@@ -21,7 +22,7 @@ public:
     static constexpr int examplesPerGroup = 3;
     static constexpr int recentCount = 5;
 
-    explicit CommandsPage(AppState& state, QWidget* parent = nullptr);
+    CommandsPage(AppState& state, AppCommands& commands, QWidget* parent = nullptr);
 
     // The languages whose examples the page shows: the program's, the user's own, then the one
     // dictated in when it is fixed; each once.

@@ -1,18 +1,18 @@
 #include "ui/pages/dictionary/dictionary_page.h"
+#include "ui/kit/label_button.h"
 
 #include "core/model/main_section.h"
 #include "core/state/app_state.h"
 #include "core/text/l10n.h"
 #include "ui/binder/settings_binder.h"
+#include "core/text/main_section_text.h"
 #include "ui/kit/card.h"
 #include "ui/kit/empty_hint.h"
 #include "ui/kit/keyed_rows.h"
 #include "ui/kit/kit_label.h"
 #include "ui/kit/page.h"
-#include "ui/kit/primary_button.h"
 #include "ui/kit/scheme.h"
 #include "ui/kit/search_field.h"
-#include "ui/kit/soft_button.h"
 #include "ui/kit/toggle_switch.h"
 #include "ui/pages/dictionary/dictionary_row.h"
 #include "ui/pages/dictionary/entry_editor.h"
@@ -91,10 +91,11 @@ QWidget* DictionaryPage::makeAddCard()
     card->content()->setSpacing(10);
     card->content()->addWidget(new KitLabel(L10n::s("dictionary.add"), TextRole::Heading));
     m_add = new EntryEditor;
-    m_addButton = new PrimaryButton(L10n::s("dictionary.addButton"), nullptr, Symbol::Plus);
+    m_addButton =
+        new LabelButton(LabelButton::Style::Primary, L10n::s("dictionary.addButton"), nullptr, Symbol::Plus);
     m_add->actions()->addWidget(m_addButton);
     card->content()->addWidget(m_add);
-    connect(m_addButton, &PrimaryButton::clicked, this, &DictionaryPage::add);
+    connect(m_addButton, &LabelButton::clicked, this, &DictionaryPage::add);
     connect(m_add, &EntryEditor::submitted, this, &DictionaryPage::add);
     connect(m_add, &EntryEditor::cancelled, m_add, &EntryEditor::clear);
     return card;
@@ -107,12 +108,12 @@ QWidget* DictionaryPage::makeUndoBar()
     row->setContentsMargins(8, 0, 0, 0);
     m_undoText = new KitLabel({}, TextRole::Body);
     m_undoText->setTextFormat(Qt::PlainText);
-    m_undoButton = new SoftButton(L10n::s("dictionary.undo"));
+    m_undoButton = new LabelButton(LabelButton::Style::Soft, L10n::s("dictionary.undo"));
     row->addWidget(m_undoText, 1);
     row->addWidget(m_undoButton);
     m_undoBar->content()->addLayout(row);
     m_undoBar->hide();
-    connect(m_undoButton, &SoftButton::clicked, this, &DictionaryPage::undo);
+    connect(m_undoButton, &LabelButton::clicked, this, &DictionaryPage::undo);
     return m_undoBar;
 }
 

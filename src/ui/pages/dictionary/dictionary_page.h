@@ -17,11 +17,10 @@ class DictionaryRow;
 class EntryEditor;
 class KeyedRows;
 class KitLabel;
+class LabelButton;
 class Page;
-class PrimaryButton;
 class SearchField;
 class SettingsBinder;
-class SoftButton;
 class ToggleSwitch;
 
 // The dictionary page: the "learn from my edits" switch, a form that adds an entry, and the
@@ -44,10 +43,10 @@ public:
     SearchField* searchField() const { return m_field; }
     ToggleSwitch* learnSwitch() const { return m_learn; }
     EntryEditor* addEditor() const { return m_add; }
-    PrimaryButton* addButton() const { return m_addButton; }
+    LabelButton* addButton() const { return m_addButton; }
     // Shown while a removal can be undone.
     Card* undoBar() const { return m_undoBar; }
-    SoftButton* undoButton() const { return m_undoButton; }
+    LabelButton* undoButton() const { return m_undoButton; }
     // The hint's title while the list shows one (no entries, or none that match), else empty.
     QString hintTitle() const;
 
@@ -94,10 +93,10 @@ private:
     SearchField* m_field;
     ToggleSwitch* m_learn = nullptr;
     EntryEditor* m_add = nullptr;
-    PrimaryButton* m_addButton = nullptr;
+    LabelButton* m_addButton = nullptr;
     Card* m_undoBar = nullptr;
     KitLabel* m_undoText = nullptr;
-    SoftButton* m_undoButton = nullptr;
+    LabelButton* m_undoButton = nullptr;
     Card* m_hint;
     QString m_hintKey;
     QString m_hintTitle;

@@ -1,4 +1,5 @@
 #include "ui/pages/dictionary/dictionary_row.h"
+#include "ui/kit/label_button.h"
 
 #include "core/text/l10n.h"
 #include "ui/kit/icon_button.h"
@@ -6,7 +7,6 @@
 #include "ui/kit/kit_label.h"
 #include "ui/kit/kit_paint.h"
 #include "ui/kit/scheme.h"
-#include "ui/kit/soft_button.h"
 #include "ui/kit/theme.h"
 #include "ui/pages/dictionary/entry_editor.h"
 
@@ -135,14 +135,14 @@ void DictionaryRow::startEditing()
 {
     if (!m_editor) {
         m_editor = new EntryEditor(this);
-        m_save = new SoftButton(L10n::s("dictionary.save"));
-        auto* cancel = new SoftButton(L10n::s("common.cancel"));
+        m_save = new LabelButton(LabelButton::Style::Soft, L10n::s("dictionary.save"));
+        auto* cancel = new LabelButton(LabelButton::Style::Soft, L10n::s("common.cancel"));
         m_editor->actions()->addWidget(m_save);
         m_editor->actions()->addWidget(cancel);
         layout()->addWidget(m_editor);
-        connect(m_save, &SoftButton::clicked, this, &DictionaryRow::save);
+        connect(m_save, &LabelButton::clicked, this, &DictionaryRow::save);
         connect(m_editor, &EntryEditor::submitted, this, &DictionaryRow::save);
-        connect(cancel, &SoftButton::clicked, this, &DictionaryRow::stopEditing);
+        connect(cancel, &LabelButton::clicked, this, &DictionaryRow::stopEditing);
         connect(m_editor, &EntryEditor::cancelled, this, &DictionaryRow::stopEditing);
     }
     m_editor->setFields(m_entry.item.term, m_entry.item.heardAs);

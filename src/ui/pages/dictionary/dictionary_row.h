@@ -7,8 +7,8 @@
 class EntryEditor;
 class IconButton;
 class KitLabel;
+class LabelButton;
 class QHBoxLayout;
-class SoftButton;
 
 // One dictionary entry: the term, "heard as" where it has a heard form, a mark while the learner's
 // entry is untouched, and buttons to edit and remove it. Editing swaps the texts for the two
@@ -34,7 +34,7 @@ public:
     IconButton* removeButton() const { return m_remove; }
     // Present once editing has started.
     EntryEditor* editor() const { return m_editor; }
-    SoftButton* saveButton() const { return m_save; }
+    LabelButton* saveButton() const { return m_save; }
 
 signals:
     // The fields made an acceptable entry.
@@ -56,5 +56,5 @@ private:
     IconButton* m_edit;
     IconButton* m_remove;
     EntryEditor* m_editor = nullptr;
-    SoftButton* m_save = nullptr;
+    LabelButton* m_save = nullptr;
 };

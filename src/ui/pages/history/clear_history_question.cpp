@@ -1,9 +1,9 @@
 #include "ui/pages/history/clear_history_question.h"
+#include "ui/kit/label_button.h"
 
 #include "core/text/l10n.h"
 #include "ui/kit/card.h"
 #include "ui/kit/kit_label.h"
-#include "ui/kit/soft_button.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -11,8 +11,8 @@
 
 ClearHistoryQuestion::ClearHistoryQuestion(QWidget* parent)
     : QWidget(parent)
-    , m_cancel(new SoftButton(L10n::s("common.cancel")))
-    , m_delete(new SoftButton(L10n::s("history.delete"), nullptr, Symbol::Trash))
+    , m_cancel(new LabelButton(LabelButton::Style::Soft, L10n::s("common.cancel")))
+    , m_delete(new LabelButton(LabelButton::Style::Soft, L10n::s("history.delete"), nullptr, Symbol::Trash))
 {
     auto* fill = new QVBoxLayout(this);
     fill->setContentsMargins(0, 0, 0, 0);
@@ -34,10 +34,10 @@ ClearHistoryQuestion::ClearHistoryQuestion(QWidget* parent)
     row->addWidget(m_cancel, 0, Qt::AlignVCenter);
     row->addWidget(m_delete, 0, Qt::AlignVCenter);
     card->content()->addWidget(line);
-    m_delete->setForeground(Scheme::red(palette()));
+    m_delete->setColour(Scheme::red(palette()));
 
-    connect(m_cancel, &SoftButton::clicked, this, [this] { answer(false); });
-    connect(m_delete, &SoftButton::clicked, this, [this] { answer(true); });
+    connect(m_cancel, &LabelButton::clicked, this, [this] { answer(false); });
+    connect(m_delete, &LabelButton::clicked, this, [this] { answer(true); });
     hide();
 }
 
@@ -65,6 +65,6 @@ void ClearHistoryQuestion::keyPressEvent(QKeyEvent* event)
 void ClearHistoryQuestion::changeEvent(QEvent* event)
 {
     if (event->type() == QEvent::PaletteChange)
-        m_delete->setForeground(Scheme::red(palette()));
+        m_delete->setColour(Scheme::red(palette()));
     QWidget::changeEvent(event);
 }

@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-class SoftButton;
+class LabelButton;
 
 // The question asked before the whole history goes, in the page and in the look of its cards:
 // what happens, Cancel and the red delete button. Cancel holds the keyboard, so a stray Enter or
@@ -16,8 +16,8 @@ public:
 
     // Shows the question with the keyboard on Cancel.
     void ask();
-    SoftButton* cancelButton() const { return m_cancel; }
-    SoftButton* deleteButton() const { return m_delete; }
+    LabelButton* cancelButton() const { return m_cancel; }
+    LabelButton* deleteButton() const { return m_delete; }
 
 signals:
     // The question is gone; clear tells whether the user chose to delete.
@@ -30,6 +30,6 @@ protected:
 private:
     void answer(bool clear);
 
-    SoftButton* m_cancel;
-    SoftButton* m_delete;
+    LabelButton* m_cancel;
+    LabelButton* m_delete;
 };

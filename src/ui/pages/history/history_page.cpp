@@ -1,4 +1,5 @@
 #include "ui/pages/history/history_page.h"
+#include "ui/kit/label_button.h"
 
 #include "core/base/clock.h"
 #include "core/state/app_state.h"
@@ -12,7 +13,6 @@
 #include "ui/kit/page.h"
 #include "ui/kit/scheme.h"
 #include "ui/kit/search_field.h"
-#include "ui/kit/soft_button.h"
 #include "ui/pages/history/clear_history_question.h"
 #include "ui/pages/history/history_row.h"
 
@@ -43,7 +43,7 @@ HistoryPage::HistoryPage(AppState& state, QWidget* parent)
     , m_state(state)
     , m_page(new Page(L10n::s("history.title"), L10n::s("history.subtitle"), this))
     , m_field(new SearchField(L10n::s("history.search")))
-    , m_clear(new SoftButton(L10n::s("history.clear"), nullptr, Symbol::Trash))
+    , m_clear(new LabelButton(LabelButton::Style::Soft, L10n::s("history.clear"), nullptr, Symbol::Trash))
     , m_confirmation(new ClearHistoryQuestion)
     // The question stands above the day cards.
     , m_cards(std::make_unique<KeyedRows>(*m_page->content(), 1))
@@ -59,7 +59,7 @@ HistoryPage::HistoryPage(AppState& state, QWidget* parent)
     tools->setSpacing(10);
     tools->addWidget(m_field);
     tools->addWidget(m_clear);
-    m_clear->setForeground(Scheme::red(palette()));
+    m_clear->setColour(Scheme::red(palette()));
     m_page->setAccessory(accessory);
 
     connect(m_field, &SearchField::textChanged, this, [this](const QString& query) {
@@ -67,7 +67,7 @@ HistoryPage::HistoryPage(AppState& state, QWidget* parent)
         m_limit = chunk;
         refresh();
     });
-    connect(m_clear, &SoftButton::clicked, m_confirmation, &ClearHistoryQuestion::ask);
+    connect(m_clear, &LabelButton::clicked, m_confirmation, &ClearHistoryQuestion::ask);
     connect(m_confirmation, &ClearHistoryQuestion::answered, this, [this](bool clear) {
         if (clear)
             m_state.clearHistory();

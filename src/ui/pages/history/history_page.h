@@ -13,9 +13,9 @@ class Card;
 class ClearHistoryQuestion;
 class HistoryRow;
 class KitLabel;
+class LabelButton;
 class Page;
 class SearchField;
-class SoftButton;
 
 // The history page: a search field and a clear button above the history in one card per local
 // day, newest day first. Rows are made a chunk at a time as the list scrolls near its end and
@@ -33,7 +33,7 @@ public:
 
     Page* page() const { return m_page; }
     SearchField* searchField() const { return m_field; }
-    SoftButton* clearButton() const { return m_clear; }
+    LabelButton* clearButton() const { return m_clear; }
     // The clear-all question, shown while it is asked.
     ClearHistoryQuestion* confirmation() const { return m_confirmation; }
 
@@ -73,7 +73,7 @@ private:
     int m_rowsMade = 0;
     Page* m_page;
     SearchField* m_field;
-    SoftButton* m_clear;
+    LabelButton* m_clear;
     ClearHistoryQuestion* m_confirmation;
     std::unique_ptr<KeyedRows> m_cards;
     std::map<QString, DayCard> m_days;

@@ -1,4 +1,5 @@
 #include "ui/pages/history/history_row.h"
+#include "ui/kit/label_button.h"
 
 #include "core/base/clock.h"
 #include "core/state/app_state.h"
@@ -13,7 +14,6 @@
 #include "ui/kit/motion.h"
 #include "ui/kit/reveal.h"
 #include "ui/kit/scheme.h"
-#include "ui/kit/soft_button.h"
 
 #include <QContextMenuEvent>
 #include <QHBoxLayout>
@@ -181,23 +181,24 @@ void HistoryRow::buildPanel()
     }
     auto* bar = new QHBoxLayout;
     bar->setSpacing(8);
-    m_panelCopy = new SoftButton(L10n::s("history.copy"), m_panel);
+    m_panelCopy = new LabelButton(LabelButton::Style::Soft, L10n::s("history.copy"), m_panel);
     bar->addWidget(m_panelCopy);
-    connect(m_panelCopy, &SoftButton::clicked, this, &HistoryRow::copy);
+    connect(m_panelCopy, &LabelButton::clicked, this, &HistoryRow::copy);
     QWidget* last = m_panelCopy;
     // A raw transcript the same as the text would be a second Copy.
     if (m_entry.isDictation() && m_entry.raw != m_entry.text) {
-        m_panelCopyRaw = new SoftButton(L10n::s("history.copyRaw"), m_panel);
+        m_panelCopyRaw = new LabelButton(LabelButton::Style::Soft, L10n::s("history.copyRaw"), m_panel);
         bar->addWidget(m_panelCopyRaw);
-        connect(m_panelCopyRaw, &SoftButton::clicked, this, &HistoryRow::copyRaw);
+        connect(m_panelCopyRaw, &LabelButton::clicked, this, &HistoryRow::copyRaw);
         last = m_panelCopyRaw;
     }
     bar->addStretch(1);
     bar->addSpacing(8);
-    m_panelRemove = new SoftButton(L10n::s("history.remove"), m_panel, Symbol::Trash);
-    m_panelRemove->setForeground(Scheme::red(palette()));
+    m_panelRemove =
+        new LabelButton(LabelButton::Style::Soft, L10n::s("history.remove"), m_panel, Symbol::Trash);
+    m_panelRemove->setColour(Scheme::red(palette()));
     bar->addWidget(m_panelRemove);
-    connect(m_panelRemove, &SoftButton::clicked, this, &HistoryRow::remove);
+    connect(m_panelRemove, &LabelButton::clicked, this, &HistoryRow::remove);
     column->addLayout(bar);
     m_reveal = new Reveal(m_state.clock(), m_panel, this);
     m_column->addWidget(m_reveal);
@@ -377,7 +378,7 @@ bool HistoryRow::eventFilter(QObject* watched, QEvent* event)
 void HistoryRow::changeEvent(QEvent* event)
 {
     if (event->type() == QEvent::PaletteChange && m_panelRemove)
-        m_panelRemove->setForeground(Scheme::red(palette()));
+        m_panelRemove->setColour(Scheme::red(palette()));
     QWidget::changeEvent(event);
 }
 

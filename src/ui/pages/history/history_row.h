@@ -8,11 +8,11 @@
 
 class AppState;
 class IconButton;
+class LabelButton;
 class LineLimitedLabel;
 class QMenu;
 class QVBoxLayout;
 class Reveal;
-class SoftButton;
 
 // One history entry: its final text, the meta line, copy and remove buttons that show under the
 // pointer or with the keyboard in the row, a panel with the raw transcript and text buttons, and
@@ -46,9 +46,9 @@ public:
     HistoryMeta* meta() const { return m_meta; }
     // The panel's buttons, present once the panel has been opened (copy raw only for a dictation
     // whose raw transcript differs from its text).
-    SoftButton* panelCopyButton() const { return m_panelCopy; }
-    SoftButton* panelCopyRawButton() const { return m_panelCopyRaw; }
-    SoftButton* panelRemoveButton() const { return m_panelRemove; }
+    LabelButton* panelCopyButton() const { return m_panelCopy; }
+    LabelButton* panelCopyRawButton() const { return m_panelCopyRaw; }
+    LabelButton* panelRemoveButton() const { return m_panelRemove; }
     // The text as shown: cut to the mode's lines, or whole while the panel is open.
     QString shownText() const;
     // Present once the menu has been opened.
@@ -101,8 +101,8 @@ private:
     QWidget* m_panel = nullptr;
     Reveal* m_reveal = nullptr;
     QWidget* m_transcript = nullptr;
-    SoftButton* m_panelCopy = nullptr;
-    SoftButton* m_panelCopyRaw = nullptr;
-    SoftButton* m_panelRemove = nullptr;
+    LabelButton* m_panelCopy = nullptr;
+    LabelButton* m_panelCopyRaw = nullptr;
+    LabelButton* m_panelRemove = nullptr;
     QMenu* m_menu = nullptr;
 };

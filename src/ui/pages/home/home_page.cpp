@@ -1,14 +1,16 @@
 #include "ui/pages/home/home_page.h"
+#include "ui/kit/label_button.h"
 
+#include "core/state/app_commands.h"
 #include "core/state/app_state.h"
 #include "core/text/l10n.h"
+#include "core/text/main_section_text.h"
 #include "platform/accessibility_repair.h"
 #include "ui/kit/accessibility_repair_card.h"
 #include "ui/kit/card.h"
 #include "ui/kit/empty_hint.h"
 #include "ui/kit/kit_label.h"
 #include "ui/kit/page.h"
-#include "ui/kit/soft_button.h"
 #include "ui/pages/history/recent_history.h"
 #include "ui/pages/home/hotkey_guide.h"
 #include "ui/pages/home/hotkey_route_notice.h"
@@ -19,7 +21,7 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
-HomePage::HomePage(AppState& state, AccessibilityRepair* repair, QWidget* parent)
+HomePage::HomePage(AppState& state, AppCommands& commands, AccessibilityRepair* repair, QWidget* parent)
     : QWidget(parent)
     , m_state(state)
     , m_repair(repair)
@@ -43,14 +45,14 @@ HomePage::HomePage(AppState& state, AccessibilityRepair* repair, QWidget* parent
     auto* engineRow = new QHBoxLayout;
     engineRow->addWidget(m_engineStatus->wrapping(), 1);
     m_engineStatus->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    auto* reload = new SoftButton(L10n::s("home.reload"));
+    auto* reload = new LabelButton(LabelButton::Style::Soft, L10n::s("home.reload"));
     reload->setToolTip(L10n::s("home.reload.detail"));
     reload->setAccessibleDescription(reload->toolTip());
     engineRow->addWidget(reload);
     engine->content()->addLayout(engineRow);
     engine->content()->addWidget(
         (new KitLabel(L10n::s("home.reload.detail"), TextRole::Caption, Scheme::Text::Tertiary))->wrapping());
-    engine->content()->addWidget(new CorrectionNotice(state, L10n::s("home.needsProvider")));
+    engine->content()->addWidget(new CorrectionNotice(state, commands, L10n::s("home.needsProvider")));
     page->content()->addWidget(engine);
 
     // Beside the engine, in sight at the window's first size: on this page a missing permission is
@@ -69,7 +71,7 @@ HomePage::HomePage(AppState& state, AccessibilityRepair* repair, QWidget* parent
         new EmptyHint(Symbol::Clock, L10n::s("home.recentEmptyTitle"), L10n::s("home.recentEmptyBody"))));
     page->content()->addWidget(recent);
 
-    connect(reload, &SoftButton::clicked, this, [this] { m_state.reloadEngine(); });
+    connect(reload, &LabelButton::clicked, this, [&commands] { commands.reloadEngine(); });
     connect(&m_state, &AppState::engineStatusChanged, this, &HomePage::followEngine);
     connect(&m_state, &AppState::engineReadyChanged, this, &HomePage::followEngine);
     connect(&m_state, &AppState::engineLoadingChanged, this, &HomePage::followEngine);

@@ -3,6 +3,7 @@
 #include <QWidget>
 
 class AccessibilityRepair;
+class AppCommands;
 class AppState;
 class KitLabel;
 class QVBoxLayout;
@@ -19,7 +20,7 @@ public:
     static constexpr int recentCount = 5;
 
     // Without a repair, no repair card is offered.
-    HomePage(AppState& state, AccessibilityRepair* repair, QWidget* parent = nullptr);
+    HomePage(AppState& state, AppCommands& commands, AccessibilityRepair* repair, QWidget* parent = nullptr);
 
     // The repair card on show, if any.
     QWidget* repairCard() const { return m_repairCard; }

@@ -2,6 +2,7 @@
 
 #include "core/model/hotkey.h"
 #include "core/state/app_state.h"
+#include "core/text/hotkey_text.h"
 #include "core/text/l10n.h"
 #include "ui/kit/card.h"
 #include "ui/kit/key_cap.h"

@@ -1,10 +1,10 @@
 #include "ui/pages/home/permission_rows.h"
+#include "ui/kit/label_button.h"
 
 #include "core/state/app_state.h"
 #include "core/text/l10n.h"
 #include "platform/accessibility_repair.h"
 #include "ui/kit/permission_row.h"
-#include "ui/kit/primary_button.h"
 
 #include <QVBoxLayout>
 

@@ -1,4 +1,5 @@
 #include "ui/pages/notes/notes_page.h"
+#include "ui/kit/label_button.h"
 
 #include "core/state/app_state.h"
 #include "core/text/fmt.h"
@@ -11,7 +12,7 @@
 #include "ui/kit/page.h"
 #include "ui/kit/scheme.h"
 #include "ui/kit/search_field.h"
-#include "ui/kit/soft_button.h"
+#include "ui/kit/label_button.h"
 #include "ui/kit/text_field.h"
 #include "ui/pages/notes/note_destination_picker.h"
 #include "ui/pages/notes/note_list_model.h"
@@ -59,7 +60,7 @@ NotesPage::NotesPage(AppState& state, QWidget* parent)
     : QWidget(parent)
     , m_state(state)
     , m_selection(std::make_unique<NoteSelection>(state))
-    , m_new(new SoftButton(L10n::s("notes.new"), nullptr, Symbol::Plus))
+    , m_new(new LabelButton(LabelButton::Style::Soft, L10n::s("notes.new"), nullptr, Symbol::Plus))
     , m_page(new Page(L10n::s("notes.title"), L10n::s("notes.subtitle"), this))
 {
     auto* fill = new QVBoxLayout(this);
@@ -96,7 +97,7 @@ NotesPage::NotesPage(AppState& state, QWidget* parent)
     page->viewport()->installEventFilter(this);
     m_editorCard->installEventFilter(this);
 
-    connect(m_new, &SoftButton::clicked, this, &NotesPage::create);
+    connect(m_new, &LabelButton::clicked, this, &NotesPage::create);
     connect(m_selection.get(), &NoteSelection::selected, this, &NotesPage::loadDrafts);
     connect(m_selection.get(), &NoteSelection::queryChanged, this, &NotesPage::followQuery);
     connect(&m_state, &AppState::notesChanged, this, &NotesPage::followNotes);
@@ -188,9 +189,9 @@ QWidget* NotesPage::makeEditor()
 
     auto* actions = new QHBoxLayout;
     actions->setSpacing(8);
-    m_copy = new SoftButton(L10n::s("notes.copy"));
-    m_delete = new SoftButton(L10n::s("notes.delete"), nullptr, Symbol::Trash);
-    m_delete->setForeground(Scheme::red(palette()));
+    m_copy = new LabelButton(LabelButton::Style::Soft, L10n::s("notes.copy"));
+    m_delete = new LabelButton(LabelButton::Style::Soft, L10n::s("notes.delete"), nullptr, Symbol::Trash);
+    m_delete->setColour(Scheme::red(palette()));
     actions->addWidget(m_copy);
     actions->addStretch(1);
     actions->addWidget(m_delete);
@@ -202,8 +203,8 @@ QWidget* NotesPage::makeEditor()
         if (!m_loading)
             m_selection->commit(m_title->text(), m_body->toPlainText());
     });
-    connect(m_copy, &SoftButton::clicked, this, [this] { ClipboardText::copy(m_body->toPlainText()); });
-    connect(m_delete, &SoftButton::clicked, m_selection.get(), &NoteSelection::deleteSelected);
+    connect(m_copy, &LabelButton::clicked, this, [this] { ClipboardText::copy(m_body->toPlainText()); });
+    connect(m_delete, &LabelButton::clicked, m_selection.get(), &NoteSelection::deleteSelected);
     return m_editorColumn;
 }
 

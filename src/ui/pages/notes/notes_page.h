@@ -10,6 +10,7 @@
 class AppState;
 class Card;
 class KitLabel;
+class LabelButton;
 class NoteDestinationPicker;
 class NoteListModel;
 class NoteSelection;
@@ -19,7 +20,6 @@ class QListView;
 class QPlainTextEdit;
 class QVBoxLayout;
 class SearchField;
-class SoftButton;
 struct QuendaNote;
 
 // The main window's page of the own notes: the destination picker, then either a hint that there
@@ -42,9 +42,9 @@ public:
     SearchField* search() const { return m_search; }
     NoteTitleField* titleEditor() const { return m_title; }
     QPlainTextEdit* bodyEditor() const { return m_body; }
-    SoftButton* newButton() const { return m_new; }
-    SoftButton* copyButton() const { return m_copy; }
-    SoftButton* deleteButton() const { return m_delete; }
+    LabelButton* newButton() const { return m_new; }
+    LabelButton* copyButton() const { return m_copy; }
+    LabelButton* deleteButton() const { return m_delete; }
     KitLabel* unsavedLine() const { return m_unsaved; }
     KitLabel* noResults() const { return m_noResults; }
     QWidget* emptyHint() const;
@@ -68,7 +68,7 @@ private:
 
     AppState& m_state;
     std::unique_ptr<NoteSelection> m_selection;
-    SoftButton* m_new;
+    LabelButton* m_new;
     Page* m_page;
     NoteDestinationPicker* m_picker = nullptr;
     KitLabel* m_unsaved = nullptr;
@@ -82,7 +82,7 @@ private:
     QWidget* m_editorColumn = nullptr;
     NoteTitleField* m_title = nullptr;
     QPlainTextEdit* m_body = nullptr;
-    SoftButton* m_copy = nullptr;
-    SoftButton* m_delete = nullptr;
+    LabelButton* m_copy = nullptr;
+    LabelButton* m_delete = nullptr;
     bool m_loading = false;
 };

@@ -1,7 +1,9 @@
 #include "ui/pages/settings/correction_notice.h"
 
+#include "core/state/app_commands.h"
 #include "core/state/app_state.h"
 #include "core/text/l10n.h"
+#include "core/text/main_section_text.h"
 #include "ui/kit/kit_label.h"
 
 #include <QEvent>
@@ -18,7 +20,8 @@ QString place()
 
 } // namespace
 
-CorrectionNotice::CorrectionNotice(AppState& state, const QString& text, QWidget* parent)
+CorrectionNotice::CorrectionNotice(AppState& state, AppCommands& commands, const QString& text,
+                                   QWidget* parent)
     : QWidget(parent)
     , m_state(state)
     , m_text(text)
@@ -31,7 +34,7 @@ CorrectionNotice::CorrectionNotice(AppState& state, const QString& text, QWidget
     m_label->setTextInteractionFlags(Qt::TextBrowserInteraction);
     m_label->setAccessibleName(m_text + u' ' + place());
     connect(m_label, &QLabel::linkActivated, this,
-            [this] { m_state.openSettings(SettingsPlace::Correction); });
+            [&commands] { commands.openSettings(SettingsPlace::Correction); });
     connect(&m_state, &AppState::engineReadyChanged, this, &CorrectionNotice::follow);
     connect(&m_state, &AppState::polishAvailableChanged, this, &CorrectionNotice::follow);
     write();

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+class AppCommands;
 class AppState;
 class KitLabel;
 
@@ -14,7 +15,7 @@ class CorrectionNotice final : public QWidget {
 
 public:
     // text: what the host loses without a provider.
-    CorrectionNotice(AppState& state, const QString& text, QWidget* parent = nullptr);
+    CorrectionNotice(AppState& state, AppCommands& commands, const QString& text, QWidget* parent = nullptr);
 
     static bool needed(const AppState& state);
     KitLabel* label() const { return m_label; }

@@ -1,4 +1,5 @@
 #include "ui/pages/settings/correction_section.h"
+#include "ui/kit/label_button.h"
 
 #include "core/keys/open_ai_key_store.h"
 #include "core/state/app_state.h"
@@ -6,7 +7,7 @@
 #include "ui/binder/settings_binder.h"
 #include "ui/kit/kit_label.h"
 #include "ui/kit/segmented_control.h"
-#include "ui/kit/soft_button.h"
+#include "ui/kit/label_button.h"
 #include "ui/kit/soft_picker.h"
 #include "ui/kit/toggle_switch.h"
 #include "ui/pages/settings/endpoint_row.h"
@@ -36,20 +37,23 @@ QString pickWithDialog(QWidget* parent, const QString& start)
 
 } // namespace
 
-CorrectionSection::CorrectionSection(SettingsBinder& binder, OpenAIKeyStore* keys, QWidget* parent)
+CorrectionSection::CorrectionSection(SettingsBinder& binder, AppCommands& commands, OpenAIKeyStore* keys,
+                                     QWidget* parent)
     : QWidget(parent)
     , m_binder(binder)
     , m_state(binder.state())
+    , m_commands(commands)
     , m_keys(keys)
     , m_pickFolder(&pickWithDialog)
     , m_section(new SettingsSection(Symbol::TextCheck, L10n::s("settings.correction.title"), this))
     , m_polishing(binder.toggle(&QuendaConfig::autoCorrect))
     , m_provider(binder.segments<PolishProvider>(&QuendaConfig::polishProvider, providerChoices()))
-    , m_chooseFolder(new SoftButton(L10n::s("settings.correction.folder.choose")))
+    , m_chooseFolder(new LabelButton(LabelButton::Style::Soft, L10n::s("settings.correction.folder.choose")))
     , m_list(new QWidget)
     , m_listRows(new QVBoxLayout)
     , m_keyed(*m_listRows)
-    , m_add(new SoftButton(L10n::s("settings.correction.add"), nullptr, Symbol::Plus))
+    , m_add(new LabelButton(LabelButton::Style::Soft, L10n::s("settings.correction.add"), nullptr,
+                            Symbol::Plus))
     , m_fallback(binder.toggle(&QuendaConfig::correctionFallback))
 {
     auto* fill = new QVBoxLayout(this);
@@ -79,8 +83,8 @@ CorrectionSection::CorrectionSection(SettingsBinder& binder, OpenAIKeyStore* key
                                     L10n::s("settings.correction.fallback.detail"));
     m_section->addRow(m_fallbackRow);
 
-    connect(m_chooseFolder, &SoftButton::clicked, this, &CorrectionSection::pickFolder);
-    connect(m_add, &SoftButton::clicked, this, &CorrectionSection::add);
+    connect(m_chooseFolder, &LabelButton::clicked, this, &CorrectionSection::pickFolder);
+    connect(m_add, &LabelButton::clicked, this, &CorrectionSection::add);
     // A key saved in one row may be the key of other rows of the same provider.
     if (m_keys)
         connect(m_keys, &OpenAIKeyStore::keySaved, this, [this] {
@@ -115,7 +119,7 @@ void CorrectionSection::followEndpoints()
         ids.append(endpoint.id.toString());
     // Rows are kept by endpoint, so a field being typed in keeps its text, caret and focus.
     m_keyed.apply(ids, [this](const QString& id) -> QWidget* {
-        return new EndpointRow(m_binder, m_keys, QUuid::fromString(id));
+        return new EndpointRow(m_binder, m_commands, m_keys, QUuid::fromString(id));
     });
     QList<EndpointRow*> rows;
     for (qsizetype i = 0; i < endpoints.size(); ++i) {

@@ -7,15 +7,16 @@
 
 #include <functional>
 
+class AppCommands;
 class AppState;
 class EndpointRow;
+class LabelButton;
 class OpenAIKeyStore;
 class QVBoxLayout;
 class SegmentedControl;
 class SettingsBinder;
 class SettingsRow;
 class SettingsSection;
-class SoftButton;
 class ToggleSwitch;
 
 // The settings page's section on correction: polishing on or off, who polishes (the endpoints, or
@@ -31,7 +32,8 @@ public:
     using FolderPicker = std::function<QString(QWidget* parent, const QString& start)>;
 
     // Without a key store no key row is shown.
-    CorrectionSection(SettingsBinder& binder, OpenAIKeyStore* keys, QWidget* parent = nullptr);
+    CorrectionSection(SettingsBinder& binder, AppCommands& commands, OpenAIKeyStore* keys,
+                      QWidget* parent = nullptr);
 
     // Replaces the folder dialog.
     void setFolderPicker(FolderPicker picker) { m_pickFolder = std::move(picker); }
@@ -39,10 +41,10 @@ public:
     ToggleSwitch* polishing() const { return m_polishing; }
     SegmentedControl* provider() const { return m_provider; }
     SettingsRow* folderRow() const { return m_folderRow; }
-    SoftButton* chooseFolder() const { return m_chooseFolder; }
+    LabelButton* chooseFolder() const { return m_chooseFolder; }
     // In list order.
     const QList<EndpointRow*>& endpoints() const { return m_rows; }
-    SoftButton* addEndpoint() const { return m_add; }
+    LabelButton* addEndpoint() const { return m_add; }
     ToggleSwitch* fallback() const { return m_fallback; }
 
 private:
@@ -55,18 +57,19 @@ private:
 
     SettingsBinder& m_binder;
     AppState& m_state;
+    AppCommands& m_commands;
     OpenAIKeyStore* m_keys;
     FolderPicker m_pickFolder;
     SettingsSection* m_section;
     ToggleSwitch* m_polishing;
     SegmentedControl* m_provider;
     SettingsRow* m_folderRow;
-    SoftButton* m_chooseFolder;
+    LabelButton* m_chooseFolder;
     QWidget* m_list;
     QVBoxLayout* m_listRows;
     KeyedRows m_keyed;
     QList<EndpointRow*> m_rows;
-    SoftButton* m_add;
+    LabelButton* m_add;
     SettingsRow* m_fallbackRow;
     ToggleSwitch* m_fallback;
 };

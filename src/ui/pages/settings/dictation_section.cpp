@@ -1,4 +1,5 @@
 #include "core/model/hotkey.h"
+#include "core/text/hotkey_text.h"
 #include "core/text/l10n.h"
 #include "ui/binder/settings_binder.h"
 #include "ui/kit/key_cap.h"

@@ -1,6 +1,8 @@
 #include "ui/pages/settings/endpoint_row.h"
+#include "ui/kit/label_button.h"
 
 #include "core/keys/open_ai_key_store.h"
+#include "core/state/app_commands.h"
 #include "core/state/app_state.h"
 #include "core/text/l10n.h"
 #include "ui/binder/settings_binder.h"
@@ -9,7 +11,6 @@
 #include "ui/kit/kit_label.h"
 #include "ui/kit/kit_paint.h"
 #include "ui/kit/scheme.h"
-#include "ui/kit/soft_button.h"
 #include "ui/kit/soft_picker.h"
 #include "ui/kit/text_field.h"
 #include "ui/kit/toggle_switch.h"
@@ -73,10 +74,12 @@ QString shownAsIs(const QString& text)
 
 } // namespace
 
-EndpointRow::EndpointRow(SettingsBinder& binder, OpenAIKeyStore* keys, const QUuid& id, QWidget* parent)
+EndpointRow::EndpointRow(SettingsBinder& binder, AppCommands& commands, OpenAIKeyStore* keys, const QUuid& id,
+                         QWidget* parent)
     : QWidget(parent)
     , m_binder(binder)
     , m_state(binder.state())
+    , m_commands(commands)
     , m_keys(keys)
     , m_id(id)
     , m_number(new KitLabel({}, TextRole::BodyStrong))
@@ -129,7 +132,7 @@ EndpointRow::EndpointRow(SettingsBinder& binder, OpenAIKeyStore* keys, const QUu
         outer->addWidget(m_key);
         connect(m_key, &ProviderKeyField::keyChanged, this, [this](const QString& key) {
             if (const auto endpoint = stored())
-                m_state.lookupCorrectionModel(key, endpoint->resolvedBaseURL());
+                m_commands.lookupCorrectionModel(key, endpoint->resolvedBaseURL());
         });
     }
 
@@ -365,14 +368,14 @@ void EndpointRow::lookUp()
         return;
     const QString base = endpoint->resolvedBaseURL();
     if (!m_keys) {
-        m_state.lookupCorrectionModel({}, base);
+        m_commands.lookupCorrectionModel({}, base);
         return;
     }
     m_keys->keyInBackground(*endpoint, this, [this, base](const KeyLookup& key) {
         // The key row tells of a keyring that did not answer; asking without the key would only
         // report a missing one.
         if (key.ok())
-            m_state.lookupCorrectionModel(key.value().value_or(QString()), base);
+            m_commands.lookupCorrectionModel(key.value().value_or(QString()), base);
     });
 }
 

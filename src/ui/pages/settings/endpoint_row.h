@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 
+class AppCommands;
 class AppState;
 class IconButton;
 class KitLabel;
@@ -30,7 +31,8 @@ class EndpointRow final : public QWidget {
 
 public:
     // Without a key store the key row is left out.
-    EndpointRow(SettingsBinder& binder, OpenAIKeyStore* keys, const QUuid& id, QWidget* parent = nullptr);
+    EndpointRow(SettingsBinder& binder, AppCommands& commands, OpenAIKeyStore* keys, const QUuid& id,
+                QWidget* parent = nullptr);
 
     // Changes the endpoint list in one configuration write, none when nothing changed; the legacy
     // fields follow the first endpoint, as they do in the file.
@@ -76,6 +78,7 @@ private:
 
     SettingsBinder& m_binder;
     AppState& m_state;
+    AppCommands& m_commands;
     OpenAIKeyStore* m_keys;
     const QUuid m_id;
     CorrectionEndpoint m_shown;

@@ -2,7 +2,7 @@
 #include "core/text/l10n.h"
 #include "ui/binder/settings_binder.h"
 #include "ui/kit/accessibility_repair_card.h"
-#include "ui/kit/soft_button.h"
+#include "ui/kit/label_button.h"
 #include "ui/pages/home/permission_rows.h"
 #include "ui/pages/settings/settings_row.h"
 #include "ui/pages/settings/settings_section.h"
@@ -46,10 +46,10 @@ QWidget* repairSlot(AppState& state, AccessibilityRepair* repair)
 
 SettingsRow* supportFolder(AppState& state)
 {
-    auto* open = new SoftButton(L10n::s("settings.open"));
+    auto* open = new LabelButton(LabelButton::Style::Soft, L10n::s("settings.open"));
     open->setAccessibleName(L10n::s("settings.open.help"));
     auto* row = new SettingsRow(L10n::s("settings.supportFolder"), open, SupportPaths::directory());
-    QObject::connect(open, &SoftButton::clicked, row, [&state, row] {
+    QObject::connect(open, &LabelButton::clicked, row, [&state, row] {
         row->setProblem(state.openSupportFolder() ? QString() : L10n::s("settings.open.failed"));
     });
     return row;

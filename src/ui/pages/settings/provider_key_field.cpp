@@ -1,10 +1,11 @@
 #include "ui/pages/settings/provider_key_field.h"
+#include "ui/kit/label_button.h"
 
 #include "core/keys/open_ai_key_store.h"
 #include "core/text/l10n.h"
 #include "ui/kit/kit_label.h"
 #include "ui/kit/scheme.h"
-#include "ui/kit/soft_button.h"
+#include "ui/kit/label_button.h"
 #include "ui/kit/text_field.h"
 #include "ui/pages/settings/correction_texts.h"
 #include "ui/pages/settings/settings_row.h"
@@ -18,7 +19,7 @@ ProviderKeyField::ProviderKeyField(OpenAIKeyStore& keys, QWidget* parent)
     , m_keys(keys)
     , m_field(new TextField)
     , m_editor(m_field->editor())
-    , m_remove(new SoftButton(L10n::s("settings.correction.key.remove")))
+    , m_remove(new LabelButton(LabelButton::Style::Soft, L10n::s("settings.correction.key.remove")))
 {
     m_editor->setEchoMode(QLineEdit::Password);
 
@@ -38,7 +39,7 @@ ProviderKeyField::ProviderKeyField(OpenAIKeyStore& keys, QWidget* parent)
     fill->addWidget(m_row);
 
     connect(m_editor, &QLineEdit::editingFinished, this, &ProviderKeyField::store);
-    connect(m_remove, &SoftButton::clicked, this, &ProviderKeyField::remove);
+    connect(m_remove, &LabelButton::clicked, this, &ProviderKeyField::remove);
     refresh();
 }
 

@@ -6,10 +6,10 @@
 
 #include <functional>
 
+class LabelButton;
 class OpenAIKeyStore;
 class QLineEdit;
 class SettingsRow;
-class SoftButton;
 class TextField;
 
 // One endpoint's provider key: a masked field that stores what is typed into it in the Secret
@@ -41,7 +41,7 @@ public:
     Stored stored() const { return m_stored; }
     Problem problem() const { return m_problem; }
     QLineEdit* editor() const { return m_editor; }
-    SoftButton* removeButton() const { return m_remove; }
+    LabelButton* removeButton() const { return m_remove; }
     SettingsRow* row() const { return m_row; }
 
 signals:
@@ -66,7 +66,7 @@ private:
     QString m_account;
     TextField* m_field;
     QLineEdit* m_editor;
-    SoftButton* m_remove;
+    LabelButton* m_remove;
     SettingsRow* m_row = nullptr;
     Stored m_stored = Stored::Unknown;
     Problem m_problem = Problem::None;

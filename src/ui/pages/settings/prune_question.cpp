@@ -3,7 +3,7 @@
 #include "core/text/l10n.h"
 #include "ui/kit/kit_label.h"
 #include "ui/kit/scheme.h"
-#include "ui/kit/soft_button.h"
+#include "ui/kit/label_button.h"
 #include "ui/pages/settings/settings_texts.h"
 
 #include <QApplication>
@@ -13,8 +13,8 @@
 PruneQuestion::PruneQuestion(QWidget* parent)
     : QWidget(parent)
     , m_text((new KitLabel({}, TextRole::Callout))->wrapping())
-    , m_cancel(new SoftButton(L10n::s("common.cancel")))
-    , m_remove(new SoftButton(L10n::s("settings.prune.remove"), nullptr, Symbol::Trash))
+    , m_cancel(new LabelButton(LabelButton::Style::Soft, L10n::s("common.cancel")))
+    , m_remove(new LabelButton(LabelButton::Style::Soft, L10n::s("settings.prune.remove"), nullptr, Symbol::Trash))
 {
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
@@ -23,10 +23,10 @@ PruneQuestion::PruneQuestion(QWidget* parent)
     row->addSpacing(8);
     row->addWidget(m_cancel, 0, Qt::AlignVCenter);
     row->addWidget(m_remove, 0, Qt::AlignVCenter);
-    m_remove->setForeground(Scheme::red(palette()));
+    m_remove->setColour(Scheme::red(palette()));
 
-    connect(m_cancel, &SoftButton::clicked, this, [this] { answer(false); });
-    connect(m_remove, &SoftButton::clicked, this, [this] { answer(true); });
+    connect(m_cancel, &LabelButton::clicked, this, [this] { answer(false); });
+    connect(m_remove, &LabelButton::clicked, this, [this] { answer(true); });
     hide();
 }
 
@@ -73,6 +73,6 @@ void PruneQuestion::keyPressEvent(QKeyEvent* event)
 void PruneQuestion::changeEvent(QEvent* event)
 {
     if (event->type() == QEvent::PaletteChange)
-        m_remove->setForeground(Scheme::red(palette()));
+        m_remove->setColour(Scheme::red(palette()));
     QWidget::changeEvent(event);
 }

@@ -6,7 +6,7 @@
 #include <functional>
 
 class KitLabel;
-class SoftButton;
+class LabelButton;
 
 // The question a retention row asks before a shorter limit removes stored dictations: how many go,
 // Cancel and the red remove button, in place under the row. Cancel holds the keyboard, as in the
@@ -24,8 +24,8 @@ public:
     // Hides an open question unanswered.
     void drop();
     QString text() const;
-    SoftButton* cancelButton() const { return m_cancel; }
-    SoftButton* removeButton() const { return m_remove; }
+    LabelButton* cancelButton() const { return m_cancel; }
+    LabelButton* removeButton() const { return m_remove; }
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -35,8 +35,8 @@ private:
     void answer(bool remove);
 
     KitLabel* m_text;
-    SoftButton* m_cancel;
-    SoftButton* m_remove;
+    LabelButton* m_cancel;
+    LabelButton* m_remove;
     std::function<void(bool)> m_decide;
     // Where the keyboard was when the question came, so that it goes back there after.
     QPointer<QWidget> m_focusBefore;

@@ -4,6 +4,7 @@
 #include "core/state/app_state.h"
 #include "core/text/l10n.h"
 #include "ui/binder/settings_binder.h"
+#include "core/text/main_section_text.h"
 #include "ui/kit/page.h"
 #include "ui/pages/settings/correction_section.h"
 #include "ui/pages/settings/settings_section.h"
@@ -25,22 +26,25 @@ constexpr std::array<const char*, SettingsPage::sectionCount> names{
 
 } // namespace
 
-SettingsPage::SettingsPage(AppState& state, AccessibilityRepair* repair, OpenAIKeyStore* keys,
-                           QWidget* parent)
+SettingsPage::SettingsPage(AppState& state, AppCommands& commands, AccessibilityRepair* repair,
+                           OpenAIKeyStore* keys, QWidget* parent)
     : QWidget(parent)
     , m_state(state)
     , m_binder(new SettingsBinder(state, this))
     , m_page(new Page(MainSectionText::title(MainSection::Settings), L10n::s("settings.subtitle"), this))
-    , m_correction(new CorrectionSection(*m_binder, keys))
+    , m_correction(new CorrectionSection(*m_binder, commands, keys))
 {
     auto* fill = new QVBoxLayout(this);
     fill->setContentsMargins(0, 0, 0, 0);
     fill->addWidget(m_page);
-    m_sections = {
-        SettingsSections::dictation(*m_binder),    SettingsSections::languages(*m_binder),
-        SettingsSections::speech(*m_binder, keys), m_correction,
-        SettingsSections::widget(*m_binder),       SettingsSections::history(*m_binder),
-        SettingsSections::start(*m_binder),        SettingsSections::permissions(*m_binder, repair)};
+    m_sections = {SettingsSections::dictation(*m_binder),
+                  SettingsSections::languages(*m_binder),
+                  SettingsSections::speech(*m_binder, commands, keys),
+                  m_correction,
+                  SettingsSections::widget(*m_binder),
+                  SettingsSections::history(*m_binder),
+                  SettingsSections::start(*m_binder),
+                  SettingsSections::permissions(*m_binder, repair)};
     for (QWidget* section : m_sections)
         m_page->content()->addWidget(section);
     connect(&m_state, &AppState::settingsToOpenChanged, this, &SettingsPage::followRequest);

@@ -8,6 +8,7 @@
 #include <optional>
 
 class AccessibilityRepair;
+class AppCommands;
 class AppState;
 class CorrectionSection;
 class OpenAIKeyStore;
@@ -27,8 +28,8 @@ public:
 
     // Without a repair, the accessibility row offers none; without a key store, no provider key
     // is shown.
-    SettingsPage(AppState& state, AccessibilityRepair* repair, OpenAIKeyStore* keys = nullptr,
-                 QWidget* parent = nullptr);
+    SettingsPage(AppState& state, AppCommands& commands, AccessibilityRepair* repair,
+                 OpenAIKeyStore* keys = nullptr, QWidget* parent = nullptr);
 
     // The section's name for file names and tests: "dictation", "languages", ...
     static QString sectionName(Section section);

@@ -1,6 +1,7 @@
 #pragma once
 
 class AccessibilityRepair;
+class AppCommands;
 class OpenAIKeyStore;
 class SettingsBinder;
 class SettingsSection;
@@ -15,7 +16,7 @@ SettingsSection* dictation(SettingsBinder& binder);
 SettingsSection* languages(SettingsBinder& binder);
 // The recogniser, the user's own speech server (without a key store, its key row is left out), the
 // engine's state and, behind a disclosure, its port.
-SettingsSection* speech(SettingsBinder& binder, OpenAIKeyStore* keys);
+SettingsSection* speech(SettingsBinder& binder, AppCommands& commands, OpenAIKeyStore* keys);
 // The floating widget and where and how long its result cards show.
 SettingsSection* widget(SettingsBinder& binder);
 // How long and how many dictations the history keeps.

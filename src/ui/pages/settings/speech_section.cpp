@@ -1,10 +1,11 @@
+#include "core/state/app_commands.h"
 #include "core/text/l10n.h"
 #include "core/text/speech_route_text.h"
 #include "ui/binder/settings_binder.h"
 #include "ui/kit/kit_font.h"
 #include "ui/kit/kit_label.h"
+#include "ui/kit/label_button.h"
 #include "ui/kit/segmented_control.h"
-#include "ui/kit/soft_button.h"
 #include "ui/kit/status_pill.h"
 #include "ui/kit/text_field.h"
 #include "ui/pages/settings/settings_row.h"
@@ -20,7 +21,7 @@ namespace {
 constexpr qint64 lowestPort = 1024;
 constexpr qint64 highestPort = 65535;
 
-QWidget* engineState(SettingsBinder& binder)
+QWidget* engineState(SettingsBinder& binder, AppCommands& commands)
 {
     AppState& state = binder.state();
     auto* box = new QWidget;
@@ -29,9 +30,9 @@ QWidget* engineState(SettingsBinder& binder)
     line->setSpacing(10);
     auto* pill = new StatusPill(state.clock(), state.engineState(), state.engineStatus());
     line->addWidget(pill, 1);
-    auto* reload = new SoftButton(L10n::s("home.reload"));
+    auto* reload = new LabelButton(LabelButton::Style::Soft, L10n::s("home.reload"));
     line->addWidget(reload);
-    QObject::connect(reload, &SoftButton::clicked, box, [&state] { state.reloadEngine(); });
+    QObject::connect(reload, &LabelButton::clicked, box, [&commands] { commands.reloadEngine(); });
     const auto follow = [&state, pill] { pill->set(state.engineState(), state.engineStatus()); };
     QObject::connect(&state, &AppState::engineStatusChanged, pill, follow);
     QObject::connect(&state, &AppState::engineReadyChanged, pill, follow);
@@ -40,19 +41,19 @@ QWidget* engineState(SettingsBinder& binder)
 }
 
 // The engine's port, written when the field is left and only when the engine could listen there.
-SettingsRow* portRow(SettingsBinder& binder)
+SettingsRow* portRow(SettingsBinder& binder, AppCommands& commands)
 {
     AppState& state = binder.state();
     auto* field = binder.text<qint64>(
         new TextField, &QuendaConfig::port,
-        [&state](const QString& typed) -> Result<qint64, SettingsBinder::Refusal> {
+        [&state, &commands](const QString& typed) -> Result<qint64, SettingsBinder::Refusal> {
             bool number = false;
             const qint64 port = typed.trimmed().toLongLong(&number);
             if (number && port == state.config().port)
                 return port;
             if (!number || port < lowestPort || port > highestPort)
                 return SettingsBinder::Refusal{L10n::s("settings.port.range")};
-            if (!state.portFree(port))
+            if (!commands.portFree(port))
                 return SettingsBinder::Refusal{L10n::format(QStringLiteral("settings.port.taken"), {port})};
             return port;
         },
@@ -88,24 +89,25 @@ SettingsRow* recogniserRow(SettingsBinder& binder)
 
 } // namespace
 
-SettingsSection* SettingsSections::speech(SettingsBinder& binder, OpenAIKeyStore* keys)
+SettingsSection* SettingsSections::speech(SettingsBinder& binder, AppCommands& commands, OpenAIKeyStore* keys)
 {
     auto* section = new SettingsSection(Symbol::Waveform, L10n::s("settings.speech.title"));
     section->addRow(recogniserRow(binder));
-    auto* server = new SpeechServerRows(binder, keys);
+    auto* server = new SpeechServerRows(binder, commands, keys);
     section->addRow(server);
     binder.follow(server, [&binder, server] {
         server->setVisible(binder.state().config().asrEngine == AsrEngine::Whisper);
     });
-    section->addRow(new SettingsRow(L10n::s("home.engine"), engineState(binder)));
+    section->addRow(new SettingsRow(L10n::s("home.engine"), engineState(binder, commands)));
 
-    auto* advanced = new SoftButton(L10n::s("settings.advanced"), nullptr, Symbol::ChevronDown);
+    auto* advanced =
+        new LabelButton(LabelButton::Style::Soft, L10n::s("settings.advanced"), nullptr, Symbol::ChevronDown);
     advanced->setCheckable(true);
     section->addRow(advanced);
-    SettingsRow* port = portRow(binder);
+    SettingsRow* port = portRow(binder, commands);
     port->hide();
     section->addRow(port);
-    QObject::connect(advanced, &SoftButton::toggled, port, [advanced, port](bool open) {
+    QObject::connect(advanced, &LabelButton::toggled, port, [advanced, port](bool open) {
         advanced->setSymbol(open ? Symbol::ChevronUp : Symbol::ChevronDown);
         port->setVisible(open);
     });

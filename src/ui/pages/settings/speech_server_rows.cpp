@@ -1,10 +1,12 @@
 #include "ui/pages/settings/speech_server_rows.h"
+#include "ui/kit/label_button.h"
 
+#include "core/state/app_commands.h"
 #include "core/state/app_state.h"
 #include "core/text/l10n.h"
 #include "ui/binder/settings_binder.h"
 #include "ui/kit/kit_label.h"
-#include "ui/kit/soft_button.h"
+#include "ui/kit/label_button.h"
 #include "ui/kit/text_field.h"
 #include "ui/pages/settings/provider_key_field.h"
 #include "ui/pages/settings/settings_row.h"
@@ -74,15 +76,17 @@ public:
 
 } // namespace
 
-SpeechServerRows::SpeechServerRows(SettingsBinder& binder, OpenAIKeyStore* keys, QWidget* parent)
+SpeechServerRows::SpeechServerRows(SettingsBinder& binder, AppCommands& commands, OpenAIKeyStore* keys,
+                                   QWidget* parent)
     : QWidget(parent)
     , m_binder(binder)
     , m_state(binder.state())
+    , m_commands(commands)
     , m_address(field(L10n::s("settings.speechServer.url.placeholder")))
     , m_addressRow(new SettingsRow(L10n::s("settings.speechServer.url"), m_address,
                                    L10n::s("settings.speechServer.url.detail")))
     , m_model(field(L10n::s("settings.speechServer.model.placeholder")))
-    , m_check(new SoftButton(L10n::s("settings.speechServer.check.button")))
+    , m_check(new LabelButton(LabelButton::Style::Soft, L10n::s("settings.speechServer.check.button")))
     , m_checkRow(new SettingsRow(L10n::s("settings.speechServer.check"), m_check,
                                  L10n::s("settings.speechServer.check.detail")))
 {
@@ -107,7 +111,7 @@ SpeechServerRows::SpeechServerRows(SettingsBinder& binder, OpenAIKeyStore* keys,
     m_model->editor()->installEventFilter(inSight);
     m_binder.text<QString>(m_address, &QuendaConfig::speechBaseURL, &addressOf, &shownAsIs);
     m_binder.text<QString>(m_model, &QuendaConfig::speechModel, &modelOf, &shownAsIs);
-    connect(m_check, &SoftButton::clicked, this, &SpeechServerRows::check);
+    connect(m_check, &LabelButton::clicked, this, &SpeechServerRows::check);
     if (m_key)
         connect(m_key, &ProviderKeyField::keyChanged, this, &SpeechServerRows::dropCheck);
     m_binder.follow(this, [this] { follow(); });
@@ -134,7 +138,7 @@ void SpeechServerRows::check()
     m_checking = new QObject(this);
     m_checkRow->detail()->setText(L10n::s("settings.speechServer.check.running"));
     m_check->setEnabled(false);
-    m_state.checkSpeechServer(m_checking, [this, asked = m_checking.data()](const SpeechCheck& answer) {
+    m_commands.checkSpeechServer(m_checking, [this, asked = m_checking.data()](const SpeechCheck& answer) {
         if (asked == m_checking)
             checked(answer);
     });

@@ -7,14 +7,16 @@
 
 #include <optional>
 
+class AppCommands;
 class AppState;
+class LabelButton;
 class OpenAIKeyStore;
 class ProviderKeyField;
 class QLineEdit;
 class SettingsBinder;
 class SettingsRow;
-class SoftButton;
 class TextField;
+struct SpeechCheck;
 
 // The user's own speech server: its address, which says that recordings go there and warns of
 // plain http to another computer, the model, the key in the Secret Service and a check that sends
@@ -26,7 +28,8 @@ class SpeechServerRows final : public QWidget {
 
 public:
     // Without a key store the key row is left out.
-    SpeechServerRows(SettingsBinder& binder, OpenAIKeyStore* keys, QWidget* parent = nullptr);
+    SpeechServerRows(SettingsBinder& binder, AppCommands& commands, OpenAIKeyStore* keys,
+                     QWidget* parent = nullptr);
 
     SettingsRow* addressRow() const { return m_addressRow; }
     TextField* address() const { return m_address; }
@@ -34,7 +37,7 @@ public:
     // Absent without a key store.
     ProviderKeyField* key() const { return m_key; }
     SettingsRow* checkRow() const { return m_checkRow; }
-    SoftButton* checkButton() const { return m_check; }
+    LabelButton* checkButton() const { return m_check; }
 
 private:
     void follow();
@@ -46,11 +49,12 @@ private:
 
     SettingsBinder& m_binder;
     AppState& m_state;
+    AppCommands& m_commands;
     TextField* m_address;
     SettingsRow* m_addressRow;
     TextField* m_model;
     ProviderKeyField* m_key = nullptr;
-    SoftButton* m_check;
+    LabelButton* m_check;
     SettingsRow* m_checkRow;
     // The stored server the rows show; another one drops the answer of a check.
     std::optional<SpeechServer> m_server;

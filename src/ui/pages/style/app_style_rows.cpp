@@ -1,4 +1,5 @@
 #include "ui/pages/style/app_style_rows.h"
+#include "ui/kit/label_button.h"
 
 #include "core/state/app_state.h"
 #include "core/text/l10n.h"
@@ -6,7 +7,6 @@
 #include "ui/kit/kit_label.h"
 #include "ui/kit/scheme.h"
 #include "ui/kit/search_field.h"
-#include "ui/kit/soft_button.h"
 #include "ui/kit/symbol_view.h"
 #include "ui/kit/theme.h"
 #include "ui/pages/style/app_icon_cache.h"
@@ -41,7 +41,7 @@ AppStyleRow::AppStyleRow(AppState& state, AppIconCache& icons, const AppStylePro
     , m_icon(new QLabel(this))
     , m_name(new KitLabel({}, TextRole::BodyMedium, Scheme::Text::Primary, this))
     , m_hint(new KitLabel({}, TextRole::Caption, Scheme::Text::Secondary, this))
-    , m_picker(new SoftButton({}, this, Symbol::ChevronDown))
+    , m_picker(new LabelButton(LabelButton::Style::Soft, {}, this, Symbol::ChevronDown))
 {
     m_icon->setFixedSize(iconSide, iconSide);
     m_icon->setPixmap(icons.icon(profile.bundleID).pixmap(QSize(iconSide, iconSide), devicePixelRatioF()));
@@ -50,7 +50,7 @@ AppStyleRow::AppStyleRow(AppState& state, AppIconCache& icons, const AppStylePro
     m_picker->setFixedWidth(pickerWidth);
     // Its height does not depend on its text: taken while it has none, which costs no text layout.
     m_picker->setFixedHeight(m_picker->sizeHint().height());
-    connect(m_picker, &SoftButton::clicked, this,
+    connect(m_picker, &LabelButton::clicked, this,
             [this] { styleMenu()->popup(m_picker->mapToGlobal(QPoint(0, m_picker->height()))); });
     setProfile(profile);
 }
@@ -166,7 +166,7 @@ AppStylesSection::AppStylesSection(AppState& state, AppIconCache& icons, QWidget
     : QWidget(parent)
     , m_state(state)
     , m_icons(icons)
-    , m_toggle(new SoftButton(L10n::s("style.allApps")))
+    , m_toggle(new LabelButton(LabelButton::Style::Soft, L10n::s("style.allApps")))
     , m_search(new SearchField(L10n::s("style.search")))
     , m_empty(new KitLabel({}, TextRole::Body, Scheme::Text::Secondary))
     , m_list(new QVBoxLayout)
@@ -197,7 +197,7 @@ AppStylesSection::AppStylesSection(AppState& state, AppIconCache& icons, QWidget
     column->addLayout(m_list);
     m_rows = std::make_unique<KeyedRows>(*m_list);
 
-    connect(m_toggle, &SoftButton::clicked, this, [this] {
+    connect(m_toggle, &LabelButton::clicked, this, [this] {
         m_showAll = !m_showAll;
         m_toggle->setText(m_showAll ? L10n::s("style.recognizedOnly") : L10n::s("style.allApps"));
         m_toggle->updateGeometry();

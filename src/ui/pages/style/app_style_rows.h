@@ -10,11 +10,11 @@ class AppIconCache;
 class AppState;
 class KeyedRows;
 class KitLabel;
+class LabelButton;
 class QLabel;
 class QMenu;
 class QVBoxLayout;
 class SearchField;
-class SoftButton;
 
 // One known application: its icon, name, a hint about its style and a picker of the style that
 // applies to it. A divider under the row, past the icon, unless it is the last.
@@ -33,7 +33,7 @@ public:
     const AppStyleProfile& profile() const { return m_profile; }
     void setLast(bool last);
     // The picker: the applying style's title; a click, Space or Enter opens the style menu.
-    SoftButton* picker() const { return m_picker; }
+    LabelButton* picker() const { return m_picker; }
     // The id of the style the picker shows; empty when the profile names no style.
     QString pickedStyle() const { return m_picked; }
     // The menu of styles the picker opens, built on first use.
@@ -54,7 +54,7 @@ private:
     QLabel* m_icon;
     KitLabel* m_name;
     KitLabel* m_hint;
-    SoftButton* m_picker;
+    LabelButton* m_picker;
     QMenu* m_menu = nullptr;
     QString m_picked;
     bool m_last = false;
@@ -71,7 +71,7 @@ public:
     ~AppStylesSection() override;
 
     bool showsAll() const { return m_showAll; }
-    SoftButton* toggle() const { return m_toggle; }
+    LabelButton* toggle() const { return m_toggle; }
     SearchField* search() const { return m_search; }
     // The text shown instead of rows; hidden while rows are shown.
     KitLabel* emptyText() const { return m_empty; }
@@ -84,7 +84,7 @@ private:
     AppState& m_state;
     AppIconCache& m_icons;
     bool m_showAll = false;
-    SoftButton* m_toggle;
+    LabelButton* m_toggle;
     SearchField* m_search;
     KitLabel* m_empty;
     QVBoxLayout* m_list;

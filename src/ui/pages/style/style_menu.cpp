@@ -11,13 +11,13 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
-StyleMenu::StyleMenu(AppState& state, QWidget* parent)
+StyleMenu::StyleMenu(AppState& state, AppCommands& commands, QWidget* parent)
     : QWidget(parent)
     , m_state(state)
     , m_binder(new SettingsBinder(state, this))
     , m_label(new KitLabel({}, TextRole::CalloutMedium, Scheme::Text::Secondary))
     , m_menu(new SoftPicker)
-    , m_needsProvider(new CorrectionNotice(state, L10n::s("style.needsProvider")))
+    , m_needsProvider(new CorrectionNotice(state, commands, L10n::s("style.needsProvider")))
 {
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);

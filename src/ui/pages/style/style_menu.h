@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+class AppCommands;
 class AppState;
 class CorrectionNotice;
 class KitLabel;
@@ -16,7 +17,7 @@ class StyleMenu final : public QWidget {
     Q_DISABLE_COPY_MOVE(StyleMenu)
 
 public:
-    explicit StyleMenu(AppState& state, QWidget* parent = nullptr);
+    StyleMenu(AppState& state, AppCommands& commands, QWidget* parent = nullptr);
 
     QComboBox* menu() const { return m_menu; }
     KitLabel* label() const { return m_label; }

@@ -1,4 +1,5 @@
 #include "ui/pages/style/style_page.h"
+#include "ui/kit/label_button.h"
 
 #include "core/state/app_state.h"
 #include "core/text/l10n.h"
@@ -10,7 +11,6 @@
 #include "ui/kit/page.h"
 #include "ui/kit/scheme.h"
 #include "ui/kit/segmented_control.h"
-#include "ui/kit/soft_button.h"
 #include "ui/kit/soft_picker.h"
 #include "ui/kit/symbol_view.h"
 #include "ui/kit/theme.h"
@@ -74,7 +74,7 @@ private:
 
 } // namespace
 
-StylePage::StylePage(AppState& state, AppIconCache& icons, QWidget* parent)
+StylePage::StylePage(AppState& state, AppCommands& commands, AppIconCache& icons, QWidget* parent)
     : QWidget(parent)
     , m_state(state)
     , m_binder(new SettingsBinder(state, this))
@@ -90,7 +90,7 @@ StylePage::StylePage(AppState& state, AppIconCache& icons, QWidget* parent)
     content->addWidget(m_front);
     auto* defaultHeading = new KitLabel(L10n::s("style.default"), TextRole::Heading);
     content->addWidget(defaultHeading);
-    m_needsProvider = new CorrectionNotice(state, L10n::s("style.needsProvider"));
+    m_needsProvider = new CorrectionNotice(state, commands, L10n::s("style.needsProvider"));
     content->addWidget(m_needsProvider);
 
     // The cards' room for their rings comes out of the gaps, so the shapes stand 14 apart.
@@ -181,9 +181,9 @@ QWidget* StylePage::makeCommand()
     card->content()->addWidget(
         (new KitLabel(L10n::s("style.command.body"), TextRole::Callout, Scheme::Text::Secondary))
             ->wrapping());
-    m_more = new SoftButton(L10n::s("style.command.more"));
+    m_more = new LabelButton(LabelButton::Style::Soft, L10n::s("style.command.more"));
     card->content()->addWidget(m_more, 0, Qt::AlignLeft);
-    connect(m_more, &SoftButton::clicked, this, [this] { m_state.setSection(MainSection::Commands); });
+    connect(m_more, &LabelButton::clicked, this, [this] { m_state.setSection(MainSection::Commands); });
     return card;
 }
 

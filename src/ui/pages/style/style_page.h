@@ -6,11 +6,13 @@
 
 #include <optional>
 
+class AppCommands;
 class AppIconCache;
 class AppState;
 class AppStylesSection;
 class CorrectionNotice;
 class KitLabel;
+class LabelButton;
 class QBoxLayout;
 class QComboBox;
 class QGridLayout;
@@ -18,7 +20,6 @@ class QPlainTextEdit;
 class QVBoxLayout;
 class SegmentedControl;
 class SettingsBinder;
-class SoftButton;
 class StyleCard;
 class ToggleSwitch;
 
@@ -30,7 +31,7 @@ class StylePage final : public QWidget {
     Q_DISABLE_COPY_MOVE(StylePage)
 
 public:
-    StylePage(AppState& state, AppIconCache& icons, QWidget* parent = nullptr);
+    StylePage(AppState& state, AppCommands& commands, AppIconCache& icons, QWidget* parent = nullptr);
 
     KitLabel* frontLine() const { return m_front; }
     // Says that styles need a correction provider, while none answers.
@@ -43,7 +44,7 @@ public:
     QComboBox* languageMenu() const { return m_menu; }
     KitLabel* languageHint() const { return m_languageHint; }
     ToggleSwitch* commandSwitch() const { return m_command; }
-    SoftButton* commandsButton() const { return m_more; }
+    LabelButton* commandsButton() const { return m_more; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -75,6 +76,6 @@ private:
     QComboBox* m_menu = nullptr;
     KitLabel* m_languageHint = nullptr;
     ToggleSwitch* m_command = nullptr;
-    SoftButton* m_more = nullptr;
+    LabelButton* m_more = nullptr;
     bool m_scanned = false;
 };

@@ -59,10 +59,10 @@ TEST_F(CardsOverX11Test, ClickingInsertKeepsTheFocusInTheTargetWhichGetsTheText)
     ASSERT_TRUE(field->hasFocus());
 
     const OverlayResultChoice answer{OverlayResultChoice::Kind::Command, s("Answer"), s("inserted text")};
-    state().setApplyOverlayChoice([&](const OverlayResultChoice& choice) { field->insert(choice.text); });
+    m_commands.onChoice = [&](const OverlayResultChoice& choice) { field->insert(choice.text); };
     state().setOverlayResult(OverlayResult{s("shorten"), s("x"), QList{answer}});
 
-    OverlayView panel(state(), m_clock);
+    OverlayView panel(state(), m_commands, m_clock);
     panel.setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
                          Qt::WindowDoesNotAcceptFocus);
     panel.setAttribute(Qt::WA_ShowWithoutActivating);

@@ -164,9 +164,9 @@ TEST_F(OverlayCardsTest, EachCardRendersItsTextsNamesItsButtonsAndNoPartTakesThe
 TEST_F(OverlayCardsTest, TheTranslateMenuMarksTheNativeRowAndClosesBeforeTranslating)
 {
     QStringList calls;
-    state().setTranslateSelection([&](const QString& code) {
+    m_commands.onTranslate = [&](const QString& code) {
         calls << code + (state().widgetTranslateOpen() ? s(" while open") : s(" after closing"));
-    });
+    };
     state().setWidgetTranslateOpen(true);
     auto* menu = shown<TranslateMenuCard>();
     ASSERT_NE(menu, nullptr);
@@ -209,8 +209,7 @@ TEST_F(OverlayCardsTest, TheIdleToolbarFollowsTheEngineAndTheMenu)
     for (const Case& c : cases) {
         m_view.reset();
         makeState();
-        int toggles = 0;
-        state().setToggleRecording([&] { ++toggles; });
+        m_commands.toggles = 0;
         state().setEngineReady(c.engineReady);
         state().setWidgetTranslateOpen(c.menuOpen);
         state().setWidgetHovered(true);
@@ -220,7 +219,7 @@ TEST_F(OverlayCardsTest, TheIdleToolbarFollowsTheEngineAndTheMenu)
         EXPECT_EQ(toolbar->dictateButton()->isEnabled(), c.dictateEnabled) << c.name;
         EXPECT_EQ(toolbar->translateButton()->open(), c.menuOpen) << c.name;
         click(toolbar->dictateButton());
-        EXPECT_EQ(toggles, c.toggles) << c.name;
+        EXPECT_EQ(m_commands.toggles, c.toggles) << c.name;
         // The toggle flips the menu both ways.
         click(toolbar->translateButton());
         EXPECT_EQ(state().widgetTranslateOpen(), !c.menuOpen) << c.name;
@@ -233,10 +232,10 @@ TEST_F(OverlayCardsTest, TheIdleToolbarFollowsTheEngineAndTheMenu)
 TEST_F(OverlayCardsTest, TheSettingsChipClosesTheMenuBeforeOpeningSettings)
 {
     QStringList calls;
-    state().setOpenMain([&](std::optional<MainSection> section) {
+    m_commands.onOpenMain = [&](std::optional<MainSection> section) {
         calls << (section == MainSection::Settings ? s("settings") : s("other")) +
                      (state().widgetTranslateOpen() ? s(" over the menu") : s(" with the menu closed"));
-    });
+    };
     state().setWidgetTranslateOpen(true);
     bigView();
     auto* toolbar = pill().content()->findChild<IdleToolbar*>();
@@ -250,24 +249,20 @@ TEST_F(OverlayCardsTest, InsertClearsTheCardBeforeTheTextIsApplied)
 {
     struct Case {
         const char* name;
-        bool closureSet;
         int row;
         QStringList applied;
     };
     const Case cases[] = {
-        {.name = "second row", .closureSet = true, .row = 1, .applied = {s("reformulate: card gone")}},
-        {.name = "first row", .closureSet = true, .row = 0, .applied = {s("command: card gone")}},
-        {.name = "nothing installed", .closureSet = false, .row = 0, .applied = {}},
+        {.name = "second row", .row = 1, .applied = {s("reformulate: card gone")}},
+        {.name = "first row", .row = 0, .applied = {s("command: card gone")}},
     };
     for (const Case& c : cases) {
         m_view.reset();
         makeState();
         QStringList applied;
-        if (c.closureSet) {
-            state().setApplyOverlayChoice([&](const OverlayResultChoice& choice) {
-                applied << choice.id() + (state().overlayResult() ? s(": card shown") : s(": card gone"));
-            });
-        }
+        m_commands.onChoice = [&](const OverlayResultChoice& choice) {
+            applied << choice.id() + (state().overlayResult() ? s(": card shown") : s(": card gone"));
+        };
         state().setOverlayResult(OverlayResult{s("cmd"), s("x"), QList{kCommandChoice, kReformulated}});
         auto* card = shown<OverlayChoiceCard>();
         ASSERT_NE(card, nullptr);
@@ -415,8 +410,6 @@ TEST_F(OverlayCardsTest, APreviewClosesAtOnceWhenInsertedAndWaitsWhileWorking)
 
 TEST_F(OverlayCardsTest, ADragNeverOpensTheNoteAndSelectingTextNeverDrags)
 {
-    std::optional<MainSection> opened;
-    state().setOpenMain([&](std::optional<MainSection> section) { opened = section; });
     state().setNotePreview(
         SavedNotePreview{s("Buy milk"), SavedNotePreview::QuendaPlace{QUuid::createUuid()}});
     auto* note = shown<NoteSavedCard>();
@@ -427,11 +420,11 @@ TEST_F(OverlayCardsTest, ADragNeverOpensTheNoteAndSelectingTextNeverDrags)
     drag(note);
     EXPECT_GT(dragged.count(), 0);
     EXPECT_EQ(ended.count(), 1);
-    EXPECT_FALSE(opened.has_value()) << "the drag ended in an opened note";
+    EXPECT_TRUE(m_commands.opened.isEmpty()) << "the drag ended in an opened note";
     EXPECT_TRUE(state().notePreview().has_value());
 
     click(note);
-    EXPECT_EQ(opened, MainSection::Notes);
+    EXPECT_EQ(m_commands.opened, QList<std::optional<MainSection>>{MainSection::Notes});
     EXPECT_FALSE(state().notePreview().has_value());
 
     state().setOverlayResult(OverlayResult{s("cmd"), s("A long answer to select."), std::nullopt});
@@ -591,10 +584,6 @@ TEST_F(OverlayCardsTest, ADragFromAPillButtonMovesTheWidgetAndClicksNothing)
         {.name = "stop chip", .phase = Phase::listening(), .button = [](PhaseContent& c) { return qobject_cast<ListeningRow*>(c.row())->stopChip(); }},
         // clang-format on
     };
-    int toggles = 0;
-    std::optional<MainSection> opened;
-    state().setToggleRecording([&] { ++toggles; });
-    state().setOpenMain([&](std::optional<MainSection> section) { opened = section; });
     state().setEngineReady(true);
     state().setWidgetHovered(true);
     for (const Case& c : cases) {
@@ -614,9 +603,9 @@ TEST_F(OverlayCardsTest, ADragFromAPillButtonMovesTheWidgetAndClicksNothing)
         settle();
         EXPECT_GT(dragged.count(), 0) << c.name;
         EXPECT_EQ(ended.count(), 1) << c.name;
-        EXPECT_EQ(toggles, 0) << c.name << ": the drag started a recording";
+        EXPECT_EQ(m_commands.toggles, 0) << c.name << ": the drag started a recording";
         EXPECT_FALSE(state().widgetTranslateOpen()) << c.name << ": the drag opened the menu";
-        EXPECT_FALSE(opened.has_value()) << c.name << ": the drag opened the settings";
+        EXPECT_TRUE(m_commands.opened.isEmpty()) << c.name << ": the drag opened the settings";
     }
 }
 

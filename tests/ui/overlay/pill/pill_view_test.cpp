@@ -190,14 +190,12 @@ TEST_F(PillTest, ANonFiniteLevelIsDrawnAsSilenceNotAsABarOfNoHeight)
 
 TEST_F(PillTest, StopChipStopsTheRecording)
 {
-    int toggles = 0;
-    state().setToggleRecording([&] { ++toggles; });
     state().setPhase(Phase::listening());
     view();
     auto* row = qobject_cast<ListeningRow*>(pill().content()->row());
     ASSERT_NE(row, nullptr);
     row->stopChip()->click();
-    EXPECT_EQ(toggles, 1);
+    EXPECT_EQ(m_commands.toggles, 1);
 }
 
 TEST_F(PillTest, IdleChipDrawsThreeBarsBrighterOnceTheEngineIsReady)

@@ -4,7 +4,7 @@
 #include "core/text/command_phrases.h"
 #include "core/text/l10n.h"
 #include "ui/kit/kit_label.h"
-#include "ui/kit/soft_button.h"
+#include "ui/kit/label_button.h"
 #include "ui/kit/toggle_switch.h"
 #include "ui/pages/commands/command_needs.h"
 #include "ui/pages/commands/commands_page.h"
@@ -33,7 +33,7 @@ protected:
 
 TEST_F(CommandsPageTest, TheSwitchWritesCommandModeOnceAndFollowsAChangeMadeElsewhere)
 {
-    CommandsPage page(state());
+    CommandsPage page(state(), m_commands);
     const qsizetype calls = m_configCalls.size();
     page.modeSwitch()->click();
     EXPECT_FALSE(state().config().commandMode);
@@ -70,7 +70,7 @@ TEST_F(CommandsPageTest, TheExamplesAreTheTablesPhrasesInTheUsersLanguages)
             config.nativeLanguage = QString::fromLatin1(c.native);
             config.language = QString::fromLatin1(c.dictated);
         });
-        CommandsPage page(state());
+        CommandsPage page(state(), m_commands);
         const QString shown = shownTexts(page).join(u'\n');
         QMap<CommandGroup, QStringList> perGroup;
         for (const CommandPhrases::Example& example : CommandPhrases::examples()) {
@@ -105,7 +105,7 @@ TEST_F(CommandsPageTest, TheProviderNeedOffersTheSettingsOnlyWhileNoneAnswers)
         {.name = "engine not yet up",   .engineReady = false, .polishAvailable = false, .status = "commands.provider.waiting", .setUp = false},
         // clang-format on
     };
-    CommandsPage page(state());
+    CommandsPage page(state(), m_commands);
     CommandNeeds& needs = *page.needs();
     for (const Case& c : cases) {
         state().setEngineReady(c.engineReady);
@@ -114,8 +114,7 @@ TEST_F(CommandsPageTest, TheProviderNeedOffersTheSettingsOnlyWhileNoneAnswers)
         EXPECT_EQ(needs.setUp()->isVisibleTo(&page), c.setUp) << c.name;
     }
     needs.setUp()->click();
-    EXPECT_EQ(state().section(), MainSection::Settings);
-    EXPECT_EQ(state().settingsToOpen(), SettingsPlace::Correction);
+    EXPECT_EQ(m_commands.settingsOpened, QList{SettingsPlace::Correction});
 
     configure([](QuendaConfig& config) { config.nativeLanguage = s("fr"); });
     EXPECT_TRUE(needs.nativeLanguage()->text().contains(L10n::s("lang.fr")));
@@ -134,7 +133,7 @@ TEST_F(CommandsPageTest, RecentResultsAreTheNewestCommandsOfTheHistory)
     clipboard.wasCommand = true;
     history.prepend(clipboard);
 
-    CommandsPage page(state());
+    CommandsPage page(state(), m_commands);
     EXPECT_TRUE(page.recent()->rows().isEmpty());
     state().setHistory(history);
     QStringList texts;

@@ -1,10 +1,10 @@
 #include "history_fixture.h"
 
 #include "ui/kit/icon_button.h"
+#include "ui/kit/label_button.h"
 #include "ui/kit/motion.h"
 #include "ui/kit/page.h"
 #include "ui/kit/search_field.h"
-#include "ui/kit/soft_button.h"
 #include "ui/pages/history/clear_history_question.h"
 #include "ui/pages/history/history_page.h"
 #include "ui/pages/history/history_row.h"
@@ -207,7 +207,7 @@ TEST_F(HistoryPageTest, HintsForNoHistoryAndNoResultsAndPruningOnOpening)
 TEST_F(HistoryPageTest, TheHistorySectionHomeAndThePopoverShowTheRows)
 {
     state().setHistory(entries(7));
-    MainView main(state());
+    MainView main(state(), m_commands);
     main.resize(1000, 700);
     state().setSection(MainSection::History);
     EXPECT_NE(qobject_cast<HistoryPage*>(main.page()), nullptr);
@@ -217,7 +217,7 @@ TEST_F(HistoryPageTest, TheHistorySectionHomeAndThePopoverShowTheRows)
     EXPECT_EQ(home->rows().size(), HomePage::recentCount);
     EXPECT_EQ(home->rows().first()->mode(), HistoryRow::Mode::Relative);
 
-    MenuBarView menu(state());
+    MenuBarView menu(state(), m_commands);
     auto* recent = menu.findChild<RecentHistory*>();
     ASSERT_NE(recent, nullptr);
     EXPECT_EQ(recent->rows().size(), MenuBarView::recentCount);

@@ -2,9 +2,9 @@
 
 #include "core/text/fmt.h"
 #include "ui/kit/icon_button.h"
+#include "ui/kit/label_button.h"
 #include "ui/kit/motion.h"
 #include "ui/kit/reveal.h"
-#include "ui/kit/soft_button.h"
 #include "ui/pages/history/history_row.h"
 
 #include <QMenu>

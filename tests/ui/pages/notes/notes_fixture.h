@@ -60,9 +60,9 @@ protected:
             m_counting.notes.append({idOf(letter), at, at, letter.toUpper(), letter});
         }
         m_notesState.reset();
-        m_notesState = std::make_unique<AppState>(AppState::Services{
-            m_clock, m_probe, m_launcher, m_windows, m_work, bridge ? m_bridge : m_appleNotes, m_settings,
-            m_counting, nullptr, s("1.4.0")});
+        m_notesState = std::make_unique<AppState>(AppState::Services{m_clock, m_probe, m_launcher, m_windows,
+                                                                     m_work, bridge ? m_bridge : m_appleNotes,
+                                                                     m_counting, s("1.4.0")});
         return *m_notesState;
     }
 

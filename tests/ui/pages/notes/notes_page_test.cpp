@@ -4,10 +4,10 @@
 
 #include "core/model/main_section.h"
 #include "ui/kit/kit_label.h"
+#include "ui/kit/label_button.h"
 #include "ui/kit/page.h"
 #include "ui/kit/scheme.h"
 #include "ui/kit/search_field.h"
-#include "ui/kit/soft_button.h"
 #include "ui/pages/notes/note_list_model.h"
 #include "ui/pages/notes/note_selection.h"
 #include "ui/pages/notes/note_title_field.h"
@@ -351,7 +351,7 @@ TEST_F(NotesPageTest, TheEditorShowsItsButtonsItsDividerAndItsTitleAboveTheBodyE
     const QString title = s("Hall booking for the spring concert at the community centre in April");
     notesState().setNoteToOpen(*notesState().addNote(s("Hello"), title));
     notesState().setSection(MainSection::Notes);
-    MainView main(notesState());
+    MainView main(notesState(), m_commands);
     QPalette flat = Scheme::dark();
     flat.setColor(QPalette::Mid, flat.color(QPalette::Base)); // as some dark desktop palettes have it
     main.setPalette(flat);

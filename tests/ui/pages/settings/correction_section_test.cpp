@@ -8,8 +8,9 @@
 #include "ui/binder/settings_binder.h"
 #include "ui/kit/icon_button.h"
 #include "ui/kit/kit_label.h"
+#include "ui/kit/label_button.h"
 #include "ui/kit/segmented_control.h"
-#include "ui/kit/soft_button.h"
+#include "ui/kit/label_button.h"
 #include "ui/kit/text_field.h"
 #include "ui/kit/toggle_switch.h"
 #include "ui/pages/settings/correction_section.h"
@@ -62,10 +63,8 @@ public:
             c.correctionEndpoints = {{hostedId, s("chatgpt"), s("auto"), {}, true},
                                      {serverId, s("custom"), s("llama3.2"), server, true}};
         });
-        state().setLookupCorrectionModel(
-            [this](const QString& key, const QString& base) { m_lookups.append(key + u'@' + base); });
         m_binder = std::make_unique<SettingsBinder>(state());
-        m_section = std::make_unique<CorrectionSection>(*m_binder, &m_keys);
+        m_section = std::make_unique<CorrectionSection>(*m_binder, m_commands, &m_keys);
         m_section->resize(800, 1600);
         m_section->show();
         settleKeys();
@@ -101,7 +100,6 @@ public:
     OpenAIKeyStore m_keys{&m_secrets, m_settings};
     std::unique_ptr<SettingsBinder> m_binder;
     std::unique_ptr<CorrectionSection> m_section;
-    QStringList m_lookups; // "key@base URL" per lookup asked
 };
 
 // ---- Each control writes its field, in one configuration write ----
@@ -264,11 +262,11 @@ TEST_F(CorrectionSectionTest, ANewBaseURLOrKindAsksForTheModelsOnceAndTypingDoes
 {
     QTest::keyClicks(row(1).baseURL()->editor(), s("x"));
     settleKeys();
-    EXPECT_TRUE(m_lookups.isEmpty()) << "typing asked";
+    EXPECT_TRUE(m_commands.lookups.isEmpty()) << "typing asked";
     type(row(1).baseURL()->editor(), s("http://10.0.0.9/v1"));
     emit row(0).kind()->activated(1);
     settleKeys();
-    EXPECT_EQ(m_lookups,
+    EXPECT_EQ(m_commands.lookups,
               QStringList({s("@http://10.0.0.9/v1"),
                            s("@") + CorrectionEndpoint{{}, s("claude"), {}, {}, true}.resolvedBaseURL()}));
 }
@@ -299,7 +297,7 @@ TEST_F(CorrectionSectionTest, AStoredKeyReachesTheSecretServiceAndNeverConfigJso
     EXPECT_TRUE(row(2).key()->stored() == ProviderKeyField::Stored::Yes);
     EXPECT_EQ(storedKey(s("openai-api-key")), secret.toUtf8());
     EXPECT_TRUE(row(0).key()->editor()->text().isEmpty());
-    EXPECT_EQ(m_lookups, QStringList({secret + u'@' + CorrectionEndpoint::openAIBaseURL()}));
+    EXPECT_EQ(m_commands.lookups, QStringList({secret + u'@' + CorrectionEndpoint::openAIBaseURL()}));
     section().polishing()->click();
     type(row(1).model()->editor(), s("qwen3"));
     Timing::flush();

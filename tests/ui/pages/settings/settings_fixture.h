@@ -36,7 +36,7 @@ protected:
     SettingsPage& page(AccessibilityRepair* repair = nullptr)
     {
         if (!m_page) {
-            m_page = std::make_unique<SettingsPage>(state(), repair);
+            m_page = std::make_unique<SettingsPage>(state(), m_commands, repair);
             m_page->resize(1000, 700);
             m_page->show();
             settle();

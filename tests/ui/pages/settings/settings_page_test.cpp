@@ -6,7 +6,7 @@
 #include "ui/kit/accessibility_repair_card.h"
 #include "ui/kit/key_cap.h"
 #include "ui/kit/page.h"
-#include "ui/kit/soft_button.h"
+#include "ui/kit/label_button.h"
 #include "ui/kit/soft_picker.h"
 #include "ui/kit/status_pill.h"
 #include "ui/pages/settings/prune_question.h"
@@ -153,7 +153,7 @@ TEST_F(SettingsPageTest, AnEnginePortOutOfRangeOrTakenIsRefusedInPlaceAndNothing
 {
     QTcpServer taken;
     ASSERT_TRUE(taken.listen(QHostAddress::LocalHost, 0));
-    state().setPortFree([&](qint64 port) { return port != taken.serverPort(); });
+    m_commands.takenPort = taken.serverPort();
     const QString range = L10n::s("settings.port.range");
     const QString inUse = L10n::format(s("settings.port.taken"), {qint64(taken.serverPort())});
     struct Row {
@@ -395,10 +395,8 @@ TEST_F(SettingsPageTest, OpenShowsTheSupportFolderOrSaysOnItsRowThatNothingOpene
 
 TEST_F(SettingsPageTest, TheEngineRowFollowsTheEngineAndReloadRestartsIt)
 {
-    int reloads = 0;
-    state().setReloadEngine([&] { ++reloads; });
     qobject_cast<QAbstractButton*>(control("home.reload"))->click();
-    EXPECT_EQ(reloads, 1);
+    EXPECT_EQ(m_commands.reloads, 1);
     state().setEngineLoading(false);
     state().setEngineStatus(s("Speech engine stopped"));
     const auto* pill = page().findChild<StatusPill*>();
@@ -409,11 +407,10 @@ TEST_F(SettingsPageTest, TheEngineRowFollowsTheEngineAndReloadRestartsIt)
 // Without an update feed nothing is checked and the section says how updates come instead.
 TEST_F(SettingsPageTest, TheUpdatesLineSaysHowTheProgramIsUpdated)
 {
-    FakeUpdateFeed feed;
-    for (UpdateFeed* built : {static_cast<UpdateFeed*>(&feed), static_cast<UpdateFeed*>(nullptr)}) {
+    for (const bool checks : {true, false}) {
         m_page.reset();
-        makeState(built);
-        const QString expected = L10n::s(built ? "settings.updates.feed" : "settings.updates.byInstall");
+        makeState(checks);
+        const QString expected = L10n::s(checks ? "settings.updates.feed" : "settings.updates.byInstall");
         EXPECT_TRUE(shownTexts(page()).contains(expected));
     }
 }
@@ -438,8 +435,8 @@ TEST_F(SettingsPageTest, AskedForASectionThePageOpensThereOnce)
     using Section = SettingsPage::Section;
     for (const Section place : {Section::Correction, Section::Speech, Section::Permissions}) {
         SCOPED_TRACE(SettingsPage::sectionName(place).toStdString());
-        state().openSettings(place);
-        auto asked = std::make_unique<SettingsPage>(state(), nullptr);
+        state().setSettingsToOpen(place);
+        auto asked = std::make_unique<SettingsPage>(state(), m_commands, nullptr);
         asked->resize(1000, 700);
         asked->show();
         settle();
@@ -452,12 +449,12 @@ TEST_F(SettingsPageTest, AskedForASectionThePageOpensThereOnce)
         EXPECT_EQ(state().settingsToOpen(), std::nullopt);
         asked.reset();
 
-        SettingsPage later(state(), nullptr);
+        SettingsPage later(state(), m_commands, nullptr);
         later.resize(1000, 700);
         later.show();
         settle();
         EXPECT_EQ(later.page()->verticalScrollBar()->value(), 0);
-        state().openSettings(place);
+        state().setSettingsToOpen(place);
         settle();
         EXPECT_EQ(later.page()->verticalScrollBar()->value(), scrolled);
     }

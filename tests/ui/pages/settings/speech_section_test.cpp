@@ -1,7 +1,7 @@
 #include "settings_fixture.h"
 
 #include "ui/kit/kit_label.h"
-#include "ui/kit/soft_button.h"
+#include "ui/kit/label_button.h"
 #include "ui/pages/settings/settings_row.h"
 #include "ui/pages/settings/speech_server_rows.h"
 
@@ -52,10 +52,7 @@ TEST_F(SpeechSectionTest, TheAddressIsRefusedUnlessItIsHttpAndWarnsOfPlainHttpTo
 // has been changed since is dropped.
 TEST_F(SpeechSectionTest, TheCheckShowsTheServersAnswerOrItsErrorForTheServerStillSet)
 {
-    std::vector<std::pair<QPointer<QObject>, AppState::SpeechCheckDone>> asked;
-    state().setCheckSpeechServer([&](QObject* context, AppState::SpeechCheckDone done) {
-        asked.emplace_back(context, std::move(done));
-    });
+    auto& asked = m_commands.speechChecks;
     EXPECT_FALSE(rows().checkButton()->isEnabled()) << "without an address there is nothing to check";
     configure([](QuendaConfig& c) { c.speechBaseURL = s("http://127.0.0.1:8080/v1"); });
     struct Row {

@@ -5,12 +5,12 @@
 #include "core/text/l10n.h"
 #include "platform/fake/fake_app_icons.h"
 #include "ui/kit/kit_label.h"
+#include "ui/kit/label_button.h"
 #include "ui/kit/line_limited_label.h"
 #include "ui/kit/motion.h"
 #include "ui/kit/scheme.h"
 #include "ui/kit/search_field.h"
 #include "ui/kit/segmented_control.h"
-#include "ui/kit/soft_button.h"
 #include "ui/kit/toggle_switch.h"
 #include "ui/pages/style/app_icon_cache.h"
 #include "ui/pages/style/app_style_rows.h"
@@ -78,7 +78,7 @@ protected:
 
 TEST_F(StylePageTest, ACardClickWritesTheStyleOnceAndTheKeyboardMovesAndChooses)
 {
-    StylePage view(state(), m_cache);
+    StylePage view(state(), m_commands, m_cache);
     view.resize(1000, 1400);
     view.show();
     const QList<StyleCard*> cards = view.cards();
@@ -114,7 +114,7 @@ TEST_F(StylePageTest, ACardClickWritesTheStyleOnceAndTheKeyboardMovesAndChooses)
 TEST_F(StylePageTest, AHoveredCardGrowsWithItsTextsUnlessItIsTheChosenOne)
 {
     configure([](QuendaConfig& c) { c.style = s("email"); });
-    StylePage view(state(), m_cache);
+    StylePage view(state(), m_commands, m_cache);
     view.resize(1000, 1400);
     view.show();
     settle();
@@ -151,7 +151,7 @@ TEST_F(StylePageTest, EveryCardTextIsShownWholeInTheNarrowestWindow)
     for (const char* language : {"en", "de"}) {
         L10n::install({{tables}, {QString::fromLatin1(language)}});
         state().setSection(MainSection::Style);
-        MainView main(state());
+        MainView main(state(), m_commands);
         main.resize(920, 620);
         main.show();
         settle();
@@ -179,7 +179,7 @@ TEST_F(StylePageTest, TheChosenMarkLooksTheSameInEitherScheme)
     configure([](QuendaConfig& c) { c.style = s("email"); });
     QList<QImage> marks;
     for (const QPalette& scheme : {Scheme::light(), Scheme::dark()}) {
-        StylePage view(state(), m_cache);
+        StylePage view(state(), m_commands, m_cache);
         view.setPalette(scheme);
         view.resize(1000, 1400);
         view.show();
@@ -196,7 +196,7 @@ TEST_F(StylePageTest, TheChosenMarkLooksTheSameInEitherScheme)
 
 TEST_F(StylePageTest, EveryInstructionsKeystrokeIsWrittenAndOutsideChangesKeepTheCaret)
 {
-    StylePage view(state(), m_cache);
+    StylePage view(state(), m_commands, m_cache);
     view.show();
     QPlainTextEdit* editor = view.instructions();
     editor->setFocus();
@@ -222,7 +222,7 @@ TEST_F(StylePageTest, EveryInstructionsKeystrokeIsWrittenAndOutsideChangesKeepTh
 
 TEST_F(StylePageTest, TheLanguageControlFollowsTheEngineAndTheSwitchAndButtonWork)
 {
-    StylePage view(state(), m_cache);
+    StylePage view(state(), m_commands, m_cache);
     ASSERT_NE(view.languageSegments(), nullptr);
     EXPECT_EQ(view.languageMenu(), nullptr);
     EXPECT_EQ(view.languageSegments()->count(), 3);
@@ -250,7 +250,7 @@ TEST_F(StylePageTest, TheLanguageControlFollowsTheEngineAndTheSwitchAndButtonWor
 TEST_F(StylePageTest, TheFrontLineNamesTheApplicationAndTheStyleThatAppliesToIt)
 {
     knowApps({app("org.kde.kate", "Kate", "code", "auto", true)});
-    StylePage view(state(), m_cache);
+    StylePage view(state(), m_commands, m_cache);
     EXPECT_FALSE(view.frontLine()->isVisibleTo(&view));
     state().setFrontApp(FrontApp{s("org.kde.kate"), s("Kate")});
     EXPECT_TRUE(view.frontLine()->isVisibleTo(&view));
@@ -260,7 +260,7 @@ TEST_F(StylePageTest, TheFrontLineNamesTheApplicationAndTheStyleThatAppliesToIt)
 
 TEST_F(StylePageTest, RowsFollowTheViewTheSearchAndTheScan)
 {
-    StylePage view(state(), m_cache);
+    StylePage view(state(), m_commands, m_cache);
     AppStylesSection* section = view.appStyles();
     EXPECT_TRUE(section->emptyText()->isVisibleTo(&view));
     EXPECT_EQ(section->emptyText()->text(), L10n::s(s("style.scanning")));
@@ -291,7 +291,7 @@ TEST_F(StylePageTest, RowsFollowTheViewTheSearchAndTheScan)
 TEST_F(StylePageTest, ARowRemovedByItsOwnPickerOutlivesItsEventAndReturnsWithItsApplication)
 {
     knowApps({app("org.kde.kate", "Kate", "code", "auto", true)});
-    StylePage view(state(), m_cache);
+    StylePage view(state(), m_commands, m_cache);
     ASSERT_EQ(view.appStyles()->rows().size(), 1);
     QPointer<AppStyleRow> row = view.appStyles()->rows().at(0);
     pickStyle(*row, s("auto"));
@@ -343,7 +343,7 @@ TEST_F(StylePageTest, ARowPutsItsIconFirstAndItsPickerAtTheFarEndInEitherDirecti
 TEST_F(StylePageTest, AKeptRowTakesTheLatestRecordSoItsPickerNeverRenamesBack)
 {
     knowApps({app("org.kde.kate", "Kate", "code", "auto", true)});
-    StylePage view(state(), m_cache);
+    StylePage view(state(), m_commands, m_cache);
     AppStyleRow* row = view.appStyles()->rows().at(0);
     state().mergeInstalledApps({FrontApp{s("org.kde.kate"), s("Kate Editor")}});
     ASSERT_EQ(view.appStyles()->rows().at(0), row);
@@ -358,7 +358,7 @@ TEST_F(StylePageTest, EachApplicationIconIsLookedUpOnceAcrossRepaintsAndVisits)
     knowApps({app("a.one", "One", "auto", "auto", false), app("b.two", "Two", "auto", "auto", false),
               app("c.three", "Three", "email", "email", false)});
     m_icons.icons.insert(s("a.one"), QIcon(QPixmap(16, 16)));
-    MainView main(state(), nullptr, nullptr, &m_icons);
+    MainView main(state(), m_commands, nullptr, nullptr, &m_icons);
     main.resize(1000, 700);
     main.show();
     state().setSection(MainSection::Style);
@@ -398,7 +398,7 @@ TEST_F(StylePageTest, ShowingOrHidingManyRowsLaysTheListOutOnce)
     for (int i = 0; i < 40; ++i)
         many.append({s("app.%1").arg(i), s("App %1").arg(i), s("auto"), s("auto"), false});
     knowApps(many);
-    StylePage view(state(), m_cache);
+    StylePage view(state(), m_commands, m_cache);
     view.resize(1000, 6000); // room for every row without scrolling
     view.show();
     settle();
@@ -424,7 +424,7 @@ TEST_F(StylePageTest, ShowingOrHidingManyRowsLaysTheListOutOnce)
 TEST_F(StylePageTest, ReturningToThePageWhileTheScanRunsStartsNoSecondScan)
 {
     m_windows.setInstalled({FrontApp{s("org.kde.kate"), s("Kate")}});
-    MainView main(state());
+    MainView main(state(), m_commands);
     main.show();
     // Each page shown at once, before the first scan's answer can arrive.
     state().setSection(MainSection::Style);
@@ -441,7 +441,7 @@ TEST_F(StylePageTest, ReturningToThePageWhileTheScanRunsStartsNoSecondScan)
 TEST_F(StylePageTest, ThePopoverListsEveryStyleForTheFrontApplicationElseTheDefault)
 {
     knowApps({app("org.kde.kate", "Kate", "auto", "auto", false)});
-    StyleMenu menu(state());
+    StyleMenu menu(state(), m_commands);
     ASSERT_EQ(menu.menu()->count(), 6);
     EXPECT_EQ(menu.menu()->currentData().toString(), state().config().style);
     emit menu.menu()->activated(menu.menu()->findData(s("chat")));
@@ -460,7 +460,7 @@ TEST_F(StylePageTest, ThePopoverListsEveryStyleForTheFrontApplicationElseTheDefa
 TEST_F(StylePageTest, ChoosingAndHoveringSpringOnTheClockAndTheCardsLineUpWithTheColumn)
 {
     configure([](QuendaConfig& c) { c.style = s("email"); });
-    StylePage view(state(), m_cache);
+    StylePage view(state(), m_commands, m_cache);
     view.resize(1000, 1400);
     view.show();
     settle();

@@ -1,4 +1,4 @@
-#include "core/model/hotkey.h"
+#include "core/text/hotkey_text.h"
 
 #include "core/text/l10n.h"
 

@@ -1,4 +1,4 @@
-#include "core/model/main_section.h"
+#include "core/text/main_section_text.h"
 
 #include "core/text/l10n.h"
 

@@ -27,8 +27,7 @@ class Request:
     """A request to `route` under `base_url` with `key`, both checked: raises Unusable."""
 
     def __init__(self, base_url, key, route=""):
-        self.base = base_url.strip()
-        self.parts = checked_url(self.base)
+        self.parts = checked_url(base_url.strip())
         if "\r" in key or "\n" in key or not key.isascii():
             # http.client would quote the whole header, key included, in its error.
             raise Unusable("The key holds characters a request cannot carry.")

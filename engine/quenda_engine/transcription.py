@@ -31,7 +31,7 @@ def transcribe(wav, language, server, recogniser, dictionary):
     except BadAudio as e:
         raise Failure(400, str(e)) from None
     failure = None
-    if server is not None and server.base_url.strip():
+    if server is not None:
         try:
             return _by_server(wav, len(pcm) / BYTES_PER_SECOND, language, server, dictionary)
         except speech_server.ServerError as e:

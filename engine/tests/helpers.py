@@ -5,6 +5,7 @@ import http.client
 import io
 import json
 import threading
+import time
 import unittest
 import wave
 from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
@@ -26,6 +27,23 @@ def wav_bytes(seconds=0.2, rate=16000, channels=1, width=2):
 
 
 JSON, AUDIO = "application/json", "application/octet-stream"
+
+
+def let_go(s, send, seconds=10):
+    """Whether the engine ends the connection `s`, with a reply or the close, within `seconds`
+    while `send` writes to it far more often than the engine's socket time-out."""
+    s.settimeout(0.05)
+    began = time.monotonic()
+    while time.monotonic() - began < seconds:
+        try:
+            send()
+            s.recv(65536)
+            return True
+        except TimeoutError:
+            continue
+        except (BrokenPipeError, ConnectionResetError):
+            return True
+    return False
 
 
 def request(port, method, path, body=None, headers=None):

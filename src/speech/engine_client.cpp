@@ -133,12 +133,11 @@ void EngineClient::transcribe(const QByteArray& wav, const QString& language,
     auto url = endpointOrFail(QStringLiteral("/transcribe"), port, context, done);
     if (!url)
         return;
-    const auto item = queryItem;
-    QString query = item("language", language);
+    QString query = queryItem("language", language);
     // The key of a server that is not in use stays here.
     QList<std::pair<QByteArray, QByteArray>> headers;
     if (server) {
-        query += u'&' + item("server", server->baseURL) + u'&' + item("model", server->model);
+        query += u'&' + queryItem("server", server->baseURL) + u'&' + queryItem("model", server->model);
         if (const QByteArray key = speechKey.trimmed().toUtf8(); !key.isEmpty())
             headers.append({speechKeyHeader, key});
     }

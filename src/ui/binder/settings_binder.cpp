@@ -3,8 +3,6 @@
 #include "ui/kit/segmented_control.h"
 #include "ui/kit/toggle_switch.h"
 
-#include <QLineEdit>
-
 #include <memory>
 
 SettingsBinder::SettingsBinder(AppState& state, QObject* parent)

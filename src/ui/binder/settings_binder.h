@@ -49,11 +49,7 @@ public:
 
     template <typename T> void write(T QuendaConfig::*field, const T& value)
     {
-        if (m_state.config().*field == value)
-            return;
-        QuendaConfig next = m_state.config();
-        next.*field = value;
-        m_state.setConfig(next);
+        editConfig([&](QuendaConfig& c) { c.*field = value; });
     }
 
     // Changes the configuration in one write, none when change leaves it as it was: for a list
@@ -106,6 +102,15 @@ public:
                     const Show<T>& show);
 
 private:
+    // Where value stands among choices, or -1.
+    template <typename T> static int indexOf(const QList<Choice<T>>& choices, const T& value)
+    {
+        for (int i = 0; i < choices.size(); ++i) {
+            if (choices.at(i).value == value)
+                return i;
+        }
+        return -1;
+    }
     // Sets an editor's text without moving the caret of someone typing in it.
     static void replaceText(QLineEdit* editor, const QString& text);
     SegmentedControl* makeSegments(const QStringList& labels, std::function<void(int)> chosen,
@@ -131,11 +136,7 @@ SoftPicker* SettingsBinder::menu(T QuendaConfig::*field,
                 box->addItem(choice.label);
         }
         const T& stored = m_state.config().*field;
-        int at = -1;
-        for (int i = 0; i < choices->size(); ++i) {
-            if (choices->at(i).value == stored)
-                at = i;
-        }
+        const int at = indexOf(*choices, stored);
         box->setPlaceholderText(at < 0 ? label(stored) : QString());
         box->setCurrentIndex(at);
     };
@@ -163,13 +164,7 @@ SegmentedControl* SettingsBinder::segments(T QuendaConfig::*field, const QList<C
         labels.append(choice.label);
     return makeSegments(
         labels, [this, field, choices](int index) { write(field, choices.at(index).value); },
-        [this, field, choices] {
-            for (int i = 0; i < choices.size(); ++i) {
-                if (choices.at(i).value == m_state.config().*field)
-                    return i;
-            }
-            return -1;
-        });
+        [this, field, choices] { return indexOf(choices, m_state.config().*field); });
 }
 
 template <typename T>

@@ -165,10 +165,10 @@ void DictationController::applyOverlayChoice(const OverlayResultChoice& choice)
                 finishDeliver(delivery, generation);
                 return;
             }
-            m_inserter.insertAtRememberedCursor(delivery.text, fallback, this,
-                                                [this, delivery, generation](Inserter::Landing landing) {
+            m_inserter.insertAtRememberedCursor(Inserter::asIs(delivery.text), fallback, this,
+                                                [this, delivery, generation](const Inserter::Inserted& in) {
                                                     Delivery landed = delivery;
-                                                    landed.pasted = landing == Inserter::Landing::Pasted;
+                                                    landed.pasted = in.landing == Inserter::Landing::Pasted;
                                                     if (!landed.pasted)
                                                         landed.fieldText.reset();
                                                     finishDeliver(landed, generation);
@@ -253,11 +253,11 @@ void DictationController::translated(DictationJob* job, const QString& translati
             job->finish();
             return;
         }
-        m_inserter.insert(translation, job,
-                          [this, job, translation, selection, appName](Inserter::Landing landing) {
+        m_inserter.insert(Inserter::asIs(translation), job,
+                          [this, job, translation, selection, appName](const Inserter::Inserted& in) {
                               if (!isCurrent(job))
                                   return;
-                              const bool pasted = landing == Inserter::Landing::Pasted;
+                              const bool pasted = in.landing == Inserter::Landing::Pasted;
                               addHistory(selection, translation, std::nullopt, appName, true, pasted);
                               if (m_state.config().showDictationPreview) {
                                   if (pasted)

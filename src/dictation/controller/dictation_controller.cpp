@@ -220,7 +220,7 @@ void DictationController::dropShortcutHold()
 {
     if (!m_state.phase().is(Phase::Kind::Listening) || m_state.handsFree())
         return;
-    ended(QStringLiteral("dropped: the hotkey was part of a shortcut"));
+    Timing::mark(QStringLiteral("hotkey: a shortcut, not a hold; its recording is dropped"));
     releaseSilence();
     dropSelectionCapture();
     m_recorder.stop();

@@ -37,14 +37,11 @@ protected:
         StateFixture::TearDown();
     }
 
-    // A field in front with `text` before its caret, of an application with that process.
-    AccessibleElement focusField(const char* text, int pid)
+    // A field in front with `text` before its caret.
+    AccessibleElement focusField(const char* text)
     {
         const QString before = s(text);
-        FakeAccessibility::Element field = FakeAccessibility::field(before, {int(before.size()), 0});
-        field.pid = pid;
-        m_desk.windows.setActive(AppWindow{.window = 5, .app = {}, .pid = pid, .windowClass = {}});
-        return m_desk.focus(field);
+        return m_desk.focus(FakeAccessibility::field(before, {int(before.size()), 0}));
     }
     // A hold and its release, after which the engine hears `words`.
     void dictate(const char* words)
@@ -72,7 +69,7 @@ protected:
 // and the keys the field takes come from one read.
 TEST_F(DesktopDictation, APasteReadsTheFocusedFieldOnce)
 {
-    const AccessibleElement field = focusField("Buy milk.", 4242);
+    const AccessibleElement field = focusField("Buy milk.");
     std::optional<int> readsAtPaste;
     QObject::connect(&m_desk.keys, &FakeKeySynthesizer::chordPosted, &m_desk,
                      [&] { readsAtPaste = m_desk.a11y.runs(); });
@@ -85,32 +82,6 @@ TEST_F(DesktopDictation, APasteReadsTheFocusedFieldOnce)
     ASSERT_TRUE(readsAtPaste);
     EXPECT_EQ(*readsAtPaste - readsBefore, 1);
     EXPECT_EQ(m_desk.textOf(field), s("Buy milk. And some bread."));
-}
-
-// A dictation into a field of this program, such as the note editor, gets its space and case as
-// in any other application.
-TEST_F(DesktopDictation, EveryFieldGetsTheSpaceAndCaseOfItsPlace)
-{
-    struct Row {
-        const char* name;
-        int windowPid;
-        int fieldPid;
-    };
-    const int own = int(QCoreApplication::applicationPid());
-    // clang-format off
-    const Row rows[] = {
-        {.name = "another application", .windowPid = 4242, .fieldPid = 4242},
-        {.name = "our own note editor", .windowPid = own,  .fieldPid = int(FakeDesktop::ownPid)},
-    };
-    // clang-format on
-    for (const Row& row : rows) {
-        const AccessibleElement field = focusField("Buy milk.", row.fieldPid);
-        m_desk.windows.setActive(AppWindow{.window = 5, .app = {}, .pid = row.windowPid, .windowClass = {}});
-        dictate("and some bread.");
-        m_desk.pump(TextInserter::activationDelayMs + 10);
-        EXPECT_EQ(m_desk.textOf(field), s("Buy milk. And some bread.")) << row.name;
-        m_desk.pump(5000);
-    }
 }
 
 // A polish that is back before the application has taken the raw paste in still replaces the raw
@@ -129,7 +100,7 @@ TEST_F(DesktopDictation, APolishBackBeforeTheRawPasteShowsReplacesItOnceItDoes)
     for (const Row& row : rows) {
         m_desk.pasteLagMs = row.pasteLagMs;
         m_desk.board.writeText(s("the user's own words"));
-        const AccessibleElement field = focusField("", 4242);
+        const AccessibleElement field = focusField("");
         dictate("helo world");
         m_speech.answer(SpeechRequest::Kind::Polish, s("Hello world."));
         m_desk.pump(3000);

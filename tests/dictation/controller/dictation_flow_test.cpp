@@ -321,7 +321,7 @@ TEST_F(FlowTest, AShortcutTypedDuringTheHoldDropsItsRecordingAtOnce)
 }
 
 // A paste while our own window has the keyboard would land in it: the text goes back to the field
-// the dictation started in, in the application that was in front then.
+// the dictation started in, in the application that was in front then, fitted to its place there.
 TEST_F(FlowTest, WhileOurOwnWindowHasTheKeyboardTheTextGoesToTheRememberedField)
 {
     struct Row {
@@ -331,9 +331,10 @@ TEST_F(FlowTest, WhileOurOwnWindowHasTheKeyboardTheTextGoesToTheRememberedField)
     };
     const int own = int(QCoreApplication::applicationPid());
     // clang-format off
-    const Row rows[] = {{.name = "still in the editor", .pidAtTheEnd = 4242, .write = Write::insert("Hello.")},
-                        {.name = "our window in front", .pidAtTheEnd = own,  .write = Write::insertAtCursor("Hello.", "org.gnome.TextEditor")}};
+    const Row rows[] = {{.name = "still in the editor", .pidAtTheEnd = 4242, .write = Write::insert(" hello.")},
+                        {.name = "our window in front", .pidAtTheEnd = own,  .write = Write::insertAtCursor(" hello.", "org.gnome.TextEditor")}};
     // clang-format on
+    m_inserter.caret = {CaretContext::Sentence::Continues, true};
     for (const Row& row : rows) {
         m_inserter.log.clear();
         AppWindow editor;

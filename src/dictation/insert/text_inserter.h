@@ -105,7 +105,8 @@ public:
     void replaceRememberedSelection(const QString& text, QObject* context, Done<WrittenBack> done);
     // Brings the remembered application, or else the fallback application, to the front.
     Activation activateRememberedApp(const std::optional<QString>& fallbackAppId);
-    // Activates, waits a moment, and writes `text` into the remembered field or pastes it.
+    // Activates, waits a moment, and writes the text, shaped for its place there, into the
+    // remembered field or pastes it.
     void insertAtRememberedCursor(const Shape& shape, const std::optional<QString>& fallbackAppId,
                                   QObject* context, Done<InsertResult> done);
     void insertAtRememberedCursor(const QString& text, const std::optional<QString>& fallbackAppId,
@@ -122,6 +123,7 @@ private:
     void pasteInto(const std::optional<AppWindow>& window, const PasteTarget::Field& field,
                    const std::optional<QString>& pastedHere, const Shape& shape,
                    const GuardedReply<InsertResult>& reply);
+    // Looks for the raw text at the caret until `deadlineMs`, and pastes the polished one over it.
     void findAndReplace(const QString& raw, const QString& polished, qint64 deadlineMs,
                         const GuardedReply<Replaced>& reply);
     // Offers `text` as the primary selection too for Shift+Insert, and gives it back after.

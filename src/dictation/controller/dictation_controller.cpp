@@ -153,7 +153,12 @@ void DictationController::stopAndProcess()
     if (!wav) {
         dropStream();
         dropSelectionCapture();
-        show(Phase::notice(L10n::s("notice.nothingHeard")), ResetDelay::nothingHeardMs);
+        // The recorder keeps nothing under a quarter second: a longer hold that still brought none
+        // means the microphone delivered nothing.
+        const bool tooShort = duration < kShortestRecordingS;
+        ended(tooShort ? QStringLiteral("too short") : QStringLiteral("nothing heard (no audio)"));
+        show(Phase::notice(L10n::s(tooShort ? "notice.tooShort" : "notice.nothingHeard")),
+             ResetDelay::nothingHeardMs);
         return;
     }
 
@@ -221,6 +226,7 @@ void DictationController::cancel()
     case Phase::Kind::Notice:
         return;
     }
+    ended(QStringLiteral("cancelled"));
     show(Phase::notice(L10n::s("notice.cancelled")), ResetDelay::cancelledMs);
 }
 
@@ -327,6 +333,7 @@ void DictationController::finishDeliver(const Delivery& delivery, quint64 genera
 {
     // The text is in the field or on the clipboard whatever came since, so the history keeps it;
     // the phase belongs to a newer recording once one started.
+    ended(delivery.pasted ? QStringLiteral("pasted") : QStringLiteral("copied"));
     addHistory(delivery.raw, delivery.text, delivery.duration, delivery.app, delivery.command,
                delivery.pasted);
     if (generation == m_generation) {
@@ -403,6 +410,11 @@ void DictationController::stopTicker()
     m_ticker.reset();
 }
 
+void DictationController::ended(const QString& outcome)
+{
+    Timing::mark(QStringLiteral("dictation ended: ") + outcome);
+}
+
 std::optional<FrontApp> DictationController::frontApp() const
 {
     return m_windows.frontmostApp();
@@ -421,6 +433,7 @@ void DictationController::transcribed(DictationJob* job, const EngineResult<Tran
         return;
     const DictationJob::Facts& facts = job->facts();
     if (!result.ok()) {
+        ended(QStringLiteral("failed: ") + result.error().message);
         show(Phase::failed(result.error().message), ResetDelay::failedMs);
         job->finish();
         return;
@@ -454,6 +467,7 @@ void DictationController::selectionKnown(DictationJob* job)
         QStringLiteral("), app=") + facts.app.value_or(QStringLiteral("?")) + QStringLiteral(", style=") +
         facts.config.style);
     if (progress.raw.isEmpty()) {
+        ended(QStringLiteral("nothing recognised"));
         show(Phase::notice(L10n::s("notice.nothingRecognized")), ResetDelay::nothingHeardMs);
         job->finish();
         return;
@@ -468,26 +482,30 @@ void DictationController::selectionKnown(DictationJob* job)
 
 void DictationController::insertRaw(DictationJob* job, std::function<void(Inserter::Landing)> landed)
 {
+    const QString raw = job->progress().raw;
+    const QStringList keep = dictionaryTerms(job->facts().config);
+    const Inserter::Shape shape = [raw, keep](const CaretContext& caret) {
+        return caret.spaced(caret.cased(raw, keep));
+    };
+    auto inserted = [this, job, raw, keep, landed = std::move(landed)](const Inserter::Inserted& in) {
+        if (!isCurrent(job))
+            return;
+        DictationJob::Progress& progress = job->progress();
+        progress.caret = in.caret;
+        progress.rawInField = in.caret.cased(raw, keep);
+        landed(in.landing);
+    };
     // Our own window has the keyboard now (the main window, or the popover the recording was
     // stopped from): the paste would land there, so the text goes to the field the dictation
     // started in.
     if (const std::optional<AppWindow> active = m_windows.activeWindow();
         active && active->pid == QCoreApplication::applicationPid()) {
-        DictationJob::Progress& progress = job->progress();
-        progress.rawInField = progress.raw;
         const std::optional<QString> fallback =
             m_dictationApp ? std::optional(m_dictationApp->bundleID) : std::nullopt;
-        m_inserter.insertAtRememberedCursor(progress.raw, fallback, job, std::move(landed));
+        m_inserter.insertAtRememberedCursor(shape, fallback, job, std::move(inserted));
         return;
     }
-    m_inserter.caretContext(job, [this, job, landed = std::move(landed)](const CaretContext& caret) {
-        if (!isCurrent(job))
-            return;
-        DictationJob::Progress& progress = job->progress();
-        progress.caret = caret;
-        progress.rawInField = caret.cased(progress.raw, dictionaryTerms(job->facts().config));
-        m_inserter.insert(caret.spaced(progress.rawInField), job, landed);
-    });
+    m_inserter.insert(shape, job, std::move(inserted));
 }
 
 void DictationController::deliverPlain(DictationJob* job)

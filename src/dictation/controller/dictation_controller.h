@@ -59,6 +59,8 @@ public:
     // Lets the start sound finish before other output goes quiet.
     static constexpr int kSilenceAfterSoundMs = 180;
     static constexpr int kLocalPolishDelayMs = 40;
+    // The recorder keeps no recording shorter than this.
+    static constexpr double kShortestRecordingS = 0.25;
 
     explicit DictationController(const Services& services, QObject* parent = nullptr);
     ~DictationController() override;
@@ -113,6 +115,8 @@ private:
     // The engine lets go of what it decoded of the recording so far.
     void dropStream();
     void stopTicker();
+    // Every dictation ends with one line in the timing log saying how.
+    static void ended(const QString& outcome);
     std::optional<FrontApp> frontApp() const;
     // Whether a run's result may still touch anything.
     bool isCurrent(const DictationJob* job) const;

@@ -44,6 +44,7 @@ void DictationController::commandOnSelection(DictationJob* job)
         return;
     }
     if (!facts.polishAvailable) {
+        ended(QStringLiteral("failed: a command needs a correction provider"));
         show(Phase::notice(L10n::s("notice.commandNeedsKey")), ResetDelay::commandNeedsKeyMs);
         job->finish();
         return;
@@ -58,6 +59,8 @@ void DictationController::commandOnSelection(DictationJob* job)
                                 return;
                             const auto [answer, error] = answerOf(result);
                             if (error || answer.isEmpty()) {
+                                ended(QStringLiteral("failed: ") +
+                                      error.value_or(QStringLiteral("no answer")));
                                 m_state.setRewriting(false);
                                 show(Phase::failed(error.value_or(L10n::s("notice.commandFailed"))),
                                      ResetDelay::commandFailedMs);
@@ -98,7 +101,10 @@ void DictationController::saveNote(DictationJob* job, const QString& note)
         m_state.setRewriting(false);
         addHistory(job->progress().heard, note, facts.duration, facts.app, true);
         // A note kept only in memory is lost at quit; saying nothing would report it as saved.
-        if (outcome.kind == NoteSaveOutcome::Kind::Unsaved)
+        const bool unsaved = outcome.kind == NoteSaveOutcome::Kind::Unsaved;
+        ended(unsaved ? QStringLiteral("failed: the note could not be written")
+                      : QStringLiteral("saved as a note"));
+        if (unsaved)
             show(Phase::failed(L10n::s("notice.noteUnsaved")), ResetDelay::noteUnsavedMs);
         else
             show(Phase::idle(), std::nullopt);
@@ -114,6 +120,8 @@ void DictationController::finishCommand(DictationJob* job)
     const auto [command, commandError] = answerOf(*progress.command);
     const auto [reformulation, reformulationError] = answerOf(*progress.reformulation);
     if (command.isEmpty() && reformulation.isEmpty()) {
+        ended(QStringLiteral("failed: ") +
+              commandError.value_or(reformulationError.value_or(QStringLiteral("no answer"))));
         m_state.setRewriting(false);
         show(Phase::failed(
                  commandError.value_or(reformulationError.value_or(L10n::s("notice.commandFailed")))),
@@ -165,10 +173,10 @@ void DictationController::applyOverlayChoice(const OverlayResultChoice& choice)
                 finishDeliver(delivery, generation);
                 return;
             }
-            m_inserter.insertAtRememberedCursor(delivery.text, fallback, this,
-                                                [this, delivery, generation](Inserter::Landing landing) {
+            m_inserter.insertAtRememberedCursor(Inserter::asIs(delivery.text), fallback, this,
+                                                [this, delivery, generation](const Inserter::Inserted& in) {
                                                     Delivery landed = delivery;
-                                                    landed.pasted = landing == Inserter::Landing::Pasted;
+                                                    landed.pasted = in.landing == Inserter::Landing::Pasted;
                                                     if (!landed.pasted)
                                                         landed.fieldText.reset();
                                                     finishDeliver(landed, generation);
@@ -252,11 +260,11 @@ void DictationController::translated(DictationJob* job, const QString& translati
             job->finish();
             return;
         }
-        m_inserter.insert(translation, job,
-                          [this, job, translation, selection, appName](Inserter::Landing landing) {
+        m_inserter.insert(Inserter::asIs(translation), job,
+                          [this, job, translation, selection, appName](const Inserter::Inserted& in) {
                               if (!isCurrent(job))
                                   return;
-                              const bool pasted = landing == Inserter::Landing::Pasted;
+                              const bool pasted = in.landing == Inserter::Landing::Pasted;
                               addHistory(selection, translation, std::nullopt, appName, true, pasted);
                               if (m_state.config().showDictationPreview) {
                                   if (pasted)

@@ -7,9 +7,9 @@
 
 namespace {
 
-Inserter::Landing landingOf(const InsertResult& result)
+Inserter::Inserted insertedOf(const InsertResult& result)
 {
-    return result.inField() ? Inserter::Landing::Pasted : Inserter::Landing::KeptOnClipboard;
+    return {result.inField() ? Inserter::Landing::Pasted : Inserter::Landing::KeptOnClipboard, result.caret};
 }
 
 QString reasonOf(TextInserter::ReplaceFailure failure)
@@ -57,10 +57,10 @@ void TextInserterAdapter::rememberInsertTarget()
     m_inserter.rememberInsertTarget();
 }
 
-void TextInserterAdapter::insert(const QString& text, QObject* context, Done<Landing> done)
+void TextInserterAdapter::insert(Shape shape, QObject* context, Done<Inserted> done)
 {
-    m_inserter.insert(text, context,
-                      [done = std::move(done)](const InsertResult& result) { done(landingOf(result)); });
+    m_inserter.insert(shape, context,
+                      [done = std::move(done)](const InsertResult& result) { done(insertedOf(result)); });
 }
 
 void TextInserterAdapter::replacePreviousInsert(const QString& inserted, const QString& replacement,
@@ -75,11 +75,6 @@ void TextInserterAdapter::replacePreviousInsert(const QString& inserted, const Q
 void TextInserterAdapter::copyToClipboard(const QString& text)
 {
     m_inserter.copyToClipboard(text);
-}
-
-void TextInserterAdapter::caretContext(QObject* context, Done<CaretContext> done)
-{
-    m_inserter.caretContext(context, [done = std::move(done)](const CaretContext& caret) { done(caret); });
 }
 
 void TextInserterAdapter::captureSelection(QObject* context, Done<std::optional<QString>> done)
@@ -97,13 +92,12 @@ void TextInserterAdapter::replaceRememberedSelection(const QString& text, QObjec
         });
 }
 
-void TextInserterAdapter::insertAtRememberedCursor(const QString& text,
-                                                   const std::optional<QString>& fallbackAppID,
-                                                   QObject* context, Done<Landing> done)
+void TextInserterAdapter::insertAtRememberedCursor(Shape shape, const std::optional<QString>& fallbackAppID,
+                                                   QObject* context, Done<Inserted> done)
 {
     m_inserter.insertAtRememberedCursor(
-        text, fallbackAppID, context,
-        [done = std::move(done)](const InsertResult& result) { done(landingOf(result)); });
+        shape, fallbackAppID, context,
+        [done = std::move(done)](const InsertResult& result) { done(insertedOf(result)); });
 }
 
 void TextInserterAdapter::focusTakesText(QObject* context, Done<bool> done)

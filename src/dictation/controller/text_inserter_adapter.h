@@ -18,15 +18,14 @@ public:
     }
 
     void rememberInsertTarget() override;
-    void insert(const QString& text, QObject* context, Done<Landing> done) override;
+    void insert(Shape shape, QObject* context, Done<Inserted> done) override;
     void replacePreviousInsert(const QString& inserted, const QString& replacement, QObject* context,
                                Done<WriteResult> done) override;
     void copyToClipboard(const QString& text) override;
-    void caretContext(QObject* context, Done<CaretContext> done) override;
     void captureSelection(QObject* context, Done<std::optional<QString>> done) override;
     void replaceRememberedSelection(const QString& text, QObject* context, Done<WriteResult> done) override;
-    void insertAtRememberedCursor(const QString& text, const std::optional<QString>& fallbackAppID,
-                                  QObject* context, Done<Landing> done) override;
+    void insertAtRememberedCursor(Shape shape, const std::optional<QString>& fallbackAppID, QObject* context,
+                                  Done<Inserted> done) override;
     void focusTakesText(QObject* context, Done<bool> done) override;
 
 private:

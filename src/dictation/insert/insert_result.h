@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/text/caret_context.h"
 #include "platform/key_synthesizer.h"
 
 #include <optional>
@@ -15,6 +16,8 @@ struct InsertResult {
     Outcome outcome = Outcome::KeptOnClipboard;
     // Why a paste was not posted; absent when there was no access to post one at all.
     std::optional<KeySynthesizer::Failure> failure = {};
+    // What stood before the caret where the text went.
+    CaretContext caret = {};
 
     bool inField() const { return outcome != Outcome::KeptOnClipboard; }
 };

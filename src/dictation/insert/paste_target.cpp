@@ -1,5 +1,7 @@
 #include "dictation/insert/paste_target.h"
 
+#include <algorithm>
+
 using Target = KeySynthesizer::Target;
 
 namespace PasteTarget {
@@ -14,15 +16,37 @@ bool takesText(Accessibility& a11y, const AccessibleElement& element)
     return role && Accessibility::isTextEntry(*role);
 }
 
-Focus focus(Accessibility& a11y, bool windowNamed)
+Field read(Accessibility& a11y, bool windowNamed)
 {
+    Field field;
     const std::optional<AccessibleElement> focused = a11y.focusedElement();
     if (!focused)
-        return Focus::Unseen;
+        return field;
+    const std::optional<Accessibility::Role> role = a11y.role(*focused);
+    if (!role)
+        return field;
     // Terminals that no desktop file names as one still say so through their role.
-    if (a11y.role(*focused) == Accessibility::Role::Terminal)
-        return Focus::Terminal;
-    return !windowNamed && takesText(a11y, *focused) ? Focus::TextEntry : Focus::Unseen;
+    if (*role == Accessibility::Role::Terminal)
+        field.focus = Focus::Terminal;
+    else if (!windowNamed && takesText(a11y, *focused))
+        field.focus = Focus::TextEntry;
+    if (const std::optional<Accessibility::Range> selection = a11y.selectedRange(*focused))
+        field.caret = caretBefore(a11y, *focused, *selection);
+    return field;
+}
+
+std::optional<CaretContext> caretBefore(Accessibility& a11y, const AccessibleElement& element,
+                                        Accessibility::Range selection)
+{
+    if (selection.location < 0)
+        return std::nullopt;
+    if (selection.location == 0)
+        return CaretContext::after({}, true);
+    const int from = std::max(0, selection.location - caretLookBack);
+    const std::optional<QString> before = a11y.text(element, {from, selection.location - from});
+    if (!before)
+        return std::nullopt;
+    return CaretContext::after(*before, from == 0);
 }
 
 std::optional<Target> choose(const std::optional<AppWindow>& window, Focus focus, bool primary)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/text/caret_context.h"
 #include "platform/accessibility.h"
 #include "platform/app_window.h"
 #include "platform/key_synthesizer.h"
@@ -17,9 +18,22 @@ enum class Focus { Unseen, TextEntry, Terminal };
 // Editable by its own word, else by what can be set, else by its role. Blocks: call it from a
 // background thread or inside Accessibility::run.
 bool takesText(Accessibility& a11y, const AccessibleElement& element);
-// Only whether it is a terminal for a window that has a name: Ctrl+V goes there whether or not a
-// text field shows, so a slow application is not asked more.
-Focus focus(Accessibility& a11y, bool windowNamed);
+// What one read of the focused field tells a paste: the keys it takes and the place it goes.
+struct Field {
+    Focus focus = Focus::Unseen;
+    std::optional<CaretContext> caret; // none where the field does not show its text
+};
+// How far back from the caret a field's text is read to find what stands before it.
+inline constexpr int caretLookBack = 64;
+
+// Reads the focused element once, on the accessibility thread. Of a window that has a name only
+// whether it is a terminal is asked, not whether a text field shows (Ctrl+V goes there anyway);
+// an element that does not answer its role is asked nothing more, as each question would cost
+// the messaging time-out again.
+Field read(Accessibility& a11y, bool windowNamed);
+// What stands before `selection` in `element`: a paste replaces the selection.
+std::optional<CaretContext> caretBefore(Accessibility& a11y, const AccessibleElement& element,
+                                        Accessibility::Range selection);
 
 // None where no keys are known to paste safely, and the text stays on the clipboard. `primary`:
 // our text can be offered as the primary selection as well, which Shift+Insert needs.

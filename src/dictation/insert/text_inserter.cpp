@@ -30,10 +30,16 @@ bool stillHolds(Accessibility& a11y, const RememberedInsert& target)
     return a11y.text(target.element, *target.range) == target.selected;
 }
 
-// Focuses the remembered field, selects its remembered range while that holds, and writes `text`
-// over it.
-TextInserter::WrittenBack writeRemembered(Accessibility& a11y, const RememberedInsert& target,
-                                          const QString& text)
+// What a write into the remembered field came to, and what stood before it there.
+struct WriteBack {
+    TextInserter::WrittenBack written;
+    CaretContext caret = {};
+};
+
+// Focuses the remembered field, selects its remembered range while that holds, and writes the
+// shaped text over it.
+WriteBack writeRemembered(Accessibility& a11y, const RememberedInsert& target,
+                          const TextInserter::Shape& shape)
 {
     using Failure = TextInserter::WriteBackFailure;
     (void)a11y.focus(target.element);
@@ -42,12 +48,19 @@ TextInserter::WrittenBack writeRemembered(Accessibility& a11y, const RememberedI
         (void)a11y.setSelectedRange(target.element, *target.range);
     const std::optional<Accessibility::Settable> settable = a11y.settable(target.element);
     if (!settable || !settable->selectedText)
-        return Failure::NotSettable;
+        return {Failure::NotSettable};
     if (!holds)
-        return Failure::FieldChanged;
-    if (a11y.writeSelectedText(target.element, text) != Outcome::Done)
-        return Failure::Refused;
-    return std::monostate{};
+        return {Failure::FieldChanged};
+    const CaretContext caret =
+        PasteTarget::caretBefore(a11y, target.element, *target.range).value_or(CaretContext{});
+    if (a11y.writeSelectedText(target.element, shape(caret)) != Outcome::Done)
+        return {Failure::Refused};
+    return {std::monostate{}, caret};
+}
+
+TextInserter::Shape asIs(const QString& text)
+{
+    return [text](const CaretContext&) { return text; };
 }
 
 QString chars(const QString& text)
@@ -89,21 +102,6 @@ void TextInserter::later(QObject* context, std::function<void()> then)
     m_services.clock.singleShot(0, this, GuardedReply<>(context, std::move(then)));
 }
 
-void TextInserter::resolveTarget(std::function<void(std::optional<Target>)> then)
-{
-    const std::optional<AppWindow> window = m_services.windows.activeWindow();
-    const bool primary = m_primaryCycle != nullptr;
-    if (window && window->terminal) {
-        then(PasteTarget::choose(window, PasteTarget::Focus::Unseen, primary));
-        return;
-    }
-    m_services.accessibility.run<PasteTarget::Focus>(
-        [named = window.has_value()](Accessibility& a11y) { return PasteTarget::focus(a11y, named); }, this,
-        [window, primary, then = std::move(then)](PasteTarget::Focus focus) {
-            then(PasteTarget::choose(window, focus, primary));
-        });
-}
-
 void TextInserter::postPaste(const QString& text, Target target, KeySynthesizer::Done done)
 {
     const bool primary = target == Target::ShiftInsert && m_primaryCycle;
@@ -125,41 +123,69 @@ void TextInserter::postPaste(const QString& text, Target target, KeySynthesizer:
 
 void TextInserter::insert(const QString& text, QObject* context, Done<InsertResult> done)
 {
+    insert(asIs(text), context, std::move(done));
+}
+
+void TextInserter::insert(const Shape& shape, QObject* context, Done<InsertResult> done)
+{
     Timing::mark(QStringLiteral("insert: start"));
     m_copyProbe->abort();
+    const std::optional<AppWindow> window = m_services.windows.activeWindow();
+    const std::optional<QString> pastedHere = lastPasteIn(window);
+    const GuardedReply<InsertResult> reply(context, std::move(done));
+    if (!trusted()) {
+        pasteInto(window, {}, pastedHere, shape, reply);
+        return;
+    }
+    // One read gives both the paste keys and the place the text goes.
+    m_services.accessibility.run<PasteTarget::Field>(
+        [named = window.has_value()](Accessibility& a11y) { return PasteTarget::read(a11y, named); }, this,
+        [this, window, pastedHere, shape, reply](const PasteTarget::Field& field) {
+            Timing::mark(QStringLiteral("insert: field read"));
+            pasteInto(window, field, pastedHere, shape, reply);
+        });
+}
+
+void TextInserter::pasteInto(const std::optional<AppWindow>& window, const PasteTarget::Field& field,
+                             const std::optional<QString>& pastedHere, const Shape& shape,
+                             const GuardedReply<InsertResult>& reply)
+{
+    const CaretContext caret =
+        field.caret ? *field.caret : (pastedHere ? CaretContext::after(*pastedHere, false) : CaretContext{});
+    const QString text = shape(caret);
     const bool ours = keptTextOnBoard();
     const PasteboardSnapshot saved = m_cycle->open();
     Timing::mark(QStringLiteral("insert: clipboard saved (%1 types)").arg(saved.items.size()));
     m_cycle->write(text);
     const std::optional<QString> displaced = ours ? std::nullopt : saved.displacedText();
+    const InsertResult kept{.outcome = InsertResult::Outcome::KeptOnClipboard, .caret = caret};
     if (!trusted()) {
         keepOnClipboard(displaced, text);
-        later(context, [done] { done(InsertResult{.outcome = InsertResult::Outcome::KeptOnClipboard}); });
+        later(reply.context(), [reply, kept] { reply(kept); });
         return;
     }
-    const GuardedReply<InsertResult> reply(context, done);
-    resolveTarget([this, text, displaced, reply](std::optional<Target> target) {
-        if (!target) {
-            Timing::mark(QStringLiteral("insert: no paste keys known for the focused window, text left on "
-                                        "the clipboard"));
-            keepOnClipboard(displaced, text);
-            reply(InsertResult{.outcome = InsertResult::Outcome::KeptOnClipboard});
+    const std::optional<Target> target = PasteTarget::choose(window, field.focus, m_primaryCycle != nullptr);
+    if (!target) {
+        Timing::mark(QStringLiteral("insert: no paste keys known for the focused window, text left on "
+                                    "the clipboard"));
+        keepOnClipboard(displaced, text);
+        reply(kept);
+        return;
+    }
+    postPaste(text, *target, [=, this](const KeySynthesizer::Outcome& outcome) {
+        if (outcome.ok()) {
+            Timing::mark(QStringLiteral("insert: paste posted"));
+            notePaste(text);
+            m_cycle->scheduleRestore(text);
+            reply(InsertResult{.outcome = InsertResult::Outcome::Pasted, .caret = caret});
             return;
         }
-        postPaste(text, *target, [=, this](const KeySynthesizer::Outcome& outcome) {
-            if (outcome.ok()) {
-                Timing::mark(QStringLiteral("insert: paste posted"));
-                notePaste(text);
-                m_cycle->scheduleRestore(text);
-                reply(InsertResult{.outcome = InsertResult::Outcome::Pasted});
-                return;
-            }
-            Timing::mark(QStringLiteral("insert: paste not posted, text left on the clipboard: ") +
-                         outcome.error().detail);
-            keepOnClipboard(displaced, text);
-            reply(
-                InsertResult{.outcome = InsertResult::Outcome::KeptOnClipboard, .failure = outcome.error()});
-        });
+        Timing::mark(QStringLiteral("insert: paste not posted, text left on the clipboard: ") +
+                     outcome.error().detail);
+        keepOnClipboard(displaced, text);
+        InsertResult failed = kept;
+        failed.failure = outcome.error();
+        reply(failed);
     });
 }
 
@@ -184,11 +210,17 @@ void TextInserter::replacePreviousInsert(const QString& raw, const QString& poli
         later(context, [done] { done(ReplaceFailure::NoAccess); });
         return;
     }
+    findAndReplace(raw, polished, m_services.clock.elapsedMs() + PasteCycle::visibleLimitMs,
+                   GuardedReply<Replaced>(context, std::move(done)));
+}
+
+void TextInserter::findAndReplace(const QString& raw, const QString& polished, qint64 deadlineMs,
+                                  const GuardedReply<Replaced>& reply)
+{
     struct Found {
         std::optional<ReplaceFailure> failure;
         bool terminal = false;
     };
-    const GuardedReply<Replaced> reply(context, done);
     m_services.accessibility.run<Found>(
         [raw](Accessibility& a11y) -> Found {
             const std::optional<AccessibleElement> focused = a11y.focusedElement();
@@ -207,7 +239,15 @@ void TextInserter::replacePreviousInsert(const QString& raw, const QString& poli
             return {std::nullopt, a11y.role(*focused) == Accessibility::Role::Terminal};
         },
         this,
-        [this, polished, reply](const Found& found) {
+        [this, raw, polished, deadlineMs, reply](const Found& found) {
+            if (!reply.wanted())
+                return;
+            // A fast polish can be back before the application has taken the raw paste in.
+            if (found.failure == ReplaceFailure::RawNotFound && m_services.clock.elapsedMs() < deadlineMs) {
+                m_services.clock.singleShot(PasteCycle::visiblePollMs, this,
+                                            [=, this] { findAndReplace(raw, polished, deadlineMs, reply); });
+                return;
+            }
             if (found.failure) {
                 reply(*found.failure);
                 return;
@@ -253,60 +293,44 @@ void TextInserter::copyToClipboard(const QString& text)
         emit clipboardDisplaced(*reported);
 }
 
-void TextInserter::caretContext(QObject* context, Done<CaretContext> done)
-{
-    const std::optional<QString> pasted = lastPasteHere();
-    const auto fallback = [pasted] { return pasted ? CaretContext::after(*pasted, false) : CaretContext{}; };
-    if (!trusted()) {
-        later(context, [done, fallback] { done(fallback()); });
-        return;
-    }
-    m_services.accessibility.run<std::optional<CaretContext>>(
-        [](Accessibility& a11y) -> std::optional<CaretContext> {
-            const std::optional<AccessibleElement> focused = a11y.focusedElement();
-            if (!focused)
-                return std::nullopt;
-            // A paste replaces the selection, so what counts is what stands before it.
-            const std::optional<Accessibility::Range> selection = a11y.selectedRange(*focused);
-            if (!selection || selection->location < 0)
-                return std::nullopt;
-            if (selection->location == 0)
-                return CaretContext::after({}, true);
-            const int from = std::max(0, selection->location - caretLookBack);
-            const std::optional<QString> before = a11y.text(*focused, {from, selection->location - from});
-            if (!before)
-                return std::nullopt;
-            return CaretContext::after(*before, from == 0);
-        },
-        context,
-        [done, fallback](const std::optional<CaretContext>& read) { done(read ? *read : fallback()); });
-}
-
 void TextInserter::rememberPastes(bool on)
 {
     m_remembersPastes = on;
-    m_lastPaste.reset();
+    m_lastPastes.clear();
 }
 
 void TextInserter::userTyped()
 {
-    m_lastPaste.reset();
+    if (m_lastPastes.isEmpty())
+        return;
+    // Keys go to the active window; where that cannot be named, any window may have had them.
+    const std::optional<AppWindow> window = m_services.windows.activeWindow();
+    if (!window) {
+        m_lastPastes.clear();
+        return;
+    }
+    m_lastPastes.removeIf([&](const LastPaste& paste) { return paste.window == window->window; });
 }
 
 void TextInserter::notePaste(const QString& text)
 {
-    m_lastPaste.reset();
     const std::optional<AppWindow> window = m_services.windows.activeWindow();
-    if (m_remembersPastes && window)
-        m_lastPaste = LastPaste{window->window, window->pid, text.right(caretLookBack)};
+    if (!m_remembersPastes || !window)
+        return;
+    m_lastPastes.removeIf([&](const LastPaste& paste) { return paste.window == window->window; });
+    m_lastPastes.prepend(LastPaste{window->window, window->pid, text.right(PasteTarget::caretLookBack)});
+    if (m_lastPastes.size() > rememberedWindows)
+        m_lastPastes.removeLast();
 }
 
-std::optional<QString> TextInserter::lastPasteHere() const
+std::optional<QString> TextInserter::lastPasteIn(const std::optional<AppWindow>& window) const
 {
-    const std::optional<AppWindow> window = m_services.windows.activeWindow();
-    if (!m_lastPaste || !window || window->window != m_lastPaste->window || window->pid != m_lastPaste->pid)
+    if (!window)
         return std::nullopt;
-    return m_lastPaste->text;
+    for (const LastPaste& paste : m_lastPastes)
+        if (paste.window == window->window && paste.pid == window->pid)
+            return paste.text;
+    return std::nullopt;
 }
 
 void TextInserter::checkVisible(const QString& text, std::function<void(bool)> answer)
@@ -357,7 +381,9 @@ void TextInserter::replaceRememberedSelection(const QString& text, QObject* cont
         return;
     }
     m_services.accessibility.run<WrittenBack>(
-        [target = *m_remembered, text](Accessibility& a11y) { return writeRemembered(a11y, target, text); },
+        [target = *m_remembered, text](Accessibility& a11y) {
+            return writeRemembered(a11y, target, asIs(text)).written;
+        },
         context, std::move(done));
 }
 
@@ -389,30 +415,36 @@ TextInserter::Activation TextInserter::activateRememberedApp(const std::optional
 void TextInserter::insertAtRememberedCursor(const QString& text, const std::optional<QString>& fallbackAppId,
                                             QObject* context, Done<InsertResult> done)
 {
+    insertAtRememberedCursor(asIs(text), fallbackAppId, context, std::move(done));
+}
+
+void TextInserter::insertAtRememberedCursor(const Shape& shape, const std::optional<QString>& fallbackAppId,
+                                            QObject* context, Done<InsertResult> done)
+{
     (void)activateRememberedApp(fallbackAppId);
     const GuardedReply<InsertResult> reply(context, done);
     // The window manager carries out the activation a moment later.
-    m_services.clock.singleShot(activationDelayMs, this, [this, text, reply, done] {
+    m_services.clock.singleShot(activationDelayMs, this, [this, shape, reply, done] {
         if (!reply.context())
             return;
         if (!m_remembered || !trusted()) {
-            insert(text, reply.context(), done);
+            insert(shape, reply.context(), done);
             return;
         }
-        m_services.accessibility.run<WrittenBack>(
-            [target = *m_remembered, text](Accessibility& a11y) {
-                return writeRemembered(a11y, target, text);
+        m_services.accessibility.run<WriteBack>(
+            [target = *m_remembered, shape](Accessibility& a11y) {
+                return writeRemembered(a11y, target, shape);
             },
             this,
-            [this, text, reply, done](const WrittenBack& written) {
+            [this, shape, reply, done](const WriteBack& write) {
                 if (!reply.context())
                     return;
-                if (written.ok()) {
+                if (write.written.ok()) {
                     Timing::mark(QStringLiteral("insert: accessibility replace after focus"));
-                    reply(InsertResult{.outcome = InsertResult::Outcome::Written});
+                    reply(InsertResult{.outcome = InsertResult::Outcome::Written, .caret = write.caret});
                     return;
                 }
-                insert(text, reply.context(), done);
+                insert(shape, reply.context(), done);
             });
     });
 }

@@ -1,14 +1,17 @@
 #pragma once
 
 #include "core/base/clock.h"
+#include "core/base/guarded_reply.h"
 #include "core/base/result.h"
 #include "core/text/caret_context.h"
 #include "dictation/insert/insert_result.h"
+#include "dictation/insert/paste_target.h"
 #include "dictation/insert/remembered_insert.h"
 #include "platform/accessibility.h"
 #include "platform/key_synthesizer.h"
 #include "platform/window_system.h"
 
+#include <QList>
 #include <QObject>
 #include <QString>
 
@@ -65,28 +68,33 @@ public:
     using Activation = Result<AppWindow, ActivationFailure>;
 
     template <typename T> using Done = std::function<void(const T&)>;
+    // Fits a text to the place it goes from what stands before the caret there; pure, as it may
+    // run on the accessibility thread.
+    using Shape = std::function<QString(const CaretContext&)>;
 
     static constexpr int activationDelayMs = 180;
-    // How far back from the caret a field's text is read to find what stands before it.
-    static constexpr int caretLookBack = 64;
+    // Windows whose last paste of ours is remembered, the most recent ones.
+    static constexpr int rememberedWindows = 8;
 
     explicit TextInserter(Services services, QObject* parent = nullptr);
     ~TextInserter() override;
 
-    // Pastes `text` into the focused field, or leaves it on the clipboard without access.
+    // Reads the focused field once and pastes the text shaped for what stands before its caret
+    // (read through accessibility where the field offers its text, else what we pasted last into
+    // that window while nothing was typed there since, else unknown); without access the text is
+    // left on the clipboard.
+    void insert(const Shape& shape, QObject* context, Done<InsertResult> done);
     void insert(const QString& text, QObject* context, Done<InsertResult> done);
-    // Swaps the raw text that was just pasted for the polished one, in place.
+    // Swaps the raw text that was just pasted for the polished one, in place, once the raw text
+    // shows in the field (the application may take the paste in a moment after the chord).
     void replacePreviousInsert(const QString& raw, const QString& polished, QObject* context,
                                Done<Replaced> done);
     // Leaves `text` on the clipboard for good.
     void copyToClipboard(const QString& text);
-    // What stands before the focused field's caret: read through accessibility where the field
-    // offers its text, else what we pasted last into the active window while nothing was typed
-    // there since, else unknown.
-    void caretContext(QObject* context, Done<CaretContext> done);
     // Only a key source that reports every key typed can tell that a paste no longer stands
     // before the caret, through userTyped(); without one, no paste is remembered for that.
     void rememberPastes(bool on);
+    // A key went to the active window: our last paste there no longer ends at its caret.
     void userTyped();
 
     // Remembers the focused field of another application as the dictation's target.
@@ -97,7 +105,10 @@ public:
     void replaceRememberedSelection(const QString& text, QObject* context, Done<WrittenBack> done);
     // Brings the remembered application, or else the fallback application, to the front.
     Activation activateRememberedApp(const std::optional<QString>& fallbackAppId);
-    // Activates, waits a moment, and writes `text` into the remembered field or pastes it.
+    // Activates, waits a moment, and writes the text, shaped for its place there, into the
+    // remembered field or pastes it.
+    void insertAtRememberedCursor(const Shape& shape, const std::optional<QString>& fallbackAppId,
+                                  QObject* context, Done<InsertResult> done);
     void insertAtRememberedCursor(const QString& text, const std::optional<QString>& fallbackAppId,
                                   QObject* context, Done<InsertResult> done);
 
@@ -107,8 +118,14 @@ signals:
 
 private:
     bool trusted() const;
-    // The paste keys for the focused window; none where no keys are known to paste safely.
-    void resolveTarget(std::function<void(std::optional<KeySynthesizer::Target>)> then);
+    // Puts the text shaped for the read field on the clipboard and posts the paste keys the field
+    // takes; none where no keys are known to paste safely.
+    void pasteInto(const std::optional<AppWindow>& window, const PasteTarget::Field& field,
+                   const std::optional<QString>& pastedHere, const Shape& shape,
+                   const GuardedReply<InsertResult>& reply);
+    // Looks for the raw text at the caret until `deadlineMs`, and pastes the polished one over it.
+    void findAndReplace(const QString& raw, const QString& polished, qint64 deadlineMs,
+                        const GuardedReply<Replaced>& reply);
     // Offers `text` as the primary selection too for Shift+Insert, and gives it back after.
     void postPaste(const QString& text, KeySynthesizer::Target target, KeySynthesizer::Done done);
     void keepOnClipboard(const std::optional<QString>& displaced, const QString& text);
@@ -126,7 +143,7 @@ private:
         QString text;
     };
     void notePaste(const QString& text);
-    std::optional<QString> lastPasteHere() const;
+    std::optional<QString> lastPasteIn(const std::optional<AppWindow>& window) const;
 
     Services m_services;
     PasteCycle* m_cycle;
@@ -135,7 +152,7 @@ private:
     std::optional<quint64> m_keptChange; // the board's change count once our text was left there
     std::optional<RememberedInsert> m_remembered;
     bool m_remembersPastes = false;
-    std::optional<LastPaste> m_lastPaste;
+    QList<LastPaste> m_lastPastes; // the most recent first
     quint64 m_rememberGeneration = 0;
     quint64 m_captureGeneration = 0;
 };

@@ -267,6 +267,7 @@ std::optional<QList<AccessibleElement>> FakeAccessibility::children(const Access
 
 void FakeAccessibility::post(std::function<void()> job)
 {
+    ++m_runs;
     if (m_holding)
         m_held.push_back(std::move(job));
     else

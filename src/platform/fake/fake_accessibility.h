@@ -59,6 +59,8 @@ public:
     void holdJobs() { m_holding = true; }
     int heldJobs() const { return static_cast<int>(m_held.size()); }
     void runHeldJobs();
+    // Round trips to the service so far: the jobs run() posted.
+    int runs() const { return m_runs; }
 
     bool trusted() override;
     std::optional<AccessibleElement> focusedElement() override;
@@ -106,5 +108,6 @@ private:
     int m_next = 1;
     QList<Call> m_calls;
     bool m_holding = false;
+    int m_runs = 0;
     std::vector<std::function<void()>> m_held;
 };

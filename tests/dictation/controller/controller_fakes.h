@@ -226,10 +226,10 @@ public:
     using Kind = InserterCall::Kind;
 
     void rememberInsertTarget() override { log.append({Kind::Remember}); }
-    void insert(const QString& text, QObject*, Done<Landing> done) override
+    void insert(Shape shape, QObject*, Done<Inserted> done) override
     {
-        log.append({Kind::Insert, text});
-        done(landing);
+        log.append({Kind::Insert, shape(caret)});
+        done({landing, caret});
     }
     void replacePreviousInsert(const QString& inserted, const QString& replacement, QObject*,
                                Done<WriteResult> done) override
@@ -238,7 +238,6 @@ public:
         done(replaceRefused ? WriteResult(QStringLiteral("refused")) : WriteResult(Written{}));
     }
     void copyToClipboard(const QString& text) override { log.append({Kind::Copy, text}); }
-    void caretContext(QObject*, Done<CaretContext> done) override { done(caret); }
     void captureSelection(QObject* context, Done<std::optional<QString>> done) override
     {
         log.append({Kind::Capture});
@@ -257,11 +256,11 @@ public:
         else
             done(result);
     }
-    void insertAtRememberedCursor(const QString& text, const std::optional<QString>& fallback, QObject*,
-                                  Done<Landing> done) override
+    void insertAtRememberedCursor(Shape shape, const std::optional<QString>& fallback, QObject*,
+                                  Done<Inserted> done) override
     {
-        log.append({Kind::InsertAtCursor, text, fallback.value_or(QString())});
-        done(landing);
+        log.append({Kind::InsertAtCursor, shape(caret), fallback.value_or(QString())});
+        done({landing, caret});
     }
     void focusTakesText(QObject*, Done<bool> done) override { done(focusEditable); }
 

@@ -25,6 +25,7 @@ struct ResetCase {
     Reach reach;
     std::function<Phase()> expected;
     int resetMs;
+    const char* outcome = nullptr; // how the timing log says the dictation ended; none for no dictation
 };
 
 class PhaseReset : public ControllerFixture, public ::testing::WithParamInterface<ResetCase> {};
@@ -35,6 +36,11 @@ TEST_P(PhaseReset, ShowsThePhaseForItsDelayThenIdle)
     const ResetCase& c = GetParam();
     c.reach(*this);
     ASSERT_EQ(phase(), c.expected());
+    const QString log = logged();
+    EXPECT_EQ(log.count(s("dictation ended:")), c.outcome ? 1 : 0) << log.toStdString();
+    if (c.outcome) {
+        EXPECT_TRUE(log.contains(s("dictation ended: ") + s(c.outcome))) << log.toStdString();
+    }
     m_clock.advance(c.resetMs - 1);
     EXPECT_EQ(phase(), c.expected());
     m_clock.advance(1);
@@ -48,11 +54,13 @@ const ResetCase kResets[] = {
     {"EngineNotReady",      [](F& f) { f.m_speech.isReady = false, f.hold(); },                                        [] { return Phase::notice(textOf("notice.loading")); },           ResetDelay::loadingMs},
     {"MicrophoneDenied",    [](F& f) { f.m_microphone.state = MicrophoneAccess::Status::Denied, f.hold(); },           [] { return Phase::failed(textOf("notice.micDenied")); },         ResetDelay::micDeniedMs},
     {"RecorderFails",       [](F& f) { f.m_recorder.failure = s("no device"), f.hold(); },                             [] { return Phase::failed(s("no device")); },                     ResetDelay::startFailedMs},
-    {"TooShort",            [](F& f) { f.m_recorder.wav.reset(), f.record(); },                                        [] { return Phase::notice(textOf("notice.nothingHeard")); },      ResetDelay::nothingHeardMs},
-    {"TranscriptionFails",  [](F& f) { f.record(), f.m_speech.answer(Request::Kind::Transcribe, engineError("model gone")); }, [] { return Phase::failed(s("model gone")); },    ResetDelay::failedMs},
-    {"OnlyWhiteSpaceHeard", [](F& f) { f.dictate(s(" \n\t ")); },                                                      [] { return Phase::notice(textOf("notice.nothingRecognized")); }, ResetDelay::nothingHeardMs},
-    {"Pasted",              [](F& f) { f.dictate(s("hello")); },                                                        [] { return Phase::done(s("hello"), true); },                     ResetDelay::pastedMs},
-    {"KeptOnClipboard",     [](F& f) { f.m_inserter.landing = Inserter::Landing::KeptOnClipboard, f.dictate(s("hello")); }, [] { return Phase::done(s("hello"), false); },           ResetDelay::notPastedMs},
+    {"TooShort",            [](F& f) { f.m_recorder.wav.reset(), f.record(); },                                        [] { return Phase::notice(textOf("notice.nothingHeard")); },      ResetDelay::nothingHeardMs, "nothing heard"},
+    {"HoldUnderAQuarterSecond", [](F& f) { f.m_recorder.wav.reset(), f.hold(), f.m_clock.advance(200), f.release(); }, [] { return Phase::notice(textOf("notice.tooShort")); }, ResetDelay::nothingHeardMs, "too short"},
+    {"TranscriptionFails",  [](F& f) { f.record(), f.m_speech.answer(Request::Kind::Transcribe, engineError("model gone")); }, [] { return Phase::failed(s("model gone")); },    ResetDelay::failedMs, "failed: model gone"},
+    {"OnlyWhiteSpaceHeard", [](F& f) { f.dictate(s(" \n\t ")); },                                                      [] { return Phase::notice(textOf("notice.nothingRecognized")); }, ResetDelay::nothingHeardMs, "nothing recognised"},
+    {"Cancelled",           [](F& f) { f.record(), f.escape(); },                                                      [] { return Phase::notice(textOf("notice.cancelled")); },         ResetDelay::cancelledMs, "cancelled"},
+    {"Pasted",              [](F& f) { f.dictate(s("hello")); },                                                        [] { return Phase::done(s("hello"), true); },                     ResetDelay::pastedMs, "pasted"},
+    {"KeptOnClipboard",     [](F& f) { f.m_inserter.landing = Inserter::Landing::KeptOnClipboard, f.dictate(s("hello")); }, [] { return Phase::done(s("hello"), false); },           ResetDelay::notPastedMs, "copied"},
 };
 // clang-format on
 
@@ -358,7 +366,7 @@ TEST_F(FlowTest, AShortcutTypedDuringTheHoldDropsItsRecordingAtOnce)
 }
 
 // A paste while our own window has the keyboard would land in it: the text goes back to the field
-// the dictation started in, in the application that was in front then.
+// the dictation started in, in the application that was in front then, fitted to its place there.
 TEST_F(FlowTest, WhileOurOwnWindowHasTheKeyboardTheTextGoesToTheRememberedField)
 {
     struct Row {
@@ -368,9 +376,10 @@ TEST_F(FlowTest, WhileOurOwnWindowHasTheKeyboardTheTextGoesToTheRememberedField)
     };
     const int own = int(QCoreApplication::applicationPid());
     // clang-format off
-    const Row rows[] = {{.name = "still in the editor", .pidAtTheEnd = 4242, .write = Write::insert("Hello.")},
-                        {.name = "our window in front", .pidAtTheEnd = own,  .write = Write::insertAtCursor("Hello.", "org.gnome.TextEditor")}};
+    const Row rows[] = {{.name = "still in the editor", .pidAtTheEnd = 4242, .write = Write::insert(" hello.")},
+                        {.name = "our window in front", .pidAtTheEnd = own,  .write = Write::insertAtCursor(" hello.", "org.gnome.TextEditor")}};
     // clang-format on
+    m_inserter.caret = {CaretContext::Sentence::Continues, true};
     for (const Row& row : rows) {
         m_inserter.log.clear();
         AppWindow editor;

@@ -71,7 +71,8 @@ TEST(TextInserterAdapter, ATextLeftOnTheClipboardIsNotReportedAsPasted)
     TextInserterAdapter adapter(desk.inserter, desk.a11y, desk.permissions);
     QObject context;
     std::optional<Inserter::Landing> landing;
-    adapter.insert(s("hello"), &context, [&](Inserter::Landing l) { landing = l; });
+    adapter.insert(Inserter::asIs(s("hello")), &context,
+                   [&](const Inserter::Inserted& in) { landing = in.landing; });
     desk.pump(5);
     ASSERT_TRUE(landing.has_value());
     EXPECT_EQ(*landing, Inserter::Landing::KeptOnClipboard);

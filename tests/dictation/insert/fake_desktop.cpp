@@ -40,10 +40,18 @@ void FakeDesktop::receive(KeySynthesizer::Chord chord, KeySynthesizer::Target ta
     }
     if (control)
         return;
-    const FakePasteboard& source =
-        terminal && target == KeySynthesizer::Target::ShiftInsert ? primary : board;
-    const QString inserted = source.plainText().value_or(QString());
-    a11y.edit(*focused, [&](FakeAccessibility::Element& e) {
+    const bool fromPrimary = terminal && target == KeySynthesizer::Target::ShiftInsert;
+    if (pasteLagMs > 0)
+        clock.singleShot(pasteLagMs, this,
+                         [this, element = *focused, fromPrimary] { paste(element, fromPrimary); });
+    else
+        paste(*focused, fromPrimary);
+}
+
+void FakeDesktop::paste(const AccessibleElement& focused, bool fromPrimary)
+{
+    const QString inserted = (fromPrimary ? primary : board).plainText().value_or(QString());
+    a11y.edit(focused, [&](FakeAccessibility::Element& e) {
         e.text.replace(e.selection.location, e.selection.length, inserted);
         e.selection = {static_cast<int>(e.selection.location + inserted.size()), 0};
     });

@@ -44,8 +44,10 @@ public:
 
     int interrupts = 0;
     int copyLagMs = 0;        // the application answers a copy this much later
+    int pasteLagMs = 0;       // the application takes a paste in this much later, from the clipboard then
     bool ignoresCopy = false; // the application copies nothing
 
 private:
     void receive(KeySynthesizer::Chord chord, KeySynthesizer::Target target);
+    void paste(const AccessibleElement& focused, bool fromPrimary);
 };

@@ -421,7 +421,7 @@ TEST(PasteCycleTest, ALateAnswerAboutTheRawTextRestoresNothingWhileThePolishedTe
 
 // The space and case of a dictation depend on what stands before the caret: read from a field
 // that reports its text, else known only from our own last paste into that window, and only
-// while the user has typed nothing since.
+// while the user has typed nothing there since, whatever went into other windows meanwhile.
 TEST_F(PasteTest, WhatStandsBeforeTheCaretComesFromTheFieldElseFromOurLastPasteThere)
 {
     using Sentence = CaretContext::Sentence;
@@ -433,6 +433,8 @@ TEST_F(PasteTest, WhatStandsBeforeTheCaretComesFromTheFieldElseFromOurLastPasteT
         bool typedSince = false;
         bool otherWindow = false;
         bool remembers = true;
+        bool pastedElsewhere = false; // a paste into another window came between
+        bool typedElsewhere = false;  // and the user typed there
         CaretContext expected = {};
     };
     const CaretContext afterSentence{Sentence::Starts, true};
@@ -446,16 +448,19 @@ TEST_F(PasteTest, WhatStandsBeforeTheCaretComesFromTheFieldElseFromOurLastPasteT
         {.name = "typed since the paste",      .reportsText = false, .fieldText = "x", .pastedBefore = true, .typedSince = true},
         {.name = "another window now",         .reportsText = false, .fieldText = "x", .pastedBefore = true, .otherWindow = true},
         {.name = "typing not seen here",       .reportsText = false, .fieldText = "x", .pastedBefore = true, .remembers = false},
+        {.name = "a paste elsewhere between",  .reportsText = false, .fieldText = "x", .pastedBefore = true, .pastedElsewhere = true, .expected = afterSentence},
+        {.name = "typed elsewhere between",    .reportsText = false, .fieldText = "x", .pastedBefore = true, .pastedElsewhere = true, .typedElsewhere = true, .expected = afterSentence},
     };
     // clang-format on
     const AppWindow editor{.window = 9, .app = {}, .pid = 4242, .windowClass = {}, .terminal = false};
+    const AppWindow other{.window = 10, .app = {}, .pid = 4243, .windowClass = {}};
     for (const Row& row : rows) {
         m_desk.windows.setActive(editor);
         m_desk.inserter.rememberPastes(row.remembers);
         const QString text = s(row.fieldText);
         FakeAccessibility::Element element = FakeAccessibility::field(text, {int(text.size()), 0});
         element.unreadable = !row.reportsText;
-        m_desk.focus(element);
+        const AccessibleElement field = m_desk.focus(element);
         if (row.pastedBefore) {
             insert(s("All nice."));
             m_desk.pump(2000);
@@ -463,12 +468,28 @@ TEST_F(PasteTest, WhatStandsBeforeTheCaretComesFromTheFieldElseFromOurLastPasteT
         if (row.typedSince)
             m_desk.inserter.userTyped();
         if (row.otherWindow)
-            m_desk.windows.setActive(AppWindow{.window = 10, .app = {}, .pid = 4243, .windowClass = {}});
+            m_desk.windows.setActive(other);
+        if (row.pastedElsewhere) {
+            m_desk.windows.setActive(other);
+            m_desk.focus(FakeAccessibility::field({}));
+            insert(s("Elsewhere"));
+            m_desk.pump(2000);
+            if (row.typedElsewhere)
+                m_desk.inserter.userTyped();
+            m_desk.windows.setActive(editor);
+            m_desk.a11y.setFocused(field);
+        }
         std::optional<CaretContext> context;
-        m_desk.inserter.caretContext(&m_context, [&](const CaretContext& c) { context = c; });
+        m_desk.inserter.insert(
+            [&](const CaretContext& c) {
+                context = c;
+                return s("more");
+            },
+            &m_context, {});
         m_desk.pump(1);
         ASSERT_TRUE(context) << row.name;
         EXPECT_EQ(*context, row.expected) << row.name;
+        m_desk.pump(2000);
     }
 }
 

@@ -195,4 +195,35 @@ TEST_F(RememberedTargetTest, ActivatesTheRememberedApplicationOrTheFallbackWhenI
     }
 }
 
+// A dictation into a field of our own (the note editor, never remembered as a target) is pasted, and one into
+// the remembered field of another application is written there: both get the space and case of their place.
+TEST_F(RememberedTargetTest, TheTextAtTheRememberedCursorGetsTheSpaceAndCaseOfItsPlace)
+{
+    struct Row {
+        const char* name;
+        qint64 pid;
+        Outcome outcome;
+    };
+    // clang-format off
+    const Row rows[] = {{.name = "our own note editor",        .pid = FakeDesktop::ownPid, .outcome = Outcome::Pasted},
+                        {.name = "another application's field", .pid = 4242,               .outcome = Outcome::Written}};
+    // clang-format on
+    for (const Row& row : rows) {
+        const AccessibleElement field = rememberField([&](Element& e) {
+            e.text = s("Buy milk.");
+            e.selection = {9, 0};
+            e.pid = row.pid;
+        });
+        std::optional<InsertResult> result;
+        m_desk.inserter.insertAtRememberedCursor(
+            [](const CaretContext& caret) { return caret.spaced(caret.cased(s("and some bread."), {})); },
+            std::nullopt, &m_context, [&](const InsertResult& r) { result = r; });
+        m_desk.pump(TextInserter::activationDelayMs + 10);
+        ASSERT_TRUE(result) << row.name;
+        EXPECT_EQ(result->outcome, row.outcome) << row.name;
+        EXPECT_EQ(m_desk.textOf(field), s("Buy milk. And some bread.")) << row.name;
+        m_desk.pump(2000);
+    }
+}
+
 } // namespace

@@ -4,16 +4,20 @@
 //
 // Options, anywhere among the arguments: --clipboard=TEXT owns the clipboard with TEXT from the
 // start; --report prints one JSON line {text, focus, clipboard} on every SIGUSR1, so a shell script
-// can read the window's state while it keeps running; --maximized fills the screen with the window.
+// can read the window's state while it keeps running; --maximized fills the screen with the window;
+// --paste-lag=MS takes the paste keys in that much later, reading the clipboard only then, as a busy
+// application does.
 #include <QApplication>
 #include <QClipboard>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QSocketNotifier>
 #include <QTextEdit>
 #include <QTextStream>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <csignal>
@@ -33,6 +37,29 @@ void requestReport(int)
     [[maybe_unused]] const ssize_t written = ::write(reportPipe[1], &byte, 1);
 }
 
+class LaggingPaste final : public QObject {
+public:
+    LaggingPaste(QLineEdit* line, int lagMs)
+        : QObject(line)
+        , m_line(line)
+        , m_lagMs(lagMs)
+    {
+    }
+
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() != QEvent::KeyPress ||
+            !static_cast<QKeyEvent*>(event)->matches(QKeySequence::Paste))
+            return false;
+        QTimer::singleShot(m_lagMs, m_line, [line = m_line] { line->paste(); });
+        return true;
+    }
+
+private:
+    QLineEdit* m_line;
+    int m_lagMs;
+};
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -42,6 +69,7 @@ int main(int argc, char** argv)
     std::optional<QString> clipboardText;
     bool report = false;
     bool maximized = false;
+    int pasteLagMs = 0;
     for (const QString& arg : app.arguments().mid(1)) {
         if (arg.startsWith(QStringLiteral("--clipboard=")))
             clipboardText = arg.mid(int(sizeof("--clipboard=")) - 1);
@@ -49,6 +77,8 @@ int main(int argc, char** argv)
             report = true;
         else if (arg == QStringLiteral("--maximized"))
             maximized = true;
+        else if (arg.startsWith(QStringLiteral("--paste-lag=")))
+            pasteLagMs = arg.mid(int(sizeof("--paste-lag=")) - 1).toInt();
         else
             args.append(arg);
     }
@@ -61,6 +91,8 @@ int main(int argc, char** argv)
     auto* layout = new QVBoxLayout(central);
     auto* line = new QLineEdit(text);
     line->setAccessibleName(QStringLiteral("line"));
+    if (pasteLagMs > 0)
+        line->installEventFilter(new LaggingPaste(line, pasteLagMs));
     auto* area = new QTextEdit;
     area->setAccessibleName(QStringLiteral("area"));
     area->setPlainText(QStringLiteral("first\nsecond"));

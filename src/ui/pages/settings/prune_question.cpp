@@ -2,8 +2,8 @@
 
 #include "core/text/l10n.h"
 #include "ui/kit/kit_label.h"
-#include "ui/kit/scheme.h"
 #include "ui/kit/label_button.h"
+#include "ui/kit/scheme.h"
 #include "ui/pages/settings/settings_texts.h"
 
 #include <QApplication>
@@ -14,7 +14,8 @@ PruneQuestion::PruneQuestion(QWidget* parent)
     : QWidget(parent)
     , m_text((new KitLabel({}, TextRole::Callout))->wrapping())
     , m_cancel(new LabelButton(LabelButton::Style::Soft, L10n::s("common.cancel")))
-    , m_remove(new LabelButton(LabelButton::Style::Soft, L10n::s("settings.prune.remove"), nullptr, Symbol::Trash))
+    , m_remove(
+          new LabelButton(LabelButton::Style::Soft, L10n::s("settings.prune.remove"), nullptr, Symbol::Trash))
 {
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);

@@ -10,7 +10,6 @@
 #include "ui/kit/kit_label.h"
 #include "ui/kit/label_button.h"
 #include "ui/kit/segmented_control.h"
-#include "ui/kit/label_button.h"
 #include "ui/kit/text_field.h"
 #include "ui/kit/toggle_switch.h"
 #include "ui/pages/settings/correction_section.h"

@@ -49,8 +49,9 @@ ShellController::ShellController(const Services& services, QObject* parent)
     });
     // The hotkey, held or tapped twice with the menu open, dictates into the field as the menu's
     // button does: its paste must not go into the menu.
-    connect(&m_hotkeys, &HotkeyMonitor::holdStarted, this, &ShellController::closeMenuForDictation);
-    connect(&m_hotkeys, &HotkeyMonitor::toggled, this, &ShellController::closeMenuForDictation);
+    // Closed as the hotkey goes down, not when the hold or double tap begins: the controller remembers
+    // the field and the selection as it starts, and by then the window manager has given the focus back.
+    connect(&m_hotkeys, &HotkeyMonitor::pressed, this, &ShellController::closeMenuForDictation);
     connect(&m_state, &AppState::phaseChanged, this, [this] {
         const bool idle = m_state.phase().is(Phase::Kind::Idle);
         // An automatic install waits for the dictation to end.

@@ -231,8 +231,11 @@ TEST_F(ShellControllerTest, TheHotkeyWithTheMenuOpenClosesItAndTheTextLandsInThe
         const qsizetype written = m_inserter.writes().size();
         emit m_shellWindows.menuOpening();
         m_shellWindows.menu = true;
-        emit((*m_hotkey).*row.start)();
+        // The menu goes with the key's press, before the dictation remembers where it writes.
+        emit m_hotkey->pressed();
         EXPECT_FALSE(m_shellWindows.menu);
+        EXPECT_EQ(m_windows.activations().mid(activated), QList<AppWindow>{editor});
+        emit((*m_hotkey).*row.start)();
         EXPECT_EQ(phase(), Phase::listening());
         m_clock.advance(1500);
         emit((*m_hotkey).*row.stop)();

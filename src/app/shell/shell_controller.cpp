@@ -286,12 +286,7 @@ void ShellController::markOnboarded()
 {
     if (m_state.config().onboarded)
         return;
-    {
-        AppState::ToastSuppression quiet(m_state);
-        QuendaConfig config = m_state.config();
-        config.onboarded = true;
-        m_state.setConfig(config);
-    }
+    m_state.changeConfigUnasked([](QuendaConfig& config) { config.onboarded = true; });
     // Onboarding's last row showed the switch: only now does its setting reach the desktop.
     updateLaunch(m_state.config().launchAtLogin);
 }

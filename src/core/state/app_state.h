@@ -161,6 +161,9 @@ public:
     // when a retention field changed, shows the settings-saved notice and announces configChanged.
     const QuendaConfig& config() const { return m_config; }
     void setConfig(const QuendaConfig& config);
+    // A change the program makes on its own (a learned word, onboarding done): saved and reacted to as
+    // any, without the settings-saved notice.
+    void changeConfigUnasked(const std::function<void(QuendaConfig&)>& change);
     bool settingToastVisible() const { return m_settingToastVisible; }
     const QUuid& settingToastToken() const { return m_settingToastToken; }
     int settingToastSuppressed() const { return m_settingToastSuppressed; }

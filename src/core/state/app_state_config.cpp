@@ -3,6 +3,14 @@
 
 #include "core/storage/state_files.h"
 
+void AppState::changeConfigUnasked(const std::function<void(QuendaConfig&)>& change)
+{
+    const ToastSuppression quiet(*this);
+    QuendaConfig config = m_config;
+    change(config);
+    setConfig(config);
+}
+
 void AppState::setConfig(const QuendaConfig& config)
 {
     if (config == m_config)

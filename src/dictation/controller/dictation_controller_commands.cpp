@@ -287,12 +287,7 @@ void DictationController::applyLearned(const QList<DictionaryItem>& items)
         LearnedEntries::applyLearned(m_state.config().dictionary, items);
     if (!merge)
         return;
-    {
-        const AppState::ToastSuppression quiet(m_state);
-        QuendaConfig config = m_state.config();
-        config.dictionary = merge->dictionary;
-        m_state.setConfig(config);
-    }
+    m_state.changeConfigUnasked([&merge](QuendaConfig& config) { config.dictionary = merge->dictionary; });
     if (isBusy(m_state.phase().kind()))
         return;
     show(Phase::notice(

@@ -98,8 +98,6 @@ struct QuendaConfig {
 
     // ---- Queries and choice tables (quenda_config_queries.cpp) ----
     static const QList<qint64>& whistleDepthsByQuality();
-    static const QStringList& whisperLanguages();
-    static const QStringList& whistleLanguages();
     static const QList<qint64>& historyKeepChoices();             // hours; 0 keeps any age
     static const QList<qint64>& historyLimitChoices();            // 0 keeps any number
     static const QList<qint64>& overlayDismissChoices();          // seconds
@@ -111,6 +109,8 @@ struct QuendaConfig {
     QString resolvedCorrectionBaseURL() const;
     // The server dictations go to; none while the built-in recogniser transcribes them.
     std::optional<SpeechServer> speechServer() const;
+    // The languages the recogniser that writes the dictations hears, "auto" first.
+    QStringList dictationLanguages() const;
     // Whether the folder holds a local polishing model; a local provider without one falls back
     // to the endpoints when the configuration is next read.
     static bool holdsLocalModel(const QString& folder);

@@ -8,13 +8,14 @@
 #include "ui/kit/kit_paint.h"
 #include "ui/kit/page.h"
 #include "ui/kit/scheme.h"
-#include "ui/kit/segmented_control.h"
 #include "ui/kit/soft_button.h"
-#include "ui/kit/soft_picker.h"
 #include "ui/kit/symbol_view.h"
 #include "ui/kit/theme.h"
 #include "ui/kit/toggle_switch.h"
 #include "ui/pages/settings/correction_notice.h"
+#include "ui/pages/settings/settings_binder.h"
+#include "ui/pages/settings/settings_sections.h"
+#include "ui/pages/settings/settings_texts.h"
 #include "ui/pages/style/app_style_rows.h"
 #include "ui/pages/style/faint_panel.h"
 #include "ui/pages/style/style_card.h"
@@ -167,9 +168,10 @@ QWidget* StylePage::makeLanguage()
     auto* card = new Card(20);
     card->content()->setSpacing(10);
     card->content()->addWidget(heading(Symbol::Globe, L10n::s("style.language")));
-    m_languageSlot = new QVBoxLayout;
-    m_languageSlot->setContentsMargins(0, 0, 0, 0);
-    card->content()->addLayout(m_languageSlot);
+    // The settings page's own menu, so both offer the same languages and write them the same way.
+    m_menu = SettingsSections::dictationLanguage(*new SettingsBinder(m_state, card));
+    m_menu->setAccessibleName(L10n::s("style.language"));
+    card->content()->addWidget(m_menu, 0, Qt::AlignLeft);
     m_languageHint = (new KitLabel({}, TextRole::Callout, Scheme::Text::Secondary))->wrapping();
     card->content()->addWidget(m_languageHint);
     card->content()->addStretch(1);
@@ -201,47 +203,6 @@ QWidget* StylePage::makeCommand()
     return card;
 }
 
-void StylePage::buildLanguagePicker()
-{
-    const AsrEngine engine = m_state.config().asrEngine;
-    if (engine == m_languageEngine && (m_segments || m_menu))
-        return;
-    m_languageEngine = engine;
-    delete m_segments;
-    delete m_menu;
-    m_segments = nullptr;
-    m_menu = nullptr;
-    const auto choose = [this](const QString& code) {
-        if (code == m_state.config().language)
-            return;
-        QuendaConfig next = m_state.config();
-        next.language = code;
-        m_state.setConfig(next);
-    };
-    if (engine == AsrEngine::Whistle) {
-        m_menu = new SoftPicker;
-        for (const QString& code : QuendaConfig::whistleLanguages())
-            m_menu->addItem(L10n::s(QStringLiteral("lang.") + code), code);
-        m_menu->setAccessibleName(L10n::s("style.language"));
-        m_languageSlot->addWidget(m_menu, 0, Qt::AlignLeft);
-        connect(m_menu, &QComboBox::activated, this,
-                [this, choose](int index) { choose(m_menu->itemData(index).toString()); });
-        m_languageHint->setText(L10n::s("style.languageHint.whistle"));
-    } else {
-        QList<SegmentedControl::Segment> segments;
-        for (const char* code : {"auto", "de", "en"}) {
-            const QString raw = QString::fromLatin1(code);
-            segments.append({raw, L10n::s(QStringLiteral("lang.") + raw)});
-        }
-        m_segments = new SegmentedControl(segments);
-        m_segments->setAccessibleName(L10n::s("style.language"));
-        m_languageSlot->addWidget(m_segments, 0, Qt::AlignLeft);
-        connect(m_segments, &SegmentedControl::chosen, this, choose);
-        // The bundled engine hears English only; the hint says so rather than promise the others.
-        m_languageHint->setText(L10n::s("style.languageHint"));
-    }
-}
-
 void StylePage::followConfig()
 {
     const QuendaConfig& config = m_state.config();
@@ -257,11 +218,7 @@ void StylePage::followConfig()
         cursor.setPosition(std::min(position, int(config.instructions.size())));
         m_instructions->setTextCursor(cursor);
     }
-    buildLanguagePicker();
-    if (m_segments)
-        m_segments->setValue(config.language);
-    if (m_menu)
-        m_menu->setCurrentIndex(m_menu->findData(config.language));
+    m_languageHint->setText(SettingsTexts::dictationLanguageHint(config));
     {
         const QSignalBlocker quiet(m_command);
         m_command->setChecked(config.commandMode);

@@ -1,10 +1,6 @@
 #pragma once
 
-#include "core/model/asr_engine.h"
-
 #include <QWidget>
-
-#include <optional>
 
 class AppIconCache;
 class AppState;
@@ -16,7 +12,6 @@ class QComboBox;
 class QGridLayout;
 class QPlainTextEdit;
 class QVBoxLayout;
-class SegmentedControl;
 class SoftButton;
 class StyleCard;
 class ToggleSwitch;
@@ -37,8 +32,6 @@ public:
     QList<StyleCard*> cards() const { return m_cards; }
     AppStylesSection* appStyles() const { return m_apps; }
     QPlainTextEdit* instructions() const { return m_instructions; }
-    // One of the two is shown: the segments, or the menu for the engine with many languages.
-    SegmentedControl* languageSegments() const { return m_segments; }
     QComboBox* languageMenu() const { return m_menu; }
     KitLabel* languageHint() const { return m_languageHint; }
     ToggleSwitch* commandSwitch() const { return m_command; }
@@ -53,7 +46,6 @@ private:
     QWidget* makeInstructions();
     QWidget* makeLanguage();
     QWidget* makeCommand();
-    void buildLanguagePicker();
     void followConfig();
     void followFrontApp();
 
@@ -67,9 +59,6 @@ private:
     QWidget* m_languageCard = nullptr;
     QWidget* m_commandCard = nullptr;
     QPlainTextEdit* m_instructions = nullptr;
-    QVBoxLayout* m_languageSlot = nullptr;
-    std::optional<AsrEngine> m_languageEngine;
-    SegmentedControl* m_segments = nullptr;
     QComboBox* m_menu = nullptr;
     KitLabel* m_languageHint = nullptr;
     ToggleSwitch* m_command = nullptr;

@@ -71,6 +71,9 @@ struct QuendaConfig {
 
     // The defaults; computed once, so its endpoint keeps one id for the whole run.
     static const QuendaConfig& standard();
+    // The record of a user who has none yet: the defaults, with the desktop's language (QLocale())
+    // as theirs where it is one translations offer.
+    static QuendaConfig fresh();
     static const QString& defaultModel();
     // The record a snapshot run shows instead of the user's.
     static QuendaConfig snapshotDemo();

@@ -1,5 +1,6 @@
 #include "ui/kit/soft_picker.h"
 
+#include "ui/kit/kit_accessible.h"
 #include "ui/kit/kit_font.h"
 #include "ui/kit/kit_paint.h"
 #include "ui/kit/scheme.h"
@@ -8,6 +9,7 @@
 #include <QFocusEvent>
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QScrollArea>
 
 #include <cmath>
 
@@ -27,6 +29,7 @@ QFont labelFont()
 SoftPicker::SoftPicker(QWidget* parent)
     : QComboBox(parent)
 {
+    KitAccessible::install();
     setAttribute(Qt::WA_Hover);
     setCursor(Qt::PointingHandCursor);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
@@ -43,6 +46,16 @@ QSize SoftPicker::sizeHint() const
     // A pixel to spare: the longest entry must never be elided by rounding.
     return {int(std::ceil(widest + gap + chevron + 2 * sidePadding)) + 1,
             int(std::ceil(metrics.height() + 12))};
+}
+
+void SoftPicker::showPopup()
+{
+    setFocus(Qt::OtherFocusReason);
+    for (QWidget* above = parentWidget(); above; above = above->parentWidget()) {
+        if (auto* area = qobject_cast<QScrollArea*>(above))
+            area->ensureWidgetVisible(this, 0, 0);
+    }
+    QComboBox::showPopup();
 }
 
 void SoftPicker::focusInEvent(QFocusEvent* event)

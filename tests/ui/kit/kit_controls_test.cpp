@@ -1,3 +1,4 @@
+#include "test_text.h"
 #include "widget_helpers.h"
 
 #include "platform/fake/manual_clock.h"
@@ -17,6 +18,8 @@
 #include "ui/kit/status_pill.h"
 #include "ui/kit/toggle_switch.h"
 
+#include <QAbstractItemView>
+#include <QAccessible>
 #include <QEnterEvent>
 #include <QFontInfo>
 #include <QFontMetricsF>
@@ -458,6 +461,62 @@ TEST(SegmentedControl, ArrowKeysMoveTheChoiceAlongTheRowAndStopAtBothEnds)
         EXPECT_TRUE(control->segment(c.to)->hasFocus());
         EXPECT_EQ(control->value(), values[c.to]);
         EXPECT_EQ(chosen, c.to == c.from ? QStringList() : QStringList{values[c.to]});
+    }
+}
+
+// An assistive tool's action on each kind of control does what a click does: the control's users
+// are told, not only its look changed.
+TEST(KitControls, EachKindsAccessibleActionTakesTheClicksPath)
+{
+    struct Made {
+        QWidget* control; // in the window
+        QWidget* acted;   // the part the tool acts on
+    };
+    struct Row {
+        const char* kind;
+        std::function<Made(QStringList& told)> make;
+        QStringList told;
+    };
+    const auto button = [](KitButton* made, QStringList& told) {
+        QObject::connect(made, &KitButton::clicked,
+                         [&told](bool on) { told << (on ? s("on") : s("clicked")); });
+        return Made{made, made};
+    };
+    // clang-format off
+    const Row rows[] = {
+        {.kind = "SoftButton",    .make = [&](QStringList& t) { return button(new SoftButton(s("Reload")), t); },          .told = {s("clicked")}},
+        {.kind = "PrimaryButton", .make = [&](QStringList& t) { return button(new PrimaryButton(s("Allow")), t); },        .told = {s("clicked")}},
+        {.kind = "IconButton",    .make = [&](QStringList& t) { return button(new IconButton(Symbol::Copy, s("Copy")), t); }, .told = {s("clicked")}},
+        {.kind = "ToggleSwitch",  .make = [&](QStringList& t) { return button(new ToggleSwitch(s("Sounds")), t); },        .told = {s("on")}},
+        {.kind = "Segment",       .make = [](QStringList& t) {
+             auto* segments = new SegmentedControl({{s("mute"), s("Mute")}, {s("quiet"), s("Quieter")}});
+             segments->setValue(s("mute"));
+             QObject::connect(segments, &SegmentedControl::chosen, [&t](const QString& v) { t << v; });
+             return Made{segments, segments->segment(1)};
+         }, .told = {s("quiet")}},
+        {.kind = "SoftPicker",    .make = [](QStringList&) {
+             auto* picker = new SoftPicker;
+             picker->addItems({s("One"), s("Two")});
+             return Made{picker, picker};
+         }, .told = {s("open")}},
+    };
+    // clang-format on
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.kind);
+        QStringList told;
+        const Made made = row.make(told);
+        const auto window = host(made.control, QSize(300, 60));
+        QAccessibleInterface* seen = QAccessible::queryAccessibleInterface(made.acted);
+        ASSERT_TRUE(seen && seen->actionInterface());
+        const QStringList actions = seen->actionInterface()->actionNames();
+        ASSERT_FALSE(actions.isEmpty());
+        seen->actionInterface()->doAction(actions.first());
+        if (auto* picker = qobject_cast<SoftPicker*>(made.acted); picker && picker->view()->isVisible()) {
+            told << s("open");
+            EXPECT_EQ(picker->window()->focusWidget(), picker);
+            picker->hidePopup();
+        }
+        EXPECT_EQ(told, row.told);
     }
 }
 

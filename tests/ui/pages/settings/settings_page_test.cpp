@@ -201,6 +201,24 @@ TEST_F(SettingsPageTest, TabReachesEveryControlNamedAndScrolledIntoSight)
 
 // Menus stand in the kit's look beside its switches and buttons; only a menu one can type into keeps
 // the text field's.
+// An assistive tool may focus a picker, and one it opens out of sight is brought into sight first,
+// so its list opens beside it.
+TEST_F(SettingsPageTest, APickerTakesTheToolsFocusAndOpensInSight)
+{
+    SettingsPage& view = page();
+    auto* picker = qobject_cast<QComboBox*>(control("settings.keepAtMost"));
+    ASSERT_TRUE(picker);
+    QAccessibleActionInterface* actions = QAccessible::queryAccessibleInterface(picker)->actionInterface();
+    EXPECT_TRUE(actions->actionNames().contains(QAccessibleActionInterface::setFocusAction()));
+    view.page()->verticalScrollBar()->setValue(0);
+    QWidget* viewport = view.page()->viewport();
+    ASSERT_FALSE(viewport->rect().contains(QRect(picker->mapTo(viewport, QPoint()), picker->size())));
+    actions->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_TRUE(viewport->rect().contains(QRect(picker->mapTo(viewport, QPoint()), picker->size())));
+    EXPECT_EQ(view.focusWidget(), picker);
+    picker->hidePopup();
+}
+
 TEST_F(SettingsPageTest, EveryMenuButOneToTypeIntoIsTheKitsPicker)
 {
     int menus = 0;

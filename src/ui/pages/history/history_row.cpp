@@ -179,6 +179,11 @@ void HistoryRow::buildPanel()
         m_transcript = new TranscriptBlock(m_entry.raw, m_panel);
         column->addWidget(m_transcript);
     }
+    if (m_entry.serverFailure)
+        column->addWidget(
+            (new KitLabel(L10n::format(QStringLiteral("notice.speechFallback"), {*m_entry.serverFailure}),
+                          TextRole::Callout, Scheme::Text::Secondary, m_panel))
+                ->wrapping());
     auto* bar = new QHBoxLayout;
     bar->setSpacing(8);
     m_panelCopy = new SoftButton(L10n::s("history.copy"), m_panel);

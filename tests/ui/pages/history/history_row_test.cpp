@@ -1,6 +1,7 @@
 #include "history_fixture.h"
 
 #include "core/text/fmt.h"
+#include "core/text/l10n.h"
 #include "ui/kit/icon_button.h"
 #include "ui/kit/motion.h"
 #include "ui/kit/reveal.h"
@@ -187,6 +188,19 @@ TEST_F(HistoryRowTest, TheHoverButtonsShowOnlyUnderThePointerAndAClipboardPanelH
     EXPECT_NE(row.panelCopyButton(), nullptr);
     EXPECT_EQ(row.panelCopyRawButton(), nullptr);
     EXPECT_FALSE(shownTexts(row).contains(QStringLiteral("Spoken")));
+}
+
+// Why the speech server wrote nothing stays with the entry, whole in its open panel.
+TEST_F(HistoryRowTest, AnOpenEntrySaysWhyTheSpeechServerWroteNothing)
+{
+    HistoryEntry entry = dictation(QStringLiteral("final"));
+    entry.serverFailure =
+        QStringLiteral("The speech server at 10.0.0.5 refused the key (401): Incorrect API key "
+                       "provided. You can find your API key in your account settings.");
+    HistoryRow& row = show(entry, Mode::Full);
+    row.setExpanded(true);
+    EXPECT_TRUE(shownTexts(row).contains(
+        L10n::format(QStringLiteral("notice.speechFallback"), {*entry.serverFailure})));
 }
 
 TEST_F(HistoryRowTest, CopyRawIsOfferedOnlyForADictationWhoseRawTranscriptDiffers)

@@ -4,9 +4,10 @@
 
 class IconButton;
 class QLineEdit;
+class TextField;
 
-// The search box of the list pages: a magnifier, the text and, while there is text, a button
-// that clears it, on a faint capsule 220 wide.
+// The search box of the list pages: the kit's text field with a magnifier before the text and,
+// while there is text, a button that clears it, 220 wide.
 class SearchField final : public QWidget {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(SearchField)
@@ -18,16 +19,13 @@ public:
 
     QString text() const;
     void setText(const QString& text);
-    QLineEdit* editor() const { return m_editor; }
+    QLineEdit* editor() const;
     IconButton* clearButton() const { return m_clear; }
 
 signals:
     void textChanged(const QString& text);
 
-protected:
-    void paintEvent(QPaintEvent* event) override;
-
 private:
-    QLineEdit* m_editor;
+    TextField* m_field;
     IconButton* m_clear;
 };

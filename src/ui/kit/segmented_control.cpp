@@ -56,16 +56,15 @@ protected:
 
 } // namespace
 
-SegmentedControl::SegmentedControl(const QList<Segment>& segments, QWidget* parent)
+SegmentedControl::SegmentedControl(const QStringList& labels, QWidget* parent)
     : QWidget(parent)
-    , m_segments(segments)
     , m_group(new QButtonGroup(this))
 {
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
-    for (int i = 0; i < segments.size(); ++i) {
-        auto* button = new SegmentButton(segments.at(i).label, this);
+    for (int i = 0; i < labels.size(); ++i) {
+        auto* button = new SegmentButton(labels.at(i), this);
         button->setFont(KitFont::of(TextRole::CalloutMedium));
         button->installEventFilter(this);
         m_group->addButton(button, i);
@@ -74,33 +73,28 @@ SegmentedControl::SegmentedControl(const QList<Segment>& segments, QWidget* pare
     m_group->setExclusive(true);
     connect(m_group, &QButtonGroup::idClicked, this, [this](int id) {
         // Clicking the chosen segment again changes nothing, so it tells no one.
-        if (m_segments.at(id).value != m_value) {
-            m_value = m_segments.at(id).value;
-            emit chosen(m_segments.at(id).value);
+        if (id != m_current) {
+            m_current = id;
+            emit chosen(id);
         }
     });
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 }
 
-QString SegmentedControl::value() const
+void SegmentedControl::setCurrent(int index)
 {
-    return m_value;
-}
-
-void SegmentedControl::setValue(const QString& value)
-{
-    m_value = value;
-    int found = -1;
-    for (int i = 0; i < m_segments.size(); ++i) {
-        if (m_segments.at(i).value == value)
-            found = i;
-    }
+    m_current = index;
     // An exclusive group keeps one button checked; unchosen, none may be.
     m_group->setExclusive(false);
     for (QAbstractButton* button : m_group->buttons())
-        button->setChecked(m_group->id(button) == found);
+        button->setChecked(m_group->id(button) == index);
     m_group->setExclusive(true);
     update();
+}
+
+int SegmentedControl::count() const
+{
+    return int(m_group->buttons().size());
 }
 
 QAbstractButton* SegmentedControl::segment(int index) const

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QList>
 #include <QString>
 #include <QWidget>
 
@@ -8,36 +7,30 @@ class QButtonGroup;
 class QAbstractButton;
 
 // A row of mutually exclusive segments on a faint capsule, the chosen one raised on the card fill.
-// Each segment is a checkable button named by its label; the arrow keys move the choice. A value no segment
-// carries leaves none chosen.
+// Each segment is a checkable button named by its label; the arrow keys move the choice. Segments are
+// known by their place, so the caller keeps the values they stand for; -1 chooses none.
 class SegmentedControl final : public QWidget {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(SegmentedControl)
 
 public:
-    struct Segment {
-        QString value;
-        QString label;
-    };
+    explicit SegmentedControl(const QStringList& labels, QWidget* parent = nullptr);
 
-    explicit SegmentedControl(const QList<Segment>& segments, QWidget* parent = nullptr);
-
-    QString value() const;
-    // Shows the value without telling anyone.
-    void setValue(const QString& value);
+    int current() const { return m_current; }
+    // Shows the segment chosen without telling anyone.
+    void setCurrent(int index);
     QAbstractButton* segment(int index) const;
-    int count() const { return int(m_segments.size()); }
+    int count() const;
 
 signals:
     // The user chose a segment other than the one shown.
-    void chosen(const QString& value);
+    void chosen(int index);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QList<Segment> m_segments;
     QButtonGroup* m_group;
-    QString m_value;
+    int m_current = -1;
 };

@@ -3,6 +3,7 @@
 #include "core/model/hotkey.h"
 #include "core/state/app_state.h"
 #include "core/text/l10n.h"
+#include "ui/binder/settings_binder.h"
 #include "ui/kit/card.h"
 #include "ui/kit/card_shadows.h"
 #include "ui/kit/heading_role.h"
@@ -22,6 +23,7 @@
 OnboardingView::OnboardingView(AppState& state, AccessibilityRepair* repair, QWidget* parent)
     : QWidget(parent)
     , m_state(state)
+    , m_binder(new SettingsBinder(state, this))
     , m_engine(new StatusPill(state.clock(), state.engineState(), state.engineStatus()))
 {
     setAutoFillBackground(true);
@@ -79,8 +81,7 @@ OnboardingView::OnboardingView(AppState& state, AccessibilityRepair* repair, QWi
     // without having seen the switch.
     auto* last = new QHBoxLayout;
     last->setSpacing(10);
-    m_launchAtLogin = new ToggleSwitch(L10n::s("settings.launchAtLogin"), this);
-    m_launchAtLogin->setChecked(state.config().launchAtLogin);
+    m_launchAtLogin = m_binder->toggle(&QuendaConfig::launchAtLogin, L10n::s("settings.launchAtLogin"));
     last->addWidget(m_launchAtLogin);
     last->addWidget(
         new KitLabel(L10n::s("settings.launchAtLogin"), TextRole::BodyMedium, Scheme::Text::Primary, this),
@@ -89,17 +90,6 @@ OnboardingView::OnboardingView(AppState& state, AccessibilityRepair* repair, QWi
     done->setObjectName(QStringLiteral("onboardingDone"));
     last->addWidget(done);
     column->addLayout(last);
-    connect(m_launchAtLogin, &ToggleSwitch::toggled, this, [this](bool on) {
-        if (on == m_state.config().launchAtLogin)
-            return;
-        QuendaConfig next = m_state.config();
-        next.launchAtLogin = on;
-        m_state.setConfig(next);
-    });
-    connect(&m_state, &AppState::configChanged, m_launchAtLogin, [this] {
-        const QSignalBlocker quiet(m_launchAtLogin);
-        m_launchAtLogin->setChecked(m_state.config().launchAtLogin);
-    });
     connect(done, &PrimaryButton::clicked, this, [this] { m_state.finishOnboarding(); });
     const auto followEngine = [this] { m_engine->set(m_state.engineState(), m_state.engineStatus()); };
     connect(&m_state, &AppState::engineStatusChanged, this, followEngine);

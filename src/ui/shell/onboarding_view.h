@@ -4,6 +4,7 @@
 
 class AccessibilityRepair;
 class AppState;
+class SettingsBinder;
 class StatusPill;
 class ToggleSwitch;
 
@@ -23,6 +24,7 @@ public:
 
 private:
     AppState& m_state;
+    SettingsBinder* m_binder;
     StatusPill* m_engine;
     ToggleSwitch* m_launchAtLogin = nullptr;
 };

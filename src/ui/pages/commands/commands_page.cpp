@@ -3,6 +3,7 @@
 #include "core/model/main_section.h"
 #include "core/state/app_state.h"
 #include "core/text/l10n.h"
+#include "ui/binder/settings_binder.h"
 #include "ui/kit/card.h"
 #include "ui/kit/empty_hint.h"
 #include "ui/kit/kit_label.h"
@@ -18,7 +19,8 @@
 CommandsPage::CommandsPage(AppState& state, QWidget* parent)
     : QWidget(parent)
     , m_state(state)
-    , m_mode(new ToggleSwitch(L10n::s("commands.mode")))
+    , m_binder(new SettingsBinder(state, this))
+    , m_mode(m_binder->toggle(&QuendaConfig::commandMode, L10n::s("commands.mode")))
     , m_explanation(new KitLabel({}, TextRole::Callout, Scheme::Text::Secondary))
     , m_needs(new CommandNeeds(state))
     , m_recent(new RecentHistory(state, HistoryRow::Mode::Relative, recentCount,
@@ -51,15 +53,7 @@ CommandsPage::CommandsPage(AppState& state, QWidget* parent)
     recent->content()->addWidget(m_recent);
     page->content()->addWidget(recent);
 
-    connect(m_mode, &ToggleSwitch::toggled, this, [this](bool on) {
-        if (on == m_state.config().commandMode)
-            return;
-        QuendaConfig next = m_state.config();
-        next.commandMode = on;
-        m_state.setConfig(next);
-    });
-    connect(&m_state, &AppState::configChanged, this, &CommandsPage::followConfig);
-    followConfig();
+    m_binder->follow(this, [this] { followConfig(); });
 }
 
 QStringList CommandsPage::exampleLanguages(const QuendaConfig& config)
@@ -74,6 +68,5 @@ QStringList CommandsPage::exampleLanguages(const QuendaConfig& config)
 void CommandsPage::followConfig()
 {
     const bool on = m_state.config().commandMode;
-    m_mode->setChecked(on);
     m_explanation->setText(L10n::s(on ? "commands.mode.on" : "commands.mode.off"));
 }

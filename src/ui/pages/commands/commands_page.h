@@ -7,6 +7,7 @@ class AppState;
 class CommandNeeds;
 class KitLabel;
 class RecentHistory;
+class SettingsBinder;
 class ToggleSwitch;
 struct QuendaConfig;
 
@@ -35,6 +36,7 @@ private:
     void followConfig();
 
     AppState& m_state;
+    SettingsBinder* m_binder;
     ToggleSwitch* m_mode;
     KitLabel* m_explanation;
     CommandNeeds* m_needs;

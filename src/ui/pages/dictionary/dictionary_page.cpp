@@ -3,6 +3,7 @@
 #include "core/model/main_section.h"
 #include "core/state/app_state.h"
 #include "core/text/l10n.h"
+#include "ui/binder/settings_binder.h"
 #include "ui/kit/card.h"
 #include "ui/kit/empty_hint.h"
 #include "ui/kit/keyed_rows.h"
@@ -33,6 +34,7 @@ QString keyOf(const DictionaryItem& item)
 DictionaryPage::DictionaryPage(AppState& state, QWidget* parent)
     : QWidget(parent)
     , m_state(state)
+    , m_binder(new SettingsBinder(state, this))
     , m_page(new Page(MainSectionText::title(MainSection::Dictionary), L10n::s("dictionary.subtitle"), this))
     , m_field(new SearchField(L10n::s("dictionary.search")))
     , m_hint(new Card(20))
@@ -77,17 +79,9 @@ QWidget* DictionaryPage::makeLearnCard()
         (new KitLabel(L10n::s("dictionary.learnEditsBody"), TextRole::Callout, Scheme::Text::Secondary))
             ->wrapping());
     row->addLayout(texts, 1);
-    m_learn = new ToggleSwitch(L10n::s("dictionary.learnEdits"));
-    m_learn->setChecked(m_state.config().learnEdits);
+    m_learn = m_binder->toggle(&QuendaConfig::learnEdits, L10n::s("dictionary.learnEdits"));
     row->addWidget(m_learn, 0, Qt::AlignVCenter);
     card->content()->addLayout(row);
-    connect(m_learn, &ToggleSwitch::toggled, this, [this](bool on) {
-        if (on == m_state.config().learnEdits)
-            return;
-        QuendaConfig next = m_state.config();
-        next.learnEdits = on;
-        m_state.setConfig(next);
-    });
     return card;
 }
 
@@ -124,8 +118,6 @@ QWidget* DictionaryPage::makeUndoBar()
 
 void DictionaryPage::follow()
 {
-    if (m_learn->isChecked() != m_state.config().learnEdits)
-        m_learn->setChecked(m_state.config().learnEdits);
     const QString& text = m_state.config().dictionary;
     if (text == m_text)
         return;
@@ -283,9 +275,5 @@ void DictionaryPage::dropUndo()
 
 void DictionaryPage::write(const QString& dictionary)
 {
-    if (dictionary == m_state.config().dictionary)
-        return;
-    QuendaConfig next = m_state.config();
-    next.dictionary = dictionary;
-    m_state.setConfig(next);
+    m_binder->write(&QuendaConfig::dictionary, dictionary);
 }

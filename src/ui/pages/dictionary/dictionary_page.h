@@ -20,6 +20,7 @@ class KitLabel;
 class Page;
 class PrimaryButton;
 class SearchField;
+class SettingsBinder;
 class SoftButton;
 class ToggleSwitch;
 
@@ -78,6 +79,7 @@ private:
     void write(const QString& dictionary);
 
     AppState& m_state;
+    SettingsBinder* m_binder;
     QString m_text; // the dictionary the rows show
     DictionaryLines m_lines{QString()};
     QStringList m_keys;           // per entry: heard form and term, numbered where they repeat

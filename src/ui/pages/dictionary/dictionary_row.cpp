@@ -9,11 +9,11 @@
 #include "ui/kit/soft_button.h"
 #include "ui/kit/theme.h"
 #include "ui/pages/dictionary/entry_editor.h"
-#include "ui/pages/dictionary/entry_field.h"
 
 #include <QApplication>
 #include <QFontMetricsF>
 #include <QHBoxLayout>
+#include <QLineEdit>
 #include <QPainter>
 #include <QVBoxLayout>
 

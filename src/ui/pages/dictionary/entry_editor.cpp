@@ -3,17 +3,18 @@
 #include "core/text/l10n.h"
 #include "ui/kit/kit_label.h"
 #include "ui/kit/scheme.h"
+#include "ui/kit/text_field.h"
 #include "ui/pages/dictionary/entry_check.h"
-#include "ui/pages/dictionary/entry_field.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QVBoxLayout>
 
 EntryEditor::EntryEditor(QWidget* parent)
     : QWidget(parent)
-    , m_term(new EntryField(L10n::s("dictionary.term"), this))
-    , m_heard(new EntryField(L10n::s("dictionary.heardAsField"), this))
+    , m_term(new TextField(L10n::s("dictionary.term"), TextRole::Body, this))
+    , m_heard(new TextField(L10n::s("dictionary.heardAsField"), TextRole::Body, this))
     , m_actions(new QHBoxLayout)
     , m_reason(new KitLabel({}, TextRole::CalloutMedium, Scheme::red, this))
 {
@@ -31,11 +32,22 @@ EntryEditor::EntryEditor(QWidget* parent)
     m_reason->setVisible(false);
     column->addWidget(m_reason);
 
-    for (EntryField* field : {m_term, m_heard}) {
-        field->installEventFilter(this);
-        connect(field, &QLineEdit::returnPressed, this, &EntryEditor::submitted);
-        connect(field, &QLineEdit::textEdited, this, [this] { showReason({}); });
+    for (TextField* field : {m_term, m_heard}) {
+        field->setName(field->editor()->placeholderText());
+        field->editor()->installEventFilter(this);
+        connect(field->editor(), &QLineEdit::returnPressed, this, &EntryEditor::submitted);
+        connect(field->editor(), &QLineEdit::textEdited, this, [this] { showReason({}); });
     }
+}
+
+QLineEdit* EntryEditor::termField() const
+{
+    return m_term->editor();
+}
+
+QLineEdit* EntryEditor::heardField() const
+{
+    return m_heard->editor();
 }
 
 void EntryEditor::setFields(const QString& term, const QString& heardAs)

@@ -6,9 +6,10 @@
 
 #include <optional>
 
-class EntryField;
 class KitLabel;
 class QHBoxLayout;
+class QLineEdit;
+class TextField;
 
 // The two fields of an entry, the term and the form it is heard in, with the host's buttons at
 // their right and the reason a refused entry gets under them. Enter in a field submits, Escape
@@ -20,8 +21,8 @@ class EntryEditor final : public QWidget {
 public:
     explicit EntryEditor(QWidget* parent = nullptr);
 
-    EntryField* termField() const { return m_term; }
-    EntryField* heardField() const { return m_heard; }
+    QLineEdit* termField() const;
+    QLineEdit* heardField() const;
     // Where the host puts its buttons.
     QHBoxLayout* actions() const { return m_actions; }
     void setFields(const QString& term, const QString& heardAs);
@@ -42,8 +43,8 @@ protected:
 private:
     void showReason(const QString& reason);
 
-    EntryField* m_term;
-    EntryField* m_heard;
+    TextField* m_term;
+    TextField* m_heard;
     QHBoxLayout* m_actions;
     KitLabel* m_reason;
 };

@@ -2,6 +2,7 @@
 
 #include "core/state/app_state.h"
 #include "core/text/l10n.h"
+#include "ui/binder/settings_binder.h"
 #include "ui/kit/kit_font.h"
 #include "ui/kit/kit_label.h"
 #include "ui/kit/soft_picker.h"
@@ -40,6 +41,7 @@ QString NoteDestinationPicker::status(const AppState& state)
 NoteDestinationPicker::NoteDestinationPicker(AppState& state, QWidget* parent)
     : QWidget(parent)
     , m_state(state)
+    , m_binder(new SettingsBinder(state, this))
     , m_menu(new SoftPicker(this))
     , m_status(new KitLabel({}, TextRole::Caption, Scheme::Text::Secondary, this))
 {
@@ -97,9 +99,7 @@ void NoteDestinationPicker::choose(int index)
         refresh(); // back on the stored destination
         return;
     }
-    QuendaConfig config = m_state.config();
-    config.noteDestination = *destination;
-    m_state.setConfig(config);
+    m_binder->write(&QuendaConfig::noteDestination, *destination);
 }
 
 void NoteDestinationPicker::showEvent(QShowEvent* event)

@@ -7,6 +7,7 @@
 class AppState;
 class KitLabel;
 class QComboBox;
+class SettingsBinder;
 
 // Where text saved by a spoken note command goes: the own notes or a folder of the Notes
 // application, the configuration's noteDestination. Lists the folders when it needs them and
@@ -44,6 +45,7 @@ private:
     void choose(int index);
 
     AppState& m_state;
+    SettingsBinder* m_binder;
     QComboBox* m_menu;
     KitLabel* m_status;
 };

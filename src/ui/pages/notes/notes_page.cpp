@@ -12,6 +12,7 @@
 #include "ui/kit/scheme.h"
 #include "ui/kit/search_field.h"
 #include "ui/kit/soft_button.h"
+#include "ui/kit/text_field.h"
 #include "ui/pages/notes/note_destination_picker.h"
 #include "ui/pages/notes/note_list_model.h"
 #include "ui/pages/notes/note_row_delegate.h"
@@ -168,11 +169,11 @@ QWidget* NotesPage::makeEditor()
     column->setSpacing(10);
 
     m_title = new NoteTitleField;
+    // Without a fill: the title stands above the note's text as its first line.
+    auto* title = new TextField(m_title, TextRole::DocumentTitle, TextField::Look::Plain);
     m_title->setPlaceholderText(L10n::s("notes.titlePlaceholder"));
-    m_title->setAccessibleName(L10n::s("notes.titlePlaceholder"));
-    m_title->setFont(KitFont::of(TextRole::DocumentTitle));
-    plain(*m_title);
-    column->addWidget(m_title);
+    title->setName(L10n::s("notes.titlePlaceholder"));
+    column->addWidget(title);
 
     m_body = new QPlainTextEdit;
     m_body->setFrameShape(QFrame::NoFrame);

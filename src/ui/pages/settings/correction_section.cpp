@@ -3,17 +3,17 @@
 #include "core/keys/open_ai_key_store.h"
 #include "core/state/app_state.h"
 #include "core/text/l10n.h"
+#include "ui/binder/settings_binder.h"
 #include "ui/kit/kit_label.h"
 #include "ui/kit/segmented_control.h"
 #include "ui/kit/soft_button.h"
+#include "ui/kit/soft_picker.h"
 #include "ui/kit/toggle_switch.h"
 #include "ui/pages/settings/endpoint_row.h"
 #include "ui/pages/settings/provider_key_field.h"
-#include "ui/pages/settings/settings_binder.h"
 #include "ui/pages/settings/settings_row.h"
 #include "ui/pages/settings/settings_section.h"
 
-#include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QVBoxLayout>
@@ -44,9 +44,7 @@ CorrectionSection::CorrectionSection(SettingsBinder& binder, OpenAIKeyStore* key
     , m_pickFolder(&pickWithDialog)
     , m_section(new SettingsSection(Symbol::TextCheck, L10n::s("settings.correction.title"), this))
     , m_polishing(binder.toggle(&QuendaConfig::autoCorrect))
-    , m_provider(binder.segments<PolishProvider>(
-          &QuendaConfig::polishProvider, providerChoices(),
-          [](const PolishProvider& provider) { return PolishProviderText::table.text(provider); }))
+    , m_provider(binder.segments<PolishProvider>(&QuendaConfig::polishProvider, providerChoices()))
     , m_chooseFolder(new SoftButton(L10n::s("settings.correction.folder.choose")))
     , m_list(new QWidget)
     , m_listRows(new QVBoxLayout)
@@ -117,7 +115,7 @@ void CorrectionSection::followEndpoints()
         ids.append(endpoint.id.toString());
     // Rows are kept by endpoint, so a field being typed in keeps its text, caret and focus.
     m_keyed.apply(ids, [this](const QString& id) -> QWidget* {
-        return new EndpointRow(m_state, m_keys, QUuid::fromString(id));
+        return new EndpointRow(m_binder, m_keys, QUuid::fromString(id));
     });
     QList<EndpointRow*> rows;
     for (qsizetype i = 0; i < endpoints.size(); ++i) {
@@ -167,7 +165,7 @@ void CorrectionSection::showFolderProblem(const QString& folder)
 void CorrectionSection::add()
 {
     const QUuid id = QUuid::createUuid();
-    EndpointRow::writeEndpoints(m_state, [&id](QList<CorrectionEndpoint>& endpoints) {
+    EndpointRow::writeEndpoints(m_binder, [&id](QList<CorrectionEndpoint>& endpoints) {
         endpoints.append(
             {id, CorrectionEndpoint::knownKinds().front(), QStringLiteral("auto"), QString(), true});
     });

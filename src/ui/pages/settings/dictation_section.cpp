@@ -1,9 +1,9 @@
 #include "core/model/hotkey.h"
 #include "core/text/l10n.h"
+#include "ui/binder/settings_binder.h"
 #include "ui/kit/key_cap.h"
 #include "ui/kit/segmented_control.h"
 #include "ui/kit/toggle_switch.h"
-#include "ui/pages/settings/settings_binder.h"
 #include "ui/pages/settings/settings_row.h"
 #include "ui/pages/settings/settings_section.h"
 #include "ui/pages/settings/settings_sections.h"
@@ -55,10 +55,7 @@ SettingsSection* SettingsSections::dictation(SettingsBinder& binder)
         audio.append(
             {mode, L10n::s(QStringLiteral("settings.othersAudio.") + OthersAudioText::table.text(mode))});
     section->addRow(new SettingsRow(L10n::s("settings.othersAudio"),
-                                    binder.segments<OthersAudio>(&QuendaConfig::othersAudio, audio,
-                                                                 [](const OthersAudio& mode) {
-                                                                     return OthersAudioText::table.text(mode);
-                                                                 }),
+                                    binder.segments<OthersAudio>(&QuendaConfig::othersAudio, audio),
                                     L10n::s("settings.othersAudio.detail")));
     section->addRow(new SettingsRow(L10n::s("style.command.title"), binder.toggle(&QuendaConfig::commandMode),
                                     L10n::s("style.command.body")));

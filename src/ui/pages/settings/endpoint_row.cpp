@@ -3,6 +3,7 @@
 #include "core/keys/open_ai_key_store.h"
 #include "core/state/app_state.h"
 #include "core/text/l10n.h"
+#include "ui/binder/settings_binder.h"
 #include "ui/kit/icon_button.h"
 #include "ui/kit/kit_font.h"
 #include "ui/kit/kit_label.h"
@@ -10,23 +11,23 @@
 #include "ui/kit/scheme.h"
 #include "ui/kit/soft_button.h"
 #include "ui/kit/soft_picker.h"
+#include "ui/kit/text_field.h"
 #include "ui/kit/toggle_switch.h"
 #include "ui/pages/settings/correction_texts.h"
 #include "ui/pages/settings/provider_key_field.h"
 #include "ui/pages/settings/settings_row.h"
 
-#include <QComboBox>
+#include <QCompleter>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPainter>
 #include <QSignalBlocker>
+#include <QStringListModel>
 #include <QUrl>
 #include <QVBoxLayout>
 
 namespace {
 
-constexpr int fieldWidth = 240;
-constexpr int urlFieldWidth = 300;
 constexpr double cornerRadius = 10;
 
 const QString& autoModel()
@@ -51,34 +52,31 @@ QString ownServerKind()
     return {};
 }
 
-// Why the engine could not reach this base URL, or nothing when it could.
-std::optional<QString> baseURLProblem(const QString& trimmed)
+// The base URL typed, or why the engine could not reach it.
+Result<QString, SettingsBinder::Refusal> baseURLOf(const QString& typed)
 {
+    const QString trimmed = typed.trimmed();
     if (trimmed.isEmpty())
-        return L10n::s("settings.correction.baseURL.empty");
+        return SettingsBinder::Refusal{L10n::s("settings.correction.baseURL.empty")};
     const QUrl url(trimmed, QUrl::StrictMode);
     const QString scheme = url.scheme();
     if (!url.isValid() || (scheme != QLatin1String("http") && scheme != QLatin1String("https")) ||
         url.host().isEmpty())
-        return L10n::s("settings.correction.baseURL.invalid");
-    return std::nullopt;
+        return SettingsBinder::Refusal{L10n::s("settings.correction.baseURL.invalid")};
+    return trimmed;
 }
 
-// Sets a field's text without moving the caret of someone typing in it.
-void replaceText(QLineEdit* field, const QString& text)
+QString shownAsIs(const QString& text)
 {
-    if (field->text() == text)
-        return;
-    const int caret = field->cursorPosition();
-    field->setText(text);
-    field->setCursorPosition(caret);
+    return text;
 }
 
 } // namespace
 
-EndpointRow::EndpointRow(AppState& state, OpenAIKeyStore* keys, const QUuid& id, QWidget* parent)
+EndpointRow::EndpointRow(SettingsBinder& binder, OpenAIKeyStore* keys, const QUuid& id, QWidget* parent)
     : QWidget(parent)
-    , m_state(state)
+    , m_binder(binder)
+    , m_state(binder.state())
     , m_keys(keys)
     , m_id(id)
     , m_number(new KitLabel({}, TextRole::BodyStrong))
@@ -87,8 +85,10 @@ EndpointRow::EndpointRow(AppState& state, OpenAIKeyStore* keys, const QUuid& id,
     , m_up(new IconButton(Symbol::ChevronUp, {}))
     , m_down(new IconButton(Symbol::ChevronDown, {}))
     , m_remove(new IconButton(Symbol::Trash, {}))
-    , m_baseURL(new QLineEdit)
-    , m_model(new QComboBox)
+    , m_baseURL(new TextField(QStringLiteral("http://127.0.0.1:11434/v1")))
+    , m_model(new TextField)
+    , m_models(new QStringListModel(this))
+    , m_modelList(new IconButton(Symbol::ChevronDown, {}))
 {
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(14, 12, 14, 14);
@@ -108,19 +108,18 @@ EndpointRow::EndpointRow(AppState& state, OpenAIKeyStore* keys, const QUuid& id,
     header->addWidget(m_remove);
     outer->addLayout(header);
 
-    m_baseURL->setFont(KitFont::of(TextRole::Body));
-    m_baseURL->setFixedWidth(urlFieldWidth);
-    m_baseURL->setPlaceholderText(QStringLiteral("http://127.0.0.1:11434/v1"));
+    m_baseURL->setFixedWidth(SettingsRow::fieldWidth);
     m_baseURLRow = new SettingsRow(L10n::s("settings.correction.baseURL"), m_baseURL,
                                    L10n::s("settings.correction.baseURL.detail"));
     outer->addWidget(m_baseURLRow);
 
-    m_model->setFont(KitFont::of(TextRole::Body));
-    m_model->setEditable(true);
-    m_model->setInsertPolicy(QComboBox::NoInsert);
-    // Inline completion would turn a typed model into a longer listed one on Enter.
-    m_model->setCompleter(nullptr);
-    m_model->setFixedWidth(fieldWidth);
+    // The models the provider lists are offered as the name is typed, and all of them by the arrow;
+    // a popup, not inline completion, which would turn a typed model into a longer listed one.
+    auto* offered = new QCompleter(m_models, this);
+    offered->setCaseSensitivity(Qt::CaseInsensitive);
+    m_model->editor()->setCompleter(offered);
+    m_model->addTrailing(m_modelList);
+    m_model->setFixedWidth(SettingsRow::fieldWidth);
     m_modelRow = new SettingsRow(L10n::s("settings.correction.model"), m_model,
                                  L10n::s("settings.correction.model.auto"));
     outer->addWidget(m_modelRow);
@@ -140,30 +139,82 @@ EndpointRow::EndpointRow(AppState& state, OpenAIKeyStore* keys, const QUuid& id,
     connect(m_up, &IconButton::clicked, this, [this] { move(-1); });
     connect(m_down, &IconButton::clicked, this, [this] { move(1); });
     connect(m_remove, &IconButton::clicked, this, &EndpointRow::removeEndpoint);
-    connect(m_baseURL, &QLineEdit::editingFinished, this, &EndpointRow::commitBaseURL);
-    connect(m_model->lineEdit(), &QLineEdit::editingFinished, this,
-            [this] { commitModel(m_model->lineEdit()->text()); });
-    connect(m_model, &QComboBox::activated, this,
-            [this](int index) { commitModel(m_model->itemText(index)); });
+    bindFields();
+    connect(offered, qOverload<const QString&>(&QCompleter::activated), this,
+            [this](const QString& model) { edit([&model](CorrectionEndpoint& e) { e.model = model; }); });
+    connect(m_modelList, &IconButton::clicked, this, [this, offered] {
+        m_model->editor()->setFocus();
+        offered->setCompletionPrefix({});
+        offered->complete();
+    });
     connect(&m_state, &AppState::correctionCatalogsChanged, this, &EndpointRow::showCatalog);
     connect(&m_state, &AppState::correctionLookupErrorsChanged, this, &EndpointRow::showCatalog);
 }
 
-void EndpointRow::writeEndpoints(AppState& state,
+void EndpointRow::writeEndpoints(SettingsBinder& binder,
                                  const std::function<void(QList<CorrectionEndpoint>&)>& change)
 {
-    QuendaConfig next = state.config();
-    change(next.correctionEndpoints);
-    if (next.correctionEndpoints == state.config().correctionEndpoints)
-        return;
-    next.syncLegacyCorrectionFields();
-    state.setConfig(next);
+    binder.editConfig([&change](QuendaConfig& next) {
+        change(next.correctionEndpoints);
+        next.syncLegacyCorrectionFields();
+    });
+}
+
+void EndpointRow::bindFields()
+{
+    const auto read = [this](const auto member) {
+        return [this, member](const QuendaConfig& config) -> std::optional<QString> {
+            for (const CorrectionEndpoint& endpoint : config.correctionEndpoints) {
+                if (endpoint.id == m_id)
+                    return endpoint.*member;
+            }
+            return std::nullopt;
+        };
+    };
+    const auto store = [this](QuendaConfig& config, const std::function<void(CorrectionEndpoint&)>& change) {
+        for (CorrectionEndpoint& endpoint : config.correctionEndpoints) {
+            if (endpoint.id == m_id)
+                change(endpoint);
+        }
+        config.syncLegacyCorrectionFields();
+    };
+    m_binder.text<QString>(
+        m_baseURL, read(&CorrectionEndpoint::baseURL),
+        [this, store](QuendaConfig& config, const QString& url) {
+            // A server of the user's own chosen a moment ago is stored now, with its address.
+            const QString kind = m_pendingCustom ? ownServerKind() : m_shown.kind;
+            store(config, [&](CorrectionEndpoint& e) {
+                e.kind = kind;
+                e.baseURL = url;
+            });
+        },
+        [this](const QString& typed) -> Result<QString, SettingsBinder::Refusal> {
+            // A field that is not in use refuses nothing and changes nothing; it is hidden.
+            if (!m_pendingCustom && !usesOwnBaseURL(m_shown.kind))
+                return m_shown.baseURL;
+            return baseURLOf(typed);
+        },
+        &shownAsIs);
+    m_binder.text<QString>(
+        m_model, read(&CorrectionEndpoint::model),
+        [store](QuendaConfig& config, const QString& model) {
+            store(config, [&](CorrectionEndpoint& e) { e.model = model; });
+        },
+        [](const QString& typed) -> Result<QString, SettingsBinder::Refusal> {
+            return typed.trimmed().isEmpty() ? autoModel() : typed.trimmed();
+        },
+        &shownAsIs);
 }
 
 void EndpointRow::present(const CorrectionEndpoint& endpoint, int index, int count)
 {
     if (endpoint.kind != m_shown.kind || usesOwnBaseURL(endpoint.kind))
         m_pendingCustom = false;
+    // A new server, or a server of the user's own now, may offer other models. Not on the first
+    // showing: nothing was changed then.
+    const bool askAgain = m_presented && (endpoint.resolvedBaseURL() != m_shown.resolvedBaseURL() ||
+                                          (endpoint.kind != m_shown.kind && usesOwnBaseURL(endpoint.kind)));
+    m_presented = true;
     m_shown = endpoint;
     m_count = count;
     const int number = index + 1;
@@ -183,34 +234,31 @@ void EndpointRow::present(const CorrectionEndpoint& endpoint, int index, int cou
     // The list is never empty: the configuration would make up an endpoint of its own.
     m_remove->setEnabled(count > 1);
 
-    if (m_shownURL != endpoint.baseURL) {
-        m_shownURL = endpoint.baseURL;
-        replaceText(m_baseURL, endpoint.baseURL);
-        m_baseURLRow->setProblem({});
-    }
-    if (m_shownModel != endpoint.model) {
-        m_shownModel = endpoint.model;
-        replaceText(m_model->lineEdit(), endpoint.model);
-    }
-    if (m_key)
-        m_key->setEndpoint(endpoint);
-
     m_kind->setAccessibleName(CorrectionTexts::ofEndpoint(L10n::s("settings.correction.kind"), number));
     m_enabled->setAccessibleName(L10n::format(QStringLiteral("settings.correction.use"), {number}));
     m_up->setAccessibleName(L10n::format(QStringLiteral("settings.correction.moveUp"), {number}));
     m_down->setAccessibleName(L10n::format(QStringLiteral("settings.correction.moveDown"), {number}));
     m_remove->setAccessibleName(L10n::format(QStringLiteral("settings.correction.remove"), {number}));
-    m_baseURL->setAccessibleName(CorrectionTexts::ofEndpoint(L10n::s("settings.correction.baseURL"), number));
-    m_model->setAccessibleName(CorrectionTexts::ofEndpoint(L10n::s("settings.correction.model"), number));
-    m_model->lineEdit()->setAccessibleName(m_model->accessibleName());
+    m_baseURL->setName(CorrectionTexts::ofEndpoint(L10n::s("settings.correction.baseURL"), number));
+    m_model->setName(CorrectionTexts::ofEndpoint(L10n::s("settings.correction.model"), number));
+    m_modelList->setAccessibleName(
+        CorrectionTexts::ofEndpoint(L10n::s("settings.correction.model.list"), number));
     if (m_key)
         m_key->setNumber(number);
     showCatalog();
+    if (askAgain)
+        lookUp();
+}
+
+QStringList EndpointRow::models() const
+{
+    return m_models->stringList();
 }
 
 QList<QWidget*> EndpointRow::focusOrder() const
 {
-    QList<QWidget*> order{m_kind, m_enabled, m_up, m_down, m_remove, m_baseURL, m_model};
+    QList<QWidget*> order{
+        m_kind, m_enabled, m_up, m_down, m_remove, m_baseURL->editor(), m_model->editor(), m_modelList};
     if (m_key)
         order << m_key->row()->detail() << m_key->editor() << m_key->removeButton();
     return order;
@@ -237,7 +285,7 @@ std::optional<CorrectionEndpoint> EndpointRow::stored() const
 
 void EndpointRow::edit(const std::function<void(CorrectionEndpoint&)>& change)
 {
-    writeEndpoints(m_state, [this, &change](QList<CorrectionEndpoint>& endpoints) {
+    writeEndpoints(m_binder, [this, &change](QList<CorrectionEndpoint>& endpoints) {
         for (CorrectionEndpoint& endpoint : endpoints) {
             if (endpoint.id == m_id)
                 change(endpoint);
@@ -249,15 +297,15 @@ void EndpointRow::chooseKind(int index)
 {
     const QString kind = m_kind->itemData(index).toString();
     if (usesOwnBaseURL(kind) && m_shown.baseURL.trimmed().isEmpty()) {
-        // Stored only together with its server's address.
+        // Stored only together with its server's address, which the row now waits for: a reason
+        // shows once the field is left empty or wrong, not before anything could be typed.
         m_pendingCustom = true;
         showKind();
-        m_baseURLRow->setProblem(L10n::s("settings.correction.baseURL.empty"));
-        m_baseURL->setFocus();
+        m_baseURL->editor()->setFocus();
         return;
     }
     m_pendingCustom = false;
-    m_baseURLRow->setProblem({});
+    m_baseURL->setRefusal({});
     CorrectionEndpoint next = m_shown;
     next.kind = kind;
     const QString own = OpenAIKeyStore::endpointAccount(m_id);
@@ -278,47 +326,13 @@ void EndpointRow::chooseKind(int index)
 
 void EndpointRow::writeKind(const QString& kind)
 {
-    const QString before = m_shown.resolvedBaseURL();
     edit([&kind](CorrectionEndpoint& e) { e.kind = kind; });
     showKind();
-    if (m_shown.resolvedBaseURL() != before)
-        lookUp();
-}
-
-void EndpointRow::commitBaseURL()
-{
-    const QString typed = m_baseURL->text().trimmed();
-    // A field that is not in use refuses nothing; it is hidden.
-    if (!m_pendingCustom && !usesOwnBaseURL(m_shown.kind))
-        return;
-    if (const auto problem = baseURLProblem(typed)) {
-        m_baseURLRow->setProblem(*problem);
-        return;
-    }
-    m_baseURLRow->setProblem({});
-    const bool becomesCustom = m_pendingCustom;
-    m_pendingCustom = false;
-    const QString before = m_shown.resolvedBaseURL();
-    const QString kind = becomesCustom ? ownServerKind() : m_shown.kind;
-    edit([&](CorrectionEndpoint& e) {
-        e.kind = kind;
-        e.baseURL = typed;
-    });
-    replaceText(m_baseURL, typed);
-    if (m_shown.resolvedBaseURL() != before || becomesCustom)
-        lookUp();
-}
-
-void EndpointRow::commitModel(const QString& typed)
-{
-    const QString model = typed.trimmed().isEmpty() ? autoModel() : typed.trimmed();
-    edit([&model](CorrectionEndpoint& e) { e.model = model; });
-    replaceText(m_model->lineEdit(), m_shown.model);
 }
 
 void EndpointRow::move(int by)
 {
-    writeEndpoints(m_state, [this, by](QList<CorrectionEndpoint>& endpoints) {
+    writeEndpoints(m_binder, [this, by](QList<CorrectionEndpoint>& endpoints) {
         for (qsizetype i = 0; i < endpoints.size(); ++i) {
             const qsizetype to = i + by;
             if (endpoints.at(i).id == m_id && to >= 0 && to < endpoints.size()) {
@@ -335,7 +349,7 @@ void EndpointRow::removeEndpoint()
         return;
     const CorrectionEndpoint gone = m_shown;
     OpenAIKeyStore* keys = m_keys;
-    writeEndpoints(m_state, [&gone](QList<CorrectionEndpoint>& endpoints) {
+    writeEndpoints(m_binder, [&gone](QList<CorrectionEndpoint>& endpoints) {
         endpoints.removeIf([&gone](const CorrectionEndpoint& e) { return e.id == gone.id; });
     });
     // This row is gone now. A provider's key serves every endpoint of its kind and stays; only a
@@ -372,9 +386,14 @@ void EndpointRow::showKind()
         m_kind->setCurrentIndex(at);
     }
     m_baseURLRow->setVisible(usesOwnBaseURL(kind));
-    // A key typed now would be stored for the provider the endpoint still has.
-    if (m_key)
-        m_key->setEnabled(!m_pendingCustom);
+    if (!m_key)
+        return;
+    // The key row speaks of the server chosen, not of the provider it replaces; a key typed now
+    // would be stored for the provider the endpoint still has.
+    CorrectionEndpoint shown = m_shown;
+    shown.kind = kind;
+    m_key->setEndpoint(shown);
+    m_key->setEnabled(!m_pendingCustom);
 }
 
 void EndpointRow::showCatalog()
@@ -386,17 +405,9 @@ void EndpointRow::showCatalog()
         if (!models.contains(model))
             models.append(model);
     }
-    if (models != m_models) {
-        m_models = models;
-        QLineEdit* editor = m_model->lineEdit();
-        const QString typed = editor->text();
-        const int caret = editor->cursorPosition();
-        const QSignalBlocker quiet(m_model);
-        m_model->clear();
-        m_model->addItems(models);
-        editor->setText(typed);
-        editor->setCursorPosition(caret);
-    }
+    // The list only: what is typed in the field stays as it is.
+    if (models != m_models->stringList())
+        m_models->setStringList(models);
     const auto error = m_state.correctionLookupErrors().constFind(base);
     m_modelRow->setProblem(
         error == m_state.correctionLookupErrors().cend()
@@ -407,5 +418,5 @@ void EndpointRow::showCatalog()
             ? L10n::s("settings.correction.model.auto")
             : L10n::format(QStringLiteral("settings.correction.model.recommended"), {catalog.recommended});
     m_modelRow->detail()->setText(detail);
-    m_model->setAccessibleDescription(detail);
+    m_model->editor()->setAccessibleDescription(detail);
 }

@@ -12,9 +12,11 @@ class IconButton;
 class KitLabel;
 class OpenAIKeyStore;
 class ProviderKeyField;
-class QComboBox;
-class QLineEdit;
+class QStringListModel;
+class SettingsBinder;
 class SettingsRow;
+class SoftPicker;
+class TextField;
 class ToggleSwitch;
 
 // One endpoint of the correction list: its number, provider, switch and place in the list, the
@@ -28,11 +30,11 @@ class EndpointRow final : public QWidget {
 
 public:
     // Without a key store the key row is left out.
-    EndpointRow(AppState& state, OpenAIKeyStore* keys, const QUuid& id, QWidget* parent = nullptr);
+    EndpointRow(SettingsBinder& binder, OpenAIKeyStore* keys, const QUuid& id, QWidget* parent = nullptr);
 
     // Changes the endpoint list in one configuration write, none when nothing changed; the legacy
     // fields follow the first endpoint, as they do in the file.
-    static void writeEndpoints(AppState& state,
+    static void writeEndpoints(SettingsBinder& binder,
                                const std::function<void(QList<CorrectionEndpoint>&)>& change);
 
     const QUuid& id() const { return m_id; }
@@ -42,15 +44,18 @@ public:
     // The controls in reading order, for the section's Tab order.
     QList<QWidget*> focusOrder() const;
 
-    QComboBox* kind() const { return m_kind; }
+    SoftPicker* kind() const { return m_kind; }
     ToggleSwitch* enabled() const { return m_enabled; }
     IconButton* upButton() const { return m_up; }
     IconButton* downButton() const { return m_down; }
     IconButton* removeButton() const { return m_remove; }
     SettingsRow* baseURLRow() const { return m_baseURLRow; }
-    QLineEdit* baseURL() const { return m_baseURL; }
+    TextField* baseURL() const { return m_baseURL; }
     SettingsRow* modelRow() const { return m_modelRow; }
-    QComboBox* model() const { return m_model; }
+    TextField* model() const { return m_model; }
+    // The models offered for the field: "auto", then those the provider lists.
+    QStringList models() const;
+    IconButton* modelListButton() const { return m_modelList; }
     // Absent without a key store.
     ProviderKeyField* key() const { return m_key; }
 
@@ -60,16 +65,16 @@ protected:
 private:
     std::optional<CorrectionEndpoint> stored() const;
     void edit(const std::function<void(CorrectionEndpoint&)>& change);
+    void bindFields();
     void chooseKind(int index);
     void writeKind(const QString& kind);
-    void commitBaseURL();
-    void commitModel(const QString& typed);
     void move(int by);
     void removeEndpoint();
     void lookUp();
     void showKind();
     void showCatalog();
 
+    SettingsBinder& m_binder;
     AppState& m_state;
     OpenAIKeyStore* m_keys;
     const QUuid m_id;
@@ -77,19 +82,19 @@ private:
     int m_count = 0;
     // Custom was chosen for an endpoint without a base URL: shown, not stored, until one is given.
     bool m_pendingCustom = false;
-    std::optional<QString> m_shownURL;
-    std::optional<QString> m_shownModel;
-    QStringList m_models;
+    bool m_presented = false;
 
     KitLabel* m_number;
-    QComboBox* m_kind;
+    SoftPicker* m_kind;
     ToggleSwitch* m_enabled;
     IconButton* m_up;
     IconButton* m_down;
     IconButton* m_remove;
-    QLineEdit* m_baseURL;
+    TextField* m_baseURL;
     SettingsRow* m_baseURLRow;
-    QComboBox* m_model;
+    TextField* m_model;
+    QStringListModel* m_models;
+    IconButton* m_modelList;
     SettingsRow* m_modelRow;
     ProviderKeyField* m_key = nullptr;
 };

@@ -1,5 +1,5 @@
 #include "core/text/l10n.h"
-#include "ui/pages/settings/settings_binder.h"
+#include "ui/binder/settings_binder.h"
 #include "ui/pages/settings/settings_row.h"
 #include "ui/pages/settings/settings_section.h"
 #include "ui/pages/settings/settings_sections.h"

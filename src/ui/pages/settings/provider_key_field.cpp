@@ -2,10 +2,10 @@
 
 #include "core/keys/open_ai_key_store.h"
 #include "core/text/l10n.h"
-#include "ui/kit/kit_font.h"
 #include "ui/kit/kit_label.h"
 #include "ui/kit/scheme.h"
 #include "ui/kit/soft_button.h"
+#include "ui/kit/text_field.h"
 #include "ui/pages/settings/correction_texts.h"
 #include "ui/pages/settings/settings_row.h"
 
@@ -13,27 +13,22 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 
-namespace {
-
-constexpr int fieldWidth = 240;
-
-} // namespace
-
 ProviderKeyField::ProviderKeyField(OpenAIKeyStore& keys, QWidget* parent)
     : QWidget(parent)
     , m_keys(keys)
-    , m_editor(new QLineEdit)
+    , m_field(new TextField)
+    , m_editor(m_field->editor())
     , m_remove(new SoftButton(L10n::s("settings.correction.key.remove")))
 {
     m_editor->setEchoMode(QLineEdit::Password);
-    m_editor->setFont(KitFont::of(TextRole::Body));
-    m_editor->setFixedWidth(fieldWidth);
 
+    // As wide as the page's other fields, the button that removes a key inside that width.
     auto* control = new QWidget;
+    control->setFixedWidth(SettingsRow::fieldWidth);
     auto* line = new QHBoxLayout(control);
     line->setContentsMargins(0, 0, 0, 0);
     line->setSpacing(8);
-    line->addWidget(m_editor);
+    line->addWidget(m_field, 1);
     line->addWidget(m_remove);
     m_row = new SettingsRow(L10n::s("settings.correction.key"), control,
                             L10n::s("settings.correction.key.reading"));

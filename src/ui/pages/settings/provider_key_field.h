@@ -10,6 +10,7 @@ class OpenAIKeyStore;
 class QLineEdit;
 class SettingsRow;
 class SoftButton;
+class TextField;
 
 // One endpoint's provider key: a masked field that stores what is typed into it in the Secret
 // Service when editing ends, a button that removes the stored key, and a line that tells whether
@@ -63,6 +64,7 @@ private:
     CorrectionEndpoint m_endpoint;
     bool m_speech = false;
     QString m_account;
+    TextField* m_field;
     QLineEdit* m_editor;
     SoftButton* m_remove;
     SettingsRow* m_row = nullptr;

@@ -3,9 +3,9 @@
 #include "core/model/main_section.h"
 #include "core/state/app_state.h"
 #include "core/text/l10n.h"
+#include "ui/binder/settings_binder.h"
 #include "ui/kit/page.h"
 #include "ui/pages/settings/correction_section.h"
-#include "ui/pages/settings/settings_binder.h"
 #include "ui/pages/settings/settings_section.h"
 #include "ui/pages/settings/settings_sections.h"
 

@@ -2,8 +2,10 @@
 
 #include "ui/kit/kit_label.h"
 #include "ui/kit/scheme.h"
+#include "ui/kit/text_field.h"
 
 #include <QHBoxLayout>
+#include <QLineEdit>
 #include <QVBoxLayout>
 
 SettingsRow::SettingsRow(const QString& title, QWidget* control, const QString& detail, Place place,
@@ -51,10 +53,13 @@ SettingsRow::SettingsRow(const QString& title, QWidget* control, const QString& 
     // Assistive tools on Linux read a menu's label only through its buddy relation, which Qt finds
     // among the menu's siblings: the control must be the row's own child.
     m_title->setBuddy(control);
-    if (control->accessibleName().isEmpty())
-        control->setAccessibleName(title);
-    if (!detail.isEmpty() && control->accessibleDescription().isEmpty())
-        control->setAccessibleDescription(detail);
+    // A text field is read by the editor inside it.
+    auto* field = qobject_cast<TextField*>(control);
+    QWidget* read = field ? field->editor() : control;
+    if (read->accessibleName().isEmpty())
+        read->setAccessibleName(title);
+    if (!detail.isEmpty() && read->accessibleDescription().isEmpty())
+        read->setAccessibleDescription(detail);
 }
 
 void SettingsRow::addBeforeControl(QWidget* widget)

@@ -7,14 +7,17 @@ class QBoxLayout;
 
 // One setting: its title and an optional explaining line, the control beside them at the trailing
 // edge (or below them, for wide controls such as text fields), and under it a line for the reason a
-// value was refused or could not be kept. The control takes the title as its accessible name and
-// the explanation as its accessible description. A row without a control only informs.
+// value was refused or could not be kept. The control (a text field's editor) takes the title as its
+// accessible name and the explanation as its accessible description. A row without a control only
+// informs.
 class SettingsRow final : public QWidget {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(SettingsRow)
 
 public:
     enum class Place { Trailing, Below };
+    // Every text field of the page is this wide, so the fields of a section share their left edge.
+    static constexpr int fieldWidth = 320;
 
     SettingsRow(const QString& title, QWidget* control, const QString& detail = {},
                 Place place = Place::Trailing, QWidget* parent = nullptr);

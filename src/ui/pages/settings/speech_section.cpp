@@ -1,18 +1,18 @@
 #include "core/text/l10n.h"
 #include "core/text/speech_route_text.h"
+#include "ui/binder/settings_binder.h"
 #include "ui/kit/kit_font.h"
 #include "ui/kit/kit_label.h"
 #include "ui/kit/segmented_control.h"
 #include "ui/kit/soft_button.h"
 #include "ui/kit/status_pill.h"
-#include "ui/pages/settings/settings_binder.h"
+#include "ui/kit/text_field.h"
 #include "ui/pages/settings/settings_row.h"
 #include "ui/pages/settings/settings_section.h"
 #include "ui/pages/settings/settings_sections.h"
 #include "ui/pages/settings/speech_server_rows.h"
 
 #include <QHBoxLayout>
-#include <QLineEdit>
 
 namespace {
 
@@ -42,38 +42,23 @@ QWidget* engineState(SettingsBinder& binder)
 // The engine's port, written when the field is left and only when the engine could listen there.
 SettingsRow* portRow(SettingsBinder& binder)
 {
-    auto* field = new QLineEdit;
-    field->setFont(KitFont::of(TextRole::Body));
-    field->setFixedWidth(90);
-    auto* row = new SettingsRow(L10n::s("settings.port"), field, L10n::s("settings.port.detail"));
     AppState& state = binder.state();
-    QObject::connect(field, &QLineEdit::editingFinished, row, [&binder, &state, field, row] {
-        bool number = false;
-        const qint64 port = field->text().trimmed().toLongLong(&number);
-        if (number && port == state.config().port) {
-            row->setProblem({});
-        } else if (!number || port < lowestPort || port > highestPort) {
-            row->setProblem(L10n::s("settings.port.range"));
-        } else if (!state.portFree(port)) {
-            row->setProblem(L10n::format(QStringLiteral("settings.port.taken"), {port}));
-        } else {
-            row->setProblem({});
-            binder.write(&QuendaConfig::port, port);
-        }
-    });
-    // Only a new stored port replaces the field's text: a change of any other setting must not
-    // take away what the user is typing.
-    binder.follow(field, [&state, field, row, shown = std::optional<qint64>()]() mutable {
-        const qint64 port = state.config().port;
-        if (shown == port)
-            return;
-        shown = port;
-        const int caret = field->cursorPosition();
-        field->setText(QString::number(port));
-        field->setCursorPosition(caret);
-        row->setProblem({});
-    });
-    return row;
+    auto* field = binder.text<qint64>(
+        new TextField, &QuendaConfig::port,
+        [&state](const QString& typed) -> Result<qint64, SettingsBinder::Refusal> {
+            bool number = false;
+            const qint64 port = typed.trimmed().toLongLong(&number);
+            if (number && port == state.config().port)
+                return port;
+            if (!number || port < lowestPort || port > highestPort)
+                return SettingsBinder::Refusal{L10n::s("settings.port.range")};
+            if (!state.portFree(port))
+                return SettingsBinder::Refusal{L10n::format(QStringLiteral("settings.port.taken"), {port})};
+            return port;
+        },
+        [](const qint64& port) { return QString::number(port); });
+    field->setFixedWidth(SettingsRow::fieldWidth);
+    return new SettingsRow(L10n::s("settings.port"), field, L10n::s("settings.port.detail"));
 }
 
 // Which recogniser writes the dictations now: a Whisper server only once it has an address.
@@ -91,11 +76,9 @@ SettingsRow* recogniserRow(SettingsBinder& binder)
         {AsrEngine::Whisper, L10n::s("settings.recogniser.server")},
         {AsrEngine::Whistle, L10n::s("settings.recogniser.builtIn")},
     };
-    auto* row = new SettingsRow(
-        L10n::s("settings.recogniser"),
-        binder.segments<AsrEngine>(&QuendaConfig::asrEngine, choices,
-                                   [](const AsrEngine& engine) { return AsrEngineText::table.text(engine); }),
-        recogniserInUse(binder.state().config()));
+    auto* row = new SettingsRow(L10n::s("settings.recogniser"),
+                                binder.segments<AsrEngine>(&QuendaConfig::asrEngine, choices),
+                                recogniserInUse(binder.state().config()));
     binder.follow(row, [&binder, row] {
         row->detail()->setText(recogniserInUse(binder.state().config()));
         row->control()->setAccessibleDescription(row->detail()->text());

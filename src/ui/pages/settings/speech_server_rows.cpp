@@ -2,11 +2,11 @@
 
 #include "core/state/app_state.h"
 #include "core/text/l10n.h"
-#include "ui/kit/kit_font.h"
+#include "ui/binder/settings_binder.h"
 #include "ui/kit/kit_label.h"
 #include "ui/kit/soft_button.h"
+#include "ui/kit/text_field.h"
 #include "ui/pages/settings/provider_key_field.h"
-#include "ui/pages/settings/settings_binder.h"
 #include "ui/pages/settings/settings_row.h"
 
 #include <QFocusEvent>
@@ -17,23 +17,34 @@
 
 namespace {
 
-constexpr int fieldWidth = 320;
-
-QLineEdit* field(const QString& placeholder)
+TextField* field(const QString& placeholder)
 {
-    auto* edit = new QLineEdit;
-    edit->setFont(KitFont::of(TextRole::Body));
-    edit->setFixedWidth(fieldWidth);
-    edit->setPlaceholderText(placeholder);
+    auto* edit = new TextField(placeholder);
+    edit->setFixedWidth(SettingsRow::fieldWidth);
     return edit;
 }
 
-bool webAddress(const QString& trimmed)
+// The address typed, none to use the built-in recogniser, or why it is no web address.
+Result<QString, SettingsBinder::Refusal> addressOf(const QString& typed)
 {
+    const QString trimmed = typed.trimmed();
     const QUrl url(trimmed, QUrl::StrictMode);
     const QString scheme = url.scheme();
-    return url.isValid() && (scheme == QLatin1String("http") || scheme == QLatin1String("https")) &&
-           !url.host().isEmpty();
+    if (trimmed.isEmpty() ||
+        (url.isValid() && (scheme == QLatin1String("http") || scheme == QLatin1String("https")) &&
+         !url.host().isEmpty()))
+        return trimmed;
+    return SettingsBinder::Refusal{L10n::s("settings.speechServer.url.invalid")};
+}
+
+Result<QString, SettingsBinder::Refusal> modelOf(const QString& typed)
+{
+    return typed.trimmed();
+}
+
+QString shownAsIs(const QString& text)
+{
+    return text;
 }
 
 // Qt scrolls a field reached by Tab only until its caret shows, which can leave the field cut at
@@ -60,16 +71,6 @@ public:
         return false;
     }
 };
-
-// Sets a field's text without moving the caret of someone typing in it.
-void replaceText(QLineEdit* edit, const QString& text)
-{
-    if (edit->text() == text)
-        return;
-    const int caret = edit->cursorPosition();
-    edit->setText(text);
-    edit->setCursorPosition(caret);
-}
 
 } // namespace
 
@@ -102,11 +103,10 @@ SpeechServerRows::SpeechServerRows(SettingsBinder& binder, OpenAIKeyStore* keys,
     rows->addWidget(m_checkRow);
 
     auto* inSight = new WholeInSight(this);
-    m_address->installEventFilter(inSight);
-    m_model->installEventFilter(inSight);
-    connect(m_address, &QLineEdit::editingFinished, this, &SpeechServerRows::commitAddress);
-    connect(m_model, &QLineEdit::editingFinished, this,
-            [this] { m_binder.write(&QuendaConfig::speechModel, m_model->text().trimmed()); });
+    m_address->editor()->installEventFilter(inSight);
+    m_model->editor()->installEventFilter(inSight);
+    m_binder.text<QString>(m_address, &QuendaConfig::speechBaseURL, &addressOf, &shownAsIs);
+    m_binder.text<QString>(m_model, &QuendaConfig::speechModel, &modelOf, &shownAsIs);
     connect(m_check, &SoftButton::clicked, this, &SpeechServerRows::check);
     if (m_key)
         connect(m_key, &ProviderKeyField::keyChanged, this, &SpeechServerRows::dropCheck);
@@ -116,41 +116,16 @@ SpeechServerRows::SpeechServerRows(SettingsBinder& binder, OpenAIKeyStore* keys,
 void SpeechServerRows::follow()
 {
     const QuendaConfig& config = m_state.config();
-    // Only a new stored value replaces a field's text: a change of any other setting must not take
-    // away what the user is typing.
-    const bool moved = m_shownAddress != config.speechBaseURL || m_shownModel != config.speechModel;
-    if (m_shownAddress != config.speechBaseURL) {
-        m_shownAddress = config.speechBaseURL;
-        replaceText(m_address, config.speechBaseURL);
-    }
-    if (m_shownModel != config.speechModel) {
-        m_shownModel = config.speechModel;
-        replaceText(m_model, config.speechModel);
-    }
-    if (moved) {
-        const SpeechServer stored{config.speechBaseURL.trimmed(), config.speechModel};
+    const SpeechServer stored{config.speechBaseURL.trimmed(), config.speechModel};
+    if (m_server != stored) {
+        m_server = stored;
+        // A warning about the server stored, apart from the refusal of one typed.
         m_addressRow->setProblem(!stored.baseURL.isEmpty() && stored.sendsInTheClear()
                                      ? L10n::s("settings.speechServer.url.inTheClear")
                                      : QString());
         dropCheck();
     }
     m_check->setEnabled(!config.speechBaseURL.trimmed().isEmpty());
-}
-
-void SpeechServerRows::commitAddress()
-{
-    const QString typed = m_address->text().trimmed();
-    if (!typed.isEmpty() && !webAddress(typed)) {
-        m_addressRow->setProblem(L10n::s("settings.speechServer.url.invalid"));
-        return;
-    }
-    if (typed == m_state.config().speechBaseURL) {
-        // The refusal of what was typed before is gone with it.
-        m_shownAddress.reset();
-        follow();
-        return;
-    }
-    m_binder.write(&QuendaConfig::speechBaseURL, typed);
 }
 
 void SpeechServerRows::check()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/model/speech_server.h"
+
 #include <QPointer>
 #include <QWidget>
 
@@ -12,7 +14,7 @@ class QLineEdit;
 class SettingsBinder;
 class SettingsRow;
 class SoftButton;
-struct SpeechCheck;
+class TextField;
 
 // The user's own speech server: its address, which says that recordings go there and warns of
 // plain http to another computer, the model, the key in the Secret Service and a check that sends
@@ -27,8 +29,8 @@ public:
     SpeechServerRows(SettingsBinder& binder, OpenAIKeyStore* keys, QWidget* parent = nullptr);
 
     SettingsRow* addressRow() const { return m_addressRow; }
-    QLineEdit* address() const { return m_address; }
-    QLineEdit* model() const { return m_model; }
+    TextField* address() const { return m_address; }
+    TextField* model() const { return m_model; }
     // Absent without a key store.
     ProviderKeyField* key() const { return m_key; }
     SettingsRow* checkRow() const { return m_checkRow; }
@@ -36,7 +38,6 @@ public:
 
 private:
     void follow();
-    void commitAddress();
     void check();
     void checked(const SpeechCheck& answer);
     void forgetCheck();
@@ -45,14 +46,14 @@ private:
 
     SettingsBinder& m_binder;
     AppState& m_state;
-    QLineEdit* m_address;
+    TextField* m_address;
     SettingsRow* m_addressRow;
-    QLineEdit* m_model;
+    TextField* m_model;
     ProviderKeyField* m_key = nullptr;
     SoftButton* m_check;
     SettingsRow* m_checkRow;
-    std::optional<QString> m_shownAddress;
-    std::optional<QString> m_shownModel;
+    // The stored server the rows show; another one drops the answer of a check.
+    std::optional<SpeechServer> m_server;
     // The context of the check on its way; destroying it cancels the request.
     QPointer<QObject> m_checking;
 };

@@ -1,8 +1,8 @@
 #include "core/model/display_id.h"
 #include "core/text/l10n.h"
+#include "ui/binder/settings_binder.h"
 #include "ui/kit/segmented_control.h"
 #include "ui/kit/toggle_switch.h"
-#include "ui/pages/settings/settings_binder.h"
 #include "ui/pages/settings/settings_row.h"
 #include "ui/pages/settings/settings_section.h"
 #include "ui/pages/settings/settings_sections.h"
@@ -77,9 +77,8 @@ SettingsSection* SettingsSections::widget(SettingsBinder& binder)
                                     L10n::s("settings.followScreen.detail")));
     section->addRow(new SettingsRow(
         L10n::s("settings.resultSize"),
-        binder.segments<OverlayResultSize>(
-            &QuendaConfig::overlayResultSize, named(OverlayResultSizeText::table, "settings.resultSize."),
-            [](const OverlayResultSize& size) { return OverlayResultSizeText::table.text(size); })));
+        binder.segments<OverlayResultSize>(&QuendaConfig::overlayResultSize,
+                                           named(OverlayResultSizeText::table, "settings.resultSize."))));
     section->addRow(
         new SettingsRow(L10n::s("settings.resultStay"),
                         binder.menu<qint64>(&QuendaConfig::overlayResultDismissSeconds,
@@ -96,11 +95,7 @@ SettingsSection* SettingsSections::widget(SettingsBinder& binder)
     const QList<SettingsBinder::Choice<bool>> placements{{true, L10n::s("settings.placement.fixed")},
                                                          {false, L10n::s("settings.placement.widget")}};
     section->addRow(new SettingsRow(L10n::s("settings.placement"),
-                                    binder.segments<bool>(&QuendaConfig::resultPlacementFixed, placements,
-                                                          [](const bool& fixed) {
-                                                              return fixed ? QStringLiteral("fixed")
-                                                                           : QStringLiteral("widget");
-                                                          }),
+                                    binder.segments<bool>(&QuendaConfig::resultPlacementFixed, placements),
                                     L10n::s("settings.placement.detail")));
     auto* screen =
         new SettingsRow(L10n::s("settings.placementScreen"),

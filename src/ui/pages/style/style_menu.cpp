@@ -2,6 +2,7 @@
 
 #include "core/state/app_state.h"
 #include "core/text/l10n.h"
+#include "ui/binder/settings_binder.h"
 #include "ui/kit/kit_label.h"
 #include "ui/kit/soft_picker.h"
 #include "ui/pages/settings/correction_notice.h"
@@ -13,6 +14,7 @@
 StyleMenu::StyleMenu(AppState& state, QWidget* parent)
     : QWidget(parent)
     , m_state(state)
+    , m_binder(new SettingsBinder(state, this))
     , m_label(new KitLabel({}, TextRole::CalloutMedium, Scheme::Text::Secondary))
     , m_menu(new SoftPicker)
     , m_needsProvider(new CorrectionNotice(state, L10n::s("style.needsProvider")))
@@ -51,7 +53,5 @@ void StyleMenu::choose(const QString& id)
         m_state.setAppStyle(front->bundleID, front->name, id);
         return;
     }
-    QuendaConfig next = m_state.config();
-    next.style = id;
-    m_state.setConfig(next);
+    m_binder->write(&QuendaConfig::style, id);
 }

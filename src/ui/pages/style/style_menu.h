@@ -6,6 +6,7 @@ class AppState;
 class CorrectionNotice;
 class KitLabel;
 class QComboBox;
+class SettingsBinder;
 
 // The popover's style list: every writing style in a menu. With an application in front it shows
 // and sets that application's style, otherwise the default style. Below it, while no correction
@@ -26,6 +27,7 @@ private:
     void choose(const QString& id);
 
     AppState& m_state;
+    SettingsBinder* m_binder;
     KitLabel* m_label;
     QComboBox* m_menu;
     CorrectionNotice* m_needsProvider;

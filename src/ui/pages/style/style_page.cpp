@@ -2,6 +2,7 @@
 
 #include "core/state/app_state.h"
 #include "core/text/l10n.h"
+#include "ui/binder/settings_binder.h"
 #include "ui/kit/card.h"
 #include "ui/kit/kit_font.h"
 #include "ui/kit/kit_label.h"
@@ -13,7 +14,6 @@
 #include "ui/kit/theme.h"
 #include "ui/kit/toggle_switch.h"
 #include "ui/pages/settings/correction_notice.h"
-#include "ui/pages/settings/settings_binder.h"
 #include "ui/pages/settings/settings_sections.h"
 #include "ui/pages/settings/settings_texts.h"
 #include "ui/pages/style/app_style_rows.h"
@@ -77,6 +77,7 @@ private:
 StylePage::StylePage(AppState& state, AppIconCache& icons, QWidget* parent)
     : QWidget(parent)
     , m_state(state)
+    , m_binder(new SettingsBinder(state, this))
     , m_front(new KitLabel({}, TextRole::BodyMedium, Scheme::Text::Secondary))
     , m_apps(new AppStylesSection(state, icons))
 {
@@ -100,11 +101,8 @@ StylePage::StylePage(AppState& state, AppIconCache& icons, QWidget* parent)
         auto* card = new StyleCard(state.clock(), options.at(i));
         grid->addWidget(card, i / columns, i % columns);
         card->installEventFilter(this);
-        connect(card, &StyleCard::clicked, this, [this, id = options.at(i).id] {
-            QuendaConfig next = m_state.config();
-            next.style = id;
-            m_state.setConfig(next);
-        });
+        connect(card, &StyleCard::clicked, this,
+                [this, id = options.at(i).id] { m_binder->write(&QuendaConfig::style, id); });
         m_cards.append(card);
     }
     for (int c = 0; c < columns; ++c)
@@ -152,14 +150,8 @@ QWidget* StylePage::makeInstructions()
     m_instructions->setPlainText(m_state.config().instructions);
     inside->addWidget(m_instructions);
     card->content()->addWidget(frame);
-    connect(m_instructions, &QPlainTextEdit::textChanged, this, [this] {
-        const QString typed = m_instructions->toPlainText();
-        if (typed == m_state.config().instructions)
-            return;
-        QuendaConfig next = m_state.config();
-        next.instructions = typed;
-        m_state.setConfig(next);
-    });
+    connect(m_instructions, &QPlainTextEdit::textChanged, this,
+            [this] { m_binder->write(&QuendaConfig::instructions, m_instructions->toPlainText()); });
     return card;
 }
 
@@ -169,7 +161,7 @@ QWidget* StylePage::makeLanguage()
     card->content()->setSpacing(10);
     card->content()->addWidget(heading(Symbol::Globe, L10n::s("style.language")));
     // The settings page's own menu, so both offer the same languages and write them the same way.
-    m_menu = SettingsSections::dictationLanguage(*new SettingsBinder(m_state, card));
+    m_menu = SettingsSections::dictationLanguage(*m_binder);
     m_menu->setAccessibleName(L10n::s("style.language"));
     card->content()->addWidget(m_menu, 0, Qt::AlignLeft);
     m_languageHint = (new KitLabel({}, TextRole::Callout, Scheme::Text::Secondary))->wrapping();
@@ -184,7 +176,7 @@ QWidget* StylePage::makeCommand()
     card->content()->setSpacing(10);
     auto* top = new QHBoxLayout;
     top->addWidget(heading(Symbol::Wand, L10n::s("style.command.title")), 1);
-    m_command = new ToggleSwitch(L10n::s("style.command.title"));
+    m_command = m_binder->toggle(&QuendaConfig::commandMode, L10n::s("style.command.title"));
     top->addWidget(m_command);
     card->content()->addLayout(top);
     card->content()->addWidget(
@@ -192,13 +184,6 @@ QWidget* StylePage::makeCommand()
             ->wrapping());
     m_more = new SoftButton(L10n::s("style.command.more"));
     card->content()->addWidget(m_more, 0, Qt::AlignLeft);
-    connect(m_command, &ToggleSwitch::toggled, this, [this](bool on) {
-        if (on == m_state.config().commandMode)
-            return;
-        QuendaConfig next = m_state.config();
-        next.commandMode = on;
-        m_state.setConfig(next);
-    });
     connect(m_more, &SoftButton::clicked, this, [this] { m_state.setSection(MainSection::Commands); });
     return card;
 }
@@ -219,10 +204,6 @@ void StylePage::followConfig()
         m_instructions->setTextCursor(cursor);
     }
     m_languageHint->setText(SettingsTexts::dictationLanguageHint(config));
-    {
-        const QSignalBlocker quiet(m_command);
-        m_command->setChecked(config.commandMode);
-    }
     followFrontApp();
 }
 

@@ -12,6 +12,7 @@ class QComboBox;
 class QGridLayout;
 class QPlainTextEdit;
 class QVBoxLayout;
+class SettingsBinder;
 class SoftButton;
 class StyleCard;
 class ToggleSwitch;
@@ -50,6 +51,7 @@ private:
     void followFrontApp();
 
     AppState& m_state;
+    SettingsBinder* m_binder;
     KitLabel* m_front;
     CorrectionNotice* m_needsProvider;
     QList<StyleCard*> m_cards;

@@ -13,7 +13,8 @@
 #include "ui/pages/dictionary/dictionary_row.h"
 #include "ui/pages/dictionary/entry_check.h"
 #include "ui/pages/dictionary/entry_editor.h"
-#include "ui/pages/dictionary/entry_field.h"
+
+#include <QLineEdit>
 
 #include <gtest/gtest.h>
 

@@ -372,11 +372,12 @@ TEST_F(NotesPageTest, TheEditorShowsItsButtonsItsDividerAndItsTitleAboveTheBodyE
     EXPECT_LE(field->fontMetrics().horizontalAdvance(field->shownText()), field->width());
 
     // The first painted column of the title and of the body, both starting with "H".
-    QWidget* column = field->parentWidget();
+    QWidget* column = page->bodyEditor()->parentWidget();
     const QImage ink = renderTransparent(*column);
     const auto firstInk = [&](const QWidget* text) {
+        const int top = text->mapTo(column, QPoint(0, 0)).y();
         for (int x = 0; x < column->width(); ++x)
-            if (paintedPixels(ink, QRect(x, text->y(), 1, text->height() / 2)) > 0)
+            if (paintedPixels(ink, QRect(x, top, 1, text->height() / 2)) > 0)
                 return x;
         return -1;
     };

@@ -5,6 +5,7 @@
 #include "core/state/state_fixture.h"
 #include "core/text/l10n.h"
 #include "ui/kit/segmented_control.h"
+#include "ui/kit/text_field.h"
 #include "ui/kit/toggle_switch.h"
 #include "ui/pages/settings/settings_page.h"
 
@@ -71,6 +72,8 @@ protected:
     // What the control shows: on/off, the menu's text, the chosen segment, the field's text.
     static QString shown(QWidget* widget)
     {
+        if (auto* field = qobject_cast<TextField*>(widget))
+            widget = field->editor();
         if (auto* toggle = qobject_cast<ToggleSwitch*>(widget))
             return toggle->isChecked() ? s("on") : s("off");
         if (auto* menu = qobject_cast<QComboBox*>(widget))
@@ -91,6 +94,8 @@ protected:
     // typed into and left.
     static void act(QWidget* widget, const QString& pick)
     {
+        if (auto* field = qobject_cast<TextField*>(widget))
+            widget = field->editor();
         if (auto* toggle = qobject_cast<ToggleSwitch*>(widget))
             return toggle->click();
         if (auto* menu = qobject_cast<QComboBox*>(widget)) {

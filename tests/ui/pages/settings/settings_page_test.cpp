@@ -36,72 +36,61 @@ QString screenId(const QScreen& screen)
 
 using SettingsPageTest = SettingsFixture;
 
-// Each control writes its field once, into the file too, and shows what someone else writes.
+// Each control writes its field once, into the file too, and shows the stored value, also when
+// someone else writes it.
 TEST_F(SettingsPageTest, EveryControlWritesItsFieldOnceAndFollowsAChangeMadeElsewhere)
 {
     struct Row {
         const char* control;
-        QString pick; // a menu item or segment; a switch flips whatever it is given
+        QString standard; // what the control shows for the standard configuration
+        QString pick;     // a menu item or segment; a switch flips whatever it is given
         std::function<bool(const QuendaConfig&)> written;
     };
+    const QString pointer = L10n::s("settings.placementScreen.pointer");
+    // clang-format off
     const Row rows[] = {
-        {"settings.hotkey", s("Left Ctrl"),
-         [](const QuendaConfig& c) { return c.hotkey == Hotkey::LeftControl; }},
-        {"settings.playSounds", s(""), [](const QuendaConfig& c) { return !c.playSounds; }},
-        {"settings.othersAudio", s("Quieter"),
-         [](const QuendaConfig& c) { return c.othersAudio == OthersAudio::Quiet; }},
-        {"style.command.title", s(""), [](const QuendaConfig& c) { return !c.commandMode; }},
-        {"settings.learnEdits", s(""), [](const QuendaConfig& c) { return !c.learnEdits; }},
-        {"style.language", s("English"), [](const QuendaConfig& c) { return c.language == s("en"); }},
-        {"settings.nativeLanguage", s("French"),
-         [](const QuendaConfig& c) { return c.nativeLanguage == s("fr"); }},
-        {"settings.port", s("17400"), [](const QuendaConfig& c) { return c.port == 17400; }},
-        {"settings.recogniser", s("Built in"),
-         [](const QuendaConfig& c) { return c.asrEngine == AsrEngine::Whistle; }},
-        {"settings.speechServer.url", s(" http://127.0.0.1:9000/v1 "),
-         [](const QuendaConfig& c) { return c.speechBaseURL == s("http://127.0.0.1:9000/v1"); }},
-        {"settings.speechServer.model", s("large-v3"),
-         [](const QuendaConfig& c) { return c.speechModel == s("large-v3"); }},
-        {"settings.showWidget", s(""), [](const QuendaConfig& c) { return c.showWidget; }},
-        {"settings.followScreen", s(""), [](const QuendaConfig& c) { return !c.widgetFollowActiveScreen; }},
-        {"settings.resultSize", s("Compact"),
-         [](const QuendaConfig& c) { return c.overlayResultSize == OverlayResultSize::Compact; }},
-        {"settings.resultStay", s("1 minute"),
-         [](const QuendaConfig& c) { return c.overlayResultDismissSeconds == 60; }},
-        {"settings.showPreview", s(""), [](const QuendaConfig& c) { return !c.showDictationPreview; }},
-        {"settings.previewStay", s("Until closed"),
-         [](const QuendaConfig& c) { return c.dictationPreviewDismissSeconds == 0; }},
-        {"settings.placement", s("At the widget"),
-         [](const QuendaConfig& c) { return !c.resultPlacementFixed; }},
-        {"settings.placementScreen", QGuiApplication::primaryScreen()->name(),
-         [](const QuendaConfig& c) {
-             return c.resultPlacementScreen == screenId(*QGuiApplication::primaryScreen());
-         }},
-        {"settings.placementAnchor", s("Bottom right"),
-         [](const QuendaConfig& c) {
-             return c.resultPlacementAnchor == ResultPlacementAnchor::BottomTrailing;
-         }},
-        {"settings.keepFor", s("Always"), [](const QuendaConfig& c) { return c.historyKeepHours == 0; }},
-        {"settings.keepAtMost", s("Any number"),
-         [](const QuendaConfig& c) { return c.historyMaxEntries == 0; }},
-        {"settings.launchAtLogin", s(""), [](const QuendaConfig& c) { return !c.launchAtLogin; }},
+        {"settings.hotkey",             s("Right Ctrl"),      s("Left Ctrl"),                   [](const QuendaConfig& c) { return c.hotkey == Hotkey::LeftControl; }},
+        {"settings.playSounds",         s("on"),              s(""),                            [](const QuendaConfig& c) { return !c.playSounds; }},
+        {"settings.othersAudio",        s("Muted"),           s("Quieter"),                     [](const QuendaConfig& c) { return c.othersAudio == OthersAudio::Quiet; }},
+        {"style.command.title",         s("on"),              s(""),                            [](const QuendaConfig& c) { return !c.commandMode; }},
+        {"settings.learnEdits",         s("on"),              s(""),                            [](const QuendaConfig& c) { return !c.learnEdits; }},
+        {"style.language",              s("Automatic"),       s("English"),                     [](const QuendaConfig& c) { return c.language == s("en"); }},
+        {"settings.nativeLanguage",     s("German"),          s("French"),                      [](const QuendaConfig& c) { return c.nativeLanguage == s("fr"); }},
+        {"settings.port",               s("17321"),           s("17400"),                       [](const QuendaConfig& c) { return c.port == 17400; }},
+        {"settings.recogniser",         s("Whisper server"),  s("Built in"),                    [](const QuendaConfig& c) { return c.asrEngine == AsrEngine::Whistle; }},
+        {"settings.speechServer.url",   s(""),                s(" http://127.0.0.1:9000/v1 "),  [](const QuendaConfig& c) { return c.speechBaseURL == s("http://127.0.0.1:9000/v1"); }},
+        {"settings.speechServer.model", s("whisper-1"),       s("large-v3"),                    [](const QuendaConfig& c) { return c.speechModel == s("large-v3"); }},
+        {"settings.showWidget",         s("off"),             s(""),                            [](const QuendaConfig& c) { return c.showWidget; }},
+        {"settings.followScreen",       s("on"),              s(""),                            [](const QuendaConfig& c) { return !c.widgetFollowActiveScreen; }},
+        {"settings.resultSize",         s("Large"),           s("Compact"),                     [](const QuendaConfig& c) { return c.overlayResultSize == OverlayResultSize::Compact; }},
+        {"settings.resultStay",         s("15 seconds"),      s("1 minute"),                    [](const QuendaConfig& c) { return c.overlayResultDismissSeconds == 60; }},
+        {"settings.showPreview",        s("on"),              s(""),                            [](const QuendaConfig& c) { return !c.showDictationPreview; }},
+        {"settings.previewStay",        s("1 second"),        s("Until closed"),                [](const QuendaConfig& c) { return c.dictationPreviewDismissSeconds == 0; }},
+        {"settings.placement",          s("Fixed"),           s("At the widget"),               [](const QuendaConfig& c) { return !c.resultPlacementFixed; }},
+        {"settings.placementScreen",    pointer,              QGuiApplication::primaryScreen()->name(),
+                                                                                                [](const QuendaConfig& c) { return c.resultPlacementScreen == screenId(*QGuiApplication::primaryScreen()); }},
+        {"settings.placementAnchor",    s("Top centre"),      s("Bottom right"),                [](const QuendaConfig& c) { return c.resultPlacementAnchor == ResultPlacementAnchor::BottomTrailing; }},
+        {"settings.keepFor",            s("1 week"),          s("Always"),                      [](const QuendaConfig& c) { return c.historyKeepHours == 0; }},
+        {"settings.keepAtMost",         s("500 entries"),     s("Any number"),                  [](const QuendaConfig& c) { return c.historyMaxEntries == 0; }},
+        {"settings.launchAtLogin",      s("on"),              s(""),                            [](const QuendaConfig& c) { return !c.launchAtLogin; }},
     };
+    // clang-format on
     for (const Row& row : rows) {
         SCOPED_TRACE(row.control);
         QWidget* widget = control(row.control);
         ASSERT_TRUE(widget);
-        const QString before = shown(widget);
+        EXPECT_EQ(shown(widget), row.standard);
         m_configCalls.clear();
         act(widget, row.pick);
         ASSERT_EQ(m_configCalls.size(), 1);
         EXPECT_TRUE(row.written(state().config()));
         EXPECT_TRUE(row.written(QuendaConfig::decode(readAll(configPath())).value_or(QuendaConfig{})));
         state().setConfig(QuendaConfig::standard());
-        EXPECT_EQ(shown(widget), before);
+        EXPECT_EQ(shown(widget), row.standard);
     }
 }
 
-// A port is written only where the engine could listen; anything else is refused on its row.
+// A port is written only where the engine could listen; anything else is refused on its field.
 TEST_F(SettingsPageTest, AnEnginePortOutOfRangeOrTakenIsRefusedInPlaceAndNothingIsSaved)
 {
     QTcpServer taken;
@@ -121,33 +110,61 @@ TEST_F(SettingsPageTest, AnEnginePortOutOfRangeOrTakenIsRefusedInPlaceAndNothing
         {s(" 17321 "), s(""), 17321}, {s("1024"), s(""), 1024},
         {s("65535"), s(""), 65535},
     };
-    auto* row = qobject_cast<SettingsRow*>(control("settings.port")->parentWidget());
-    ASSERT_TRUE(row);
+    auto* field = qobject_cast<TextField*>(control("settings.port")->parentWidget());
+    ASSERT_TRUE(field);
     for (const Row& r : rows) {
         SCOPED_TRACE(r.typed.toStdString());
         state().setConfig(QuendaConfig::standard());
         m_configCalls.clear();
         act(control("settings.port"), r.typed);
-        EXPECT_EQ(row->problemText(), r.problem);
+        EXPECT_EQ(field->refusal(), r.problem);
         EXPECT_EQ(state().config().port, r.port);
         EXPECT_EQ(m_configCalls.size(), r.port == 17321 ? 0 : 1);
     }
 }
 
-// Another writer changes settings while the user types a port: the field keeps the typing and
-// its caret, and takes a port only when the stored port itself changed.
-TEST_F(SettingsPageTest, ThePortFieldKeepsWhatIsTypedUntilTheStoredPortChanges)
+// A text field refuses what cannot be stored on its own line, writing nothing. Another writer
+// changes settings while the user types: the field keeps the typing and its caret, and takes a
+// value, its refusal gone, only when its own stored value changed.
+TEST_F(SettingsPageTest, ATextFieldRefusesInPlaceAndKeepsWhatIsTypedUntilItsOwnValueChanges)
 {
-    auto* field = qobject_cast<QLineEdit*>(control("settings.port"));
-    ASSERT_TRUE(field);
-    field->setText(s("174"));
-    field->setCursorPosition(2);
-    configure([](QuendaConfig& c) { c.playSounds = !c.playSounds; });
-    EXPECT_EQ(field->text(), s("174"));
-    EXPECT_EQ(field->cursorPosition(), 2);
-    configure([](QuendaConfig& c) { c.port = 18000; });
-    EXPECT_EQ(field->text(), s("18000"));
-    EXPECT_EQ(field->cursorPosition(), 2);
+    struct Row {
+        const char* control;
+        QString refused; // typed and left; empty where the field takes any text
+        QString reason;
+        std::function<void(QuendaConfig&)> own;
+        QString shown;
+    };
+    // clang-format off
+    const Row rows[] = {
+        {"settings.port",               s("80"),        L10n::s("settings.port.range"),               [](QuendaConfig& c) { c.port = 18000; },                                s("18000")},
+        {"settings.speechServer.url",   s("ftp://x/v1"), L10n::s("settings.speechServer.url.invalid"), [](QuendaConfig& c) { c.speechBaseURL = s("http://10.0.0.9/v1"); },     s("http://10.0.0.9/v1")},
+        {"settings.speechServer.model", {},             {},                                            [](QuendaConfig& c) { c.speechModel = s("large-v3"); },                 s("large-v3")},
+    };
+    // clang-format on
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.control);
+        auto* editor = qobject_cast<QLineEdit*>(control(row.control));
+        ASSERT_TRUE(editor);
+        auto* field = qobject_cast<TextField*>(editor->parentWidget());
+        ASSERT_TRUE(field);
+        if (!row.refused.isEmpty()) {
+            m_configCalls.clear();
+            act(editor, row.refused);
+            EXPECT_EQ(field->refusal(), row.reason);
+            EXPECT_TRUE(m_configCalls.isEmpty());
+        }
+        editor->setText(s("174"));
+        editor->setCursorPosition(2);
+        configure([](QuendaConfig& c) { c.playSounds = !c.playSounds; });
+        EXPECT_EQ(editor->text(), s("174"));
+        EXPECT_EQ(editor->cursorPosition(), 2);
+        EXPECT_EQ(field->refusal(), row.reason);
+        configure(row.own);
+        EXPECT_EQ(editor->text(), row.shown);
+        EXPECT_EQ(editor->cursorPosition(), 2);
+        EXPECT_EQ(field->refusal(), QString());
+    }
 }
 
 // Tab walks every control, each one named for assistive tools and scrolled into sight.
@@ -199,8 +216,6 @@ TEST_F(SettingsPageTest, TabReachesEveryControlNamedAndScrolledIntoSight)
     }
 }
 
-// Menus stand in the kit's look beside its switches and buttons; only a menu one can type into keeps
-// the text field's.
 // An assistive tool may focus a picker, and one it opens out of sight is brought into sight first,
 // so its list opens beside it.
 TEST_F(SettingsPageTest, APickerTakesTheToolsFocusAndOpensInSight)
@@ -219,16 +234,21 @@ TEST_F(SettingsPageTest, APickerTakesTheToolsFocusAndOpensInSight)
     picker->hidePopup();
 }
 
-TEST_F(SettingsPageTest, EveryMenuButOneToTypeIntoIsTheKitsPicker)
+// Menus and fields stand in the kit's look beside its switches and buttons.
+TEST_F(SettingsPageTest, EveryMenuIsTheKitsPickerAndEveryFieldTheKitsTextField)
 {
     int menus = 0;
     for (QComboBox* box : page().findChildren<QComboBox*>()) {
-        if (box->isEditable())
-            continue;
         ++menus;
         EXPECT_TRUE(qobject_cast<SoftPicker*>(box)) << readName(box).toStdString();
     }
     EXPECT_GE(menus, 8);
+    int fields = 0;
+    for (QLineEdit* editor : page().findChildren<QLineEdit*>()) {
+        ++fields;
+        EXPECT_TRUE(qobject_cast<TextField*>(editor->parentWidget())) << readName(editor).toStdString();
+    }
+    EXPECT_GE(fields, 4);
 }
 
 // Only what can work is offered; a stored value that is not offered is still shown.

@@ -23,25 +23,27 @@ TEST_F(SpeechSectionTest, TheAddressIsRefusedUnlessItIsHttpAndWarnsOfPlainHttpTo
     const QString clear = L10n::s("settings.speechServer.url.inTheClear");
     struct Row {
         const char* typed;
-        QString problem;
+        QString refusal; // on the field
+        QString warning; // on the row, about the server stored
         const char* stored;
     };
     // clang-format off
     const Row table[] = {
-        {.typed = "ftp://10.0.0.5/v1",             .problem = invalid, .stored = ""},
-        {.typed = "10.0.0.5:8080/v1",              .problem = invalid, .stored = ""},
-        {.typed = "http:///v1",                    .problem = invalid, .stored = ""},
-        {.typed = "http://192.168.1.20:8080/v1",   .problem = clear,   .stored = "http://192.168.1.20:8080/v1"},
-        {.typed = "https://api.example.org/v1",    .problem = {},      .stored = "https://api.example.org/v1"},
-        {.typed = "http://127.0.0.1:8080/v1",      .problem = {},      .stored = "http://127.0.0.1:8080/v1"},
-        {.typed = "  ",                            .problem = {},      .stored = ""},
+        {.typed = "ftp://10.0.0.5/v1",             .refusal = invalid, .warning = {},    .stored = ""},
+        {.typed = "10.0.0.5:8080/v1",              .refusal = invalid, .warning = {},    .stored = ""},
+        {.typed = "http:///v1",                    .refusal = invalid, .warning = {},    .stored = ""},
+        {.typed = "http://192.168.1.20:8080/v1",   .refusal = {},      .warning = clear, .stored = "http://192.168.1.20:8080/v1"},
+        {.typed = "https://api.example.org/v1",    .refusal = {},      .warning = {},    .stored = "https://api.example.org/v1"},
+        {.typed = "http://127.0.0.1:8080/v1",      .refusal = {},      .warning = {},    .stored = "http://127.0.0.1:8080/v1"},
+        {.typed = "  ",                            .refusal = {},      .warning = {},    .stored = ""},
     };
     // clang-format on
     for (const Row& row : table) {
         SCOPED_TRACE(row.typed);
         state().setConfig(QuendaConfig::standard());
         act(rows().address(), s(row.typed));
-        EXPECT_EQ(rows().addressRow()->problemText(), row.problem);
+        EXPECT_EQ(rows().address()->refusal(), row.refusal);
+        EXPECT_EQ(rows().addressRow()->problemText(), row.warning);
         EXPECT_EQ(state().config().speechBaseURL, s(row.stored));
     }
 }

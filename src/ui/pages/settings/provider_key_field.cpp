@@ -1,6 +1,7 @@
 #include "ui/pages/settings/provider_key_field.h"
 
 #include "core/keys/open_ai_key_store.h"
+#include "core/state/app_state.h"
 #include "core/text/l10n.h"
 #include "ui/kit/kit_label.h"
 #include "ui/kit/scheme.h"
@@ -13,9 +14,10 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 
-ProviderKeyField::ProviderKeyField(OpenAIKeyStore& keys, QWidget* parent)
+ProviderKeyField::ProviderKeyField(OpenAIKeyStore& keys, AppState& state, QWidget* parent)
     : QWidget(parent)
     , m_keys(keys)
+    , m_state(state)
     , m_field(new TextField)
     , m_editor(m_field->editor())
     , m_remove(new SoftButton(L10n::s("settings.correction.key.remove")))
@@ -135,6 +137,7 @@ bool ProviderKeyField::answered(bool ok, const QString& key)
     m_stored = key.isEmpty() ? Stored::No : Stored::Yes;
     setProblem(Problem::None);
     refresh();
+    m_state.noteSettingChanged();
     return true;
 }
 

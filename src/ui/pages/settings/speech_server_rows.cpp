@@ -66,7 +66,7 @@ SpeechServerRows::SpeechServerRows(SettingsBinder& binder, OpenAIKeyStore* keys,
     rows->addWidget(new SettingsRow(L10n::s("settings.speechServer.model"), m_model,
                                     L10n::s("settings.speechServer.model.detail")));
     if (keys) {
-        m_key = new ProviderKeyField(*keys);
+        m_key = new ProviderKeyField(*keys, m_state);
         m_key->setSpeechServer();
         // Told apart from the correction endpoints' keys by assistive tools.
         m_key->editor()->setAccessibleName(L10n::s("settings.speechServer.key"));

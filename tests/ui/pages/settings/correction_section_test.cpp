@@ -284,6 +284,37 @@ TEST_F(CorrectionSectionTest, AStoredKeyReachesTheSecretServiceAndNeverConfigJso
     EXPECT_FALSE(logged().contains(secret));
 }
 
+struct KeyActRow {
+    const char* step;
+    std::function<void(EndpointRow&)> act;
+    const char* left; // the provider's key stored afterwards, "" for none
+    bool notice;
+};
+
+// A key stored or removed shows the settings-saved notice as any other change does. Enter in the
+// empty field leaves a stored key alone: the button is the way to remove it.
+TEST_F(CorrectionSectionTest, AKeyStoredOrRemovedShowsTheSavedNoticeAndEnterInTheEmptyFieldKeepsIt)
+{
+    const QList<KeyActRow> rows{
+        // clang-format off
+        {"store",                    [](EndpointRow& r) { type(r.key()->editor(), secret); },                                 "sk-never-in-a-file-4711", true},
+        {"Enter in the empty field", [](EndpointRow& r) { QTest::keyClick(r.key()->editor(), Qt::Key_Return); },            "sk-old",             false},
+        {"remove",                   [](EndpointRow& r) { r.key()->removeButton()->click(); },                                "",                   true},
+        // clang-format on
+    };
+    for (const KeyActRow& r : rows) {
+        SCOPED_TRACE(r.step);
+        m_secrets.put(OpenAIKeyStore::service(), s("openai-api-key"), Keychain::DataProtection, "sk-old");
+        build();
+        m_clock.advance(AppState::toastHideMs);
+        ASSERT_FALSE(state().settingToastVisible());
+        r.act(row(0));
+        settleKeys();
+        EXPECT_EQ(storedKey(s("openai-api-key")).value_or(QByteArray()), QByteArray(r.left));
+        EXPECT_EQ(state().settingToastVisible(), r.notice);
+    }
+}
+
 struct KeyFailureRow {
     const char* step;
     Operation failing;

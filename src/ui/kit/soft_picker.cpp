@@ -6,9 +6,11 @@
 #include "ui/kit/scheme.h"
 #include "ui/kit/soft_button.h"
 
+#include <QAbstractItemView>
 #include <QFocusEvent>
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QScreen>
 #include <QScrollArea>
 
 #include <cmath>
@@ -56,6 +58,16 @@ void SoftPicker::showPopup()
             area->ensureWidgetVisible(this, 0, 0);
     }
     QComboBox::showPopup();
+    // Below the picker as a menu opens, not over it and what stands above it; above where the
+    // screen ends first.
+    QWidget* list = view()->window();
+    if (list == window())
+        return;
+    const QRect area = screen()->availableGeometry();
+    QPoint at = mapToGlobal(QPoint(0, height() + 4));
+    if (at.y() + list->height() > area.bottom())
+        at.setY(mapToGlobal(QPoint(0, 0)).y() - 4 - list->height());
+    list->move(at);
 }
 
 void SoftPicker::focusInEvent(QFocusEvent* event)

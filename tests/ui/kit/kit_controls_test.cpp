@@ -16,6 +16,7 @@
 #include "ui/kit/soft_button.h"
 #include "ui/kit/soft_picker.h"
 #include "ui/kit/status_pill.h"
+#include "ui/kit/theme.h"
 #include "ui/kit/toggle_switch.h"
 
 #include <QAbstractItemView>
@@ -209,6 +210,19 @@ TEST(SoftPicker, ANewListOfEntriesTakesTheWidthOfItsLongest)
     settle();
     EXPECT_GT(picker->width(), narrow);
     EXPECT_EQ(picker->width(), picker->sizeHint().width());
+}
+
+// A picker's list opens below it as a menu does, not over it and what stands above it.
+TEST(SoftPicker, ItsListOpensBelowIt)
+{
+    auto* picker = new SoftPicker;
+    picker->addItems({s("One"), s("Two"), s("Three")});
+    picker->setCurrentIndex(2);
+    const auto window = host(picker, QSize(300, 60));
+    picker->showPopup();
+    EXPECT_GE(picker->view()->window()->geometry().top(),
+              picker->mapToGlobal(QPoint(0, picker->height())).y());
+    picker->hidePopup();
 }
 
 TEST(StatusPill, ShowsASpinnerOnlyWhileLoadingAndTakesTheStateColour)
@@ -515,6 +529,27 @@ TEST(KitControls, EachKindsAccessibleActionTakesTheClicksPath)
             picker->hidePopup();
         }
         EXPECT_EQ(told, row.told);
+    }
+}
+
+// The chosen segment stands out above its track in both schemes: the card's white in the light
+// one, lit in the dark one, where the card's own fill is darker than the track.
+TEST(SegmentedControl, TheChosenSegmentStandsOutAboveItsTrackInBothSchemes)
+{
+    for (const QPalette& scheme : {Scheme::light(), Scheme::dark()}) {
+        SCOPED_TRACE(Scheme::isDark(scheme) ? "dark" : "light");
+        SegmentedControl control({s("Mute"), s("Quieter")});
+        control.setPalette(scheme);
+        control.setCurrent(0);
+        control.resize(control.sizeHint());
+        control.layout()->activate();
+        QImage image(control.size(), QImage::Format_ARGB32);
+        image.fill(Theme::cardFill(scheme));
+        control.render(&image);
+        const int middle = control.height() / 2;
+        const QRgb chosen = image.pixel(control.segment(0)->geometry().left() + 5, middle);
+        const QRgb track = image.pixel(control.segment(1)->geometry().left() + 5, middle);
+        EXPECT_GE(qGray(chosen) - qGray(track), 15);
     }
 }
 

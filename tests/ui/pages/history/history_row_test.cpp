@@ -3,11 +3,13 @@
 #include "core/text/fmt.h"
 #include "core/text/l10n.h"
 #include "ui/kit/icon_button.h"
+#include "ui/kit/line_limited_label.h"
 #include "ui/kit/motion.h"
 #include "ui/kit/reveal.h"
 #include "ui/kit/soft_button.h"
 #include "ui/pages/history/history_row.h"
 
+#include <QLayout>
 #include <QMenu>
 #include <QTest>
 
@@ -188,6 +190,22 @@ TEST_F(HistoryRowTest, TheHoverButtonsShowOnlyUnderThePointerAndAClipboardPanelH
     EXPECT_NE(row.panelCopyButton(), nullptr);
     EXPECT_EQ(row.panelCopyRawButton(), nullptr);
     EXPECT_FALSE(shownTexts(row).contains(QStringLiteral("Spoken")));
+}
+
+// In the narrow popover a compact row's text takes the row's whole width, its buttons beside the
+// short meta line; a full row keeps them beside the text.
+TEST_F(HistoryRowTest, ACompactRowsTextTakesTheRowsWholeWidth)
+{
+    for (const Mode mode : {Mode::Compact, Mode::Full}) {
+        HistoryRow& row =
+            show(dictation(QStringLiteral("Would it be all right to move our call to Thursday?")), mode);
+        LineLimitedLabel* text = nullptr;
+        for (LineLimitedLabel* label : row.findChildren<LineLimitedLabel*>())
+            text = label->fullText() == row.entry().text ? label : text;
+        ASSERT_TRUE(text);
+        const int right = text->mapTo(&row, QPoint(text->width(), 0)).x();
+        EXPECT_EQ(row.width() - right == row.layout()->contentsMargins().right(), mode == Mode::Compact);
+    }
 }
 
 // Why the speech server wrote nothing stays with the entry, whole in its open panel.

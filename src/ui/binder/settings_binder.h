@@ -100,10 +100,9 @@ public:
                     const std::function<void(QuendaConfig&, const T&)>& store, const Parse<T>& parse,
                     const Show<T>& show);
 
+private:
     // Sets an editor's text without moving the caret of someone typing in it.
     static void replaceText(QLineEdit* editor, const QString& text);
-
-private:
     SegmentedControl* makeSegments(const QStringList& labels, std::function<void(int)> chosen,
                                    std::function<int()> current);
 

@@ -112,8 +112,10 @@ void TextField::paintEvent(QPaintEvent*)
         KitPaint::symbol(p, *m_symbol,
                          QRectF(box.left() + inset, box.center().y() - glyph / 2.0, glyph, glyph),
                          Scheme::text(palette(), Scheme::Text::Secondary));
-    // The ring reaches 3 points out from its shape: inset by that, it stays whole inside the field.
-    if (m_editor->hasFocus()) {
+    // The ring reaches 3 points out from its shape: inset by that, it stays whole inside the field. A
+    // plain field's text stands where a label's would, with no room for a ring; like the text under
+    // it, it shows its caret.
+    if (m_look == Look::Filled && m_editor->hasFocus()) {
         const QRectF inner = QRectF(m_line->geometry()).adjusted(3, 3, -3, -3);
         KitPaint::focusRing(p, KitPaint::rounded(inner, radius - 3), *this);
     }

@@ -12,7 +12,7 @@ class QHBoxLayout;
 class QLineEdit;
 
 // The kit's one-line text field: frameless text in a role of the type scale on a faint rounded fill
-// (or none, for a title that stands in its own text), the focus ring while it is typed in, and under
+// and the focus ring while it is typed in (or neither, for a title that stands above its text), under
 // it a line for the reason what was typed was refused. Assistive tools and the keyboard reach the
 // editor inside (no focus proxy: Qt would reorder the Tab chain around a button in the field); the
 // field's width is its host's to set, one per section.

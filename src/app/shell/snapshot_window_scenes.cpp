@@ -356,15 +356,18 @@ QList<WindowScene> windowScenes()
                  scrollTo(main, style->appStyles());
              });
          }},
-        {QStringLiteral("main-style-whistle"),
+        // With a speech server, which hears more languages than the built-in recogniser.
+        {QStringLiteral("main-style-language"),
          [](Studio& s, const QString& file) {
              MainView& main = s.main();
-             QuendaConfig whistle = s.state.config();
-             whistle.asrEngine = AsrEngine::Whistle;
-             whistle.language = QStringLiteral("de");
+             const QuendaConfig before = s.state.config();
+             QuendaConfig server = before;
+             server.asrEngine = AsrEngine::Whisper;
+             server.speechBaseURL = QStringLiteral("http://192.168.1.20:8080/v1");
+             server.language = QStringLiteral("de");
              {
                  AppState::ToastSuppression quiet(s.state);
-                 s.state.setConfig(whistle);
+                 s.state.setConfig(server);
              }
              s.state.setSection(MainSection::Home);
              s.state.setSection(MainSection::Style);
@@ -374,6 +377,8 @@ QList<WindowScene> windowScenes()
                  QCoreApplication::sendPostedEvents();
                  style->languageMenu()->showPopup();
              });
+             AppState::ToastSuppression quiet(s.state);
+             s.state.setConfig(before);
          }},
         // A Whisper server on the local network over plain http, which has just answered the check.
         {QStringLiteral("main-settings-speech-server"),

@@ -1,8 +1,10 @@
 #include "core/config/quenda_config.h"
 
 #include "core/model/apple_notes_folder.h"
+#include "core/model/translate_language.h"
 
 #include <QDir>
+#include <QLocale>
 
 const QString& QuendaConfig::defaultModel()
 {
@@ -53,6 +55,17 @@ const QuendaConfig& QuendaConfig::standard()
         return c;
     }();
     return config;
+}
+
+QuendaConfig QuendaConfig::fresh()
+{
+    QuendaConfig c = standard();
+    const QString code = QLocale().name().section(u'_', 0, 0);
+    for (const TranslateLanguage& language : TranslateLanguage::all()) {
+        if (language.id == code)
+            c.nativeLanguage = code;
+    }
+    return c;
 }
 
 QuendaConfig QuendaConfig::snapshotDemo()

@@ -71,6 +71,9 @@ struct QuendaConfig {
 
     // The defaults; computed once, so its endpoint keeps one id for the whole run.
     static const QuendaConfig& standard();
+    // The record of a user who has none yet: the defaults, with the desktop's language (QLocale())
+    // as theirs where it is one translations offer.
+    static QuendaConfig fresh();
     static const QString& defaultModel();
     // The record a snapshot run shows instead of the user's.
     static QuendaConfig snapshotDemo();
@@ -98,8 +101,6 @@ struct QuendaConfig {
 
     // ---- Queries and choice tables (quenda_config_queries.cpp) ----
     static const QList<qint64>& whistleDepthsByQuality();
-    static const QStringList& whisperLanguages();
-    static const QStringList& whistleLanguages();
     static const QList<qint64>& historyKeepChoices();             // hours; 0 keeps any age
     static const QList<qint64>& historyLimitChoices();            // 0 keeps any number
     static const QList<qint64>& overlayDismissChoices();          // seconds
@@ -111,6 +112,8 @@ struct QuendaConfig {
     QString resolvedCorrectionBaseURL() const;
     // The server dictations go to; none while the built-in recogniser transcribes them.
     std::optional<SpeechServer> speechServer() const;
+    // The languages the recogniser that writes the dictations hears, "auto" first.
+    QStringList dictationLanguages() const;
     // Whether the folder holds a local polishing model; a local provider without one falls back
     // to the endpoints when the configuration is next read.
     static bool holdsLocalModel(const QString& folder);

@@ -64,14 +64,14 @@ QByteArray QuendaConfig::encode() const
 QuendaConfig QuendaConfig::read()
 {
     const auto stored = readStored();
-    return stored ? stored->config : standard();
+    return stored ? stored->config : fresh();
 }
 
 QuendaConfig QuendaConfig::load()
 {
     const auto stored = readStored();
     if (!stored)
-        return standard();
+        return fresh();
     if (stored->migrated)
         stored->config.save();
     return stored->config;

@@ -33,18 +33,12 @@ const QList<qint64>& QuendaConfig::whistleDepthsByQuality()
     return depths;
 }
 
-const QStringList& QuendaConfig::whisperLanguages()
+QStringList QuendaConfig::dictationLanguages() const
 {
-    static const QStringList languages{QStringLiteral("auto"), QStringLiteral("de"), QStringLiteral("en")};
-    return languages;
-}
-
-const QStringList& QuendaConfig::whistleLanguages()
-{
-    static const QStringList languages{QStringLiteral("auto"), QStringLiteral("de"), QStringLiteral("en"),
-                                       QStringLiteral("fr"),   QStringLiteral("es"), QStringLiteral("it"),
-                                       QStringLiteral("nl"),   QStringLiteral("pl")};
-    return languages;
+    // The built-in recogniser hears English only; automatic detection then settles on it.
+    if (!speechServer())
+        return {QStringLiteral("auto"), QStringLiteral("en")};
+    return {QStringLiteral("auto"), QStringLiteral("de"), QStringLiteral("en")};
 }
 
 const QList<qint64>& QuendaConfig::historyKeepChoices()

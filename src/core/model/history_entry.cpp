@@ -21,6 +21,8 @@ QJsonObject HistoryEntry::toJson() const
         o.insert(QStringLiteral("wasCommand"), *wasCommand);
     if (kind)
         o.insert(QStringLiteral("kind"), *kind);
+    if (serverFailure)
+        o.insert(QStringLiteral("serverFailure"), *serverFailure);
     return o;
 }
 
@@ -36,6 +38,7 @@ std::optional<HistoryEntry> HistoryEntry::fromJson(const QJsonObject& object)
     e.app = f.string(QStringLiteral("app"));
     e.wasCommand = f.boolean(QStringLiteral("wasCommand"));
     e.kind = f.string(QStringLiteral("kind"));
+    e.serverFailure = f.string(QStringLiteral("serverFailure"));
     if (f.failed())
         return std::nullopt;
     const auto parsed = IsoDate::parse(date);

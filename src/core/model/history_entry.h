@@ -20,6 +20,9 @@ struct HistoryEntry {
     std::optional<QString> app;
     std::optional<bool> wasCommand;
     std::optional<QString> kind; // "clipboard" for captured clipboard text
+    // Why the speech server gave no transcript, when the built-in recogniser wrote the text instead.
+    // Initialised so that the many records made field by field may leave it out.
+    std::optional<QString> serverFailure = std::nullopt;
 
     static inline const QString clipboardKind = QStringLiteral("clipboard");
 

@@ -319,10 +319,10 @@ void DictationController::presentPreview(const QString& text, DictationPreviewSt
 
 void DictationController::addHistory(const QString& raw, const QString& text, std::optional<double> duration,
                                      const std::optional<QString>& app, bool command,
-                                     std::optional<bool> pasted)
+                                     std::optional<bool> pasted, const std::optional<QString>& serverFailure)
 {
     const QUuid id = QUuid::createUuid();
-    m_state.addHistory(HistoryEntry{id, m_clock.now(), raw, text, duration, app, command, {}});
+    m_state.addHistory(HistoryEntry{id, m_clock.now(), raw, text, duration, app, command, {}, serverFailure});
     // A text that reached no field waits on the clipboard, where the next copy replaces it; the
     // main window offers the newest such one again until a later text lands.
     if (pasted)
@@ -335,7 +335,7 @@ void DictationController::finishDeliver(const Delivery& delivery, quint64 genera
     // the phase belongs to a newer recording once one started.
     ended(delivery.pasted ? QStringLiteral("pasted") : QStringLiteral("copied"));
     addHistory(delivery.raw, delivery.text, delivery.duration, delivery.app, delivery.command,
-               delivery.pasted);
+               delivery.pasted, delivery.serverFailure);
     if (generation == m_generation) {
         m_state.setRewriting(false);
         if (m_state.config().showDictationPreview) {
@@ -523,7 +523,8 @@ void DictationController::deliverPlain(DictationJob* job)
                        .app = facts.app,
                        .command = false,
                        .pasted = pasted,
-                       .fieldText = pasted ? std::optional(progress.rawInField) : std::nullopt},
+                       .fieldText = pasted ? std::optional(progress.rawInField) : std::nullopt,
+                       .serverFailure = progress.serverFailure},
                       facts.generation);
         tellAfterDelivery(job, std::nullopt);
         job->finish();
@@ -590,7 +591,8 @@ void DictationController::finishCorrection(DictationJob* job)
                        .app = facts.app,
                        .command = false,
                        .pasted = pasted,
-                       .fieldText = fieldText},
+                       .fieldText = fieldText,
+                       .serverFailure = job->progress().serverFailure},
                       facts.generation);
         tellAfterDelivery(job, failure);
         job->finish();

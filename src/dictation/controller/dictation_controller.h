@@ -105,6 +105,7 @@ private:
         bool command = false;
         bool pasted = false;
         std::optional<QString> fieldText;
+        std::optional<QString> serverFailure;
     };
 
     void show(const Phase& phase, std::optional<int> resetAfterMs);
@@ -123,7 +124,8 @@ private:
     // pasted: whether a text meant for a field reached it; absent for one that was not (a note).
     void addHistory(const QString& raw, const QString& text, std::optional<double> duration,
                     const std::optional<QString>& app, bool command,
-                    std::optional<bool> pasted = std::nullopt);
+                    std::optional<bool> pasted = std::nullopt,
+                    const std::optional<QString>& serverFailure = std::nullopt);
     void finishDeliver(const Delivery& delivery, quint64 generation);
     // Once a dictation's text is in: a notice of the recogniser that wrote it when the speech
     // server failed or first answered since it changed, and of a correction that failed.

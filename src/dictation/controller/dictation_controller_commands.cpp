@@ -164,7 +164,8 @@ void DictationController::applyOverlayChoice(const OverlayResultChoice& choice)
                             .app = meta.app,
                             .command = choice.kind == OverlayResultChoice::Kind::Command,
                             .pasted = true,
-                            .fieldText = choice.text};
+                            .fieldText = choice.text,
+                            .serverFailure = std::nullopt};
     const quint64 generation = m_generation;
     m_inserter.replaceRememberedSelection(
         choice.text, this, [this, delivery, generation, fallback](Inserter::WriteResult written) {

@@ -38,7 +38,7 @@ public:
             onChoice(choice);
         choices << choice;
     }
-    bool portFree(qint64 port) const override { return !takenPort || port != *takenPort; }
+    bool portFree(qint64 port) const override { return !takenPorts.contains(port); }
     void checkSpeechServer(QObject* context, SpeechCheckDone done) override
     {
         speechChecks.append({context, std::move(done)});
@@ -56,8 +56,8 @@ public:
     // Each asked check with its context; a test answers through done.
     QList<std::pair<QPointer<QObject>, SpeechCheckDone>> speechChecks;
 
-    // The one port taken; every other is free.
-    std::optional<qint64> takenPort;
+    // The ports taken; every other is free.
+    QList<qint64> takenPorts;
     // Run at the call, for a test that looks at the state at that moment.
     std::function<void(std::optional<MainSection>)> onOpenMain;
     std::function<void(const QString&)> onTranslate;

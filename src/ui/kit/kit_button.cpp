@@ -1,5 +1,6 @@
 #include "ui/kit/kit_button.h"
 
+#include "ui/kit/kit_accessible.h"
 #include "ui/kit/kit_paint.h"
 
 #include <QBrush>
@@ -13,6 +14,7 @@
 KitButton::KitButton(QWidget* parent)
     : QAbstractButton(parent)
 {
+    KitAccessible::install();
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_Hover);
     setCursor(Qt::PointingHandCursor);

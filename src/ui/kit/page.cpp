@@ -89,6 +89,13 @@ void Page::setAccessory(QWidget* accessory)
     m_header->addWidget(accessory, 0, Qt::AlignBottom);
 }
 
+void Page::setTopPadding(int top)
+{
+    QMargins margins = m_column->layout()->contentsMargins();
+    margins.setTop(top);
+    m_column->layout()->setContentsMargins(margins);
+}
+
 QRect Page::column() const
 {
     return QRect(m_column->mapTo(viewport(), QPoint(0, 0)), m_column->size());

@@ -26,6 +26,9 @@ public:
 
     // Placed at the right of the title, keeping its own width.
     void setAccessory(QWidget* accessory);
+    // The room above the title: padding.top(), less where something above the page (a banner)
+    // already sets it apart from the window's edge.
+    void setTopPadding(int top);
     // Where the page puts its content, below the header.
     QVBoxLayout* content() const { return m_content; }
     // The column in the page's viewport coordinates.

@@ -46,6 +46,10 @@ protected:
         if (isChecked()) {
             KitPaint::shadow(painter, shape, QColor(0, 0, 0, 28), 3, 1);
             painter.fillPath(shape, Theme::cardFill(palette()));
+            // The dark card's own fill is darker than the track around it: there the chosen segment
+            // is lit instead, well above the track.
+            if (Scheme::isDark(palette()))
+                painter.fillPath(shape, Scheme::primary(palette(), 0.2));
         }
         const QFont face = KitFont::of(isChecked() ? TextRole::CalloutStrong : TextRole::CalloutMedium);
         paintContent(painter, rect(), face, Scheme::text(palette(), Scheme::Text::Primary), 0, 0);

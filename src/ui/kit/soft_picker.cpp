@@ -1,13 +1,17 @@
 #include "ui/kit/soft_picker.h"
 #include "ui/kit/label_button.h"
 
+#include "ui/kit/kit_accessible.h"
 #include "ui/kit/kit_font.h"
 #include "ui/kit/kit_paint.h"
 #include "ui/kit/scheme.h"
 
+#include <QAbstractItemView>
 #include <QFocusEvent>
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QScreen>
+#include <QScrollArea>
 
 #include <cmath>
 
@@ -27,6 +31,7 @@ QFont labelFont()
 SoftPicker::SoftPicker(QWidget* parent)
     : QComboBox(parent)
 {
+    KitAccessible::install();
     setAttribute(Qt::WA_Hover);
     setCursor(Qt::PointingHandCursor);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
@@ -43,6 +48,26 @@ QSize SoftPicker::sizeHint() const
     // A pixel to spare: the longest entry must never be elided by rounding.
     return {int(std::ceil(widest + gap + chevron + 2 * sidePadding)) + 1,
             int(std::ceil(metrics.height() + 12))};
+}
+
+void SoftPicker::showPopup()
+{
+    setFocus(Qt::OtherFocusReason);
+    for (QWidget* above = parentWidget(); above; above = above->parentWidget()) {
+        if (auto* area = qobject_cast<QScrollArea*>(above))
+            area->ensureWidgetVisible(this, 0, 0);
+    }
+    QComboBox::showPopup();
+    // Below the picker as a menu opens, not over it and what stands above it; above where the
+    // screen ends first.
+    QWidget* list = view()->window();
+    if (list == window())
+        return;
+    const QRect area = screen()->availableGeometry();
+    QPoint at = mapToGlobal(QPoint(0, height() + 4));
+    if (at.y() + list->height() > area.bottom())
+        at.setY(mapToGlobal(QPoint(0, 0)).y() - 4 - list->height());
+    list->move(at);
 }
 
 void SoftPicker::focusInEvent(QFocusEvent* event)

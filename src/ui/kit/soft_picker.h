@@ -15,6 +15,9 @@ public:
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
+    // Takes the focus and scrolls into sight first, so the list opens beside the picker even when
+    // an assistive tool opens it out of view.
+    void showPopup() override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -58,6 +58,8 @@ QString SymbolArt::themeName(Symbol symbol)
         return QStringLiteral("globe-symbolic");
     case Symbol::Plus:
         return QStringLiteral("list-add-symbolic");
+    case Symbol::Power:
+        return QStringLiteral("system-shutdown-symbolic");
     case Symbol::Waveform:
     case Symbol::Wand:
     case Symbol::Wrench:
@@ -287,6 +289,19 @@ QPainterPath SymbolArt::path(Symbol symbol, const QRectF& box)
         p.addPath(stroked({at(0.2, 0.8), at(0.78, 0.22)}, s * 0.18));
         p.addPath(stroked({at(0.12, 0.94), at(0.2, 0.8)}, s * 0.08));
         break;
+    case Symbol::Power: {
+        // A ring open at the top, and the stroke through its gap.
+        p.setFillRule(Qt::WindingFill);
+        QPainterPath ring;
+        ring.arcMoveTo(QRectF(at(0.12, 0.16), at(0.88, 0.92)), 55);
+        ring.arcTo(QRectF(at(0.12, 0.16), at(0.88, 0.92)), 55, -290);
+        QPainterPathStroker stroker;
+        stroker.setWidth(s * 0.11);
+        stroker.setCapStyle(Qt::RoundCap);
+        p.addPath(stroker.createStroke(ring));
+        p.addPath(stroked({at(0.5, 0.06), at(0.5, 0.5)}, s * 0.11));
+        break;
+    }
     case Symbol::Wrench:
         p.setFillRule(Qt::WindingFill);
         p.addPath(stroked({at(0.15, 0.85), at(0.6, 0.4)}, s * 0.16));

@@ -39,6 +39,7 @@ enum class Symbol {
     Clock,
     Pen,
     Wrench,
+    Power,
     Accessibility,
     Search,
     ClearCircle,

@@ -5,9 +5,11 @@
 #include "ui/kit/scheme.h"
 
 #include <QEvent>
+#include <QFocusEvent>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPainter>
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 namespace {
@@ -123,5 +125,19 @@ bool TextField::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_editor && (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut))
         update();
+    // Qt scrolls an editor reached by Tab only until its caret shows, which can leave the field cut
+    // at the edge of a page.
+    const auto reason =
+        event->type() == QEvent::FocusIn ? static_cast<QFocusEvent*>(event)->reason() : Qt::OtherFocusReason;
+    if (watched == m_editor && (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason)) {
+        for (QWidget* up = parentWidget(); up; up = up->parentWidget()) {
+            auto* area = qobject_cast<QScrollArea*>(up);
+            if (area && area->widget() && area->widget()->isAncestorOf(this)) {
+                const QPoint centre = mapTo(area->widget(), rect().center());
+                area->ensureVisible(centre.x(), centre.y(), width() / 2, height() / 2);
+                break;
+            }
+        }
+    }
     return QWidget::eventFilter(watched, event);
 }

@@ -9,18 +9,18 @@
 #include "ui/kit/clipboard_text.h"
 #include "ui/kit/kit_label.h"
 #include "ui/kit/kit_paint.h"
+#include "ui/kit/page.h"
 #include "ui/kit/permission_row.h"
 #include "ui/kit/scheme.h"
 #include "ui/kit/scheme_symbol.h"
 
 #include <QHBoxLayout>
 #include <QPainter>
-#include <QStyle>
 #include <QVBoxLayout>
 
 namespace {
 
-constexpr int maxWidth = 820;
+constexpr int maxWidth = Page::maxColumn - Page::padding.left() - Page::padding.right();
 constexpr int shownGraphemes = 140;
 
 // The warning tint of the repair card, so that every call to act looks alike.
@@ -74,8 +74,8 @@ MainBanner::MainBanner(AppState& state, AppCommands& commands, AccessibilityRepa
     , m_slot(new QVBoxLayout(m_frame))
 {
     auto* centre = new QHBoxLayout(this);
-    // In line with the page's column, which the page's scroll bar narrows on the right.
-    centre->setContentsMargins(40, 16, 40 + style()->pixelMetric(QStyle::PM_ScrollBarExtent), 0);
+    // In line with the page's column; the page's scroll bar lies over its margin.
+    centre->setContentsMargins(Page::padding.left(), 16, Page::padding.right(), 0);
     centre->addStretch(0);
     centre->addWidget(m_frame, 1);
     centre->addStretch(0);

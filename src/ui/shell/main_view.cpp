@@ -7,6 +7,7 @@
 #include "ui/shell/main_banner.h"
 #include "ui/shell/sidebar.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
@@ -29,6 +30,7 @@ MainView::MainView(AppState& state, AppCommands& commands, AccessibilityRepair* 
     m_pageSlot->setContentsMargins(0, 0, 0, 0);
     m_pageSlot->setSpacing(0);
     m_pageSlot->addWidget(m_banner);
+    m_banner->installEventFilter(this);
     row->addLayout(m_pageSlot, 1);
     connect(m_sidebar, &Sidebar::chosen, this, [this](MainSection section) { m_state.setSection(section); });
     connect(&m_state, &AppState::sectionChanged, this, &MainView::followSection);
@@ -59,6 +61,21 @@ void MainView::followSection()
         m_pageSlot->addWidget(next, 1);
     }
     m_page = next;
+    fitUnderBanner();
     if (auto* toast = findChild<SettingsSavedToast*>(QString(), Qt::FindDirectChildrenOnly))
         toast->raise();
+}
+
+void MainView::fitUnderBanner()
+{
+    if (auto* page = m_page ? m_page->findChild<Page*>() : nullptr)
+        page->setTopPadding(m_banner->isHidden() ? Page::padding.top() : Page::spacing);
+}
+
+bool MainView::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_banner &&
+        (event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent))
+        fitUnderBanner();
+    return QWidget::eventFilter(watched, event);
 }

@@ -35,8 +35,14 @@ public:
     Sidebar* sidebar() const { return m_sidebar; }
     MainBanner* banner() const { return m_banner; }
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void followSection();
+    // A banner above the page sets it apart from the window's edge: the page's title follows it
+    // at the page's spacing instead of its own top room.
+    void fitUnderBanner();
 
     AppState& m_state;
     std::unique_ptr<AppIconCache> m_icons;

@@ -9,10 +9,12 @@
 #include "ui/shell/status_icon_look.h"
 #include "ui/shell/status_tooltip.h"
 
+#include <QApplication>
 #include <QCursor>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QPixmap>
 #include <QScreen>
 #include <QSettings>
@@ -155,6 +157,11 @@ bool ShellWindowHost::eventFilter(QObject* watched, QEvent* event)
         emit onboardingClosed();
     if (watched == m_main && event->type() == QEvent::Close)
         m_settings.setValue(kMainFrameKey, m_main->saveGeometry());
+    // A picker's list opened inside the popover takes the keyboard too, and is no reason to close it.
+    const bool away = event->type() == QEvent::WindowDeactivate && !QApplication::activePopupWidget();
+    if (watched == m_menu && (away || (event->type() == QEvent::KeyPress &&
+                                       static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)))
+        m_menu->hide();
     return ShellWindows::eventFilter(watched, event);
 }
 
@@ -179,7 +186,10 @@ void ShellWindowHost::toggleMenu()
         auto* view = new MenuBarView(m_state, m_commands);
         connect(view, &MenuBarView::quitRequested, this, &ShellWindowHost::quitRequested);
         m_menu = hostWindow(view, QStringLiteral("Quenda"), view->sizeHint());
-        m_menu->setWindowFlags(Qt::Popup | Qt::FramelessWindowHint);
+        // Not a Qt::Popup: assistive tools never see one that no widget of ours opened. It closes as
+        // a popup would, when another window takes the focus or on Escape.
+        m_menu->setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+        m_menu->installEventFilter(this);
     }
     m_menu->adjustSize();
     const QRect trayArea = m_tray ? m_tray->geometry() : QRect();
@@ -196,4 +206,6 @@ void ShellWindowHost::toggleMenu()
     m_menu->move(frame.topLeft());
     emit menuOpening();
     m_menu->show();
+    m_menu->raise();
+    m_menu->activateWindow();
 }

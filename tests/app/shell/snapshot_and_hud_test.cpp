@@ -66,7 +66,7 @@ TEST_F(SnapshotTest, WritesEveryScreenInBothSchemesAsAPictureOfItsSizeWithSometh
     EXPECT_LT(qGray(dark.pixel(600, 650)), qGray(light.pixel(600, 650)));
     // The language menu is a window of its own: drawn open over the page, its chosen entry
     // highlighted.
-    const QImage whistle(QDir(target).filePath(QStringLiteral("main-style-whistle.png")));
+    const QImage whistle(QDir(target).filePath(QStringLiteral("main-style-language.png")));
     const QRgb highlight = Scheme::light().color(QPalette::Highlight).rgb();
     int highlighted = 0;
     for (int y = whistle.height() / 2; y < whistle.height(); ++y) {

@@ -210,8 +210,36 @@ TEST(ConfigEncode, EmptyEndpointListIsWrittenAsOneChatgptEndpoint)
 
 TEST_F(ConfigFile, MissingFileGivesDefaultsAndWritesNothing)
 {
-    EXPECT_EQ(QuendaConfig::load(), QuendaConfig::standard());
+    EXPECT_EQ(QuendaConfig::load(), QuendaConfig::fresh());
     EXPECT_FALSE(QFile::exists(configPath()));
+}
+
+// A new record takes the desktop's language as the user's own where translations offer it; a
+// stored one keeps what it holds.
+TEST_F(ConfigFile, ANewRecordTakesTheDesktopsLanguageAsTheUsersOwn)
+{
+    const QLocale before;
+    struct Row {
+        const char* desktop;
+        const char* stored; // config.json, none when null
+        const char* native;
+    };
+    const Row rows[] = {
+        {.desktop = "en_GB", .stored = nullptr, .native = "en"},
+        {.desktop = "fr_CA", .stored = nullptr, .native = "fr"},
+        {.desktop = "ja_JP", .stored = nullptr, .native = "de"},
+        {.desktop = "en_US", .stored = R"({"nativeLanguage": "tr"})", .native = "tr"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.desktop);
+        QFile::remove(configPath());
+        if (row.stored)
+            writeAll(configPath(), row.stored);
+        QLocale::setDefault(QLocale(s(row.desktop)));
+        EXPECT_EQ(QuendaConfig::load().nativeLanguage, s(row.native));
+        EXPECT_EQ(QuendaConfig::read().nativeLanguage, s(row.native));
+    }
+    QLocale::setDefault(before);
 }
 
 TEST_F(ConfigFile, ModelChoiceMigrationRunsOnceAndASecondLoadWritesNothing)

@@ -110,8 +110,10 @@ TEST(HistoryEntryJson, OptionalKeysAreLeftOutAndRequiredOnesEnforced)
     e.app = s("Editor");
     e.wasCommand = true;
     e.kind = HistoryEntry::clipboardKind;
+    e.serverFailure = s("The speech server at 10.0.0.5 failed (500): out of memory");
     const auto back = HistoryEntry::fromJson(e.toJson());
     ASSERT_TRUE(back);
+    EXPECT_EQ(back->serverFailure, e.serverFailure);
     EXPECT_EQ(back->date, QDateTime::fromString(s("2025-03-01T08:15:00Z"), Qt::ISODate));
     EXPECT_EQ(back->duration, 2.5);
     EXPECT_FALSE(back->isDictation());

@@ -230,8 +230,8 @@ TEST_F(FitToCaret, TheTextGoesInAsThePlaceBeforeTheCaretAsks)
 using SpeechRoute = ControllerFixture;
 
 // A dictation the built-in recogniser wrote because the speech server failed must say why and who
-// wrote it, after the text went in; a server that answers for the first time since it was set says
-// so once.
+// wrote it, after the text went in, and its history entry keeps why; a server that answers for the first time
+// since it was set says so once.
 TEST_F(SpeechRoute, TheNoticeAfterTheTextSaysWhoWroteItWhenThatIsNews)
 {
     struct Row {
@@ -266,6 +266,7 @@ TEST_F(SpeechRoute, TheNoticeAfterTheTextSaysWhoWroteItWhenThatIsNews)
                             ? EngineResult<QString>(EngineError{EngineError::Kind::Engine, s("quota")})
                             : EngineResult<QString>(s("The words.")));
         EXPECT_EQ(historyTexts().first(), row.polishFails ? s("the words") : s("The words.")) << row.name;
+        EXPECT_EQ(state().history().first().serverFailure, m_speech.serverFailure) << row.name;
         if (row.notice.isEmpty()) {
             EXPECT_EQ(phase().kind(), Phase::Kind::Done) << row.name;
         } else {

@@ -1,3 +1,4 @@
+#include "test_text.h"
 #include "widget_helpers.h"
 
 #include "platform/fake/manual_clock.h"
@@ -14,8 +15,11 @@
 #include "ui/kit/segmented_control.h"
 #include "ui/kit/soft_picker.h"
 #include "ui/kit/status_pill.h"
+#include "ui/kit/theme.h"
 #include "ui/kit/toggle_switch.h"
 
+#include <QAbstractItemView>
+#include <QAccessible>
 #include <QEnterEvent>
 #include <QFontInfo>
 #include <QFontMetricsF>
@@ -206,6 +210,19 @@ TEST(SoftPicker, ANewListOfEntriesTakesTheWidthOfItsLongest)
     settle();
     EXPECT_GT(picker->width(), narrow);
     EXPECT_EQ(picker->width(), picker->sizeHint().width());
+}
+
+// A picker's list opens below it as a menu does, not over it and what stands above it.
+TEST(SoftPicker, ItsListOpensBelowIt)
+{
+    auto* picker = new SoftPicker;
+    picker->addItems({s("One"), s("Two"), s("Three")});
+    picker->setCurrentIndex(2);
+    const auto window = host(picker, QSize(300, 60));
+    picker->showPopup();
+    EXPECT_GE(picker->view()->window()->geometry().top(),
+              picker->mapToGlobal(QPoint(0, picker->height())).y());
+    picker->hidePopup();
 }
 
 TEST(StatusPill, ShowsASpinnerOnlyWhileLoadingAndTakesTheStateColour)
@@ -456,6 +473,83 @@ TEST(SegmentedControl, ArrowKeysMoveTheChoiceAlongTheRowAndStopAtBothEnds)
         EXPECT_TRUE(control->segment(c.to)->hasFocus());
         EXPECT_EQ(control->current(), c.to);
         EXPECT_EQ(chosen, c.to == c.from ? QList<int>() : QList<int>{c.to});
+    }
+}
+
+// An assistive tool's action on each kind of control does what a click does: the control's users
+// are told, not only its look changed.
+TEST(KitControls, EachKindsAccessibleActionTakesTheClicksPath)
+{
+    struct Made {
+        QWidget* control; // in the window
+        QWidget* acted;   // the part the tool acts on
+    };
+    struct Row {
+        const char* kind;
+        std::function<Made(QStringList& told)> make;
+        QStringList told;
+    };
+    const auto button = [](KitButton* made, QStringList& told) {
+        QObject::connect(made, &KitButton::clicked,
+                         [&told](bool on) { told << (on ? s("on") : s("clicked")); });
+        return Made{made, made};
+    };
+    // clang-format off
+    const Row rows[] = {
+        {.kind = "SoftButton",    .make = [&](QStringList& t) { return button(new LabelButton(LabelButton::Style::Soft, s("Reload")), t); },          .told = {s("clicked")}},
+        {.kind = "PrimaryButton", .make = [&](QStringList& t) { return button(new LabelButton(LabelButton::Style::Primary, s("Allow")), t); },        .told = {s("clicked")}},
+        {.kind = "IconButton",    .make = [&](QStringList& t) { return button(new IconButton(Symbol::Copy, s("Copy")), t); }, .told = {s("clicked")}},
+        {.kind = "ToggleSwitch",  .make = [&](QStringList& t) { return button(new ToggleSwitch(s("Sounds")), t); },        .told = {s("on")}},
+        {.kind = "Segment",       .make = [](QStringList& t) {
+             auto* segments = new SegmentedControl({s("Mute"), s("Quieter")});
+             segments->setCurrent(0);
+             QObject::connect(segments, &SegmentedControl::chosen, [&t](int index) { t << QString::number(index); });
+             return Made{segments, segments->segment(1)};
+         }, .told = {s("1")}},
+        {.kind = "SoftPicker",    .make = [](QStringList&) {
+             auto* picker = new SoftPicker;
+             picker->addItems({s("One"), s("Two")});
+             return Made{picker, picker};
+         }, .told = {s("open")}},
+    };
+    // clang-format on
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.kind);
+        QStringList told;
+        const Made made = row.make(told);
+        const auto window = host(made.control, QSize(300, 60));
+        QAccessibleInterface* seen = QAccessible::queryAccessibleInterface(made.acted);
+        ASSERT_TRUE(seen && seen->actionInterface());
+        const QStringList actions = seen->actionInterface()->actionNames();
+        ASSERT_FALSE(actions.isEmpty());
+        seen->actionInterface()->doAction(actions.first());
+        if (auto* picker = qobject_cast<SoftPicker*>(made.acted); picker && picker->view()->isVisible()) {
+            told << s("open");
+            EXPECT_EQ(picker->window()->focusWidget(), picker);
+            picker->hidePopup();
+        }
+        EXPECT_EQ(told, row.told);
+    }
+}
+
+// The chosen segment stands out above its track in both schemes: the card's white in the light
+// one, lit in the dark one, where the card's own fill is darker than the track.
+TEST(SegmentedControl, TheChosenSegmentStandsOutAboveItsTrackInBothSchemes)
+{
+    for (const QPalette& scheme : {Scheme::light(), Scheme::dark()}) {
+        SCOPED_TRACE(Scheme::isDark(scheme) ? "dark" : "light");
+        SegmentedControl control({s("Mute"), s("Quieter")});
+        control.setPalette(scheme);
+        control.setCurrent(0);
+        control.resize(control.sizeHint());
+        control.layout()->activate();
+        QImage image(control.size(), QImage::Format_ARGB32);
+        image.fill(Theme::cardFill(scheme));
+        control.render(&image);
+        const int middle = control.height() / 2;
+        const QRgb chosen = image.pixel(control.segment(0)->geometry().left() + 5, middle);
+        const QRgb track = image.pixel(control.segment(1)->geometry().left() + 5, middle);
+        EXPECT_GE(qGray(chosen) - qGray(track), 15);
     }
 }
 

@@ -4,11 +4,14 @@
 #include "core/text/l10n.h"
 #include "platform/fake/fake_accessibility_repair.h"
 #include "ui/kit/kit_button.h"
+#include "ui/kit/kit_label.h"
+#include "ui/kit/page.h"
 #include "ui/shell/main_banner.h"
 #include "ui/shell/main_view.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QLayout>
 
 #include <gtest/gtest.h>
 
@@ -135,6 +138,31 @@ TEST_F(MainBannerTest, ShowsTheMostUrgentCauseOnlyAndAboveHomeNoneOfThoseHomeSho
     EXPECT_EQ(shown(), name(Kind::None));
     state().setSection(MainSection::History);
     EXPECT_EQ(shown(), name(Kind::Microphone));
+}
+
+// The banner stands in line with the page's column, and the page's title follows it at the page's
+// spacing rather than below the room it keeps for the window's edge.
+TEST_F(MainBannerTest, TheBannerLinesUpWithThePageAndTheTitleFollowsItClosely)
+{
+    m_view->resize(1000, 700);
+    m_view->show();
+    settle();
+    auto* page = m_view->page()->findChild<Page*>();
+    const auto titleTop = [&] { return page->titleLabel()->mapTo(m_view.get(), QPoint()).y(); };
+    const int alone = titleTop();
+    setEngine(false, false);
+    settle();
+    ASSERT_EQ(shown(), "engine");
+    QWidget* frame = banner().layout()->itemAt(1)->widget();
+    const QRect shape(frame->mapTo(m_view.get(), QPoint()), frame->size());
+    const QRect column(page->viewport()->mapTo(m_view.get(), page->column().topLeft()),
+                       page->column().size());
+    EXPECT_EQ(shape.left(), column.left() + Page::padding.left());
+    EXPECT_EQ(shape.right(), column.right() - Page::padding.right());
+    EXPECT_EQ(titleTop() - (shape.bottom() + 1), Page::spacing);
+    setEngine(true, false);
+    settle();
+    EXPECT_EQ(titleTop(), alone);
 }
 
 TEST_F(MainBannerTest, EachBannerGoesWhenItsCauseDoes)

@@ -35,6 +35,7 @@
 #include <QLabel>
 #include <QLayout>
 #include <QSignalSpy>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -128,6 +129,47 @@ TEST_F(ShellViewsTest, TheMainWindowIsMadeOnceWhileOpenReleasedWhenClosedAndKeep
     ShellWindowHost next(state(), m_commands, m_settings);
     next.showMain();
     EXPECT_EQ(next.mainWindow()->geometry().size(), frame.size());
+}
+
+// The open popover stands among the application's windows for assistive tools, its buttons named
+// and pressed through them as by a click; Escape closes it.
+TEST_F(ShellViewsTest, ThePopoversControlsAreOnTheAccessibilityTreeWithNames)
+{
+    ShellWindowHost host(state(), m_settings);
+    host.toggleMenu();
+    settle();
+    ASSERT_TRUE(host.menuOpen());
+    QAccessibleInterface* app = QAccessible::queryAccessibleInterface(qApp);
+    QStringList named;
+    std::function<void(QAccessibleInterface*)> walk = [&](QAccessibleInterface* node) {
+        if (node->role() == QAccessible::Button && node->state().invisible == 0)
+            named << node->text(QAccessible::Name);
+        for (int i = 0; i < node->childCount(); ++i)
+            walk(node->child(i));
+    };
+    for (int i = 0; i < app->childCount(); ++i) {
+        if (app->child(i)->object() &&
+            qobject_cast<QWidget*>(app->child(i)->object())->findChild<MenuBarView*>())
+            walk(app->child(i));
+    }
+    for (const char* key : {"menu.dictate", "menu.open", "menu.notes", "menu.quit"})
+        EXPECT_TRUE(named.contains(L10n::s(key))) << key;
+
+    QSignalSpy quit(&host, &ShellWindowHost::quitRequested);
+    QWidget* window = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        if (top->isVisible() && top->findChild<MenuBarView*>())
+            window = top;
+    }
+    ASSERT_TRUE(window);
+    for (LabelButton* button : window->findChildren<LabelButton*>()) {
+        if (button->text() == L10n::s("menu.quit"))
+            QAccessible::queryAccessibleInterface(button)->actionInterface()->doAction(
+                QAccessibleActionInterface::pressAction());
+    }
+    EXPECT_EQ(quit.count(), 1);
+    QTest::keyClick(window, Qt::Key_Escape);
+    EXPECT_FALSE(host.menuOpen());
 }
 
 // A second start must bring the window back from the task bar, and its handle, which the window

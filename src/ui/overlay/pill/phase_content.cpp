@@ -16,6 +16,8 @@
 #include <QHBoxLayout>
 #include <QLabel>
 
+#include <limits>
+
 namespace {
 
 QLabel* label(const QString& text, TextRole role, const QColor& color, QWidget* parent)
@@ -44,10 +46,10 @@ ElidedLabel* oneLine(const QString& text, Qt::TextElideMode mode, TextRole role,
     return l;
 }
 
-// Wrapped as the bar measured it, which grew to hold the lines.
+// Wrapped as the bar measured it, which grew to hold every line.
 QLabel* message(const QString& text, QWidget* parent)
 {
-    auto* l = new LineLimitedLabel(PillLayout::maxMessageLines, parent);
+    auto* l = new LineLimitedLabel(std::numeric_limits<int>::max(), parent);
     l->setFont(KitFont::of(PillLayout::messageRole));
     QPalette palette = l->palette();
     palette.setColor(QPalette::WindowText, Qt::white);

@@ -2,6 +2,8 @@
 
 #include "ui/overlay/placement/dictation_preview_layout.h"
 
+#include <algorithm>
+
 OverlaySizes::ResultSize OverlaySizes::resultSize(OverlayResultSize size)
 {
     switch (size) {
@@ -22,9 +24,12 @@ QSizeF OverlaySizes::panelSize(OverlayMode mode, const std::optional<OverlayInpu
     case OverlayMode::Collapsed:
         return {64, 48};
     case OverlayMode::Bar: {
-        // Hands-free, the bar is wider: it says how to stop. A message wrapped in it makes it taller.
-        const int taller = in ? pill.messageBarHeight(in->message) - PillLayout::barHeight : 0;
-        return {in && in->handsFree && in->phase == Phase::Kind::Listening ? 456.0 : 228.0, 72.0 + taller};
+        // Hands-free, the bar is wider: it says how to stop. A message wrapped in it makes it taller,
+        // and a long one wider.
+        const QSize message = in ? pill.messageBar(in->message) : QSize(0, PillLayout::barHeight);
+        const qreal width = std::max(228, message.width() + 228 - PillLayout::wideBarWidth);
+        return {in && in->handsFree && in->phase == Phase::Kind::Listening ? 456.0 : width,
+                72.0 + message.height() - PillLayout::barHeight};
     }
     case OverlayMode::Menu:
         return {236, 478};

@@ -38,8 +38,7 @@ int PillLayout::messageLines(const QString& message, int barWidth) const
     layout.setTextOption(option);
     int lines = 0;
     layout.beginLayout();
-    for (QTextLine line = layout.createLine(); line.isValid() && lines < maxMessageLines;
-         line = layout.createLine()) {
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
         line.setLineWidth(textWidth(barWidth));
         ++lines;
     }
@@ -47,10 +46,18 @@ int PillLayout::messageLines(const QString& message, int barWidth) const
     return std::max(lines, 1);
 }
 
-int PillLayout::messageBarHeight(const QString& message) const
+QSize PillLayout::messageBar(const QString& message) const
 {
-    const int lines = messageLines(message, barWidth) == 1 ? 1 : messageLines(message, wideBarWidth);
-    return barHeight + static_cast<int>(std::lround((lines - 1) * QFontMetricsF(m_message).lineSpacing()));
+    if (messageLines(message, barWidth) == 1)
+        return {barWidth, barHeight};
+    int width = wideBarWidth;
+    int lines = messageLines(message, width);
+    if (lines > maxMessageLines) {
+        width = messageBarWidth;
+        lines = messageLines(message, width);
+    }
+    return {width,
+            barHeight + static_cast<int>(std::lround((lines - 1) * QFontMetricsF(m_message).lineSpacing()))};
 }
 
 QSize PillLayout::outcomeBar(const Phase& phase, const QString& status, bool textShown) const
@@ -63,9 +70,7 @@ QSize PillLayout::outcomeBar(const Phase& phase, const QString& status, bool tex
     }
     case Phase::Kind::Failed:
     case Phase::Kind::Notice:
-        if (messageLines(phase.message(), barWidth) == 1)
-            return {barWidth, barHeight};
-        return {wideBarWidth, messageBarHeight(phase.message())};
+        return messageBar(phase.message());
     default:
         return {barWidth, barHeight};
     }

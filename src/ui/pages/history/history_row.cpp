@@ -105,10 +105,21 @@ HistoryRow::HistoryRow(AppState& state, const HistoryEntry& entry, Mode mode, QW
     m_texts->setSpacing(5);
     m_text->setFont(KitFont::of(mode == Mode::Compact ? TextRole::Body : TextRole::Lead));
     m_texts->addWidget(m_text);
-    m_texts->addWidget(m_meta);
     header->addLayout(m_texts, 1);
-    header->addWidget(m_copyButton, 0, Qt::AlignTop);
-    header->addWidget(m_removeButton, 0, Qt::AlignTop);
+    if (mode == Mode::Compact) {
+        // In the narrow popover the buttons stand beside the short meta line, so the text keeps the
+        // row's whole width.
+        auto* meta = new QHBoxLayout;
+        meta->setSpacing(header->spacing());
+        meta->addWidget(m_meta, 1);
+        meta->addWidget(m_copyButton);
+        meta->addWidget(m_removeButton);
+        m_texts->addLayout(meta);
+    } else {
+        m_texts->addWidget(m_meta);
+        header->addWidget(m_copyButton, 0, Qt::AlignTop);
+        header->addWidget(m_removeButton, 0, Qt::AlignTop);
+    }
     m_column->addLayout(header);
 
     m_removeButton->setInk([](const QPalette& p) { return Scheme::red(p); });
@@ -179,6 +190,11 @@ void HistoryRow::buildPanel()
         m_transcript = new TranscriptBlock(m_entry.raw, m_panel);
         column->addWidget(m_transcript);
     }
+    if (m_entry.serverFailure)
+        column->addWidget(
+            (new KitLabel(L10n::format(QStringLiteral("notice.speechFallback"), {*m_entry.serverFailure}),
+                          TextRole::Callout, Scheme::Text::Secondary, m_panel))
+                ->wrapping());
     auto* bar = new QHBoxLayout;
     bar->setSpacing(8);
     m_panelCopy = new LabelButton(LabelButton::Style::Soft, L10n::s("history.copy"), m_panel);

@@ -1,5 +1,4 @@
 #include "ui/pages/settings/correction_section.h"
-#include "ui/kit/label_button.h"
 
 #include "core/keys/open_ai_key_store.h"
 #include "core/state/app_state.h"
@@ -7,7 +6,6 @@
 #include "ui/binder/settings_binder.h"
 #include "ui/kit/kit_label.h"
 #include "ui/kit/label_button.h"
-#include "ui/kit/segmented_control.h"
 #include "ui/kit/soft_picker.h"
 #include "ui/kit/toggle_switch.h"
 #include "ui/pages/settings/endpoint_row.h"
@@ -15,27 +13,7 @@
 #include "ui/pages/settings/settings_row.h"
 #include "ui/pages/settings/settings_section.h"
 
-#include <QDir>
-#include <QFileDialog>
 #include <QVBoxLayout>
-
-namespace {
-
-QList<SettingsBinder::Choice<PolishProvider>> providerChoices()
-{
-    QList<SettingsBinder::Choice<PolishProvider>> choices;
-    for (const PolishProvider provider : PolishProviderText::table.values())
-        choices.append({provider, L10n::s(QStringLiteral("settings.correction.provider.") +
-                                          PolishProviderText::table.text(provider))});
-    return choices;
-}
-
-QString pickWithDialog(QWidget* parent, const QString& start)
-{
-    return QFileDialog::getExistingDirectory(parent, L10n::s("settings.correction.folder.dialog"), start);
-}
-
-} // namespace
 
 CorrectionSection::CorrectionSection(SettingsBinder& binder, AppCommands& commands, OpenAIKeyStore* keys,
                                      QWidget* parent)
@@ -44,16 +22,12 @@ CorrectionSection::CorrectionSection(SettingsBinder& binder, AppCommands& comman
     , m_state(binder.state())
     , m_commands(commands)
     , m_keys(keys)
-    , m_pickFolder(&pickWithDialog)
     , m_section(new SettingsSection(Symbol::TextCheck, L10n::s("settings.correction.title"), this))
     , m_polishing(binder.toggle(&QuendaConfig::autoCorrect))
-    , m_provider(binder.segments<PolishProvider>(&QuendaConfig::polishProvider, providerChoices()))
-    , m_chooseFolder(new LabelButton(LabelButton::Style::Soft, L10n::s("settings.correction.folder.choose")))
     , m_list(new QWidget)
     , m_listRows(new QVBoxLayout)
     , m_keyed(*m_listRows)
-    , m_add(new LabelButton(LabelButton::Style::Soft, L10n::s("settings.correction.add"), nullptr,
-                            Symbol::Plus))
+    , m_add(new LabelButton(LabelButton::Style::Soft, L10n::s("settings.correction.add"), nullptr, Symbol::Plus))
     , m_fallback(binder.toggle(&QuendaConfig::correctionFallback))
 {
     auto* fill = new QVBoxLayout(this);
@@ -62,11 +36,6 @@ CorrectionSection::CorrectionSection(SettingsBinder& binder, AppCommands& comman
 
     m_section->addRow(new SettingsRow(L10n::s("settings.correction.autoCorrect"), m_polishing,
                                       L10n::s("settings.correction.autoCorrect.detail")));
-    m_section->addRow(new SettingsRow(L10n::s("settings.correction.provider"), m_provider,
-                                      L10n::s("settings.correction.provider.detail")));
-    m_folderRow = new SettingsRow(L10n::s("settings.correction.folder"), m_chooseFolder, QStringLiteral(" "));
-    m_folderRow->detail()->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    m_section->addRow(m_folderRow);
 
     auto* list = new QVBoxLayout(m_list);
     list->setContentsMargins(0, 0, 0, 0);
@@ -79,11 +48,9 @@ CorrectionSection::CorrectionSection(SettingsBinder& binder, AppCommands& comman
     m_listRows->setSpacing(10);
     list->addLayout(m_listRows);
     m_section->addRow(m_list);
-    m_fallbackRow = new SettingsRow(L10n::s("settings.correction.fallback"), m_fallback,
-                                    L10n::s("settings.correction.fallback.detail"));
-    m_section->addRow(m_fallbackRow);
+    m_section->addRow(new SettingsRow(L10n::s("settings.correction.fallback"), m_fallback,
+                                      L10n::s("settings.correction.fallback.detail")));
 
-    connect(m_chooseFolder, &LabelButton::clicked, this, &CorrectionSection::pickFolder);
     connect(m_add, &LabelButton::clicked, this, &CorrectionSection::add);
     // A key saved in one row may be the key of other rows of the same provider.
     if (m_keys)
@@ -91,24 +58,7 @@ CorrectionSection::CorrectionSection(SettingsBinder& binder, AppCommands& comman
             for (EndpointRow* row : std::as_const(m_rows))
                 row->key()->reread();
         });
-    m_binder.follow(this, [this] { follow(); });
-}
-
-void CorrectionSection::follow()
-{
-    const QuendaConfig& config = m_state.config();
-    const bool local = config.polishProvider == PolishProvider::Local;
-    m_folderRow->setVisible(local);
-    m_list->setVisible(!local);
-    m_fallbackRow->setVisible(!local);
-
-    if (local) {
-        m_folderRow->detail()->setText(config.modelPath.isEmpty()
-                                           ? L10n::s("settings.correction.folder.none")
-                                           : QDir::toNativeSeparators(config.modelPath));
-        showFolderProblem(config.modelPath);
-    }
-    followEndpoints();
+    m_binder.follow(this, [this] { followEndpoints(); });
 }
 
 void CorrectionSection::followEndpoints()
@@ -141,29 +91,6 @@ void CorrectionSection::followEndpoints()
         }
     }
     setTabOrder(previous, m_fallback);
-}
-
-void CorrectionSection::pickFolder()
-{
-    const QString folder = m_pickFolder(this, m_state.config().modelPath);
-    if (folder.isEmpty())
-        return;
-    // Saved only where the next start would keep it.
-    if (QuendaConfig::holdsLocalModel(folder))
-        m_binder.write(&QuendaConfig::modelPath, folder);
-    else
-        showFolderProblem(folder);
-}
-
-void CorrectionSection::showFolderProblem(const QString& folder)
-{
-    if (folder.isEmpty())
-        m_folderRow->setProblem(L10n::s("settings.correction.folder.missing"));
-    else if (!QuendaConfig::holdsLocalModel(folder))
-        m_folderRow->setProblem(L10n::format(QStringLiteral("settings.correction.folder.noModel"),
-                                             {QDir::toNativeSeparators(folder)}));
-    else
-        m_folderRow->setProblem({});
 }
 
 void CorrectionSection::add()

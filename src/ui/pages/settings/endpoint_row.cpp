@@ -128,7 +128,7 @@ EndpointRow::EndpointRow(SettingsBinder& binder, AppCommands& commands, OpenAIKe
     outer->addWidget(m_modelRow);
 
     if (m_keys) {
-        m_key = new ProviderKeyField(*m_keys);
+        m_key = new ProviderKeyField(*m_keys, m_binder.state());
         outer->addWidget(m_key);
         connect(m_key, &ProviderKeyField::keyChanged, this, [this](const QString& key) {
             if (const auto endpoint = stored())

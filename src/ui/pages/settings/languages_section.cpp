@@ -11,41 +11,29 @@ namespace {
 
 using Choices = QList<SettingsBinder::Choice<QString>>;
 
-// The built-in recogniser hears English only, so of its engine's languages only these can work.
-bool recognisable(const QString& code)
-{
-    return code == QLatin1String("auto") || code == QLatin1String("en");
-}
-
-// The languages of the recogniser that writes the dictations: a Whisper server's table, or the
-// part of the engine's table the built-in recogniser understands.
 Choices dictationLanguages(const QuendaConfig& config)
 {
-    const bool server = config.speechServer().has_value();
-    const QStringList& table = config.asrEngine == AsrEngine::Whistle ? QuendaConfig::whistleLanguages()
-                                                                      : QuendaConfig::whisperLanguages();
     Choices choices;
-    for (const QString& code : table) {
-        if (server || recognisable(code))
-            choices.append({code, SettingsTexts::language(code)});
-    }
+    for (const QString& code : config.dictationLanguages())
+        choices.append({code, SettingsTexts::language(code)});
     return choices;
 }
 
 } // namespace
 
+QComboBox* SettingsSections::dictationLanguage(SettingsBinder& binder)
+{
+    return binder.menu<QString>(&QuendaConfig::language, &dictationLanguages, &SettingsTexts::language);
+}
+
 SettingsSection* SettingsSections::languages(SettingsBinder& binder)
 {
     auto* section = new SettingsSection(Symbol::Globe, L10n::s("settings.languages.title"));
 
-    auto* language = new SettingsRow(
-        L10n::s("style.language"),
-        binder.menu<QString>(&QuendaConfig::language, &dictationLanguages, &SettingsTexts::language),
-        L10n::s("settings.language.englishOnly"));
+    auto* language = new SettingsRow(L10n::s("style.language"), SettingsSections::dictationLanguage(binder),
+                                     L10n::s("settings.language.englishOnly"));
     binder.follow(language, [&binder, language] {
-        language->detail()->setText(L10n::s(binder.state().config().speechServer()
-                                                ? "settings.language.server"
-                                                : "settings.language.englishOnly"));
+        language->detail()->setText(SettingsTexts::dictationLanguageHint(binder.state().config()));
         language->control()->setAccessibleDescription(language->detail()->text());
     });
     section->addRow(language);

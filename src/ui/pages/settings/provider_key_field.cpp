@@ -2,6 +2,7 @@
 #include "ui/kit/label_button.h"
 
 #include "core/keys/open_ai_key_store.h"
+#include "core/state/app_state.h"
 #include "core/text/l10n.h"
 #include "ui/kit/kit_label.h"
 #include "ui/kit/label_button.h"
@@ -14,9 +15,10 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 
-ProviderKeyField::ProviderKeyField(OpenAIKeyStore& keys, QWidget* parent)
+ProviderKeyField::ProviderKeyField(OpenAIKeyStore& keys, AppState& state, QWidget* parent)
     : QWidget(parent)
     , m_keys(keys)
+    , m_state(state)
     , m_field(new TextField)
     , m_editor(m_field->editor())
     , m_remove(new LabelButton(LabelButton::Style::Soft, L10n::s("settings.correction.key.remove")))
@@ -136,6 +138,7 @@ bool ProviderKeyField::answered(bool ok, const QString& key)
     m_stored = key.isEmpty() ? Stored::No : Stored::Yes;
     setProblem(Problem::None);
     refresh();
+    m_state.noteSettingChanged();
     return true;
 }
 

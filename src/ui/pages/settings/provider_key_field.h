@@ -7,6 +7,7 @@
 #include <functional>
 
 class LabelButton;
+class AppState;
 class OpenAIKeyStore;
 class QLineEdit;
 class SettingsRow;
@@ -15,7 +16,9 @@ class TextField;
 // One endpoint's provider key: a masked field that stores what is typed into it in the Secret
 // Service when editing ends, a button that removes the stored key, and a line that tells whether
 // a key is stored. The key is never shown, kept by the field after it is stored, or written
-// anywhere else; a key that cannot be stored or removed says so on the row.
+// anywhere else; a key that cannot be stored or removed says so on the row, one that was shows the
+// settings-saved notice as any other setting does. Enter in the empty field removes nothing: the
+// button is the way to remove a key.
 class ProviderKeyField final : public QWidget {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(ProviderKeyField)
@@ -24,7 +27,7 @@ public:
     enum class Stored { Unknown, Yes, No };
     enum class Problem { None, Unread, Unsaved, Unremoved };
 
-    explicit ProviderKeyField(OpenAIKeyStore& keys, QWidget* parent = nullptr);
+    ProviderKeyField(OpenAIKeyStore& keys, AppState& state, QWidget* parent = nullptr);
 
     // Shows the key of this endpoint; reads it again when the endpoint now uses another account.
     void setEndpoint(const CorrectionEndpoint& endpoint);
@@ -61,6 +64,7 @@ private:
     void refresh();
 
     OpenAIKeyStore& m_keys;
+    AppState& m_state;
     CorrectionEndpoint m_endpoint;
     bool m_speech = false;
     QString m_account;

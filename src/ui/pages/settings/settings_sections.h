@@ -3,6 +3,7 @@
 class AccessibilityRepair;
 class AppCommands;
 class OpenAIKeyStore;
+class QComboBox;
 class SettingsBinder;
 class SettingsSection;
 
@@ -14,6 +15,8 @@ namespace SettingsSections {
 SettingsSection* dictation(SettingsBinder& binder);
 // The dictation language and the user's own language.
 SettingsSection* languages(SettingsBinder& binder);
+// The menu of the dictation languages the recogniser in use hears, here and on the style page.
+QComboBox* dictationLanguage(SettingsBinder& binder);
 // The recogniser, the user's own speech server (without a key store, its key row is left out), the
 // engine's state and, behind a disclosure, its port.
 SettingsSection* speech(SettingsBinder& binder, AppCommands& commands, OpenAIKeyStore* keys);

@@ -1,5 +1,6 @@
 #include "ui/pages/settings/settings_texts.h"
 
+#include "core/config/quenda_config.h"
 #include "core/text/l10n.h"
 
 #include <array>
@@ -46,4 +47,9 @@ QString SettingsTexts::language(const QString& code)
     const QString key = QStringLiteral("lang.") + code;
     const QString name = L10n::s(key);
     return name == key ? code : name;
+}
+
+QString SettingsTexts::dictationLanguageHint(const QuendaConfig& config)
+{
+    return L10n::s(config.speechServer() ? "settings.language.server" : "settings.language.englishOnly");
 }

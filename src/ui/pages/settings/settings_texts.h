@@ -3,6 +3,8 @@
 #include <QString>
 #include <QtGlobal>
 
+struct QuendaConfig;
+
 // The settings page's texts for the values of its choice lists.
 namespace SettingsTexts {
 
@@ -13,5 +15,7 @@ QString duration(qint64 seconds);
 QString entries(qint64 count);
 // The language's name under "lang.<code>", or the code where no table names it.
 QString language(const QString& code);
+// What the dictation language row says under its menu, wherever it stands.
+QString dictationLanguageHint(const QuendaConfig& config);
 
 } // namespace SettingsTexts

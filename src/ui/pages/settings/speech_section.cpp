@@ -15,6 +15,8 @@
 
 #include <QHBoxLayout>
 
+#include <memory>
+
 namespace {
 
 // Below 1024 a port is the system's to give.
@@ -70,17 +72,30 @@ QString recogniserInUse(const QuendaConfig& config)
            L10n::s(server ? "settings.recogniser.sent" : "settings.recogniser.private");
 }
 
-// Which recogniser the user wants, and under it the one in use.
-SettingsRow* recogniserRow(SettingsBinder& binder)
+// The recogniser in use is the one chosen: a server only once it has an address. Picking the server
+// shows its rows to set one up and writes nothing until then, as a new engine value restarts the
+// engine for no change; with an address, either pick writes the engine. Under it, the one in use.
+SettingsRow* recogniserRow(SettingsBinder& binder, SpeechServerRows* server)
 {
-    const QList<SettingsBinder::Choice<AsrEngine>> choices{
-        {AsrEngine::Whisper, L10n::s("settings.recogniser.server")},
-        {AsrEngine::Whistle, L10n::s("settings.recogniser.builtIn")},
+    auto* segments =
+        new SegmentedControl({L10n::s("settings.recogniser.server"), L10n::s("settings.recogniser.builtIn")});
+    auto settingUp = std::make_shared<bool>(false);
+    const auto show = [&binder, segments, server, settingUp] {
+        const bool wanted = binder.state().config().speechServer() || *settingUp;
+        segments->setCurrent(wanted ? 0 : 1);
+        server->setVisible(wanted);
     };
-    auto* row = new SettingsRow(L10n::s("settings.recogniser"),
-                                binder.segments<AsrEngine>(&QuendaConfig::asrEngine, choices),
-                                recogniserInUse(binder.state().config()));
-    binder.follow(row, [&binder, row] {
+    QObject::connect(segments, &SegmentedControl::chosen, segments, [&binder, settingUp, show](int index) {
+        const bool addressed = !binder.state().config().speechBaseURL.trimmed().isEmpty();
+        *settingUp = index == 0 && !addressed;
+        if (addressed)
+            binder.write(&QuendaConfig::asrEngine, index == 0 ? AsrEngine::Whisper : AsrEngine::Whistle);
+        show();
+    });
+    auto* row =
+        new SettingsRow(L10n::s("settings.recogniser"), segments, recogniserInUse(binder.state().config()));
+    binder.follow(row, [&binder, row, show] {
+        show();
         row->detail()->setText(recogniserInUse(binder.state().config()));
         row->control()->setAccessibleDescription(row->detail()->text());
     });
@@ -92,12 +107,9 @@ SettingsRow* recogniserRow(SettingsBinder& binder)
 SettingsSection* SettingsSections::speech(SettingsBinder& binder, AppCommands& commands, OpenAIKeyStore* keys)
 {
     auto* section = new SettingsSection(Symbol::Waveform, L10n::s("settings.speech.title"));
-    section->addRow(recogniserRow(binder));
     auto* server = new SpeechServerRows(binder, commands, keys);
+    section->addRow(recogniserRow(binder, server));
     section->addRow(server);
-    binder.follow(server, [&binder, server] {
-        server->setVisible(binder.state().config().asrEngine == AsrEngine::Whisper);
-    });
     section->addRow(new SettingsRow(L10n::s("home.engine"), engineState(binder, commands)));
 
     auto* advanced =

@@ -11,9 +11,7 @@
 #include "ui/pages/settings/provider_key_field.h"
 #include "ui/pages/settings/settings_row.h"
 
-#include <QFocusEvent>
 #include <QLineEdit>
-#include <QScrollArea>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -49,31 +47,6 @@ QString shownAsIs(const QString& text)
     return text;
 }
 
-// Qt scrolls a field reached by Tab only until its caret shows, which can leave the field cut at
-// the edge of the page.
-class WholeInSight final : public QObject {
-public:
-    using QObject::QObject;
-
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        auto* field = qobject_cast<QWidget*>(watched);
-        const auto reason = event->type() == QEvent::FocusIn ? static_cast<QFocusEvent*>(event)->reason()
-                                                             : Qt::OtherFocusReason;
-        if (field && (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason)) {
-            for (QWidget* up = field->parentWidget(); up; up = up->parentWidget()) {
-                auto* area = qobject_cast<QScrollArea*>(up);
-                if (area && area->widget() && area->widget()->isAncestorOf(field)) {
-                    const QPoint centre = field->mapTo(area->widget(), field->rect().center());
-                    area->ensureVisible(centre.x(), centre.y(), field->width() / 2, field->height());
-                    break;
-                }
-            }
-        }
-        return false;
-    }
-};
-
 } // namespace
 
 SpeechServerRows::SpeechServerRows(SettingsBinder& binder, AppCommands& commands, OpenAIKeyStore* keys,
@@ -97,7 +70,7 @@ SpeechServerRows::SpeechServerRows(SettingsBinder& binder, AppCommands& commands
     rows->addWidget(new SettingsRow(L10n::s("settings.speechServer.model"), m_model,
                                     L10n::s("settings.speechServer.model.detail")));
     if (keys) {
-        m_key = new ProviderKeyField(*keys);
+        m_key = new ProviderKeyField(*keys, m_state);
         m_key->setSpeechServer();
         // Told apart from the correction endpoints' keys by assistive tools.
         m_key->editor()->setAccessibleName(L10n::s("settings.speechServer.key"));
@@ -106,10 +79,15 @@ SpeechServerRows::SpeechServerRows(SettingsBinder& binder, AppCommands& commands
     }
     rows->addWidget(m_checkRow);
 
-    auto* inSight = new WholeInSight(this);
-    m_address->editor()->installEventFilter(inSight);
-    m_model->editor()->installEventFilter(inSight);
-    m_binder.text<QString>(m_address, &QuendaConfig::speechBaseURL, &addressOf, &shownAsIs);
+    // An address is given to use the server, so it chooses the server too, in the same write.
+    m_binder.text<QString>(
+        m_address, [](const QuendaConfig& c) { return std::optional(c.speechBaseURL); },
+        [](QuendaConfig& c, const QString& address) {
+            c.speechBaseURL = address;
+            if (!address.isEmpty())
+                c.asrEngine = AsrEngine::Whisper;
+        },
+        &addressOf, &shownAsIs);
     m_binder.text<QString>(m_model, &QuendaConfig::speechModel, &modelOf, &shownAsIs);
     connect(m_check, &LabelButton::clicked, this, &SpeechServerRows::check);
     if (m_key)

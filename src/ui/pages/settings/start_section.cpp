@@ -9,7 +9,7 @@
 SettingsSection* SettingsSections::start(SettingsBinder& binder)
 {
     AppState& state = binder.state();
-    auto* section = new SettingsSection(Symbol::House, L10n::s("settings.start.title"));
+    auto* section = new SettingsSection(Symbol::Power, L10n::s("settings.start.title"));
     section->addRow(new SettingsRow(L10n::s("settings.launchAtLogin"),
                                     binder.toggle(&QuendaConfig::launchAtLogin),
                                     L10n::s("settings.launchAtLogin.detail")));

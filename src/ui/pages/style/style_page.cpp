@@ -10,12 +10,13 @@
 #include "ui/kit/kit_paint.h"
 #include "ui/kit/page.h"
 #include "ui/kit/scheme.h"
-#include "ui/kit/segmented_control.h"
-#include "ui/kit/soft_picker.h"
+#include "ui/kit/label_button.h"
 #include "ui/kit/symbol_view.h"
 #include "ui/kit/theme.h"
 #include "ui/kit/toggle_switch.h"
 #include "ui/pages/settings/correction_notice.h"
+#include "ui/pages/settings/settings_sections.h"
+#include "ui/pages/settings/settings_texts.h"
 #include "ui/pages/style/app_style_rows.h"
 #include "ui/pages/style/faint_panel.h"
 #include "ui/pages/style/style_card.h"
@@ -160,9 +161,10 @@ QWidget* StylePage::makeLanguage()
     auto* card = new Card(20);
     card->content()->setSpacing(10);
     card->content()->addWidget(heading(Symbol::Globe, L10n::s("style.language")));
-    m_languageSlot = new QVBoxLayout;
-    m_languageSlot->setContentsMargins(0, 0, 0, 0);
-    card->content()->addLayout(m_languageSlot);
+    // The settings page's own menu, so both offer the same languages and write them the same way.
+    m_menu = SettingsSections::dictationLanguage(*m_binder);
+    m_menu->setAccessibleName(L10n::s("style.language"));
+    card->content()->addWidget(m_menu, 0, Qt::AlignLeft);
     m_languageHint = (new KitLabel({}, TextRole::Callout, Scheme::Text::Secondary))->wrapping();
     card->content()->addWidget(m_languageHint);
     card->content()->addStretch(1);
@@ -187,36 +189,6 @@ QWidget* StylePage::makeCommand()
     return card;
 }
 
-void StylePage::buildLanguagePicker()
-{
-    const AsrEngine engine = m_state.config().asrEngine;
-    if (engine == m_languageEngine && (m_segments || m_menu))
-        return;
-    m_languageEngine = engine;
-    delete m_segments;
-    delete m_menu;
-    m_segments = nullptr;
-    m_menu = nullptr;
-    const auto language = [](const QString& code) { return L10n::s(QStringLiteral("lang.") + code); };
-    QList<SettingsBinder::Choice<QString>> choices;
-    if (engine == AsrEngine::Whistle) {
-        for (const QString& code : QuendaConfig::whistleLanguages())
-            choices.append({code, language(code)});
-        m_menu = m_binder->menu<QString>(&QuendaConfig::language, choices, language);
-        m_menu->setAccessibleName(L10n::s("style.language"));
-        m_languageSlot->addWidget(m_menu, 0, Qt::AlignLeft);
-        m_languageHint->setText(L10n::s("style.languageHint.whistle"));
-    } else {
-        for (const char* code : {"auto", "de", "en"})
-            choices.append({QString::fromLatin1(code), language(QString::fromLatin1(code))});
-        m_segments = m_binder->segments<QString>(&QuendaConfig::language, choices);
-        m_segments->setAccessibleName(L10n::s("style.language"));
-        m_languageSlot->addWidget(m_segments, 0, Qt::AlignLeft);
-        // The bundled engine hears English only; the hint says so rather than promise the others.
-        m_languageHint->setText(L10n::s("style.languageHint"));
-    }
-}
-
 void StylePage::followConfig()
 {
     const QuendaConfig& config = m_state.config();
@@ -232,7 +204,7 @@ void StylePage::followConfig()
         cursor.setPosition(std::min(position, int(config.instructions.size())));
         m_instructions->setTextCursor(cursor);
     }
-    buildLanguagePicker();
+    m_languageHint->setText(SettingsTexts::dictationLanguageHint(config));
     followFrontApp();
 }
 

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "core/model/asr_engine.h"
-
 #include <QWidget>
 
 #include <optional>
@@ -18,7 +16,6 @@ class QComboBox;
 class QGridLayout;
 class QPlainTextEdit;
 class QVBoxLayout;
-class SegmentedControl;
 class SettingsBinder;
 class StyleCard;
 class ToggleSwitch;
@@ -39,8 +36,6 @@ public:
     QList<StyleCard*> cards() const { return m_cards; }
     AppStylesSection* appStyles() const { return m_apps; }
     QPlainTextEdit* instructions() const { return m_instructions; }
-    // One of the two is shown: the segments, or the menu for the engine with many languages.
-    SegmentedControl* languageSegments() const { return m_segments; }
     QComboBox* languageMenu() const { return m_menu; }
     KitLabel* languageHint() const { return m_languageHint; }
     ToggleSwitch* commandSwitch() const { return m_command; }
@@ -55,7 +50,6 @@ private:
     QWidget* makeInstructions();
     QWidget* makeLanguage();
     QWidget* makeCommand();
-    void buildLanguagePicker();
     void followConfig();
     void followFrontApp();
 
@@ -70,9 +64,6 @@ private:
     QWidget* m_languageCard = nullptr;
     QWidget* m_commandCard = nullptr;
     QPlainTextEdit* m_instructions = nullptr;
-    QVBoxLayout* m_languageSlot = nullptr;
-    std::optional<AsrEngine> m_languageEngine;
-    SegmentedControl* m_segments = nullptr;
     QComboBox* m_menu = nullptr;
     KitLabel* m_languageHint = nullptr;
     ToggleSwitch* m_command = nullptr;

@@ -10,6 +10,7 @@
 #include "ui/overlay/placement/dictation_preview_layout.h"
 #include "ui/overlay/placement/overlay_sizes.h"
 
+#include <QAccessible>
 #include <QLabel>
 
 #include <gtest/gtest.h>
@@ -92,8 +93,9 @@ TEST_F(PillTest, EachPhaseShowsItsRowInABarOfItsWidth)
     }
 }
 
-// An outcome the usual bar would cut takes the widest bar. A message wraps there, the bar and the
-// panel around it growing with its lines; only what goes on past four lines is cut.
+// An outcome the usual bar would cut takes the wide bar. A message wraps there, the bar and the
+// panel around it growing with its lines; one past four lines there takes the message bar, and no
+// message is cut, for eyes or for assistive tools.
 TEST_F(PillTest, AnOutcomeTooLongForTheUsualBarTakesTheWidestAndAMessageWrapsInIt)
 {
     struct Case {
@@ -101,16 +103,21 @@ TEST_F(PillTest, AnOutcomeTooLongForTheUsualBarTakesTheWidestAndAMessageWrapsInI
         Phase phase;
         int width;
         bool taller;
-        bool cut = false;
     };
     const QString twoLines = s("The speech engine did not answer in time.");
     const QString endless = QString(s("The engine could not be reached. ")).repeated(6);
+    const QString fallback =
+        L10n::format(s("notice.speechFallback"),
+                     {s("The speech server at 192.168.1.20 refused the key (401): Incorrect API key "
+                        "provided: sk-abc***. You "
+                        "can find your API key at https://platform.openai.com/account/api-keys.")});
     const Case cases[] = {
         // clang-format off
         {.name = "a done text the usual cuts", .phase = Phase::done(s("See you at ten."), false),  .width = 220, .taller = false},
         {.name = "a failure of two lines",     .phase = Phase::failed(twoLines),                   .width = 220, .taller = true},
         {.name = "a notice of two lines",      .phase = Phase::notice(twoLines),                   .width = 220, .taller = true},
-        {.name = "a failure past four lines",  .phase = Phase::failed(endless),                    .width = 220, .taller = true, .cut = true},
+        {.name = "a failure past four lines",  .phase = Phase::failed(endless),                    .width = 360, .taller = true},
+        {.name = "a speech server's words",    .phase = Phase::notice(fallback),                   .width = 360, .taller = true},
         // clang-format on
     };
     for (const Case& c : cases) {
@@ -121,13 +128,18 @@ TEST_F(PillTest, AnOutcomeTooLongForTheUsualBarTakesTheWidestAndAMessageWrapsInI
         for (const ElidedLabel* text : pill().content()->findChildren<ElidedLabel*>())
             EXPECT_EQ(text->shownText(), text->text()) << c.name;
         for (const LineLimitedLabel* message : pill().content()->findChildren<LineLimitedLabel*>()) {
-            EXPECT_EQ(message->text().endsWith(QChar(0x2026)), c.cut) << c.name;
+            EXPECT_EQ(message->text(), c.phase.message()) << c.name;
+            EXPECT_EQ(QAccessible::queryAccessibleInterface(const_cast<LineLimitedLabel*>(message))
+                          ->text(QAccessible::Name),
+                      c.phase.message())
+                << c.name;
             EXPECT_LE(message->heightForWidth(message->width()), pill().height()) << c.name;
         }
         // The panel holds the grown pill with the room it leaves a one-line bar.
         const QSizeF panel =
             OverlaySizes::panelSize(OverlayMode::Bar, OverlayInputs::of(state()), DictationPreviewLayout());
         EXPECT_EQ(panel.height() - pill().height(), 72 - 38) << c.name;
+        EXPECT_EQ(panel.width() - pill().width(), 228 - 220) << c.name;
     }
 }
 

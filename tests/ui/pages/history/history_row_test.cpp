@@ -1,12 +1,15 @@
 #include "history_fixture.h"
 
 #include "core/text/fmt.h"
+#include "core/text/l10n.h"
 #include "ui/kit/icon_button.h"
 #include "ui/kit/label_button.h"
+#include "ui/kit/line_limited_label.h"
 #include "ui/kit/motion.h"
 #include "ui/kit/reveal.h"
 #include "ui/pages/history/history_row.h"
 
+#include <QLayout>
 #include <QMenu>
 #include <QTest>
 
@@ -187,6 +190,35 @@ TEST_F(HistoryRowTest, TheHoverButtonsShowOnlyUnderThePointerAndAClipboardPanelH
     EXPECT_NE(row.panelCopyButton(), nullptr);
     EXPECT_EQ(row.panelCopyRawButton(), nullptr);
     EXPECT_FALSE(shownTexts(row).contains(QStringLiteral("Spoken")));
+}
+
+// In the narrow popover a compact row's text takes the row's whole width, its buttons beside the
+// short meta line; a full row keeps them beside the text.
+TEST_F(HistoryRowTest, ACompactRowsTextTakesTheRowsWholeWidth)
+{
+    for (const Mode mode : {Mode::Compact, Mode::Full}) {
+        HistoryRow& row =
+            show(dictation(QStringLiteral("Would it be all right to move our call to Thursday?")), mode);
+        LineLimitedLabel* text = nullptr;
+        for (LineLimitedLabel* label : row.findChildren<LineLimitedLabel*>())
+            text = label->fullText() == row.entry().text ? label : text;
+        ASSERT_TRUE(text);
+        const int right = text->mapTo(&row, QPoint(text->width(), 0)).x();
+        EXPECT_EQ(row.width() - right == row.layout()->contentsMargins().right(), mode == Mode::Compact);
+    }
+}
+
+// Why the speech server wrote nothing stays with the entry, whole in its open panel.
+TEST_F(HistoryRowTest, AnOpenEntrySaysWhyTheSpeechServerWroteNothing)
+{
+    HistoryEntry entry = dictation(QStringLiteral("final"));
+    entry.serverFailure =
+        QStringLiteral("The speech server at 10.0.0.5 refused the key (401): Incorrect API key "
+                       "provided. You can find your API key in your account settings.");
+    HistoryRow& row = show(entry, Mode::Full);
+    row.setExpanded(true);
+    EXPECT_TRUE(shownTexts(row).contains(
+        L10n::format(QStringLiteral("notice.speechFallback"), {*entry.serverFailure})));
 }
 
 TEST_F(HistoryRowTest, CopyRawIsOfferedOnlyForADictationWhoseRawTranscriptDiffers)

@@ -85,11 +85,6 @@ public:
         field->setText(text);
         emit field->editingFinished();
     }
-    void pickFolder(const QString& folder)
-    {
-        section().setFolderPicker([folder](QWidget*, const QString&) { return folder; });
-        section().chooseFolder()->click();
-    }
     std::optional<QByteArray> storedKey(const QString& account) const
     {
         return m_secrets.item(OpenAIKeyStore::service(), account, Keychain::DataProtection);
@@ -111,17 +106,10 @@ struct WriteRow {
 
 TEST_F(CorrectionSectionTest, EachControlWritesItsFieldOnce)
 {
-    const auto folder = [this] {
-        const QString path = supportFile(s("model"));
-        writeAll(QDir(path).filePath(s("config.json")), "{}");
-        return path;
-    };
     const QList<WriteRow> rows{
         // clang-format off
         {"polishing", [](auto& t) { t.section().polishing()->click(); }, [](auto& c, auto&) { c.autoCorrect = false; }},
-        {"provider", [](auto& t) { t.section().provider()->segment(1)->click(); }, [](auto& c, auto&) { c.polishProvider = PolishProvider::Local; }},
         {"fallback", [](auto& t) { t.section().fallback()->click(); }, [](auto& c, auto&) { c.correctionFallback = true; }},
-        {"folder", [folder](auto& t) { t.pickFolder(folder()); }, [this](auto& c, auto&) { c.modelPath = supportFile(s("model")); }},
         {"enabled", [](auto& t) { t.row(0).enabled()->click(); }, [](auto& c, auto&) { c.correctionEndpoints[0].enabled = false; }},
         {"kind", [](auto& t) { emit t.row(0).kind()->activated(1); }, [](auto& c, auto&) { c.correctionEndpoints[0].kind = s("claude"); }},
         {"model typed", [](auto& t) { type(t.row(1).model()->editor(), s(" qwen3 ")); }, [](auto& c, auto&) { c.correctionEndpoints[1].model = s("qwen3"); }},
@@ -158,7 +146,7 @@ TEST_F(CorrectionSectionTest, ControlsFollowChangesMadeElsewhere)
     const QList<FollowRow> rows{
         // clang-format off
         {"polishing off", [](auto& c) { c.autoCorrect = false; }, [](auto& t) { return !t.section().polishing()->isChecked(); }},
-        {"local model", [](auto& c) { c.polishProvider = PolishProvider::Local; }, [](auto& t) { return t.section().folderRow()->isVisible() && !t.row(0).isVisible() && !t.section().fallback()->isVisible(); }},
+        {"a stored local model", [](auto& c) { c.polishProvider = PolishProvider::Local; }, [](auto& t) { return t.row(0).isVisible() && t.section().fallback()->isVisible() && !t.section().template findChild<SegmentedControl*>(); }},
         {"fallback on", [](auto& c) { c.correctionFallback = true; }, [](auto& t) { return t.section().fallback()->isChecked(); }},
         {"model", [](auto& c) { c.correctionEndpoints[0].model = s("gpt-5"); }, [](auto& t) { return t.row(0).model()->text() == s("gpt-5"); }},
         {"kind", [](auto& c) { c.correctionEndpoints[1].kind = s("cursor"); }, [](auto& t) { return t.row(1).kind()->currentIndex() == 2 && !t.row(1).baseURL()->isVisible(); }},
@@ -243,18 +231,6 @@ TEST_F(CorrectionSectionTest, AServerOfYourOwnIsStoredOnlyWithItsBaseURL)
     EXPECT_EQ(now.baseURL, s("http://10.0.0.9/v1"));
 }
 
-TEST_F(CorrectionSectionTest, AFolderWithoutAModelIsRefusedBecauseTheNextStartWouldDropIt)
-{
-    configure([](QuendaConfig& c) { c.polishProvider = PolishProvider::Local; });
-    m_configCalls.clear();
-    const QString empty = supportFile(s("empty"));
-    QDir().mkpath(empty);
-    pickFolder(empty);
-    EXPECT_TRUE(m_configCalls.isEmpty());
-    EXPECT_EQ(section().folderRow()->problemText(),
-              L10n::format(s("settings.correction.folder.noModel"), {QDir::toNativeSeparators(empty)}));
-}
-
 // ---- The model lookup: asked when a base URL or key changes, answered under the model ----
 
 TEST_F(CorrectionSectionTest, ANewBaseURLOrKindAsksForTheModelsOnceAndTypingDoesNot)
@@ -303,6 +279,37 @@ TEST_F(CorrectionSectionTest, AStoredKeyReachesTheSecretServiceAndNeverConfigJso
     ASSERT_TRUE(readAll(configPath()).contains("qwen3"));
     EXPECT_FALSE(readAll(configPath()).contains(secret.toUtf8()));
     EXPECT_FALSE(logged().contains(secret));
+}
+
+struct KeyActRow {
+    const char* step;
+    std::function<void(EndpointRow&)> act;
+    const char* left; // the provider's key stored afterwards, "" for none
+    bool notice;
+};
+
+// A key stored or removed shows the settings-saved notice as any other change does. Enter in the
+// empty field leaves a stored key alone: the button is the way to remove it.
+TEST_F(CorrectionSectionTest, AKeyStoredOrRemovedShowsTheSavedNoticeAndEnterInTheEmptyFieldKeepsIt)
+{
+    const QList<KeyActRow> rows{
+        // clang-format off
+        {"store",                    [](EndpointRow& r) { type(r.key()->editor(), secret); },                                 "sk-never-in-a-file-4711", true},
+        {"Enter in the empty field", [](EndpointRow& r) { QTest::keyClick(r.key()->editor(), Qt::Key_Return); },            "sk-old",             false},
+        {"remove",                   [](EndpointRow& r) { r.key()->removeButton()->click(); },                                "",                   true},
+        // clang-format on
+    };
+    for (const KeyActRow& r : rows) {
+        SCOPED_TRACE(r.step);
+        m_secrets.put(OpenAIKeyStore::service(), s("openai-api-key"), Keychain::DataProtection, "sk-old");
+        build();
+        m_clock.advance(AppState::toastHideMs);
+        ASSERT_FALSE(state().settingToastVisible());
+        r.act(row(0));
+        settleKeys();
+        EXPECT_EQ(storedKey(s("openai-api-key")).value_or(QByteArray()), QByteArray(r.left));
+        EXPECT_EQ(state().settingToastVisible(), r.notice);
+    }
 }
 
 struct KeyFailureRow {

@@ -47,8 +47,11 @@ TEST_F(SettingsPageTest, EveryControlWritesItsFieldOnceAndFollowsAChangeMadeElse
         QString standard; // what the control shows for the standard configuration
         QString pick;     // a menu item or segment; a switch flips whatever it is given
         std::function<bool(const QuendaConfig&)> written;
+        std::function<void(QuendaConfig&)> given = {}; // the row's start, else the standard configuration
+        int writes = 1;
     };
     const QString pointer = L10n::s("settings.placementScreen.pointer");
+    const auto server = [](QuendaConfig& c) { c.speechBaseURL = s("http://127.0.0.1:9000/v1"); };
     // clang-format off
     const Row rows[] = {
         {"settings.hotkey",             s("Right Ctrl"),      s("Left Ctrl"),                   [](const QuendaConfig& c) { return c.hotkey == Hotkey::LeftControl; }},
@@ -59,7 +62,9 @@ TEST_F(SettingsPageTest, EveryControlWritesItsFieldOnceAndFollowsAChangeMadeElse
         {"style.language",              s("Automatic"),       s("English"),                     [](const QuendaConfig& c) { return c.language == s("en"); }},
         {"settings.nativeLanguage",     s("German"),          s("French"),                      [](const QuendaConfig& c) { return c.nativeLanguage == s("fr"); }},
         {"settings.port",               s("17321"),           s("17400"),                       [](const QuendaConfig& c) { return c.port == 17400; }},
-        {"settings.recogniser",         s("Whisper server"),  s("Built in"),                    [](const QuendaConfig& c) { return c.asrEngine == AsrEngine::Whistle; }},
+        {"settings.recogniser",         s("Built in"),        s("Whisper server"),              [](const QuendaConfig& c) { return c.asrEngine == AsrEngine::Whisper && c.speechBaseURL.isEmpty(); }, {}, 0},
+        {"settings.recogniser",         s("Whisper server"),  s("Built in"),                    [](const QuendaConfig& c) { return c.asrEngine == AsrEngine::Whistle; }, server},
+        {"style.language",              s("Automatic"),       s("German"),                      [](const QuendaConfig& c) { return c.language == s("de"); }, server},
         {"settings.speechServer.url",   s(""),                s(" http://127.0.0.1:9000/v1 "),  [](const QuendaConfig& c) { return c.speechBaseURL == s("http://127.0.0.1:9000/v1"); }},
         {"settings.speechServer.model", s("whisper-1"),       s("large-v3"),                    [](const QuendaConfig& c) { return c.speechModel == s("large-v3"); }},
         {"settings.showWidget",         s("off"),             s(""),                            [](const QuendaConfig& c) { return c.showWidget; }},
@@ -79,15 +84,24 @@ TEST_F(SettingsPageTest, EveryControlWritesItsFieldOnceAndFollowsAChangeMadeElse
     // clang-format on
     for (const Row& row : rows) {
         SCOPED_TRACE(row.control);
+        QuendaConfig start = QuendaConfig::standard();
+        if (row.given)
+            row.given(start);
+        state().setConfig(start);
         QWidget* widget = control(row.control);
         ASSERT_TRUE(widget);
         EXPECT_EQ(shown(widget), row.standard);
         m_configCalls.clear();
         act(widget, row.pick);
-        ASSERT_EQ(m_configCalls.size(), 1);
+        ASSERT_EQ(m_configCalls.size(), row.writes);
         EXPECT_TRUE(row.written(state().config()));
+        // A pick that writes nothing (the server, before it has an address) shows all the same.
+        if (row.writes == 0) {
+            EXPECT_EQ(shown(widget), row.pick);
+            continue;
+        }
         EXPECT_TRUE(row.written(QuendaConfig::decode(readAll(configPath())).value_or(QuendaConfig{})));
-        state().setConfig(QuendaConfig::standard());
+        state().setConfig(start);
         EXPECT_EQ(shown(widget), row.standard);
     }
 }
@@ -153,7 +167,8 @@ TEST_F(SettingsPageTest, AnEnginePortOutOfRangeOrTakenIsRefusedInPlaceAndNothing
 {
     QTcpServer taken;
     ASSERT_TRUE(taken.listen(QHostAddress::LocalHost, 0));
-    m_commands.takenPort = taken.serverPort();
+    // The engine itself listens on the stored port, so that one is never free.
+    m_commands.takenPorts = {taken.serverPort(), 17321};
     const QString range = L10n::s("settings.port.range");
     const QString inUse = L10n::format(s("settings.port.taken"), {qint64(taken.serverPort())});
     struct Row {
@@ -272,6 +287,24 @@ TEST_F(SettingsPageTest, TabReachesEveryControlNamedAndScrolledIntoSight)
             << widget->metaObject()->className() << " " << readName(widget).toStdString();
         EXPECT_FALSE(readName(widget).isEmpty()) << widget->metaObject()->className();
     }
+}
+
+// An assistive tool may focus a picker, and one it opens out of sight is brought into sight first,
+// so its list opens beside it.
+TEST_F(SettingsPageTest, APickerTakesTheToolsFocusAndOpensInSight)
+{
+    SettingsPage& view = page();
+    auto* picker = qobject_cast<QComboBox*>(control("settings.keepAtMost"));
+    ASSERT_TRUE(picker);
+    QAccessibleActionInterface* actions = QAccessible::queryAccessibleInterface(picker)->actionInterface();
+    EXPECT_TRUE(actions->actionNames().contains(QAccessibleActionInterface::setFocusAction()));
+    view.page()->verticalScrollBar()->setValue(0);
+    QWidget* viewport = view.page()->viewport();
+    ASSERT_FALSE(viewport->rect().contains(QRect(picker->mapTo(viewport, QPoint()), picker->size())));
+    actions->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_TRUE(viewport->rect().contains(QRect(picker->mapTo(viewport, QPoint()), picker->size())));
+    EXPECT_EQ(view.focusWidget(), picker);
+    picker->hidePopup();
 }
 
 // Menus and fields stand in the kit's look beside its switches and buttons.

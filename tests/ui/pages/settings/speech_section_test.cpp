@@ -86,11 +86,14 @@ TEST_F(SpeechSectionTest, TheCheckShowsTheServersAnswerOrItsErrorForTheServerSti
     EXPECT_TRUE(asked.back().first.isNull()) << "the check of the old server was not cancelled";
 }
 
-// The server's rows belong to the Whisper choice; the language list and its line follow the
-// recogniser that writes the dictations, without the page being opened again.
+// The recogniser chosen is the one in use: the server's rows show with a server that has an
+// address, and once the user picks the server to give it one. The language list and the lines
+// under both rows follow the recogniser that writes the dictations, without the page being opened
+// again.
 TEST_F(SpeechSectionTest, TheRowsAndLanguagesFollowTheRecogniserInUse)
 {
     auto* language = qobject_cast<QComboBox*>(control("style.language"));
+    auto* recogniser = control("settings.recogniser");
     const auto offered = [language] {
         QStringList items;
         for (int i = 0; i < language->count(); ++i)
@@ -100,25 +103,45 @@ TEST_F(SpeechSectionTest, TheRowsAndLanguagesFollowTheRecogniserInUse)
     struct Row {
         AsrEngine engine;
         const char* baseURL;
+        const char* pick; // the user's pick after the change, none when null
         bool serverRows;
         QStringList languages;
+        const char* privacy;
     };
+    const QStringList english{s("Automatic"), s("English")};
+    const QStringList three{s("Automatic"), s("German"), s("English")};
     // clang-format off
     const Row table[] = {
-        {.engine = AsrEngine::Whisper, .baseURL = "",                        .serverRows = true,  .languages = {s("Automatic"), s("English")}},
-        {.engine = AsrEngine::Whisper, .baseURL = "http://127.0.0.1:8080/v1", .serverRows = true,  .languages = {s("Automatic"), s("German"), s("English")}},
-        {.engine = AsrEngine::Whistle, .baseURL = "http://127.0.0.1:8080/v1", .serverRows = false, .languages = {s("Automatic"), s("English")}},
+        {.engine = AsrEngine::Whisper, .baseURL = "",                         .pick = nullptr,          .serverRows = false, .languages = english, .privacy = "settings.recogniser.private"},
+        {.engine = AsrEngine::Whisper, .baseURL = "http://127.0.0.1:8080/v1", .pick = nullptr,          .serverRows = true,  .languages = three,   .privacy = "settings.recogniser.sent"},
+        {.engine = AsrEngine::Whistle, .baseURL = "http://127.0.0.1:8080/v1", .pick = nullptr,          .serverRows = false, .languages = english, .privacy = "settings.recogniser.private"},
+        {.engine = AsrEngine::Whistle, .baseURL = "",                         .pick = "Whisper server", .serverRows = true,  .languages = english, .privacy = "settings.recogniser.private"},
+        {.engine = AsrEngine::Whistle, .baseURL = "",                         .pick = "Built in",       .serverRows = false, .languages = english, .privacy = "settings.recogniser.private"},
     };
     // clang-format on
     for (const Row& row : table) {
-        SCOPED_TRACE(row.baseURL);
+        SCOPED_TRACE(row.pick ? row.pick : row.baseURL);
         configure([&](QuendaConfig& c) {
             c.asrEngine = row.engine;
             c.speechBaseURL = s(row.baseURL);
         });
+        m_configCalls.clear();
+        if (row.pick)
+            act(recogniser, s(row.pick));
+        EXPECT_EQ(m_configCalls.size(), 0) << "a pick without an address restarts the engine for nothing";
+        EXPECT_EQ(shown(recogniser),
+                  L10n::s(row.serverRows ? "settings.recogniser.server" : "settings.recogniser.builtIn"));
         EXPECT_EQ(rows().isVisibleTo(&page()), row.serverRows);
         EXPECT_EQ(offered(), row.languages);
+        const QString line = qobject_cast<SettingsRow*>(recogniser->parentWidget())->detail()->text();
+        EXPECT_TRUE(line.endsWith(L10n::s(row.privacy))) << line.toStdString();
     }
+    // An address given after picking the server chooses it in the same write.
+    act(recogniser, s("Whisper server"));
+    m_configCalls.clear();
+    act(rows().address()->editor(), s("http://127.0.0.1:8080/v1"));
+    EXPECT_EQ(m_configCalls.size(), 1);
+    EXPECT_TRUE(state().config().speechServer());
 }
 
 } // namespace

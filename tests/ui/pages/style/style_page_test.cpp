@@ -220,25 +220,45 @@ TEST_F(StylePageTest, EveryInstructionsKeystrokeIsWrittenAndOutsideChangesKeepTh
     EXPECT_EQ(state().config().instructions, s("B"));
 }
 
-TEST_F(StylePageTest, TheLanguageControlFollowsTheEngineAndTheSwitchAndButtonWork)
+// The language menu offers the languages of the recogniser in use, as the settings page's row
+// does, and says what that row says; a pick writes the language.
+TEST_F(StylePageTest, TheLanguageMenuOffersWhatTheRecogniserInUseHearsAndTheSwitchAndButtonWork)
 {
     StylePage view(state(), m_commands, m_cache);
-    ASSERT_NE(view.languageSegments(), nullptr);
-    EXPECT_EQ(view.languageMenu(), nullptr);
-    EXPECT_EQ(view.languageSegments()->count(), 3);
-    EXPECT_EQ(view.languageHint()->text(), L10n::s(s("style.languageHint")));
-    view.languageSegments()->segment(1)->click();
+    QComboBox* menu = view.languageMenu();
+    const auto offered = [menu] {
+        QStringList items;
+        for (int i = 0; i < menu->count(); ++i)
+            items << menu->itemText(i);
+        return items;
+    };
+    struct Row {
+        AsrEngine engine;
+        const char* baseURL;
+        QStringList languages;
+        const char* hint;
+    };
+    // clang-format off
+    const Row table[] = {
+        {.engine = AsrEngine::Whisper, .baseURL = "",                        .languages = {s("Automatic"), s("English")},              .hint = "settings.language.englishOnly"},
+        {.engine = AsrEngine::Whistle, .baseURL = "",                        .languages = {s("Automatic"), s("English")},              .hint = "settings.language.englishOnly"},
+        {.engine = AsrEngine::Whisper, .baseURL = "http://127.0.0.1:8080/v1", .languages = {s("Automatic"), s("German"), s("English")}, .hint = "settings.language.server"},
+    };
+    // clang-format on
+    for (const Row& row : table) {
+        SCOPED_TRACE(row.baseURL);
+        configure([&](QuendaConfig& c) {
+            c.asrEngine = row.engine;
+            c.speechBaseURL = s(row.baseURL);
+        });
+        EXPECT_EQ(offered(), row.languages);
+        EXPECT_EQ(view.languageHint()->text(), L10n::s(row.hint));
+    }
+    m_configCalls.clear();
+    menu->setCurrentIndex(1);
+    emit menu->activated(1);
     EXPECT_EQ(state().config().language, s("de"));
-
-    configure([](QuendaConfig& c) { c.asrEngine = AsrEngine::Whistle; });
-    EXPECT_EQ(view.languageSegments(), nullptr);
-    ASSERT_NE(view.languageMenu(), nullptr);
-    EXPECT_EQ(view.languageMenu()->count(), 8);
-    EXPECT_EQ(view.languageMenu()->currentText(), s("German"));
-    EXPECT_EQ(view.languageHint()->text(), L10n::s(s("style.languageHint.whistle")));
-    configure([](QuendaConfig& c) { c.asrEngine = AsrEngine::Whisper; });
-    ASSERT_NE(view.languageSegments(), nullptr);
-    EXPECT_EQ(view.languageSegments()->current(), 1);
+    EXPECT_EQ(m_configCalls.size(), 1);
 
     const bool before = state().config().commandMode;
     view.commandSwitch()->click();

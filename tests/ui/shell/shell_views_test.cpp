@@ -135,7 +135,7 @@ TEST_F(ShellViewsTest, TheMainWindowIsMadeOnceWhileOpenReleasedWhenClosedAndKeep
 // and pressed through them as by a click; Escape closes it.
 TEST_F(ShellViewsTest, ThePopoversControlsAreOnTheAccessibilityTreeWithNames)
 {
-    ShellWindowHost host(state(), m_settings);
+    ShellWindowHost host(state(), m_commands, m_settings);
     host.toggleMenu();
     settle();
     ASSERT_TRUE(host.menuOpen());

@@ -27,7 +27,8 @@ CorrectionSection::CorrectionSection(SettingsBinder& binder, AppCommands& comman
     , m_list(new QWidget)
     , m_listRows(new QVBoxLayout)
     , m_keyed(*m_listRows)
-    , m_add(new LabelButton(LabelButton::Style::Soft, L10n::s("settings.correction.add"), nullptr, Symbol::Plus))
+    , m_add(new LabelButton(LabelButton::Style::Soft, L10n::s("settings.correction.add"), nullptr,
+                            Symbol::Plus))
     , m_fallback(binder.toggle(&QuendaConfig::correctionFallback))
 {
     auto* fill = new QVBoxLayout(this);

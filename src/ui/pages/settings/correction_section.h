@@ -26,7 +26,8 @@ class CorrectionSection final : public QWidget {
 
 public:
     // Without a key store no key row is shown.
-    CorrectionSection(SettingsBinder& binder, AppCommands& commands, OpenAIKeyStore* keys, QWidget* parent = nullptr);
+    CorrectionSection(SettingsBinder& binder, AppCommands& commands, OpenAIKeyStore* keys,
+                      QWidget* parent = nullptr);
 
     ToggleSwitch* polishing() const { return m_polishing; }
     // In list order.

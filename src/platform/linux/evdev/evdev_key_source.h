@@ -51,7 +51,7 @@ public:
     void stop() override;
 
     // The keyboards and pointers read now.
-    int keyboardCount() const { return static_cast<int>(m_keyboards.size()); }
+    int deviceCount() const { return static_cast<int>(m_keyboards.size()); }
 
 private:
     struct Reader {

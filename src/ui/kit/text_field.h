@@ -40,7 +40,6 @@ public:
     // Shows why what was typed was refused, in the warning colour under the field; empty hides it.
     void setRefusal(const QString& reason);
     QString refusal() const;
-    KitLabel* refusalLine() const { return m_refusal; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

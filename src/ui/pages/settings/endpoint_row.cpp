@@ -16,6 +16,7 @@
 #include "ui/kit/toggle_switch.h"
 #include "ui/pages/settings/correction_texts.h"
 #include "ui/pages/settings/provider_key_field.h"
+#include "ui/pages/settings/settings_parse.h"
 #include "ui/pages/settings/settings_row.h"
 
 #include <QCompleter>
@@ -24,7 +25,6 @@
 #include <QPainter>
 #include <QSignalBlocker>
 #include <QStringListModel>
-#include <QUrl>
 #include <QVBoxLayout>
 
 namespace {
@@ -59,17 +59,9 @@ Result<QString, SettingsBinder::Refusal> baseURLOf(const QString& typed)
     const QString trimmed = typed.trimmed();
     if (trimmed.isEmpty())
         return SettingsBinder::Refusal{L10n::s("settings.correction.baseURL.empty")};
-    const QUrl url(trimmed, QUrl::StrictMode);
-    const QString scheme = url.scheme();
-    if (!url.isValid() || (scheme != QLatin1String("http") && scheme != QLatin1String("https")) ||
-        url.host().isEmpty())
+    if (!SettingsParse::isWebAddress(trimmed))
         return SettingsBinder::Refusal{L10n::s("settings.correction.baseURL.invalid")};
     return trimmed;
-}
-
-QString shownAsIs(const QString& text)
-{
-    return text;
 }
 
 } // namespace
@@ -197,7 +189,7 @@ void EndpointRow::bindFields()
                 return m_shown.baseURL;
             return baseURLOf(typed);
         },
-        &shownAsIs);
+        &SettingsParse::shownAsIs);
     m_binder.text<QString>(
         m_model, read(&CorrectionEndpoint::model),
         [store](QuendaConfig& config, const QString& model) {
@@ -206,7 +198,7 @@ void EndpointRow::bindFields()
         [](const QString& typed) -> Result<QString, SettingsBinder::Refusal> {
             return typed.trimmed().isEmpty() ? autoModel() : typed.trimmed();
         },
-        &shownAsIs);
+        &SettingsParse::shownAsIs);
 }
 
 void EndpointRow::present(const CorrectionEndpoint& endpoint, int index, int count)

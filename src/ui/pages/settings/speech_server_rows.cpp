@@ -9,10 +9,10 @@
 #include "ui/kit/label_button.h"
 #include "ui/kit/text_field.h"
 #include "ui/pages/settings/provider_key_field.h"
+#include "ui/pages/settings/settings_parse.h"
 #include "ui/pages/settings/settings_row.h"
 
 #include <QLineEdit>
-#include <QUrl>
 #include <QVBoxLayout>
 
 namespace {
@@ -28,11 +28,7 @@ TextField* field(const QString& placeholder)
 Result<QString, SettingsBinder::Refusal> addressOf(const QString& typed)
 {
     const QString trimmed = typed.trimmed();
-    const QUrl url(trimmed, QUrl::StrictMode);
-    const QString scheme = url.scheme();
-    if (trimmed.isEmpty() ||
-        (url.isValid() && (scheme == QLatin1String("http") || scheme == QLatin1String("https")) &&
-         !url.host().isEmpty()))
+    if (trimmed.isEmpty() || SettingsParse::isWebAddress(trimmed))
         return trimmed;
     return SettingsBinder::Refusal{L10n::s("settings.speechServer.url.invalid")};
 }
@@ -40,11 +36,6 @@ Result<QString, SettingsBinder::Refusal> addressOf(const QString& typed)
 Result<QString, SettingsBinder::Refusal> modelOf(const QString& typed)
 {
     return typed.trimmed();
-}
-
-QString shownAsIs(const QString& text)
-{
-    return text;
 }
 
 } // namespace
@@ -87,8 +78,8 @@ SpeechServerRows::SpeechServerRows(SettingsBinder& binder, AppCommands& commands
             if (!address.isEmpty())
                 c.asrEngine = AsrEngine::Whisper;
         },
-        &addressOf, &shownAsIs);
-    m_binder.text<QString>(m_model, &QuendaConfig::speechModel, &modelOf, &shownAsIs);
+        &addressOf, &SettingsParse::shownAsIs);
+    m_binder.text<QString>(m_model, &QuendaConfig::speechModel, &modelOf, &SettingsParse::shownAsIs);
     connect(m_check, &LabelButton::clicked, this, &SpeechServerRows::check);
     if (m_key)
         connect(m_key, &ProviderKeyField::keyChanged, this, &SpeechServerRows::dropCheck);

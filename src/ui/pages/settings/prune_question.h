@@ -5,12 +5,12 @@
 
 #include <functional>
 
+class ConfirmLine;
 class KitLabel;
 class LabelButton;
 
 // The question a retention row asks before a shorter limit removes stored dictations: how many go,
-// Cancel and the red remove button, in place under the row. Cancel holds the keyboard, as in the
-// history's own question, so a stray Enter or Space keeps them; Escape cancels too.
+// Cancel and the red remove button, in place under the row, as in the history's own question.
 class PruneQuestion final : public QWidget {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(PruneQuestion)
@@ -24,19 +24,14 @@ public:
     // Hides an open question unanswered.
     void drop();
     QString text() const;
-    LabelButton* cancelButton() const { return m_cancel; }
-    LabelButton* removeButton() const { return m_remove; }
-
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
-    void changeEvent(QEvent* event) override;
+    LabelButton* cancelButton() const;
+    LabelButton* removeButton() const;
 
 private:
     void answer(bool remove);
 
     KitLabel* m_text;
-    LabelButton* m_cancel;
-    LabelButton* m_remove;
+    ConfirmLine* m_line;
     std::function<void(bool)> m_decide;
     // Where the keyboard was when the question came, so that it goes back there after.
     QPointer<QWidget> m_focusBefore;

@@ -97,6 +97,7 @@ private:
         bool command = false;
         bool pasted = false;
         std::optional<QString> fieldText;
+        bool replacedCopy = false; // kept on the clipboard in place of the user's copy
     };
 
     void show(const Phase& phase, std::optional<int> resetAfterMs);

@@ -9,7 +9,9 @@ namespace {
 
 Inserter::Landing landingOf(const InsertResult& result)
 {
-    return result.inField() ? Inserter::Landing::Pasted : Inserter::Landing::KeptOnClipboard;
+    if (result.inField())
+        return Inserter::Landing::Pasted;
+    return result.replacedCopy ? Inserter::Landing::ReplacedCopy : Inserter::Landing::KeptOnClipboard;
 }
 
 QString reasonOf(TextInserter::ReplaceFailure failure)

@@ -15,6 +15,8 @@ struct InsertResult {
     Outcome outcome = Outcome::KeptOnClipboard;
     // Why a paste was not posted; absent when there was no access to post one at all.
     std::optional<KeySynthesizer::Failure> failure = {};
+    // Kept on the clipboard in place of what the user had copied there, which is gone now.
+    bool replacedCopy = false;
 
     bool inField() const { return outcome != Outcome::KeptOnClipboard; }
 };

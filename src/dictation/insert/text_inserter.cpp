@@ -132,18 +132,24 @@ void TextInserter::insert(const QString& text, QObject* context, Done<InsertResu
     Timing::mark(QStringLiteral("insert: clipboard saved (%1 types)").arg(saved.items.size()));
     m_cycle->write(text);
     const std::optional<QString> displaced = ours ? std::nullopt : saved.displacedText();
+    // Whatever the user had copied, an image too, is gone once our text stays.
+    const bool replacesCopy = !ours && !saved.items.isEmpty();
     if (!trusted()) {
         keepOnClipboard(displaced, text);
-        later(context, [done] { done(InsertResult{.outcome = InsertResult::Outcome::KeptOnClipboard}); });
+        later(context, [done, replacesCopy] {
+            done(InsertResult{.outcome = InsertResult::Outcome::KeptOnClipboard,
+                              .replacedCopy = replacesCopy});
+        });
         return;
     }
     const GuardedReply<InsertResult> reply(context, done);
-    resolveTarget([this, text, displaced, reply](std::optional<Target> target) {
+    resolveTarget([this, text, displaced, replacesCopy, reply](std::optional<Target> target) {
         if (!target) {
             Timing::mark(QStringLiteral("insert: no paste keys known for the focused window, text left on "
                                         "the clipboard"));
             keepOnClipboard(displaced, text);
-            reply(InsertResult{.outcome = InsertResult::Outcome::KeptOnClipboard});
+            reply(InsertResult{.outcome = InsertResult::Outcome::KeptOnClipboard,
+                               .replacedCopy = replacesCopy});
             return;
         }
         postPaste(text, *target, [=, this](const KeySynthesizer::Outcome& outcome) {
@@ -157,8 +163,9 @@ void TextInserter::insert(const QString& text, QObject* context, Done<InsertResu
             Timing::mark(QStringLiteral("insert: paste not posted, text left on the clipboard: ") +
                          outcome.error().detail);
             keepOnClipboard(displaced, text);
-            reply(
-                InsertResult{.outcome = InsertResult::Outcome::KeptOnClipboard, .failure = outcome.error()});
+            reply(InsertResult{.outcome = InsertResult::Outcome::KeptOnClipboard,
+                               .failure = outcome.error(),
+                               .replacedCopy = replacesCopy});
         });
     });
 }

@@ -41,25 +41,33 @@ SessionBackends::SessionBackends(Clock& clock)
     if (m_routes.keys == KeyRoute::MutterRemoteDesktop || m_routes.clipboard == ClipboardRoute::MutterSession)
         m_desktop = std::make_unique<MutterRemoteDesktop>();
     switch (m_routes.clipboard) {
-    case ClipboardRoute::DataControl: {
+    case ClipboardRoute::DataControl:
         m_pasteboard = std::make_unique<DataControlPasteboard>(*m_wayland);
-        auto primary = std::make_unique<DataControlPasteboard>(*m_wayland, DataControlPasteboard::Limits(),
-                                                               DataControlPasteboard::Selection::Primary);
-        if (primary->ready())
-            m_primary = std::move(primary);
         break;
-    }
     // GNOME's remote-desktop session reaches the clipboard only.
     case ClipboardRoute::MutterSession:
         m_pasteboard = std::make_unique<MutterPasteboard>(*m_desktop);
         break;
     case ClipboardRoute::X11:
         m_pasteboard = std::make_unique<QtClipboardPasteboard>();
-        m_primary = std::make_unique<QtClipboardPasteboard>(QClipboard::Selection);
         break;
     // Nothing else reaches the clipboard here; no chord is posted, so no paste relies on it.
     case ClipboardRoute::Unavailable:
         m_pasteboard = std::make_unique<QtClipboardPasteboard>();
+        break;
+    }
+    switch (m_routes.primary) {
+    case PrimaryRoute::DataControl: {
+        auto primary = std::make_unique<DataControlPasteboard>(*m_wayland, DataControlPasteboard::Limits(),
+                                                               DataControlPasteboard::Selection::Primary);
+        if (primary->ready())
+            m_primary = std::move(primary);
+        break;
+    }
+    case PrimaryRoute::X11:
+        m_primary = std::make_unique<QtClipboardPasteboard>(QClipboard::Selection);
+        break;
+    case PrimaryRoute::Unavailable:
         break;
     }
     Timing::mark(m_primary ? QStringLiteral("session: primary selection writable")

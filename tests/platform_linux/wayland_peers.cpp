@@ -90,6 +90,9 @@ void Peer::start(const QString& program, const QStringList& arguments, QProcessE
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     m_process.start(program, arguments);
     m_process.write(input);
+    // Out now, so the peer gets going without this process's event loop.
+    if (!input.isEmpty())
+        m_process.waitForBytesWritten(5000);
     if (!m_endsWithInput)
         m_process.closeWriteChannel();
 }

@@ -90,6 +90,11 @@ QList<Scene> overlayScenes()
                                                  "the early train."),
                                   DictationPreviewStatus::Inserted, false});
          }},
+        {QStringLiteral("preview-replaced-copy"),
+         [](AppState& s) {
+             s.setDictationPreview(DictationPreview{QStringLiteral("See you at ten."),
+                                                    DictationPreviewStatus::ReplacedCopy, false});
+         }},
         {QStringLiteral("result"),
          [](AppState& s) {
              s.setOverlayResult(

@@ -2,7 +2,8 @@
 
 #include <QString>
 
-enum class DictationPreviewStatus { Working, Inserted, Copied };
+// ReplacedCopy: copied, in place of what the user had copied there.
+enum class DictationPreviewStatus { Working, Inserted, Copied, ReplacedCopy };
 
 // The overlay's preview of the last dictation.
 struct DictationPreview {

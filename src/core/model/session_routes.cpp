@@ -25,6 +25,15 @@ ClipboardRoute clipboardRoute(const SessionOffer& offer)
     return ClipboardRoute::Unavailable;
 }
 
+PrimaryRoute primaryRoute(const SessionOffer& offer, ClipboardRoute clipboard)
+{
+    if (clipboard == ClipboardRoute::DataControl)
+        return PrimaryRoute::DataControl;
+    if (clipboard != ClipboardRoute::Unavailable && offer.qtOnX11)
+        return PrimaryRoute::X11;
+    return PrimaryRoute::Unavailable;
+}
+
 } // namespace
 
 SessionRoutes SessionRoutes::choose(const SessionOffer& offer)
@@ -38,6 +47,7 @@ SessionRoutes SessionRoutes::choose(const SessionOffer& offer)
     // Compositors differ in what their X11 window manager makes of a window that asks for no focus:
     // mutter leaves the focus alone, sway hands it over. A window outside the manager gets none.
     routes.panel = offer.qtOnX11 ? PanelRoute::X11OutsideManager : PanelRoute::Hidden;
+    routes.primary = primaryRoute(offer, routes.clipboard);
     return routes;
 }
 

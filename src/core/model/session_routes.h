@@ -32,6 +32,10 @@ enum class KeyRoute {
 };
 // Who reads and owns the clipboard for the paste cycle.
 enum class ClipboardRoute { X11, DataControl, MutterSession, Unavailable };
+// Who offers our text as the primary selection, which Shift+Insert pastes in terminals and windows
+// showing no text field: data control, our X11 connection (XWayland hands the X selection on to the
+// compositor's own windows), or nobody.
+enum class PrimaryRoute { X11, DataControl, Unavailable };
 // Where the floating widget can show without taking the focus: an X11 window the window manager
 // keeps above the others, one that keeps out of the manager's hands (XWayland), or nowhere.
 enum class PanelRoute { X11, X11OutsideManager, Hidden };
@@ -42,6 +46,7 @@ struct SessionRoutes {
     KeyRoute keys = KeyRoute::XTest;
     ClipboardRoute clipboard = ClipboardRoute::X11;
     PanelRoute panel = PanelRoute::X11;
+    PrimaryRoute primary = PrimaryRoute::X11;
 
     static SessionRoutes choose(const SessionOffer& offer);
 

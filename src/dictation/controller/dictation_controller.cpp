@@ -342,7 +342,10 @@ void DictationController::finishDeliver(const Delivery& delivery, quint64 genera
             if (delivery.pasted)
                 m_state.setDictationPreview(std::nullopt);
             else
-                presentPreview(delivery.text, DictationPreviewStatus::Copied, delivery.command);
+                presentPreview(delivery.text,
+                               delivery.replacedCopy ? DictationPreviewStatus::ReplacedCopy
+                                                     : DictationPreviewStatus::Copied,
+                               delivery.command);
             show(Phase::idle(), std::nullopt);
         } else {
             show(Phase::done(delivery.text, delivery.pasted),
@@ -524,7 +527,8 @@ void DictationController::deliverPlain(DictationJob* job)
                        .command = false,
                        .pasted = pasted,
                        .fieldText = pasted ? std::optional(progress.rawInField) : std::nullopt,
-                       .serverFailure = progress.serverFailure},
+                       .serverFailure = progress.serverFailure,
+                       .replacedCopy = landing == Inserter::Landing::ReplacedCopy},
                       facts.generation);
         tellAfterDelivery(job, std::nullopt);
         job->finish();
@@ -585,15 +589,17 @@ void DictationController::finishCorrection(DictationJob* job)
     }
     const auto deliver = [this, job, final, failure](bool pasted, std::optional<QString> fieldText) {
         const DictationJob::Facts& facts = job->facts();
-        finishDeliver({.text = final,
-                       .raw = job->progress().heard,
-                       .duration = facts.duration,
-                       .app = facts.app,
-                       .command = false,
-                       .pasted = pasted,
-                       .fieldText = fieldText,
-                       .serverFailure = job->progress().serverFailure},
-                      facts.generation);
+        finishDeliver(
+            {.text = final,
+             .raw = job->progress().heard,
+             .duration = facts.duration,
+             .app = facts.app,
+             .command = false,
+             .pasted = pasted,
+             .fieldText = fieldText,
+             .serverFailure = job->progress().serverFailure,
+             .replacedCopy = !pasted && job->progress().rawLanding == Inserter::Landing::ReplacedCopy},
+            facts.generation);
         tellAfterDelivery(job, failure);
         job->finish();
     };

@@ -106,6 +106,7 @@ private:
         bool pasted = false;
         std::optional<QString> fieldText;
         std::optional<QString> serverFailure;
+        bool replacedCopy = false; // kept on the clipboard in place of the user's copy
     };
 
     void show(const Phase& phase, std::optional<int> resetAfterMs);

@@ -16,6 +16,7 @@ public:
     enum class Landing {
         Pasted,          // the paste chord was posted
         KeptOnClipboard, // the text was left on the clipboard for the user to paste
+        ReplacedCopy,    // the same, in place of what the user had copied there
     };
     // What went into the field, and what stood before its caret there.
     struct Inserted {

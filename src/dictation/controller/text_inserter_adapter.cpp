@@ -9,7 +9,10 @@ namespace {
 
 Inserter::Inserted insertedOf(const InsertResult& result)
 {
-    return {result.inField() ? Inserter::Landing::Pasted : Inserter::Landing::KeptOnClipboard, result.caret};
+    if (result.inField())
+        return {Inserter::Landing::Pasted, result.caret};
+    return {result.replacedCopy ? Inserter::Landing::ReplacedCopy : Inserter::Landing::KeptOnClipboard,
+            result.caret};
 }
 
 QString reasonOf(TextInserter::ReplaceFailure failure)

@@ -18,6 +18,8 @@ struct InsertResult {
     std::optional<KeySynthesizer::Failure> failure = {};
     // What stood before the caret where the text went.
     CaretContext caret = {};
+    // Kept on the clipboard in place of what the user had copied there, which is gone now.
+    bool replacedCopy = false;
 
     bool inField() const { return outcome != Outcome::KeptOnClipboard; }
 };

@@ -158,7 +158,10 @@ void TextInserter::pasteInto(const std::optional<AppWindow>& window, const Paste
     Timing::mark(QStringLiteral("insert: clipboard saved (%1 types)").arg(saved.items.size()));
     m_cycle->write(text);
     const std::optional<QString> displaced = ours ? std::nullopt : saved.displacedText();
-    const InsertResult kept{.outcome = InsertResult::Outcome::KeptOnClipboard, .caret = caret};
+    // Whatever the user had copied, an image too, is gone once our text stays.
+    const bool replacesCopy = !ours && !saved.items.isEmpty();
+    const InsertResult kept{
+        .outcome = InsertResult::Outcome::KeptOnClipboard, .caret = caret, .replacedCopy = replacesCopy};
     if (!trusted()) {
         keepOnClipboard(displaced, text);
         later(reply.context(), [reply, kept] { reply(kept); });

@@ -16,6 +16,7 @@ const QByteArray other = "wl_seat";
 using K = KeyRoute;
 using C = ClipboardRoute;
 using P = PanelRoute;
+using S = PrimaryRoute;
 
 } // namespace
 
@@ -23,21 +24,22 @@ using P = PanelRoute;
 TEST(SessionRoutes, EachSessionGetsTheBestRouteItOffers)
 {
     // clang-format off
-    const struct { const char* what; SessionOffer offer; K keys; C clipboard; P panel; } rows[] = {
-        {"X11 session",                 {.wayland = false, .qtOnX11 = true},                                                          K::XTest,               C::X11,           P::X11},
-        {"X11 session offering more",   {.wayland = false, .qtOnX11 = true, .globals = {vk, wlr}, .mutterRemoteDesktop = true},       K::XTest,               C::X11,           P::X11},
-        {"sway",                        {.wayland = true, .qtOnX11 = true, .globals = {other, vk, wlr}},                              K::VirtualKeyboard,     C::DataControl,   P::X11OutsideManager},
-        {"wlroots with ext only",       {.wayland = true, .qtOnX11 = true, .globals = {vk, ext}},                                     K::VirtualKeyboard,     C::DataControl,   P::X11OutsideManager},
-        {"KDE, desktop file installed", {.wayland = true, .qtOnX11 = true, .globals = {fake, wlr}, .remoteDesktopPortal = 2},         K::KwinFakeInput,       C::DataControl,   P::X11OutsideManager},
-        {"KDE, no desktop file",        {.wayland = true, .qtOnX11 = true, .globals = {wlr}, .remoteDesktopPortal = 2},               K::RemoteDesktopPortal, C::DataControl,   P::X11OutsideManager},
-        {"first portal version",        {.wayland = true, .qtOnX11 = true, .globals = {wlr}, .remoteDesktopPortal = 1},               K::RemoteDesktopPortal, C::DataControl,   P::X11OutsideManager},
-        {"GNOME",                       {.wayland = true, .qtOnX11 = true, .mutterRemoteDesktop = true, .remoteDesktopPortal = 2},    K::MutterRemoteDesktop, C::MutterSession, P::X11OutsideManager},
-        {"keyboard and data control",   {.wayland = true, .qtOnX11 = true, .globals = {fake, vk, ext}, .mutterRemoteDesktop = true}, K::VirtualKeyboard,     C::DataControl,   P::X11OutsideManager},
-        {"portal without a clipboard",  {.wayland = true, .qtOnX11 = true, .remoteDesktopPortal = 1},                                 K::Unavailable,         C::Unavailable,   P::X11OutsideManager},
-        {"keyboard without a clipboard",{.wayland = true, .qtOnX11 = true, .globals = {vk}},                                          K::Unavailable,         C::Unavailable,   P::X11OutsideManager},
-        {"clipboard without keys",      {.wayland = true, .qtOnX11 = true, .globals = {wlr}},                                         K::Unavailable,         C::DataControl,   P::X11OutsideManager},
-        {"nothing offered",             {.wayland = true, .qtOnX11 = true},                                                           K::Unavailable,         C::Unavailable,   P::X11OutsideManager},
-        {"no XWayland",                 {.wayland = true, .qtOnX11 = false, .globals = {vk, wlr}},                                    K::VirtualKeyboard,     C::DataControl,   P::Hidden},
+    const struct { const char* what; SessionOffer offer; K keys; C clipboard; P panel; S primary; } rows[] = {
+        {"X11 session",                 {.wayland = false, .qtOnX11 = true},                                                          K::XTest,               C::X11,           P::X11,               S::X11},
+        {"X11 session offering more",   {.wayland = false, .qtOnX11 = true, .globals = {vk, wlr}, .mutterRemoteDesktop = true},       K::XTest,               C::X11,           P::X11,               S::X11},
+        {"sway",                        {.wayland = true, .qtOnX11 = true, .globals = {other, vk, wlr}},                              K::VirtualKeyboard,     C::DataControl,   P::X11OutsideManager, S::DataControl},
+        {"wlroots with ext only",       {.wayland = true, .qtOnX11 = true, .globals = {vk, ext}},                                     K::VirtualKeyboard,     C::DataControl,   P::X11OutsideManager, S::DataControl},
+        {"KDE, desktop file installed", {.wayland = true, .qtOnX11 = true, .globals = {fake, wlr}, .remoteDesktopPortal = 2},         K::KwinFakeInput,       C::DataControl,   P::X11OutsideManager, S::DataControl},
+        {"KDE, no desktop file",        {.wayland = true, .qtOnX11 = true, .globals = {wlr}, .remoteDesktopPortal = 2},               K::RemoteDesktopPortal, C::DataControl,   P::X11OutsideManager, S::DataControl},
+        {"first portal version",        {.wayland = true, .qtOnX11 = true, .globals = {wlr}, .remoteDesktopPortal = 1},               K::RemoteDesktopPortal, C::DataControl,   P::X11OutsideManager, S::DataControl},
+        {"GNOME",                       {.wayland = true, .qtOnX11 = true, .mutterRemoteDesktop = true, .remoteDesktopPortal = 2},    K::MutterRemoteDesktop, C::MutterSession, P::X11OutsideManager, S::X11},
+        {"keyboard and data control",   {.wayland = true, .qtOnX11 = true, .globals = {fake, vk, ext}, .mutterRemoteDesktop = true}, K::VirtualKeyboard,     C::DataControl,   P::X11OutsideManager, S::DataControl},
+        {"portal without a clipboard",  {.wayland = true, .qtOnX11 = true, .remoteDesktopPortal = 1},                                 K::Unavailable,         C::Unavailable,   P::X11OutsideManager, S::Unavailable},
+        {"keyboard without a clipboard",{.wayland = true, .qtOnX11 = true, .globals = {vk}},                                          K::Unavailable,         C::Unavailable,   P::X11OutsideManager, S::Unavailable},
+        {"clipboard without keys",      {.wayland = true, .qtOnX11 = true, .globals = {wlr}},                                         K::Unavailable,         C::DataControl,   P::X11OutsideManager, S::DataControl},
+        {"nothing offered",             {.wayland = true, .qtOnX11 = true},                                                           K::Unavailable,         C::Unavailable,   P::X11OutsideManager, S::Unavailable},
+        {"no XWayland",                 {.wayland = true, .qtOnX11 = false, .globals = {vk, wlr}},                                    K::VirtualKeyboard,     C::DataControl,   P::Hidden,            S::DataControl},
+        {"GNOME without XWayland",      {.wayland = true, .qtOnX11 = false, .mutterRemoteDesktop = true},                             K::MutterRemoteDesktop, C::MutterSession, P::Hidden,            S::Unavailable},
     };
     // clang-format on
     for (const auto& row : rows) {
@@ -45,6 +47,7 @@ TEST(SessionRoutes, EachSessionGetsTheBestRouteItOffers)
         EXPECT_EQ(routes.keys, row.keys) << row.what;
         EXPECT_EQ(routes.clipboard, row.clipboard) << row.what;
         EXPECT_EQ(routes.panel, row.panel) << row.what;
+        EXPECT_EQ(routes.primary, row.primary) << row.what;
         EXPECT_EQ(routes.wayland, row.offer.wayland) << row.what;
     }
 }

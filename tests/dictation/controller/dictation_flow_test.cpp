@@ -307,6 +307,23 @@ TEST_F(FlowTest, AHotkeyPressClearsAFinishedPhaseAndThePreviewAtOnce)
     EXPECT_FALSE(state().dictationPreview().has_value());
 }
 
+// A kept text's card says plainly when the text took the place of what the user had copied.
+TEST_F(FlowTest, TheCardOfAKeptTextSaysWhenItTookThePlaceOfTheUsersCopy)
+{
+    configure([](QuendaConfig& c) { c.showDictationPreview = true; });
+    const struct {
+        Inserter::Landing landing;
+        DictationPreviewStatus shown;
+    } rows[] = {{Inserter::Landing::KeptOnClipboard, DictationPreviewStatus::Copied},
+                {Inserter::Landing::ReplacedCopy, DictationPreviewStatus::ReplacedCopy}};
+    for (const auto& row : rows) {
+        m_inserter.landing = row.landing;
+        dictate(s("hello"));
+        ASSERT_TRUE(state().dictationPreview().has_value());
+        EXPECT_EQ(state().dictationPreview()->status, row.shown);
+    }
+}
+
 TEST_F(FlowTest, TheHoldKeyDuringHandsFreeChangesNothing)
 {
     struct Row {

@@ -308,6 +308,7 @@ TEST_F(PasteTest, EachWindowGetsPasteKeysItTakesOrTheTextStaysOnTheClipboard)
         const std::optional<InsertResult> result = desk.insert(s("ls"));
         ASSERT_TRUE(result);
         EXPECT_EQ(result->outcome, row.posted ? Outcome::Pasted : Outcome::KeptOnClipboard);
+        EXPECT_EQ(result->replacedCopy, !row.posted) << "the user's copy is gone where our text stays";
         EXPECT_EQ(desk.keys.posted().isEmpty() ? std::nullopt
                                                : std::optional(desk.keys.posted().last().target),
                   row.posted);

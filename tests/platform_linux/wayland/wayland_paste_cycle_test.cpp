@@ -78,15 +78,19 @@ protected:
 
 TEST_F(WaylandPasteCycleTest, TheUsersClipboardComesBackUnlessTheyCopyDuringTheWait)
 {
+    // When the user copies with wl-copy: never, while the restore waits, or so late that the
+    // compositor's event is still unread when the restore decides.
+    enum class Copy { Never, DuringTheWait, JustBeforeTheRestore };
     struct Case {
         const char* what;
-        bool copiesMeanwhile; // with wl-copy, after our paste and before the restore
+        Copy copies;
         QByteArray textAfter;
     };
     // clang-format off
     const Case cases[] = {
-        {.what = "nobody copies", .copiesMeanwhile = false, .textAfter = "the user's own words"},
-        {.what = "the user copies during the wait", .copiesMeanwhile = true, .textAfter = "copied meanwhile"},
+        {.what = "nobody copies", .copies = Copy::Never, .textAfter = "the user's own words"},
+        {.what = "the user copies during the wait", .copies = Copy::DuringTheWait, .textAfter = "copied meanwhile"},
+        {.what = "the user copies just before the restore", .copies = Copy::JustBeforeTheRestore, .textAfter = "copied meanwhile"},
     };
     // clang-format on
     for (const Case& c : cases) {
@@ -101,15 +105,27 @@ TEST_F(WaylandPasteCycleTest, TheUsersClipboardComesBackUnlessTheyCopyDuringTheW
         EXPECT_EQ(wlPaste(s("text/plain")), "dictated") << "the paste would not find our text";
 
         std::optional<WlCopy> copying;
-        if (c.copiesMeanwhile) {
+        if (c.copies == Copy::DuringTheWait) {
             const quint64 ours = m_board.changeCount();
             copying.emplace(s("text/plain"), "copied meanwhile");
             ASSERT_TRUE(QTest::qWaitFor([&] { return m_board.changeCount() != ours; }, 5000));
         }
+        if (c.copies == Copy::JustBeforeTheRestore) {
+            // The field never shows the text, so the restore waits out its settle time next, and
+            // the clock alone brings it, with no event read meanwhile.
+            pump(PasteCycle::visibleLimitMs + PasteCycle::visiblePollMs + 10);
+            // Another client of the compositor sees the copy, through its own connection alone.
+            WaylandConnection other;
+            DataControlPasteboard seen(other);
+            const quint64 ours = seen.changeCount();
+            copying.emplace(s("text/plain"), "copied meanwhile");
+            ASSERT_TRUE(other.dispatchUntil([&] { return seen.changeCount() != ours; }, 10000));
+            m_clock.advance(PasteCycle::visiblePollMs + PasteCycle::settleMs);
+        }
         pump(PasteCycle::visibleLimitMs + PasteCycle::settleMs + 100);
 
         EXPECT_EQ(wlPaste(s("text/plain")), c.textAfter);
-        if (!c.copiesMeanwhile) {
+        if (c.copies == Copy::Never) {
             EXPECT_EQ(wlTypes(), typesBefore);
             for (const PasteboardItem& saved : usersClipboard)
                 EXPECT_EQ(wlPaste(saved.type), saved.data) << saved.type.toStdString();

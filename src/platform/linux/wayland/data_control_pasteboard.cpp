@@ -252,6 +252,15 @@ void DataControlPasteboard::onCancelled(void* data, wl_proxy* source)
         self->m_source.reset();
 }
 
+quint64 DataControlPasteboard::changeCount() const
+{
+    // The compositor's event for another program's copy waits on the socket until the event loop
+    // reads it; a decision taken before that would overwrite a copy the user just made.
+    if (m_device)
+        m_connection.roundtrip(m_limits.confirmMs);
+    return m_changeCount;
+}
+
 std::optional<QByteArray> DataControlPasteboard::data(const QString& type) const
 {
     if (!m_types.contains(type))

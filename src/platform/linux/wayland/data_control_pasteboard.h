@@ -43,7 +43,8 @@ public:
     // selection, a protocol too old for it: the selection then reads as empty and writes go nowhere.
     bool ready() const { return m_device != nullptr; }
 
-    quint64 changeCount() const override { return m_changeCount; }
+    // Reads what the compositor has sent first, so a copy made just now counts.
+    quint64 changeCount() const override;
     QStringList types() const override { return m_types; }
     std::optional<QByteArray> data(const QString& type) const override;
     std::optional<QString> plainText() const override;

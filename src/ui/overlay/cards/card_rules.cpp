@@ -31,7 +31,8 @@ int CardRules::resultDismissSeconds(const QuendaConfig& config, bool cardsStay)
 int CardRules::previewDismissSeconds(const QuendaConfig& config, DictationPreviewStatus status,
                                      bool cardsStay)
 {
-    if (cardsStay || status != DictationPreviewStatus::Copied)
+    if (cardsStay ||
+        (status != DictationPreviewStatus::Copied && status != DictationPreviewStatus::ReplacedCopy))
         return 0;
     return clampedSeconds(config.dictationPreviewDismissSeconds);
 }

@@ -1,6 +1,5 @@
 #include "ui/overlay/cards/dictation_preview_card.h"
 
-#include "core/text/l10n.h"
 #include "ui/kit/symbol_view.h"
 #include "ui/kit/theme.h"
 #include "ui/kit/thinking_wave.h"
@@ -21,20 +20,20 @@ namespace {
 struct StatusLook {
     Symbol icon;
     QColor color;
-    const char* title;
 };
 
 StatusLook look(DictationPreviewStatus status)
 {
     switch (status) {
     case DictationPreviewStatus::Working:
-        return {Symbol::TextCheck, Theme::white(0.7), "overlay.preview.recognized"};
+        return {Symbol::TextCheck, Theme::white(0.7)};
     case DictationPreviewStatus::Inserted:
-        return {Symbol::CheckCircle, Theme::green(), "overlay.preview.inserted"};
+        return {Symbol::CheckCircle, Theme::green()};
     case DictationPreviewStatus::Copied:
-        return {Symbol::Clipboard, Theme::orange(), "overlay.preview.copied"};
+    case DictationPreviewStatus::ReplacedCopy:
+        return {Symbol::Clipboard, Theme::orange()};
     }
-    return {Symbol::TextCheck, Theme::white(0.7), "overlay.preview.recognized"};
+    return {Symbol::TextCheck, Theme::white(0.7)};
 }
 
 QString statusName(DictationPreviewStatus status)
@@ -46,6 +45,8 @@ QString statusName(DictationPreviewStatus status)
         return QStringLiteral("inserted");
     case DictationPreviewStatus::Copied:
         return QStringLiteral("copied");
+    case DictationPreviewStatus::ReplacedCopy:
+        return QStringLiteral("replacedCopy");
     }
     return {};
 }
@@ -80,7 +81,7 @@ void DictationPreviewCard::setContent(const DictationPreview& preview, OverlayRe
     rebuildHeader(preview.status);
     // The panel was sized with the same layout before this card existed.
     const OverlaySizes::ResultSize sizes = OverlaySizes::resultSize(size);
-    const QSize card = m_layout.cardSize(preview.text, sizes.cardWidth, sizes.maxTextHeight);
+    const QSize card = m_layout.cardSize(preview.text, preview.status, sizes.cardWidth, sizes.maxTextHeight);
     setFixedSize(card);
     const qreal block = m_layout.textBlockHeight(preview.text, card.width(), sizes.maxTextHeight);
     // A block that reached the size's text height was cut there by the measure.
@@ -98,7 +99,7 @@ void DictationPreviewCard::rebuildHeader(DictationPreviewStatus status)
     delete m_icon;
     m_icon = new SymbolView(l.icon, 10, l.color, this);
     m_header->insertWidget(0, m_icon);
-    m_title->setText(L10n::s(QString::fromLatin1(l.title)));
+    m_title->setText(DictationPreviewLayout::title(status));
     delete std::exchange(m_wave, nullptr);
     if (status == DictationPreviewStatus::Working) {
         m_wave = new ThinkingWave(m_clock, 7, Qt::white, this);

@@ -1,5 +1,6 @@
 #include "ui/overlay/placement/dictation_preview_layout.h"
 
+#include "core/text/l10n.h"
 #include "ui/kit/kit_font.h"
 
 #include <algorithm>
@@ -22,13 +23,32 @@ DictationPreviewLayout::DictationPreviewLayout()
 DictationPreviewLayout::DictationPreviewLayout(const QFont& font)
     : m_font(font)
     , m_metrics(font)
+    , m_titleMetrics(KitFont::of(TextRole::CaptionStrong))
 {
 }
 
-qreal DictationPreviewLayout::cardWidth(const QString& text, qreal maxWidth) const
+QString DictationPreviewLayout::title(DictationPreviewStatus status)
 {
-    const qreal width = m_metrics.size(0, text).width();
-    return std::min(maxWidth, std::max(minimumWidth, std::ceil(width) + padding));
+    switch (status) {
+    case DictationPreviewStatus::Working:
+        return L10n::s("overlay.preview.recognized");
+    case DictationPreviewStatus::Inserted:
+        return L10n::s("overlay.preview.inserted");
+    case DictationPreviewStatus::Copied:
+        return L10n::s("overlay.preview.copied");
+    case DictationPreviewStatus::ReplacedCopy:
+        return L10n::s("overlay.preview.replacedCopy");
+    }
+    return {};
+}
+
+qreal DictationPreviewLayout::cardWidth(const QString& text, DictationPreviewStatus status,
+                                        qreal maxWidth) const
+{
+    const qreal header = std::ceil(m_titleMetrics.horizontalAdvance(title(status))) + headerChrome +
+                         (status == DictationPreviewStatus::Working ? waveChrome : 0);
+    const qreal width = std::max(std::ceil(m_metrics.size(0, text).width()) + padding, header);
+    return std::min(maxWidth, std::max(minimumWidth, width));
 }
 
 qreal DictationPreviewLayout::textBlockHeight(const QString& text, qreal cardWidth, qreal maxTextHeight) const
@@ -45,9 +65,10 @@ qreal DictationPreviewLayout::textBlockHeight(const QString& text, qreal cardWid
                                             std::ceil(lineHeight) + verticalPadding));
 }
 
-QSize DictationPreviewLayout::cardSize(const QString& text, qreal maxWidth, qreal maxTextHeight) const
+QSize DictationPreviewLayout::cardSize(const QString& text, DictationPreviewStatus status, qreal maxWidth,
+                                       qreal maxTextHeight) const
 {
-    const qreal width = cardWidth(text, maxWidth);
+    const qreal width = cardWidth(text, status, maxWidth);
     const qreal block = textBlockHeight(text, width, maxTextHeight);
     return {static_cast<int>(std::ceil(width)), static_cast<int>(std::ceil(block + chrome))};
 }

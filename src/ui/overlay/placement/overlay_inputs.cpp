@@ -16,6 +16,7 @@ OverlayInputs OverlayInputs::of(const AppState& state)
         .hasNotePreview = state.notePreview().has_value(),
         .message = state.phase().message(),
         .previewText = preview ? std::optional<QString>(preview->text) : std::nullopt,
+        .previewStatus = preview ? preview->status : DictationPreviewStatus::Working,
         .showWidget = config.showWidget,
         .followActiveScreen = config.widgetFollowActiveScreen,
         .widgetX = config.widgetX,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/model/dictation_preview.h"
 #include "core/model/overlay_result_size.h"
 #include "core/model/phase.h"
 #include "core/model/result_placement_anchor.h"
@@ -25,6 +26,7 @@ struct OverlayInputs {
     QString message{};
     // The dictation preview's text while one is shown.
     std::optional<QString> previewText{};
+    DictationPreviewStatus previewStatus = DictationPreviewStatus::Working;
 
     bool showWidget = false;
     bool followActiveScreen = true;

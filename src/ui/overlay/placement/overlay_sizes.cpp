@@ -40,7 +40,8 @@ QSizeF OverlaySizes::panelSize(OverlayMode mode, const std::optional<OverlayInpu
     if (in && in->hasNotePreview && !in->hasResult)
         return {320, 166};
     if (in && in->previewText) {
-        const QSize card = layout.cardSize(*in->previewText, size.cardWidth, size.maxTextHeight);
+        const QSize card =
+            layout.cardSize(*in->previewText, in->previewStatus, size.cardWidth, size.maxTextHeight);
         return {qreal(card.width()), qreal(card.height() + cardBottomPadding)};
     }
     return {size.panelWidth, size.panelHeight};

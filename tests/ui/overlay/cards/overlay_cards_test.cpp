@@ -438,13 +438,14 @@ TEST_F(OverlayCardsTest, ADragNeverOpensTheNoteAndSelectingTextNeverDrags)
 }
 
 // The panel is sized for the preview before the card exists; a card that measures itself apart
-// from the panel is cut off or floats in empty room.
+// from the panel is cut off or floats in empty room. Its width holds its title as well as its text.
 TEST_F(OverlayCardsTest, APreviewCardIsExactlyAsLargeAsThePanelMadeRoomFor)
 {
     struct Case {
         const char* name;
         OverlayResultSize resultSize;
         QString text;
+        DictationPreviewStatus status = DictationPreviewStatus::Working;
     };
     const QString paragraph = QString(s("a dictated sentence that wraps, ")).repeated(6);
     const Case cases[] = {
@@ -454,6 +455,7 @@ TEST_F(OverlayCardsTest, APreviewCardIsExactlyAsLargeAsThePanelMadeRoomFor)
         {.name = "wrapped, compact", .resultSize = OverlayResultSize::Compact, .text = paragraph},
         {.name = "wrapped, large", .resultSize = OverlayResultSize::Large, .text = paragraph},
         {.name = "past the text height", .resultSize = OverlayResultSize::Compact, .text = paragraph.repeated(20)},
+        {.name = "one word, a long title", .resultSize = OverlayResultSize::Regular, .text = s("Hi"), .status = DictationPreviewStatus::ReplacedCopy},
         // clang-format on
     };
     const DictationPreviewLayout layout;
@@ -461,12 +463,20 @@ TEST_F(OverlayCardsTest, APreviewCardIsExactlyAsLargeAsThePanelMadeRoomFor)
         change([&](QuendaConfig& config) { config.overlayResultSize = c.resultSize; });
         // The card is laid out before the view is first shown, as in a snapshot.
         m_view.reset();
-        state().setDictationPreview(DictationPreview{c.text, DictationPreviewStatus::Working});
+        state().setDictationPreview(DictationPreview{c.text, c.status});
         auto* card = shown<DictationPreviewCard>();
         ASSERT_NE(card, nullptr) << c.name;
-        const QSizeF panel = OverlaySizes::panelSize(
-            OverlayMode::Result, OverlayInputs{.previewText = c.text, .overlayResultSize = c.resultSize},
-            layout);
+        const QSizeF panel = OverlaySizes::panelSize(OverlayMode::Result,
+                                                     OverlayInputs{.previewText = c.text,
+                                                                   .previewStatus = c.status,
+                                                                   .overlayResultSize = c.resultSize},
+                                                     layout);
+        // The header's title shows whole.
+        for (const QLabel* label : card->findChildren<QLabel*>()) {
+            if (label->text() == DictationPreviewLayout::title(c.status)) {
+                EXPECT_GE(label->width(), label->sizeHint().width()) << c.name;
+            }
+        }
         EXPECT_EQ(QSizeF(card->size()), panel - QSizeF(0, OverlayView::bottomPadding)) << c.name;
         // The header, hairline and padding fit in the room the layout left them.
         const QRect body = card->body()->geometry();

@@ -72,9 +72,13 @@ TEST(OverlaySizes, PreviewCardsStayWithinTheirResultSizesBounds)
     };
     const DictationPreviewLayout layout;
     for (const Case& c : cases) {
-        const QSizeF size = OverlaySizes::panelSize(
-            OverlayMode::Result, OverlayInputs{.previewText = c.text, .overlayResultSize = c.resultSize},
-            layout);
+        // A short title, so the text alone sets the width.
+        const QSizeF size =
+            OverlaySizes::panelSize(OverlayMode::Result,
+                                    OverlayInputs{.previewText = c.text,
+                                                  .previewStatus = DictationPreviewStatus::Inserted,
+                                                  .overlayResultSize = c.resultSize},
+                                    layout);
         EXPECT_EQ(size.width(), c.width) << c.name;
         if (c.height)
             EXPECT_EQ(size.height(), *c.height) << c.name;

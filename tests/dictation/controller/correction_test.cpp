@@ -182,6 +182,7 @@ TEST_F(CorrectionOrder, LearnedEntriesGoIntoTheDictionaryAndAreAnnouncedOnlyWhen
         }
         m_learner.learn({DictionaryItem{QUuid::createUuid(), s("Quenda"), s("Kwenda")}});
         EXPECT_TRUE(state().config().dictionary.contains(s("Kwenda -> Quenda"))) << row.name;
+        EXPECT_FALSE(state().settingToastVisible()) << row.name; // its own notice, not the settings'
         EXPECT_EQ(phase().kind(), row.shown) << row.name;
         escape();
         m_clock.advance(3000);

@@ -1,7 +1,6 @@
 #include "ui/overlay/placement/overlay_controller.h"
 
 #include "core/state/app_state.h"
-#include "ui/binder/settings_binder.h"
 #include "ui/overlay/placement/overlay_panel.h"
 #include "ui/overlay/placement/overlay_rules.h"
 #include "ui/overlay/placement/overlay_sizes.h"
@@ -13,7 +12,6 @@
 OverlayController::OverlayController(AppState& state, const Services& services, QObject* parent)
     : QObject(parent)
     , m_state(&state)
-    , m_binder(new SettingsBinder(state, this))
     , m_clock(services.clock)
     , m_screens(services.screens)
     , m_panel(std::make_unique<OverlayPanel>(services.windows))
@@ -295,8 +293,7 @@ void OverlayController::persistHome(QPointF point)
     if (!home)
         return;
     // Moving the widget is not a settings change: no settings-saved notice.
-    const AppState::ToastSuppression quiet(*m_state);
-    m_binder->editConfig([&home](QuendaConfig& config) {
+    m_state->changeConfigUnasked([&home](QuendaConfig& config) {
         config.widgetX = home->x;
         config.widgetY = home->y;
         config.widgetDisplayID = home->displayID;

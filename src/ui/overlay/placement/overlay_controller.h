@@ -24,7 +24,6 @@ class FloatingWindows;
 class OverlayPanel;
 class QWidget;
 class ScreenSource;
-class SettingsBinder;
 class WidgetPlacement;
 
 // Owns the floating widget: keeps its size class, place and visibility in step with the shared
@@ -127,7 +126,6 @@ private:
     WatchedConfig watchedConfig() const;
 
     QPointer<AppState> m_state;
-    SettingsBinder* m_binder;
     Clock& m_clock;
     ScreenSource& m_screens;
     const DictationPreviewLayout m_previewLayout;
